@@ -3,6 +3,7 @@
 set(conteudo "// Generated from recursos/dialogos; do not edit.\n")
 string(APPEND conteudo "#include \"plataforma/ui/ModelosEmbutidos.h\"\n\n")
 string(APPEND conteudo "namespace qmx::ui {\n\nconst char* const kModelosEmbutidos[] = {\n")
+string(REPLACE "|" ";" MODELOS "${MODELOS}")
 foreach(arquivo IN LISTS MODELOS)
   file(READ ${arquivo} texto)
   get_filename_component(nome ${arquivo} NAME)

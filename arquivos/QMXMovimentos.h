@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "arquivos/QMXFiltroArquivo.h"
+
+namespace qmx {
+
+// Filter dialog of the Movimentos por ECF file. With the automatic flag the
+// filter comes from the export's arguments instead of the controls.
+class CQMXMovimentos : public CQMXFiltroArquivo {
+ public:
+  static constexpr int IDD = 14017;
+  CQMXMovimentos() : CQMXFiltroArquivo(IDD) {}
+
+  bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
+                  std::uint16_t dataInicial, std::uint16_t dataFinal, std::uint16_t ecf,
+                  std::uint16_t filial, std::uint8_t automatico);
+
+  std::uint16_t DataInicial() const { return m_nDataInicial; }
+  std::uint16_t DataFinal() const { return m_nDataFinal; }
+  std::uint16_t Ecf() const { return m_nEcf; }
+  std::uint16_t Filial() const { return m_nFilial; }
+  bool Automatico() const { return m_bAutomatico; }
+
+ private:
+  std::uint16_t m_nDataInicial = 0;
+  std::uint16_t m_nDataFinal = 0;
+  std::uint16_t m_nEcf = 0;
+  std::uint16_t m_nFilial = 0;
+  bool m_bAutomatico = false;
+};
+
+}  // namespace qmx

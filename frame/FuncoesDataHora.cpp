@@ -1,0 +1,31 @@
+// The exported display texts of dates and times.
+#include <cstdio>
+
+#include "frame/DataCodificada.h"
+#include "frame/QMXUTIL.h"
+
+namespace {
+
+std::string Formata(const char* formato, int a, int b, int c = 0) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, formato, a, b, c);
+  return buffer;
+}
+
+}  // namespace
+
+std::string MontaData(std::uint16_t numeroDia, bool anoQuatroDigitos) {
+  const qmx::DiaMesAno data = qmx::DecodificaDia(numeroDia);
+  if (anoQuatroDigitos) return Formata("%.2i/%.2i/%.4i", data.dia, data.mes, data.ano);
+  return Formata("%.2i/%.2i/%.2i", data.dia, data.mes, data.ano % 100);
+}
+
+std::string MontaHora(std::uint16_t minutos) { return Formata("%.2i:%.2i", minutos / 60, minutos % 60); }
+
+std::string MontaHora(std::int32_t hhmmss, bool comSegundos) {
+  const int horas = hhmmss / 10000;
+  const int minutos = (hhmmss / 100) % 100;
+  const int segundos = hhmmss % 100;
+  if (comSegundos) return Formata("%.2i:%.2i:%.2i", horas, minutos, segundos);
+  return Formata("%.2i:%.2i", horas, minutos);
+}

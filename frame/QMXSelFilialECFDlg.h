@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "plataforma/ui/Dialogo.h"
+
+namespace qmx {
+
+// Lets the operator choose one ECF of a branch. The window title is the
+// caller's text; the chosen ECF is read back after the modal run.
+class CQMXSelFilialECFDlg : public ui::CDialogo {
+ public:
+  static constexpr int IDD = 14027;
+  static constexpr int IDC_EMISSORA = 13035;
+  static constexpr int IDC_FILIAL = 13036;
+  static constexpr int IDC_NOME_FILIAL = 13037;
+  static constexpr int IDC_NOME_EMISSORA = 13038;
+
+  CQMXSelFilialECFDlg() : ui::CDialogo(IDD) {}
+
+  bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
+  bool Inicializa(std::uint16_t filialSelecao, std::uint8_t flagSelecao, const char* titulo);
+
+  std::uint16_t GetECFSelecionado() const { return m_nEcfSelecionado; }
+  std::uint16_t GetFilialSelecionada() const { return m_nFilialSelecionada; }
+
+ protected:
+  bool OnInitDialog() override;
+  // The branch and ECF edits come with the data-bound controls; until then
+  // OK confirms nothing and closes like Cancel.
+  void OnOK() override { EndDialog(ui::IDCANCEL); }
+
+ private:
+  std::string m_strEmpresa;
+  std::int32_t m_nContexto = 0;
+  std::uint16_t m_nUsuario = 0;
+  std::uint16_t m_nFilialSelecionada = 0;
+  std::uint16_t m_nEcfSelecionado = 0;
+  std::uint8_t m_nFlagSelecao = 0;
+  const char* m_pszTitulo = nullptr;
+};
+
+}  // namespace qmx

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "plataforma/ui/ModeloDialogo.h"
+
+namespace qmx::ui {
+
+// Check states of buttons.
+constexpr int BST_UNCHECKED = 0;
+constexpr int BST_CHECKED = 1;
+
+// One control of a running dialog, made from its template line. It keeps
+// what the code and the operator can see and change: text, check state,
+// enabled and visible flags, and the rows of list and combo boxes with their
+// selection and item data.
+class CControle {
+ public:
+  explicit CControle(const ModeloControle& modelo);
+
+  int Id() const { return m_id; }
+  const std::string& Classe() const { return m_classe; }
+  bool TemEstilo(const std::string& nome) const;
+  bool EhBotao() const { return m_classe == "Button"; }
+  bool EhRadio() const;
+  bool EhCaixaMarcacao() const;
+  bool EhLista() const { return m_classe == "ListBox" || m_classe == "ComboBox" || m_classe == "SysListView32"; }
+  bool ComecaGrupo() const { return TemEstilo("WS_GROUP"); }
+
+  void SetWindowText(const std::string& texto) { m_texto = texto; }
+  const std::string& GetWindowText() const { return m_texto; }
+  void EnableWindow(bool habilitado) { m_habilitado = habilitado; }
+  bool IsWindowEnabled() const { return m_habilitado; }
+  void ShowWindow(bool visivel) { m_visivel = visivel; }
+  bool IsWindowVisible() const { return m_visivel; }
+  void SetCheck(int estado) { m_marcado = estado; }
+  int GetCheck() const { return m_marcado; }
+
+  // Rows of a list or combo box. Indexes out of range are refused (-1 or
+  // false), as the window framework does with LB_ERR/CB_ERR.
+  int AddString(const std::string& texto);
+  void ResetContent();
+  int GetCount() const { return static_cast<int>(m_itens.size()); }
+  std::string GetText(int indice) const;
+  int SetCurSel(int indice);
+  int GetCurSel() const { return m_selecao; }
+  bool SetItemData(int indice, std::intptr_t dado);
+  std::intptr_t GetItemData(int indice) const;
+  int FindStringExact(const std::string& texto) const;
+
+ private:
+  int m_id;
+  std::string m_classe;
+  std::vector<std::string> m_estilos;
+  std::string m_texto;
+  bool m_habilitado;
+  bool m_visivel;
+  int m_marcado = BST_UNCHECKED;
+  std::vector<std::string> m_itens;
+  std::vector<std::intptr_t> m_dados;
+  int m_selecao = -1;
+};
+
+}  // namespace qmx::ui

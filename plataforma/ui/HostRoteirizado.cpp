@@ -1,0 +1,221 @@
+#include "plataforma/ui/HostRoteirizado.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "plataforma/texto/Windows1252.h"
+#include "plataforma/ui/Dialogo.h"
+
+namespace qmx::ui {
+namespace {
+
+// Protects against a dialog whose handlers never let it close.
+constexpr int kLimiteCancelamentos = 3;
+
+std::map<int, EstadoControle> Fotografa(const CDialogo& dialogo) {
+  std::map<int, EstadoControle> estados;
+  for (int id : dialogo.IdsControles()) {
+    const CControle& controle = dialogo.GetDlgItem(id);
+    EstadoControle estado;
+    estado.texto = controle.GetWindowText();
+    estado.marcado = controle.GetCheck();
+    estado.habilitado = controle.IsWindowEnabled();
+    estado.selecao = controle.GetCurSel();
+    for (int i = 0; i < controle.GetCount(); ++i) estado.itens.push_back(controle.GetText(i));
+    estados.emplace(id, std::move(estado));
+  }
+  return estados;
+}
+
+int LeInteiro(const std::string& palavra, const std::string& linha) {
+  int valor = 0;
+  const auto [fim, erro] = std::from_chars(palavra.data(), palavra.data() + palavra.size(), valor);
+  if (erro != std::errc() || fim != palavra.data() + palavra.size())
+    throw std::invalid_argument("roteiro: número esperado em \"" + linha + "\"");
+  return valor;
+}
+
+int LeResposta(const std::string& palavra, const std::string& linha) {
+  static const std::map<std::string, int> kNomes = {
+      {"ok", IDOK},       {"cancelar", IDCANCEL}, {"abortar", IDABORT}, {"repetir", IDRETRY},
+      {"ignorar", IDIGNORE}, {"sim", IDYES},     {"nao", IDNO},        {"não", IDNO}};
+  const auto it = kNomes.find(palavra);
+  return it != kNomes.end() ? it->second : LeInteiro(palavra, linha);
+}
+
+// Tabs and line breaks of a text as escapes, so that one record stays on
+// one line of the record file.
+std::string Escapa(const std::string& texto) {
+  std::string saida;
+  for (char c : texto) {
+    if (c == '\r') saida += "\\r";
+    else if (c == '\n') saida += "\\n";
+    else if (c == '\t') saida += "\\t";
+    else if (c == '\\') saida += "\\\\";
+    else saida += c;
+  }
+  return saida;
+}
+
+}  // namespace
+
+HostRoteirizado::HostRoteirizado() = default;
+HostRoteirizado::~HostRoteirizado() = default;
+
+void HostRoteirizado::Limpa() {
+  m_dialogos.clear();
+  m_respostas.clear();
+  m_caixas.clear();
+  m_executados.clear();
+  m_erros.clear();
+  m_vezesCursorEspera = 0;
+}
+
+void HostRoteirizado::CarregaRoteiro(const std::string& textoRoteiro) {
+  // Scripts are usually written on a UTF-8 terminal; the dialogs see
+  // Windows-1252 like every text of the library.
+  std::istringstream linhas(qmx::texto::DeUtf8OuLatin(textoRoteiro));
+  std::string linha;
+  while (std::getline(linhas, linha)) {
+    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    std::istringstream palavras(linha);
+    std::string verbo;
+    if (!(palavras >> verbo) || verbo[0] == '#') continue;
+    std::string argumento;
+    palavras >> argumento;
+    if (verbo == "resposta") {
+      m_respostas.push_back(LeResposta(argumento, linha));
+      continue;
+    }
+    if (verbo == "dialogo") {
+      m_dialogos.push_back({argumento == "*" || argumento.empty() ? 0 : LeInteiro(argumento, linha), {}});
+      continue;
+    }
+    if (m_dialogos.empty()) throw std::invalid_argument("roteiro: ação antes de \"dialogo\": " + linha);
+    AcaoRoteiro acao;
+    if (verbo == "digita") {
+      acao.tipo = AcaoRoteiro::Tipo::Digita;
+      acao.id = LeInteiro(argumento, linha);
+      std::string resto;
+      std::getline(palavras, resto);
+      const auto inicio = resto.find_first_not_of(' ');
+      acao.texto = inicio == std::string::npos ? std::string() : resto.substr(inicio);
+    } else if (verbo == "clica") {
+      acao.tipo = AcaoRoteiro::Tipo::Clica;
+      acao.id = LeInteiro(argumento, linha);
+    } else if (verbo == "seleciona") {
+      acao.tipo = AcaoRoteiro::Tipo::Seleciona;
+      acao.id = LeInteiro(argumento, linha);
+      std::string indice;
+      palavras >> indice;
+      acao.indice = LeInteiro(indice, linha);
+    } else if (verbo == "fecha") {
+      acao.tipo = AcaoRoteiro::Tipo::Fecha;
+    } else if (verbo == "ocioso") {
+      acao.tipo = AcaoRoteiro::Tipo::Ocioso;
+    } else if (verbo == "ajuda") {
+      acao.tipo = AcaoRoteiro::Tipo::Ajuda;
+    } else {
+      throw std::invalid_argument("roteiro: passo desconhecido: " + linha);
+    }
+    m_dialogos.back().acoes.push_back(std::move(acao));
+  }
+}
+
+void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
+  const auto recusa = [&](const std::string& motivo) {
+    m_erros.push_back("diálogo " + std::to_string(dialogo.IdModelo()) + ": " + motivo);
+  };
+  if ((acao.tipo == AcaoRoteiro::Tipo::Digita || acao.tipo == AcaoRoteiro::Tipo::Clica ||
+       acao.tipo == AcaoRoteiro::Tipo::Seleciona)) {
+    if (!dialogo.TemControle(acao.id)) return recusa("controle inexistente " + std::to_string(acao.id));
+    if (!dialogo.GetDlgItem(acao.id).IsWindowEnabled())
+      return recusa("controle desabilitado " + std::to_string(acao.id));
+  }
+  switch (acao.tipo) {
+    case AcaoRoteiro::Tipo::Digita: dialogo.Digita(acao.id, acao.texto); break;
+    case AcaoRoteiro::Tipo::Clica: dialogo.Clica(acao.id); break;
+    case AcaoRoteiro::Tipo::Seleciona:
+      if (acao.indice < 0 || acao.indice >= dialogo.GetDlgItem(acao.id).GetCount())
+        return recusa("linha inexistente " + std::to_string(acao.indice) + " em " + std::to_string(acao.id));
+      dialogo.SelecionaItem(acao.id, acao.indice);
+      break;
+    case AcaoRoteiro::Tipo::Fecha: dialogo.Fecha(); break;
+    case AcaoRoteiro::Tipo::Ocioso: dialogo.OnIdle(); break;
+    case AcaoRoteiro::Tipo::Ajuda: dialogo.OnHelp(); break;
+  }
+}
+
+int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
+  if (!dialogo.Cria()) {
+    m_erros.push_back("modelo de diálogo inexistente " + std::to_string(dialogo.IdModelo()));
+    return -1;
+  }
+  m_abertos.push_back(dialogo.IdModelo());
+  struct Fecha {
+    std::vector<int>& abertos;
+    ~Fecha() { abertos.pop_back(); }
+  } fecha{m_abertos};
+
+  DialogoExecutado registro;
+  registro.idModelo = dialogo.IdModelo();
+  registro.titulo = dialogo.GetWindowText();
+  registro.aposInicio = Fotografa(dialogo);
+
+  DialogoRoteiro roteiro;
+  if (dialogo.Aberto() && !m_dialogos.empty()) {
+    roteiro = std::move(m_dialogos.front());
+    m_dialogos.pop_front();
+    if (roteiro.idModelo != 0 && roteiro.idModelo != dialogo.IdModelo()) {
+      m_erros.push_back("esperava o diálogo " + std::to_string(roteiro.idModelo) + ", abriu " +
+                        std::to_string(dialogo.IdModelo()));
+      roteiro.acoes.clear();
+    }
+  }
+  for (const auto& acao : roteiro.acoes) {
+    if (!dialogo.Aberto()) break;
+    Executa(dialogo, acao);
+  }
+  for (int vez = 0; dialogo.Aberto() && vez < kLimiteCancelamentos; ++vez) dialogo.Clica(IDCANCEL);
+  if (dialogo.Aberto()) dialogo.EndDialog(IDCANCEL);
+
+  registro.aoFechar = Fotografa(dialogo);
+  registro.resultado = dialogo.Resultado();
+  Anota("dialogo\t" + std::to_string(registro.idModelo) + "\t" + Escapa(registro.titulo) + "\t" +
+        std::to_string(registro.resultado));
+  m_executados.push_back(std::move(registro));
+  return dialogo.Resultado();
+}
+
+int HostRoteirizado::MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) {
+  int resposta = RespostaPadrao(flags);
+  if (!m_respostas.empty()) {
+    const int pedida = m_respostas.front();
+    m_respostas.pop_front();
+    if (RespostaValida(flags, pedida)) resposta = pedida;
+    else m_erros.push_back("a caixa \"" + texto + "\" não tem a resposta " + std::to_string(pedida));
+  }
+  m_caixas.push_back({texto, titulo, flags, resposta, m_abertos.empty() ? 0 : m_abertos.back()});
+  Anota("caixa\t" + Escapa(titulo) + "\t" + std::to_string(flags) + "\t" + std::to_string(resposta) +
+        "\t" + Escapa(texto));
+  return resposta;
+}
+
+void HostRoteirizado::CursorEspera(bool ligado) {
+  if (ligado) {
+    ++m_cursorEspera;
+    ++m_vezesCursorEspera;
+  } else if (m_cursorEspera > 0) {
+    --m_cursorEspera;
+  }
+}
+
+void HostRoteirizado::Anota(const std::string& linha) const {
+  if (m_arquivoRegistro.empty()) return;
+  std::ofstream arquivo(m_arquivoRegistro, std::ios::binary | std::ios::app);
+  arquivo << linha << '\n';
+}
+
+}  // namespace qmx::ui

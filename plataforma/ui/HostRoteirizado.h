@@ -1,0 +1,121 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "plataforma/ui/HostUI.h"
+
+namespace qmx::ui {
+
+// One thing the operator does in a dialog.
+struct AcaoRoteiro {
+  enum class Tipo { Digita, Clica, Seleciona, Fecha, Ocioso, Ajuda };
+  Tipo tipo = Tipo::Clica;
+  int id = 0;
+  std::string texto;  // Digita
+  int indice = -1;    // Seleciona
+};
+
+// What the operator does in one dialog, in order. idModelo 0 accepts any
+// template; another value must match the dialog that opens.
+struct DialogoRoteiro {
+  int idModelo = 0;
+  std::vector<AcaoRoteiro> acoes;
+};
+
+// A message box as it was shown, with the answer it got.
+struct CaixaMostrada {
+  std::string texto;
+  std::string titulo;
+  unsigned flags = 0;
+  int resposta = 0;
+  int idModeloAberto = 0;  // the dialog open at the time, 0 when none
+};
+
+// The state of a control when a dialog was seen.
+struct EstadoControle {
+  std::string texto;
+  int marcado = 0;
+  bool habilitado = true;
+  int selecao = -1;
+  std::vector<std::string> itens;
+};
+
+// A modal run as it happened.
+struct DialogoExecutado {
+  int idModelo = 0;
+  std::string titulo;                             // after OnInitDialog
+  std::map<int, EstadoControle> aposInicio;       // after OnInitDialog
+  std::map<int, EstadoControle> aoFechar;         // when it closed
+  int resultado = 0;
+};
+
+// A host that never blocks: it plays the operator from a script and keeps a
+// record of every dialog and message box. Dialogs take the next dialog entry
+// of the script; when its actions run out and the dialog is still open, the
+// host presses Cancel (and closes the dialog itself if Cancel does not).
+// Boxes take the next answer of the script, or their default button.
+//
+// Text form of a script, one step a line ("#" starts a comment):
+//   dialogo 14028 | dialogo *      starts the actions of the next dialog
+//   digita 13041 01/02/2026        types a text into a control
+//   clica 1                        clicks a button (1 = OK, 2 = Cancel)
+//   seleciona 13043 2              selects row 2 of a list or combo box
+//   fecha | ocioso | ajuda         closes the window / idle time / F1
+//   resposta 6 | resposta sim      the answer of the next message box
+class HostRoteirizado : public HostUI {
+ public:
+  HostRoteirizado();
+  ~HostRoteirizado() override;
+
+  void AdicionaDialogo(DialogoRoteiro dialogo) { m_dialogos.push_back(std::move(dialogo)); }
+  void AdicionaResposta(int resposta) { m_respostas.push_back(resposta); }
+  // Reads a script in text form; a bad line throws std::invalid_argument.
+  void CarregaRoteiro(const std::string& texto);
+  // Also appends every box and dialog, as it happens, to a text file (one
+  // line each, fields separated by tabs), for programs that read it later.
+  void GravaRegistroEm(const std::string& caminho) { m_arquivoRegistro = caminho; }
+
+  int ExecutaModal(CDialogo& dialogo) override;
+  int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
+  void CursorEspera(bool ligado) override;
+
+  const std::vector<CaixaMostrada>& Caixas() const { return m_caixas; }
+  const std::vector<DialogoExecutado>& Dialogos() const { return m_executados; }
+  // Script steps that could not be done (unknown control, disabled control,
+  // another dialog than expected, a box answer it does not have).
+  const std::vector<std::string>& Erros() const { return m_erros; }
+  int CursorEsperaAtivo() const { return m_cursorEspera; }
+  int VezesCursorEspera() const { return m_vezesCursorEspera; }
+  void Limpa();
+
+ private:
+  void Executa(CDialogo& dialogo, const AcaoRoteiro& acao);
+  void Anota(const std::string& linha) const;
+
+  std::deque<DialogoRoteiro> m_dialogos;
+  std::deque<int> m_respostas;
+  std::vector<CaixaMostrada> m_caixas;
+  std::vector<DialogoExecutado> m_executados;
+  std::vector<std::string> m_erros;
+  std::vector<int> m_abertos;  // templates of the dialogs now running
+  std::string m_arquivoRegistro;
+  int m_cursorEspera = 0;
+  int m_vezesCursorEspera = 0;
+};
+
+// Makes a host current for the life of the object (tests, the program).
+class HostTemporario {
+ public:
+  explicit HostTemporario(HostUI& host) : m_anterior(DefineHost(&host)) {}
+  ~HostTemporario() { DefineHost(m_anterior); }
+  HostTemporario(const HostTemporario&) = delete;
+  HostTemporario& operator=(const HostTemporario&) = delete;
+
+ private:
+  HostUI* m_anterior;
+};
+
+}  // namespace qmx::ui

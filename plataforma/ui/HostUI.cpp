@@ -1,0 +1,74 @@
+#include "plataforma/ui/HostUI.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "plataforma/ui/HostRoteirizado.h"
+
+namespace qmx::ui {
+namespace {
+
+HostUI* g_host = nullptr;
+
+// The default host reads its script once, when first needed.
+HostRoteirizado& HostPadrao() {
+  static std::unique_ptr<HostRoteirizado> host = [] {
+    auto novo = std::make_unique<HostRoteirizado>();
+    if (const char* caminho = std::getenv("QMX_ROTEIRO"); caminho && *caminho) {
+      std::ifstream arquivo(caminho, std::ios::binary);
+      std::stringstream texto;
+      texto << arquivo.rdbuf();
+      novo->CarregaRoteiro(texto.str());
+    }
+    if (const char* registro = std::getenv("QMX_ROTEIRO_REGISTRO"); registro && *registro)
+      novo->GravaRegistroEm(registro);
+    return novo;
+  }();
+  return *host;
+}
+
+}  // namespace
+
+HostUI::~HostUI() = default;
+
+int RespostaPadrao(unsigned flags) {
+  static constexpr int kBotoes[6][3] = {
+      {IDOK, IDOK, IDOK},         {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+      {IDYES, IDNO, IDCANCEL},    {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL}};
+  const unsigned tipo = flags & 0xF;
+  const unsigned padrao = (flags >> 8) & 0xF;
+  if (tipo > 5) return IDOK;
+  return kBotoes[tipo][padrao > 2 ? 0 : padrao];
+}
+
+bool RespostaValida(unsigned flags, int resposta) {
+  switch (flags & 0xF) {
+    case MB_OK: return resposta == IDOK;
+    case MB_OKCANCEL: return resposta == IDOK || resposta == IDCANCEL;
+    case MB_ABORTRETRYIGNORE: return resposta == IDABORT || resposta == IDRETRY || resposta == IDIGNORE;
+    case MB_YESNOCANCEL: return resposta == IDYES || resposta == IDNO || resposta == IDCANCEL;
+    case MB_YESNO: return resposta == IDYES || resposta == IDNO;
+    case MB_RETRYCANCEL: return resposta == IDRETRY || resposta == IDCANCEL;
+    default: return resposta == IDOK;
+  }
+}
+
+HostUI& HostAtual() { return g_host ? *g_host : HostPadrao(); }
+
+HostUI* DefineHost(HostUI* host) {
+  HostUI* anterior = g_host;
+  g_host = host;
+  return anterior;
+}
+
+int CaixaMensagem(const std::string& texto, const std::string& titulo, unsigned flags) {
+  return HostAtual().MostraCaixa(texto, titulo.empty() ? std::string("QMXUTIL") : titulo, flags);
+}
+
+CWaitCursor::CWaitCursor() { HostAtual().CursorEspera(true); }
+
+CWaitCursor::~CWaitCursor() { HostAtual().CursorEspera(false); }
+
+}  // namespace qmx::ui
