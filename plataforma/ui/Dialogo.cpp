@@ -89,6 +89,13 @@ void CDialogo::MarcaRadioNoGrupo(int id) {
 }
 
 void CDialogo::Clica(int id) {
+  // Enter and Esc reach OnOK and OnCancel even where the template has no
+  // such button.
+  if (!TemControle(id) && (id == IDOK || id == IDCANCEL)) {
+    if (id == IDOK) OnOK();
+    else OnCancel();
+    return;
+  }
   CControle& controle = GetDlgItem(id);
   GotoDlgCtrl(id);
   if (!m_aberto) return;  // a kill-focus handler may have closed the dialog

@@ -1,0 +1,325 @@
+#include "cli/Comandos.h"
+
+#include <cstdint>
+#include <cstring>
+#include <ostream>
+
+#include "cli/Demo.h"
+#include "frame/QMXUTIL.h"
+#include "plataforma/texto/Windows1252.h"
+
+namespace qmx::cli {
+namespace {
+
+using FuncaoSemArgumentos = QMX_BOOL();
+
+std::string SimNao(bool valor) { return valor ? "verdadeiro" : "falso"; }
+
+// A dialog export without arguments: the operator's answers come from the
+// script that main() builds from the dialog options.
+Comando Dialogo(const std::string& nome, const std::string& exportacao, const std::string& ajuda) {
+  return {nome, exportacao, ajuda, {}, [exportacao](Ambiente& a) {
+            const bool resultado = a.biblioteca.Funcao<FuncaoSemArgumentos>(exportacao.c_str())();
+            a.saida << exportacao << ": " << SimNao(resultado) << "\n";
+            return resultado;
+          }, true};
+}
+
+std::uint16_t DataOpcional(const Opcoes& opcoes, const std::string& nome) {
+  const auto texto = opcoes.Texto(nome);
+  return texto ? LeData(*texto) : 0;
+}
+
+std::uint16_t U16(const Opcoes& opcoes, const std::string& nome) {
+  return static_cast<std::uint16_t>(opcoes.Numero(nome, 0, 65535, 0));
+}
+
+std::vector<Comando> MontaComandos() {
+  std::vector<Comando> c;
+  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra"));
+  c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período"));
+  c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD"));
+  c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD"));
+  c.push_back(Dialogo("meios-pagamento", "QMX_MeiosPagamento", "relatório Meios de Pagamento"));
+  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos"));
+  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos", "Tabela de Produtos"));
+  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque"));
+  c.push_back(Dialogo("indice-tecnico", "QMX_TabIndiceTecnicoProducao", "Índices Técnicos de Produção"));
+  c.push_back(Dialogo("identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF"));
+
+  c.push_back({"lmf", "QMX_LMF", "Leitura da Memória Fiscal (--tipo c|s)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"tipo"});
+                 const std::string tipo = a.opcoes.Texto("tipo").value_or("c");
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_LMF")(tipo.c_str());
+                 a.saida << "QMX_LMF: " << SimNao(r) << "\n";
+                 return r;
+               }, true});
+  c.push_back({"sped-fiscal", "QMX_SpedFiscal",
+               "extrato SPED Fiscal (--filial N --ecf N --data-inicial DD/MM/AAAA --data-final DD/MM/AAAA)",
+               {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"filial", "ecf", "data-inicial", "data-final"});
+                 char* caminho = nullptr;
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(char**, std::uint16_t, std::uint16_t, std::uint16_t,
+                                                             std::uint16_t)>("QMX_SpedFiscal")(
+                     &caminho, U16(a.opcoes, "filial"), U16(a.opcoes, "ecf"), DataOpcional(a.opcoes, "data-inicial"),
+                     DataOpcional(a.opcoes, "data-final"));
+                 a.saida << "QMX_SpedFiscal: " << SimNao(r) << "\n";
+                 if (caminho) a.saida << "arquivo: " << caminho << "\n";
+                 delete[] caminho;
+                 return r;
+               }, true});
+  c.push_back({"movimentos", "QMX_Movimentos",
+               "Movimentos por ECF (--data-inicial --data-final --ecf --filial --automatico)", {"automatico"},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({"data-inicial", "data-final", "ecf", "filial", "automatico"});
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint16_t,
+                                                             std::uint16_t, std::uint8_t)>("QMX_Movimentos")(
+                     DataOpcional(a.opcoes, "data-inicial"), DataOpcional(a.opcoes, "data-final"),
+                     U16(a.opcoes, "ecf"), U16(a.opcoes, "filial"), a.opcoes.Tem("automatico") ? 1 : 0);
+                 a.saida << "QMX_Movimentos: " << SimNao(r) << "\n";
+                 return r;
+               }, true});
+  c.push_back({"busca-historico", "QMX_BuscaHistorico", "histórico de um cupom (--data --ecf --cupom)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({"data", "ecf", "cupom"});
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint32_t)>(
+                     "QMX_BuscaHistorico")(DataOpcional(a.opcoes, "data"), U16(a.opcoes, "ecf"),
+                                           static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 0, 4294967295LL, 0)));
+                 a.saida << "QMX_BuscaHistorico: " << SimNao(r) << "\n";
+                 return r;
+               }, true});
+  c.push_back({"get-emissora", "QMX_GetEmissora", "seleção de filial e ECF (--filial N --titulo TEXTO)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({"filial", "titulo"});
+                 const std::string titulo = DoTerminal(a.opcoes.Texto("titulo").value_or(""));
+                 a.biblioteca.Funcao<QMX_BOOL(std::int32_t, std::uint8_t, const char*)>("QMX_SetFilial")(
+                     static_cast<std::int32_t>(a.opcoes.Numero("filial", 0, 65535, 0)), 0,
+                     a.opcoes.Tem("titulo") ? titulo.c_str() : nullptr);
+                 std::uint16_t ecf = 0;
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t*)>("QMX_GetEmissora")(&ecf);
+                 a.saida << "QMX_GetEmissora: " << SimNao(r) << "\necf: " << ecf << "\n";
+                 return r;
+               }, true});
+  c.push_back({"pega-ecf-ativo", "QMX_PegaECFAtivo", "posição do ECF ligado a este computador", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 std::int32_t posicao = 0;
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::int32_t*)>("QMX_PegaECFAtivo")(&posicao);
+                 a.saida << "posição: " << posicao << "\n";
+                 return r;
+               }});
+  c.push_back({"descricao-coo", "QMX_DescricaoUltimoCOO", "descrição de uma operação registrada (CODIGO)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const auto codigo = static_cast<std::uint8_t>(
+                     LeNumero(a.opcoes.Posicional(0, "o código"), 0, 255, "código"));
+                 const char* texto = nullptr;
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint8_t, const char**)>(
+                     "QMX_DescricaoUltimoCOO")(codigo, &texto);
+                 a.saida << (texto ? texto : "") << "\n";
+                 return r;
+               }});
+  c.push_back({"md5-arquivo", "QMX_GerarMD5_Arquivo", "MD5 de um arquivo (ARQUIVO)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const std::string caminho = DoTerminal(a.opcoes.Posicional(0, "o arquivo"));
+                 char digest[33] = {};
+                 const bool r =
+                     a.biblioteca.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_Arquivo")(caminho.c_str(), digest);
+                 if (!*digest) {
+                   a.saida << "não foi possível ler " << a.opcoes.Posicional(0, "") << "\n";
+                   return false;
+                 }
+                 a.saida << digest << "\n";
+                 return r;
+               }});
+  c.push_back({"md5-texto", "QMX_GerarMD5_String", "MD5 com sal de um texto (TEXTO)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const std::string texto = DoTerminal(a.opcoes.Posicional(0, "o texto"));
+                 char digest[33] = {};
+                 a.biblioteca.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_String")(texto.c_str(), digest);
+                 a.saida << (*digest ? digest : "(sem resumo)") << "\n";
+                 return *digest != 0;
+               }});
+  c.push_back({"md5-texto-bruto", "QMX_GerarMD5_StringMD5", "os 16 bytes do MD5 com sal de um texto (TEXTO)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const std::string texto = DoTerminal(a.opcoes.Posicional(0, "o texto"));
+                 unsigned char digest[16] = {};
+                 const unsigned char vazio[16] = {};
+                 a.biblioteca.Funcao<QMX_BOOL(const char*, unsigned char*)>("QMX_GerarMD5_StringMD5")(texto.c_str(),
+                                                                                                        digest);
+                 if (std::memcmp(digest, vazio, 16) == 0) {
+                   a.saida << "(sem resumo)\n";
+                   return false;
+                 }
+                 static constexpr char kHex[] = "0123456789abcdef";
+                 for (unsigned char b : digest) a.saida << kHex[b >> 4] << kHex[b & 15];
+                 a.saida << "\n";
+                 return true;
+               }});
+  c.push_back({"md5-pafecf", "QMX_GerarMD5_PAFECF", "lista de arquivos autenticados (--mensagem)", {"mensagem"},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({"mensagem"});
+                 char digest[33] = {};
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(char*, std::uint8_t)>("QMX_GerarMD5_PAFECF")(
+                     digest, a.opcoes.Tem("mensagem") ? 1 : 0);
+                 a.saida << "QMX_GerarMD5_PAFECF: " << SimNao(r) << " " << digest << "\n";
+                 return r;
+               }});
+  c.push_back({"md5-nota-fiscal", "QMX_GerarMD5_NotaFiscal", "lista de arquivos autenticados (--filial N)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({"filial"});
+                 char digest[33] = {};
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(char*, std::uint16_t)>("QMX_GerarMD5_NotaFiscal")(
+                     digest, U16(a.opcoes, "filial"));
+                 a.saida << "QMX_GerarMD5_NotaFiscal: " << SimNao(r) << " " << digest << "\n";
+                 return r;
+               }});
+  c.push_back({"assinar", "QMX_AssinarArquivo", "assina um arquivo com a linha EAD (ARQUIVO)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const std::string caminho = DoTerminal(a.opcoes.Posicional(0, "o arquivo"));
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_AssinarArquivo")(caminho.c_str());
+                 a.saida << "QMX_AssinarArquivo: " << SimNao(r) << "\n";
+                 return r;
+               }});
+  c.push_back({"monta-senha", "QMX_MontaSenha", "empacota a chave (SEMENTE DESLOCAMENTO)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const auto semente = LeNumero(a.opcoes.Posicional(0, "a semente"), 0, 65535, "semente");
+                 const auto deslocamento = LeNumero(a.opcoes.Posicional(1, "o deslocamento"), 0, 65535, "deslocamento");
+                 char senha[32] = {};
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, char*)>("QMX_MontaSenha")(
+                     static_cast<std::uint16_t>(semente), static_cast<std::uint16_t>(deslocamento), senha);
+                 a.saida << senha << "\n";
+                 return r;
+               }});
+  c.push_back({"desmonta-senha", "QMX_DesmontaSenha", "desempacota a chave (SENHA)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const std::string senha = a.opcoes.Posicional(0, "a senha");
+                 std::uint16_t semente = 0, deslocamento = 0;
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*, std::uint16_t*, std::uint16_t*)>(
+                     "QMX_DesmontaSenha")(senha.c_str(), &semente, &deslocamento);
+                 a.saida << "semente: " << semente << "\ndeslocamento: " << deslocamento << "\n";
+                 return r;
+               }});
+  c.push_back({"criptografar", "QMX_Criptografar",
+               "cifra um texto e um valor (--semente N --deslocamento N --texto T --valor V)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"semente", "deslocamento", "texto", "valor"});
+                 const std::string texto = DoTerminal(a.opcoes.Texto("texto").value_or(""));
+                 const std::string valor = a.opcoes.Texto("valor").value_or("");
+                 if (texto.size() > 99 || valor.size() > 99) throw ErroUso("texto e valor têm no máximo 99 caracteres");
+                 char hexTexto[256] = {}, hexValor[256] = {};
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(std::int32_t, std::int32_t, const char*, const char*,
+                                                             char*, char*)>("QMX_Criptografar")(
+                     static_cast<std::int32_t>(a.opcoes.Numero("semente", -2147483648LL, 2147483647LL, 0)),
+                     static_cast<std::int32_t>(a.opcoes.Numero("deslocamento", -2147483648LL, 2147483647LL, 0)),
+                     texto.c_str(), valor.c_str(), hexTexto, hexValor);
+                 a.saida << "texto: " << hexTexto << "\nvalor: " << hexValor << "\n";
+                 return r;
+               }});
+  c.push_back({"descriptografar", "QMX_Descriptografar",
+               "decifra (--senha S --hex-texto H --hex-valor H)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"senha", "hex-texto", "hex-valor"});
+                 const std::string senha = a.opcoes.TextoObrigatorio("senha");
+                 const std::string hexTexto = a.opcoes.Texto("hex-texto").value_or("");
+                 const std::string hexValor = a.opcoes.Texto("hex-valor").value_or("");
+                 std::string texto(hexTexto.size() / 2 + 2, '\0');
+                 std::int64_t valor = 0;
+                 const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*, const char*, const char*, char*,
+                                                             std::int64_t*)>("QMX_Descriptografar")(
+                     senha.c_str(), hexTexto.c_str(), hexValor.c_str(), texto.data(), &valor);
+                 a.saida << "texto: " << texto.c_str() << "\nvalor: " << valor / 10000 << ","
+                         << (valor % 10000 < 0 ? -(valor % 10000) : valor % 10000) << " (x10000: " << valor << ")\n";
+                 return r;
+               }});
+  c.push_back({"monta-data", "MontaData", "texto de um número de dia (NUMERO [--ano2])", {"ano2"}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"ano2"});
+                 const auto dia = LeNumero(a.opcoes.Posicional(0, "o número do dia"), 0, 65535, "dia");
+                 const auto funcao = a.biblioteca.Funcao<std::string(std::uint16_t, bool)>("_Z9MontaDataB5cxx11tb");
+                 a.saida << funcao(static_cast<std::uint16_t>(dia), !a.opcoes.Tem("ano2")) << "\n";
+                 return true;
+               }});
+  c.push_back({"monta-hora", "MontaHora", "texto de minutos (MINUTOS) ou de HHMMSS (--hhmmss N [--segundos])",
+               {"segundos"}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"hhmmss", "segundos"});
+                 if (a.opcoes.Tem("hhmmss")) {
+                   const auto valor = a.opcoes.Numero("hhmmss", -2147483648LL, 2147483647LL, 0);
+                   const auto funcao = a.biblioteca.Funcao<std::string(std::int32_t, bool)>("_Z9MontaHoraB5cxx11ib");
+                   a.saida << funcao(static_cast<std::int32_t>(valor), a.opcoes.Tem("segundos")) << "\n";
+                 } else {
+                   const auto minutos = LeNumero(a.opcoes.Posicional(0, "os minutos"), 0, 65535, "minutos");
+                   const auto funcao = a.biblioteca.Funcao<std::string(std::uint16_t)>("_Z9MontaHoraB5cxx11t");
+                   a.saida << funcao(static_cast<std::uint16_t>(minutos)) << "\n";
+                 }
+                 return true;
+               }});
+  c.push_back({"criptografar-texto", "CriptografarTexto", "XOR de um texto com um byte (TEXTO CHAVE)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 std::string texto = DoTerminal(a.opcoes.Posicional(0, "o texto"));
+                 const auto chave = LeNumero(a.opcoes.Posicional(1, "a chave"), 0, 255, "chave");
+                 a.biblioteca.Funcao<void(char*, int, unsigned char)>("_Z17CriptografarTextoPcih")(
+                     texto.data(), static_cast<int>(texto.size()), static_cast<unsigned char>(chave));
+                 static constexpr char kHex[] = "0123456789ABCDEF";
+                 for (unsigned char b : texto) a.saida << kHex[b >> 4] << kHex[b & 15];
+                 a.saida << "\n";
+                 return true;
+               }});
+  c.push_back({"parametrizacao", "ECImprimeParametrizacao", "relatório de parâmetros de configuração (--filial --ecf)",
+               {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"filial", "ecf"});
+                 const bool r = a.biblioteca.Funcao<bool(std::uint16_t, std::uint16_t)>(
+                     "_Z23ECImprimeParametrizacaott")(U16(a.opcoes, "filial"), U16(a.opcoes, "ecf"));
+                 a.saida << "ECImprimeParametrizacao: " << SimNao(r) << "\n";
+                 return r;
+               }});
+  for (const auto& [nome, exportacao] : std::vector<std::pair<std::string, std::string>>{
+           {"integra-cn", "QMX_ProcIntegraCN"},
+           {"integra-ef", "QMX_ProcIntegraEF"},
+           {"integra-es", "QMX_ProcIntegraES"},
+           {"integra-fn", "QMX_ProcIntegraFN"}}) {
+    c.push_back({nome, exportacao, "integração do dia (--data DD/MM/AAAA --ecf N --diretorio LOG)", {},
+                 [exportacao = exportacao](Ambiente& a) {
+                   a.opcoes.SoAceita({"data", "ecf", "diretorio"});
+                   if (const auto diretorio = a.opcoes.Texto("diretorio"))
+                     a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(DoTerminal(*diretorio).c_str());
+                   REG_QMX_PARAMETROS_INTEGRACAO parametros{};
+                   parametros.nData = DataOpcional(a.opcoes, "data");
+                   parametros.nEcf = U16(a.opcoes, "ecf");
+                   const std::int32_t r = a.biblioteca.Funcao<std::int32_t(REG_QMX_PARAMETROS_INTEGRACAO)>(
+                       exportacao.c_str())(parametros);
+                   a.saida << exportacao << ": " << r << "\n";
+                   return r >= 0;
+                 }});
+  }
+  c.push_back({"integra-cupom-es", "QMX_IntegraCupomES", "integração de estoque de um cupom (--item N)", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({"item"});
+                 unsigned char cupom[176] = {};
+                 const std::int32_t r = a.biblioteca.Funcao<std::int32_t(void*, std::int32_t, std::int32_t,
+                                                                         std::int32_t)>("QMX_IntegraCupomES")(
+                     cupom, static_cast<std::int32_t>(a.opcoes.Numero("item", 0, 2147483647LL, 0)), 0, 0);
+                 a.saida << "QMX_IntegraCupomES: " << r << "\n";
+                 return r >= 0;
+               }});
+  c.push_back({"demo", "", "monta uma empresa de demonstração e mostra o que a biblioteca faz (--pasta DIR)", {},
+               [](Ambiente& a) { return ExecutaDemo(a); }});
+  return c;
+}
+
+}  // namespace
+
+const std::vector<Comando>& Comandos() {
+  static const std::vector<Comando> comandos = MontaComandos();
+  return comandos;
+}
+
+const Comando* ProcuraComando(const std::string& nome) {
+  for (const auto& comando : Comandos())
+    if (comando.nome == nome) return &comando;
+  return nullptr;
+}
+
+std::string ParaTerminal(const std::string& texto) { return qmx::texto::ParaUtf8(texto); }
+std::string DoTerminal(const std::string& texto) { return qmx::texto::DeUtf8OuLatin(texto); }
+
+}  // namespace qmx::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/Biblioteca.h"
+#include "cli/Opcoes.h"
+
+namespace qmx::cli {
+
+// What a command works with: the loaded library, its options, and where it
+// writes. Everything written there is Windows-1252, like the library's texts
+// and this program's own literals; main() turns it into UTF-8 for the
+// terminal.
+struct Ambiente {
+  Biblioteca& biblioteca;
+  const Opcoes& opcoes;
+  std::ostream& saida;
+};
+
+// One subcommand: its name, the export it runs, a line of help, the flags
+// it takes (options without a value) and its work. The work returns the
+// export's boolean (true also for exports that answer a number).
+struct Comando {
+  std::string nome;
+  std::string exportacao;
+  std::string ajuda;
+  std::vector<std::string> flags;
+  std::function<bool(Ambiente&)> executa;
+  bool abreDialogo = false;
+};
+
+const std::vector<Comando>& Comandos();
+const Comando* ProcuraComando(const std::string& nome);
+
+// Windows-1252 text of the library, as the terminal shows it.
+std::string ParaTerminal(const std::string& texto);
+// A text typed on the terminal, as the library takes it.
+std::string DoTerminal(const std::string& texto);
+
+}  // namespace qmx::cli

@@ -1,0 +1,90 @@
+#include "cli/Demo.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+
+#include "cli/Comandos.h"
+#include "frame/QMXUTIL.h"
+
+namespace qmx::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The machine-wide settings of the demonstration, in the registry file form.
+void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
+  std::ofstream saida(arquivo, std::ios::binary | std::ios::trunc);
+  saida << "; Registro da empresa de demonstração do QMXUTIL\n"
+        << "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\n"
+        << "Path=" << (pasta / "TorvoECF").string() << "\\\n"
+        << "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
+        << "Modelo=EMULADA\n"
+        << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
+        << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n";
+}
+
+void Titulo(std::ostream& saida, const char* texto) { saida << "\n== " << texto << " ==\n"; }
+
+}  // namespace
+
+bool ExecutaDemo(Ambiente& a) {
+  a.opcoes.SoAceita({"pasta"});
+  const fs::path pasta = fs::absolute(a.opcoes.Texto("pasta").value_or("qmx-demo"));
+  fs::create_directories(pasta / "TorvoECF");
+  fs::create_directories(pasta / "DEMO");
+  const fs::path registro = pasta / "registro.ini";
+  EscreveRegistro(registro, pasta);
+  setenv("QMX_REGISTRO", registro.c_str(), 1);
+  a.saida << "Empresa de demonstração em " << pasta.string() << "\n"
+          << "Registro: " << registro.string() << "\n";
+
+  auto& b = a.biblioteca;
+  b.Funcao<QMX_BOOL(const char*, std::uint16_t, std::int32_t)>("QMX_Inicializa")("DEMO", 1, 0);
+
+  Titulo(a.saida, "Operações registradas do ECF");
+  const auto descricao = b.Funcao<QMX_BOOL(std::uint8_t, const char**)>("QMX_DescricaoUltimoCOO");
+  for (int codigo = 0; codigo <= 39; ++codigo) {
+    const char* texto = nullptr;
+    descricao(static_cast<std::uint8_t>(codigo), &texto);
+    a.saida << "  " << codigo << ": " << texto << "\n";
+  }
+
+  Titulo(a.saida, "Datas e horas");
+  const auto montaData = b.Funcao<std::string(std::uint16_t, bool)>("_Z9MontaDataB5cxx11tb");
+  const auto montaHora = b.Funcao<std::string(std::int32_t, bool)>("_Z9MontaHoraB5cxx11ib");
+  for (std::uint16_t dia : {std::uint16_t{0}, std::uint16_t{1}, std::uint16_t{28856}, std::uint16_t{55519},
+                            std::uint16_t{65380}, std::uint16_t{65381}})
+    a.saida << "  dia " << dia << ": " << montaData(dia, true) << "\n";
+  a.saida << "  93015 com segundos: " << montaHora(93015, true) << "\n";
+
+  Titulo(a.saida, "Resumo MD5 de um arquivo");
+  const fs::path exemplo = pasta / "TorvoECF" / "QMVCX.EXE";
+  std::ofstream(exemplo, std::ios::binary) << "executavel de demonstracao\r\n";
+  char digest[33] = {};
+  b.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_Arquivo")(exemplo.c_str(), digest);
+  a.saida << "  " << exemplo.string() << ": " << digest << "\n";
+
+  Titulo(a.saida, "Cifra de texto e valor");
+  char hexTexto[256] = {}, hexValor[256] = {};
+  b.Funcao<QMX_BOOL(std::int32_t, std::int32_t, const char*, const char*, char*, char*)>("QMX_Criptografar")(
+      4711, 123, "Operador Ávila", "1.234,56", hexTexto, hexValor);
+  char senha[32] = {};
+  b.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, char*)>("QMX_MontaSenha")(4711, 123, senha);
+  char texto[128] = {};
+  std::int64_t valor = 0;
+  b.Funcao<QMX_BOOL(const char*, const char*, const char*, char*, std::int64_t*)>("QMX_Descriptografar")(
+      senha, hexTexto, hexValor, texto, &valor);
+  a.saida << "  chave empacotada: " << senha << "\n  texto cifrado: " << hexTexto << "\n  valor cifrado: " << hexValor
+          << "\n  decifrado: \"" << texto << "\" e " << valor << " (valor x 10000)\n";
+
+  Titulo(a.saida, "Diálogo de Índices Técnicos de Produção");
+  const bool indice = b.Funcao<QMX_BOOL()>("QMX_TabIndiceTecnicoProducao")();
+  a.saida << "  QMX_TabIndiceTecnicoProducao: " << (indice ? "verdadeiro" : "falso") << "\n";
+  return true;
+}
+
+}  // namespace qmx::cli

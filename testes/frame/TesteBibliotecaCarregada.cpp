@@ -1,0 +1,82 @@
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace {
+
+// The library as the point-of-sale program loads it.
+class BibliotecaCarregada : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { s_handle = dlopen(QMX_BIBLIOTECA, RTLD_NOW | RTLD_LOCAL); }
+  static void TearDownTestSuite() {
+    if (s_handle) dlclose(s_handle);
+  }
+  static void* s_handle;
+};
+
+void* BibliotecaCarregada::s_handle = nullptr;
+
+const char* const kExportacoes[] = {
+    "QMX_Inicializa", "QMX_Finaliza", "QMX_SetFilial", "QMX_SetDiretorio", "QMX_GetEmissora",
+    "QMX_PegaECFAtivo", "QMX_DescricaoUltimoCOO", "QMX_Sintegra", "QMX_SpedFiscal", "QMX_VendaPeriodo",
+    "QMX_LMF", "QMX_EspelhoMFD", "QMX_ArqMFD", "QMX_Movimentos", "QMX_MeiosPagamento", "QMX_DAVs",
+    "QMX_TabProdutos", "QMX_Estoque", "QMX_TabIndiceTecnicoProducao", "QMX_BuscaHistorico",
+    "QMX_IdentificacaoPAFECF", "QMX_GerarMD5_Arquivo", "QMX_GerarMD5_String", "QMX_GerarMD5_StringMD5",
+    "QMX_GerarMD5_PAFECF", "QMX_GerarMD5_NotaFiscal", "QMX_AssinarArquivo", "QMX_MontaSenha",
+    "QMX_DesmontaSenha", "QMX_Criptografar", "QMX_Descriptografar", "QMX_ProcIntegraCN", "QMX_ProcIntegraEF",
+    "QMX_ProcIntegraES", "QMX_ProcIntegraFN", "QMX_IntegraCupomES",
+    // functions with C++ names
+    "_Z9MontaDataB5cxx11tb", "_Z9MontaHoraB5cxx11t", "_Z9MontaHoraB5cxx11ib", "_Z17CriptografarTextoPcih",
+    "_Z12PegaECFAtivoRi", "_Z23ECImprimeParametrizacaott",
+    // the posting base's history complement
+    "_ZN16CContabilizaBase14SetComplementoEPKc",
+};
+
+TEST_F(BibliotecaCarregada, EncontraCadaExportacaoPeloNome) {
+  ASSERT_NE(s_handle, nullptr) << dlerror();
+  for (const char* nome : kExportacoes) EXPECT_NE(dlsym(s_handle, nome), nullptr) << nome;
+}
+
+TEST_F(BibliotecaCarregada, OContextoEDaBibliotecaCarregada) {
+  ASSERT_NE(s_handle, nullptr);
+  using Inicializa = unsigned char (*)(const char*, unsigned short, int);
+  using Descricao = unsigned char (*)(unsigned char, const char**);
+  auto inicializa = reinterpret_cast<Inicializa>(dlsym(s_handle, "QMX_Inicializa"));
+  auto descricao = reinterpret_cast<Descricao>(dlsym(s_handle, "QMX_DescricaoUltimoCOO"));
+  ASSERT_TRUE(inicializa && descricao);
+  EXPECT_EQ(inicializa("EMPRESA", 1, 2), 1);
+  const char* texto = nullptr;
+  EXPECT_EQ(descricao(2, &texto), 1);
+  EXPECT_STREQ(texto, "Leitura X");
+}
+
+// Only the listed surface is visible: no helper of the library and no
+// standard-library template leaks into the dynamic symbol table.
+TEST_F(BibliotecaCarregada, NadaAlemDaSuperficieEExportado) {
+  const std::string comando = std::string("nm -D --defined-only '") + QMX_BIBLIOTECA + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> saida(popen(comando.c_str(), "r"), pclose);
+  ASSERT_NE(saida, nullptr);
+  std::array<char, 1024> linha{};
+  int simbolos = 0;
+  while (fgets(linha.data(), linha.size(), saida.get())) {
+    std::string nome(linha.data());
+    nome = nome.substr(nome.rfind(' ') + 1);
+    nome.erase(nome.find_last_not_of("\r\n") + 1);
+    ++simbolos;
+    const bool permitido = nome.rfind("QMX_", 0) == 0 || nome.rfind("_Z9Monta", 0) == 0 ||
+                           nome.rfind("_Z17CriptografarTexto", 0) == 0 || nome.rfind("_Z12PegaECFAtivo", 0) == 0 ||
+                           nome.rfind("_Z23ECImprimeParametrizacao", 0) == 0 || nome.find("CQMX") != std::string::npos ||
+                           nome.find("CZT") != std::string::npos || nome.find("CLinhaArqTEF") != std::string::npos ||
+                           nome.find("T_Lista") != std::string::npos ||
+                           nome.find("CContabilizaBase") != std::string::npos;
+    EXPECT_TRUE(permitido) << nome;
+  }
+  EXPECT_GT(simbolos, 40);
+}
+
+}  // namespace

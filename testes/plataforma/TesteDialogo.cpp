@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "plataforma/ui/Dialogo.h"
+#include "plataforma/ui/HostRoteirizado.h"
+#include "plataforma/ui/ModuloRecursos.h"
+
+using namespace qmx::ui;
+
+namespace {
+
+constexpr const char* kModelos = R"rc(
+// A filter with a radio group, a check box, a list and two edits.
+9001 DIALOGEX 0, 0, 200, 100
+CAPTION "Filtro de teste"
+BEGIN
+    CONTROL "Por Período", 101, "Button", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 7, 80, 10
+    CONTROL "Por Número", 102, "Button", BS_AUTORADIOBUTTON, 7, 20, 80, 10
+    CONTROL "Total", 103, "Button", BS_AUTORADIOBUTTON, 7, 33, 80, 10
+    CONTROL "Exportar", 104, "Button", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 7, 46, 80, 10
+    CONTROL "", 105, "Edit", ES_AUTOHSCROLL | WS_BORDER, 100, 7, 60, 12
+    CONTROL "", 106, "Edit", ES_AUTOHSCROLL | WS_BORDER | WS_DISABLED, 100, 22, 60, 12
+    CONTROL "", 107, "ComboBox", CBS_DROPDOWNLIST, 100, 37, 60, 12
+    CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 90, 80, 50, 14
+    CONTROL "Cancelar", 2, "Button", BS_PUSHBUTTON, 143, 80, 50, 14
+END
+9002 DIALOGEX 0, 0, 100, 40
+CAPTION "Interno"
+BEGIN
+    CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 40, 20, 50, 14
+END
+)rc";
+
+ModuloRecursos& ModuloDeTeste() {
+  static ModuloRecursos modulo = [] {
+    ModuloRecursos m("teste");
+    m.AdicionaModelos(kModelos);
+    return m;
+  }();
+  return modulo;
+}
+
+// Records what the framework called, in order.
+class DialogoEspiao : public CDialogo {
+ public:
+  DialogoEspiao() : CDialogo(9001) {}
+  std::vector<std::string> eventos;
+  bool recusaCancelar = false;
+  bool abreInternoNoOK = false;
+  int resultadoInterno = 0;
+
+ protected:
+  bool OnInitDialog() override {
+    eventos.push_back("init");
+    GetDlgItem(107).AddString("Convênio 57/95");
+    GetDlgItem(107).AddString("Ato COTEPE");
+    CheckRadioButton(101, 103, 101);
+    return true;
+  }
+  void OnOK() override {
+    eventos.push_back("ok:" + GetDlgItemText(105));
+    if (abreInternoNoOK) {
+      CDialogo interno(9002);
+      resultadoInterno = interno.DoModal();
+    }
+    EndDialog(IDOK);
+  }
+  void OnCancel() override {
+    eventos.push_back("cancel");
+    if (!recusaCancelar) EndDialog(IDCANCEL);
+  }
+  bool OnCommand(int id, int notificacao) override {
+    eventos.push_back("cmd:" + std::to_string(id) + "/" + std::to_string(notificacao));
+    if (id == 102) GetDlgItem(106).EnableWindow(true);
+    return true;
+  }
+  void OnKillFocus(int id) override { eventos.push_back("killfocus:" + std::to_string(id)); }
+};
+
+class Dialogos : public ::testing::Test {
+ protected:
+  Dialogos() : m_troca(ModuloDeTeste()), m_hostAtivo(m_host) {}
+  TrocaRecursos m_troca;
+  HostRoteirizado m_host;
+  HostTemporario m_hostAtivo;
+};
+
+TEST_F(Dialogos, SemRoteiroCancelaENaoBloqueia) {
+  DialogoEspiao dialogo;
+  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialogo.eventos, (std::vector<std::string>{"init", "cancel"}));
+  ASSERT_EQ(m_host.Dialogos().size(), 1u);
+  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Filtro de teste");
+  EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(107).itens.size(), 2u);
+}
+
+TEST_F(Dialogos, DigitarESairDoCampoChamaKillFocusAntesDoOK) {
+  m_host.CarregaRoteiro("dialogo 9001\ndigita 105 01/02/2026\nclica 1\n");
+  DialogoEspiao dialogo;
+  EXPECT_EQ(dialogo.DoModal(), IDOK);
+  EXPECT_EQ(dialogo.eventos,
+            (std::vector<std::string>{"init", "cmd:105/768", "killfocus:105", "ok:01/02/2026"}));
+  EXPECT_TRUE(m_host.Erros().empty());
+}
+
+TEST_F(Dialogos, RadioAutomaticoLimpaOGrupoEMarcacaoAlterna) {
+  m_host.CarregaRoteiro("dialogo *\nclica 102\nclica 104\nclica 103\n");
+  DialogoEspiao dialogo;
+  dialogo.DoModal();
+  const auto& fim = m_host.Dialogos()[0].aoFechar;
+  EXPECT_EQ(fim.at(101).marcado, BST_UNCHECKED);
+  EXPECT_EQ(fim.at(102).marcado, BST_UNCHECKED);
+  EXPECT_EQ(fim.at(103).marcado, BST_CHECKED);
+  EXPECT_EQ(fim.at(104).marcado, BST_CHECKED);  // a check box is not part of the radio group
+  EXPECT_EQ(dialogo.GetCheckedRadioButton(101, 103), 103);
+}
+
+TEST_F(Dialogos, ControleDesabilitadoOuInexistenteRecusaOPasso) {
+  m_host.CarregaRoteiro("dialogo *\ndigita 106 x\ndigita 555 y\nseleciona 107 5\nclica 102\ndigita 106 agora\n");
+  DialogoEspiao dialogo;
+  dialogo.DoModal();
+  EXPECT_EQ(m_host.Erros().size(), 3u);
+  EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(106).texto, "agora");  // enabled by the click on 102
+}
+
+TEST_F(Dialogos, SelecaoDeComboNotificaEMostraOTexto) {
+  m_host.CarregaRoteiro("dialogo *\nseleciona 107 1\nclica 1\n");
+  DialogoEspiao dialogo;
+  dialogo.DoModal();
+  EXPECT_EQ(dialogo.GetDlgItem(107).GetCurSel(), 1);
+  EXPECT_EQ(dialogo.GetDlgItemText(107), "Ato COTEPE");
+  EXPECT_EQ(dialogo.eventos[1], "cmd:107/1");
+}
+
+TEST_F(Dialogos, DialogoQueRecusaCancelarEFechadoPeloHost) {
+  DialogoEspiao dialogo;
+  dialogo.recusaCancelar = true;
+  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
+  EXPECT_FALSE(dialogo.Aberto());
+}
+
+TEST_F(Dialogos, DialogoAbertoDentroDeOutroUsaOProximoRoteiro) {
+  m_host.CarregaRoteiro("dialogo 9001\nclica 1\ndialogo 9002\nclica 1\n");
+  DialogoEspiao dialogo;
+  dialogo.abreInternoNoOK = true;
+  EXPECT_EQ(dialogo.DoModal(), IDOK);
+  EXPECT_EQ(dialogo.resultadoInterno, IDOK);
+  ASSERT_EQ(m_host.Dialogos().size(), 2u);
+  EXPECT_EQ(m_host.Dialogos()[0].idModelo, 9002);  // the inner one closes first
+}
+
+TEST_F(Dialogos, RoteiroDeOutroDialogoEAnotadoEIgnorado) {
+  m_host.CarregaRoteiro("dialogo 9002\nclica 1\n");
+  DialogoEspiao dialogo;
+  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
+  ASSERT_EQ(m_host.Erros().size(), 1u);
+}
+
+TEST_F(Dialogos, ControleForaDoModeloLancaExcecao) {
+  DialogoEspiao dialogo;
+  dialogo.DoModal();
+  EXPECT_THROW(dialogo.GetDlgItem(4242), ControleInexistente);
+  EXPECT_THROW(dialogo.SetDlgItemText(4242, "x"), ControleInexistente);
+}
+
+TEST_F(Dialogos, ModeloInexistenteDevolveMenosUm) {
+  CDialogo dialogo(31337);
+  EXPECT_EQ(dialogo.DoModal(), -1);
+}
+
+TEST_F(Dialogos, CaixasRespondemComOBotaoPadraoOuComORoteiro) {
+  EXPECT_EQ(CaixaMensagem("a"), IDOK);
+  EXPECT_EQ(CaixaMensagem("b", "T", MB_YESNO), IDYES);
+  EXPECT_EQ(CaixaMensagem("c", "T", MB_YESNO | MB_DEFBUTTON2), IDNO);
+  EXPECT_EQ(CaixaMensagem("d", "T", MB_YESNOCANCEL | MB_DEFBUTTON3), IDCANCEL);
+  m_host.CarregaRoteiro("resposta nao\nresposta 2\n");
+  EXPECT_EQ(CaixaMensagem("e", "T", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(CaixaMensagem("f", "T", MB_OK), IDOK);  // it has no Cancel: the default answers
+  ASSERT_EQ(m_host.Caixas().size(), 6u);
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "QMXUTIL");
+  EXPECT_EQ(m_host.Caixas()[4].flags, MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(m_host.Erros().size(), 1u);
+}
+
+TEST_F(Dialogos, CursorDeEspera) {
+  {
+    CWaitCursor espera;
+    EXPECT_EQ(m_host.CursorEsperaAtivo(), 1);
+  }
+  EXPECT_EQ(m_host.CursorEsperaAtivo(), 0);
+  EXPECT_EQ(m_host.VezesCursorEspera(), 1);
+}
+
+TEST(Roteiro, LinhasInvalidasSaoRecusadas) {
+  HostRoteirizado host;
+  EXPECT_THROW(host.CarregaRoteiro("clica 1\n"), std::invalid_argument);
+  EXPECT_THROW(host.CarregaRoteiro("dialogo x\n"), std::invalid_argument);
+  EXPECT_THROW(host.CarregaRoteiro("dialogo *\npula 3\n"), std::invalid_argument);
+  EXPECT_THROW(host.CarregaRoteiro("dialogo *\nseleciona 3\n"), std::invalid_argument);
+  EXPECT_NO_THROW(host.CarregaRoteiro("# comentário\n\ndialogo *\r\nfecha\nresposta sim\n"));
+}
+
+TEST(Recursos, TrocaEscolheOModeloDaBibliotecaERestaura) {
+  // The calling program has a template with the library's id: only the
+  // switch makes the library's own one be found.
+  ModuloRecursos programa("programa de teste");
+  programa.AdicionaModelos("14027 DIALOGEX 0, 0, 10, 10\nCAPTION \"do programa\"\nBEGIN\nEND\n");
+  DefineRecursoAtual(programa);
+  EXPECT_EQ(ProcuraModelo(14027)->titulo, "do programa");
+  {
+    TrocaRecursos troca(ModuloBiblioteca());
+    EXPECT_NE(ProcuraModelo(14027)->titulo, "do programa");
+  }
+  EXPECT_EQ(&RecursoAtual(), &programa);
+  try {
+    TrocaRecursos troca(ModuloBiblioteca());
+    throw std::runtime_error("falha no meio");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_EQ(&RecursoAtual(), &programa);
+  DefineRecursoAtual(ModuloPrograma());
+}
+
+}  // namespace
