@@ -6,6 +6,7 @@
 #include <forward_list>
 #include <iterator>
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -31,8 +32,23 @@ public:
     // Like the Windows collections, a map is not copied; it may be moved.
     CMapaMFC(const CMapaMFC&) = delete;
     CMapaMFC& operator=(const CMapaMFC&) = delete;
-    CMapaMFC(CMapaMFC&&) noexcept = default;
-    CMapaMFC& operator=(CMapaMFC&&) noexcept = default;
+    CMapaMFC(CMapaMFC&& outro) noexcept
+        : m_nTamanhoTabela(outro.m_nTamanhoTabela), m_nContagem(std::exchange(outro.m_nContagem, 0)),
+          m_tabela(std::move(outro.m_tabela))
+    {
+        outro.m_tabela.clear();
+    }
+    CMapaMFC& operator=(CMapaMFC&& outro) noexcept
+    {
+        if (this != &outro)
+        {
+            m_nTamanhoTabela = outro.m_nTamanhoTabela;
+            m_nContagem = std::exchange(outro.m_nContagem, 0);
+            m_tabela = std::move(outro.m_tabela);
+            outro.m_tabela.clear();
+        }
+        return *this;
+    }
 
     // Sets the number of buckets and allocates the table now. Only an empty
     // map can be resized, since the table is never rehashed; false otherwise.

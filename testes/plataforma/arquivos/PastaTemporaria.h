@@ -12,40 +12,29 @@
 class CPastaTemporaria
 {
 public:
-    CPastaTemporaria()
+    CPastaTemporaria() : m_pasta((std::filesystem::temp_directory_path() / "qmx-teste-XXXXXX").string())
     {
-        std::string strModelo = (std::filesystem::temp_directory_path() / "qmx-teste-XXXXXX").string();
+        std::string strModelo = m_pasta.string();
         if (::mkdtemp(strModelo.data()) == nullptr)
             throw std::runtime_error("mkdtemp falhou");
         m_pasta = strModelo;
     }
-    ~CPastaTemporaria()
-    {
-        std::error_code erro;
-        std::filesystem::remove_all(m_pasta, erro);
-    }
+    ~CPastaTemporaria() { std::error_code erro; std::filesystem::remove_all(m_pasta, erro); }
 
-    std::string Caminho(const std::string& strNome) const { return (m_pasta / strNome).string(); }
     const std::filesystem::path& Pasta() const { return m_pasta; }
-
+    std::string Caminho(const std::string& strNome) const { return (m_pasta / strNome).string(); }
     std::string Grava(const std::string& strNome, const std::string& strBytes) const
     {
         std::ofstream(Caminho(strNome), std::ios::binary) << strBytes;
         return Caminho(strNome);
     }
-
     static std::string Le(const std::string& strCaminho)
     {
         std::ifstream arquivo(strCaminho, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(arquivo), std::istreambuf_iterator<char>());
+        return std::string(std::istreambuf_iterator<char>(arquivo), {});
     }
-
-    // Number of entries in the folder (a leftover temporary file shows here).
-    std::size_t Entradas() const
-    {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(m_pasta),
-                                                      std::filesystem::directory_iterator()));
-    }
+    // Entries in the folder: a leftover temporary file shows here.
+    auto Entradas() const { return std::distance(std::filesystem::directory_iterator(m_pasta), {}); }
 
 private:
     std::filesystem::path m_pasta;
