@@ -1,0 +1,285 @@
+#include "plataforma/arquivos/ArquivoTexto.h"
+
+#include "plataforma/arquivos/ExcecaoArquivo.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+    constexpr std::size_t TAMANHO_BUFFER = 64 * 1024;
+    constexpr char CTRL_Z = '\x1A';
+
+    void FechaDescritor(int& fd)
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+
+    // The folder part of a path, with its final slash ("" for a bare name).
+    std::string PastaDe(const std::string& strCaminho)
+    {
+        const std::size_t nBarra = strCaminho.rfind('/');
+        return nBarra == std::string::npos ? std::string() : strCaminho.substr(0, nBarra + 1);
+    }
+
+    std::string NomeDe(const std::string& strCaminho)
+    {
+        const std::size_t nBarra = strCaminho.rfind('/');
+        return nBarra == std::string::npos ? strCaminho : strCaminho.substr(nBarra + 1);
+    }
+}
+
+CArquivoTexto::CArquivoTexto()
+    : m_fd(-1), m_fdTemporario(-1), m_bCriouDestino(false), m_modo(Modo::Leitura), m_nPosicao(0), m_nFim(0),
+      m_nDevolvido(-1), m_bFimEntrada(false)
+{
+}
+
+CArquivoTexto::~CArquivoTexto()
+{
+    Abortar();
+}
+
+bool CArquivoTexto::EstaAberto() const
+{
+    return m_fd >= 0;
+}
+
+const std::string& CArquivoTexto::GetCaminho() const
+{
+    return m_strCaminho;
+}
+
+bool CArquivoTexto::Abrir(const std::string& strCaminho, Modo modo)
+{
+    Abortar();
+    if (strCaminho.empty() || strCaminho.find('\0') != std::string::npos)
+        return false;
+    m_strCaminho = strCaminho;
+    m_modo = modo;
+    return modo == Modo::Leitura ? AbrirLeitura() : AbrirEscrita();
+}
+
+bool CArquivoTexto::AbrirLeitura()
+{
+    // O_NONBLOCK only keeps a FIFO from blocking the open; it is refused below.
+    m_fd = ::open(m_strCaminho.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(m_fd, LOCK_SH | LOCK_NB) != 0)
+    {
+        FechaDescritor(m_fd);
+        return false;
+    }
+    m_buffer.resize(TAMANHO_BUFFER);
+    m_nPosicao = m_nFim = 0;
+    m_nDevolvido = -1;
+    m_bFimEntrada = false;
+    return true;
+}
+
+bool CArquivoTexto::AbrirEscrita()
+{
+    // The target is opened without truncating it: it must stay intact until
+    // the lock is ours and the new text is complete.
+    m_fd = ::open(m_strCaminho.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
+    m_bCriouDestino = m_fd >= 0;
+    if (m_fd < 0 && errno == EEXIST)
+        m_fd = ::open(m_strCaminho.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd < 0)
+        return false;
+
+    struct stat st {};
+    char szReal[PATH_MAX];
+    bool bPronto = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0 &&
+                   ::realpath(m_strCaminho.c_str(), szReal) != nullptr;
+    if (bPronto)
+    {
+        m_strDestino = szReal;
+        std::string strModelo = PastaDe(m_strDestino) + "." + NomeDe(m_strDestino) + ".XXXXXX";
+        m_fdTemporario = ::mkostemp(strModelo.data(), O_CLOEXEC);
+        bPronto = m_fdTemporario >= 0;
+        if (bPronto)
+        {
+            m_strTemporario = strModelo;
+            // The new file keeps the permissions of the one it replaces.
+            (void)::fchmod(m_fdTemporario, st.st_mode & 07777);
+        }
+    }
+    if (!bPronto)
+    {
+        Abortar();
+        return false;
+    }
+    m_buffer.clear();
+    m_buffer.reserve(TAMANHO_BUFFER);
+    return true;
+}
+
+void CArquivoTexto::Abortar() noexcept
+{
+    if (m_fdTemporario >= 0)
+    {
+        FechaDescritor(m_fdTemporario);
+        ::unlink(m_strTemporario.c_str());
+    }
+    m_strTemporario.clear();
+    if (m_fd >= 0 && m_bCriouDestino)
+        ::unlink(m_strDestino.empty() ? m_strCaminho.c_str() : m_strDestino.c_str());
+    m_bCriouDestino = false;
+    m_strDestino.clear();
+    FechaDescritor(m_fd);
+    m_buffer.clear();
+    m_nPosicao = m_nFim = 0;
+    m_nDevolvido = -1;
+    m_bFimEntrada = false;
+}
+
+void CArquivoTexto::Falha(int nErro)
+{
+    Abortar();
+    throw CExcecaoArquivo(CExcecaoArquivo::CausaDoErro(nErro), nErro, m_strCaminho);
+}
+
+int CArquivoTexto::LeByte()
+{
+    if (m_nDevolvido >= 0)
+    {
+        const int c = m_nDevolvido;
+        m_nDevolvido = -1;
+        return c;
+    }
+    if (m_nPosicao == m_nFim)
+    {
+        if (m_bFimEntrada)
+            return -1;
+        ssize_t nLidos;
+        do
+            nLidos = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        while (nLidos < 0 && errno == EINTR);
+        if (nLidos < 0)
+            Falha(errno);
+        if (nLidos == 0)
+        {
+            m_bFimEntrada = true;
+            return -1;
+        }
+        m_nPosicao = 0;
+        m_nFim = static_cast<std::size_t>(nLidos);
+    }
+    return static_cast<unsigned char>(m_buffer[m_nPosicao++]);
+}
+
+int CArquivoTexto::LeCaractere()
+{
+    const int c = LeByte();
+    if (c == CTRL_Z)
+    {
+        // Nothing after a Ctrl-Z is read.
+        m_bFimEntrada = true;
+        m_nPosicao = m_nFim;
+        return -1;
+    }
+    if (c == '\r')
+    {
+        const int nSeguinte = LeByte();
+        if (nSeguinte == '\n')
+            return '\n';
+        if (nSeguinte >= 0)
+            m_nDevolvido = nSeguinte;
+    }
+    return c;
+}
+
+bool CArquivoTexto::LerLinha(std::string& strLinha)
+{
+    strLinha.clear();
+    if (m_fd < 0 || m_modo != Modo::Leitura)
+        throw CExcecaoArquivo(CExcecaoArquivo::generica, EBADF, m_strCaminho);
+    bool bLeuAlgo = false;
+    bool bCortada = false;
+    for (;;)
+    {
+        const int c = LeCaractere();
+        if (c < 0)
+            break;
+        bLeuAlgo = true;
+        if (c == '\n')
+            break;
+        if (c == '\0')
+            bCortada = true;
+        if (!bCortada)
+            strLinha.push_back(static_cast<char>(c));
+    }
+    return bLeuAlgo;
+}
+
+void CArquivoTexto::EscreverTexto(std::string_view strTexto)
+{
+    if (m_fd < 0 || m_modo != Modo::Escrita)
+        throw CExcecaoArquivo(CExcecaoArquivo::generica, EBADF, m_strCaminho);
+    for (const char c : strTexto)
+    {
+        if (c == '\n')
+            m_buffer.push_back('\r');
+        m_buffer.push_back(c);
+        if (m_buffer.size() >= TAMANHO_BUFFER)
+            Descarrega();
+    }
+}
+
+void CArquivoTexto::Descarrega()
+{
+    std::size_t nEnviados = 0;
+    while (nEnviados < m_buffer.size())
+    {
+        const ssize_t n = ::write(m_fdTemporario, m_buffer.data() + nEnviados, m_buffer.size() - nEnviados);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            Falha(n < 0 ? errno : EIO);
+        nEnviados += static_cast<std::size_t>(n);
+    }
+    m_buffer.clear();
+}
+
+void CArquivoTexto::Fechar()
+{
+    if (m_fd < 0)
+        return;
+    if (m_modo == Modo::Leitura)
+    {
+        Abortar();
+        return;
+    }
+    Descarrega();
+    if (::fsync(m_fdTemporario) != 0)
+        Falha(errno);
+    const int fdTemporario = m_fdTemporario;
+    m_fdTemporario = -1;
+    if (::close(fdTemporario) != 0)
+    {
+        const int nErro = errno;
+        ::unlink(m_strTemporario.c_str());
+        Falha(nErro);
+    }
+    if (::rename(m_strTemporario.c_str(), m_strDestino.c_str()) != 0)
+    {
+        const int nErro = errno;
+        ::unlink(m_strTemporario.c_str());
+        Falha(nErro);
+    }
+    // The target now holds the new text: it is no longer ours to remove.
+    m_strTemporario.clear();
+    m_bCriouDestino = false;
+    Abortar();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A text file opened in text mode, as the Windows run time treats one:
+// - reading turns CR LF into LF, keeps a lone CR, and stops at a Ctrl-Z
+//   (0x1A), which ends the input as the end of the file does;
+// - writing turns every LF into CR LF (so "\r\n" written gives CR CR LF).
+//
+// Sharing. A file open for writing is held exclusively and a file open for
+// reading is held shared, through advisory flock() locks that our own readers
+// and writers honour (other programs are not stopped by them). Opening fails
+// at once, without waiting, when the lock cannot be had: a second writer is
+// refused while a file is being written or read, and a reader is refused while
+// it is being written.
+//
+// Writing never leaves a half-written file: the text goes to a temporary file
+// beside the target, which replaces the target only when Fechar succeeds. A
+// failure after opening throws CExcecaoArquivo and leaves the target as it was
+// (a target that this writer created is removed again).
+//
+// Only regular files open; a folder or a device does not.
+class CArquivoTexto
+{
+public:
+    enum class Modo
+    {
+        Leitura,
+        Escrita,
+    };
+
+    CArquivoTexto();
+    ~CArquivoTexto();
+    CArquivoTexto(const CArquivoTexto&) = delete;
+    CArquivoTexto& operator=(const CArquivoTexto&) = delete;
+
+    // False when the file cannot be opened (no exception). A file that is
+    // already open is abandoned first.
+    bool Abrir(const std::string& strCaminho, Modo modo);
+    bool EstaAberto() const;
+    const std::string& GetCaminho() const;
+
+    // The next line without its line break; false at the end of the input.
+    // An empty line gives "" and true; a last line without a line break is a
+    // line. A NUL byte ends the line's text: the rest of that line is dropped.
+    bool LerLinha(std::string& strLinha);
+
+    void EscreverTexto(std::string_view strTexto);
+
+    // Closes the file; for a file being written, puts the written text in
+    // place of the target. Throws CExcecaoArquivo when that fails.
+    void Fechar();
+
+    // Closes without throwing; a file being written is discarded.
+    void Abortar() noexcept;
+
+private:
+    bool AbrirLeitura();
+    bool AbrirEscrita();
+    int LeByte();
+    int LeCaractere();
+    void Descarrega();
+    [[noreturn]] void Falha(int nErro);
+
+    std::string m_strCaminho;
+    std::string m_strDestino;      // the target with symbolic links resolved
+    std::string m_strTemporario;
+    int m_fd;                      // the file read, or the target held while writing
+    int m_fdTemporario;
+    bool m_bCriouDestino;
+    Modo m_modo;
+
+    std::vector<char> m_buffer;
+    std::size_t m_nPosicao;
+    std::size_t m_nFim;
+    int m_nDevolvido;
+    bool m_bFimEntrada;
+};

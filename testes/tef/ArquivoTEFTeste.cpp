@@ -1,0 +1,140 @@
+#include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "plataforma/arquivos/PastaTemporaria.h"
+#include "tef/QMXArquivoTEF.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace
+{
+    class ArquivoTEF : public ::testing::Test
+    {
+    protected:
+        std::string Gera(CQMXArquivoTEF& arquivo)
+        {
+            EXPECT_TRUE(arquivo.GerarArquivo());
+            return CPastaTemporaria::Le(arquivo.GetCaminhoArquivo());
+        }
+        // Reads the bytes given and writes them back; the bytes written.
+        std::string LeEGrava(const std::string& strBytes)
+        {
+            CQMXArquivoTEF arquivo(m_pasta.Grava("ida.001", strBytes));
+            EXPECT_TRUE(arquivo.LerArquivo());
+            return Gera(arquivo);
+        }
+        void Adiciona(CQMXArquivoTEF& arquivo, const std::string& strLinha)
+        {
+            arquivo.AdicionarLinha(CLinhaArqTEF(strLinha));
+        }
+
+        CPastaTemporaria m_pasta;
+    };
+}
+
+TEST_F(ArquivoTEF, LeituraDeLinhas)
+{
+    EXPECT_EQ(LeEGrava("000-000 = CRT\r\n001-000 = 7\r\n999-999 = 0\r\n002-000 = X\r\n"),
+              "000-000 = CRT\r\n001-000 = 7\r\n");
+    // Blank and unparsable lines stay as cleared lines of field 0, in reading order.
+    EXPECT_EQ(LeEGrava("\r\nlixo\r\n001-000 = 1\r\n000-000 = ADM\r\n"),
+              "000-000 = \r\n000-000 = \r\n000-000 = ADM\r\n001-000 = 1\r\n");
+    EXPECT_EQ(LeEGrava("001-000 = A\n002-000 = B\r\n003-000 = C"), "003-000 = C\r\n002-000 = B\r\n001-000 = A\r\n");
+    EXPECT_EQ(LeEGrava("001-000 = A\r\n\x1A" "002-000 = B\r\n"), "001-000 = A\r\n");
+    EXPECT_EQ(LeEGrava(""), "");
+}
+
+TEST_F(ArquivoTEF, OrdemDeEscritaDosCamposEDasPosicoes)
+{
+    CQMXArquivoTEF arquivo(m_pasta.Caminho("saida.001"));
+    for (const char* psz : {"001-000 = a", "002-000 = b", "003-002 = c2", "999-000 = z", "000-000 = CRT",
+                            "003-000 = c0", "003-001 = c1"})
+        Adiciona(arquivo, psz);
+    EXPECT_EQ(Gera(arquivo), "000-000 = CRT\r\n999-000 = z\r\n003-000 = c0\r\n003-001 = c1\r\n003-002 = c2\r\n"
+                             "002-000 = b\r\n001-000 = a\r\n");
+    // Fields 0 and 1000 share bucket 0: the newer one is written first.
+    EXPECT_EQ(LeEGrava("000-000 = A\r\n1000-000 = B\r\n"), "1000-000 = B\r\n000-000 = A\r\n");
+    // The exchange sort moves equal positions: 2a, 2b, 1 become 1, 2b, 2a.
+    EXPECT_EQ(LeEGrava("005-002 = a\r\n005-002 = b\r\n005-001 = c\r\n"),
+              "005-001 = c\r\n005-002 = b\r\n005-002 = a\r\n");
+}
+
+TEST_F(ArquivoTEF, PossuiCampo)
+{
+    CQMXArquivoTEF arquivo(m_pasta.Caminho("x.001"));
+    Adiciona(arquivo, "029-002 = L2");
+    Adiciona(arquivo, "029-001 = L1");
+    T_Lista<CLinhaArqTEF> lista;
+    EXPECT_FALSE(arquivo.PossuiCampo(29, nullptr));
+    ASSERT_TRUE(arquivo.PossuiCampo(29, &lista));
+    ASSERT_EQ(lista.GetSize(), 2u);
+    EXPECT_EQ(lista[0].GetTexto(), "L1");
+    EXPECT_FALSE(arquivo.PossuiCampo(30, &lista));
+    EXPECT_TRUE(lista.IsEmpty());
+}
+
+TEST_F(ArquivoTEF, CaminhosQueNaoAbrem)
+{
+    CQMXArquivoTEF vazio("");
+    Adiciona(vazio, "001-000 = 1");
+    EXPECT_FALSE(vazio.GerarArquivo());
+    EXPECT_FALSE(vazio.LerArquivo());
+    T_Lista<CLinhaArqTEF> lista;
+    EXPECT_FALSE(vazio.PossuiCampo(1, &lista));  // the failed read emptied the lines
+
+    CQMXArquivoTEF pasta(m_pasta.Pasta().string());
+    EXPECT_FALSE(pasta.LerArquivo());
+    EXPECT_FALSE(pasta.GerarArquivo());
+    EXPECT_FALSE(CQMXArquivoTEF(m_pasta.Caminho("sumiu.001")).LerArquivo());
+    EXPECT_FALSE(CQMXArquivoTEF(m_pasta.Caminho("nao-existe/req.001")).GerarArquivo());
+}
+
+TEST_F(ArquivoTEF, ArquivoEmUsoNaoEhLidoNemGravado)
+{
+    const std::string strCaminho = m_pasta.Grava("req.001", "000-000 = ATV\r\n");
+    CArquivoTexto outroEscritor;
+    ASSERT_TRUE(outroEscritor.Abrir(strCaminho, CArquivoTexto::Modo::Escrita));
+    CQMXArquivoTEF arquivo(strCaminho);
+    Adiciona(arquivo, "000-000 = CRT");
+    EXPECT_FALSE(arquivo.GerarArquivo());
+    EXPECT_FALSE(arquivo.LerArquivo());
+    outroEscritor.Abortar();
+    EXPECT_EQ(CPastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
+}
+
+TEST_F(ArquivoTEF, ErrosDepoisDeAbrirLancamExcecao)
+{
+    // Reading this process's own memory file at offset 0 opens but fails.
+    CQMXArquivoTEF memoria("/proc/self/mem");
+    EXPECT_THROW(memoria.LerArquivo(), CExcecaoArquivo);
+
+    // A file-size limit makes the write fail after the file opened; the old
+    // file stays whole and no temporary file is left.
+    const std::string strCaminho = m_pasta.Grava("resp.001", "000-000 = ATV\r\n");
+    CQMXArquivoTEF arquivo(strCaminho);
+    Adiciona(arquivo, "001-000 = " + std::string(200000, '9'));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite{};
+    ::getrlimit(RLIMIT_FSIZE, &limite);
+    const rlimit original = limite;
+    limite.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &limite);
+    try
+    {
+        arquivo.GerarArquivo();
+        ADD_FAILURE() << "GerarArquivo did not throw";
+    }
+    catch (const CExcecaoArquivo& e)
+    {
+        EXPECT_EQ(e.GetCausa(), CExcecaoArquivo::discoCheio);
+        EXPECT_EQ(e.GetArquivo(), strCaminho);
+    }
+    ::setrlimit(RLIMIT_FSIZE, &original);
+    EXPECT_EQ(CPastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
+    EXPECT_EQ(m_pasta.Entradas(), 1);
+    EXPECT_EQ(Gera(arquivo).size(), 10u + 200000u + 2u);
+}
