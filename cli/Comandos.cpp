@@ -19,6 +19,7 @@ std::string SimNao(bool valor) { return valor ? "verdadeiro" : "falso"; }
 // script that main() builds from the dialog options.
 Comando Dialogo(const std::string& nome, const std::string& exportacao, const std::string& ajuda) {
   return {nome, exportacao, ajuda, {}, [exportacao](Ambiente& a) {
+            a.opcoes.SoAceita({});
             const bool resultado = a.biblioteca.Funcao<FuncaoSemArgumentos>(exportacao.c_str())();
             a.saida << exportacao << ": " << SimNao(resultado) << "\n";
             return resultado;

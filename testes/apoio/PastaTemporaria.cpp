@@ -1,41 +1,38 @@
 #include "apoio/PastaTemporaria.h"
 
+#include <stdlib.h>
+
 #include <fstream>
-#include <random>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace qmx::testes {
 
 PastaTemporaria::PastaTemporaria() {
-  std::random_device aleatorio;
-  for (int tentativa = 0; tentativa < 100; ++tentativa) {
-    auto candidato = std::filesystem::temp_directory_path() / ("qmx-teste-" + std::to_string(aleatorio()));
-    if (std::filesystem::create_directory(candidato)) {
-      m_caminho = candidato;
-      return;
-    }
-  }
-  throw std::runtime_error("não foi possível criar uma pasta temporária");
+  std::string modelo = (std::filesystem::temp_directory_path() / "qmx-teste-XXXXXX").string();
+  if (::mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp falhou");
+  m_pasta = modelo;
 }
 
 PastaTemporaria::~PastaTemporaria() {
   std::error_code erro;
-  std::filesystem::remove_all(m_caminho, erro);
+  std::filesystem::remove_all(m_pasta, erro);
 }
 
-std::filesystem::path PastaTemporaria::Escreve(const std::string& nome, const std::string& conteudo) const {
-  const auto caminho = m_caminho / nome;
+std::string PastaTemporaria::Grava(const std::string& nome, const std::string& bytes) const {
+  const auto caminho = m_pasta / nome;
   std::filesystem::create_directories(caminho.parent_path());
-  std::ofstream(caminho, std::ios::binary | std::ios::trunc) << conteudo;
-  return caminho;
+  std::ofstream(caminho, std::ios::binary | std::ios::trunc) << bytes;
+  return caminho.string();
 }
 
-std::string LeArquivo(const std::filesystem::path& caminho) {
-  std::ifstream entrada(caminho, std::ios::binary);
-  std::stringstream conteudo;
-  conteudo << entrada.rdbuf();
-  return conteudo.str();
+std::string PastaTemporaria::Le(const std::string& caminho) {
+  std::ifstream arquivo(caminho, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(arquivo), {});
+}
+
+long PastaTemporaria::Entradas() const {
+  return static_cast<long>(std::distance(std::filesystem::directory_iterator(m_pasta), {}));
 }
 
 }  // namespace qmx::testes

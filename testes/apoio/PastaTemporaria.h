@@ -5,7 +5,8 @@
 
 namespace qmx::testes {
 
-// A folder of its own for one test, removed with everything in it at the end.
+// A fresh folder under the system's temporary folder for one test, removed
+// with everything in it at the end.
 class PastaTemporaria {
  public:
   PastaTemporaria();
@@ -13,15 +14,16 @@ class PastaTemporaria {
   PastaTemporaria(const PastaTemporaria&) = delete;
   PastaTemporaria& operator=(const PastaTemporaria&) = delete;
 
-  const std::filesystem::path& Caminho() const { return m_caminho; }
-  std::filesystem::path operator/(const std::string& nome) const { return m_caminho / nome; }
-  // Writes a file (bytes as given) and returns its path.
-  std::filesystem::path Escreve(const std::string& nome, const std::string& conteudo) const;
+  const std::filesystem::path& Pasta() const { return m_pasta; }
+  std::string Caminho(const std::string& nome) const { return (m_pasta / nome).string(); }
+  // Writes a file (bytes as given, folders made as needed) and returns its path.
+  std::string Grava(const std::string& nome, const std::string& bytes) const;
+  static std::string Le(const std::string& caminho);
+  // Entries in the folder: a leftover temporary file shows here.
+  long Entradas() const;
 
  private:
-  std::filesystem::path m_caminho;
+  std::filesystem::path m_pasta;
 };
-
-std::string LeArquivo(const std::filesystem::path& caminho);
 
 }  // namespace qmx::testes

@@ -15,6 +15,6 @@ RegistroTemporario::~RegistroTemporario() {
   else unsetenv("QMX_REGISTRO");
 }
 
-void RegistroTemporario::Reescreve(const std::string& conteudo) const { m_pasta.Escreve("registro.ini", conteudo); }
+void RegistroTemporario::Reescreve(const std::string& conteudo) const { m_pasta.Grava("registro.ini", conteudo); }
 
 }  // namespace qmx::testes

@@ -18,7 +18,7 @@ class RegistroTemporario {
 
   // Replaces the whole file.
   void Reescreve(const std::string& conteudo) const;
-  std::filesystem::path Caminho() const { return m_pasta / "registro.ini"; }
+  std::string Caminho() const { return m_pasta.Caminho("registro.ini"); }
 
  private:
   PastaTemporaria m_pasta;

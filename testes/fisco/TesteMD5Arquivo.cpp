@@ -12,22 +12,22 @@ namespace {
 TEST(MD5Arquivo, ResumosConhecidos) {
   PastaTemporaria pasta;
   char digest[33];
-  ASSERT_TRUE(QMX_GerarMD5_Arquivo(pasta.Escreve("abc.txt", "abc").c_str(), digest));
+  ASSERT_TRUE(QMX_GerarMD5_Arquivo(pasta.Grava("abc.txt", "abc").c_str(), digest));
   EXPECT_STREQ(digest, "900150983cd24fb0d6963f7d28e17f72");
-  ASSERT_TRUE(QMX_GerarMD5_Arquivo(pasta.Escreve("vazio.txt", "").c_str(), digest));
+  ASSERT_TRUE(QMX_GerarMD5_Arquivo(pasta.Grava("vazio.txt", "").c_str(), digest));
   EXPECT_STREQ(digest, "d41d8cd98f00b204e9800998ecf8427e");
   std::string binario(70000, '\0');
   for (size_t i = 0; i < binario.size(); ++i) binario[i] = static_cast<char>(i * 7);
-  ASSERT_TRUE(QMX_GerarMD5_Arquivo(pasta.Escreve("binario.bin", binario).c_str(), digest));
+  ASSERT_TRUE(QMX_GerarMD5_Arquivo(pasta.Grava("binario.bin", binario).c_str(), digest));
   EXPECT_EQ(std::strlen(digest), 32u);
 }
 
 TEST(MD5Arquivo, FalhaDeixaOBufferComoEstava) {
   PastaTemporaria pasta;
   char digest[33] = "intacto";
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo((pasta / "nao-existe.txt").c_str(), digest));
+  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Caminho("nao-existe.txt").c_str(), digest));
   EXPECT_STREQ(digest, "intacto");
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Caminho().c_str(), digest));  // a folder
+  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Pasta().c_str(), digest));  // a folder
   EXPECT_STREQ(digest, "intacto");
   EXPECT_TRUE(QMX_GerarMD5_Arquivo("", digest));
   EXPECT_STREQ(digest, "intacto");
@@ -36,8 +36,8 @@ TEST(MD5Arquivo, FalhaDeixaOBufferComoEstava) {
 TEST(MD5Arquivo, CaminhoComAcentosEmWindows1252) {
   PastaTemporaria pasta;
   // The file system holds UTF-8 names; the caller names files in Windows-1252.
-  pasta.Escreve("Rela\xC3\xA7\xC3\xA3o com brancos.txt", "abc");
-  const std::string caminho = (pasta.Caminho().string() + "/Rela\xE7\xE3o com brancos.txt");
+  pasta.Grava("Rela\xC3\xA7\xC3\xA3o com brancos.txt", "abc");
+  const std::string caminho = (pasta.Pasta().string() + "/Rela\xE7\xE3o com brancos.txt");
   char digest[33] = {};
   QMX_GerarMD5_Arquivo(caminho.c_str(), digest);
   EXPECT_STREQ(digest, "900150983cd24fb0d6963f7d28e17f72");

@@ -73,7 +73,8 @@ TEST_F(BibliotecaCarregada, NadaAlemDaSuperficieEExportado) {
                            nome.rfind("_Z23ECImprimeParametrizacao", 0) == 0 || nome.find("CQMX") != std::string::npos ||
                            nome.find("CZT") != std::string::npos || nome.find("CLinhaArqTEF") != std::string::npos ||
                            nome.find("T_Lista") != std::string::npos ||
-                           nome.find("CContabilizaBase") != std::string::npos;
+                           nome.find("CContabilizaBase") != std::string::npos ||
+                           nome.find("CExcecaoArquivo") != std::string::npos;
     EXPECT_TRUE(permitido) << nome;
   }
   EXPECT_GT(simbolos, 40);

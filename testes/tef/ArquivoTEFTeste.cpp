@@ -1,5 +1,5 @@
 #include "plataforma/arquivos/ExcecaoArquivo.h"
-#include "plataforma/arquivos/PastaTemporaria.h"
+#include "apoio/PastaTemporaria.h"
 #include "tef/QMXArquivoTEF.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ namespace
         std::string Gera(CQMXArquivoTEF& arquivo)
         {
             EXPECT_TRUE(arquivo.GerarArquivo());
-            return CPastaTemporaria::Le(arquivo.GetCaminhoArquivo());
+            return qmx::testes::PastaTemporaria::Le(arquivo.GetCaminhoArquivo());
         }
         // Reads the bytes given and writes them back; the bytes written.
         std::string LeEGrava(const std::string& strBytes)
@@ -32,7 +32,7 @@ namespace
             arquivo.AdicionarLinha(CLinhaArqTEF(strLinha));
         }
 
-        CPastaTemporaria m_pasta;
+        qmx::testes::PastaTemporaria m_pasta;
     };
 }
 
@@ -103,7 +103,7 @@ TEST_F(ArquivoTEF, ArquivoEmUsoNaoEhLidoNemGravado)
     EXPECT_FALSE(arquivo.GerarArquivo());
     EXPECT_FALSE(arquivo.LerArquivo());
     outroEscritor.Abortar();
-    EXPECT_EQ(CPastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
 }
 
 TEST_F(ArquivoTEF, ErrosDepoisDeAbrirLancamExcecao)
@@ -134,7 +134,7 @@ TEST_F(ArquivoTEF, ErrosDepoisDeAbrirLancamExcecao)
         EXPECT_EQ(e.GetArquivo(), strCaminho);
     }
     ::setrlimit(RLIMIT_FSIZE, &original);
-    EXPECT_EQ(CPastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
     EXPECT_EQ(m_pasta.Entradas(), 1);
     EXPECT_EQ(Gera(arquivo).size(), 10u + 200000u + 2u);
 }

@@ -1,4 +1,4 @@
-#include "plataforma/arquivos/PastaTemporaria.h"
+#include "apoio/PastaTemporaria.h"
 #include "tef/QMXArquivoTEF.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ namespace
     std::size_t GravaEConta(CQMXArquivoTEF& arquivo)
     {
         EXPECT_TRUE(arquivo.GerarArquivo());
-        const std::string strGravado = CPastaTemporaria::Le(arquivo.GetCaminhoArquivo());
+        const std::string strGravado = qmx::testes::PastaTemporaria::Le(arquivo.GetCaminhoArquivo());
         return static_cast<std::size_t>(std::count(strGravado.begin(), strGravado.end(), '\n'));
     }
 }
@@ -66,7 +66,7 @@ TEST(FuzzTEF, InterpretaLinhaComBytesAleatorios)
 TEST(FuzzTEF, LerArquivoComBytesAleatorios)
 {
     std::mt19937 gerador(1000003);
-    CPastaTemporaria pasta;
+    qmx::testes::PastaTemporaria pasta;
     T_Lista<CLinhaArqTEF> lista;
     for (int i = 0; i < 1000; ++i)
     {

@@ -1,4 +1,4 @@
-#include "plataforma/arquivos/PastaTemporaria.h"
+#include "apoio/PastaTemporaria.h"
 #include "tef/QMXArquivoTEF.h"
 
 #include <gtest/gtest.h>
@@ -49,13 +49,13 @@ TEST(RespostaTEF, LeEGravaRespostaDoGerenciador)
     EXPECT_EQ(vazio.GetSize(), 3u);
     EXPECT_FALSE(resposta.PossuiCampo(999, &vazio));
 
-    CPastaTemporaria pasta;
+    qmx::testes::PastaTemporaria pasta;
     const std::string strGravada = pasta.Caminho("resposta.001");
     std::filesystem::copy_file(DADOS + "resposta.001", strGravada);
     CQMXArquivoTEF copia(strGravada);
     ASSERT_TRUE(copia.LerArquivo());
     ASSERT_TRUE(copia.GerarArquivo());
-    EXPECT_EQ(CPastaTemporaria::Le(strGravada), CPastaTemporaria::Le(DADOS + "resposta.001.gravada"));
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strGravada), qmx::testes::PastaTemporaria::Le(DADOS + "resposta.001.gravada"));
 
     CQMXArquivoTEF relida(strGravada);
     ASSERT_TRUE(relida.LerArquivo());

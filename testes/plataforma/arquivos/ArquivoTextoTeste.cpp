@@ -1,5 +1,5 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
-#include "plataforma/arquivos/PastaTemporaria.h"
+#include "apoio/PastaTemporaria.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ namespace
 
 TEST(ArquivoTexto, LeituraEmModoTexto)
 {
-    CPastaTemporaria pasta;
+    qmx::testes::PastaTemporaria pasta;
     EXPECT_EQ(LeLinhas(pasta.Grava("a", "a\r\nb\n\nc\rd\r\r\ne")), (Linhas{"a", "b", "", "c\rd\r", "e"}));
     EXPECT_EQ(LeLinhas(pasta.Grava("b", "x\r\x1Ay\r\nz")), (Linhas{"x\r"}));
     EXPECT_EQ(LeLinhas(pasta.Grava("c", std::string("ab\0cd\r\nef", 10))), (Linhas{"ab", "ef"}));
@@ -35,14 +35,14 @@ TEST(ArquivoTexto, LeituraEmModoTexto)
 
 TEST(ArquivoTexto, EscritaSubstituiOArquivoSoAoFechar)
 {
-    CPastaTemporaria pasta;
+    qmx::testes::PastaTemporaria pasta;
     const std::string strCaminho = pasta.Grava("saida.txt", "antigo");
     CArquivoTexto arquivo;
     ASSERT_TRUE(arquivo.Abrir(strCaminho, CArquivoTexto::Modo::Escrita));
     arquivo.EscreverTexto("x\ny\r\n\x1A");
-    EXPECT_EQ(CPastaTemporaria::Le(strCaminho), "antigo");
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "antigo");
     arquivo.Fechar();
-    EXPECT_EQ(CPastaTemporaria::Le(strCaminho), "x\r\ny\r\r\n\x1A");
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "x\r\ny\r\r\n\x1A");
 
     ASSERT_TRUE(arquivo.Abrir(pasta.Caminho("novo.txt"), CArquivoTexto::Modo::Escrita));
     arquivo.EscreverTexto("abandonado");
@@ -53,7 +53,7 @@ TEST(ArquivoTexto, EscritaSubstituiOArquivoSoAoFechar)
 // Readers share a file; a writer is refused while any of them holds it.
 TEST(ArquivoTexto, LeitoresCompartilhamEEscritorEspera)
 {
-    CPastaTemporaria pasta;
+    qmx::testes::PastaTemporaria pasta;
     const std::string strCaminho = pasta.Grava("req.001", "x\r\n");
     CArquivoTexto leitor, segundoLeitor, escritor;
     ASSERT_TRUE(leitor.Abrir(strCaminho, CArquivoTexto::Modo::Leitura));
@@ -66,7 +66,7 @@ TEST(ArquivoTexto, LeitoresCompartilhamEEscritorEspera)
 
 TEST(ArquivoTexto, GravacaoPorLinkSimbolicoAtualizaODestino)
 {
-    CPastaTemporaria pasta;
+    qmx::testes::PastaTemporaria pasta;
     const std::string strDestino = pasta.Grava("real.txt", "velho");
     std::filesystem::create_symlink(strDestino, pasta.Caminho("link.txt"));
     CArquivoTexto arquivo;
@@ -74,5 +74,5 @@ TEST(ArquivoTexto, GravacaoPorLinkSimbolicoAtualizaODestino)
     arquivo.EscreverTexto("novo");
     arquivo.Fechar();
     EXPECT_TRUE(std::filesystem::is_symlink(pasta.Caminho("link.txt")));
-    EXPECT_EQ(CPastaTemporaria::Le(strDestino), "novo");
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strDestino), "novo");
 }

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "apoio/PastaTemporaria.h"
+#include "plataforma/texto/Windows1252.h"
+
+using qmx::testes::PastaTemporaria;
+
+namespace {
+
+// Literals of this file are Windows-1252; the terminal speaks UTF-8.
+std::string U8(const std::string& texto) { return qmx::texto::ParaUtf8(texto); }
+
+struct Execucao {
+  int codigo = -1;
+  std::string saida;  // stdout and stderr together
+};
+
+// Runs the built program like an operator at a UTF-8 terminal.
+Execucao Qmx(const std::string& argumentos) {
+  const std::string comando = std::string("'") + QMX_PROGRAMA + "' " + argumentos + " 2>&1";
+  Execucao execucao;
+  FILE* processo = popen(comando.c_str(), "r");
+  if (!processo) return execucao;
+  std::array<char, 4096> bloco{};
+  size_t lidos = 0;
+  while ((lidos = fread(bloco.data(), 1, bloco.size(), processo)) > 0) execucao.saida.append(bloco.data(), lidos);
+  const int estado = pclose(processo);
+  execucao.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+  return execucao;
+}
+
+TEST(Qmx, AjudaListaOsComandos) {
+  const Execucao ajuda = Qmx("--help");
+  EXPECT_EQ(ajuda.codigo, 0);
+  for (const char* nome : {"sintegra", "sped-fiscal", "lmf", "movimentos", "get-emissora", "md5-arquivo",
+                           "criptografar", "integra-es", "monta-data", "demo"})
+    EXPECT_NE(ajuda.saida.find(std::string("  ") + nome + " "), std::string::npos) << nome;
+  // The terminal gets UTF-8: "opções" with its two accented letters.
+  EXPECT_NE(ajuda.saida.find("op\xC3\xA7\xC3\xB5" "es"), std::string::npos);
+}
+
+TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
+  const struct {
+    const char* argumentos;
+    const char* mensagem;
+  } casos[] = {
+      {"", "falta o comando"},
+      {"voar", "comando desconhecido: voar"},
+      {"--usuario 70000 sintegra", "fora do intervalo"},
+      {"--usuario abc sintegra", "não é um número inteiro"},
+      {"--empresa", "precisa de um valor"},
+      {"descricao-coo", "falta o código"},
+      {"descricao-coo 256", "fora do intervalo"},
+      {"lmf --digita 13017", "ID=TEXTO"},
+      {"monta-data 10 --ok", "não abre diálogos"},
+      {"sped-fiscal --data-inicial 31/02/2020", "data inexistente"},
+      {"sped-fiscal --data-inicial ontem", "data inválida"},
+      {"sintegra --nada 1", "opção desconhecida: --nada"},
+  };
+  for (const auto& caso : casos) {
+    const Execucao execucao = Qmx(caso.argumentos);
+    EXPECT_EQ(execucao.codigo, 2) << caso.argumentos << "\n" << execucao.saida;
+    EXPECT_NE(execucao.saida.find(U8(caso.mensagem)), std::string::npos) << caso.argumentos << "\n" << execucao.saida;
+  }
+}
+
+TEST(Qmx, ExecutaExportacoesEMostraOQueOOperadorViu) {
+  const Execucao coo = Qmx("descricao-coo 8");
+  EXPECT_EQ(coo.codigo, 0);
+  EXPECT_EQ(coo.saida, "Redu\xC3\xA7\xC3\xA3o Z\n");
+  EXPECT_EQ(Qmx("monta-data 55519").saida, "01/01/2000\n");
+  EXPECT_EQ(Qmx("monta-hora --hhmmss 93015 --segundos").saida, "09:30:15\n");
+
+  // LMF answers false when its dialog does not end with OK; the operator's
+  // OK is played, and the dialog seen is listed.
+  const Execucao lmf = Qmx("--empresa DEMO lmf --tipo s --ok");
+  EXPECT_EQ(lmf.codigo, 1);
+  EXPECT_NE(lmf.saida.find("QMX_LMF: falso"), std::string::npos) << lmf.saida;
+  EXPECT_NE(lmf.saida.find(U8("[diálogo 14024]")), std::string::npos) << lmf.saida;
+
+  const Execucao selecao = Qmx(U8("get-emissora --titulo 'Seleção de ECF'"));
+  EXPECT_EQ(selecao.codigo, 0);
+  EXPECT_NE(selecao.saida.find("ecf: 0"), std::string::npos);
+  EXPECT_NE(selecao.saida.find(U8("\"Seleção de ECF\"")), std::string::npos) << selecao.saida;
+}
+
+TEST(Qmx, ResumoECifraPelaLinhaDeComando) {
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta.Grava("abc.txt", "abc");
+  EXPECT_EQ(Qmx("md5-arquivo '" + arquivo + "'").saida, "900150983cd24fb0d6963f7d28e17f72\n");
+  EXPECT_EQ(Qmx("md5-arquivo '" + pasta.Caminho("falta.txt") + "'").codigo, 1);
+  const Execucao cifrado = Qmx(U8("criptografar --semente 10 --deslocamento 20 --texto 'Operação' --valor 12,34"));
+  ASSERT_EQ(cifrado.codigo, 0);
+  const auto hexTexto = cifrado.saida.substr(7, cifrado.saida.find('\n') - 7);
+  const auto inicioValor = cifrado.saida.find("valor: ") + 7;
+  const auto hexValor = cifrado.saida.substr(inicioValor, cifrado.saida.find('\n', inicioValor) - inicioValor);
+  // "Operação" is 8 bytes in Windows-1252: 16 hexadecimal digits.
+  EXPECT_EQ(hexTexto.size(), 16u);
+  const Execucao decifrado =
+      Qmx("descriptografar --senha 655380 --hex-texto " + hexTexto + " --hex-valor " + hexValor);
+  EXPECT_NE(decifrado.saida.find(U8("texto: Operação")), std::string::npos) << decifrado.saida;
+  EXPECT_NE(decifrado.saida.find("x10000: 123400"), std::string::npos) << decifrado.saida;
+}
+
+TEST(Qmx, DemonstracaoMontaAEmpresa) {
+  PastaTemporaria pasta;
+  const Execucao demo = Qmx("demo --pasta '" + pasta.Caminho("demo") + "'");
+  EXPECT_EQ(demo.codigo, 0) << demo.saida;
+  EXPECT_TRUE(std::filesystem::exists(pasta.Pasta() / "demo" / "registro.ini"));
+  EXPECT_NE(demo.saida.find(U8("Redução Z")), std::string::npos);
+  EXPECT_NE(demo.saida.find(U8("decifrado: \"Operador Ávila\" e 12345600")), std::string::npos) << demo.saida;
+}
+
+}  // namespace
