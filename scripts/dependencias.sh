@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need, when missing.
+set -euo pipefail
+
+PACOTES=(
+  g++ cmake ninja-build pkg-config
+  libssl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  binutils
+)
+
+faltam=()
+for pacote in "${PACOTES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pacote" 2>/dev/null | grep -q "install ok installed"; then
+    faltam+=("$pacote")
+  fi
+done
+
+if ((${#faltam[@]} > 0)); then
+  echo "Instalando: ${faltam[*]}"
+  comando=(apt-get)
+  if [[ $(id -u) -ne 0 ]]; then comando=(sudo apt-get); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${comando[@]}" update -qq
+  "${comando[@]}" install -y -qq --no-install-recommends "${faltam[@]}"
+fi
