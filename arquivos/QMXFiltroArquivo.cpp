@@ -4,9 +4,7 @@ namespace qmx {
 
 bool CQMXFiltroArquivo::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
                                    std::int32_t contexto) {
-  m_strEmpresa = chaveEmpresa;
-  m_nUsuario = usuario;
-  m_nContexto = contexto;
+  m_triplo = {chaveEmpresa, usuario, contexto};
   return true;
 }
 

@@ -21,16 +21,12 @@ class CQMXFiltroArquivo : public ui::CDialogo {
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
 
-  const std::string& ChaveEmpresa() const { return m_strEmpresa; }
-  std::uint16_t Usuario() const { return m_nUsuario; }
-  std::int32_t ContextoConexao() const { return m_nContexto; }
+  const TriploConexao& Triplo() const { return m_triplo; }
 
  protected:
   void OnOK() override { EndDialog(ui::IDCANCEL); }
 
-  std::string m_strEmpresa;
-  std::uint16_t m_nUsuario = 0;
-  std::int32_t m_nContexto = 0;
+  TriploConexao m_triplo;
 };
 
 }  // namespace qmx

@@ -20,7 +20,7 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
   std::ofstream saida(arquivo, std::ios::binary | std::ios::trunc);
   saida << "; Registro da empresa de demonstração do QMXUTIL\n"
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\n"
-        << "Path=" << (pasta / "TorvoECF").string() << "\\\n"
+        << "Path=" << (pasta / "TorvoECF").string() << "/\n"
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
         << "Modelo=EMULADA\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"

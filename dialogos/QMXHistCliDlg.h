@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/ContextoBiblioteca.h"
 #include "plataforma/ui/Dialogo.h"
 
 namespace qmx {
@@ -22,10 +23,8 @@ class CQMXHistCliDlg : public ui::CDialogo {
   std::uint16_t NumeroEcf() const { return m_nNumeroEcf; }
 
  private:
-  std::string m_strEmpresa;
-  std::int32_t m_nContexto = 0;
+  TriploConexao m_triplo;
   std::uint32_t m_nNumeroCupom = 0;
-  std::uint16_t m_nUsuario = 0;
   std::uint16_t m_nData = 0;
   std::uint16_t m_nNumeroEcf = 0;
 };

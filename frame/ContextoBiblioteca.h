@@ -11,6 +11,8 @@ struct TriploConexao {
   std::string chaveEmpresa;
   std::uint16_t usuario = 0;
   std::int32_t contexto = 0;
+
+  bool operator==(const TriploConexao&) const = default;
 };
 
 // The process-wide values the caller sets before using the library. They

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/ContextoBiblioteca.h"
 #include "plataforma/ui/Dialogo.h"
 
 namespace qmx {
@@ -32,9 +33,7 @@ class CQMXSelFilialECFDlg : public ui::CDialogo {
   void OnOK() override { EndDialog(ui::IDCANCEL); }
 
  private:
-  std::string m_strEmpresa;
-  std::int32_t m_nContexto = 0;
-  std::uint16_t m_nUsuario = 0;
+  TriploConexao m_triplo;
   std::uint16_t m_nFilialSelecionada = 0;
   std::uint16_t m_nEcfSelecionado = 0;
   std::uint8_t m_nFlagSelecao = 0;

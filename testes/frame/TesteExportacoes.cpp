@@ -24,7 +24,7 @@ class HostObservador : public ui::HostRoteirizado {
   int ExecutaModal(ui::CDialogo& dialogo) override {
     recursoDuranteODialogo = &ui::RecursoAtual();
     if (auto* filtro = dynamic_cast<CQMXFiltroArquivo*>(&dialogo))
-      triplos.push_back({filtro->ChaveEmpresa(), filtro->Usuario(), filtro->ContextoConexao()});
+      triplos.push_back(filtro->Triplo());
     if (auto* lmf = dynamic_cast<CQMXLeituraMemoriaFiscal*>(&dialogo)) tipoLMF = lmf->Tipo();
     if (auto* movimentos = dynamic_cast<CQMXMovimentos*>(&dialogo))
       movimentosVistos = {movimentos->DataInicial(), movimentos->DataFinal(), movimentos->Ecf(),
@@ -51,10 +51,7 @@ class Exportacoes : public ::testing::Test {
 
 TEST_F(Exportacoes, AntesDeInicializarUsaTriploVazio) {
   EXPECT_TRUE(QMX_Sintegra());
-  ASSERT_EQ(m_host.triplos.size(), 1u);
-  EXPECT_EQ(m_host.triplos[0].chaveEmpresa, "");
-  EXPECT_EQ(m_host.triplos[0].usuario, 0);
-  EXPECT_EQ(m_host.triplos[0].contexto, 0);
+  EXPECT_EQ(m_host.triplos, (std::vector<TriploConexao>{{"", 0, 0}}));
 }
 
 TEST_F(Exportacoes, FinalizaNaoApagaOTriplo) {
@@ -62,10 +59,7 @@ TEST_F(Exportacoes, FinalizaNaoApagaOTriplo) {
   QMX_Inicializa("EMPRESA2", 65535, 2147483647);
   EXPECT_TRUE(QMX_Finaliza());
   EXPECT_TRUE(QMX_Sintegra());
-  ASSERT_EQ(m_host.triplos.size(), 1u);
-  EXPECT_EQ(m_host.triplos[0].chaveEmpresa, "EMPRESA2");
-  EXPECT_EQ(m_host.triplos[0].usuario, 65535);
-  EXPECT_EQ(m_host.triplos[0].contexto, 2147483647);
+  EXPECT_EQ(m_host.triplos, (std::vector<TriploConexao>{{"EMPRESA2", 65535, 2147483647}}));
 }
 
 TEST_F(Exportacoes, TextoDoChamadorECopiado) {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+// The rounding step shared by CZTCurrencyEx and CZTCurrencyEx8:
+// a scaled integer v is rounded to a multiple of the divisor D (a power of
+// ten) by one of the three rounding modes; any other mode leaves v unchanged.
+namespace QMXArredondamento
+{
+constexpr int MEIO_LONGE_DO_ZERO = 0; // RoundHalfAwayFromZero
+constexpr int TRUNCAR = 1;            // Truncate
+constexpr int MEIO_PAR = 2;           // RoundHalfEven
+
+inline std::int64_t Arredondar(std::int64_t v, std::int64_t nDivisor, int nModo)
+{
+    if (nDivisor <= 1)
+        return v;
+    const bool bNegativo = v < 0;
+    const unsigned __int128 nMag = bNegativo ? static_cast<unsigned __int128>(-static_cast<__int128>(v))
+                                             : static_cast<unsigned __int128>(v);
+    const unsigned __int128 d = static_cast<unsigned __int128>(nDivisor);
+    unsigned __int128 q = nMag / d;
+    const unsigned __int128 r = nMag % d;
+    const unsigned __int128 nMeio = d / 2; // the half-step H of the tables
+    switch (nModo)
+    {
+    case MEIO_LONGE_DO_ZERO:
+        if (r >= nMeio)
+            ++q;
+        break;
+    case TRUNCAR:
+        break;
+    case MEIO_PAR:
+        if (r > nMeio || (r == nMeio && (q & 1)))
+            ++q;
+        break;
+    default:
+        return v;
+    }
+    const __int128 nResultado = static_cast<__int128>(q * d);
+    // Beyond the 64-bit range the result has no defined value; it wraps.
+    return static_cast<std::int64_t>(bNegativo ? -nResultado : nResultado);
+}
+} // namespace QMXArredondamento

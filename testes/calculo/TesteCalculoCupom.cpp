@@ -1,0 +1,150 @@
+// Edge cases of discount apportionment and approximate taxes.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "calculo/QMXCalculo.h"
+
+namespace
+{
+tagREG_EC_CX_CIPS Item(double dValor, double dAliquota, std::uint8_t nTipo = 0, double dAssociado = 0.0)
+{
+    tagREG_EC_CX_CIPS r{};
+    r.ValorItem = CZTCurrencyEx8(dValor).GetRaw();
+    r.ValorAssociado = CYDeDouble(dAssociado);
+    r.Aliquota = CYDeDouble(dAliquota);
+    r.TipoTributacao = nTipo;
+    return r;
+}
+
+std::int64_t R8(double d)
+{
+    return CZTCurrencyEx8(d).GetRaw();
+}
+} // namespace
+
+TEST(CalculoCupom, TresItensIguais)
+{
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17), Item(10, 17), Item(10, 17)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(6.66));
+    EXPECT_EQ(v[1].ValorItem, R8(6.67));
+    EXPECT_EQ(v[2].ValorItem, R8(6.67));
+}
+
+TEST(CalculoCupom, RestoAoGrupoDeMaiorAliquotaEDepoisMenorTipo)
+{
+    // Two groups of 10.00 (rates 7 % and 17 %); 1.00 over 20.00: F 0.05, G 0.50 each, no remainder.
+    // 0.01 over them: F 0.0005, G 0.00 each, the remainder goes to the 17 % group.
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 7), Item(10, 17)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(0.01), false);
+    EXPECT_EQ(v[0].ValorItem, R8(10));
+    EXPECT_EQ(v[1].ValorItem, R8(9.99));
+    // Equal rates: the smaller tax-kind code wins, even when it comes later.
+    std::vector<tagREG_EC_CX_CIPS> w = {Item(10, 17, 3), Item(10, 17, 1), Item(10, 17, 2)};
+    CQMXCalculo::RatearDescontoCupom(w.data(), 3, CZTCurrencyEx8(0.01), false);
+    EXPECT_EQ(w[0].ValorItem, R8(10));
+    EXPECT_EQ(w[1].ValorItem, R8(9.99));
+    EXPECT_EQ(w[2].ValorItem, R8(10));
+    // Equal everything but position: the first.
+    std::vector<tagREG_EC_CX_CIPS> x = {Item(5, 17, 1), Item(10, 17, 1), Item(10, 12, 1)};
+    CQMXCalculo::RatearDescontoCupom(x.data(), 3, CZTCurrencyEx8(0.01), false);
+    EXPECT_EQ(x[0].ValorItem + x[1].ValorItem + x[2].ValorItem, R8(24.99));
+    EXPECT_EQ(x[1].ValorItem + x[0].ValorItem, R8(14.99)); // the 17 % group (15.00) is the largest
+}
+
+TEST(CalculoCupom, FatorComOitoDecimais)
+{
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(400, 17), Item(600, 17)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(0.00001), false);
+    EXPECT_EQ(v[0].ValorItem, R8(400));
+    EXPECT_EQ(v[1].ValorItem, R8(600) - 1000);
+}
+
+TEST(CalculoCupom, ExcluidosEServicos)
+{
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17, 0, 2), Item(10, 17, 0, 2), Item(10, 17, 0, 2)};
+    v[0].Excluido = 1;
+    v[1].Servico = 1;
+    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(1.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(10));
+    EXPECT_EQ(v[0].ValorAssociado.int64, 20000);
+    EXPECT_EQ(v[1].ValorItem, R8(10));
+    EXPECT_EQ(v[1].ValorAssociado.int64, 20000);
+    EXPECT_EQ(v[2].ValorItem, R8(9));
+    EXPECT_EQ(v[2].ValorAssociado.int64, 18000);
+    std::vector<tagREG_EC_CX_CIPS> w = {Item(10, 17), Item(10, 17)};
+    w[1].Servico = 1;
+    CQMXCalculo::RatearDescontoCupom(w.data(), 2, CZTCurrencyEx8(1.0), true);
+    EXPECT_EQ(w[0].ValorItem, R8(9.5));
+    EXPECT_EQ(w[1].ValorItem, R8(9.5));
+}
+
+TEST(CalculoCupom, ValorAssociado)
+{
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(50, 17, 0, 9), Item(50, 17, 0, 0)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(10.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(45));
+    EXPECT_EQ(v[0].ValorAssociado.int64, 81000);
+    EXPECT_EQ(v[1].ValorAssociado.int64, 0);
+}
+
+TEST(CalculoCupom, ValorAssociadoDoRestoMeioPar)
+{
+    // Three items of 10.00 with 1.00 associated: each share 3.33 takes
+    // 1.00 x 3.33 / 10.00 = 0.333 -> 0.33 off it; the remainder 0.01 to the
+    // first takes 0.67 x 0.01 / 6.67 = 0.001 -> 0.00 (half to even).
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17, 0, 1), Item(10, 17, 0, 1), Item(10, 17, 0, 1)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
+    EXPECT_EQ(v[0].ValorAssociado.int64, 6700);
+    EXPECT_EQ(v[1].ValorAssociado.int64, 6700);
+    EXPECT_EQ(v[0].ValorItem, R8(6.66));
+}
+
+TEST(CalculoCupom, SemMudancaParaDescontoZeroOuCupomVazio)
+{
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 1, CZTCurrencyEx8(0.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(10));
+    CQMXCalculo::RatearDescontoCupom(v.data(), 0, CZTCurrencyEx8(1.0), false);
+    CQMXCalculo::RatearDescontoCupom(v.data(), -1, CZTCurrencyEx8(1.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(10));
+    // No participating item: nothing changes.
+    v[0].Excluido = 1;
+    CQMXCalculo::RatearDescontoCupom(v.data(), 1, CZTCurrencyEx8(1.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(10));
+}
+
+TEST(CalculoCupom, ImpostosAproximados)
+{
+    std::vector<REG_QMXCALCULO_IMPOSTOS_ITEM> v(3);
+    for (auto& i : v)
+        i = REG_QMXCALCULO_IMPOSTOS_ITEM{CY{1000}, CY{0}, 100, 0, 0};
+    REG_QMXCALCULO_IMPOSTOS_CUPOM r{CY{1}, CY{1}, CY{1}, CY{1}};
+    CQMXCalculo::CalcularImpostosAproxCupom(v, r);
+    EXPECT_EQ(r.TotalAgrupado.int64, 0);
+    EXPECT_EQ(r.Total2.int64, 0);
+    EXPECT_EQ(r.TotalInformado.int64, 0);
+    for (auto& i : v)
+        i = REG_QMXCALCULO_IMPOSTOS_ITEM{CY{1000}, CY{123}, 0, 100, 50};
+    CQMXCalculo::CalcularImpostosAproxCupom(v, r);
+    EXPECT_EQ(r.Total2.int64, 30);
+    EXPECT_EQ(r.Total3.int64, 15); // 0.0005 per item
+    EXPECT_EQ(r.TotalInformado.int64, 369);
+    EXPECT_EQ(r.TotalAgrupado.int64, 0);
+}
+
+TEST(CalculoCupom, ImpostoAgrupadoTruncadoPorAliquota)
+{
+    // 33.33 at 1.00 %: grouped 0.3333 -> 0.33 per rate; two rates.
+    std::vector<REG_QMXCALCULO_IMPOSTOS_ITEM> v = {
+        {CY{111100}, CY{0}, 100, 0, 0}, {CY{111100}, CY{0}, 100, 0, 0}, {CY{111100}, CY{0}, 100, 0, 0},
+        {CY{1000000}, CY{0}, 1755, 0, 0}, {CY{0}, CY{0}, 0, 0, 0}};
+    REG_QMXCALCULO_IMPOSTOS_CUPOM r{};
+    CQMXCalculo::CalcularImpostosAproxCupom(v, r);
+    EXPECT_EQ(r.TotalAgrupado.int64, 3300 + 175500);
+    std::vector<REG_QMXCALCULO_IMPOSTOS_ITEM> vazio;
+    r = REG_QMXCALCULO_IMPOSTOS_CUPOM{CY{1}, CY{1}, CY{1}, CY{1}};
+    CQMXCalculo::CalcularImpostosAproxCupom(vazio, r);
+    EXPECT_EQ(r.TotalAgrupado.int64 + r.TotalInformado.int64 + r.Total2.int64 + r.Total3.int64, 0);
+}
