@@ -80,4 +80,22 @@ TEST_F(BibliotecaCarregada, NadaAlemDaSuperficieEExportado) {
   EXPECT_GT(simbolos, 40);
 }
 
+// The exported classes come with their members, found by their C++ names.
+TEST_F(BibliotecaCarregada, ClassesExportadasTrazemSeusMembros) {
+  const std::string comando = std::string("nm -D -C --defined-only '") + QMX_BIBLIOTECA + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> saida(popen(comando.c_str(), "r"), pclose);
+  ASSERT_NE(saida, nullptr);
+  std::string todos;
+  std::array<char, 4096> linha{};
+  while (fgets(linha.data(), linha.size(), saida.get())) todos += linha.data();
+  for (const char* membro :
+       {"CQMXCalculo::AplicaDesconto(", "CQMXCalculo::AplicaDescontoEspecialItens(", "CQMXCalculo::VerificaDesconto(",
+        "CQMXCalculo::ValidaDesconto(", "CQMXCalculo::ValidarDesconto(", "CQMXCalculo::CalcularValoresItemCupom(",
+        "CQMXCalculo::RatearDescontoCupom(", "CQMXCalculo::CalcularImpostosAproxCupom(",
+        "CZTCurrencyEx::CZTCurrencyEx(", "CZTCurrencyEx8::CZTCurrencyEx8(", "CQMXArquivoTEF::LerArquivo(",
+        "CQMXArquivoTEF::GerarArquivo(", "CLinhaArqTEF::InterpretaLinha(", "CContabilizaBase::SetComplemento(",
+        "typeinfo for CExcecaoArquivo"})
+    EXPECT_NE(todos.find(membro), std::string::npos) << membro;
+}
+
 }  // namespace
