@@ -4,12 +4,13 @@
 #include "frame/ProtecaoExportacao.h"
 #include "frame/QMXUTIL.h"
 #include "integracao/QMXIntegracao.h"
+#include "plataforma/com/HResult.h"
 
 using namespace qmx;
 
 namespace {
 
-constexpr std::int32_t E_FAIL = static_cast<std::int32_t>(0x80004005u);
+using com::E_FAIL;
 
 template <class F>
 std::int32_t ComTrabalhador(const char* nome, int modo, F&& passo) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "frame/QMXUTIL.h"
+#include "plataforma/com/HResult.h"
 
 namespace qmx {
 
@@ -29,7 +30,7 @@ class CQMXIntegracao {
   std::int32_t IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   std::int32_t IntegraCupomEstoque(void* cupom, std::int32_t item, std::int32_t valor1, std::int32_t valor2);
 
-  static constexpr std::int32_t E_NOTIMPL = static_cast<std::int32_t>(0x80004001u);
+
 
  private:
   std::string m_strEmpresa;
