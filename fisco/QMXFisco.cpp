@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "plataforma/texto/Windows1252.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
 namespace {
@@ -40,7 +40,7 @@ CQMXFisco::CQMXFisco(const std::string& chaveEmpresa, std::uint16_t usuario, std
 // opened: a file that shrinks meanwhile gives a short read and fails.
 bool CQMXFisco::GerarMD5Arquivo(const char* caminho, char* saida) const {
   if (!caminho || !saida) return false;
-  const std::string nome = texto::ParaUtf8(caminho);
+  const std::string nome = texto::CaminhoNativo(caminho);
   std::unique_ptr<std::FILE, FechaArquivo> arquivo(std::fopen(nome.c_str(), "rb"));
   if (!arquivo) return false;
   if (std::fseek(arquivo.get(), 0, SEEK_END) != 0) return false;

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "apoio/PastaTemporaria.h"
+#include "apoio/RegistroTemporario.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/impressora/ImpressoraFiscal.h"
+#include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/ui/HostRoteirizado.h"
+
+using namespace qmx::impressora;
+using qmx::testes::PastaTemporaria;
+using qmx::testes::RegistroTemporario;
+
+namespace {
+
+class Impressora : public ::testing::Test {
+ protected:
+  Impressora() : m_registro(Configuracao("")) {}
+  std::string Configuracao(const std::string& extra) const {
+    return "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
+           "Modelo=EMULADA\nNumeroSerie=BE0512SC5560000123\nNumeroCaixa=3\n"
+           "COOInicialMFD=1\nCOOFinalMFD=42\n"
+           "PastaRetorno=" + m_pasta.Pasta().string() + "\n" + extra;
+  }
+  void Reconfigura(const std::string& extra) { m_registro.Reescreve(Configuracao(extra)); }
+
+  PastaTemporaria m_pasta;
+  RegistroTemporario m_registro;
+};
+
+TEST_F(Impressora, RespostasEmBuffersZerados) {
+  char serie[kTamanhoNumeroSerie];
+  std::memset(serie, 'X', sizeof serie);
+  ASSERT_TRUE(PegaNumeroSerie(serie));
+  EXPECT_STREQ(serie, "BE0512SC5560000123");
+  EXPECT_EQ(serie[kTamanhoNumeroSerie - 1], 0);
+  char caixa[kTamanhoNumeroCaixa];
+  ASSERT_TRUE(NumeroCaixa(caixa));
+  EXPECT_STREQ(caixa, "3");
+  char primeiro[kTamanhoCOO], ultimo[kTamanhoCOO];
+  ASSERT_TRUE(InicioFimCOOsMFD(primeiro, ultimo));
+  EXPECT_STREQ(primeiro, "000001");
+  EXPECT_STREQ(ultimo, "000042");
+  std::string modelo;
+  EXPECT_TRUE(GetInfRegHKey(HKEY::HKEY_LOCAL_MACHINE, "SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal\\",
+                            "Modelo", &modelo));
+  EXPECT_EQ(modelo, "EMULADA");
+  EXPECT_FALSE(GetInfRegHKey(HKEY::HKEY_LOCAL_MACHINE, "SOFTWARE\\Daruma\\ECF\\", "Path", &modelo));
+}
+
+TEST_F(Impressora, SemModeloNadaResponde) {
+  m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nNumeroSerie=X\n");
+  char serie[kTamanhoNumeroSerie];
+  std::memset(serie, 'X', sizeof serie);
+  EXPECT_FALSE(PegaNumeroSerie(serie));
+  EXPECT_EQ(serie[0], 0);
+  unsigned char indice = 0;
+  EXPECT_FALSE(BuscaIndiceRelatorioGerencial("IDENT. PAF-ECF", indice));
+  EXPECT_EQ(indice, 255);
+}
+
+TEST_F(Impressora, RelatorioGerencialNaOrdemEExatoComoEnviado) {
+  unsigned char indice = 0;
+  ASSERT_TRUE(BuscaIndiceRelatorioGerencial("MEIOS DE PAGTO", indice));
+  EXPECT_EQ(indice, 2);
+  EXPECT_FALSE(RelatorioGerencial(const_cast<char*>("antes de abrir")));
+  ASSERT_TRUE(AbreRelatorioGerencial(indice));
+  EXPECT_FALSE(AbreRelatorioGerencial(indice));  // one report at a time
+  char primeiro[] = "\n\r  Identifica\xE7\xE3o\n\r";
+  char segundo[] = "Linha 2\r\n";
+  EXPECT_TRUE(RelatorioGerencial(primeiro));
+  EXPECT_TRUE(RelatorioGerencial(segundo));
+  EXPECT_TRUE(FechaRelatorioGerencial());
+  EXPECT_FALSE(FechaRelatorioGerencial());
+  const auto relatorios = RelatoriosImpressos();
+  ASSERT_EQ(relatorios.size(), 1u);
+  EXPECT_EQ(relatorios[0].titulo, "MEIOS DE PAGTO");
+  EXPECT_EQ(relatorios[0].texto, std::string(primeiro) + segundo);
+  EXPECT_TRUE(relatorios[0].fechado);
+  ASSERT_TRUE(BuscaIndiceRelatorioGerencial("NAO EXISTE", indice));
+  EXPECT_EQ(indice, 255);
+}
+
+TEST_F(Impressora, FalhaEscolhidaPeloRegistro) {
+  Reconfigura("Falhas=AbreRelatorioGerencial, NumeroCaixa\n");
+  EXPECT_FALSE(AbreRelatorioGerencial(1));
+  char caixa[kTamanhoNumeroCaixa];
+  EXPECT_FALSE(NumeroCaixa(caixa));
+  char serie[kTamanhoNumeroSerie];
+  EXPECT_TRUE(PegaNumeroSerie(serie));
+}
+
+TEST_F(Impressora, LeituraDaMemoriaFiscalNoArquivoDeRetorno) {
+  ASSERT_TRUE(LeituraMemoriaFiscalData("01/11/2026", "30/11/2026", true, "s"));
+  std::string retorno;
+  ASSERT_TRUE(PegaPathArqRetorno(&retorno));
+  // Callers take the folder up to the last "\" of the answer path.
+  const auto barra = retorno.rfind('\\');
+  ASSERT_NE(barra, std::string::npos);
+  EXPECT_EQ(qmx::texto::CaminhoNativo(retorno.substr(0, barra + 1)), m_pasta.Pasta().string() + "/");
+  const std::string leitura = PastaTemporaria::Le(qmx::texto::CaminhoNativo(retorno));
+  EXPECT_NE(leitura.find("LEITURA DA MEMORIA FISCAL SIMPLIFICADA\r\n"), std::string::npos) << leitura;
+  EXPECT_NE(leitura.find("01/11/2026 A 30/11/2026"), std::string::npos);
+}
+
+TEST_F(Impressora, ArquivosDaMFD) {
+  const std::string imagem = m_pasta.Caminho("EspelhoMFD.mfd");
+  const std::string espelho = m_pasta.Caminho("EspelhoMFD.txt");
+  ASSERT_TRUE(DownloadMFD(imagem.c_str(), "2", "000040", "000099", "1"));
+  const std::string conteudo = PastaTemporaria::Le(imagem);
+  EXPECT_NE(conteudo.find("COO 000040\r\n"), std::string::npos);
+  EXPECT_NE(conteudo.find("COO 000042\r\n"), std::string::npos);
+  EXPECT_EQ(conteudo.find("COO 000043"), std::string::npos);  // beyond the last COO of the memory
+  ASSERT_TRUE(FormatoDadosMFD(imagem.c_str(), espelho.c_str(), "0", "2", "000040", "000099", "1"));
+  EXPECT_NE(PastaTemporaria::Le(espelho).find("COO 000041"), std::string::npos);
+  EXPECT_FALSE(FormatoDadosMFD(m_pasta.Caminho("falta.mfd").c_str(), espelho.c_str(), "0", "0", "", "", "1"));
+  EXPECT_FALSE(DownloadMFD(imagem.c_str(), "9", "", "", "1"));
+
+  ASSERT_TRUE(ArquivoMFD("", "01112026", "30112026", "D", "01", 0, "", "", 1));
+  EXPECT_TRUE(std::filesystem::exists(m_pasta.Pasta() / "BE0512SC5560000123  _01112026_30112026.txt"));
+  ASSERT_TRUE(ArquivoMFD("", "000001", "000042", "C", "01", 1, "", "", 1));
+  EXPECT_TRUE(std::filesystem::exists(m_pasta.Pasta() / "BE512SC556123  _1_42.txt"));
+}
+
+TEST_F(Impressora, MensagemEtecladoPassamPeloHost) {
+  qmx::ui::HostRoteirizado host;
+  qmx::ui::HostTemporario ativo(host);
+  ExibeMensagem("Data Final menor que a Data Inicial.", 2000);
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Data Final menor que a Data Inicial.");
+  const int antes = VezesTecladoTravado();
+  EXPECT_TRUE(TravarTeclado(true));
+  EXPECT_TRUE(TecladoTravado());
+  EXPECT_TRUE(TravarTeclado(false));
+  EXPECT_FALSE(TecladoTravado());
+  EXPECT_EQ(VezesTecladoTravado(), antes + 1);
+}
+
+TEST_F(Impressora, SerieComBarraNaoSaiDaPasta) {
+  std::string configuracao = Configuracao("");
+  configuracao.replace(configuracao.find("BE0512"), 18, "../../ab/c");
+  m_registro.Reescreve(configuracao);
+  unsigned char indice = 0;
+  ASSERT_TRUE(BuscaIndiceRelatorioGerencial("IDENT. PAF-ECF", indice));
+  ASSERT_TRUE(AbreRelatorioGerencial(indice));
+  ASSERT_TRUE(FechaRelatorioGerencial());
+  EXPECT_TRUE(std::filesystem::exists(m_pasta.Pasta() / "impressao-.._.._ab_c.txt"));
+}
+
+}  // namespace
