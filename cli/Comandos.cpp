@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/Demo.h"
+#include "cli/VerificacaoEAD.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -301,6 +302,23 @@ std::vector<Comando> MontaComandos() {
                      cupom, static_cast<std::int32_t>(a.opcoes.Numero("item", 0, 2147483647LL, 0)), 0, 0);
                  a.saida << "QMX_IntegraCupomES: " << r << "\n";
                  return r >= 0;
+               }});
+  c.push_back({"chave-publica", "", "mostra a chave pública que confere as linhas EAD", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 a.saida << kChavePublicaPEM;
+                 return true;
+               }});
+  c.push_back({"verificar", "", "confere a linha EAD de um arquivo (ARQUIVO)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const std::string caminho = a.opcoes.Posicional(0, "o arquivo");
+                 switch (VerificaArquivo(caminho)) {
+                   case ResultadoVerificacao::Valida: a.saida << "assinatura válida\n"; return true;
+                   case ResultadoVerificacao::Invalida: a.saida << "assinatura inválida\n"; return false;
+                   case ResultadoVerificacao::SemLinhaEAD: a.saida << "o arquivo não termina numa linha EAD\n"; return false;
+                   case ResultadoVerificacao::Ilegivel: break;
+                 }
+                 a.saida << "não foi possível ler " << DoTerminal(caminho) << "\n";
+                 return false;
                }});
   c.push_back({"demo", "", "monta uma empresa de demonstração e mostra o que a biblioteca faz (--pasta DIR)", {},
                [](Ambiente& a) { return ExecutaDemo(a); }});

@@ -7,14 +7,12 @@
 #include <memory>
 #include <vector>
 
-#include "plataforma/texto/CaminhoArquivo.h"
+#include "fisco/ArquivoInteiro.h"
+#include "fisco/AssinaturaEAD.h"
+#include "fisco/BlocoSecreto.h"
 
 namespace qmx {
 namespace {
-
-struct FechaArquivo {
-  void operator()(std::FILE* arquivo) const { std::fclose(arquivo); }
-};
 
 bool Md5(const unsigned char* dados, size_t tamanho, unsigned char digest[16]) {
   unsigned int comprimento = 0;
@@ -40,25 +38,37 @@ CQMXFisco::CQMXFisco(const std::string& chaveEmpresa, std::uint16_t usuario, std
 // opened: a file that shrinks meanwhile gives a short read and fails.
 bool CQMXFisco::GerarMD5Arquivo(const char* caminho, char* saida) const {
   if (!caminho || !saida) return false;
-  const std::string nome = texto::CaminhoNativo(caminho);
-  std::unique_ptr<std::FILE, FechaArquivo> arquivo(std::fopen(nome.c_str(), "rb"));
-  if (!arquivo) return false;
-  if (std::fseek(arquivo.get(), 0, SEEK_END) != 0) return false;
-  const long tamanho = std::ftell(arquivo.get());
-  if (tamanho < 0 || std::fseek(arquivo.get(), 0, SEEK_SET) != 0) return false;
-  std::vector<unsigned char> dados(static_cast<size_t>(tamanho));
-  if (tamanho > 0 && std::fread(dados.data(), 1, dados.size(), arquivo.get()) != dados.size()) return false;
+  const auto conteudo = ArquivoInteiro::Le(caminho);
   unsigned char digest[16];
-  if (!Md5(dados.data(), dados.size(), digest)) return false;
+  if (!conteudo || !Md5(reinterpret_cast<const unsigned char*>(conteudo->data()), conteudo->size(), digest))
+    return false;
   const std::string texto = TextoDigest(digest);
   std::memcpy(saida, texto.c_str(), texto.size() + 1);
   return true;
 }
 
-bool CQMXFisco::GerarMD5StringMD5(const char*, unsigned char*) const { return false; }
-bool CQMXFisco::GerarMD5String(const char*, char*) const { return false; }
+// The digest of the text followed by the library's secret block.
+bool CQMXFisco::GerarMD5StringMD5(const char* texto, unsigned char* saida) const {
+  if (!saida) return false;
+  std::string dados = texto ? texto : "";
+  dados.append(reinterpret_cast<const char*>(kBlocoSecreto), kTamanhoBlocoSecreto);
+  unsigned char digest[16];
+  if (!Md5(reinterpret_cast<const unsigned char*>(dados.data()), dados.size(), digest)) return false;
+  std::memcpy(saida, digest, sizeof digest);
+  return true;
+}
+
+bool CQMXFisco::GerarMD5String(const char* texto, char* saida) const {
+  unsigned char digest[16];
+  if (!saida || !GerarMD5StringMD5(texto, digest)) return false;
+  const std::string hex = TextoDigest(digest);
+  std::memcpy(saida, hex.c_str(), hex.size() + 1);
+  return true;
+}
+
+bool CQMXFisco::AssinarArquivo(const char* caminho) const { return caminho && AssinaturaEAD::AssinaArquivo(caminho); }
+
 bool CQMXFisco::GerarListaArquivos(char*, bool, std::uint16_t) const { return false; }
 bool CQMXFisco::IdentificacaoPAFECF() const { return false; }
-bool CQMXFisco::AssinarArquivo(const char*) const { return false; }
 
 }  // namespace qmx

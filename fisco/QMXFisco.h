@@ -18,14 +18,19 @@ class CQMXFisco {
   // completely, or the digest fails; `saida` is then left as it was.
   bool GerarMD5Arquivo(const char* caminho, char* saida) const;
 
-  // Salted digests of texts, the list file and the identification report
-  // need the library's secret block and the data servers; until those are
-  // in place they fail, leaving the caller's buffer unchanged.
+  // The 16 digest bytes of the text followed by the library's secret block,
+  // and the same as digest text.
   bool GerarMD5StringMD5(const char* texto, unsigned char* saida) const;
   bool GerarMD5String(const char* texto, char* saida) const;
+
+  // Signs a file with its EAD line (see AssinaturaEAD).
+  bool AssinarArquivo(const char* caminho) const;
+
+  // The list file and the identification report need the data servers;
+  // until those are reachable they fail, leaving the caller's buffer
+  // unchanged.
   bool GerarListaArquivos(char* saida, bool mostraMensagem, std::uint16_t filial) const;
   bool IdentificacaoPAFECF() const;
-  bool AssinarArquivo(const char* caminho) const;
 
  private:
   std::string m_strEmpresa;

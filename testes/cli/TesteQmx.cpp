@@ -118,3 +118,23 @@ TEST(Qmx, DemonstracaoMontaAEmpresa) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta.Grava("vendas.txt", "R01|ABC\r\nR02|123\r\n");
+  ASSERT_EQ(Qmx("assinar '" + arquivo + "'").codigo, 0);
+  const Execucao valida = Qmx("verificar '" + arquivo + "'");
+  EXPECT_EQ(valida.codigo, 0);
+  EXPECT_EQ(valida.saida, U8("assinatura válida\n"));
+  std::string conteudo = PastaTemporaria::Le(arquivo);
+  conteudo[5] = 'X';
+  pasta.Grava("vendas.txt", conteudo);
+  EXPECT_EQ(Qmx("verificar '" + arquivo + "'").codigo, 1);
+  EXPECT_EQ(Qmx("verificar '" + pasta.Grava("nada.txt", "sem assinatura\r\n") + "'").saida,
+            U8("o arquivo não termina numa linha EAD\n"));
+  EXPECT_NE(Qmx("chave-publica").saida.find("-----BEGIN PUBLIC KEY-----"), std::string::npos);
+}
+
+}  // namespace

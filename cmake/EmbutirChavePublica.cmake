@@ -1,0 +1,4 @@
+# Writes the published key into a C++ source of the program.
+file(READ ${ENTRADA} pem)
+file(WRITE ${SAIDA}.novo "// Generated from recursos/chave-publica.pem; do not edit.\n#include \"cli/VerificacaoEAD.h\"\n\nnamespace qmx::cli {\n\nconst char* const kChavePublicaPEM = R\"pem(${pem})pem\";\n\n}  // namespace qmx::cli\n")
+file(COPY_FILE ${SAIDA}.novo ${SAIDA} ONLY_IF_DIFFERENT)

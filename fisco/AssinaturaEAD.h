@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qmx {
+
+// The EAD line that ends every electronic file the library generates: the
+// RSA signature, with the library's private key and no padding, of a block
+// holding the MD5 digest of the file's contents.
+class AssinaturaEAD {
+ public:
+  using Bloco = std::array<unsigned char, 128>;
+
+  // Signs the file in place: an EAD line it already ends with is replaced.
+  // The new content is written beside the file and renamed over it, so the
+  // file is never left half-written. False, with the file unchanged, when it
+  // cannot be read whole, signed or written.
+  static bool AssinaArquivo(const std::string& caminho);
+
+  // How many leading bytes the signature covers: all of them, less the last
+  // line when that line starts with "EAD".
+  static std::size_t TamanhoCoberto(std::string_view conteudo);
+
+  // The block that is signed: its digest length (16), the MD5 digest of the
+  // content, zeros.
+  static std::optional<Bloco> BlocoDe(std::string_view conteudo);
+
+  // The raw private-key operation on a block, or nothing when it fails.
+  static std::optional<Bloco> Assina(const Bloco& bloco);
+
+  // "EAD", 256 lowercase hexadecimal digits, "\r\n".
+  static std::string LinhaEAD(const Bloco& assinatura);
+};
+
+}  // namespace qmx

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "apoio/PastaTemporaria.h"
+#include "fisco/AssinaturaEAD.h"
+#include "frame/QMXUTIL.h"
+
+using qmx::AssinaturaEAD;
+using qmx::testes::PastaTemporaria;
+
+namespace {
+
+constexpr size_t kLinhaEAD = 3 + 256 + 2;
+
+bool Assina(const std::string& caminho) { return QMX_AssinarArquivo(caminho.c_str()) != 0; }
+
+std::string Md5(const std::string& bytes) {
+  unsigned char digest[16];
+  unsigned int n = 0;
+  EVP_Digest(bytes.data(), bytes.size(), digest, &n, EVP_md5(), nullptr);
+  return std::string(reinterpret_cast<char*>(digest), 16);
+}
+
+// Opens the signature with the published key through OpenSSL's command line
+// only, and returns the block it recovers.
+std::string BlocoPelaLinhaDeComando(const PastaTemporaria& pasta, const std::string& assinado) {
+  std::string binario;
+  const std::string hex = assinado.substr(assinado.size() - 258, 256);
+  for (size_t i = 0; i < hex.size(); i += 2) binario += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  const std::string assinatura = pasta.Grava("assinatura.bin", binario);
+  const std::string comando = "openssl pkeyutl -verifyrecover -pubin -inkey '" + std::string(QMX_FONTES_RAIZ) +
+                              "/recursos/chave-publica.pem' -pkeyopt rsa_padding_mode:none -in '" + assinatura +
+                              "' -out '" + pasta.Caminho("bloco.bin") + "' 2>/dev/null";
+  if (std::system(comando.c_str()) != 0) return {};
+  return PastaTemporaria::Le(pasta.Caminho("bloco.bin"));
+}
+
+TEST(AssinaturaEAD, ConfereComAChavePublicadaPelaLinhaDeComando) {
+  PastaTemporaria pasta;
+  const std::string original = "E1|ABC\r\nE2|123\r\n";
+  const std::string arquivo = pasta.Grava("estoque.txt", original);
+  ASSERT_TRUE(Assina(arquivo));
+  const std::string assinado = PastaTemporaria::Le(arquivo);
+  ASSERT_EQ(assinado.size(), original.size() + kLinhaEAD);
+  EXPECT_EQ(assinado.substr(0, original.size()), original);
+  EXPECT_EQ(assinado.compare(original.size(), 3, "EAD"), 0);
+  EXPECT_EQ(assinado.find_first_not_of("0123456789abcdef", original.size() + 3), assinado.size() - 2);
+  const std::string bloco = BlocoPelaLinhaDeComando(pasta, assinado);
+  ASSERT_EQ(bloco.size(), 128u) << "openssl could not open the signature";
+  EXPECT_EQ(bloco[0], 16);
+  EXPECT_EQ(bloco.substr(1, 16), Md5(original));
+  EXPECT_EQ(bloco.substr(17), std::string(111, '\0'));
+}
+
+TEST(AssinaturaEAD, AssinarDuasVezesDaOsMesmosBytes) {
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta.Grava("a.txt", "linha\r\n");
+  ASSERT_TRUE(Assina(arquivo));
+  const std::string uma = PastaTemporaria::Le(arquivo);
+  ASSERT_TRUE(Assina(arquivo));
+  EXPECT_EQ(PastaTemporaria::Le(arquivo), uma);
+}
+
+TEST(AssinaturaEAD, ArquivoVazioEArquivoSemQuebraFinal) {
+  PastaTemporaria pasta;
+  const std::string vazio = pasta.Grava("vazio.txt", "");
+  ASSERT_TRUE(Assina(vazio));
+  const std::string assinadoVazio = PastaTemporaria::Le(vazio);
+  ASSERT_EQ(assinadoVazio.size(), kLinhaEAD);
+  EXPECT_EQ(BlocoPelaLinhaDeComando(pasta, assinadoVazio).substr(1, 16), Md5(""));
+
+  const std::string semQuebra = pasta.Grava("sem.txt", "linha 1\r\nlinha 2");
+  ASSERT_TRUE(Assina(semQuebra));
+  const std::string assinado = PastaTemporaria::Le(semQuebra);
+  EXPECT_EQ(assinado.substr(0, 19), "linha 1\r\nlinha 2EAD");
+}
+
+TEST(AssinaturaEAD, UltimaLinhaQueComecaComEADESubstituida) {
+  EXPECT_EQ(AssinaturaEAD::TamanhoCoberto("a\r\nEADnao-e-assinatura\r\n"), 3u);
+  EXPECT_EQ(AssinaturaEAD::TamanhoCoberto("a\r\nEAD"), 3u);
+  EXPECT_EQ(AssinaturaEAD::TamanhoCoberto("EADxyz\r\n"), 0u);
+  EXPECT_EQ(AssinaturaEAD::TamanhoCoberto("a\r\nXEAD\r\n"), 9u);
+  EXPECT_EQ(AssinaturaEAD::TamanhoCoberto("EAD"), 3u);  // three bytes or fewer stay whole
+  // The search starts three bytes before the end, so the two last bytes never
+  // end the line: "EAD\n\n" still counts as the EAD line.
+  EXPECT_EQ(AssinaturaEAD::TamanhoCoberto("a\nEAD\n\n"), 2u);
+}
+
+TEST(AssinaturaEAD, FalhasDeixamOArquivoComoEstava) {
+  PastaTemporaria pasta;
+  EXPECT_FALSE(Assina(pasta.Caminho("nao-existe.txt")));
+  EXPECT_FALSE(std::filesystem::exists(pasta.Caminho("nao-existe.txt")));
+  EXPECT_FALSE(Assina(pasta.Pasta().string()));
+  EXPECT_FALSE(QMX_AssinarArquivo(nullptr));
+  // A folder that cannot be written: the file stays whole, no stray file.
+  if (geteuid() != 0) {
+    const std::string arquivo = pasta.Grava("so-leitura/a.txt", "abc\r\n");
+    std::filesystem::permissions(pasta.Pasta() / "so-leitura", std::filesystem::perms::owner_read |
+                                                                   std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(Assina(arquivo));
+    EXPECT_EQ(PastaTemporaria::Le(arquivo), "abc\r\n");
+    std::filesystem::permissions(pasta.Pasta() / "so-leitura", std::filesystem::perms::owner_all);
+  }
+}
+
+TEST(AssinaturaEAD, CaminhoComBrancosEAcentosEConteudoBinario) {
+  PastaTemporaria pasta;
+  std::string binario(3000, '\0');
+  for (size_t i = 0; i < binario.size(); ++i) binario[i] = static_cast<char>(i * 31);
+  pasta.Grava("Relat\xC3\xB3rio de Vendas.bin", binario);  // the name on disk is UTF-8
+  const std::string caminho = pasta.Pasta().string() + "/Relat\xF3rio de Vendas.bin";  // the library's form
+  ASSERT_TRUE(Assina(caminho));
+  const std::string assinado = PastaTemporaria::Le(pasta.Caminho("Relat\xC3\xB3rio de Vendas.bin"));
+  EXPECT_EQ(assinado.substr(0, binario.size()), binario);
+  EXPECT_EQ(BlocoPelaLinhaDeComando(pasta, assinado).substr(1, 16), Md5(binario));
+}
+
+TEST(AssinaturaEAD, PermissoesDoArquivoSaoMantidas) {
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta.Grava("p.txt", "x\r\n");
+  std::filesystem::permissions(arquivo, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                            std::filesystem::perms::group_read);
+  ASSERT_TRUE(Assina(arquivo));
+  EXPECT_EQ(std::filesystem::status(arquivo).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+  EXPECT_EQ(pasta.Entradas(), 1);
+}
+
+TEST(ResumoComSal, DependeDoSalEEstavel) {
+  unsigned char a[16], b[16];
+  ASSERT_TRUE(QMX_GerarMD5_StringMD5("texto", a));
+  ASSERT_TRUE(QMX_GerarMD5_StringMD5("texto", b));
+  EXPECT_EQ(std::memcmp(a, b, 16), 0);
+  EXPECT_NE(std::string(reinterpret_cast<char*>(a), 16), Md5("texto"));
+  char hex[33] = {};
+  ASSERT_TRUE(QMX_GerarMD5_String("texto", hex));
+  char esperado[33];
+  for (int i = 0; i < 16; ++i) std::snprintf(esperado + 2 * i, 3, "%02x", a[i]);
+  EXPECT_STREQ(hex, esperado);
+  QMX_GerarMD5_String(nullptr, hex);  // a null text digests as empty
+  EXPECT_EQ(std::strlen(hex), 32u);
+}
+
+}  // namespace
