@@ -75,8 +75,11 @@ template <class TEscreve>
 bool SubstituiCom(const std::string& caminho, TEscreve&& escreve) {
   std::error_code erro;
   std::filesystem::path destino = texto::CaminhoNativo(caminho);
-  if (std::filesystem::is_symlink(destino, erro)) destino = std::filesystem::canonical(destino, erro);
-  if (erro) return false;
+  // A link is replaced through its target; a missing file is simply created.
+  if (std::filesystem::is_symlink(destino, erro)) {
+    destino = std::filesystem::canonical(destino, erro);
+    if (erro) return false;
+  }
   mode_t modo = 0644;
   struct stat estado {};
   if (::stat(destino.c_str(), &estado) == 0) modo = estado.st_mode & 07777;

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "apoio/PastaTemporaria.h"
+#include "apoio/RegistroTemporario.h"
+#include "fisco/ArquivosInstalacao.h"
+#include "fisco/ListaArquivosAutenticados.h"
+#include "fisco/RelatorioIdentificacao.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
+
+using namespace qmx;
+using qmx::testes::PastaTemporaria;
+using qmx::testes::RegistroTemporario;
+
+namespace {
+
+std::vector<std::string> Linhas(const std::string& texto) {
+  std::vector<std::string> linhas;
+  size_t inicio = 0, fim;
+  while ((fim = texto.find("\r\n", inicio)) != std::string::npos) {
+    linhas.push_back(texto.substr(inicio, fim - inicio));
+    inicio = fim + 2;
+  }
+  return linhas;
+}
+
+class Instalacao : public ::testing::Test {
+ protected:
+  Instalacao()
+      : m_registro("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=" + m_pasta.Pasta().string() + "\n"
+                   "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\nNumeroSerie=EMUL01\n"
+                   "PastaRetorno=" + m_pasta.Caminho("ecf") + "\n") {
+    m_pasta.Grava("QMVCX.EXE", "abc");
+    m_pasta.Grava("qmvdav.exe", "");  // found whatever its letter case
+  }
+  std::string Pasta() const { return *ArquivosInstalacao::Pasta(); }
+
+  PastaTemporaria m_pasta;
+  RegistroTemporario m_registro;
+};
+
+TEST_F(Instalacao, PastaDoRegistroTerminaEmBarraInvertida) {
+  EXPECT_EQ(Pasta(), m_pasta.Pasta().string() + "\\");
+  m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=\n");
+  EXPECT_FALSE(ArquivosInstalacao::Pasta());
+}
+
+TEST_F(Instalacao, ListaComOnzeN3EBrancosParaOsQueFaltam) {
+  const auto linhas = Linhas(ListaArquivosAutenticados::Monta("SP", Pasta()));
+  ASSERT_EQ(linhas.size(), 14u);
+  EXPECT_EQ(linhas[0].size(), 2u + 14 + 14 + 14 + 50);
+  EXPECT_EQ(linhas[0].substr(0, 16), "N127415963000102");
+  EXPECT_EQ(linhas[0].substr(16, 14), "ISENTO        ");
+  EXPECT_EQ(linhas[1].substr(62), "5.2 ERP 5.21");
+  EXPECT_EQ(linhas[6], "N3" + std::string("QMVCX.EXE").append(41, ' ') + "900150983CD24FB0D6963F7D28E17F72");
+  EXPECT_EQ(linhas[7].substr(52), "D41D8CD98F00B204E9800998ECF8427E");
+  EXPECT_EQ(linhas[2].substr(52), std::string(32, ' '));  // BEMAFI32.DLL is missing
+  EXPECT_EQ(linhas[13], "N927415963000102ISENTO        000011");
+  EXPECT_EQ(Linhas(ListaArquivosAutenticados::Monta("AL", Pasta()))[1].substr(62), "5.2.521     ");
+}
+
+TEST_F(Instalacao, ListaGravadaAssinadaEComSeuResumo) {
+  const auto digest = ListaArquivosAutenticados::Gera("AL", Pasta());
+  ASSERT_TRUE(digest);
+  const std::string gravado = PastaTemporaria::Le(m_pasta.Caminho("Torvo ECF.txt"));
+  EXPECT_EQ(gravado.rfind("EAD", gravado.size() - 261), gravado.size() - 261);
+  EXPECT_EQ(*ArquivosInstalacao::Digest(Pasta(), "TORVO ECF.TXT"), *digest);
+  EXPECT_FALSE(ListaArquivosAutenticados::Gera("AL", m_pasta.Caminho("nao-existe") + "\\"));
+}
+
+TEST_F(Instalacao, RelatorioDeIdentificacaoImpresso) {
+  const std::vector<ECFIdentificacao> ecfs = {
+      {"Caixa 1", "BE0512SC556", true, "AL"},  {"Caixa 2", "emulador", true, "AL"},
+      {"Caixa 3", "999999999", true, "AL"},    {"Caixa 4", "DR0311BR000", false, "AL"},
+      {"Caixa 5", "EP0990XX123", true, "PE"},
+  };
+  const auto pecasAL = RelatorioIdentificacao::Pecas("AL", Pasta(), ecfs);
+  const auto pecasPE = RelatorioIdentificacao::Pecas("PE", Pasta(), ecfs);
+  // Five fixed pieces, one per listed ECF, and the closing line break.
+  ASSERT_EQ(pecasAL.size(), 5u + 1 + 1);
+  ASSERT_EQ(pecasPE.size(), 5u + 2 + 1);
+  EXPECT_EQ(pecasAL[5], "Caixa 1             BE0512SC556\r\n");
+  EXPECT_EQ(pecasPE[6], "Caixa 5             EP0990XX123\r\n");
+  EXPECT_NE(pecasAL[0].find("Nome:         Torvo ECF - Versão 5.2.521\r\nER-PAF-ECF: 01.13\r\n"), std::string::npos);
+  EXPECT_NE(pecasPE[0].find("Versão 5.2 ERP 5.21"), std::string::npos);
+  EXPECT_EQ(pecasAL[0].substr(0, 2), "\n\r");
+  EXPECT_EQ(pecasAL[1], "MD-5:         900150983cd24fb0d6963f7d28e17f72\r\n\r\n");
+  EXPECT_NE(pecasAL[3].find("QMVCX.EXE      900150983CD24FB0D6963F7D28E17F72\r\n"), std::string::npos);
+  EXPECT_NE(pecasAL[3].find("BEMAFI32.DLL   \r\n"), std::string::npos);
+
+  RelatorioIdentificacao::Imprime(pecasAL);
+  const auto impressos = impressora::RelatoriosImpressos();
+  ASSERT_EQ(impressos.size(), 1u);
+  EXPECT_EQ(impressos[0].titulo, "IDENT. PAF-ECF");
+  std::string esperado;
+  for (const auto& peca : pecasAL) esperado += peca;
+  EXPECT_EQ(impressos[0].texto, esperado);
+  EXPECT_TRUE(impressos[0].fechado);
+}
+
+}  // namespace
