@@ -149,15 +149,17 @@ void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
 }
 
 int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
-  if (!dialogo.Cria()) {
-    m_erros.push_back("modelo de diálogo inexistente " + std::to_string(dialogo.IdModelo()));
-    return -1;
-  }
+  // The dialog counts as open from its start-up on: boxes it shows there
+  // belong to it.
   m_abertos.push_back(dialogo.IdModelo());
   struct Fecha {
     std::vector<int>& abertos;
     ~Fecha() { abertos.pop_back(); }
   } fecha{m_abertos};
+  if (!dialogo.Cria()) {
+    m_erros.push_back("modelo de diálogo inexistente " + std::to_string(dialogo.IdModelo()));
+    return -1;
+  }
 
   DialogoExecutado registro;
   registro.idModelo = dialogo.IdModelo();

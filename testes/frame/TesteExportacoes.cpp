@@ -209,3 +209,29 @@ TEST(ContabilizaBase, GuardaOComplemento) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IndiceTecnicoProducao, AvisaECancelaSemArquivo) {
+  ui::HostRoteirizado host;
+  ui::HostTemporario ativo(host);
+  for (const char* chave : {"", "EMPRESA"}) {
+    QMX_Inicializa(chave, 3, 4);
+    EXPECT_TRUE(QMX_TabIndiceTecnicoProducao());
+  }
+  ASSERT_EQ(host.Caixas().size(), 2u);
+  for (const auto& caixa : host.Caixas()) {
+    EXPECT_EQ(caixa.texto,
+              "Este PAF-ECF não executa funções de baixa de estoque \r\n"
+              "com base em índices técnicos de produção, não podendo \r\n"
+              "ser utilizado por estabelecimento que necessite deste recurso");
+    EXPECT_EQ(caixa.titulo, "Torvo ECF");
+    EXPECT_EQ(caixa.flags, ui::MB_OK | ui::MB_ICONINFORMATION | ui::MB_SYSTEMMODAL);
+    EXPECT_EQ(caixa.idModeloAberto, 14031);
+  }
+  EXPECT_EQ(host.Dialogos().size(), 2u);
+  EXPECT_EQ(host.Dialogos()[0].resultado, ui::IDCANCEL);
+  QMX_Inicializa("", 0, 0);
+}
+
+}  // namespace
