@@ -1,12 +1,10 @@
 #include "fisco/RelatorioIdentificacao.h"
 
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
 #include "fisco/ArquivosInstalacao.h"
 #include "fisco/DadosDesenvolvedor.h"
-#include "plataforma/impressora/ImpressoraFiscal.h"
+#include "plataforma/impressora/RelatorioGerencial.h"
 
 namespace qmx {
 namespace {
@@ -68,15 +66,7 @@ std::vector<std::string> RelatorioIdentificacao::Pecas(const std::string& uf, co
 }
 
 void RelatorioIdentificacao::Imprime(const std::vector<std::string>& pecas) {
-  unsigned char indice = 255;
-  if (impressora::BuscaIndiceRelatorioGerencial(kTitulo, indice) && indice != 255)
-    impressora::AbreRelatorioGerencial(indice);
-  for (const auto& peca : pecas) {
-    auto copia = std::make_unique<char[]>(peca.size() + 1);  // zero-filled
-    std::memcpy(copia.get(), peca.data(), peca.size());
-    impressora::RelatorioGerencial(copia.get());
-  }
-  impressora::FechaRelatorioGerencial();
+  impressora::ImprimeRelatorioGerencial(kTitulo, pecas);
 }
 
 }  // namespace qmx

@@ -26,9 +26,7 @@ class RelatorioIdentificacao {
   static std::vector<std::string> Pecas(const std::string& uf, const std::string& pastaInstalacao,
                                         const std::vector<ECFIdentificacao>& ecfs);
 
-  // Prints the pieces as a management report: search, open when found, each
-  // piece from a fresh zero-filled copy, close. The printer's answers are not
-  // examined.
+  // Prints the pieces as the management report of that title.
   static void Imprime(const std::vector<std::string>& pecas);
 };
 
