@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/Demo.h"
+#include "cli/Mensagem.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -302,6 +303,8 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "QMX_IntegraCupomES: " << r << "\n";
                  return r >= 0;
                }});
+  c.push_back({"mensagem", "", "mensagem do catálogo do fabricante (MODULO NUMERO [--pasta DIR])", {},
+               [](Ambiente& a) { return ExecutaMensagem(a); }});
   c.push_back({"demo", "", "monta uma empresa de demonstração e mostra o que a biblioteca faz (--pasta DIR)", {},
                [](Ambiente& a) { return ExecutaDemo(a); }});
   return c;
