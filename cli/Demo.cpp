@@ -69,7 +69,9 @@ bool ExecutaDemo(Ambiente& a) {
   Titulo(a.saida, "Mensagens do catálogo");
   for (const auto& [modulo, numero] : {std::pair<const char*, unsigned>{"EC", 110}, {"EC", 280}, {"DF", 1529}}) {
     const auto leitura = qmx::mensagens::CCatalogoMensagens::Le(modulo, numero);
-    a.saida << "  " << modulo << " " << numero << ": " << leitura.texto << "\n";
+    std::string texto = leitura.texto;
+    for (size_t i = 0; (i = texto.find('\n', i)) != std::string::npos; i += 3) texto.replace(i, 1, " / ");
+    a.saida << "  " << modulo << " " << numero << ": " << texto << "\n";
   }
 
   Titulo(a.saida, "Datas e horas");
