@@ -6,6 +6,7 @@
 
 #include "cli/Demo.h"
 #include "cli/VerificacaoEAD.h"
+#include "cli/Mensagem.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -320,6 +321,8 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "não foi possível ler " << DoTerminal(caminho) << "\n";
                  return false;
                }});
+  c.push_back({"mensagem", "", "mensagem do catálogo do fabricante (MODULO NUMERO [--pasta DIR])", {},
+               [](Ambiente& a) { return ExecutaMensagem(a); }});
   c.push_back({"demo", "", "monta uma empresa de demonstração e mostra o que a biblioteca faz (--pasta DIR)", {},
                [](Ambiente& a) { return ExecutaDemo(a); }});
   return c;

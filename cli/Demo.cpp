@@ -8,7 +8,9 @@
 #include <string>
 
 #include "cli/Comandos.h"
+#include "cli/Mensagem.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/mensagens/CatalogoMensagens.h"
 
 namespace qmx::cli {
 namespace {
@@ -24,7 +26,17 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
         << "Modelo=EMULADA\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
-        << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n";
+        << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
+        << "[SOFTWARE\\ZT Redudeva\\Mensagens]\n"
+        << "Path=" << (pasta / "Mensagens").string() << "\n";
+}
+
+// The maker's message catalogues, copied into the company's installation.
+void InstalaMensagens(const fs::path& destino) {
+  fs::create_directories(destino);
+  for (const auto& entrada : fs::directory_iterator(PastaMensagensInstalada()))
+    if (entrada.path().extension() == ".txt")
+      fs::copy_file(entrada.path(), destino / entrada.path().filename(), fs::copy_options::overwrite_existing);
 }
 
 void Titulo(std::ostream& saida, const char* texto) { saida << "\n== " << texto << " ==\n"; }
@@ -38,6 +50,7 @@ bool ExecutaDemo(Ambiente& a) {
   fs::create_directories(pasta / "DEMO");
   const fs::path registro = pasta / "registro.ini";
   EscreveRegistro(registro, pasta);
+  InstalaMensagens(pasta / "Mensagens");
   setenv("QMX_REGISTRO", registro.c_str(), 1);
   a.saida << "Empresa de demonstração em " << pasta.string() << "\n"
           << "Registro: " << registro.string() << "\n";
@@ -51,6 +64,14 @@ bool ExecutaDemo(Ambiente& a) {
     const char* texto = nullptr;
     descricao(static_cast<std::uint8_t>(codigo), &texto);
     a.saida << "  " << codigo << ": " << texto << "\n";
+  }
+
+  Titulo(a.saida, "Mensagens do catálogo");
+  for (const auto& [modulo, numero] : {std::pair<const char*, unsigned>{"EC", 110}, {"EC", 280}, {"DF", 1529}}) {
+    const auto leitura = qmx::mensagens::CCatalogoMensagens::Le(modulo, numero);
+    std::string texto = leitura.texto;
+    for (size_t i = 0; (i = texto.find('\n', i)) != std::string::npos; i += 3) texto.replace(i, 1, " / ");
+    a.saida << "  " << modulo << " " << numero << ": " << texto << "\n";
   }
 
   Titulo(a.saida, "Datas e horas");

@@ -7,6 +7,7 @@ PACOTES=(
   libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
+  iputils-ping
 )
 
 faltam=()

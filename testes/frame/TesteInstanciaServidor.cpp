@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "apoio/PastaTemporaria.h"
+#include "apoio/RegistroTemporario.h"
+#include "frame/Espera.h"
+#include "frame/InstanciaServidor.h"
+#include "frame/RegistraEventoServidor.h"
+#include "frame/ServidorRemoto.h"
+#include "plataforma/ServidorDeTeste.h"
+#include "plataforma/eventos/LogEventos.h"
+#include "plataforma/processo/ProcessoComPipe.h"
+
+namespace {
+
+using namespace qmx::testes;
+using qmx::eventos::CCapturaEventos;
+using qmx::eventos::EVENTLOG_ERROR_TYPE;
+using qmx::eventos::EVENTLOG_WARNING_TYPE;
+
+// A data server registered for the test, the waits counted instead of
+// slept, and the event log captured.
+class Ativacao : public ::testing::Test {
+ protected:
+  void Registra(std::deque<HRESULT> respostas, std::uint32_t contextos = CLSCTX_LOCAL_SERVER) {
+    m_fabrica = FabricaRoteirizada::Cria(std::move(respostas));
+    m_registro.emplace(kClasseTeste, m_fabrica, contextos);
+    m_fabrica->Release();
+  }
+  HRESULT Instancia(std::uint32_t flags = 3) {
+    return qmx::InstanciaServidor(kClasseTeste, nullptr, CLSCTX_ALL, IServidorTeste::kIID,
+                                  reinterpret_cast<void**>(&m_servidor), flags);
+  }
+  void TearDown() override {
+    if (m_servidor) m_servidor->Release();
+  }
+
+  RegistroTemporario m_registroMaquina;  // no AppID for the class
+  CCapturaEventos m_eventos;
+  std::vector<std::uint32_t> m_esperas;
+  qmx::EsperaSubstituida m_espera{[this](std::uint32_t ms) { m_esperas.push_back(ms); }};
+  FabricaRoteirizada* m_fabrica = nullptr;
+  std::optional<CFabricaRegistrada> m_registro;
+  IServidorTeste* m_servidor = nullptr;
+};
+
+TEST_F(Ativacao, PrimeiraTentativaNaoEscreveNada) {
+  Registra({});
+  ASSERT_EQ(Instancia(), S_OK);
+  ASSERT_NE(m_servidor, nullptr);
+  EXPECT_EQ(m_servidor->Soma(40, 2), 42);
+  EXPECT_TRUE(m_eventos.Eventos().empty());
+  EXPECT_TRUE(m_esperas.empty());
+  // The proxy blanket: no authentication, impersonation.
+  EXPECT_EQ(m_fabrica->historico->blanketsDefinidos, 1);
+  EXPECT_EQ(m_fabrica->historico->servicoAutenticacao, RPC_C_AUTHN_NONE);
+  EXPECT_EQ(m_fabrica->historico->nivelAutenticacao, RPC_C_AUTHN_LEVEL_NONE);
+  EXPECT_EQ(m_fabrica->historico->nivelPersonificacao, RPC_C_IMP_LEVEL_IMPERSONATE);
+}
+
+TEST_F(Ativacao, IndisponivelDuasVezesDepoisResponde) {
+  Registra({RPC_S_SERVER_UNAVAILABLE, RPC_S_SERVER_UNAVAILABLE});
+  ASSERT_EQ(Instancia(), S_OK);
+  EXPECT_EQ(m_fabrica->chamadas, 3);
+  EXPECT_EQ(m_esperas, (std::vector<std::uint32_t>{500, 500}));
+  const auto& eventos = m_eventos.Eventos();
+  ASSERT_EQ(eventos.size(), 3u);
+  EXPECT_EQ(eventos[0].tipo, EVENTLOG_WARNING_TYPE);
+  EXPECT_EQ(eventos[0].textos[0], "\n\nA primeira tentativa de instanciar o servidor falhou");
+  EXPECT_EQ(eventos[0].id, 0x800706BAu);
+  EXPECT_EQ(eventos[1].tipo, EVENTLOG_ERROR_TYPE);
+  EXPECT_EQ(eventos[1].textos[0], "Falta informar o IP");  // no remote server configured
+  EXPECT_EQ(eventos[2].tipo, EVENTLOG_WARNING_TYPE);
+  EXPECT_EQ(eventos[2].textos[0], "Instancia estabelecida com sucesso na vez 2");
+  EXPECT_EQ(eventos[2].id, 0u);
+  for (const auto& evento : eventos) {
+    EXPECT_EQ(evento.fonte, "ZT Redudeva");
+    EXPECT_EQ(evento.categoria, 0);
+    ASSERT_EQ(evento.textos.size(), 2u);
+  }
+  const std::string detalhe = "\nHR: 0x800706BA (O servidor RPC n\xE3o est\xE1 dispon\xEDvel.)\nCLSID: "
+                              "{0026C16C-45B0-11D4-9274-00A0C9ACA8C4}\nPrograma: " +
+                              qmx::processo::CaminhoPrograma() + "\n";
+  EXPECT_EQ(eventos[0].textos[1], detalhe);
+  EXPECT_EQ(m_fabrica->historico->blanketsDefinidos, 1);
+}
+
+TEST_F(Ativacao, IndisponivelUmaVezSoNaoDeixaRastro) {
+  Registra({RPC_S_SERVER_UNAVAILABLE});
+  ASSERT_EQ(Instancia(), S_OK);
+  EXPECT_EQ(m_esperas.size(), 1u);
+  EXPECT_TRUE(m_eventos.Eventos().empty());  // diagnostics start at the second failure
+}
+
+TEST_F(Ativacao, SempreIndisponivelDesisteApos500) {
+  Registra(std::deque<HRESULT>(600, RPC_S_SERVER_UNAVAILABLE));
+  EXPECT_EQ(Instancia(), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(m_servidor, nullptr);
+  EXPECT_EQ(m_fabrica->chamadas, 500);
+  EXPECT_EQ(m_esperas.size(), 500u);
+  const auto& eventos = m_eventos.Eventos();
+  ASSERT_EQ(eventos.size(), 3u);
+  EXPECT_EQ(eventos[2].tipo, EVENTLOG_ERROR_TYPE);
+  EXPECT_EQ(eventos[2].textos[0], "\n\nErro instanciando servidor");
+}
+
+TEST_F(Ativacao, SemRepeticaoFalhaNaPrimeira) {
+  Registra({RPC_S_SERVER_UNAVAILABLE});
+  EXPECT_EQ(Instancia(1), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(m_fabrica->chamadas, 1);
+  EXPECT_TRUE(m_esperas.empty());
+  ASSERT_EQ(m_eventos.Eventos().size(), 1u);
+  EXPECT_EQ(m_eventos.Eventos()[0].textos[0], "\n\nErro instanciando servidor");
+}
+
+TEST_F(Ativacao, SemRegistroDeEventosRepeteCalado) {
+  Registra({RPC_S_SERVER_UNAVAILABLE, RPC_S_SERVER_UNAVAILABLE, RPC_S_SERVER_UNAVAILABLE, E_FAIL});
+  EXPECT_EQ(Instancia(2), E_FAIL);  // any other failure ends the attempts at once
+  EXPECT_EQ(m_fabrica->chamadas, 4);
+  EXPECT_EQ(m_esperas.size(), 3u);
+  EXPECT_TRUE(m_eventos.Eventos().empty());
+}
+
+TEST_F(Ativacao, ArgumentoInvalidoTentaSemInformacaoDeServidor) {
+  // A class that runs only in-process refuses the authentication settings
+  // of the first request; the second, without them, gets through.
+  Registra({}, CLSCTX_INPROC_SERVER);
+  ASSERT_EQ(Instancia(), S_OK);
+  EXPECT_EQ(m_fabrica->chamadas, 1);
+  EXPECT_TRUE(m_esperas.empty());
+
+  // The answer of the second request decides: unavailable goes on.
+  m_servidor->Release();
+  m_servidor = nullptr;
+  Registra({E_INVALIDARG, RPC_S_SERVER_UNAVAILABLE, E_INVALIDARG, S_OK});
+  ASSERT_EQ(Instancia(), S_OK);
+  EXPECT_EQ(m_fabrica->chamadas, 4);
+  EXPECT_EQ(m_esperas.size(), 1u);
+  EXPECT_TRUE(m_eventos.Eventos().empty());
+}
+
+TEST_F(Ativacao, ClasseNaoRegistradaEFonteRecusada) {
+  EXPECT_EQ(Instancia(), REGDB_E_CLASSNOTREG);
+  ASSERT_EQ(m_eventos.Eventos().size(), 1u);
+  EXPECT_EQ(m_eventos.Eventos()[0].id, 0x80040154u);
+  // An event log that cannot be reached changes nothing but the entries.
+  m_eventos.Limpa();
+  m_eventos.RecusaRegistro(true);
+  Registra({RPC_S_SERVER_UNAVAILABLE, RPC_S_SERVER_UNAVAILABLE});
+  EXPECT_EQ(Instancia(), S_OK);
+  EXPECT_TRUE(m_eventos.Eventos().empty());
+}
+
+TEST(ServidorRemoto, NomeDaConfiguracaoDeComponentes) {
+  const std::string clsid = "{0026C16C-45B0-11D4-9274-00A0C9ACA8C4}";
+  const std::string appId = "{11111111-2222-3333-4444-555555555555}";
+  RegistroTemporario registro("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId +
+                              "\n[SOFTWARE\\Classes\\AppID\\" + appId + "]\nRemoteServerName=servidor-dados\n");
+  EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), "servidor-dados");
+  // A class without an AppID, an AppID without the name, values too long.
+  EXPECT_EQ(qmx::PegaServidorRemoto(IServidorTeste::kIID), "");
+  registro.Reescreve("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n");
+  EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), "");
+  registro.Reescreve("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n[SOFTWARE\\Classes\\AppID\\" +
+                     appId + "]\nRemoteServerName=" + std::string(256, 'h') + "\n");
+  EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), "");
+  registro.Reescreve("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n[SOFTWARE\\Classes\\AppID\\" +
+                     appId + "]\nRemoteServerName=" + std::string(255, 'h') + "\n");
+  EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), std::string(255, 'h'));
+}
+
+// PATH set for the life of the object.
+class CaminhoTemporario {
+ public:
+  explicit CaminhoTemporario(const std::string& path) : m_anterior(std::getenv("PATH") ? std::getenv("PATH") : "") {
+    setenv("PATH", path.c_str(), 1);
+  }
+  ~CaminhoTemporario() { setenv("PATH", m_anterior.c_str(), 1); }
+
+ private:
+  std::string m_anterior;
+};
+
+bool PingInstalado() {
+  const char* path = std::getenv("PATH");
+  std::string pastas = path ? path : "";
+  size_t inicio = 0;
+  while (inicio <= pastas.size()) {
+    const size_t fim = pastas.find(':', inicio);
+    const std::string pasta = pastas.substr(inicio, fim == std::string::npos ? std::string::npos : fim - inicio);
+    if (!pasta.empty() && access((pasta + "/ping").c_str(), X_OK) == 0) return true;
+    if (fim == std::string::npos) break;
+    inicio = fim + 1;
+  }
+  return false;
+}
+
+TEST(PingServidor, HostVazioEProgramaAusente) {
+  std::string saida;
+  EXPECT_EQ(qmx::PingServidor("", saida), S_OK);
+  EXPECT_EQ(saida, "Falta informar o IP");
+  PastaTemporaria semPing;
+  CaminhoTemporario path(semPing.Pasta().string());
+  EXPECT_EQ(qmx::PingServidor("127.0.0.1", saida), Codigo(0x80070002u));
+  EXPECT_EQ(saida, "");
+}
+
+TEST(PingServidor, ArgumentosESaidaDoPrograma) {
+  // A ping of our own shows what it was given, on both outputs.
+  PastaTemporaria pasta;
+  const std::string ping = pasta.Grava("ping", "#!/bin/sh\necho \"argumentos: $*\"\necho erro >&2\n");
+  std::filesystem::permissions(ping, std::filesystem::perms::owner_all);
+  CaminhoTemporario path(pasta.Pasta().string() + ":/usr/bin:/bin");
+  std::string saida;
+  EXPECT_EQ(qmx::PingServidor("-f servidor", saida), S_OK);
+  EXPECT_EQ(saida, "argumentos: -c 4 -- -f servidor\nerro\n");
+}
+
+TEST(PingServidor, PingDeVerdade) {
+  std::string saida;
+  const HRESULT resultado = qmx::PingServidor("127.0.0.1", saida);
+  if (!PingInstalado()) {
+    // Without ping on this machine the documented failure is what we get.
+    EXPECT_EQ(resultado, Codigo(0x80070002u));
+    EXPECT_EQ(saida, "");
+    return;
+  }
+  EXPECT_EQ(resultado, S_OK);
+  // Its answer, or its complaint where echo sockets are not allowed.
+  ASSERT_FALSE(saida.empty());
+  if (saida.rfind("PING", 0) == 0) {
+    EXPECT_NE(saida.find("127.0.0.1"), std::string::npos) << saida;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "apoio/PastaTemporaria.h"
+
+namespace {
+
+using qmx::testes::PastaTemporaria;
+
+struct Execucao {
+  int codigo = -1;
+  std::string saida;  // stdout and stderr together
+};
+
+Execucao Qmx(const std::string& argumentos) {
+  const std::string comando = std::string("'") + QMX_PROGRAMA + "' " + argumentos + " 2>&1";
+  Execucao execucao;
+  FILE* processo = popen(comando.c_str(), "r");
+  if (!processo) return execucao;
+  std::array<char, 4096> bloco{};
+  size_t lidos = 0;
+  while ((lidos = fread(bloco.data(), 1, bloco.size(), processo)) > 0) execucao.saida.append(bloco.data(), lidos);
+  const int estado = pclose(processo);
+  execucao.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+  return execucao;
+}
+
+TEST(QmxMensagem, MostraOCatalogoEmUtf8) {
+  PastaTemporaria pasta;
+  const std::string registro = pasta.Grava(
+      "registro.ini", "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
+  const Execucao ec = Qmx("--registro '" + registro + "' mensagem EC 110");
+  EXPECT_EQ(ec.codigo, 0);
+  // "não", "à" and "período" as UTF-8; the escaped break is a real one.
+  EXPECT_EQ(ec.saida,
+            "A data final n\xC3\xA3o pode ser anterior \xC3\xA0 data inicial.\n"
+            "Corrija o per\xC3\xADodo e tente novamente.\n");
+  const Execucao df = Qmx("--registro '" + registro + "' mensagem df 5535");
+  EXPECT_EQ(df.codigo, 0);
+  EXPECT_EQ(df.saida.find("Este usu\xC3\xA1rio n\xC3\xA3o est\xC3\xA1 vinculado"), 0u) << df.saida;
+}
+
+TEST(QmxMensagem, FaltasEErrosDeUso) {
+  PastaTemporaria pasta;
+  const Execucao ausente = Qmx("mensagem EC 122 --pasta '" + pasta.Pasta().string() + "'");
+  EXPECT_EQ(ausente.codigo, 1);
+  EXPECT_NE(ausente.saida.find("N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo texto de Mensagens " +
+                               pasta.Caminho("ZTECMens.txt")),
+            std::string::npos)
+      << ausente.saida;
+  // The catalogues installed with the build answer without a registry.
+  const Execucao naoHa = Qmx("--registro '" + pasta.Caminho("nenhum.ini") + "' mensagem EC 4");
+  EXPECT_EQ(naoHa.codigo, 1);
+  EXPECT_NE(naoHa.saida.find("Mensagem 4 n\xC3\xA3o encontrada"), std::string::npos) << naoHa.saida;
+  EXPECT_EQ(Qmx("mensagem ECF 110").codigo, 2);
+  EXPECT_EQ(Qmx("mensagem EC").codigo, 2);
+  EXPECT_EQ(Qmx("mensagem EC -3").codigo, 2);
+}
+
+}  // namespace
