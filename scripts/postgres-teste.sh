@@ -11,8 +11,8 @@
 
 _pg_bin() {
   local bin
-  bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
-  [[ -n "$bin" && -x "$bin/initdb" ]] && echo "$bin"
+  bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1 || true)
+  if [[ -n "$bin" && -x "$bin/initdb" ]]; then echo "$bin"; else return 1; fi
 }
 
 _pg_como_dono() {
@@ -50,6 +50,7 @@ para_postgres_teste() {
   if [[ -n "${QMX_PG_PASTA:-}" && -d "$QMX_PG_PASTA/dados" ]]; then
     _pg_como_dono "$QMX_PG_BIN/pg_ctl" -D "$QMX_PG_PASTA/dados" -m immediate -w stop >/dev/null 2>&1 || true
   fi
-  [[ -n "${QMX_PG_PASTA:-}" ]] && rm -rf "$QMX_PG_PASTA"
+  if [[ -n "${QMX_PG_PASTA:-}" ]]; then rm -rf "$QMX_PG_PASTA"; fi
   unset QMX_PG_PASTA QMX_TESTE_POSTGRES
+  return 0
 }
