@@ -23,7 +23,13 @@ std::string BasePostgres() {
 
 const char* NomeMotor(MotorTeste motor) { return motor == MotorTeste::SQLite ? "SQLite" : "Postgres"; }
 
-bool EmpresaTeste::PostgresDisponivel() { return !BasePostgres().empty(); }
+bool EmpresaTeste::PostgresDisponivel() {
+  // Where PostgreSQL is required (continuous integration), its absence is
+  // a failure, not a skipped test.
+  if (BasePostgres().empty() && std::getenv("QMX_EXIGE_POSTGRES"))
+    throw std::runtime_error("QMX_EXIGE_POSTGRES definida, mas QMX_TESTE_POSTGRES não");
+  return !BasePostgres().empty();
+}
 
 EmpresaTeste::EmpresaTeste(MotorTeste motor, const std::string& chave) : m_motor(motor), m_chave(chave) {
   std::filesystem::create_directories(PastaEC());
