@@ -8,14 +8,22 @@
 #include <string>
 
 #include "cli/Comandos.h"
+#include "cli/EmpresaDemo.h"
 #include "cli/Mensagem.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ConexaoFilial.h"
+#include "plataforma/dados/ConexaoMunicipio.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 
 namespace qmx::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The serial number of the emulated fiscal printer of this computer; the
+// first ECF of the company carries it.
+constexpr const char* kSerieEmulada = "QMX0000000000000001";
 
 // The machine-wide settings of the demonstration, in the registry file form.
 void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
@@ -25,7 +33,10 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
         << "Path=" << (pasta / "TorvoECF").string() << "/\n"
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
         << "Modelo=EMULADA\n"
+        << "NumeroSerie=" << kSerieEmulada << "\n"
+        << "NumeroCaixa=001\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
+        << "EC=" << (pasta / "DEMO").string() << "/\n"
         << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
         << "[SOFTWARE\\ZT Redudeva\\Mensagens]\n"
         << "Path=" << (pasta / "Mensagens").string() << "\n";
@@ -41,10 +52,39 @@ void InstalaMensagens(const fs::path& destino) {
 
 void Titulo(std::ostream& saida, const char* texto) { saida << "\n== " << texto << " ==\n"; }
 
+// The company as the connection classes read it back.
+void MostraEmpresa(std::ostream& saida, const ResumoEmpresaDemo& resumo) {
+  saida << "  " << resumo.filiais << " filiais, " << resumo.emissoras << " ECFs, " << resumo.usuarios
+        << " usuários, " << resumo.municipios << " municípios\n";
+  dados::CConexaoFilial filiais;
+  dados::CConexaoMunicipio municipios;
+  dados::CConexaoEmissora emissoras;
+  if (com::FAILED(filiais.Inicializa("DEMO", 1, 0, false)) || com::FAILED(municipios.Inicializa("DEMO", 1, 0)) ||
+      com::FAILED(emissoras.Inicializa("DEMO", 1, 0))) {
+    saida << "  (a base de dados não pôde ser aberta)\n";
+    return;
+  }
+  for (std::uint16_t numero = 1; numero <= 2; ++numero) {
+    REG_FILIALPS f{};
+    REG_MUNICIPIO_PS m{};
+    if (com::FAILED(filiais.GetInterface()->Le(numero, &f))) continue;
+    municipios.GetInterface()->Le(static_cast<std::uint16_t>(f.Municipio), &m);
+    saida << "  Filial " << f.Numero << ": " << f.NomeFantasia << ", " << m.Nome << "/" << f.UF << " (IBGE "
+          << m.CodigoIBGE << "), CNPJ " << f.Cnpj << "\n";
+  }
+  std::uint16_t quantidade = 0;
+  std::vector<REG_EMISSORPS> lista;
+  if (com::SUCCEEDED(emissoras.GetInterface()->Lista(&quantidade, &lista)))
+    for (std::size_t i = 0; i < lista.size() && i < 3; ++i)
+      saida << "  ECF " << lista[i].Numero << " da filial " << lista[i].Filial << ": " << lista[i].NumeroSerie << " ("
+            << lista[i].Marca << " " << lista[i].Modelo << ", " << lista[i].QuantidadeAliquotas << " alíquotas)\n";
+}
+
 }  // namespace
 
 bool ExecutaDemo(Ambiente& a) {
-  a.opcoes.SoAceita({"pasta"});
+  a.opcoes.SoAceita({"pasta", "tamanho"});
+  const int tamanho = static_cast<int>(a.opcoes.Numero("tamanho", 1, 300, 1));
   const fs::path pasta = fs::absolute(a.opcoes.Texto("pasta").value_or("qmx-demo"));
   fs::create_directories(pasta / "TorvoECF");
   fs::create_directories(pasta / "DEMO");
@@ -54,6 +94,12 @@ bool ExecutaDemo(Ambiente& a) {
   setenv("QMX_REGISTRO", registro.c_str(), 1);
   a.saida << "Empresa de demonstração em " << pasta.string() << "\n"
           << "Registro: " << registro.string() << "\n";
+
+  Titulo(a.saida, "Empresa de demonstração");
+  const fs::path base = pasta / "DEMO" / "empresa.db";
+  const ResumoEmpresaDemo resumo = CriaEmpresaDemo(base.string(), tamanho, kSerieEmulada);
+  a.saida << "  Base de dados: " << base.string() << "\n";
+  MostraEmpresa(a.saida, resumo);
 
   auto& b = a.biblioteca;
   b.Funcao<QMX_BOOL(const char*, std::uint16_t, std::int32_t)>("QMX_Inicializa")("DEMO", 1, 0);

@@ -5,6 +5,7 @@ set -euo pipefail
 PACOTES=(
   g++ cmake ninja-build pkg-config
   libssl-dev
+  libsqlite3-dev libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
   iputils-ping

@@ -1,0 +1,40 @@
+#include "plataforma/dados/ConexaoDados.h"
+
+#include "plataforma/dados/EnderecoBase.h"
+
+namespace qmx::dados {
+
+CConexaoDados::~CConexaoDados() { Finaliza(); }
+
+com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
+                                       std::int32_t contexto) {
+  Finaliza();
+  m_triplo = {chaveEmpresa, usuario, contexto};
+  const auto endereco = ResolveBaseEmpresa(chaveEmpresa);
+  if (!endereco) return com::RPC_S_SERVER_UNAVAILABLE;
+  try {
+    m_sessao = CSessaoEmprestada(*endereco);
+    return com::S_OK;
+  } catch (const CErroDados& erro) {
+    return erro.Resultado();
+  } catch (...) {
+    return com::E_FAIL;
+  }
+}
+
+void CConexaoDados::Finaliza() { m_sessao.Devolve(); }
+
+com::HRESULT CConexaoDados::Falhou() {
+  try {
+    throw;
+  } catch (const CErroDados& erro) {
+    if (erro.Resultado() == com::RPC_S_SERVER_UNAVAILABLE) m_sessao = CSessaoEmprestada();
+    return erro.Resultado();
+  } catch (const std::bad_alloc&) {
+    return com::E_OUTOFMEMORY;
+  } catch (...) {
+    return com::E_FAIL;
+  }
+}
+
+}  // namespace qmx::dados

@@ -1,0 +1,57 @@
+#include "plataforma/dados/ConexaoMestre.h"
+
+#include <cstring>
+
+#include "plataforma/dados/TextoRegistro.h"
+
+namespace qmx::dados {
+
+com::HRESULT CConexaoMestre::Le(REG_EC_MESTREPS* registro) {
+  if (!registro) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta(
+        "SELECT data_inicio_sistema, natureza_venda, natureza_venda_st, natureza_servico FROM mestre_ec "
+        "ORDER BY id LIMIT 1",
+        {});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    const auto& l = linhas.front();
+    REG_EC_MESTREPS r;
+    std::memset(&r, 0, sizeof r);
+    r.DataInicioSistema = static_cast<std::uint16_t>(l.Inteiro(0));
+    r.NaturezaVenda = static_cast<std::uint16_t>(l.Inteiro(1));
+    r.NaturezaVendaST = static_cast<std::uint16_t>(l.Inteiro(2));
+    r.NaturezaServico = static_cast<std::uint16_t>(l.Inteiro(3));
+    *registro = r;
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMestre::LeFilial(std::uint16_t filial, REG_EC_MESTRE_FILIALPS* registro) {
+  if (!registro) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas =
+        s.Consulta("SELECT filial, uf, sem_pre_venda, sem_dav FROM mestre_ec_filial WHERE filial = ?", {filial});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    const auto& l = linhas.front();
+    REG_EC_MESTRE_FILIALPS r;
+    std::memset(&r, 0, sizeof r);
+    r.Filial = static_cast<std::uint16_t>(l.Inteiro(0));
+    CopiaTexto(r.UF, l.Texto(1));
+    r.SemPreVenda = static_cast<std::uint8_t>(l.Inteiro(2));
+    r.SemDAV = static_cast<std::uint8_t>(l.Inteiro(3));
+    *registro = r;
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMestre::LeModoEmissora(std::uint16_t emissora, bool* autonomo) {
+  if (!autonomo) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta("SELECT autonomo FROM emissora WHERE numero = ?", {emissora});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    *autonomo = linhas.front().Inteiro(0) != 0;
+    return com::S_OK;
+  });
+}
+
+}  // namespace qmx::dados

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "plataforma/dados/ConexaoDados.h"
+#include "plataforma/dados/RegistroCadastros.h"
+
+namespace qmx::dados {
+
+// The users server's operations.
+class IZTDF_Usuario {
+ public:
+  virtual ~IZTDF_Usuario() = default;
+  // The user with the table of the branches the user may work in.
+  virtual com::HRESULT Le(std::uint16_t codigo, REG_USUARIOPS* registro) = 0;
+};
+
+// Connection to the users of a company.
+class CConexaoUsuario : public CConexaoDados, public IZTDF_Usuario {
+ public:
+  IZTDF_Usuario* GetInterface() { return Inicializada() ? this : nullptr; }
+  com::HRESULT Le(std::uint16_t codigo, REG_USUARIOPS* registro) override;
+};
+
+}  // namespace qmx::dados

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "plataforma/com/HResult.h"
+
+namespace qmx::dados {
+
+// Result codes of the data servers beyond the common ones of HResult.h.
+// The record asked for does not exist (the Windows "element not found").
+constexpr com::HRESULT QMX_E_REGISTRO_INEXISTENTE = com::Codigo(0x80070490u);
+// The database answered with an error of its own (a broken schema, a full
+// disk): the operation did not happen.
+constexpr com::HRESULT QMX_E_FALHA_BASE = com::Codigo(0x8000FFFFu);
+// An operation on a connection that was not initialised, or was finished.
+constexpr com::HRESULT QMX_E_NAO_INICIALIZADA = com::Codigo(0x800401F0u);
+
+}  // namespace qmx::dados

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "plataforma/com/HResult.h"
+
+namespace qmx::dados {
+
+// A failure of the database engine, with the result code the connection
+// classes hand back to their callers.
+class CErroDados : public std::runtime_error {
+ public:
+  CErroDados(com::HRESULT resultado, const std::string& mensagem)
+      : std::runtime_error(mensagem), m_resultado(resultado) {}
+  com::HRESULT Resultado() const { return m_resultado; }
+
+ private:
+  com::HRESULT m_resultado;
+};
+
+// One value bound to a statement's "?" placeholder: an integer, a text
+// (UTF-8, as stored) or NULL.
+struct ParametroDados {
+  enum class Tipo { Nulo, Inteiro, Texto } tipo = Tipo::Nulo;
+  std::int64_t inteiro = 0;
+  std::string texto;
+
+  ParametroDados() = default;
+  ParametroDados(std::int64_t valor) : tipo(Tipo::Inteiro), inteiro(valor) {}
+  ParametroDados(int valor) : tipo(Tipo::Inteiro), inteiro(valor) {}
+  ParametroDados(unsigned valor) : tipo(Tipo::Inteiro), inteiro(valor) {}
+  ParametroDados(std::string valor) : tipo(Tipo::Texto), texto(std::move(valor)) {}
+  ParametroDados(const char* valor) : tipo(Tipo::Texto), texto(valor) {}
+};
+
+// One row of a result: every column as text (NULL is absent), read back as
+// the column's type asks.
+class LinhaDados {
+ public:
+  explicit LinhaDados(std::vector<std::optional<std::string>> colunas) : m_colunas(std::move(colunas)) {}
+  std::size_t Colunas() const { return m_colunas.size(); }
+  bool Nulo(std::size_t i) const { return !m_colunas.at(i).has_value(); }
+  // NULL reads as an empty text or 0.
+  const std::string& Texto(std::size_t i) const;
+  std::int64_t Inteiro(std::size_t i) const;
+
+ private:
+  std::vector<std::optional<std::string>> m_colunas;
+};
+
+// A session with one company database. Statements are written once with
+// "?" placeholders and prepared on first use; a session keeps its prepared
+// statements for its whole life, so a statement that runs again is not
+// parsed again. A session is used by one connection object at a time.
+class CSessaoDados {
+ public:
+  virtual ~CSessaoDados();
+
+  // Runs a statement and returns its rows.
+  virtual std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
+  // Runs a statement that returns no rows; answers the rows it changed.
+  virtual std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
+  // Runs plain SQL text without parameters (schema changes, several
+  // statements at once).
+  virtual void ExecutaScript(const std::string& sql) = 0;
+
+  // A write transaction. Begin waits for other writers (SQLite takes the
+  // write lock at once, so two processes never deadlock on an upgrade).
+  virtual void Inicia() = 0;
+  virtual void Confirma() = 0;
+  virtual void Desfaz() = 0;
+  // Serialises schema changes between processes for the rest of the
+  // current transaction.
+  virtual void BloqueiaEsquema() = 0;
+
+  // Whether the session can still be used; a broken one is not pooled again.
+  virtual bool Valida() const = 0;
+  virtual bool EmTransacao() const = 0;
+  // "sqlite" or "postgres".
+  virtual const char* Motor() const = 0;
+};
+
+}  // namespace qmx::dados

@@ -1,0 +1,159 @@
+#include "plataforma/dados/SessaoPostgres.h"
+
+#include <libpq-fe.h>
+
+#include <cstdlib>
+
+#include "plataforma/dados/ResultadosDados.h"
+
+namespace qmx::dados {
+
+namespace {
+
+// Key of the advisory lock that serialises schema changes.
+constexpr const char* kTravaEsquema = "SELECT pg_advisory_xact_lock(745201)";
+
+void SemAvisos(void*, const PGresult*) {}
+
+}  // namespace
+
+CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
+  m_conexao = PQconnectdb(conexao.c_str());
+  if (PQstatus(m_conexao) != CONNECTION_OK) {
+    const std::string mensagem = PQerrorMessage(m_conexao);
+    PQfinish(m_conexao);
+    m_conexao = nullptr;
+    throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: " + mensagem);
+  }
+  // Notices (such as "schema already exists") are not the operator's business.
+  PQsetNoticeReceiver(m_conexao, SemAvisos, nullptr);
+  PGresult* r = PQexec(m_conexao, "SET client_encoding TO 'UTF8'");
+  PQclear(r);
+}
+
+CSessaoPostgres::~CSessaoPostgres() { PQfinish(m_conexao); }
+
+bool CSessaoPostgres::Valida() const { return m_conexao && PQstatus(m_conexao) == CONNECTION_OK; }
+
+std::string CSessaoPostgres::Numera(const std::string& sql) {
+  std::string saida;
+  saida.reserve(sql.size() + 8);
+  int numero = 0;
+  char aspas = 0;
+  for (char c : sql) {
+    if (aspas) {
+      if (c == aspas) aspas = 0;
+      saida += c;
+    } else if (c == '\'' || c == '"') {
+      aspas = c;
+      saida += c;
+    } else if (c == '?') {
+      saida += '$' + std::to_string(++numero);
+    } else {
+      saida += c;
+    }
+  }
+  return saida;
+}
+
+void CSessaoPostgres::Falha(PGresult* resultado, const std::string& contexto) {
+  std::string mensagem = resultado ? PQresultErrorMessage(resultado) : "";
+  if (mensagem.empty()) mensagem = PQerrorMessage(m_conexao);
+  PQclear(resultado);
+  const bool caiu = PQstatus(m_conexao) != CONNECTION_OK;
+  throw CErroDados(caiu ? com::RPC_S_SERVER_UNAVAILABLE : QMX_E_FALHA_BASE,
+                   "PostgreSQL: " + mensagem + " (" + contexto + ")");
+}
+
+PGresult* CSessaoPostgres::Tenta(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  auto achado = m_preparados.find(sql);
+  if (achado == m_preparados.end()) {
+    const std::string nome = "q" + std::to_string(++m_proximo);
+    PGresult* preparo = PQprepare(m_conexao, nome.c_str(), Numera(sql).c_str(), 0, nullptr);
+    if (PQresultStatus(preparo) != PGRES_COMMAND_OK) return preparo;
+    PQclear(preparo);
+    achado = m_preparados.emplace(sql, nome).first;
+  }
+  std::vector<std::string> textos(parametros.size());
+  std::vector<const char*> valores(parametros.size(), nullptr);
+  for (std::size_t i = 0; i < parametros.size(); ++i) {
+    const auto& p = parametros[i];
+    if (p.tipo == ParametroDados::Tipo::Inteiro) textos[i] = std::to_string(p.inteiro);
+    else if (p.tipo == ParametroDados::Tipo::Texto) textos[i] = p.texto;
+    if (p.tipo != ParametroDados::Tipo::Nulo) valores[i] = textos[i].c_str();
+  }
+  return PQexecPrepared(m_conexao, achado->second.c_str(), static_cast<int>(valores.size()), valores.data(), nullptr,
+                        nullptr, 0);
+}
+
+PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  PGresult* r = Tenta(sql, parametros);
+  const auto estado = PQresultStatus(r);
+  if (estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK) return r;
+  // A session taken from the pool may have lost its server (a restart, an
+  // idle timeout). Outside a transaction nothing is lost by opening it
+  // again and running the statement once more.
+  if (PQstatus(m_conexao) != CONNECTION_OK && !m_transacao) {
+    PQclear(r);
+    PQreset(m_conexao);
+    if (PQstatus(m_conexao) != CONNECTION_OK) Falha(nullptr, sql);
+    m_preparados.clear();
+    r = Tenta(sql, parametros);
+    const auto novo = PQresultStatus(r);
+    if (novo == PGRES_COMMAND_OK || novo == PGRES_TUPLES_OK) return r;
+  }
+  Falha(r, sql);
+}
+
+std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
+                                                  const std::vector<ParametroDados>& parametros) {
+  PGresult* r = Roda(sql, parametros);
+  const int linhas = PQntuples(r), colunas = PQnfields(r);
+  std::vector<LinhaDados> saida;
+  saida.reserve(static_cast<std::size_t>(linhas));
+  for (int l = 0; l < linhas; ++l) {
+    std::vector<std::optional<std::string>> valores(colunas);
+    for (int c = 0; c < colunas; ++c)
+      if (!PQgetisnull(r, l, c))
+        valores[c] = std::string(PQgetvalue(r, l, c), static_cast<std::size_t>(PQgetlength(r, l, c)));
+    saida.emplace_back(std::move(valores));
+  }
+  PQclear(r);
+  return saida;
+}
+
+std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  PGresult* r = Roda(sql, parametros);
+  const char* alteradas = PQcmdTuples(r);
+  const std::int64_t total = (alteradas && *alteradas) ? std::strtoll(alteradas, nullptr, 10) : 0;
+  PQclear(r);
+  return total;
+}
+
+void CSessaoPostgres::ExecutaScript(const std::string& sql) {
+  if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  PGresult* r = PQexec(m_conexao, sql.c_str());
+  const auto estado = PQresultStatus(r);
+  if (estado != PGRES_COMMAND_OK && estado != PGRES_TUPLES_OK) Falha(r, "script");
+  PQclear(r);
+}
+
+void CSessaoPostgres::Inicia() {
+  Executa("BEGIN", {});
+  m_transacao = true;
+}
+
+void CSessaoPostgres::Confirma() {
+  m_transacao = false;
+  Executa("COMMIT", {});
+}
+
+void CSessaoPostgres::Desfaz() {
+  m_transacao = false;
+  if (m_conexao && PQtransactionStatus(m_conexao) != PQTRANS_IDLE) PQclear(PQexec(m_conexao, "ROLLBACK"));
+}
+
+void CSessaoPostgres::BloqueiaEsquema() { Consulta(kTravaEsquema, {}); }
+
+}  // namespace qmx::dados

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "plataforma/dados/SessaoDados.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace qmx::dados {
+
+// A session on a PostgreSQL server, for installations where several
+// terminals share one company server. Statements are prepared on the
+// server once per session. A session whose server went away is opened
+// again once, outside a transaction, before the failure is reported; a
+// server that cannot be reached is "server unavailable".
+class CSessaoPostgres : public CSessaoDados {
+ public:
+  explicit CSessaoPostgres(const std::string& conexao);
+  ~CSessaoPostgres() override;
+
+  std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
+  std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
+  void ExecutaScript(const std::string& sql) override;
+  void Inicia() override;
+  void Confirma() override;
+  void Desfaz() override;
+  void BloqueiaEsquema() override;
+  bool Valida() const override;
+  bool EmTransacao() const override { return m_transacao; }
+  const char* Motor() const override { return "postgres"; }
+
+  // "?" placeholders become PostgreSQL's "$1", "$2", ... (outside quotes).
+  static std::string Numera(const std::string& sql);
+
+ private:
+  pg_result* Roda(const std::string& sql, const std::vector<ParametroDados>& parametros);
+  pg_result* Tenta(const std::string& sql, const std::vector<ParametroDados>& parametros);
+  [[noreturn]] void Falha(pg_result* resultado, const std::string& contexto);
+
+  pg_conn* m_conexao = nullptr;
+  std::map<std::string, std::string> m_preparados;  // SQL -> statement name
+  int m_proximo = 0;
+  bool m_transacao = false;
+};
+
+}  // namespace qmx::dados

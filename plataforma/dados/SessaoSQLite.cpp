@@ -1,0 +1,141 @@
+#include "plataforma/dados/SessaoSQLite.h"
+
+#include <sqlite3.h>
+
+#include "plataforma/dados/ResultadosDados.h"
+
+namespace qmx::dados {
+
+namespace {
+
+// How long a writer waits for another process's transaction to end.
+constexpr int kEsperaMs = 10000;
+
+// Codes that mean the database cannot be reached at all, as opposed to a
+// statement that failed on a reachable database.
+bool Inalcancavel(int codigo) {
+  const int primario = codigo & 0xFF;
+  return primario == SQLITE_CANTOPEN || primario == SQLITE_NOTADB || primario == SQLITE_IOERR ||
+         primario == SQLITE_BUSY || primario == SQLITE_LOCKED || primario == SQLITE_PERM;
+}
+
+}  // namespace
+
+CSessaoSQLite::CSessaoSQLite(const std::string& arquivo, bool cria) {
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (cria ? SQLITE_OPEN_CREATE : 0);
+  const int codigo = sqlite3_open_v2(arquivo.c_str(), &m_base, flags, nullptr);
+  if (codigo != SQLITE_OK) {
+    const std::string mensagem = m_base ? sqlite3_errmsg(m_base) : "sem memória";
+    sqlite3_close(m_base);
+    m_base = nullptr;
+    throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "SQLite: " + arquivo + ": " + mensagem);
+  }
+  sqlite3_busy_timeout(m_base, kEsperaMs);
+  sqlite3_extended_result_codes(m_base, 1);
+  try {
+    // Write-ahead log: readers never wait for the writer, and several
+    // processes of this machine share the file safely.
+    ExecutaScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+  } catch (const CErroDados& erro) {
+    sqlite3_close(m_base);
+    m_base = nullptr;
+    throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, erro.what());
+  }
+}
+
+CSessaoSQLite::~CSessaoSQLite() {
+  for (auto& [sql, comando] : m_preparados) sqlite3_finalize(comando);
+  sqlite3_close(m_base);
+}
+
+void CSessaoSQLite::Falha(const std::string& contexto) const {
+  const int codigo = sqlite3_extended_errcode(m_base);
+  throw CErroDados(Inalcancavel(codigo) ? com::RPC_S_SERVER_UNAVAILABLE : QMX_E_FALHA_BASE,
+                   "SQLite: " + std::string(sqlite3_errmsg(m_base)) + " (" + contexto + ")");
+}
+
+sqlite3_stmt* CSessaoSQLite::Prepara(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  if (!m_base) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "SQLite: sessão fechada");
+  auto achado = m_preparados.find(sql);
+  sqlite3_stmt* comando = nullptr;
+  if (achado != m_preparados.end()) {
+    comando = achado->second;
+    sqlite3_reset(comando);
+    sqlite3_clear_bindings(comando);
+  } else {
+    if (sqlite3_prepare_v3(m_base, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &comando,
+                           nullptr) != SQLITE_OK)
+      Falha(sql);
+    m_preparados.emplace(sql, comando);
+  }
+  if (static_cast<int>(parametros.size()) != sqlite3_bind_parameter_count(comando))
+    throw CErroDados(QMX_E_FALHA_BASE, "parâmetros em número errado: " + sql);
+  for (int i = 0; i < static_cast<int>(parametros.size()); ++i) {
+    const auto& p = parametros[i];
+    int codigo = SQLITE_OK;
+    switch (p.tipo) {
+      case ParametroDados::Tipo::Nulo: codigo = sqlite3_bind_null(comando, i + 1); break;
+      case ParametroDados::Tipo::Inteiro: codigo = sqlite3_bind_int64(comando, i + 1, p.inteiro); break;
+      case ParametroDados::Tipo::Texto:
+        codigo = sqlite3_bind_text(comando, i + 1, p.texto.data(), static_cast<int>(p.texto.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    if (codigo != SQLITE_OK) Falha(sql);
+  }
+  return comando;
+}
+
+std::vector<LinhaDados> CSessaoSQLite::Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  sqlite3_stmt* comando = Prepara(sql, parametros);
+  std::vector<LinhaDados> linhas;
+  const int colunas = sqlite3_column_count(comando);
+  for (;;) {
+    const int codigo = sqlite3_step(comando);
+    if (codigo == SQLITE_DONE) break;
+    if (codigo != SQLITE_ROW) {
+      sqlite3_reset(comando);
+      Falha(sql);
+    }
+    std::vector<std::optional<std::string>> valores(colunas);
+    for (int c = 0; c < colunas; ++c) {
+      if (sqlite3_column_type(comando, c) == SQLITE_NULL) continue;
+      const auto* texto = reinterpret_cast<const char*>(sqlite3_column_text(comando, c));
+      valores[c] = std::string(texto, static_cast<std::size_t>(sqlite3_column_bytes(comando, c)));
+    }
+    linhas.emplace_back(std::move(valores));
+  }
+  sqlite3_reset(comando);
+  return linhas;
+}
+
+std::int64_t CSessaoSQLite::Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  sqlite3_stmt* comando = Prepara(sql, parametros);
+  int codigo;
+  while ((codigo = sqlite3_step(comando)) == SQLITE_ROW) {
+  }
+  sqlite3_reset(comando);
+  if (codigo != SQLITE_DONE) Falha(sql);
+  return sqlite3_changes64(m_base);
+}
+
+void CSessaoSQLite::ExecutaScript(const std::string& sql) {
+  if (!m_base) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "SQLite: sessão fechada");
+  if (sqlite3_exec(m_base, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Falha("script");
+}
+
+void CSessaoSQLite::Inicia() {
+  Executa("BEGIN IMMEDIATE", {});
+  m_transacao = true;
+}
+
+void CSessaoSQLite::Confirma() {
+  Executa("COMMIT", {});
+  m_transacao = false;
+}
+
+void CSessaoSQLite::Desfaz() {
+  m_transacao = false;
+  if (m_base && !sqlite3_get_autocommit(m_base)) sqlite3_exec(m_base, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+}  // namespace qmx::dados

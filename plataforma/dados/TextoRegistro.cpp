@@ -1,0 +1,43 @@
+#include "plataforma/dados/TextoRegistro.h"
+
+#include "plataforma/texto/Windows1252.h"
+
+namespace qmx::dados {
+
+void CopiaTexto(char* destino, std::size_t tamanho, std::string_view utf8) {
+  if (tamanho == 0) return;
+  const std::string texto = texto::DeUtf8(utf8);
+  const std::size_t n = texto.size() < tamanho - 1 ? texto.size() : tamanho - 1;
+  std::memcpy(destino, texto.data(), n);
+  std::memset(destino + n, 0, tamanho - n);
+}
+
+std::string TextoParaBase(const char* texto, std::size_t tamanho) {
+  return texto::ParaUtf8(std::string_view(texto, strnlen(texto, tamanho)));
+}
+
+wchar_t* AlocaTextoLargo(std::string_view cp1252) {
+  // Through UTF-8, so the bytes 0x80..0x9F get their Windows-1252 characters.
+  const std::string utf8 = texto::ParaUtf8(cp1252);
+  auto* saida = new wchar_t[utf8.size() + 1];
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    char32_t ponto;
+    int extra;
+    if (c < 0x80) ponto = c, extra = 0;
+    else if (c < 0xE0) ponto = c & 0x1F, extra = 1;
+    else if (c < 0xF0) ponto = c & 0x0F, extra = 2;
+    else ponto = c & 0x07, extra = 3;
+    ++i;
+    for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
+      ponto = (ponto << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    saida[n++] = static_cast<wchar_t>(ponto);
+  }
+  saida[n] = L'\0';
+  return saida;
+}
+
+void LiberaTextoLargo(wchar_t* texto) { delete[] texto; }
+
+}  // namespace qmx::dados

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "apoio/PastaTemporaria.h"
+#include "apoio/RegistroTemporario.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ConexaoFilial.h"
+#include "plataforma/dados/ConexaoMunicipio.h"
+#include "plataforma/dados/ConexaoUsuario.h"
+#include "plataforma/dados/PoolSessoes.h"
+#include "plataforma/registro/Registro.h"
+
+using namespace qmx;
+using namespace qmx::dados;
+using namespace qmx::testes;
+
+namespace {
+
+#ifdef QMX_PROGRAMA
+// The demonstration builds its company from nothing, and again over an
+// earlier one; the library reads it through the connection classes.
+TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
+  PastaTemporaria pasta;
+  const std::string comando = std::string(QMX_PROGRAMA) + " demo --pasta '" + pasta.Caminho("demo") + "'";
+  ASSERT_EQ(std::system((comando + " --tamanho 3 > /dev/null 2>&1").c_str()), 0);
+  ASSERT_EQ(std::system((comando + " > /dev/null 2>&1").c_str()), 0);  // size 1 over size 3
+  RegistroTemporario registro(PastaTemporaria::Le(pasta.Caminho("demo/registro.ini")));
+
+  CConexaoEmissora emissoras;
+  ASSERT_EQ(emissoras.Inicializa("DEMO", 1, 0), com::S_OK);
+  std::uint16_t quantidade = 0;
+  std::vector<REG_EMISSORPS> lista;
+  ASSERT_EQ(emissoras.Lista(&quantidade, &lista), com::S_OK);
+  ASSERT_EQ(quantidade, 3);
+  EXPECT_EQ(std::string(lista[0].NumeroSerie),
+            registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal", "NumeroSerie"));
+
+  CConexaoFilial filiais;
+  CConexaoMunicipio municipios;
+  ASSERT_EQ(filiais.Inicializa("DEMO", 1, 0, false), com::S_OK);
+  ASSERT_EQ(municipios.Inicializa("DEMO", 1, 0), com::S_OK);
+  REG_FILIALPS f1{}, f2{};
+  ASSERT_EQ(filiais.Le(1, &f1), com::S_OK);
+  ASSERT_EQ(filiais.Le(2, &f2), com::S_OK);
+  EXPECT_EQ(filiais.Le(3, &f2), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_STRNE(f1.UF, f2.UF);
+  REG_MUNICIPIO_PS m{};
+  ASSERT_EQ(municipios.Le(static_cast<std::uint16_t>(f2.Municipio), &m), com::S_OK);
+  EXPECT_EQ(m.CodigoIBGE / 100000, 31);  // a municipality of Minas Gerais
+  for (const auto& e : lista) EXPECT_EQ(e.QuantidadeAliquotas > 0, true);
+
+  CConexaoUsuario usuarios;
+  ASSERT_EQ(usuarios.Inicializa("DEMO", 1, 0), com::S_OK);
+  REG_USUARIOPS u{};
+  ASSERT_EQ(usuarios.Le(1, &u), com::S_OK);
+  EXPECT_EQ(u.Filiais[1] + u.Filiais[2], 2);
+  filiais.Finaliza();
+  CPoolSessoes::Instancia().Descarta("sqlite:" + pasta.Caminho("demo/DEMO/empresa.db"));
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "plataforma/dados/MotoresTeste.h"
+#include "plataforma/dados/ConexaoECF.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ConexaoEstado.h"
+#include "plataforma/dados/ConexaoFilial.h"
+#include "plataforma/dados/ConexaoMestre.h"
+#include "plataforma/dados/ConexaoMunicipio.h"
+#include "plataforma/dados/ConexaoUsuario.h"
+#include "plataforma/dados/TextoRegistro.h"
+#include "plataforma/dados/ZTDadosInicializacao.h"
+
+using namespace qmx;
+using namespace qmx::dados;
+using namespace qmx::testes;
+
+namespace {
+
+class ConexoesLeem : public TesteMotores {
+ protected:
+  void SetUp() override {
+    TesteMotores::SetUp();
+    if (!empresa) return;
+    empresa->Gravador().Inicia();
+    empresa->Estado(35, "SP", "São Paulo");
+    empresa->Estado(31, "MG", "Minas Gerais");
+    empresa->Municipio(7, "São José dos Campos", "SP", 3549904);
+    empresa->Municipio(8, "Uberlândia", "MG", 3170206);
+    REG_FILIALPS f = empresa->Filial(1, "Loja Centro", "SP", "Comércio de Alimentos Ávila Ltda", 7);
+    (void)f;
+    empresa->Filial(2, "Loja Uberlândia", "MG", "Comércio de Alimentos Ávila Ltda - Filial", 8);
+    empresa->Emissora(1, 1, "EMULADOR");
+    empresa->Emissora(2, 1, "BE091010100011200123");
+    empresa->Emissora(3, 2, "EP101110000000013457");
+    empresa->Usuario(1, "Supervisor", {1, 2, 999});
+    empresa->Mestre(57000);
+    empresa->MestreFilial(1, "SP");
+    empresa->MestreFilial(2, "MG");
+    empresa->ECFPorFilial(true);
+    empresa->Gravador().Confirma();
+  }
+  const std::string& Chave() const { return empresa->Chave(); }
+};
+
+TEST_P(ConexoesLeem, FilialComRazaoSocialEDadosAtoCotepe) {
+  REG_IE_SUBSTITUTOPS ie{};
+  ie.Estado = 31;
+  Copia(ie.Inscricao, "0623079040081");
+  empresa->Gravador().GravaInscricaoSubstituta(1, 1, ie);
+  REG_FILIALPS f{};
+  Copia(f.NomeFantasia, "Loja Centro");
+  f.Numero = 1;
+  f.Municipio = 7;
+  f.Industrial = 1;
+  Copia(f.ContadorNome, "João Contábil");
+  f.ContadorMunicipio = 8;
+  empresa->Gravador().GravaFilial(f, "Comércio de Alimentos Ávila Ltda", "SUF123");
+
+  CConexaoFilial conexao;
+  EXPECT_EQ(conexao.GetInterface(), nullptr);
+  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0, false), com::S_OK);
+  auto* filiais = conexao.GetInterface();
+  ASSERT_NE(filiais, nullptr);
+
+  REG_FILIALPS lido{};
+  ASSERT_EQ(filiais->Le(1, &lido), com::S_OK);
+  EXPECT_EQ(lido.Municipio, 7);
+  EXPECT_EQ(lido.Numero, 1);
+  EXPECT_STREQ(lido.NomeFantasia, "Loja Centro");
+  EXPECT_EQ(lido.Industrial, 1);
+  EXPECT_STREQ(lido.ContadorNome, "Jo\xE3o Cont\xE1" "bil");
+  EXPECT_EQ(lido.ContadorMunicipio, 8);
+
+  wchar_t* razao = nullptr;
+  ASSERT_EQ(filiais->GetRazaoSocial(1, &razao), com::S_OK);
+  EXPECT_EQ(std::wstring(razao), L"Com\u00E9rcio de Alimentos \u00C1vila Ltda");
+  LiberaTextoLargo(razao);
+
+  REG_DADOS_ATO_COTEPE_PS ato{};
+  ASSERT_EQ(filiais->GetDadosAtoCotepe(1, &ato), com::S_OK);
+  EXPECT_STREQ(ato.Suframa, "SUF123");
+  ASSERT_EQ(ato.QuantidadeSubstitutos, 1);
+  EXPECT_EQ(ato.Substitutos[0].Estado, 31);
+  EXPECT_STREQ(ato.Substitutos[0].Inscricao, "0623079040081");
+  conexao.Finaliza();
+  EXPECT_EQ(conexao.GetInterface(), nullptr);
+}
+
+TEST_P(ConexoesLeem, RegistroInexistenteNaoMexeNoRegistro) {
+  CConexaoFilial filial;
+  ASSERT_EQ(filial.Inicializa(Chave(), 1, 0, false), com::S_OK);
+  REG_FILIALPS f;
+  std::memset(&f, 0x5A, sizeof f);
+  EXPECT_EQ(filial.Le(77, &f), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_EQ(reinterpret_cast<unsigned char*>(&f)[10], 0x5A);
+  wchar_t* razao = nullptr;
+  EXPECT_EQ(filial.GetRazaoSocial(77, &razao), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_EQ(razao, nullptr);
+
+  CConexaoEmissora emissora;
+  ASSERT_EQ(emissora.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_EMISSORPS e{};
+  EXPECT_EQ(emissora.Le(0, &e), QMX_E_REGISTRO_INEXISTENTE);
+  CConexaoMunicipio municipio;
+  ASSERT_EQ(municipio.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_MUNICIPIO_PS m{};
+  EXPECT_EQ(municipio.Le(65535, &m), QMX_E_REGISTRO_INEXISTENTE);
+  CConexaoUsuario usuario;
+  ASSERT_EQ(usuario.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_USUARIOPS u{};
+  EXPECT_EQ(usuario.Le(2, &u), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_EQ(usuario.Le(1, nullptr), com::E_POINTER);
+}
+
+TEST_P(ConexoesLeem, EmissorasListasEAliquotas) {
+  REG_EMISSORPS e = empresa->Emissora(2, 1, "BE091010100011200123", "Caixa 2");
+  e.TabelaAliquotas = 40;
+  Copia(e.CfopEstoque, "5.102");
+  e.Autonomo = 1;
+  empresa->Gravador().GravaEmissora(e);
+  for (std::uint16_t p = 1; p <= 3; ++p) {
+    REG_EMISSOR_ALIQUOTA a{40, p, p == 3 ? 'S' : 'T', static_cast<std::uint16_t>(p == 1 ? 1800 : p == 2 ? 700 : 500)};
+    empresa->Gravador().GravaAliquota(a);
+  }
+  empresa->Gravador().GravaAliquota({41, 1, 'T', 1200});  // another table: not counted
+
+  CConexaoEmissora conexao;
+  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_EMISSORPS lido{};
+  ASSERT_EQ(conexao.GetInterface()->Le(2, &lido), com::S_OK);
+  EXPECT_EQ(lido.Filial, 1);
+  EXPECT_STREQ(lido.NumeroSerie, "BE091010100011200123");
+  EXPECT_STREQ(lido.Nome, "Caixa 2");
+  EXPECT_STREQ(lido.Tipo, "ECF-IF");
+  EXPECT_STREQ(lido.CfopEstoque, "5.102");
+  EXPECT_EQ(lido.TabelaAliquotas, 40);
+  EXPECT_EQ(lido.QuantidadeAliquotas, 3);
+  EXPECT_EQ(lido.Autonomo, 1);
+
+  std::vector<REG_EMISSOR_ALIQUOTA> aliquotas;
+  ASSERT_EQ(conexao.LeAliquotas(lido.TabelaAliquotas, &aliquotas), com::S_OK);
+  ASSERT_EQ(aliquotas.size(), 3u);
+  EXPECT_EQ(aliquotas[0].Aliquota, 1800);
+  EXPECT_EQ(aliquotas[2].Tipo, 'S');
+  EXPECT_EQ(aliquotas[2].Posicao, 3);
+
+  std::uint16_t quantidade = 0;
+  std::vector<REG_EMISSORPS> todas;
+  ASSERT_EQ(conexao.Lista(&quantidade, &todas), com::S_OK);
+  ASSERT_EQ(quantidade, 3);
+  EXPECT_STREQ(todas[0].NumeroSerie, "EMULADOR");
+  EXPECT_EQ(todas[2].Filial, 2);
+  ASSERT_EQ(conexao.ListaDaFilial(2, &quantidade, &todas), com::S_OK);
+  ASSERT_EQ(quantidade, 1);
+  EXPECT_EQ(todas[0].Numero, 3);
+  ASSERT_EQ(conexao.ListaDaFilial(9, &quantidade, &todas), com::S_OK);
+  EXPECT_EQ(quantidade, 0);
+  EXPECT_TRUE(todas.empty());
+}
+
+TEST_P(ConexoesLeem, MestreParametrosDaFilialEModoDoECF) {
+  CConexaoMestre conexao;
+  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_EC_MESTREPS m{};
+  ASSERT_EQ(conexao.GetInterface()->Le(&m), com::S_OK);
+  EXPECT_EQ(m.DataInicioSistema, 57000);
+  EXPECT_EQ(m.NaturezaVenda, 5102);
+  REG_EC_MESTRE_FILIALPS p{};
+  ASSERT_EQ(conexao.LeFilial(2, &p), com::S_OK);
+  EXPECT_STREQ(p.UF, "MG");
+  EXPECT_EQ(conexao.LeFilial(3, &p), QMX_E_REGISTRO_INEXISTENTE);
+  bool autonomo = true;
+  ASSERT_EQ(conexao.LeModoEmissora(1, &autonomo), com::S_OK);
+  EXPECT_FALSE(autonomo);
+}
+
+TEST_P(ConexoesLeem, UsuarioComAsMilPermissoes) {
+  CConexaoUsuario conexao;
+  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_USUARIOPS u;
+  std::memset(&u, 0xFF, sizeof u);
+  ASSERT_EQ(conexao.GetInterface()->Le(1, &u), com::S_OK);
+  EXPECT_STREQ(u.Nome, "Supervisor");
+  int permitidas = 0;
+  for (int i = 0; i < QMX_FILIAIS_USUARIO; ++i) permitidas += u.Filiais[i];
+  EXPECT_EQ(permitidas, 3);
+  EXPECT_EQ(u.Filiais[0], 0);
+  EXPECT_EQ(u.Filiais[1], 1);
+  EXPECT_EQ(u.Filiais[999], 1);
+
+  // Saving the user again replaces its permissions.
+  empresa->Usuario(1, "Supervisor", {2});
+  ASSERT_EQ(conexao.Le(1, &u), com::S_OK);
+  EXPECT_EQ(u.Filiais[1], 0);
+  EXPECT_EQ(u.Filiais[2], 1);
+}
+
+TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
+  CConexaoMunicipio municipio;
+  ASSERT_EQ(municipio.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_MUNICIPIO_PS m{};
+  ASSERT_EQ(municipio.GetInterface()->Le(8, &m), com::S_OK);
+  EXPECT_EQ(m.CodigoIBGE, 3170206);
+  EXPECT_STREQ(m.Nome, "Uberl\xE2ndia");
+  EXPECT_STREQ(m.UF, "MG");
+
+  CConexaoEstado estado;
+  ASSERT_EQ(estado.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_ESTADOPS e{};
+  ASSERT_EQ(estado.GetInterface()->Le(35, &e), com::S_OK);
+  EXPECT_STREQ(e.Sigla, "SP");
+  EXPECT_STREQ(e.Nome, "S\xE3o Paulo");
+  ASSERT_EQ(estado.LePorSigla("mg", &e), com::S_OK);
+  EXPECT_EQ(e.Codigo, 31);
+
+  REG_FILIALPS f = empresa->Filial(2, "Loja Uberlândia", "MG", "Razão", 8);
+  f.HabilitadaECF = 0;
+  empresa->Gravador().GravaFilial(f, "Razão");
+  CConexaoECF ecf;
+  ASSERT_EQ(ecf.Inicializa(Chave(), 1, 0), com::S_OK);
+  std::int32_t resposta = -5;
+  ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(1, &resposta), com::S_OK);
+  EXPECT_EQ(resposta, 0);
+  ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(2, &resposta), com::S_OK);
+  EXPECT_EQ(resposta, 1);
+  EXPECT_EQ(ecf.GetEhFilialHabilitada_ECF(3, &resposta), QMX_E_REGISTRO_INEXISTENTE);
+}
+
+TEST_P(ConexoesLeem, DadosDeInicializacaoPosicao45) {
+  CZTDadosInicializacao dados;
+  ASSERT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 19)), com::S_OK);
+  EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 1);
+  EXPECT_EQ(dados.GetTipoSistemas()[44], 0);
+  EXPECT_EQ(dados.GetTipoSistemas()[46], 0);
+  empresa->ECFPorFilial(false);
+  ASSERT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 19)), com::S_OK);
+  EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 0);
+  // Another system has no data: a failure, and no flag left set.
+  empresa->ECFPorFilial(true);
+  EXPECT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 20)), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 0);
+}
+
+// Texts are stored as UTF-8 and handed out in Windows-1252; what
+// Windows-1252 cannot hold becomes "?", and long texts are cut to the
+// record's field.
+TEST_P(ConexoesLeem, TextosWindows1252IdaEVolta) {
+  const std::string acentos = "Ação Çedilha Ñandú € “aspas” – Øre ÿ";
+  empresa->Filial(5, acentos, "SP", acentos);
+  auto utf8 = empresa->Gravador().Sessao().Consulta("SELECT nome_fantasia FROM filial WHERE numero = 5", {});
+  ASSERT_EQ(utf8.size(), 1u);
+  EXPECT_EQ(utf8[0].Texto(0).substr(0, 6), "A\xC3\xA7\xC3\xA3o");  // stored as UTF-8
+
+  // Characters outside Windows-1252, written by another program.
+  empresa->Gravador().Sessao().Executa("UPDATE filial SET bairro = ? WHERE numero = 5",
+                                       {std::string("\xC5\x81\xC3\xB3" "d\xC5\xBA \xF0\x9F\x98\x80!")});
+  CConexaoFilial conexao;
+  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0, false), com::S_OK);
+  REG_FILIALPS f{};
+  ASSERT_EQ(conexao.Le(5, &f), com::S_OK);
+  EXPECT_EQ(std::string(f.NomeFantasia), acentos);
+  EXPECT_STREQ(f.Bairro, "?\xF3" "d? ?!");
+
+  const std::string longo(100, 'x');
+  empresa->Filial(6, longo, "SP", "R");
+  ASSERT_EQ(conexao.Le(6, &f), com::S_OK);
+  EXPECT_EQ(std::string(f.NomeFantasia), std::string(60, 'x'));
+}
+
+QMX_NOS_DOIS_MOTORES(ConexoesLeem);
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "apoio/EmpresaTeste.h"
+#include "apoio/RegistroTemporario.h"
+#include "plataforma/dados/MotoresTeste.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ConexaoFilial.h"
+#include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/dados/Migracoes.h"
+#include "plataforma/dados/PoolSessoes.h"
+#include "plataforma/dados/SessaoPostgres.h"
+
+using namespace qmx;
+using namespace qmx::dados;
+using namespace qmx::testes;
+
+namespace {
+
+TEST(FalhasDados, EmpresaSemBaseOuComArquivoAusenteEhServidorIndisponivel) {
+  PastaTemporaria pasta;
+  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\SUMIU]\nBaseDados=sqlite:" +
+                              pasta.Caminho("nao-existe.db") + "\n[SOFTWARE\\ZT Redudeva\\Empresas\\PASTA]\nEC=" +
+                              pasta.Caminho("ec") + "\n");
+  CConexaoFilial filial;
+  EXPECT_EQ(filial.Inicializa("SUMIU", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(filial.GetInterface(), nullptr);
+  REG_FILIALPS f{};
+  EXPECT_EQ(filial.Le(1, &f), QMX_E_NAO_INICIALIZADA);
+  EXPECT_FALSE(std::filesystem::exists(pasta.Caminho("nao-existe.db")));  // never created by a reader
+  EXPECT_EQ(filial.Inicializa("", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(filial.Inicializa("DESCONHECIDA", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
+  // Without "BaseDados" the database is empresa.db in the EC folder.
+  EXPECT_EQ(*ResolveBaseEmpresa("PASTA"), "sqlite:" + pasta.Caminho("ec") + "/empresa.db");
+  EXPECT_EQ(filial.Inicializa("PASTA", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
+}
+
+TEST(FalhasDados, ArquivoQueNaoEhBaseDeDados) {
+  PastaTemporaria pasta;
+  const auto arquivo = pasta.Grava("lixo.db", std::string(4096, 'x'));
+  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\LIXO]\nBaseDados=sqlite:" + arquivo + "\n");
+  CConexaoEmissora emissora;
+  EXPECT_EQ(emissora.Inicializa("LIXO", 1, 0), com::RPC_S_SERVER_UNAVAILABLE);
+}
+
+TEST(FalhasDados, ServidorPostgresParadoEhServidorIndisponivel) {
+  // Port 1 of the loopback has no server on any sane machine.
+  RegistroTemporario registro(
+      "[SOFTWARE\\ZT Redudeva\\Empresas\\PG]\nBaseDados=host=127.0.0.1 port=1 dbname=x connect_timeout=2\n");
+  CConexaoFilial filial;
+  EXPECT_EQ(filial.Inicializa("PG", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
+}
+
+TEST(FalhasDados, SessaoDerrubadaPeloServidorEhReabertaForaDeTransacao) {
+  if (!EmpresaTeste::PostgresDisponivel()) GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+  EmpresaTeste empresa(MotorTeste::Postgres);
+  empresa.Filial(1, "Loja", "SP", "Razão");
+  {
+    CConexaoFilial filial;
+    ASSERT_EQ(filial.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
+  }
+  ASSERT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 1u);
+  // The server ends the sessions of this company (a restart, an
+  // administrator): the pooled session is dead without knowing it.
+  auto admin = AbreSessao(std::getenv("QMX_TESTE_POSTGRES"));
+  admin->Consulta(
+      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = ?", {empresa.Esquema()});
+  CConexaoFilial filial;
+  ASSERT_EQ(filial.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
+  REG_FILIALPS f{};
+  EXPECT_EQ(filial.Le(1, &f), com::S_OK);
+  EXPECT_STREQ(f.NomeFantasia, "Loja");
+}
+
+TEST(PoolSessoes, SessaoVoltaAoPoolEEhReusada) {
+  EmpresaTeste empresa;
+  empresa.Filial(1, "Loja", "SP", "Razão");
+  CPoolSessoes::Instancia().Descarta(empresa.Endereco());
+  {
+    CConexaoFilial a;
+    ASSERT_EQ(a.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
+    CConexaoFilial b;  // two at once: two sessions
+    ASSERT_EQ(b.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
+    EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 0u);
+  }  // destructors give both back
+  EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 2u);
+  CConexaoFilial c;
+  ASSERT_EQ(c.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
+  EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 1u);
+  c.Finaliza();
+  c.Finaliza();  // twice is harmless
+  EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 2u);
+}
+
+TEST(Migracoes, VersaoGravadaEReaplicarNaoMudaNada) {
+  PastaTemporaria pasta;
+  auto sessao = AbreSessao("sqlite:" + pasta.Caminho("nova.db"), true);
+  EXPECT_EQ(AplicaMigracoes(*sessao), VersaoMaisRecente());
+  EXPECT_GE(VersaoMaisRecente(), 1);
+  sessao->Executa("INSERT INTO estado (codigo, sigla, nome) VALUES (?, ?, ?)", {35, "SP", "x"});
+  EXPECT_EQ(AplicaMigracoes(*sessao), VersaoMaisRecente());
+  EXPECT_EQ(sessao->Consulta("SELECT COUNT(*) FROM estado", {})[0].Inteiro(0), 1);
+  EXPECT_EQ(sessao->Consulta("SELECT COUNT(*) FROM qmx_esquema", {})[0].Inteiro(0), VersaoMaisRecente());
+}
+
+TEST(Migracoes, MarcadoresDoPostgresForaDeAspas) {
+  EXPECT_EQ(CSessaoPostgres::Numera("SELECT a FROM t WHERE b = ? AND c = '?' AND d = ?"),
+            "SELECT a FROM t WHERE b = $1 AND c = '?' AND d = $2");
+}
+
+}  // namespace
