@@ -44,9 +44,9 @@ EmpresaTeste::EmpresaTeste(MotorTeste motor, const std::string& chave) : m_motor
     // The schema's name also names the sessions, so a test can find its own.
     m_endereco = BasePostgres() + " application_name=" + m_esquema + " options='-c search_path=" + m_esquema + "'";
   }
-  m_registro = std::make_unique<RegistroTemporario>(
-      "[SOFTWARE\\ZT Redudeva\\Empresas\\" + chave + "]\nEC=" + PastaEC().string() + "/\nBaseDados=" +
-      m_endereco + "\n");
+  m_textoRegistro = "[SOFTWARE\\ZT Redudeva\\Empresas\\" + chave + "]\nEC=" + PastaEC().string() +
+                    "/\nBaseDados=" + m_endereco + "\n";
+  m_registro = std::make_unique<RegistroTemporario>(m_textoRegistro);
   m_gravador = std::make_unique<dados::CGravadorEmpresa>(m_endereco, true);
 }
 
@@ -60,6 +60,17 @@ EmpresaTeste::~EmpresaTeste() {
       // A stopped server keeps the schema; the next run of the script starts a fresh one.
     }
   }
+}
+
+void EmpresaTeste::AcrescentaRegistro(const std::string& linhas) {
+  m_textoRegistro += linhas;
+  if (!m_textoRegistro.empty() && m_textoRegistro.back() != '\n') m_textoRegistro += '\n';
+  m_registro->Reescreve(m_textoRegistro);
+}
+
+void EmpresaTeste::ImpressoraEmulada(const std::string& serie, const std::string& outrosValores) {
+  AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\nNumeroSerie=" + serie +
+                     "\nPastaRetorno=" + PastaImpressora().string() + "\n" + outrosValores);
 }
 
 void EmpresaTeste::Estado(std::uint16_t codigo, const std::string& sigla, const std::string& nome) {

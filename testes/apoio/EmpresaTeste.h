@@ -53,11 +53,20 @@ class EmpresaTeste {
   // The point-of-sale system's flags, with ECFs controlled per branch or not.
   void ECFPorFilial(bool porFilial);
 
+  // More keys of the machine's registry file (the installation folder, the
+  // message catalogues, ...), added to the company's own.
+  void AcrescentaRegistro(const std::string& linhas);
+  // The emulated fiscal printer of this computer, answering in the folder
+  // "ecf" of the company's temporary folder.
+  void ImpressoraEmulada(const std::string& serie, const std::string& outrosValores = {});
+  std::filesystem::path PastaImpressora() const { return m_pasta.Pasta() / "ecf"; }
+
  private:
   MotorTeste m_motor;
   std::string m_chave;
   PastaTemporaria m_pasta;
   std::unique_ptr<RegistroTemporario> m_registro;
+  std::string m_textoRegistro;
   std::string m_esquema;
   std::string m_endereco;
   std::unique_ptr<dados::CGravadorEmpresa> m_gravador;
