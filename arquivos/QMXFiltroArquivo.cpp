@@ -1,11 +1,161 @@
 #include "arquivos/QMXFiltroArquivo.h"
 
-namespace qmx {
+#include "frame/CarimboCompilacao.h"
+#include "frame/RelogioBiblioteca.h"
+#include "plataforma/dados/ConexaoECF.h"
+#include "plataforma/dados/ConexaoUsuario.h"
+#include "plataforma/dados/TextoRegistro.h"
+#include "plataforma/dados/ZTDadosInicializacao.h"
+#include "plataforma/mensagens/ZTMens.h"
+#include "plataforma/ui/HostUI.h"
 
-bool CQMXFiltroArquivo::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
-                                   std::int32_t contexto) {
+namespace qmx {
+namespace {
+
+// The point-of-sale system's number in the initialisation data.
+constexpr std::uint16_t kSistemaPontoVenda = 19;
+
+// A wide text of the data server as Windows-1252 ("?" where it has no byte).
+std::string DeTextoLargo(const wchar_t* texto) {
+  std::string saida;
+  for (const wchar_t* c = texto; c && *c; ++c) saida += (*c > 0 && *c <= 0xFF) ? static_cast<char>(*c) : '?';
+  return saida;
+}
+
+}  // namespace
+
+bool CQMXFiltroArquivo::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto) {
   m_triplo = {chaveEmpresa, usuario, contexto};
+  m_generica.Inicializa(chaveEmpresa.c_str(), usuario, contexto);
   return true;
+}
+
+void CQMXFiltroArquivo::PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo inicio,
+                                       CVerificacaoPeriodo::Regras regras, int tipoData) {
+  m_edDataInicial.SubclassDlgItem(idInicial, this, tipoData);
+  m_edDataFinal.SubclassDlgItem(idFinal, this, tipoData);
+  const std::uint16_t hoje = CQMXRelogio::PegaDiaHoje();
+  if (regras == CVerificacaoPeriodo::Regras::ComInicioSistema || inicio == InicioPeriodo::InicioSistema)
+    m_generica.LeMestre(&m_mestre);
+  m_edDataFinal.SetData(hoje);
+  m_edDataInicial.SetData(inicio == InicioPeriodo::InicioSistema ? m_mestre.DataInicioSistema : hoje);
+  m_periodo.Configura(this, &m_edDataInicial, &m_edDataFinal, regras);
+  m_periodo.SetInicioSistema(m_mestre.DataInicioSistema);
+  GotoDlgCtrl(idInicial);
+}
+
+void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora,
+                                              int idRotuloEmissora) {
+  m_idFilial = idFilial;
+  m_idEmissora = idEmissora;
+  if (m_idEmissora != 0) GetDlgItem(m_idEmissora).EnableWindow(false);
+  if (m_triplo.chaveEmpresa.empty()) return;
+
+  dados::CZTDadosInicializacao inicializacao;
+  inicializacao.BuscaDados(dados::CZTParametroInicializacao(m_triplo.chaveEmpresa, m_triplo.usuario,
+                                                            m_triplo.contexto, kSistemaPontoVenda));
+  m_ecfPorFilial = inicializacao.GetTipoSistemas()[dados::QMX_TIPO_ECF_POR_FILIAL] == 1;
+  if (m_ecfPorFilial) {
+    dados::CConexaoECF ecf;
+    const com::HRESULT resultado = ecf.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+    if (com::FAILED(resultado))
+      mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, "QMXFiltroArquivo", __LINE__,
+                              QMX_CARIMBO_COMPILACAO);
+  }
+
+  ContaFiliaisPermitidas();
+  m_edFilial.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+  m_edFilial.SubclassDlgItem(idFilial, this);
+  m_edFilial.SetLabel(idRotuloFilial);
+  m_edFilial.SetFilialZeroComoTodas(true);
+  m_edFilial.CriaLink();
+  if (m_idEmissora != 0) {
+    m_edEmissora.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+    m_edEmissora.SubclassDlgItem(idEmissora, this);
+    m_edEmissora.SetLabel(idRotuloEmissora);
+    m_edEmissora.CriaLink();
+  }
+  if (m_filiaisLegiveis <= 1) {
+    m_edFilial.SetFilial(m_primeiraFilial);
+    if (m_idEmissora != 0) {
+      m_edEmissora.SetFilial(m_primeiraFilial);
+      GetDlgItem(m_idEmissora).EnableWindow(true);
+    }
+  }
+}
+
+// The operator's record holds one mark per branch; every permitted branch
+// that can be read counts.
+void CQMXFiltroArquivo::ContaFiliaisPermitidas() {
+  m_filiaisLegiveis = 0;
+  m_primeiraFilial = 0;
+  dados::CConexaoUsuario usuarios;
+  dados::CConexaoFilial filiais;
+  if (com::FAILED(usuarios.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto)) ||
+      com::FAILED(filiais.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto, false)))
+    return;
+  REG_USUARIOPS usuario{};
+  if (com::FAILED(usuarios.Le(m_triplo.usuario, &usuario))) return;
+  for (std::uint16_t filial = 1; filial <= 999; ++filial) {
+    if (usuario.Filiais[filial] == 0) continue;
+    REG_FILIALPS registro{};
+    if (com::FAILED(filiais.Le(filial, &registro))) continue;
+    if (m_filiaisLegiveis++ == 0) m_primeiraFilial = filial;
+  }
+}
+
+void CQMXFiltroArquivo::AoMudarFilial() {
+  if (m_idEmissora == 0 || m_triplo.chaveEmpresa.empty()) return;
+  const std::uint16_t filial = m_edFilial.GetFilial();
+  m_edEmissora.SetFilial(filial);
+  GetDlgItem(m_idEmissora).EnableWindow(filial >= 1);
+  if (filial >= 1) GotoDlgCtrl(m_idEmissora);
+}
+
+void CQMXFiltroArquivo::OnKillFocus(int idControle) {
+  if (idControle != 0 && idControle == m_idFilial) {
+    AoMudarFilial();
+    return;
+  }
+  if (idControle == m_edDataInicial.Id() || idControle == m_edDataFinal.Id())
+    m_periodo.AoPerderFoco(idControle, CQMXRelogio::PegaDiaHoje());
+}
+
+bool CQMXFiltroArquivo::ConfirmaFilialEmissora(const std::string& tituloArquivo) {
+  const std::uint16_t filial = m_idFilial != 0 ? m_edFilial.GetFilial() : 0;
+  wchar_t* razao = nullptr;
+  m_generica.LeFilial(filial, &m_regFilial, &razao);
+  m_razaoSocial = DeTextoLargo(razao);
+  dados::LiberaTextoLargo(razao);
+  const std::uint16_t ecf = m_idEmissora != 0 ? m_edEmissora.GetEmissora() : 0;
+  if (ecf != 0) m_generica.LeEmissora(ecf, &m_regEmissora);
+
+  if (m_ecfPorFilial) {
+    dados::CConexaoECF conexao;
+    std::int32_t resposta = 0;
+    com::HRESULT resultado = conexao.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+    if (com::SUCCEEDED(resultado)) resultado = conexao.GetEhFilialHabilitada_ECF(filial, &resposta);
+    if (com::FAILED(resultado)) {
+      mensagens::ZTMensagem(162, "EC");
+      return false;
+    }
+    if (resposta == 1) {
+      mensagens::ZTMensagem(161, "EC");
+      EndDialog(ui::IDCANCEL);
+      return false;
+    }
+  }
+  if (m_idEmissora != 0 && ecf == 0) {
+    ui::CaixaMensagem("Selecione um ECF", tituloArquivo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return false;
+  }
+  return true;
+}
+
+bool CQMXFiltroArquivo::EnviaArquivo(const std::string& nomeArquivo, const std::string& texto,
+                                     const AvisoArquivoGerado& aviso, bool mantemTemporario) {
+  CQMXEnvioArquivo envio(m_triplo);
+  return envio.GeraEEnvia(nomeArquivo, texto, aviso, mantemTemporario);
 }
 
 }  // namespace qmx

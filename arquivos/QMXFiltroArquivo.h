@@ -3,14 +3,28 @@
 #include <cstdint>
 #include <string>
 
+#include "arquivos/EnvioArquivoEletronico.h"
+#include "arquivos/VerificacaoPeriodo.h"
 #include "frame/ContextoBiblioteca.h"
+#include "frame/QMXGenerica.h"
 #include "plataforma/ui/Dialogo.h"
+#include "plataforma/ui/EditData.h"
+#include "plataforma/ui/EmissoraEdit.h"
+#include "plataforma/ui/FilialEdit.h"
 
 namespace qmx {
 
-// Base of the filter dialogs of the fiscal files and printed reports. It
-// holds the connection triple that the export copies in before the dialog
-// opens; every connection of the dialog is made with it.
+// The base of the filter dialogs of the fiscal files and printed reports.
+// A dialog of a file builds on it in three steps:
+//  - start-up (OnInitDialog): PreparaPeriodo for its date edits,
+//    PreparaFilialEmissora when the file is per branch or ECF, then its own
+//    controls;
+//  - the operator's edits: the period checks and the branch-to-ECF binding
+//    run by themselves when an edit loses the focus;
+//  - OK: ConfirmaFilialEmissora, then the text of the file built in memory,
+//    then EnviaArquivo (temporary file, signature, storage in the company's
+//    "Arquivos-Eletronicos" folder, the final box) and EndDialog(IDOK).
+// The connection triple comes from the export before the dialog opens.
 //
 // A dialog whose file is not produced yet closes with Cancel when the
 // operator presses OK, so that its export answers as for a cancelled
@@ -20,13 +34,60 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   explicit CQMXFiltroArquivo(int idModelo) : ui::CDialogo(idModelo) {}
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
-
   const TriploConexao& Triplo() const { return m_triplo; }
 
+  // What the start-up found (for the dialogs and their tests).
+  bool ECFPorFilial() const { return m_ecfPorFilial; }
+  int FiliaisPermitidas() const { return m_filiaisLegiveis; }
+  std::uint16_t InicioSistema() const { return m_mestre.DataInicioSistema; }
+
  protected:
+  enum class InicioPeriodo { Hoje, InicioSistema };
+
+  // The date edits: the final date is today, the initial date today or the
+  // system start date; the checks follow `regras`. Date type 1 shows
+  // two-digit years.
+  void PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo inicio, CVerificacaoPeriodo::Regras regras,
+                      int tipoData = 0);
+  // The branch edit (branch 0 standing for all) and, when idEmissora is not
+  // 0, the ECF edit bound to it. Nothing is set up for an empty company key.
+  void PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora, int idRotuloEmissora);
+
+  // The first step of OK: reads the chosen branch and ECF and checks that
+  // the branch may use ECFs. False when the OK must stop: a message was
+  // shown and, for a branch not enabled, the dialog was closed with Cancel.
+  bool ConfirmaFilialEmissora(const std::string& tituloArquivo);
+
+  // The last steps of OK for a text built in memory.
+  bool EnviaArquivo(const std::string& nomeArquivo, const std::string& texto, const AvisoArquivoGerado& aviso,
+                    bool mantemTemporario = false);
+
   void OnOK() override { EndDialog(ui::IDCANCEL); }
+  void OnKillFocus(int idControle) override;
 
   TriploConexao m_triplo;
+  CQMXGenerica m_generica;
+  REG_EC_MESTREPS m_mestre{};
+  bool m_ecfPorFilial = false;
+  int m_filiaisLegiveis = 0;
+  std::uint16_t m_primeiraFilial = 0;
+
+  ui::CZTEditData m_edDataInicial;
+  ui::CZTEditData m_edDataFinal;
+  CVerificacaoPeriodo m_periodo;
+  ui::CFilialEdit m_edFilial;
+  ui::CEmissoraEdit m_edEmissora;
+  int m_idFilial = 0;
+  int m_idEmissora = 0;
+
+  // Filled by ConfirmaFilialEmissora.
+  REG_FILIALPS m_regFilial{};
+  std::string m_razaoSocial;
+  REG_EMISSORPS m_regEmissora{};
+
+ private:
+  void ContaFiliaisPermitidas();
+  void AoMudarFilial();
 };
 
 }  // namespace qmx

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
 
 namespace qmx::dados {
@@ -20,9 +21,7 @@ constexpr com::HRESULT kFalhaEscrita = com::Codigo(0x8007001Du);        // ERROR
 // The relative name as folders below the company's folder; empty when the
 // name is empty, absolute or climbs out with "..".
 fs::path Relativo(const std::string& nome) {
-  std::string utf8 = texto::ParaUtf8(nome);
-  for (char& c : utf8)
-    if (c == '\\') c = '/';
+  const std::string utf8 = texto::CaminhoNativo(nome);
   fs::path caminho(utf8);
   if (utf8.empty() || caminho.is_absolute() || caminho.filename().empty()) return {};
   for (const auto& parte : caminho)
@@ -38,9 +37,8 @@ com::HRESULT CConexaoFileTransfer::Inicializa(const std::string& chaveEmpresa, s
   m_triplo = {chaveEmpresa, usuario, contexto};
   const auto pasta = PastaEmpresa(chaveEmpresa, "EC");
   if (!pasta) return com::RPC_S_SERVER_UNAVAILABLE;
-  m_pasta = texto::ParaUtf8(*pasta);
-  for (char& c : m_pasta)
-    if (c == '\\') c = '/';
+  m_pasta = texto::CaminhoNativo(*pasta);
+  if (m_pasta.empty()) return com::RPC_S_SERVER_UNAVAILABLE;
   if (m_pasta.back() != '/') m_pasta += '/';
   return com::S_OK;
 }
@@ -53,7 +51,7 @@ com::HRESULT CConexaoFileTransfer::Write(std::int32_t tipoPasta, const char* arq
   const fs::path relativo = Relativo(nomeRelativo);
   if (relativo.empty()) return com::E_INVALIDARG;
 
-  std::ifstream origem(texto::ParaUtf8(arquivoLocal), std::ios::binary);
+  std::ifstream origem(texto::CaminhoNativo(arquivoLocal), std::ios::binary);
   if (!origem) return kArquivoInexistente;
   const fs::path destino = fs::path(m_pasta) / relativo;
   std::error_code erro;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "apoio/PastaTemporaria.h"
+#include "apoio/VerificaEAD.h"
 #include "fisco/AssinaturaEAD.h"
 #include "frame/QMXUTIL.h"
 
@@ -26,20 +27,6 @@ std::string Md5(const std::string& bytes) {
   return std::string(reinterpret_cast<char*>(digest), 16);
 }
 
-// Opens the signature with the published key through OpenSSL's command line
-// only, and returns the block it recovers.
-std::string BlocoPelaLinhaDeComando(const PastaTemporaria& pasta, const std::string& assinado) {
-  std::string binario;
-  const std::string hex = assinado.substr(assinado.size() - 258, 256);
-  for (size_t i = 0; i < hex.size(); i += 2) binario += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  const std::string assinatura = pasta.Grava("assinatura.bin", binario);
-  const std::string comando = "openssl pkeyutl -verifyrecover -pubin -inkey '" + std::string(QMX_FONTES_RAIZ) +
-                              "/recursos/chave-publica.pem' -pkeyopt rsa_padding_mode:none -in '" + assinatura +
-                              "' -out '" + pasta.Caminho("bloco.bin") + "' 2>/dev/null";
-  if (std::system(comando.c_str()) != 0) return {};
-  return PastaTemporaria::Le(pasta.Caminho("bloco.bin"));
-}
-
 TEST(AssinaturaEAD, ConfereComAChavePublicadaPelaLinhaDeComando) {
   PastaTemporaria pasta;
   const std::string original = "E1|ABC\r\nE2|123\r\n";
@@ -50,7 +37,7 @@ TEST(AssinaturaEAD, ConfereComAChavePublicadaPelaLinhaDeComando) {
   EXPECT_EQ(assinado.substr(0, original.size()), original);
   EXPECT_EQ(assinado.compare(original.size(), 3, "EAD"), 0);
   EXPECT_EQ(assinado.find_first_not_of("0123456789abcdef", original.size() + 3), assinado.size() - 2);
-  const std::string bloco = BlocoPelaLinhaDeComando(pasta, assinado);
+  const std::string bloco = qmx::testes::BlocoDaAssinatura(assinado);
   ASSERT_EQ(bloco.size(), 128u) << "openssl could not open the signature";
   EXPECT_EQ(bloco[0], 16);
   EXPECT_EQ(bloco.substr(1, 16), Md5(original));
@@ -72,7 +59,7 @@ TEST(AssinaturaEAD, ArquivoVazioEArquivoSemQuebraFinal) {
   ASSERT_TRUE(Assina(vazio));
   const std::string assinadoVazio = PastaTemporaria::Le(vazio);
   ASSERT_EQ(assinadoVazio.size(), kLinhaEAD);
-  EXPECT_EQ(BlocoPelaLinhaDeComando(pasta, assinadoVazio).substr(1, 16), Md5(""));
+  EXPECT_EQ(qmx::testes::BlocoDaAssinatura(assinadoVazio).substr(1, 16), Md5(""));
 
   const std::string semQuebra = pasta.Grava("sem.txt", "linha 1\r\nlinha 2");
   ASSERT_TRUE(Assina(semQuebra));
@@ -117,7 +104,7 @@ TEST(AssinaturaEAD, CaminhoComBrancosEAcentosEConteudoBinario) {
   ASSERT_TRUE(Assina(caminho));
   const std::string assinado = PastaTemporaria::Le(pasta.Caminho("Relat\xC3\xB3rio de Vendas.bin"));
   EXPECT_EQ(assinado.substr(0, binario.size()), binario);
-  EXPECT_EQ(BlocoPelaLinhaDeComando(pasta, assinado).substr(1, 16), Md5(binario));
+  EXPECT_EQ(qmx::testes::BlocoDaAssinatura(assinado).substr(1, 16), Md5(binario));
 }
 
 TEST(AssinaturaEAD, PermissoesDoArquivoSaoMantidas) {

@@ -1,0 +1,87 @@
+#include "arquivos/EnvioArquivoEletronico.h"
+
+#include <filesystem>
+
+#include "fisco/ArquivoInteiro.h"
+#include "fisco/QMXFisco.h"
+#include "frame/CarimboCompilacao.h"
+#include "plataforma/arquivos/ArquivoTemporario.h"
+#include "plataforma/dados/ConexaoFileTransfer.h"
+#include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/mensagens/ZTMens.h"
+#include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/ui/HostUI.h"
+
+namespace qmx {
+namespace {
+
+// Message number of a failed file transfer in the point-of-sale catalogue.
+constexpr std::uint32_t kMensagemFalhaEnvio = 0;
+
+void Apaga(const std::string& caminho) {
+  std::error_code erro;
+  std::filesystem::remove(texto::CaminhoNativo(caminho), erro);
+}
+
+}  // namespace
+
+std::string CQMXEnvioArquivo::CaminhoNaEmpresa(const std::string& nomeArquivo) const {
+  std::string pasta = dados::PastaEmpresa(m_triplo.chaveEmpresa, "EC").value_or("");
+  if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
+  return pasta + kPastaArquivos + nomeArquivo;
+}
+
+bool CQMXEnvioArquivo::GeraEEnvia(const std::string& nomeArquivo, const std::string& texto,
+                                  const AvisoArquivoGerado& aviso, bool mantemTemporario) {
+  m_temporario.clear();
+  const auto pasta = qmx::ArquivoTemporario::Pasta();
+  const auto temporario = pasta ? qmx::ArquivoTemporario::Cria(*pasta, "txt") : std::nullopt;
+  if (!temporario) return false;  // nothing written, signed or stored
+  m_temporario = *temporario;
+  bool enviado = false;
+  if (ArquivoInteiro::Substitui(m_temporario, texto) && CQMXFisco().AssinarArquivo(m_temporario.c_str()))
+    enviado = Envia(m_temporario, nomeArquivo);
+  if (enviado) Avisa(nomeArquivo, aviso);
+  if (!mantemTemporario) Apaga(m_temporario);
+  return enviado;
+}
+
+bool CQMXEnvioArquivo::AssinaEEnvia(const std::string& arquivoLocal, const std::string& nomeArquivo,
+                                    const AvisoArquivoGerado& aviso) {
+  if (!CQMXFisco().AssinarArquivo(arquivoLocal.c_str())) return false;
+  if (!Envia(arquivoLocal, nomeArquivo)) return false;
+  Avisa(nomeArquivo, aviso);
+  return true;
+}
+
+// A failure of the data server's file transfer is reported like any other
+// data-server failure.
+bool CQMXEnvioArquivo::Envia(const std::string& arquivoLocal, const std::string& nomeArquivo) {
+  dados::CConexaoFileTransfer transferencia;
+  com::HRESULT resultado = transferencia.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+  if (com::SUCCEEDED(resultado))
+    resultado = transferencia.Write(dados::CConexaoFileTransfer::kPastaEmpresaEC, arquivoLocal.c_str(),
+                                    dados::CConexaoFileTransfer::kModoSubstitui,
+                                    (std::string(kPastaArquivos) + nomeArquivo).c_str());
+  transferencia.Finaliza();
+  if (com::FAILED(resultado)) {
+    mensagens::ZTTrataErro2(resultado, kMensagemFalhaEnvio, 0, m_triplo.chaveEmpresa, "QMXEnvioArquivo", __LINE__,
+                            QMX_CARIMBO_COMPILACAO);
+    return false;
+  }
+  return true;
+}
+
+void CQMXEnvioArquivo::Avisa(const std::string& nomeArquivo, const AvisoArquivoGerado& aviso) const {
+  const std::string caminho = CaminhoNaEmpresa(nomeArquivo);
+  std::string texto;
+  switch (aviso.forma) {
+    case AvisoArquivoGerado::Forma::Padrao: texto = "Arquivo gerado em\r\n" + caminho; break;
+    case AvisoArquivoGerado::Forma::DAV: texto = "Arquivo gerado em " + caminho; break;
+    case AvisoArquivoGerado::Forma::ArquivoMFD: texto = "Arquivo gerado em:\n\r" + caminho; break;
+    case AvisoArquivoGerado::Forma::EspelhoMFD: texto = "As informações foram geradas com Sucesso em\r\n" + caminho; break;
+  }
+  ui::CaixaMensagem(texto, aviso.titulo, ui::MB_OK | ui::MB_ICONEXCLAMATION | ui::MB_SYSTEMMODAL);
+}
+
+}  // namespace qmx

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "plataforma/ui/EditData.h"
+
+namespace qmx {
+
+// The checks of a filter's period, run when one of its date edits loses
+// the focus. A failed check shows its message through the printer layer's
+// notice, resets the edit and gives it the focus again.
+class CVerificacaoPeriodo {
+ public:
+  enum class Regras {
+    // Initial date against the system start date and today (reset to the
+    // start date), final date against today and the initial date.
+    ComInicioSistema,
+    // Initial date against today only (reset to today).
+    SemInicioSistema,
+    // The wording of the MFD file dialog; every reset goes to today.
+    ArquivoMFD,
+  };
+
+  void Configura(ui::CDialogo* dialogo, ui::CZTEditData* inicial, ui::CZTEditData* final, Regras regras);
+  void SetInicioSistema(std::uint16_t inicio) { m_inicioSistema = inicio; }
+
+  // Runs the checks of the edit that lost the focus; false when one failed
+  // (the edit was reset). Other controls are ignored (true).
+  bool AoPerderFoco(int idControle, std::uint16_t hoje);
+
+ private:
+  bool Falha(ui::CZTEditData& edit, const char* mensagem, std::uint16_t reinicio);
+
+  ui::CDialogo* m_dialogo = nullptr;
+  ui::CZTEditData* m_inicial = nullptr;
+  ui::CZTEditData* m_final = nullptr;
+  Regras m_regras = Regras::SemInicioSistema;
+  std::uint16_t m_inicioSistema = 0;
+};
+
+}  // namespace qmx

@@ -1,0 +1,61 @@
+#include "plataforma/ui/EditData.h"
+
+#include <cstdio>
+
+#include "frame/DataCodificada.h"
+
+namespace qmx::ui {
+
+void CZTEditData::SubclassDlgItem(int idControle, CDialogo* dialogo, int tipo) {
+  dialogo->GetDlgItem(idControle);  // refuses an id the template lacks
+  m_dialogo = dialogo;
+  m_id = idControle;
+  m_tipo = tipo;
+}
+
+std::string CZTEditData::TextoData(std::uint16_t numeroDia, int tipo) {
+  if (numeroDia == 0) return {};
+  const DiaMesAno data = DecodificaDia(numeroDia);
+  char texto[32];
+  if (tipo == 1)
+    std::snprintf(texto, sizeof texto, "%02u/%02u/%02u", data.dia, data.mes, data.ano % 100u);
+  else
+    std::snprintf(texto, sizeof texto, "%02u/%02u/%04u", data.dia, data.mes, data.ano);
+  return texto;
+}
+
+// "D/M/AA" to "DD/MM/AAAA", blanks around allowed; two-digit years pivot at
+// 27 like the day numbers.
+std::uint16_t CZTEditData::LeData(const std::string& texto) {
+  const auto inicio = texto.find_first_not_of(' ');
+  if (inicio == std::string::npos) return 0;
+  const std::string t = texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1);
+  const auto barra1 = t.find('/');
+  const auto barra2 = barra1 == std::string::npos ? barra1 : t.find('/', barra1 + 1);
+  if (barra2 == std::string::npos || t.find('/', barra2 + 1) != std::string::npos) return 0;
+  const std::string partes[3] = {t.substr(0, barra1), t.substr(barra1 + 1, barra2 - barra1 - 1),
+                                 t.substr(barra2 + 1)};
+  unsigned valores[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    if (partes[i].empty() || partes[i].size() > 4 || partes[i].find_first_not_of("0123456789") != std::string::npos)
+      return 0;
+    valores[i] = static_cast<unsigned>(std::stoul(partes[i]));
+  }
+  unsigned dia = valores[0], mes = valores[1], ano = valores[2];
+  if (partes[0].size() > 2 || partes[1].size() > 2) return 0;
+  if (partes[2].size() == 2) ano += ano < 27 ? 2000 : 1900;
+  else if (partes[2].size() != 4 || ano < 1927 || ano > 2026) return 0;
+  if (mes < 1 || mes > 12 || dia < 1) return 0;
+  const auto numero = CodificaDia(static_cast<std::uint16_t>(dia), static_cast<std::uint16_t>(mes),
+                                  static_cast<std::uint16_t>(ano));
+  const DiaMesAno volta = DecodificaDia(numero);
+  return (volta.dia == dia && volta.mes == mes) ? numero : 0;  // 31/04 is no date
+}
+
+void CZTEditData::SetData(std::uint16_t numeroDia) {
+  if (m_dialogo) m_dialogo->SetDlgItemText(m_id, TextoData(numeroDia, m_tipo));
+}
+
+std::uint16_t CZTEditData::GetData() const { return m_dialogo ? LeData(m_dialogo->GetDlgItemText(m_id)) : 0; }
+
+}  // namespace qmx::ui

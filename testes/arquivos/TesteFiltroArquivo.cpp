@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "apoio/EmpresaTeste.h"
+#include "apoio/VerificaEAD.h"
+#include "arquivos/QMXFiltroArquivo.h"
+#include "frame/DataCodificada.h"
+#include "frame/LancaDialogo.h"
+#include "plataforma/mensagens/CatalogoMensagens.h"
+#include "plataforma/ui/HostRoteirizado.h"
+#include "plataforma/ui/ModuloRecursos.h"
+
+using namespace qmx;
+using qmx::testes::EmpresaTeste;
+using qmx::testes::PastaTemporaria;
+
+namespace {
+
+constexpr int kDataInicial = 101, kDataFinal = 102, kFilial = 103, kEmissora = 105;
+
+constexpr const char* kModelo = R"rc(
+19999 DIALOGEX 0, 0, 200, 100
+CAPTION "Filtro de Teste"
+BEGIN
+    CONTROL "", 101, "Edit", WS_BORDER | WS_TABSTOP, 60, 7, 50, 12
+    CONTROL "", 102, "Edit", WS_BORDER | WS_TABSTOP, 60, 22, 50, 12
+    CONTROL "", 103, "Edit", WS_BORDER | WS_TABSTOP, 60, 37, 30, 12
+    CONTROL "", 104, "Static", SS_LEFT, 95, 39, 100, 8
+    CONTROL "", 105, "Edit", WS_BORDER | WS_TABSTOP | WS_DISABLED, 60, 52, 30, 12
+    CONTROL "", 106, "Static", SS_LEFT, 95, 54, 100, 8
+    CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 90, 80, 50, 14
+    CONTROL "Cancelar", 2, "Button", BS_PUSHBUTTON | WS_TABSTOP, 143, 80, 50, 14
+END
+)rc";
+
+// A small file dialog of the test's own, written on the frame the way every
+// file of the library is: a branch, an ECF, a period, one record line.
+class CFiltroTeste : public CQMXFiltroArquivo {
+ public:
+  CFiltroTeste() : CQMXFiltroArquivo(19999) {}
+
+ protected:
+  bool OnInitDialog() override {
+    PreparaPeriodo(kDataInicial, kDataFinal, InicioPeriodo::InicioSistema, CVerificacaoPeriodo::Regras::ComInicioSistema);
+    PreparaFilialEmissora(kFilial, 104, kEmissora, 106);
+    return true;
+  }
+  void OnOK() override {
+    ui::CWaitCursor espera;
+    if (!ConfirmaFilialEmissora("Torvo ECF - Arquivo Eletrônico Teste")) return;
+    const std::string texto = std::string("T1|") + m_regFilial.NomeFantasia + "|" + m_regEmissora.NumeroSerie + "|" +
+                              GetDlgItemText(kDataInicial) + "\r\n";
+    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao}))
+      EndDialog(ui::IDOK);
+  }
+};
+
+ui::ModuloRecursos& ModuloTeste() {
+  static ui::ModuloRecursos& modulo = [] () -> ui::ModuloRecursos& {
+    static ui::ModuloRecursos m("teste do filtro");
+    m.AdicionaModelos(kModelo);
+    ui::RegistraNaCadeia(m);
+    return m;
+  }();
+  return modulo;
+}
+
+// The library's clock set to 15 June 2024, 10:00, from this instant on.
+std::string RelogioEm15DeJunho() {
+  const std::time_t agora = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&agora, &local);
+  char real[64];
+  std::strftime(real, sizeof real, "%d/%m/%Y;%H:%M:%S:000", &local);
+  return std::string("[SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\nZT_DATETIME=1;15/06/2024;"
+                     "10:00:00:000;") + real + "\n";
+}
+
+class FiltroArquivo : public ::testing::Test {
+ protected:
+  FiltroArquivo() : m_ativo(m_host) {
+    ModuloTeste();
+    setenv("TMPDIR", m_temporarios.Pasta().c_str(), 1);
+    m_empresa.Filial(1, "Loja Centro", "AL", "Mercado Ávila Ltda");
+    m_empresa.Filial(2, "Loja Praia", "AL", "Mercado Ávila Ltda");
+    m_empresa.Emissora(1, 1, "BE0512SC556");
+    m_empresa.Usuario(1, "Operador", {1});
+    m_empresa.Mestre(CodificaDia(1, 1, 2024));
+    m_empresa.AcrescentaRegistro(RelogioEm15DeJunho() + "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ
+                                 "/recursos/mensagens\n");
+  }
+  ~FiltroArquivo() override { unsetenv("TMPDIR"); }
+
+  int Executa(const std::string& roteiro, const std::string& chave = "TESTE") {
+    m_host.CarregaRoteiro(roteiro);
+    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) { return d.Inicializa(chave, 1, 0); });
+  }
+  std::filesystem::path Gerado() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos" / "Teste.txt"; }
+
+  PastaTemporaria m_temporarios;
+  EmpresaTeste m_empresa;
+  ui::HostRoteirizado m_host;
+  ui::HostTemporario m_ativo;
+};
+
+TEST_F(FiltroArquivo, DoOKAoArquivoAssinadoNaPastaDaEmpresa) {
+  ASSERT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n"), ui::IDOK)
+      << testing::PrintToString(m_host.Erros()) << (m_host.Caixas().empty() ? "" : m_host.Caixas()[0].texto);
+  ASSERT_TRUE(std::filesystem::exists(Gerado()));
+  const std::string conteudo = PastaTemporaria::Le(Gerado().string());
+  EXPECT_EQ(conteudo.substr(0, 42), "T1|Loja Centro|BE0512SC556|01/01/2024\r\nEAD");
+  EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto,
+            "Arquivo gerado em\r\n" + m_empresa.PastaEC().string() + "/Arquivos-Eletronicos\\Teste.txt");
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Teste");
+  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONEXCLAMATION | ui::MB_SYSTEMMODAL);
+  EXPECT_EQ(m_temporarios.Entradas(), 0) << "the temporary file stays behind";
+  // One permitted branch: preset at start, the ECF edit enabled at once.
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(kFilial).texto, "1");
+  EXPECT_TRUE(inicio.at(kEmissora).habilitado);
+  EXPECT_EQ(inicio.at(kDataInicial).texto, "01/01/2024");
+  EXPECT_EQ(inicio.at(kDataFinal).texto, "15/06/2024");
+}
+
+TEST_F(FiltroArquivo, CadaVerificacaoDoPeriodoAvisaEReinicia) {
+  const struct {
+    int id;
+    const char* digitado;
+    const char* mensagem;
+    const char* reinicio;
+  } casos[] = {
+      {kDataInicial, "31/12/2023", "Data Inicial inferior a data de inicio do sistema.", "01/01/2024"},
+      {kDataInicial, "16/06/2024", "Data Inicial maior que data atual.", "01/01/2024"},
+      {kDataInicial, "ontem", "Data Inicial inferior a data de inicio do sistema.", "01/01/2024"},
+      {kDataFinal, "16/06/2024", "Data Final maior que data atual.", "15/06/2024"},
+      {kDataFinal, "31/12/2023", "Data Final menor que data Inicial", "15/06/2024"},
+  };
+  for (const auto& caso : casos) {
+    m_host.Limpa();
+    // Type, leave the edit for another one; then cancel.
+    const int outro = caso.id == kDataInicial ? kDataFinal : kDataInicial;
+    Executa("dialogo 19999\ndigita " + std::to_string(caso.id) + " " + caso.digitado + "\ndigita " +
+            std::to_string(outro) + "\n");
+    ASSERT_GE(m_host.Caixas().size(), 1u) << caso.digitado;
+    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem) << caso.digitado;
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(caso.id).texto, caso.reinicio) << caso.digitado;
+  }
+  // A final date equal to the initial one is accepted.
+  m_host.Limpa();
+  Executa("dialogo 19999\ndigita 101 10/06/2024\ndigita 102 10/06/2024\ndigita 101 10/06/2024\n");
+  EXPECT_TRUE(m_host.Caixas().empty());
+}
+
+TEST_F(FiltroArquivo, SemECFOuComFilialNaoHabilitada) {
+  Executa("dialogo 19999\nclica 1\n");
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione um ECF");
+  EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // stayed open, then cancelled by the script's end
+  EXPECT_FALSE(std::filesystem::exists(Gerado()));
+
+  m_host.Limpa();
+  m_empresa.ECFPorFilial(true);  // and branch 1 is not enabled for ECF use
+  m_empresa.Gravador().Sessao().Executa("UPDATE filial SET habilitada_ecf = 0 WHERE numero = 1", {});
+  EXPECT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n"), ui::IDCANCEL);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 161).texto);
+  EXPECT_FALSE(std::filesystem::exists(Gerado()));
+}
+
+TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
+  // The company's folder is missing from the registry: the upload fails.
+  m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=\n");
+  Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
+  for (const auto& caixa : m_host.Caixas()) EXPECT_EQ(caixa.texto.find("Arquivo gerado"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Gerado()));
+  EXPECT_EQ(m_temporarios.Entradas(), 0);
+
+  // A temporary folder that cannot be written: nothing at all.
+  m_host.Limpa();
+  setenv("TMPDIR", (m_temporarios.Pasta() / "nao-existe").c_str(), 1);
+  Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
+  EXPECT_TRUE(m_host.Caixas().empty());
+}
+
+TEST_F(FiltroArquivo, ChaveVaziaNaoPreparaFilialNemECF) {
+  Executa("dialogo 19999\n", "");
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(kFilial).texto, "");
+  EXPECT_FALSE(inicio.at(kEmissora).habilitado);
+}
+
+}  // namespace
