@@ -19,13 +19,15 @@ std::string SimNao(bool valor) { return valor ? "verdadeiro" : "falso"; }
 
 // A dialog export without arguments: the operator's answers come from the
 // script that main() builds from the dialog options.
-Comando Dialogo(const std::string& nome, const std::string& exportacao, const std::string& ajuda) {
-  return {nome, exportacao, ajuda, {}, [exportacao](Ambiente& a) {
+Comando Dialogo(const std::string& nome, const std::string& exportacao, const std::string& ajuda,
+                CamposDialogo campos = {}) {
+  return {nome, exportacao, ajuda + (campos.idModelo ? " (respostas: --filial, --ecf, --data-inicial, --data-final, --opcao)" : ""),
+          {}, [exportacao](Ambiente& a) {
             a.opcoes.SoAceita({});
             const bool resultado = a.biblioteca.Funcao<FuncaoSemArgumentos>(exportacao.c_str())();
             a.saida << exportacao << ": " << SimNao(resultado) << "\n";
             return resultado;
-          }, true};
+          }, true, campos};
 }
 
 std::uint16_t DataOpcional(const Opcoes& opcoes, const std::string& nome) {
@@ -39,14 +41,14 @@ std::uint16_t U16(const Opcoes& opcoes, const std::string& nome) {
 
 std::vector<Comando> MontaComandos() {
   std::vector<Comando> c;
-  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra"));
-  c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período"));
-  c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD"));
-  c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD"));
-  c.push_back(Dialogo("meios-pagamento", "QMX_MeiosPagamento", "relatório Meios de Pagamento"));
-  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos"));
-  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos", "Tabela de Produtos"));
-  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque"));
+  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra", {14028, 13039, 13040, 13041, 13042}));
+  c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período", {14030, 13055, 0, 13053, 13054}));
+  c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD", {14007, 0, 0, 13004, 13005}));
+  c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD", {14025, 0, 0, 13026, 13023}));
+  c.push_back(Dialogo("meios-pagamento", "QMX_MeiosPagamento", "relatório Meios de Pagamento", {14008, 0, 0, 13009, 13008}));
+  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos", {14009, 14011, 14010, 14014, 14015}));
+  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos", "Tabela de Produtos", {14002, 14000, 0, 0, 0}));
+  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque", {14023, 13013, 0, 0, 0}));
   c.push_back(Dialogo("indice-tecnico", "QMX_TabIndiceTecnicoProducao", "Índices Técnicos de Produção"));
   c.push_back(Dialogo("identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF"));
 

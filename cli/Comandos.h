@@ -23,6 +23,16 @@ struct Ambiente {
 // One subcommand: its name, the export it runs, a line of help, the flags
 // it takes (options without a value) and its work. The work returns the
 // export's boolean (true also for exports that answer a number).
+// The controls of a filter dialog that the operator's answers by name fill
+// (0 where the dialog has no such control).
+struct CamposDialogo {
+  int idModelo = 0;
+  int filial = 0;
+  int ecf = 0;
+  int dataInicial = 0;
+  int dataFinal = 0;
+};
+
 struct Comando {
   std::string nome;
   std::string exportacao;
@@ -30,6 +40,9 @@ struct Comando {
   std::vector<std::string> flags;
   std::function<bool(Ambiente&)> executa;
   bool abreDialogo = false;
+  // For the filter dialogs: the controls that --filial, --ecf,
+  // --data-inicial and --data-final fill (--opcao ID clicks a choice).
+  CamposDialogo campos{};
 };
 
 const std::vector<Comando>& Comandos();

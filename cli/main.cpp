@@ -96,9 +96,46 @@ std::string RoteiroDasOpcoes(const Opcoes& opcoes) {
   return roteiro.str();
 }
 
+// A script's steps without their first "dialogo" line (the steps then
+// continue the dialog already opened).
+std::string SemAberturaDeDialogo(const std::string& roteiro) {
+  if (roteiro.rfind("dialogo ", 0) != 0) return roteiro;
+  const auto fim = roteiro.find('\n');
+  return fim == std::string::npos ? std::string() : roteiro.substr(fim + 1);
+}
+
+// The operator's answers by name for a filter dialog: its fields, the
+// choices clicked, then OK unless the answers already close the dialog.
+std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
+  const CamposDialogo& c = comando.campos;
+  if (c.idModelo == 0) return {};
+  std::ostringstream roteiro;
+  bool preenchido = false;
+  const auto campo = [&](const char* opcao, int id) {
+    const auto valor = opcoes.Texto(opcao);
+    if (!valor) return;
+    if (id == 0) throw ErroUso("este diálogo não tem o campo --" + std::string(opcao));
+    roteiro << "digita " << id << " " << *valor << "\n";
+    preenchido = true;
+  };
+  campo("filial", c.filial);
+  campo("ecf", c.ecf);
+  campo("data-inicial", c.dataInicial);
+  campo("data-final", c.dataFinal);
+  for (const auto& opcao : opcoes.Todos("opcao")) {
+    roteiro << "clica " << LeNumero(opcao, 1, 65535, "--opcao") << "\n";
+    preenchido = true;
+  }
+  if (!preenchido) return {};
+  const bool fecha = opcoes.Tem("ok") || opcoes.Tem("cancela");
+  return "dialogo " + std::to_string(c.idModelo) + "\n" + roteiro.str() + (fecha ? "" : "clica 1\n");
+}
+
 // The options of a command without the operator's answers.
-std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, bool& tinhaRespostas) {
-  static const std::vector<std::string> kComValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
+std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, bool comCampos,
+                                      bool& tinhaRespostas) {
+  std::vector<std::string> kComValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
+  if (comCampos) kComValor.insert(kComValor.end(), {"filial", "ecf", "data-inicial", "data-final", "opcao"});
   std::vector<std::string> restantes;
   tinhaRespostas = false;
   for (size_t i = 0; i < argumentos.size(); ++i) {
@@ -168,7 +205,7 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   flags.insert(flags.end(), {"ok", "cancela"});
   bool tinhaRespostas = false;
   const Opcoes respostas(doComando, flags);
-  const Opcoes opcoes(SemRespostas(doComando, tinhaRespostas), comando->flags);
+  const Opcoes opcoes(SemRespostas(doComando, comando->campos.idModelo != 0, tinhaRespostas), comando->flags);
   if (tinhaRespostas && !comando->abreDialogo) throw ErroUso("o comando " + comando->nome + " não abre diálogos");
 
   // The operator's script and the record of what was shown, in files that
@@ -190,7 +227,9 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     conteudo << entrada.rdbuf();
     roteiro = conteudo.str() + "\n";
   }
-  roteiro += RoteiroDasOpcoes(respostas);
+  const std::string campos = RoteiroDosCampos(*comando, respostas);
+  // With answers by name the generic ones go to the same dialog.
+  roteiro += campos + (campos.empty() ? RoteiroDasOpcoes(respostas) : SemAberturaDeDialogo(RoteiroDasOpcoes(respostas)));
   const fs::path arquivoRoteiro = pastaTemporaria / "roteiro.txt";
   const fs::path arquivoRegistro = pastaTemporaria / "registro-ui.txt";
   std::ofstream(arquivoRoteiro, std::ios::binary) << roteiro;

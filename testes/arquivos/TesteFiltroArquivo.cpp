@@ -143,17 +143,15 @@ TEST_F(FiltroArquivo, CadaVerificacaoDoPeriodoAvisaEReinicia) {
   };
   for (const auto& caso : casos) {
     m_host.Limpa();
-    // Type, leave the edit for another one; then cancel.
-    const int outro = caso.id == kDataInicial ? kDataFinal : kDataInicial;
-    Executa("dialogo 19999\ndigita " + std::to_string(caso.id) + " " + caso.digitado + "\ndigita " +
-            std::to_string(outro) + "\n");
+    // Type, leave the edit for the branch edit; then cancel.
+    Executa("dialogo 19999\ndigita " + std::to_string(caso.id) + " " + caso.digitado + "\ndigita 103 1\n");
     ASSERT_GE(m_host.Caixas().size(), 1u) << caso.digitado;
     EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem) << caso.digitado;
     EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(caso.id).texto, caso.reinicio) << caso.digitado;
   }
   // A final date equal to the initial one is accepted.
   m_host.Limpa();
-  Executa("dialogo 19999\ndigita 101 10/06/2024\ndigita 102 10/06/2024\ndigita 101 10/06/2024\n");
+  Executa("dialogo 19999\ndigita 101 10/06/2024\ndigita 102 10/06/2024\ndigita 103 1\n");
   EXPECT_TRUE(m_host.Caixas().empty());
 }
 
@@ -193,6 +191,48 @@ TEST_F(FiltroArquivo, ChaveVaziaNaoPreparaFilialNemECF) {
   const auto& inicio = m_host.Dialogos()[0].aposInicio;
   EXPECT_EQ(inicio.at(kFilial).texto, "");
   EXPECT_FALSE(inicio.at(kEmissora).habilitado);
+}
+
+}  // namespace
+
+namespace {
+
+// The MFD file dialog's own wording: two-digit years, every reset to today.
+class CFiltroMFDTeste : public CQMXFiltroArquivo {
+ public:
+  CFiltroMFDTeste() : CQMXFiltroArquivo(19999) {}
+
+ protected:
+  bool OnInitDialog() override {
+    PreparaPeriodo(kDataInicial, kDataFinal, InicioPeriodo::Hoje, CVerificacaoPeriodo::Regras::ArquivoMFD, 1);
+    return true;
+  }
+};
+
+TEST_F(FiltroArquivo, VariantesDoArquivoMFD) {
+  const struct {
+    int id;
+    const char* digitado;
+    const char* mensagem;
+  } casos[] = {
+      {kDataInicial, "16/06/24", "Data Inicial maior que Data Atual."},
+      {kDataFinal, "16/06/24", "Data Final maior que Data Atual."},
+      {kDataFinal, "01/01/24", "Data Final menor que Data Inicial."},
+  };
+  for (const auto& caso : casos) {
+    m_host.Limpa();
+    m_host.CarregaRoteiro("dialogo 19999\ndigita 101 10/06/24\ndigita 103 1\ndigita " + std::to_string(caso.id) +
+                          " " + caso.digitado + "\ndigita 103 1\n");
+    LancaDialogo<CFiltroMFDTeste>([](CFiltroMFDTeste& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0); });
+    ASSERT_FALSE(m_host.Caixas().empty()) << caso.digitado;
+    EXPECT_EQ(m_host.Caixas().front().texto, caso.mensagem);
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(caso.id).texto, "15/06/24");
+  }
+  m_host.Limpa();
+  m_host.CarregaRoteiro("dialogo 19999\ndigita 101 10/06/24\ndigita 102 12/06/24\ndigita 101 13/06/24\ndigita 103 1\n");
+  LancaDialogo<CFiltroMFDTeste>([](CFiltroMFDTeste& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0); });
+  ASSERT_FALSE(m_host.Caixas().empty());
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Data Inicial maior que Data Final.");
 }
 
 }  // namespace

@@ -138,3 +138,16 @@ TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Qmx, RespostasPorNomeNosDialogosDeArquivo) {
+  const Execucao sintegra = Qmx("sintegra --filial 1 --data-inicial 01/02/2026 --data-final 28/02/2026");
+  EXPECT_EQ(sintegra.codigo, 0);
+  EXPECT_NE(sintegra.saida.find(U8("[diálogo 14028]")), std::string::npos) << sintegra.saida;
+  const Execucao semCampo = Qmx("estoque --ecf 3");
+  EXPECT_EQ(semCampo.codigo, 2);
+  EXPECT_NE(semCampo.saida.find(U8("não tem o campo --ecf")), std::string::npos);
+}
+
+}  // namespace
