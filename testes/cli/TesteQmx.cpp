@@ -7,33 +7,19 @@
 #include <string>
 
 #include "apoio/PastaTemporaria.h"
+#include "apoio/ProgramaQmx.h"
 #include "plataforma/texto/Windows1252.h"
 
 using qmx::testes::PastaTemporaria;
 
 namespace {
 
+using qmx::testes::Execucao;
+using qmx::testes::Qmx;
+
 // Literals of this file are Windows-1252; the terminal speaks UTF-8.
 std::string U8(const std::string& texto) { return qmx::texto::ParaUtf8(texto); }
 
-struct Execucao {
-  int codigo = -1;
-  std::string saida;  // stdout and stderr together
-};
-
-// Runs the built program like an operator at a UTF-8 terminal.
-Execucao Qmx(const std::string& argumentos) {
-  const std::string comando = std::string("'") + QMX_PROGRAMA + "' " + argumentos + " 2>&1";
-  Execucao execucao;
-  FILE* processo = popen(comando.c_str(), "r");
-  if (!processo) return execucao;
-  std::array<char, 4096> bloco{};
-  size_t lidos = 0;
-  while ((lidos = fread(bloco.data(), 1, bloco.size(), processo)) > 0) execucao.saida.append(bloco.data(), lidos);
-  const int estado = pclose(processo);
-  execucao.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-  return execucao;
-}
 
 TEST(Qmx, AjudaListaOsComandos) {
   const Execucao ajuda = Qmx("--help");

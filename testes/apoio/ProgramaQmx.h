@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace qmx::testes {
+
+// One run of the built qmx program.
+struct Execucao {
+  int codigo = -1;
+  std::string saida;  // stdout and stderr together
+};
+
+// Runs the built program like an operator at a UTF-8 terminal; the
+// arguments go through the shell as written.
+Execucao Qmx(const std::string& argumentos);
+
+}  // namespace qmx::testes
