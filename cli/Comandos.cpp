@@ -8,6 +8,7 @@
 #include "cli/VerificacaoEAD.h"
 #include "cli/Mensagem.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/texto/Windows1252.h"
 
 namespace qmx::cli {
@@ -50,7 +51,15 @@ std::vector<Comando> MontaComandos() {
   c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos", "Tabela de Produtos", {14002, 14000, 0, 0, 0}));
   c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque", {14023, 13013, 0, 0, 0}));
   c.push_back(Dialogo("indice-tecnico", "QMX_TabIndiceTecnicoProducao", "Índices Técnicos de Produção"));
-  c.push_back(Dialogo("identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF"));
+  c.push_back({"identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF", {},
+               [](Ambiente& a) {
+                 a.opcoes.SoAceita({});
+                 const bool r = a.biblioteca.Funcao<FuncaoSemArgumentos>("QMX_IdentificacaoPAFECF")();
+                 a.saida << "QMX_IdentificacaoPAFECF: " << SimNao(r) << "\n";
+                 // The report went to the emulated printer: say where to read it.
+                 if (r) a.saida << "impressão: " << impressora::ArquivoImpressao(impressora::LeConfiguracao()) << "\n";
+                 return r;
+               }, true});
 
   c.push_back({"lmf", "QMX_LMF", "Leitura da Memória Fiscal (--tipo c|s)", {}, [](Ambiente& a) {
                  a.opcoes.SoAceita({"tipo"});

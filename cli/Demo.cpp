@@ -14,6 +14,7 @@
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoMunicipio.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 
 namespace qmx::cli {
@@ -35,6 +36,7 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
         << "Modelo=EMULADA\n"
         << "NumeroSerie=" << kSerieEmulada << "\n"
         << "NumeroCaixa=001\n"
+        << "PastaRetorno=" << (pasta / "ECF").string() << "\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
         << "EC=" << (pasta / "DEMO").string() << "/\n"
         << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
@@ -78,6 +80,28 @@ void MostraEmpresa(std::ostream& saida, const ResumoEmpresaDemo& resumo) {
     for (std::size_t i = 0; i < lista.size() && i < 3; ++i)
       saida << "  ECF " << lista[i].Numero << " da filial " << lista[i].Filial << ": " << lista[i].NumeroSerie << " ("
             << lista[i].Marca << " " << lista[i].Modelo << ", " << lista[i].QuantidadeAliquotas << " alíquotas)\n";
+}
+
+// The signed list of the authenticated files for the branch of this
+// computer's ECF, then the identification report on the emulated printer.
+void MostraListaEIdentificacao(std::ostream& saida, Biblioteca& b, const fs::path& instalacao) {
+  Titulo(saida, "Lista de arquivos autenticados");
+  char digest[33] = {};
+  const bool gerada = b.Funcao<QMX_BOOL(char*, std::uint8_t)>("QMX_GerarMD5_PAFECF")(digest, 0);
+  saida << "  QMX_GerarMD5_PAFECF: " << (gerada ? "verdadeiro" : "falso") << ", MD5 " << digest << "\n";
+  const fs::path lista = instalacao / "Torvo ECF.txt";
+  std::ifstream arquivo(lista, std::ios::binary);
+  saida << "  " << lista.string() << ":\n";
+  for (std::string linha; std::getline(arquivo, linha);) {
+    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    if (linha.rfind("EAD", 0) == 0) linha = linha.substr(0, 19) + "... (assinatura EAD)";
+    saida << "    " << linha << "\n";
+  }
+
+  Titulo(saida, "Identificação do PAF-ECF");
+  const bool impresso = b.Funcao<QMX_BOOL()>("QMX_IdentificacaoPAFECF")();
+  saida << "  QMX_IdentificacaoPAFECF: " << (impresso ? "verdadeiro" : "falso") << "\n"
+        << "  impresso em " << impressora::ArquivoImpressao(impressora::LeConfiguracao()) << "\n";
 }
 
 }  // namespace
@@ -134,6 +158,8 @@ bool ExecutaDemo(Ambiente& a) {
   char digest[33] = {};
   b.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_Arquivo")(exemplo.c_str(), digest);
   a.saida << "  " << exemplo.string() << ": " << digest << "\n";
+
+  MostraListaEIdentificacao(a.saida, b, pasta / "TorvoECF");
 
   Titulo(a.saida, "Cifra de texto e valor");
   char hexTexto[256] = {}, hexValor[256] = {};

@@ -35,7 +35,9 @@ const std::vector<std::string>& ArquivosInstalacao::Listados() {
 std::optional<std::string> ArquivosInstalacao::Pasta() {
   std::string pasta = registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Torvo ECF", "Path");
   if (pasta.empty()) return std::nullopt;
-  if (pasta.back() != '\\') pasta += '\\';
+  // A folder written the system's way ("/" at the end) already ends in a
+  // separator.
+  if (pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
   return pasta;
 }
 

@@ -16,7 +16,7 @@ class ArquivosInstalacao {
 
   // The installation folder: the registry's "Path" of
   // "SOFTWARE\ZT Redudeva\Torvo ECF", with a "\" appended when it does not
-  // end in one; nothing when the value is missing or empty.
+  // end in a separator; nothing when the value is missing or empty.
   static std::optional<std::string> Pasta();
 
   // The path of a file of the folder. Names compare without regard to case,

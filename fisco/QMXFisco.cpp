@@ -8,8 +8,14 @@
 #include <vector>
 
 #include "fisco/ArquivoInteiro.h"
+#include "fisco/ArquivosInstalacao.h"
 #include "fisco/AssinaturaEAD.h"
 #include "fisco/BlocoSecreto.h"
+#include "fisco/DadosIdentificacao.h"
+#include "fisco/EstadoDaFilial.h"
+#include "fisco/ListaArquivosAutenticados.h"
+#include "fisco/RelatorioIdentificacao.h"
+#include "plataforma/ui/HostUI.h"
 
 namespace qmx {
 namespace {
@@ -68,7 +74,47 @@ bool CQMXFisco::GerarMD5String(const char* texto, char* saida) const {
 
 bool CQMXFisco::AssinarArquivo(const char* caminho) const { return caminho && AssinaturaEAD::AssinaArquivo(caminho); }
 
-bool CQMXFisco::GerarListaArquivos(char*, bool, std::uint16_t) const { return false; }
-bool CQMXFisco::IdentificacaoPAFECF() const { return false; }
+// The state of the branch decides the version text, so it is read first:
+// when it cannot be, nothing is written.
+bool CQMXFisco::GerarListaArquivos(char* saida, bool mostraMensagem, std::uint16_t filial) const {
+  const auto uf = EstadoDaFilial({m_strEmpresa, m_nUsuario, m_nContexto}, filial);
+  if (!uf) return false;
+  const auto pasta = ArquivosInstalacao::Pasta();
+  if (!pasta) {
+    if (mostraMensagem)
+      ui::CaixaMensagem("A pasta de instalação do Torvo ECF não está no registro (valor \"Path\" da chave "
+                        "SOFTWARE\\ZT Redudeva\\Torvo ECF).",
+                        {}, ui::MB_ICONEXCLAMATION);
+    return false;
+  }
+  const auto digest = ListaArquivosAutenticados::Gera(*uf, *pasta);
+  if (!digest) {
+    if (mostraMensagem)
+      ui::CaixaMensagem("Não foi possível gravar e assinar o arquivo '" +
+                            ArquivosInstalacao::Caminho(*pasta, ListaArquivosAutenticados::kNomeArquivo) + "'.",
+                        {}, ui::MB_ICONEXCLAMATION);
+    return false;
+  }
+  if (saida) std::memcpy(saida, digest->c_str(), digest->size() + 1);
+  if (mostraMensagem) {
+    const std::string caminho = ArquivosInstalacao::Caminho(*pasta, ListaArquivosAutenticados::kNomeArquivo);
+    std::vector<char> texto(caminho.size() + 64);
+    std::snprintf(texto.data(), texto.size(), "Arquivo MD-5 gerado em '%s'.", caminho.c_str());
+    ui::CaixaMensagem(texto.data(), {}, ui::MB_ICONINFORMATION);
+  }
+  return true;
+}
+
+// Everything the report needs is read before the printer is asked for
+// anything, so a failed check or read prints nothing.
+bool CQMXFisco::IdentificacaoPAFECF() const {
+  const auto dados = LeDadosIdentificacao({m_strEmpresa, m_nUsuario, m_nContexto});
+  if (!dados) return false;
+  // Without an installation folder no file can be read: the report still
+  // goes out, with empty digests, as for any file that is missing.
+  const std::string pasta = ArquivosInstalacao::Pasta().value_or("");
+  RelatorioIdentificacao::Imprime(RelatorioIdentificacao::Pecas(dados->uf, pasta, dados->ecfs));
+  return true;
+}
 
 }  // namespace qmx

@@ -26,10 +26,18 @@ class CQMXFisco {
   // Signs a file with its EAD line (see AssinaturaEAD).
   bool AssinarArquivo(const char* caminho) const;
 
-  // The list file and the identification report need the data servers;
-  // until those are reachable they fail, leaving the caller's buffer
-  // unchanged.
+  // Writes and signs the authenticated-file list "Torvo ECF.txt" in the
+  // installation folder for the branch (0: the branch of the ECF connected
+  // to this computer) and puts the digest text of the signed file into
+  // `saida`. False, with nothing written and `saida` unchanged, when the
+  // branch's state cannot be read, the installation folder is not in the
+  // registry or the file cannot be written; `mostraMensagem` shows where
+  // the file went (and why it did not, for the library's own failures).
   bool GerarListaArquivos(char* saida, bool mostraMensagem, std::uint16_t filial) const;
+
+  // Prints the identification report "IDENT. PAF-ECF" on the fiscal
+  // printer. False, with nothing printed, when this computer has no ECF,
+  // its branch may not use ECFs or a data server fails.
   bool IdentificacaoPAFECF() const;
 
  private:

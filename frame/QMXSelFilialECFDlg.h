@@ -5,6 +5,8 @@
 
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/ui/Dialogo.h"
+#include "plataforma/ui/EmissoraEdit.h"
+#include "plataforma/ui/FilialEdit.h"
 
 namespace qmx {
 
@@ -23,17 +25,27 @@ class CQMXSelFilialECFDlg : public ui::CDialogo {
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
   bool Inicializa(std::uint16_t filialSelecao, std::uint8_t flagSelecao, const char* titulo);
 
+  // The ECF held now: the one confirmed by OK, or what the last OK attempt
+  // read (0 unless that attempt had an ECF but no branch).
   std::uint16_t GetECFSelecionado() const { return m_nEcfSelecionado; }
   std::uint16_t GetFilialSelecionada() const { return m_nFilialSelecionada; }
 
  protected:
   bool OnInitDialog() override;
-  // The branch and ECF edits come with the data-bound controls; until then
-  // OK confirms nothing and closes like Cancel.
-  void OnOK() override { EndDialog(ui::IDCANCEL); }
+  // Branch and ECF must both be chosen; a missing one is named by a
+  // catalogue message and the dialog stays open.
+  void OnOK() override;
+  // Leaving the branch binds the ECF edit to the branch shown.
+  void OnKillFocus(int id) override;
+
+ public:
+  // The dialog has no help: F1 does nothing.
+  void OnHelp() override {}
 
  private:
   TriploConexao m_triplo;
+  ui::CFilialEdit m_editFilial;
+  ui::CEmissoraEdit m_editEmissora;
   std::uint16_t m_nFilialSelecionada = 0;
   std::uint16_t m_nEcfSelecionado = 0;
   std::uint8_t m_nFlagSelecao = 0;

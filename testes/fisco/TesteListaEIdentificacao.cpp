@@ -42,6 +42,8 @@ class Instalacao : public ::testing::Test {
 
 TEST_F(Instalacao, PastaDoRegistroTerminaEmBarraInvertida) {
   EXPECT_EQ(Pasta(), m_pasta.Pasta().string() + "\\");
+  m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=/opt/torvo/\n");
+  EXPECT_EQ(Pasta(), "/opt/torvo/");  // already ends in a separator
   m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=\n");
   EXPECT_FALSE(ArquivosInstalacao::Pasta());
 }

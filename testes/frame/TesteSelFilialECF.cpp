@@ -1,0 +1,122 @@
+// The branch/ECF selection behind QMX_GetEmissora, played through the
+// scripted host on a company of the test's own.
+#include <gtest/gtest.h>
+
+#include "apoio/EmpresaTeste.h"
+#include "frame/QMXUTIL.h"
+#include "plataforma/ui/HostRoteirizado.h"
+
+using qmx::testes::EmpresaTeste;
+namespace ui = qmx::ui;
+
+namespace {
+
+constexpr int kFilial = 13036, kEmissora = 13035, kNomeFilial = 13037, kNomeEmissora = 13038;
+
+class SelecaoFilialECF : public ::testing::Test {
+ protected:
+  SelecaoFilialECF() : m_ativo(m_host) {
+    m_empresa.Filial(1, "Loja Centro", "AL", "Mercado Ávila Ltda");
+    m_empresa.Filial(2, "Loja Farol", "AL", "Mercado Ávila Ltda");
+    m_empresa.Emissora(1, 1, "BE0512SC556", "Caixa 1");
+    m_empresa.Emissora(2, 1, "BE0512SC557", "Caixa 2");
+    m_empresa.Emissora(3, 2, "BE0512SC558", "Caixa 3");
+    m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
+    QMX_Inicializa(m_empresa.Chave().c_str(), 1, 0);
+    QMX_SetFilial(0, 0, m_titulo.c_str());
+  }
+
+  // Runs the export with a script and returns what it wrote into an out
+  // value that held 99 before.
+  std::uint16_t Seleciona(const std::string& roteiro) {
+    m_host.CarregaRoteiro("dialogo 14027\n" + roteiro);
+    std::uint16_t ecf = 99;
+    EXPECT_TRUE(QMX_GetEmissora(&ecf));
+    EXPECT_TRUE(m_host.Erros().empty()) << m_host.Erros().front();
+    return ecf;
+  }
+  const ui::DialogoExecutado& Dialogo() const { return m_host.Dialogos().back(); }
+  std::vector<std::string> TextosCaixas() const {
+    std::vector<std::string> textos;
+    for (const auto& caixa : m_host.Caixas()) textos.push_back(caixa.texto);
+    return textos;
+  }
+
+  const std::string m_titulo = "Escolha o ECF";
+  EmpresaTeste m_empresa;
+  ui::HostRoteirizado m_host;
+  ui::HostTemporario m_ativo;
+};
+
+TEST_F(SelecaoFilialECF, FilialEECFConfirmados) {
+  EXPECT_EQ(Seleciona("digita 13036 1\ndigita 13035 2\nclica 1\n"), 2);
+  EXPECT_EQ(Dialogo().resultado, ui::IDOK);
+  EXPECT_EQ(Dialogo().titulo, m_titulo);
+  EXPECT_EQ(Dialogo().aoFechar.at(kNomeFilial).texto, "Loja Centro");
+  EXPECT_EQ(Dialogo().aoFechar.at(kNomeEmissora).texto, "Caixa 2");
+  EXPECT_TRUE(m_host.Caixas().empty());
+}
+
+TEST_F(SelecaoFilialECF, SemFilialPedeAFilialEDesligaOECF) {
+  EXPECT_EQ(Seleciona("digita 13036 0\nclica 1\n"), 0);  // then the host cancels
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione a filial."});
+  EXPECT_EQ(m_host.Caixas()[0].idModeloAberto, 14027);
+  EXPECT_EQ(Dialogo().resultado, ui::IDCANCEL);
+  EXPECT_FALSE(Dialogo().aoFechar.at(kEmissora).habilitado);
+
+  // A branch the company does not have counts as none.
+  m_host.Limpa();
+  EXPECT_EQ(Seleciona("digita 13036 9\nclica 1\n"), 0);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione a filial."});
+  EXPECT_FALSE(Dialogo().aoFechar.at(kEmissora).habilitado);
+  EXPECT_EQ(Dialogo().aoFechar.at(kNomeFilial).texto, "Filial não cadastrada");
+}
+
+TEST_F(SelecaoFilialECF, SemECFODialogoFicaAberto) {
+  EXPECT_EQ(Seleciona("digita 13036 1\nclica 1\ndigita 13035 1\nclica 1\n"), 1);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione o ECF."});
+  EXPECT_EQ(Dialogo().resultado, ui::IDOK);
+}
+
+// Leaving the branch binds the ECF edit to it: an ECF of another branch is
+// no choice.
+TEST_F(SelecaoFilialECF, ECFDeOutraFilialNaoVale) {
+  EXPECT_EQ(Seleciona("digita 13036 1\ndigita 13035 3\nclica 1\n"), 0);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione o ECF."});
+  EXPECT_EQ(Dialogo().aoFechar.at(kNomeEmissora).texto, "ECF de outra filial");
+  EXPECT_TRUE(Dialogo().aoFechar.at(kEmissora).habilitado);
+
+  // Changing the branch afterwards makes the same ECF valid.
+  m_host.Limpa();
+  EXPECT_EQ(Seleciona("digita 13036 1\ndigita 13035 3\ndigita 13036 2\nclica 1\n"), 3);
+  EXPECT_TRUE(m_host.Caixas().empty());
+}
+
+// Cancel hands back what the dialog holds: 0 at once, or the ECF that an
+// OK attempt without a branch read.
+TEST_F(SelecaoFilialECF, CancelarDevolveOECFRetido) {
+  EXPECT_EQ(Seleciona("clica 2\n"), 0);
+  EXPECT_EQ(Dialogo().resultado, ui::IDCANCEL);
+  m_host.Limpa();
+  EXPECT_EQ(Seleciona("digita 13035 3\nclica 1\nclica 2\n"), 3);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione a filial."});
+  EXPECT_EQ(Dialogo().resultado, ui::IDCANCEL);
+}
+
+TEST_F(SelecaoFilialECF, AjudaNaoFazNada) {
+  EXPECT_EQ(Seleciona("ajuda\ndigita 13036 2\najuda\ndigita 13035 3\nclica 1\n"), 3);
+  EXPECT_TRUE(m_host.Caixas().empty());
+  EXPECT_EQ(m_host.Dialogos().size(), 1u);
+}
+
+TEST_F(SelecaoFilialECF, SemEmpresaAsEdicoesFicamVazias) {
+  QMX_Inicializa("", 0, 0);
+  QMX_SetFilial(0, 0, nullptr);
+  EXPECT_EQ(Seleciona("clica 1\n"), 0);
+  EXPECT_EQ(Dialogo().titulo, "");
+  EXPECT_EQ(Dialogo().aposInicio.at(kFilial).texto, "");
+  EXPECT_EQ(Dialogo().aposInicio.at(kNomeFilial).texto, "");
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione a filial."});
+}
+
+}  // namespace
