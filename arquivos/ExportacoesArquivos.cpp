@@ -14,7 +14,6 @@
 #include "arquivos/QMXTabProdutos.h"
 #include "arquivos/QMXVendaPeriodo.h"
 #include "dialogos/QMXHistCliDlg.h"
-#include "fisco/QMXFisco.h"
 #include "frame/LancaDialogo.h"
 #include "frame/ProtecaoExportacao.h"
 #include "frame/QMXUTIL.h"
@@ -115,12 +114,5 @@ QMX_BOOL QMX_BuscaHistorico(std::uint16_t data, std::uint16_t ecf, std::uint32_t
   });
 }
 
-QMX_BOOL QMX_IdentificacaoPAFECF() {
-  return Protegido("QMX_IdentificacaoPAFECF", QMX_BOOL{0}, [] {
-    const TriploConexao triplo = CopiaTriplo();
-    CQMXFisco fisco(triplo.chaveEmpresa, triplo.usuario, triplo.contexto);
-    return QMX_BOOL{fisco.IdentificacaoPAFECF()};
-  });
-}
 
 }  // extern "C"

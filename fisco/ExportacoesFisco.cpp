@@ -76,6 +76,12 @@ QMX_BOOL QMX_AssinarArquivo(const char* caminho) {
                    [&] { return QMX_BOOL{FiscoDoContexto().AssinarArquivo(caminho)}; });
 }
 
+QMX_BOOL QMX_IdentificacaoPAFECF() {
+  return Protegido("QMX_IdentificacaoPAFECF", QMX_BOOL{0}, [] {
+    return QMX_BOOL{FiscoDoContexto().IdentificacaoPAFECF()};
+  });
+}
+
 QMX_BOOL QMX_MontaSenha(std::uint16_t semente, std::uint16_t numeroDeslocamento, char* senha) {
   // The run-time's generator draws the arrangement; 0..31.
   const int r = std::rand() % 32;

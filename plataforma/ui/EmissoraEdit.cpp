@@ -2,43 +2,26 @@
 
 #include <cstring>
 
-#include "plataforma/ui/FilialEdit.h"
 
 namespace qmx::ui {
 
-void CEmissoraEdit::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto) {
-  m_chaveEmpresa = chaveEmpresa;
-  m_usuario = usuario;
-  m_contexto = contexto;
-}
-
-void CEmissoraEdit::SubclassDlgItem(int idControle, CDialogo* dialogo) {
-  m_dialogo = dialogo;
-  m_id = idControle;
-  if (m_dialogo) m_dialogo->GetDlgItem(m_id);
-}
-
 com::HRESULT CEmissoraEdit::CriaLink() { return m_conexao.Inicializa(m_chaveEmpresa, m_usuario, m_contexto); }
-
-void CEmissoraEdit::Rotulo(const std::string& texto) {
-  if (m_dialogo && m_rotulo) m_dialogo->SetDlgItemText(m_rotulo, texto);
-}
 
 void CEmissoraEdit::SetFilial(std::uint16_t filial) {
   m_filial = filial;
-  if (m_dialogo && !m_dialogo->GetDlgItemText(m_id).empty()) Atualiza();
+  if (!Vazio()) Atualiza();
 }
 
 void CEmissoraEdit::SetEmissora(std::uint16_t emissora) {
   if (!m_dialogo) return;
-  m_dialogo->SetDlgItemText(m_id, std::to_string(emissora));
+  MostraNumero(emissora);
   Atualiza();
 }
 
 bool CEmissoraEdit::Atualiza() {
   std::memset(&m_registro, 0, sizeof m_registro);
   std::uint16_t numero = 0;
-  if (!m_dialogo || !LeNumeroEdit(m_dialogo->GetDlgItemText(m_id), numero) || numero == 0) {
+  if (!Numero(numero) || numero == 0) {
     Rotulo("");
     return false;
   }
@@ -60,7 +43,7 @@ bool CEmissoraEdit::Atualiza() {
 
 std::uint16_t CEmissoraEdit::GetEmissora() {
   std::uint16_t numero = 0;
-  if (!m_dialogo || !LeNumeroEdit(m_dialogo->GetDlgItemText(m_id), numero)) return 0;
+  if (!Numero(numero)) return 0;
   if (!m_conexao.Inicializada()) return numero;
   return Atualiza() ? numero : 0;
 }

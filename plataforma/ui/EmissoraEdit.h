@@ -4,18 +4,15 @@
 #include <string>
 
 #include "plataforma/dados/ConexaoEmissora.h"
-#include "plataforma/ui/Dialogo.h"
+#include "plataforma/ui/EditCadastro.h"
 
 namespace qmx::ui {
 
 // The ECF edit of the filter dialogs: an edit control where the operator
 // types an ECF number, bound to the ECF server and to a branch. After a
 // lookup the label control beside it shows the ECF's name.
-class CEmissoraEdit {
+class CEmissoraEdit : public CEditCadastro {
  public:
-  void Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
-  void SubclassDlgItem(int idControle, CDialogo* dialogo);
-  void SetLabel(int idRotulo) { m_rotulo = idRotulo; }
   com::HRESULT CriaLink();
 
   // Binds the edit to a branch: only that branch's ECFs are accepted
@@ -33,14 +30,6 @@ class CEmissoraEdit {
   const REG_EMISSORPS& GetRegistro() const { return m_registro; }
 
  private:
-  void Rotulo(const std::string& texto);
-
-  std::string m_chaveEmpresa;
-  std::uint16_t m_usuario = 0;
-  std::int32_t m_contexto = 0;
-  CDialogo* m_dialogo = nullptr;
-  int m_id = 0;
-  int m_rotulo = 0;
   std::uint16_t m_filial = 0;
   dados::CConexaoEmissora m_conexao;
   REG_EMISSORPS m_registro{};
