@@ -1,5 +1,7 @@
 #include "cli/VerificacaoEAD.h"
 
+#include "plataforma/texto/Hexadecimal.h"
+
 #include <openssl/bio.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -12,12 +14,6 @@
 
 namespace qmx::cli {
 namespace {
-
-int ValorHex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;  // the line is written in lowercase only
-}
 
 }  // namespace
 
@@ -38,8 +34,8 @@ ResultadoVerificacao VerificaArquivo(const std::string& caminhoNativo) {
     return ResultadoVerificacao::SemLinhaEAD;
   unsigned char assinatura[128];
   for (size_t i = 0; i < 128; ++i) {
-    const int alto = ValorHex(conteudo[inicio + 3 + 2 * i]);
-    const int baixo = ValorHex(conteudo[inicio + 4 + 2 * i]);
+    const int alto = texto::ValorHex(conteudo[inicio + 3 + 2 * i]);
+    const int baixo = texto::ValorHex(conteudo[inicio + 4 + 2 * i]);
     if (alto < 0 || baixo < 0) return ResultadoVerificacao::SemLinhaEAD;
     assinatura[i] = static_cast<unsigned char>(alto * 16 + baixo);
   }

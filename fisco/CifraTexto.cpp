@@ -1,5 +1,7 @@
 #include "fisco/CifraTexto.h"
 
+#include "plataforma/texto/Hexadecimal.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -7,13 +9,6 @@
 
 namespace qmx {
 namespace {
-
-int ValorHex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 // Reads a signed 64-bit decimal the way the C run-time does: leading blanks,
 // an optional sign, digits up to the first other character; nothing read
@@ -66,7 +61,7 @@ std::string CifraTexto::DecifraDeHex(const std::string& hex) const {
   std::string bytes;
   int alto = -1;
   for (char c : hex) {
-    const int valor = ValorHex(c);
+    const int valor = texto::ValorHex(c);
     if (valor < 0) continue;
     if (alto < 0) {
       alto = valor;

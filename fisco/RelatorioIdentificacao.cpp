@@ -4,6 +4,7 @@
 
 #include "fisco/ArquivosInstalacao.h"
 #include "fisco/DadosDesenvolvedor.h"
+#include "fisco/ListaArquivosAutenticados.h"
 #include "plataforma/impressora/RelatorioGerencial.h"
 
 namespace qmx {
@@ -18,13 +19,7 @@ bool ListaOECF(const ECFIdentificacao& ecf, const std::string& uf) {
 }
 
 std::string Nome(const std::string& uf) {
-  const auto& v = DadosDesenvolvedor::kVersao;
-  char linha[128];
-  if (uf == "AL")
-    std::snprintf(linha, sizeof linha, "Nome:         Torvo ECF - Versão %i.%i.%i%i", v[0], v[1], v[2], v[3]);
-  else
-    std::snprintf(linha, sizeof linha, "Nome:         Torvo ECF - Versão %i.%i ERP %i.%i", v[0], v[1], v[2], v[3]);
-  return linha;
+  return "Nome:         Torvo ECF - Versão " + ListaArquivosAutenticados::TextoVersao(uf);
 }
 
 }  // namespace

@@ -1,16 +1,13 @@
 #include "plataforma/com/Guid.h"
 
+#include "plataforma/texto/Hexadecimal.h"
+
 #include <cstdio>
 
 namespace qmx::com {
 namespace {
 
-int ValorHex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+using qmx::texto::ValorHex;
 
 // Reads `digitos` hex digits at `pos`; false when one is not a digit.
 bool LeHex(const std::string& texto, size_t pos, int digitos, std::uint32_t& valor) {

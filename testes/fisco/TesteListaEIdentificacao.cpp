@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
 #include "fisco/ArquivosInstalacao.h"
@@ -15,15 +16,7 @@ using qmx::testes::RegistroTemporario;
 
 namespace {
 
-std::vector<std::string> Linhas(const std::string& texto) {
-  std::vector<std::string> linhas;
-  size_t inicio = 0, fim;
-  while ((fim = texto.find("\r\n", inicio)) != std::string::npos) {
-    linhas.push_back(texto.substr(inicio, fim - inicio));
-    inicio = fim + 2;
-  }
-  return linhas;
-}
+std::vector<std::string> Linhas(const std::string& texto) { return qmx::testes::LinhasCRLF(texto); }
 
 class Instalacao : public ::testing::Test {
  protected:

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "apoio/EmpresaTeste.h"
+#include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "fisco/ArquivosInstalacao.h"
 #include "fisco/QMXFisco.h"
@@ -24,15 +25,7 @@ namespace {
 constexpr const char* kSerieAL = "BE0512SC556";
 constexpr const char* kSeriePE = "EP0990XX123";
 
-std::vector<std::string> Linhas(const std::string& texto) {
-  std::vector<std::string> linhas;
-  size_t inicio = 0, fim;
-  while ((fim = texto.find("\r\n", inicio)) != std::string::npos) {
-    linhas.push_back(texto.substr(inicio, fim - inicio));
-    inicio = fim + 2;
-  }
-  return linhas;
-}
+std::vector<std::string> Linhas(const std::string& texto) { return qmx::testes::LinhasCRLF(texto); }
 
 bool Contem(const std::string& texto, const std::string& trecho) { return texto.find(trecho) != std::string::npos; }
 
