@@ -79,9 +79,11 @@ const char* CQMXFormatador::FormataValor(std::int64_t valor4, int largura, int d
   n += std::snprintf(texto + n, sizeof texto - static_cast<size_t>(n), "%" PRIu64, magnitude / 10000);
   if (decimais > 0) {
     if (!tiraVirgula) texto[n++] = ',';
-    char quatro[5];
-    std::snprintf(quatro, sizeof quatro, "%04u", static_cast<unsigned>(magnitude % 10000));
-    for (int i = 0; i < decimais && n < kLarguraMaxima; ++i) texto[n++] = i < 4 ? quatro[i] : '0';
+    // The four decimals followed by "0000", cut to the count asked for:
+    // at most eight decimal places ever come out.
+    char oito[9];
+    std::snprintf(oito, sizeof oito, "%04u0000", static_cast<unsigned>(magnitude % 10000));
+    for (int i = 0; i < decimais && i < 8 && n < kLarguraMaxima; ++i) texto[n++] = oito[i];
   }
   Alinha(texto, n, completaZeros ? largura : 0, '0', true);
   return Corta(largura);

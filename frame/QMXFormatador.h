@@ -26,7 +26,8 @@ class CQMXFormatador {
   // "%0*I64d" or "%I64d".
   const char* FormataInteiro(std::int64_t valor, int largura, bool completaZeros);
   // A fixed-point value with four implied decimals as Brazilian decimal text
-  // with the given decimals (cut, never rounded), without the grouping dots,
+  // with the given decimals (cut, never rounded; beyond four they are zeros,
+  // and no more than eight are written), without the grouping dots,
   // without the comma on request, then "%0*s" or "%s": padding zeros go in
   // front of the whole text, a minus sign included.
   const char* FormataValor(std::int64_t valor4, int largura, int decimais, bool tiraVirgula, bool completaZeros);
