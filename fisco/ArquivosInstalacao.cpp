@@ -53,6 +53,9 @@ std::string ArquivosInstalacao::Caminho(const std::string& pasta, const std::str
 }
 
 std::optional<std::string> ArquivosInstalacao::Digest(const std::string& pasta, const std::string& nome) {
+  // Without an installation folder there is no file to read: a bare name
+  // would find a file of whatever folder the program runs in.
+  if (pasta.empty()) return std::nullopt;
   char digest[33] = {};
   if (!CQMXFisco().GerarMD5Arquivo(Caminho(pasta, nome).c_str(), digest)) return std::nullopt;
   return std::string(digest);

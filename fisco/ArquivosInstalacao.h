@@ -25,7 +25,7 @@ class ArquivosInstalacao {
   static std::string Caminho(const std::string& pasta, const std::string& nome);
 
   // The digest text of a file of the folder (lowercase), or nothing when it
-  // cannot be read.
+  // cannot be read or there is no folder (empty `pasta`).
   static std::optional<std::string> Digest(const std::string& pasta, const std::string& nome);
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "apoio/Linhas.h"
@@ -62,6 +63,18 @@ TEST_F(Instalacao, ListaGravadaAssinadaEComSeuResumo) {
   EXPECT_EQ(gravado.rfind("EAD", gravado.size() - 261), gravado.size() - 261);
   EXPECT_EQ(*ArquivosInstalacao::Digest(Pasta(), "TORVO ECF.TXT"), *digest);
   EXPECT_FALSE(ListaArquivosAutenticados::Gera("AL", m_pasta.Caminho("nao-existe") + "\\"));
+}
+
+// No installation folder in the registry: the report's digests stay empty
+// even when the program's own folder holds files of the same names.
+TEST_F(Instalacao, SemPastaNenhumArquivoDaPastaCorrenteEResumido) {
+  const auto anterior = std::filesystem::current_path();
+  std::filesystem::current_path(m_pasta.Pasta());
+  const auto pecas = RelatorioIdentificacao::Pecas("PE", "", {});
+  std::filesystem::current_path(anterior);
+  ASSERT_GE(pecas.size(), 4u);
+  EXPECT_EQ(pecas[1], "MD-5:         \r\n\r\n");
+  EXPECT_NE(pecas[3].find("QMVCX.EXE      \r\n"), std::string::npos);
 }
 
 TEST_F(Instalacao, RelatorioDeIdentificacaoImpresso) {
