@@ -114,7 +114,8 @@ void CQMXFiltroArquivo::AoMudarFilial() {
 
 void CQMXFiltroArquivo::OnKillFocus(int idControle) {
   if (idControle != 0 && idControle == m_idFilial) {
-    AoMudarFilial();
+    // With Shift held the ECF edit keeps its binding.
+    if (!ui::ShiftPressionado()) AoMudarFilial();
     return;
   }
   if (idControle == m_edDataInicial.Id() || idControle == m_edDataFinal.Id())

@@ -117,6 +117,10 @@ void HostRoteirizado::CarregaRoteiro(const std::string& textoRoteiro) {
       acao.tipo = AcaoRoteiro::Tipo::Ocioso;
     } else if (verbo == "ajuda") {
       acao.tipo = AcaoRoteiro::Tipo::Ajuda;
+    } else if (verbo == "segura-shift") {
+      acao.tipo = AcaoRoteiro::Tipo::SeguraShift;
+    } else if (verbo == "solta-shift") {
+      acao.tipo = AcaoRoteiro::Tipo::SoltaShift;
     } else {
       throw std::invalid_argument("roteiro: passo desconhecido: " + linha);
     }
@@ -145,6 +149,8 @@ void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
     case AcaoRoteiro::Tipo::Fecha: dialogo.Fecha(); break;
     case AcaoRoteiro::Tipo::Ocioso: dialogo.OnIdle(); break;
     case AcaoRoteiro::Tipo::Ajuda: dialogo.OnHelp(); break;
+    case AcaoRoteiro::Tipo::SeguraShift: m_shift = true; break;
+    case AcaoRoteiro::Tipo::SoltaShift: m_shift = false; break;
   }
 }
 
@@ -180,6 +186,7 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
     if (!dialogo.Aberto()) break;
     Executa(dialogo, acao);
   }
+  m_shift = false;
   for (int vez = 0; dialogo.Aberto() && vez < kLimiteCancelamentos; ++vez) dialogo.Clica(IDCANCEL);
   if (dialogo.Aberto()) dialogo.EndDialog(IDCANCEL);
 

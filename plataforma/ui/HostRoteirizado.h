@@ -11,7 +11,7 @@ namespace qmx::ui {
 
 // One thing the operator does in a dialog.
 struct AcaoRoteiro {
-  enum class Tipo { Digita, Clica, Seleciona, Fecha, Ocioso, Ajuda };
+  enum class Tipo { Digita, Clica, Seleciona, Fecha, Ocioso, Ajuda, SeguraShift, SoltaShift };
   Tipo tipo = Tipo::Clica;
   int id = 0;
   std::string texto;  // Digita
@@ -64,6 +64,7 @@ struct DialogoExecutado {
 //   clica 1                        clicks a button (1 = OK, 2 = Cancel)
 //   seleciona 13043 2              selects row 2 of a list or combo box
 //   fecha | ocioso | ajuda         closes the window / idle time / F1
+//   segura-shift | solta-shift     holds Shift down / lets it go
 //   resposta 6 | resposta sim      the answer of the next message box
 class HostRoteirizado : public HostUI {
  public:
@@ -81,6 +82,7 @@ class HostRoteirizado : public HostUI {
   int ExecutaModal(CDialogo& dialogo) override;
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
   void CursorEspera(bool ligado) override;
+  bool ShiftPressionado() const override { return m_shift; }
 
   const std::vector<CaixaMostrada>& Caixas() const { return m_caixas; }
   const std::vector<DialogoExecutado>& Dialogos() const { return m_executados; }
@@ -103,6 +105,7 @@ class HostRoteirizado : public HostUI {
   std::vector<int> m_abertos;  // templates of the dialogs now running
   std::string m_arquivoRegistro;
   int m_cursorEspera = 0;
+  bool m_shift = false;
   int m_vezesCursorEspera = 0;
 };
 

@@ -67,6 +67,8 @@ int CaixaMensagem(const std::string& texto, const std::string& titulo, unsigned 
   return HostAtual().MostraCaixa(texto, titulo.empty() ? std::string("QMXUTIL") : titulo, flags);
 }
 
+bool ShiftPressionado() { return HostAtual().ShiftPressionado(); }
+
 CWaitCursor::CWaitCursor() { HostAtual().CursorEspera(true); }
 
 CWaitCursor::~CWaitCursor() { HostAtual().CursorEspera(false); }

@@ -49,6 +49,8 @@ class HostUI {
   virtual int ExecutaModal(CDialogo& dialogo) = 0;
   virtual int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) = 0;
   virtual void CursorEspera(bool ligado) = 0;
+  // Whether the operator holds Shift down now.
+  virtual bool ShiftPressionado() const { return false; }
 };
 
 // The process's host. Until one is set, a scripted host takes the script
@@ -62,6 +64,9 @@ HostUI* DefineHost(HostUI* host);
 // A message box through the process's host. Without a caption the box shows
 // the application's name, "QMXUTIL".
 int CaixaMensagem(const std::string& texto, const std::string& titulo = {}, unsigned flags = MB_OK);
+
+// Whether the operator holds Shift down, as the process's host tells.
+bool ShiftPressionado();
 
 // Shows the wait cursor for the life of the object.
 class CWaitCursor {

@@ -186,6 +186,19 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   EXPECT_TRUE(m_host.Caixas().empty());
 }
 
+TEST_F(FiltroArquivo, MudarDeFilialReligaOECFMenosComShift) {
+  m_empresa.Usuario(1, "Operador", {1, 2});  // two branches: nothing preset
+  Executa("dialogo 19999\ndigita 103 2\ndigita 101 01/06/2024\n");
+  EXPECT_FALSE(m_host.Dialogos()[0].aposInicio.at(kEmissora).habilitado);
+  EXPECT_TRUE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado);
+  m_host.Limpa();
+  Executa("dialogo 19999\nsegura-shift\ndigita 103 2\ndigita 101 01/06/2024\n");
+  EXPECT_FALSE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado);
+  m_host.Limpa();
+  Executa("dialogo 19999\ndigita 103 0\ndigita 101 01/06/2024\n");  // all branches: no ECF to choose
+  EXPECT_FALSE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado);
+}
+
 TEST_F(FiltroArquivo, ChaveVaziaNaoPreparaFilialNemECF) {
   Executa("dialogo 19999\n", "");
   const auto& inicio = m_host.Dialogos()[0].aposInicio;
