@@ -36,10 +36,14 @@ InstanteSistema LeRelogioDaMaquina() {
   const std::int64_t dias = DiasDesde1601(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                                           static_cast<unsigned>(local.tm_mday));
   const std::int64_t segundosLocais = dias * 86400 + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+  // The local time is taken as calendar fields, which stop at the
+  // millisecond: the finer part of the reading is dropped.
+  constexpr std::int64_t kTicksPorMilissegundo = 10'000;
+  fracao -= fracao % kTicksPorMilissegundo;
   InstanteSistema instante;
   instante.local = static_cast<FILETIME>(segundosLocais) * kTicksPorSegundo + static_cast<FILETIME>(fracao);
-  instante.desvioUtc =
-      static_cast<std::int64_t>(instante.local) - (ticksUnix + static_cast<std::int64_t>(kTicks1601Ate1970));
+  instante.desvioUtc = (segundosLocais - (segundos + static_cast<std::int64_t>(kTicks1601Ate1970 / kTicksPorSegundo))) *
+                       static_cast<std::int64_t>(kTicksPorSegundo);
   return instante;
 }
 

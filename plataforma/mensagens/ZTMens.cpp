@@ -25,11 +25,10 @@ std::string TituloDoModulo(const std::string& modulo) {
 }  // namespace
 
 void AvisaCatalogoInacessivel(const std::string& caminho) {
-  char texto[1400];
-  std::snprintf(texto, sizeof texto,
-                "Não foi possível abrir o arquivo texto de Mensagens %s. Caso o caminho esteja correto, atualize o "
-                "arquivo.",
-                caminho.c_str());
+  // Built whole: a folder path has no fixed limit here, and the box must
+  // show all of it.
+  const std::string texto = "Não foi possível abrir o arquivo texto de Mensagens " + caminho +
+                            ". Caso o caminho esteja correto, atualize o arquivo.";
   ui::CaixaMensagem(texto, "Erro", ui::MB_ICONEXCLAMATION);
 }
 

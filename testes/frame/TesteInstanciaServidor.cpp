@@ -125,6 +125,15 @@ TEST_F(Ativacao, SemRegistroDeEventosRepeteCalado) {
   EXPECT_EQ(m_fabrica->chamadas, 4);
   EXPECT_EQ(m_esperas.size(), 3u);
   EXPECT_TRUE(m_eventos.Eventos().empty());
+
+  // The late success is told whatever the flags: it is not one of the
+  // diagnostics that bit 0 asks for.
+  m_eventos.Limpa();
+  Registra({RPC_S_SERVER_UNAVAILABLE, RPC_S_SERVER_UNAVAILABLE});
+  EXPECT_EQ(Instancia(2), S_OK);
+  ASSERT_EQ(m_eventos.Eventos().size(), 1u);
+  EXPECT_EQ(m_eventos.Eventos()[0].tipo, EVENTLOG_WARNING_TYPE);
+  EXPECT_EQ(m_eventos.Eventos()[0].textos[0], "Instancia estabelecida com sucesso na vez 2");
 }
 
 TEST_F(Ativacao, ArgumentoInvalidoTentaSemInformacaoDeServidor) {

@@ -177,6 +177,12 @@ TEST(RelogioDaMaquina, HoraLocalPlausivel) {
   const std::int64_t distancia =
       static_cast<std::int64_t>(CQMXRelogio::PegaAgoraUtc()) - static_cast<std::int64_t>(CQMXRelogio::PegaAgoraLocal());
   EXPECT_LE(std::llabs(distancia), 15LL * 3600 * 10'000'000);  // no time zone is further from UTC
+  // The machine's local time is read as calendar fields down to the
+  // millisecond: the clock never carries a finer part.
+  for (int leitura = 0; leitura < 3; ++leitura) {
+    EXPECT_EQ(CQMXRelogio::PegaAgoraLocal() % 10'000, 0u);
+    EXPECT_EQ(CQMXRelogio::PegaAgoraUtc() % 10'000, 0u);
+  }
 }
 
 }  // namespace

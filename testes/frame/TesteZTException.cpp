@@ -146,6 +146,20 @@ TEST(MensagensDoFabricante, ZTMensagemMostraERegistra) {
   EXPECT_EQ(host.Caixas()[1].texto, "Mensagem 4 n\xE3o encontrada no arquivo de mensagens do m\xF3" "dulo EC.");
 }
 
+TEST(MensagensDoFabricante, CatalogoAusenteEmCaminhoLongoMostraOCaminhoInteiro) {
+  // A message folder deep enough to push the box's text past any fixed size.
+  std::string pasta = "/nao-existe";
+  while (pasta.size() < 2000) pasta += "/" + std::string(60, 'p');
+  RegistroTemporario registro(RegistroComMensagens(pasta));
+  ui::HostRoteirizado host;
+  ui::HostTemporario ativo(host);
+  qmx::mensagens::ZTMensagem(110, "EC");
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].titulo, "Erro");
+  EXPECT_EQ(host.Caixas()[0].texto, "N\xE3o foi poss\xEDvel abrir o arquivo texto de Mensagens " + pasta +
+                                        "/ZTECMens.txt. Caso o caminho esteja correto, atualize o arquivo.");
+}
+
 TEST(MensagensDoFabricante, ZTTrataErro2EORegistroDoHost) {
   RegistroTemporario registro(RegistroComMensagens());
   ui::HostRoteirizado host;
