@@ -40,13 +40,15 @@ void RatearDescontoGrupo(tagREG_EC_CX_CIPS* pItens, const std::vector<int>& posi
     if (total.GetRaw() == 0 || desconto.GetRaw() == 0)
         return;
     // 2. Proportional shares, cut at 2 decimals.
+    // The largest item starts as the first one, whatever its value, so that
+    // a group of negative items still takes its remainder.
     int nMaior = -1;
-    std::int64_t nMaiorValor = 0; // an item is found only when its value is above 0
+    std::int64_t nMaiorValor = 0;
     CZTCurrencyEx8 soma;
     for (int i : posicoes)
     {
         tagREG_EC_CX_CIPS& item = pItens[i];
-        if (item.ValorItem > nMaiorValor)
+        if (nMaior < 0 || item.ValorItem > nMaiorValor)
         {
             nMaior = i;
             nMaiorValor = item.ValorItem;

@@ -148,3 +148,17 @@ TEST(CalculoCupom, ImpostoAgrupadoTruncadoPorAliquota)
     CQMXCalculo::CalcularImpostosAproxCupom(vazio, r);
     EXPECT_EQ(r.TotalAgrupado.int64 + r.TotalInformado.int64 + r.Total2.int64 + r.Total3.int64, 0);
 }
+
+TEST(CalculoCupom, GrupoDeItensNegativosRecebeOResto)
+{
+    // 100.00 at 17 % and two returned items of -10.00 and -5.00 at 7 %:
+    // T 85.00, F 0.1176, the 7 % group gets -1.76, its shares -1.17 and -0.58
+    // leave -0.01 for the largest of them (-5.00). The reductions still add up
+    // to the discount.
+    std::vector<tagREG_EC_CX_CIPS> v = {Item(100, 17), Item(-10, 7), Item(-5, 7)};
+    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
+    EXPECT_EQ(v[0].ValorItem, R8(88.24));
+    EXPECT_EQ(v[1].ValorItem, R8(-8.83));
+    EXPECT_EQ(v[2].ValorItem, R8(-4.41));
+    EXPECT_EQ(R8(85) - (v[0].ValorItem + v[1].ValorItem + v[2].ValorItem), R8(10));
+}
