@@ -1,6 +1,7 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
 
 #include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 
 #include <cerrno>
 #include <climits>
@@ -64,6 +65,7 @@ bool CArquivoTexto::Abrir(const std::string& strCaminho, Modo modo)
     if (strCaminho.empty() || strCaminho.find('\0') != std::string::npos)
         return false;
     m_strCaminho = strCaminho;
+    m_strNativo = qmx::texto::CaminhoNativo(strCaminho);
     m_modo = modo;
     return modo == Modo::Leitura ? AbrirLeitura() : AbrirEscrita();
 }
@@ -71,7 +73,7 @@ bool CArquivoTexto::Abrir(const std::string& strCaminho, Modo modo)
 bool CArquivoTexto::AbrirLeitura()
 {
     // O_NONBLOCK only keeps a FIFO from blocking the open; it is refused below.
-    m_fd = ::open(m_strCaminho.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    m_fd = ::open(m_strNativo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return false;
     struct stat st {};
@@ -91,17 +93,17 @@ bool CArquivoTexto::AbrirEscrita()
 {
     // The target is opened without truncating it: it must stay intact until
     // the lock is ours and the new text is complete.
-    m_fd = ::open(m_strCaminho.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
+    m_fd = ::open(m_strNativo.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
     m_bCriouDestino = m_fd >= 0;
     if (m_fd < 0 && errno == EEXIST)
-        m_fd = ::open(m_strCaminho.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        m_fd = ::open(m_strNativo.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return false;
 
     struct stat st {};
     char szReal[PATH_MAX];
     bool bPronto = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0 &&
-                   ::realpath(m_strCaminho.c_str(), szReal) != nullptr;
+                   ::realpath(m_strNativo.c_str(), szReal) != nullptr;
     if (bPronto)
     {
         m_strDestino = szReal;
@@ -134,7 +136,7 @@ void CArquivoTexto::Abortar() noexcept
     }
     m_strTemporario.clear();
     if (m_fd >= 0 && m_bCriouDestino)
-        ::unlink(m_strDestino.empty() ? m_strCaminho.c_str() : m_strDestino.c_str());
+        ::unlink(m_strDestino.empty() ? m_strNativo.c_str() : m_strDestino.c_str());
     m_bCriouDestino = false;
     m_strDestino.clear();
     FechaDescritor(m_fd);

@@ -23,6 +23,10 @@
 // (a target that this writer created is removed again).
 //
 // Only regular files open; a folder or a device does not.
+//
+// Paths are given as the library writes them ("\" between folders,
+// Windows-1252 names) and turned into the system's form only to open the
+// file; GetCaminho and the exceptions give them back as they were given.
 class CArquivoTexto
 {
 public:
@@ -65,7 +69,8 @@ private:
     void Descarrega();
     [[noreturn]] void Falha(int nErro);
 
-    std::string m_strCaminho;
+    std::string m_strCaminho;      // as given, in the library's form
+    std::string m_strNativo;       // the same path in the system's form
     std::string m_strDestino;      // the target with symbolic links resolved
     std::string m_strTemporario;
     int m_fd;                      // the file read, or the target held while writing

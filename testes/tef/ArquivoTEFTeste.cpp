@@ -1,5 +1,6 @@
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "apoio/PastaTemporaria.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 #include "tef/QMXArquivoTEF.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,27 @@ TEST_F(ArquivoTEF, CaminhosQueNaoAbrem)
     EXPECT_FALSE(pasta.GerarArquivo());
     EXPECT_FALSE(CQMXArquivoTEF(m_pasta.Caminho("sumiu.001")).LerArquivo());
     EXPECT_FALSE(CQMXArquivoTEF(m_pasta.Caminho("nao-existe/req.001")).GerarArquivo());
+}
+
+// The caller gives paths as the library writes them: "\" between folders and
+// Windows-1252 names. They reach the file system as its own paths.
+TEST_F(ArquivoTEF, CaminhoNaFormaDaBiblioteca)
+{
+    const std::string strNome = "Transa\xE7\xE3o.001";
+    const std::string strCaminho = qmx::texto::CaminhoWindows(m_pasta.Caminho("req")) + "\\" + strNome;
+    ASSERT_EQ(strCaminho.find('/'), std::string::npos);
+    m_pasta.Grava("req/x", "");
+    CQMXArquivoTEF arquivo(strCaminho);
+    Adiciona(arquivo, "000-000 = CRT");
+    ASSERT_TRUE(arquivo.GerarArquivo());
+    const std::string strNativo = m_pasta.Caminho("req") + "/" + qmx::texto::CaminhoNativo(strNome);
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strNativo), "000-000 = CRT\r\n");
+
+    m_pasta.Grava("req/" + qmx::texto::CaminhoNativo(strNome), "001-000 = 7\r\n");
+    ASSERT_TRUE(arquivo.LerArquivo());
+    T_Lista<CLinhaArqTEF> lista;
+    EXPECT_TRUE(arquivo.PossuiCampo(1, &lista));
+    EXPECT_FALSE(arquivo.PossuiCampo(0, &lista));
 }
 
 TEST_F(ArquivoTEF, ArquivoEmUsoNaoEhLidoNemGravado)
