@@ -235,3 +235,34 @@ TEST(IndiceTecnicoProducao, AvisaECancelaSemArquivo) {
 }
 
 }  // namespace
+
+namespace {
+
+// Null and empty texts where the caller passes texts or buffers: nothing
+// crashes, and only the null pointers the surface names are refused.
+TEST(ExportacoesComNulos, NenhumaCaiComTextoOuBufferNulo) {
+  ui::HostRoteirizado host;
+  ui::HostTemporario ativo(host);
+  EXPECT_TRUE(QMX_Inicializa(nullptr, 0, 0));
+  EXPECT_TRUE(QMX_SetDiretorio(nullptr));
+  EXPECT_TRUE(QMX_SetFilial(0, 0, nullptr));
+  EXPECT_TRUE(QMX_DescricaoUltimoCOO(3, nullptr));
+  EXPECT_TRUE(QMX_PegaECFAtivo(nullptr));
+  EXPECT_TRUE(QMX_GetEmissora(nullptr));
+  EXPECT_TRUE(QMX_GerarMD5_Arquivo(nullptr, nullptr));
+  EXPECT_TRUE(QMX_GerarMD5_Arquivo("", nullptr));
+  EXPECT_TRUE(QMX_GerarMD5_String(nullptr, nullptr));
+  EXPECT_TRUE(QMX_GerarMD5_StringMD5(nullptr, nullptr));
+  EXPECT_FALSE(QMX_GerarMD5_PAFECF(nullptr, 0));
+  EXPECT_FALSE(QMX_GerarMD5_NotaFiscal(nullptr, 1));
+  EXPECT_TRUE(QMX_MontaSenha(1, 2, nullptr));
+  EXPECT_TRUE(QMX_DesmontaSenha(nullptr, nullptr, nullptr));
+  EXPECT_TRUE(QMX_Criptografar(1, 2, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_TRUE(QMX_Descriptografar(nullptr, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_FALSE(QMX_LMF(nullptr));
+  EXPECT_FALSE(QMX_AssinarArquivo(""));
+  CriptografarTexto(nullptr, 10, 1);
+  EXPECT_EQ(MontaData(65535, true).size(), 10u);
+}
+
+}  // namespace
