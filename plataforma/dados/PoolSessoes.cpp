@@ -15,8 +15,11 @@ constexpr std::size_t kMaximoOciosas = 8;
 CPoolSessoes::CPoolSessoes() : m_processo(static_cast<long>(::getpid())) {}
 
 CPoolSessoes& CPoolSessoes::Instancia() {
-  static CPoolSessoes* pool = new CPoolSessoes();  // lives until the process ends
-  return *pool;
+  // Destroyed when the library is unloaded (or the process ends), which
+  // closes the idle sessions: a program that unloads the library keeps no
+  // database open behind it.
+  static CPoolSessoes pool;
+  return pool;
 }
 
 void CPoolSessoes::VerificaProcesso() {
