@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the library and its tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-sanitizadores/ and runs the suite
+# there (on SQLite; the PostgreSQL cases need the server of testes.sh). Any
+# memory error, leak or undefined behaviour fails the run.
+set -euo pipefail
+raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+pasta="${QMX_BUILD_SANITIZADORES:-$raiz/build-sanitizadores}"
+bash "$raiz/scripts/dependencias.sh"
+bandeiras="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S "$raiz" -B "$pasta" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQMX_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="$bandeiras" -DCMAKE_EXE_LINKER_FLAGS="$bandeiras" -DCMAKE_SHARED_LINKER_FLAGS="$bandeiras"
+cmake --build "$pasta" -j "$(nproc)"
+unset QMX_TESTE_POSTGRES QMX_EXIGE_POSTGRES
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+ctest --test-dir "$pasta" --output-on-failure -j "$(nproc)"
