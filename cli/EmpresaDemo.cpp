@@ -12,6 +12,25 @@ namespace qmx::cli {
 
 namespace {
 
+// The company's CNPJ for a branch: root 12.345.678, the branch's order
+// number, and the two check digits computed as the registry computes them.
+std::string CnpjDaFilial(int filial) {
+  char digitos[16];
+  std::snprintf(digitos, sizeof digitos, "12345678%04d", filial % 10000);
+  std::string base = digitos;
+  for (int pesoInicial : {5, 6}) {
+    int soma = 0, peso = pesoInicial;
+    for (char c : base) {
+      soma += (c - '0') * peso;
+      peso = peso == 2 ? 9 : peso - 1;
+    }
+    const int resto = soma % 11;
+    base += static_cast<char>('0' + (resto < 2 ? 0 : 11 - resto));
+  }
+  return base.substr(0, 2) + "." + base.substr(2, 3) + "." + base.substr(5, 3) + "/" + base.substr(8, 4) + "-" +
+         base.substr(12, 2);
+}
+
 template <std::size_t N>
 void Copia(char (&destino)[N], const std::string& texto) {
   const std::size_t n = std::min(texto.size(), N - 1);
@@ -111,9 +130,7 @@ ResumoEmpresaDemo CriaEmpresaDemo(const std::string& arquivo, int tamanho, const
     REG_FILIALPS f{};
     f.Numero = static_cast<std::uint16_t>(n);
     f.Municipio = static_cast<std::int32_t>((n - 1) % std::size(kMunicipios) + 1);
-    char cnpj[24];
-    std::snprintf(cnpj, sizeof cnpj, "12.345.678/%04d-%02d", n, (n * 37) % 100);
-    Copia(f.Cnpj, cnpj);
+    Copia(f.Cnpj, CnpjDaFilial(n));
     Copia(f.NomeFantasia, std::string("Mercado Ávila ") + municipio.nome);
     Copia(f.InscricaoEstadual, std::to_string(110042490000LL + n));
     Copia(f.InscricaoMunicipal, std::to_string(4455000 + n));
