@@ -49,6 +49,11 @@ bool CQMXEnvioArquivo::GeraEEnvia(const std::string& nomeArquivo, const std::str
 bool CQMXEnvioArquivo::AssinaEEnvia(const std::string& arquivoLocal, const std::string& nomeArquivo,
                                     const AvisoArquivoGerado& aviso) {
   if (!CQMXFisco().AssinarArquivo(arquivoLocal.c_str())) return false;
+  return EnviaEAvisa(arquivoLocal, nomeArquivo, aviso);
+}
+
+bool CQMXEnvioArquivo::EnviaEAvisa(const std::string& arquivoLocal, const std::string& nomeArquivo,
+                                   const AvisoArquivoGerado& aviso) {
   if (!Envia(arquivoLocal, nomeArquivo)) return false;
   Avisa(nomeArquivo, aviso);
   return true;

@@ -39,6 +39,10 @@ class CQMXEnvioArquivo {
   // sign, store, report.
   bool AssinaEEnvia(const std::string& arquivoLocal, const std::string& nomeArquivo,
                     const AvisoArquivoGerado& aviso);
+  // The last two steps for a file already signed: store, report. Callers
+  // that tell a failed signature apart sign first themselves.
+  bool EnviaEAvisa(const std::string& arquivoLocal, const std::string& nomeArquivo,
+                   const AvisoArquivoGerado& aviso);
 
   // Where the file is for the operator: the company's point-of-sale folder,
   // "Arquivos-Eletronicos\" and the name.

@@ -1,14 +1,43 @@
 #pragma once
 
+#include <string>
+
 #include "arquivos/QMXFiltroArquivo.h"
+#include "plataforma/ui/EditValor.h"
 
 namespace qmx {
 
-// Filter dialog of the Arquivo MFD file.
+// Filter dialog of the MFD file in the Ato COTEPE 17/04 layout, by period
+// or by a range of COO numbers. The printer layer writes the file into its
+// answer folder; the dialog signs it there, stores it and removes it.
+// Daruma, Epson, Elgin and Sweda printers cannot make it.
 class CQMXArquivoMFD : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14025;
+  static constexpr int IDC_POR_PERIODO = 13021;
+  static constexpr int IDC_POR_COO = 13022;
+  static constexpr int IDC_DATA_INICIAL = 13026;
+  static constexpr int IDC_DATA_FINAL = 13023;
+  static constexpr int IDC_COO_INICIAL = 13024;
+  static constexpr int IDC_COO_FINAL = 13025;
+
+  static constexpr const char* kTituloArquivo = "Torvo ECF - Arquivo Eletrônico MFD";
+
   CQMXArquivoMFD() : CQMXFiltroArquivo(IDD) {}
+
+  // Whether the printer layer of a model (any letter case) makes the file.
+  static bool ModeloGeraArquivo(const std::string& modelo);
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override;
+  bool OnCommand(int id, int notificacao) override;
+
+ private:
+  void Habilita(int idEscolhido);
+
+  ui::CZTEditValor m_edCOOInicial;
+  ui::CZTEditValor m_edCOOFinal;
 };
 
 }  // namespace qmx

@@ -1,5 +1,6 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -92,6 +93,17 @@ bool NumeroSubstituicoesProprietario(char* numero) {
 bool DownloadMFD(const char* arquivo, const char* tipo, const char* inicial, const char* final, const char* usuario) {
   const auto c = LeConfiguracao();
   if (!OperacaoDisponivel(c, "DownloadMFD") || !arquivo || !*arquivo) return false;
+  // A Daruma driver answers in "Retorno.txt" of its own folder (registry
+  // "SOFTWARE\Daruma\ECF", value "Path"), whatever file it was given.
+  std::string modelo = c.modelo;
+  for (char& letra : modelo) letra = static_cast<char>(std::tolower(static_cast<unsigned char>(letra)));
+  if (modelo.find("daruma") != std::string::npos) {
+    const auto pasta = registro::Registro::LeValor("SOFTWARE\\Daruma\\ECF", "Path");
+    if (!pasta || pasta->empty()) return false;
+    const std::string retorno = texto::CaminhoWindows(
+        (std::filesystem::path(texto::CaminhoNativo(*pasta)) / NomeArquivoRetorno).string());
+    return GravaImagemMFD(c, retorno.c_str(), tipo, inicial, final, usuario);
+  }
   return GravaImagemMFD(c, arquivo, tipo, inicial, final, usuario);
 }
 

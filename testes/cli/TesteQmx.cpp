@@ -63,11 +63,11 @@ TEST(Qmx, ExecutaExportacoesEMostraOQueOOperadorViu) {
   EXPECT_EQ(Qmx("monta-data 55519").saida, "01/01/2000\n");
   EXPECT_EQ(Qmx("monta-hora --hhmmss 93015 --segundos").saida, "09:30:15\n");
 
-  // LMF answers false when its dialog does not end with OK; the operator's
-  // OK is played, and the dialog seen is listed.
+  // LMF answers true when its dialog ends with OK (the reading is printed);
+  // the operator's OK is played, and the dialog seen is listed.
   const Execucao lmf = Qmx("--empresa DEMO lmf --tipo s --ok");
-  EXPECT_EQ(lmf.codigo, 1);
-  EXPECT_NE(lmf.saida.find("QMX_LMF: falso"), std::string::npos) << lmf.saida;
+  EXPECT_EQ(lmf.codigo, 0);
+  EXPECT_NE(lmf.saida.find("QMX_LMF: verdadeiro"), std::string::npos) << lmf.saida;
   EXPECT_NE(lmf.saida.find(U8("[diálogo 14024]")), std::string::npos) << lmf.saida;
 
   const Execucao selecao = Qmx(U8("get-emissora --titulo 'Seleção de ECF'"));

@@ -100,8 +100,10 @@ TEST_F(Exportacoes, ResultadosDeDialogosCancelados) {
   EXPECT_TRUE(m_host.Erros().empty());
 }
 
-TEST_F(Exportacoes, OKSemArquivoAindaFechaComoCancelar) {
-  m_host.CarregaRoteiro("dialogo 14024\nclica 1\n");
+TEST_F(Exportacoes, LMFRecusadoAnteOKFechaComoCancelar) {
+  // A Z-reduction range from 0 is refused; the dialog stays open until the
+  // script's end cancels it.
+  m_host.CarregaRoteiro("dialogo 14024\nclica 13015\ndigita 13019 0\nclica 1\n");
   EXPECT_FALSE(QMX_LMF("s"));
   EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);
 }

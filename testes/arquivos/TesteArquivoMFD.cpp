@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "apoio/VerificaEAD.h"
+#include "arquivos/AmbienteMemoriaFiscal.h"
+#include "arquivos/QMXArquivoMFD.h"
+
+using namespace qmx;
+using qmx::testes::PastaTemporaria;
+
+namespace {
+
+using A = CQMXArquivoMFD;
+
+class ArquivoMFD : public testes::AmbienteMemoriaFiscal {
+ protected:
+  int Executa(const std::string& roteiro) { return AmbienteMemoriaFiscal::Executa<A>("dialogo 14025\n" + roteiro); }
+  long ArquivosNaPastaDaImpressora() const {
+    if (!std::filesystem::exists(PastaImpressora())) return 0;
+    long n = 0;
+    for (const auto& entrada : std::filesystem::directory_iterator(PastaImpressora()))
+      n += entrada.path().extension() == ".txt" && entrada.path().filename().string().rfind("impressao", 0) != 0;
+    return n;
+  }
+};
+
+TEST_F(ArquivoMFD, InicioComAnoDeDoisDigitos) {
+  Executa("clica 13022\n");
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Filtro de  Arq. MFD");
+  EXPECT_EQ(inicio.at(A::IDC_POR_PERIODO).marcado, 1);
+  EXPECT_EQ(inicio.at(A::IDC_DATA_INICIAL).texto, "15/06/24");
+  EXPECT_EQ(inicio.at(A::IDC_DATA_FINAL).texto, "15/06/24");
+  EXPECT_FALSE(inicio.at(A::IDC_COO_INICIAL).habilitado);
+  const auto& fim = m_host.Dialogos()[0].aoFechar;
+  EXPECT_TRUE(fim.at(A::IDC_COO_FINAL).habilitado);
+  EXPECT_FALSE(fim.at(A::IDC_DATA_FINAL).habilitado);
+}
+
+TEST_F(ArquivoMFD, PorPeriodoSemZerosNoNome) {
+  ASSERT_EQ(Executa("digita 13026 10/06/24\nclica 1\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
+  // "BE0512SC556" left-aligned in 20, "_100624_150624.txt", every "0" out.
+  const std::string nome = "BE512SC556         _1624_15624.txt";
+  ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
+  const std::string conteudo = PastaTemporaria::Le(Enviado(nome).string());
+  EXPECT_NE(conteudo.find("E02TIPO D INICIAL 100624 FINAL 150624 USUARIO 01\r\nEAD"), std::string::npos) << conteudo;
+  EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
+  EXPECT_EQ(ArquivosNaPastaDaImpressora(), 0) << "the local file stays";
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em:\n\r" + CaminhoMostrado(nome));
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico MFD");
+}
+
+TEST_F(ArquivoMFD, PorCOOComSeisDigitos) {
+  ASSERT_EQ(Executa("clica 13022\ndigita 13024 0\ndigita 13025 1203\nclica 1\n"), ui::IDOK)
+      << testing::PrintToString(TextosCaixas());
+  const std::string nome = "BE512SC556         _1_123.txt";
+  ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
+  EXPECT_NE(PastaTemporaria::Le(Enviado(nome).string()).find("E02TIPO C INICIAL 000001 FINAL 001203 USUARIO 01"),
+            std::string::npos);
+}
+
+TEST_F(ArquivoMFD, ModelosQueNaoGeramOArquivo) {
+  for (const char* modelo : {"Daruma FS700", "EPSON TM-T81", "elgin fit", "Sweda IF ST200"}) {
+    m_host.Limpa();
+    Impressora(std::string("Modelo=") + modelo + "\n");
+    EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL) << modelo;
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << modelo;
+    EXPECT_EQ(m_host.Caixas()[0].texto, "Função não suportada pelo modelo de ECF utilizado");
+    EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Leitura Memória Fiscal");
+    EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK);
+    EXPECT_EQ(ArquivosNaPastaDaImpressora(), 0) << modelo;
+    EXPECT_TRUE(NadaEnviado());
+  }
+  EXPECT_TRUE(A::ModeloGeraArquivo("Bematech MP-4200 TH FI"));
+}
+
+TEST_F(ArquivoMFD, FalhasDaImpressora) {
+  Impressora("Falhas=ArquivoMFD\n");
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Não foi possível acessar a Memória Fiscal da Impressora"});
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF");
+
+  m_host.Limpa();
+  Impressora("Falhas=PegaPathArqRetorno\n");
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(152)});
+  EXPECT_EQ(ArquivosNaPastaDaImpressora(), 0) << "the printer was asked before the folder was known";
+  EXPECT_TRUE(NadaEnviado());
+}
+
+}  // namespace

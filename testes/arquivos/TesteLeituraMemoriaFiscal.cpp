@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "apoio/VerificaEAD.h"
+#include "arquivos/AmbienteMemoriaFiscal.h"
+#include "arquivos/QMXLeituraMemoriaFiscal.h"
+#include "frame/ContextoBiblioteca.h"
+#include "frame/QMXUTIL.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/ui/ModuloRecursos.h"
+
+using namespace qmx;
+using qmx::testes::PastaTemporaria;
+
+namespace {
+
+using L = CQMXLeituraMemoriaFiscal;
+constexpr const char* kTitulo = "Torvo ECF - Leitura Memória Fiscal";
+
+class LeituraMemoriaFiscal : public testes::AmbienteMemoriaFiscal {
+ protected:
+  int Executa(const std::string& roteiro) { return ExecutaTipo("c", roteiro); }
+  int ExecutaTipo(const std::string& tipo, const std::string& roteiro) {
+    m_host.CarregaRoteiro("dialogo 14024\n" + roteiro);
+    return LancaDialogo<L>([&](L& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0, tipo); });
+  }
+  std::string Retorno() const { return PastaTemporaria::Le((PastaImpressora() / "Retorno.txt").string()); }
+};
+
+TEST_F(LeituraMemoriaFiscal, InicioPorTipoEHabilitacaoDosControles) {
+  ExecutaTipo("c", "");
+  ExecutaTipo("s", "");
+  ExecutaTipo("x", "");
+  ASSERT_EQ(m_host.Dialogos().size(), 3u);
+  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Leitura Memória Fiscal Completa");
+  EXPECT_EQ(m_host.Dialogos()[1].titulo, "Leitura Memória Fiscal Simplificada");
+  EXPECT_EQ(m_host.Dialogos()[2].titulo, "");
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(L::IDC_POR_PERIODO).marcado, 1);
+  EXPECT_EQ(inicio.at(L::IDC_POR_REDUCAO).marcado, 0);
+  EXPECT_EQ(inicio.at(L::IDC_EXPORTA).marcado, 0);
+  for (int id : {L::IDC_DATA_INICIAL, L::IDC_DATA_FINAL, L::IDC_COTEPE_INICIAL, L::IDC_COTEPE_FINAL})
+    EXPECT_EQ(inicio.at(id).texto, "15/06/2024") << id;
+  EXPECT_EQ(inicio.at(L::IDC_REDUCAO_INICIAL).texto, "1");
+  EXPECT_EQ(inicio.at(L::IDC_REDUCAO_FINAL).texto, "1");
+  EXPECT_TRUE(inicio.at(L::IDC_DATA_INICIAL).habilitado);
+  EXPECT_FALSE(inicio.at(L::IDC_REDUCAO_INICIAL).habilitado);
+  EXPECT_FALSE(inicio.at(L::IDC_COTEPE_FINAL).habilitado);
+  EXPECT_TRUE(inicio.at(L::IDC_EXPORTA).habilitado);
+
+  // The Ato COTEPE type sets the export box and locks it; going back to a
+  // printed type clears it.
+  m_host.Limpa();
+  Executa("clica 13059\n");
+  auto fim = m_host.Dialogos()[0].aoFechar;
+  EXPECT_EQ(fim.at(L::IDC_EXPORTA).marcado, 1);
+  EXPECT_FALSE(fim.at(L::IDC_EXPORTA).habilitado);
+  EXPECT_TRUE(fim.at(L::IDC_COTEPE_INICIAL).habilitado);
+  EXPECT_FALSE(fim.at(L::IDC_DATA_INICIAL).habilitado);
+  m_host.Limpa();
+  Executa("clica 13059\nclica 13015\n");
+  fim = m_host.Dialogos()[0].aoFechar;
+  EXPECT_EQ(fim.at(L::IDC_EXPORTA).marcado, 0);
+  EXPECT_TRUE(fim.at(L::IDC_EXPORTA).habilitado);
+  EXPECT_TRUE(fim.at(L::IDC_REDUCAO_FINAL).habilitado);
+  EXPECT_FALSE(fim.at(L::IDC_COTEPE_INICIAL).habilitado);
+  // The export box is a check box among the radio ids: it is no radio.
+  EXPECT_EQ(fim.at(L::IDC_POR_REDUCAO).marcado, 1);
+  EXPECT_EQ(fim.at(L::IDC_POR_PERIODO).marcado, 0);
+  EXPECT_EQ(fim.at(L::IDC_ATO_COTEPE).marcado, 0);
+}
+
+TEST_F(LeituraMemoriaFiscal, OciosoRefazAHabilitacao) {
+  ui::TrocaRecursos troca(ui::ModuloBiblioteca());
+  L dialogo;
+  dialogo.Inicializa("TESTE", 1, 0, "c");
+  ASSERT_TRUE(dialogo.Cria());
+  dialogo.GetDlgItem(L::IDC_REDUCAO_INICIAL).EnableWindow(true);
+  dialogo.GetDlgItem(L::IDC_DATA_FINAL).EnableWindow(false);
+  dialogo.OnIdle();
+  EXPECT_FALSE(dialogo.GetDlgItem(L::IDC_REDUCAO_INICIAL).IsWindowEnabled());
+  EXPECT_TRUE(dialogo.GetDlgItem(L::IDC_DATA_FINAL).IsWindowEnabled());
+}
+
+TEST_F(LeituraMemoriaFiscal, ValidacoesDeixamODialogoAberto) {
+  const struct {
+    const char* roteiro;
+    const char* mensagem;
+  } casos[] = {
+      {"clica 13015\ndigita 13019 0\nclica 1\n", "Redução Inicial deve ser maior do que zero."},
+      {"clica 13015\ndigita 13019 0\ndigita 13020 0\nclica 1\n", "Redução Inicial deve ser maior do que zero."},
+      {"clica 13015\ndigita 13019 7\ndigita 13020 3\nclica 1\n", "Redução Inicial maior do que a Redução Final."},
+      {"clica 13015\ndigita 13019 12x\ndigita 13020 9\nclica 1\n", "Redução Inicial maior do que a Redução Final."},
+      {"digita 13017 ontem\nclica 1\n", "Data Inicial inválida."},
+  };
+  for (const auto& caso : casos) {
+    m_host.Limpa();
+    Executa(caso.roteiro);
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.roteiro << testing::PrintToString(TextosCaixas());
+    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem);
+    EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+    EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // left open, cancelled by the script's end
+  }
+  EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / "impressao-BE0512SC556.txt"));
+}
+
+// Checks that the period edits cannot reach: the texts are put in place
+// without the operator's focus changes, as another window could.
+TEST_F(LeituraMemoriaFiscal, ValidacoesDeDatasNoOK) {
+  const struct {
+    int radio, inicial, final;
+    const char *textoInicial, *textoFinal, *mensagem;
+  } casos[] = {
+      {L::IDC_POR_PERIODO, L::IDC_DATA_INICIAL, L::IDC_DATA_FINAL, "14/06/2024", "13/06/2024",
+       "Data Inicial maior do que a Data Final."},
+      {L::IDC_POR_PERIODO, L::IDC_DATA_INICIAL, L::IDC_DATA_FINAL, "16/06/2024", "17/06/2024",
+       "Data Inicial maior que a data atual."},
+      {L::IDC_ATO_COTEPE, L::IDC_COTEPE_INICIAL, L::IDC_COTEPE_FINAL, "10/06/2024", "16/06/2024",
+       "Data Final maior que a data atual."},
+      {L::IDC_ATO_COTEPE, L::IDC_COTEPE_INICIAL, L::IDC_COTEPE_FINAL, "10/06/2024", "31/04/2024",
+       "Data Final inválida."},
+  };
+  ui::TrocaRecursos troca(ui::ModuloBiblioteca());
+  for (const auto& caso : casos) {
+    m_host.Limpa();
+    L dialogo;
+    dialogo.Inicializa("TESTE", 1, 0, "c");
+    ASSERT_TRUE(dialogo.Cria());
+    dialogo.Clica(caso.radio);
+    dialogo.SetDlgItemText(caso.inicial, caso.textoInicial);
+    dialogo.SetDlgItemText(caso.final, caso.textoFinal);
+    dialogo.Clica(ui::IDOK);
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.mensagem;
+    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem);
+    EXPECT_TRUE(dialogo.Aberto());
+  }
+}
+
+TEST_F(LeituraMemoriaFiscal, SemExportarImprimeEFecha) {
+  EXPECT_EQ(ExecutaTipo("s", "digita 13017 10/06/2024\nclica 1\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
+  EXPECT_TRUE(m_host.Caixas().empty());
+  const std::string impresso = PastaTemporaria::Le((PastaImpressora() / "impressao-BE0512SC556.txt").string());
+  EXPECT_NE(impresso.find("LEITURA DA MEMORIA FISCAL SIMPLIFICADA"), std::string::npos) << impresso;
+  EXPECT_NE(impresso.find("INTERVALO POR DATA: 10/06/2024 A 15/06/2024"), std::string::npos) << impresso;
+  EXPECT_TRUE(NadaEnviado());
+}
+
+TEST_F(LeituraMemoriaFiscal, ExportadaPorDataOuPorReducaoLevaOIntervaloNoNome) {
+  ASSERT_EQ(ExecutaTipo("c", "digita 13017 1/6/24\nclica 13016\nclica 1\n"), ui::IDOK)
+      << testing::PrintToString(TextosCaixas());
+  const std::string nomeData = "LMFCompleta0106202415062024BE0512SC556.txt";
+  ASSERT_TRUE(std::filesystem::exists(Enviado(nomeData)));
+  const std::string conteudo = PastaTemporaria::Le(Enviado(nomeData).string());
+  EXPECT_NE(conteudo.find("INTERVALO POR DATA: 01/06/2024 A 15/06/2024\r\n"), std::string::npos) << conteudo;
+  EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(nomeData));
+  EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+  // The answer file is the reading itself and stays, signed, where it was.
+  EXPECT_EQ(Retorno(), conteudo);
+
+  m_host.Limpa();
+  ASSERT_EQ(ExecutaTipo("s", "clica 13015\ndigita 13019 0003\ndigita 13020 12\nclica 13016\nclica 1\n"), ui::IDOK);
+  const std::string nomeReducao = "LMFSimplificada000312BE0512SC556.txt";
+  ASSERT_TRUE(std::filesystem::exists(Enviado(nomeReducao))) << testing::PrintToString(TextosCaixas());
+  EXPECT_NE(PastaTemporaria::Le(Enviado(nomeReducao).string()).find("INTERVALO POR REDUCAO: 0003 A 12\r\n"),
+            std::string::npos);
+}
+
+TEST_F(LeituraMemoriaFiscal, ExportadaSemCaminhoDeRetornoTerminaCalada) {
+  Impressora("Falhas=PegaPathArqRetorno\n");
+  EXPECT_EQ(ExecutaTipo("c", "clica 13016\nclica 1\n"), ui::IDCANCEL);
+  EXPECT_TRUE(m_host.Caixas().empty());
+  EXPECT_TRUE(NadaEnviado());
+  // The reading was still written by the printer, and is left alone.
+  EXPECT_EQ(Retorno().find("EAD"), std::string::npos);
+  EXPECT_NE(Retorno().find("LEITURA DA MEMORIA FISCAL COMPLETA"), std::string::npos);
+}
+
+TEST_F(LeituraMemoriaFiscal, AtoCotepeAssinaEnviaEApaga) {
+  ASSERT_EQ(ExecutaTipo("c", "clica 13059\ndigita 13060 10/06/24\nclica 1\n"), ui::IDOK)
+      << testing::PrintToString(TextosCaixas());
+  // The first generation keeps the zeros; the serial takes 20 characters.
+  const std::string nome = "BE0512SC556         _10062024_15062024.txt";
+  ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
+  const std::string conteudo = PastaTemporaria::Le(Enviado(nome).string());
+  EXPECT_NE(conteudo.find("E02TIPO D INICIAL 10062024 FINAL 15062024 USUARIO 01\r\nEAD"), std::string::npos)
+      << conteudo;
+  EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
+  EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / nome));
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(nome));
+  EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+}
+
+TEST_F(LeituraMemoriaFiscal, AtoCotepeComFalhasDaImpressora) {
+  const struct {
+    const char* falha;
+    const char* mensagem;
+  } casos[] = {
+      {"PegaPathArqRetorno", "Não foi possível ler caminho do arquivo de retorno."},
+      {"ArquivoMFD", "Não foi possível localizar o retorno da impressora"},
+      {"PegaNumeroSerie", "Não foi possível localizar o retorno da impressora"},
+  };
+  for (const auto& caso : casos) {
+    m_host.Limpa();
+    // A file left by an earlier case would be taken for the new one.
+    std::filesystem::remove_all(PastaImpressora());
+    Impressora(std::string("Falhas=") + caso.falha + "\n");
+    EXPECT_EQ(ExecutaTipo("c", "clica 13059\nclica 1\n"), ui::IDCANCEL) << caso.falha;
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.falha;
+    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem);
+    EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+    EXPECT_TRUE(NadaEnviado()) << caso.falha;
+  }
+}
+
+TEST_F(LeituraMemoriaFiscal, ECFControladoPorFilial) {
+  m_empresa.ECFPorFilial(true);
+  // Enabled branch: the reading goes on.
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
+  EXPECT_TRUE(std::filesystem::remove(PastaImpressora() / "impressao-BE0512SC556.txt"));
+
+  // This computer's printer is none of the company's ECFs.
+  m_host.Limpa();
+  Impressora("NumeroSerie=OUTRA\n");
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(122)});
+
+  // The printer is the first of the list, but no ECF has number 1.
+  m_host.Limpa();
+  Impressora("NumeroSerie=BE0512SC556\n");
+  m_empresa.Gravador().Sessao().Executa("UPDATE emissora SET numero = 7 WHERE numero = 1", {});
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(238)});
+
+  // The ECF's branch is not enabled for ECF use.
+  m_host.Limpa();
+  m_empresa.Gravador().Sessao().Executa("UPDATE emissora SET numero = 1 WHERE numero = 7", {});
+  m_empresa.Gravador().Sessao().Executa("UPDATE filial SET habilitada_ecf = 0 WHERE numero = 1", {});
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(161)});
+  EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / "impressao-BE0512SC556.txt"));
+}
+
+TEST_F(LeituraMemoriaFiscal, ExportacaoRespondeVerdadeiroSoComOK) {
+  Contexto() = ContextoBiblioteca{};
+  QMX_Inicializa("TESTE", 1, 0);
+  m_host.CarregaRoteiro("dialogo 14024\nclica 1\n");
+  EXPECT_TRUE(QMX_LMF("c"));
+  m_host.CarregaRoteiro("dialogo 14024\nclica 13015\ndigita 13019 0\nclica 1\n");
+  EXPECT_FALSE(QMX_LMF("c"));
+  Contexto() = ContextoBiblioteca{};
+}
+
+}  // namespace
