@@ -51,18 +51,7 @@ void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, 
   if (m_idEmissora != 0) GetDlgItem(m_idEmissora).EnableWindow(false);
   if (m_triplo.chaveEmpresa.empty()) return;
 
-  dados::CZTDadosInicializacao inicializacao;
-  inicializacao.BuscaDados(dados::CZTParametroInicializacao(m_triplo.chaveEmpresa, m_triplo.usuario,
-                                                            m_triplo.contexto, kSistemaPontoVenda));
-  m_ecfPorFilial = inicializacao.GetTipoSistemas()[dados::QMX_TIPO_ECF_POR_FILIAL] == 1;
-  if (m_ecfPorFilial) {
-    dados::CConexaoECF ecf;
-    const com::HRESULT resultado = ecf.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
-    if (com::FAILED(resultado))
-      mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, "QMXFiltroArquivo", __LINE__,
-                              QMX_CARIMBO_COMPILACAO);
-  }
-
+  LeControleECFPorFilial();
   ContaFiliaisPermitidas();
   m_edFilial.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
   m_edFilial.SubclassDlgItem(idFilial, this);
@@ -82,6 +71,19 @@ void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, 
       GetDlgItem(m_idEmissora).EnableWindow(true);
     }
   }
+}
+
+void CQMXFiltroArquivo::LeControleECFPorFilial() {
+  dados::CZTDadosInicializacao inicializacao;
+  inicializacao.BuscaDados(dados::CZTParametroInicializacao(m_triplo.chaveEmpresa, m_triplo.usuario,
+                                                            m_triplo.contexto, kSistemaPontoVenda));
+  m_ecfPorFilial = inicializacao.GetTipoSistemas()[dados::QMX_TIPO_ECF_POR_FILIAL] == 1;
+  if (!m_ecfPorFilial) return;
+  dados::CConexaoECF ecf;
+  const com::HRESULT resultado = ecf.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+  if (com::FAILED(resultado))
+    mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, "QMXFiltroArquivo", __LINE__,
+                            QMX_CARIMBO_COMPILACAO);
 }
 
 // The operator's record holds one mark per branch; every permitted branch
@@ -131,23 +133,27 @@ bool CQMXFiltroArquivo::ConfirmaFilialEmissora(const std::string& tituloArquivo)
   const std::uint16_t ecf = m_idEmissora != 0 ? m_edEmissora.GetEmissora() : 0;
   if (ecf != 0) m_generica.LeEmissora(ecf, &m_regEmissora);
 
-  if (m_ecfPorFilial) {
-    dados::CConexaoECF conexao;
-    std::int32_t resposta = 0;
-    com::HRESULT resultado = conexao.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
-    if (com::SUCCEEDED(resultado)) resultado = conexao.GetEhFilialHabilitada_ECF(filial, &resposta);
-    if (com::FAILED(resultado)) {
-      mensagens::ZTMensagem(162, "EC");
-      return false;
-    }
-    if (resposta == 1) {
-      mensagens::ZTMensagem(161, "EC");
-      EndDialog(ui::IDCANCEL);
-      return false;
-    }
-  }
+  if (m_ecfPorFilial && !FilialHabilitadaParaECF(filial)) return false;
   if (m_idEmissora != 0 && ecf == 0) {
     ui::CaixaMensagem("Selecione um ECF", tituloArquivo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return false;
+  }
+  return true;
+}
+
+bool CQMXFiltroArquivo::FilialHabilitadaParaECF(std::uint16_t filial) {
+  dados::CConexaoECF conexao;
+  std::int32_t resposta = 0;
+  com::HRESULT resultado = conexao.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+  if (com::SUCCEEDED(resultado)) resultado = conexao.GetEhFilialHabilitada_ECF(filial, &resposta);
+  conexao.Finaliza();
+  if (com::FAILED(resultado)) {
+    mensagens::ZTMensagem(162, "EC");
+    return false;
+  }
+  if (resposta == 1) {
+    mensagens::ZTMensagem(161, "EC");
+    EndDialog(ui::IDCANCEL);
     return false;
   }
   return true;

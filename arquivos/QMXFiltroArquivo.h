@@ -53,6 +53,16 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   // 0, the ECF edit bound to it. Nothing is set up for an empty company key.
   void PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora, int idRotuloEmissora);
 
+  // Reads whether the company's ECFs are controlled per branch (the
+  // point-of-sale flag); when they are, the ECF connection is opened once so
+  // that a server that cannot be reached is reported at start.
+  void LeControleECFPorFilial();
+
+  // Asks the ECF server whether the branch may use ECFs. False when it may
+  // not (message 161, the dialog closed with Cancel) or the server failed
+  // (message 162; the OK stops and the dialog stays open).
+  bool FilialHabilitadaParaECF(std::uint16_t filial);
+
   // The first step of OK: reads the chosen branch and ECF and checks that
   // the branch may use ECFs. False when the OK must stop: a message was
   // shown and, for a branch not enabled, the dialog was closed with Cancel.

@@ -4,11 +4,8 @@
 
 #include "arquivos/RetornoImpressora.h"
 #include "fisco/QMXFisco.h"
-#include "frame/CarimboCompilacao.h"
 #include "frame/RelogioBiblioteca.h"
-#include "plataforma/dados/ConexaoECF.h"
 #include "plataforma/dados/ConexaoEmissora.h"
-#include "plataforma/dados/ZTDadosInicializacao.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
@@ -16,8 +13,6 @@
 namespace qmx {
 namespace {
 
-// The point-of-sale system's number in the initialisation data.
-constexpr std::uint16_t kSistemaPontoVenda = 19;
 // Digits of a Z-reduction counter in its edit.
 constexpr int kDigitosReducao = 4;
 // The longest range texts the printer layer takes: a date with its slashes,
@@ -43,21 +38,7 @@ bool CQMXLeituraMemoriaFiscal::OnInitDialog() {
     m_strEtiqueta = "LMFSimplificada";
   }
 
-  // Whether this company's ECFs are controlled per branch; the ECF
-  // connection is opened once to report a server that cannot be reached.
-  if (!m_triplo.chaveEmpresa.empty()) {
-    dados::CZTDadosInicializacao inicializacao;
-    inicializacao.BuscaDados(dados::CZTParametroInicializacao(m_triplo.chaveEmpresa, m_triplo.usuario,
-                                                              m_triplo.contexto, kSistemaPontoVenda));
-    m_ecfPorFilial = inicializacao.GetTipoSistemas()[dados::QMX_TIPO_ECF_POR_FILIAL] == 1;
-    if (m_ecfPorFilial) {
-      dados::CConexaoECF ecf;
-      const com::HRESULT resultado = ecf.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
-      if (com::FAILED(resultado))
-        mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, "QMXLeituraMemoriaFiscal", __LINE__,
-                                QMX_CARIMBO_COMPILACAO);
-    }
-  }
+  if (!m_triplo.chaveEmpresa.empty()) LeControleECFPorFilial();
 
   m_edReducaoInicial.SubclassDlgItem(IDC_REDUCAO_INICIAL, this, kDigitosReducao);
   m_edReducaoFinal.SubclassDlgItem(IDC_REDUCAO_FINAL, this, kDigitosReducao);
@@ -138,11 +119,13 @@ void CQMXLeituraMemoriaFiscal::OnOK() {
   else LeMemoria(tipo);
 }
 
+// The connected printer must be one of the company's ECFs, and its branch
+// enabled for ECF use. A failure stops the OK; a branch not enabled also
+// closes the dialog.
 bool CQMXLeituraMemoriaFiscal::ConfirmaECFDaFilial() {
   const std::int32_t ecf = m_generica.PegaECFAtivo();
   if (ecf < 1) {
     mensagens::ZTMensagem(122, "EC");
-    EndDialog(ui::IDCANCEL);
     return false;
   }
   REG_EMISSORPS emissora{};
@@ -152,25 +135,9 @@ bool CQMXLeituraMemoriaFiscal::ConfirmaECFDaFilial() {
   emissoras.Finaliza();
   if (com::FAILED(resultado)) {
     mensagens::ZTMensagem(238, "EC");
-    EndDialog(ui::IDCANCEL);
     return false;
   }
-  dados::CConexaoECF conexao;
-  std::int32_t resposta = 0;
-  resultado = conexao.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
-  if (com::SUCCEEDED(resultado)) resultado = conexao.GetEhFilialHabilitada_ECF(emissora.Filial, &resposta);
-  conexao.Finaliza();
-  if (com::FAILED(resultado)) {
-    mensagens::ZTMensagem(162, "EC");
-    EndDialog(ui::IDCANCEL);
-    return false;
-  }
-  if (resposta == 1) {
-    mensagens::ZTMensagem(161, "EC");
-    EndDialog(ui::IDCANCEL);
-    return false;
-  }
-  return true;
+  return FilialHabilitadaParaECF(emissora.Filial);
 }
 
 bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {

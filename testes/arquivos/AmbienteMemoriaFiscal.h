@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "apoio/EmpresaTeste.h"
+#include "apoio/RelogioSimulado.h"
 #include "frame/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
@@ -76,15 +77,7 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
 
  private:
   // The library's clock set to 15 June 2024, 10:00, from this instant on.
-  static std::string RelogioEm15DeJunho() {
-    const std::time_t agora = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&agora, &local);
-    char real[64];
-    std::strftime(real, sizeof real, "%d/%m/%Y;%H:%M:%S:000", &local);
-    return std::string("[SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\nZT_DATETIME=1;15/06/2024;"
-                       "10:00:00:000;") + real + "\n";
-  }
+  static std::string RelogioEm15DeJunho() { return testes::RelogioSimulado("15/06/2024", "10:00:00"); }
 };
 
 }  // namespace qmx::testes

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "apoio/EmpresaTeste.h"
+#include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/QMXFiltroArquivo.h"
 #include "frame/DataCodificada.h"
@@ -70,15 +71,7 @@ ui::ModuloRecursos& ModuloTeste() {
 }
 
 // The library's clock set to 15 June 2024, 10:00, from this instant on.
-std::string RelogioEm15DeJunho() {
-  const std::time_t agora = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&agora, &local);
-  char real[64];
-  std::strftime(real, sizeof real, "%d/%m/%Y;%H:%M:%S:000", &local);
-  return std::string("[SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\nZT_DATETIME=1;15/06/2024;"
-                     "10:00:00:000;") + real + "\n";
-}
+std::string RelogioEm15DeJunho() { return testes::RelogioSimulado("15/06/2024", "10:00:00"); }
 
 class FiltroArquivo : public ::testing::Test {
  protected:
