@@ -102,6 +102,10 @@ void MostraListaEIdentificacao(std::ostream& saida, Biblioteca& b, const fs::pat
   const bool impresso = b.Funcao<QMX_BOOL()>("QMX_IdentificacaoPAFECF")();
   saida << "  QMX_IdentificacaoPAFECF: " << (impresso ? "verdadeiro" : "falso") << "\n"
         << "  impresso em " << impressora::ArquivoImpressao(impressora::LeConfiguracao()) << "\n";
+
+  Titulo(saida, "Parâmetros de configuração do PAF-ECF");
+  const bool parametros = b.Funcao<bool(std::uint16_t, std::uint16_t)>("_Z23ECImprimeParametrizacaott")(1, 1);
+  saida << "  ECImprimeParametrizacao(filial 1, ECF 1): " << (parametros ? "verdadeiro" : "falso") << "\n";
 }
 
 }  // namespace
