@@ -77,34 +77,4 @@ TEST_F(Instalacao, SemPastaNenhumArquivoDaPastaCorrenteEResumido) {
   EXPECT_NE(pecas[3].find("QMVCX.EXE      \r\n"), std::string::npos);
 }
 
-TEST_F(Instalacao, RelatorioDeIdentificacaoImpresso) {
-  const std::vector<ECFIdentificacao> ecfs = {
-      {"Caixa 1", "BE0512SC556", true, "AL"},  {"Caixa 2", "emulador", true, "AL"},
-      {"Caixa 3", "999999999", true, "AL"},    {"Caixa 4", "DR0311BR000", false, "AL"},
-      {"Caixa 5", "EP0990XX123", true, "PE"},
-  };
-  const auto pecasAL = RelatorioIdentificacao::Pecas("AL", Pasta(), ecfs);
-  const auto pecasPE = RelatorioIdentificacao::Pecas("PE", Pasta(), ecfs);
-  // Five fixed pieces, one per listed ECF, and the closing line break.
-  ASSERT_EQ(pecasAL.size(), 5u + 1 + 1);
-  ASSERT_EQ(pecasPE.size(), 5u + 2 + 1);
-  EXPECT_EQ(pecasAL[5], "Caixa 1             BE0512SC556\r\n");
-  EXPECT_EQ(pecasPE[6], "Caixa 5             EP0990XX123\r\n");
-  EXPECT_NE(pecasAL[0].find("Nome:         Torvo ECF - Versão 5.2.521\r\nER-PAF-ECF: 01.13\r\n"), std::string::npos);
-  EXPECT_NE(pecasPE[0].find("Versão 5.2 ERP 5.21"), std::string::npos);
-  EXPECT_EQ(pecasAL[0].substr(0, 2), "\n\r");
-  EXPECT_EQ(pecasAL[1], "MD-5:         900150983cd24fb0d6963f7d28e17f72\r\n\r\n");
-  EXPECT_NE(pecasAL[3].find("QMVCX.EXE      900150983CD24FB0D6963F7D28E17F72\r\n"), std::string::npos);
-  EXPECT_NE(pecasAL[3].find("BEMAFI32.DLL   \r\n"), std::string::npos);
-
-  RelatorioIdentificacao::Imprime(pecasAL);
-  const auto impressos = impressora::RelatoriosImpressos();
-  ASSERT_EQ(impressos.size(), 1u);
-  EXPECT_EQ(impressos[0].titulo, "IDENT. PAF-ECF");
-  std::string esperado;
-  for (const auto& peca : pecasAL) esperado += peca;
-  EXPECT_EQ(impressos[0].texto, esperado);
-  EXPECT_TRUE(impressos[0].fechado);
-}
-
 }  // namespace

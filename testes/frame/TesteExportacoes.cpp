@@ -182,26 +182,6 @@ TEST_F(Exportacoes, InicializacaoRecusadaNaoAbreODialogo) {
   EXPECT_TRUE(m_host.Dialogos().empty());
 }
 
-TEST_F(Exportacoes, IntegracaoRecebeOTriploEODiretorio) {
-  QMX_SetDiretorio("/var/log/qmx");
-  REG_QMX_PARAMETROS_INTEGRACAO parametros{};
-  // The passes are not available yet: every one says so with E_NOTIMPL.
-  EXPECT_EQ(QMX_ProcIntegraES(parametros), static_cast<std::int32_t>(0x80004001u));
-  EXPECT_EQ(QMX_IntegraCupomES(nullptr, 0, 0, 0), static_cast<std::int32_t>(0x80004001u));
-}
-
-TEST_F(Exportacoes, PegaECFAtivoSemImpressoraAvisaEDevolveMenosUm) {
-  std::int32_t posicao = 0;
-  EXPECT_TRUE(QMX_PegaECFAtivo(&posicao));
-  EXPECT_EQ(posicao, -1);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_ICONEXCLAMATION | ui::MB_SYSTEMMODAL);
-  EXPECT_EQ(m_host.Caixas()[0].texto.rfind("Não foi possível determinar que modelo de Emissor \nde Cupom", 0), 0u);
-  int porReferencia = 0;
-  EXPECT_TRUE(PegaECFAtivo(porReferencia));
-  EXPECT_EQ(porReferencia, -1);
-}
-
 TEST(ContabilizaBase, GuardaOComplemento) {
   CContabilizaBase base;
   base.SetComplemento("Cupom 123");
