@@ -2,7 +2,7 @@
 
 // An independent oracle for the calculo tests, written long-hand: a small
 // unsigned big integer (base 2^32, bit-by-bit long division) and exact
-// rationals on __int128, with every rounding spelt out digit by digit.
+// rationals on __int128, with every rounding spelt out.
 // Nothing here uses the library's own arithmetic.
 
 #include <algorithm>
@@ -22,11 +22,8 @@ struct Nat
     Nat() = default;
     explicit Nat(u128 v)
     {
-        while (v)
-        {
+        for (; v; v >>= 32)
             d.push_back(static_cast<std::uint32_t>(v));
-            v >>= 32;
-        }
     }
     bool zero() const { return d.empty(); }
     bool impar() const { return !d.empty() && (d[0] & 1); }
@@ -37,9 +34,7 @@ struct Nat
     }
     std::size_t bits() const
     {
-        if (d.empty())
-            return 0;
-        return (d.size() - 1) * 32 + (32 - static_cast<std::size_t>(__builtin_clz(d.back())));
+        return d.empty() ? 0 : (d.size() - 1) * 32 + (32 - static_cast<std::size_t>(__builtin_clz(d.back())));
     }
     bool bit(std::size_t i) const { return (d[i / 32] >> (i % 32)) & 1; }
     u128 u() const // caller knows it fits
@@ -68,17 +63,10 @@ inline Nat mul(const Nat& a, const Nat& b)
     for (std::size_t i = 0; i < a.d.size(); ++i)
     {
         std::uint64_t carry = 0;
-        for (std::size_t j = 0; j < b.d.size(); ++j)
+        for (std::size_t k = i; k - i < b.d.size() || carry; ++k)
         {
-            std::uint64_t t = static_cast<std::uint64_t>(a.d[i]) * b.d[j] + r.d[i + j] + carry;
-            r.d[i + j] = static_cast<std::uint32_t>(t);
-            carry = t >> 32;
-        }
-        std::size_t k = i + b.d.size();
-        while (carry)
-        {
-            std::uint64_t t = static_cast<std::uint64_t>(r.d[k]) + carry;
-            r.d[k++] = static_cast<std::uint32_t>(t);
+            std::uint64_t t = r.d[k] + carry + (k - i < b.d.size() ? std::uint64_t{a.d[i]} * b.d[k - i] : 0);
+            r.d[k] = static_cast<std::uint32_t>(t);
             carry = t >> 32;
         }
     }
@@ -92,11 +80,7 @@ inline Nat add(const Nat& a, const Nat& b)
     std::uint64_t carry = 0;
     for (std::size_t i = 0; i < std::max(a.d.size(), b.d.size()) || carry; ++i)
     {
-        std::uint64_t t = carry;
-        if (i < a.d.size())
-            t += a.d[i];
-        if (i < b.d.size())
-            t += b.d[i];
+        std::uint64_t t = carry + (i < a.d.size() ? a.d[i] : 0) + (i < b.d.size() ? b.d[i] : 0);
         r.d.push_back(static_cast<std::uint32_t>(t));
         carry = t >> 32;
     }
@@ -118,27 +102,15 @@ inline Nat sub(const Nat& a, const Nat& b) // a >= b
     return r;
 }
 
-inline Nat shl1(const Nat& a)
-{
-    return add(a, a);
-}
-
 inline void divmod(const Nat& a, const Nat& b, Nat& q, Nat& r)
 {
-    q = Nat();
     r = Nat();
-    std::size_t n = a.bits();
     q.d.assign(a.d.size(), 0);
-    for (std::size_t i = n; i-- > 0;)
+    for (std::size_t i = a.bits(); i-- > 0;)
     {
-        r = shl1(r);
+        r = add(r, r);
         if (a.bit(i))
-        {
-            if (r.d.empty())
-                r.d.push_back(1);
-            else
-                r.d[0] |= 1;
-        }
+            r = add(r, Nat(1)); // the low bit is 0 after the shift
         if (cmp(r, b) >= 0)
         {
             r = sub(r, b);
@@ -176,10 +148,8 @@ inline Nat arredonda(const Nat& num, const Nat& den, Modo m)
     divmod(num, den, q, r);
     if (r.zero() || m == Modo::Truncar)
         return q;
-    int c = cmp(shl1(r), den);
-    if (c > 0 || (c == 0 && (m == Modo::MeioLongeDoZero || q.impar())))
-        q = add(q, Nat(1));
-    return q;
+    int c = cmp(add(r, r), den);
+    return (c > 0 || (c == 0 && (m == Modo::MeioLongeDoZero || q.impar()))) ? add(q, Nat(1)) : q;
 }
 
 inline Nat mag(std::int64_t v)
@@ -192,18 +162,16 @@ inline std::optional<std::int64_t> comSinal(const Nat& m, bool neg)
 {
     if (m.bits() > 64)
         return std::nullopt;
-    u128 v = m.u();
-    if (neg ? v > (static_cast<u128>(1) << 63) : v >= (static_cast<u128>(1) << 63))
+    u128 v = m.u(), lim = static_cast<u128>(1) << 63;
+    if (neg ? v > lim : v >= lim)
         return std::nullopt;
-    return neg ? static_cast<std::int64_t>(-static_cast<i128>(v)) : static_cast<std::int64_t>(v);
+    return static_cast<std::int64_t>(neg ? -static_cast<i128>(v) : static_cast<i128>(v));
 }
 
 // A DECIMAL (magnitude at scale s) rounded half to even to scale t.
 inline Nat paraEscala(const Nat& m, int s, int t)
 {
-    if (s >= t)
-        return arredonda(m, pot10(s - t), Modo::MeioPar);
-    return mul(m, pot10(t - s));
+    return s >= t ? arredonda(m, pot10(s - t), Modo::MeioPar) : mul(m, pot10(t - s));
 }
 
 // The DECIMAL product as the platform computes it, then half to even to t.
@@ -222,8 +190,7 @@ inline std::optional<std::int64_t> produto(std::int64_t a, int sa, std::int64_t 
     }
     if (s - k < 0)
         return std::nullopt;
-    bool neg = (a < 0) != (b < 0);
-    return comSinal(paraEscala(q, s - k, t), neg && !(a == 0 || b == 0));
+    return comSinal(paraEscala(q, s - k, t), (a < 0) != (b < 0) && a != 0 && b != 0);
 }
 
 // The DECIMAL quotient: the largest scale <= 28 whose truncated quotient
@@ -243,43 +210,46 @@ inline std::optional<std::int64_t> quociente(std::int64_t a, int sa, std::int64_
         if (cmp(q, dois96()) == 0)
         {
             q = arredonda(q, Nat(10), Modo::MeioPar);
-            --sf;
-            if (sf < 0)
+            if (--sf < 0)
                 return std::nullopt;
         }
-        bool neg = (a < 0) != (b < 0) && a != 0;
-        return comSinal(paraEscala(q, sf, t), neg);
+        return comSinal(paraEscala(q, sf, t), (a < 0) != (b < 0) && a != 0);
     }
     return std::nullopt;
 }
 
-// Rounding of a scaled integer v to a multiple of 10^k, spelt out on digits,
-// one mode at a time.
+inline i128 p10(int k)
+{
+    i128 p = 1;
+    for (int i = 0; i < k; ++i)
+        p *= 10;
+    return p;
+}
+
+// Rounding of a scaled integer v to a multiple of 10^k, decided on its
+// decimal digits, one mode at a time.
 inline std::int64_t arredondaDigitos(std::int64_t v, int k, Modo m)
 {
     if (k == 0)
         return v;
     bool neg = v < 0;
     u128 x = neg ? static_cast<u128>(-static_cast<i128>(v)) : static_cast<u128>(v);
-    std::vector<int> dig; // least significant first
-    for (u128 t = x; t; t /= 10)
-        dig.push_back(static_cast<int>(t % 10));
-    dig.resize(std::max<std::size_t>(dig.size(), static_cast<std::size_t>(k) + 1), 0);
+    std::vector<int> dig(static_cast<std::size_t>(k) + 1, 0); // least significant first
+    std::size_t n = 0;
+    for (u128 t = x; t; t /= 10, ++n)
+    {
+        if (n >= dig.size())
+            dig.push_back(0);
+        dig[n] = static_cast<int>(t % 10);
+    }
     int primeiro = dig[static_cast<std::size_t>(k) - 1];
-    bool depois = false;
-    for (int i = 0; i < k - 1; ++i)
-        depois = depois || dig[static_cast<std::size_t>(i)] != 0;
-    int ultimoMantido = dig[static_cast<std::size_t>(k)];
-    bool sobe = false;
-    if (m == Modo::MeioLongeDoZero)
-        sobe = primeiro >= 5;
-    else if (m == Modo::MeioPar)
-        sobe = primeiro > 5 || (primeiro == 5 && (depois || (ultimoMantido % 2 == 1)));
-    u128 p = 1;
-    for (int i = 0; i < k; ++i)
-        p *= 10;
-    u128 r = (x / p + (sobe ? 1 : 0)) * p;
-    return neg ? static_cast<std::int64_t>(-static_cast<i128>(r)) : static_cast<std::int64_t>(r);
+    bool depois = std::any_of(dig.begin(), dig.begin() + (k - 1), [](int c) { return c != 0; });
+    bool sobe = m == Modo::MeioLongeDoZero ? primeiro >= 5
+              : m == Modo::MeioPar ? primeiro > 5 || (primeiro == 5 && (depois || dig[static_cast<std::size_t>(k)] % 2 == 1))
+                                   : false;
+    u128 p = static_cast<u128>(p10(k));
+    i128 r = static_cast<i128>((x / p + (sobe ? 1 : 0)) * p);
+    return static_cast<std::int64_t>(neg ? -r : r);
 }
 
 // Exact rationals for the item-value oracle.
@@ -288,41 +258,18 @@ struct Q
     i128 n = 0, d = 1;
 };
 
-inline i128 mdc(i128 a, i128 b)
-{
-    if (a < 0)
-        a = -a;
-    while (b)
-    {
-        i128 t = a % b;
-        a = b;
-        b = t;
-    }
-    return a;
-}
-
 inline Q norm(i128 n, i128 d)
 {
     if (d < 0)
-    {
-        n = -n;
-        d = -d;
-    }
-    i128 g = mdc(n, d);
+        n = -n, d = -d;
+    i128 g = n < 0 ? -n : n;
+    for (i128 b = d; b;)
+        std::swap(g %= b, b);
     if (g > 1)
-    {
-        n /= g;
-        d /= g;
-    }
+        n /= g, d /= g;
     return Q{n, d};
 }
-inline Q qde(std::int64_t v, int escala)
-{
-    i128 d = 1;
-    for (int i = 0; i < escala; ++i)
-        d *= 10;
-    return norm(v, d);
-}
+inline Q qde(std::int64_t v, int escala) { return norm(v, p10(escala)); }
 inline Q operator*(Q a, Q b) { return norm(a.n * b.n, a.d * b.d); }
 inline Q operator/(Q a, Q b) { return norm(a.n * b.d, a.d * b.n); }
 inline Q operator+(Q a, Q b) { return norm(a.n * b.d + b.n * a.d, a.d * b.d); }
@@ -331,26 +278,15 @@ inline Q operator-(Q a, Q b) { return norm(a.n * b.d - b.n * a.d, a.d * b.d); }
 // x rounded to dec decimals by the mode, still a rational.
 inline Q arred(Q x, int dec, Modo m)
 {
-    i128 p = 1;
-    for (int i = 0; i < dec; ++i)
-        p *= 10;
+    i128 p = p10(dec);
     bool neg = x.n < 0;
     i128 num = (neg ? -x.n : x.n) * p;
     i128 q = num / x.d, r = num % x.d;
-    if (r != 0 && m != Modo::Truncar)
-    {
-        if (2 * r > x.d || (2 * r == x.d && (m == Modo::MeioLongeDoZero || (q & 1))))
-            ++q;
-    }
+    if (r != 0 && m != Modo::Truncar && (2 * r > x.d || (2 * r == x.d && (m == Modo::MeioLongeDoZero || (q & 1)))))
+        ++q;
     return norm(neg ? -q : q, p);
 }
 
 // x at the given scale as an integer (x must be a multiple of 10^-escala).
-inline std::int64_t escalado(Q x, int escala)
-{
-    i128 p = 1;
-    for (int i = 0; i < escala; ++i)
-        p *= 10;
-    return static_cast<std::int64_t>(x.n * p / x.d);
-}
+inline std::int64_t escalado(Q x, int escala) { return static_cast<std::int64_t>(x.n * p10(escala) / x.d); }
 } // namespace oraculo

@@ -23,42 +23,41 @@ std::int64_t R8(double d)
 }
 } // namespace
 
-TEST(CalculoCupom, TresItensIguais)
+// Shares of the discount: the remainder goes to the group of the highest rate,
+// then of the smaller tax-kind code, then to the first; within the group to its
+// largest item.
+TEST(CalculoCupom, Rateio)
 {
-    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17), Item(10, 17), Item(10, 17)};
-    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
-    EXPECT_EQ(v[0].ValorItem, R8(6.66));
-    EXPECT_EQ(v[1].ValorItem, R8(6.67));
-    EXPECT_EQ(v[2].ValorItem, R8(6.67));
-}
-
-TEST(CalculoCupom, RestoAoGrupoDeMaiorAliquotaEDepoisMenorTipo)
-{
-    // Two groups of 10.00 (rates 7 % and 17 %); 1.00 over 20.00: F 0.05, G 0.50 each, no remainder.
-    // 0.01 over them: F 0.0005, G 0.00 each, the remainder goes to the 17 % group.
-    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 7), Item(10, 17)};
-    CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(0.01), false);
-    EXPECT_EQ(v[0].ValorItem, R8(10));
-    EXPECT_EQ(v[1].ValorItem, R8(9.99));
-    // Equal rates: the smaller tax-kind code wins, even when it comes later.
-    std::vector<tagREG_EC_CX_CIPS> w = {Item(10, 17, 3), Item(10, 17, 1), Item(10, 17, 2)};
-    CQMXCalculo::RatearDescontoCupom(w.data(), 3, CZTCurrencyEx8(0.01), false);
-    EXPECT_EQ(w[0].ValorItem, R8(10));
-    EXPECT_EQ(w[1].ValorItem, R8(9.99));
-    EXPECT_EQ(w[2].ValorItem, R8(10));
-    // Equal everything but position: the first.
+    struct Caso
+    {
+        const char* pszCaso;
+        std::vector<tagREG_EC_CX_CIPS> itens;
+        double dDesconto;
+        std::vector<std::int64_t> esperado;
+    };
+    const Caso casos[] = {
+        {"three equal items", {Item(10, 17), Item(10, 17), Item(10, 17)}, 10.0, {R8(6.66), R8(6.67), R8(6.67)}},
+        // 0.01 over 20.00: 0.0005 each, nothing for the groups; all of it to the 17 % group.
+        {"highest rate", {Item(10, 7), Item(10, 17)}, 0.01, {R8(10), R8(9.99)}},
+        {"smaller tax kind, even later", {Item(10, 17, 3), Item(10, 17, 1), Item(10, 17, 2)}, 0.01,
+         {R8(10), R8(9.99), R8(10)}},
+        {"factor with eight decimals", {Item(400, 17), Item(600, 17)}, 0.00001, {R8(400), R8(600) - 1000}},
+        // T 85.00, F 0.1176: the 7 % group gets -1.76, its shares -1.17 and -0.58
+        // leave -0.01 for its largest item (-5.00).
+        {"negative group", {Item(100, 17), Item(-10, 7), Item(-5, 7)}, 10.0, {R8(88.24), R8(-8.83), R8(-4.41)}},
+    };
+    for (Caso c : casos)
+    {
+        CQMXCalculo::RatearDescontoCupom(c.itens.data(), static_cast<int>(c.itens.size()),
+                                         CZTCurrencyEx8(c.dDesconto), false);
+        for (std::size_t i = 0; i < c.itens.size(); ++i)
+            EXPECT_EQ(c.itens[i].ValorItem, c.esperado[i]) << c.pszCaso << ", item " << i;
+    }
+    // Equal everything but position: the first group of the largest total (17 %, 15.00).
     std::vector<tagREG_EC_CX_CIPS> x = {Item(5, 17, 1), Item(10, 17, 1), Item(10, 12, 1)};
     CQMXCalculo::RatearDescontoCupom(x.data(), 3, CZTCurrencyEx8(0.01), false);
     EXPECT_EQ(x[0].ValorItem + x[1].ValorItem + x[2].ValorItem, R8(24.99));
-    EXPECT_EQ(x[1].ValorItem + x[0].ValorItem, R8(14.99)); // the 17 % group (15.00) is the largest
-}
-
-TEST(CalculoCupom, FatorComOitoDecimais)
-{
-    std::vector<tagREG_EC_CX_CIPS> v = {Item(400, 17), Item(600, 17)};
-    CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(0.00001), false);
-    EXPECT_EQ(v[0].ValorItem, R8(400));
-    EXPECT_EQ(v[1].ValorItem, R8(600) - 1000);
+    EXPECT_EQ(x[1].ValorItem + x[0].ValorItem, R8(14.99));
 }
 
 TEST(CalculoCupom, ExcluidosEServicos)
@@ -147,18 +146,4 @@ TEST(CalculoCupom, ImpostoAgrupadoTruncadoPorAliquota)
     r = REG_QMXCALCULO_IMPOSTOS_CUPOM{CY{1}, CY{1}, CY{1}, CY{1}};
     CQMXCalculo::CalcularImpostosAproxCupom(vazio, r);
     EXPECT_EQ(r.TotalAgrupado.int64 + r.TotalInformado.int64 + r.Total2.int64 + r.Total3.int64, 0);
-}
-
-TEST(CalculoCupom, GrupoDeItensNegativosRecebeOResto)
-{
-    // 100.00 at 17 % and two returned items of -10.00 and -5.00 at 7 %:
-    // T 85.00, F 0.1176, the 7 % group gets -1.76, its shares -1.17 and -0.58
-    // leave -0.01 for the largest of them (-5.00). The reductions still add up
-    // to the discount.
-    std::vector<tagREG_EC_CX_CIPS> v = {Item(100, 17), Item(-10, 7), Item(-5, 7)};
-    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
-    EXPECT_EQ(v[0].ValorItem, R8(88.24));
-    EXPECT_EQ(v[1].ValorItem, R8(-8.83));
-    EXPECT_EQ(v[2].ValorItem, R8(-4.41));
-    EXPECT_EQ(R8(85) - (v[0].ValorItem + v[1].ValorItem + v[2].ValorItem), R8(10));
 }

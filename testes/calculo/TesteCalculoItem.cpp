@@ -5,16 +5,6 @@
 
 namespace
 {
-REG_QMXCALCULO_VALOR_ITEM_CUPOM Item(std::int64_t nPreco8, std::int64_t nQtd4)
-{
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r{};
-    r.ValorUnitario = nPreco8;
-    r.Quantidade = CY{nQtd4};
-    r.DecimaisValor = 2;
-    r.DecimaisQuantidade = 3;
-    return r;
-}
-
 CZTCurrencyEx8 E8(double d)
 {
     return CZTCurrencyEx8(d);
@@ -24,124 +14,94 @@ CZTCurrencyEx8 E8(double d)
 TEST(CalculoItem, RegistroNuloEPrecoOuQuantidadeZero)
 {
     CQMXCalculo::CalcularValoresItemCupom(nullptr);
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(0, 10000);
-    r.DecimaisValor = 7;
-    r.TotalDesconto = r.ValorBruto = r.ValorLiquido = r.AcrescimoUnitario = r.TotalAcrescimo = CY{99};
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.ValorBruto.int64, 0);
-    EXPECT_EQ(r.TotalDesconto.int64, 0);
-    EXPECT_EQ(r.ValorLiquido.int64, 0);
-    EXPECT_EQ(r.AcrescimoUnitario.int64, 0);
-    EXPECT_EQ(r.TotalAcrescimo.int64, 0);
-    EXPECT_EQ(r.DecimaisValor, 7); // not normalised
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM q = Item(100000000, 0);
-    q.DecimaisQuantidade = 9;
-    CQMXCalculo::CalcularValoresItemCupom(&q);
-    EXPECT_EQ(q.DecimaisQuantidade, 9);
-    EXPECT_EQ(q.ValorBruto.int64, 0);
+    // Nothing is computed nor normalised when price or quantity is zero.
+    for (auto [nPreco, nQtd] : {std::pair<std::int64_t, std::int64_t>{0, 10000}, {100000000, 0}})
+    {
+        REG_QMXCALCULO_VALOR_ITEM_CUPOM r{};
+        r.ValorUnitario = nPreco;
+        r.Quantidade = CY{nQtd};
+        r.DecimaisValor = 7;
+        r.DecimaisQuantidade = 9;
+        r.TotalDesconto = r.ValorBruto = r.ValorLiquido = r.AcrescimoUnitario = r.TotalAcrescimo = CY{99};
+        CQMXCalculo::CalcularValoresItemCupom(&r);
+        for (const CY& c : {r.ValorBruto, r.TotalDesconto, r.ValorLiquido, r.AcrescimoUnitario, r.TotalAcrescimo})
+            EXPECT_EQ(c.int64, 0) << nPreco << " x " << nQtd;
+        EXPECT_EQ(r.DecimaisValor, 7);
+        EXPECT_EQ(r.DecimaisQuantidade, 9);
+    }
 }
 
-TEST(CalculoItem, PrecoCortadoAntesDoProduto)
+// One row per rule: the input record and the values it must come out with.
+TEST(CalculoItem, ValoresDoItem)
 {
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(1000500000, 20000); // 10.005 x 2
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.ValorUnitario, 1000000000);
-    EXPECT_EQ(r.ValorBruto.int64, 200000);
-    EXPECT_EQ(r.ValorLiquido.int64, 200000);
-}
-
-TEST(CalculoItem, Decimais)
-{
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(123456789, 12345); // 1.23456789 x 1.2345
-    r.DecimaisValor = 0;
-    r.DecimaisQuantidade = 4;
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.DecimaisValor, 2);
-    EXPECT_EQ(r.DecimaisQuantidade, 3);
-    EXPECT_EQ(r.Quantidade.int64, 12340);
-    EXPECT_EQ(r.ValorUnitario, 123000000);
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM s = Item(123456789, 10000);
-    s.DecimaisValor = 5;
-    CQMXCalculo::CalcularValoresItemCupom(&s);
-    EXPECT_EQ(s.DecimaisValor, 3);
-    EXPECT_EQ(s.ValorUnitario, 123400000);
-}
-
-TEST(CalculoItem, ArredondamentoDoBruto)
-{
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(333000000, 3350); // 3.33 x 0.335 = 1.11555
-    r.Arredondamento = 1;
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.ValorBruto.int64, 11200);
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM t = Item(333000000, 3350);
-    t.Arredondamento = 0;
-    CQMXCalculo::CalcularValoresItemCupom(&t);
-    EXPECT_EQ(t.ValorBruto.int64, 11100);
-}
-
-TEST(CalculoItem, DescontoPercentual)
-{
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(299000000, 30000); // 2.99 x 3, 10 %
-    r.Desconto = CY{100000};
-    r.DescontoPercentual = 1;
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.ValorBruto.int64, 89700);
-    EXPECT_EQ(r.TotalDesconto.int64, 9000);
-    EXPECT_EQ(r.ValorLiquido.int64, 80700);
-    EXPECT_EQ(r.Desconto.int64, 100000);
-}
-
-TEST(CalculoItem, PercentualArredondadoAntes)
-{
-    // 12.345 % becomes 12.34 %: on 100.00 x 1 that is 12.34, not 12.35.
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(10000000000, 10000);
-    r.Desconto = CY{123450};
-    r.DescontoPercentual = 1;
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.Desconto.int64, 123400);
-    EXPECT_EQ(r.TotalDesconto.int64, 123400);
-    EXPECT_EQ(r.ValorLiquido.int64, 876600);
-}
-
-TEST(CalculoItem, DescontoEmValorPorUnidade)
-{
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(500000000, 25000); // 5.00 x 2.5, 0.125 per unit
-    r.Desconto = CY{1250};
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.Desconto.int64, 1200);         // 0.125 -> 0.12 half to even
-    EXPECT_EQ(r.TotalDesconto.int64, 3000);    // 0.12 x 2.5
-    EXPECT_EQ(r.ValorLiquido.int64, 122000);
-}
-
-TEST(CalculoItem, Acrescimos)
-{
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM r = Item(1000000000, 30000); // 10.00 x 3, 2.50 %
-    r.AcrescimoPercentual = 1;
-    r.PercentualAcrescimo = 250;
-    CQMXCalculo::CalcularValoresItemCupom(&r);
-    EXPECT_EQ(r.AcrescimoUnitario.int64, 2500);
-    EXPECT_EQ(r.TotalAcrescimo.int64, 7500);
-    EXPECT_EQ(r.ValorBruto.int64, 300000); // not added into the price
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM s = Item(1000000000, 30000);
-    s.AcrescimoPercentual = 1;
-    s.PercentualAcrescimo = 250;
-    s.AcrescimoNoUnitario = 1;
-    CQMXCalculo::CalcularValoresItemCupom(&s);
-    EXPECT_EQ(s.ValorUnitario, 1025000000);
-    EXPECT_EQ(s.ValorBruto.int64, 307500);
-    REG_QMXCALCULO_VALOR_ITEM_CUPOM t = Item(1000000000, 10000); // amount 0.125 -> 0.12
-    t.ValorAcrescimo = CY{1250};
-    CQMXCalculo::CalcularValoresItemCupom(&t);
-    EXPECT_EQ(t.AcrescimoUnitario.int64, 1200);
-    EXPECT_EQ(t.TotalAcrescimo.int64, 1200);
+    const struct
+    {
+        const char* pszCaso;
+        std::int64_t nPreco8, nQtd4;
+        int nDecValor, nDecQtd;
+        std::int64_t nDesconto;
+        int nDescPerc, nAcrPerc, nPercAcr;
+        std::int64_t nValorAcr;
+        int nNoUnitario, nArred;
+        // expected: -1 leaves the field unchecked
+        std::int64_t nPrecoFinal, nQtdFinal, nDescFinal, nAcrUnit, nTotAcr, nBruto, nTotDesc, nLiquido;
+        int nDecValorFinal, nDecQtdFinal;
+    } casos[] = {
+        {"10.005 x 2: price cut before the product", 1000500000, 20000, 2, 3, 0, 0, 0, 0, 0, 0, 0,
+         1000000000, -1, -1, -1, -1, 200000, -1, 200000, -1, -1},
+        {"1.23456789 x 1.2345, decimals 0 and 4", 123456789, 12345, 0, 4, 0, 0, 0, 0, 0, 0, 0,
+         123000000, 12340, -1, -1, -1, -1, -1, -1, 2, 3},
+        {"value decimals 5 become 3", 123456789, 10000, 5, 3, 0, 0, 0, 0, 0, 0, 0,
+         123400000, -1, -1, -1, -1, -1, -1, -1, 3, -1},
+        {"3.33 x 0.335 = 1.11555 half to even", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 1,
+         -1, -1, -1, -1, -1, 11200, -1, -1, -1, -1},
+        {"3.33 x 0.335 = 1.11555 truncated", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 0,
+         -1, -1, -1, -1, -1, 11100, -1, -1, -1, -1},
+        {"2.99 x 3, 10 %", 299000000, 30000, 2, 3, 100000, 1, 0, 0, 0, 0, 0,
+         -1, -1, 100000, -1, -1, 89700, 9000, 80700, -1, -1},
+        {"100.00 x 1, 12.345 % becomes 12.34 %", 10000000000, 10000, 2, 3, 123450, 1, 0, 0, 0, 0, 0,
+         -1, -1, 123400, -1, -1, -1, 123400, 876600, -1, -1},
+        {"5.00 x 2.5, 0.125 per unit -> 0.12", 500000000, 25000, 2, 3, 1250, 0, 0, 0, 0, 0, 0,
+         -1, -1, 1200, -1, -1, -1, 3000, 122000, -1, -1},
+        {"10.00 x 3, 2.50 % not in the price", 1000000000, 30000, 2, 3, 0, 0, 1, 250, 0, 0, 0,
+         -1, -1, -1, 2500, 7500, 300000, -1, -1, -1, -1},
+        {"10.00 x 3, 2.50 % in the price", 1000000000, 30000, 2, 3, 0, 0, 1, 250, 0, 1, 0,
+         1025000000, -1, -1, -1, -1, 307500, -1, -1, -1, -1},
+        {"10.00 x 1, amount 0.125 -> 0.12", 1000000000, 10000, 2, 3, 0, 0, 0, 0, 1250, 0, 0,
+         -1, -1, -1, 1200, 1200, -1, -1, -1, -1, -1},
+    };
+    for (const auto& c : casos)
+    {
+        REG_QMXCALCULO_VALOR_ITEM_CUPOM r{};
+        r.ValorUnitario = c.nPreco8;
+        r.Quantidade = CY{c.nQtd4};
+        r.DecimaisValor = static_cast<std::uint8_t>(c.nDecValor);
+        r.DecimaisQuantidade = static_cast<std::uint8_t>(c.nDecQtd);
+        r.Desconto = CY{c.nDesconto};
+        r.DescontoPercentual = static_cast<std::uint8_t>(c.nDescPerc);
+        r.AcrescimoPercentual = static_cast<std::uint8_t>(c.nAcrPerc);
+        r.PercentualAcrescimo = static_cast<std::uint16_t>(c.nPercAcr);
+        r.ValorAcrescimo = CY{c.nValorAcr};
+        r.AcrescimoNoUnitario = static_cast<std::uint8_t>(c.nNoUnitario);
+        r.Arredondamento = static_cast<std::uint8_t>(c.nArred);
+        CQMXCalculo::CalcularValoresItemCupom(&r);
+        const std::int64_t esperado[] = {c.nPrecoFinal, c.nQtdFinal, c.nDescFinal, c.nAcrUnit,        c.nTotAcr,
+                                         c.nBruto,      c.nTotDesc,  c.nLiquido,   c.nDecValorFinal, c.nDecQtdFinal};
+        const std::int64_t obtido[] = {r.ValorUnitario,   r.Quantidade.int64,    r.Desconto.int64,
+                                       r.AcrescimoUnitario.int64, r.TotalAcrescimo.int64, r.ValorBruto.int64,
+                                       r.TotalDesconto.int64,     r.ValorLiquido.int64,   r.DecimaisValor,
+                                       r.DecimaisQuantidade};
+        for (int k = 0; k < 10; ++k)
+            EXPECT_TRUE(esperado[k] == -1 || obtido[k] == esperado[k])
+                << c.pszCaso << ", field " << k << ": " << obtido[k] << " expected " << esperado[k];
+    }
 }
 
 TEST(CalculoItem, AplicaDesconto)
 {
     CZTCurrencyEx8 total = E8(8.97);
     CY d{30000000}; // 0.30 as eight-decimal raw
-    CZTCurrencyEx8 r = CQMXCalculo::AplicaDesconto(E8(2.99), total, d, E8(3.0), true, false, 2);
-    EXPECT_EQ(r.GetRaw(), 90000000);
+    EXPECT_EQ(CQMXCalculo::AplicaDesconto(E8(2.99), total, d, E8(3.0), true, false, 2).GetRaw(), 90000000);
     EXPECT_EQ(total.GetRaw(), 807000000);
     CY p{1000000000}; // 10 %
     CZTCurrencyEx8 total2 = E8(8.97);
@@ -153,8 +113,7 @@ TEST(CalculoItem, AplicaDesconto)
 TEST(CalculoItem, AplicaDescontoEspecialItens)
 {
     CZTCurrencyEx8 v = E8(33.33);
-    CZTCurrencyEx8 r = CQMXCalculo::AplicaDescontoEspecialItens(v, E8(10.0), E8(100.0), 0);
-    EXPECT_EQ(r.GetRaw(), 333000000);
+    EXPECT_EQ(CQMXCalculo::AplicaDescontoEspecialItens(v, E8(10.0), E8(100.0), 0).GetRaw(), 333000000);
     EXPECT_EQ(v.GetRaw(), 3000000000);
     EXPECT_EQ(v.GetDecimals(), 8);
     // Half away from zero after the division: 0.125 -> 0.13.
@@ -164,44 +123,55 @@ TEST(CalculoItem, AplicaDescontoEspecialItens)
 
 TEST(CalculoItem, ValidarDesconto)
 {
-    CZTCurrencyEx q(3.0);
-    EXPECT_FALSE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(0.40), CZTCurrencyEx(1.00), false, false));
-    EXPECT_TRUE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(0.40), CZTCurrencyEx(5.00), false, true));
-    EXPECT_TRUE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(0.50), CZTCurrencyEx(5.00), false, true));
-    EXPECT_FALSE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(0.51), CZTCurrencyEx(5.00), false, true));
-    EXPECT_FALSE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(0.01), CZTCurrencyEx(0.0), false, false));
-    EXPECT_TRUE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(0.0), CZTCurrencyEx(0.0), false, false));
-    // Two percentages compared directly.
-    EXPECT_TRUE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(5.0), CZTCurrencyEx(5.0), true, true));
-    EXPECT_FALSE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(5.0001), CZTCurrencyEx(5.0), true, true));
-    // A percentage discount against an amount limit: 5 % of 10.00 = 0.50, x 3 = 1.50.
-    EXPECT_TRUE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(5.0), CZTCurrencyEx(1.50), true, false));
-    EXPECT_FALSE(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(5.0), CZTCurrencyEx(1.49), true, false));
+    // Price 10.00 x 3; a percentage discount against an amount limit: 5 % of 10.00 = 0.50, x 3 = 1.50.
+    const struct
+    {
+        double dDesconto, dLimite;
+        bool bDescPerc, bLimitePerc, bValido;
+    } casos[] = {{0.40, 1.00, false, false, false}, {0.40, 5.00, false, true, true},  {0.50, 5.00, false, true, true},
+                 {0.51, 5.00, false, true, false},  {0.01, 0.0, false, false, false}, {0.0, 0.0, false, false, true},
+                 {5.0, 5.0, true, true, true},      {5.0001, 5.0, true, true, false}, {5.0, 1.50, true, false, true},
+                 {5.0, 1.49, true, false, false}};
+    const CZTCurrencyEx q(3.0);
+    for (const auto& c : casos)
+        EXPECT_EQ(CQMXCalculo::ValidarDesconto(E8(10.0), q, CZTCurrencyEx(c.dDesconto), CZTCurrencyEx(c.dLimite),
+                                               c.bDescPerc, c.bLimitePerc),
+                  c.bValido)
+            << c.dDesconto << " against " << c.dLimite;
 }
 
 TEST(CalculoItem, ValidaDesconto)
 {
-    const CY valor{1000000000}; // 10.00 as eight-decimal raw
-    EXPECT_TRUE(CQMXCalculo::ValidaDesconto(valor, CY{999900000000}, CY{0}, false, false, 0));
-    EXPECT_TRUE(CQMXCalculo::ValidaDesconto(valor, CY{0}, CY{100}, false, false, 0));
-    EXPECT_TRUE(CQMXCalculo::ValidaDesconto(valor, CY{50000000}, CY{50000000}, false, false, 0));
-    EXPECT_FALSE(CQMXCalculo::ValidaDesconto(valor, CY{51000000}, CY{50000000}, false, false, 0));
-    // 5 % of 10.00 = 0.50 as the limit.
-    EXPECT_TRUE(CQMXCalculo::ValidaDesconto(valor, CY{50000000}, CY{500000000}, false, true, 0));
-    EXPECT_FALSE(CQMXCalculo::ValidaDesconto(valor, CY{51000000}, CY{500000000}, false, true, 0));
-    // 6 % discount = 0.60 against 0.55.
-    EXPECT_FALSE(CQMXCalculo::ValidaDesconto(valor, CY{600000000}, CY{55000000}, true, false, 0));
+    // Value 10.00 as eight-decimal raw; 5 % of it (0.50) as a limit; a 6 % discount (0.60) against 0.55.
+    const struct
+    {
+        std::int64_t nDesconto, nLimite;
+        bool bDescPerc, bLimitePerc, bValido;
+    } casos[] = {{999900000000, 0, false, false, true},      {0, 100, false, false, true},
+                 {50000000, 50000000, false, false, true},   {51000000, 50000000, false, false, false},
+                 {50000000, 500000000, false, true, true},   {51000000, 500000000, false, true, false},
+                 {600000000, 55000000, true, false, false}};
+    for (const auto& c : casos)
+        EXPECT_EQ(CQMXCalculo::ValidaDesconto(CY{1000000000}, CY{c.nDesconto}, CY{c.nLimite}, c.bDescPerc,
+                                              c.bLimitePerc, 0),
+                  c.bValido)
+            << c.nDesconto << " against " << c.nLimite;
 }
 
 TEST(CalculoItem, VerificaDesconto)
 {
-    // 1.00 of 10.00 is 10 %.
-    EXPECT_TRUE(CQMXCalculo::VerificaDesconto(E8(10.0), E8(1.0), E8(10.0), true, 2));
-    EXPECT_FALSE(CQMXCalculo::VerificaDesconto(E8(10.0), E8(1.01), E8(10.0), true, 2));
-    // 0.333 of 3.00 is 11.1 %: with 2 decimals the discount rounds to 0.33 -> 11.00 %.
-    EXPECT_TRUE(CQMXCalculo::VerificaDesconto(E8(3.0), E8(0.333), E8(11.0), true, 2));
-    EXPECT_FALSE(CQMXCalculo::VerificaDesconto(E8(3.0), E8(0.333), E8(11.0), true, 3));
+    // 1.00 of 10.00 is 10 %. 0.333 of 3.00 is 11.1 %: with 2 decimals the discount rounds to 0.33 -> 11.00 %.
     // Compared directly: 0.125 and 0.13 are equal at 2 decimals half away from zero.
-    EXPECT_TRUE(CQMXCalculo::VerificaDesconto(E8(3.0), E8(0.125), E8(0.13), false, 2));
-    EXPECT_FALSE(CQMXCalculo::VerificaDesconto(E8(3.0), E8(0.125), E8(0.12), false, 2));
+    const struct
+    {
+        double dValor, dDesconto, dLimite;
+        bool bPerc;
+        int nDec;
+        bool bValido;
+    } casos[] = {{10.0, 1.0, 10.0, true, 2, true},   {10.0, 1.01, 10.0, true, 2, false},
+                 {3.0, 0.333, 11.0, true, 2, true},  {3.0, 0.333, 11.0, true, 3, false},
+                 {3.0, 0.125, 0.13, false, 2, true}, {3.0, 0.125, 0.12, false, 2, false}};
+    for (const auto& c : casos)
+        EXPECT_EQ(CQMXCalculo::VerificaDesconto(E8(c.dValor), E8(c.dDesconto), E8(c.dLimite), c.bPerc, c.nDec), c.bValido)
+            << c.dDesconto << " of " << c.dValor << " against " << c.dLimite << " d=" << c.nDec;
 }

@@ -19,6 +19,7 @@ namespace
 {
 using oraculo::Modo;
 
+// One generator for the whole file: each test's inputs follow the previous test's.
 std::mt19937_64& Gerador()
 {
     static std::mt19937_64 g(20240605u);
@@ -29,17 +30,16 @@ std::mt19937_64& Gerador()
 std::int64_t Aleatorio(int nMaxDigitos, bool bSinal = true)
 {
     auto& g = Gerador();
-    int nDig = 1 + static_cast<int>(g() % static_cast<unsigned>(nMaxDigitos));
-    std::uint64_t lim = 1;
-    for (int i = 0; i < nDig; ++i)
+    std::uint64_t lim = 10;
+    for (auto nDig = g() % static_cast<unsigned>(nMaxDigitos); nDig > 0; --nDig)
         lim *= 10;
-    std::int64_t v = static_cast<std::int64_t>(g() % lim);
-    if (bSinal && (g() & 1))
-        v = -v;
-    return v;
+    auto v = static_cast<std::int64_t>(g() % lim);
+    return bSinal && (g() & 1) ? -v : v;
 }
 
 constexpr int N = 4000;
+// The library's rounding-mode codes 0, 1, 2.
+constexpr Modo modos[3] = {Modo::MeioLongeDoZero, Modo::Truncar, Modo::MeioPar};
 } // namespace
 
 TEST(CalculoDiferencial, ProdutosEx8)
@@ -47,9 +47,8 @@ TEST(CalculoDiferencial, ProdutosEx8)
     for (int i = 0; i < N; ++i)
     {
         std::int64_t a = Aleatorio(13), b = Aleatorio(13);
-        auto esperado = oraculo::produto(a, 8, b, 8, 8);
         CZTCurrencyEx8 r = CZTCurrencyEx8(a) * CZTCurrencyEx8(b);
-        ASSERT_EQ(r.GetRaw(), esperado.value_or(0)) << a << " * " << b;
+        ASSERT_EQ(r.GetRaw(), oraculo::produto(a, 8, b, 8, 8).value_or(0)) << a << " * " << b;
         ASSERT_EQ(r.GetDecimals(), 8);
     }
 }
@@ -61,8 +60,9 @@ TEST(CalculoDiferencial, ProdutosCYeMisturados)
         std::int64_t a = Aleatorio(16), b = Aleatorio(12);
         ASSERT_EQ((CY{a} * CY{b}).int64, oraculo::produto(a, 4, b, 4, 4).value_or(0)) << a << " * " << b;
         std::int64_t c = Aleatorio(15);
-        ASSERT_EQ((CZTCurrencyEx8(c) * CY{b}).GetRaw(), oraculo::produto(c, 8, b, 4, 8).value_or(0));
-        ASSERT_EQ((CY{b} * CZTCurrencyEx8(c)).GetRaw(), oraculo::produto(c, 8, b, 4, 8).value_or(0));
+        const std::int64_t e = oraculo::produto(c, 8, b, 4, 8).value_or(0);
+        ASSERT_EQ((CZTCurrencyEx8(c) * CY{b}).GetRaw(), e);
+        ASSERT_EQ((CY{b} * CZTCurrencyEx8(c)).GetRaw(), e);
     }
 }
 
@@ -73,9 +73,8 @@ TEST(CalculoDiferencial, QuocientesEx8)
         std::int64_t a = Aleatorio(17), b = Aleatorio(17);
         if (b == 0)
             continue;
-        auto esperado = oraculo::quociente(a, 8, b, 8, 8);
-        CZTCurrencyEx8 r = CZTCurrencyEx8(a) / CZTCurrencyEx8(b);
-        ASSERT_EQ(r.GetRaw(), esperado.value_or(0)) << a << " / " << b;
+        ASSERT_EQ((CZTCurrencyEx8(a) / CZTCurrencyEx8(b)).GetRaw(), oraculo::quociente(a, 8, b, 8, 8).value_or(0))
+            << a << " / " << b;
     }
 }
 
@@ -119,23 +118,17 @@ TEST(CalculoDiferencial, DecimalDireto)
             sb = 1;
             t = 28;
         }
+        const std::string caso = std::to_string(a) + "e-" + std::to_string(sa) + " op " + std::to_string(b) + "e-" +
+                                 std::to_string(sb) + " -> " + std::to_string(t);
         std::int64_t r = 0;
-        bool ok = QMXDecimalOp::Multiplicar(a, sa, b, sb, t, r);
         auto e = oraculo::produto(a, sa, b, sb, t);
-        ASSERT_EQ(ok, e.has_value()) << a << "e-" << sa << " * " << b << "e-" << sb;
-        if (ok)
-        {
-            ASSERT_EQ(r, *e) << a << "e-" << sa << " * " << b << "e-" << sb << " -> " << t;
-        }
+        ASSERT_EQ(QMXDecimalOp::Multiplicar(a, sa, b, sb, t, r), e.has_value()) << caso;
+        ASSERT_TRUE(!e || r == *e) << caso << ": " << r << " expected " << e.value_or(0);
         if (b == 0)
             continue;
-        ok = QMXDecimalOp::Dividir(a, sa, b, sb, t, r);
         e = oraculo::quociente(a, sa, b, sb, t);
-        ASSERT_EQ(ok, e.has_value()) << a << "e-" << sa << " / " << b << "e-" << sb;
-        if (ok)
-        {
-            ASSERT_EQ(r, *e) << a << "e-" << sa << " / " << b << "e-" << sb << " -> " << t;
-        }
+        ASSERT_EQ(QMXDecimalOp::Dividir(a, sa, b, sb, t, r), e.has_value()) << caso;
+        ASSERT_TRUE(!e || r == *e) << caso << ": " << r << " expected " << e.value_or(0);
     }
 }
 
@@ -151,37 +144,23 @@ TEST(CalculoDiferencial, DoubleCom15Digitos)
         if (i % 4 == 0)
             d = static_cast<double>(Aleatorio(9)) / 1000.0; // short decimals, as in real input
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.14e", d);
-        // buf: [-]D.DDDDDDDDDDDDDDe[+-]XX
-        std::string s(buf);
-        bool neg = s[0] == '-';
-        if (neg)
-            s.erase(0, 1);
-        std::string dig = s.substr(0, 1) + s.substr(2, 14);
-        int e10 = std::atoi(s.c_str() + 17);
+        std::snprintf(buf, sizeof buf, "%.14e", d); // [-]D.DDDDDDDDDDDDDDe[+-]XX
+        const bool neg = buf[0] == '-';
+        const char* s = buf + (neg ? 1 : 0);
         unsigned __int128 m = 0;
-        for (char c : dig)
-            m = m * 10 + static_cast<unsigned>(c - '0');
-        int escala = 14 - e10;
+        for (int k = 0; k < 16; ++k)
+            if (k != 1)
+                m = m * 10 + static_cast<unsigned>(s[k] - '0');
+        int escala = 14 - std::atoi(s + 17);
         if (escala > 28)
             continue;
-        while (escala < 0)
-        {
+        for (; escala < 0; ++escala)
             m *= 10;
-            ++escala;
-        }
-        while (escala > 0 && m % 10 == 0)
-        {
+        for (; escala > 0 && m % 10 == 0; --escala)
             m /= 10;
-            --escala;
-        }
         CQMXDecimal dec;
         ASSERT_TRUE(CQMXDecimal::DeDouble(d, dec)) << buf;
-        if (m == 0)
-            continue;
-        ASSERT_TRUE(dec.GetMantissa() == m) << buf;
-        ASSERT_EQ(dec.GetEscala(), escala) << buf;
-        ASSERT_EQ(dec.IsNegativo(), neg) << buf;
+        ASSERT_TRUE(m == 0 || (dec.GetMantissa() == m && dec.GetEscala() == escala && dec.IsNegativo() == neg)) << buf;
     }
 }
 
@@ -193,22 +172,18 @@ TEST(CalculoDiferencial, DoubleParaCY)
     {
         std::int64_t n = Aleatorio(14); // within the CY range once divided
         double d = static_cast<double>(n) / static_cast<double>(std::int64_t{1} << (g() % 20));
-        // exact value of d = M * 2^E
-        int e2;
-        double f = std::frexp(d, &e2);
-        auto M = static_cast<std::int64_t>(std::ldexp(f, 53));
+        int e2; // d is exactly M * 2^E
+        auto M = static_cast<std::int64_t>(std::ldexp(std::frexp(d, &e2), 53));
         int E = e2 - 53;
         oraculo::Q x = E >= 0 ? oraculo::qde(M, 0) * oraculo::Q{static_cast<oraculo::i128>(1) << E, 1}
                               : oraculo::norm(M, static_cast<oraculo::i128>(1) << -E);
-        std::int64_t esperado = oraculo::escalado(oraculo::arred(x, 4, Modo::MeioPar), 4);
-        ASSERT_EQ(CYDeDouble(d).int64, esperado) << d;
+        ASSERT_EQ(CYDeDouble(d).int64, oraculo::escalado(oraculo::arred(x, 4, Modo::MeioPar), 4)) << d;
     }
 }
 
 TEST(CalculoDiferencial, ModosDeArredondamentoEx8)
 {
     auto& g = Gerador();
-    const Modo modos[3] = {Modo::MeioLongeDoZero, Modo::Truncar, Modo::MeioPar};
     for (int i = 0; i < 3 * N; ++i)
     {
         std::int64_t v = Aleatorio(17);
@@ -218,8 +193,7 @@ TEST(CalculoDiferencial, ModosDeArredondamentoEx8)
         x.SetFormat(d, modo);
         x.SetRaw(v);
         ASSERT_EQ(x.GetRaw(), oraculo::arredondaDigitos(v, 8 - d, modos[modo])) << v << " d=" << d << " m=" << modo;
-        // The same through a copy assignment into an object of those settings.
-        CZTCurrencyEx8 y;
+        CZTCurrencyEx8 y; // the same through an assignment into an object of those settings
         y.SetFormat(d, modo);
         y = CZTCurrencyEx8(v);
         ASSERT_EQ(y.GetRaw(), x.GetRaw());
@@ -229,7 +203,6 @@ TEST(CalculoDiferencial, ModosDeArredondamentoEx8)
 TEST(CalculoDiferencial, ModosDeArredondamentoEx)
 {
     auto& g = Gerador();
-    const Modo modos[3] = {Modo::MeioLongeDoZero, Modo::Truncar, Modo::MeioPar};
     for (int i = 0; i < 3 * N; ++i)
     {
         std::int64_t v = Aleatorio(17);
@@ -247,10 +220,7 @@ TEST(CalculoDiferencial, ModosDeArredondamentoEx)
 
 TEST(CalculoDiferencial, ValoresDoItem)
 {
-    using oraculo::arred;
-    using oraculo::escalado;
-    using oraculo::Q;
-    using oraculo::qde;
+    using namespace oraculo;
     auto& g = Gerador();
     for (int i = 0; i < N; ++i)
     {
@@ -293,14 +263,14 @@ TEST(CalculoDiferencial, ValoresDoItem)
         CQMXCalculo::CalcularValoresItemCupom(&r);
         ASSERT_EQ(r.DecimaisValor, dv);
         ASSERT_EQ(r.DecimaisQuantidade, dq);
-        ASSERT_EQ(r.ValorUnitario, escalado(preco, 8)) << i;
-        ASSERT_EQ(r.Quantidade.int64, escalado(qtd, 4)) << i;
-        ASSERT_EQ(r.AcrescimoUnitario.int64, escalado(acr, 4)) << i;
-        ASSERT_EQ(r.TotalAcrescimo.int64, escalado(totAcr, 4)) << i;
-        ASSERT_EQ(r.Desconto.int64, escalado(desc, 4)) << i;
-        ASSERT_EQ(r.ValorBruto.int64, escalado(bruto, 4)) << i;
-        ASSERT_EQ(r.TotalDesconto.int64, escalado(totDesc, 4)) << i;
-        ASSERT_EQ(r.ValorLiquido.int64, escalado(liquido, 4)) << i;
+        const std::int64_t obtido[] = {r.ValorUnitario,        r.Quantidade.int64, r.AcrescimoUnitario.int64,
+                                       r.TotalAcrescimo.int64, r.Desconto.int64,   r.ValorBruto.int64,
+                                       r.TotalDesconto.int64,  r.ValorLiquido.int64};
+        const std::int64_t esperado[] = {escalado(preco, 8),  escalado(qtd, 4),     escalado(acr, 4),
+                                         escalado(totAcr, 4), escalado(desc, 4),    escalado(bruto, 4),
+                                         escalado(totDesc, 4), escalado(liquido, 4)};
+        for (int k = 0; k < 8; ++k)
+            ASSERT_EQ(obtido[k], esperado[k]) << "item " << i << ", field " << k;
     }
 }
 
@@ -343,21 +313,13 @@ TEST(CalculoDiferencial, RateioDeCuponsAleatorios)
             const auto& a = antes[static_cast<std::size_t>(i)];
             const auto& d = itens[static_cast<std::size_t>(i)];
             bool bParticipa = a.Excluido == 0 && (bServicos || a.Servico == 0);
-            if (!bParticipa)
-            {
-                ASSERT_EQ(d.ValorItem, a.ValorItem);
-                ASSERT_EQ(d.ValorAssociado.int64, a.ValorAssociado.int64);
-                continue;
-            }
+            ASSERT_TRUE(bParticipa || d.ValorItem == a.ValorItem) << "cupom " << c;
             nReducao += a.ValorItem - d.ValorItem;
-            if (a.ValorAssociado.int64 <= 0)
-            {
+            // Unchanged when not taking part or when not positive; otherwise never larger.
+            if (!bParticipa || a.ValorAssociado.int64 <= 0)
                 ASSERT_EQ(d.ValorAssociado.int64, a.ValorAssociado.int64);
-            }
             else
-            {
                 ASSERT_LE(d.ValorAssociado.int64, a.ValorAssociado.int64);
-            }
             ASSERT_EQ(d.ValorAssociado.int64 % 100, 0); // whole cents stay whole cents
         }
         ASSERT_EQ(nReducao, nDesconto) << "cupom " << c;

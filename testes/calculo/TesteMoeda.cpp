@@ -24,49 +24,38 @@ std::int64_t Div(std::int64_t a, int sa, std::int64_t b, int sb, int t)
 }
 } // namespace
 
-TEST(CalculoMoeda, MeioParComDuasDecimais)
+TEST(CalculoMoeda, ModosDeArredondamentoNaAtribuicao)
 {
-    EXPECT_EQ(Ex8(2.345, 2, CZTCurrencyEx8::RoundHalfEven).GetRaw(), 234000000);
-    EXPECT_EQ(Ex8(2.355, 2, CZTCurrencyEx8::RoundHalfEven).GetRaw(), 236000000);
-    EXPECT_EQ(Ex8(2.3451, 2, CZTCurrencyEx8::RoundHalfEven).GetRaw(), 235000000);
-    EXPECT_EQ(Ex8(-2.345, 2, CZTCurrencyEx8::RoundHalfEven).GetRaw(), -234000000);
+    constexpr int par = CZTCurrencyEx8::RoundHalfEven, longe = CZTCurrencyEx8::RoundHalfAwayFromZero,
+                  trunca = CZTCurrencyEx8::Truncate;
+    const struct
+    {
+        double d;
+        int nDec, nModo;
+        std::int64_t nRaw;
+    } casos[] = {
+        {2.345, 2, par, 234000000},    {2.355, 2, par, 236000000},      {2.3451, 2, par, 235000000},
+        {-2.345, 2, par, -234000000},  {2.345, 2, longe, 235000000},    {-2.345, 2, longe, -235000000},
+        {2.349, 2, trunca, 234000000}, {-2.349, 2, trunca, -234000000},
+        {2.3456789, 2, 7, 234567890}, // an unknown mode leaves the value as it is
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(Ex8(c.d, c.nDec, c.nModo).GetRaw(), c.nRaw) << c.d << " d=" << c.nDec << " m=" << c.nModo;
+    EXPECT_EQ(CZTCurrencyEx(true, 9, 1.2345).GetCY().int64, 12345);
 }
 
-TEST(CalculoMoeda, MeioLongeDoZeroETruncar)
+TEST(CalculoMoeda, SetDecimalsEPadroes)
 {
-    EXPECT_EQ(Ex8(2.345, 2, CZTCurrencyEx8::RoundHalfAwayFromZero).GetRaw(), 235000000);
-    EXPECT_EQ(Ex8(-2.345, 2, CZTCurrencyEx8::RoundHalfAwayFromZero).GetRaw(), -235000000);
-    EXPECT_EQ(Ex8(2.349, 2, CZTCurrencyEx8::Truncate).GetRaw(), 234000000);
-    EXPECT_EQ(Ex8(-2.349, 2, CZTCurrencyEx8::Truncate).GetRaw(), -234000000);
-}
-
-TEST(CalculoMoeda, OutroModoNaoMudaOValor)
-{
-    CZTCurrencyEx8 x;
-    x.SetFormat(2, 7);
-    x = 2.3456789;
-    EXPECT_EQ(x.GetRaw(), 234567890);
-    CZTCurrencyEx y(true, 9, 1.2345);
-    EXPECT_EQ(y.GetCY().int64, 12345);
-}
-
-TEST(CalculoMoeda, SetDecimalsDoTipoDeQuatroDecimais)
-{
-    CZTCurrencyEx x;
-    x.SetDecimals(3);
-    EXPECT_EQ(x.GetDecimals(), 4);
-    EXPECT_TRUE(x.IsFourDecimals());
-    x.SetDecimals(1);
-    EXPECT_EQ(x.GetDecimals(), 2);
-    EXPECT_TRUE(x.IsTwoDecimals());
-    x.SetDecimals(0);
-    EXPECT_TRUE(x.IsNoDecimals());
-    x.SetDecimals(-5);
-    EXPECT_EQ(x.GetDecimals(), 4);
-}
-
-TEST(CalculoMoeda, PadraoQuatroDecimaisSemReArredondar)
-{
+    // The four-decimal type takes 0, 2 or 4 decimals: 1 becomes 2, anything else 4.
+    for (auto [nPedido, nDec] : {std::pair{3, 4}, {1, 2}, {0, 0}, {-5, 4}})
+    {
+        CZTCurrencyEx x;
+        x.SetDecimals(static_cast<std::int16_t>(nPedido));
+        EXPECT_EQ(x.GetDecimals(), nDec) << nPedido;
+        EXPECT_EQ(x.IsFourDecimals(), nDec == 4);
+        EXPECT_EQ(x.IsTwoDecimals(), nDec == 2);
+        EXPECT_EQ(x.IsNoDecimals(), nDec == 0);
+    }
     CZTCurrencyEx x(1.23456);
     EXPECT_EQ(x.GetCY().int64, 12346);
     EXPECT_EQ(x.GetDecimals(), 4);
@@ -82,26 +71,19 @@ TEST(CalculoMoeda, ProdutoArredondadoSoNaAtribuicao)
     CZTCurrencyEx8 p = a * b;
     EXPECT_EQ(p.GetRaw(), 99999999);
     EXPECT_EQ(p.GetDecimals(), 8);
-    CZTCurrencyEx8 t;
-    t.SetFormat(2, false);
-    t = a * b;
-    EXPECT_EQ(t.GetRaw(), 99000000);
-    CZTCurrencyEx8 r;
-    r.SetFormat(2, true);
-    r = a * b;
-    EXPECT_EQ(r.GetRaw(), 100000000);
+    for (auto [bArredonda, nRaw] : {std::pair{false, 99000000}, {true, 100000000}})
+    {
+        CZTCurrencyEx8 t;
+        t.SetFormat(2, bArredonda);
+        t = a * b;
+        EXPECT_EQ(t.GetRaw(), nRaw);
+    }
 }
 
-TEST(CalculoMoeda, GetHundredths)
+TEST(CalculoMoeda, ComparacaoComDoubleEGetHundredths)
 {
-    CZTCurrencyEx x(12.349);
-    EXPECT_EQ(x.GetHundredths(), 1234);
-    CZTCurrencyEx y(-12.349);
-    EXPECT_EQ(y.GetHundredths(), -1234);
-}
-
-TEST(CalculoMoeda, ComparacaoComDouble)
-{
+    EXPECT_EQ(CZTCurrencyEx(12.349).GetHundredths(), 1234);
+    EXPECT_EQ(CZTCurrencyEx(-12.349).GetHundredths(), -1234);
     CZTCurrencyEx x(true, false, 10.999);
     EXPECT_TRUE(x.GetCY() == 10.99);
     EXPECT_FALSE(x.GetCY() != 10.99);
@@ -126,10 +108,8 @@ TEST(CalculoMoeda, SetFormatESetRound)
     z.SetDecimals(2);
     z.SetRounding(CZTCurrencyEx::RoundHalfEven);
     EXPECT_EQ(z.GetCY().int64, 25600); // truncated to 2.56 first, by the default mode
-    CZTCurrencyEx w(true, CZTCurrencyEx::RoundHalfEven, 2.565);
-    EXPECT_EQ(w.GetCY().int64, 25600);
-    CZTCurrencyEx v(true, CZTCurrencyEx::RoundHalfEven, 2.575);
-    EXPECT_EQ(v.GetCY().int64, 25800);
+    EXPECT_EQ(CZTCurrencyEx(true, CZTCurrencyEx::RoundHalfEven, 2.565).GetCY().int64, 25600);
+    EXPECT_EQ(CZTCurrencyEx(true, CZTCurrencyEx::RoundHalfEven, 2.575).GetCY().int64, 25800);
     CZTCurrencyEx u(false, CZTCurrencyEx::RoundHalfEven, 2.5);
     EXPECT_EQ(u.GetCY().int64, 25000);
     u.SetDecimals(0);
@@ -149,32 +129,26 @@ TEST(CalculoMoeda, CopiaLevaConfiguracoesAtribuicaoSoOValor)
     c = a; // 1.23 at 1 decimal half to even
     EXPECT_EQ(c.GetDecimals(), 1);
     EXPECT_EQ(c.GetRaw(), 120000000);
-    CZTCurrencyEx e(true, true, 7.125);
     CZTCurrencyEx8 d;
-    d = e;
+    d = CZTCurrencyEx(true, true, 7.125);
     EXPECT_EQ(d.GetRaw(), 713000000);
 }
 
 TEST(CalculoMoeda, ApplyRateEToCurrencyEx)
 {
-    CZTCurrencyEx x(100.0);
-    EXPECT_EQ(x.ApplyRate(1800).int64, 180000);
     CZTCurrencyEx y(0.0125);
-    EXPECT_EQ(y.ApplyRate(5000).int64, 62);   // 0.00625 -> 0.0062 half to even
-    CZTCurrencyEx z(0.0135);
-    EXPECT_EQ(z.ApplyRate(5000).int64, 68);   // 0.00675 -> 0.0068
-    EXPECT_EQ(y.GetCY().int64, 125);          // not changed
-    CZTCurrencyEx8 a(1.23456789);
-    EXPECT_EQ(a.ApplyRate(1800).GetRaw(), 22222222); // 0.2222222202 -> 0.22222222
-    EXPECT_EQ(a.ToCurrencyEx().GetCY().int64, 12346);
-    CZTCurrencyEx8 b(1.00005);
-    EXPECT_EQ(b.ToCurrencyEx().GetCY().int64, 10000);
-    CZTCurrencyEx8 c(1.00015);
-    EXPECT_EQ(c.ToCurrencyEx().GetCY().int64, 10002);
+    EXPECT_EQ(CZTCurrencyEx(100.0).ApplyRate(1800).int64, 180000);
+    EXPECT_EQ(y.ApplyRate(5000).int64, 62);                       // 0.00625 -> 0.0062 half to even
+    EXPECT_EQ(CZTCurrencyEx(0.0135).ApplyRate(5000).int64, 68);   // 0.00675 -> 0.0068
+    EXPECT_EQ(y.GetCY().int64, 125);                              // not changed
+    EXPECT_EQ(CZTCurrencyEx8(1.23456789).ApplyRate(1800).GetRaw(), 22222222); // 0.2222222202
+    for (auto [d, nCY] : {std::pair{1.23456789, 12346}, {1.00005, 10000}, {1.00015, 10002}})
+        EXPECT_EQ(CZTCurrencyEx8(d).ToCurrencyEx().GetCY().int64, nCY) << d;
 }
 
 TEST(CalculoMoeda, OperadoresCompostos)
 {
+    // Each step is rounded to the object's own decimals and mode.
     CZTCurrencyEx x(true, false, 10.0);
     x += CY{12345}; // 11.2345 -> 11.23
     EXPECT_EQ(x.GetCY().int64, 112300);
@@ -185,9 +159,7 @@ TEST(CalculoMoeda, OperadoresCompostos)
     x -= 0.005; // 5.605 -> 5.60
     EXPECT_EQ(x.GetCY().int64, 56000);
 
-    CZTCurrencyEx8 y;
-    y.SetFormat(3, CZTCurrencyEx8::RoundHalfEven);
-    y = 1.0;
+    CZTCurrencyEx8 y = Ex8(1.0, 3, CZTCurrencyEx8::RoundHalfEven);
     y /= 3.0;
     EXPECT_EQ(y.GetRaw(), 33300000);
     y += CY{5}; // 0.3335 -> 0.334 (half to even: 3 is odd)
@@ -221,16 +193,16 @@ TEST(CalculoMoeda, OperadoresCY)
 {
     EXPECT_EQ((CY{15000} + CY{1}).int64, 15001);
     EXPECT_EQ((-CY{15000}).int64, -15000);
-    EXPECT_EQ((CY{15000} * CY{15000}).int64, 22500);      // 1.5 * 1.5
+    EXPECT_EQ((CY{15000} * CY{15000}).int64, 22500); // 1.5 * 1.5
     EXPECT_EQ((CY{10000} / CY{30000}).int64, 3333);
     EXPECT_EQ((CY{20000} / CY{30000}).int64, 6667);
-    EXPECT_EQ((CY{5} * CY{5000}).int64, 2);               // 0.00025 -> 0.0002
-    EXPECT_EQ((CY{15} * CY{5000}).int64, 8);              // 0.00075 -> 0.0008
+    EXPECT_EQ((CY{5} * CY{5000}).int64, 2);  // 0.00025 -> 0.0002
+    EXPECT_EQ((CY{15} * CY{5000}).int64, 8); // 0.00075 -> 0.0008
     EXPECT_EQ((CY{10000} * 0.1).int64, 1000);
     EXPECT_EQ((0.1 * CY{10000}).int64, 1000);
     EXPECT_EQ((CY{10000} / 3.0).int64, 3333);
     EXPECT_EQ((1.0 / CY{30000}).int64, 3333);
-    EXPECT_EQ((CY{10000} + 0.00005).int64, 10001);        // 0.00005 is 0.0000500000000000000024: 0.0001
+    EXPECT_EQ((CY{10000} + 0.00005).int64, 10001); // 0.00005 is 0.0000500000000000000024: 0.0001
     EXPECT_EQ((CY{0} + 0.03125).int64, 312);
     EXPECT_EQ((1.0 - CY{1}).int64, 9999);
     CY c{10000};
@@ -239,7 +211,7 @@ TEST(CalculoMoeda, OperadoresCY)
     c += 1.0;
     c -= CY{2500};
     EXPECT_EQ(c.int64, 20000);
-    EXPECT_EQ((CY{INT64_MAX} + CY{1}).int64, 0);          // overflow gives 0
+    EXPECT_EQ((CY{INT64_MAX} + CY{1}).int64, 0); // overflow gives 0
     EXPECT_EQ((CY{1} / CY{0}).int64, 0);
 }
 
@@ -247,9 +219,8 @@ TEST(CalculoMoeda, Format)
 {
     EXPECT_EQ(CZTCurrencyEx(true, false, 1234.56).Format(), "1.234,56");
     EXPECT_EQ(CZTCurrencyEx(true, false, -0.5).Format(), "-0,50");
+    EXPECT_EQ(CZTCurrencyEx(true, false, 0.0).Format(), "0,00");
     EXPECT_EQ(CZTCurrencyEx(1234567.8912).Format(), "1.234.567,8912");
-    CZTCurrencyEx z(true, false, 0.0);
-    EXPECT_EQ(z.Format(), "0,00");
     CZTCurrencyEx sem(999.0);
     sem.SetDecimals(0);
     EXPECT_EQ(sem.Format(), "999");
@@ -262,43 +233,38 @@ TEST(CalculoMoeda, Format)
 // Platform facts: CY and DECIMAL.
 TEST(CalculoMoeda, FatosDoubleParaCY)
 {
-    EXPECT_EQ(CYDeDouble(0.03125).int64, 312);
-    EXPECT_EQ(CYDeDouble(0.09375).int64, 938);
     // The platform's 1.00005 -> 1.0000 is the float 1.00005f (1.0000499486...);
-    // the double 1.00005 is 1.0000500000000001055... and rounds up.
-    EXPECT_EQ(CYDeDouble(static_cast<double>(1.00005f)).int64, 10000);
-    EXPECT_EQ(CYDeDouble(static_cast<double>(-1.00005f)).int64, -10000);
-    EXPECT_EQ(CYDeDouble(static_cast<double>(0.00005f)).int64, 0);
-    EXPECT_EQ(CYDeDouble(static_cast<double>(0.00009f)).int64, 1);
-    EXPECT_EQ(CYDeDouble(1.00005).int64, 10001);
-    EXPECT_EQ(CYDeDouble(-1.5).int64, -15000);
-    EXPECT_EQ(CYDeDouble(-0.03125).int64, -312);
-    EXPECT_EQ(CYDeDouble(1e20).int64, 0); // out of range
+    // the double 1.00005 is 1.0000500000000001055... and rounds up. 1e20 is out of range.
+    const std::pair<double, std::int64_t> casos[] = {
+        {0.03125, 312}, {0.09375, 938}, {1.00005f, 10000}, {-1.00005f, -10000}, {0.00005f, 0}, {0.00009f, 1},
+        {1.00005, 10001}, {-1.5, -15000}, {-0.03125, -312}, {1e20, 0}};
+    for (auto [d, n] : casos)
+        EXPECT_EQ(CYDeDouble(d).int64, n) << d;
     EXPECT_DOUBLE_EQ(CYParaDouble(CY{12345}), 1.2345);
 }
 
 TEST(CalculoMoeda, FatosDecimal)
 {
     CQMXDecimal d;
-    ASSERT_TRUE(CQMXDecimal::DeDouble(0.1, d));
-    EXPECT_TRUE(d.GetMantissa() == 1);
-    EXPECT_EQ(d.GetEscala(), 1);
-    ASSERT_TRUE(CQMXDecimal::DeDouble(1 / 3.0, d));
-    EXPECT_TRUE(d.GetMantissa() == 333333333333333u);
-    EXPECT_EQ(d.GetEscala(), 15);
-    ASSERT_TRUE(CQMXDecimal::DeDouble(1e-30, d));
-    EXPECT_TRUE(d.GetMantissa() == 0);
+    for (auto [x, nMantissa, nEscala] : {std::tuple{0.1, 1ull, 1}, {1 / 3.0, 333333333333333ull, 15}, {1e-30, 0ull, 0}})
+    {
+        ASSERT_TRUE(CQMXDecimal::DeDouble(x, d)) << x;
+        EXPECT_TRUE(d.GetMantissa() == nMantissa) << x;
+        EXPECT_TRUE(nMantissa == 0 || d.GetEscala() == nEscala) << x;
+    }
     EXPECT_FALSE(CQMXDecimal::DeDouble(1e30, d));
 
     // Quotients with 28 decimals; 10/3 has 29 significant digits.
-    CQMXDecimal q;
-    ASSERT_TRUE(CQMXDecimal::Dividir(CQMXDecimal::DeInteiro(1, 0), CQMXDecimal::DeInteiro(3, 0), q));
-    EXPECT_EQ(q.GetEscala(), 28);
-    EXPECT_TRUE(q.GetMantissa() == CQMXDecimal::Potencia10(28) / 3);
-    ASSERT_TRUE(CQMXDecimal::Dividir(CQMXDecimal::DeInteiro(2, 0), CQMXDecimal::DeInteiro(3, 0), q));
-    EXPECT_TRUE(q.GetMantissa() == CQMXDecimal::Potencia10(28) * 2 / 3 + 1);
-    ASSERT_TRUE(CQMXDecimal::Dividir(CQMXDecimal::DeInteiro(10, 0), CQMXDecimal::DeInteiro(3, 0), q));
-    EXPECT_EQ(q.GetEscala(), 28);
+    const auto Quociente = [](std::int64_t a, std::int64_t b)
+    {
+        CQMXDecimal q;
+        EXPECT_TRUE(CQMXDecimal::Dividir(CQMXDecimal::DeInteiro(a, 0), CQMXDecimal::DeInteiro(b, 0), q));
+        EXPECT_EQ(q.GetEscala(), 28);
+        return q;
+    };
+    EXPECT_TRUE(Quociente(1, 3).GetMantissa() == CQMXDecimal::Potencia10(28) / 3);
+    EXPECT_TRUE(Quociente(2, 3).GetMantissa() == CQMXDecimal::Potencia10(28) * 2 / 3 + 1);
+    CQMXDecimal q = Quociente(10, 3);
     EXPECT_TRUE(q.GetMantissa() == CQMXDecimal::Potencia10(29) / 3);
     EXPECT_FALSE(CQMXDecimal::Dividir(q, CQMXDecimal::DeInteiro(0, 0), q));
 
@@ -308,29 +274,27 @@ TEST(CalculoMoeda, FatosDecimal)
     EXPECT_TRUE(p.GetMantissa() == 225);
     EXPECT_EQ(p.GetEscala(), 2);
 
-    // DECIMAL to CY: half to even with sticky digits.
-    std::int64_t n;
-    ASSERT_TRUE(CQMXDecimal::DeInteiro(5, 5).ParaEscala(4, n));
-    EXPECT_EQ(n, 0);
-    ASSERT_TRUE(CQMXDecimal::DeInteiro(15, 5).ParaEscala(4, n));
-    EXPECT_EQ(n, 2);
-    ASSERT_TRUE(CQMXDecimal::DeInteiro(25, 2).ParaEscala(1, n));
-    EXPECT_EQ(n, 2);
-    ASSERT_TRUE(CQMXDecimal::DeInteiro(35, 2).ParaEscala(1, n));
-    EXPECT_EQ(n, 4);
-    ASSERT_TRUE(CQMXDecimal::DeInteiro(550001, 6).ParaEscala(1, n));
-    EXPECT_EQ(n, 6);
+    // DECIMAL to a smaller scale: half to even with sticky digits.
+    const struct
+    {
+        std::int64_t m;
+        int s, t;
+        std::int64_t n;
+    } escalas[] = {{5, 5, 4, 0}, {15, 5, 4, 2}, {25, 2, 1, 2}, {35, 2, 1, 4}, {550001, 6, 1, 6}};
+    for (const auto& e : escalas)
+    {
+        std::int64_t n = -1;
+        ASSERT_TRUE(CQMXDecimal::DeInteiro(e.m, e.s).ParaEscala(e.t, n));
+        EXPECT_EQ(n, e.n) << e.m << "e-" << e.s;
+    }
     EXPECT_EQ(Div(1, 0, 3, 0, 4), 3333);
-    // A quotient that ends on an exact tie beyond scale 28: half to even.
-    EXPECT_EQ(Div(5, 28, 10, 0, 28), 0);
-    EXPECT_EQ(Div(15, 28, 10, 0, 28), 2);
-    EXPECT_EQ(Div(25, 28, 10, 0, 28), 2);
-    EXPECT_EQ(Div(35, 28, 10, 0, 28), 4);
-    EXPECT_EQ(Div(-35, 28, 10, 0, 28), -4);
-    // A product beyond scale 28 likewise.
-    std::int64_t m = 0;
-    ASSERT_TRUE(QMXDecimalOp::Multiplicar(25, 28, 1, 1, 28, m));
-    EXPECT_EQ(m, 2);
-    ASSERT_TRUE(QMXDecimalOp::Multiplicar(35, 28, 1, 1, 28, m));
-    EXPECT_EQ(m, 4);
+    // Quotients and products that end on an exact tie beyond scale 28: half to even.
+    for (auto [a, n] : {std::pair{5, 0}, {15, 2}, {25, 2}, {35, 4}, {-35, -4}})
+        EXPECT_EQ(Div(a, 28, 10, 0, 28), n) << a;
+    for (auto [a, n] : {std::pair{25, 2}, {35, 4}})
+    {
+        std::int64_t m = 0;
+        ASSERT_TRUE(QMXDecimalOp::Multiplicar(a, 28, 1, 1, 28, m));
+        EXPECT_EQ(m, n) << a;
+    }
 }

@@ -39,14 +39,19 @@ namespace
 
 TEST_F(ArquivoTEF, LeituraDeLinhas)
 {
-    EXPECT_EQ(LeEGrava("000-000 = CRT\r\n001-000 = 7\r\n999-999 = 0\r\n002-000 = X\r\n"),
-              "000-000 = CRT\r\n001-000 = 7\r\n");
-    // Blank and unparsable lines stay as cleared lines of field 0, in reading order.
-    EXPECT_EQ(LeEGrava("\r\nlixo\r\n001-000 = 1\r\n000-000 = ADM\r\n"),
-              "000-000 = \r\n000-000 = \r\n000-000 = ADM\r\n001-000 = 1\r\n");
-    EXPECT_EQ(LeEGrava("001-000 = A\n002-000 = B\r\n003-000 = C"), "003-000 = C\r\n002-000 = B\r\n001-000 = A\r\n");
-    EXPECT_EQ(LeEGrava("001-000 = A\r\n\x1A" "002-000 = B\r\n"), "001-000 = A\r\n");
-    EXPECT_EQ(LeEGrava(""), "");
+    // Reading stops at field 999 and at an end-of-file byte; blank and unparsable
+    // lines stay as cleared lines of field 0, in reading order.
+    for (auto [pszLido, pszGravado] : {
+             std::pair{"000-000 = CRT\r\n001-000 = 7\r\n999-999 = 0\r\n002-000 = X\r\n", "000-000 = CRT\r\n001-000 = 7\r\n"},
+             {"\r\nlixo\r\n001-000 = 1\r\n000-000 = ADM\r\n", "000-000 = \r\n000-000 = \r\n000-000 = ADM\r\n001-000 = 1\r\n"},
+             {"001-000 = A\n002-000 = B\r\n003-000 = C", "003-000 = C\r\n002-000 = B\r\n001-000 = A\r\n"},
+             {"001-000 = A\r\n\x1A" "002-000 = B\r\n", "001-000 = A\r\n"},
+             {"", ""},
+             // Fields 0 and 1000 share bucket 0: the newer one is written first.
+             {"000-000 = A\r\n1000-000 = B\r\n", "1000-000 = B\r\n000-000 = A\r\n"},
+             // The exchange sort moves equal positions: 2a, 2b, 1 become 1, 2b, 2a.
+             {"005-002 = a\r\n005-002 = b\r\n005-001 = c\r\n", "005-001 = c\r\n005-002 = b\r\n005-002 = a\r\n"}})
+        EXPECT_EQ(LeEGrava(pszLido), pszGravado) << pszLido;
 }
 
 TEST_F(ArquivoTEF, OrdemDeEscritaDosCamposEDasPosicoes)
@@ -57,11 +62,6 @@ TEST_F(ArquivoTEF, OrdemDeEscritaDosCamposEDasPosicoes)
         Adiciona(arquivo, psz);
     EXPECT_EQ(Gera(arquivo), "000-000 = CRT\r\n999-000 = z\r\n003-000 = c0\r\n003-001 = c1\r\n003-002 = c2\r\n"
                              "002-000 = b\r\n001-000 = a\r\n");
-    // Fields 0 and 1000 share bucket 0: the newer one is written first.
-    EXPECT_EQ(LeEGrava("000-000 = A\r\n1000-000 = B\r\n"), "1000-000 = B\r\n000-000 = A\r\n");
-    // The exchange sort moves equal positions: 2a, 2b, 1 become 1, 2b, 2a.
-    EXPECT_EQ(LeEGrava("005-002 = a\r\n005-002 = b\r\n005-001 = c\r\n"),
-              "005-001 = c\r\n005-002 = b\r\n005-002 = a\r\n");
 }
 
 TEST_F(ArquivoTEF, PossuiCampo)

@@ -60,13 +60,13 @@ TEST(LinhaArqTEF, LinhasQueFicamLimpas)
 
 TEST(LinhaArqTEF, EscritaDaLinha)
 {
-    EXPECT_EQ(CLinhaArqTEF(std::string("001-000 = 1234")).ToString(), "001-000 = 1234");
-    EXPECT_EQ(CLinhaArqTEF(std::string("027-002 = \"ABC DEF\"")).ToString(), "027-002 = ABC DEF");
-    EXPECT_EQ(CLinhaArqTEF(std::string("1500-7 = X")).ToString(), "1500-007 = X");
     // The quotes are not written back, nor can the outer blanks they kept be.
-    EXPECT_EQ(CLinhaArqTEF(std::string("029-001 = \"  A \"")).ToString(), "029-001 =   A ");
+    for (auto [pszLinha, pszEscrita] : {std::pair{"001-000 = 1234", "001-000 = 1234"},
+                                        {"027-002 = \"ABC DEF\"", "027-002 = ABC DEF"},
+                                        {"1500-7 = X", "1500-007 = X"},
+                                        {"029-001 = \"  A \"", "029-001 =   A "}})
+        EXPECT_EQ(CLinhaArqTEF(std::string(pszLinha)).ToString(), pszEscrita);
     EXPECT_EQ(CLinhaArqTEF().ToString(), "000-000 = ");
-
     const std::string strLonga(100000, 'x');
     EXPECT_EQ(CLinhaArqTEF("002-000 = " + strLonga).ToString(), "002-000 = " + strLonga);
 }
