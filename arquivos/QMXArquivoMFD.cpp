@@ -11,7 +11,6 @@
 namespace qmx {
 namespace {
 
-constexpr int kDigitosCOO = 6;
 // The date edits show two-digit years.
 constexpr int kTipoData = 1;
 // Both keys the printer layer takes are blank texts of this length.
@@ -37,35 +36,9 @@ bool CQMXArquivoMFD::ModeloGeraArquivo(const std::string& modelo) {
 }
 
 bool CQMXArquivoMFD::OnInitDialog() {
-  m_edCOOInicial.SubclassDlgItem(IDC_COO_INICIAL, this, kDigitosCOO);
-  m_edCOOFinal.SubclassDlgItem(IDC_COO_FINAL, this, kDigitosCOO);
   // Like the other MFD filter, the COO range starts at 1.
-  m_edCOOInicial.SetValor(1);
-  m_edCOOFinal.SetValor(1);
-  CheckDlgButton(IDC_POR_PERIODO, ui::BST_CHECKED);
-  Habilita(IDC_POR_PERIODO);
-  PreparaPeriodo(IDC_DATA_INICIAL, IDC_DATA_FINAL, InicioPeriodo::Hoje, CVerificacaoPeriodo::Regras::ArquivoMFD,
-                 kTipoData);
+  PreparaIntervalo(CVerificacaoPeriodo::Regras::ArquivoMFD, kTipoData);
   return true;
-}
-
-void CQMXArquivoMFD::Habilita(int idEscolhido) {
-  GetDlgItem(IDC_DATA_INICIAL).EnableWindow(idEscolhido == IDC_POR_PERIODO);
-  GetDlgItem(IDC_DATA_FINAL).EnableWindow(idEscolhido == IDC_POR_PERIODO);
-  GetDlgItem(IDC_COO_INICIAL).EnableWindow(idEscolhido == IDC_POR_COO);
-  GetDlgItem(IDC_COO_FINAL).EnableWindow(idEscolhido == IDC_POR_COO);
-}
-
-bool CQMXArquivoMFD::OnCommand(int id, int notificacao) {
-  if (notificacao == ui::BN_CLICKED && (id == IDC_POR_PERIODO || id == IDC_POR_COO)) {
-    Habilita(id);
-    return true;
-  }
-  if (notificacao == ui::EN_CHANGE && (id == IDC_COO_INICIAL || id == IDC_COO_FINAL)) {
-    (id == IDC_COO_INICIAL ? m_edCOOInicial : m_edCOOFinal).AoMudar();
-    return true;
-  }
-  return false;
 }
 
 void CQMXArquivoMFD::OnOK() {
@@ -76,16 +49,11 @@ void CQMXArquivoMFD::OnOK() {
     EndDialog(ui::IDCANCEL);
     return;
   }
-  const auto falhaImpressora = [this] {
-    ui::CaixaMensagem("Não foi possível acessar a Memória Fiscal da Impressora", "Torvo ECF",
-                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    EndDialog(ui::IDCANCEL);
-  };
 
   // A printer that cannot tell its serial number would give a file of no
   // ECF's name; it is treated as a printer that cannot be read.
   const auto serie = retorno_impressora::NumeroSerie();
-  if (!serie) return falhaImpressora();
+  if (!serie) return FalhaMemoriaFiscal();
   const std::string chave(kTamanhoChave, ' ');
 
   std::string tipo, inicial, final;
@@ -121,7 +89,7 @@ void CQMXArquivoMFD::OnOK() {
 
   if (!impressora::ArquivoMFD("", inicial.c_str(), final.c_str(), tipo.c_str(), "01", kGeracao, chave.c_str(),
                               chave.c_str(), 1))
-    return falhaImpressora();
+    return FalhaMemoriaFiscal();
 
   // An unsigned file is never stored; a file that could not be stored stays
   // in the answer folder for another try.

@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "arquivos/QMXFiltroArquivo.h"
-#include "plataforma/ui/EditValor.h"
+#include "arquivos/QMXFiltroMFD.h"
 
 namespace qmx {
 
@@ -11,7 +10,7 @@ namespace qmx {
 // or by a range of COO numbers. The printer layer writes the file into its
 // answer folder; the dialog signs it there, stores it and removes it.
 // Daruma, Epson, Elgin and Sweda printers cannot make it.
-class CQMXArquivoMFD : public CQMXFiltroArquivo {
+class CQMXArquivoMFD : public CQMXFiltroMFD {
  public:
   static constexpr int IDD = 14025;
   static constexpr int IDC_POR_PERIODO = 13021;
@@ -23,7 +22,9 @@ class CQMXArquivoMFD : public CQMXFiltroArquivo {
 
   static constexpr const char* kTituloArquivo = "Torvo ECF - Arquivo Eletrônico MFD";
 
-  CQMXArquivoMFD() : CQMXFiltroArquivo(IDD) {}
+  CQMXArquivoMFD()
+      : CQMXFiltroMFD(IDD, {IDC_POR_PERIODO, IDC_POR_COO, IDC_DATA_INICIAL, IDC_DATA_FINAL, IDC_COO_INICIAL,
+                            IDC_COO_FINAL}) {}
 
   // Whether the printer layer of a model (any letter case) makes the file.
   static bool ModeloGeraArquivo(const std::string& modelo);
@@ -31,13 +32,6 @@ class CQMXArquivoMFD : public CQMXFiltroArquivo {
  protected:
   bool OnInitDialog() override;
   void OnOK() override;
-  bool OnCommand(int id, int notificacao) override;
-
- private:
-  void Habilita(int idEscolhido);
-
-  ui::CZTEditValor m_edCOOInicial;
-  ui::CZTEditValor m_edCOOFinal;
 };
 
 }  // namespace qmx

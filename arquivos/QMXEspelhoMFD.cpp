@@ -14,7 +14,6 @@
 namespace qmx {
 namespace {
 
-constexpr int kDigitosCOO = 6;
 // Range texts are zero-padded to this width at least and cut to the
 // longest text the printer layer takes.
 constexpr std::size_t kLarguraMinima = 6;
@@ -47,39 +46,8 @@ std::string PastaInstalacao() {
 }  // namespace
 
 bool CQMXEspelhoMFD::OnInitDialog() {
-  m_edCOOInicial.SubclassDlgItem(IDC_COO_INICIAL, this, kDigitosCOO);
-  m_edCOOFinal.SubclassDlgItem(IDC_COO_FINAL, this, kDigitosCOO);
-  m_edCOOInicial.SetValor(1);
-  m_edCOOFinal.SetValor(1);
-  CheckDlgButton(IDC_POR_PERIODO, ui::BST_CHECKED);
-  Habilita(IDC_POR_PERIODO);
-  PreparaPeriodo(IDC_DATA_INICIAL, IDC_DATA_FINAL, InicioPeriodo::Hoje, CVerificacaoPeriodo::Regras::SemInicioSistema);
+  PreparaIntervalo(CVerificacaoPeriodo::Regras::SemInicioSistema);
   return true;
-}
-
-void CQMXEspelhoMFD::Habilita(int idEscolhido) {
-  GetDlgItem(IDC_DATA_INICIAL).EnableWindow(idEscolhido == IDC_POR_PERIODO);
-  GetDlgItem(IDC_DATA_FINAL).EnableWindow(idEscolhido == IDC_POR_PERIODO);
-  GetDlgItem(IDC_COO_INICIAL).EnableWindow(idEscolhido == IDC_POR_COO);
-  GetDlgItem(IDC_COO_FINAL).EnableWindow(idEscolhido == IDC_POR_COO);
-}
-
-bool CQMXEspelhoMFD::OnCommand(int id, int notificacao) {
-  if (notificacao == ui::BN_CLICKED && (id == IDC_TOTAL || id == IDC_POR_PERIODO || id == IDC_POR_COO)) {
-    Habilita(id);
-    return true;
-  }
-  if (notificacao == ui::EN_CHANGE && (id == IDC_COO_INICIAL || id == IDC_COO_FINAL)) {
-    (id == IDC_COO_INICIAL ? m_edCOOInicial : m_edCOOFinal).AoMudar();
-    return true;
-  }
-  return false;
-}
-
-void CQMXEspelhoMFD::FalhaImpressora() {
-  ui::CaixaMensagem("Não foi possível acessar a Memória Fiscal da Impressora", kTitulo,
-                    ui::MB_OK | ui::MB_ICONEXCLAMATION);
-  EndDialog(ui::IDCANCEL);
 }
 
 void CQMXEspelhoMFD::OnOK() {
@@ -92,20 +60,20 @@ void CQMXEspelhoMFD::OnOK() {
   // A printer that cannot tell its serial number would give a file of no
   // ECF's name; it is treated as a printer that cannot be read.
   const auto serie = retorno_impressora::NumeroSerie();
-  if (!serie) return FalhaImpressora();
+  if (!serie) return FalhaMemoriaFiscal();
   const DiaMesAno hoje = DecodificaDia(CQMXRelogio::PegaDiaHoje());
   const std::string nome = "EspelhoMFD" + *serie + "-" + std::to_string(hoje.ano * 10000 + hoje.mes * 100 + hoje.dia) +
                            ".txt";
 
   char primeiroCOO[impressora::kTamanhoCOO] = {};
   char ultimoCOO[impressora::kTamanhoCOO] = {};
-  if (!impressora::InicioFimCOOsMFD(primeiroCOO, ultimoCOO)) return FalhaImpressora();
+  if (!impressora::InicioFimCOOsMFD(primeiroCOO, ultimoCOO)) return FalhaMemoriaFiscal();
 
   Intervalo intervalo;
   if (!MontaIntervalo(std::strtol(ultimoCOO, nullptr, 10), intervalo)) return;
 
   std::string local;
-  if (!GeraEspelho(*serie, intervalo, local)) return FalhaImpressora();
+  if (!GeraEspelho(*serie, intervalo, local)) return FalhaMemoriaFiscal();
   // A mirror that cannot be signed is not stored, and nothing is said.
   if (CQMXFisco().AssinarArquivo(local.c_str()))
     CQMXEnvioArquivo(m_triplo).EnviaEAvisa(local, nome, {kTitulo, AvisoArquivoGerado::Forma::EspelhoMFD});

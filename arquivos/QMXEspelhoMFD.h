@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "arquivos/QMXFiltroArquivo.h"
-#include "plataforma/ui/EditValor.h"
+#include "arquivos/QMXFiltroMFD.h"
 
 namespace qmx {
 
@@ -12,7 +11,7 @@ namespace qmx {
 // printer layer downloads the memory and writes the mirror in the
 // installation folder (a Daruma printer answers in its own folder); the
 // dialog signs the mirror and stores it.
-class CQMXEspelhoMFD : public CQMXFiltroArquivo {
+class CQMXEspelhoMFD : public CQMXFiltroMFD {
  public:
   static constexpr int IDD = 14007;
   static constexpr int IDC_TOTAL = 13001;
@@ -25,12 +24,13 @@ class CQMXEspelhoMFD : public CQMXFiltroArquivo {
 
   static constexpr const char* kTitulo = "Torvo ECF";
 
-  CQMXEspelhoMFD() : CQMXFiltroArquivo(IDD) {}
+  CQMXEspelhoMFD()
+      : CQMXFiltroMFD(IDD, {IDC_POR_PERIODO, IDC_POR_COO, IDC_DATA_INICIAL, IDC_DATA_FINAL, IDC_COO_INICIAL,
+                            IDC_COO_FINAL}) {}
 
  protected:
   bool OnInitDialog() override;
   void OnOK() override;
-  bool OnCommand(int id, int notificacao) override;
 
  private:
   // The range the printer is asked for.
@@ -40,17 +40,12 @@ class CQMXEspelhoMFD : public CQMXFiltroArquivo {
     std::string final;
   };
 
-  void Habilita(int idEscolhido);
   // The range of the chosen button; nothing after a box (the dialog stays
   // open).
   bool MontaIntervalo(long ultimoCOO, Intervalo& intervalo);
   // Downloads and converts the memory; the local mirror, or nothing when
   // the printer failed.
   bool GeraEspelho(const std::string& serie, const Intervalo& intervalo, std::string& local);
-  void FalhaImpressora();
-
-  ui::CZTEditValor m_edCOOInicial;
-  ui::CZTEditValor m_edCOOFinal;
 };
 
 }  // namespace qmx
