@@ -1,14 +1,6 @@
 #pragma once
 
-#include <cstdint>
-
-// The OLE Automation currency value: a signed 64-bit integer holding the
-// value times 10 000 (four decimals). A plain record field type; the free
-// operators below give it the arithmetic of the OLE Automation currency.
-struct CY
-{
-    std::int64_t int64;
-};
+#include "plataforma/com/CY.h"
 
 // Sums and differences of two CYs: exact 64-bit integer arithmetic.
 // Products and quotients: exact DECIMAL arithmetic, rounded half to even to

@@ -1,6 +1,7 @@
 #include "plataforma/dados/ConexaoDados.h"
 
 #include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 
 namespace qmx::dados {
 
@@ -23,6 +24,11 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
 }
 
 void CConexaoDados::Finaliza() { m_sessao.Devolve(); }
+
+void CConexaoDados::PassoOperacao() {
+  if (const auto codigo = FalhaInjetadaAgora())
+    throw CErroDados(*codigo, "falha injetada por um teste");
+}
 
 com::HRESULT CConexaoDados::Falhou() {
   try {

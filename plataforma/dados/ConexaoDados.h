@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/com/HResult.h"
@@ -33,21 +36,69 @@ class CConexaoDados {
  protected:
   // Runs one operation on the session and turns engine failures into
   // result codes. A session that lost its database is not used again.
+  // An exception thrown by the caller's own code inside a walk (a
+  // callback) is not the server's failure: it leaves the operation as it
+  // came.
   template <class Operacao>
   com::HRESULT Executa(Operacao&& operacao) {
     if (!m_sessao) return QMX_E_NAO_INICIALIZADA;
     try {
+      PassoOperacao();
       return operacao(*m_sessao);
     } catch (...) {
+      if (m_erroChamador) std::rethrow_exception(std::exchange(m_erroChamador, nullptr));
       return Falhou();
     }
   }
+
+  // Reads the one record a statement finds; none is "record not found".
+  template <class Registro, class Preenche>
+  com::HRESULT LeUm(const char* sql, const std::vector<ParametroDados>& parametros, Registro* registro,
+                    Preenche&& preenche) {
+    if (!registro) return com::E_POINTER;
+    return Executa([&](CSessaoDados& s) {
+      const auto linhas = s.Consulta(sql, parametros);
+      if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+      *registro = preenche(linhas.front());
+      return com::S_OK;
+    });
+  }
+
+  // Reads every record a statement finds, in its order.
+  template <class Registro, class Preenche>
+  com::HRESULT LeVarios(const char* sql, const std::vector<ParametroDados>& parametros,
+                        std::vector<Registro>* registros, Preenche&& preenche) {
+    if (!registros) return com::E_POINTER;
+    return Executa([&](CSessaoDados& s) {
+      const auto linhas = s.Consulta(sql, parametros);
+      registros->clear();
+      registros->reserve(linhas.size());
+      for (const auto& l : linhas) registros->push_back(preenche(l));
+      return com::S_OK;
+    });
+  }
+
+  // Calls the caller's callback of a walk; answers whether to go on.
+  template <class Funcao, class... Argumentos>
+  bool Chama(Funcao& funcao, Argumentos&&... argumentos) {
+    try {
+      return funcao(std::forward<Argumentos>(argumentos)...);
+    } catch (...) {
+      m_erroChamador = std::current_exception();
+      throw;
+    }
+  }
+
+  // One step of a long operation (a day of a walk): where a test injected a
+  // failure (FalhasInjetadas.h), this is where it strikes.
+  static void PassoOperacao();
 
  private:
   com::HRESULT Falhou();
 
   TriploConexao m_triplo;
   CSessaoEmprestada m_sessao;
+  std::exception_ptr m_erroChamador;
 };
 
 }  // namespace qmx::dados

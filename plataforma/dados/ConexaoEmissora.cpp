@@ -14,7 +14,8 @@ namespace {
   "SELECT e.numero, e.filial, e.nome, e.numero_serie, e.marca, e.modelo, e.tipo, e.codigo_modelo, "     \
   "e.habilitada, e.autonomo, e.tabela_aliquotas, "                                                      \
   "(SELECT COUNT(*) FROM emissora_aliquota a WHERE a.tabela = e.tabela_aliquotas), e.cfop_estoque, "    \
-  "e.tipo_documento_estoque FROM emissora e "
+  "e.tipo_documento_estoque, e.grade_produtos, e.grade_mercadorias, e.grade_substituicao, e.grade_servicos, "       \
+  "e.conta_produtos, e.conta_mercadorias, e.conta_substituicao, e.conta_servicos FROM emissora e "
 
 constexpr const char* kLe = QMX_COLUNAS_EMISSORA "WHERE e.numero = ?";
 constexpr const char* kLista = QMX_COLUNAS_EMISSORA "ORDER BY e.numero";
@@ -39,6 +40,14 @@ REG_EMISSORPS Registro(const LinhaDados& l) {
   r.QuantidadeAliquotas = static_cast<std::uint16_t>(l.Inteiro(11));
   CopiaTexto(r.CfopEstoque, l.Texto(12));
   r.TipoDocumentoEstoque = static_cast<std::uint16_t>(l.Inteiro(13));
+  r.GradeProdutos = static_cast<std::uint16_t>(l.Inteiro(14));
+  r.GradeMercadorias = static_cast<std::uint16_t>(l.Inteiro(15));
+  r.GradeSubstituicao = static_cast<std::uint16_t>(l.Inteiro(16));
+  r.GradeServicos = static_cast<std::uint16_t>(l.Inteiro(17));
+  CopiaTexto(r.ContaProdutos, l.Texto(18));
+  CopiaTexto(r.ContaMercadorias, l.Texto(19));
+  CopiaTexto(r.ContaSubstituicao, l.Texto(20));
+  CopiaTexto(r.ContaServicos, l.Texto(21));
   return r;
 }
 

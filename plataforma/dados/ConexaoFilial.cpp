@@ -13,7 +13,7 @@ constexpr const char* kLeFilial =
     "endereco, numero_endereco, complemento, bairro, ddd, telefone, fax, email, industrial, programa_credito, "
     "habilitada_ecf, contador_nome, contador_cpf, contador_crc, contador_cnpj, contador_cep, contador_endereco, "
     "contador_numero, contador_complemento, contador_bairro, contador_ddd, contador_telefone, contador_fax, "
-    "contador_email, contador_municipio FROM filial WHERE numero = ?";
+    "contador_email, contador_municipio, contato, mes_bloqueado_contabil FROM filial WHERE numero = ?";
 
 void Preenche(const LinhaDados& l, REG_FILIALPS& r) {
   std::memset(&r, 0, sizeof r);
@@ -51,6 +51,8 @@ void Preenche(const LinhaDados& l, REG_FILIALPS& r) {
   CopiaTexto(r.ContadorFax, l.Texto(31));
   CopiaTexto(r.ContadorEmail, l.Texto(32));
   r.ContadorMunicipio = static_cast<std::int32_t>(l.Inteiro(33));
+  CopiaTexto(r.Contato, l.Texto(34));
+  r.MesBloqueadoContabil = static_cast<std::uint16_t>(l.Inteiro(35));
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ com::HRESULT CConexaoMestre::Le(REG_EC_MESTREPS* registro) {
   if (!registro) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     const auto linhas = s.Consulta(
-        "SELECT data_inicio_sistema, natureza_venda, natureza_venda_st, natureza_servico FROM mestre_ec "
+        "SELECT data_inicio_sistema, natureza_venda, natureza_venda_st, natureza_servico, natureza_producao, "
+        "desconto_issqn FROM mestre_ec "
         "ORDER BY id LIMIT 1",
         {});
     if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
@@ -21,6 +22,8 @@ com::HRESULT CConexaoMestre::Le(REG_EC_MESTREPS* registro) {
     r.NaturezaVenda = static_cast<std::uint16_t>(l.Inteiro(1));
     r.NaturezaVendaST = static_cast<std::uint16_t>(l.Inteiro(2));
     r.NaturezaServico = static_cast<std::uint16_t>(l.Inteiro(3));
+    r.NaturezaProducao = static_cast<std::uint16_t>(l.Inteiro(4));
+    r.DescontoISSQN = static_cast<std::uint8_t>(l.Inteiro(5));
     *registro = r;
     return com::S_OK;
   });

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plataforma/dados/SenhaUsuario.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -21,6 +22,26 @@ com::HRESULT CConexaoUsuario::Le(std::uint16_t codigo, REG_USUARIOPS* registro) 
       if (filial >= 0 && filial < QMX_FILIAIS_USUARIO) r.Filiais[filial] = 1;
     }
     *registro = r;
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoUsuario::Autentica(const std::string& login, const std::string& senha, std::uint16_t* codigo) {
+  if (!codigo) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta(
+        "SELECT codigo, senha_sal, senha_hash, senha_iteracoes FROM usuario WHERE login = ? AND login <> ''",
+        {TextoParaBase(login.c_str(), login.size())});
+    SenhaGuardada guardada;
+    if (!linhas.empty()) {
+      guardada.sal = linhas.front().Texto(1);
+      guardada.hash = linhas.front().Texto(2);
+      guardada.iteracoes = static_cast<int>(linhas.front().Inteiro(3));
+    }
+    // An unknown name costs a hash too, so the time does not tell it apart.
+    static const SenhaGuardada kNinguem = GuardaSenha("", kIteracoesSenha);
+    const bool confere = ConfereSenha(TextoParaBase(senha.c_str(), senha.size()), linhas.empty() ? kNinguem : guardada);
+    *codigo = (confere && !linhas.empty()) ? static_cast<std::uint16_t>(linhas.front().Inteiro(0)) : 0;
     return com::S_OK;
   });
 }

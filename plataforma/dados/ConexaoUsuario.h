@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroCadastros.h"
@@ -13,6 +14,10 @@ class IZTDF_Usuario {
   virtual ~IZTDF_Usuario() = default;
   // The user with the table of the branches the user may work in.
   virtual com::HRESULT Le(std::uint16_t codigo, REG_USUARIOPS* registro) = 0;
+  // Checks a login name and password (Windows-1252): the user's code, or 0
+  // when the name is unknown or the password wrong (the answer takes as
+  // long either way).
+  virtual com::HRESULT Autentica(const std::string& login, const std::string& senha, std::uint16_t* codigo) = 0;
 };
 
 // Connection to the users of a company.
@@ -20,6 +25,7 @@ class CConexaoUsuario : public CConexaoDados, public IZTDF_Usuario {
  public:
   IZTDF_Usuario* GetInterface() { return Inicializada() ? this : nullptr; }
   com::HRESULT Le(std::uint16_t codigo, REG_USUARIOPS* registro) override;
+  com::HRESULT Autentica(const std::string& login, const std::string& senha, std::uint16_t* codigo) override;
 };
 
 }  // namespace qmx::dados

@@ -1,7 +1,9 @@
 #include "plataforma/dados/GravadorEmpresa.h"
 
 #include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/dados/InsercaoDados.h"
 #include "plataforma/dados/Migracoes.h"
+#include "plataforma/dados/SenhaUsuario.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -24,20 +26,9 @@ void CGravadorEmpresa::Inicia() { m_sessao->Inicia(); }
 void CGravadorEmpresa::Confirma() { m_sessao->Confirma(); }
 void CGravadorEmpresa::Desfaz() { m_sessao->Desfaz(); }
 
-// INSERT ... ON CONFLICT DO UPDATE: understood alike by both engines.
 void CGravadorEmpresa::Substitui(const std::string& tabela, const std::vector<std::string>& colunas,
                                  std::size_t colunasChave, const std::vector<ParametroDados>& valores) {
-  std::string sql = "INSERT INTO " + tabela + " (";
-  std::string marcas, chave, atualiza;
-  for (std::size_t i = 0; i < colunas.size(); ++i) {
-    sql += (i ? ", " : "") + colunas[i];
-    marcas += i ? ", ?" : "?";
-    if (i < colunasChave) chave += (i ? ", " : "") + colunas[i];
-    else atualiza += (atualiza.empty() ? "" : ", ") + colunas[i] + " = excluded." + colunas[i];
-  }
-  sql += ") VALUES (" + marcas + ") ON CONFLICT (" + chave + ") DO ";
-  sql += atualiza.empty() ? "NOTHING" : "UPDATE SET " + atualiza;
-  m_sessao->Executa(sql, valores);
+  InsereOuSubstitui(*m_sessao, tabela, colunas, colunasChave, valores);
 }
 
 void CGravadorEmpresa::GravaEstado(const REG_ESTADOPS& e) {
@@ -57,7 +48,7 @@ void CGravadorEmpresa::GravaFilial(const REG_FILIALPS& f, const std::string& raz
              "telefone", "fax", "email", "industrial", "programa_credito", "habilitada_ecf", "suframa",
              "contador_nome", "contador_cpf", "contador_crc", "contador_cnpj", "contador_cep", "contador_endereco",
              "contador_numero", "contador_complemento", "contador_bairro", "contador_ddd", "contador_telefone",
-             "contador_fax", "contador_email", "contador_municipio"},
+             "contador_fax", "contador_email", "contador_municipio", "contato", "mes_bloqueado_contabil"},
             1,
             {f.Numero, f.Municipio, TextoParaBase(razaoSocial.c_str(), razaoSocial.size()),
              TextoParaBase(f.NomeFantasia), TextoParaBase(f.Cnpj), TextoParaBase(f.Cpf),
@@ -70,7 +61,7 @@ void CGravadorEmpresa::GravaFilial(const REG_FILIALPS& f, const std::string& raz
              TextoParaBase(f.ContadorCep), TextoParaBase(f.ContadorEndereco), TextoParaBase(f.ContadorNumero),
              TextoParaBase(f.ContadorComplemento), TextoParaBase(f.ContadorBairro), TextoParaBase(f.ContadorDDD),
              TextoParaBase(f.ContadorTelefone), TextoParaBase(f.ContadorFax), TextoParaBase(f.ContadorEmail),
-             f.ContadorMunicipio});
+             f.ContadorMunicipio, TextoParaBase(f.Contato), f.MesBloqueadoContabil});
 }
 
 void CGravadorEmpresa::GravaInscricaoSubstituta(std::uint16_t filial, std::uint16_t sequencia,
@@ -82,11 +73,15 @@ void CGravadorEmpresa::GravaInscricaoSubstituta(std::uint16_t filial, std::uint1
 void CGravadorEmpresa::GravaEmissora(const REG_EMISSORPS& e) {
   Substitui("emissora",
             {"numero", "filial", "nome", "numero_serie", "marca", "modelo", "tipo", "codigo_modelo", "habilitada",
-             "autonomo", "tabela_aliquotas", "cfop_estoque", "tipo_documento_estoque"},
+             "autonomo", "tabela_aliquotas", "cfop_estoque", "tipo_documento_estoque", "grade_produtos",
+             "grade_mercadorias", "grade_substituicao", "grade_servicos", "conta_produtos", "conta_mercadorias",
+             "conta_substituicao", "conta_servicos"},
             1,
             {e.Numero, e.Filial, TextoParaBase(e.Nome), TextoParaBase(e.NumeroSerie), TextoParaBase(e.Marca),
              TextoParaBase(e.Modelo), TextoParaBase(e.Tipo), e.CodigoModelo, e.Habilitada, e.Autonomo,
-             e.TabelaAliquotas, TextoParaBase(e.CfopEstoque), e.TipoDocumentoEstoque});
+             e.TabelaAliquotas, TextoParaBase(e.CfopEstoque), e.TipoDocumentoEstoque, e.GradeProdutos,
+             e.GradeMercadorias, e.GradeSubstituicao, e.GradeServicos, TextoParaBase(e.ContaProdutos),
+             TextoParaBase(e.ContaMercadorias), TextoParaBase(e.ContaSubstituicao), TextoParaBase(e.ContaServicos)});
 }
 
 void CGravadorEmpresa::GravaAliquota(const REG_EMISSOR_ALIQUOTA& a) {
@@ -95,13 +90,24 @@ void CGravadorEmpresa::GravaAliquota(const REG_EMISSOR_ALIQUOTA& a) {
 }
 
 void CGravadorEmpresa::GravaMestre(const REG_EC_MESTREPS& m) {
-  Substitui("mestre_ec", {"id", "data_inicio_sistema", "natureza_venda", "natureza_venda_st", "natureza_servico"},
-            1, {1, m.DataInicioSistema, m.NaturezaVenda, m.NaturezaVendaST, m.NaturezaServico});
+  Substitui("mestre_ec",
+            {"id", "data_inicio_sistema", "natureza_venda", "natureza_venda_st", "natureza_servico",
+             "natureza_producao", "desconto_issqn"},
+            1,
+            {1, m.DataInicioSistema, m.NaturezaVenda, m.NaturezaVendaST, m.NaturezaServico, m.NaturezaProducao,
+             m.DescontoISSQN});
 }
 
 void CGravadorEmpresa::GravaMestreFilial(const REG_EC_MESTRE_FILIALPS& p) {
   Substitui("mestre_ec_filial", {"filial", "uf", "sem_pre_venda", "sem_dav"}, 1,
             {p.Filial, TextoParaBase(p.UF), p.SemPreVenda, p.SemDAV});
+}
+
+void CGravadorEmpresa::GravaSenhaUsuario(std::uint16_t codigo, const std::string& login, const std::string& senha) {
+  const auto guardada = GuardaSenha(TextoParaBase(senha.c_str(), senha.size()));
+  m_sessao->Executa(
+      "UPDATE usuario SET login = ?, senha_sal = ?, senha_hash = ?, senha_iteracoes = ? WHERE codigo = ?",
+      {TextoParaBase(login.c_str(), login.size()), guardada.sal, guardada.hash, guardada.iteracoes, codigo});
 }
 
 void CGravadorEmpresa::GravaUsuario(const REG_USUARIOPS& u) {

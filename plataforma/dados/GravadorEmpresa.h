@@ -39,6 +39,8 @@ class CGravadorEmpresa {
   void GravaMestreFilial(const REG_EC_MESTRE_FILIALPS& parametros);
   // The user and exactly the branches flagged in its table.
   void GravaUsuario(const REG_USUARIOPS& usuario);
+  // The user's login name and password, kept as a salted hash.
+  void GravaSenhaUsuario(std::uint16_t codigo, const std::string& login, const std::string& senha);
   // One digit per position, position 0 first.
   void GravaDadosInicializacao(std::uint16_t sistema, const std::string& digitos);
 

@@ -19,6 +19,16 @@ typedef struct tagREG_EMISSORPS
     std::uint16_t QuantidadeAliquotas;  // entries in that table
     char CfopEstoque[6];                // CFOP of the stock movements
     std::uint16_t TipoDocumentoEstoque; // document type of the stock movements
+    // Accounting grids and classification accounts of the ECF's sales:
+    // produced goods, resale goods, tax substitution, services.
+    std::uint16_t GradeProdutos;
+    std::uint16_t GradeMercadorias;
+    std::uint16_t GradeSubstituicao;
+    std::uint16_t GradeServicos;
+    char ContaProdutos[21];
+    char ContaMercadorias[21];
+    char ContaSubstituicao[21];
+    char ContaServicos[21];
 } REG_EMISSORPS;
 
 // One entry of an ECF rate table.

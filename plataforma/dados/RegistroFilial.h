@@ -42,6 +42,8 @@ typedef struct tagREG_FILIALPS
     char ContadorFax[16];
     char ContadorEmail[61];
     std::int32_t ContadorMunicipio;     // number of the accountant's municipality
+    char Contato[29];                   // the branch's contact person
+    std::uint16_t MesBloqueadoContabil; // month code closed for accounting; 0: none
 } REG_FILIALPS;
 
 // A registration as tax substitute in another state.

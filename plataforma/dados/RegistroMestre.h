@@ -9,6 +9,8 @@ typedef struct _REG_EC_MESTREPS
     std::uint16_t NaturezaVenda;        // nature of the product items (CFOP)
     std::uint16_t NaturezaVendaST;      // nature of items under tax substitution
     std::uint16_t NaturezaServico;      // nature of the service items
+    std::uint16_t NaturezaProducao;     // nature of produced goods
+    std::uint8_t DescontoISSQN;         // 1: discounts on ISSQN items are allowed
 } REG_EC_MESTREPS;
 
 // The point-of-sale parameters of one branch.

@@ -13,4 +13,8 @@ constexpr com::HRESULT QMX_E_FALHA_BASE = com::Codigo(0x8000FFFFu);
 // An operation on a connection that was not initialised, or was finished.
 constexpr com::HRESULT QMX_E_NAO_INICIALIZADA = com::Codigo(0x800401F0u);
 
+// The company's database was made by a newer version of the library; it
+// is not touched.
+constexpr com::HRESULT QMX_E_BASE_MAIS_NOVA = com::Codigo(0x8004100Eu);
+
 }  // namespace qmx::dados

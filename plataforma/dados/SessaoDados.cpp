@@ -9,6 +9,7 @@ const std::string kVazio;
 }
 
 CSessaoDados::~CSessaoDados() = default;
+CCursorDados::~CCursorDados() = default;
 
 const std::string& LinhaDados::Texto(std::size_t i) const {
   const auto& coluna = m_colunas.at(i);

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plataforma/com/HResult.h"
@@ -52,6 +54,21 @@ class LinhaDados {
   std::vector<std::optional<std::string>> m_colunas;
 };
 
+// A result walked row by row, for reads too large to hold: the columns of
+// the current row are read in place (a text stays valid until the next
+// row). At most as many rows as the engine fetches at once are in memory.
+// A failure while walking throws CErroDados.
+class CCursorDados {
+ public:
+  virtual ~CCursorDados();
+  // Moves to the next row; false when there is none.
+  virtual bool Proxima() = 0;
+  virtual bool Nulo(int i) const = 0;
+  // NULL reads as 0 or an empty text.
+  virtual std::int64_t Inteiro(int i) const = 0;
+  virtual std::string_view Texto(int i) const = 0;
+};
+
 // A session with one company database. Statements are written once with
 // "?" placeholders and prepared on first use; a session keeps its prepared
 // statements for its whole life, so a statement that runs again is not
@@ -62,6 +79,10 @@ class CSessaoDados {
 
   // Runs a statement and returns its rows.
   virtual std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
+  // Runs a statement whose rows are walked with the cursor. Several
+  // cursors may be open at once on one session (a merge of sorted
+  // results); the session must outlive them.
+  virtual std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
   // Runs a statement that returns no rows; answers the rows it changed.
   virtual std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
   // Runs plain SQL text without parameters (schema changes, several

@@ -123,6 +123,43 @@ std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
   return saida;
 }
 
+namespace {
+
+class CCursorPostgres : public CCursorDados {
+ public:
+  explicit CCursorPostgres(PGresult* resultado) : m_resultado(resultado), m_linhas(PQntuples(resultado)) {}
+  ~CCursorPostgres() override { PQclear(m_resultado); }
+
+  bool Proxima() override {
+    if (m_linha + 1 >= m_linhas) {
+      m_linha = m_linhas;
+      return false;
+    }
+    ++m_linha;
+    return true;
+  }
+  bool Nulo(int i) const override { return PQgetisnull(m_resultado, m_linha, i) != 0; }
+  std::int64_t Inteiro(int i) const override {
+    if (Nulo(i)) return 0;
+    return std::strtoll(PQgetvalue(m_resultado, m_linha, i), nullptr, 10);
+  }
+  std::string_view Texto(int i) const override {
+    return {PQgetvalue(m_resultado, m_linha, i), static_cast<std::size_t>(PQgetlength(m_resultado, m_linha, i))};
+  }
+
+ private:
+  PGresult* m_resultado;
+  int m_linhas;
+  int m_linha = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
+                                                    const std::vector<ParametroDados>& parametros) {
+  return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
+}
+
 std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) {
   PGresult* r = Roda(sql, parametros);
   const char* alteradas = PQcmdTuples(r);

@@ -21,6 +21,9 @@ class CSessaoPostgres : public CSessaoDados {
   ~CSessaoPostgres() override;
 
   std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
+  // The rows come whole from the server, as for Consulta, and are read in
+  // place: the callers walk a day of an ECF at a time.
+  std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void ExecutaScript(const std::string& sql) override;
   void Inicia() override;

@@ -60,6 +60,7 @@ sqlite3_stmt* CSessaoSQLite::Prepara(const std::string& sql, const std::vector<P
   sqlite3_stmt* comando = nullptr;
   if (achado != m_preparados.end()) {
     comando = achado->second;
+    if (m_emUso.count(comando)) throw CErroDados(QMX_E_FALHA_BASE, "comando em uso por um cursor: " + sql);
     sqlite3_reset(comando);
     sqlite3_clear_bindings(comando);
   } else {
@@ -68,6 +69,12 @@ sqlite3_stmt* CSessaoSQLite::Prepara(const std::string& sql, const std::vector<P
       Falha(sql);
     m_preparados.emplace(sql, comando);
   }
+  Vincula(comando, sql, parametros);
+  return comando;
+}
+
+void CSessaoSQLite::Vincula(sqlite3_stmt* comando, const std::string& sql,
+                            const std::vector<ParametroDados>& parametros) {
   if (static_cast<int>(parametros.size()) != sqlite3_bind_parameter_count(comando))
     throw CErroDados(QMX_E_FALHA_BASE, "parâmetros em número errado: " + sql);
   for (int i = 0; i < static_cast<int>(parametros.size()); ++i) {
@@ -82,7 +89,65 @@ sqlite3_stmt* CSessaoSQLite::Prepara(const std::string& sql, const std::vector<P
     }
     if (codigo != SQLITE_OK) Falha(sql);
   }
-  return comando;
+}
+
+// Steps a statement of the session. The session's kept statement is
+// borrowed while the cursor lives; a statement prepared for this cursor
+// alone is finalised with it.
+class CSessaoSQLite::CCursorSQLite : public CCursorDados {
+ public:
+  CCursorSQLite(CSessaoSQLite& sessao, sqlite3_stmt* comando, bool proprio, std::string sql)
+      : m_sessao(sessao), m_comando(comando), m_proprio(proprio), m_sql(std::move(sql)) {
+    if (!m_proprio) m_sessao.m_emUso.insert(m_comando);
+  }
+  ~CCursorSQLite() override {
+    if (m_proprio) {
+      sqlite3_finalize(m_comando);
+    } else {
+      sqlite3_reset(m_comando);
+      sqlite3_clear_bindings(m_comando);
+      m_sessao.m_emUso.erase(m_comando);
+    }
+  }
+
+  bool Proxima() override {
+    if (m_fim) return false;
+    const int codigo = sqlite3_step(m_comando);
+    if (codigo == SQLITE_ROW) return true;
+    m_fim = true;
+    if (codigo == SQLITE_DONE) return false;
+    m_sessao.Falha(m_sql);
+  }
+  bool Nulo(int i) const override { return sqlite3_column_type(m_comando, i) == SQLITE_NULL; }
+  std::int64_t Inteiro(int i) const override { return sqlite3_column_int64(m_comando, i); }
+  std::string_view Texto(int i) const override {
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_column_text(m_comando, i));
+    if (!texto) return {};
+    return {texto, static_cast<std::size_t>(sqlite3_column_bytes(m_comando, i))};
+  }
+
+ private:
+  CSessaoSQLite& m_sessao;
+  sqlite3_stmt* m_comando;
+  bool m_proprio;
+  bool m_fim = false;
+  std::string m_sql;
+};
+
+std::unique_ptr<CCursorDados> CSessaoSQLite::Abre(const std::string& sql,
+                                                  const std::vector<ParametroDados>& parametros) {
+  if (!m_base) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "SQLite: sessão fechada");
+  auto achado = m_preparados.find(sql);
+  if (achado == m_preparados.end() || !m_emUso.count(achado->second)) {
+    sqlite3_stmt* comando = Prepara(sql, parametros);
+    return std::make_unique<CCursorSQLite>(*this, comando, false, sql);
+  }
+  sqlite3_stmt* comando = nullptr;
+  if (sqlite3_prepare_v3(m_base, sql.c_str(), static_cast<int>(sql.size()), 0, &comando, nullptr) != SQLITE_OK)
+    Falha(sql);
+  auto cursor = std::make_unique<CCursorSQLite>(*this, comando, true, sql);
+  Vincula(comando, sql, parametros);
+  return cursor;
 }
 
 std::vector<LinhaDados> CSessaoSQLite::Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) {

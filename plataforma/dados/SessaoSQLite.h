@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "plataforma/dados/SessaoDados.h"
@@ -20,6 +21,7 @@ class CSessaoSQLite : public CSessaoDados {
   ~CSessaoSQLite() override;
 
   std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
+  std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void ExecutaScript(const std::string& sql) override;
   void Inicia() override;
@@ -31,11 +33,17 @@ class CSessaoSQLite : public CSessaoDados {
   const char* Motor() const override { return "sqlite"; }
 
  private:
+  class CCursorSQLite;
+
   sqlite3_stmt* Prepara(const std::string& sql, const std::vector<ParametroDados>& parametros);
+  void Vincula(sqlite3_stmt* comando, const std::string& sql, const std::vector<ParametroDados>& parametros);
   [[noreturn]] void Falha(const std::string& contexto) const;
 
   sqlite3* m_base = nullptr;
   std::map<std::string, sqlite3_stmt*> m_preparados;
+  // Kept statements that an open cursor is walking: a second cursor on the
+  // same SQL prepares a statement of its own.
+  std::set<sqlite3_stmt*> m_emUso;
   bool m_transacao = false;
 };
 

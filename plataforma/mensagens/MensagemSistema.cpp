@@ -43,6 +43,8 @@ constexpr Texto kResultados[] = {
     {0x800401F3u, "Cadeia de caracteres de classe inválida"},
     {0x80080005u, "Falha na execução do servidor"},
     {0x8002000Au, "Estouro."},
+    // The company database was made by a newer version of the data servers.
+    {0x8004100Eu, "A base de dados da empresa é de uma versão mais nova do sistema."},
     {0x80020012u, "Divisão por zero."},
     {0x00080012u, "Nem todas as interfaces solicitadas estavam disponíveis"},
 };

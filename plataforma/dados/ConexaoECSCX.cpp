@@ -1,0 +1,180 @@
+#include "plataforma/dados/ConexaoECSCX.h"
+
+#include "plataforma/dados/LeituraRegistros.h"
+
+namespace qmx::dados {
+
+// The three statements of a day's walk, sorted alike so that the items and
+// payments of each cupom follow it: cupons, items, payments.
+struct ConsultasDiaCaixa {
+  const char* cupons;
+  const char* itens;
+  const char* pagamentos;
+};
+
+namespace {
+
+#define QMX_ORDEM_EMISSORA " WHERE c.emissora = ? AND c.data = ? ORDER BY c.sequencia"
+#define QMX_ORDEM_FILIAL " WHERE c.filial = ? AND c.data = ? ORDER BY c.emissora, c.sequencia"
+
+const ConsultasDiaCaixa& PorEmissora() {
+  static const ConsultasDiaCaixa c{
+      "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_EMISSORA,
+      "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
+      ", i.item",
+      "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" QMX_ORDEM_EMISSORA
+      ", p.sequencia"};
+  return c;
+}
+
+const ConsultasDiaCaixa& PorFilial() {
+  static const ConsultasDiaCaixa c{
+      "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_FILIAL,
+      "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_FILIAL
+      ", i.item",
+      "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" QMX_ORDEM_FILIAL
+      ", p.sequencia"};
+  return c;
+}
+
+}  // namespace
+
+com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::uint16_t chave, std::uint16_t dataInicial,
+                                     std::uint16_t dataFinal, const PorCupom& porCupom) {
+  return Executa([&](CSessaoDados& s) {
+    std::vector<REG_EC_CX_CIPS> itens;
+    std::vector<REG_EC_CX_PAGAMENTOPS> pagamentos;
+    for (int data = dataInicial; data <= dataFinal; ++data) {
+      if (data > dataInicial) PassoOperacao();
+      auto cupons = s.Abre(consultas.cupons, {chave, data});
+      auto cursorItens = s.Abre(consultas.itens, {chave, data});
+      auto cursorPagamentos = s.Abre(consultas.pagamentos, {chave, data});
+      bool haItem = cursorItens->Proxima();
+      bool haPagamento = cursorPagamentos->Proxima();
+      while (cupons->Proxima()) {
+        const REG_EC_CXPS cupom = leitura::Cupom(*cupons);
+        itens.clear();
+        for (; haItem && cursorItens->Inteiro(0) == cupom.Id; haItem = cursorItens->Proxima()) {
+          itens.emplace_back();
+          leitura::ItemCupom(*cursorItens, itens.back());
+        }
+        pagamentos.clear();
+        for (; haPagamento && cursorPagamentos->Inteiro(0) == cupom.Id; haPagamento = cursorPagamentos->Proxima())
+          pagamentos.push_back(leitura::Pagamento(*cursorPagamentos));
+        REG_EC_CXPS completo = cupom;
+        completo.QuantidadeItens = static_cast<std::uint16_t>(itens.size());
+        if (!Chama(porCupom, completo, itens, pagamentos)) return com::S_OK;
+      }
+    }
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                           const PorCupom& porCupom) {
+  return Percorre(PorEmissora(), emissora, dataInicial, dataFinal, porCupom);
+}
+
+com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial,
+                                                 std::uint16_t dataFinal, const PorCupom& porCupom) {
+  return Percorre(PorFilial(), filial, dataInicial, dataFinal, porCupom);
+}
+
+com::HRESULT CConexaoECSCX::Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) {
+  return LeVarios(
+      "SELECT c.id FROM cupom c WHERE c.emissora = ? AND c.data = ? AND (? = 0 OR c.coo = ?) ORDER BY c.sequencia",
+      {chave.Emissora, chave.Data, chave.Cupom, chave.Cupom}, cupons,
+      [](const LinhaDados& l) { return static_cast<std::uint32_t>(l.Inteiro(0)); });
+}
+
+com::HRESULT CConexaoECSCX::Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) {
+  if (!registros) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    registros->clear();
+    for (const auto id : cupons) {
+      const auto linhas = s.Consulta("SELECT " QMX_COLUNAS_CUPOM " FROM cupom c WHERE c.id = ?", {id});
+      if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+      CupomCompleto completo;
+      completo.Cupom = leitura::Cupom(linhas.front());
+      for (const auto& l : s.Consulta("SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom_item i WHERE i.cupom = ? ORDER BY i.item", {id})) {
+        completo.Itens.emplace_back();
+        leitura::ItemCupom(l, completo.Itens.back());
+      }
+      for (const auto& l : s.Consulta(
+               "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom_pagamento p WHERE p.cupom = ? ORDER BY p.sequencia", {id}))
+        completo.Pagamentos.push_back(leitura::Pagamento(l));
+      for (const auto& l : s.Consulta(
+               "SELECT " QMX_COLUNAS_PARCELA " FROM cupom_parcela p WHERE p.cupom = ? ORDER BY p.sequencia", {id}))
+        completo.Parcelas.push_back(leitura::Parcela(l));
+      completo.Cupom.QuantidadeItens = static_cast<std::uint16_t>(completo.Itens.size());
+      completo.Cupom.QuantidadeParcelas = static_cast<std::uint16_t>(completo.Parcelas.size());
+      registros->push_back(std::move(completo));
+    }
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoECSCX::GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) {
+  return Executa([&](CSessaoDados& s) {
+    const bool propria = !s.EmTransacao();
+    if (propria) s.Inicia();
+    try {
+      for (const auto& item : itens)
+        s.Executa("UPDATE cupom_item SET integrado_estoque = ? WHERE cupom = ? AND item = ?",
+                  {item.IntegradoEstoque, cupom, item.Item});
+      if (propria) s.Confirma();
+    } catch (...) {
+      if (propria) s.Desfaz();
+      throw;
+    }
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoECSCX::LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
+                                       std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
+                                       std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) {
+  if (!reducao || !aliquotas || !naoFiscais) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta("SELECT " QMX_COLUNAS_REDUCAO_Z " FROM reducao_z WHERE emissora = ? AND data = ?",
+                                   {emissora, data});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    *reducao = leitura::ReducaoZ(linhas.front());
+    aliquotas->clear();
+    for (const auto& l : s.Consulta("SELECT posicao, tipo, aliquota, valor FROM reducao_z_aliquota "
+                                    "WHERE emissora = ? AND data = ? ORDER BY posicao",
+                                    {emissora, data})) {
+      auto a = leitura::Zerado<REG_REDUCAO_Z_ALIQUOTAPS>();
+      a.Posicao = static_cast<std::uint16_t>(l.Inteiro(0));
+      a.Tipo = leitura::Letra(l, 1);
+      a.Aliquota = static_cast<std::uint16_t>(l.Inteiro(2));
+      a.Valor = CY{l.Inteiro(3)};
+      aliquotas->push_back(a);
+    }
+    naoFiscais->clear();
+    for (const auto& l : s.Consulta(
+             "SELECT codigo, valor FROM reducao_z_nao_fiscal WHERE emissora = ? AND data = ? ORDER BY codigo",
+             {emissora, data})) {
+      auto t = leitura::Zerado<REG_TOTALIZADOR_NAO_FISCALPS>();
+      t.Codigo = static_cast<std::uint8_t>(l.Inteiro(0));
+      t.Valor = CY{l.Inteiro(1)};
+      naoFiscais->push_back(t);
+    }
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoECSCX::PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial,
+                                               std::uint16_t dataFinal,
+                                               const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) {
+  return Executa([&](CSessaoDados& s) {
+    auto cursor = s.Abre("SELECT " QMX_COLUNAS_DOCUMENTO_ECF " FROM documento_ecf "
+                         "WHERE emissora = ? AND data >= ? AND data <= ? ORDER BY data, coo",
+                         {emissora, dataInicial, dataFinal});
+    while (cursor->Proxima())
+      if (!Chama(porDocumento, leitura::DocumentoECF(*cursor))) break;
+    return com::S_OK;
+  });
+}
+
+}  // namespace qmx::dados

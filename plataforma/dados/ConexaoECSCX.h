@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "plataforma/dados/ConexaoDados.h"
+#include "plataforma/dados/RegistroCaixa.h"
+
+namespace qmx::dados {
+
+// A cupom as the cash server's read operation gives it: the record with its
+// items, payments and installments.
+struct CupomCompleto {
+  REG_EC_CXPS Cupom;
+  std::vector<REG_EC_CX_CIPS> Itens;
+  std::vector<REG_EC_CX_PAGAMENTOPS> Pagamentos;
+  std::vector<REG_EC_CX_PARCELAPS> Parcelas;
+};
+
+// Called once per cupom of a walk with its items (by item number) and
+// payments (by sequence); answers false to stop the walk. The vectors are
+// reused for the next cupom.
+using PorCupom = std::function<bool(const REG_EC_CXPS&, const std::vector<REG_EC_CX_CIPS>&,
+                                    const std::vector<REG_EC_CX_PAGAMENTOPS>&)>;
+
+// The ECF cash data server.
+class IZTEC_Caixa {
+ public:
+  virtual ~IZTEC_Caixa() = default;
+  // The cash documents of one ECF (cupons and consumer notas), day by day
+  // from the first date to the last, each day in sequence-key order. Only
+  // one day is held in memory at a time.
+  virtual com::HRESULT PercorreCupons(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                      const PorCupom& porCupom) = 0;
+  // The same for every ECF of a branch: day by day, each day by ECF and
+  // sequence key.
+  virtual com::HRESULT PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                            const PorCupom& porCupom) = 0;
+  // The search operation: the keys of the cupons with the key's number,
+  // date and ECF (number 0: every cupom of that date and ECF), by sequence.
+  virtual com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) = 0;
+  // The read operation: the cupons found by Busca, whole.
+  virtual com::HRESULT Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) = 0;
+  // Writes the items' stock marks back (the cupom as the integration
+  // leaves it).
+  virtual com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) = 0;
+  // The Z reduction of an ECF's movement day with its rate totalizers (by
+  // position) and non-fiscal totalizers (by code); "record not found" when
+  // the day has none.
+  virtual com::HRESULT LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
+                                  std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
+                                  std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) = 0;
+  // The ECF's document log in the period, by date and COO.
+  virtual com::HRESULT PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                          const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) = 0;
+};
+
+class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
+ public:
+  IZTEC_Caixa* GetInterface() { return Inicializada() ? this : nullptr; }
+
+  com::HRESULT PercorreCupons(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                              const PorCupom& porCupom) override;
+  com::HRESULT PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                    const PorCupom& porCupom) override;
+  com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) override;
+  com::HRESULT Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) override;
+  com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) override;
+  com::HRESULT LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
+                          std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
+                          std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) override;
+  com::HRESULT PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                  const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) override;
+
+ private:
+  com::HRESULT Percorre(const struct ConsultasDiaCaixa& consultas, std::uint16_t chave, std::uint16_t dataInicial,
+                        std::uint16_t dataFinal, const PorCupom& porCupom);
+};
+
+}  // namespace qmx::dados

@@ -1,0 +1,108 @@
+#include "plataforma/dados/ConexaoProduto.h"
+
+#include "plataforma/dados/LeituraRegistros.h"
+
+namespace qmx::dados {
+
+namespace {
+
+constexpr const char* kLeProduto = "SELECT " QMX_COLUNAS_PRODUTO
+                                   " FROM produto p LEFT JOIN produto_filial f ON f.produto = p.codigo AND f.filial = ? "
+                                   "WHERE p.codigo = ?";
+constexpr const char* kPercorreProdutos =
+    "SELECT " QMX_COLUNAS_PRODUTO
+    " FROM produto p LEFT JOIN produto_filial f ON f.produto = p.codigo AND f.filial = ? ORDER BY p.codigo";
+
+template <class Registro>
+Registro Unidade(const LinhaDados& l) {
+  auto r = leitura::Zerado<Registro>();
+  r.Codigo = static_cast<std::uint16_t>(l.Inteiro(0));
+  CopiaTexto(r.Sigla, l.Texto(1));
+  CopiaTexto(r.Descricao, l.Texto(2));
+  return r;
+}
+
+}  // namespace
+
+com::HRESULT CConexaoProduto::Le(std::uint32_t codigo, std::uint16_t filial, REG_PRODUTOPS* registro) {
+  return LeUm(kLeProduto, {filial, codigo}, registro, leitura::Produto<LinhaDados>);
+}
+
+com::HRESULT CConexaoProduto::LeLight(std::uint32_t codigo, REG_PRODUTOPS* registro) {
+  // Branch 0 holds no tax data: the branch fields come back zero.
+  return Le(codigo, 0, registro);
+}
+
+com::HRESULT CConexaoProduto::LeUnidade(std::uint16_t codigo, REG_UNIDADES_MEDIDAPS* registro) {
+  return LeUm("SELECT codigo, sigla, descricao FROM unidade_medida WHERE codigo = ?", {codigo}, registro,
+              Unidade<REG_UNIDADES_MEDIDAPS>);
+}
+
+com::HRESULT CConexaoProduto::LeServico(std::uint32_t codigo, REG_SERVICOSPS* registro) {
+  return LeUm("SELECT " QMX_COLUNAS_SERVICO " FROM servico WHERE codigo = ?", {codigo}, registro,
+              leitura::Servico<LinhaDados>);
+}
+
+com::HRESULT CConexaoProduto::LeUnidadeServico(std::uint16_t codigo, REG_UNIDADES_MEDIDA_SERVICOSPS* registro) {
+  return LeUm("SELECT codigo, sigla, descricao FROM unidade_medida_servico WHERE codigo = ?", {codigo}, registro,
+              Unidade<REG_UNIDADES_MEDIDA_SERVICOSPS>);
+}
+
+com::HRESULT CConexaoProduto::LePisCofins(std::uint32_t produto,
+                                          std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>* aliquotas) {
+  return LeVarios(
+      "SELECT produto, tipo, inicio, fim, aliquota FROM produto_pis_cofins WHERE produto = ? ORDER BY tipo, inicio",
+      {produto}, aliquotas, [](const LinhaDados& l) {
+        auto r = leitura::Zerado<REG_ITENS_PIS_COFINS_PRODUTOPS>();
+        r.Produto = static_cast<std::uint32_t>(l.Inteiro(0));
+        r.Tipo = static_cast<std::uint8_t>(l.Inteiro(1));
+        r.Inicio = static_cast<std::uint16_t>(l.Inteiro(2));
+        r.Fim = static_cast<std::uint16_t>(l.Inteiro(3));
+        r.Aliquota = static_cast<std::uint16_t>(l.Inteiro(4));
+        return r;
+      });
+}
+
+com::HRESULT CConexaoProduto::PercorreProdutos(std::uint16_t filial,
+                                               const std::function<bool(const REG_PRODUTOPS&)>& porProduto) {
+  return Executa([&](CSessaoDados& s) {
+    auto cursor = s.Abre(kPercorreProdutos, {filial});
+    while (cursor->Proxima())
+      if (!Chama(porProduto, leitura::Produto(*cursor))) break;
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoProduto::LeTabelaPreco(std::uint8_t tipo, std::uint16_t codigo, REG_TABELA_PRECOPS* registro) {
+  return LeUm("SELECT tipo, codigo, descricao FROM tabela_preco WHERE tipo = ? AND codigo = ?", {tipo, codigo},
+              registro, [](const LinhaDados& l) {
+                auto r = leitura::Zerado<REG_TABELA_PRECOPS>();
+                r.Tipo = static_cast<std::uint8_t>(l.Inteiro(0));
+                r.Codigo = static_cast<std::uint16_t>(l.Inteiro(1));
+                CopiaTexto(r.Descricao, l.Texto(2));
+                return r;
+              });
+}
+
+com::HRESULT CConexaoProduto::PercorreTabelaPreco(
+    std::uint8_t tipo, std::uint16_t tabela, const std::function<bool(const REG_ITEM_TABELA_PRECOPS&)>& porItem) {
+  return Executa([&](CSessaoDados& s) {
+    // A table that does not exist is a failure, not an empty table.
+    if (s.Consulta("SELECT 1 FROM tabela_preco WHERE tipo = ? AND codigo = ?", {tipo, tabela}).empty())
+      return QMX_E_REGISTRO_INEXISTENTE;
+    auto cursor = s.Abre(
+        "SELECT tipo, tabela, item, preco FROM tabela_preco_item WHERE tipo = ? AND tabela = ? ORDER BY item",
+        {tipo, tabela});
+    while (cursor->Proxima()) {
+      auto r = leitura::Zerado<REG_ITEM_TABELA_PRECOPS>();
+      r.Tipo = static_cast<std::uint8_t>(cursor->Inteiro(0));
+      r.Tabela = static_cast<std::uint16_t>(cursor->Inteiro(1));
+      r.Item = static_cast<std::uint32_t>(cursor->Inteiro(2));
+      r.Preco = CY{cursor->Inteiro(3)};
+      if (!Chama(porItem, r)) break;
+    }
+    return com::S_OK;
+  });
+}
+
+}  // namespace qmx::dados

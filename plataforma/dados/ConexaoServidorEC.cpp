@@ -1,0 +1,29 @@
+#include "plataforma/dados/ConexaoServidorEC.h"
+
+#include "plataforma/dados/LeituraRegistros.h"
+
+namespace qmx::dados {
+
+com::HRESULT CConexaoServidorEC::ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                            std::vector<std::uint32_t>* notas) {
+  return LeVarios("SELECT id FROM nota_fiscal WHERE filial = ? AND data >= ? AND data <= ? ORDER BY data, id",
+                  {filial, dataInicial, dataFinal}, notas,
+                  [](const LinhaDados& l) { return static_cast<std::uint32_t>(l.Inteiro(0)); });
+}
+
+com::HRESULT CConexaoServidorEC::LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro,
+                                        std::vector<REG_ITENS_NF_PS>* itens) {
+  if (!registro || !itens) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta("SELECT " QMX_COLUNAS_NOTA " FROM nota_fiscal WHERE id = ?", {nota});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    *registro = leitura::NotaFiscal(linhas.front());
+    itens->clear();
+    for (const auto& l :
+         s.Consulta("SELECT " QMX_COLUNAS_ITEM_NOTA " FROM nota_fiscal_item WHERE nota = ? ORDER BY sequencia", {nota}))
+      itens->push_back(leitura::ItemNota(l));
+    return com::S_OK;
+  });
+}
+
+}  // namespace qmx::dados

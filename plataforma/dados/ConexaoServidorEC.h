@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "plataforma/dados/ConexaoDados.h"
+#include "plataforma/dados/RegistroNotaFiscal.h"
+
+namespace qmx::dados {
+
+// The notas-fiscais interface of the EC server.
+class IZTDF_NotasFiscais {
+ public:
+  virtual ~IZTDF_NotasFiscais() = default;
+  // The notas of a branch dated in the period (both ends included), by date
+  // and key.
+  virtual com::HRESULT ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                  std::vector<std::uint32_t>* notas) = 0;
+  // A nota with its items, by item sequence.
+  virtual com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) = 0;
+};
+
+class CConexaoServidorEC : public CConexaoDados, public IZTDF_NotasFiscais {
+ public:
+  IZTDF_NotasFiscais* GetINotaFiscal() { return Inicializada() ? this : nullptr; }
+
+  com::HRESULT ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                          std::vector<std::uint32_t>* notas) override;
+  com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) override;
+};
+
+}  // namespace qmx::dados

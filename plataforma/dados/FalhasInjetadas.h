@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+
+#include "plataforma/com/HResult.h"
+
+namespace qmx::dados {
+
+// Faults for tests: the data servers fail at a chosen step, as a server
+// that goes away in the middle of a file would. Every operation of a
+// connection counts one step, and a walk over days one step per day.
+// Without an injection nothing is counted and nothing fails.
+
+// The n-th step from now (1: the next one) fails with the code. Step 0
+// with code 0 turns counting off; step 0 with a code only counts.
+void InjetaFalhaDados(int passo, com::HRESULT codigo);
+// Steps counted since the last injection (to find how many a run takes).
+int PassosDadosContados();
+
+// Counts a step; the code to fail with when it is the chosen one.
+std::optional<com::HRESULT> FalhaInjetadaAgora();
+
+// Clears the injection when it goes out of scope.
+class CFalhaDadosInjetada {
+ public:
+  CFalhaDadosInjetada(int passo, com::HRESULT codigo) { InjetaFalhaDados(passo, codigo); }
+  ~CFalhaDadosInjetada() { InjetaFalhaDados(0, 0); }
+  CFalhaDadosInjetada(const CFalhaDadosInjetada&) = delete;
+  CFalhaDadosInjetada& operator=(const CFalhaDadosInjetada&) = delete;
+};
+
+}  // namespace qmx::dados

@@ -1,0 +1,140 @@
+#include "plataforma/dados/GravadorMovimento.h"
+
+#include <string>
+
+#include "plataforma/dados/InsercaoDados.h"
+#include "plataforma/dados/TextoRegistro.h"
+
+namespace qmx::dados {
+
+namespace {
+
+std::string Letra(char c) { return c ? std::string(1, c) : std::string(); }
+
+constexpr const char* kCupom =
+    "INSERT INTO cupom (id, filial, emissora, data, hora, coo, ccf, sequencia, status, origem, cancelado, cliente, "
+    "documento_cliente, nome_cliente, condicao_pagamento, subtotal, desconto, total, numero_inicial, numero_final) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+constexpr const char* kItem =
+    "INSERT INTO cupom_item (cupom, item, servico, codigo, descricao, quantidade, valor_unitario, desconto, "
+    "valor_total, aliquota, tributacao, cancelado, excluido, integrado_estoque) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+constexpr const char* kPagamento =
+    "INSERT INTO cupom_pagamento (cupom, sequencia, forma, valor, gnf) VALUES (?, ?, ?, ?, ?)";
+constexpr const char* kParcela =
+    "INSERT INTO cupom_parcela (cupom, sequencia, valor, tipo_documento, vencimento) VALUES (?, ?, ?, ?, ?)";
+
+}  // namespace
+
+std::uint32_t CGravadorMovimento::ProximaChave(const char* tabela, std::uint32_t& proxima) {
+  if (proxima == 0) {
+    const auto linhas = m_sessao.Consulta(std::string("SELECT COALESCE(MAX(id), 0) FROM ") + tabela, {});
+    proxima = static_cast<std::uint32_t>(linhas.front().Inteiro(0)) + 1;
+  }
+  return proxima++;
+}
+
+std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const std::vector<REG_ITENS_NF_PS>& itens) {
+  const std::uint32_t id = n.Id ? n.Id : ProximaChave("nota_fiscal", m_proximaNota);
+  InsereOuSubstitui(
+      m_sessao, "nota_fiscal",
+      {"id", "filial", "tipo_documento", "serie", "numero", "data", "participante", "cancelada", "inutilizada",
+       "denegada", "chave_nfe", "codigo_tipo", "observacao", "condicao_pagamento", "valor_total", "desconto",
+       "abatimento1", "abatimento2", "valor_mercadorias", "indicador_frete", "frete", "seguro", "outras_despesas",
+       "base_icms", "icms", "base_st", "icms_st", "ipi", "pis", "cofins", "pis_st", "cofins_st", "isentas", "outras"},
+      1,
+      {id, n.Filial, n.TipoDocumento, TextoParaBase(n.Serie), n.Numero, n.Data, n.Participante, n.Cancelada,
+       n.Inutilizada, n.Denegada, TextoParaBase(n.ChaveNFe), n.CodigoTipo, TextoParaBase(n.Observacao),
+       n.CondicaoPagamento, n.ValorTotal.int64, n.Desconto.int64, n.Abatimento1.int64, n.Abatimento2.int64,
+       n.ValorMercadorias.int64, n.IndicadorFrete, n.Frete.int64, n.Seguro.int64, n.OutrasDespesas.int64,
+       n.BaseICMS.int64, n.ICMS.int64, n.BaseST.int64, n.ICMSST.int64, n.IPI.int64, n.PIS.int64, n.COFINS.int64,
+       n.PISST.int64, n.COFINSST.int64, n.Isentas.int64, n.Outras.int64});
+  m_sessao.Executa("DELETE FROM nota_fiscal_item WHERE nota = ?", {id});
+  for (const auto& i : itens)
+    m_sessao.Executa(
+        "INSERT INTO nota_fiscal_item (nota, sequencia, servico, codigo, descricao, quantidade, valor_item, "
+        "desconto_unitario, indicador_movimento, natureza, base_icms, aliquota_icms, icms, base_st, aliquota_st, "
+        "icms_st, reducao_base, base_ipi, aliquota_ipi, ipi, cst_pis, base_pis, aliquota_pis, pis, cst_cofins, "
+        "base_cofins, aliquota_cofins, cofins) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        {id, i.Sequencia, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64, i.ValorItem.int64,
+         i.DescontoUnitario, i.IndicadorMovimento, i.Natureza, i.BaseICMS.int64, i.AliquotaICMS, i.ICMS.int64,
+         i.BaseST.int64, i.AliquotaST, i.ICMSST.int64, i.ReducaoBase.int64, i.BaseIPI.int64, i.AliquotaIPI,
+         i.IPI.int64, i.CstPIS, i.BasePIS.int64, i.AliquotaPIS, i.PIS.int64, i.CstCOFINS, i.BaseCOFINS.int64,
+         i.AliquotaCOFINS, i.COFINS.int64});
+  return id;
+}
+
+std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::vector<REG_EC_CX_CIPS>& itens,
+                                             const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,
+                                             const std::vector<REG_EC_CX_PARCELAPS>& parcelas) {
+  const std::uint32_t id = c.Id ? c.Id : ProximaChave("cupom", m_proximoCupom);
+  m_sessao.Executa(kCupom, {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
+                            c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
+                            c.CondicaoPagamento, c.Subtotal.int64, c.Desconto.int64, c.Total.int64, c.NumeroInicial,
+                            c.NumeroFinal});
+  for (const auto& i : itens)
+    m_sessao.Executa(kItem, {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
+                             i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
+                             TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado,
+                             i.Excluido, i.IntegradoEstoque});
+  for (const auto& p : pagamentos) m_sessao.Executa(kPagamento, {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF});
+  for (const auto& p : parcelas)
+    m_sessao.Executa(kParcela, {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
+  return id;
+}
+
+void CGravadorMovimento::GravaReducaoZ(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& aliquotas,
+                                       const std::vector<REG_TOTALIZADOR_NAO_FISCALPS>& naoFiscais) {
+  InsereOuSubstitui(m_sessao, "reducao_z",
+                    {"emissora", "data", "crz", "cro", "coo_inicial", "coo_final", "venda_bruta", "grande_total",
+                     "data_emissao", "hora_emissao", "substituicao", "isento", "nao_tributado", "cancelamentos",
+                     "descontos", "acrescimos", "iss"},
+                    2,
+                    {z.Emissora, z.Data, z.CRZ, z.CRO, z.COOInicial, z.COOFinal, z.VendaBruta.int64,
+                     z.GrandeTotal.int64, z.DataEmissao, z.HoraEmissao, z.Substituicao.int64, z.Isento.int64,
+                     z.NaoTributado.int64, z.Cancelamentos.int64, z.Descontos.int64, z.Acrescimos.int64,
+                     z.ISS.int64});
+  m_sessao.Executa("DELETE FROM reducao_z_aliquota WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
+  for (const auto& a : aliquotas)
+    m_sessao.Executa(
+        "INSERT INTO reducao_z_aliquota (emissora, data, posicao, tipo, aliquota, valor) VALUES (?, ?, ?, ?, ?, ?)",
+        {z.Emissora, z.Data, a.Posicao, TextoParaBase(Letra(a.Tipo).c_str(), 1), a.Aliquota, a.Valor.int64});
+  m_sessao.Executa("DELETE FROM reducao_z_nao_fiscal WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
+  for (const auto& t : naoFiscais)
+    m_sessao.Executa("INSERT INTO reducao_z_nao_fiscal (emissora, data, codigo, valor) VALUES (?, ?, ?, ?)",
+                     {z.Emissora, z.Data, t.Codigo, t.Valor.int64});
+}
+
+void CGravadorMovimento::GravaDocumentoECF(const REG_DOCUMENTO_ECFPS& d) {
+  InsereOuSubstitui(m_sessao, "documento_ecf", {"emissora", "coo", "data", "hora", "tipo", "gnf", "grg", "cdc"}, 2,
+                    {d.Emissora, d.COO, d.Data, d.Hora, d.Tipo, d.GNF, d.GRG, d.CDC});
+}
+
+std::uint32_t CGravadorMovimento::GravaDAV(const REG_DAVPS& d, const std::vector<REG_DAV_ITEMPS>& itens) {
+  const std::uint32_t id = d.Id ? d.Id : ProximaChave("dav", m_proximoDAV);
+  InsereOuSubstitui(m_sessao, "dav",
+                    {"id", "filial", "emissora", "numero", "data", "valor", "coo_dav", "coo_cupom", "cliente"}, 1,
+                    {id, d.Filial, d.Emissora, d.Numero, d.Data, d.Valor.int64, d.COODAV, d.COOCupom, d.Cliente});
+  m_sessao.Executa("DELETE FROM dav_item WHERE dav = ?", {id});
+  for (const auto& i : itens)
+    m_sessao.Executa(
+        "INSERT INTO dav_item (dav, item, produto, quantidade, valor_unitario, desconto, acrescimo, valor_total, "
+        "tributacao, aliquota, cancelado) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        {id, i.Item, i.Produto, i.Quantidade.int64, i.ValorUnitario.int64, i.Desconto.int64, i.Acrescimo.int64,
+         i.ValorTotal.int64, TextoParaBase(Letra(i.Tributacao).c_str(), 1), i.Aliquota, i.Cancelado});
+  return id;
+}
+
+void CGravadorMovimento::GravaPosicao(const REG_ES_POSICAOPS& p) {
+  InsereOuSubstitui(m_sessao, "estoque_posicao", {"filial", "produto", "data", "quantidade"}, 3,
+                    {p.Filial, p.Produto, p.Data, p.Quantidade.int64});
+}
+
+void CGravadorMovimento::GravaSaldoInventario(const REG_ES_SALDOS_INVENTARIOPS& s) {
+  InsereOuSubstitui(m_sessao, "estoque_inventario",
+                    {"filial", "data", "produto", "quantidade", "valor_unitario", "valor_total"}, 3,
+                    {s.Filial, s.Data, s.Produto, s.Quantidade.int64, s.ValorUnitario.int64, s.ValorTotal.int64});
+}
+
+}  // namespace qmx::dados
