@@ -284,11 +284,16 @@ ZTCFRT& MovimentoTeste::Cliente(std::uint32_t codigo, const std::string& nome, c
   return c;
 }
 
+std::uint16_t MovimentoTeste::FilialDaEmissora(std::uint16_t emissora) {
+  const auto linhas = m_empresa.Gravador().Sessao().Consulta("SELECT filial FROM emissora WHERE numero = ?", {emissora});
+  return linhas.empty() ? m_filial : static_cast<std::uint16_t>(linhas.front().Inteiro(0));
+}
+
 CupomTeste& MovimentoTeste::Cupom(std::uint16_t emissora, std::uint16_t data) {
   auto& c = m_cupons.emplace_back(CupomTeste(*this));
   c.registro = Zerado<REG_EC_CXPS>();
   auto& contadores = Contadores(emissora);
-  c.registro.Filial = m_filial;
+  c.registro.Filial = FilialDaEmissora(emissora);
   c.registro.Emissora = emissora;
   c.registro.Data = data;
   c.registro.Hora = 100000;
@@ -302,7 +307,7 @@ CupomTeste& MovimentoTeste::NotaConsumidor(std::uint16_t emissora, std::uint16_t
                                            std::uint32_t final) {
   auto& c = m_cupons.emplace_back(CupomTeste(*this));
   c.registro = Zerado<REG_EC_CXPS>();
-  c.registro.Filial = m_filial;
+  c.registro.Filial = FilialDaEmissora(emissora);
   c.registro.Emissora = emissora;
   c.registro.Data = data;
   c.registro.Sequencia = ++Contadores(emissora).sequencia;
@@ -326,7 +331,7 @@ NotaTeste& MovimentoTeste::Nota(std::uint32_t numero, std::uint16_t data, std::u
 DavTeste& MovimentoTeste::Dav(std::uint32_t numero, std::uint16_t emissora, std::uint16_t data) {
   auto& d = m_davs.emplace_back();
   d.registro = Zerado<REG_DAVPS>();
-  d.registro.Filial = m_filial;
+  d.registro.Filial = FilialDaEmissora(emissora);
   d.registro.Emissora = emissora;
   d.registro.Numero = numero;
   d.registro.Data = data;

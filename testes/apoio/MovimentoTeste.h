@@ -109,7 +109,8 @@ class DavTeste {
 // It starts with the usual support records (unit "UN" 1, service unit "SV"
 // 1, the fiscal-document models and their document types, the natures
 // 5102, 5405 and 5933, the means of payment 1 "DINHEIRO" and 2 "CARTAO").
-// Cupons take the next COO, CCF and sequence of their ECF unless given;
+// Cupons and DAVs belong to their ECF's branch and take the next COO, CCF
+// and sequence of their ECF unless given;
 // a cupom's subtotal, discount and total follow from its items, and one
 // cash payment of the total is added when it names none. A Z reduction is
 // summed from the cupons of its ECF and day (as the ECF does), with the CRZ
@@ -157,6 +158,8 @@ class MovimentoTeste {
     std::uint32_t coo, crz;
   };
   ContadoresECF& Contadores(std::uint16_t emissora) { return m_contadores[emissora]; }
+  // The branch of the ECF's register (the builder's branch when it has none).
+  std::uint16_t FilialDaEmissora(std::uint16_t emissora);
 
   EmpresaTeste& m_empresa;
   std::uint16_t m_filial;

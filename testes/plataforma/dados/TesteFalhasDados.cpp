@@ -10,6 +10,8 @@
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/Migracoes.h"
+#include "plataforma/dados/MigracoesEmbutidas.h"
+#include "plataforma/mensagens/MensagemSistema.h"
 #include "plataforma/dados/PoolSessoes.h"
 #include "plataforma/dados/SessaoPostgres.h"
 
@@ -103,6 +105,60 @@ TEST(Migracoes, VersaoGravadaEReaplicarNaoMudaNada) {
   EXPECT_EQ(AplicaMigracoes(*sessao), VersaoMaisRecente());
   EXPECT_EQ(sessao->Consulta("SELECT COUNT(*) FROM estado", {})[0].Inteiro(0), 1);
   EXPECT_EQ(sessao->Consulta("SELECT COUNT(*) FROM qmx_esquema", {})[0].Inteiro(0), VersaoMaisRecente());
+}
+
+// A company database of the first version, with its registers.
+std::string BaseDaPrimeiraVersao(const PastaTemporaria& pasta) {
+  const std::string arquivo = pasta.Caminho("antiga.db");
+  auto sessao = AbreSessao("sqlite:" + arquivo, true);
+  sessao->ExecutaScript("CREATE TABLE qmx_esquema (versao INTEGER PRIMARY KEY, nome TEXT NOT NULL)");
+  sessao->ExecutaScript(kMigracoesEmbutidas[0].sql);
+  sessao->Executa("INSERT INTO qmx_esquema (versao, nome) VALUES (1, ?)", {kMigracoesEmbutidas[0].nome});
+  sessao->Executa("INSERT INTO filial (numero, nome_fantasia, cnpj) VALUES (4, 'Loja Velha', '12.345.678/0004-90')", {});
+  sessao->Executa("INSERT INTO emissora (numero, filial, numero_serie) VALUES (9, 4, 'ANTIGA')", {});
+  return arquivo;
+}
+
+TEST(Migracoes, BaseAntigaMigradaNoLugarSemPerderNada) {
+  PastaTemporaria pasta;
+  const std::string arquivo = BaseDaPrimeiraVersao(pasta);
+  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\VELHA]\nBaseDados=sqlite:" + arquivo + "\n");
+  CConexaoEmissora emissoras;
+  ASSERT_EQ(emissoras.Inicializa("VELHA", 1, 0), com::S_OK);
+  REG_EMISSORPS e{};
+  ASSERT_EQ(emissoras.Le(9, &e), com::S_OK);
+  EXPECT_STREQ(e.NumeroSerie, "ANTIGA");
+  EXPECT_EQ(e.GradeProdutos, 0);  // the new columns, empty
+  CConexaoFilial filiais;
+  ASSERT_EQ(filiais.Inicializa("VELHA", 1, 0, false), com::S_OK);
+  REG_FILIALPS f{};
+  ASSERT_EQ(filiais.Le(4, &f), com::S_OK);
+  EXPECT_STREQ(f.NomeFantasia, "Loja Velha");
+  EXPECT_STREQ(f.Contato, "");
+  auto sessao = AbreSessao("sqlite:" + arquivo, false);
+  EXPECT_EQ(sessao->Consulta("SELECT MAX(versao) FROM qmx_esquema", {})[0].Inteiro(0), VersaoMaisRecente());
+  EXPECT_EQ(sessao->Consulta("SELECT COUNT(*) FROM cupom_item", {})[0].Inteiro(0), 0);
+}
+
+TEST(Migracoes, BaseMaisNovaRecusadaIntacta) {
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta.Caminho("nova.db");
+  {
+    auto sessao = AbreSessao("sqlite:" + arquivo, true);
+    AplicaMigracoes(*sessao);
+    sessao->Executa("INSERT INTO qmx_esquema (versao, nome) VALUES (?, 'do futuro')", {VersaoMaisRecente() + 1});
+    sessao->ExecutaScript("CREATE TABLE do_futuro (x INTEGER)");
+  }
+  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\NOVA]\nBaseDados=sqlite:" + arquivo + "\n");
+  CConexaoFilial filiais;
+  EXPECT_EQ(filiais.Inicializa("NOVA", 1, 0, false), QMX_E_BASE_MAIS_NOVA);
+  EXPECT_EQ(filiais.GetInterface(), nullptr);
+  auto sessao = AbreSessao("sqlite:" + arquivo, false);
+  EXPECT_THROW(AplicaMigracoes(*sessao), CErroDados);
+  EXPECT_EQ(sessao->Consulta("SELECT MAX(versao) FROM qmx_esquema", {})[0].Inteiro(0), VersaoMaisRecente() + 1);
+  EXPECT_EQ(sessao->Consulta("SELECT COUNT(*) FROM qmx_esquema", {})[0].Inteiro(0), VersaoMaisRecente() + 1);
+  EXPECT_EQ(mensagens::TextoErroSistema(static_cast<std::uint32_t>(QMX_E_BASE_MAIS_NOVA)),
+            "A base de dados da empresa é de uma versão mais nova do sistema.");
 }
 
 TEST(Migracoes, MarcadoresDoPostgresForaDeAspas) {

@@ -1,0 +1,457 @@
+// The movement's connection classes on both engines: what each reader
+// gives back of what the company recorded, in the order the files rely on.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "apoio/MovimentoTeste.h"
+#include "frame/DataCodificada.h"
+#include "plataforma/dados/ConexaoCFRT.h"
+#include "plataforma/dados/ConexaoCadastroDocumento.h"
+#include "plataforma/dados/ConexaoECSCX.h"
+#include "plataforma/dados/ConexaoECSDAV.h"
+#include "plataforma/dados/ConexaoFormaPagamento.h"
+#include "plataforma/dados/ConexaoMovimento.h"
+#include "plataforma/dados/ConexaoProduto.h"
+#include "plataforma/dados/ConexaoServidorEC.h"
+#include "plataforma/dados/ConexaoUsuario.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/dados/MotoresTeste.h"
+
+using namespace qmx;
+using namespace qmx::dados;
+using namespace qmx::testes;
+
+namespace {
+
+const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
+const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
+const std::uint16_t kDia3 = CodificaDia(4, 11, 2026);
+
+class MovimentoLido : public TesteMotores {
+ protected:
+  void SetUp() override {
+    TesteMotores::SetUp();
+    if (!empresa) return;
+    empresa->Gravador().Inicia();
+    empresa->Filial(1, "Loja Centro", "SP", "Comércio Ávila Ltda");
+    empresa->Filial(2, "Loja Norte", "MG", "Comércio Ávila Ltda");
+    empresa->Emissora(1, 1, "SERIE-1");
+    empresa->Emissora(2, 1, "SERIE-2");
+    empresa->Emissora(3, 2, "SERIE-3");
+    empresa->Gravador().Confirma();
+    m = std::make_unique<MovimentoTeste>(*empresa);
+    m->Produto(10, "ARROZ 5KG").Tributacao('T', 1800).PisCofins(2, kDia2, 0, 760).PisCofins(1, kDia1, kDia2, 165);
+    m->Produto(20, "REFRIGERANTE").Tributacao('F', 0, "060").Unidade(2, true);
+    m->Produto(30, "LEITE").Tributacao('I', 0, "040").Producao();
+    m->Servico(40, "ENTREGA", 500);
+  }
+  template <class Conexao>
+  std::unique_ptr<Conexao> Conecta() {
+    auto c = std::make_unique<Conexao>();
+    EXPECT_EQ(c->Inicializa(empresa->Chave(), 1, 0), com::S_OK);
+    return c;
+  }
+  // What a walk saw, cupom by cupom: (ECF, date, COO, items, payments).
+  using Visto = std::tuple<int, int, int, std::vector<int>, std::vector<std::int64_t>>;
+  static PorCupom Anota(std::vector<Visto>& vistos, std::size_t parar = 0) {
+    return [&vistos, parar](const REG_EC_CXPS& c, const std::vector<REG_EC_CX_CIPS>& itens,
+                            const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos) {
+      std::vector<int> codigos;
+      for (const auto& i : itens) codigos.push_back(static_cast<int>(i.Codigo));
+      std::vector<std::int64_t> valores;
+      for (const auto& p : pagamentos) valores.push_back(p.Valor.int64);
+      vistos.emplace_back(c.Emissora, c.Data - kDia1, c.COO, codigos, valores);
+      return vistos.size() != parar;
+    };
+  }
+  std::unique_ptr<MovimentoTeste> m;
+};
+
+TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
+  m->Grava();
+  auto produtos = Conecta<CConexaoDFSPRO>();
+  REG_PRODUTOPS p{};
+  ASSERT_EQ(produtos->Le(20, 1, &p), com::S_OK);
+  EXPECT_STREQ(p.Descricao, "REFRIGERANTE");
+  EXPECT_EQ(p.Tributacao, 'F');
+  EXPECT_STREQ(p.SituacaoTributaria, "060");
+  EXPECT_EQ(p.Unidade, 2);
+  EXPECT_EQ(p.UnidadeInterrogacao, 1);
+  EXPECT_EQ(p.Filial, 1);
+  // Another branch, and the light read, carry no tax data.
+  for (auto le : {+[](CConexaoProduto& c, REG_PRODUTOPS* r) { return c.Le(20, 2, r); },
+                  +[](CConexaoProduto& c, REG_PRODUTOPS* r) { return c.LeLight(20, r); }}) {
+    REG_PRODUTOPS sem{};
+    ASSERT_EQ(le(*produtos, &sem), com::S_OK);
+    EXPECT_STREQ(sem.Descricao, "REFRIGERANTE");
+    EXPECT_EQ(sem.Filial, 0);
+    EXPECT_EQ(sem.Tributacao, '\0');
+    EXPECT_EQ(sem.AliquotaICMS, 0);
+  }
+  std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;
+  ASSERT_EQ(produtos->LePisCofins(10, &pisCofins), com::S_OK);
+  ASSERT_EQ(pisCofins.size(), 2u);  // by kind: PIS first
+  EXPECT_EQ(pisCofins[0].Tipo, 1);
+  EXPECT_EQ(pisCofins[0].Fim, kDia2);
+  EXPECT_EQ(pisCofins[1].Aliquota, 760);
+  EXPECT_EQ(pisCofins[1].Fim, 0);
+
+  REG_UNIDADES_MEDIDAPS u{};
+  ASSERT_EQ(produtos->LeUnidade(2, &u), com::S_OK);
+  EXPECT_STREQ(u.Sigla, "KG");
+  REG_SERVICOSPS s{};
+  ASSERT_EQ(produtos->LeServico(40, &s), com::S_OK);
+  EXPECT_EQ(s.AliquotaISS, 500);
+  EXPECT_STREQ(s.CodigoLST, "1401");
+  REG_UNIDADES_MEDIDA_SERVICOSPS us{};
+  ASSERT_EQ(produtos->LeUnidadeServico(1, &us), com::S_OK);
+  EXPECT_STREQ(us.Sigla, "SV");
+
+  std::vector<std::pair<std::uint32_t, char>> todos;
+  ASSERT_EQ(produtos->PercorreProdutos(1, [&](const REG_PRODUTOPS& r) {
+    todos.emplace_back(r.Codigo, r.Tributacao);
+    return true;
+  }), com::S_OK);
+  EXPECT_EQ(todos, (std::vector<std::pair<std::uint32_t, char>>{{10, 'T'}, {20, 'F'}, {30, 'I'}}));
+
+  // A product deleted since it was sold is not found, and the record the
+  // caller gave stays as it was.
+  CGravadorCatalogo(empresa->Gravador().Sessao()).ExcluiProduto(30);
+  REG_PRODUTOPS intacto{};
+  intacto.Codigo = 777;
+  EXPECT_EQ(produtos->Le(30, 1, &intacto), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_EQ(intacto.Codigo, 777u);
+}
+
+TEST_P(MovimentoLido, TabelaDePrecosPorItemEAusente) {
+  CGravadorCatalogo catalogo(empresa->Gravador().Sessao());
+  catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 3, "VAREJO"});
+  for (std::uint32_t item : {12u, 3u, 100u}) catalogo.GravaItemTabelaPreco({QMX_TABELA_PRODUTOS, 3, item, Valor(item * 1.5)});
+  catalogo.GravaTabelaPreco({QMX_TABELA_SERVICOS, 3, "SERVICOS"});
+  auto produtos = Conecta<CConexaoProduto>();
+  std::vector<std::pair<std::uint32_t, std::int64_t>> itens;
+  const auto anota = [&](const REG_ITEM_TABELA_PRECOPS& i) {
+    itens.emplace_back(i.Item, i.Preco.int64);
+    return true;
+  };
+  ASSERT_EQ(produtos->PercorreTabelaPreco(QMX_TABELA_PRODUTOS, 3, anota), com::S_OK);
+  EXPECT_EQ(itens, (std::vector<std::pair<std::uint32_t, std::int64_t>>{{3, 45000}, {12, 180000}, {100, 1500000}}));
+  itens.clear();
+  EXPECT_EQ(produtos->PercorreTabelaPreco(QMX_TABELA_SERVICOS, 3, anota), com::S_OK);  // empty, but exists
+  EXPECT_EQ(produtos->PercorreTabelaPreco(QMX_TABELA_SERVICOS, 4, anota), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_TRUE(itens.empty());
+  REG_TABELA_PRECOPS t{};
+  ASSERT_EQ(produtos->LeTabelaPreco(QMX_TABELA_PRODUTOS, 3, &t), com::S_OK);
+  EXPECT_STREQ(t.Descricao, "VAREJO");
+}
+
+TEST_P(MovimentoLido, CuponsDoDiaComItensEPagamentosNaOrdemDaSequencia) {
+  m->Cupom(1, kDia1).Item(10, 2, 12.5, 1.0).Item(20, 1, 3.99).Pagamento(1, 30.00).Pagamento(255, 2.01);
+  m->Cupom(2, kDia1).Item(30, 1, 4.5);
+  m->Cupom(1, kDia1);  // no items, no payments
+  m->Cupom(1, kDia3).Servico(40, 1, 10).Item(10, 1, 1).Cancela().Cancelado();
+  m->Cupom(3, kDia1).Item(10, 1, 1);  // another branch
+  m->NotaConsumidor(1, kDia3, 500, 520).Item(30, 2, 1);
+  m->Grava();
+  auto caixa = Conecta<CConexaoECSCX>();
+
+  std::vector<Visto> vistos;
+  ASSERT_EQ(caixa->PercorreCupons(1, kDia1, kDia3, Anota(vistos)), com::S_OK);
+  const std::vector<Visto> ecf1 = {{1, 0, 1, {10, 20}, {300000, 20100}},
+                                   {1, 0, 2, {}, {}},
+                                   {1, 2, 3, {40, 10}, {100000}},
+                                   {1, 2, 0, {30}, {20000}}};
+  EXPECT_EQ(vistos, ecf1);
+
+  vistos.clear();
+  ASSERT_EQ(caixa->PercorreCuponsFilial(1, kDia1, kDia3, Anota(vistos)), com::S_OK);
+  ASSERT_EQ(vistos.size(), 5u);  // by day, then ECF, then sequence; branch 2 left out
+  EXPECT_EQ(std::get<0>(vistos[0]), 1);
+  EXPECT_EQ(std::get<0>(vistos[1]), 1);
+  EXPECT_EQ(std::get<0>(vistos[2]), 2);
+  EXPECT_EQ(std::get<1>(vistos[3]), 2);
+
+  // Stopping at the second cupom stops the walk there.
+  vistos.clear();
+  ASSERT_EQ(caixa->PercorreCupons(1, kDia1, kDia3, Anota(vistos, 2)), com::S_OK);
+  EXPECT_EQ(vistos.size(), 2u);
+
+  // The fields of a record and of its items, as the files read them.
+  REG_EC_CX_CIPS item{};
+  REG_EC_CXPS cupom{};
+  ASSERT_EQ(caixa->PercorreCupons(1, kDia1, kDia1, [&](const auto& c, const auto& itens, const auto&) {
+    cupom = c;
+    item = itens.front();
+    return false;
+  }), com::S_OK);
+  EXPECT_EQ(cupom.Subtotal.int64, 289900);
+  EXPECT_EQ(cupom.Desconto.int64, 10000);
+  EXPECT_EQ(cupom.Total.int64, 279900);
+  EXPECT_EQ(cupom.QuantidadeItens, 2);
+  EXPECT_EQ(cupom.CCF, 1u);
+  EXPECT_STREQ(item.Descricao, "ARROZ 5KG");
+  EXPECT_EQ(item.Quantidade.int64, 20000);
+  EXPECT_EQ(item.ValorTotal.int64, 240000);
+  EXPECT_EQ(item.ValorItem, 240000LL * 10000);  // eight decimals
+  EXPECT_EQ(item.Aliquota.int64, 180000);         // 18.0000 %
+  EXPECT_EQ(item.AliquotaCentesimos, 1800);
+  EXPECT_EQ(item.TipoTributacao, 'T');
+}
+
+TEST_P(MovimentoLido, BuscaELeituraDoCupomInteiroEMarcasDeEstoque) {
+  m->Cupom(1, kDia1).Item(10, 1, 5);
+  m->Cupom(1, kDia1).Item(10, 1, 5).Item(40, 1, 2).Origem(2).Cliente(9, "MARIA").Parcela(3.5, 1, kDia2).Parcela(3.5, 1, kDia3);
+  m->Cupom(1, kDia2).Item(10, 1, 5);
+  m->Grava();
+  auto caixa = Conecta<CConexaoECSCX>();
+  std::vector<std::uint32_t> achados;
+  ASSERT_EQ(caixa->Busca({2, kDia1, 1}, &achados), com::S_OK);
+  ASSERT_EQ(achados.size(), 1u);
+  std::vector<CupomCompleto> cupons;
+  ASSERT_EQ(caixa->Le(achados, &cupons), com::S_OK);
+  const auto& c = cupons.front();
+  EXPECT_EQ(c.Cupom.COO, 2u);
+  EXPECT_EQ(c.Cupom.Origem, 2);
+  EXPECT_STREQ(c.Cupom.NomeCliente, "MARIA");
+  EXPECT_EQ(c.Cupom.QuantidadeItens, 2);
+  EXPECT_EQ(c.Cupom.QuantidadeParcelas, 2);
+  EXPECT_EQ(c.Parcelas[1].Vencimento, kDia3);
+  EXPECT_EQ(c.Pagamentos.size(), 1u);
+
+  ASSERT_EQ(caixa->Busca({0, kDia1, 1}, &achados), com::S_OK);  // number 0: the whole day
+  EXPECT_EQ(achados.size(), 2u);
+  ASSERT_EQ(caixa->Busca({1, kDia1, 2}, &achados), com::S_OK);
+  EXPECT_TRUE(achados.empty());
+
+  auto itens = c.Itens;
+  itens[1].IntegradoEstoque = 1;
+  ASSERT_EQ(caixa->GravaMarcasEstoque(c.Cupom.Id, itens), com::S_OK);
+  ASSERT_EQ(caixa->Le({c.Cupom.Id}, &cupons), com::S_OK);
+  EXPECT_EQ(cupons[0].Itens[0].IntegradoEstoque, 0);
+  EXPECT_EQ(cupons[0].Itens[1].IntegradoEstoque, 1);
+  EXPECT_EQ(caixa->Le({999999}, &cupons), QMX_E_REGISTRO_INEXISTENTE);
+}
+
+TEST_P(MovimentoLido, ReducaoZSomaOsCuponsDoDia) {
+  m->Cupom(1, kDia1).Item(10, 2, 10, 0.5).Item(20, 1, 4).Item(30, 3, 1).Pagamento(1, 29.5);
+  m->Cupom(1, kDia1).Item(10, 1, 10).Item(10, 1, 7).Cancela().Servico(40, 1, 20);
+  m->Cupom(1, kDia1).Item(20, 2, 2).Cancelado();
+  m->NotaConsumidor(1, kDia1, 1, 5).Item(10, 1, 100);  // not the printer's
+  m->NaoFiscal(1, kDia1, 255, 12.0);
+  m->NaoFiscal(1, kDia1, 0, 1.0);
+  m->ReducaoZ(1, kDia1);
+  m->Cupom(1, kDia2).Item(10, 1, 1);
+  m->ReducaoZ(1, kDia2);
+  m->Grava();
+  auto caixa = Conecta<CConexaoECSCX>();
+  REG_REDUCAO_ZPS z{};
+  std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
+  std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
+  ASSERT_EQ(caixa->LeReducaoZ(1, kDia1, &z, &aliquotas, &naoFiscais), com::S_OK);
+  EXPECT_EQ(z.CRZ, 1u);
+  EXPECT_EQ(z.COOInicial, 1u);
+  EXPECT_EQ(z.COOFinal, 4u);
+  EXPECT_EQ(aliquotas.size(), 4u);
+  EXPECT_EQ(aliquotas[0].Valor.int64, 295000);  // T18: 19.50 + 10.00
+  EXPECT_EQ(aliquotas[3].Tipo, 'S');
+  EXPECT_EQ(aliquotas[3].Valor.int64, 200000);
+  EXPECT_EQ(z.ISS.int64, 200000);
+  EXPECT_EQ(z.Substituicao.int64, 40000);
+  EXPECT_EQ(z.Isento.int64, 30000);
+  EXPECT_EQ(z.Descontos.int64, 5000);
+  EXPECT_EQ(z.Cancelamentos.int64, 110000);  // 7.00 item + 4.00 cupom
+  EXPECT_EQ(z.VendaBruta.int64, 295000 + 200000 + 40000 + 30000 + 5000 + 110000);
+  EXPECT_EQ(z.GrandeTotal.int64, z.VendaBruta.int64);
+  ASSERT_EQ(naoFiscais.size(), 2u);
+  EXPECT_EQ(naoFiscais[0].Codigo, 0);
+  EXPECT_EQ(naoFiscais[1].Codigo, 255);
+  EXPECT_EQ(naoFiscais[1].Valor.int64, 120000);
+
+  REG_REDUCAO_ZPS z2{};
+  ASSERT_EQ(caixa->LeReducaoZ(1, kDia2, &z2, &aliquotas, &naoFiscais), com::S_OK);
+  EXPECT_EQ(z2.CRZ, 2u);
+  EXPECT_EQ(z2.COOInicial, 5u);
+  EXPECT_EQ(z2.GrandeTotal.int64, z.GrandeTotal.int64 + 10000);  // carried
+  EXPECT_TRUE(naoFiscais.empty());
+  EXPECT_EQ(caixa->LeReducaoZ(1, kDia3, &z2, &aliquotas, &naoFiscais), QMX_E_REGISTRO_INEXISTENTE);
+}
+
+TEST_P(MovimentoLido, NotasDoPeriodoComItensModeloEParticipante) {
+  m->Cliente(5, "FORNECEDOR SA", 'J', "11.222.333/0001-81");
+  m->Nota(100, kDia1 - 1).Item(10, 1, 1);  // the day before the period
+  m->Nota(101, kDia1, 4).Participante(5).ChaveNFe("3526").Item(10, 2, 30).Servico(40, 1, 10).Observacao("linha 1\r\nlinha 2");
+  m->Nota(102, kDia2, 7).Participante(6).Situacao(true).Item(20, 1, 5);
+  m->Nota(103, kDia3 + 1).Item(10, 1, 1);  // the day after
+  m->Grava();
+  auto notas = Conecta<CConexaoServidorEC>();
+  std::vector<std::uint32_t> ids;
+  ASSERT_EQ(notas->GetINotaFiscal()->ListaNotas(1, kDia1, kDia3, &ids), com::S_OK);
+  ASSERT_EQ(ids.size(), 2u);
+  REG_NOTA_FISCALPS n{};
+  std::vector<REG_ITENS_NF_PS> itens;
+  ASSERT_EQ(notas->LeNota(ids[0], &n, &itens), com::S_OK);
+  EXPECT_EQ(n.Numero, 101u);
+  EXPECT_STREQ(n.Observacao, "linha 1\r\nlinha 2");
+  EXPECT_EQ(n.ValorTotal.int64, 400000);
+  EXPECT_EQ(n.ICMS.int64, 54000);
+  ASSERT_EQ(itens.size(), 2u);
+  EXPECT_EQ(itens[1].Servico, 1);
+  EXPECT_EQ(itens[1].Natureza, 5933);
+  ASSERT_EQ(notas->LeNota(ids[1], &n, &itens), com::S_OK);
+  EXPECT_EQ(n.Cancelada, 1);
+
+  auto documentos = Conecta<CConexaoCadastroDocumento>();
+  REG_DOC_FISCAIS modelo{};
+  ASSERT_EQ(documentos->GetDocFiscal(4, &modelo), com::S_OK);
+  EXPECT_STREQ(modelo.Modelo, "55");
+  EXPECT_EQ(documentos->GetDocFiscal(7, &modelo), QMX_E_REGISTRO_INEXISTENTE);  // a type without model
+  EXPECT_EQ(GetDocFiscal(empresa->Chave(), 1, 0, 2, &modelo), com::S_OK);
+  EXPECT_STREQ(modelo.Modelo, "1B");
+
+  auto participantes = Conecta<CConexaoCFRTGrupo>();
+  ZTCFRT p{};
+  ASSERT_EQ(participantes->Le(5, &p), com::S_OK);
+  EXPECT_EQ(p.TipoPessoa, 'J');
+  EXPECT_STREQ(p.CnpjCpf, "11.222.333/0001-81");
+  EXPECT_EQ(participantes->Le(6, &p), QMX_E_REGISTRO_INEXISTENTE);  // the participant of nota 102 is missing
+}
+
+TEST_P(MovimentoLido, DavsDoPeriodoComESemItens) {
+  m->Dav(7, 1, kDia1 - 1).Item(10, 1, 1);
+  m->Dav(8, 1, kDia1).Item(10, 2, 5).Item(20, 1, 3, 'F', 0).Cupom(44);
+  m->Dav(9, 1, kDia2);
+  m->Dav(10, 2, kDia2).Item(10, 1, 1);
+  m->Dav(11, 1, kDia3).Item(30, 1, 1, 'R');
+  m->Grava();
+  auto davs = Conecta<CConexaoECSDAV>();
+  std::vector<std::pair<std::uint32_t, std::size_t>> vistos;
+  REG_DAV_ITEMPS ultimo{};
+  ASSERT_EQ(davs->PercorreDAVs(1, kDia1, kDia3, [&](const REG_DAVPS& d, const std::vector<REG_DAV_ITEMPS>& itens) {
+    vistos.emplace_back(d.Numero, itens.size());
+    if (!itens.empty()) ultimo = itens.back();
+    return true;
+  }), com::S_OK);
+  EXPECT_EQ(vistos, (std::vector<std::pair<std::uint32_t, std::size_t>>{{8, 2}, {9, 0}, {11, 1}}));
+  EXPECT_EQ(ultimo.Tributacao, 'R');
+}
+
+TEST_P(MovimentoLido, PosicaoDeEstoqueMaisRecenteEInventario) {
+  m->Posicao(10, kDia1, 5);
+  m->Posicao(10, kDia2, -1.5);
+  m->Posicao(10, kDia3, 9);
+  m->Posicao(20, kDia3, 2);
+  m->Inventario(10, kDia3, 3, 2.5);
+  m->Inventario(20, kDia3, 0, 1);
+  m->Grava();
+  auto estoque = Conecta<CConexaoMovimento>();
+  const auto posicoes = [&](std::uint16_t data) {
+    std::vector<std::pair<std::uint32_t, std::int64_t>> r;
+    EXPECT_EQ(estoque->PercorrePosicoes(1, data, [&](const REG_ES_POSICAOPS& p) {
+      r.emplace_back(p.Produto, p.Quantidade.int64);
+      return true;
+    }), com::S_OK);
+    return r;
+  };
+  using Posicoes = std::vector<std::pair<std::uint32_t, std::int64_t>>;
+  EXPECT_EQ(posicoes(kDia1 - 1), Posicoes{});
+  EXPECT_EQ(posicoes(kDia1), (Posicoes{{10, 50000}}));
+  EXPECT_EQ(posicoes(kDia2), (Posicoes{{10, -15000}}));
+  EXPECT_EQ(posicoes(kDia3), (Posicoes{{10, 90000}, {20, 20000}}));
+  std::vector<REG_ES_SALDOS_INVENTARIOPS> saldos;
+  ASSERT_EQ(estoque->PercorreSaldosInventario(1, kDia3, [&](const auto& s) {
+    saldos.push_back(s);
+    return true;
+  }), com::S_OK);
+  ASSERT_EQ(saldos.size(), 2u);
+  EXPECT_EQ(saldos[0].ValorTotal.int64, 75000);
+}
+
+TEST_P(MovimentoLido, SenhaConferidaPeloHashSalgado) {
+  empresa->Usuario(7, "Caixa Sete", {1});
+  empresa->Usuario(8, "Caixa Oito", {1});
+  empresa->Gravador().GravaSenhaUsuario(7, "joão", "s3nh@");
+  empresa->Gravador().GravaSenhaUsuario(8, "ana", "s3nh@");
+  auto usuarios = Conecta<CConexaoUsuario>();
+  const struct {
+    const char* login;
+    const char* senha;
+    std::uint16_t codigo;
+  } casos[] = {{"joão", "s3nh@", 7}, {"ana", "s3nh@", 8}, {"joão", "s3nh", 0}, {"joão", "s3nh@ ", 0},
+               {"JOÃO", "s3nh@", 0}, {"pedro", "s3nh@", 0}, {"", "", 0}};
+  for (const auto& c : casos) {
+    std::uint16_t codigo = 99;
+    ASSERT_EQ(usuarios->Autentica(c.login, c.senha, &codigo), com::S_OK);
+    EXPECT_EQ(codigo, c.codigo) << c.login << "/" << c.senha;
+  }
+  // Neither the password nor a shared hash is stored: same password, other salt.
+  const auto linhas = empresa->Gravador().Sessao().Consulta(
+      "SELECT senha_sal, senha_hash FROM usuario WHERE codigo IN (7, 8) ORDER BY codigo", {});
+  ASSERT_EQ(linhas.size(), 2u);
+  EXPECT_NE(linhas[0].Texto(0), linhas[1].Texto(0));
+  EXPECT_NE(linhas[0].Texto(1), linhas[1].Texto(1));
+  EXPECT_EQ(linhas[0].Texto(1).size(), 64u);
+  EXPECT_EQ(linhas[0].Texto(1).find("s3nh"), std::string::npos);
+}
+
+TEST_P(MovimentoLido, LimitesDeValorDataZeroETextoForaDoWindows1252) {
+  auto& c = m->Cupom(1, 0).Item(10, 1, 1);
+  c.itens[0].ValorTotal = CY{INT64_MAX};
+  c.itens[0].Desconto = CY{INT64_MIN};
+  m->Grava();
+  // A description typed elsewhere with characters Windows-1252 lacks.
+  empresa->Gravador().Sessao().Executa("UPDATE cupom_item SET descricao = ? WHERE codigo = 10",
+                                       {std::string("CAF\xC3\x89 \xE2\x98\x95 \xE4\xB8\xAD")});
+  auto caixa = Conecta<CConexaoECSCX>();
+  REG_EC_CX_CIPS item{};
+  ASSERT_EQ(caixa->PercorreCupons(1, 0, 0, [&](const auto&, const auto& itens, const auto&) {
+    item = itens.at(0);
+    return true;
+  }), com::S_OK);
+  EXPECT_EQ(item.ValorTotal.int64, INT64_MAX);
+  EXPECT_EQ(item.Desconto.int64, INT64_MIN);
+  EXPECT_STREQ(item.Descricao, "CAF\xC9 ? ?");
+}
+
+TEST_P(MovimentoLido, FalhaNoMeioDoPercursoEExcecaoDoChamador) {
+  for (auto dia : {kDia1, kDia2, kDia3}) m->Cupom(1, dia).Item(10, 1, 1);
+  m->Grava();
+  auto caixa = Conecta<CConexaoECSCX>();
+  std::vector<Visto> vistos;
+  {
+    CFalhaDadosInjetada falha(2, com::RPC_S_SERVER_UNAVAILABLE);  // the second day
+    EXPECT_EQ(caixa->PercorreCupons(1, kDia1, kDia3, Anota(vistos)), com::RPC_S_SERVER_UNAVAILABLE);
+  }
+  EXPECT_EQ(vistos.size(), 1u);
+  // The caller's own exception comes out as it was thrown, not as a server failure.
+  auto outra = Conecta<CConexaoECSCX>();
+  EXPECT_THROW(outra->PercorreCupons(1, kDia1, kDia3, [](const auto&, const auto&, const auto&) -> bool {
+    throw std::length_error("disco cheio");
+  }), std::length_error);
+  vistos.clear();
+  EXPECT_EQ(outra->PercorreCupons(1, kDia1, kDia3, Anota(vistos)), com::S_OK);  // still usable
+  EXPECT_EQ(vistos.size(), 3u);
+}
+
+TEST_P(MovimentoLido, PercursoDentroDePercursoNaMesmaConexao) {
+  m->Cupom(1, kDia1).Item(10, 1, 1);
+  m->Cupom(1, kDia1).Item(20, 1, 2).Item(30, 1, 3);
+  m->Grava();
+  auto caixa = Conecta<CConexaoECSCX>();
+  std::vector<std::size_t> internos;
+  ASSERT_EQ(caixa->PercorreCupons(1, kDia1, kDia1, [&](const auto&, const auto& itens, const auto&) {
+    std::vector<Visto> vistos;  // the same statements, walked again inside the walk
+    EXPECT_EQ(caixa->PercorreCupons(1, kDia1, kDia1, Anota(vistos)), com::S_OK);
+    internos.push_back(vistos.size() * 10 + itens.size());
+    return true;
+  }), com::S_OK);
+  EXPECT_EQ(internos, (std::vector<std::size_t>{21, 22}));
+}
+
+QMX_NOS_DOIS_MOTORES(MovimentoLido);
+
+}  // namespace
