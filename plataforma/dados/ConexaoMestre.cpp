@@ -57,4 +57,37 @@ com::HRESULT CConexaoMestre::LeModoEmissora(std::uint16_t emissora, bool* autono
   });
 }
 
+com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+                                               std::vector<REG_EC_CHAVES_INTEGRACAOPS>* chaves) {
+  return LeVarios("SELECT modulo, data, emissora, sev, fac, cod FROM chave_integracao "
+                  "WHERE modulo = ? AND data = ? AND emissora = ? ORDER BY id",
+                  {modulo, data, emissora}, chaves, [](const LinhaDados& l) {
+                    REG_EC_CHAVES_INTEGRACAOPS r;
+                    std::memset(&r, 0, sizeof r);
+                    CopiaTexto(r.Modulo, l.Texto(0));
+                    r.Data = static_cast<std::uint16_t>(l.Inteiro(1));
+                    r.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
+                    r.SEV = static_cast<std::int32_t>(l.Inteiro(3));
+                    r.FAC = static_cast<std::int32_t>(l.Inteiro(4));
+                    r.COD = static_cast<std::int32_t>(l.Inteiro(5));
+                    return r;
+                  });
+}
+
+com::HRESULT CConexaoMestre::GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAOPS& c) {
+  return Executa([&](CSessaoDados& s) {
+    const auto proxima = s.Consulta("SELECT COALESCE(MAX(id), 0) + 1 FROM chave_integracao", {});
+    s.Executa("INSERT INTO chave_integracao (id, modulo, data, emissora, sev, fac, cod) VALUES (?, ?, ?, ?, ?, ?, ?)",
+              {proxima.front().Inteiro(0), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC, c.COD});
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMestre::ExcluiChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora) {
+  return Executa([&](CSessaoDados& s) {
+    s.Executa("DELETE FROM chave_integracao WHERE modulo = ? AND data = ? AND emissora = ?", {modulo, data, emissora});
+    return com::S_OK;
+  });
+}
+
 }  // namespace qmx::dados

@@ -26,4 +26,16 @@ com::HRESULT CConexaoServidorEC::LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* r
   });
 }
 
+com::HRESULT CConexaoServidorEC::LePagamentosNota(std::uint32_t nota, std::vector<REG_NF_PAGAMENTOPS>* pagamentos) {
+  return LeVarios("SELECT nota, sequencia, forma, valor FROM nota_fiscal_pagamento WHERE nota = ? ORDER BY sequencia",
+                  {nota}, pagamentos, [](const LinhaDados& l) {
+                    auto r = leitura::Zerado<REG_NF_PAGAMENTOPS>();
+                    r.Nota = static_cast<std::uint32_t>(l.Inteiro(0));
+                    r.Sequencia = static_cast<std::uint16_t>(l.Inteiro(1));
+                    r.Forma = static_cast<std::uint16_t>(l.Inteiro(2));
+                    r.Valor = CY{l.Inteiro(3)};
+                    return r;
+                  });
+}
+
 }  // namespace qmx::dados

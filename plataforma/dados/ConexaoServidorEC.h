@@ -18,6 +18,8 @@ class IZTDF_NotasFiscais {
                                   std::vector<std::uint32_t>* notas) = 0;
   // A nota with its items, by item sequence.
   virtual com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) = 0;
+  // The payments of a nota, by sequence.
+  virtual com::HRESULT LePagamentosNota(std::uint32_t nota, std::vector<REG_NF_PAGAMENTOPS>* pagamentos) = 0;
 };
 
 class CConexaoServidorEC : public CConexaoDados, public IZTDF_NotasFiscais {
@@ -27,6 +29,7 @@ class CConexaoServidorEC : public CConexaoDados, public IZTDF_NotasFiscais {
   com::HRESULT ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
                           std::vector<std::uint32_t>* notas) override;
   com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) override;
+  com::HRESULT LePagamentosNota(std::uint32_t nota, std::vector<REG_NF_PAGAMENTOPS>* pagamentos) override;
 };
 
 }  // namespace qmx::dados

@@ -34,7 +34,8 @@ std::uint32_t CGravadorMovimento::ProximaChave(const char* tabela, std::uint32_t
   return proxima++;
 }
 
-std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const std::vector<REG_ITENS_NF_PS>& itens) {
+std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const std::vector<REG_ITENS_NF_PS>& itens,
+                                            const std::vector<REG_NF_PAGAMENTOPS>& pagamentos) {
   const std::uint32_t id = n.Id ? n.Id : ProximaChave("nota_fiscal", m_proximaNota);
   InsereOuSubstitui(
       m_sessao, "nota_fiscal",
@@ -62,6 +63,10 @@ std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const st
          i.BaseST.int64, i.AliquotaST, i.ICMSST.int64, i.ReducaoBase.int64, i.BaseIPI.int64, i.AliquotaIPI,
          i.IPI.int64, i.CstPIS, i.BasePIS.int64, i.AliquotaPIS, i.PIS.int64, i.CstCOFINS, i.BaseCOFINS.int64,
          i.AliquotaCOFINS, i.COFINS.int64});
+  m_sessao.Executa("DELETE FROM nota_fiscal_pagamento WHERE nota = ?", {id});
+  for (const auto& p : pagamentos)
+    m_sessao.Executa("INSERT INTO nota_fiscal_pagamento (nota, sequencia, forma, valor) VALUES (?, ?, ?, ?)",
+                     {id, p.Sequencia, p.Forma, p.Valor.int64});
   return id;
 }
 

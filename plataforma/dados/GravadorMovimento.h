@@ -23,7 +23,8 @@ class CGravadorMovimento {
  public:
   explicit CGravadorMovimento(CSessaoDados& sessao) : m_sessao(sessao) {}
 
-  std::uint32_t GravaNota(const REG_NOTA_FISCALPS& nota, const std::vector<REG_ITENS_NF_PS>& itens);
+  std::uint32_t GravaNota(const REG_NOTA_FISCALPS& nota, const std::vector<REG_ITENS_NF_PS>& itens,
+                          const std::vector<REG_NF_PAGAMENTOPS>& pagamentos = {});
   // Items, payments and installments take the cupom's key.
   std::uint32_t GravaCupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens,
                            const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,

@@ -13,6 +13,19 @@ typedef struct _REG_EC_MESTREPS
     std::uint8_t DescontoISSQN;         // 1: discounts on ISSQN items are allowed
 } REG_EC_MESTREPS;
 
+// What an integration pass created in a back-office module for a date and
+// ECF: the module ("CN", "EF", "ES", "FN") and the three numbers that name
+// the record created there, so a later pass can remove it.
+typedef struct _REG_EC_CHAVES_INTEGRACAOPS
+{
+    char Modulo[3];
+    std::uint16_t Data;
+    std::uint16_t Emissora;
+    std::int32_t SEV;
+    std::int32_t FAC;
+    std::int32_t COD;
+} REG_EC_CHAVES_INTEGRACAOPS;
+
 // The point-of-sale parameters of one branch.
 typedef struct _REG_EC_MESTRE_FILIALPS
 {

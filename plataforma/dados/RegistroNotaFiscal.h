@@ -43,6 +43,15 @@ typedef struct _REG_NOTA_FISCALPS
     CY Outras;
 } REG_NOTA_FISCALPS;
 
+// A payment of a nota in one means of payment.
+typedef struct _REG_NF_PAGAMENTOPS
+{
+    std::uint32_t Nota;
+    std::uint16_t Sequencia;
+    std::uint16_t Forma;                // means of payment code
+    CY Valor;
+} REG_NF_PAGAMENTOPS;
+
 typedef struct _REG_ITENS_NF_PS
 {
     std::uint32_t Nota;

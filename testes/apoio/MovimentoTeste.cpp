@@ -213,6 +213,11 @@ NotaTeste& NotaTeste::Servico(std::uint32_t servico, double quantidade, double v
   return *this;
 }
 
+NotaTeste& NotaTeste::Pagamento(std::uint16_t forma, double valor) {
+  pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor)});
+  return *this;
+}
+
 DavTeste& DavTeste::Item(std::uint32_t produto, double quantidade, double unitario, char tributacao,
                          std::uint16_t aliquota) {
   auto item = Zerado<REG_DAV_ITEMPS>();
@@ -453,7 +458,7 @@ void MovimentoTeste::Grava() {
     movimento.GravaReducaoZ(z.reducao, z.aliquotas, z.naoFiscais);
   }
   m_reducoes.clear();
-  for (const auto& n : m_notas) movimento.GravaNota(n.registro, n.itens);
+  for (const auto& n : m_notas) movimento.GravaNota(n.registro, n.itens, n.pagamentos);
   m_notas.clear();
   for (const auto& d : m_davs) movimento.GravaDAV(d.registro, d.itens);
   m_davs.clear();

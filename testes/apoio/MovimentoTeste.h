@@ -78,8 +78,10 @@ class NotaTeste {
   // A product item taxed at the product's ICMS rate; the nota's totals follow.
   NotaTeste& Item(std::uint32_t produto, double quantidade, double valor, std::uint16_t natureza = 5102);
   NotaTeste& Servico(std::uint32_t servico, double quantidade, double valor, std::uint16_t natureza = 5933);
+  NotaTeste& Pagamento(std::uint16_t forma, double valor);
   REG_NOTA_FISCALPS registro;
   std::vector<REG_ITENS_NF_PS> itens;
+  std::vector<REG_NF_PAGAMENTOPS> pagamentos;
 
  private:
   friend class MovimentoTeste;

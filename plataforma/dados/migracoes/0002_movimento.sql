@@ -279,6 +279,15 @@ CREATE TABLE nota_fiscal_item (
   PRIMARY KEY (nota, sequencia)
 );
 
+-- How a nota was paid, in the ECF's means of payment.
+CREATE TABLE nota_fiscal_pagamento (
+  nota INTEGER NOT NULL REFERENCES nota_fiscal (id) ON DELETE CASCADE,
+  sequencia INTEGER NOT NULL,
+  forma INTEGER NOT NULL,
+  valor BIGINT NOT NULL,
+  PRIMARY KEY (nota, sequencia)
+);
+
 -- The ECF cash data. A row of cupom is a cupom fiscal, or (status 4) a
 -- consumer nota of model 02 kept with them, covering the numbers
 -- numero_inicial to numero_final.

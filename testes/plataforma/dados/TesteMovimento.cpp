@@ -14,6 +14,7 @@
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoECSDAV.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
+#include "plataforma/dados/ConexaoMestre.h"
 #include "plataforma/dados/ConexaoMovimento.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ConexaoServidorEC.h"
@@ -284,7 +285,7 @@ TEST_P(MovimentoLido, ReducaoZSomaOsCuponsDoDia) {
 TEST_P(MovimentoLido, NotasDoPeriodoComItensModeloEParticipante) {
   m->Cliente(5, "FORNECEDOR SA", 'J', "11.222.333/0001-81");
   m->Nota(100, kDia1 - 1).Item(10, 1, 1);  // the day before the period
-  m->Nota(101, kDia1, 4).Participante(5).ChaveNFe("3526").Item(10, 2, 30).Servico(40, 1, 10).Observacao("linha 1\r\nlinha 2");
+  m->Nota(101, kDia1, 4).Participante(5).ChaveNFe("3526").Item(10, 2, 30).Servico(40, 1, 10).Observacao("linha 1\r\nlinha 2").Pagamento(1, 30).Pagamento(2, 10);
   m->Nota(102, kDia2, 7).Participante(6).Situacao(true).Item(20, 1, 5);
   m->Nota(103, kDia3 + 1).Item(10, 1, 1);  // the day after
   m->Grava();
@@ -302,8 +303,15 @@ TEST_P(MovimentoLido, NotasDoPeriodoComItensModeloEParticipante) {
   ASSERT_EQ(itens.size(), 2u);
   EXPECT_EQ(itens[1].Servico, 1);
   EXPECT_EQ(itens[1].Natureza, 5933);
+  std::vector<REG_NF_PAGAMENTOPS> pagamentos;
+  ASSERT_EQ(notas->LePagamentosNota(ids[0], &pagamentos), com::S_OK);
+  ASSERT_EQ(pagamentos.size(), 2u);
+  EXPECT_EQ(pagamentos[1].Forma, 2);
+  EXPECT_EQ(pagamentos[1].Valor.int64, 100000);
   ASSERT_EQ(notas->LeNota(ids[1], &n, &itens), com::S_OK);
   EXPECT_EQ(n.Cancelada, 1);
+  ASSERT_EQ(notas->LePagamentosNota(ids[1], &pagamentos), com::S_OK);
+  EXPECT_TRUE(pagamentos.empty());
 
   auto documentos = Conecta<CConexaoCadastroDocumento>();
   REG_DOC_FISCAIS modelo{};
@@ -435,6 +443,25 @@ TEST_P(MovimentoLido, FalhaNoMeioDoPercursoEExcecaoDoChamador) {
   vistos.clear();
   EXPECT_EQ(outra->PercorreCupons(1, kDia1, kDia3, Anota(vistos)), com::S_OK);  // still usable
   EXPECT_EQ(vistos.size(), 3u);
+}
+
+TEST_P(MovimentoLido, ChavesDeIntegracaoPorModuloDataEECF) {
+  auto mestre = Conecta<CConexaoMestre>();
+  for (auto chave : {REG_EC_CHAVES_INTEGRACAOPS{"EF", kDia1, 1, 1, 2, 3}, REG_EC_CHAVES_INTEGRACAOPS{"EF", kDia1, 1, 4, 5, 6},
+                     REG_EC_CHAVES_INTEGRACAOPS{"FN", kDia1, 1, 7, 8, 9}, REG_EC_CHAVES_INTEGRACAOPS{"EF", kDia2, 1, 0, 0, 1},
+                     REG_EC_CHAVES_INTEGRACAOPS{"EF", kDia1, 2, 0, 0, 2}})
+    ASSERT_EQ(mestre->GravaChaveIntegracao(chave), com::S_OK);
+  std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
+  ASSERT_EQ(mestre->LeChavesIntegracao("EF", kDia1, 1, &chaves), com::S_OK);
+  ASSERT_EQ(chaves.size(), 2u);
+  EXPECT_EQ(chaves[1].SEV * 100 + chaves[1].FAC * 10 + chaves[1].COD, 456);
+  ASSERT_EQ(mestre->ExcluiChavesIntegracao("EF", kDia1, 1), com::S_OK);
+  ASSERT_EQ(mestre->LeChavesIntegracao("EF", kDia1, 1, &chaves), com::S_OK);
+  EXPECT_TRUE(chaves.empty());
+  for (auto [modulo, data, emissora] : {std::tuple{"FN", kDia1, 1}, std::tuple{"EF", kDia2, 1}, std::tuple{"EF", kDia1, 2}}) {
+    ASSERT_EQ(mestre->LeChavesIntegracao(modulo, data, static_cast<std::uint16_t>(emissora), &chaves), com::S_OK);
+    EXPECT_EQ(chaves.size(), 1u) << modulo;  // the others stay
+  }
 }
 
 TEST_P(MovimentoLido, PercursoDentroDePercursoNaMesmaConexao) {
