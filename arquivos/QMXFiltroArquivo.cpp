@@ -15,13 +15,6 @@ namespace {
 // The point-of-sale system's number in the initialisation data.
 constexpr std::uint16_t kSistemaPontoVenda = 19;
 
-// A wide text of the data server as Windows-1252 ("?" where it has no byte).
-std::string DeTextoLargo(const wchar_t* texto) {
-  std::string saida;
-  for (const wchar_t* c = texto; c && *c; ++c) saida += (*c > 0 && *c <= 0xFF) ? static_cast<char>(*c) : '?';
-  return saida;
-}
-
 }  // namespace
 
 bool CQMXFiltroArquivo::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto) {
@@ -128,7 +121,7 @@ bool CQMXFiltroArquivo::ConfirmaFilialEmissora(const std::string& tituloArquivo)
   const std::uint16_t filial = m_idFilial != 0 ? m_edFilial.GetFilial() : 0;
   wchar_t* razao = nullptr;
   m_generica.LeFilial(filial, &m_regFilial, &razao);
-  m_razaoSocial = DeTextoLargo(razao);
+  m_razaoSocial = dados::DeTextoLargo(razao);
   dados::LiberaTextoLargo(razao);
   const std::uint16_t ecf = m_idEmissora != 0 ? m_edEmissora.GetEmissora() : 0;
   if (ecf != 0) m_generica.LeEmissora(ecf, &m_regEmissora);

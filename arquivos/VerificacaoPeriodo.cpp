@@ -26,7 +26,7 @@ bool CVerificacaoPeriodo::Falha(ui::CZTEditData& edit, const char* mensagem, std
 }
 
 bool CVerificacaoPeriodo::AoPerderFoco(int idControle, std::uint16_t hoje) {
-  if (!m_dialogo || !m_inicial || !m_final) return true;
+  if (!m_dialogo || !m_inicial || !m_final || m_regras == Regras::Nenhuma) return true;
   const std::uint16_t inicial = m_inicial->GetData();
   const std::uint16_t final = m_final->GetData();
   if (m_regras == Regras::ArquivoMFD) {

@@ -19,6 +19,8 @@ class CVerificacaoPeriodo {
     SemInicioSistema,
     // The wording of the MFD file dialog; every reset goes to today.
     ArquivoMFD,
+    // No check while editing: the dialog checks the period at OK.
+    Nenhuma,
   };
 
   void Configura(ui::CDialogo* dialogo, ui::CZTEditData* inicial, ui::CZTEditData* final, Regras regras);

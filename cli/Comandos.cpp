@@ -42,7 +42,8 @@ std::uint16_t U16(const Opcoes& opcoes, const std::string& nome) {
 
 std::vector<Comando> MontaComandos() {
   std::vector<Comando> c;
-  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra", {14028, 13039, 13040, 13041, 13042}));
+  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra (--convenio, --natureza, --finalidade: o número do item)",
+                      {14028, 13039, 13040, 13041, 13042, {{"convenio", 13043}, {"natureza", 13044}, {"finalidade", 13045}}}));
   c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período", {14030, 13055, 0, 13053, 13054}));
   c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD", {14007, 0, 0, 13004, 13005}));
   c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD", {14025, 0, 0, 13026, 13023}));
@@ -334,7 +335,10 @@ std::vector<Comando> MontaComandos() {
                }});
   c.push_back({"mensagem", "", "mensagem do catálogo do fabricante (MODULO NUMERO [--pasta DIR])", {},
                [](Ambiente& a) { return ExecutaMensagem(a); }});
-  c.push_back({"demo", "", "monta uma empresa de demonstração e mostra o que a biblioteca faz (--pasta DIR)", {},
+  c.push_back({"demo", "",
+               "monta uma empresa de demonstração com um mês de movimento e mostra o que a biblioteca faz "
+               "(--pasta DIR, --tamanho N, --loja-grande)",
+               {"loja-grande"},
                [](Ambiente& a) { return ExecutaDemo(a); }});
   return c;
 }

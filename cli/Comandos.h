@@ -3,6 +3,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/Biblioteca.h"
@@ -31,6 +32,9 @@ struct CamposDialogo {
   int ecf = 0;
   int dataInicial = 0;
   int dataFinal = 0;
+  // Drop-down lists chosen by the item's value (1 for the first item):
+  // the option's name and the list's control.
+  std::vector<std::pair<std::string, int>> listas = {};
 };
 
 struct Comando {

@@ -122,6 +122,12 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
   campo("ecf", c.ecf);
   campo("data-inicial", c.dataInicial);
   campo("data-final", c.dataFinal);
+  for (const auto& [nome, id] : c.listas) {
+    const auto valor = opcoes.Texto(nome);
+    if (!valor) continue;
+    roteiro << "seleciona " << id << " " << LeNumero(*valor, 1, 100, ("--" + nome).c_str()) - 1 << "\n";
+    preenchido = true;
+  }
   for (const auto& opcao : opcoes.Todos("opcao")) {
     roteiro << "clica " << LeNumero(opcao, 1, 65535, "--opcao") << "\n";
     preenchido = true;
@@ -132,10 +138,11 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
 }
 
 // The options of a command without the operator's answers.
-std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, bool comCampos,
+std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const CamposDialogo& campos,
                                       bool& tinhaRespostas) {
   std::vector<std::string> kComValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
-  if (comCampos) kComValor.insert(kComValor.end(), {"filial", "ecf", "data-inicial", "data-final", "opcao"});
+  if (campos.idModelo != 0) kComValor.insert(kComValor.end(), {"filial", "ecf", "data-inicial", "data-final", "opcao"});
+  for (const auto& lista : campos.listas) kComValor.push_back(lista.first);
   std::vector<std::string> restantes;
   tinhaRespostas = false;
   for (size_t i = 0; i < argumentos.size(); ++i) {
@@ -205,7 +212,7 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   flags.insert(flags.end(), {"ok", "cancela"});
   bool tinhaRespostas = false;
   const Opcoes respostas(doComando, flags);
-  const Opcoes opcoes(SemRespostas(doComando, comando->campos.idModelo != 0, tinhaRespostas), comando->flags);
+  const Opcoes opcoes(SemRespostas(doComando, comando->campos, tinhaRespostas), comando->flags);
   if (tinhaRespostas && !comando->abreDialogo) throw ErroUso("o comando " + comando->nome + " não abre diálogos");
 
   // The operator's script and the record of what was shown, in files that

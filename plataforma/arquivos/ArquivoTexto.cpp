@@ -67,6 +67,7 @@ bool CArquivoTexto::Abrir(const std::string& strCaminho, Modo modo)
     m_strCaminho = strCaminho;
     m_strNativo = qmx::texto::CaminhoNativo(strCaminho);
     m_modo = modo;
+    m_nEscritos = 0;
     return modo == Modo::Leitura ? AbrirLeitura() : AbrirEscrita();
 }
 
@@ -227,8 +228,21 @@ bool CArquivoTexto::LerLinha(std::string& strLinha)
 
 void CArquivoTexto::EscreverTexto(std::string_view strTexto)
 {
-    if (m_fd < 0 || m_modo != Modo::Escrita)
+    if (m_fd < 0 || m_modo == Modo::Leitura)
         throw CExcecaoArquivo(CExcecaoArquivo::generica, EBADF, m_strCaminho);
+    if (m_modo == Modo::EscritaBinaria)
+    {
+        if (m_buffer.size() + strTexto.size() > TAMANHO_BUFFER)
+            Descarrega();
+        if (strTexto.size() >= TAMANHO_BUFFER)
+        {
+            m_buffer.assign(strTexto.begin(), strTexto.end());
+            Descarrega();
+        }
+        else
+            m_buffer.insert(m_buffer.end(), strTexto.begin(), strTexto.end());
+        return;
+    }
     for (const char c : strTexto)
     {
         if (c == '\n')
@@ -251,6 +265,7 @@ void CArquivoTexto::Descarrega()
             Falha(n < 0 ? errno : EIO);
         nEnviados += static_cast<std::size_t>(n);
     }
+    m_nEscritos += nEnviados;
     m_buffer.clear();
 }
 

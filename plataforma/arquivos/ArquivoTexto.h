@@ -34,6 +34,9 @@ public:
     {
         Leitura,
         Escrita,
+        // Writing the bytes as they are given (no CR before LF): the fiscal
+        // files end their lines themselves. Same locks and replacement.
+        EscritaBinaria,
     };
 
     CArquivoTexto();
@@ -53,6 +56,8 @@ public:
     bool LerLinha(std::string& strLinha);
 
     void EscreverTexto(std::string_view strTexto);
+    // How many bytes were written so far (after the text mode's CRs).
+    std::size_t BytesEscritos() const { return m_nEscritos + m_buffer.size(); }
 
     // Closes the file; for a file being written, puts the written text in
     // place of the target. Throws CExcecaoArquivo when that fails.
@@ -77,6 +82,7 @@ private:
     int m_fdTemporario;
     bool m_bCriouDestino;
     Modo m_modo;
+    std::size_t m_nEscritos = 0;
 
     std::vector<char> m_buffer;
     std::size_t m_nPosicao;

@@ -37,6 +37,19 @@ const ConsultasDiaCaixa& PorFilial() {
   return c;
 }
 
+#define QMX_ORDEM_NOTAS \
+  " WHERE c.filial = ? AND c.data = ? AND c.status = 4 ORDER BY c.emissora, c.sequencia"
+
+const ConsultasDiaCaixa& NotasConsumidor() {
+  static const ConsultasDiaCaixa c{
+      "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_NOTAS,
+      "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_NOTAS
+      ", i.item",
+      "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" QMX_ORDEM_NOTAS
+      ", p.sequencia"};
+  return c;
+}
+
 }  // namespace
 
 com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::uint16_t chave, std::uint16_t dataInicial,
@@ -78,6 +91,11 @@ com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, std::uint16_t
 com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial,
                                                  std::uint16_t dataFinal, const PorCupom& porCupom) {
   return Percorre(PorFilial(), filial, dataInicial, dataFinal, porCupom);
+}
+
+com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial,
+                                                    std::uint16_t dataFinal, const PorCupom& porNota) {
+  return Percorre(NotasConsumidor(), filial, dataInicial, dataFinal, porNota);
 }
 
 com::HRESULT CConexaoECSCX::Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) {

@@ -16,6 +16,26 @@ std::string TextoParaBase(const char* texto, std::size_t tamanho) {
   return texto::ParaUtf8(std::string_view(texto, strnlen(texto, tamanho)));
 }
 
+std::string DeTextoLargo(const wchar_t* texto) {
+  std::string utf8;
+  for (const wchar_t* c = texto; c && *c; ++c) {
+    const auto ponto = static_cast<std::uint32_t>(*c);
+    if (ponto < 0x80) {
+      utf8 += static_cast<char>(ponto);
+    } else if (ponto < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (ponto >> 6));
+      utf8 += static_cast<char>(0x80 | (ponto & 0x3F));
+    } else if (ponto < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | (ponto >> 12));
+      utf8 += static_cast<char>(0x80 | ((ponto >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (ponto & 0x3F));
+    } else {
+      utf8 += '?';
+    }
+  }
+  return texto::DeUtf8(utf8);
+}
+
 wchar_t* AlocaTextoLargo(std::string_view cp1252) {
   // Through UTF-8, so the bytes 0x80..0x9F get their Windows-1252 characters.
   const std::string utf8 = texto::ParaUtf8(cp1252);

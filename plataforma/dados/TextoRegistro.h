@@ -33,5 +33,8 @@ std::string TextoParaBase(const char (&texto)[N]) {
 // handed out; free it with LiberaTextoLargo.
 wchar_t* AlocaTextoLargo(std::string_view cp1252);
 void LiberaTextoLargo(wchar_t* texto);
+// A wide text back in Windows-1252 ("?" for a character it lacks); a null
+// text is empty.
+std::string DeTextoLargo(const wchar_t* texto);
 
 }  // namespace qmx::dados

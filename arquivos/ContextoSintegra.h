@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "arquivos/LeiauteFixo.h"
+#include "frame/ContextoBiblioteca.h"
+#include "plataforma/arquivos/ArquivoTexto.h"
+#include "plataforma/com/HResult.h"
+#include "plataforma/dados/RegistroCupomItem.h"
+#include "plataforma/dados/RegistroFilial.h"
+
+namespace qmx::sintegra {
+
+// A data server answered with a failure: the generation stops, and the
+// dialog reports the result with the line where it was found.
+class CErroDadosSintegra : public std::runtime_error {
+ public:
+  CErroDadosSintegra(com::HRESULT resultado, int linha)
+      : std::runtime_error("falha do servidor de dados"), m_resultado(resultado), m_linha(linha) {}
+  com::HRESULT Resultado() const { return m_resultado; }
+  int Linha() const { return m_linha; }
+
+ private:
+  com::HRESULT m_resultado;
+  int m_linha;
+};
+
+inline void Exige(com::HRESULT resultado, int linha) {
+  if (com::FAILED(resultado)) throw CErroDadosSintegra(resultado, linha);
+}
+
+// What every part of one generation shares: who asks, for which branch and
+// period, and where the lines go (written as they are made, one reused
+// line at a time).
+struct ContextoSintegra {
+  TriploConexao triplo;
+  REG_FILIALPS filial{};
+  std::uint16_t dataInicial = 0;
+  std::uint16_t dataFinal = 0;
+  CArquivoTexto* saida = nullptr;
+  CEscritorRegistro escritor;
+
+  void Escreve(const std::string& linha) { saida->EscreverTexto(linha); }
+};
+
+// An item's code as the records write it: "P" and the product's code, or
+// "S" and the service's.
+std::string CodigoItem(bool servico, std::uint32_t codigo);
+
+// An item's ICMS base and tax, with four decimals: a product taxed at a
+// rate ('T' and a rate above 0) has its value as base and the rate's part
+// of it, cut, as tax; every other item (substitution, exempt, not taxed,
+// services, cancelled) has none.
+struct ImpostoItem {
+  std::int64_t base = 0;
+  std::int64_t icms = 0;
+};
+ImpostoItem ImpostoDoItem(const REG_EC_CX_CIPS& item, bool cancelado);
+
+// A rate in hundredths of a percent as the amounts' four-decimal value.
+constexpr std::int64_t Percentual(std::uint16_t centesimos) { return static_cast<std::int64_t>(centesimos) * 100; }
+
+}  // namespace qmx::sintegra

@@ -1,0 +1,89 @@
+#include "arquivos/LeiauteFixo.h"
+
+#include <stdexcept>
+
+#include "frame/DataCodificada.h"
+
+namespace qmx {
+
+using leiaute::Campo;
+using leiaute::Tipo;
+
+namespace {
+
+bool TomaValor(Tipo tipo) { return tipo != Tipo::Brancos && tipo != Tipo::Literal; }
+
+int Digitos(std::uint64_t numero) {
+  int n = 1;
+  while (numero >= 10) numero /= 10, ++n;
+  return n;
+}
+
+}  // namespace
+
+const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
+                                            std::initializer_list<leiaute::Valor> valores) {
+  m_linha.clear();
+  auto valor = valores.begin();
+  for (const auto& campo : campos) {
+    if (!TomaValor(campo.tipo)) {
+      Acrescenta(campo, nullptr);
+      continue;
+    }
+    if (valor == valores.end()) throw std::invalid_argument("registro com valores a menos");
+    Acrescenta(campo, valor++);
+  }
+  if (valor != valores.end()) throw std::invalid_argument("registro com valores a mais");
+  m_linha += m_fimLinha;
+  return m_linha;
+}
+
+// Zeros on the left up to the width; a number wider than the field keeps
+// its leftmost digits, as the formatter's cut at the width does.
+void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
+  char digitos[20];
+  int n = 0;
+  do {
+    digitos[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (n < largura) m_linha.append(static_cast<std::size_t>(largura - n), '0');
+  const int escritos = n < largura ? n : largura;
+  for (int i = 0; i < escritos; ++i) m_linha += digitos[n - 1 - i];
+}
+
+void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* valor) {
+  switch (campo.tipo) {
+    case Tipo::Brancos: m_linha.append(static_cast<std::size_t>(campo.largura), ' '); return;
+    case Tipo::Literal: m_linha += campo.literal; return;
+    case Tipo::X: m_linha += m_formatador.FormataTexto(valor->texto, campo.largura, true, true); return;
+    case Tipo::D: m_linha += m_formatador.FormataNumeroTexto(valor->texto, campo.largura, true); return;
+    case Tipo::N:
+      if (valor->numero >= 0) Numero(static_cast<std::uint64_t>(valor->numero), campo.largura);
+      else m_linha += m_formatador.FormataInteiro(valor->numero, campo.largura, true);
+      return;
+    case Tipo::V:
+      // The whole part (at least "0") and the first decimals, cut: the
+      // amount times 10^d, when that text fits the field. A longer one is
+      // cut at the width from its left, leading "0" included.
+      if (valor->numero >= 0 && campo.decimais >= 0 && campo.decimais <= 4 &&
+          Digitos(static_cast<std::uint64_t>(valor->numero) / 10000) + campo.decimais <= campo.largura) {
+        std::uint64_t escala = 10000;
+        for (int i = 0; i < campo.decimais; ++i) escala /= 10;
+        Numero(static_cast<std::uint64_t>(valor->numero) / escala, campo.largura);
+      } else {
+        m_linha += m_formatador.FormataValor(valor->numero, campo.largura, campo.decimais, true, true);
+      }
+      return;
+    case Tipo::Dt: {
+      const DiaMesAno data = DecodificaDia(static_cast<std::uint16_t>(valor->numero));
+      Numero(static_cast<std::uint64_t>(data.ano), 4);
+      Numero(static_cast<std::uint64_t>(data.mes), 2);
+      Numero(static_cast<std::uint64_t>(data.dia), 2);
+      return;
+    }
+    case Tipo::MesAno: m_linha += m_formatador.FormataMesAno(static_cast<std::uint16_t>(valor->numero), ""); return;
+  }
+}
+
+}  // namespace qmx

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+#include "frame/QMXFormatador.h"
+
+namespace qmx {
+
+// A fixed-width record is written from its layout: a table of fields, each
+// with its kind and width, as the file's layout gives it. The registers of
+// a file read like their layouts, and each width is written once.
+namespace leiaute {
+
+enum class Tipo : std::uint8_t {
+  X,        // text, left-aligned, padded with blanks and cut to the width
+  N,        // integer, zeros on the left, cut to the width
+  D,        // document digits ("." "/" "-" removed), zeros on the left
+  V,        // amount of four implied decimals cut (never rounded) to d decimals, no separator, zeros on the left
+  Dt,       // date (day number) as year, month, day
+  MesAno,   // month code as month and four-digit year
+  Brancos,  // blanks
+  Literal,  // a fixed text
+};
+
+struct Campo {
+  Tipo tipo;
+  int largura;
+  int decimais = 0;
+  const char* literal = nullptr;
+};
+
+constexpr Campo X(int largura) { return {Tipo::X, largura}; }
+constexpr Campo N(int largura) { return {Tipo::N, largura}; }
+constexpr Campo D(int largura) { return {Tipo::D, largura}; }
+constexpr Campo V(int largura, int decimais) { return {Tipo::V, largura, decimais}; }
+constexpr Campo Dt() { return {Tipo::Dt, 8}; }
+constexpr Campo MesAno() { return {Tipo::MesAno, 6}; }
+constexpr Campo Brancos(int largura) { return {Tipo::Brancos, largura}; }
+template <std::size_t N>
+constexpr Campo Lit(const char (&texto)[N]) {
+  return {Tipo::Literal, static_cast<int>(N - 1), 0, texto};
+}
+
+// The width of a whole record.
+constexpr int Largura(std::span<const Campo> campos) {
+  int total = 0;
+  for (const auto& c : campos) total += c.largura;
+  return total;
+}
+
+// The value of a field that takes one: a text (X, D), an integer (N), an
+// amount's raw four-decimal integer (V), a day number (Dt) or a month code
+// (MesAno).
+struct Valor {
+  const char* texto = nullptr;
+  std::int64_t numero = 0;
+  Valor(const char* t) : texto(t ? t : "") {}
+  Valor(const std::string& t) : texto(t.c_str()) {}
+  Valor(std::int64_t n) : numero(n) {}
+  Valor(int n) : numero(n) {}
+  Valor(unsigned n) : numero(n) {}
+  Valor(unsigned long n) : numero(static_cast<std::int64_t>(n)) {}
+  Valor(std::uint16_t n) : numero(n) {}
+};
+
+}  // namespace leiaute
+
+// Writes records from their layouts into one reused line, so a file of
+// millions of lines allocates nothing per line. The usual cases of N, V
+// and Dt are written digit by digit; everything else goes through
+// CQMXFormatador, whose results these match to the byte.
+class CEscritorRegistro {
+ public:
+  explicit CEscritorRegistro(const char* fimLinha = "\r\n") : m_fimLinha(fimLinha) { m_linha.reserve(512); }
+
+  // The record of the layout, each value given to the next field that
+  // takes one, followed by the line end. Throws std::invalid_argument when
+  // the values do not match the fields that take them.
+  const std::string& Monta(std::span<const leiaute::Campo> campos, std::initializer_list<leiaute::Valor> valores);
+
+  const std::string& Linha() const { return m_linha; }
+
+ private:
+  void Acrescenta(const leiaute::Campo& campo, const leiaute::Valor* valor);
+  void Numero(std::uint64_t magnitude, int largura);
+
+  std::string m_linha;
+  const char* m_fimLinha;
+  CQMXFormatador m_formatador;
+};
+
+}  // namespace qmx

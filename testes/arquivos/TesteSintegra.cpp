@@ -1,0 +1,309 @@
+// The Sintegra file of a branch, compared byte for byte with files checked
+// by hand against the layouts, and its failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "apoio/Linhas.h"
+#include "apoio/MovimentoTeste.h"
+#include "apoio/RelogioSimulado.h"
+#include "apoio/VerificaEAD.h"
+#include "arquivos/GeradorSintegra.h"
+#include "arquivos/QMXSintegra.h"
+#include "frame/DataCodificada.h"
+#include "frame/LancaDialogo.h"
+#include "frame/QMXFormatador.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/ui/HostRoteirizado.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
+const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
+
+std::string Golden(const std::string& nome) {
+  return PastaTemporaria::Le(std::string(QMX_FONTES_TESTES) + "/arquivos/dados/" + nome);
+}
+
+// Compares with the file checked by hand; a difference leaves what was
+// made beside the test's temporary files, to be read line by line.
+void ConfereGolden(const std::string& gerado, const std::string& nome) {
+  const std::string esperado = Golden(nome);
+  if (gerado == esperado) return;
+  const std::string novo = testing::TempDir() + nome + ".novo";
+  std::ofstream(novo, std::ios::binary) << gerado;
+  ADD_FAILURE() << nome << " difere; gerado em " << novo;
+}
+
+class Sintegra : public ::testing::Test {
+ protected:
+  Sintegra() : m_ativo(m_host), m(m_empresa) {
+    m_empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00") +
+                                 "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
+    m_empresa.Municipio(1, "São Paulo", "SP", 3550308);
+    REG_FILIALPS f{};
+    f.Numero = 1;
+    f.Municipio = 1;
+    Copia(f.NomeFantasia, "Mercado Ávila Centro");
+    Copia(f.Cnpj, "12.345.678/0001-95");
+    Copia(f.InscricaoEstadual, "110.042.490.114");
+    Copia(f.UF, "SP");
+    Copia(f.Cep, "01001-000");
+    Copia(f.Endereco, "Rua Direita da Sé, esquina com a Praça da Sé");
+    Copia(f.NumeroEndereco, "1234567");
+    Copia(f.Complemento, "Loja 2");
+    Copia(f.Bairro, "Sé");
+    Copia(f.DDD, "11");
+    Copia(f.Telefone, "3215-0001");
+    Copia(f.Fax, "3215-0002");
+    Copia(f.Contato, "Conceição Aparecida dos Santos Silva");
+    f.HabilitadaECF = 1;
+    m_empresa.Gravador().GravaFilial(f, "Comércio de Alimentos Ávila Ltda - Matriz de São Paulo");
+    m_empresa.Emissora(1, 1, "BE0910000000000000B2");
+    m_empresa.Emissora(2, 1, "AA0910000000000000A1");
+    m_empresa.Emissora(3, 1, "ZZ0910000000000000Z3");
+    m_empresa.Usuario(1, "Operador", {1});
+    m_empresa.Mestre(CodificaDia(1, 1, 2024));
+  }
+
+  // The movement of the golden file: every record family and its corners.
+  void Movimento() {
+    m.Produto(10, "ARROZ TIPO 1 5KG").Tributacao('T', 1800);
+    m.Produto(20, "REFRIGERANTE COLA 2L").Tributacao('F', 0, "060").Unidade(2);
+    m.Produto(30, "LEITE INTEGRAL").Tributacao('I', 0, "040").Ncm("");
+    m.Produto(40, "JORNAL").Tributacao('N', 0, "041");
+    auto& feijao = m.Produto(50, "FEIJÃO CARIOCA").Tributacao('T', 1200);
+    feijao.registro.AliquotaIPI = 500;
+    feijao.registro.ReducaoBase = 1000;
+    feijao.registro.BaseST = Valor(1.23);
+    m.Servico(60, "ENTREGA EM DOMICILIO", 500);
+    m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81");
+    Copia(m.Cliente(6, "IMPORTADORA DEL PLATA", 'J', "").Pais, "0639");
+    m.Cliente(7, "JOSE DA SILVA", 'F', "123.456.789-09");
+    m.Grava();
+    auto& sessao = m_empresa.Gravador().Sessao();
+    sessao.Executa("UPDATE cfrt SET inscricao_estadual = '110.042.490.999' WHERE codigo = 5", {});
+    sessao.Executa("UPDATE cfrt SET estrangeiro = 1, uf = '' WHERE codigo = 6", {});
+    // Longer than its field, and with a character Windows-1252 lacks.
+    sessao.Executa("UPDATE produto SET descricao = ? WHERE codigo = 50",
+                   {std::string("FEIJ\xC3\x83O CARIOCA 1KG COM UMA DESCRI\xC3\x87\xC3\x83O LONGA DEMAIS \xE2\x98\x95 CAF\xC3\x89")});
+
+    m.Cupom(1, kDia1).Item(10, 2, 12.5, 1.0).Item(20, 1, 3.99).Servico(60, 1, 5);
+    m.Cupom(1, kDia1).Item(30, 1, 4.5).Cancelado();
+    m.Cupom(1, kDia1).Item(50, 1.5, 8.9).Item(10, 1, 12.5).Cancela();
+    m.Cupom(2, kDia1).Item(40, 2, 1).Item(10, 1, 12.5);
+    m.NotaConsumidor(1, kDia1, 100, 110).Item(10, 2, 12.5).Item(30, 1, 4.5);
+    m.NotaConsumidor(1, kDia1, 111, 115).Item(10, 1, 12.5).Cancelado();
+    m.NotaConsumidor(2, kDia2, 116, 120).Servico(60, 1, 10);
+    m.ReducaoZ(1, kDia1);
+    m.ReducaoZ(2, kDia1);
+    m.Cupom(1, kDia2).Item(10, 1, 12.5);
+    m.ReducaoZ(1, kDia2);
+    m.Cupom(3, kDia2).Item(10, 1, 1);  // an ECF without a Z reduction: not in the file
+
+    auto& n1 = m.Nota(1, kDia2, 1).Participante(5).Item(10, 2, 100).Item(50, 1, 50).Servico(60, 1, 20);
+    n1.itens[0].DescontoUnitario = 123456789;  // 1.23456789 a unit
+    n1.itens[0].BaseST = Valor(9.99);
+    n1.itens[0].IPI = Valor(1.11);
+    m.Nota(2, kDia1, 4).Participante(6).Situacao(false, false, true).Item(10, 1, 10);
+    m.Nota(3, kDia1, 2).Participante(7).Situacao(true).Item(40, 3, 3);
+    m.Nota(4, kDia1, 1).Participante(5).CodigoTipo(12).Item(10, 1, 7);
+    m.Nota(5, kDia1, 7).Participante(5).Item(20, 1, 2, 5405);
+    m.Nota(6, kDia2, 1).Participante(7).Situacao(false, true).Item(30, 1, 1);
+    m.Nota(7, kDia2, 3).Participante(99).Item(40, 1, 1);
+    m.Grava();
+  }
+
+  int Executa(const std::string& roteiro) {
+    m_host.CarregaRoteiro(roteiro);
+    return LancaDialogo<CQMXSintegra>(
+        [&](CQMXSintegra& d, const TriploConexao&) { return d.Inicializa(m_empresa.Chave(), 1, 0); });
+  }
+  static std::string Roteiro(const std::string& inicial, const std::string& final, const std::string& ecf = "") {
+    return "dialogo 14028\ndigita 13039 1\n" + (ecf.empty() ? "" : "digita 13040 " + ecf + "\n") +
+           "digita 13041 " + inicial + "\ndigita 13042 " + final + "\nseleciona 13044 2\nclica 1\n";
+  }
+  fs::path Pasta() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos"; }
+  std::vector<fs::path> Arquivos() const {
+    std::vector<fs::path> r;
+    if (fs::exists(Pasta()))
+      for (const auto& e : fs::directory_iterator(Pasta())) r.push_back(e.path());
+    return r;
+  }
+  // The only file of the folder, without its EAD line, after checking the
+  // name, the signature and every line's width.
+  std::string Gerado() {
+    const auto arquivos = Arquivos();
+    EXPECT_EQ(arquivos.size(), 1u);
+    if (arquivos.size() != 1) return {};
+    const std::string nome = arquivos[0].filename().string();
+    // The certification number, today's day number and the seconds of 10:00.
+    EXPECT_EQ(nome.substr(0, 18), "ZTR0122026" + std::to_string(100000000 + CodificaDia(6, 12, 2026)).substr(1));
+    EXPECT_EQ(nome.substr(18, 4), "0360");
+    const std::string conteudo = PastaTemporaria::Le(arquivos[0].string());
+    EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo));
+    const std::string semEAD = conteudo.substr(0, conteudo.rfind("EAD"));
+    for (const auto& linha : LinhasCRLF(semEAD)) EXPECT_EQ(linha.size(), 126u) << linha;
+    EXPECT_EQ(semEAD.size() % 128, 0u);
+    return semEAD;
+  }
+
+  EmpresaTeste m_empresa;
+  ui::HostRoteirizado m_host;
+  ui::HostTemporario m_ativo;
+  MovimentoTeste m;
+};
+
+TEST_F(Sintegra, ArquivoCompletoIgualAoConferido) {
+  Movimento();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "03/11/2026")), ui::IDOK) << testing::PrintToString(m_host.Erros());
+  const std::string gerado = Gerado();
+  ConfereGolden(gerado, "sintegra-completo.txt");
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto.substr(0, 19), "Arquivo gerado em\r\n");
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Sintegra");
+  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+  // The lists as they opened: the third and the first chosen, the nature not.
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(13043).selecao, 2);
+  EXPECT_EQ(inicio.at(13044).selecao, -1);
+  EXPECT_EQ(inicio.at(13045).selecao, 0);
+  EXPECT_EQ(inicio.at(13041).texto, "06/12/2026");
+}
+
+TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
+  Movimento();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026", "2")), ui::IDOK);
+  ConfereGolden(Gerado(), "sintegra-um-ecf.txt");
+  fs::remove_all(Pasta());
+  m_host.Limpa();
+  // No movement at all: 10, 11 and one 90 whose only pair is 99 with 3.
+  ASSERT_EQ(Executa(Roteiro("01/10/2026", "31/10/2026")), ui::IDOK);
+  const auto linhas = LinhasCRLF(Gerado());
+  ASSERT_EQ(linhas.size(), 3u);
+  EXPECT_EQ(linhas[2], "90" "12345678000195" "00110042490114" "99" "00000003" + std::string(80 + 5, ' ') + "1");
+}
+
+TEST_F(Sintegra, DataFinalAntesDaInicialEFilialZero) {
+  Executa(Roteiro("03/11/2026", "02/11/2026"));
+  ASSERT_GE(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto,  // message 110 of EC
+            "A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente.");
+  EXPECT_TRUE(Arquivos().empty());
+  // The same day is a valid period.
+  m_host.Limpa();
+  EXPECT_EQ(Executa(Roteiro("03/11/2026", "03/11/2026")), ui::IDOK);
+  fs::remove_all(Pasta());
+  m_host.Limpa();
+  Executa("dialogo 14028\ndigita 13039 0\nclica 1\n");
+  ASSERT_GE(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione a filial.");  // message 280 of EC
+  EXPECT_TRUE(Arquivos().empty());
+}
+
+TEST_F(Sintegra, FalhaDoServidorEmQualquerPassoNaoDeixaArquivo) {
+  Movimento();
+  // The steps of the dialog's start, and of a whole run.
+  const auto conta = [&](const std::string& roteiro) {
+    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+    Executa(roteiro);
+    fs::remove_all(Pasta());
+    return dados::PassosDadosContados();
+  };
+  std::string semOK = Roteiro("02/11/2026", "03/11/2026");
+  semOK.replace(semOK.find("clica 1"), 7, "clica 2");
+  const int inicio = conta(semOK);
+  const int passos = conta(Roteiro("02/11/2026", "03/11/2026"));
+  ASSERT_GT(passos, inicio + 10);
+  // A failed step either stops the generation (nothing left behind) or was
+  // a read whose failure leaves a record empty (the file is made): never a
+  // file without its box, never a box of success without a file.
+  int interrompidas = 0;
+  for (int passo = inicio + 1; passo <= passos; ++passo) {
+    fs::remove_all(Pasta());
+    m_host.Limpa();
+    dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
+    const int resultado = Executa(Roteiro("02/11/2026", "03/11/2026"));
+    ASSERT_GE(m_host.Caixas().size(), 1u) << passo;
+    const auto& caixa = m_host.Caixas().back();
+    if (resultado == ui::IDOK) {
+      EXPECT_EQ(caixa.texto.substr(0, 17), "Arquivo gerado em") << passo;
+      EXPECT_EQ(Arquivos().size(), 1u) << passo;
+    } else {
+      // Reported with the generator's name, or (a failed look-up of the
+      // branch edit) refused before the generation began.
+      interrompidas += caixa.texto.find("QMXSintegra") != std::string::npos;
+      EXPECT_TRUE(Arquivos().empty()) << passo;
+    }
+  }
+  EXPECT_GT(interrompidas, (passos - inicio) / 2);
+}
+
+TEST_F(Sintegra, PastaQueNaoSePodeGravar) {
+  fs::create_directories(m_empresa.PastaEC());
+  std::ofstream(Pasta().string()) << "um arquivo no lugar da pasta";
+  Executa(Roteiro("02/11/2026", "03/11/2026"));
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto.substr(0, 33), "Não foi possível gravar o arquivo");
+  EXPECT_TRUE(fs::is_regular_file(Pasta()));
+}
+
+TEST_F(Sintegra, PresetGeraSemOperador) {
+  Movimento();
+  m_host.CarregaRoteiro("");
+  const int resultado = LancaDialogo<CQMXSintegra>([&](CQMXSintegra& d, const TriploConexao&) {
+    d.Preset(m_empresa.Chave(), 1, 0, 1, 2, kDia1, kDia1);
+    return true;
+  });
+  EXPECT_EQ(resultado, ui::IDOK);
+  // The preset leaves the nature list as it opened: 0 in register 10.
+  const std::string gerado = Gerado();
+  EXPECT_EQ(gerado.substr(123, 3), "301");
+  EXPECT_EQ(gerado.substr(128 + 128), Golden("sintegra-um-ecf.txt").substr(256));
+}
+
+TEST(RegistroSintegra90, DezTiposOcupamDuasLinhasComAContagemDeLinhas) {
+  REG_FILIALPS f{};
+  Copia(f.Cnpj, "12.345.678/0001-95");
+  Copia(f.InscricaoEstadual, "110.042.490.114");
+  sintegra::Contadores contadores;
+  for (std::uint16_t tipo = 50; tipo < 59; ++tipo) contadores.emplace_back(tipo, tipo * 1000u);
+  const auto linhas = sintegra::Registros90(f, contadores);
+  ASSERT_EQ(linhas.size(), 2u);
+  std::string pares;
+  for (std::uint16_t tipo = 50; tipo < 59; ++tipo) pares += std::to_string(tipo) + "000" + std::to_string(tipo) + "000";
+  EXPECT_EQ(linhas[0], "90" "12345678000195" "00110042490114" + pares + "     2\r\n");
+  // 2 + the counters (486 000) + two 90 lines.
+  EXPECT_EQ(linhas[1], "90" "12345678000195" "00110042490114" "99" "00486004" + std::string(80, ' ') + "     2\r\n");
+  contadores.pop_back();
+  EXPECT_EQ(sintegra::Registros90(f, contadores).size(), 1u);  // eight types and 99 fit one line
+}
+
+TEST(EscritorRegistro, ContasRapidasIguaisAoFormatador) {
+  CQMXFormatador formatador;
+  CEscritorRegistro escritor("");
+  const std::int64_t valores[] = {0, 1, 9, 10, 99999, 123456789, 10000, 12345, -1, -12345, INT64_MAX, INT64_MIN + 1};
+  for (const auto valor : valores)
+    for (int largura : {1, 3, 6, 13, 16})
+      for (int decimais : {0, 2, 3}) {
+        const leiaute::Campo v[] = {leiaute::V(largura, decimais)};
+        EXPECT_EQ(escritor.Monta(v, {valor}), formatador.FormataValor(valor, largura, decimais, true, true))
+            << valor << " V(" << largura << "," << decimais << ")";
+        const leiaute::Campo n[] = {leiaute::N(largura)};
+        EXPECT_EQ(escritor.Monta(n, {valor}), formatador.FormataInteiro(valor, largura, true)) << valor;
+      }
+  const leiaute::Campo data[] = {leiaute::Dt(), leiaute::MesAno()};
+  EXPECT_EQ(escritor.Monta(data, {CodificaDia(9, 1, 2026), CodificaMes(11, 2026)}), "20260109112026");
+  const leiaute::Campo dois[] = {leiaute::X(2), leiaute::N(2)};
+  EXPECT_THROW(escritor.Monta(dois, {"a"}), std::invalid_argument);
+  EXPECT_THROW(escritor.Monta(dois, {"a", 1, 2}), std::invalid_argument);
+}
+
+}  // namespace
