@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "frame/DataCodificada.h"
+#include "frame/QMXGenerica.h"
 
 namespace qmx {
 
@@ -52,6 +53,16 @@ void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
   for (int i = 0; i < escritos; ++i) m_linha += digitos[n - 1 - i];
 }
 
+void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
+  char digitos[24];
+  int n = 0;
+  do {
+    digitos[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  for (int i = largura - 1; i >= 0; --i) m_linha += i < n ? digitos[i] : '0';
+}
+
 void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* valor) {
   switch (campo.tipo) {
     case Tipo::Brancos: m_linha.append(static_cast<std::size_t>(campo.largura), ' '); return;
@@ -83,6 +94,29 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       return;
     }
     case Tipo::MesAno: m_linha += m_formatador.FormataMesAno(static_cast<std::uint16_t>(valor->numero), ""); return;
+    case Tipo::Numerico:
+      if (valor->texto) {
+        m_linha += CQMXGenerica::FormataCampo(valor->texto, static_cast<std::uint16_t>(campo.largura), true, false);
+      } else {
+        // The sign is one of the characters a numeric field drops.
+        const std::uint64_t magnitude = valor->numero < 0 ? 0 - static_cast<std::uint64_t>(valor->numero)
+                                                          : static_cast<std::uint64_t>(valor->numero);
+        NumeroCortadoAEsquerda(magnitude, campo.largura);
+      }
+      return;
+    case Tipo::Quantia: {
+      const std::uint64_t magnitude = valor->numero < 0 ? 0 - static_cast<std::uint64_t>(valor->numero)
+                                                        : static_cast<std::uint64_t>(valor->numero);
+      std::uint64_t escala = 10000;
+      for (int i = 0; i < campo.decimais && i < 4; ++i) escala /= 10;
+      std::uint64_t valorCampo = magnitude / escala;
+      for (int i = 4; i < campo.decimais; ++i) valorCampo *= 10;
+      NumeroCortadoAEsquerda(valorCampo, campo.largura);
+      return;
+    }
+    case Tipo::DataInvertida:
+      m_linha += CQMXGenerica::InverteData(static_cast<std::uint16_t>(valor->numero), true);
+      return;
   }
 }
 

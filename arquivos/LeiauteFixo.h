@@ -14,6 +14,10 @@ namespace qmx {
 // a file read like their layouts, and each width is written once.
 namespace leiaute {
 
+// Two families of fields. The Sintegra file's follow the formatter's
+// rules (a number too wide keeps its leftmost digits); the other PAF files'
+// follow the record fields of the point-of-sale data (a number too wide
+// loses digits on the left, dates are the inverted dates).
 enum class Tipo : std::uint8_t {
   X,        // text, left-aligned, padded with blanks and cut to the width
   N,        // integer, zeros on the left, cut to the width
@@ -23,6 +27,10 @@ enum class Tipo : std::uint8_t {
   MesAno,   // month code as month and four-digit year
   Brancos,  // blanks
   Literal,  // a fixed text
+  // The PAF files' fields:
+  Numerico,       // "." "/" "-" "," and blanks removed, zeros on the left, cut on the left
+  Quantia,        // |amount| cut to d decimals and written without separators as a Numerico
+  DataInvertida,  // year, month, day of the inverted date (zeros for day 0)
 };
 
 struct Campo {
@@ -39,6 +47,9 @@ constexpr Campo V(int largura, int decimais) { return {Tipo::V, largura, decimai
 constexpr Campo Dt() { return {Tipo::Dt, 8}; }
 constexpr Campo MesAno() { return {Tipo::MesAno, 6}; }
 constexpr Campo Brancos(int largura) { return {Tipo::Brancos, largura}; }
+constexpr Campo Num(int largura) { return {Tipo::Numerico, largura}; }
+constexpr Campo Quantia(int largura, int decimais) { return {Tipo::Quantia, largura, decimais}; }
+constexpr Campo DataInv() { return {Tipo::DataInvertida, 8}; }
 template <std::size_t N>
 constexpr Campo Lit(const char (&texto)[N]) {
   return {Tipo::Literal, static_cast<int>(N - 1), 0, texto};
@@ -51,9 +62,9 @@ constexpr int Largura(std::span<const Campo> campos) {
   return total;
 }
 
-// The value of a field that takes one: a text (X, D), an integer (N), an
-// amount's raw four-decimal integer (V), a day number (Dt) or a month code
-// (MesAno).
+// The value of a field that takes one: a text (X, D, Numerico), an integer
+// (N, Numerico), an amount's raw four-decimal integer (V, Quantia), a day
+// number (Dt, DataInvertida) or a month code (MesAno).
 struct Valor {
   const char* texto = nullptr;
   std::int64_t numero = 0;
@@ -86,6 +97,7 @@ class CEscritorRegistro {
  private:
   void Acrescenta(const leiaute::Campo& campo, const leiaute::Valor* valor);
   void Numero(std::uint64_t magnitude, int largura);
+  void NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura);
 
   std::string m_linha;
   const char* m_fimLinha;

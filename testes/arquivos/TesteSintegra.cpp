@@ -14,7 +14,6 @@
 #include "arquivos/QMXSintegra.h"
 #include "frame/DataCodificada.h"
 #include "frame/LancaDialogo.h"
-#include "frame/QMXFormatador.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/ui/HostRoteirizado.h"
@@ -284,26 +283,6 @@ TEST(RegistroSintegra90, DezTiposOcupamDuasLinhasComAContagemDeLinhas) {
   EXPECT_EQ(linhas[1], "90" "12345678000195" "00110042490114" "99" "00486004" + std::string(80, ' ') + "     2\r\n");
   contadores.pop_back();
   EXPECT_EQ(sintegra::Registros90(f, contadores).size(), 1u);  // eight types and 99 fit one line
-}
-
-TEST(EscritorRegistro, ContasRapidasIguaisAoFormatador) {
-  CQMXFormatador formatador;
-  CEscritorRegistro escritor("");
-  const std::int64_t valores[] = {0, 1, 9, 10, 99999, 123456789, 10000, 12345, -1, -12345, INT64_MAX, INT64_MIN + 1};
-  for (const auto valor : valores)
-    for (int largura : {1, 3, 6, 13, 16})
-      for (int decimais : {0, 2, 3}) {
-        const leiaute::Campo v[] = {leiaute::V(largura, decimais)};
-        EXPECT_EQ(escritor.Monta(v, {valor}), formatador.FormataValor(valor, largura, decimais, true, true))
-            << valor << " V(" << largura << "," << decimais << ")";
-        const leiaute::Campo n[] = {leiaute::N(largura)};
-        EXPECT_EQ(escritor.Monta(n, {valor}), formatador.FormataInteiro(valor, largura, true)) << valor;
-      }
-  const leiaute::Campo data[] = {leiaute::Dt(), leiaute::MesAno()};
-  EXPECT_EQ(escritor.Monta(data, {CodificaDia(9, 1, 2026), CodificaMes(11, 2026)}), "20260109112026");
-  const leiaute::Campo dois[] = {leiaute::X(2), leiaute::N(2)};
-  EXPECT_THROW(escritor.Monta(dois, {"a"}), std::invalid_argument);
-  EXPECT_THROW(escritor.Monta(dois, {"a", 1, 2}), std::invalid_argument);
 }
 
 }  // namespace

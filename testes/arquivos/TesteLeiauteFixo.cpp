@@ -1,0 +1,61 @@
+// Records written from their layouts: each kind of field gives what the
+// formatting rules it stands for give, to the byte.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "arquivos/LeiauteFixo.h"
+#include "frame/DataCodificada.h"
+#include "frame/QMXFormatador.h"
+#include "frame/QMXGenerica.h"
+
+using namespace qmx;
+
+namespace {
+
+TEST(EscritorRegistro, CamposDoSintegraIguaisAoFormatador) {
+  CQMXFormatador formatador;
+  CEscritorRegistro escritor("");
+  const std::int64_t valores[] = {0, 1, 9, 10, 99999, 123456789, 10000, 12345, -1, -12345, INT64_MAX, INT64_MIN + 1};
+  for (const auto valor : valores)
+    for (int largura : {1, 3, 6, 13, 16})
+      for (int decimais : {0, 2, 3}) {
+        const leiaute::Campo v[] = {leiaute::V(largura, decimais)};
+        EXPECT_EQ(escritor.Monta(v, {valor}), formatador.FormataValor(valor, largura, decimais, true, true))
+            << valor << " V(" << largura << "," << decimais << ")";
+        const leiaute::Campo n[] = {leiaute::N(largura)};
+        EXPECT_EQ(escritor.Monta(n, {valor}), formatador.FormataInteiro(valor, largura, true)) << valor;
+      }
+  const leiaute::Campo data[] = {leiaute::Dt(), leiaute::MesAno()};
+  EXPECT_EQ(escritor.Monta(data, {CodificaDia(9, 1, 2026), CodificaMes(11, 2026)}), "20260109112026");
+  const leiaute::Campo dois[] = {leiaute::X(2), leiaute::N(2)};
+  EXPECT_THROW(escritor.Monta(dois, {"a"}), std::invalid_argument);
+  EXPECT_THROW(escritor.Monta(dois, {"a", 1, 2}), std::invalid_argument);
+}
+
+TEST(EscritorRegistro, CamposDosArquivosPAFIguaisAoFormataCampo) {
+  CQMXFormatador formatador;
+  CEscritorRegistro escritor("");
+  const std::int64_t valores[] = {0, 5, 10, 99999, 123456789, -12345, -1, 1234567890123LL};
+  for (const auto valor : valores)
+    for (int largura : {1, 3, 7, 14})
+      for (int decimais : {0, 2, 3}) {
+        const leiaute::Campo quantia[] = {leiaute::Quantia(largura, decimais)};
+        // The amount as Brazilian text with its decimals, then a numeric field.
+        const std::string texto = formatador.FormataValor(valor, 100, decimais, false, false);
+        EXPECT_EQ(escritor.Monta(quantia, {valor}),
+                  CQMXGenerica::FormataCampo(texto.c_str(), static_cast<std::uint16_t>(largura), true, false))
+            << valor << " Quantia(" << largura << "," << decimais << ")";
+        const leiaute::Campo numero[] = {leiaute::Num(largura)};
+        EXPECT_EQ(escritor.Monta(numero, {valor}),
+                  CQMXGenerica::FormataCampo(std::to_string(valor).c_str(), static_cast<std::uint16_t>(largura), true, false))
+            << valor;
+      }
+  const leiaute::Campo campos[] = {leiaute::Num(14), leiaute::X(3), leiaute::DataInv(), leiaute::DataInv()};
+  EXPECT_EQ(escritor.Monta(campos, {"12.345.678/0001-95", "ABCD", CodificaDia(5, 11, 2026), 0}),
+            "12345678000195ABC2026110500000000");
+  EXPECT_EQ(escritor.Monta(campos, {"BE0910 001-2", "", 1, 1}).substr(0, 14), "0000BE09100012");
+}
+
+}  // namespace
