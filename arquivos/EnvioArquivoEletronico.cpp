@@ -46,6 +46,30 @@ bool CQMXEnvioArquivo::GeraEEnvia(const std::string& nomeArquivo, const std::str
   return enviado;
 }
 
+bool CQMXEnvioArquivo::EscreveEEnvia(const std::string& nomeArquivo,
+                                     const std::function<void(CArquivoTexto&)>& escreve,
+                                     const AvisoArquivoGerado& aviso) {
+  m_temporario.clear();
+  const auto pasta = qmx::ArquivoTemporario::Pasta();
+  const auto temporario = pasta ? qmx::ArquivoTemporario::Cria(*pasta, "txt") : std::nullopt;
+  if (!temporario) return false;
+  m_temporario = *temporario;
+  bool enviado = false;
+  try {
+    CArquivoTexto arquivo;
+    if (arquivo.Abrir(m_temporario, CArquivoTexto::Modo::EscritaBinaria)) {
+      escreve(arquivo);
+      arquivo.Fechar();
+      enviado = CQMXFisco().AssinarArquivo(m_temporario.c_str()) && EnviaEAvisa(m_temporario, nomeArquivo, aviso);
+    }
+  } catch (...) {
+    Apaga(m_temporario);
+    throw;
+  }
+  Apaga(m_temporario);
+  return enviado;
+}
+
 bool CQMXEnvioArquivo::AssinaEEnvia(const std::string& arquivoLocal, const std::string& nomeArquivo,
                                     const AvisoArquivoGerado& aviso) {
   if (!CQMXFisco().AssinarArquivo(arquivoLocal.c_str())) return false;

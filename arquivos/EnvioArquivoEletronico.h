@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "frame/ContextoBiblioteca.h"
+#include "plataforma/arquivos/ArquivoTexto.h"
 
 namespace qmx {
 
@@ -34,6 +36,12 @@ class CQMXEnvioArquivo {
   // file is deleted unless asked to stay. True when the file was stored.
   bool GeraEEnvia(const std::string& nomeArquivo, const std::string& texto, const AvisoArquivoGerado& aviso,
                   bool mantemTemporario = false);
+
+  // The same for a file too large to build in memory: `escreve` writes it
+  // line by line into the temporary file (the bytes as given). An
+  // exception of `escreve` leaves nothing behind and goes on to the caller.
+  bool EscreveEEnvia(const std::string& nomeArquivo, const std::function<void(CArquivoTexto&)>& escreve,
+                     const AvisoArquivoGerado& aviso);
 
   // The same for a file already written elsewhere (by the printer layer):
   // sign, store, report.

@@ -18,11 +18,24 @@ class CQMXMovimentos : public CQMXFiltroArquivo {
                   std::uint16_t dataInicial, std::uint16_t dataFinal, std::uint16_t ecf,
                   std::uint16_t filial, std::uint8_t automatico);
 
+  static constexpr int IDC_FILIAL = 14016;
+  static constexpr int IDC_EMISSORA = 14018;
+  static constexpr int IDC_DATA_INICIAL = 14019;
+  static constexpr int IDC_DATA_FINAL = 14020;
+  static constexpr int IDC_NOME_FILIAL = 14021;
+  static constexpr int IDC_NOME_EMISSORA = 14022;
+  static constexpr const char* kTitulo = "Torvo ECF - Arquivo Eletrônico Movimentos";
+
   std::uint16_t DataInicial() const { return m_nDataInicial; }
   std::uint16_t DataFinal() const { return m_nDataFinal; }
   std::uint16_t Ecf() const { return m_nEcf; }
   std::uint16_t Filial() const { return m_nFilial; }
   bool Automatico() const { return m_bAutomatico; }
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override;
+  void OnKillFocus(int idControle) override;
 
  private:
   std::uint16_t m_nDataInicial = 0;
