@@ -1,0 +1,149 @@
+// The Movimentos por ECF file of one ECF and period, byte for byte, its
+// file name and its failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "apoio/Linhas.h"
+#include "apoio/MovimentoTeste.h"
+#include "apoio/RelogioSimulado.h"
+#include "apoio/VerificaEAD.h"
+#include "arquivos/GeradorMovimentos.h"
+#include "arquivos/ModelosECF.h"
+#include "arquivos/QMXMovimentos.h"
+#include "frame/DataCodificada.h"
+#include "frame/LancaDialogo.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/ui/HostRoteirizado.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
+const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
+constexpr const char* kNome = "381802000000000000B103112026.txt";
+
+class Movimentos : public ::testing::Test {
+ protected:
+  Movimentos() : m_ativo(m_host), m(m_empresa) {
+    m_empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00") +
+                                 "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
+    m_empresa.ImpressoraEmulada("DR0910000000000000B1", "VersaoSB=01.02.03\nDataSB=15/03/2019\nHoraSB=09:41:07\nNumeroCaixa=7\n");
+    REG_FILIALPS f = m_empresa.Filial(1, "Mercado Centro", "SP", "Comércio Ávila Ltda");
+    Copia(f.Cnpj, "12.345.678/0001-95");
+    Copia(f.InscricaoEstadual, "110.042.490.114");
+    m_empresa.Gravador().GravaFilial(f, "Comércio Ávila Ltda");
+    REG_EMISSORPS e = m_empresa.Emissora(1, 1, "DR0910000000000000B1");
+    Copia(e.Marca, "DARUMA");
+    Copia(e.Modelo, "ifs t 1000 dr");
+    m_empresa.Gravador().GravaEmissora(e);
+    m_empresa.Emissora(2, 1, "OUTRO");
+    m_empresa.Usuario(1, "Operador", {1});
+    m_empresa.Mestre(CodificaDia(1, 1, 2024));
+
+    m.Produto(10, "ARROZ TIPO 1 5KG").Tributacao('T', 1800);
+    m.Produto(20, "REFRIGERANTE").Tributacao('F', 0, "060").Unidade(2);
+    m.Produto(30, "LEITE").Tributacao('I', 0, "040").Producao();
+    m.Produto(50, "FEIJÃO").Tributacao('T', 1200);
+    m.Servico(60, "ENTREGA", 500);
+    m.Cliente(5, "MARIA DAS DORES", 'F', "123.456.789-09");
+    m.Grava();
+    dados::CGravadorCatalogo(m_empresa.Gravador().Sessao()).GravaFormaPagamento({255, "TROCO", 0, ""});
+
+    m.Cupom(1, kDia1).Item(10, 2, 12.5, 1).Item(20, 1, 3.99).Servico(60, 1, 5).Pagamento(1, 40).Pagamento(255, 7.01);
+    m.Cupom(1, kDia1).Item(30, 1, 4.5).Cancelado().Documento("11.222.333/0001-81");
+    m.Cupom(1, kDia1).Item(50, 1.5, 8.9).Item(10, 1, 12.5).Cancela().Cliente(5).Pagamento(2, 13.35, 9);
+    m.NotaConsumidor(1, kDia1, 100, 110).Item(10, 1, 1);
+    m.Cupom(2, kDia1).Item(10, 1, 1);  // another ECF
+    for (std::uint8_t tipo : {3, 6, 7, 21, 38}) m.Documento(1, kDia1, tipo, 40 + tipo, tipo == 6 ? 77 : 0, 5);
+    m.NaoFiscal(1, kDia1, 253, 2);
+    m.ReducaoZ(1, kDia1);
+    m.Cupom(1, kDia2).Item(10, 1, 12.5);  // a day without a Z reduction
+    m.Grava();
+  }
+
+  int Executa(const std::string& roteiro, std::uint8_t automatico = 0) {
+    m_host.CarregaRoteiro(roteiro);
+    return LancaDialogo<CQMXMovimentos>([&](CQMXMovimentos& d, const TriploConexao&) {
+      return d.Inicializa(m_empresa.Chave(), 1, 0, kDia1, kDia2, 1, 1, automatico);
+    });
+  }
+  fs::path Gerado() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos" / kNome; }
+
+  EmpresaTeste m_empresa;
+  ui::HostRoteirizado m_host;
+  ui::HostTemporario m_ativo;
+  MovimentoTeste m;
+};
+
+TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
+  ASSERT_EQ(Executa("dialogo 14017\ndigita 14016 1\ndigita 14018 1\ndigita 14019 02/11/2026\ndigita 14020 03/11/2026\n"
+                    "clica 1\n"),
+            ui::IDOK)
+      << testing::PrintToString(m_host.Erros());
+  ASSERT_TRUE(fs::exists(Gerado()));
+  const std::string conteudo = PastaTemporaria::Le(Gerado().string());
+  EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo));
+  const std::string semEAD = conteudo.substr(0, conteudo.rfind("EAD"));
+  const std::string esperado = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/movimentos.txt");
+  if (semEAD != esperado) {
+    std::ofstream(testing::TempDir() + "movimentos.txt.novo", std::ios::binary) << semEAD;
+    ADD_FAILURE() << "movimentos.txt difere; gerado em " << testing::TempDir() << "movimentos.txt.novo";
+  }
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Movimentos");
+  // The dialog opened on the system's start and today.
+  EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(14019).texto, "01/01/2024");
+  EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(14020).texto, "06/12/2026");
+}
+
+TEST_F(Movimentos, AutomaticoSemOperadorEFilialTodas) {
+  EXPECT_EQ(Executa("", 1), ui::IDOK);
+  EXPECT_TRUE(fs::exists(Gerado()));
+  fs::remove(Gerado());
+  m_host.Limpa();
+  Executa("dialogo 14017\ndigita 14016 0\ndigita 14019 02/11/2026\nclica 1\n");
+  ASSERT_GE(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione apenas uma Filial");
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico");
+  EXPECT_FALSE(fs::exists(Gerado()));
+}
+
+TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
+  // Count the steps of a run, then fail the last one but one (inside the cupons).
+  int passos = 0;
+  {
+    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+    Executa("", 1);
+    passos = dados::PassosDadosContados();
+  }
+  fs::remove(Gerado());
+  m_host.Limpa();
+  dados::CFalhaDadosInjetada falha(passos - 1, com::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("QMXMovimentos"), std::string::npos) << m_host.Caixas()[0].texto;
+  EXPECT_FALSE(fs::exists(Gerado()));
+}
+
+TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {
+  const struct {
+    const char* modelo;
+    const char* codigo;
+  } casos[] = {{"IFST1000", "381802"},      {"IFST100", "381703"},    {"ifs t 1000", "381802"},
+               {"IFS-9000IIIE", "381502"}, {"IFS-9000IIE", "381401"}, {"IFS-9000IE", "381202"},
+               {"IFS-9000I", "381102"},    {"MP-4000 TH FI", "032101"}, {"MP-50FI", "031304"},
+               {"FS2000", "080103"},       {"EPSON TM-T81", "150404"}, {"QMX-1", ""}, {"", ""}};
+  for (const auto& c : casos) EXPECT_EQ(CodigoModeloECF(c.modelo), c.codigo) << c.modelo;
+  REG_EMISSORPS e{};
+  Copia(e.Modelo, "SEM TABELA");
+  Copia(e.NumeroSerie, "AB/12-34 56789012345");
+  EXPECT_EQ(movimentos::NomeArquivoMovimentos(e, CodificaDia(9, 1, 2026)), "000000" "23456789012345" "09012026.txt");
+}
+
+}  // namespace
