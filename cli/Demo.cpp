@@ -26,8 +26,9 @@ namespace fs = std::filesystem;
 // first ECF of the company carries it.
 constexpr const char* kSerieEmulada = "QMX0000000000000001";
 
-// The machine-wide settings of the demonstration, in the registry file form.
-void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
+// The machine-wide settings of the demonstration, in the registry file form:
+// the emulated printer's detail memory holds the COOs of ECF 1 in the month.
+void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const ContagemMovimentoDemo& movimento = {}) {
   std::ofstream saida(arquivo, std::ios::binary | std::ios::trunc);
   saida << "; Registro da empresa de demonstração do QMXUTIL\n"
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\n"
@@ -35,8 +36,11 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta) {
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
         << "Modelo=EMULADA\n"
         << "NumeroSerie=" << kSerieEmulada << "\n"
-        << "NumeroCaixa=001\n"
-        << "PastaRetorno=" << (pasta / "ECF").string() << "\n"
+        << "NumeroCaixa=001\n";
+  if (movimento.ultimoCOOEmissora1)
+    saida << "COOInicialMFD=" << movimento.primeiroCOOEmissora1 << "\n"
+          << "COOFinalMFD=" << movimento.ultimoCOOEmissora1 << "\n";
+  saida << "PastaRetorno=" << (pasta / "ECF").string() << "\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
         << "EC=" << (pasta / "DEMO").string() << "/\n"
         << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
@@ -80,6 +84,12 @@ void MostraEmpresa(std::ostream& saida, const ResumoEmpresaDemo& resumo) {
     for (std::size_t i = 0; i < lista.size() && i < 3; ++i)
       saida << "  ECF " << lista[i].Numero << " da filial " << lista[i].Filial << ": " << lista[i].NumeroSerie << " ("
             << lista[i].Marca << " " << lista[i].Modelo << ", " << lista[i].QuantidadeAliquotas << " alíquotas)\n";
+  const auto& m = resumo.movimento;
+  saida << "  Movimento de 01/11/2026 a 30/11/2026: " << m.cupons << " cupons com " << m.itens << " itens, "
+        << m.pagamentos << " pagamentos e " << m.parcelas << " parcelas; " << m.reducoes << " reduções Z; "
+        << m.documentos << " documentos do ECF; " << m.notas << " notas fiscais; " << m.davs << " DAVs; "
+        << m.posicoes << " posições de estoque e " << m.inventario << " saldos de inventário\n"
+        << "  Usuário para o diálogo de autorização: " << kLoginDemo << ", senha " << kSenhaDemo << "\n";
 }
 
 // The signed list of the authenticated files for the branch of this
@@ -111,8 +121,13 @@ void MostraListaEIdentificacao(std::ostream& saida, Biblioteca& b, const fs::pat
 }  // namespace
 
 bool ExecutaDemo(Ambiente& a) {
-  a.opcoes.SoAceita({"pasta", "tamanho"});
-  const int tamanho = static_cast<int>(a.opcoes.Numero("tamanho", 1, 300, 1));
+  a.opcoes.SoAceita({"pasta", "tamanho", "loja-grande"});
+  OpcoesDemo opcoes;
+  opcoes.tamanho = static_cast<int>(a.opcoes.Numero("tamanho", 1, 300, 1));
+  opcoes.lojaGrande = a.opcoes.Tem("loja-grande");
+  opcoes.serieEmulada = kSerieEmulada;
+  // Big companies take a while: a line per day shows how far they are.
+  opcoes.progresso = opcoes.lojaGrande || opcoes.tamanho >= 5;
   const fs::path pasta = fs::absolute(a.opcoes.Texto("pasta").value_or("qmx-demo"));
   fs::create_directories(pasta / "TorvoECF");
   fs::create_directories(pasta / "DEMO");
@@ -125,7 +140,8 @@ bool ExecutaDemo(Ambiente& a) {
 
   Titulo(a.saida, "Empresa de demonstração");
   const fs::path base = pasta / "DEMO" / "empresa.db";
-  const ResumoEmpresaDemo resumo = CriaEmpresaDemo(base.string(), tamanho, kSerieEmulada);
+  const ResumoEmpresaDemo resumo = CriaEmpresaDemo("sqlite:" + base.string(), opcoes);
+  EscreveRegistro(registro, pasta, resumo.movimento);
   a.saida << "  Base de dados: " << base.string() << "\n";
   MostraEmpresa(a.saida, resumo);
 

@@ -1,24 +1,109 @@
 #pragma once
 
-#include <iosfwd>
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "plataforma/dados/RegistroEmissora.h"
+
+namespace qmx::dados {
+class CGravadorEmpresa;
+}
 
 namespace qmx::cli {
 
-// What the demonstration company holds, for the summary.
+// How the demonstration company is made. Size 1 is six branches (São
+// Paulo, Belo Horizonte, Rio de Janeiro, Brasília, Florianópolis and João
+// Pessoa) with nine ECFs, four of them in branch 1; each step of the size
+// adds as many branches again. The big store gives branch 1 twenty ECFs
+// that sell 1 000 cupons of 8 items each every day of the month, for the
+// benchmarks of the file generators.
+struct OpcoesDemo {
+  int tamanho = 1;
+  bool lojaGrande = false;
+  // The serial number of ECF 1, the emulated printer of this computer.
+  std::string serieEmulada = "QMX0000000000000001";
+  // A line per day of movement on stderr.
+  bool progresso = false;
+};
+
+// A branch and an ECF as the catalogue and the movement need them.
+struct FilialDemo {
+  std::uint16_t numero = 0;
+  std::string uf;
+  std::int32_t municipioIBGE = 0;
+};
+
+struct EmissoraDemo {
+  std::uint16_t numero = 0;
+  std::uint16_t filial = 0;
+  std::vector<REG_EMISSOR_ALIQUOTA> aliquotas;  // the ECF's rate table, by position
+};
+
+struct CadastrosDemo {
+  std::vector<FilialDemo> filiais;
+  std::vector<EmissoraDemo> emissoras;
+  int usuarios = 0;
+  int municipios = 0;
+};
+
+// What the month of movement wrote.
+struct ContagemMovimentoDemo {
+  long long cupons = 0;  // cupons fiscais and consumer notas
+  long long itens = 0;
+  long long pagamentos = 0;
+  long long parcelas = 0;
+  long long reducoes = 0;
+  long long documentos = 0;  // entries of the ECFs' document logs
+  long long notas = 0;
+  long long davs = 0;
+  long long posicoes = 0;
+  long long inventario = 0;
+  // The COOs of ECF 1 in the month: the range of the emulated printer's
+  // detail memory.
+  std::uint32_t primeiroCOOEmissora1 = 0;
+  std::uint32_t ultimoCOOEmissora1 = 0;
+};
+
 struct ResumoEmpresaDemo {
   int filiais = 0;
   int emissoras = 0;
   int usuarios = 0;
   int municipios = 0;
+  ContagemMovimentoDemo movimento;
 };
 
-// Writes a realistic company into a new SQLite database (the file is made
-// anew): branches in different states with their municipalities and IBGE
-// codes, ECFs with rate tables (the first one carries the emulated
-// printer's serial number), users with their branch permissions, the
-// point-of-sale master data. Size 1 is two branches and three ECFs; each
-// step adds as many again, for benchmarks.
-ResumoEmpresaDemo CriaEmpresaDemo(const std::string& arquivo, int tamanho, const std::string& serieEmulada);
+// The user whose login the demonstration shows for the authorization dialog.
+constexpr const char* kLoginDemo = "supervisor";
+constexpr const char* kSenhaDemo = "avila2026";
+
+// The demonstration month: November 2026.
+constexpr std::uint16_t kMesDemo = 11;
+constexpr std::uint16_t kAnoDemo = 2026;
+
+// Writes the whole demonstration company at a database address ("sqlite:"
+// and a file, or a PostgreSQL connection string): registers, catalogue and
+// a month of movement. A SQLite file is made anew; a PostgreSQL schema
+// must be empty. The same options always give the same rows.
+ResumoEmpresaDemo CriaEmpresaDemo(const std::string& endereco, const OpcoesDemo& opcoes);
+
+// The registers alone (states, municipalities, branches, ECFs with their
+// rate tables, users, point-of-sale master data), inside the caller's
+// transaction.
+CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const OpcoesDemo& opcoes);
+
+// Documents with their check digits: a CNPJ from its first twelve digits
+// and a CPF from its first nine, punctuated.
+std::string CnpjComDigitos(const std::string& dozeDigitos);
+std::string CpfComDigitos(const std::string& noveDigitos);
+
+// Copies a text into a record's array, cut and terminated.
+template <std::size_t N>
+void Copia(char (&destino)[N], const std::string& texto) {
+  const std::size_t n = std::min(texto.size(), N - 1);
+  std::copy_n(texto.data(), n, destino);
+  std::fill(destino + n, destino + N, '\0');
+}
 
 }  // namespace qmx::cli

@@ -33,7 +33,7 @@ TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
   std::uint16_t quantidade = 0;
   std::vector<REG_EMISSORPS> lista;
   ASSERT_EQ(emissoras.Lista(&quantidade, &lista), com::S_OK);
-  ASSERT_EQ(quantidade, 3);
+  ASSERT_EQ(quantidade, 9);
   EXPECT_EQ(std::string(lista[0].NumeroSerie),
             registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal", "NumeroSerie"));
 
@@ -44,7 +44,7 @@ TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
   REG_FILIALPS f1{}, f2{};
   ASSERT_EQ(filiais.Le(1, &f1), com::S_OK);
   ASSERT_EQ(filiais.Le(2, &f2), com::S_OK);
-  EXPECT_EQ(filiais.Le(3, &f2), QMX_E_REGISTRO_INEXISTENTE);
+  EXPECT_EQ(filiais.Le(7, &f2), QMX_E_REGISTRO_INEXISTENTE);
   EXPECT_STRNE(f1.UF, f2.UF);
   REG_MUNICIPIO_PS m{};
   ASSERT_EQ(municipios.Le(static_cast<std::uint16_t>(f2.Municipio), &m), com::S_OK);
