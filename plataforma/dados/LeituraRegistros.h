@@ -246,8 +246,9 @@ void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
   r.Excluido = static_cast<std::uint8_t>(l.Inteiro(12));
   r.IntegradoEstoque = static_cast<std::uint8_t>(l.Inteiro(13));
   // The calculation fields: the value with eight decimals and the rate as
-  // a percentage with four.
-  r.ValorItem = r.ValorTotal.int64 * 10000;
+  // a percentage with four. An amount beyond what eight decimals hold wraps
+  // as the 64-bit arithmetic of the platform does.
+  r.ValorItem = static_cast<std::int64_t>(static_cast<std::uint64_t>(r.ValorTotal.int64) * 10000u);
   r.Aliquota = CY{static_cast<std::int64_t>(r.AliquotaCentesimos) * 100};
 }
 

@@ -31,8 +31,9 @@ void RegistraServidorCaixa() {
   static std::once_flag feito;
   std::call_once(feito, [] {
     auto* fabrica = new CFabricaServidorCaixa;
-    std::uint32_t cookie = 0;
-    com::CoRegisterClassObject(kClasseServidorCaixa, fabrica, com::CLSCTX_ALL, &cookie);
+    // Registered for the life of the process: revoked (and the factory
+    // released) when the library goes away.
+    static com::CFabricaRegistrada registro(kClasseServidorCaixa, fabrica);
     fabrica->Release();  // the table keeps its own reference
   });
 }

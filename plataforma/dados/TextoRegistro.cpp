@@ -6,6 +6,16 @@ namespace qmx::dados {
 
 void CopiaTexto(char* destino, std::size_t tamanho, std::string_view utf8) {
   if (tamanho == 0) return;
+  // Most texts are plain ASCII, the same bytes in both encodings: copied
+  // as they are, without a conversion (the walks of a month copy millions).
+  const std::size_t cabe = utf8.size() < tamanho - 1 ? utf8.size() : tamanho - 1;
+  std::size_t ascii = 0;
+  while (ascii < cabe && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+  if (ascii == cabe) {
+    std::memcpy(destino, utf8.data(), cabe);
+    std::memset(destino + cabe, 0, tamanho - cabe);
+    return;
+  }
   const std::string texto = texto::DeUtf8(utf8);
   const std::size_t n = texto.size() < tamanho - 1 ? texto.size() : tamanho - 1;
   std::memcpy(destino, texto.data(), n);
