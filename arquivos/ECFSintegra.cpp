@@ -1,6 +1,7 @@
 #include "arquivos/ECFSintegra.h"
 
 #include <cstdio>
+#include <map>
 
 #include "arquivos/ChaveSintegra.h"
 #include "arquivos/LeiautesSintegra.h"
@@ -74,7 +75,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
           // Cancelled sales are no sales of the month.
           if (cancelado) continue;
-          auto& doMes = m_meses[{mes, codigo}];
+          auto& doMes = m_meses[(std::uint64_t{mes} << 33) | (std::uint64_t{servico} << 32) | item.Codigo];
           doMes.quantidade += item.Quantidade.int64;
           doMes.valor += item.ValorTotal.int64;
           doMes.base += imposto.base;
@@ -119,7 +120,13 @@ std::uint32_t CECFSintegra::Escreve60R() {
   auto& c = m_contexto;
   // The map's order is the file's: the month code orders year and month,
   // then the item code's text.
-  for (const auto& [chave, soma] : m_meses) {
+  std::map<std::pair<std::uint32_t, std::string>, const Soma*> ordem;
+  for (const auto& [chave, soma] : m_meses)
+    ordem.emplace(std::make_pair(static_cast<std::uint32_t>(chave >> 33),
+                                 CodigoItem((chave >> 32) & 1, static_cast<std::uint32_t>(chave))),
+                  &soma);
+  for (const auto& [chave, pSoma] : ordem) {
+    const Soma& soma = *pSoma;
     std::string situacao = soma.servico ? "ISS" : std::string(1, soma.letra);
     if (!soma.servico && soma.letra == 'T' && soma.aliquota) situacao = Situacao(false, soma.aliquota, 'T');
     c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(chave.first), chave.second, soma.quantidade,

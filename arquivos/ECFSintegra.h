@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,8 +37,9 @@ class CECFSintegra {
 
   ContextoSintegra& m_contexto;
   CItensSintegra& m_itens;
-  // (year and month, item code) -> the month's sums
-  std::map<std::pair<std::uint32_t, std::string>, Soma> m_meses;
+  // (month code, kind, item code) packed in one number -> the month's sums;
+  // ordered by the item code's text only when written.
+  std::unordered_map<std::uint64_t, Soma> m_meses;
 };
 
 }  // namespace qmx::sintegra

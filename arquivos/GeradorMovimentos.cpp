@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <unordered_map>
 
 #include "arquivos/LeiautesMovimentos.h"
 #include "arquivos/ModelosECF.h"
@@ -27,7 +28,7 @@ void Exige(com::HRESULT resultado, int linha) {
 
 // A record read once per code: absent ones answer an empty record.
 template <class Registro, class Le>
-const Registro& EmCache(std::map<std::uint32_t, Registro>& cache, std::uint32_t codigo, Le&& le) {
+const Registro& EmCache(std::unordered_map<std::uint32_t, Registro>& cache, std::uint32_t codigo, Le&& le) {
   auto achado = cache.find(codigo);
   if (achado != cache.end()) return achado->second;
   Registro registro{};
@@ -70,6 +71,7 @@ class CGeradorMovimentos {
     std::vector<REG_FORMA_PAGAMENTOPS> lista;
     Exige(formas.Lista(&lista), __LINE__);
     for (const auto& f : lista) m_formas[f.Codigo] = f.Nome;
+    for (const auto& a : d.aliquotas) m_codigosAliquota.emplace((a.Tipo << 16) | a.Aliquota, CodigoAliquota(a.Posicao, a.Tipo, a.Aliquota));
   }
 
   void Escreve() {
@@ -130,9 +132,8 @@ class CGeradorMovimentos {
     const char letra = static_cast<char>(item.TipoTributacao);
     if (letra == 'F' || letra == 'I' || letra == 'N') return std::string(1, letra) + (servico ? "S1" : "1");
     const char tipo = servico ? 'S' : 'T';
-    for (const auto& a : m_d.aliquotas)
-      if (a.Tipo == tipo && a.Aliquota == item.AliquotaCentesimos) return CodigoAliquota(a.Posicao, tipo, a.Aliquota);
-    return {};
+    const auto achado = m_codigosAliquota.find((tipo << 16) | item.AliquotaCentesimos);
+    return achado == m_codigosAliquota.end() ? std::string() : achado->second;
   }
 
   void Cupons() {
@@ -230,9 +231,12 @@ class CGeradorMovimentos {
   dados::CConexaoProduto m_produtos;
   dados::CConexaoCliente m_clientes;
   std::map<std::uint16_t, std::string> m_formas;
-  std::map<std::uint32_t, ZTCFRT> m_cacheClientes;
-  std::map<std::uint32_t, REG_PRODUTOPS> m_cacheProdutos;
-  std::map<std::uint32_t, REG_SERVICOSPS> m_cacheServicos;
+  // The totalizer code of each kind and rate of the ECF's table (the first
+  // position wins when a rate repeats).
+  std::unordered_map<int, std::string> m_codigosAliquota;
+  std::unordered_map<std::uint32_t, ZTCFRT> m_cacheClientes;
+  std::unordered_map<std::uint32_t, REG_PRODUTOPS> m_cacheProdutos;
+  std::unordered_map<std::uint32_t, REG_SERVICOSPS> m_cacheServicos;
   std::map<std::uint16_t, std::string> m_unidades, m_unidadesServico;
   std::vector<std::string> m_r07;
 };

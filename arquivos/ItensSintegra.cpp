@@ -1,21 +1,27 @@
 #include "arquivos/ItensSintegra.h"
 
 #include "arquivos/LeiautesSintegra.h"
+#include <map>
+
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ResultadosDados.h"
 
 namespace qmx::sintegra {
 
 void CItensSintegra::Acrescenta(bool servico, std::uint32_t codigo, const char* descricao) {
-  m_itens.try_emplace(CodigoItem(servico, codigo), Item{servico, codigo, descricao ? descricao : ""});
+  const std::uint64_t chave = (std::uint64_t{servico} << 32) | codigo;
+  if (m_itens.find(chave) == m_itens.end()) m_itens.emplace(chave, Item{servico, codigo, descricao ? descricao : ""});
 }
 
 std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
   if (m_itens.empty()) return 0;
   dados::CConexaoProduto produtos;
   Exige(produtos.Inicializa(c.triplo.chaveEmpresa, c.triplo.usuario, c.triplo.contexto), __LINE__);
+  std::map<std::string, const Item*> ordem;
+  for (const auto& [chave, item] : m_itens) ordem.emplace(CodigoItem(item.servico, item.codigo), &item);
   std::uint32_t linhas = 0;
-  for (const auto& [codigo, item] : m_itens) {
+  for (const auto& [codigo, pItem] : ordem) {
+    const Item& item = *pItem;
     std::string ncm, descricao = item.descricao, unidade;
     std::int64_t ipi = 0, icms = 0, reducao = 0, baseST = 0;
     if (item.servico) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
+#include <unordered_map>
 
 #include "arquivos/ContextoSintegra.h"
 
@@ -26,7 +26,9 @@ class CItensSintegra {
     std::uint32_t codigo;
     std::string descricao;
   };
-  std::map<std::string, Item> m_itens;
+  // Keyed by kind and code while the file is read (an item is met millions
+  // of times); ordered by the code's text only to be written.
+  std::unordered_map<std::uint64_t, Item> m_itens;
 };
 
 }  // namespace qmx::sintegra

@@ -1,5 +1,6 @@
 #include "arquivos/LeiauteFixo.h"
 
+#include <cstring>
 #include <stdexcept>
 
 #include "frame/DataCodificada.h"
@@ -67,7 +68,13 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
   switch (campo.tipo) {
     case Tipo::Brancos: m_linha.append(static_cast<std::size_t>(campo.largura), ' '); return;
     case Tipo::Literal: m_linha += campo.literal; return;
-    case Tipo::X: m_linha += m_formatador.FormataTexto(valor->texto, campo.largura, true, true); return;
+    case Tipo::X: {
+      // "%-*s" cut at the width: the text's first characters, blanks after.
+      const std::size_t n = strnlen(valor->texto, static_cast<std::size_t>(campo.largura));
+      m_linha.append(valor->texto, n);
+      m_linha.append(static_cast<std::size_t>(campo.largura) - n, ' ');
+      return;
+    }
     case Tipo::D: m_linha += m_formatador.FormataNumeroTexto(valor->texto, campo.largura, true); return;
     case Tipo::N:
       if (valor->numero >= 0) Numero(static_cast<std::uint64_t>(valor->numero), campo.largura);

@@ -67,7 +67,7 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, std::uint16_t dataI
     // Cupons of every ECF of the branch; a cancelled cupom received nothing,
     // and consumer notas kept with the cash data are not cupons.
     if (!falha(caixa.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__))
-      falha(caixa.PercorreCuponsFilial(filial, dataInicial, dataFinal,
+      falha(caixa.PercorrePagamentosFilial(filial, dataInicial, dataFinal,
                                        [&](const REG_EC_CXPS& c, const auto&, const auto& pagamentos) {
         if (c.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
         auto& dia = dias[c.Data];

@@ -40,6 +40,12 @@ const ConsultasDiaCaixa& PorFilial() {
 #define QMX_ORDEM_NOTAS \
   " WHERE c.filial = ? AND c.data = ? AND c.status = 4 ORDER BY c.emissora, c.sequencia"
 
+const ConsultasDiaCaixa& PagamentosFilial() {
+  static const ConsultasDiaCaixa c{
+      PorFilial().cupons, nullptr, PorFilial().pagamentos};
+  return c;
+}
+
 const ConsultasDiaCaixa& NotasConsumidor() {
   static const ConsultasDiaCaixa c{
       "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_NOTAS,
@@ -60,9 +66,9 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
     for (int data = dataInicial; data <= dataFinal; ++data) {
       if (data > dataInicial) PassoOperacao();
       auto cupons = s.Abre(consultas.cupons, {chave, data});
-      auto cursorItens = s.Abre(consultas.itens, {chave, data});
+      auto cursorItens = consultas.itens ? s.Abre(consultas.itens, {chave, data}) : nullptr;
       auto cursorPagamentos = s.Abre(consultas.pagamentos, {chave, data});
-      bool haItem = cursorItens->Proxima();
+      bool haItem = cursorItens && cursorItens->Proxima();
       bool haPagamento = cursorPagamentos->Proxima();
       while (cupons->Proxima()) {
         const REG_EC_CXPS cupom = leitura::Cupom(*cupons);
@@ -96,6 +102,11 @@ com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, std::uint
 com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial,
                                                     std::uint16_t dataFinal, const PorCupom& porNota) {
   return Percorre(NotasConsumidor(), filial, dataInicial, dataFinal, porNota);
+}
+
+com::HRESULT CConexaoECSCX::PercorrePagamentosFilial(std::uint16_t filial, std::uint16_t dataInicial,
+                                                     std::uint16_t dataFinal, const PorCupom& porCupom) {
+  return Percorre(PagamentosFilial(), filial, dataInicial, dataFinal, porCupom);
 }
 
 com::HRESULT CConexaoECSCX::Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) {

@@ -37,6 +37,10 @@ class IZTEC_Caixa {
   // sequence key.
   virtual com::HRESULT PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
                                             const PorCupom& porCupom) = 0;
+  // The cupons of a branch with their payments and without their items
+  // (the callback's item list stays empty): what the payment reports read.
+  virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, std::uint16_t dataInicial,
+                                                std::uint16_t dataFinal, const PorCupom& porCupom) = 0;
   // Only the consumer notas (status 4) of a branch, day by day, by ECF and
   // sequence key, with their items.
   virtual com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial,
@@ -70,6 +74,8 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
                                     const PorCupom& porCupom) override;
   com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
                                        const PorCupom& porNota) override;
+  com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+                                        const PorCupom& porCupom) override;
   com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) override;
   com::HRESULT Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) override;
   com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) override;

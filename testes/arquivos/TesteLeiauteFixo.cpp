@@ -27,6 +27,11 @@ TEST(EscritorRegistro, CamposDoSintegraIguaisAoFormatador) {
         const leiaute::Campo n[] = {leiaute::N(largura)};
         EXPECT_EQ(escritor.Monta(n, {valor}), formatador.FormataInteiro(valor, largura, true)) << valor;
       }
+  for (const char* texto : {"", "A", "ARROZ TIPO 1", "Conceição Aparecida dos Santos"})
+    for (int largura : {1, 5, 12, 40}) {
+      const leiaute::Campo x[] = {leiaute::X(largura)};
+      EXPECT_EQ(escritor.Monta(x, {texto}), formatador.FormataTexto(texto, largura, true, true)) << texto << largura;
+    }
   const leiaute::Campo data[] = {leiaute::Dt(), leiaute::MesAno()};
   EXPECT_EQ(escritor.Monta(data, {CodificaDia(9, 1, 2026), CodificaMes(11, 2026)}), "20260109112026");
   const leiaute::Campo dois[] = {leiaute::X(2), leiaute::N(2)};

@@ -1,0 +1,150 @@
+// The big store of the demonstration, written once per benchmark run and
+// shared by the benchmarks of the file generators: branch 1 with 20 ECFs
+// selling 1 000 cupons of 8 items a day through November 2026 (about 5
+// million items), in SQLite and, when QMX_TESTE_POSTGRES names a server,
+// in a schema of its own on PostgreSQL.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "cli/EmpresaDemo.h"
+#include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/dados/PoolSessoes.h"
+
+namespace qmx::bench {
+
+namespace fs = std::filesystem;
+using namespace qmx::dados;
+using Relogio = std::chrono::steady_clock;
+
+
+inline constexpr int kEmissoras = 20;
+inline const char* Chave(int motor) { return motor == 0 ? "LOJASQLITE" : "LOJAPOSTGRES"; }
+
+inline double Segundos(Relogio::time_point desde) { return std::chrono::duration<double>(Relogio::now() - desde).count(); }
+
+// Resident memory of the process (kB): now and at its peak. The peak can be
+// brought back to the present, so that each read shows its own.
+inline long MemoriaKB(const char* campo) {
+  std::ifstream status("/proc/self/status");
+  for (std::string linha; std::getline(status, linha);)
+    if (linha.rfind(campo, 0) == 0) return std::atol(linha.c_str() + std::strlen(campo));
+  return -1;
+}
+inline void ZeraPico() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// The registry file of the big stores, current while a case runs (other
+// benchmarks of the run keep their own).
+class RegistroDaLoja {
+ public:
+  explicit RegistroDaLoja(const fs::path& arquivo) {
+    if (const char* anterior = std::getenv("QMX_REGISTRO")) m_anterior = anterior;
+    setenv("QMX_REGISTRO", arquivo.c_str(), 1);
+  }
+  ~RegistroDaLoja() {
+    if (m_anterior)
+      setenv("QMX_REGISTRO", m_anterior->c_str(), 1);
+    else
+      unsetenv("QMX_REGISTRO");
+  }
+
+ private:
+  std::optional<std::string> m_anterior;
+};
+
+struct Loja {
+  std::string endereco;
+  long long linhas = 0;  // cupons, items and payments
+  long long itens = 0;
+  double segundos = 0;
+};
+
+class Lojas {
+ public:
+  static Lojas& Instancia() {
+    static Lojas lojas;
+    return lojas;
+  }
+  ~Lojas() {
+    if (!m_esquema.empty())
+      AbreSessao(std::getenv("QMX_TESTE_POSTGRES"))->ExecutaScript("DROP SCHEMA " + m_esquema + " CASCADE");
+    fs::remove_all(m_pasta);
+  }
+
+  static bool TemPostgres() { return std::getenv("QMX_TESTE_POSTGRES") != nullptr; }
+  const fs::path& Registro() const { return m_registro; }
+
+  // The store on the engine, written now when the run has none yet.
+  const Loja& Pega(int motor) {
+    if (!m_lojas[motor]) m_lojas[motor] = Escreve(motor);
+    return *m_lojas[motor];
+  }
+
+  // A new store on the engine, replacing the one kept.
+  const Loja& Reescreve(int motor) {
+    if (m_lojas[motor]) {
+      CPoolSessoes::Instancia().Descarta(m_lojas[motor]->endereco);
+      m_lojas[motor].reset();
+    }
+    return Pega(motor);
+  }
+
+ private:
+  Lojas() {
+    std::string modelo = (fs::temp_directory_path() / "qmx-bench-loja-XXXXXX").string();
+    if (!mkdtemp(modelo.data())) std::abort();
+    m_pasta = modelo;
+    m_registro = m_pasta / "registro.ini";
+    std::ofstream criado(m_registro);
+  }
+
+  Loja Escreve(int motor) {
+    Loja loja;
+    if (motor == 0) {
+      loja.endereco = "sqlite:" + (m_pasta / "loja.db").string();
+    } else {
+      const std::string servidor = std::getenv("QMX_TESTE_POSTGRES");
+      if (m_esquema.empty()) m_esquema = "qmx_bench_loja_" + std::to_string(getpid());
+      AbreSessao(servidor)->ExecutaScript("DROP SCHEMA IF EXISTS " + m_esquema + " CASCADE; CREATE SCHEMA " +
+                                          m_esquema);
+      loja.endereco = servidor + " options='-c search_path=" + m_esquema + "'";
+    }
+    cli::OpcoesDemo opcoes;
+    opcoes.lojaGrande = true;
+    opcoes.progresso = true;
+    std::fprintf(stderr, "loja grande em %s\n", motor == 0 ? "SQLite" : "PostgreSQL");
+    const auto inicio = Relogio::now();
+    const auto resumo = cli::CriaEmpresaDemo(loja.endereco, opcoes);
+    loja.segundos = Segundos(inicio);
+    loja.itens = resumo.movimento.itens;
+    loja.linhas = resumo.movimento.cupons + resumo.movimento.itens + resumo.movimento.pagamentos;
+    std::ofstream registro(m_registro, std::ios::app);
+    registro << "[SOFTWARE\\ZT Redudeva\\Empresas\\" << Chave(motor) << "]\nBaseDados=" << loja.endereco << "\n";
+    return loja;
+  }
+
+  fs::path m_pasta, m_registro;
+  std::string m_esquema;
+  std::optional<Loja> m_lojas[2];
+};
+
+inline bool Disponivel(benchmark::State& estado) {
+  if (estado.range(0) == 1 && !Lojas::TemPostgres()) {
+    estado.SkipWithError("QMX_TESTE_POSTGRES não definida");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qmx::bench
