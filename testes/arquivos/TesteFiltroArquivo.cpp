@@ -42,7 +42,7 @@ END
 // file of the library is: a branch, an ECF, a period, one record line.
 class CFiltroTeste : public CQMXFiltroArquivo {
  public:
-  CFiltroTeste() : CQMXFiltroArquivo(19999) {}
+  CFiltroTeste() : CQMXFiltroArquivo(19999, "QMXFiltroTeste") {}
 
  protected:
   bool OnInitDialog() override {
@@ -168,7 +168,9 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   // The company's folder is missing from the registry: the upload fails.
   m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=\n");
   Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
-  for (const auto& caixa : m_host.Caixas()) EXPECT_EQ(caixa.texto.find("Arquivo gerado"), std::string::npos);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("\nOrigem: QMXFiltroTeste, linha "), std::string::npos)
+      << m_host.Caixas()[0].texto;
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
   EXPECT_EQ(m_temporarios.Entradas(), 0);
 
@@ -206,7 +208,7 @@ namespace {
 // The MFD file dialog's own wording: two-digit years, every reset to today.
 class CFiltroMFDTeste : public CQMXFiltroArquivo {
  public:
-  CFiltroMFDTeste() : CQMXFiltroArquivo(19999) {}
+  CFiltroMFDTeste() : CQMXFiltroArquivo(19999, "QMXFiltroTeste") {}
 
  protected:
   bool OnInitDialog() override {
