@@ -81,6 +81,11 @@ TEST_F(Leitores, ECFAtivoPeloNumeroDeSerie) {
   EXPECT_TRUE(QMX_PegaECFAtivo(&posicao));
   EXPECT_EQ(posicao, -1);
   ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto,
+            "N\xE3o foi poss\xEDvel determinar que modelo de Emissor \nde Cupom Fiscal que ser\xE1 utilizado nesse "
+            "computador.\nExecute o QMVConfImp, selecionando o modelo do \nEmissor e Porta Serial a qual o mesmo "
+            "est\xE1 conectado.");
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "qmx_testes");  // the calling program's title
   EXPECT_EQ(m_host.Caixas()[0].flags, qmx::ui::MB_ICONEXCLAMATION | qmx::ui::MB_SYSTEMMODAL);
   QMX_Inicializa("", 0, 0);
 }
