@@ -94,7 +94,7 @@ bool CQMXEnvioArquivo::Envia(const std::string& arquivoLocal, const std::string&
                                     (std::string(kPastaArquivos) + nomeArquivo).c_str());
   transferencia.Finaliza();
   if (com::FAILED(resultado)) {
-    mensagens::ZTTrataErro2(resultado, kMensagemFalhaEnvio, 0, m_triplo.chaveEmpresa, "QMXEnvioArquivo", __LINE__,
+    mensagens::ZTTrataErro2(resultado, kMensagemFalhaEnvio, 0, m_triplo.chaveEmpresa, m_fonte, __LINE__,
                             QMX_CARIMBO_COMPILACAO);
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
@@ -25,11 +26,13 @@ struct AvisoArquivoGerado {
 // "Arquivos-Eletronicos" folder through the data server's file transfer,
 // and the operator is told where it is. A failure stops the chain where it
 // happens: nothing unsigned is stored and no success box is shown.
+// A failed transfer is reported under the source name of the dialog that
+// made the file, so that the operator sees which one failed.
 class CQMXEnvioArquivo {
  public:
   static constexpr const char* kPastaArquivos = "Arquivos-Eletronicos\\";
 
-  explicit CQMXEnvioArquivo(const TriploConexao& triplo) : m_triplo(triplo) {}
+  CQMXEnvioArquivo(const TriploConexao& triplo, std::string fonte) : m_triplo(triplo), m_fonte(std::move(fonte)) {}
 
   // Writes the text byte for byte to a temporary file ("txt" prefix in the
   // system's temporary folder), signs, stores and reports it; the temporary
@@ -64,6 +67,7 @@ class CQMXEnvioArquivo {
   void Avisa(const std::string& nomeArquivo, const AvisoArquivoGerado& aviso) const;
 
   TriploConexao m_triplo;
+  std::string m_fonte;
   std::string m_temporario;
 };
 

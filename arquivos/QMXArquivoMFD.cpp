@@ -94,7 +94,7 @@ void CQMXArquivoMFD::OnOK() {
   // An unsigned file is never stored; a file that could not be stored stays
   // in the answer folder for another try.
   if (!CQMXFisco().AssinarArquivo(local.c_str()) ||
-      !CQMXEnvioArquivo(m_triplo).EnviaEAvisa(local, nome, {kTituloArquivo, AvisoArquivoGerado::Forma::ArquivoMFD})) {
+      !CQMXEnvioArquivo(m_triplo, Fonte()).EnviaEAvisa(local, nome, {kTituloArquivo, AvisoArquivoGerado::Forma::ArquivoMFD})) {
     EndDialog(ui::IDCANCEL);
     return;
   }

@@ -22,9 +22,11 @@ class CQMXArquivoMFD : public CQMXFiltroMFD {
 
   static constexpr const char* kTituloArquivo = "Torvo ECF - Arquivo Eletrônico MFD";
 
+  // Its failures are reported under the source name of the fiscal-memory
+  // reading, as are those of every reading of the printer's memories.
   CQMXArquivoMFD()
-      : CQMXFiltroMFD(IDD, {IDC_POR_PERIODO, IDC_POR_COO, IDC_DATA_INICIAL, IDC_DATA_FINAL, IDC_COO_INICIAL,
-                            IDC_COO_FINAL}) {}
+      : CQMXFiltroMFD(IDD, "QMXLeituraMemoriaFiscal",
+                      {IDC_POR_PERIODO, IDC_POR_COO, IDC_DATA_INICIAL, IDC_DATA_FINAL, IDC_COO_INICIAL, IDC_COO_FINAL}) {}
 
   // Whether the printer layer of a model (any letter case) makes the file.
   static bool ModeloGeraArquivo(const std::string& modelo);

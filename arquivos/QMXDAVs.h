@@ -8,7 +8,7 @@ namespace qmx {
 class CQMXDAVs : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14009;
-  CQMXDAVs() : CQMXFiltroArquivo(IDD) {}
+  CQMXDAVs() : CQMXFiltroArquivo(IDD, "QMXDAVs") {}
 };
 
 }  // namespace qmx

@@ -76,7 +76,7 @@ void CQMXEspelhoMFD::OnOK() {
   if (!GeraEspelho(*serie, intervalo, local)) return FalhaMemoriaFiscal();
   // A mirror that cannot be signed is not stored, and nothing is said.
   if (CQMXFisco().AssinarArquivo(local.c_str()))
-    CQMXEnvioArquivo(m_triplo).EnviaEAvisa(local, nome, {kTitulo, AvisoArquivoGerado::Forma::EspelhoMFD});
+    CQMXEnvioArquivo(m_triplo, Fonte()).EnviaEAvisa(local, nome, {kTitulo, AvisoArquivoGerado::Forma::EspelhoMFD});
   EndDialog(ui::IDOK);
 }
 

@@ -24,9 +24,11 @@ class CQMXEspelhoMFD : public CQMXFiltroMFD {
 
   static constexpr const char* kTitulo = "Torvo ECF";
 
+  // Its failures are reported under the source name of the fiscal-memory
+  // reading, as are those of every reading of the printer's memories.
   CQMXEspelhoMFD()
-      : CQMXFiltroMFD(IDD, {IDC_POR_PERIODO, IDC_POR_COO, IDC_DATA_INICIAL, IDC_DATA_FINAL, IDC_COO_INICIAL,
-                            IDC_COO_FINAL}) {}
+      : CQMXFiltroMFD(IDD, "QMXLeituraMemoriaFiscal",
+                      {IDC_POR_PERIODO, IDC_POR_COO, IDC_DATA_INICIAL, IDC_DATA_FINAL, IDC_COO_INICIAL, IDC_COO_FINAL}) {}
 
  protected:
   bool OnInitDialog() override;

@@ -8,7 +8,7 @@ namespace qmx {
 class CQMXEstoque : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14023;
-  CQMXEstoque() : CQMXFiltroArquivo(IDD) {}
+  CQMXEstoque() : CQMXFiltroArquivo(IDD, "QMXEstoque") {}
 };
 
 }  // namespace qmx

@@ -75,7 +75,7 @@ void CQMXFiltroArquivo::LeControleECFPorFilial() {
   dados::CConexaoECF ecf;
   const com::HRESULT resultado = ecf.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
   if (com::FAILED(resultado))
-    mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, "QMXFiltroArquivo", __LINE__,
+    mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, m_fonte, __LINE__,
                             QMX_CARIMBO_COMPILACAO);
 }
 
@@ -154,7 +154,7 @@ bool CQMXFiltroArquivo::FilialHabilitadaParaECF(std::uint16_t filial) {
 
 bool CQMXFiltroArquivo::EnviaArquivo(const std::string& nomeArquivo, const std::string& texto,
                                      const AvisoArquivoGerado& aviso, bool mantemTemporario) {
-  CQMXEnvioArquivo envio(m_triplo);
+  CQMXEnvioArquivo envio(m_triplo, m_fonte);
   return envio.GeraEEnvia(nomeArquivo, texto, aviso, mantemTemporario);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "arquivos/EnvioArquivoEletronico.h"
 #include "arquivos/VerificacaoPeriodo.h"
@@ -25,16 +26,19 @@ namespace qmx {
 //    then EnviaArquivo (temporary file, signature, storage in the company's
 //    "Arquivos-Eletronicos" folder, the final box) and EndDialog(IDOK).
 // The connection triple comes from the export before the dialog opens.
+// Each dialog names its source: the frame's failure reports carry it.
 //
 // A dialog whose file is not produced yet closes with Cancel when the
 // operator presses OK, so that its export answers as for a cancelled
 // dialog and nobody is told that a file was made.
 class CQMXFiltroArquivo : public ui::CDialogo {
  public:
-  explicit CQMXFiltroArquivo(int idModelo) : ui::CDialogo(idModelo) {}
+  CQMXFiltroArquivo(int idModelo, std::string fonte) : ui::CDialogo(idModelo), m_fonte(std::move(fonte)) {}
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
   const TriploConexao& Triplo() const { return m_triplo; }
+  // The source name under which this dialog's failures are reported.
+  const std::string& Fonte() const { return m_fonte; }
 
   // What the start-up found (for the dialogs and their tests).
   bool ECFPorFilial() const { return m_ecfPorFilial; }
@@ -75,6 +79,7 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   void OnOK() override { EndDialog(ui::IDCANCEL); }
   void OnKillFocus(int idControle) override;
 
+  std::string m_fonte;
   TriploConexao m_triplo;
   CQMXGenerica m_generica;
   REG_EC_MESTREPS m_mestre{};

@@ -20,8 +20,8 @@ struct ControlesIntervaloMFD {
 // start at 1, and the box of a printer whose memory cannot be read.
 class CQMXFiltroMFD : public CQMXFiltroArquivo {
  protected:
-  CQMXFiltroMFD(int idModelo, const ControlesIntervaloMFD& controles)
-      : CQMXFiltroArquivo(idModelo), m_controles(controles) {}
+  CQMXFiltroMFD(int idModelo, std::string fonte, const ControlesIntervaloMFD& controles)
+      : CQMXFiltroArquivo(idModelo, std::move(fonte)), m_controles(controles) {}
 
   // Start-up of the range: COO edits at 1, the period chosen, the date
   // edits prepared with the given checks.

@@ -216,7 +216,7 @@ void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
     EndDialog(ui::IDCANCEL);
     return;
   }
-  CQMXEnvioArquivo envio(m_triplo);
+  CQMXEnvioArquivo envio(m_triplo, Fonte());
   if (!envio.EnviaEAvisa(local, nome, {kTitulo, AvisoArquivoGerado::Forma::Padrao})) {
     EndDialog(ui::IDCANCEL);  // the signed file stays for another try
     return;
@@ -259,7 +259,7 @@ void CQMXLeituraMemoriaFiscal::LeMemoria(int tipo) {
   }
   const std::string nome = m_strEtiqueta + retorno_impressora::SemBarras(inicial) +
                            retorno_impressora::SemBarras(final) + *serie + ".txt";
-  CQMXEnvioArquivo envio(m_triplo);
+  CQMXEnvioArquivo envio(m_triplo, Fonte());
   EndDialog(envio.EnviaEAvisa(arquivoRetorno, nome, {kTitulo, AvisoArquivoGerado::Forma::Padrao}) ? ui::IDOK
                                                                                                  : ui::IDCANCEL);
 }

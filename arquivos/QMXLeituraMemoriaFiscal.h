@@ -31,7 +31,7 @@ class CQMXLeituraMemoriaFiscal : public CQMXFiltroArquivo {
 
   static constexpr const char* kTitulo = "Torvo ECF - Leitura Memória Fiscal";
 
-  CQMXLeituraMemoriaFiscal() : CQMXFiltroArquivo(IDD) {}
+  CQMXLeituraMemoriaFiscal() : CQMXFiltroArquivo(IDD, "QMXLeituraMemoriaFiscal") {}
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
                   const std::string& tipo);

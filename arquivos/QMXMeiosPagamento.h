@@ -11,7 +11,7 @@ class CQMXMeiosPagamento : public CQMXFiltroArquivo {
   static constexpr int IDD = 14008;
   static constexpr int IDC_DATA_INICIAL = 13009;
   static constexpr int IDC_DATA_FINAL = 13008;
-  CQMXMeiosPagamento() : CQMXFiltroArquivo(IDD) {}
+  CQMXMeiosPagamento() : CQMXFiltroArquivo(IDD, "QMXMeiosPagamento") {}
 
  protected:
   bool OnInitDialog() override;

@@ -79,7 +79,7 @@ void CQMXMovimentos::OnOK() {
   CQMXFisco(m_triplo.chaveEmpresa.c_str(), m_triplo.usuario, m_triplo.contexto).GerarListaArquivos(md5, false, filial);
   d.md5Lista = md5;
 
-  CQMXEnvioArquivo envio(m_triplo);
+  CQMXEnvioArquivo envio(m_triplo, Fonte());
   bool gerado = false;
   try {
     gerado = envio.EscreveEEnvia(movimentos::NomeArquivoMovimentos(d.emissora, d.dataFinal),

@@ -12,7 +12,7 @@ namespace qmx {
 class CQMXMovimentos : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14017;
-  CQMXMovimentos() : CQMXFiltroArquivo(IDD) {}
+  CQMXMovimentos() : CQMXFiltroArquivo(IDD, "QMXMovimentos") {}
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
                   std::uint16_t dataInicial, std::uint16_t dataFinal, std::uint16_t ecf,

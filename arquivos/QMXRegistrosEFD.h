@@ -13,7 +13,7 @@ namespace qmx {
 class CQMXRegistrosEFD : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14029;
-  CQMXRegistrosEFD() : CQMXFiltroArquivo(IDD) {}
+  CQMXRegistrosEFD() : CQMXFiltroArquivo(IDD, "QMXRegistrosEFD") {}
 
   void Preset(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
               std::uint16_t filial, std::uint16_t ecf, std::uint16_t dataInicial,

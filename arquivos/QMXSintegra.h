@@ -25,7 +25,7 @@ class CQMXSintegra : public CQMXFiltroArquivo {
   static constexpr int IDC_NOME_EMISSORA = 13047;
   static constexpr const char* kTitulo = "Torvo ECF - Arquivo Eletrônico Sintegra";
 
-  CQMXSintegra() : CQMXFiltroArquivo(IDD) {}
+  CQMXSintegra() : CQMXFiltroArquivo(IDD, "QMXSintegra") {}
 
   void Preset(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto, std::uint16_t filial,
               std::uint16_t ecf, std::uint16_t dataInicial, std::uint16_t dataFinal);

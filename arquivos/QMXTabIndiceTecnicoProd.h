@@ -10,7 +10,7 @@ namespace qmx {
 class CQMXTabIndiceTecnicoProd : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14031;
-  CQMXTabIndiceTecnicoProd() : CQMXFiltroArquivo(IDD) {}
+  CQMXTabIndiceTecnicoProd() : CQMXFiltroArquivo(IDD, "QMXTabIndiceTecnicoProd") {}
 
   static const char* Aviso();
 

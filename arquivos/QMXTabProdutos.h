@@ -8,7 +8,7 @@ namespace qmx {
 class CQMXTabProdutos : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14002;
-  CQMXTabProdutos() : CQMXFiltroArquivo(IDD) {}
+  CQMXTabProdutos() : CQMXFiltroArquivo(IDD, "QMXTabProdutos") {}
 };
 
 }  // namespace qmx

@@ -8,7 +8,7 @@ namespace qmx {
 class CQMXVendaPeriodo : public CQMXFiltroArquivo {
  public:
   static constexpr int IDD = 14030;
-  CQMXVendaPeriodo() : CQMXFiltroArquivo(IDD) {}
+  CQMXVendaPeriodo() : CQMXFiltroArquivo(IDD, "QMXVendaPeriodo") {}
 };
 
 }  // namespace qmx

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,10 @@ class HostRoteirizado : public HostUI {
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
   void CursorEspera(bool ligado) override;
   bool ShiftPressionado() const override { return m_shift; }
+  // The program's title, as a front end sets it; empty goes back to the
+  // program's name.
+  void DefineTituloPrograma(std::string titulo) { m_titulo = std::move(titulo); }
+  std::string TituloPrograma() const override { return m_titulo.empty() ? HostUI::TituloPrograma() : m_titulo; }
 
   const std::vector<CaixaMostrada>& Caixas() const { return m_caixas; }
   const std::vector<DialogoExecutado>& Dialogos() const { return m_executados; }
@@ -104,6 +109,7 @@ class HostRoteirizado : public HostUI {
   std::vector<std::string> m_erros;
   std::vector<int> m_abertos;  // templates of the dialogs now running
   std::string m_arquivoRegistro;
+  std::string m_titulo;
   int m_cursorEspera = 0;
   bool m_shift = false;
   int m_vezesCursorEspera = 0;

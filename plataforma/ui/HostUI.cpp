@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "plataforma/processo/ProcessoComPipe.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
 namespace qmx::ui {
@@ -32,6 +33,14 @@ HostRoteirizado& HostPadrao() {
 }  // namespace
 
 HostUI::~HostUI() = default;
+
+std::string HostUI::TituloPrograma() const {
+  std::string nome = processo::CaminhoPrograma();
+  nome.erase(0, nome.find_last_of("/\\") + 1);
+  if (const auto ponto = nome.find_last_of('.'); ponto != std::string::npos && ponto > 0) nome.erase(ponto);
+  // A program whose path cannot be read still gets a caption.
+  return nome.empty() ? "QMXUTIL" : nome;
+}
 
 int RespostaPadrao(unsigned flags) {
   static constexpr int kBotoes[6][3] = {
@@ -64,7 +73,8 @@ HostUI* DefineHost(HostUI* host) {
 }
 
 int CaixaMensagem(const std::string& texto, const std::string& titulo, unsigned flags) {
-  return HostAtual().MostraCaixa(texto, titulo.empty() ? std::string("QMXUTIL") : titulo, flags);
+  HostUI& host = HostAtual();
+  return host.MostraCaixa(texto, titulo.empty() ? host.TituloPrograma() : titulo, flags);
 }
 
 bool ShiftPressionado() { return HostAtual().ShiftPressionado(); }

@@ -51,6 +51,10 @@ class HostUI {
   virtual void CursorEspera(bool ligado) = 0;
   // Whether the operator holds Shift down now.
   virtual bool ShiftPressionado() const { return false; }
+  // The calling program's title, the caption of a box that has none of its
+  // own. Unless a host says otherwise: the program's file name without its
+  // extension.
+  virtual std::string TituloPrograma() const;
 };
 
 // The process's host. Until one is set, a scripted host takes the script
@@ -62,7 +66,7 @@ HostUI& HostAtual();
 HostUI* DefineHost(HostUI* host);
 
 // A message box through the process's host. Without a caption the box shows
-// the application's name, "QMXUTIL".
+// the calling program's title.
 int CaixaMensagem(const std::string& texto, const std::string& titulo = {}, unsigned flags = MB_OK);
 
 // Whether the operator holds Shift down, as the process's host tells.

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <regex>
 
 #include "apoio/EmpresaTeste.h"
 #include "apoio/RelogioSimulado.h"
@@ -42,7 +46,8 @@ END
 // file of the library is: a branch, an ECF, a period, one record line.
 class CFiltroTeste : public CQMXFiltroArquivo {
  public:
-  CFiltroTeste() : CQMXFiltroArquivo(19999) {}
+  CFiltroTeste() : CQMXFiltroArquivo(19999, "QMXFiltroTeste") {}
+  bool mantemTemporario = false;
 
  protected:
   bool OnInitDialog() override {
@@ -55,7 +60,8 @@ class CFiltroTeste : public CQMXFiltroArquivo {
     if (!ConfirmaFilialEmissora("Torvo ECF - Arquivo Eletrônico Teste")) return;
     const std::string texto = std::string("T1|") + m_regFilial.NomeFantasia + "|" + m_regEmissora.NumeroSerie + "|" +
                               GetDlgItemText(kDataInicial) + "\r\n";
-    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao}))
+    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao},
+                     mantemTemporario))
       EndDialog(ui::IDOK);
   }
 };
@@ -88,9 +94,12 @@ class FiltroArquivo : public ::testing::Test {
   }
   ~FiltroArquivo() override { unsetenv("TMPDIR"); }
 
-  int Executa(const std::string& roteiro, const std::string& chave = "TESTE") {
+  int Executa(const std::string& roteiro, const std::string& chave = "TESTE", bool mantemTemporario = false) {
     m_host.CarregaRoteiro(roteiro);
-    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) { return d.Inicializa(chave, 1, 0); });
+    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) {
+      d.mantemTemporario = mantemTemporario;
+      return d.Inicializa(chave, 1, 0);
+    });
   }
   std::filesystem::path Gerado() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos" / "Teste.txt"; }
 
@@ -122,25 +131,34 @@ TEST_F(FiltroArquivo, DoOKAoArquivoAssinadoNaPastaDaEmpresa) {
 }
 
 TEST_F(FiltroArquivo, CadaVerificacaoDoPeriodoAvisaEReinicia) {
+  // The system started on 01/01/2024; today is 15/06/2024. No message: the
+  // date is accepted as typed.
   const struct {
     int id;
     const char* digitado;
     const char* mensagem;
-    const char* reinicio;
+    const char* aoFechar;
   } casos[] = {
       {kDataInicial, "31/12/2023", "Data Inicial inferior a data de inicio do sistema.", "01/01/2024"},
+      {kDataInicial, "01/01/2024", nullptr, "01/01/2024"},
       {kDataInicial, "16/06/2024", "Data Inicial maior que data atual.", "01/01/2024"},
+      {kDataInicial, "15/06/2024", nullptr, "15/06/2024"},
       {kDataInicial, "ontem", "Data Inicial inferior a data de inicio do sistema.", "01/01/2024"},
       {kDataFinal, "16/06/2024", "Data Final maior que data atual.", "15/06/2024"},
+      {kDataFinal, "15/06/2024", nullptr, "15/06/2024"},
       {kDataFinal, "31/12/2023", "Data Final menor que data Inicial", "15/06/2024"},
   };
   for (const auto& caso : casos) {
     m_host.Limpa();
     // Type, leave the edit for the branch edit; then cancel.
     Executa("dialogo 19999\ndigita " + std::to_string(caso.id) + " " + caso.digitado + "\ndigita 103 1\n");
-    ASSERT_GE(m_host.Caixas().size(), 1u) << caso.digitado;
-    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem) << caso.digitado;
-    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(caso.id).texto, caso.reinicio) << caso.digitado;
+    if (caso.mensagem) {
+      ASSERT_GE(m_host.Caixas().size(), 1u) << caso.digitado;
+      EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem) << caso.digitado;
+    } else {
+      EXPECT_TRUE(m_host.Caixas().empty()) << caso.digitado;
+    }
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(caso.id).texto, caso.aoFechar) << caso.digitado;
   }
   // A final date equal to the initial one is accepted.
   m_host.Limpa();
@@ -152,6 +170,7 @@ TEST_F(FiltroArquivo, SemECFOuComFilialNaoHabilitada) {
   Executa("dialogo 19999\nclica 1\n");
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione um ECF");
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Teste");
   EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // stayed open, then cancelled by the script's end
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
 
@@ -162,13 +181,43 @@ TEST_F(FiltroArquivo, SemECFOuComFilialNaoHabilitada) {
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 161).texto);
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
+
+  // The server cannot answer for the branch (one it does not know):
+  // message 162 at each OK, and the dialog stays open.
+  m_host.Limpa();
+  Executa("dialogo 19999\ndigita 103 9\nclica 1\nclica 1\n");
+  const std::string mensagem162 = mensagens::CCatalogoMensagens::Le("EC", 162).texto;
+  ASSERT_FALSE(mensagem162.empty());
+  ASSERT_EQ(m_host.Caixas().size(), 2u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, mensagem162);
+  EXPECT_EQ(m_host.Caixas()[1].texto, mensagem162);
+  EXPECT_FALSE(std::filesystem::exists(Gerado()));
 }
 
 TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   // The company's folder is missing from the registry: the upload fails.
   m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=\n");
   Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
-  for (const auto& caixa : m_host.Caixas()) EXPECT_EQ(caixa.texto.find("Arquivo gerado"), std::string::npos);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("\nOrigem: QMXFiltroTeste, linha "), std::string::npos)
+      << m_host.Caixas()[0].texto;
+  EXPECT_FALSE(std::filesystem::exists(Gerado()));
+  EXPECT_EQ(m_temporarios.Entradas(), 0);
+
+  // The file cannot be signed (it may not grow past its first bytes):
+  // nothing is stored, no box is shown, the dialog stays open.
+  m_host.Limpa();
+  m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=" + m_empresa.PastaEC().string() + "\n");
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limite{};
+  ::getrlimit(RLIMIT_FSIZE, &limite);
+  const rlimit original = limite;
+  limite.rlim_cur = 200;
+  ::setrlimit(RLIMIT_FSIZE, &limite);
+  const int resultado = Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
+  ::setrlimit(RLIMIT_FSIZE, &original);
+  EXPECT_EQ(resultado, ui::IDCANCEL);
+  EXPECT_TRUE(m_host.Caixas().empty()) << m_host.Caixas()[0].texto;
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
   EXPECT_EQ(m_temporarios.Entradas(), 0);
 
@@ -177,6 +226,28 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   setenv("TMPDIR", (m_temporarios.Pasta() / "nao-existe").c_str(), 1);
   Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
   EXPECT_TRUE(m_host.Caixas().empty());
+}
+
+// Kept, the temporary file is named as the system names them: "txt", a
+// 16-bit number in capital hexadecimal without leading zeros, ".tmp".
+TEST_F(FiltroArquivo, TemporarioMantidoComNomeDoSistema) {
+  ASSERT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n", "TESTE", true), ui::IDOK);
+  ASSERT_EQ(m_temporarios.Entradas(), 1);
+  const auto mantido = *std::filesystem::directory_iterator(m_temporarios.Pasta());
+  EXPECT_TRUE(std::regex_match(mantido.path().filename().string(), std::regex("txt[1-9A-F][0-9A-F]{0,3}\\.tmp")))
+      << mantido.path();
+  EXPECT_EQ(PastaTemporaria::Le(mantido.path().string()), PastaTemporaria::Le(Gerado().string()));
+}
+
+// Only the permitted branches that can be read count: one of two here, so
+// it is preset.
+TEST_F(FiltroArquivo, FiliaisPermitidasQueNaoSeLeemNaoContam) {
+  m_empresa.Filial(9, "Loja Serra", "AL", "Mercado Ávila Ltda");
+  m_empresa.Usuario(1, "Operador", {5, 9});
+  Executa("dialogo 19999\n");
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(kFilial).texto, "9");
+  EXPECT_TRUE(inicio.at(kEmissora).habilitado);
 }
 
 TEST_F(FiltroArquivo, MudarDeFilialReligaOECFMenosComShift) {
@@ -206,7 +277,7 @@ namespace {
 // The MFD file dialog's own wording: two-digit years, every reset to today.
 class CFiltroMFDTeste : public CQMXFiltroArquivo {
  public:
-  CFiltroMFDTeste() : CQMXFiltroArquivo(19999) {}
+  CFiltroMFDTeste() : CQMXFiltroArquivo(19999, "QMXFiltroTeste") {}
 
  protected:
   bool OnInitDialog() override {
@@ -239,6 +310,7 @@ TEST_F(FiltroArquivo, VariantesDoArquivoMFD) {
   LancaDialogo<CFiltroMFDTeste>([](CFiltroMFDTeste& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0); });
   ASSERT_FALSE(m_host.Caixas().empty());
   EXPECT_EQ(m_host.Caixas()[0].texto, "Data Inicial maior que Data Final.");
+  EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(kDataInicial).texto, "15/06/24");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "apoio/VerificaEAD.h"
 #include "arquivos/AmbienteMemoriaFiscal.h"
+#include "arquivos/QMXArquivoMFD.h"
+#include "arquivos/QMXEspelhoMFD.h"
 #include "arquivos/QMXLeituraMemoriaFiscal.h"
 #include "frame/ContextoBiblioteca.h"
 #include "frame/QMXUTIL.h"
@@ -243,6 +246,26 @@ TEST_F(LeituraMemoriaFiscal, ECFControladoPorFilial) {
   EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
   EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(161)});
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / "impressao-BE0512SC556.txt"));
+}
+
+// The readings of the fiscal memory and of the MFD share one source name:
+// a file that cannot be stored is reported under it.
+TEST_F(LeituraMemoriaFiscal, ArquivoQueNaoSeGuardaRelataAFonteDaLeitura) {
+  m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=\n");
+  m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=" + m_empresa.Pasta().Caminho("inst") + "\n");
+  const std::function<int()> execucoes[] = {
+      [&] { return ExecutaTipo("c", "clica 13059\ndigita 13060 10/06/24\nclica 1\n"); },
+      [&] { return ExecutaTipo("c", "digita 13017 1/6/24\nclica 13016\nclica 1\n"); },
+      [&] { return AmbienteMemoriaFiscal::Executa<CQMXEspelhoMFD>("dialogo 14007\nresposta sim\nclica 1\n"); },
+      [&] { return AmbienteMemoriaFiscal::Executa<CQMXArquivoMFD>("dialogo 14025\nclica 1\n"); },
+  };
+  for (const auto& executa : execucoes) {
+    m_host.Limpa();
+    executa();
+    ASSERT_FALSE(m_host.Caixas().empty());
+    EXPECT_NE(m_host.Caixas().back().texto.find("Origem: QMXLeituraMemoriaFiscal,"), std::string::npos)
+        << m_host.Caixas().back().texto;
+  }
 }
 
 TEST_F(LeituraMemoriaFiscal, ExportacaoRespondeVerdadeiroSoComOK) {

@@ -127,8 +127,16 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   dados::CFalhaDadosInjetada falha(passos - 1, com::RPC_S_SERVER_UNAVAILABLE);
   EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
   ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_NE(m_host.Caixas()[0].texto.find("QMXMovimentos"), std::string::npos) << m_host.Caixas()[0].texto;
+  EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
   EXPECT_FALSE(fs::exists(Gerado()));
+
+  // The file is made but cannot be stored: the report names this dialog too.
+  m_host.Limpa();
+  dados::InjetaFalhaDados(0, 0);
+  m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=\n");
+  EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
 }
 
 TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {

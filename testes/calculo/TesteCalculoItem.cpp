@@ -57,6 +57,12 @@ TEST(CalculoItem, ValoresDoItem)
          -1, -1, -1, -1, -1, 11200, -1, -1, -1, -1},
         {"3.33 x 0.335 = 1.11555 truncated", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 0,
          -1, -1, -1, -1, -1, 11100, -1, -1, -1, -1},
+        {"3.33 x 0.335, rounding flag 2 truncates too", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 2,
+         -1, -1, -1, -1, -1, 11100, -1, -1, -1, -1},
+        {"50.00 x 1, percentage flag 2: 10.00 is an amount", 5000000000, 10000, 2, 3, 100000, 2, 0, 0, 0, 0, 0,
+         -1, -1, 100000, -1, -1, 500000, 100000, 400000, -1, -1},
+        {"10.00 x 1, a negative discount is rounded but not applied", 1000000000, 10000, 2, 3, -1250, 0, 0, 0, 0, 0, 0,
+         -1, -1, -1200, -1, -1, 100000, 0, 100000, -1, -1},
         {"2.99 x 3, 10 %", 299000000, 30000, 2, 3, 100000, 1, 0, 0, 0, 0, 0,
          -1, -1, 100000, -1, -1, 89700, 9000, 80700, -1, -1},
         {"100.00 x 1, 12.345 % becomes 12.34 %", 10000000000, 10000, 2, 3, 123450, 1, 0, 0, 0, 0, 0,
@@ -108,6 +114,11 @@ TEST(CalculoItem, AplicaDesconto)
     CQMXCalculo::AplicaDesconto(E8(2.99), total2, p, E8(3.0), true, true, 2);
     EXPECT_EQ(p.int64, 30000000); // the unit discount as an amount goes back
     EXPECT_EQ(total2.GetRaw(), 807000000);
+    CY a{12500000}; // 0.125 per unit goes back rounded half to even: 0.12
+    CZTCurrencyEx8 total3 = E8(8.97);
+    EXPECT_EQ(CQMXCalculo::AplicaDesconto(E8(2.99), total3, a, E8(3.0), true, false, 2).GetRaw(), 36000000);
+    EXPECT_EQ(a.int64, 12000000);
+    EXPECT_EQ(total3.GetRaw(), 861000000);
 }
 
 TEST(CalculoItem, AplicaDescontoEspecialItens)
@@ -150,7 +161,10 @@ TEST(CalculoItem, ValidaDesconto)
     } casos[] = {{999900000000, 0, false, false, true},      {0, 100, false, false, true},
                  {50000000, 50000000, false, false, true},   {51000000, 50000000, false, false, false},
                  {50000000, 500000000, false, true, true},   {51000000, 500000000, false, true, false},
-                 {600000000, 55000000, true, false, false}};
+                 {600000000, 55000000, true, false, false},
+                 // Both percentages: compared as amounts of the value, each rounded to the cent.
+                 {500000000, 500000000, true, true, true},   {501000000, 500000000, true, true, true},
+                 {506000000, 500000000, true, true, false}};
     for (const auto& c : casos)
         EXPECT_EQ(CQMXCalculo::ValidaDesconto(CY{1000000000}, CY{c.nDesconto}, CY{c.nLimite}, c.bDescPerc,
                                               c.bLimitePerc, 0),

@@ -70,6 +70,12 @@ TEST(Qmx, ExecutaExportacoesEMostraOQueOOperadorViu) {
   EXPECT_NE(lmf.saida.find("QMX_LMF: verdadeiro"), std::string::npos) << lmf.saida;
   EXPECT_NE(lmf.saida.find(U8("[diálogo 14024]")), std::string::npos) << lmf.saida;
 
+  // A box without a caption of its own carries the program's name.
+  PastaTemporaria pasta;
+  const Execucao semImpressora = Qmx("--registro '" + pasta.Grava("vazio.ini", "") + "' pega-ecf-ativo");
+  EXPECT_NE(semImpressora.saida.find(U8("[caixa] qmx: Não foi possível determinar")), std::string::npos)
+      << semImpressora.saida;
+
   const Execucao selecao = Qmx(U8("get-emissora --titulo 'Seleção de ECF'"));
   EXPECT_EQ(selecao.codigo, 0);
   EXPECT_NE(selecao.saida.find("ecf: 0"), std::string::npos);

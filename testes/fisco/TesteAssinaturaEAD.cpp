@@ -9,6 +9,7 @@
 #include "apoio/PastaTemporaria.h"
 #include "apoio/VerificaEAD.h"
 #include "fisco/AssinaturaEAD.h"
+#include "fisco/BlocoSecreto.h"
 #include "frame/QMXUTIL.h"
 
 using qmx::AssinaturaEAD;
@@ -118,19 +119,21 @@ TEST(AssinaturaEAD, PermissoesDoArquivoSaoMantidas) {
   EXPECT_EQ(pasta.Entradas(), 1);
 }
 
-TEST(ResumoComSal, DependeDoSalEEstavel) {
-  unsigned char a[16], b[16];
-  ASSERT_TRUE(QMX_GerarMD5_StringMD5("texto", a));
-  ASSERT_TRUE(QMX_GerarMD5_StringMD5("texto", b));
-  EXPECT_EQ(std::memcmp(a, b, 16), 0);
-  EXPECT_NE(std::string(reinterpret_cast<char*>(a), 16), Md5("texto"));
-  char hex[33] = {};
-  ASSERT_TRUE(QMX_GerarMD5_String("texto", hex));
-  char esperado[33];
-  for (int i = 0; i < 16; ++i) std::snprintf(esperado + 2 * i, 3, "%02x", a[i]);
-  EXPECT_STREQ(hex, esperado);
-  QMX_GerarMD5_String(nullptr, hex);  // a null text digests as empty
-  EXPECT_EQ(std::strlen(hex), 32u);
+// The digest of the text followed by the whole secret block, never the
+// block first.
+TEST(ResumoComSal, TextoSeguidoDoBloco) {
+  const std::string bloco(reinterpret_cast<const char*>(qmx::kBlocoSecreto), qmx::kTamanhoBlocoSecreto);
+  for (const char* texto : {"texto", "", static_cast<const char*>(nullptr)}) {
+    const std::string esperado = Md5(std::string(texto ? texto : "") + bloco);
+    unsigned char bytes[16];
+    ASSERT_TRUE(QMX_GerarMD5_StringMD5(texto, bytes));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), 16), esperado);
+    char hex[33] = {}, hexEsperado[33] = {};
+    for (int i = 0; i < 16; ++i)
+      std::snprintf(hexEsperado + 2 * i, 3, "%02x", static_cast<unsigned char>(esperado[static_cast<size_t>(i)]));
+    ASSERT_TRUE(QMX_GerarMD5_String(texto, hex));
+    EXPECT_STREQ(hex, hexEsperado);
+  }
 }
 
 }  // namespace

@@ -27,31 +27,46 @@ TEST(CifraTexto, DecifrarDevolveOTextoParaQualquerChave) {
   }
 }
 
-TEST(CifraTexto, TabelaDaChaveEDeslocamentoModulo500) {
-  // Seed 1: t = 1, 40, 39, 26, ... ; offset 0 gives these key bytes.
-  unsigned char dados[3] = {0, 0, 0};
-  CifraTexto(1, 0).Cifra(dados, 3);
-  EXPECT_EQ(dados[0], (0 + 1) ^ 1);
-  EXPECT_EQ(dados[1], (0 + 40) ^ 40);
-  unsigned char a[4] = {'a', 'b', 'c', 'd'};
-  unsigned char b[4] = {'a', 'b', 'c', 'd'};
-  CifraTexto(77, 3).Cifra(a, 4);
-  CifraTexto(77, 503).Cifra(b, 4);
-  EXPECT_EQ(std::memcmp(a, b, 4), 0);
-  // Only the low 16 bits of the seed matter.
-  unsigned char c[4] = {'a', 'b', 'c', 'd'};
-  CifraTexto(77 + 65536, 3).Cifra(c, 4);
-  EXPECT_EQ(std::memcmp(a, c, 4), 0);
+// Known answers worked out by hand from the key stream (seed 1 gives
+// t = 1, 40, 35, 226, 149, ...): the offset is taken as 16 bits and modulo
+// 500, the position wraps at the 128th value, the digits are capitals.
+TEST(CifraTexto, RespostasConhecidas) {
+  const struct {
+    std::int32_t semente, deslocamento;
+    const char* texto;
+    const char* hex;
+  } casos[] = {
+      {1, 0, "abc", "63A2A5"},
+      {1, 500, "abc", "63A2A5"},  // 500 is offset 0 again
+      {1, 628, "abc", "63A2A5"},  // 628 mod 500 = 128: the stream starts over
+      {65537, 0, "abc", "63A2A5"},  // only 16 bits of the seed: 1
+      {1, 3, "abc", "A162A3"},
+      {1, 65539, "abc", "A162A3"},  // only 16 bits of the offset: 3
+      {1, -1, "abc", "61A2E3"},     // 65535 mod 500 = 35
+      {1, 35, "abc", "61A2E3"},
+      {7, 126, "WXYZ", "D96867A6"},  // positions 126, 127, 0, 1
+      {-2, 499, "Caixa 1", "C5E1EB886FE053"},
+      {0x2345, 100, "0123456789012345678901234567890123456789",
+       "D031D6574C3D4ACBF8493031D2335CFD36D748C9D0D1CECF5455DADB384930D152F3D4D54EFF48C9"},
+      {10, 20, "Opera\xE7\xE3o", "B3F0A5B6A1692391"},
+  };
+  for (const auto& c : casos) {
+    const CifraTexto cifra(c.semente, c.deslocamento);
+    EXPECT_EQ(cifra.CifraParaHex(c.texto), c.hex) << c.semente << "/" << c.deslocamento << " " << c.texto;
+    EXPECT_EQ(cifra.DecifraDeHex(c.hex), c.texto) << c.semente << "/" << c.deslocamento;
+  }
 }
 
-TEST(CifraTexto, ExportacoesComValor) {
-  char hexTexto[256] = {}, hexValor[256] = {};
+TEST(CifraTexto, ExportacoesAcrescentamAoQueOBufferTem) {
+  char hexTexto[256] = "<", hexValor[256] = "[";
   ASSERT_TRUE(QMX_Criptografar(4711, 123, "Caixa 1", "1.234,56", hexTexto, hexValor));
+  EXPECT_STREQ(hexTexto, "<C3A7A9B8A1E0D1");
+  EXPECT_STREQ(hexValor, "[D156577CCDFA");  // the digits 123456
   char senha[32] = {};
   ASSERT_TRUE(QMX_MontaSenha(4711, 123, senha));
   char texto[128] = {};
   std::int64_t valor = 0;
-  ASSERT_TRUE(QMX_Descriptografar(senha, hexTexto, hexValor, texto, &valor));
+  ASSERT_TRUE(QMX_Descriptografar(senha, hexTexto + 1, hexValor + 1, texto, &valor));
   EXPECT_STREQ(texto, "Caixa 1");
   EXPECT_EQ(valor, 12345600);  // 1234.5600 with four implied decimals
 }

@@ -45,10 +45,8 @@ TEST_F(Instalacao, PastaDoRegistroTerminaEmBarraInvertida) {
 TEST_F(Instalacao, ListaComOnzeN3EBrancosParaOsQueFaltam) {
   const auto linhas = Linhas(ListaArquivosAutenticados::Monta("SP", Pasta()));
   ASSERT_EQ(linhas.size(), 14u);
-  EXPECT_EQ(linhas[0].size(), 2u + 14 + 14 + 14 + 50);
-  EXPECT_EQ(linhas[0].substr(0, 16), "N127415963000102");
-  EXPECT_EQ(linhas[0].substr(16, 14), "ISENTO        ");
-  EXPECT_EQ(linhas[1].substr(62), "5.2 ERP 5.21");
+  EXPECT_EQ(linhas[0], "N127415963000102ISENTO        0048213       ZT Redudeva Tecnologia em Automação Comercial Ltda");
+  EXPECT_EQ(linhas[1], "N2ZTR0122026TORVO ECF" + std::string(41, ' ') + "5.2 ERP 5.21");
   EXPECT_EQ(linhas[6], "N3" + std::string("QMVCX.EXE").append(41, ' ') + "900150983CD24FB0D6963F7D28E17F72");
   EXPECT_EQ(linhas[7].substr(52), "D41D8CD98F00B204E9800998ECF8427E");
   EXPECT_EQ(linhas[2].substr(52), std::string(32, ' '));  // BEMAFI32.DLL is missing
@@ -73,6 +71,18 @@ TEST_F(Instalacao, SemPastaNenhumArquivoDaPastaCorrenteEResumido) {
   const auto pecas = RelatorioIdentificacao::Pecas("PE", "", {});
   std::filesystem::current_path(anterior);
   ASSERT_GE(pecas.size(), 4u);
+  const std::string separador(48, '-');
+  EXPECT_EQ(pecas[0], "\n\r            Identificação do PAF-ECF\n\r\n\r            Nº do Laudo: ZTR0122026\r\n\r\n"
+                      "            Identificação da Empresa\r\n" + separador + "\r\n"
+                      "Razão Social: ZT Redudeva Tecnologia em Automação Comercial Ltda\r\n"
+                      "CNPJ:         27.415.963/0001-02\r\n"
+                      "Endereço:     Rua das Acácias, 1200, sala 3, Farol, Maceió - AL\r\n"
+                      "Contato:      Marta Albuquerque\r\n"
+                      "Telefone:     (82) 3221-0147\r\n\r\n"
+                      "              Identificação PAF-ECF\r\n" + separador + "\r\n"
+                      "Nome:         Torvo ECF - Versão 5.2 ERP 5.21\r\n"
+                      "ER-PAF-ECF: 01.13\r\n"
+                      "Executável:   QMVCX.EXE\r\n");
   EXPECT_EQ(pecas[1], "MD-5:         \r\n\r\n");
   EXPECT_NE(pecas[3].find("QMVCX.EXE      \r\n"), std::string::npos);
 }

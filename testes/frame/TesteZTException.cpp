@@ -98,7 +98,7 @@ TEST(ZTException, TextoDoCatalogoTextoProprioENumeroGrande) {
   const CZTException fora(110u, 99u);
   EXPECT_EQ(fora.GetTextoMensagem(), "Erro desconhecido encontrado. C\xF3" "digo (110)");
   fora.ReportError();
-  EXPECT_EQ(host.Caixas().back().titulo, "QMXUTIL");
+  EXPECT_EQ(host.Caixas().back().titulo, "qmx_testes");
   EXPECT_TRUE(host.Caixas().size() == 1u);
 }
 

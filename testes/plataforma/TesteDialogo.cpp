@@ -178,9 +178,15 @@ TEST_F(Dialogos, CaixasRespondemComOBotaoPadraoOuComORoteiro) {
   EXPECT_EQ(CaixaMensagem("e", "T", MB_YESNO | MB_ICONQUESTION), IDNO);
   EXPECT_EQ(CaixaMensagem("f", "T", MB_OK), IDOK);  // it has no Cancel: the default answers
   ASSERT_EQ(m_host.Caixas().size(), 6u);
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "QMXUTIL");
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "qmx_testes");  // without a caption: the program's name
   EXPECT_EQ(m_host.Caixas()[4].flags, MB_YESNO | MB_ICONQUESTION);
   EXPECT_EQ(m_host.Erros().size(), 1u);
+  // A front end names itself; a caption of the box's own still wins.
+  m_host.DefineTituloPrograma("Torvo ECF");
+  CaixaMensagem("g");
+  CaixaMensagem("h", "T");
+  EXPECT_EQ(m_host.Caixas()[6].titulo, "Torvo ECF");
+  EXPECT_EQ(m_host.Caixas()[7].titulo, "T");
 }
 
 TEST_F(Dialogos, CursorDeEspera) {

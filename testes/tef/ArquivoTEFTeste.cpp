@@ -130,9 +130,13 @@ TEST_F(ArquivoTEF, ArquivoEmUsoNaoEhLidoNemGravado)
 
 TEST_F(ArquivoTEF, ErrosDepoisDeAbrirLancamExcecao)
 {
-    // Reading this process's own memory file at offset 0 opens but fails.
+    // Reading this process's own memory file at offset 0 opens but fails;
+    // what the object held before is gone all the same.
     CQMXArquivoTEF memoria("/proc/self/mem");
+    Adiciona(memoria, "001-000 = 7");
     EXPECT_THROW(memoria.LerArquivo(), CExcecaoArquivo);
+    T_Lista<CLinhaArqTEF> lista;
+    EXPECT_FALSE(memoria.PossuiCampo(1, &lista));
 
     // A file-size limit makes the write fail after the file opened; the old
     // file stays whole and no temporary file is left.
