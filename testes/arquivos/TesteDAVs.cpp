@@ -41,7 +41,9 @@ class DAVs : public AmbienteArquivosPAF {
         .Item(10, 1, 1, 'X', 0);
     m.Dav(1005, 1, Dia(16, 6)).Item(10, 1, 1);
     m.Dav(2001, 2, Dia(5, 6)).Item(10, 1, 1);
-    m.Dav(1006, 1, Dia(12, 6)).Cliente(55).Item(10, 1, 2.5);
+    // Its one item kept its number from before others were taken out: the
+    // file numbers the items anew.
+    m.Dav(1006, 1, Dia(12, 6)).Cliente(55).Item(10, 1, 2.5).itens[0].Item = 7;
     m.Grava();
   }
   static std::string Roteiro(const std::string& inicial, const std::string& final, bool arquivo) {

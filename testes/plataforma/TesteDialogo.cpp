@@ -235,6 +235,11 @@ TEST_F(Dialogos, ListaDeColunasComVariasLinhasSelecionadas) {
   EXPECT_FALSE(controle.DeleteItem(3));
   controle.SetSel(0, false);
   EXPECT_EQ(controle.GetSelCount(), 1);
+  // A row inserted before the selected one moves it down.
+  controle.SetCurSel(1);
+  controle.InsertItem(0, "05");
+  EXPECT_EQ(controle.GetCurSel(), 2);
+  EXPECT_EQ(controle.GetSelItems(), (std::vector<int>{2}));
   // A single-selection list keeps one row.
   auto& caixa = dialogo.GetDlgItem(202);
   caixa.SetSel(0, true);
