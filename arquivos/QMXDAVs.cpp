@@ -51,8 +51,9 @@ void CQMXDAVs::ImprimeRelatorio(std::uint16_t dataInicial, std::uint16_t dataFin
   EndDialog(ui::IDOK);
 }
 
-// The file is written as it is read, signed and stored; its temporary file
-// stays in the temporary folder, as the point of sale expects of this file.
+// The file is written as it is read, signed and stored; once stored, its
+// temporary file stays in the temporary folder, as the point of sale
+// expects of this file (an unsigned or unstored one is removed).
 // A temporary file that cannot be made closes the dialog without a word; a
 // failed data-server call is reported and the dialog stays open.
 void CQMXDAVs::GeraArquivo(std::uint16_t dataInicial, std::uint16_t dataFinal) {
@@ -74,11 +75,11 @@ void CQMXDAVs::GeraArquivo(std::uint16_t dataInicial, std::uint16_t dataFinal) {
     EndDialog(ui::IDCANCEL);
     return;
   }
-  saida.Mantem();
   const std::string nome = dav::CGeradorDAVs::NomeArquivo(m_regEmissora.NumeroSerie, dataInicial, dataFinal);
   CQMXEnvioArquivo envio(m_triplo);
-  EndDialog(envio.AssinaEEnvia(saida.Caminho(), nome, {kTituloArquivo, AvisoArquivoGerado::Forma::DAV}) ? ui::IDOK
-                                                                                                       : ui::IDCANCEL);
+  const bool enviado = envio.AssinaEEnvia(saida.Caminho(), nome, {kTituloArquivo, AvisoArquivoGerado::Forma::DAV});
+  if (enviado) saida.Mantem();
+  EndDialog(enviado ? ui::IDOK : ui::IDCANCEL);
 }
 
 }  // namespace qmx
