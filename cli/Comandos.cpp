@@ -48,9 +48,13 @@ std::vector<Comando> MontaComandos() {
   c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD", {14007, 0, 0, 13004, 13005}));
   c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD", {14025, 0, 0, 13026, 13023}));
   c.push_back(Dialogo("meios-pagamento", "QMX_MeiosPagamento", "relatório Meios de Pagamento", {14008, 0, 0, 13009, 13008}));
-  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos", {14009, 14011, 14010, 14014, 14015}));
-  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos", "Tabela de Produtos", {14002, 14000, 0, 0, 0}));
-  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque", {14023, 13013, 0, 0, 0}));
+  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos, impressos ou em arquivo (--opcao 13011)",
+                      {14009, 14011, 14010, 14014, 14015}));
+  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos",
+                      "Tabela de Produtos (--tabela-produtos N, --tabela-servicos N: as tabelas de preço)",
+                      {14002, 14000, 0, 0, 0, {}, {{"tabela-produtos", 14001}, {"tabela-servicos", 14003}}}));
+  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque (--produto N, repetido: estoque parcial)",
+                      {14023, 13013, 0, 0, 0, {}, {}, {{"produto", 13070, 13073}}}));
   c.push_back(Dialogo("indice-tecnico", "QMX_TabIndiceTecnicoProducao", "Índices Técnicos de Produção"));
   c.push_back({"identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF", {},
                [](Ambiente& a) {

@@ -35,6 +35,16 @@ struct CamposDialogo {
   // Drop-down lists chosen by the item's value (1 for the first item):
   // the option's name and the list's control.
   std::vector<std::pair<std::string, int>> listas = {};
+  // More edits typed as given: the option's name and the edit's control.
+  std::vector<std::pair<std::string, int>> edicoes = {};
+  // An option that may repeat, each value typed into an edit and added to
+  // a list with a button (the products of a partial stock).
+  struct Adicao {
+    std::string opcao;
+    int edicao = 0;
+    int botao = 0;
+  };
+  std::vector<Adicao> adicoes = {};
 };
 
 struct Comando {

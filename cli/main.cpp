@@ -128,6 +128,17 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
     roteiro << "seleciona " << id << " " << LeNumero(*valor, 1, 100, ("--" + nome).c_str()) - 1 << "\n";
     preenchido = true;
   }
+  for (const auto& [nome, id] : c.edicoes) {
+    const auto valor = opcoes.Texto(nome);
+    if (!valor) continue;
+    roteiro << "digita " << id << " " << *valor << "\n";
+    preenchido = true;
+  }
+  for (const auto& adicao : c.adicoes)
+    for (const auto& valor : opcoes.Todos(adicao.opcao)) {
+      roteiro << "digita " << adicao.edicao << " " << valor << "\nclica " << adicao.botao << "\n";
+      preenchido = true;
+    }
   for (const auto& opcao : opcoes.Todos("opcao")) {
     roteiro << "clica " << LeNumero(opcao, 1, 65535, "--opcao") << "\n";
     preenchido = true;
@@ -143,6 +154,8 @@ std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos
   std::vector<std::string> kComValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
   if (campos.idModelo != 0) kComValor.insert(kComValor.end(), {"filial", "ecf", "data-inicial", "data-final", "opcao"});
   for (const auto& lista : campos.listas) kComValor.push_back(lista.first);
+  for (const auto& edicao : campos.edicoes) kComValor.push_back(edicao.first);
+  for (const auto& adicao : campos.adicoes) kComValor.push_back(adicao.opcao);
   std::vector<std::string> restantes;
   tinhaRespostas = false;
   for (size_t i = 0; i < argumentos.size(); ++i) {

@@ -15,7 +15,8 @@ constexpr int BST_CHECKED = 1;
 // One control of a running dialog, made from its template line. It keeps
 // what the code and the operator can see and change: text, check state,
 // enabled and visible flags, and the rows of list and combo boxes with their
-// selection and item data.
+// selection and item data. A report list (a list view) also has columns:
+// each row holds one text per column, the first being the row's text.
 class CControle {
  public:
   explicit CControle(const ModeloControle& modelo);
@@ -50,6 +51,26 @@ class CControle {
   std::intptr_t GetItemData(int indice) const;
   int FindStringExact(const std::string& texto) const;
 
+  // Columns and cells of a report list. A row's cells beyond the ones set
+  // read as empty texts.
+  int InsertColumn(int coluna, const std::string& titulo);
+  int GetColumnCount() const { return static_cast<int>(m_colunas.size()); }
+  std::string GetColumnText(int coluna) const;
+  // Inserts a row before `indice` (at the end when out of range); its index.
+  int InsertItem(int indice, const std::string& texto);
+  bool SetItemText(int indice, int coluna, const std::string& texto);
+  std::string GetItemText(int indice, int coluna) const;
+  bool DeleteItem(int indice);
+
+  // Selection of several rows, where the control allows it (a list view
+  // without LVS_SINGLESEL, a list box with LBS_MULTIPLESEL or
+  // LBS_EXTENDEDSEL); elsewhere selecting a row clears the others.
+  bool SelecaoMultipla() const;
+  bool SetSel(int indice, bool selecionada);
+  bool GetSel(int indice) const;
+  int GetSelCount() const;
+  std::vector<int> GetSelItems() const;
+
  private:
   int m_id;
   std::string m_classe;
@@ -60,6 +81,9 @@ class CControle {
   int m_marcado = BST_UNCHECKED;
   std::vector<std::string> m_itens;
   std::vector<std::intptr_t> m_dados;
+  std::vector<std::vector<std::string>> m_celulas;  // per row, the columns after the first
+  std::vector<bool> m_selecionadas;
+  std::vector<std::string> m_colunas;
   int m_selecao = -1;
 };
 

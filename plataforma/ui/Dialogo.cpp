@@ -115,6 +115,15 @@ void CDialogo::SelecionaItem(int id, int indice) {
   OnCommand(id, controle.Classe() == "ComboBox" ? CBN_SELCHANGE : LBN_SELCHANGE);
 }
 
+void CDialogo::SelecionaItens(int id, const std::vector<int>& indices) {
+  CControle& controle = GetDlgItem(id);
+  GotoDlgCtrl(id);
+  if (!m_aberto) return;
+  controle.SetCurSel(-1);
+  for (int indice : indices) controle.SetSel(indice, true);
+  OnCommand(id, LBN_SELCHANGE);
+}
+
 void CDialogo::Digita(int id, const std::string& texto) {
   CControle& controle = GetDlgItem(id);
   GotoDlgCtrl(id);

@@ -78,6 +78,9 @@ class CDialogo {
   // IDOK to OnOK, IDCANCEL to OnCancel, anything else to OnCommand.
   void Clica(int id);
   void SelecionaItem(int id, int indice);
+  // Selects exactly these rows of a list that takes several (the operator's
+  // Ctrl+click), then notifies the selection change.
+  void SelecionaItens(int id, const std::vector<int>& indices);
   void Digita(int id, const std::string& texto);
   void Fecha() { OnClose(); }
 

@@ -22,6 +22,9 @@ class CEditCadastro {
   // The number the edit holds, when it holds one (0..65535).
   bool Numero(std::uint16_t& numero) const;
   void MostraNumero(std::uint16_t numero);
+  // The same for the records keyed by a 32-bit code (products).
+  bool Codigo(std::uint32_t& codigo) const;
+  void MostraCodigo(std::uint32_t codigo);
   bool Vazio() const { return !m_dialogo || m_dialogo->GetDlgItemText(m_id).empty(); }
   void Rotulo(const std::string& texto);
 
@@ -36,5 +39,7 @@ class CEditCadastro {
 // Reads a whole number 0..65535 from an edit's text (blanks around it
 // allowed); false for anything else.
 bool LeNumeroEdit(const std::string& texto, std::uint16_t& numero);
+// The same for 0..4294967295.
+bool LeCodigoEdit(const std::string& texto, std::uint32_t& codigo);
 
 }  // namespace qmx::ui

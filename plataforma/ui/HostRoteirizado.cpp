@@ -24,6 +24,13 @@ std::map<int, EstadoControle> Fotografa(const CDialogo& dialogo) {
     estado.habilitado = controle.IsWindowEnabled();
     estado.selecao = controle.GetCurSel();
     for (int i = 0; i < controle.GetCount(); ++i) estado.itens.push_back(controle.GetText(i));
+    for (int c = 0; c < controle.GetColumnCount(); ++c) estado.colunas.push_back(controle.GetColumnText(c));
+    if (controle.GetColumnCount() > 0)
+      for (int i = 0; i < controle.GetCount(); ++i) {
+        auto& linha = estado.linhas.emplace_back();
+        for (int c = 0; c < controle.GetColumnCount(); ++c) linha.push_back(controle.GetItemText(i, c));
+      }
+    estado.selecionadas = controle.GetSelItems();
     estados.emplace(id, std::move(estado));
   }
   return estados;
@@ -111,6 +118,7 @@ void HostRoteirizado::CarregaRoteiro(const std::string& textoRoteiro) {
       std::string indice;
       palavras >> indice;
       acao.indice = LeInteiro(indice, linha);
+      while (palavras >> indice) acao.outrosIndices.push_back(LeInteiro(indice, linha));
     } else if (verbo == "fecha") {
       acao.tipo = AcaoRoteiro::Tipo::Fecha;
     } else if (verbo == "ocioso") {
@@ -141,11 +149,22 @@ void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
   switch (acao.tipo) {
     case AcaoRoteiro::Tipo::Digita: dialogo.Digita(acao.id, acao.texto); break;
     case AcaoRoteiro::Tipo::Clica: dialogo.Clica(acao.id); break;
-    case AcaoRoteiro::Tipo::Seleciona:
-      if (acao.indice < 0 || acao.indice >= dialogo.GetDlgItem(acao.id).GetCount())
-        return recusa("linha inexistente " + std::to_string(acao.indice) + " em " + std::to_string(acao.id));
-      dialogo.SelecionaItem(acao.id, acao.indice);
+    case AcaoRoteiro::Tipo::Seleciona: {
+      const CControle& controle = dialogo.GetDlgItem(acao.id);
+      std::vector<int> indices{acao.indice};
+      indices.insert(indices.end(), acao.outrosIndices.begin(), acao.outrosIndices.end());
+      for (int indice : indices)
+        if (indice < 0 || indice >= controle.GetCount())
+          return recusa("linha inexistente " + std::to_string(indice) + " em " + std::to_string(acao.id));
+      if (indices.size() == 1) {
+        dialogo.SelecionaItem(acao.id, acao.indice);
+      } else {
+        if (!controle.SelecaoMultipla())
+          return recusa("a lista " + std::to_string(acao.id) + " só aceita uma linha");
+        dialogo.SelecionaItens(acao.id, indices);
+      }
       break;
+    }
     case AcaoRoteiro::Tipo::Fecha: dialogo.Fecha(); break;
     case AcaoRoteiro::Tipo::Ocioso: dialogo.OnIdle(); break;
     case AcaoRoteiro::Tipo::Ajuda: dialogo.OnHelp(); break;

@@ -17,6 +17,7 @@ struct AcaoRoteiro {
   int id = 0;
   std::string texto;  // Digita
   int indice = -1;    // Seleciona
+  std::vector<int> outrosIndices;  // Seleciona of several rows: the rows after the first
 };
 
 // What the operator does in one dialog, in order. idModelo 0 accepts any
@@ -42,6 +43,10 @@ struct EstadoControle {
   bool habilitado = true;
   int selecao = -1;
   std::vector<std::string> itens;
+  // Report lists: the column titles, every row's cells and the rows selected.
+  std::vector<std::string> colunas;
+  std::vector<std::vector<std::string>> linhas;
+  std::vector<int> selecionadas;
 };
 
 // A modal run as it happened.
@@ -64,6 +69,7 @@ struct DialogoExecutado {
 //   digita 13041 01/02/2026        types a text into a control
 //   clica 1                        clicks a button (1 = OK, 2 = Cancel)
 //   seleciona 13043 2              selects row 2 of a list or combo box
+//   seleciona 13072 0 2            selects rows 0 and 2 of a list that takes several
 //   fecha | ocioso | ajuda         closes the window / idle time / F1
 //   segura-shift | solta-shift     holds Shift down / lets it go
 //   resposta 6 | resposta sim      the answer of the next message box

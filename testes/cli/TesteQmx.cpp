@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "apoio/MovimentoTeste.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/ProgramaQmx.h"
+#include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/texto/Windows1252.h"
 
 using qmx::testes::PastaTemporaria;
@@ -140,6 +142,47 @@ TEST(Qmx, RespostasPorNomeNosDialogosDeArquivo) {
   const Execucao semCampo = Qmx("estoque --ecf 3");
   EXPECT_EQ(semCampo.codigo, 2);
   EXPECT_NE(semCampo.saida.find(U8("não tem o campo --ecf")), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The price tables and the partial stock's products by name: each
+// --produto is typed and added to the list.
+TEST(Qmx, TabelasDePrecoEProdutosDoEstoqueParcial) {
+  qmx::testes::EmpresaTeste empresa;
+  empresa.Filial(1, "Loja", "SP", "Loja Ltda");
+  empresa.Usuario(1, "Operador", {1});
+  empresa.Emissora(1, 1, "QMX-CLI-1");
+  qmx::testes::MovimentoTeste m(empresa);
+  m.Produto(9, "FEIJÃO");
+  m.Produto(10, "ARROZ");
+  m.Produto(11, "SAL");
+  m.Servico(5, "ENTREGA");
+  m.Grava();
+  qmx::dados::CGravadorCatalogo catalogo(empresa.Gravador().Sessao());
+  catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 3, "VAREJO"});
+  catalogo.GravaTabelaPreco({QMX_TABELA_SERVICOS, 4, "SERVIÇOS"});
+  catalogo.GravaItemTabelaPreco({QMX_TABELA_PRODUTOS, 3, 10, qmx::testes::Valor(2)});
+  catalogo.GravaItemTabelaPreco({QMX_TABELA_SERVICOS, 4, 5, qmx::testes::Valor(1)});
+
+  const Execucao tabela = Qmx("--empresa TESTE --usuario 1 tab-produtos --tabela-produtos 3 --tabela-servicos 4");
+  EXPECT_EQ(tabela.codigo, 0) << tabela.saida;
+  const std::string produtos =
+      PastaTemporaria::Le((empresa.PastaEC() / "Arquivos-Eletronicos" / "TabelaProdutos0304.txt").string());
+  EXPECT_NE(produtos.find("P9" "12345678000190" "00110042490114" "000002\r\nEAD"), std::string::npos) << produtos;
+
+  const Execucao estoque = Qmx("--empresa TESTE --usuario 1 estoque --produto 9 --produto 11");
+  EXPECT_EQ(estoque.codigo, 0) << estoque.saida;
+  int arquivos = 0;
+  for (const auto& arquivo : std::filesystem::directory_iterator(empresa.PastaEC() / "Arquivos-Eletronicos")) {
+    if (arquivo.path().filename().string().rfind("Estoque", 0) != 0) continue;
+    ++arquivos;
+    const std::string texto = PastaTemporaria::Le(arquivo.path().string());
+    EXPECT_NE(texto.find("E9" "12345678000190" "00110042490114" "000002\r\nEAD"), std::string::npos) << texto;
+  }
+  EXPECT_EQ(arquivos, 1);
 }
 
 }  // namespace

@@ -30,6 +30,13 @@ CAPTION "Interno"
 BEGIN
     CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 40, 20, 50, 14
 END
+// A report list that takes several rows and a list box that takes one.
+9003 DIALOGEX 0, 0, 200, 100
+CAPTION "Listas"
+BEGIN
+    CONTROL "", 201, "SysListView32", LVS_REPORT | WS_BORDER, 7, 7, 120, 80
+    CONTROL "", 202, "ListBox", WS_BORDER, 130, 7, 60, 80
+END
 )rc";
 
 ModuloRecursos& ModuloDeTeste() {
@@ -196,6 +203,55 @@ TEST_F(Dialogos, CursorDeEspera) {
   }
   EXPECT_EQ(m_host.CursorEsperaAtivo(), 0);
   EXPECT_EQ(m_host.VezesCursorEspera(), 1);
+}
+
+// Rows inserted, edited and deleted; the selection follows its rows; the
+// script selects several rows only where the list takes several.
+TEST_F(Dialogos, ListaDeColunasComVariasLinhasSelecionadas) {
+  class DialogoListas : public CDialogo {
+   public:
+    DialogoListas() : CDialogo(9003) {}
+    bool OnInitDialog() override {
+      auto& lista = GetDlgItem(201);
+      lista.InsertColumn(0, "Código");
+      lista.InsertColumn(0, "Antes");  // inserted before: the columns move right
+      for (const char* codigo : {"10", "30", "40"}) lista.SetItemText(lista.InsertItem(99, codigo), 1, codigo);
+      lista.SetItemText(lista.InsertItem(1, "20"), 1, "vinte");
+      GetDlgItem(202).AddString("a");
+      GetDlgItem(202).AddString("b");
+      return true;
+    }
+  };
+  m_host.CarregaRoteiro("dialogo 9003\nseleciona 201 3 1\nseleciona 202 0 1\nseleciona 201 0 4\n");
+  DialogoListas dialogo;
+  dialogo.DoModal();
+  EXPECT_EQ(m_host.Erros().size(), 2u);  // two rows of a list box; a row that is not there
+  const auto& lista = m_host.Dialogos()[0].aoFechar.at(201);
+  EXPECT_EQ(lista.colunas, (std::vector<std::string>{"Antes", "Código"}));
+  EXPECT_EQ(lista.linhas, (std::vector<std::vector<std::string>>{{"10", "10"}, {"20", "vinte"}, {"30", "30"}, {"40", "40"}}));
+  EXPECT_EQ(lista.selecionadas, (std::vector<int>{1, 3}));
+
+  auto& controle = dialogo.GetDlgItem(201);
+  EXPECT_TRUE(controle.SelecaoMultipla());
+  EXPECT_FALSE(dialogo.GetDlgItem(202).SelecaoMultipla());
+  EXPECT_TRUE(controle.DeleteItem(0));
+  EXPECT_EQ(controle.GetSelItems(), (std::vector<int>{0, 2}));
+  EXPECT_EQ(controle.GetItemText(2, 1), "40");
+  EXPECT_EQ(controle.GetItemText(2, 5), "");
+  EXPECT_FALSE(controle.DeleteItem(3));
+  controle.SetSel(0, false);
+  EXPECT_EQ(controle.GetSelCount(), 1);
+  // A row inserted before the selected one moves it down.
+  controle.SetCurSel(1);
+  controle.InsertItem(0, "05");
+  EXPECT_EQ(controle.GetCurSel(), 2);
+  EXPECT_EQ(controle.GetSelItems(), (std::vector<int>{2}));
+  // A single-selection list keeps one row.
+  auto& caixa = dialogo.GetDlgItem(202);
+  caixa.SetSel(0, true);
+  caixa.SetSel(1, true);
+  EXPECT_EQ(caixa.GetSelItems(), (std::vector<int>{1}));
+  EXPECT_EQ(caixa.GetCurSel(), 1);
 }
 
 TEST(Roteiro, LinhasInvalidasSaoRecusadas) {

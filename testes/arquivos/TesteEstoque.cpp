@@ -1,0 +1,175 @@
+// The Estoque file of a branch, compared byte for byte with files checked
+// by hand against the layout; the partial stock's list and messages.
+#include <gtest/gtest.h>
+
+#include "arquivos/AmbienteArquivosPAF.h"
+#include "arquivos/GeradorEstoque.h"
+#include "arquivos/QMXEstoque.h"
+#include "frame/RelogioBiblioteca.h"
+#include "plataforma/texto/CaminhoArquivo.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+
+namespace {
+
+constexpr const char* kNome = "Estoque150626.txt";
+
+class Estoque : public AmbienteArquivosPAF {
+ protected:
+  // Positions before, on and after yesterday; today's cupons of both ECFs
+  // of the branch with what must not count (cancelled items and cupons, a
+  // consumer nota, a service of a product's code, yesterday's and the
+  // other branch's cupons); codes whose text order differs from their
+  // numbers; a quantity wider than its field.
+  void Movimento() {
+    m.Produto(10, "ARROZ TIPO 1 5KG");
+    m.Produto(9, "FEIJÃO CARIOCA 1KG").Unidade(2, true);
+    m.Produto(100, "AÇÚCAR REFINADO ESPECIAL PACOTE DE UM QUILOGRAMA COM ALÇA");
+    m.Produto(11, "ÓLEO DE SOJA 900ML");
+    m.Produto(12, "SAL REFINADO 1KG");
+    m.Produto(2147483647, "ÚLTIMO CÓDIGO");
+    m.Servico(10, "ENTREGA", 500);
+    m.Posicao(10, Dia(13, 6), 5);
+    m.Posicao(10, Dia(14, 6), 8);
+    m.Posicao(10, Dia(15, 6), 100);
+    m.Posicao(9, Dia(14, 6), 1.5);
+    m.Posicao(11, Dia(1, 6), 10);
+    m.Posicao(2147483647, Dia(14, 6), 1234567.891);
+    m.Cupom(1, Dia(15, 6)).Item(9, 3, 5).Item(10, 1, 12.5).Servico(10, 2, 5);
+    m.Cupom(2, Dia(15, 6)).Item(100, 2, 4).Item(11, 1, 7).Cancela().Item(10, 0.3456, 12.5);
+    m.Cupom(1, Dia(15, 6)).Item(11, 2, 7).Cancelado();
+    m.NotaConsumidor(1, Dia(15, 6), 100, 110).Item(11, 3, 7);
+    m.Cupom(1, Dia(14, 6)).Item(10, 4, 12.5);
+    m.Cupom(3, Dia(15, 6)).Item(10, 5, 12.5);
+    m.Grava();
+    MovimentoTeste filial2(m_empresa, 2);
+    filial2.Produto(13, "SÓ NA FILIAL 2");
+    filial2.Posicao(10, Dia(14, 6), 50);
+    filial2.Grava();
+  }
+  std::string Arquivo() { return Gerado(kNome, "\r\n", {{"E1", 176}, {"E2", 96}, {"E9", 36}}); }
+  // The file with the time of E1 checked to be the clock's during the run
+  // and then written as 103015, the time the clock was set to.
+  std::string ArquivoNaHoraDoRelogio(std::int32_t antes, std::int32_t depois) {
+    std::string texto = Arquivo();
+    const std::int32_t hora = std::stoi(texto.substr(170, 6));
+    EXPECT_TRUE(hora >= antes && hora <= depois) << hora;
+    return texto.replace(170, 6, "103015");
+  }
+  int ExecutaNaHora(const std::string& roteiro, std::int32_t& antes, std::int32_t& depois) {
+    antes = CQMXRelogio::PegaHHMMSS();
+    const int resultado = Executa<CQMXEstoque>(roteiro);
+    depois = CQMXRelogio::PegaHHMMSS();
+    return resultado;
+  }
+};
+
+TEST_F(Estoque, TodosOsProdutosDaFilial) {
+  Movimento();
+  std::int32_t antes = 0, depois = 0;
+  ASSERT_EQ(ExecutaNaHora("dialogo 14023\nclica 1\n", antes, depois), ui::IDOK)
+      << testing::PrintToString(m_host.Erros()) << UltimaCaixa();
+  ConfereGolden(ArquivoNaHoraDoRelogio(antes, depois), "estoque-todos.txt");
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(kNome));
+  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Estoque");
+  EXPECT_EQ(m_temporarios.Entradas(), 0);
+  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(13013).texto, "1");  // the only branch the operator may use
+  EXPECT_EQ(inicio.at(13072).colunas, (std::vector<std::string>{"Código", "Descrição"}));
+}
+
+// Added, refused and removed products; only the listed ones are written,
+// sorted by their codes' text.
+TEST_F(Estoque, EstoqueParcial) {
+  Movimento();
+  std::int32_t antes = 0, depois = 0;
+  ASSERT_EQ(ExecutaNaHora("dialogo 14023\n"
+                          "digita 13070 9\nclica 13073\ndigita 13070 100\nclica 13073\n"
+                          "digita 13070 9\nclica 13073\n"   // again
+                          "digita 13070\nclica 13073\n"    // nothing typed
+                          "digita 13070 999\nclica 13073\n" // no such product
+                          "digita 13070 12\nclica 13073\ndigita 13070 11\nclica 13073\n"
+                          "seleciona 13072 2 3\nclica 13075\nclica 1\n",
+                          antes, depois),
+            ui::IDOK)
+      << testing::PrintToString(m_host.Erros()) << UltimaCaixa();
+  const std::string texto = ArquivoNaHoraDoRelogio(antes, depois);
+  const std::string todos = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/estoque-todos.txt");
+  const auto linha = [&](int n) { return todos.substr(178 + static_cast<std::size_t>(n) * 98, 98); };
+  EXPECT_EQ(texto, todos.substr(0, 178) + linha(1) + linha(5) +
+                       "E9" "12345678000195" "00110042490114" "000002\r\n");
+  ASSERT_EQ(m_host.Caixas().size(), 4u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Produto já adicionado.");
+  EXPECT_EQ(m_host.Caixas()[1].texto, "Informe um produto para ser adicionado.");
+  EXPECT_EQ(m_host.Caixas()[2].texto, "Informe um produto para ser adicionado.");
+  EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(13072).linhas,
+            (std::vector<std::vector<std::string>>{{"9", "FEIJÃO CARIOCA 1KG"},
+                                                   {"100", "AÇÚCAR REFINADO ESPECIAL PACOTE DE UM QUILOGRAMA COM ALÇA"}}));
+}
+
+// The key orders codes as their texts compare, byte by byte.
+TEST(OrdemEstoque, ChaveSegueOTextoDoCodigo) {
+  const std::uint32_t codigos[] = {0, 1, 9, 10, 11, 100, 101, 1000000000, 2147483647, 4294967295u, 429496729};
+  for (std::uint32_t a : codigos)
+    for (std::uint32_t b : codigos) {
+      const int texto = std::to_string(a).compare(std::to_string(b));
+      const auto ka = estoque::CGeradorEstoque::ChaveOrdem(a), kb = estoque::CGeradorEstoque::ChaveOrdem(b);
+      EXPECT_EQ(texto < 0, ka < kb) << a << " " << b;
+      EXPECT_EQ(texto == 0, ka == kb) << a << " " << b;
+    }
+}
+
+TEST_F(Estoque, ProdutoDaListaQueNaoExisteMais) {
+  Movimento();
+  REG_FILIALPS filial{};
+  estoque::CabecalhoEstoque cabecalho;
+  cabecalho.filial = &filial;
+  cabecalho.data = Dia(15, 6);
+  CSaidaTemporaria saida;
+  ASSERT_TRUE(saida.Cria());
+  EXPECT_EQ(estoque::CGeradorEstoque({m_empresa.Chave(), 1, 0}).Escreve(1, cabecalho, {555, 9}, saida), 1);
+  saida.Fecha();
+  const std::string conteudo = PastaTemporaria::Le(texto::CaminhoNativo(saida.Caminho()));
+  EXPECT_EQ(conteudo.substr(0, 2), "E2");  // no ECF: no E1
+  EXPECT_NE(conteudo.find("-000001500\r\nE9"), std::string::npos);
+}
+
+TEST_F(Estoque, SemFilialOuSemECF) {
+  Movimento();
+  for (const char* filial : {"", "0", "7"}) {
+    m_host.Limpa();
+    EXPECT_EQ(Executa<CQMXEstoque>("dialogo 14023\ndigita 13013 " + std::string(filial) + "\nclica 1\n"), ui::IDCANCEL);
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << filial;
+    EXPECT_EQ(m_host.Caixas()[0].texto, "Informe uma filial para a geração do arquivo.");
+    EXPECT_NE(m_host.Dialogos()[0].aoFechar.at(13012).texto, "Todas as Filiais");  // 0 is no branch here
+  }
+  EXPECT_TRUE(NadaEnviado());
+
+  // This computer's printer is none of the company's ECFs: no E1.
+  m_host.Limpa();
+  m_empresa.ImpressoraEmulada("XX0000000000000000X9");
+  ASSERT_EQ(Executa<CQMXEstoque>("dialogo 14023\nclica 1\n"), ui::IDOK);
+  ASSERT_EQ(m_host.Caixas().size(), 2u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Ocorreu um erro ao ler o cadastro de ECFs.");
+  const std::string todos = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/estoque-todos.txt");
+  EXPECT_EQ(Arquivo(), todos.substr(178));
+}
+
+TEST_F(Estoque, FalhaDoServidorNaoDeixaArquivo) {
+  Movimento();
+  int reportadas = 0;
+  FalhaCadaPasso<CQMXEstoque>("dialogo 14023\nclica 1\n", [&](int passo, int resultado) {
+    if (resultado == ui::IDOK) {
+      EXPECT_EQ(UltimaCaixa().rfind("Arquivo gerado em", 0), 0u) << passo;
+      return;
+    }
+    EXPECT_TRUE(NadaEnviado()) << passo;
+    reportadas += UltimaCaixa().find("QMXEstoque") != std::string::npos;
+  });
+  EXPECT_GE(reportadas, 4);  // positions, cupons, products, a unit
+  EXPECT_EQ(m_temporarios.Entradas(), 0);
+}
+
+}  // namespace
