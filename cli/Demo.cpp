@@ -159,6 +159,11 @@ void GeraArquivosEletronicos(std::ostream& saida, const fs::path& pasta) {
       {"Movimentos do ECF 1",
        {"movimentos", "--data-inicial", "01/11/2026", "--data-final", "30/11/2026", "--ecf", "1", "--filial", "1",
         "--automatico"}},
+      {"DAVs do ECF 1", {"davs", "--filial", "1", "--ecf", "1", "--data-inicial", "01/11/2026", "--data-final",
+                          "30/11/2026", "--opcao", "13011"}},
+      {"Tabela de Produtos da filial 1",
+       {"tab-produtos", "--filial", "1", "--tabela-produtos", "1", "--tabela-servicos", "1"}},
+      {"Estoque da filial 1", {"estoque", "--filial", "1"}},
   };
   for (const auto& [nome, argumentos] : pedidos) {
     const auto antes = Arquivos(destino);

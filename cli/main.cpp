@@ -119,6 +119,8 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
     preenchido = true;
   };
   campo("filial", c.filial);
+  // As the operator does: Tab out of the branch, which enables its ECF edit.
+  if (opcoes.Texto("filial") && opcoes.Texto("ecf")) roteiro << "tab\n";
   campo("ecf", c.ecf);
   campo("data-inicial", c.dataInicial);
   campo("data-final", c.dataFinal);

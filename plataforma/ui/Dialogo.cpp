@@ -124,6 +124,20 @@ void CDialogo::SelecionaItens(int id, const std::vector<int>& indices) {
   OnCommand(id, LBN_SELCHANGE);
 }
 
+void CDialogo::Tabula() {
+  if (m_ordem.empty()) return;
+  std::size_t atual = 0;
+  while (atual < m_ordem.size() && m_ordem[atual] != m_foco) ++atual;
+  for (std::size_t passo = 1; passo <= m_ordem.size(); ++passo) {
+    const int id = m_ordem[(atual + passo) % m_ordem.size()];
+    const CControle& controle = GetDlgItem(id);
+    if (controle.TemEstilo("WS_TABSTOP") && controle.IsWindowEnabled() && controle.IsWindowVisible()) {
+      GotoDlgCtrl(id);
+      return;
+    }
+  }
+}
+
 void CDialogo::Digita(int id, const std::string& texto) {
   CControle& controle = GetDlgItem(id);
   GotoDlgCtrl(id);

@@ -83,6 +83,9 @@ class CDialogo {
   void SelecionaItens(int id, const std::vector<int>& indices);
   void Digita(int id, const std::string& texto);
   void Fecha() { OnClose(); }
+  // The Tab key: the focus goes to the next enabled control with a tab stop,
+  // in template order, and the control it leaves loses it.
+  void Tabula();
 
   // Called by the host to build the controls and run OnInitDialog.
   bool Cria();

@@ -121,6 +121,8 @@ void HostRoteirizado::CarregaRoteiro(const std::string& textoRoteiro) {
       while (palavras >> indice) acao.outrosIndices.push_back(LeInteiro(indice, linha));
     } else if (verbo == "fecha") {
       acao.tipo = AcaoRoteiro::Tipo::Fecha;
+    } else if (verbo == "tab") {
+      acao.tipo = AcaoRoteiro::Tipo::Tab;
     } else if (verbo == "ocioso") {
       acao.tipo = AcaoRoteiro::Tipo::Ocioso;
     } else if (verbo == "ajuda") {
@@ -166,6 +168,7 @@ void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
       break;
     }
     case AcaoRoteiro::Tipo::Fecha: dialogo.Fecha(); break;
+    case AcaoRoteiro::Tipo::Tab: dialogo.Tabula(); break;
     case AcaoRoteiro::Tipo::Ocioso: dialogo.OnIdle(); break;
     case AcaoRoteiro::Tipo::Ajuda: dialogo.OnHelp(); break;
     case AcaoRoteiro::Tipo::SeguraShift: m_shift = true; break;

@@ -12,7 +12,7 @@ namespace qmx::ui {
 
 // One thing the operator does in a dialog.
 struct AcaoRoteiro {
-  enum class Tipo { Digita, Clica, Seleciona, Fecha, Ocioso, Ajuda, SeguraShift, SoltaShift };
+  enum class Tipo { Digita, Clica, Seleciona, Fecha, Ocioso, Ajuda, SeguraShift, SoltaShift, Tab };
   Tipo tipo = Tipo::Clica;
   int id = 0;
   std::string texto;  // Digita
@@ -69,6 +69,7 @@ struct DialogoExecutado {
 //   digita 13041 01/02/2026        types a text into a control
 //   clica 1                        clicks a button (1 = OK, 2 = Cancel)
 //   seleciona 13043 2              selects row 2 of a list or combo box
+//   tab                            the Tab key: the focus moves on
 //   seleciona 13072 0 2            selects rows 0 and 2 of a list that takes several
 //   fecha | ocioso | ajuda         closes the window / idle time / F1
 //   segura-shift | solta-shift     holds Shift down / lets it go
