@@ -38,7 +38,7 @@ void CQMXFiltroArquivo::PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo
 }
 
 void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora,
-                                              int idRotuloEmissora) {
+                                              int idRotuloEmissora, bool filialZeroComoTodas) {
   m_idFilial = idFilial;
   m_idEmissora = idEmissora;
   if (m_idEmissora != 0) GetDlgItem(m_idEmissora).EnableWindow(false);
@@ -49,7 +49,7 @@ void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, 
   m_edFilial.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
   m_edFilial.SubclassDlgItem(idFilial, this);
   m_edFilial.SetLabel(idRotuloFilial);
-  m_edFilial.SetFilialZeroComoTodas(true);
+  m_edFilial.SetFilialZeroComoTodas(filialZeroComoTodas);
   m_edFilial.CriaLink();
   if (m_idEmissora != 0) {
     m_edEmissora.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
