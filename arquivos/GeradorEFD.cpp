@@ -56,15 +56,14 @@ void CGeradorEFD::EmissorasDoFiltro() {
       m_emissoras.push_back(e);
 }
 
-void CGeradorEFD::LeCfops() {
+CfopsECF LeCfopsECF(const TriploConexao& t) {
   dados::CConexaoMestre mestres;
-  Exige(mestres.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto), __LINE__);
+  Exige(mestres.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
   REG_EC_MESTREPS mestre{};
   const auto lido = mestres.Le(&mestre);
   if (lido != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(lido, __LINE__);
   dados::CConexaoNatureza naturezas;
-  Exige(naturezas.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto), __LINE__);
-  // A nature that is not registered gives no CFOP (written as zeros).
+  Exige(naturezas.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
   const auto cfop = [&](std::uint16_t codigo) {
     REG_NATUREZAPS natureza{};
     if (codigo == 0) return std::string();
@@ -73,15 +72,17 @@ void CGeradorEFD::LeCfops() {
     Exige(resultado, __LINE__);
     return std::string(natureza.Cfop);
   };
-  m_cfops.venda = cfop(mestre.NaturezaVenda);
-  m_cfops.substituicao = cfop(mestre.NaturezaVendaST);
-  m_cfops.producao = cfop(mestre.NaturezaProducao);
-  m_cfops.servico = cfop(mestre.NaturezaServico);
+  CfopsECF cfops;
+  cfops.venda = cfop(mestre.NaturezaVenda);
+  cfops.substituicao = cfop(mestre.NaturezaVendaST);
+  cfops.producao = cfop(mestre.NaturezaProducao);
+  cfops.servico = cfop(mestre.NaturezaServico);
+  return cfops;
 }
 
 void CGeradorEFD::GeraRegistrosECF() {
   EmissorasDoFiltro();
-  LeCfops();
+  m_cfops = LeCfopsECF(m_triplo);
   for (const auto& emissora : m_emissoras) {
     try {
       GeraEmissora(emissora);

@@ -24,6 +24,11 @@ struct FiltroEFD {
   char perfil = 'A';
 };
 
+// The CFOPs of the ECF items from the natures of the point-of-sale master
+// (a nature that is not registered gives an empty CFOP). Throws
+// CErroDadosEFD when a server fails.
+CfopsECF LeCfopsECF(const TriploConexao& triplo);
+
 // Builds the ECF part of the digital fiscal bookkeeping of a branch and
 // period: 0000, 0190, 0200 and, per ECF with movement, C400 with its days.
 //
@@ -58,7 +63,6 @@ class CGeradorEFD {
 
  private:
   void EmissorasDoFiltro();
-  void LeCfops();
   void GeraEmissora(const REG_EMISSORPS& emissora);
   void Reporta(const CErroDadosEFD& erro) const;
 

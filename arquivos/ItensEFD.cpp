@@ -35,7 +35,9 @@ const ItemLido& CItensEFD::Produto(std::uint32_t codigo) {
       REG_UNIDADES_MEDIDAPS unidade{};
       if (Encontrou(m_catalogo.LeUnidade(produto.Unidade, &unidade), __LINE__)) {
         lido.unidade = unidade.Sigla;
-        if (!unidades.PLookup(unidade.Codigo)) unidades[unidade.Codigo] = unidade;
+        unidades[unidade.Codigo] = unidade;
+      } else {
+        lido.semUnidade = true;
       }
     }
     Exige(m_catalogo.LePisCofins(codigo, &lido.pisCofins), __LINE__);
@@ -57,7 +59,9 @@ const ItemLido& CItensEFD::Servico(std::uint32_t codigo) {
       REG_UNIDADES_MEDIDA_SERVICOSPS unidade{};
       if (Encontrou(m_catalogo.LeUnidadeServico(servico.Unidade, &unidade), __LINE__)) {
         lido.unidade = unidade.Sigla;
-        if (!unidadesServico.PLookup(unidade.Codigo)) unidadesServico[unidade.Codigo] = unidade;
+        unidadesServico[unidade.Codigo] = unidade;
+      } else {
+        lido.semUnidade = true;
       }
     }
     servicos[codigo] = servico;

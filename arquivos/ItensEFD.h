@@ -17,6 +17,7 @@ namespace qmx::efd {
 struct ItemLido {
   bool encontrado = false;            // false: not in the catalogue
   std::string unidade;                // the unit's code text
+  bool semUnidade = false;            // it names a unit that is not registered
   std::string cst;                    // the product's tax situation in the branch
   bool producao = false;              // a product made by the company
   std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;  // products

@@ -28,7 +28,8 @@ void CQMXFiltroArquivo::PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo
   m_edDataInicial.SubclassDlgItem(idInicial, this, tipoData);
   m_edDataFinal.SubclassDlgItem(idFinal, this, tipoData);
   const std::uint16_t hoje = CQMXRelogio::PegaDiaHoje();
-  if (regras == CVerificacaoPeriodo::Regras::ComInicioSistema || inicio == InicioPeriodo::InicioSistema)
+  if (regras == CVerificacaoPeriodo::Regras::ComInicioSistema || regras == CVerificacaoPeriodo::Regras::VendaPeriodo ||
+      inicio == InicioPeriodo::InicioSistema)
     m_generica.LeMestre(&m_mestre);
   m_edDataFinal.SetData(hoje);
   m_edDataInicial.SetData(inicio == InicioPeriodo::InicioSistema ? m_mestre.DataInicioSistema : hoje);

@@ -172,7 +172,8 @@ void CenarioFiscal::Movimento() {
   m.Nota(8, kDia2, 4).Participante(7).Situacao(false, false, true).ChaveNFe("35261112345678000195550010000000081000000080");
   m.Nota(9, kDia2, 1).Participante(99).Item(40, 1, 1);
   m.Inventario(10, kDia4, 10, 12.5);
-  m.Inventario(20, kDia4, 0, 3);
+  m.Inventario(20, kDia4, 2, 3);
+  m.Inventario(40, kDia4, 0, 1);
   m.Inventario(30, kDia4, -2, 4.5);
   m.Inventario(50, kDia4, 4, 8.123456);
   m.Grava();
