@@ -202,3 +202,23 @@ TEST(ContagemRegistros, BlocosE9900NaOrdemDaLista) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same file from a company on PostgreSQL: the engine changes nothing.
+TEST(VendaPeriodoPostgres, PerfilBIgualAoDoSQLite) {
+  if (!EmpresaTeste::PostgresDisponivel()) GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+  CenarioFiscal c(MotorTeste::Postgres);
+  c.Movimento();
+  c.host.CarregaRoteiro("dialogo 14030\ndigita 13055 1\ndigita 13053 02/11/2026\ndigita 13054 05/11/2026\n"
+                        "clica 13066\nclica 13092\nclica 1\n");
+  ASSERT_EQ(LancaDialogo<CQMXVendaPeriodo>(
+                [&](CQMXVendaPeriodo& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); }),
+            ui::IDOK);
+  const auto arquivos = C::Arquivos(c.PastaArquivos());
+  ASSERT_EQ(arquivos.size(), 1u);
+  const std::string conteudo = C::Le(arquivos[0]);
+  ConfereGoldenEFD(conteudo.substr(0, conteudo.rfind("EAD")), "venda-perfil-b.txt");
+}
+
+}  // namespace
