@@ -35,6 +35,13 @@ struct CamposDialogo {
   // Drop-down lists chosen by the item's value (1 for the first item):
   // the option's name and the list's control.
   std::vector<std::pair<std::string, int>> listas = {};
+  // Radio choices by name: the option's name and, per accepted value, the
+  // button it clicks (--leiaute cotepe clicks "Ato COTEPE/ICMS 09/08").
+  struct Escolha {
+    std::string nome;
+    std::vector<std::pair<std::string, int>> valores;
+  };
+  std::vector<Escolha> escolhas = {};
 };
 
 struct Comando {
