@@ -23,6 +23,16 @@ struct CConsumidorVendaPeriodo::Dia {
   std::vector<std::uint32_t> cancelados;
   CMapaMFC<REG_COTEPE_CHAVE_ANALITICO, REG_COTEPE_ACUMULADOR_ANALITICO> analitico;
   CMapaMFC<REG_COTEPE_CHAVE_ANALITICO, std::vector<REG_COTEPE_ACUMULADOR_ITENS>> itens;
+
+  void Reinicia(std::uint16_t novaData) {
+    data = novaData;
+    temDocumentos = false;
+    primeiro = ultimo = 0;
+    valor = pis = cofins = 0;
+    cancelados.clear();
+    analitico.RemoveAll();
+    itens.RemoveAll();
+  }
 };
 
 void CConsumidorVendaPeriodo::Acumula(Dia& dia, const REG_EC_CXPS& nota, const std::vector<REG_EC_CX_CIPS>& itens) {
@@ -153,8 +163,7 @@ ContadoresConsumidor CConsumidorVendaPeriodo::Escreve(std::uint16_t dataInicial,
                                         [&](const REG_EC_CXPS& nota, const auto& itens, const auto&) {
                                           if (nota.Data != dia.data) {
                                             fechaDia();
-                                            dia = Dia{};
-                                            dia.data = nota.Data;
+                                            dia.Reinicia(nota.Data);
                                           }
                                           Acumula(dia, nota, itens);
                                           return true;

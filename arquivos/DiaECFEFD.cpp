@@ -83,10 +83,14 @@ const ZTCFRT* CDiaECF::Cliente(std::uint32_t codigo) {
 void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens) {
   // Consumer notas are not cupons of this file.
   if (cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR) return;
+  m_itensDoCupom.clear();
   for (const auto& item : itens) {
     const ItemLido& lido = item.Servico ? m_itens.Servico(item.Codigo) : m_itens.Produto(item.Codigo);
+    m_itensDoCupom.push_back({&lido, {}});
+    // Cancelled sales carry no taxes and sum into no line but Can-T.
     if (!m_escreve || cupom.Cancelado || item.Cancelado) continue;
     const PisCofins pc = CItensEFD::Calcula(lido, item.Servico != 0, item.ValorTotal.int64, cupom.Data);
+    m_itensDoCupom.back().pc = pc;
     m_pis += pc.pis;
     m_cofins += pc.cofins;
     if (!m_perfilA) {
@@ -101,11 +105,13 @@ void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>&
       soma.cofins += pc.cofins;
     }
     const std::string& cfop = Cfop(item, lido);
-    const std::string cst = item.Servico ? std::string() : lido.cst;
+    const std::string& cst = item.Servico ? m_semCst : lido.cst;
     auto& analitico = m_c490[ChaveAnalitica(cst, cfop, item.AliquotaCentesimos)];
-    analitico.cst = cst;
-    analitico.cfop = cfop;
-    analitico.aliquota = item.AliquotaCentesimos;
+    if (analitico.cfop.empty()) {
+      analitico.cst = cst;
+      analitico.cfop = cfop;
+      analitico.aliquota = item.AliquotaCentesimos;
+    }
     analitico.operacao += item.ValorTotal.int64;
     analitico.base += BaseICMS(item);
   }
@@ -121,12 +127,9 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
     return;
   }
   std::int64_t pis = 0, cofins = 0;
-  for (const auto& item : itens) {
-    if (item.Cancelado) continue;
-    const ItemLido& lido = item.Servico ? m_itens.Servico(item.Codigo) : m_itens.Produto(item.Codigo);
-    const PisCofins pc = CItensEFD::Calcula(lido, item.Servico != 0, item.ValorTotal.int64, cupom.Data);
-    pis += pc.pis;
-    cofins += pc.cofins;
+  for (const auto& i : m_itensDoCupom) {
+    pis += i.pc.pis;
+    cofins += i.pc.cofins;
   }
   CLinhaEFD linha(m_c460, "C460");
   linha.Texto("2D").Texto("00").Texto(numero).DataInvertida(cupom.Data).N14(cupom.Total.int64).N14(pis).N14(cofins);
@@ -135,18 +138,18 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
   else linha.Texto(cupom.DocumentoCliente).Vazio();
   linha.Fim();
 
-  for (const auto& item : itens) {
+  for (std::size_t i = 0; i < itens.size(); ++i) {
+    const auto& item = itens[i];
     const bool servico = item.Servico != 0;
-    const ItemLido& lido = servico ? m_itens.Servico(item.Codigo) : m_itens.Produto(item.Codigo);
-    const PisCofins pc = item.Cancelado ? PisCofins{}
-                                        : CItensEFD::Calcula(lido, servico, item.ValorTotal.int64, cupom.Data);
+    const ItemLido& lido = *m_itensDoCupom[i].lido;
+    const PisCofins& pc = m_itensDoCupom[i].pc;
     CLinhaEFD c470(m_c460, "C470");
-    c470.Texto((servico ? "S" : "P") + std::to_string(item.Codigo))
+    c470.Codigo(servico ? 'S' : 'P', item.Codigo)
         .N14(item.Quantidade.int64, 3)
         .N14(item.Cancelado ? item.Quantidade.int64 : 0, 3)
         .Texto(lido.unidade)
         .N14(item.ValorTotal.int64)
-        .Texto(servico ? std::string() : lido.cst)
+        .Texto(servico ? m_semCst : lido.cst)
         .Numerico(Cfop(item, lido), 4);
     if (servico) c470.Vazio();
     else c470.Aliquota6(item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos);
@@ -189,7 +192,7 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
     if (itens == m_c425.end()) return;
     for (const auto& [chave, soma] : itens->second) {
       CLinhaEFD(texto, "C425")
-          .Texto((soma.servico ? "S" : "P") + std::to_string(soma.codigo))
+          .Codigo(soma.servico ? 'S' : 'P', soma.codigo)
           .N14(soma.quantidade, 3)
           .Texto(soma.lido->unidade)
           .N14(soma.valor)

@@ -71,6 +71,11 @@ class CDiaECF {
 
   const std::string& Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) const;
   static std::string Totalizador(const REG_EC_CX_CIPS& item);
+  // An item as read for the cupom's lines: its catalogue data and taxes.
+  struct ItemDoCupom {
+    const ItemLido* lido;
+    PisCofins pc;
+  };
   void Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens);
   const ZTCFRT* Cliente(std::uint32_t codigo);
 
@@ -79,11 +84,13 @@ class CDiaECF {
   dados::CConexaoCFRT& m_clientes;
   const CfopsECF& m_cfops;
   std::unordered_map<std::uint32_t, ZTCFRT> m_clientesLidos;
+  const std::string m_semCst;  // services have no tax situation
 
   std::uint16_t m_data = 0;
   bool m_escreve = false;
   std::int64_t m_pis = 0, m_cofins = 0;
   std::string m_c460;
+  std::vector<ItemDoCupom> m_itensDoCupom;
   std::uint32_t m_linhasC460 = 0, m_linhasC470 = 0;
   std::map<std::string, CMapaMFC<std::uint32_t, SomaC425>> m_c425;
   CMapaMFC<double, SomaC490> m_c490;

@@ -32,13 +32,9 @@ const ItemLido& CItensEFD::Produto(std::uint32_t codigo) {
     lido.cst = produto.SituacaoTributaria;
     lido.producao = produto.Producao != 0;
     if (produto.Unidade != 0) {
-      REG_UNIDADES_MEDIDAPS unidade{};
-      if (Encontrou(m_catalogo.LeUnidade(produto.Unidade, &unidade), __LINE__)) {
-        lido.unidade = unidade.Sigla;
-        unidades[unidade.Codigo] = unidade;
-      } else {
-        lido.semUnidade = true;
-      }
+      const auto& unidade = Unidade(produto.Unidade);
+      lido.semUnidade = !unidade;
+      if (unidade) lido.unidade = *unidade;
     }
     Exige(m_catalogo.LePisCofins(codigo, &lido.pisCofins), __LINE__);
     produtos[codigo] = produto;
@@ -56,17 +52,38 @@ const ItemLido& CItensEFD::Servico(std::uint32_t codigo) {
     lido.pisServico = servico.AliquotaPIS;
     lido.cofinsServico = servico.AliquotaCOFINS;
     if (servico.Unidade != 0) {
-      REG_UNIDADES_MEDIDA_SERVICOSPS unidade{};
-      if (Encontrou(m_catalogo.LeUnidadeServico(servico.Unidade, &unidade), __LINE__)) {
-        lido.unidade = unidade.Sigla;
-        unidadesServico[unidade.Codigo] = unidade;
-      } else {
-        lido.semUnidade = true;
-      }
+      const auto& unidade = UnidadeServico(servico.Unidade);
+      lido.semUnidade = !unidade;
+      if (unidade) lido.unidade = *unidade;
     }
     servicos[codigo] = servico;
   }
   return m_servicosLidos.emplace(codigo, std::move(lido)).first->second;
+}
+
+// A unit is read once and goes into its map the first time an item uses it.
+const std::optional<std::string>& CItensEFD::Unidade(std::uint16_t codigo) {
+  auto achada = m_unidadesLidas.find(codigo);
+  if (achada != m_unidadesLidas.end()) return achada->second;
+  REG_UNIDADES_MEDIDAPS unidade{};
+  std::optional<std::string> sigla;
+  if (Encontrou(m_catalogo.LeUnidade(codigo, &unidade), __LINE__)) {
+    sigla = unidade.Sigla;
+    unidades[codigo] = unidade;
+  }
+  return m_unidadesLidas.emplace(codigo, sigla).first->second;
+}
+
+const std::optional<std::string>& CItensEFD::UnidadeServico(std::uint16_t codigo) {
+  auto achada = m_unidadesServicoLidas.find(codigo);
+  if (achada != m_unidadesServicoLidas.end()) return achada->second;
+  REG_UNIDADES_MEDIDA_SERVICOSPS unidade{};
+  std::optional<std::string> sigla;
+  if (Encontrou(m_catalogo.LeUnidadeServico(codigo, &unidade), __LINE__)) {
+    sigla = unidade.Sigla;
+    unidadesServico[codigo] = unidade;
+  }
+  return m_unidadesServicoLidas.emplace(codigo, sigla).first->second;
 }
 
 PisCofins CItensEFD::Calcula(const ItemLido& item, bool servico, std::int64_t valor4, std::uint16_t data) {

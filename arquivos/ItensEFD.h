@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -55,7 +56,12 @@ class CItensEFD {
   CMapaMFC<std::uint16_t, REG_UNIDADES_MEDIDA_SERVICOSPS> unidadesServico;
 
  private:
+  // The unit's code text, or nothing for a unit that is not registered.
+  const std::optional<std::string>& Unidade(std::uint16_t codigo);
+  const std::optional<std::string>& UnidadeServico(std::uint16_t codigo);
+
   dados::CConexaoProduto m_catalogo;
+  std::unordered_map<std::uint16_t, std::optional<std::string>> m_unidadesLidas, m_unidadesServicoLidas;
   std::uint16_t m_filial;
   std::unordered_map<std::uint32_t, ItemLido> m_produtosLidos;
   std::unordered_map<std::uint32_t, ItemLido> m_servicosLidos;

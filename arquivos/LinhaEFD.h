@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "frame/QMXFormatador.h"
 
 namespace qmx::efd {
 
@@ -14,12 +13,18 @@ namespace qmx::efd {
 // formatter serves every field, so no field allocates.
 //
 //   CLinhaEFD(texto, "C405").Data(z.Data).Numerico(cro, 3).Fim();
+//
+// Each field gives what the formatter (CQMXFormatador) or FormataCampo
+// gives for it, written without printf and without allocating: the files
+// write millions of fields.
 class CLinhaEFD {
  public:
   CLinhaEFD(std::string& destino, const char* registro);
 
   CLinhaEFD& Texto(std::string_view campo);
   CLinhaEFD& Vazio() { return Texto({}); }
+  // An item's code: "P" or "S" and the number.
+  CLinhaEFD& Codigo(char tipo, std::uint32_t numero);
   CLinhaEFD& Vazios(int quantos);
   CLinhaEFD& Inteiro(std::int64_t valor);
   // An amount of four implied decimals with `decimais` decimals (cut, never
@@ -50,8 +55,18 @@ class CLinhaEFD {
 
  private:
   std::string& m_destino;
-  CQMXFormatador m_formatador;
 };
+
+// The decimal text of the formatter's FormataValor without padding ("-",
+// the integer part, a comma and `decimais` decimals: the four held and
+// then zeros, at most eight), written without printf: the files write it
+// for nearly every field. Returns its length (at most 32).
+std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais);
+
+// DDMMYYYY as the formatter's "%02i%s%02i%s%04i" writes it (`inversa`
+// false) or as InverteData writes it, its century taken from the two-digit
+// year (`inversa` true). Returns 8.
+std::size_t TextoData(char* saida, std::uint16_t numeroDia, bool inversa);
 
 // The numeric field of FormataCampo written onto the end of a text.
 void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula);

@@ -14,6 +14,7 @@
 #include "frame/ContextoBiblioteca.h"
 #include "frame/DataCodificada.h"
 #include "frame/LancaDialogo.h"
+#include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -278,6 +279,31 @@ TEST(RegrasEFD, CampoNumericoComoFormataCampo) {
         EXPECT_EQ(campo, "x" + CQMXGenerica::FormataCampo(texto, static_cast<std::uint16_t>(largura), true, virgula))
             << texto << " " << largura << " " << virgula;
       }
+    }
+  }
+}
+
+// The line builder writes its fields by hand; each must give what the
+// formatter gives.
+TEST(RegrasEFD, CamposComoOFormatador) {
+  CQMXFormatador f;
+  char texto[40];
+  for (int d = 0; d <= 65535; ++d) {
+    const auto dia = static_cast<std::uint16_t>(d);
+    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia, false)), f.FormataDataDMA(dia, "")) << d;
+    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia, true)), CQMXGenerica::InverteData(dia, false)) << d;
+  }
+  for (std::int64_t valor : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{9999}, std::int64_t{10000},
+                             std::int64_t{-123456789}, std::int64_t{12345678901234}, INT64_MAX, INT64_MIN})
+    for (int decimais = 0; decimais <= 9; ++decimais)
+      EXPECT_EQ(std::string(texto, efd::TextoValor(texto, valor, decimais)),
+                f.FormataValor(valor, CQMXFormatador::kTamanhoBuffer - 1, decimais, false, false))
+          << valor << " " << decimais;
+  for (const char* doc : {"", "12.345.678/0001-95", "019", "3215-0001", "(11) 3215", "123456789012345"}) {
+    for (int largura : {0, 2, 9, 11, 14}) {
+      std::string linha;
+      efd::CLinhaEFD(linha, "X").Digitos(doc, largura);
+      EXPECT_EQ(linha, std::string("|X|") + f.FormataNumeroTexto(doc, largura, true) + "|") << doc << " " << largura;
     }
   }
 }
