@@ -80,14 +80,17 @@ CenarioFiscal::CenarioFiscal(MotorTeste motor, bool pastaLocal) : empresa(motor)
 //    tax-substitution product and a service; a cancelled cupom; a cupom
 //    with a cancelled item and a typed CPF; two consumer notas (one
 //    cancelled); non-fiscal totalizers 251 (not an operation), 252 and 255.
-//  - ECF 1 on day 2: a produced product (its own CFOP) and a surcharge.
+//  - ECF 1 on day 2: a produced product (its own CFOP), a surcharge, and a
+//    product sold in two cupons (summed under its totalizer).
 //  - ECF 2 on day 1: a cupom of a person; on day 2 a Z reduction without
 //    sales (no lines); a consumer nota of a service.
 //  - ECF 3: a cupom without a Z reduction (no lines; its inactive product
 //    is still an item of the period).
 //  - Day 3: consumer notas all cancelled; day 4: one whose last number is 0.
 //  - Notas of every model and situation, a participant of several notas and
-//    one that is not registered, an observation with line breaks.
+//    one that is not registered, an observation with line breaks, a unit
+//    discount whose cut to four decimals shows, a product whose status is
+//    not "A" (no 0200 line).
 //  - Inventory at day 4: positive, zero and negative balances.
 void CenarioFiscal::Movimento() {
   m.Produto(10, "ARROZ TIPO 1 5KG").Tributacao('T', 1800)
@@ -100,6 +103,7 @@ void CenarioFiscal::Movimento() {
   m.Produto(40, "JORNAL").Tributacao('N', 0, "041").Producao();
   m.Produto(50, "FEIJÃO CARIOCA").Tributacao('T', 1200);
   m.Produto(70, "BOLACHA").Tributacao('T', 700).Inativo();
+  m.Produto(90, "PRODUTO DESCONTINUADO").Tributacao('I', 0, "040");
   auto& servico = m.Servico(60, "ENTREGA EM DOMICILIO", 500);
   servico.AliquotaPIS = 65;
   servico.AliquotaCOFINS = 300;
@@ -121,6 +125,7 @@ void CenarioFiscal::Movimento() {
   sessao.Executa("UPDATE cfrt SET inscricao_estadual = '110.042.490.999', suframa = '' WHERE codigo = 5", {});
   sessao.Executa("UPDATE produto SET conta_contabil = '1.1.3.01' WHERE codigo = 20", {});
   sessao.Executa("UPDATE produto SET conta_contabil = '9.9.9' WHERE codigo = 10", {});
+  sessao.Executa("UPDATE produto SET situacao = 'D' WHERE codigo = 90", {});
 
   m.Cupom(1, kDia1).Item(10, 2, 12.5, 1.0).Item(20, 1, 3.99).Servico(60, 1, 5).Cliente(5);
   m.Cupom(1, kDia1).Item(30, 1, 4.5).Cancelado();
@@ -132,6 +137,7 @@ void CenarioFiscal::Movimento() {
   m.NaoFiscal(1, kDia1, 255, 2.5);
   m.ReducaoZ(1, kDia1);
   m.Cupom(1, kDia2).Item(10, 1, 12.5).Item(40, 3, 1);
+  m.Cupom(1, kDia2).Item(10, 2, 12.5).Cliente(6);
   m.ReducaoZ(1, kDia2);
   m.Cupom(2, kDia1).Item(40, 2, 1).Item(10, 1, 12.5).Cliente(7);
   m.ReducaoZ(2, kDia1);
@@ -166,8 +172,10 @@ void CenarioFiscal::Movimento() {
   m.Nota(2, kDia1, 4).Participante(6).ChaveNFe("35261112345678000195550010000000021000000020").Item(10, 1, 10);
   m.Nota(3, kDia1, 2).Participante(7).Situacao(true).Item(40, 3, 3);
   m.Nota(4, kDia1, 5).Participante(5).Item(10, 1, 7);
-  m.Nota(5, kDia1, 3).Participante(5).CondicaoPagamento(2).Item(20, 1, 2, 5405);
-  m.Nota(6, kDia2, 1).Participante(7).Situacao(false, true).Item(30, 1, 1);
+  auto& n5 = m.Nota(5, kDia1, 3).Participante(5).CondicaoPagamento(2).Item(20, 1, 2, 5405);
+  n5.itens[0].Quantidade = Valor(1000);
+  n5.itens[0].DescontoUnitario = 12345678;  // 0.12345678 a unit: cut to 0.1234 before the product
+  m.Nota(6, kDia2, 1).Participante(7).Situacao(false, true).Item(30, 1, 1).Item(90, 1, 1);
   m.Nota(7, kDia2, 7).Participante(5).Item(40, 1, 1);
   m.Nota(8, kDia2, 4).Participante(7).Situacao(false, false, true).ChaveNFe("35261112345678000195550010000000081000000080");
   m.Nota(9, kDia2, 1).Participante(99).Item(40, 1, 1);
