@@ -49,6 +49,10 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
       // The day's items, in the 60D map (its lines come out in the map's
       // order) and as 60I lines held until the 60D lines are out.
       CMapaMFC<REG_KEY_SINTEGRA, Soma> dia60D;
+      // The map's 17 buckets hold a day's thousands of items in long chains:
+      // each sum is found through an index of its own, and the map only
+      // keeps the order its lines come out in.
+      std::unordered_map<std::uint64_t, Soma*> indice60D;
       linhasI.clear();
       std::uint32_t contaI = 0;
       Exige(caixa.PercorreCupons(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
@@ -64,7 +68,10 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
                              item.ValorUnitario.int64, imposto.base,
                              Situacao(cancelado, item.AliquotaCentesimos, letra), imposto.icms});
           ++contaI;
-          auto& soma = dia60D[{item.Codigo, cancelado ? 1u : 0u, servico ? std::uint32_t{'S'} : std::uint32_t{'P'}}];
+          const REG_KEY_SINTEGRA chave{item.Codigo, cancelado ? 1u : 0u, servico ? std::uint32_t{'S'} : std::uint32_t{'P'}};
+          Soma*& indexada = indice60D[(std::uint64_t{chave.Codigo} << 9) | (chave.Cancelado << 8) | chave.Tipo];
+          if (!indexada) indexada = &dia60D[chave];
+          auto& soma = *indexada;
           soma.quantidade += item.Quantidade.int64;
           soma.valor += item.ValorTotal.int64;
           soma.base += imposto.base;

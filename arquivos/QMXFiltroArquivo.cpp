@@ -28,7 +28,8 @@ void CQMXFiltroArquivo::PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo
   m_edDataInicial.SubclassDlgItem(idInicial, this, tipoData);
   m_edDataFinal.SubclassDlgItem(idFinal, this, tipoData);
   const std::uint16_t hoje = CQMXRelogio::PegaDiaHoje();
-  if (regras == CVerificacaoPeriodo::Regras::ComInicioSistema || inicio == InicioPeriodo::InicioSistema)
+  if (regras == CVerificacaoPeriodo::Regras::ComInicioSistema || regras == CVerificacaoPeriodo::Regras::VendaPeriodo ||
+      inicio == InicioPeriodo::InicioSistema)
     m_generica.LeMestre(&m_mestre);
   m_edDataFinal.SetData(hoje);
   m_edDataInicial.SetData(inicio == InicioPeriodo::InicioSistema ? m_mestre.DataInicioSistema : hoje);
@@ -38,7 +39,7 @@ void CQMXFiltroArquivo::PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo
 }
 
 void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora,
-                                              int idRotuloEmissora) {
+                                              int idRotuloEmissora, bool filialZeroComoTodas) {
   m_idFilial = idFilial;
   m_idEmissora = idEmissora;
   if (m_idEmissora != 0) GetDlgItem(m_idEmissora).EnableWindow(false);
@@ -49,7 +50,7 @@ void CQMXFiltroArquivo::PreparaFilialEmissora(int idFilial, int idRotuloFilial, 
   m_edFilial.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
   m_edFilial.SubclassDlgItem(idFilial, this);
   m_edFilial.SetLabel(idRotuloFilial);
-  m_edFilial.SetFilialZeroComoTodas(true);
+  m_edFilial.SetFilialZeroComoTodas(filialZeroComoTodas);
   m_edFilial.CriaLink();
   if (m_idEmissora != 0) {
     m_edEmissora.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);

@@ -53,9 +53,11 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   // two-digit years.
   void PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo inicio, CVerificacaoPeriodo::Regras regras,
                       int tipoData = 0);
-  // The branch edit (branch 0 standing for all) and, when idEmissora is not
-  // 0, the ECF edit bound to it. Nothing is set up for an empty company key.
-  void PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora, int idRotuloEmissora);
+  // The branch edit (branch 0 standing for all unless said otherwise) and,
+  // when idEmissora is not 0, the ECF edit bound to it. Nothing is set up
+  // for an empty company key.
+  void PreparaFilialEmissora(int idFilial, int idRotuloFilial, int idEmissora, int idRotuloEmissora,
+                             bool filialZeroComoTodas = true);
 
   // Reads whether the company's ECFs are controlled per branch (the
   // point-of-sale flag); when they are, the ECF connection is opened once so

@@ -39,10 +39,13 @@ bool CVerificacaoPeriodo::AoPerderFoco(int idControle, std::uint16_t hoje) {
     }
     return true;
   }
-  const bool comInicio = m_regras == Regras::ComInicioSistema;
+  const bool comInicio = m_regras == Regras::ComInicioSistema || m_regras == Regras::VendaPeriodo;
   if (idControle == m_inicial->Id()) {
     if (comInicio && inicial < m_inicioSistema)
-      return Falha(*m_inicial, "Data Inicial inferior a data de inicio do sistema.", m_inicioSistema);
+      return Falha(*m_inicial,
+                   m_regras == Regras::VendaPeriodo ? "Data Inicial inferior à data de inicio do sistema."
+                                                    : "Data Inicial inferior a data de inicio do sistema.",
+                   m_inicioSistema);
     if (inicial > hoje)
       return Falha(*m_inicial, "Data Inicial maior que data atual.", comInicio ? m_inicioSistema : hoje);
   } else if (idControle == m_final->Id()) {

@@ -15,6 +15,9 @@ class CVerificacaoPeriodo {
     // Initial date against the system start date and today (reset to the
     // start date), final date against today and the initial date.
     ComInicioSistema,
+    // The same checks in the Venda do Período dialog's wording ("inferior à
+    // data de inicio").
+    VendaPeriodo,
     // Initial date against today only (reset to today).
     SemInicioSistema,
     // The wording of the MFD file dialog; every reset goes to today.

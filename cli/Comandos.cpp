@@ -22,7 +22,13 @@ std::string SimNao(bool valor) { return valor ? "verdadeiro" : "falso"; }
 // script that main() builds from the dialog options.
 Comando Dialogo(const std::string& nome, const std::string& exportacao, const std::string& ajuda,
                 CamposDialogo campos = {}) {
-  return {nome, exportacao, ajuda + (campos.idModelo ? " (respostas: --filial, --ecf, --data-inicial, --data-final, --opcao)" : ""),
+  std::string respostas = " (respostas: --filial, --ecf, --data-inicial, --data-final, --opcao";
+  for (const auto& escolha : campos.escolhas) {
+    respostas += ", --" + escolha.nome + " ";
+    for (std::size_t i = 0; i < escolha.valores.size(); ++i) respostas += (i ? "|" : "") + escolha.valores[i].first;
+  }
+  respostas += ")";
+  return {nome, exportacao, ajuda + (campos.idModelo ? respostas : ""),
           {}, [exportacao](Ambiente& a) {
             a.opcoes.SoAceita({});
             const bool resultado = a.biblioteca.Funcao<FuncaoSemArgumentos>(exportacao.c_str())();
@@ -44,7 +50,9 @@ std::vector<Comando> MontaComandos() {
   std::vector<Comando> c;
   c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra (--convenio, --natureza, --finalidade: o número do item)",
                       {14028, 13039, 13040, 13041, 13042, {{"convenio", 13043}, {"natureza", 13044}, {"finalidade", 13045}}}));
-  c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período", {14030, 13055, 0, 13053, 13054}));
+  c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período",
+                      {14030, 13055, 0, 13053, 13054, {}, {}, {},
+                       {{"leiaute", {{"convenio", 13065}, {"cotepe", 13066}}}, {"perfil", {{"A", 13091}, {"B", 13092}}}}}));
   c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD", {14007, 0, 0, 13004, 13005}));
   c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD", {14025, 0, 0, 13026, 13023}));
   c.push_back(Dialogo("meios-pagamento", "QMX_MeiosPagamento", "relatório Meios de Pagamento", {14008, 0, 0, 13009, 13008}));

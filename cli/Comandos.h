@@ -45,6 +45,13 @@ struct CamposDialogo {
     int botao = 0;
   };
   std::vector<Adicao> adicoes = {};
+  // Radio choices by name: the option's name and, per accepted value, the
+  // button it clicks (--leiaute cotepe clicks "Ato COTEPE/ICMS 09/08").
+  struct Escolha {
+    std::string nome;
+    std::vector<std::pair<std::string, int>> valores;
+  };
+  std::vector<Escolha> escolhas = {};
 };
 
 struct Comando {

@@ -1,5 +1,6 @@
 // qmx: runs the library's exports from the command line, the way the
 // point-of-sale program does, with the operator's answers from options.
+#include <strings.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -141,6 +142,19 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
       roteiro << "digita " << adicao.edicao << " " << valor << "\nclica " << adicao.botao << "\n";
       preenchido = true;
     }
+  for (const auto& escolha : c.escolhas) {
+    const auto valor = opcoes.Texto(escolha.nome);
+    if (!valor) continue;
+    int botao = 0;
+    std::string aceitos;
+    for (const auto& [nome, id] : escolha.valores) {
+      if (strcasecmp(nome.c_str(), valor->c_str()) == 0) botao = id;
+      aceitos += (aceitos.empty() ? "" : ", ") + nome;
+    }
+    if (botao == 0) throw ErroUso("--" + escolha.nome + " aceita " + aceitos);
+    roteiro << "clica " << botao << "\n";
+    preenchido = true;
+  }
   for (const auto& opcao : opcoes.Todos("opcao")) {
     roteiro << "clica " << LeNumero(opcao, 1, 65535, "--opcao") << "\n";
     preenchido = true;
@@ -158,6 +172,7 @@ std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos
   for (const auto& lista : campos.listas) kComValor.push_back(lista.first);
   for (const auto& edicao : campos.edicoes) kComValor.push_back(edicao.first);
   for (const auto& adicao : campos.adicoes) kComValor.push_back(adicao.opcao);
+  for (const auto& escolha : campos.escolhas) kComValor.push_back(escolha.nome);
   std::vector<std::string> restantes;
   tinhaRespostas = false;
   for (size_t i = 0; i < argumentos.size(); ++i) {

@@ -139,6 +139,12 @@ TEST(Qmx, RespostasPorNomeNosDialogosDeArquivo) {
   const Execucao sintegra = Qmx("sintegra --filial 1 --data-inicial 01/02/2026 --data-final 28/02/2026");
   EXPECT_EQ(sintegra.codigo, 0);
   EXPECT_NE(sintegra.saida.find(U8("[diálogo 14028]")), std::string::npos) << sintegra.saida;
+  // The layout and the profile by name; a value the dialog lacks is refused.
+  const Execucao venda = Qmx("venda-periodo --filial 1 --leiaute cotepe --perfil b");
+  EXPECT_NE(venda.saida.find(U8("[diálogo 14030]")), std::string::npos) << venda.saida;
+  const Execucao leiaute = Qmx("venda-periodo --leiaute sped");
+  EXPECT_EQ(leiaute.codigo, 2);
+  EXPECT_NE(leiaute.saida.find("--leiaute aceita convenio, cotepe"), std::string::npos) << leiaute.saida;
   const Execucao semCampo = Qmx("estoque --ecf 3");
   EXPECT_EQ(semCampo.codigo, 2);
   EXPECT_NE(semCampo.saida.find(U8("não tem o campo --ecf")), std::string::npos);

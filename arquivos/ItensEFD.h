@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "frame/ContextoBiblioteca.h"
+#include "frame/MapaMFC.h"
+#include "plataforma/dados/ConexaoProduto.h"
+#include "plataforma/dados/RegistroCatalogo.h"
+
+namespace qmx::efd {
+
+// What the ECF lines need of a product or service, read once per code.
+struct ItemLido {
+  bool encontrado = false;            // false: not in the catalogue
+  std::string unidade;                // the unit's code text
+  bool semUnidade = false;            // it names a unit that is not registered
+  std::string cst;                    // the product's tax situation in the branch
+  bool producao = false;              // a product made by the company
+  std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;  // products
+  std::uint16_t pisServico = 0;       // services: hundredths of a percent
+  std::uint16_t cofinsServico = 0;
+};
+
+struct PisCofins {
+  std::int64_t pis = 0;
+  std::int64_t cofins = 0;
+};
+
+// The products and services sold in the period, with their units: read
+// from the catalogue on their first sale and kept in maps that iterate as
+// the Windows collections do (the 0190 and 0200 lines come out in that
+// order). A look-up table beside the maps answers the later sales without
+// walking the maps' chains. A server failure throws CErroDadosEFD; a code
+// missing from the catalogue is answered with an empty ItemLido and stays
+// out of the maps.
+class CItensEFD {
+ public:
+  CItensEFD(const TriploConexao& triplo, std::uint16_t filial);
+
+  const ItemLido& Produto(std::uint32_t codigo);
+  const ItemLido& Servico(std::uint32_t codigo);
+
+  // The PIS and COFINS of an item's value at a date: for a product, every
+  // rate of its lists whose validity contains the date (an end of 0 is
+  // open) contributes value × rate; for a service, its two rates.
+  static PisCofins Calcula(const ItemLido& item, bool servico, std::int64_t valor4, std::uint16_t data);
+
+  CMapaMFC<std::uint32_t, REG_PRODUTOPS> produtos;
+  CMapaMFC<std::uint32_t, REG_SERVICOSPS> servicos;
+  CMapaMFC<std::uint16_t, REG_UNIDADES_MEDIDAPS> unidades;
+  CMapaMFC<std::uint16_t, REG_UNIDADES_MEDIDA_SERVICOSPS> unidadesServico;
+
+ private:
+  // The unit's code text, or nothing for a unit that is not registered.
+  const std::optional<std::string>& Unidade(std::uint16_t codigo);
+  const std::optional<std::string>& UnidadeServico(std::uint16_t codigo);
+
+  dados::CConexaoProduto m_catalogo;
+  std::unordered_map<std::uint16_t, std::optional<std::string>> m_unidadesLidas, m_unidadesServicoLidas;
+  std::uint16_t m_filial;
+  std::unordered_map<std::uint32_t, ItemLido> m_produtosLidos;
+  std::unordered_map<std::uint32_t, ItemLido> m_servicosLidos;
+};
+
+}  // namespace qmx::efd

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+
+namespace qmx::efd {
+
+// Builds the pipe-delimited lines of the digital bookkeeping layouts onto
+// the end of a text: "|" + REG + "|", each field followed by "|", and
+// "\r\n" at the end. Empty fields are nothing between two bars. One
+// formatter serves every field, so no field allocates.
+//
+//   CLinhaEFD(texto, "C405").Data(z.Data).Numerico(cro, 3).Fim();
+//
+// Each field gives what the formatter (CQMXFormatador) or FormataCampo
+// gives for it, written without printf and without allocating: the files
+// write millions of fields.
+class CLinhaEFD {
+ public:
+  CLinhaEFD(std::string& destino, const char* registro);
+
+  CLinhaEFD& Texto(std::string_view campo);
+  CLinhaEFD& Vazio() { return Texto({}); }
+  // An item's code: "P" or "S" and the number.
+  CLinhaEFD& Codigo(char tipo, std::uint32_t numero);
+  CLinhaEFD& Vazios(int quantos);
+  CLinhaEFD& Inteiro(std::int64_t valor);
+  // An amount of four implied decimals with `decimais` decimals (cut, never
+  // rounded), a decimal comma and no padding: 1234,50.
+  CLinhaEFD& Valor(std::int64_t valor4, int decimais = 2);
+  // The same, cut to at most `largura` characters (the rates).
+  CLinhaEFD& ValorCortado(std::int64_t valor4, int decimais, std::size_t largura);
+  // A numeric field of FormataCampo: "/", "-", ".", blanks (and "," unless
+  // kept) removed, zeros on the left up to the width, the leftmost
+  // characters dropped beyond it.
+  CLinhaEFD& Numerico(std::string_view texto, int largura, bool mantemVirgula = false);
+  CLinhaEFD& NumericoInteiro(std::int64_t valor, int largura);
+  // An amount with `decimais` decimals as a numeric field of 14 with its
+  // comma: 00000001234,50.
+  CLinhaEFD& N14(std::int64_t valor4, int decimais = 2);
+  // A rate in hundredths of a percent as "%.02f" with a decimal comma in a
+  // numeric field of 6: 018,00.
+  CLinhaEFD& Aliquota6(std::uint16_t centesimos);
+  // "." "/" "-" removed and zeros on the left up to the width.
+  CLinhaEFD& Digitos(std::string_view texto, int largura);
+  // DDMMYYYY from the formatter ("%02i%s%02i%s%04i" without separators).
+  CLinhaEFD& Data(std::uint16_t numeroDia);
+  // DDMMYYYY from the inverted date (the century from the two-digit year).
+  CLinhaEFD& DataInvertida(std::uint16_t numeroDia);
+  // Text written as it is, without a bar after it (the layouts' literals).
+  CLinhaEFD& Literal(std::string_view texto);
+  void Fim();
+
+ private:
+  std::string& m_destino;
+};
+
+// The decimal text of the formatter's FormataValor without padding ("-",
+// the integer part, a comma and `decimais` decimals: the four held and
+// then zeros, at most eight), written without printf: the files write it
+// for nearly every field. Returns its length (at most 32).
+std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais);
+
+// DDMMYYYY as the formatter's "%02i%s%02i%s%04i" writes it (`inversa`
+// false) or as InverteData writes it, its century taken from the two-digit
+// year (`inversa` true). Returns 8.
+std::size_t TextoData(char* saida, std::uint16_t numeroDia, bool inversa);
+
+// The numeric field of FormataCampo written onto the end of a text.
+void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula);
+
+// value × rate / 100 with the rate in hundredths of a percent, exact and
+// rounded half to even at the fourth decimal, as currency products are.
+std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos);
+
+}  // namespace qmx::efd

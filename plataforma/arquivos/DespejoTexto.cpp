@@ -1,0 +1,73 @@
+#include "plataforma/arquivos/DespejoTexto.h"
+
+#include <cerrno>
+#include <vector>
+
+#include "plataforma/arquivos/ArquivoTexto.h"
+#include "plataforma/arquivos/ExcecaoArquivo.h"
+
+namespace qmx {
+namespace {
+
+constexpr std::size_t kBloco = 1 << 16;
+
+}  // namespace
+
+CDespejoTexto::CDespejoTexto(std::string nome) : m_nome(std::move(nome)) {
+  m_arquivo = std::tmpfile();
+  if (!m_arquivo) throw CExcecaoArquivo(CExcecaoArquivo::CausaDoErro(errno), errno, m_nome);
+  m_pendente.reserve(kBloco);
+}
+
+CDespejoTexto::~CDespejoTexto() {
+  if (m_arquivo) std::fclose(m_arquivo);
+}
+
+void CDespejoTexto::Escreve(std::string_view texto) {
+  m_tamanho += texto.size();
+  m_pendente.append(texto);
+  if (m_pendente.size() >= kBloco) Descarrega();
+}
+
+void CDespejoTexto::Descarrega() {
+  if (m_pendente.empty()) return;
+  if (std::fwrite(m_pendente.data(), 1, m_pendente.size(), m_arquivo) != m_pendente.size())
+    throw CExcecaoArquivo(CExcecaoArquivo::discoCheio, errno, m_nome);
+  m_pendente.clear();
+}
+
+template <class Destino>
+void CDespejoTexto::Copia(Destino&& acrescenta) {
+  Descarrega();
+  if (std::fflush(m_arquivo) != 0 || std::fseek(m_arquivo, 0, SEEK_SET) != 0)
+    throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
+  std::vector<char> bloco(kBloco);
+  std::size_t restante = m_tamanho;
+  while (restante > 0) {
+    const std::size_t lidos = std::fread(bloco.data(), 1, restante < kBloco ? restante : kBloco, m_arquivo);
+    if (lidos == 0) throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
+    acrescenta(std::string_view(bloco.data(), lidos));
+    restante -= lidos;
+  }
+  // Later writes go after what is there.
+  if (std::fseek(m_arquivo, 0, SEEK_END) != 0) throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
+}
+
+void CDespejoTexto::CopiaPara(CArquivoTexto& destino) {
+  Copia([&](std::string_view pedaco) { destino.EscreverTexto(pedaco); });
+}
+
+void CDespejoTexto::CopiaPara(std::string& destino) {
+  Copia([&](std::string_view pedaco) { destino.append(pedaco); });
+}
+
+void CDespejoTexto::Esvazia() {
+  m_pendente.clear();
+  m_tamanho = 0;
+  std::FILE* novo = std::tmpfile();
+  if (!novo) throw CExcecaoArquivo(CExcecaoArquivo::CausaDoErro(errno), errno, m_nome);
+  std::fclose(m_arquivo);
+  m_arquivo = novo;
+}
+
+}  // namespace qmx

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class CArquivoTexto;
+
+namespace qmx {
+
+// A text too large to hold in memory, kept in an anonymous temporary file
+// (removed by the system when closed) until it can be copied to its place
+// in a file. Bytes go in and come out as they are. A failure to create,
+// write or read the file throws CExcecaoArquivo naming `nome`.
+class CDespejoTexto {
+ public:
+  explicit CDespejoTexto(std::string nome);
+  ~CDespejoTexto();
+  CDespejoTexto(const CDespejoTexto&) = delete;
+  CDespejoTexto& operator=(const CDespejoTexto&) = delete;
+
+  // Appends; small pieces are gathered in memory and written in blocks.
+  void Escreve(std::string_view texto);
+  std::size_t Tamanho() const { return m_tamanho; }
+  bool Vazio() const { return m_tamanho == 0; }
+
+  // Copies everything written so far to the end of `destino` (or of a
+  // string), in blocks; the text stays and can be copied again.
+  void CopiaPara(CArquivoTexto& destino);
+  void CopiaPara(std::string& destino);
+
+  // Forgets the text.
+  void Esvazia();
+
+ private:
+  template <class Destino>
+  void Copia(Destino&& acrescenta);
+  void Descarrega();
+
+  std::string m_nome;
+  std::FILE* m_arquivo = nullptr;
+  std::string m_pendente;
+  std::size_t m_tamanho = 0;
+};
+
+}  // namespace qmx

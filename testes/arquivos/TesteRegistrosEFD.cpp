@@ -1,0 +1,337 @@
+// The SPED Fiscal extract of the ECFs, compared byte for byte with files
+// checked by hand against the layout, its collect mode, its bad inputs and
+// the rules under its amounts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "apoio/CenarioFiscal.h"
+#include "apoio/Linhas.h"
+#include "apoio/RegistroTemporario.h"
+#include "arquivos/ItensEFD.h"
+#include "arquivos/LinhaEFD.h"
+#include "arquivos/QMXRegistrosEFD.h"
+#include "frame/ContextoBiblioteca.h"
+#include "frame/DataCodificada.h"
+#include "frame/LancaDialogo.h"
+#include "frame/QMXFormatador.h"
+#include "frame/QMXGenerica.h"
+#include "frame/QMXUTIL.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/texto/CaminhoArquivo.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+namespace fs = std::filesystem;
+
+namespace {
+
+using C = CenarioFiscal;
+
+class RegistrosEFD : public ::testing::Test {
+ protected:
+  RegistrosEFD() {
+    Contexto() = ContextoBiblioteca{};
+    QMX_Inicializa(c.empresa.Chave().c_str(), 1, 0);
+  }
+  ~RegistrosEFD() override { Contexto() = ContextoBiblioteca{}; }
+
+  // The export; the path it handed back, empty when none.
+  std::string Sped(std::uint16_t ecf, std::uint16_t inicial, std::uint16_t final, bool esperado = true) {
+    char* caminho = nullptr;
+    EXPECT_EQ(QMX_SpedFiscal(&caminho, 1, ecf, inicial, final), esperado ? 1 : 0);
+    const std::string texto = caminho ? caminho : "";
+    delete[] caminho;
+    return texto;
+  }
+  std::string Esperado() const { return c.PastaLocal().string() + "\\TorvoECF-SpedFiscal-112026.txt"; }
+  std::string Extrato() const { return C::Le(texto::CaminhoNativo(Esperado())); }
+
+  CenarioFiscal c;
+};
+
+TEST_F(RegistrosEFD, PerfilADeTodosOsECFsIgualAoConferido) {
+  c.Movimento();
+  const std::string caminho = Sped(0, C::kDia1, C::kDia4);
+  EXPECT_EQ(caminho, Esperado());
+  const std::string extrato = Extrato();
+  ConfereGoldenEFD(extrato, "efd-perfil-a.txt");
+  EXPECT_EQ(extrato.find("EAD"), std::string::npos);  // an extract, not a signed fiscal file
+  // Handed to the company's folder too, as it is.
+  EXPECT_EQ(C::Le(c.PastaArquivos() / "TorvoECF-SpedFiscal-112026.txt"), extrato);
+  // All ECFs (0): the path is shown.
+  ASSERT_EQ(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Arquivo gerado em:\r\n" + Esperado());
+  EXPECT_EQ(c.host.Caixas()[0].titulo, "Torvo ECF - Sped Fiscal");
+  EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+}
+
+TEST_F(RegistrosEFD, PerfilBDeUmECFPeloOperador) {
+  c.Movimento();
+  c.host.CarregaRoteiro("dialogo 14029\ndigita 13049 1\ndigita 13050 1\ndigita 13048 02/11/2026\n"
+                        "digita 13067 05/11/2026\nclica 13069\nclica 1\n");
+  const int resultado = LancaDialogo<CQMXRegistrosEFD>(
+      [&](CQMXRegistrosEFD& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); });
+  ASSERT_EQ(resultado, ui::IDOK) << testing::PrintToString(c.host.Erros());
+  ConfereGoldenEFD(Extrato(), "efd-perfil-b.txt");
+  EXPECT_TRUE(c.host.Caixas().empty());  // branch, ECF and dates all given: no box
+  const auto& inicio = c.host.Dialogos()[0].aposInicio;
+  EXPECT_EQ(inicio.at(13048).texto, "06/12/2026");
+  EXPECT_EQ(inicio.at(13068).marcado, 1);
+  EXPECT_EQ(inicio.at(13069).marcado, 0);
+}
+
+TEST_F(RegistrosEFD, UnidadesEItensVemComOPrimeiroECFComMovimento) {
+  // ECF 1 sells without a Z reduction; ECF 2's day is the only movement.
+  c.m.Produto(10, "ARROZ").Tributacao('T', 1800);
+  c.m.Produto(20, "SAL").Tributacao('F', 0, "060");
+  c.m.Cupom(1, C::kDia1).Item(20, 1, 2);
+  c.m.Cupom(2, C::kDia1).Item(10, 1, 10);
+  c.m.ReducaoZ(2, C::kDia1);
+  c.m.Grava();
+  Sped(0, C::kDia1, C::kDia1);
+  const auto linhas = LinhasCRLF(Extrato());
+  ASSERT_EQ(linhas.size(), 11u) << testing::PrintToString(linhas);
+  EXPECT_EQ(linhas[1], "|0190|UN|UNIDADE|");
+  // The product of ECF 1 is an item of the period all the same (in map
+  // order: 10 hashes to bucket 8, 20 to bucket 16).
+  EXPECT_EQ(linhas[2].substr(0, 16), "|0200|P10|ARROZ|");
+  EXPECT_EQ(linhas[3].substr(0, 14), "|0200|P20|SAL|");
+  EXPECT_EQ(linhas[4], "|C400|2D|QMX-1|AA0910000000000000A1|002|");
+  EXPECT_EQ(linhas[5].substr(0, 15), "|C405|02112026|");
+}
+
+TEST_F(RegistrosEFD, ModoColetaGuardaOGrupoC400SemArquivo) {
+  c.Movimento();
+  efd::ContadoresC400 contadores;
+  std::string grupo;
+  const int resultado = LancaDialogo<CQMXRegistrosEFD>(
+      [&](CQMXRegistrosEFD& d, const TriploConexao&) {
+        d.Preset(c.empresa.Chave(), 1, 0, 1, 0, C::kDia1, C::kDia4, 'A');
+        d.SetGravaArquivo(false);
+        return true;
+      },
+      [&](CQMXRegistrosEFD& d, int r) {
+        EXPECT_TRUE(d.GetCaminhoArquivo().empty());
+        if (d.Resultado()) {
+          contadores = d.Resultado()->Contadores();
+          d.Resultado()->GrupoC400().CopiaPara(grupo);
+        }
+        return r;
+      });
+  ASSERT_EQ(resultado, ui::IDOK);
+  EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
+  EXPECT_TRUE(c.host.Caixas().empty());
+  // The group is the extract's tail, and each counter counts its lines.
+  const std::string golden = GoldenEFD("efd-perfil-a.txt");
+  EXPECT_EQ(grupo, golden.substr(golden.find("|C400|")));
+  std::map<std::string, std::uint32_t> linhas;
+  for (const auto& l : LinhasCRLF(grupo)) ++linhas[l.substr(1, 4)];
+  EXPECT_EQ(contadores.c400, linhas["C400"]);
+  EXPECT_EQ(contadores.c405, linhas["C405"]);
+  EXPECT_EQ(contadores.c410, linhas["C410"]);
+  EXPECT_EQ(contadores.c420, linhas["C420"]);
+  EXPECT_EQ(contadores.c425, 0u);
+  EXPECT_EQ(contadores.c460, linhas["C460"]);
+  EXPECT_EQ(contadores.c470, linhas["C470"]);
+  EXPECT_EQ(contadores.c490, linhas["C490"]);
+  EXPECT_EQ(contadores.c495, 0u);
+  EXPECT_EQ(contadores.total, LinhasCRLF(grupo).size());
+}
+
+TEST_F(RegistrosEFD, PeriodoSemMovimentoEFilialSoComCPF) {
+  auto& sessao = c.empresa.Gravador().Sessao();
+  sessao.Executa("UPDATE filial SET cnpj = '../-', cpf = '123.456.789-09', industrial = 1 WHERE numero = 1", {});
+  Sped(1, C::kDia1, C::kDia1);
+  // Only 0000: no CNPJ digits (the field still zero-filled) and the CPF,
+  // the municipality by its number in the branch record, industrial.
+  EXPECT_EQ(Extrato(), "|0000|004|0|02112026|02112026|Comércio de Alimentos Ávila Ltda|00000000000000|12345678909|"
+                       "SP|110.042.490.114|0000001|4.321.987-0|200123456|A|0|\r\n");
+  EXPECT_TRUE(c.host.Caixas().empty());  // one ECF asked for: no box
+}
+
+TEST_F(RegistrosEFD, PastaLocalQueNaoEPastaNaoDaArquivo) {
+  c.empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=" + c.local.Grava("arquivo", "x") + "\n");
+  EXPECT_EQ(Sped(0, C::kDia1, C::kDia1, false), "");
+  EXPECT_TRUE(c.host.Caixas().empty());
+  EXPECT_TRUE(C::Arquivos(c.PastaArquivos()).empty());
+}
+
+TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
+  CenarioFiscal c(MotorTeste::SQLite, false);
+  Contexto() = ContextoBiblioteca{};
+  QMX_Inicializa(c.empresa.Chave().c_str(), 1, 0);
+  char* caminho = nullptr;
+  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, C::kDia1, C::kDia1));
+  Contexto() = ContextoBiblioteca{};
+  EXPECT_EQ(caminho, nullptr);
+  EXPECT_TRUE(c.host.Caixas().empty());
+  EXPECT_TRUE(C::Arquivos(c.PastaArquivos()).empty());
+}
+
+TEST(RegistrosEFDRegistro, SemValorLocalTorvoNaoHaPasta) {
+  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva]\nOutro=1\n");
+  EXPECT_EQ(CQMXRegistrosEFD::PastaLocal(), std::nullopt);
+  registro.Reescreve("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=C:\\Torvo\n");
+  EXPECT_EQ(CQMXRegistrosEFD::PastaLocal(), "C:\\Torvo\\");
+  registro.Reescreve("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=C:\\Torvo\\\n");
+  EXPECT_EQ(CQMXRegistrosEFD::PastaLocal(), "C:\\Torvo\\");
+}
+
+TEST_F(RegistrosEFD, PeriodoInvertidoNaoGera) {
+  char* caminho = nullptr;
+  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, C::kDia2, C::kDia1));
+  ASSERT_EQ(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto,
+            "A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente.");
+  EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
+}
+
+TEST_F(RegistrosEFD, FalhaDoServidorPerdeODiaOuOArquivoNuncaMeioArquivo) {
+  c.Movimento();
+  int passos = 0;
+  {
+    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+    Sped(0, C::kDia1, C::kDia4);
+    passos = dados::PassosDadosContados();
+  }
+  const std::string completo = Extrato();
+  int semArquivo = 0, comLacunas = 0;
+  for (int passo = 1; passo <= passos; ++passo) {
+    fs::remove_all(c.PastaLocal());
+    fs::create_directories(c.PastaLocal());
+    c.host.Limpa();
+    dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
+    char* caminho = nullptr;
+    const bool gerado = QMX_SpedFiscal(&caminho, 1, 0, C::kDia1, C::kDia4);
+    delete[] caminho;
+    const auto arquivos = C::Arquivos(c.PastaLocal());
+    if (!gerado) {
+      ++semArquivo;
+      EXPECT_TRUE(arquivos.empty()) << passo;
+      continue;
+    }
+    ASSERT_EQ(arquivos.size(), 1u) << passo;
+    const std::string extrato = C::Le(arquivos[0]);
+    // A lost day or ECF is reported by the extract's own name; only the
+    // branch's readers of 0000 say nothing (a failed read leaves a field
+    // empty).
+    if (extrato != completo) {
+      bool reportado = false;
+      for (const auto& caixa : c.host.Caixas()) reportado |= caixa.texto.find("QMXRegistrosEFD") != std::string::npos;
+      const auto corpo = [](const std::string& t) { return t.substr(t.find("\r\n")); };
+      if (reportado) ++comLacunas;
+      else EXPECT_EQ(corpo(extrato), corpo(completo)) << passo;
+    }
+  }
+  EXPECT_GT(semArquivo, 0);
+  EXPECT_GT(comLacunas, 0);
+}
+
+// ----- the rules under the amounts -----
+
+TEST(RegrasEFD, PisCofinsPelaValidadeDeCadaAliquota) {
+  efd::ItemLido produto;
+  const std::uint16_t d = CodificaDia(10, 11, 2026);
+  produto.pisCofins = {{1, 1, static_cast<std::uint16_t>(d), 0, 165},                                       // from d, open
+                       {1, 2, static_cast<std::uint16_t>(d - 5), static_cast<std::uint16_t>(d), 760},        // ends on d
+                       {1, 2, static_cast<std::uint16_t>(d + 1), 0, 300},                                    // from the next day
+                       {1, 3, 0, 0, 5000}};                                                                   // another kind
+  struct Caso {
+    std::uint16_t data;
+    std::int64_t pis, cofins;
+  };
+  // 100.00 at 1.65 % and 7.60 % (or 3.00 %).
+  for (const Caso& caso : {Caso{static_cast<std::uint16_t>(d - 6), 0, 0}, Caso{static_cast<std::uint16_t>(d - 5), 0, 76000},
+                           Caso{d, 16500, 76000}, Caso{static_cast<std::uint16_t>(d + 1), 16500, 30000}}) {
+    const auto r = efd::CItensEFD::Calcula(produto, false, 1000000, caso.data);
+    EXPECT_EQ(r.pis, caso.pis) << caso.data - d;
+    EXPECT_EQ(r.cofins, caso.cofins) << caso.data - d;
+  }
+  efd::ItemLido servico;
+  servico.pisServico = 65;
+  servico.cofinsServico = 300;
+  servico.pisCofins = produto.pisCofins;  // not a product's: ignored
+  const auto r = efd::CItensEFD::Calcula(servico, true, 1000000, 0);
+  EXPECT_EQ(r.pis, 6500);
+  EXPECT_EQ(r.cofins, 30000);
+}
+
+TEST(RegrasEFD, ParteDoValorArredondaMetadeParaPar) {
+  struct Caso {
+    std::int64_t valor;
+    std::uint32_t centesimos;
+    std::int64_t esperado;
+  };
+  // 0.0050 × 1 % = 0.00005 (down to even 0), 0.0150 × 1 % = 0.00015 (up to
+  // 0.0002), 12.3456 × 18 % = 2.222208 (2.2222), negatives alike.
+  for (const Caso& c : {Caso{50, 100, 0}, Caso{150, 100, 2}, Caso{151, 100, 2}, Caso{149, 100, 1},
+                        Caso{123456, 1800, 22222}, Caso{-150, 100, -2}, Caso{-50, 100, 0}, Caso{0, 1800, 0}})
+    EXPECT_EQ(efd::ParteDoValor(c.valor, c.centesimos), c.esperado) << c.valor << " " << c.centesimos;
+}
+
+TEST(RegrasEFD, CampoNumericoComoFormataCampo) {
+  for (const char* texto : {"", "12.345-6/7", "1,50", " 1 2 ", "-12,5", "123456789012345678", "abc", "0"}) {
+    for (int largura : {0, 1, 4, 6, 14}) {
+      for (bool virgula : {false, true}) {
+        std::string campo = "x";
+        efd::AcrescentaNumerico(campo, texto, largura, virgula);
+        EXPECT_EQ(campo, "x" + CQMXGenerica::FormataCampo(texto, static_cast<std::uint16_t>(largura), true, virgula))
+            << texto << " " << largura << " " << virgula;
+      }
+    }
+  }
+}
+
+// The line builder writes its fields by hand; each must give what the
+// formatter gives.
+TEST(RegrasEFD, CamposComoOFormatador) {
+  CQMXFormatador f;
+  char texto[40];
+  for (int d = 0; d <= 65535; ++d) {
+    const auto dia = static_cast<std::uint16_t>(d);
+    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia, false)), f.FormataDataDMA(dia, "")) << d;
+    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia, true)), CQMXGenerica::InverteData(dia, false)) << d;
+  }
+  for (std::int64_t valor : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{9999}, std::int64_t{10000},
+                             std::int64_t{-123456789}, std::int64_t{12345678901234}, INT64_MAX, INT64_MIN})
+    for (int decimais = 0; decimais <= 9; ++decimais)
+      EXPECT_EQ(std::string(texto, efd::TextoValor(texto, valor, decimais)),
+                f.FormataValor(valor, CQMXFormatador::kTamanhoBuffer - 1, decimais, false, false))
+          << valor << " " << decimais;
+  for (const char* doc : {"", "12.345.678/0001-95", "019", "3215-0001", "(11) 3215", "123456789012345"}) {
+    for (int largura : {0, 2, 9, 11, 14}) {
+      std::string linha;
+      efd::CLinhaEFD(linha, "X").Digitos(doc, largura);
+      EXPECT_EQ(linha, std::string("|X|") + f.FormataNumeroTexto(doc, largura, true) + "|") << doc << " " << largura;
+    }
+  }
+}
+
+TEST(RegrasEFD, CamposDasLinhas) {
+  std::string texto;
+  efd::CLinhaEFD(texto, "TEST")
+      .N14(12345000)           // 1234,5
+      .N14(-12345000)          // the sign is one of the characters a numeric field drops
+      .N14(12345678, 3)        // quantity: 1234,567
+      .Aliquota6(1800)
+      .Aliquota6(5)
+      .Valor(12345000)
+      .Valor(99999)            // four decimals cut, not rounded
+      .ValorCortado(6553500, 2, 6)
+      .ValorCortado(100000000, 2, 6)
+      .Digitos("3215-0001", 9)
+      .NumericoInteiro(7, 3)
+      .Data(CodificaDia(5, 11, 2026))
+      .Vazios(2)
+      .Fim();
+  EXPECT_EQ(texto, "|TEST|00000001234,50|00000001234,50|0000001234,567|018,00|000,05|1234,50|9,99|655,35|10000,|"
+                   "032150001|007|05112026|||\r\n");
+}
+
+TEST(RegrasEFD, NomeDoArquivoPeloMesDaDataFinal) {
+  EXPECT_EQ(efd::CGeradorEFD::NomeArquivo(CodificaDia(31, 12, 2026)), "TorvoECF-SpedFiscal-122026.txt");
+  EXPECT_EQ(efd::CGeradorEFD::NomeArquivo(CodificaDia(1, 1, 2000)), "TorvoECF-SpedFiscal-012000.txt");
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+// The Venda do Período file in the digital-bookkeeping layout, compared
+// byte for byte with files checked by hand against the layout and checked
+// against its own counts; the Sintegra choice; and what happens when a
+// server fails at any step.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "apoio/CenarioFiscal.h"
+#include "apoio/Linhas.h"
+#include "apoio/VerificaEAD.h"
+#include "arquivos/ContagemRegistros.h"
+#include "arquivos/QMXVendaPeriodo.h"
+#include "frame/DataCodificada.h"
+#include "frame/LancaDialogo.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+namespace fs = std::filesystem;
+
+namespace {
+
+using C = CenarioFiscal;
+
+class VendaPeriodo : public ::testing::Test {
+ protected:
+  int Executa(const std::string& roteiro) {
+    c.host.CarregaRoteiro(roteiro);
+    return LancaDialogo<CQMXVendaPeriodo>(
+        [&](CQMXVendaPeriodo& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); });
+  }
+  // The operator's answers: branch 1, the period, the layout and profile.
+  static std::string Roteiro(const std::string& inicial, const std::string& final, const char* escolhas) {
+    return "dialogo 14030\ndigita 13055 1\ndigita 13053 " + inicial + "\ndigita 13054 " + final + "\n" + escolhas +
+           "clica 1\n";
+  }
+  static constexpr const char* kCotepeA = "clica 13066\n";
+  static constexpr const char* kCotepeB = "clica 13066\nclica 13092\n";
+
+  // The only file made, without its EAD line, after checking its name and
+  // signature.
+  std::string Gerado() {
+    const auto arquivos = C::Arquivos(c.PastaArquivos());
+    EXPECT_EQ(arquivos.size(), 1u);
+    if (arquivos.size() != 1) return {};
+    // Certification number, today's day number (8 digits), 10:00 in seconds.
+    EXPECT_EQ(arquivos[0].filename().string(),
+              "ZTR0122026" + std::to_string(100000000 + CodificaDia(6, 12, 2026)).substr(1) + "036000.txt");
+    const std::string conteudo = C::Le(arquivos[0]);
+    EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo));
+    return conteudo.substr(0, conteudo.rfind("EAD"));
+  }
+
+  CenarioFiscal c;
+};
+
+TEST_F(VendaPeriodo, AtoCotepePerfilAIgualAoConferido) {
+  c.Movimento();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeA)), ui::IDOK)
+      << testing::PrintToString(c.host.Erros());
+  const std::string gerado = Gerado();
+  ConfereGoldenEFD(gerado, "venda-perfil-a.txt");
+  ConfereContagens(gerado);
+  ASSERT_EQ(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Arquivo gerado em\r\n" + c.empresa.PastaEC().string() +
+                                          "/Arquivos-Eletronicos\\" + C::Arquivos(c.PastaArquivos())[0].filename().string());
+  EXPECT_EQ(c.host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Venda do Período");
+  EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+  // The extract's dialog ran preset and closed itself; nothing went to the local folder.
+  ASSERT_EQ(c.host.Dialogos().size(), 2u);
+  EXPECT_EQ(c.host.Dialogos()[0].idModelo, 14029);
+  EXPECT_EQ(c.host.Dialogos()[0].resultado, ui::IDOK);
+  EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
+}
+
+TEST_F(VendaPeriodo, AtoCotepePerfilBIgualAoConferido) {
+  c.Movimento();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeB)), ui::IDOK);
+  const std::string gerado = Gerado();
+  ConfereGoldenEFD(gerado, "venda-perfil-b.txt");
+  ConfereContagens(gerado);
+}
+
+TEST_F(VendaPeriodo, PeriodoSemDocumentosNemInventario) {
+  ASSERT_EQ(Executa(Roteiro("01/10/2026", "31/10/2026", kCotepeA)), ui::IDOK);
+  const std::string gerado = Gerado();
+  ConfereGoldenEFD(gerado, "venda-minimo.txt");
+  ConfereContagens(gerado);
+}
+
+TEST_F(VendaPeriodo, DialogoAbreComConvenioPerfilAEHoje) {
+  Executa("dialogo 14030\nclica 2\n");
+  const auto& inicio = c.host.Dialogos().at(0).aposInicio;
+  EXPECT_EQ(inicio.at(13065).marcado, 1);
+  EXPECT_EQ(inicio.at(13066).marcado, 0);
+  EXPECT_EQ(inicio.at(13091).marcado, 1);
+  EXPECT_EQ(inicio.at(13092).marcado, 0);
+  EXPECT_EQ(inicio.at(13053).texto, "06/12/2026");
+  EXPECT_EQ(inicio.at(13054).texto, "06/12/2026");
+  EXPECT_EQ(inicio.at(13055).texto, "1");  // the only branch the operator may use
+  EXPECT_EQ(c.host.Dialogos().at(0).titulo, "Filtro de Venda do Período");
+}
+
+TEST_F(VendaPeriodo, DataInicialAntesDoInicioDoSistema) {
+  Executa("dialogo 14030\ndigita 13053 31/12/2023\ndigita 13054 01/01/2024\nclica 2\n");
+  ASSERT_GE(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Data Inicial inferior à data de inicio do sistema.");
+  EXPECT_EQ(c.host.Dialogos().at(0).aoFechar.at(13053).texto, "01/01/2024");
+}
+
+TEST_F(VendaPeriodo, Convenio5795AbreOSintegraPreparado) {
+  c.Movimento();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "03/11/2026", "")), ui::IDOK);
+  ASSERT_EQ(c.host.Dialogos().size(), 2u);
+  EXPECT_EQ(c.host.Dialogos()[0].idModelo, 14028);
+  EXPECT_EQ(c.host.Dialogos()[0].resultado, ui::IDOK);
+  // The Sintegra dialog made its file: 126-character records.
+  const std::string gerado = Gerado();
+  const auto linhas = LinhasCRLF(gerado);
+  ASSERT_FALSE(linhas.empty());
+  for (const auto& l : linhas) EXPECT_EQ(l.size(), 126u);
+  EXPECT_EQ(linhas.front().substr(0, 2), "10");
+  EXPECT_EQ(linhas.front().substr(107, 16), "2026110220261103");  // the period of this dialog
+}
+
+TEST_F(VendaPeriodo, FinalAntesDaInicialVoltaAHojeESemFilialNaoGera) {
+  Executa(Roteiro("03/11/2026", "02/11/2026", kCotepeA));
+  ASSERT_GE(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Data Final menor que data Inicial");
+  EXPECT_EQ(c.host.Dialogos().back().aoFechar.at(13054).texto, "06/12/2026");
+  fs::remove_all(c.PastaArquivos());
+  c.host.Limpa();
+  Executa("dialogo 14030\ndigita 13055 0\nclica 13066\nclica 1\n");
+  ASSERT_GE(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Selecione a filial.");
+  EXPECT_TRUE(C::Arquivos(c.PastaArquivos()).empty());
+}
+
+// Every data-server step of a whole run fails once, in turn. The file is
+// either whole and consistent with its own counts (what a failed writer
+// lost is missing, reported), or not there at all: when the extract's
+// dialog could not collect (it stays open and is cancelled) or an item of
+// 0200 could not be read.
+TEST_F(VendaPeriodo, FalhaEmQualquerPassoNuncaDeixaArquivoIncoerente) {
+  c.Movimento();
+  const std::string roteiro = Roteiro("02/11/2026", "05/11/2026", kCotepeB);
+  int passos = 0;
+  {
+    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+    Executa(roteiro);
+    passos = dados::PassosDadosContados();
+  }
+  const auto linhas0200 = ConfereContagens(Gerado())["0200"];
+  int extratoCancelado = 0, falhas0200 = 0, incompletos = 0;
+  for (int passo = 1; passo <= passos; ++passo) {
+    fs::remove_all(c.PastaArquivos());
+    c.host.Limpa();
+    dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
+    const int resultado = Executa(roteiro);
+    const auto arquivos = C::Arquivos(c.PastaArquivos());
+    std::string fontes;
+    for (const auto& caixa : c.host.Caixas()) fontes += caixa.texto;
+    if (resultado == ui::IDOK) {
+      ASSERT_EQ(arquivos.size(), 1u) << passo;
+      const std::string conteudo = C::Le(arquivos[0]);
+      EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo)) << passo;
+      ConfereContagens(conteudo);
+      incompletos += fontes.find("QMXVendaPeriodo") != std::string::npos ||
+                     fontes.find("QMXRegistrosEFD") != std::string::npos;
+      continue;
+    }
+    EXPECT_TRUE(arquivos.empty()) << passo;
+    const bool efdCancelado = c.host.Dialogos().size() >= 2 && c.host.Dialogos()[0].idModelo == 14029 &&
+                              c.host.Dialogos()[0].resultado == ui::IDCANCEL;
+    extratoCancelado += efdCancelado;
+    falhas0200 += !efdCancelado && fontes.find("QMXVendaPeriodo") != std::string::npos;
+  }
+  EXPECT_GT(extratoCancelado, 0);
+  // One step per product and service read again for 0200.
+  EXPECT_EQ(falhas0200, linhas0200);
+  EXPECT_GT(incompletos, 10);
+}
+
+TEST(ContagemRegistros, BlocosE9900NaOrdemDaLista) {
+  venda::CContagemRegistros contagem;
+  contagem.Acrescenta(3, "C100");
+  contagem.Acrescenta(0, "C170");  // no lines: no 9900
+  const auto c = contagem.Envolve('C', 3);
+  EXPECT_EQ(c.abertura, "|C001|0|\r\n");
+  EXPECT_EQ(c.fechamento, "|C990|5|\r\n");
+  const auto d = contagem.Envolve('D', 0);
+  EXPECT_EQ(d.abertura, "|D001|1|\r\n");
+  EXPECT_EQ(d.fechamento, "|D990|2|\r\n");
+  contagem.Acrescenta(1, "0000");
+  // 8 lines before block 9; then 9001, ten 9900 lines (nine registers with
+  // lines and 9900 itself), 9990 and 9999: 21 in all.
+  EXPECT_EQ(contagem.Bloco9(), "|9001|0|\r\n"
+                               "|9900|C100|3|\r\n|9900|C001|1|\r\n|9900|C990|1|\r\n|9900|D001|1|\r\n"
+                               "|9900|D990|1|\r\n|9900|0000|1|\r\n|9900|9001|1|\r\n|9900|9990|1|\r\n"
+                               "|9900|9999|1|\r\n|9900|9900|10|\r\n|9990|13|\r\n|9999|21|\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The same file from a company on PostgreSQL: the engine changes nothing.
+TEST(VendaPeriodoPostgres, PerfilBIgualAoDoSQLite) {
+  if (!EmpresaTeste::PostgresDisponivel()) GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+  CenarioFiscal c(MotorTeste::Postgres);
+  c.Movimento();
+  c.host.CarregaRoteiro("dialogo 14030\ndigita 13055 1\ndigita 13053 02/11/2026\ndigita 13054 05/11/2026\n"
+                        "clica 13066\nclica 13092\nclica 1\n");
+  ASSERT_EQ(LancaDialogo<CQMXVendaPeriodo>(
+                [&](CQMXVendaPeriodo& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); }),
+            ui::IDOK);
+  const auto arquivos = C::Arquivos(c.PastaArquivos());
+  ASSERT_EQ(arquivos.size(), 1u);
+  const std::string conteudo = C::Le(arquivos[0]);
+  ConfereGoldenEFD(conteudo.substr(0, conteudo.rfind("EAD")), "venda-perfil-b.txt");
+}
+
+}  // namespace
