@@ -1,12 +1,15 @@
 #include "cli/Demo.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <chrono>
 #include <set>
+#include <thread>
 #include <vector>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +51,8 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const Conta
     saida << "COOInicialMFD=" << movimento.primeiroCOOEmissora1 << "\n"
           << "COOFinalMFD=" << movimento.ultimoCOOEmissora1 << "\n";
   saida << "PastaRetorno=" << (pasta / "ECF").string() << "\n"
+        << "[SOFTWARE\\ZT Redudeva]\n"
+        << "LocalTorvo=" << (pasta / "local").string() << "/\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
         << "EC=" << (pasta / "DEMO").string() << "/\n"
         << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
@@ -134,8 +139,15 @@ int RodaQmx(const std::vector<std::string>& argumentos) {
   std::vector<char*> argv;
   for (auto& t : todos) argv.push_back(t.data());
   argv.push_back(nullptr);
+  // What the child shows (its boxes and dialogs) stays out of the summary.
+  posix_spawn_file_actions_t acoes;
+  posix_spawn_file_actions_init(&acoes);
+  posix_spawn_file_actions_addopen(&acoes, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&acoes, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t filho = 0;
-  if (posix_spawn(&filho, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  const int criado = posix_spawn(&filho, "/proc/self/exe", &acoes, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&acoes);
+  if (criado != 0) return -1;
   int estado = 0;
   if (waitpid(filho, &estado, 0) < 0 || !WIFEXITED(estado)) return -1;
   return WEXITSTATUS(estado);
@@ -164,17 +176,28 @@ void GeraArquivosEletronicos(std::ostream& saida, const fs::path& pasta) {
       {"Tabela de Produtos da filial 1",
        {"tab-produtos", "--filial", "1", "--tabela-produtos", "1", "--tabela-servicos", "1"}},
       {"Estoque da filial 1", {"estoque", "--filial", "1"}},
+      {"Extrato SPED Fiscal da filial 1 (perfil A)",
+       {"sped-fiscal", "--filial", "1", "--ecf", "0", "--data-inicial", "01/11/2026", "--data-final", "30/11/2026"}},
+      {"Venda do Período da filial 1 (Ato COTEPE, perfil B)",
+       {"venda-periodo", "--filial", "1", "--data-inicial", "01/11/2026", "--data-final", "30/11/2026", "--leiaute",
+        "cotepe", "--perfil", "B"}},
   };
   for (const auto& [nome, argumentos] : pedidos) {
+    // Two files named by the same second (Sintegra and Venda do Período)
+    // would be one: each export starts in a second of its own.
+    const auto segundo = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+    std::this_thread::sleep_until(segundo + std::chrono::seconds(1));
     const auto antes = Arquivos(destino);
     const int resultado = RodaQmx(argumentos);
     saida << "  " << nome << ": qmx " << argumentos.front() << " respondeu " << (resultado == 0 ? "verdadeiro" : "falso")
           << "\n";
     for (const auto& arquivo : Arquivos(destino)) {
       if (antes.count(arquivo)) continue;
-      const bool valida = VerificaArquivo(arquivo.string()) == ResultadoVerificacao::Valida;
-      saida << "    " << arquivo.string() << " (" << fs::file_size(arquivo) << " bytes, assinatura EAD "
-            << (valida ? "válida" : "INVÁLIDA") << ")\n";
+      const auto verificacao = VerificaArquivo(arquivo.string());
+      const char* assinatura = verificacao == ResultadoVerificacao::Valida        ? "assinatura EAD válida"
+                               : verificacao == ResultadoVerificacao::SemLinhaEAD ? "extrato sem linha EAD"
+                                                                                  : "assinatura EAD INVÁLIDA";
+      saida << "    " << arquivo.string() << " (" << fs::file_size(arquivo) << " bytes, " << assinatura << ")\n";
     }
   }
   Titulo(saida, "Meios de pagamento da primeira semana");
@@ -196,6 +219,7 @@ bool ExecutaDemo(Ambiente& a) {
   const fs::path pasta = fs::absolute(a.opcoes.Texto("pasta").value_or("qmx-demo"));
   fs::create_directories(pasta / "TorvoECF");
   fs::create_directories(pasta / "DEMO");
+  fs::create_directories(pasta / "local");
   const fs::path registro = pasta / "registro.ini";
   EscreveRegistro(registro, pasta);
   InstalaMensagens(pasta / "Mensagens");
