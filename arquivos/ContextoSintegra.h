@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
+#include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/LeiauteFixo.h"
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
@@ -15,21 +15,8 @@ namespace qmx::sintegra {
 
 // A data server answered with a failure: the generation stops, and the
 // dialog reports the result with the line where it was found.
-class CErroDadosSintegra : public std::runtime_error {
- public:
-  CErroDadosSintegra(com::HRESULT resultado, int linha)
-      : std::runtime_error("falha do servidor de dados"), m_resultado(resultado), m_linha(linha) {}
-  com::HRESULT Resultado() const { return m_resultado; }
-  int Linha() const { return m_linha; }
-
- private:
-  com::HRESULT m_resultado;
-  int m_linha;
-};
-
-inline void Exige(com::HRESULT resultado, int linha) {
-  if (com::FAILED(resultado)) throw CErroDadosSintegra(resultado, linha);
-}
+using CErroDadosSintegra = CErroDadosArquivo;
+inline void Exige(com::HRESULT resultado, int linha) { ExigeDados(resultado, linha); }
 
 // What every part of one generation shares: who asks, for which branch and
 // period, and where the lines go (written as they are made, one reused

@@ -6,6 +6,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/LeiautesMovimentos.h"
 #include "arquivos/ModelosECF.h"
 #include "fisco/DadosDesenvolvedor.h"
@@ -22,9 +23,7 @@ namespace qmx::movimentos {
 
 namespace {
 
-void Exige(com::HRESULT resultado, int linha) {
-  if (com::FAILED(resultado)) throw ErroDadosMovimentos{resultado, linha};
-}
+void Exige(com::HRESULT resultado, int linha) { ExigeDados(resultado, linha); }
 
 // A record read once per code: absent ones answer an empty record.
 template <class Registro, class Le>

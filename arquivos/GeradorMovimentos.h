@@ -32,13 +32,6 @@ struct DadosMovimentos {
   std::string md5Lista;
 };
 
-// A data server failed; the generation stops and its result is reported
-// with the line where it was found.
-struct ErroDadosMovimentos {
-  std::int32_t resultado;
-  int linha;
-};
-
 // Writes R01 to R07 of one ECF and period as a stream: the day's Z
 // reductions (R02) and their totalizers (R03), the cupons (R04) with their
 // items (R05, kept in a temporary file until the R04 lines are out), the

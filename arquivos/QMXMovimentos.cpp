@@ -1,5 +1,6 @@
 #include "arquivos/QMXMovimentos.h"
 
+#include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/GeradorMovimentos.h"
 #include "fisco/QMXFisco.h"
 #include "frame/CarimboCompilacao.h"
@@ -85,8 +86,8 @@ void CQMXMovimentos::OnOK() {
     gerado = envio.EscreveEEnvia(movimentos::NomeArquivoMovimentos(d.emissora, d.dataFinal),
                                  [&](CArquivoTexto& saida) { movimentos::EscreveMovimentos(d, saida); },
                                  {kTitulo, AvisoArquivoGerado::Forma::Padrao});
-  } catch (const movimentos::ErroDadosMovimentos& erro) {
-    mensagens::ZTTrataErro2(erro.resultado, 0, 0, m_triplo.chaveEmpresa, "QMXMovimentos", erro.linha,
+  } catch (const CErroDadosArquivo& erro) {
+    mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, Fonte(), erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
   } catch (const CExcecaoArquivo&) {
     // The temporary file could not be written: nothing was signed or stored.
