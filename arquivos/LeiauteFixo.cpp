@@ -51,17 +51,22 @@ void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
   } while (magnitude);
   if (n < largura) m_linha.append(static_cast<std::size_t>(largura - n), '0');
   const int escritos = n < largura ? n : largura;
-  for (int i = 0; i < escritos; ++i) m_linha += digitos[n - 1 - i];
+  char saida[20];
+  for (int i = 0; i < escritos; ++i) saida[i] = digitos[n - 1 - i];
+  m_linha.append(saida, static_cast<std::size_t>(escritos));
 }
 
 void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
-  char digitos[24];
-  int n = 0;
-  do {
-    digitos[n++] = static_cast<char>('0' + magnitude % 10);
+  // Written from the right into a field of zeros: digits beyond the width
+  // fall off on the left.
+  char campo[512];
+  const int n = largura < static_cast<int>(sizeof campo) ? largura : static_cast<int>(sizeof campo);
+  std::memset(campo, '0', static_cast<std::size_t>(n));
+  for (int i = n - 1; i >= 0 && magnitude; --i) {
+    campo[i] = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
-  } while (magnitude);
-  for (int i = largura - 1; i >= 0; --i) m_linha += i < n ? digitos[i] : '0';
+  }
+  m_linha.append(campo, static_cast<std::size_t>(n));
 }
 
 void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* valor) {
