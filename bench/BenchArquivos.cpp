@@ -3,7 +3,8 @@
 // interface plus writing a file of the same size with the same writer.
 // - BM_SintegraLojaGrande: the Sintegra file of branch 1 for a week and
 //   for the month (every ECF);
-// - BM_MovimentosLojaGrande: the Movimentos file of ECF 1 for the month;
+// - BM_MovimentosLojaGrande: the Movimentos file of ECF 1 for the month
+//   (its bare scan reads the cupons and payments too);
 // - BM_MeiosPagamentoLojaGrande: the Meios de Pagamento report of the
 //   month on the emulated printer (its bare part: the scan alone).
 // Each gives its time, items per second, the ratio and its peak resident
@@ -58,6 +59,35 @@ long long EscaneiaItens(const std::string& arquivo, int emissoras, int dias) {
   return itens;
 }
 
+// The cupons and the payments of ECF 1 over the first days: with the items,
+// every row the Movimentos file reads.
+long long EscaneiaCuponsEPagamentos(const std::string& arquivo, int dias) {
+  sqlite3* base = nullptr;
+  if (sqlite3_open_v2(arquivo.c_str(), &base, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) std::abort();
+  long long linhas = 0, soma = 0;
+  for (const char* sql :
+       {"SELECT c.id, c.coo, c.ccf, c.subtotal, c.desconto, c.total, c.cancelado, c.documento_cliente, "
+        "c.nome_cliente FROM cupom c WHERE c.emissora = ? AND c.data = ? ORDER BY c.sequencia",
+        "SELECT p.cupom, p.forma, p.valor, p.gnf FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id "
+        "WHERE c.emissora = ? AND c.data = ? ORDER BY c.sequencia, p.sequencia"}) {
+    sqlite3_stmt* comando = nullptr;
+    if (sqlite3_prepare_v2(base, sql, -1, &comando, nullptr) != SQLITE_OK) std::abort();
+    for (int dia = 1; dia <= dias; ++dia) {
+      sqlite3_bind_int(comando, 1, 1);
+      sqlite3_bind_int(comando, 2, Dia(dia));
+      while (sqlite3_step(comando) == SQLITE_ROW) {
+        for (int c = 0; c < 4; ++c) soma += sqlite3_column_int64(comando, c);
+        ++linhas;
+      }
+      sqlite3_reset(comando);
+    }
+    sqlite3_finalize(comando);
+  }
+  benchmark::DoNotOptimize(soma);
+  sqlite3_close(base);
+  return linhas;
+}
+
 // Writes as many bytes, in lines of 128, with the generators' own writer.
 void EscreveIgual(const std::string& caminho, std::uintmax_t bytes) {
   CArquivoTexto arquivo;
@@ -71,7 +101,7 @@ void EscreveIgual(const std::string& caminho, std::uintmax_t bytes) {
 // Runs a generation, then the bare scan and the bare write of its size, and
 // gives the figures.
 template <class Gera>
-void Compara(benchmark::State& estado, int emissoras, int dias, Gera&& gera) {
+void Compara(benchmark::State& estado, int emissoras, int dias, Gera&& gera, bool comCuponsEPagamentos = false) {
   const Loja& loja = Lojas::Instancia().Pega(0);
   RegistroDaLoja registro(Lojas::Instancia().Registro());
   const std::string arquivo = ArquivoSQLite(loja.endereco);
@@ -86,6 +116,7 @@ void Compara(benchmark::State& estado, int emissoras, int dias, Gera&& gera) {
     const auto bytes = fs::exists(saida) ? fs::file_size(saida) : 0;
     inicio = Relogio::now();
     const long long itens = EscaneiaItens(arquivo, emissoras, dias);
+    if (comCuponsEPagamentos) benchmark::DoNotOptimize(EscaneiaCuponsEPagamentos(arquivo, dias));
     const double escaneia = Segundos(inicio);
     inicio = Relogio::now();
     EscreveIgual(igual.string(), bytes);
@@ -129,7 +160,7 @@ void BM_MovimentosLojaGrande(benchmark::State& estado) {
     if (!arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria)) std::abort();
     movimentos::EscreveMovimentos(d, arquivo);
     arquivo.Fechar();
-  });
+  }, true);
 }
 BENCHMARK(BM_MovimentosLojaGrande)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
