@@ -3,7 +3,14 @@
 namespace qmx::sintegra {
 
 std::string CodigoItem(bool servico, std::uint32_t codigo) {
-  return (servico ? "S" : "P") + std::to_string(codigo);
+  char texto[12];
+  int n = sizeof texto;
+  do {
+    texto[--n] = static_cast<char>('0' + codigo % 10);
+    codigo /= 10;
+  } while (codigo);
+  texto[--n] = servico ? 'S' : 'P';
+  return std::string(texto + n, sizeof texto - static_cast<std::size_t>(n));
 }
 
 ImpostoItem ImpostoDoItem(const REG_EC_CX_CIPS& item, bool cancelado) {
@@ -13,7 +20,12 @@ ImpostoItem ImpostoDoItem(const REG_EC_CX_CIPS& item, bool cancelado) {
   imposto.base = item.ValorTotal.int64;
   // value × rate / 100, the rate in hundredths: kept exact to the fourth
   // decimal and cut there, as the records cut further.
-  imposto.icms = static_cast<std::int64_t>(static_cast<__int128>(imposto.base) * item.AliquotaCentesimos / 10000);
+  // The product fits 64 bits for any base below 2^47 (billions of reais);
+  // a larger one is taken in 128.
+  const std::int64_t limite = std::int64_t{1} << 47;
+  imposto.icms = (imposto.base < limite && imposto.base > -limite)
+                     ? imposto.base * item.AliquotaCentesimos / 10000
+                     : static_cast<std::int64_t>(static_cast<__int128>(imposto.base) * item.AliquotaCentesimos / 10000);
   return imposto;
 }
 

@@ -19,9 +19,12 @@ namespace {
 std::string Situacao(bool cancelado, std::uint16_t aliquota, char letra) {
   if (cancelado) return "CANC";
   if (aliquota != 0) {
-    // As V(4,2) writes it: zeros on the left, the leftmost four digits.
-    char texto[8];
-    std::snprintf(texto, sizeof texto, "%04u", static_cast<unsigned>(aliquota));
+    // As V(4,2) writes it: zeros on the left, the leftmost four digits
+    // (a rate of five digits keeps its first four).
+    unsigned valor = aliquota;
+    while (valor > 9999) valor /= 10;
+    const char texto[4] = {static_cast<char>('0' + valor / 1000), static_cast<char>('0' + valor / 100 % 10),
+                           static_cast<char>('0' + valor / 10 % 10), static_cast<char>('0' + valor % 10)};
     return std::string(texto, 4);
   }
   return std::string(1, letra);
@@ -79,10 +82,16 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           soma.letra = letra;
           soma.aliquota = item.AliquotaCentesimos;
           soma.servico = servico;
-          m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
-          // Cancelled sales are no sales of the month.
-          if (cancelado) continue;
-          auto& doMes = m_meses[(std::uint64_t{mes} << 33) | (std::uint64_t{servico} << 32) | item.Codigo];
+          // Cancelled sales are no sales of the month; an item is listed in
+          // register 75 the first time the file uses it.
+          if (cancelado) {
+            m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
+            continue;
+          }
+          const auto [posicao, novo] =
+              m_meses.try_emplace((std::uint64_t{mes} << 33) | (std::uint64_t{servico} << 32) | item.Codigo);
+          if (novo) m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
+          auto& doMes = posicao->second;
           doMes.quantidade += item.Quantidade.int64;
           doMes.valor += item.ValorTotal.int64;
           doMes.base += imposto.base;
