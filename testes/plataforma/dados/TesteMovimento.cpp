@@ -12,10 +12,8 @@
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoCadastroDocumento.h"
 #include "plataforma/dados/ConexaoECSCX.h"
-#include "plataforma/dados/ConexaoECSDAV.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoMestre.h"
-#include "plataforma/dados/ConexaoMovimento.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ConexaoServidorEC.h"
 #include "plataforma/dados/ConexaoUsuario.h"
@@ -127,28 +125,6 @@ TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
   intacto.Codigo = 777;
   EXPECT_EQ(produtos->Le(30, 1, &intacto), QMX_E_REGISTRO_INEXISTENTE);
   EXPECT_EQ(intacto.Codigo, 777u);
-}
-
-TEST_P(MovimentoLido, TabelaDePrecosPorItemEAusente) {
-  CGravadorCatalogo catalogo(empresa->Gravador().Sessao());
-  catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 3, "VAREJO"});
-  for (std::uint32_t item : {12u, 3u, 100u}) catalogo.GravaItemTabelaPreco({QMX_TABELA_PRODUTOS, 3, item, Valor(item * 1.5)});
-  catalogo.GravaTabelaPreco({QMX_TABELA_SERVICOS, 3, "SERVICOS"});
-  auto produtos = Conecta<CConexaoProduto>();
-  std::vector<std::pair<std::uint32_t, std::int64_t>> itens;
-  const auto anota = [&](const REG_ITEM_TABELA_PRECOPS& i) {
-    itens.emplace_back(i.Item, i.Preco.int64);
-    return true;
-  };
-  ASSERT_EQ(produtos->PercorreTabelaPreco(QMX_TABELA_PRODUTOS, 3, anota), com::S_OK);
-  EXPECT_EQ(itens, (std::vector<std::pair<std::uint32_t, std::int64_t>>{{3, 45000}, {12, 180000}, {100, 1500000}}));
-  itens.clear();
-  EXPECT_EQ(produtos->PercorreTabelaPreco(QMX_TABELA_SERVICOS, 3, anota), com::S_OK);  // empty, but exists
-  EXPECT_EQ(produtos->PercorreTabelaPreco(QMX_TABELA_SERVICOS, 4, anota), QMX_E_REGISTRO_INEXISTENTE);
-  EXPECT_TRUE(itens.empty());
-  REG_TABELA_PRECOPS t{};
-  ASSERT_EQ(produtos->LeTabelaPreco(QMX_TABELA_PRODUTOS, 3, &t), com::S_OK);
-  EXPECT_STREQ(t.Descricao, "VAREJO");
 }
 
 TEST_P(MovimentoLido, CuponsDoDiaComItensEPagamentosNaOrdemDaSequencia) {
@@ -327,56 +303,6 @@ TEST_P(MovimentoLido, NotasDoPeriodoComItensModeloEParticipante) {
   EXPECT_EQ(p.TipoPessoa, 'J');
   EXPECT_STREQ(p.CnpjCpf, "11.222.333/0001-81");
   EXPECT_EQ(participantes->Le(6, &p), QMX_E_REGISTRO_INEXISTENTE);  // the participant of nota 102 is missing
-}
-
-TEST_P(MovimentoLido, DavsDoPeriodoComESemItens) {
-  m->Dav(7, 1, kDia1 - 1).Item(10, 1, 1);
-  m->Dav(8, 1, kDia1).Item(10, 2, 5).Item(20, 1, 3, 'F', 0).Cupom(44);
-  m->Dav(9, 1, kDia2);
-  m->Dav(10, 2, kDia2).Item(10, 1, 1);
-  m->Dav(11, 1, kDia3).Item(30, 1, 1, 'R');
-  m->Grava();
-  auto davs = Conecta<CConexaoECSDAV>();
-  std::vector<std::pair<std::uint32_t, std::size_t>> vistos;
-  REG_DAV_ITEMPS ultimo{};
-  ASSERT_EQ(davs->PercorreDAVs(1, kDia1, kDia3, [&](const REG_DAVPS& d, const std::vector<REG_DAV_ITEMPS>& itens) {
-    vistos.emplace_back(d.Numero, itens.size());
-    if (!itens.empty()) ultimo = itens.back();
-    return true;
-  }), com::S_OK);
-  EXPECT_EQ(vistos, (std::vector<std::pair<std::uint32_t, std::size_t>>{{8, 2}, {9, 0}, {11, 1}}));
-  EXPECT_EQ(ultimo.Tributacao, 'R');
-}
-
-TEST_P(MovimentoLido, PosicaoDeEstoqueMaisRecenteEInventario) {
-  m->Posicao(10, kDia1, 5);
-  m->Posicao(10, kDia2, -1.5);
-  m->Posicao(10, kDia3, 9);
-  m->Posicao(20, kDia3, 2);
-  m->Inventario(10, kDia3, 3, 2.5);
-  m->Inventario(20, kDia3, 0, 1);
-  m->Grava();
-  auto estoque = Conecta<CConexaoMovimento>();
-  const auto posicoes = [&](std::uint16_t data) {
-    std::vector<std::pair<std::uint32_t, std::int64_t>> r;
-    EXPECT_EQ(estoque->PercorrePosicoes(1, data, [&](const REG_ES_POSICAOPS& p) {
-      r.emplace_back(p.Produto, p.Quantidade.int64);
-      return true;
-    }), com::S_OK);
-    return r;
-  };
-  using Posicoes = std::vector<std::pair<std::uint32_t, std::int64_t>>;
-  EXPECT_EQ(posicoes(kDia1 - 1), Posicoes{});
-  EXPECT_EQ(posicoes(kDia1), (Posicoes{{10, 50000}}));
-  EXPECT_EQ(posicoes(kDia2), (Posicoes{{10, -15000}}));
-  EXPECT_EQ(posicoes(kDia3), (Posicoes{{10, 90000}, {20, 20000}}));
-  std::vector<REG_ES_SALDOS_INVENTARIOPS> saldos;
-  ASSERT_EQ(estoque->PercorreSaldosInventario(1, kDia3, [&](const auto& s) {
-    saldos.push_back(s);
-    return true;
-  }), com::S_OK);
-  ASSERT_EQ(saldos.size(), 2u);
-  EXPECT_EQ(saldos[0].ValorTotal.int64, 75000);
 }
 
 TEST_P(MovimentoLido, SenhaConferidaPeloHashSalgado) {
