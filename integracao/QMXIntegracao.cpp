@@ -1,17 +1,126 @@
 #include "integracao/QMXIntegracao.h"
 
+#include <cstdio>
+
+#include "frame/CarimboCompilacao.h"
+#include "integracao/CamposIntegracao.h"
+#include "plataforma/mensagens/ZTMens.h"
+
 namespace qmx {
+
+using campos::Formata;
+
+namespace {
+
+constexpr const char* kFonte = "QMXIntegracao";
+
+
+}  // namespace
 
 CQMXIntegracao::CQMXIntegracao(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
                                int modo)
-    : m_strEmpresa(chaveEmpresa), m_nUsuario(usuario), m_nContexto(contexto), m_nModo(modo) {}
+    : m_strEmpresa(chaveEmpresa), m_nUsuario(usuario), m_nContexto(contexto), m_nModo(modo) {
+  // A connection that cannot be made shows up as the failure of the first
+  // operation that needs it, with the server's own code.
+  for (dados::CConexaoDados* conexao :
+       std::initializer_list<dados::CConexaoDados*>{&m_produtos, &m_mestre, &m_cupons, &m_emissoras, &m_filiais,
+                                                    &m_integracao, &m_naturezas, &m_movimentos, &m_locais, &m_plano,
+                                                    &m_condicoes, &m_formas, &m_receber})
+    conexao->Inicializa(chaveEmpresa, usuario, contexto);
+}
 
-std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEGRACAO&) { return com::E_NOTIMPL; }
-std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO&) { return com::E_NOTIMPL; }
-std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&) { return com::E_NOTIMPL; }
-std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRACAO&) { return com::E_NOTIMPL; }
-std::int32_t CQMXIntegracao::IntegraCupomEstoque(void*, std::int32_t, std::int32_t, std::int32_t) {
-  return com::E_NOTIMPL;
+CQMXIntegracao::~CQMXIntegracao() = default;
+
+void CQMXIntegracao::ReportaFalha(com::HRESULT resultado, int linha) const {
+  mensagens::ZTTrataErro2(resultado, 0, 0, m_strEmpresa, kFonte, linha, QMX_CARIMBO_COMPILACAO);
+}
+
+std::string CQMXIntegracao::TextoData(std::uint16_t data) const { return MontaData(data, true); }
+
+com::HRESULT CQMXIntegracao::LeEmissora(std::uint16_t emissora, REG_EMISSORPS* registro) {
+  auto achada = m_emissorasLidas.find(emissora);
+  if (achada == m_emissorasLidas.end()) {
+    REG_EMISSORPS lida{};
+    const com::HRESULT resultado = m_emissoras.Le(emissora, &lida);
+    achada = m_emissorasLidas.emplace(emissora, std::make_pair(resultado, lida)).first;
+  }
+  *registro = achada->second.second;
+  return achada->second.first;
+}
+
+CQMXIntegracao::LeituraCupons CQMXIntegracao::LeCupons(std::uint16_t data, std::uint16_t emissora) {
+  LeituraCupons lidos;
+  REG_EC_CX_CHAVEPS chave{};
+  chave.Cupom = 0;  // every cupom of the date and ECF
+  chave.Data = data;
+  chave.Emissora = emissora;
+  std::vector<std::uint32_t> encontrados;
+  lidos.busca = m_cupons.Busca(chave, &encontrados);
+  if (com::FAILED(lidos.busca)) return lidos;
+  lidos.leitura = m_cupons.Le(encontrados, &lidos.cupons);
+  return lidos;
+}
+
+bool CQMXIntegracao::FazChaveQuemGerouIntegracaoECF(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+                                                    std::int32_t sev, std::int32_t fac, std::int32_t cod) {
+  std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
+  if (com::FAILED(m_mestre.LeChavesIntegracao(modulo, data, emissora, &chaves))) {
+    Log(Formata("CQMXIntegracao::FazChaveQuemGerouIntegracaoECF: Falha ao ler as chaves de integração. "
+                "Data=%i, ECF=%i, SEV=%i, FAC=%i, COD=%i",
+                data, emissora, sev, fac, cod));
+    return false;
+  }
+  for (const auto& c : chaves)
+    if (c.SEV == sev && c.FAC == fac && c.COD == cod) return true;
+  REG_EC_CHAVES_INTEGRACAOPS nova{};
+  std::snprintf(nova.Modulo, sizeof nova.Modulo, "%s", modulo);
+  nova.Data = data;
+  nova.Emissora = emissora;
+  nova.SEV = sev;
+  nova.FAC = fac;
+  nova.COD = cod;
+  if (com::FAILED(m_mestre.GravaChaveIntegracao(nova))) {
+    Log(Formata("CQMXIntegracao::FazChaveQuemGerouIntegracaoECF: Falha ao gravar chave de integração. "
+                "Posição=%i, SEV=%i, FAC=%i, COD=%i",
+                static_cast<int>(chaves.size()) + 1, sev, fac, cod));
+    return false;
+  }
+  return true;
+}
+
+bool CQMXIntegracao::RemoveIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora) {
+  std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
+  if (com::FAILED(m_mestre.LeChavesIntegracao(modulo, data, emissora, &chaves))) return false;
+  for (const auto& c : chaves)
+    if (com::FAILED(m_integracao.ExcluiIntegracao(c.FAC, c.COD))) return false;
+  return com::SUCCEEDED(m_mestre.ExcluiChavesIntegracao(modulo, data, emissora));
+}
+
+bool CQMXIntegracao::RemoveIntegracaoFN(std::uint16_t data, std::uint16_t emissora) {
+  std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
+  if (com::FAILED(m_mestre.LeChavesIntegracao("FN", data, emissora, &chaves))) {
+    Log(Formata("CQMXIntegracao::RemoveIntegracaoFN: Falha ao ler chaves de integração. "
+                "Data=%i, ECF=%i, SEV=%i, FAC=%i, COD=%i",
+                data, emissora, 0, dados::kIntegracaoFinanceira, 0));
+    return false;
+  }
+  for (const auto& c : chaves) {
+    if (com::FAILED(m_receber.ExcluiTitulos(c.COD))) {
+      Log(Formata("CQMXIntegracao::RemoveIntegracaoFN: Falha ao excluir integrações anterirores. "
+                  "SEV=%i, FAC=%i, COD=%i",
+                  c.SEV, c.FAC, c.COD));
+      return false;
+    }
+  }
+  // The keys of what was removed go with it.
+  if (com::FAILED(m_mestre.ExcluiChavesIntegracao("FN", data, emissora))) {
+    const auto& ultima = chaves.empty() ? REG_EC_CHAVES_INTEGRACAOPS{} : chaves.back();
+    Log(Formata("CQMXIntegracao::RemoveIntegracaoFN: Falha ao gravar chave de integração. "
+                "Posição=%i, SEV=%i, FAC=%i, COD=%i",
+                static_cast<int>(chaves.size()), ultima.SEV, ultima.FAC, ultima.COD));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace qmx

@@ -1,43 +1,140 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "frame/QMXUTIL.h"
+#include "integracao/LogIntegracao.h"
 #include "plataforma/com/HResult.h"
+#include "plataforma/dados/ConexaoCFRT.h"
+#include "plataforma/dados/ConexaoCondicaoPagamento.h"
+#include "plataforma/dados/ConexaoContasReceber.h"
+#include "plataforma/dados/ConexaoECSCX.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ConexaoFilial.h"
+#include "plataforma/dados/ConexaoFormaPagamento.h"
+#include "plataforma/dados/ConexaoGradeContabil.h"
+#include "plataforma/dados/ConexaoLocais.h"
+#include "plataforma/dados/ConexaoMestre.h"
+#include "plataforma/dados/ConexaoMovimento.h"
+#include "plataforma/dados/ConexaoNatureza.h"
+#include "plataforma/dados/ConexaoPlano.h"
+#include "plataforma/dados/ConexaoProduto.h"
 
 namespace qmx {
 
+// Results of a pass besides the servers' failure codes.
+inline constexpr std::int32_t kIntegracaoCompleta = 0;       // S_OK
+inline constexpr std::int32_t kIntegracaoComPendencias = 1;  // S_FALSE: some items stayed pending
+inline constexpr com::HRESULT kIntegracaoInterrompida = com::E_FAIL;  // configuration or data stopped it
+
 // Carries a day's cupons of an ECF into the back-office modules (accounting,
-// fiscal books, stock, financial), one pass per call, with a log.
+// fiscal books, stock, financial), one pass per call, writing a log line
+// for each step or problem. What is integrated is remembered by the data
+// (item marks, integration keys), so every pass may run again: the stock
+// pass skips marked items, the others first remove what they wrote before.
+//
+// Each cupom's stock integration, and each whole accounting, fiscal and
+// financial pass, is one transaction: a pass that dies halfway leaves
+// nothing half-written, and running it again finishes the work.
 class CQMXIntegracao {
  public:
   // Mode 0 for the accounting, fiscal and financial passes, 1 for stock.
-  CQMXIntegracao(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
-                 int modo);
-  virtual ~CQMXIntegracao() = default;
+  CQMXIntegracao(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto, int modo);
+  virtual ~CQMXIntegracao();
+  CQMXIntegracao(const CQMXIntegracao&) = delete;
+  CQMXIntegracao& operator=(const CQMXIntegracao&) = delete;
 
-  void SetArquivoLog(const std::string& caminho) { m_strArquivoLog = caminho; }
+  void SetArquivoLog(const std::string& caminho) {
+    m_strArquivoLog = caminho;
+    m_log.SetArquivo(caminho);
+  }
   const std::string& ArquivoLog() const { return m_strArquivoLog; }
   int Modo() const { return m_nModo; }
 
-  // The passes need the cupons', stock, accounting and financial servers;
-  // until those are reachable every pass answers "not implemented"
-  // (E_NOTIMPL) without touching anything.
+  // Each pass answers kIntegracaoCompleta, kIntegracaoComPendencias (stock
+  // only), or a negative code: a server's failure, or
+  // kIntegracaoInterrompida when configuration or data stopped it.
   std::int32_t IntegraContabilidade(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   std::int32_t IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   std::int32_t IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   std::int32_t IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
+  // The stock of one cupom (a REG_EC_CXPS) right after its sale; its items
+  // are read from the cash server. The item position and the two further
+  // values of the call are the front end's and take no part: every item of
+  // the cupom is integrated, as in the pass.
   std::int32_t IntegraCupomEstoque(void* cupom, std::int32_t item, std::int32_t valor1, std::int32_t valor2);
 
-
-
  private:
+  // What the stock integration of one cupom came to.
+  enum class ResultadoCupom { Integrado, Pendente, FalhaMarcas };
+
+  struct ProdutoEstoque {
+    com::HRESULT lido = com::S_OK;
+    REG_PRODUTOPS produto{};
+    REG_LOCAL_ESTOQUEPS local{};
+    bool temLocal = false;
+  };
+
+  void Log(const std::string& texto) const { m_log.Escreve(texto); }
+  void ReportaFalha(com::HRESULT resultado, int linha) const;
+  std::string TextoData(std::uint16_t data) const;
+
+  // The cupons of a date and ECF (search, then read); the failing step's
+  // code comes back with which of the two failed.
+  struct LeituraCupons {
+    com::HRESULT busca = com::S_OK;
+    com::HRESULT leitura = com::S_OK;
+    std::vector<dados::CupomCompleto> cupons;
+  };
+  LeituraCupons LeCupons(std::uint16_t data, std::uint16_t emissora);
+  com::HRESULT LeEmissora(std::uint16_t emissora, REG_EMISSORPS* registro);
+
+  // Stock.
+  ResultadoCupom IntegraCupom(dados::CupomCompleto& cupom);
+  bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
+                   class CESContabilizacao& contabilizacao, std::map<std::uint64_t, std::int64_t>& baixas);
+  const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
+  std::optional<std::int64_t> SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial, std::uint16_t data);
+
+  // Integration keys: who generated what, so a later pass can remove it.
+  bool FazChaveQuemGerouIntegracaoECF(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+                                      std::int32_t sev, std::int32_t fac, std::int32_t cod);
+  // Removes the accounting (FAC 1) or fiscal (FAC 2) integrations recorded
+  // for the date and ECF under the module, and their keys.
+  bool RemoveIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora);
+  bool RemoveIntegracaoFN(std::uint16_t data, std::uint16_t emissora);
+
   std::string m_strEmpresa;
   std::uint16_t m_nUsuario;
   std::int32_t m_nContexto;
   int m_nModo;
   std::string m_strArquivoLog;
+  CLogIntegracao m_log;
+
+  // The servers, each connected with the triple when the worker is built.
+  dados::CConexaoProduto m_produtos;
+  dados::CConexaoMestre m_mestre;
+  dados::CConexaoECSCX m_cupons;
+  dados::CConexaoEmissora m_emissoras;
+  dados::CConexaoFilial m_filiais;
+  dados::CConexaoGradeContabil m_integracao;
+  dados::CConexaoNatureza m_naturezas;
+  dados::CConexaoMovimento m_movimentos;
+  dados::CConexaoLocais m_locais;
+  dados::CConexaoPlano m_plano;
+  dados::CConexaoCondicaoPagamento m_condicoes;
+  dados::CConexaoFormaPagamento m_formas;
+  dados::CConexaoContasReceber m_receber;
+
+  // What the stock pass read once and keeps: products with their places,
+  // places' balances (by place and product), ECF records.
+  std::map<std::uint32_t, ProdutoEstoque> m_produtosEstoque;
+  std::map<std::uint64_t, std::int64_t> m_saldos;
+  std::map<std::uint16_t, std::pair<com::HRESULT, REG_EMISSORPS>> m_emissorasLidas;
 };
 
 }  // namespace qmx

@@ -2,6 +2,7 @@
 
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 namespace qmx::dados {
 
@@ -24,6 +25,11 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
 }
 
 void CConexaoDados::Finaliza() { m_sessao.Devolve(); }
+
+CSessaoDados& CConexaoDados::SessaoAtual() {
+  if (CSessaoDados* compartilhada = CTransacaoDados::SessaoDaBase(m_sessao.Endereco())) return *compartilhada;
+  return *m_sessao;
+}
 
 void CConexaoDados::PassoOperacao() {
   if (const auto codigo = FalhaInjetadaAgora())

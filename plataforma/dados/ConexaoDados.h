@@ -33,6 +33,11 @@ class CConexaoDados {
   bool Inicializada() const { return static_cast<bool>(m_sessao); }
   const TriploConexao& Triplo() const { return m_triplo; }
 
+  // One step of a long operation (a day of a walk, a transaction's begin or
+  // commit): where a test injected a failure (FalhasInjetadas.h), this is
+  // where it strikes.
+  static void PassoOperacao();
+
  protected:
   // Runs one operation on the session and turns engine failures into
   // result codes. A session that lost its database is not used again.
@@ -44,7 +49,7 @@ class CConexaoDados {
     if (!m_sessao) return QMX_E_NAO_INICIALIZADA;
     try {
       PassoOperacao();
-      return operacao(*m_sessao);
+      return operacao(SessaoAtual());
     } catch (...) {
       if (m_erroChamador) std::rethrow_exception(std::exchange(m_erroChamador, nullptr));
       return Falhou();
@@ -89,12 +94,12 @@ class CConexaoDados {
     }
   }
 
-  // One step of a long operation (a day of a walk): where a test injected a
-  // failure (FalhasInjetadas.h), this is where it strikes.
-  static void PassoOperacao();
 
  private:
   com::HRESULT Falhou();
+  // The session of the thread's open transaction on this database
+  // (TransacaoDados.h), else the connection's own.
+  CSessaoDados& SessaoAtual();
 
   TriploConexao m_triplo;
   CSessaoEmprestada m_sessao;

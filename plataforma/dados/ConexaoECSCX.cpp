@@ -160,6 +160,16 @@ com::HRESULT CConexaoECSCX::GravaMarcasEstoque(std::uint32_t cupom, const std::v
   });
 }
 
+com::HRESULT CConexaoECSCX::LeMarcasEstoque(std::uint32_t cupom, std::map<std::uint16_t, std::uint8_t>* marcas) {
+  if (!marcas) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    marcas->clear();
+    for (const auto& l : s.Consulta("SELECT item, integrado_estoque FROM cupom_item WHERE cupom = ?", {cupom}))
+      (*marcas)[static_cast<std::uint16_t>(l.Inteiro(0))] = static_cast<std::uint8_t>(l.Inteiro(1));
+    return com::S_OK;
+  });
+}
+
 com::HRESULT CConexaoECSCX::LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
                                        std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
                                        std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) {

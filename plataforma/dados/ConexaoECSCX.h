@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
@@ -53,6 +54,8 @@ class IZTEC_Caixa {
   // Writes the items' stock marks back (the cupom as the integration
   // leaves it).
   virtual com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) = 0;
+  // The items' stock marks as the data hold them now, by item number.
+  virtual com::HRESULT LeMarcasEstoque(std::uint32_t cupom, std::map<std::uint16_t, std::uint8_t>* marcas) = 0;
   // The Z reduction of an ECF's movement day with its rate totalizers (by
   // position) and non-fiscal totalizers (by code); "record not found" when
   // the day has none.
@@ -79,6 +82,7 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
   com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) override;
   com::HRESULT Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) override;
   com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) override;
+  com::HRESULT LeMarcasEstoque(std::uint32_t cupom, std::map<std::uint16_t, std::uint8_t>* marcas) override;
   com::HRESULT LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
                           std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
                           std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) override;

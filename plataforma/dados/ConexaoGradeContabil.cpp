@@ -1,6 +1,8 @@
 #include "plataforma/dados/ConexaoGradeContabil.h"
 
 #include "plataforma/dados/LeituraRegistros.h"
+#include "plataforma/dados/SequenciaDados.h"
+#include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
 
@@ -14,6 +16,92 @@ com::HRESULT CConexaoGradeContabil::LeGrade(std::uint16_t codigo, REG_GRADE_CONT
                 CopiaTexto(r.ContaCredito, l.Texto(3));
                 return r;
               });
+}
+
+com::HRESULT CConexaoGradeContabil::TravaEmissora(std::uint16_t emissora) {
+  return Executa([&](CSessaoDados& s) {
+    s.Executa("UPDATE emissora SET numero = numero WHERE numero = ?", {emissora});
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoGradeContabil::NovoNumeroIntegracao(std::int32_t* numero) {
+  if (!numero) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    *numero = static_cast<std::int32_t>(ProximoNumero(s, "integracao"));
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoGradeContabil::GravaLancamento(const REG_CONTABILIDADEPS& l, std::uint16_t* codigo) {
+  if (!codigo) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    if (!m_plano) {
+      std::map<std::string, Conta> plano;
+      for (const auto& linha : s.Consulta("SELECT codigo, analitica, exige_gerencial FROM plano_conta", {}))
+        plano[linha.Texto(0)] = Conta{linha.Inteiro(1) != 0, linha.Inteiro(2) != 0};
+      m_plano = std::move(plano);
+    }
+    const std::string debito = TextoParaBase(l.ContaDebito);
+    const std::string credito = TextoParaBase(l.ContaCredito);
+    const std::string gerencial = TextoParaBase(l.Gerencial);
+    const auto contaDebito = m_plano->find(debito);
+    const auto contaCredito = m_plano->find(credito);
+    // The checks of the accounting server, each with its result code.
+    if (l.Valor.int64 == 0) *codigo = 7;
+    else if (l.Valor.int64 < 0) *codigo = 12;
+    else if (debito == credito) *codigo = 2;
+    else if (contaDebito == m_plano->end()) *codigo = 3;
+    else if (contaCredito == m_plano->end()) *codigo = 4;
+    else if (!contaDebito->second.analitica) *codigo = 5;
+    else if (!contaCredito->second.analitica) *codigo = 6;
+    else if (contaDebito->second.exigeGerencial && gerencial.empty()) *codigo = 16;
+    else if (contaCredito->second.exigeGerencial && gerencial.empty()) *codigo = 18;
+    else *codigo = 0;
+    if (*codigo != 0) return com::S_OK;
+    s.Executa(
+        "INSERT INTO lancamento_contabil (id, filial, data, conta_debito, conta_credito, valor, historico, gerencial, "
+        "origem, chave, movimento, emissora) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        {ProximoNumero(s, "lancamento_contabil"), l.Filial, l.Data, debito, credito, l.Valor.int64,
+         TextoParaBase(l.Historico), gerencial, TextoParaBase(l.Origem), l.Chave, l.Movimento, l.Emissora});
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoGradeContabil::GravaItemLivro(const REG_LIVRO_FISCALPS& i, std::uint16_t* status) {
+  if (!status) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    // The checks of the fiscal integration server, each with its status.
+    if (i.Natureza == 0) {
+      *status = 2013;
+    } else if (s.Consulta("SELECT 1 FROM natureza WHERE codigo = ?", {i.Natureza}).empty()) {
+      *status = 1000;
+    } else if (i.Produto != 0 && s.Consulta("SELECT 1 FROM produto WHERE codigo = ?", {i.Produto}).empty()) {
+      *status = 242;
+    } else {
+      *status = 0;
+      s.Executa(
+          "INSERT INTO livro_fiscal (id, filial, data, emissora, natureza, cfop, produto, servico, aliquota, valor, "
+          "base_icms, icms, historico, chave, quantidade, unidade, situacao_tributaria, aliquota_pis, "
+          "aliquota_cofins) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+          {ProximoNumero(s, "livro_fiscal"), i.Filial, i.Data, i.Emissora, i.Natureza, TextoParaBase(i.Cfop),
+           i.Produto, i.Servico, i.Aliquota, i.Valor.int64, i.BaseICMS.int64, i.ICMS.int64,
+           TextoParaBase(i.Historico), i.Chave, i.Quantidade.int64, TextoParaBase(i.Unidade),
+           TextoParaBase(i.SituacaoTributaria), i.AliquotaPIS, i.AliquotaCOFINS});
+    }
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoGradeContabil::ExcluiIntegracao(std::int32_t fac, std::int32_t numero) {
+  const char* sql = fac == kIntegracaoContabil ? "DELETE FROM lancamento_contabil WHERE chave = ?"
+                    : fac == kIntegracaoFiscal ? "DELETE FROM livro_fiscal WHERE chave = ?"
+                                                : nullptr;
+  if (!sql) return com::E_INVALIDARG;
+  return Executa([&](CSessaoDados& s) {
+    s.Executa(sql, {numero});
+    return com::S_OK;
+  });
 }
 
 }  // namespace qmx::dados

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroDocumentos.h"
+#include "plataforma/dados/RegistroIntegracao.h"
 
 namespace qmx::dados {
 
@@ -12,12 +16,45 @@ class IZTDF_Integracao {
  public:
   virtual ~IZTDF_Integracao() = default;
   virtual com::HRESULT LeGrade(std::uint16_t codigo, REG_GRADE_CONTABILPS* registro) = 0;
+
+  // Holds an ECF's integrations against a second writer until the caller's
+  // transaction ends (two terminals running one pass for the same ECF).
+  virtual com::HRESULT TravaEmissora(std::uint16_t emissora) = 0;
+  // A new integration number (the COD of an integration key).
+  virtual com::HRESULT NovoNumeroIntegracao(std::int32_t* numero) = 0;
+  // Records an accounting entry. A refused entry is not written and its
+  // result code (1 to 22) says why; 0 is recorded.
+  virtual com::HRESULT GravaLancamento(const REG_CONTABILIDADEPS& lancamento, std::uint16_t* codigo) = 0;
+  // Records a fiscal-book line. A refused line is not written and its
+  // status code says why; 0 is recorded.
+  virtual com::HRESULT GravaItemLivro(const REG_LIVRO_FISCALPS& item, std::uint16_t* status) = 0;
+  // Removes what an integration wrote: its accounting entries (FAC 1) or
+  // fiscal-book lines (FAC 2) with the integration number.
+  virtual com::HRESULT ExcluiIntegracao(std::int32_t fac, std::int32_t numero) = 0;
 };
+
+// The kinds of record that an integration key names (its FAC).
+inline constexpr std::int32_t kIntegracaoContabil = 1;
+inline constexpr std::int32_t kIntegracaoFiscal = 2;
+inline constexpr std::int32_t kIntegracaoFinanceira = 3;
 
 class CConexaoGradeContabil : public CConexaoDados, public IZTDF_Integracao {
  public:
   IZTDF_Integracao* GetInterface() { return Inicializada() ? this : nullptr; }
   com::HRESULT LeGrade(std::uint16_t codigo, REG_GRADE_CONTABILPS* registro) override;
+  com::HRESULT TravaEmissora(std::uint16_t emissora) override;
+  com::HRESULT NovoNumeroIntegracao(std::int32_t* numero) override;
+  com::HRESULT GravaLancamento(const REG_CONTABILIDADEPS& lancamento, std::uint16_t* codigo) override;
+  com::HRESULT GravaItemLivro(const REG_LIVRO_FISCALPS& item, std::uint16_t* status) override;
+  com::HRESULT ExcluiIntegracao(std::int32_t fac, std::int32_t numero) override;
+
+ private:
+  struct Conta {
+    bool analitica;
+    bool exigeGerencial;
+  };
+  // The chart of accounts, read once per connection by the first entry.
+  std::optional<std::map<std::string, Conta>> m_plano;
 };
 
 }  // namespace qmx::dados

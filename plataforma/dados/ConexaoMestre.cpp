@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -76,9 +77,9 @@ com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, std::uint16_
 
 com::HRESULT CConexaoMestre::GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAOPS& c) {
   return Executa([&](CSessaoDados& s) {
-    const auto proxima = s.Consulta("SELECT COALESCE(MAX(id), 0) + 1 FROM chave_integracao", {});
     s.Executa("INSERT INTO chave_integracao (id, modulo, data, emissora, sev, fac, cod) VALUES (?, ?, ?, ?, ?, ?, ?)",
-              {proxima.front().Inteiro(0), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC, c.COD});
+              {ProximoNumero(s, "chave_integracao"), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC,
+               c.COD});
     return com::S_OK;
   });
 }

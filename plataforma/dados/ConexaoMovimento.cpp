@@ -1,6 +1,8 @@
 #include "plataforma/dados/ConexaoMovimento.h"
 
 #include "plataforma/dados/LeituraRegistros.h"
+#include "plataforma/dados/SequenciaDados.h"
+#include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
 
@@ -41,6 +43,51 @@ com::HRESULT CConexaoMovimento::PercorreSaldosInventario(
       r.ValorTotal = CY{cursor->Inteiro(5)};
       if (!Chama(porSaldo, r)) break;
     }
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMovimento::PreparaCupom(const char* documento, std::uint16_t data, std::uint16_t emissora,
+                                             std::uint32_t coo) {
+  if (!documento) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    // Touching the cupom's row locks it until the transaction ends: a second
+    // terminal integrating the same cupom waits here and then sees the
+    // marks this one leaves.
+    s.Executa("UPDATE cupom SET coo = coo WHERE emissora = ? AND data = ? AND coo = ?", {emissora, data, coo});
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMovimento::LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                             std::uint16_t data, CY* saldo) {
+  if (!saldo) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto posicao = s.Consulta(
+        "SELECT data, quantidade FROM estoque_posicao WHERE filial = ? AND produto = ? AND data <= ? "
+        "ORDER BY data DESC LIMIT 1",
+        {filial, produto, data});
+    const std::int64_t desde = posicao.empty() ? -1 : posicao.front().Inteiro(0);
+    const std::int64_t inicial = posicao.empty() ? 0 : posicao.front().Inteiro(1);
+    const auto movimentos = s.Consulta(
+        "SELECT COALESCE(SUM(quantidade), 0) FROM movimento_estoque "
+        "WHERE filial = ? AND produto = ? AND local_estoque = ? AND data > ? AND data <= ?",
+        {filial, produto, local, desde, data});
+    saldo->int64 = inicial + (movimentos.empty() ? 0 : movimentos.front().Inteiro(0));
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMovimento::GravaMovimento(REG_ES_MOVIMENTOPS* m) {
+  if (!m) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const std::int64_t id = ProximoNumero(s, "movimento_estoque");
+    s.Executa(
+        "INSERT INTO movimento_estoque (id, filial, local_estoque, produto, data, quantidade, valor, emissora, cupom, "
+        "item, cfop, tipo_documento, documento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        {id, m->Filial, m->LocalEstoque, m->Produto, m->Data, m->Quantidade.int64, m->Valor.int64, m->Emissora,
+         m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento)});
+    m->Id = static_cast<std::uint32_t>(id);
     return com::S_OK;
   });
 }

@@ -5,6 +5,7 @@
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroEstoque.h"
+#include "plataforma/dados/RegistroIntegracao.h"
 
 namespace qmx::dados {
 
@@ -20,6 +21,19 @@ class IZTES_Movimento {
   virtual com::HRESULT PercorreSaldosInventario(
       std::uint16_t filial, std::uint16_t data,
       const std::function<bool(const REG_ES_SALDOS_INVENTARIOPS&)>& porSaldo) = 0;
+
+  // Prepares the movements of a cupom before any is written: holds the
+  // cupom (document key, date, ECF and COO) against a second writer until
+  // the caller's transaction ends.
+  virtual com::HRESULT PreparaCupom(const char* documento, std::uint16_t data, std::uint16_t emissora,
+                                    std::uint32_t coo) = 0;
+  // What a storage place holds of a product at the end of a day: the
+  // branch's latest position on or before the day plus the place's
+  // movements after that position up to the day.
+  virtual com::HRESULT LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                    std::uint16_t data, CY* saldo) = 0;
+  // Writes a movement; its Id comes back filled.
+  virtual com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) = 0;
 };
 
 class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
@@ -30,6 +44,11 @@ class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
   com::HRESULT PercorreSaldosInventario(
       std::uint16_t filial, std::uint16_t data,
       const std::function<bool(const REG_ES_SALDOS_INVENTARIOPS&)>& porSaldo) override;
+  com::HRESULT PreparaCupom(const char* documento, std::uint16_t data, std::uint16_t emissora,
+                            std::uint32_t coo) override;
+  com::HRESULT LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, std::uint16_t data,
+                            CY* saldo) override;
+  com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) override;
 };
 
 }  // namespace qmx::dados

@@ -60,6 +60,7 @@ class CSessaoEmprestada {
   CSessaoDados& operator*() const { return *m_sessao; }
   CSessaoDados* operator->() const { return m_sessao.get(); }
   void Devolve();
+  const std::string& Endereco() const { return m_endereco; }
 
  private:
   std::string m_endereco;

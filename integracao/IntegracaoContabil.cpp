@@ -1,0 +1,211 @@
+// The accounting pass: a day's sales of an ECF, totalled per product and
+// per service, posted as accounting entries.
+//
+// Posting rule: each product or service gets one entry per kind of sale
+// (cash, credit) for the day: debit the debit account of its accounting
+// grid (its own grid, else the ECF's grid for its class), credit the ECF's
+// classification account of its class. Classes: services; products under
+// tax substitution (letter F); products made by the company; the other
+// goods.
+#include <map>
+
+#include "frame/DataCodificada.h"
+#include "integracao/CamposIntegracao.h"
+#include "integracao/QMXIntegracao.h"
+#include "integracao/RateioGerencial.h"
+#include "integracao/TextosIntegracao.h"
+#include "plataforma/dados/TransacaoDados.h"
+
+namespace qmx {
+
+using campos::Copia;
+using campos::Formata;
+using campos::Texto;
+
+namespace {
+
+enum Classe { Produtos, Mercadorias, Substituicao, Servicos };
+
+struct Totais {
+  Classe classe = Mercadorias;
+  std::int64_t aVista = 0;
+  std::int64_t aPrazo = 0;
+};
+
+constexpr const char* kErroGravar = "Erro ao Gravar Lançamentos no Servidor de Integrações";
+
+}  // namespace
+
+std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
+  const std::uint16_t data = parametros.nData;
+  const std::uint16_t ecf = parametros.nEcf;
+  Log("Integrando com Contabilidade");
+
+  REG_EMISSORPS emissora{};
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
+    ReportaFalha(lida, __LINE__);
+    return lida;
+  }
+  REG_FILIALPS filial{};
+  if (const com::HRESULT lida = m_filiais.Le(emissora.Filial, &filial); com::FAILED(lida)) {
+    ReportaFalha(lida, __LINE__);
+    return lida;
+  }
+  const DiaMesAno dia = DecodificaDia(data);
+  if (filial.MesBloqueadoContabil != 0 && CodificaMes(dia.mes, dia.ano) == filial.MesBloqueadoContabil) {
+    Log(Formata("Bloqueio de integração/lançamento contábil %02u/%02u", dia.mes, dia.ano % 100));
+    return kIntegracaoInterrompida;
+  }
+  const std::uint16_t grades[] = {emissora.GradeProdutos, emissora.GradeMercadorias, emissora.GradeSubstituicao,
+                                  emissora.GradeServicos};
+  const char* const faltaGrade[] = {"Configure as Grades Contábeis para Produtos no Cadastro de ECFs.",
+                                    "Configure as Grades Contábeis para Mercadorias no Cadastro de ECFs.",
+                                    "Configure as Grades Contábeis para Substituição Tributária no Cadastro de ECFs.",
+                                    "Configure as Grades Contábeis para Serviços no Cadastro de ECFs."};
+  for (int i = 0; i < 4; ++i) {
+    if (grades[i] == 0) {
+      Log(faltaGrade[i]);
+      return kIntegracaoInterrompida;
+    }
+  }
+  const std::string contas[] = {Texto(emissora.ContaProdutos), Texto(emissora.ContaMercadorias),
+                                Texto(emissora.ContaSubstituicao), Texto(emissora.ContaServicos)};
+  const char* const faltaConta[] = {
+      "Configure a Conta Contábil Classificação Protutos no Cadastro de ECFs",
+      "Configure a Conta Contábil Classificação Mercadorias no Cadastro de ECFs",
+      "Configure a Conta Contábil Classificação Substituição Tributária no Cadastro de ECFs",
+      "Configure a Conta Contábil Classificação Serviços no Cadastro de ECFs"};
+  for (int i = 0; i < 4; ++i) {
+    if (contas[i].empty()) {
+      Log(faltaConta[i]);
+      return kIntegracaoInterrompida;
+    }
+  }
+
+  auto lidos = LeCupons(data, ecf);
+  if (com::FAILED(lidos.busca) || com::FAILED(lidos.leitura)) {
+    Log("Falha na comunicação com o Servidor de Caixa");
+    return com::FAILED(lidos.busca) ? lidos.busca : lidos.leitura;
+  }
+  std::vector<REG_CONDICAO_PAGAMENTOPS> condicoes;
+  if (const com::HRESULT lidas = m_condicoes.Lista(&condicoes); com::FAILED(lidas)) {
+    Log("Falha na comunicação com o Servidor de Condições de Pagamento");
+    return lidas;
+  }
+  std::map<std::uint16_t, bool> aVista;
+  for (const auto& c : condicoes) aVista[c.Codigo] = c.AVista != 0;
+
+  // The day's totals per product and per service.
+  std::map<std::uint32_t, Totais> produtos;
+  std::map<std::uint32_t, Totais> servicos;
+  for (const auto& cupom : lidos.cupons) {
+    if (cupom.Cupom.Cancelado) continue;
+    const auto condicao = aVista.find(cupom.Cupom.CondicaoPagamento);
+    const bool prazo = condicao != aVista.end() && !condicao->second;
+    for (const auto& item : cupom.Itens) {
+      if (item.Cancelado) continue;
+      Totais& t = item.Servico ? servicos[item.Codigo] : produtos[item.Codigo];
+      if (item.Servico) t.classe = Servicos;
+      else if (item.TipoTributacao == 'F') t.classe = Substituicao;
+      (prazo ? t.aPrazo : t.aVista) += item.ValorTotal.int64;
+    }
+  }
+
+  dados::CTransacaoDados transacao;
+  std::int32_t numero = 0;
+  if (com::FAILED(transacao.Inicia(m_strEmpresa)) || com::FAILED(m_integracao.TravaEmissora(ecf)) ||
+      com::FAILED(m_integracao.NovoNumeroIntegracao(&numero))) {
+    Log(kErroGravar);
+    return kIntegracaoInterrompida;
+  }
+  // What an earlier run of this pass posted for the day goes first.
+  if (!RemoveIntegracao("CN", data, ecf)) {
+    Log("Erro ao Setar Lançamentos Contábeis no Servidor de Integrações");
+    return kIntegracaoInterrompida;
+  }
+
+  // Posts the totals of one product or service; false (logged) stops the pass.
+  auto posta = [&](std::uint32_t codigo, const Totais& t, std::uint16_t gradePropria, const std::string& descricao) {
+    const std::uint16_t gradeCodigo = gradePropria != 0 ? gradePropria : grades[t.classe];
+    REG_GRADE_CONTABILPS grade{};
+    if (com::FAILED(m_integracao.LeGrade(gradeCodigo, &grade)) || grade.ContaDebito[0] == '\0') {
+      Log("Erro ao ler a Grade Contábil");
+      return false;
+    }
+    const std::string debito = Texto(grade.ContaDebito);
+    const std::string& credito = contas[t.classe];
+    REG_PLANO_CONTAPS contaDebito{};
+    REG_PLANO_CONTAPS contaCredito{};
+    if (com::FAILED(m_plano.Le(debito, &contaDebito)) || com::FAILED(m_plano.Le(credito, &contaCredito))) {
+      Log("Falha na comunicação com o Servidor de Planos");
+      return false;
+    }
+    // No managerial account is known to the accounting pass: an account
+    // that requires one cannot be posted.
+    CRateioGerencial rateio;
+    rateio.Inicializa({});
+    if (!rateio.SetConta(debito, contaDebito.ExigeGerencial != 0) ||
+        !rateio.SetConta(credito, contaCredito.ExigeGerencial != 0)) {
+      Log("Erro ao Setar Contas no Rateio Gerencial");
+      return false;
+    }
+    for (const bool prazo : {false, true}) {
+      const std::int64_t valor = prazo ? t.aPrazo : t.aVista;
+      if (valor == 0) continue;
+      REG_CONTABILIDADEPS lancamento{};
+      lancamento.Filial = emissora.Filial;
+      lancamento.Data = data;
+      Copia(lancamento.ContaDebito, debito);
+      Copia(lancamento.ContaCredito, credito);
+      lancamento.Valor = CY{valor};
+      Copia(lancamento.Historico, Formata("Vendas %s ECF %u - %u %s", prazo ? "a prazo" : "à vista", ecf, codigo,
+                                          descricao.c_str()));
+      Copia(lancamento.Gerencial, rateio.Gerencial());
+      Copia(lancamento.Origem, "CN");
+      lancamento.Chave = numero;
+      lancamento.Emissora = ecf;
+      std::uint16_t resultado = 0;
+      if (com::FAILED(m_integracao.GravaLancamento(lancamento, &resultado))) {
+        Log(kErroGravar);
+        return false;
+      }
+      if (resultado != 0) {
+        const ResultadoContabil r = TraduzResultadoContabil(resultado);
+        Log(Formata("%s (CN %u)", r.texto.c_str(), r.numero));
+        return false;
+      }
+    }
+    return true;
+  };
+
+  Log("Integrando valores totalizados dos Produtos.");
+  for (auto& [codigo, totais] : produtos) {
+    REG_PRODUTOPS produto{};
+    if (com::FAILED(m_produtos.Le(codigo, emissora.Filial, &produto))) {
+      Log("Erro ao Ler o Cadastro de Produtos");
+      return kIntegracaoInterrompida;
+    }
+    if (totais.classe == Mercadorias && produto.Producao) totais.classe = Produtos;
+    if (!posta(codigo, totais, produto.GradeContabil, Texto(produto.Descricao))) return kIntegracaoInterrompida;
+  }
+  Log("Integrando valores totalizados dos Serviços.");
+  for (const auto& [codigo, totais] : servicos) {
+    REG_SERVICOSPS servico{};
+    if (com::FAILED(m_produtos.LeServico(codigo, &servico))) {
+      Log("Erro ao Ler o Cadastro de Produtos");
+      return kIntegracaoInterrompida;
+    }
+    if (!posta(codigo, totais, servico.GradeContabil, Texto(servico.Descricao))) return kIntegracaoInterrompida;
+  }
+
+  if (!FazChaveQuemGerouIntegracaoECF("CN", data, ecf, emissora.Filial, dados::kIntegracaoContabil, numero))
+    return kIntegracaoInterrompida;
+  if (com::FAILED(transacao.Confirma())) {
+    Log(kErroGravar);
+    return kIntegracaoInterrompida;
+  }
+  Log("Finalizando Integrações com Contabilidade.");
+  return kIntegracaoCompleta;
+}
+
+}  // namespace qmx

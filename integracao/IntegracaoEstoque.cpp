@@ -1,0 +1,276 @@
+// The stock pass and the stock integration of a single cupom.
+#include <cstdio>
+#include <cstring>
+
+#include "frame/InstanciaServidor.h"
+#include "integracao/CamposIntegracao.h"
+#include "integracao/ESContabilizacao.h"
+#include "integracao/QMXIntegracao.h"
+#include "plataforma/dados/ServidoresIntegracaoCOM.h"
+#include "plataforma/dados/TransacaoDados.h"
+#include "plataforma/impressora/ImpressoraFiscal.h"
+
+namespace qmx {
+
+using campos::Formata;
+
+namespace {
+
+constexpr const char* kTituloPendencias = "Pendências na Integração com Torvo Estoque";
+constexpr const char* kTituloContabilizacao = "Pendências na Contabilização ECF - (Estoque/Contábil)";
+
+
+std::uint64_t ChaveSaldo(std::uint16_t local, std::uint32_t produto) {
+  return (static_cast<std::uint64_t>(local) << 32) | produto;
+}
+
+// The items that move stock: not excluded, not services, not cancelled.
+bool MovimentaEstoque(const REG_EC_CX_CIPS& item) { return !item.Excluido && !item.Servico && !item.Cancelado; }
+
+bool TemItemPendente(const dados::CupomCompleto& cupom) {
+  for (const auto& item : cupom.Itens)
+    if (MovimentaEstoque(item) && item.IntegradoEstoque == 0) return true;
+  return false;
+}
+
+// The cupom's document key for the movements' server: its number and date.
+std::string DocumentoDoCupom(const REG_EC_CXPS& cupom) {
+  return Formata("CF%06u-%s", cupom.COO, MontaData(cupom.Data, true).c_str());
+}
+
+// Locks the keyboard for the life of the object.
+class CTecladoTravado {
+ public:
+  CTecladoTravado() { impressora::TravarTeclado(true); }
+  ~CTecladoTravado() { impressora::TravarTeclado(false); }
+  void Libera() { impressora::TravarTeclado(false); }
+  void Trava() { impressora::TravarTeclado(true); }
+};
+
+}  // namespace
+
+std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
+  const std::uint16_t data = parametros.nData;
+  const std::uint16_t ecf = parametros.nEcf;
+  REG_EMISSORPS emissora{};
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
+    ReportaFalha(lida, __LINE__);
+    return lida;
+  }
+  if (emissora.CfopEstoque[0] == '\0') {
+    Log("Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
+    return kIntegracaoInterrompida;
+  }
+  if (emissora.TipoDocumentoEstoque == 0) {
+    Log("Campo \"Tipo Documento do Estoque\", no Cadastro de ECF, deve ser informado.");
+    return kIntegracaoInterrompida;
+  }
+  REG_EC_MESTREPS mestre{};
+  if (const com::HRESULT lido = m_mestre.Le(&mestre); com::FAILED(lido)) {
+    ReportaFalha(lido, __LINE__);
+    return lido;
+  }
+  if (data < mestre.DataInicioSistema) {
+    Log("Data Inicial inferior a data de inicio do sistema.");
+    return kIntegracaoInterrompida;
+  }
+
+  // The stock movements' server, activated as the stock module reaches it.
+  dados::RegistraServidoresIntegracao();
+  void* servidor = nullptr;
+  const com::HRESULT ativado =
+      InstanciaServidor(dados::kClasseServidorMovimentoES, nullptr, 23, dados::IZTES_ServidorMovimento::kIID,
+                        &servidor, kInstanciaRegistraEventos | kInstanciaRepeteIndisponivel);
+  if (com::FAILED(ativado)) {
+    ReportaFalha(ativado, __LINE__);
+    return ativado;
+  }
+  static_cast<com::IUnknown*>(servidor)->Release();
+
+  auto lidos = LeCupons(data, ecf);
+  if (com::FAILED(lidos.busca)) {
+    Log(Formata("Não foi possivel buscar os Ponteiros de Cupons Fiscais do dia: %s", TextoData(data).c_str()));
+    return lidos.busca;
+  }
+  Log(Formata("Verificando cupons fiscais emitidos no dia: %s", TextoData(data).c_str()));
+  if (com::FAILED(lidos.leitura)) {
+    Log(Formata("Não foi possivel buscar os Cupons Fiscais do dia: %s", TextoData(data).c_str()));
+    return lidos.leitura;
+  }
+
+  bool pendente = false;
+  for (auto& cupom : lidos.cupons) {
+    if (cupom.Cupom.Origem == 4 || cupom.Cupom.Cancelado || !TemItemPendente(cupom)) continue;
+    const ResultadoCupom resultado = IntegraCupom(cupom);
+    if (resultado == ResultadoCupom::Integrado) continue;
+    pendente = true;
+    if (resultado == ResultadoCupom::FalhaMarcas)
+      Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u", cupom.Cupom.COO));
+    else
+      Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
+  }
+  if (pendente) Log("Ainda ficaram pendências na integração com o Torvo Estoque");
+  return pendente ? kIntegracaoComPendencias : kIntegracaoCompleta;
+}
+
+std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std::int32_t, std::int32_t) {
+  if (!cupom) return com::E_POINTER;
+  const auto* registro = static_cast<const REG_EC_CXPS*>(cupom);
+  std::vector<dados::CupomCompleto> lidos;
+  if (const com::HRESULT lido = m_cupons.Le({registro->Id}, &lidos); com::FAILED(lido)) {
+    ReportaFalha(lido, __LINE__);
+    return lido;
+  }
+  if (lidos.empty()) return dados::QMX_E_REGISTRO_INEXISTENTE;
+  switch (IntegraCupom(lidos.front())) {
+    case ResultadoCupom::Integrado:
+      return kIntegracaoCompleta;
+    case ResultadoCupom::FalhaMarcas:
+      Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u",
+                  registro->COO));
+      return kIntegracaoComPendencias;
+    case ResultadoCupom::Pendente:
+      break;
+  }
+  return kIntegracaoComPendencias;
+}
+
+// One cupom in one transaction: its movements, their accounting and the
+// items' marks commit together. An item whose movements cannot all be
+// written and accounted is undone alone (a savepoint) and stays unmarked.
+CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto& cupom) {
+  REG_EMISSORPS emissora{};
+  const com::HRESULT lida = LeEmissora(cupom.Cupom.Emissora, &emissora);
+  if (com::FAILED(lida) || emissora.CfopEstoque[0] == '\0') {
+    Log(kTituloPendencias);
+    Log("Falta cadastrar CFOP no Cadastro de ECFs");
+    return ResultadoCupom::Pendente;
+  }
+  if (emissora.TipoDocumentoEstoque == 0) {
+    Log(kTituloPendencias);
+    Log("Falta cadastrar Tipo de Documento no Cadastro de ECFs");
+    return ResultadoCupom::Pendente;
+  }
+
+  dados::CTransacaoDados transacao;
+  if (com::FAILED(transacao.Inicia(m_strEmpresa))) return ResultadoCupom::Pendente;
+  const std::string documento = DocumentoDoCupom(cupom.Cupom);
+  // Prepares the cupom's movements and holds the cupom against a second
+  // terminal; its answer is not examined.
+  m_movimentos.PreparaCupom(documento.c_str(), cupom.Cupom.Data, cupom.Cupom.Emissora, cupom.Cupom.COO);
+  // What another terminal integrated while this one waited is not done again.
+  std::map<std::uint16_t, std::uint8_t> marcas;
+  if (com::FAILED(m_cupons.LeMarcasEstoque(cupom.Cupom.Id, &marcas))) return ResultadoCupom::Pendente;
+  for (auto& item : cupom.Itens)
+    if (const auto marca = marcas.find(item.Item); marca != marcas.end()) item.IntegradoEstoque = marca->second;
+
+  CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
+  std::map<std::uint64_t, std::int64_t> baixas;  // what this cupom takes from each place
+  bool pendente = false;
+  for (auto& item : cupom.Itens) {
+    if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
+    if (!IntegraItem(cupom, item, emissora, contabilizacao, baixas)) pendente = true;
+  }
+  if (com::FAILED(m_cupons.GravaMarcasEstoque(cupom.Cupom.Id, cupom.Itens))) return ResultadoCupom::FalhaMarcas;
+  if (com::FAILED(transacao.Confirma())) return ResultadoCupom::Pendente;
+  // Only what was committed leaves the places' balances kept by the pass.
+  for (const auto& [chave, quantidade] : baixas)
+    if (auto saldo = m_saldos.find(chave); saldo != m_saldos.end()) saldo->second -= quantidade;
+  if (pendente) Log("Ficaram pendências integrações dos itens Torvo Estoque");
+  return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
+}
+
+bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item,
+                                 const REG_EMISSORPS& emissora, CESContabilizacao& contabilizacao,
+                                 std::map<std::uint64_t, std::int64_t>& baixas) {
+  CTecladoTravado teclado;
+  item.IntegradoEstoque = 0;
+  const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
+
+  // The stock suggestion: the whole quantity leaves the product's storage
+  // place, when the place holds it or may go negative; otherwise nothing
+  // can be moved.
+  std::vector<REG_ES_MOVIMENTOPS> movimentos;
+  if (com::SUCCEEDED(produto.lido) && produto.temLocal) {
+    const std::uint64_t chave = ChaveSaldo(produto.local.Codigo, item.Codigo);
+    const auto saldo = SaldoDoLocal(produto, cupom.Cupom.Filial, cupom.Cupom.Data);
+    const std::int64_t disponivel = saldo ? *saldo - baixas[chave] : 0;
+    if (saldo && (produto.local.PermiteNegativo || disponivel >= item.Quantidade.int64)) {
+      REG_ES_MOVIMENTOPS m{};
+      m.Filial = cupom.Cupom.Filial;
+      m.LocalEstoque = produto.local.Codigo;
+      m.Produto = item.Codigo;
+      m.Data = cupom.Cupom.Data;
+      m.Quantidade = CY{-item.Quantidade.int64};
+      m.Valor = item.ValorTotal;
+      m.Emissora = cupom.Cupom.Emissora;
+      m.Cupom = cupom.Cupom.Id;
+      m.Item = item.Item;
+      std::memcpy(m.Cfop, emissora.CfopEstoque, sizeof m.Cfop);
+      m.TipoDocumento = emissora.TipoDocumentoEstoque;
+      std::snprintf(m.Documento, sizeof m.Documento, "%s", DocumentoDoCupom(cupom.Cupom).c_str());
+      movimentos.push_back(m);
+    }
+  }
+  if (movimentos.empty()) {
+    Log("Integração com Estoque - Saldo Insuficiente");
+    return false;
+  }
+
+  dados::CPontoTransacao ponto;  // an item's movements are undone together
+  if (com::FAILED(ponto.Marca())) return false;
+  const int total = static_cast<int>(movimentos.size());
+  for (int j = 0; j < total; ++j) {
+    auto& movimento = movimentos[static_cast<std::size_t>(j)];
+    const std::string detalhe = Formata("ECF - Número: %d Cupom Fiscal: %d Item: %d Movimento: %d/%d",
+                                        cupom.Cupom.Emissora, static_cast<int>(cupom.Cupom.COO), item.Item, j + 1,
+                                        total);
+    teclado.Libera();
+    const bool contabilizavel = contabilizacao.TestaContabilizacao(movimento, produto.produto, &produto.local);
+    teclado.Trava();
+    if (!contabilizavel) {
+      Log(kTituloContabilizacao);
+      Log(detalhe);
+      ponto.Volta();
+      return false;
+    }
+    if (com::FAILED(m_movimentos.GravaMovimento(&movimento))) {
+      ponto.Volta();
+      return false;
+    }
+    if (!contabilizacao.Contabiliza(movimento, produto.produto, &produto.local)) {
+      Log(kTituloContabilizacao);
+      Log(detalhe);
+      ponto.Volta();
+      return false;
+    }
+  }
+  if (com::FAILED(ponto.Libera())) return false;
+  for (const auto& movimento : movimentos)
+    baixas[ChaveSaldo(movimento.LocalEstoque, movimento.Produto)] -= movimento.Quantidade.int64;
+  item.IntegradoEstoque = 1;
+  return true;
+}
+
+const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial) {
+  auto achado = m_produtosEstoque.find(codigo);
+  if (achado != m_produtosEstoque.end()) return achado->second;
+  ProdutoEstoque p;
+  p.lido = m_produtos.Le(codigo, filial, &p.produto);
+  if (com::SUCCEEDED(p.lido) && p.produto.LocalEstoque != 0)
+    p.temLocal = com::SUCCEEDED(m_locais.Le(p.produto.LocalEstoque, &p.local));
+  return m_produtosEstoque.emplace(codigo, p).first->second;
+}
+
+std::optional<std::int64_t> CQMXIntegracao::SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial,
+                                                         std::uint16_t data) {
+  const std::uint64_t chave = ChaveSaldo(p.local.Codigo, p.produto.Codigo);
+  if (auto achado = m_saldos.find(chave); achado != m_saldos.end()) return achado->second;
+  CY saldo{};
+  if (com::FAILED(m_movimentos.LeSaldoLocal(filial, p.local.Codigo, p.produto.Codigo, data, &saldo)))
+    return std::nullopt;
+  m_saldos.emplace(chave, saldo.int64);
+  return saldo.int64;
+}
+
+}  // namespace qmx

@@ -1,0 +1,220 @@
+// The fiscal pass: a day's items of an ECF grouped by product (or service)
+// and rate into lines of the fiscal book.
+#include <cstring>
+#include <map>
+#include <tuple>
+
+#include "integracao/CamposIntegracao.h"
+#include "integracao/QMXIntegracao.h"
+#include "integracao/TextosIntegracao.h"
+#include "plataforma/dados/TransacaoDados.h"
+
+namespace qmx {
+
+using campos::Copia;
+using campos::Formata;
+using campos::Texto;
+
+namespace {
+
+// The ECF tax letters a product may carry: taxed, substitution, exempt,
+// not taxed.
+bool SituacaoECFValida(char letra) { return letra == 'T' || letra == 'F' || letra == 'I' || letra == 'N'; }
+
+// A PIS or COFINS rate of a product in force on the date (0: none).
+std::uint16_t AliquotaEmVigor(const std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>& aliquotas, std::uint8_t tipo,
+                              std::uint16_t data) {
+  std::uint16_t aliquota = 0;
+  for (const auto& a : aliquotas)
+    if (a.Tipo == tipo && a.Inicio <= data && (a.Fim == 0 || a.Fim >= data)) aliquota = a.Aliquota;
+  return aliquota;
+}
+
+// ICMS of a base at a rate in hundredths of a percent, rounded half up to
+// the cent (values hold four decimals).
+std::int64_t ICMS(std::int64_t base, std::uint16_t aliquota) {
+  const __int128 centesimos = static_cast<__int128>(base) * aliquota;  // value x 10^4 x percent x 100
+  const __int128 divisor = 100 * 100 * 100;                             // to cents of value
+  const __int128 arredondado = (centesimos + (centesimos >= 0 ? divisor / 2 : -divisor / 2)) / divisor;
+  return static_cast<std::int64_t>(arredondado * 100);
+}
+
+}  // namespace
+
+std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
+  const std::uint16_t data = parametros.nData;
+  const std::uint16_t ecf = parametros.nEcf;
+  if (!m_integracao.Inicializada()) {
+    Log("Erro ao Iniciar o Servidor de Integrações");
+    return kIntegracaoInterrompida;
+  }
+  REG_EMISSORPS emissora{};
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
+    ReportaFalha(lida, __LINE__);
+    return lida;
+  }
+  dados::CTransacaoDados transacao;
+  std::int32_t numero = 0;
+  if (com::FAILED(transacao.Inicia(m_strEmpresa)) || com::FAILED(m_integracao.TravaEmissora(ecf)) ||
+      com::FAILED(m_integracao.NovoNumeroIntegracao(&numero))) {
+    Log("Falha na Comunicação do Servidor de Integrações");
+    return kIntegracaoInterrompida;
+  }
+  if (!RemoveIntegracao("EF", data, ecf)) {
+    Log("Falha ao excluir integrações já efetuadas - Servidor de Integrações");
+    return kIntegracaoInterrompida;
+  }
+  auto lidos = LeCupons(data, ecf);
+  if (com::FAILED(lidos.busca)) {
+    Log("Erro ao Buscar Ponteiro no Servidor de Caixa");
+    return lidos.busca;
+  }
+  if (com::FAILED(lidos.leitura)) {
+    Log("Erro ao Buscar Registros no Servidor de Caixa");
+    return lidos.leitura;
+  }
+  REG_EC_MESTREPS mestre{};
+  if (const com::HRESULT lido = m_mestre.Le(&mestre); com::FAILED(lido)) {
+    ReportaFalha(lido, __LINE__);
+    return lido;
+  }
+
+  // Each product or service is read once: its record, unit and rates.
+  struct Cadastro {
+    std::uint16_t natureza = 0;
+    std::string situacao;
+    std::string unidade;
+    std::uint16_t pis = 0;
+    std::uint16_t cofins = 0;
+    char tributacao = 'T';
+  };
+  std::map<std::pair<bool, std::uint32_t>, Cadastro> cadastros;
+  auto leCadastro = [&](const REG_EC_CX_CIPS& item) -> const Cadastro* {
+    const auto chave = std::make_pair(item.Servico != 0, item.Codigo);
+    if (auto achado = cadastros.find(chave); achado != cadastros.end()) return &achado->second;
+    Cadastro c;
+    if (item.Servico) {
+      REG_SERVICOSPS servico{};
+      if (com::FAILED(m_produtos.LeServico(item.Codigo, &servico))) {
+        Log("Erro ao Ler Serviços");
+        return nullptr;
+      }
+      REG_UNIDADES_MEDIDA_SERVICOSPS unidade{};
+      if (servico.Unidade != 0 && com::FAILED(m_produtos.LeUnidadeServico(servico.Unidade, &unidade))) {
+        Log("Erro ao Ler Unidade de Medida dos Produtos");
+        return nullptr;
+      }
+      c.natureza = mestre.NaturezaServico;
+      c.unidade = Texto(unidade.Sigla);
+      c.pis = servico.AliquotaPIS;
+      c.cofins = servico.AliquotaCOFINS;
+      c.tributacao = 'S';
+    } else {
+      const std::string codigo = std::to_string(item.Codigo);
+      REG_PRODUTOPS produto{};
+      if (com::FAILED(m_produtos.Le(item.Codigo, emissora.Filial, &produto))) {
+        Log("Erro ao Ler Produtos");
+        return nullptr;
+      }
+      const REG_PRODUTOPS& fiscal = produto;  // with the branch's tax data
+      if (fiscal.Filial == 0) {
+        Log(Formata("Erro ao buscar informações fiscais por filial do produto %s.", codigo.c_str()));
+        return nullptr;
+      }
+      if (!SituacaoECFValida(fiscal.Tributacao)) {
+        Log(Formata("Situação Tributária ECF inválida;\n\nProduto: %s - %s\n\nFavor acessar o cadastro de produtos "
+                    "e informar \nesse campo antes de efetuar as integrações.",
+                    codigo.c_str(), Texto(produto.Descricao).c_str()));
+        return nullptr;
+      }
+      REG_UNIDADES_MEDIDAPS unidade{};
+      if (produto.Unidade != 0 && com::FAILED(m_produtos.LeUnidade(produto.Unidade, &unidade))) {
+        Log(Formata("Erro ao ler unidade de medida do produto %s.", codigo.c_str()));
+        return nullptr;
+      }
+      std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> aliquotas;
+      if (com::FAILED(m_produtos.LePisCofins(item.Codigo, &aliquotas))) {
+        Log("Não foi possível ler o arquivo de PIS/COFINS.");
+        return nullptr;
+      }
+      c.tributacao = fiscal.Tributacao;
+      c.natureza = fiscal.Tributacao == 'F' ? mestre.NaturezaVendaST
+                   : produto.Producao       ? mestre.NaturezaProducao
+                                            : mestre.NaturezaVenda;
+      c.situacao = Texto(fiscal.SituacaoTributaria);
+      c.unidade = Texto(unidade.Sigla);
+      c.pis = AliquotaEmVigor(aliquotas, 1, data);
+      c.cofins = AliquotaEmVigor(aliquotas, 2, data);
+    }
+    return &cadastros.emplace(chave, c).first->second;
+  };
+
+  // The book's lines: by service flag, code and rate.
+  std::map<std::tuple<bool, std::uint32_t, std::uint16_t>, REG_LIVRO_FISCALPS> linhas;
+  for (const auto& cupom : lidos.cupons) {
+    if (cupom.Cupom.Cancelado) continue;
+    for (const auto& item : cupom.Itens) {
+      if (item.Cancelado) continue;
+      if (item.Codigo == 0) {
+        Log("Produto com código zerado.");
+        return kIntegracaoInterrompida;
+      }
+      const Cadastro* cadastro = leCadastro(item);
+      if (!cadastro) return kIntegracaoInterrompida;
+      auto& linha = linhas[{item.Servico != 0, item.Codigo, item.AliquotaCentesimos}];
+      if (linha.Natureza == 0 && linha.Produto == 0 && linha.Servico == 0) {
+        linha.Filial = emissora.Filial;
+        linha.Data = data;
+        linha.Emissora = ecf;
+        linha.Natureza = cadastro->natureza;
+        (item.Servico ? linha.Servico : linha.Produto) = item.Codigo;
+        linha.Aliquota = item.AliquotaCentesimos;
+        Copia(linha.SituacaoTributaria, cadastro->situacao);
+        Copia(linha.Unidade, cadastro->unidade);
+        linha.AliquotaPIS = cadastro->pis;
+        linha.AliquotaCOFINS = cadastro->cofins;
+        Copia(linha.Historico, "Integração - Torvo ECF");
+        linha.Chave = numero;
+      }
+      linha.Quantidade.int64 += item.Quantidade.int64;
+      linha.Valor.int64 += item.ValorTotal.int64;
+      if (cadastro->tributacao == 'T') linha.BaseICMS.int64 += item.ValorTotal.int64;
+    }
+  }
+
+  std::map<std::uint16_t, REG_NATUREZAPS> naturezas;
+  for (auto& [chave, linha] : linhas) {
+    linha.ICMS = CY{ICMS(linha.BaseICMS.int64, linha.Aliquota)};
+    if (linha.Natureza != 0) {
+      auto natureza = naturezas.find(linha.Natureza);
+      if (natureza == naturezas.end()) {
+        REG_NATUREZAPS lida{};
+        const com::HRESULT resultado = m_naturezas.Le(linha.Natureza, &lida);
+        if (com::FAILED(resultado) && resultado != dados::QMX_E_REGISTRO_INEXISTENTE) {
+          Log("Erro ao Ler Naturezas de Operação");
+          return kIntegracaoInterrompida;
+        }
+        natureza = naturezas.emplace(linha.Natureza, lida).first;
+      }
+      std::memcpy(linha.Cfop, natureza->second.Cfop, sizeof linha.Cfop);
+    }
+    std::uint16_t status = 0;
+    if (com::FAILED(m_integracao.GravaItemLivro(linha, &status))) {
+      Log("Erro ao Gravar Integração.");
+      return kIntegracaoInterrompida;
+    }
+    if (status != 0) {
+      Log(TextoStatusFiscal(status));
+      return kIntegracaoInterrompida;
+    }
+  }
+  if (!FazChaveQuemGerouIntegracaoECF("EF", data, ecf, emissora.Filial, dados::kIntegracaoFiscal, numero))
+    return kIntegracaoInterrompida;
+  if (com::FAILED(transacao.Confirma())) {
+    Log("Erro ao Gravar Integração.");
+    return kIntegracaoInterrompida;
+  }
+  return kIntegracaoCompleta;
+}
+
+}  // namespace qmx

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <mutex>
+
+#include "plataforma/com/Ativacao.h"
+#include "plataforma/com/ObjetoCOM.h"
+
+namespace qmx::dados {
+
+// A data server as a component that callers activate by its class id. Its
+// records are read and written through the connection classes; the
+// component answers for the server being there.
+template <class TInterface>
+class CComponenteServidor : public com::CObjetoCOM<TInterface> {};
+
+template <class TInterface>
+class CFabricaComponenteServidor : public com::CObjetoCOM<com::IClassFactory> {
+ public:
+  com::HRESULT CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
+    if (!objeto) return com::E_POINTER;
+    *objeto = nullptr;
+    if (externo) return com::CLASS_E_NOAGGREGATION;
+    auto* servidor = new CComponenteServidor<TInterface>;
+    const com::HRESULT resultado = servidor->QueryInterface(iid, objeto);
+    servidor->Release();
+    return resultado;
+  }
+  com::HRESULT LockServer(bool) override { return com::S_OK; }
+};
+
+// Registers the component's class factory in the process, once, for the
+// life of the process (revoked when the library goes away).
+template <class TInterface>
+void RegistraComponenteServidor(const com::CLSID& classe) {
+  static std::once_flag feito;
+  std::call_once(feito, [&classe] {
+    auto* fabrica = new CFabricaComponenteServidor<TInterface>;
+    static com::CFabricaRegistrada registro(classe, fabrica);
+    fabrica->Release();  // the table keeps its own reference
+  });
+}
+
+}  // namespace qmx::dados

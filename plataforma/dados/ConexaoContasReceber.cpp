@@ -1,0 +1,26 @@
+#include "plataforma/dados/ConexaoContasReceber.h"
+
+#include "plataforma/dados/SequenciaDados.h"
+#include "plataforma/dados/TextoRegistro.h"
+
+namespace qmx::dados {
+
+com::HRESULT CConexaoContasReceber::GravaTitulo(const REG_TITULO_RECEBERPS& t) {
+  return Executa([&](CSessaoDados& s) {
+    s.Executa(
+        "INSERT INTO titulo_receber (id, filial, data, cliente, forma, numero, vencimento, valor, historico, chave, "
+        "emissora, cupom, conta) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        {ProximoNumero(s, "titulo_receber"), t.Filial, t.Data, t.Cliente, t.Forma, t.Numero, t.Vencimento,
+         t.Valor.int64, TextoParaBase(t.Historico), t.Chave, t.Emissora, t.Cupom, TextoParaBase(t.Conta)});
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoContasReceber::ExcluiTitulos(std::int32_t numero) {
+  return Executa([&](CSessaoDados& s) {
+    s.Executa("DELETE FROM titulo_receber WHERE chave = ?", {numero});
+    return com::S_OK;
+  });
+}
+
+}  // namespace qmx::dados
