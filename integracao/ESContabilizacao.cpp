@@ -4,6 +4,7 @@
 #include "integracao/CamposIntegracao.h"
 #include "integracao/RateioGerencial.h"
 #include "integracao/TextosIntegracao.h"
+#include "plataforma/dados/ResultadosDados.h"
 
 namespace qmx {
 
@@ -21,9 +22,13 @@ constexpr std::uint16_t kPeriodoBloqueado = 21;
 std::optional<REG_PLANO_CONTAPS> CESContabilizacao::Conta(const std::string& codigo) {
   auto achada = m_contas.find(codigo);
   if (achada == m_contas.end()) {
+    // An account the chart does not hold requires nothing here: the
+    // accounting server refuses it with its own code.
     REG_PLANO_CONTAPS conta{};
-    const bool lida = m_plano.Le(codigo, &conta) >= 0;
-    achada = m_contas.emplace(codigo, lida ? std::optional(conta) : std::nullopt).first;
+    const com::HRESULT lida = m_plano.Le(codigo, &conta);
+    const bool conhecida = lida >= 0 || lida == dados::QMX_E_REGISTRO_INEXISTENTE;
+    if (lida < 0) conta = REG_PLANO_CONTAPS{};
+    achada = m_contas.emplace(codigo, conhecida ? std::optional(conta) : std::nullopt).first;
   }
   return achada->second;
 }

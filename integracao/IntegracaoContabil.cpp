@@ -2,9 +2,9 @@
 // per service, posted as accounting entries.
 //
 // Posting rule: each product or service gets one entry per kind of sale
-// (cash, credit) for the day: debit the debit account of its accounting
-// grid (its own grid, else the ECF's grid for its class), credit the ECF's
-// classification account of its class. Classes: services; products under
+// (cash, credit) for the day: debit the debit account of the ECF's
+// accounting grid for its class, credit the ECF's classification account of
+// its class. (A product's own grid is the stock module's.) Classes: services; products under
 // tax substitution (letter F); products made by the company; the other
 // goods.
 #include <map>
@@ -125,10 +125,9 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   }
 
   // Posts the totals of one product or service; false (logged) stops the pass.
-  auto posta = [&](std::uint32_t codigo, const Totais& t, std::uint16_t gradePropria, const std::string& descricao) {
-    const std::uint16_t gradeCodigo = gradePropria != 0 ? gradePropria : grades[t.classe];
+  auto posta = [&](std::uint32_t codigo, const Totais& t, const std::string& descricao) {
     REG_GRADE_CONTABILPS grade{};
-    if (com::FAILED(m_integracao.LeGrade(gradeCodigo, &grade)) || grade.ContaDebito[0] == '\0') {
+    if (com::FAILED(m_integracao.LeGrade(grades[t.classe], &grade)) || grade.ContaDebito[0] == '\0') {
       Log("Erro ao ler a Grade Contábil");
       return false;
     }
@@ -186,7 +185,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
       return kIntegracaoInterrompida;
     }
     if (totais.classe == Mercadorias && produto.Producao) totais.classe = Produtos;
-    if (!posta(codigo, totais, produto.GradeContabil, Texto(produto.Descricao))) return kIntegracaoInterrompida;
+    if (!posta(codigo, totais, Texto(produto.Descricao))) return kIntegracaoInterrompida;
   }
   Log("Integrando valores totalizados dos Serviços.");
   for (const auto& [codigo, totais] : servicos) {
@@ -195,7 +194,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
       Log("Erro ao Ler o Cadastro de Produtos");
       return kIntegracaoInterrompida;
     }
-    if (!posta(codigo, totais, servico.GradeContabil, Texto(servico.Descricao))) return kIntegracaoInterrompida;
+    if (!posta(codigo, totais, Texto(servico.Descricao))) return kIntegracaoInterrompida;
   }
 
   if (!FazChaveQuemGerouIntegracaoECF("CN", data, ecf, emissora.Filial, dados::kIntegracaoContabil, numero))

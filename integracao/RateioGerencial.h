@@ -25,8 +25,9 @@ class CRateioGerencial {
   bool SetConta(const std::string& conta, bool exigeGerencial);
   // The managerial entries of a value on the accounts set, in their order.
   std::vector<LancamentoGerencial> GetLancamentosGerenciais(std::int64_t valor) const;
-  // The managerial account an entry on these accounts carries.
-  const std::string& Gerencial() const { return m_gerencial; }
+  // The managerial account an entry on these accounts carries: empty when
+  // none of them requires one.
+  std::string Gerencial() const { return m_contasComGerencial.empty() ? std::string() : m_gerencial; }
 
  private:
   std::string m_gerencial;

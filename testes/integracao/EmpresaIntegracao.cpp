@@ -1,0 +1,116 @@
+#include "integracao/EmpresaIntegracao.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "apoio/RelogioSimulado.h"
+#include "frame/DataCodificada.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/texto/Windows1252.h"
+
+namespace qmx::testes {
+
+const std::uint16_t EmpresaIntegracao::kDia = CodificaDia(10, 11, 2026);
+
+EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimento(empresa) {
+  empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00"));
+  empresa.Filial(1, "Loja Centro", "SP", "Comércio Ávila Ltda");
+  REG_EMISSORPS ecf = empresa.Emissora(1, 1, "SERIE-1");
+  Copia(ecf.CfopEstoque, "5102");
+  ecf.TipoDocumentoEstoque = 6;
+  ecf.GradeProdutos = ecf.GradeMercadorias = ecf.GradeSubstituicao = ecf.GradeServicos = 1;
+  Copia(ecf.ContaProdutos, "4.1.01");
+  Copia(ecf.ContaMercadorias, "4.1.02");
+  Copia(ecf.ContaSubstituicao, "4.1.03");
+  Copia(ecf.ContaServicos, "4.1.04");
+  empresa.Gravador().GravaEmissora(ecf);
+  empresa.Emissora(2, 1, "SERIE-2");
+  REG_EMISSORPS semTipo = empresa.Emissora(3, 1, "SERIE-3");
+  Copia(semTipo.CfopEstoque, "5102");
+  empresa.Gravador().GravaEmissora(semTipo);
+  empresa.Mestre(CodificaDia(1, 1, 2026));
+
+  dados::CGravadorCatalogo catalogo(empresa.Gravador().Sessao());
+  for (const REG_PLANO_CONTAPS& conta : std::vector<REG_PLANO_CONTAPS>{
+           {"1.1.01", "CAIXA", 1, 0},          {"1.1.02", "ESTOQUE", 1, 0},
+           {"3.1.01", "CUSTO", 1, 0},          {"3.1.02", "CUSTO GERENCIAL", 1, 1},
+           {"4.1.01", "RECEITA PRODUTOS", 1, 0}, {"4.1.02", "RECEITA MERCADORIAS", 1, 0},
+           {"4.1.03", "RECEITA ST", 1, 0},     {"4.1.04", "RECEITA SERVICOS", 1, 0},
+           {"9", "SINTETICA", 0, 0}})
+    catalogo.GravaConta(conta);
+  catalogo.GravaGrade({1, "VENDAS", "1.1.01", ""});
+  catalogo.GravaGrade({2, "ESTOQUE", "3.1.01", "1.1.02"});
+  catalogo.GravaLocal({1, "DEPOSITO", "G-LOJA", 0});
+  catalogo.GravaLocal({2, "GONDOLA", "", 1});
+
+  auto produto = [&](std::uint32_t codigo, const char* descricao, char letra, std::uint16_t aliquota,
+                     std::uint16_t local, std::uint16_t grade) -> REG_PRODUTOPS& {
+    auto& p = movimento.Produto(codigo, descricao).Tributacao(letra, aliquota, letra == 'F' ? "060" : "000");
+    p.registro.LocalEstoque = local;
+    p.registro.GradeContabil = grade;
+    return p.registro;
+  };
+  produto(10, "ARROZ", 'T', 1800, 1, 2);
+  produto(11, "FEIJAO", 'F', 0, 2, 2);
+  produto(12, "OLEO", 'T', 1200, 1, 0);
+  produto(13, "ACUCAR", 'T', 700, 1, 2);
+  Copia(produto(14, "CAFE", 'T', 1800, 2, 2).ContaCusto, "3.1.02");
+  movimento.Servico(20, "ENTREGA");
+  movimento.Posicao(10, CodificaDia(31, 10, 2026), 100);
+  movimento.Posicao(12, CodificaDia(31, 10, 2026), 50);
+  movimento.Posicao(13, CodificaDia(31, 10, 2026), 1);
+  movimento.Grava();
+  catalogo.GravaFormaPagamento({1, "DINHEIRO", 0, "1.1.01"});
+  catalogo.GravaFormaPagamento({2, "CARTAO", 1, "1.1.03"});
+  catalogo.GravaCondicaoPagamento({1, "A VISTA", 1});
+  catalogo.GravaCondicaoPagamento({2, "30 DIAS", 0});
+
+  QMX_Inicializa(empresa.Chave().c_str(), 1, 0);
+  QMX_SetDiretorio(ArquivoLog().c_str());
+}
+
+EmpresaIntegracao::~EmpresaIntegracao() { QMX_SetDiretorio(""); }
+
+REG_QMX_PARAMETROS_INTEGRACAO EmpresaIntegracao::Parametros(std::uint16_t data, std::uint16_t ecf) {
+  REG_QMX_PARAMETROS_INTEGRACAO p{};
+  p.nData = data;
+  p.nEcf = ecf;
+  return p;
+}
+
+std::string EmpresaIntegracao::ArquivoLog() const { return (empresa.PastaEC() / "integracao.log").string(); }
+
+void EmpresaIntegracao::LimpaLog() const { std::filesystem::remove(ArquivoLog()); }
+
+std::vector<std::string> EmpresaIntegracao::LinhasLog() const {
+  std::ifstream arquivo(ArquivoLog(), std::ios::binary);
+  std::stringstream todo;
+  todo << arquivo.rdbuf();
+  std::vector<std::string> linhas;
+  const std::string texto = todo.str();
+  for (std::size_t inicio = 0; inicio < texto.size();) {
+    const std::size_t fim = texto.find("\r\n", inicio);
+    if (fim == std::string::npos) break;
+    // "dd/mm/aa hh:mm:ss " comes first.
+    linhas.push_back(texto.substr(inicio + 18, fim - inicio - 18));
+    inicio = fim + 2;
+  }
+  return linhas;
+}
+
+std::vector<std::string> EmpresaIntegracao::Linhas(const std::string& sql) {
+  std::vector<std::string> linhas;
+  for (const auto& l : empresa.Gravador().Sessao().Consulta(sql, {})) {
+    std::string texto;
+    for (std::size_t i = 0; i < l.Colunas(); ++i) texto += (i ? "|" : "") + texto::DeUtf8(l.Texto(i));
+    linhas.push_back(texto);
+  }
+  return linhas;
+}
+
+std::int64_t EmpresaIntegracao::Conta(const std::string& tabela) {
+  return empresa.Gravador().Sessao().Consulta("SELECT COUNT(*) FROM " + tabela, {}).front().Inteiro(0);
+}
+
+}  // namespace qmx::testes

@@ -1,0 +1,188 @@
+// The stock pass and the single-cupom stock integration, step by step on
+// the integration company, with the log's exact lines and the rows written.
+#include <gtest/gtest.h>
+
+#include "frame/DataCodificada.h"
+#include "integracao/EmpresaIntegracao.h"
+#include "integracao/QMXIntegracao.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+
+namespace {
+
+using Linhas = std::vector<std::string>;
+
+class IntegracaoEstoque : public ::testing::Test {
+ protected:
+  std::int32_t Passa(std::uint16_t ecf = 1, std::uint16_t data = EmpresaIntegracao::kDia) {
+    return QMX_ProcIntegraES(EmpresaIntegracao::Parametros(data, ecf));
+  }
+  // Every stock movement with its accounting entry, and every item's mark.
+  Linhas Movimentos() {
+    return e.Linhas(
+        "SELECT m.cupom, m.item, m.produto, m.local_estoque, m.quantidade, m.valor, m.cfop, m.tipo_documento, "
+        "m.documento, l.conta_debito, l.conta_credito, l.valor, l.gerencial, l.origem "
+        "FROM movimento_estoque m LEFT JOIN lancamento_contabil l ON l.movimento = m.id ORDER BY m.cupom, m.item");
+  }
+  Linhas Marcas() {
+    return e.Linhas("SELECT cupom, item, integrado_estoque FROM cupom_item ORDER BY cupom, item");
+  }
+
+  EmpresaIntegracao e;
+};
+
+TEST_F(IntegracaoEstoque, PassaPorCadaCupomEItemComAsPendenciasNoLog) {
+  const auto dia = EmpresaIntegracao::kDia;
+  e.movimento.Cupom(1, dia).Item(10, 2, 12.50).Item(11, 1, 8).Servico(20, 1, 5);       // 1: all moves
+  e.movimento.Cupom(1, dia).Item(12, 1, 9.90).Item(10, 1, 12.50);                      // 2: no grid for 12
+  e.movimento.Cupom(1, dia).Item(13, 5, 4).Item(14, 1, 20);                            // 3: stock, managerial
+  e.movimento.Cupom(1, dia).Item(10, 1, 12.50).Origem(4);                              // 4: not for the stock
+  e.movimento.Cupom(1, dia).Item(10, 3, 12.50).Cancela().Item(10, 1, 12.50);           // 5: cancelled item
+  e.movimento.Cupom(1, dia).Item(10, 1, 12.50).Cancelado();                            // 6: cancelled cupom
+  e.movimento.Cupom(1, CodificaDia(11, 11, 2026)).Item(10, 1, 12.50);                  // another day
+  e.movimento.Grava();
+
+  EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(e.LinhasLog(), (Linhas{
+                               "Verificando cupons fiscais emitidos no dia: 10/11/2026",
+                               "Falta configurar a grade contábil",
+                               "Pendências na Contabilização ECF - (Estoque/Contábil)",
+                               "ECF - Número: 1 Cupom Fiscal: 2 Item: 1 Movimento: 1/1",
+                               "Ficaram pendências integrações dos itens Torvo Estoque",
+                               "Não reintegrou Cupom Número: 2",
+                               "Integração com Estoque - Saldo Insuficiente",
+                               "Falta informar a conta empresarial do local",
+                               "Pendências na Contabilização ECF - (Estoque/Contábil)",
+                               "ECF - Número: 1 Cupom Fiscal: 3 Item: 2 Movimento: 1/1",
+                               "Ficaram pendências integrações dos itens Torvo Estoque",
+                               "Não reintegrou Cupom Número: 3",
+                               "Ainda ficaram pendências na integração com o Torvo Estoque",
+                           }));
+  // Sales leave the place at the item's value; the grid gives both accounts.
+  EXPECT_EQ(Movimentos(), (Linhas{
+                              "1|1|10|1|-20000|250000|5102|6|CF000001-10/11/2026|3.1.01|1.1.02|250000||ES",
+                              "1|2|11|2|-10000|80000|5102|6|CF000001-10/11/2026|3.1.01|1.1.02|80000||ES",
+                              "2|2|10|1|-10000|125000|5102|6|CF000002-10/11/2026|3.1.01|1.1.02|125000||ES",
+                              "5|2|10|1|-10000|125000|5102|6|CF000005-10/11/2026|3.1.01|1.1.02|125000||ES",
+                          }));
+  EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "1|2|1", "1|3|0", "2|1|0", "2|2|1", "3|1|0", "3|2|0", "4|1|0", "5|1|0",
+                              "5|2|1", "6|1|0", "7|1|0"}));
+  // The keyboard was locked for each item handled and is free at the end.
+  EXPECT_FALSE(impressora::TecladoTravado());
+  EXPECT_GE(impressora::VezesTecladoTravado(), 6);
+
+  // Run again: the marked items are not moved twice; the pending ones stay.
+  e.LimpaLog();
+  EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(Movimentos().size(), 4u);
+  // Once the grid is there, the pending item goes through, alone.
+  e.empresa.Gravador().Sessao().Executa("UPDATE produto SET grade_contabil = 2 WHERE codigo = 12", {});
+  EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(Movimentos().size(), 5u);
+  EXPECT_EQ(Marcas()[3], "2|1|1");
+}
+
+TEST_F(IntegracaoEstoque, StockTakenByEarlierCupomsOfThePassCounts) {
+  // 100 in stock: 60 + 40 leave it empty, the next unit is refused.
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 60, 1);
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 40, 1);
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 1);
+  e.movimento.Grava();
+  EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "2|1|1", "3|1|0"}));
+  EXPECT_EQ(e.LinhasLog()[1], "Integração com Estoque - Saldo Insuficiente");
+}
+
+TEST_F(IntegracaoEstoque, ConfiguracaoQueFaltaParaAntesDeLerOsCupons) {
+  e.movimento.Cupom(2, EmpresaIntegracao::kDia).Item(10, 1, 1);
+  e.movimento.Grava();
+  struct Caso {
+    std::uint16_t ecf, data;
+    std::int32_t resultado;
+    const char* linha;
+  } casos[] = {
+      {2, EmpresaIntegracao::kDia, kIntegracaoInterrompida,
+       "Campo \"CFOP\", no Cadastro de ECF, deve ser informado."},
+      {3, EmpresaIntegracao::kDia, kIntegracaoInterrompida,
+       "Campo \"Tipo Documento do Estoque\", no Cadastro de ECF, deve ser informado."},
+      {1, static_cast<std::uint16_t>(CodificaDia(1, 1, 2026) - 1), kIntegracaoInterrompida,
+       "Data Inicial inferior a data de inicio do sistema."},
+      // The start date itself is integrated.
+      {1, CodificaDia(1, 1, 2026), kIntegracaoCompleta, "Verificando cupons fiscais emitidos no dia: 01/01/2026"},
+  };
+  for (const auto& c : casos) {
+    e.LimpaLog();
+    EXPECT_EQ(Passa(c.ecf, c.data), c.resultado) << c.linha;
+    EXPECT_EQ(e.LinhasLog(), Linhas{c.linha});
+  }
+  EXPECT_EQ(e.Conta("movimento_estoque"), 0);
+}
+
+TEST_F(IntegracaoEstoque, CupomUnicoDepoisDaVenda) {
+  auto& vendido = e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 2, 3).Item(11, 1, 2);
+  auto& semCfop = e.movimento.Cupom(2, EmpresaIntegracao::kDia).Item(10, 1, 3);
+  auto& semTipo = e.movimento.Cupom(3, EmpresaIntegracao::kDia).Item(10, 1, 3);
+  e.movimento.Grava();
+
+  EXPECT_EQ(QMX_IntegraCupomES(&vendido.registro, 1, 0, 0), kIntegracaoCompleta);
+  EXPECT_EQ(Marcas()[0], "1|1|1");
+  EXPECT_EQ(Marcas()[1], "1|2|1");
+  EXPECT_EQ(QMX_IntegraCupomES(&semCfop.registro, 1, 0, 0), kIntegracaoComPendencias);
+  EXPECT_EQ(QMX_IntegraCupomES(&semTipo.registro, 1, 0, 0), kIntegracaoComPendencias);
+  EXPECT_EQ(e.LinhasLog(), (Linhas{"Pendências na Integração com Torvo Estoque",
+                                   "Falta cadastrar CFOP no Cadastro de ECFs",
+                                   "Pendências na Integração com Torvo Estoque",
+                                   "Falta cadastrar Tipo de Documento no Cadastro de ECFs"}));
+  // Integrated again right away: nothing doubles.
+  EXPECT_EQ(QMX_IntegraCupomES(&vendido.registro, 1, 0, 0), kIntegracaoCompleta);
+  EXPECT_EQ(e.Conta("movimento_estoque"), 2);
+  EXPECT_EQ(e.Conta("lancamento_contabil"), 2);
+  EXPECT_EQ(QMX_IntegraCupomES(nullptr, 1, 0, 0), com::E_POINTER);
+}
+
+TEST_F(IntegracaoEstoque, LancamentoRecusadoDesfazOMovimentoDoItem) {
+  // The server refuses each entry for its own reason; the movement written
+  // before the refusal goes with it, the item stays unmarked.
+  struct Caso {
+    const char* ajuste;
+    const char* texto;
+  } casos[] = {
+      {"UPDATE grade_contabil SET conta_debito = '8.8.88' WHERE codigo = 2",
+       "Uma Conta débito informada não está cadastrada (ES 641)"},
+      {"UPDATE grade_contabil SET conta_credito = '9' WHERE codigo = 2",
+       "Uma Conta crédito informada não é analítica (ES 644)"},
+      {"UPDATE grade_contabil SET conta_credito = '3.1.01' WHERE codigo = 2",
+       "Foi informada uma Conta débito igual a uma Conta crédito (ES 640)"},
+  };
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 1);
+  e.movimento.Grava();
+  for (const auto& c : casos) {
+    e.LimpaLog();
+    e.empresa.Gravador().Sessao().Executa("UPDATE grade_contabil SET conta_debito = '3.1.01', "
+                                          "conta_credito = '1.1.02' WHERE codigo = 2", {});
+    e.empresa.Gravador().Sessao().Executa(c.ajuste, {});
+    EXPECT_EQ(Passa(), kIntegracaoComPendencias) << c.texto;
+    ASSERT_GE(e.LinhasLog().size(), 2u);
+    EXPECT_EQ(e.LinhasLog()[1], c.texto);
+    EXPECT_EQ(e.Conta("movimento_estoque"), 0) << c.texto;
+    EXPECT_EQ(Marcas()[0], "1|1|0");
+  }
+}
+
+TEST_F(IntegracaoEstoque, MesBloqueadoNaoContabilizaOEstoque) {
+  e.empresa.Gravador().Sessao().Executa("UPDATE filial SET mes_bloqueado_contabil = ? WHERE numero = 1",
+                                        {CodificaMes(11, 2026)});
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 1);
+  e.movimento.Grava();
+  EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(e.LinhasLog()[1], "A data deve estar fora do período de bloqueio de integração (ES 655)");
+  // October is open.
+  e.empresa.Gravador().Sessao().Executa("UPDATE filial SET mes_bloqueado_contabil = ? WHERE numero = 1",
+                                        {CodificaMes(10, 2026)});
+  EXPECT_EQ(Passa(), kIntegracaoCompleta);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// The accounting, fiscal and financial passes on one day of the
+// integration company: the rows each writes, the log, the stops, and a
+// second run that replaces the first instead of doubling it.
+#include <gtest/gtest.h>
+
+#include "frame/DataCodificada.h"
+#include "integracao/EmpresaIntegracao.h"
+#include "integracao/QMXIntegracao.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+
+namespace {
+
+using Linhas = std::vector<std::string>;
+
+class IntegracaoPassos : public ::testing::Test {
+ protected:
+  // Cupom 1 cash without customer (products 10 and 11, service 20), cupom 2
+  // on credit in one installment, cupom 3 cash to customer 5.
+  IntegracaoPassos() {
+    const auto dia = EmpresaIntegracao::kDia;
+    e.movimento.Cliente(5, "MARIA");
+    e.movimento.Cupom(1, dia).Item(10, 2, 12.50).Item(11, 1, 8).Servico(20, 1, 5);
+    auto& prazo = e.movimento.Cupom(1, dia).Item(10, 1, 12.50).Pagamento(2, 12.50).Parcela(12.50, 6, dia + 30);
+    prazo.registro.CondicaoPagamento = 2;
+    e.movimento.Cupom(1, dia).Item(12, 1, 9.90).Cliente(5, "MARIA");
+    e.movimento.Cupom(1, dia).Item(10, 5, 1).Cancelado();
+    e.movimento.Grava();
+  }
+
+  void Executa(const std::string& sql) { e.empresa.Gravador().Sessao().Executa(sql, {}); }
+  static REG_QMX_PARAMETROS_INTEGRACAO Dia() { return EmpresaIntegracao::Parametros(EmpresaIntegracao::kDia, 1); }
+
+  EmpresaIntegracao e;
+};
+
+TEST_F(IntegracaoPassos, ContabilidadeTotalizaPorProdutoEServicoERefazSemDobrar) {
+  const Linhas esperadas{
+      "1.1.01|4.1.02|250000|Vendas à vista ECF 1 - 10 ARROZ|CN",
+      "1.1.01|4.1.02|125000|Vendas a prazo ECF 1 - 10 ARROZ|CN",
+      "1.1.01|4.1.03|80000|Vendas à vista ECF 1 - 11 FEIJAO|CN",
+      "1.1.01|4.1.02|99000|Vendas à vista ECF 1 - 12 OLEO|CN",
+      "1.1.01|4.1.04|50000|Vendas à vista ECF 1 - 20 ENTREGA|CN",
+  };
+  const char* sql = "SELECT conta_debito, conta_credito, valor, historico, origem FROM lancamento_contabil ORDER BY id";
+  for (int vez = 0; vez < 2; ++vez) {
+    e.LimpaLog();
+    ASSERT_EQ(QMX_ProcIntegraCN(Dia()), kIntegracaoCompleta);
+    EXPECT_EQ(e.Linhas(sql), esperadas);
+    EXPECT_EQ(e.LinhasLog(), (Linhas{"Integrando com Contabilidade", "Integrando valores totalizados dos Produtos.",
+                                     "Integrando valores totalizados dos Serviços.",
+                                     "Finalizando Integrações com Contabilidade."}));
+  }
+  EXPECT_EQ(e.Linhas("SELECT modulo, data, emissora, sev, fac FROM chave_integracao"),
+            Linhas{"CN|" + std::to_string(EmpresaIntegracao::kDia) + "|1|1|1"});
+}
+
+TEST_F(IntegracaoPassos, ContabilidadeParaNaPrimeiraConfiguracaoQueFalta) {
+  struct Caso {
+    std::string ajuste;
+    const char* linha;
+  } casos[] = {
+      {"UPDATE filial SET mes_bloqueado_contabil = " + std::to_string(CodificaMes(11, 2026)),
+       "Bloqueio de integração/lançamento contábil 11/26"},
+      {"UPDATE emissora SET grade_mercadorias = 0, grade_servicos = 0",
+       "Configure as Grades Contábeis para Mercadorias no Cadastro de ECFs."},
+      {"UPDATE emissora SET grade_produtos = 0, grade_servicos = 0",
+       "Configure as Grades Contábeis para Produtos no Cadastro de ECFs."},
+      {"UPDATE emissora SET grade_servicos = 0", "Configure as Grades Contábeis para Serviços no Cadastro de ECFs."},
+      {"UPDATE emissora SET conta_substituicao = '', conta_servicos = ''",
+       "Configure a Conta Contábil Classificação Substituição Tributária no Cadastro de ECFs"},
+      {"UPDATE emissora SET conta_produtos = ''",
+       "Configure a Conta Contábil Classificação Protutos no Cadastro de ECFs"},
+  };
+  for (const auto& c : casos) {
+    Executa("UPDATE filial SET mes_bloqueado_contabil = 0");
+    Executa("UPDATE emissora SET grade_produtos = 1, grade_mercadorias = 1, grade_substituicao = 1, "
+            "grade_servicos = 1, conta_produtos = '4.1.01', conta_substituicao = '4.1.03', conta_servicos = '4.1.04'");
+    Executa(c.ajuste);
+    e.LimpaLog();
+    EXPECT_EQ(QMX_ProcIntegraCN(Dia()), kIntegracaoInterrompida) << c.linha;
+    EXPECT_EQ(e.LinhasLog(), (Linhas{"Integrando com Contabilidade", c.linha}));
+  }
+  // The month before and after the blocked one are open.
+  Executa("UPDATE emissora SET conta_produtos = '4.1.01'");
+  for (std::uint16_t mes : {10, 12}) {
+    Executa("UPDATE filial SET mes_bloqueado_contabil = " + std::to_string(CodificaMes(mes, 2026)));
+    EXPECT_EQ(QMX_ProcIntegraCN(Dia()), kIntegracaoCompleta) << mes;
+  }
+  EXPECT_EQ(e.Conta("lancamento_contabil"), 5);
+}
+
+TEST_F(IntegracaoPassos, ContaQueExigeGerencialParaAContabilidade) {
+  Executa("UPDATE grade_contabil SET conta_debito = '3.1.02' WHERE codigo = 1");
+  EXPECT_EQ(QMX_ProcIntegraCN(Dia()), kIntegracaoInterrompida);
+  EXPECT_EQ(e.LinhasLog().back(), "Erro ao Setar Contas no Rateio Gerencial");
+  EXPECT_EQ(e.Conta("lancamento_contabil"), 0);
+}
+
+TEST_F(IntegracaoPassos, FiscalAgrupaPorProdutoEAliquotaERefazSemDobrar) {
+  const Linhas esperadas{
+      "10|0|5102|5102|1800|30000|375000|375000|67500|000|UN|Integração - Torvo ECF",
+      "11|0|5405|5405|0|10000|80000|0|0|060|UN|Integração - Torvo ECF",
+      "12|0|5102|5102|1200|10000|99000|99000|11900|000|UN|Integração - Torvo ECF",
+      "0|20|5933|5933|500|10000|50000|0|0||SV|Integração - Torvo ECF",
+  };
+  const char* sql =
+      "SELECT produto, servico, natureza, cfop, aliquota, quantidade, valor, base_icms, icms, situacao_tributaria, "
+      "unidade, historico FROM livro_fiscal ORDER BY servico, produto";
+  for (int vez = 0; vez < 2; ++vez) {
+    ASSERT_EQ(QMX_ProcIntegraEF(Dia()), kIntegracaoCompleta);
+    EXPECT_EQ(e.Linhas(sql), (Linhas{esperadas[0], esperadas[1], esperadas[2], esperadas[3]}));
+  }
+  EXPECT_EQ(e.Linhas("SELECT COUNT(*) FROM chave_integracao WHERE modulo = 'EF'"), Linhas{"1"});
+}
+
+TEST_F(IntegracaoPassos, FiscalParaNoPrimeiroItemOuLinhaRecusada) {
+  struct Caso {
+    const char* ajuste;
+    const char* desfaz;
+    const char* linha;
+  } casos[] = {
+      {"UPDATE produto_filial SET tributacao = 'X' WHERE produto = 12",
+       "UPDATE produto_filial SET tributacao = 'T' WHERE produto = 12",
+       "Situação Tributária ECF inválida;\n\nProduto: 12 - OLEO\n\nFavor acessar o cadastro de produtos e informar "
+       "\nesse campo antes de efetuar as integrações."},
+      {"UPDATE cupom_item SET codigo = 0 WHERE cupom = 3", "UPDATE cupom_item SET codigo = 12 WHERE cupom = 3",
+       "Produto com código zerado."},
+      {"DELETE FROM natureza WHERE codigo = 5405", "INSERT INTO natureza VALUES (5405, 'VENDA ST', '5405')",
+       "A natureza não está cadastrada no fiscal"},
+      {"UPDATE mestre_ec SET natureza_servico = 0", "UPDATE mestre_ec SET natureza_servico = 5933",
+       "Campo Natureza não foi informado"},
+      {"DELETE FROM produto_filial WHERE produto = 11",
+       "INSERT INTO produto_filial VALUES (11, 1, '060', 'F', 0)",
+       "Erro ao buscar informações fiscais por filial do produto 11."},
+  };
+  ASSERT_EQ(QMX_ProcIntegraEF(Dia()), kIntegracaoCompleta);
+  const auto antes = e.Linhas("SELECT * FROM livro_fiscal ORDER BY id");
+  for (const auto& c : casos) {
+    e.LimpaLog();
+    Executa(c.ajuste);
+    EXPECT_EQ(QMX_ProcIntegraEF(Dia()), kIntegracaoInterrompida) << c.linha;
+    EXPECT_EQ(e.LinhasLog(), Linhas{c.linha});
+    // The earlier integration stays whole: the failed run undid its removal.
+    EXPECT_EQ(e.Linhas("SELECT * FROM livro_fiscal ORDER BY id"), antes) << c.linha;
+    Executa(c.desfaz);
+  }
+}
+
+TEST_F(IntegracaoPassos, FinanceiroTitulosPorParcelaClienteEFormaERefazSemDobrar) {
+  const std::string prazo = std::to_string(EmpresaIntegracao::kDia + 30);
+  const std::string hoje = std::to_string(EmpresaIntegracao::kDia);
+  const Linhas esperadas{
+      "2|0|6|1|" + prazo + "|125000|1.1.03|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 2, Titulo Nº 1",
+      "3|5|1|1|" + hoje + "|99000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 3, Titulo Nº 1",
+      "0|0|1|0|" + hoje + "|380000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, vendas Avista nessa data. ",
+  };
+  const char* sql =
+      "SELECT cupom, cliente, forma, numero, vencimento, valor, conta, historico FROM titulo_receber ORDER BY id";
+  for (int vez = 0; vez < 2; ++vez) {
+    e.LimpaLog();
+    ASSERT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoCompleta);
+    EXPECT_EQ(e.Linhas(sql), esperadas);
+    EXPECT_EQ(e.LinhasLog(), (Linhas{"Iniciando Integração com Torvo Financeiro...",
+                                     "Integração com Torvo Financeiro concluída..."}));
+  }
+  // A means without its entry account stops the pass and keeps what was there.
+  Executa("UPDATE forma_pagamento SET conta_entrada_fn = '' WHERE codigo = 1");
+  e.LimpaLog();
+  EXPECT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoInterrompida);
+  EXPECT_EQ(e.LinhasLog().back(), "Não existe Conta Entrada FN para a Forma de Pagamento DINHEIRO");
+  EXPECT_EQ(e.Linhas(sql), esperadas);
+}
+
+}  // namespace
