@@ -1,0 +1,189 @@
+// What the integration leaves behind when a server fails at any step, when
+// the process is killed at any moment, and when two terminals run the same
+// pass at once: every item integrated exactly once, and the other passes
+// either their old result or their new one, never half of one.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+
+#include "integracao/EmpresaIntegracao.h"
+#include "integracao/QMXIntegracao.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+
+namespace {
+
+using Linhas = std::vector<std::string>;
+using Passo = std::int32_t (*)(REG_QMX_PARAMETROS_INTEGRACAO);
+
+REG_QMX_PARAMETROS_INTEGRACAO Dia() { return EmpresaIntegracao::Parametros(EmpresaIntegracao::kDia, 1); }
+
+// A day of cupons whose two product items go into the stock.
+void DiaDeVendas(EmpresaIntegracao& e, int cupons = 30) {
+  for (int i = 0; i < cupons; ++i)
+    e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 2.5).Item(11, 2, 4).Servico(20, 1, 3);
+  e.movimento.Grava();
+}
+
+// Items whose mark disagrees with the movements and entries written.
+std::int64_t Desacordos(EmpresaIntegracao& e) {
+  const auto linhas = e.Linhas(
+      "SELECT "
+      "(SELECT COUNT(*) FROM cupom_item i WHERE i.integrado_estoque = 1 AND "
+      " (SELECT COUNT(*) FROM movimento_estoque m WHERE m.cupom = i.cupom AND m.item = i.item) <> 1) + "
+      "(SELECT COUNT(*) FROM cupom_item i WHERE i.integrado_estoque = 0 AND "
+      " EXISTS (SELECT 1 FROM movimento_estoque m WHERE m.cupom = i.cupom AND m.item = i.item)) + "
+      "(SELECT COUNT(*) FROM movimento_estoque m WHERE "
+      " (SELECT COUNT(*) FROM lancamento_contabil l WHERE l.movimento = m.id) <> 1)");
+  return std::stoll(linhas.front());
+}
+
+std::int64_t Marcados(EmpresaIntegracao& e) {
+  return std::stoll(e.Linhas("SELECT COUNT(*) FROM cupom_item WHERE integrado_estoque = 1").front());
+}
+
+void DesfazEstoque(EmpresaIntegracao& e) {
+  auto& s = e.empresa.Gravador().Sessao();
+  s.Executa("DELETE FROM movimento_estoque", {});
+  s.Executa("DELETE FROM lancamento_contabil", {});
+  s.Executa("UPDATE cupom_item SET integrado_estoque = 0", {});
+}
+
+// What a pass wrote, without the numbers the servers gave the rows.
+Linhas Escrito(EmpresaIntegracao& e) {
+  Linhas todas;
+  for (const char* sql :
+       {"SELECT conta_debito, conta_credito, valor, historico FROM lancamento_contabil WHERE origem <> 'ES' "
+        "ORDER BY historico, valor",
+        "SELECT produto, servico, valor, icms FROM livro_fiscal ORDER BY servico, produto",
+        "SELECT cupom, forma, numero, valor, historico FROM titulo_receber ORDER BY cupom, numero, forma",
+        "SELECT modulo, COUNT(*) FROM chave_integracao GROUP BY modulo ORDER BY modulo"})
+    for (auto& linha : e.Linhas(sql)) todas.push_back(linha);
+  return todas;
+}
+
+// Runs a pass in a child process; answers its process id.
+pid_t PassaEmFilho(Passo passo) {
+  const pid_t filho = fork();
+  if (filho == 0) _exit(passo(Dia()) >= 0 ? 0 : 1);
+  return filho;
+}
+
+int Espera(pid_t filho) {
+  int estado = 0;
+  waitpid(filho, &estado, 0);
+  return estado;
+}
+
+TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDoEstoqueNaoDobraNemPerde) {
+  EmpresaIntegracao e;
+  DiaDeVendas(e, 6);
+  dados::InjetaFalhaDados(0, com::E_FAIL);
+  ASSERT_EQ(QMX_ProcIntegraES(Dia()), kIntegracaoCompleta);
+  const int passos = dados::PassosDadosContados();
+  dados::InjetaFalhaDados(0, 0);
+  ASSERT_GT(passos, 40);
+  for (int n = 1; n <= passos; ++n) {
+    DesfazEstoque(e);
+    {
+      // Some steps may fail without stopping anything (the preparation's
+      // answer is not examined); what counts is what stays written.
+      dados::CFalhaDadosInjetada falha(n, com::RPC_S_SERVER_UNAVAILABLE);
+      QMX_ProcIntegraES(Dia());
+    }
+    ASSERT_EQ(Desacordos(e), 0) << "passo " << n;
+    ASSERT_EQ(QMX_ProcIntegraES(Dia()), kIntegracaoCompleta) << "passo " << n;
+    ASSERT_EQ(Desacordos(e), 0) << "passo " << n;
+    ASSERT_EQ(Marcados(e), 12) << "passo " << n;
+  }
+}
+
+TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResultadoAnterior) {
+  EmpresaIntegracao e;
+  DiaDeVendas(e, 6);
+  for (Passo passo : {&QMX_ProcIntegraCN, &QMX_ProcIntegraEF, &QMX_ProcIntegraFN}) {
+    ASSERT_EQ(passo(Dia()), kIntegracaoCompleta);
+    const Linhas antes = Escrito(e);
+    dados::InjetaFalhaDados(0, com::E_FAIL);
+    ASSERT_EQ(passo(Dia()), kIntegracaoCompleta);
+    const int passos = dados::PassosDadosContados();
+    dados::InjetaFalhaDados(0, 0);
+    for (int n = 1; n <= passos; ++n) {
+      {
+        dados::CFalhaDadosInjetada falha(n, com::E_FAIL);
+        EXPECT_NE(passo(Dia()), kIntegracaoCompleta) << "passo " << n;
+      }
+      ASSERT_EQ(Escrito(e), antes) << "passo " << n;
+    }
+  }
+}
+
+TEST(IntegracaoConfiabilidade, ProcessoMortoARodarERodadoDeNovoIntegraCadaItemUmaVez) {
+  EmpresaIntegracao e;
+  DiaDeVendas(e);
+  // How long a whole pass takes here, to kill within it.
+  const auto inicio = std::chrono::steady_clock::now();
+  ASSERT_EQ(Espera(PassaEmFilho(&QMX_ProcIntegraES)), 0);
+  const auto duracao = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - inicio);
+  ASSERT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoCompleta);
+  const Linhas financeiro = Escrito(e);
+
+  std::mt19937 sorteio(20261206);
+  std::uniform_int_distribution<long> momento(0, duracao.count());
+  int mortosNoMeio = 0;
+  for (int vez = 0; vez < 50; ++vez) {
+    DesfazEstoque(e);
+    const bool estoque = vez % 5 != 4;  // one run in five kills the financial pass
+    const pid_t filho = PassaEmFilho(estoque ? &QMX_ProcIntegraES : &QMX_ProcIntegraFN);
+    usleep(static_cast<useconds_t>(momento(sorteio)));
+    kill(filho, SIGKILL);
+    const int estado = Espera(filho);
+    if (WIFSIGNALED(estado)) ++mortosNoMeio;
+    ASSERT_EQ(Desacordos(e), 0) << "vez " << vez;
+    if (!estoque) {
+      ASSERT_EQ(Escrito(e), financeiro) << "vez " << vez;
+    }
+    ASSERT_EQ(Espera(PassaEmFilho(estoque ? &QMX_ProcIntegraES : &QMX_ProcIntegraFN)), 0);
+    ASSERT_EQ(Desacordos(e), 0) << "vez " << vez;
+    if (estoque) {
+      ASSERT_EQ(Marcados(e), 60) << "vez " << vez;
+    }
+    ASSERT_EQ(Escrito(e), financeiro) << "vez " << vez;
+  }
+  // Most kills came before the pass ended.
+  EXPECT_GT(mortosNoMeio, 25);
+}
+
+class DoisTerminais : public ::testing::TestWithParam<MotorTeste> {};
+
+TEST_P(DoisTerminais, OMesmoDiaAoMesmoTempoNaoDobraNada) {
+  if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
+    GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+  EmpresaIntegracao e(GetParam());
+  DiaDeVendas(e);
+  ASSERT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoCompleta);
+  const Linhas financeiro = Escrito(e);
+  for (int vez = 0; vez < 3; ++vez) {
+    DesfazEstoque(e);
+    const pid_t a = PassaEmFilho(&QMX_ProcIntegraES);
+    const pid_t b = PassaEmFilho(&QMX_ProcIntegraES);
+    const pid_t c = PassaEmFilho(&QMX_ProcIntegraFN);
+    const pid_t d = PassaEmFilho(&QMX_ProcIntegraFN);
+    for (pid_t filho : {a, b, c, d}) EXPECT_EQ(Espera(filho), 0);
+    EXPECT_EQ(Desacordos(e), 0);
+    EXPECT_EQ(Marcados(e), 60);
+    EXPECT_EQ(e.Conta("movimento_estoque"), 60);
+    EXPECT_EQ(Escrito(e), financeiro);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, DoisTerminais, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
+                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
+
+}  // namespace
