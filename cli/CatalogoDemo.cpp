@@ -214,8 +214,8 @@ void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastr
                                                       {"3.1.01.001", "VENDA DE PRODUTOS", 1, 0},
                                                       {"3.1.01.002", "VENDA DE MERCADORIAS", 1, 0},
                                                       {"3.1.01.003", "VENDA DE MERCADORIAS COM ST", 1, 0},
-                                                      {"3.1.02.001", "RECEITA DE SERVIÇOS", 1, 1},
-                                                      {"4.1.01.001", "CUSTO DAS MERCADORIAS VENDIDAS", 1, 0},
+                                                      {"3.1.02.001", "RECEITA DE SERVIÇOS", 1, 0},
+                                                      {"4.1.01.001", "CUSTO DAS MERCADORIAS VENDIDAS", 1, 1},
                                                       {"4.1.01.002", "CUSTO DOS PRODUTOS VENDIDOS", 1, 0}})
     catalogo.GravaConta(c);
   for (const auto& g : std::vector<REG_GRADE_CONTABILPS>{

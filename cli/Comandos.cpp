@@ -1,13 +1,17 @@
 #include "cli/Comandos.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <vector>
 #include <ostream>
 
 #include "cli/Demo.h"
 #include "cli/VerificacaoEAD.h"
 #include "cli/Mensagem.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -44,6 +48,22 @@ std::uint16_t DataOpcional(const Opcoes& opcoes, const std::string& nome) {
 
 std::uint16_t U16(const Opcoes& opcoes, const std::string& nome) {
   return static_cast<std::uint16_t>(opcoes.Numero(nome, 0, 65535, 0));
+}
+
+// The integration log named by --diretorio (without it the passes show
+// their lines as boxes).
+void DefineLog(Ambiente& a) {
+  if (const auto diretorio = a.opcoes.Texto("diretorio"))
+    a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(DoTerminal(*diretorio).c_str());
+}
+
+// An integration's answer with what it means.
+std::string ResultadoIntegracao(std::int32_t resultado) {
+  if (resultado == 0) return "0 (integrado)";
+  if (resultado == 1) return "1 (ficaram pendências)";
+  char codigo[16];
+  std::snprintf(codigo, sizeof codigo, "0x%08X", static_cast<std::uint32_t>(resultado));
+  return std::string(codigo) + (resultado == static_cast<std::int32_t>(0x80004005u) ? " (interrompida)" : " (falhou)");
 }
 
 std::vector<Comando> MontaComandos() {
@@ -299,33 +319,48 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "ECImprimeParametrizacao: " << SimNao(r) << "\n";
                  return r;
                }});
-  for (const auto& [nome, exportacao] : std::vector<std::pair<std::string, std::string>>{
-           {"integra-cn", "QMX_ProcIntegraCN"},
-           {"integra-ef", "QMX_ProcIntegraEF"},
-           {"integra-es", "QMX_ProcIntegraES"},
-           {"integra-fn", "QMX_ProcIntegraFN"}}) {
-    c.push_back({nome, exportacao, "integração do dia (--data DD/MM/AAAA --ecf N --diretorio LOG)", {},
-                 [exportacao = exportacao](Ambiente& a) {
-                   a.opcoes.SoAceita({"data", "ecf", "diretorio"});
-                   if (const auto diretorio = a.opcoes.Texto("diretorio"))
-                     a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(DoTerminal(*diretorio).c_str());
-                   REG_QMX_PARAMETROS_INTEGRACAO parametros{};
-                   parametros.nData = DataOpcional(a.opcoes, "data");
-                   parametros.nEcf = U16(a.opcoes, "ecf");
-                   const std::int32_t r = a.biblioteca.Funcao<std::int32_t(REG_QMX_PARAMETROS_INTEGRACAO)>(
-                       exportacao.c_str())(parametros);
-                   a.saida << exportacao << ": " << r << "\n";
-                   return r >= 0;
-                 }});
-  }
-  c.push_back({"integra-cupom-es", "QMX_IntegraCupomES", "integração de estoque de um cupom (--item N)", {},
-               [](Ambiente& a) {
-                 a.opcoes.SoAceita({"item"});
-                 unsigned char cupom[176] = {};
+  c.push_back({"integra", "QMX_ProcIntegraCN", "integração do dia: cn, ef, es ou fn (--data DD/MM/AAAA --ecf N "
+               "--diretorio LOG)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"data", "ecf", "diretorio"});
+                 const std::string passo = a.opcoes.Posicional(0, "a integração (cn, ef, es ou fn)");
+                 const std::map<std::string, const char*> exportacoes = {{"cn", "QMX_ProcIntegraCN"},
+                                                                         {"ef", "QMX_ProcIntegraEF"},
+                                                                         {"es", "QMX_ProcIntegraES"},
+                                                                         {"fn", "QMX_ProcIntegraFN"}};
+                 const auto exportacao = exportacoes.find(passo);
+                 if (exportacao == exportacoes.end())
+                   throw ErroUso("integração desconhecida: " + passo + " (cn, ef, es ou fn)");
+                 DefineLog(a);
+                 REG_QMX_PARAMETROS_INTEGRACAO parametros{};
+                 parametros.nData = DataOpcional(a.opcoes, "data");
+                 parametros.nEcf = U16(a.opcoes, "ecf");
+                 const std::int32_t r = a.biblioteca.Funcao<std::int32_t(REG_QMX_PARAMETROS_INTEGRACAO)>(
+                     exportacao->second)(parametros);
+                 a.saida << exportacao->second << ": " << ResultadoIntegracao(r) << "\n";
+                 return r >= 0;
+               }});
+  c.push_back({"integra-cupom", "QMX_IntegraCupomES", "integração de estoque de um cupom (--data DD/MM/AAAA --ecf N "
+               "--cupom COO --diretorio LOG)", {}, [](Ambiente& a) {
+                 a.opcoes.SoAceita({"data", "ecf", "cupom", "diretorio"});
+                 DefineLog(a);
+                 REG_EC_CX_CHAVEPS chave{};
+                 chave.Cupom = static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 1, 4294967295LL, 0));
+                 chave.Data = DataOpcional(a.opcoes, "data");
+                 chave.Emissora = U16(a.opcoes, "ecf");
+                 // The front end holds the cupom's record when it calls; here
+                 // it is read from the cash data as the front end would.
+                 dados::CConexaoECSCX cupons;
+                 std::vector<std::uint32_t> achados;
+                 std::vector<dados::CupomCompleto> lidos;
+                 if (com::FAILED(cupons.Inicializa(a.empresa, 1, 0)) || com::FAILED(cupons.Busca(chave, &achados)) ||
+                     achados.empty() || com::FAILED(cupons.Le({achados.front()}, &lidos)) || lidos.empty()) {
+                   a.saida << "cupom " << chave.Cupom << " do ECF " << chave.Emissora << " não encontrado\n";
+                   return false;
+                 }
                  const std::int32_t r = a.biblioteca.Funcao<std::int32_t(void*, std::int32_t, std::int32_t,
                                                                          std::int32_t)>("QMX_IntegraCupomES")(
-                     cupom, static_cast<std::int32_t>(a.opcoes.Numero("item", 0, 2147483647LL, 0)), 0, 0);
-                 a.saida << "QMX_IntegraCupomES: " << r << "\n";
+                     &lidos.front().Cupom, 1, 0, 0);
+                 a.saida << "QMX_IntegraCupomES: " << ResultadoIntegracao(r) << "\n";
                  return r >= 0;
                }});
   c.push_back({"chave-publica", "", "mostra a chave pública que confere as linhas EAD", {}, [](Ambiente& a) {

@@ -206,6 +206,29 @@ void GeraArquivosEletronicos(std::ostream& saida, const fs::path& pasta) {
         << impressora::ArquivoImpressao(impressora::LeConfiguracao()) << "\n";
 }
 
+// One day of ECF 1 carried into the back office by the four passes, with
+// the integration log they wrote.
+void IntegraUmDia(std::ostream& saida, Biblioteca& b, const fs::path& pasta) {
+  Titulo(saida, "Integração de 02/11/2026 do ECF 1 com a retaguarda");
+  const fs::path log = pasta / "DEMO" / "integracao.log";
+  fs::remove(log);
+  b.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(log.c_str());
+  REG_QMX_PARAMETROS_INTEGRACAO parametros{};
+  parametros.nData = LeData("02/11/2026");
+  parametros.nEcf = 1;
+  for (const char* passo : {"QMX_ProcIntegraES", "QMX_ProcIntegraCN", "QMX_ProcIntegraEF", "QMX_ProcIntegraFN"}) {
+    const std::int32_t r = b.Funcao<std::int32_t(REG_QMX_PARAMETROS_INTEGRACAO)>(passo)(parametros);
+    saida << "  " << passo << ": " << r << (r == 0 ? " (integrado)" : r == 1 ? " (ficaram pendências)" : " (falhou)")
+          << "\n";
+  }
+  saida << "  Log (" << log.string() << "):\n";
+  std::ifstream linhas(log, std::ios::binary);
+  for (std::string linha; std::getline(linhas, linha);) {
+    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    saida << "    " << linha << "\n";
+  }
+}
+
 }  // namespace
 
 bool ExecutaDemo(Ambiente& a) {
@@ -284,6 +307,7 @@ bool ExecutaDemo(Ambiente& a) {
           << "\n  decifrado: \"" << texto << "\" e " << valor << " (valor x 10000)\n";
 
   GeraArquivosEletronicos(a.saida, pasta);
+  IntegraUmDia(a.saida, b, pasta);
 
   Titulo(a.saida, "Diálogo de Índices Técnicos de Produção");
   const bool indice = b.Funcao<QMX_BOOL()>("QMX_TabIndiceTecnicoProducao")();

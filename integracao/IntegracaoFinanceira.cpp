@@ -1,8 +1,11 @@
 // The financial pass: a day's sales of an ECF as receivables. Sales on
 // credit give one title per installment; cash sales to an identified
 // customer one title per payment; the other cash sales one total per means
-// of payment. Each title carries the entry account of its means.
+// of payment. Each title carries the entry account of its means. (The
+// financial module's own accounting of the titles is not this library's.)
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "frame/InstanciaServidor.h"
 #include "integracao/CamposIntegracao.h"
@@ -17,6 +20,27 @@ using campos::Formata;
 using campos::Texto;
 
 namespace {
+
+// The printer's own means (codes 250 and up: vouchers, rounding, change)
+// are not receivables: they take back part of what the customer handed
+// over, and come off the cupom's payments from the first one on.
+constexpr std::uint16_t kPrimeiraFormaDaImpressora = 250;
+
+std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos) {
+  std::int64_t deducoes = 0;
+  std::vector<REG_EC_CX_PAGAMENTOPS> liquidos;
+  for (const auto& p : pagamentos) {
+    if (p.Forma >= kPrimeiraFormaDaImpressora) deducoes += p.Valor.int64;
+    else if (p.Forma != 0 && p.Valor.int64 != 0) liquidos.push_back(p);
+  }
+  for (auto& p : liquidos) {
+    const std::int64_t tirado = std::min(deducoes, p.Valor.int64);
+    p.Valor.int64 -= tirado;
+    deducoes -= tirado;
+  }
+  std::erase_if(liquidos, [](const REG_EC_CX_PAGAMENTOPS& p) { return p.Valor.int64 == 0; });
+  return liquidos;
+}
 
 std::string HistoricoCupom(std::uint16_t filial, std::uint16_t ecf, std::uint32_t cupom, std::uint32_t titulo) {
   return Formata("Torvo ECF - Filial Nº %u, Caixa Nº %u, Cupom Fiscal Nº %u, Titulo Nº %u", filial, ecf, cupom,
@@ -121,7 +145,7 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
         }
       }
     } else if (c.Cliente != 0) {
-      for (const auto& p : cupom.Pagamentos) {
+      for (const auto& p : PagamentosLiquidos(cupom.Pagamentos)) {
         const std::string conta = contaEntrada(p.Forma);
         if (conta.empty()) return kIntegracaoInterrompida;
         if (!titulo(c.COO, c.Cliente, p.Forma, p.Sequencia, data, p.Valor.int64, conta,
@@ -131,7 +155,7 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
         }
       }
     } else {
-      for (const auto& p : cupom.Pagamentos) totaisAVista[p.Forma] += p.Valor.int64;
+      for (const auto& p : PagamentosLiquidos(cupom.Pagamentos)) totaisAVista[p.Forma] += p.Valor.int64;
     }
   }
   for (const auto& [forma, valor] : totaisAVista) {

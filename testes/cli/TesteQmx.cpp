@@ -27,7 +27,7 @@ TEST(Qmx, AjudaListaOsComandos) {
   const Execucao ajuda = Qmx("--help");
   EXPECT_EQ(ajuda.codigo, 0);
   for (const char* nome : {"sintegra", "sped-fiscal", "lmf", "movimentos", "get-emissora", "md5-arquivo",
-                           "criptografar", "integra-es", "monta-data", "demo"})
+                           "criptografar", "integra", "integra-cupom", "monta-data", "demo"})
     EXPECT_NE(ajuda.saida.find(std::string("  ") + nome + " "), std::string::npos) << nome;
   // The terminal gets UTF-8: "opções" with its two accented letters.
   EXPECT_NE(ajuda.saida.find("op\xC3\xA7\xC3\xB5" "es"), std::string::npos);
@@ -109,6 +109,10 @@ TEST(Qmx, DemonstracaoMontaAEmpresa) {
   EXPECT_TRUE(std::filesystem::exists(pasta.Pasta() / "demo" / "registro.ini"));
   EXPECT_NE(demo.saida.find(U8("Redução Z")), std::string::npos);
   EXPECT_NE(demo.saida.find(U8("decifrado: \"Operador Ávila\" e 12345600")), std::string::npos) << demo.saida;
+  for (const char* passo : {"QMX_ProcIntegraES: 0 (integrado)", "QMX_ProcIntegraCN: 0 (integrado)",
+                            "QMX_ProcIntegraEF: 0 (integrado)", "QMX_ProcIntegraFN: 0 (integrado)",
+                            "Finalizando Integrações com Contabilidade."})
+    EXPECT_NE(demo.saida.find(U8(passo)), std::string::npos) << passo;
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // second run that replaces the first instead of doubling it.
 #include <gtest/gtest.h>
 
+#include "apoio/ProgramaQmx.h"
 #include "frame/DataCodificada.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
+#include "plataforma/texto/Windows1252.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -14,17 +16,20 @@ namespace {
 
 using Linhas = std::vector<std::string>;
 
+std::string U8(const std::string& texto) { return texto::ParaUtf8(texto); }
+
 class IntegracaoPassos : public ::testing::Test {
  protected:
   // Cupom 1 cash without customer (products 10 and 11, service 20), cupom 2
-  // on credit in one installment, cupom 3 cash to customer 5.
+  // on credit in one installment, cupom 3 cash to customer 5; the change
+  // given back (means 255) comes off what was handed over.
   IntegracaoPassos() {
     const auto dia = EmpresaIntegracao::kDia;
     e.movimento.Cliente(5, "MARIA");
-    e.movimento.Cupom(1, dia).Item(10, 2, 12.50).Item(11, 1, 8).Servico(20, 1, 5);
+    e.movimento.Cupom(1, dia).Item(10, 2, 12.50).Item(11, 1, 8).Servico(20, 1, 5).Pagamento(1, 40).Pagamento(255, 2);
     auto& prazo = e.movimento.Cupom(1, dia).Item(10, 1, 12.50).Pagamento(2, 12.50).Parcela(12.50, 6, dia + 30);
     prazo.registro.CondicaoPagamento = 2;
-    e.movimento.Cupom(1, dia).Item(12, 1, 9.90).Cliente(5, "MARIA");
+    e.movimento.Cupom(1, dia).Item(12, 1, 9.90).Cliente(5, "MARIA").Pagamento(1, 10).Pagamento(255, 0.10);
     e.movimento.Cupom(1, dia).Item(10, 5, 1).Cancelado();
     e.movimento.Grava();
   }
@@ -171,6 +176,20 @@ TEST_F(IntegracaoPassos, FinanceiroTitulosPorParcelaClienteEFormaERefazSemDobrar
   EXPECT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoInterrompida);
   EXPECT_EQ(e.LinhasLog().back(), "Não existe Conta Entrada FN para a Forma de Pagamento DINHEIRO");
   EXPECT_EQ(e.Linhas(sql), esperadas);
+}
+
+TEST_F(IntegracaoPassos, PelaLinhaDeComando) {
+  const std::string log = " --diretorio '" + e.ArquivoLog() + "'";
+  const std::string empresa = "--empresa " + e.empresa.Chave() + " ";
+  const Execucao cupom = Qmx(empresa + "integra-cupom --data 10/11/2026 --ecf 1 --cupom 1" + log);
+  EXPECT_EQ(cupom.codigo, 0) << cupom.saida;
+  EXPECT_NE(cupom.saida.find("QMX_IntegraCupomES: 0 (integrado)"), std::string::npos) << cupom.saida;
+  const Execucao dia = Qmx(empresa + "integra es --data 10/11/2026 --ecf 2" + log);
+  EXPECT_NE(dia.saida.find("QMX_ProcIntegraES: 0x80004005 (interrompida)"), std::string::npos) << dia.saida;
+  EXPECT_EQ(Qmx(empresa + "integra xx --data 10/11/2026 --ecf 1").codigo, 2);
+  const Execucao falta = Qmx(empresa + "integra-cupom --data 10/11/2026 --ecf 1 --cupom 99" + log);
+  EXPECT_NE(falta.saida.find(U8("cupom 99 do ECF 1 não encontrado")), std::string::npos) << falta.saida;
+  EXPECT_EQ(e.LinhasLog().back(), "Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
 }
 
 }  // namespace
