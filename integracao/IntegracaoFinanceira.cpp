@@ -131,9 +131,11 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     const REG_EC_CXPS& c = cupom.Cupom;
     if (c.Cancelado) continue;
     if (!cupom.Parcelas.empty()) {
-      // On credit: the means of the cupom's credit payment gives the account.
-      std::uint16_t forma = 0;
-      for (const auto& p : cupom.Pagamentos)
+      // On credit: the means of the cupom's credit payment gives the
+      // account, else the means it was paid in (post-dated cheques).
+      const auto pagos = PagamentosLiquidos(cupom.Pagamentos);
+      std::uint16_t forma = pagos.empty() ? 0 : pagos.front().Forma;
+      for (const auto& p : pagos)
         if (const auto f = formas.find(p.Forma); f != formas.end() && f->second.APrazo) forma = p.Forma;
       const std::string conta = contaEntrada(forma);
       if (conta.empty()) return kIntegracaoInterrompida;

@@ -31,6 +31,7 @@ class IntegracaoPassos : public ::testing::Test {
     prazo.registro.CondicaoPagamento = 2;
     e.movimento.Cupom(1, dia).Item(12, 1, 9.90).Cliente(5, "MARIA").Pagamento(1, 10).Pagamento(255, 0.10);
     e.movimento.Cupom(1, dia).Item(10, 5, 1).Cancelado();
+    e.movimento.Cupom(1, dia).Item(11, 1, 4).Pagamento(1, 4).Parcela(4, 11, dia + 15);  // post-dated cheque
     e.movimento.Grava();
   }
 
@@ -44,7 +45,7 @@ TEST_F(IntegracaoPassos, ContabilidadeTotalizaPorProdutoEServicoERefazSemDobrar)
   const Linhas esperadas{
       "1.1.01|4.1.02|250000|Vendas à vista ECF 1 - 10 ARROZ|CN",
       "1.1.01|4.1.02|125000|Vendas a prazo ECF 1 - 10 ARROZ|CN",
-      "1.1.01|4.1.03|80000|Vendas à vista ECF 1 - 11 FEIJAO|CN",
+      "1.1.01|4.1.03|120000|Vendas à vista ECF 1 - 11 FEIJAO|CN",
       "1.1.01|4.1.02|99000|Vendas à vista ECF 1 - 12 OLEO|CN",
       "1.1.01|4.1.04|50000|Vendas à vista ECF 1 - 20 ENTREGA|CN",
   };
@@ -106,7 +107,7 @@ TEST_F(IntegracaoPassos, ContaQueExigeGerencialParaAContabilidade) {
 TEST_F(IntegracaoPassos, FiscalAgrupaPorProdutoEAliquotaERefazSemDobrar) {
   const Linhas esperadas{
       "10|0|5102|5102|1800|30000|375000|375000|67500|000|UN|Integração - Torvo ECF",
-      "11|0|5405|5405|0|10000|80000|0|0|060|UN|Integração - Torvo ECF",
+      "11|0|5405|5405|0|20000|120000|0|0|060|UN|Integração - Torvo ECF",
       "12|0|5102|5102|1200|10000|99000|99000|11900|000|UN|Integração - Torvo ECF",
       "0|20|5933|5933|500|10000|50000|0|0||SV|Integração - Torvo ECF",
   };
@@ -159,6 +160,8 @@ TEST_F(IntegracaoPassos, FinanceiroTitulosPorParcelaClienteEFormaERefazSemDobrar
   const Linhas esperadas{
       "2|0|6|1|" + prazo + "|125000|1.1.03|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 2, Titulo Nº 1",
       "3|5|1|1|" + hoje + "|99000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 3, Titulo Nº 1",
+      "5|0|11|1|" + std::to_string(EmpresaIntegracao::kDia + 15) +
+          "|40000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 5, Titulo Nº 1",
       "0|0|1|0|" + hoje + "|380000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, vendas Avista nessa data. ",
   };
   const char* sql =

@@ -1,0 +1,79 @@
+// The integration passes on the big store, on SQLite and (when a server is
+// named) on PostgreSQL:
+// - BM_IntegracaoEstoqueECFDia: the stock pass over one ECF-day (1 000
+//   cupons, 8 000 items), each item a movement and an accounting entry
+//   written in the cupom's transaction;
+// - BM_IntegracaoDiaLojaGrande: the four passes (stock, accounting,
+//   fiscal, financial) over every ECF of one day (160 000 items).
+// Each iteration starts from a day not integrated; items per second are
+// the counter to watch.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "LojaGrande.h"
+#include "frame/DataCodificada.h"
+#include "frame/QMXUTIL.h"
+#include "plataforma/dados/EnderecoBase.h"
+
+namespace {
+
+using namespace qmx;
+using namespace qmx::bench;
+
+const std::uint16_t kDia = CodificaDia(3, 11, 2026);
+
+// Undoes what the passes wrote for the day, so that the next one does it all.
+void DesfazDia(const Loja& loja) {
+  auto sessao = AbreSessao(loja.endereco);
+  sessao->Inicia();
+  sessao->Executa("DELETE FROM lancamento_contabil WHERE movimento IN (SELECT id FROM movimento_estoque WHERE data = ?)",
+                  {kDia});
+  sessao->Executa("DELETE FROM movimento_estoque WHERE data = ?", {kDia});
+  sessao->Executa("UPDATE cupom_item SET integrado_estoque = 0 WHERE cupom IN (SELECT id FROM cupom WHERE data = ?)",
+                  {kDia});
+  sessao->Confirma();
+}
+
+// Runs the passes over the ECFs of the day, one iteration each.
+template <class Passes>
+void Integra(benchmark::State& estado, int emissoras, long long itensPorECF, Passes&& passes) {
+  const int motor = static_cast<int>(estado.range(0));
+  if (motor == 1 && !Lojas::TemPostgres()) {
+    estado.SkipWithError("sem QMX_TESTE_POSTGRES");
+    return;
+  }
+  const Loja& loja = Lojas::Instancia().Pega(motor);
+  RegistroDaLoja registro(Lojas::Instancia().Registro());
+  QMX_Inicializa(Chave(motor), 1, 0);
+  QMX_SetDiretorio((fs::temp_directory_path() / ("qmx-bench-integracao-" + std::to_string(getpid()) + ".log")).c_str());
+  for (auto _ : estado) {
+    estado.PauseTiming();
+    DesfazDia(loja);
+    estado.ResumeTiming();
+    for (int ecf = 1; ecf <= emissoras; ++ecf) {
+      REG_QMX_PARAMETROS_INTEGRACAO parametros{};
+      parametros.nData = kDia;
+      parametros.nEcf = static_cast<std::uint16_t>(ecf);
+      if (!passes(parametros)) estado.SkipWithError("a integração falhou");
+    }
+  }
+  fs::remove(fs::temp_directory_path() / ("qmx-bench-integracao-" + std::to_string(getpid()) + ".log"));
+  QMX_SetDiretorio("");
+  estado.SetItemsProcessed(estado.iterations() * emissoras * itensPorECF);
+}
+
+void BM_IntegracaoEstoqueECFDia(benchmark::State& estado) {
+  Integra(estado, 1, 8000, [](const REG_QMX_PARAMETROS_INTEGRACAO& p) { return QMX_ProcIntegraES(p) >= 0; });
+}
+BENCHMARK(BM_IntegracaoEstoqueECFDia)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_IntegracaoDiaLojaGrande(benchmark::State& estado) {
+  Integra(estado, kEmissoras, 8000, [](const REG_QMX_PARAMETROS_INTEGRACAO& p) {
+    return QMX_ProcIntegraES(p) >= 0 && QMX_ProcIntegraCN(p) >= 0 && QMX_ProcIntegraEF(p) >= 0 &&
+           QMX_ProcIntegraFN(p) >= 0;
+  });
+}
+BENCHMARK(BM_IntegracaoDiaLojaGrande)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
