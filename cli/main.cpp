@@ -285,7 +285,7 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
       empresa.c_str(), static_cast<std::uint16_t>(usuario), static_cast<std::int32_t>(contexto));
 
   std::ostringstream saida;
-  Ambiente ambiente{*carregada, opcoes, saida};
+  Ambiente ambiente{*carregada, opcoes, saida, empresa};
   bool resultado = false;
   try {
     resultado = comando->executa(ambiente);
