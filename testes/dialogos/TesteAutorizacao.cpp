@@ -2,13 +2,15 @@
 // through the scripted host on a company of the test's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "apoio/EmpresaTeste.h"
-#include "plataforma/ServidorDeTeste.h"
 #include "dialogos/QMXAutorizacao.h"
+#include "plataforma/ServidorDeTeste.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/eventos/LogEventos.h"
@@ -31,7 +33,7 @@ struct PontoDeVenda {
   std::uint16_t usuario = 0;
   bool servidorSolto = false;
 
-  void PedeAutorizacao(const std::string& empresa) {
+  explicit PontoDeVenda(const std::string& empresa) {
     CQMXAutorizacao autorizacao;
     autorizacao.SetEmpresa(empresa.c_str());
     resultado = autorizacao.DoModal();
@@ -44,16 +46,15 @@ struct PontoDeVenda {
 std::string Login(const std::string& nome, const std::string& senha) {
   return "digita 14033 " + nome + "\ndigita 14034 " + senha + "\nclica 1\n";
 }
+const std::string kCerto = Login("supervisor", "avila2026");
 
 class Autorizacao : public ::testing::Test {
  protected:
   Autorizacao()
-      : m_ativo(m_host),
-        m_relogio({[this] { return m_agora; },
-                   [this](std::chrono::milliseconds tempo) {
-                     m_esperas.push_back(tempo.count());
-                     m_agora += tempo;
-                   }}) {
+      : m_ativo(m_host), m_relogio({[this] { return m_agora; }, [this](std::chrono::milliseconds tempo) {
+                                      m_esperas.push_back(tempo.count());
+                                      m_agora += tempo;
+                                    }}) {
     m_empresa.Filial(1, "Loja Centro", "SP", "Mercado Ávila Ltda");
     m_empresa.Usuario(3, "Supervisor", {1});
     m_empresa.Usuario(4, "Caixa", {});
@@ -65,11 +66,13 @@ class Autorizacao : public ::testing::Test {
   }
 
   PontoDeVenda Executa(const std::string& roteiro, const std::string& empresa = "TESTE") {
+    m_host.Limpa();
+    m_eventos.Limpa();
     m_host.CarregaRoteiro("dialogo 14032\n" + roteiro);
-    PontoDeVenda pdv;
-    pdv.PedeAutorizacao(empresa);
+    PontoDeVenda pdv(empresa);
     EXPECT_TRUE(m_host.Erros().empty()) << m_host.Erros().front();
     EXPECT_TRUE(pdv.servidorSolto);
+    EXPECT_EQ(pdv.resultado, pdv.autorizado ? ui::IDOK : ui::IDCANCEL);
     return pdv;
   }
   std::vector<std::string> Caixas() const {
@@ -93,82 +96,61 @@ class Autorizacao : public ::testing::Test {
   qmx::eventos::CCapturaEventos m_eventos;
 };
 
-TEST_F(Autorizacao, UsuarioComFilialEAutorizado) {
-  const PontoDeVenda pdv = Executa(Login("supervisor", "avila2026"));
-  EXPECT_EQ(pdv.resultado, ui::IDOK);
-  EXPECT_TRUE(pdv.autorizado);
-  EXPECT_EQ(pdv.usuario, 3);
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Torvo ECF - Autorização");
-  EXPECT_EQ(m_host.Dialogos()[0].focoAposInicio, 14033);
-  EXPECT_TRUE(m_host.Caixas().empty());
-  EXPECT_TRUE(m_esperas.empty());
-}
-
-// Each refusal shows its message, keeps the dialog open, and the next try
-// in the same dialog is accepted.
+// Each refusal shows its message and keeps the dialog open; the right
+// login in the same dialog is then accepted.
 TEST_F(Autorizacao, RecusaMostraAMensagemEDeixaTentarDeNovo) {
   const struct {
     std::string roteiro, caixa, nomeNoLog;
   } casos[] = {
+      {"", "", ""},
       {Login("supervisor", "avila2025"), kNao1529, "supervisor"},
       {Login("Supervisor", "avila2026"), kNao1529, "Supervisor"},
       {Login("ninguem", "avila2026"), kNao1529, "ninguem"},
-      {Login("sup\xE2\x98\x83rvisor", "avila2026"), kNao1529, "sup?rvisor"},
+      {Login("sup\xE2\x98\x83rvisor", "avila2026"), kNao1529, "sup?rvisor"},  // beyond Windows-1252
       {Login("supervisor", ""), kNao1529, "supervisor"},
-      {Login("caixa", "caixa123"), kNao5535, ""},
+      {Login("caixa", "caixa123"), kNao5535, ""},  // no branch
   };
   for (const auto& caso : casos) {
-    m_host.Limpa();
-    m_eventos.Limpa();
-    const PontoDeVenda pdv = Executa(caso.roteiro + Login("supervisor", "avila2026"));
-    EXPECT_EQ(pdv.resultado, ui::IDOK) << caso.roteiro;
+    const PontoDeVenda pdv = Executa(caso.roteiro + kCerto);
+    EXPECT_TRUE(pdv.autorizado) << caso.roteiro;
     EXPECT_EQ(pdv.usuario, 3) << caso.roteiro;
-    EXPECT_EQ(Caixas(), std::vector<std::string>{caso.caixa}) << caso.roteiro;
-    EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo Cadastros Gerais") << caso.roteiro;
+    EXPECT_EQ(m_host.Dialogos()[0].titulo, "Torvo ECF - Autorização");
+    EXPECT_EQ(m_host.Dialogos()[0].focoAposInicio, 14033);
+    EXPECT_EQ(Caixas(), caso.caixa.empty() ? std::vector<std::string>{} : std::vector<std::string>{caso.caixa});
+    for (const auto& caixa : m_host.Caixas()) EXPECT_EQ(caixa.titulo, "Torvo Cadastros Gerais");
     // The failed login is in the system log by name, never its password.
-    const std::vector<std::string> esperados =
-        caso.nomeNoLog.empty() ? std::vector<std::string>{}
-                               : std::vector<std::string>{"Login recusado para o usuário \"" + caso.nomeNoLog +
-                                                          "\" / 1 falha(s) seguida(s)"};
-    EXPECT_EQ(EventosDeLogin(), esperados) << caso.roteiro;
+    EXPECT_EQ(EventosDeLogin(), caso.nomeNoLog.empty() ? std::vector<std::string>{}
+                                                       : std::vector<std::string>{"Login recusado para o usuário \"" +
+                                                                                  caso.nomeNoLog + "\" / 1 falha(s) seguida(s)"});
     for (const auto& evento : m_eventos.Eventos())
       for (const auto& texto : evento.textos) EXPECT_EQ(texto.find("avila202"), std::string::npos) << texto;
   }
+  EXPECT_TRUE(m_esperas.empty());
 }
 
-TEST_F(Autorizacao, CamposAceitamQuinzeCaracteres) {
+// Typing beyond 15 characters is refused by the fields; cancelling,
+// closing or leaving the dialog never authorises.
+TEST_F(Autorizacao, CamposDeQuinzeCaracteresECancelamentos) {
   const struct {
-    std::string nome, senha;
+    std::string roteiro, nome, senha;
     bool autorizado;
   } casos[] = {
-      {kNome15, kSenha15, true},
-      {kNome15 + "X", kSenha15 + "Y", true},  // the 16th character is refused
-      {kNome15 + std::string(85, 'X'), kSenha15 + std::string(85, 'Y'), true},
-      {kNome15.substr(0, 14), kSenha15, false},
-      {kNome15, kSenha15.substr(0, 14), false},
+      {Login(kNome15, kSenha15), kNome15, kSenha15, true},
+      {Login(kNome15 + "X", kSenha15 + "Y"), kNome15, kSenha15, true},
+      {Login(kNome15 + std::string(85, 'X'), kSenha15 + std::string(85, 'Y')), kNome15, kSenha15, true},
+      {Login(kNome15.substr(0, 14), kSenha15), kNome15.substr(0, 14), kSenha15, false},
+      {"digita 14033 supervisor\ndigita 14034 avila2026\nclica 2\n", "supervisor", "avila2026", false},
+      {"digita 14033 supervisor\ndigita 14034 avila2026\nfecha\n", "supervisor", "avila2026", false},
+      {"digita 14033 supervisor\ndigita 14034 avila2026\n", "supervisor", "avila2026", false},
   };
   for (const auto& caso : casos) {
-    m_host.Limpa();
-    const PontoDeVenda pdv = Executa(Login(caso.nome, caso.senha));
-    EXPECT_EQ(pdv.autorizado, caso.autorizado) << caso.nome << " " << caso.senha;
-    EXPECT_EQ(pdv.usuario, caso.autorizado ? 5 : 0);
-    const auto& controles = m_host.Dialogos()[0].aoFechar;
-    EXPECT_EQ(controles.at(14033).texto, caso.nome.substr(0, 15));
-    EXPECT_EQ(controles.at(14034).texto, caso.senha.substr(0, 15));
+    const PontoDeVenda pdv = Executa(caso.roteiro);
+    EXPECT_EQ(pdv.autorizado, caso.autorizado) << caso.roteiro;
+    EXPECT_EQ(pdv.usuario, caso.autorizado ? 5 : 0) << caso.roteiro;
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14033).texto, caso.nome);
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14034).texto, caso.senha);
   }
-}
-
-TEST_F(Autorizacao, CancelarOuFecharNaoAutoriza) {
-  for (const char* fim : {"clica 2\n", "fecha\n", ""}) {
-    m_host.Limpa();
-    const PontoDeVenda pdv = Executa("digita 14033 supervisor\ndigita 14034 avila2026\n" + std::string(fim));
-    EXPECT_EQ(pdv.resultado, ui::IDCANCEL) << fim;
-    EXPECT_FALSE(pdv.autorizado);
-    EXPECT_EQ(pdv.usuario, 0);
-  }
-  // F1 opens the help of the point of sale's module.
-  m_host.Limpa();
-  Executa("ajuda\n");
+  Executa("ajuda\n");  // F1: the help of the point of sale's module
   EXPECT_EQ(m_host.Ajudas(), std::vector<std::string>{"EC"});
 }
 
@@ -176,92 +158,65 @@ TEST_F(Autorizacao, CancelarOuFecharNaoAutoriza) {
 // let go and a later OK asks it nothing (the dialog ends as cancelled).
 TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
   const struct {
-    const char* nome;
     std::string empresa;
-    int passoQueFalha;
-    std::string roteiro;
-    const char* relato;
+    int passoQueFalha;  // -1: the activation fails
+    std::string relato;
     std::vector<std::string> depois;
   } casos[] = {
-      {"abertura", "OUTRA", 0, "clica 1\n", "Mensagem: 267619  Detalhe: 6\nEmpresa: OUTRA\nOrigem: QMXAutorizacao, linha 159", {}},
-      {"login", "TESTE", 1, Login("supervisor", "avila2026") + "clica 1\n",
-       "Mensagem: 267627  Detalhe: 4\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 100", {}},
-      {"vinculos", "TESTE", 2, Login("supervisor", "avila2026") + "clica 1\n",
-       "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
+      {"TESTE", -1, "0x80070005 (Acesso negado.)\nMensagem: 267601  Detalhe: 0\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 146", {}},
+      {"OUTRA", 0, "Mensagem: 267619  Detalhe: 6\nEmpresa: OUTRA\nOrigem: QMXAutorizacao, linha 159", {}},
+      {"TESTE", 1, "Mensagem: 267627  Detalhe: 4\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 100", {}},
+      {"TESTE", 2, "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
   };
+  dados::RegistraServidorUsuario();  // a failing factory registered later answers instead
   for (const auto& caso : casos) {
-    m_host.Limpa();
-    dados::CFalhaDadosInjetada falha(caso.passoQueFalha, caso.passoQueFalha ? qmx::com::E_FAIL : 0);
-    const PontoDeVenda pdv = Executa(caso.roteiro, caso.empresa);
-    EXPECT_EQ(pdv.resultado, ui::IDCANCEL) << caso.nome;
-    EXPECT_FALSE(pdv.autorizado) << caso.nome;
-    ASSERT_EQ(m_host.Caixas().size(), 1 + caso.depois.size()) << caso.nome;
+    auto* fabrica = qmx::testes::FabricaRoteirizada::Cria({qmx::com::E_ACCESSDENIED});
+    std::optional<qmx::com::CFabricaRegistrada> falhaAtivacao;
+    if (caso.passoQueFalha < 0) falhaAtivacao.emplace(dados::kClasseServidorUsuario, fabrica);
+    fabrica->Release();
+    dados::CFalhaDadosInjetada falha(std::max(caso.passoQueFalha, 0), caso.passoQueFalha > 0 ? qmx::com::E_FAIL : 0);
+    const PontoDeVenda pdv = Executa(kCerto + "clica 1\n", caso.empresa);
+    EXPECT_FALSE(pdv.autorizado) << caso.relato;
+    ASSERT_EQ(m_host.Caixas().size(), 1 + caso.depois.size()) << caso.relato;
     EXPECT_NE(m_host.Caixas()[0].texto.find(caso.relato), std::string::npos) << m_host.Caixas()[0].texto;
-    for (std::size_t i = 0; i < caso.depois.size(); ++i) EXPECT_EQ(m_host.Caixas()[i + 1].texto, caso.depois[i]);
+    const auto caixas = Caixas();
+    EXPECT_EQ(std::vector<std::string>(caixas.begin() + 1, caixas.end()), caso.depois);
     // Nothing after the failing step reached the data.
-    if (caso.passoQueFalha) {
-      EXPECT_EQ(dados::PassosDadosContados(), caso.passoQueFalha) << caso.nome;
-    }
+    EXPECT_EQ(dados::PassosDadosContados(), std::max(caso.passoQueFalha, 0)) << caso.relato;
   }
 }
 
-TEST_F(Autorizacao, ServidorQueNaoAtivaEReportado) {
-  dados::RegistraServidorUsuario();  // the failing factory below must be the newer one
-  auto* fabrica = qmx::testes::FabricaRoteirizada::Cria({qmx::com::E_ACCESSDENIED});
-  qmx::com::CFabricaRegistrada registrada(dados::kClasseServidorUsuario, fabrica);
-  fabrica->Release();
-  const PontoDeVenda pdv = Executa(Login("supervisor", "avila2026"));
-  EXPECT_EQ(pdv.resultado, ui::IDCANCEL);
-  EXPECT_FALSE(pdv.autorizado);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_NE(m_host.Caixas()[0].texto.find("Resultado: 0x80070005"), std::string::npos);
-  EXPECT_NE(m_host.Caixas()[0].texto.find("Mensagem: 267601  Detalhe: 0\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 146"),
-            std::string::npos)
-      << m_host.Caixas()[0].texto;
-  EXPECT_EQ(fabrica->chamadas, 1);
-}
-
-// Guessing passwords: from the fifth failure in a row each try waits,
-// the right password too, and the waits grow to their ceiling.
+// Guessing passwords: from the fifth failure in a row each try waits, the
+// right password too, and the waits grow to their ceiling.
 TEST_F(Autorizacao, TentativasSeguidasEsperamCadaVezMais) {
   std::string roteiro;
   for (int i = 0; i < 11; ++i) roteiro += Login("supervisor", "chute" + std::to_string(i));
-  const PontoDeVenda pdv = Executa(roteiro + Login("supervisor", "avila2026"));
-  EXPECT_TRUE(pdv.autorizado);
+  EXPECT_TRUE(Executa(roteiro + kCerto).autorizado);
   EXPECT_EQ(m_esperas, (std::vector<long long>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
-  EXPECT_EQ(EventosDeLogin().size(), 11u);
+  ASSERT_EQ(EventosDeLogin().size(), 11u);
   EXPECT_EQ(EventosDeLogin().back(), "Login recusado para o usuário \"supervisor\" / 11 falha(s) seguida(s)");
-  // The success forgot the failures.
-  m_esperas.clear();
-  Executa(Login("supervisor", "avila2026"));
+  m_esperas.clear();  // the success forgot the failures
+  Executa(Login("supervisor", "chute"));
   EXPECT_TRUE(m_esperas.empty());
 }
 
 TEST(FreioLogin, ContaFalhasSeguidasAteUmMinutoDeDescanso) {
-  const dados::InstanteFreio t0{};
-  dados::InstanteFreio agora = t0;
+  dados::InstanteFreio agora{};
   dados::CRelogioFreioSubstituido relogio({[&] { return agora; }, [](std::chrono::milliseconds) {}});
   dados::CFreioLogin& freio = dados::FreioLogin();
-  const auto falhas = [&](const std::string& nome, int vezes) {
-    for (int i = 0; i < vezes; ++i) freio.RegistraFalha(nome);
-  };
-  // Four failures: no wait; the fifth: one second.
-  falhas("ana", 4);
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(freio.RegistraFalha("ana"), i);
   EXPECT_EQ(freio.EsperaDevida("ana", agora), 0ms);
-  falhas("ana", 1);
+  freio.RegistraFalha("ana");
   EXPECT_EQ(freio.EsperaDevida("ana", agora), 1000ms);
-  EXPECT_EQ(freio.EsperaDevida("bia", agora), 0ms);  // names apart
-  // Rest just short of a minute: still waits; a whole minute: forgotten.
+  EXPECT_EQ(freio.EsperaDevida("bia", agora), 0ms);  // each name apart
   EXPECT_EQ(freio.EsperaDevida("ana", agora + 59999ms), 1000ms);
-  EXPECT_EQ(freio.EsperaDevida("ana", agora + 60s), 0ms);
+  EXPECT_EQ(freio.EsperaDevida("ana", agora + 60s), 0ms);  // a minute's rest
   agora += 60s;
   EXPECT_EQ(freio.RegistraFalha("ana"), 1);
-  // Failures 59.999 s apart keep counting.
   for (int i = 2; i <= 5; ++i) {
-    agora += 59999ms;
+    agora += 59999ms;  // failures just under a minute apart keep counting
     EXPECT_EQ(freio.RegistraFalha("ana"), i);
   }
-  EXPECT_EQ(freio.EsperaDevida("ana", agora), 1000ms);
   freio.RegistraSucesso("ana");
   EXPECT_EQ(freio.EsperaDevida("ana", agora), 0ms);
 }

@@ -54,12 +54,20 @@ class HistoricoCliente : public ::testing::Test {
     QMX_Inicializa(m_empresa.Chave().c_str(), 1, 0);
   }
 
-  const ui::DialogoExecutado& Busca(std::uint16_t ecf, std::uint32_t cupom) {
+  const ui::DialogoExecutado& Busca(std::uint16_t ecf, std::uint32_t cupom, const std::string& roteiro = {}) {
     m_host.Limpa();
+    m_host.CarregaRoteiro(roteiro);
     EXPECT_TRUE(QMX_BuscaHistorico(m_dia, ecf, cupom));
     EXPECT_TRUE(m_host.Erros().empty()) << m_host.Erros().front();
     EXPECT_TRUE(m_host.Caixas().empty());
     return m_host.Dialogos().back();
+  }
+  static std::vector<std::string> Colunas(const ui::EstadoControle& lista) {
+    std::vector<std::string> colunas;
+    for (std::size_t c = 0; c < lista.colunas.size(); ++c)
+      colunas.push_back(lista.colunas[c] + " " + std::to_string(lista.alinhamentos[c]) + " " +
+                        std::to_string(lista.larguras[c]) + (lista.estiloEstendido == ui::LVS_EX_FULLROWSELECT ? "" : " ?"));
+    return colunas;
   }
   static std::vector<std::string> Cabecalho(const ui::DialogoExecutado& dialogo) {
     std::vector<std::string> textos;
@@ -74,29 +82,25 @@ class HistoricoCliente : public ::testing::Test {
 };
 
 TEST_F(HistoricoCliente, MostraCabecalhoItensEParcelasDoCupom) {
-  const auto& dialogo = Busca(2, 321);
-  EXPECT_EQ(dialogo.idModelo, 14026);
+  const auto& dialogo = Busca(2, 321, "dialogo 14026\najuda\nclica 1\n");
+  EXPECT_EQ(m_host.Ajudas(), std::vector<std::string>{"DF"});  // F1
+  EXPECT_EQ(dialogo.resultado, ui::IDOK);
   EXPECT_EQ(dialogo.titulo, "Torvo ECF - Histórico de Clientes");
   EXPECT_EQ(Cabecalho(dialogo), (std::vector<std::string>{"02/09/2026", "321", "Caixa Princi", "Loja Farol",
                                                            "1.037,0085", "Pré-Venda"}));
   const auto& itens = dialogo.aposInicio.at(kItens);
-  EXPECT_EQ(itens.colunas, (std::vector<std::string>{"Item", "Quantidade", "Código", "Descrição", "Valor Unitário"}));
-  EXPECT_EQ(itens.alinhamentos, (std::vector<int>{ui::LVCFMT_CENTER, ui::LVCFMT_RIGHT, ui::LVCFMT_LEFT,
-                                                  ui::LVCFMT_LEFT, ui::LVCFMT_RIGHT}));
-  EXPECT_EQ(itens.larguras, (std::vector<int>{40, 70, 70, 200, 80}));
-  EXPECT_EQ(itens.estiloEstendido, ui::LVS_EX_FULLROWSELECT);
+  const auto& parcelas = dialogo.aposInicio.at(kParcelas);
+  // Title, alignment (0 left, 1 right, 2 centred) and width; whole-row selection.
+  EXPECT_EQ(Colunas(itens), (std::vector<std::string>{"Item 2 40", "Quantidade 1 70", "Código 0 70",
+                                                      "Descrição 0 200", "Valor Unitário 1 80"}));
+  EXPECT_EQ(Colunas(parcelas), (std::vector<std::string>{"Parcela 2 80", "Vencimento 2 80", "Valor 1 70",
+                                                         "Forma Pagamento 0 200"}));
   // The register's description, the service's for a service item, and the
   // printed one for a product that is gone; unit values cut to two places.
   EXPECT_EQ(itens.linhas, (Linhas{{"1", "2,0000", "10", "ARROZ 5KG", "12,50"},
                                   {"2", "1,0000", "5", "ENTREGA", "7,00"},
                                   {"3", "1,5000", "5", "PRODUTO CINCO", "3,33"},
                                   {"4", "1.000,0000", "12", "MILHO", "1,00"}}));
-  const auto& parcelas = dialogo.aposInicio.at(kParcelas);
-  EXPECT_EQ(parcelas.colunas, (std::vector<std::string>{"Parcela", "Vencimento", "Valor", "Forma Pagamento"}));
-  EXPECT_EQ(parcelas.alinhamentos, (std::vector<int>{ui::LVCFMT_CENTER, ui::LVCFMT_CENTER, ui::LVCFMT_RIGHT,
-                                                     ui::LVCFMT_LEFT}));
-  EXPECT_EQ(parcelas.larguras, (std::vector<int>{80, 80, 70, 200}));
-  EXPECT_EQ(parcelas.estiloEstendido, ui::LVS_EX_FULLROWSELECT);
   // The form that cannot be read ends the list after its own row.
   EXPECT_EQ(parcelas.linhas, (Linhas{{"1", "02/10/2026", "500,0000", "CREDIARIO"},
                                      {"2", "01/11/2026", "537,0085", "CHEQUE PRE"},
@@ -133,13 +137,6 @@ TEST(HistoricoClienteOrigem, TextosDasOrigens) {
   const std::pair<int, std::string> casos[] = {{0, "Tela ECF"}, {1, "Pré-Venda"}, {2, "Replicado"}, {3, ""}, {255, ""}};
   for (const auto& [codigo, texto] : casos)
     EXPECT_EQ(qmx::CQMXHistCliDlg::TextoOrigem(static_cast<std::uint8_t>(codigo)), texto) << codigo;
-}
-
-TEST_F(HistoricoCliente, SoLeEFechaComOKOuAjuda) {
-  m_host.CarregaRoteiro("dialogo 14026\najuda\nclica 1\n");
-  EXPECT_TRUE(QMX_BuscaHistorico(m_dia, 2, 321));
-  EXPECT_EQ(m_host.Ajudas(), std::vector<std::string>{"DF"});
-  EXPECT_EQ(m_host.Dialogos().back().resultado, ui::IDOK);
 }
 
 }  // namespace
