@@ -10,6 +10,7 @@
 
 #include "apoio/EmpresaTeste.h"
 #include "dialogos/QMXAutorizacao.h"
+#include "frame/Espera.h"
 #include "plataforma/ServidorDeTeste.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/FreioLogin.h"
@@ -169,8 +170,10 @@ TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
       {"TESTE", 2, "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
   };
   dados::RegistraServidorUsuario();  // a failing factory registered later answers instead
+  qmx::EsperaSubstituida semEsperar([](std::uint32_t) {});
   for (const auto& caso : casos) {
-    auto* fabrica = qmx::testes::FabricaRoteirizada::Cria({qmx::com::E_ACCESSDENIED});
+    // Unavailable once (tried again), then refused.
+    auto* fabrica = qmx::testes::FabricaRoteirizada::Cria({qmx::com::RPC_S_SERVER_UNAVAILABLE, qmx::com::E_ACCESSDENIED});
     std::optional<qmx::com::CFabricaRegistrada> falhaAtivacao;
     if (caso.passoQueFalha < 0) falhaAtivacao.emplace(dados::kClasseServidorUsuario, fabrica);
     fabrica->Release();
@@ -181,6 +184,9 @@ TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
     EXPECT_NE(m_host.Caixas()[0].texto.find(caso.relato), std::string::npos) << m_host.Caixas()[0].texto;
     const auto caixas = Caixas();
     EXPECT_EQ(std::vector<std::string>(caixas.begin() + 1, caixas.end()), caso.depois);
+    if (falhaAtivacao) {
+      EXPECT_EQ(fabrica->chamadas, 2);
+    }
     // Nothing after the failing step reached the data.
     EXPECT_EQ(dados::PassosDadosContados(), std::max(caso.passoQueFalha, 0)) << caso.relato;
   }
