@@ -2,14 +2,17 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <vector>
 #include <ostream>
 
+#include "cli/Autorizacao.h"
 #include "cli/Demo.h"
 #include "cli/VerificacaoEAD.h"
 #include "cli/Mensagem.h"
+#include "cli/TabelaDialogo.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
@@ -126,15 +129,23 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "QMX_Movimentos: " << SimNao(r) << "\n";
                  return r;
                }, true});
-  c.push_back({"busca-historico", "QMX_BuscaHistorico", "histórico de um cupom (--data --ecf --cupom)", {},
+  c.push_back({"historico", "QMX_BuscaHistorico", "histórico de um cupom (--data DD/MM/AAAA --ecf N --cupom N)", {},
                [](Ambiente& a) {
                  a.opcoes.SoAceita({"data", "ecf", "cupom"});
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint32_t)>(
                      "QMX_BuscaHistorico")(DataOpcional(a.opcoes, "data"), U16(a.opcoes, "ecf"),
                                            static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 0, 4294967295LL, 0)));
                  a.saida << "QMX_BuscaHistorico: " << SimNao(r) << "\n";
+                 if (const char* registro = std::getenv("QMX_ROTEIRO_REGISTRO"))
+                   MostraDialogoRegistrado(registro, 14026,
+                                           {{13034, "Data:"}, {13030, "Nº Cupom:"}, {13028, "ECF:"},
+                                            {13027, "Nome Fantasia:"}, {13029, "Valor Total:"}, {13031, "Origem:"}},
+                                           {{13032, "Itens do Cupom Fiscal"}, {13033, "Parcelas"}}, a.saida);
                  return r;
                }, true});
+  c.push_back({"autoriza", "CQMXAutorizacao", "autorização de um usuário (--login NOME --senha SENHA)", {},
+               [](Ambiente& a) { return ExecutaAutorizacao(a); }, true,
+               {14032, 0, 0, 0, 0, {}, {{"login", 14033}, {"senha", 14034}}}});
   c.push_back({"get-emissora", "QMX_GetEmissora", "seleção de filial e ECF (--filial N --titulo TEXTO)", {},
                [](Ambiente& a) {
                  a.opcoes.SoAceita({"filial", "titulo"});

@@ -19,7 +19,7 @@ struct Ambiente {
   Biblioteca& biblioteca;
   const Opcoes& opcoes;
   std::ostream& saida;
-  std::string empresa;  // the company key given to QMX_Inicializa
+  std::string empresa = {};  // the company key given to QMX_Inicializa
 };
 
 // One subcommand: its name, the export it runs, a line of help, the flags

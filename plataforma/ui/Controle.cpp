@@ -78,15 +78,29 @@ int CControle::FindStringExact(const std::string& texto) const {
   return -1;
 }
 
-int CControle::InsertColumn(int coluna, const std::string& titulo) {
+void CControle::AcrescentaEstilo(const std::string& nome) {
+  if (!TemEstilo(nome)) m_estilos.push_back(nome);
+}
+
+int CControle::InsertColumn(int coluna, const std::string& titulo, int formato, int largura) {
   if (coluna < 0 || coluna > GetColumnCount()) coluna = GetColumnCount();
-  m_colunas.insert(m_colunas.begin() + coluna, titulo);
+  m_colunas.insert(m_colunas.begin() + coluna, Coluna{titulo, formato, largura});
   return coluna;
 }
 
 std::string CControle::GetColumnText(int coluna) const {
   if (coluna < 0 || coluna >= GetColumnCount()) return {};
-  return m_colunas[static_cast<size_t>(coluna)];
+  return m_colunas[static_cast<size_t>(coluna)].titulo;
+}
+
+int CControle::GetColumnFormat(int coluna) const {
+  if (coluna < 0 || coluna >= GetColumnCount()) return -1;
+  return m_colunas[static_cast<size_t>(coluna)].formato;
+}
+
+int CControle::GetColumnWidth(int coluna) const {
+  if (coluna < 0 || coluna >= GetColumnCount()) return -1;
+  return m_colunas[static_cast<size_t>(coluna)].largura;
 }
 
 int CControle::InsertItem(int indice, const std::string& texto) {

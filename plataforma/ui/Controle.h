@@ -12,6 +12,13 @@ namespace qmx::ui {
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;
 
+// Alignment of a report list's column, with the window system's values.
+constexpr int LVCFMT_LEFT = 0;
+constexpr int LVCFMT_RIGHT = 1;
+constexpr int LVCFMT_CENTER = 2;
+// Extended style of a report list: a click selects the whole row.
+constexpr unsigned LVS_EX_FULLROWSELECT = 0x20;
+
 // One control of a running dialog, made from its template line. It keeps
 // what the code and the operator can see and change: text, check state,
 // enabled and visible flags, and the rows of list and combo boxes with their
@@ -38,6 +45,13 @@ class CControle {
   bool IsWindowVisible() const { return m_visivel; }
   void SetCheck(int estado) { m_marcado = estado; }
   int GetCheck() const { return m_marcado; }
+  // Adds a style the template may lack (the code sets up a list's view).
+  void AcrescentaEstilo(const std::string& nome);
+
+  // The most characters the operator may type into an edit (0: no limit).
+  // Text set by the code is not cut, as in the window system.
+  void SetLimitText(int maximo) { m_limiteTexto = maximo < 0 ? 0 : maximo; }
+  int GetLimitText() const { return m_limiteTexto; }
 
   // Rows of a list or combo box. Indexes out of range are refused (-1 or
   // false), as the window framework does with LB_ERR/CB_ERR.
@@ -53,9 +67,15 @@ class CControle {
 
   // Columns and cells of a report list. A row's cells beyond the ones set
   // read as empty texts.
-  int InsertColumn(int coluna, const std::string& titulo);
+  int InsertColumn(int coluna, const std::string& titulo, int formato = LVCFMT_LEFT, int largura = -1);
   int GetColumnCount() const { return static_cast<int>(m_colunas.size()); }
   std::string GetColumnText(int coluna) const;
+  int GetColumnFormat(int coluna) const;
+  int GetColumnWidth(int coluna) const;
+  void SetExtendedStyle(unsigned estilo) { m_estiloEstendido = estilo; }
+  unsigned GetExtendedStyle() const { return m_estiloEstendido; }
+  // Removes every row; the columns stay.
+  void DeleteAllItems() { ResetContent(); }
   // Inserts a row before `indice` (at the end when out of range); its index.
   int InsertItem(int indice, const std::string& texto);
   bool SetItemText(int indice, int coluna, const std::string& texto);
@@ -83,7 +103,14 @@ class CControle {
   std::vector<std::intptr_t> m_dados;
   std::vector<std::vector<std::string>> m_celulas;  // per row, the columns after the first
   std::vector<bool> m_selecionadas;
-  std::vector<std::string> m_colunas;
+  struct Coluna {
+    std::string titulo;
+    int formato = LVCFMT_LEFT;
+    int largura = -1;
+  };
+  std::vector<Coluna> m_colunas;
+  unsigned m_estiloEstendido = 0;
+  int m_limiteTexto = 0;
   int m_selecao = -1;
 };
 

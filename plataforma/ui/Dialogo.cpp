@@ -10,6 +10,8 @@ ControleInexistente::ControleInexistente(int idModelo, int idControle)
                        std::to_string(idControle)),
       m_idControle(idControle) {}
 
+CControle& DDX_Control(CDataExchange* pDX, int idControle) { return pDX->m_pDlgWnd->GetDlgItem(idControle); }
+
 CDialogo::CDialogo(int idModelo, CDialogo* pai) : m_idModelo(idModelo), m_pai(pai) {}
 
 CDialogo::~CDialogo() = default;
@@ -28,6 +30,8 @@ bool CDialogo::Cria() {
   m_foco = 0;
   m_aberto = true;
   m_resultado = 0;
+  CDataExchange troca{this, false};
+  DoDataExchange(&troca);
   OnInitDialog();
   return true;
 }
@@ -142,7 +146,11 @@ void CDialogo::Digita(int id, const std::string& texto) {
   CControle& controle = GetDlgItem(id);
   GotoDlgCtrl(id);
   if (!m_aberto) return;
-  controle.SetWindowText(texto);
+  // An edit with a limit refuses the characters typed beyond it.
+  const int limite = controle.Classe() == "Edit" ? controle.GetLimitText() : 0;
+  controle.SetWindowText(limite > 0 && texto.size() > static_cast<std::size_t>(limite)
+                             ? texto.substr(0, static_cast<std::size_t>(limite))
+                             : texto);
   OnCommand(id, EN_CHANGE);
 }
 

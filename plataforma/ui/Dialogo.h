@@ -28,11 +28,30 @@ class ControleInexistente : public std::logic_error {
   int m_idControle;
 };
 
+class CDialogo;
+
+// What a dialog's DoDataExchange receives: the dialog whose controls it
+// binds to its members, and the direction (false: from the members to the
+// controls, when the dialog starts).
+struct CDataExchange {
+  CDialogo* m_pDlgWnd = nullptr;
+  bool m_bSaveAndValidate = false;
+};
+
+// Binds a member of the dialog to one of its controls; an id the template
+// lacks throws ControleInexistente.
+CControle& DDX_Control(CDataExchange* pDX, int idControle);
+
+// Where the operator asked for help (F1): the control that had the focus.
+struct HELPINFO {
+  int iCtrlId = 0;
+};
+
 // A modal dialog built from a template of the current resources.
 //
 // Derived dialogs override the handlers; the host that runs the dialog
-// calls them the way the window framework would: OnInitDialog once the
-// controls exist, OnOK/OnCancel for the standard buttons, OnCommand for the
+// calls them the way the window framework would: DoDataExchange and then
+// OnInitDialog once the controls exist, OnOK/OnCancel for the standard buttons, OnCommand for the
 // other buttons and for selection changes, OnKillFocus when a control loses
 // the focus, OnIdle while the dialog waits for the operator.
 class CDialogo {
@@ -91,6 +110,7 @@ class CDialogo {
   bool Cria();
 
  protected:
+  virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
   virtual bool OnInitDialog() { return true; }
   virtual void OnOK() { EndDialog(IDOK); }
   virtual void OnCancel() { EndDialog(IDCANCEL); }

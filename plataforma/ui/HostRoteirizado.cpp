@@ -24,7 +24,12 @@ std::map<int, EstadoControle> Fotografa(const CDialogo& dialogo) {
     estado.habilitado = controle.IsWindowEnabled();
     estado.selecao = controle.GetCurSel();
     for (int i = 0; i < controle.GetCount(); ++i) estado.itens.push_back(controle.GetText(i));
-    for (int c = 0; c < controle.GetColumnCount(); ++c) estado.colunas.push_back(controle.GetColumnText(c));
+    for (int c = 0; c < controle.GetColumnCount(); ++c) {
+      estado.colunas.push_back(controle.GetColumnText(c));
+      estado.alinhamentos.push_back(controle.GetColumnFormat(c));
+      estado.larguras.push_back(controle.GetColumnWidth(c));
+    }
+    estado.estiloEstendido = controle.GetExtendedStyle();
     if (controle.GetColumnCount() > 0)
       for (int i = 0; i < controle.GetCount(); ++i) {
         auto& linha = estado.linhas.emplace_back();
@@ -77,6 +82,7 @@ void HostRoteirizado::Limpa() {
   m_caixas.clear();
   m_executados.clear();
   m_erros.clear();
+  m_ajudas.clear();
   m_vezesCursorEspera = 0;
 }
 
@@ -193,6 +199,7 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
   registro.idModelo = dialogo.IdModelo();
   registro.titulo = dialogo.GetWindowText();
   registro.aposInicio = Fotografa(dialogo);
+  registro.focoAposInicio = dialogo.FocoAtual();
 
   DialogoRoteiro roteiro;
   if (dialogo.Aberto() && !m_dialogos.empty()) {
@@ -216,6 +223,7 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
   registro.resultado = dialogo.Resultado();
   Anota("dialogo\t" + std::to_string(registro.idModelo) + "\t" + Escapa(registro.titulo) + "\t" +
         std::to_string(registro.resultado));
+  AnotaControles(registro.aoFechar, dialogo);
   m_executados.push_back(std::move(registro));
   return dialogo.Resultado();
 }
@@ -240,6 +248,31 @@ void HostRoteirizado::CursorEspera(bool ligado) {
     ++m_vezesCursorEspera;
   } else if (m_cursorEspera > 0) {
     --m_cursorEspera;
+  }
+}
+
+void HostRoteirizado::AbreAjuda(const std::string& modulo) {
+  m_ajudas.push_back(modulo);
+  Anota("ajuda\t" + Escapa(modulo));
+}
+
+// What a program reading the record needs to show a dialog's result: the
+// static texts the code wrote and the report lists. Edits are left out (a
+// password must not reach a file).
+void HostRoteirizado::AnotaControles(const std::map<int, EstadoControle>& estados, const CDialogo& dialogo) const {
+  if (m_arquivoRegistro.empty()) return;
+  for (const auto& [id, estado] : estados) {
+    const std::string prefixo = "\t" + std::to_string(id) + "\t";
+    const std::string& classe = dialogo.GetDlgItem(id).Classe();
+    if (classe == "Static" && !estado.texto.empty()) Anota("texto" + prefixo + Escapa(estado.texto));
+    for (std::size_t c = 0; c < estado.colunas.size(); ++c)
+      Anota("coluna" + prefixo + Escapa(estado.colunas[c]) + "\t" + std::to_string(estado.alinhamentos[c]) + "\t" +
+            std::to_string(estado.larguras[c]));
+    for (const auto& linha : estado.linhas) {
+      std::string texto = "linha" + prefixo;
+      for (std::size_t c = 0; c < linha.size(); ++c) texto += (c ? "\t" : "") + Escapa(linha[c]);
+      Anota(texto);
+    }
   }
 }
 

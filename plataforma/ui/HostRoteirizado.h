@@ -43,8 +43,12 @@ struct EstadoControle {
   bool habilitado = true;
   int selecao = -1;
   std::vector<std::string> itens;
-  // Report lists: the column titles, every row's cells and the rows selected.
+  // Report lists: the column titles, alignments and widths, the extended
+  // style, every row's cells and the rows selected.
   std::vector<std::string> colunas;
+  std::vector<int> alinhamentos;
+  std::vector<int> larguras;
+  unsigned estiloEstendido = 0;
   std::vector<std::vector<std::string>> linhas;
   std::vector<int> selecionadas;
 };
@@ -54,6 +58,7 @@ struct DialogoExecutado {
   int idModelo = 0;
   std::string titulo;                             // after OnInitDialog
   std::map<int, EstadoControle> aposInicio;       // after OnInitDialog
+  int focoAposInicio = 0;                         // the control with the focus then
   std::map<int, EstadoControle> aoFechar;         // when it closed
   int resultado = 0;
 };
@@ -74,6 +79,11 @@ struct DialogoExecutado {
 //   fecha | ocioso | ajuda         closes the window / idle time / F1
 //   segura-shift | solta-shift     holds Shift down / lets it go
 //   resposta 6 | resposta sim      the answer of the next message box
+//
+// The record file holds one line per box ("caixa") and per dialog
+// ("dialogo"); after a dialog's line come, as it closed, its static texts
+// ("texto", id, text) and its report lists: each column ("coluna", id,
+// title, alignment, width) and each row ("linha", id, the cells).
 class HostRoteirizado : public HostUI {
  public:
   HostRoteirizado();
@@ -91,6 +101,9 @@ class HostRoteirizado : public HostUI {
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
   void CursorEspera(bool ligado) override;
   bool ShiftPressionado() const override { return m_shift; }
+  void AbreAjuda(const std::string& modulo) override;
+  // The modules whose help was asked for, in order.
+  const std::vector<std::string>& Ajudas() const { return m_ajudas; }
   // The program's title, as a front end sets it; empty goes back to the
   // program's name.
   void DefineTituloPrograma(std::string titulo) { m_titulo = std::move(titulo); }
@@ -108,12 +121,14 @@ class HostRoteirizado : public HostUI {
  private:
   void Executa(CDialogo& dialogo, const AcaoRoteiro& acao);
   void Anota(const std::string& linha) const;
+  void AnotaControles(const std::map<int, EstadoControle>& estados, const CDialogo& dialogo) const;
 
   std::deque<DialogoRoteiro> m_dialogos;
   std::deque<int> m_respostas;
   std::vector<CaixaMostrada> m_caixas;
   std::vector<DialogoExecutado> m_executados;
   std::vector<std::string> m_erros;
+  std::vector<std::string> m_ajudas;
   std::vector<int> m_abertos;  // templates of the dialogs now running
   std::string m_arquivoRegistro;
   std::string m_titulo;

@@ -77,6 +77,8 @@ int CaixaMensagem(const std::string& texto, const std::string& titulo, unsigned 
   return host.MostraCaixa(texto, titulo.empty() ? host.TituloPrograma() : titulo, flags);
 }
 
+void AbreAjuda(const std::string& modulo) { HostAtual().AbreAjuda(modulo); }
+
 bool ShiftPressionado() { return HostAtual().ShiftPressionado(); }
 
 CWaitCursor::CWaitCursor() { HostAtual().CursorEspera(true); }

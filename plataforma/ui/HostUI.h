@@ -51,6 +51,9 @@ class HostUI {
   virtual void CursorEspera(bool ligado) = 0;
   // Whether the operator holds Shift down now.
   virtual bool ShiftPressionado() const { return false; }
+  // Opens the context help of a module (its two-letter key). Without a
+  // help viewer nothing opens.
+  virtual void AbreAjuda(const std::string& /*modulo*/) {}
   // The calling program's title, the caption of a box that has none of its
   // own. Unless a host says otherwise: the program's file name without its
   // extension.
@@ -68,6 +71,9 @@ HostUI* DefineHost(HostUI* host);
 // A message box through the process's host. Without a caption the box shows
 // the calling program's title.
 int CaixaMensagem(const std::string& texto, const std::string& titulo = {}, unsigned flags = MB_OK);
+
+// The context help of a module through the process's host.
+void AbreAjuda(const std::string& modulo);
 
 // Whether the operator holds Shift down, as the process's host tells.
 bool ShiftPressionado();

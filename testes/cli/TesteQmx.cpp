@@ -113,6 +113,17 @@ TEST(Qmx, DemonstracaoMontaAEmpresa) {
                             "QMX_ProcIntegraEF: 0 (integrado)", "QMX_ProcIntegraFN: 0 (integrado)",
                             "Finalizando Integrações com Contabilidade."})
     EXPECT_NE(demo.saida.find(U8(passo)), std::string::npos) << passo;
+  // The login it prints is accepted by the authorization dialog.
+  const std::string kLogin = U8("Usuário para o diálogo de autorização: ");
+  const auto inicio = demo.saida.find(kLogin) + kLogin.size();
+  ASSERT_NE(inicio, std::string::npos + kLogin.size()) << demo.saida;
+  const std::string login = demo.saida.substr(inicio, demo.saida.find('\n', inicio) - inicio);  // "NOME, senha SENHA"
+  const std::string nome = login.substr(0, login.find(','));
+  const std::string senha = login.substr(login.find("senha ") + 6);
+  const Execucao autoriza = Qmx("--registro '" + pasta.Caminho("demo/registro.ini") + "' --empresa DEMO autoriza --login " +
+                                nome + " --senha " + senha);
+  EXPECT_EQ(autoriza.codigo, 0) << autoriza.saida;
+  EXPECT_NE(autoriza.saida.find(U8("autorizado: sim\nusuário: ")), std::string::npos) << autoriza.saida;
 }
 
 }  // namespace
@@ -193,6 +204,46 @@ TEST(Qmx, TabelasDePrecoEProdutosDoEstoqueParcial) {
     EXPECT_NE(texto.find("E9" "12345678000190" "00110042490114" "000002\r\nEAD"), std::string::npos) << texto;
   }
   EXPECT_EQ(arquivos, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The authorization dialog and a cupom's history from the command line.
+TEST(Qmx, AutorizaEHistorico) {
+  qmx::testes::EmpresaTeste empresa;
+  empresa.Filial(1, "Loja Centro", "SP", "Loja Ltda");
+  empresa.Emissora(1, 1, "QMX-CLI-1", "Caixa 1");
+  empresa.Usuario(3, "Supervisor", {1});
+  empresa.Gravador().GravaSenhaUsuario(3, "supervisor", "avila 2026");
+  empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
+  qmx::testes::MovimentoTeste m(empresa);
+  m.Produto(10, "ARROZ 5KG");
+  m.Cupom(1, 55519).Coo(7).Item(10, 2, 12.5).Parcela(25, 7, 55549);
+  m.Grava();
+
+  const Execucao aceito = Qmx("--empresa TESTE autoriza --login supervisor --senha 'avila 2026'");
+  EXPECT_EQ(aceito.codigo, 0) << aceito.saida;
+  EXPECT_NE(aceito.saida.find(U8("autorizado: sim\nusuário: 3\n")), std::string::npos) << aceito.saida;
+  const Execucao recusado = Qmx("--empresa TESTE autoriza --login supervisor --senha avila");
+  EXPECT_EQ(recusado.codigo, 1);
+  EXPECT_NE(recusado.saida.find(U8("autorizado: não")), std::string::npos) << recusado.saida;
+  EXPECT_NE(recusado.saida.find(U8("[caixa] Torvo Cadastros Gerais: Usuário ou senha não conferem.")), std::string::npos)
+      << recusado.saida;
+
+  const Execucao historico = Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1 --cupom 7");
+  EXPECT_EQ(historico.codigo, 0) << historico.saida;
+  EXPECT_NE(historico.saida.find(U8("Data: 01/01/2000\nNº Cupom: 7\nECF: Caixa 1\nNome Fantasia: Loja Centro\n"
+                                    "Valor Total: 25,0000\nOrigem: Tela ECF\n\n"
+                                    "Itens do Cupom Fiscal\n"
+                                    "Item  Quantidade  Código  Descrição  Valor Unitário\n"
+                                    " 1        2,0000  10      ARROZ 5KG           12,50\n\n"
+                                    "Parcelas\n"
+                                    "Parcela  Vencimento    Valor  Forma Pagamento\n"
+                                    "   1     31/01/2000  25,0000  SEM MODELO\n")),
+            std::string::npos)
+      << historico.saida;
 }
 
 }  // namespace

@@ -33,6 +33,11 @@ const char* const kExportacoes[] = {
     // functions with C++ names
     "_Z9MontaDataB5cxx11tb", "_Z9MontaHoraB5cxx11t", "_Z9MontaHoraB5cxx11ib", "_Z17CriptografarTextoPcih",
     "_Z12PegaECFAtivoRi", "_Z23ECImprimeParametrizacaott",
+    // the authorization dialog's members
+    "_ZN15CQMXAutorizacaoC1EPN3qmx2ui8CDialogoE", "_ZN15CQMXAutorizacaoD1Ev", "_ZN15CQMXAutorizacao10SetEmpresaEPKc",
+    "_ZN15CQMXAutorizacao14DoDataExchangeEPN3qmx2ui13CDataExchangeE", "_ZN15CQMXAutorizacao12OnInitDialogEv",
+    "_ZN15CQMXAutorizacao4OnOKEv", "_ZN15CQMXAutorizacao8OnCancelEv", "_ZN15CQMXAutorizacao7OnCloseEv",
+    "_ZN15CQMXAutorizacao10OnHelpInfoEPN3qmx2ui8HELPINFOE", "_ZN15CQMXAutorizacao26UsuarioTemVinculoComFilialEt",
     // the posting base's history complement
     "_ZN16CContabilizaBase14SetComplementoEPKc",
 };

@@ -1,0 +1,99 @@
+#include "plataforma/dados/ServidorUsuarioCOM.h"
+
+#include <openssl/crypto.h>
+
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "plataforma/com/Ativacao.h"
+#include "plataforma/com/ObjetoCOM.h"
+#include "plataforma/dados/ConexaoUsuario.h"
+#include "plataforma/dados/FreioLogin.h"
+#include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/eventos/LogEventos.h"
+#include "plataforma/mensagens/ZTMens.h"
+
+namespace qmx::dados {
+
+namespace {
+
+// A text field of a record, up to its terminator or its end.
+template <std::size_t N>
+std::string Campo(const char (&campo)[N]) {
+  return std::string(campo, strnlen(campo, N));
+}
+
+void RegistraFalhaLogin(const std::string& login, int falhas) {
+  eventos::CLogEventos log(mensagens::kFonteEventos);
+  log.Reporta(eventos::EVENTLOG_WARNING_TYPE, 0, 0,
+              {"Login recusado para o usuário \"" + login + "\"",
+               std::to_string(falhas) + " falha(s) seguida(s)"});
+}
+
+class CServidorUsuario : public com::CObjetoCOM<IZTDF_AcessoUsuario> {
+ public:
+  com::HRESULT Abre(REG_CONEXAO_SERVIDORPS conexao) override {
+    return m_conexao.Inicializa(Campo(conexao.Empresa), conexao.Usuario, conexao.Contexto);
+  }
+
+  com::HRESULT Login(REG_LOGIN_USUARIOPS login, std::uint16_t* usuario, std::int32_t* naoUsado,
+                     std::int32_t) override {
+    if (!usuario) return com::E_POINTER;
+    *usuario = 0;
+    if (naoUsado) *naoUsado = 0;
+    if (!m_conexao.Inicializada()) return QMX_E_NAO_INICIALIZADA;
+    const std::string nome = Campo(login.Usuario);
+    std::string senha = Campo(login.Senha);
+    OPENSSL_cleanse(login.Senha, sizeof login.Senha);
+    FreioLogin().AguardaVez(nome);
+    const com::HRESULT resultado = m_conexao.Autentica(nome, senha, usuario);
+    OPENSSL_cleanse(senha.data(), senha.size());
+    if (com::FAILED(resultado)) return resultado;
+    if (*usuario == 0) RegistraFalhaLogin(nome, FreioLogin().RegistraFalha(nome));
+    else FreioLogin().RegistraSucesso(nome);
+    return com::S_OK;
+  }
+
+  com::HRESULT VinculosFiliais(std::uint16_t usuario, REG_VINCULO_FILIAISPS* vinculos) override {
+    if (!vinculos) return com::E_POINTER;
+    REG_USUARIOPS registro{};
+    const com::HRESULT resultado = m_conexao.Le(usuario, &registro);
+    if (com::FAILED(resultado)) return resultado;
+    vinculos->Usuario = registro.Codigo;
+    static_assert(sizeof vinculos->Filiais == sizeof registro.Filiais);
+    std::memcpy(vinculos->Filiais, registro.Filiais, sizeof vinculos->Filiais);
+    return com::S_OK;
+  }
+
+ private:
+  CConexaoUsuario m_conexao;
+};
+
+class CFabricaServidorUsuario : public com::CObjetoCOM<com::IClassFactory> {
+ public:
+  com::HRESULT CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
+    if (!objeto) return com::E_POINTER;
+    *objeto = nullptr;
+    if (externo) return com::CLASS_E_NOAGGREGATION;
+    auto* servidor = new CServidorUsuario;
+    const com::HRESULT resultado = servidor->QueryInterface(iid, objeto);
+    servidor->Release();
+    return resultado;
+  }
+  com::HRESULT LockServer(bool) override { return com::S_OK; }
+};
+
+}  // namespace
+
+void RegistraServidorUsuario() {
+  static std::once_flag feito;
+  std::call_once(feito, [] {
+    auto* fabrica = new CFabricaServidorUsuario;
+    // Registered for the life of the process.
+    static com::CFabricaRegistrada registro(kClasseServidorUsuario, fabrica);
+    fabrica->Release();
+  });
+}
+
+}  // namespace qmx::dados

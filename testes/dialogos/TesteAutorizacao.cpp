@@ -1,0 +1,230 @@
+// The authorization dialog as the point-of-sale program runs it, played
+// through the scripted host on a company of the test's own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apoio/EmpresaTeste.h"
+#include "dialogos/QMXAutorizacao.h"
+#include "frame/Espera.h"
+#include "plataforma/ServidorDeTeste.h"
+#include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/dados/FreioLogin.h"
+#include "plataforma/eventos/LogEventos.h"
+#include "plataforma/ui/HostRoteirizado.h"
+
+namespace {
+
+namespace ui = qmx::ui;
+namespace dados = qmx::dados;
+using namespace std::chrono_literals;
+
+const std::string kNao1529 = "Usuário ou senha não conferem.\nDigite-os novamente.";
+const std::string kNao5535 = "Este usuário não está vinculado a nenhuma filial e não pode autorizar a operação.";
+const std::string kNome15 = "abcdefghijklmno", kSenha15 = "123456789012345";
+
+// What the point-of-sale program does when an operation needs consent.
+struct PontoDeVenda {
+  int resultado = 0;
+  bool autorizado = false;
+  std::uint16_t usuario = 0;
+  bool servidorSolto = false;
+
+  explicit PontoDeVenda(const std::string& empresa) {
+    CQMXAutorizacao autorizacao;
+    autorizacao.SetEmpresa(empresa.c_str());
+    resultado = autorizacao.DoModal();
+    autorizado = autorizacao.m_bAutorizado;
+    usuario = autorizacao.m_nUsuario;
+    servidorSolto = autorizacao.m_pServidor == nullptr;
+  }
+};
+
+std::string Login(const std::string& nome, const std::string& senha) {
+  return "digita 14033 " + nome + "\ndigita 14034 " + senha + "\nclica 1\n";
+}
+const std::string kCerto = Login("supervisor", "avila2026");
+
+class Autorizacao : public ::testing::Test {
+ protected:
+  Autorizacao()
+      : m_ativo(m_host), m_relogio({[this] { return m_agora; }, [this](std::chrono::milliseconds tempo) {
+                                      m_esperas.push_back(tempo.count());
+                                      m_agora += tempo;
+                                    }}) {
+    m_empresa.Filial(1, "Loja Centro", "SP", "Mercado Ávila Ltda");
+    m_empresa.Usuario(3, "Supervisor", {1});
+    m_empresa.Usuario(4, "Caixa", {});
+    m_empresa.Usuario(5, "Gerente", {999});
+    m_empresa.Gravador().GravaSenhaUsuario(3, "supervisor", "avila2026");
+    m_empresa.Gravador().GravaSenhaUsuario(4, "caixa", "caixa123");
+    m_empresa.Gravador().GravaSenhaUsuario(5, kNome15, kSenha15);
+    m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
+  }
+
+  PontoDeVenda Executa(const std::string& roteiro, const std::string& empresa = "TESTE") {
+    m_host.Limpa();
+    m_eventos.Limpa();
+    m_host.CarregaRoteiro("dialogo 14032\n" + roteiro);
+    PontoDeVenda pdv(empresa);
+    EXPECT_TRUE(m_host.Erros().empty()) << m_host.Erros().front();
+    EXPECT_TRUE(pdv.servidorSolto);
+    EXPECT_EQ(pdv.resultado, pdv.autorizado ? ui::IDOK : ui::IDCANCEL);
+    return pdv;
+  }
+  std::vector<std::string> Caixas() const {
+    std::vector<std::string> textos;
+    for (const auto& caixa : m_host.Caixas()) textos.push_back(caixa.texto);
+    return textos;
+  }
+  std::vector<std::string> EventosDeLogin() const {
+    std::vector<std::string> textos;
+    for (const auto& evento : m_eventos.Eventos())
+      if (evento.textos[0].rfind("Login recusado", 0) == 0) textos.push_back(evento.textos[0] + " / " + evento.textos[1]);
+    return textos;
+  }
+
+  qmx::testes::EmpresaTeste m_empresa;
+  ui::HostRoteirizado m_host;
+  ui::HostTemporario m_ativo;
+  dados::InstanteFreio m_agora{};
+  std::vector<long long> m_esperas;
+  dados::CRelogioFreioSubstituido m_relogio;
+  qmx::eventos::CCapturaEventos m_eventos;
+};
+
+// Each refusal shows its message and keeps the dialog open; the right
+// login in the same dialog is then accepted.
+TEST_F(Autorizacao, RecusaMostraAMensagemEDeixaTentarDeNovo) {
+  const struct {
+    std::string roteiro, caixa, nomeNoLog;
+  } casos[] = {
+      {"", "", ""},
+      {Login("supervisor", "avila2025"), kNao1529, "supervisor"},
+      {Login("Supervisor", "avila2026"), kNao1529, "Supervisor"},
+      {Login("ninguem", "avila2026"), kNao1529, "ninguem"},
+      {Login("sup\xE2\x98\x83rvisor", "avila2026"), kNao1529, "sup?rvisor"},  // beyond Windows-1252
+      {Login("supervisor", ""), kNao1529, "supervisor"},
+      {Login("caixa", "caixa123"), kNao5535, ""},  // no branch
+  };
+  for (const auto& caso : casos) {
+    const PontoDeVenda pdv = Executa(caso.roteiro + kCerto);
+    EXPECT_TRUE(pdv.autorizado) << caso.roteiro;
+    EXPECT_EQ(pdv.usuario, 3) << caso.roteiro;
+    EXPECT_EQ(m_host.Dialogos()[0].titulo, "Torvo ECF - Autorização");
+    EXPECT_EQ(m_host.Dialogos()[0].focoAposInicio, 14033);
+    EXPECT_EQ(Caixas(), caso.caixa.empty() ? std::vector<std::string>{} : std::vector<std::string>{caso.caixa});
+    for (const auto& caixa : m_host.Caixas()) EXPECT_EQ(caixa.titulo, "Torvo Cadastros Gerais");
+    // The failed login is in the system log by name, never its password.
+    EXPECT_EQ(EventosDeLogin(), caso.nomeNoLog.empty() ? std::vector<std::string>{}
+                                                       : std::vector<std::string>{"Login recusado para o usuário \"" +
+                                                                                  caso.nomeNoLog + "\" / 1 falha(s) seguida(s)"});
+    for (const auto& evento : m_eventos.Eventos())
+      for (const auto& texto : evento.textos) EXPECT_EQ(texto.find("avila202"), std::string::npos) << texto;
+  }
+  EXPECT_TRUE(m_esperas.empty());
+}
+
+// Typing beyond 15 characters is refused by the fields; cancelling,
+// closing or leaving the dialog never authorises.
+TEST_F(Autorizacao, CamposDeQuinzeCaracteresECancelamentos) {
+  const struct {
+    std::string roteiro, nome, senha;
+    bool autorizado;
+  } casos[] = {
+      {Login(kNome15, kSenha15), kNome15, kSenha15, true},
+      {Login(kNome15 + "X", kSenha15 + "Y"), kNome15, kSenha15, true},
+      {Login(kNome15 + std::string(85, 'X'), kSenha15 + std::string(85, 'Y')), kNome15, kSenha15, true},
+      {Login(kNome15.substr(0, 14), kSenha15), kNome15.substr(0, 14), kSenha15, false},
+      {"digita 14033 supervisor\ndigita 14034 avila2026\nclica 2\n", "supervisor", "avila2026", false},
+      {"digita 14033 supervisor\ndigita 14034 avila2026\nfecha\n", "supervisor", "avila2026", false},
+      {"digita 14033 supervisor\ndigita 14034 avila2026\n", "supervisor", "avila2026", false},
+  };
+  for (const auto& caso : casos) {
+    const PontoDeVenda pdv = Executa(caso.roteiro);
+    EXPECT_EQ(pdv.autorizado, caso.autorizado) << caso.roteiro;
+    EXPECT_EQ(pdv.usuario, caso.autorizado ? 5 : 0) << caso.roteiro;
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14033).texto, caso.nome);
+    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14034).texto, caso.senha);
+  }
+  Executa("ajuda\n");  // F1: the help of the point of sale's module
+  EXPECT_EQ(m_host.Ajudas(), std::vector<std::string>{"EC"});
+}
+
+// A server that fails is reported with its numbers and line; the server is
+// let go and a later OK asks it nothing (the dialog ends as cancelled).
+TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
+  const struct {
+    std::string empresa;
+    int passoQueFalha;  // -1: the activation fails
+    std::string relato;
+    std::vector<std::string> depois;
+  } casos[] = {
+      {"TESTE", -1, "0x80070005 (Acesso negado.)\nMensagem: 267601  Detalhe: 0\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 146", {}},
+      {"OUTRA", 0, "Mensagem: 267619  Detalhe: 6\nEmpresa: OUTRA\nOrigem: QMXAutorizacao, linha 159", {}},
+      {"TESTE", 1, "Mensagem: 267627  Detalhe: 4\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 100", {}},
+      {"TESTE", 2, "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
+  };
+  dados::RegistraServidorUsuario();  // a failing factory registered later answers instead
+  qmx::EsperaSubstituida semEsperar([](std::uint32_t) {});
+  for (const auto& caso : casos) {
+    // Unavailable once (tried again), then refused.
+    auto* fabrica = qmx::testes::FabricaRoteirizada::Cria({qmx::com::RPC_S_SERVER_UNAVAILABLE, qmx::com::E_ACCESSDENIED});
+    std::optional<qmx::com::CFabricaRegistrada> falhaAtivacao;
+    if (caso.passoQueFalha < 0) falhaAtivacao.emplace(dados::kClasseServidorUsuario, fabrica);
+    fabrica->Release();
+    dados::CFalhaDadosInjetada falha(std::max(caso.passoQueFalha, 0), caso.passoQueFalha > 0 ? qmx::com::E_FAIL : 0);
+    const PontoDeVenda pdv = Executa(kCerto + "clica 1\n", caso.empresa);
+    EXPECT_FALSE(pdv.autorizado) << caso.relato;
+    ASSERT_EQ(m_host.Caixas().size(), 1 + caso.depois.size()) << caso.relato;
+    EXPECT_NE(m_host.Caixas()[0].texto.find(caso.relato), std::string::npos) << m_host.Caixas()[0].texto;
+    const auto caixas = Caixas();
+    EXPECT_EQ(std::vector<std::string>(caixas.begin() + 1, caixas.end()), caso.depois);
+    if (falhaAtivacao) {
+      EXPECT_EQ(fabrica->chamadas, 2);
+    }
+    // Nothing after the failing step reached the data.
+    EXPECT_EQ(dados::PassosDadosContados(), std::max(caso.passoQueFalha, 0)) << caso.relato;
+  }
+}
+
+// Guessing passwords: from the fifth failure in a row each try waits, the
+// right password too, and the waits grow to their ceiling.
+TEST_F(Autorizacao, TentativasSeguidasEsperamCadaVezMais) {
+  std::string roteiro;
+  for (int i = 0; i < 11; ++i) roteiro += Login("supervisor", "chute" + std::to_string(i));
+  EXPECT_TRUE(Executa(roteiro + kCerto).autorizado);
+  EXPECT_EQ(m_esperas, (std::vector<long long>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
+  ASSERT_EQ(EventosDeLogin().size(), 11u);
+  EXPECT_EQ(EventosDeLogin().back(), "Login recusado para o usuário \"supervisor\" / 11 falha(s) seguida(s)");
+  m_esperas.clear();  // the success forgot the failures
+  Executa(Login("supervisor", "chute"));
+  EXPECT_TRUE(m_esperas.empty());
+}
+
+TEST(FreioLogin, ContaFalhasSeguidasAteUmMinutoDeDescanso) {
+  dados::InstanteFreio agora{};
+  dados::CRelogioFreioSubstituido relogio({[&] { return agora; }, [](std::chrono::milliseconds) {}});
+  dados::CFreioLogin& freio = dados::FreioLogin();
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(freio.RegistraFalha("ana"), i);
+  EXPECT_EQ(freio.EsperaDevida("ana", agora), 0ms);
+  freio.RegistraFalha("ana");
+  EXPECT_EQ(freio.EsperaDevida("ana", agora), 1000ms);
+  EXPECT_EQ(freio.EsperaDevida("bia", agora), 0ms);  // each name apart
+  EXPECT_EQ(freio.EsperaDevida("ana", agora + 59999ms), 1000ms);
+  EXPECT_EQ(freio.EsperaDevida("ana", agora + 60s), 0ms);  // a minute's rest
+  agora += 60s;
+  EXPECT_EQ(freio.RegistraFalha("ana"), 1);
+  for (int i = 2; i <= 5; ++i) {
+    agora += 59999ms;  // failures just under a minute apart keep counting
+    EXPECT_EQ(freio.RegistraFalha("ana"), i);
+  }
+  freio.RegistraSucesso("ana");
+  EXPECT_EQ(freio.EsperaDevida("ana", agora), 0ms);
+}
+
+}  // namespace
