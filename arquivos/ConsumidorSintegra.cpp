@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "arquivos/LeiautesSintegra.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 
 namespace qmx::sintegra {

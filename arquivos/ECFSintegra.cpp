@@ -5,7 +5,7 @@
 
 #include "arquivos/ChaveSintegra.h"
 #include "arquivos/LeiautesSintegra.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/MapaMFC.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ResultadosDados.h"

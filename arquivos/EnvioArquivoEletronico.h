@@ -54,6 +54,9 @@ class CQMXEnvioArquivo {
   // that tell a failed signature apart sign first themselves.
   bool EnviaEAvisa(const std::string& arquivoLocal, const std::string& nomeArquivo,
                    const AvisoArquivoGerado& aviso);
+  // The two steps apart, for a caller that does something between them.
+  bool Envia(const std::string& arquivoLocal, const std::string& nomeArquivo);
+  void Avisa(const std::string& nomeArquivo, const AvisoArquivoGerado& aviso) const;
 
   // Where the file is for the operator: the company's point-of-sale folder,
   // "Arquivos-Eletronicos\" and the name.
@@ -63,8 +66,6 @@ class CQMXEnvioArquivo {
   const std::string& ArquivoTemporario() const { return m_temporario; }
 
  private:
-  bool Envia(const std::string& arquivoLocal, const std::string& nomeArquivo);
-  void Avisa(const std::string& nomeArquivo, const AvisoArquivoGerado& aviso) const;
 
   TriploConexao m_triplo;
   std::string m_fonte;

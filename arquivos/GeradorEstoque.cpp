@@ -8,7 +8,7 @@
 
 #include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/LeiautesEstoque.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXGenerica.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoMovimento.h"

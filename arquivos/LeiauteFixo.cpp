@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXGenerica.h"
 
 namespace qmx {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::efd {
 

@@ -65,7 +65,8 @@ void CQMXArquivoMFD::OnOK() {
   } else {
     const std::uint16_t dataInicial = m_edDataInicial.GetData();
     const std::uint16_t dataFinal = m_edDataFinal.GetData();
-    // A text that is no date is refused before the printer is asked.
+    // Deliberate: a text that is no date is refused with a box of its own
+    // before the printer is asked.
     if (dataInicial == 0 || dataFinal == 0) {
       ui::CaixaMensagem(dataInicial == 0 ? "Data Inicial inválida." : "Data Final inválida.", kTituloArquivo,
                         ui::MB_OK | ui::MB_ICONEXCLAMATION);
@@ -92,13 +93,15 @@ void CQMXArquivoMFD::OnOK() {
     return FalhaMemoriaFiscal();
 
   // An unsigned file is never stored; a file that could not be stored stays
-  // in the answer folder for another try.
-  if (!CQMXFisco().AssinarArquivo(local.c_str()) ||
-      !CQMXEnvioArquivo(m_triplo, Fonte()).EnviaEAvisa(local, nome, {kTituloArquivo, AvisoArquivoGerado::Forma::ArquivoMFD})) {
+  // in the answer folder for another try. The stored file leaves the answer
+  // folder before the operator is told where it is.
+  CQMXEnvioArquivo envio(m_triplo, Fonte());
+  if (!CQMXFisco().AssinarArquivo(local.c_str()) || !envio.Envia(local, nome)) {
     EndDialog(ui::IDCANCEL);
     return;
   }
   retorno_impressora::ApagaSeExiste(local);
+  envio.Avisa(nome, {kTituloArquivo, AvisoArquivoGerado::Forma::ArquivoMFD});
   EndDialog(ui::IDOK);
 }
 

@@ -4,7 +4,7 @@
 
 #include "arquivos/RetornoImpressora.h"
 #include "fisco/QMXFisco.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/RelogioBiblioteca.h"
 #include "frame/TabelaSistemas.h"
 #include "plataforma/arquivos/ArquivoTemporario.h"

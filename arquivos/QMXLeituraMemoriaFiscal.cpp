@@ -120,12 +120,13 @@ void CQMXLeituraMemoriaFiscal::OnOK() {
 }
 
 // The connected printer must be one of the company's ECFs, and its branch
-// enabled for ECF use. A failure stops the OK; a branch not enabled also
-// closes the dialog.
+// enabled for ECF use. These are not mistakes the operator can mend in the
+// dialog: each failure closes it with Cancel.
 bool CQMXLeituraMemoriaFiscal::ConfirmaECFDaFilial() {
   const std::int32_t ecf = m_generica.PegaECFAtivo();
   if (ecf < 1) {
     mensagens::ZTMensagem(122, "EC");
+    EndDialog(ui::IDCANCEL);
     return false;
   }
   REG_EMISSORPS emissora{};
@@ -135,9 +136,12 @@ bool CQMXLeituraMemoriaFiscal::ConfirmaECFDaFilial() {
   emissoras.Finaliza();
   if (com::FAILED(resultado)) {
     mensagens::ZTMensagem(238, "EC");
+    EndDialog(ui::IDCANCEL);
     return false;
   }
-  return FilialHabilitadaParaECF(emissora.Filial);
+  if (FilialHabilitadaParaECF(emissora.Filial)) return true;
+  EndDialog(ui::IDCANCEL);  // message 162 or 161; 161 has closed it already
+  return false;
 }
 
 bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {
@@ -155,7 +159,9 @@ bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {
     const ui::CZTEditData& edFinal = tipo == PorPeriodo ? m_edDataFinal : m_edCotepeFinal;
     inicial = edInicial.GetData();
     final = edFinal.GetData();
-    // A text that is no date cannot be compared nor sent to the printer.
+    // Deliberate, beyond the reading's own checks: an edit that holds no
+    // date can be neither compared nor sent to the printer, so it is
+    // refused with a box of its own.
     if (inicial == 0) {
       Aviso("Data Inicial inválida.");
       return false;
@@ -200,9 +206,9 @@ void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
   const std::string final = CQMXGenerica::InverteData(m_edCotepeFinal.GetData(), false);
   const auto serie = retorno_impressora::NumeroSerie();
   const std::string nome = retorno_impressora::NomeAtoCotepe(serie.value_or(""), inicial, final);
-  // Without a serial number no file of this name can be found; the
-  // printer is not asked for one.
-  if (serie) impressora::ArquivoMFD("", inicial.c_str(), final.c_str(), "D", "01", 0, "", "", 1);
+  // The printer's answer is not examined: a file it did not write shows up
+  // when signing it fails.
+  impressora::ArquivoMFD("", inicial.c_str(), final.c_str(), "D", "01", 0, "", "", 1);
 
   const auto pasta = retorno_impressora::PastaRetorno();
   if (!pasta) {
@@ -211,7 +217,7 @@ void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
     return;
   }
   const std::string local = *pasta + nome;
-  if (!serie || !CQMXFisco().AssinarArquivo(local.c_str())) {
+  if (!CQMXFisco().AssinarArquivo(local.c_str())) {
     Aviso("Não foi possível localizar o retorno da impressora");
     EndDialog(ui::IDCANCEL);
     return;

@@ -11,6 +11,8 @@ namespace qmx::retorno_impressora {
 std::optional<std::string> NumeroSerie() {
   char serie[impressora::kTamanhoNumeroSerie] = {};
   if (!impressora::PegaNumeroSerie(serie)) return std::nullopt;
+  // Deliberate: the printer's answer goes into file names, so a separator
+  // or a character no file system takes never leaves the answer folder.
   return texto::NomeArquivoSeguro(serie);
 }
 

@@ -18,7 +18,7 @@
 #include "arquivos/GeradorSintegra.h"
 #include "arquivos/RelatorioMeiosPagamento.h"
 #include "bench/LojaGrande.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXGenerica.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
 

@@ -2,7 +2,7 @@
 // fiscal files: a month of a busy store means hundreds of thousands.
 #include <benchmark/benchmark.h>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXUTIL.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "LojaGrande.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/EnderecoBase.h"
 

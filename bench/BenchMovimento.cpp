@@ -29,7 +29,7 @@
 
 #include "bench/LojaGrande.h"
 #include "cli/EmpresaDemo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/LeituraRegistros.h"

@@ -30,7 +30,7 @@
 
 #include "arquivos/GeradorEFD.h"
 #include "arquivos/GeradorVendaPeriodo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoMovimento.h"

@@ -26,7 +26,7 @@
 #include "arquivos/GeradorEstoque.h"
 #include "arquivos/GeradorTabelaProdutos.h"
 #include "arquivos/SaidaTemporaria.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoMovimento.h"
 #include "plataforma/dados/ConexaoProduto.h"

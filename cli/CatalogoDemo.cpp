@@ -1,6 +1,6 @@
 #include "cli/CatalogoDemo.h"
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 
 namespace qmx::cli {

@@ -46,7 +46,8 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const Conta
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\n"
         << "Modelo=EMULADA\n"
         << "NumeroSerie=" << kSerieEmulada << "\n"
-        << "NumeroCaixa=001\n";
+        << "NumeroCaixa=001\n"
+        << "Empresa=DEMO\n";
   if (movimento.ultimoCOOEmissora1)
     saida << "COOInicialMFD=" << movimento.primeiroCOOEmissora1 << "\n"
           << "COOFinalMFD=" << movimento.ultimoCOOEmissora1 << "\n";

@@ -6,7 +6,7 @@
 
 #include "cli/CatalogoDemo.h"
 #include "cli/MovimentoDemo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 

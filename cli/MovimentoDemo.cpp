@@ -8,7 +8,7 @@
 #include <map>
 
 #include "cli/CatalogoDemo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 #include "plataforma/dados/GravadorMovimento.h"
 #include "plataforma/impressora/ApuracaoReducaoZ.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::cli {
 

@@ -57,13 +57,13 @@ bool CQMXParametrizacao::ProgramaCredito(std::uint16_t filial) {
   return registro.ProgramaCredito == 1;
 }
 
-std::vector<std::string> CQMXParametrizacao::Pecas(const REG_EC_MESTRE_FILIALPS& p, std::uint16_t ecf) {
+void CQMXParametrizacao::ImprimePecas(const REG_EC_MESTRE_FILIALPS& p, std::uint16_t ecf,
+                                      const std::function<void(const std::string&)>& imprime) {
   const bool usaDAV = p.SemDAV == 0;
-  std::vector<std::string> pecas = {
-      "--- Parâmetros de configuração do PAF-ECF ---\n\n",
-      "Todas as parametrizações relacionadas neste relatório são de configuração inacessível ao usuário do "
-      "PAF-ECF. A ativação ou não destes parâmetros é determinada pela unidade federada e somente pode ser "
-      "feita pela intervenção da empresa desenvolvedora do PAF-ECF.\n\n"};
+  imprime("--- Parâmetros de configuração do PAF-ECF ---\n\n");
+  imprime("Todas as parametrizações relacionadas neste relatório são de configuração inacessível ao usuário do "
+          "PAF-ECF. A ativação ou não destes parâmetros é determinada pela unidade federada e somente pode ser "
+          "feita pela intervenção da empresa desenvolvedora do PAF-ECF.\n\n");
 
   std::string texto;
   texto += Item("\nImpedir o registro de venda de produtos com estoque zero ou negativo:\n",
@@ -73,7 +73,7 @@ std::vector<std::string> CQMXParametrizacao::Pecas(const REG_EC_MESTRE_FILIALPS&
   texto += Item("\nEmissão de DAV-OS para oficina de conserto:\n", "(REQUISITO IV – Item 1)\n", "Não se aplica\n");
   texto += Item("\nEmissão de DAV:\n", "(REQUISITO IV – Item 1)\n", SimNao(usaDAV));
   texto += Item("\nRealiza registros de Pré-Venda:\n", "(REQUISITO IV – Item 2)\n", SimNao(p.SemPreVenda == 0));
-  pecas.push_back(texto);
+  imprime(texto);
 
   texto.clear();
   const char* equipamento = !usaDAV ? "Não se aplica\n"
@@ -89,7 +89,7 @@ std::vector<std::string> CQMXParametrizacao::Pecas(const REG_EC_MESTRE_FILIALPS&
                 nullptr, "Não se aplica\n");
   texto += Item("\nEmissão de documento fiscal por PED (REQUISITO XVII, Item 1 - b):\n",
                 "(REQUISITO XXII – Item 6)\n", "Não se aplica\n");
-  pecas.push_back(texto);
+  imprime(texto);
 
   texto.clear();
   texto += Item("\nExecuta recomposição de GT se tiver ocorrido incremento do CRO?:\n", "(REQUISITO XXII – Item 7)\n",
@@ -98,18 +98,17 @@ std::vector<std::string> CQMXParametrizacao::Pecas(const REG_EC_MESTRE_FILIALPS&
                 SimNao(UfIgual(p.UF, "MG")));
   texto += Item("\nImpressão dos dados para o programa CUPOM MANIA:\n", "(Requisito VIII-A – Item 3)\n",
                 SimNao(std::strcmp(p.UF, "RJ") == 0));
-  pecas.push_back(texto);
+  imprime(texto);
 
-  const bool df = std::strcmp(p.UF, "DF") == 0;
+  // Both Nota Legal items take the state without regard to letter case.
+  const bool df = UfIgual(p.UF, "DF");
   texto.clear();
   texto += Item("\nImpressão dos dados para o programa NOTA LEGAL:\n", nullptr, SimNao(df));
   texto += Item("\nEstabelecimento está incluído no programa de concessão de créditos - Lei 4159/08\n", nullptr,
                 SimNao(df && ProgramaCredito(p.Filial)));
-  pecas.push_back(texto);
+  imprime(texto);
 
-  pecas.push_back(Item("\nImprime do código para o programa PARAÍBA LEGAL:\n", nullptr,
-                       SimNao(std::strcmp(p.UF, "PB") == 0)));
-  return pecas;
+  imprime(Item("\nImprime do código para o programa PARAÍBA LEGAL:\n", nullptr, SimNao(std::strcmp(p.UF, "PB") == 0)));
 }
 
 bool CQMXParametrizacao::Imprime(std::uint16_t filial, std::uint16_t ecf) {
@@ -143,7 +142,8 @@ bool CQMXParametrizacao::Imprime(std::uint16_t filial, std::uint16_t ecf) {
 
   impressora::FechaRelatorioGerencial();  // a report left open before
   ui::CWaitCursor espera;
-  impressora::ImprimeRelatorioGerencial(kTitulo, Pecas(parametros, ecf));
+  impressora::CRelatorioGerencial relatorio(kTitulo);
+  ImprimePecas(parametros, ecf, [&](const std::string& peca) { relatorio.Imprime(peca); });
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,13 @@ class CQMXParametrizacao {
   // the branch may not use ECFs; true when the report ran.
   bool Imprime(std::uint16_t filial, std::uint16_t ecf);
 
-  // The pieces sent to the printer, in order: the two opening texts and the
-  // five pieces of items. Reads the ECF's mode and, for a branch in "DF",
-  // the branch record; their failures are reported and the report goes on.
-  std::vector<std::string> Pecas(const REG_EC_MESTRE_FILIALPS& parametros, std::uint16_t ecf);
+  // Sends the pieces to the printer as each is built, in order: the two
+  // opening texts and the five pieces of items. The ECF's mode is read for
+  // the first piece and, for a branch in "DF", the branch record for the
+  // fourth, so a failed read is reported between the pieces already
+  // printed and the rest; the report goes on.
+  void ImprimePecas(const REG_EC_MESTRE_FILIALPS& parametros, std::uint16_t ecf,
+                    const std::function<void(const std::string&)>& imprime);
 
  private:
   bool ECFAutonomo(std::uint16_t ecf);

@@ -1,7 +1,7 @@
 // The exported display texts of dates and times.
 #include <cstdio>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXUTIL.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoMestre.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/ZTException.h"
 #include "plataforma/com/HResult.h"
 #include "plataforma/registro/Registro.h"

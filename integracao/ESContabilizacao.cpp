@@ -1,6 +1,6 @@
 #include "integracao/ESContabilizacao.h"
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/RateioGerencial.h"
 #include "integracao/TextosIntegracao.h"

@@ -9,7 +9,7 @@
 // goods.
 #include <map>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "integracao/RateioGerencial.h"

@@ -216,4 +216,33 @@ com::HRESULT CConexaoECSCX::PercorreDocumentos(std::uint16_t emissora, std::uint
   });
 }
 
+com::HRESULT CConexaoECSCX::ListaReducoesZ(std::uint16_t emissora, bool porCRZ, std::uint32_t inicio,
+                                           std::uint32_t fim, std::vector<REG_REDUCAO_ZPS>* reducoes) {
+  const char* sql = porCRZ ? "SELECT " QMX_COLUNAS_REDUCAO_Z " FROM reducao_z "
+                             "WHERE emissora = ? AND crz >= ? AND crz <= ? ORDER BY crz"
+                           : "SELECT " QMX_COLUNAS_REDUCAO_Z " FROM reducao_z "
+                             "WHERE emissora = ? AND data >= ? AND data <= ? ORDER BY crz";
+  return LeVarios(sql, {emissora, inicio, fim}, reducoes, leitura::ReducaoZ<LinhaDados>);
+}
+
+com::HRESULT CConexaoECSCX::FaixaCOO(std::uint16_t emissora, std::uint32_t cooInicial, std::uint32_t cooFinal,
+                                     std::uint32_t* primeiro, std::uint32_t* ultimo, std::uint16_t* dataInicial,
+                                     std::uint16_t* dataFinal) {
+  if (!primeiro || !ultimo || !dataInicial || !dataFinal) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta(
+        "SELECT MIN(coo), MAX(coo), MIN(data), MAX(data) FROM ("
+        "SELECT coo, data FROM cupom WHERE emissora = ? AND coo >= ? AND coo <= ? "
+        "UNION ALL SELECT coo_final, data FROM reducao_z WHERE emissora = ? AND coo_final >= ? AND coo_final <= ? "
+        "UNION ALL SELECT coo, data FROM documento_ecf WHERE emissora = ? AND coo >= ? AND coo <= ?) documentos",
+        {emissora, cooInicial, cooFinal, emissora, cooInicial, cooFinal, emissora, cooInicial, cooFinal});
+    const auto& l = linhas.front();
+    *primeiro = static_cast<std::uint32_t>(l.Inteiro(0));
+    *ultimo = static_cast<std::uint32_t>(l.Inteiro(1));
+    *dataInicial = static_cast<std::uint16_t>(l.Inteiro(2));
+    *dataFinal = static_cast<std::uint16_t>(l.Inteiro(3));
+    return com::S_OK;
+  });
+}
+
 }  // namespace qmx::dados

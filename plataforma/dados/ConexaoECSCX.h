@@ -62,6 +62,16 @@ class IZTEC_Caixa {
   virtual com::HRESULT LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
                                   std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
                                   std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) = 0;
+  // The Z reductions of an ECF whose movement date (or, porCRZ, whose CRZ)
+  // lies in the range, by CRZ.
+  virtual com::HRESULT ListaReducoesZ(std::uint16_t emissora, bool porCRZ, std::uint32_t inicio, std::uint32_t fim,
+                                      std::vector<REG_REDUCAO_ZPS>* reducoes) = 0;
+  // Among the ECF's documents (cupons, Z reductions, logged documents)
+  // whose COO lies in the range: the first and last COO and the first and
+  // last date. All zero when there is none.
+  virtual com::HRESULT FaixaCOO(std::uint16_t emissora, std::uint32_t cooInicial, std::uint32_t cooFinal,
+                                std::uint32_t* primeiro, std::uint32_t* ultimo, std::uint16_t* dataInicial,
+                                std::uint16_t* dataFinal) = 0;
   // The ECF's document log in the period, by date and COO.
   virtual com::HRESULT PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
                                           const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) = 0;
@@ -88,6 +98,11 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
                           std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) override;
   com::HRESULT PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
                                   const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) override;
+  com::HRESULT ListaReducoesZ(std::uint16_t emissora, bool porCRZ, std::uint32_t inicio, std::uint32_t fim,
+                              std::vector<REG_REDUCAO_ZPS>* reducoes) override;
+  com::HRESULT FaixaCOO(std::uint16_t emissora, std::uint32_t cooInicial, std::uint32_t cooFinal,
+                        std::uint32_t* primeiro, std::uint32_t* ultimo, std::uint16_t* dataInicial,
+                        std::uint16_t* dataFinal) override;
 
  private:
   com::HRESULT Percorre(const struct ConsultasDiaCaixa& consultas, std::uint16_t chave, std::uint16_t dataInicial,

@@ -2,12 +2,17 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/impressora/ArquivoAtoCotepe.h"
+#include "plataforma/impressora/MemoriaEmulada.h"
+#include "plataforma/impressora/SaidaRetorno.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -17,31 +22,7 @@ const char* const NomeArquivoRetorno = "Retorno.txt";
 
 namespace {
 
-// Lines of COO listed at most in one answer, so that a huge range cannot
-// fill the disk.
-constexpr long kMaximoLinhas = 100000;
-
 std::string Texto(const char* texto) { return texto ? texto : ""; }
-
-// Writes the whole file beside its final place and renames it over, so that
-// a reader never sees half of it.
-bool GravaInteiro(const std::filesystem::path& destino, const std::string& conteudo) {
-  std::error_code erro;
-  if (destino.has_parent_path()) std::filesystem::create_directories(destino.parent_path(), erro);
-  const auto temporario = destino.string() + ".tmp" + std::to_string(getpid());
-  {
-    std::ofstream saida(temporario, std::ios::binary | std::ios::trunc);
-    saida << conteudo;
-    saida.flush();
-    if (!saida) {
-      std::filesystem::remove(temporario, erro);
-      return false;
-    }
-  }
-  std::filesystem::rename(temporario, destino, erro);
-  if (erro) std::filesystem::remove(temporario, erro);
-  return !erro;
-}
 
 long LeCOO(const char* texto, long padrao) {
   if (!texto || !*texto) return padrao;
@@ -56,41 +37,129 @@ std::string Linha(const char* formato, const std::string& a, const std::string& 
   return linha;
 }
 
+std::string DataTexto(std::uint16_t dia) {
+  const DiaMesAno d = DecodificaDia(dia);
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%02u/%02u/%04u", d.dia, d.mes, d.ano);
+  return texto;
+}
+
+std::string HoraTexto(std::int32_t hhmmss) {
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%02d:%02d:%02d", hhmmss / 10000 % 100, hhmmss / 100 % 100, hhmmss % 100);
+  return texto;
+}
+
+// An amount held times 10 000, with two decimals after a comma.
+std::string Valor(std::int64_t valor4) {
+  const std::int64_t centavos = valor4 / 100;
+  const std::int64_t absoluto = centavos < 0 ? -centavos : centavos;
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%s%lld,%02lld", centavos < 0 ? "-" : "", static_cast<long long>(absoluto / 100),
+                static_cast<long long>(absoluto % 100));
+  return texto;
+}
+
+// The documents of the range in the order the detail memory holds them:
+// day by day, by COO (cupons with their items and payments, Z reductions,
+// the other documents of the log).
+void EscreveDocumentosMFD(CMemoriaEmulada& memoria, const CMemoriaEmulada::Faixa& faixa, CSaidaRetorno& saida) {
+  std::uint16_t inicial = 0, final = 0;
+  if (!memoria.Dias(faixa, &inicial, &final)) return;
+  for (std::uint32_t dia = inicial; dia <= final; ++dia) {
+    const CMemoriaEmulada::Faixa doDia{false, dia, dia};
+    std::vector<std::pair<std::uint32_t, std::string>> documentos;
+    memoria.PercorreCupons(doDia, [&](const REG_EC_CXPS& c, const auto& itens, const auto& pagamentos) {
+      if (!CMemoriaEmulada::NaFaixa(faixa, c.COO)) return;
+      char cabeca[96];
+      std::snprintf(cabeca, sizeof cabeca, "COO %06u CCF %06u CUPOM FISCAL %s %s\r\n", c.COO, c.CCF,
+                    DataTexto(c.Data).c_str(), HoraTexto(c.Hora).c_str());
+      std::string texto = cabeca;
+      for (const auto& i : itens) {
+        char linha[256];
+        std::snprintf(linha, sizeof linha, "  %03u %-14u %-40.40s %s X %s = %s %s%s\r\n", i.Item, i.Codigo,
+                      i.Descricao, Valor(i.Quantidade.int64 * 100).c_str(), Valor(i.ValorUnitario.int64).c_str(),
+                      Valor(i.ValorTotal.int64).c_str(), memoria.Totalizador(i).c_str(),
+                      i.Cancelado ? " CANCELADO" : "");
+        texto += linha;
+      }
+      texto += "  TOTAL " + Valor(c.Total.int64) + (c.Cancelado ? " CANCELADO" : "") + "\r\n";
+      for (const auto& p : pagamentos) texto += "  " + memoria.NomeForma(p.Forma) + " " + Valor(p.Valor.int64) + "\r\n";
+      documentos.emplace_back(c.COO, std::move(texto));
+    });
+    memoria.PercorreDocumentos(doDia, [&](const REG_DOCUMENTO_ECFPS& d) {
+      if (!CMemoriaEmulada::NaFaixa(faixa, d.COO)) return;
+      char linha[96];
+      std::snprintf(linha, sizeof linha, "COO %06u DOCUMENTO %u %s %s\r\n", d.COO, d.Tipo, DataTexto(d.Data).c_str(),
+                    HoraTexto(d.Hora).c_str());
+      documentos.emplace_back(d.COO, linha);
+    });
+    for (const auto& z : memoria.Reducoes(false, dia, dia)) {
+      if (!CMemoriaEmulada::NaFaixa(faixa, z.COOFinal)) continue;
+      char linha[96];
+      std::snprintf(linha, sizeof linha, "COO %06u REDUCAO Z CRZ %04u %s\r\n", z.COOFinal, z.CRZ,
+                    DataTexto(z.DataEmissao).c_str());
+      documentos.emplace_back(z.COOFinal, linha);
+    }
+    std::stable_sort(documentos.begin(), documentos.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [coo, texto] : documentos) saida.Escreve(texto);
+  }
+}
+
 }  // namespace
 
 std::string TextoLeituraMemoriaFiscal(const ConfiguracaoImpressora& c, const char* modo, const char* inicio,
                                       const char* fim, const char* tipo) {
-  const std::string leitura = Texto(tipo) == "s" ? "SIMPLIFICADA" : "COMPLETA";
-  std::string texto = Linha("LEITURA DA MEMORIA FISCAL %s\r\n", leitura);
+  const bool completa = Texto(tipo) != "s";
+  std::string texto = Linha("LEITURA DA MEMORIA FISCAL %s\r\n", completa ? "COMPLETA" : "SIMPLIFICADA");
   texto += Linha("ECF: %s CAIXA: %s MODELO: %s\r\n", c.numeroSerie, c.numeroCaixa, c.modelo);
   texto += Linha("INTERVALO POR %s: %s A %s\r\n", modo, Texto(inicio), Texto(fim));
+  // The reductions of the range: by movement date, or by their counter.
+  CMemoriaEmulada memoria(c);
+  const bool porReducao = Texto(modo) == "REDUCAO";
+  const std::uint32_t primeiro = porReducao ? static_cast<std::uint32_t>(LeCOO(inicio, 0)) : DiaDoTexto(inicio);
+  const std::uint32_t ultimo = porReducao ? static_cast<std::uint32_t>(LeCOO(fim, 0)) : DiaDoTexto(fim);
+  const auto reducoes = memoria.Reducoes(porReducao, primeiro, ultimo);
+  for (const auto& z : reducoes) {
+    char linha[160];
+    std::snprintf(linha, sizeof linha, "CRZ %04u CRO %03u COO %06u DATA %s VENDA BRUTA %s GT %s\r\n", z.CRZ, z.CRO,
+                  z.COOFinal, DataTexto(z.Data).c_str(), Valor(z.VendaBruta.int64).c_str(),
+                  Valor(z.GrandeTotal.int64).c_str());
+    texto += linha;
+    if (completa)
+      memoria.Totalizadores(z, [&](const std::string& codigo, std::int64_t valor) {
+        texto += Linha("  %-7s %s\r\n", codigo, Valor(valor));
+      });
+  }
+  texto += "REDUCOES NO INTERVALO: " + std::to_string(reducoes.size()) + "\r\n";
   texto += "FIM DA LEITURA\r\n";
   return texto;
 }
 
 bool GravaRetorno(const ConfiguracaoImpressora& c, const std::string& conteudo) {
-  return GravaInteiro(std::filesystem::path(c.pastaRetorno) / NomeArquivoRetorno, conteudo);
+  CSaidaRetorno saida(std::filesystem::path(c.pastaRetorno) / NomeArquivoRetorno);
+  saida.Escreve(conteudo);
+  return saida.Conclui();
 }
 
 bool GravaImagemMFD(const ConfiguracaoImpressora& c, const char* arquivo, const char* tipo, const char* inicial,
                     const char* final, const char* usuario) {
   const std::string t = Texto(tipo);
   if (t != "0" && t != "1" && t != "2") return false;
-  long primeiro = c.cooInicial, ultimo = c.cooFinal;
-  if (t == "2") {
-    primeiro = std::max(LeCOO(inicial, c.cooInicial), c.cooInicial);
-    ultimo = std::min(LeCOO(final, c.cooFinal), c.cooFinal);
-  }
-  std::ostringstream imagem;
-  imagem << "MFD " << c.numeroSerie << "\r\n"
-         << "TIPO " << t << " INICIAL " << Texto(inicial) << " FINAL " << Texto(final) << " USUARIO "
-         << Texto(usuario) << "\r\n";
-  for (long coo = primeiro; coo <= ultimo && coo - primeiro < kMaximoLinhas; ++coo) {
-    char linha[32];
-    std::snprintf(linha, sizeof linha, "COO %06ld\r\n", coo);
-    imagem << linha;
-  }
-  return GravaInteiro(texto::CaminhoNativo(arquivo), imagem.str());
+  CMemoriaEmulada memoria(c);
+  std::uint32_t primeiro = 0, ultimo = 0;
+  memoria.FaixaCOO(&primeiro, &ultimo);
+  CMemoriaEmulada::Faixa faixa{true, primeiro, ultimo};  // "0": the whole memory
+  if (t == "1") faixa = {false, DiaDoTexto(inicial), DiaDoTexto(final)};
+  if (t == "2") faixa = {true, static_cast<std::uint32_t>(std::max(LeCOO(inicial, 1), 1L)),
+                         static_cast<std::uint32_t>(LeCOO(final, 0))};
+  CSaidaRetorno saida(texto::CaminhoNativo(arquivo));
+  saida.Escreve("MFD " + c.numeroSerie + "\r\n");
+  saida.Escreve(Linha("TIPO %s INICIAL %s FINAL %s", t, Texto(inicial), Texto(final)) +
+                Linha(" USUARIO %s\r\n", Texto(usuario)));
+  EscreveDocumentosMFD(memoria, faixa, saida);
+  return saida.Conclui();
 }
 
 bool GravaEspelhoMFD(const ConfiguracaoImpressora& c, const char* origem, const char* destino, const char* formato,
@@ -98,30 +167,37 @@ bool GravaEspelhoMFD(const ConfiguracaoImpressora& c, const char* origem, const 
   if (Texto(formato) != "0") return false;
   std::ifstream entrada(texto::CaminhoNativo(Texto(origem)), std::ios::binary);
   if (!entrada) return false;
-  std::stringstream imagem;
-  imagem << entrada.rdbuf();
-  std::string espelho = Linha("ESPELHO DA MFD %s\r\n", c.numeroSerie);
-  espelho += Linha("TIPO %s INICIAL %s FINAL %s\r\n", Texto(tipo), Texto(inicial), Texto(final));
-  espelho += Linha("USUARIO %s\r\n", Texto(usuario));
-  espelho += imagem.str();
-  return GravaInteiro(texto::CaminhoNativo(Texto(destino)), espelho);
+  CSaidaRetorno espelho(texto::CaminhoNativo(Texto(destino)));
+  espelho.Escreve(Linha("ESPELHO DA MFD %s\r\n", c.numeroSerie));
+  espelho.Escreve(Linha("TIPO %s INICIAL %s FINAL %s\r\n", Texto(tipo), Texto(inicial), Texto(final)));
+  espelho.Escreve(Linha("USUARIO %s\r\n", Texto(usuario)));
+  char bloco[1 << 16];
+  while (entrada.read(bloco, sizeof bloco) || entrada.gcount() > 0)
+    espelho.Escreve(std::string(bloco, static_cast<std::size_t>(entrada.gcount())));
+  return espelho.Conclui();
 }
 
 // The file lies in the answer folder under the serial number (left-aligned
 // in 20 characters) and the range; the second generation drops every "0"
-// of that name, as its readers expect.
+// of that name, as its readers expect. Type "D" is a range of dates, "C"
+// of COOs.
 bool GravaArquivoMFD(const ConfiguracaoImpressora& c, const char* inicial, const char* final, const char* tipo,
-                     const char* usuario, int geracao) {
+                     const char* /*usuario*/, int geracao) {
+  const std::string t = Texto(tipo);
+  if (t != "D" && t != "C") return false;
   char nome[512];
   std::snprintf(nome, sizeof nome, "%-20s_%s_%s.txt", c.numeroSerie.c_str(), Texto(inicial).c_str(),
                 Texto(final).c_str());
   std::string nomeArquivo = nome;
   if (geracao == 1) std::erase(nomeArquivo, '0');
-  std::string conteudo = Linha("E01%-20s%-20s", c.numeroSerie, c.modelo) + "\r\n";
-  conteudo += Linha("E02TIPO %s INICIAL %s FINAL %s", Texto(tipo), Texto(inicial), Texto(final)) +
-              Linha(" USUARIO %s\r\n", Texto(usuario));
-  return GravaInteiro(std::filesystem::path(c.pastaRetorno) / texto::ParaUtf8(texto::NomeArquivoSeguro(nomeArquivo)),
-                      conteudo);
+  CMemoriaEmulada memoria(c);
+  const CMemoriaEmulada::Faixa faixa =
+      t == "D" ? CMemoriaEmulada::Faixa{false, DiaDoTexto(inicial), DiaDoTexto(final)}
+               : CMemoriaEmulada::Faixa{true, static_cast<std::uint32_t>(LeCOO(inicial, 0)),
+                                        static_cast<std::uint32_t>(LeCOO(final, 0))};
+  return GravaArquivoAtoCotepe(c, memoria, faixa,
+                               std::filesystem::path(c.pastaRetorno) /
+                                   texto::ParaUtf8(texto::NomeArquivoSeguro(nomeArquivo)));
 }
 
 }  // namespace qmx::impressora

@@ -113,6 +113,11 @@ std::vector<RelatorioImpresso> RelatoriosImpressos() {
   return relatorios;
 }
 
+std::vector<std::string>& PecasRelatorio() {
+  static std::vector<std::string> pecas;
+  return pecas;
+}
+
 bool TecladoTravado() { return Teclado().travado; }
 int VezesTecladoTravado() { return Teclado().vezes; }
 

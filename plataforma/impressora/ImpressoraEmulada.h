@@ -14,7 +14,11 @@ namespace qmx::impressora {
 //   NumeroCaixa     ECF number
 //   PastaRetorno    the folder of its answer files and of its print spool
 //                   (default: "qmx-ecf" in the system's temporary folder)
-//   COOInicialMFD, COOFinalMFD   the first and last COO in its detail memory
+//   Empresa         the company whose database holds this ECF's movement
+//                   (found by the serial number): its fiscal memory and
+//                   detail memory (MemoriaEmulada.h)
+//   COOInicialMFD, COOFinalMFD   the first and last COO in the detail
+//                   memory of a printer without a company
 //   Substituicoes   the owner-replacement number
 //   VersaoSB, DataSB, HoraSB     its basic software
 //   Relatorios      the management reports it knows, separated by "|"
@@ -58,5 +62,9 @@ std::vector<RelatorioImpresso> RelatoriosImpressos();
 // Whether the keyboard is locked now, and how many times it was locked.
 bool TecladoTravado();
 int VezesTecladoTravado();
+
+// The pieces of the management report opened last in this process, one per
+// print call, as sent (the spool keeps them joined).
+std::vector<std::string>& PecasRelatorio();
 
 }  // namespace qmx::impressora

@@ -7,6 +7,7 @@
 
 #include "plataforma/impressora/ArquivosMemoria.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/impressora/MemoriaEmulada.h"
 #include "plataforma/registro/Registro.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/ui/HostUI.h"
@@ -73,10 +74,20 @@ bool InicioFimCOOsMFD(char* primeiro, char* ultimo) {
   std::memset(ultimo, 0, kTamanhoCOO);
   const auto c = LeConfiguracao();
   if (!OperacaoDisponivel(c, "InicioFimCOOsMFD")) return false;
+  // A printer with its company's movement answers the COOs it used; one
+  // without answers its settings.
+  long inicial = c.cooInicial, final = c.cooFinal;
+  CMemoriaEmulada memoria(c);
+  if (memoria.TemMovimento()) {
+    std::uint32_t a = 0, b = 0;
+    memoria.FaixaCOO(&a, &b);
+    inicial = a;
+    final = b;
+  }
   char texto[32];
-  std::snprintf(texto, sizeof texto, "%06ld", c.cooInicial);
+  std::snprintf(texto, sizeof texto, "%06ld", inicial);
   Responde(primeiro, kTamanhoCOO, texto);
-  std::snprintf(texto, sizeof texto, "%06ld", c.cooFinal);
+  std::snprintf(texto, sizeof texto, "%06ld", final);
   Responde(ultimo, kTamanhoCOO, texto);
   return true;
 }
@@ -176,13 +187,16 @@ bool AbreRelatorioGerencial(unsigned char indice) {
   if (indice == 0 || indice > c.relatorios.size()) return false;
   if (!Imprime(c, "\x01" "ABRE " + std::to_string(indice) + " " + c.relatorios[indice - 1] + "\r\n")) return false;
   g_relatorioAberto = indice;
+  PecasRelatorio().clear();
   return true;
 }
 
 bool RelatorioGerencial(char* texto) {
   const auto c = LeConfiguracao();
   if (!OperacaoDisponivel(c, "RelatorioGerencial") || g_relatorioAberto == 0 || !texto) return false;
-  return Imprime(c, texto);
+  if (!Imprime(c, texto)) return false;
+  PecasRelatorio().push_back(texto);
+  return true;
 }
 
 bool FechaRelatorioGerencial() {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::ui {
 

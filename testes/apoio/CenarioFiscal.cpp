@@ -9,7 +9,7 @@
 
 #include "apoio/Linhas.h"
 #include "apoio/RelogioSimulado.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 
 namespace qmx::testes {

@@ -70,7 +70,7 @@ void EmpresaTeste::AcrescentaRegistro(const std::string& linhas) {
 
 void EmpresaTeste::ImpressoraEmulada(const std::string& serie, const std::string& outrosValores) {
   AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\nNumeroSerie=" + serie +
-                     "\nPastaRetorno=" + PastaImpressora().string() + "\n" + outrosValores);
+                     "\nPastaRetorno=" + PastaImpressora().string() + "\nEmpresa=" + m_chave + "\n" + outrosValores);
 }
 
 void EmpresaTeste::Estado(std::uint16_t codigo, const std::string& sigla, const std::string& nome) {

@@ -57,7 +57,8 @@ class EmpresaTeste {
   // message catalogues, ...), added to the company's own.
   void AcrescentaRegistro(const std::string& linhas);
   // The emulated fiscal printer of this computer, answering in the folder
-  // "ecf" of the company's temporary folder.
+  // "ecf" of the company's temporary folder; its memories are the movement
+  // of the company's ECF of that serial number.
   void ImpressoraEmulada(const std::string& serie, const std::string& outrosValores = {});
   std::filesystem::path PastaImpressora() const { return m_pasta.Pasta() / "ecf"; }
 

@@ -16,7 +16,7 @@
 #include "apoio/MovimentoTeste.h"
 #include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/ui/HostRoteirizado.h"

@@ -9,7 +9,7 @@
 
 #include "apoio/EmpresaTeste.h"
 #include "apoio/RelogioSimulado.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/ui/HostRoteirizado.h"

@@ -13,7 +13,7 @@
 #include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/QMXFiltroArquivo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/ui/HostRoteirizado.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "arquivos/LeiauteFixo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"
 

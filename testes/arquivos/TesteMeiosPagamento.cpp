@@ -4,7 +4,7 @@
 #include "apoio/MovimentoTeste.h"
 #include "apoio/RelogioSimulado.h"
 #include "arquivos/QMXMeiosPagamento.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
@@ -12,10 +13,12 @@
 #include "arquivos/GeradorMovimentos.h"
 #include "arquivos/ModelosECF.h"
 #include "arquivos/QMXMovimentos.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/impressora/ImpressoraFiscal.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
 using namespace qmx;
@@ -137,6 +140,72 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
+}
+
+// The emulated printer's memories are this ECF's movement: its Ato COTEPE
+// file of the same period holds the same reductions, cupons, items,
+// documents and payments as the Movimentos file, its fiscal-memory reading
+// the same reductions, its detail memory the same COOs.
+TEST_F(Movimentos, MemoriasDaImpressoraConferemComOArquivo) {
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  const auto movimentos = LinhasCRLF(PastaTemporaria::Le(Gerado().string()));
+  ASSERT_TRUE(impressora::ArquivoMFD("", "02112026", "03112026", "D", "01", 0, "", "", 1));
+  const std::string conteudo =
+      PastaTemporaria::Le((m_empresa.PastaImpressora() / "DR0910000000000000B1_02112026_03112026.txt").string());
+  const std::string esperado = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/mfd-ato-cotepe.txt");
+  if (conteudo != esperado) {
+    std::ofstream(testing::TempDir() + "mfd-ato-cotepe.txt.novo", std::ios::binary) << conteudo;
+    ADD_FAILURE() << "mfd-ato-cotepe.txt difere; gerado em " << testing::TempDir() << "mfd-ato-cotepe.txt.novo";
+  }
+  const std::map<std::string, std::size_t> larguras = {{"E01", 166}, {"E02", 272}, {"E12", 101}, {"E13", 72},
+                                                        {"E14", 191}, {"E15", 267}, {"E16", 90},  {"E21", 106}};
+  std::map<std::string, int> registros;
+  std::int64_t liquidoE14 = 0, liquidoR04 = 0;
+  for (const auto& linha : LinhasCRLF(conteudo)) {
+    const std::string tipo = linha.substr(0, 3);
+    ASSERT_TRUE(larguras.count(tipo)) << linha;
+    EXPECT_EQ(linha.size(), larguras.at(tipo)) << linha;
+    ++registros[tipo];
+    if (tipo == "E14") liquidoE14 += std::stoll(linha.substr(108, 14));  // net total, same place as in R04
+  }
+  std::map<std::string, int> doArquivo;
+  for (const auto& linha : movimentos) {
+    ++doArquivo[linha.substr(0, 3)];
+    if (linha.rfind("R04", 0) == 0) liquidoR04 += std::stoll(linha.substr(108, 14));
+  }
+  for (const auto& [r, e] : std::vector<std::pair<std::string, std::string>>{
+           {"R02", "E12"}, {"R03", "E13"}, {"R04", "E14"}, {"R05", "E15"}, {"R06", "E16"}, {"R07", "E21"}})
+    EXPECT_EQ(registros[e], doArquivo[r]) << r << " " << e;
+  EXPECT_EQ(registros["E14"], 4);
+  EXPECT_EQ(liquidoE14, liquidoR04);
+  EXPECT_GT(liquidoE14, 0);
+
+  // The fiscal-memory reading: the one reduction of the two days, by date
+  // or by its counter, with its totalizers in the complete reading.
+  std::string retorno;
+  ASSERT_TRUE(impressora::LeituraMemoriaFiscalData("02/11/2026", "03/11/2026", true, "c"));
+  ASSERT_TRUE(impressora::PegaPathArqRetorno(&retorno));
+  std::string leitura = PastaTemporaria::Le(texto::CaminhoNativo(retorno));
+  EXPECT_NE(leitura.find("CRZ 0001 CRO 001 COO 000009 DATA 02/11/2026 VENDA BRUTA 64,34 GT 64,34\r\n"
+                         "  01T1800 24,00\r\n"),
+            std::string::npos) << leitura;
+  EXPECT_NE(leitura.find("REDUCOES NO INTERVALO: 1\r\n"), std::string::npos);
+  ASSERT_TRUE(impressora::LeituraMemoriaFiscalReducao("2", "9", true, "s"));
+  leitura = PastaTemporaria::Le(texto::CaminhoNativo(retorno));
+  EXPECT_NE(leitura.find("REDUCOES NO INTERVALO: 0\r\n"), std::string::npos) << leitura;
+
+  // The detail memory: its COOs, and each document in COO order.
+  char primeiro[8] = {}, ultimo[8] = {};
+  ASSERT_TRUE(impressora::InicioFimCOOsMFD(primeiro, ultimo));
+  EXPECT_STREQ(primeiro, "000001");
+  EXPECT_STREQ(ultimo, "000010");
+  const std::string imagem = (m_empresa.PastaImpressora() / "imagem.mfd").string();
+  ASSERT_TRUE(impressora::DownloadMFD(imagem.c_str(), "2", "000003", "000010", "1"));
+  std::vector<std::string> coos;
+  for (const auto& linha : LinhasCRLF(PastaTemporaria::Le(imagem)))
+    if (linha.rfind("COO ", 0) == 0) coos.push_back(linha.substr(4, 6));
+  EXPECT_EQ(coos, (std::vector<std::string>{"000003", "000004", "000005", "000006", "000007", "000008", "000009",
+                                            "000010"}));
 }
 
 TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {

@@ -12,7 +12,7 @@
 #include "arquivos/LinhaEFD.h"
 #include "arquivos/QMXRegistrosEFD.h"
 #include "frame/ContextoBiblioteca.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"

@@ -12,7 +12,7 @@
 #include "apoio/VerificaEAD.h"
 #include "arquivos/GeradorSintegra.h"
 #include "arquivos/QMXSintegra.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"

@@ -11,7 +11,7 @@
 #include "apoio/VerificaEAD.h"
 #include "arquivos/ContagemRegistros.h"
 #include "arquivos/QMXVendaPeriodo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 

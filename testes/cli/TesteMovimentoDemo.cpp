@@ -15,7 +15,7 @@
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
 #include "cli/EmpresaDemo.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoUsuario.h"

@@ -7,7 +7,7 @@
 
 #include "apoio/MovimentoTeste.h"
 #include "dialogos/QMXHistCliDlg.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"

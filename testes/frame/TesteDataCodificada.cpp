@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXUTIL.h"
 
 using namespace qmx;

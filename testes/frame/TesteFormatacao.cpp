@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"
 

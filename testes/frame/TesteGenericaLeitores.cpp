@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "apoio/EmpresaTeste.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXGenerica.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/TextoRegistro.h"

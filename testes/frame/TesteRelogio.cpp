@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "apoio/RegistroTemporario.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "frame/RelogioBiblioteca.h"
 #include "frame/ZTException.h"
 

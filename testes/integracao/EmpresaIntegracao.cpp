@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "apoio/RelogioSimulado.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/texto/Windows1252.h"
 

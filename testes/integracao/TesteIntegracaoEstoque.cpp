@@ -2,7 +2,7 @@
 // the integration company, with the log's exact lines and the rows written.
 #include <gtest/gtest.h>
 
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "plataforma/dados/GravadorCatalogo.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "apoio/ProgramaQmx.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "plataforma/texto/Windows1252.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "apoio/MovimentoTeste.h"
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoCadastroDocumento.h"
 #include "plataforma/dados/ConexaoECSCX.h"

@@ -1,4 +1,4 @@
-#include "frame/DataCodificada.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx {
 namespace {

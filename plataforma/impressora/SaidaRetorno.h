@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace qmx::impressora {
+
+// An answer file of the emulated printer, written beside its final place
+// and renamed over it only when whole, so that a reader never sees half of
+// one. Lines go out as they come.
+class CSaidaRetorno {
+ public:
+  explicit CSaidaRetorno(std::filesystem::path destino);
+  ~CSaidaRetorno();  // a file not concluded is removed
+  CSaidaRetorno(const CSaidaRetorno&) = delete;
+  CSaidaRetorno& operator=(const CSaidaRetorno&) = delete;
+
+  void Escreve(const std::string& texto) { m_saida << texto; }
+  // Renames the file into place; false when it could not be written.
+  bool Conclui();
+
+ private:
+  std::filesystem::path m_destino;
+  std::string m_temporario;
+  std::ofstream m_saida;
+  bool m_concluido = false;
+};
+
+// Fixed-width fields of the fiscal authority's layouts: a number with zeros
+// on the left (its rightmost digits when too long), a text with blanks on
+// the right (its first characters when too long), a date as year, month
+// and day, and an amount or quantity (held times 10 000) with the given
+// decimals, cut and without sign.
+std::string CampoN(std::uint64_t valor, int largura);
+std::string CampoX(const std::string& texto, int largura);
+std::string CampoD(std::uint16_t dia);
+std::string CampoValor(std::int64_t valor4, int largura, int decimais);
+
+}  // namespace qmx::impressora
