@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "apoio/EmpresaTeste.h"
+#include "apoio/MovimentoTeste.h"
 #include "apoio/RelogioSimulado.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
@@ -16,12 +18,26 @@
 
 namespace qmx::testes {
 
+// The scripted host, calling a test's hook whenever a box is shown (to see
+// what was done before the operator was told).
+class HostComGancho : public ui::HostRoteirizado {
+ public:
+  int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override {
+    if (aoMostrarCaixa) aoMostrarCaixa();
+    return ui::HostRoteirizado::MostraCaixa(texto, titulo, flags);
+  }
+  std::function<void()> aoMostrarCaixa;
+};
+
 // The serial number of the emulated printer of these tests.
 inline constexpr const char* kSerieTeste = "BE0512SC556";
 
 // A company with one branch and one ECF, the emulated printer of that ECF
 // answering in the company's "ecf" folder, the library's clock at 15 June
-// 2024, the temporary folder of the test's own and the scripted host.
+// 2024, the temporary folder of the test's own and the scripted host. The
+// ECF's movement (its printer's memories): on 10 June two cupons (COO 1 and
+// 2) and the Z reduction (COO 3, CRZ 1); on 14 June two cupons (COO 4 and
+// 5) and the Z reduction (COO 6, CRZ 2).
 class AmbienteMemoriaFiscal : public ::testing::Test {
  protected:
   AmbienteMemoriaFiscal() : m_ativo(m_host) {
@@ -32,7 +48,15 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
     m_empresa.Mestre(CodificaDia(1, 1, 2024));
     m_empresa.AcrescentaRegistro(RelogioEm15DeJunho() + "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ
                                  "/recursos/mensagens\n");
-    m_empresa.ImpressoraEmulada(kSerieTeste, "COOInicialMFD=1\nCOOFinalMFD=123\nSubstituicoes=2\n");
+    m_empresa.ImpressoraEmulada(kSerieTeste, "Substituicoes=2\n");
+    MovimentoTeste m(m_empresa);
+    m.Produto(10, "ARROZ").Tributacao('T', 1800);
+    for (const std::uint16_t dia : {CodificaDia(10, 6, 2024), CodificaDia(14, 6, 2024)}) {
+      m.Cupom(1, dia).Item(10, 2, 12.5);
+      m.Cupom(1, dia).Item(10, 1, 12.5);
+      m.ReducaoZ(1, dia);
+    }
+    m.Grava();
   }
   ~AmbienteMemoriaFiscal() override { unsetenv("TMPDIR"); }
 
@@ -63,6 +87,13 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
   static std::string TextoMensagem(std::uint32_t numero) {
     return mensagens::CCatalogoMensagens::Le("EC", numero).texto;
   }
+  // How many records of a kind a file holds.
+  static int Registros(const std::string& conteudo, const std::string& tipo) {
+    int n = 0;
+    for (std::size_t i = conteudo.find(tipo); i != std::string::npos; i = conteudo.find(tipo, i + 1))
+      if (i == 0 || conteudo[i - 1] == '\n') ++n;
+    return n;
+  }
   // The texts of the boxes shown, in order.
   std::vector<std::string> TextosCaixas() const {
     std::vector<std::string> textos;
@@ -72,7 +103,7 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
 
   PastaTemporaria m_temporarios;
   EmpresaTeste m_empresa;
-  ui::HostRoteirizado m_host;
+  HostComGancho m_host;
   ui::HostTemporario m_ativo;
 
  private:

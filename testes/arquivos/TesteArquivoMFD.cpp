@@ -16,6 +16,11 @@ using A = CQMXArquivoMFD;
 class ArquivoMFD : public testes::AmbienteMemoriaFiscal {
  protected:
   int Executa(const std::string& roteiro) { return AmbienteMemoriaFiscal::Executa<A>("dialogo 14025\n" + roteiro); }
+  ArquivoMFD() {
+    m_host.aoMostrarCaixa = [this] { m_arquivosNaCaixa.push_back(ArquivosNaPastaDaImpressora()); };
+  }
+  std::vector<long> m_arquivosNaCaixa;  // the printer's files when each box was shown
+
   long ArquivosNaPastaDaImpressora() const {
     if (!std::filesystem::exists(PastaImpressora())) return 0;
     long n = 0;
@@ -44,9 +49,14 @@ TEST_F(ArquivoMFD, PorPeriodoSemZerosNoNome) {
   const std::string nome = "BE512SC556         _1624_15624.txt";
   ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
   const std::string conteudo = PastaTemporaria::Le(Enviado(nome).string());
-  EXPECT_NE(conteudo.find("E02TIPO D INICIAL 100624 FINAL 150624 USUARIO 01\r\nEAD"), std::string::npos) << conteudo;
+  // The two days of the period: their reductions and cupons.
+  EXPECT_EQ(conteudo.rfind("E01BE0512SC556", 0), 0u) << conteudo;
+  EXPECT_EQ(Registros(conteudo, "E12"), 2);
+  EXPECT_EQ(Registros(conteudo, "E14"), 4);
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
   EXPECT_EQ(ArquivosNaPastaDaImpressora(), 0) << "the local file stays";
+  // It had left the printer's folder before the operator was told.
+  EXPECT_EQ(m_arquivosNaCaixa, std::vector<long>{0});
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em:\n\r" + CaminhoMostrado(nome));
   EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico MFD");
@@ -57,8 +67,8 @@ TEST_F(ArquivoMFD, PorCOOComSeisDigitos) {
       << testing::PrintToString(TextosCaixas());
   const std::string nome = "BE512SC556         _1_123.txt";
   ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
-  EXPECT_NE(PastaTemporaria::Le(Enviado(nome).string()).find("E02TIPO C INICIAL 000001 FINAL 001203 USUARIO 01"),
-            std::string::npos);
+  // COOs 1 to 1203: the whole memory.
+  EXPECT_EQ(Registros(PastaTemporaria::Le(Enviado(nome).string()), "E15"), 4);
 }
 
 TEST_F(ArquivoMFD, ModelosQueNaoGeramOArquivo) {

@@ -56,8 +56,12 @@ TEST_F(EspelhoMFD, TotalPedeDoPrimeiroAoUltimoCOODaMFD) {
   EXPECT_EQ(m_host.Caixas()[1].titulo, "Torvo ECF");
   const std::string espelho = Espelho();
   EXPECT_EQ(espelho.substr(0, espelho.find("COO ")),
-            "ESPELHO DA MFD BE0512SC556\r\nTIPO 0 INICIAL 000001 FINAL 000123\r\nUSUARIO 2\r\n"
-            "MFD BE0512SC556\r\nTIPO 0 INICIAL 000001 FINAL 000123 USUARIO 2\r\n");
+            "ESPELHO DA MFD BE0512SC556\r\nTIPO 0 INICIAL 000001 FINAL 000006\r\nUSUARIO 2\r\n"
+            "MFD BE0512SC556\r\nTIPO 0 INICIAL 000001 FINAL 000006 USUARIO 2\r\n");
+  // Every document of the memory, in COO order.
+  EXPECT_NE(espelho.find("COO 000001 CCF 000001 CUPOM FISCAL 10/06/2024"), std::string::npos) << espelho;
+  EXPECT_LT(espelho.find("COO 000003 REDUCAO Z CRZ 0001"), espelho.find("COO 000004 CCF 000003"));
+  EXPECT_NE(espelho.find("COO 000006 REDUCAO Z CRZ 0002"), std::string::npos);
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(espelho));
   // The work files stay in the installation folder.
   EXPECT_TRUE(std::filesystem::exists(Instalacao() / "EspelhoMFDBE0512SC556.mfd"));
@@ -67,10 +71,14 @@ TEST_F(EspelhoMFD, TotalPedeDoPrimeiroAoUltimoCOODaMFD) {
 TEST_F(EspelhoMFD, IntervaloPorCOOOuPorPeriodo) {
   // An initial COO of 0 becomes 1; a final one beyond the MFD is lowered.
   ASSERT_EQ(Executa("clica 13003\ndigita 13006 0\ndigita 13007 999999\n"), ui::IDOK);
-  EXPECT_NE(Espelho().find("TIPO 2 INICIAL 000001 FINAL 000123\r\n"), std::string::npos) << Espelho();
+  EXPECT_NE(Espelho().find("TIPO 2 INICIAL 000001 FINAL 000006\r\n"), std::string::npos) << Espelho();
   m_host.Limpa();
-  ASSERT_EQ(Executa("clica 13003\ndigita 13006 45\ndigita 13007 7a8\n"), ui::IDOK);
-  EXPECT_NE(Espelho().find("TIPO 2 INICIAL 000045 FINAL 000078\r\n"), std::string::npos) << Espelho();
+  ASSERT_EQ(Executa("clica 13003\ndigita 13006 2\ndigita 13007 4a\n"), ui::IDOK);
+  const std::string doisAQuatro = Espelho();
+  EXPECT_NE(doisAQuatro.find("TIPO 2 INICIAL 000002 FINAL 000004\r\n"), std::string::npos) << doisAQuatro;
+  EXPECT_EQ(doisAQuatro.find("COO 000001"), std::string::npos);
+  EXPECT_NE(doisAQuatro.find("COO 000004"), std::string::npos);
+  EXPECT_EQ(doisAQuatro.find("COO 000005"), std::string::npos);
   m_host.Limpa();
   ASSERT_EQ(Executa("digita 13004 3/6/24\n"), ui::IDOK);
   EXPECT_NE(Espelho().find("TIPO 1 INICIAL 03062024 FINAL 15062024\r\n"), std::string::npos) << Espelho();
@@ -92,7 +100,7 @@ TEST_F(EspelhoMFD, DarumaRespondeNaPropriaPasta) {
       << testing::PrintToString(TextosCaixas());
   // Type "0" and user "0", whatever the choice; the range is the chosen one.
   const std::string espelho = Espelho();
-  EXPECT_EQ(espelho.substr(0, espelho.find("COO ")), "MFD BE0512SC556\r\nTIPO 0 INICIAL 000005 FINAL 000009 USUARIO 0\r\n");
+  EXPECT_EQ(espelho.substr(0, espelho.find("COO ")), "MFD BE0512SC556\r\nTIPO 0 INICIAL 000005 FINAL 000006 USUARIO 0\r\n");
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(Espelho()));
   EXPECT_FALSE(std::filesystem::exists(Instalacao() / "EspelhoMFDBE0512SC556.mfd"));
 }

@@ -109,6 +109,23 @@ TEST_F(LeituraMemoriaFiscal, ValidacoesDeixamODialogoAberto) {
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / "impressao-BE0512SC556.txt"));
 }
 
+// A reading whose type buttons another window has cleared.
+class LeituraSemTipo : public L {
+ public:
+  bool OnInitDialog() override {
+    const bool resultado = L::OnInitDialog();
+    CheckDlgButton(L::IDC_POR_PERIODO, ui::BST_UNCHECKED);
+    return resultado;
+  }
+};
+
+TEST_F(LeituraMemoriaFiscal, SemTipoEscolhidoOAvisoDeixaODialogoAberto) {
+  m_host.CarregaRoteiro("dialogo 14024\nclica 1\n");
+  LancaDialogo<LeituraSemTipo>([](L& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0, "c"); });
+  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Tipo de leitura de MFD selecionado é inválido."});
+  EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // left open, cancelled by the script's end
+}
+
 // Checks that the period edits cannot reach: the texts are put in place
 // without the operator's focus changes, as another window could.
 TEST_F(LeituraMemoriaFiscal, ValidacoesDeDatasNoOK) {
@@ -189,8 +206,8 @@ TEST_F(LeituraMemoriaFiscal, AtoCotepeAssinaEnviaEApaga) {
   const std::string nome = "BE0512SC556         _10062024_15062024.txt";
   ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
   const std::string conteudo = PastaTemporaria::Le(Enviado(nome).string());
-  EXPECT_NE(conteudo.find("E02TIPO D INICIAL 10062024 FINAL 15062024 USUARIO 01\r\nEAD"), std::string::npos)
-      << conteudo;
+  EXPECT_EQ(conteudo.rfind("E01BE0512SC556", 0), 0u) << conteudo;
+  EXPECT_NE(conteudo.find("E12BE0512SC556"), std::string::npos) << conteudo;
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / nome));
   ASSERT_EQ(m_host.Caixas().size(), 1u);
@@ -220,31 +237,38 @@ TEST_F(LeituraMemoriaFiscal, AtoCotepeComFalhasDaImpressora) {
   }
 }
 
+// With ECFs controlled per branch, the printer must be an ECF of an enabled
+// branch. None of these failures can be mended in the dialog: each closes
+// it at once (a second OK in the script finds it closed).
 TEST_F(LeituraMemoriaFiscal, ECFControladoPorFilial) {
   m_empresa.ECFPorFilial(true);
-  // Enabled branch: the reading goes on.
   EXPECT_EQ(Executa("clica 1\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
   EXPECT_TRUE(std::filesystem::remove(PastaImpressora() / "impressao-BE0512SC556.txt"));
-
-  // This computer's printer is none of the company's ECFs.
-  m_host.Limpa();
-  Impressora("NumeroSerie=OUTRA\n");
-  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
-  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(122)});
-
-  // The printer is the first of the list, but no ECF has number 1.
-  m_host.Limpa();
-  Impressora("NumeroSerie=BE0512SC556\n");
-  m_empresa.Gravador().Sessao().Executa("UPDATE emissora SET numero = 7 WHERE numero = 1", {});
-  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
-  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(238)});
-
-  // The ECF's branch is not enabled for ECF use.
-  m_host.Limpa();
-  m_empresa.Gravador().Sessao().Executa("UPDATE emissora SET numero = 1 WHERE numero = 7", {});
-  m_empresa.Gravador().Sessao().Executa("UPDATE filial SET habilitada_ecf = 0 WHERE numero = 1", {});
-  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
-  EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(161)});
+  auto& base = m_empresa.Gravador().Sessao();
+  const struct {
+    const char* serie;
+    const char* ajuste;
+    const char* desfaz;
+    std::uint32_t mensagem;
+  } casos[] = {
+      {"OUTRA", "", "", 122},  // this computer's printer is none of the company's ECFs
+      // the printer is the first of the list, but no ECF has number 1
+      {"BE0512SC556", "UPDATE emissora SET numero = 7 WHERE numero = 1",
+       "UPDATE emissora SET numero = 1 WHERE numero = 7", 238},
+      // the ECF's branch cannot be read
+      {"BE0512SC556", "UPDATE emissora SET filial = 9", "UPDATE emissora SET filial = 1", 162},
+      // the ECF's branch is not enabled for ECF use
+      {"BE0512SC556", "UPDATE filial SET habilitada_ecf = 0 WHERE numero = 1",
+       "UPDATE filial SET habilitada_ecf = 1 WHERE numero = 1", 161},
+  };
+  for (const auto& c : casos) {
+    m_host.Limpa();
+    Impressora(std::string("NumeroSerie=") + c.serie + "\n");
+    if (*c.ajuste) base.Executa(c.ajuste, {});
+    EXPECT_EQ(Executa("clica 1\nclica 1\n"), ui::IDCANCEL) << c.mensagem;
+    EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(c.mensagem)});
+    if (*c.desfaz) base.Executa(c.desfaz, {});
+  }
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / "impressao-BE0512SC556.txt"));
 }
 

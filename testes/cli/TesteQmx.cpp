@@ -111,7 +111,8 @@ TEST(Qmx, DemonstracaoMontaAEmpresa) {
   EXPECT_NE(demo.saida.find(U8("decifrado: \"Operador Ávila\" e 12345600")), std::string::npos) << demo.saida;
   for (const char* passo : {"QMX_ProcIntegraES: 0 (integrado)", "QMX_ProcIntegraCN: 0 (integrado)",
                             "QMX_ProcIntegraEF: 0 (integrado)", "QMX_ProcIntegraFN: 0 (integrado)",
-                            "Finalizando Integrações com Contabilidade."})
+                            "Finalizando Integrações com Contabilidade.", "qmx lmf respondeu verdadeiro",
+                            "qmx arq-mfd respondeu verdadeiro"})
     EXPECT_NE(demo.saida.find(U8(passo)), std::string::npos) << passo;
   // The login it prints is accepted by the authorization dialog.
   const std::string kLogin = U8("Usuário para o diálogo de autorização: ");
