@@ -17,6 +17,7 @@
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/impressora/TotalizadoresParciais.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx::movimentos {
@@ -49,14 +50,7 @@ std::string DataAnoMesDia(const std::string& data) {
   return d.size() == 8 ? d.substr(4, 4) + d.substr(2, 2) + d.substr(0, 2) : d;
 }
 
-// Position of the rate in the ECF's table, its kind letter and the rate:
-// "01T1800".
-std::string CodigoAliquota(std::uint16_t posicao, char tipo, std::uint16_t aliquota) {
-  char texto[16];
-  std::snprintf(texto, sizeof texto, "%02u%c%04u", static_cast<unsigned>(posicao % 100), tipo,
-                static_cast<unsigned>(aliquota % 10000));
-  return texto;
-}
+using impressora::CodigoAliquota;
 
 class CGeradorMovimentos {
  public:
@@ -70,7 +64,7 @@ class CGeradorMovimentos {
     std::vector<REG_FORMA_PAGAMENTOPS> lista;
     Exige(formas.Lista(&lista), __LINE__);
     for (const auto& f : lista) m_formas[f.Codigo] = f.Nome;
-    for (const auto& a : d.aliquotas) m_codigosAliquota.emplace((a.Tipo << 16) | a.Aliquota, CodigoAliquota(a.Posicao, a.Tipo, a.Aliquota));
+    m_codigosAliquota = impressora::CodigosAliquotas(d.aliquotas);
   }
 
   void Escreve() {
@@ -117,22 +111,13 @@ class CGeradorMovimentos {
       for (const auto& a : aliquotas) totalizador(CodigoAliquota(a.Posicao, a.Tipo == 'S' ? 'S' : 'T', a.Aliquota), a.Valor.int64);
       std::int64_t naoFiscal = 0;
       for (const auto& t : naoFiscais) naoFiscal += t.Valor.int64;
-      const std::pair<const char*, std::int64_t> fixos[] = {
-          {"AS", 0}, {"AT", 0}, {"Can-S", 0}, {"Can-T", z.Cancelamentos.int64}, {"DS", 0},
-          {"DT", z.Descontos.int64}, {"F1", z.Substituicao.int64}, {"FS1", 0}, {"I1", z.Isento.int64}, {"IS1", 0},
-          {"N1", z.NaoTributado.int64}, {"NS1", 0}, {"OPNF", naoFiscal}};
-      for (const auto& [codigo, valor] : fixos) totalizador(codigo, valor);
+      impressora::TotalizadoresFixos(z, naoFiscal, totalizador);
     }
     m_saida.EscreverTexto(r03);
   }
 
   std::string Totalizador(const REG_EC_CX_CIPS& item) const {
-    const bool servico = item.Servico != 0;
-    const char letra = static_cast<char>(item.TipoTributacao);
-    if (letra == 'F' || letra == 'I' || letra == 'N') return std::string(1, letra) + (servico ? "S1" : "1");
-    const char tipo = servico ? 'S' : 'T';
-    const auto achado = m_codigosAliquota.find((tipo << 16) | item.AliquotaCentesimos);
-    return achado == m_codigosAliquota.end() ? std::string() : achado->second;
+    return impressora::CodigoTotalizadorItem(item, m_codigosAliquota);
   }
 
   void Cupons() {
@@ -232,7 +217,7 @@ class CGeradorMovimentos {
   std::map<std::uint16_t, std::string> m_formas;
   // The totalizer code of each kind and rate of the ECF's table (the first
   // position wins when a rate repeats).
-  std::unordered_map<int, std::string> m_codigosAliquota;
+  std::map<int, std::string> m_codigosAliquota;
   std::unordered_map<std::uint32_t, ZTCFRT> m_cacheClientes;
   std::unordered_map<std::uint32_t, REG_PRODUTOPS> m_cacheProdutos;
   std::unordered_map<std::uint32_t, REG_SERVICOSPS> m_cacheServicos;

@@ -113,8 +113,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
 
   dados::CTransacaoDados transacao;
   std::int32_t numero = 0;
-  if (com::FAILED(transacao.Inicia(m_strEmpresa)) || com::FAILED(m_integracao.TravaEmissora(ecf)) ||
-      com::FAILED(m_integracao.NovoNumeroIntegracao(&numero))) {
+  if (!IniciaIntegracao(transacao, ecf, &numero)) {
     Log(kErroGravar);
     return kIntegracaoInterrompida;
   }

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/InstanciaServidor.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/ESContabilizacao.h"
 #include "integracao/QMXIntegracao.h"
@@ -76,16 +75,12 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
   }
 
   // The stock movements' server, activated as the stock module reaches it.
-  dados::RegistraServidoresIntegracao();
-  void* servidor = nullptr;
   const com::HRESULT ativado =
-      InstanciaServidor(dados::kClasseServidorMovimentoES, nullptr, 23, dados::IZTES_ServidorMovimento::kIID,
-                        &servidor, kInstanciaRegistraEventos | kInstanciaRepeteIndisponivel);
+      AtivaServidor(dados::kClasseServidorMovimentoES, dados::IZTES_ServidorMovimento::kIID);
   if (com::FAILED(ativado)) {
     ReportaFalha(ativado, __LINE__);
     return ativado;
   }
-  static_cast<com::IUnknown*>(servidor)->Release();
 
   auto lidos = LeCupons(data, ecf);
   if (com::FAILED(lidos.busca)) {

@@ -7,7 +7,6 @@
 #include <map>
 #include <vector>
 
-#include "frame/InstanciaServidor.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
@@ -62,16 +61,12 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     Log("Erro ao Buscar Registros no Servidor de Caixa");
     return lidos.leitura;
   }
-  dados::RegistraServidoresIntegracao();
-  void* servidor = nullptr;
   const com::HRESULT ativado =
-      InstanciaServidor(dados::kClasseServidorIntegracaoFN, nullptr, 23, dados::IZTFN_ServidorIntegracao::kIID,
-                        &servidor, kInstanciaRegistraEventos | kInstanciaRepeteIndisponivel);
+      AtivaServidor(dados::kClasseServidorIntegracaoFN, dados::IZTFN_ServidorIntegracao::kIID);
   if (com::FAILED(ativado)) {
     Log("Erro ao Iniciar o Servidor de Integração do Financeiro");
     return ativado;
   }
-  static_cast<com::IUnknown*>(servidor)->Release();
   if (!m_receber.Inicializada()) {
     Log("Erro ao Iniciar o Servidor de Contas a Receber e Pagar do Torvo Financeiro");
     return kIntegracaoInterrompida;
@@ -91,8 +86,7 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
 
   dados::CTransacaoDados transacao;
   std::int32_t numero = 0;
-  if (com::FAILED(transacao.Inicia(m_strEmpresa)) || com::FAILED(m_integracao.TravaEmissora(ecf)) ||
-      com::FAILED(m_integracao.NovoNumeroIntegracao(&numero))) {
+  if (!IniciaIntegracao(transacao, ecf, &numero)) {
     Log("Erro ao Iniciar o Servidor de Integrações");
     return kIntegracaoInterrompida;
   }

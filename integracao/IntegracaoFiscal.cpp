@@ -55,8 +55,7 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
   }
   dados::CTransacaoDados transacao;
   std::int32_t numero = 0;
-  if (com::FAILED(transacao.Inicia(m_strEmpresa)) || com::FAILED(m_integracao.TravaEmissora(ecf)) ||
-      com::FAILED(m_integracao.NovoNumeroIntegracao(&numero))) {
+  if (!IniciaIntegracao(transacao, ecf, &numero)) {
     Log("Falha na Comunicação do Servidor de Integrações");
     return kIntegracaoInterrompida;
   }

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "frame/CarimboCompilacao.h"
+#include "frame/InstanciaServidor.h"
 #include "integracao/CamposIntegracao.h"
+#include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/mensagens/ZTMens.h"
 
 namespace qmx {
@@ -59,6 +61,21 @@ CQMXIntegracao::LeituraCupons CQMXIntegracao::LeCupons(std::uint16_t data, std::
   if (com::FAILED(lidos.busca)) return lidos;
   lidos.leitura = m_cupons.Le(encontrados, &lidos.cupons);
   return lidos;
+}
+
+bool CQMXIntegracao::IniciaIntegracao(dados::CTransacaoDados& transacao, std::uint16_t emissora,
+                                      std::int32_t* numero) {
+  return com::SUCCEEDED(transacao.Inicia(m_strEmpresa)) && com::SUCCEEDED(m_integracao.TravaEmissora(emissora)) &&
+         com::SUCCEEDED(m_integracao.NovoNumeroIntegracao(numero));
+}
+
+com::HRESULT CQMXIntegracao::AtivaServidor(const com::CLSID& classe, const com::IID& interface) {
+  dados::RegistraServidoresIntegracao();
+  void* servidor = nullptr;
+  const com::HRESULT ativado = InstanciaServidor(classe, nullptr, 23, interface, &servidor,
+                                                 kInstanciaRegistraEventos | kInstanciaRepeteIndisponivel);
+  if (servidor) static_cast<com::IUnknown*>(servidor)->Release();
+  return ativado;
 }
 
 bool CQMXIntegracao::FazChaveQuemGerouIntegracaoECF(const char* modulo, std::uint16_t data, std::uint16_t emissora,

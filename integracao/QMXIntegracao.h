@@ -8,6 +8,7 @@
 
 #include "frame/QMXUTIL.h"
 #include "integracao/LogIntegracao.h"
+#include "plataforma/com/Guid.h"
 #include "plataforma/com/HResult.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoCondicaoPagamento.h"
@@ -23,6 +24,7 @@
 #include "plataforma/dados/ConexaoNatureza.h"
 #include "plataforma/dados/ConexaoPlano.h"
 #include "plataforma/dados/ConexaoProduto.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 namespace qmx {
 
@@ -91,6 +93,13 @@ class CQMXIntegracao {
     std::vector<dados::CupomCompleto> cupons;
   };
   LeituraCupons LeCupons(std::uint16_t data, std::uint16_t emissora);
+  // Begins a pass's transaction, holds the ECF against a second terminal
+  // and takes the pass's integration number; false when any step fails.
+  bool IniciaIntegracao(dados::CTransacaoDados& transacao, std::uint16_t emissora, std::int32_t* numero);
+  // Activates a data server by class id, as the back-office modules reach
+  // it (the interface is released at once: its records go through the
+  // connection classes).
+  static com::HRESULT AtivaServidor(const com::CLSID& classe, const com::IID& interface);
   com::HRESULT LeEmissora(std::uint16_t emissora, REG_EMISSORPS* registro);
 
   // Stock.

@@ -10,6 +10,7 @@
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoMestre.h"
 #include "plataforma/dados/TextoRegistro.h"
+#include "plataforma/impressora/TotalizadoresParciais.h"
 #include "plataforma/registro/Registro.h"
 
 namespace qmx::impressora {
@@ -29,13 +30,6 @@ bool MesmaSerie(const char* a, const std::string& b) {
   for (std::size_t i = 0; i < x.size(); ++i)
     if (std::toupper(static_cast<unsigned char>(x[i])) != std::toupper(static_cast<unsigned char>(y[i]))) return false;
   return true;
-}
-
-std::string CodigoAliquota(std::uint16_t posicao, char tipo, std::uint16_t aliquota) {
-  char texto[16];
-  std::snprintf(texto, sizeof texto, "%02u%c%04u", static_cast<unsigned>(posicao % 100), tipo,
-                static_cast<unsigned>(aliquota % 10000));
-  return texto;
 }
 
 }  // namespace
@@ -66,8 +60,7 @@ CMemoriaEmulada::CMemoriaEmulada(const ConfiguracaoImpressora& c) {
     std::vector<REG_EMISSOR_ALIQUOTA> aliquotas;
     if (emissoras.Le(e.Numero, &m_emissora) < 0) return;
     emissoras.LeAliquotas(m_emissora.TabelaAliquotas, &aliquotas);
-    for (const auto& a : aliquotas)
-      m_codigosAliquota.emplace((a.Tipo << 16) | a.Aliquota, CodigoAliquota(a.Posicao, a.Tipo, a.Aliquota));
+    m_codigosAliquota = CodigosAliquotas(aliquotas);
     m_temEmissora = true;
     break;
   }
@@ -111,11 +104,7 @@ void CMemoriaEmulada::Totalizadores(const REG_REDUCAO_ZPS& z,
     porTotalizador(CodigoAliquota(a.Posicao, a.Tipo == 'S' ? 'S' : 'T', a.Aliquota), a.Valor.int64);
   std::int64_t naoFiscal = 0;
   for (const auto& t : naoFiscais) naoFiscal += t.Valor.int64;
-  const std::pair<const char*, std::int64_t> fixos[] = {
-      {"AS", 0}, {"AT", 0}, {"Can-S", 0}, {"Can-T", z.Cancelamentos.int64}, {"DS", 0},
-      {"DT", z.Descontos.int64}, {"F1", z.Substituicao.int64}, {"FS1", 0}, {"I1", z.Isento.int64}, {"IS1", 0},
-      {"N1", z.NaoTributado.int64}, {"NS1", 0}, {"OPNF", naoFiscal}};
-  for (const auto& [codigo, valor] : fixos) porTotalizador(codigo, valor);
+  TotalizadoresFixos(z, naoFiscal, [&](const char* codigo, std::int64_t valor) { porTotalizador(codigo, valor); });
 }
 
 void CMemoriaEmulada::FaixaCOO(std::uint32_t* primeiro, std::uint32_t* ultimo) {
@@ -159,12 +148,7 @@ void CMemoriaEmulada::PercorreDocumentos(const Faixa& faixa,
 }
 
 std::string CMemoriaEmulada::Totalizador(const REG_EC_CX_CIPS& item) const {
-  const bool servico = item.Servico != 0;
-  const char letra = static_cast<char>(item.TipoTributacao);
-  if (letra == 'F' || letra == 'I' || letra == 'N') return std::string(1, letra) + (servico ? "S1" : "1");
-  const char tipo = servico ? 'S' : 'T';
-  const auto achado = m_codigosAliquota.find((tipo << 16) | item.AliquotaCentesimos);
-  return achado == m_codigosAliquota.end() ? std::string() : achado->second;
+  return CodigoTotalizadorItem(item, m_codigosAliquota);
 }
 
 bool CMemoriaEmulada::Producao(const REG_EC_CX_CIPS& item) {
