@@ -135,8 +135,11 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
 // written and accounted is undone alone (a savepoint) and stays unmarked.
 CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto& cupom) {
   REG_EMISSORPS emissora{};
-  const com::HRESULT lida = LeEmissora(cupom.Cupom.Emissora, &emissora);
-  if (com::FAILED(lida) || emissora.CfopEstoque[0] == '\0') {
+  if (const com::HRESULT lida = LeEmissora(cupom.Cupom.Emissora, &emissora); com::FAILED(lida)) {
+    ReportaFalha(lida, __LINE__);
+    return ResultadoCupom::Pendente;
+  }
+  if (emissora.CfopEstoque[0] == '\0') {
     Log(kTituloPendencias);
     Log("Falta cadastrar CFOP no Cadastro de ECFs");
     return ResultadoCupom::Pendente;
