@@ -2,18 +2,24 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "apoio/EmpresaTeste.h"
+#include "frame/LancaDialogo.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/RegistroCaixa.h"
 #include "plataforma/dados/RegistroCatalogo.h"
 #include "plataforma/dados/RegistroDAV.h"
 #include "plataforma/dados/RegistroDocumentos.h"
 #include "plataforma/dados/RegistroEstoque.h"
 #include "plataforma/dados/RegistroNotaFiscal.h"
+#include "plataforma/ui/HostRoteirizado.h"
 
 namespace qmx::testes {
 
@@ -33,6 +39,8 @@ class ProdutoTeste {
   ProdutoTeste& Ncm(const char* ncm);
   ProdutoTeste& Producao();
   ProdutoTeste& Inativo();
+  ProdutoTeste& Conta(const char* conta);
+  ProdutoTeste& Situacao(char situacao);  // 'A' (the default) is active
   ProdutoTeste& PisCofins(std::uint8_t tipo, std::uint16_t inicio, std::uint16_t fim, std::uint16_t aliquota);
   REG_PRODUTOPS registro;
   std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;
@@ -181,5 +189,118 @@ class MovimentoTeste {
   std::size_t m_servicosGravados = 0;
   bool m_padroesGravados = false;
 };
+
+// The serial number of ECF 1 of branch 1, which is also this computer's
+// emulated printer in the PAF company.
+inline constexpr const char* kSerieECF1 = "BE0910000000000000B2";
+
+// A company of the file tests with its movement builder `m`, the scripted
+// host and a temporary folder of the test's own (TMPDIR while it lives).
+// Two registrations:
+//  - PAF, for the PAF files of a branch: branch 1 with the fields those
+//    files write (the legal name longer than its field), ECFs 1 and 2 of
+//    branch 1 and ECF 3 of branch 2, this computer's emulated printer
+//    being ECF 1, the clock at 15/06/2026 10:30:15.
+//  - Fiscal, for the digital-bookkeeping files (the SPED extract and the
+//    Venda do Período file): branch 1 in São Paulo with its accountant,
+//    its SUFRAMA and two substitute registrations, ECFs 1, 2 and 3 of
+//    branch 1, natures for the ECF items' CFOPs, the clock at 06/12/2026
+//    10:00, and the machine's local folder ("LocalTorvo") unless
+//    `pastaLocal` is false.
+// Both have the operator allowed in branch 1 only, the system started on
+// 1 January 2024 and the message catalogues.
+class CenarioArquivos {
+ public:
+  enum class Cadastro { PAF, Fiscal };
+
+  explicit CenarioArquivos(Cadastro cadastro, MotorTeste motor = MotorTeste::SQLite, bool pastaLocal = true);
+  ~CenarioArquivos();
+
+  static std::uint16_t Dia(int dia, int mes);  // of 2026
+
+  // Runs a dialog of the library on a script, the way its export does.
+  template <class TDialogo>
+  int Executa(const std::string& roteiro) {
+    host.CarregaRoteiro(roteiro);
+    return LancaDialogo<TDialogo>(
+        [&](TDialogo& d, const TriploConexao&) { return d.Inicializa(empresa.Chave(), 1, 0); });
+  }
+
+  // The text of a file, or empty when it is not there; the files of a
+  // folder, sorted (none when it does not exist).
+  static std::string Le(const std::filesystem::path& arquivo);
+  static std::vector<std::filesystem::path> Arquivos(const std::filesystem::path& pasta);
+
+  std::filesystem::path PastaLocal() const { return local.Pasta(); }
+  std::filesystem::path PastaArquivos() const { return empresa.PastaEC() / "Arquivos-Eletronicos"; }
+  std::filesystem::path Enviado(const std::string& nome) const { return PastaArquivos() / nome; }
+  bool NadaEnviado() const { return Arquivos(PastaArquivos()).empty(); }
+  std::string CaminhoMostrado(const std::string& nome) const {
+    return empresa.PastaEC().string() + "/Arquivos-Eletronicos\\" + nome;
+  }
+  std::string UltimaCaixa() const { return host.Caixas().empty() ? std::string() : host.Caixas().back().texto; }
+
+  // The stored file, its signature checked, without its EAD line; every
+  // line ends with `fimLinha` and has the width its type is given.
+  std::string Gerado(const std::string& nome, const std::string& fimLinha,
+                     const std::map<std::string, std::size_t>& larguras);
+
+  // Runs the script once per data-server step after the dialog's start,
+  // the step failing each time, and gives every run's outcome to `confere`
+  // with the step. The files' folder is emptied between runs.
+  template <class TDialogo, class TConfere>
+  void FalhaCadaPasso(const std::string& roteiro, TConfere&& confere) {
+    std::string semOK = roteiro;
+    semOK.replace(semOK.rfind("clica 1"), 7, "clica 2");
+    const auto conta = [&](const std::string& r) {
+      dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+      Executa<TDialogo>(r);
+      std::filesystem::remove_all(PastaArquivos());
+      return dados::PassosDadosContados();
+    };
+    const int inicio = conta(semOK);
+    const int passos = conta(roteiro);
+    ASSERT_GT(passos, inicio);
+    for (int passo = inicio + 1; passo <= passos; ++passo) {
+      host.Limpa();
+      int resultado = 0;
+      {
+        dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
+        resultado = Executa<TDialogo>(roteiro);
+      }
+      confere(passo, resultado);
+      std::filesystem::remove_all(PastaArquivos());
+    }
+  }
+
+  PastaTemporaria temporarios;
+  EmpresaTeste empresa;
+  PastaTemporaria local;
+  ui::HostRoteirizado host;
+  ui::HostTemporario ativo;
+  MovimentoTeste m;
+};
+
+// The company of the digital-bookkeeping files; Movimento() states a few
+// days of November 2026 that reach every register and its corners.
+struct CenarioFiscal : CenarioArquivos {
+  static const std::uint16_t kDia1, kDia2, kDia3, kDia4;  // 2 to 5 November 2026
+  explicit CenarioFiscal(MotorTeste motor = MotorTeste::SQLite, bool pastaLocal = true)
+      : CenarioArquivos(Cadastro::Fiscal, motor, pastaLocal) {}
+  void Movimento();
+};
+
+// A golden file of testes/arquivos/dados, checked by hand against its
+// layout; the comparison leaves what was made beside the test's temporary
+// files when they differ.
+std::string Golden(const std::string& nome);
+void ConfereGolden(const std::string& gerado, const std::string& nome);
+
+// Checks a pipe-delimited file against its own lines: every line starts and
+// ends with a bar and ends in CR LF; the 9900 lines count each register as
+// it occurs (and only registers that occur); each block's closing line
+// counts the block's lines; 9999 counts every line. Failures are reported
+// as test failures; the lines by register come back.
+std::map<std::string, int> ConfereContagens(const std::string& arquivo);
 
 }  // namespace qmx::testes

@@ -3,7 +3,7 @@
 // checked by hand against the layout.
 #include <gtest/gtest.h>
 
-#include "arquivos/AmbienteArquivosPAF.h"
+#include "apoio/MovimentoTeste.h"
 #include "arquivos/QMXDAVs.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 
@@ -12,8 +12,9 @@ using namespace qmx::testes;
 
 namespace {
 
-class DAVs : public AmbienteArquivosPAF {
+class DAVs : public ::testing::Test, protected CenarioArquivos {
  protected:
+  DAVs() : CenarioArquivos(Cadastro::PAF) {}
   // DAVs before, on and after the period's ends, of two ECFs; items of
   // every tax situation, a DAV without items, a product and a customer
   // that no longer exist, amounts that fill their fields.
@@ -58,19 +59,19 @@ class DAVs : public AmbienteArquivosPAF {
 TEST_F(DAVs, ArquivoDoPeriodoIgualAoConferido) {
   Movimento();
   ASSERT_EQ(Executa<CQMXDAVs>(Roteiro("01/06/2026", "15/06/2026", true)), ui::IDOK)
-      << testing::PrintToString(m_host.Erros()) << UltimaCaixa();
+      << testing::PrintToString(host.Erros()) << UltimaCaixa();
   const std::string nome = "DAVs-BE0910000000000000B2-01062026-15062026.txt";
   ConfereGolden(Arquivo(nome), "davs-periodo.txt");
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em " + CaminhoMostrado(nome));
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico DAVs");
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Arquivo gerado em " + CaminhoMostrado(nome));
+  EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico DAVs");
   // The signed temporary file stays in the temporary folder.
-  ASSERT_EQ(m_temporarios.Entradas(), 1);
-  for (const auto& e : std::filesystem::directory_iterator(m_temporarios.Pasta()))
-    EXPECT_EQ(PastaTemporaria::Le(e.path().string()), PastaTemporaria::Le(Enviado(nome).string()));
+  ASSERT_EQ(temporarios.Entradas(), 1);
+  for (const auto& e : std::filesystem::directory_iterator(temporarios.Pasta()))
+    EXPECT_EQ(Le(e.path()), Le(Enviado(nome)));
   // Nothing was printed; the dialog opened on the report, from the start date to today.
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  const auto& inicio = host.Dialogos()[0].aposInicio;
   EXPECT_EQ(inicio.at(13010).marcado, ui::BST_CHECKED);
   EXPECT_EQ(inicio.at(13011).marcado, ui::BST_UNCHECKED);
   EXPECT_EQ(inicio.at(14014).texto, "01/01/2024");
@@ -92,7 +93,7 @@ TEST_F(DAVs, RelatorioGerencialNaImpressora) {
             "000000000100310/06/26  Orc. 0,00      0        3\r\n"
             "000000000100415/06/26  Orc. 124.079,07   4800        4\r\n"
             "000000000100612/06/26  Orc. 2,50      0        6\r\n");
-  EXPECT_TRUE(m_host.Caixas().empty());
+  EXPECT_TRUE(host.Caixas().empty());
   EXPECT_TRUE(NadaEnviado());
 }
 
@@ -100,12 +101,12 @@ TEST_F(DAVs, PeriodoSemDAV) {
   Movimento();
   // The report: only the message; the dialog stays open for another period.
   EXPECT_EQ(Executa<CQMXDAVs>(Roteiro("02/06/2026", "09/06/2026", false)), ui::IDCANCEL);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Não existem DAVs a serem impressos");
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "DAVs Emitidos");
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Não existem DAVs a serem impressos");
+  EXPECT_EQ(host.Caixas()[0].titulo, "DAVs Emitidos");
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
   // The file: D1 and D9 with zero counts.
-  m_host.Limpa();
+  host.Limpa();
   ASSERT_EQ(Executa<CQMXDAVs>(Roteiro("02/06/2026", "09/06/2026", true)), ui::IDOK);
   EXPECT_EQ(Arquivo("DAVs-BE0910000000000000B2-02062026-09062026.txt"),
             "D1" "12345678000195" "00110042490114" "00000012345678"

@@ -2,7 +2,7 @@
 // by hand against the layout; the partial stock's list and messages.
 #include <gtest/gtest.h>
 
-#include "arquivos/AmbienteArquivosPAF.h"
+#include "apoio/MovimentoTeste.h"
 #include "arquivos/GeradorEstoque.h"
 #include "arquivos/QMXEstoque.h"
 #include "frame/RelogioBiblioteca.h"
@@ -15,8 +15,9 @@ namespace {
 
 constexpr const char* kNome = "Estoque150626.txt";
 
-class Estoque : public AmbienteArquivosPAF {
+class Estoque : public ::testing::Test, protected CenarioArquivos {
  protected:
+  Estoque() : CenarioArquivos(Cadastro::PAF) {}
   // Positions before, on and after yesterday; today's cupons of both ECFs
   // of the branch with what must not count (cancelled items and cupons, a
   // consumer nota, a service of a product's code, yesterday's and the
@@ -43,7 +44,7 @@ class Estoque : public AmbienteArquivosPAF {
     m.Cupom(1, Dia(14, 6)).Item(10, 4, 12.5);
     m.Cupom(3, Dia(15, 6)).Item(10, 5, 12.5);
     m.Grava();
-    MovimentoTeste filial2(m_empresa, 2);
+    MovimentoTeste filial2(empresa, 2);
     filial2.Produto(13, "SÓ NA FILIAL 2");
     filial2.Posicao(10, Dia(14, 6), 50);
     filial2.Grava();
@@ -69,13 +70,13 @@ TEST_F(Estoque, TodosOsProdutosDaFilial) {
   Movimento();
   std::int32_t antes = 0, depois = 0;
   ASSERT_EQ(ExecutaNaHora("dialogo 14023\nclica 1\n", antes, depois), ui::IDOK)
-      << testing::PrintToString(m_host.Erros()) << UltimaCaixa();
+      << testing::PrintToString(host.Erros()) << UltimaCaixa();
   ConfereGolden(ArquivoNaHoraDoRelogio(antes, depois), "estoque-todos.txt");
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(kNome));
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Estoque");
-  EXPECT_EQ(m_temporarios.Entradas(), 0);
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(kNome));
+  EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Estoque");
+  EXPECT_EQ(temporarios.Entradas(), 0);
+  const auto& inicio = host.Dialogos()[0].aposInicio;
   EXPECT_EQ(inicio.at(13013).texto, "1");  // the only branch the operator may use
   EXPECT_EQ(inicio.at(13072).colunas, (std::vector<std::string>{"Código", "Descrição"}));
 }
@@ -94,17 +95,17 @@ TEST_F(Estoque, EstoqueParcial) {
                           "seleciona 13072 2 3\nclica 13075\nclica 1\n",
                           antes, depois),
             ui::IDOK)
-      << testing::PrintToString(m_host.Erros()) << UltimaCaixa();
+      << testing::PrintToString(host.Erros()) << UltimaCaixa();
   const std::string texto = ArquivoNaHoraDoRelogio(antes, depois);
-  const std::string todos = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/estoque-todos.txt");
+  const std::string todos = Golden("estoque-todos.txt");
   const auto linha = [&](int n) { return todos.substr(178 + static_cast<std::size_t>(n) * 98, 98); };
   EXPECT_EQ(texto, todos.substr(0, 178) + linha(1) + linha(5) +
                        "E9" "12345678000195" "00110042490114" "000002\r\n");
-  ASSERT_EQ(m_host.Caixas().size(), 4u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Produto já adicionado.");
-  EXPECT_EQ(m_host.Caixas()[1].texto, "Informe um produto para ser adicionado.");
-  EXPECT_EQ(m_host.Caixas()[2].texto, "Informe um produto para ser adicionado.");
-  EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(13072).linhas,
+  ASSERT_EQ(host.Caixas().size(), 4u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Produto já adicionado.");
+  EXPECT_EQ(host.Caixas()[1].texto, "Informe um produto para ser adicionado.");
+  EXPECT_EQ(host.Caixas()[2].texto, "Informe um produto para ser adicionado.");
+  EXPECT_EQ(host.Dialogos()[0].aoFechar.at(13072).linhas,
             (std::vector<std::vector<std::string>>{{"9", "FEIJÃO CARIOCA 1KG"},
                                                    {"100", "AÇÚCAR REFINADO ESPECIAL PACOTE DE UM QUILOGRAMA COM ALÇA"}}));
 }
@@ -129,7 +130,7 @@ TEST_F(Estoque, ProdutoDaListaQueNaoExisteMais) {
   cabecalho.data = Dia(15, 6);
   CSaidaTemporaria saida;
   ASSERT_TRUE(saida.Cria());
-  EXPECT_EQ(estoque::CGeradorEstoque({m_empresa.Chave(), 1, 0}).Escreve(1, cabecalho, {555, 9}, saida), 1);
+  EXPECT_EQ(estoque::CGeradorEstoque({empresa.Chave(), 1, 0}).Escreve(1, cabecalho, {555, 9}, saida), 1);
   saida.Fecha();
   const std::string conteudo = PastaTemporaria::Le(texto::CaminhoNativo(saida.Caminho()));
   EXPECT_EQ(conteudo.substr(0, 2), "E2");  // no ECF: no E1
@@ -139,21 +140,21 @@ TEST_F(Estoque, ProdutoDaListaQueNaoExisteMais) {
 TEST_F(Estoque, SemFilialOuSemECF) {
   Movimento();
   for (const char* filial : {"", "0", "7"}) {
-    m_host.Limpa();
+    host.Limpa();
     EXPECT_EQ(Executa<CQMXEstoque>("dialogo 14023\ndigita 13013 " + std::string(filial) + "\nclica 1\n"), ui::IDCANCEL);
-    ASSERT_EQ(m_host.Caixas().size(), 1u) << filial;
-    EXPECT_EQ(m_host.Caixas()[0].texto, "Informe uma filial para a geração do arquivo.");
-    EXPECT_NE(m_host.Dialogos()[0].aoFechar.at(13012).texto, "Todas as Filiais");  // 0 is no branch here
+    ASSERT_EQ(host.Caixas().size(), 1u) << filial;
+    EXPECT_EQ(host.Caixas()[0].texto, "Informe uma filial para a geração do arquivo.");
+    EXPECT_NE(host.Dialogos()[0].aoFechar.at(13012).texto, "Todas as Filiais");  // 0 is no branch here
   }
   EXPECT_TRUE(NadaEnviado());
 
   // This computer's printer is none of the company's ECFs: no E1.
-  m_host.Limpa();
-  m_empresa.ImpressoraEmulada("XX0000000000000000X9");
+  host.Limpa();
+  empresa.ImpressoraEmulada("XX0000000000000000X9");
   ASSERT_EQ(Executa<CQMXEstoque>("dialogo 14023\nclica 1\n"), ui::IDOK);
-  ASSERT_EQ(m_host.Caixas().size(), 2u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Ocorreu um erro ao ler o cadastro de ECFs.");
-  const std::string todos = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/estoque-todos.txt");
+  ASSERT_EQ(host.Caixas().size(), 2u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Ocorreu um erro ao ler o cadastro de ECFs.");
+  const std::string todos = Golden("estoque-todos.txt");
   EXPECT_EQ(Arquivo(), todos.substr(178));
 }
 
@@ -169,7 +170,7 @@ TEST_F(Estoque, FalhaDoServidorNaoDeixaArquivo) {
     reportadas += UltimaCaixa().find("QMXEstoque") != std::string::npos;
   });
   EXPECT_GE(reportadas, 4);  // positions, cupons, products, a unit
-  EXPECT_EQ(m_temporarios.Entradas(), 0);
+  EXPECT_EQ(temporarios.Entradas(), 0);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "apoio/CenarioFiscal.h"
+#include "apoio/MovimentoTeste.h"
 #include "apoio/Linhas.h"
 #include "apoio/RegistroTemporario.h"
 #include "arquivos/ItensEFD.h"
@@ -55,7 +55,7 @@ TEST_F(RegistrosEFD, PerfilADeTodosOsECFsIgualAoConferido) {
   const std::string caminho = Sped(0, C::kDia1, C::kDia4);
   EXPECT_EQ(caminho, Esperado());
   const std::string extrato = Extrato();
-  ConfereGoldenEFD(extrato, "efd-perfil-a.txt");
+  ConfereGolden(extrato, "efd-perfil-a.txt");
   EXPECT_EQ(extrato.find("EAD"), std::string::npos);  // an extract, not a signed fiscal file
   // Handed to the company's folder too, as it is.
   EXPECT_EQ(C::Le(c.PastaArquivos() / "TorvoECF-SpedFiscal-112026.txt"), extrato);
@@ -73,7 +73,7 @@ TEST_F(RegistrosEFD, PerfilBDeUmECFPeloOperador) {
   const int resultado = LancaDialogo<CQMXRegistrosEFD>(
       [&](CQMXRegistrosEFD& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); });
   ASSERT_EQ(resultado, ui::IDOK) << testing::PrintToString(c.host.Erros());
-  ConfereGoldenEFD(Extrato(), "efd-perfil-b.txt");
+  ConfereGolden(Extrato(), "efd-perfil-b.txt");
   EXPECT_TRUE(c.host.Caixas().empty());  // branch, ECF and dates all given: no box
   const auto& inicio = c.host.Dialogos()[0].aposInicio;
   EXPECT_EQ(inicio.at(13048).texto, "06/12/2026");
@@ -123,7 +123,7 @@ TEST_F(RegistrosEFD, ModoColetaGuardaOGrupoC400SemArquivo) {
   EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
   EXPECT_TRUE(c.host.Caixas().empty());
   // The group is the extract's tail, and each counter counts its lines.
-  const std::string golden = GoldenEFD("efd-perfil-a.txt");
+  const std::string golden = Golden("efd-perfil-a.txt");
   EXPECT_EQ(grupo, golden.substr(golden.find("|C400|")));
   std::map<std::string, std::uint32_t> linhas;
   for (const auto& l : LinhasCRLF(grupo)) ++linhas[l.substr(1, 4)];

@@ -3,9 +3,12 @@
 // and failures.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <set>
 
-#include "arquivos/AmbienteArquivosPAF.h"
+#include "apoio/MovimentoTeste.h"
 #include "arquivos/QMXTabProdutos.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 
@@ -14,8 +17,30 @@ using namespace qmx::testes;
 
 namespace {
 
-class TabProdutos : public AmbienteArquivosPAF {
+// A limit on the size of the files this process writes, for as long as the
+// object lives: a write past it fails (EFBIG) instead of stopping the process.
+class LimiteTamanhoArquivo {
+ public:
+  explicit LimiteTamanhoArquivo(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &m_anterior);
+    m_sinal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = m_anterior;
+    limite.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limite);
+  }
+  ~LimiteTamanhoArquivo() {
+    setrlimit(RLIMIT_FSIZE, &m_anterior);
+    std::signal(SIGXFSZ, m_sinal);
+  }
+
+ private:
+  rlimit m_anterior{};
+  void (*m_sinal)(int) = SIG_DFL;
+};
+
+class TabProdutos : public ::testing::Test, protected CenarioArquivos {
  protected:
+  TabProdutos() : CenarioArquivos(Cadastro::PAF) {}
   // Every tax situation and unit form, codes that sort differently as text
   // and as numbers, a product and a service of the same code, items whose
   // product or service is gone, a product of another table only.
@@ -33,7 +58,7 @@ class TabProdutos : public AmbienteArquivosPAF {
     m.Servico(12, "INSTALAÇÃO", 250);
     m.Servico(100, "MONTAGEM", 1200).UnidadeInterrogacao = 1;
     m.Grava();
-    dados::CGravadorCatalogo catalogo(m_empresa.Gravador().Sessao());
+    dados::CGravadorCatalogo catalogo(empresa.Gravador().Sessao());
     catalogo.ExcluiProduto(60);
     catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 1, "VAREJO"});
     catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 2, "ATACADO"});
@@ -59,14 +84,14 @@ class TabProdutos : public AmbienteArquivosPAF {
 TEST_F(TabProdutos, ArquivoIgualAoConferido) {
   Catalogo();
   ASSERT_EQ(Executa<CQMXTabProdutos>(Roteiro("1", "1", "7")), ui::IDOK)
-      << testing::PrintToString(m_host.Erros()) << UltimaCaixa();
+      << testing::PrintToString(host.Erros()) << UltimaCaixa();
   ConfereGolden(Arquivo("TabelaProdutos0107.txt"), "tabela-produtos.txt");
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado("TabelaProdutos0107.txt"));
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico");
-  EXPECT_EQ(m_temporarios.Entradas(), 0);
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado("TabelaProdutos0107.txt"));
+  EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico");
+  EXPECT_EQ(temporarios.Entradas(), 0);
   // The names of the branch and of both tables beside their edits.
-  const auto& fim = m_host.Dialogos()[0].aoFechar;
+  const auto& fim = host.Dialogos()[0].aoFechar;
   EXPECT_EQ(fim.at(14004).texto, "Mercado Ávila Centro");
   EXPECT_EQ(fim.at(14005).texto, "VAREJO");
   EXPECT_EQ(fim.at(14006).texto, "SERVIÇOS");
@@ -91,11 +116,11 @@ TEST_F(TabProdutos, VerificacoesAntesDeGerar) {
       {"1", "1", "1", "Para gerar o arquivo, por favor selecione uma Tabela de Preco"},
   };
   for (const auto& caso : casos) {
-    m_host.Limpa();
+    host.Limpa();
     EXPECT_EQ(Executa<CQMXTabProdutos>(Roteiro(caso.filial, caso.produtos, caso.servicos)), ui::IDCANCEL);
-    ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.filial << caso.produtos << caso.servicos;
-    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem) << caso.filial << caso.produtos << caso.servicos;
-    EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF");  // the printer layer's notice
+    ASSERT_EQ(host.Caixas().size(), 1u) << caso.filial << caso.produtos << caso.servicos;
+    EXPECT_EQ(host.Caixas()[0].texto, caso.mensagem) << caso.filial << caso.produtos << caso.servicos;
+    EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF");  // the printer layer's notice
   }
   EXPECT_TRUE(NadaEnviado());
 }
@@ -119,29 +144,29 @@ TEST_F(TabProdutos, CadaLeituraQueFalhaTemSuaMensagem) {
     else EXPECT_EQ(UltimaCaixa().rfind("Para gerar o arquivo, por favor selecione uma ", 0), 0u) << passo;
   });
   EXPECT_EQ(vistas, falhas);
-  EXPECT_EQ(m_temporarios.Entradas(), 0);
+  EXPECT_EQ(temporarios.Entradas(), 0);
 }
 
 TEST_F(TabProdutos, SemArquivoTemporarioOuSemAssinaturaNadaEEnviado) {
   Catalogo();
-  setenv("TMPDIR", (m_temporarios.Pasta() / "nao-existe").c_str(), 1);
+  setenv("TMPDIR", (temporarios.Pasta() / "nao-existe").c_str(), 1);
   EXPECT_EQ(Executa<CQMXTabProdutos>(Roteiro("1", "1", "7")), ui::IDCANCEL);
   EXPECT_EQ(UltimaCaixa(), "Não conseguiu abrir o Arquivo de Saída");
   EXPECT_TRUE(NadaEnviado());
 
   // The file fits the limit; the signed one, 261 bytes longer, does not.
-  setenv("TMPDIR", m_temporarios.Pasta().c_str(), 1);
-  m_host.Limpa();
-  const auto tamanho = PastaTemporaria::Le(std::string(QMX_FONTES_TESTES) + "/arquivos/dados/tabela-produtos.txt").size();
+  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  host.Limpa();
+  const auto tamanho = Golden("tabela-produtos.txt").size();
   int resultado = 0;
   {
     LimiteTamanhoArquivo limite(tamanho + 100);
     resultado = Executa<CQMXTabProdutos>(Roteiro("1", "1", "7"));
   }
   EXPECT_EQ(resultado, ui::IDCANCEL);
-  EXPECT_TRUE(m_host.Caixas().empty()) << UltimaCaixa();
+  EXPECT_TRUE(host.Caixas().empty()) << UltimaCaixa();
   EXPECT_TRUE(NadaEnviado());
-  EXPECT_EQ(m_temporarios.Entradas(), 0);
+  EXPECT_EQ(temporarios.Entradas(), 0);
 }
 
 }  // namespace

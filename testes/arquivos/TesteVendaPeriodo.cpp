@@ -6,13 +6,12 @@
 
 #include <filesystem>
 
-#include "apoio/CenarioFiscal.h"
+#include "apoio/MovimentoTeste.h"
 #include "apoio/Linhas.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/ContagemRegistros.h"
 #include "arquivos/QMXVendaPeriodo.h"
 #include "plataforma/calendario/DataCodificada.h"
-#include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 
 using namespace qmx;
@@ -25,11 +24,7 @@ using C = CenarioFiscal;
 
 class VendaPeriodo : public ::testing::Test {
  protected:
-  int Executa(const std::string& roteiro) {
-    c.host.CarregaRoteiro(roteiro);
-    return LancaDialogo<CQMXVendaPeriodo>(
-        [&](CQMXVendaPeriodo& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); });
-  }
+  int Executa(const std::string& roteiro) { return c.Executa<CQMXVendaPeriodo>(roteiro); }
   // The operator's answers: branch 1, the period, the layout and profile.
   static std::string Roteiro(const std::string& inicial, const std::string& final, const char* escolhas) {
     return "dialogo 14030\ndigita 13055 1\ndigita 13053 " + inicial + "\ndigita 13054 " + final + "\n" + escolhas +
@@ -60,11 +55,11 @@ TEST_F(VendaPeriodo, AtoCotepePerfilAIgualAoConferido) {
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeA)), ui::IDOK)
       << testing::PrintToString(c.host.Erros());
   const std::string gerado = Gerado();
-  ConfereGoldenEFD(gerado, "venda-perfil-a.txt");
+  ConfereGolden(gerado, "venda-perfil-a.txt");
   ConfereContagens(gerado);
   ASSERT_EQ(c.host.Caixas().size(), 1u);
-  EXPECT_EQ(c.host.Caixas()[0].texto, "Arquivo gerado em\r\n" + c.empresa.PastaEC().string() +
-                                          "/Arquivos-Eletronicos\\" + C::Arquivos(c.PastaArquivos())[0].filename().string());
+  EXPECT_EQ(c.host.Caixas()[0].texto,
+            "Arquivo gerado em\r\n" + c.CaminhoMostrado(C::Arquivos(c.PastaArquivos())[0].filename().string()));
   EXPECT_EQ(c.host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Venda do Período");
   EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
   // The extract's dialog ran preset and closed itself; nothing went to the local folder.
@@ -78,14 +73,14 @@ TEST_F(VendaPeriodo, AtoCotepePerfilBIgualAoConferido) {
   c.Movimento();
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeB)), ui::IDOK);
   const std::string gerado = Gerado();
-  ConfereGoldenEFD(gerado, "venda-perfil-b.txt");
+  ConfereGolden(gerado, "venda-perfil-b.txt");
   ConfereContagens(gerado);
 }
 
 TEST_F(VendaPeriodo, PeriodoSemDocumentosNemInventario) {
   ASSERT_EQ(Executa(Roteiro("01/10/2026", "31/10/2026", kCotepeA)), ui::IDOK);
   const std::string gerado = Gerado();
-  ConfereGoldenEFD(gerado, "venda-minimo.txt");
+  ConfereGolden(gerado, "venda-minimo.txt");
   ConfereContagens(gerado);
 }
 
@@ -201,24 +196,18 @@ TEST(ContagemRegistros, BlocosE9900NaOrdemDaLista) {
                                "|9900|9999|1|\r\n|9900|9900|10|\r\n|9990|13|\r\n|9999|21|\r\n");
 }
 
-}  // namespace
-
-namespace {
-
 // The same file from a company on PostgreSQL: the engine changes nothing.
 TEST(VendaPeriodoPostgres, PerfilBIgualAoDoSQLite) {
   if (!EmpresaTeste::PostgresDisponivel()) GTEST_SKIP() << "sem servidor PostgreSQL de teste";
   CenarioFiscal c(MotorTeste::Postgres);
   c.Movimento();
-  c.host.CarregaRoteiro("dialogo 14030\ndigita 13055 1\ndigita 13053 02/11/2026\ndigita 13054 05/11/2026\n"
-                        "clica 13066\nclica 13092\nclica 1\n");
-  ASSERT_EQ(LancaDialogo<CQMXVendaPeriodo>(
-                [&](CQMXVendaPeriodo& d, const TriploConexao&) { return d.Inicializa(c.empresa.Chave(), 1, 0); }),
+  ASSERT_EQ(c.Executa<CQMXVendaPeriodo>("dialogo 14030\ndigita 13055 1\ndigita 13053 02/11/2026\n"
+                                         "digita 13054 05/11/2026\nclica 13066\nclica 13092\nclica 1\n"),
             ui::IDOK);
   const auto arquivos = C::Arquivos(c.PastaArquivos());
   ASSERT_EQ(arquivos.size(), 1u);
   const std::string conteudo = C::Le(arquivos[0]);
-  ConfereGoldenEFD(conteudo.substr(0, conteudo.rfind("EAD")), "venda-perfil-b.txt");
+  ConfereGolden(conteudo.substr(0, conteudo.rfind("EAD")), "venda-perfil-b.txt");
 }
 
 }  // namespace

@@ -42,53 +42,36 @@ constexpr int N = 4000;
 constexpr Modo modos[3] = {Modo::MeioLongeDoZero, Modo::Truncar, Modo::MeioPar};
 } // namespace
 
-TEST(CalculoDiferencial, ProdutosEx8)
+// Products and quotients of the types, each against the oracle at the
+// operands' scales (4 for CY, 8 for CZTCurrencyEx8) and the result's.
+TEST(CalculoDiferencial, ProdutosEQuocientes)
 {
-    for (int i = 0; i < N; ++i)
+    using Ex8 = CZTCurrencyEx8;
+    const struct
     {
-        std::int64_t a = Aleatorio(13), b = Aleatorio(13);
-        CZTCurrencyEx8 r = CZTCurrencyEx8(a) * CZTCurrencyEx8(b);
-        ASSERT_EQ(r.GetRaw(), oraculo::produto(a, 8, b, 8, 8).value_or(0)) << a << " * " << b;
-        ASSERT_EQ(r.GetDecimals(), 8);
-    }
-}
-
-TEST(CalculoDiferencial, ProdutosCYeMisturados)
-{
-    for (int i = 0; i < N; ++i)
-    {
-        std::int64_t a = Aleatorio(16), b = Aleatorio(12);
-        ASSERT_EQ((CY{a} * CY{b}).int64, oraculo::produto(a, 4, b, 4, 4).value_or(0)) << a << " * " << b;
-        std::int64_t c = Aleatorio(15);
-        const std::int64_t e = oraculo::produto(c, 8, b, 4, 8).value_or(0);
-        ASSERT_EQ((CZTCurrencyEx8(c) * CY{b}).GetRaw(), e);
-        ASSERT_EQ((CY{b} * CZTCurrencyEx8(c)).GetRaw(), e);
-    }
-}
-
-TEST(CalculoDiferencial, QuocientesEx8)
-{
-    for (int i = 0; i < N; ++i)
-    {
-        std::int64_t a = Aleatorio(17), b = Aleatorio(17);
-        if (b == 0)
-            continue;
-        ASSERT_EQ((CZTCurrencyEx8(a) / CZTCurrencyEx8(b)).GetRaw(), oraculo::quociente(a, 8, b, 8, 8).value_or(0))
-            << a << " / " << b;
-    }
-}
-
-TEST(CalculoDiferencial, QuocientesCYeMisturados)
-{
-    for (int i = 0; i < N; ++i)
-    {
-        std::int64_t a = Aleatorio(18), b = Aleatorio(18);
-        if (b == 0)
-            continue;
-        ASSERT_EQ((CY{a} / CY{b}).int64, oraculo::quociente(a, 4, b, 4, 4).value_or(0)) << a << " / " << b;
-        ASSERT_EQ((CZTCurrencyEx8(a) / CY{b}).GetRaw(), oraculo::quociente(a, 8, b, 4, 8).value_or(0));
-        ASSERT_EQ((CY{a} / CZTCurrencyEx8(b)).GetRaw(), oraculo::quociente(a, 4, b, 8, 8).value_or(0));
-    }
+        const char* nome;
+        int nDigA, sa, nDigB, sb, t;
+        bool bQuociente;
+        std::int64_t (*op)(std::int64_t, std::int64_t);
+    } casos[] = {
+        {"Ex8 * Ex8", 13, 8, 13, 8, 8, false, [](std::int64_t a, std::int64_t b) { return (Ex8(a) * Ex8(b)).GetRaw(); }},
+        {"CY * CY", 16, 4, 12, 4, 4, false, [](std::int64_t a, std::int64_t b) { return (CY{a} * CY{b}).int64; }},
+        {"Ex8 * CY", 15, 8, 12, 4, 8, false, [](std::int64_t a, std::int64_t b) { return (Ex8(a) * CY{b}).GetRaw(); }},
+        {"CY * Ex8", 12, 4, 15, 8, 8, false, [](std::int64_t a, std::int64_t b) { return (CY{a} * Ex8(b)).GetRaw(); }},
+        {"Ex8 / Ex8", 17, 8, 17, 8, 8, true, [](std::int64_t a, std::int64_t b) { return (Ex8(a) / Ex8(b)).GetRaw(); }},
+        {"CY / CY", 18, 4, 18, 4, 4, true, [](std::int64_t a, std::int64_t b) { return (CY{a} / CY{b}).int64; }},
+        {"Ex8 / CY", 18, 8, 18, 4, 8, true, [](std::int64_t a, std::int64_t b) { return (Ex8(a) / CY{b}).GetRaw(); }},
+        {"CY / Ex8", 18, 4, 18, 8, 8, true, [](std::int64_t a, std::int64_t b) { return (CY{a} / Ex8(b)).GetRaw(); }},
+    };
+    for (const auto& c : casos)
+        for (int i = 0; i < N; ++i)
+        {
+            const std::int64_t a = Aleatorio(c.nDigA), b = Aleatorio(c.nDigB);
+            if (c.bQuociente && b == 0)
+                continue;
+            const auto e = c.bQuociente ? oraculo::quociente(a, c.sa, b, c.sb, c.t) : oraculo::produto(a, c.sa, b, c.sb, c.t);
+            ASSERT_EQ(c.op(a, b), e.value_or(0)) << c.nome << ": " << a << ", " << b;
+        }
 }
 
 TEST(CalculoDiferencial, DecimalDireto)
