@@ -1,5 +1,6 @@
 #include "plataforma/dados/ConexaoDados.h"
 
+#include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/TransacaoDados.h"
@@ -18,6 +19,7 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
     m_sessao = CSessaoEmprestada(*endereco);
     return com::S_OK;
   } catch (const CErroDados& erro) {
+    RegistraFalhaDados(erro.Resultado(), erro.what());
     return erro.Resultado();
   } catch (...) {
     return com::E_FAIL;
@@ -41,6 +43,7 @@ com::HRESULT CConexaoDados::Falhou() {
     throw;
   } catch (const CErroDados& erro) {
     if (erro.Resultado() == com::RPC_S_SERVER_UNAVAILABLE) m_sessao = CSessaoEmprestada();
+    RegistraFalhaDados(erro.Resultado(), erro.what());
     return erro.Resultado();
   } catch (const std::bad_alloc&) {
     return com::E_OUTOFMEMORY;
