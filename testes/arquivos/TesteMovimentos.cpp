@@ -12,6 +12,7 @@
 #include "arquivos/GeradorMovimentos.h"
 #include "arquivos/ModelosECF.h"
 #include "arquivos/QMXMovimentos.h"
+#include "fisco/AssinaturaEAD.h"
 #include "frame/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -152,6 +153,60 @@ TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {
   Copia(e.Modelo, "SEM TABELA");
   Copia(e.NumeroSerie, "AB/12-34 56789012345");
   EXPECT_EQ(movimentos::NomeArquivoMovimentos(e, CodificaDia(9, 1, 2026)), "000000" "23456789012345" "09012026.txt");
+}
+
+}  // namespace
+
+namespace {
+
+// Every data-server step of an automatic run fails in turn: the run ends
+// with the file whole and validly signed, or with a box and no file; no
+// temporary is ever left, neither in the company's folder nor in the
+// temporary folder.
+TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
+  PastaTemporaria temporarios;
+  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  int passos = 0;
+  {
+    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+    ASSERT_EQ(Executa("", 1), ui::IDOK);
+    passos = dados::PassosDadosContados();
+  }
+  fs::remove(Gerado());
+  ASSERT_GT(passos, 10);
+  int interrompidas = 0;
+  for (int passo = 1; passo <= passos; ++passo) {
+    m_host.Limpa();
+    int resultado = 0;
+    {
+      dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
+      resultado = Executa("", 1);
+    }
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << passo;
+    // A failed read of the ECF leaves its record empty: the file is then
+    // made under the name of a blank serial number, but made whole.
+    const auto pasta = m_empresa.PastaEC() / "Arquivos-Eletronicos";
+    std::vector<fs::path> guardados;
+    if (fs::exists(pasta))
+      for (const auto& entrada : fs::directory_iterator(pasta)) guardados.push_back(entrada.path());
+    if (resultado == ui::IDOK) {
+      ASSERT_EQ(guardados.size(), 1u) << passo;
+      const std::string conteudo = PastaTemporaria::Le(guardados[0].string());
+      const std::string copia = temporarios.Grava("copia.txt", conteudo);
+      ASSERT_TRUE(AssinaturaEAD::AssinaArquivo(copia));  // signing again changes nothing: the line is right
+      EXPECT_EQ(PastaTemporaria::Le(copia), conteudo) << passo;
+      EXPECT_GT(conteudo.size(), 261u) << passo;
+      fs::remove(copia);
+    } else {
+      ++interrompidas;
+      EXPECT_NE(m_host.Caixas()[0].texto.find("Erro na comunicação com o servidor de dados"), std::string::npos) << passo;
+      EXPECT_TRUE(guardados.empty()) << passo;
+    }
+    fs::remove_all(pasta);
+    EXPECT_EQ(temporarios.Entradas(), 0) << passo;
+  }
+  EXPECT_GT(interrompidas, passos / 2);
+  unsetenv("TMPDIR");
 }
 
 }  // namespace
