@@ -2,6 +2,9 @@
 // file name and its failures.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -31,7 +34,7 @@ constexpr const char* kNome = "381802000000000000B103112026.txt";
 
 class Movimentos : public ::testing::Test {
  protected:
-  Movimentos() : m_ativo(m_host), m(m_empresa) {
+  explicit Movimentos(MotorTeste motor = MotorTeste::SQLite) : m_empresa(motor), m_ativo(m_host), m(m_empresa) {
     m_empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00") +
                                  "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
     m_empresa.ImpressoraEmulada("DR0910000000000000B1", "VersaoSB=01.02.03\nDataSB=15/03/2019\nHoraSB=09:41:07\nNumeroCaixa=7\n");
@@ -208,5 +211,42 @@ TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
   EXPECT_GT(interrompidas, passos / 2);
   unsetenv("TMPDIR");
 }
+
+}  // namespace
+
+namespace {
+
+// PostgreSQL when its test server is given; the test then skips otherwise.
+class MovimentosConcorrentes : public Movimentos, public ::testing::WithParamInterface<MotorTeste> {
+ protected:
+  MovimentosConcorrentes()
+      : Movimentos(GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel() ? MotorTeste::SQLite
+                                                                                             : GetParam()) {}
+};
+
+// Two terminals make the same file of the same company at once: both
+// finish, and the stored file is the one a single run makes.
+TEST_P(MovimentosConcorrentes, DoisProcessosGeramOMesmoArquivo) {
+  if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
+    GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  const std::string unico = PastaTemporaria::Le(Gerado().string());
+  for (int vez = 0; vez < 3; ++vez) {
+    fs::remove(Gerado());
+    pid_t filhos[2];
+    for (pid_t& filho : filhos)
+      if ((filho = ::fork()) == 0) ::_exit(Executa("", 1) == ui::IDOK && Executa("", 1) == ui::IDOK ? 0 : 1);
+    for (pid_t filho : filhos) {
+      int estado = -1;
+      ::waitpid(filho, &estado, 0);
+      EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "vez " << vez;
+    }
+    EXPECT_EQ(PastaTemporaria::Le(Gerado().string()), unico) << "vez " << vez;
+    EXPECT_EQ(std::distance(fs::directory_iterator(Gerado().parent_path()), fs::directory_iterator()), 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, MovimentosConcorrentes, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
+                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
 
 }  // namespace
