@@ -58,8 +58,10 @@ bool GravacaoAtomica::Substitui(const std::string& destinoNativo, const std::fun
   bool ok = ::flock(fd, LOCK_EX) == 0 && MesmoArquivo(fd, temporario) && ::fchmod(fd, modo) == 0 && escreve(fd) &&
             ::fsync(fd) == 0;
   ok = ok && ::rename(temporario.c_str(), destino.c_str()) == 0;
+  const int erro = errno;  // the cause, for the caller to report
   if (!ok) ::unlink(temporario.c_str());
   ::close(fd);
+  errno = erro;
   if (ok) SincronizaPasta(PastaDe(destino));
   return ok;
 }

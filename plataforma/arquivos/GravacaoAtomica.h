@@ -21,7 +21,7 @@ class GravacaoAtomica {
   // Replaces the file at the native path with what `escreve` writes into
   // the temporary's descriptor. A symbolic link at the path is replaced,
   // not followed; a regular file keeps its permissions. False, with the old
-  // file intact and no temporary left, when anything fails.
+  // file intact and no temporary left, when anything fails (errno tells why).
   static bool Substitui(const std::string& destinoNativo, const std::function<bool(int)>& escreve);
 
   // The same, with the whole content of the open file `origem`.

@@ -12,6 +12,7 @@ CConexaoDados::~CConexaoDados() { Finaliza(); }
 com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
                                        std::int32_t contexto) {
   Finaliza();
+  LimpaFalhaDados();
   m_triplo = {chaveEmpresa, usuario, contexto};
   const auto endereco = ResolveBaseEmpresa(chaveEmpresa);
   if (!endereco) return com::RPC_S_SERVER_UNAVAILABLE;
@@ -33,7 +34,10 @@ CSessaoDados& CConexaoDados::SessaoAtual() {
   return *m_sessao;
 }
 
+// Every operation starts without a cause recorded: the one shown with a
+// failure is always that of the last operation.
 void CConexaoDados::PassoOperacao() {
+  LimpaFalhaDados();
   if (const auto codigo = FalhaInjetadaAgora())
     throw CErroDados(*codigo, "falha injetada por um teste");
 }

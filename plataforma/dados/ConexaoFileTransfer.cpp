@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/arquivos/LeituraRegular.h"
 
+#include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
@@ -50,6 +52,7 @@ com::HRESULT CConexaoFileTransfer::Inicializa(const std::string& chaveEmpresa, s
 
 com::HRESULT CConexaoFileTransfer::Write(std::int32_t tipoPasta, const char* arquivoLocal, std::int32_t modo,
                                          const char* nomeRelativo) {
+  LimpaFalhaDados();
   if (m_pasta.empty()) return com::RPC_S_SERVER_UNAVAILABLE;
   if (!arquivoLocal || !nomeRelativo) return com::E_POINTER;
   if (tipoPasta != kPastaEmpresaEC || modo != kModoSubstitui) return com::E_INVALIDARG;
@@ -57,13 +60,21 @@ com::HRESULT CConexaoFileTransfer::Write(std::int32_t tipoPasta, const char* arq
   if (relativo.empty()) return com::E_INVALIDARG;
 
   const int origem = LeituraRegular::Abre(texto::CaminhoNativo(arquivoLocal));
-  if (origem < 0) return kArquivoInexistente;
+  if (origem < 0) {
+    RegistraFalhaDados(kArquivoInexistente, "não foi possível ler " + std::string(arquivoLocal));
+    return kArquivoInexistente;
+  }
   const fs::path destino = fs::path(m_pasta) / relativo;
   std::error_code erro;
   fs::create_directories(destino.parent_path(), erro);
   const bool gravado = !erro && GravacaoAtomica::Substitui(destino.string(), origem);
+  const std::string causa = erro ? erro.message() : std::strerror(errno);
   ::close(origem);
-  return gravado ? com::S_OK : kFalhaEscrita;
+  if (gravado) return com::S_OK;
+  // The operator is told which file could not be written, and why.
+  RegistraFalhaDados(kFalhaEscrita, "não foi possível gravar " + texto::CaminhoWindows(destino.string()) + ": " +
+                                        texto::DeUtf8OuLatin(causa));
+  return kFalhaEscrita;
 }
 
 }  // namespace qmx::dados

@@ -51,6 +51,7 @@ bool ZTTrataErro2(std::int32_t resultado, std::uint32_t mensagem, std::uint32_t 
   // for this failure (the database file and the engine's words) goes too.
   std::string texto = quadro;
   if (const auto causa = dados::CausaDaFalha(resultado)) texto += "\nCausa: " + *causa;
+  dados::LimpaFalhaDados();  // told once
   const std::string titulo = CTabelaSistemas::Titulo(CTabelaSistemas::kSistemaECF);
   Registra(qmx::eventos::EVENTLOG_ERROR_TYPE, static_cast<std::uint32_t>(resultado), titulo, texto);
   ui::CaixaMensagem(texto, titulo, ui::MB_ICONERROR);

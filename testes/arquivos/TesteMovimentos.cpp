@@ -20,6 +20,7 @@
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
 using namespace qmx;
@@ -133,6 +134,20 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
   EXPECT_FALSE(fs::exists(Gerado()));
+
+  // The folder of the files is taken by a file: the box says which file
+  // could not be written.
+  m_host.Limpa();
+  dados::InjetaFalhaDados(0, 0);
+  fs::remove_all(Gerado().parent_path());
+  std::ofstream(Gerado().parent_path()) << "no caminho";
+  EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("Causa: não foi possível gravar " +
+                                          texto::CaminhoWindows(Gerado().string()) + ": "),
+            std::string::npos)
+      << m_host.Caixas()[0].texto;
+  fs::remove(Gerado().parent_path());
 
   // The file is made but cannot be stored: the report names this dialog too.
   m_host.Limpa();
