@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 
 namespace qmx {
@@ -19,6 +20,8 @@ void SincronizaPasta(const fs::path& pasta) {
   (void)::fsync(fd);
   ::close(fd);
 }
+
+constexpr long kSegundosRecemCriado = 3;
 
 fs::path PastaDe(const fs::path& caminho) {
   return caminho.parent_path().empty() ? fs::path(".") : caminho.parent_path();
@@ -89,8 +92,11 @@ int GravacaoAtomica::LimpaAbandonados(const std::string& pastaNativa) {
     const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat estado {};
-    // Only a regular file nobody holds: its writer is gone.
+    // Only a regular file nobody holds: its writer is gone. An empty one
+    // made in the last seconds may belong to a writer that has created it
+    // but not yet locked it; it is left for a later run.
     if (::fstat(fd, &estado) == 0 && S_ISREG(estado.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        !(estado.st_size == 0 && ::time(nullptr) - estado.st_mtim.tv_sec < kSegundosRecemCriado) &&
         MesmoArquivo(fd, it->path().string()) && ::unlink(it->path().c_str()) == 0)
       ++removidos;
     ::close(fd);

@@ -13,7 +13,8 @@ namespace qmx {
 // The temporary is named "." + target name + kMarca + six characters and is
 // held under an exclusive lock while its writer lives: a temporary that
 // nobody holds belongs to a run that was killed, and the next write into
-// the folder removes it.
+// the folder removes it (an empty one only once it is a few seconds old:
+// its writer may be between creating and locking it).
 class GravacaoAtomica {
  public:
   static constexpr const char* kMarca = ".qmx-parcial-";

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <random>
 #include <fstream>
 
 #include "apoio/Linhas.h"
@@ -16,6 +18,7 @@
 #include "arquivos/ModelosECF.h"
 #include "arquivos/QMXMovimentos.h"
 #include "fisco/AssinaturaEAD.h"
+#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "frame/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -224,6 +227,42 @@ TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
     EXPECT_EQ(temporarios.Entradas(), 0) << passo;
   }
   EXPECT_GT(interrompidas, passos / 2);
+  unsetenv("TMPDIR");
+}
+
+}  // namespace
+
+namespace {
+
+// A generation killed at random moments leaves in the company's folder the
+// whole signed file or nothing, besides at most a temporary of its own,
+// which the next run removes.
+TEST_F(Movimentos, GeracaoMortaNoMeioNaoDeixaArquivoPelaMetade) {
+  PastaTemporaria temporarios;
+  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  const std::string unico = PastaTemporaria::Le(Gerado().string());
+  const fs::path pasta = Gerado().parent_path();
+  std::mt19937 sorteio(2121);
+  for (int vez = 0; vez < 15; ++vez) {
+    fs::remove_all(pasta);
+    const pid_t filho = ::fork();
+    if (filho == 0)
+      for (;;) Executa("", 1);
+    ::usleep(1000 + sorteio() % 60000);
+    ::kill(filho, SIGKILL);
+    ::waitpid(filho, nullptr, 0);
+    if (!fs::exists(pasta)) continue;
+    for (const auto& entrada : fs::directory_iterator(pasta)) {
+      if (entrada.path().filename().string().find(GravacaoAtomica::kMarca) != std::string::npos) continue;
+      EXPECT_EQ(entrada.path(), Gerado()) << "vez " << vez;
+      EXPECT_EQ(PastaTemporaria::Le(entrada.path().string()), unico) << "vez " << vez;
+    }
+  }
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  for (const auto& entrada : fs::directory_iterator(pasta))
+    EXPECT_TRUE(entrada.path() == Gerado() || fs::file_size(entrada.path()) == 0) << entrada.path();
+  EXPECT_EQ(PastaTemporaria::Le(Gerado().string()), unico);
   unsetenv("TMPDIR");
 }
 
