@@ -112,7 +112,8 @@ class AmbienteArquivosPAF : public ::testing::Test {
 
   // Runs the script once per data-server step after the dialog's start,
   // the step failing each time, and gives every run's outcome to `confere`
-  // with the step. The company folder is emptied between runs.
+  // with the step; a failed run may leave no temporary file. The company
+  // folder is emptied between runs.
   template <class TDialogo, class TConfere>
   void FalhaCadaPasso(const std::string& roteiro, TConfere&& confere) {
     std::string semOK = roteiro;
@@ -134,6 +135,11 @@ class AmbienteArquivosPAF : public ::testing::Test {
         resultado = Executa<TDialogo>(roteiro);
       }
       confere(passo, resultado);
+      // A run that did not store its file leaves no temporary behind (a
+      // stored DAV file keeps its own, as the point of sale expects).
+      if (resultado != ui::IDOK) EXPECT_EQ(m_temporarios.Entradas(), 0) << passo;
+      for (const auto& sobra : std::filesystem::directory_iterator(m_temporarios.Pasta()))
+        std::filesystem::remove_all(sobra.path());
       std::filesystem::remove_all(m_empresa.PastaEC() / "Arquivos-Eletronicos");
     }
   }
