@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 #include <filesystem>
 
 namespace qmx {
@@ -49,7 +48,6 @@ bool GravacaoAtomica::EscreveTudo(int fd, const char* dados, std::size_t tamanho
 bool GravacaoAtomica::Substitui(const std::string& destinoNativo, const std::function<bool(int)>& escreve) {
   const fs::path destino(destinoNativo);
   if (destino.filename().empty()) return false;
-  LimpaAbandonados(PastaDe(destino).string());
   mode_t modo = 0644;
   struct stat estado {};
   if (::lstat(destino.c_str(), &estado) == 0 && S_ISREG(estado.st_mode)) modo = estado.st_mode & 07777;
@@ -58,8 +56,11 @@ bool GravacaoAtomica::Substitui(const std::string& destinoNativo, const std::fun
   const int fd = ::mkostemp(temporario.data(), O_CLOEXEC);
   if (fd < 0) return false;
   // Held until the rename: the lock tells a sweeping run that this one lives.
-  bool ok = ::flock(fd, LOCK_EX) == 0 && MesmoArquivo(fd, temporario) && ::fchmod(fd, modo) == 0 && escreve(fd) &&
-            ::fsync(fd) == 0;
+  bool ok = ::flock(fd, LOCK_EX) == 0 && MesmoArquivo(fd, temporario);
+  // The new temporary's own time is "now" for the folder's file system.
+  struct stat proprio {};
+  if (ok && ::fstat(fd, &proprio) == 0) LimpaAbandonados(PastaDe(destino).string(), proprio.st_mtim.tv_sec);
+  ok = ok && ::fchmod(fd, modo) == 0 && escreve(fd) && ::fsync(fd) == 0;
   ok = ok && ::rename(temporario.c_str(), destino.c_str()) == 0;
   const int erro = errno;  // the cause, for the caller to report
   if (!ok) ::unlink(temporario.c_str());
@@ -83,7 +84,7 @@ bool GravacaoAtomica::Substitui(const std::string& destinoNativo, int origem) {
   });
 }
 
-int GravacaoAtomica::LimpaAbandonados(const std::string& pastaNativa) {
+int GravacaoAtomica::LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora) {
   int removidos = 0;
   std::error_code erro;
   for (fs::directory_iterator it(pastaNativa, erro), fim; !erro && it != fim; it.increment(erro)) {
@@ -96,7 +97,7 @@ int GravacaoAtomica::LimpaAbandonados(const std::string& pastaNativa) {
     // made in the last seconds may belong to a writer that has created it
     // but not yet locked it; it is left for a later run.
     if (::fstat(fd, &estado) == 0 && S_ISREG(estado.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        !(estado.st_size == 0 && ::time(nullptr) - estado.st_mtim.tv_sec < kSegundosRecemCriado) &&
+        !(estado.st_size == 0 && agora - estado.st_mtim.tv_sec < kSegundosRecemCriado) &&
         MesmoArquivo(fd, it->path().string()) && ::unlink(it->path().c_str()) == 0)
       ++removidos;
     ::close(fd);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -29,7 +30,9 @@ class GravacaoAtomica {
   static bool Substitui(const std::string& destinoNativo, int origem);
 
   // Removes the temporaries of killed runs from the folder; how many.
-  static int LimpaAbandonados(const std::string& pastaNativa);
+  // `agora` is the file system's present time (seconds), as a file just
+  // made in the folder carries it.
+  static int LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora);
 
   // Writes all the bytes, going on after interruptions.
   static bool EscreveTudo(int fd, const char* dados, std::size_t tamanho);
