@@ -10,6 +10,7 @@ segundos="${QMX_FUZZ_SEGUNDOS:-30}"
 if ! command -v clang++ >/dev/null; then
   comando=(apt-get)
   if [[ $(id -u) -ne 0 ]]; then comando=(sudo apt-get); fi
+  "${comando[@]}" update -qq
   DEBIAN_FRONTEND=noninteractive "${comando[@]}" install -y -qq --no-install-recommends clang
 fi
 cmake -S "$raiz/fuzz" -B "$pasta" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
