@@ -28,7 +28,7 @@ void Apaga(const std::string& caminho) {
 std::string CQMXEnvioArquivo::CaminhoNaEmpresa(const std::string& nomeArquivo) const {
   std::string pasta = dados::PastaEmpresa(m_triplo.chaveEmpresa, "EC").value_or("");
   if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
-  return pasta + kPastaArquivos + nomeArquivo;
+  return pasta + kPastaArquivos + texto::NomeArquivoSeguro(nomeArquivo);
 }
 
 bool CQMXEnvioArquivo::GeraEEnvia(const std::string& nomeArquivo, const std::string& texto,
@@ -84,14 +84,15 @@ bool CQMXEnvioArquivo::EnviaEAvisa(const std::string& arquivoLocal, const std::s
 }
 
 // A failure of the data server's file transfer is reported like any other
-// data-server failure.
+// data-server failure. The name may come from the data (a serial number):
+// no separator in it can take the file out of the company's folder.
 bool CQMXEnvioArquivo::Envia(const std::string& arquivoLocal, const std::string& nomeArquivo) {
   dados::CConexaoFileTransfer transferencia;
   com::HRESULT resultado = transferencia.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
   if (com::SUCCEEDED(resultado))
     resultado = transferencia.Write(dados::CConexaoFileTransfer::kPastaEmpresaEC, arquivoLocal.c_str(),
                                     dados::CConexaoFileTransfer::kModoSubstitui,
-                                    (std::string(kPastaArquivos) + nomeArquivo).c_str());
+                                    (std::string(kPastaArquivos) + texto::NomeArquivoSeguro(nomeArquivo)).c_str());
   transferencia.Finaliza();
   if (com::FAILED(resultado)) {
     mensagens::ZTTrataErro2(resultado, kMensagemFalhaEnvio, 0, m_triplo.chaveEmpresa, m_fonte, __LINE__,

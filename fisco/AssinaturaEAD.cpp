@@ -7,13 +7,19 @@
 #include <openssl/param_build.h>
 #include <openssl/rsa.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <memory>
 
-#include "fisco/ArquivoInteiro.h"
-#include "fisco/ArquivoMapeado.h"
 #include "fisco/BlocoSecreto.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
 namespace {
@@ -120,18 +126,118 @@ std::string AssinaturaEAD::LinhaEAD(const Bloco& assinatura) {
   return linha + "\r\n";
 }
 
-// The file is mapped rather than read: the digest and the copy into the new
-// file then cost no copy in user memory, so signing costs little more than
-// the digest itself.
+namespace {
+
+// The file opened for signing: a regular file only, never waited on.
+int AbreParaAssinar(const std::string& caminho) {
+  const int fd = ::open(texto::CaminhoNativo(caminho).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat estado {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &estado) != 0 || !S_ISREG(estado.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool LeEm(int fd, char* destino, std::size_t tamanho, off_t deslocamento) {
+  while (tamanho > 0) {
+    const ssize_t n = ::pread(fd, destino, tamanho, deslocamento);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    destino += n;
+    tamanho -= static_cast<std::size_t>(n);
+    deslocamento += n;
+  }
+  return true;
+}
+
+// Where the covered bytes end (see TamanhoCoberto), reading only the end of
+// the file: back from the third byte before the end to the last line break.
+std::optional<std::size_t> CobertoNoArquivo(int fd, std::size_t tamanho) {
+  if (tamanho <= 3) return tamanho;
+  constexpr std::size_t kBloco = 4096;
+  std::size_t fim = tamanho - 3 + 1;  // bytes [0, fim) may hold the break
+  std::size_t inicio = 0;
+  char bloco[kBloco];
+  while (fim > 0) {
+    const std::size_t de = fim > kBloco ? fim - kBloco : 0;
+    if (!LeEm(fd, bloco, fim - de, static_cast<off_t>(de))) return std::nullopt;
+    const void* quebra = ::memrchr(bloco, '\n', fim - de);
+    if (quebra) {
+      inicio = de + static_cast<std::size_t>(static_cast<const char*>(quebra) - bloco) + 1;
+      break;
+    }
+    fim = de;
+  }
+  char tres[3];
+  if (tamanho - inicio < 3 || !LeEm(fd, tres, 3, static_cast<off_t>(inicio))) return tamanho;
+  return std::string_view(tres, 3) == "EAD" ? inicio : tamanho;
+}
+
+// The block of the first `tamanho` bytes of the file, read in large pieces.
+std::optional<AssinaturaEAD::Bloco> BlocoDoArquivo(int fd, std::size_t tamanho) {
+  std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> contexto(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+  if (!contexto || EVP_DigestInit_ex(contexto.get(), EVP_md5(), nullptr) != 1) return std::nullopt;
+  constexpr std::size_t kBloco = 1 << 20;
+  std::unique_ptr<char[]> dados(new char[kBloco]);
+  ::posix_fadvise(fd, 0, static_cast<off_t>(tamanho), POSIX_FADV_SEQUENTIAL);
+  for (std::size_t lido = 0; lido < tamanho;) {
+    const std::size_t parte = std::min(kBloco, tamanho - lido);
+    if (!LeEm(fd, dados.get(), parte, static_cast<off_t>(lido)) ||
+        EVP_DigestUpdate(contexto.get(), dados.get(), parte) != 1)
+      return std::nullopt;
+    lido += parte;
+  }
+  AssinaturaEAD::Bloco bloco{};
+  unsigned int comprimento = 0;
+  if (EVP_DigestFinal_ex(contexto.get(), bloco.data() + 1, &comprimento) != 1 || comprimento != 16) return std::nullopt;
+  bloco[0] = 16;
+  return bloco;
+}
+
+struct Fecha {
+  int fd;
+  ~Fecha() { ::close(fd); }
+};
+
+}  // namespace
+
+// Signed in place: the content does not change, so it is only digested;
+// then the old EAD line is cut off and the new one appended, and the file
+// flushed to the disk. Signing costs little more than the digest itself.
+// A crash between the cut and the append leaves the content whole and
+// unsigned, and signing it again mends it.
 bool AssinaturaEAD::AssinaArquivo(const std::string& caminho) {
-  const ArquivoMapeado arquivo(caminho);
-  if (!arquivo.Aberto()) return false;
-  const std::size_t coberto = TamanhoCoberto(arquivo.Conteudo());
-  const auto bloco = BlocoDe(arquivo.Conteudo().substr(0, coberto));
+  const int fd = AbreParaAssinar(caminho);
+  if (fd < 0) return false;
+  const Fecha fecha{fd};
+  // One signer at a time: a second one waits and then signs the result.
+  if (::flock(fd, LOCK_EX) != 0) return false;
+  struct stat estado {};
+  if (::fstat(fd, &estado) != 0) return false;
+  const auto coberto = CobertoNoArquivo(fd, static_cast<std::size_t>(estado.st_size));
+  if (!coberto) return false;
+  const auto bloco = BlocoDoArquivo(fd, *coberto);
   if (!bloco) return false;
   const auto assinatura = Assina(*bloco);
   if (!assinatura) return false;
-  return ArquivoInteiro::Substitui(caminho, arquivo.Descritor(), coberto, LinhaEAD(*assinatura));
+  const std::string linha = LinhaEAD(*assinatura);
+  if (::ftruncate(fd, static_cast<off_t>(*coberto)) != 0) return false;
+  std::size_t escrito = 0;
+  while (escrito < linha.size()) {
+    const ssize_t n = ::pwrite(fd, linha.data() + escrito, linha.size() - escrito, static_cast<off_t>(*coberto + escrito));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      // A full disk: the content stays whole, without a signature.
+      (void)::ftruncate(fd, static_cast<off_t>(*coberto));
+      return false;
+    }
+    escrito += static_cast<std::size_t>(n);
+  }
+  return ::fsync(fd) == 0;
 }
 
 }  // namespace qmx

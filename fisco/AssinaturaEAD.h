@@ -14,10 +14,11 @@ class AssinaturaEAD {
  public:
   using Bloco = std::array<unsigned char, 128>;
 
-  // Signs the file in place: an EAD line it already ends with is replaced.
-  // The new content is written beside the file and renamed over it, so the
-  // file is never left half-written. False, with the file unchanged, when it
-  // cannot be read whole, signed or written.
+  // Signs the file in place: an EAD line it already ends with is cut off
+  // and the new one appended. The content before it is never rewritten: a
+  // failure leaves it whole (unsigned at worst, and signing again mends
+  // it). False when the file is not a regular file or cannot be read,
+  // signed or written.
   static bool AssinaArquivo(const std::string& caminho);
 
   // How many leading bytes the signature covers: all of them, less the last

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "frame/ECFAtivo.h"
+#include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/dados/ConexaoECF.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoMestre.h"
@@ -57,6 +58,7 @@ std::optional<DadosIdentificacao> LeDadosIdentificacao(const TriploConexao& trip
   const int posicao = PosicaoECFAtivo(triplo);
   if (posicao < 1) {
     mensagens::ZTMensagem(122, "EC");
+    dados::LimpaFalhaDados();  // the operator has been told
     return std::nullopt;
   }
   // The position is read as the ECF's number (see EstadoDaFilial).
@@ -66,6 +68,7 @@ std::optional<DadosIdentificacao> LeDadosIdentificacao(const TriploConexao& trip
     std::int32_t resposta = 0;
     if (com::FAILED(controle.GetEhFilialHabilitada_ECF(ecf.Filial, &resposta))) {
       mensagens::ZTMensagem(162, "EC");
+      dados::LimpaFalhaDados();
       return std::nullopt;
     }
     if (resposta != 0) {

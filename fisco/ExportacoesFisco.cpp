@@ -1,5 +1,6 @@
 // Exports of digests, the signature and the text cipher. Each builds its
 // worker on the stack, calls one operation and returns.
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -83,43 +84,63 @@ QMX_BOOL QMX_IdentificacaoPAFECF() {
 }
 
 QMX_BOOL QMX_MontaSenha(std::uint16_t semente, std::uint16_t numeroDeslocamento, char* senha) {
-  // The run-time's generator draws the arrangement; 0..31.
-  const int r = std::rand() % 32;
-  const std::string texto = CifraTexto::MontaSenha(semente, numeroDeslocamento, r);
-  if (senha) std::memcpy(senha, texto.c_str(), texto.size() + 1);
-  return 1;
+  return Protegido("QMX_MontaSenha", QMX_BOOL{1}, [&] {
+    // The run-time's generator draws the arrangement; 0..31.
+    const int r = std::rand() % 32;
+    const std::string texto = CifraTexto::MontaSenha(semente, numeroDeslocamento, r);
+    if (senha) std::memcpy(senha, texto.c_str(), texto.size() + 1);
+    return QMX_BOOL{1};
+  });
 }
 
 QMX_BOOL QMX_DesmontaSenha(const char* senha, std::uint16_t* semente, std::uint16_t* numeroDeslocamento) {
-  std::uint16_t s = 0, d = 0;
-  CifraTexto::DesmontaSenha(senha, s, d);
-  if (semente) *semente = s;
-  if (numeroDeslocamento) *numeroDeslocamento = d;
-  return 1;
+  return Protegido("QMX_DesmontaSenha", QMX_BOOL{1}, [&] {
+    std::uint16_t s = 0, d = 0;
+    CifraTexto::DesmontaSenha(senha, s, d);
+    if (semente) *semente = s;
+    if (numeroDeslocamento) *numeroDeslocamento = d;
+    return QMX_BOOL{1};
+  });
 }
 
 QMX_BOOL QMX_Criptografar(std::int32_t semente, std::int32_t numeroDeslocamento, const char* texto,
                           const char* valor, char* hexTexto, char* hexValor) {
-  const CifraTexto cifra(semente, numeroDeslocamento);
-  Anexa(hexTexto, cifra.CifraParaHex(TextoDoChamador(texto)));
-  Anexa(hexValor, cifra.CifraParaHex(SemSeparadores(valor)));
-  return 1;
+  return Protegido("QMX_Criptografar", QMX_BOOL{1}, [&] {
+    const CifraTexto cifra(semente, numeroDeslocamento);
+    Anexa(hexTexto, cifra.CifraParaHex(TextoDoChamador(texto)));
+    Anexa(hexValor, cifra.CifraParaHex(SemSeparadores(valor)));
+    return QMX_BOOL{1};
+  });
 }
 
+// The amount comes back with four implied decimals (its digits times 100).
+// An amount whose digits do not fit, or do not fit once multiplied, is an
+// error: false, and the caller's amount is left as it was, never a wrapped
+// number.
 QMX_BOOL QMX_Descriptografar(const char* senha, const char* hexTexto, const char* hexValor, char* texto,
                              std::int64_t* valor) {
-  std::uint16_t semente = 0, deslocamento = 0;
-  CifraTexto::DesmontaSenha(senha, semente, deslocamento);
-  const CifraTexto cifra(semente, deslocamento);
-  const std::string claro = cifra.DecifraDeHex(TextoDoChamador(hexTexto));
-  if (texto) std::memcpy(texto, claro.c_str(), claro.size() + 1);
-  const std::string quantia = cifra.DecifraDeHex(TextoDoChamador(hexValor));
-  if (valor) *valor = static_cast<std::int64_t>(std::strtoll(quantia.c_str(), nullptr, 10)) * 100;
-  return 1;
+  return Protegido("QMX_Descriptografar", QMX_BOOL{0}, [&] {
+    std::uint16_t semente = 0, deslocamento = 0;
+    CifraTexto::DesmontaSenha(senha, semente, deslocamento);
+    const CifraTexto cifra(semente, deslocamento);
+    const std::string claro = cifra.DecifraDeHex(TextoDoChamador(hexTexto));
+    if (texto) std::memcpy(texto, claro.c_str(), claro.size() + 1);
+    const std::string quantia = cifra.DecifraDeHex(TextoDoChamador(hexValor));
+    errno = 0;
+    const long long lido = std::strtoll(quantia.c_str(), nullptr, 10);
+    std::int64_t centavos = 0;
+    if (errno == ERANGE || __builtin_mul_overflow(static_cast<std::int64_t>(lido), std::int64_t{100}, &centavos))
+      return QMX_BOOL{0};
+    if (valor) *valor = centavos;
+    return QMX_BOOL{1};
+  });
 }
 
 }  // extern "C"
 
 void CriptografarTexto(char* buffer, int tamanho, unsigned char chave) {
-  CriptografarTextoInterno(buffer, tamanho, chave);
+  Protegido("CriptografarTexto", 0, [&] {
+    CriptografarTextoInterno(buffer, tamanho, chave);
+    return 0;
+  });
 }

@@ -15,6 +15,9 @@
 #include "fisco/EstadoDaFilial.h"
 #include "fisco/ListaArquivosAutenticados.h"
 #include "fisco/RelatorioIdentificacao.h"
+#include "frame/CarimboCompilacao.h"
+#include "plataforma/dados/DetalheFalhaDados.h"
+#include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
 
 namespace qmx {
@@ -23,6 +26,13 @@ namespace {
 bool Md5(const unsigned char* dados, size_t tamanho, unsigned char digest[16]) {
   unsigned int comprimento = 0;
   return EVP_Digest(dados, tamanho, digest, &comprimento, EVP_md5(), nullptr) == 1 && comprimento == 16;
+}
+
+// A data-server failure that stopped the work is told to the operator with
+// its code and cause; a stop for any other reason has its own message.
+void AvisaFalhaDados(const std::string& empresa, int linha) {
+  if (const auto falha = dados::UltimaFalhaDados())
+    mensagens::ZTTrataErro2(falha->resultado, 0, 0, empresa, "QMXFisco", linha, QMX_CARIMBO_COMPILACAO);
 }
 
 }  // namespace
@@ -77,8 +87,12 @@ bool CQMXFisco::AssinarArquivo(const char* caminho) const { return caminho && As
 // The state of the branch decides the version text, so it is read first:
 // when it cannot be, nothing is written.
 bool CQMXFisco::GerarListaArquivos(char* saida, bool mostraMensagem, std::uint16_t filial) const {
+  dados::LimpaFalhaDados();
   const auto uf = EstadoDaFilial({m_strEmpresa, m_nUsuario, m_nContexto}, filial);
-  if (!uf) return false;
+  if (!uf) {
+    if (mostraMensagem) AvisaFalhaDados(m_strEmpresa, __LINE__);
+    return false;
+  }
   const auto pasta = ArquivosInstalacao::Pasta();
   if (!pasta) {
     if (mostraMensagem)
@@ -108,8 +122,12 @@ bool CQMXFisco::GerarListaArquivos(char* saida, bool mostraMensagem, std::uint16
 // Everything the report needs is read before the printer is asked for
 // anything, so a failed check or read prints nothing.
 bool CQMXFisco::IdentificacaoPAFECF() const {
+  dados::LimpaFalhaDados();
   const auto dados = LeDadosIdentificacao({m_strEmpresa, m_nUsuario, m_nContexto});
-  if (!dados) return false;
+  if (!dados) {
+    AvisaFalhaDados(m_strEmpresa, __LINE__);
+    return false;
+  }
   // Without an installation folder no file can be read: the report still
   // goes out, with empty digests, as for any file that is missing.
   const std::string pasta = ArquivosInstalacao::Pasta().value_or("");

@@ -13,27 +13,33 @@ using namespace qmx;
 extern "C" {
 
 QMX_BOOL QMX_Inicializa(const char* chaveEmpresa, std::uint16_t usuario, std::int32_t contexto) {
-  auto& triplo = Contexto().triplo;
-  triplo.chaveEmpresa = TextoDoChamador(chaveEmpresa);
-  triplo.usuario = usuario;
-  triplo.contexto = contexto;
-  return 1;
+  return Protegido("QMX_Inicializa", QMX_BOOL{1}, [&] {
+    auto& triplo = Contexto().triplo;
+    triplo.chaveEmpresa = TextoDoChamador(chaveEmpresa);
+    triplo.usuario = usuario;
+    triplo.contexto = contexto;
+    return QMX_BOOL{1};
+  });
 }
 
 // The context survives: the caller may go on using the library.
 QMX_BOOL QMX_Finaliza() { return 1; }
 
 QMX_BOOL QMX_SetFilial(std::int32_t filial, std::uint8_t flag, const char* titulo) {
-  auto& contexto = Contexto();
-  contexto.filialSelecao = filial;
-  contexto.flagSelecao = flag;
-  contexto.tituloSelecao = titulo;
-  return 1;
+  return Protegido("QMX_SetFilial", QMX_BOOL{1}, [&] {
+    auto& contexto = Contexto();
+    contexto.filialSelecao = filial;
+    contexto.flagSelecao = flag;
+    contexto.tituloSelecao = titulo;
+    return QMX_BOOL{1};
+  });
 }
 
 QMX_BOOL QMX_SetDiretorio(const char* diretorio) {
-  Contexto().diretorioSaida = TextoDoChamador(diretorio);
-  return 1;
+  return Protegido("QMX_SetDiretorio", QMX_BOOL{1}, [&] {
+    Contexto().diretorioSaida = TextoDoChamador(diretorio);
+    return QMX_BOOL{1};
+  });
 }
 
 QMX_BOOL QMX_GetEmissora(std::uint16_t* ecf) {
@@ -63,13 +69,20 @@ QMX_BOOL QMX_PegaECFAtivo(std::int32_t* posicao) {
 }
 
 QMX_BOOL QMX_DescricaoUltimoCOO(std::uint8_t codigo, const char** descricao) {
-  CQMXLogCOO log;
-  return log.Descricao(codigo, descricao) ? 1 : 0;
+  return Protegido("QMX_DescricaoUltimoCOO", QMX_BOOL{0}, [&] {
+    CQMXLogCOO log;
+    return static_cast<QMX_BOOL>(log.Descricao(codigo, descricao) ? 1 : 0);
+  });
 }
 
 }  // extern "C"
 
+// A fault on the way (a host that fails, a broken script line) leaves -1,
+// the answer for "no ECF found", and never reaches the caller.
 bool PegaECFAtivo(int& posicao) {
-  posicao = PosicaoECFAtivo(CopiaTriplo());
-  return true;
+  posicao = -1;
+  return Protegido("PegaECFAtivo", true, [&] {
+    posicao = PosicaoECFAtivo(CopiaTriplo());
+    return true;
+  });
 }

@@ -1,6 +1,7 @@
 // The exported display texts of dates and times.
 #include <cstdio>
 
+#include "frame/ProtecaoExportacao.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXUTIL.h"
 
@@ -14,18 +15,26 @@ std::string Formata(const char* formato, int a, int b, int c = 0) {
 
 }  // namespace
 
+// Exported: a fault (no memory for the text) gives an empty text.
 std::string MontaData(std::uint16_t numeroDia, bool anoQuatroDigitos) {
-  const qmx::DiaMesAno data = qmx::DecodificaDia(numeroDia);
-  if (anoQuatroDigitos) return Formata("%.2i/%.2i/%.4i", data.dia, data.mes, data.ano);
-  return Formata("%.2i/%.2i/%.2i", data.dia, data.mes, data.ano % 100);
+  return qmx::Protegido("MontaData", std::string(), [&] {
+    const qmx::DiaMesAno data = qmx::DecodificaDia(numeroDia);
+    if (anoQuatroDigitos) return Formata("%.2i/%.2i/%.4i", data.dia, data.mes, data.ano);
+    return Formata("%.2i/%.2i/%.2i", data.dia, data.mes, data.ano % 100);
+  });
 }
 
-std::string MontaHora(std::uint16_t minutos) { return Formata("%.2i:%.2i", minutos / 60, minutos % 60); }
+std::string MontaHora(std::uint16_t minutos) {
+  return qmx::Protegido("MontaHora", std::string(),
+                        [&] { return Formata("%.2i:%.2i", minutos / 60, minutos % 60); });
+}
 
 std::string MontaHora(std::int32_t hhmmss, bool comSegundos) {
-  const int horas = hhmmss / 10000;
-  const int minutos = (hhmmss / 100) % 100;
-  const int segundos = hhmmss % 100;
-  if (comSegundos) return Formata("%.2i:%.2i:%.2i", horas, minutos, segundos);
-  return Formata("%.2i:%.2i", horas, minutos);
+  return qmx::Protegido("MontaHora", std::string(), [&] {
+    const int horas = hhmmss / 10000;
+    const int minutos = (hhmmss / 100) % 100;
+    const int segundos = hhmmss % 100;
+    if (comSegundos) return Formata("%.2i:%.2i:%.2i", horas, minutos, segundos);
+    return Formata("%.2i:%.2i", horas, minutos);
+  });
 }

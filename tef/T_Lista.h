@@ -41,6 +41,14 @@ public:
 
     void RemoveAll() { m_elementos.clear(); }
 
+    // Makes room for `n` elements at once, for a caller that knows how many
+    // it will add (growing 100 at a time costs the square of the count).
+    void Reserva(std::size_t n)
+    {
+        if (m_elementos.capacity() < n)
+            m_elementos.reserve(n);
+    }
+
     // Replaces the content with a copy of another list.
     void Copy(const T_Lista& origem)
     {

@@ -1,5 +1,6 @@
 #include "plataforma/dados/ConexaoDados.h"
 
+#include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/TransacaoDados.h"
@@ -11,6 +12,7 @@ CConexaoDados::~CConexaoDados() { Finaliza(); }
 com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
                                        std::int32_t contexto) {
   Finaliza();
+  LimpaFalhaDados();
   m_triplo = {chaveEmpresa, usuario, contexto};
   const auto endereco = ResolveBaseEmpresa(chaveEmpresa);
   if (!endereco) return com::RPC_S_SERVER_UNAVAILABLE;
@@ -18,6 +20,7 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
     m_sessao = CSessaoEmprestada(*endereco);
     return com::S_OK;
   } catch (const CErroDados& erro) {
+    RegistraFalhaDados(erro.Resultado(), erro.what());
     return erro.Resultado();
   } catch (...) {
     return com::E_FAIL;
@@ -31,7 +34,10 @@ CSessaoDados& CConexaoDados::SessaoAtual() {
   return *m_sessao;
 }
 
+// Every operation starts without a cause recorded: the one shown with a
+// failure is always that of the last operation.
 void CConexaoDados::PassoOperacao() {
+  LimpaFalhaDados();
   if (const auto codigo = FalhaInjetadaAgora())
     throw CErroDados(*codigo, "falha injetada por um teste");
 }
@@ -41,6 +47,7 @@ com::HRESULT CConexaoDados::Falhou() {
     throw;
   } catch (const CErroDados& erro) {
     if (erro.Resultado() == com::RPC_S_SERVER_UNAVAILABLE) m_sessao = CSessaoEmprestada();
+    RegistraFalhaDados(erro.Resultado(), erro.what());
     return erro.Resultado();
   } catch (const std::bad_alloc&) {
     return com::E_OUTOFMEMORY;

@@ -2,9 +2,13 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 
+#include "plataforma/arquivos/GravacaoAtomica.h"
+#include "plataforma/arquivos/LeituraRegular.h"
+
+#include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
@@ -25,7 +29,10 @@ fs::path Relativo(const std::string& nome) {
   fs::path caminho(utf8);
   if (utf8.empty() || caminho.is_absolute() || caminho.filename().empty()) return {};
   for (const auto& parte : caminho)
-    if (parte == "..") return {};
+    if (parte == ".." || parte == ".") return {};
+  // Control characters never belong in a name of the company's folder.
+  for (const unsigned char c : utf8)
+    if (c < 0x20 || c == 0x7F) return {};
   return caminho;
 }
 
@@ -45,38 +52,29 @@ com::HRESULT CConexaoFileTransfer::Inicializa(const std::string& chaveEmpresa, s
 
 com::HRESULT CConexaoFileTransfer::Write(std::int32_t tipoPasta, const char* arquivoLocal, std::int32_t modo,
                                          const char* nomeRelativo) {
+  LimpaFalhaDados();
   if (m_pasta.empty()) return com::RPC_S_SERVER_UNAVAILABLE;
   if (!arquivoLocal || !nomeRelativo) return com::E_POINTER;
   if (tipoPasta != kPastaEmpresaEC || modo != kModoSubstitui) return com::E_INVALIDARG;
   const fs::path relativo = Relativo(nomeRelativo);
   if (relativo.empty()) return com::E_INVALIDARG;
 
-  std::ifstream origem(texto::CaminhoNativo(arquivoLocal), std::ios::binary);
-  if (!origem) return kArquivoInexistente;
+  const int origem = LeituraRegular::Abre(texto::CaminhoNativo(arquivoLocal));
+  if (origem < 0) {
+    RegistraFalhaDados(kArquivoInexistente, "não foi possível ler " + std::string(arquivoLocal));
+    return kArquivoInexistente;
+  }
   const fs::path destino = fs::path(m_pasta) / relativo;
   std::error_code erro;
   fs::create_directories(destino.parent_path(), erro);
-  if (erro) return kFalhaEscrita;
-  // Written beside the target and renamed over it, so a reader never sees
-  // half a file and a failure leaves the old one.
-  const fs::path temporario = destino.string() + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream saida(temporario, std::ios::binary | std::ios::trunc);
-    // An empty file copies as an empty file (streaming nothing would set the error flag).
-    if (origem.peek() != std::ifstream::traits_type::eof()) saida << origem.rdbuf();
-    saida.flush();
-    if (!saida || origem.bad()) {
-      saida.close();
-      fs::remove(temporario, erro);
-      return kFalhaEscrita;
-    }
-  }
-  fs::rename(temporario, destino, erro);
-  if (erro) {
-    fs::remove(temporario, erro);
-    return kFalhaEscrita;
-  }
-  return com::S_OK;
+  const bool gravado = !erro && GravacaoAtomica::Substitui(destino.string(), origem);
+  const std::string causa = erro ? erro.message() : std::strerror(errno);
+  ::close(origem);
+  if (gravado) return com::S_OK;
+  // The operator is told which file could not be written, and why.
+  RegistraFalhaDados(kFalhaEscrita, "não foi possível gravar " + texto::CaminhoWindows(destino.string()) + ": " +
+                                        texto::DeUtf8OuLatin(causa));
+  return kFalhaEscrita;
 }
 
 }  // namespace qmx::dados

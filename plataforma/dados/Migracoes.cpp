@@ -1,5 +1,6 @@
 #include "plataforma/dados/Migracoes.h"
 
+#include <optional>
 #include <string>
 
 #include "plataforma/dados/MigracoesEmbutidas.h"
@@ -14,6 +15,23 @@ int VersaoAtual(CSessaoDados& sessao) {
   return linhas.empty() ? 0 : static_cast<int>(linhas.front().Inteiro(0));
 }
 
+// The recorded version by a plain read, which never waits for a writer;
+// nothing when the database has no version table yet (or cannot say).
+std::optional<int> VersaoSemBloquear(CSessaoDados& sessao) {
+  try {
+    return VersaoAtual(sessao);
+  } catch (const CErroDados&) {
+    return std::nullopt;
+  }
+}
+
+void RecusaMaisNova(int versao) {
+  if (versao > VersaoMaisRecente())
+    throw CErroDados(QMX_E_BASE_MAIS_NOVA, "a base de dados está na versão " + std::to_string(versao) +
+                                               ", mais nova que a " + std::to_string(VersaoMaisRecente()) +
+                                               " desta biblioteca; atualize o programa");
+}
+
 }  // namespace
 
 int VersaoMaisRecente() {
@@ -25,6 +43,13 @@ int VersaoMaisRecente() {
 int AplicaMigracoes(CSessaoDados& sessao) {
   // A database written by a newer library is left as it is: this one would
   // neither understand nor keep what the newer schema holds.
+  // Nearly every open finds the schema current: a read tells so without the
+  // schema lock, so that an export that only reads never waits for another
+  // process's write transaction.
+  if (const auto lida = VersaoSemBloquear(sessao); lida && *lida >= VersaoMaisRecente()) {
+    RecusaMaisNova(*lida);
+    return *lida;
+  }
   sessao.Inicia();
   int versao = 0;
   try {
@@ -36,10 +61,7 @@ int AplicaMigracoes(CSessaoDados& sessao) {
     sessao.Desfaz();
     throw;
   }
-  if (versao > VersaoMaisRecente())
-    throw CErroDados(QMX_E_BASE_MAIS_NOVA, "a base de dados está na versão " + std::to_string(versao) +
-                                               ", mais nova que a " + std::to_string(VersaoMaisRecente()) +
-                                               " desta biblioteca; atualize o programa");
+  RecusaMaisNova(versao);
   for (const auto* m = kMigracoesEmbutidas; m->sql; ++m) {
     if (m->versao <= versao) continue;
     sessao.Inicia();

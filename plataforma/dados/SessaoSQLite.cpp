@@ -1,6 +1,7 @@
 #include "plataforma/dados/SessaoSQLite.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include "plataforma/dados/ResultadosDados.h"
 
@@ -21,7 +22,17 @@ bool Inalcancavel(int codigo) {
 
 }  // namespace
 
+// A database is created only where no file is: an existing file that is
+// empty (truncated, or made by something else) would otherwise be filled
+// with a new, empty company and the real one silently lost.
+void RecusaArquivoVazio(const std::string& arquivo) {
+  struct stat estado {};
+  if (::stat(arquivo.c_str(), &estado) == 0 && S_ISREG(estado.st_mode) && estado.st_size == 0)
+    throw CErroDados(QMX_E_BASE_INVALIDA, "o arquivo " + arquivo + " da base de dados da empresa está vazio");
+}
+
 CSessaoSQLite::CSessaoSQLite(const std::string& arquivo, bool cria) {
+  RecusaArquivoVazio(arquivo);
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (cria ? SQLITE_OPEN_CREATE : 0);
   const int codigo = sqlite3_open_v2(arquivo.c_str(), &m_base, flags, nullptr);
   if (codigo != SQLITE_OK) {
@@ -39,7 +50,29 @@ CSessaoSQLite::CSessaoSQLite(const std::string& arquivo, bool cria) {
   } catch (const CErroDados& erro) {
     sqlite3_close(m_base);
     m_base = nullptr;
-    throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, erro.what());
+    const std::string texto = erro.what();
+    // A file that is not a database at all is named as such.
+    if (texto.find("not a database") != std::string::npos)
+      throw CErroDados(QMX_E_BASE_INVALIDA, "o arquivo " + arquivo + " não é uma base de dados de empresa (" + texto + ")");
+    throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, arquivo + ": " + texto);
+  }
+  if (!cria) RecusaBaseEstranha(arquivo);
+}
+
+// An existing database without the company schema's version table is
+// another program's database (or one whose creation never finished): the
+// migrations must not turn it into an empty company.
+void CSessaoSQLite::RecusaBaseEstranha(const std::string& arquivo) {
+  const auto linhas = Consulta(
+      "SELECT COUNT(*), COALESCE(SUM(name = 'qmx_esquema'), 0) FROM sqlite_master WHERE type = 'table'", {});
+  if (!linhas.empty() && linhas.front().Inteiro(1) == 0) {
+    for (auto& [sql, comando] : m_preparados) sqlite3_finalize(comando);
+    m_preparados.clear();
+    sqlite3_close(m_base);
+    m_base = nullptr;
+    throw CErroDados(QMX_E_BASE_INVALIDA,
+                     "o arquivo " + arquivo + (linhas.front().Inteiro(0) == 0 ? " é uma base de dados vazia"
+                                                                             : " não é uma base de dados de empresa"));
   }
 }
 

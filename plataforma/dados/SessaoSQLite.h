@@ -35,6 +35,8 @@ class CSessaoSQLite : public CSessaoDados {
  private:
   class CCursorSQLite;
 
+  void RecusaBaseEstranha(const std::string& arquivo);
+
   sqlite3_stmt* Prepara(const std::string& sql, const std::vector<ParametroDados>& parametros);
   void Vincula(sqlite3_stmt* comando, const std::string& sql, const std::vector<ParametroDados>& parametros);
   [[noreturn]] void Falha(const std::string& contexto) const;

@@ -1,6 +1,10 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -28,13 +32,24 @@ void Responde(char* buffer, int tamanho, const std::string& resposta) {
 }
 
 // Appends to the spool of the printer, creating its folder when missing.
+// A piece goes in whole or not at all: when the disk takes only part of
+// it, the spool is cut back to where it was and the call fails.
 bool Imprime(const ConfiguracaoImpressora& configuracao, const std::string& bytes) {
   std::error_code erro;
   std::filesystem::create_directories(configuracao.pastaRetorno, erro);
-  std::ofstream spool(ArquivoImpressao(configuracao), std::ios::binary | std::ios::app);
-  spool << bytes;
-  spool.flush();
-  return static_cast<bool>(spool);
+  const int spool = ::open(ArquivoImpressao(configuracao).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (spool < 0) return false;
+  const off_t antes = ::lseek(spool, 0, SEEK_END);
+  std::size_t escrito = 0;
+  while (escrito < bytes.size()) {
+    const ssize_t n = ::write(spool, bytes.data() + escrito, bytes.size() - escrito);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    escrito += static_cast<std::size_t>(n);
+  }
+  const bool inteiro = escrito == bytes.size();
+  if (!inteiro && antes >= 0) (void)::ftruncate(spool, antes);
+  return ::close(spool) == 0 && inteiro;
 }
 
 }  // namespace

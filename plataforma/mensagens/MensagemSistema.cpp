@@ -46,6 +46,8 @@ constexpr Texto kResultados[] = {
     // The company database was made by a newer version of the data servers.
     {0x8004100Eu, "A base de dados da empresa é de uma versão mais nova do sistema."},
     {0x80020012u, "Divisão por zero."},
+    // The company database file is empty or belongs to another program.
+    {0x80041010u, "O arquivo não é uma base de dados de empresa do sistema."},
     {0x00080012u, "Nem todas as interfaces solicitadas estavam disponíveis"},
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "frame/TabelaSistemas.h"
+#include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/eventos/LogEventos.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/mensagens/MensagemSistema.h"
@@ -39,13 +40,18 @@ bool ZTTrataErro2(std::int32_t resultado, std::uint32_t mensagem, std::uint32_t 
   // not turn one error report into two boxes.
   const LeituraCatalogo leitura = CCatalogoMensagens::Le("EC", mensagem);
   const std::string sistema = TextoErroSistema(static_cast<std::uint32_t>(resultado));
-  char texto[2600];
-  std::snprintf(texto, sizeof texto,
+  char quadro[2600];
+  std::snprintf(quadro, sizeof quadro,
                 "Erro na comunicação com o servidor de dados.\n%s%sResultado: 0x%08X%s%s%s\n"
                 "Mensagem: %u  Detalhe: %u\nEmpresa: %s\nOrigem: %s, linha %d (compilado em %s)",
                 leitura.texto.c_str(), leitura.texto.empty() ? "" : "\n", static_cast<unsigned>(resultado),
                 sistema.empty() ? "" : " (", sistema.c_str(), sistema.empty() ? "" : ")", mensagem, detalhe,
                 chaveEmpresa.c_str(), arquivoFonte.c_str(), linha, carimbo.c_str());
+  // The code alone does not say what failed: the cause the data server left
+  // for this failure (the database file and the engine's words) goes too.
+  std::string texto = quadro;
+  if (const auto causa = dados::CausaDaFalha(resultado)) texto += "\nCausa: " + *causa;
+  dados::LimpaFalhaDados();  // told once
   const std::string titulo = CTabelaSistemas::Titulo(CTabelaSistemas::kSistemaECF);
   Registra(qmx::eventos::EVENTLOG_ERROR_TYPE, static_cast<std::uint32_t>(resultado), titulo, texto);
   ui::CaixaMensagem(texto, titulo, ui::MB_ICONERROR);

@@ -1,9 +1,16 @@
 #include "plataforma/registro/Registro.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#include "plataforma/arquivos/LeituraRegular.h"
 
 #include "plataforma/texto/Windows1252.h"
 
@@ -17,18 +24,6 @@ std::string Apara(const std::string& s) {
   if (inicio == std::string::npos) return {};
   const auto fim = s.find_last_not_of(" \t\r\n");
   return s.substr(inicio, fim - inicio + 1);
-}
-
-bool IguaisSemCaixa(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto ca = static_cast<unsigned char>(a[i]);
-    auto cb = static_cast<unsigned char>(b[i]);
-    if (ca < 0x80) ca = static_cast<unsigned char>(std::tolower(ca));
-    if (cb < 0x80) cb = static_cast<unsigned char>(std::tolower(cb));
-    if (ca != cb) return false;
-  }
-  return true;
 }
 
 // Trailing backslashes of a key path do not matter ("A\B\" is "A\B").
@@ -46,38 +41,105 @@ std::string TiraAspas(const std::string& valor) {
   return valor;
 }
 
-struct Busca {
-  std::string chave;
-  std::string nome;
-  bool achouChave = false;
-  std::optional<std::string> valor;
-};
+// Folds ASCII letters to lower case: keys and names compare without
+// regard to case, as on Windows.
+std::string Minusculas(std::string s) {
+  for (char& c : s)
+    if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
 
-void Percorre(Busca& busca) {
-  std::ifstream arquivo(Registro::CaminhoArquivo(), std::ios::binary);
-  if (!arquivo) return;
-  std::stringstream conteudo;
-  conteudo << arquivo.rdbuf();
-  const std::string texto = qmx::texto::DeUtf8OuLatin(conteudo.str());
+// The parsed file: every key path that has a section, with its values
+// (the last line of a name wins), keys and names folded to lower case.
+using Valores = std::unordered_map<std::string, std::string>;
+using Chaves = std::unordered_map<std::string, Valores>;
 
-  std::istringstream linhas(texto);
-  std::string linha;
-  bool naChave = false;
-  while (std::getline(linhas, linha)) {
-    const std::string limpa = Apara(linha);
+std::shared_ptr<const Chaves> Interpreta(const std::string& bruto) {
+  auto chaves = std::make_shared<Chaves>();
+  const std::string texto = qmx::texto::DeUtf8OuLatin(bruto);
+  Valores* atual = nullptr;
+  std::size_t inicio = 0;
+  while (inicio < texto.size()) {
+    std::size_t fim = texto.find('\n', inicio);
+    if (fim == std::string::npos) fim = texto.size();
+    const std::string limpa = Apara(texto.substr(inicio, fim - inicio));
+    inicio = fim + 1;
     if (limpa.empty() || limpa[0] == ';' || limpa[0] == '#') continue;
     if (limpa.front() == '[') {
-      if (limpa.back() != ']') { naChave = false; continue; }  // malformed: skipped
-      naChave = IguaisSemCaixa(NormalizaChave(limpa.substr(1, limpa.size() - 2)), busca.chave);
-      busca.achouChave = busca.achouChave || naChave;
+      // A malformed section line ends the section before it.
+      atual = limpa.back() == ']' ? &(*chaves)[Minusculas(NormalizaChave(limpa.substr(1, limpa.size() - 2)))]
+                                  : nullptr;
       continue;
     }
     const auto igual = limpa.find('=');
-    if (igual == std::string::npos || igual == 0) continue;  // malformed: skipped
-    if (!naChave || busca.nome.empty()) continue;
-    if (IguaisSemCaixa(Apara(limpa.substr(0, igual)), busca.nome))
-      busca.valor = TiraAspas(Apara(limpa.substr(igual + 1)));  // the last one wins
+    if (igual == std::string::npos || igual == 0 || !atual) continue;  // malformed: skipped
+    (*atual)[Minusculas(Apara(limpa.substr(0, igual)))] = TiraAspas(Apara(limpa.substr(igual + 1)));
   }
+  return chaves;
+}
+
+// The file is parsed once and kept while it stays the same file with the
+// same size and times: a large registry file would otherwise cost a full
+// parse for every value read. A small file is read again on every call and
+// compared, so that a rewrite within one tick of the clock still shows.
+constexpr std::size_t kLimiteReleitura = 1 << 20;
+
+struct Guardado {
+  std::string caminho;
+  struct stat estado {};
+  std::string bruto;  // kept only for small files
+  std::shared_ptr<const Chaves> chaves;
+};
+
+bool MesmoArquivo(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+std::shared_ptr<const Chaves> Arquivo() {
+  static std::mutex trava;
+  static Guardado guardado;
+  const std::string caminho = Registro::CaminhoArquivo();
+  const int fd = LeituraRegular::Abre(caminho);
+  if (fd < 0) return nullptr;
+  struct stat estado {};
+  if (::fstat(fd, &estado) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  const auto tamanho = static_cast<std::size_t>(estado.st_size);
+  {
+    std::lock_guard bloqueio(trava);
+    if (guardado.chaves && guardado.caminho == caminho && MesmoArquivo(guardado.estado, estado) &&
+        tamanho > kLimiteReleitura) {
+      ::close(fd);
+      return guardado.chaves;
+    }
+  }
+  std::string bruto;
+  char bloco[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, bloco, sizeof bloco);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    bruto.append(bloco, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  std::lock_guard bloqueio(trava);
+  if (guardado.chaves && guardado.caminho == caminho && guardado.bruto == bruto && bruto.size() <= kLimiteReleitura)
+    return guardado.chaves;
+  guardado.caminho = caminho;
+  guardado.estado = estado;
+  guardado.chaves = Interpreta(bruto);
+  guardado.bruto = bruto.size() <= kLimiteReleitura ? std::move(bruto) : std::string();
+  return guardado.chaves;
+}
+
+const Valores* ValoresDa(const Chaves* chaves, const std::string& chave) {
+  if (!chaves) return nullptr;
+  const auto achada = chaves->find(Minusculas(NormalizaChave(chave)));
+  return achada == chaves->end() ? nullptr : &achada->second;
 }
 
 }  // namespace
@@ -88,11 +150,13 @@ std::string Registro::CaminhoArquivo() {
 }
 
 std::optional<std::string> Registro::LeValor(const std::string& chave, const std::string& nome) {
-  Busca busca;
-  busca.chave = NormalizaChave(chave);
-  busca.nome = Apara(nome);
-  Percorre(busca);
-  return busca.valor;
+  const auto chaves = Arquivo();
+  const Valores* valores = ValoresDa(chaves.get(), chave);
+  const std::string nomeLimpo = Minusculas(Apara(nome));
+  if (!valores || nomeLimpo.empty()) return std::nullopt;
+  const auto achado = valores->find(nomeLimpo);
+  if (achado == valores->end()) return std::nullopt;
+  return achado->second;
 }
 
 std::string Registro::LeTexto(const std::string& chave, const std::string& nome) {
@@ -100,10 +164,8 @@ std::string Registro::LeTexto(const std::string& chave, const std::string& nome)
 }
 
 bool Registro::ExisteChave(const std::string& chave) {
-  Busca busca;
-  busca.chave = NormalizaChave(chave);
-  Percorre(busca);
-  return busca.achouChave;
+  const auto chaves = Arquivo();
+  return ValoresDa(chaves.get(), chave) != nullptr;
 }
 
 }  // namespace qmx::registro

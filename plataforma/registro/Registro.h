@@ -10,8 +10,10 @@ namespace qmx::registro {
 // The registry is one text file: sections are key paths written as the
 // Windows registry writes them ("[SOFTWARE\ZT Redudeva\Torvo ECF]") and each
 // value is a "Name=Value" line. Its path comes from the environment variable
-// QMX_REGISTRO, else /etc/qmxutil/registro.ini. The file is read again on
-// every call, so a change shows at once (some settings are read on every use).
+// QMX_REGISTRO, else /etc/qmxutil/registro.ini. Every call looks at the
+// file again, so a change shows at once (some settings are read on every
+// use); the parsed content is kept while the file is unchanged. Only a
+// regular file is read: anything else reads as a missing file.
 //
 // Key paths and value names compare without regard to letter case, as on
 // Windows. A missing file, key or value reads as absent; a line that is

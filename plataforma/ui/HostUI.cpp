@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "plataforma/arquivos/LeituraRegular.h"
 #include "plataforma/processo/ProcessoComPipe.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
@@ -18,10 +19,8 @@ HostRoteirizado& HostPadrao() {
   static std::unique_ptr<HostRoteirizado> host = [] {
     auto novo = std::make_unique<HostRoteirizado>();
     if (const char* caminho = std::getenv("QMX_ROTEIRO"); caminho && *caminho) {
-      std::ifstream arquivo(caminho, std::ios::binary);
-      std::stringstream texto;
-      texto << arquivo.rdbuf();
-      novo->CarregaRoteiro(texto.str());
+      // Only a regular file: a FIFO named here would hang the program.
+      novo->CarregaRoteiro(LeituraRegular::Le(caminho).value_or(std::string()));
     }
     if (const char* registro = std::getenv("QMX_ROTEIRO_REGISTRO"); registro && *registro)
       novo->GravaRegistroEm(registro);

@@ -2,7 +2,12 @@
 // file name and its failures.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <map>
 
@@ -13,8 +18,10 @@
 #include "arquivos/GeradorMovimentos.h"
 #include "arquivos/ModelosECF.h"
 #include "arquivos/QMXMovimentos.h"
-#include "plataforma/calendario/DataCodificada.h"
+#include "fisco/AssinaturaEAD.h"
 #include "frame/LancaDialogo.h"
+#include "plataforma/arquivos/GravacaoAtomica.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
@@ -33,7 +40,7 @@ constexpr const char* kNome = "381802000000000000B103112026.txt";
 
 class Movimentos : public ::testing::Test {
  protected:
-  Movimentos() : m_ativo(m_host), m(m_empresa) {
+  explicit Movimentos(MotorTeste motor = MotorTeste::SQLite) : m_empresa(motor), m_ativo(m_host), m(m_empresa) {
     m_empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00") +
                                  "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
     m_empresa.ImpressoraEmulada("DR0910000000000000B1", "VersaoSB=01.02.03\nDataSB=15/03/2019\nHoraSB=09:41:07\nNumeroCaixa=7\n");
@@ -133,6 +140,20 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
   EXPECT_FALSE(fs::exists(Gerado()));
 
+  // The folder of the files is taken by a file: the box says which file
+  // could not be written.
+  m_host.Limpa();
+  dados::InjetaFalhaDados(0, 0);
+  fs::remove_all(Gerado().parent_path());
+  std::ofstream(Gerado().parent_path()) << "no caminho";
+  EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("Causa: não foi possível gravar " +
+                                          texto::CaminhoWindows(Gerado().string()) + ": "),
+            std::string::npos)
+      << m_host.Caixas()[0].texto;
+  fs::remove(Gerado().parent_path());
+
   // The file is made but cannot be stored: the report names this dialog too.
   m_host.Limpa();
   dados::InjetaFalhaDados(0, 0);
@@ -222,5 +243,132 @@ TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {
   Copia(e.NumeroSerie, "AB/12-34 56789012345");
   EXPECT_EQ(movimentos::NomeArquivoMovimentos(e, CodificaDia(9, 1, 2026)), "000000" "23456789012345" "09012026.txt");
 }
+
+}  // namespace
+
+namespace {
+
+// Every data-server step of an automatic run fails in turn: the run ends
+// with the file whole and validly signed, or with a box and no file; no
+// temporary is ever left, neither in the company's folder nor in the
+// temporary folder.
+TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
+  PastaTemporaria temporarios;
+  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  int passos = 0;
+  {
+    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+    ASSERT_EQ(Executa("", 1), ui::IDOK);
+    passos = dados::PassosDadosContados();
+  }
+  fs::remove(Gerado());
+  ASSERT_GT(passos, 10);
+  int interrompidas = 0;
+  for (int passo = 1; passo <= passos; ++passo) {
+    m_host.Limpa();
+    int resultado = 0;
+    {
+      dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
+      resultado = Executa("", 1);
+    }
+    ASSERT_EQ(m_host.Caixas().size(), 1u) << passo;
+    // A failed read of the ECF leaves its record empty: the file is then
+    // made under the name of a blank serial number, but made whole.
+    const auto pasta = m_empresa.PastaEC() / "Arquivos-Eletronicos";
+    std::vector<fs::path> guardados;
+    if (fs::exists(pasta))
+      for (const auto& entrada : fs::directory_iterator(pasta)) guardados.push_back(entrada.path());
+    if (resultado == ui::IDOK) {
+      ASSERT_EQ(guardados.size(), 1u) << passo;
+      const std::string conteudo = PastaTemporaria::Le(guardados[0].string());
+      const std::string copia = temporarios.Grava("copia.txt", conteudo);
+      ASSERT_TRUE(AssinaturaEAD::AssinaArquivo(copia));  // signing again changes nothing: the line is right
+      EXPECT_EQ(PastaTemporaria::Le(copia), conteudo) << passo;
+      EXPECT_GT(conteudo.size(), 261u) << passo;
+      fs::remove(copia);
+    } else {
+      ++interrompidas;
+      EXPECT_NE(m_host.Caixas()[0].texto.find("Erro na comunicação com o servidor de dados"), std::string::npos) << passo;
+      EXPECT_TRUE(guardados.empty()) << passo;
+    }
+    fs::remove_all(pasta);
+    EXPECT_EQ(temporarios.Entradas(), 0) << passo;
+  }
+  EXPECT_GT(interrompidas, passos / 2);
+  unsetenv("TMPDIR");
+}
+
+}  // namespace
+
+namespace {
+
+// A generation killed at random moments leaves in the company's folder the
+// whole signed file or nothing, besides at most a temporary of its own,
+// which the next run removes.
+TEST_F(Movimentos, GeracaoMortaNoMeioNaoDeixaArquivoPelaMetade) {
+  PastaTemporaria temporarios;
+  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  const std::string unico = PastaTemporaria::Le(Gerado().string());
+  const fs::path pasta = Gerado().parent_path();
+  std::mt19937 sorteio(2121);
+  for (int vez = 0; vez < 15; ++vez) {
+    fs::remove_all(pasta);
+    const pid_t filho = ::fork();
+    if (filho == 0)
+      for (;;) Executa("", 1);
+    ::usleep(1000 + sorteio() % 60000);
+    ::kill(filho, SIGKILL);
+    ::waitpid(filho, nullptr, 0);
+    if (!fs::exists(pasta)) continue;
+    for (const auto& entrada : fs::directory_iterator(pasta)) {
+      if (entrada.path().filename().string().find(GravacaoAtomica::kMarca) != std::string::npos) continue;
+      EXPECT_EQ(entrada.path(), Gerado()) << "vez " << vez;
+      EXPECT_EQ(PastaTemporaria::Le(entrada.path().string()), unico) << "vez " << vez;
+    }
+  }
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  for (const auto& entrada : fs::directory_iterator(pasta))
+    EXPECT_TRUE(entrada.path() == Gerado() || fs::file_size(entrada.path()) == 0) << entrada.path();
+  EXPECT_EQ(PastaTemporaria::Le(Gerado().string()), unico);
+  unsetenv("TMPDIR");
+}
+
+}  // namespace
+
+namespace {
+
+// PostgreSQL when its test server is given; the test then skips otherwise.
+class MovimentosConcorrentes : public Movimentos, public ::testing::WithParamInterface<MotorTeste> {
+ protected:
+  MovimentosConcorrentes()
+      : Movimentos(GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel() ? MotorTeste::SQLite
+                                                                                             : GetParam()) {}
+};
+
+// Two terminals make the same file of the same company at once: both
+// finish, and the stored file is the one a single run makes.
+TEST_P(MovimentosConcorrentes, DoisProcessosGeramOMesmoArquivo) {
+  if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
+    GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  const std::string unico = PastaTemporaria::Le(Gerado().string());
+  for (int vez = 0; vez < 3; ++vez) {
+    fs::remove(Gerado());
+    pid_t filhos[2];
+    for (pid_t& filho : filhos)
+      if ((filho = ::fork()) == 0) ::_exit(Executa("", 1) == ui::IDOK && Executa("", 1) == ui::IDOK ? 0 : 1);
+    for (pid_t filho : filhos) {
+      int estado = -1;
+      ::waitpid(filho, &estado, 0);
+      EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "vez " << vez;
+    }
+    EXPECT_EQ(PastaTemporaria::Le(Gerado().string()), unico) << "vez " << vez;
+    EXPECT_EQ(std::distance(fs::directory_iterator(Gerado().parent_path()), fs::directory_iterator()), 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, MovimentosConcorrentes, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
+                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
 
 }  // namespace

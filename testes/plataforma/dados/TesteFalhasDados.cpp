@@ -44,7 +44,7 @@ TEST(FalhasDados, ArquivoQueNaoEhBaseDeDados) {
   const auto arquivo = pasta.Grava("lixo.db", std::string(4096, 'x'));
   RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\LIXO]\nBaseDados=sqlite:" + arquivo + "\n");
   CConexaoEmissora emissora;
-  EXPECT_EQ(emissora.Inicializa("LIXO", 1, 0), com::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(emissora.Inicializa("LIXO", 1, 0), QMX_E_BASE_INVALIDA);
 }
 
 TEST(FalhasDados, ServidorPostgresParadoEhServidorIndisponivel) {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qmx {
+
+// Files that must never be seen half-written: the new content goes to a
+// temporary file beside the target, is flushed to the disk, and only then
+// renamed over the target (and the folder flushed), so that a reader, a
+// crash or a full disk finds either the old file or the new one, whole.
+//
+// The temporary is named "." + target name + kMarca + six characters and is
+// held under an exclusive lock while its writer lives: a temporary that
+// nobody holds belongs to a run that was killed, and the next write into
+// the folder removes it (an empty one only once it is a few seconds old:
+// its writer may be between creating and locking it).
+class GravacaoAtomica {
+ public:
+  static constexpr const char* kMarca = ".qmx-parcial-";
+
+  // Replaces the file at the native path with what `escreve` writes into
+  // the temporary's descriptor. A symbolic link at the path is replaced,
+  // not followed; a regular file keeps its permissions. False, with the old
+  // file intact and no temporary left, when anything fails (errno tells why).
+  static bool Substitui(const std::string& destinoNativo, const std::function<bool(int)>& escreve);
+
+  // The same, with the whole content of the open file `origem`.
+  static bool Substitui(const std::string& destinoNativo, int origem);
+
+  // Removes the temporaries of killed runs from the folder; how many.
+  // `agora` is the file system's present time (seconds), as a file just
+  // made in the folder carries it.
+  static int LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora);
+
+  // Writes all the bytes, going on after interruptions.
+  static bool EscreveTudo(int fd, const char* dados, std::size_t tamanho);
+};
+
+}  // namespace qmx
