@@ -216,7 +216,7 @@ TEST_F(Movimentos, MemoriasDaImpressoraConferemComOArquivo) {
   EXPECT_NE(leitura.find("REDUCOES NO INTERVALO: 0\r\n"), std::string::npos) << leitura;
 
   // The detail memory: its COOs, and each document in COO order.
-  char primeiro[8] = {}, ultimo[8] = {};
+  char primeiro[impressora::kTamanhoCOO] = {}, ultimo[impressora::kTamanhoCOO] = {};
   ASSERT_TRUE(impressora::InicioFimCOOsMFD(primeiro, ultimo));
   EXPECT_STREQ(primeiro, "000001");
   EXPECT_STREQ(ultimo, "000010");
