@@ -95,6 +95,8 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
 
   bool pendente = false;
   for (auto& cupom : lidos.cupons) {
+    // Origin 4 stays out of the stock; a cancelled cupom took nothing from
+    // it (ours: its items would only ever stay pending).
     if (cupom.Cupom.Origem == 4 || cupom.Cupom.Cancelado || !TemItemPendente(cupom)) continue;
     const ResultadoCupom resultado = IntegraCupom(cupom);
     if (resultado == ResultadoCupom::Integrado) continue;
