@@ -13,9 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
+#include "arquivos/GeradorMovimentos.h"
 #include "cli/EmpresaDemo.h"
+#include "frame/QMXGenerica.h"
+#include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoEmissora.h"
@@ -23,6 +27,7 @@
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/PoolSessoes.h"
 #include "plataforma/impressora/ApuracaoReducaoZ.h"
+#include "plataforma/impressora/ImpressoraFiscal.h"
 
 using namespace qmx;
 using namespace qmx::dados;
@@ -180,6 +185,46 @@ TEST_F(MovimentoDemo, CadaECFGuardaOMesComoAMemoriaDoECF) {
 // the census beside the tests (a description, a statement and its rows,
 // each case a paragraph); a second run writes the very same rows; the
 // login that the demonstration shows opens the authorization.
+// The emulated printer of ECF 1 answers from the same movement: its MFD
+// file of three days holds as many reductions, totalizers, cupons, items,
+// documents and payments as the Movimentos file of those days, and the same
+// net total.
+TEST_F(MovimentoDemo, MemoriasDoECF1ConferemComOArquivoMovimentos) {
+  PastaTemporaria ecf;
+  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\nBaseDados=" + s_demo->endereco +
+                              "\n[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\n"
+                              "NumeroSerie=QMX0000000000000001\nEmpresa=DEMO\nPastaRetorno=" +
+                              ecf.Pasta().string() + "\n");
+  movimentos::DadosMovimentos d;
+  d.triplo = {"DEMO", 1, 0};
+  CQMXGenerica generica("DEMO", 1, 0);
+  generica.LeEmissora(1, &d.emissora, &d.aliquotas);
+  generica.LeFilial(d.emissora.Filial, &d.filial, nullptr);
+  generica.LeMestre(&d.mestre);
+  d.dataInicial = CodificaDia(2, 11, 2026);
+  d.dataFinal = CodificaDia(4, 11, 2026);
+  CArquivoTexto saida;
+  ASSERT_TRUE(saida.Abrir(ecf.Caminho("movimentos.txt"), CArquivoTexto::Modo::EscritaBinaria));
+  movimentos::EscreveMovimentos(d, saida);
+  saida.Fechar();
+  ASSERT_TRUE(impressora::ArquivoMFD("", "02112026", "04112026", "D", "01", 0, "", "", 1));
+  std::map<std::string, long> registros;
+  std::int64_t liquido[2] = {0, 0};
+  for (const auto& [arquivo, lado] : {std::pair{ecf.Caminho("movimentos.txt"), 0},
+                                      std::pair{ecf.Caminho("QMX0000000000000001 _02112026_04112026.txt"), 1}}) {
+    for (const auto& linha : LinhasCRLF(PastaTemporaria::Le(arquivo))) {
+      ++registros[linha.substr(0, 3)];
+      if (linha.rfind("R04", 0) == 0 || linha.rfind("E14", 0) == 0) liquido[lado] += std::stoll(linha.substr(108, 14));
+    }
+  }
+  for (const auto& [r, e] : std::vector<std::pair<std::string, std::string>>{
+           {"R02", "E12"}, {"R03", "E13"}, {"R04", "E14"}, {"R05", "E15"}, {"R06", "E16"}, {"R07", "E21"}})
+    EXPECT_EQ(registros[e], registros[r]) << r << " " << e;
+  EXPECT_EQ(registros["R02"], 3);
+  EXPECT_GT(registros["R04"], 100);
+  EXPECT_EQ(liquido[1], liquido[0]);
+}
+
 TEST_F(MovimentoDemo, TemCadaTipoDeRegistroESaiIgualEmCadaExecucao) {
   std::istringstream censo(PastaTemporaria::Le(QMX_FONTES_TESTES "/cli/dados/censo-demo.txt"));
   auto sessao = AbreSessao(s_demo->endereco);
