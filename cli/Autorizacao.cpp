@@ -10,7 +10,6 @@ namespace qmx::cli {
 // program builds it itself (from the library it is linked with), gives it
 // the company and runs it.
 bool ExecutaAutorizacao(Ambiente& a) {
-  a.opcoes.SoAceita({});
   CQMXAutorizacao autorizacao;
   autorizacao.SetEmpresa(a.empresa.c_str());
   autorizacao.DoModal();

@@ -1,5 +1,6 @@
 #include "cli/Comandos.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <vector>
 #include <ostream>
 
+#include "cli/Apresentacao.h"
 #include "cli/Autorizacao.h"
 #include "cli/Demo.h"
 #include "cli/VerificacaoEAD.h"
@@ -15,7 +17,7 @@
 #include "cli/TabelaDialogo.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/ConexaoECSCX.h"
-#include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
 
 namespace qmx::cli {
@@ -29,15 +31,7 @@ std::string SimNao(bool valor) { return valor ? "verdadeiro" : "falso"; }
 // script that main() builds from the dialog options.
 Comando Dialogo(const std::string& nome, const std::string& exportacao, const std::string& ajuda,
                 CamposDialogo campos = {}) {
-  std::string respostas = " (respostas: --filial, --ecf, --data-inicial, --data-final, --opcao";
-  for (const auto& escolha : campos.escolhas) {
-    respostas += ", --" + escolha.nome + " ";
-    for (std::size_t i = 0; i < escolha.valores.size(); ++i) respostas += (i ? "|" : "") + escolha.valores[i].first;
-  }
-  respostas += ")";
-  return {nome, exportacao, ajuda + (campos.idModelo ? respostas : ""),
-          {}, [exportacao](Ambiente& a) {
-            a.opcoes.SoAceita({});
+  return {nome, exportacao, ajuda, "", {}, [exportacao](Ambiente& a) {
             const bool resultado = a.biblioteca.Funcao<FuncaoSemArgumentos>(exportacao.c_str())();
             a.saida << exportacao << ": " << SimNao(resultado) << "\n";
             return resultado;
@@ -64,50 +58,86 @@ void DefineLog(Ambiente& a) {
 std::string ResultadoIntegracao(std::int32_t resultado) {
   if (resultado == 0) return "0 (integrado)";
   if (resultado == 1) return "1 (ficaram pendências)";
-  char codigo[16];
-  std::snprintf(codigo, sizeof codigo, "0x%08X", static_cast<std::uint32_t>(resultado));
-  return std::string(codigo) + (resultado == static_cast<std::int32_t>(0x80004005u) ? " (interrompida)" : " (falhou)");
+  if (resultado == static_cast<std::int32_t>(0x80004005u)) return "0x80004005 (interrompida)";
+  return DescreveResultado(static_cast<std::uint32_t>(resultado));
+}
+
+// A path typed on the terminal, as the library takes it.
+std::string Caminho(const std::string& doTerminal) { return qmx::texto::CaminhoDaBiblioteca(doTerminal); }
+
+// Hexadecimal text of the cipher: pairs of hexadecimal digits.
+std::string Hexadecimal(const Opcoes& opcoes, const std::string& nome) {
+  const std::string texto = opcoes.Texto(nome).value_or("");
+  if (texto.size() % 2 != 0 || texto.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    throw ErroUso("--" + nome + ": \"" + texto + "\" não é hexadecimal em pares de dígitos");
+  return texto;
+}
+
+// An amount as the cipher takes it: with its two decimals after a comma,
+// thousands optionally separated by dots ("1.234,56", "-25,00"). The
+// library keeps only the digits, so "1.5" would silently be 15 centavos.
+std::string ValorComCentavos(const std::string& texto) {
+  std::size_t i = texto.rfind('-', 0) == 0 ? 1 : 0;
+  const auto virgula = texto.find(',');
+  bool valido = virgula != std::string::npos && virgula > i && texto.size() - virgula == 3 &&
+                std::isdigit(static_cast<unsigned char>(texto[virgula + 1])) &&
+                std::isdigit(static_cast<unsigned char>(texto[virgula + 2]));
+  // The integer part: digits, or groups of three separated by dots.
+  const std::string inteiro = valido ? texto.substr(i, virgula - i) : "";
+  const bool agrupado = inteiro.find('.') != std::string::npos;
+  for (std::size_t k = 0; valido && k < inteiro.size(); ++k) {
+    const bool ponto = agrupado && (inteiro.size() - k) % 4 == 0;
+    valido = ponto ? inteiro[k] == '.' && k > 0 : std::isdigit(static_cast<unsigned char>(inteiro[k])) != 0;
+  }
+  if (!valido) throw ErroUso("--valor: \"" + texto + "\" não é um valor com duas casas decimais (como 1.234,56)");
+  return texto;
 }
 
 std::vector<Comando> MontaComandos() {
+  using E = CamposDialogo::Edicao;
   std::vector<Comando> c;
-  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra (--convenio, --natureza, --finalidade: o número do item)",
+  c.push_back(Dialogo("sintegra", "QMX_Sintegra", "arquivo Sintegra",
                       {14028, 13039, 13040, 13041, 13042, {{"convenio", 13043}, {"natureza", 13044}, {"finalidade", 13045}}}));
   c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período",
                       {14030, 13055, 0, 13053, 13054, {}, {}, {},
                        {{"leiaute", {{"convenio", 13065}, {"cotepe", 13066}}}, {"perfil", {{"A", 13091}, {"B", 13092}}}}}));
-  c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD", {14007, 0, 0, 13004, 13005}));
-  c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD", {14025, 0, 0, 13026, 13023}));
+  c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD",
+                      {14007, 0, 0, 13004, 13005, {}, {{"coo-inicial", 13006, 13003, "COO"}, {"coo-final", 13007, 13003, "COO"}}, {},
+                       {}, {{"total", 13001}}, 13002}));
+  c.push_back(Dialogo("arq-mfd", "QMX_ArqMFD", "Arquivo MFD",
+                      {14025, 0, 0, 13026, 13023, {}, {{"coo-inicial", 13024, 13022, "COO"}, {"coo-final", 13025, 13022, "COO"}}, {},
+                       {}, {}, 13021}));
   c.push_back(Dialogo("meios-pagamento", "QMX_MeiosPagamento", "relatório Meios de Pagamento", {14008, 0, 0, 13009, 13008}));
-  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos, impressos ou em arquivo (--opcao 13011)",
-                      {14009, 14011, 14010, 14014, 14015}));
-  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos",
-                      "Tabela de Produtos (--tabela-produtos N, --tabela-servicos N: as tabelas de preço)",
-                      {14002, 14000, 0, 0, 0, {}, {{"tabela-produtos", 14001}, {"tabela-servicos", 14003}}}));
-  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque (--produto N, repetido: estoque parcial)",
+  c.push_back(Dialogo("davs", "QMX_DAVs", "DAVs emitidos, impressos ou em arquivo",
+                      {14009, 14011, 14010, 14014, 14015, {}, {}, {}, {}, {{"relatorio", 13010}, {"arquivo", 13011}}}));
+  c.push_back(Dialogo("tab-produtos", "QMX_TabProdutos", "Tabela de Produtos",
+                      {14002, 14000, 0, 0, 0, {}, {E{"tabela-produtos", 14001, 0, "N"}, E{"tabela-servicos", 14003, 0, "N"}}}));
+  c.push_back(Dialogo("estoque", "QMX_Estoque", "arquivo de Estoque (--produto repetido: estoque parcial)",
                       {14023, 13013, 0, 0, 0, {}, {}, {{"produto", 13070, 13073}}}));
   c.push_back(Dialogo("indice-tecnico", "QMX_TabIndiceTecnicoProducao", "Índices Técnicos de Produção"));
-  c.push_back({"identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF", {},
+  c.push_back({"identificacao", "QMX_IdentificacaoPAFECF", "relatório de identificação do PAF-ECF", "", {},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
                  const bool r = a.biblioteca.Funcao<FuncaoSemArgumentos>("QMX_IdentificacaoPAFECF")();
                  a.saida << "QMX_IdentificacaoPAFECF: " << SimNao(r) << "\n";
-                 // The report went to the emulated printer: say where to read it.
-                 if (r) a.saida << "impressão: " << impressora::ArquivoImpressao(impressora::LeConfiguracao()) << "\n";
                  return r;
                }, true});
-
-  c.push_back({"lmf", "QMX_LMF", "Leitura da Memória Fiscal (--tipo c|s)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"tipo"});
+  c.push_back({"lmf", "QMX_LMF", "Leitura da Memória Fiscal", "",
+               {{"tipo", "c|s", "leitura completa (c, a de sempre) ou simplificada (s)"}},
+               [](Ambiente& a) {
                  const std::string tipo = a.opcoes.Texto("tipo").value_or("c");
+                 if (tipo != "c" && tipo != "s") throw ErroUso("--tipo aceita c ou s");
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_LMF")(tipo.c_str());
                  a.saida << "QMX_LMF: " << SimNao(r) << "\n";
                  return r;
-               }, true});
-  c.push_back({"sped-fiscal", "QMX_SpedFiscal",
-               "extrato SPED Fiscal (--filial N --ecf N --data-inicial DD/MM/AAAA --data-final DD/MM/AAAA)",
-               {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"filial", "ecf", "data-inicial", "data-final"});
+               }, true,
+               {14024, 0, 0, 13017, 13018, {},
+                {{"reducao-inicial", 13019, 13015, "N"}, {"reducao-final", 13020, 13015, "N"},
+                 {"cotepe-inicial", 13060, 13059, "DD/MM/AAAA"}, {"cotepe-final", 13061, 13059, "DD/MM/AAAA"}},
+                {}, {}, {{"arquivo", 13016}}, 13014}});
+  c.push_back({"sped-fiscal", "QMX_SpedFiscal", "extrato SPED Fiscal", "",
+               {{"filial", "N", "a filial"}, {"ecf", "N", "o ECF (0: todos)"},
+                {"data-inicial", "DD/MM/AAAA", "início do período"}, {"data-final", "DD/MM/AAAA", "fim do período"}},
+               [](Ambiente& a) {
                  char* caminho = nullptr;
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(char**, std::uint16_t, std::uint16_t, std::uint16_t,
                                                              std::uint16_t)>("QMX_SpedFiscal")(
@@ -118,10 +148,11 @@ std::vector<Comando> MontaComandos() {
                  delete[] caminho;
                  return r;
                }, true});
-  c.push_back({"movimentos", "QMX_Movimentos",
-               "Movimentos por ECF (--data-inicial --data-final --ecf --filial --automatico)", {"automatico"},
+  c.push_back({"movimentos", "QMX_Movimentos", "Movimentos por ECF", "",
+               {{"data-inicial", "DD/MM/AAAA", "início do período"}, {"data-final", "DD/MM/AAAA", "fim do período"},
+                {"ecf", "N", "o ECF"}, {"filial", "N", "a filial"},
+                {"automatico", "", "sem diálogo: gera com as opções dadas"}},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({"data-inicial", "data-final", "ecf", "filial", "automatico"});
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint16_t,
                                                              std::uint16_t, std::uint8_t)>("QMX_Movimentos")(
                      DataOpcional(a.opcoes, "data-inicial"), DataOpcional(a.opcoes, "data-final"),
@@ -129,9 +160,9 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "QMX_Movimentos: " << SimNao(r) << "\n";
                  return r;
                }, true});
-  c.push_back({"historico", "QMX_BuscaHistorico", "histórico de um cupom (--data DD/MM/AAAA --ecf N --cupom N)", {},
+  c.push_back({"historico", "QMX_BuscaHistorico", "histórico de um cupom", "",
+               {{"data", "DD/MM/AAAA", "o dia do cupom"}, {"ecf", "N", "o ECF"}, {"cupom", "N", "o COO do cupom"}},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({"data", "ecf", "cupom"});
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint32_t)>(
                      "QMX_BuscaHistorico")(DataOpcional(a.opcoes, "data"), U16(a.opcoes, "ecf"),
                                            static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 0, 4294967295LL, 0)));
@@ -143,12 +174,12 @@ std::vector<Comando> MontaComandos() {
                                            {{13032, "Itens do Cupom Fiscal"}, {13033, "Parcelas"}}, a.saida);
                  return r;
                }, true});
-  c.push_back({"autoriza", "CQMXAutorizacao", "autorização de um usuário (--login NOME --senha SENHA)", {},
+  c.push_back({"autoriza", "CQMXAutorizacao", "autorização de um usuário", "", {},
                [](Ambiente& a) { return ExecutaAutorizacao(a); }, true,
-               {14032, 0, 0, 0, 0, {}, {{"login", 14033}, {"senha", 14034}}}});
-  c.push_back({"get-emissora", "QMX_GetEmissora", "seleção de filial e ECF (--filial N --titulo TEXTO)", {},
+               {14032, 0, 0, 0, 0, {}, {E{"login", 14033, 0, "NOME"}, E{"senha", 14034, 0, "SENHA"}}}});
+  c.push_back({"get-emissora", "QMX_GetEmissora", "seleção de filial e ECF", "",
+               {{"filial", "N", "a filial do diálogo"}, {"titulo", "TEXTO", "o título do diálogo"}},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({"filial", "titulo"});
                  const std::string titulo = DoTerminal(a.opcoes.Texto("titulo").value_or(""));
                  a.biblioteca.Funcao<QMX_BOOL(std::int32_t, std::uint8_t, const char*)>("QMX_SetFilial")(
                      static_cast<std::int32_t>(a.opcoes.Numero("filial", 0, 65535, 0)), 0,
@@ -158,17 +189,15 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "QMX_GetEmissora: " << SimNao(r) << "\necf: " << ecf << "\n";
                  return r;
                }, true});
-  c.push_back({"pega-ecf-ativo", "QMX_PegaECFAtivo", "posição do ECF ligado a este computador", {},
+  c.push_back({"pega-ecf-ativo", "QMX_PegaECFAtivo", "posição do ECF ligado a este computador", "", {},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
                  std::int32_t posicao = 0;
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::int32_t*)>("QMX_PegaECFAtivo")(&posicao);
                  a.saida << "posição: " << posicao << "\n";
                  return r;
                }});
-  c.push_back({"descricao-coo", "QMX_DescricaoUltimoCOO", "descrição de uma operação registrada (CODIGO)", {},
+  c.push_back({"descricao-coo", "QMX_DescricaoUltimoCOO", "descrição de uma operação registrada", "CODIGO", {},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
                  const auto codigo = static_cast<std::uint8_t>(
                      LeNumero(a.opcoes.Posicional(0, "o código"), 0, 255, "código"));
                  const char* texto = nullptr;
@@ -176,31 +205,28 @@ std::vector<Comando> MontaComandos() {
                      "QMX_DescricaoUltimoCOO")(codigo, &texto);
                  a.saida << (texto ? texto : "") << "\n";
                  return r;
-               }});
-  c.push_back({"md5-arquivo", "QMX_GerarMD5_Arquivo", "MD5 de um arquivo (ARQUIVO)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
-                 const std::string caminho = DoTerminal(a.opcoes.Posicional(0, "o arquivo"));
+               }, false, {}, false});
+  c.push_back({"md5-arquivo", "QMX_GerarMD5_Arquivo", "MD5 de um arquivo", "ARQUIVO", {}, [](Ambiente& a) {
+                 const std::string caminho = Caminho(a.opcoes.Posicional(0, "o arquivo"));
                  char digest[33] = {};
                  const bool r =
                      a.biblioteca.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_Arquivo")(caminho.c_str(), digest);
                  if (!*digest) {
-                   a.saida << "não foi possível ler " << a.opcoes.Posicional(0, "") << "\n";
+                   a.saida << "não foi possível ler " << caminho << "\n";
                    return false;
                  }
                  a.saida << digest << "\n";
                  return r;
-               }});
-  c.push_back({"md5-texto", "QMX_GerarMD5_String", "MD5 com sal de um texto (TEXTO)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
+               }, false, {}, false});
+  c.push_back({"md5-texto", "QMX_GerarMD5_String", "MD5 com sal de um texto", "TEXTO", {}, [](Ambiente& a) {
                  const std::string texto = DoTerminal(a.opcoes.Posicional(0, "o texto"));
                  char digest[33] = {};
                  a.biblioteca.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_String")(texto.c_str(), digest);
                  a.saida << (*digest ? digest : "(sem resumo)") << "\n";
                  return *digest != 0;
-               }});
-  c.push_back({"md5-texto-bruto", "QMX_GerarMD5_StringMD5", "os 16 bytes do MD5 com sal de um texto (TEXTO)", {},
+               }, false, {}, false});
+  c.push_back({"md5-texto-bruto", "QMX_GerarMD5_StringMD5", "os 16 bytes do MD5 com sal de um texto", "TEXTO", {},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
                  const std::string texto = DoTerminal(a.opcoes.Posicional(0, "o texto"));
                  unsigned char digest[16] = {};
                  const unsigned char vazio[16] = {};
@@ -214,34 +240,30 @@ std::vector<Comando> MontaComandos() {
                  for (unsigned char b : digest) a.saida << kHex[b >> 4] << kHex[b & 15];
                  a.saida << "\n";
                  return true;
-               }});
-  c.push_back({"md5-pafecf", "QMX_GerarMD5_PAFECF", "lista de arquivos autenticados (--mensagem)", {"mensagem"},
-               [](Ambiente& a) {
-                 a.opcoes.SoAceita({"mensagem"});
+               }, false, {}, false});
+  c.push_back({"md5-pafecf", "QMX_GerarMD5_PAFECF", "lista de arquivos autenticados", "",
+               {{"mensagem", "", "mostra o resumo ao operador"}}, [](Ambiente& a) {
                  char digest[33] = {};
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(char*, std::uint8_t)>("QMX_GerarMD5_PAFECF")(
                      digest, a.opcoes.Tem("mensagem") ? 1 : 0);
                  a.saida << "QMX_GerarMD5_PAFECF: " << SimNao(r) << " " << digest << "\n";
                  return r;
                }});
-  c.push_back({"md5-nota-fiscal", "QMX_GerarMD5_NotaFiscal", "lista de arquivos autenticados (--filial N)", {},
-               [](Ambiente& a) {
-                 a.opcoes.SoAceita({"filial"});
+  c.push_back({"md5-nota-fiscal", "QMX_GerarMD5_NotaFiscal", "lista de arquivos autenticados da nota fiscal", "",
+               {{"filial", "N", "a filial"}}, [](Ambiente& a) {
                  char digest[33] = {};
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(char*, std::uint16_t)>("QMX_GerarMD5_NotaFiscal")(
                      digest, U16(a.opcoes, "filial"));
                  a.saida << "QMX_GerarMD5_NotaFiscal: " << SimNao(r) << " " << digest << "\n";
                  return r;
                }});
-  c.push_back({"assinar", "QMX_AssinarArquivo", "assina um arquivo com a linha EAD (ARQUIVO)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
-                 const std::string caminho = DoTerminal(a.opcoes.Posicional(0, "o arquivo"));
+  c.push_back({"assinar", "QMX_AssinarArquivo", "assina um arquivo com a linha EAD", "ARQUIVO", {}, [](Ambiente& a) {
+                 const std::string caminho = Caminho(a.opcoes.Posicional(0, "o arquivo"));
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*)>("QMX_AssinarArquivo")(caminho.c_str());
                  a.saida << "QMX_AssinarArquivo: " << SimNao(r) << "\n";
                  return r;
-               }});
-  c.push_back({"monta-senha", "QMX_MontaSenha", "empacota a chave (SEMENTE DESLOCAMENTO)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
+               }, false, {}, false});
+  c.push_back({"monta-senha", "QMX_MontaSenha", "empacota a chave", "SEMENTE DESLOCAMENTO", {}, [](Ambiente& a) {
                  const auto semente = LeNumero(a.opcoes.Posicional(0, "a semente"), 0, 65535, "semente");
                  const auto deslocamento = LeNumero(a.opcoes.Posicional(1, "o deslocamento"), 0, 65535, "deslocamento");
                  char senha[32] = {};
@@ -249,21 +271,23 @@ std::vector<Comando> MontaComandos() {
                      static_cast<std::uint16_t>(semente), static_cast<std::uint16_t>(deslocamento), senha);
                  a.saida << senha << "\n";
                  return r;
-               }});
-  c.push_back({"desmonta-senha", "QMX_DesmontaSenha", "desempacota a chave (SENHA)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
+               }, false, {}, false});
+  c.push_back({"desmonta-senha", "QMX_DesmontaSenha", "desempacota a chave", "SENHA", {}, [](Ambiente& a) {
                  const std::string senha = a.opcoes.Posicional(0, "a senha");
+                 LeNumero(senha, 0, 9223372036854775807LL, "senha");
                  std::uint16_t semente = 0, deslocamento = 0;
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*, std::uint16_t*, std::uint16_t*)>(
                      "QMX_DesmontaSenha")(senha.c_str(), &semente, &deslocamento);
                  a.saida << "semente: " << semente << "\ndeslocamento: " << deslocamento << "\n";
                  return r;
-               }});
-  c.push_back({"criptografar", "QMX_Criptografar",
-               "cifra um texto e um valor (--semente N --deslocamento N --texto T --valor V)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"semente", "deslocamento", "texto", "valor"});
+               }, false, {}, false});
+  c.push_back({"criptografar", "QMX_Criptografar", "cifra um texto e um valor", "",
+               {{"semente", "N", "a semente da chave"}, {"deslocamento", "N", "o deslocamento da chave"},
+                {"texto", "TEXTO", "o texto (até 99 caracteres)"},
+                {"valor", "V", "o valor com duas casas decimais (1.234,56)"}},
+               [](Ambiente& a) {
                  const std::string texto = DoTerminal(a.opcoes.Texto("texto").value_or(""));
-                 const std::string valor = a.opcoes.Texto("valor").value_or("");
+                 const std::string valor = a.opcoes.Tem("valor") ? ValorComCentavos(*a.opcoes.Texto("valor")) : "";
                  if (texto.size() > 99 || valor.size() > 99) throw ErroUso("texto e valor têm no máximo 99 caracteres");
                  char hexTexto[256] = {}, hexValor[256] = {};
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::int32_t, std::int32_t, const char*, const char*,
@@ -273,32 +297,34 @@ std::vector<Comando> MontaComandos() {
                      texto.c_str(), valor.c_str(), hexTexto, hexValor);
                  a.saida << "texto: " << hexTexto << "\nvalor: " << hexValor << "\n";
                  return r;
-               }});
-  c.push_back({"descriptografar", "QMX_Descriptografar",
-               "decifra (--senha S --hex-texto H --hex-valor H)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"senha", "hex-texto", "hex-valor"});
+               }, false, {}, false});
+  c.push_back({"descriptografar", "QMX_Descriptografar", "decifra um texto e um valor", "",
+               {{"senha", "N", "a chave empacotada (monta-senha)"},
+                {"hex-texto", "HEX", "o texto cifrado"}, {"hex-valor", "HEX", "o valor cifrado"}},
+               [](Ambiente& a) {
                  const std::string senha = a.opcoes.TextoObrigatorio("senha");
-                 const std::string hexTexto = a.opcoes.Texto("hex-texto").value_or("");
-                 const std::string hexValor = a.opcoes.Texto("hex-valor").value_or("");
+                 LeNumero(senha, 0, 9223372036854775807LL, "--senha");
+                 const std::string hexTexto = Hexadecimal(a.opcoes, "hex-texto");
+                 const std::string hexValor = Hexadecimal(a.opcoes, "hex-valor");
                  std::string texto(hexTexto.size() / 2 + 2, '\0');
                  std::int64_t valor = 0;
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(const char*, const char*, const char*, char*,
                                                              std::int64_t*)>("QMX_Descriptografar")(
                      senha.c_str(), hexTexto.c_str(), hexValor.c_str(), texto.data(), &valor);
-                 a.saida << "texto: " << texto.c_str() << "\nvalor: " << valor / 10000 << ","
-                         << (valor % 10000 < 0 ? -(valor % 10000) : valor % 10000) << " (x10000: " << valor << ")\n";
+                 a.saida << "texto: " << texto.c_str() << "\nvalor: " << FormataValor(valor) << " (x10000: " << valor
+                         << ")\n";
                  return r;
-               }});
-  c.push_back({"monta-data", "MontaData", "texto de um número de dia (NUMERO [--ano2])", {"ano2"}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"ano2"});
+               }, false, {}, false});
+  c.push_back({"monta-data", "MontaData", "texto de um número de dia", "NUMERO",
+               {{"ano2", "", "o ano com dois dígitos"}}, [](Ambiente& a) {
                  const auto dia = LeNumero(a.opcoes.Posicional(0, "o número do dia"), 0, 65535, "dia");
                  const auto funcao = a.biblioteca.Funcao<std::string(std::uint16_t, bool)>("_Z9MontaDataB5cxx11tb");
                  a.saida << funcao(static_cast<std::uint16_t>(dia), !a.opcoes.Tem("ano2")) << "\n";
                  return true;
-               }});
-  c.push_back({"monta-hora", "MontaHora", "texto de minutos (MINUTOS) ou de HHMMSS (--hhmmss N [--segundos])",
-               {"segundos"}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"hhmmss", "segundos"});
+               }, false, {}, false});
+  c.push_back({"monta-hora", "MontaHora", "texto de minutos (MINUTOS) ou de um HHMMSS", "[MINUTOS]",
+               {{"hhmmss", "N", "a hora como número HHMMSS"}, {"segundos", "", "com os segundos"}},
+               [](Ambiente& a) {
                  if (a.opcoes.Tem("hhmmss")) {
                    const auto valor = a.opcoes.Numero("hhmmss", -2147483648LL, 2147483647LL, 0);
                    const auto funcao = a.biblioteca.Funcao<std::string(std::int32_t, bool)>("_Z9MontaHoraB5cxx11ib");
@@ -309,10 +335,9 @@ std::vector<Comando> MontaComandos() {
                    a.saida << funcao(static_cast<std::uint16_t>(minutos)) << "\n";
                  }
                  return true;
-               }});
-  c.push_back({"criptografar-texto", "CriptografarTexto", "XOR de um texto com um byte (TEXTO CHAVE)", {},
+               }, false, {}, false});
+  c.push_back({"criptografar-texto", "CriptografarTexto", "XOR de um texto com um byte", "TEXTO CHAVE", {},
                [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
                  std::string texto = DoTerminal(a.opcoes.Posicional(0, "o texto"));
                  const auto chave = LeNumero(a.opcoes.Posicional(1, "a chave"), 0, 255, "chave");
                  a.biblioteca.Funcao<void(char*, int, unsigned char)>("_Z17CriptografarTextoPcih")(
@@ -321,18 +346,18 @@ std::vector<Comando> MontaComandos() {
                  for (unsigned char b : texto) a.saida << kHex[b >> 4] << kHex[b & 15];
                  a.saida << "\n";
                  return true;
-               }});
-  c.push_back({"parametrizacao", "ECImprimeParametrizacao", "relatório de parâmetros de configuração (--filial --ecf)",
-               {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"filial", "ecf"});
+               }, false, {}, false});
+  c.push_back({"parametrizacao", "ECImprimeParametrizacao", "relatório de parâmetros de configuração", "",
+               {{"filial", "N", "a filial"}, {"ecf", "N", "o ECF"}}, [](Ambiente& a) {
                  const bool r = a.biblioteca.Funcao<bool(std::uint16_t, std::uint16_t)>(
                      "_Z23ECImprimeParametrizacaott")(U16(a.opcoes, "filial"), U16(a.opcoes, "ecf"));
                  a.saida << "ECImprimeParametrizacao: " << SimNao(r) << "\n";
                  return r;
                }});
-  c.push_back({"integra", "QMX_ProcIntegraCN", "integração do dia: cn, ef, es ou fn (--data DD/MM/AAAA --ecf N "
-               "--diretorio LOG)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"data", "ecf", "diretorio"});
+  c.push_back({"integra", "QMX_ProcIntegraCN", "integração do dia com a retaguarda", "cn|ef|es|fn",
+               {{"data", "DD/MM/AAAA", "o dia"}, {"ecf", "N", "o ECF"},
+                {"diretorio", "LOG", "o arquivo (ou a pasta) do log da integração"}},
+               [](Ambiente& a) {
                  const std::string passo = a.opcoes.Posicional(0, "a integração (cn, ef, es ou fn)");
                  const std::map<std::string, const char*> exportacoes = {{"cn", "QMX_ProcIntegraCN"},
                                                                          {"ef", "QMX_ProcIntegraEF"},
@@ -350,9 +375,10 @@ std::vector<Comando> MontaComandos() {
                  a.saida << exportacao->second << ": " << ResultadoIntegracao(r) << "\n";
                  return r >= 0;
                }});
-  c.push_back({"integra-cupom", "QMX_IntegraCupomES", "integração de estoque de um cupom (--data DD/MM/AAAA --ecf N "
-               "--cupom COO --diretorio LOG)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({"data", "ecf", "cupom", "diretorio"});
+  c.push_back({"integra-cupom", "QMX_IntegraCupomES", "integração de estoque de um cupom", "",
+               {{"data", "DD/MM/AAAA", "o dia do cupom"}, {"ecf", "N", "o ECF"}, {"cupom", "COO", "o COO do cupom"},
+                {"diretorio", "LOG", "o arquivo (ou a pasta) do log da integração"}},
+               [](Ambiente& a) {
                  DefineLog(a);
                  REG_EC_CX_CHAVEPS chave{};
                  chave.Cupom = static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 1, 4294967295LL, 0));
@@ -374,13 +400,11 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "QMX_IntegraCupomES: " << ResultadoIntegracao(r) << "\n";
                  return r >= 0;
                }});
-  c.push_back({"chave-publica", "", "mostra a chave pública que confere as linhas EAD", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
+  c.push_back({"chave-publica", "", "mostra a chave pública que confere as linhas EAD", "", {}, [](Ambiente& a) {
                  a.saida << kChavePublicaPEM;
                  return true;
-               }});
-  c.push_back({"verificar", "", "confere a linha EAD de um arquivo (ARQUIVO)", {}, [](Ambiente& a) {
-                 a.opcoes.SoAceita({});
+               }, false, {}, false});
+  c.push_back({"verificar", "", "confere a linha EAD de um arquivo", "ARQUIVO", {}, [](Ambiente& a) {
                  const std::string caminho = a.opcoes.Posicional(0, "o arquivo");
                  switch (VerificaArquivo(caminho)) {
                    case ResultadoVerificacao::Valida: a.saida << "assinatura válida\n"; return true;
@@ -390,14 +414,15 @@ std::vector<Comando> MontaComandos() {
                  }
                  a.saida << "não foi possível ler " << DoTerminal(caminho) << "\n";
                  return false;
-               }});
-  c.push_back({"mensagem", "", "mensagem do catálogo do fabricante (MODULO NUMERO [--pasta DIR])", {},
-               [](Ambiente& a) { return ExecutaMensagem(a); }});
-  c.push_back({"demo", "",
-               "monta uma empresa de demonstração com um mês de movimento e mostra o que a biblioteca faz "
-               "(--pasta DIR, --tamanho N, --loja-grande)",
-               {"loja-grande"},
-               [](Ambiente& a) { return ExecutaDemo(a); }});
+               }, false, {}, false});
+  c.push_back({"mensagem", "", "mensagem do catálogo do fabricante", "MODULO NUMERO",
+               {{"pasta", "DIR", "a pasta dos catálogos (senão a do registro ou a instalada)"}},
+               [](Ambiente& a) { return ExecutaMensagem(a); }, false, {}, false});
+  c.push_back({"demo", "", "monta uma empresa de demonstração com um mês de movimento e mostra o que a biblioteca faz",
+               "",
+               {{"pasta", "DIR", "a pasta da empresa (qmx-demo)"}, {"tamanho", "N", "N vezes o movimento de sempre"},
+                {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"}},
+               [](Ambiente& a) { return ExecutaDemo(a); }, false, {}, false});
   return c;
 }
 
@@ -406,6 +431,28 @@ std::vector<Comando> MontaComandos() {
 const std::vector<Comando>& Comandos() {
   static const std::vector<Comando> comandos = MontaComandos();
   return comandos;
+}
+
+std::vector<OpcaoComando> OpcoesDoComando(const Comando& comando) {
+  std::vector<OpcaoComando> opcoes = comando.opcoes;
+  const CamposDialogo& c = comando.campos;
+  if (c.idModelo == 0) return opcoes;
+  // The dialog's own labels describe these (qmx COMANDO --help).
+  if (c.filial) opcoes.push_back({"filial", "N", ""});
+  if (c.ecf) opcoes.push_back({"ecf", "N", ""});
+  if (c.dataInicial) opcoes.push_back({"data-inicial", "DD/MM/AAAA", ""});
+  if (c.dataFinal) opcoes.push_back({"data-final", "DD/MM/AAAA", ""});
+  for (const auto& [nome, id] : c.listas) opcoes.push_back({nome, "N", "o número do item da lista"});
+  for (const auto& edicao : c.edicoes) opcoes.push_back({edicao.opcao, edicao.valor, ""});
+  for (const auto& adicao : c.adicoes) opcoes.push_back({adicao.opcao, "N", "pode repetir"});
+  for (const auto& escolha : c.escolhas) {
+    std::string valores;
+    for (const auto& [nome, id] : escolha.valores) valores += (valores.empty() ? "" : "|") + nome;
+    opcoes.push_back({escolha.nome, valores, ""});
+  }
+  for (const auto& [nome, id] : c.cliques) opcoes.push_back({nome, "", ""});
+  opcoes.push_back({"opcao", "ID", "clica o botão ID do diálogo"});
+  return opcoes;
 }
 
 const Comando* ProcuraComando(const std::string& nome) {

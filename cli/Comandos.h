@@ -22,9 +22,14 @@ struct Ambiente {
   std::string empresa = {};  // the company key given to QMX_Inicializa
 };
 
-// One subcommand: its name, the export it runs, a line of help, the flags
-// it takes (options without a value) and its work. The work returns the
-// export's boolean (true also for exports that answer a number).
+// An option of a command: its name without "--", what its value looks like
+// (empty for a flag) and a line of help.
+struct OpcaoComando {
+  std::string nome;
+  std::string valor;
+  std::string ajuda;
+};
+
 // The controls of a filter dialog that the operator's answers by name fill
 // (0 where the dialog has no such control).
 struct CamposDialogo {
@@ -36,8 +41,15 @@ struct CamposDialogo {
   // Drop-down lists chosen by the item's value (1 for the first item):
   // the option's name and the list's control.
   std::vector<std::pair<std::string, int>> listas = {};
-  // More edits typed as given: the option's name and the edit's control.
-  std::vector<std::pair<std::string, int>> edicoes = {};
+  // More edits typed as given: the option's name, the edit's control and
+  // the radio button that enables it (0: always enabled), clicked first.
+  struct Edicao {
+    std::string opcao;
+    int controle = 0;
+    int radio = 0;
+    std::string valor = "TEXTO";  // what the value looks like, for the help
+  };
+  std::vector<Edicao> edicoes = {};
   // An option that may repeat, each value typed into an edit and added to
   // a list with a button (the products of a partial stock).
   struct Adicao {
@@ -53,19 +65,31 @@ struct CamposDialogo {
     std::vector<std::pair<std::string, int>> valores;
   };
   std::vector<Escolha> escolhas = {};
+  // Flags that click a button or check box: the flag's name and the button.
+  std::vector<std::pair<std::string, int>> cliques = {};
+  // The radio button that enables the branch, ECF and date edits (0: none).
+  int radioPeriodo = 0;
 };
 
+// One subcommand: its name, the export it runs, a line of help, what its
+// plain arguments are, the options it takes and its work. The work returns
+// the export's boolean (true also for exports that answer a number).
 struct Comando {
   std::string nome;
   std::string exportacao;
   std::string ajuda;
-  std::vector<std::string> flags;
+  std::string argumentos;  // "ARQUIVO", "MODULO NUMERO", ... (empty: none)
+  std::vector<OpcaoComando> opcoes;
   std::function<bool(Ambiente&)> executa;
   bool abreDialogo = false;
-  // For the filter dialogs: the controls that --filial, --ecf,
-  // --data-inicial and --data-final fill (--opcao ID clicks a choice).
+  // For the filter dialogs: the controls that the answers by name fill.
   CamposDialogo campos{};
+  // Whether it reads the machine settings: then a registry file must exist.
+  bool usaRegistro = true;
 };
+
+// Every option a command takes, its own and those that fill its dialog.
+std::vector<OpcaoComando> OpcoesDoComando(const Comando& comando);
 
 const std::vector<Comando>& Comandos();
 const Comando* ProcuraComando(const std::string& nome);

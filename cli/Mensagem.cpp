@@ -7,6 +7,7 @@
 #include "cli/Comandos.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/registro/Registro.h"
+#include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx::cli {
 
@@ -15,7 +16,6 @@ using qmx::mensagens::CCatalogoMensagens;
 std::string PastaMensagensInstalada() { return QMX_MENSAGENS_INSTALADAS; }
 
 bool ExecutaMensagem(Ambiente& a) {
-  a.opcoes.SoAceita({"pasta"});
   std::string modulo = a.opcoes.Posicional(0, "o módulo (por exemplo EC)");
   if (modulo.size() != 2 || !std::isalpha(static_cast<unsigned char>(modulo[0])) ||
       !std::isalpha(static_cast<unsigned char>(modulo[1])))
@@ -23,7 +23,7 @@ bool ExecutaMensagem(Ambiente& a) {
   for (char& c : modulo) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const auto numero = static_cast<std::uint32_t>(LeNumero(a.opcoes.Posicional(1, "o número"), 0, 99999999, "número"));
 
-  std::string pasta = DoTerminal(a.opcoes.Texto("pasta").value_or(""));
+  std::string pasta = qmx::texto::CaminhoDaBiblioteca(a.opcoes.Texto("pasta").value_or(""));
   if (pasta.empty())
     pasta = qmx::registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Mensagens", "Path");
   if (pasta.empty()) pasta = PastaMensagensInstalada();

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/Apresentacao.h"
+
 namespace qmx::cli {
 namespace {
 
@@ -26,20 +28,6 @@ std::vector<std::string> Campos(const std::string& linha) {
   while (std::getline(partes, campo, '\t')) campos.push_back(campo);
   if (!linha.empty() && linha.back() == '\t') campos.emplace_back();
   return campos;
-}
-
-// The record escapes tabs, line breaks and backslashes.
-std::string SemEscapes(const std::string& texto) {
-  std::string saida;
-  for (std::size_t i = 0; i < texto.size(); ++i) {
-    if (texto[i] != '\\' || i + 1 == texto.size()) {
-      saida += texto[i];
-      continue;
-    }
-    const char c = texto[++i];
-    saida += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-  }
-  return saida;
 }
 
 std::string Alinha(const std::string& texto, std::size_t largura, int alinhamento) {

@@ -1,6 +1,5 @@
 // qmx: runs the library's exports from the command line, the way the
 // point-of-sale program does, with the operator's answers from options.
-#include <strings.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,10 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/Ajuda.h"
 #include "cli/Biblioteca.h"
 #include "cli/Comandos.h"
 #include "cli/Opcoes.h"
+#include "cli/RegistroOperador.h"
+#include "cli/RoteiroOperador.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/texto/Windows1252.h"
 
 using namespace qmx::cli;
 
@@ -31,185 +35,52 @@ constexpr int kErroBiblioteca = 3;
 
 void Escreve(std::ostream& destino, const std::string& cp1252) { destino << ParaTerminal(cp1252) << std::flush; }
 
-std::string Ajuda() {
-  std::ostringstream texto;
-  texto << "uso: qmx [opções gerais] COMANDO [opções do comando]\n\n"
-        << "Opções gerais:\n"
-        << "  --empresa CHAVE      chave da empresa (QMX_Inicializa)\n"
-        << "  --usuario N          código do usuário, 0 a 65535\n"
-        << "  --contexto N         código de contexto\n"
-        << "  --registro ARQUIVO   arquivo de registro (senão QMX_REGISTRO ou /etc/qmxutil/registro.ini)\n"
-        << "  --biblioteca ARQ     a biblioteca a carregar (senão a que está ao lado do programa)\n"
-        << "  --roteiro ARQUIVO    roteiro completo do operador para os diálogos\n"
-        << "  --help               esta ajuda\n\n"
-        << "Respostas do operador (comandos que abrem diálogos; valem na ordem dada):\n"
-        << "  --dialogo ID         as próximas respostas são do diálogo de modelo ID\n"
-        << "  --digita ID=TEXTO    digita um texto no controle ID\n"
-        << "  --clica ID           clica o botão ID\n"
-        << "  --seleciona ID=N     escolhe a linha N de uma lista\n"
-        << "  --ok | --cancela     clica OK | Cancelar\n"
-        << "  --resposta R         resposta da próxima caixa de mensagem (ok, cancelar, sim, nao ou número)\n\n"
-        << "Comandos:\n";
-  for (const auto& comando : Comandos()) {
-    std::string nome = comando.nome;
-    nome.resize(20, ' ');
-    texto << "  " << nome << comando.ajuda;
-    if (!comando.exportacao.empty()) texto << " [" << comando.exportacao << "]";
-    texto << "\n";
-  }
-  texto << "\nSaída: 0 quando a exportação respondeu verdadeiro, 1 falso, 2 erro de uso, 3 biblioteca.\n";
-  return texto.str();
+// The registry file the library will read: --registro, else QMX_REGISTRO,
+// else the machine's. A command that reads machine settings refuses to run
+// without one: against nothing, every setting would read as empty.
+void ExigeRegistro(const std::string& opcao) {
+  const char* ambiente = std::getenv("QMX_REGISTRO");
+  const std::string caminho = !opcao.empty() ? opcao : ambiente && *ambiente ? ambiente : "/etc/qmxutil/registro.ini";
+  std::error_code erro;
+  if (fs::is_regular_file(caminho, erro)) return;
+  throw ErroUso("o arquivo de registro " + DoTerminal(caminho) +
+                " não existe (indique-o com --registro ARQUIVO ou QMX_REGISTRO; o de sempre é "
+                "/etc/qmxutil/registro.ini)");
 }
 
-// The operator's answers, in command-line order, as the host's script.
-std::string RoteiroDasOpcoes(const Opcoes& opcoes) {
-  std::ostringstream roteiro;
-  bool temDialogo = false;
-  const auto garanteDialogo = [&] {
-    if (!temDialogo) roteiro << "dialogo *\n";
-    temDialogo = true;
-  };
-  for (const auto& [nome, valor] : opcoes.EmOrdem()) {
-    const auto igual = valor.find('=');
-    if (nome == "dialogo") {
-      roteiro << "dialogo " << (valor.empty() ? "*" : std::to_string(LeNumero(valor, 1, 65535, "--dialogo"))) << "\n";
-      temDialogo = true;
-    } else if (nome == "digita") {
-      if (igual == std::string::npos) throw ErroUso("--digita espera ID=TEXTO");
-      garanteDialogo();
-      roteiro << "digita " << LeNumero(valor.substr(0, igual), 1, 65535, "--digita") << " " << valor.substr(igual + 1)
-              << "\n";
-    } else if (nome == "clica") {
-      garanteDialogo();
-      roteiro << "clica " << LeNumero(valor, 1, 65535, "--clica") << "\n";
-    } else if (nome == "seleciona") {
-      if (igual == std::string::npos) throw ErroUso("--seleciona espera ID=N");
-      garanteDialogo();
-      roteiro << "seleciona " << LeNumero(valor.substr(0, igual), 1, 65535, "--seleciona") << " "
-              << LeNumero(valor.substr(igual + 1), 0, 100000, "--seleciona") << "\n";
-    } else if (nome == "ok" || nome == "cancela") {
-      garanteDialogo();
-      roteiro << "clica " << (nome == "ok" ? 1 : 2) << "\n";
-    } else if (nome == "resposta") {
-      roteiro << "resposta " << valor << "\n";
-    }
+// Where the emulated printer of this computer writes (a path of this
+// system), and how much it holds: a command that printed says where to
+// read it.
+struct Impressao {
+  std::string arquivo;
+  std::uintmax_t tamanho = 0;
+};
+
+Impressao ImpressaoAtual() {
+  Impressao impressao;
+  try {
+    impressao.arquivo = qmx::impressora::ArquivoImpressao(qmx::impressora::LeConfiguracao());
+  } catch (const std::exception&) {
+    return {};  // no emulated printer configured: nothing to say
   }
-  return roteiro.str();
+  std::error_code erro;
+  const auto tamanho = fs::file_size(impressao.arquivo, erro);
+  impressao.tamanho = erro ? 0 : tamanho;
+  return impressao;
 }
 
-// A script's steps without their first "dialogo" line (the steps then
-// continue the dialog already opened).
-std::string SemAberturaDeDialogo(const std::string& roteiro) {
-  if (roteiro.rfind("dialogo ", 0) != 0) return roteiro;
-  const auto fim = roteiro.find('\n');
-  return fim == std::string::npos ? std::string() : roteiro.substr(fim + 1);
+// Refuses options the command does not take.
+void ConfereOpcoes(const Comando& comando, const Opcoes& opcoes) {
+  std::vector<std::string> nomes;
+  for (const auto& opcao : OpcoesDoComando(comando)) nomes.push_back(opcao.nome);
+  opcoes.SoAceita(nomes);
 }
 
-// The operator's answers by name for a filter dialog: its fields, the
-// choices clicked, then OK unless the answers already close the dialog.
-std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
-  const CamposDialogo& c = comando.campos;
-  if (c.idModelo == 0) return {};
-  std::ostringstream roteiro;
-  bool preenchido = false;
-  const auto campo = [&](const char* opcao, int id) {
-    const auto valor = opcoes.Texto(opcao);
-    if (!valor) return;
-    if (id == 0) throw ErroUso("este diálogo não tem o campo --" + std::string(opcao));
-    roteiro << "digita " << id << " " << *valor << "\n";
-    preenchido = true;
-  };
-  campo("filial", c.filial);
-  // As the operator does: Tab out of the branch, which enables its ECF edit.
-  if (opcoes.Texto("filial") && opcoes.Texto("ecf")) roteiro << "tab\n";
-  campo("ecf", c.ecf);
-  campo("data-inicial", c.dataInicial);
-  campo("data-final", c.dataFinal);
-  for (const auto& [nome, id] : c.listas) {
-    const auto valor = opcoes.Texto(nome);
-    if (!valor) continue;
-    roteiro << "seleciona " << id << " " << LeNumero(*valor, 1, 100, ("--" + nome).c_str()) - 1 << "\n";
-    preenchido = true;
-  }
-  for (const auto& [nome, id] : c.edicoes) {
-    const auto valor = opcoes.Texto(nome);
-    if (!valor) continue;
-    roteiro << "digita " << id << " " << *valor << "\n";
-    preenchido = true;
-  }
-  for (const auto& adicao : c.adicoes)
-    for (const auto& valor : opcoes.Todos(adicao.opcao)) {
-      roteiro << "digita " << adicao.edicao << " " << valor << "\nclica " << adicao.botao << "\n";
-      preenchido = true;
-    }
-  for (const auto& escolha : c.escolhas) {
-    const auto valor = opcoes.Texto(escolha.nome);
-    if (!valor) continue;
-    int botao = 0;
-    std::string aceitos;
-    for (const auto& [nome, id] : escolha.valores) {
-      if (strcasecmp(nome.c_str(), valor->c_str()) == 0) botao = id;
-      aceitos += (aceitos.empty() ? "" : ", ") + nome;
-    }
-    if (botao == 0) throw ErroUso("--" + escolha.nome + " aceita " + aceitos);
-    roteiro << "clica " << botao << "\n";
-    preenchido = true;
-  }
-  for (const auto& opcao : opcoes.Todos("opcao")) {
-    roteiro << "clica " << LeNumero(opcao, 1, 65535, "--opcao") << "\n";
-    preenchido = true;
-  }
-  if (!preenchido) return {};
-  const bool fecha = opcoes.Tem("ok") || opcoes.Tem("cancela");
-  return "dialogo " + std::to_string(c.idModelo) + "\n" + roteiro.str() + (fecha ? "" : "clica 1\n");
-}
-
-// The options of a command without the operator's answers.
-std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const CamposDialogo& campos,
-                                      bool& tinhaRespostas) {
-  std::vector<std::string> kComValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
-  if (campos.idModelo != 0) kComValor.insert(kComValor.end(), {"filial", "ecf", "data-inicial", "data-final", "opcao"});
-  for (const auto& lista : campos.listas) kComValor.push_back(lista.first);
-  for (const auto& edicao : campos.edicoes) kComValor.push_back(edicao.first);
-  for (const auto& adicao : campos.adicoes) kComValor.push_back(adicao.opcao);
-  for (const auto& escolha : campos.escolhas) kComValor.push_back(escolha.nome);
-  std::vector<std::string> restantes;
-  tinhaRespostas = false;
-  for (size_t i = 0; i < argumentos.size(); ++i) {
-    const std::string& a = argumentos[i];
-    if (a == "--ok" || a == "--cancela") {
-      tinhaRespostas = true;
-      continue;
-    }
-    bool eraResposta = false;
-    for (const auto& nome : kComValor) {
-      if (a == "--" + nome) {
-        ++i;
-        eraResposta = true;
-      } else if (a.rfind("--" + nome + "=", 0) == 0) {
-        eraResposta = true;
-      }
-    }
-    if (eraResposta) tinhaRespostas = true;
-    else restantes.push_back(a);
-  }
-  return restantes;
-}
-
-// Prints what the operator saw: the record written by the library's host.
-void MostraRegistro(const fs::path& arquivo) {
-  std::ifstream entrada(arquivo, std::ios::binary);
-  std::string linha;
-  while (std::getline(entrada, linha)) {
-    std::vector<std::string> campos;
-    std::istringstream partes(linha);
-    std::string campo;
-    while (std::getline(partes, campo, '\t')) campos.push_back(campo);
-    if (campos.size() >= 5 && campos[0] == "caixa")
-      Escreve(std::cerr, "[caixa] " + campos[1] + ": " + campos[4] + " (resposta " + campos[3] + ")\n");
-    else if (campos.size() >= 4 && campos[0] == "dialogo")
-      Escreve(std::cerr, "[diálogo " + campos[1] + "] \"" + campos[2] + "\" fechado com " + campos[3] + "\n");
-  }
+std::vector<std::string> FlagsDoComando(const Comando& comando) {
+  std::vector<std::string> flags = {"ok", "cancela"};
+  for (const auto& opcao : OpcoesDoComando(comando))
+    if (opcao.valor.empty()) flags.push_back(opcao.nome);
+  return flags;
 }
 
 int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
@@ -219,7 +90,11 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   for (; i < argumentos.size(); ++i) {
     const std::string& a = argumentos[i];
     if (a == "--help" || a == "-h") {
-      Escreve(std::cout, Ajuda());
+      Escreve(std::cout, AjudaGeral());
+      return kVerdadeiro;
+    }
+    if (a == "--version") {
+      Escreve(std::cout, std::string("qmx (QMXUTIL) ") + QMX_VERSAO + "\n");
       return kVerdadeiro;
     }
     if (a.rfind("--", 0) != 0) break;
@@ -238,12 +113,18 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   if (!comando) throw ErroUso("comando desconhecido: " + argumentos[i]);
 
   const std::vector<std::string> doComando(argumentos.begin() + static_cast<long>(i) + 1, argumentos.end());
-  std::vector<std::string> flags = comando->flags;
-  flags.insert(flags.end(), {"ok", "cancela"});
+  for (const auto& a : doComando)
+    if (a == "--help" || a == "-h") {
+      Escreve(std::cout, AjudaDoComando(*comando));
+      return kVerdadeiro;
+    }
+  const std::vector<std::string> flags = FlagsDoComando(*comando);
   bool tinhaRespostas = false;
   const Opcoes respostas(doComando, flags);
-  const Opcoes opcoes(SemRespostas(doComando, comando->campos, tinhaRespostas), comando->flags);
+  const Opcoes opcoes(SemRespostas(doComando, comando->campos, tinhaRespostas), flags);
   if (tinhaRespostas && !comando->abreDialogo) throw ErroUso("o comando " + comando->nome + " não abre diálogos");
+  ConfereOpcoes(*comando, opcoes);
+  if (comando->usaRegistro) ExigeRegistro(registro);
 
   // The operator's script and the record of what was shown, in files that
   // the library's host reads and writes.
@@ -264,9 +145,7 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     conteudo << entrada.rdbuf();
     roteiro = conteudo.str() + "\n";
   }
-  const std::string campos = RoteiroDosCampos(*comando, respostas);
-  // With answers by name the generic ones go to the same dialog.
-  roteiro += campos + (campos.empty() ? RoteiroDasOpcoes(respostas) : SemAberturaDeDialogo(RoteiroDasOpcoes(respostas)));
+  roteiro += RoteiroDoComando(*comando, respostas);
   const fs::path arquivoRoteiro = pastaTemporaria / "roteiro.txt";
   const fs::path arquivoRegistro = pastaTemporaria / "registro-ui.txt";
   std::ofstream(arquivoRoteiro, std::ios::binary) << roteiro;
@@ -284,19 +163,40 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   carregada->Funcao<QMX_BOOL(const char*, std::uint16_t, std::int32_t)>("QMX_Inicializa")(
       empresa.c_str(), static_cast<std::uint16_t>(usuario), static_cast<std::int32_t>(contexto));
 
+  const Impressao antes = comando->usaRegistro ? ImpressaoAtual() : Impressao{};
   std::ostringstream saida;
   Ambiente ambiente{*carregada, opcoes, saida, empresa};
   bool resultado = false;
+  const auto mostraOQueFoiVisto = [&] {
+    Escreve(std::cout, saida.str());
+    std::ostringstream visto;
+    const VistoPeloOperador fim = MostraRegistro(arquivoRegistro, comando->campos.idModelo, visto);
+    Escreve(std::cerr, visto.str());
+    return fim;
+  };
   try {
     resultado = comando->executa(ambiente);
   } catch (...) {
-    Escreve(std::cout, saida.str());
-    MostraRegistro(arquivoRegistro);
+    mostraOQueFoiVisto();
     throw;
   }
-  Escreve(std::cout, saida.str());
-  MostraRegistro(arquivoRegistro);
+  const VistoPeloOperador fim = mostraOQueFoiVisto();
+  if (comando->usaRegistro) {
+    const Impressao depois = ImpressaoAtual();
+    if (!depois.arquivo.empty() && (depois.tamanho != antes.tamanho || depois.arquivo != antes.arquivo))
+      Escreve(std::cout, "impressão: " + qmx::texto::DeUtf8OuLatin(depois.arquivo) + "\n");
+  }
   carregada->Funcao<QMX_BOOL()>("QMX_Finaliza")();
+  // The export may answer true by contract even when the operator cancelled
+  // or its work failed: the last line says which.
+  if (comando->abreDialogo && fim.dialogoCancelado) {
+    Escreve(std::cout, "cancelado\n");
+    return kFalso;
+  }
+  if (fim.caixaDeErro) {
+    Escreve(std::cout, "falhou\n");
+    return kFalso;
+  }
   return resultado ? kVerdadeiro : kFalso;
 }
 

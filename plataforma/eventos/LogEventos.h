@@ -20,10 +20,13 @@ struct EventoRegistrado {
   std::vector<std::string> textos;  // the insertion strings, Windows-1252
 };
 
-// The machine's event log, reached through a registered event source. The
-// entries go to the system log (syslog, with the source as its name), in
-// UTF-8 and on one line each; while a capture is active they go to the
-// capture instead.
+// The machine's event log, reached through a registered event source. Each
+// entry is one line of UTF-8 text and goes, in this order of preference:
+// to the file named by the registry value "Arquivo" of
+// SOFTWARE\ZT Redudeva\Eventos (appended, with the source, its process and
+// the type); else to the system log (syslog, with the source as its name) when
+// the machine has one; else to standard error, so that it is never lost.
+// While a capture is active the entries go to the capture instead.
 class CLogEventos {
  public:
   // Registers the source; an empty source name cannot be registered.
@@ -35,6 +38,10 @@ class CLogEventos {
   bool Registrada() const { return m_registrada; }
   // Writes one entry; false when the source is not registered.
   bool Reporta(std::uint16_t tipo, std::uint16_t categoria, std::uint32_t id, const std::vector<std::string>& textos);
+
+  // The socket through which the system log is reached ("/dev/log"); a
+  // test names a missing one to see the fall-back to standard error.
+  static void DefineSocketSistema(const std::string& caminho);
 
  private:
   std::string m_fonte;

@@ -1,5 +1,7 @@
 #include "plataforma/mensagens/CatalogoMensagens.h"
 
+#include "plataforma/texto/CaminhoArquivo.h"
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -90,9 +92,10 @@ LeituraCatalogo CCatalogoMensagens::LeDoArquivo(const std::string& caminho, std:
   LeituraCatalogo leitura;
   leitura.caminho = caminho;
   // Only a regular file opens, as on Windows (a folder does not).
+  const std::string nativo = texto::CaminhoNativo(caminho);
   std::error_code erro;
-  if (!std::filesystem::is_regular_file(caminho, erro)) return leitura;
-  std::ifstream arquivo(caminho, std::ios::binary);
+  if (!std::filesystem::is_regular_file(nativo, erro)) return leitura;
+  std::ifstream arquivo(nativo, std::ios::binary);
   if (!arquivo) return leitura;
   leitura.aberto = true;
   LeitorPecas leitor(arquivo);

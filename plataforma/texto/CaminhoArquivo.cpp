@@ -1,6 +1,7 @@
 #include "plataforma/texto/CaminhoArquivo.h"
 
 #include <cstring>
+#include <stdexcept>
 
 #include "plataforma/texto/Windows1252.h"
 
@@ -18,6 +19,12 @@ std::string CaminhoWindows(const std::string& caminhoNativo) {
   for (char& c : caminho)
     if (c == '/') c = '\\';
   return caminho;
+}
+
+std::string CaminhoDaBiblioteca(const std::string& caminhoNativo) {
+  if (auto caminho = DeUtf8Exato(caminhoNativo)) return *caminho;
+  throw std::invalid_argument("o caminho " + DeUtf8(caminhoNativo) +
+                              " tem caracteres que o Windows-1252 não representa; use outra pasta");
 }
 
 std::string NomeArquivoSeguro(const std::string& nome) {

@@ -17,6 +17,13 @@ std::string CaminhoNativo(const std::string& caminho);
 // Windows-1252.
 std::string CaminhoWindows(const std::string& caminhoNativo);
 
+// A system path (UTF-8) handed to the library or shown with its texts:
+// Windows-1252, separators kept as the system writes them. A path that is
+// not valid UTF-8 or holds a character Windows-1252 cannot hold throws
+// std::invalid_argument naming it: replacing the character would name
+// another file.
+std::string CaminhoDaBiblioteca(const std::string& caminhoNativo);
+
 // A file name built from data (serial numbers, codes) made safe for any file
 // system: path separators and the characters Windows refuses in names
 // (< > : " / \ | ? * and control characters) become "_".

@@ -60,19 +60,26 @@ void AnexaUtf8(std::string& saida, char32_t cp) {
   }
 }
 
-}  // namespace
-
-std::string DeUtf8(std::string_view utf8) {
+// UTF-8 to Windows-1252; a character that cannot be held becomes "?", or,
+// when exact, makes the whole conversion fail.
+std::optional<std::string> Converte(std::string_view utf8, bool exato) {
   std::string saida;
   saida.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
     const auto cp = ProximoCodigo(utf8, i);
     const auto byte = cp ? ByteDe(*cp) : std::nullopt;
+    if (!byte && exato) return std::nullopt;
     saida += byte ? static_cast<char>(*byte) : '?';
   }
   return saida;
 }
+
+}  // namespace
+
+std::string DeUtf8(std::string_view utf8) { return *Converte(utf8, false); }
+
+std::optional<std::string> DeUtf8Exato(std::string_view utf8) { return Converte(utf8, true); }
 
 std::string DeUtf8OuLatin(std::string_view texto) {
   size_t i = 0;

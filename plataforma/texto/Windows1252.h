@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ std::string DeUtf8(std::string_view utf8);
 // Like DeUtf8, but a text that is not valid UTF-8 as a whole is taken to be
 // Windows-1252 already and returned unchanged.
 std::string DeUtf8OuLatin(std::string_view texto);
+
+// UTF-8 to Windows-1252 without guessing: nothing when the text is not valid
+// UTF-8 or holds a character that Windows-1252 cannot hold (for names of
+// files and folders, where a "?" would name another file).
+std::optional<std::string> DeUtf8Exato(std::string_view utf8);
 
 // Windows-1252 to UTF-8. The five undefined bytes (0x81, 0x8D, 0x8F, 0x90,
 // 0x9D) map to the C1 controls of the same value, as Windows itself does.

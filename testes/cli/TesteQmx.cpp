@@ -9,6 +9,7 @@
 #include "apoio/MovimentoTeste.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/ProgramaQmx.h"
+#include "apoio/RegistroTemporario.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -23,7 +24,7 @@ using qmx::testes::Qmx;
 std::string U8(const std::string& texto) { return qmx::texto::ParaUtf8(texto); }
 
 
-TEST(Qmx, AjudaListaOsComandos) {
+TEST(Qmx, AjudaGeralEDeCadaComando) {
   const Execucao ajuda = Qmx("--help");
   EXPECT_EQ(ajuda.codigo, 0);
   for (const char* nome : {"sintegra", "sped-fiscal", "lmf", "movimentos", "get-emissora", "md5-arquivo",
@@ -31,9 +32,30 @@ TEST(Qmx, AjudaListaOsComandos) {
     EXPECT_NE(ajuda.saida.find(std::string("  ") + nome + " "), std::string::npos) << nome;
   // The terminal gets UTF-8: "opções" with its two accented letters.
   EXPECT_NE(ajuda.saida.find("op\xC3\xA7\xC3\xB5" "es"), std::string::npos);
+
+  const Execucao versao = Qmx("--version");
+  EXPECT_EQ(versao.codigo, 0);
+  EXPECT_EQ(versao.saida, std::string("qmx (QMXUTIL) ") + QMX_VERSAO + "\n");
+
+  // A command's help lists what it takes, with the dialog's controls; the
+  // Espelho MFD has no branch, the LMF's reduction edits are named.
+  const Execucao espelho = Qmx("espelho-mfd --help");
+  EXPECT_EQ(espelho.codigo, 0);
+  EXPECT_NE(espelho.saida.find("  --coo-inicial COO"), std::string::npos) << espelho.saida;
+  EXPECT_NE(espelho.saida.find("  --total "), std::string::npos) << espelho.saida;
+  EXPECT_EQ(espelho.saida.find("--filial"), std::string::npos) << espelho.saida;
+  const Execucao lmf = Qmx("lmf --help");
+  EXPECT_NE(lmf.saida.find(U8("  --reducao-inicial N         Redução Inicial (controle 13019)\n")), std::string::npos)
+      << lmf.saida;
+  EXPECT_NE(lmf.saida.find(U8("  13059   Button          Formato ATO COTEPE 17/04\n")), std::string::npos) << lmf.saida;
+  const Execucao md5 = Qmx("md5-arquivo --help");
+  EXPECT_NE(md5.saida.find("uso: qmx [op\xC3\xA7\xC3\xB5" "es gerais] md5-arquivo ARQUIVO\n"), std::string::npos)
+      << md5.saida;
+  EXPECT_EQ(md5.saida.find("Controles"), std::string::npos);
 }
 
 TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
+  qmx::testes::RegistroTemporario registro;
   const struct {
     const char* argumentos;
     const char* mensagem;
@@ -46,10 +68,23 @@ TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
       {"descricao-coo", "falta o código"},
       {"descricao-coo 256", "fora do intervalo"},
       {"lmf --digita 13017", "ID=TEXTO"},
+      {"lmf --tipo x", "--tipo aceita c ou s"},
       {"monta-data 10 --ok", "não abre diálogos"},
       {"sped-fiscal --data-inicial 31/02/2020", "data inexistente"},
       {"sped-fiscal --data-inicial ontem", "data inválida"},
       {"sintegra --nada 1", "opção desconhecida: --nada"},
+      {"md5-texto abc --filial 1", "opção desconhecida: --filial"},
+      {"--registro /nao/existe.ini lmf", "o arquivo de registro /nao/existe.ini não existe"},
+      {"descriptografar --senha 1 --hex-texto ZZ", "--hex-texto: \"ZZ\" não é hexadecimal"},
+      {"descriptografar --senha 1 --hex-valor ABC", "--hex-valor: \"ABC\" não é hexadecimal"},
+      {"descriptografar --senha x1", "não é um número inteiro"},
+      {"criptografar --valor abc", "--valor: \"abc\" não é um valor com duas casas decimais"},
+      {"criptografar --valor 1.5", "--valor: \"1.5\" não é um valor"},
+      {"criptografar --valor 1234,5", "--valor: \"1234,5\" não é um valor"},
+      {"criptografar --valor 12.34,56", "--valor: \"12.34,56\" não é um valor"},
+      {"criptografar --valor ,50", "--valor: \",50\" não é um valor"},
+      {"md5-arquivo /tmp/\xE6\x97\xA5.txt", "tem caracteres que o Windows-1252 não representa"},
+      {"demo --pasta /tmp/\xE6\x97\xA5/demo", "tem caracteres que o Windows-1252 não representa"},
   };
   for (const auto& caso : casos) {
     const Execucao execucao = Qmx(caso.argumentos);
@@ -58,30 +93,70 @@ TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
   }
 }
 
-TEST(Qmx, ExecutaExportacoesEMostraOQueOOperadorViu) {
+// The last line says when an export that answered true was cancelled or
+// failed; the printer's spool is named; boxes read as the operator reads
+// them.
+TEST(Qmx, SaidaDizOQueAconteceu) {
+  PastaTemporaria pasta;
+  qmx::testes::RegistroTemporario registro(
+      "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\nNumeroSerie=QMX-CLI-9\nPastaRetorno=" +
+      pasta.Caminho("ecf") + "\n");
+  const Execucao cancelado = Qmx("sintegra");
+  EXPECT_EQ(cancelado.codigo, 1);
+  EXPECT_NE(cancelado.saida.find("QMX_Sintegra: verdadeiro\n"), std::string::npos) << cancelado.saida;
+  EXPECT_EQ(cancelado.saida.substr(cancelado.saida.size() - 10), "cancelado\n") << cancelado.saida;
+
+  const Execucao falhou = Qmx("--empresa NENHUMA integra es --data 02/11/2026 --ecf 1");
+  EXPECT_EQ(falhou.codigo, 1);
+  EXPECT_EQ(falhou.saida.substr(falhou.saida.size() - 7), "falhou\n") << falhou.saida;
+  EXPECT_NE(falhou.saida.find(U8("[caixa] Torvo ECF:\nErro na comunicação com o servidor de dados.\nResultado: ")),
+            std::string::npos)
+      << falhou.saida;
+
+  const Execucao lmf = Qmx("--empresa DEMO lmf --tipo s --ok");
+  EXPECT_EQ(lmf.codigo, 0);
+  EXPECT_NE(lmf.saida.find("QMX_LMF: verdadeiro\n"), std::string::npos) << lmf.saida;
+  EXPECT_NE(lmf.saida.find(U8("[diálogo 14024]")), std::string::npos) << lmf.saida;
+  const auto inicio = lmf.saida.find(U8("impressão: "));
+  ASSERT_NE(inicio, std::string::npos) << lmf.saida;
+  const auto fim = lmf.saida.find('\n', inicio);
+  EXPECT_EQ(lmf.saida.substr(inicio, fim - inicio), U8("impressão: ") + pasta.Caminho("ecf/impressao-QMX-CLI-9.txt"));
+  // Nothing printed, nothing said.
+  EXPECT_EQ(Qmx("monta-data 55519").saida, "01/01/2000\n");
+
+  // Line breaks of every kind are real ones.
+  const Execucao indice = Qmx("indice-tecnico");
+  EXPECT_NE(indice.saida.find(U8("[caixa] Torvo ECF:\nEste PAF-ECF não executa funções de baixa de estoque \ncom base")),
+            std::string::npos)
+      << indice.saida;
+  EXPECT_EQ(indice.saida.find("\\"), std::string::npos) << indice.saida;
+  EXPECT_EQ(indice.codigo, 1);
+
+  // A box without a caption of its own carries the program's name.
+  const Execucao semImpressora = Qmx("--registro '" + pasta.Grava("vazio.ini", "") + "' pega-ecf-ativo");
+  EXPECT_NE(semImpressora.saida.find(U8("[caixa] qmx:\nNão foi possível determinar")), std::string::npos)
+      << semImpressora.saida;
+  const Execucao selecao = Qmx(U8("get-emissora --titulo 'Seleção de ECF'"));
+  EXPECT_NE(selecao.saida.find("ecf: 0"), std::string::npos);
+  EXPECT_NE(selecao.saida.find(U8("\"Seleção de ECF\"")), std::string::npos) << selecao.saida;
+}
+
+TEST(Qmx, ExecutaExportacoesSemRegistro) {
   const Execucao coo = Qmx("descricao-coo 8");
   EXPECT_EQ(coo.codigo, 0);
   EXPECT_EQ(coo.saida, "Redu\xC3\xA7\xC3\xA3o Z\n");
-  EXPECT_EQ(Qmx("monta-data 55519").saida, "01/01/2000\n");
   EXPECT_EQ(Qmx("monta-hora --hhmmss 93015 --segundos").saida, "09:30:15\n");
+}
 
-  // LMF answers true when its dialog ends with OK (the reading is printed);
-  // the operator's OK is played, and the dialog seen is listed.
-  const Execucao lmf = Qmx("--empresa DEMO lmf --tipo s --ok");
-  EXPECT_EQ(lmf.codigo, 0);
-  EXPECT_NE(lmf.saida.find("QMX_LMF: verdadeiro"), std::string::npos) << lmf.saida;
-  EXPECT_NE(lmf.saida.find(U8("[diálogo 14024]")), std::string::npos) << lmf.saida;
-
-  // A box without a caption of its own carries the program's name.
-  PastaTemporaria pasta;
-  const Execucao semImpressora = Qmx("--registro '" + pasta.Grava("vazio.ini", "") + "' pega-ecf-ativo");
-  EXPECT_NE(semImpressora.saida.find(U8("[caixa] qmx: Não foi possível determinar")), std::string::npos)
-      << semImpressora.saida;
-
-  const Execucao selecao = Qmx(U8("get-emissora --titulo 'Seleção de ECF'"));
-  EXPECT_EQ(selecao.codigo, 0);
-  EXPECT_NE(selecao.saida.find("ecf: 0"), std::string::npos);
-  EXPECT_NE(selecao.saida.find(U8("\"Seleção de ECF\"")), std::string::npos) << selecao.saida;
+// The cipher of a text and an amount, and the amount shown back as the
+// library holds it: ten-thousandths, four decimals, sign kept.
+std::string Decifra(const std::string& opcoes) {
+  const Execucao cifrado = Qmx(U8("criptografar --semente 10 --deslocamento 20 " + opcoes));
+  if (cifrado.codigo != 0) return cifrado.saida;
+  const auto hexTexto = cifrado.saida.substr(7, cifrado.saida.find('\n') - 7);
+  const auto inicioValor = cifrado.saida.find("valor: ") + 7;
+  const auto hexValor = cifrado.saida.substr(inicioValor, cifrado.saida.find('\n', inicioValor) - inicioValor);
+  return Qmx("descriptografar --senha 655380 --hex-texto '" + hexTexto + "' --hex-valor '" + hexValor + "'").saida;
 }
 
 TEST(Qmx, ResumoECifraPelaLinhaDeComando) {
@@ -89,24 +164,25 @@ TEST(Qmx, ResumoECifraPelaLinhaDeComando) {
   const std::string arquivo = pasta.Grava("abc.txt", "abc");
   EXPECT_EQ(Qmx("md5-arquivo '" + arquivo + "'").saida, "900150983cd24fb0d6963f7d28e17f72\n");
   EXPECT_EQ(Qmx("md5-arquivo '" + pasta.Caminho("falta.txt") + "'").codigo, 1);
-  const Execucao cifrado = Qmx(U8("criptografar --semente 10 --deslocamento 20 --texto 'Operação' --valor 12,34"));
-  ASSERT_EQ(cifrado.codigo, 0);
-  const auto hexTexto = cifrado.saida.substr(7, cifrado.saida.find('\n') - 7);
-  const auto inicioValor = cifrado.saida.find("valor: ") + 7;
-  const auto hexValor = cifrado.saida.substr(inicioValor, cifrado.saida.find('\n', inicioValor) - inicioValor);
-  // "Operação" is 8 bytes in Windows-1252: 16 hexadecimal digits.
-  EXPECT_EQ(hexTexto.size(), 16u);
-  const Execucao decifrado =
-      Qmx("descriptografar --senha 655380 --hex-texto " + hexTexto + " --hex-valor " + hexValor);
-  EXPECT_NE(decifrado.saida.find(U8("texto: Operação")), std::string::npos) << decifrado.saida;
-  EXPECT_NE(decifrado.saida.find("x10000: 123400"), std::string::npos) << decifrado.saida;
+  EXPECT_EQ(Decifra("--texto 'Operação' --valor 12,34"), U8("texto: Operação\nvalor: 12,3400 (x10000: 123400)\n"));
+  EXPECT_EQ(Decifra("--valor 0,01"), "texto: \nvalor: 0,0100 (x10000: 100)\n");
+  EXPECT_EQ(Decifra("--valor -0,25"), "texto: \nvalor: -0,2500 (x10000: -2500)\n");
+  EXPECT_EQ(Decifra("--valor 1.234.567,89"), "texto: \nvalor: 1.234.567,8900 (x10000: 12345678900)\n");
 }
 
+// In a folder with an accent, as /home/joão: its registry file is UTF-8,
+// every step answers true, every path reads as the system writes it.
 TEST(Qmx, DemonstracaoMontaAEmpresa) {
   PastaTemporaria pasta;
-  const Execucao demo = Qmx("demo --pasta '" + pasta.Caminho("demo") + "'");
+  const std::string kPasta = pasta.Caminho("jo\xC3\xA3o");
+  const Execucao demo = Qmx("demo --pasta '" + kPasta + "'");
   EXPECT_EQ(demo.codigo, 0) << demo.saida;
-  EXPECT_TRUE(std::filesystem::exists(pasta.Pasta() / "demo" / "registro.ini"));
+  const std::string registro = PastaTemporaria::Le(kPasta + "/registro.ini");
+  EXPECT_EQ(qmx::texto::DeUtf8Exato(registro).has_value(), true);
+  EXPECT_NE(registro.find("EC=" + kPasta + "/DEMO/\n"), std::string::npos) << registro;
+  EXPECT_NE(demo.saida.find("Empresa de demonstra\xC3\xA7\xC3\xA3o em " + kPasta + "\n"), std::string::npos);
+  EXPECT_EQ(demo.saida.find("falso"), std::string::npos) << demo.saida;
+  EXPECT_EQ(demo.saida.find("\xC3\x83"), std::string::npos) << demo.saida;  // no doubly encoded letter
   EXPECT_NE(demo.saida.find(U8("Redução Z")), std::string::npos);
   EXPECT_NE(demo.saida.find(U8("decifrado: \"Operador Ávila\" e 12345600")), std::string::npos) << demo.saida;
   for (const char* passo : {"QMX_ProcIntegraES: 0 (integrado)", "QMX_ProcIntegraCN: 0 (integrado)",
@@ -121,7 +197,7 @@ TEST(Qmx, DemonstracaoMontaAEmpresa) {
   const std::string login = demo.saida.substr(inicio, demo.saida.find('\n', inicio) - inicio);  // "NOME, senha SENHA"
   const std::string nome = login.substr(0, login.find(','));
   const std::string senha = login.substr(login.find("senha ") + 6);
-  const Execucao autoriza = Qmx("--registro '" + pasta.Caminho("demo/registro.ini") + "' --empresa DEMO autoriza --login " +
+  const Execucao autoriza = Qmx("--registro '" + kPasta + "/registro.ini' --empresa DEMO autoriza --login " +
                                 nome + " --senha " + senha);
   EXPECT_EQ(autoriza.codigo, 0) << autoriza.saida;
   EXPECT_NE(autoriza.saida.find(U8("autorizado: sim\nusuário: ")), std::string::npos) << autoriza.saida;
@@ -152,8 +228,10 @@ TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
 namespace {
 
 TEST(Qmx, RespostasPorNomeNosDialogosDeArquivo) {
+  qmx::testes::RegistroTemporario registro;
   const Execucao sintegra = Qmx("sintegra --filial 1 --data-inicial 01/02/2026 --data-final 28/02/2026");
-  EXPECT_EQ(sintegra.codigo, 0);
+  // Without a company the dialog cannot accept them: it ends cancelled.
+  EXPECT_EQ(sintegra.codigo, 1) << sintegra.saida;
   EXPECT_NE(sintegra.saida.find(U8("[diálogo 14028]")), std::string::npos) << sintegra.saida;
   // The layout and the profile by name; a value the dialog lacks is refused.
   const Execucao venda = Qmx("venda-periodo --filial 1 --leiaute cotepe --perfil b");
@@ -223,6 +301,18 @@ TEST(Qmx, AutorizaEHistorico) {
   m.Produto(10, "ARROZ 5KG");
   m.Cupom(1, 55519).Coo(7).Item(10, 2, 12.5).Parcela(25, 7, 55549);
   m.Grava();
+  empresa.ImpressoraEmulada("QMX-CLI-1");
+
+  // The box names the file in the system's form, a path that can be copied.
+  const Execucao mfd = Qmx("--empresa TESTE arq-mfd --coo-inicial 7 --coo-final 7");
+  EXPECT_EQ(mfd.codigo, 0) << mfd.saida;
+  const std::string kGerado = U8("Arquivo gerado em:\n");
+  const auto inicio = mfd.saida.find(kGerado);
+  ASSERT_NE(inicio, std::string::npos) << mfd.saida;
+  const std::string gerado = mfd.saida.substr(inicio + kGerado.size(), mfd.saida.find(" (resposta", inicio) -
+                                                                            inicio - kGerado.size());
+  EXPECT_EQ(gerado.find('\\'), std::string::npos) << gerado;
+  EXPECT_TRUE(std::filesystem::is_regular_file(gerado)) << gerado;
 
   const Execucao aceito = Qmx("--empresa TESTE autoriza --login supervisor --senha 'avila 2026'");
   EXPECT_EQ(aceito.codigo, 0) << aceito.saida;
@@ -230,7 +320,7 @@ TEST(Qmx, AutorizaEHistorico) {
   const Execucao recusado = Qmx("--empresa TESTE autoriza --login supervisor --senha avila");
   EXPECT_EQ(recusado.codigo, 1);
   EXPECT_NE(recusado.saida.find(U8("autorizado: não")), std::string::npos) << recusado.saida;
-  EXPECT_NE(recusado.saida.find(U8("[caixa] Torvo Cadastros Gerais: Usuário ou senha não conferem.")), std::string::npos)
+  EXPECT_NE(recusado.saida.find(U8("[caixa] Torvo Cadastros Gerais:\nUsuário ou senha não conferem.\nDigite-os novamente. (resposta 1)")), std::string::npos)
       << recusado.saida;
 
   const Execucao historico = Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1 --cupom 7");
