@@ -183,6 +183,8 @@ TEST(Qmx, DemonstracaoMontaAEmpresa) {
   EXPECT_NE(demo.saida.find("Empresa de demonstra\xC3\xA7\xC3\xA3o em " + kPasta + "\n"), std::string::npos);
   EXPECT_EQ(demo.saida.find("falso"), std::string::npos) << demo.saida;
   EXPECT_EQ(demo.saida.find("\xC3\x83"), std::string::npos) << demo.saida;  // no doubly encoded letter
+  // The catalogues in the accented folder are read.
+  EXPECT_NE(demo.saida.find(U8("EC 110: A data final não pode ser anterior à data inicial.")), std::string::npos);
   EXPECT_NE(demo.saida.find(U8("Redução Z")), std::string::npos);
   EXPECT_NE(demo.saida.find(U8("decifrado: \"Operador Ávila\" e 12345600")), std::string::npos) << demo.saida;
   for (const char* passo : {"QMX_ProcIntegraES: 0 (integrado)", "QMX_ProcIntegraCN: 0 (integrado)",
