@@ -113,8 +113,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # unreachable data server run ping, which no library links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "iputils-ping")
-# A shlibs file for the programs that link the library, and the ldconfig trigger.
+# A shlibs file for the programs that link the library, any later version of
+# the same SONAME serving them. (CPack adds the postinst and postrm that run
+# ldconfig.)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/qmx-demo/")
