@@ -17,6 +17,13 @@ export ASAN_OPTIONS="detect_leaks=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 
 temp=$(mktemp -d)
 trap 'rm -rf "$temp"' EXIT
+# Whatever a command does when it takes --help for something else, it does
+# in the temporary folder, with empty machine settings.
+qmx=$(realpath "$qmx")
+saida=$(realpath -m "$saida")
+cd "$temp"
+: >"$temp/registro.ini"
+export QMX_REGISTRO="$temp/registro.ini"
 "$qmx" --help >"$temp/ajuda"
 # The commands, in the order the help lists them; the help of each one.
 awk '/^Comandos:$/ { c = 1; next } c && /^  [^ ]/ { print $1; next } c && !/^  / { c = 0 }' \
