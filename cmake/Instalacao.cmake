@@ -66,6 +66,16 @@ install(FILES ${CMAKE_BINARY_DIR}/instalacao/registro.ini ${CMAKE_SOURCE_DIR}/ex
 
 if(TARGET qmx)
   install(TARGETS qmx RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # Where an installed qmx finds the library and the catalogues: paths
+  # relative to its own folder, so that any prefix (or the package unpacked
+  # elsewhere) works. The build folder has nothing at those places, and there
+  # the program keeps the build folder's paths.
+  file(RELATIVE_PATH QMX_BIBLIOTECA_INSTALADA ${CMAKE_INSTALL_FULL_BINDIR}
+    ${CMAKE_INSTALL_FULL_LIBDIR}/libqmxutil.so.${PROJECT_VERSION_MAJOR})
+  file(RELATIVE_PATH QMX_MENSAGENS_RELATIVAS ${CMAKE_INSTALL_FULL_BINDIR}
+    ${CMAKE_INSTALL_FULL_DATADIR}/qmxutil/Mensagens)
+  target_compile_definitions(qmx PRIVATE QMX_BIBLIOTECA_INSTALADA="${QMX_BIBLIOTECA_INSTALADA}"
+    QMX_MENSAGENS_RELATIVAS="${QMX_MENSAGENS_RELATIVAS}")
   # The man page, written from the program's own help when the program is
   # built (so it needs a program that runs on this machine).
   if(NOT CMAKE_CROSSCOMPILING)
