@@ -113,7 +113,11 @@ set(QMX_MANTENEDOR "QMXUTIL maintainers <maintainers@qmxutil.invalid>"
 set(CPACK_PACKAGE_CONTACT "${QMX_MANTENEDOR}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QMX_MANTENEDOR}")
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+# The package holds the configured prefix's layout (the source package keeps
+# its own folders).
+file(WRITE ${CMAKE_BINARY_DIR}/instalacao/CPackProjeto.cmake
+  "if(CPACK_GENERATOR STREQUAL \"DEB\")\n  set(CPACK_PACKAGING_INSTALL_PREFIX \"${CMAKE_INSTALL_PREFIX}\")\nendif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/instalacao/CPackProjeto.cmake)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
@@ -130,5 +134,5 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_SOURCE_GENERATOR TXZ)
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/qmx-demo/")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/\\\\.git$" "/build[^/]*/" "/qmx-demo/")
 include(CPack)
