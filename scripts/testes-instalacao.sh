@@ -227,7 +227,8 @@ for biblioteca in $(ldd "$shell" | grep -o '/[^ ]*'); do
   mkdir -p "$raiz_deb$(dirname "$biblioteca")"
   cp "$biblioteca" "$raiz_deb$biblioteca"
 done
-cp "$(PATH="$PATH:/usr/sbin:/sbin" command -v ldconfig)" "$raiz_deb/usr/sbin/ldconfig"
+ldconfig=$(PATH="$PATH:/usr/sbin:/sbin" command -v ldconfig)
+cp "$ldconfig" "$raiz_deb/usr/sbin/ldconfig"
 # shellcheck disable=SC2046  # one package name per word
 dpkg-query -s $(paste -sd' ' "$temp/dependencias") >"$admin/status" ||
   falha "dependências do pacote que esta máquina não tem: $(paste -sd' ' "$temp/dependencias")"
@@ -235,7 +236,7 @@ dpkg-query -s $(paste -sd' ' "$temp/dependencias") >"$admin/status" ||
 [[ $(dpkg-query --admindir="$admin" -W -f='${Status} ${Version}' qmxutil) == "install ok installed $versao" ]] ||
   falha "qmxutil não ficou instalado na raiz"
 # The package's postinst ran ldconfig there: the root's cache has the SONAME.
-ldconfig -p -C "$raiz_deb/etc/ld.so.cache" | grep -q "libqmxutil.so.$maior .*=> /usr/$libdir/libqmxutil.so.$maior" ||
+"$ldconfig" -p -C "$raiz_deb/etc/ld.so.cache" | grep -q "libqmxutil.so.$maior .*=> /usr/$libdir/libqmxutil.so.$maior" ||
   falha "o ldconfig da raiz não achou libqmxutil.so.$maior"
 qmx_deb="$raiz_deb/usr/bin/qmx"
 carregada=$(biblioteca_carregada "$qmx_deb" md5-texto abc)
