@@ -34,40 +34,66 @@ while read -r nome; do
   if "$qmx" "$nome" --help >"$temp/comando/$nome" 2>/dev/null; then :; else rm -f "$temp/comando/$nome"; fi
 done <"$temp/comandos"
 
-# Troff: a backslash is \e, a minus is \- (so options copy as typed), and a
-# line may not start with a control character.
+# The help is read in paragraphs (blank lines between them): the synopsis
+# ("uso:" and the lines under it), blocks of entries under a title ending in
+# ":", the exit status ("Saída:"), and any other paragraph, which goes to the
+# description. A command's own help goes under its entry without the
+# paragraphs that repeat the general help (its one-line description, the
+# exit status). Troff: a backslash is \e, a minus is \- (so options copy as
+# typed), and no line starts with a control character.
 awk -v versao="$versao" -v pasta="$temp/comando" '
 function esc(t) {
   gsub(/\\/, "\\e", t); gsub(/-/, "\\-", t)
   if (t ~ /^[.'"'"']/) t = "\\&" t
   return t
 }
-function bloco(arquivo,   linha, texto) {
-  texto = ""
-  while ((getline linha < arquivo) > 0) texto = texto esc(linha) "\n"
-  close(arquivo)
-  return texto
+# Every line of a text, escaped.
+function esc_linhas(texto,   n, linhas, i, r) {
+  n = split(texto, linhas, "\n")
+  r = ""
+  for (i = 1; i <= n; i++) if (i < n || linhas[i] != "") r = r esc(linhas[i]) "\n"
+  return r
 }
 # An entry "  NAME    description": the name, then the text after two blanks.
 function entrada(linha,   resto, i) {
   resto = substr(linha, 3)
   i = match(resto, /  +/)
-  if (i == 0) return ".TP\n.B " esc(resto) "\n"
-  return ".TP\n.B " esc(substr(resto, 1, i - 1)) "\n" esc(substr(resto, i + RLENGTH)) "\n"
+  if (i == 0) { nome_entrada = resto; desc_entrada = ""; return }
+  nome_entrada = substr(resto, 1, i - 1)
+  desc_entrada = substr(resto, i + RLENGTH)
 }
-NR == 1 && /^uso: / { sinopse = substr($0, 6); next }
-/^Comandos:$/ { secao = "comandos"; next }
-/^Saída: / { saida_txt = saida_txt esc(substr($0, 9)) "\n"; secao = ""; next }
-/^[^ ].*:$/ { secao = "opcoes"; opcoes = opcoes ".SS " esc(substr($0, 1, length($0) - 1)) "\n"; next }
-/^$/ { if (secao != "comandos") secao = ""; next }
-/^  [^ ]/ && secao == "opcoes" { opcoes = opcoes entrada($0); next }
-/^  [^ ]/ && secao == "comandos" {
-  comandos = comandos entrada($0)
-  arquivo = pasta "/" $1
-  if ((getline teste < arquivo) > 0) { close(arquivo); comandos = comandos ".RS\n.sp\n.nf\n" bloco(arquivo) ".fi\n.RE\n" }
+# A command'"'"'s own help, less the paragraphs that repeat the general help.
+function ajuda_comando(arquivo, descricao,   linha, par, texto) {
+  texto = ""; par = ""
+  while ((getline linha < arquivo) > 0) {
+    if (linha == "") { texto = guarda(texto, par, descricao); par = "" }
+    else par = par linha "\n"
+  }
+  close(arquivo)
+  return guarda(texto, par, descricao)
+}
+function guarda(texto, par, descricao) {
+  if (par == "" || par == descricao "\n" || par == saida_par) return texto
+  return texto (texto == "" ? "" : "\n") par
+}
+NR == 1 && /^uso: / { estado = "uso"; sinopse = substr($0, 6) "\n"; next }
+/^$/ { estado = ""; next }
+estado == "uso" && /^     / { sinopse = sinopse substr($0, 6) "\n"; next }
+estado == "saida" { saida_par = saida_par $0 "\n"; saida_txt = saida_txt $0 "\n"; next }
+/^Saída: / { estado = "saida"; saida_par = $0 "\n"; linha = $0; sub(/^Saída: /, "", linha); saida_txt = linha "\n"; next }
+estado == "" && /^Comandos:$/ { estado = "comandos"; next }
+estado == "" && /^[^ ].*:$/ { estado = "opcoes"; opcoes = opcoes ".SS " esc(substr($0, 1, length($0) - 1)) "\n"; next }
+estado == "opcoes" && /^  [^ ]/ {
+  entrada($0)
+  opcoes = opcoes ".TP\n.B " esc(nome_entrada) "\n" esc(desc_entrada) "\n"
   next
 }
-{ descricao = descricao esc($0) "\n" }
+estado == "comandos" && /^  [^ ]/ { entrada($0); n++; nomes[n] = nome_entrada; descricoes[n] = desc_entrada; next }
+# A deeper line continues the entry above it.
+estado == "opcoes" && /^   / { sub(/^ +/, ""); opcoes = opcoes esc($0) "\n"; next }
+estado == "comandos" && /^   / { sub(/^ +/, ""); descricoes[n] = descricoes[n] "\n" $0; next }
+{ estado = "paragrafo"; descricao = descricao esc($0) "\n" }
+estado == "paragrafo" { next }
 END {
   print "'"'"'\\\" -*- coding: UTF-8 -*-"
   print ".\\\" Written from the output of qmx --help; edit the help, not this page."
@@ -77,9 +103,7 @@ END {
   print ".SH NAME"
   print "qmx \\- roda as exportações da biblioteca QMXUTIL pela linha de comando"
   print ".SH SYNOPSIS"
-  print ".B qmx"
-  sub(/^qmx /, "", sinopse)
-  print esc(sinopse)
+  printf ".nf\n%s.fi\n", esc_linhas(sinopse)
   print ".SH DESCRIPTION"
   print ".B qmx"
   print "carrega a biblioteca"
@@ -94,8 +118,12 @@ END {
   print ".SH OPTIONS"
   printf "%s", opcoes
   print ".SH COMMANDS"
-  printf "%s", comandos
-  if (saida_txt != "") { print ".SH EXIT STATUS"; printf "%s", saida_txt }
+  for (i = 1; i <= n; i++) {
+    printf ".TP\n.B %s\n%s", esc(nomes[i]), esc_linhas(descricoes[i] "\n")
+    proprio = ajuda_comando(pasta "/" nomes[i], descricoes[i])
+    if (proprio != "") printf ".RS\n.sp\n.nf\n%s.fi\n.RE\n", esc_linhas(proprio)
+  }
+  if (saida_txt != "") printf ".SH EXIT STATUS\n%s", esc_linhas(saida_txt)
 }' "$temp/ajuda" >"$temp/qmx.1"
 mv "$temp/qmx.1" "$saida"
 gzip -9n -c "$saida" >"$saida.gz"
