@@ -23,6 +23,12 @@ std::string CaminhoBibliotecaPadrao(const char* argv0) {
   std::error_code erro;
   const auto programa = std::filesystem::canonical("/proc/self/exe", erro);
   const auto base = erro ? std::filesystem::path(argv0 ? argv0 : "").parent_path() : programa.parent_path();
+#ifdef QMX_BIBLIOTECA_INSTALADA
+  // Installed, the library sits where the install put it, relative to the
+  // program's own folder (bin/ and lib/... of the same prefix).
+  if (const auto instalada = base / QMX_BIBLIOTECA_INSTALADA; std::filesystem::exists(instalada, erro))
+    return instalada.lexically_normal().string();
+#endif
   for (const auto& candidato : {base / "libqmxutil.so", base.parent_path() / "libqmxutil.so",
                                 base.parent_path() / "lib" / "libqmxutil.so"})
     if (std::filesystem::exists(candidato, erro)) return candidato.string();

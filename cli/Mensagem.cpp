@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <filesystem>
 #include <ostream>
 
 #include "cli/Comandos.h"
@@ -13,7 +14,19 @@ namespace qmx::cli {
 
 using qmx::mensagens::CCatalogoMensagens;
 
-std::string PastaMensagensInstalada() { return QMX_MENSAGENS_INSTALADAS; }
+std::string PastaMensagensInstalada() {
+#ifdef QMX_MENSAGENS_RELATIVAS
+  // An installed program finds the catalogues of its own prefix; the one in
+  // the build folder has none there and uses the build folder's.
+  std::error_code erro;
+  const auto programa = std::filesystem::canonical("/proc/self/exe", erro);
+  if (!erro) {
+    const auto pasta = (programa.parent_path() / QMX_MENSAGENS_RELATIVAS).lexically_normal();
+    if (std::filesystem::is_directory(pasta, erro)) return pasta.string();
+  }
+#endif
+  return QMX_MENSAGENS_INSTALADAS;
+}
 
 bool ExecutaMensagem(Ambiente& a) {
   std::string modulo = a.opcoes.Posicional(0, "o módulo (por exemplo EC)");

@@ -12,4 +12,4 @@
 #endif
 
 // The one-byte boolean of the exported functions (nonzero = true).
-using QMX_BOOL = unsigned char;
+typedef unsigned char QMX_BOOL;

@@ -7,73 +7,86 @@
 // QMX_GetEmissora, QMX_SetDiretorio before the integration exports, then any
 // export in any order, and QMX_Finaliza before the library is released.
 // Texts are Windows-1252; booleans are one byte, nonzero meaning true.
+//
+// A C program may include this header too: it then sees the structure and
+// the QMX_ functions, which have plain C names; the functions with C++
+// names are declared for C++ only.
 
+#include <stdint.h>
+
+#ifdef __cplusplus
 #include <cstdint>
 #include <string>
+#endif
 
-#include "frame/QMXExport.h"
+#include "QMXExport.h"
 
 // The parameters of one integration pass, passed by value. The date to
 // integrate (day number) and the ECF number come first; the rest belongs to
 // the caller (it carries the cupons' search key).
-struct REG_QMX_PARAMETROS_INTEGRACAO {
-  std::uint16_t nData;
-  std::uint16_t nEcf;
+typedef struct REG_QMX_PARAMETROS_INTEGRACAO {
+  uint16_t nData;
+  uint16_t nEcf;
   unsigned char chaveBusca[136];
-};
-static_assert(sizeof(REG_QMX_PARAMETROS_INTEGRACAO) == 140, "the caller passes 140 bytes");
+} REG_QMX_PARAMETROS_INTEGRACAO;
 
+#ifdef __cplusplus
+static_assert(sizeof(REG_QMX_PARAMETROS_INTEGRACAO) == 140, "the caller passes 140 bytes");
 extern "C" {
+#else
+_Static_assert(sizeof(REG_QMX_PARAMETROS_INTEGRACAO) == 140, "the caller passes 140 bytes");
+#endif
 
 // Context and selection.
-QMX_API QMX_BOOL QMX_Inicializa(const char* chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
-QMX_API QMX_BOOL QMX_Finaliza();
-QMX_API QMX_BOOL QMX_SetFilial(std::int32_t filial, std::uint8_t flag, const char* titulo);
+QMX_API QMX_BOOL QMX_Inicializa(const char* chaveEmpresa, uint16_t usuario, int32_t contexto);
+QMX_API QMX_BOOL QMX_Finaliza(void);
+QMX_API QMX_BOOL QMX_SetFilial(int32_t filial, uint8_t flag, const char* titulo);
 QMX_API QMX_BOOL QMX_SetDiretorio(const char* diretorio);
-QMX_API QMX_BOOL QMX_GetEmissora(std::uint16_t* ecf);
-QMX_API QMX_BOOL QMX_PegaECFAtivo(std::int32_t* posicao);
-QMX_API QMX_BOOL QMX_DescricaoUltimoCOO(std::uint8_t codigo, const char** descricao);
+QMX_API QMX_BOOL QMX_GetEmissora(uint16_t* ecf);
+QMX_API QMX_BOOL QMX_PegaECFAtivo(int32_t* posicao);
+QMX_API QMX_BOOL QMX_DescricaoUltimoCOO(uint8_t codigo, const char** descricao);
 
 // Fiscal files and reports.
-QMX_API QMX_BOOL QMX_Sintegra();
-QMX_API QMX_BOOL QMX_SpedFiscal(char** caminho, std::uint16_t filial, std::uint16_t ecf,
-                                std::uint16_t dataInicial, std::uint16_t dataFinal);
-QMX_API QMX_BOOL QMX_VendaPeriodo();
+QMX_API QMX_BOOL QMX_Sintegra(void);
+QMX_API QMX_BOOL QMX_SpedFiscal(char** caminho, uint16_t filial, uint16_t ecf,
+                                uint16_t dataInicial, uint16_t dataFinal);
+QMX_API QMX_BOOL QMX_VendaPeriodo(void);
 QMX_API QMX_BOOL QMX_LMF(const char* tipo);
-QMX_API QMX_BOOL QMX_EspelhoMFD();
-QMX_API QMX_BOOL QMX_ArqMFD();
-QMX_API QMX_BOOL QMX_Movimentos(std::uint16_t dataInicial, std::uint16_t dataFinal, std::uint16_t ecf,
-                                std::uint16_t filial, std::uint8_t automatico);
-QMX_API QMX_BOOL QMX_MeiosPagamento();
-QMX_API QMX_BOOL QMX_DAVs();
-QMX_API QMX_BOOL QMX_TabProdutos();
-QMX_API QMX_BOOL QMX_Estoque();
-QMX_API QMX_BOOL QMX_TabIndiceTecnicoProducao();
-QMX_API QMX_BOOL QMX_BuscaHistorico(std::uint16_t data, std::uint16_t ecf, std::uint32_t numeroCupom);
-QMX_API QMX_BOOL QMX_IdentificacaoPAFECF();
+QMX_API QMX_BOOL QMX_EspelhoMFD(void);
+QMX_API QMX_BOOL QMX_ArqMFD(void);
+QMX_API QMX_BOOL QMX_Movimentos(uint16_t dataInicial, uint16_t dataFinal, uint16_t ecf,
+                                uint16_t filial, uint8_t automatico);
+QMX_API QMX_BOOL QMX_MeiosPagamento(void);
+QMX_API QMX_BOOL QMX_DAVs(void);
+QMX_API QMX_BOOL QMX_TabProdutos(void);
+QMX_API QMX_BOOL QMX_Estoque(void);
+QMX_API QMX_BOOL QMX_TabIndiceTecnicoProducao(void);
+QMX_API QMX_BOOL QMX_BuscaHistorico(uint16_t data, uint16_t ecf, uint32_t numeroCupom);
+QMX_API QMX_BOOL QMX_IdentificacaoPAFECF(void);
 
 // Authentication and ciphers.
 QMX_API QMX_BOOL QMX_GerarMD5_Arquivo(const char* caminho, char* digest);
 QMX_API QMX_BOOL QMX_GerarMD5_String(const char* texto, char* digest);
 QMX_API QMX_BOOL QMX_GerarMD5_StringMD5(const char* texto, unsigned char* digest);
-QMX_API QMX_BOOL QMX_GerarMD5_PAFECF(char* digest, std::uint8_t mostraMensagem);
-QMX_API QMX_BOOL QMX_GerarMD5_NotaFiscal(char* digest, std::uint16_t filial);
+QMX_API QMX_BOOL QMX_GerarMD5_PAFECF(char* digest, uint8_t mostraMensagem);
+QMX_API QMX_BOOL QMX_GerarMD5_NotaFiscal(char* digest, uint16_t filial);
 QMX_API QMX_BOOL QMX_AssinarArquivo(const char* caminho);
-QMX_API QMX_BOOL QMX_MontaSenha(std::uint16_t semente, std::uint16_t numeroDeslocamento, char* senha);
-QMX_API QMX_BOOL QMX_DesmontaSenha(const char* senha, std::uint16_t* semente,
-                                   std::uint16_t* numeroDeslocamento);
-QMX_API QMX_BOOL QMX_Criptografar(std::int32_t semente, std::int32_t numeroDeslocamento, const char* texto,
+QMX_API QMX_BOOL QMX_MontaSenha(uint16_t semente, uint16_t numeroDeslocamento, char* senha);
+QMX_API QMX_BOOL QMX_DesmontaSenha(const char* senha, uint16_t* semente,
+                                   uint16_t* numeroDeslocamento);
+QMX_API QMX_BOOL QMX_Criptografar(int32_t semente, int32_t numeroDeslocamento, const char* texto,
                                   const char* valor, char* hexTexto, char* hexValor);
 QMX_API QMX_BOOL QMX_Descriptografar(const char* senha, const char* hexTexto, const char* hexValor,
-                                     char* texto, std::int64_t* valor);
+                                     char* texto, int64_t* valor);
 
 // Back-office integration.
-QMX_API std::int32_t QMX_ProcIntegraCN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
-QMX_API std::int32_t QMX_ProcIntegraEF(REG_QMX_PARAMETROS_INTEGRACAO parametros);
-QMX_API std::int32_t QMX_ProcIntegraES(REG_QMX_PARAMETROS_INTEGRACAO parametros);
-QMX_API std::int32_t QMX_ProcIntegraFN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
-QMX_API std::int32_t QMX_IntegraCupomES(void* cupom, std::int32_t item, std::int32_t valor1, std::int32_t valor2);
+QMX_API int32_t QMX_ProcIntegraCN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
+QMX_API int32_t QMX_ProcIntegraEF(REG_QMX_PARAMETROS_INTEGRACAO parametros);
+QMX_API int32_t QMX_ProcIntegraES(REG_QMX_PARAMETROS_INTEGRACAO parametros);
+QMX_API int32_t QMX_ProcIntegraFN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
+QMX_API int32_t QMX_IntegraCupomES(void* cupom, int32_t item, int32_t valor1, int32_t valor2);
 
+#ifdef __cplusplus
 }  // extern "C"
 
 // Exported functions with C++ names.
@@ -83,3 +96,4 @@ QMX_API std::string MontaHora(std::int32_t hhmmss, bool comSegundos);
 QMX_API void CriptografarTexto(char* buffer, int tamanho, unsigned char chave);
 QMX_API bool PegaECFAtivo(int& posicao);
 QMX_API bool ECImprimeParametrizacao(std::uint16_t filial, std::uint16_t ecf);
+#endif  // __cplusplus

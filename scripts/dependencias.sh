@@ -9,6 +9,7 @@ PACOTES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
   iputils-ping
+  gcc dpkg-dev file groff-base
 )
 
 faltam=()
