@@ -39,7 +39,7 @@ bool ExecutaMensagem(Ambiente& a) {
   std::string pasta = qmx::texto::CaminhoDaBiblioteca(a.opcoes.Texto("pasta").value_or(""));
   if (pasta.empty())
     pasta = qmx::registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Mensagens", "Path");
-  if (pasta.empty()) pasta = PastaMensagensInstalada();
+  if (pasta.empty()) pasta = qmx::texto::CaminhoDaBiblioteca(PastaMensagensInstalada());
   if (pasta.back() != '/') pasta += '/';
 
   const auto leitura = CCatalogoMensagens::LeDoArquivo(pasta + "ZT" + modulo + "Mens.txt", numero);
