@@ -2,12 +2,9 @@
 
 #include <sys/resource.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
-#include <regex>
 
 #include "apoio/EmpresaTeste.h"
 #include "apoio/RelogioSimulado.h"
@@ -47,7 +44,6 @@ END
 class CFiltroTeste : public CQMXFiltroArquivo {
  public:
   CFiltroTeste() : CQMXFiltroArquivo(19999, "QMXFiltroTeste") {}
-  bool mantemTemporario = false;
 
  protected:
   bool OnInitDialog() override {
@@ -60,8 +56,7 @@ class CFiltroTeste : public CQMXFiltroArquivo {
     if (!ConfirmaFilialEmissora("Torvo ECF - Arquivo Eletrônico Teste")) return;
     const std::string texto = std::string("T1|") + m_regFilial.NomeFantasia + "|" + m_regEmissora.NumeroSerie + "|" +
                               GetDlgItemText(kDataInicial) + "\r\n";
-    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao},
-                     mantemTemporario))
+    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao}))
       EndDialog(ui::IDOK);
   }
 };
@@ -94,12 +89,9 @@ class FiltroArquivo : public ::testing::Test {
   }
   ~FiltroArquivo() override { unsetenv("TMPDIR"); }
 
-  int Executa(const std::string& roteiro, const std::string& chave = "TESTE", bool mantemTemporario = false) {
+  int Executa(const std::string& roteiro, const std::string& chave = "TESTE") {
     m_host.CarregaRoteiro(roteiro);
-    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) {
-      d.mantemTemporario = mantemTemporario;
-      return d.Inicializa(chave, 1, 0);
-    });
+    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) { return d.Inicializa(chave, 1, 0); });
   }
   std::filesystem::path Gerado() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos" / "Teste.txt"; }
 
@@ -226,17 +218,6 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   setenv("TMPDIR", (m_temporarios.Pasta() / "nao-existe").c_str(), 1);
   Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
   EXPECT_TRUE(m_host.Caixas().empty());
-}
-
-// Kept, the temporary file is named as the system names them: "txt", a
-// 16-bit number in capital hexadecimal without leading zeros, ".tmp".
-TEST_F(FiltroArquivo, TemporarioMantidoComNomeDoSistema) {
-  ASSERT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n", "TESTE", true), ui::IDOK);
-  ASSERT_EQ(m_temporarios.Entradas(), 1);
-  const auto mantido = *std::filesystem::directory_iterator(m_temporarios.Pasta());
-  EXPECT_TRUE(std::regex_match(mantido.path().filename().string(), std::regex("txt[1-9A-F][0-9A-F]{0,3}\\.tmp")))
-      << mantido.path();
-  EXPECT_EQ(PastaTemporaria::Le(mantido.path().string()), PastaTemporaria::Le(Gerado().string()));
 }
 
 // Only the permitted branches that can be read count: one of two here, so

@@ -25,11 +25,6 @@ BEGIN
     CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 90, 80, 50, 14
     CONTROL "Cancelar", 2, "Button", BS_PUSHBUTTON, 143, 80, 50, 14
 END
-9002 DIALOGEX 0, 0, 100, 40
-CAPTION "Interno"
-BEGIN
-    CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 40, 20, 50, 14
-END
 // A report list that takes several rows and a list box that takes one.
 9003 DIALOGEX 0, 0, 200, 100
 CAPTION "Listas"
@@ -54,8 +49,6 @@ class DialogoEspiao : public CDialogo {
   DialogoEspiao() : CDialogo(9001) {}
   std::vector<std::string> eventos;
   bool recusaCancelar = false;
-  bool abreInternoNoOK = false;
-  int resultadoInterno = 0;
 
  protected:
   bool OnInitDialog() override {
@@ -67,10 +60,6 @@ class DialogoEspiao : public CDialogo {
   }
   void OnOK() override {
     eventos.push_back("ok:" + GetDlgItemText(105));
-    if (abreInternoNoOK) {
-      CDialogo interno(9002);
-      resultadoInterno = interno.DoModal();
-    }
     EndDialog(IDOK);
   }
   void OnCancel() override {
@@ -92,15 +81,6 @@ class Dialogos : public ::testing::Test {
   HostRoteirizado m_host;
   HostTemporario m_hostAtivo;
 };
-
-TEST_F(Dialogos, SemRoteiroCancelaENaoBloqueia) {
-  DialogoEspiao dialogo;
-  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
-  EXPECT_EQ(dialogo.eventos, (std::vector<std::string>{"init", "cancel"}));
-  ASSERT_EQ(m_host.Dialogos().size(), 1u);
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Filtro de teste");
-  EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(107).itens.size(), 2u);
-}
 
 TEST_F(Dialogos, DigitarESairDoCampoChamaKillFocusAntesDoOK) {
   m_host.CarregaRoteiro("dialogo 9001\ndigita 105 01/02/2026\nclica 1\n");
@@ -131,30 +111,11 @@ TEST_F(Dialogos, ControleDesabilitadoOuInexistenteRecusaOPasso) {
   EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(106).texto, "agora");  // enabled by the click on 102
 }
 
-TEST_F(Dialogos, SelecaoDeComboNotificaEMostraOTexto) {
-  m_host.CarregaRoteiro("dialogo *\nseleciona 107 1\nclica 1\n");
-  DialogoEspiao dialogo;
-  dialogo.DoModal();
-  EXPECT_EQ(dialogo.GetDlgItem(107).GetCurSel(), 1);
-  EXPECT_EQ(dialogo.GetDlgItemText(107), "Ato COTEPE");
-  EXPECT_EQ(dialogo.eventos[1], "cmd:107/1");
-}
-
 TEST_F(Dialogos, DialogoQueRecusaCancelarEFechadoPeloHost) {
   DialogoEspiao dialogo;
   dialogo.recusaCancelar = true;
   EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
   EXPECT_FALSE(dialogo.Aberto());
-}
-
-TEST_F(Dialogos, DialogoAbertoDentroDeOutroUsaOProximoRoteiro) {
-  m_host.CarregaRoteiro("dialogo 9001\nclica 1\ndialogo 9002\nclica 1\n");
-  DialogoEspiao dialogo;
-  dialogo.abreInternoNoOK = true;
-  EXPECT_EQ(dialogo.DoModal(), IDOK);
-  EXPECT_EQ(dialogo.resultadoInterno, IDOK);
-  ASSERT_EQ(m_host.Dialogos().size(), 2u);
-  EXPECT_EQ(m_host.Dialogos()[0].idModelo, 9002);  // the inner one closes first
 }
 
 TEST_F(Dialogos, RoteiroDeOutroDialogoEAnotadoEIgnorado) {
