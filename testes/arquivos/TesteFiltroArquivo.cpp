@@ -44,6 +44,7 @@ END
 class CFiltroTeste : public CQMXFiltroArquivo {
  public:
   CFiltroTeste() : CQMXFiltroArquivo(19999, "QMXFiltroTeste") {}
+  bool mantemTemporario = false;
 
  protected:
   bool OnInitDialog() override {
@@ -56,7 +57,8 @@ class CFiltroTeste : public CQMXFiltroArquivo {
     if (!ConfirmaFilialEmissora("Torvo ECF - Arquivo Eletrônico Teste")) return;
     const std::string texto = std::string("T1|") + m_regFilial.NomeFantasia + "|" + m_regEmissora.NumeroSerie + "|" +
                               GetDlgItemText(kDataInicial) + "\r\n";
-    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao}))
+    if (EnviaArquivo("Teste.txt", texto, {"Torvo ECF - Arquivo Eletrônico Teste", AvisoArquivoGerado::Forma::Padrao},
+                     mantemTemporario))
       EndDialog(ui::IDOK);
   }
 };
@@ -89,9 +91,12 @@ class FiltroArquivo : public ::testing::Test {
   }
   ~FiltroArquivo() override { unsetenv("TMPDIR"); }
 
-  int Executa(const std::string& roteiro, const std::string& chave = "TESTE") {
+  int Executa(const std::string& roteiro, const std::string& chave = "TESTE", bool mantemTemporario = false) {
     m_host.CarregaRoteiro(roteiro);
-    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) { return d.Inicializa(chave, 1, 0); });
+    return LancaDialogo<CFiltroTeste>([&](CFiltroTeste& d, const TriploConexao&) {
+      d.mantemTemporario = mantemTemporario;
+      return d.Inicializa(chave, 1, 0);
+    });
   }
   std::filesystem::path Gerado() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos" / "Teste.txt"; }
 
@@ -218,6 +223,15 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   setenv("TMPDIR", (m_temporarios.Pasta() / "nao-existe").c_str(), 1);
   Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
   EXPECT_TRUE(m_host.Caixas().empty());
+}
+
+// Kept when the dialog asks (the name is checked by the temporary-file
+// tests): the signed file itself.
+TEST_F(FiltroArquivo, TemporarioMantidoQuandoPedido) {
+  ASSERT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n", "TESTE", true), ui::IDOK);
+  ASSERT_EQ(m_temporarios.Entradas(), 1);
+  const auto mantido = *std::filesystem::directory_iterator(m_temporarios.Pasta());
+  EXPECT_EQ(PastaTemporaria::Le(mantido.path().string()), PastaTemporaria::Le(Gerado().string()));
 }
 
 // Only the permitted branches that can be read count: one of two here, so

@@ -13,6 +13,7 @@
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoMestre.h"
 #include "plataforma/dados/ConexaoProduto.h"
+#include "plataforma/dados/ConexaoServidorEC.h"
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
@@ -124,40 +125,6 @@ TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
   EXPECT_EQ(intacto.Codigo, 777u);
 }
 
-TEST_P(MovimentoLido, BuscaELeituraDoCupomInteiroEMarcasDeEstoque) {
-  m->Cupom(1, kDia1).Item(10, 1, 5);
-  m->Cupom(1, kDia1).Item(10, 1, 5).Item(40, 1, 2).Origem(2).Cliente(9, "MARIA").Parcela(3.5, 1, kDia2).Parcela(3.5, 1, kDia3);
-  m->Cupom(1, kDia2).Item(10, 1, 5);
-  m->Grava();
-  auto caixa = Conecta<CConexaoECSCX>();
-  std::vector<std::uint32_t> achados;
-  ASSERT_EQ(caixa->Busca({2, kDia1, 1}, &achados), com::S_OK);
-  ASSERT_EQ(achados.size(), 1u);
-  std::vector<CupomCompleto> cupons;
-  ASSERT_EQ(caixa->Le(achados, &cupons), com::S_OK);
-  const auto& c = cupons.front();
-  EXPECT_EQ(c.Cupom.COO, 2u);
-  EXPECT_EQ(c.Cupom.Origem, 2);
-  EXPECT_STREQ(c.Cupom.NomeCliente, "MARIA");
-  EXPECT_EQ(c.Cupom.QuantidadeItens, 2);
-  EXPECT_EQ(c.Cupom.QuantidadeParcelas, 2);
-  EXPECT_EQ(c.Parcelas[1].Vencimento, kDia3);
-  EXPECT_EQ(c.Pagamentos.size(), 1u);
-
-  ASSERT_EQ(caixa->Busca({0, kDia1, 1}, &achados), com::S_OK);  // number 0: the whole day
-  EXPECT_EQ(achados.size(), 2u);
-  ASSERT_EQ(caixa->Busca({1, kDia1, 2}, &achados), com::S_OK);
-  EXPECT_TRUE(achados.empty());
-
-  auto itens = c.Itens;
-  itens[1].IntegradoEstoque = 1;
-  ASSERT_EQ(caixa->GravaMarcasEstoque(c.Cupom.Id, itens), com::S_OK);
-  ASSERT_EQ(caixa->Le({c.Cupom.Id}, &cupons), com::S_OK);
-  EXPECT_EQ(cupons[0].Itens[0].IntegradoEstoque, 0);
-  EXPECT_EQ(cupons[0].Itens[1].IntegradoEstoque, 1);
-  EXPECT_EQ(caixa->Le({999999}, &cupons), QMX_E_REGISTRO_INEXISTENTE);
-}
-
 TEST_P(MovimentoLido, ReducaoZSomaOsCuponsDoDia) {
   m->Cupom(1, kDia1).Item(10, 2, 10, 0.5).Item(20, 1, 4).Item(30, 3, 1).Pagamento(1, 29.5);
   m->Cupom(1, kDia1).Item(10, 1, 10).Item(10, 1, 7).Cancela().Servico(40, 1, 20);
@@ -200,6 +167,25 @@ TEST_P(MovimentoLido, ReducaoZSomaOsCuponsDoDia) {
   EXPECT_EQ(z2.GrandeTotal.int64, z.GrandeTotal.int64 + 10000);  // carried
   EXPECT_TRUE(naoFiscais.empty());
   EXPECT_EQ(caixa->LeReducaoZ(1, kDia3, &z2, &aliquotas, &naoFiscais), QMX_E_REGISTRO_INEXISTENTE);
+}
+
+// The files read notas by period (pinned by their golden files); the
+// payments of a nota come back in their order, and a nota may have none.
+TEST_P(MovimentoLido, PagamentosDaNotaNaOrdem) {
+  m->Nota(101, kDia1).Item(10, 2, 30).Pagamento(1, 30).Pagamento(2, 10);
+  m->Nota(102, kDia2).Item(20, 1, 5);
+  m->Grava();
+  auto notas = Conecta<CConexaoServidorEC>();
+  std::vector<std::uint32_t> ids;
+  ASSERT_EQ(notas->ListaNotas(1, kDia1, kDia3, &ids), com::S_OK);
+  ASSERT_EQ(ids.size(), 2u);
+  std::vector<REG_NF_PAGAMENTOPS> pagamentos;
+  ASSERT_EQ(notas->LePagamentosNota(ids[0], &pagamentos), com::S_OK);
+  ASSERT_EQ(pagamentos.size(), 2u);
+  EXPECT_EQ(pagamentos[1].Forma, 2);
+  EXPECT_EQ(pagamentos[1].Valor.int64, 100000);
+  ASSERT_EQ(notas->LePagamentosNota(ids[1], &pagamentos), com::S_OK);
+  EXPECT_TRUE(pagamentos.empty());
 }
 
 TEST_P(MovimentoLido, SenhaConferidaPeloHashSalgado) {
@@ -266,6 +252,10 @@ TEST_P(MovimentoLido, FalhaNoMeioDoPercursoEExcecaoDoChamador) {
   vistos.clear();
   EXPECT_EQ(outra->PercorreCupons(1, kDia1, kDia3, Anota(vistos)), com::S_OK);  // still usable
   EXPECT_EQ(vistos.size(), 3u);
+  // A caller that answers false at the second cupom stops the walk there.
+  vistos.clear();
+  EXPECT_EQ(outra->PercorreCupons(1, kDia1, kDia3, Anota(vistos, 2)), com::S_OK);
+  EXPECT_EQ(vistos.size(), 2u);
 }
 
 TEST_P(MovimentoLido, ChavesDeIntegracaoPorModuloDataEECF) {
