@@ -25,6 +25,11 @@ BEGIN
     CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 90, 80, 50, 14
     CONTROL "Cancelar", 2, "Button", BS_PUSHBUTTON, 143, 80, 50, 14
 END
+9002 DIALOGEX 0, 0, 100, 40
+CAPTION "Interno"
+BEGIN
+    CONTROL "OK", 1, "Button", BS_DEFPUSHBUTTON, 40, 20, 50, 14
+END
 // A report list that takes several rows and a list box that takes one.
 9003 DIALOGEX 0, 0, 200, 100
 CAPTION "Listas"
@@ -49,6 +54,8 @@ class DialogoEspiao : public CDialogo {
   DialogoEspiao() : CDialogo(9001) {}
   std::vector<std::string> eventos;
   bool recusaCancelar = false;
+  bool abreInternoNoOK = false;
+  int resultadoInterno = 0;
 
  protected:
   bool OnInitDialog() override {
@@ -60,6 +67,10 @@ class DialogoEspiao : public CDialogo {
   }
   void OnOK() override {
     eventos.push_back("ok:" + GetDlgItemText(105));
+    if (abreInternoNoOK) {
+      CDialogo interno(9002);
+      resultadoInterno = interno.DoModal();
+    }
     EndDialog(IDOK);
   }
   void OnCancel() override {
@@ -111,11 +122,30 @@ TEST_F(Dialogos, ControleDesabilitadoOuInexistenteRecusaOPasso) {
   EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(106).texto, "agora");  // enabled by the click on 102
 }
 
+TEST_F(Dialogos, SelecaoDeComboNotificaEMostraOTexto) {
+  m_host.CarregaRoteiro("dialogo *\nseleciona 107 1\nclica 1\n");
+  DialogoEspiao dialogo;
+  dialogo.DoModal();
+  EXPECT_EQ(dialogo.GetDlgItem(107).GetCurSel(), 1);
+  EXPECT_EQ(dialogo.GetDlgItemText(107), "Ato COTEPE");
+  EXPECT_EQ(dialogo.eventos[1], "cmd:107/1");
+}
+
 TEST_F(Dialogos, DialogoQueRecusaCancelarEFechadoPeloHost) {
   DialogoEspiao dialogo;
   dialogo.recusaCancelar = true;
   EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
   EXPECT_FALSE(dialogo.Aberto());
+}
+
+TEST_F(Dialogos, DialogoAbertoDentroDeOutroUsaOProximoRoteiro) {
+  m_host.CarregaRoteiro("dialogo 9001\nclica 1\ndialogo 9002\nclica 1\n");
+  DialogoEspiao dialogo;
+  dialogo.abreInternoNoOK = true;
+  EXPECT_EQ(dialogo.DoModal(), IDOK);
+  EXPECT_EQ(dialogo.resultadoInterno, IDOK);
+  ASSERT_EQ(m_host.Dialogos().size(), 2u);
+  EXPECT_EQ(m_host.Dialogos()[0].idModelo, 9002);  // the inner one closes first
 }
 
 TEST_F(Dialogos, RoteiroDeOutroDialogoEAnotadoEIgnorado) {
