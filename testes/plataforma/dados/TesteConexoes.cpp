@@ -72,6 +72,52 @@ TEST_P(ConexoesLeem, RegistroInexistenteNaoMexeNoRegistro) {
   EXPECT_EQ(usuario.Le(1, nullptr), com::E_POINTER);
 }
 
+TEST_P(ConexoesLeem, EmissorasListasEAliquotas) {
+  REG_EMISSORPS e = empresa->Emissora(2, 1, "BE091010100011200123", "Caixa 2");
+  e.TabelaAliquotas = 40;
+  Copia(e.CfopEstoque, "5.102");
+  e.Autonomo = 1;
+  empresa->Gravador().GravaEmissora(e);
+  for (std::uint16_t p = 1; p <= 3; ++p) {
+    REG_EMISSOR_ALIQUOTA a{40, p, p == 3 ? 'S' : 'T', static_cast<std::uint16_t>(p == 1 ? 1800 : p == 2 ? 700 : 500)};
+    empresa->Gravador().GravaAliquota(a);
+  }
+  empresa->Gravador().GravaAliquota({41, 1, 'T', 1200});  // another table: not counted
+
+  CConexaoEmissora conexao;
+  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
+  REG_EMISSORPS lido{};
+  ASSERT_EQ(conexao.GetInterface()->Le(2, &lido), com::S_OK);
+  EXPECT_EQ(lido.Filial, 1);
+  EXPECT_STREQ(lido.NumeroSerie, "BE091010100011200123");
+  EXPECT_STREQ(lido.Nome, "Caixa 2");
+  EXPECT_STREQ(lido.Tipo, "ECF-IF");
+  EXPECT_STREQ(lido.CfopEstoque, "5.102");
+  EXPECT_EQ(lido.TabelaAliquotas, 40);
+  EXPECT_EQ(lido.QuantidadeAliquotas, 3);
+  EXPECT_EQ(lido.Autonomo, 1);
+
+  std::vector<REG_EMISSOR_ALIQUOTA> aliquotas;
+  ASSERT_EQ(conexao.LeAliquotas(lido.TabelaAliquotas, &aliquotas), com::S_OK);
+  ASSERT_EQ(aliquotas.size(), 3u);
+  EXPECT_EQ(aliquotas[0].Aliquota, 1800);
+  EXPECT_EQ(aliquotas[2].Tipo, 'S');
+  EXPECT_EQ(aliquotas[2].Posicao, 3);
+
+  std::uint16_t quantidade = 0;
+  std::vector<REG_EMISSORPS> todas;
+  ASSERT_EQ(conexao.Lista(&quantidade, &todas), com::S_OK);
+  ASSERT_EQ(quantidade, 3);
+  EXPECT_STREQ(todas[0].NumeroSerie, "EMULADOR");
+  EXPECT_EQ(todas[2].Filial, 2);
+  ASSERT_EQ(conexao.ListaDaFilial(2, &quantidade, &todas), com::S_OK);
+  ASSERT_EQ(quantidade, 1);
+  EXPECT_EQ(todas[0].Numero, 3);
+  ASSERT_EQ(conexao.ListaDaFilial(9, &quantidade, &todas), com::S_OK);
+  EXPECT_EQ(quantidade, 0);
+  EXPECT_TRUE(todas.empty());
+}
+
 TEST_P(ConexoesLeem, MestreParametrosDaFilialEModoDoECF) {
   CConexaoMestre conexao;
   ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
