@@ -156,11 +156,6 @@ CupomTeste& CupomTeste::Coo(std::uint32_t coo) {
   return *this;
 }
 
-CupomTeste& CupomTeste::Ccf(std::uint32_t ccf) {
-  registro.CCF = ccf;
-  return *this;
-}
-
 NotaTeste& NotaTeste::Participante(std::uint32_t cfrt) {
   registro.Participante = cfrt;
   return *this;
@@ -262,12 +257,6 @@ DavTeste& DavTeste::Cliente(std::uint32_t cliente) {
 }
 
 MovimentoTeste::MovimentoTeste(EmpresaTeste& empresa, std::uint16_t filial) : m_empresa(empresa), m_filial(filial) {}
-
-const std::vector<REG_EMISSOR_ALIQUOTA>& MovimentoTeste::TabelaPadrao() {
-  static const std::vector<REG_EMISSOR_ALIQUOTA> tabela = {
-      {0, 1, 'T', 1800}, {0, 2, 'T', 1200}, {0, 3, 'T', 700}, {0, 4, 'S', 500}};
-  return tabela;
-}
 
 ProdutoTeste& MovimentoTeste::Produto(std::uint32_t codigo, const std::string& descricao) {
   auto& p = m_produtos.emplace_back();
@@ -442,8 +431,8 @@ void MovimentoTeste::Grava() {
     for (const auto& l : linhas)
       tabela.push_back({static_cast<std::int32_t>(l.Inteiro(0)), static_cast<std::uint16_t>(l.Inteiro(1)),
                         l.Texto(2)[0], static_cast<std::uint16_t>(l.Inteiro(3))});
-    if (tabela.empty()) {
-      tabela = TabelaPadrao();
+    if (tabela.empty()) {  // an ECF without a table gets 1 T1800, 2 T1200, 3 T0700, 4 S0500
+      tabela = {{0, 1, 'T', 1800}, {0, 2, 'T', 1200}, {0, 3, 'T', 700}, {0, 4, 'S', 500}};
       for (auto a : tabela) {
         a.Tabela = 0;
         m_empresa.Gravador().GravaAliquota(a);

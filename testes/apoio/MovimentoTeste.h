@@ -61,7 +61,6 @@ class CupomTeste {
   CupomTeste& Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf = 0);
   CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, std::uint16_t vencimento);
   CupomTeste& Coo(std::uint32_t coo);
-  CupomTeste& Ccf(std::uint32_t ccf);
 
   REG_EC_CXPS registro;
   std::vector<REG_EC_CX_CIPS> itens;
@@ -146,8 +145,6 @@ class MovimentoTeste {
                  std::uint32_t grg = 0, std::uint32_t cdc = 0);
   void Posicao(std::uint32_t produto, std::uint16_t data, double quantidade);
   void Inventario(std::uint32_t produto, std::uint16_t data, double quantidade, double unitario);
-  // The rate table of the ECFs that have none: 1 T1800, 2 T1200, 3 T0700, 4 S0500.
-  static const std::vector<REG_EMISSOR_ALIQUOTA>& TabelaPadrao();
 
   // Writes everything stated so far in one transaction.
   void Grava();
@@ -155,8 +152,6 @@ class MovimentoTeste {
   std::uint16_t Filial() const { return m_filial; }
   const ProdutoTeste* ProdutoDeclarado(std::uint32_t codigo) const;
   const REG_SERVICOSPS* ServicoDeclarado(std::uint32_t codigo) const;
-  // The COO the ECF's next document takes.
-  std::uint32_t ProximoCOO(std::uint16_t emissora) { return ++Contadores(emissora).coo; }
 
  private:
   struct ContadoresECF {

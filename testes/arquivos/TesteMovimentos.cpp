@@ -99,12 +99,7 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   ASSERT_TRUE(fs::exists(Gerado()));
   const std::string conteudo = PastaTemporaria::Le(Gerado().string());
   EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo));
-  const std::string semEAD = conteudo.substr(0, conteudo.rfind("EAD"));
-  const std::string esperado = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/movimentos.txt");
-  if (semEAD != esperado) {
-    std::ofstream(testing::TempDir() + "movimentos.txt.novo", std::ios::binary) << semEAD;
-    ADD_FAILURE() << "movimentos.txt difere; gerado em " << testing::TempDir() << "movimentos.txt.novo";
-  }
+  ConfereGolden(conteudo.substr(0, conteudo.rfind("EAD")), "movimentos.txt");
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Movimentos");
   // The dialog opened on the system's start and today.
@@ -173,11 +168,7 @@ TEST_F(Movimentos, MemoriasDaImpressoraConferemComOArquivo) {
   ASSERT_TRUE(impressora::ArquivoMFD("", "02112026", "03112026", "D", "01", 0, "", "", 1));
   const std::string conteudo =
       PastaTemporaria::Le((m_empresa.PastaImpressora() / "DR0910000000000000B1_02112026_03112026.txt").string());
-  const std::string esperado = PastaTemporaria::Le(QMX_FONTES_TESTES "/arquivos/dados/mfd-ato-cotepe.txt");
-  if (conteudo != esperado) {
-    std::ofstream(testing::TempDir() + "mfd-ato-cotepe.txt.novo", std::ios::binary) << conteudo;
-    ADD_FAILURE() << "mfd-ato-cotepe.txt difere; gerado em " << testing::TempDir() << "mfd-ato-cotepe.txt.novo";
-  }
+  ConfereGolden(conteudo, "mfd-ato-cotepe.txt");
   const std::map<std::string, std::size_t> larguras = {{"E01", 166}, {"E02", 272}, {"E12", 101}, {"E13", 72},
                                                         {"E14", 191}, {"E15", 267}, {"E16", 90},  {"E21", 106}};
   std::map<std::string, int> registros;

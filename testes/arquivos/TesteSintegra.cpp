@@ -27,20 +27,6 @@ namespace {
 const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
 const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
 
-std::string Golden(const std::string& nome) {
-  return PastaTemporaria::Le(std::string(QMX_FONTES_TESTES) + "/arquivos/dados/" + nome);
-}
-
-// Compares with the file checked by hand; a difference leaves what was
-// made beside the test's temporary files, to be read line by line.
-void ConfereGolden(const std::string& gerado, const std::string& nome) {
-  const std::string esperado = Golden(nome);
-  if (gerado == esperado) return;
-  const std::string novo = testing::TempDir() + nome + ".novo";
-  std::ofstream(novo, std::ios::binary) << gerado;
-  ADD_FAILURE() << nome << " difere; gerado em " << novo;
-}
-
 class Sintegra : public ::testing::Test {
  protected:
   Sintegra() : m_ativo(m_host), m(m_empresa) {

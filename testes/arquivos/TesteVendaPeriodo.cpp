@@ -9,7 +9,6 @@
 #include "apoio/MovimentoTeste.h"
 #include "apoio/Linhas.h"
 #include "apoio/VerificaEAD.h"
-#include "arquivos/ContagemRegistros.h"
 #include "arquivos/QMXVendaPeriodo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -175,25 +174,6 @@ TEST_F(VendaPeriodo, FalhaEmQualquerPassoNuncaDeixaArquivoIncoerente) {
   // One step per product and service read again for 0200.
   EXPECT_EQ(falhas0200, linhas0200);
   EXPECT_GT(incompletos, 10);
-}
-
-TEST(ContagemRegistros, BlocosE9900NaOrdemDaLista) {
-  venda::CContagemRegistros contagem;
-  contagem.Acrescenta(3, "C100");
-  contagem.Acrescenta(0, "C170");  // no lines: no 9900
-  const auto c = contagem.Envolve('C', 3);
-  EXPECT_EQ(c.abertura, "|C001|0|\r\n");
-  EXPECT_EQ(c.fechamento, "|C990|5|\r\n");
-  const auto d = contagem.Envolve('D', 0);
-  EXPECT_EQ(d.abertura, "|D001|1|\r\n");
-  EXPECT_EQ(d.fechamento, "|D990|2|\r\n");
-  contagem.Acrescenta(1, "0000");
-  // 8 lines before block 9; then 9001, ten 9900 lines (nine registers with
-  // lines and 9900 itself), 9990 and 9999: 21 in all.
-  EXPECT_EQ(contagem.Bloco9(), "|9001|0|\r\n"
-                               "|9900|C100|3|\r\n|9900|C001|1|\r\n|9900|C990|1|\r\n|9900|D001|1|\r\n"
-                               "|9900|D990|1|\r\n|9900|0000|1|\r\n|9900|9001|1|\r\n|9900|9990|1|\r\n"
-                               "|9900|9999|1|\r\n|9900|9900|10|\r\n|9990|13|\r\n|9999|21|\r\n");
 }
 
 // The same file from a company on PostgreSQL: the engine changes nothing.

@@ -31,7 +31,8 @@ TEST(CalculoItem, RegistroNuloEPrecoOuQuantidadeZero)
     }
 }
 
-// One row per rule: the input record and the values it must come out with.
+// The rules the random cases of the differential test seldom or never reach:
+// exact ties, flag values it does not draw, a negative discount.
 TEST(CalculoItem, ValoresDoItem)
 {
     const struct
@@ -47,32 +48,14 @@ TEST(CalculoItem, ValoresDoItem)
         std::int64_t nPrecoFinal, nQtdFinal, nDescFinal, nAcrUnit, nTotAcr, nBruto, nTotDesc, nLiquido;
         int nDecValorFinal, nDecQtdFinal;
     } casos[] = {
-        {"10.005 x 2: price cut before the product", 1000500000, 20000, 2, 3, 0, 0, 0, 0, 0, 0, 0,
-         1000000000, -1, -1, -1, -1, 200000, -1, 200000, -1, -1},
-        {"1.23456789 x 1.2345, decimals 0 and 4", 123456789, 12345, 0, 4, 0, 0, 0, 0, 0, 0, 0,
-         123000000, 12340, -1, -1, -1, -1, -1, -1, 2, 3},
-        {"value decimals 5 become 3", 123456789, 10000, 5, 3, 0, 0, 0, 0, 0, 0, 0,
-         123400000, -1, -1, -1, -1, -1, -1, -1, 3, -1},
         {"3.33 x 0.335 = 1.11555 half to even", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 1,
          -1, -1, -1, -1, -1, 11200, -1, -1, -1, -1},
-        {"3.33 x 0.335 = 1.11555 truncated", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 0,
-         -1, -1, -1, -1, -1, 11100, -1, -1, -1, -1},
-        {"3.33 x 0.335, rounding flag 2 truncates too", 333000000, 3350, 2, 3, 0, 0, 0, 0, 0, 0, 2,
-         -1, -1, -1, -1, -1, 11100, -1, -1, -1, -1},
         {"50.00 x 1, percentage flag 2: 10.00 is an amount", 5000000000, 10000, 2, 3, 100000, 2, 0, 0, 0, 0, 0,
          -1, -1, 100000, -1, -1, 500000, 100000, 400000, -1, -1},
         {"10.00 x 1, a negative discount is rounded but not applied", 1000000000, 10000, 2, 3, -1250, 0, 0, 0, 0, 0, 0,
          -1, -1, -1200, -1, -1, 100000, 0, 100000, -1, -1},
-        {"2.99 x 3, 10 %", 299000000, 30000, 2, 3, 100000, 1, 0, 0, 0, 0, 0,
-         -1, -1, 100000, -1, -1, 89700, 9000, 80700, -1, -1},
-        {"100.00 x 1, 12.345 % becomes 12.34 %", 10000000000, 10000, 2, 3, 123450, 1, 0, 0, 0, 0, 0,
-         -1, -1, 123400, -1, -1, -1, 123400, 876600, -1, -1},
         {"5.00 x 2.5, 0.125 per unit -> 0.12", 500000000, 25000, 2, 3, 1250, 0, 0, 0, 0, 0, 0,
          -1, -1, 1200, -1, -1, -1, 3000, 122000, -1, -1},
-        {"10.00 x 3, 2.50 % not in the price", 1000000000, 30000, 2, 3, 0, 0, 1, 250, 0, 0, 0,
-         -1, -1, -1, 2500, 7500, 300000, -1, -1, -1, -1},
-        {"10.00 x 3, 2.50 % in the price", 1000000000, 30000, 2, 3, 0, 0, 1, 250, 0, 1, 0,
-         1025000000, -1, -1, -1, -1, 307500, -1, -1, -1, -1},
         {"10.00 x 1, amount 0.125 -> 0.12", 1000000000, 10000, 2, 3, 0, 0, 0, 0, 1250, 0, 0,
          -1, -1, -1, 1200, 1200, -1, -1, -1, -1, -1},
     };

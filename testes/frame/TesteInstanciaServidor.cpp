@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -196,20 +194,6 @@ class CaminhoTemporario {
   std::string m_anterior;
 };
 
-bool PingInstalado() {
-  const char* path = std::getenv("PATH");
-  std::string pastas = path ? path : "";
-  size_t inicio = 0;
-  while (inicio <= pastas.size()) {
-    const size_t fim = pastas.find(':', inicio);
-    const std::string pasta = pastas.substr(inicio, fim == std::string::npos ? std::string::npos : fim - inicio);
-    if (!pasta.empty() && access((pasta + "/ping").c_str(), X_OK) == 0) return true;
-    if (fim == std::string::npos) break;
-    inicio = fim + 1;
-  }
-  return false;
-}
-
 TEST(PingServidor, HostVazioEProgramaAusente) {
   std::string saida;
   EXPECT_EQ(qmx::PingServidor("", saida), S_OK);
@@ -229,23 +213,6 @@ TEST(PingServidor, ArgumentosESaidaDoPrograma) {
   std::string saida;
   EXPECT_EQ(qmx::PingServidor("-f servidor", saida), S_OK);
   EXPECT_EQ(saida, "argumentos: -c 4 -- -f servidor\nerro\n");
-}
-
-TEST(PingServidor, PingDeVerdade) {
-  std::string saida;
-  const HRESULT resultado = qmx::PingServidor("127.0.0.1", saida);
-  if (!PingInstalado()) {
-    // Without ping on this machine the documented failure is what we get.
-    EXPECT_EQ(resultado, Codigo(0x80070002u));
-    EXPECT_EQ(saida, "");
-    return;
-  }
-  EXPECT_EQ(resultado, S_OK);
-  // Its answer, or its complaint where echo sockets are not allowed.
-  ASSERT_FALSE(saida.empty());
-  if (saida.rfind("PING", 0) == 0) {
-    EXPECT_NE(saida.find("127.0.0.1"), std::string::npos) << saida;
-  }
 }
 
 }  // namespace

@@ -93,15 +93,6 @@ class Dialogos : public ::testing::Test {
   HostTemporario m_hostAtivo;
 };
 
-TEST_F(Dialogos, SemRoteiroCancelaENaoBloqueia) {
-  DialogoEspiao dialogo;
-  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
-  EXPECT_EQ(dialogo.eventos, (std::vector<std::string>{"init", "cancel"}));
-  ASSERT_EQ(m_host.Dialogos().size(), 1u);
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Filtro de teste");
-  EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(107).itens.size(), 2u);
-}
-
 TEST_F(Dialogos, DigitarESairDoCampoChamaKillFocusAntesDoOK) {
   m_host.CarregaRoteiro("dialogo 9001\ndigita 105 01/02/2026\nclica 1\n");
   DialogoEspiao dialogo;

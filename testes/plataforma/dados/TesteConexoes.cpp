@@ -46,50 +46,6 @@ class ConexoesLeem : public TesteMotores {
   const std::string& Chave() const { return empresa->Chave(); }
 };
 
-TEST_P(ConexoesLeem, FilialComRazaoSocialEDadosAtoCotepe) {
-  REG_IE_SUBSTITUTOPS ie{};
-  ie.Estado = 31;
-  Copia(ie.Inscricao, "0623079040081");
-  empresa->Gravador().GravaInscricaoSubstituta(1, 1, ie);
-  REG_FILIALPS f{};
-  Copia(f.NomeFantasia, "Loja Centro");
-  f.Numero = 1;
-  f.Municipio = 7;
-  f.Industrial = 1;
-  Copia(f.ContadorNome, "João Contábil");
-  f.ContadorMunicipio = 8;
-  empresa->Gravador().GravaFilial(f, "Comércio de Alimentos Ávila Ltda", "SUF123");
-
-  CConexaoFilial conexao;
-  EXPECT_EQ(conexao.GetInterface(), nullptr);
-  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0, false), com::S_OK);
-  auto* filiais = conexao.GetInterface();
-  ASSERT_NE(filiais, nullptr);
-
-  REG_FILIALPS lido{};
-  ASSERT_EQ(filiais->Le(1, &lido), com::S_OK);
-  EXPECT_EQ(lido.Municipio, 7);
-  EXPECT_EQ(lido.Numero, 1);
-  EXPECT_STREQ(lido.NomeFantasia, "Loja Centro");
-  EXPECT_EQ(lido.Industrial, 1);
-  EXPECT_STREQ(lido.ContadorNome, "Jo\xE3o Cont\xE1" "bil");
-  EXPECT_EQ(lido.ContadorMunicipio, 8);
-
-  wchar_t* razao = nullptr;
-  ASSERT_EQ(filiais->GetRazaoSocial(1, &razao), com::S_OK);
-  EXPECT_EQ(std::wstring(razao), L"Com\u00E9rcio de Alimentos \u00C1vila Ltda");
-  LiberaTextoLargo(razao);
-
-  REG_DADOS_ATO_COTEPE_PS ato{};
-  ASSERT_EQ(filiais->GetDadosAtoCotepe(1, &ato), com::S_OK);
-  EXPECT_STREQ(ato.Suframa, "SUF123");
-  ASSERT_EQ(ato.QuantidadeSubstitutos, 1);
-  EXPECT_EQ(ato.Substitutos[0].Estado, 31);
-  EXPECT_STREQ(ato.Substitutos[0].Inscricao, "0623079040081");
-  conexao.Finaliza();
-  EXPECT_EQ(conexao.GetInterface(), nullptr);
-}
-
 TEST_P(ConexoesLeem, RegistroInexistenteNaoMexeNoRegistro) {
   CConexaoFilial filial;
   ASSERT_EQ(filial.Inicializa(Chave(), 1, 0, false), com::S_OK);

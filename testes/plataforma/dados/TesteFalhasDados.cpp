@@ -39,14 +39,6 @@ TEST(FalhasDados, EmpresaSemBaseOuComArquivoAusenteEhServidorIndisponivel) {
   EXPECT_EQ(filial.Inicializa("PASTA", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
 }
 
-TEST(FalhasDados, ArquivoQueNaoEhBaseDeDados) {
-  PastaTemporaria pasta;
-  const auto arquivo = pasta.Grava("lixo.db", std::string(4096, 'x'));
-  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\LIXO]\nBaseDados=sqlite:" + arquivo + "\n");
-  CConexaoEmissora emissora;
-  EXPECT_EQ(emissora.Inicializa("LIXO", 1, 0), QMX_E_BASE_INVALIDA);
-}
-
 TEST(FalhasDados, ServidorPostgresParadoEhServidorIndisponivel) {
   // Port 1 of the loopback has no server on any sane machine.
   RegistroTemporario registro(
