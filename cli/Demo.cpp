@@ -1,10 +1,5 @@
 #include "cli/Demo.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <chrono>
@@ -24,8 +19,11 @@
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoMunicipio.h"
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
+#include "plataforma/processo/ProcessoComPipe.h"
+#include "plataforma/processo/Sistema.h"
 
 namespace qmx::cli {
 namespace {
@@ -137,21 +135,8 @@ void MostraListaEIdentificacao(std::ostream& saida, Biblioteca& b, const fs::pat
 int RodaQmx(const std::vector<std::string>& argumentos) {
   std::vector<std::string> todos = {"qmx", "--empresa", "DEMO", "--usuario", "1"};
   todos.insert(todos.end(), argumentos.begin(), argumentos.end());
-  std::vector<char*> argv;
-  for (auto& t : todos) argv.push_back(t.data());
-  argv.push_back(nullptr);
   // What the child shows (its boxes and dialogs) stays out of the summary.
-  posix_spawn_file_actions_t acoes;
-  posix_spawn_file_actions_init(&acoes);
-  posix_spawn_file_actions_addopen(&acoes, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&acoes, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t filho = 0;
-  const int criado = posix_spawn(&filho, "/proc/self/exe", &acoes, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&acoes);
-  if (criado != 0) return -1;
-  int estado = 0;
-  if (waitpid(filho, &estado, 0) < 0 || !WIFEXITED(estado)) return -1;
-  return WEXITSTATUS(estado);
+  return sistema::ExecutaSilencioso(processo::CaminhoPrograma(), todos);
 }
 
 std::set<fs::path> Arquivos(const fs::path& pasta) {
@@ -251,7 +236,7 @@ bool ExecutaDemo(Ambiente& a) {
   const fs::path registro = pasta / "registro.ini";
   EscreveRegistro(registro, pasta);
   InstalaMensagens(pasta / "Mensagens");
-  setenv("QMX_REGISTRO", registro.c_str(), 1);
+  sistema::DefineVariavel("QMX_REGISTRO", descritores::Nome(registro));
   a.saida << "Empresa de demonstração em " << pasta.string() << "\n"
           << "Registro: " << registro.string() << "\n";
 

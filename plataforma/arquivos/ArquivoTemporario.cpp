@@ -1,13 +1,11 @@
 #include "plataforma/arquivos/ArquivoTemporario.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
@@ -31,7 +29,7 @@ std::optional<std::string> ArquivoTemporario::Cria(const std::string& pasta, con
     char nome[32];
     std::snprintf(nome, sizeof nome, "%.3s%X.tmp", prefixo.c_str(), numero);
     const std::string caminho = pasta + nome;
-    const int fd = ::open(texto::CaminhoNativo(caminho).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = descritores::Abre(texto::CaminhoNativo(caminho).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0) {
       ::close(fd);
       return caminho;

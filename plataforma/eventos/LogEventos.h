@@ -20,9 +20,10 @@ struct EventoRegistrado {
   std::vector<std::string> textos;  // the insertion strings, Windows-1252
 };
 
-// The machine's event log, reached through a registered event source. The
-// entries go to the system log (syslog, with the source as its name), in
-// UTF-8 and on one line each; while a capture is active they go to the
+// The machine's event log, reached through a registered event source. On
+// Windows the entries go to the Application log (ReportEvent); elsewhere
+// to the system log (syslog, with the source as its name), in UTF-8 and on
+// one line each; while a capture is active they go to the
 // capture instead.
 class CLogEventos {
  public:
@@ -40,6 +41,7 @@ class CLogEventos {
   std::string m_fonte;
   bool m_registrada = false;
   bool m_noSistema = false;  // registered with the system log, not a capture
+  void* m_sistema = nullptr;  // the event source's handle, where the system has one
 };
 
 // Collects the entries reported during its life instead of writing them to

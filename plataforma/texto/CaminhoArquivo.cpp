@@ -7,6 +7,11 @@
 namespace qmx::texto {
 
 std::string CaminhoNativo(const std::string& caminho) {
+#if defined(_WIN32)
+  // Windows takes the library's paths as they are: Windows-1252 is its ANSI
+  // code page here, and "\" its separator.
+  return caminho;
+#endif
   std::string nativo = ParaUtf8(caminho);
   for (char& c : nativo)
     if (c == '\\') c = '/';

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#if defined(_WIN32)
+#include <windows.h>
+#include <wincrypt.h>
+#else
 #include <openssl/evp.h>
+#endif
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -22,9 +27,24 @@ constexpr size_t kLinhaEAD = 3 + 256 + 2;
 bool Assina(const std::string& caminho) { return QMX_AssinarArquivo(caminho.c_str()) != 0; }
 
 std::string Md5(const std::string& bytes) {
-  unsigned char digest[16];
+  unsigned char digest[16] = {};
+#if defined(_WIN32)
+  // The older CryptoAPI, apart from the CNG calls the library makes.
+  HCRYPTPROV provedor = 0;
+  HCRYPTHASH hash = 0;
+  DWORD n = sizeof digest;
+  if (CryptAcquireContextW(&provedor, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT)) {
+    if (CryptCreateHash(provedor, CALG_MD5, 0, 0, &hash)) {
+      CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0);
+      CryptGetHashParam(hash, HP_HASHVAL, digest, &n, 0);
+      CryptDestroyHash(hash);
+    }
+    CryptReleaseContext(provedor, 0);
+  }
+#else
   unsigned int n = 0;
   EVP_Digest(bytes.data(), bytes.size(), digest, &n, EVP_md5(), nullptr);
+#endif
   return std::string(reinterpret_cast<char*>(digest), 16);
 }
 
