@@ -202,7 +202,7 @@ void IntegraUmDia(std::ostream& saida, Biblioteca& b, const fs::path& pasta) {
   Titulo(saida, "Integração de 02/11/2026 do ECF 1 com a retaguarda");
   const fs::path log = pasta / "DEMO" / "integracao.log";
   fs::remove(log);
-  b.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(log.c_str());
+  b.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(descritores::Nome(log).c_str());
   REG_QMX_PARAMETROS_INTEGRACAO parametros{};
   parametros.nData = LeData("02/11/2026");
   parametros.nEcf = 1;
@@ -278,7 +278,7 @@ bool ExecutaDemo(Ambiente& a) {
   const fs::path exemplo = pasta / "TorvoECF" / "QMVCX.EXE";
   std::ofstream(exemplo, std::ios::binary) << "executavel de demonstracao\r\n";
   char digest[33] = {};
-  b.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_Arquivo")(exemplo.c_str(), digest);
+  b.Funcao<QMX_BOOL(const char*, char*)>("QMX_GerarMD5_Arquivo")(descritores::Nome(exemplo).c_str(), digest);
   a.saida << "  " << exemplo.string() << ": " << digest << "\n";
 
   MostraListaEIdentificacao(a.saida, b, pasta / "TorvoECF");

@@ -7,7 +7,9 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QMX_GTEST_FONTES} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 foreach(alvo gtest gmock gtest_main)
   target_compile_options(${alvo} PRIVATE -w)
-  add_library(GTest::${alvo} ALIAS ${alvo})
+  if(NOT TARGET GTest::${alvo})
+    add_library(GTest::${alvo} ALIAS ${alvo})
+  endif()
 endforeach()
 
 # Tests that need Linux, left out of the Windows test program (they run in

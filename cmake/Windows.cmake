@@ -54,3 +54,27 @@ find_program(QMX_WINE NAMES wine)
 if(QMX_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QMX_WINE})
 endif()
+
+# The dialog templates become the DLL's own dialog resources, as windres
+# compiles them (the templates are UTF-8).
+set(QMX_RECURSOS_RC ${CMAKE_BINARY_DIR}/gerado/Dialogos.rc)
+file(GLOB QMX_MODELOS_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/recursos/dialogos/*.rc)
+list(SORT QMX_MODELOS_RC)
+set(conteudo "#include <windows.h>\n#include <commctrl.h>\n#pragma code_page(65001)\n")
+foreach(modelo IN LISTS QMX_MODELOS_RC)
+  string(APPEND conteudo "#include \"${modelo}\"\n")
+endforeach()
+file(CONFIGURE OUTPUT ${QMX_RECURSOS_RC} CONTENT "${conteudo}" @ONLY)
+set_source_files_properties(${QMX_RECURSOS_RC} PROPERTIES OBJECT_DEPENDS "${QMX_MODELOS_RC}")
+cmake_language(DEFER CALL target_sources qmxutil PRIVATE ${QMX_RECURSOS_RC})
+cmake_language(DEFER CALL target_sources qmxutil PRIVATE ${CMAKE_SOURCE_DIR}/plataforma/dll/EntradaDLL.cpp)
+cmake_language(DEFER CALL target_include_directories qmxutil PRIVATE ${CMAKE_SOURCE_DIR})
+cmake_language(DEFER CALL target_compile_definitions qmxutil PRIVATE QMX_CONSTRUINDO)
+
+# The screenshots of the real dialogs (run under Xvfb by
+# scripts/testes-windows.sh): the library's own dialog classes on the
+# system's dialog boxes, each saved as a PNG and its control rectangles
+# compared with the template's.
+add_executable(qmx_telas ${CMAKE_SOURCE_DIR}/telas/Telas.cpp ${QMX_RECURSOS_RC})
+target_link_libraries(qmx_telas PRIVATE qmxutil_estatica)
+target_compile_options(qmx_telas PRIVATE ${QMX_AVISOS})

@@ -285,6 +285,10 @@ void CArquivoTexto::Fechar()
         ::unlink(m_strTemporario.c_str());
         Falha(nErro);
     }
+    // Windows replaces no file that is open: the target's descriptor (and
+    // its lock) goes first there.
+    if (!qmx::descritores::kRenomeiaSobreAberto)
+        FechaDescritor(m_fd);
     if (qmx::descritores::Renomeia(m_strTemporario.c_str(), m_strDestino.c_str()) != 0)
     {
         const int nErro = errno;

@@ -66,11 +66,15 @@ int Abre(const char* caminhoNativo, int flags, int modo = 0666);
 // rename(2): replaces the target when it exists, also on Windows.
 int Renomeia(const char* de, const char* para);
 
-// The characters that separate folders in a native path.
+// The characters that separate folders in a native path (the first is the
+// system's own), and whether a
+// rename may replace a file that a descriptor still holds open.
 #if defined(_WIN32)
 inline constexpr const char* kSeparadores = "\\/";
+inline constexpr bool kRenomeiaSobreAberto = false;
 #else
 inline constexpr const char* kSeparadores = "/";
+inline constexpr bool kRenomeiaSobreAberto = true;
 #endif
 
 // A path object's native narrow form (std::filesystem's own narrow form is
@@ -79,6 +83,10 @@ std::string Nome(const std::filesystem::path& caminho);
 
 // realpath(3): the absolute path with links resolved; empty on failure.
 std::string CaminhoReal(const std::string& caminhoNativo);
+
+// Whether the open descriptor and the path (not followed when it is a link)
+// are the same file.
+bool MesmoArquivo(int fd, const std::string& caminhoNativo);
 
 // When the file was last written, in seconds of the system's clock.
 std::int64_t SegundosModificacao(const struct stat& estado);

@@ -17,6 +17,12 @@ std::string CaminhoReal(const std::string& caminhoNativo) {
   return ::realpath(caminhoNativo.c_str(), real) ? std::string(real) : std::string();
 }
 
+bool MesmoArquivo(int fd, const std::string& caminhoNativo) {
+  struct stat aberto {}, nomeado {};
+  return ::fstat(fd, &aberto) == 0 && ::lstat(caminhoNativo.c_str(), &nomeado) == 0 &&
+         aberto.st_dev == nomeado.st_dev && aberto.st_ino == nomeado.st_ino;
+}
+
 std::int64_t SegundosModificacao(const struct stat& estado) { return estado.st_mtim.tv_sec; }
 
 }  // namespace qmx::descritores

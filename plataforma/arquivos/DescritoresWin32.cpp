@@ -148,6 +148,21 @@ std::string CaminhoReal(const std::string& caminhoNativo) {
   return tamanho > 0 && tamanho < sizeof real ? std::string(real, tamanho) : std::string();
 }
 
+// The C run-time's stat has no file identity there: the volume's serial
+// number and the file's index say it.
+bool MesmoArquivo(int fd, const std::string& caminhoNativo) {
+  BY_HANDLE_FILE_INFORMATION aberto{}, nomeado{};
+  if (!GetFileInformationByHandle(Handle(fd), &aberto)) return false;
+  const HANDLE outro = CreateFileA(caminhoNativo.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                   nullptr);
+  if (outro == INVALID_HANDLE_VALUE) return false;
+  const bool lido = GetFileInformationByHandle(outro, &nomeado);
+  CloseHandle(outro);
+  return lido && aberto.dwVolumeSerialNumber == nomeado.dwVolumeSerialNumber &&
+         aberto.nFileIndexHigh == nomeado.nFileIndexHigh && aberto.nFileIndexLow == nomeado.nFileIndexLow;
+}
+
 std::int64_t SegundosModificacao(const struct stat& estado) { return static_cast<std::int64_t>(estado.st_mtime); }
 
 }  // namespace qmx::descritores

@@ -23,11 +23,7 @@ fs::path PastaDe(const fs::path& caminho) {
   return caminho.parent_path().empty() ? fs::path(".") : caminho.parent_path();
 }
 
-bool MesmoArquivo(int fd, const std::string& caminho) {
-  struct stat aberto {}, nomeado {};
-  return ::fstat(fd, &aberto) == 0 && ::lstat(caminho.c_str(), &nomeado) == 0 && aberto.st_dev == nomeado.st_dev &&
-         aberto.st_ino == nomeado.st_ino;
-}
+bool MesmoArquivo(int fd, const std::string& caminho) { return descritores::MesmoArquivo(fd, caminho); }
 
 }  // namespace
 

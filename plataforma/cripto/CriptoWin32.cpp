@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "plataforma/cripto/ExponenciacaoModular.h"
+
 namespace qmx::cripto {
 
 namespace {
@@ -38,9 +40,12 @@ using Texto = std::basic_string_view<unsigned char>;
 void Junta(std::vector<unsigned char>& blob, Texto parte) { blob.insert(blob.end(), parte.begin(), parte.end()); }
 
 // Imports a key blob (a BCRYPT_RSAKEY_BLOB header and its parts), runs the
-// raw operation on the block and wipes the blob.
+// raw operation on the block and wipes the blob. `recusada` tells a system
+// whose RSA does not do the raw operation at all (Wine's, for one).
 std::optional<std::vector<unsigned char>> OperacaoBruta(std::vector<unsigned char>& blob, const wchar_t* tipo,
-                                                        Texto bloco, std::size_t tamanhoModulo, bool privada) {
+                                                        Texto bloco, std::size_t tamanhoModulo, bool privada,
+                                                        bool& recusada) {
+  recusada = false;
   BCRYPT_KEY_HANDLE chave = nullptr;
   const bool importada = ProvedorRSA() && Ok(BCryptImportKeyPair(ProvedorRSA(), nullptr, tipo, &chave, blob.data(),
                                                                   static_cast<ULONG>(blob.size()), 0));
@@ -55,6 +60,9 @@ std::optional<std::vector<unsigned char>> OperacaoBruta(std::vector<unsigned cha
               : BCryptEncrypt(chave, entrada.data(), static_cast<ULONG>(entrada.size()), nullptr, nullptr, 0,
                               saida.data(), static_cast<ULONG>(saida.size()), &tamanho, BCRYPT_PAD_NONE);
   BCryptDestroyKey(chave);
+  constexpr NTSTATUS kNaoImplementado = static_cast<NTSTATUS>(0xC0000002L);
+  constexpr NTSTATUS kNaoSuportado = static_cast<NTSTATUS>(0xC00000BBL);
+  recusada = estado == kNaoImplementado || estado == kNaoSuportado;
   if (!Ok(estado) || tamanho > saida.size()) return std::nullopt;
   // A result with leading zero bytes may come back shorter: keep the
   // modulus's length, as the signature line needs it.
@@ -111,7 +119,10 @@ std::optional<std::vector<unsigned char>> PrivadaSemPreenchimento(const PartesRS
   for (Texto parte : {chave.expoentePublico, chave.modulo, chave.primo1, chave.primo2, chave.expoente1,
                       chave.expoente2, chave.coeficiente, chave.expoentePrivado})
     Junta(blob, parte);
-  return OperacaoBruta(blob, BCRYPT_RSAFULLPRIVATE_BLOB, bloco, chave.modulo.size(), true);
+  bool recusada = false;
+  auto resultado = OperacaoBruta(blob, BCRYPT_RSAFULLPRIVATE_BLOB, bloco, chave.modulo.size(), true, recusada);
+  if (!resultado && recusada) return ExponenciacaoModular(bloco, chave.expoentePrivado, chave.modulo);
+  return resultado;
 }
 
 std::optional<std::vector<unsigned char>> PublicaSemPreenchimento(Texto modulo, Texto expoente, Texto bloco) {
@@ -124,7 +135,10 @@ std::optional<std::vector<unsigned char>> PublicaSemPreenchimento(Texto modulo, 
                                   reinterpret_cast<unsigned char*>(&cabecalho) + sizeof cabecalho);
   Junta(blob, expoente);
   Junta(blob, modulo);
-  return OperacaoBruta(blob, BCRYPT_RSAPUBLIC_BLOB, bloco, modulo.size(), false);
+  bool recusada = false;
+  auto resultado = OperacaoBruta(blob, BCRYPT_RSAPUBLIC_BLOB, bloco, modulo.size(), false, recusada);
+  if (!resultado && recusada) return ExponenciacaoModular(bloco, expoente, modulo);
+  return resultado;
 }
 
 bool PBKDF2SHA256(std::string_view senha, std::string_view sal, unsigned iteracoes, unsigned char* saida,

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <optional>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/registro/Registro.h"
 
 namespace qmx::mensagens {
@@ -78,7 +79,7 @@ std::string CCatalogoMensagens::PastaMensagens() {
 
 std::string CCatalogoMensagens::CaminhoArquivo(const std::string& modulo) {
   std::string pasta = PastaMensagens();
-  if (pasta.back() != '/' && pasta.back() != '\\') pasta += '/';
+  if (pasta.back() != '/' && pasta.back() != '\\') pasta += descritores::kSeparadores[0];
   return pasta + "ZT" + modulo + "Mens.txt";
 }
 

@@ -36,7 +36,9 @@ std::string Estreito(const std::wstring& largo) {
 
 class Chave {
  public:
-  explicit Chave(const std::string& caminho) {
+  explicit Chave(std::string caminho) {
+    // "Key\" names the same key as "Key".
+    while (!caminho.empty() && caminho.back() == '\\') caminho.pop_back();
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Largo(caminho).c_str(), 0, KEY_READ, &m_chave) != ERROR_SUCCESS)
       m_chave = nullptr;
   }

@@ -60,8 +60,10 @@ void Aplica(const std::string& conteudo, Estado& estado) {
   while (std::getline(linhas, linha)) {
     linha = Apara(linha);
     if (linha.empty() || linha[0] == ';' || linha[0] == '#') continue;
-    if (linha.front() == '[' && linha.back() == ']') {
-      secao = linha.substr(1, linha.size() - 2);
+    if (linha.front() == '[') {
+      // A section that does not close hides the values after it.
+      secao = linha.back() == ']' ? linha.substr(1, linha.size() - 2) : std::string();
+      if (secao.empty()) continue;
       HKEY chave = nullptr;
       DWORD disposicao = 0;
       if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Largo(secao).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &chave,
@@ -72,9 +74,11 @@ void Aplica(const std::string& conteudo, Estado& estado) {
       continue;
     }
     const auto igual = linha.find('=');
-    if (secao.empty() || igual == std::string::npos) continue;
+    if (secao.empty() || igual == std::string::npos || Apara(linha.substr(0, igual)).empty()) continue;
     Anterior anterior{Largo(secao), Largo(Apara(linha.substr(0, igual)))};
-    const std::wstring valor = Largo(Apara(linha.substr(igual + 1)));
+    std::string texto = Apara(linha.substr(igual + 1));
+    if (texto.size() >= 2 && texto.front() == '"' && texto.back() == '"') texto = texto.substr(1, texto.size() - 2);
+    const std::wstring valor = Largo(texto);
     HKEY chave = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, anterior.chave.c_str(), 0, KEY_ALL_ACCESS, &chave) != ERROR_SUCCESS) continue;
     DWORD bytes = 0;

@@ -345,6 +345,7 @@ TEST_F(Movimentos, GeracaoMortaNoMeioNaoDeixaArquivoPelaMetade) {
 
 namespace {
 
+#if !defined(_WIN32)  // the two terminals are processes made with fork
 // PostgreSQL when its test server is given; the test then skips otherwise.
 class MovimentosConcorrentes : public Movimentos, public ::testing::WithParamInterface<MotorTeste> {
  protected:
@@ -377,5 +378,6 @@ TEST_P(MovimentosConcorrentes, DoisProcessosGeramOMesmoArquivo) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, MovimentosConcorrentes, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
                          [](const auto& info) { return std::string(NomeMotor(info.param)); });
+#endif  // !_WIN32
 
 }  // namespace
