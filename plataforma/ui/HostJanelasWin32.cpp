@@ -183,6 +183,11 @@ INT_PTR CALLBACK ProcedimentoDialogo(HWND janela, UINT mensagem, WPARAM wParam, 
 thread_local HostJanelas* t_hostCaixa = nullptr;
 thread_local HHOOK t_gancho = nullptr;
 
+VOID CALLBACK CaixaMostrada(HWND caixa, UINT, UINT_PTR temporizador, DWORD) {
+  KillTimer(caixa, temporizador);
+  if (t_hostCaixa && t_hostCaixa->aoMostrarCaixa) t_hostCaixa->aoMostrarCaixa(caixa);
+}
+
 LRESULT CALLBACK GanchoCaixa(int codigo, WPARAM wParam, LPARAM lParam) {
   if (codigo == HCBT_ACTIVATE && t_hostCaixa && t_hostCaixa->aoMostrarCaixa) {
     HWND janela = reinterpret_cast<HWND>(wParam);
@@ -190,10 +195,7 @@ LRESULT CALLBACK GanchoCaixa(int codigo, WPARAM wParam, LPARAM lParam) {
     GetClassNameW(janela, classe, 16);
     if (std::wstring(classe) == L"#32770") {
       // Once, after the box has drawn itself.
-      SetTimer(janela, 1, 300, [](HWND caixa, UINT, UINT_PTR temporizador, DWORD) {
-        KillTimer(caixa, temporizador);
-        if (t_hostCaixa && t_hostCaixa->aoMostrarCaixa) t_hostCaixa->aoMostrarCaixa(caixa);
-      });
+      SetTimer(janela, 1, 300, CaixaMostrada);
     }
   }
   return CallNextHookEx(t_gancho, codigo, wParam, lParam);
