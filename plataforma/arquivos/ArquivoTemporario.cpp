@@ -14,7 +14,11 @@ std::optional<std::string> ArquivoTemporario::Pasta() {
   std::error_code erro;
   const auto pasta = std::filesystem::temp_directory_path(erro);
   if (erro) return std::nullopt;
-  std::string caminho = texto::CaminhoWindows(pasta.string());
+  // A folder the library's texts cannot name (a character outside the
+  // system's code page) is no folder for it.
+  const auto nativo = descritores::NomeExato(pasta);
+  if (!nativo) return std::nullopt;
+  std::string caminho = texto::CaminhoWindows(*nativo);
   if (caminho.empty() || caminho.back() != '\\') caminho += '\\';
   if (caminho.size() > 260) return std::nullopt;
   return caminho;

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include <fcntl.h>
@@ -80,6 +81,10 @@ inline constexpr bool kRenomeiaSobreAberto = true;
 // A path object's native narrow form (std::filesystem's own narrow form is
 // UTF-8 on Windows, not the code page the system's narrow calls take).
 std::string Nome(const std::filesystem::path& caminho);
+
+// The same, or nothing when the system's narrow form cannot hold the path
+// (on Windows, a character outside the ANSI code page).
+std::optional<std::string> NomeExato(const std::filesystem::path& caminho);
 
 // realpath(3): the absolute path with links resolved; empty on failure.
 std::string CaminhoReal(const std::string& caminhoNativo);

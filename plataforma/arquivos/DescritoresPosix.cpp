@@ -12,6 +12,8 @@ int Renomeia(const char* de, const char* para) { return std::rename(de, para); }
 
 std::string Nome(const std::filesystem::path& caminho) { return caminho.string(); }
 
+std::optional<std::string> NomeExato(const std::filesystem::path& caminho) { return caminho.string(); }
+
 std::string CaminhoReal(const std::string& caminhoNativo) {
   char real[PATH_MAX];
   return ::realpath(caminhoNativo.c_str(), real) ? std::string(real) : std::string();

@@ -142,6 +142,19 @@ std::string Nome(const std::filesystem::path& caminho) {
   return nome;
 }
 
+std::optional<std::string> NomeExato(const std::filesystem::path& caminho) {
+  const std::wstring& largo = caminho.native();
+  if (largo.empty()) return std::string();
+  BOOL substituido = FALSE;
+  const int tamanho = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, largo.data(), static_cast<int>(largo.size()),
+                                          nullptr, 0, nullptr, &substituido);
+  if (tamanho <= 0 || substituido) return std::nullopt;
+  std::string nome(static_cast<std::size_t>(tamanho), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, largo.data(), static_cast<int>(largo.size()), nome.data(), tamanho,
+                      nullptr, nullptr);
+  return nome;
+}
+
 std::string CaminhoReal(const std::string& caminhoNativo) {
   char real[MAX_PATH];
   const DWORD tamanho = GetFullPathNameA(caminhoNativo.c_str(), sizeof real, real, nullptr);

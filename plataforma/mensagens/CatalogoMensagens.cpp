@@ -4,7 +4,6 @@
 #include <fstream>
 #include <optional>
 
-#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/registro/Registro.h"
 
 namespace qmx::mensagens {
@@ -79,7 +78,8 @@ std::string CCatalogoMensagens::PastaMensagens() {
 
 std::string CCatalogoMensagens::CaminhoArquivo(const std::string& modulo) {
   std::string pasta = PastaMensagens();
-  if (pasta.back() != '/' && pasta.back() != '\\') pasta += descritores::kSeparadores[0];
+  // The separator the folder itself uses (a Windows folder has "\\").
+  if (pasta.back() != '/' && pasta.back() != '\\') pasta += pasta.find('\\') != std::string::npos ? '\\' : '/';
   return pasta + "ZT" + modulo + "Mens.txt";
 }
 

@@ -1,11 +1,15 @@
-// The system's registry as the Windows build reads it (HKEY_LOCAL_MACHINE).
+// The system's registry as the Windows build reads it (HKEY_LOCAL_MACHINE),
+// and paths outside the ANSI code page.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "apoio/PastaTemporaria.h"
+#include "plataforma/arquivos/ArquivoTemporario.h"
 #include "plataforma/registro/Registro.h"
 
 using qmx::registro::Registro;
@@ -75,6 +79,30 @@ TEST_F(RegistroSistema, RelidoACadaChamada) {
   EXPECT_EQ(Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Teste Registro", "Valor"), "2");
   RegDeleteValueW(m_chave, L"Valor");
   EXPECT_FALSE(Registro::LeValor("SOFTWARE\\ZT Redudeva\\Teste Registro", "Valor"));
+}
+
+}  // namespace
+
+namespace {
+
+// Paths the library cannot name: a temporary folder with a character outside
+// the ANSI code page is refused, not mangled into another folder's name.
+TEST(CaminhoForaDaPaginaDeCodigo, PastaTemporariaRecusada) {
+  qmx::testes::PastaTemporaria pasta;
+  const std::filesystem::path estranha = pasta.Pasta() / L"caixa \u65E5\u672C";
+  ASSERT_TRUE(std::filesystem::create_directory(estranha));
+  wchar_t anterior[MAX_PATH] = {};
+  const DWORD tinha = GetEnvironmentVariableW(L"TMP", anterior, MAX_PATH);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", estranha.c_str()));
+  EXPECT_FALSE(qmx::ArquivoTemporario::Pasta());
+  // A name of the code page's own accents is a folder like any other.
+  const std::filesystem::path acentuada = pasta.Pasta() / L"a\u00E7\u00E3o";
+  ASSERT_TRUE(std::filesystem::create_directory(acentuada));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", acentuada.c_str()));
+  const auto aceita = qmx::ArquivoTemporario::Pasta();
+  ASSERT_TRUE(aceita);
+  EXPECT_NE(aceita->find("a\xE7\xE3o\\"), std::string::npos) << *aceita;
+  SetEnvironmentVariableW(L"TMP", tinha ? anterior : nullptr);
 }
 
 }  // namespace
