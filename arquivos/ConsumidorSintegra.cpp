@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "arquivos/LeiautesSintegra.h"
+#include "calculo/Inteiro128.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 
@@ -29,7 +30,7 @@ std::uint32_t CConsumidorSintegra::Escreve61() {
     if (!dia.tem) return;
     // The rate of the day: its tax over its base, as a percentage.
     const std::int64_t aliquota =
-        dia.base ? static_cast<std::int64_t>(static_cast<__int128>(dia.icms) * 1000000 / dia.base) : 0;
+        dia.base ? static_cast<std::int64_t>(static_cast<qmx::Inteiro128>(dia.icms) * 1000000 / dia.base) : 0;
     c.Escreve(c.escritor.Monta(kRegistro61, {dia.data, dia.primeiro, dia.ultimo, dia.total, dia.base, dia.icms,
                                              dia.isentas, dia.outras, aliquota}));
     ++linhas;

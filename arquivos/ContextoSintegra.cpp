@@ -1,5 +1,7 @@
 #include "arquivos/ContextoSintegra.h"
 
+#include "calculo/Inteiro128.h"
+
 namespace qmx::sintegra {
 
 std::string CodigoItem(bool servico, std::uint32_t codigo) {
@@ -25,7 +27,7 @@ ImpostoItem ImpostoDoItem(const REG_EC_CX_CIPS& item, bool cancelado) {
   const std::int64_t limite = std::int64_t{1} << 47;
   imposto.icms = (imposto.base < limite && imposto.base > -limite)
                      ? imposto.base * item.AliquotaCentesimos / 10000
-                     : static_cast<std::int64_t>(static_cast<__int128>(imposto.base) * item.AliquotaCentesimos / 10000);
+                     : static_cast<std::int64_t>(static_cast<qmx::Inteiro128>(imposto.base) * item.AliquotaCentesimos / 10000);
   return imposto;
 }
 

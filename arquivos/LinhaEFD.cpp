@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calculo/Inteiro128.h"
 #include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::efd {
@@ -23,10 +24,10 @@ void AcrescentaNumerico(std::string& destino, std::string_view texto, int largur
 }
 
 std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos) {
-  const __int128 produto = static_cast<__int128>(valor4) * centesimos;
-  __int128 quociente = produto / 10000;
-  const __int128 resto = produto % 10000;
-  const __int128 dobro = (resto < 0 ? -resto : resto) * 2;
+  const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(valor4) * centesimos;
+  qmx::Inteiro128 quociente = produto / 10000;
+  const qmx::Inteiro128 resto = produto % 10000;
+  const qmx::Inteiro128 dobro = (resto < 0 ? -resto : resto) * 2;
   if (dobro > 10000 || (dobro == 10000 && (quociente % 2) != 0)) quociente += produto < 0 ? -1 : 1;
   return static_cast<std::int64_t>(quociente);
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "calculo/Inteiro128.h"
+
 // The rounding step shared by CZTCurrencyEx and CZTCurrencyEx8:
 // a scaled integer v is rounded to a multiple of the divisor D (a power of
 // ten) by one of the three rounding modes; any other mode leaves v unchanged.
@@ -16,12 +18,12 @@ inline std::int64_t Arredondar(std::int64_t v, std::int64_t nDivisor, int nModo)
     if (nDivisor <= 1)
         return v;
     const bool bNegativo = v < 0;
-    const unsigned __int128 nMag = bNegativo ? static_cast<unsigned __int128>(-static_cast<__int128>(v))
-                                             : static_cast<unsigned __int128>(v);
-    const unsigned __int128 d = static_cast<unsigned __int128>(nDivisor);
-    unsigned __int128 q = nMag / d;
-    const unsigned __int128 r = nMag % d;
-    const unsigned __int128 nMeio = d / 2; // the half-step H of the tables
+    const qmx::Natural128 nMag = bNegativo ? static_cast<qmx::Natural128>(-static_cast<qmx::Inteiro128>(v))
+                                             : static_cast<qmx::Natural128>(v);
+    const qmx::Natural128 d = static_cast<qmx::Natural128>(nDivisor);
+    qmx::Natural128 q = nMag / d;
+    const qmx::Natural128 r = nMag % d;
+    const qmx::Natural128 nMeio = d / 2; // the half-step H of the tables
     switch (nModo)
     {
     case MEIO_LONGE_DO_ZERO:
@@ -37,7 +39,7 @@ inline std::int64_t Arredondar(std::int64_t v, std::int64_t nDivisor, int nModo)
     default:
         return v;
     }
-    const __int128 nResultado = static_cast<__int128>(q * d);
+    const qmx::Inteiro128 nResultado = static_cast<qmx::Inteiro128>(q * d);
     // Beyond the 64-bit range the result has no defined value; it wraps.
     return static_cast<std::int64_t>(bNegativo ? -nResultado : nResultado);
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "calculo/Inteiro128.h"
+
 // Exact decimal arithmetic with the semantics of the OLE Automation DECIMAL
 // type: an unsigned magnitude of at most 96 bits, a scale of 0 to 28 decimals
 // and a sign. It is the engine behind the products and quotients of CY,
@@ -13,7 +15,7 @@
 class CQMXDecimal
 {
 public:
-    using Mantissa = unsigned __int128;
+    using Mantissa = qmx::Natural128;
 
     static constexpr int ESCALA_MAXIMA = 28;
     // 2^96: the first magnitude that does not fit.

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "plataforma/processo/Sistema.h"
+
 namespace qmx::cli {
 
 // The library loaded the way the point-of-sale program loads it: by path,
@@ -25,7 +27,7 @@ class Biblioteca {
   void* Simbolo(const char* nome) const;
 
   std::string m_caminho;
-  void* m_handle;
+  sistema::BibliotecaDinamica m_biblioteca;
 };
 
 // The library beside the program, else the one the build made.

@@ -1,10 +1,5 @@
 #include "cli/Demo.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <chrono>
@@ -24,10 +19,13 @@
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoMunicipio.h"
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
+#include "plataforma/processo/ProcessoComPipe.h"
+#include "plataforma/processo/Sistema.h"
 
 namespace qmx::cli {
 namespace {
@@ -40,7 +38,7 @@ constexpr const char* kSerieEmulada = "QMX0000000000000001";
 
 // A path of this system as the library's texts hold it (and as the
 // summary, written in Windows-1252 like them, shows it).
-std::string Texto(const fs::path& caminho) { return qmx::texto::CaminhoDaBiblioteca(caminho.string()); }
+std::string Texto(const fs::path& caminho) { return qmx::texto::CaminhoDaBiblioteca(descritores::Nome(caminho)); }
 
 // The machine-wide settings of the demonstration, in the registry file form
 // (UTF-8, like the paths of this system it holds): the emulated printer's
@@ -145,21 +143,8 @@ bool MostraListaEIdentificacao(std::ostream& saida, Biblioteca& b, const fs::pat
 int RodaQmx(const std::vector<std::string>& argumentos) {
   std::vector<std::string> todos = {"qmx", "--empresa", "DEMO", "--usuario", "1"};
   todos.insert(todos.end(), argumentos.begin(), argumentos.end());
-  std::vector<char*> argv;
-  for (auto& t : todos) argv.push_back(t.data());
-  argv.push_back(nullptr);
   // What the child shows (its boxes and dialogs) stays out of the summary.
-  posix_spawn_file_actions_t acoes;
-  posix_spawn_file_actions_init(&acoes);
-  posix_spawn_file_actions_addopen(&acoes, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&acoes, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t filho = 0;
-  const int criado = posix_spawn(&filho, "/proc/self/exe", &acoes, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&acoes);
-  if (criado != 0) return -1;
-  int estado = 0;
-  if (waitpid(filho, &estado, 0) < 0 || !WIFEXITED(estado)) return -1;
-  return WEXITSTATUS(estado);
+  return sistema::ExecutaSilencioso(processo::CaminhoPrograma(), todos);
 }
 
 std::set<fs::path> Arquivos(const fs::path& pasta) {
@@ -268,7 +253,7 @@ bool ExecutaDemo(Ambiente& a) {
   const fs::path registro = pasta / "registro.ini";
   EscreveRegistro(registro, pasta);
   InstalaMensagens(pasta / "Mensagens");
-  setenv("QMX_REGISTRO", registro.c_str(), 1);
+  sistema::DefineVariavel("QMX_REGISTRO", descritores::Nome(registro));
   a.saida << "Empresa de demonstração em " << Texto(pasta) << "\n"
           << "Registro: " << Texto(registro) << "\n";
 

@@ -1,16 +1,13 @@
 #include "cli/VerificacaoEAD.h"
 
-#include "plataforma/texto/Hexadecimal.h"
-
-#include <openssl/bio.h>
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/rsa.h>
-
 #include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
+
+#include "plataforma/cripto/ChavePublica.h"
+#include "plataforma/cripto/Cripto.h"
+#include "plataforma/texto/Hexadecimal.h"
 
 namespace qmx::cli {
 namespace {
@@ -40,25 +37,17 @@ ResultadoVerificacao VerificaArquivo(const std::string& caminhoNativo) {
     assinatura[i] = static_cast<unsigned char>(alto * 16 + baixo);
   }
 
+  const auto digest = cripto::CalculaMD5(conteudo.data(), inicio);
+  if (!digest) return ResultadoVerificacao::Ilegivel;
   unsigned char esperado[128] = {16};
-  unsigned int tamanhoDigest = 0;
-  if (EVP_Digest(conteudo.data(), inicio, esperado + 1, &tamanhoDigest, EVP_md5(), nullptr) != 1)
-    return ResultadoVerificacao::Ilegivel;
+  std::copy(digest->begin(), digest->end(), esperado + 1);
 
-  std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(kChavePublicaPEM, -1), BIO_free);
-  std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> chave(PEM_read_bio_PUBKEY(bio.get(), nullptr, nullptr, nullptr),
-                                                            EVP_PKEY_free);
+  const auto chave = cripto::LeChavePublicaPEM(kChavePublicaPEM);
   if (!chave) return ResultadoVerificacao::Ilegivel;
-  std::unique_ptr<EVP_PKEY_CTX, decltype(&EVP_PKEY_CTX_free)> contexto(
-      EVP_PKEY_CTX_new_from_pkey(nullptr, chave.get(), nullptr), EVP_PKEY_CTX_free);
-  unsigned char bloco[128];
-  size_t tamanho = sizeof bloco;
-  if (!contexto || EVP_PKEY_verify_recover_init(contexto.get()) != 1 ||
-      EVP_PKEY_CTX_set_rsa_padding(contexto.get(), RSA_NO_PADDING) != 1 ||
-      EVP_PKEY_verify_recover(contexto.get(), bloco, &tamanho, assinatura, sizeof assinatura) != 1 ||
-      tamanho != sizeof bloco)
-    return ResultadoVerificacao::Invalida;
-  return std::equal(bloco, bloco + 128, esperado) ? ResultadoVerificacao::Valida : ResultadoVerificacao::Invalida;
+  const auto bloco = cripto::PublicaSemPreenchimento(chave->modulo, chave->expoente, {assinatura, sizeof assinatura});
+  if (!bloco || bloco->size() != 128) return ResultadoVerificacao::Invalida;
+  return std::equal(bloco->begin(), bloco->end(), esperado) ? ResultadoVerificacao::Valida
+                                                            : ResultadoVerificacao::Invalida;
 }
 
 }  // namespace qmx::cli

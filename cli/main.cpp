@@ -1,6 +1,5 @@
 // qmx: runs the library's exports from the command line, the way the
 // point-of-sale program does, with the operator's answers from options.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +19,8 @@
 #include "frame/QMXUTIL.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/texto/Windows1252.h"
+#include "plataforma/arquivos/Descritores.h"
+#include "plataforma/processo/Sistema.h"
 
 using namespace qmx::cli;
 
@@ -128,7 +129,7 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
 
   // The operator's script and the record of what was shown, in files that
   // the library's host reads and writes.
-  const fs::path pastaTemporaria = fs::temp_directory_path() / ("qmx-" + std::to_string(getpid()));
+  const fs::path pastaTemporaria = fs::temp_directory_path() / ("qmx-" + std::to_string(qmx::sistema::IdProcesso()));
   fs::create_directories(pastaTemporaria);
   struct Limpa {
     fs::path pasta;
@@ -149,9 +150,9 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   const fs::path arquivoRoteiro = pastaTemporaria / "roteiro.txt";
   const fs::path arquivoRegistro = pastaTemporaria / "registro-ui.txt";
   std::ofstream(arquivoRoteiro, std::ios::binary) << roteiro;
-  setenv("QMX_ROTEIRO", arquivoRoteiro.c_str(), 1);
-  setenv("QMX_ROTEIRO_REGISTRO", arquivoRegistro.c_str(), 1);
-  if (!registro.empty()) setenv("QMX_REGISTRO", fs::absolute(registro).c_str(), 1);
+  qmx::sistema::DefineVariavel("QMX_ROTEIRO", qmx::descritores::Nome(arquivoRoteiro));
+  qmx::sistema::DefineVariavel("QMX_ROTEIRO_REGISTRO", qmx::descritores::Nome(arquivoRegistro));
+  if (!registro.empty()) qmx::sistema::DefineVariavel("QMX_REGISTRO", qmx::descritores::Nome(fs::absolute(registro)));
 
   std::unique_ptr<Biblioteca> carregada;
   try {

@@ -1,12 +1,12 @@
 #include "dialogos/QMXAutorizacao.h"
 
-#include <openssl/crypto.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "frame/CarimboCompilacao.h"
 #include "frame/InstanciaServidor.h"
+#include "plataforma/cripto/Cripto.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
 #include "plataforma/ui/ModuloRecursos.h"
@@ -90,12 +90,12 @@ void CQMXAutorizacao::OnOK() {
   CopiaCampo(login.Usuario, m_edUsuario.GetWindowText());
   std::string senha = m_edSenha.GetWindowText();
   CopiaCampo(login.Senha, senha);
-  OPENSSL_cleanse(senha.data(), senha.size());
+  qmx::cripto::LimpaMemoria(senha.data(), senha.size());
 
   std::uint16_t usuario = 0;
   std::int32_t naoUsado = 0;
   const com::HRESULT resultado = m_pServidor->Login(login, &usuario, &naoUsado, 0);
-  OPENSSL_cleanse(&login, sizeof login);
+  qmx::cripto::LimpaMemoria(&login, sizeof login);
   if (com::FAILED(resultado)) {
     LiberaServidor();
     Reporta(resultado, 267627, 4, kLinhaLogin);

@@ -1,13 +1,10 @@
 #include "fisco/ArquivoInteiro.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <algorithm>
 #include <filesystem>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/arquivos/LeituraRegular.h"
 #include "plataforma/texto/CaminhoArquivo.h"

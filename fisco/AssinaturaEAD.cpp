@@ -1,17 +1,5 @@
 #include "fisco/AssinaturaEAD.h"
 
-#include <openssl/bn.h>
-#include <openssl/core_names.h>
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/param_build.h>
-#include <openssl/rsa.h>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -19,62 +7,31 @@
 #include <memory>
 
 #include "fisco/BlocoSecreto.h"
+#include "plataforma/arquivos/Descritores.h"
+#include "plataforma/cripto/Cripto.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
 namespace {
 
-struct LiberaBN {
-  void operator()(BIGNUM* n) const { BN_clear_free(n); }
-};
-struct LiberaChave {
-  void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
-};
-struct LiberaContexto {
-  void operator()(EVP_PKEY_CTX* c) const { EVP_PKEY_CTX_free(c); }
-};
-struct LiberaConstrutor {
-  void operator()(OSSL_PARAM_BLD* b) const { OSSL_PARAM_BLD_free(b); }
-};
-struct LiberaParametros {
-  void operator()(OSSL_PARAM* p) const { OSSL_PARAM_free(p); }
-};
-using BN = std::unique_ptr<BIGNUM, LiberaBN>;
-using Chave = std::unique_ptr<EVP_PKEY, LiberaChave>;
-
-// Gathers the key from the secret block and builds a fresh key object from
-// its parts, in the order and sizes the block keeps them. The gathered bytes
-// are wiped before returning.
-Chave MontaChave() {
+// Gathers the key from the secret block, in the order and sizes the block
+// keeps its parts (n, e, d, p, q, d mod p-1, d mod q-1, q^-1 mod p), runs
+// the raw private operation and wipes the gathered bytes.
+std::optional<std::vector<unsigned char>> OperacaoPrivada(const AssinaturaEAD::Bloco& bloco) {
   unsigned char bytes[kTamanhoChave];
   for (int i = 0; i < kTamanhoChave; ++i) bytes[i] = kBlocoSecreto[kPosicoesChave[i]];
-  static constexpr struct {
-    const char* nome;
-    int tamanho;
-  } kPartes[] = {
-      {OSSL_PKEY_PARAM_RSA_N, 128},         {OSSL_PKEY_PARAM_RSA_E, 3},
-      {OSSL_PKEY_PARAM_RSA_D, 128},         {OSSL_PKEY_PARAM_RSA_FACTOR1, 64},
-      {OSSL_PKEY_PARAM_RSA_FACTOR2, 64},    {OSSL_PKEY_PARAM_RSA_EXPONENT1, 64},
-      {OSSL_PKEY_PARAM_RSA_EXPONENT2, 64},  {OSSL_PKEY_PARAM_RSA_COEFFICIENT1, 64},
-  };
-  std::unique_ptr<OSSL_PARAM_BLD, LiberaConstrutor> construtor(OSSL_PARAM_BLD_new());
-  BN numeros[8];
+  static constexpr int kTamanhos[] = {128, 3, 128, 64, 64, 64, 64, 64};
+  std::basic_string_view<unsigned char> partes[8];
   int deslocamento = 0;
-  bool ok = construtor != nullptr;
-  for (int i = 0; i < 8 && ok; ++i) {
-    numeros[i].reset(BN_bin2bn(bytes + deslocamento, kPartes[i].tamanho, nullptr));
-    deslocamento += kPartes[i].tamanho;
-    ok = numeros[i] && OSSL_PARAM_BLD_push_BN(construtor.get(), kPartes[i].nome, numeros[i].get()) == 1;
+  for (int i = 0; i < 8; ++i) {
+    partes[i] = {bytes + deslocamento, static_cast<std::size_t>(kTamanhos[i])};
+    deslocamento += kTamanhos[i];
   }
-  OPENSSL_cleanse(bytes, sizeof bytes);
-  if (!ok) return nullptr;
-  std::unique_ptr<OSSL_PARAM, LiberaParametros> parametros(OSSL_PARAM_BLD_to_param(construtor.get()));
-  std::unique_ptr<EVP_PKEY_CTX, LiberaContexto> contexto(EVP_PKEY_CTX_new_from_name(nullptr, "RSA", nullptr));
-  EVP_PKEY* chave = nullptr;
-  if (!parametros || !contexto || EVP_PKEY_fromdata_init(contexto.get()) != 1 ||
-      EVP_PKEY_fromdata(contexto.get(), &chave, EVP_PKEY_KEYPAIR, parametros.get()) != 1)
-    return nullptr;
-  return Chave(chave);
+  const cripto::PartesRSA chave{partes[0], partes[1], partes[2], partes[3],
+                                partes[4], partes[5], partes[6], partes[7]};
+  auto resultado = cripto::PrivadaSemPreenchimento(chave, {bloco.data(), bloco.size()});
+  cripto::LimpaMemoria(bytes, sizeof bytes);
+  return resultado;
 }
 
 }  // namespace
@@ -93,26 +50,19 @@ std::size_t AssinaturaEAD::TamanhoCoberto(std::string_view conteudo) {
 }
 
 std::optional<AssinaturaEAD::Bloco> AssinaturaEAD::BlocoDe(std::string_view conteudo) {
+  const auto digest = cripto::CalculaMD5(conteudo.data(), conteudo.size());
+  if (!digest) return std::nullopt;
   Bloco bloco{};
-  unsigned int tamanho = 0;
-  if (EVP_Digest(conteudo.data(), conteudo.size(), bloco.data() + 1, &tamanho, EVP_md5(), nullptr) != 1 ||
-      tamanho != 16)
-    return std::nullopt;
   bloco[0] = 16;
+  std::copy(digest->begin(), digest->end(), bloco.begin() + 1);
   return bloco;
 }
 
 std::optional<AssinaturaEAD::Bloco> AssinaturaEAD::Assina(const Bloco& bloco) {
-  Chave chave = MontaChave();
-  if (!chave) return std::nullopt;
-  std::unique_ptr<EVP_PKEY_CTX, LiberaContexto> contexto(EVP_PKEY_CTX_new_from_pkey(nullptr, chave.get(), nullptr));
+  const auto resultado = OperacaoPrivada(bloco);
   Bloco assinatura{};
-  size_t tamanho = assinatura.size();
-  if (!contexto || EVP_PKEY_sign_init(contexto.get()) != 1 ||
-      EVP_PKEY_CTX_set_rsa_padding(contexto.get(), RSA_NO_PADDING) != 1 ||
-      EVP_PKEY_sign(contexto.get(), assinatura.data(), &tamanho, bloco.data(), bloco.size()) != 1 ||
-      tamanho != assinatura.size())
-    return std::nullopt;
+  if (!resultado || resultado->size() != assinatura.size()) return std::nullopt;
+  std::copy(resultado->begin(), resultado->end(), assinatura.begin());
   return assinatura;
 }
 
@@ -130,7 +80,7 @@ namespace {
 
 // The file opened for signing: a regular file only, never waited on.
 int AbreParaAssinar(const std::string& caminho) {
-  const int fd = ::open(texto::CaminhoNativo(caminho).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  const int fd = descritores::Abre(texto::CaminhoNativo(caminho).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return -1;
   struct stat estado {};
   const int flags = ::fcntl(fd, F_GETFL);
@@ -165,9 +115,12 @@ std::optional<std::size_t> CobertoNoArquivo(int fd, std::size_t tamanho) {
   while (fim > 0) {
     const std::size_t de = fim > kBloco ? fim - kBloco : 0;
     if (!LeEm(fd, bloco, fim - de, static_cast<off_t>(de))) return std::nullopt;
-    const void* quebra = ::memrchr(bloco, '\n', fim - de);
-    if (quebra) {
-      inicio = de + static_cast<std::size_t>(static_cast<const char*>(quebra) - bloco) + 1;
+    const char* const inicioBloco = bloco;
+    const char* const fimBloco = bloco + (fim - de);
+    const auto quebra =
+        std::find(std::make_reverse_iterator(fimBloco), std::make_reverse_iterator(inicioBloco), '\n');
+    if (quebra.base() != inicioBloco) {
+      inicio = de + static_cast<std::size_t>(quebra.base() - inicioBloco);
       break;
     }
     fim = de;
@@ -179,22 +132,22 @@ std::optional<std::size_t> CobertoNoArquivo(int fd, std::size_t tamanho) {
 
 // The block of the first `tamanho` bytes of the file, read in large pieces.
 std::optional<AssinaturaEAD::Bloco> BlocoDoArquivo(int fd, std::size_t tamanho) {
-  std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> contexto(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-  if (!contexto || EVP_DigestInit_ex(contexto.get(), EVP_md5(), nullptr) != 1) return std::nullopt;
+  cripto::MD5 md5;
   constexpr std::size_t kBloco = 1 << 20;
   std::unique_ptr<char[]> dados(new char[kBloco]);
   ::posix_fadvise(fd, 0, static_cast<off_t>(tamanho), POSIX_FADV_SEQUENTIAL);
   for (std::size_t lido = 0; lido < tamanho;) {
     const std::size_t parte = std::min(kBloco, tamanho - lido);
     if (!LeEm(fd, dados.get(), parte, static_cast<off_t>(lido)) ||
-        EVP_DigestUpdate(contexto.get(), dados.get(), parte) != 1)
+        !md5.Acrescenta(dados.get(), parte))
       return std::nullopt;
     lido += parte;
   }
+  const auto digest = md5.Finaliza();
+  if (!digest) return std::nullopt;
   AssinaturaEAD::Bloco bloco{};
-  unsigned int comprimento = 0;
-  if (EVP_DigestFinal_ex(contexto.get(), bloco.data() + 1, &comprimento) != 1 || comprimento != 16) return std::nullopt;
   bloco[0] = 16;
+  std::copy(digest->begin(), digest->end(), bloco.begin() + 1);
   return bloco;
 }
 

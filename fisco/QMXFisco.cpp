@@ -1,7 +1,7 @@
 #include "fisco/QMXFisco.h"
 
-#include <openssl/evp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,6 +16,7 @@
 #include "fisco/ListaArquivosAutenticados.h"
 #include "fisco/RelatorioIdentificacao.h"
 #include "frame/CarimboCompilacao.h"
+#include "plataforma/cripto/Cripto.h"
 #include "plataforma/dados/DetalheFalhaDados.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
@@ -24,8 +25,10 @@ namespace qmx {
 namespace {
 
 bool Md5(const unsigned char* dados, size_t tamanho, unsigned char digest[16]) {
-  unsigned int comprimento = 0;
-  return EVP_Digest(dados, tamanho, digest, &comprimento, EVP_md5(), nullptr) == 1 && comprimento == 16;
+  const auto calculado = cripto::CalculaMD5(dados, tamanho);
+  if (!calculado) return false;
+  std::copy(calculado->begin(), calculado->end(), digest);
+  return true;
 }
 
 // A data-server failure that stopped the work is told to the operator with

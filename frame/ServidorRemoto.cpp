@@ -31,10 +31,8 @@ com::HRESULT PingServidor(const std::string& host, std::string& saida) {
     saida = "Falta informar o IP";
     return com::S_OK;
   }
-  // Four echoes, as the Windows ping sends; "--" keeps a host name that
-  // starts with "-" from being taken as an option.
   std::string bruta;
-  const std::uint32_t erro = processo::ExecutaComPipe({"ping", "-c", "4", "--", host}, bruta);
+  const std::uint32_t erro = processo::ExecutaComPipe(processo::ComandoPing(host), bruta);
   if (erro != 0) return com::HRESULT_FROM_WIN32(erro);
   saida = texto::DeUtf8OuLatin(bruta);  // the library's texts are Windows-1252
   return com::S_OK;

@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "calculo/Inteiro128.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "integracao/TextosIntegracao.h"
@@ -33,9 +34,9 @@ std::uint16_t AliquotaEmVigor(const std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>&
 // ICMS of a base at a rate in hundredths of a percent, rounded half up to
 // the cent (values hold four decimals).
 std::int64_t ICMS(std::int64_t base, std::uint16_t aliquota) {
-  const __int128 centesimos = static_cast<__int128>(base) * aliquota;  // value x 10^4 x percent x 100
-  const __int128 divisor = 100 * 100 * 100;                             // to cents of value
-  const __int128 arredondado = (centesimos + (centesimos >= 0 ? divisor / 2 : -divisor / 2)) / divisor;
+  const qmx::Inteiro128 centesimos = static_cast<qmx::Inteiro128>(base) * aliquota;  // value x 10^4 x percent x 100
+  const qmx::Inteiro128 divisor = 100 * 100 * 100;                             // to cents of value
+  const qmx::Inteiro128 arredondado = (centesimos + (centesimos >= 0 ? divisor / 2 : -divisor / 2)) / divisor;
   return static_cast<std::int64_t>(arredondado * 100);
 }
 

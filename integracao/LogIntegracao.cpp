@@ -1,13 +1,10 @@
 #include "integracao/LogIntegracao.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 
 #include "frame/RelogioBiblioteca.h"
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
@@ -50,7 +47,7 @@ bool CLogIntegracao::Escreve(const std::string& texto) const {
     return true;
   }
   const std::string caminho = CaminhoDoLog(m_strArquivoLog);
-  const int arquivo = ::open(caminho.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+  const int arquivo = descritores::Abre(caminho.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   bool escrito = false;
   if (arquivo >= 0) {
     escrito = EscreveTudo(arquivo, Linha(texto));

@@ -1,13 +1,11 @@
 #include "plataforma/arquivos/ArquivoTemporario.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
@@ -16,7 +14,11 @@ std::optional<std::string> ArquivoTemporario::Pasta() {
   std::error_code erro;
   const auto pasta = std::filesystem::temp_directory_path(erro);
   if (erro) return std::nullopt;
-  std::string caminho = texto::CaminhoWindows(pasta.string());
+  // A folder the library's texts cannot name (a character outside the
+  // system's code page) is no folder for it.
+  const auto nativo = descritores::NomeExato(pasta);
+  if (!nativo) return std::nullopt;
+  std::string caminho = texto::CaminhoWindows(*nativo);
   if (caminho.empty() || caminho.back() != '\\') caminho += '\\';
   if (caminho.size() > 260) return std::nullopt;
   return caminho;
@@ -31,7 +33,7 @@ std::optional<std::string> ArquivoTemporario::Cria(const std::string& pasta, con
     char nome[32];
     std::snprintf(nome, sizeof nome, "%.3s%X.tmp", prefixo.c_str(), numero);
     const std::string caminho = pasta + nome;
-    const int fd = ::open(texto::CaminhoNativo(caminho).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = descritores::Abre(texto::CaminhoNativo(caminho).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0) {
       ::close(fd);
       return caminho;

@@ -1,16 +1,12 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -27,13 +23,13 @@ namespace
     // The folder part of a path, with its final slash ("" for a bare name).
     std::string PastaDe(const std::string& strCaminho)
     {
-        const std::size_t nBarra = strCaminho.rfind('/');
+        const std::size_t nBarra = strCaminho.find_last_of(qmx::descritores::kSeparadores);
         return nBarra == std::string::npos ? std::string() : strCaminho.substr(0, nBarra + 1);
     }
 
     std::string NomeDe(const std::string& strCaminho)
     {
-        const std::size_t nBarra = strCaminho.rfind('/');
+        const std::size_t nBarra = strCaminho.find_last_of(qmx::descritores::kSeparadores);
         return nBarra == std::string::npos ? strCaminho : strCaminho.substr(nBarra + 1);
     }
 }
@@ -74,7 +70,7 @@ bool CArquivoTexto::Abrir(const std::string& strCaminho, Modo modo)
 bool CArquivoTexto::AbrirLeitura()
 {
     // O_NONBLOCK only keeps a FIFO from blocking the open; it is refused below.
-    m_fd = ::open(m_strNativo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    m_fd = qmx::descritores::Abre(m_strNativo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return false;
     struct stat st {};
@@ -94,20 +90,20 @@ bool CArquivoTexto::AbrirEscrita()
 {
     // The target is opened without truncating it: it must stay intact until
     // the lock is ours and the new text is complete.
-    m_fd = ::open(m_strNativo.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
+    m_fd = qmx::descritores::Abre(m_strNativo.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
     m_bCriouDestino = m_fd >= 0;
     if (m_fd < 0 && errno == EEXIST)
-        m_fd = ::open(m_strNativo.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        m_fd = qmx::descritores::Abre(m_strNativo.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return false;
 
     struct stat st {};
-    char szReal[PATH_MAX];
+    const std::string strReal = qmx::descritores::CaminhoReal(m_strNativo);
     bool bPronto = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0 &&
-                   ::realpath(m_strNativo.c_str(), szReal) != nullptr;
+                   !strReal.empty();
     if (bPronto)
     {
-        m_strDestino = szReal;
+        m_strDestino = strReal;
         std::string strModelo = PastaDe(m_strDestino) + "." + NomeDe(m_strDestino) + ".XXXXXX";
         m_fdTemporario = ::mkostemp(strModelo.data(), O_CLOEXEC);
         bPronto = m_fdTemporario >= 0;
@@ -289,7 +285,11 @@ void CArquivoTexto::Fechar()
         ::unlink(m_strTemporario.c_str());
         Falha(nErro);
     }
-    if (::rename(m_strTemporario.c_str(), m_strDestino.c_str()) != 0)
+    // Windows replaces no file that is open: the target's descriptor (and
+    // its lock) goes first there.
+    if (!qmx::descritores::kRenomeiaSobreAberto)
+        FechaDescritor(m_fd);
+    if (qmx::descritores::Renomeia(m_strTemporario.c_str(), m_strDestino.c_str()) != 0)
     {
         const int nErro = errno;
         ::unlink(m_strTemporario.c_str());

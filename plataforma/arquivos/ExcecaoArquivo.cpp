@@ -57,7 +57,10 @@ CExcecaoArquivo::Causa CExcecaoArquivo::CausaDoErro(int nErroSistema)
     case EIO: return erroFisico;
     case ENOSPC:
     case EFBIG:
-    case EDQUOT: return discoCheio;
+#if defined(EDQUOT)
+    case EDQUOT:
+#endif
+      return discoCheio;
     default: return generica;
     }
 }

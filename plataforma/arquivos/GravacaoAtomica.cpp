@@ -1,9 +1,6 @@
 #include "plataforma/arquivos/GravacaoAtomica.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "plataforma/arquivos/Descritores.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -14,7 +11,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void SincronizaPasta(const fs::path& pasta) {
-  const int fd = ::open(pasta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = descritores::Abre(descritores::Nome(pasta).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   (void)::fsync(fd);
   ::close(fd);
@@ -26,11 +23,7 @@ fs::path PastaDe(const fs::path& caminho) {
   return caminho.parent_path().empty() ? fs::path(".") : caminho.parent_path();
 }
 
-bool MesmoArquivo(int fd, const std::string& caminho) {
-  struct stat aberto {}, nomeado {};
-  return ::fstat(fd, &aberto) == 0 && ::lstat(caminho.c_str(), &nomeado) == 0 && aberto.st_dev == nomeado.st_dev &&
-         aberto.st_ino == nomeado.st_ino;
-}
+bool MesmoArquivo(int fd, const std::string& caminho) { return descritores::MesmoArquivo(fd, caminho); }
 
 }  // namespace
 
@@ -50,18 +43,18 @@ bool GravacaoAtomica::Substitui(const std::string& destinoNativo, const std::fun
   if (destino.filename().empty()) return false;
   mode_t modo = 0644;
   struct stat estado {};
-  if (::lstat(destino.c_str(), &estado) == 0 && S_ISREG(estado.st_mode)) modo = estado.st_mode & 07777;
+  if (::lstat(descritores::Nome(destino).c_str(), &estado) == 0 && S_ISREG(estado.st_mode)) modo = estado.st_mode & 07777;
 
-  std::string temporario = (PastaDe(destino) / ("." + destino.filename().string() + kMarca + "XXXXXX")).string();
+  std::string temporario = descritores::Nome(PastaDe(destino) / ("." + descritores::Nome(destino.filename()) + kMarca + "XXXXXX"));
   const int fd = ::mkostemp(temporario.data(), O_CLOEXEC);
   if (fd < 0) return false;
   // Held until the rename: the lock tells a sweeping run that this one lives.
   bool ok = ::flock(fd, LOCK_EX) == 0 && MesmoArquivo(fd, temporario);
   // The new temporary's own time is "now" for the folder's file system.
   struct stat proprio {};
-  if (ok && ::fstat(fd, &proprio) == 0) LimpaAbandonados(PastaDe(destino).string(), proprio.st_mtim.tv_sec);
+  if (ok && ::fstat(fd, &proprio) == 0) LimpaAbandonados(descritores::Nome(PastaDe(destino)), descritores::SegundosModificacao(proprio));
   ok = ok && ::fchmod(fd, modo) == 0 && escreve(fd) && ::fsync(fd) == 0;
-  ok = ok && ::rename(temporario.c_str(), destino.c_str()) == 0;
+  ok = ok && descritores::Renomeia(temporario.c_str(), descritores::Nome(destino).c_str()) == 0;
   const int erro = errno;  // the cause, for the caller to report
   if (!ok) ::unlink(temporario.c_str());
   ::close(fd);
@@ -88,17 +81,17 @@ int GravacaoAtomica::LimpaAbandonados(const std::string& pastaNativa, std::int64
   int removidos = 0;
   std::error_code erro;
   for (fs::directory_iterator it(pastaNativa, erro), fim; !erro && it != fim; it.increment(erro)) {
-    const std::string nome = it->path().filename().string();
+    const std::string nome = descritores::Nome(it->path().filename());
     if (nome.empty() || nome[0] != '.' || nome.find(kMarca) == std::string::npos) continue;
-    const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = descritores::Abre(descritores::Nome(it->path()).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat estado {};
     // Only a regular file nobody holds: its writer is gone. An empty one
     // made in the last seconds may belong to a writer that has created it
     // but not yet locked it; it is left for a later run.
     if (::fstat(fd, &estado) == 0 && S_ISREG(estado.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        !(estado.st_size == 0 && agora - estado.st_mtim.tv_sec < kSegundosRecemCriado) &&
-        MesmoArquivo(fd, it->path().string()) && ::unlink(it->path().c_str()) == 0)
+        !(estado.st_size == 0 && agora - descritores::SegundosModificacao(estado) < kSegundosRecemCriado) &&
+        MesmoArquivo(fd, descritores::Nome(it->path())) && ::unlink(descritores::Nome(it->path()).c_str()) == 0)
       ++removidos;
     ::close(fd);
   }

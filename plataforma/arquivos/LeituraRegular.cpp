@@ -1,8 +1,6 @@
 #include "plataforma/arquivos/LeituraRegular.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "plataforma/arquivos/Descritores.h"
 
 #include <cerrno>
 
@@ -12,7 +10,7 @@ int LeituraRegular::Abre(const std::string& caminhoNativo) {
   if (caminhoNativo.empty() || caminhoNativo.find('\0') != std::string::npos) return -1;
   // O_NONBLOCK keeps the open of a FIFO without writer from waiting; the
   // type check then refuses it, and a regular file goes back to blocking.
-  const int fd = ::open(caminhoNativo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  const int fd = descritores::Abre(caminhoNativo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return -1;
   struct stat estado {};
   const int flags = ::fcntl(fd, F_GETFL);

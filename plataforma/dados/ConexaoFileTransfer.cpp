@@ -27,7 +27,7 @@ constexpr com::HRESULT kFalhaEscrita = com::Codigo(0x8007001Du);        // ERROR
 fs::path Relativo(const std::string& nome) {
   const std::string utf8 = texto::CaminhoNativo(nome);
   fs::path caminho(utf8);
-  if (utf8.empty() || caminho.is_absolute() || caminho.filename().empty()) return {};
+  if (utf8.empty() || caminho.has_root_path() || caminho.filename().empty()) return {};
   for (const auto& parte : caminho)
     if (parte == ".." || parte == ".") return {};
   // Control characters never belong in a name of the company's folder.

@@ -1,6 +1,8 @@
 #include "plataforma/dados/EnderecoBase.h"
 
+#if defined(QMX_COM_POSTGRES)
 #include "plataforma/dados/SessaoPostgres.h"
+#endif
 #include "plataforma/dados/SessaoSQLite.h"
 #include "plataforma/registro/Registro.h"
 #include "plataforma/texto/Windows1252.h"
@@ -41,7 +43,13 @@ std::string ArquivoSQLite(const std::string& endereco) { return endereco.substr(
 
 std::unique_ptr<CSessaoDados> AbreSessao(const std::string& endereco, bool cria) {
   if (EhSQLite(endereco)) return std::make_unique<CSessaoSQLite>(ArquivoSQLite(endereco), cria);
+#if defined(QMX_COM_POSTGRES)
   return std::make_unique<CSessaoPostgres>(endereco);
+#else
+  // Built without libpq (the Windows build): a server address cannot be
+  // reached, which the callers report like any unreachable server.
+  throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "esta biblioteca foi construída sem PostgreSQL: " + endereco);
+#endif
 }
 
 }  // namespace qmx::dados

@@ -1,8 +1,6 @@
 #include "plataforma/dados/SenhaUsuario.h"
 
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
+#include "plataforma/cripto/Cripto.h"
 
 #include <stdexcept>
 #include <vector>
@@ -27,9 +25,7 @@ std::string Hexadecimal(const unsigned char* bytes, std::size_t tamanho) {
 
 std::vector<unsigned char> Deriva(const std::string& senha, const std::string& sal, int iteracoes) {
   std::vector<unsigned char> hash(kBytesHash);
-  if (PKCS5_PBKDF2_HMAC(senha.data(), static_cast<int>(senha.size()),
-                        reinterpret_cast<const unsigned char*>(sal.data()), static_cast<int>(sal.size()), iteracoes,
-                        EVP_sha256(), kBytesHash, hash.data()) != 1)
+  if (iteracoes <= 0 || !cripto::PBKDF2SHA256(senha, sal, static_cast<unsigned>(iteracoes), hash.data(), hash.size()))
     throw std::runtime_error("PBKDF2 falhou");
   return hash;
 }
@@ -38,7 +34,7 @@ std::vector<unsigned char> Deriva(const std::string& senha, const std::string& s
 
 SenhaGuardada GuardaSenha(const std::string& senha, int iteracoes) {
   unsigned char sal[kBytesSal];
-  if (RAND_bytes(sal, sizeof sal) != 1) throw std::runtime_error("sem bytes aleatórios para o sal");
+  if (!cripto::BytesAleatorios(sal, sizeof sal)) throw std::runtime_error("sem bytes aleatórios para o sal");
   SenhaGuardada guardada;
   guardada.sal = Hexadecimal(sal, sizeof sal);
   guardada.iteracoes = iteracoes;
@@ -51,7 +47,7 @@ bool ConfereSenha(const std::string& senha, const SenhaGuardada& guardada) {
   if (guardada.iteracoes <= 0 || guardada.sal.empty() || guardada.hash.size() != kBytesHash * 2) return false;
   const auto hash = Deriva(senha, guardada.sal, guardada.iteracoes);
   const std::string texto = Hexadecimal(hash.data(), hash.size());
-  return CRYPTO_memcmp(texto.data(), guardada.hash.data(), texto.size()) == 0;
+  return cripto::IguaisEmTempoConstante(texto.data(), guardada.hash.data(), texto.size());
 }
 
 }  // namespace qmx::dados

@@ -1,13 +1,12 @@
 #include "plataforma/dados/ServidorUsuarioCOM.h"
 
-#include <openssl/crypto.h>
-
 #include <cstring>
 #include <mutex>
 #include <string>
 
 #include "plataforma/com/Ativacao.h"
 #include "plataforma/com/ObjetoCOM.h"
+#include "plataforma/cripto/Cripto.h"
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/dados/ResultadosDados.h"
@@ -45,10 +44,10 @@ class CServidorUsuario : public com::CObjetoCOM<IZTDF_AcessoUsuario> {
     if (!m_conexao.Inicializada()) return QMX_E_NAO_INICIALIZADA;
     const std::string nome = Campo(login.Usuario);
     std::string senha = Campo(login.Senha);
-    OPENSSL_cleanse(login.Senha, sizeof login.Senha);
+    cripto::LimpaMemoria(login.Senha, sizeof login.Senha);
     FreioLogin().AguardaVez(nome);
     const com::HRESULT resultado = m_conexao.Autentica(nome, senha, usuario);
-    OPENSSL_cleanse(senha.data(), senha.size());
+    cripto::LimpaMemoria(senha.data(), senha.size());
     if (com::FAILED(resultado)) return resultado;
     if (*usuario == 0) RegistraFalhaLogin(nome, FreioLogin().RegistraFalha(nome));
     else FreioLogin().RegistraSucesso(nome);

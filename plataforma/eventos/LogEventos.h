@@ -20,13 +20,14 @@ struct EventoRegistrado {
   std::vector<std::string> textos;  // the insertion strings, Windows-1252
 };
 
-// The machine's event log, reached through a registered event source. Each
-// entry is one line of UTF-8 text and goes, in this order of preference:
-// to the file named by the registry value "Arquivo" of
+// The machine's event log, reached through a registered event source. On
+// Windows the entries go to the Application log (ReportEvent). Elsewhere
+// each entry is one line of UTF-8 text and goes, in this order of
+// preference: to the file named by the registry value "Arquivo" of
 // SOFTWARE\ZT Redudeva\Eventos (appended, with the source, its process and
-// the type); else to the system log (syslog, with the source as its name) when
-// the machine has one; else to standard error, so that it is never lost.
-// While a capture is active the entries go to the capture instead.
+// the type); else to the system log (syslog, with the source as its name)
+// when the machine has one; else to standard error, so that it is never
+// lost. While a capture is active the entries go to the capture instead.
 class CLogEventos {
  public:
   // Registers the source; an empty source name cannot be registered.
@@ -47,6 +48,7 @@ class CLogEventos {
   std::string m_fonte;
   bool m_registrada = false;
   bool m_noSistema = false;  // registered with the system log, not a capture
+  void* m_sistema = nullptr;  // the event source's handle, where the system has one
 };
 
 // Collects the entries reported during its life instead of writing them to

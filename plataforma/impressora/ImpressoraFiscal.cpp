@@ -1,14 +1,12 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/impressora/ArquivosMemoria.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/impressora/MemoriaEmulada.h"
@@ -37,7 +35,7 @@ void Responde(char* buffer, int tamanho, const std::string& resposta) {
 bool Imprime(const ConfiguracaoImpressora& configuracao, const std::string& bytes) {
   std::error_code erro;
   std::filesystem::create_directories(configuracao.pastaRetorno, erro);
-  const int spool = ::open(ArquivoImpressao(configuracao).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  const int spool = descritores::Abre(ArquivoImpressao(configuracao).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (spool < 0) return false;
   const off_t antes = ::lseek(spool, 0, SEEK_END);
   std::size_t escrito = 0;

@@ -80,7 +80,8 @@ std::string CCatalogoMensagens::PastaMensagens() {
 
 std::string CCatalogoMensagens::CaminhoArquivo(const std::string& modulo) {
   std::string pasta = PastaMensagens();
-  if (pasta.back() != '/' && pasta.back() != '\\') pasta += '/';
+  // The separator the folder itself uses (a Windows folder has "\\").
+  if (pasta.back() != '/' && pasta.back() != '\\') pasta += pasta.find('\\') != std::string::npos ? '\\' : '/';
   return pasta + "ZT" + modulo + "Mens.txt";
 }
 

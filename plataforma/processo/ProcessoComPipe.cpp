@@ -84,6 +84,9 @@ std::uint32_t ExecutaComPipe(const std::vector<std::string>& argumentos, std::st
   return resultado;
 }
 
+// "--" keeps a host name that starts with "-" from being taken as an option.
+std::vector<std::string> ComandoPing(const std::string& host) { return {"ping", "-c", "4", "--", host}; }
+
 std::string CaminhoPrograma() {
   char caminho[PATH_MAX];
   const ssize_t tamanho = readlink("/proc/self/exe", caminho, sizeof caminho - 1);

@@ -14,6 +14,10 @@ namespace qmx::processo {
 // it does not exist), reading or waiting.
 std::uint32_t ExecutaComPipe(const std::vector<std::string>& argumentos, std::string& saida);
 
+// The system's ping of a host with four echoes, as Windows's ping sends by
+// default, the host never taken as an option.
+std::vector<std::string> ComandoPing(const std::string& host);
+
 // The full path of the running program's executable; empty when unknown.
 std::string CaminhoPrograma();
 

@@ -8,6 +8,11 @@
 namespace qmx::texto {
 
 std::string CaminhoNativo(const std::string& caminho) {
+#if defined(_WIN32)
+  // Windows takes the library's paths as they are: Windows-1252 is its ANSI
+  // code page here, and "\" its separator.
+  return caminho;
+#endif
   std::string nativo = ParaUtf8(caminho);
   for (char& c : nativo)
     if (c == '\\') c = '/';
@@ -22,6 +27,10 @@ std::string CaminhoWindows(const std::string& caminhoNativo) {
 }
 
 std::string CaminhoDaBiblioteca(const std::string& caminhoNativo) {
+#if defined(_WIN32)
+  // The system's narrow paths are in its ANSI code page, Windows-1252 here.
+  return caminhoNativo;
+#endif
   if (auto caminho = DeUtf8Exato(caminhoNativo)) return *caminho;
   throw std::invalid_argument("o caminho " + DeUtf8(caminhoNativo) +
                               " tem caracteres que o Windows-1252 não representa; use outra pasta");

@@ -1,6 +1,5 @@
 #include "apoio/EmpresaTeste.h"
 
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -9,6 +8,7 @@
 
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/PoolSessoes.h"
+#include "plataforma/processo/Sistema.h"
 
 namespace qmx::testes {
 
@@ -38,7 +38,7 @@ EmpresaTeste::EmpresaTeste(MotorTeste motor, const std::string& chave) : m_motor
   } else {
     if (!PostgresDisponivel()) throw std::runtime_error("QMX_TESTE_POSTGRES não definida");
     static std::atomic<int> contador{0};
-    m_esquema = "qmx_t" + std::to_string(::getpid()) + "_" + std::to_string(++contador);
+    m_esquema = "qmx_t" + std::to_string(sistema::IdProcesso()) + "_" + std::to_string(++contador);
     auto admin = dados::AbreSessao(BasePostgres());
     admin->ExecutaScript("DROP SCHEMA IF EXISTS " + m_esquema + " CASCADE; CREATE SCHEMA " + m_esquema);
     // The schema's name also names the sessions, so a test can find its own.

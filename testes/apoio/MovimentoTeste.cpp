@@ -15,6 +15,7 @@
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/dados/GravadorMovimento.h"
 #include "plataforma/impressora/ApuracaoReducaoZ.h"
+#include "plataforma/processo/Sistema.h"
 
 namespace qmx::testes {
 
@@ -482,7 +483,7 @@ namespace fs = std::filesystem;
 
 CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pastaLocal)
     : empresa(motor), ativo(host), m(empresa) {
-  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  sistema::DefineVariavel(kVariavelTemporarios, temporarios.Pasta().string());
   const bool paf = cadastro == Cadastro::PAF;
   empresa.AcrescentaRegistro(RelogioSimulado(paf ? "15/06/2026" : "06/12/2026", paf ? "10:30:15" : "10:00:00") +
                              "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
@@ -551,7 +552,7 @@ CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pasta
   empresa.Gravador().GravaMestre(mestre);
 }
 
-CenarioArquivos::~CenarioArquivos() { unsetenv("TMPDIR"); }
+CenarioArquivos::~CenarioArquivos() { sistema::RemoveVariavel(kVariavelTemporarios); }
 
 std::uint16_t CenarioArquivos::Dia(int dia, int mes) {
   return CodificaDia(static_cast<std::uint16_t>(dia), static_cast<std::uint16_t>(mes), 2026);

@@ -1,17 +1,26 @@
 #include "apoio/PastaTemporaria.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace qmx::testes {
 
 PastaTemporaria::PastaTemporaria() {
-  std::string modelo = (std::filesystem::temp_directory_path() / "qmx-teste-XXXXXX").string();
-  if (::mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp falhou");
-  m_pasta = modelo;
+  // A new folder of a random name: creating it is what claims the name.
+  static constexpr char kLetras[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device aleatorio;
+  const auto base = std::filesystem::temp_directory_path();
+  for (int tentativa = 0; tentativa < 100; ++tentativa) {
+    std::string nome = "qmx-teste-";
+    for (int i = 0; i < 8; ++i) nome += kLetras[aleatorio() % (sizeof kLetras - 1)];
+    if (std::filesystem::create_directory(base / nome)) {
+      m_pasta = base / nome;
+      return;
+    }
+  }
+  throw std::runtime_error("sem pasta temporária");
 }
 
 PastaTemporaria::~PastaTemporaria() {

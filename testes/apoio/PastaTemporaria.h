@@ -5,6 +5,13 @@
 
 namespace qmx::testes {
 
+// The environment variable that names the system's temporary folder.
+#if defined(_WIN32)
+inline constexpr const char* kVariavelTemporarios = "TMP";
+#else
+inline constexpr const char* kVariavelTemporarios = "TMPDIR";
+#endif
+
 // A fresh folder under the system's temporary folder for one test, removed
 // with everything in it at the end.
 class PastaTemporaria {

@@ -1,6 +1,8 @@
 #include "apoio/ProgramaQmx.h"
 
+#if !defined(_WIN32)
 #include <sys/wait.h>
+#endif
 
 #include <array>
 #include <cstdio>
@@ -16,7 +18,11 @@ Execucao Qmx(const std::string& argumentos) {
   size_t lidos = 0;
   while ((lidos = fread(bloco.data(), 1, bloco.size(), processo)) > 0) execucao.saida.append(bloco.data(), lidos);
   const int estado = pclose(processo);
+#if defined(_WIN32)
+  execucao.codigo = estado;  // the program's exit code itself
+#else
   execucao.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+#endif
   return execucao;
 }
 

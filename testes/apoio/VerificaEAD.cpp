@@ -1,10 +1,11 @@
 #include "apoio/VerificaEAD.h"
 
-#include <openssl/evp.h>
-
+#include <algorithm>
 #include <cstdlib>
 
 #include "apoio/PastaTemporaria.h"
+#include "plataforma/cripto/ChavePublica.h"
+#include "plataforma/cripto/Cripto.h"
 
 namespace qmx::testes {
 
@@ -20,12 +21,24 @@ std::string BlocoDaAssinatura(const std::string& conteudo) {
   std::string binario;
   const std::string hex = conteudo.substr(conteudo.size() - 258, 256);
   for (size_t i = 0; i < hex.size(); i += 2) binario += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+#if defined(_WIN32)
+  // No openssl command there: the system's own RSA (CNG) does the public
+  // operation, with the published key read from its PEM file.
+  const auto chave = cripto::LeChavePublicaPEM(PastaTemporaria::Le(std::string(QMX_FONTES_RAIZ) +
+                                                                   "/recursos/chave-publica.pem"));
+  if (!chave) return {};
+  const auto bloco = cripto::PublicaSemPreenchimento(
+      chave->modulo, chave->expoente,
+      {reinterpret_cast<const unsigned char*>(binario.data()), binario.size()});
+  return bloco ? std::string(bloco->begin(), bloco->end()) : std::string();
+#else
   const std::string assinatura = pasta.Grava("assinatura.bin", binario);
   const std::string comando = "openssl pkeyutl -verifyrecover -pubin -inkey '" + std::string(QMX_FONTES_RAIZ) +
                               "/recursos/chave-publica.pem' -pkeyopt rsa_padding_mode:none -in '" + assinatura +
                               "' -out '" + pasta.Caminho("bloco.bin") + "' 2>/dev/null";
   if (std::system(comando.c_str()) != 0) return {};
   return PastaTemporaria::Le(pasta.Caminho("bloco.bin"));
+#endif
 }
 
 bool AssinaturaConfereNaLinhaDeComando(const std::string& conteudo) {
@@ -33,9 +46,9 @@ bool AssinaturaConfereNaLinhaDeComando(const std::string& conteudo) {
   if (bloco.size() != 128) return false;
   std::string esperado(128, '\0');
   esperado[0] = 16;
-  unsigned int n = 0;
-  EVP_Digest(conteudo.data(), conteudo.size() - kLinhaEAD, reinterpret_cast<unsigned char*>(esperado.data()) + 1, &n,
-             EVP_md5(), nullptr);
+  const auto digest = cripto::CalculaMD5(conteudo.data(), conteudo.size() - kLinhaEAD);
+  if (!digest) return false;
+  std::copy(digest->begin(), digest->end(), esperado.begin() + 1);
   return bloco == esperado;
 }
 

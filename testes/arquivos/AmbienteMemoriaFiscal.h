@@ -15,6 +15,7 @@
 #include "frame/LancaDialogo.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/ui/HostRoteirizado.h"
+#include "plataforma/processo/Sistema.h"
 
 namespace qmx::testes {
 
@@ -41,7 +42,7 @@ inline constexpr const char* kSerieTeste = "BE0512SC556";
 class AmbienteMemoriaFiscal : public ::testing::Test {
  protected:
   AmbienteMemoriaFiscal() : m_ativo(m_host) {
-    setenv("TMPDIR", m_temporarios.Pasta().c_str(), 1);
+    qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, m_temporarios.Pasta().string());
     m_empresa.Filial(1, "Loja Centro", "AL", "Mercado Ávila Ltda");
     m_empresa.Emissora(1, 1, kSerieTeste);
     m_empresa.Usuario(1, "Operador", {1});
@@ -58,7 +59,7 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
     }
     m.Grava();
   }
-  ~AmbienteMemoriaFiscal() override { unsetenv("TMPDIR"); }
+  ~AmbienteMemoriaFiscal() override { qmx::sistema::RemoveVariavel(qmx::testes::kVariavelTemporarios); }
 
   // More printer settings; the last value of a name wins.
   void Impressora(const std::string& valores) {

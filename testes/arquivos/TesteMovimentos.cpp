@@ -2,8 +2,12 @@
 // file name and its failures.
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/wait.h>
+#endif
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -27,6 +31,7 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/ui/HostRoteirizado.h"
+#include "plataforma/processo/Sistema.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -245,7 +250,7 @@ namespace {
 // temporary folder.
 TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
   PastaTemporaria temporarios;
-  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, temporarios.Pasta().string());
   int passos = 0;
   {
     dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
@@ -286,19 +291,20 @@ TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
     EXPECT_EQ(temporarios.Entradas(), 0) << passo;
   }
   EXPECT_GT(interrompidas, passos / 2);
-  unsetenv("TMPDIR");
+  qmx::sistema::RemoveVariavel(qmx::testes::kVariavelTemporarios);
 }
 
 }  // namespace
 
 namespace {
 
+#if !defined(_WIN32)  // a generation is killed with fork and SIGKILL
 // A generation killed at random moments leaves in the company's folder the
 // whole signed file or nothing, besides at most a temporary of its own,
 // which the next run removes.
 TEST_F(Movimentos, GeracaoMortaNoMeioNaoDeixaArquivoPelaMetade) {
   PastaTemporaria temporarios;
-  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, temporarios.Pasta().string());
   ASSERT_EQ(Executa("", 1), ui::IDOK);
   const std::string unico = PastaTemporaria::Le(Gerado().string());
   const fs::path pasta = Gerado().parent_path();
@@ -322,13 +328,15 @@ TEST_F(Movimentos, GeracaoMortaNoMeioNaoDeixaArquivoPelaMetade) {
   for (const auto& entrada : fs::directory_iterator(pasta))
     EXPECT_TRUE(entrada.path() == Gerado() || fs::file_size(entrada.path()) == 0) << entrada.path();
   EXPECT_EQ(PastaTemporaria::Le(Gerado().string()), unico);
-  unsetenv("TMPDIR");
+  qmx::sistema::RemoveVariavel(qmx::testes::kVariavelTemporarios);
 }
+#endif  // !_WIN32
 
 }  // namespace
 
 namespace {
 
+#if !defined(_WIN32)  // the two terminals are processes made with fork
 // PostgreSQL when its test server is given; the test then skips otherwise.
 class MovimentosConcorrentes : public Movimentos, public ::testing::WithParamInterface<MotorTeste> {
  protected:
@@ -361,5 +369,6 @@ TEST_P(MovimentosConcorrentes, DoisProcessosGeramOMesmoArquivo) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, MovimentosConcorrentes, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
                          [](const auto& info) { return std::string(NomeMotor(info.param)); });
+#endif  // !_WIN32
 
 }  // namespace

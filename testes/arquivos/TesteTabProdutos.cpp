@@ -3,7 +3,9 @@
 // and failures.
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <set>
@@ -11,12 +13,14 @@
 #include "apoio/MovimentoTeste.h"
 #include "arquivos/QMXTabProdutos.h"
 #include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/processo/Sistema.h"
 
 using namespace qmx;
 using namespace qmx::testes;
 
 namespace {
 
+#if !defined(_WIN32)  // a full disk is injected with RLIMIT_FSIZE
 // A limit on the size of the files this process writes, for as long as the
 // object lives: a write past it fails (EFBIG) instead of stopping the process.
 class LimiteTamanhoArquivo {
@@ -37,6 +41,7 @@ class LimiteTamanhoArquivo {
   rlimit m_anterior{};
   void (*m_sinal)(int) = SIG_DFL;
 };
+#endif  // !_WIN32
 
 class TabProdutos : public ::testing::Test, protected CenarioArquivos {
  protected:
@@ -147,15 +152,16 @@ TEST_F(TabProdutos, CadaLeituraQueFalhaTemSuaMensagem) {
   EXPECT_EQ(temporarios.Entradas(), 0);
 }
 
+#if !defined(_WIN32)  // a full disk is injected with RLIMIT_FSIZE
 TEST_F(TabProdutos, SemArquivoTemporarioOuSemAssinaturaNadaEEnviado) {
   Catalogo();
-  setenv("TMPDIR", (temporarios.Pasta() / "nao-existe").c_str(), 1);
+  qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, (temporarios.Pasta() / "nao-existe").string());
   EXPECT_EQ(Executa<CQMXTabProdutos>(Roteiro("1", "1", "7")), ui::IDCANCEL);
   EXPECT_EQ(UltimaCaixa(), "Não conseguiu abrir o Arquivo de Saída");
   EXPECT_TRUE(NadaEnviado());
 
   // The file fits the limit; the signed one, 261 bytes longer, does not.
-  setenv("TMPDIR", temporarios.Pasta().c_str(), 1);
+  qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, temporarios.Pasta().string());
   host.Limpa();
   const auto tamanho = Golden("tabela-produtos.txt").size();
   int resultado = 0;
@@ -168,5 +174,6 @@ TEST_F(TabProdutos, SemArquivoTemporarioOuSemAssinaturaNadaEEnviado) {
   EXPECT_TRUE(NadaEnviado());
   EXPECT_EQ(temporarios.Entradas(), 0);
 }
+#endif  // !_WIN32
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "apoio/PastaTemporaria.h"
 #include "frame/QMXUTIL.h"
@@ -27,7 +29,7 @@ TEST(MD5Arquivo, FalhaDeixaOBufferComoEstava) {
   char digest[33] = "intacto";
   EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Caminho("nao-existe.txt").c_str(), digest));
   EXPECT_STREQ(digest, "intacto");
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Pasta().c_str(), digest));  // a folder
+  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Pasta().string().c_str(), digest));  // a folder
   EXPECT_STREQ(digest, "intacto");
   EXPECT_TRUE(QMX_GerarMD5_Arquivo("", digest));
   EXPECT_STREQ(digest, "intacto");
@@ -35,8 +37,10 @@ TEST(MD5Arquivo, FalhaDeixaOBufferComoEstava) {
 
 TEST(MD5Arquivo, CaminhoComAcentosEmWindows1252) {
   PastaTemporaria pasta;
-  // The file system holds UTF-8 names; the caller names files in Windows-1252.
-  pasta.Grava("Rela\xC3\xA7\xC3\xA3o com brancos.txt", "abc");
+  // The file is made through the system's own form of the name (UTF-8 on
+  // Linux, UTF-16 on Windows); the caller names files in Windows-1252.
+  std::ofstream(pasta.Pasta() / std::filesystem::u8path("Rela\xC3\xA7\xC3\xA3o com brancos.txt"), std::ios::binary)
+      << "abc";
   const std::string caminho = (pasta.Pasta().string() + "/Rela\xE7\xE3o com brancos.txt");
   char digest[33] = {};
   QMX_GerarMD5_Arquivo(caminho.c_str(), digest);

@@ -100,7 +100,8 @@ TEST_F(Impressora, LeituraDaMemoriaFiscalNoArquivoDeRetorno) {
   // Callers take the folder up to the last "\" of the answer path.
   const auto barra = retorno.rfind('\\');
   ASSERT_NE(barra, std::string::npos);
-  EXPECT_EQ(qmx::texto::CaminhoNativo(retorno.substr(0, barra + 1)), m_pasta.Pasta().string() + "/");
+  EXPECT_EQ(std::filesystem::path(qmx::texto::CaminhoNativo(retorno.substr(0, barra + 1))),
+            std::filesystem::path(m_pasta.Pasta().string() + "/"));
   const std::string leitura = PastaTemporaria::Le(qmx::texto::CaminhoNativo(retorno));
   EXPECT_NE(leitura.find("LEITURA DA MEMORIA FISCAL SIMPLIFICADA\r\n"), std::string::npos) << leitura;
   EXPECT_NE(leitura.find("01/11/2026 A 30/11/2026"), std::string::npos);

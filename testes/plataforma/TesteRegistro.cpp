@@ -24,7 +24,9 @@ TEST(Registro, LeValoresSemDiferenciarMaiusculas) {
   EXPECT_FALSE(Registro::LeValor(kChave, "Modelo"));
   EXPECT_FALSE(Registro::LeValor("SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal", "Path"));
   EXPECT_TRUE(Registro::ExisteChave("Software\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal"));
+#if !defined(_WIN32)  // in the system's registry a key's parents always exist
   EXPECT_FALSE(Registro::ExisteChave("SOFTWARE\\ZT Redudeva"));
+#endif
 }
 
 TEST(Registro, ArquivoChaveOuValorAusentesLemVazio) {
@@ -32,9 +34,11 @@ TEST(Registro, ArquivoChaveOuValorAusentesLemVazio) {
   EXPECT_FALSE(Registro::LeValor("B", "x"));
   EXPECT_FALSE(Registro::LeValor("A", "y"));
   EXPECT_EQ(Registro::LeTexto("A", "y"), "");
+#if !defined(_WIN32)  // the file stand-in: no file, no registry
   std::filesystem::remove(registro.Caminho());
   EXPECT_FALSE(Registro::LeValor("A", "x"));
   EXPECT_FALSE(Registro::ExisteChave("A"));
+#endif
 }
 
 TEST(Registro, LinhasMalFormadasSaoIgnoradas) {

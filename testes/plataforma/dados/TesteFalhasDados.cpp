@@ -13,7 +13,9 @@
 #include "plataforma/dados/MigracoesEmbutidas.h"
 #include "plataforma/mensagens/MensagemSistema.h"
 #include "plataforma/dados/PoolSessoes.h"
+#if defined(QMX_COM_POSTGRES)
 #include "plataforma/dados/SessaoPostgres.h"
+#endif
 
 using namespace qmx;
 using namespace qmx::dados;
@@ -153,9 +155,11 @@ TEST(Migracoes, BaseMaisNovaRecusadaIntacta) {
             "A base de dados da empresa é de uma versão mais nova do sistema.");
 }
 
+#if defined(QMX_COM_POSTGRES)  // a build without libpq has no PostgreSQL session
 TEST(Migracoes, MarcadoresDoPostgresForaDeAspas) {
   EXPECT_EQ(CSessaoPostgres::Numera("SELECT a FROM t WHERE b = ? AND c = '?' AND d = ?"),
             "SELECT a FROM t WHERE b = $1 AND c = '?' AND d = $2");
 }
+#endif
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "plataforma/ui/HostUI.h"
+
+namespace qmx::ui {
+
+// The Windows host: every dialog is a real dialog box built by the system
+// from the library's own dialog resources (the templates of recursos/,
+// compiled into the module), message boxes are the system's, the wait
+// cursor is the system's. The dialog object stays the model: its controls'
+// texts, checks, states and lists are copied into the real controls after
+// each of its handlers ran, and what the operator types, clicks or selects
+// goes to it as the scripted host's actions do.
+class HostJanelas : public HostUI {
+ public:
+  // `modulo` holds the dialog resources (an HINSTANCE); null: the module
+  // this code is linked into.
+  explicit HostJanelas(void* modulo = nullptr);
+
+  int ExecutaModal(CDialogo& dialogo) override;
+  int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
+  void CursorEspera(bool ligado) override;
+  bool ShiftPressionado() const override;
+
+  // Called once each dialog is on the screen (its window, an HWND), for
+  // tests and tools that look at it; it may close the dialog.
+  std::function<void(void* janela, CDialogo& dialogo)> aoMostrar;
+  // The same for message boxes (the box's window).
+  std::function<void(void* janela)> aoMostrarCaixa;
+
+ private:
+  void* m_modulo;
+};
+
+}  // namespace qmx::ui
