@@ -1,14 +1,4 @@
-# Cross-compiling for 32-bit Windows with mingw-w64 (the posix threading
-# model, which std::thread and std::mutex need).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling for 32-bit Windows with mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(QMX_MINGW_PREFIXO i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${QMX_MINGW_PREFIXO}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QMX_MINGW_PREFIXO}-g++-posix)
-set(CMAKE_RC_COMPILER ${QMX_MINGW_PREFIXO}-windres)
-set(CMAKE_OBJDUMP ${QMX_MINGW_PREFIXO}-objdump)
-set(CMAKE_FIND_ROOT_PATH /usr/${QMX_MINGW_PREFIXO})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-comum.cmake)

@@ -1,20 +1,16 @@
 #include "plataforma/eventos/LogEventos.h"
 
+#include "plataforma/texto/TextoLargo.h"
+
 #include <windows.h>
 
 
 namespace qmx::eventos {
+
+using texto::Largo;
 namespace {
 
 CCapturaEventos* g_captura = nullptr;
-
-std::wstring Largo(const std::string& cp1252) {
-  if (cp1252.empty()) return {};
-  const int tamanho = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
-  std::wstring largo(static_cast<std::size_t>(tamanho), L'\0');
-  MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), largo.data(), tamanho);
-  return largo;
-}
 
 }  // namespace
 

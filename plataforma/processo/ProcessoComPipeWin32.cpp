@@ -1,8 +1,13 @@
 #include "plataforma/processo/ProcessoComPipe.h"
 
+#include "plataforma/processo/LinhaComando.h"
+#include "plataforma/texto/TextoLargo.h"
+
 #include <windows.h>
 
 namespace qmx::processo {
+
+using texto::Largo;
 
 namespace {
 
@@ -22,37 +27,6 @@ class Handle {
  private:
   HANDLE m_h;
 };
-
-std::wstring Largo(const std::string& cp1252) {
-  if (cp1252.empty()) return {};
-  const int tamanho = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
-  std::wstring largo(static_cast<std::size_t>(tamanho), L'\0');
-  MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), largo.data(), tamanho);
-  return largo;
-}
-
-// One argument as the C run-time of the child splits the command line back:
-// quoted when it holds blanks or quotes, backslashes doubled before a quote.
-void AcrescentaArgumento(std::wstring& linha, const std::wstring& argumento) {
-  if (!linha.empty()) linha += L' ';
-  if (!argumento.empty() && argumento.find_first_of(L" \t\"") == std::wstring::npos) {
-    linha += argumento;
-    return;
-  }
-  linha += L'"';
-  std::size_t barras = 0;
-  for (wchar_t c : argumento) {
-    if (c == L'\\') {
-      ++barras;
-      continue;
-    }
-    linha.append(c == L'"' ? barras * 2 + 1 : barras, L'\\');
-    barras = 0;
-    linha += c;
-  }
-  linha.append(barras * 2, L'\\');
-  linha += L'"';
-}
 
 }  // namespace
 

@@ -1,5 +1,8 @@
 #include "plataforma/processo/Sistema.h"
 
+#include "plataforma/processo/LinhaComando.h"
+#include "plataforma/texto/TextoLargo.h"
+
 #include <windows.h>
 
 #include <cstdlib>
@@ -7,42 +10,19 @@
 
 namespace qmx::sistema {
 
+using processo::AcrescentaArgumento;
+
 namespace {
 
-std::wstring Largo(const std::string& texto) {
-  if (texto.empty()) return {};
-  const int tamanho = MultiByteToWideChar(CP_ACP, 0, texto.data(), static_cast<int>(texto.size()), nullptr, 0);
-  std::wstring largo(static_cast<std::size_t>(tamanho), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, texto.data(), static_cast<int>(texto.size()), largo.data(), tamanho);
-  return largo;
-}
+// The system's narrow texts (paths, arguments, names) are in its ANSI code
+// page.
+std::wstring LargoAnsi(const std::string& texto) { return texto::Largo(texto, CP_ACP); }
 
 std::string MensagemDoSistema(DWORD erro) {
   char texto[256] = {};
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK, nullptr,
                  erro, 0, texto, sizeof texto, nullptr);
   return std::string(texto) + " (" + std::to_string(erro) + ")";
-}
-
-void AcrescentaArgumento(std::wstring& linha, const std::wstring& argumento) {
-  if (!linha.empty()) linha += L' ';
-  if (!argumento.empty() && argumento.find_first_of(L" \t\"") == std::wstring::npos) {
-    linha += argumento;
-    return;
-  }
-  linha += L'"';
-  std::size_t barras = 0;
-  for (wchar_t c : argumento) {
-    if (c == L'\\') {
-      ++barras;
-      continue;
-    }
-    linha.append(c == L'"' ? barras * 2 + 1 : barras, L'\\');
-    barras = 0;
-    linha += c;
-  }
-  linha.append(barras * 2, L'\\');
-  linha += L'"';
 }
 
 }  // namespace
@@ -58,7 +38,7 @@ long IdProcesso() { return static_cast<long>(GetCurrentProcessId()); }
 
 int ExecutaSilencioso(const std::string& programa, const std::vector<std::string>& argumentos) {
   std::wstring linha;
-  for (const auto& argumento : argumentos) AcrescentaArgumento(linha, Largo(argumento));
+  for (const auto& argumento : argumentos) AcrescentaArgumento(linha, LargoAnsi(argumento));
   SECURITY_ATTRIBUTES heranca{sizeof heranca, nullptr, TRUE};
   const HANDLE nulo = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &heranca,
                                   OPEN_EXISTING, 0, nullptr);
@@ -69,7 +49,7 @@ int ExecutaSilencioso(const std::string& programa, const std::vector<std::string
   inicio.hStdOutput = nulo;
   inicio.hStdError = nulo;
   PROCESS_INFORMATION processo{};
-  const BOOL criado = CreateProcessW(Largo(programa).c_str(), linha.data(), nullptr, nullptr, TRUE, 0, nullptr,
+  const BOOL criado = CreateProcessW(LargoAnsi(programa).c_str(), linha.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                      nullptr, &inicio, &processo);
   if (nulo != INVALID_HANDLE_VALUE) CloseHandle(nulo);
   if (!criado) return -1;
@@ -82,7 +62,7 @@ int ExecutaSilencioso(const std::string& programa, const std::vector<std::string
 }
 
 BibliotecaDinamica::BibliotecaDinamica(const std::string& caminhoNativo) {
-  m_handle = LoadLibraryW(Largo(caminhoNativo).c_str());
+  m_handle = LoadLibraryW(LargoAnsi(caminhoNativo).c_str());
   if (!m_handle) throw std::runtime_error(MensagemDoSistema(GetLastError()));
 }
 

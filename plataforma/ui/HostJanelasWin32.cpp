@@ -1,5 +1,7 @@
 #include "plataforma/ui/HostJanelas.h"
 
+#include "plataforma/texto/TextoLargo.h"
+
 #include "plataforma/ui/Controle.h"
 #include "plataforma/ui/Dialogo.h"
 
@@ -15,24 +17,10 @@
 
 namespace qmx::ui {
 
+using texto::Largo;
+using texto::Estreito;
+
 namespace {
-
-std::wstring Largo(const std::string& cp1252) {
-  if (cp1252.empty()) return {};
-  const int tamanho = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
-  std::wstring largo(static_cast<std::size_t>(tamanho), L'\0');
-  MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), largo.data(), tamanho);
-  return largo;
-}
-
-std::string Estreito(const std::wstring& largo) {
-  if (largo.empty()) return {};
-  const int tamanho =
-      WideCharToMultiByte(1252, 0, largo.data(), static_cast<int>(largo.size()), nullptr, 0, nullptr, nullptr);
-  std::string texto(static_cast<std::size_t>(tamanho), '\0');
-  WideCharToMultiByte(1252, 0, largo.data(), static_cast<int>(largo.size()), texto.data(), tamanho, nullptr, nullptr);
-  return texto;
-}
 
 std::string TextoDe(HWND janela) {
   std::wstring texto(static_cast<std::size_t>(GetWindowTextLengthW(janela)) + 1, L'\0');
