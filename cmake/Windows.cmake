@@ -29,7 +29,6 @@ set(QMX_POSTGRES OFF)
 set(QMX_FONTES_SO_POSIX
   plataforma/dados/SessaoPostgres.cpp
   plataforma/registro/Registro.cpp
-  plataforma/eventos/LogEventos.cpp
   plataforma/processo/ProcessoComPipe.cpp)
 
 # Everything is linked statically (libstdc++, libgcc, winpthread): the DLL and

@@ -45,6 +45,13 @@ class CLogEventos {
   static void DefineSocketSistema(const std::string& caminho);
 
  private:
+  // The system's side, one implementation per system: register the source,
+  // write one entry, deregister.
+  bool AbreNoSistema();
+  bool EscreveNoSistema(std::uint16_t tipo, std::uint16_t categoria, std::uint32_t id,
+                        const std::vector<std::string>& textos);
+  void FechaNoSistema();
+
   std::string m_fonte;
   bool m_registrada = false;
   bool m_noSistema = false;  // registered with the system log, not a capture
