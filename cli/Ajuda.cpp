@@ -48,23 +48,6 @@ std::string RotuloDoCampo(int idModelo, int idControle) {
   return controle ? Rotulo(*modelo, *controle) : "";
 }
 
-// The control that an option of a dialog command fills or clicks.
-int ControleDaOpcao(const CamposDialogo& c, const std::string& nome) {
-  if (nome == "filial") return c.filial;
-  if (nome == "ecf") return c.ecf;
-  if (nome == "data-inicial") return c.dataInicial;
-  if (nome == "data-final") return c.dataFinal;
-  for (const auto& [opcao, id] : c.listas)
-    if (opcao == nome) return id;
-  for (const auto& edicao : c.edicoes)
-    if (edicao.opcao == nome) return edicao.controle;
-  for (const auto& adicao : c.adicoes)
-    if (adicao.opcao == nome) return adicao.edicao;
-  for (const auto& [opcao, id] : c.cliques)
-    if (opcao == nome) return id;
-  return 0;
-}
-
 }  // namespace
 
 std::string AjudaGeral() {
@@ -111,9 +94,9 @@ std::string AjudaDoComando(const Comando& comando) {
     texto << "\nOpções:\n";
     for (const auto& opcao : opcoes) {
       std::string ajuda = opcao.ajuda;
-      if (ajuda.empty()) ajuda = RotuloDoCampo(comando.campos.idModelo, ControleDaOpcao(comando.campos, opcao.nome));
-      if (const int id = ControleDaOpcao(comando.campos, opcao.nome))
-        ajuda += (ajuda.empty() ? "" : " ") + std::string("(controle ") + std::to_string(id) + ")";
+      if (ajuda.empty()) ajuda = RotuloDoCampo(comando.campos.idModelo, opcao.controle);
+      if (opcao.controle)
+        ajuda += (ajuda.empty() ? "" : " ") + std::string("(controle ") + std::to_string(opcao.controle) + ")";
       texto << "  " << Coluna("--" + opcao.nome + (opcao.valor.empty() ? "" : " " + opcao.valor), 28) << ajuda << "\n";
     }
   }

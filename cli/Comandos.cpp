@@ -433,25 +433,30 @@ const std::vector<Comando>& Comandos() {
   return comandos;
 }
 
-std::vector<OpcaoComando> OpcoesDoComando(const Comando& comando) {
-  std::vector<OpcaoComando> opcoes = comando.opcoes;
-  const CamposDialogo& c = comando.campos;
-  if (c.idModelo == 0) return opcoes;
-  // The dialog's own labels describe these (qmx COMANDO --help).
-  if (c.filial) opcoes.push_back({"filial", "N", ""});
-  if (c.ecf) opcoes.push_back({"ecf", "N", ""});
-  if (c.dataInicial) opcoes.push_back({"data-inicial", "DD/MM/AAAA", ""});
-  if (c.dataFinal) opcoes.push_back({"data-final", "DD/MM/AAAA", ""});
-  for (const auto& [nome, id] : c.listas) opcoes.push_back({nome, "N", "o número do item da lista"});
-  for (const auto& edicao : c.edicoes) opcoes.push_back({edicao.opcao, edicao.valor, ""});
-  for (const auto& adicao : c.adicoes) opcoes.push_back({adicao.opcao, "N", "pode repetir"});
+std::vector<OpcaoComando> OpcoesDoDialogo(const CamposDialogo& c) {
+  if (c.idModelo == 0) return {};
+  // Empty help: the dialog's own label describes it (qmx COMANDO --help).
+  std::vector<OpcaoComando> opcoes;
+  if (c.filial) opcoes.push_back({"filial", "N", "", c.filial});
+  if (c.ecf) opcoes.push_back({"ecf", "N", "", c.ecf});
+  if (c.dataInicial) opcoes.push_back({"data-inicial", "DD/MM/AAAA", "", c.dataInicial});
+  if (c.dataFinal) opcoes.push_back({"data-final", "DD/MM/AAAA", "", c.dataFinal});
+  for (const auto& [nome, id] : c.listas) opcoes.push_back({nome, "N", "o número do item da lista", id});
+  for (const auto& edicao : c.edicoes) opcoes.push_back({edicao.opcao, edicao.valor, "", edicao.controle});
+  for (const auto& adicao : c.adicoes) opcoes.push_back({adicao.opcao, "N", "pode repetir", adicao.edicao});
   for (const auto& escolha : c.escolhas) {
     std::string valores;
     for (const auto& [nome, id] : escolha.valores) valores += (valores.empty() ? "" : "|") + nome;
     opcoes.push_back({escolha.nome, valores, ""});
   }
-  for (const auto& [nome, id] : c.cliques) opcoes.push_back({nome, "", ""});
+  for (const auto& [nome, id] : c.cliques) opcoes.push_back({nome, "", "", id});
   opcoes.push_back({"opcao", "ID", "clica o botão ID do diálogo"});
+  return opcoes;
+}
+
+std::vector<OpcaoComando> OpcoesDoComando(const Comando& comando) {
+  std::vector<OpcaoComando> opcoes = comando.opcoes;
+  for (auto& opcao : OpcoesDoDialogo(comando.campos)) opcoes.push_back(std::move(opcao));
   return opcoes;
 }
 

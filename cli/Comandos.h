@@ -28,6 +28,7 @@ struct OpcaoComando {
   std::string nome;
   std::string valor;
   std::string ajuda;
+  int controle = 0;  // the dialog control it fills or clicks (0: none)
 };
 
 // The controls of a filter dialog that the operator's answers by name fill
@@ -87,6 +88,10 @@ struct Comando {
   // Whether it reads the machine settings: then a registry file must exist.
   bool usaRegistro = true;
 };
+
+// The options that fill a filter dialog's controls by name (none without a
+// dialog), each with its control.
+std::vector<OpcaoComando> OpcoesDoDialogo(const CamposDialogo& campos);
 
 // Every option a command takes, its own and those that fill its dialog.
 std::vector<OpcaoComando> OpcoesDoComando(const Comando& comando);

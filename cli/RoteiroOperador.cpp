@@ -130,30 +130,21 @@ std::string RoteiroDoComando(const Comando& comando, const Opcoes& respostas) {
 
 std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const CamposDialogo& campos,
                                       bool& tinhaRespostas) {
-  std::vector<std::string> comValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
-  std::vector<std::string> flags = {"ok", "cancela"};
-  if (campos.idModelo != 0) comValor.insert(comValor.end(), {"filial", "ecf", "data-inicial", "data-final", "opcao"});
-  for (const auto& lista : campos.listas) comValor.push_back(lista.first);
-  for (const auto& edicao : campos.edicoes) comValor.push_back(edicao.opcao);
-  for (const auto& adicao : campos.adicoes) comValor.push_back(adicao.opcao);
-  for (const auto& escolha : campos.escolhas) comValor.push_back(escolha.nome);
-  for (const auto& clique : campos.cliques) flags.push_back(clique.first);
+  std::set<std::string> comValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
+  std::set<std::string> flags = {"ok", "cancela"};
+  // A filter dialog takes the four usual fields as answers even where it
+  // lacks one, so that the answer is refused naming the missing field.
+  if (campos.idModelo != 0) comValor.insert({"filial", "ecf", "data-inicial", "data-final"});
+  for (const auto& opcao : OpcoesDoDialogo(campos)) (opcao.valor.empty() ? flags : comValor).insert(opcao.nome);
   std::vector<std::string> restantes;
   tinhaRespostas = false;
   for (size_t i = 0; i < argumentos.size(); ++i) {
     const std::string& a = argumentos[i];
-    bool eraResposta = false;
-    for (const auto& nome : flags)
-      if (a == "--" + nome) eraResposta = true;
-    for (const auto& nome : comValor) {
-      if (a == "--" + nome) {
-        ++i;
-        eraResposta = true;
-      } else if (a.rfind("--" + nome + "=", 0) == 0) {
-        eraResposta = true;
-      }
-    }
-    if (eraResposta) tinhaRespostas = true;
+    const std::string nome = a.rfind("--", 0) == 0 ? a.substr(2, a.find('=') - 2) : std::string();
+    const bool resposta = !nome.empty() && (comValor.count(nome) || (flags.count(nome) && a.find('=') == std::string::npos));
+    // "--nome valor" takes the next argument with it; "--nome=valor" does not.
+    if (resposta && comValor.count(nome) && a.find('=') == std::string::npos) ++i;
+    if (resposta) tinhaRespostas = true;
     else restantes.push_back(a);
   }
   return restantes;
