@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, when missing.
+# Installs, when missing, the Debian packages named as arguments, or without
+# arguments those that building and testing need.
 set -euo pipefail
 
-PACOTES=(
+PACOTES=("$@")
+((${#PACOTES[@]} > 0)) || PACOTES=(
   g++ cmake ninja-build pkg-config
   libssl-dev
   libsqlite3-dev libpq-dev postgresql

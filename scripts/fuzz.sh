@@ -7,12 +7,7 @@ set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 pasta="${QMX_BUILD_FUZZ:-$raiz/build-fuzz}"
 segundos="${QMX_FUZZ_SEGUNDOS:-30}"
-if ! command -v clang++ >/dev/null; then
-  comando=(apt-get)
-  if [[ $(id -u) -ne 0 ]]; then comando=(sudo apt-get); fi
-  "${comando[@]}" update -qq
-  DEBIAN_FRONTEND=noninteractive "${comando[@]}" install -y -qq --no-install-recommends clang
-fi
+command -v clang++ >/dev/null || bash "$raiz/scripts/dependencias.sh" clang
 cmake -S "$raiz/fuzz" -B "$pasta" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$pasta" -j "$(nproc)"
 for alvo in "$raiz"/fuzz/Fuzz*.cpp; do  # one target per source

@@ -15,8 +15,9 @@ SQLITE_SHA3=1317a2bd0bd0aabb145fd2482f535fa8f4765020fe9b3023b0c1ac635e9fd339
 if [[ -f "$destino/sqlite3.c" ]] && grep -q "define SQLITE_VERSION *\"$SQLITE_VERSAO\"" "$destino/sqlite3.h" 2>/dev/null; then
   exit 0
 fi
-command -v npm >/dev/null || { apt-get install -y -qq --no-install-recommends npm; }
-command -v openssl >/dev/null || { apt-get install -y -qq --no-install-recommends openssl; }
+dependencias="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/dependencias.sh"
+command -v npm >/dev/null || bash "$dependencias" npm
+command -v openssl >/dev/null || bash "$dependencias" openssl
 temporaria="$(mktemp -d)"
 trap 'rm -rf "$temporaria"' EXIT
 (cd "$temporaria" && npm pack --silent "$PACOTE" >/dev/null)

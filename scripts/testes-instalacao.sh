@@ -87,6 +87,17 @@ biblioteca_carregada() {
   LD_DEBUG=files "$@" 2>&1 >/dev/null | sed -n 's/.*calling init: \(.*libqmxutil[^ ]*\).*/\1/p' | head -n 1
 }
 
+# An installed qmx ($1) loads the library expected ($2) and signs a file ($3)
+# byte for byte as the example did; $4 names the install in the failures.
+confere_qmx_instalado() {
+  local carregada
+  carregada=$(biblioteca_carregada "$1" md5-texto abc)
+  [[ "$carregada" == "$2" ]] || falha "qmx $4 carregou '$carregada'"
+  arquivo_fiscal "$3" "ARQUIVO DO PONTO DE VENDA"
+  "$1" assinar "$3" >/dev/null || falha "qmx assinar ($4)"
+  cmp -s "$3" "$temp/cmake.txt" || falha "o qmx $4 e o exemplo assinaram diferente"
+}
+
 # ---- 1. cmake --install into a prefix
 prefixo="$temp/prefixo"
 cmake --install "$pasta" --prefix "$prefixo" >/dev/null
@@ -163,11 +174,8 @@ codigo=0
 
 # ---- 3. the installed qmx: its prefix's library and catalogues
 qmx="$prefixo/bin/qmx"
-carregada=$(biblioteca_carregada "$qmx" md5-texto abc)
-[[ "$carregada" == "$prefixo/$libdir/libqmxutil.so.$maior" ]] || falha "qmx instalado carregou '$carregada'"
-arquivo_fiscal "$temp/qmx.txt" "ARQUIVO DO PONTO DE VENDA"
-"$qmx" assinar "$temp/qmx.txt" >/dev/null || falha "qmx assinar (instalado)"
-cmp -s "$temp/qmx.txt" "$temp/cmake.txt" || falha "qmx assinar e o exemplo assinaram diferente"
+carregada="$prefixo/$libdir/libqmxutil.so.$maior"
+confere_qmx_instalado "$qmx" "$carregada" "$temp/qmx.txt" instalado
 : >"$temp/registro-vazio.ini"
 codigo=0
 saida=$(QMX_REGISTRO="$temp/registro-vazio.ini" "$qmx" mensagem ZZ 1) || codigo=$?
@@ -239,11 +247,8 @@ dpkg-query -s $(paste -sd' ' "$temp/dependencias") >"$admin/status" ||
 "$ldconfig" -p -C "$raiz_deb/etc/ld.so.cache" | grep -q "libqmxutil.so.$maior .*=> /usr/$libdir/libqmxutil.so.$maior" ||
   falha "o ldconfig da raiz não achou libqmxutil.so.$maior"
 qmx_deb="$raiz_deb/usr/bin/qmx"
-carregada=$(biblioteca_carregada "$qmx_deb" md5-texto abc)
-[[ "$carregada" == "$raiz_deb/usr/$libdir/libqmxutil.so.$maior" ]] || falha "qmx do pacote carregou '$carregada'"
-arquivo_fiscal "$temp/deb.txt" "ARQUIVO DO PONTO DE VENDA"
-"$qmx_deb" assinar "$temp/deb.txt" >/dev/null || falha "qmx assinar (pacote)"
-cmp -s "$temp/deb.txt" "$temp/cmake.txt" || falha "o qmx do pacote assinou diferente"
+carregada="$raiz_deb/usr/$libdir/libqmxutil.so.$maior"
+confere_qmx_instalado "$qmx_deb" "$carregada" "$temp/deb.txt" "do pacote"
 confere_assinatura "$qmx_deb" "$temp/deb.txt"
 ok "dpkg -i numa raiz vazia: instalado; o qmx de lá carrega $carregada e assina"
 

@@ -13,22 +13,10 @@ raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 pasta32="${QMX_BUILD_WIN32:-$raiz/build-win32}"
 pasta64="${QMX_BUILD_WIN64:-$raiz/build-win64}"
 
-PACOTES=(cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-  binutils-mingw-w64-x86-64 wine wine64 googletest openssl xvfb xauth)
 # npm (for the SQLite amalgamation) may come with Node.js itself: the
 # amalgamation script installs it only when the command is missing.
-faltam=()
-for pacote in "${PACOTES[@]}"; do
-  dpkg-query -W -f='${Status}' "$pacote" 2>/dev/null | grep -q "install ok installed" || faltam+=("$pacote")
-done
-if ((${#faltam[@]} > 0)); then
-  echo "Instalando: ${faltam[*]}"
-  comando=(apt-get)
-  if [[ $(id -u) -ne 0 ]]; then comando=(sudo apt-get); fi
-  export DEBIAN_FRONTEND=noninteractive
-  "${comando[@]}" update -qq
-  "${comando[@]}" install -y -qq --no-install-recommends "${faltam[@]}"
-fi
+bash "$raiz/scripts/dependencias.sh" cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 googletest openssl xvfb xauth
 
 for pasta in "$pasta32" "$pasta64"; do
   bash "$raiz/scripts/sqlite-amalgama.sh" "$pasta/sqlite"
