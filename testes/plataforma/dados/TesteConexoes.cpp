@@ -110,6 +110,12 @@ TEST_P(ConexoesLeem, EmissorasListasEAliquotas) {
   ASSERT_EQ(quantidade, 3);
   EXPECT_STREQ(todas[0].NumeroSerie, "EMULADOR");
   EXPECT_EQ(todas[2].Filial, 2);
+  // Only the branch's own ECFs, neither those of the branches after it
+  // nor of those before.
+  ASSERT_EQ(conexao.ListaDaFilial(1, &quantidade, &todas), com::S_OK);
+  ASSERT_EQ(quantidade, 2);
+  EXPECT_EQ(todas[0].Numero, 1);
+  EXPECT_EQ(todas[1].Numero, 2);
   ASSERT_EQ(conexao.ListaDaFilial(2, &quantidade, &todas), com::S_OK);
   ASSERT_EQ(quantidade, 1);
   EXPECT_EQ(todas[0].Numero, 3);
