@@ -20,6 +20,7 @@
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/texto/Windows1252.h"
 #include "plataforma/arquivos/Descritores.h"
+#include "plataforma/com/Apartamento.h"
 #include "plataforma/processo/Sistema.h"
 
 using namespace qmx::cli;
@@ -204,6 +205,9 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // COM on this thread, as the point-of-sale program initialises it before
+  // it calls the library.
+  qmx::com::CApartamentoCOM apartamento;
   const std::vector<std::string> argumentos(argv + 1, argv + argc);
   try {
     return Executa(argumentos, argv[0]);

@@ -12,6 +12,7 @@
 
 #include "dialogos/QMXAutorizacao.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/com/Apartamento.h"
 #include "plataforma/ui/HostJanelas.h"
 #include "plataforma/ui/ModeloDialogo.h"
 #include "plataforma/ui/ModuloRecursos.h"
@@ -161,6 +162,7 @@ int ConfereRetangulos(HWND janela, int idModelo) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  qmx::com::CApartamentoCOM apartamento;  // as the point-of-sale program does
   const std::string pasta = argc > 1 ? argv[1] : ".";
   int falhas = 0;
   qmx::ui::HostJanelas host;

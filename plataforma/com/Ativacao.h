@@ -6,7 +6,7 @@
 
 namespace qmx::com {
 
-// The process's table of class factories, and activation through it.
+// Class factories registered by the process, and activation through them.
 //
 // A data server makes its classes available by registering a factory for
 // each class id, with the contexts it can run in. Activation finds the
@@ -14,6 +14,11 @@ namespace qmx::com {
 // caller wants. A factory answers with its own result when it cannot make an
 // object: a data server whose database cannot be reached answers
 // RPC_S_SERVER_UNAVAILABLE, and the caller decides whether to try again.
+//
+// On Windows these are the system's COM calls (the thread must have COM
+// initialised, see CApartamentoCOM) and a factory registered here serves
+// this process only. Elsewhere the process keeps its own table, described
+// below, which every thread reaches.
 
 // Registers a factory (it is kept with a reference until revoked); the
 // cookie identifies the registration. A class id registered twice: the

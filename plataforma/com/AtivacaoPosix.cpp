@@ -144,11 +144,4 @@ HRESULT CoSetProxyBlanket(IUnknown* proxy, std::uint32_t servicoAutenticacao, st
   return resultado;
 }
 
-CFabricaRegistrada::CFabricaRegistrada(const CLSID& clsid, IUnknown* fabrica, std::uint32_t contextos)
-    : m_resultado(CoRegisterClassObject(clsid, fabrica, contextos, &m_cookie)) {}
-
-CFabricaRegistrada::~CFabricaRegistrada() {
-  if (SUCCEEDED(m_resultado)) CoRevokeClassObject(m_cookie);
-}
-
 }  // namespace qmx::com

@@ -5,6 +5,16 @@
 #include "plataforma/com/Guid.h"
 #include "plataforma/com/HResult.h"
 
+// The calling convention of the interface methods that the system's COM
+// calls (reference counting, lookup, the class factory, proxy security):
+// stdcall in 32-bit Windows code, as COM requires, the compiler's own
+// elsewhere. Their overrides carry it too.
+#if defined(_WIN32) && defined(__i386__)
+#define QMX_COM __stdcall
+#else
+#define QMX_COM
+#endif
+
 namespace qmx::com {
 
 // The base interface of every component object: interface lookup and
@@ -12,9 +22,9 @@ namespace qmx::com {
 class IUnknown {
  public:
   static constexpr IID kIID{0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-  virtual HRESULT QueryInterface(const IID& iid, void** objeto) = 0;
-  virtual std::uint32_t AddRef() = 0;
-  virtual std::uint32_t Release() = 0;
+  virtual HRESULT QMX_COM QueryInterface(const IID& iid, void** objeto) = 0;
+  virtual std::uint32_t QMX_COM AddRef() = 0;
+  virtual std::uint32_t QMX_COM Release() = 0;
 
  protected:
   ~IUnknown() = default;  // released through Release, never deleted directly
@@ -25,21 +35,28 @@ class IClassFactory : public IUnknown {
  public:
   static constexpr IID kIID{0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
   // A new object; `externo` is the aggregating object or null.
-  virtual HRESULT CreateInstance(IUnknown* externo, const IID& iid, void** objeto) = 0;
-  virtual HRESULT LockServer(bool travar) = 0;
+  virtual HRESULT QMX_COM CreateInstance(IUnknown* externo, const IID& iid, void** objeto) = 0;
+  virtual HRESULT QMX_COM LockServer(bool travar) = 0;
 
  protected:
   ~IClassFactory() = default;
 };
 
 // Security settings of a proxy: what an object reached across processes
-// offers to its clients.
+// offers to its clients. The methods stand in the system's order, which its
+// COM calls by position.
 class IClientSecurity : public IUnknown {
  public:
   static constexpr IID kIID{0x0000013D, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-  virtual HRESULT SetBlanket(IUnknown* proxy, std::uint32_t servicoAutenticacao, std::uint32_t servicoAutorizacao,
-                             const wchar_t* principal, std::uint32_t nivelAutenticacao,
-                             std::uint32_t nivelPersonificacao, void* identidade, std::uint32_t capacidades) = 0;
+  virtual HRESULT QMX_COM QueryBlanket(IUnknown* proxy, std::uint32_t* servicoAutenticacao,
+                                       std::uint32_t* servicoAutorizacao, wchar_t** principal,
+                                       std::uint32_t* nivelAutenticacao, std::uint32_t* nivelPersonificacao,
+                                       void** identidade, std::uint32_t* capacidades) = 0;
+  virtual HRESULT QMX_COM SetBlanket(IUnknown* proxy, std::uint32_t servicoAutenticacao,
+                                     std::uint32_t servicoAutorizacao, const wchar_t* principal,
+                                     std::uint32_t nivelAutenticacao, std::uint32_t nivelPersonificacao,
+                                     void* identidade, std::uint32_t capacidades) = 0;
+  virtual HRESULT QMX_COM CopyProxy(IUnknown* proxy, IUnknown** copia) = 0;
 
  protected:
   ~IClientSecurity() = default;

@@ -14,7 +14,7 @@ namespace qmx::com {
 template <class TInterface>
 class CObjetoCOM : public TInterface {
  public:
-  HRESULT QueryInterface(const IID& iid, void** objeto) override {
+  HRESULT QMX_COM QueryInterface(const IID& iid, void** objeto) override {
     if (!objeto) return E_POINTER;
     *objeto = nullptr;
     if (iid == IUnknown::kIID || iid == TInterface::kIID) {
@@ -27,8 +27,8 @@ class CObjetoCOM : public TInterface {
     AddRef();
     return S_OK;
   }
-  std::uint32_t AddRef() override { return ++m_referencias; }
-  std::uint32_t Release() override {
+  std::uint32_t QMX_COM AddRef() override { return ++m_referencias; }
+  std::uint32_t QMX_COM Release() override {
     const std::uint32_t restantes = --m_referencias;
     if (restantes == 0) delete this;
     return restantes;

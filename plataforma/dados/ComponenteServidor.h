@@ -4,6 +4,7 @@
 
 #include "plataforma/com/Ativacao.h"
 #include "plataforma/com/ObjetoCOM.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 
 namespace qmx::dados {
 
@@ -16,16 +17,17 @@ class CComponenteServidor : public com::CObjetoCOM<TInterface> {};
 template <class TInterface>
 class CFabricaComponenteServidor : public com::CObjetoCOM<com::IClassFactory> {
  public:
-  com::HRESULT CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
+  com::HRESULT QMX_COM CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
     if (!objeto) return com::E_POINTER;
     *objeto = nullptr;
     if (externo) return com::CLASS_E_NOAGGREGATION;
+    if (const auto falha = FalhaAtivacaoAgora()) return *falha;
     auto* servidor = new CComponenteServidor<TInterface>;
     const com::HRESULT resultado = servidor->QueryInterface(iid, objeto);
     servidor->Release();
     return resultado;
   }
-  com::HRESULT LockServer(bool) override { return com::S_OK; }
+  com::HRESULT QMX_COM LockServer(bool) override { return com::S_OK; }
 };
 
 // Registers the component's class factory in the process, once, for the

@@ -1,6 +1,8 @@
 #include "plataforma/dados/FalhasInjetadas.h"
 
 #include <atomic>
+#include <deque>
+#include <mutex>
 
 namespace qmx::dados {
 
@@ -9,6 +11,16 @@ std::atomic<bool> g_ativa{false};
 std::atomic<int> g_restantes{0};
 std::atomic<int> g_contados{0};
 std::atomic<com::HRESULT> g_codigo{0};
+
+struct FalhasAtivacao {
+  std::mutex trava;
+  std::deque<com::HRESULT> respostas;
+  int respondidas = 0;
+};
+FalhasAtivacao& Ativacoes() {
+  static FalhasAtivacao falhas;
+  return falhas;
+}
 }  // namespace
 
 void InjetaFalhaDados(int passo, com::HRESULT codigo) {
@@ -25,6 +37,29 @@ std::optional<com::HRESULT> FalhaInjetadaAgora() {
   ++g_contados;
   if (g_restantes > 0 && --g_restantes == 0) return g_codigo.load();
   return std::nullopt;
+}
+
+void InjetaFalhasAtivacao(std::vector<com::HRESULT> respostas) {
+  FalhasAtivacao& falhas = Ativacoes();
+  std::lock_guard<std::mutex> trava(falhas.trava);
+  falhas.respostas.assign(respostas.begin(), respostas.end());
+  falhas.respondidas = 0;
+}
+
+int FalhasAtivacaoRespondidas() {
+  FalhasAtivacao& falhas = Ativacoes();
+  std::lock_guard<std::mutex> trava(falhas.trava);
+  return falhas.respondidas;
+}
+
+std::optional<com::HRESULT> FalhaAtivacaoAgora() {
+  FalhasAtivacao& falhas = Ativacoes();
+  std::lock_guard<std::mutex> trava(falhas.trava);
+  if (falhas.respostas.empty()) return std::nullopt;
+  const com::HRESULT resposta = falhas.respostas.front();
+  falhas.respostas.pop_front();
+  ++falhas.respondidas;
+  return resposta;
 }
 
 }  // namespace qmx::dados

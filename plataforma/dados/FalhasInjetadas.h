@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "plataforma/com/HResult.h"
 
@@ -27,6 +28,27 @@ class CFalhaDadosInjetada {
   ~CFalhaDadosInjetada() { InjetaFalhaDados(0, 0); }
   CFalhaDadosInjetada(const CFalhaDadosInjetada&) = delete;
   CFalhaDadosInjetada& operator=(const CFalhaDadosInjetada&) = delete;
+};
+
+// Activation faults: the next activations of the library's data servers
+// answer these results, one each in order (a server that cannot be
+// reached, one that refuses), and make objects again once they are used
+// up. An empty list clears them.
+void InjetaFalhasAtivacao(std::vector<com::HRESULT> respostas);
+// How many of the injected results have been answered.
+int FalhasAtivacaoRespondidas();
+// The result a data server's activation answers now instead of making an
+// object, if one is injected (and counts it).
+std::optional<com::HRESULT> FalhaAtivacaoAgora();
+
+class CFalhasAtivacaoInjetadas {
+ public:
+  explicit CFalhasAtivacaoInjetadas(std::vector<com::HRESULT> respostas) {
+    InjetaFalhasAtivacao(std::move(respostas));
+  }
+  ~CFalhasAtivacaoInjetadas() { InjetaFalhasAtivacao({}); }
+  CFalhasAtivacaoInjetadas(const CFalhasAtivacaoInjetadas&) = delete;
+  CFalhasAtivacaoInjetadas& operator=(const CFalhasAtivacaoInjetadas&) = delete;
 };
 
 }  // namespace qmx::dados

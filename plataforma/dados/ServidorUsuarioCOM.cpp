@@ -8,6 +8,7 @@
 #include "plataforma/com/ObjetoCOM.h"
 #include "plataforma/cripto/Cripto.h"
 #include "plataforma/dados/ConexaoUsuario.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/eventos/LogEventos.h"
@@ -71,16 +72,17 @@ class CServidorUsuario : public com::CObjetoCOM<IZTDF_AcessoUsuario> {
 
 class CFabricaServidorUsuario : public com::CObjetoCOM<com::IClassFactory> {
  public:
-  com::HRESULT CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
+  com::HRESULT QMX_COM CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
     if (!objeto) return com::E_POINTER;
     *objeto = nullptr;
     if (externo) return com::CLASS_E_NOAGGREGATION;
+    if (const auto falha = FalhaAtivacaoAgora()) return *falha;
     auto* servidor = new CServidorUsuario;
     const com::HRESULT resultado = servidor->QueryInterface(iid, objeto);
     servidor->Release();
     return resultado;
   }
-  com::HRESULT LockServer(bool) override { return com::S_OK; }
+  com::HRESULT QMX_COM LockServer(bool) override { return com::S_OK; }
 };
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/ui/HostRoteirizado.h"
-#include "plataforma/ServidorDeTeste.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -96,9 +96,7 @@ TEST_F(MeiosPagamento, SemDocumentosTituloDesconhecidoEServidorQueFalha) {
                                      "TOTAL DO PERIODO SOLICITADO:\n\rSOMA TOTAL - 0,00\n\r");
   // A printer that does not know the title, and a server that fails.
   m_empresa.ImpressoraEmulada("SERIE-1", "Relatorios=OUTRO\n");
-  const auto fabrica = FabricaRoteirizada::Cria({com::E_FAIL});
-  com::CFabricaRegistrada registrada(kClasseTeste, fabrica);
-  fabrica->Release();
+  dados::CFalhasAtivacaoInjetadas falhaAtivacao({com::E_FAIL});
   m_host.Limpa();
   ASSERT_EQ(Executa("02/11/2026", "03/11/2026"), ui::IDOK);
   // The server's failure is reported; the report goes on.

@@ -11,7 +11,6 @@
 #include "apoio/EmpresaTeste.h"
 #include "dialogos/QMXAutorizacao.h"
 #include "frame/Espera.h"
-#include "plataforma/ServidorDeTeste.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/eventos/LogEventos.h"
@@ -169,14 +168,12 @@ TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
       {"TESTE", 1, "Mensagem: 267627  Detalhe: 4\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 100", {}},
       {"TESTE", 2, "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
   };
-  dados::RegistraServidorUsuario();  // a failing factory registered later answers instead
   qmx::EsperaSubstituida semEsperar([](std::uint32_t) {});
   for (const auto& caso : casos) {
     // Unavailable once (tried again), then refused.
-    auto* fabrica = qmx::testes::FabricaRoteirizada::Cria({qmx::com::RPC_S_SERVER_UNAVAILABLE, qmx::com::E_ACCESSDENIED});
-    std::optional<qmx::com::CFabricaRegistrada> falhaAtivacao;
-    if (caso.passoQueFalha < 0) falhaAtivacao.emplace(dados::kClasseServidorUsuario, fabrica);
-    fabrica->Release();
+    std::optional<dados::CFalhasAtivacaoInjetadas> falhaAtivacao;
+    if (caso.passoQueFalha < 0)
+      falhaAtivacao.emplace(std::vector<qmx::com::HRESULT>{qmx::com::RPC_S_SERVER_UNAVAILABLE, qmx::com::E_ACCESSDENIED});
     dados::CFalhaDadosInjetada falha(std::max(caso.passoQueFalha, 0), caso.passoQueFalha > 0 ? qmx::com::E_FAIL : 0);
     const PontoDeVenda pdv = Executa(kCerto + "clica 1\n", caso.empresa);
     EXPECT_FALSE(pdv.autorizado) << caso.relato;
@@ -185,7 +182,7 @@ TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
     const auto caixas = Caixas();
     EXPECT_EQ(std::vector<std::string>(caixas.begin() + 1, caixas.end()), caso.depois);
     if (falhaAtivacao) {
-      EXPECT_EQ(fabrica->chamadas, 2);
+      EXPECT_EQ(dados::FalhasAtivacaoRespondidas(), 2);
     }
     // Nothing after the failing step reached the data.
     EXPECT_EQ(dados::PassosDadosContados(), std::max(caso.passoQueFalha, 0)) << caso.relato;

@@ -87,7 +87,7 @@ TEST_F(Ativacao, IndisponivelDuasVezesDepoisResponde) {
     ASSERT_EQ(evento.textos.size(), 2u);
   }
   const std::string detalhe = "\nHR: 0x800706BA (O servidor RPC n\xE3o est\xE1 dispon\xEDvel.)\nCLSID: "
-                              "{0026C16C-45B0-11D4-9274-00A0C9ACA8C4}\nPrograma: " +
+                              "{5E1D7C2A-93B4-4F06-8A1E-6C0B2D9F4A71}\nPrograma: " +
                               qmx::processo::CaminhoPrograma() + "\n";
   EXPECT_EQ(eventos[0].textos[1], detalhe);
   EXPECT_EQ(m_fabrica->historico->blanketsDefinidos, 1);
@@ -169,7 +169,7 @@ TEST_F(Ativacao, ClasseNaoRegistradaEFonteRecusada) {
 }
 
 TEST(ServidorRemoto, NomeDaConfiguracaoDeComponentes) {
-  const std::string clsid = "{0026C16C-45B0-11D4-9274-00A0C9ACA8C4}";
+  const std::string clsid = "{5E1D7C2A-93B4-4F06-8A1E-6C0B2D9F4A71}";
   const std::string appId = "{11111111-2222-3333-4444-555555555555}";
   RegistroTemporario registro("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId +
                               "\n[SOFTWARE\\Classes\\AppID\\" + appId + "]\nRemoteServerName=servidor-dados\n");

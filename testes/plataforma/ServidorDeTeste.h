@@ -14,7 +14,7 @@ namespace qmx::testes {
 
 using namespace qmx::com;
 
-constexpr CLSID kClasseTeste{0x0026C16C, 0x45B0, 0x11D4, {0x92, 0x74, 0x00, 0xA0, 0xC9, 0xAC, 0xA8, 0xC4}};
+constexpr CLSID kClasseTeste{0x5E1D7C2A, 0x93B4, 0x4F06, {0x8A, 0x1E, 0x6C, 0x0B, 0x2D, 0x9F, 0x4A, 0x71}};
 
 // The interface that the test server offers.
 class IServidorTeste : public IUnknown {
@@ -42,11 +42,16 @@ class ObjetoTeste : public CObjetoCOM<IServidorTeste>, public IClientSecurity {
   }
   ~ObjetoTeste() override { --m_historico->objetosVivos; }
 
-  HRESULT QueryInterface(const IID& iid, void** objeto) override { return CObjetoCOM::QueryInterface(iid, objeto); }
-  std::uint32_t AddRef() override { return CObjetoCOM::AddRef(); }
-  std::uint32_t Release() override { return CObjetoCOM::Release(); }
+  HRESULT QMX_COM QueryInterface(const IID& iid, void** objeto) override { return CObjetoCOM::QueryInterface(iid, objeto); }
+  std::uint32_t QMX_COM AddRef() override { return CObjetoCOM::AddRef(); }
+  std::uint32_t QMX_COM Release() override { return CObjetoCOM::Release(); }
   int Soma(int a, int b) override { return a + b; }
-  HRESULT SetBlanket(IUnknown*, std::uint32_t servicoAutenticacao, std::uint32_t, const wchar_t*,
+  HRESULT QMX_COM QueryBlanket(IUnknown*, std::uint32_t*, std::uint32_t*, wchar_t**, std::uint32_t*,
+                               std::uint32_t*, void**, std::uint32_t*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT QMX_COM CopyProxy(IUnknown*, IUnknown**) override { return E_NOTIMPL; }
+  HRESULT QMX_COM SetBlanket(IUnknown*, std::uint32_t servicoAutenticacao, std::uint32_t, const wchar_t*,
                      std::uint32_t nivelAutenticacao, std::uint32_t nivelPersonificacao, void*,
                      std::uint32_t) override {
     ++m_historico->blanketsDefinidos;
@@ -71,7 +76,7 @@ class FabricaRoteirizada : public CObjetoCOM<IClassFactory> {
  public:
   static FabricaRoteirizada* Cria(std::deque<HRESULT> respostas = {}) { return new FabricaRoteirizada(std::move(respostas)); }
 
-  HRESULT CreateInstance(IUnknown* externo, const IID& iid, void** objeto) override {
+  HRESULT QMX_COM CreateInstance(IUnknown* externo, const IID& iid, void** objeto) override {
     ++chamadas;
     HRESULT resposta = S_OK;
     if (!m_respostas.empty()) {
@@ -85,7 +90,7 @@ class FabricaRoteirizada : public CObjetoCOM<IClassFactory> {
     novo->Release();
     return resultado;
   }
-  HRESULT LockServer(bool) override { return S_OK; }
+  HRESULT QMX_COM LockServer(bool) override { return S_OK; }
 
   int chamadas = 0;
   std::shared_ptr<HistoricoServidor> historico = std::make_shared<HistoricoServidor>();
