@@ -3,8 +3,12 @@
 // message box, saves a PNG of each in PASTA, and checks that every control
 // of a dialog sits where its template puts it: the template's rectangle in
 // dialog units, converted with the dialog's font (MapDialogRect), against
-// the control's window. Prints one line per dialog; exit code 1 when a
-// rectangle differs or a screen could not be taken.
+// the control's window. It also moves the focus and asks for help (F1) the
+// way the system does, and checks that the dialogs heard it: leaving the
+// selection's branch edit with no branch disables its ECF edit, and only
+// the authorization asks for help (module "EC"). Prints one line per
+// dialog; exit code 1 when a rectangle differs, a screen could not be
+// taken, or a dialog did not hear the focus or the help request.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -159,6 +163,20 @@ int ConfereRetangulos(HWND janela, int idModelo) {
   return diferentes;
 }
 
+// Leaving the branch edit, with no branch in it (there is no company here),
+// disables the ECF edit: the focus as the system moves it reached the
+// dialog, and the dialog's answer reached the controls.
+bool ConfereFoco(HWND janela) {
+  HWND filial = GetDlgItem(janela, 13036), ecf = GetDlgItem(janela, 13035);
+  const bool antes = IsWindowEnabled(ecf) != FALSE;
+  SetFocus(filial);
+  SetFocus(ecf);
+  const bool depois = IsWindowEnabled(ecf) != FALSE;
+  std::printf("diálogo 14027: edit do ECF %s antes, %s depois de o foco sair da filial\n",
+              antes ? "habilitado" : "desabilitado", depois ? "habilitado" : "desabilitado");
+  return antes && !depois;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,8 +192,13 @@ int main(int argc, char** argv) {
       ++falhas;
     }
     falhas += ConfereRetangulos(hwnd, dialogo.IdModelo()) ? 1 : 0;
-    dialogo.Clica(IDCANCEL);
+    if (dialogo.IdModelo() == 14027 && !ConfereFoco(hwnd)) ++falhas;
+    HELPINFO ajuda{sizeof ajuda, HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
+    SendMessageW(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&ajuda));  // what F1 sends
+    if (dialogo.Aberto()) dialogo.Clica(IDCANCEL);
   };
+  std::vector<std::string> ajudas;
+  host.aoAbrirAjuda = [&](const std::string& modulo) { ajudas.push_back(modulo); };
   int caixas = 0;
   host.aoMostrarCaixa = [&](void* janela) {
     const HWND hwnd = static_cast<HWND>(janela);
@@ -203,5 +226,9 @@ int main(int argc, char** argv) {
   qmx::ui::CaixaMensagem("Arquivo gerado em\r\nC:\\Torvo\\Arquivos-Eletronicos\\exemplo.txt", "Torvo ECF",
                          MB_OK | MB_ICONINFORMATION);
   qmx::ui::DefineHost(nullptr);
+  std::printf("ajuda pedida por %zu diálogo(s):", ajudas.size());
+  for (const auto& modulo : ajudas) std::printf(" %s", modulo.c_str());
+  std::printf("\n");
+  if (ajudas != std::vector<std::string>{"EC"}) ++falhas;
   return falhas == 0 ? 0 : 1;
 }

@@ -6,12 +6,16 @@ namespace qmx::com {
 
 // COM initialised on the calling thread for the life of the object, as the
 // point-of-sale program does on its user-interface thread before it calls
-// the library: a single-threaded apartment. The library's own data servers
-// register their classes in it. Where the component model is the library's
-// own in-process table, nothing needs initialising.
+// the library. The library's own data servers register their classes in
+// that apartment. Where the component model is the library's own
+// in-process table, nothing needs initialising.
 class CApartamentoCOM {
  public:
-  CApartamentoCOM();
+  enum class Tipo {
+    UmaLinha,     // single-threaded apartment, as a user-interface thread has
+    VariasLinhas  // multithreaded apartment: no window of its own
+  };
+  explicit CApartamentoCOM(Tipo tipo = Tipo::UmaLinha);
   ~CApartamentoCOM();  // uninitialises what the constructor initialised
   CApartamentoCOM(const CApartamentoCOM&) = delete;
   CApartamentoCOM& operator=(const CApartamentoCOM&) = delete;

@@ -4,7 +4,7 @@ namespace qmx::com {
 
 // The in-process class table needs no initialisation: every thread reaches
 // it as it is.
-CApartamentoCOM::CApartamentoCOM() : m_resultado(S_OK) {}
+CApartamentoCOM::CApartamentoCOM(Tipo) : m_resultado(S_OK) {}
 
 CApartamentoCOM::~CApartamentoCOM() = default;
 

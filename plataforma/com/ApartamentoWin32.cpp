@@ -4,7 +4,8 @@
 
 namespace qmx::com {
 
-CApartamentoCOM::CApartamentoCOM() : m_resultado(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+CApartamentoCOM::CApartamentoCOM(Tipo tipo)
+    : m_resultado(::CoInitializeEx(nullptr, tipo == Tipo::UmaLinha ? COINIT_APARTMENTTHREADED : COINIT_MULTITHREADED)) {}
 
 CApartamentoCOM::~CApartamentoCOM() {
   // Every successful initialisation, S_FALSE included, is matched by one

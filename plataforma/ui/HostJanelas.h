@@ -13,7 +13,9 @@ namespace qmx::ui {
 // cursor is the system's. The dialog object stays the model: its controls'
 // texts, checks, states and lists are copied into the real controls after
 // each of its handlers ran, and what the operator types, clicks or selects
-// goes to it as the scripted host's actions do.
+// goes to it as the scripted host's actions do: the focus as it moves
+// between the controls (the control that loses it is told), help requests
+// (F1), and the idle time after each of the operator's actions.
 class HostJanelas : public HostUI {
  public:
   // `modulo` holds the dialog resources (an HINSTANCE); null: the module
@@ -24,12 +26,17 @@ class HostJanelas : public HostUI {
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
   void CursorEspera(bool ligado) override;
   bool ShiftPressionado() const override;
+  void AbreAjuda(const std::string& modulo) override;
 
   // Called once each dialog is on the screen (its window, an HWND), for
   // tests and tools that look at it; it may close the dialog.
   std::function<void(void* janela, CDialogo& dialogo)> aoMostrar;
   // The same for message boxes (the box's window).
   std::function<void(void* janela)> aoMostrarCaixa;
+  // Called with the module key of each help request. The help itself is
+  // the maker's shared help access, outside this library: without a
+  // receiver the request goes nowhere.
+  std::function<void(const std::string& modulo)> aoAbrirAjuda;
 
  private:
   void* m_modulo;

@@ -36,6 +36,7 @@ HMODULE ModuloDesteCodigo() {
 }
 
 constexpr UINT WM_QMX_MOSTRADO = WM_APP + 1;
+constexpr UINT WM_QMX_FOCO = WM_APP + 2;
 
 struct Execucao {
   CDialogo* dialogo;
@@ -100,14 +101,77 @@ void Copia(HWND janela, Execucao& execucao) {
   execucao.copiando = false;
 }
 
-// After a handler: the controls show the model, and a dialog the model
-// closed ends.
+// The dialog's own control that holds `janela` (a combo box's edit is held
+// by its combo box), or null.
+HWND ControleDoDialogo(HWND dialogo, HWND janela) {
+  while (janela && GetParent(janela) != dialogo) janela = GetParent(janela);
+  return janela;
+}
+
+// After a handler: the dialog has had its idle time (the system's modal
+// loop would give it now, with the queue empty), the controls show the
+// model and the focus is where the model put it; a dialog the model closed
+// ends.
 void Conclui(HWND janela, Execucao& execucao) {
-  if (!execucao.dialogo->Aberto()) {
-    EndDialog(janela, execucao.dialogo->Resultado());
+  CDialogo& dialogo = *execucao.dialogo;
+  if (dialogo.Aberto()) dialogo.OnIdle();
+  if (!dialogo.Aberto()) {
+    EndDialog(janela, dialogo.Resultado());
     return;
   }
   Copia(janela, execucao);
+  // Later: the focus may be moving right now (a handler of a control that
+  // lost it sent it back).
+  PostMessageW(janela, WM_QMX_FOCO, 0, 0);
+}
+
+// The focus goes where the model has it, while it is in this dialog: a
+// message box or another window that holds it keeps it.
+void SincronizaFoco(HWND janela, const CDialogo& dialogo) {
+  HWND foco = dialogo.FocoAtual() != 0 ? GetDlgItem(janela, dialogo.FocoAtual()) : nullptr;
+  HWND atual = GetFocus();
+  const bool aqui = atual == janela || ControleDoDialogo(janela, atual) != nullptr;
+  if (foco && aqui && ControleDoDialogo(janela, atual) != foco)
+    SendMessageW(janela, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(foco), TRUE);
+}
+
+enum class Foco { nenhum, ganhou, perdeu };
+
+// What a control's notification says of its focus. The codes depend on the
+// class (a combo box's "lost" is a list box's "got").
+Foco MudancaDeFoco(const std::string& classe, int notificacao) {
+  int ganhou = -1, perdeu = -1;
+  if (classe == "Edit") {
+    ganhou = EN_SETFOCUS;
+    perdeu = EN_KILLFOCUS;
+  } else if (classe == "ComboBox") {
+    ganhou = CBN_SETFOCUS;
+    perdeu = CBN_KILLFOCUS;
+  } else if (classe == "ListBox") {
+    ganhou = LBN_SETFOCUS;
+    perdeu = LBN_KILLFOCUS;
+  } else if (classe == "Button") {
+    ganhou = BN_SETFOCUS;
+    perdeu = BN_KILLFOCUS;
+  }
+  if (notificacao == ganhou) return Foco::ganhou;
+  if (notificacao == perdeu) return Foco::perdeu;
+  return Foco::nenhum;
+}
+
+// The focus moved: the control that got it becomes the model's focus (the
+// one that had it is told it lost it). A control that lost it hands it to
+// the control that holds it now, which may be one that says nothing when it
+// gets it (a push button reached with Tab); focus gone out of the dialog
+// (to a message box) changes nothing.
+void MudaFoco(HWND janela, CDialogo& dialogo, int id, Foco foco) {
+  int destino = id;
+  if (foco == Foco::perdeu) {
+    HWND atual = ControleDoDialogo(janela, GetFocus());
+    destino = atual ? GetDlgCtrlID(atual) : 0;
+    if (destino == id || !dialogo.TemControle(destino)) return;
+  }
+  dialogo.GotoDlgCtrl(destino);
 }
 
 INT_PTR CALLBACK ProcedimentoDialogo(HWND janela, UINT mensagem, WPARAM wParam, LPARAM lParam) {
@@ -121,8 +185,16 @@ INT_PTR CALLBACK ProcedimentoDialogo(HWND janela, UINT mensagem, WPARAM wParam, 
         return TRUE;
       }
       Conclui(janela, *execucao);
+      if (!execucao->dialogo->Aberto()) return TRUE;
       // Once the box is on the screen and has drawn itself.
       if (execucao->host->aoMostrar) SetTimer(janela, WM_QMX_MOSTRADO, 300, nullptr);
+      // The control the dialog chose gets the focus; without a choice the
+      // system gives it to the first control that takes it.
+      if (HWND foco = execucao->dialogo->FocoAtual() != 0 ? GetDlgItem(janela, execucao->dialogo->FocoAtual())
+                                                          : nullptr) {
+        SetFocus(foco);
+        return FALSE;
+      }
       return TRUE;
     }
     case WM_TIMER:
@@ -140,7 +212,10 @@ INT_PTR CALLBACK ProcedimentoDialogo(HWND janela, UINT mensagem, WPARAM wParam, 
       const int notificacao = HIWORD(wParam);
       CDialogo& dialogo = *execucao->dialogo;
       const bool conhecido = dialogo.TemControle(id);
-      if (notificacao == EN_CHANGE && conhecido) {
+      const Foco foco = conhecido ? MudancaDeFoco(dialogo.GetDlgItem(id).Classe(), notificacao) : Foco::nenhum;
+      if (foco != Foco::nenhum) {
+        MudaFoco(janela, dialogo, id, foco);
+      } else if (notificacao == EN_CHANGE && conhecido) {
         const std::string texto = TextoDe(reinterpret_cast<HWND>(lParam));
         if (texto != dialogo.GetDlgItemText(id)) dialogo.Digita(id, texto);
       } else if ((notificacao == CBN_SELCHANGE || notificacao == LBN_SELCHANGE) && conhecido &&
@@ -156,6 +231,14 @@ INT_PTR CALLBACK ProcedimentoDialogo(HWND janela, UINT mensagem, WPARAM wParam, 
       Conclui(janela, *execucao);
       return TRUE;
     }
+    case WM_QMX_FOCO:
+      if (execucao && execucao->dialogo->Aberto()) SincronizaFoco(janela, *execucao->dialogo);
+      return TRUE;
+    case WM_HELP:  // F1
+      if (!execucao) return FALSE;
+      execucao->dialogo->OnHelp();
+      Conclui(janela, *execucao);
+      return TRUE;
     case WM_CLOSE:
       if (!execucao) return FALSE;
       execucao->dialogo->Fecha();
@@ -218,6 +301,10 @@ int HostJanelas::MostraCaixa(const std::string& texto, const std::string& titulo
   t_gancho = ganchoAnterior;
   t_hostCaixa = anterior;
   return resposta;
+}
+
+void HostJanelas::AbreAjuda(const std::string& modulo) {
+  if (aoAbrirAjuda) aoAbrirAjuda(modulo);
 }
 
 void HostJanelas::CursorEspera(bool ligado) { SetCursor(LoadCursorA(nullptr, ligado ? IDC_WAIT : IDC_ARROW)); }
