@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "cli/Comandos.h"
@@ -26,6 +28,7 @@
 #include "plataforma/texto/Windows1252.h"
 #include "plataforma/processo/ProcessoComPipe.h"
 #include "plataforma/processo/Sistema.h"
+#include "plataforma/registro/TextoRegistro.h"
 
 namespace qmx::cli {
 namespace {
@@ -42,9 +45,10 @@ std::string Texto(const fs::path& caminho) { return qmx::texto::CaminhoDaBibliot
 
 // The machine-wide settings of the demonstration, in the registry file form
 // (UTF-8, like the paths of this system it holds): the emulated printer's
-// detail memory holds the COOs of ECF 1 in the month.
+// detail memory holds the COOs of ECF 1 in the month. On Windows, where the
+// library reads the system's registry, they are written there too.
 void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const ContagemMovimentoDemo& movimento = {}) {
-  std::ofstream saida(arquivo, std::ios::binary | std::ios::trunc);
+  std::ostringstream saida;
   saida << qmx::texto::ParaUtf8("; Registro da empresa de demonstração do QMXUTIL\n")
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\n"
         << "Path=" << (pasta / "TorvoECF").string() << "/\n"
@@ -64,6 +68,13 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const Conta
         << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
         << "[SOFTWARE\\ZT Redudeva\\Mensagens]\n"
         << "Path=" << (pasta / "Mensagens").string() << "\n";
+  std::ofstream(arquivo, std::ios::binary | std::ios::trunc) << saida.str();
+#if defined(_WIN32)
+  unsigned long erro = 0;
+  if (!registro::GravaNoRegistroDoSistema(saida.str(), &erro))
+    throw std::runtime_error("o registro do sistema recusou as chaves da demonstração (erro " + std::to_string(erro) +
+                             "; HKEY_LOCAL_MACHINE pede um administrador)");
+#endif
 }
 
 // The maker's message catalogues, copied into the company's installation.

@@ -12,7 +12,7 @@
 
 #include "plataforma/arquivos/LeituraRegular.h"
 
-#include "plataforma/texto/Windows1252.h"
+#include "plataforma/registro/TextoRegistro.h"
 
 namespace qmx::registro {
 namespace {
@@ -24,21 +24,6 @@ std::string Apara(const std::string& s) {
   if (inicio == std::string::npos) return {};
   const auto fim = s.find_last_not_of(" \t\r\n");
   return s.substr(inicio, fim - inicio + 1);
-}
-
-// Trailing backslashes of a key path do not matter ("A\B\" is "A\B").
-std::string NormalizaChave(const std::string& chave) {
-  std::string s = Apara(chave);
-  while (!s.empty() && s.back() == '\\') s.pop_back();
-  while (!s.empty() && s.front() == '\\') s.erase(s.begin());
-  return s;
-}
-
-// A value may be quoted to keep blanks at its ends.
-std::string TiraAspas(const std::string& valor) {
-  if (valor.size() >= 2 && valor.front() == '"' && valor.back() == '"')
-    return valor.substr(1, valor.size() - 2);
-  return valor;
 }
 
 // Folds ASCII letters to lower case: keys and names compare without
@@ -56,24 +41,9 @@ using Chaves = std::unordered_map<std::string, Valores>;
 
 std::shared_ptr<const Chaves> Interpreta(const std::string& bruto) {
   auto chaves = std::make_shared<Chaves>();
-  const std::string texto = qmx::texto::DeUtf8OuLatin(bruto);
-  Valores* atual = nullptr;
-  std::size_t inicio = 0;
-  while (inicio < texto.size()) {
-    std::size_t fim = texto.find('\n', inicio);
-    if (fim == std::string::npos) fim = texto.size();
-    const std::string limpa = Apara(texto.substr(inicio, fim - inicio));
-    inicio = fim + 1;
-    if (limpa.empty() || limpa[0] == ';' || limpa[0] == '#') continue;
-    if (limpa.front() == '[') {
-      // A malformed section line ends the section before it.
-      atual = limpa.back() == ']' ? &(*chaves)[Minusculas(NormalizaChave(limpa.substr(1, limpa.size() - 2)))]
-                                  : nullptr;
-      continue;
-    }
-    const auto igual = limpa.find('=');
-    if (igual == std::string::npos || igual == 0 || !atual) continue;  // malformed: skipped
-    (*atual)[Minusculas(Apara(limpa.substr(0, igual)))] = TiraAspas(Apara(limpa.substr(igual + 1)));
+  for (const LinhaRegistro& linha : InterpretaTextoRegistro(bruto)) {
+    Valores& valores = (*chaves)[Minusculas(linha.chave)];
+    if (linha.nome) valores[Minusculas(*linha.nome)] = linha.valor;
   }
   return chaves;
 }
@@ -138,7 +108,7 @@ std::shared_ptr<const Chaves> Arquivo() {
 
 const Valores* ValoresDa(const Chaves* chaves, const std::string& chave) {
   if (!chaves) return nullptr;
-  const auto achada = chaves->find(Minusculas(NormalizaChave(chave)));
+  const auto achada = chaves->find(Minusculas(NormalizaChaveRegistro(chave)));
   return achada == chaves->end() ? nullptr : &achada->second;
 }
 

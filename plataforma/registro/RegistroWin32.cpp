@@ -1,4 +1,5 @@
 #include "plataforma/registro/Registro.h"
+#include "plataforma/registro/TextoRegistro.h"
 
 #include "plataforma/texto/TextoLargo.h"
 
@@ -71,5 +72,25 @@ std::string Registro::LeTexto(const std::string& chave, const std::string& nome)
 }
 
 bool Registro::ExisteChave(const std::string& chave) { return Chave(chave).get() != nullptr; }
+
+bool GravaNoRegistroDoSistema(const std::string& bruto, unsigned long* erro) {
+  for (const LinhaRegistro& linha : InterpretaTextoRegistro(bruto)) {
+    if (linha.chave.empty()) continue;  // not a key of its own: the root itself
+    HKEY chave = nullptr;
+    LSTATUS estado = RegCreateKeyExW(HKEY_LOCAL_MACHINE, Largo(linha.chave).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, &chave, nullptr);
+    if (estado == ERROR_SUCCESS && linha.nome) {
+      const std::wstring valor = Largo(linha.valor);
+      estado = RegSetValueExW(chave, Largo(*linha.nome).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(valor.c_str()),
+                              static_cast<DWORD>((valor.size() + 1) * sizeof(wchar_t)));
+    }
+    if (chave) RegCloseKey(chave);
+    if (estado != ERROR_SUCCESS) {
+      if (erro) *erro = static_cast<unsigned long>(estado);
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace qmx::registro

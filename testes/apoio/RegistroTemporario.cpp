@@ -8,11 +8,11 @@
 #include <windows.h>
 
 #include <map>
-#include <sstream>
 #include <utility>
 #include <vector>
 
-#include "plataforma/texto/Windows1252.h"
+#include "plataforma/registro/TextoRegistro.h"
+#include "plataforma/texto/TextoLargo.h"
 #endif
 
 namespace qmx::testes {
@@ -25,20 +25,7 @@ namespace qmx::testes {
 // removed when empty). Tests that write the registry run one at a time.
 namespace {
 
-std::wstring Largo(const std::string& utf8ou1252) {
-  const std::string cp1252 = texto::DeUtf8OuLatin(utf8ou1252);
-  if (cp1252.empty()) return {};
-  const int tamanho = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
-  std::wstring largo(static_cast<std::size_t>(tamanho), L'\0');
-  MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), largo.data(), tamanho);
-  return largo;
-}
-
-std::string Apara(const std::string& texto) {
-  const auto inicio = texto.find_first_not_of(" \t\r");
-  if (inicio == std::string::npos) return {};
-  return texto.substr(inicio, texto.find_last_not_of(" \t\r") - inicio + 1);
-}
+using texto::Largo;
 
 struct Anterior {
   std::wstring chave, nome;
@@ -55,30 +42,22 @@ struct Estado {
 std::map<const RegistroTemporario*, Estado> g_estados;
 
 void Aplica(const std::string& conteudo, Estado& estado) {
-  std::istringstream linhas(conteudo);
-  std::string linha, secao;
-  while (std::getline(linhas, linha)) {
-    linha = Apara(linha);
-    if (linha.empty() || linha[0] == ';' || linha[0] == '#') continue;
-    if (linha.front() == '[') {
-      // A section that does not close hides the values after it.
-      secao = linha.back() == ']' ? linha.substr(1, linha.size() - 2) : std::string();
-      if (secao.empty()) continue;
+  for (const registro::LinhaRegistro& linha : registro::InterpretaTextoRegistro(conteudo)) {
+    if (linha.chave.empty()) continue;
+    if (!linha.nome) {
       HKEY chave = nullptr;
       DWORD disposicao = 0;
-      if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Largo(secao).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &chave,
-                          &disposicao) == ERROR_SUCCESS) {
-        if (disposicao == REG_CREATED_NEW_KEY) estado.chavesCriadas.push_back(Largo(secao));
+      if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Largo(linha.chave).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &chave, &disposicao) == ERROR_SUCCESS) {
+        if (disposicao == REG_CREATED_NEW_KEY) estado.chavesCriadas.push_back(Largo(linha.chave));
         RegCloseKey(chave);
       }
       continue;
     }
-    const auto igual = linha.find('=');
-    if (secao.empty() || igual == std::string::npos || Apara(linha.substr(0, igual)).empty()) continue;
-    Anterior anterior{Largo(secao), Largo(Apara(linha.substr(0, igual)))};
-    std::string texto = Apara(linha.substr(igual + 1));
-    if (texto.size() >= 2 && texto.front() == '"' && texto.back() == '"') texto = texto.substr(1, texto.size() - 2);
-    const std::wstring valor = Largo(texto);
+    Anterior anterior;
+    anterior.chave = Largo(linha.chave);
+    anterior.nome = Largo(*linha.nome);
+    const std::wstring valor = Largo(linha.valor);
     HKEY chave = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, anterior.chave.c_str(), 0, KEY_ALL_ACCESS, &chave) != ERROR_SUCCESS) continue;
     DWORD bytes = 0;

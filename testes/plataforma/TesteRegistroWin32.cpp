@@ -11,6 +11,7 @@
 #include "apoio/PastaTemporaria.h"
 #include "plataforma/arquivos/ArquivoTemporario.h"
 #include "plataforma/registro/Registro.h"
+#include "plataforma/registro/TextoRegistro.h"
 
 using qmx::registro::Registro;
 
@@ -52,6 +53,31 @@ TEST_F(RegistroSistema, TextoLidoEmWindows1252) {
   // REG_EXPAND_SZ is a text as stored.
   Texto(L"Expande", L"%TEMP%\\x", REG_EXPAND_SZ);
   EXPECT_EQ(Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Teste Registro", "Expande"), "%TEMP%\\x");
+}
+
+// A registry text written into the system (what the demonstration does):
+// keys made as needed below the test's key, values replaced, accents and
+// quoted blanks kept, a value outside any key left out.
+TEST_F(RegistroSistema, TextoGravadoNoSistemaLidoDeVolta) {
+  const std::string texto =
+      "Solto=fora\n"
+      "[SOFTWARE\\ZT Redudeva\\Teste Registro\\Empresas\\DEMO\\]\n"
+      "EC=C:\\Torvo\\Regi\xC3\xA3o\\\n"
+      "Nome=\"  dois brancos  \"\n"
+      "Nome=trocado\n"
+      "[SOFTWARE\\ZT Redudeva\\Teste Registro]\n"
+      "Solto=dentro\n";
+  unsigned long erro = 99;
+  ASSERT_TRUE(qmx::registro::GravaNoRegistroDoSistema(texto, &erro));
+  EXPECT_EQ(erro, 99u);  // untouched on success
+  const std::string empresa = "SOFTWARE\\ZT Redudeva\\Teste Registro\\Empresas\\DEMO";
+  EXPECT_EQ(Registro::LeValor(empresa, "EC"), "C:\\Torvo\\Regi\xE3o\\");
+  EXPECT_EQ(Registro::LeValor(empresa, "Nome"), "trocado");
+  EXPECT_EQ(Registro::LeValor("SOFTWARE\\ZT Redudeva\\Teste Registro", "Solto"), "dentro");
+  ASSERT_TRUE(qmx::registro::GravaNoRegistroDoSistema("[SOFTWARE\\ZT Redudeva\\Teste Registro\\Empresas\\DEMO]\n"
+                                                      "Nome=\"  dois brancos  \"\n"));
+  EXPECT_EQ(Registro::LeValor(empresa, "Nome"), "  dois brancos  ");
+  RegDeleteTreeW(m_chave, L"Empresas");
 }
 
 TEST_F(RegistroSistema, ChaveOuValorAusenteOuDeOutroTipoLeVazio) {
