@@ -48,6 +48,14 @@ cmake --build "$pasta64" -j "$(nproc)"
 # such a test gets one more run.
 ctest --test-dir "$pasta64" --output-on-failure --timeout 120 --repeat until-pass:2
 
+# The demonstration end to end on Windows: its company, settings written
+# into the system's registry, every file generated and its EAD checked, the
+# reports, the integration; qmx.exe exits 1 when any step answers false.
+demo="$(mktemp -d)"
+wine "$pasta64/cli/qmx.exe" demo --pasta "$(winepath -w "$demo")" > "$pasta64/demo.txt"
+rm -rf "$demo"
+echo "qmx.exe demo: tudo certo ($pasta64/demo.txt)"
+
 # The real dialogs on a virtual screen: a PNG of each (kept in
 # $pasta64/telas) and their control rectangles against the templates.
 rm -rf "$pasta64/telas" && mkdir -p "$pasta64/telas"
