@@ -1,14 +1,12 @@
 #include "plataforma/dados/ServidorUsuarioCOM.h"
 
 #include <cstring>
-#include <mutex>
 #include <string>
 
-#include "plataforma/com/Ativacao.h"
 #include "plataforma/com/ObjetoCOM.h"
 #include "plataforma/cripto/Cripto.h"
+#include "plataforma/dados/ComponenteServidor.h"
 #include "plataforma/dados/ConexaoUsuario.h"
-#include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/eventos/LogEventos.h"
@@ -70,31 +68,8 @@ class CServidorUsuario : public com::CObjetoCOM<IZTDF_AcessoUsuario> {
   CConexaoUsuario m_conexao;
 };
 
-class CFabricaServidorUsuario : public com::CObjetoCOM<com::IClassFactory> {
- public:
-  com::HRESULT QMX_COM CreateInstance(com::IUnknown* externo, const com::IID& iid, void** objeto) override {
-    if (!objeto) return com::E_POINTER;
-    *objeto = nullptr;
-    if (externo) return com::CLASS_E_NOAGGREGATION;
-    if (const auto falha = FalhaAtivacaoAgora()) return *falha;
-    auto* servidor = new CServidorUsuario;
-    const com::HRESULT resultado = servidor->QueryInterface(iid, objeto);
-    servidor->Release();
-    return resultado;
-  }
-  com::HRESULT QMX_COM LockServer(bool) override { return com::S_OK; }
-};
-
 }  // namespace
 
-void RegistraServidorUsuario() {
-  static std::once_flag feito;
-  std::call_once(feito, [] {
-    auto* fabrica = new CFabricaServidorUsuario;
-    // Registered for the life of the process.
-    static com::CFabricaRegistrada registro(kClasseServidorUsuario, fabrica);
-    fabrica->Release();
-  });
-}
+void RegistraServidorUsuario() { RegistraFabricaServidor<CServidorUsuario>(kClasseServidorUsuario); }
 
 }  // namespace qmx::dados

@@ -130,8 +130,8 @@ void Conclui(HWND janela, Execucao& execucao) {
 void SincronizaFoco(HWND janela, const CDialogo& dialogo) {
   HWND foco = dialogo.FocoAtual() != 0 ? GetDlgItem(janela, dialogo.FocoAtual()) : nullptr;
   HWND atual = GetFocus();
-  const bool aqui = atual == janela || ControleDoDialogo(janela, atual) != nullptr;
-  if (foco && aqui && ControleDoDialogo(janela, atual) != foco)
+  HWND controle = ControleDoDialogo(janela, atual);
+  if (foco && (atual == janela || controle) && controle != foco)
     SendMessageW(janela, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(foco), TRUE);
 }
 
