@@ -9,14 +9,15 @@
 #include "frame/ContextoBiblioteca.h"
 #include "frame/QMXGenerica.h"
 #include "plataforma/dados/RegistroFilial.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::venda {
 
 // What the operator chose.
 struct FiltroVenda {
   std::uint16_t filial = 0;
-  std::uint16_t dataInicial = 0;
-  std::uint16_t dataFinal = 0;
+  NumeroDia dataInicial = 0;
+  NumeroDia dataFinal = 0;
   char perfil = 'A';
 };
 

@@ -12,7 +12,7 @@ namespace qmx::sintegra {
 namespace {
 
 struct Dia {
-  std::uint16_t data = 0;
+  NumeroDia data = 0;
   bool tem = false;
   std::uint32_t primeiro = 0, ultimo = 0;
   std::int64_t total = 0, base = 0, icms = 0, isentas = 0, outras = 0;

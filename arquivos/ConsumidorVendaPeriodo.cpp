@@ -16,7 +16,7 @@ using efd::CLinhaEFD;
 using efd::Exige;
 
 struct CConsumidorVendaPeriodo::Dia {
-  std::uint16_t data = 0;
+  NumeroDia data = 0;
   bool temDocumentos = false;
   std::uint32_t primeiro = 0, ultimo = 0;
   std::int64_t valor = 0, pis = 0, cofins = 0;
@@ -24,7 +24,7 @@ struct CConsumidorVendaPeriodo::Dia {
   CMapaMFC<REG_COTEPE_CHAVE_ANALITICO, REG_COTEPE_ACUMULADOR_ANALITICO> analitico;
   CMapaMFC<REG_COTEPE_CHAVE_ANALITICO, std::vector<REG_COTEPE_ACUMULADOR_ITENS>> itens;
 
-  void Reinicia(std::uint16_t novaData) {
+  void Reinicia(NumeroDia novaData) {
     data = novaData;
     temDocumentos = false;
     primeiro = ultimo = 0;
@@ -142,7 +142,7 @@ void CConsumidorVendaPeriodo::EscreveDia(const Dia& dia, std::string& texto, Con
   }
 }
 
-ContadoresConsumidor CConsumidorVendaPeriodo::Escreve(std::uint16_t dataInicial, std::uint16_t dataFinal,
+ContadoresConsumidor CConsumidorVendaPeriodo::Escreve(NumeroDia dataInicial, NumeroDia dataFinal,
                                                       CDespejoTexto& corpo) {
   ContadoresConsumidor n;
   const auto& t = m_triplo;

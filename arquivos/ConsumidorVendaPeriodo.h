@@ -9,6 +9,7 @@
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/arquivos/DespejoTexto.h"
 #include "plataforma/dados/RegistroCaixa.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::venda {
 
@@ -26,7 +27,7 @@ class CConsumidorVendaPeriodo {
   CConsumidorVendaPeriodo(const TriploConexao& triplo, std::uint16_t filial, ColecoesVendaPeriodo& colecoes)
       : m_triplo(triplo), m_filial(filial), m_c(colecoes) {}
 
-  ContadoresConsumidor Escreve(std::uint16_t dataInicial, std::uint16_t dataFinal, CDespejoTexto& corpo);
+  ContadoresConsumidor Escreve(NumeroDia dataInicial, NumeroDia dataFinal, CDespejoTexto& corpo);
 
  private:
   struct Dia;

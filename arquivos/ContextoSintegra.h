@@ -10,6 +10,7 @@
 #include "plataforma/com/HResult.h"
 #include "plataforma/dados/RegistroCupomItem.h"
 #include "plataforma/dados/RegistroFilial.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::sintegra {
 
@@ -24,8 +25,8 @@ inline void Exige(com::HRESULT resultado, int linha) { ExigeDados(resultado, lin
 struct ContextoSintegra {
   TriploConexao triplo;
   REG_FILIALPS filial{};
-  std::uint16_t dataInicial = 0;
-  std::uint16_t dataFinal = 0;
+  NumeroDia dataInicial = 0;
+  NumeroDia dataFinal = 0;
   CArquivoTexto* saida = nullptr;
   CEscritorRegistro escritor;
 

@@ -41,7 +41,7 @@ ContadoresC400& ContadoresC400::operator+=(const ContadoresC400& o) {
   return *this;
 }
 
-void CDiaECF::Inicia(std::uint16_t data, bool escreve) {
+void CDiaECF::Inicia(NumeroDia data, bool escreve) {
   m_data = data;
   m_escreve = escreve;
   m_pis = m_cofins = 0;
@@ -132,7 +132,7 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
     cofins += i.pc.cofins;
   }
   CLinhaEFD linha(m_c460, "C460");
-  linha.Texto("2D").Texto("00").Texto(numero).DataInvertida(cupom.Data).N14(cupom.Total.int64).N14(pis).N14(cofins);
+  linha.Texto("2D").Texto("00").Texto(numero).Data(cupom.Data).N14(cupom.Total.int64).N14(pis).N14(cofins);
   const ZTCFRT* cliente = cupom.Cliente ? Cliente(cupom.Cliente) : nullptr;
   if (cliente) linha.Numerico(cliente->CnpjCpf, cliente->TipoPessoa == 'F' ? 11 : 14).Texto(cliente->Nome);
   else linha.Texto(cupom.DocumentoCliente).Vazio();
@@ -164,7 +164,7 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
                       ContadoresC400& contadores) {
   ContadoresC400 dia;
   CLinhaEFD(texto, "C405")
-      .DataInvertida(z.Data)
+      .Data(z.Data)
       .NumericoInteiro(z.CRO, 3)
       .NumericoInteiro(z.CRZ, 6)
       .NumericoInteiro(z.COOFinal, 6)

@@ -11,6 +11,7 @@
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/RegistroCaixa.h"
 #include "plataforma/dados/RegistroEmissora.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::efd {
 
@@ -40,7 +41,7 @@ class CDiaECF {
 
   // Starts a new day; `escreve` false only gathers the items (a day whose
   // Z reduction gives no lines).
-  void Inicia(std::uint16_t data, bool escreve);
+  void Inicia(NumeroDia data, bool escreve);
   // A cash document of the day, in the walk's order.
   void Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens);
   // The day's lines, added to `texto`, and their counts.
@@ -86,7 +87,7 @@ class CDiaECF {
   std::unordered_map<std::uint32_t, ZTCFRT> m_clientesLidos;
   const std::string m_semCst;  // services have no tax situation
 
-  std::uint16_t m_data = 0;
+  NumeroDia m_data = 0;
   bool m_escreve = false;
   std::int64_t m_pis = 0, m_cofins = 0;
   std::string m_c460;

@@ -41,9 +41,9 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
   REG_REDUCAO_ZPS z{};
   std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
   std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
-  for (int dia = c.dataInicial; dia <= c.dataFinal; ++dia) {
-    const auto data = static_cast<std::uint16_t>(dia);
-    const std::uint32_t mes = CodificaMes(DecodificaDia(data).mes, DecodificaDia(data).ano);
+  for (NumeroDia data = c.dataInicial; data <= c.dataFinal; ++data) {
+    const DiaMesAno diaMesAno = DecodificaDia(data);
+    const std::uint32_t mes = CodificaMes(diaMesAno.mes, diaMesAno.ano);
     for (const auto& ecf : emissoras) {
       const auto lida = caixa.LeReducaoZ(ecf.Numero, data, &z, &aliquotas, &naoFiscais);
       if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) continue;

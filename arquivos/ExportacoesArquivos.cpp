@@ -1,4 +1,6 @@
-// Exports that open the filter dialogs of the fiscal files and reports.
+// Exports that open the filter dialogs of the fiscal files and reports. The
+// dates the program hands in are 16-bit day numbers, read in the window of
+// today before they reach the dialogs.
 #include <cstring>
 
 #include "arquivos/QMXArquivoMFD.h"
@@ -17,6 +19,7 @@
 #include "frame/LancaDialogo.h"
 #include "frame/ProtecaoExportacao.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/calendario/JanelaDatas.h"
 
 using namespace qmx;
 
@@ -78,8 +81,8 @@ QMX_BOOL QMX_SpedFiscal(char** caminho, std::uint16_t filial, std::uint16_t ecf,
   return Protegido("QMX_SpedFiscal", QMX_BOOL{0}, [&] {
     return LancaDialogo<CQMXRegistrosEFD>(
         [&](CQMXRegistrosEFD& dialogo, const TriploConexao& triplo) {
-          dialogo.Preset(triplo.chaveEmpresa, triplo.usuario, triplo.contexto, filial, ecf, dataInicial,
-                         dataFinal, 'A');
+          dialogo.Preset(triplo.chaveEmpresa, triplo.usuario, triplo.contexto, filial, ecf,
+                         LeDiaDezesseisBits(dataInicial), LeDiaDezesseisBits(dataFinal), 'A');
           return true;
         },
         [&](CQMXRegistrosEFD& dialogo, int) {
@@ -98,8 +101,9 @@ QMX_BOOL QMX_Movimentos(std::uint16_t dataInicial, std::uint16_t dataFinal, std:
                         std::uint16_t filial, std::uint8_t automatico) {
   return Protegido("QMX_Movimentos", QMX_BOOL{1}, [&] {
     LancaDialogo<CQMXMovimentos>([&](CQMXMovimentos& dialogo, const TriploConexao& triplo) {
-      return dialogo.Inicializa(triplo.chaveEmpresa, triplo.usuario, triplo.contexto, dataInicial, dataFinal,
-                                ecf, filial, automatico);
+      return dialogo.Inicializa(triplo.chaveEmpresa, triplo.usuario, triplo.contexto,
+                                LeDiaDezesseisBits(dataInicial), LeDiaDezesseisBits(dataFinal), ecf, filial,
+                                automatico);
     });
     return QMX_BOOL{1};
   });
@@ -108,7 +112,8 @@ QMX_BOOL QMX_Movimentos(std::uint16_t dataInicial, std::uint16_t dataFinal, std:
 QMX_BOOL QMX_BuscaHistorico(std::uint16_t data, std::uint16_t ecf, std::uint32_t numeroCupom) {
   return Protegido("QMX_BuscaHistorico", QMX_BOOL{1}, [&] {
     LancaDialogo<CQMXHistCliDlg>([&](CQMXHistCliDlg& dialogo, const TriploConexao& triplo) {
-      return dialogo.Inicializa(triplo.chaveEmpresa, triplo.usuario, triplo.contexto, numeroCupom, data, ecf);
+      return dialogo.Inicializa(triplo.chaveEmpresa, triplo.usuario, triplo.contexto, numeroCupom,
+                                LeDiaDezesseisBits(data), ecf);
     });
     return QMX_BOOL{1};
   });

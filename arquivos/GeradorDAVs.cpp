@@ -13,6 +13,7 @@
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::dav {
 namespace {
@@ -77,13 +78,13 @@ char CGeradorDAVs::SituacaoTributaria(char codigo) {
   }
 }
 
-std::string CGeradorDAVs::NomeArquivo(const std::string& serie, std::uint16_t dataInicial, std::uint16_t dataFinal) {
-  return "DAVs-" + texto::NomeArquivoSeguro(serie) + "-" + CQMXGenerica::InverteData(dataInicial, false) + "-" +
-         CQMXGenerica::InverteData(dataFinal, false) + ".txt";
+std::string CGeradorDAVs::NomeArquivo(const std::string& serie, NumeroDia dataInicial, NumeroDia dataFinal) {
+  return "DAVs-" + texto::NomeArquivoSeguro(serie) + "-" + DataInvertida(dataInicial, false) + "-" +
+         DataInvertida(dataFinal, false) + ".txt";
 }
 
-std::vector<REG_DAVPS> CGeradorDAVs::ListaDAVs(std::uint16_t emissora, std::uint16_t dataInicial,
-                                               std::uint16_t dataFinal) {
+std::vector<REG_DAVPS> CGeradorDAVs::ListaDAVs(std::uint16_t emissora, NumeroDia dataInicial,
+                                               NumeroDia dataFinal) {
   dados::CConexaoECSDAV conexao;
   ExigeDados(conexao.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto), __LINE__);
   std::vector<REG_DAVPS> davs;
@@ -96,13 +97,13 @@ std::vector<REG_DAVPS> CGeradorDAVs::ListaDAVs(std::uint16_t emissora, std::uint
   return davs;
 }
 
-std::vector<std::string> CGeradorDAVs::PecasRelatorio(const std::vector<REG_DAVPS>& davs, std::uint16_t dataInicial,
-                                                      std::uint16_t dataFinal) {
+std::vector<std::string> CGeradorDAVs::PecasRelatorio(const std::vector<REG_DAVPS>& davs, NumeroDia dataInicial,
+                                                      NumeroDia dataFinal) {
   std::vector<std::string> pecas = {
       "\n\r",
       "                DAV Emitidos",
       "\n\r\n\r",
-      "\r\n DAVs emitidos no período de " + MontaData(dataInicial, true) + " à " + MontaData(dataFinal, true) +
+      "\r\n DAVs emitidos no período de " + TextoData(dataInicial, true) + " à " + TextoData(dataFinal, true) +
           "\r\n\r\n",
       "NUM.DAV  DT.EMISS  TITULO  VLR  COO CF  COO DAV\r\n",
   };
@@ -110,15 +111,15 @@ std::vector<std::string> CGeradorDAVs::PecasRelatorio(const std::vector<REG_DAVP
   for (const auto& dav : davs) {
     std::snprintf(coos, sizeof coos, " %6u %8u\r\n", dav.COOCupom, dav.COODAV);
     pecas.push_back(CQMXGenerica::FormataCampo(std::to_string(dav.Numero).c_str(), 13, true, false) +
-                    MontaData(dav.Data, false) + " " + " Orc. " +
+                    TextoData(dav.Data, false) + " " + " Orc. " +
                     CZTCurrencyEx(true, CZTCurrencyEx::RoundHalfAwayFromZero, dav.Valor).Format() + coos);
   }
   return pecas;
 }
 
 ContagemDAV CGeradorDAVs::EscreveArquivo(const REG_FILIALPS& filial, const std::string& razaoSocial,
-                                         const REG_EMISSORPS& emissora, std::uint16_t dataInicial,
-                                         std::uint16_t dataFinal, CSaidaTemporaria& saida) {
+                                         const REG_EMISSORPS& emissora, NumeroDia dataInicial,
+                                         NumeroDia dataFinal, CSaidaTemporaria& saida) {
   const TriploConexao& t = m_triplo;
   dados::CConexaoECSDAV davs;
   dados::CConexaoCFRTGrupo clientes;

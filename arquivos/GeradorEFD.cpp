@@ -30,7 +30,7 @@ bool TemDigito(const char* texto) {
 CGeradorEFD::CGeradorEFD(const TriploConexao& triplo, const FiltroEFD& filtro)
     : m_triplo(triplo), m_filtro(filtro), m_itens(triplo, filtro.filial), m_grupoC400("C400") {}
 
-std::string CGeradorEFD::NomeArquivo(std::uint16_t dataFinal) {
+std::string CGeradorEFD::NomeArquivo(NumeroDia dataFinal) {
   // The final date as DD/MM/YYYY without its day and its slashes.
   CQMXFormatador formatador;
   std::string mesAno;
@@ -111,8 +111,7 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
   std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
   std::string texto;
   bool comMovimento = false;
-  for (int d = m_filtro.dataInicial; d <= m_filtro.dataFinal; ++d) {
-    const auto data = static_cast<std::uint16_t>(d);
+  for (NumeroDia data = m_filtro.dataInicial; data <= m_filtro.dataFinal; ++data) {
     try {
       const auto lida = caixa.LeReducaoZ(emissora.Numero, data, &z, &totalizadores, &naoFiscais);
       if (lida != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(lida, __LINE__);
@@ -164,7 +163,7 @@ std::string CGeradorEFD::Cabecalho() const {
 
   std::string texto;
   CLinhaEFD l0000(texto, "0000");
-  l0000.Texto("004").Texto("0").DataInvertida(m_filtro.dataInicial).DataInvertida(m_filtro.dataFinal)
+  l0000.Texto("004").Texto("0").Data(m_filtro.dataInicial).Data(m_filtro.dataFinal)
       .Texto(razaoSocial).Numerico(filial.Cnpj, 14);
   if (TemDigito(filial.Cnpj)) l0000.Vazio();
   else l0000.Numerico(filial.Cpf, 11);

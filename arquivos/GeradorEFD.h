@@ -11,6 +11,7 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/arquivos/DespejoTexto.h"
 #include "plataforma/dados/RegistroEmissora.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::efd {
 
@@ -19,8 +20,8 @@ namespace qmx::efd {
 struct FiltroEFD {
   std::uint16_t filial = 0;
   std::uint16_t emissora = 0;
-  std::uint16_t dataInicial = 0;
-  std::uint16_t dataFinal = 0;
+  NumeroDia dataInicial = 0;
+  NumeroDia dataFinal = 0;
   char perfil = 'A';
 };
 
@@ -59,7 +60,7 @@ class CGeradorEFD {
   CItensEFD& Itens() { return m_itens; }
 
   // The file name: "TorvoECF-SpedFiscal-MMYYYY.txt" of the final date.
-  static std::string NomeArquivo(std::uint16_t dataFinal);
+  static std::string NomeArquivo(NumeroDia dataFinal);
 
  private:
   void EmissorasDoFiltro();

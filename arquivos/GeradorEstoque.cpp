@@ -49,7 +49,7 @@ std::uint64_t CGeradorEstoque::ChaveOrdem(std::uint32_t codigo) {
   return chave;
 }
 
-std::string CGeradorEstoque::NomeArquivo(std::uint16_t dia) {
+std::string CGeradorEstoque::NomeArquivo(NumeroDia dia) {
   const DiaMesAno data = DecodificaDia(dia);
   char nome[32];
   std::snprintf(nome, sizeof nome, "Estoque%02d%02d%02d.txt", data.dia, data.mes, data.ano % 100);
@@ -76,7 +76,7 @@ int CGeradorEstoque::Escreve(std::uint16_t filial, const CabecalhoEstoque& cabec
   {
     dados::CConexaoMovimento movimento;
     ExigeDados(movimento.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
-    const std::uint16_t ontem = cabecalho.data > 0 ? static_cast<std::uint16_t>(cabecalho.data - 1) : 0;
+    const NumeroDia ontem = cabecalho.data > 0 ? cabecalho.data - 1 : 0;
     ExigeDados(movimento.PercorrePosicoes(filial, ontem,
                                           [&](const REG_ES_POSICAOPS& posicao) {
                                             posicoes.emplace_back(posicao.Produto, posicao.Quantidade.int64);

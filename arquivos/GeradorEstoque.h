@@ -8,6 +8,7 @@
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/dados/RegistroEmissora.h"
 #include "plataforma/dados/RegistroFilial.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::estoque {
 
@@ -17,7 +18,7 @@ struct CabecalhoEstoque {
   std::string razaoSocial;
   // The ECF of the E1 line; none leaves E1 out.
   const REG_EMISSORPS* emissora = nullptr;
-  std::uint16_t data = 0;  // the day of the stock (today)
+  NumeroDia data = 0;  // the day of the stock (today)
   std::int32_t hora = 0;   // HHMMSS
 };
 
@@ -35,7 +36,7 @@ class CGeradorEstoque {
               CSaidaTemporaria& saida);
 
   // "Estoque" and the day as DDMMAA.
-  static std::string NomeArquivo(std::uint16_t dia);
+  static std::string NomeArquivo(NumeroDia dia);
 
   // A number whose order is the byte-wise order of the code's decimal text
   // ("10" before "9", "1" before "10"): each digit as 1 to 10, a missing

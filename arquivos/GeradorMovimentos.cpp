@@ -19,6 +19,7 @@
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/impressora/TotalizadoresParciais.h"
 #include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::movimentos {
 
@@ -97,9 +98,8 @@ class CGeradorMovimentos {
     REG_REDUCAO_ZPS z{};
     std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
     std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
-    for (int dia = m_d.dataInicial; dia <= m_d.dataFinal; ++dia) {
-      const auto lida = m_caixa.LeReducaoZ(m_d.emissora.Numero, static_cast<std::uint16_t>(dia), &z, &aliquotas,
-                                           &naoFiscais);
+    for (NumeroDia dia = m_d.dataInicial; dia <= m_d.dataFinal; ++dia) {
+      const auto lida = m_caixa.LeReducaoZ(m_d.emissora.Numero, dia, &z, &aliquotas, &naoFiscais);
       if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) continue;
       Exige(lida, __LINE__);
       if (z.CRZ == 0) continue;
@@ -231,10 +231,10 @@ void EscreveMovimentos(const DadosMovimentos& dados, CArquivoTexto& saida) {
   CGeradorMovimentos(dados, saida).Escreve();
 }
 
-std::string NomeArquivoMovimentos(const REG_EMISSORPS& emissora, std::uint16_t dataFinal) {
+std::string NomeArquivoMovimentos(const REG_EMISSORPS& emissora, NumeroDia dataFinal) {
   return texto::NomeArquivoSeguro(CQMXGenerica::FormataCampo(CodigoModeloECF(emissora.Modelo).c_str(), 6, true, false) +
                                   CQMXGenerica::FormataCampo(emissora.NumeroSerie, 14, true, false) +
-                                  CQMXGenerica::InverteData(dataFinal, false) + ".txt");
+                                  DataInvertida(dataFinal, false) + ".txt");
 }
 
 }  // namespace qmx::movimentos

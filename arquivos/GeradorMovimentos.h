@@ -9,6 +9,7 @@
 #include "plataforma/dados/RegistroEmissora.h"
 #include "plataforma/dados/RegistroFilial.h"
 #include "plataforma/dados/RegistroMestre.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::movimentos {
 
@@ -26,8 +27,8 @@ struct DadosMovimentos {
   std::vector<REG_EMISSOR_ALIQUOTA> aliquotas;
   REG_FILIALPS filial{};
   REG_EC_MESTREPS mestre{};
-  std::uint16_t dataInicial = 0;
-  std::uint16_t dataFinal = 0;
+  NumeroDia dataInicial = 0;
+  NumeroDia dataFinal = 0;
   SoftwareBasico software;
   std::string md5Lista;
 };
@@ -39,6 +40,6 @@ struct DadosMovimentos {
 void EscreveMovimentos(const DadosMovimentos& dados, CArquivoTexto& saida);
 
 // The file name: model code, serial number and final date (DDMMYYYY).
-std::string NomeArquivoMovimentos(const REG_EMISSORPS& emissora, std::uint16_t dataFinal);
+std::string NomeArquivoMovimentos(const REG_EMISSORPS& emissora, NumeroDia dataFinal);
 
 }  // namespace qmx::movimentos

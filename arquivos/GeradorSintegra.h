@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "arquivos/ContextoSintegra.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::sintegra {
 
@@ -14,8 +15,8 @@ namespace qmx::sintegra {
 struct FiltroSintegra {
   std::uint16_t filial = 0;
   std::uint16_t emissora = 0;
-  std::uint16_t dataInicial = 0;
-  std::uint16_t dataFinal = 0;
+  NumeroDia dataInicial = 0;
+  NumeroDia dataFinal = 0;
   int convenio = 3;
   int natureza = 3;
   int finalidade = 1;

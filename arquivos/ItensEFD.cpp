@@ -86,7 +86,7 @@ const std::optional<std::string>& CItensEFD::UnidadeServico(std::uint16_t codigo
   return m_unidadesServicoLidas.emplace(codigo, sigla).first->second;
 }
 
-PisCofins CItensEFD::Calcula(const ItemLido& item, bool servico, std::int64_t valor4, std::uint16_t data) {
+PisCofins CItensEFD::Calcula(const ItemLido& item, bool servico, std::int64_t valor4, NumeroDia data) {
   PisCofins r;
   if (servico) {
     r.pis = ParteDoValor(valor4, item.pisServico);

@@ -11,6 +11,7 @@
 #include "frame/MapaMFC.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/RegistroCatalogo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::efd {
 
@@ -48,7 +49,7 @@ class CItensEFD {
   // The PIS and COFINS of an item's value at a date: for a product, every
   // rate of its lists whose validity contains the date (an end of 0 is
   // open) contributes value × rate; for a service, its two rates.
-  static PisCofins Calcula(const ItemLido& item, bool servico, std::int64_t valor4, std::uint16_t data);
+  static PisCofins Calcula(const ItemLido& item, bool servico, std::int64_t valor4, NumeroDia data);
 
   CMapaMFC<std::uint32_t, REG_PRODUTOPS> produtos;
   CMapaMFC<std::uint32_t, REG_SERVICOSPS> servicos;

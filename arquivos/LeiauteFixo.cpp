@@ -99,7 +99,7 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       }
       return;
     case Tipo::Dt: {
-      const DiaMesAno data = DecodificaDia(static_cast<std::uint16_t>(valor->numero));
+      const DiaMesAno data = DecodificaDia(static_cast<NumeroDia>(valor->numero));
       Numero(static_cast<std::uint64_t>(data.ano), 4);
       Numero(static_cast<std::uint64_t>(data.mes), 2);
       Numero(static_cast<std::uint64_t>(data.dia), 2);
@@ -127,7 +127,7 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       return;
     }
     case Tipo::DataInvertida:
-      m_linha += CQMXGenerica::InverteData(static_cast<std::uint16_t>(valor->numero), true);
+      m_linha += qmx::DataInvertida(static_cast<NumeroDia>(valor->numero), true);
       return;
   }
 }

@@ -57,13 +57,9 @@ void DoisDigitos(char* saida, unsigned valor) {
 
 }  // namespace
 
-std::size_t TextoData(char* saida, std::uint16_t numeroDia, bool inversa) {
+std::size_t TextoData(char* saida, NumeroDia numeroDia) {
   const DiaMesAno data = DecodificaDia(numeroDia);
-  unsigned ano = data.ano;
-  if (inversa) {
-    const unsigned doisDigitos = ano % 100u;
-    ano = numeroDia == 0 ? 0 : (doisDigitos >= 27 ? 1900u : 2000u) + doisDigitos;
-  }
+  const unsigned ano = data.ano;
   DoisDigitos(saida, data.dia % 100u);
   DoisDigitos(saida + 2, data.mes % 100u);
   DoisDigitos(saida + 4, ano / 100 % 100);
@@ -152,14 +148,9 @@ CLinhaEFD& CLinhaEFD::Digitos(std::string_view texto, int largura) {
   return *this;
 }
 
-CLinhaEFD& CLinhaEFD::Data(std::uint16_t numeroDia) {
+CLinhaEFD& CLinhaEFD::Data(NumeroDia numeroDia) {
   char texto[8];
-  return Texto(std::string_view(texto, TextoData(texto, numeroDia, false)));
-}
-
-CLinhaEFD& CLinhaEFD::DataInvertida(std::uint16_t numeroDia) {
-  char texto[8];
-  return Texto(std::string_view(texto, TextoData(texto, numeroDia, true)));
+  return Texto(std::string_view(texto, TextoData(texto, numeroDia)));
 }
 
 CLinhaEFD& CLinhaEFD::Literal(std::string_view texto) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 
 namespace qmx::efd {
 
@@ -45,10 +47,9 @@ class CLinhaEFD {
   CLinhaEFD& Aliquota6(std::uint16_t centesimos);
   // "." "/" "-" removed and zeros on the left up to the width.
   CLinhaEFD& Digitos(std::string_view texto, int largura);
-  // DDMMYYYY from the formatter ("%02i%s%02i%s%04i" without separators).
-  CLinhaEFD& Data(std::uint16_t numeroDia);
-  // DDMMYYYY from the inverted date (the century from the two-digit year).
-  CLinhaEFD& DataInvertida(std::uint16_t numeroDia);
+  // DDMMYYYY ("%02i%s%02i%s%04i" of the formatter without separators, and
+  // InverteData's day-first form alike).
+  CLinhaEFD& Data(NumeroDia numeroDia);
   // Text written as it is, without a bar after it (the layouts' literals).
   CLinhaEFD& Literal(std::string_view texto);
   void Fim();
@@ -63,10 +64,8 @@ class CLinhaEFD {
 // for nearly every field. Returns its length (at most 32).
 std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais);
 
-// DDMMYYYY as the formatter's "%02i%s%02i%s%04i" writes it (`inversa`
-// false) or as InverteData writes it, its century taken from the two-digit
-// year (`inversa` true). Returns 8.
-std::size_t TextoData(char* saida, std::uint16_t numeroDia, bool inversa);
+// DDMMYYYY as the formatter's "%02i%s%02i%s%04i" writes it. Returns 8.
+std::size_t TextoData(char* saida, NumeroDia numeroDia);
 
 // The numeric field of FormataCampo written onto the end of a text.
 void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula);

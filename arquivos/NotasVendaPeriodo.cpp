@@ -62,7 +62,7 @@ const REG_NATUREZAPS* CNotasVendaPeriodo::Natureza(std::uint16_t codigo) {
   return achado->second.Codigo ? &achado->second : nullptr;
 }
 
-ContadoresNotas CNotasVendaPeriodo::Escreve(std::uint16_t dataInicial, std::uint16_t dataFinal, CDespejoTexto& corpo) {
+ContadoresNotas CNotasVendaPeriodo::Escreve(NumeroDia dataInicial, NumeroDia dataFinal, CDespejoTexto& corpo) {
   ContadoresNotas n;
   const auto& t = m_triplo;
   try {

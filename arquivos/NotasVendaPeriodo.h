@@ -12,6 +12,7 @@
 #include "plataforma/dados/ConexaoCondicaoPagamento.h"
 #include "plataforma/dados/ConexaoNatureza.h"
 #include "plataforma/dados/ConexaoServidorEC.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::venda {
 
@@ -31,7 +32,7 @@ class CNotasVendaPeriodo {
   CNotasVendaPeriodo(const TriploConexao& triplo, std::uint16_t filial, ColecoesVendaPeriodo& colecoes)
       : m_triplo(triplo), m_filial(filial), m_c(colecoes) {}
 
-  ContadoresNotas Escreve(std::uint16_t dataInicial, std::uint16_t dataFinal, CDespejoTexto& corpo);
+  ContadoresNotas Escreve(NumeroDia dataInicial, NumeroDia dataFinal, CDespejoTexto& corpo);
 
  private:
   void EscreveNota(const REG_NOTA_FISCALPS& nota, const std::vector<REG_ITENS_NF_PS>& itens,

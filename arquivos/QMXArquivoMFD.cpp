@@ -63,8 +63,8 @@ void CQMXArquivoMFD::OnOK() {
     inicial = COO(coo < 1 ? 1 : coo);
     final = COO(m_edCOOFinal.GetValor());
   } else {
-    const std::uint16_t dataInicial = m_edDataInicial.GetData();
-    const std::uint16_t dataFinal = m_edDataFinal.GetData();
+    const NumeroDia dataInicial = m_edDataInicial.GetData();
+    const NumeroDia dataFinal = m_edDataFinal.GetData();
     // Deliberate: a text that is no date is refused with a box of its own
     // before the printer is asked.
     if (dataInicial == 0 || dataFinal == 0) {

@@ -22,8 +22,8 @@ bool CQMXDAVs::OnInitDialog() {
 void CQMXDAVs::OnOK() {
   ui::CWaitCursor espera;
   if (!ConfirmaFilialEmissora(kTituloFiltro)) return;
-  const std::uint16_t inicial = m_edDataInicial.GetData();
-  const std::uint16_t final = m_edDataFinal.GetData();
+  const NumeroDia inicial = m_edDataInicial.GetData();
+  const NumeroDia final = m_edDataFinal.GetData();
   if (IsDlgButtonChecked(IDC_ARQUIVO) == ui::BST_CHECKED) GeraArquivo(inicial, final);
   else ImprimeRelatorio(inicial, final);
 }
@@ -35,7 +35,7 @@ void CQMXDAVs::ReportaFalhaDados(const CErroDadosArquivo& erro) const {
 
 // Without a DAV in the period nothing is printed and the dialog stays open
 // for another period.
-void CQMXDAVs::ImprimeRelatorio(std::uint16_t dataInicial, std::uint16_t dataFinal) {
+void CQMXDAVs::ImprimeRelatorio(NumeroDia dataInicial, NumeroDia dataFinal) {
   std::vector<REG_DAVPS> davs;
   try {
     davs = dav::CGeradorDAVs(m_triplo).ListaDAVs(m_regEmissora.Numero, dataInicial, dataFinal);
@@ -56,7 +56,7 @@ void CQMXDAVs::ImprimeRelatorio(std::uint16_t dataInicial, std::uint16_t dataFin
 // expects of this file (an unsigned or unstored one is removed).
 // A temporary file that cannot be made closes the dialog without a word; a
 // failed data-server call is reported and the dialog stays open.
-void CQMXDAVs::GeraArquivo(std::uint16_t dataInicial, std::uint16_t dataFinal) {
+void CQMXDAVs::GeraArquivo(NumeroDia dataInicial, NumeroDia dataFinal) {
   CSaidaTemporaria saida;
   if (!saida.Cria()) {
     EndDialog(ui::IDCANCEL);

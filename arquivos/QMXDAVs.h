@@ -1,6 +1,7 @@
 #pragma once
 
 #include "arquivos/QMXFiltroArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -30,8 +31,8 @@ class CQMXDAVs : public CQMXFiltroArquivo {
   void OnOK() override;
 
  private:
-  void ImprimeRelatorio(std::uint16_t dataInicial, std::uint16_t dataFinal);
-  void GeraArquivo(std::uint16_t dataInicial, std::uint16_t dataFinal);
+  void ImprimeRelatorio(NumeroDia dataInicial, NumeroDia dataFinal);
+  void GeraArquivo(NumeroDia dataInicial, NumeroDia dataFinal);
   void ReportaFalhaDados(const class CErroDadosArquivo& erro) const;
 };
 

@@ -95,8 +95,8 @@ bool CQMXEspelhoMFD::MontaIntervalo(long ultimoCOO, Intervalo& intervalo) {
   }
   // By period: the dates as the edits show them, without slashes. A text
   // that is no date is refused before the printer is asked.
-  const std::uint16_t inicial = m_edDataInicial.GetData();
-  const std::uint16_t final = m_edDataFinal.GetData();
+  const NumeroDia inicial = m_edDataInicial.GetData();
+  const NumeroDia final = m_edDataFinal.GetData();
   if (inicial == 0 || final == 0) {
     ui::CaixaMensagem(inicial == 0 ? "Data Inicial inválida." : "Data Final inválida.", kTitulo,
                       ui::MB_OK | ui::MB_ICONEXCLAMATION);

@@ -27,7 +27,7 @@ void CQMXFiltroArquivo::PreparaPeriodo(int idInicial, int idFinal, InicioPeriodo
                                        CVerificacaoPeriodo::Regras regras, int tipoData) {
   m_edDataInicial.SubclassDlgItem(idInicial, this, tipoData);
   m_edDataFinal.SubclassDlgItem(idFinal, this, tipoData);
-  const std::uint16_t hoje = CQMXRelogio::PegaDiaHoje();
+  const NumeroDia hoje = CQMXRelogio::PegaDiaHoje();
   if (regras == CVerificacaoPeriodo::Regras::ComInicioSistema || regras == CVerificacaoPeriodo::Regras::VendaPeriodo ||
       inicio == InicioPeriodo::InicioSistema)
     m_generica.LeMestre(&m_mestre);

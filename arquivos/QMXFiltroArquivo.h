@@ -12,6 +12,7 @@
 #include "plataforma/ui/EditData.h"
 #include "plataforma/ui/EmissoraEdit.h"
 #include "plataforma/ui/FilialEdit.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -43,7 +44,7 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   // What the start-up found (for the dialogs and their tests).
   bool ECFPorFilial() const { return m_ecfPorFilial; }
   int FiliaisPermitidas() const { return m_filiaisLegiveis; }
-  std::uint16_t InicioSistema() const { return m_mestre.DataInicioSistema; }
+  NumeroDia InicioSistema() const { return m_mestre.DataInicioSistema; }
 
  protected:
   enum class InicioPeriodo { Hoje, InicioSistema };

@@ -9,6 +9,7 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx {
 namespace {
@@ -44,7 +45,7 @@ bool CQMXLeituraMemoriaFiscal::OnInitDialog() {
   m_edReducaoFinal.SubclassDlgItem(IDC_REDUCAO_FINAL, this, kDigitosReducao);
   m_edReducaoInicial.SetValor(1);
   m_edReducaoFinal.SetValor(1);
-  const std::uint16_t hoje = CQMXRelogio::PegaDiaHoje();
+  const NumeroDia hoje = CQMXRelogio::PegaDiaHoje();
   m_edCotepeInicial.SubclassDlgItem(IDC_COTEPE_INICIAL, this);
   m_edCotepeFinal.SubclassDlgItem(IDC_COTEPE_FINAL, this);
   m_edCotepeInicial.SetData(hoje);
@@ -157,8 +158,8 @@ bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {
   } else {
     const ui::CZTEditData& edInicial = tipo == PorPeriodo ? m_edDataInicial : m_edCotepeInicial;
     const ui::CZTEditData& edFinal = tipo == PorPeriodo ? m_edDataFinal : m_edCotepeFinal;
-    inicial = edInicial.GetData();
-    final = edFinal.GetData();
+    inicial = static_cast<std::uint32_t>(edInicial.GetData());
+    final = static_cast<std::uint32_t>(edFinal.GetData());
     // Deliberate, beyond the reading's own checks: an edit that holds no
     // date can be neither compared nor sent to the printer, so it is
     // refused with a box of its own.
@@ -186,7 +187,7 @@ bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {
     }
     return true;
   }
-  const std::uint16_t hoje = CQMXRelogio::PegaDiaHoje();
+  const auto hoje = static_cast<std::uint32_t>(CQMXRelogio::PegaDiaHoje());
   if (inicial > hoje) {
     Aviso("Data Inicial maior que a data atual.");
     return false;
@@ -202,8 +203,8 @@ bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {
 // folder under the serial number and the two dates; it is signed there,
 // stored and then removed.
 void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
-  const std::string inicial = CQMXGenerica::InverteData(m_edCotepeInicial.GetData(), false);
-  const std::string final = CQMXGenerica::InverteData(m_edCotepeFinal.GetData(), false);
+  const std::string inicial = DataInvertida(m_edCotepeInicial.GetData(), false);
+  const std::string final = DataInvertida(m_edCotepeFinal.GetData(), false);
   const auto serie = retorno_impressora::NumeroSerie();
   const std::string nome = retorno_impressora::NomeAtoCotepe(serie.value_or(""), inicial, final);
   // The printer's answer is not examined: a file it did not write shows up

@@ -19,8 +19,8 @@ bool CQMXMeiosPagamento::OnInitDialog() {
 
 void CQMXMeiosPagamento::OnOK() {
   ui::CWaitCursor espera;
-  const std::uint16_t inicial = m_edDataInicial.GetData();
-  const std::uint16_t final = m_edDataFinal.GetData();
+  const NumeroDia inicial = m_edDataInicial.GetData();
+  const NumeroDia final = m_edDataFinal.GetData();
 
   // The branch of the ECF of this computer; without one the report has no
   // documents to show.

@@ -13,8 +13,8 @@
 namespace qmx {
 
 bool CQMXMovimentos::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
-                                std::int32_t contexto, std::uint16_t dataInicial,
-                                std::uint16_t dataFinal, std::uint16_t ecf, std::uint16_t filial,
+                                std::int32_t contexto, NumeroDia dataInicial,
+                                NumeroDia dataFinal, std::uint16_t ecf, std::uint16_t filial,
                                 std::uint8_t automatico) {
   CQMXFiltroArquivo::Inicializa(chaveEmpresa, usuario, contexto);
   m_nDataInicial = dataInicial;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "arquivos/QMXFiltroArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -15,7 +16,7 @@ class CQMXMovimentos : public CQMXFiltroArquivo {
   CQMXMovimentos() : CQMXFiltroArquivo(IDD, "QMXMovimentos") {}
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
-                  std::uint16_t dataInicial, std::uint16_t dataFinal, std::uint16_t ecf,
+                  NumeroDia dataInicial, NumeroDia dataFinal, std::uint16_t ecf,
                   std::uint16_t filial, std::uint8_t automatico);
 
   static constexpr int IDC_FILIAL = 14016;
@@ -26,8 +27,8 @@ class CQMXMovimentos : public CQMXFiltroArquivo {
   static constexpr int IDC_NOME_EMISSORA = 14022;
   static constexpr const char* kTitulo = "Torvo ECF - Arquivo Eletrônico Movimentos";
 
-  std::uint16_t DataInicial() const { return m_nDataInicial; }
-  std::uint16_t DataFinal() const { return m_nDataFinal; }
+  NumeroDia DataInicial() const { return m_nDataInicial; }
+  NumeroDia DataFinal() const { return m_nDataFinal; }
   std::uint16_t Ecf() const { return m_nEcf; }
   std::uint16_t Filial() const { return m_nFilial; }
   bool Automatico() const { return m_bAutomatico; }
@@ -38,8 +39,8 @@ class CQMXMovimentos : public CQMXFiltroArquivo {
   void OnKillFocus(int idControle) override;
 
  private:
-  std::uint16_t m_nDataInicial = 0;
-  std::uint16_t m_nDataFinal = 0;
+  NumeroDia m_nDataInicial = 0;
+  NumeroDia m_nDataFinal = 0;
   std::uint16_t m_nEcf = 0;
   std::uint16_t m_nFilial = 0;
   bool m_bAutomatico = false;

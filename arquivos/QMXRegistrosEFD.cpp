@@ -16,7 +16,7 @@ CQMXRegistrosEFD::~CQMXRegistrosEFD() = default;
 
 void CQMXRegistrosEFD::Preset(const std::string& chaveEmpresa, std::uint16_t usuario,
                               std::int32_t contexto, std::uint16_t filial, std::uint16_t ecf,
-                              std::uint16_t dataInicial, std::uint16_t dataFinal, char perfil) {
+                              NumeroDia dataInicial, NumeroDia dataFinal, char perfil) {
   Inicializa(chaveEmpresa, usuario, contexto);
   m_nFilial = filial;
   m_nEcf = ecf;

@@ -7,6 +7,7 @@
 
 #include "arquivos/GeradorEFD.h"
 #include "arquivos/QMXFiltroArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -33,8 +34,8 @@ class CQMXRegistrosEFD : public CQMXFiltroArquivo {
   ~CQMXRegistrosEFD() override;
 
   void Preset(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
-              std::uint16_t filial, std::uint16_t ecf, std::uint16_t dataInicial,
-              std::uint16_t dataFinal, char perfil);
+              std::uint16_t filial, std::uint16_t ecf, NumeroDia dataInicial,
+              NumeroDia dataFinal, char perfil);
 
   // Collect mode: the OK step builds the ECF lines without writing a file.
   void SetGravaArquivo(bool grava) { m_bGravaArquivo = grava; }
@@ -48,8 +49,8 @@ class CQMXRegistrosEFD : public CQMXFiltroArquivo {
 
   std::uint16_t Filial() const { return m_nFilial; }
   std::uint16_t Ecf() const { return m_nEcf; }
-  std::uint16_t DataInicial() const { return m_nDataInicial; }
-  std::uint16_t DataFinal() const { return m_nDataFinal; }
+  NumeroDia DataInicial() const { return m_nDataInicial; }
+  NumeroDia DataFinal() const { return m_nDataFinal; }
   char Perfil() const { return m_cPerfil; }
 
   // The local folder of the extract: the registry's "LocalTorvo" with a
@@ -65,8 +66,8 @@ class CQMXRegistrosEFD : public CQMXFiltroArquivo {
 
   std::uint16_t m_nFilial = 0;
   std::uint16_t m_nEcf = 0;
-  std::uint16_t m_nDataInicial = 0;
-  std::uint16_t m_nDataFinal = 0;
+  NumeroDia m_nDataInicial = 0;
+  NumeroDia m_nDataFinal = 0;
   char m_cPerfil = 0;
   bool m_bGravaArquivo = true;
   std::string m_strCaminhoArquivo;

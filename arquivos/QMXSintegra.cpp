@@ -16,8 +16,8 @@
 namespace qmx {
 
 void CQMXSintegra::Preset(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
-                          std::uint16_t filial, std::uint16_t ecf, std::uint16_t dataInicial,
-                          std::uint16_t dataFinal) {
+                          std::uint16_t filial, std::uint16_t ecf, NumeroDia dataInicial,
+                          NumeroDia dataFinal) {
   Inicializa(chaveEmpresa, usuario, contexto);
   m_preset.filial = filial;
   m_preset.emissora = ecf;

@@ -5,6 +5,7 @@
 
 #include "arquivos/GeradorSintegra.h"
 #include "arquivos/QMXFiltroArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -28,7 +29,7 @@ class CQMXSintegra : public CQMXFiltroArquivo {
   CQMXSintegra() : CQMXFiltroArquivo(IDD, "QMXSintegra") {}
 
   void Preset(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto, std::uint16_t filial,
-              std::uint16_t ecf, std::uint16_t dataInicial, std::uint16_t dataFinal);
+              std::uint16_t ecf, NumeroDia dataInicial, NumeroDia dataFinal);
 
   // The path of the file the last OK wrote, empty when none was.
   const std::string& CaminhoArquivo() const { return m_caminho; }

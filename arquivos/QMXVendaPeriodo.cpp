@@ -25,8 +25,8 @@ bool CQMXVendaPeriodo::OnInitDialog() {
 void CQMXVendaPeriodo::OnOK() {
   m_caminho.clear();
   const std::uint16_t filial = m_edFilial.GetFilial();
-  const std::uint16_t inicial = m_edDataInicial.GetData();
-  const std::uint16_t final = m_edDataFinal.GetData();
+  const NumeroDia inicial = m_edDataInicial.GetData();
+  const NumeroDia final = m_edDataFinal.GetData();
   const bool convenio = IsDlgButtonChecked(IDC_CONVENIO) != 0;
   const bool cotepe = IsDlgButtonChecked(IDC_ATO_COTEPE) != 0;
   if (!convenio && !cotepe) {
@@ -60,7 +60,7 @@ void CQMXVendaPeriodo::OnOK() {
   EndDialog(ui::IDOK);
 }
 
-bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                    std::string& caminho) {
   const char perfil = IsDlgButtonChecked(IDC_PERFIL_A) ? 'A' : 'B';
   // The ECF lines come from the extract's dialog, run without a file.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "arquivos/QMXFiltroArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -29,7 +30,7 @@ class CQMXVendaPeriodo : public CQMXFiltroArquivo {
 
   // The file of the digital-bookkeeping layout for a branch and period:
   // true with its full path when it was written and signed.
-  bool GeraArquivo(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal, std::string& caminho);
+  bool GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal, std::string& caminho);
 
   // The path of the file the last OK wrote, empty when none was.
   const std::string& CaminhoArquivo() const { return m_caminho; }

@@ -12,6 +12,7 @@
 #include "plataforma/dados/ConexaoServidorEC.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/mensagens/ZTMens.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx {
 
@@ -37,7 +38,7 @@ struct Dia {
 
 }  // namespace
 
-void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal) {
+void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal) {
   const auto& t = m_triplo;
   const auto falha = [&](com::HRESULT resultado, int linha) {
     if (com::FAILED(resultado))
@@ -52,7 +53,7 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, std::uint16_t dataI
   }
 
   // The documents of the period, day by day.
-  std::map<std::uint16_t, Dia> dias;
+  std::map<NumeroDia, Dia> dias;
   const auto soma = [&](Dia& dia, bool cupom, std::uint16_t forma, std::int64_t valor) {
     dia.temDocumentos = true;
     if (valor == 0 || forma == 0) return;
@@ -98,7 +99,7 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, std::uint16_t dataI
   unsigned char indice = 255;
   impressora::BuscaIndiceRelatorioGerencial("MEIOS DE PAGTO", indice);
   if (indice != 255) impressora::AbreRelatorioGerencial(indice);
-  ::qmx::Imprime("Periodo Solicitado: de " + MontaData(dataInicial, true) + " a " + MontaData(dataFinal, true));
+  ::qmx::Imprime("Periodo Solicitado: de " + TextoData(dataInicial, true) + " a " + TextoData(dataFinal, true));
   ::qmx::Imprime("\n\r");
   ::qmx::Imprime("              Meios de Pagamento");
   for (int i = 0; i < 3; ++i) ::qmx::Imprime("\n\r");
@@ -107,7 +108,7 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, std::uint16_t dataI
   std::int64_t total = 0, deducoes = 0;
   for (const auto& [data, dia] : dias) {
     if (!dia.temDocumentos) continue;
-    const std::string dataTexto = MontaData(data, true);
+    const std::string dataTexto = TextoData(data, true);
     std::string texto;
     for (const auto& forma : formas) {
       const std::string nome = SemBrancos(forma.Nome);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "frame/ContextoBiblioteca.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -16,7 +17,7 @@ namespace qmx {
 class CRelatorioMeiosPagamento {
  public:
   explicit CRelatorioMeiosPagamento(const TriploConexao& triplo) : m_triplo(triplo) {}
-  void Imprime(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal);
+  void Imprime(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal);
 
  private:
   TriploConexao m_triplo;

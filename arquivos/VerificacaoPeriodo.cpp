@@ -18,17 +18,17 @@ void CVerificacaoPeriodo::Configura(ui::CDialogo* dialogo, ui::CZTEditData* inic
   m_regras = regras;
 }
 
-bool CVerificacaoPeriodo::Falha(ui::CZTEditData& edit, const char* mensagem, std::uint16_t reinicio) {
+bool CVerificacaoPeriodo::Falha(ui::CZTEditData& edit, const char* mensagem, NumeroDia reinicio) {
   impressora::ExibeMensagem(mensagem, kTempoAviso);
   edit.SetData(reinicio);
   m_dialogo->GotoDlgCtrl(edit.Id());
   return false;
 }
 
-bool CVerificacaoPeriodo::AoPerderFoco(int idControle, std::uint16_t hoje) {
+bool CVerificacaoPeriodo::AoPerderFoco(int idControle, NumeroDia hoje) {
   if (!m_dialogo || !m_inicial || !m_final || m_regras == Regras::Nenhuma) return true;
-  const std::uint16_t inicial = m_inicial->GetData();
-  const std::uint16_t final = m_final->GetData();
+  const NumeroDia inicial = m_inicial->GetData();
+  const NumeroDia final = m_final->GetData();
   if (m_regras == Regras::ArquivoMFD) {
     if (idControle == m_inicial->Id()) {
       if (inicial > hoje) return Falha(*m_inicial, "Data Inicial maior que Data Atual.", hoje);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "plataforma/ui/EditData.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -27,20 +28,20 @@ class CVerificacaoPeriodo {
   };
 
   void Configura(ui::CDialogo* dialogo, ui::CZTEditData* inicial, ui::CZTEditData* final, Regras regras);
-  void SetInicioSistema(std::uint16_t inicio) { m_inicioSistema = inicio; }
+  void SetInicioSistema(NumeroDia inicio) { m_inicioSistema = inicio; }
 
   // Runs the checks of the edit that lost the focus; false when one failed
   // (the edit was reset). Other controls are ignored (true).
-  bool AoPerderFoco(int idControle, std::uint16_t hoje);
+  bool AoPerderFoco(int idControle, NumeroDia hoje);
 
  private:
-  bool Falha(ui::CZTEditData& edit, const char* mensagem, std::uint16_t reinicio);
+  bool Falha(ui::CZTEditData& edit, const char* mensagem, NumeroDia reinicio);
 
   ui::CDialogo* m_dialogo = nullptr;
   ui::CZTEditData* m_inicial = nullptr;
   ui::CZTEditData* m_final = nullptr;
   Regras m_regras = Regras::SemInicioSistema;
-  std::uint16_t m_inicioSistema = 0;
+  NumeroDia m_inicioSistema = 0;
 };
 
 }  // namespace qmx

@@ -27,7 +27,7 @@ namespace {
 using namespace qmx;
 using namespace qmx::bench;
 
-std::uint16_t Dia(int dia) { return CodificaDia(static_cast<std::uint16_t>(dia), 11, 2026); }
+NumeroDia Dia(int dia) { return CodificaDia(static_cast<std::uint16_t>(dia), 11, 2026); }
 
 // Every item of the ECFs 1..emissoras and the first days, as the walks read
 // them: the bare cost of reading the month.

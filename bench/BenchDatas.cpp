@@ -8,10 +8,10 @@
 namespace {
 
 void BM_DecodificaDia(benchmark::State& estado) {
-  std::uint16_t dia = 28856;
+  qmx::NumeroDia dia = 28856;
   for (auto _ : estado) {
     benchmark::DoNotOptimize(qmx::DecodificaDia(dia));
-    dia = dia == 65380 ? 28856 : static_cast<std::uint16_t>(dia + 1);
+    dia = dia == 65380 ? 28856 : dia + 1;
   }
   estado.SetItemsProcessed(estado.iterations());
 }

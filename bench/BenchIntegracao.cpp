@@ -13,6 +13,7 @@
 
 #include "LojaGrande.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/EnderecoBase.h"
 
@@ -21,7 +22,7 @@ namespace {
 using namespace qmx;
 using namespace qmx::bench;
 
-const std::uint16_t kDia = CodificaDia(3, 11, 2026);
+const NumeroDia kDia = CodificaDia(3, 11, 2026);
 
 // Undoes what the passes wrote for the day, so that the next one does it all.
 void DesfazDia(const Loja& loja) {
@@ -53,7 +54,7 @@ void Integra(benchmark::State& estado, int emissoras, long long itensPorECF, Pas
     estado.ResumeTiming();
     for (int ecf = 1; ecf <= emissoras; ++ecf) {
       REG_QMX_PARAMETROS_INTEGRACAO parametros{};
-      parametros.nData = kDia;
+      parametros.nData = DiaDezesseisBits(kDia);
       parametros.nEcf = static_cast<std::uint16_t>(ecf);
       if (!passes(parametros)) estado.SkipWithError("a integração falhou");
     }

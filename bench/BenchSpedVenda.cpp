@@ -91,7 +91,7 @@ class LojaGrande {
   int Ecfs() const { return m_ecfs; }
   // The cupom items up to a day, and with them the items of the consumer
   // notas and notas fiscais.
-  std::uint64_t ItensAte(std::uint16_t data, bool todos) const {
+  std::uint64_t ItensAte(NumeroDia data, bool todos) const {
     std::uint64_t n = 0;
     for (const auto& [dia, cupons, outros] : m_itensPorDia)
       if (dia <= data) n += cupons + (todos ? outros : 0);
@@ -187,9 +187,9 @@ class LojaGrande {
 
     std::vector<std::uint32_t> coo(m_ecfs + 1, 0), crz(m_ecfs + 1, 0);
     std::vector<CY> grandeTotal(m_ecfs + 1, CY{0});
-    const std::uint16_t primeiro = CodificaDia(1, 10, 2026);
+    const NumeroDia primeiro = CodificaDia(1, 10, 2026);
     std::uint32_t numeroConsumidor = 1, numeroNota = 1;
-    for (std::uint16_t dia = primeiro; dia < primeiro + 31; ++dia) {
+    for (NumeroDia dia = primeiro; dia < primeiro + 31; ++dia) {
       g.Inicia();
       std::uint64_t itensDoDia = 0, outrosDoDia = 0;
       for (int e = 1; e <= m_ecfs; ++e) {
@@ -284,7 +284,7 @@ class LojaGrande {
       g.Confirma();
     }
     g.Inicia();
-    const std::uint16_t ultimo = primeiro + 30;
+    const NumeroDia ultimo = primeiro + 30;
     for (std::uint32_t p = 1; p <= kProdutos; ++p)
       movimento.GravaSaldoInventario({1, ultimo, p, CY{50000}, CY{12345}, CY{61725}});
     g.Confirma();
@@ -305,7 +305,7 @@ const TriploConexao kTriplo{kChave, 1, 0};
 
 // The rows the files read, read and dropped, then as many bytes written as
 // the file has.
-void VarreduraNua(std::uint16_t inicial, std::uint16_t final, bool vendaPeriodo, std::uintmax_t bytes,
+void VarreduraNua(NumeroDia inicial, NumeroDia final, bool vendaPeriodo, std::uintmax_t bytes,
                   const fs::path& destino) {
   CConexaoECSCX caixa;
   if (com::FAILED(caixa.Inicializa(kTriplo.chaveEmpresa, 1, 0))) std::abort();
@@ -314,7 +314,7 @@ void VarreduraNua(std::uint16_t inicial, std::uint16_t final, bool vendaPeriodo,
   std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
   std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
   for (int e = 1; e <= Loja().Ecfs(); ++e) {
-    for (std::uint16_t d = inicial; d <= final; ++d) {
+    for (NumeroDia d = inicial; d <= final; ++d) {
       caixa.LeReducaoZ(static_cast<std::uint16_t>(e), d, &z, &aliquotas, &naoFiscais);
       caixa.PercorreCupons(static_cast<std::uint16_t>(e), d, d, [&](const REG_EC_CXPS& c, const auto& itens, const auto&) {
         soma += c.Total.int64;
@@ -351,7 +351,7 @@ void VarreduraNua(std::uint16_t inicial, std::uint16_t final, bool vendaPeriodo,
   arquivo.Fechar();
 }
 
-void GeraExtrato(std::uint16_t inicial, std::uint16_t final, const fs::path& destino) {
+void GeraExtrato(NumeroDia inicial, NumeroDia final, const fs::path& destino) {
   efd::CGeradorEFD gerador(kTriplo, {1, 0, inicial, final, 'A'});
   CArquivoTexto arquivo;
   if (!arquivo.Abrir(destino.string(), CArquivoTexto::Modo::EscritaBinaria)) std::abort();
@@ -360,7 +360,7 @@ void GeraExtrato(std::uint16_t inicial, std::uint16_t final, const fs::path& des
   arquivo.Fechar();
 }
 
-void GeraVendaPeriodo(std::uint16_t inicial, std::uint16_t final, const fs::path& destino) {
+void GeraVendaPeriodo(NumeroDia inicial, NumeroDia final, const fs::path& destino) {
   efd::CGeradorEFD ecf(kTriplo, {1, 0, inicial, final, 'B'});
   ecf.GeraRegistrosECF();
   if (!venda::CGeradorVendaPeriodo(kTriplo, {1, inicial, final, 'B'}, ecf).Gera(destino.string())) std::abort();
@@ -370,8 +370,8 @@ template <class Gera>
 void Mede(benchmark::State& estado, bool vendaPeriodo, Gera&& gera) {
   ui::HostRoteirizado host;
   ui::HostTemporario ativo(host);
-  const std::uint16_t inicial = CodificaDia(1, 10, 2026);
-  const auto final = static_cast<std::uint16_t>(inicial + estado.range(0) - 1);
+  const NumeroDia inicial = CodificaDia(1, 10, 2026);
+  const auto final = static_cast<NumeroDia>(inicial + estado.range(0) - 1);
   const fs::path arquivo = Loja().Saida(vendaPeriodo ? "venda.txt" : "extrato.txt");
   double segundos = 0, nua = 0, pico = 0;
   std::uintmax_t bytes = 0;

@@ -45,7 +45,7 @@ constexpr std::uint16_t kServicos = 50;
 constexpr std::uint16_t kEmissoras = 12;
 constexpr int kCuponsPorEmissora = 500;
 constexpr int kItensPorCupom = 10;
-const std::uint16_t kHoje = CodificaDia(15, 6, 2026);
+const NumeroDia kHoje = CodificaDia(15, 6, 2026);
 const TriploConexao kTriplo{"BENCHTABELA", 1, 0};
 
 template <std::size_t N>
@@ -110,7 +110,7 @@ class EmpresaTabela {
       p.AliquotaICMS = p.Tributacao == 'T' ? 1800 : 0;
       catalogo.GravaProduto(p);
       catalogo.GravaItemTabelaPreco({QMX_TABELA_PRODUTOS, 1, codigo, CY{static_cast<std::int64_t>(codigo % 5000) * 100 + 99}});
-      movimento.GravaPosicao({1, codigo, static_cast<std::uint16_t>(kHoje - 1), CY{static_cast<std::int64_t>(codigo % 300) * 10000}});
+      movimento.GravaPosicao({1, codigo, kHoje - 1, CY{static_cast<std::int64_t>(codigo % 300) * 10000}});
     }
     for (std::uint16_t codigo = 1; codigo <= kServicos; ++codigo) {
       REG_SERVICOSPS s{};
@@ -213,7 +213,7 @@ void VarreEstoque(std::size_t bytes) {
       com::FAILED(produtos.Inicializa(kTriplo.chaveEmpresa, 1, 0)))
     std::abort();
   std::int64_t soma = 0;
-  movimento.PercorrePosicoes(1, static_cast<std::uint16_t>(kHoje - 1),
+  movimento.PercorrePosicoes(1, kHoje - 1,
                              [&](const REG_ES_POSICAOPS& p) { return soma += p.Quantidade.int64, true; });
   caixa.PercorreCuponsFilial(1, kHoje, kHoje,
                              [&](const REG_EC_CXPS&, const std::vector<REG_EC_CX_CIPS>& itens,

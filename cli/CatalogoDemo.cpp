@@ -60,33 +60,35 @@ PisCofins RegimePisCofins(const ProdutoDemo& p) {
   }
 }
 
-void GravaPisCofins(dados::CGravadorCatalogo& catalogo, const ProdutoDemo& p) {
-  const std::uint16_t desde2024 = CodificaDia(1, 1, 2024);
-  auto grava = [&](std::uint16_t inicio, std::uint16_t fim, std::uint16_t pis, std::uint16_t cofins) {
+// The rates hold from two years before the month; the old range of some
+// products ended the year before that.
+void GravaPisCofins(dados::CGravadorCatalogo& catalogo, const ProdutoDemo& p, const MesDemo& mes) {
+  const NumeroDia desde = CodificaDia(1, 1, mes.ano - 2);
+  auto grava = [&](NumeroDia inicio, NumeroDia fim, std::uint16_t pis, std::uint16_t cofins) {
     catalogo.GravaPisCofins({p.codigo, 1, inicio, fim, pis});
     catalogo.GravaPisCofins({p.codigo, 2, inicio, fim, cofins});
   };
   switch (RegimePisCofins(p)) {
     case PisCofins::Normal:
-      grava(desde2024, 0, 165, 760);
+      grava(desde, 0, 165, 760);
       break;
     case PisCofins::Zero:
-      grava(desde2024, 0, 0, 0);
+      grava(desde, 0, 0, 0);
       break;
     case PisCofins::Monofasico:
       break;
     case PisCofins::MudaNoMes:
       // Coffee went to rate zero in the middle of the month.
-      grava(desde2024, CodificaDia(15, kMesDemo, kAnoDemo), 165, 760);
-      grava(CodificaDia(16, kMesDemo, kAnoDemo), 0, 0, 0);
+      grava(desde, mes.Dia(15), 165, 760);
+      grava(mes.Dia(16), 0, 0, 0);
       break;
     case PisCofins::FaixaAntiga:
-      grava(CodificaDia(1, 1, 2022), CodificaDia(31, 12, 2023), 100, 450);
-      grava(desde2024, 0, 165, 760);
+      grava(CodificaDia(1, 1, mes.ano - 4), desde - 1, 100, 450);
+      grava(desde, 0, 165, 760);
       break;
     case PisCofins::TerminaNoFimDoMes:
-      grava(desde2024, CodificaDia(30, kMesDemo, kAnoDemo), 165, 760);
-      grava(CodificaDia(1, 12, kAnoDemo), 0, 200, 900);
+      grava(desde, mes.Ultimo(), 165, 760);
+      grava(mes.Ultimo() + 1, 0, 200, 900);
       break;
   }
 }
@@ -185,7 +187,7 @@ const std::vector<ClienteDemo>& ClientesDemo() {
   return clientes;
 }
 
-void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastros) {
+void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastros, const MesDemo& mes) {
   dados::CGravadorCatalogo catalogo(sessao);
 
   for (const auto& u : std::vector<REG_UNIDADES_MEDIDAPS>{{UN, "UN", "UNIDADE"},
@@ -256,7 +258,7 @@ void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastr
       const auto& t = TributacaoNaFilial(p, f.uf);
       catalogo.GravaProdutoFilial(p.codigo, f.numero, t.cst, t.letra, t.letra == 'T' ? t.aliquota : 0);
     }
-    GravaPisCofins(catalogo, p);
+    GravaPisCofins(catalogo, p, mes);
   }
   for (const auto& s : ServicosDemo()) {
     REG_SERVICOSPS r{};

@@ -131,6 +131,6 @@ const std::vector<ClienteDemo>& ClientesDemo();
 // Writes the catalogue, customers, document types, natures, payment
 // conditions and means, accounts, grids and storage places, inside the
 // caller's transaction.
-void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastros);
+void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastros, const MesDemo& mes);
 
 }  // namespace qmx::cli

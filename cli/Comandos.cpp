@@ -16,6 +16,7 @@
 #include "cli/Mensagem.h"
 #include "cli/TabelaDialogo.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
@@ -38,9 +39,15 @@ Comando Dialogo(const std::string& nome, const std::string& exportacao, const st
           }, true, campos};
 }
 
-std::uint16_t DataOpcional(const Opcoes& opcoes, const std::string& nome) {
+// A date option as the data layer holds it, and as the exports take it
+// (the 16-bit day number of the point-of-sale program).
+NumeroDia DiaOpcional(const Opcoes& opcoes, const std::string& nome) {
   const auto texto = opcoes.Texto(nome);
   return texto ? LeData(*texto) : 0;
+}
+
+std::uint16_t DataOpcional(const Opcoes& opcoes, const std::string& nome) {
+  return DiaDezesseisBits(DiaOpcional(opcoes, nome));
 }
 
 std::uint16_t U16(const Opcoes& opcoes, const std::string& nome) {
@@ -382,7 +389,7 @@ std::vector<Comando> MontaComandos() {
                  DefineLog(a);
                  REG_EC_CX_CHAVEPS chave{};
                  chave.Cupom = static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 1, 4294967295LL, 0));
-                 chave.Data = DataOpcional(a.opcoes, "data");
+                 chave.Data = DiaOpcional(a.opcoes, "data");
                  chave.Emissora = U16(a.opcoes, "ecf");
                  // The front end holds the cupom's record when it calls; here
                  // it is read from the cash data as the front end would.
@@ -420,7 +427,9 @@ std::vector<Comando> MontaComandos() {
                [](Ambiente& a) { return ExecutaMensagem(a); }, false, {}, false});
   c.push_back({"demo", "", "monta uma empresa de demonstração com um mês de movimento e mostra o que a biblioteca faz",
                "",
-               {{"pasta", "DIR", "a pasta da empresa (qmx-demo)"}, {"tamanho", "N", "N vezes o movimento de sempre"},
+               {{"pasta", "DIR", "a pasta da empresa (qmx-demo)"},
+                {"mes", "MM/AAAA", "o mês do movimento (o mês anterior ao do relógio da biblioteca)"},
+                {"tamanho", "N", "N vezes o movimento de sempre"},
                 {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"}},
                [](Ambiente& a) { return ExecutaDemo(a); }, false, {}, false});
   return c;

@@ -127,7 +127,7 @@ int EmissorasDaFilial(int filial, const OpcoesDemo& opcoes) {
   return (filial - 1) % kEstadosEspeciais == 0 ? 2 : 1;
 }
 
-REG_FILIALPS Filial(int n, const Municipio& municipio, std::int32_t numeroMunicipio) {
+REG_FILIALPS Filial(int n, const Municipio& municipio, std::int32_t numeroMunicipio, const MesDemo& mes) {
   REG_FILIALPS f{};
   f.Numero = static_cast<std::uint16_t>(n);
   f.Municipio = numeroMunicipio;
@@ -164,12 +164,20 @@ REG_FILIALPS Filial(int n, const Municipio& municipio, std::int32_t numeroMunici
   Copia(f.ContadorEmail, "fiscal@conceicaocontabil.com.br");
   f.ContadorMunicipio = 1;
   Copia(f.Contato, n == 1 ? "Gerente Raimundo" : "Gerente");
-  // Rio de Janeiro closed October for accounting.
-  f.MesBloqueadoContabil = n == 3 ? CodificaMes(10, 2026) : 0;
+  // Rio de Janeiro closed the month before for accounting.
+  const DiaMesAno anterior = DecodificaDia(mes.Primeiro() - 1);
+  f.MesBloqueadoContabil = n == 3 ? CodificaMes(anterior.mes, anterior.ano) : 0;
   return f;
 }
 
 }  // namespace
+
+int MesDemo::DiaDaSemana(int dia) const {
+  static const int kDeslocamento[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  int a = static_cast<int>(ano);
+  if (mes < 3) --a;
+  return (a + a / 4 - a / 100 + a / 400 + kDeslocamento[mes - 1] + dia) % 7;
+}
 
 std::string CnpjComDigitos(const std::string& dozeDigitos) {
   std::string base = dozeDigitos;
@@ -217,7 +225,7 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
   for (int n = 1; n <= filiais; ++n) {
     const std::size_t indice = static_cast<std::size_t>(n - 1) % std::size(kMunicipios);
     const auto& municipio = kMunicipios[indice];
-    const REG_FILIALPS f = Filial(n, municipio, static_cast<std::int32_t>(indice + 1));
+    const REG_FILIALPS f = Filial(n, municipio, static_cast<std::int32_t>(indice + 1), opcoes.mes);
     gravador.GravaFilial(f, "Comércio de Alimentos Ávila Ltda");
     if (n == 1) {
       // Registered as tax substitute in Minas Gerais and Rio de Janeiro.
@@ -292,7 +300,8 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
   }
 
   REG_EC_MESTREPS mestre{};
-  mestre.DataInicioSistema = CodificaDia(1, 1, 2024);
+  // The system came into use two years before the month.
+  mestre.DataInicioSistema = CodificaDia(1, 1, opcoes.mes.ano - 2);
   mestre.NaturezaVenda = kNaturezaVenda;
   mestre.NaturezaVendaST = kNaturezaVendaST;
   mestre.NaturezaServico = kNaturezaServico;
@@ -315,7 +324,7 @@ ResumoEmpresaDemo CriaEmpresaDemo(const std::string& endereco, const OpcoesDemo&
   dados::CGravadorEmpresa gravador(endereco, true);
   gravador.Inicia();
   const CadastrosDemo cadastros = GravaCadastrosDemo(gravador, opcoes);
-  GravaCatalogoDemo(gravador.Sessao(), cadastros);
+  GravaCatalogoDemo(gravador.Sessao(), cadastros, opcoes.mes);
   gravador.Confirma();
 
   ResumoEmpresaDemo resumo;

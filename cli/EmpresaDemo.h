@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/RegistroEmissora.h"
 
 namespace qmx::dados {
@@ -19,7 +20,24 @@ namespace qmx::cli {
 // adds as many branches again. The big store gives branch 1 twenty ECFs
 // that sell 1 000 cupons of 8 items each every day of the month, for the
 // benchmarks of the file generators.
+// The month of the movement, November 2026 unless told.
+struct MesDemo {
+  unsigned mes = 11;
+  unsigned ano = 2026;
+  NumeroDia Dia(int dia) const { return CodificaDia(static_cast<unsigned>(dia), mes, ano); }
+  NumeroDia Primeiro() const { return Dia(1); }
+  NumeroDia Ultimo() const { return Dia(Dias()); }
+  int Dias() const { return static_cast<int>(DiasDoMes(mes, ano)); }
+  // 0 for Sunday.
+  int DiaDaSemana(int dia) const;
+  // All Souls' Day, 2 November, when the branches but the first close.
+  bool Finados(int dia) const { return mes == 11 && dia == 2; }
+  // "DD/MM/AAAA" of a day of the month.
+  std::string Texto(int dia) const { return TextoData(Dia(dia), true); }
+};
+
 struct OpcoesDemo {
+  MesDemo mes;
   int tamanho = 1;
   bool lojaGrande = false;
   // The serial number of ECF 1, the emulated printer of this computer.
@@ -78,9 +96,6 @@ struct ResumoEmpresaDemo {
 constexpr const char* kLoginDemo = "supervisor";
 constexpr const char* kSenhaDemo = "avila2026";
 
-// The demonstration month: November 2026.
-constexpr std::uint16_t kMesDemo = 11;
-constexpr std::uint16_t kAnoDemo = 2026;
 
 // Writes the whole demonstration company at a database address ("sqlite:"
 // and a file, or a PostgreSQL connection string): registers, catalogue and

@@ -18,7 +18,6 @@ namespace qmx::cli {
 namespace {
 
 constexpr std::uint64_t kSemente = 0x51A7C0DE20261101ULL;
-constexpr int kDiasDoMes = 30;
 
 // splitmix64: small, fast and the same everywhere.
 class Sorteio {
@@ -47,15 +46,6 @@ std::uint64_t Semente(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
   return s.Proximo();
 }
 
-std::uint16_t Dia(int dia) { return CodificaDia(static_cast<std::uint16_t>(dia), kMesDemo, kAnoDemo); }
-
-// 0 for Sunday.
-int DiaDaSemana(int dia) {
-  static const int kDeslocamento[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  int ano = kAnoDemo;
-  if (kMesDemo < 3) --ano;
-  return (ano + ano / 4 - ano / 100 + ano / 400 + kDeslocamento[kMesDemo - 1] + dia) % 7;
-}
 
 std::int32_t Hora(int segundos) { return segundos / 3600 * 10000 + segundos / 60 % 60 * 100 + segundos % 60; }
 
@@ -149,7 +139,7 @@ class Gerador {
   bool Abre(const EstadoEmissora& e, int dia) const;
   int CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const;
   void DiaDaEmissora(EstadoEmissora& e, int dia);
-  void Documento(const EstadoEmissora& e, std::uint16_t data, int segundos, std::uint32_t coo, std::uint8_t tipo,
+  void Documento(const EstadoEmissora& e, NumeroDia data, int segundos, std::uint32_t coo, std::uint8_t tipo,
                  std::uint32_t gnf = 0, std::uint32_t grg = 0, std::uint32_t cdc = 0);
 
   const ProdutoDemo& SorteiaProduto(Sorteio& s) const;
@@ -192,7 +182,8 @@ class Gerador {
   std::vector<int> m_procuraAcumulada;  // over the products that sell
   std::vector<std::size_t> m_vendaveis;
   std::vector<const ClienteDemo*> m_clientesCupom;
-  std::uint16_t m_ultimoDiaDoAno;
+  const MesDemo& m_mes;
+  NumeroDia m_ultimoDiaDoAno;
   ContagemMovimentoDemo m_contagem;
 
   // Reused for every cupom, nota and DAV.
@@ -211,7 +202,8 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
       m_movimento(gravador.Sessao()),
       m_opcoes(opcoes),
       m_produtos(ProdutosDemo()),
-      m_ultimoDiaDoAno(CodificaDia(31, 12, kAnoDemo)) {
+      m_mes(opcoes.mes),
+      m_ultimoDiaDoAno(CodificaDia(31, 12, opcoes.mes.ano)) {
   for (std::size_t i = 0; i < m_produtos.size(); ++i) {
     m_indiceProduto[m_produtos[i].codigo] = i;
     if (m_produtos[i].procura > 0 && !m_produtos[i].inativo) {
@@ -280,7 +272,7 @@ ContagemMovimentoDemo Gerador::Executa() {
   m_gravador.Confirma();
   for (auto& e : m_emissoras)
     if (e.cadastro->numero == 1) m_contagem.primeiroCOOEmissora1 = e.contadores.coo + 1;
-  for (int dia = 1; dia <= kDiasDoMes; ++dia) {
+  for (int dia = 1; dia <= m_mes.Dias(); ++dia) {
     for (auto& e : m_emissoras) {
       if (!Abre(e, dia)) continue;
       m_gravador.Inicia();
@@ -290,12 +282,12 @@ ContagemMovimentoDemo Gerador::Executa() {
     m_gravador.Inicia();
     NotasDoDia(dia);
     PosicoesDoDia(dia);
-    if (dia == kDiasDoMes) Inventario();
+    if (dia == m_mes.Dias()) Inventario();
     m_gravador.Confirma();
     if (m_opcoes.progresso) {
       const auto segundos =
           std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - inicio).count();
-      std::fprintf(stderr, "qmx demo: %02d/%02d/%04d, %lld cupons, %lld itens (%lld s)\n", dia, kMesDemo, kAnoDemo,
+      std::fprintf(stderr, "qmx demo: %s, %lld cupons, %lld itens (%lld s)\n", m_mes.Texto(dia).c_str(),
                    m_contagem.cupons, m_contagem.itens, static_cast<long long>(segundos));
     }
   }
@@ -308,7 +300,7 @@ ContagemMovimentoDemo Gerador::Executa() {
 // Day.
 bool Gerador::Abre(const EstadoEmissora& e, int dia) const {
   if (m_filiais[e.filial].principal) return true;
-  return DiaDaSemana(dia) != 0 && dia != 2;
+  return m_mes.DiaDaSemana(dia) != 0 && !m_mes.Finados(dia);
 }
 
 int Gerador::CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const {
@@ -317,10 +309,10 @@ int Gerador::CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const {
   if (f.cadastro->uf == "PB" && dia == 25) return 0;
   if (m_opcoes.lojaGrande && f.principal) return 1000;
   const int n = f.principal ? s.Entre(50, 70) : s.Entre(20, 30);
-  return DiaDaSemana(dia) == 6 ? n * 13 / 10 : n;
+  return m_mes.DiaDaSemana(dia) == 6 ? n * 13 / 10 : n;
 }
 
-void Gerador::Documento(const EstadoEmissora& e, std::uint16_t data, int segundos, std::uint32_t coo, std::uint8_t tipo,
+void Gerador::Documento(const EstadoEmissora& e, NumeroDia data, int segundos, std::uint32_t coo, std::uint8_t tipo,
                         std::uint32_t gnf, std::uint32_t grg, std::uint32_t cdc) {
   m_movimento.GravaDocumentoECF({e.cadastro->numero, data, Hora(segundos), coo, tipo, gnf, grg, cdc});
   ++m_contagem.documentos;
@@ -463,7 +455,7 @@ void Gerador::MontaPagamentos(Sorteio& s, EstadoEmissora& e, REG_EC_CXPS& cupom,
     for (int j = 1; j <= parcelas; ++j)
       m_parcelas.push_back({0, static_cast<std::uint16_t>(j),
                             CY{j == parcelas ? total - valor * (parcelas - 1) : valor}, tipoDocumento,
-                            static_cast<std::uint16_t>(cupom.Data + intervalo * j)});
+                            cupom.Data + intervalo * j});
     return parcelas;
   };
 
@@ -572,7 +564,7 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
   auto& f = m_filiais[e.filial];
   auto& c = e.contadores;
   const std::uint16_t numero = e.cadastro->numero;
-  const std::uint16_t data = Dia(dia);
+  const NumeroDia data = m_mes.Dia(dia);
   impressora::CApuracaoReducaoZ apuracao(numero, data, e.cadastro->aliquotas);
   std::uint32_t sequencia = 0;
   // A technician's intervention on ECF 3.
@@ -702,8 +694,8 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
   }
   const std::uint32_t cooReducao = ++c.coo;
   ++c.crz;
-  const bool naSegunda = !f.principal && DiaDaSemana(dia) == 6;
-  const std::uint16_t emissao = naSegunda ? Dia(dia + 2) : data;
+  const bool naSegunda = !f.principal && m_mes.DiaDaSemana(dia) == 6;
+  const NumeroDia emissao = naSegunda ? data + 2 : data;
   const int horaReducao = naSegunda ? 7 * 3600 + 55 * 60 : segundos + 300;
   const auto z = apuracao.Fecha(c.crz, c.cro, cooReducao, CY{c.grandeTotal}, emissao, Hora(horaReducao));
   c.grandeTotal = z.reducao.GrandeTotal.int64;
@@ -729,7 +721,7 @@ void Gerador::IniciaNota(EstadoFilial& f, int dia, std::uint16_t tipo, std::uint
   m_nota.TipoDocumento = tipo;
   CopiaTexto(m_nota.Serie, tipo == kTipoNotaAvulsa ? "890" : tipo == kTipoRomaneio ? "" : "1");
   m_nota.Numero = ++ultima;
-  m_nota.Data = Dia(dia);
+  m_nota.Data = m_mes.Dia(dia);
   m_nota.Participante = participante;
   m_nota.CondicaoPagamento = condicao;
   if (tipo == kTipoNFe) CopiaTexto(m_nota.ChaveNFe, ChaveNFe(f, m_nota.Numero).c_str());
@@ -857,8 +849,8 @@ std::string Gerador::ChaveNFe(const EstadoFilial& f, std::uint32_t numero) const
   for (char c : CnpjComDigitos(raiz))
     if (c >= '0' && c <= '9') cnpj += c;
   char chave[48];
-  std::snprintf(chave, sizeof chave, "%02d%02d%02d%s55001%09u1%08u", kCodigoUF.at(f.cadastro->uf), kAnoDemo % 100,
-                kMesDemo, cnpj.c_str(), numero, numero * 7919u % 100000000u);
+  std::snprintf(chave, sizeof chave, "%02d%02u%02u%s55001%09u1%08u", kCodigoUF.at(f.cadastro->uf), m_mes.ano % 100,
+                m_mes.mes, cnpj.c_str(), numero, numero * 7919u % 100000000u);
   int soma = 0, peso = 2;
   for (int i = 42; i >= 0; --i) {
     soma += (chave[i] - '0') * peso;
@@ -1010,7 +1002,7 @@ void Gerador::NotasDoDia(int dia) {
   for (auto& f : m_filiais) {
     if (f.principal)
       NotasDaFilialPrincipal(f, dia);
-    else if (DiaDaSemana(dia) != 0 && dia != 2 && (dia + f.cadastro->numero) % 7 == 3)
+    else if (m_mes.DiaDaSemana(dia) != 0 && !m_mes.Finados(dia) && (dia + f.cadastro->numero) % 7 == 3)
       NotaComum(f, dia);
   }
 }
@@ -1025,7 +1017,7 @@ void Gerador::PosicoesIniciais() {
   int procuraTotal = 0;
   for (const auto& p : m_produtos)
     if (!p.inativo) procuraTotal += p.procura;
-  const std::uint16_t vespera = CodificaDia(31, 10, kAnoDemo);
+  const NumeroDia vespera = m_mes.Primeiro() - 1;
   for (auto& f : m_filiais) {
     for (std::size_t i = 0; i < m_produtos.size(); ++i) {
       const auto& p = m_produtos[i];
@@ -1047,13 +1039,13 @@ void Gerador::PosicoesIniciais() {
 }
 
 void Gerador::PosicoesDoDia(int dia) {
-  const bool segunda = DiaDaSemana(dia) == 1;
+  const bool segunda = m_mes.DiaDaSemana(dia) == 1;
   for (auto& f : m_filiais) {
     for (std::size_t i = 0; i < m_produtos.size(); ++i) {
       f.posicao[i] -= f.vendido[i];
       f.vendido[i] = 0;
       if (segunda) f.posicao[i] += f.reposicao[i];
-      m_movimento.GravaPosicao({f.cadastro->numero, m_produtos[i].codigo, Dia(dia), CY{f.posicao[i]}});
+      m_movimento.GravaPosicao({f.cadastro->numero, m_produtos[i].codigo, m_mes.Dia(dia), CY{f.posicao[i]}});
       ++m_contagem.posicoes;
     }
   }
@@ -1067,7 +1059,7 @@ void Gerador::Inventario() {
       const auto& p = m_produtos[i];
       const std::int64_t quantidade = std::max<std::int64_t>(f.posicao[i], 0);
       const std::int64_t custo = CustoUnitario(p);
-      m_movimento.GravaSaldoInventario({f.cadastro->numero, Dia(kDiasDoMes), p.codigo, CY{quantidade}, CY{custo},
+      m_movimento.GravaSaldoInventario({f.cadastro->numero, m_mes.Ultimo(), p.codigo, CY{quantidade}, CY{custo},
                                         CY{Trunca(Multiplica(quantidade, custo))}});
       ++m_contagem.inventario;
     }

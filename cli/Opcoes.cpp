@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "frame/RelogioBiblioteca.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 
 namespace qmx::cli {
 
@@ -74,18 +76,21 @@ long long LeNumero(const std::string& texto, long long minimo, long long maximo,
   return valor;
 }
 
-unsigned short LeData(const std::string& texto) {
+NumeroDia LeData(const std::string& texto) {
   int dia = 0, mes = 0, ano = 0;
   char barra1 = 0, barra2 = 0;
   if (std::sscanf(texto.c_str(), "%2d%c%2d%c%4d", &dia, &barra1, &mes, &barra2, &ano) != 5 || barra1 != '/' ||
-      barra2 != '/' || texto.size() != 10)
+      barra2 != '/' || texto.size() != 10 || ano < 1000)
     throw ErroUso("data inválida (use DD/MM/AAAA): " + texto);
-  if (ano < 1927 || ano > 2026 || mes < 1 || mes > 12 || dia < 1 || dia > 31)
-    throw ErroUso("data fora do intervalo de 01/01/1927 a 31/12/2026: " + texto);
-  const auto numero = qmx::CodificaDia(static_cast<unsigned short>(dia), static_cast<unsigned short>(mes),
-                                       static_cast<unsigned short>(ano));
-  const auto volta = qmx::DecodificaDia(numero);
-  if (volta.dia != dia || volta.mes != mes) throw ErroUso("data inexistente: " + texto);
+  if (mes < 1 || mes > 12 || dia < 1 || static_cast<unsigned>(dia) > DiasDoMes(static_cast<unsigned>(mes),
+                                                                                 static_cast<unsigned>(ano)))
+    throw ErroUso("data inexistente: " + texto);
+  const NumeroDia numero =
+      CodificaDia(static_cast<unsigned>(dia), static_cast<unsigned>(mes), static_cast<unsigned>(ano));
+  const NumeroDia hoje = CQMXRelogio::PegaDiaHoje();
+  if (numero < InicioDaJanela(hoje) || numero > FimDaJanela(hoje))
+    throw ErroUso("data fora do intervalo de " + TextoData(InicioDaJanela(hoje), true) + " a " +
+                  TextoData(FimDaJanela(hoje), true) + ": " + texto);
   return numero;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 namespace qmx::cli {
 
 // A mistake in the command line: reported on stderr with exit code 2.
@@ -41,7 +43,9 @@ class Opcoes {
 
 long long LeNumero(const std::string& texto, long long minimo, long long maximo, const std::string& descricao);
 
-// "DD/MM/AAAA" to a day number of the library's date encoding.
-unsigned short LeData(const std::string& texto);
+// "DD/MM/AAAA" to a day number, refused unless it is one of the days that
+// the 16-bit day numbers of the exports reach at the library clock's today
+// (from 1857 to 2036 in December 2026).
+NumeroDia LeData(const std::string& texto);
 
 }  // namespace qmx::cli

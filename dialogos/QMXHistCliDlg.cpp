@@ -9,6 +9,7 @@
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx {
 namespace {
@@ -54,7 +55,7 @@ void PreparaLista(ui::CControle& lista, const ColunaLista (&colunas)[N]) {
 }  // namespace
 
 bool CQMXHistCliDlg::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
-                                std::uint32_t numeroCupom, std::uint16_t data, std::uint16_t numeroEcf) {
+                                std::uint32_t numeroCupom, NumeroDia data, std::uint16_t numeroEcf) {
   m_strEmpresa = chaveEmpresa;
   m_nUsuario = usuario;
   m_nContexto = contexto;
@@ -82,7 +83,7 @@ bool CQMXHistCliDlg::OnInitDialog() {
   PreparaLista(*m_lstItens, kColunasItens);
   PreparaLista(*m_lstParcelas, kColunasParcelas);
   MostraCupom();
-  SetDlgItemText(IDC_DATA, MontaData(m_nData, true));
+  SetDlgItemText(IDC_DATA, TextoData(m_nData, true));
   MostraEcfEFilial();
   SetDlgItemText(IDC_NUMERO_CUPOM, std::to_string(m_nNumeroCupom));
   return true;
@@ -153,7 +154,7 @@ void CQMXHistCliDlg::PreencheParcelas(const std::vector<REG_EC_CX_PARCELAPS>& pa
   for (std::size_t i = 0; i < parcelas.size(); ++i) {
     const REG_EC_CX_PARCELAPS& parcela = parcelas[i];
     const int linha = m_lstParcelas->InsertItem(static_cast<int>(i), std::to_string(i + 1));
-    m_lstParcelas->SetItemText(linha, 1, MontaData(parcela.Vencimento, true));
+    m_lstParcelas->SetItemText(linha, 1, TextoData(parcela.Vencimento, true));
     m_lstParcelas->SetItemText(linha, 2, TextoValor(parcela.Valor));
     REG_TIPO_DOCUMENTOPS tipo{};
     if (!aberta || com::FAILED(documentos.Le(parcela.TipoDocumento, &tipo))) break;

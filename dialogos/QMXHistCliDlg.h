@@ -8,6 +8,7 @@
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/RegistroCaixa.h"
 #include "plataforma/ui/Dialogo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -30,10 +31,10 @@ class CQMXHistCliDlg : public ui::CDialogo {
   CQMXHistCliDlg() : ui::CDialogo(IDD) {}
 
   bool Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
-                  std::uint32_t numeroCupom, std::uint16_t data, std::uint16_t numeroEcf);
+                  std::uint32_t numeroCupom, NumeroDia data, std::uint16_t numeroEcf);
 
   std::uint32_t NumeroCupom() const { return m_nNumeroCupom; }
-  std::uint16_t Data() const { return m_nData; }
+  NumeroDia Data() const { return m_nData; }
   std::uint16_t NumeroEcf() const { return m_nNumeroEcf; }
 
   // The origin of a cupom as the operator reads it; empty for an unknown code.
@@ -54,7 +55,7 @@ class CQMXHistCliDlg : public ui::CDialogo {
   std::int32_t m_nContexto = 0;
   std::uint32_t m_nNumeroCupom = 0;
   std::uint16_t m_nUsuario = 0;
-  std::uint16_t m_nData = 0;
+  NumeroDia m_nData = 0;
   std::uint16_t m_nNumeroEcf = 0;
   dados::CConexaoProduto m_conProduto;
   dados::CConexaoServico m_conServico;

@@ -3,6 +3,7 @@
 
 #include "frame/ProtecaoExportacao.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "frame/QMXUTIL.h"
 
 namespace {
@@ -15,12 +16,11 @@ std::string Formata(const char* formato, int a, int b, int c = 0) {
 
 }  // namespace
 
-// Exported: a fault (no memory for the text) gives an empty text.
+// Exported: a fault (no memory for the text) gives an empty text. The
+// program's 16-bit day number is read in the window of today.
 std::string MontaData(std::uint16_t numeroDia, bool anoQuatroDigitos) {
   return qmx::Protegido("MontaData", std::string(), [&] {
-    const qmx::DiaMesAno data = qmx::DecodificaDia(numeroDia);
-    if (anoQuatroDigitos) return Formata("%.2i/%.2i/%.4i", data.dia, data.mes, data.ano);
-    return Formata("%.2i/%.2i/%.2i", data.dia, data.mes, data.ano % 100);
+    return qmx::TextoData(qmx::LeDiaDezesseisBits(numeroDia), anoQuatroDigitos);
   });
 }
 

@@ -89,14 +89,14 @@ const char* CQMXFormatador::FormataValor(std::int64_t valor4, int largura, int d
   return Corta(largura);
 }
 
-const char* CQMXFormatador::FormataDataDMA(std::uint16_t numeroDia, const char* separador) {
+const char* CQMXFormatador::FormataDataDMA(NumeroDia numeroDia, const char* separador) {
   const DiaMesAno data = DecodificaDia(numeroDia);
   separador = SemNulo(separador);
   std::snprintf(m_buffer, sizeof m_buffer, "%02i%s%02i%s%04i", data.dia, separador, data.mes, separador, data.ano);
   return m_buffer;
 }
 
-const char* CQMXFormatador::FormataDataAMD(std::uint16_t numeroDia, const char* separador) {
+const char* CQMXFormatador::FormataDataAMD(NumeroDia numeroDia, const char* separador) {
   const DiaMesAno data = DecodificaDia(numeroDia);
   separador = SemNulo(separador);
   std::snprintf(m_buffer, sizeof m_buffer, "%04i%s%02i%s%02i", data.ano, separador, data.mes, separador, data.dia);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 namespace qmx {
 
 // Formats one field at a time into a fixed buffer of 512 characters, with
@@ -32,9 +34,9 @@ class CQMXFormatador {
   // front of the whole text, a minus sign included.
   const char* FormataValor(std::int64_t valor4, int largura, int decimais, bool tiraVirgula, bool completaZeros);
   // "%02i%s%02i%s%04i": day, separator, month, separator, year.
-  const char* FormataDataDMA(std::uint16_t numeroDia, const char* separador);
+  const char* FormataDataDMA(NumeroDia numeroDia, const char* separador);
   // "%04i%s%02i%s%02i": year, separator, month, separator, day.
-  const char* FormataDataAMD(std::uint16_t numeroDia, const char* separador);
+  const char* FormataDataAMD(NumeroDia numeroDia, const char* separador);
   // "%02i%s%04i": month, separator, year.
   const char* FormataMesAno(std::uint16_t codigoMes, const char* separador);
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoMestre.h"
@@ -63,17 +64,7 @@ void CQMXGenerica::FormataCampo(std::string& texto, std::uint16_t largura, bool 
 }
 
 std::string CQMXGenerica::InverteData(std::uint16_t numeroDia, bool anoPrimeiro) {
-  const qmx::DiaMesAno data = qmx::DecodificaDia(numeroDia);
-  // The century comes from the two-digit year alone (19 for 27..99, 20
-  // below), so the 16-bit wrap of the oldest day numbers shows as 19xx.
-  const unsigned doisDigitos = data.ano % 100u;
-  const unsigned ano = numeroDia == 0 ? 0 : (doisDigitos >= 27 ? 1900u : 2000u) + doisDigitos;
-  char texto[32];
-  if (anoPrimeiro)
-    std::snprintf(texto, sizeof texto, "%04u%02u%02u", ano, data.mes % 100u, data.dia % 100u);
-  else
-    std::snprintf(texto, sizeof texto, "%02u%02u%04u", data.dia % 100u, data.mes % 100u, ano);
-  return texto;
+  return qmx::DataInvertida(qmx::LeDiaDezesseisBits(numeroDia), anoPrimeiro);
 }
 
 void CQMXGenerica::AdicionaInterrogacao(std::uint16_t largura, std::string& texto) {

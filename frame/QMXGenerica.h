@@ -54,8 +54,9 @@ class QMX_API CQMXGenerica {
   static std::string FormataCampo(const char* texto, std::uint16_t largura, bool numerico, bool mantemVirgula);
   void FormataCampo(std::string& texto, std::uint16_t largura, bool numerico, bool mantemVirgula) const;
 
-  // The day number as "DDMMAAAA", or "AAAAMMDD" with the year first; day 0
-  // gives zeros. The century follows the two-digit year (19 from 27 on).
+  // The 16-bit day number of the point-of-sale program (read in the window
+  // of today, JanelaDatas.h) as "DDMMAAAA", or "AAAAMMDD" with the year
+  // first; day 0 gives zeros.
   static std::string InverteData(std::uint16_t numeroDia, bool anoPrimeiro);
 
   // Brings the text to the width as a text field, then turns every blank of

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "frame/ZTException.h"
 #include "plataforma/com/HResult.h"
 #include "plataforma/registro/Registro.h"
@@ -163,14 +164,16 @@ std::string CQMXRelogio::PegaDataHoje(bool anoDoisDigitos) {
   return Formata("%02d/%02d/%04d", c.wDay, c.wMonth, c.wYear);
 }
 
-std::uint16_t CQMXRelogio::PegaDiaHoje(bool anoDoisDigitos) {
-  // The day number of today's text: both texts carry the same two last
-  // digits of the year, which is all the day number keeps.
-  const std::string texto = PegaDataHoje(anoDoisDigitos);
-  unsigned dia = 0, mes = 0, ano = 0;
-  if (std::sscanf(texto.c_str(), "%u/%u/%u", &dia, &mes, &ano) != 3) return 0;
-  return CodificaDia(static_cast<std::uint16_t>(dia), static_cast<std::uint16_t>(mes), static_cast<std::uint16_t>(ano));
+NumeroDia CQMXRelogio::PegaDiaHoje() {
+  const SYSTEMTIME c = PegaHoraLocal();
+  return CodificaDia(c.wDay, c.wMonth, c.wYear);
 }
+
+namespace {
+// The 16-bit day numbers and two-digit years of the whole library slide
+// with this clock.
+[[maybe_unused]] const bool kFonteDefinida = (DefineFonteHoje(&CQMXRelogio::PegaDiaHoje), true);
+}  // namespace
 
 std::string CQMXRelogio::PegaMesAno() { return PegaDataHoje(false).substr(3); }
 

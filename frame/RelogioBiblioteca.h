@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frame/TempoArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -37,9 +38,11 @@ class CQMXRelogio {
   static SYSTEMTIME PegaHoraUtc();
 
   // Today: "dd/mm/aaaa", or "dd/mm/aa" with a two-digit year; as a day
-  // number; the month as "mm/aaaa" and as a month code.
+  // number; the month as "mm/aaaa" and as a month code. The clock is also
+  // where the 16-bit day numbers and two-digit years are read from
+  // (JanelaDatas.h): it installs itself as their source of today.
   static std::string PegaDataHoje(bool anoDoisDigitos = false);
-  static std::uint16_t PegaDiaHoje(bool anoDoisDigitos = false);
+  static NumeroDia PegaDiaHoje();
   static std::string PegaMesAno();
   static std::uint16_t PegaCodigoMes();
 

@@ -33,7 +33,7 @@ std::optional<REG_PLANO_CONTAPS> CESContabilizacao::Conta(const std::string& cod
   return achada->second;
 }
 
-bool CESContabilizacao::PeriodoBloqueado(std::uint16_t filial, std::uint16_t data) {
+bool CESContabilizacao::PeriodoBloqueado(std::uint16_t filial, NumeroDia data) {
   auto achado = m_mesesBloqueados.find(filial);
   if (achado == m_mesesBloqueados.end()) {
     REG_FILIALPS registro{};

@@ -11,6 +11,7 @@
 #include "plataforma/dados/ConexaoPlano.h"
 #include "plataforma/dados/RegistroCatalogo.h"
 #include "plataforma/dados/RegistroIntegracao.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -45,7 +46,7 @@ class CESContabilizacao {
   std::optional<Partidas> MontaPartidas(const REG_ES_MOVIMENTOPS& movimento, const REG_PRODUTOPS& produto,
                                         const REG_LOCAL_ESTOQUEPS* local);
   std::optional<REG_PLANO_CONTAPS> Conta(const std::string& codigo);
-  bool PeriodoBloqueado(std::uint16_t filial, std::uint16_t data);
+  bool PeriodoBloqueado(std::uint16_t filial, NumeroDia data);
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
 
   dados::IZTDF_Integracao& m_integracao;
@@ -54,7 +55,7 @@ class CESContabilizacao {
   const CLogIntegracao& m_log;
   std::map<std::uint16_t, std::optional<REG_GRADE_CONTABILPS>> m_grades;
   std::map<std::string, std::optional<REG_PLANO_CONTAPS>> m_contas;
-  std::map<std::uint16_t, std::uint16_t> m_mesesBloqueados;
+  std::map<std::uint16_t, std::uint16_t> m_mesesBloqueados;  // branch -> month code
 };
 
 }  // namespace qmx

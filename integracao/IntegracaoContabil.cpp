@@ -37,7 +37,7 @@ constexpr const char* kErroGravar = "Erro ao Gravar Lançamentos no Servidor de 
 }  // namespace
 
 std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
-  const std::uint16_t data = parametros.nData;
+  const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   Log("Integrando com Contabilidade");
 

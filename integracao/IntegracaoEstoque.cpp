@@ -8,6 +8,7 @@
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx {
 
@@ -34,7 +35,7 @@ bool TemItemPendente(const dados::CupomCompleto& cupom) {
 
 // The cupom's document key for the movements' server: its number and date.
 std::string DocumentoDoCupom(const REG_EC_CXPS& cupom) {
-  return Formata("CF%06u-%s", cupom.COO, MontaData(cupom.Data, true).c_str());
+  return Formata("CF%06u-%s", cupom.COO, TextoData(cupom.Data, true).c_str());
 }
 
 // Locks the keyboard for the life of the object.
@@ -49,7 +50,7 @@ class CTecladoTravado {
 }  // namespace
 
 std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
-  const std::uint16_t data = parametros.nData;
+  const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   REG_EMISSORPS emissora{};
   if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
@@ -263,7 +264,7 @@ const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint
 }
 
 std::optional<std::int64_t> CQMXIntegracao::SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial,
-                                                         std::uint16_t data) {
+                                                         NumeroDia data) {
   const std::uint64_t chave = ChaveSaldo(p.local.Codigo, p.produto.Codigo);
   if (auto achado = m_saldos.find(chave); achado != m_saldos.end()) return achado->second;
   CY saldo{};

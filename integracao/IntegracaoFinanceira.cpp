@@ -49,7 +49,7 @@ std::string HistoricoCupom(std::uint16_t filial, std::uint16_t ecf, std::uint32_
 }  // namespace
 
 std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
-  const std::uint16_t data = parametros.nData;
+  const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   Log("Iniciando Integração com Torvo Financeiro...");
   auto lidos = LeCupons(data, ecf);
@@ -102,7 +102,7 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     return conta;
   };
   auto titulo = [&](std::uint32_t cupom, std::uint32_t cliente, std::uint16_t forma, std::uint32_t numeroTitulo,
-                    std::uint16_t vencimento, std::int64_t valor, const std::string& conta,
+                    NumeroDia vencimento, std::int64_t valor, const std::string& conta,
                     const std::string& historico) {
     REG_TITULO_RECEBERPS t{};
     t.Filial = emissora.Filial;

@@ -24,7 +24,7 @@ bool SituacaoECFValida(char letra) { return letra == 'T' || letra == 'F' || letr
 
 // A PIS or COFINS rate of a product in force on the date (0: none).
 std::uint16_t AliquotaEmVigor(const std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>& aliquotas, std::uint8_t tipo,
-                              std::uint16_t data) {
+                              NumeroDia data) {
   std::uint16_t aliquota = 0;
   for (const auto& a : aliquotas)
     if (a.Tipo == tipo && a.Inicio <= data && (a.Fim == 0 || a.Fim >= data)) aliquota = a.Aliquota;
@@ -43,7 +43,7 @@ std::int64_t ICMS(std::int64_t base, std::uint16_t aliquota) {
 }  // namespace
 
 std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
-  const std::uint16_t data = parametros.nData;
+  const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   if (!m_integracao.Inicializada()) {
     Log("Erro ao Iniciar o Servidor de Integrações");

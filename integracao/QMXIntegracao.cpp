@@ -4,6 +4,8 @@
 
 #include "frame/CarimboCompilacao.h"
 #include "frame/InstanciaServidor.h"
+#include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "integracao/CamposIntegracao.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/mensagens/ZTMens.h"
@@ -37,7 +39,11 @@ void CQMXIntegracao::ReportaFalha(com::HRESULT resultado, int linha) const {
   mensagens::ZTTrataErro2(resultado, 0, 0, m_strEmpresa, kFonte, linha, QMX_CARIMBO_COMPILACAO);
 }
 
-std::string CQMXIntegracao::TextoData(std::uint16_t data) const { return MontaData(data, true); }
+NumeroDia CQMXIntegracao::DataDosParametros(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {
+  return LeDiaDezesseisBits(parametros.nData);
+}
+
+std::string CQMXIntegracao::TextoData(NumeroDia data) const { return qmx::TextoData(data, true); }
 
 com::HRESULT CQMXIntegracao::LeEmissora(std::uint16_t emissora, REG_EMISSORPS* registro) {
   auto achada = m_emissorasLidas.find(emissora);
@@ -50,7 +56,7 @@ com::HRESULT CQMXIntegracao::LeEmissora(std::uint16_t emissora, REG_EMISSORPS* r
   return achada->second.first;
 }
 
-CQMXIntegracao::LeituraCupons CQMXIntegracao::LeCupons(std::uint16_t data, std::uint16_t emissora) {
+CQMXIntegracao::LeituraCupons CQMXIntegracao::LeCupons(NumeroDia data, std::uint16_t emissora) {
   LeituraCupons lidos;
   REG_EC_CX_CHAVEPS chave{};
   chave.Cupom = 0;  // every cupom of the date and ECF
@@ -78,7 +84,7 @@ com::HRESULT CQMXIntegracao::AtivaServidor(const com::CLSID& classe, const com::
   return ativado;
 }
 
-bool CQMXIntegracao::FazChaveQuemGerouIntegracaoECF(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+bool CQMXIntegracao::FazChaveQuemGerouIntegracaoECF(const char* modulo, NumeroDia data, std::uint16_t emissora,
                                                     std::int32_t sev, std::int32_t fac, std::int32_t cod) {
   std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
   if (com::FAILED(m_mestre.LeChavesIntegracao(modulo, data, emissora, &chaves))) {
@@ -105,7 +111,7 @@ bool CQMXIntegracao::FazChaveQuemGerouIntegracaoECF(const char* modulo, std::uin
   return true;
 }
 
-bool CQMXIntegracao::RemoveIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora) {
+bool CQMXIntegracao::RemoveIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora) {
   std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
   if (com::FAILED(m_mestre.LeChavesIntegracao(modulo, data, emissora, &chaves))) return false;
   for (const auto& c : chaves)
@@ -113,7 +119,7 @@ bool CQMXIntegracao::RemoveIntegracao(const char* modulo, std::uint16_t data, st
   return com::SUCCEEDED(m_mestre.ExcluiChavesIntegracao(modulo, data, emissora));
 }
 
-bool CQMXIntegracao::RemoveIntegracaoFN(std::uint16_t data, std::uint16_t emissora) {
+bool CQMXIntegracao::RemoveIntegracaoFN(NumeroDia data, std::uint16_t emissora) {
   std::vector<REG_EC_CHAVES_INTEGRACAOPS> chaves;
   if (com::FAILED(m_mestre.LeChavesIntegracao("FN", data, emissora, &chaves))) {
     Log(Formata("CQMXIntegracao::RemoveIntegracaoFN: Falha ao ler chaves de integração. "

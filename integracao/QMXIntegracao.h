@@ -25,6 +25,7 @@
 #include "plataforma/dados/ConexaoPlano.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/TransacaoDados.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -82,8 +83,11 @@ class CQMXIntegracao {
   };
 
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
+  // The date to integrate: the parameters' 16-bit day number, read in the
+  // window of today.
+  static NumeroDia DataDosParametros(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   void ReportaFalha(com::HRESULT resultado, int linha) const;
-  std::string TextoData(std::uint16_t data) const;
+  std::string TextoData(NumeroDia data) const;
 
   // The cupons of a date and ECF (search, then read); the failing step's
   // code comes back with which of the two failed.
@@ -92,7 +96,7 @@ class CQMXIntegracao {
     com::HRESULT leitura = com::S_OK;
     std::vector<dados::CupomCompleto> cupons;
   };
-  LeituraCupons LeCupons(std::uint16_t data, std::uint16_t emissora);
+  LeituraCupons LeCupons(NumeroDia data, std::uint16_t emissora);
   // Begins a pass's transaction, holds the ECF against a second terminal
   // and takes the pass's integration number; false when any step fails.
   bool IniciaIntegracao(dados::CTransacaoDados& transacao, std::uint16_t emissora, std::int32_t* numero);
@@ -107,15 +111,15 @@ class CQMXIntegracao {
   bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
                    class CESContabilizacao& contabilizacao, std::map<std::uint64_t, std::int64_t>& baixas);
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
-  std::optional<std::int64_t> SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial, std::uint16_t data);
+  std::optional<std::int64_t> SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial, NumeroDia data);
 
   // Integration keys: who generated what, so a later pass can remove it.
-  bool FazChaveQuemGerouIntegracaoECF(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+  bool FazChaveQuemGerouIntegracaoECF(const char* modulo, NumeroDia data, std::uint16_t emissora,
                                       std::int32_t sev, std::int32_t fac, std::int32_t cod);
   // Removes the accounting (FAC 1) or fiscal (FAC 2) integrations recorded
   // for the date and ECF under the module, and their keys.
-  bool RemoveIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora);
-  bool RemoveIntegracaoFN(std::uint16_t data, std::uint16_t emissora);
+  bool RemoveIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora);
+  bool RemoveIntegracaoFN(NumeroDia data, std::uint16_t emissora);
 
   std::string m_strEmpresa;
   std::uint16_t m_nUsuario;

@@ -1,93 +1,101 @@
 #include "plataforma/calendario/DataCodificada.h"
 
+#include <cstdio>
+
 namespace qmx {
 namespace {
 
-constexpr std::uint16_t kInicioMes[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-constexpr std::uint16_t kDiasMes[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr unsigned kPrimeiroAno = 1848;
+constexpr unsigned kUltimoAno = 9999;
+constexpr unsigned kInicioMes[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+constexpr unsigned kDiasMes[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-std::uint16_t U16(unsigned valor) { return static_cast<std::uint16_t>(valor); }
+bool Bissexto(unsigned ano) { return ano % 4 == 0 && (ano <= 2000 || ano % 100 != 0 || ano % 400 == 0); }
 
-// Year index to four-digit year: back to a two-digit year, then the pivot,
-// all in 16 bits.
-std::uint16_t AnoDoIndice(std::uint16_t indiceAno) {
-  const std::uint16_t doisDigitos = indiceAno <= 151 ? U16(indiceAno - 52u) : U16(indiceAno - 152u);
-  return doisDigitos < 27 ? U16(doisDigitos + 2000u) : U16(doisDigitos + 1900u);
+// Days from 31 December 1847 to the last day of the year before `ano`.
+NumeroDia DiasAntesDoAno(unsigned ano) {
+  const unsigned anos = ano - kPrimeiroAno;
+  // Every fourth year from 1848 on was a leap year...
+  unsigned dias = 365u * anos + (anos + 3u) / 4u;
+  // ...except the centuries after 2000 that 400 does not divide.
+  if (ano > 2001) {
+    const unsigned ultimo = ano - 1u;
+    dias -= (ultimo / 100u - 20u) - (ultimo / 400u - 5u);
+  }
+  return static_cast<NumeroDia>(dias);
+}
+
+NumeroDia DiaFinal() { return DiasAntesDoAno(kUltimoAno + 1); }
+
+std::string Formata(const char* formato, unsigned a, unsigned b, unsigned c) {
+  char texto[32];
+  std::snprintf(texto, sizeof texto, formato, a, b, c);
+  return texto;
 }
 
 }  // namespace
 
-DiaMesAno DecodificaDia(std::uint16_t numeroDia) {
-  if (numeroDia == 0) return {};
-  // The day number divided by 365.25, cut toward zero, done in integers.
-  std::uint16_t indiceAno = U16(numeroDia * 4u / 1461u);
-  std::uint16_t diaDoAno = U16(numeroDia - 365u * indiceAno - (indiceAno + 3u) / 4u);
+unsigned DiasDoMes(unsigned mes, unsigned ano) {
+  if (mes < 1 || mes > 12) return 0;
+  return kDiasMes[mes - 1] + (mes == 2 && Bissexto(ano) ? 1u : 0u);
+}
+
+DiaMesAno DecodificaDia(NumeroDia numeroDia) {
+  if (numeroDia <= 0 || numeroDia > DiaFinal()) return {};
+  // The estimate by years of 365.25 days lands on the year or next to it
+  // (later years are a day shorter per skipped century).
+  unsigned ano = kPrimeiroAno + static_cast<unsigned>(numeroDia - 1) * 4u / 1461u;
+  while (DiasAntesDoAno(ano) >= numeroDia) --ano;
+  while (ano < kUltimoAno && DiasAntesDoAno(ano + 1) < numeroDia) ++ano;
+  unsigned diaDoAno = static_cast<unsigned>(numeroDia - DiasAntesDoAno(ano));
   DiaMesAno data;
-  if (diaDoAno == 0) {
-    data.dia = 31;
-    data.mes = 12;
-    data.ano = AnoDoIndice(U16(indiceAno - 1u));
-    return data;
-  }
-  const bool bissexto = indiceAno % 4 == 0;
-  data.ano = AnoDoIndice(indiceAno);
-  if (diaDoAno <= 31) {
-    data.mes = 1;
-    data.dia = diaDoAno;
-    return data;
-  }
-  if (diaDoAno <= 59) {
-    data.mes = 2;
-    data.dia = U16(diaDoAno - 31u);
-    return data;
-  }
-  if (bissexto) {
-    diaDoAno = U16(diaDoAno - 1u);
-    if (diaDoAno == 59) {
-      data.mes = 2;
-      data.dia = 29;
-      return data;
-    }
-  }
-  int mes = 11;
-  while (kInicioMes[mes] >= diaDoAno) --mes;
-  data.mes = U16(mes + 1u);
-  data.dia = U16(diaDoAno - kInicioMes[mes]);
+  data.ano = static_cast<std::uint16_t>(ano);
+  unsigned mes = 1;
+  while (mes < 12 && diaDoAno > DiasDoMes(mes, ano)) diaDoAno -= DiasDoMes(mes++, ano);
+  data.mes = static_cast<std::uint16_t>(mes);
+  data.dia = static_cast<std::uint16_t>(diaDoAno);
   return data;
 }
 
-std::uint16_t CodificaDia(std::uint16_t dia, std::uint16_t mes, std::uint16_t ano) {
+NumeroDia CodificaDia(unsigned dia, unsigned mes, unsigned ano) {
   if (dia == 0 && mes == 0 && ano == 0) return 0;
-  // A month outside the calendar has no day number (the tables stop at 12).
-  if (mes < 1 || mes > 12) return 0;
-  const unsigned anoDoisDigitos = ano % 100u;
-  if (dia > kDiasMes[mes - 1]) dia = kDiasMes[mes - 1];
-  if (mes == 2 && dia == 29 && anoDoisDigitos % 4 != 0) dia = 28;
-  const unsigned base = anoDoisDigitos < 27 ? 55518u : 18993u;
-  unsigned numero = base + anoDoisDigitos * 365u + (anoDoisDigitos + 3u) / 4u + kInicioMes[mes - 1] + dia;
-  if (mes > 2 && anoDoisDigitos % 4 == 0) ++numero;
-  return U16(numero);
+  if (mes < 1 || mes > 12 || ano < kPrimeiroAno || ano > kUltimoAno) return 0;
+  const unsigned ultimo = DiasDoMes(mes, ano);
+  if (dia > ultimo) dia = ultimo;
+  const unsigned antesDoMes = kInicioMes[mes - 1] + (mes > 2 && Bissexto(ano) ? 1u : 0u);
+  return DiasAntesDoAno(ano) + static_cast<NumeroDia>(antesDoMes + dia);
 }
 
 DiaMesAno DecodificaMes(std::uint16_t codigoMes) {
   if (codigoMes == 0) return {};
-  std::uint16_t indiceAno = U16(codigoMes / 12u);
-  std::uint16_t mes = U16(codigoMes % 12u);
+  unsigned indiceAno = codigoMes / 12u;
+  unsigned mes = codigoMes % 12u;
   if (mes == 0) {
     mes = 12;
-    indiceAno = U16(indiceAno - 1u);
+    --indiceAno;
   }
   DiaMesAno data;
-  data.mes = mes;
-  data.ano = AnoDoIndice(indiceAno);
+  data.mes = static_cast<std::uint16_t>(mes);
+  data.ano = static_cast<std::uint16_t>(kPrimeiroAno + indiceAno);
   return data;
 }
 
-std::uint16_t CodificaMes(std::uint16_t mes, std::uint16_t ano) {
+std::uint16_t CodificaMes(unsigned mes, unsigned ano) {
   if (mes == 0 && ano == 0) return 0;
-  const unsigned anoDoisDigitos = ano % 100u;
-  const unsigned indiceAno = 52u + anoDoisDigitos + (anoDoisDigitos < 27 ? 100u : 0u);
-  return U16(indiceAno * 12u + mes);
+  if (mes < 1 || mes > 12 || ano < kPrimeiroAno || ano > kUltimoAno) return 0;
+  return static_cast<std::uint16_t>((ano - kPrimeiroAno) * 12u + mes);
+}
+
+std::string TextoData(NumeroDia numeroDia, bool anoQuatroDigitos) {
+  const DiaMesAno d = DecodificaDia(numeroDia);
+  if (anoQuatroDigitos) return Formata("%02u/%02u/%04u", d.dia, d.mes, d.ano);
+  return Formata("%02u/%02u/%02u", d.dia, d.mes, d.ano % 100u);
+}
+
+std::string DataInvertida(NumeroDia numeroDia, bool anoPrimeiro) {
+  const DiaMesAno d = DecodificaDia(numeroDia);
+  if (anoPrimeiro) return Formata("%04u%02u%02u", d.ano, d.mes, d.dia);
+  return Formata("%02u%02u%04u", d.dia, d.mes, d.ano);
 }
 
 }  // namespace qmx

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx {
 
@@ -11,16 +14,34 @@ struct DiaMesAno {
   std::uint16_t ano = 0;  // four digits
 };
 
-// Day numbers: days since 31 December 1847 counting every fourth year as a
-// leap year, 0 meaning no date, two-digit years pivoting at 27 (27..99 are
-// 1927..1999, 00..26 are 2000..2026). The arithmetic is 16-bit on purpose:
-// the wrap-arounds are part of the encoding (year indexes below 52 decode to
-// 1848..1899, 65381 decodes to 1 January 1927).
-DiaMesAno DecodificaDia(std::uint16_t numeroDia);
-std::uint16_t CodificaDia(std::uint16_t dia, std::uint16_t mes, std::uint16_t ano);
+// Day numbers (NumeroDia.h): 1 is 1 January 1848. Every fourth year is a
+// leap year up to 2000, 1900 included, as the day numbers have always
+// counted; from 2001 on the Gregorian rule holds (2100, 2200 and 2300 are
+// common years, 2400 a leap year). The numbers of 1927 to 2026 are the ones
+// the data servers have always stored: 1 January 1927 is 28856,
+// 31 December 2026 is 65380, 1 January 2027 is 65381.
+//
+// Decoding covers 1 January 1848 to 31 December 9999; a number outside that
+// decodes to no date (all zeros), as 0 does.
+DiaMesAno DecodificaDia(NumeroDia numeroDia);
+// The year has its four digits. Day, month and year 0 give 0; a month
+// outside 1..12 or a year outside 1848..9999 has no number (0). A day past
+// the month's end is the month's last day (29 February of a common year is
+// the 28th).
+NumeroDia CodificaDia(unsigned dia, unsigned mes, unsigned ano);
+// The number of days of a month of a year, by the rule above.
+unsigned DiasDoMes(unsigned mes, unsigned ano);
 
-// Month codes: year index times 12 plus the month, 0 meaning none.
+// Month codes: (year - 1848) times 12 plus the month, 0 meaning none. The
+// codes of 1927 to 2026 are the ones the data servers have always stored,
+// and 16 bits hold them for any four-digit year.
 DiaMesAno DecodificaMes(std::uint16_t codigoMes);  // day left 0
-std::uint16_t CodificaMes(std::uint16_t mes, std::uint16_t ano);
+std::uint16_t CodificaMes(unsigned mes, unsigned ano);
+
+// Date texts of a day number; day 0 gives zeros in every place.
+// "DD/MM/AAAA", or "DD/MM/AA" with the last two digits of the year.
+std::string TextoData(NumeroDia numeroDia, bool anoQuatroDigitos);
+// "AAAAMMDD" with the year first, else "DDMMAAAA".
+std::string DataInvertida(NumeroDia numeroDia, bool anoPrimeiro);
 
 }  // namespace qmx

@@ -58,8 +58,8 @@ const ConsultasDiaCaixa& NotasConsumidor() {
 
 }  // namespace
 
-com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::uint16_t chave, std::uint16_t dataInicial,
-                                     std::uint16_t dataFinal, const PorCupom& porCupom) {
+com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::uint16_t chave, NumeroDia dataInicial,
+                                     NumeroDia dataFinal, const PorCupom& porCupom) {
   return Executa([&](CSessaoDados& s) {
     std::vector<REG_EC_CX_CIPS> itens;
     std::vector<REG_EC_CX_PAGAMENTOPS> pagamentos;
@@ -89,23 +89,23 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
   });
 }
 
-com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) {
   return Percorre(PorEmissora(), emissora, dataInicial, dataFinal, porCupom);
 }
 
-com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial,
-                                                 std::uint16_t dataFinal, const PorCupom& porCupom) {
+com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial,
+                                                 NumeroDia dataFinal, const PorCupom& porCupom) {
   return Percorre(PorFilial(), filial, dataInicial, dataFinal, porCupom);
 }
 
-com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial,
-                                                    std::uint16_t dataFinal, const PorCupom& porNota) {
+com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial,
+                                                    NumeroDia dataFinal, const PorCupom& porNota) {
   return Percorre(NotasConsumidor(), filial, dataInicial, dataFinal, porNota);
 }
 
-com::HRESULT CConexaoECSCX::PercorrePagamentosFilial(std::uint16_t filial, std::uint16_t dataInicial,
-                                                     std::uint16_t dataFinal, const PorCupom& porCupom) {
+com::HRESULT CConexaoECSCX::PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial,
+                                                     NumeroDia dataFinal, const PorCupom& porCupom) {
   return Percorre(PagamentosFilial(), filial, dataInicial, dataFinal, porCupom);
 }
 
@@ -170,7 +170,7 @@ com::HRESULT CConexaoECSCX::LeMarcasEstoque(std::uint32_t cupom, std::map<std::u
   });
 }
 
-com::HRESULT CConexaoECSCX::LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
+com::HRESULT CConexaoECSCX::LeReducaoZ(std::uint16_t emissora, NumeroDia data, REG_REDUCAO_ZPS* reducao,
                                        std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
                                        std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) {
   if (!reducao || !aliquotas || !naoFiscais) return com::E_POINTER;
@@ -203,8 +203,8 @@ com::HRESULT CConexaoECSCX::LeReducaoZ(std::uint16_t emissora, std::uint16_t dat
   });
 }
 
-com::HRESULT CConexaoECSCX::PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial,
-                                               std::uint16_t dataFinal,
+com::HRESULT CConexaoECSCX::PercorreDocumentos(std::uint16_t emissora, NumeroDia dataInicial,
+                                               NumeroDia dataFinal,
                                                const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) {
   return Executa([&](CSessaoDados& s) {
     auto cursor = s.Abre("SELECT " QMX_COLUNAS_DOCUMENTO_ECF " FROM documento_ecf "
@@ -226,8 +226,8 @@ com::HRESULT CConexaoECSCX::ListaReducoesZ(std::uint16_t emissora, bool porCRZ, 
 }
 
 com::HRESULT CConexaoECSCX::FaixaCOO(std::uint16_t emissora, std::uint32_t cooInicial, std::uint32_t cooFinal,
-                                     std::uint32_t* primeiro, std::uint32_t* ultimo, std::uint16_t* dataInicial,
-                                     std::uint16_t* dataFinal) {
+                                     std::uint32_t* primeiro, std::uint32_t* ultimo, NumeroDia* dataInicial,
+                                     NumeroDia* dataFinal) {
   if (!primeiro || !ultimo || !dataInicial || !dataFinal) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     const auto linhas = s.Consulta(
@@ -239,8 +239,8 @@ com::HRESULT CConexaoECSCX::FaixaCOO(std::uint16_t emissora, std::uint32_t cooIn
     const auto& l = linhas.front();
     *primeiro = static_cast<std::uint32_t>(l.Inteiro(0));
     *ultimo = static_cast<std::uint32_t>(l.Inteiro(1));
-    *dataInicial = static_cast<std::uint16_t>(l.Inteiro(2));
-    *dataFinal = static_cast<std::uint16_t>(l.Inteiro(3));
+    *dataInicial = static_cast<NumeroDia>(l.Inteiro(2));
+    *dataFinal = static_cast<NumeroDia>(l.Inteiro(3));
     return com::S_OK;
   });
 }

@@ -7,6 +7,7 @@
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroCaixa.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::dados {
 
@@ -32,20 +33,20 @@ class IZTEC_Caixa {
   // The cash documents of one ECF (cupons and consumer notas), day by day
   // from the first date to the last, each day in sequence-key order. Only
   // one day is held in memory at a time.
-  virtual com::HRESULT PercorreCupons(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  virtual com::HRESULT PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                       const PorCupom& porCupom) = 0;
   // The same for every ECF of a branch: day by day, each day by ECF and
   // sequence key.
-  virtual com::HRESULT PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  virtual com::HRESULT PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                             const PorCupom& porCupom) = 0;
   // The cupons of a branch with their payments and without their items
   // (the callback's item list stays empty): what the payment reports read.
-  virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, std::uint16_t dataInicial,
-                                                std::uint16_t dataFinal, const PorCupom& porCupom) = 0;
+  virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial,
+                                                NumeroDia dataFinal, const PorCupom& porCupom) = 0;
   // Only the consumer notas (status 4) of a branch, day by day, by ECF and
   // sequence key, with their items.
-  virtual com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial,
-                                               std::uint16_t dataFinal, const PorCupom& porNota) = 0;
+  virtual com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial,
+                                               NumeroDia dataFinal, const PorCupom& porNota) = 0;
   // The search operation: the keys of the cupons with the key's number,
   // date and ECF (number 0: every cupom of that date and ECF), by sequence.
   virtual com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) = 0;
@@ -59,7 +60,7 @@ class IZTEC_Caixa {
   // The Z reduction of an ECF's movement day with its rate totalizers (by
   // position) and non-fiscal totalizers (by code); "record not found" when
   // the day has none.
-  virtual com::HRESULT LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
+  virtual com::HRESULT LeReducaoZ(std::uint16_t emissora, NumeroDia data, REG_REDUCAO_ZPS* reducao,
                                   std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
                                   std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) = 0;
   // The Z reductions of an ECF whose movement date (or, porCRZ, whose CRZ)
@@ -70,10 +71,10 @@ class IZTEC_Caixa {
   // whose COO lies in the range: the first and last COO and the first and
   // last date. All zero when there is none.
   virtual com::HRESULT FaixaCOO(std::uint16_t emissora, std::uint32_t cooInicial, std::uint32_t cooFinal,
-                                std::uint32_t* primeiro, std::uint32_t* ultimo, std::uint16_t* dataInicial,
-                                std::uint16_t* dataFinal) = 0;
+                                std::uint32_t* primeiro, std::uint32_t* ultimo, NumeroDia* dataInicial,
+                                NumeroDia* dataFinal) = 0;
   // The ECF's document log in the period, by date and COO.
-  virtual com::HRESULT PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  virtual com::HRESULT PercorreDocumentos(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                           const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) = 0;
 };
 
@@ -81,32 +82,32 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
  public:
   IZTEC_Caixa* GetInterface() { return Inicializada() ? this : nullptr; }
 
-  com::HRESULT PercorreCupons(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  com::HRESULT PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                               const PorCupom& porCupom) override;
-  com::HRESULT PercorreCuponsFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  com::HRESULT PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                     const PorCupom& porCupom) override;
-  com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                        const PorCupom& porNota) override;
-  com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                         const PorCupom& porCupom) override;
   com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) override;
   com::HRESULT Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) override;
   com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) override;
   com::HRESULT LeMarcasEstoque(std::uint32_t cupom, std::map<std::uint16_t, std::uint8_t>* marcas) override;
-  com::HRESULT LeReducaoZ(std::uint16_t emissora, std::uint16_t data, REG_REDUCAO_ZPS* reducao,
+  com::HRESULT LeReducaoZ(std::uint16_t emissora, NumeroDia data, REG_REDUCAO_ZPS* reducao,
                           std::vector<REG_REDUCAO_Z_ALIQUOTAPS>* aliquotas,
                           std::vector<REG_TOTALIZADOR_NAO_FISCALPS>* naoFiscais) override;
-  com::HRESULT PercorreDocumentos(std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  com::HRESULT PercorreDocumentos(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                   const std::function<bool(const REG_DOCUMENTO_ECFPS&)>& porDocumento) override;
   com::HRESULT ListaReducoesZ(std::uint16_t emissora, bool porCRZ, std::uint32_t inicio, std::uint32_t fim,
                               std::vector<REG_REDUCAO_ZPS>* reducoes) override;
   com::HRESULT FaixaCOO(std::uint16_t emissora, std::uint32_t cooInicial, std::uint32_t cooFinal,
-                        std::uint32_t* primeiro, std::uint32_t* ultimo, std::uint16_t* dataInicial,
-                        std::uint16_t* dataFinal) override;
+                        std::uint32_t* primeiro, std::uint32_t* ultimo, NumeroDia* dataInicial,
+                        NumeroDia* dataFinal) override;
 
  private:
-  com::HRESULT Percorre(const struct ConsultasDiaCaixa& consultas, std::uint16_t chave, std::uint16_t dataInicial,
-                        std::uint16_t dataFinal, const PorCupom& porCupom);
+  com::HRESULT Percorre(const struct ConsultasDiaCaixa& consultas, std::uint16_t chave, NumeroDia dataInicial,
+                        NumeroDia dataFinal, const PorCupom& porCupom);
 };
 
 }  // namespace qmx::dados

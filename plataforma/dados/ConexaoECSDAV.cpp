@@ -7,7 +7,7 @@ namespace qmx::dados {
 #define QMX_FILTRO " WHERE d.emissora = ? AND d.data >= ? AND d.data <= ? ORDER BY d.id"
 
 com::HRESULT CConexaoECSDAV::PercorreDAVs(
-    std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+    std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
     const std::function<bool(const REG_DAVPS&, const std::vector<REG_DAV_ITEMPS>&)>& porDAV) {
   return Executa([&](CSessaoDados& s) {
     auto davs = s.Abre("SELECT " QMX_COLUNAS_DAV " FROM dav d" QMX_FILTRO, {emissora, dataInicial, dataFinal});

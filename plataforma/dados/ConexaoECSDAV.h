@@ -6,6 +6,7 @@
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroDAV.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::dados {
 
@@ -17,7 +18,7 @@ class IZTEC_DAV {
   // order they were recorded, each with its items by item number; the
   // callback answers false to stop.
   virtual com::HRESULT PercorreDAVs(
-      std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+      std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
       const std::function<bool(const REG_DAVPS&, const std::vector<REG_DAV_ITEMPS>&)>& porDAV) = 0;
 };
 
@@ -25,7 +26,7 @@ class CConexaoECSDAV : public CConexaoDados, public IZTEC_DAV {
  public:
   IZTEC_DAV* GetInterface() { return Inicializada() ? this : nullptr; }
   com::HRESULT PercorreDAVs(
-      std::uint16_t emissora, std::uint16_t dataInicial, std::uint16_t dataFinal,
+      std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
       const std::function<bool(const REG_DAVPS&, const std::vector<REG_DAV_ITEMPS>&)>& porDAV) override;
 };
 

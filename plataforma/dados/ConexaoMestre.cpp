@@ -19,7 +19,7 @@ com::HRESULT CConexaoMestre::Le(REG_EC_MESTREPS* registro) {
     const auto& l = linhas.front();
     REG_EC_MESTREPS r;
     std::memset(&r, 0, sizeof r);
-    r.DataInicioSistema = static_cast<std::uint16_t>(l.Inteiro(0));
+    r.DataInicioSistema = static_cast<NumeroDia>(l.Inteiro(0));
     r.NaturezaVenda = static_cast<std::uint16_t>(l.Inteiro(1));
     r.NaturezaVendaST = static_cast<std::uint16_t>(l.Inteiro(2));
     r.NaturezaServico = static_cast<std::uint16_t>(l.Inteiro(3));
@@ -58,7 +58,7 @@ com::HRESULT CConexaoMestre::LeModoEmissora(std::uint16_t emissora, bool* autono
   });
 }
 
-com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora,
                                                std::vector<REG_EC_CHAVES_INTEGRACAOPS>* chaves) {
   return LeVarios("SELECT modulo, data, emissora, sev, fac, cod FROM chave_integracao "
                   "WHERE modulo = ? AND data = ? AND emissora = ? ORDER BY id",
@@ -66,7 +66,7 @@ com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, std::uint16_
                     REG_EC_CHAVES_INTEGRACAOPS r;
                     std::memset(&r, 0, sizeof r);
                     CopiaTexto(r.Modulo, l.Texto(0));
-                    r.Data = static_cast<std::uint16_t>(l.Inteiro(1));
+                    r.Data = static_cast<NumeroDia>(l.Inteiro(1));
                     r.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
                     r.SEV = static_cast<std::int32_t>(l.Inteiro(3));
                     r.FAC = static_cast<std::int32_t>(l.Inteiro(4));
@@ -84,7 +84,7 @@ com::HRESULT CConexaoMestre::GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAO
   });
 }
 
-com::HRESULT CConexaoMestre::ExcluiChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora) {
+com::HRESULT CConexaoMestre::ExcluiChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora) {
   return Executa([&](CSessaoDados& s) {
     s.Executa("DELETE FROM chave_integracao WHERE modulo = ? AND data = ? AND emissora = ?", {modulo, data, emissora});
     return com::S_OK;

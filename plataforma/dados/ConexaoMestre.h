@@ -5,6 +5,7 @@
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroMestre.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::dados {
 
@@ -18,10 +19,10 @@ class IZTEC_Mestre {
   // Whether an ECF works stand-alone.
   virtual com::HRESULT LeModoEmissora(std::uint16_t emissora, bool* autonomo) = 0;
   // The integration keys of a module for a date and ECF, in the order written.
-  virtual com::HRESULT LeChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+  virtual com::HRESULT LeChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora,
                                           std::vector<REG_EC_CHAVES_INTEGRACAOPS>* chaves) = 0;
   virtual com::HRESULT GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAOPS& chave) = 0;
-  virtual com::HRESULT ExcluiChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora) = 0;
+  virtual com::HRESULT ExcluiChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora) = 0;
 };
 
 // Connection to the point-of-sale master data.
@@ -32,10 +33,10 @@ class CConexaoMestre : public CConexaoDados, public IZTEC_Mestre {
   com::HRESULT Le(REG_EC_MESTREPS* registro) override;
   com::HRESULT LeFilial(std::uint16_t filial, REG_EC_MESTRE_FILIALPS* registro) override;
   com::HRESULT LeModoEmissora(std::uint16_t emissora, bool* autonomo) override;
-  com::HRESULT LeChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora,
+  com::HRESULT LeChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora,
                                   std::vector<REG_EC_CHAVES_INTEGRACAOPS>* chaves) override;
   com::HRESULT GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAOPS& chave) override;
-  com::HRESULT ExcluiChavesIntegracao(const char* modulo, std::uint16_t data, std::uint16_t emissora) override;
+  com::HRESULT ExcluiChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora) override;
 };
 
 }  // namespace qmx::dados

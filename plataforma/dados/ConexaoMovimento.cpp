@@ -6,7 +6,7 @@
 
 namespace qmx::dados {
 
-com::HRESULT CConexaoMovimento::PercorrePosicoes(std::uint16_t filial, std::uint16_t data,
+com::HRESULT CConexaoMovimento::PercorrePosicoes(std::uint16_t filial, NumeroDia data,
                                                  const std::function<bool(const REG_ES_POSICAOPS&)>& porPosicao) {
   return Executa([&](CSessaoDados& s) {
     auto cursor = s.Abre(
@@ -18,7 +18,7 @@ com::HRESULT CConexaoMovimento::PercorrePosicoes(std::uint16_t filial, std::uint
       auto r = leitura::Zerado<REG_ES_POSICAOPS>();
       r.Filial = static_cast<std::uint16_t>(cursor->Inteiro(0));
       r.Produto = static_cast<std::uint32_t>(cursor->Inteiro(1));
-      r.Data = static_cast<std::uint16_t>(cursor->Inteiro(2));
+      r.Data = static_cast<NumeroDia>(cursor->Inteiro(2));
       r.Quantidade = CY{cursor->Inteiro(3)};
       if (!Chama(porPosicao, r)) break;
     }
@@ -27,7 +27,7 @@ com::HRESULT CConexaoMovimento::PercorrePosicoes(std::uint16_t filial, std::uint
 }
 
 com::HRESULT CConexaoMovimento::PercorreSaldosInventario(
-    std::uint16_t filial, std::uint16_t data, const std::function<bool(const REG_ES_SALDOS_INVENTARIOPS&)>& porSaldo) {
+    std::uint16_t filial, NumeroDia data, const std::function<bool(const REG_ES_SALDOS_INVENTARIOPS&)>& porSaldo) {
   return Executa([&](CSessaoDados& s) {
     auto cursor = s.Abre(
         "SELECT filial, data, produto, quantidade, valor_unitario, valor_total FROM estoque_inventario "
@@ -36,7 +36,7 @@ com::HRESULT CConexaoMovimento::PercorreSaldosInventario(
     while (cursor->Proxima()) {
       auto r = leitura::Zerado<REG_ES_SALDOS_INVENTARIOPS>();
       r.Filial = static_cast<std::uint16_t>(cursor->Inteiro(0));
-      r.Data = static_cast<std::uint16_t>(cursor->Inteiro(1));
+      r.Data = static_cast<NumeroDia>(cursor->Inteiro(1));
       r.Produto = static_cast<std::uint32_t>(cursor->Inteiro(2));
       r.Quantidade = CY{cursor->Inteiro(3)};
       r.ValorUnitario = CY{cursor->Inteiro(4)};
@@ -47,7 +47,7 @@ com::HRESULT CConexaoMovimento::PercorreSaldosInventario(
   });
 }
 
-com::HRESULT CConexaoMovimento::PreparaCupom(const char* documento, std::uint16_t data, std::uint16_t emissora,
+com::HRESULT CConexaoMovimento::PreparaCupom(const char* documento, NumeroDia data, std::uint16_t emissora,
                                              std::uint32_t coo) {
   if (!documento) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
@@ -60,7 +60,7 @@ com::HRESULT CConexaoMovimento::PreparaCupom(const char* documento, std::uint16_
 }
 
 com::HRESULT CConexaoMovimento::LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
-                                             std::uint16_t data, CY* saldo) {
+                                             NumeroDia data, CY* saldo) {
   if (!saldo) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     const auto posicao = s.Consulta(

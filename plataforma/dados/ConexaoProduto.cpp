@@ -56,8 +56,8 @@ com::HRESULT CConexaoProduto::LePisCofins(std::uint32_t produto,
         auto r = leitura::Zerado<REG_ITENS_PIS_COFINS_PRODUTOPS>();
         r.Produto = static_cast<std::uint32_t>(l.Inteiro(0));
         r.Tipo = static_cast<std::uint8_t>(l.Inteiro(1));
-        r.Inicio = static_cast<std::uint16_t>(l.Inteiro(2));
-        r.Fim = static_cast<std::uint16_t>(l.Inteiro(3));
+        r.Inicio = static_cast<NumeroDia>(l.Inteiro(2));
+        r.Fim = static_cast<NumeroDia>(l.Inteiro(3));
         r.Aliquota = static_cast<std::uint16_t>(l.Inteiro(4));
         return r;
       });

@@ -4,7 +4,7 @@
 
 namespace qmx::dados {
 
-com::HRESULT CConexaoServidorEC::ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+com::HRESULT CConexaoServidorEC::ListaNotas(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                             std::vector<std::uint32_t>* notas) {
   return LeVarios("SELECT id FROM nota_fiscal WHERE filial = ? AND data >= ? AND data <= ? ORDER BY data, id",
                   {filial, dataInicial, dataFinal}, notas,

@@ -5,6 +5,7 @@
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroNotaFiscal.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::dados {
 
@@ -14,7 +15,7 @@ class IZTDF_NotasFiscais {
   virtual ~IZTDF_NotasFiscais() = default;
   // The notas of a branch dated in the period (both ends included), by date
   // and key.
-  virtual com::HRESULT ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  virtual com::HRESULT ListaNotas(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                   std::vector<std::uint32_t>* notas) = 0;
   // A nota with its items, by item sequence.
   virtual com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) = 0;
@@ -26,7 +27,7 @@ class CConexaoServidorEC : public CConexaoDados, public IZTDF_NotasFiscais {
  public:
   IZTDF_NotasFiscais* GetINotaFiscal() { return Inicializada() ? this : nullptr; }
 
-  com::HRESULT ListaNotas(std::uint16_t filial, std::uint16_t dataInicial, std::uint16_t dataFinal,
+  com::HRESULT ListaNotas(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                           std::vector<std::uint32_t>* notas) override;
   com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) override;
   com::HRESULT LePagamentosNota(std::uint32_t nota, std::vector<REG_NF_PAGAMENTOPS>* pagamentos) override;

@@ -10,6 +10,7 @@
 #include "plataforma/dados/RegistroEstoque.h"
 #include "plataforma/dados/RegistroNotaFiscal.h"
 #include "plataforma/dados/TextoRegistro.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 // The columns of each movement and catalogue record, and how a row of them
 // (a LinhaDados or a CCursorDados row) fills the record. Each QMX_COLUNAS_
@@ -136,7 +137,7 @@ REG_NOTA_FISCALPS NotaFiscal(const Linha& l) {
   r.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(2));
   CopiaTexto(r.Serie, l.Texto(3));
   r.Numero = static_cast<std::uint32_t>(l.Inteiro(4));
-  r.Data = static_cast<std::uint16_t>(l.Inteiro(5));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(5));
   r.Participante = static_cast<std::uint32_t>(l.Inteiro(6));
   r.Cancelada = static_cast<std::uint8_t>(l.Inteiro(7));
   r.Inutilizada = static_cast<std::uint8_t>(l.Inteiro(8));
@@ -204,7 +205,7 @@ REG_EC_CXPS Cupom(const Linha& l) {
   r.Id = static_cast<std::uint32_t>(l.Inteiro(0));
   r.Filial = static_cast<std::uint16_t>(l.Inteiro(1));
   r.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
-  r.Data = static_cast<std::uint16_t>(l.Inteiro(3));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(3));
   r.Hora = static_cast<std::int32_t>(l.Inteiro(4));
   r.COO = static_cast<std::uint32_t>(l.Inteiro(5));
   r.CCF = static_cast<std::uint32_t>(l.Inteiro(6));
@@ -274,7 +275,7 @@ REG_EC_CX_PARCELAPS Parcela(const Linha& l) {
   r.Sequencia = static_cast<std::uint16_t>(l.Inteiro(1));
   r.Valor = Moeda(l, 2);
   r.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(3));
-  r.Vencimento = static_cast<std::uint16_t>(l.Inteiro(4));
+  r.Vencimento = static_cast<NumeroDia>(l.Inteiro(4));
   return r;
 }
 
@@ -286,14 +287,14 @@ template <class Linha>
 REG_REDUCAO_ZPS ReducaoZ(const Linha& l) {
   auto r = Zerado<REG_REDUCAO_ZPS>();
   r.Emissora = static_cast<std::uint16_t>(l.Inteiro(0));
-  r.Data = static_cast<std::uint16_t>(l.Inteiro(1));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(1));
   r.CRZ = static_cast<std::uint32_t>(l.Inteiro(2));
   r.CRO = static_cast<std::uint32_t>(l.Inteiro(3));
   r.COOInicial = static_cast<std::uint32_t>(l.Inteiro(4));
   r.COOFinal = static_cast<std::uint32_t>(l.Inteiro(5));
   r.VendaBruta = Moeda(l, 6);
   r.GrandeTotal = Moeda(l, 7);
-  r.DataEmissao = static_cast<std::uint16_t>(l.Inteiro(8));
+  r.DataEmissao = static_cast<NumeroDia>(l.Inteiro(8));
   r.HoraEmissao = static_cast<std::int32_t>(l.Inteiro(9));
   CY* totais[] = {&r.Substituicao, &r.Isento, &r.NaoTributado, &r.Cancelamentos, &r.Descontos, &r.Acrescimos, &r.ISS};
   for (int i = 0; i < 7; ++i) *totais[i] = Moeda(l, 10 + i);
@@ -306,7 +307,7 @@ template <class Linha>
 REG_DOCUMENTO_ECFPS DocumentoECF(const Linha& l) {
   auto r = Zerado<REG_DOCUMENTO_ECFPS>();
   r.Emissora = static_cast<std::uint16_t>(l.Inteiro(0));
-  r.Data = static_cast<std::uint16_t>(l.Inteiro(1));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(1));
   r.Hora = static_cast<std::int32_t>(l.Inteiro(2));
   r.COO = static_cast<std::uint32_t>(l.Inteiro(3));
   r.Tipo = static_cast<std::uint8_t>(l.Inteiro(4));
@@ -326,7 +327,7 @@ REG_DAVPS Dav(const Linha& l) {
   r.Filial = static_cast<std::uint16_t>(l.Inteiro(1));
   r.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
   r.Numero = static_cast<std::uint32_t>(l.Inteiro(3));
-  r.Data = static_cast<std::uint16_t>(l.Inteiro(4));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(4));
   r.Valor = Moeda(l, 5);
   r.COODAV = static_cast<std::uint32_t>(l.Inteiro(6));
   r.COOCupom = static_cast<std::uint32_t>(l.Inteiro(7));

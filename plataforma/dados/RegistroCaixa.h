@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 #include "plataforma/com/CY.h"
 #include "plataforma/dados/RegistroCupomItem.h"
 
@@ -19,7 +21,7 @@ typedef struct tagREG_EC_CXPS
     std::uint32_t Id;
     std::uint16_t Filial;
     std::uint16_t Emissora;             // ECF number
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::int32_t Hora;
     std::uint32_t COO;
     std::uint32_t CCF;
@@ -57,14 +59,14 @@ typedef struct tagREG_EC_CX_PARCELAPS
     std::uint16_t Sequencia;
     CY Valor;
     std::uint16_t TipoDocumento;        // document type naming the payment form
-    std::uint16_t Vencimento;
+    qmx::NumeroDia Vencimento;
 } REG_EC_CX_PARCELAPS;
 
 // The search key of a cupom: its number (COO), date and ECF.
 typedef struct tagREG_EC_CX_CHAVEPS
 {
     std::uint32_t Cupom;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::uint16_t Emissora;
 } REG_EC_CX_CHAVEPS;
 
@@ -72,14 +74,14 @@ typedef struct tagREG_EC_CX_CHAVEPS
 typedef struct tagREG_REDUCAO_ZPS
 {
     std::uint16_t Emissora;
-    std::uint16_t Data;                 // movement date
+    qmx::NumeroDia Data;                // movement date
     std::uint32_t CRZ;
     std::uint32_t CRO;
     std::uint32_t COOInicial;
     std::uint32_t COOFinal;
     CY VendaBruta;
     CY GrandeTotal;                     // grand total after the reduction
-    std::uint16_t DataEmissao;
+    qmx::NumeroDia DataEmissao;
     std::int32_t HoraEmissao;
     CY Substituicao;                    // F
     CY Isento;                          // I
@@ -111,7 +113,7 @@ typedef struct tagREG_TOTALIZADOR_NAO_FISCALPS
 typedef struct tagREG_DOCUMENTO_ECFPS
 {
     std::uint16_t Emissora;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::int32_t Hora;
     std::uint32_t COO;
     std::uint8_t Tipo;

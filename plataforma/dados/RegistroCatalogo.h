@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 #include "plataforma/com/CY.h"
 
 // The catalogue as the products server fills it. Texts are zero-terminated
@@ -74,8 +76,8 @@ typedef struct _REG_ITENS_PIS_COFINS_PRODUTOPS
 {
     std::uint32_t Produto;
     std::uint8_t Tipo;
-    std::uint16_t Inicio;               // day number
-    std::uint16_t Fim;                  // day number; 0: open
+    qmx::NumeroDia Inicio;              // day number
+    qmx::NumeroDia Fim;                 // day number; 0: open
     std::uint16_t Aliquota;
 } REG_ITENS_PIS_COFINS_PRODUTOPS;
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 #include "plataforma/com/CY.h"
 
 // A DAV (documento auxiliar de venda) of an ECF and its items.
@@ -11,7 +13,7 @@ typedef struct tagREG_DAVPS
     std::uint16_t Filial;
     std::uint16_t Emissora;
     std::uint32_t Numero;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     CY Valor;
     std::uint32_t COODAV;               // COO of the DAV document
     std::uint32_t COOCupom;             // COO of the cupom fiscal that settled it

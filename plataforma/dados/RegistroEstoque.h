@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 #include "plataforma/com/CY.h"
 
 // The stock position of a product in a branch at the end of a day.
@@ -9,7 +11,7 @@ typedef struct _REG_ES_POSICAOPS
 {
     std::uint16_t Filial;
     std::uint32_t Produto;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     CY Quantidade;                      // may be negative
 } REG_ES_POSICAOPS;
 
@@ -17,7 +19,7 @@ typedef struct _REG_ES_POSICAOPS
 typedef struct _REG_ES_SALDOS_INVENTARIOPS
 {
     std::uint16_t Filial;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::uint32_t Produto;
     CY Quantidade;
     CY ValorUnitario;

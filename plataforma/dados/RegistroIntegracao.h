@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 #include "plataforma/com/CY.h"
 
 // What the integration passes write into the back office, as the servers
@@ -15,7 +17,7 @@ typedef struct _REG_ES_MOVIMENTOPS
     std::uint16_t Filial;
     std::uint16_t LocalEstoque;
     std::uint32_t Produto;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     CY Quantidade;
     CY Valor;                           // the value its accounting posts
     std::uint16_t Emissora;
@@ -31,7 +33,7 @@ typedef struct _REG_ES_MOVIMENTOPS
 typedef struct tagRegContabilidade_ps
 {
     std::uint16_t Filial;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     char ContaDebito[21];
     char ContaCredito[21];
     CY Valor;
@@ -48,7 +50,7 @@ typedef struct tagRegContabilidade_ps
 typedef struct _REG_LIVRO_FISCALPS
 {
     std::uint16_t Filial;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::uint16_t Emissora;
     std::uint16_t Natureza;
     char Cfop[6];
@@ -71,13 +73,13 @@ typedef struct _REG_LIVRO_FISCALPS
 typedef struct _REG_TITULO_RECEBERPS
 {
     std::uint16_t Filial;
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::uint16_t Emissora;
     std::uint32_t Cupom;                // the cupom's number (COO); 0 for a day's total
     std::uint32_t Cliente;
     std::uint16_t Forma;                // means of payment, or the installment's document type
     std::uint32_t Numero;               // title number
-    std::uint16_t Vencimento;
+    qmx::NumeroDia Vencimento;
     CY Valor;
     char Conta[21];                     // entry account of the means
     char Historico[201];

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 // The point-of-sale master data of the company.
 typedef struct _REG_EC_MESTREPS
 {
-    std::uint16_t DataInicioSistema;    // day number: "data de início do sistema"
+    qmx::NumeroDia DataInicioSistema;   // day number: "data de início do sistema"
     std::uint16_t NaturezaVenda;        // nature of the product items (CFOP)
     std::uint16_t NaturezaVendaST;      // nature of items under tax substitution
     std::uint16_t NaturezaServico;      // nature of the service items
@@ -19,7 +21,7 @@ typedef struct _REG_EC_MESTREPS
 typedef struct _REG_EC_CHAVES_INTEGRACAOPS
 {
     char Modulo[3];
-    std::uint16_t Data;
+    qmx::NumeroDia Data;
     std::uint16_t Emissora;
     std::int32_t SEV;
     std::int32_t FAC;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 #include "plataforma/com/CY.h"
 
 // A nota fiscal issued by a branch, as the notas-fiscais server fills it.
@@ -12,7 +14,7 @@ typedef struct _REG_NOTA_FISCALPS
     std::uint16_t TipoDocumento;
     char Serie[4];
     std::uint32_t Numero;
-    std::uint16_t Data;                 // day number
+    qmx::NumeroDia Data;                // day number
     std::uint32_t Participante;         // customer/supplier code
     std::uint8_t Cancelada;
     std::uint8_t Inutilizada;           // the number was voided

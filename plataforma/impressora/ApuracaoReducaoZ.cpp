@@ -13,7 +13,7 @@ void Soma(CY& total, CY valor) { total.int64 += valor.int64; }
 
 }  // namespace
 
-CApuracaoReducaoZ::CApuracaoReducaoZ(std::uint16_t emissora, std::uint16_t data,
+CApuracaoReducaoZ::CApuracaoReducaoZ(std::uint16_t emissora, NumeroDia data,
                                      const std::vector<REG_EMISSOR_ALIQUOTA>& tabela) {
   std::memset(&m_apurada.reducao, 0, sizeof m_apurada.reducao);
   m_apurada.reducao.Emissora = emissora;
@@ -77,7 +77,7 @@ void CApuracaoReducaoZ::AcumulaNaoFiscal(std::uint8_t codigo, CY valor) {
 }
 
 ReducaoZApurada CApuracaoReducaoZ::Fecha(std::uint32_t crz, std::uint32_t cro, std::uint32_t cooReducao,
-                                         CY grandeTotalAnterior, std::uint16_t dataEmissao,
+                                         CY grandeTotalAnterior, NumeroDia dataEmissao,
                                          std::int32_t horaEmissao) const {
   ReducaoZApurada apurada = m_apurada;
   auto& z = apurada.reducao;

@@ -5,6 +5,7 @@
 
 #include "plataforma/dados/RegistroCaixa.h"
 #include "plataforma/dados/RegistroEmissora.h"
+#include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::impressora {
 
@@ -33,7 +34,7 @@ struct ReducaoZApurada {
 // cannot be recorded: std::invalid_argument.
 class CApuracaoReducaoZ {
  public:
-  CApuracaoReducaoZ(std::uint16_t emissora, std::uint16_t data, const std::vector<REG_EMISSOR_ALIQUOTA>& tabela);
+  CApuracaoReducaoZ(std::uint16_t emissora, NumeroDia data, const std::vector<REG_EMISSOR_ALIQUOTA>& tabela);
 
   void AcumulaCupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens);
   // A non-fiscal operation of the day (codes 0 to 255).
@@ -42,7 +43,7 @@ class CApuracaoReducaoZ {
   // The reduction, the day's last document: its counters, its own COO (the
   // last of the day), the grand total before it and when it was issued.
   ReducaoZApurada Fecha(std::uint32_t crz, std::uint32_t cro, std::uint32_t cooReducao, CY grandeTotalAnterior,
-                        std::uint16_t dataEmissao, std::int32_t horaEmissao) const;
+                        NumeroDia dataEmissao, std::int32_t horaEmissao) const;
 
  private:
   CY& TotalizadorDoItem(const REG_EC_CX_CIPS& item);

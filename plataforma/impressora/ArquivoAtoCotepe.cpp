@@ -63,7 +63,7 @@ bool GravaArquivoAtoCotepe(const ConfiguracaoImpressora& c, CMemoriaEmulada& m,
   CSaidaRetorno saida(destino);
   const REG_EMISSORPS& e = m.Emissora();
   const CCabeca cabeca(e);
-  std::uint16_t dataInicial = 0, dataFinal = 0;
+  NumeroDia dataInicial = 0, dataFinal = 0;
   if (!m.Dias(faixa, &dataInicial, &dataFinal)) dataInicial = dataFinal = 0;
   const std::vector<REG_REDUCAO_ZPS> reducoes =
       m.TemMovimento() && dataInicial ? m.Reducoes(false, dataInicial, dataFinal) : std::vector<REG_REDUCAO_ZPS>{};

@@ -37,12 +37,7 @@ std::string Linha(const char* formato, const std::string& a, const std::string& 
   return linha;
 }
 
-std::string DataTexto(std::uint16_t dia) {
-  const DiaMesAno d = DecodificaDia(dia);
-  char texto[32];
-  std::snprintf(texto, sizeof texto, "%02u/%02u/%04u", d.dia, d.mes, d.ano);
-  return texto;
-}
+std::string DataTexto(NumeroDia dia) { return TextoData(dia, true); }
 
 std::string HoraTexto(std::int32_t hhmmss) {
   char texto[32];
@@ -64,10 +59,10 @@ std::string Valor(std::int64_t valor4) {
 // day by day, by COO (cupons with their items and payments, Z reductions,
 // the other documents of the log).
 void EscreveDocumentosMFD(CMemoriaEmulada& memoria, const CMemoriaEmulada::Faixa& faixa, CSaidaRetorno& saida) {
-  std::uint16_t inicial = 0, final = 0;
+  NumeroDia inicial = 0, final = 0;
   if (!memoria.Dias(faixa, &inicial, &final)) return;
-  for (std::uint32_t dia = inicial; dia <= final; ++dia) {
-    const CMemoriaEmulada::Faixa doDia{false, dia, dia};
+  for (NumeroDia dia = inicial; dia <= final; ++dia) {
+    const CMemoriaEmulada::Faixa doDia{false, static_cast<std::uint32_t>(dia), static_cast<std::uint32_t>(dia)};
     std::vector<std::pair<std::uint32_t, std::string>> documentos;
     memoria.PercorreCupons(doDia, [&](const REG_EC_CXPS& c, const auto& itens, const auto& pagamentos) {
       if (!CMemoriaEmulada::NaFaixa(faixa, c.COO)) return;
@@ -151,7 +146,8 @@ bool GravaImagemMFD(const ConfiguracaoImpressora& c, const char* arquivo, const 
   std::uint32_t primeiro = 0, ultimo = 0;
   memoria.FaixaCOO(&primeiro, &ultimo);
   CMemoriaEmulada::Faixa faixa{true, primeiro, ultimo};  // "0": the whole memory
-  if (t == "1") faixa = {false, DiaDoTexto(inicial), DiaDoTexto(final)};
+  if (t == "1")
+    faixa = {false, static_cast<std::uint32_t>(DiaDoTexto(inicial)), static_cast<std::uint32_t>(DiaDoTexto(final))};
   if (t == "2") faixa = {true, static_cast<std::uint32_t>(std::max(LeCOO(inicial, 1), 1L)),
                          static_cast<std::uint32_t>(LeCOO(final, 0))};
   CSaidaRetorno saida(texto::CaminhoNativo(arquivo));
@@ -192,7 +188,8 @@ bool GravaArquivoMFD(const ConfiguracaoImpressora& c, const char* inicial, const
   if (geracao == 1) std::erase(nomeArquivo, '0');
   CMemoriaEmulada memoria(c);
   const CMemoriaEmulada::Faixa faixa =
-      t == "D" ? CMemoriaEmulada::Faixa{false, DiaDoTexto(inicial), DiaDoTexto(final)}
+      t == "D" ? CMemoriaEmulada::Faixa{false, static_cast<std::uint32_t>(DiaDoTexto(inicial)),
+                                             static_cast<std::uint32_t>(DiaDoTexto(final))}
                : CMemoriaEmulada::Faixa{true, static_cast<std::uint32_t>(LeCOO(inicial, 0)),
                                         static_cast<std::uint32_t>(LeCOO(final, 0))};
   return GravaArquivoAtoCotepe(c, memoria, faixa,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
@@ -34,16 +35,16 @@ bool MesmaSerie(const char* a, const std::string& b) {
 
 }  // namespace
 
-std::uint16_t DiaDoTexto(const char* texto) {
+NumeroDia DiaDoTexto(const char* texto) {
   if (!texto) return 0;
   std::string digitos;
   for (const char* c = texto; *c; ++c)
     if (std::isdigit(static_cast<unsigned char>(*c))) digitos += *c;
   if (digitos.size() != 8 && digitos.size() != 6) return 0;
-  const auto dia = static_cast<std::uint16_t>(std::stoi(digitos.substr(0, 2)));
-  const auto mes = static_cast<std::uint16_t>(std::stoi(digitos.substr(2, 2)));
-  auto ano = static_cast<std::uint16_t>(std::stoi(digitos.substr(4)));
-  if (digitos.size() == 6) ano = static_cast<std::uint16_t>(ano + (ano >= 27 ? 1900 : 2000));
+  const auto dia = static_cast<unsigned>(std::stoi(digitos.substr(0, 2)));
+  const auto mes = static_cast<unsigned>(std::stoi(digitos.substr(2, 2)));
+  auto ano = static_cast<unsigned>(std::stoi(digitos.substr(4)));
+  if (digitos.size() == 6) ano = LeAnoDoisDigitos(ano);
   if (dia < 1 || dia > 31 || mes < 1 || mes > 12) return 0;
   return CodificaDia(dia, mes, ano);
 }
@@ -110,15 +111,15 @@ void CMemoriaEmulada::Totalizadores(const REG_REDUCAO_ZPS& z,
 void CMemoriaEmulada::FaixaCOO(std::uint32_t* primeiro, std::uint32_t* ultimo) {
   *primeiro = *ultimo = 0;
   if (!m_temEmissora) return;
-  std::uint16_t dataInicial = 0, dataFinal = 0;
+  NumeroDia dataInicial = 0, dataFinal = 0;
   m_caixa.FaixaCOO(m_emissora.Numero, 1, 0xFFFFFFFFu, primeiro, ultimo, &dataInicial, &dataFinal);
 }
 
-bool CMemoriaEmulada::Dias(const Faixa& faixa, std::uint16_t* inicial, std::uint16_t* final) {
+bool CMemoriaEmulada::Dias(const Faixa& faixa, NumeroDia* inicial, NumeroDia* final) {
   if (!m_temEmissora) return false;
   if (!faixa.porCOO) {
-    *inicial = static_cast<std::uint16_t>(faixa.inicio);
-    *final = static_cast<std::uint16_t>(faixa.fim);
+    *inicial = static_cast<NumeroDia>(faixa.inicio);
+    *final = static_cast<NumeroDia>(faixa.fim);
     return faixa.inicio != 0 && faixa.inicio <= faixa.fim;
   }
   std::uint32_t primeiro = 0, ultimo = 0;
@@ -127,7 +128,7 @@ bool CMemoriaEmulada::Dias(const Faixa& faixa, std::uint16_t* inicial, std::uint
 }
 
 void CMemoriaEmulada::PercorreCupons(const Faixa& faixa, const PorCupom& porCupom) {
-  std::uint16_t inicial = 0, final = 0;
+  NumeroDia inicial = 0, final = 0;
   if (!Dias(faixa, &inicial, &final)) return;
   m_caixa.PercorreCupons(m_emissora.Numero, inicial, final,
                          [&](const REG_EC_CXPS& c, const auto& itens, const auto& pagamentos) {
@@ -139,7 +140,7 @@ void CMemoriaEmulada::PercorreCupons(const Faixa& faixa, const PorCupom& porCupo
 
 void CMemoriaEmulada::PercorreDocumentos(const Faixa& faixa,
                                          const std::function<void(const REG_DOCUMENTO_ECFPS&)>& porDocumento) {
-  std::uint16_t inicial = 0, final = 0;
+  NumeroDia inicial = 0, final = 0;
   if (!Dias(faixa, &inicial, &final)) return;
   m_caixa.PercorreDocumentos(m_emissora.Numero, inicial, final, [&](const REG_DOCUMENTO_ECFPS& d) {
     if (NaFaixa(faixa, d.COO)) porDocumento(d);

@@ -64,7 +64,7 @@ class CMemoriaEmulada {
 
   // The days that hold the range: its dates, or those of its COOs; false
   // when it holds none.
-  bool Dias(const Faixa& faixa, std::uint16_t* inicial, std::uint16_t* final);
+  bool Dias(const Faixa& faixa, NumeroDia* inicial, NumeroDia* final);
   static bool NaFaixa(const Faixa& faixa, std::uint32_t coo) {
     return !faixa.porCOO || (coo >= faixa.inicio && coo <= faixa.fim);
   }
@@ -85,7 +85,8 @@ class CMemoriaEmulada {
 };
 
 // Reads a date the printer layer was given: "dd/mm/aaaa", "ddmmaaaa" or
-// "ddmmaa" (two-digit years from 27 on are 19xx); 0 when it is none.
-std::uint16_t DiaDoTexto(const char* texto);
+// "ddmmaa" (a two-digit year in the hundred years of today, JanelaDatas.h);
+// 0 when it is none.
+NumeroDia DiaDoTexto(const char* texto);
 
 }  // namespace qmx::impressora

@@ -47,13 +47,7 @@ std::string CampoX(const std::string& texto, int largura) {
   return texto.size() >= n ? texto.substr(0, n) : texto + std::string(n - texto.size(), ' ');
 }
 
-std::string CampoD(std::uint16_t dia) {
-  if (dia == 0) return "00000000";
-  const DiaMesAno d = DecodificaDia(dia);
-  char texto[32];
-  std::snprintf(texto, sizeof texto, "%04u%02u%02u", d.ano, d.mes, d.dia);
-  return texto;
-}
+std::string CampoD(NumeroDia dia) { return DataInvertida(dia, true); }
 
 std::string CampoValor(std::int64_t valor4, int largura, int decimais) {
   std::uint64_t absoluto = valor4 < 0 ? 0 - static_cast<std::uint64_t>(valor4) : static_cast<std::uint64_t>(valor4);

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "plataforma/calendario/NumeroDia.h"
+
 namespace qmx::impressora {
 
 // An answer file of the emulated printer, written beside its final place
@@ -35,7 +37,7 @@ class CSaidaRetorno {
 // decimals, cut and without sign.
 std::string CampoN(std::uint64_t valor, int largura);
 std::string CampoX(const std::string& texto, int largura);
-std::string CampoD(std::uint16_t dia);
+std::string CampoD(NumeroDia dia);
 std::string CampoValor(std::int64_t valor4, int largura, int decimais);
 
 }  // namespace qmx::impressora

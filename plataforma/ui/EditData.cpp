@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 
 namespace qmx::ui {
 
@@ -13,20 +14,13 @@ void CZTEditData::SubclassDlgItem(int idControle, CDialogo* dialogo, int tipo) {
   m_tipo = tipo;
 }
 
-std::string CZTEditData::TextoData(std::uint16_t numeroDia, int tipo) {
+std::string CZTEditData::TextoData(NumeroDia numeroDia, int tipo) {
   if (numeroDia == 0) return {};
-  const DiaMesAno data = DecodificaDia(numeroDia);
-  char texto[32];
-  if (tipo == 1)
-    std::snprintf(texto, sizeof texto, "%02u/%02u/%02u", data.dia, data.mes, data.ano % 100u);
-  else
-    std::snprintf(texto, sizeof texto, "%02u/%02u/%04u", data.dia, data.mes, data.ano);
-  return texto;
+  return qmx::TextoData(numeroDia, tipo != 1);
 }
 
-// "D/M/AA" to "DD/MM/AAAA", blanks around allowed; two-digit years pivot at
-// 27 like the day numbers.
-std::uint16_t CZTEditData::LeData(const std::string& texto) {
+// "D/M/AA" to "DD/MM/AAAA", blanks around allowed.
+NumeroDia CZTEditData::LeData(const std::string& texto, NumeroDia hoje) {
   const auto inicio = texto.find_first_not_of(' ');
   if (inicio == std::string::npos) return 0;
   const std::string t = texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1);
@@ -43,19 +37,21 @@ std::uint16_t CZTEditData::LeData(const std::string& texto) {
   }
   unsigned dia = valores[0], mes = valores[1], ano = valores[2];
   if (partes[0].size() > 2 || partes[1].size() > 2) return 0;
-  if (partes[2].size() == 2) ano += ano < 27 ? 2000 : 1900;
-  else if (partes[2].size() != 4 || ano < 1927 || ano > 2026) return 0;
-  if (mes < 1 || mes > 12 || dia < 1) return 0;
-  const auto numero = CodificaDia(static_cast<std::uint16_t>(dia), static_cast<std::uint16_t>(mes),
-                                  static_cast<std::uint16_t>(ano));
-  const DiaMesAno volta = DecodificaDia(numero);
-  return (volta.dia == dia && volta.mes == mes) ? numero : 0;  // 31/04 is no date
+  if (partes[2].size() == 2) ano = AnoNaJanela(ano, DecodificaDia(hoje).ano);
+  else if (partes[2].size() != 4) return 0;
+  if (mes < 1 || mes > 12 || dia < 1 || dia > DiasDoMes(mes, ano)) return 0;  // 31/04 is no date
+  const NumeroDia numero = CodificaDia(dia, mes, ano);
+  // Only the days that the 16-bit day numbers reach today: the date must
+  // cross the exported surface and come back the same.
+  return numero >= InicioDaJanela(hoje) && numero <= FimDaJanela(hoje) ? numero : 0;
 }
 
-void CZTEditData::SetData(std::uint16_t numeroDia) {
+void CZTEditData::SetData(NumeroDia numeroDia) {
   if (m_dialogo) m_dialogo->SetDlgItemText(m_id, TextoData(numeroDia, m_tipo));
 }
 
-std::uint16_t CZTEditData::GetData() const { return m_dialogo ? LeData(m_dialogo->GetDlgItemText(m_id)) : 0; }
+NumeroDia CZTEditData::GetData() const {
+  return m_dialogo ? LeData(m_dialogo->GetDlgItemText(m_id), HojeDaFonte()) : 0;
+}
 
 }  // namespace qmx::ui

@@ -128,7 +128,7 @@ void EmpresaTeste::Usuario(std::uint16_t codigo, const std::string& nome, const 
   m_gravador->GravaUsuario(u);
 }
 
-void EmpresaTeste::Mestre(std::uint16_t dataInicio) {
+void EmpresaTeste::Mestre(NumeroDia dataInicio) {
   REG_EC_MESTREPS m{};
   m.DataInicioSistema = dataInicio;
   m.NaturezaVenda = 5102;

@@ -48,7 +48,7 @@ class EmpresaTeste {
   REG_EMISSORPS Emissora(std::uint16_t numero, std::uint16_t filial, const std::string& serie,
                          const std::string& nome = {});
   void Usuario(std::uint16_t codigo, const std::string& nome, const std::vector<std::uint16_t>& filiais);
-  void Mestre(std::uint16_t dataInicio);
+  void Mestre(NumeroDia dataInicio);
   void MestreFilial(std::uint16_t filial, const std::string& uf);
   // The point-of-sale system's flags, with ECFs controlled per branch or not.
   void ECFPorFilial(bool porFilial);

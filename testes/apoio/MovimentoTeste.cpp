@@ -75,7 +75,7 @@ ProdutoTeste& ProdutoTeste::Inativo() {
   return *this;
 }
 
-ProdutoTeste& ProdutoTeste::PisCofins(std::uint8_t tipo, std::uint16_t inicio, std::uint16_t fim,
+ProdutoTeste& ProdutoTeste::PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim,
                                       std::uint16_t aliquota) {
   pisCofins.push_back({registro.Codigo, tipo, inicio, fim, aliquota});
   return *this;
@@ -147,7 +147,7 @@ CupomTeste& CupomTeste::Pagamento(std::uint16_t forma, double valor, std::uint32
   return *this;
 }
 
-CupomTeste& CupomTeste::Parcela(double valor, std::uint16_t tipoDocumento, std::uint16_t vencimento) {
+CupomTeste& CupomTeste::Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento) {
   parcelas.push_back({0, static_cast<std::uint16_t>(parcelas.size() + 1), Valor(valor), tipoDocumento, vencimento});
   return *this;
 }
@@ -302,7 +302,7 @@ std::uint16_t MovimentoTeste::FilialDaEmissora(std::uint16_t emissora) {
   return linhas.empty() ? m_filial : static_cast<std::uint16_t>(linhas.front().Inteiro(0));
 }
 
-CupomTeste& MovimentoTeste::Cupom(std::uint16_t emissora, std::uint16_t data) {
+CupomTeste& MovimentoTeste::Cupom(std::uint16_t emissora, NumeroDia data) {
   auto& c = m_cupons.emplace_back(CupomTeste(*this));
   c.registro = Zerado<REG_EC_CXPS>();
   auto& contadores = Contadores(emissora);
@@ -316,7 +316,7 @@ CupomTeste& MovimentoTeste::Cupom(std::uint16_t emissora, std::uint16_t data) {
   return c;
 }
 
-CupomTeste& MovimentoTeste::NotaConsumidor(std::uint16_t emissora, std::uint16_t data, std::uint32_t inicial,
+CupomTeste& MovimentoTeste::NotaConsumidor(std::uint16_t emissora, NumeroDia data, std::uint32_t inicial,
                                            std::uint32_t final) {
   auto& c = m_cupons.emplace_back(CupomTeste(*this));
   c.registro = Zerado<REG_EC_CXPS>();
@@ -330,7 +330,7 @@ CupomTeste& MovimentoTeste::NotaConsumidor(std::uint16_t emissora, std::uint16_t
   return c;
 }
 
-NotaTeste& MovimentoTeste::Nota(std::uint32_t numero, std::uint16_t data, std::uint16_t tipoDocumento) {
+NotaTeste& MovimentoTeste::Nota(std::uint32_t numero, NumeroDia data, std::uint16_t tipoDocumento) {
   auto& n = m_notas.emplace_back(NotaTeste(*this));
   n.registro = Zerado<REG_NOTA_FISCALPS>();
   n.registro.Filial = m_filial;
@@ -341,7 +341,7 @@ NotaTeste& MovimentoTeste::Nota(std::uint32_t numero, std::uint16_t data, std::u
   return n;
 }
 
-DavTeste& MovimentoTeste::Dav(std::uint32_t numero, std::uint16_t emissora, std::uint16_t data) {
+DavTeste& MovimentoTeste::Dav(std::uint32_t numero, std::uint16_t emissora, NumeroDia data) {
   auto& d = m_davs.emplace_back();
   d.registro = Zerado<REG_DAVPS>();
   d.registro.Filial = FilialDaEmissora(emissora);
@@ -352,25 +352,25 @@ DavTeste& MovimentoTeste::Dav(std::uint32_t numero, std::uint16_t emissora, std:
   return d;
 }
 
-void MovimentoTeste::ReducaoZ(std::uint16_t emissora, std::uint16_t data) {
+void MovimentoTeste::ReducaoZ(std::uint16_t emissora, NumeroDia data) {
   auto& contadores = Contadores(emissora);
   m_reducoes.push_back({emissora, data, ++contadores.coo, ++contadores.crz});
 }
 
-void MovimentoTeste::NaoFiscal(std::uint16_t emissora, std::uint16_t data, std::uint8_t codigo, double valor) {
+void MovimentoTeste::NaoFiscal(std::uint16_t emissora, NumeroDia data, std::uint8_t codigo, double valor) {
   m_naoFiscais[{emissora, data}][codigo].int64 += Valor(valor).int64;
 }
 
-void MovimentoTeste::Documento(std::uint16_t emissora, std::uint16_t data, std::uint8_t tipo, std::uint32_t gnf,
+void MovimentoTeste::Documento(std::uint16_t emissora, NumeroDia data, std::uint8_t tipo, std::uint32_t gnf,
                                std::uint32_t grg, std::uint32_t cdc) {
   m_documentos.push_back({emissora, data, 120000, ++Contadores(emissora).coo, tipo, gnf, grg, cdc});
 }
 
-void MovimentoTeste::Posicao(std::uint32_t produto, std::uint16_t data, double quantidade) {
+void MovimentoTeste::Posicao(std::uint32_t produto, NumeroDia data, double quantidade) {
   m_posicoes.push_back({m_filial, produto, data, Valor(quantidade)});
 }
 
-void MovimentoTeste::Inventario(std::uint32_t produto, std::uint16_t data, double quantidade, double unitario) {
+void MovimentoTeste::Inventario(std::uint32_t produto, NumeroDia data, double quantidade, double unitario) {
   const CY q = Valor(quantidade), u = Valor(unitario);
   m_inventario.push_back({m_filial, data, produto, q, u, Multiplica(q, u)});
 }
@@ -554,7 +554,7 @@ CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pasta
 
 CenarioArquivos::~CenarioArquivos() { sistema::RemoveVariavel(kVariavelTemporarios); }
 
-std::uint16_t CenarioArquivos::Dia(int dia, int mes) {
+NumeroDia CenarioArquivos::Dia(int dia, int mes) {
   return CodificaDia(static_cast<std::uint16_t>(dia), static_cast<std::uint16_t>(mes), 2026);
 }
 
@@ -590,10 +590,10 @@ std::string CenarioArquivos::Gerado(const std::string& nome, const std::string& 
   return texto;
 }
 
-const std::uint16_t CenarioFiscal::kDia1 = CodificaDia(2, 11, 2026);
-const std::uint16_t CenarioFiscal::kDia2 = CodificaDia(3, 11, 2026);
-const std::uint16_t CenarioFiscal::kDia3 = CodificaDia(4, 11, 2026);
-const std::uint16_t CenarioFiscal::kDia4 = CodificaDia(5, 11, 2026);
+const NumeroDia CenarioFiscal::kDia1 = CodificaDia(2, 11, 2026);
+const NumeroDia CenarioFiscal::kDia2 = CodificaDia(3, 11, 2026);
+const NumeroDia CenarioFiscal::kDia3 = CodificaDia(4, 11, 2026);
+const NumeroDia CenarioFiscal::kDia4 = CodificaDia(5, 11, 2026);
 
 // The movement, with the corner each record stands for:
 //  - ECF 1 on day 1: a cupom of a customer with a discounted product, a

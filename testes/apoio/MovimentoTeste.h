@@ -41,7 +41,7 @@ class ProdutoTeste {
   ProdutoTeste& Inativo();
   ProdutoTeste& Conta(const char* conta);
   ProdutoTeste& Situacao(char situacao);  // 'A' (the default) is active
-  ProdutoTeste& PisCofins(std::uint8_t tipo, std::uint16_t inicio, std::uint16_t fim, std::uint16_t aliquota);
+  ProdutoTeste& PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim, std::uint16_t aliquota);
   REG_PRODUTOPS registro;
   std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;
 };
@@ -59,7 +59,7 @@ class CupomTeste {
   CupomTeste& Documento(const char* cpfCnpj);
   CupomTeste& Origem(std::uint8_t origem);
   CupomTeste& Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf = 0);
-  CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, std::uint16_t vencimento);
+  CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento);
   CupomTeste& Coo(std::uint32_t coo);
 
   REG_EC_CXPS registro;
@@ -133,18 +133,18 @@ class MovimentoTeste {
   REG_SERVICOSPS& Servico(std::uint32_t codigo, const std::string& descricao, std::uint16_t aliquotaISS = 500);
   ZTCFRT& Cliente(std::uint32_t codigo, const std::string& nome, char tipoPessoa = 'F',
                   const std::string& documento = "123.456.789-09");
-  CupomTeste& Cupom(std::uint16_t emissora, std::uint16_t data);
+  CupomTeste& Cupom(std::uint16_t emissora, NumeroDia data);
   // A consumer nota (model 02) of the branch's cash data, numbers inicial..final.
-  CupomTeste& NotaConsumidor(std::uint16_t emissora, std::uint16_t data, std::uint32_t inicial, std::uint32_t final);
-  NotaTeste& Nota(std::uint32_t numero, std::uint16_t data, std::uint16_t tipoDocumento = 1);
-  DavTeste& Dav(std::uint32_t numero, std::uint16_t emissora, std::uint16_t data);
+  CupomTeste& NotaConsumidor(std::uint16_t emissora, NumeroDia data, std::uint32_t inicial, std::uint32_t final);
+  NotaTeste& Nota(std::uint32_t numero, NumeroDia data, std::uint16_t tipoDocumento = 1);
+  DavTeste& Dav(std::uint32_t numero, std::uint16_t emissora, NumeroDia data);
   // The Z reduction of the day, summed from the cupons given so far.
-  void ReducaoZ(std::uint16_t emissora, std::uint16_t data);
-  void NaoFiscal(std::uint16_t emissora, std::uint16_t data, std::uint8_t codigo, double valor);
-  void Documento(std::uint16_t emissora, std::uint16_t data, std::uint8_t tipo, std::uint32_t gnf = 0,
+  void ReducaoZ(std::uint16_t emissora, NumeroDia data);
+  void NaoFiscal(std::uint16_t emissora, NumeroDia data, std::uint8_t codigo, double valor);
+  void Documento(std::uint16_t emissora, NumeroDia data, std::uint8_t tipo, std::uint32_t gnf = 0,
                  std::uint32_t grg = 0, std::uint32_t cdc = 0);
-  void Posicao(std::uint32_t produto, std::uint16_t data, double quantidade);
-  void Inventario(std::uint32_t produto, std::uint16_t data, double quantidade, double unitario);
+  void Posicao(std::uint32_t produto, NumeroDia data, double quantidade);
+  void Inventario(std::uint32_t produto, NumeroDia data, double quantidade, double unitario);
 
   // Writes everything stated so far in one transaction.
   void Grava();
@@ -159,7 +159,8 @@ class MovimentoTeste {
     CY grandeTotal{0};
   };
   struct ReducaoPedida {
-    std::uint16_t emissora, data;
+    std::uint16_t emissora;
+    NumeroDia data;
     std::uint32_t coo, crz;
   };
   ContadoresECF& Contadores(std::uint16_t emissora) { return m_contadores[emissora]; }
@@ -211,7 +212,7 @@ class CenarioArquivos {
   explicit CenarioArquivos(Cadastro cadastro, MotorTeste motor = MotorTeste::SQLite, bool pastaLocal = true);
   ~CenarioArquivos();
 
-  static std::uint16_t Dia(int dia, int mes);  // of 2026
+  static NumeroDia Dia(int dia, int mes);  // of 2026
 
   // Runs a dialog of the library on a script, the way its export does.
   template <class TDialogo>
@@ -287,7 +288,7 @@ class CenarioArquivos {
 // The company of the digital-bookkeeping files; Movimento() states a few
 // days of November 2026 that reach every register and its corners.
 struct CenarioFiscal : CenarioArquivos {
-  static const std::uint16_t kDia1, kDia2, kDia3, kDia4;  // 2 to 5 November 2026
+  static const NumeroDia kDia1, kDia2, kDia3, kDia4;  // 2 to 5 November 2026
   explicit CenarioFiscal(MotorTeste motor = MotorTeste::SQLite, bool pastaLocal = true)
       : CenarioArquivos(Cadastro::Fiscal, motor, pastaLocal) {}
   void Movimento();

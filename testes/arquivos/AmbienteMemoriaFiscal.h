@@ -52,7 +52,7 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
     m_empresa.ImpressoraEmulada(kSerieTeste, "Substituicoes=2\n");
     MovimentoTeste m(m_empresa);
     m.Produto(10, "ARROZ").Tributacao('T', 1800);
-    for (const std::uint16_t dia : {CodificaDia(10, 6, 2024), CodificaDia(14, 6, 2024)}) {
+    for (const NumeroDia dia : {CodificaDia(10, 6, 2024), CodificaDia(14, 6, 2024)}) {
       m.Cupom(1, dia).Item(10, 2, 12.5);
       m.Cupom(1, dia).Item(10, 1, 12.5);
       m.ReducaoZ(1, dia);

@@ -16,8 +16,8 @@ using namespace qmx::testes;
 
 namespace {
 
-const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
-const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
+const NumeroDia kDia1 = CodificaDia(2, 11, 2026);
+const NumeroDia kDia2 = CodificaDia(3, 11, 2026);
 
 class MeiosPagamento : public ::testing::Test {
  protected:

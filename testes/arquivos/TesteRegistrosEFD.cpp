@@ -13,6 +13,7 @@
 #include "arquivos/QMXRegistrosEFD.h"
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "frame/LancaDialogo.h"
 #include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"
@@ -37,9 +38,9 @@ class RegistrosEFD : public ::testing::Test {
   ~RegistrosEFD() override { Contexto() = ContextoBiblioteca{}; }
 
   // The export; the path it handed back, empty when none.
-  std::string Sped(std::uint16_t ecf, std::uint16_t inicial, std::uint16_t final, bool esperado = true) {
+  std::string Sped(std::uint16_t ecf, NumeroDia inicial, NumeroDia final, bool esperado = true) {
     char* caminho = nullptr;
-    EXPECT_EQ(QMX_SpedFiscal(&caminho, 1, ecf, inicial, final), esperado ? 1 : 0);
+    EXPECT_EQ(QMX_SpedFiscal(&caminho, 1, ecf, DiaDezesseisBits(inicial), DiaDezesseisBits(final)), esperado ? 1 : 0);
     const std::string texto = caminho ? caminho : "";
     delete[] caminho;
     return texto;
@@ -162,7 +163,7 @@ TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
   Contexto() = ContextoBiblioteca{};
   QMX_Inicializa(c.empresa.Chave().c_str(), 1, 0);
   char* caminho = nullptr;
-  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, C::kDia1, C::kDia1));
+  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, DiaDezesseisBits(C::kDia1), DiaDezesseisBits(C::kDia1)));
   Contexto() = ContextoBiblioteca{};
   EXPECT_EQ(caminho, nullptr);
   EXPECT_TRUE(c.host.Caixas().empty());
@@ -180,7 +181,7 @@ TEST(RegistrosEFDRegistro, SemValorLocalTorvoNaoHaPasta) {
 
 TEST_F(RegistrosEFD, PeriodoInvertidoNaoGera) {
   char* caminho = nullptr;
-  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, C::kDia2, C::kDia1));
+  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, DiaDezesseisBits(C::kDia2), DiaDezesseisBits(C::kDia1)));
   ASSERT_EQ(c.host.Caixas().size(), 1u);
   EXPECT_EQ(c.host.Caixas()[0].texto,
             "A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente.");
@@ -203,7 +204,7 @@ TEST_F(RegistrosEFD, FalhaDoServidorPerdeODiaOuOArquivoNuncaMeioArquivo) {
     c.host.Limpa();
     dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
     char* caminho = nullptr;
-    const bool gerado = QMX_SpedFiscal(&caminho, 1, 0, C::kDia1, C::kDia4);
+    const bool gerado = QMX_SpedFiscal(&caminho, 1, 0, DiaDezesseisBits(C::kDia1), DiaDezesseisBits(C::kDia4));
     delete[] caminho;
     const auto arquivos = C::Arquivos(c.PastaLocal());
     if (!gerado) {
@@ -232,18 +233,18 @@ TEST_F(RegistrosEFD, FalhaDoServidorPerdeODiaOuOArquivoNuncaMeioArquivo) {
 
 TEST(RegrasEFD, PisCofinsPelaValidadeDeCadaAliquota) {
   efd::ItemLido produto;
-  const std::uint16_t d = CodificaDia(10, 11, 2026);
-  produto.pisCofins = {{1, 1, static_cast<std::uint16_t>(d), 0, 165},                                       // from d, open
-                       {1, 2, static_cast<std::uint16_t>(d - 5), static_cast<std::uint16_t>(d), 760},        // ends on d
-                       {1, 2, static_cast<std::uint16_t>(d + 1), 0, 300},                                    // from the next day
-                       {1, 3, 0, 0, 5000}};                                                                   // another kind
+  const NumeroDia d = CodificaDia(10, 11, 2026);
+  produto.pisCofins = {{1, 1, d, 0, 165},       // from d, open
+                       {1, 2, d - 5, d, 760},   // ends on d
+                       {1, 2, d + 1, 0, 300},   // from the next day
+                       {1, 3, 0, 0, 5000}};     // another kind
   struct Caso {
-    std::uint16_t data;
+    NumeroDia data;
     std::int64_t pis, cofins;
   };
   // 100.00 at 1.65 % and 7.60 % (or 3.00 %).
-  for (const Caso& caso : {Caso{static_cast<std::uint16_t>(d - 6), 0, 0}, Caso{static_cast<std::uint16_t>(d - 5), 0, 76000},
-                           Caso{d, 16500, 76000}, Caso{static_cast<std::uint16_t>(d + 1), 16500, 30000}}) {
+  for (const Caso& caso :
+       {Caso{d - 6, 0, 0}, Caso{d - 5, 0, 76000}, Caso{d, 16500, 76000}, Caso{d + 1, 16500, 30000}}) {
     const auto r = efd::CItensEFD::Calcula(produto, false, 1000000, caso.data);
     EXPECT_EQ(r.pis, caso.pis) << caso.data - d;
     EXPECT_EQ(r.cofins, caso.cofins) << caso.data - d;
@@ -288,10 +289,9 @@ TEST(RegrasEFD, CampoNumericoComoFormataCampo) {
 TEST(RegrasEFD, CamposComoOFormatador) {
   CQMXFormatador f;
   char texto[40];
-  for (int d = 0; d <= 65535; ++d) {
-    const auto dia = static_cast<std::uint16_t>(d);
-    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia, false)), f.FormataDataDMA(dia, "")) << d;
-    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia, true)), CQMXGenerica::InverteData(dia, false)) << d;
+  for (NumeroDia dia = 0; dia <= CodificaDia(1, 3, 2101); ++dia) {
+    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia)), f.FormataDataDMA(dia, "")) << dia;
+    ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia)), DataInvertida(dia, false)) << dia;
   }
   for (std::int64_t valor : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{9999}, std::int64_t{10000},
                              std::int64_t{-123456789}, std::int64_t{12345678901234}, INT64_MAX, INT64_MIN})

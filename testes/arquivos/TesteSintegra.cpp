@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
-const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
+const NumeroDia kDia1 = CodificaDia(2, 11, 2026);
+const NumeroDia kDia2 = CodificaDia(3, 11, 2026);
 
 class Sintegra : public ::testing::Test {
  protected:

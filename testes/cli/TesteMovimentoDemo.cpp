@@ -118,8 +118,8 @@ TEST_F(MovimentoDemo, CadaECFGuardaOMesComoAMemoriaDoECF) {
               com::S_OK);
     std::uint32_t ultimoCCF = 0, ultimoCRZ = 0, ultimoCRO = 0, cooReducaoAnterior = 0;
     std::int64_t grandeTotal = -1;
-    for (std::uint16_t dia = 1; dia <= 30; ++dia) {
-      const std::uint16_t data = CodificaDia(dia, 11, 2026);
+    for (NumeroDia dia = 1; dia <= 30; ++dia) {
+      const NumeroDia data = CodificaDia(dia, 11, 2026);
       impressora::CApuracaoReducaoZ apuracao(ecf.Numero, data, tabela);
       std::uint32_t maiorCOO = 0;
       int documentos = 0;

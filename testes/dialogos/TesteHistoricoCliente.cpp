@@ -8,6 +8,7 @@
 #include "apoio/MovimentoTeste.h"
 #include "dialogos/QMXHistCliDlg.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
@@ -57,7 +58,7 @@ class HistoricoCliente : public ::testing::Test {
   const ui::DialogoExecutado& Busca(std::uint16_t ecf, std::uint32_t cupom, const std::string& roteiro = {}) {
     m_host.Limpa();
     m_host.CarregaRoteiro(roteiro);
-    EXPECT_TRUE(QMX_BuscaHistorico(m_dia, ecf, cupom));
+    EXPECT_TRUE(QMX_BuscaHistorico(qmx::DiaDezesseisBits(m_dia), ecf, cupom));
     EXPECT_TRUE(m_host.Erros().empty()) << m_host.Erros().front();
     EXPECT_TRUE(m_host.Caixas().empty());
     return m_host.Dialogos().back();
@@ -75,7 +76,7 @@ class HistoricoCliente : public ::testing::Test {
     return textos;
   }
 
-  const std::uint16_t m_dia = qmx::CodificaDia(2, 9, 2026);
+  const qmx::NumeroDia m_dia = qmx::CodificaDia(2, 9, 2026);
   qmx::testes::EmpresaTeste m_empresa;
   ui::HostRoteirizado m_host;
   ui::HostTemporario m_ativo;

@@ -10,7 +10,10 @@
 #include "frame/ContextoBiblioteca.h"
 #include "frame/LancaDialogo.h"
 #include "frame/QMXUTIL.h"
+#include "apoio/RegistroTemporario.h"
+#include "apoio/RelogioSimulado.h"
 #include "integracao/ContabilizaBase.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/ui/HostRoteirizado.h"
 #include "plataforma/ui/ModuloRecursos.h"
 
@@ -36,8 +39,8 @@ class HostObservador : public ui::HostRoteirizado {
 
   std::vector<TriploConexao> triplos;
   std::string tipoLMF;
-  std::vector<std::uint16_t> movimentosVistos;
-  std::vector<std::uint32_t> historicoVisto;
+  std::vector<std::int64_t> movimentosVistos;
+  std::vector<std::int64_t> historicoVisto;
   ui::ModuloRecursos* recursoDuranteODialogo = nullptr;
 };
 
@@ -108,16 +111,21 @@ TEST_F(Exportacoes, LMFRecusadoAnteOKFechaComoCancelar) {
   EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);
 }
 
+// The dates arrive as the program's 16-bit day numbers and reach the
+// dialogs as days of the window of today (the clock reads 6 December 2026):
+// 1 is 5 June 2027, not 1 January 1848.
 TEST_F(Exportacoes, ArgumentosChegamAoDialogoNaOrdem) {
+  testes::RegistroTemporario registro(testes::RelogioSimulado("06/12/2026", "10:00:00"));
   std::string tipo = "s";
   QMX_LMF(tipo.c_str());
   EXPECT_EQ(m_host.tipoLMF, "s");
   QMX_LMF(nullptr);
   EXPECT_EQ(m_host.tipoLMF, "");
-  QMX_Movimentos(100, 200, 3, 4, 1);
-  EXPECT_EQ(m_host.movimentosVistos, (std::vector<std::uint16_t>{100, 200, 3, 4, 1}));
+  QMX_Movimentos(65380, 1, 3, 4, 1);
+  EXPECT_EQ(m_host.movimentosVistos,
+            (std::vector<std::int64_t>{CodificaDia(31, 12, 2026), CodificaDia(5, 6, 2027), 3, 4, 1}));
   QMX_BuscaHistorico(55519, 2, 123456789u);
-  EXPECT_EQ(m_host.historicoVisto, (std::vector<std::uint32_t>{123456789u, 55519, 2}));
+  EXPECT_EQ(m_host.historicoVisto, (std::vector<std::int64_t>{123456789u, 55519, 2}));
 }
 
 TEST_F(Exportacoes, SpedFiscalRecusaPonteiroNuloSemAbrirDialogo) {

@@ -3,6 +3,8 @@
 #include <random>
 #include <string>
 
+#include "apoio/RegistroTemporario.h"
+#include "apoio/RelogioSimulado.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"
@@ -32,11 +34,12 @@ TEST(FormataCampo, CamposDeTexto) {
 }
 
 TEST(FormataCampo, InverteDataEInterrogacao) {
-  EXPECT_EQ(CQMXGenerica::InverteData(qmx::CodificaDia(5, 3, 2024), true), "20240305");
-  EXPECT_EQ(CQMXGenerica::InverteData(qmx::CodificaDia(5, 3, 1999), false), "05031999");
+  qmx::testes::RegistroTemporario registro(qmx::testes::RelogioSimulado("06/12/2026", "10:00:00"));
+  EXPECT_EQ(CQMXGenerica::InverteData(65346, true), "20261127");
+  EXPECT_EQ(CQMXGenerica::InverteData(55217, false), "05031999");
   EXPECT_EQ(CQMXGenerica::InverteData(0, true), "00000000");
-  // Day 1 is 1 January 1848: the two-digit year 48 reads as 1948 here.
-  EXPECT_EQ(CQMXGenerica::InverteData(1, true), "19480101");
+  // The 16-bit day 1 is the day 65 536 of the window of December 2026.
+  EXPECT_EQ(CQMXGenerica::InverteData(1, true), "20270605");
   std::string texto = "AB";
   CQMXGenerica::AdicionaInterrogacao(5, texto);
   EXPECT_EQ(texto, "AB???");

@@ -100,7 +100,6 @@ TEST_F(Relogio, DataSimuladaAndaComOTempoReal) {
   EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "01/02/2013");
   EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "10:15:00");
   EXPECT_EQ(CQMXRelogio::PegaDiaHoje(), qmx::CodificaDia(1, 2, 2013));
-  EXPECT_EQ(CQMXRelogio::PegaDiaHoje(true), qmx::CodificaDia(1, 2, 2013));
   EXPECT_EQ(CQMXRelogio::PegaDataHoje(true), "01/02/13");
   EXPECT_EQ(CQMXRelogio::PegaMesAno(), "02/2013");
   EXPECT_EQ(CQMXRelogio::PegaCodigoMes(), qmx::CodificaMes(2, 2013));

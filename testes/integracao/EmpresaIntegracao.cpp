@@ -6,12 +6,13 @@
 
 #include "apoio/RelogioSimulado.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/texto/Windows1252.h"
 
 namespace qmx::testes {
 
-const std::uint16_t EmpresaIntegracao::kDia = CodificaDia(10, 11, 2026);
+const NumeroDia EmpresaIntegracao::kDia = CodificaDia(10, 11, 2026);
 
 EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimento(empresa) {
   empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00"));
@@ -72,9 +73,9 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
 
 EmpresaIntegracao::~EmpresaIntegracao() { QMX_SetDiretorio(""); }
 
-REG_QMX_PARAMETROS_INTEGRACAO EmpresaIntegracao::Parametros(std::uint16_t data, std::uint16_t ecf) {
+REG_QMX_PARAMETROS_INTEGRACAO EmpresaIntegracao::Parametros(NumeroDia data, std::uint16_t ecf) {
   REG_QMX_PARAMETROS_INTEGRACAO p{};
-  p.nData = data;
+  p.nData = DiaDezesseisBits(data);
   p.nEcf = ecf;
   return p;
 }

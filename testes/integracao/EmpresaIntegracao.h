@@ -30,13 +30,13 @@ class EmpresaIntegracao {
   explicit EmpresaIntegracao(MotorTeste motor = MotorTeste::SQLite);
   ~EmpresaIntegracao();
 
-  static const std::uint16_t kDia;  // 10/11/2026
+  static const NumeroDia kDia;  // 10/11/2026
 
   EmpresaTeste empresa;
   MovimentoTeste movimento;
 
   // The parameter record of a pass.
-  static REG_QMX_PARAMETROS_INTEGRACAO Parametros(std::uint16_t data, std::uint16_t ecf);
+  static REG_QMX_PARAMETROS_INTEGRACAO Parametros(NumeroDia data, std::uint16_t ecf);
   // The log's lines without their date and time.
   std::vector<std::string> LinhasLog() const;
   std::string ArquivoLog() const;

@@ -17,7 +17,7 @@ using Linhas = std::vector<std::string>;
 
 class IntegracaoEstoque : public ::testing::Test {
  protected:
-  std::int32_t Passa(std::uint16_t ecf = 1, std::uint16_t data = EmpresaIntegracao::kDia) {
+  std::int32_t Passa(std::uint16_t ecf = 1, NumeroDia data = EmpresaIntegracao::kDia) {
     return QMX_ProcIntegraES(EmpresaIntegracao::Parametros(data, ecf));
   }
   // Every stock movement with its accounting entry, and every item's mark.
@@ -100,7 +100,8 @@ TEST_F(IntegracaoEstoque, ConfiguracaoQueFaltaParaAntesDeLerOsCupons) {
   e.movimento.Cupom(2, EmpresaIntegracao::kDia).Item(10, 1, 1);
   e.movimento.Grava();
   struct Caso {
-    std::uint16_t ecf, data;
+    std::uint16_t ecf;
+    NumeroDia data;
     std::int32_t resultado;
     const char* linha;
   } casos[] = {
@@ -108,7 +109,7 @@ TEST_F(IntegracaoEstoque, ConfiguracaoQueFaltaParaAntesDeLerOsCupons) {
        "Campo \"CFOP\", no Cadastro de ECF, deve ser informado."},
       {3, EmpresaIntegracao::kDia, kIntegracaoInterrompida,
        "Campo \"Tipo Documento do Estoque\", no Cadastro de ECF, deve ser informado."},
-      {1, static_cast<std::uint16_t>(CodificaDia(1, 1, 2026) - 1), kIntegracaoInterrompida,
+      {1, CodificaDia(1, 1, 2026) - 1, kIntegracaoInterrompida,
        "Data Inicial inferior a data de inicio do sistema."},
       // The start date itself is integrated.
       {1, CodificaDia(1, 1, 2026), kIntegracaoCompleta, "Verificando cupons fiscais emitidos no dia: 01/01/2026"},

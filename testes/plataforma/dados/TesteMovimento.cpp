@@ -25,9 +25,9 @@ using namespace qmx::testes;
 
 namespace {
 
-const std::uint16_t kDia1 = CodificaDia(2, 11, 2026);
-const std::uint16_t kDia2 = CodificaDia(3, 11, 2026);
-const std::uint16_t kDia3 = CodificaDia(4, 11, 2026);
+const NumeroDia kDia1 = CodificaDia(2, 11, 2026);
+const NumeroDia kDia2 = CodificaDia(3, 11, 2026);
+const NumeroDia kDia3 = CodificaDia(4, 11, 2026);
 
 class MovimentoLido : public TesteMotores {
  protected:
