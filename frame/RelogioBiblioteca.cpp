@@ -115,6 +115,12 @@ InstanteSistema AgoraLocalComDesvio() {
       "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "ZT_DATETIME");
   std::uint32_t n[15];
   if (!LeConfiguracao(configuracao, n) || n[0] == 0) return instante;
+  // A two-digit year of either date is read in the hundred years of the
+  // machine's own year (the simulated one is what is being worked out).
+  SYSTEMTIME real;
+  if (FileTimeToSystemTime(instante.local, real) == 0)
+    for (std::uint32_t* ano : {&n[3], &n[10]})
+      if (*ano < 100) *ano = AnoNaJanela(*ano, real.wYear);
   const FILETIME referencia = Helper_SystemTimeToFileTime(Campos(n + 8));
   const FILETIME simulado = Helper_SystemTimeToFileTime(Campos(n + 1));
   // Unsigned ticks: the sum wraps as the 64-bit arithmetic of the platform

@@ -1,11 +1,14 @@
 // The ZT_DATETIME setting of the library clock: any text shifts the clock,
-// is ignored, or is refused with the clock's own exception.
+// is ignored, or is refused with the clock's own exception. Whatever day it
+// gives, today goes through the program's 16 bits and comes back.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "frame/RelogioBiblioteca.h"
 #include "frame/ZTException.h"
+#include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 #include "fuzz/EntradaEmMemoria.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
@@ -23,6 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
   try {
     (void)qmx::CQMXRelogio::PegaHoraLocal();
     (void)qmx::CQMXRelogio::PegaHoraTexto();
+    const qmx::NumeroDia hoje = qmx::CQMXRelogio::PegaDiaHoje();
+    if (hoje != 0 && qmx::DiaNaJanela(qmx::DiaDezesseisBits(hoje), hoje) != hoje) std::abort();
+    // Today's year is among the hundred years of its two digits (from 1927
+    // on: before it the hundred years are those of 2016).
+    const unsigned ano = qmx::DecodificaDia(hoje).ano;
+    if (ano >= 1927 && qmx::LeAnoDoisDigitos(ano % 100) != ano) std::abort();
   } catch (const CZTException&) {
   }
   return 0;

@@ -29,8 +29,8 @@ std::uint16_t DiaDezesseisBits(NumeroDia numeroDia) {
 NumeroDia FimDaJanela(NumeroDia hoje) {
   const DiaMesAno d = DecodificaDia(hoje);
   // Ten years on, the same day of the same month; 29 February becomes the
-  // 28th in a common year.
-  const NumeroDia dezAnos = d.ano == 0 ? 0 : CodificaDia(d.dia, d.mes, d.ano + kAnosAFrente);
+  // 28th in a common year. The calendar stops at 9999.
+  const NumeroDia dezAnos = d.ano == 0 ? 0 : CodificaDia(d.dia, d.mes, std::min(d.ano + kAnosAFrente, 9999u));
   return std::max(dezAnos, kFimMinimoDaJanela);
 }
 

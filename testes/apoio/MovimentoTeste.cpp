@@ -481,11 +481,13 @@ void MovimentoTeste::Grava() {
 
 namespace fs = std::filesystem;
 
-CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pastaLocal)
+CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pastaLocal, const char* hoje)
     : empresa(motor), ativo(host), m(empresa) {
   sistema::DefineVariavel(kVariavelTemporarios, temporarios.Pasta().string());
   const bool paf = cadastro == Cadastro::PAF;
-  empresa.AcrescentaRegistro(RelogioSimulado(paf ? "15/06/2026" : "06/12/2026", paf ? "10:30:15" : "10:00:00") +
+  const std::string relogio = hoje ? RelogioSimulado(hoje, "10:00:00")
+                                   : RelogioSimulado(paf ? "15/06/2026" : "06/12/2026", paf ? "10:30:15" : "10:00:00");
+  empresa.AcrescentaRegistro(relogio +
                              "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
   if (paf) {
     REG_FILIALPS f = empresa.Filial(1, "Mercado Ávila Centro", "SP", "");

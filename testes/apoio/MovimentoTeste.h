@@ -209,7 +209,9 @@ class CenarioArquivos {
  public:
   enum class Cadastro { PAF, Fiscal };
 
-  explicit CenarioArquivos(Cadastro cadastro, MotorTeste motor = MotorTeste::SQLite, bool pastaLocal = true);
+  // `hoje` ("DD/MM/AAAA") moves the clock to another day, at 10:00.
+  explicit CenarioArquivos(Cadastro cadastro, MotorTeste motor = MotorTeste::SQLite, bool pastaLocal = true,
+                           const char* hoje = nullptr);
   ~CenarioArquivos();
 
   static NumeroDia Dia(int dia, int mes);  // of 2026

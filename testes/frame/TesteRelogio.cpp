@@ -124,6 +124,33 @@ TEST_F(Relogio, DataSimuladaAndaComOTempoReal) {
   EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "09:45:00");
 }
 
+// Past 2026 the clock reads on: today's day number, month code and texts of
+// 2027, 2099 and 2100. Two-digit years of the setting are read in the
+// hundred years of the machine's own year.
+TEST_F(Relogio, DepoisDe2026) {
+  Agora(Campos(2026, 12, 6, 15, 0));
+  Configura("1;05/01/2027;10:00:00:000;06/12/2026;15:00:00:000");
+  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "05/01/2027");
+  EXPECT_EQ(CQMXRelogio::PegaDataHoje(true), "05/01/27");
+  EXPECT_EQ(CQMXRelogio::PegaDiaHoje(), 65385);
+  EXPECT_EQ(CQMXRelogio::PegaMesAno(), "01/2027");
+  EXPECT_EQ(CQMXRelogio::PegaCodigoMes(), 179 * 12 + 1);
+  Configura("1;05/01/27;10:00:00:000;06/12/26;15:00:00:000");
+  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "05/01/2027");
+  Configura("1;05/01/37;10:00:00:000;06/12/26;15:00:00:000");
+  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "05/01/1937");
+  Configura("1;31/12/2099;23:59:00:000;06/12/2026;15:00:00:000");
+  EXPECT_EQ(CQMXRelogio::PegaDiaHoje(), 92043);
+  Agora(Campos(2026, 12, 6, 15, 1));
+  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "01/01/2100");
+  EXPECT_EQ(CQMXRelogio::PegaDiaHoje(), 92044);
+  EXPECT_EQ(CQMXRelogio::PegaCodigoMes(), 252 * 12 + 1);
+  // A machine before 2017 reads 27 as 1927.
+  Agora(Campos(2014, 3, 15, 9, 45));
+  Configura("1;01/02/27;10:00:00:000;15/03/14;09:30:00:000");
+  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "01/02/1927");
+}
+
 TEST_F(Relogio, ValoresDerivadosDaHora) {
   Agora(Campos(2014, 12, 31, 23, 59, 59, 7));
   EXPECT_EQ(CQMXRelogio::PegaSegundos(), 86399);
