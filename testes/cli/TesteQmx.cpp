@@ -10,6 +10,7 @@
 #include "apoio/PastaTemporaria.h"
 #include "apoio/ProgramaQmx.h"
 #include "apoio/RegistroTemporario.h"
+#include "apoio/RelogioSimulado.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -55,7 +56,7 @@ TEST(Qmx, AjudaGeralEDeCadaComando) {
 }
 
 TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
-  qmx::testes::RegistroTemporario registro;
+  qmx::testes::RegistroTemporario registro(qmx::testes::RelogioSimulado("06/12/2026", "10:00:00"));
   const struct {
     const char* argumentos;
     const char* mensagem;
@@ -72,6 +73,12 @@ TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
       {"monta-data 10 --ok", "não abre diálogos"},
       {"sped-fiscal --data-inicial 31/02/2020", "data inexistente"},
       {"sped-fiscal --data-inicial ontem", "data inválida"},
+      // The dates the 16-bit day numbers reach on 6 December 2026.
+      {"sped-fiscal --data-inicial 07/12/2036", "data fora do intervalo de 05/07/1857 a 06/12/2036: 07/12/2036"},
+      {"sped-fiscal --data-final 04/07/1857", "data fora do intervalo"},
+      {"demo --mes 13/2027", "mês inválido (use MM/AAAA): 13/2027"},
+      {"demo --mes 1/2027", "mês inválido"},
+      {"demo --mes 12/2036", "mês fora do intervalo"},
       {"sintegra --nada 1", "opção desconhecida: --nada"},
       {"md5-texto abc --filial 1", "opção desconhecida: --filial"},
       {"--registro /nao/existe.ini lmf", "o arquivo de registro /nao/existe.ini não existe"},

@@ -9,6 +9,7 @@
 #include "frame/QMXUTIL.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/calendario/JanelaDatas.h"
+#include "plataforma/ui/EditData.h"
 
 using namespace qmx;
 
@@ -233,6 +234,40 @@ TEST(JanelaDatas, ExportacoesSeguemORelogio) {
   EXPECT_EQ(MontaData(DiaDezesseisBits(CodificaDia(31, 12, 2099)), true), "31/12/2099");
   EXPECT_EQ(MontaData(DiaDezesseisBits(CodificaDia(1, 3, 2100)), true), "01/03/2100");
   EXPECT_EQ(LeAnoDoisDigitos(0), 2100u);
+}
+
+// A date edit reads four-digit years and two-digit ones (in the hundred
+// years of today), and only the days the 16-bit numbers reach today, both
+// ends included.
+TEST(JanelaDatas, EditDeData) {
+  const NumeroDia dezembro2026 = CodificaDia(6, 12, 2026);
+  const NumeroDia em2095 = CodificaDia(1, 1, 2095);
+  struct Caso {
+    const char* texto;
+    NumeroDia hoje, dia;
+  } casos[] = {
+      {"06/12/2036", dezembro2026, CodificaDia(6, 12, 2036)},
+      {"07/12/2036", dezembro2026, 0},
+      {"05/07/1857", dezembro2026, CodificaDia(5, 7, 1857)},
+      {"04/07/1857", dezembro2026, 0},
+      {"1/1/27", dezembro2026, CodificaDia(1, 1, 2027)},
+      {" 30/11/36 ", dezembro2026, CodificaDia(30, 11, 2036)},
+      {"31/12/36", dezembro2026, 0},  // 2036, past the window
+      {"1/1/37", dezembro2026, CodificaDia(1, 1, 1937)},
+      {"29/02/2028", dezembro2026, CodificaDia(29, 2, 2028)},
+      {"29/02/2027", dezembro2026, 0},
+      {"31/04/2027", dezembro2026, 0},
+      {"1/13/27", dezembro2026, 0},
+      {"5/1/202", dezembro2026, 0},
+      {"5/1/2027/", dezembro2026, 0},
+      {"28/02/2100", em2095, CodificaDia(28, 2, 2100)},
+      {"29/02/00", em2095, 0},  // 2100 is no leap year
+      {"29/02/96", em2095, CodificaDia(29, 2, 2096)},
+  };
+  for (const auto& c : casos) EXPECT_EQ(ui::CZTEditData::LeData(c.texto, c.hoje), c.dia) << c.texto;
+  EXPECT_EQ(ui::CZTEditData::TextoData(CodificaDia(5, 1, 2027), 1), "05/01/27");
+  EXPECT_EQ(ui::CZTEditData::TextoData(CodificaDia(5, 1, 2027), 0), "05/01/2027");
+  EXPECT_EQ(ui::CZTEditData::TextoData(0, 0), "");
 }
 
 TEST(DataCodificada, TextosDeHora) {
