@@ -267,6 +267,12 @@ TEST_P(AlemDe2026, MemoriaFiscalEArquivoMFDComAnosDeDoisDigitos) {
     fs::remove_all(c().PastaArquivos());
   }
   EXPECT_EQ(nome, "BE91B2_1627_6627.txt");  // the second generation drops every "0"
+  // The reading by date from a two-digit year to today, exported.
+  Roda("dialogo 14024\ndigita 13017 15/12/26\nclica 13016\nclica 1\n", [] { return QMX_LMF("c"); });
+  const auto leitura = Arquivo();
+  EXPECT_EQ(nome, "LMFCompleta1512202610062027" + std::string(kSerieECF1) + ".txt");
+  const auto intervalo = Registros(leitura, "INTERVALO POR DATA");
+  EXPECT_EQ(intervalo, (std::vector<std::string>{"INTERVALO POR DATA: 15/12/2026 A 10/06/2027"}));
 }
 
 // The mirror of the detail memory from a two-digit day to today, named by
