@@ -47,13 +47,14 @@ DiaMesAno DecodificaDia(NumeroDia numeroDia) {
   unsigned ano = kPrimeiroAno + static_cast<unsigned>(numeroDia - 1) * 4u / 1461u;
   while (DiasAntesDoAno(ano) >= numeroDia) --ano;
   while (ano < kUltimoAno && DiasAntesDoAno(ano + 1) < numeroDia) ++ano;
-  unsigned diaDoAno = static_cast<unsigned>(numeroDia - DiasAntesDoAno(ano));
+  const unsigned diaDoAno = static_cast<unsigned>(numeroDia - DiasAntesDoAno(ano));
+  const unsigned fevereiro = Bissexto(ano) ? 1u : 0u;
+  unsigned mes = 12;
+  while (kInicioMes[mes - 1] + (mes > 2 ? fevereiro : 0u) >= diaDoAno) --mes;
   DiaMesAno data;
   data.ano = static_cast<std::uint16_t>(ano);
-  unsigned mes = 1;
-  while (mes < 12 && diaDoAno > DiasDoMes(mes, ano)) diaDoAno -= DiasDoMes(mes++, ano);
   data.mes = static_cast<std::uint16_t>(mes);
-  data.dia = static_cast<std::uint16_t>(diaDoAno);
+  data.dia = static_cast<std::uint16_t>(diaDoAno - kInicioMes[mes - 1] - (mes > 2 ? fevereiro : 0u));
   return data;
 }
 

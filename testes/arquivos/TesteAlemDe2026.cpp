@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "apoio/Linhas.h"
+#include "apoio/Motores.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/QMXSintegra.h"
@@ -92,11 +93,11 @@ void SemSeculoPassado(const std::string& texto) {
 // The company of the digital-bookkeeping files with two ECFs selling each
 // day of kDias (a cupom with a customer on ECF 2), a nota fiscal and a DAV
 // a day, and stock positions at the end of each day.
-class AlemDe2026 : public ::testing::TestWithParam<MotorTeste> {
+class AlemDe2026 : public NosDoisMotores {
  protected:
   void SetUp() override {
-    if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
-      GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+    NosDoisMotores::SetUp();
+    if (IsSkipped()) return;
     m_cenario = std::make_unique<CenarioArquivos>(CenarioArquivos::Cadastro::Fiscal, GetParam(), true, "10/06/2027");
     c().empresa.ImpressoraEmulada(kSerieECF1);
     auto& m = c().m;
@@ -302,7 +303,6 @@ TEST_P(AlemDe2026, MeiosDePagamento) {
   EXPECT_NE(texto.find("05/06/2027-CARTAO-Cupom Fiscal-7,98"), std::string::npos) << texto;
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, AlemDe2026, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
-                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
+QMX_NOS_DOIS_MOTORES(AlemDe2026);
 
 }  // namespace

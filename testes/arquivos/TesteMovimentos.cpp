@@ -17,6 +17,7 @@
 
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
+#include "apoio/Motores.h"
 #include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/GeradorMovimentos.h"
@@ -367,8 +368,7 @@ TEST_P(MovimentosConcorrentes, DoisProcessosGeramOMesmoArquivo) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, MovimentosConcorrentes, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
-                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
+QMX_NOS_DOIS_MOTORES(MovimentosConcorrentes);
 #endif  // !_WIN32
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio/Motores.h"
 #include "apoio/RelogioSimulado.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
@@ -25,13 +26,13 @@ const NumeroDia k31Dez = CodificaDia(31, 12, 2026);
 const NumeroDia k1Jan = CodificaDia(1, 1, 2027);
 const NumeroDia k5Jun = CodificaDia(5, 6, 2027);
 
-class IntegracaoAlemDe2026 : public ::testing::TestWithParam<MotorTeste> {
+class IntegracaoAlemDe2026 : public NosDoisMotores {
  protected:
   // On each day, a cupom paid in cash and one sold on credit, due thirty
   // days later (into 2027 for the last day of 2026).
   void SetUp() override {
-    if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
-      GTEST_SKIP() << "sem servidor PostgreSQL de teste";
+    NosDoisMotores::SetUp();
+    if (IsSkipped()) return;
     e = std::make_unique<EmpresaIntegracao>(GetParam());
     e->empresa.AcrescentaRegistro(RelogioSimulado("10/06/2027", "10:00:00"));
     for (NumeroDia dia : {k31Dez, k1Jan, k5Jun}) {
@@ -95,7 +96,6 @@ TEST_P(IntegracaoAlemDe2026, MesBloqueadoDepoisDaVirada) {
   EXPECT_EQ(QMX_ProcIntegraCN(EmpresaIntegracao::Parametros(k31Dez, 1)), kIntegracaoCompleta);
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, IntegracaoAlemDe2026, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
-                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
+QMX_NOS_DOIS_MOTORES(IntegracaoAlemDe2026);
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <random>
 
+#include "apoio/Motores.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -160,11 +161,9 @@ TEST(IntegracaoConfiabilidade, ProcessoMortoARodarERodadoDeNovoIntegraCadaItemUm
   EXPECT_GT(mortosNoMeio, 25);
 }
 
-class DoisTerminais : public ::testing::TestWithParam<MotorTeste> {};
+class DoisTerminais : public NosDoisMotores {};
 
 TEST_P(DoisTerminais, OMesmoDiaAoMesmoTempoNaoDobraNada) {
-  if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
-    GTEST_SKIP() << "sem servidor PostgreSQL de teste";
   EmpresaIntegracao e(GetParam());
   DiaDeVendas(e);
   ASSERT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoCompleta);
@@ -183,7 +182,6 @@ TEST_P(DoisTerminais, OMesmoDiaAoMesmoTempoNaoDobraNada) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, DoisTerminais, ::testing::Values(MotorTeste::SQLite, MotorTeste::Postgres),
-                         [](const auto& info) { return std::string(NomeMotor(info.param)); });
+QMX_NOS_DOIS_MOTORES(DoisTerminais);
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "plataforma/dados/MotoresTeste.h"
+#include "apoio/Motores.h"
 #include "plataforma/dados/ConexaoECF.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoEstado.h"

@@ -17,7 +17,7 @@
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
-#include "plataforma/dados/MotoresTeste.h"
+#include "apoio/Motores.h"
 
 using namespace qmx;
 using namespace qmx::dados;

@@ -1,19 +1,29 @@
 #pragma once
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "apoio/EmpresaTeste.h"
 
 namespace qmx::testes {
 
-// Runs a test suite once per engine; the PostgreSQL run is skipped when no
-// test server was given.
-class TesteMotores : public ::testing::TestWithParam<MotorTeste> {
+// A test suite run once per engine (QMX_NOS_DOIS_MOTORES); the PostgreSQL
+// run is skipped when no test server was given.
+class NosDoisMotores : public ::testing::TestWithParam<MotorTeste> {
  protected:
   void SetUp() override {
     if (GetParam() == MotorTeste::Postgres && !EmpresaTeste::PostgresDisponivel())
       GTEST_SKIP() << "sem servidor PostgreSQL de teste (QMX_TESTE_POSTGRES)";
-    empresa = std::make_unique<EmpresaTeste>(GetParam());
+  }
+};
+
+// The same, with an empty test company on the engine.
+class TesteMotores : public NosDoisMotores {
+ protected:
+  void SetUp() override {
+    NosDoisMotores::SetUp();
+    if (!IsSkipped()) empresa = std::make_unique<EmpresaTeste>(GetParam());
   }
   void TearDown() override { empresa.reset(); }
 
