@@ -14,9 +14,9 @@
 
 #include <string>
 
-#include "arquivos/GeradorMovimentos.h"
-#include "arquivos/GeradorSintegra.h"
-#include "arquivos/RelatorioMeiosPagamento.h"
+#include "arquivos/paf/GeradorMovimentos.h"
+#include "arquivos/sintegra/GeradorSintegra.h"
+#include "arquivos/relatorios/RelatorioMeiosPagamento.h"
 #include "bench/LojaGrande.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "frame/QMXGenerica.h"

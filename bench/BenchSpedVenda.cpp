@@ -28,8 +28,8 @@
 #include <tuple>
 #include <vector>
 
-#include "arquivos/GeradorEFD.h"
-#include "arquivos/GeradorVendaPeriodo.h"
+#include "arquivos/efd/GeradorEFD.h"
+#include "arquivos/efd/GeradorVendaPeriodo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/dados/ConexaoECSCX.h"

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "arquivos/GeradorEstoque.h"
-#include "arquivos/GeradorTabelaProdutos.h"
+#include "arquivos/paf/GeradorEstoque.h"
+#include "arquivos/paf/GeradorTabelaProdutos.h"
 #include "arquivos/SaidaTemporaria.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"

@@ -4,7 +4,7 @@
 
 #include "apoio/VerificaEAD.h"
 #include "arquivos/AmbienteMemoriaFiscal.h"
-#include "arquivos/QMXArquivoMFD.h"
+#include "arquivos/memorias/QMXArquivoMFD.h"
 
 using namespace qmx;
 using qmx::testes::PastaTemporaria;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "apoio/MovimentoTeste.h"
-#include "arquivos/QMXDAVs.h"
+#include "arquivos/paf/QMXDAVs.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 
 using namespace qmx;

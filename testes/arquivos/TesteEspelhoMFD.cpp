@@ -4,7 +4,7 @@
 
 #include "apoio/VerificaEAD.h"
 #include "arquivos/AmbienteMemoriaFiscal.h"
-#include "arquivos/QMXEspelhoMFD.h"
+#include "arquivos/memorias/QMXEspelhoMFD.h"
 
 using namespace qmx;
 using qmx::testes::PastaTemporaria;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "apoio/MovimentoTeste.h"
-#include "arquivos/GeradorEstoque.h"
-#include "arquivos/QMXEstoque.h"
+#include "arquivos/paf/GeradorEstoque.h"
+#include "arquivos/paf/QMXEstoque.h"
 #include "frame/RelogioBiblioteca.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 

@@ -5,9 +5,9 @@
 
 #include "apoio/VerificaEAD.h"
 #include "arquivos/AmbienteMemoriaFiscal.h"
-#include "arquivos/QMXArquivoMFD.h"
-#include "arquivos/QMXEspelhoMFD.h"
-#include "arquivos/QMXLeituraMemoriaFiscal.h"
+#include "arquivos/memorias/QMXArquivoMFD.h"
+#include "arquivos/memorias/QMXEspelhoMFD.h"
+#include "arquivos/memorias/QMXLeituraMemoriaFiscal.h"
 #include "frame/ContextoBiblioteca.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"

@@ -3,7 +3,7 @@
 
 #include "apoio/MovimentoTeste.h"
 #include "apoio/RelogioSimulado.h"
-#include "arquivos/QMXMeiosPagamento.h"
+#include "arquivos/relatorios/QMXMeiosPagamento.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/GravadorCatalogo.h"

@@ -11,7 +11,7 @@
 #include <set>
 
 #include "apoio/MovimentoTeste.h"
-#include "arquivos/QMXTabProdutos.h"
+#include "arquivos/paf/QMXTabProdutos.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/processo/Sistema.h"
 

@@ -10,7 +10,7 @@
 #include "apoio/MovimentoTeste.h"
 #include "apoio/Linhas.h"
 #include "apoio/VerificaEAD.h"
-#include "arquivos/QMXVendaPeriodo.h"
+#include "arquivos/efd/QMXVendaPeriodo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 

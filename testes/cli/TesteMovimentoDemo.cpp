@@ -16,7 +16,7 @@
 #include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
-#include "arquivos/GeradorMovimentos.h"
+#include "arquivos/paf/GeradorMovimentos.h"
 #include "cli/EmpresaDemo.h"
 #include "frame/QMXGenerica.h"
 #include "plataforma/arquivos/ArquivoTexto.h"

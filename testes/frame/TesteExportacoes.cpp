@@ -4,8 +4,8 @@
 #include <string>
 
 #include "arquivos/QMXFiltroArquivo.h"
-#include "arquivos/QMXLeituraMemoriaFiscal.h"
-#include "arquivos/QMXMovimentos.h"
+#include "arquivos/memorias/QMXLeituraMemoriaFiscal.h"
+#include "arquivos/paf/QMXMovimentos.h"
 #include "dialogos/QMXHistCliDlg.h"
 #include "frame/ContextoBiblioteca.h"
 #include "frame/LancaDialogo.h"

@@ -1,0 +1,249 @@
+#include "arquivos/efd/DiaECFEFD.h"
+
+#include <cstdio>
+
+#include "arquivos/efd/ErroDadosEFD.h"
+#include "arquivos/efd/LinhaEFD.h"
+#include "plataforma/dados/ResultadosDados.h"
+
+namespace qmx::efd {
+
+namespace {
+
+// The number a text's digits make (the CST "060" is 60, the CFOP "5.102"
+// is 5102).
+std::int64_t NumeroDe(const std::string& texto) {
+  std::int64_t n = 0;
+  for (char c : texto)
+    if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
+  return n;
+}
+
+// The key of a day's analytic line. The maps of the layout key it by a
+// floating value; ours holds the tax situation and the CFOP in the integer
+// part and the rate in the fraction, so that the key is exact, the three
+// parts stay distinct keys, and the bucket (taken from the integer part,
+// as the maps truncate floating keys) depends on the situation and CFOP.
+double ChaveAnalitica(const std::string& cst, const std::string& cfop, std::uint16_t aliquota) {
+  return static_cast<double>(NumeroDe(cst) % 1000 * 10000 + NumeroDe(cfop) % 10000) + aliquota / 10000.0;
+}
+
+// An ICMS-taxed product item has its value as base; every other item none.
+std::int64_t BaseICMS(const REG_EC_CX_CIPS& item) {
+  return (!item.Servico && item.TipoTributacao == 'T' && item.AliquotaCentesimos != 0) ? item.ValorTotal.int64 : 0;
+}
+
+}  // namespace
+
+ContadoresC400& ContadoresC400::operator+=(const ContadoresC400& o) {
+  c400 += o.c400; c405 += o.c405; c410 += o.c410; c420 += o.c420; c425 += o.c425;
+  c460 += o.c460; c470 += o.c470; c490 += o.c490; c495 += o.c495; total += o.total;
+  return *this;
+}
+
+void CDiaECF::Inicia(NumeroDia data, bool escreve) {
+  m_data = data;
+  m_escreve = escreve;
+  m_pis = m_cofins = 0;
+  m_c460.clear();
+  m_linhasC460 = m_linhasC470 = 0;
+  m_c425.clear();
+  m_c490.RemoveAll();
+}
+
+const std::string& CDiaECF::Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) const {
+  if (item.Servico) return m_cfops.servico;
+  if (item.TipoTributacao == 'F') return m_cfops.substituicao;
+  if (lido.producao) return m_cfops.producao;
+  return m_cfops.venda;
+}
+
+// The partial totalizer of an item: its rate ("T1800", "S0500"), or F1,
+// I1 and N1.
+std::string CDiaECF::Totalizador(const REG_EC_CX_CIPS& item) {
+  const char letra = static_cast<char>(item.TipoTributacao);
+  if (letra == 'F' || letra == 'I' || letra == 'N') return std::string(1, letra) + "1";
+  char codigo[8];
+  std::snprintf(codigo, sizeof codigo, "%c%04u", item.Servico ? 'S' : 'T', static_cast<unsigned>(item.AliquotaCentesimos % 10000));
+  return codigo;
+}
+
+const ZTCFRT* CDiaECF::Cliente(std::uint32_t codigo) {
+  auto achado = m_clientesLidos.find(codigo);
+  if (achado == m_clientesLidos.end()) {
+    ZTCFRT cliente{};
+    const auto resultado = m_clientes.Le(codigo, &cliente);
+    if (resultado != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(resultado, __LINE__);
+    else cliente.Codigo = 0;  // remembered as missing
+    achado = m_clientesLidos.emplace(codigo, cliente).first;
+  }
+  return achado->second.Codigo ? &achado->second : nullptr;
+}
+
+void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens) {
+  // Consumer notas are not cupons of this file.
+  if (cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR) return;
+  m_itensDoCupom.clear();
+  for (const auto& item : itens) {
+    const ItemLido& lido = item.Servico ? m_itens.Servico(item.Codigo) : m_itens.Produto(item.Codigo);
+    m_itensDoCupom.push_back({&lido, {}});
+    // Cancelled sales carry no taxes and sum into no line but Can-T.
+    if (!m_escreve || cupom.Cancelado || item.Cancelado) continue;
+    const PisCofins pc = CItensEFD::Calcula(lido, item.Servico != 0, item.ValorTotal.int64, cupom.Data);
+    m_itensDoCupom.back().pc = pc;
+    m_pis += pc.pis;
+    m_cofins += pc.cofins;
+    if (!m_perfilA) {
+      const std::uint32_t chave = item.Codigo | (item.Servico ? 0x80000000u : 0u);
+      auto& soma = m_c425[Totalizador(item)][chave];
+      soma.codigo = item.Codigo;
+      soma.servico = item.Servico != 0;
+      soma.lido = &lido;
+      soma.quantidade += item.Quantidade.int64;
+      soma.valor += item.ValorTotal.int64;
+      soma.pis += pc.pis;
+      soma.cofins += pc.cofins;
+    }
+    const std::string& cfop = Cfop(item, lido);
+    const std::string& cst = item.Servico ? m_semCst : lido.cst;
+    auto& analitico = m_c490[ChaveAnalitica(cst, cfop, item.AliquotaCentesimos)];
+    if (analitico.cfop.empty()) {
+      analitico.cst = cst;
+      analitico.cfop = cfop;
+      analitico.aliquota = item.AliquotaCentesimos;
+    }
+    analitico.operacao += item.ValorTotal.int64;
+    analitico.base += BaseICMS(item);
+  }
+  if (m_escreve && m_perfilA) Cupom460(cupom, itens);
+}
+
+void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens) {
+  char numero[16];
+  std::snprintf(numero, sizeof numero, "%06u", static_cast<unsigned>(cupom.COO));
+  ++m_linhasC460;
+  if (cupom.Cancelado) {
+    CLinhaEFD(m_c460, "C460").Texto("2D").Texto("02").Literal(numero).Literal("|||||||").Fim();
+    return;
+  }
+  std::int64_t pis = 0, cofins = 0;
+  for (const auto& i : m_itensDoCupom) {
+    pis += i.pc.pis;
+    cofins += i.pc.cofins;
+  }
+  CLinhaEFD linha(m_c460, "C460");
+  linha.Texto("2D").Texto("00").Texto(numero).Data(cupom.Data).N14(cupom.Total.int64).N14(pis).N14(cofins);
+  const ZTCFRT* cliente = cupom.Cliente ? Cliente(cupom.Cliente) : nullptr;
+  if (cliente) linha.Numerico(cliente->CnpjCpf, cliente->TipoPessoa == 'F' ? 11 : 14).Texto(cliente->Nome);
+  else linha.Texto(cupom.DocumentoCliente).Vazio();
+  linha.Fim();
+
+  for (std::size_t i = 0; i < itens.size(); ++i) {
+    const auto& item = itens[i];
+    const bool servico = item.Servico != 0;
+    const ItemLido& lido = *m_itensDoCupom[i].lido;
+    const PisCofins& pc = m_itensDoCupom[i].pc;
+    CLinhaEFD c470(m_c460, "C470");
+    c470.Codigo(servico ? 'S' : 'P', item.Codigo)
+        .N14(item.Quantidade.int64, 3)
+        .N14(item.Cancelado ? item.Quantidade.int64 : 0, 3)
+        .Texto(lido.unidade)
+        .N14(item.ValorTotal.int64)
+        .Texto(servico ? m_semCst : lido.cst)
+        .Numerico(Cfop(item, lido), 4);
+    if (servico) c470.Vazio();
+    else c470.Aliquota6(item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos);
+    c470.N14(pc.pis).N14(pc.cofins).Fim();
+    ++m_linhasC470;
+  }
+}
+
+void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& totalizadores,
+                      const std::vector<REG_TOTALIZADOR_NAO_FISCALPS>& naoFiscais,
+                      const std::vector<REG_EMISSOR_ALIQUOTA>& tabela, std::string& texto,
+                      ContadoresC400& contadores) {
+  ContadoresC400 dia;
+  CLinhaEFD(texto, "C405")
+      .Data(z.Data)
+      .NumericoInteiro(z.CRO, 3)
+      .NumericoInteiro(z.CRZ, 6)
+      .NumericoInteiro(z.COOFinal, 6)
+      .N14(z.GrandeTotal.int64)
+      .N14(z.VendaBruta.int64)
+      .Fim();
+  ++dia.c405;
+  if (m_perfilA) {
+    CLinhaEFD(texto, "C410").N14(m_pis).N14(m_cofins).Fim();
+    ++dia.c410;
+  }
+
+  // A partial totalizer with a value, followed in profile B by its items.
+  const auto totalizador = [&](const std::string& codigo, std::int64_t valor, const char* posicao,
+                               bool comItens) {
+    if (valor == 0) return;
+    CLinhaEFD linha(texto, "C420");
+    linha.Texto(codigo).N14(valor);
+    if (posicao) linha.Numerico(posicao, 2);
+    else linha.Vazio();
+    linha.Vazio().Fim();
+    ++dia.c420;
+    if (m_perfilA || !comItens) return;
+    const auto itens = m_c425.find(codigo);
+    if (itens == m_c425.end()) return;
+    for (const auto& [chave, soma] : itens->second) {
+      CLinhaEFD(texto, "C425")
+          .Codigo(soma.servico ? 'S' : 'P', soma.codigo)
+          .N14(soma.quantidade, 3)
+          .Texto(soma.lido->unidade)
+          .N14(soma.valor)
+          .N14(soma.pis)
+          .N14(soma.cofins)
+          .Fim();
+      ++dia.c425;
+    }
+  };
+  for (const auto& t : totalizadores) {
+    for (const auto& a : tabela) {
+      if (a.Tipo != t.Tipo || a.Aliquota != t.Aliquota) continue;
+      char codigo[8], posicao[8];
+      std::snprintf(codigo, sizeof codigo, "%c%04u", t.Tipo == 'S' ? 'S' : 'T', static_cast<unsigned>(t.Aliquota % 10000));
+      std::snprintf(posicao, sizeof posicao, "%u", static_cast<unsigned>(a.Posicao));
+      totalizador(codigo, t.Valor.int64, posicao, true);
+      break;
+    }
+  }
+  totalizador("F1", z.Substituicao.int64, nullptr, true);
+  totalizador("I1", z.Isento.int64, nullptr, true);
+  totalizador("N1", z.NaoTributado.int64, nullptr, true);
+  // Discounts, surcharges, cancellations and the non-fiscal operations
+  // (codes 252 to 255) have no items under them.
+  totalizador("DT", z.Descontos.int64, nullptr, false);
+  totalizador("AT", z.Acrescimos.int64, nullptr, false);
+  totalizador("Can-T", z.Cancelamentos.int64, nullptr, false);
+  std::int64_t operacoesNaoFiscais = 0;
+  for (const auto& t : naoFiscais)
+    if (t.Codigo >= 0xFC) operacoesNaoFiscais += t.Valor.int64;
+  totalizador("OPNF", operacoesNaoFiscais, nullptr, false);
+
+  if (m_perfilA) {
+    texto += m_c460;
+    dia.c460 = m_linhasC460;
+    dia.c470 = m_linhasC470;
+  }
+  for (const auto& [chave, soma] : m_c490) {
+    CLinhaEFD(texto, "C490")
+        .Numerico(soma.cst, 3)
+        .Numerico(soma.cfop, 4)
+        .Aliquota6(soma.aliquota)
+        .N14(soma.operacao)
+        .N14(soma.base)
+        .N14(ParteDoValor(soma.base, soma.aliquota))
+        .Vazio()
+        .Fim();
+    ++dia.c490;
+  }
+  dia.total = dia.c405 + dia.c410 + dia.c420 + dia.c425 + dia.c460 + dia.c470 + dia.c490;
+  contadores += dia;
+}
+
+}  // namespace qmx::efd

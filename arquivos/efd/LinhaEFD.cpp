@@ -1,0 +1,163 @@
+#include "arquivos/efd/LinhaEFD.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "calculo/Inteiro128.h"
+#include "plataforma/calendario/DataCodificada.h"
+
+namespace qmx::efd {
+
+void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula) {
+  char limpo[512];
+  std::size_t n = 0;
+  for (char c : texto) {
+    if (c == '/' || c == '-' || c == '.' || c == ' ' || (c == ',' && !mantemVirgula)) continue;
+    if (n < sizeof limpo) limpo[n++] = c;
+  }
+  const std::size_t alvo = largura > 0 ? static_cast<std::size_t>(largura) : n;
+  if (n < alvo) destino.append(alvo - n, '0');
+  // Too long: the rightmost characters stay.
+  const std::size_t corte = n > alvo ? n - alvo : 0;
+  destino.append(limpo + corte, n - corte);
+}
+
+std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos) {
+  const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(valor4) * centesimos;
+  qmx::Inteiro128 quociente = produto / 10000;
+  const qmx::Inteiro128 resto = produto % 10000;
+  const qmx::Inteiro128 dobro = (resto < 0 ? -resto : resto) * 2;
+  if (dobro > 10000 || (dobro == 10000 && (quociente % 2) != 0)) quociente += produto < 0 ? -1 : 1;
+  return static_cast<std::int64_t>(quociente);
+}
+
+std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais) {
+  std::size_t n = 0;
+  const bool negativo = valor4 < 0;
+  const std::uint64_t magnitude = negativo ? 0 - static_cast<std::uint64_t>(valor4) : static_cast<std::uint64_t>(valor4);
+  if (negativo) saida[n++] = '-';
+  n = static_cast<std::size_t>(std::to_chars(saida + n, saida + 32, magnitude / 10000).ptr - saida);
+  if (decimais > 0) {
+    saida[n++] = ',';
+    const auto fracao = static_cast<unsigned>(magnitude % 10000);
+    const char quatro[4] = {static_cast<char>('0' + fracao / 1000), static_cast<char>('0' + fracao / 100 % 10),
+                            static_cast<char>('0' + fracao / 10 % 10), static_cast<char>('0' + fracao % 10)};
+    for (int i = 0; i < decimais && i < 8; ++i) saida[n++] = i < 4 ? quatro[i] : '0';
+  }
+  return n;
+}
+
+namespace {
+
+void DoisDigitos(char* saida, unsigned valor) {
+  saida[0] = static_cast<char>('0' + valor / 10 % 10);
+  saida[1] = static_cast<char>('0' + valor % 10);
+}
+
+}  // namespace
+
+std::size_t TextoData(char* saida, NumeroDia numeroDia) {
+  const DiaMesAno data = DecodificaDia(numeroDia);
+  const unsigned ano = data.ano;
+  DoisDigitos(saida, data.dia % 100u);
+  DoisDigitos(saida + 2, data.mes % 100u);
+  DoisDigitos(saida + 4, ano / 100 % 100);
+  DoisDigitos(saida + 6, ano % 100);
+  return 8;
+}
+
+CLinhaEFD::CLinhaEFD(std::string& destino, const char* registro) : m_destino(destino) {
+  m_destino += '|';
+  m_destino += registro;
+  m_destino += '|';
+}
+
+CLinhaEFD& CLinhaEFD::Texto(std::string_view campo) {
+  m_destino.append(campo);
+  m_destino += '|';
+  return *this;
+}
+
+CLinhaEFD& CLinhaEFD::Codigo(char tipo, std::uint32_t numero) {
+  char texto[16];
+  texto[0] = tipo;
+  const auto fim = std::to_chars(texto + 1, texto + sizeof texto, numero).ptr;
+  return Texto(std::string_view(texto, static_cast<std::size_t>(fim - texto)));
+}
+
+CLinhaEFD& CLinhaEFD::Vazios(int quantos) {
+  m_destino.append(static_cast<std::size_t>(quantos), '|');
+  return *this;
+}
+
+CLinhaEFD& CLinhaEFD::Inteiro(std::int64_t valor) {
+  char texto[24];
+  return Texto(std::string_view(texto, static_cast<std::size_t>(std::to_chars(texto, texto + sizeof texto, valor).ptr - texto)));
+}
+
+CLinhaEFD& CLinhaEFD::Valor(std::int64_t valor4, int decimais) {
+  char texto[32];
+  return Texto(std::string_view(texto, TextoValor(texto, valor4, decimais)));
+}
+
+CLinhaEFD& CLinhaEFD::ValorCortado(std::int64_t valor4, int decimais, std::size_t largura) {
+  char texto[32];
+  return Texto(std::string_view(texto, TextoValor(texto, valor4, decimais)).substr(0, largura));
+}
+
+CLinhaEFD& CLinhaEFD::Numerico(std::string_view texto, int largura, bool mantemVirgula) {
+  AcrescentaNumerico(m_destino, texto, largura, mantemVirgula);
+  m_destino += '|';
+  return *this;
+}
+
+CLinhaEFD& CLinhaEFD::NumericoInteiro(std::int64_t valor, int largura) {
+  char texto[24];
+  return Numerico(std::string_view(texto, static_cast<std::size_t>(std::to_chars(texto, texto + sizeof texto, valor).ptr - texto)),
+                  largura);
+}
+
+CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
+  char texto[32];
+  return Numerico(std::string_view(texto, TextoValor(texto, valor4, decimais)), 14, true);
+}
+
+CLinhaEFD& CLinhaEFD::Aliquota6(std::uint16_t centesimos) {
+  // "%.02f" of the rate over 100, the point turned into a comma.
+  char texto[16];
+  std::snprintf(texto, sizeof texto, "%u,%02u", static_cast<unsigned>(centesimos / 100),
+                static_cast<unsigned>(centesimos % 100));
+  return Numerico(texto, 6, true);
+}
+
+// "%0*s" of the text without its separators, then cut at the width.
+CLinhaEFD& CLinhaEFD::Digitos(std::string_view texto, int largura) {
+  std::size_t n = 0;
+  for (char c : texto) n += (c != '.' && c != '/' && c != '-') ? 1 : 0;
+  const std::size_t alvo = largura > 0 ? static_cast<std::size_t>(largura) : 0;
+  std::size_t escritos = 0;
+  for (std::size_t i = n; i < alvo; ++i, ++escritos) m_destino += '0';
+  for (char c : texto) {
+    if (escritos >= alvo) break;
+    if (c == '.' || c == '/' || c == '-') continue;
+    m_destino += c;
+    ++escritos;
+  }
+  m_destino += '|';
+  return *this;
+}
+
+CLinhaEFD& CLinhaEFD::Data(NumeroDia numeroDia) {
+  char texto[8];
+  return Texto(std::string_view(texto, TextoData(texto, numeroDia)));
+}
+
+CLinhaEFD& CLinhaEFD::Literal(std::string_view texto) {
+  m_destino.append(texto);
+  return *this;
+}
+
+void CLinhaEFD::Fim() { m_destino += "\r\n"; }
+
+}  // namespace qmx::efd

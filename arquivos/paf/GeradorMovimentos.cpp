@@ -1,0 +1,240 @@
+#include "arquivos/paf/GeradorMovimentos.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+#include "arquivos/ErroDadosArquivo.h"
+#include "arquivos/paf/LeiautesMovimentos.h"
+#include "arquivos/ModelosECF.h"
+#include "fisco/DadosDesenvolvedor.h"
+#include "frame/QMXGenerica.h"
+#include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "plataforma/dados/ConexaoCFRT.h"
+#include "plataforma/dados/ConexaoECSCX.h"
+#include "plataforma/dados/ConexaoFormaPagamento.h"
+#include "plataforma/dados/ConexaoProduto.h"
+#include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/impressora/TotalizadoresParciais.h"
+#include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/calendario/DataCodificada.h"
+
+namespace qmx::movimentos {
+
+namespace {
+
+void Exige(com::HRESULT resultado, int linha) { ExigeDados(resultado, linha); }
+
+// A record read once per code: absent ones answer an empty record.
+template <class Registro, class Le>
+const Registro& EmCache(std::unordered_map<std::uint32_t, Registro>& cache, std::uint32_t codigo, Le&& le) {
+  auto achado = cache.find(codigo);
+  if (achado != cache.end()) return achado->second;
+  Registro registro{};
+  const auto resultado = le(codigo, &registro);
+  if (resultado != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(resultado, __LINE__);
+  return cache.emplace(codigo, registro).first->second;
+}
+
+std::string Digitos(const char* texto) {
+  std::string d;
+  for (const char* c = texto; *c; ++c)
+    if (*c >= '0' && *c <= '9') d += *c;
+  return d;
+}
+
+// A date text of the printer ("dd/mm/aaaa") as year, month and day.
+std::string DataAnoMesDia(const std::string& data) {
+  const std::string d = Digitos(data.c_str());
+  return d.size() == 8 ? d.substr(4, 4) + d.substr(2, 2) + d.substr(0, 2) : d;
+}
+
+using impressora::CodigoAliquota;
+
+class CGeradorMovimentos {
+ public:
+  CGeradorMovimentos(const DadosMovimentos& d, CArquivoTexto& saida) : m_d(d), m_saida(saida) {
+    const auto& t = d.triplo;
+    Exige(m_caixa.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
+    Exige(m_produtos.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
+    Exige(m_clientes.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
+    dados::CConexaoFormaPagamento formas;
+    Exige(formas.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
+    std::vector<REG_FORMA_PAGAMENTOPS> lista;
+    Exige(formas.Lista(&lista), __LINE__);
+    for (const auto& f : lista) m_formas[f.Codigo] = f.Nome;
+    m_codigosAliquota = impressora::CodigosAliquotas(d.aliquotas);
+  }
+
+  void Escreve() {
+    R01();
+    ReducoesZ();
+    Cupons();
+    R06();
+    std::sort(m_r07.begin(), m_r07.end());
+    for (const auto& linha : m_r07) m_saida.EscreverTexto(linha);
+  }
+
+ private:
+  const char* Serie() const { return m_d.emissora.NumeroSerie; }
+  const char* Modelo() const { return m_d.emissora.Modelo; }
+
+  void R01() {
+    const auto& e = m_d.emissora;
+    const auto& s = m_d.software;
+    m_saida.EscreverTexto(m_e.Monta(
+        kR01, {e.NumeroSerie, e.Marca, e.Modelo, s.versao, DataAnoMesDia(s.data), Digitos(s.hora.c_str()),
+               s.numeroCaixa, m_d.filial.Cnpj, m_d.filial.InscricaoEstadual, DadosDesenvolvedor::kCNPJ,
+               DadosDesenvolvedor::kInscricaoEstadual, DadosDesenvolvedor::kInscricaoMunicipal,
+               DadosDesenvolvedor::kRazaoSocial, "Torvo ECF", "5.2", m_d.md5Lista, m_d.dataInicial, m_d.dataFinal,
+               "0113"}));
+  }
+
+  // R02 per day with a Z reduction, then the R03 totalizers of those days.
+  void ReducoesZ() {
+    std::string r03;
+    REG_REDUCAO_ZPS z{};
+    std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
+    std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
+    for (NumeroDia dia = m_d.dataInicial; dia <= m_d.dataFinal; ++dia) {
+      const auto lida = m_caixa.LeReducaoZ(m_d.emissora.Numero, dia, &z, &aliquotas, &naoFiscais);
+      if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) continue;
+      Exige(lida, __LINE__);
+      if (z.CRZ == 0) continue;
+      m_saida.EscreverTexto(m_e.Monta(kR02, {Serie(), Modelo(), z.CRZ, z.COOFinal, z.CRO, z.Data, z.DataEmissao,
+                                             z.HoraEmissao, z.VendaBruta.int64, m_d.mestre.DescontoISSQN ? "S" : "N"}));
+      const auto totalizador = [&](const std::string& codigo, std::int64_t valor) {
+        r03 += m_e.Monta(kR03, {Serie(), Modelo(), z.CRZ, codigo, valor});
+      };
+      for (const auto& a : aliquotas) totalizador(CodigoAliquota(a.Posicao, a.Tipo == 'S' ? 'S' : 'T', a.Aliquota), a.Valor.int64);
+      std::int64_t naoFiscal = 0;
+      for (const auto& t : naoFiscais) naoFiscal += t.Valor.int64;
+      impressora::TotalizadoresFixos(z, naoFiscal, totalizador);
+    }
+    m_saida.EscreverTexto(r03);
+  }
+
+  std::string Totalizador(const REG_EC_CX_CIPS& item) const {
+    return impressora::CodigoTotalizadorItem(item, m_codigosAliquota);
+  }
+
+  void Cupons() {
+    // The items wait in a temporary file of their own until every R04 is out.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> itens(std::tmpfile(), &std::fclose);
+    if (!itens) throw CExcecaoArquivo(CExcecaoArquivo::generica, 0, "R05");
+    Exige(m_caixa.PercorreCupons(m_d.emissora.Numero, m_d.dataInicial, m_d.dataFinal,
+                                 [&](const REG_EC_CXPS& c, const auto& lista, const auto& pagamentos) {
+      if (c.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
+      std::string nome = c.NomeCliente, documento = c.DocumentoCliente;
+      if (c.Cliente && (nome.empty() || documento.empty())) {
+        const auto& cliente = EmCache(m_cacheClientes, c.Cliente, [&](std::uint32_t k, ZTCFRT* r) { return m_clientes.Le(k, r); });
+        if (nome.empty()) nome = cliente.Nome;
+        if (documento.empty()) documento = cliente.CnpjCpf;
+      }
+      m_saida.EscreverTexto(m_e.Monta(kR04, {Serie(), Modelo(), c.CCF, c.COO, c.Data, c.Subtotal.int64,
+                                             c.Desconto.int64, 0, c.Total.int64, c.Cancelado ? "S" : "N", 0, nome,
+                                             documento}));
+      for (const auto& item : lista) {
+        std::string unidade;
+        bool producao = false;
+        if (item.Servico) {
+          const auto& s = EmCache(m_cacheServicos, item.Codigo, [&](std::uint32_t k, REG_SERVICOSPS* r) { return m_produtos.LeServico(k, r); });
+          unidade = UnidadeServico(s.Unidade);
+        } else {
+          const auto& p = EmCache(m_cacheProdutos, item.Codigo, [&](std::uint32_t k, REG_PRODUTOPS* r) { return m_produtos.LeLight(k, r); });
+          unidade = Unidade(p.Unidade);
+          producao = p.Producao != 0;
+        }
+        const std::string& linha = m_e.Monta(
+            kR05, {Serie(), Modelo(), c.COO, c.CCF, item.Item, std::to_string(item.Codigo), item.Descricao,
+                   item.Quantidade.int64, unidade, item.ValorUnitario.int64, item.Desconto.int64, 0,
+                   item.ValorTotal.int64, Totalizador(item), 0, 0, 0, (producao && !item.Servico) ? "T" : "P"});
+        if (std::fwrite(linha.data(), 1, linha.size(), itens.get()) != linha.size())
+          throw CExcecaoArquivo(CExcecaoArquivo::discoCheio, 0, "R05");
+      }
+      for (const auto& p : pagamentos) {
+        const auto forma = m_formas.find(p.Forma);
+        m_r07.push_back(m_e.Monta(kR07, {Serie(), Modelo(), c.COO, c.CCF, p.GNF,
+                                         forma == m_formas.end() ? std::string() : forma->second, p.Valor.int64, 0}));
+      }
+      return true;
+    }), __LINE__);
+    std::rewind(itens.get());
+    char bloco[1 << 16];
+    std::size_t lidos;
+    while ((lidos = std::fread(bloco, 1, sizeof bloco, itens.get())) > 0)
+      m_saida.EscreverTexto(std::string_view(bloco, lidos));
+  }
+
+  const std::string& Unidade(std::uint16_t codigo) {
+    auto achado = m_unidades.find(codigo);
+    if (achado != m_unidades.end()) return achado->second;
+    REG_UNIDADES_MEDIDAPS u{};
+    if (codigo) {
+      const auto r = m_produtos.LeUnidade(codigo, &u);
+      if (r != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(r, __LINE__);
+    }
+    return m_unidades.emplace(codigo, u.Sigla).first->second;
+  }
+
+  const std::string& UnidadeServico(std::uint16_t codigo) {
+    auto achado = m_unidadesServico.find(codigo);
+    if (achado != m_unidadesServico.end()) return achado->second;
+    REG_UNIDADES_MEDIDA_SERVICOSPS u{};
+    if (codigo) {
+      const auto r = m_produtos.LeUnidadeServico(codigo, &u);
+      if (r != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(r, __LINE__);
+    }
+    return m_unidadesServico.emplace(codigo, u.Sigla).first->second;
+  }
+
+  // The documents of the log that the file lists, with their denomination.
+  void R06() {
+    Exige(m_caixa.PercorreDocumentos(m_d.emissora.Numero, m_d.dataInicial, m_d.dataFinal,
+                                     [&](const REG_DOCUMENTO_ECFPS& d) {
+      const char* denominacao = nullptr;
+      switch (d.Tipo) {
+        case 3: case 4: case 20: denominacao = "CN"; break;
+        case 6: case 13: case 14: case 38: denominacao = "RG"; break;
+        case 7: denominacao = "CC"; break;
+        default: return true;
+      }
+      const bool comGRG = d.Tipo == 6 || d.Tipo == 13 || d.Tipo == 14;
+      m_saida.EscreverTexto(m_e.Monta(kR06, {Serie(), Modelo(), d.COO, d.GNF, comGRG ? d.GRG : 0u, d.CDC,
+                                             denominacao, d.Data, d.Hora}));
+      return true;
+    }), __LINE__);
+  }
+
+  const DadosMovimentos& m_d;
+  CArquivoTexto& m_saida;
+  CEscritorRegistro m_e;
+  dados::CConexaoECSCX m_caixa;
+  dados::CConexaoProduto m_produtos;
+  dados::CConexaoCliente m_clientes;
+  std::map<std::uint16_t, std::string> m_formas;
+  // The totalizer code of each kind and rate of the ECF's table (the first
+  // position wins when a rate repeats).
+  std::map<int, std::string> m_codigosAliquota;
+  std::unordered_map<std::uint32_t, ZTCFRT> m_cacheClientes;
+  std::unordered_map<std::uint32_t, REG_PRODUTOPS> m_cacheProdutos;
+  std::unordered_map<std::uint32_t, REG_SERVICOSPS> m_cacheServicos;
+  std::map<std::uint16_t, std::string> m_unidades, m_unidadesServico;
+  std::vector<std::string> m_r07;
+};
+
+}  // namespace
+
+void EscreveMovimentos(const DadosMovimentos& dados, CArquivoTexto& saida) {
+  CGeradorMovimentos(dados, saida).Escreve();
+}
+
+std::string NomeArquivoMovimentos(const REG_EMISSORPS& emissora, NumeroDia dataFinal) {
+  return texto::NomeArquivoSeguro(CQMXGenerica::FormataCampo(CodigoModeloECF(emissora.Modelo).c_str(), 6, true, false) +
+                                  CQMXGenerica::FormataCampo(emissora.NumeroSerie, 14, true, false) +
+                                  DataInvertida(dataFinal, false) + ".txt");
+}
+
+}  // namespace qmx::movimentos

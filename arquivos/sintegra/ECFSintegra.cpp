@@ -1,0 +1,154 @@
+#include "arquivos/sintegra/ECFSintegra.h"
+
+#include <cstdio>
+#include <map>
+
+#include "arquivos/sintegra/ChaveSintegra.h"
+#include "arquivos/sintegra/LeiautesSintegra.h"
+#include "plataforma/calendario/DataCodificada.h"
+#include "frame/MapaMFC.h"
+#include "plataforma/dados/ConexaoECSCX.h"
+#include "plataforma/dados/ResultadosDados.h"
+
+namespace qmx::sintegra {
+
+namespace {
+
+// The tax situation of a day's or an item's line: "CANC", the rate, or the
+// tax letter.
+std::string Situacao(bool cancelado, std::uint16_t aliquota, char letra) {
+  if (cancelado) return "CANC";
+  if (aliquota != 0) {
+    // As V(4,2) writes it: zeros on the left, the leftmost four digits
+    // (a rate of five digits keeps its first four).
+    unsigned valor = aliquota;
+    while (valor > 9999) valor /= 10;
+    const char texto[4] = {static_cast<char>('0' + valor / 1000), static_cast<char>('0' + valor / 100 % 10),
+                           static_cast<char>('0' + valor / 10 % 10), static_cast<char>('0' + valor % 10)};
+    return std::string(texto, 4);
+  }
+  return std::string(1, letra);
+}
+
+}  // namespace
+
+std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emissoras) {
+  auto& c = m_contexto;
+  dados::CConexaoECSCX caixa;
+  Exige(caixa.Inicializa(c.triplo.chaveEmpresa, c.triplo.usuario, c.triplo.contexto), __LINE__);
+  std::uint32_t linhas = 0;
+  std::string linhasI;
+  REG_REDUCAO_ZPS z{};
+  std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
+  std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
+  for (NumeroDia data = c.dataInicial; data <= c.dataFinal; ++data) {
+    const DiaMesAno diaMesAno = DecodificaDia(data);
+    const std::uint32_t mes = CodificaMes(diaMesAno.mes, diaMesAno.ano);
+    for (const auto& ecf : emissoras) {
+      const auto lida = caixa.LeReducaoZ(ecf.Numero, data, &z, &aliquotas, &naoFiscais);
+      if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) continue;
+      Exige(lida, __LINE__);
+
+      // The day's items, in the 60D map (its lines come out in the map's
+      // order) and as 60I lines held until the 60D lines are out.
+      CMapaMFC<REG_KEY_SINTEGRA, Soma> dia60D;
+      // The map's 17 buckets hold a day's thousands of items in long chains:
+      // each sum is found through an index of its own, and the map only
+      // keeps the order its lines come out in.
+      std::unordered_map<std::uint64_t, Soma*> indice60D;
+      linhasI.clear();
+      std::uint32_t contaI = 0;
+      Exige(caixa.PercorreCupons(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
+        if (cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
+        for (const auto& item : itens) {
+          const bool cancelado = cupom.Cancelado || item.Cancelado;
+          const bool servico = item.Servico != 0;
+          const auto imposto = ImpostoDoItem(item, cupom.Cancelado);
+          const char letra = static_cast<char>(item.TipoTributacao);
+          const std::string codigo = CodigoItem(servico, item.Codigo);
+          linhasI += c.escritor.Monta(
+              kRegistro60I, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
+                             item.ValorUnitario.int64, imposto.base,
+                             Situacao(cancelado, item.AliquotaCentesimos, letra), imposto.icms});
+          ++contaI;
+          const REG_KEY_SINTEGRA chave{item.Codigo, cancelado ? 1u : 0u, servico ? std::uint32_t{'S'} : std::uint32_t{'P'}};
+          Soma*& indexada = indice60D[(std::uint64_t{chave.Codigo} << 9) | (chave.Cancelado << 8) | chave.Tipo];
+          if (!indexada) indexada = &dia60D[chave];
+          auto& soma = *indexada;
+          soma.quantidade += item.Quantidade.int64;
+          soma.valor += item.ValorTotal.int64;
+          soma.base += imposto.base;
+          soma.icms += imposto.icms;
+          soma.letra = letra;
+          soma.aliquota = item.AliquotaCentesimos;
+          soma.servico = servico;
+          // Cancelled sales are no sales of the month; an item is listed in
+          // register 75 the first time the file uses it.
+          if (cancelado) {
+            m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
+            continue;
+          }
+          const auto [posicao, novo] =
+              m_meses.try_emplace((std::uint64_t{mes} << 33) | (std::uint64_t{servico} << 32) | item.Codigo);
+          if (novo) m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
+          auto& doMes = posicao->second;
+          doMes.quantidade += item.Quantidade.int64;
+          doMes.valor += item.ValorTotal.int64;
+          doMes.base += imposto.base;
+          doMes.letra = letra;
+          doMes.aliquota = item.AliquotaCentesimos;
+          doMes.servico = servico;
+        }
+        return true;
+      }), __LINE__);
+
+      c.Escreve(c.escritor.Monta(kRegistro60M, {z.Data, ecf.NumeroSerie, ecf.Numero, z.COOInicial, z.COOFinal, z.CRZ,
+                                                z.CRO, z.VendaBruta.int64, z.GrandeTotal.int64}));
+      ++linhas;
+      // The ICMS rates that moved, then always F, I, N, CANC, DESC and ISS
+      // (the service rates are in ISS).
+      for (const auto& a : aliquotas) {
+        if (a.Tipo != 'T' || a.Valor.int64 == 0) continue;
+        c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, Situacao(false, a.Aliquota, 'T'),
+                                                  a.Valor.int64}));
+        ++linhas;
+      }
+      const std::pair<const char*, CY> fixos[] = {{"F", z.Substituicao}, {"I", z.Isento},      {"N", z.NaoTributado},
+                                                  {"CANC", z.Cancelamentos}, {"DESC", z.Descontos}, {"ISS", z.ISS}};
+      for (const auto& [nome, valor] : fixos) {
+        c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, nome, valor.int64}));
+        ++linhas;
+      }
+      for (const auto& [chave, soma] : dia60D) {
+        c.Escreve(c.escritor.Monta(
+            kRegistro60D, {z.Data, ecf.NumeroSerie, CodigoItem(soma.servico, chave.Codigo), soma.quantidade, soma.valor,
+                           soma.base, Situacao(chave.Cancelado != 0, soma.aliquota, soma.letra), soma.icms}));
+        ++linhas;
+      }
+      c.Escreve(linhasI);
+      linhas += contaI;
+    }
+  }
+  return linhas;
+}
+
+std::uint32_t CECFSintegra::Escreve60R() {
+  auto& c = m_contexto;
+  // The map's order is the file's: the month code orders year and month,
+  // then the item code's text.
+  std::map<std::pair<std::uint32_t, std::string>, const Soma*> ordem;
+  for (const auto& [chave, soma] : m_meses)
+    ordem.emplace(std::make_pair(static_cast<std::uint32_t>(chave >> 33),
+                                 CodigoItem((chave >> 32) & 1, static_cast<std::uint32_t>(chave))),
+                  &soma);
+  for (const auto& [chave, pSoma] : ordem) {
+    const Soma& soma = *pSoma;
+    std::string situacao = soma.servico ? "ISS" : std::string(1, soma.letra);
+    if (!soma.servico && soma.letra == 'T' && soma.aliquota) situacao = Situacao(false, soma.aliquota, 'T');
+    c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(chave.first), chave.second, soma.quantidade,
+                                              soma.valor, soma.servico ? 0 : soma.base, situacao}));
+  }
+  return static_cast<std::uint32_t>(m_meses.size());
+}
+
+}  // namespace qmx::sintegra

@@ -1,0 +1,129 @@
+#include "arquivos/sintegra/QMXSintegra.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "fisco/AssinaturaEAD.h"
+#include "fisco/DadosDesenvolvedor.h"
+#include "frame/CarimboCompilacao.h"
+#include "frame/RelogioBiblioteca.h"
+#include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/mensagens/ZTMens.h"
+#include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/ui/HostUI.h"
+
+namespace qmx {
+
+void CQMXSintegra::Preset(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto,
+                          std::uint16_t filial, std::uint16_t ecf, NumeroDia dataInicial,
+                          NumeroDia dataFinal) {
+  Inicializa(chaveEmpresa, usuario, contexto);
+  m_preset.filial = filial;
+  m_preset.emissora = ecf;
+  m_preset.dataInicial = dataInicial;
+  m_preset.dataFinal = dataFinal;
+}
+
+void CQMXSintegra::PreencheLista(int id, std::initializer_list<const char*> itens, int selecionado) {
+  auto& lista = GetDlgItem(id);
+  lista.ResetContent();
+  int valor = 1;
+  for (const char* texto : itens) lista.SetItemData(lista.AddString(texto), valor++);
+  lista.SetCurSel(selecionado);
+}
+
+int CQMXSintegra::ItemSelecionado(int id) {
+  auto& lista = GetDlgItem(id);
+  const int linha = lista.GetCurSel();
+  return linha < 0 ? 0 : static_cast<int>(lista.GetItemData(linha));
+}
+
+bool CQMXSintegra::OnInitDialog() {
+  PreencheLista(IDC_CONVENIO,
+                {"1 - Convênio 57/95 na versão do Convênio 31/99", "2 - Convênio ICMS 57/95 na versão atual",
+                 "3 - Convênio ICMS 57/95 c/alterações p/convênio ICMS 76/03"},
+                2);
+  // The nature list starts with nothing chosen: a file made so carries 0.
+  PreencheLista(IDC_NATUREZA,
+                {"1 - Interestaduais oper. sujeitas ao regime de Substituição Tributária",
+                 "2 - Interestaduais - operações com ou sem Substituição Tributária",
+                 "3 - Totalidade das operações do informante"},
+                -1);
+  PreencheLista(IDC_FINALIDADE,
+                {"1 - Normal", "2 - Retificação total de arquivo", "3 - Retificação aditiva de arquivo",
+                 "4 - Retificação corretiva de arquivo", "5 - Desfazimento"},
+                0);
+  PreparaFilialEmissora(IDC_FILIAL, IDC_NOME_FILIAL, IDC_EMISSORA, IDC_NOME_EMISSORA);
+  PreparaPeriodo(IDC_DATA_INICIAL, IDC_DATA_FINAL, InicioPeriodo::Hoje, CVerificacaoPeriodo::Regras::Nenhuma);
+  m_generica.LeMestre(&m_mestre);
+  if (m_preset.filial && m_preset.dataInicial && m_preset.dataFinal) {
+    m_edFilial.SetFilial(m_preset.filial);
+    m_edEmissora.SetFilial(m_preset.filial);
+    m_edEmissora.SetEmissora(m_preset.emissora);
+    m_edDataInicial.SetData(m_preset.dataInicial);
+    m_edDataFinal.SetData(m_preset.dataFinal);
+    OnOK();
+  }
+  return true;
+}
+
+std::string CQMXSintegra::NomeArquivo() {
+  char nome[64];
+  std::snprintf(nome, sizeof nome, "%s%08u%06d.txt", DadosDesenvolvedor::kNumeroLaudo,
+                static_cast<unsigned>(CQMXRelogio::PegaDiaHoje()), static_cast<int>(CQMXRelogio::PegaSegundos()));
+  return nome;
+}
+
+void CQMXSintegra::OnOK() {
+  m_caminho.clear();
+  sintegra::FiltroSintegra filtro;
+  filtro.filial = m_edFilial.GetFilial();
+  filtro.emissora = m_edEmissora.GetEmissora();
+  filtro.dataInicial = m_edDataInicial.GetData();
+  filtro.dataFinal = m_edDataFinal.GetData();
+  filtro.convenio = ItemSelecionado(IDC_CONVENIO);
+  filtro.natureza = ItemSelecionado(IDC_NATUREZA);
+  filtro.finalidade = ItemSelecionado(IDC_FINALIDADE);
+  if (filtro.dataFinal < filtro.dataInicial) {
+    mensagens::ZTMensagem(110, "EC");
+    return;
+  }
+  // The file is of one branch: "all branches" is not a choice here.
+  if (filtro.filial == 0) {
+    mensagens::ZTMensagem(280, "EC");
+    GotoDlgCtrl(IDC_FILIAL);
+    return;
+  }
+  if (m_ecfPorFilial && !FilialHabilitadaParaECF(filtro.filial)) return;
+
+  std::string pasta = dados::PastaEmpresa(m_triplo.chaveEmpresa, "EC").value_or("");
+  if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
+  pasta += CQMXEnvioArquivo::kPastaArquivos;
+  const std::string caminho = pasta + NomeArquivo();
+  ui::CWaitCursor espera;
+  try {
+    std::error_code erro;
+    std::filesystem::create_directories(texto::CaminhoNativo(pasta), erro);
+    sintegra::CGeradorSintegra(m_triplo).Gera(filtro, caminho);
+  } catch (const sintegra::CErroDadosSintegra& erro) {
+    mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXSintegra", erro.Linha(),
+                            QMX_CARIMBO_COMPILACAO);
+    return;
+  } catch (const CExcecaoArquivo&) {
+    ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
+  // An unsigned file is not a fiscal file: it does not stay.
+  if (!AssinaturaEAD::AssinaArquivo(caminho)) {
+    std::error_code erro;
+    std::filesystem::remove(texto::CaminhoNativo(caminho), erro);
+    ui::CaixaMensagem("Não foi possível assinar o arquivo\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
+  m_caminho = caminho;
+  ui::CaixaMensagem("Arquivo gerado em\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONINFORMATION);
+  EndDialog(ui::IDOK);
+}
+
+}  // namespace qmx
