@@ -15,6 +15,7 @@
 #include "cli/VerificacaoEAD.h"
 #include "cli/Mensagem.h"
 #include "cli/TabelaDialogo.h"
+#include "cli/Validar.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoECSCX.h"
@@ -422,6 +423,9 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "não foi possível ler " << DoTerminal(caminho) << "\n";
                  return false;
                }, false, {}, false});
+  c.push_back({"validar", "", "confere arquivos com os leiautes publicados e a sua linha EAD", "ARQUIVO...",
+               {{"json", "", "o resultado em JSON, para programas"}},
+               [](Ambiente& a) { return ExecutaValidar(a); }, false, {}, false});
   c.push_back({"mensagem", "", "mensagem do catálogo do fabricante", "MODULO NUMERO",
                {{"pasta", "DIR", "a pasta dos catálogos (senão a do registro ou a instalada)"}},
                [](Ambiente& a) { return ExecutaMensagem(a); }, false, {}, false});

@@ -1,0 +1,144 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "arquivos/ValidacaoArquivo.h"
+#include "plataforma/calendario/NumeroDia.h"
+
+// What every validator of a kind of file shares: the lines, the problems
+// found, the fields of fixed-width records and the forms of dates and
+// numbers the layouts use.
+namespace qmx::validacao {
+
+struct Linha {
+  std::string_view texto;  // without its line end
+  std::size_t numero = 0;  // 1-based
+  bool crlf = false;       // ended in CR LF (else LF, or nothing on the last line)
+  bool terminada = false;  // had a line end at all
+};
+
+// The file's lines before its EAD line (when it ends in one).
+std::vector<Linha> PartirLinhas(std::string_view conteudo, bool* temLinhaEAD);
+
+// Collects the problems of one file. A file with thousands of bad lines
+// gives the first ones of each rule and a count of the rest, so that the
+// report stays readable.
+class CColetor {
+ public:
+  explicit CColetor(Validacao& destino) : m_destino(destino) {}
+  void Erro(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem) {
+    Acrescenta(linha, registro, regra, std::move(mensagem), Gravidade::Erro);
+  }
+  void Aviso(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem) {
+    Acrescenta(linha, registro, regra, std::move(mensagem), Gravidade::Aviso);
+  }
+  // Closes the report: one line per rule that had more than shown.
+  void Conclui();
+
+ private:
+  void Acrescenta(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem,
+                  Gravidade gravidade);
+  Validacao& m_destino;
+  struct Contagem {
+    std::string regra;
+    std::string registro;
+    std::size_t vezes = 0;
+    Gravidade gravidade = Gravidade::Erro;
+  };
+  std::vector<Contagem> m_contagens;
+};
+
+// ----- forms of values -----
+
+bool SoDigitos(std::string_view texto);
+// AAAAMMDD and DDMMAAAA of a day of the calendar; MMAAAA of a month.
+std::optional<NumeroDia> DataAMD(std::string_view texto);
+std::optional<NumeroDia> DataDMA(std::string_view texto);
+bool MesAnoValido(std::string_view texto);
+// Printable characters of Windows-1252 only (no control characters).
+bool TextoImprimivel(std::string_view texto);
+// The whole number a field of digits holds (fields of up to 18 digits).
+std::int64_t Numero(std::string_view digitos);
+// Check digits of a CNPJ (14 digits) and of a CPF (11 digits).
+bool CnpjValido(std::string_view digitos);
+bool CpfValido(std::string_view digitos);
+// The two-letter code of a Brazilian state.
+bool UfValida(std::string_view uf);
+
+// ----- fixed-width records -----
+
+enum class TipoCampo {
+  N,           // digits, zeros on the left
+  X,           // any printable text, blanks on the right
+  Data,        // AAAAMMDD
+  DataOuZero,  // AAAAMMDD or eight zeros (no date)
+  Hora,        // HHMMSS
+  MesAno,      // MMAAAA
+  Brancos,     // blanks only
+};
+
+struct CampoFixo {
+  const char* nome;
+  std::size_t inicio;  // 1-based, as the layouts number positions
+  std::size_t largura;
+  TipoCampo tipo;
+};
+
+// The record's width and each field's form; returns false when the width
+// is wrong (the fields are then not looked at).
+bool ConfereRegistroFixo(const Linha& linha, std::string_view registro, std::size_t largura,
+                         std::initializer_list<CampoFixo> campos, CColetor& coletor);
+
+// The text of a field by its 1-based position.
+inline std::string_view Campo(std::string_view linha, std::size_t inicio, std::size_t largura) {
+  if (inicio == 0 || inicio - 1 >= linha.size()) return {};
+  return linha.substr(inicio - 1, largura);
+}
+
+// ----- files of typed fixed-width records (the PAF-ECF files, the MFD) -----
+
+struct LeiauteTipado {
+  std::string_view tipo;  // "R01", "D2", "E15"...
+  std::size_t largura;
+  std::vector<CampoFixo> campos;
+};
+
+// The lines of each type, in file order, after checking every line: CR LF
+// (a warning only when `crlfSoAviso`), a known type, its width and fields,
+// and the types grouped in the order `leiautes` lists them.
+std::vector<std::vector<const Linha*>> ConfereRegistrosTipados(const std::vector<Linha>& linhas,
+                                                               const std::vector<LeiauteTipado>& leiautes,
+                                                               CColetor& coletor, bool crlfSoAviso = false);
+
+// Lines of one type in the order of a key: reports the first line whose
+// key is smaller than the one before it.
+template <class Chave>
+void ConfereOrdem(const std::vector<const Linha*>& linhas, std::string_view tipo, std::string_view descricao,
+                  Chave chave, CColetor& coletor, bool soAviso = false) {
+  for (std::size_t i = 1; i < linhas.size(); ++i)
+    if (chave(linhas[i]->texto) < chave(linhas[i - 1]->texto)) {
+      const std::string texto = "registros " + std::string(tipo) + " fora da ordem de " + std::string(descricao);
+      if (soAviso) coletor.Aviso(linhas[i]->numero, tipo, "ordem", texto);
+      else coletor.Erro(linhas[i]->numero, tipo, "ordem", texto);
+      return;
+    }
+}
+
+// A state registration as the PAF-ECF files hold it: text aligned to the
+// left, letters and digits without punctuation, never a number padded with
+// zeros to the field's width.
+bool InscricaoSemPontuacao(std::string_view campo);
+
+// ----- pipe-delimited records -----
+
+// "|REG|a|b|" to {"REG", "a", "b"}; nothing when the line does not start
+// and end with a bar.
+std::optional<std::vector<std::string_view>> CamposDelimitados(std::string_view linha);
+
+}  // namespace qmx::validacao
