@@ -312,8 +312,11 @@ void CValidador::Hierarquia(const Linha& l, const RegistroEFD& r) {
     if (pai != r.pai) {
       m_c.Erro(l.numero, reg, "hierarquia", "o registro " + reg + " precisa vir dentro de um " + r.pai);
     } else {
+      // The blocks have an order of their own (checked below); inside a
+      // block the children of one parent go in code order.
       std::string& ultimo = m_ultimoFilho[static_cast<std::size_t>(r.nivel - 1)];
-      if (reg < ultimo) m_c.Erro(l.numero, reg, "ordem", "o registro " + reg + " vem depois do " + ultimo + " no mesmo pai");
+      if (r.nivel >= 2 && reg < ultimo)
+        m_c.Erro(l.numero, reg, "ordem", "o registro " + reg + " vem depois do " + ultimo + " no mesmo pai");
       if (r.nivel >= 2 && m_paiCancelado && (r.pai == "C100" || r.pai == "C460"))
         m_c.Erro(l.numero, reg, "filho-de-cancelado", "documento cancelado, denegado ou inutilizado não leva " + reg);
       ultimo = reg;
@@ -405,11 +408,13 @@ void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<
   } else if (reg == "C100") {
     m_paiCancelado = Cancelado(v[4]);
     if (m_paiCancelado) {
-      for (std::size_t i = 8; i < v.size(); ++i)
-        if (!v[i].empty()) {
+      // The Guia fills only REG, IND_OPER, IND_EMIT, COD_MOD, COD_SIT, SER,
+      // NUM_DOC and CHV_NFE of these documents.
+      for (std::size_t i = 2; i < v.size(); ++i)
+        if (i != 3 && i != 4 && i != 5 && i != 6 && i != 7 && !v[i].empty()) {
           m_c.Erro(l.numero, reg, "cancelado-com-valores",
-                   "documento cancelado, denegado ou inutilizado só leva os campos até CHV_NFE; " +
-                       r.campos[i].nome + " está preenchido");
+                   "documento cancelado, denegado ou inutilizado só leva IND_OPER, IND_EMIT, COD_MOD, COD_SIT, SER, "
+                   "NUM_DOC e CHV_NFE; " + r.campos[i].nome + " está preenchido");
           break;
         }
     } else {

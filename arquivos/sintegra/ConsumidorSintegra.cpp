@@ -76,14 +76,10 @@ std::uint32_t CConsumidorSintegra::Escreve61() {
 std::uint32_t CConsumidorSintegra::Escreve61R() {
   auto& c = m_contexto;
   for (const auto& [chave, soma] : m_meses) {
-    std::string situacao = std::string(1, soma.servico ? 'S' : soma.letra) + "   ";
-    std::int64_t aliquota = 0;
     const bool tributado = !soma.servico && soma.letra == 'T';
-    if (tributado) aliquota = Percentual(soma.aliquota);
-    c.Escreve(tributado ? c.escritor.Monta(kRegistro61RAliquota, {static_cast<std::uint16_t>(chave.second), chave.first,
-                                                                   soma.quantidade, soma.valor, soma.base, aliquota})
-                        : c.escritor.Monta(kRegistro61R, {static_cast<std::uint16_t>(chave.second), chave.first,
-                                                          soma.quantidade, soma.valor, 0, situacao}));
+    c.Escreve(c.escritor.Monta(kRegistro61R, {static_cast<std::uint16_t>(chave.second), chave.first, soma.quantidade,
+                                              soma.valor, tributado ? soma.base : 0,
+                                              tributado ? Percentual(soma.aliquota) : 0}));
   }
   return static_cast<std::uint32_t>(m_meses.size());
 }

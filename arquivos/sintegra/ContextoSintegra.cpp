@@ -15,6 +15,26 @@ std::string CodigoItem(bool servico, std::uint32_t codigo) {
   return std::string(texto + n, sizeof texto - static_cast<std::size_t>(n));
 }
 
+std::string InscricaoSintegra(const char* inscricao) {
+  std::string texto;
+  for (const char* c = inscricao ? inscricao : ""; *c; ++c)
+    if ((*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z')) texto += *c;
+  return texto.empty() ? "ISENTO" : texto;
+}
+
+std::string SituacaoTributaria(bool cancelado, bool servico, char letra, std::uint16_t aliquota) {
+  if (cancelado) return "CANC";
+  if (servico || letra == 'S') return "ISS";
+  if (letra == 'F' || letra == 'I' || letra == 'N') return std::string(1, letra);
+  if (aliquota == 0) return "N";
+  // As V(4,2) writes a rate: zeros on the left, the leftmost four digits.
+  unsigned valor = aliquota;
+  while (valor > 9999) valor /= 10;
+  const char texto[4] = {static_cast<char>('0' + valor / 1000), static_cast<char>('0' + valor / 100 % 10),
+                         static_cast<char>('0' + valor / 10 % 10), static_cast<char>('0' + valor % 10)};
+  return std::string(texto, 4);
+}
+
 ImpostoItem ImpostoDoItem(const REG_EC_CX_CIPS& item, bool cancelado) {
   ImpostoItem imposto;
   if (cancelado || item.Cancelado || item.Servico || item.TipoTributacao != 'T' || item.AliquotaCentesimos == 0)

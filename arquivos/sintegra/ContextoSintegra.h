@@ -29,6 +29,9 @@ struct ContextoSintegra {
   NumeroDia dataFinal = 0;
   CArquivoTexto* saida = nullptr;
   CEscritorRegistro escritor;
+  // The CFOP of a sale (the point-of-sale master's nature), for a voided
+  // number that has no item to take it from.
+  std::string cfopVenda = "5102";
 
   void Escreve(const std::string& linha) { saida->EscreverTexto(linha); }
 };
@@ -46,6 +49,16 @@ struct ImpostoItem {
   std::int64_t icms = 0;
 };
 ImpostoItem ImpostoDoItem(const REG_EC_CX_CIPS& item, bool cancelado);
+
+// A state registration as the Convênio writes it: its letters and digits
+// without punctuation, or "ISENTO" when there is none.
+std::string InscricaoSintegra(const char* inscricao);
+
+// The tax situation of 60D, 60I and 60R, from the Convênio's table: the
+// rate of an item taxed by ICMS (four digits), "ISS" for a service, "CANC"
+// for a cancelled item, and F, I and N as the item's letter says (an item
+// marked taxed with no rate is not taxed).
+std::string SituacaoTributaria(bool cancelado, bool servico, char letra, std::uint16_t aliquota);
 
 // A rate in hundredths of a percent as the amounts' four-decimal value.
 constexpr std::int64_t Percentual(std::uint16_t centesimos) { return static_cast<std::int64_t>(centesimos) * 100; }

@@ -1,7 +1,9 @@
 #include "arquivos/sintegra/ECFSintegra.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <unordered_map>
 
 #include "arquivos/sintegra/ChaveSintegra.h"
 #include "arquivos/sintegra/LeiautesSintegra.h"
@@ -14,21 +16,12 @@ namespace qmx::sintegra {
 
 namespace {
 
-// The tax situation of a day's or an item's line: "CANC", the rate, or the
-// tax letter.
-std::string Situacao(bool cancelado, std::uint16_t aliquota, char letra) {
-  if (cancelado) return "CANC";
-  if (aliquota != 0) {
-    // As V(4,2) writes it: zeros on the left, the leftmost four digits
-    // (a rate of five digits keeps its first four).
-    unsigned valor = aliquota;
-    while (valor > 9999) valor /= 10;
-    const char texto[4] = {static_cast<char>('0' + valor / 1000), static_cast<char>('0' + valor / 100 % 10),
-                           static_cast<char>('0' + valor / 10 % 10), static_cast<char>('0' + valor % 10)};
-    return std::string(texto, 4);
+// The index of a day's 60D sums by their key.
+struct HashIndice {
+  std::size_t operator()(const REG_KEY_SINTEGRA& k) const {
+    return std::hash<std::uint64_t>{}((std::uint64_t{k.Codigo} << 32) ^ (std::uint64_t{k.Tipo} << 1) ^ k.Cancelado);
   }
-  return std::string(1, letra);
-}
+};
 
 }  // namespace
 
@@ -55,7 +48,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
       // The map's 17 buckets hold a day's thousands of items in long chains:
       // each sum is found through an index of its own, and the map only
       // keeps the order its lines come out in.
-      std::unordered_map<std::uint64_t, Soma*> indice60D;
+      std::unordered_map<REG_KEY_SINTEGRA, Soma*, HashIndice> indice60D;
       linhasI.clear();
       std::uint32_t contaI = 0;
       Exige(caixa.PercorreCupons(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
@@ -69,10 +62,15 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           linhasI += c.escritor.Monta(
               kRegistro60I, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
                              item.ValorUnitario.int64, imposto.base,
-                             Situacao(cancelado, item.AliquotaCentesimos, letra), imposto.icms});
+                             SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
           ++contaI;
-          const REG_KEY_SINTEGRA chave{item.Codigo, cancelado ? 1u : 0u, servico ? std::uint32_t{'S'} : std::uint32_t{'P'}};
-          Soma*& indexada = indice60D[(std::uint64_t{chave.Codigo} << 9) | (chave.Cancelado << 8) | chave.Tipo];
+          // One 60D per item and tax situation: an item sold at two rates
+          // in a day has two lines (the Part summed them under one).
+          const std::uint32_t tipo = (std::uint32_t{item.AliquotaCentesimos} << 16) |
+                                     (std::uint32_t{static_cast<unsigned char>(letra)} << 8) |
+                                     (servico ? std::uint32_t{'S'} : std::uint32_t{'P'});
+          const REG_KEY_SINTEGRA chave{item.Codigo, cancelado ? 1u : 0u, tipo};
+          Soma*& indexada = indice60D[chave];
           if (!indexada) indexada = &dia60D[chave];
           auto& soma = *indexada;
           soma.quantidade += item.Quantidade.int64;
@@ -106,11 +104,18 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
                                                 z.CRO, z.VendaBruta.int64, z.GrandeTotal.int64}));
       ++linhas;
       // The ICMS rates that moved, then always F, I, N, CANC, DESC and ISS
-      // (the service rates are in ISS).
+      // (the service rates are in ISS). Two totalizers of one rate are one
+      // line of the rate (the Convênio lists a rate once a day).
+      std::vector<std::pair<std::string, std::int64_t>> porAliquota;
       for (const auto& a : aliquotas) {
         if (a.Tipo != 'T' || a.Valor.int64 == 0) continue;
-        c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, Situacao(false, a.Aliquota, 'T'),
-                                                  a.Valor.int64}));
+        const std::string situacao = SituacaoTributaria(false, false, 'T', a.Aliquota);
+        auto mesma = std::find_if(porAliquota.begin(), porAliquota.end(), [&](const auto& p) { return p.first == situacao; });
+        if (mesma == porAliquota.end()) porAliquota.emplace_back(situacao, a.Valor.int64);
+        else mesma->second += a.Valor.int64;
+      }
+      for (const auto& [situacao, valor] : porAliquota) {
+        c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, situacao, valor}));
         ++linhas;
       }
       const std::pair<const char*, CY> fixos[] = {{"F", z.Substituicao}, {"I", z.Isento},      {"N", z.NaoTributado},
@@ -122,7 +127,8 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
       for (const auto& [chave, soma] : dia60D) {
         c.Escreve(c.escritor.Monta(
             kRegistro60D, {z.Data, ecf.NumeroSerie, CodigoItem(soma.servico, chave.Codigo), soma.quantidade, soma.valor,
-                           soma.base, Situacao(chave.Cancelado != 0, soma.aliquota, soma.letra), soma.icms}));
+                           soma.base, SituacaoTributaria(chave.Cancelado != 0, soma.servico, soma.letra, soma.aliquota),
+                           soma.icms}));
         ++linhas;
       }
       c.Escreve(linhasI);
@@ -143,10 +149,9 @@ std::uint32_t CECFSintegra::Escreve60R() {
                   &soma);
   for (const auto& [chave, pSoma] : ordem) {
     const Soma& soma = *pSoma;
-    std::string situacao = soma.servico ? "ISS" : std::string(1, soma.letra);
-    if (!soma.servico && soma.letra == 'T' && soma.aliquota) situacao = Situacao(false, soma.aliquota, 'T');
     c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(chave.first), chave.second, soma.quantidade,
-                                              soma.valor, soma.servico ? 0 : soma.base, situacao}));
+                                              soma.valor, soma.servico ? 0 : soma.base,
+                                              SituacaoTributaria(false, soma.servico, soma.letra, soma.aliquota)}));
   }
   return static_cast<std::uint32_t>(m_meses.size());
 }

@@ -10,6 +10,8 @@
 #include "frame/QMXGenerica.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ConexaoNatureza.h"
+#include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::sintegra {
@@ -39,6 +41,21 @@ std::vector<REG_EMISSORPS> Emissoras(const TriploConexao& t, std::uint16_t filia
   return lista;
 }
 
+// The CFOP of the point-of-sale master's nature of sale.
+std::string CfopDeVenda(const TriploConexao& t) {
+  CQMXGenerica generica;
+  generica.Inicializa(t.chaveEmpresa.c_str(), t.usuario, t.contexto);
+  REG_EC_MESTREPS mestre{};
+  generica.LeMestre(&mestre);
+  dados::CConexaoNatureza naturezas;
+  Exige(naturezas.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
+  REG_NATUREZAPS natureza{};
+  const auto lida = naturezas.Le(mestre.NaturezaVenda, &natureza);
+  if (lida != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(lida, __LINE__);
+  const std::string cfop = Digitos(natureza.Cfop);
+  return cfop.size() == 4 ? cfop : "5102";
+}
+
 }  // namespace
 
 std::vector<std::string> Registros90(const REG_FILIALPS& filial, Contadores contadores) {
@@ -50,7 +67,7 @@ std::vector<std::string> Registros90(const REG_FILIALPS& filial, Contadores cont
   CEscritorRegistro escritor("");
   std::vector<std::string> saida;
   for (std::size_t inicio = 0; inicio < contadores.size(); inicio += 9) {
-    std::string linha = escritor.Monta(kCabeca90, {filial.Cnpj, filial.InscricaoEstadual});
+    std::string linha = escritor.Monta(kCabeca90, {filial.Cnpj, InscricaoSintegra(filial.InscricaoEstadual)});
     for (std::size_t i = inicio; i < inicio + 9; ++i)
       linha += i < contadores.size() ? escritor.Monta(kPar90, {contadores[i].first, contadores[i].second})
                                      : std::string(10, ' ');
@@ -80,11 +97,14 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
     throw CExcecaoArquivo(CExcecaoArquivo::acessoNegado, 0, caminho);
   c.saida = &arquivo;
   const auto& f = c.filial;
-  c.Escreve(c.escritor.Monta(kRegistro10, {f.Cnpj, f.InscricaoEstadual, razaoSocial, municipio.Nome, municipio.UF,
-                                           Digitos(std::string(f.DDD) + f.Fax), c.dataInicial, c.dataFinal,
-                                           filtro.convenio, filtro.natureza, filtro.finalidade}));
-  c.Escreve(c.escritor.Monta(kRegistro11, {f.Endereco, f.NumeroEndereco, f.Complemento, f.Bairro, f.Cep, f.Contato,
-                                           Digitos(std::string(f.DDD) + f.Telefone)}));
+  // A branch without fax has zeros there, not its area code alone.
+  const std::string fax = Digitos(f.Fax).empty() ? std::string() : Digitos(std::string(f.DDD) + f.Fax);
+  c.Escreve(c.escritor.Monta(kRegistro10, {f.Cnpj, InscricaoSintegra(f.InscricaoEstadual), razaoSocial, municipio.Nome,
+                                           municipio.UF, fax, c.dataInicial, c.dataFinal, filtro.convenio,
+                                           filtro.natureza, filtro.finalidade}));
+  c.Escreve(c.escritor.Monta(kRegistro11, {f.Endereco, Digitos(f.NumeroEndereco), f.Complemento, f.Bairro, f.Cep,
+                                           f.Contato, Digitos(std::string(f.DDD) + f.Telefone)}));
+  c.cfopVenda = CfopDeVenda(m_triplo);
 
   Contadores contadores;
   const auto conta = [&](std::uint16_t tipo, std::uint32_t linhas) {
@@ -93,6 +113,7 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
   CItensSintegra itens;
   CNotasSintegra notas(c, itens);
   notas.Le();
+  m_deixadas = notas.Deixadas();
   const std::uint32_t linhas50 = notas.Escreve50();
   const std::uint32_t linhas54 = notas.Escreve54();
   conta(50, linhas50);

@@ -40,9 +40,13 @@ class CGeradorSintegra {
   explicit CGeradorSintegra(const TriploConexao& triplo) : m_triplo(triplo) {}
 
   void Gera(const FiltroSintegra& filtro, const std::string& caminho);
+  // The notas left out of the last file (their participant can no longer
+  // be read), by number.
+  const std::vector<std::uint32_t>& NotasDeixadas() const { return m_deixadas; }
 
  private:
   TriploConexao m_triplo;
+  std::vector<std::uint32_t> m_deixadas;
 };
 
 }  // namespace qmx::sintegra

@@ -10,16 +10,17 @@ using namespace qmx::leiaute;
 
 inline constexpr int kLarguraRegistro = 126;
 
+// The state registrations are text aligned to the left (Convênio ICMS
+// 57/95; the Part wrote them as numbers padded with zeros), written by
+// InscricaoSintegra.
 // 10: master of the establishment.
-inline constexpr Campo kRegistro10[] = {Lit("10"), D(14), D(14), X(35), X(30), X(2), D(10), Dt(), Dt(), N(1), N(1), N(1)};
-// 11: complementary data.
-inline constexpr Campo kRegistro11[] = {Lit("11"), X(34), X(5), X(22), X(15), D(8), X(28), X(12)};
-// 50: a nota fiscal's CFOP and rate group. The participant's registration
-// is D(14) or the text "ISENTO" as X(14): two layouts.
-inline constexpr Campo kRegistro50[] = {Lit("50"), D(14), D(14), Dt(),     X(2),     X(2),     X(3),     N(6),     D(4),
+inline constexpr Campo kRegistro10[] = {Lit("10"), D(14), X(14), X(35), X(30), X(2), D(10), Dt(), Dt(), N(1), N(1), N(1)};
+// 11: complementary data. Number and telephone are numeric fields of the
+// Convênio (the Part wrote them as text).
+inline constexpr Campo kRegistro11[] = {Lit("11"), X(34), D(5), X(22), X(15), D(8), X(28), D(12)};
+// 50: a nota fiscal's CFOP and rate group, with that group's own values.
+inline constexpr Campo kRegistro50[] = {Lit("50"), D(14), X(14), Dt(),     X(2),     X(2),     X(3),     N(6),     D(4),
                                         Lit("P"),  V(13, 2), V(13, 2), V(13, 2), V(13, 2), V(13, 2), V(4, 2), X(1)};
-inline constexpr Campo kRegistro50Isento[] = {Lit("50"), D(14), X(14), Dt(),     X(2),     X(2),     X(3),     N(6),     D(4),
-                                              Lit("P"),  V(13, 2), V(13, 2), V(13, 2), V(13, 2), V(13, 2), V(4, 2), X(1)};
 // 54: an item of a nota fiscal.
 inline constexpr Campo kRegistro54[] = {Lit("54"), D(14),     X(2),      X(3),      N(6),      D(4),      X(3),    N(3),
                                         X(14),     V(11, 3),  V(12, 2),  V(12, 2),  V(12, 2),  V(12, 2),  V(12, 2), V(4, 2)};
@@ -37,29 +38,29 @@ inline constexpr Campo kRegistro60I[] = {Lit("60"), Lit("I"), Dt(),     X(20),  
 // 60R: the month's sums of an item.
 inline constexpr Campo kRegistro60R[] = {Lit("60"), Lit("R"), MesAno(), X(14), V(13, 3), V(16, 2), V(16, 2), X(4),
                                          Brancos(54)};
-// 61: a day of consumer notas.
-inline constexpr Campo kRegistro61[] = {Lit("61"), Brancos(14), Brancos(14), Dt(),     Lit("1B"), Lit("U  "),
+// 61: a day of consumer notas, model 02 (nota fiscal de venda a
+// consumidor) of the Convênio's table; the Part wrote "1B", the EFD's code
+// of the nota avulsa.
+inline constexpr Campo kRegistro61[] = {Lit("61"), Brancos(14), Brancos(14), Dt(),     Lit("02"), Lit("U  "),
                                         Brancos(2), N(6),       N(6),        V(13, 2), V(13, 2),  V(12, 2),
                                         V(13, 2),  V(13, 2),    V(4, 2),     Brancos(1)};
-// 61R: the month's sums of an item of consumer notas; a taxed item has its
-// rate where the others have their tax letter and three blanks.
-inline constexpr Campo kRegistro61R[] = {Lit("61"), Lit("R"), MesAno(), X(14), V(13, 3), V(16, 2), V(16, 2), X(4),
-                                         Brancos(54)};
-inline constexpr Campo kRegistro61RAliquota[] = {Lit("61"), Lit("R"), MesAno(), X(14),      V(13, 3),
-                                                 V(16, 2),  V(16, 2), V(4, 2),  Brancos(54)};
+// 61R: the month's sums of an item of consumer notas. The rate is a
+// number in the Convênio: an item not taxed by ICMS has 0000 (the Part
+// wrote its tax letter there).
+inline constexpr Campo kRegistro61R[] = {Lit("61"), Lit("R"), MesAno(), X(14),      V(13, 3),
+                                         V(16, 2),  V(16, 2), V(4, 2),  Brancos(54)};
 // 75: an item used in the file.
 inline constexpr Campo kRegistro75[] = {Lit("75"), Dt(),    Dt(),    X(14),   X(8),     X(53),
                                         X(6),       V(5, 2), V(4, 2), V(5, 2), V(13, 2)};
 // 90: the totals; nine (type, count) pairs, a pair with nothing to say
 // written as ten blanks.
 inline constexpr Campo kPar90[] = {N(2), N(8)};
-inline constexpr Campo kCabeca90[] = {Lit("90"), D(14), D(14)};
+inline constexpr Campo kCabeca90[] = {Lit("90"), D(14), X(14)};
 inline constexpr Campo kPe90[] = {Brancos(5), N(1)};
 
 static_assert(Largura(kRegistro10) == kLarguraRegistro);
 static_assert(Largura(kRegistro11) == kLarguraRegistro);
 static_assert(Largura(kRegistro50) == kLarguraRegistro);
-static_assert(Largura(kRegistro50Isento) == kLarguraRegistro);
 static_assert(Largura(kRegistro54) == kLarguraRegistro);
 static_assert(Largura(kRegistro60M) == kLarguraRegistro);
 static_assert(Largura(kRegistro60A) == kLarguraRegistro);
@@ -68,7 +69,6 @@ static_assert(Largura(kRegistro60I) == kLarguraRegistro);
 static_assert(Largura(kRegistro60R) == kLarguraRegistro);
 static_assert(Largura(kRegistro61) == kLarguraRegistro);
 static_assert(Largura(kRegistro61R) == kLarguraRegistro);
-static_assert(Largura(kRegistro61RAliquota) == kLarguraRegistro);
 static_assert(Largura(kRegistro75) == kLarguraRegistro);
 static_assert(Largura(kCabeca90) + 9 * Largura(kPar90) + Largura(kPe90) == kLarguraRegistro);
 

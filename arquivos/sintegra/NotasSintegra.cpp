@@ -1,11 +1,14 @@
 #include "arquivos/sintegra/NotasSintegra.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 #include <set>
 #include <tuple>
 
 #include "arquivos/sintegra/LeiautesSintegra.h"
 #include "calculo/CY.h"
+#include "calculo/Inteiro128.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoCadastroDocumento.h"
 #include "plataforma/dados/ConexaoNatureza.h"
@@ -21,11 +24,49 @@ namespace {
 // and they have no 54 lines.
 bool SemValores(std::uint16_t codigoTipo) { return codigoTipo == 12 || codigoTipo == 30; }
 
-char Situacao(const REG_NOTA_FISCALPS& n) {
-  if (n.Denegada) return '2';
-  if (n.Inutilizada) return '4';
-  if (n.Cancelada) return 'S';
+// Denied (2) and voided (4) are situations of the NF-e only: any other
+// model that was denied or voided did not take place, as a cancelled one.
+char Situacao(const REG_NOTA_FISCALPS& n, const std::string& modelo) {
+  if (n.Denegada && modelo == "55") return '2';
+  if (n.Inutilizada && modelo == "55") return '4';
+  if (n.Cancelada || n.Denegada || n.Inutilizada) return 'S';
   return 'N';
+}
+
+// The model of the Convênio's table for a fiscal-document model. The nota
+// avulsa (the EFD's "1B") is a nota fiscal of model 1 there; the ECF's
+// documents (2B, 2C, 2D) belong to the 60 family, not to 50 and 54.
+std::optional<std::string> ModeloSintegra(std::string_view modelo) {
+  if (modelo == "1B") return "01";
+  static constexpr std::string_view kModelos[] = {"01", "02", "03", "04", "06", "07", "08", "09", "10", "11", "13", "14",
+                                                  "15", "16", "17", "18", "20", "21", "22", "24", "25", "26", "27", "55", "57"};
+  for (std::string_view m : kModelos)
+    if (m == modelo) return std::string(m);
+  return std::nullopt;
+}
+
+// Where an item's value beyond its base goes in 50: exempt or not taxed
+// (CST 20, 30, 40, 41, 50 and 70: reductions, exemptions, suspensions), or
+// other (substitution, deferral, others and services).
+bool ParaIsentas(const char* cst) {
+  const std::string_view s = cst ? std::string_view(cst) : std::string_view();
+  if (s.size() < 3) return false;
+  const std::string_view codigo = s.substr(1, 2);
+  return codigo == "20" || codigo == "30" || codigo == "40" || codigo == "41" || codigo == "50" || codigo == "70";
+}
+
+// An amount times a share of a whole, to the cent, rounded half away from
+// zero (amounts hold four decimals).
+std::int64_t Parte(std::int64_t total, std::int64_t parte, std::int64_t todo) {
+  if (todo == 0) return 0;
+  const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(total) * parte;
+  qmx::Inteiro128 centavos = produto / todo;  // still four decimals
+  const std::int64_t quatro = static_cast<std::int64_t>(centavos);
+  const std::int64_t resto = quatro % 100;
+  std::int64_t arredondado = quatro - resto;
+  if (resto >= 50) arredondado += 100;
+  if (resto <= -50) arredondado -= 100;
+  return arredondado;
 }
 
 }  // namespace
@@ -43,6 +84,13 @@ const std::string& CNotasSintegra::Cfop(std::uint16_t natureza) {
   return m_cfops.emplace(natureza, registro.Cfop).first->second;
 }
 
+// Register 50 gives each CFOP and rate of a nota a line of that group's own
+// values, so that the lines of a nota add up to the nota (the Part wrote
+// the whole nota's goods value, base and tax on every line): the group's
+// items' base and tax, and as total the group's goods value with its share
+// of the nota's freight, insurance, other expenses and IPI less its
+// discount, shared in proportion to the goods value and the last group
+// taking what the rounding left, so that no cent is lost.
 void CNotasSintegra::Le() {
   const auto& t = m_contexto.triplo;
   const std::uint16_t filial = m_contexto.filial.Numero;
@@ -62,46 +110,94 @@ void CNotasSintegra::Le() {
   std::vector<REG_ITENS_NF_PS> itens;
   for (const auto id : notas) {
     Exige(servidor.LeNota(id, &nota, &itens), __LINE__);
-    // A participant that cannot be found is written without documents:
-    // CNPJ zeros, "ISENTO", no state.
-    ZTCFRT participante{};
-    const auto lido = participantes.Le(nota.Participante, &participante);
-    if (lido != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(lido, __LINE__);
+    // No 50 and no 54 for what is no fiscal document of the Convênio.
     REG_DOC_FISCAIS modelo{};
     const auto temModelo = documentos.GetDocFiscal(nota.TipoDocumento, &modelo);
     if (temModelo != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(temModelo, __LINE__);
-    const bool semValores = SemValores(nota.CodigoTipo);
+    const auto codigoModelo = temModelo == com::S_OK ? ModeloSintegra(modelo.Modelo) : std::nullopt;
+    if (!codigoModelo) continue;
+    // A participant that can no longer be read leaves the nota out of the
+    // file: its CNPJ, registration and state would be guesses. The
+    // operator is told which.
+    ZTCFRT participante{};
+    const auto lido = participantes.Le(nota.Participante, &participante);
+    if (lido == dados::QMX_E_REGISTRO_INEXISTENTE) {
+      m_deixadas.push_back(nota.Numero);
+      continue;
+    }
+    Exige(lido, __LINE__);
     const char* uf = participante.Estrangeiro ? "EX" : participante.UF;
-    const char situacao[2] = {Situacao(nota), 0};
+    const std::string inscricao = InscricaoSintegra(participante.InscricaoEstadual);
+    const char situacao[2] = {Situacao(nota, *codigoModelo), 0};
+    const auto linha50 = [&](const std::string& cfop, std::int64_t total, std::int64_t base, std::int64_t icms,
+                             std::int64_t isentas, std::int64_t outras, std::int64_t aliquota) {
+      m_linhas50.push_back(escritor.Monta(kRegistro50, {participante.CnpjCpf, inscricao, nota.Data, uf, *codigoModelo,
+                                                        nota.Serie, nota.Numero, cfop, total, base, icms, isentas,
+                                                        outras, aliquota, situacao}));
+    };
 
-    std::set<std::pair<std::string, std::uint16_t>> grupos;
+    // A cancelled, denied or voided number has one line, without values,
+    // even when it has no items.
+    if (situacao[0] != 'N') {
+      linha50(itens.empty() ? m_contexto.cfopVenda : Cfop(itens.front().Natureza), 0, 0, 0, 0, 0, 0);
+      continue;
+    }
+    struct Grupo {
+      std::string cfop;
+      std::uint16_t aliquota = 0;
+      std::int64_t mercadorias = 0, base = 0, icms = 0, isentas = 0, outras = 0;
+    };
+    std::vector<Grupo> grupos;
     for (const auto& item : itens) {
       const std::string& cfop = Cfop(item.Natureza);
       const std::uint16_t aliquota = item.Servico ? 0 : item.AliquotaICMS;
-      if (temModelo == com::S_OK && grupos.emplace(cfop, aliquota).second) {
-        const auto z = [&](CY v) { return semValores ? 0 : v.int64; };
-        const bool isento = participante.InscricaoEstadual[0] == '\0';
-        m_linhas50.push_back(escritor.Monta(
-            isento ? std::span<const leiaute::Campo>(kRegistro50Isento) : std::span<const leiaute::Campo>(kRegistro50),
-            {participante.CnpjCpf, isento ? "ISENTO" : participante.InscricaoEstadual, nota.Data, uf, modelo.Modelo,
-             nota.Serie, nota.Numero, cfop, z(nota.ValorMercadorias), z(nota.BaseICMS), z(nota.ICMS),
-             z(nota.Isentas), z(nota.Outras), semValores ? 0 : Percentual(aliquota), situacao}));
-      }
-      if (semValores) continue;
+      auto grupo = std::find_if(grupos.begin(), grupos.end(),
+                                [&](const Grupo& g) { return g.cfop == cfop && g.aliquota == aliquota; });
+      if (grupo == grupos.end()) grupo = grupos.insert(grupos.end(), Grupo{cfop, aliquota});
       REG_PRODUTOPS produto{};
       if (!item.Servico) {
         const auto r = produtos.Le(item.Codigo, filial, &produto);
         if (r != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(r, __LINE__);
       }
+      grupo->mercadorias += item.ValorItem.int64;
+      grupo->base += item.BaseICMS.int64;
+      grupo->icms += item.ICMS.int64;
+      const std::int64_t fora = std::max<std::int64_t>(item.ValorItem.int64 - item.BaseICMS.int64, 0);
+      (!item.Servico && ParaIsentas(produto.SituacaoTributaria) ? grupo->isentas : grupo->outras) += fora;
+      if (SemValores(nota.CodigoTipo) || item.Servico) continue;
+      // Register 54 lists goods; the services of a nota are in its 50 only.
       // The unit discount has eight decimals: cut to four, times the quantity.
       const CY desconto = CY{item.DescontoUnitario / 10000} * item.Quantidade;
-      const bool s = item.Servico != 0;
       m_linhas54.push_back(escritor.Monta(
-          kRegistro54, {participante.CnpjCpf, modelo.Modelo, nota.Serie, nota.Numero, cfop,
-                        s ? "" : produto.SituacaoTributaria, item.Sequencia, CodigoItem(s, item.Codigo),
-                        item.Quantidade.int64, item.ValorItem.int64, desconto.int64, item.BaseICMS.int64,
-                        s ? 0 : item.BaseST.int64, s ? 0 : item.IPI.int64, s ? 0 : Percentual(item.AliquotaICMS)}));
-      m_itens.Acrescenta(s, item.Codigo, item.Descricao);
+          kRegistro54, {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, produto.SituacaoTributaria,
+                        item.Sequencia, CodigoItem(false, item.Codigo), item.Quantidade.int64, item.ValorItem.int64,
+                        desconto.int64, item.BaseICMS.int64, item.BaseST.int64, item.IPI.int64,
+                        Percentual(item.AliquotaICMS)}));
+      m_itens.Acrescenta(false, item.Codigo, item.Descricao);
+    }
+    if (SemValores(nota.CodigoTipo)) {
+      for (const auto& g : grupos) linha50(g.cfop, 0, 0, 0, 0, 0, 0);
+      continue;
+    }
+    const std::int64_t acrescimos =
+        nota.Frete.int64 + nota.Seguro.int64 + nota.OutrasDespesas.int64 + nota.IPI.int64 - nota.Desconto.int64;
+    std::int64_t mercadorias = 0;
+    for (const auto& g : grupos) mercadorias += g.mercadorias;
+    std::int64_t repartido = 0;
+    for (std::size_t i = 0; i < grupos.size(); ++i) {
+      Grupo& g = grupos[i];
+      const std::int64_t parte = i + 1 < grupos.size() ? Parte(acrescimos, g.mercadorias, mercadorias)
+                                                        : acrescimos - repartido;
+      repartido += parte;
+      // What the nota adds to the goods is other; a discount comes off the
+      // other amounts first, then off the exempt ones.
+      g.outras += parte;
+      if (g.outras < 0) {
+        g.isentas += g.outras;
+        g.outras = 0;
+      }
+      if (g.isentas < 0) g.isentas = 0;
+      linha50(g.cfop, g.mercadorias + parte, g.base, g.icms, g.isentas, g.outras, Percentual(g.aliquota));
     }
   }
 }

@@ -12,10 +12,10 @@
 namespace qmx::sintegra {
 
 // The notas fiscais of the branch in the period: register 50 once for each
-// CFOP and rate group of a nota (with the nota's totals) and register 54
-// for each item. The notas of a branch are few: their lines are kept,
-// sorted and then written (50 by date, 54 by CNPJ, series, number and
-// item number).
+// CFOP and rate group of a nota (with that group's values) and register 54
+// for each item of goods. The notas of a branch are few: their lines are
+// kept, sorted and then written (50 by date, 54 by CNPJ, series, number
+// and item number).
 class CNotasSintegra {
  public:
   CNotasSintegra(ContextoSintegra& contexto, CItensSintegra& itens) : m_contexto(contexto), m_itens(itens) {}
@@ -23,6 +23,9 @@ class CNotasSintegra {
   void Le();
   std::uint32_t Escreve50();
   std::uint32_t Escreve54();
+  // The numbers of the notas left out because their participant can no
+  // longer be read.
+  const std::vector<std::uint32_t>& Deixadas() const { return m_deixadas; }
 
  private:
   const std::string& Cfop(std::uint16_t natureza);
@@ -32,6 +35,7 @@ class CNotasSintegra {
   std::vector<std::string> m_linhas50;
   std::vector<std::string> m_linhas54;
   std::map<std::uint16_t, std::string> m_cfops;
+  std::vector<std::uint32_t> m_deixadas;
 };
 
 }  // namespace qmx::sintegra

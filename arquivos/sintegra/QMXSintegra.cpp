@@ -1,6 +1,8 @@
 #include "arquivos/sintegra/QMXSintegra.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 #include <filesystem>
 
 #include "fisco/AssinaturaEAD.h"
@@ -28,8 +30,8 @@ void CQMXSintegra::Preset(const std::string& chaveEmpresa, std::uint16_t usuario
 void CQMXSintegra::PreencheLista(int id, std::initializer_list<const char*> itens, int selecionado) {
   auto& lista = GetDlgItem(id);
   lista.ResetContent();
-  int valor = 1;
-  for (const char* texto : itens) lista.SetItemData(lista.AddString(texto), valor++);
+  // Each item's code is the number it starts with.
+  for (const char* texto : itens) lista.SetItemData(lista.AddString(texto), std::atoi(texto));
   lista.SetCurSel(selecionado);
 }
 
@@ -44,15 +46,18 @@ bool CQMXSintegra::OnInitDialog() {
                 {"1 - Convênio 57/95 na versão do Convênio 31/99", "2 - Convênio ICMS 57/95 na versão atual",
                  "3 - Convênio ICMS 57/95 c/alterações p/convênio ICMS 76/03"},
                 2);
-  // The nature list starts with nothing chosen: a file made so carries 0.
+  // The Convênio knows natures 1, 2 and 3 only: the list starts on the
+  // totality of the operations, so that a file is never made with none
+  // (the Part started it with nothing chosen, which wrote 0).
   PreencheLista(IDC_NATUREZA,
                 {"1 - Interestaduais oper. sujeitas ao regime de Substituição Tributária",
                  "2 - Interestaduais - operações com ou sem Substituição Tributária",
                  "3 - Totalidade das operações do informante"},
-                -1);
+                2);
+  // The national table of purposes has no 4 (a code of one state only).
   PreencheLista(IDC_FINALIDADE,
                 {"1 - Normal", "2 - Retificação total de arquivo", "3 - Retificação aditiva de arquivo",
-                 "4 - Retificação corretiva de arquivo", "5 - Desfazimento"},
+                 "5 - Desfazimento"},
                 0);
   PreparaFilialEmissora(IDC_FILIAL, IDC_NOME_FILIAL, IDC_EMISSORA, IDC_NOME_EMISSORA);
   PreparaPeriodo(IDC_DATA_INICIAL, IDC_DATA_FINAL, InicioPeriodo::Hoje, CVerificacaoPeriodo::Regras::Nenhuma);
@@ -85,6 +90,13 @@ void CQMXSintegra::OnOK() {
   filtro.convenio = ItemSelecionado(IDC_CONVENIO);
   filtro.natureza = ItemSelecionado(IDC_NATUREZA);
   filtro.finalidade = ItemSelecionado(IDC_FINALIDADE);
+  // A date that cannot be read is no period: the file would say 00000000.
+  if (filtro.dataInicial == 0 || filtro.dataFinal == 0) {
+    ui::CaixaMensagem(filtro.dataInicial == 0 ? "Data Inicial inválida." : "Data Final inválida.", kTitulo,
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    GotoDlgCtrl(filtro.dataInicial == 0 ? IDC_DATA_INICIAL : IDC_DATA_FINAL);
+    return;
+  }
   if (filtro.dataFinal < filtro.dataInicial) {
     mensagens::ZTMensagem(110, "EC");
     return;
@@ -95,17 +107,21 @@ void CQMXSintegra::OnOK() {
     GotoDlgCtrl(IDC_FILIAL);
     return;
   }
-  if (m_ecfPorFilial && !FilialHabilitadaParaECF(filtro.filial)) return;
+  // Any branch has its file: one that issues only notas has its 50, 54
+  // and 75 (the Part asked for no check of the branch's use of ECFs).
 
   std::string pasta = dados::PastaEmpresa(m_triplo.chaveEmpresa, "EC").value_or("");
   if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
   pasta += CQMXEnvioArquivo::kPastaArquivos;
   const std::string caminho = pasta + NomeArquivo();
   ui::CWaitCursor espera;
+  std::vector<std::uint32_t> deixadas;
   try {
     std::error_code erro;
     std::filesystem::create_directories(texto::CaminhoNativo(pasta), erro);
-    sintegra::CGeradorSintegra(m_triplo).Gera(filtro, caminho);
+    sintegra::CGeradorSintegra gerador(m_triplo);
+    gerador.Gera(filtro, caminho);
+    deixadas = gerador.NotasDeixadas();
   } catch (const sintegra::CErroDadosSintegra& erro) {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXSintegra", erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
@@ -122,6 +138,12 @@ void CQMXSintegra::OnOK() {
     return;
   }
   m_caminho = caminho;
+  if (!deixadas.empty()) {
+    std::string numeros;
+    for (const auto n : deixadas) numeros += (numeros.empty() ? "" : ", ") + std::to_string(n);
+    ui::CaixaMensagem("Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: " + numeros,
+                      kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  }
   ui::CaixaMensagem("Arquivo gerado em\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONINFORMATION);
   EndDialog(ui::IDOK);
 }

@@ -4,7 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <vector>
+#include <algorithm>
 
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
@@ -151,14 +154,18 @@ TEST_F(Sintegra, ArquivoCompletoIgualAoConferido) {
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "03/11/2026")), ui::IDOK) << testing::PrintToString(m_host.Erros());
   const std::string gerado = Gerado();
   ConfereGolden(gerado, "sintegra-completo.txt");
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto.substr(0, 19), "Arquivo gerado em\r\n");
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Sintegra");
-  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
-  // The lists as they opened: the third and the first chosen, the nature not.
+  // The nota whose participant is gone is left out, and the operator told.
+  ASSERT_EQ(m_host.Caixas().size(), 2u);
+  EXPECT_EQ(m_host.Caixas()[0].texto,
+            "Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: 7");
+  EXPECT_EQ(m_host.Caixas()[1].texto.substr(0, 19), "Arquivo gerado em\r\n");
+  EXPECT_EQ(m_host.Caixas()[1].titulo, "Torvo ECF - Arquivo Eletrônico Sintegra");
+  EXPECT_EQ(m_host.Caixas()[1].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+  // The lists as they opened: the third and the first chosen, the nature
+  // on the totality of the operations.
   const auto& inicio = m_host.Dialogos()[0].aposInicio;
   EXPECT_EQ(inicio.at(13043).selecao, 2);
-  EXPECT_EQ(inicio.at(13044).selecao, -1);
+  EXPECT_EQ(inicio.at(13044).selecao, 2);  // the totality of the operations
   EXPECT_EQ(inicio.at(13045).selecao, 0);
   EXPECT_EQ(inicio.at(13041).texto, "06/12/2026");
 }
@@ -173,7 +180,7 @@ TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
   ASSERT_EQ(Executa(Roteiro("01/10/2026", "31/10/2026")), ui::IDOK);
   const auto linhas = LinhasCRLF(Gerado());
   ASSERT_EQ(linhas.size(), 3u);
-  EXPECT_EQ(linhas[2], "90" "12345678000195" "00110042490114" "99" "00000003" + std::string(80 + 5, ' ') + "1");
+  EXPECT_EQ(linhas[2], "90" "12345678000195" "110042490114  " "99" "00000003" + std::string(80 + 5, ' ') + "1");
 }
 
 TEST_F(Sintegra, DataFinalAntesDaInicialEFilialZero) {
@@ -248,10 +255,139 @@ TEST_F(Sintegra, PresetGeraSemOperador) {
     return true;
   });
   EXPECT_EQ(resultado, ui::IDOK);
-  // The preset leaves the nature list as it opened: 0 in register 10.
+  // The preset leaves the lists as they opened: nature 3, purpose 1.
   const std::string gerado = Gerado();
-  EXPECT_EQ(gerado.substr(123, 3), "301");
+  EXPECT_EQ(gerado.substr(123, 3), "331");
   EXPECT_EQ(gerado.substr(128 + 128), Golden("sintegra-um-ecf.txt").substr(256));
+}
+
+// Register 50 read back: number, CFOP and rate give the line's amounts
+// (total, base, ICMS, exempt, other, in cents) and its situation.
+struct Linha50 {
+  std::string modelo;
+  std::vector<std::int64_t> valores;
+  char situacao;
+};
+std::map<std::string, Linha50> Registros50(const std::string& arquivo) {
+  std::map<std::string, Linha50> r;
+  for (const auto& l : LinhasCRLF(arquivo)) {
+    if (l.substr(0, 2) != "50") continue;
+    Linha50 linha{l.substr(40, 2), {}, l[125]};
+    for (std::size_t campo = 56; campo < 121; campo += 13) linha.valores.push_back(std::stoll(l.substr(campo, 13)));
+    r[l.substr(45, 6) + "/" + l.substr(51, 4) + "/" + l.substr(121, 4)] = linha;
+  }
+  return r;
+}
+int Conta(const std::string& arquivo, const std::string& tipo) {
+  int n = 0;
+  for (const auto& l : LinhasCRLF(arquivo)) n += l.compare(0, tipo.size(), tipo) == 0;
+  return n;
+}
+
+// A nota's lines add up to the nota to the cent: each CFOP and rate has its
+// own items' amounts, and the nota's freight, insurance, other expenses and
+// IPI less its discount (8.79) are shared by goods value (33.34, 10.01 and
+// 7.07 of 50.42), the last group taking the remainder. What is no nota of
+// the Convênio's models has neither 50 nor 54; a number that did not take
+// place has one line without values and no items.
+TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
+  m.Produto(10, "ARROZ").Tributacao('T', 1800);
+  m.Produto(50, "FEIJAO").Tributacao('T', 1200);
+  m.Produto(20, "REFRIGERANTE").Tributacao('F', 0, "060");
+  m.Produto(30, "LEITE").Tributacao('I', 0, "040");
+  m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81");
+  auto& n = m.Nota(11, kDia1).Participante(5).Item(10, 3, 33.33).Item(50, 1, 10.01).Item(10, 1, 0.01)
+                .Item(20, 7, 7.07, 5405);
+  n.registro.Frete = Valor(10);
+  n.registro.Seguro = Valor(3.33);
+  n.registro.OutrasDespesas = Valor(1.01);
+  n.registro.IPI = Valor(2.22);
+  n.registro.Desconto = Valor(7.77);
+  n.registro.ValorTotal.int64 += Valor(8.79).int64;
+  // Exempt goods with a discount larger than their share of additions.
+  m.Nota(12, kDia1).Participante(5).Item(30, 1, 5).registro.Desconto = Valor(0.5);
+  m.Nota(13, kDia1).Participante(5).Situacao(true);                       // cancelled, no items
+  m.Nota(14, kDia1, 4).Participante(5).Situacao(false, false, true);      // denied NF-e
+  m.Nota(15, kDia1, 4).Participante(5).Situacao(false, true).Item(10, 1, 1);  // voided NF-e
+  m.Nota(16, kDia1, 1).Participante(5).Situacao(false, true);              // voided, not an NF-e
+  m.Nota(17, kDia1, 7).Participante(5).Item(10, 1, 1);                     // no fiscal model
+  m.Nota(18, kDia1, 2).Participante(5).Item(30, 2, 4);                     // nota avulsa
+  m.Grava();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK);
+  const std::string gerado = Gerado();
+  const auto r50 = Registros50(gerado);
+  using V = std::vector<std::int64_t>;
+  EXPECT_EQ(r50.at("000011/5102/1800").valores, (V{3915, 3334, 600, 0, 581}));
+  EXPECT_EQ(r50.at("000011/5102/1200").valores, (V{1176, 1001, 120, 0, 175}));
+  EXPECT_EQ(r50.at("000011/5405/0000").valores, (V{830, 0, 0, 0, 830}));
+  std::int64_t total = 0;
+  for (const auto& [chave, linha] : r50)
+    if (chave.substr(0, 6) == "000011") total += linha.valores[0];
+  EXPECT_EQ(total, 5042 + 879);
+  EXPECT_EQ(r50.at("000012/5102/0000").valores, (V{450, 0, 0, 450, 0}));
+  EXPECT_EQ(r50.at("000013/5102/0000").situacao, 'S');
+  EXPECT_EQ(r50.at("000014/5102/0000").situacao, '2');
+  EXPECT_EQ(r50.at("000014/5102/0000").modelo, "55");
+  EXPECT_EQ(r50.at("000015/5102/0000").situacao, '4');
+  EXPECT_EQ(r50.at("000016/5102/0000").situacao, 'S');
+  for (const char* semValores : {"000013/5102/0000", "000014/5102/0000", "000015/5102/0000"})
+    EXPECT_EQ(r50.at(semValores).valores, (V{0, 0, 0, 0, 0})) << semValores;
+  EXPECT_EQ(r50.at("000018/5102/0000").modelo, "01");
+  EXPECT_EQ(r50.size(), 9u);  // nothing of nota 17
+  // 54: the four items of nota 11, one each of 12 and 18; none of the rest.
+  EXPECT_EQ(Conta(gerado, "54"), 6);
+  std::map<std::string, int> itens54;
+  for (const auto& l : LinhasCRLF(gerado))
+    if (l.substr(0, 2) == "54") ++itens54[l.substr(21, 6)];
+  EXPECT_EQ(itens54, (std::map<std::string, int>{{"000011", 4}, {"000012", 1}, {"000018", 1}}));
+}
+
+// The day of an ECF: two totalizers of one rate are one 60A line; an item
+// sold at two rates has a 60D line per rate; a service is "ISS" in 60D and
+// 60I, never a rate.
+TEST_F(Sintegra, DiaDoECFUmaLinhaPorAliquota) {
+  m.Produto(10, "ARROZ").Tributacao('T', 1800);
+  m.Servico(60, "ENTREGA", 500);
+  auto& cupom = m.Cupom(1, kDia1).Item(10, 1, 10).Item(10, 1, 20).Servico(60, 1, 5);
+  cupom.itens[1].AliquotaCentesimos = 1200;
+  m.ReducaoZ(1, kDia1);
+  m.Grava();
+  m_empresa.Gravador().Sessao().Executa(
+      "INSERT INTO reducao_z_aliquota (emissora, data, posicao, tipo, aliquota, valor) VALUES (1, ?, 9, 'T', 1800, 70000)",
+      {kDia1});
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK);
+  const auto linhas = LinhasCRLF(Gerado());
+  std::vector<std::string> a, d, i;
+  for (const auto& l : linhas) {
+    if (l.substr(0, 3) == "60A") a.push_back(l.substr(31, 4) + l.substr(35, 12));
+    if (l.substr(0, 3) == "60D") d.push_back(l.substr(31, 14) + "|" + l.substr(90, 4));
+    if (l.substr(0, 3) == "60I") i.push_back(l.substr(94, 4));
+  }
+  // 10.00 of the ECF's 18% and the 7.00 of the second totalizer.
+  EXPECT_NE(std::find(a.begin(), a.end(), "1800000000001700"), a.end()) << testing::PrintToString(a);
+  EXPECT_NE(std::find(a.begin(), a.end(), "1200000000002000"), a.end()) << testing::PrintToString(a);
+  EXPECT_EQ(std::count_if(a.begin(), a.end(), [](const std::string& s) { return s.substr(0, 4) == "1800"; }), 1);
+  EXPECT_EQ(std::count(d.begin(), d.end(), "P10           |1800"), 1) << testing::PrintToString(d);
+  EXPECT_EQ(std::count(d.begin(), d.end(), "P10           |1200"), 1);
+  EXPECT_EQ(std::count_if(d.begin(), d.end(), [](const std::string& s) { return s.substr(15) == "ISS "; }), 1);
+  EXPECT_EQ(std::count(i.begin(), i.end(), "ISS "), 1) << testing::PrintToString(i);
+}
+
+// A branch that issues only notas, without fax: its file has 50, 54 and
+// 75, and the fax is zeros without the area code.
+TEST_F(Sintegra, FilialSemECFESemFax) {
+  auto sessao = &m_empresa.Gravador().Sessao();
+  sessao->Executa("UPDATE filial SET habilitada_ecf = 0, fax = '' WHERE numero = 1", {});
+  m.Produto(10, "ARROZ").Tributacao('T', 1800);
+  m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81");
+  m.Nota(1, kDia1).Participante(5).Item(10, 1, 10);
+  m.Grava();
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK) << testing::PrintToString(m_host.Caixas());
+  const std::string gerado = Gerado();
+  EXPECT_EQ(Conta(gerado, "50"), 1);
+  EXPECT_EQ(Conta(gerado, "54"), 1);
+  EXPECT_EQ(Conta(gerado, "75"), 1);
+  EXPECT_EQ(LinhasCRLF(gerado)[0].substr(97, 10), "0000000000");
 }
 
 TEST(RegistroSintegra90, DezTiposOcupamDuasLinhasComAContagemDeLinhas) {
@@ -264,9 +400,9 @@ TEST(RegistroSintegra90, DezTiposOcupamDuasLinhasComAContagemDeLinhas) {
   ASSERT_EQ(linhas.size(), 2u);
   std::string pares;
   for (std::uint16_t tipo = 50; tipo < 59; ++tipo) pares += std::to_string(tipo) + "000" + std::to_string(tipo) + "000";
-  EXPECT_EQ(linhas[0], "90" "12345678000195" "00110042490114" + pares + "     2\r\n");
+  EXPECT_EQ(linhas[0], "90" "12345678000195" "110042490114  " + pares + "     2\r\n");
   // 2 + the counters (486 000) + two 90 lines.
-  EXPECT_EQ(linhas[1], "90" "12345678000195" "00110042490114" "99" "00486004" + std::string(80, ' ') + "     2\r\n");
+  EXPECT_EQ(linhas[1], "90" "12345678000195" "110042490114  " "99" "00486004" + std::string(80, ' ') + "     2\r\n");
   contadores.pop_back();
   EXPECT_EQ(sintegra::Registros90(f, contadores).size(), 1u);  // eight types and 99 fit one line
 }
