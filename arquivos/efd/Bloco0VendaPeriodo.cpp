@@ -4,6 +4,7 @@
 
 #include "arquivos/efd/ErroDadosEFD.h"
 #include "arquivos/efd/LinhaEFD.h"
+#include "arquivos/efd/Registro0200.h"
 #include "frame/CarimboCompilacao.h"
 #include "frame/QMXFormatador.h"
 #include "plataforma/dados/ConexaoEstado.h"
@@ -17,15 +18,6 @@ namespace qmx::venda {
 using efd::CLinhaEFD;
 
 namespace {
-
-// Area code (2 digits) and number (9), each with its separators removed
-// and zeros on the left, cut at their widths as the formatter cuts.
-std::string Telefone(const char* ddd, const char* numero) {
-  CQMXFormatador f;
-  std::string texto = f.FormataNumeroTexto(ddd, 2, true);
-  texto += f.FormataNumeroTexto(numero, 9, true);
-  return texto;
-}
 
 bool TemDigito(const char* texto) {
   for (const char* c = texto; *c; ++c)
@@ -70,7 +62,7 @@ std::string CBloco0VendaPeriodo::Registro0000() {
       .Digitos(m_filial.Cnpj, 14)
       .Vazio()
       .Texto(CQMXGenerica::FormataCampo(m_filial.UF, 2, false, false))
-      .Texto(m_filial.InscricaoEstadual)
+      .Inscricao(m_filial.InscricaoEstadual)
       .Texto(codigoMunicipio)
       .Texto(m_filial.InscricaoMunicipal)
       .Texto(cotepe.Suframa)
@@ -89,8 +81,8 @@ std::uint32_t CBloco0VendaPeriodo::Registro0005(std::string& texto) {
       .Texto(f.NumeroEndereco)
       .Texto(f.Complemento)
       .Texto(f.Bairro)
-      .Texto(Telefone(f.DDD, f.Telefone))
-      .Texto(Telefone(f.DDD, f.Fax))
+      .Telefone(f.DDD, f.Telefone)
+      .Telefone(f.DDD, f.Fax)
       .Texto(f.Email)
       .Fim();
   return 1;
@@ -106,7 +98,7 @@ std::uint32_t CBloco0VendaPeriodo::Registro0015(std::string& texto) {
     REG_ESTADOPS estado{};
     resultado = estados.Le(cotepe.Substitutos[i].Estado, &estado);
     if (com::FAILED(resultado)) break;
-    CLinhaEFD(texto, "0015").Texto(estado.Sigla).Texto(cotepe.Substitutos[i].Inscricao).Fim();
+    CLinhaEFD(texto, "0015").Texto(estado.Sigla).Inscricao(cotepe.Substitutos[i].Inscricao).Fim();
     ++linhas;
   }
   if (com::FAILED(resultado)) Reporta(resultado, __LINE__);
@@ -126,8 +118,8 @@ std::uint32_t CBloco0VendaPeriodo::Registro0100(std::string& texto) {
       .Texto(f.ContadorNumero)
       .Texto(f.ContadorComplemento)
       .Texto(f.ContadorBairro)
-      .Texto(Telefone(f.ContadorDDD, f.ContadorTelefone))
-      .Texto(Telefone(f.ContadorDDD, f.ContadorFax))
+      .Telefone(f.ContadorDDD, f.ContadorTelefone)
+      .Telefone(f.ContadorDDD, f.ContadorFax)
       .Texto(f.ContadorEmail)
       .NumericoInteiro(municipio.CodigoIBGE, 7)
       .Fim();
@@ -140,10 +132,13 @@ std::uint32_t CBloco0VendaPeriodo::Registro0150(std::string& texto) {
     const bool nacional = p.Estrangeiro == 0;
     CLinhaEFD linha(texto, "0150");
     linha.Inteiro(p.Codigo).Texto(p.Nome).Texto(nacional ? "1058" : p.Pais);
-    if (p.TipoPessoa == 'J') linha.Digitos(p.CnpjCpf, 14).Vazio();
+    // A foreign participant has neither CNPJ nor CPF: its country says who
+    // it is (zeros would fail the check digits of the tax office's program).
+    if (!nacional) linha.Vazios(2);
+    else if (p.TipoPessoa == 'J') linha.Digitos(p.CnpjCpf, 14).Vazio();
     else if (p.TipoPessoa == 'F') linha.Vazio().Digitos(p.CnpjCpf, 11);
     else linha.Vazios(2);
-    linha.Texto(p.InscricaoEstadual);
+    linha.Inscricao(p.InscricaoEstadual);
     if (nacional) linha.Inteiro(p.Municipio);
     else linha.Vazio();
     linha.Texto(p.Suframa).Texto(p.Endereco).Inteiro(p.Numero).Texto(p.Complemento).Texto(p.Bairro).Fim();
@@ -165,8 +160,10 @@ std::uint32_t CBloco0VendaPeriodo::Registro0190(std::string& texto) {
   return linhas;
 }
 
-// Each product and service is read again for the chosen branch; one that
-// cannot be read abandons the file.
+// Each product and service the file names is read again for the chosen
+// branch and has its line, inactive or not: a C170, C321, C425, C470 or
+// H010 line must find its item here. A product whose unit can no longer be
+// read has an empty unit; only a failing server abandons the file.
 std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& texto) {
   dados::CConexaoProduto catalogo;
   com::HRESULT resultado = catalogo.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
@@ -177,64 +174,45 @@ std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& text
   if (com::FAILED(resultado)) return falhou(__LINE__);
   std::uint32_t linhas = 0;
   for (const auto& [codigo, noMapa] : m_c.itens.produtos) {
-    if (noMapa.Situacao != 'A' || noMapa.Inativo) continue;
     REG_PRODUTOPS p{};
     resultado = catalogo.Le(codigo, m_filtro.filial, &p);
     if (com::FAILED(resultado)) return falhou(__LINE__);
     std::string unidade;
     if (p.Unidade != 0) {
       const REG_UNIDADES_MEDIDAPS* u = m_c.itens.unidades.PLookup(p.Unidade);
-      REG_UNIDADES_MEDIDAPS lida{};
       if (!u) {
+        REG_UNIDADES_MEDIDAPS lida{};
         resultado = catalogo.LeUnidade(p.Unidade, &lida);
-        if (com::FAILED(resultado)) return falhou(__LINE__);
-        m_c.itens.unidades[p.Unidade] = lida;
-        u = &lida;
+        if (resultado != dados::QMX_E_REGISTRO_INEXISTENTE) {
+          if (com::FAILED(resultado)) return falhou(__LINE__);
+          m_c.itens.unidades[p.Unidade] = lida;
+          u = m_c.itens.unidades.PLookup(p.Unidade);
+        }
       }
-      unidade = u->Sigla;
+      if (u) unidade = u->Sigla;
     }
-    CLinhaEFD(texto, "0200")
-        .Texto("P" + std::to_string(p.Codigo))
-        .Texto(p.Descricao)
-        .Vazios(2)
-        .Texto(unidade)
-        .Texto(p.Revenda ? "00" : "04")
-        .Texto(p.NCM)
-        .Texto(p.ExIPI)
-        .Texto("96")
-        .Vazio()
-        .NumericoInteiro(p.AliquotaICMS / 100, 6)
-        .Fim();
+    efd::Linha0200(texto, p, unidade);
     ++linhas;
   }
   for (const auto& [codigo, noMapa] : m_c.itens.servicos) {
-    if (!noMapa.Ativo) continue;
     REG_SERVICOSPS s{};
     resultado = catalogo.LeServico(codigo, &s);
     if (com::FAILED(resultado)) return falhou(__LINE__);
     std::string unidade;
     if (s.Unidade != 0) {
       const REG_UNIDADES_MEDIDA_SERVICOSPS* u = m_c.itens.unidadesServico.PLookup(s.Unidade);
-      REG_UNIDADES_MEDIDA_SERVICOSPS lida{};
       if (!u) {
+        REG_UNIDADES_MEDIDA_SERVICOSPS lida{};
         resultado = catalogo.LeUnidadeServico(s.Unidade, &lida);
-        if (com::FAILED(resultado)) return falhou(__LINE__);
-        m_c.itens.unidadesServico[s.Unidade] = lida;
-        u = &lida;
+        if (resultado != dados::QMX_E_REGISTRO_INEXISTENTE) {
+          if (com::FAILED(resultado)) return falhou(__LINE__);
+          m_c.itens.unidadesServico[s.Unidade] = lida;
+          u = m_c.itens.unidadesServico.PLookup(s.Unidade);
+        }
       }
-      unidade = u->Sigla;
+      if (u) unidade = u->Sigla;
     }
-    CLinhaEFD(texto, "0200")
-        .Texto("S" + std::to_string(s.Codigo))
-        .Texto(s.Descricao)
-        .Vazios(2)
-        .Texto(unidade)
-        .Texto("09")
-        .Vazios(2)
-        .Texto("00")
-        .Numerico(s.CodigoLST, 4)
-        .Vazio()
-        .Fim();
+    efd::Linha0200(texto, s, unidade);
     ++linhas;
   }
   return linhas;
@@ -268,9 +246,12 @@ std::optional<std::string> CBloco0VendaPeriodo::Corpo(std::uint32_t& linhas) {
   conta(Registro0015(texto), "0015");
   conta(Registro0100(texto), "0100");
   conta(Registro0150(texto), "0150");
-  conta(Registro0190(texto), "0190");
-  const auto produtos = Registro0200(texto);
+  // The items first: a unit read for a product's line must have its 0190.
+  std::string texto0200;
+  const auto produtos = Registro0200(texto0200);
   if (!produtos) return std::nullopt;
+  conta(Registro0190(texto), "0190");
+  texto += texto0200;
   conta(*produtos, "0200");
   conta(Registro0400(texto), "0400");
   conta(Registro0460(texto), "0460");

@@ -19,7 +19,7 @@ std::uint32_t HashChaveMFC(const REG_COTEPE_CHAVE_ANALITICO& chave) {
 
 REG_COTEPE_CHAVE_ANALITICO ChaveAnalitica(const std::string& cst, const std::string& cfop, std::uint16_t aliquota) {
   REG_COTEPE_CHAVE_ANALITICO chave{};
-  chave.Cst = static_cast<std::uint8_t>(Numero(cst.c_str()));
+  chave.Cst = static_cast<std::uint16_t>(Numero(cst.c_str()) % 1000);
   std::strncpy(chave.Cfop, cfop.c_str(), sizeof chave.Cfop - 1);
   chave.Aliquota = aliquota;
   return chave;

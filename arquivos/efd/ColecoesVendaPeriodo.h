@@ -12,11 +12,12 @@
 
 namespace qmx::venda {
 
-// The key of the analytic lines (C190, C320): the tax situation as one
-// byte (the number of the CST text kept in 8 bits), the CFOP text and the
-// ICMS rate in hundredths of a percent.
+// The key of the analytic lines (C190, C320): the tax situation whole (the
+// origin digit and the code, or a CSOSN: 260 and 500 stay 260 and 500;
+// one byte would have made them 4 and 244), the CFOP text and the ICMS
+// rate in hundredths of a percent.
 struct REG_COTEPE_CHAVE_ANALITICO {
-  std::uint8_t Cst;
+  std::uint16_t Cst;
   char Cfop[6];
   std::uint16_t Aliquota;
   bool operator==(const REG_COTEPE_CHAVE_ANALITICO& o) const {

@@ -36,8 +36,10 @@ struct CConsumidorVendaPeriodo::Dia {
 };
 
 void CConsumidorVendaPeriodo::Acumula(Dia& dia, const REG_EC_CXPS& nota, const std::vector<REG_EC_CX_CIPS>& itens) {
+  // The day's range covers every number it lists, a cancelled one whose
+  // last number is missing (0) included: C310 must lie inside its C300.
   if (!dia.temDocumentos || nota.NumeroInicial < dia.primeiro) dia.primeiro = nota.NumeroInicial;
-  dia.ultimo = std::max(dia.ultimo, nota.NumeroFinal);
+  dia.ultimo = std::max({dia.ultimo, nota.NumeroInicial, nota.NumeroFinal});
   dia.temDocumentos = true;
   if (nota.Cancelado) {
     // A range whose last number is missing (0) is its first number alone.
@@ -114,7 +116,7 @@ void CConsumidorVendaPeriodo::EscreveDia(const Dia& dia, std::string& texto, Con
     std::snprintf(cst, sizeof cst, "%03u", static_cast<unsigned>(chave.Cst));
     CLinhaEFD(texto, "C320")
         .Texto(cst)
-        .Texto(chave.Cfop)
+        .Cfop(chave.Cfop)
         .ValorCortado(static_cast<std::int64_t>(chave.Aliquota) * 100, 2, 6)
         .Valor(soma.Operacao)
         .Valor(soma.BaseICMS)

@@ -134,8 +134,17 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
   CLinhaEFD linha(m_c460, "C460");
   linha.Texto("2D").Texto("00").Texto(numero).Data(cupom.Data).N14(cupom.Total.int64).N14(pis).N14(cofins);
   const ZTCFRT* cliente = cupom.Cliente ? Cliente(cupom.Cliente) : nullptr;
-  if (cliente) linha.Numerico(cliente->CnpjCpf, cliente->TipoPessoa == 'F' ? 11 : 14).Texto(cliente->Nome);
-  else linha.Texto(cupom.DocumentoCliente).Vazio();
+  // The buyer's CPF or CNPJ is a number of the layout: the digits of what
+  // was typed on the cupom, without its dots and dashes.
+  // A foreign customer has neither: the field takes 11 or 14 digits only.
+  if (cliente && cliente->Estrangeiro) linha.Vazio().Texto(cliente->Nome);
+  else if (cliente) linha.Numerico(cliente->CnpjCpf, cliente->TipoPessoa == 'F' ? 11 : 14).Texto(cliente->Nome);
+  else {
+    std::string digitos;
+    for (const char* c = cupom.DocumentoCliente; *c; ++c)
+      if (*c >= '0' && *c <= '9') digitos += *c;
+    linha.Texto(digitos).Vazio();
+  }
   linha.Fim();
 
   for (std::size_t i = 0; i < itens.size(); ++i) {
@@ -150,7 +159,7 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
         .Texto(lido.unidade)
         .N14(item.ValorTotal.int64)
         .Texto(servico ? m_semCst : lido.cst)
-        .Numerico(Cfop(item, lido), 4);
+        .Cfop(Cfop(item, lido));
     if (servico) c470.Vazio();
     else c470.Aliquota6(item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos);
     c470.N14(pc.pis).N14(pc.cofins).Fim();
@@ -172,14 +181,19 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
       .N14(z.VendaBruta.int64)
       .Fim();
   ++dia.c405;
-  if (m_perfilA) {
+  // The day's PIS and COFINS: always in profile A; in profile B whenever
+  // the day's items carry any (the Guia Prático's C410 is due "sempre que
+  // houver produtos totalizados na Redução Z que acarretem valores de PIS e
+  // COFINS", whatever the profile).
+  if (m_perfilA || m_pis != 0 || m_cofins != 0) {
     CLinhaEFD(texto, "C410").N14(m_pis).N14(m_cofins).Fim();
     ++dia.c410;
   }
 
-  // A partial totalizer with a value, followed in profile B by its items.
-  const auto totalizador = [&](const std::string& codigo, std::int64_t valor, const char* posicao,
-                               bool comItens) {
+  // A partial totalizer with a value and its number in NR_TOT (the rate
+  // totalizers' position in the ECF's table: "T1800" number 01), followed
+  // in profile B by its items.
+  const auto totalizador = [&](const std::string& codigo, std::int64_t valor, const char* posicao, bool comItens) {
     if (valor == 0) return;
     CLinhaEFD linha(texto, "C420");
     linha.Texto(codigo).N14(valor);
@@ -233,7 +247,7 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
   for (const auto& [chave, soma] : m_c490) {
     CLinhaEFD(texto, "C490")
         .Numerico(soma.cst, 3)
-        .Numerico(soma.cfop, 4)
+        .Cfop(soma.cfop)
         .Aliquota6(soma.aliquota)
         .N14(soma.operacao)
         .N14(soma.base)

@@ -2,6 +2,7 @@
 
 #include "arquivos/efd/ErroDadosEFD.h"
 #include "arquivos/efd/LinhaEFD.h"
+#include "arquivos/efd/Registro0200.h"
 #include "frame/CarimboCompilacao.h"
 #include "frame/QMXFormatador.h"
 #include "frame/QMXGenerica.h"
@@ -164,12 +165,14 @@ std::string CGeradorEFD::Cabecalho() const {
   std::string texto;
   CLinhaEFD l0000(texto, "0000");
   l0000.Texto("004").Texto("0").Data(m_filtro.dataInicial).Data(m_filtro.dataFinal)
-      .Texto(razaoSocial).Numerico(filial.Cnpj, 14);
-  if (TemDigito(filial.Cnpj)) l0000.Vazio();
-  else l0000.Numerico(filial.Cpf, 11);
+      .Texto(razaoSocial);
+  // CNPJ or CPF, never both and never a CNPJ of zeros (its check digits
+  // fail): a branch known by its CPF leaves the CNPJ empty.
+  if (TemDigito(filial.Cnpj)) l0000.Numerico(filial.Cnpj, 14).Vazio();
+  else l0000.Vazio().Numerico(filial.Cpf, 11);
   // The municipality is the branch record's leading field as it is.
   l0000.Texto(CQMXGenerica::FormataCampo(filial.UF, 2, false, false))
-      .Texto(filial.InscricaoEstadual)
+      .Inscricao(filial.InscricaoEstadual)
       .NumericoInteiro(filial.Municipio, 7)
       .Texto(filial.InscricaoMunicipal)
       .Texto(cotepe.Suframa)
@@ -183,32 +186,11 @@ std::string CGeradorEFD::Cabecalho() const {
     CLinhaEFD(texto, "0190").Texto(u.Sigla).Texto(u.Descricao).Fim();
   for (const auto& [codigo, p] : m_itens.produtos) {
     const auto* unidade = p.Unidade ? m_itens.unidades.PLookup(p.Unidade) : nullptr;
-    CLinhaEFD(texto, "0200")
-        .Texto("P" + std::to_string(p.Codigo))
-        .Texto(p.Descricao)
-        .Vazios(2)
-        .Texto(unidade ? unidade->Sigla : "")
-        .Texto(p.Revenda ? "00" : "04")
-        .Texto(p.NCM)
-        .Texto(p.ExIPI)
-        .Texto("96")
-        .Texto("0000")
-        .Aliquota6(p.AliquotaICMS)
-        .Fim();
+    Linha0200(texto, p, unidade ? unidade->Sigla : "");
   }
   for (const auto& [codigo, s] : m_itens.servicos) {
     const auto* unidade = s.Unidade ? m_itens.unidadesServico.PLookup(s.Unidade) : nullptr;
-    CLinhaEFD(texto, "0200")
-        .Texto("S" + std::to_string(s.Codigo))
-        .Texto(s.Descricao)
-        .Vazios(2)
-        .Texto(unidade ? unidade->Sigla : "")
-        .Texto("09")
-        .Vazios(2)
-        .Texto("00")
-        .Numerico(s.CodigoLST, 4)
-        .Aliquota6(s.AliquotaISS)
-        .Fim();
+    Linha0200(texto, s, unidade ? unidade->Sigla : "");
   }
   return texto;
 }

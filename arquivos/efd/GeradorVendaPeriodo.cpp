@@ -36,19 +36,20 @@ void CGeradorVendaPeriodo::CopiaItensDoExtrato() {
   for (const auto& [codigo, registro] : deles.unidadesServico) nossos.unidadesServico.SetAt(codigo, registro);
 }
 
-// The inventory at the final date: H005 with the sum of the positive
-// balances and an H010 per balance of a positive quantity, when that sum
-// is above zero.
+// The inventory at the final date: an H010 per balance of a positive
+// quantity of a product that can be read, and H005 with the sum of those
+// lines (the tax office's program checks that they agree), when above zero.
+// Each product joins block 0's items, so that it has its 0200 and its unit
+// its 0190 even when it was not sold in the period. Its account is the
+// product's stock account: the inventory is an asset, not a sale.
 std::string CGeradorVendaPeriodo::BlocoH(std::uint32_t& linhas005, std::uint32_t& linhas010) {
   linhas005 = linhas010 = 0;
   std::string texto;
   const auto& t = m_triplo;
   try {
     dados::CConexaoMovimento estoque;
-    dados::CConexaoProduto catalogo;
     dados::CConexaoPlano plano;
     Exige(estoque.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
-    Exige(catalogo.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
     Exige(plano.Inicializa(t.chaveEmpresa, t.usuario, t.contexto, 0, 0), __LINE__);
     std::vector<REG_ES_SALDOS_INVENTARIOPS> saldos;
     Exige(estoque.PercorreSaldosInventario(m_filtro.filial, m_filtro.dataFinal,
@@ -57,44 +58,25 @@ std::string CGeradorVendaPeriodo::BlocoH(std::uint32_t& linhas005, std::uint32_t
                                              return true;
                                            }),
           __LINE__);
+    std::string linhas;
     std::int64_t soma = 0;
-    for (const auto& s : saldos)
-      if (s.ValorTotal.int64 > 0) soma += s.ValorTotal.int64;
-    if (soma <= 0) return texto;
-    CLinhaEFD(texto, "H005").Data(m_filtro.dataFinal).Valor(soma).Texto("01").Fim();
-    linhas005 = 1;
     for (const auto& s : saldos) {
       if (s.Quantidade.int64 <= 0) continue;
-      REG_PRODUTOPS produto{};
-      const auto lido = catalogo.LeLight(s.Produto, &produto);
-      if (lido != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(lido, __LINE__);
-      std::string unidade;
-      if (produto.Unidade != 0) {
-        const REG_UNIDADES_MEDIDAPS* u = m_colecoes.itens.unidades.PLookup(produto.Unidade);
-        if (!u) {
-          REG_UNIDADES_MEDIDAPS nova{};
-          const auto r = catalogo.LeUnidade(produto.Unidade, &nova);
-          if (r != dados::QMX_E_REGISTRO_INEXISTENTE) {
-            Exige(r, __LINE__);
-            m_colecoes.itens.unidades[produto.Unidade] = nova;
-            u = m_colecoes.itens.unidades.PLookup(produto.Unidade);
-          }
-        }
-        if (u) unidade = u->Sigla;
-      }
-      // The product's account as the chart of accounts knows it.
+      const efd::ItemLido& lido = m_colecoes.itens.Produto(s.Produto);
+      if (!lido.encontrado) continue;
+      const REG_PRODUTOPS* produto = m_colecoes.itens.produtos.PLookup(s.Produto);
       std::string conta;
-      if (produto.ContaContabil[0] != '\0') {
+      if (produto && produto->ContaEstoque[0] != '\0') {
         REG_PLANO_CONTAPS registro{};
-        const auto r = plano.Le(produto.ContaContabil, &registro);
+        const auto r = plano.Le(produto->ContaEstoque, &registro);
         if (r != dados::QMX_E_REGISTRO_INEXISTENTE) {
           Exige(r, __LINE__);
           conta = registro.Codigo;
         }
       }
-      CLinhaEFD(texto, "H010")
+      CLinhaEFD(linhas, "H010")
           .Texto("P" + std::to_string(s.Produto))
-          .Texto(unidade)
+          .Texto(lido.unidade)
           .Valor(s.Quantidade.int64, 3)
           .Valor(s.ValorUnitario.int64, 6)
           .Valor(s.ValorTotal.int64)
@@ -103,10 +85,20 @@ std::string CGeradorVendaPeriodo::BlocoH(std::uint32_t& linhas005, std::uint32_t
           .Texto(conta)
           .Fim();
       ++linhas010;
+      soma += s.ValorTotal.int64;
     }
+    if (soma <= 0) {
+      linhas010 = 0;
+      return texto;
+    }
+    CLinhaEFD(texto, "H005").Data(m_filtro.dataFinal).Valor(soma).Texto("01").Fim();
+    linhas005 = 1;
+    texto += linhas;
   } catch (const efd::CErroDadosEFD& erro) {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, t.chaveEmpresa, "QMXVendaPeriodo", erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
+    linhas005 = linhas010 = 0;
+    texto.clear();
   }
   return texto;
 }
@@ -121,8 +113,9 @@ bool CGeradorVendaPeriodo::Gera(const std::string& caminho) {
 
   // Block C: the notas, the consumer notas (profile B) and the ECF group.
   CDespejoTexto corpoC("C100");
-  const auto notas = CNotasVendaPeriodo(m_triplo, m_filtro.filial, m_colecoes)
-                         .Escreve(m_filtro.dataInicial, m_filtro.dataFinal, corpoC);
+  CNotasVendaPeriodo escritorNotas(m_triplo, m_filtro.filial, m_colecoes);
+  const auto notas = escritorNotas.Escreve(m_filtro.dataInicial, m_filtro.dataFinal, corpoC);
+  m_deixadas = escritorNotas.Deixadas();
   conta(notas.c100, "C100", linhasC);
   conta(notas.c170, "C170", linhasC);
   conta(notas.c190, "C190", linhasC);

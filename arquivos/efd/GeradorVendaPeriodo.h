@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "arquivos/efd/Bloco0VendaPeriodo.h"
 #include "arquivos/efd/ColecoesVendaPeriodo.h"
@@ -28,6 +29,8 @@ class CGeradorVendaPeriodo {
   // when complete). False, with nothing written, when block 0's items could
   // not be read; CExcecaoArquivo when the disk fails.
   bool Gera(const std::string& caminho);
+  // The notas left out because their participant can no longer be read.
+  const std::vector<std::uint32_t>& NotasDeixadas() const { return m_deixadas; }
 
  private:
   void CopiaItensDoExtrato();
@@ -38,6 +41,7 @@ class CGeradorVendaPeriodo {
   efd::CGeradorEFD& m_ecf;
   ColecoesVendaPeriodo m_colecoes;
   CContagemRegistros m_contagem;
+  std::vector<std::uint32_t> m_deixadas;
 };
 
 }  // namespace qmx::venda

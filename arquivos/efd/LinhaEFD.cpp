@@ -73,6 +73,40 @@ CLinhaEFD::CLinhaEFD(std::string& destino, const char* registro) : m_destino(des
   m_destino += '|';
 }
 
+namespace {
+
+std::string SoDigitos(std::string_view texto) {
+  std::string digitos;
+  for (char c : texto)
+    if (c >= '0' && c <= '9') digitos += c;
+  return digitos;
+}
+
+}  // namespace
+
+CLinhaEFD& CLinhaEFD::Cfop(std::string_view texto) {
+  const std::string digitos = SoDigitos(texto);
+  if (digitos.empty()) return Vazio();
+  return Numerico(digitos, 4);
+}
+
+CLinhaEFD& CLinhaEFD::Inscricao(std::string_view texto) {
+  std::string limpa;
+  for (char c : texto)
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) limpa += c;
+  return Texto(limpa);
+}
+
+CLinhaEFD& CLinhaEFD::Telefone(std::string_view ddd, std::string_view numero) {
+  const std::string digitos = SoDigitos(numero);
+  if (digitos.empty()) return Vazio();
+  // The area code is two digits: a trunk prefix typed before it ("019")
+  // is not part of it.
+  std::string area = SoDigitos(ddd);
+  if (area.size() > 2) area.erase(0, area.size() - 2);
+  return Texto(area + digitos);
+}
+
 CLinhaEFD& CLinhaEFD::Texto(std::string_view campo) {
   m_destino.append(campo);
   m_destino += '|';

@@ -47,6 +47,18 @@ class CLinhaEFD {
   CLinhaEFD& Aliquota6(std::uint16_t centesimos);
   // "." "/" "-" removed and zeros on the left up to the width.
   CLinhaEFD& Digitos(std::string_view texto, int largura);
+  // A CFOP as the layouts' four-digit number: the nature's text without its
+  // dot ("5.102" is 5102); a nature without digits leaves the field empty.
+  // Every CFOP field of both files goes through here.
+  CLinhaEFD& Cfop(std::string_view texto);
+  // A state registration (IE, IE_ST) without its punctuation: letters and
+  // digits only, so that a 15-character "110.042.490.114" fits the layout's
+  // 14 whole.
+  CLinhaEFD& Inscricao(std::string_view texto);
+  // A telephone as the layouts take it (DDD+FONE, at most 11): the area
+  // code's two digits and the number's digits, with no padding; empty when
+  // the number has no digit.
+  CLinhaEFD& Telefone(std::string_view ddd, std::string_view numero);
   // DDMMYYYY ("%02i%s%02i%s%04i" of the formatter without separators, and
   // InverteData's day-first form alike).
   CLinhaEFD& Data(NumeroDia numeroDia);

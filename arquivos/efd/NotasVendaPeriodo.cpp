@@ -5,6 +5,7 @@
 #include "arquivos/efd/ErroDadosEFD.h"
 #include "arquivos/efd/LinhaEFD.h"
 #include "calculo/CY.h"
+#include "calculo/Rateio.h"
 #include "frame/CarimboCompilacao.h"
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/mensagens/ZTMens.h"
@@ -31,12 +32,20 @@ std::string Tres(unsigned numero) {
 // A rate in hundredths of a percent as the amounts' four decimals.
 std::int64_t Percentual(std::uint16_t centesimos) { return static_cast<std::int64_t>(centesimos) * 100; }
 
-// The PIS or COFINS fields of an item: CST, base, rate in percent, and for
-// CST 3 (taxed by quantity) the quantity and the rate as a value instead.
+// The PIS or COFINS fields of an item: CST (two digits, "01"), base, rate
+// in percent with the layout's four decimals, and for CST 3 (taxed by
+// quantity) the quantity (three decimals) and the rate as a value instead.
+// An item without a CST has the six fields empty.
 void Contribuicao(CLinhaEFD& linha, std::uint8_t cst, CY base, std::uint16_t aliquota, CY quantidade, CY valor) {
-  linha.Inteiro(cst).Valor(base.int64);
-  if (cst == 3) linha.Vazio().Valor(quantidade.int64, 5).Valor(Percentual(aliquota));
-  else linha.Valor(Percentual(aliquota)).Vazios(2);
+  if (cst == 0) {
+    linha.Vazios(6);
+    return;
+  }
+  char codigo[4];
+  std::snprintf(codigo, sizeof codigo, "%02u", static_cast<unsigned>(cst % 100));
+  linha.Texto(codigo).Valor(base.int64);
+  if (cst == 3) linha.Vazio().Valor(quantidade.int64, 3).Valor(Percentual(aliquota), 4);
+  else linha.Valor(Percentual(aliquota), 4).Vazios(2);
   linha.Valor(valor.int64);
 }
 
@@ -80,6 +89,17 @@ ContadoresNotas CNotasVendaPeriodo::Escreve(NumeroDia dataInicial, NumeroDia dat
       Exige(m_servidor.LeNota(id, &nota, &itens), __LINE__);
       const std::string modelo = Modelo(nota.TipoDocumento);
       if (modelo != "01" && modelo != "1B" && modelo != "04" && modelo != "55") continue;
+      // A document whose participant can no longer be read stays out (a
+      // C100 must find its 0150) and the operator is told its number. A
+      // number that did not take place names no participant.
+      if (!(nota.Cancelada || nota.Inutilizada || nota.Denegada)) {
+        ZTCFRT participante{};
+        if (!Encontrou(m_participantes.Le(nota.Participante, &participante), __LINE__)) {
+          m_deixadas.push_back(nota.Numero);
+          continue;
+        }
+        m_c.participantes[nota.Participante] = participante;
+      }
       // A document's lines go in whole, with their counts.
       texto.clear();
       ContadoresNotas daNota;
@@ -100,9 +120,31 @@ ContadoresNotas CNotasVendaPeriodo::Escreve(NumeroDia dataInicial, NumeroDia dat
 void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::vector<REG_ITENS_NF_PS>& itens,
                                      const std::string& modelo, std::string& texto, ContadoresNotas& n) {
   const bool nfe = modelo == "55";
-  ZTCFRT participante{};
-  const bool temParticipante = Encontrou(m_participantes.Le(nota.Participante, &participante), __LINE__);
-  if (temParticipante) m_c.participantes[nota.Participante] = participante;
+  // Denied (04) and voided (05) are situations of the NF-e only: another
+  // model that was denied or voided did not take place, as a cancelled one.
+  const int situacao = nota.Cancelada ? 2 : nota.Inutilizada ? (nfe ? 5 : 2) : nota.Denegada ? (nfe ? 4 : 2) : 0;
+  char sit[8];
+  std::snprintf(sit, sizeof sit, "%02d", situacao);
+  if (situacao != 0) {
+    // A cancelled, voided or denied number carries only what identifies it
+    // (operation, issuer, model, situation, series, number, and the access
+    // key but for a voided number, which never had one),
+    // no items, analytic lines or observations, and pulls nothing into
+    // block 0: an auditor summing C190 must not count it as a sale.
+    CLinhaEFD(texto, "C100")
+        .Texto("1")
+        .Texto("0")
+        .Vazio()
+        .Texto(modelo)
+        .Texto(sit)
+        .Texto(nota.Serie)
+        .Inteiro(nota.Numero)
+        .Texto(nfe && situacao != 5 ? nota.ChaveNFe : "")
+        .Vazios(20)
+        .Fim();
+    ++n.c100;
+    return;
+  }
   const char* pagamento = "2";
   if (nota.CondicaoPagamento != 0) {
     // A condition that is not registered is not known to be cash.
@@ -110,9 +152,6 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
     const bool lida = Encontrou(m_condicoes.Le(nota.CondicaoPagamento, &condicao), __LINE__);
     pagamento = lida && condicao.AVista ? "0" : "1";
   }
-  const int situacao = nota.Cancelada ? 2 : nota.Inutilizada ? 5 : nota.Denegada ? 4 : 0;
-  char sit[8];
-  std::snprintf(sit, sizeof sit, "%02d", situacao);
   CLinhaEFD(texto, "C100")
       .Texto("1")
       .Texto("0")
@@ -158,9 +197,11 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
   };
 
   // Product items first, then services numbered after them; a missing
-  // participant, item, unit or nature ends the item lines.
-  bool segue = temParticipante;
+  // item, unit or nature ends the item lines.
+  bool segue = true;
   unsigned numero = 0;
+  std::int64_t servicos = 0;
+  for (const auto& item : itens) servicos += item.Servico ? item.ValorItem.int64 : 0;
   for (const auto& item : itens) {
     if (!segue) break;
     if (item.Servico) continue;
@@ -171,7 +212,7 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
       break;
     }
     auto& soma = analitico[ChaveAnalitica(lido.cst, nat->Cfop, item.AliquotaICMS)];
-    soma.Operacao += item.ValorItem.int64;
+    soma.Operacao += item.ValorItem.int64 + item.IPI.int64 + item.ICMSST.int64;
     soma.BaseICMS += item.BaseICMS.int64;
     soma.ICMS += item.ICMS.int64;
     soma.BaseST += item.BaseST.int64;
@@ -192,7 +233,7 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
         .Valor(desconto(item))
         .Inteiro(item.IndicadorMovimento)
         .Texto(lido.cst)
-        .Texto(nat->Cfop)
+        .Cfop(nat->Cfop)
         .Inteiro(nat->Codigo)
         .Valor(item.BaseICMS.int64)
         .ValorCortado(Percentual(item.AliquotaICMS), 2, 6)
@@ -229,7 +270,7 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
         .Valor(desconto(item))
         .Texto("1")
         .Vazio()
-        .Texto(nat->Cfop)
+        .Cfop(nat->Cfop)
         .Inteiro(nat->Codigo)
         .Vazios(12);
     Contribuicao(linha, item.CstPIS, item.BasePIS, item.AliquotaPIS, item.Quantidade, item.PIS);
@@ -238,12 +279,25 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
     ++n.c170;
   }
 
+  // The operation value of each analytic line is its items' value, IPI and
+  // ICMS ST with its share of what the nota adds or takes off as a whole
+  // (freight, insurance, other expenses, discount), shared by goods value
+  // and the last line taking the remainder, so that the lines add up to
+  // the nota's value less its services (which are no ICMS operation).
+  std::vector<std::int64_t> pesos;
+  std::int64_t operacoes = 0;
+  for (const auto& [chave, soma] : analitico) {
+    pesos.push_back(soma.Operacao - soma.IPI - soma.ICMSST);
+    operacoes += soma.Operacao;
+  }
+  const auto partes = Rateia(nota.ValorTotal.int64 - servicos - operacoes, pesos);
+  std::size_t parte = 0;
   for (const auto& [chave, soma] : analitico) {
     CLinhaEFD(texto, "C190")
         .Texto(Tres(chave.Cst))
-        .Texto(chave.Cfop)
+        .Cfop(chave.Cfop)
         .ValorCortado(Percentual(chave.Aliquota), 2, 6)
-        .Valor(soma.Operacao)
+        .Valor(soma.Operacao + partes[parte++])
         .Valor(soma.BaseICMS)
         .Valor(soma.ICMS)
         .Valor(soma.BaseST)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "arquivos/efd/ColecoesVendaPeriodo.h"
 #include "frame/ContextoBiblioteca.h"
@@ -23,16 +24,20 @@ struct ContadoresNotas {
 // The notas fiscais of the branch in the period (C100 with its C170, C190
 // and C195): only models 01, 1B, 04 and 55; an NF-e (55) has no item
 // lines. Their participants, products, services, units, natures and
-// observations go into the collections for block 0. A participant, item,
-// unit or nature that is not registered ends that document's item lines
-// (its analytic lines and observation still follow); a failing server is
-// reported (QMXVendaPeriodo) and ends the notas, the lines written staying.
+// observations go into the collections for block 0. A document whose
+// participant is gone stays out (Deixadas); an item, unit or nature that
+// is not registered ends that document's item lines (its analytic lines
+// and observation still follow); a failing server is reported
+// (QMXVendaPeriodo) and ends the notas, the lines written staying.
 class CNotasVendaPeriodo {
  public:
   CNotasVendaPeriodo(const TriploConexao& triplo, std::uint16_t filial, ColecoesVendaPeriodo& colecoes)
       : m_triplo(triplo), m_filial(filial), m_c(colecoes) {}
 
   ContadoresNotas Escreve(NumeroDia dataInicial, NumeroDia dataFinal, CDespejoTexto& corpo);
+  // The numbers of the notas left out because their participant can no
+  // longer be read.
+  const std::vector<std::uint32_t>& Deixadas() const { return m_deixadas; }
 
  private:
   void EscreveNota(const REG_NOTA_FISCALPS& nota, const std::vector<REG_ITENS_NF_PS>& itens,
@@ -50,6 +55,7 @@ class CNotasVendaPeriodo {
   dados::CConexaoNatureza m_naturezas;
   std::map<std::uint16_t, std::string> m_modelos;
   std::map<std::uint16_t, REG_NATUREZAPS> m_naturezasLidas;
+  std::vector<std::uint32_t> m_deixadas;
 };
 
 }  // namespace qmx::venda

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "arquivos/NomeArquivoEletronico.h"
 #include "arquivos/efd/GeradorVendaPeriodo.h"
 #include "arquivos/efd/QMXRegistrosEFD.h"
 #include "arquivos/sintegra/QMXSintegra.h"
@@ -73,12 +74,15 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
   if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
   pasta += CQMXEnvioArquivo::kPastaArquivos;
   // Named as the Sintegra file: certification number, day and second.
-  const std::string destino = pasta + CQMXSintegra::NomeArquivo();
+  const std::string destino = pasta + NomeArquivoEletronico(pasta);
   venda::FiltroVenda filtro{filial, dataInicial, dataFinal, perfil};
+  std::vector<std::uint32_t> deixadas;
   try {
     std::error_code erro;
     std::filesystem::create_directories(texto::CaminhoNativo(pasta), erro);
-    if (!venda::CGeradorVendaPeriodo(m_triplo, filtro, *efd.Resultado()).Gera(destino)) return false;
+    venda::CGeradorVendaPeriodo gerador(m_triplo, filtro, *efd.Resultado());
+    if (!gerador.Gera(destino)) return false;
+    deixadas = gerador.NotasDeixadas();
   } catch (const CExcecaoArquivo&) {
     ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + destino, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return false;
@@ -91,6 +95,7 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
     return false;
   }
   caminho = destino;
+  AvisaNotasDeixadas(deixadas, kTitulo);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -172,13 +173,47 @@ std::size_t Digitos(std::string_view v) { return static_cast<std::size_t>(std::c
 // The totalizer codes of table 4.4.6: a rate as "xxTnnnn" or "xxSnnnn",
 // the fixed codes F1, I1, N1 (and their S forms), discounts, increases,
 // cancellations and non-fiscal operations.
+// The partial totalizers of the Z reduction: a rate ("T1800", with its
+// number in NR_TOT, or "01T1800"), substitution, exempt and not taxed ("F1",
+// "FS1"...), discounts, surcharges, cancellations and the non-fiscal ones.
 bool TotalizadorValido(std::string_view c) {
-  if (c.size() == 7 && SoDigitos(c.substr(0, 2)) && (c[2] == 'T' || c[2] == 'S') && SoDigitos(c.substr(3))) return true;
-  for (std::string_view fixo : {"DT", "AT", "DS", "AS", "Can-T", "Can-S", "OPNF"})
+  const auto aliquota = [](std::string_view r) {
+    return r.size() == 5 && (r[0] == 'T' || r[0] == 'S') && SoDigitos(r.substr(1));
+  };
+  if (aliquota(c) || (c.size() == 7 && SoDigitos(c.substr(0, 2)) && aliquota(c.substr(2)))) return true;
+  for (std::string_view fixo : {"DT", "AT", "DS", "AS", "DO", "AO", "Can-T", "Can-S", "Can-O", "OPNF", "IOF"})
     if (c == fixo) return true;
   const std::size_t letras = c.size() >= 2 && c[1] == 'S' ? 2 : 1;
   return c.size() > letras && std::string_view("FIN").find(c[0]) != std::string_view::npos &&
          SoDigitos(c.substr(letras));
+}
+
+// An amount of the layout ("1234,5", "0,00") in cents; 0 when it is not one
+// (the field check reports it).
+std::int64_t Centavos(std::string_view valor) {
+  std::int64_t inteiro = 0, centavos = 0;
+  int decimais = -1;
+  for (char c : valor) {
+    if (c == ',') {
+      decimais = 0;
+      continue;
+    }
+    if (c < '0' || c > '9') return 0;
+    if (decimais < 0) inteiro = inteiro * 10 + (c - '0');
+    else if (decimais < 2) {
+      centavos = centavos * 10 + (c - '0');
+      ++decimais;
+    }
+  }
+  if (decimais == 1) centavos *= 10;
+  return inteiro * 100 + centavos;
+}
+
+std::string Reais(std::int64_t centavos) {
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%lld,%02lld", static_cast<long long>(centavos / 100),
+                static_cast<long long>(centavos % 100));
+  return texto;
 }
 
 bool Cancelado(std::string_view situacao) {
@@ -201,6 +236,10 @@ class CValidador {
   void NoPeriodo(const Linha& l, std::string_view reg, std::string_view data);
   void Contadores();
   void Conclui();
+  // The sums a document and the inventory must agree with, checked when
+  // their children end.
+  void FechaDocumento();
+  void FechaInventario();
 
   const std::vector<Linha>& m_linhas;
   CColetor& m_c;
@@ -221,6 +260,18 @@ class CValidador {
   std::set<std::string> m_filhosDoPai;  // unique keys inside the open parent
   std::map<std::string, std::int64_t> m_porRegistro;
   std::map<char, std::int64_t> m_porBloco;
+  std::set<std::string> m_servicos;  // 0200 items of type 09
+  // The open C100 (header amounts, then its C190 sums): VL_DOC, VL_BC_ICMS,
+  // VL_ICMS, VL_BC_ICMS_ST, VL_ICMS_ST, VL_IPI against VL_OPR and the same.
+  struct Documento {
+    std::size_t linha = 0;
+    std::array<std::int64_t, 6> cabecalho{}, analitico{};
+  } m_documento;
+  std::int64_t m_c300Inicio = 0, m_c300Fim = 0;
+  struct Inventario {
+    std::size_t linha = 0;
+    std::int64_t declarado = 0, itens = 0;
+  } m_inventario;
 };
 
 void CValidador::Executa() {
@@ -258,8 +309,12 @@ void CValidador::Executa() {
     }
     Campos(l, r->second, v);
     Hierarquia(l, r->second);
+    if (reg != "C170" && reg != "C190" && reg != "C195") FechaDocumento();
+    if (reg != "H010") FechaInventario();
     Regras(l, r->second, v);
   }
+  FechaDocumento();
+  FechaInventario();
   if (!m_extrato) Contadores();
   Conclui();
 }
@@ -269,7 +324,14 @@ void CValidador::Campos(const Linha& l, const RegistroEFD& r, const std::vector<
     const CampoEFD& c = r.campos[i];
     const std::string_view valor = v[i];
     if (valor.empty()) {
-      if (c.obrigatorio) m_c.Erro(l.numero, r.reg, "campo-obrigatorio", c.nome + " é obrigatório e está vazio");
+      // The Guia asks for a CST on every item line but names none for a
+      // service taxed by ISS: a service item without one is a warning.
+      const bool servico = c.nome == "CST_ICMS" && (r.reg == "C170" || r.reg == "C470") &&
+                           m_servicos.count(Texto(r.reg == "C170" ? v[1] : v[0]));
+      if (servico)
+        m_c.Aviso(l.numero, r.reg, "cst-servico", "item de serviço (ISS) sem CST_ICMS");
+      else if (c.obrigatorio)
+        m_c.Erro(l.numero, r.reg, "campo-obrigatorio", c.nome + " é obrigatório e está vazio");
       continue;
     }
     if (c.tipo == 'N') {
@@ -397,6 +459,7 @@ void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<
     Chave(l, reg, m_unidades, v[0]);
   } else if (reg == "0200") {
     Chave(l, reg, m_itens, v[0]);
+    if (v[5] == "09") m_servicos.insert(Texto(v[0]));
     Referencia(l, reg, "0190", v[4]);
     if (v[4].empty()) m_c.Aviso(l.numero, reg, "unidade", "item sem unidade de inventário");
     if (!v[6].empty() && !v[8].empty() && v[6].size() >= 2 && v[8] != v[6].substr(0, 2))
@@ -423,30 +486,53 @@ void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<
       if (v[10].empty()) m_c.Erro(l.numero, reg, "campo-obrigatorio", "VL_DOC é obrigatório e está vazio");
       NoPeriodo(l, reg, v[8]);
       Referencia(l, reg, "0150", v[2]);
+      m_documento.linha = l.numero;
+      m_documento.cabecalho = {Centavos(v[10]), Centavos(v[19]), Centavos(v[20]), Centavos(v[21]), Centavos(v[22]),
+                               Centavos(v[23])};
     }
     if (!v[7].empty() && v[3] != "55") m_c.Erro(l.numero, reg, "chave-nfe", "chave de acesso em documento que não é NF-e (modelo 55)");
+    if ((v[4] == "04" || v[4] == "05") && v[3] != "55")
+      m_c.Erro(l.numero, reg, "situacao", "situação " + Texto(v[4]) + " (denegada ou inutilizada) só existe para NF-e (modelo 55)");
+    if (v[4] == "05" && !v[7].empty()) m_c.Erro(l.numero, reg, "chave-nfe", "número inutilizado não leva chave de acesso");
   } else if (reg == "C170") {
     unico(Texto(v[0]), "NUM_ITEM");
+    // A service of a conjugated nota is in its value but in no C190.
+    if (m_servicos.count(Texto(v[1]))) m_documento.analitico[0] += Centavos(v[5]);
     Referencia(l, reg, "0200", v[1]);
     Referencia(l, reg, "0190", v[4]);
     Referencia(l, reg, "0400", v[10]);
   } else if (reg == "C190" || reg == "C320" || reg == "C490") {
     unico(Texto(v[0]) + "/" + Texto(v[1]) + "/" + Texto(v[2]), "CST, CFOP e alíquota");
     Referencia(l, reg, "0460", v.back());
+    if (reg == "C190" && m_documento.linha) {
+      const std::array<std::int64_t, 6> linha{Centavos(v[3]), Centavos(v[4]), Centavos(v[5]),
+                                              Centavos(v[6]), Centavos(v[7]), Centavos(v[9])};
+      for (std::size_t i = 0; i < 6; ++i) m_documento.analitico[i] += linha[i];
+    }
   } else if (reg == "C195") {
     Referencia(l, reg, "0460", v[0]);
   } else if (reg == "C300") {
     NoPeriodo(l, reg, v[5]);
     if (Numero(v[4]) < Numero(v[3])) m_c.Erro(l.numero, reg, "numeracao", "NUM_DOC_FIN menor que NUM_DOC_INI");
+    m_c300Inicio = Numero(v[3]);
+    m_c300Fim = Numero(v[4]);
+  } else if (reg == "C310") {
+    const std::int64_t numero = Numero(v[0]);
+    if (numero < m_c300Inicio || numero > m_c300Fim)
+      m_c.Erro(l.numero, reg, "numeracao", "número cancelado " + Texto(v[0]) + " fora do intervalo do C300 (" +
+                                               std::to_string(m_c300Inicio) + " a " + std::to_string(m_c300Fim) + ")");
   } else if (reg == "C321" || reg == "C425") {
     Referencia(l, reg, "0200", v[0]);
     Referencia(l, reg, "0190", v[2]);
   } else if (reg == "C405") {
     NoPeriodo(l, reg, v[0]);
   } else if (reg == "C420") {
-    unico(Texto(v[0]), "COD_TOT_PAR");
+    unico(Texto(v[0]) + "/" + Texto(v[2]), "COD_TOT_PAR e NR_TOT");
     if (!TotalizadorValido(v[0]))
-      m_c.Erro(l.numero, reg, "totalizador", "COD_TOT_PAR fora da tabela 4.4.6 (xxTnnnn, F1, I1, N1, DT, Can-T...): \"" + Texto(v[0]) + "\"");
+      m_c.Erro(l.numero, reg, "totalizador", "COD_TOT_PAR fora da tabela 4.4.6 (Tnnnn, xxTnnnn, F1, I1, N1, DT, Can-T...): \"" + Texto(v[0]) + "\"");
+    // The number of a rate totalizer goes in NR_TOT (it may also lead the code).
+    else if (v[0].size() == 7 && !v[2].empty() && Numero(v[2]) != Numero(v[0].substr(0, 2)))
+      m_c.Erro(l.numero, reg, "totalizador", "NR_TOT difere do número do totalizador " + Texto(v[0]));
   } else if (reg == "C460") {
     m_paiCancelado = v[1] == "02";
     if (m_paiCancelado) {
@@ -458,6 +544,10 @@ void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<
     } else {
       if (v[3].empty()) m_c.Erro(l.numero, reg, "campo-obrigatorio", "DT_DOC é obrigatório e está vazio");
       NoPeriodo(l, reg, v[3]);
+      // The buyer: a CPF of 11 digits or a CNPJ of 14, nothing else.
+      const std::string_view doc = v[7];
+      if (!doc.empty() && !(doc.size() == 11 && CpfValido(doc)) && !(doc.size() == 14 && CnpjValido(doc)))
+        m_c.Erro(l.numero, reg, "cpf-cnpj", "CPF_CNPJ não é um CPF de 11 dígitos nem um CNPJ de 14: \"" + Texto(doc) + "\"");
     }
   } else if (reg == "C470") {
     Referencia(l, reg, "0200", v[0]);
@@ -465,15 +555,43 @@ void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<
   } else if (reg == "H005") {
     const auto dia = DataDMA(v[0]);
     if (dia && m_fim && *dia > m_fim) m_c.Erro(l.numero, reg, "data-fora-do-periodo", "DT_INV depois do fim do período");
+    m_inventario.linha = l.numero;
+    m_inventario.declarado = Centavos(v[1]);
   } else if (reg == "H010") {
     Referencia(l, reg, "0200", v[0]);
     Referencia(l, reg, "0190", v[1]);
     Referencia(l, reg, "0150", v[6]);
+    m_inventario.itens += Centavos(v[4]);
     if (v[5] != "0" && v[5] != "1" && v[5] != "2") m_c.Erro(l.numero, reg, "codigo", "IND_PROP fora da tabela (0, 1 ou 2)");
   } else if (reg == "1010") {
     for (std::size_t i = 0; i < v.size(); ++i)
       if (v[i] != "S" && v[i] != "N") m_c.Erro(l.numero, reg, "codigo", r.campos[i].nome + " não é S nem N");
   }
+}
+
+void CValidador::FechaDocumento() {
+  if (!m_documento.linha) return;
+  const auto& d = m_documento;
+  static const char* const kNomes[] = {"VL_DOC", "VL_BC_ICMS", "VL_ICMS", "VL_BC_ICMS_ST", "VL_ICMS_ST", "VL_IPI"};
+  // The tax amounts of a nota are the sums of its analytic lines; its
+  // value should be the sum of their operation values and its services (a
+  // warning in the tax office's program).
+  for (std::size_t i = 1; i < 6; ++i)
+    if (d.cabecalho[i] != d.analitico[i])
+      m_c.Erro(d.linha, "C100", "soma-c190",
+               std::string(kNomes[i]) + " " + Reais(d.cabecalho[i]) + " difere da soma dos C190: " + Reais(d.analitico[i]));
+  if (d.cabecalho[0] != d.analitico[0])
+    m_c.Aviso(d.linha, "C100", "soma-c190",
+              "VL_DOC " + Reais(d.cabecalho[0]) + " difere da soma dos VL_OPR dos C190: " + Reais(d.analitico[0]));
+  m_documento = {};
+}
+
+void CValidador::FechaInventario() {
+  if (!m_inventario.linha) return;
+  if (m_inventario.declarado != m_inventario.itens)
+    m_c.Erro(m_inventario.linha, "H005", "soma-h010",
+             "VL_INV " + Reais(m_inventario.declarado) + " difere da soma dos H010: " + Reais(m_inventario.itens));
+  m_inventario = {};
 }
 
 // Block openings and closings, 9900 and the totals of a whole EFD file.

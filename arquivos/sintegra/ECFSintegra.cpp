@@ -65,7 +65,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
                              SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
           ++contaI;
           // One 60D per item and tax situation: an item sold at two rates
-          // in a day has two lines (the Part summed them under one).
+          // in a day has two lines (earlier versions summed them under one).
           const std::uint32_t tipo = (std::uint32_t{item.AliquotaCentesimos} << 16) |
                                      (std::uint32_t{static_cast<unsigned char>(letra)} << 8) |
                                      (servico ? std::uint32_t{'S'} : std::uint32_t{'P'});

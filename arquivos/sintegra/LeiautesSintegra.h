@@ -11,12 +11,12 @@ using namespace qmx::leiaute;
 inline constexpr int kLarguraRegistro = 126;
 
 // The state registrations are text aligned to the left (Convênio ICMS
-// 57/95; the Part wrote them as numbers padded with zeros), written by
+// 57/95; earlier versions padded them with zeros as numbers), written by
 // InscricaoSintegra.
 // 10: master of the establishment.
 inline constexpr Campo kRegistro10[] = {Lit("10"), D(14), X(14), X(35), X(30), X(2), D(10), Dt(), Dt(), N(1), N(1), N(1)};
 // 11: complementary data. Number and telephone are numeric fields of the
-// Convênio (the Part wrote them as text).
+// Convênio (earlier versions wrote them as text).
 inline constexpr Campo kRegistro11[] = {Lit("11"), X(34), D(5), X(22), X(15), D(8), X(28), D(12)};
 // 50: a nota fiscal's CFOP and rate group, with that group's own values.
 inline constexpr Campo kRegistro50[] = {Lit("50"), D(14), X(14), Dt(),     X(2),     X(2),     X(3),     N(6),     D(4),
@@ -39,13 +39,13 @@ inline constexpr Campo kRegistro60I[] = {Lit("60"), Lit("I"), Dt(),     X(20),  
 inline constexpr Campo kRegistro60R[] = {Lit("60"), Lit("R"), MesAno(), X(14), V(13, 3), V(16, 2), V(16, 2), X(4),
                                          Brancos(54)};
 // 61: a day of consumer notas, model 02 (nota fiscal de venda a
-// consumidor) of the Convênio's table; the Part wrote "1B", the EFD's code
+// consumidor) of the Convênio's table; earlier versions wrote "1B", the EFD's code
 // of the nota avulsa.
 inline constexpr Campo kRegistro61[] = {Lit("61"), Brancos(14), Brancos(14), Dt(),     Lit("02"), Lit("U  "),
                                         Brancos(2), N(6),       N(6),        V(13, 2), V(13, 2),  V(12, 2),
                                         V(13, 2),  V(13, 2),    V(4, 2),     Brancos(1)};
 // 61R: the month's sums of an item of consumer notas. The rate is a
-// number in the Convênio: an item not taxed by ICMS has 0000 (the Part
+// number in the Convênio: an item not taxed by ICMS has 0000 (earlier versions
 // wrote its tax letter there).
 inline constexpr Campo kRegistro61R[] = {Lit("61"), Lit("R"), MesAno(), X(14),      V(13, 3),
                                          V(16, 2),  V(16, 2), V(4, 2),  Brancos(54)};

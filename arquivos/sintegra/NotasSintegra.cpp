@@ -8,7 +8,7 @@
 
 #include "arquivos/sintegra/LeiautesSintegra.h"
 #include "calculo/CY.h"
-#include "calculo/Inteiro128.h"
+#include "calculo/Rateio.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoCadastroDocumento.h"
 #include "plataforma/dados/ConexaoNatureza.h"
@@ -55,20 +55,6 @@ bool ParaIsentas(const char* cst) {
   return codigo == "20" || codigo == "30" || codigo == "40" || codigo == "41" || codigo == "50" || codigo == "70";
 }
 
-// An amount times a share of a whole, to the cent, rounded half away from
-// zero (amounts hold four decimals).
-std::int64_t Parte(std::int64_t total, std::int64_t parte, std::int64_t todo) {
-  if (todo == 0) return 0;
-  const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(total) * parte;
-  qmx::Inteiro128 centavos = produto / todo;  // still four decimals
-  const std::int64_t quatro = static_cast<std::int64_t>(centavos);
-  const std::int64_t resto = quatro % 100;
-  std::int64_t arredondado = quatro - resto;
-  if (resto >= 50) arredondado += 100;
-  if (resto <= -50) arredondado -= 100;
-  return arredondado;
-}
-
 }  // namespace
 
 const std::string& CNotasSintegra::Cfop(std::uint16_t natureza) {
@@ -85,7 +71,7 @@ const std::string& CNotasSintegra::Cfop(std::uint16_t natureza) {
 }
 
 // Register 50 gives each CFOP and rate of a nota a line of that group's own
-// values, so that the lines of a nota add up to the nota (the Part wrote
+// values, so that the lines of a nota add up to the nota (earlier versions wrote
 // the whole nota's goods value, base and tax on every line): the group's
 // items' base and tax, and as total the group's goods value with its share
 // of the nota's freight, insurance, other expenses and IPI less its
@@ -181,14 +167,12 @@ void CNotasSintegra::Le() {
     }
     const std::int64_t acrescimos =
         nota.Frete.int64 + nota.Seguro.int64 + nota.OutrasDespesas.int64 + nota.IPI.int64 - nota.Desconto.int64;
-    std::int64_t mercadorias = 0;
-    for (const auto& g : grupos) mercadorias += g.mercadorias;
-    std::int64_t repartido = 0;
+    std::vector<std::int64_t> pesos;
+    for (const auto& g : grupos) pesos.push_back(g.mercadorias);
+    const auto partes = Rateia(acrescimos, pesos);
     for (std::size_t i = 0; i < grupos.size(); ++i) {
       Grupo& g = grupos[i];
-      const std::int64_t parte = i + 1 < grupos.size() ? Parte(acrescimos, g.mercadorias, mercadorias)
-                                                        : acrescimos - repartido;
-      repartido += parte;
+      const std::int64_t parte = partes[i];
       // What the nota adds to the goods is other; a discount comes off the
       // other amounts first, then off the exempt ones.
       g.outras += parte;

@@ -1,14 +1,12 @@
 #include "arquivos/sintegra/QMXSintegra.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 #include <filesystem>
 
+#include "arquivos/NomeArquivoEletronico.h"
 #include "fisco/AssinaturaEAD.h"
-#include "fisco/DadosDesenvolvedor.h"
 #include "frame/CarimboCompilacao.h"
-#include "frame/RelogioBiblioteca.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/mensagens/ZTMens.h"
@@ -48,7 +46,7 @@ bool CQMXSintegra::OnInitDialog() {
                 2);
   // The Convênio knows natures 1, 2 and 3 only: the list starts on the
   // totality of the operations, so that a file is never made with none
-  // (the Part started it with nothing chosen, which wrote 0).
+  // (earlier versions started it with nothing chosen, which wrote 0).
   PreencheLista(IDC_NATUREZA,
                 {"1 - Interestaduais oper. sujeitas ao regime de Substituição Tributária",
                  "2 - Interestaduais - operações com ou sem Substituição Tributária",
@@ -71,13 +69,6 @@ bool CQMXSintegra::OnInitDialog() {
     OnOK();
   }
   return true;
-}
-
-std::string CQMXSintegra::NomeArquivo() {
-  char nome[64];
-  std::snprintf(nome, sizeof nome, "%s%08u%06d.txt", DadosDesenvolvedor::kNumeroLaudo,
-                static_cast<unsigned>(CQMXRelogio::PegaDiaHoje()), static_cast<int>(CQMXRelogio::PegaSegundos()));
-  return nome;
 }
 
 void CQMXSintegra::OnOK() {
@@ -108,12 +99,12 @@ void CQMXSintegra::OnOK() {
     return;
   }
   // Any branch has its file: one that issues only notas has its 50, 54
-  // and 75 (the Part asked for no check of the branch's use of ECFs).
+  // and 75, whether or not it is enabled for ECFs.
 
   std::string pasta = dados::PastaEmpresa(m_triplo.chaveEmpresa, "EC").value_or("");
   if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '\\';
   pasta += CQMXEnvioArquivo::kPastaArquivos;
-  const std::string caminho = pasta + NomeArquivo();
+  const std::string caminho = pasta + NomeArquivoEletronico(pasta);
   ui::CWaitCursor espera;
   std::vector<std::uint32_t> deixadas;
   try {
@@ -138,12 +129,7 @@ void CQMXSintegra::OnOK() {
     return;
   }
   m_caminho = caminho;
-  if (!deixadas.empty()) {
-    std::string numeros;
-    for (const auto n : deixadas) numeros += (numeros.empty() ? "" : ", ") + std::to_string(n);
-    ui::CaixaMensagem("Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: " + numeros,
-                      kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
-  }
+  AvisaNotasDeixadas(deixadas, kTitulo);
   ui::CaixaMensagem("Arquivo gerado em\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONINFORMATION);
   EndDialog(ui::IDOK);
 }

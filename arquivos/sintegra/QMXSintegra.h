@@ -34,10 +34,6 @@ class CQMXSintegra : public CQMXFiltroArquivo {
   // The path of the file the last OK wrote, empty when none was.
   const std::string& CaminhoArquivo() const { return m_caminho; }
 
-  // The file's name: the certification report number, today's day number
-  // (8 digits) and the seconds since midnight (6 digits).
-  static std::string NomeArquivo();
-
  protected:
   bool OnInitDialog() override;
   void OnOK() override;

@@ -60,8 +60,9 @@ ProdutoTeste& ProdutoTeste::Producao() {
   return *this;
 }
 
-ProdutoTeste& ProdutoTeste::Conta(const char* conta) {
+ProdutoTeste& ProdutoTeste::Conta(const char* conta, const char* estoque) {
   Copia(registro.ContaContabil, conta);
+  Copia(registro.ContaEstoque, estoque);
   return *this;
 }
 
@@ -403,9 +404,9 @@ void MovimentoTeste::Grava() {
       catalogo.GravaTipoDocumento({static_cast<std::uint16_t>(i + 1), "", static_cast<std::uint16_t>(i + 1)});
     }
     catalogo.GravaTipoDocumento({7, "SEM MODELO", 0});
-    catalogo.GravaNatureza({5102, "VENDA", "5102"});
-    catalogo.GravaNatureza({5405, "VENDA ST", "5405"});
-    catalogo.GravaNatureza({5933, "SERVICO", "5933"});
+    catalogo.GravaNatureza({5102, "VENDA", "5.102"});
+    catalogo.GravaNatureza({5405, "VENDA ST", "5.405"});
+    catalogo.GravaNatureza({5933, "SERVICO", "5.933"});
     catalogo.GravaFormaPagamento({1, "DINHEIRO", 0, ""});
     catalogo.GravaFormaPagamento({2, "CARTAO", 1, ""});
   }
@@ -612,7 +613,7 @@ const NumeroDia CenarioFiscal::kDia4 = CodificaDia(5, 11, 2026);
 //  - Notas of every model and situation, a participant of several notas and
 //    one that is not registered, an observation with line breaks, a unit
 //    discount whose cut to four decimals shows, a product whose status is
-//    not "A" (no 0200 line).
+//    not "A", a nota with freight, ST and IPI spread over its C190 lines.
 //  - Inventory at day 4: positive, zero and negative balances.
 void CenarioFiscal::Movimento() {
   m.Produto(10, "ARROZ TIPO 1 5KG").Tributacao('T', 1800).Conta("9.9.9")
@@ -620,7 +621,7 @@ void CenarioFiscal::Movimento() {
       .PisCofins(2, CodificaDia(1, 10, 2026), kDia1, 760)
       .PisCofins(2, kDia2, 0, 300)
       .PisCofins(1, kDia2 + 1, 0, 999);
-  m.Produto(20, "REFRIGERANTE COLA 2L").Tributacao('F', 0, "060").Unidade(2).Conta("1.1.3.01");
+  m.Produto(20, "REFRIGERANTE COLA 2L").Tributacao('F', 0, "060").Unidade(2).Conta("3.1.1.02", "1.1.3.01");
   m.Produto(30, "LEITE INTEGRAL").Tributacao('I', 0, "040");
   m.Produto(40, "JORNAL").Tributacao('N', 0, "041").Producao();
   m.Produto(50, "FEIJÃO CARIOCA").Tributacao('T', 1200);
@@ -629,9 +630,12 @@ void CenarioFiscal::Movimento() {
   auto& servico = m.Servico(60, "ENTREGA EM DOMICILIO", 500);
   servico.AliquotaPIS = 65;
   servico.AliquotaCOFINS = 300;
-  Copia(m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81").InscricaoEstadual, "110.042.490.999");
+  auto& atacado = m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81");
+  Copia(atacado.InscricaoEstadual, "110.042.490.999");
+  Copia(atacado.Endereco, "Av. do Estado");
   auto& estrangeiro = m.Cliente(6, "IMPORTADORA DEL PLATA", 'J', "");
   Copia(estrangeiro.Pais, "0639");
+  Copia(estrangeiro.Endereco, "Av. de Mayo, Buenos Aires, Argentina");
   estrangeiro.Estrangeiro = 1;
   auto& pessoa = m.Cliente(7, "JOSE DA SILVA", 'F', "123.456.789-09");
   Copia(pessoa.Endereco, "Rua das Flores");
@@ -686,7 +690,13 @@ void CenarioFiscal::Movimento() {
   n1.itens[1].ReducaoBase = Valor(5);
   n1.registro.Abatimento1 = Valor(1);
   n1.registro.Abatimento2 = Valor(0.5);
-  n1.registro.IndicadorFrete = 9;
+  n1.registro.IndicadorFrete = 1;
+  // The nota carries its items' ST and IPI and a freight of its own.
+  n1.registro.BaseST = Valor(9.99);
+  n1.registro.ICMSST = Valor(1.79);
+  n1.registro.IPI = Valor(11.1);
+  n1.registro.Frete = Valor(3);
+  n1.registro.ValorTotal.int64 += Valor(1.79 + 11.1 + 3).int64;
   m.Nota(2, kDia1, 4).Participante(6).ChaveNFe("35261112345678000195550010000000021000000020").Item(10, 1, 10);
   m.Nota(3, kDia1, 2).Participante(7).Situacao(true).Item(40, 3, 3);
   m.Nota(4, kDia1, 5).Participante(5).Item(10, 1, 7);
@@ -697,6 +707,7 @@ void CenarioFiscal::Movimento() {
   m.Nota(7, kDia2, 7).Participante(5).Item(40, 1, 1);
   m.Nota(8, kDia2, 4).Participante(7).Situacao(false, false, true).ChaveNFe("35261112345678000195550010000000081000000080");
   m.Nota(9, kDia2, 1).Participante(99).Item(40, 1, 1);
+  m.Nota(10, kDia2, 4).Participante(5).Situacao(false, true).ChaveNFe("35261112345678000195550010000000101000000100");
   m.Inventario(10, kDia4, 10, 12.5);
   m.Inventario(20, kDia4, 2, 3);
   m.Inventario(40, kDia4, 0, 1);

@@ -39,7 +39,8 @@ class ProdutoTeste {
   ProdutoTeste& Ncm(const char* ncm);
   ProdutoTeste& Producao();
   ProdutoTeste& Inativo();
-  ProdutoTeste& Conta(const char* conta);
+  // The sales account, and the stock account of the inventory.
+  ProdutoTeste& Conta(const char* conta, const char* estoque = "");
   ProdutoTeste& Situacao(char situacao);  // 'A' (the default) is active
   ProdutoTeste& PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim, std::uint16_t aliquota);
   REG_PRODUTOPS registro;

@@ -64,11 +64,14 @@ TEST_F(VendaPeriodo, AtoCotepePerfilAIgualAoConferido) {
   const std::string gerado = Gerado();
   ConfereGolden(gerado, "venda-perfil-a.txt");
   ConfereContagens(gerado);
-  ASSERT_EQ(c.host.Caixas().size(), 1u);
-  EXPECT_EQ(c.host.Caixas()[0].texto,
+  // Nota 9's participant is not registered: the nota stays out, and the
+  // operator is told before the file's path.
+  ASSERT_EQ(c.host.Caixas().size(), 2u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: 9");
+  EXPECT_EQ(c.host.Caixas()[1].texto,
             "Arquivo gerado em\r\n" + c.CaminhoMostrado(C::Arquivos(c.PastaArquivos())[0].filename().string()));
-  EXPECT_EQ(c.host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Venda do Período");
-  EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+  EXPECT_EQ(c.host.Caixas()[1].titulo, "Torvo ECF - Arquivo Eletrônico Venda do Período");
+  EXPECT_EQ(c.host.Caixas()[1].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
   // The extract's dialog ran preset and closed itself; nothing went to the local folder.
   ASSERT_EQ(c.host.Dialogos().size(), 2u);
   EXPECT_EQ(c.host.Dialogos()[0].idModelo, 14029);

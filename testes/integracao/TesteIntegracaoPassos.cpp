@@ -106,10 +106,10 @@ TEST_F(IntegracaoPassos, ContaQueExigeGerencialParaAContabilidade) {
 
 TEST_F(IntegracaoPassos, FiscalAgrupaPorProdutoEAliquotaERefazSemDobrar) {
   const Linhas esperadas{
-      "10|0|5102|5102|1800|30000|375000|375000|67500|000|UN|Integração - Torvo ECF",
-      "11|0|5405|5405|0|20000|120000|0|0|060|UN|Integração - Torvo ECF",
-      "12|0|5102|5102|1200|10000|99000|99000|11900|000|UN|Integração - Torvo ECF",
-      "0|20|5933|5933|500|10000|50000|0|0||SV|Integração - Torvo ECF",
+      "10|0|5102|5.102|1800|30000|375000|375000|67500|000|UN|Integração - Torvo ECF",
+      "11|0|5405|5.405|0|20000|120000|0|0|060|UN|Integração - Torvo ECF",
+      "12|0|5102|5.102|1200|10000|99000|99000|11900|000|UN|Integração - Torvo ECF",
+      "0|20|5933|5.933|500|10000|50000|0|0||SV|Integração - Torvo ECF",
   };
   const char* sql =
       "SELECT produto, servico, natureza, cfop, aliquota, quantidade, valor, base_icms, icms, situacao_tributaria, "

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qmx {
+
+// The name of a Sintegra or Venda do Período file: the certification
+// report number, today's day number (8 digits) and the seconds since
+// midnight (6 digits). Two files made in the same second would share it, so
+// a name already taken in `pasta` moves on to the next free second.
+std::string NomeArquivoEletronico(const std::string& pasta);
+
+// Tells the operator which notas stayed out of a file because their
+// participant can no longer be read (nothing when none did).
+void AvisaNotasDeixadas(const std::vector<std::uint32_t>& numeros, const std::string& titulo);
+
+}  // namespace qmx
