@@ -80,6 +80,16 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       m_linha.append(static_cast<std::size_t>(campo.largura) - n, ' ');
       return;
     }
+    case Tipo::Inscricao: {
+      std::size_t n = 0;
+      for (const char* c = valor->texto; *c && n < static_cast<std::size_t>(campo.largura); ++c)
+        if ((*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z')) {
+          m_linha += *c;
+          ++n;
+        }
+      m_linha.append(static_cast<std::size_t>(campo.largura) - n, ' ');
+      return;
+    }
     case Tipo::D: m_linha += m_formatador.FormataNumeroTexto(valor->texto, campo.largura, true); return;
     case Tipo::N:
       if (valor->numero >= 0) Numero(static_cast<std::uint64_t>(valor->numero), campo.largura);

@@ -31,6 +31,7 @@ enum class Tipo : std::uint8_t {
   Numerico,       // "." "/" "-" "," and blanks removed, zeros on the left, cut on the left
   Quantia,        // |amount| cut to d decimals and written without separators as a Numerico
   DataInvertida,  // year, month, day of the inverted date (zeros for day 0)
+  Inscricao,      // a registration: its letters and digits only, left-aligned, blanks after
 };
 
 struct Campo {
@@ -50,6 +51,9 @@ constexpr Campo Brancos(int largura) { return {Tipo::Brancos, largura}; }
 constexpr Campo Num(int largura) { return {Tipo::Numerico, largura}; }
 constexpr Campo Quantia(int largura, int decimais) { return {Tipo::Quantia, largura, decimais}; }
 constexpr Campo DataInv() { return {Tipo::DataInvertida, 8}; }
+// State and municipal registrations are text in the published layouts:
+// "110.042.490.114" is written 110042490114 and blanks, never zero-filled.
+constexpr Campo Insc(int largura) { return {Tipo::Inscricao, largura}; }
 template <std::size_t N>
 constexpr Campo Lit(const char (&texto)[N]) {
   return {Tipo::Literal, static_cast<int>(N - 1), 0, texto};

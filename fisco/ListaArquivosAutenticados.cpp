@@ -1,6 +1,9 @@
 #include "fisco/ListaArquivosAutenticados.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "fisco/ArquivoInteiro.h"
 #include "fisco/ArquivosInstalacao.h"
@@ -34,8 +37,12 @@ std::string ListaArquivosAutenticados::Monta(const std::string& uf, const std::s
   lista += "N1" + std::string(D::kCNPJ) + Texto("ISENTO", 14) + Texto(D::kInscricaoMunicipal, 14) +
            Texto(D::kRazaoSocial, 50) + "\r\n";
   lista += "N2" + Texto(D::kNumeroLaudo, 10) + Texto(D::kNomePrograma, 50) + Texto(TextoVersao(uf), 12) + "\r\n";
+  // The N3 lines go in the order of the files' names, as the published
+  // list is classified (not in the order the installation lists them).
+  std::vector<std::string> nomes(ArquivosInstalacao::Listados().begin(), ArquivosInstalacao::Listados().end());
+  std::sort(nomes.begin(), nomes.end());
   int contagem = 0;
-  for (const auto& nome : ArquivosInstalacao::Listados()) {
+  for (const auto& nome : nomes) {
     const auto digest = ArquivosInstalacao::Digest(pasta, nome);
     lista += "N3" + Texto(nome, 50) + (digest ? Maiusculas(*digest) : std::string(32, ' ')) + "\r\n";
     ++contagem;

@@ -150,7 +150,9 @@ class CGeradorMovimentos {
         const std::string& linha = m_e.Monta(
             kR05, {Serie(), Modelo(), c.COO, c.CCF, item.Item, std::to_string(item.Codigo), item.Descricao,
                    item.Quantidade.int64, unidade, item.ValorUnitario.int64, item.Desconto.int64, 0,
-                   item.ValorTotal.int64, Totalizador(item), 0, 0, 0, (producao && !item.Servico) ? "T" : "P"});
+                   item.ValorTotal.int64, Totalizador(item), item.Cancelado ? "S" : "N",
+                   item.Cancelado ? item.Quantidade.int64 : 0, item.Cancelado ? item.ValorTotal.int64 : 0, 0,
+                   (producao && !item.Servico) ? "T" : "P"});
         if (std::fwrite(linha.data(), 1, linha.size(), itens.get()) != linha.size())
           throw CExcecaoArquivo(CExcecaoArquivo::discoCheio, 0, "R05");
       }

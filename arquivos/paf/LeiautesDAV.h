@@ -8,7 +8,7 @@ namespace qmx::dav {
 using namespace qmx::leiaute;
 
 // D1: the establishment (CNPJ, state and municipal registrations, legal name).
-inline constexpr Campo kRegistroD1[] = {Lit("D1"), Num(14), Num(14), Num(14), X(50)};
+inline constexpr Campo kRegistroD1[] = {Lit("D1"), Num(14), Insc(14), Insc(14), X(50)};
 // D2: a DAV. Branch CNPJ; the ECF's serial number, additional MF, type,
 // brand and model; the COO of the DAV document, its number and date; the
 // title; the total; the COO of the settling cupom; the ECF number; the
@@ -24,7 +24,7 @@ inline constexpr Campo kRegistroD3[] = {Lit("D3"),     X(13),          DataInv()
                                         Quantia(8, 2), Quantia(14, 2), X(1),      Num(4),        X(1),
                                         Lit("3"),      Lit("2")};
 // D9: the totals: CNPJ, state registration, the counts of D2 and D3 lines.
-inline constexpr Campo kRegistroD9[] = {Lit("D9"), Num(14), Num(14), Num(6), Num(6)};
+inline constexpr Campo kRegistroD9[] = {Lit("D9"), Num(14), Insc(14), Num(6), Num(6)};
 
 static_assert(Largura(kRegistroD1) == 94);
 static_assert(Largura(kRegistroD2) == 212);

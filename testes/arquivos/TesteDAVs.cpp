@@ -109,9 +109,9 @@ TEST_F(DAVs, PeriodoSemDAV) {
   host.Limpa();
   ASSERT_EQ(Executa<CQMXDAVs>(Roteiro("02/06/2026", "09/06/2026", true)), ui::IDOK);
   EXPECT_EQ(Arquivo("DAVs-BE0910000000000000B2-02062026-09062026.txt"),
-            "D1" "12345678000195" "00110042490114" "00000012345678"
+            "D1" "12345678000195" "110042490114  " "12345678      "
             "Comércio de Alimentos Ávila Ltda - Matriz de São P\n"
-            "D9" "12345678000195" "00110042490114" "000000" "000000\n");
+            "D9" "12345678000195" "110042490114  " "000000" "000000\n");
 }
 
 TEST_F(DAVs, FalhaDoServidorNaoDeixaArquivo) {

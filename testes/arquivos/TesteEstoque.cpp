@@ -100,7 +100,7 @@ TEST_F(Estoque, EstoqueParcial) {
   const std::string todos = Golden("estoque-todos.txt");
   const auto linha = [&](int n) { return todos.substr(178 + static_cast<std::size_t>(n) * 98, 98); };
   EXPECT_EQ(texto, todos.substr(0, 178) + linha(1) + linha(5) +
-                       "E9" "12345678000195" "00110042490114" "000002\r\n");
+                       "E9" "12345678000195" "110042490114  " "000002\r\n");
   ASSERT_EQ(host.Caixas().size(), 4u);
   EXPECT_EQ(host.Caixas()[0].texto, "Produto já adicionado.");
   EXPECT_EQ(host.Caixas()[1].texto, "Informe um produto para ser adicionado.");

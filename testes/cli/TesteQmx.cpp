@@ -280,7 +280,7 @@ TEST(Qmx, TabelasDePrecoEProdutosDoEstoqueParcial) {
   EXPECT_EQ(tabela.codigo, 0) << tabela.saida;
   const std::string produtos =
       PastaTemporaria::Le((empresa.PastaEC() / "Arquivos-Eletronicos" / "TabelaProdutos0304.txt").string());
-  EXPECT_NE(produtos.find("P9" "12345678000190" "00110042490114" "000002\r\nEAD"), std::string::npos) << produtos;
+  EXPECT_NE(produtos.find("P9" "12345678000190" "110042490114  " "000002\r\nEAD"), std::string::npos) << produtos;
 
   const Execucao estoque = Qmx("--empresa TESTE --usuario 1 estoque --produto 9 --produto 11");
   EXPECT_EQ(estoque.codigo, 0) << estoque.saida;
@@ -289,7 +289,7 @@ TEST(Qmx, TabelasDePrecoEProdutosDoEstoqueParcial) {
     if (arquivo.path().filename().string().rfind("Estoque", 0) != 0) continue;
     ++arquivos;
     const std::string texto = PastaTemporaria::Le(arquivo.path().string());
-    EXPECT_NE(texto.find("E9" "12345678000190" "00110042490114" "000002\r\nEAD"), std::string::npos) << texto;
+    EXPECT_NE(texto.find("E9" "12345678000190" "110042490114  " "000002\r\nEAD"), std::string::npos) << texto;
   }
   EXPECT_EQ(arquivos, 1);
 }
