@@ -3,6 +3,8 @@
 #include "frame/CarimboCompilacao.h"
 #include "frame/RelogioBiblioteca.h"
 #include "plataforma/dados/ConexaoECF.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/TextoRegistro.h"
 #include "plataforma/dados/ZTDadosInicializacao.h"
@@ -133,6 +135,65 @@ bool CQMXFiltroArquivo::ConfirmaFilialEmissora(const std::string& tituloArquivo)
     return false;
   }
   return true;
+}
+
+bool CQMXFiltroArquivo::ConfirmaPeriodo(NumeroDia inicial, NumeroDia final, const std::string& titulo) {
+  if (inicial == 0 || final == 0) {
+    ui::CaixaMensagem(inicial == 0 ? "Data Inicial inválida." : "Data Final inválida.", titulo,
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    const int id = inicial == 0 ? m_edDataInicial.Id() : m_edDataFinal.Id();
+    if (id != 0) GotoDlgCtrl(id);
+    return false;
+  }
+  if (final < inicial) {
+    mensagens::ZTMensagem(110, "EC");
+    return false;
+  }
+  return true;
+}
+
+bool CQMXFiltroArquivo::ConfirmaEmissora(std::uint16_t filial, std::uint16_t ecf, const std::string& titulo,
+                                         REG_EMISSORPS* registro) {
+  REG_EMISSORPS lida{};
+  if (ecf != 0) {
+    // A server that fails is reported as such: the ECF is not known to be
+    // missing, and no file is made of an empty record.
+    dados::CConexaoEmissora conexao;
+    com::HRESULT resultado = conexao.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
+    if (com::SUCCEEDED(resultado)) resultado = conexao.Le(ecf, &lida);
+    conexao.Finaliza();
+    if (com::FAILED(resultado) && resultado != dados::QMX_E_REGISTRO_INEXISTENTE) {
+      mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, m_fonte, __LINE__, QMX_CARIMBO_COMPILACAO);
+      return false;
+    }
+    if (com::FAILED(resultado)) lida = REG_EMISSORPS{};
+  }
+  if (ecf == 0 || lida.Numero != ecf || (filial != 0 && lida.Filial != filial)) {
+    ui::CaixaMensagem("ECF não cadastrado nesta filial.", titulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    if (m_idEmissora != 0) GotoDlgCtrl(m_idEmissora);
+    return false;
+  }
+  if (registro) *registro = lida;
+  return true;
+}
+
+std::optional<std::uint16_t> CQMXFiltroArquivo::EmissoraDoEdit(std::uint16_t filial, const std::string& titulo) {
+  if (m_idEmissora == 0) return 0;
+  // Blanks and zeros are "no ECF"; anything else must name one.
+  unsigned long numero = 0;
+  bool numerico = true;
+  for (char c : GetDlgItemText(m_idEmissora)) {
+    if (c == ' ') continue;
+    if (c < '0' || c > '9' || numero > 0xFFFF) {
+      numerico = false;
+      break;
+    }
+    numero = numero * 10 + static_cast<unsigned long>(c - '0');
+  }
+  if (numerico && numero == 0) return 0;
+  const auto ecf = numerico && numero <= 0xFFFF ? static_cast<std::uint16_t>(numero) : std::uint16_t{0};
+  if (!ConfirmaEmissora(filial, ecf, titulo)) return std::nullopt;
+  return ecf;
 }
 
 bool CQMXFiltroArquivo::FilialHabilitadaParaECF(std::uint16_t filial) {

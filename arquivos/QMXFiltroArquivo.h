@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -74,6 +75,22 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   // the branch may use ECFs. False when the OK must stop: a message was
   // shown and, for a branch not enabled, the dialog was closed with Cancel.
   bool ConfirmaFilialEmissora(const std::string& tituloArquivo);
+
+  // The period of an OK: a date the edit could not read (0) is refused with
+  // "Data Inicial inválida." or "Data Final inválida." and its edit takes
+  // the focus; a final date before the initial one with message 110. The
+  // preset and automatic runs go through here too.
+  bool ConfirmaPeriodo(NumeroDia inicial, NumeroDia final, const std::string& titulo);
+  // The ECF `ecf` of the branch (any branch for 0): false, with "ECF não
+  // cadastrado nesta filial." and the focus on the ECF edit, when there is
+  // no such ECF or it belongs to another branch. Its record in `registro`.
+  bool ConfirmaEmissora(std::uint16_t filial, std::uint16_t ecf, const std::string& titulo,
+                        REG_EMISSORPS* registro = nullptr);
+  // The ECF the edit names: 0 when the edit is empty (all the branch's
+  // ECFs, where the file allows it); nothing, the message shown, when it
+  // names an ECF that does not exist or is of another branch: a typed ECF
+  // never widens to all of them.
+  std::optional<std::uint16_t> EmissoraDoEdit(std::uint16_t filial, const std::string& titulo);
 
   // The last steps of OK for a text built in memory.
   bool EnviaArquivo(const std::string& nomeArquivo, const std::string& texto, const AvisoArquivoGerado& aviso,

@@ -28,7 +28,8 @@ void CQMXRegistrosEFD::Preset(const std::string& chaveEmpresa, std::uint16_t usu
 std::optional<std::string> CQMXRegistrosEFD::PastaLocal() {
   auto pasta = registro::Registro::LeValor("SOFTWARE\\ZT Redudeva", "LocalTorvo");
   if (!pasta) return std::nullopt;
-  if (pasta->empty() || pasta->back() != '\\') *pasta += '\\';
+  // A folder that already ends in either separator is a folder as it is.
+  if (pasta->empty() || (pasta->back() != '\\' && pasta->back() != '/')) *pasta += '\\';
   return pasta;
 }
 
@@ -55,20 +56,20 @@ void CQMXRegistrosEFD::OnOK() {
   m_gerador.reset();
   efd::FiltroEFD filtro;
   filtro.filial = m_edFilial.GetFilial();
-  filtro.emissora = m_edEmissora.GetEmissora();
   filtro.dataInicial = m_edDataInicial.GetData();
   filtro.dataFinal = m_edDataFinal.GetData();
   filtro.perfil = IsDlgButtonChecked(IDC_PERFIL_A) ? 'A' : 'B';
-  // A reversed period or no branch would make an extract of nothing.
-  if (filtro.dataFinal < filtro.dataInicial) {
-    mensagens::ZTMensagem(110, "EC");
-    return;
-  }
+  // A missing or reversed period or no branch would make an extract of nothing.
+  if (!ConfirmaPeriodo(filtro.dataInicial, filtro.dataFinal, kTitulo)) return;
   if (filtro.filial == 0) {
     mensagens::ZTMensagem(280, "EC");
     GotoDlgCtrl(IDC_FILIAL);
     return;
   }
+  // An ECF that is not the branch's is refused, never read as "all ECFs".
+  const auto ecf = EmissoraDoEdit(filtro.filial, kTitulo);
+  if (!ecf) return;
+  filtro.emissora = *ecf;
 
   const std::string nome = efd::CGeradorEFD::NomeArquivo(filtro.dataFinal);
   std::string caminho;

@@ -37,10 +37,7 @@ void CQMXVendaPeriodo::OnOK() {
     return;
   }
   // Either layout is of one branch and a period that runs forward.
-  if (final < inicial) {
-    mensagens::ZTMensagem(110, "EC");
-    return;
-  }
+  if (!ConfirmaPeriodo(inicial, final, kTitulo)) return;
   if (filial == 0) {
     mensagens::ZTMensagem(280, "EC");
     GotoDlgCtrl(IDC_FILIAL);

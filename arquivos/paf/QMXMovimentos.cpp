@@ -52,7 +52,6 @@ void CQMXMovimentos::OnOK() {
     d.dataFinal = m_nDataFinal;
   } else {
     filial = m_edFilial.GetFilial();
-    ecf = m_edEmissora.GetEmissora();
     d.dataInicial = m_edDataInicial.GetData();
     d.dataFinal = m_edDataFinal.GetData();
   }
@@ -63,8 +62,24 @@ void CQMXMovimentos::OnOK() {
     return;
   }
   if (m_ecfPorFilial && !FilialHabilitadaParaECF(filial)) return;
+  // A missing or reversed period, or an ECF that does not exist or is of
+  // another branch, makes no file (a file of blanks would be signed), in
+  // automatic runs too.
+  if (!ConfirmaPeriodo(d.dataInicial, d.dataFinal, kTitulo)) {
+    if (m_bAutomatico) EndDialog(ui::IDCANCEL);
+    return;
+  }
+  if (!m_bAutomatico) {
+    const auto digitado = EmissoraDoEdit(filial, kTitulo);
+    if (!digitado) return;
+    ecf = *digitado;
+  }
   if (ecf == 0) {
     ui::CaixaMensagem("Selecione um ECF", kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    if (m_bAutomatico) EndDialog(ui::IDCANCEL);
+    return;
+  }
+  if (!ConfirmaEmissora(filial, ecf, kTitulo)) {
     if (m_bAutomatico) EndDialog(ui::IDCANCEL);
     return;
   }

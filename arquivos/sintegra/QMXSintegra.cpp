@@ -75,29 +75,23 @@ void CQMXSintegra::OnOK() {
   m_caminho.clear();
   sintegra::FiltroSintegra filtro;
   filtro.filial = m_edFilial.GetFilial();
-  filtro.emissora = m_edEmissora.GetEmissora();
   filtro.dataInicial = m_edDataInicial.GetData();
   filtro.dataFinal = m_edDataFinal.GetData();
   filtro.convenio = ItemSelecionado(IDC_CONVENIO);
   filtro.natureza = ItemSelecionado(IDC_NATUREZA);
   filtro.finalidade = ItemSelecionado(IDC_FINALIDADE);
   // A date that cannot be read is no period: the file would say 00000000.
-  if (filtro.dataInicial == 0 || filtro.dataFinal == 0) {
-    ui::CaixaMensagem(filtro.dataInicial == 0 ? "Data Inicial inválida." : "Data Final inválida.", kTitulo,
-                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    GotoDlgCtrl(filtro.dataInicial == 0 ? IDC_DATA_INICIAL : IDC_DATA_FINAL);
-    return;
-  }
-  if (filtro.dataFinal < filtro.dataInicial) {
-    mensagens::ZTMensagem(110, "EC");
-    return;
-  }
+  if (!ConfirmaPeriodo(filtro.dataInicial, filtro.dataFinal, kTitulo)) return;
   // The file is of one branch: "all branches" is not a choice here.
   if (filtro.filial == 0) {
     mensagens::ZTMensagem(280, "EC");
     GotoDlgCtrl(IDC_FILIAL);
     return;
   }
+  // An ECF typed is an ECF of the branch; an empty edit is all of them.
+  const auto ecf = EmissoraDoEdit(filtro.filial, kTitulo);
+  if (!ecf) return;
+  filtro.emissora = *ecf;
   // Any branch has its file: one that issues only notas has its 50, 54
   // and 75, whether or not it is enabled for ECFs.
 
