@@ -33,6 +33,9 @@ void Imprime(std::string pedaco) { impressora::RelatorioGerencial(pedaco.data())
 struct Dia {
   std::map<std::uint16_t, std::int64_t> cupons, notas;
   std::int64_t total = 0, deducao1 = 0, deducao2 = 0;
+  // The same deductions of the cupons' and of the notas' payments apart:
+  // each lowers the cash line of its own documents.
+  std::int64_t deducaoCupons = 0, deducaoNotas = 0;
   bool temDocumentos = false;
 };
 
@@ -59,6 +62,7 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, NumeroDia dataInici
     if (valor == 0 || forma == 0) return;
     if (forma == 252 || forma == 253) dia.deducao1 += valor;
     else if (forma == kTroco) dia.deducao2 += valor;
+    if (forma == 252 || forma == 253 || forma == kTroco) (cupom ? dia.deducaoCupons : dia.deducaoNotas) += valor;
     if (forma >= 250) return;
     (cupom ? dia.cupons : dia.notas)[forma] += valor;
     dia.total += valor;
@@ -113,13 +117,14 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, NumeroDia dataInici
     for (const auto& forma : formas) {
       const std::string nome = SemBrancos(forma.Nome);
       const bool dinheiro = nome == "DINHEIRO";
-      // The cash deductions come from the cupons' payments: they lower the
-      // cupons' cash line.
+      // Change and roundings lower the cash line of the documents they came
+      // with, cupons or notas, so that the day's lines add up to its sum.
       if (auto c = dia.cupons.find(forma.Codigo); c != dia.cupons.end())
         texto += dataTexto + "-" + nome + "-Cupom Fiscal-" +
-                 Valor(c->second - (dinheiro ? dia.deducao1 + dia.deducao2 : 0)) + "\n\r";
+                 Valor(c->second - (dinheiro ? dia.deducaoCupons : 0)) + "\n\r";
       if (auto n = dia.notas.find(forma.Codigo); n != dia.notas.end())
-        texto += dataTexto + "-" + nome + "-Nota Fiscal-" + Valor(n->second) + "\n\r";
+        texto += dataTexto + "-" + nome + "-Nota Fiscal-" + Valor(n->second - (dinheiro ? dia.deducaoNotas : 0)) +
+                 "\n\r";
       std::int64_t doDia = 0;
       if (auto c = dia.cupons.find(forma.Codigo); c != dia.cupons.end()) doDia += c->second;
       if (auto n = dia.notas.find(forma.Codigo); n != dia.notas.end()) doDia += n->second;

@@ -18,6 +18,7 @@ namespace {
 
 const NumeroDia kDia1 = CodificaDia(2, 11, 2026);
 const NumeroDia kDia2 = CodificaDia(3, 11, 2026);
+const NumeroDia kDia3 = CodificaDia(4, 11, 2026);
 
 class MeiosPagamento : public ::testing::Test {
  protected:
@@ -48,6 +49,9 @@ class MeiosPagamento : public ::testing::Test {
     m.Nota(1, kDia2).Item(10, 1, 1234.56).Pagamento(2, 1234.56);
     m.Nota(2, kDia2).Item(10, 1, 80).Pagamento(3, 80);  // a means only in notas
     m.Nota(3, kDia2).Item(10, 1, 70).Pagamento(3, 70).Situacao(true);
+    // A nota's change lowers the notas' cash line, not the cupons'.
+    m.Nota(4, kDia3).Item(10, 1, 95).Pagamento(1, 100).Pagamento(255, 5);
+    m.Cupom(1, kDia3).Item(10, 1, 30).Pagamento(2, 30);
     m.Grava();
   }
 
@@ -80,11 +84,14 @@ TEST_F(MeiosPagamento, DiasMeiosDeducoesDoDinheiroETotais) {
                 "03/11/2026-CARTAO-Nota Fiscal-1.234,56\n\r"
                 "03/11/2026-CHEQUE-Nota Fiscal-80,00\n\r"
                 "SOMA DO DIA 03/11/2026 = 1.323,06\n\r"
+                "04/11/2026-DINHEIRO-Nota Fiscal-95,00\n\r"
+                "04/11/2026-CARTAO-Cupom Fiscal-30,00\n\r"
+                "SOMA DO DIA 04/11/2026 = 125,00\n\r"
                 "TOTAL DO PERIODO SOLICITADO:\n\r"
-                "DINHEIRO - 51,49\n\r"
-                "CARTAO - 1.254,56\n\r"
+                "DINHEIRO - 146,49\n\r"
+                "CARTAO - 1.284,56\n\r"
                 "CHEQUE - 80,00\n\r"
-                "SOMA TOTAL - 1.386,05\n\r");
+                "SOMA TOTAL - 1.511,05\n\r");
 }
 
 TEST_F(MeiosPagamento, SemDocumentosTituloDesconhecidoEServidorQueFalha) {
