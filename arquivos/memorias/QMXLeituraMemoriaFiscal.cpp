@@ -199,7 +199,7 @@ bool CQMXLeituraMemoriaFiscal::Valida(int tipo) {
   return true;
 }
 
-// The Ato COTEPE 17/04 file: the printer layer writes it into its answer
+// The fiscal memory in the Ato COTEPE 17/04 layout: the printer layer writes it into its answer
 // folder under the serial number and the two dates; it is signed there,
 // stored and then removed.
 void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
@@ -207,9 +207,10 @@ void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
   const std::string final = DataInvertida(m_edCotepeFinal.GetData(), false);
   const auto serie = retorno_impressora::NumeroSerie();
   const std::string nome = retorno_impressora::NomeAtoCotepe(serie.value_or(""), inicial, final);
-  // The printer's answer is not examined: a file it did not write shows up
-  // when signing it fails.
-  impressora::ArquivoMFD("", inicial.c_str(), final.c_str(), "D", "01", 0, "", "", 1);
+  // The fiscal memory, not the detail memory's documents. The printer's
+  // answer is not examined: a file it did not write shows up when signing
+  // it fails.
+  impressora::ArquivoMF(inicial.c_str(), final.c_str(), "D", "01");
 
   const auto pasta = retorno_impressora::PastaRetorno();
   if (!pasta) {

@@ -16,6 +16,7 @@
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoProduto.h"
+#include "plataforma/impressora/TotaisCupom.h"
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/impressora/TotalizadoresParciais.h"
 #include "plataforma/texto/CaminhoArquivo.h"
@@ -133,9 +134,12 @@ class CGeradorMovimentos {
         if (nome.empty()) nome = cliente.Nome;
         if (documento.empty()) documento = cliente.CnpjCpf;
       }
-      m_saida.EscreverTexto(m_e.Monta(kR04, {Serie(), Modelo(), c.CCF, c.COO, c.Data, c.Subtotal.int64,
-                                             c.Desconto.int64, 0, c.Total.int64, c.Cancelado ? "S" : "N", 0, nome,
-                                             documento}));
+      // As the detail memory's E14: the items' net values, and only the
+      // discount given on the subtotal (the items' own are in R05).
+      const impressora::TotaisCupom totais = impressora::TotaisDoCupom(c, lista);
+      m_saida.EscreverTexto(m_e.Monta(kR04, {Serie(), Modelo(), c.CCF, c.COO, c.Data, totais.subtotal,
+                                             totais.desconto, totais.acrescimo, c.Total.int64,
+                                             c.Cancelado ? "S" : "N", 0, nome, documento}));
       for (const auto& item : lista) {
         std::string unidade;
         bool producao = false;

@@ -16,7 +16,7 @@ inline constexpr Campo kR02[] = {Lit("R02"), X(20), Lit(" "), X(20), Lit("01"), 
                                  Num(6),     DataInv(), DataInv(), Num(6), Quantia(14, 2), X(1)};
 inline constexpr Campo kR03[] = {Lit("R03"), X(20), Lit(" "), X(20), Lit("01"), Num(6), X(7), Quantia(13, 2)};
 inline constexpr Campo kR04[] = {Lit("R04"), X(20),          Lit(" "),      X(20),     Lit("01"),      Num(6),
-                                 Num(6),     DataInv(),      Quantia(14, 2), Quantia(13, 2), Lit("V"), Num(13),
+                                 Num(6),     DataInv(),      Quantia(14, 2), Quantia(13, 2), Lit("V"), Quantia(13, 2),
                                  Lit("V"),   Quantia(14, 2), X(1),          Num(13),   Lit("D"),       X(40),
                                  Num(14)};
 // R05 carries, after the totalizer, the item's cancellation indicator (S or

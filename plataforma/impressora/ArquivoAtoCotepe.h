@@ -7,12 +7,17 @@
 
 namespace qmx::impressora {
 
-// The detail memory of a range in the fiscal authority's record layout for
-// ECF memories (records E01, E02, E12 to E16 and E21, each line ended by CR
-// LF): the ECF and its user, the Z reductions with their partial
-// totalizers, the cupons with their items, the other documents and the
-// payments. Written whole or not at all.
+// What a file of the memories holds: the detail memory (MFD) or only what
+// a fiscal memory keeps (MF).
+enum class ConteudoAtoCotepe { MemoriaFitaDetalhe, MemoriaFiscal };
+
+// The memory of a range in the fiscal authority's record layout for ECF
+// memories (each line ended by CR LF): the ECF and its user (E01, E02), the
+// Z reductions with their partial totalizers (E12, E13), and for the
+// detail memory the cupons with their items, the other documents and the
+// payments (E14 to E16, E21). Written whole or not at all.
 bool GravaArquivoAtoCotepe(const ConfiguracaoImpressora& configuracao, CMemoriaEmulada& memoria,
-                           const CMemoriaEmulada::Faixa& faixa, const std::filesystem::path& destino);
+                           const CMemoriaEmulada::Faixa& faixa, const std::filesystem::path& destino,
+                           ConteudoAtoCotepe conteudo);
 
 }  // namespace qmx::impressora

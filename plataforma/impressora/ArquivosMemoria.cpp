@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "plataforma/calendario/DataCodificada.h"
@@ -173,28 +174,50 @@ bool GravaEspelhoMFD(const ConfiguracaoImpressora& c, const char* origem, const 
   return espelho.Conclui();
 }
 
+namespace {
+
+// The range of a file of the memories: dates ("D") or COOs ("C").
+std::optional<CMemoriaEmulada::Faixa> FaixaDoArquivo(const std::string& tipo, const char* inicial, const char* final) {
+  if (tipo == "D")
+    return CMemoriaEmulada::Faixa{false, static_cast<std::uint32_t>(DiaDoTexto(inicial)),
+                                  static_cast<std::uint32_t>(DiaDoTexto(final))};
+  if (tipo == "C")
+    return CMemoriaEmulada::Faixa{true, static_cast<std::uint32_t>(LeCOO(inicial, 0)),
+                                  static_cast<std::uint32_t>(LeCOO(final, 0))};
+  return std::nullopt;
+}
+
 // The file lies in the answer folder under the serial number (left-aligned
 // in 20 characters) and the range; the second generation drops every "0"
-// of that name, as its readers expect. Type "D" is a range of dates, "C"
-// of COOs.
-bool GravaArquivoMFD(const ConfiguracaoImpressora& c, const char* inicial, const char* final, const char* tipo,
-                     const char* /*usuario*/, int geracao) {
-  const std::string t = Texto(tipo);
-  if (t != "D" && t != "C") return false;
+// of that name, as its readers expect.
+std::filesystem::path CaminhoArquivoMemoria(const ConfiguracaoImpressora& c, const char* inicial, const char* final,
+                                            int geracao) {
   char nome[512];
   std::snprintf(nome, sizeof nome, "%-20s_%s_%s.txt", c.numeroSerie.c_str(), Texto(inicial).c_str(),
                 Texto(final).c_str());
   std::string nomeArquivo = nome;
   if (geracao == 1) std::erase(nomeArquivo, '0');
+  return std::filesystem::path(c.pastaRetorno) / texto::ParaUtf8(texto::NomeArquivoSeguro(nomeArquivo));
+}
+
+}  // namespace
+
+bool GravaArquivoMFD(const ConfiguracaoImpressora& c, const char* inicial, const char* final, const char* tipo,
+                     const char* /*usuario*/, int geracao) {
+  const auto faixa = FaixaDoArquivo(Texto(tipo), inicial, final);
+  if (!faixa) return false;
   CMemoriaEmulada memoria(c);
-  const CMemoriaEmulada::Faixa faixa =
-      t == "D" ? CMemoriaEmulada::Faixa{false, static_cast<std::uint32_t>(DiaDoTexto(inicial)),
-                                             static_cast<std::uint32_t>(DiaDoTexto(final))}
-               : CMemoriaEmulada::Faixa{true, static_cast<std::uint32_t>(LeCOO(inicial, 0)),
-                                        static_cast<std::uint32_t>(LeCOO(final, 0))};
-  return GravaArquivoAtoCotepe(c, memoria, faixa,
-                               std::filesystem::path(c.pastaRetorno) /
-                                   texto::ParaUtf8(texto::NomeArquivoSeguro(nomeArquivo)));
+  return GravaArquivoAtoCotepe(c, memoria, *faixa, CaminhoArquivoMemoria(c, inicial, final, geracao),
+                               ConteudoAtoCotepe::MemoriaFitaDetalhe);
+}
+
+bool GravaArquivoMF(const ConfiguracaoImpressora& c, const char* inicial, const char* final, const char* tipo,
+                    const char* /*usuario*/) {
+  const auto faixa = FaixaDoArquivo(Texto(tipo), inicial, final);
+  if (!faixa) return false;
+  CMemoriaEmulada memoria(c);
+  return GravaArquivoAtoCotepe(c, memoria, *faixa, CaminhoArquivoMemoria(c, inicial, final, 0),
+                               ConteudoAtoCotepe::MemoriaFiscal);
 }
 
 }  // namespace qmx::impressora

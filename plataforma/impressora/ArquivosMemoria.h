@@ -23,5 +23,7 @@ bool GravaEspelhoMFD(const ConfiguracaoImpressora& c, const char* origem, const 
                      const char* tipo, const char* inicial, const char* final, const char* usuario);
 bool GravaArquivoMFD(const ConfiguracaoImpressora& c, const char* inicial, const char* final, const char* tipo,
                      const char* usuario, int geracao);
+bool GravaArquivoMF(const ConfiguracaoImpressora& c, const char* inicial, const char* final, const char* tipo,
+                    const char* usuario);
 
 }  // namespace qmx::impressora

@@ -66,6 +66,8 @@ ConfiguracaoImpressora LeConfiguracao() {
   c.versaoSB = Valor("VersaoSB", "01.00.00");
   c.dataSB = Valor("DataSB", "01/01/2020");
   c.horaSB = Valor("HoraSB", "08:00:00");
+  c.dataUsuario = Valor("DataUsuario", c.dataSB.c_str());
+  c.horaUsuario = Valor("HoraUsuario", c.horaSB.c_str());
   c.relatorios = Divide(Valor("Relatorios", kRelatoriosPadrao), '|');
   c.falhas = Divide(Valor("Falhas", ""), ',');
   return c;

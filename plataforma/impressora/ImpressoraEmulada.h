@@ -35,6 +35,10 @@ struct ConfiguracaoImpressora {
   long cooFinal = 1;
   std::string substituicoes;
   std::string versaoSB, dataSB, horaSB;
+  // When the user (the company) was registered on the printer: its fiscal
+  // memory keeps it, and the detail memory's E02 repeats it. Without a
+  // setting of its own, the installation of the basic software.
+  std::string dataUsuario, horaUsuario;
   std::vector<std::string> relatorios;
   std::vector<std::string> falhas;
 };

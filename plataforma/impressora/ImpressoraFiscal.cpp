@@ -145,6 +145,12 @@ bool ArquivoMFD(const char* /*origem*/, const char* inicial, const char* final, 
   return GravaArquivoMFD(c, inicial, final, tipo, usuario, geracao);
 }
 
+bool ArquivoMF(const char* inicial, const char* final, const char* tipo, const char* usuario) {
+  const auto c = LeConfiguracao();
+  if (!OperacaoDisponivel(c, "ArquivoMF")) return false;
+  return GravaArquivoMF(c, inicial, final, tipo, usuario);
+}
+
 bool LeituraMemoriaFiscalData(const char* inicio, const char* fim, bool paraArquivo, const char* tipo) {
   const auto c = LeConfiguracao();
   if (!OperacaoDisponivel(c, "LeituraMemoriaFiscalData")) return false;

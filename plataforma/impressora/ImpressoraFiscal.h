@@ -31,6 +31,12 @@ bool FormatoDadosMFD(const char* origem, const char* destino, const char* format
 // Writes the MFD file in the fiscal authority's layout into the answer folder.
 bool ArquivoMFD(const char* origem, const char* inicial, const char* final, const char* tipo, const char* usuario,
                 int geracao, const char* chavePublica, const char* chavePrivada, int arquivoUnico);
+// Writes the fiscal memory of a range (dates "D" or COOs "C") in the fiscal
+// authority's layout into the answer folder, under the name the MFD file of
+// the first generation takes: what a fiscal memory holds (the ECF, its user,
+// the Z reductions and their totalizers), none of the detail memory's
+// documents.
+bool ArquivoMF(const char* inicial, const char* final, const char* tipo, const char* usuario);
 // Prints the fiscal-memory reading, or writes it to the answer file.
 bool LeituraMemoriaFiscalData(const char* inicio, const char* fim, bool paraArquivo, const char* tipo);
 bool LeituraMemoriaFiscalReducao(const char* inicio, const char* fim, bool paraArquivo, const char* tipo);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "apoio/Linhas.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/AmbienteMemoriaFiscal.h"
 #include "arquivos/memorias/QMXArquivoMFD.h"
@@ -208,6 +209,11 @@ TEST_F(LeituraMemoriaFiscal, AtoCotepeAssinaEnviaEApaga) {
   const std::string conteudo = PastaTemporaria::Le(Enviado(nome).string());
   EXPECT_EQ(conteudo.rfind("E01BE0512SC556", 0), 0u) << conteudo;
   EXPECT_NE(conteudo.find("E12BE0512SC556"), std::string::npos) << conteudo;
+  // A fiscal memory: the ECF, its user, the reductions and their
+  // totalizers; none of the detail memory's documents.
+  const auto linhas = qmx::testes::LinhasCRLF(conteudo.substr(0, conteudo.rfind("EAD")));
+  for (const auto& linha : linhas) EXPECT_NE(std::string("E01E02E12E13").find(linha.substr(0, 3)), std::string::npos) << linha;
+  EXPECT_EQ(linhas[0].substr(112, 3), "MF ");
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / nome));
   ASSERT_EQ(m_host.Caixas().size(), 1u);
@@ -221,7 +227,7 @@ TEST_F(LeituraMemoriaFiscal, AtoCotepeComFalhasDaImpressora) {
     const char* mensagem;
   } casos[] = {
       {"PegaPathArqRetorno", "Não foi possível ler caminho do arquivo de retorno."},
-      {"ArquivoMFD", "Não foi possível localizar o retorno da impressora"},
+      {"ArquivoMF", "Não foi possível localizar o retorno da impressora"},
       {"PegaNumeroSerie", "Não foi possível localizar o retorno da impressora"},
   };
   for (const auto& caso : casos) {

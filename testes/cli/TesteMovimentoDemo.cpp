@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -210,16 +211,29 @@ TEST_F(MovimentoDemo, MemoriasDoECF1ConferemComOArquivoMovimentos) {
   ASSERT_TRUE(impressora::ArquivoMFD("", "02112026", "04112026", "D", "01", 0, "", "", 1));
   std::map<std::string, long> registros;
   std::int64_t liquido[2] = {0, 0};
+  std::set<long> coos;  // the detail memory's COOs, cupons and the other documents
+  long foraDoR06 = 0;   // readings X, reductions and cancellations are E16 only
   for (const auto& [arquivo, lado] : {std::pair{ecf.Caminho("movimentos.txt"), 0},
                                       std::pair{ecf.Caminho("QMX0000000000000001 _02112026_04112026.txt"), 1}}) {
     for (const auto& linha : LinhasCRLF(PastaTemporaria::Le(arquivo))) {
       ++registros[linha.substr(0, 3)];
       if (linha.rfind("R04", 0) == 0 || linha.rfind("E14", 0) == 0) liquido[lado] += std::stoll(linha.substr(108, 14));
+      if (linha.rfind("E14", 0) == 0) coos.insert(std::stol(linha.substr(52, 6)));
+      if (linha.rfind("E16", 0) == 0) {
+        coos.insert(std::stol(linha.substr(46, 6)));
+        const std::string simbolo = linha.substr(74, 2);
+        foraDoR06 += simbolo == "RZ" || simbolo == "LX" || simbolo == "MF" || simbolo == "NC";
+      }
     }
   }
   for (const auto& [r, e] : std::vector<std::pair<std::string, std::string>>{
            {"R02", "E12"}, {"R03", "E13"}, {"R04", "E14"}, {"R05", "E15"}, {"R06", "E16"}, {"R07", "E21"}})
-    EXPECT_EQ(registros[e], registros[r]) << r << " " << e;
+    EXPECT_EQ(registros[e] - (e == "E16" ? foraDoR06 : 0), registros[r]) << r << " " << e;
+  // Three days of an ECF: every COO between the first and the last is in
+  // a record, and each day has its opening reading and its reduction.
+  ASSERT_FALSE(coos.empty());
+  EXPECT_EQ(static_cast<long>(coos.size()), *coos.rbegin() - *coos.begin() + 1);
+  EXPECT_GE(foraDoR06, 6);
   EXPECT_EQ(registros["R02"], 3);
   EXPECT_GT(registros["R04"], 100);
   EXPECT_EQ(liquido[1], liquido[0]);
