@@ -434,7 +434,8 @@ std::vector<Comando> MontaComandos() {
                {{"pasta", "DIR", "a pasta da empresa (qmx-demo)"},
                 {"mes", "MM/AAAA", "o mês do movimento (o mês anterior ao do relógio da biblioteca)"},
                 {"tamanho", "N", "N vezes o movimento de sempre"},
-                {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"}},
+                {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"},
+                {"variada", "SEMENTE", "uma empresa variada sorteada da semente: poucos dias, cadastros de toda espécie"}},
                [](Ambiente& a) { return ExecutaDemo(a); }, false, {}, false});
   return c;
 }

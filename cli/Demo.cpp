@@ -17,6 +17,7 @@
 
 #include "cli/Comandos.h"
 #include "cli/EmpresaDemo.h"
+#include "cli/Validar.h"
 #include "cli/Mensagem.h"
 #include "cli/VerificacaoEAD.h"
 #include "cli/Opcoes.h"
@@ -212,10 +213,6 @@ bool GeraArquivosEletronicos(std::ostream& saida, const fs::path& pasta, const M
         "--perfil", "B"}},
   };
   for (const auto& [nome, argumentos] : pedidos) {
-    // Two files named by the same second (Sintegra and Venda do Período)
-    // would be one: each export starts in a second of its own.
-    const auto segundo = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-    std::this_thread::sleep_until(segundo + std::chrono::seconds(1));
     const auto antes = Arquivos(destino);
     const int resultado = RodaQmx(argumentos);
     tudoCerto = tudoCerto && resultado == 0;
@@ -229,6 +226,8 @@ bool GeraArquivosEletronicos(std::ostream& saida, const fs::path& pasta, const M
                                                                                   : "assinatura EAD INVÁLIDA";
       tudoCerto = tudoCerto && verificacao != ResultadoVerificacao::Invalida && verificacao != ResultadoVerificacao::Ilegivel;
       saida << "    " << Texto(arquivo) << " (" << fs::file_size(arquivo) << " bytes, " << assinatura << ")\n";
+      // And against the published layout, as qmx validar checks it.
+      tudoCerto = MostraValidacao(saida, arquivo.string(), "      ") && tudoCerto;
     }
   }
   Titulo(saida, "Meios de pagamento da primeira semana");
@@ -240,14 +239,14 @@ bool GeraArquivosEletronicos(std::ostream& saida, const fs::path& pasta, const M
 
 // One day of ECF 1 carried into the back office by the four passes, with
 // the integration log they wrote.
-bool IntegraUmDia(std::ostream& saida, Biblioteca& b, const fs::path& pasta, const MesDemo& mes) {
+bool IntegraUmDia(std::ostream& saida, Biblioteca& b, const fs::path& pasta, const MesDemo& mes, int dia) {
   bool tudoCerto = true;
-  Titulo(saida, "Integração de " + mes.Texto(2) + " do ECF 1 com a retaguarda");
+  Titulo(saida, "Integração de " + mes.Texto(dia) + " do ECF 1 com a retaguarda");
   const fs::path log = pasta / "DEMO" / "integracao.log";
   fs::remove(log);
   b.Funcao<QMX_BOOL(const char*)>("QMX_SetDiretorio")(Texto(log).c_str());
   REG_QMX_PARAMETROS_INTEGRACAO parametros{};
-  parametros.nData = DiaDezesseisBits(mes.Dia(2));
+  parametros.nData = DiaDezesseisBits(mes.Dia(dia));
   parametros.nEcf = 1;
   for (const char* passo : {"QMX_ProcIntegraES", "QMX_ProcIntegraCN", "QMX_ProcIntegraEF", "QMX_ProcIntegraFN"}) {
     const std::int32_t r = b.Funcao<std::int32_t(REG_QMX_PARAMETROS_INTEGRACAO)>(passo)(parametros);
@@ -295,6 +294,10 @@ bool ExecutaDemo(Ambiente& a) {
   opcoes.mes = LeMes(a.opcoes.Texto("mes"));
   opcoes.tamanho = static_cast<int>(a.opcoes.Numero("tamanho", 1, 300, 1));
   opcoes.lojaGrande = a.opcoes.Tem("loja-grande");
+  if (const auto semente = a.opcoes.Texto("variada")) {
+    opcoes.variedade = static_cast<std::uint64_t>(LeNumero(*semente, 1, 9'000'000'000'000'000'000LL, "semente"));
+    if (opcoes.lojaGrande || opcoes.tamanho != 1) throw ErroUso("--variada não se combina com --tamanho nem --loja-grande");
+  }
   opcoes.serieEmulada = kSerieEmulada;
   // Big companies take a while: a line per day shows how far they are.
   opcoes.progresso = opcoes.lojaGrande || opcoes.tamanho >= 5;
@@ -375,7 +378,9 @@ bool ExecutaDemo(Ambiente& a) {
           << "\n  decifrado: \"" << texto << "\" e " << valor << " (valor x 10000)\n";
 
   tudoCerto = GeraArquivosEletronicos(a.saida, pasta, opcoes.mes) && tudoCerto;
-  tudoCerto = IntegraUmDia(a.saida, b, pasta, opcoes.mes) && tudoCerto;
+  // The 2nd of the month, or the first day a varied company moved.
+  tudoCerto = IntegraUmDia(a.saida, b, pasta, opcoes.mes, opcoes.variedade ? resumo.movimento.primeiroDia : 2) &&
+              tudoCerto;
 
   Titulo(a.saida, "Diálogo de Índices Técnicos de Produção");
   const bool indice = b.Funcao<QMX_BOOL()>("QMX_TabIndiceTecnicoProducao")();

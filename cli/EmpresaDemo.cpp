@@ -6,6 +6,7 @@
 
 #include "cli/CatalogoDemo.h"
 #include "cli/MovimentoDemo.h"
+#include "cli/VariedadeDemo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/GravadorEmpresa.h"
@@ -333,6 +334,7 @@ ResumoEmpresaDemo CriaEmpresaDemo(const std::string& endereco, const OpcoesDemo&
   resumo.usuarios = cadastros.usuarios;
   resumo.municipios = cadastros.municipios;
   resumo.movimento = GravaMovimentoDemo(gravador, cadastros, opcoes);
+  if (opcoes.variedade) AplicaVariedade(gravador, cadastros, opcoes);
   return resumo;
 }
 

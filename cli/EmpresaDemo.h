@@ -44,6 +44,12 @@ struct OpcoesDemo {
   std::string serieEmulada = "QMX0000000000000001";
   // A line per day of movement on stderr.
   bool progresso = false;
+  // Not 0: a varied company drawn from this seed (qmx demo --variada): a
+  // few days of the month with a few cupons each, whose events (the notas
+  // of every kind, the consumer notas, the interventions) are those of the
+  // days drawn, and registers varied as real stores have them (see
+  // AplicaVariedade). The same seed always gives the same rows.
+  std::uint64_t variedade = 0;
 };
 
 // A branch and an ECF as the catalogue and the movement need them.
@@ -82,6 +88,8 @@ struct ContagemMovimentoDemo {
   // detail memory.
   std::uint32_t primeiroCOOEmissora1 = 0;
   std::uint32_t ultimoCOOEmissora1 = 0;
+  // The first day of the month with movement.
+  int primeiroDia = 1;
 };
 
 struct ResumoEmpresaDemo {

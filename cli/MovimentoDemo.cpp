@@ -41,8 +41,8 @@ class Sorteio {
 
 // Each ECF-day, branch-day and so on draws from a generator of its own, so
 // that what one of them does never shifts another.
-std::uint64_t Semente(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
-  Sorteio s(kSemente ^ (a << 40) ^ (b << 20) ^ c);
+std::uint64_t Semente(std::uint64_t variedade, std::uint64_t a, std::uint64_t b, std::uint64_t c) {
+  Sorteio s(kSemente ^ (variedade * 0x9E3779B97F4A7C15ULL) ^ (a << 40) ^ (b << 20) ^ c);
   return s.Proximo();
 }
 
@@ -272,7 +272,18 @@ ContagemMovimentoDemo Gerador::Executa() {
   m_gravador.Confirma();
   for (auto& e : m_emissoras)
     if (e.cadastro->numero == 1) m_contagem.primeiroCOOEmissora1 = e.contadores.coo + 1;
-  for (int dia = 1; dia <= m_mes.Dias(); ++dia) {
+  // A varied company moves on a few days of the month drawn from its seed
+  // (each with that day's events); the demonstration on every day.
+  std::vector<int> dias;
+  for (int dia = 1; dia <= m_mes.Dias(); ++dia) dias.push_back(dia);
+  if (m_opcoes.variedade) {
+    Sorteio s(Semente(m_opcoes.variedade, 0, 0, 3));
+    for (std::size_t i = dias.size(); i > 1; --i) std::swap(dias[i - 1], dias[s.Proximo() % i]);
+    dias.resize(static_cast<std::size_t>(s.Entre(3, 6)));
+    std::sort(dias.begin(), dias.end());
+  }
+  m_contagem.primeiroDia = dias.front();
+  for (const int dia : dias) {
     for (auto& e : m_emissoras) {
       if (!Abre(e, dia)) continue;
       m_gravador.Inicia();
@@ -282,7 +293,7 @@ ContagemMovimentoDemo Gerador::Executa() {
     m_gravador.Inicia();
     NotasDoDia(dia);
     PosicoesDoDia(dia);
-    if (dia == m_mes.Dias()) Inventario();
+    if (dia == dias.back()) Inventario();
     m_gravador.Confirma();
     if (m_opcoes.progresso) {
       const auto segundos =
@@ -308,6 +319,8 @@ int Gerador::CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const {
   // A power cut kept João Pessoa from selling on the 25th.
   if (f.cadastro->uf == "PB" && dia == 25) return 0;
   if (m_opcoes.lojaGrande && f.principal) return 1000;
+  // A varied company keeps its days short: a few cupons show every kind.
+  if (m_opcoes.variedade) return f.principal ? s.Entre(4, 12) : s.Entre(1, 4);
   const int n = f.principal ? s.Entre(50, 70) : s.Entre(20, 30);
   return m_mes.DiaDaSemana(dia) == 6 ? n * 13 / 10 : n;
 }
@@ -560,7 +573,7 @@ void Gerador::GravaCupom(EstadoFilial& f, REG_EC_CXPS& cupom, impressora::CApura
 // documents around them, the withdrawal, the closing reports and the Z
 // reduction summed from the day's cupons.
 void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
-  Sorteio s(Semente(e.cadastro->numero, static_cast<std::uint64_t>(dia), 1));
+  Sorteio s(Semente(m_opcoes.variedade, e.cadastro->numero, static_cast<std::uint64_t>(dia), 1));
   auto& f = m_filiais[e.filial];
   auto& c = e.contadores;
   const std::uint16_t numero = e.cadastro->numero;
@@ -983,7 +996,7 @@ void Gerador::NotasDaFilialPrincipal(EstadoFilial& f, int dia) {
 // The other branches sell to a customer now and then: a nota of model 01
 // or an NF-e, on credit or in cash.
 void Gerador::NotaComum(EstadoFilial& f, int dia) {
-  Sorteio s(Semente(f.cadastro->numero, static_cast<std::uint64_t>(dia), 2));
+  Sorteio s(Semente(m_opcoes.variedade, f.cadastro->numero, static_cast<std::uint64_t>(dia), 2));
   const bool nfe = (dia / 7) % 2 == 1;
   const bool prazo = s.Chance(500);
   std::uint32_t participante = 3;

@@ -120,6 +120,30 @@ void MostraJson(std::ostream& saida, const std::vector<Resultado>& resultados) {
 
 }  // namespace
 
+bool MostraValidacao(std::ostream& saida, const std::string& caminho, const std::string& recuo) {
+  const Resultado r = Valida(caminho);
+  if (!r.legivel) {
+    saida << recuo << "não foi possível ler o arquivo\n";
+    return false;
+  }
+  const Validacao& v = r.validacao;
+  const std::size_t erros = v.Erros(), avisos = v.problemas.size() - erros;
+  saida << recuo << "leiaute: " << validacao::NomeTipo(v.tipo) << ", " << v.linhas << " linhas: "
+        << (Valido(r) ? "válido" : "INVÁLIDO");
+  if (erros) saida << ", " << erros << (erros == 1 ? " erro" : " erros");
+  if (avisos) saida << ", " << avisos << (avisos == 1 ? " aviso" : " avisos");
+  saida << "\n";
+  std::size_t mostrados = 0;
+  for (const Problema& p : v.problemas) {
+    if (p.gravidade != Gravidade::Erro || ++mostrados > 10) continue;
+    saida << recuo << "  ";
+    if (p.linha) saida << "linha " << p.linha << ", ";
+    if (!p.registro.empty()) saida << "registro " << p.registro << ": ";
+    saida << p.mensagem << " [" << p.regra << "]\n";
+  }
+  return Valido(r);
+}
+
 bool ExecutaValidar(Ambiente& a) {
   const auto& arquivos = a.opcoes.Posicionais();
   if (arquivos.empty()) throw ErroUso("falta o arquivo a validar");

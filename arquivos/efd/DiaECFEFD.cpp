@@ -1,6 +1,7 @@
 #include "arquivos/efd/DiaECFEFD.h"
 
 #include <cstdio>
+#include <set>
 
 #include "arquivos/efd/ErroDadosEFD.h"
 #include "arquivos/efd/LinhaEFD.h"
@@ -216,15 +217,21 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
       ++dia.c425;
     }
   };
+  // Two positions of one rate are two totalizers of one code told apart by
+  // their number (NR_TOT); the day's items of that rate go under the first.
+  std::set<std::string> comItens;
   for (const auto& t : totalizadores) {
+    const REG_EMISSOR_ALIQUOTA* achada = nullptr;
     for (const auto& a : tabela) {
       if (a.Tipo != t.Tipo || a.Aliquota != t.Aliquota) continue;
-      char codigo[8], posicao[8];
-      std::snprintf(codigo, sizeof codigo, "%c%04u", t.Tipo == 'S' ? 'S' : 'T', static_cast<unsigned>(t.Aliquota % 10000));
-      std::snprintf(posicao, sizeof posicao, "%u", static_cast<unsigned>(a.Posicao));
-      totalizador(codigo, t.Valor.int64, posicao, true);
-      break;
+      if (!achada || a.Posicao == t.Posicao) achada = &a;
+      if (a.Posicao == t.Posicao) break;
     }
+    if (!achada) continue;
+    char codigo[8], posicao[8];
+    std::snprintf(codigo, sizeof codigo, "%c%04u", t.Tipo == 'S' ? 'S' : 'T', static_cast<unsigned>(t.Aliquota % 10000));
+    std::snprintf(posicao, sizeof posicao, "%u", static_cast<unsigned>(achada->Posicao));
+    totalizador(codigo, t.Valor.int64, posicao, t.Valor.int64 != 0 && comItens.insert(codigo).second);
   }
   totalizador("F1", z.Substituicao.int64, nullptr, true);
   totalizador("I1", z.Isento.int64, nullptr, true);

@@ -1,0 +1,144 @@
+#include "cli/VariedadeDemo.h"
+
+#include <algorithm>
+#include <string>
+
+#include "cli/CatalogoDemo.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/dados/GravadorEmpresa.h"
+#include "plataforma/dados/GravadorMovimento.h"
+
+namespace qmx::cli {
+
+namespace {
+
+// splitmix64 over the seed: one bit of choice after another.
+class Escolha {
+ public:
+  explicit Escolha(std::uint64_t semente) : m_estado(semente ^ 0xC0FFEE5EED5ULL) {}
+  std::uint64_t Proximo() {
+    std::uint64_t z = (m_estado += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  bool Sim() { return (Proximo() & 1) != 0; }
+
+ private:
+  std::uint64_t m_estado;
+};
+
+constexpr std::uint32_t kProdutoSoNoInventario = 9001;
+
+}  // namespace
+
+EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
+  Escolha e(semente);
+  EscolhasVariedade r;
+  r.industrial = e.Sim();
+  r.simplesNacional = e.Sim();
+  const auto origem = e.Proximo() % 3;
+  r.origem = static_cast<char>('0' + origem);
+  r.inscricaoLonga = e.Sim();
+  r.faxVazio = e.Sim();
+  r.contadorSoCpf = e.Sim();
+  r.participanteApagado = e.Sim();
+  r.produtoSoNoInventario = e.Sim();
+  r.relatoriosCheque = e.Sim();
+  r.descontoISSQN = e.Sim();
+  r.totalizadorRepartido = e.Sim();
+  return r;
+}
+
+void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes) {
+  const EscolhasVariedade v = EscolhasDaSemente(opcoes.variedade);
+  auto& sessao = gravador.Sessao();
+  gravador.Inicia();
+  sessao.Executa("UPDATE filial SET industrial = ? WHERE numero = 1", {v.industrial ? 1 : 0});
+  if (v.inscricaoLonga)
+    sessao.Executa("UPDATE filial SET inscricao_estadual = '110.042.490.114' WHERE numero = 1", {});
+  if (v.faxVazio) sessao.Executa("UPDATE filial SET fax = '' WHERE numero = 1", {});
+  if (v.contadorSoCpf) sessao.Executa("UPDATE filial SET contador_cnpj = '' WHERE numero = 1", {});
+
+  // The tax situations of branch 1: CSOSN in the Simples Nacional (by the
+  // kind of taxation), else the CST with the origin drawn.
+  for (const auto& linha : sessao.Consulta(
+           "SELECT produto, situacao_tributaria, tributacao FROM produto_filial WHERE filial = 1", {})) {
+    const std::string cst = linha.Texto(1);
+    const std::string letra = linha.Texto(2);
+    std::string nova;
+    if (v.simplesNacional)
+      nova = letra == "F" ? "500" : letra == "T" ? "102" : "300";
+    else if (cst.size() == 3)
+      nova = std::string(1, v.origem) + cst.substr(1);
+    if (!nova.empty())
+      sessao.Executa("UPDATE produto_filial SET situacao_tributaria = ? WHERE produto = ? AND filial = 1",
+                     {nova, linha.Inteiro(0)});
+  }
+
+  // A customer of a nota of branch 1 leaves the register after it.
+  if (v.participanteApagado) {
+    const auto notas = sessao.Consulta(
+        "SELECT participante FROM nota_fiscal WHERE filial = 1 AND participante <> ? AND cancelada = 0 "
+        "ORDER BY numero",
+        {kParticipanteInexistente});
+    if (!notas.empty())
+      sessao.Executa("DELETE FROM cfrt WHERE codigo = ?", {notas.front().Inteiro(0)});
+  }
+
+  // A product bought for the shelf and never sold: in the inventory only.
+  if (v.produtoSoNoInventario) {
+    REG_PRODUTOPS p{};
+    p.Codigo = kProdutoSoNoInventario;
+    Copia(p.Descricao, "AZEITE EXTRA VIRGEM 500ML");
+    p.Unidade = 1;
+    Copia(p.NCM, "15091000");
+    p.Revenda = 1;
+    p.Situacao = 'A';
+    p.Filial = 1;
+    Copia(p.SituacaoTributaria, v.simplesNacional ? "102" : std::string(1, v.origem) + "00");
+    p.Tributacao = 'T';
+    p.AliquotaICMS = 1800;
+    dados::CGravadorCatalogo(sessao).GravaProduto(p);
+    dados::CGravadorMovimento(sessao).GravaSaldoInventario(
+        {1, opcoes.mes.Ultimo(), kProdutoSoNoInventario, CY{12 * 10000}, CY{2350 * 100}, CY{12 * 2350 * 100}});
+  }
+
+  // Management reports logged as the cheque withdrawals' and the DAVs'.
+  if (v.relatoriosCheque) {
+    const auto relatorios =
+        sessao.Consulta("SELECT emissora, coo FROM documento_ecf WHERE tipo = 6 ORDER BY emissora, coo", {});
+    for (std::size_t i = 0; i < relatorios.size(); ++i)
+      if (i % 3 != 0)
+        sessao.Executa("UPDATE documento_ecf SET tipo = ? WHERE emissora = ? AND coo = ?",
+                       {i % 3 == 1 ? 13 : 14, relatorios[i].Inteiro(0), relatorios[i].Inteiro(1)});
+  }
+  sessao.Executa("UPDATE mestre_ec SET desconto_issqn = ?", {v.descontoISSQN ? 1 : 0});
+
+  // An ECF with a second position of a rate it already has: one day's
+  // total of that rate is split between the two.
+  if (v.totalizadorRepartido && !cadastros.emissoras.empty()) {
+    const auto& e = cadastros.emissoras.front();
+    const auto z = sessao.Consulta(
+        "SELECT r.data, r.posicao, r.tipo, r.aliquota, r.valor FROM reducao_z_aliquota r WHERE r.emissora = ? "
+        "AND r.tipo = 'T' AND r.valor >= 20000 ORDER BY r.data, r.posicao",
+        {e.numero});
+    if (!z.empty()) {
+      const auto tabela = sessao.Consulta("SELECT tabela_aliquotas FROM emissora WHERE numero = ?", {e.numero});
+      std::int64_t posicao = 0;
+      for (const auto& a : e.aliquotas) posicao = std::max<std::int64_t>(posicao, a.Posicao);
+      ++posicao;
+      sessao.Executa("INSERT INTO emissora_aliquota (tabela, posicao, tipo, aliquota) VALUES (?, ?, 'T', ?)",
+                     {tabela.front().Inteiro(0), posicao, z.front().Inteiro(3)});
+      const std::int64_t metade = z.front().Inteiro(4) / 200 * 100;
+      sessao.Executa("UPDATE reducao_z_aliquota SET valor = valor - ? WHERE emissora = ? AND data = ? AND posicao = ?",
+                     {metade, e.numero, z.front().Inteiro(0), z.front().Inteiro(1)});
+      sessao.Executa(
+          "INSERT INTO reducao_z_aliquota (emissora, data, posicao, tipo, aliquota, valor) VALUES (?, ?, ?, 'T', ?, ?)",
+          {e.numero, z.front().Inteiro(0), posicao, z.front().Inteiro(3), metade});
+    }
+  }
+  gravador.Confirma();
+}
+
+}  // namespace qmx::cli
