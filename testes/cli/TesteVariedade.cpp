@@ -1,0 +1,143 @@
+// Properties of the files over many varied companies: each seed makes a
+// company of its own (qmx demo --variada), every generator runs on it and
+// every file must pass the published layouts' checks; the files must also
+// agree with each other on what the ECF did each day. A failing seed names
+// itself, so that `qmx demo --variada N` shows it again.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "apoio/Linhas.h"
+#include "apoio/PastaTemporaria.h"
+#include "apoio/ProgramaQmx.h"
+
+using namespace qmx::testes;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSerieECF1 = "QMX0000000000000001";
+
+// Seeds of the run: QMX_SEMENTES of them from QMX_PRIMEIRA_SEMENTE (40
+// from 1 unless told; scripts/variedade.sh runs a thousand).
+long Ambiente(const char* nome, long padrao) {
+  const char* valor = std::getenv(nome);
+  return valor && *valor ? std::atol(valor) : padrao;
+}
+
+std::int64_t Numero(const std::string& texto) {
+  std::int64_t n = 0;
+  for (char c : texto)
+    if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
+  return n;
+}
+
+// What an ECF's day is in every file: date (AAAAMMDD), CRZ, last COO and
+// gross sale in cents; the grand total where the file has it (else -1).
+struct Dia {
+  std::int64_t crz = 0, coo = 0, vendaBruta = 0, grandeTotal = -1;
+  bool operator==(const Dia& o) const {
+    return crz == o.crz && coo == o.coo && vendaBruta == o.vendaBruta &&
+           (grandeTotal < 0 || o.grandeTotal < 0 || grandeTotal == o.grandeTotal);
+  }
+};
+using Dias = std::map<std::string, Dia>;
+
+std::string Conteudo(const fs::path& arquivo) {
+  const std::string texto = PastaTemporaria::Le(arquivo.string());
+  const auto ead = texto.rfind("EAD");
+  return ead == std::string::npos ? texto : texto.substr(0, ead);
+}
+
+// Movimentos R02 and the detail memory's E12 share their positions.
+Dias DiasR02OuE12(const std::string& texto, const char* registro) {
+  Dias r;
+  for (const auto& l : LinhasCRLF(texto))
+    if (l.rfind(registro, 0) == 0 && l.substr(3, 19) == kSerieECF1)
+      r[l.substr(64, 8)] = {Numero(l.substr(46, 6)), Numero(l.substr(52, 6)), Numero(l.substr(86, 14))};
+  return r;
+}
+
+// Sintegra 60M of the ECF, and its 60A lines summed per day.
+Dias Dias60M(const std::string& texto, std::map<std::string, std::int64_t>& somas60A) {
+  Dias r;
+  for (const auto& l : LinhasCRLF(texto)) {
+    if (l.rfind("60M", 0) == 0 && l.substr(11, 19) == kSerieECF1)
+      r[l.substr(3, 8)] = {Numero(l.substr(48, 6)), Numero(l.substr(42, 6)), Numero(l.substr(57, 16)),
+                           Numero(l.substr(73, 16))};
+    if (l.rfind("60A", 0) == 0 && l.substr(11, 19) == kSerieECF1) somas60A[l.substr(3, 8)] += Numero(l.substr(35, 12));
+  }
+  return r;
+}
+
+// The SPED extract's C405 lines under the ECF's C400.
+Dias DiasC405(const std::string& texto) {
+  Dias r;
+  bool doECF = false;
+  for (const auto& l : LinhasCRLF(texto)) {
+    if (l.rfind("|C400|", 0) == 0) doECF = l.find(std::string("|") + kSerieECF1 + "|") != std::string::npos;
+    if (!doECF || l.rfind("|C405|", 0) != 0) continue;
+    std::vector<std::string> c;
+    for (std::size_t i = 1, j; (j = l.find('|', i)) != std::string::npos; i = j + 1) c.push_back(l.substr(i, j - i));
+    if (c.size() < 7) continue;
+    const std::string data = c[1].substr(4, 4) + c[1].substr(2, 2) + c[1].substr(0, 2);
+    r[data] = {Numero(c[3]), Numero(c[4]), Numero(c[6]), Numero(c[5])};
+  }
+  return r;
+}
+
+std::string Mostra(const Dias& dias) {
+  std::string s;
+  for (const auto& [data, d] : dias)
+    s += data + ": CRZ " + std::to_string(d.crz) + " COO " + std::to_string(d.coo) + " VB " +
+         std::to_string(d.vendaBruta) + " GT " + std::to_string(d.grandeTotal) + "\n";
+  return s;
+}
+
+TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
+  const long primeira = Ambiente("QMX_PRIMEIRA_SEMENTE", 1);
+  const long sementes = Ambiente("QMX_SEMENTES", 40);
+  for (long semente = primeira; semente < primeira + sementes; ++semente) {
+    SCOPED_TRACE("qmx demo --variada " + std::to_string(semente));
+    PastaTemporaria pasta;
+    const Execucao demo = Qmx("demo --variada " + std::to_string(semente) + " --pasta '" + pasta.Caminho("v") + "'");
+    ASSERT_EQ(demo.codigo, 0) << demo.saida;
+    // Every file against its published layout (the demonstration runs the
+    // validator on each).
+    EXPECT_EQ(demo.saida.find("INV\xC3\x81LIDO"), std::string::npos) << demo.saida;
+
+    std::string movimentos, mfd, sintegra, extrato;
+    for (const auto& a : fs::directory_iterator(pasta.Caminho("v/DEMO/Arquivos-Eletronicos"))) {
+      const std::string nome = a.path().filename().string();
+      const std::string texto = Conteudo(a.path());
+      if (texto.rfind("R01", 0) == 0) movimentos = texto;
+      else if (texto.rfind("10", 0) == 0) sintegra = texto;
+      else if (nome.rfind("TorvoECF-SpedFiscal", 0) == 0) extrato = texto;
+      else if (texto.rfind("E01", 0) == 0 && texto.find("MFD") == 112) mfd = texto;
+    }
+    ASSERT_FALSE(movimentos.empty() || mfd.empty() || sintegra.empty() || extrato.empty());
+    // Per day of ECF 1: the same reduction in the four files.
+    std::map<std::string, std::int64_t> somas60A;
+    const Dias r02 = DiasR02OuE12(movimentos, "R02"), e12 = DiasR02OuE12(mfd, "E12");
+    const Dias m60 = Dias60M(sintegra, somas60A), c405 = DiasC405(extrato);
+    // Branch 1 opens every day drawn: three to six reductions of ECF 1.
+    EXPECT_GE(r02.size(), 3u) << Mostra(r02);
+    EXPECT_LE(r02.size(), 6u) << Mostra(r02);
+    EXPECT_EQ(r02, e12) << Mostra(r02) << "E12:\n" << Mostra(e12);
+    EXPECT_EQ(r02, m60) << Mostra(r02) << "60M:\n" << Mostra(m60);
+    // The extract leaves out a day without gross sale.
+    Dias comVenda;
+    for (const auto& [data, d] : m60)
+      if (d.vendaBruta) comVenda[data] = d;
+    EXPECT_EQ(comVenda, c405) << Mostra(comVenda) << "C405:\n" << Mostra(c405);
+    // A day's 60A lines (rates, F, I, N, cancellations, discounts, ISS)
+    // add up to its gross sale.
+    for (const auto& [data, d] : m60) EXPECT_EQ(somas60A[data], d.vendaBruta) << data;
+  }
+}
+
+}  // namespace
