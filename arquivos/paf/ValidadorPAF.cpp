@@ -20,6 +20,13 @@ void Indicador(const Linha* l, std::string_view tipo, std::size_t posicao, std::
            Texto(nome) + " fora dos valores do leiaute (" + Texto(permitidos) + "): \"" + Texto(v) + "\"");
 }
 
+// An item's code (X 14): a product or service is known by it, never blank.
+void Codigo(const Linha* l, std::string_view tipo, std::size_t posicao, CColetor& c) {
+  const std::string_view v = Campo(l->texto, posicao, 14);
+  if (v.size() == 14 && v.find_first_not_of(' ') == std::string_view::npos)
+    c.Erro(l->numero, tipo, "codigo-vazio", "código do produto ou serviço em branco");
+}
+
 void Inscricao(const Linha* l, std::string_view tipo, std::size_t posicao, CColetor& c) {
   const std::string_view ie = Campo(l->texto, posicao, 14);
   if (ie.size() == 14 && !InscricaoSemPontuacao(ie))
@@ -138,6 +145,7 @@ void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& c) {
       c.Erro(l->numero, "R05", "sem-cupom", "item de um cupom (COO e CCF) que nenhum R04 traz");
     if (!TotalizadorValido(Campo(l->texto, 224, 7)))
       c.Erro(l->numero, "R05", "totalizador", "código de totalizador fora da tabela: \"" + Texto(Campo(l->texto, 224, 7)) + "\"");
+    Codigo(l, "R05", 62, c);
     Indicador(l, "R05", 231, "Cancelamento", "SNP", c);
     Indicador(l, "R05", 265, "IAT", "AT", c);
     Indicador(l, "R05", 266, "IPPT", "PT", c);
@@ -193,6 +201,7 @@ void ValidaDAVs(const std::vector<Linha>& linhas, CColetor& c) {
   for (const Linha* l : r[2]) {
     if (!davs.count(Texto(Campo(l->texto, 3, 13))))
       c.Erro(l->numero, "D3", "sem-dav", "item de um DAV que nenhum D2 traz");
+    Codigo(l, "D3", 27, c);
     Indicador(l, "D3", 189, "Situação tributária", "TSFIN", c);
     Indicador(l, "D3", 194, "Cancelamento", "SN", c);
   }
@@ -214,6 +223,7 @@ void ValidaTabelaProdutos(const std::vector<Linha>& linhas, CColetor& c) {
   for (const Linha* l : r[2]) Inscricao(l, "P9", 17, c);
   Trailer(r[0], r[2], "P9", "P2", r[1].size(), 31, c);
   for (const Linha* l : r[1]) {
+    Codigo(l, "P2", 17, c);
     Indicador(l, "P2", 87, "IAT", "AT", c);
     Indicador(l, "P2", 88, "IPPT", "PT", c);
     Indicador(l, "P2", 89, "Situação tributária", "TSFIN", c);
@@ -240,7 +250,10 @@ void ValidaEstoque(const std::vector<Linha>& linhas, CColetor& c) {
   for (const Linha* l : r[0]) Inscricao(l, "E1", 17, c);
   for (const Linha* l : r[2]) Inscricao(l, "E9", 17, c);
   Trailer(r[0], r[2], "E9", "E2", r[1].size(), 31, c);
-  for (const Linha* l : r[1]) Indicador(l, "E2", 87, "Sinal da quantidade", "+-", c);
+  for (const Linha* l : r[1]) {
+    Codigo(l, "E2", 17, c);
+    Indicador(l, "E2", 87, "Sinal da quantidade", "+-", c);
+  }
   ConfereOrdem(r[1], "E2", "código", [](std::string_view t) { return Texto(Campo(t, 17, 14)); }, c, true);
 }
 

@@ -1,0 +1,170 @@
+// The published layouts' checks: every golden file of the suite passes
+// them, and one corrupted line of each kind of file fails them, naming the
+// line and the rule broken.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "apoio/Linhas.h"
+#include "apoio/MovimentoTeste.h"
+#include "apoio/PastaTemporaria.h"
+#include "apoio/ProgramaQmx.h"
+#include "arquivos/ValidacaoArquivo.h"
+
+using namespace qmx;
+using namespace qmx::testes;
+using validacao::Gravidade;
+using validacao::TipoArquivo;
+
+namespace {
+
+// The golden files of every kind the library writes, without their EAD.
+// The DAVs' fixture sells an item of a tax code no table has ("X"), which
+// the file writes as it is: that line's indicator is the one known case.
+const struct {
+  const char* golden;
+  TipoArquivo tipo;
+  const char* regraConhecida = nullptr;
+} kGoldens[] = {
+    {"sintegra-completo.txt", TipoArquivo::Sintegra}, {"sintegra-um-ecf.txt", TipoArquivo::Sintegra},
+    {"efd-perfil-a.txt", TipoArquivo::EFD},           {"efd-perfil-b.txt", TipoArquivo::EFD},
+    {"venda-perfil-a.txt", TipoArquivo::EFD},         {"venda-perfil-b.txt", TipoArquivo::EFD},
+    {"venda-minimo.txt", TipoArquivo::EFD},           {"movimentos.txt", TipoArquivo::Movimentos},
+    {"davs-periodo.txt", TipoArquivo::DAVs, "indicador"},          {"tabela-produtos.txt", TipoArquivo::TabelaProdutos},
+    {"estoque-todos.txt", TipoArquivo::Estoque},      {"mfd-ato-cotepe.txt", TipoArquivo::MFD},
+};
+
+std::string Problemas(const validacao::Validacao& v) {
+  std::string s;
+  for (const auto& p : v.problemas)
+    s += std::to_string(p.linha) + " " + p.registro + " [" + p.regra + "] " + p.mensagem + "\n";
+  return s;
+}
+
+TEST(Validacao, ArquivosConferidosPassam) {
+  for (const auto& g : kGoldens) {
+    const auto v = validacao::ValidaConteudo(Golden(g.golden));
+    EXPECT_EQ(v.tipo, g.tipo) << g.golden;
+    int erros = 0, conhecidos = 0;
+    for (const auto& p : v.problemas) {
+      if (p.gravidade != Gravidade::Erro) continue;
+      ++erros;
+      conhecidos += g.regraConhecida && p.regra == g.regraConhecida;
+    }
+    EXPECT_EQ(erros, conhecidos) << g.golden << "\n" << Problemas(v);
+    if (g.regraConhecida) EXPECT_EQ(conhecidos, 1) << g.golden;
+    EXPECT_GT(v.linhas, 1u) << g.golden;
+  }
+}
+
+// The text with its line `n` (1-based, CR LF kept) changed.
+std::string MudaLinha(const std::string& texto, std::size_t n, const std::function<void(std::string&)>& muda) {
+  std::vector<std::string> linhas = LinhasCRLF(texto);
+  muda(linhas.at(n - 1));
+  std::string r;
+  for (const auto& l : linhas) r += l + "\r\n";
+  return r;
+}
+// The number of the first line that starts with `inicio`.
+std::size_t LinhaQueComeca(const std::string& texto, const std::string& inicio, std::size_t depois = 0) {
+  const auto linhas = LinhasCRLF(texto);
+  for (std::size_t i = depois; i < linhas.size(); ++i)
+    if (linhas[i].rfind(inicio, 0) == 0) return i + 1;
+  return 0;
+}
+
+// One line corrupted in each kind of file: the rule that catches it, at
+// that line.
+TEST(Validacao, UmaLinhaCorrompidaENomeadaComSuaRegra) {
+  struct Caso {
+    const char* golden;
+    const char* descricao;
+    std::function<std::string(const std::string&, std::size_t&)> corrompe;  // sets the line expected
+    const char* regra;
+  };
+  const auto troca = [](const char* inicio, std::size_t posicao, const char* novo) {
+    return [=](const std::string& t, std::size_t& linha) {
+      linha = LinhaQueComeca(t, inicio);
+      return MudaLinha(t, linha, [&](std::string& l) { l.replace(posicao, std::string(novo).size(), novo); });
+    };
+  };
+  const Caso casos[] = {
+      {"sintegra-completo.txt", "um caractere a menos", [](const std::string& t, std::size_t& linha) {
+         linha = LinhaQueComeca(t, "50");
+         return MudaLinha(t, linha, [](std::string& l) { l.pop_back(); });
+       }, "largura"},
+      {"sintegra-completo.txt", "data inexistente no 50", troca("50", 30, "20261131"), "campo"},
+      {"sintegra-completo.txt", "CNPJ do informante errado", troca("10", 15, "6"), "cnpj"},
+      {"venda-perfil-b.txt", "CFOP com ponto", troca("|C190|", 10, ".10"), "campo-numerico"},
+      {"venda-perfil-b.txt", "9999 com uma linha a mais", [](const std::string& t, std::size_t& linha) {
+         linha = LinhaQueComeca(t, "|9999|");
+         return MudaLinha(t, linha, [](std::string& l) { l = "|9999|" + std::to_string(std::stoi(l.substr(6)) + 1) + "|"; });
+       }, "total"},
+      {"venda-perfil-b.txt", "participante sem 0150", [](const std::string& t, std::size_t& linha) {
+         const std::size_t p = LinhaQueComeca(t, "|0150|5|");
+         std::string sem = t;
+         const std::size_t i = sem.find("|0150|5|");
+         sem.erase(i, sem.find("\r\n", i) + 2 - i);
+         linha = LinhaQueComeca(sem, "|C100|1|0|5|");
+         (void)p;
+         return sem;
+       }, "referencia-0150"},
+      {"venda-perfil-b.txt", "ICMS do C190 diferente do C100", [](const std::string& t, std::size_t& linha) {
+         const std::size_t c190 = LinhaQueComeca(t, "|C190|000|5102|18,00|114,89|");
+         linha = c190;
+         while (LinhasCRLF(t)[linha - 1].rfind("|C100|", 0) != 0) --linha;
+         return MudaLinha(t, c190, [](std::string& l) { l.replace(l.find("|18,00|9,99|"), 7, "|18,01|"); });
+       }, "soma-c190"},
+      {"efd-perfil-a.txt", "item sem 0200", troca("|C470|P10|", 7, "99"), "referencia-0200"},
+      {"movimentos.txt", "R05 de 267 posições", [](const std::string& t, std::size_t& linha) {
+         linha = LinhaQueComeca(t, "R05");
+         return MudaLinha(t, linha, [](std::string& l) { l.erase(230, 1); });
+       }, "largura"},
+      {"davs-periodo.txt", "D9 contando um D2 a mais", [](const std::string& t, std::size_t& linha) {
+         std::string r = t;
+         const std::size_t i = r.find("D9");
+         linha = static_cast<std::size_t>(std::count(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(i), '\n')) + 1;
+         r.replace(i + 30, 6, "000099");
+         return r;
+       }, "trailer"},
+      {"tabela-produtos.txt", "P2 sem o código", troca("P2", 16, "              "), "codigo-vazio"},
+      {"estoque-todos.txt", "E9 contando um E2 a mais", troca("E9", 30, "000099"), "trailer"},
+      {"mfd-ato-cotepe.txt", "item de um cupom que não há", troca("E15", 46, "999999"), "sem-cupom"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.descricao);
+    std::size_t linha = 0;
+    const std::string corrompido = c.corrompe(Golden(c.golden), linha);
+    ASSERT_GT(linha, 0u) << c.descricao;
+    const auto v = validacao::ValidaConteudo(corrompido);
+    EXPECT_FALSE(v.Valido()) << c.descricao;
+    bool achado = false;
+    for (const auto& p : v.problemas) achado = achado || (p.regra == c.regra && p.linha == linha && p.gravidade == Gravidade::Erro);
+    EXPECT_TRUE(achado) << c.golden << ": " << c.descricao << ", linha " << linha << "\n" << Problemas(v);
+  }
+}
+
+// The command: the verdict and its exit code, a line named, JSON for
+// programs, and usage errors.
+TEST(Validacao, ComandoDizOVereditoEOCodigoDeSaida) {
+  PastaTemporaria pasta;
+  const std::string bom = pasta.Grava("bom.txt", Golden("efd-perfil-b.txt"));
+  std::string texto = Golden("tabela-produtos.txt");
+  texto.replace(texto.find("P9") + 2, 14, "11111111111111");
+  const std::string ruim = pasta.Grava("ruim.txt", texto);
+  auto r = Qmx("validar '" + bom + "'");
+  EXPECT_EQ(r.codigo, 0) << r.saida;
+  EXPECT_NE(r.saida.find("EFD, 37 linhas: v\xC3\xA1lido, 1 aviso"), std::string::npos) << r.saida;
+  r = Qmx("validar '" + bom + "' '" + ruim + "'");
+  EXPECT_EQ(r.codigo, 1) << r.saida;
+  EXPECT_NE(r.saida.find("linha 12, registro P9"), std::string::npos) << r.saida;
+  r = Qmx("validar --json '" + ruim + "'");
+  EXPECT_EQ(r.codigo, 1);
+  EXPECT_NE(r.saida.find("\"valido\": false"), std::string::npos) << r.saida;
+  EXPECT_NE(r.saida.find("\"linha\": 12, \"registro\": \"P9\""), std::string::npos) << r.saida;
+  EXPECT_EQ(Qmx("validar").codigo, 2);
+}
+
+}  // namespace
