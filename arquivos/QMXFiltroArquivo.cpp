@@ -196,6 +196,18 @@ std::optional<std::uint16_t> CQMXFiltroArquivo::EmissoraDoEdit(std::uint16_t fil
   return ecf;
 }
 
+std::optional<std::uint16_t> CQMXFiltroArquivo::ConfirmaPeriodoFilialEmissora(NumeroDia inicial, NumeroDia final,
+                                                                              std::uint16_t filial,
+                                                                              const std::string& titulo) {
+  if (!ConfirmaPeriodo(inicial, final, titulo)) return std::nullopt;
+  if (filial == 0) {
+    mensagens::ZTMensagem(280, "EC");
+    if (m_idFilial != 0) GotoDlgCtrl(m_idFilial);
+    return std::nullopt;
+  }
+  return EmissoraDoEdit(filial, titulo);
+}
+
 bool CQMXFiltroArquivo::FilialHabilitadaParaECF(std::uint16_t filial) {
   dados::CConexaoECF conexao;
   std::int32_t resposta = 0;

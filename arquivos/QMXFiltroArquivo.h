@@ -91,6 +91,12 @@ class CQMXFiltroArquivo : public ui::CDialogo {
   // names an ECF that does not exist or is of another branch: a typed ECF
   // never widens to all of them.
   std::optional<std::uint16_t> EmissoraDoEdit(std::uint16_t filial, const std::string& titulo);
+  // The three in the order of a file of one branch: the period, a branch
+  // chosen (message 280 and the focus on the branch edit otherwise), the
+  // ECF of the edit. The ECF (0: all of the branch's), or nothing when the
+  // OK must stop.
+  std::optional<std::uint16_t> ConfirmaPeriodoFilialEmissora(NumeroDia inicial, NumeroDia final, std::uint16_t filial,
+                                                             const std::string& titulo);
 
   // The last steps of OK for a text built in memory.
   bool EnviaArquivo(const std::string& nomeArquivo, const std::string& texto, const AvisoArquivoGerado& aviso,

@@ -17,15 +17,6 @@ namespace qmx::venda {
 
 using efd::CLinhaEFD;
 
-namespace {
-
-bool TemDigito(const char* texto) {
-  for (const char* c = texto; *c; ++c)
-    if (*c >= '0' && *c <= '9') return true;
-  return false;
-}
-
-}  // namespace
 
 CBloco0VendaPeriodo::CBloco0VendaPeriodo(const TriploConexao& triplo, const FiltroVenda& filtro,
                                          ColecoesVendaPeriodo& colecoes, CContagemRegistros& contagem)
@@ -111,7 +102,7 @@ std::uint32_t CBloco0VendaPeriodo::Registro0100(std::string& texto) {
   m_generica.LeMunicipio(static_cast<std::uint16_t>(f.ContadorMunicipio), &municipio);
   CLinhaEFD linha(texto, "0100");
   linha.Texto(f.ContadorNome).Numerico(f.ContadorCpf, 11).Texto(f.ContadorCrc);
-  if (TemDigito(f.ContadorCnpj)) linha.Numerico(f.ContadorCnpj, 14);
+  if (efd::TemDigito(f.ContadorCnpj)) linha.Numerico(f.ContadorCnpj, 14);
   else linha.Vazio();
   linha.Numerico(f.ContadorCep, 8)
       .Texto(f.ContadorEndereco)

@@ -17,16 +17,6 @@
 
 namespace qmx::efd {
 
-namespace {
-
-// A branch without a CNPJ is one whose CNPJ text has no digit.
-bool TemDigito(const char* texto) {
-  for (const char* c = texto; *c; ++c)
-    if (*c >= '0' && *c <= '9') return true;
-  return false;
-}
-
-}  // namespace
 
 CGeradorEFD::CGeradorEFD(const TriploConexao& triplo, const FiltroEFD& filtro)
     : m_triplo(triplo), m_filtro(filtro), m_itens(triplo, filtro.filial), m_grupoC400("C400") {}

@@ -23,6 +23,12 @@ void AcrescentaNumerico(std::string& destino, std::string_view texto, int largur
   destino.append(limpo + corte, n - corte);
 }
 
+bool TemDigito(std::string_view texto) {
+  for (char c : texto)
+    if (c >= '0' && c <= '9') return true;
+  return false;
+}
+
 std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos) {
   const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(valor4) * centesimos;
   qmx::Inteiro128 quociente = produto / 10000;

@@ -79,6 +79,10 @@ std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais);
 // DDMMYYYY as the formatter's "%02i%s%02i%s%04i" writes it. Returns 8.
 std::size_t TextoData(char* saida, NumeroDia numeroDia);
 
+// Whether a text has a digit: a branch or accountant without a CNPJ is one
+// whose CNPJ text has none.
+bool TemDigito(std::string_view texto);
+
 // The numeric field of FormataCampo written onto the end of a text.
 void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula);
 

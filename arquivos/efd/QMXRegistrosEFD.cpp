@@ -59,15 +59,10 @@ void CQMXRegistrosEFD::OnOK() {
   filtro.dataInicial = m_edDataInicial.GetData();
   filtro.dataFinal = m_edDataFinal.GetData();
   filtro.perfil = IsDlgButtonChecked(IDC_PERFIL_A) ? 'A' : 'B';
-  // A missing or reversed period or no branch would make an extract of nothing.
-  if (!ConfirmaPeriodo(filtro.dataInicial, filtro.dataFinal, kTitulo)) return;
-  if (filtro.filial == 0) {
-    mensagens::ZTMensagem(280, "EC");
-    GotoDlgCtrl(IDC_FILIAL);
-    return;
-  }
-  // An ECF that is not the branch's is refused, never read as "all ECFs".
-  const auto ecf = EmissoraDoEdit(filtro.filial, kTitulo);
+  // A missing or reversed period or no branch would make an extract of
+  // nothing; an ECF that is not the branch's is refused, never read as
+  // "all ECFs".
+  const auto ecf = ConfirmaPeriodoFilialEmissora(filtro.dataInicial, filtro.dataFinal, filtro.filial, kTitulo);
   if (!ecf) return;
   filtro.emissora = *ecf;
 

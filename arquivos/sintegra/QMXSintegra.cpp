@@ -80,16 +80,10 @@ void CQMXSintegra::OnOK() {
   filtro.convenio = ItemSelecionado(IDC_CONVENIO);
   filtro.natureza = ItemSelecionado(IDC_NATUREZA);
   filtro.finalidade = ItemSelecionado(IDC_FINALIDADE);
-  // A date that cannot be read is no period: the file would say 00000000.
-  if (!ConfirmaPeriodo(filtro.dataInicial, filtro.dataFinal, kTitulo)) return;
-  // The file is of one branch: "all branches" is not a choice here.
-  if (filtro.filial == 0) {
-    mensagens::ZTMensagem(280, "EC");
-    GotoDlgCtrl(IDC_FILIAL);
-    return;
-  }
-  // An ECF typed is an ECF of the branch; an empty edit is all of them.
-  const auto ecf = EmissoraDoEdit(filtro.filial, kTitulo);
+  // A date that cannot be read is no period (the file would say
+  // 00000000); the file is of one branch ("all branches" is no choice
+  // here); an ECF typed is one of the branch, an empty edit all of them.
+  const auto ecf = ConfirmaPeriodoFilialEmissora(filtro.dataInicial, filtro.dataFinal, filtro.filial, kTitulo);
   if (!ecf) return;
   filtro.emissora = *ecf;
   // Any branch has its file: one that issues only notas has its 50, 54
