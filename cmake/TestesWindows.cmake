@@ -35,5 +35,6 @@ set(QMX_TESTES_SO_LINUX
   integracao/TesteIntegracaoConfiabilidade.cpp
   cli/TesteQmx.cpp
   cli/TesteDemoEmpresa.cpp
+  cli/TesteVariedade.cpp
   frame/TesteQmxMensagem.cpp
   plataforma/TesteLogEventos.cpp)

@@ -10,7 +10,9 @@
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/PastaTemporaria.h"
+#if defined(QMX_PROGRAMA) && !defined(_WIN32)
 #include "apoio/ProgramaQmx.h"
+#endif
 #include "arquivos/ValidacaoArquivo.h"
 
 using namespace qmx;
@@ -146,6 +148,7 @@ TEST(Validacao, UmaLinhaCorrompidaENomeadaComSuaRegra) {
   }
 }
 
+#if defined(QMX_PROGRAMA) && !defined(_WIN32)
 // The command: the verdict and its exit code, a line named, JSON for
 // programs, and usage errors.
 TEST(Validacao, ComandoDizOVereditoEOCodigoDeSaida) {
@@ -166,5 +169,6 @@ TEST(Validacao, ComandoDizOVereditoEOCodigoDeSaida) {
   EXPECT_NE(r.saida.find("\"linha\": 12, \"registro\": \"P9\""), std::string::npos) << r.saida;
   EXPECT_EQ(Qmx("validar").codigo, 2);
 }
+#endif
 
 }  // namespace
