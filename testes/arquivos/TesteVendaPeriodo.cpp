@@ -94,6 +94,23 @@ TEST_F(VendaPeriodo, PeriodoSemDocumentosNemInventario) {
   ConfereContagens(gerado);
 }
 
+// The registers of block 0 where stores differ: an industrial branch
+// (IND_ATIV 0), an accountant with an office CNPJ, a fax that does not exist,
+// the registration and a participant's without punctuation.
+TEST_F(VendaPeriodo, FilialIndustrialEContadorComCNPJ) {
+  c.empresa.Gravador().Sessao().Executa(
+      "UPDATE filial SET industrial = 1, contador_cnpj = '11.222.333/0001-81', fax = '', contador_fax = '3233-0000' "
+      "WHERE numero = 1", {});
+  ASSERT_EQ(Executa(Roteiro("01/10/2026", "31/10/2026", kCotepeA)), ui::IDOK);
+  const auto linhas = LinhasCRLF(Gerado());
+  ASSERT_GE(linhas.size(), 4u);
+  EXPECT_EQ(linhas[0].substr(linhas[0].size() - 5), "|A|0|") << linhas[0];
+  EXPECT_NE(linhas[0].find("|SP|110042490114|"), std::string::npos) << linhas[0];
+  EXPECT_NE(linhas[2].find("|S\xE9|1132150001||fiscal@"), std::string::npos) << linhas[2];
+  EXPECT_NE(linhas[5].find("|SP-123456/O-7|11222333000181|13010100|"), std::string::npos) << linhas[5];
+  EXPECT_NE(linhas[5].find("|1932334455|1932330000|"), std::string::npos) << linhas[5];
+}
+
 TEST_F(VendaPeriodo, DialogoAbreComConvenioPerfilAEHoje) {
   Executa("dialogo 14030\nclica 2\n");
   const auto& inicio = c.host.Dialogos().at(0).aposInicio;
