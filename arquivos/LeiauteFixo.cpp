@@ -1,9 +1,11 @@
 #include "arquivos/LeiauteFixo.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/texto/LetrasEDigitos.h"
 #include "frame/QMXGenerica.h"
 
 namespace qmx {
@@ -81,12 +83,9 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       return;
     }
     case Tipo::Inscricao: {
-      std::size_t n = 0;
-      for (const char* c = valor->texto; *c && n < static_cast<std::size_t>(campo.largura); ++c)
-        if ((*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z')) {
-          m_linha += *c;
-          ++n;
-        }
+      const std::string limpa = texto::LetrasEDigitos(valor->texto);
+      const std::size_t n = std::min(limpa.size(), static_cast<std::size_t>(campo.largura));
+      m_linha.append(limpa, 0, n);
       m_linha.append(static_cast<std::size_t>(campo.largura) - n, ' ');
       return;
     }

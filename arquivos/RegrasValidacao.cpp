@@ -256,4 +256,67 @@ std::optional<std::vector<std::string_view>> CamposDelimitados(std::string_view 
   return campos;
 }
 
+void Indicador(const Linha* l, std::string_view tipo, std::size_t posicao, std::string_view nome,
+               std::string_view permitidos, CColetor& c) {
+  const std::string_view v = Campo(l->texto, posicao, 1);
+  if (v.size() == 1 && permitidos.find(v[0]) == std::string_view::npos)
+    c.Erro(l->numero, tipo, "indicador",
+           Texto(nome) + " fora dos valores do leiaute (" + Texto(permitidos) + "): \"" + Texto(v) + "\"");
+}
+
+std::vector<CampoFixo> CabecaECF(std::initializer_list<CampoFixo> resto) {
+  std::vector<CampoFixo> campos = {{"Número de fabricação", 4, 20, TipoCampo::X}, {"MF adicional", 24, 1, TipoCampo::X},
+                                   {"Modelo", 25, 20, TipoCampo::X}, {"Número do usuário", 45, 2, TipoCampo::N}};
+  campos.insert(campos.end(), resto);
+  return campos;
+}
+
+const std::vector<CampoFixo>& CamposReducao() {
+  using T = TipoCampo;
+  static const auto campos = CabecaECF({{"CRZ", 47, 6, T::N}, {"COO", 53, 6, T::N}, {"CRO", 59, 6, T::N},
+                                        {"Data do movimento", 65, 8, T::Data}, {"Data de emissão", 73, 8, T::Data},
+                                        {"Hora de emissão", 81, 6, T::Hora}, {"Venda bruta", 87, 14, T::N}});
+  return campos;
+}
+
+const std::vector<CampoFixo>& CamposTotalizador() {
+  using T = TipoCampo;
+  static const auto campos = CabecaECF({{"CRZ", 47, 6, T::N}, {"Totalizador", 53, 7, T::X}, {"Valor", 60, 13, T::N}});
+  return campos;
+}
+
+const std::vector<CampoFixo>& CamposCupom() {
+  using T = TipoCampo;
+  static const auto campos =
+      CabecaECF({{"CCF", 47, 6, T::N}, {"COO", 53, 6, T::N}, {"Data de emissão", 59, 8, T::Data},
+                 {"Subtotal", 67, 14, T::N}, {"Desconto", 81, 13, T::N}, {"Acréscimo", 95, 13, T::N},
+                 {"Valor total", 109, 14, T::N}, {"Cancelamento de acréscimo", 124, 13, T::N},
+                 {"Nome do adquirente", 138, 40, T::X}, {"CPF/CNPJ do adquirente", 178, 14, T::N}});
+  return campos;
+}
+
+const std::vector<CampoFixo>& CamposPagamento() {
+  using T = TipoCampo;
+  static const auto campos =
+      CabecaECF({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"GNF", 59, 6, T::N}, {"Meio de pagamento", 65, 15, T::X},
+                 {"Valor pago", 80, 13, T::N}, {"Valor estornado", 94, 13, T::N}});
+  return campos;
+}
+
+bool TotalizadorParcialValido(std::string_view campo, bool aceitaSemNumero) {
+  const auto fim = campo.find_last_not_of(' ');
+  if (fim == std::string_view::npos) return false;
+  const std::string_view c = campo.substr(0, fim + 1);
+  const auto aliquota = [](std::string_view r) {
+    return r.size() == 5 && (r[0] == 'T' || r[0] == 'S') && SoDigitos(r.substr(1));
+  };
+  if ((aceitaSemNumero && aliquota(c)) || (c.size() == 7 && SoDigitos(c.substr(0, 2)) && aliquota(c.substr(2))))
+    return true;
+  for (std::string_view fixo : {"DT", "AT", "DS", "AS", "DO", "AO", "Can-T", "Can-S", "Can-O", "OPNF", "IOF"})
+    if (c == fixo) return true;
+  const std::size_t letras = c.size() >= 2 && c[1] == 'S' ? 2 : 1;
+  return c.size() > letras && std::string_view("FIN").find(c[0]) != std::string_view::npos &&
+         SoDigitos(c.substr(letras));
+}
+
 }  // namespace qmx::validacao

@@ -130,6 +130,31 @@ void ConfereOrdem(const std::vector<const Linha*>& linhas, std::string_view tipo
     }
 }
 
+// A field's text as a string, for messages and keys.
+inline std::string Texto(std::string_view v) { return std::string(v); }
+
+// A flag of one character among the allowed ones.
+void Indicador(const Linha* l, std::string_view tipo, std::size_t posicao, std::string_view nome,
+               std::string_view permitidos, CColetor& coletor);
+
+// The fields of the records the Movimentos file and the detail memory
+// share (R02 to R07, E12 to E21): the ECF's head (serial number,
+// additional memory letter, model, user number), then the record's own.
+std::vector<CampoFixo> CabecaECF(std::initializer_list<CampoFixo> resto);
+// The records the two files write alike, field for field: the reduction
+// (R02, E12), its partial totalizers (R03, E13), the cupom (R04, E14) and
+// its payments (R07, E21).
+const std::vector<CampoFixo>& CamposReducao();
+const std::vector<CampoFixo>& CamposTotalizador();
+const std::vector<CampoFixo>& CamposCupom();
+const std::vector<CampoFixo>& CamposPagamento();
+
+// A partial totalizer of a Z reduction: a rate ("01T1800"; "T1800" too
+// where the number goes in a field of its own), substitution, exempt and
+// not taxed ("F1", "FS1"...), discounts, surcharges, cancellations and the
+// non-fiscal ones. Blanks on the right are not part of the code.
+bool TotalizadorParcialValido(std::string_view codigo, bool aceitaSemNumero);
+
 // A state registration as the PAF-ECF files hold it: text aligned to the
 // left, letters and digits without punctuation, never a number padded with
 // zeros to the field's width.

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "cli/CatalogoDemo.h"
+#include "cli/SorteioDemo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 #include "plataforma/dados/GravadorMovimento.h"
@@ -18,26 +19,6 @@ namespace qmx::cli {
 namespace {
 
 constexpr std::uint64_t kSemente = 0x51A7C0DE20261101ULL;
-
-// splitmix64: small, fast and the same everywhere.
-class Sorteio {
- public:
-  explicit Sorteio(std::uint64_t semente) : m_estado(semente) {}
-  std::uint64_t Proximo() {
-    std::uint64_t z = (m_estado += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  // A whole number from minimo to maximo, both included.
-  int Entre(int minimo, int maximo) {
-    return minimo + static_cast<int>(Proximo() % static_cast<std::uint64_t>(maximo - minimo + 1));
-  }
-  bool Chance(int porMil) { return static_cast<int>(Proximo() % 1000) < porMil; }
-
- private:
-  std::uint64_t m_estado;
-};
 
 // Each ECF-day, branch-day and so on draws from a generator of its own, so
 // that what one of them does never shifts another.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CatalogoDemo.h"
+#include "cli/SorteioDemo.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 #include "plataforma/dados/GravadorMovimento.h"
@@ -12,28 +13,25 @@ namespace qmx::cli {
 
 namespace {
 
-// splitmix64 over the seed: one bit of choice after another.
-class Escolha {
- public:
-  explicit Escolha(std::uint64_t semente) : m_estado(semente ^ 0xC0FFEE5EED5ULL) {}
-  std::uint64_t Proximo() {
-    std::uint64_t z = (m_estado += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  bool Sim() { return (Proximo() & 1) != 0; }
-
- private:
-  std::uint64_t m_estado;
-};
-
 constexpr std::uint32_t kProdutoSoNoInventario = 9001;
 
-}  // namespace
+// What a seed chose.
+struct EscolhasVariedade {
+  bool industrial = false;
+  bool simplesNacional = false;
+  char origem = '0';  // the CSTs' first digit
+  bool inscricaoLonga = false;
+  bool faxVazio = false;
+  bool contadorSoCpf = false;
+  bool participanteApagado = false;
+  bool produtoSoNoInventario = false;
+  bool relatoriosCheque = false;
+  bool descontoISSQN = false;
+  bool totalizadorRepartido = false;
+};
 
 EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
-  Escolha e(semente);
+  Sorteio e(semente ^ 0xC0FFEE5EED5ULL);
   EscolhasVariedade r;
   r.industrial = e.Sim();
   r.simplesNacional = e.Sim();
@@ -49,6 +47,8 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
   r.totalizadorRepartido = e.Sim();
   return r;
 }
+
+}  // namespace
 
 void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes) {
   const EscolhasVariedade v = EscolhasDaSemente(opcoes.variedade);

@@ -20,21 +20,4 @@ namespace qmx::cli {
 // true to itself (a split totalizer keeps its sum).
 void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes);
 
-// The seeds' choices, for the summary of `qmx demo --variada` and for the
-// tests that check each one.
-struct EscolhasVariedade {
-  bool industrial = false;
-  bool simplesNacional = false;
-  char origem = '0';  // the CSTs' first digit
-  bool inscricaoLonga = false;
-  bool faxVazio = false;
-  bool contadorSoCpf = false;
-  bool participanteApagado = false;
-  bool produtoSoNoInventario = false;
-  bool relatoriosCheque = false;
-  bool descontoISSQN = false;
-  bool totalizadorRepartido = false;
-};
-EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
-
 }  // namespace qmx::cli

@@ -140,12 +140,7 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
   // A foreign customer has neither: the field takes 11 or 14 digits only.
   if (cliente && cliente->Estrangeiro) linha.Vazio().Texto(cliente->Nome);
   else if (cliente) linha.Numerico(cliente->CnpjCpf, cliente->TipoPessoa == 'F' ? 11 : 14).Texto(cliente->Nome);
-  else {
-    std::string digitos;
-    for (const char* c = cupom.DocumentoCliente; *c; ++c)
-      if (*c >= '0' && *c <= '9') digitos += *c;
-    linha.Texto(digitos).Vazio();
-  }
+  else linha.Texto(SoDigitos(cupom.DocumentoCliente)).Vazio();
   linha.Fim();
 
   for (std::size_t i = 0; i < itens.size(); ++i) {

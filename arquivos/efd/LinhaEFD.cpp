@@ -6,6 +6,7 @@
 
 #include "calculo/Inteiro128.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/texto/LetrasEDigitos.h"
 
 namespace qmx::efd {
 
@@ -79,8 +80,6 @@ CLinhaEFD::CLinhaEFD(std::string& destino, const char* registro) : m_destino(des
   m_destino += '|';
 }
 
-namespace {
-
 std::string SoDigitos(std::string_view texto) {
   std::string digitos;
   for (char c : texto)
@@ -88,20 +87,13 @@ std::string SoDigitos(std::string_view texto) {
   return digitos;
 }
 
-}  // namespace
-
 CLinhaEFD& CLinhaEFD::Cfop(std::string_view texto) {
   const std::string digitos = SoDigitos(texto);
   if (digitos.empty()) return Vazio();
   return Numerico(digitos, 4);
 }
 
-CLinhaEFD& CLinhaEFD::Inscricao(std::string_view texto) {
-  std::string limpa;
-  for (char c : texto)
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) limpa += c;
-  return Texto(limpa);
-}
+CLinhaEFD& CLinhaEFD::Inscricao(std::string_view inscricao) { return Texto(texto::LetrasEDigitos(inscricao)); }
 
 CLinhaEFD& CLinhaEFD::Telefone(std::string_view ddd, std::string_view numero) {
   const std::string digitos = SoDigitos(numero);

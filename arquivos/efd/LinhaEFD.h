@@ -79,6 +79,9 @@ std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais);
 // DDMMYYYY as the formatter's "%02i%s%02i%s%04i" writes it. Returns 8.
 std::size_t TextoData(char* saida, NumeroDia numeroDia);
 
+// A text's digits alone ("123.456.789-09" → "12345678909").
+std::string SoDigitos(std::string_view texto);
+
 // Whether a text has a digit: a branch or accountant without a CNPJ is one
 // whose CNPJ text has none.
 bool TemDigito(std::string_view texto);

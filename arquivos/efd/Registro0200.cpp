@@ -7,10 +7,8 @@ namespace qmx::efd {
 namespace {
 
 std::string Capitulo(const char* ncm) {
-  std::string digitos;
-  for (const char* c = ncm; *c && digitos.size() < 2; ++c)
-    if (*c >= '0' && *c <= '9') digitos += *c;
-  return digitos.size() == 2 ? digitos : std::string();
+  const std::string digitos = SoDigitos(ncm);
+  return digitos.size() >= 2 ? digitos.substr(0, 2) : std::string();
 }
 
 }  // namespace

@@ -173,21 +173,6 @@ std::size_t Digitos(std::string_view v) { return static_cast<std::size_t>(std::c
 // The totalizer codes of table 4.4.6: a rate as "xxTnnnn" or "xxSnnnn",
 // the fixed codes F1, I1, N1 (and their S forms), discounts, increases,
 // cancellations and non-fiscal operations.
-// The partial totalizers of the Z reduction: a rate ("T1800", with its
-// number in NR_TOT, or "01T1800"), substitution, exempt and not taxed ("F1",
-// "FS1"...), discounts, surcharges, cancellations and the non-fiscal ones.
-bool TotalizadorValido(std::string_view c) {
-  const auto aliquota = [](std::string_view r) {
-    return r.size() == 5 && (r[0] == 'T' || r[0] == 'S') && SoDigitos(r.substr(1));
-  };
-  if (aliquota(c) || (c.size() == 7 && SoDigitos(c.substr(0, 2)) && aliquota(c.substr(2)))) return true;
-  for (std::string_view fixo : {"DT", "AT", "DS", "AS", "DO", "AO", "Can-T", "Can-S", "Can-O", "OPNF", "IOF"})
-    if (c == fixo) return true;
-  const std::size_t letras = c.size() >= 2 && c[1] == 'S' ? 2 : 1;
-  return c.size() > letras && std::string_view("FIN").find(c[0]) != std::string_view::npos &&
-         SoDigitos(c.substr(letras));
-}
-
 // An amount of the layout ("1234,5", "0,00") in cents; 0 when it is not one
 // (the field check reports it).
 std::int64_t Centavos(std::string_view valor) {
@@ -220,7 +205,6 @@ bool Cancelado(std::string_view situacao) {
   return situacao == "02" || situacao == "03" || situacao == "04" || situacao == "05";
 }
 
-std::string Texto(std::string_view v) { return std::string(v); }
 
 class CValidador {
  public:
@@ -528,7 +512,7 @@ void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<
     NoPeriodo(l, reg, v[0]);
   } else if (reg == "C420") {
     unico(Texto(v[0]) + "/" + Texto(v[2]), "COD_TOT_PAR e NR_TOT");
-    if (!TotalizadorValido(v[0]))
+    if (!TotalizadorParcialValido(v[0], true))
       m_c.Erro(l.numero, reg, "totalizador", "COD_TOT_PAR fora da tabela 4.4.6 (Tnnnn, xxTnnnn, F1, I1, N1, DT, Can-T...): \"" + Texto(v[0]) + "\"");
     // The number of a rate totalizer goes in NR_TOT (it may also lead the code).
     else if (v[0].size() == 7 && !v[2].empty() && Numero(v[2]) != Numero(v[0].substr(0, 2)))

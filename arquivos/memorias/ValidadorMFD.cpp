@@ -8,25 +8,6 @@ namespace {
 
 using T = TipoCampo;
 
-std::string Texto(std::string_view v) { return std::string(v); }
-
-// The head of E12 to E21: serial number, additional memory letter, model
-// and user number.
-std::vector<CampoFixo> Cabeca(std::initializer_list<CampoFixo> resto) {
-  std::vector<CampoFixo> campos = {{"Número de fabricação", 4, 20, T::X}, {"MF adicional", 24, 1, T::X},
-                                   {"Modelo", 25, 20, T::X}, {"Número do usuário", 45, 2, T::N}};
-  campos.insert(campos.end(), resto);
-  return campos;
-}
-
-void Indicador(const Linha* l, std::string_view tipo, std::size_t posicao, std::string_view nome,
-               std::string_view permitidos, CColetor& c) {
-  const std::string_view v = Campo(l->texto, posicao, 1);
-  if (v.size() == 1 && permitidos.find(v[0]) == std::string_view::npos)
-    c.Erro(l->numero, tipo, "indicador",
-           Texto(nome) + " fora dos valores do leiaute (" + Texto(permitidos) + "): \"" + Texto(v) + "\"");
-}
-
 }  // namespace
 
 void ValidaMFD(const std::vector<Linha>& linhas, CColetor& c) {
@@ -43,30 +24,21 @@ void ValidaMFD(const std::vector<Linha>& linhas, CColetor& c) {
         {"Inscrição Estadual", 59, 14, T::X}, {"Nome", 73, 40, T::X}, {"Endereço", 113, 120, T::X},
         {"Data do cadastro", 233, 8, T::Data}, {"Hora do cadastro", 241, 6, T::Hora}, {"CRO", 247, 6, T::N},
         {"Grande total", 253, 18, T::N}, {"Número do usuário", 271, 2, T::N}}},
-      {"E12", 101,
-       Cabeca({{"CRZ", 47, 6, T::N}, {"COO", 53, 6, T::N}, {"CRO", 59, 6, T::N}, {"Data do movimento", 65, 8, T::Data},
-               {"Data de emissão", 73, 8, T::Data}, {"Hora de emissão", 81, 6, T::Hora},
-               {"Venda bruta", 87, 14, T::N}})},
-      {"E13", 72, Cabeca({{"CRZ", 47, 6, T::N}, {"Totalizador", 53, 7, T::X}, {"Valor", 60, 13, T::N}})},
-      {"E14", 191,
-       Cabeca({{"CCF", 47, 6, T::N}, {"COO", 53, 6, T::N}, {"Data de emissão", 59, 8, T::Data},
-               {"Subtotal", 67, 14, T::N}, {"Desconto", 81, 13, T::N}, {"Acréscimo", 95, 13, T::N},
-               {"Valor total", 109, 14, T::N}, {"Cancelamento de acréscimo", 124, 13, T::N},
-               {"Nome do adquirente", 138, 40, T::X}, {"CPF/CNPJ do adquirente", 178, 14, T::N}})},
+      {"E12", 101, CamposReducao()},
+      {"E13", 72, CamposTotalizador()},
+      {"E14", 191, CamposCupom()},
       {"E15", 267,
-       Cabeca({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"Número do item", 59, 3, T::N}, {"Código", 62, 14, T::X},
+       CabecaECF({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"Número do item", 59, 3, T::N}, {"Código", 62, 14, T::X},
                {"Descrição", 76, 100, T::X}, {"Quantidade", 176, 7, T::N}, {"Unidade", 183, 3, T::X},
                {"Valor unitário", 186, 8, T::N}, {"Desconto", 194, 8, T::N}, {"Acréscimo", 202, 8, T::N},
                {"Valor total", 210, 14, T::N}, {"Totalizador", 224, 7, T::X}, {"Quantidade cancelada", 232, 7, T::N},
                {"Valor cancelado", 239, 13, T::N}, {"Cancelamento de acréscimo", 252, 13, T::N},
                {"Casas da quantidade", 266, 1, T::N}, {"Casas do valor unitário", 267, 1, T::N}})},
       {"E16", 90,
-       Cabeca({{"COO", 47, 6, T::N}, {"GNF", 53, 6, T::N}, {"GRG", 59, 6, T::N}, {"CDC", 65, 4, T::N},
+       CabecaECF({{"COO", 47, 6, T::N}, {"GNF", 53, 6, T::N}, {"GRG", 59, 6, T::N}, {"CDC", 65, 4, T::N},
                {"CRZ", 69, 6, T::N}, {"Denominação", 75, 2, T::X}, {"Data final", 77, 8, T::Data},
                {"Hora final", 85, 6, T::Hora}})},
-      {"E21", 106,
-       Cabeca({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"GNF", 59, 6, T::N}, {"Meio de pagamento", 65, 15, T::X},
-               {"Valor pago", 80, 13, T::N}, {"Valor estornado", 94, 13, T::N}})},
+      {"E21", 106, CamposPagamento()},
   };
   const auto r = ConfereRegistrosTipados(linhas, leiautes, c);
   if (r[0].size() != 1) c.Erro(0, "E01", "cabecalho", "o arquivo tem um registro E01, só um");

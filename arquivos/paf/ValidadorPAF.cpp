@@ -9,16 +9,6 @@ namespace {
 
 using T = TipoCampo;
 
-std::string Texto(std::string_view v) { return std::string(v); }
-
-// A flag of one character among the allowed ones.
-void Indicador(const Linha* l, std::string_view tipo, std::size_t posicao, std::string_view nome,
-               std::string_view permitidos, CColetor& c) {
-  const std::string_view v = Campo(l->texto, posicao, 1);
-  if (v.size() == 1 && permitidos.find(v[0]) == std::string_view::npos)
-    c.Erro(l->numero, tipo, "indicador",
-           Texto(nome) + " fora dos valores do leiaute (" + Texto(permitidos) + "): \"" + Texto(v) + "\"");
-}
 
 // An item's code (X 14): a product or service is known by it, never blank.
 void Codigo(const Linha* l, std::string_view tipo, std::size_t posicao, CColetor& c) {
@@ -52,26 +42,6 @@ void Trailer(const std::vector<const Linha*>& cabeca, const std::vector<const Li
            "o trailer conta " + Texto(contagem) + " registros " + Texto(tipoDetalhe) + "; há " + std::to_string(detalhes));
 }
 
-// The head of R02 to R07: type, serial number, additional memory letter,
-// model and user number.
-std::vector<CampoFixo> CabecaR(std::initializer_list<CampoFixo> resto) {
-  std::vector<CampoFixo> campos = {{"Número de fabricação", 4, 20, T::X}, {"MF adicional", 24, 1, T::X},
-                                   {"Modelo", 25, 20, T::X}, {"Número do usuário", 45, 2, T::N}};
-  campos.insert(campos.end(), resto);
-  return campos;
-}
-
-bool TotalizadorValido(std::string_view campo) {
-  const auto fim = campo.find_last_not_of(' ');
-  if (fim == std::string_view::npos) return false;
-  const std::string_view c = campo.substr(0, fim + 1);
-  if (c.size() == 7 && SoDigitos(c.substr(0, 2)) && (c[2] == 'T' || c[2] == 'S') && SoDigitos(c.substr(3))) return true;
-  for (std::string_view fixo : {"DT", "AT", "DS", "AS", "Can-T", "Can-S", "OPNF"})
-    if (c == fixo) return true;
-  const std::size_t letras = c.size() >= 2 && c[1] == 'S' ? 2 : 1;
-  return c.size() > letras && std::string_view("FIN").find(c[0]) != std::string_view::npos && SoDigitos(c.substr(letras));
-}
-
 }  // namespace
 
 void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& c) {
@@ -85,18 +55,11 @@ void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& c) {
         {"Denominação da desenvolvedora", 169, 40, T::X}, {"Nome do PAF-ECF", 209, 40, T::X},
         {"Versão do PAF-ECF", 249, 10, T::X}, {"MD-5 da lista", 259, 32, T::X}, {"Data inicial", 291, 8, T::Data},
         {"Data final", 299, 8, T::Data}, {"Versão da ER-PAF-ECF", 307, 4, T::X}}},
-      {"R02", 101,
-       CabecaR({{"CRZ", 47, 6, T::N}, {"COO", 53, 6, T::N}, {"CRO", 59, 6, T::N}, {"Data do movimento", 65, 8, T::Data},
-                {"Data de emissão", 73, 8, T::Data}, {"Hora de emissão", 81, 6, T::Hora},
-                {"Venda bruta", 87, 14, T::N}})},
-      {"R03", 72, CabecaR({{"CRZ", 47, 6, T::N}, {"Totalizador", 53, 7, T::X}, {"Valor", 60, 13, T::N}})},
-      {"R04", 191,
-       CabecaR({{"CCF", 47, 6, T::N}, {"COO", 53, 6, T::N}, {"Data de emissão", 59, 8, T::Data},
-                {"Subtotal", 67, 14, T::N}, {"Desconto", 81, 13, T::N}, {"Acréscimo", 95, 13, T::N},
-                {"Valor total", 109, 14, T::N}, {"Cancelamento de acréscimo", 124, 13, T::N},
-                {"Nome do adquirente", 138, 40, T::X}, {"CPF/CNPJ do adquirente", 178, 14, T::N}})},
+      {"R02", 101, CamposReducao()},
+      {"R03", 72, CamposTotalizador()},
+      {"R04", 191, CamposCupom()},
       {"R05", 268,
-       CabecaR({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"Número do item", 59, 3, T::N},
+       CabecaECF({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"Número do item", 59, 3, T::N},
                 {"Código", 62, 14, T::X}, {"Descrição", 76, 100, T::X}, {"Quantidade", 176, 7, T::N},
                 {"Unidade", 183, 3, T::X}, {"Valor unitário", 186, 8, T::N}, {"Desconto", 194, 8, T::N},
                 {"Acréscimo", 202, 8, T::N}, {"Valor total", 210, 14, T::N}, {"Totalizador", 224, 7, T::X},
@@ -104,11 +67,9 @@ void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& c) {
                 {"Cancelamento de acréscimo", 252, 13, T::N}, {"Casas da quantidade", 267, 1, T::N},
                 {"Casas do valor unitário", 268, 1, T::N}})},
       {"R06", 84,
-       CabecaR({{"COO", 47, 6, T::N}, {"GNF", 53, 6, T::N}, {"GRG", 59, 6, T::N}, {"CDC", 65, 4, T::N},
+       CabecaECF({{"COO", 47, 6, T::N}, {"GNF", 53, 6, T::N}, {"GRG", 59, 6, T::N}, {"CDC", 65, 4, T::N},
                 {"Denominação", 69, 2, T::X}, {"Data final", 71, 8, T::Data}, {"Hora final", 79, 6, T::Hora}})},
-      {"R07", 106,
-       CabecaR({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"GNF", 59, 6, T::N}, {"Meio de pagamento", 65, 15, T::X},
-                {"Valor pago", 80, 13, T::N}, {"Valor estornado", 94, 13, T::N}})},
+      {"R07", 106, CamposPagamento()},
   };
   const auto r = ConfereRegistrosTipados(linhas, leiautes, c);
   std::set<std::string> series, crzs, cupons, coos;
@@ -129,7 +90,7 @@ void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& c) {
   for (const Linha* l : r[2]) {
     if (!crzs.count(Texto(Campo(l->texto, 4, 20)) + Texto(Campo(l->texto, 47, 6))))
       c.Erro(l->numero, "R03", "sem-reducao", "totalizador de uma redução Z (CRZ) que nenhum R02 traz");
-    if (!TotalizadorValido(Campo(l->texto, 53, 7)))
+    if (!TotalizadorParcialValido(Campo(l->texto, 53, 7), false))
       c.Erro(l->numero, "R03", "totalizador", "código de totalizador fora da tabela: \"" + Texto(Campo(l->texto, 53, 7)) + "\"");
   }
   for (const Linha* l : r[3]) {
@@ -143,7 +104,7 @@ void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& c) {
   for (const Linha* l : r[4]) {
     if (!cupons.count(Texto(Campo(l->texto, 4, 20)) + Texto(Campo(l->texto, 47, 6)) + Texto(Campo(l->texto, 53, 6))))
       c.Erro(l->numero, "R05", "sem-cupom", "item de um cupom (COO e CCF) que nenhum R04 traz");
-    if (!TotalizadorValido(Campo(l->texto, 224, 7)))
+    if (!TotalizadorParcialValido(Campo(l->texto, 224, 7), false))
       c.Erro(l->numero, "R05", "totalizador", "código de totalizador fora da tabela: \"" + Texto(Campo(l->texto, 224, 7)) + "\"");
     Codigo(l, "R05", 62, c);
     Indicador(l, "R05", 231, "Cancelamento", "SNP", c);

@@ -1,6 +1,7 @@
 #include "arquivos/sintegra/ContextoSintegra.h"
 
 #include "calculo/Inteiro128.h"
+#include "plataforma/texto/LetrasEDigitos.h"
 
 namespace qmx::sintegra {
 
@@ -16,10 +17,8 @@ std::string CodigoItem(bool servico, std::uint32_t codigo) {
 }
 
 std::string InscricaoSintegra(const char* inscricao) {
-  std::string texto;
-  for (const char* c = inscricao ? inscricao : ""; *c; ++c)
-    if ((*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z')) texto += *c;
-  return texto.empty() ? "ISENTO" : texto;
+  const std::string limpa = texto::LetrasEDigitos(inscricao ? inscricao : "");
+  return limpa.empty() ? "ISENTO" : limpa;
 }
 
 std::string SituacaoTributaria(bool cancelado, bool servico, char letra, std::uint16_t aliquota) {

@@ -87,7 +87,6 @@ bool InscricaoValida(std::string_view ie) {
   return TextoImprimivel(ie.substr(0, fim + 1));
 }
 
-std::string Texto(std::string_view v) { return std::string(v); }
 
 class CValidador {
  public:

@@ -7,6 +7,7 @@
 
 #include "plataforma/impressora/SaidaRetorno.h"
 #include "plataforma/impressora/TotaisCupom.h"
+#include "plataforma/texto/LetrasEDigitos.h"
 
 namespace qmx::impressora {
 
@@ -27,14 +28,6 @@ std::string SoDigitos(const std::string& texto) {
 std::uint64_t Numero(const std::string& texto) {
   const std::string digitos = SoDigitos(texto);
   return digitos.empty() ? 0 : std::stoull(digitos.substr(0, 18));
-}
-
-// A registration without its punctuation: "110.042.490.114" fits its 14 whole.
-std::string SemPontuacao(const char* texto) {
-  std::string limpo;
-  for (const char* c = texto; *c; ++c)
-    if (std::isalnum(static_cast<unsigned char>(*c))) limpo += *c;
-  return limpo;
 }
 
 // "dd/mm/aaaa" and "hh:mm:ss" of the printer's settings as AAAAMMDD and HHMMSS.
@@ -106,7 +99,7 @@ bool GravaArquivoAtoCotepe(const ConfiguracaoImpressora& c, CMemoriaEmulada& m,
   const std::string endereco = std::string(f.Endereco) + (f.NumeroEndereco[0] ? ", " : "") + f.NumeroEndereco +
                                (f.Bairro[0] ? " - " : "") + f.Bairro;
   saida.Escreve("E02" + CampoX(c.numeroSerie, 20) + " " + CampoX(m.TemMovimento() ? e.Modelo : c.modelo, 20) +
-                CampoN(Numero(f.Cnpj), 14) + CampoX(SemPontuacao(f.InscricaoEstadual), 14) + CampoX(m.RazaoSocial(), 40) +
+                CampoN(Numero(f.Cnpj), 14) + CampoX(texto::LetrasEDigitos(f.InscricaoEstadual), 14) + CampoX(m.RazaoSocial(), 40) +
                 CampoX(endereco, 120) + DataSB(c.dataUsuario) + CampoN(Numero(c.horaUsuario), 6) +
                 CampoN(reducoes.empty() ? 0 : reducoes.front().CRO, 6) +
                 CampoValor(reducoes.empty() ? 0 : reducoes.back().GrandeTotal.int64, 18, 2) + kUsuario + kFimLinha);
