@@ -4,11 +4,13 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "apoio/Linhas.h"
 #include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
+#include "arquivos/ValidacaoArquivo.h"
 #include "plataforma/calendario/DataCodificada.h"
 
 #include "plataforma/dados/ConexaoEmissora.h"
@@ -573,23 +575,11 @@ std::vector<fs::path> CenarioArquivos::Arquivos(const fs::path& pasta) {
   return r;
 }
 
-std::string CenarioArquivos::Gerado(const std::string& nome, const std::string& fimLinha,
-                                    const std::map<std::string, std::size_t>& larguras) {
+std::string CenarioArquivos::Gerado(const std::string& nome, const char* regraConhecida) {
   const std::string conteudo = Le(Enviado(nome));
   EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo)) << nome;
   const std::string texto = conteudo.substr(0, conteudo.rfind("EAD"));
-  for (std::size_t inicio = 0, fim; inicio < texto.size(); inicio = fim + fimLinha.size()) {
-    fim = texto.find(fimLinha, inicio);
-    if (fim == std::string::npos) {
-      ADD_FAILURE() << nome << ": última linha sem fim";
-      break;
-    }
-    const std::string linha = texto.substr(inicio, fim - inicio);
-    const auto largura = larguras.find(linha.substr(0, 2));
-    if (largura == larguras.end()) ADD_FAILURE() << nome << ": tipo desconhecido: " << linha;
-    else EXPECT_EQ(linha.size(), largura->second) << linha;
-    EXPECT_EQ(linha.find_first_of("\r\n"), std::string::npos) << linha;
-  }
+  ConfereLeiaute(texto, regraConhecida);
   return texto;
 }
 
@@ -728,41 +718,19 @@ void ConfereGolden(const std::string& gerado, const std::string& nome) {
   ADD_FAILURE() << nome << " difere; gerado em " << novo;
 }
 
-std::map<std::string, int> ConfereContagens(const std::string& arquivo) {
-  std::map<std::string, int> porRegistro;
-  std::map<char, int> porBloco;
-  std::map<std::string, long> declarados9900;
-  std::map<char, long> fechamentos;
-  std::map<char, std::string> aberturas;
-  long declarado9999 = -1;
-  const auto linhas = LinhasCRLF(arquivo.substr(0, arquivo.rfind("\r\nEAD") == std::string::npos
-                                                       ? arquivo.size()
-                                                       : arquivo.rfind("\r\nEAD") + 2));
-  for (const auto& linha : linhas) {
-    EXPECT_TRUE(linha.size() >= 6 && linha.front() == '|' && linha.back() == '|' && linha[5] == '|') << linha;
-    if (linha.size() < 6) continue;
-    const std::string registro = linha.substr(1, 4);
-    ++porRegistro[registro];
-    ++porBloco[registro[0]];
-    std::vector<std::string> campos;
-    std::stringstream partes(linha.substr(1, linha.size() - 2));
-    std::string campo;
-    while (std::getline(partes, campo, '|')) campos.push_back(campo);
-    if (registro == "9900" && campos.size() >= 3) declarados9900[campos[1]] += std::stol(campos[2]);
-    if (registro.substr(1) == "990" && campos.size() >= 2) fechamentos[registro[0]] = std::stol(campos[1]);
-    if (registro == "9999" && campos.size() >= 2) declarado9999 = std::stol(campos[1]);
-    if (registro.substr(1) == "001" && campos.size() >= 2) aberturas[registro[0]] = campos[1];
-  }
-  for (const auto& [registro, quantos] : porRegistro)
-    EXPECT_EQ(declarados9900[registro], quantos) << "9900 de " << registro;
-  for (const auto& [registro, quantos] : declarados9900) EXPECT_TRUE(porRegistro.count(registro)) << registro;
-  // Each block's closing line counts its lines (0000 belongs to block 0);
-  // its opening line says whether it has any besides the two.
-  for (const auto& [bloco, quantos] : fechamentos) EXPECT_EQ(quantos, porBloco[bloco]) << "bloco " << bloco;
-  for (const auto& [bloco, indicador] : aberturas)
-    EXPECT_EQ(indicador, porBloco[bloco] > 2 ? "0" : "1") << "bloco " << bloco;
-  EXPECT_EQ(declarado9999, static_cast<long>(linhas.size()));
-  return porRegistro;
+void ConfereContagensEFD(const std::string& arquivo) {
+  static const std::set<std::string> contagens = {"abertura", "encerramento", "9900-repetido", "9900-ausente",
+                                                  "9900-contagem", "9900-sobra", "total", "9999"};
+  for (const auto& p : validacao::ValidaConteudo(arquivo).problemas)
+    if (contagens.count(p.regra)) ADD_FAILURE() << "linha " << p.linha << ": " << p.mensagem << " [" << p.regra << "]";
+}
+
+void ConfereLeiaute(const std::string& arquivo, const char* regraConhecida) {
+  const auto v = validacao::ValidaConteudo(arquivo);
+  for (const auto& p : v.problemas)
+    if (p.gravidade == validacao::Gravidade::Erro && !(regraConhecida && p.regra == regraConhecida))
+      ADD_FAILURE() << "linha " << p.linha << ", registro " << p.registro << ": " << p.mensagem << " [" << p.regra
+                    << "]";
 }
 
 }  // namespace qmx::testes

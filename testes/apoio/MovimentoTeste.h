@@ -239,10 +239,9 @@ class CenarioArquivos {
   }
   std::string UltimaCaixa() const { return host.Caixas().empty() ? std::string() : host.Caixas().back().texto; }
 
-  // The stored file, its signature checked, without its EAD line; every
-  // line ends with `fimLinha` and has the width its type is given.
-  std::string Gerado(const std::string& nome, const std::string& fimLinha,
-                     const std::map<std::string, std::size_t>& larguras);
+  // The stored file, its signature checked and its lines against the
+  // published layout (ConfereLeiaute), without its EAD line.
+  std::string Gerado(const std::string& nome, const char* regraConhecida = nullptr);
 
   // Runs the script once per data-server step after the dialog's start,
   // the step failing each time, and gives every run's outcome to `confere`
@@ -303,11 +302,13 @@ struct CenarioFiscal : CenarioArquivos {
 std::string Golden(const std::string& nome);
 void ConfereGolden(const std::string& gerado, const std::string& nome);
 
-// Checks a pipe-delimited file against its own lines: every line starts and
-// ends with a bar and ends in CR LF; the 9900 lines count each register as
-// it occurs (and only registers that occur); each block's closing line
-// counts the block's lines; 9999 counts every line. Failures are reported
-// as test failures; the lines by register come back.
-std::map<std::string, int> ConfereContagens(const std::string& arquivo);
+// Checks a generated file (its EAD line, if any, aside) against the
+// published layouts, as qmx validar does: every error is a test failure
+// naming its line and rule. `regraConhecida`, when given, is a rule the
+// test's data break on purpose.
+void ConfereLeiaute(const std::string& arquivo, const char* regraConhecida = nullptr);
+// Of an EFD-layout file, only the rules of its counts: block openings and
+// closings, 9900, 9990 and 9999.
+void ConfereContagensEFD(const std::string& arquivo);
 
 }  // namespace qmx::testes

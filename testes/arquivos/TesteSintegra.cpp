@@ -126,7 +126,7 @@ class Sintegra : public ::testing::Test {
     return r;
   }
   // The only file of the folder, without its EAD line, after checking the
-  // name, the signature and every line's width.
+  // name, the signature and the published layout.
   std::string Gerado() {
     const auto arquivos = Arquivos();
     EXPECT_EQ(arquivos.size(), 1u);
@@ -138,8 +138,7 @@ class Sintegra : public ::testing::Test {
     const std::string conteudo = PastaTemporaria::Le(arquivos[0].string());
     EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo));
     const std::string semEAD = conteudo.substr(0, conteudo.rfind("EAD"));
-    for (const auto& linha : LinhasCRLF(semEAD)) EXPECT_EQ(linha.size(), 126u) << linha;
-    EXPECT_EQ(semEAD.size() % 128, 0u);
+    ConfereLeiaute(semEAD);
     return semEAD;
   }
 

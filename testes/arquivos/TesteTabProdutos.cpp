@@ -83,7 +83,7 @@ class TabProdutos : public ::testing::Test, protected CenarioArquivos {
     return "dialogo 14002\ndigita 14000 " + filial + "\ndigita 14001 " + produtos + "\ndigita 14003 " + servicos +
            "\nclica 1\n";
   }
-  std::string Arquivo(const std::string& nome) { return Gerado(nome, "\r\n", {{"P1", 94}, {"P2", 105}, {"P9", 36}}); }
+  std::string Arquivo(const std::string& nome) { return Gerado(nome); }
 };
 
 TEST_F(TabProdutos, ArquivoIgualAoConferido) {

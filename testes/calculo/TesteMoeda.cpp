@@ -146,73 +146,25 @@ TEST(CalculoMoeda, ApplyRateEToCurrencyEx)
         EXPECT_EQ(CZTCurrencyEx8(d).ToCurrencyEx().GetCY().int64, nCY) << d;
 }
 
-TEST(CalculoMoeda, OperadoresCompostos)
+// The operators' corners the differential tests do not reach: a compound
+// operator rounds to the object's own decimals and mode at each step; a
+// double is taken as OLE takes it; division by zero and overflow give 0.
+TEST(CalculoMoeda, CantosDosOperadores)
 {
-    // Each step is rounded to the object's own decimals and mode.
     CZTCurrencyEx x(true, false, 10.0);
     x += CY{12345}; // 11.2345 -> 11.23
-    EXPECT_EQ(x.GetCY().int64, 112300);
-    x *= 1.5; // 16.845 -> 16.84
+    x *= 1.5;       // 16.845 -> 16.84
     EXPECT_EQ(x.GetCY().int64, 168400);
-    x /= CY{30000}; // 5.61333 -> 5.61
-    EXPECT_EQ(x.GetCY().int64, 56100);
-    x -= 0.005; // 5.605 -> 5.60
-    EXPECT_EQ(x.GetCY().int64, 56000);
-
     CZTCurrencyEx8 y = Ex8(1.0, 3, CZTCurrencyEx8::RoundHalfEven);
     y /= 3.0;
-    EXPECT_EQ(y.GetRaw(), 33300000);
     y += CY{5}; // 0.3335 -> 0.334 (half to even: 3 is odd)
     EXPECT_EQ(y.GetRaw(), 33400000);
-    y *= CZTCurrencyEx8(2.0);
-    EXPECT_EQ(y.GetRaw(), 66800000);
-    y -= CZTCurrencyEx8(std::int64_t{50000}); // 0.6675 -> 0.668 (7 odd, up)
-    EXPECT_EQ(y.GetRaw(), 66800000);
-    y /= CY{20000};
-    EXPECT_EQ(y.GetRaw(), 33400000);
-    y *= CY{30000};
-    EXPECT_EQ(y.GetRaw(), 100200000);
-}
-
-TEST(CalculoMoeda, OperadoresLivresEx8)
-{
-    CZTCurrencyEx8 a(1.5);
-    EXPECT_EQ((a + CY{5000}).GetRaw(), 200000000);
-    EXPECT_EQ((CY{5000} + a).GetRaw(), 200000000);
-    EXPECT_EQ((CY{5000} - a).GetRaw(), -100000000);
-    EXPECT_EQ((a - CY{5000}).GetRaw(), 100000000);
-    EXPECT_EQ((2.0 * a).GetRaw(), 300000000);
-    EXPECT_EQ((a / 4.0).GetRaw(), 37500000);
-    EXPECT_EQ((1.0 / CZTCurrencyEx8(3.0)).GetRaw(), 33333333);
     EXPECT_EQ((2.0 / CZTCurrencyEx8(3.0)).GetRaw(), 66666667);
-    EXPECT_EQ((CY{10000} / CZTCurrencyEx8(8.0)).GetRaw(), 12500000);
-    EXPECT_EQ((a / CZTCurrencyEx8(std::int64_t{0})).GetRaw(), 0); // division by zero gives 0
-}
-
-TEST(CalculoMoeda, OperadoresCY)
-{
-    EXPECT_EQ((CY{15000} + CY{1}).int64, 15001);
-    EXPECT_EQ((-CY{15000}).int64, -15000);
-    EXPECT_EQ((CY{15000} * CY{15000}).int64, 22500); // 1.5 * 1.5
-    EXPECT_EQ((CY{10000} / CY{30000}).int64, 3333);
-    EXPECT_EQ((CY{20000} / CY{30000}).int64, 6667);
-    EXPECT_EQ((CY{5} * CY{5000}).int64, 2);  // 0.00025 -> 0.0002
-    EXPECT_EQ((CY{15} * CY{5000}).int64, 8); // 0.00075 -> 0.0008
-    EXPECT_EQ((CY{10000} * 0.1).int64, 1000);
-    EXPECT_EQ((0.1 * CY{10000}).int64, 1000);
-    EXPECT_EQ((CY{10000} / 3.0).int64, 3333);
-    EXPECT_EQ((1.0 / CY{30000}).int64, 3333);
-    EXPECT_EQ((CY{10000} + 0.00005).int64, 10001); // 0.00005 is 0.0000500000000000000024: 0.0001
-    EXPECT_EQ((CY{0} + 0.03125).int64, 312);
-    EXPECT_EQ((1.0 - CY{1}).int64, 9999);
-    CY c{10000};
-    c *= 2.5;
-    c /= CY{20000};
-    c += 1.0;
-    c -= CY{2500};
-    EXPECT_EQ(c.int64, 20000);
-    EXPECT_EQ((CY{INT64_MAX} + CY{1}).int64, 0); // overflow gives 0
+    EXPECT_EQ((CY{15} * CY{5000}).int64, 8);         // 0.00075 -> 0.0008
+    EXPECT_EQ((CY{10000} + 0.00005).int64, 10001);   // 0.00005 is 0.0000500000000000000024: 0.0001
+    EXPECT_EQ((CZTCurrencyEx8(1.5) / CZTCurrencyEx8(std::int64_t{0})).GetRaw(), 0);
     EXPECT_EQ((CY{1} / CY{0}).int64, 0);
+    EXPECT_EQ((CY{INT64_MAX} + CY{1}).int64, 0);
 }
 
 TEST(CalculoMoeda, Format)

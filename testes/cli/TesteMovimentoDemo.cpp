@@ -8,19 +8,14 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
-#include "arquivos/paf/GeradorMovimentos.h"
 #include "cli/EmpresaDemo.h"
-#include "frame/QMXGenerica.h"
-#include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoEmissora.h"
@@ -28,7 +23,6 @@
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/PoolSessoes.h"
 #include "plataforma/impressora/ApuracaoReducaoZ.h"
-#include "plataforma/impressora/ImpressoraFiscal.h"
 
 using namespace qmx;
 using namespace qmx::dados;
@@ -186,59 +180,6 @@ TEST_F(MovimentoDemo, CadaECFGuardaOMesComoAMemoriaDoECF) {
 // the census beside the tests (a description, a statement and its rows,
 // each case a paragraph); a second run writes the very same rows; the
 // login that the demonstration shows opens the authorization.
-// The emulated printer of ECF 1 answers from the same movement: its MFD
-// file of three days holds as many reductions, totalizers, cupons, items,
-// documents and payments as the Movimentos file of those days, and the same
-// net total.
-TEST_F(MovimentoDemo, MemoriasDoECF1ConferemComOArquivoMovimentos) {
-  PastaTemporaria ecf;
-  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\nBaseDados=" + s_demo->endereco +
-                              "\n[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\n"
-                              "NumeroSerie=QMX0000000000000001\nEmpresa=DEMO\nPastaRetorno=" +
-                              ecf.Pasta().string() + "\n");
-  movimentos::DadosMovimentos d;
-  d.triplo = {"DEMO", 1, 0};
-  CQMXGenerica generica("DEMO", 1, 0);
-  generica.LeEmissora(1, &d.emissora, &d.aliquotas);
-  generica.LeFilial(d.emissora.Filial, &d.filial, nullptr);
-  generica.LeMestre(&d.mestre);
-  d.dataInicial = CodificaDia(2, 11, 2026);
-  d.dataFinal = CodificaDia(4, 11, 2026);
-  CArquivoTexto saida;
-  ASSERT_TRUE(saida.Abrir(ecf.Caminho("movimentos.txt"), CArquivoTexto::Modo::EscritaBinaria));
-  movimentos::EscreveMovimentos(d, saida);
-  saida.Fechar();
-  ASSERT_TRUE(impressora::ArquivoMFD("", "02112026", "04112026", "D", "01", 0, "", "", 1));
-  std::map<std::string, long> registros;
-  std::int64_t liquido[2] = {0, 0};
-  std::set<long> coos;  // the detail memory's COOs, cupons and the other documents
-  long foraDoR06 = 0;   // readings X, reductions and cancellations are E16 only
-  for (const auto& [arquivo, lado] : {std::pair{ecf.Caminho("movimentos.txt"), 0},
-                                      std::pair{ecf.Caminho("QMX0000000000000001 _02112026_04112026.txt"), 1}}) {
-    for (const auto& linha : LinhasCRLF(PastaTemporaria::Le(arquivo))) {
-      ++registros[linha.substr(0, 3)];
-      if (linha.rfind("R04", 0) == 0 || linha.rfind("E14", 0) == 0) liquido[lado] += std::stoll(linha.substr(108, 14));
-      if (linha.rfind("E14", 0) == 0) coos.insert(std::stol(linha.substr(52, 6)));
-      if (linha.rfind("E16", 0) == 0) {
-        coos.insert(std::stol(linha.substr(46, 6)));
-        const std::string simbolo = linha.substr(74, 2);
-        foraDoR06 += simbolo == "RZ" || simbolo == "LX" || simbolo == "MF" || simbolo == "NC";
-      }
-    }
-  }
-  for (const auto& [r, e] : std::vector<std::pair<std::string, std::string>>{
-           {"R02", "E12"}, {"R03", "E13"}, {"R04", "E14"}, {"R05", "E15"}, {"R06", "E16"}, {"R07", "E21"}})
-    EXPECT_EQ(registros[e] - (e == "E16" ? foraDoR06 : 0), registros[r]) << r << " " << e;
-  // Three days of an ECF: every COO between the first and the last is in
-  // a record, and each day has its opening reading and its reduction.
-  ASSERT_FALSE(coos.empty());
-  EXPECT_EQ(static_cast<long>(coos.size()), *coos.rbegin() - *coos.begin() + 1);
-  EXPECT_GE(foraDoR06, 6);
-  EXPECT_EQ(registros["R02"], 3);
-  EXPECT_GT(registros["R04"], 100);
-  EXPECT_EQ(liquido[1], liquido[0]);
-}
-
 TEST_F(MovimentoDemo, TemCadaTipoDeRegistroESaiIgualEmCadaExecucao) {
   std::istringstream censo(PastaTemporaria::Le(QMX_FONTES_TESTES "/cli/dados/censo-demo.txt"));
   auto sessao = AbreSessao(s_demo->endereco);

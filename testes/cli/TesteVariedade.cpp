@@ -1,5 +1,6 @@
 // Properties of the files over many varied companies: each seed makes a
-// company of its own (qmx demo --variada), every generator runs on it and
+// company of its own (qmx demo --variada), in a month of 2026 or 2027,
+// every generator runs on it and
 // every file must pass the published layouts' checks; the files must also
 // agree with each other on what the ECF did each day. A failing seed names
 // itself, so that `qmx demo --variada N` shows it again.
@@ -8,12 +9,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 
 #include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/ProgramaQmx.h"
+#include "apoio/RegistroTemporario.h"
+#include "apoio/RelogioSimulado.h"
 
 using namespace qmx::testes;
 namespace fs = std::filesystem;
@@ -104,7 +108,14 @@ TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
   for (long semente = primeira; semente < primeira + sementes; ++semente) {
     SCOPED_TRACE("qmx demo --variada " + std::to_string(semente));
     PastaTemporaria pasta;
-    const Execucao demo = Qmx("demo --variada " + std::to_string(semente) + " --pasta '" + pasta.Caminho("v") + "'");
+    // With the clock on 10 July 2027, a third of the seeds move in January
+    // 2027 and a third in June 2027, whose 16-bit day numbers wrap on the
+    // 5th: every generator past 2026, the exports taking their dates in 16
+    // bits.
+    RegistroTemporario relogio(RelogioSimulado("10/07/2027", "10:00:00"));
+    const char* meses[] = {"11/2026", "01/2027", "06/2027"};
+    const Execucao demo = Qmx("demo --variada " + std::to_string(semente) + " --mes " + meses[semente % 3] +
+                              " --pasta '" + pasta.Caminho("v") + "'");
     ASSERT_EQ(demo.codigo, 0) << demo.saida;
     // Every file against its published layout (the demonstration runs the
     // validator on each).
@@ -137,6 +148,20 @@ TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
     // A day's 60A lines (rates, F, I, N, cancellations, discounts, ISS)
     // add up to its gross sale.
     for (const auto& [data, d] : m60) EXPECT_EQ(somas60A[data], d.vendaBruta) << data;
+    // The detail memory holds every COO of its range, in a cupom (E14) or
+    // another document (E16), and each R06 document is among the E16.
+    std::set<std::int64_t> coos;
+    std::size_t e16 = 0, r06 = 0;
+    for (const auto& l : LinhasCRLF(mfd)) {
+      if (l.rfind("E14", 0) == 0) coos.insert(Numero(l.substr(52, 6)));
+      if (l.rfind("E16", 0) == 0) coos.insert(Numero(l.substr(46, 6)));
+      const std::string simbolo = l.rfind("E16", 0) == 0 ? l.substr(74, 2) : "";
+      e16 += !simbolo.empty() && simbolo != "RZ" && simbolo != "LX" && simbolo != "MF" && simbolo != "NC";
+    }
+    for (const auto& l : LinhasCRLF(movimentos)) r06 += l.rfind("R06", 0) == 0;
+    ASSERT_FALSE(coos.empty());
+    EXPECT_EQ(static_cast<std::int64_t>(coos.size()), *coos.rbegin() - *coos.begin() + 1);
+    EXPECT_EQ(e16, r06);
   }
 }
 

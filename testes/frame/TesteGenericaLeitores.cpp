@@ -29,46 +29,6 @@ class Leitores : public ::testing::Test {
   qmx::ui::HostTemporario m_ativo;
 };
 
-TEST_F(Leitores, LeemOQueAEmpresaGravou) {
-  REG_FILIALPS filial{};
-  wchar_t* razao = nullptr;
-  Generica().LeFilial(1, &filial, &razao);
-  EXPECT_STREQ(filial.NomeFantasia, "Loja Centro");
-  ASSERT_NE(razao, nullptr);
-  EXPECT_EQ(std::wstring(razao), L"Mercado \u00C1vila Ltda");
-  qmx::dados::LiberaTextoLargo(razao);
-  razao = nullptr;
-  Generica().GetRazaoSocial(1, &razao);
-  ASSERT_NE(razao, nullptr);
-  EXPECT_EQ(std::wstring(razao), L"Mercado \u00C1vila Ltda");
-  qmx::dados::LiberaTextoLargo(razao);
-  REG_MUNICIPIO_PS municipio{};
-  Generica().LeMunicipio(7, &municipio);
-  EXPECT_STREQ(municipio.Nome, "Maceió");
-  REG_EC_MESTREPS mestre{};
-  Generica().LeMestre(&mestre);
-  EXPECT_EQ(mestre.DataInicioSistema, qmx::CodificaDia(1, 1, 2024));
-  // The ECF's own table, in printer positions; another table stays out.
-  REG_EMISSORPS gravada = m_empresa.Emissora(2, 1, "EMUL-002");
-  gravada.TabelaAliquotas = 7;
-  m_empresa.Gravador().GravaEmissora(gravada);
-  m_empresa.Gravador().GravaAliquota({7, 2, 'S', 500});
-  m_empresa.Gravador().GravaAliquota({7, 1, 'T', 1800});
-  m_empresa.Gravador().GravaAliquota({8, 1, 'T', 1200});
-  REG_EMISSORPS ecf{};
-  std::vector<REG_EMISSOR_ALIQUOTA> aliquotas(99);
-  Generica().LeEmissora(2, &ecf, &aliquotas);
-  EXPECT_STREQ(ecf.NumeroSerie, "EMUL-002");
-  ASSERT_EQ(aliquotas.size(), 2u);
-  const REG_EMISSOR_ALIQUOTA esperadas[] = {{7, 1, 'T', 1800}, {7, 2, 'S', 500}};
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(aliquotas[i].Tabela, esperadas[i].Tabela) << i;
-    EXPECT_EQ(aliquotas[i].Posicao, esperadas[i].Posicao) << i;
-    EXPECT_EQ(aliquotas[i].Tipo, esperadas[i].Tipo) << i;
-    EXPECT_EQ(aliquotas[i].Aliquota, esperadas[i].Aliquota) << i;
-  }
-}
-
 TEST_F(Leitores, FalhaDeixaORegistroComoEstava) {
   REG_FILIALPS filial{};
   std::strcpy(filial.NomeFantasia, "intacto");

@@ -45,15 +45,6 @@ TEST(TabelaSistemas, VinteECincoSistemasComECNo19) {
   EXPECT_EQ(CTabelaSistemas::PorModulo("XX"), nullptr);
 }
 
-TEST(CarimboCompilacao, MesDiaAnoEHora) {
-  const std::string carimbo = QMX_CARIMBO_COMPILACAO;
-  ASSERT_EQ(carimbo.size(), 20u);  // "May 23 2014 15:56:06"
-  EXPECT_NE(std::string("JanFebMarAprMayJunJulAugSepOctNovDec").find(carimbo.substr(0, 3)), std::string::npos);
-  EXPECT_EQ(carimbo[11], ' ');
-  EXPECT_EQ(carimbo[14], ':');
-  EXPECT_EQ(carimbo[17], ':');
-}
-
 TEST(ZTException, SemTextoSemCatalogoComErroDoSistema) {
   RegistroTemporario registro(RegistroComMensagens());
   ui::HostRoteirizado host;
