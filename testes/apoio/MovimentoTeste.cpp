@@ -38,52 +38,6 @@ CY Multiplica(CY a, CY b) { return CY{static_cast<std::int64_t>(std::llround(dou
 
 }  // namespace
 
-ProdutoTeste& ProdutoTeste::Tributacao(char letra, std::uint16_t aliquota, const char* cst) {
-  registro.Tributacao = letra;
-  registro.AliquotaICMS = aliquota;
-  Copia(registro.SituacaoTributaria, cst);
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::Unidade(std::uint16_t unidade, bool interrogacao) {
-  registro.Unidade = unidade;
-  registro.UnidadeInterrogacao = interrogacao;
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::Ncm(const char* ncm) {
-  Copia(registro.NCM, ncm);
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::Producao() {
-  registro.Producao = 1;
-  registro.Revenda = 0;
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::Conta(const char* conta, const char* estoque) {
-  Copia(registro.ContaContabil, conta);
-  Copia(registro.ContaEstoque, estoque);
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::Situacao(char situacao) {
-  registro.Situacao = situacao;
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::Inativo() {
-  registro.Inativo = 1;
-  return *this;
-}
-
-ProdutoTeste& ProdutoTeste::PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim,
-                                      std::uint16_t aliquota) {
-  pisCofins.push_back({registro.Codigo, tipo, inicio, fim, aliquota});
-  return *this;
-}
-
 REG_EC_CX_CIPS& CupomTeste::NovoItem(std::uint32_t codigo, double quantidade, double unitario, double desconto) {
   auto item = Zerado<REG_EC_CX_CIPS>();
   item.Item = static_cast<std::uint16_t>(itens.size() + 1);
@@ -116,79 +70,6 @@ CupomTeste& CupomTeste::Servico(std::uint32_t servico, double quantidade, double
   const auto* s = m_movimento->ServicoDeclarado(servico);
   item.AliquotaCentesimos = s ? s->AliquotaISS : 500;
   if (s) Copia(item.Descricao, s->Descricao);
-  return *this;
-}
-
-CupomTeste& CupomTeste::Cancela() {
-  itens.back().Cancelado = 1;
-  return *this;
-}
-
-CupomTeste& CupomTeste::Cancelado() {
-  registro.Cancelado = 1;
-  return *this;
-}
-
-CupomTeste& CupomTeste::Cliente(std::uint32_t cliente, const char* nome) {
-  registro.Cliente = cliente;
-  Copia(registro.NomeCliente, nome);
-  return *this;
-}
-
-CupomTeste& CupomTeste::Documento(const char* cpfCnpj) {
-  Copia(registro.DocumentoCliente, cpfCnpj);
-  return *this;
-}
-
-CupomTeste& CupomTeste::Origem(std::uint8_t origem) {
-  registro.Origem = origem;
-  return *this;
-}
-
-CupomTeste& CupomTeste::Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf) {
-  pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor), gnf});
-  return *this;
-}
-
-CupomTeste& CupomTeste::Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento) {
-  parcelas.push_back({0, static_cast<std::uint16_t>(parcelas.size() + 1), Valor(valor), tipoDocumento, vencimento});
-  return *this;
-}
-
-CupomTeste& CupomTeste::Coo(std::uint32_t coo) {
-  registro.COO = coo;
-  return *this;
-}
-
-NotaTeste& NotaTeste::Participante(std::uint32_t cfrt) {
-  registro.Participante = cfrt;
-  return *this;
-}
-
-NotaTeste& NotaTeste::Situacao(bool cancelada, bool inutilizada, bool denegada) {
-  registro.Cancelada = cancelada;
-  registro.Inutilizada = inutilizada;
-  registro.Denegada = denegada;
-  return *this;
-}
-
-NotaTeste& NotaTeste::Observacao(const char* texto) {
-  Copia(registro.Observacao, texto);
-  return *this;
-}
-
-NotaTeste& NotaTeste::ChaveNFe(const char* chave) {
-  Copia(registro.ChaveNFe, chave);
-  return *this;
-}
-
-NotaTeste& NotaTeste::CodigoTipo(std::uint16_t codigo) {
-  registro.CodigoTipo = codigo;
-  return *this;
-}
-
-NotaTeste& NotaTeste::CondicaoPagamento(std::uint16_t condicao) {
-  registro.CondicaoPagamento = condicao;
   return *this;
 }
 
@@ -230,11 +111,6 @@ NotaTeste& NotaTeste::Servico(std::uint32_t servico, double quantidade, double v
   return *this;
 }
 
-NotaTeste& NotaTeste::Pagamento(std::uint16_t forma, double valor) {
-  pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor)});
-  return *this;
-}
-
 DavTeste& DavTeste::Item(std::uint32_t produto, double quantidade, double unitario, char tributacao,
                          std::uint16_t aliquota) {
   auto item = Zerado<REG_DAV_ITEMPS>();
@@ -247,16 +123,6 @@ DavTeste& DavTeste::Item(std::uint32_t produto, double quantidade, double unitar
   item.Aliquota = aliquota;
   itens.push_back(item);
   registro.Valor.int64 += item.ValorTotal.int64;
-  return *this;
-}
-
-DavTeste& DavTeste::Cupom(std::uint32_t cooCupom) {
-  registro.COOCupom = cooCupom;
-  return *this;
-}
-
-DavTeste& DavTeste::Cliente(std::uint32_t cliente) {
-  registro.Cliente = cliente;
   return *this;
 }
 

@@ -34,15 +34,35 @@ class MovimentoTeste;
 
 class ProdutoTeste {
  public:
-  ProdutoTeste& Tributacao(char letra, std::uint16_t aliquota, const char* cst = "000");
-  ProdutoTeste& Unidade(std::uint16_t unidade, bool interrogacao = false);
-  ProdutoTeste& Ncm(const char* ncm);
-  ProdutoTeste& Producao();
-  ProdutoTeste& Inativo();
+  ProdutoTeste& Tributacao(char letra, std::uint16_t aliquota, const char* cst = "000") {
+    registro.Tributacao = letra;
+    registro.AliquotaICMS = aliquota;
+    Copia(registro.SituacaoTributaria, cst);
+    return *this;
+  }
+  ProdutoTeste& Unidade(std::uint16_t unidade, bool interrogacao = false) {
+    registro.Unidade = unidade;
+    registro.UnidadeInterrogacao = interrogacao;
+    return *this;
+  }
+  ProdutoTeste& Ncm(const char* ncm) { Copia(registro.NCM, ncm); return *this; }
+  ProdutoTeste& Producao() {
+    registro.Producao = 1;
+    registro.Revenda = 0;
+    return *this;
+  }
+  ProdutoTeste& Inativo() { registro.Inativo = 1; return *this; }
   // The sales account, and the stock account of the inventory.
-  ProdutoTeste& Conta(const char* conta, const char* estoque = "");
-  ProdutoTeste& Situacao(char situacao);  // 'A' (the default) is active
-  ProdutoTeste& PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim, std::uint16_t aliquota);
+  ProdutoTeste& Conta(const char* conta, const char* estoque = "") {
+    Copia(registro.ContaContabil, conta);
+    Copia(registro.ContaEstoque, estoque);
+    return *this;
+  }
+  ProdutoTeste& Situacao(char situacao) { registro.Situacao = situacao; return *this; }  // 'A' (the default) is active
+  ProdutoTeste& PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim, std::uint16_t aliquota) {
+    pisCofins.push_back({registro.Codigo, tipo, inicio, fim, aliquota});
+    return *this;
+  }
   REG_PRODUTOPS registro;
   std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;
 };
@@ -54,14 +74,24 @@ class CupomTeste {
   // A service item, taxed by ISS at the service's rate.
   CupomTeste& Servico(std::uint32_t servico, double quantidade, double unitario);
   // The last item added is cancelled.
-  CupomTeste& Cancela();
-  CupomTeste& Cancelado();
-  CupomTeste& Cliente(std::uint32_t cliente, const char* nome = "");
-  CupomTeste& Documento(const char* cpfCnpj);
-  CupomTeste& Origem(std::uint8_t origem);
-  CupomTeste& Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf = 0);
-  CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento);
-  CupomTeste& Coo(std::uint32_t coo);
+  CupomTeste& Cancela() { itens.back().Cancelado = 1; return *this; }
+  CupomTeste& Cancelado() { registro.Cancelado = 1; return *this; }
+  CupomTeste& Cliente(std::uint32_t cliente, const char* nome = "") {
+    registro.Cliente = cliente;
+    Copia(registro.NomeCliente, nome);
+    return *this;
+  }
+  CupomTeste& Documento(const char* cpfCnpj) { Copia(registro.DocumentoCliente, cpfCnpj); return *this; }
+  CupomTeste& Origem(std::uint8_t origem) { registro.Origem = origem; return *this; }
+  CupomTeste& Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf = 0) {
+    pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor), gnf});
+    return *this;
+  }
+  CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento) {
+    parcelas.push_back({0, static_cast<std::uint16_t>(parcelas.size() + 1), Valor(valor), tipoDocumento, vencimento});
+    return *this;
+  }
+  CupomTeste& Coo(std::uint32_t coo) { registro.COO = coo; return *this; }
 
   REG_EC_CXPS registro;
   std::vector<REG_EC_CX_CIPS> itens;
@@ -77,16 +107,24 @@ class CupomTeste {
 
 class NotaTeste {
  public:
-  NotaTeste& Participante(std::uint32_t cfrt);
-  NotaTeste& Situacao(bool cancelada, bool inutilizada = false, bool denegada = false);
-  NotaTeste& Observacao(const char* texto);
-  NotaTeste& ChaveNFe(const char* chave);
-  NotaTeste& CodigoTipo(std::uint16_t codigo);
-  NotaTeste& CondicaoPagamento(std::uint16_t condicao);
+  NotaTeste& Participante(std::uint32_t cfrt) { registro.Participante = cfrt; return *this; }
+  NotaTeste& Situacao(bool cancelada, bool inutilizada = false, bool denegada = false) {
+    registro.Cancelada = cancelada;
+    registro.Inutilizada = inutilizada;
+    registro.Denegada = denegada;
+    return *this;
+  }
+  NotaTeste& Observacao(const char* texto) { Copia(registro.Observacao, texto); return *this; }
+  NotaTeste& ChaveNFe(const char* chave) { Copia(registro.ChaveNFe, chave); return *this; }
+  NotaTeste& CodigoTipo(std::uint16_t codigo) { registro.CodigoTipo = codigo; return *this; }
+  NotaTeste& CondicaoPagamento(std::uint16_t condicao) { registro.CondicaoPagamento = condicao; return *this; }
   // A product item taxed at the product's ICMS rate; the nota's totals follow.
   NotaTeste& Item(std::uint32_t produto, double quantidade, double valor, std::uint16_t natureza = 5102);
   NotaTeste& Servico(std::uint32_t servico, double quantidade, double valor, std::uint16_t natureza = 5933);
-  NotaTeste& Pagamento(std::uint16_t forma, double valor);
+  NotaTeste& Pagamento(std::uint16_t forma, double valor) {
+    pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor)});
+    return *this;
+  }
   REG_NOTA_FISCALPS registro;
   std::vector<REG_ITENS_NF_PS> itens;
   std::vector<REG_NF_PAGAMENTOPS> pagamentos;
@@ -101,8 +139,8 @@ class DavTeste {
  public:
   DavTeste& Item(std::uint32_t produto, double quantidade, double unitario, char tributacao = 'T',
                  std::uint16_t aliquota = 1800);
-  DavTeste& Cupom(std::uint32_t cooCupom);
-  DavTeste& Cliente(std::uint32_t cliente);
+  DavTeste& Cupom(std::uint32_t cooCupom) { registro.COOCupom = cooCupom; return *this; }
+  DavTeste& Cliente(std::uint32_t cliente) { registro.Cliente = cliente; return *this; }
   REG_DAVPS registro;
   std::vector<REG_DAV_ITEMPS> itens;
 };
