@@ -246,9 +246,9 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
       const int e = ++numeroEmissora;
       const auto& modelo = kModelos[(e - 1) % std::size(kModelos)];
       REG_EMISSORPS r{};
-      r.Numero = static_cast<std::uint16_t>(e);
+      r.Numero = NumeroEmissora(opcoes, e);
       r.Filial = f.Numero;
-      Copia(r.Nome, "Caixa " + std::to_string(e));
+      Copia(r.Nome, "Caixa " + std::to_string(r.Numero));
       char serie[24];
       std::snprintf(serie, sizeof serie, "%s%018d", modelo.prefixoSerie, 91010100 + e);
       Copia(r.NumeroSerie, e == 1 ? opcoes.serieEmulada : std::string(serie));

@@ -9,6 +9,7 @@
 
 #include "cli/CatalogoDemo.h"
 #include "cli/SorteioDemo.h"
+#include "cli/VariedadeDemo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 #include "plataforma/dados/GravadorMovimento.h"
@@ -127,7 +128,7 @@ class Gerador {
   std::int64_t SorteiaQuantidade(Sorteio& s, const ProdutoDemo& p) const;
   void AcrescentaItemProduto(Sorteio& s, const EstadoFilial& f, const ProdutoDemo& p, bool comDesconto);
   void AcrescentaItemServico(Sorteio& s, const EstadoEmissora& e);
-  void MontaItens(Sorteio& s, const EstadoEmissora& e, int quantidade, bool cancelaveis);
+  void MontaItens(Sorteio& s, const EstadoEmissora& e, int quantidade, bool cancelaveis, bool comDesconto);
   void Totaliza(REG_EC_CXPS& cupom) const;
   void Identifica(Sorteio& s, REG_EC_CXPS& cupom) const;
   void MontaPagamentos(Sorteio& s, EstadoEmissora& e, REG_EC_CXPS& cupom, int segundos, bool& cheque);
@@ -155,6 +156,7 @@ class Gerador {
   dados::CGravadorEmpresa& m_gravador;
   dados::CGravadorMovimento m_movimento;
   const OpcoesDemo& m_opcoes;
+  const EscolhasVariedade m_variedade;
   const std::vector<ProdutoDemo>& m_produtos;
   std::vector<EstadoFilial> m_filiais;
   std::vector<EstadoEmissora> m_emissoras;
@@ -166,6 +168,10 @@ class Gerador {
   const MesDemo& m_mes;
   NumeroDia m_ultimoDiaDoAno;
   ContagemMovimentoDemo m_contagem;
+
+  // A rate of the ECF's table other than the products' own, given to the
+  // taxed items of the cupom being built (0: each product's own).
+  std::uint16_t m_outraAliquota = 0;
 
   // Reused for every cupom, nota and DAV.
   std::vector<REG_EC_CX_CIPS> m_itens;
@@ -182,6 +188,7 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
     : m_gravador(gravador),
       m_movimento(gravador.Sessao()),
       m_opcoes(opcoes),
+      m_variedade(opcoes.variedade ? EscolhasDaSemente(opcoes.variedade) : EscolhasVariedade{}),
       m_produtos(ProdutosDemo()),
       m_mes(opcoes.mes),
       m_ultimoDiaDoAno(CodificaDia(31, 12, opcoes.mes.ano)) {
@@ -230,8 +237,9 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
     m_emissoras.push_back(estado);
   }
 
-  // The ECF of the second branch failed on the 10th and 11th; ECF 2 on the
-  // 20th and 21st, when the whole pad of the 21st was spoilt.
+  // The ECF of the second branch failed on the 10th and 11th; the second
+  // ECF of the list on the 20th and 21st, when the whole pad of the 21st
+  // was spoilt.
   std::uint16_t segunda = 0;
   for (const auto& e : m_emissoras)
     if (e.cadastro->filial == 2 && !segunda) segunda = e.cadastro->numero;
@@ -241,8 +249,9 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
     m_notasConsumidor.push_back({segunda, 11, 122, 140, false});
   }
   if (m_emissoras.size() > 1) {
-    m_notasConsumidor.push_back({2, 20, 501, 526, false});
-    m_notasConsumidor.push_back({2, 21, 527, 529, true});
+    const std::uint16_t numero = m_emissoras[1].cadastro->numero;
+    m_notasConsumidor.push_back({numero, 20, 501, 526, false});
+    m_notasConsumidor.push_back({numero, 21, 527, 529, true});
   }
 }
 
@@ -262,6 +271,21 @@ ContagemMovimentoDemo Gerador::Executa() {
     for (std::size_t i = dias.size(); i > 1; --i) std::swap(dias[i - 1], dias[s.Proximo() % i]);
     dias.resize(static_cast<std::size_t>(s.Entre(3, 6)));
     std::sort(dias.begin(), dias.end());
+  }
+  if (m_opcoes.variedade) {
+    // The pads written while an ECF was out of order fall on the days
+    // drawn, in the order of their own days; entered from the last one
+    // when the seed chose so.
+    std::vector<int> planejados;
+    for (const auto& p : m_notasConsumidor) planejados.push_back(p.dia);
+    std::sort(planejados.begin(), planejados.end());
+    planejados.erase(std::unique(planejados.begin(), planejados.end()), planejados.end());
+    for (auto& p : m_notasConsumidor) {
+      const auto ordem = static_cast<std::size_t>(
+          std::lower_bound(planejados.begin(), planejados.end(), p.dia) - planejados.begin());
+      p.dia = dias[std::min(ordem, dias.size() - 1)];
+    }
+    if (m_variedade.notasConsumidorForaDeOrdem) std::reverse(m_notasConsumidor.begin(), m_notasConsumidor.end());
   }
   m_contagem.primeiroDia = dias.front();
   for (const int dia : dias) {
@@ -343,7 +367,7 @@ void Gerador::AcrescentaItemProduto(Sorteio& s, const EstadoFilial& f, const Pro
   item.ValorItem = item.ValorTotal.int64 * 10000;
   const auto& t = TributacaoNaFilial(p, f.cadastro->uf);
   item.TipoTributacao = static_cast<std::uint8_t>(t.letra);
-  item.AliquotaCentesimos = t.letra == 'T' ? t.aliquota : 0;
+  item.AliquotaCentesimos = t.letra != 'T' ? 0 : m_outraAliquota ? m_outraAliquota : t.aliquota;
   item.Aliquota = CY{static_cast<std::int64_t>(item.AliquotaCentesimos) * 100};
 }
 
@@ -366,14 +390,14 @@ void Gerador::AcrescentaItemServico(Sorteio& s, const EstadoEmissora& e) {
   item.Aliquota = CY{static_cast<std::int64_t>(e.aliquotaISS) * 100};
 }
 
-void Gerador::MontaItens(Sorteio& s, const EstadoEmissora& e, int quantidade, bool cancelaveis) {
+void Gerador::MontaItens(Sorteio& s, const EstadoEmissora& e, int quantidade, bool cancelaveis, bool comDesconto) {
   m_itens.clear();
   const auto& f = m_filiais[e.filial];
   for (int i = 0; i < quantidade; ++i) {
     if (s.Chance(15))
       AcrescentaItemServico(s, e);
     else
-      AcrescentaItemProduto(s, f, SorteiaProduto(s), cancelaveis);
+      AcrescentaItemProduto(s, f, SorteiaProduto(s), comDesconto);
   }
   // A few items are cancelled while the cupom is open; one always stays.
   if (!cancelaveis) return;
@@ -561,8 +585,8 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
   const NumeroDia data = m_mes.Dia(dia);
   impressora::CApuracaoReducaoZ apuracao(numero, data, e.cadastro->aliquotas);
   std::uint32_t sequencia = 0;
-  // A technician's intervention on ECF 3.
-  if (numero == 3 && dia == 16) ++c.cro;
+  // A technician's intervention on the third ECF of the list.
+  if (m_emissoras.size() > 2 && &e == &m_emissoras[2] && dia == 16) ++c.cro;
 
   Documento(e, data, 7 * 3600 + 58 * 60, ++c.coo, kAberturaDia);
   ++c.gnf;
@@ -576,6 +600,13 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
   bool cheques = false;
   for (int k = 0; k < n; ++k) {
     const int segundos = kAbertura + k * passo + (passo > 3 ? s.Entre(0, passo / 3) : 0);
+    // On the first day, when the seed chose so, every other cupom of the
+    // list's first ECF sells its taxed products at the table's last rate:
+    // the same product at two rates in one day.
+    m_outraAliquota = 0;
+    if (m_variedade.itemDuasAliquotas && &e == &m_emissoras.front() && dia == m_contagem.primeiroDia && k % 2)
+      for (const auto& a : e.cadastro->aliquotas)
+        if (a.Tipo == 'T') m_outraAliquota = a.Aliquota;
     if (k == n / 2) Documento(e, data, segundos - 4, ++c.coo, kTrocaOperador);
     if (k == 2 * n / 3) {
       ++c.gnf;
@@ -601,7 +632,7 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
         nota.NumeroFinal = planejada.final;
         nota.Cancelado = planejada.cancelada;
         nota.CondicaoPagamento = kCondicaoAVista;
-        MontaItens(s, e, s.Entre(4, 10), false);
+        MontaItens(s, e, s.Entre(4, 10), false, m_variedade.notasConsumidorComDesconto);
         Totaliza(nota);
         m_pagamentos.assign(1, {0, 1, kFormaDinheiro, nota.Total, 0});
         m_parcelas.clear();
@@ -652,7 +683,7 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
         if (s.Chance(500)) quantidade += s.Entre(0, 6);
         if (s.Chance(100)) quantidade += s.Entre(5, 15);
       }
-      MontaItens(s, e, quantidade, true);
+      MontaItens(s, e, quantidade, true, true);
       cupom.Cancelado = s.Chance(8);
       Identifica(s, cupom);
     }
@@ -672,6 +703,8 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
       ++m_contagem.davs;
     }
   }
+
+  m_outraAliquota = 0;
 
   // Closing: the day's reports, then the reduction. Outside branch 1 the
   // Saturday reduction is issued on Monday morning.

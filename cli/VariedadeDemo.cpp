@@ -15,20 +15,7 @@ namespace {
 
 constexpr std::uint32_t kProdutoSoNoInventario = 9001;
 
-// What a seed chose.
-struct EscolhasVariedade {
-  bool industrial = false;
-  bool simplesNacional = false;
-  char origem = '0';  // the CSTs' first digit
-  bool inscricaoLonga = false;
-  bool faxVazio = false;
-  bool contadorSoCpf = false;
-  bool participanteApagado = false;
-  bool produtoSoNoInventario = false;
-  bool relatoriosCheque = false;
-  bool descontoISSQN = false;
-  bool totalizadorRepartido = false;
-};
+}  // namespace
 
 EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
   Sorteio e(semente ^ 0xC0FFEE5EED5ULL);
@@ -45,10 +32,21 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
   r.relatoriosCheque = e.Sim();
   r.descontoISSQN = e.Sim();
   r.totalizadorRepartido = e.Sim();
+  r.emissorasForaDeOrdem = e.Sim();
+  r.notasConsumidorForaDeOrdem = e.Sim();
+  r.notasConsumidorComDesconto = e.Sim();
+  r.itemDuasAliquotas = e.Sim();
+  r.produtoSemUnidade = e.Sim();
   return r;
 }
 
-}  // namespace
+std::uint16_t NumeroEmissora(const OpcoesDemo& opcoes, int ordem) {
+  if (ordem <= 1 || !opcoes.variedade || !EscolhasDaSemente(opcoes.variedade).emissorasForaDeOrdem)
+    return static_cast<std::uint16_t>(ordem);
+  // Multiplying by 37 modulo 97 sends 2..96 to distinct numbers, in no
+  // order.
+  return static_cast<std::uint16_t>(ordem * 37 % 97 + 2);
+}
 
 void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes) {
   const EscolhasVariedade v = EscolhasDaSemente(opcoes.variedade);
@@ -102,6 +100,15 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
     dados::CGravadorCatalogo(sessao).GravaProduto(p);
     dados::CGravadorMovimento(sessao).GravaSaldoInventario(
         {1, opcoes.mes.Ultimo(), kProdutoSoNoInventario, CY{12 * 10000}, CY{2350 * 100}, CY{12 * 2350 * 100}});
+  }
+
+  // A product branch 1 sold lost its unit in the register.
+  if (v.produtoSemUnidade) {
+    const auto vendido = sessao.Consulta(
+        "SELECT MIN(i.codigo) FROM cupom_item i JOIN cupom c ON c.id = i.cupom WHERE c.filial = 1 AND i.servico = 0",
+        {});
+    if (!vendido.empty() && !vendido.front().Nulo(0))
+      sessao.Executa("UPDATE produto SET unidade = 0 WHERE codigo = ?", {vendido.front().Inteiro(0)});
   }
 
   // Management reports logged as the cheque withdrawals' and the DAVs'.

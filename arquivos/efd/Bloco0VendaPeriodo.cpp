@@ -138,23 +138,14 @@ std::uint32_t CBloco0VendaPeriodo::Registro0150(std::string& texto) {
   return linhas;
 }
 
-std::uint32_t CBloco0VendaPeriodo::Registro0190(std::string& texto) {
-  std::uint32_t linhas = 0;
-  for (const auto& [codigo, u] : m_c.itens.unidades) {
-    CLinhaEFD(texto, "0190").Texto(u.Sigla).Texto(u.Descricao).Fim();
-    ++linhas;
-  }
-  for (const auto& [codigo, u] : m_c.itens.unidadesServico) {
-    CLinhaEFD(texto, "0190").Texto(u.Sigla).Texto(u.Descricao).Fim();
-    ++linhas;
-  }
-  return linhas;
-}
+std::uint32_t CBloco0VendaPeriodo::Registro0190(std::string& texto) { return m_c.itens.Linhas0190(texto); }
 
 // Each product and service the file names is read again for the chosen
 // branch and has its line, inactive or not: a C170, C321, C425, C470 or
 // H010 line must find its item here. A product whose unit can no longer be
-// read has an empty unit; only a failing server abandons the file.
+// read has an empty unit, one registered without a unit the unit "UN"
+// (the items' collection declares it); only a failing server abandons the
+// file.
 std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& texto) {
   dados::CConexaoProduto catalogo;
   com::HRESULT resultado = catalogo.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
@@ -169,7 +160,10 @@ std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& text
     resultado = catalogo.Le(codigo, m_filtro.filial, &p);
     if (com::FAILED(resultado)) return falhou(__LINE__);
     std::string unidade;
-    if (p.Unidade != 0) {
+    if (p.Unidade == 0) {
+      // Gathered as the unit of the items registered without one.
+      if (const auto* u = m_c.itens.unidades.PLookup(0)) unidade = u->Sigla;
+    } else {
       const REG_UNIDADES_MEDIDAPS* u = m_c.itens.unidades.PLookup(p.Unidade);
       if (!u) {
         REG_UNIDADES_MEDIDAPS lida{};
@@ -190,7 +184,9 @@ std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& text
     resultado = catalogo.LeServico(codigo, &s);
     if (com::FAILED(resultado)) return falhou(__LINE__);
     std::string unidade;
-    if (s.Unidade != 0) {
+    if (s.Unidade == 0) {
+      if (const auto* u = m_c.itens.unidadesServico.PLookup(0)) unidade = u->Sigla;
+    } else {
       const REG_UNIDADES_MEDIDA_SERVICOSPS* u = m_c.itens.unidadesServico.PLookup(s.Unidade);
       if (!u) {
         REG_UNIDADES_MEDIDA_SERVICOSPS lida{};

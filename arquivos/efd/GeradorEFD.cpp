@@ -171,15 +171,14 @@ std::string CGeradorEFD::Cabecalho() const {
       .Fim();
   if (m_contadores.c400 == 0) return texto;
 
-  for (const auto& [codigo, u] : m_itens.unidades) CLinhaEFD(texto, "0190").Texto(u.Sigla).Texto(u.Descricao).Fim();
-  for (const auto& [codigo, u] : m_itens.unidadesServico)
-    CLinhaEFD(texto, "0190").Texto(u.Sigla).Texto(u.Descricao).Fim();
+  m_itens.Linhas0190(texto);
+  // Code 0 finds the unit of the items registered without one.
   for (const auto& [codigo, p] : m_itens.produtos) {
-    const auto* unidade = p.Unidade ? m_itens.unidades.PLookup(p.Unidade) : nullptr;
+    const auto* unidade = m_itens.unidades.PLookup(p.Unidade);
     Linha0200(texto, p, unidade ? unidade->Sigla : "");
   }
   for (const auto& [codigo, s] : m_itens.servicos) {
-    const auto* unidade = s.Unidade ? m_itens.unidadesServico.PLookup(s.Unidade) : nullptr;
+    const auto* unidade = m_itens.unidadesServico.PLookup(s.Unidade);
     Linha0200(texto, s, unidade ? unidade->Sigla : "");
   }
   return texto;

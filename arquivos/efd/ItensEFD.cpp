@@ -1,5 +1,8 @@
 #include "arquivos/efd/ItensEFD.h"
 
+#include <cstdio>
+#include <string_view>
+
 #include "arquivos/efd/ErroDadosEFD.h"
 #include "arquivos/efd/LinhaEFD.h"
 #include "plataforma/dados/ResultadosDados.h"
@@ -7,6 +10,17 @@
 namespace qmx::efd {
 
 namespace {
+
+constexpr const char* kSiglaAvulsa = "UN";
+constexpr const char* kDescricaoAvulsa = "UNIDADE";
+
+template <typename Unidade>
+Unidade RegistroAvulso() {
+  Unidade u{};
+  std::snprintf(u.Sigla, sizeof u.Sigla, "%s", kSiglaAvulsa);
+  std::snprintf(u.Descricao, sizeof u.Descricao, "%s", kDescricaoAvulsa);
+  return u;
+}
 
 // A read that may find nothing: false for "not found", a throw for a
 // failing server.
@@ -35,6 +49,8 @@ const ItemLido& CItensEFD::Produto(std::uint32_t codigo) {
       const auto& unidade = Unidade(produto.Unidade);
       lido.semUnidade = !unidade;
       if (unidade) lido.unidade = *unidade;
+    } else {
+      lido.unidade = UnidadeAvulsa();
     }
     Exige(m_catalogo.LePisCofins(codigo, &lido.pisCofins), __LINE__);
     produtos[codigo] = produto;
@@ -55,10 +71,40 @@ const ItemLido& CItensEFD::Servico(std::uint32_t codigo) {
       const auto& unidade = UnidadeServico(servico.Unidade);
       lido.semUnidade = !unidade;
       if (unidade) lido.unidade = *unidade;
+    } else {
+      lido.unidade = UnidadeAvulsaServico();
     }
     servicos[codigo] = servico;
   }
   return m_servicosLidos.emplace(codigo, std::move(lido)).first->second;
+}
+
+std::string CItensEFD::UnidadeAvulsa() {
+  if (!unidades.PLookup(0)) unidades[0] = RegistroAvulso<REG_UNIDADES_MEDIDAPS>();
+  return kSiglaAvulsa;
+}
+
+std::string CItensEFD::UnidadeAvulsaServico() {
+  if (!unidadesServico.PLookup(0)) unidadesServico[0] = RegistroAvulso<REG_UNIDADES_MEDIDA_SERVICOSPS>();
+  return kSiglaAvulsa;
+}
+
+std::uint32_t CItensEFD::Linhas0190(std::string& texto) const {
+  bool registrada = false;
+  for (const auto& [codigo, u] : unidades) registrada |= codigo != 0 && std::string_view(u.Sigla) == kSiglaAvulsa;
+  for (const auto& [codigo, u] : unidadesServico)
+    registrada |= codigo != 0 && std::string_view(u.Sigla) == kSiglaAvulsa;
+  std::uint32_t linhas = 0;
+  bool escrita = false;
+  const auto linha = [&](std::uint16_t codigo, const char* sigla, const char* descricao) {
+    if (codigo == 0 && (registrada || escrita)) return;
+    escrita |= codigo == 0;
+    CLinhaEFD(texto, "0190").Texto(sigla).Texto(descricao).Fim();
+    ++linhas;
+  };
+  for (const auto& [codigo, u] : unidades) linha(codigo, u.Sigla, u.Descricao);
+  for (const auto& [codigo, u] : unidadesServico) linha(codigo, u.Sigla, u.Descricao);
+  return linhas;
 }
 
 // A unit is read once and goes into its map the first time an item uses it.

@@ -56,7 +56,19 @@ class CItensEFD {
   CMapaMFC<std::uint16_t, REG_UNIDADES_MEDIDAPS> unidades;
   CMapaMFC<std::uint16_t, REG_UNIDADES_MEDIDA_SERVICOSPS> unidadesServico;
 
+  // The 0190 lines of the units gathered, products' then services'. The
+  // unit given to items registered without one is left out when a
+  // registered unit already carries its code text.
+  std::uint32_t Linhas0190(std::string& texto) const;
+
  private:
+  // An item registered without a unit is counted by the piece: its 0200
+  // and every line that names it (C170, C321, C425, C470, H010) carry "UN",
+  // declared in 0190 under the code 0. The published layout requires a
+  // unit in those fields and refuses an empty one.
+  std::string UnidadeAvulsa();
+  std::string UnidadeAvulsaServico();
+
   // The unit's code text, or nothing for a unit that is not registered.
   const std::optional<std::string>& Unidade(std::uint16_t codigo);
   const std::optional<std::string>& UnidadeServico(std::uint16_t codigo);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "arquivos/sintegra/ChaveSintegra.h"
@@ -65,10 +66,12 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
                              SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
           ++contaI;
           // One 60D per item and tax situation: an item sold at two rates
-          // in a day has two lines (earlier versions summed them under one).
-          const std::uint32_t tipo = (std::uint32_t{item.AliquotaCentesimos} << 16) |
-                                     (std::uint32_t{static_cast<unsigned char>(letra)} << 8) |
-                                     (servico ? std::uint32_t{'S'} : std::uint32_t{'P'});
+          // in a day has two lines (earlier versions summed them under one);
+          // its cancellations, whatever their rates, are one CANC line.
+          const std::uint32_t especie = servico ? std::uint32_t{'S'} : std::uint32_t{'P'};
+          const std::uint32_t tipo = cancelado ? especie
+                                               : (std::uint32_t{item.AliquotaCentesimos} << 16) |
+                                                     (std::uint32_t{static_cast<unsigned char>(letra)} << 8) | especie;
           const REG_KEY_SINTEGRA chave{item.Codigo, cancelado ? 1u : 0u, tipo};
           Soma*& indexada = indice60D[chave];
           if (!indexada) indexada = &dia60D[chave];
@@ -86,8 +89,8 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
             m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
             continue;
           }
-          const auto [posicao, novo] =
-              m_meses.try_emplace((std::uint64_t{mes} << 33) | (std::uint64_t{servico} << 32) | item.Codigo);
+          // The month's sums are kept per tax situation as the day's are.
+          const auto [posicao, novo] = m_meses.try_emplace(ChaveMes{mes, item.Codigo, tipo});
           if (novo) m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
           auto& doMes = posicao->second;
           doMes.quantidade += item.Quantidade.int64;
@@ -141,17 +144,17 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
 std::uint32_t CECFSintegra::Escreve60R() {
   auto& c = m_contexto;
   // The map's order is the file's: the month code orders year and month,
-  // then the item code's text.
-  std::map<std::pair<std::uint32_t, std::string>, const Soma*> ordem;
+  // then the item code's text, then the tax situation's.
+  std::map<std::tuple<std::uint32_t, std::string, std::string>, const Soma*> ordem;
   for (const auto& [chave, soma] : m_meses)
-    ordem.emplace(std::make_pair(static_cast<std::uint32_t>(chave >> 33),
-                                 CodigoItem((chave >> 32) & 1, static_cast<std::uint32_t>(chave))),
+    ordem.emplace(std::make_tuple(chave.mes, CodigoItem(soma.servico, chave.codigo),
+                                  SituacaoTributaria(false, soma.servico, soma.letra, soma.aliquota)),
                   &soma);
   for (const auto& [chave, pSoma] : ordem) {
     const Soma& soma = *pSoma;
-    c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(chave.first), chave.second, soma.quantidade,
-                                              soma.valor, soma.servico ? 0 : soma.base,
-                                              SituacaoTributaria(false, soma.servico, soma.letra, soma.aliquota)}));
+    c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(std::get<0>(chave)), std::get<1>(chave),
+                                              soma.quantidade, soma.valor, soma.servico ? 0 : soma.base,
+                                              std::get<2>(chave)}));
   }
   return static_cast<std::uint32_t>(m_meses.size());
 }

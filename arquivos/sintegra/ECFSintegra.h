@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <string>
 #include <utility>
@@ -37,9 +38,18 @@ class CECFSintegra {
 
   ContextoSintegra& m_contexto;
   CItensSintegra& m_itens;
-  // (month code, kind, item code) packed in one number -> the month's sums;
-  // ordered by the item code's text only when written.
-  std::unordered_map<std::uint64_t, Soma> m_meses;
+  // (month code, item code, tax situation) -> the month's sums; ordered by
+  // the item code's text only when written.
+  struct ChaveMes {
+    std::uint32_t mes, codigo, tipo;  // tipo: as the 60D key's third word
+    bool operator==(const ChaveMes&) const = default;
+  };
+  struct HashMes {
+    std::size_t operator()(const ChaveMes& k) const {
+      return std::hash<std::uint64_t>()((std::uint64_t{k.mes} << 32 | k.codigo) ^ (std::uint64_t{k.tipo} << 17));
+    }
+  };
+  std::unordered_map<ChaveMes, Soma, HashMes> m_meses;
 };
 
 }  // namespace qmx::sintegra

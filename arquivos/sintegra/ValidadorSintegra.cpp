@@ -130,6 +130,8 @@ class CValidador {
     std::set<std::string> totalizadores, resumos;
   };
   std::optional<Dia> m_dia;
+  // 60R: month, item and tax situation already summed.
+  std::set<std::string> m_resumosMes;
   // Codes cited (with the first line that cites them) and codes listed in 75.
   std::map<std::string, std::pair<std::size_t, std::string>> m_citados;
   std::set<std::string> m_listados;
@@ -424,6 +426,8 @@ void CValidador::Registro60R(const Linha& l) {
              "situação tributária fora da tabela (alíquota, F, I, N, CANC, DESC ou ISS): \"" + Texto(Campo(t, 69, 4)) + "\"");
   ConfereMes(l, "60R", Campo(t, 4, 6));
   UsaCodigo(l, "60R", Campo(t, 10, 14));
+  if (!m_resumosMes.insert(std::string(Campo(t, 4, 20)) + std::string(Campo(t, 69, 4))).second)
+    m_c.Erro(l.numero, "60R", "resumo-repetido", "dois 60R do mesmo item e situação no mês");
 }
 
 void CValidador::Registro61(const Linha& l) {
