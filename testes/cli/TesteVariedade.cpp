@@ -66,31 +66,55 @@ Dias DiasR02OuE12(const std::string& texto, const char* registro) {
   return r;
 }
 
-// Sintegra 60M of the ECF, and its 60A lines summed per day.
-Dias Dias60M(const std::string& texto, std::map<std::string, std::int64_t>& somas60A) {
-  Dias r;
+// Sintegra's 60 lines of every ECF, keyed by serial and date (the 60R by
+// month): the 60M, and per tax situation the 60A values and the 60D and
+// 60R sums.
+struct Sintegra60 {
+  Dias m60;
+  std::map<std::string, std::map<std::string, std::int64_t>> a60, d60;
+  std::map<std::string, std::int64_t> r60, d60Mes;
+};
+
+Sintegra60 Le60(const std::string& texto) {
+  Sintegra60 r;
   for (const auto& l : LinhasCRLF(texto)) {
-    if (l.rfind("60M", 0) == 0 && l.substr(11, 19) == kSerieECF1)
-      r[l.substr(3, 8)] = {Numero(l.substr(48, 6)), Numero(l.substr(42, 6)), Numero(l.substr(57, 16)),
-                           Numero(l.substr(73, 16))};
-    if (l.rfind("60A", 0) == 0 && l.substr(11, 19) == kSerieECF1) somas60A[l.substr(3, 8)] += Numero(l.substr(35, 12));
+    const std::string chave = l.substr(11, 20) + l.substr(3, 8);
+    if (l.rfind("60M", 0) == 0)
+      r.m60[chave] = {Numero(l.substr(48, 6)), Numero(l.substr(42, 6)), Numero(l.substr(57, 16)),
+                      Numero(l.substr(73, 16))};
+    else if (l.rfind("60A", 0) == 0)
+      r.a60[chave][l.substr(31, 4)] += Numero(l.substr(35, 12));
+    else if (l.rfind("60D", 0) == 0) {
+      r.d60[chave][l.substr(90, 4)] += Numero(l.substr(58, 16));
+      if (l.substr(90, 4) != "CANC") r.d60Mes[l.substr(31, 14) + l.substr(90, 4)] += Numero(l.substr(58, 16));
+    } else if (l.rfind("60R", 0) == 0)
+      r.r60[l.substr(9, 14) + l.substr(68, 4)] += Numero(l.substr(36, 16));
   }
   return r;
 }
 
-// The SPED extract's C405 lines under the ECF's C400.
+// The SPED extract's C405 lines, keyed by the C400's serial and the date.
 Dias DiasC405(const std::string& texto) {
   Dias r;
-  bool doECF = false;
+  std::string serie;
   for (const auto& l : LinhasCRLF(texto)) {
-    if (l.rfind("|C400|", 0) == 0) doECF = l.find(std::string("|") + kSerieECF1 + "|") != std::string::npos;
-    if (!doECF || l.rfind("|C405|", 0) != 0) continue;
     std::vector<std::string> c;
     for (std::size_t i = 1, j; (j = l.find('|', i)) != std::string::npos; i = j + 1) c.push_back(l.substr(i, j - i));
-    if (c.size() < 7) continue;
-    const std::string data = c[1].substr(4, 4) + c[1].substr(2, 2) + c[1].substr(0, 2);
-    r[data] = {Numero(c[3]), Numero(c[4]), Numero(c[6]), Numero(c[5])};
+    if (c.size() > 3 && c[0] == "C400") serie = c[3];
+    if (c.size() < 7 || c[0] != "C405") continue;
+    serie.resize(20, ' ');
+    r[serie + c[1].substr(4, 4) + c[1].substr(2, 2) + c[1].substr(0, 2)] = {Numero(c[3]), Numero(c[4]), Numero(c[6]),
+                                                                           Numero(c[5])};
   }
+  return r;
+}
+
+// The days of ECF 1 among every ECF's, keyed by date alone.
+Dias DoECF1(const Dias& todos) {
+  Dias r;
+  const std::string serie = std::string(kSerieECF1) + " ";
+  for (const auto& [chave, d] : todos)
+    if (chave.rfind(serie, 0) == 0) r[chave.substr(20)] = d;
   return r;
 }
 
@@ -131,23 +155,36 @@ TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
       else if (texto.rfind("E01", 0) == 0 && texto.find("MFD") == 112) mfd = texto;
     }
     ASSERT_FALSE(movimentos.empty() || mfd.empty() || sintegra.empty() || extrato.empty());
-    // Per day of ECF 1: the same reduction in the four files.
-    std::map<std::string, std::int64_t> somas60A;
+    // Per day of ECF 1: the same reduction in the four files; per day of
+    // every ECF of the branch, in Sintegra and the extract.
     const Dias r02 = DiasR02OuE12(movimentos, "R02"), e12 = DiasR02OuE12(mfd, "E12");
-    const Dias m60 = Dias60M(sintegra, somas60A), c405 = DiasC405(extrato);
+    const Sintegra60 s60 = Le60(sintegra);
+    const Dias c405 = DiasC405(extrato);
     // Branch 1 opens every day drawn: three to six reductions of ECF 1.
     EXPECT_GE(r02.size(), 3u) << Mostra(r02);
     EXPECT_LE(r02.size(), 6u) << Mostra(r02);
     EXPECT_EQ(r02, e12) << Mostra(r02) << "E12:\n" << Mostra(e12);
-    EXPECT_EQ(r02, m60) << Mostra(r02) << "60M:\n" << Mostra(m60);
+    EXPECT_EQ(r02, DoECF1(s60.m60)) << Mostra(r02) << "60M:\n" << Mostra(s60.m60);
     // The extract leaves out a day without gross sale.
     Dias comVenda;
-    for (const auto& [data, d] : m60)
-      if (d.vendaBruta) comVenda[data] = d;
+    for (const auto& [chave, d] : s60.m60)
+      if (d.vendaBruta) comVenda[chave] = d;
     EXPECT_EQ(comVenda, c405) << Mostra(comVenda) << "C405:\n" << Mostra(c405);
-    // A day's 60A lines (rates, F, I, N, cancellations, discounts, ISS)
-    // add up to its gross sale.
-    for (const auto& [data, d] : m60) EXPECT_EQ(somas60A[data], d.vendaBruta) << data;
+    for (const auto& [chave, d] : s60.m60) {
+      // A day's 60A lines (rates, F, I, N, cancellations, discounts, ISS)
+      // add up to its gross sale; its items' 60D sums, per tax situation,
+      // to the 60A of that situation (the discounts have no 60D).
+      auto a60 = s60.a60.at(chave);
+      std::int64_t soma = 0;
+      for (const auto& [situacao, valor] : a60) soma += valor;
+      EXPECT_EQ(soma, d.vendaBruta) << chave;
+      a60.erase("DESC");
+      std::erase_if(a60, [](const auto& p) { return p.second == 0; });
+      const auto d60 = s60.d60.count(chave) ? s60.d60.at(chave) : std::map<std::string, std::int64_t>{};
+      EXPECT_EQ(a60, d60) << chave;
+    }
+    // The month's 60R per item and situation are its days' 60D.
+    EXPECT_EQ(s60.r60, s60.d60Mes);
     // The detail memory holds every COO of its range, in a cupom (E14) or
     // another document (E16), and each R06 document is among the E16.
     std::set<std::int64_t> coos;
