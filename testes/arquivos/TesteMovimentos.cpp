@@ -111,6 +111,37 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   // The dialog opened on the system's start and today.
   EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(14019).texto, "01/01/2024");
   EXPECT_EQ(m_host.Dialogos()[0].aposInicio.at(14020).texto, "06/12/2026");
+  EXPECT_EQ(m_host.Dialogos()[0].focoAposInicio, 14019);
+
+  // What the golden's day does not show: a cupom paid by card and cash
+  // (R07 sorted as texts), the cheque and DAV reports (GRG kept) beside a
+  // withdrawal (GRG 0), the ISSQN discount flag, and a reduction whose
+  // counter is 0 (no R02 or R03 for its day).
+  m.Cupom(1, kDia2).Item(10, 1, 12.5).Pagamento(2, 10, 80).Pagamento(1, 2.5);
+  for (std::uint8_t tipo : {13, 14, 4}) m.Documento(1, kDia2, tipo, 80 + tipo, 70 + tipo, 5);
+  m.ReducaoZ(1, kDia2);
+  m.Grava();
+  auto& sessao = m_empresa.Gravador().Sessao();
+  sessao.Executa("UPDATE reducao_z SET crz = 0 WHERE emissora = 1 AND data = ?", {static_cast<std::int64_t>(kDia2)});
+  sessao.Executa("UPDATE mestre_ec SET desconto_issqn = 1", {});
+  fs::remove(Gerado());
+  ASSERT_EQ(Executa("", 1), ui::IDOK);
+  const std::string segundo = PastaTemporaria::Le(Gerado().string());
+  ConfereLeiaute(segundo);
+  std::vector<std::string> r02, r07, r06;
+  for (const auto& l : LinhasCRLF(segundo.substr(0, segundo.rfind("EAD")))) {
+    if (l.rfind("R02", 0) == 0) r02.push_back(l.substr(46));
+    if (l.rfind("R07", 0) == 0) r07.push_back(l.substr(46));
+    if (l.rfind("R06", 0) == 0) r06.push_back(l.substr(46));
+  }
+  EXPECT_EQ(r02, std::vector<std::string>{"000001000009000001202611022026110223000000000000006434S"});
+  ASSERT_EQ(r07.size(), 7u);
+  EXPECT_EQ(r07[5], "000011000005000000DINHEIRO       0000000000250N0000000000000");
+  EXPECT_EQ(r07[6], "000011000005000080CARTAO         0000000001000N0000000000000");
+  ASSERT_EQ(r06.size(), 7u);
+  EXPECT_EQ(std::vector<std::string>(r06.begin() + 4, r06.end()),
+            (std::vector<std::string>{"0000120000930000830005RG20261103120000", "0000130000940000840005RG20261103120000",
+                                      "0000140000840000000005CN20261103120000"}));
 }
 
 TEST_F(Movimentos, AutomaticoSemOperadorEFilialTodas) {
