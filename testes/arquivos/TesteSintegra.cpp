@@ -90,6 +90,9 @@ class Sintegra : public ::testing::Test {
     m.NotaConsumidor(1, kDia1, 100, 110).Item(10, 2, 12.5).Item(30, 1, 4.5);
     m.NotaConsumidor(1, kDia1, 111, 115).Item(10, 1, 12.5).Cancelado();
     m.NotaConsumidor(2, kDia2, 116, 120).Servico(60, 1, 10);
+    // A cancelled pad of lower numbers entered last: the day's 61 still
+    // runs from the lowest first number to the highest last one.
+    m.NotaConsumidor(2, kDia1, 90, 99).Item(30, 1, 4.5).Cancelado();
     m.ReducaoZ(1, kDia1);
     m.ReducaoZ(2, kDia1);
     m.Cupom(1, kDia2).Item(10, 1, 12.5);
@@ -100,6 +103,7 @@ class Sintegra : public ::testing::Test {
     n1.itens[0].DescontoUnitario = 123456789;  // 1.23456789 a unit
     n1.itens[0].BaseST = Valor(9.99);
     n1.itens[0].IPI = Valor(1.11);
+    n1.itens[2].AliquotaICMS = 500;  // a service's own rate is not ICMS: 0 in its 50
     m.Nota(2, kDia1, 4).Participante(6).Situacao(false, false, true).Item(10, 1, 10);
     m.Nota(3, kDia1, 2).Participante(7).Situacao(true).Item(40, 3, 3);
     m.Nota(4, kDia1, 1).Participante(5).CodigoTipo(12).Item(10, 1, 7);
@@ -311,6 +315,9 @@ TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
   m.Nota(16, kDia1, 1).Participante(5).Situacao(false, true);              // voided, not an NF-e
   m.Nota(17, kDia1, 7).Participante(5).Item(10, 1, 1);                     // no fiscal model
   m.Nota(18, kDia1, 2).Participante(5).Item(30, 2, 4);                     // nota avulsa
+  // Kind 30 writes its values as zeros and has no 54; kind 31 does not.
+  m.Nota(19, kDia1).Participante(5).CodigoTipo(30).Item(10, 1, 9);
+  m.Nota(20, kDia1).Participante(5).CodigoTipo(31).Item(10, 1, 9);
   m.Grava();
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK);
   const std::string gerado = Gerado();
@@ -332,13 +339,16 @@ TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
   for (const char* semValores : {"000013/5102/0000", "000014/5102/0000", "000015/5102/0000"})
     EXPECT_EQ(r50.at(semValores).valores, (V{0, 0, 0, 0, 0})) << semValores;
   EXPECT_EQ(r50.at("000018/5102/0000").modelo, "01");
-  EXPECT_EQ(r50.size(), 9u);  // nothing of nota 17
-  // 54: the four items of nota 11, one each of 12 and 18; none of the rest.
-  EXPECT_EQ(Conta(gerado, "54"), 6);
+  EXPECT_EQ(r50.at("000019/5102/0000").valores, (V{0, 0, 0, 0, 0}));
+  EXPECT_EQ(r50.at("000020/5102/1800").valores, (V{900, 900, 162, 0, 0}));
+  EXPECT_EQ(r50.size(), 11u);  // nothing of nota 17
+  // 54: the four items of nota 11, one each of 12, 18 and 20; none of the
+  // rest.
+  EXPECT_EQ(Conta(gerado, "54"), 7);
   std::map<std::string, int> itens54;
   for (const auto& l : LinhasCRLF(gerado))
     if (l.substr(0, 2) == "54") ++itens54[l.substr(21, 6)];
-  EXPECT_EQ(itens54, (std::map<std::string, int>{{"000011", 4}, {"000012", 1}, {"000018", 1}}));
+  EXPECT_EQ(itens54, (std::map<std::string, int>{{"000011", 4}, {"000012", 1}, {"000018", 1}, {"000020", 1}}));
 }
 
 // The day of an ECF: two totalizers of one rate are one 60A line; an item
