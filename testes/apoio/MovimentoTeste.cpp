@@ -486,6 +486,7 @@ void CenarioFiscal::Movimento() {
   auto& servico = m.Servico(60, "ENTREGA EM DOMICILIO", 500);
   servico.AliquotaPIS = 65;
   servico.AliquotaCOFINS = 300;
+  servico.Ativo = 0;  // no longer offered, still named by the movement
   auto& atacado = m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81");
   Copia(atacado.InscricaoEstadual, "110.042.490.999");
   Copia(atacado.Endereco, "Av. do Estado");
@@ -525,6 +526,8 @@ void CenarioFiscal::Movimento() {
   m.NotaConsumidor(1, kDia3, 130, 132).Item(50, 1, 8.9).Cancelado();
   m.NotaConsumidor(1, kDia3, 133, 0).Item(50, 1, 8.9).Cancelado();
   m.NotaConsumidor(1, kDia4, 140, 0).Item(30, 1, 4.5);
+  // Lower numbers on the next ECF, with a discount: the day runs 138-140.
+  m.NotaConsumidor(2, kDia4, 138, 139).Item(50, 1, 8.9, 0.9);
 
   auto& n1 = m.Nota(1, kDia2, 1).Participante(5).CondicaoPagamento(1).Observacao("ENTREGAR\r\nNO DEPOSITO\nFUNDOS")
                  .Item(10, 2, 100).Item(50, 1, 50).Servico(60, 1, 20);
@@ -554,9 +557,12 @@ void CenarioFiscal::Movimento() {
   n1.registro.Frete = Valor(3);
   n1.registro.ValorTotal.int64 += Valor(1.79 + 11.1 + 3).int64;
   m.Nota(2, kDia1, 4).Participante(6).ChaveNFe("35261112345678000195550010000000021000000020").Item(10, 1, 10);
-  m.Nota(3, kDia1, 2).Participante(7).Situacao(true).Item(40, 3, 3);
+  // Keys typed on notas that are no NF-e stay out of the files.
+  m.Nota(3, kDia1, 2).Participante(7).Situacao(true).ChaveNFe("35261112345678000195010010000000031000000030")
+      .Item(40, 3, 3);
   m.Nota(4, kDia1, 5).Participante(5).Item(10, 1, 7);
-  auto& n5 = m.Nota(5, kDia1, 3).Participante(5).CondicaoPagamento(2).Item(20, 1, 2, 5405);
+  auto& n5 = m.Nota(5, kDia1, 3).Participante(5).CondicaoPagamento(2).Observacao("MERCADORIA EM CONSIGNACAO")
+                 .ChaveNFe("35261112345678000195040010000000051000000050").Item(20, 1, 2, 5405);
   n5.itens[0].Quantidade = Valor(1000);
   n5.itens[0].DescontoUnitario = 12345678;  // 0.12345678 a unit: cut to 0.1234 before the product
   m.Nota(6, kDia2, 1).Participante(7).Situacao(false, true).Item(30, 1, 1).Item(90, 1, 1);
