@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "apoio/MovimentoTeste.h"
+#include "apoio/RelogioSimulado.h"
 #include "arquivos/paf/GeradorEstoque.h"
 #include "arquivos/paf/QMXEstoque.h"
 #include "frame/RelogioBiblioteca.h"
@@ -17,7 +18,8 @@ constexpr const char* kNome = "Estoque150626.txt";
 
 class Estoque : public ::testing::Test, protected CenarioArquivos {
  protected:
-  Estoque() : CenarioArquivos(Cadastro::PAF) {}
+  // Before ten in the morning: the stock time keeps its leading zero.
+  Estoque() : CenarioArquivos(Cadastro::PAF) { empresa.AcrescentaRegistro(RelogioSimulado("15/06/2026", "09:05:07")); }
   // Positions before, on and after yesterday; today's cupons of both ECFs
   // of the branch with what must not count (cancelled items and cupons, a
   // consumer nota, a service of a product's code, yesterday's and the
@@ -51,11 +53,12 @@ class Estoque : public ::testing::Test, protected CenarioArquivos {
   }
   std::string Arquivo() { return Gerado(kNome); }
   // The file with the time of E1 checked to be the clock's during the run
-  // and then written as 103015, the time the clock was set to.
+  // and then written as 103015, the time of the golden files.
   std::string ArquivoNaHoraDoRelogio(std::int32_t antes, std::int32_t depois) {
     std::string texto = Arquivo();
     const std::int32_t hora = std::stoi(texto.substr(170, 6));
     EXPECT_TRUE(hora >= antes && hora <= depois) << hora;
+    EXPECT_EQ(texto.substr(170, 3), "090") << texto.substr(170, 6);
     return texto.replace(170, 6, "103015");
   }
   int ExecutaNaHora(const std::string& roteiro, std::int32_t& antes, std::int32_t& depois) {

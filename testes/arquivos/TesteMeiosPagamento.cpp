@@ -43,7 +43,10 @@ class MeiosPagamento : public ::testing::Test {
     m.Cupom(1, kDia1).Item(10, 1, 42.99).Pagamento(1, 50).Pagamento(255, 7.01);
     m.Cupom(2, kDia1).Item(10, 1, 20).Pagamento(2, 20);
     m.Cupom(1, kDia1).Item(10, 1, 10).Pagamento(1, 10).Cancelado();  // received nothing
-    m.Cupom(1, kDia1).Item(10, 1, 5).Pagamento(1, 0).Pagamento(0, 5).Pagamento(250, 5);  // ignored payments
+    m.Cupom(1, kDia1).Item(10, 1, 5).Pagamento(1, 0).Pagamento(3, 0).Pagamento(0, 5).Pagamento(250, 5);  // ignored
+    // Paid by a means the list does not have: no line and no day sum, but
+    // in the grand total.
+    m.Cupom(2, CodificaDia(1, 11, 2026)).Item(10, 1, 3).Pagamento(7, 3);
     m.Cupom(3, kDia1).Item(10, 1, 99).Pagamento(1, 99);  // another branch
     m.Cupom(1, kDia2).Item(10, 1, 8.5).Pagamento(1, 10).Pagamento(252, 1).Pagamento(253, 0.5);
     m.Nota(1, kDia2).Item(10, 1, 1234.56).Pagamento(2, 1234.56);
@@ -91,7 +94,7 @@ TEST_F(MeiosPagamento, DiasMeiosDeducoesDoDinheiroETotais) {
                 "DINHEIRO - 146,49\n\r"
                 "CARTAO - 1.284,56\n\r"
                 "CHEQUE - 80,00\n\r"
-                "SOMA TOTAL - 1.511,05\n\r");
+                "SOMA TOTAL - 1.514,05\n\r");
 }
 
 TEST_F(MeiosPagamento, SemDocumentosTituloDesconhecidoEServidorQueFalha) {
