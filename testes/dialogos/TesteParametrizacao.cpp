@@ -5,6 +5,7 @@
 #include "apoio/EmpresaTeste.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
@@ -121,9 +122,21 @@ TEST_F(Parametrizacao, CadaItemEmCadaPecaPorEstadoEParametros) {
       {"PB", 0, 0, 0, false, {.paraiba = "Sim"}},
       {"pb", 0, 0, 0, false, {}},
   };
+  // A report another routine left open is closed first, as it stood.
+  unsigned char indice = 255;
+  ASSERT_TRUE(impressora::BuscaIndiceRelatorioGerencial("MEIOS DE PAGTO", indice));
+  ASSERT_TRUE(impressora::AbreRelatorioGerencial(indice));
+  char interrompido[] = "INTERROMPIDO\n";
+  ASSERT_TRUE(impressora::RelatorioGerencial(interrompido));
   for (const auto& c : casos) {
     Filial(c.uf, c.semPreVenda, c.semDAV, c.autonomo, c.credito);
     ASSERT_TRUE(ECImprimeParametrizacao(1, 1)) << c.uf;
+    if (&c == casos) {
+      const auto primeiro = impressora::RelatoriosImpressos().front();
+      EXPECT_EQ(primeiro.titulo, "MEIOS DE PAGTO");
+      EXPECT_EQ(primeiro.texto, "INTERROMPIDO\n");
+      EXPECT_TRUE(primeiro.fechado);
+    }
     EXPECT_EQ(impressora::PecasRelatorio(), PecasEsperadas(c.respostas)) << c.uf;
     const auto relatorios = impressora::RelatoriosImpressos();
     ASSERT_FALSE(relatorios.empty());
@@ -163,6 +176,12 @@ TEST_F(Parametrizacao, SemDadosOuFilialNaoHabilitadaNadaImprime) {
   EXPECT_FALSE(ECImprimeParametrizacao(1, 1));
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 161).texto);
+  EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
+  // A branch the server cannot answer for.
+  m_host.Limpa();
+  EXPECT_FALSE(ECImprimeParametrizacao(9, 1));
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 162).texto);
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
 
   QMX_Inicializa("EMPRESA-SEM-BASE", 1, 0);
