@@ -93,13 +93,26 @@ TEST_F(Exportacoes, ResultadosDeDialogosCancelados) {
   EXPECT_TRUE(QMX_TabIndiceTecnicoProducao());
   EXPECT_TRUE(QMX_Movimentos(1, 2, 3, 4, 0));
   EXPECT_TRUE(QMX_BuscaHistorico(1, 2, 3));
-  std::vector<int> modelos;
+  // Each dialog with its template and caption (the technical indices'
+  // dialog set aside: its caption is its own routine's).
+  std::vector<std::pair<int, std::string>> modelos;
   for (const auto& dialogo : m_host.Dialogos()) {
-    modelos.push_back(dialogo.idModelo);
+    if (dialogo.idModelo != 14031) modelos.emplace_back(dialogo.idModelo, dialogo.titulo);
     EXPECT_EQ(dialogo.resultado, ui::IDCANCEL);
   }
-  EXPECT_EQ(modelos, (std::vector<int>{14024, 14008, 14009, 14028, 14030, 14007, 14025, 14002, 14023, 14031,
-                                       14017, 14026}));
+  EXPECT_EQ(modelos, (std::vector<std::pair<int, std::string>>{
+                         {14024, "Leitura Memória Fiscal Completa"},
+                         {14008, "Filtro de Meios de Pagamento"},
+                         {14009, "Filtro de DAV Emitidos"},
+                         {14028, "Torvo ECF - SINTEGRA - Base de Dados"},
+                         {14030, "Filtro de Venda do Período"},
+                         {14007, "Filtro de Espelho MFD"},
+                         {14025, "Filtro de  Arq. MFD"},
+                         {14002, "Filtro de Tabela de Produtos"},
+                         {14023, "Filtro de Estoque"},
+                         {14017, "Filtro de Movimentos por ECF"},
+                         {14026, "Torvo ECF - Histórico de Clientes"}}));
+  EXPECT_EQ(m_host.Dialogos().size(), 12u);
   EXPECT_TRUE(m_host.Erros().empty());
 }
 
