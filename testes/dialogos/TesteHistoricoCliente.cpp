@@ -47,6 +47,7 @@ class HistoricoCliente : public ::testing::Test {
                       .Parcela(1, 20, m_dia + 120);
     qmx::testes::Copia(cupom.itens[0].Descricao, "ARROZ COMO IMPRESSO");
     qmx::testes::Copia(cupom.itens[3].Descricao, "MILHO");
+    qmx::testes::Copia(cupom.itens[1].Descricao, "FRETE");  // the service is read from its register
     m.Cupom(1, m_dia).Coo(322).Origem(3).Item(10, 1, 2);
     m.Grava();
     qmx::dados::CGravadorCatalogo catalogo(m_empresa.Gravador().Sessao());
