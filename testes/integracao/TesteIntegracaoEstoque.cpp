@@ -40,7 +40,8 @@ TEST_F(IntegracaoEstoque, PassaPorCadaCupomEItemComAsPendenciasNoLog) {
   e.movimento.Cupom(1, dia).Item(12, 1, 9.90).Item(10, 1, 12.50);                      // 2: no grid for 12
   e.movimento.Cupom(1, dia).Item(13, 5, 4).Item(14, 1, 20);                            // 3: stock, managerial
   e.movimento.Cupom(1, dia).Item(10, 1, 12.50).Origem(4);                              // 4: not for the stock
-  e.movimento.Cupom(1, dia).Item(10, 3, 12.50).Cancela().Item(10, 1, 12.50);           // 5: cancelled item
+  auto& c5 = e.movimento.Cupom(1, dia).Item(10, 3, 12.50).Cancela().Item(10, 1, 12.50).Item(11, 2, 8);
+  c5.itens.back().Excluido = 1;  // 5: a cancelled item, an item left out
   e.movimento.Cupom(1, dia).Item(10, 1, 12.50).Cancelado();                            // 6: cancelled cupom
   e.movimento.Cupom(1, CodificaDia(11, 11, 2026)).Item(10, 1, 12.50);                  // another day
   e.movimento.Grava();
@@ -69,7 +70,7 @@ TEST_F(IntegracaoEstoque, PassaPorCadaCupomEItemComAsPendenciasNoLog) {
                               "5|2|10|1|-10000|125000|5102|6|CF000005-10/11/2026|3.1.01|1.1.02|125000||ES",
                           }));
   EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "1|2|1", "1|3|0", "2|1|0", "2|2|1", "3|1|0", "3|2|0", "4|1|0", "5|1|0",
-                              "5|2|1", "6|1|0", "7|1|0"}));
+                              "5|2|1", "5|3|0", "6|1|0", "7|1|0"}));
   // The keyboard was locked for each item handled and is free at the end.
   EXPECT_FALSE(impressora::TecladoTravado());
   EXPECT_GE(impressora::VezesTecladoTravado(), 6);
