@@ -57,11 +57,18 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   produto(12, "OLEO", 'T', 1200, 1, 0);
   produto(13, "ACUCAR", 'T', 700, 1, 2);
   Copia(produto(14, "CAFE", 'T', 1800, 2, 2).ContaCusto, "3.1.02");
-  movimento.Servico(20, "ENTREGA");
+  auto& entrega = movimento.Servico(20, "ENTREGA");
+  entrega.AliquotaPIS = 65;
+  entrega.AliquotaCOFINS = 300;
   movimento.Posicao(10, CodificaDia(31, 10, 2026), 100);
   movimento.Posicao(12, CodificaDia(31, 10, 2026), 50);
   movimento.Posicao(13, CodificaDia(31, 10, 2026), 1);
   movimento.Grava();
+  // Rice's PIS (kind 1) and COFINS (kind 2): a COFINS rate that ended the
+  // day before and the one in force.
+  catalogo.GravaPisCofins({10, 1, kDia, 0, 165});
+  catalogo.GravaPisCofins({10, 2, kDia - 10, kDia - 1, 300});
+  catalogo.GravaPisCofins({10, 2, kDia, 0, 760});
   catalogo.GravaFormaPagamento({1, "DINHEIRO", 0, "1.1.01"});
   catalogo.GravaFormaPagamento({2, "CARTAO", 1, "1.1.03"});
   catalogo.GravaCondicaoPagamento({1, "A VISTA", 1});

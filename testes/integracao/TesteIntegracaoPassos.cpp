@@ -106,14 +106,14 @@ TEST_F(IntegracaoPassos, ContaQueExigeGerencialParaAContabilidade) {
 
 TEST_F(IntegracaoPassos, FiscalAgrupaPorProdutoEAliquotaERefazSemDobrar) {
   const Linhas esperadas{
-      "10|0|5102|5.102|1800|30000|375000|375000|67500|000|UN|Integração - Torvo ECF",
-      "11|0|5405|5.405|0|20000|120000|0|0|060|UN|Integração - Torvo ECF",
-      "12|0|5102|5.102|1200|10000|99000|99000|11900|000|UN|Integração - Torvo ECF",
-      "0|20|5933|5.933|500|10000|50000|0|0||SV|Integração - Torvo ECF",
+      "10|0|5102|5.102|1800|30000|375000|375000|67500|000|UN|Integração - Torvo ECF|165|760",
+      "11|0|5405|5.405|0|20000|120000|0|0|060|UN|Integração - Torvo ECF|0|0",
+      "12|0|5102|5.102|1200|10000|99000|99000|11900|000|UN|Integração - Torvo ECF|0|0",
+      "0|20|5933|5.933|500|10000|50000|0|0||SV|Integração - Torvo ECF|65|300",
   };
   const char* sql =
       "SELECT produto, servico, natureza, cfop, aliquota, quantidade, valor, base_icms, icms, situacao_tributaria, "
-      "unidade, historico FROM livro_fiscal ORDER BY servico, produto";
+      "unidade, historico, aliquota_pis, aliquota_cofins FROM livro_fiscal ORDER BY servico, produto";
   for (int vez = 0; vez < 2; ++vez) {
     ASSERT_EQ(QMX_ProcIntegraEF(Dia()), kIntegracaoCompleta);
     EXPECT_EQ(e.Linhas(sql), (Linhas{esperadas[0], esperadas[1], esperadas[2], esperadas[3]}));
