@@ -129,6 +129,19 @@ TEST_F(SpedRecusado, ECFDeOutraFilialNaoViraTodosOsECFs) {
   }
   c.host.Limpa();
   EXPECT_TRUE(Sped(1));
+  // All the ECFs of branch 1 (those with a reduction), none of branch 2's
+  // even when it sold in the period.
+  c.m.Cupom(4, CenarioFiscal::kDia1).Item(10, 1, 12.5);
+  c.m.ReducaoZ(4, CenarioFiscal::kDia1);
+  c.m.Grava();
+  std::string caminho;
+  ASSERT_TRUE(Sped(0, &caminho));
+  const std::string extrato = PastaTemporaria::Le((c.PastaLocal() / "TorvoECF-SpedFiscal-112026.txt").string());
+  ASSERT_FALSE(extrato.empty()) << caminho;
+  EXPECT_EQ(extrato.find("XX0910000000000000X4"), std::string::npos);
+  std::size_t c400 = 0;
+  for (std::size_t p = 0; (p = extrato.find("|C400|", p)) != std::string::npos; ++p) ++c400;
+  EXPECT_EQ(c400, 2u);
 }
 
 // A local folder that already ends in "/" takes the name right after it.
