@@ -32,6 +32,7 @@ struct PontoDeVenda {
   bool autorizado = false;
   std::uint16_t usuario = 0;
   bool servidorSolto = false;
+  REG_CONEXAO_SERVIDORPS conexao{};  // as handed to the users' server
 
   explicit PontoDeVenda(const std::string& empresa) {
     CQMXAutorizacao autorizacao;
@@ -40,6 +41,7 @@ struct PontoDeVenda {
     autorizado = autorizacao.m_bAutorizado;
     usuario = autorizacao.m_nUsuario;
     servidorSolto = autorizacao.m_pServidor == nullptr;
+    conexao = autorizacao.m_regConexao;
   }
 };
 
@@ -114,6 +116,11 @@ TEST_F(Autorizacao, RecusaMostraAMensagemEDeixaTentarDeNovo) {
     const PontoDeVenda pdv = Executa(caso.roteiro + kCerto);
     EXPECT_TRUE(pdv.autorizado) << caso.roteiro;
     EXPECT_EQ(pdv.usuario, 3) << caso.roteiro;
+    // The users' server is opened for the company with user 65535 and
+    // context 0, whoever logs in.
+    EXPECT_STREQ(pdv.conexao.Empresa, "TESTE");
+    EXPECT_EQ(pdv.conexao.Usuario, 65535);
+    EXPECT_EQ(pdv.conexao.Contexto, 0);
     EXPECT_EQ(m_host.Dialogos()[0].titulo, "Torvo ECF - Autorização");
     EXPECT_EQ(m_host.Dialogos()[0].focoAposInicio, 14033);
     EXPECT_EQ(Caixas(), caso.caixa.empty() ? std::vector<std::string>{} : std::vector<std::string>{caso.caixa});
