@@ -165,6 +165,12 @@ TEST_F(LeituraMemoriaFiscal, SemExportarImprimeEFecha) {
   const std::string impresso = PastaTemporaria::Le((PastaImpressora() / "impressao-BE0512SC556.txt").string());
   EXPECT_NE(impresso.find("LEITURA DA MEMORIA FISCAL SIMPLIFICADA"), std::string::npos) << impresso;
   EXPECT_NE(impresso.find("INTERVALO POR DATA: 10/06/2024 A 15/06/2024"), std::string::npos) << impresso;
+  // By reductions, the complete reading: its kind reaches the printer.
+  ASSERT_EQ(ExecutaTipo("c", "clica 13015\ndigita 13019 1\ndigita 13020 2\nclica 1\n"), ui::IDOK);
+  const std::string segunda = PastaTemporaria::Le((PastaImpressora() / "impressao-BE0512SC556.txt").string());
+  const std::string reducoes = segunda.substr(segunda.rfind("LEITURA DA MEMORIA FISCAL"));
+  EXPECT_EQ(reducoes.rfind("LEITURA DA MEMORIA FISCAL COMPLETA", 0), 0u) << reducoes;
+  EXPECT_NE(reducoes.find("INTERVALO POR REDUCAO: 1 A 2"), std::string::npos) << reducoes;
   EXPECT_TRUE(NadaEnviado());
 }
 
@@ -186,8 +192,9 @@ TEST_F(LeituraMemoriaFiscal, ExportadaPorDataOuPorReducaoLevaOIntervaloNoNome) {
   ASSERT_EQ(ExecutaTipo("s", "clica 13015\ndigita 13019 0003\ndigita 13020 12\nclica 13016\nclica 1\n"), ui::IDOK);
   const std::string nomeReducao = "LMFSimplificada000312BE0512SC556.txt";
   ASSERT_TRUE(std::filesystem::exists(Enviado(nomeReducao))) << testing::PrintToString(TextosCaixas());
-  EXPECT_NE(PastaTemporaria::Le(Enviado(nomeReducao).string()).find("INTERVALO POR REDUCAO: 0003 A 12\r\n"),
-            std::string::npos);
+  const std::string porReducao = PastaTemporaria::Le(Enviado(nomeReducao).string());
+  EXPECT_NE(porReducao.find("INTERVALO POR REDUCAO: 0003 A 12\r\n"), std::string::npos);
+  EXPECT_NE(porReducao.find("LEITURA DA MEMORIA FISCAL SIMPLIFICADA"), std::string::npos) << porReducao;
 }
 
 TEST_F(LeituraMemoriaFiscal, ExportadaSemCaminhoDeRetornoTerminaCalada) {
@@ -198,6 +205,14 @@ TEST_F(LeituraMemoriaFiscal, ExportadaSemCaminhoDeRetornoTerminaCalada) {
   // The reading was still written by the printer, and is left alone.
   EXPECT_EQ(Retorno().find("EAD"), std::string::npos);
   EXPECT_NE(Retorno().find("LEITURA DA MEMORIA FISCAL COMPLETA"), std::string::npos);
+  // A reading the printer did not write cannot be signed: nothing sent,
+  // nothing said.
+  std::filesystem::remove(PastaImpressora() / "Retorno.txt");
+  Impressora("Falhas=LeituraMemoriaFiscalData\n");
+  m_host.Limpa();
+  EXPECT_EQ(ExecutaTipo("c", "clica 13016\nclica 1\n"), ui::IDCANCEL);
+  EXPECT_TRUE(m_host.Caixas().empty()) << testing::PrintToString(TextosCaixas());
+  EXPECT_TRUE(NadaEnviado());
 }
 
 TEST_F(LeituraMemoriaFiscal, AtoCotepeAssinaEnviaEApaga) {
