@@ -3,6 +3,8 @@
 // pass at once: every item integrated exactly once, and the other passes
 // either their old result or their new one, never half of one.
 #include <gtest/gtest.h>
+
+#include <set>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,19 +92,28 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDoEstoqueNaoDobraNemPerde) {
   const int passos = dados::PassosDadosContados();
   dados::InjetaFalhaDados(0, 0);
   ASSERT_GT(passos, 40);
+  // The log of each failed pass, by its lines.
+  std::set<std::vector<std::string>> logs;
   for (int n = 1; n <= passos; ++n) {
     DesfazEstoque(e);
+    e.LimpaLog();
     {
       // Some steps may fail without stopping anything (the preparation's
       // answer is not examined); what counts is what stays written.
       dados::CFalhaDadosInjetada falha(n, com::RPC_S_SERVER_UNAVAILABLE);
-      QMX_ProcIntegraES(Dia());
+      if (QMX_ProcIntegraES(Dia()) != kIntegracaoCompleta) logs.insert(e.LinhasLog());
     }
     ASSERT_EQ(Desacordos(e), 0) << "passo " << n;
     ASSERT_EQ(QMX_ProcIntegraES(Dia()), kIntegracaoCompleta) << "passo " << n;
     ASSERT_EQ(Desacordos(e), 0) << "passo " << n;
     ASSERT_EQ(Marcados(e), 12) << "passo " << n;
   }
+  // The day's cupons that could not be found, or found and not read.
+  EXPECT_EQ(logs.count({"Não foi possivel buscar os Ponteiros de Cupons Fiscais do dia: 10/11/2026"}), 1u);
+  EXPECT_EQ(logs.count({"Verificando cupons fiscais emitidos no dia: 10/11/2026",
+                        "Não foi possivel buscar os Cupons Fiscais do dia: 10/11/2026"}),
+            1u)
+      << testing::PrintToString(logs);
 }
 
 TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResultadoAnterior) {
