@@ -5,6 +5,8 @@
 #include "plataforma/calendario/DataCodificada.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
+#include "frame/Espera.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 
@@ -92,7 +94,13 @@ TEST_F(IntegracaoEstoque, StockTakenByEarlierCupomsOfThePassCounts) {
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 40, 1);
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 1);
   e.movimento.Grava();
+  // A data server that is not up at first is waited for, not given up.
+  int esperas = 0;
+  EsperaSubstituida semEsperar([&](std::uint32_t) { ++esperas; });
+  dados::CFalhasAtivacaoInjetadas indisponivel({com::RPC_S_SERVER_UNAVAILABLE});
   EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(dados::FalhasAtivacaoRespondidas(), 1);
+  EXPECT_GE(esperas, 1);
   EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "2|1|1", "3|1|0"}));
   EXPECT_EQ(e.LinhasLog()[1], "Integração com Estoque - Saldo Insuficiente");
 }
