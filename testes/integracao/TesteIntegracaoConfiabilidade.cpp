@@ -126,13 +126,28 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResult
     ASSERT_EQ(passo(Dia()), kIntegracaoCompleta);
     const int passos = dados::PassosDadosContados();
     dados::InjetaFalhaDados(0, 0);
+    std::set<std::string> remocoes;  // the financial pass's lines on undoing the last one
     for (int n = 1; n <= passos; ++n) {
+      e.LimpaLog();
       {
         dados::CFalhaDadosInjetada falha(n, com::E_FAIL);
         EXPECT_NE(passo(Dia()), kIntegracaoCompleta) << "passo " << n;
       }
       ASSERT_EQ(Escrito(e), antes) << "passo " << n;
+      for (const auto& l : e.LinhasLog())
+        if (l.rfind("CQMXIntegracao::RemoveIntegracaoFN", 0) == 0) remocoes.insert(l.substr(36));
     }
+    if (passo != &QMX_ProcIntegraFN) continue;
+    // The key read back names the titles the last pass made; each failure
+    // says which, in its order of fields.
+    const Linhas chave = e.Linhas("SELECT sev || '|' || fac || '|' || cod FROM chave_integracao WHERE modulo = 'FN'");
+    ASSERT_EQ(chave.size(), 1u);
+    const std::string cod = chave[0].substr(chave[0].rfind('|') + 1);
+    EXPECT_EQ(chave[0], "1|3|" + cod);
+    EXPECT_EQ(remocoes, (std::set<std::string>{
+                            "Falha ao ler chaves de integração. Data=65329, ECF=1, SEV=0, FAC=3, COD=0",
+                            "Falha ao excluir integrações anterirores. SEV=1, FAC=3, COD=" + cod,
+                            "Falha ao gravar chave de integração. Posição=1, SEV=1, FAC=3, COD=" + cod}));
   }
 }
 
