@@ -80,6 +80,12 @@ bool OperacaoDisponivel(const ConfiguracaoImpressora& configuracao, const std::s
   return true;
 }
 
+bool RespondeSemArquivo(const ConfiguracaoImpressora& configuracao, const std::string& operacao) {
+  for (const auto& falha : configuracao.falhas)
+    if (falha == operacao + ":sem-arquivo") return true;
+  return false;
+}
+
 std::string ArquivoImpressao(const ConfiguracaoImpressora& configuracao) {
   const std::string serie = configuracao.numeroSerie.empty() ? "sem-serie" : configuracao.numeroSerie;
   return (std::filesystem::path(configuracao.pastaRetorno) /

@@ -22,7 +22,9 @@ namespace qmx::impressora {
 //   Substituicoes   the owner-replacement number
 //   VersaoSB, DataSB, HoraSB     its basic software
 //   Relatorios      the management reports it knows, separated by "|"
-//   Falhas          operations that must fail, by name, separated by ","
+//   Falhas          operations that must fail, by name, separated by ",";
+//                   a name followed by ":sem-arquivo" answers true and
+//                   writes no file (a printer that lost what it wrote)
 //
 // Whatever it prints goes, exactly as sent, to the spool file
 // "impressao-<serial>.txt" in its answer folder, between marker lines.
@@ -48,6 +50,8 @@ ConfiguracaoImpressora LeConfiguracao();
 // Whether the operation may run: the printer answers and the operation is
 // not among the ones set to fail.
 bool OperacaoDisponivel(const ConfiguracaoImpressora& configuracao, const std::string& operacao);
+// Whether the operation is set to answer true without writing its file.
+bool RespondeSemArquivo(const ConfiguracaoImpressora& configuracao, const std::string& operacao);
 
 // The spool file of the printer (system path).
 std::string ArquivoImpressao(const ConfiguracaoImpressora& configuracao);

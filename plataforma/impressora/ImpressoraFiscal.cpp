@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/impressora/ArquivosMemoria.h"
@@ -135,19 +136,35 @@ bool FormatoDadosMFD(const char* origem, const char* destino, const char* format
                      const char* inicial, const char* final, const char* usuario) {
   const auto c = LeConfiguracao();
   if (!OperacaoDisponivel(c, "FormatoDadosMFD") || !origem || !destino || !*destino) return false;
+  if (RespondeSemArquivo(c, "FormatoDadosMFD")) return true;
   return GravaEspelhoMFD(c, origem, destino, formato, tipo, inicial, final, usuario);
 }
 
+namespace {
+
+// The emulated ECF has one user, the taxpayer registered as "01"; the
+// memories of another are refused, as the ECF refuses them.
+bool UsuarioDaImpressora(const char* usuario) { return usuario && std::string_view(usuario) == "01"; }
+
+// Only the single file signed afterwards by the program is emulated: keys
+// of the printer's own signature are not.
+bool ChaveEmBranco(const char* chave) { return !chave || std::string_view(chave).find_first_not_of(' ') == std::string_view::npos; }
+
+}  // namespace
+
 bool ArquivoMFD(const char* /*origem*/, const char* inicial, const char* final, const char* tipo, const char* usuario,
-                int geracao, const char* /*chavePublica*/, const char* /*chavePrivada*/, int /*arquivoUnico*/) {
+                int geracao, const char* chavePublica, const char* chavePrivada, int arquivoUnico) {
   const auto c = LeConfiguracao();
-  if (!OperacaoDisponivel(c, "ArquivoMFD")) return false;
+  if (!OperacaoDisponivel(c, "ArquivoMFD") || !UsuarioDaImpressora(usuario) || arquivoUnico != 1 ||
+      !ChaveEmBranco(chavePublica) || !ChaveEmBranco(chavePrivada))
+    return false;
+  if (RespondeSemArquivo(c, "ArquivoMFD")) return true;
   return GravaArquivoMFD(c, inicial, final, tipo, usuario, geracao);
 }
 
 bool ArquivoMF(const char* inicial, const char* final, const char* tipo, const char* usuario) {
   const auto c = LeConfiguracao();
-  if (!OperacaoDisponivel(c, "ArquivoMF")) return false;
+  if (!OperacaoDisponivel(c, "ArquivoMF") || !UsuarioDaImpressora(usuario)) return false;
   return GravaArquivoMF(c, inicial, final, tipo, usuario);
 }
 

@@ -98,6 +98,14 @@ TEST_F(ArquivoMFD, FalhasDaImpressora) {
   EXPECT_EQ(TextosCaixas(), std::vector<std::string>{TextoMensagem(152)});
   EXPECT_EQ(ArquivosNaPastaDaImpressora(), 0) << "the printer was asked before the folder was known";
   EXPECT_TRUE(NadaEnviado());
+
+  // A file the printer said it wrote and did not cannot be signed: nothing
+  // stored, nothing said.
+  m_host.Limpa();
+  Impressora("Falhas=ArquivoMFD:sem-arquivo\n");
+  EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL);
+  EXPECT_TRUE(m_host.Caixas().empty()) << testing::PrintToString(TextosCaixas());
+  EXPECT_TRUE(NadaEnviado());
 }
 
 }  // namespace

@@ -115,6 +115,13 @@ TEST_F(EspelhoMFD, FalhasDaImpressora) {
     EXPECT_EQ(m_host.Caixas()[1].titulo, "Torvo ECF");
     EXPECT_TRUE(NadaEnviado()) << falha;
   }
+  // A mirror the printer said it wrote and did not: not signed, not
+  // stored, and nothing said after the question.
+  m_host.Limpa();
+  Impressora("Falhas=FormatoDadosMFD:sem-arquivo\n");
+  EXPECT_EQ(Executa(""), ui::IDOK);
+  EXPECT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_TRUE(NadaEnviado());
 }
 
 }  // namespace

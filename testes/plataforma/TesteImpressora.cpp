@@ -122,6 +122,15 @@ TEST_F(Impressora, ArquivosDaMFD) {
   EXPECT_TRUE(std::filesystem::exists(m_pasta.Pasta() / "BE0512SC5560000123  _01112026_30112026.txt"));
   ASSERT_TRUE(ArquivoMFD("", "000001", "000042", "C", "01", 1, "", "", 1));
   EXPECT_TRUE(std::filesystem::exists(m_pasta.Pasta() / "BE512SC556123  _1_42.txt"));
+  // The printer's one user is "01"; it makes only the single file, with
+  // blank keys.
+  EXPECT_TRUE(ArquivoMFD("", "01112026", "30112026", "D", "01", 0, "   ", "   ", 1));
+  EXPECT_FALSE(ArquivoMFD("", "01112026", "30112026", "D", "02", 0, "", "", 1));
+  EXPECT_FALSE(ArquivoMFD("", "01112026", "30112026", "D", "01", 0, "", "", 0));
+  EXPECT_FALSE(ArquivoMFD("", "01112026", "30112026", "D", "01", 0, "CHAVE", "", 1));
+  EXPECT_FALSE(ArquivoMFD("", "01112026", "30112026", "D", "01", 0, "", "CHAVE", 1));
+  EXPECT_TRUE(ArquivoMF("01112026", "30112026", "D", "01"));
+  EXPECT_FALSE(ArquivoMF("01112026", "30112026", "D", "1"));
 }
 
 TEST_F(Impressora, MensagemEtecladoPassamPeloHost) {
