@@ -216,6 +216,7 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
     Executa(dialogo, acao);
   }
   m_shift = false;
+  registro.focoAoFimDoRoteiro = dialogo.Aberto() ? dialogo.FocoAtual() : 0;
   for (int vez = 0; dialogo.Aberto() && vez < kLimiteCancelamentos; ++vez) dialogo.Clica(IDCANCEL);
   if (dialogo.Aberto()) dialogo.EndDialog(IDCANCEL);
 

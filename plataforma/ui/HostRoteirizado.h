@@ -59,6 +59,7 @@ struct DialogoExecutado {
   std::string titulo;                             // after OnInitDialog
   std::map<int, EstadoControle> aposInicio;       // after OnInitDialog
   int focoAposInicio = 0;                         // the control with the focus then
+  int focoAoFimDoRoteiro = 0;                     // and when its actions ran out
   std::map<int, EstadoControle> aoFechar;         // when it closed
   int resultado = 0;
 };
