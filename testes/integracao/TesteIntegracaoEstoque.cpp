@@ -9,6 +9,7 @@
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
+#include "plataforma/ui/HostRoteirizado.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -86,6 +87,41 @@ TEST_F(IntegracaoEstoque, PassaPorCadaCupomEItemComAsPendenciasNoLog) {
   EXPECT_EQ(Passa(), kIntegracaoComPendencias);
   EXPECT_EQ(Movimentos().size(), 5u);
   EXPECT_EQ(Marcas()[3], "2|1|1");
+}
+
+// Without a log file the pass speaks to the operator: the keyboard is
+// locked while an item's movements are handled and free around each
+// movement's accounting test, whose messages come while it is free.
+class HostQueAnotaTeclado : public ui::HostRoteirizado {
+ public:
+  int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override {
+    travado.emplace_back(texto, impressora::TecladoTravado());
+    return ui::HostRoteirizado::MostraCaixa(texto, titulo, flags);
+  }
+  std::vector<std::pair<std::string, bool>> travado;
+};
+
+TEST_F(IntegracaoEstoque, TecladoLivreNoTesteContabilDeCadaMovimento) {
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(12, 1, 9.90);  // no grid: the accounting test fails
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(13, 5, 4);     // more than the stock
+  e.movimento.Grava();
+  HostQueAnotaTeclado host;
+  ui::HostTemporario ativo(host);
+  QMX_SetDiretorio("");
+  EXPECT_EQ(Passa(), kIntegracaoComPendencias);
+  EXPECT_EQ(host.travado, (std::vector<std::pair<std::string, bool>>{
+                              {"Verificando cupons fiscais emitidos no dia: 10/11/2026", false},
+                              {"Falta configurar a grade contábil", false},
+                              {"Pendências na Contabilização ECF - (Estoque/Contábil)", true},
+                              {"ECF - Número: 1 Cupom Fiscal: 1 Item: 1 Movimento: 1/1", true},
+                              {"Ficaram pendências integrações dos itens Torvo Estoque", false},
+                              {"Não reintegrou Cupom Número: 1", false},
+                              {"Integração com Estoque - Saldo Insuficiente", true},
+                              {"Ficaram pendências integrações dos itens Torvo Estoque", false},
+                              {"Não reintegrou Cupom Número: 2", false},
+                              {"Ainda ficaram pendências na integração com o Torvo Estoque", false},
+                          }));
+  EXPECT_FALSE(impressora::TecladoTravado());
 }
 
 TEST_F(IntegracaoEstoque, StockTakenByEarlierCupomsOfThePassCounts) {
