@@ -34,6 +34,13 @@ std::int64_t BaseICMS(const REG_EC_CX_CIPS& item) {
   return (!item.Servico && item.TipoTributacao == 'T' && item.AliquotaCentesimos != 0) ? item.ValorTotal.int64 : 0;
 }
 
+// The ICMS rate a product item shows in C470, and so in the C490 that sums
+// it: none for tax substitution, whatever the ECF recorded (the Guia's C490
+// consolidates its C470 lines, so both carry the same rate).
+std::uint16_t AliquotaICMS(const REG_EC_CX_CIPS& item) {
+  return item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos;
+}
+
 }  // namespace
 
 ContadoresC400& ContadoresC400::operator+=(const ContadoresC400& o) {
@@ -107,11 +114,11 @@ void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>&
     }
     const std::string& cfop = Cfop(item, lido);
     const std::string& cst = item.Servico ? m_semCst : lido.cst;
-    auto& analitico = m_c490[ChaveAnalitica(cst, cfop, item.AliquotaCentesimos)];
+    auto& analitico = m_c490[ChaveAnalitica(cst, cfop, AliquotaICMS(item))];
     if (analitico.cfop.empty()) {
       analitico.cst = cst;
       analitico.cfop = cfop;
-      analitico.aliquota = item.AliquotaCentesimos;
+      analitico.aliquota = AliquotaICMS(item);
     }
     analitico.operacao += item.ValorTotal.int64;
     analitico.base += BaseICMS(item);
@@ -157,7 +164,7 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
         .Texto(servico ? m_semCst : lido.cst)
         .Cfop(Cfop(item, lido));
     if (servico) c470.Vazio();
-    else c470.Aliquota6(item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos);
+    else c470.Aliquota6(AliquotaICMS(item));
     c470.N14(pc.pis).N14(pc.cofins).Fim();
     ++m_linhasC470;
   }

@@ -506,7 +506,10 @@ void CenarioFiscal::Movimento() {
   catalogo.GravaCondicaoPagamento({2, "30 DIAS", 0});
   catalogo.GravaConta({"1.1.3.01", "ESTOQUE DE BEBIDAS", 1, 0});
 
-  m.Cupom(1, kDia1).Item(10, 2, 12.5, 1.0).Item(20, 1, 3.99).Servico(60, 1, 5).Cliente(5);
+  // The ST soft drink recorded by the ECF with the rate of its register:
+  // no ICMS rate in C470 nor in the C490 that sums it.
+  auto& primeiro = m.Cupom(1, kDia1).Item(10, 2, 12.5, 1.0).Item(20, 1, 3.99).Servico(60, 1, 5).Cliente(5);
+  primeiro.itens[1].AliquotaCentesimos = 1800;
   m.Cupom(1, kDia1).Item(30, 1, 4.5).Cancelado();
   m.Cupom(1, kDia1).Item(50, 1.5, 8.9).Item(10, 1, 12.5).Cancela().Documento("123.456.789-09");
   m.NotaConsumidor(1, kDia1, 100, 110).Item(10, 2, 12.5).Item(30, 1, 4.5).Item(20, 1, 3.99).Cancela();
