@@ -25,6 +25,7 @@
 #include "arquivos/paf/QMXMovimentos.h"
 #include "fisco/AssinaturaEAD.h"
 #include "frame/LancaDialogo.h"
+#include "frame/QMXUTIL.h"
 #include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -116,7 +117,11 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   // What the golden's day does not show: a cupom paid by card and cash
   // (R07 sorted as texts), the cheque and DAV reports (GRG kept) beside a
   // withdrawal (GRG 0), the ISSQN discount flag, and a reduction whose
-  // counter is 0 (no R02 or R03 for its day).
+  // counter is 0 (no R02 or R03 for its day); with the installation
+  // folder known, R01 carries the digest of the authenticated-file list.
+  PastaTemporaria instalacao;
+  m_empresa.MestreFilial(1, "SP");  // the list is made for the branch's state
+  m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=" + instalacao.Pasta().string() + "/\n");
   m.Cupom(1, kDia2).Item(10, 1, 12.5).Pagamento(2, 10, 80).Pagamento(1, 2.5);
   for (std::uint8_t tipo : {13, 14, 4}) m.Documento(1, kDia2, tipo, 80 + tipo, 70 + tipo, 5);
   m.ReducaoZ(1, kDia2);
@@ -128,6 +133,10 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   ASSERT_EQ(Executa("", 1), ui::IDOK);
   const std::string segundo = PastaTemporaria::Le(Gerado().string());
   ConfereLeiaute(segundo);
+  QMX_Inicializa(m_empresa.Chave().c_str(), 1, 0);
+  char lista[33] = {};
+  ASSERT_TRUE(QMX_GerarMD5_NotaFiscal(lista, 1));
+  EXPECT_EQ(segundo.substr(258, 32), lista);
   std::vector<std::string> r02, r07, r06;
   for (const auto& l : LinhasCRLF(segundo.substr(0, segundo.rfind("EAD")))) {
     if (l.rfind("R02", 0) == 0) r02.push_back(l.substr(46));
