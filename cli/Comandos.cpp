@@ -11,6 +11,7 @@
 
 #include "cli/Apresentacao.h"
 #include "cli/Autorizacao.h"
+#include "cli/ConferenciaIntegracao.h"
 #include "cli/Demo.h"
 #include "cli/VerificacaoEAD.h"
 #include "cli/Mensagem.h"
@@ -362,18 +363,21 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "ECImprimeParametrizacao: " << SimNao(r) << "\n";
                  return r;
                }});
-  c.push_back({"integra", "QMX_ProcIntegraCN", "integração do dia com a retaguarda", "cn|ef|es|fn",
+  c.push_back({"integra", "QMX_ProcIntegraCN", "integração do dia com a retaguarda (ou a sua conferência)",
+               "cn|ef|es|fn|conferir",
                {{"data", "DD/MM/AAAA", "o dia"}, {"ecf", "N", "o ECF"},
                 {"diretorio", "LOG", "o arquivo (ou a pasta) do log da integração"}},
                [](Ambiente& a) {
-                 const std::string passo = a.opcoes.Posicional(0, "a integração (cn, ef, es ou fn)");
+                 const std::string passo = a.opcoes.Posicional(0, "a integração (cn, ef, es, fn ou conferir)");
+                 if (passo == "conferir")
+                   return MostraConferencia(a.saida, a.empresa, DiaOpcional(a.opcoes, "data"), U16(a.opcoes, "ecf"));
                  const std::map<std::string, const char*> exportacoes = {{"cn", "QMX_ProcIntegraCN"},
                                                                          {"ef", "QMX_ProcIntegraEF"},
                                                                          {"es", "QMX_ProcIntegraES"},
                                                                          {"fn", "QMX_ProcIntegraFN"}};
                  const auto exportacao = exportacoes.find(passo);
                  if (exportacao == exportacoes.end())
-                   throw ErroUso("integração desconhecida: " + passo + " (cn, ef, es ou fn)");
+                   throw ErroUso("integração desconhecida: " + passo + " (cn, ef, es, fn ou conferir)");
                  DefineLog(a);
                  REG_QMX_PARAMETROS_INTEGRACAO parametros{};
                  parametros.nData = DataOpcional(a.opcoes, "data");

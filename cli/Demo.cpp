@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cli/Comandos.h"
+#include "cli/ConferenciaIntegracao.h"
 #include "cli/EmpresaDemo.h"
 #include "cli/Validar.h"
 #include "cli/Mensagem.h"
@@ -266,7 +267,8 @@ bool IntegraUmDia(std::ostream& saida, Biblioteca& b, const fs::path& pasta, con
     if (!linha.empty() && linha.back() == '\r') linha.pop_back();
     saida << "    " << linha << "\n";
   }
-  return tudoCerto;
+  // Every payment of the day in the back office, once.
+  return MostraConferencia(saida, "DEMO", mes.Dia(dia), 1, "  ") && tudoCerto;
 }
 
 // The month of "MM/AAAA", or the month before the library clock's.

@@ -239,7 +239,7 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
     // João Pessoa sells without pre-sales and DAVs.
     p.SemPreVenda = p.SemDAV = std::string(municipio.uf) == "PB";
     gravador.GravaMestreFilial(p);
-    cadastros.filiais.push_back({f.Numero, municipio.uf, municipio.ibge});
+    cadastros.filiais.push_back({f.Numero, municipio.uf, municipio.ibge, municipio.nome});
 
     const bool sp = std::string(municipio.uf) == "SP";
     for (int k = 0; k < EmissorasDaFilial(n, opcoes); ++k) {

@@ -57,6 +57,7 @@ struct FilialDemo {
   std::uint16_t numero = 0;
   std::string uf;
   std::int32_t municipioIBGE = 0;
+  std::string municipio;  // its city's name
 };
 
 struct EmissoraDemo {

@@ -465,7 +465,22 @@ void Gerador::MontaPagamentos(Sorteio& s, EstadoEmissora& e, REG_EC_CXPS& cupom,
       gnf = ++c.gnf;
       m_pendentes.push_back({Hora(segundos + 5 + static_cast<int>(m_pendentes.size())), 0, gnf, ++c.cdc});
     }
-    m_pagamentos.push_back({0, static_cast<std::uint16_t>(m_pagamentos.size() + 1), forma, CY{valor}, gnf});
+    auto& pagamento =
+        m_pagamentos.emplace_back(REG_EC_CX_PAGAMENTOPS{0, static_cast<std::uint16_t>(m_pagamentos.size() + 1), forma,
+                                                        CY{valor}, gnf});
+    // A card's or cheque's holder: the cupom's buyer when named, else the
+    // name the operator typed; the branch's city; a mobile number. The
+    // cheque carries the operator's note of its check. (Nothing drawn:
+    // the rest of the month stays as it was.)
+    if (forma == kFormaCartaoCredito || forma == kFormaCartaoDebito || forma == kFormaCheque) {
+      CopiaTexto(pagamento.Titular, cupom.NomeCliente[0] ? cupom.NomeCliente : kNomesDigitados[cupom.COO % 5]);
+      CopiaTexto(pagamento.Cidade, m_filiais[e.filial].cadastro->municipio.c_str());
+      char telefone[16];
+      std::snprintf(telefone, sizeof telefone, "(%02u) 9%04u-%04u", 11u + e.filial % 80u, cupom.COO % 10000u,
+                    cupom.COO * 7u % 10000u);
+      CopiaTexto(pagamento.Telefone, telefone);
+      if (forma == kFormaCheque) CopiaTexto(pagamento.Mensagem, "CHEQUE CONSULTADO E APROVADO");
+    }
   };
   auto parcela = [&](int parcelas, int intervalo, std::uint16_t tipoDocumento) {
     while (parcelas > 1 && cupom.Data + intervalo * parcelas > m_ultimoDiaDoAno) --parcelas;

@@ -37,6 +37,7 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
   r.notasConsumidorComDesconto = e.Sim();
   r.itemDuasAliquotas = e.Sim();
   r.produtoSemUnidade = e.Sim();
+  r.entradaComParcelas = e.Sim();
   return r;
 }
 
@@ -109,6 +110,33 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
         {});
     if (!vendido.empty() && !vendido.front().Nulo(0))
       sessao.Executa("UPDATE produto SET unidade = 0 WHERE codigo = ?", {vendido.front().Inteiro(0)});
+  }
+
+  // Every other card sale on installments of branch 1 took a quarter in
+  // cash first: the card and its last installment carry that much less.
+  if (v.entradaComParcelas) {
+    const auto vendas = sessao.Consulta(
+        "SELECT p.cupom, p.sequencia, p.valor FROM cupom_pagamento p JOIN cupom c ON c.id = p.cupom "
+        "WHERE c.filial = 1 AND c.cancelado = 0 AND p.forma = ? "
+        "AND EXISTS (SELECT 1 FROM cupom_parcela x WHERE x.cupom = p.cupom) ORDER BY p.cupom",
+        {kFormaCartaoCredito});
+    for (std::size_t i = 0; i < vendas.size(); i += 2) {
+      const std::int64_t cupom = vendas[i].Inteiro(0);
+      const std::int64_t entrada = vendas[i].Inteiro(2) / 4 / 100 * 100;
+      const auto ultima = sessao.Consulta(
+          "SELECT sequencia, valor FROM cupom_parcela WHERE cupom = ? ORDER BY sequencia DESC", {cupom});
+      if (entrada == 0 || ultima.empty() || ultima.front().Inteiro(1) <= entrada) continue;
+      // The cash is keyed first: the other payments move one place on
+      // (in two steps, so that no two share a place on the way).
+      sessao.Executa("UPDATE cupom_pagamento SET valor = valor - ? WHERE cupom = ? AND sequencia = ?",
+                     {entrada, cupom, vendas[i].Inteiro(1)});
+      sessao.Executa("UPDATE cupom_pagamento SET sequencia = sequencia + 1000 WHERE cupom = ?", {cupom});
+      sessao.Executa("UPDATE cupom_pagamento SET sequencia = sequencia - 999 WHERE cupom = ?", {cupom});
+      sessao.Executa("INSERT INTO cupom_pagamento (cupom, sequencia, forma, valor, gnf) VALUES (?, 1, ?, ?, 0)",
+                     {cupom, kFormaDinheiro, entrada});
+      sessao.Executa("UPDATE cupom_parcela SET valor = valor - ? WHERE cupom = ? AND sequencia = ?",
+                     {entrada, cupom, ultima.front().Inteiro(0)});
+    }
   }
 
   // Management reports logged as the cheque withdrawals' and the DAVs'.

@@ -31,6 +31,8 @@ struct EscolhasVariedade {
   bool itemDuasAliquotas = false;
   // A product sold by branch 1 has no unit.
   bool produtoSemUnidade = false;
+  // Some card sales on installments of branch 1 took a cash down payment.
+  bool entradaComParcelas = false;
 };
 
 EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
@@ -43,7 +45,8 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
 // participant deleted after its nota; a product that is only in the
 // inventory; management reports logged as the cheque and DAV kinds (13,
 // 14); the ISSQN discount flag; a Z reduction whose rate totalizer is
-// split over two positions of the same rate; a product sold without a unit. Each choice keeps the data
+// split over two positions of the same rate; a product sold without a unit;
+// card sales on installments with a cash down payment. Each choice keeps the data
 // true to itself (a split totalizer keeps its sum).
 void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes);
 

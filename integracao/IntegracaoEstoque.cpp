@@ -102,10 +102,9 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
     const ResultadoCupom resultado = IntegraCupom(cupom);
     if (resultado == ResultadoCupom::Integrado) continue;
     pendente = true;
+    Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
     if (resultado == ResultadoCupom::FalhaMarcas)
       Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u", cupom.Cupom.COO));
-    else
-      Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
   }
   if (pendente) Log("Ainda ficaram pendências na integração com o Torvo Estoque");
   return pendente ? kIntegracaoComPendencias : kIntegracaoCompleta;
@@ -172,7 +171,12 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
     if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
     if (!IntegraItem(cupom, item, emissora, contabilizacao, baixas)) pendente = true;
   }
-  if (com::FAILED(m_cupons.GravaMarcasEstoque(cupom.Cupom.Id, cupom.Itens))) return ResultadoCupom::FalhaMarcas;
+  // Marks that cannot be written take the cupom's movements with them: all
+  // of its items stay pending.
+  if (com::FAILED(m_cupons.GravaMarcasEstoque(cupom.Cupom.Id, cupom.Itens))) {
+    Log("Ficaram pendências integrações dos itens Torvo Estoque");
+    return ResultadoCupom::FalhaMarcas;
+  }
   if (com::FAILED(transacao.Confirma())) return ResultadoCupom::Pendente;
   // Only what was committed leaves the places' balances kept by the pass.
   for (const auto& [chave, quantidade] : baixas)
@@ -214,7 +218,15 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
     }
   }
   if (movimentos.empty()) {
-    Log("Integração com Estoque - Saldo Insuficiente");
+    // Only a real shortage is told as one: a product the register gives no
+    // storage place (or one that cannot be read) is told so, for the
+    // operator to fix the register rather than the stock.
+    if (com::FAILED(produto.lido))
+      Log(Formata("Integração com Estoque - Produto %u não encontrado no cadastro", item.Codigo));
+    else if (!produto.temLocal)
+      Log(Formata("Integração com Estoque - Produto %u sem local de estoque", item.Codigo));
+    else
+      Log("Integração com Estoque - Saldo Insuficiente");
     return false;
   }
 

@@ -1,14 +1,16 @@
-// The financial pass: a day's sales of an ECF as receivables. Sales on
-// credit give one title per installment; cash sales to an identified
-// customer one title per payment; the other cash sales one total per means
-// of payment. Each title carries the entry account of its means. (The
-// financial module's own accounting of the titles is not this library's.)
-#include <algorithm>
+// The financial pass: a day's sales of an ECF as receivables, each part of
+// each payment once (the rule is RecebimentosCupom's): installments and
+// down payments as titles, cash sales to an identified customer a title per
+// payment, the other cash sales one total per means of payment. Each title
+// carries the entry account of its means; a card's or cheque's holder goes
+// into its text. (The financial module's own accounting of the titles is
+// not this library's.)
 #include <map>
 #include <vector>
 
 #include "integracao/CamposIntegracao.h"
 #include "integracao/QMXIntegracao.h"
+#include "integracao/RecebimentosCupom.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/dados/TransacaoDados.h"
 
@@ -20,30 +22,31 @@ using campos::Texto;
 
 namespace {
 
-// The printer's own means (codes 250 and up: vouchers, rounding, change)
-// are not receivables: they take back part of what the customer handed
-// over, and come off the cupom's payments from the first one on.
-constexpr std::uint16_t kPrimeiraFormaDaImpressora = 250;
-
-std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos) {
-  std::int64_t deducoes = 0;
-  std::vector<REG_EC_CX_PAGAMENTOPS> liquidos;
-  for (const auto& p : pagamentos) {
-    if (p.Forma >= kPrimeiraFormaDaImpressora) deducoes += p.Valor.int64;
-    else if (p.Forma != 0 && p.Valor.int64 != 0) liquidos.push_back(p);
-  }
-  for (auto& p : liquidos) {
-    const std::int64_t tirado = std::min(deducoes, p.Valor.int64);
-    p.Valor.int64 -= tirado;
-    deducoes -= tirado;
-  }
-  std::erase_if(liquidos, [](const REG_EC_CX_PAGAMENTOPS& p) { return p.Valor.int64 == 0; });
-  return liquidos;
-}
-
 std::string HistoricoCupom(std::uint16_t filial, std::uint16_t ecf, std::uint32_t cupom, std::uint32_t titulo) {
   return Formata("Torvo ECF - Filial Nº %u, Caixa Nº %u, Cupom Fiscal Nº %u, Titulo Nº %u", filial, ecf, cupom,
                  titulo);
+}
+
+// A card's or cheque's holder after the cupom's text, when the payment
+// has one.
+std::string HistoricoTitulo(const std::string& cupom, const REG_EC_CX_PAGAMENTOPS* pagamento) {
+  if (!pagamento || (!pagamento->Titular[0] && !pagamento->Cidade[0] && !pagamento->Telefone[0] &&
+                     !pagamento->Mensagem[0]))
+    return cupom;
+  return cupom + " - " +
+         Formata("Titular: %s - Cidade: %s - Telefone: %s - Mensagem: %s", Texto(pagamento->Titular).c_str(),
+                 Texto(pagamento->Cidade).c_str(), Texto(pagamento->Telefone).c_str(),
+                 Texto(pagamento->Mensagem).c_str());
+}
+
+const char* FalhaDeGravacao(Recebimento::Tipo tipo) {
+  switch (tipo) {
+    case Recebimento::Tipo::Parcela:
+    case Recebimento::Tipo::Entrada: return "Não conseguiu Gravar Integração Financeiro (Venda A Prazo)";
+    case Recebimento::Tipo::AVistaCliente: return "Não conseguiu Gravar Integração Financeiro (Venda Avista c/Cliente)";
+    case Recebimento::Tipo::AVistaTotal: break;
+  }
+  return "Não conseguiu Gravar Integração Financeiro (Venda A Vista Totalizadas)";
 }
 
 }  // namespace
@@ -72,11 +75,15 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     return kIntegracaoInterrompida;
   }
   std::vector<REG_FORMA_PAGAMENTOPS> listaFormas;
-  if (com::FAILED(m_formas.Lista(&listaFormas))) {
+  if (!m_formas.Inicializada() || com::FAILED(m_formas.Lista(&listaFormas))) {
     Log("Erro ao Iniciar o Servidor de Cadastro de Formas de Pagamento");
     return kIntegracaoInterrompida;
   }
-  std::map<std::uint16_t, REG_FORMA_PAGAMENTOPS> formas;
+  if (!m_condicoes.Inicializada()) {
+    Log("Erro ao Iniciar o Servidor de Cadastro de Condições de Pagamento");
+    return kIntegracaoInterrompida;
+  }
+  FormasPagamento formas;
   for (const auto& f : listaFormas) formas[f.Codigo] = f;
   REG_EMISSORPS emissora{};
   if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
@@ -101,8 +108,7 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
                   achada == formas.end() ? std::to_string(forma).c_str() : Texto(achada->second.Nome).c_str()));
     return conta;
   };
-  auto titulo = [&](std::uint32_t cupom, std::uint32_t cliente, std::uint16_t forma, std::uint32_t numeroTitulo,
-                    NumeroDia vencimento, std::int64_t valor, const std::string& conta,
+  auto titulo = [&](std::uint32_t cupom, std::uint32_t cliente, const Recebimento& r, const std::string& conta,
                     const std::string& historico) {
     REG_TITULO_RECEBERPS t{};
     t.Filial = emissora.Filial;
@@ -110,10 +116,11 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     t.Emissora = ecf;
     t.Cupom = cupom;
     t.Cliente = cliente;
-    t.Forma = forma;
-    t.Numero = numeroTitulo;
-    t.Vencimento = vencimento;
-    t.Valor = CY{valor};
+    t.Forma = r.forma;
+    t.TipoDocumento = r.tipoDocumento;
+    t.Numero = r.numero;
+    t.Vencimento = r.vencimento ? r.vencimento : data;
+    t.Valor = CY{r.valor};
     Copia(t.Conta, conta);
     Copia(t.Historico, historico);
     t.Chave = numero;
@@ -121,45 +128,38 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
   };
 
   std::map<std::uint16_t, std::int64_t> totaisAVista;  // cash sales without customer, per means
+  std::vector<Recebimento> recebimentos;
   for (const auto& cupom : lidos.cupons) {
     const REG_EC_CXPS& c = cupom.Cupom;
-    if (c.Cancelado) continue;
-    if (!cupom.Parcelas.empty()) {
-      // On credit: the means of the cupom's credit payment gives the
-      // account, else the means it was paid in (post-dated cheques).
-      const auto pagos = PagamentosLiquidos(cupom.Pagamentos);
-      std::uint16_t forma = pagos.empty() ? 0 : pagos.front().Forma;
-      for (const auto& p : pagos)
-        if (const auto f = formas.find(p.Forma); f != formas.end() && f->second.APrazo) forma = p.Forma;
-      const std::string conta = contaEntrada(forma);
+    if (!RecebimentosDoCupom(cupom, formas, recebimentos)) {
+      // Installments beyond what was received: nothing of the day is
+      // posted until the cupom is put right.
+      Log(Formata("Cupom Fiscal Nº %u: parcelas maiores que os pagamentos.", c.COO));
+      Log(FalhaDeGravacao(Recebimento::Tipo::Parcela));
+      return kIntegracaoInterrompida;
+    }
+    for (const auto& r : recebimentos) {
+      if (r.tipo == Recebimento::Tipo::AVistaTotal) {
+        totaisAVista[r.forma] += r.valor;
+        continue;
+      }
+      const std::string conta = contaEntrada(r.forma);
       if (conta.empty()) return kIntegracaoInterrompida;
-      for (const auto& parcela : cupom.Parcelas) {
-        if (!titulo(c.COO, c.Cliente, parcela.TipoDocumento, parcela.Sequencia, parcela.Vencimento,
-                    parcela.Valor.int64, conta, HistoricoCupom(c.Filial, ecf, c.COO, parcela.Sequencia))) {
-          Log("Não conseguiu Gravar Integração Financeiro (Venda A Prazo)");
-          return kIntegracaoInterrompida;
-        }
+      if (!titulo(c.COO, c.Cliente, r, conta, HistoricoTitulo(HistoricoCupom(c.Filial, ecf, c.COO, r.numero), r.pagamento))) {
+        Log(FalhaDeGravacao(r.tipo));
+        return kIntegracaoInterrompida;
       }
-    } else if (c.Cliente != 0) {
-      for (const auto& p : PagamentosLiquidos(cupom.Pagamentos)) {
-        const std::string conta = contaEntrada(p.Forma);
-        if (conta.empty()) return kIntegracaoInterrompida;
-        if (!titulo(c.COO, c.Cliente, p.Forma, p.Sequencia, data, p.Valor.int64, conta,
-                    HistoricoCupom(c.Filial, ecf, c.COO, p.Sequencia))) {
-          Log("Não conseguiu Gravar Integração Financeiro (Venda Avista c/Cliente)");
-          return kIntegracaoInterrompida;
-        }
-      }
-    } else {
-      for (const auto& p : PagamentosLiquidos(cupom.Pagamentos)) totaisAVista[p.Forma] += p.Valor.int64;
     }
   }
   for (const auto& [forma, valor] : totaisAVista) {
     const std::string conta = contaEntrada(forma);
     if (conta.empty()) return kIntegracaoInterrompida;
-    if (!titulo(0, 0, forma, 0, data, valor, conta,
+    Recebimento total;
+    total.forma = forma;
+    total.valor = valor;
+    if (!titulo(0, 0, total, conta,
                 Formata("Torvo ECF - Filial Nº %u, Caixa Nº %u, vendas Avista nessa data. ", emissora.Filial, ecf))) {
-      Log("Não conseguiu Gravar Integração Financeiro (Venda A Vista Totalizadas)");
+      Log(FalhaDeGravacao(Recebimento::Tipo::AVistaTotal));
       return kIntegracaoInterrompida;
     }
   }

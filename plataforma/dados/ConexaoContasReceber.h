@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroIntegracao.h"
@@ -15,6 +16,8 @@ class IZTFN_ContasReceber {
   virtual com::HRESULT GravaTitulo(const REG_TITULO_RECEBERPS& titulo) = 0;
   // Removes the receivables written by an integration (its number, COD).
   virtual com::HRESULT ExcluiTitulos(std::int32_t numero) = 0;
+  // The receivables an integration wrote, in the order it wrote them.
+  virtual com::HRESULT ListaTitulos(std::int32_t numero, std::vector<REG_TITULO_RECEBERPS>* titulos) = 0;
 };
 
 class CConexaoContasReceber : public CConexaoDados, public IZTFN_ContasReceber {
@@ -22,6 +25,7 @@ class CConexaoContasReceber : public CConexaoDados, public IZTFN_ContasReceber {
   IZTFN_ContasReceber* GetInterface() { return Inicializada() ? this : nullptr; }
   com::HRESULT GravaTitulo(const REG_TITULO_RECEBERPS& titulo) override;
   com::HRESULT ExcluiTitulos(std::int32_t numero) override;
+  com::HRESULT ListaTitulos(std::int32_t numero, std::vector<REG_TITULO_RECEBERPS>* titulos) override;
 };
 
 }  // namespace qmx::dados

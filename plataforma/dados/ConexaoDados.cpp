@@ -14,6 +14,7 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
   Finaliza();
   LimpaFalhaDados();
   m_triplo = {chaveEmpresa, usuario, contexto};
+  if (const auto falha = FalhaInicializacaoAgora()) return *falha;
   const auto endereco = ResolveBaseEmpresa(chaveEmpresa);
   if (!endereco) return com::RPC_S_SERVER_UNAVAILABLE;
   try {

@@ -11,6 +11,8 @@ std::atomic<bool> g_ativa{false};
 std::atomic<int> g_restantes{0};
 std::atomic<int> g_contados{0};
 std::atomic<com::HRESULT> g_codigo{0};
+std::atomic<int> g_iniciosRestantes{0};
+std::atomic<com::HRESULT> g_codigoInicio{0};
 
 struct FalhasAtivacao {
   std::mutex trava;
@@ -60,6 +62,17 @@ std::optional<com::HRESULT> FalhaAtivacaoAgora() {
   falhas.respostas.pop_front();
   ++falhas.respondidas;
   return resposta;
+}
+
+void InjetaFalhaInicializacao(int inicio, com::HRESULT codigo) {
+  g_codigoInicio = codigo;
+  g_iniciosRestantes = inicio;
+}
+
+std::optional<com::HRESULT> FalhaInicializacaoAgora() {
+  if (g_iniciosRestantes.load(std::memory_order_relaxed) <= 0) return std::nullopt;
+  if (--g_iniciosRestantes == 0) return g_codigoInicio.load();
+  return std::nullopt;
 }
 
 }  // namespace qmx::dados

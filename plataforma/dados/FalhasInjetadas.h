@@ -51,4 +51,19 @@ class CFalhasAtivacaoInjetadas {
   CFalhasAtivacaoInjetadas& operator=(const CFalhasAtivacaoInjetadas&) = delete;
 };
 
+// Start-up faults: the n-th connection started from now (1: the next one)
+// answers the code instead of connecting, as a server that is not there.
+// Starts are not data steps: they never shift the steps counted above.
+void InjetaFalhaInicializacao(int inicio, com::HRESULT codigo);
+// Counts a start; the code to fail with when it is the chosen one.
+std::optional<com::HRESULT> FalhaInicializacaoAgora();
+
+class CFalhaInicializacaoInjetada {
+ public:
+  CFalhaInicializacaoInjetada(int inicio, com::HRESULT codigo) { InjetaFalhaInicializacao(inicio, codigo); }
+  ~CFalhaInicializacaoInjetada() { InjetaFalhaInicializacao(0, 0); }
+  CFalhaInicializacaoInjetada(const CFalhaInicializacaoInjetada&) = delete;
+  CFalhaInicializacaoInjetada& operator=(const CFalhaInicializacaoInjetada&) = delete;
+};
+
 }  // namespace qmx::dados

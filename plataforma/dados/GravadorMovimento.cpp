@@ -20,7 +20,8 @@ constexpr const char* kItem =
     "valor_total, aliquota, tributacao, cancelado, excluido, integrado_estoque) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr const char* kPagamento =
-    "INSERT INTO cupom_pagamento (cupom, sequencia, forma, valor, gnf) VALUES (?, ?, ?, ?, ?)";
+    "INSERT INTO cupom_pagamento (cupom, sequencia, forma, valor, gnf, titular, cidade, telefone, mensagem) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr const char* kParcela =
     "INSERT INTO cupom_parcela (cupom, sequencia, valor, tipo_documento, vencimento) VALUES (?, ?, ?, ?, ?)";
 
@@ -83,7 +84,9 @@ std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::ve
                              i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
                              TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado,
                              i.Excluido, i.IntegradoEstoque});
-  for (const auto& p : pagamentos) m_sessao.Executa(kPagamento, {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF});
+  for (const auto& p : pagamentos)
+    m_sessao.Executa(kPagamento, {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
+                                  TextoParaBase(p.Cidade), TextoParaBase(p.Telefone), TextoParaBase(p.Mensagem)});
   for (const auto& p : parcelas)
     m_sessao.Executa(kParcela, {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
   return id;

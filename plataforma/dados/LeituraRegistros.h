@@ -253,7 +253,8 @@ void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
   r.Aliquota = CY{static_cast<std::int64_t>(r.AliquotaCentesimos) * 100};
 }
 
-#define QMX_COLUNAS_PAGAMENTO "p.cupom, p.sequencia, p.forma, p.valor, p.gnf"
+#define QMX_COLUNAS_PAGAMENTO \
+  "p.cupom, p.sequencia, p.forma, p.valor, p.gnf, p.titular, p.cidade, p.telefone, p.mensagem"
 
 template <class Linha>
 REG_EC_CX_PAGAMENTOPS Pagamento(const Linha& l) {
@@ -263,6 +264,10 @@ REG_EC_CX_PAGAMENTOPS Pagamento(const Linha& l) {
   r.Forma = static_cast<std::uint16_t>(l.Inteiro(2));
   r.Valor = Moeda(l, 3);
   r.GNF = static_cast<std::uint32_t>(l.Inteiro(4));
+  CopiaTexto(r.Titular, l.Texto(5));
+  CopiaTexto(r.Cidade, l.Texto(6));
+  CopiaTexto(r.Telefone, l.Texto(7));
+  CopiaTexto(r.Mensagem, l.Texto(8));
   return r;
 }
 

@@ -50,6 +50,12 @@ typedef struct tagREG_EC_CX_PAGAMENTOPS
     std::uint16_t Forma;                // means of payment code
     CY Valor;
     std::uint32_t GNF;
+    // A card's or cheque's holder, city and telephone, and the message the
+    // operator typed with it; empty for the other means.
+    char Titular[41];
+    char Cidade[31];
+    char Telefone[16];
+    char Mensagem[41];
 } REG_EC_CX_PAGAMENTOPS;
 
 // An installment of a cupom sold on credit.

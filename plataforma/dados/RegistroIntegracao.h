@@ -77,11 +77,12 @@ typedef struct _REG_TITULO_RECEBERPS
     std::uint16_t Emissora;
     std::uint32_t Cupom;                // the cupom's number (COO); 0 for a day's total
     std::uint32_t Cliente;
-    std::uint16_t Forma;                // means of payment, or the installment's document type
+    std::uint16_t Forma;                // means of payment
     std::uint32_t Numero;               // title number
     qmx::NumeroDia Vencimento;
     CY Valor;
     char Conta[21];                     // entry account of the means
-    char Historico[201];
+    char Historico[301];                // the cupom's text and, for a card or cheque, its holder's
     std::int32_t Chave;
+    std::uint16_t TipoDocumento;        // an installment's document type; 0 for the others
 } REG_TITULO_RECEBERPS;

@@ -87,6 +87,15 @@ class CupomTeste {
     pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor), gnf});
     return *this;
   }
+  // The holder of the last payment's card or cheque.
+  CupomTeste& Titular(const char* nome, const char* cidade, const char* telefone, const char* mensagem) {
+    auto& p = pagamentos.back();
+    Copia(p.Titular, nome);
+    Copia(p.Cidade, cidade);
+    Copia(p.Telefone, telefone);
+    Copia(p.Mensagem, mensagem);
+    return *this;
+  }
   CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento) {
     parcelas.push_back({0, static_cast<std::uint16_t>(parcelas.size() + 1), Valor(valor), tipoDocumento, vencimento});
     return *this;

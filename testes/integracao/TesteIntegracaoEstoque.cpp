@@ -91,7 +91,9 @@ TEST_F(IntegracaoEstoque, PassaPorCadaCupomEItemComAsPendenciasNoLog) {
 
 // Without a log file the pass speaks to the operator: the keyboard is
 // locked while an item's movements are handled and free around each
-// movement's accounting test, whose messages come while it is free.
+// movement's accounting test, whose messages come while it is free. A
+// shortage, a product without a storage place and one the register lacks
+// are told apart.
 class HostQueAnotaTeclado : public ui::HostRoteirizado {
  public:
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override {
@@ -104,6 +106,8 @@ class HostQueAnotaTeclado : public ui::HostRoteirizado {
 TEST_F(IntegracaoEstoque, TecladoLivreNoTesteContabilDeCadaMovimento) {
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(12, 1, 9.90);  // no grid: the accounting test fails
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(13, 5, 4);     // more than the stock
+  e.movimento.Produto(15, "SAL");                                   // no storage place
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(15, 1, 2).Item(99, 1, 1);  // 99: not in the register
   e.movimento.Grava();
   HostQueAnotaTeclado host;
   ui::HostTemporario ativo(host);
@@ -119,6 +123,10 @@ TEST_F(IntegracaoEstoque, TecladoLivreNoTesteContabilDeCadaMovimento) {
                               {"Integração com Estoque - Saldo Insuficiente", true},
                               {"Ficaram pendências integrações dos itens Torvo Estoque", false},
                               {"Não reintegrou Cupom Número: 2", false},
+                              {"Integração com Estoque - Produto 15 sem local de estoque", true},
+                              {"Integração com Estoque - Produto 99 não encontrado no cadastro", true},
+                              {"Ficaram pendências integrações dos itens Torvo Estoque", false},
+                              {"Não reintegrou Cupom Número: 3", false},
                               {"Ainda ficaram pendências na integração com o Torvo Estoque", false},
                           }));
   EXPECT_FALSE(impressora::TecladoTravado());

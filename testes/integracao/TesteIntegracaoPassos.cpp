@@ -3,10 +3,14 @@
 // second run that replaces the first instead of doubling it.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "apoio/ProgramaQmx.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "integracao/ConferenciaIntegracao.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
+#include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/texto/Windows1252.h"
 
 using namespace qmx;
@@ -158,14 +162,15 @@ TEST_F(IntegracaoPassos, FinanceiroTitulosPorParcelaClienteEFormaERefazSemDobrar
   const std::string prazo = std::to_string(EmpresaIntegracao::kDia + 30);
   const std::string hoje = std::to_string(EmpresaIntegracao::kDia);
   const Linhas esperadas{
-      "2|0|6|1|" + prazo + "|125000|1.1.03|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 2, Titulo Nº 1",
-      "3|5|1|1|" + hoje + "|99000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 3, Titulo Nº 1",
-      "5|0|11|1|" + std::to_string(EmpresaIntegracao::kDia + 15) +
+      "2|0|2|6|1|" + prazo + "|125000|1.1.03|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 2, Titulo Nº 1",
+      "3|5|1|0|1|" + hoje + "|99000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 3, Titulo Nº 1",
+      "5|0|1|11|1|" + std::to_string(EmpresaIntegracao::kDia + 15) +
           "|40000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 5, Titulo Nº 1",
-      "0|0|1|0|" + hoje + "|380000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, vendas Avista nessa data. ",
+      "0|0|1|0|0|" + hoje + "|380000|1.1.01|Torvo ECF - Filial Nº 1, Caixa Nº 1, vendas Avista nessa data. ",
   };
   const char* sql =
-      "SELECT cupom, cliente, forma, numero, vencimento, valor, conta, historico FROM titulo_receber ORDER BY id";
+      "SELECT cupom, cliente, forma, tipo_documento, numero, vencimento, valor, conta, historico FROM titulo_receber "
+      "ORDER BY id";
   for (int vez = 0; vez < 2; ++vez) {
     e.LimpaLog();
     ASSERT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoCompleta);
@@ -181,6 +186,81 @@ TEST_F(IntegracaoPassos, FinanceiroTitulosPorParcelaClienteEFormaERefazSemDobrar
   EXPECT_EQ(e.Linhas(sql), esperadas);
 }
 
+// Every payment once, whatever the cupom: a cash down payment before card
+// installments, a card's holder in its title (fields at their full width),
+// cash without a customer in two means less the change. The
+// reconciliation then finds nothing missing or doubled, and finds a title
+// changed afterwards; installments beyond what a cupom received stop the
+// pass and keep what was there.
+TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
+  EmpresaIntegracao e;
+  const auto dia = EmpresaIntegracao::kDia;
+  e.movimento.Cliente(5, "MARIA");
+  e.movimento.Cupom(1, dia).Item(10, 8, 15).Cliente(5, "MARIA").Pagamento(1, 30).Pagamento(2, 90)
+      .Parcela(30, 6, dia + 30).Parcela(30, 6, dia + 60).Parcela(30, 6, dia + 90);
+  const std::string nome(40, 'J'), cidade = "SÃO JOSÉ DO RIO PRETO", mensagem(40, 'M');
+  e.movimento.Cupom(1, dia).Item(12, 1, 20).Cliente(5, "MARIA").Pagamento(2, 20)
+      .Titular(nome.c_str(), cidade.c_str(), "(17) 99123-4567", mensagem.c_str());
+  e.movimento.Cupom(1, dia).Item(10, 4, 12.5).Pagamento(1, 50).Pagamento(2, 10).Pagamento(255, 10);
+  e.movimento.Grava();
+  ASSERT_EQ(QMX_ProcIntegraFN(EmpresaIntegracao::Parametros(dia, 1)), kIntegracaoCompleta);
+  const auto d = [&](int dias) { return std::to_string(dia + dias); };
+  const Linhas titulos{"1|5|2|6|1|" + d(30) + "|300000", "1|5|2|6|2|" + d(60) + "|300000",
+                       "1|5|2|6|3|" + d(90) + "|300000", "1|5|1|0|4|" + d(0) + "|300000",
+                       "2|5|2|0|1|" + d(0) + "|200000", "0|0|1|0|0|" + d(0) + "|400000",
+                       "0|0|2|0|0|" + d(0) + "|100000"};
+  const char* sql = "SELECT cupom, cliente, forma, tipo_documento, numero, vencimento, valor FROM titulo_receber "
+                    "ORDER BY id";
+  EXPECT_EQ(e.Linhas(sql), titulos);
+  EXPECT_EQ(e.Linhas("SELECT historico FROM titulo_receber WHERE cupom = 2"),
+            Linhas{"Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 2, Titulo Nº 1 - Titular: " + nome +
+                   " - Cidade: " + cidade + " - Telefone: (17) 99123-4567 - Mensagem: " + mensagem});
+
+  const CConferenciaIntegracao conferencia({e.empresa.Chave(), 1, 0});
+  auto r = conferencia.Confere(dia, 1);
+  EXPECT_TRUE(r.Confere());
+  EXPECT_EQ(r.formas[1].recebido, 700000);
+  EXPECT_EQ(r.formas[1].titulos + r.formas[1].totalDoDia, 700000);
+  EXPECT_EQ(r.formas[2].recebido, 1200000);
+  EXPECT_EQ(r.formas[2].quantidadeTitulos, 4);
+  e.empresa.Gravador().Sessao().Executa("UPDATE titulo_receber SET valor = valor + 100 WHERE cupom = 1 AND numero = 4",
+                                        {});
+  EXPECT_FALSE(conferencia.Confere(dia, 1).Confere());
+  e.empresa.Gravador().Sessao().Executa("UPDATE titulo_receber SET valor = valor - 100 WHERE cupom = 1 AND numero = 4",
+                                        {});
+
+  e.movimento.Cupom(1, dia).Item(10, 1, 10).Pagamento(1, 10).Parcela(20, 6, dia + 30);
+  e.movimento.Grava();
+  e.LimpaLog();
+  EXPECT_EQ(QMX_ProcIntegraFN(EmpresaIntegracao::Parametros(dia, 1)), kIntegracaoInterrompida);
+  const Linhas log = e.LinhasLog();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], "Cupom Fiscal Nº 4: parcelas maiores que os pagamentos.");
+  EXPECT_EQ(log.back(), "Não conseguiu Gravar Integração Financeiro (Venda A Prazo)");
+  EXPECT_EQ(e.Linhas(sql), titulos);
+}
+
+// A server that is not there when the financial pass starts is named, and
+// the pass stops there.
+TEST(IntegracaoFinanceira, ServidorQueNaoIniciaEDito) {
+  EmpresaIntegracao e;
+  e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 10).Pagamento(1, 10);
+  e.movimento.Grava();
+  std::set<std::string> ultimas;
+  for (int inicio = 1; inicio <= 20; ++inicio) {
+    e.LimpaLog();
+    dados::CFalhaInicializacaoInjetada falha(inicio, com::RPC_S_SERVER_UNAVAILABLE);
+    if (QMX_ProcIntegraFN(EmpresaIntegracao::Parametros(EmpresaIntegracao::kDia, 1)) != kIntegracaoCompleta &&
+        !e.LinhasLog().empty())
+      ultimas.insert(e.LinhasLog().back());
+  }
+  for (const char* texto : {"Erro ao Buscar Ponteiros no Servidor de Caixa",
+                            "Erro ao Iniciar o Servidor de Contas a Receber e Pagar do Torvo Financeiro",
+                            "Erro ao Iniciar o Servidor de Cadastro de Formas de Pagamento",
+                            "Erro ao Iniciar o Servidor de Cadastro de Condições de Pagamento"})
+    EXPECT_EQ(ultimas.count(texto), 1u) << texto << "\n" << testing::PrintToString(ultimas);
+}
+
 #if !defined(_WIN32)  // qmx is driven through a POSIX shell
 TEST_F(IntegracaoPassos, PelaLinhaDeComando) {
   const std::string log = " --diretorio '" + e.ArquivoLog() + "'";
@@ -194,6 +274,15 @@ TEST_F(IntegracaoPassos, PelaLinhaDeComando) {
   const Execucao falta = Qmx(empresa + "integra-cupom --data 10/11/2026 --ecf 1 --cupom 99" + log);
   EXPECT_NE(falta.saida.find(U8("cupom 99 do ECF 1 não encontrado")), std::string::npos) << falta.saida;
   EXPECT_EQ(e.LinhasLog().back(), "Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
+  // The reconciliation: a day not yet in the financial module differs; once
+  // integrated, it agrees.
+  const Execucao antes = Qmx(empresa + "integra conferir --data 10/11/2026 --ecf 1");
+  EXPECT_EQ(antes.codigo, 1) << antes.saida;
+  EXPECT_NE(antes.saida.find(U8("o dia não foi integrado com o financeiro")), std::string::npos) << antes.saida;
+  ASSERT_EQ(Qmx(empresa + "integra fn --data 10/11/2026 --ecf 1" + log).codigo, 0);
+  const Execucao depois = Qmx(empresa + "integra conferir --data 10/11/2026 --ecf 1");
+  EXPECT_EQ(depois.codigo, 0) << depois.saida;
+  EXPECT_NE(depois.saida.find("DINHEIRO            51,9000"), std::string::npos) << depois.saida;
 }
 #endif  // !_WIN32
 

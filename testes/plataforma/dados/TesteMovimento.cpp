@@ -126,7 +126,8 @@ TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
 }
 
 TEST_P(MovimentoLido, ReducaoZSomaOsCuponsDoDia) {
-  m->Cupom(1, kDia1).Item(10, 2, 10, 0.5).Item(20, 1, 4).Item(30, 3, 1).Pagamento(1, 29.5);
+  m->Cupom(1, kDia1).Item(10, 2, 10, 0.5).Item(20, 1, 4).Item(30, 3, 1).Pagamento(1, 29.5)
+      .Titular("JOSÉ DA SILVA", "SÃO PAULO", "(11) 3333-4444", "CHEQUE CONSULTADO");
   m->Cupom(1, kDia1).Item(10, 1, 10).Item(10, 1, 7).Cancela().Servico(40, 1, 20);
   m->Cupom(1, kDia1).Item(20, 2, 2).Cancelado();
   m->NotaConsumidor(1, kDia1, 1, 5).Item(10, 1, 100);  // not the printer's
@@ -167,6 +168,21 @@ TEST_P(MovimentoLido, ReducaoZSomaOsCuponsDoDia) {
   EXPECT_EQ(z2.GrandeTotal.int64, z.GrandeTotal.int64 + 10000);  // carried
   EXPECT_TRUE(naoFiscais.empty());
   EXPECT_EQ(caixa->LeReducaoZ(1, kDia3, &z2, &aliquotas, &naoFiscais), QMX_E_REGISTRO_INEXISTENTE);
+
+  // A payment's holder comes back as it was written, accents included.
+  std::vector<std::uint32_t> ids;
+  std::vector<CupomCompleto> lidos;
+  REG_EC_CX_CHAVEPS chave{};
+  chave.Cupom = 1;
+  chave.Data = kDia1;
+  chave.Emissora = 1;
+  ASSERT_EQ(caixa->Busca(chave, &ids), com::S_OK);
+  ASSERT_EQ(caixa->Le(ids, &lidos), com::S_OK);
+  ASSERT_EQ(lidos.size(), 1u);
+  ASSERT_EQ(lidos[0].Pagamentos.size(), 1u);
+  const auto& p = lidos[0].Pagamentos[0];
+  EXPECT_EQ(std::string(p.Titular) + "|" + p.Cidade + "|" + p.Telefone + "|" + p.Mensagem,
+            "JOSÉ DA SILVA|SÃO PAULO|(11) 3333-4444|CHEQUE CONSULTADO");
 }
 
 // The files read notas by period (pinned by their golden files); the

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "frame/ContextoBiblioteca.h"
+#include "plataforma/calendario/NumeroDia.h"
+
+namespace qmx {
+
+// The day's reconciliation of an ECF between what its cupons received and
+// what the financial pass left in the back office, per means of payment:
+// the cupons' payments (less the printer's deductions) against the
+// titles and day totals of the day's financial integration. It reads the
+// cupons and the titles on its own; it shares with the pass only the rule
+// of the deductions, so a fault of the pass's posting shows as a
+// difference here instead of confirming itself.
+class CConferenciaIntegracao {
+ public:
+  struct Forma {
+    std::string nome;
+    std::int64_t recebido = 0;     // by the cupons, four decimals
+    std::int64_t titulos = 0;      // titles of cupons
+    std::int64_t totalDoDia = 0;   // the day's cash total
+    int quantidadeTitulos = 0;
+    bool Confere() const { return recebido == titulos + totalDoDia; }
+  };
+  struct Resultado {
+    bool lido = false;                   // false: a server failed (see erro)
+    std::string erro;
+    bool integrado = false;              // the day has a financial integration
+    std::map<std::uint16_t, Forma> formas;
+    bool Confere() const;
+  };
+
+  explicit CConferenciaIntegracao(const TriploConexao& triplo) : m_triplo(triplo) {}
+  Resultado Confere(NumeroDia data, std::uint16_t ecf) const;
+
+ private:
+  TriploConexao m_triplo;
+};
+
+}  // namespace qmx
