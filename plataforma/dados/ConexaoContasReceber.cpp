@@ -1,6 +1,6 @@
 #include "plataforma/dados/ConexaoContasReceber.h"
 
-#include <cstring>
+#include "plataforma/dados/LeituraRegistros.h"
 
 #include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
@@ -27,26 +27,8 @@ com::HRESULT CConexaoContasReceber::ExcluiTitulos(std::int32_t numero) {
 }
 
 com::HRESULT CConexaoContasReceber::ListaTitulos(std::int32_t numero, std::vector<REG_TITULO_RECEBERPS>* titulos) {
-  return LeVarios("SELECT filial, data, emissora, cupom, cliente, forma, numero, vencimento, valor, conta, historico, "
-                  "chave, tipo_documento FROM titulo_receber WHERE chave = ? ORDER BY id",
-                  {numero}, titulos, [](const LinhaDados& l) {
-                    REG_TITULO_RECEBERPS t;
-                    std::memset(&t, 0, sizeof t);
-                    t.Filial = static_cast<std::uint16_t>(l.Inteiro(0));
-                    t.Data = static_cast<NumeroDia>(l.Inteiro(1));
-                    t.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
-                    t.Cupom = static_cast<std::uint32_t>(l.Inteiro(3));
-                    t.Cliente = static_cast<std::uint32_t>(l.Inteiro(4));
-                    t.Forma = static_cast<std::uint16_t>(l.Inteiro(5));
-                    t.Numero = static_cast<std::uint32_t>(l.Inteiro(6));
-                    t.Vencimento = static_cast<NumeroDia>(l.Inteiro(7));
-                    t.Valor = CY{l.Inteiro(8)};
-                    CopiaTexto(t.Conta, l.Texto(9));
-                    CopiaTexto(t.Historico, l.Texto(10));
-                    t.Chave = static_cast<std::int32_t>(l.Inteiro(11));
-                    t.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(12));
-                    return t;
-                  });
+  return LeVarios("SELECT " QMX_COLUNAS_TITULO " FROM titulo_receber t WHERE t.chave = ? ORDER BY t.id", {numero},
+                  titulos, [](const LinhaDados& l) { return leitura::Titulo(l); });
 }
 
 }  // namespace qmx::dados

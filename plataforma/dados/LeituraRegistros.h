@@ -8,6 +8,7 @@
 #include "plataforma/dados/RegistroDAV.h"
 #include "plataforma/dados/RegistroDocumentos.h"
 #include "plataforma/dados/RegistroEstoque.h"
+#include "plataforma/dados/RegistroIntegracao.h"
 #include "plataforma/dados/RegistroNotaFiscal.h"
 #include "plataforma/dados/TextoRegistro.h"
 #include "plataforma/calendario/NumeroDia.h"
@@ -281,6 +282,29 @@ REG_EC_CX_PARCELAPS Parcela(const Linha& l) {
   r.Valor = Moeda(l, 2);
   r.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(3));
   r.Vencimento = static_cast<NumeroDia>(l.Inteiro(4));
+  return r;
+}
+
+#define QMX_COLUNAS_TITULO                                                                                   \
+  "t.filial, t.data, t.emissora, t.cupom, t.cliente, t.forma, t.numero, t.vencimento, t.valor, t.conta, "   \
+  "t.historico, t.chave, t.tipo_documento"
+
+template <class Linha>
+REG_TITULO_RECEBERPS Titulo(const Linha& l) {
+  auto r = Zerado<REG_TITULO_RECEBERPS>();
+  r.Filial = static_cast<std::uint16_t>(l.Inteiro(0));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(1));
+  r.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
+  r.Cupom = static_cast<std::uint32_t>(l.Inteiro(3));
+  r.Cliente = static_cast<std::uint32_t>(l.Inteiro(4));
+  r.Forma = static_cast<std::uint16_t>(l.Inteiro(5));
+  r.Numero = static_cast<std::uint32_t>(l.Inteiro(6));
+  r.Vencimento = static_cast<NumeroDia>(l.Inteiro(7));
+  r.Valor = Moeda(l, 8);
+  CopiaTexto(r.Conta, l.Texto(9));
+  CopiaTexto(r.Historico, l.Texto(10));
+  r.Chave = static_cast<std::int32_t>(l.Inteiro(11));
+  r.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(12));
   return r;
 }
 
