@@ -29,6 +29,16 @@ std::uint64_t Semente(std::uint64_t variedade, std::uint64_t a, std::uint64_t b,
 }
 
 
+// A payment of the cupom being built; the holder's fields start empty.
+REG_EC_CX_PAGAMENTOPS Pagamento(std::size_t sequencia, std::uint16_t forma, CY valor, std::uint32_t gnf) {
+  REG_EC_CX_PAGAMENTOPS p{};
+  p.Sequencia = static_cast<std::uint16_t>(sequencia);
+  p.Forma = forma;
+  p.Valor = valor;
+  p.GNF = gnf;
+  return p;
+}
+
 std::int32_t Hora(int segundos) { return segundos / 3600 * 10000 + segundos / 60 % 60 * 100 + segundos % 60; }
 
 // Amounts are value times 10 000; the ECF truncates to cents.
@@ -465,9 +475,7 @@ void Gerador::MontaPagamentos(Sorteio& s, EstadoEmissora& e, REG_EC_CXPS& cupom,
       gnf = ++c.gnf;
       m_pendentes.push_back({Hora(segundos + 5 + static_cast<int>(m_pendentes.size())), 0, gnf, ++c.cdc});
     }
-    auto& pagamento =
-        m_pagamentos.emplace_back(REG_EC_CX_PAGAMENTOPS{0, static_cast<std::uint16_t>(m_pagamentos.size() + 1), forma,
-                                                        CY{valor}, gnf});
+    auto& pagamento = m_pagamentos.emplace_back(Pagamento(m_pagamentos.size() + 1, forma, CY{valor}, gnf));
     // A card's or cheque's holder: the cupom's buyer when named, else the
     // name the operator typed; the branch's city; a mobile number. The
     // cheque carries the operator's note of its check. (Nothing drawn:
@@ -476,8 +484,8 @@ void Gerador::MontaPagamentos(Sorteio& s, EstadoEmissora& e, REG_EC_CXPS& cupom,
       CopiaTexto(pagamento.Titular, cupom.NomeCliente[0] ? cupom.NomeCliente : kNomesDigitados[cupom.COO % 5]);
       CopiaTexto(pagamento.Cidade, m_filiais[e.filial].cadastro->municipio.c_str());
       char telefone[16];
-      std::snprintf(telefone, sizeof telefone, "(%02u) 9%04u-%04u", 11u + e.filial % 80u, cupom.COO % 10000u,
-                    cupom.COO * 7u % 10000u);
+      std::snprintf(telefone, sizeof telefone, "(%02u) 9%04u-%04u", static_cast<unsigned>(11 + e.filial % 80),
+                    cupom.COO % 10000u, cupom.COO * 7u % 10000u);
       CopiaTexto(pagamento.Telefone, telefone);
       if (forma == kFormaCheque) CopiaTexto(pagamento.Mensagem, "CHEQUE CONSULTADO E APROVADO");
     }
@@ -649,7 +657,7 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
         nota.CondicaoPagamento = kCondicaoAVista;
         MontaItens(s, e, s.Entre(4, 10), false, m_variedade.notasConsumidorComDesconto);
         Totaliza(nota);
-        m_pagamentos.assign(1, {0, 1, kFormaDinheiro, nota.Total, 0});
+        m_pagamentos.assign(1, Pagamento(1, kFormaDinheiro, nota.Total, 0));
         m_parcelas.clear();
         GravaCupom(f, nota, apuracao);
       }

@@ -319,7 +319,12 @@ void MovimentoTeste::Grava() {
       c.registro.Desconto.int64 += i.Desconto.int64;
     }
     c.registro.Total = CY{c.registro.Subtotal.int64 - c.registro.Desconto.int64};
-    if (c.pagamentos.empty() && !c.itens.empty()) c.pagamentos.push_back({0, 1, 1, c.registro.Total, 0});
+    if (c.pagamentos.empty() && !c.itens.empty()) {
+      auto& dinheiro = c.pagamentos.emplace_back();
+      dinheiro = {};
+      dinheiro.Sequencia = dinheiro.Forma = 1;
+      dinheiro.Valor = c.registro.Total;
+    }
     c.registro.Id = movimento.GravaCupom(c.registro, c.itens, c.pagamentos, c.parcelas);
   }
   for (const auto& pedida : m_reducoes) {

@@ -84,7 +84,12 @@ class CupomTeste {
   CupomTeste& Documento(const char* cpfCnpj) { Copia(registro.DocumentoCliente, cpfCnpj); return *this; }
   CupomTeste& Origem(std::uint8_t origem) { registro.Origem = origem; return *this; }
   CupomTeste& Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf = 0) {
-    pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor), gnf});
+    auto& p = pagamentos.emplace_back();
+    p = {};
+    p.Sequencia = static_cast<std::uint16_t>(pagamentos.size());
+    p.Forma = forma;
+    p.Valor = Valor(valor);
+    p.GNF = gnf;
     return *this;
   }
   // The holder of the last payment's card or cheque.

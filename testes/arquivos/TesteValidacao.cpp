@@ -56,7 +56,9 @@ TEST(Validacao, ArquivosConferidosPassam) {
       conhecidos += g.regraConhecida && p.regra == g.regraConhecida;
     }
     EXPECT_EQ(erros, conhecidos) << g.golden << "\n" << Problemas(v);
-    if (g.regraConhecida) EXPECT_EQ(conhecidos, 1) << g.golden;
+    if (g.regraConhecida) {
+      EXPECT_EQ(conhecidos, 1) << g.golden;
+    }
     EXPECT_GT(v.linhas, 1u) << g.golden;
   }
 }

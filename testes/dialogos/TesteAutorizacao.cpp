@@ -158,8 +158,9 @@ TEST_F(Autorizacao, CamposDeQuinzeCaracteresECancelamentos) {
     EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14033).texto, caso.nome);
     EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14034).texto, caso.senha);
     // A refused login leaves the operator on the name again.
-    if (!caso.autorizado && caso.roteiro.ends_with("clica 1\n"))
+    if (!caso.autorizado && caso.roteiro.ends_with("clica 1\n")) {
       EXPECT_EQ(m_host.Dialogos()[0].focoAoFimDoRoteiro, 14033) << caso.roteiro;
+    }
   }
   Executa("ajuda\n");  // F1: the help of the point of sale's module
   EXPECT_EQ(m_host.Ajudas(), std::vector<std::string>{"EC"});
