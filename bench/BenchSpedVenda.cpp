@@ -225,7 +225,10 @@ class LojaGrande {
           }
           c.Subtotal = c.Total = CY{total};
           itensDoDia += itens.size();
-          c.Id = movimento.GravaCupom(c, itens, {{0, 1, 1, c.Total, 0}});
+          REG_EC_CX_PAGAMENTOPS dinheiro{};
+          dinheiro.Sequencia = dinheiro.Forma = 1;
+          dinheiro.Valor = c.Total;
+          c.Id = movimento.GravaCupom(c, itens, {dinheiro});
           apuracao.AcumulaCupom(c, itens);
         }
         const auto z = apuracao.Fecha(++crz[e], 1, ++coo[e], grandeTotal[e], dia, 230000);
