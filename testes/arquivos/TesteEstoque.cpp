@@ -113,18 +113,6 @@ TEST_F(Estoque, EstoqueParcial) {
                                                    {"100", "AÇÚCAR REFINADO ESPECIAL PACOTE DE UM QUILOGRAMA COM ALÇA"}}));
 }
 
-// The key orders codes as their texts compare, byte by byte.
-TEST(OrdemEstoque, ChaveSegueOTextoDoCodigo) {
-  const std::uint32_t codigos[] = {0, 1, 9, 10, 11, 100, 101, 1000000000, 2147483647, 4294967295u, 429496729};
-  for (std::uint32_t a : codigos)
-    for (std::uint32_t b : codigos) {
-      const int texto = std::to_string(a).compare(std::to_string(b));
-      const auto ka = estoque::CGeradorEstoque::ChaveOrdem(a), kb = estoque::CGeradorEstoque::ChaveOrdem(b);
-      EXPECT_EQ(texto < 0, ka < kb) << a << " " << b;
-      EXPECT_EQ(texto == 0, ka == kb) << a << " " << b;
-    }
-}
-
 TEST_F(Estoque, ProdutoDaListaQueNaoExisteMais) {
   Movimento();
   REG_FILIALPS filial{};

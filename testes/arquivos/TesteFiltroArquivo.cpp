@@ -230,15 +230,6 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   EXPECT_TRUE(m_host.Caixas().empty());
 }
 
-// Kept when the dialog asks (the name is checked by the temporary-file
-// tests): the signed file itself.
-TEST_F(FiltroArquivo, TemporarioMantidoQuandoPedido) {
-  ASSERT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n", "TESTE", true), ui::IDOK);
-  ASSERT_EQ(m_temporarios.Entradas(), 1);
-  const auto mantido = *std::filesystem::directory_iterator(m_temporarios.Pasta());
-  EXPECT_EQ(PastaTemporaria::Le(mantido.path().string()), PastaTemporaria::Le(Gerado().string()));
-}
-
 // Only the permitted branches that can be read count: one of two here, so
 // it is preset.
 TEST_F(FiltroArquivo, FiliaisPermitidasQueNaoSeLeemNaoContam) {

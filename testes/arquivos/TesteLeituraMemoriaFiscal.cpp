@@ -313,14 +313,4 @@ TEST_F(LeituraMemoriaFiscal, ArquivoQueNaoSeGuardaRelataAFonteDaLeitura) {
   }
 }
 
-TEST_F(LeituraMemoriaFiscal, ExportacaoRespondeVerdadeiroSoComOK) {
-  Contexto() = ContextoBiblioteca{};
-  QMX_Inicializa("TESTE", 1, 0);
-  m_host.CarregaRoteiro("dialogo 14024\nclica 1\n");
-  EXPECT_TRUE(QMX_LMF("c"));
-  m_host.CarregaRoteiro("dialogo 14024\nclica 13015\ndigita 13019 0\nclica 1\n");
-  EXPECT_FALSE(QMX_LMF("c"));
-  Contexto() = ContextoBiblioteca{};
-}
-
 }  // namespace

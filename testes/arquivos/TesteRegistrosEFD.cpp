@@ -102,34 +102,6 @@ TEST_F(RegistrosEFD, UnidadesEItensVemComOPrimeiroECFComMovimento) {
   EXPECT_EQ(linhas[5].substr(0, 15), "|C405|02112026|");
 }
 
-TEST_F(RegistrosEFD, ModoColetaGuardaOGrupoC400SemArquivo) {
-  c.Movimento();
-  efd::ContadoresC400 contadores;
-  std::string grupo;
-  const int resultado = LancaDialogo<CQMXRegistrosEFD>(
-      [&](CQMXRegistrosEFD& d, const TriploConexao&) {
-        d.Preset(c.empresa.Chave(), 1, 0, 1, 0, C::kDia1, C::kDia4, 'A');
-        d.SetGravaArquivo(false);
-        return true;
-      },
-      [&](CQMXRegistrosEFD& d, int r) {
-        EXPECT_TRUE(d.GetCaminhoArquivo().empty());
-        if (d.Resultado()) {
-          contadores = d.Resultado()->Contadores();
-          d.Resultado()->GrupoC400().CopiaPara(grupo);
-        }
-        return r;
-      });
-  ASSERT_EQ(resultado, ui::IDOK);
-  EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
-  EXPECT_TRUE(c.host.Caixas().empty());
-  // The group is the extract's tail; its counts are the Venda do Período
-  // file's 9900 lines, which qmx validar checks on every varied company.
-  const std::string golden = Golden("efd-perfil-a.txt");
-  EXPECT_EQ(grupo, golden.substr(golden.find("|C400|")));
-  EXPECT_EQ(contadores.total, LinhasCRLF(grupo).size());
-}
-
 TEST_F(RegistrosEFD, PeriodoSemMovimentoEFilialSoComCPF) {
   auto& sessao = c.empresa.Gravador().Sessao();
   sessao.Executa("UPDATE filial SET cnpj = '../-', cpf = '123.456.789-09', industrial = 1 WHERE numero = 1", {});
@@ -159,15 +131,6 @@ TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
   EXPECT_EQ(caminho, nullptr);
   EXPECT_TRUE(c.host.Caixas().empty());
   EXPECT_TRUE(C::Arquivos(c.PastaArquivos()).empty());
-}
-
-TEST(RegistrosEFDRegistro, SemValorLocalTorvoNaoHaPasta) {
-  RegistroTemporario registro("[SOFTWARE\\ZT Redudeva]\nOutro=1\n");
-  EXPECT_EQ(CQMXRegistrosEFD::PastaLocal(), std::nullopt);
-  registro.Reescreve("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=C:\\Torvo\n");
-  EXPECT_EQ(CQMXRegistrosEFD::PastaLocal(), "C:\\Torvo\\");
-  registro.Reescreve("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=C:\\Torvo\\\n");
-  EXPECT_EQ(CQMXRegistrosEFD::PastaLocal(), "C:\\Torvo\\");
 }
 
 TEST_F(RegistrosEFD, PeriodoInvertidoNaoGera) {

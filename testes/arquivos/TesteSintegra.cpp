@@ -351,37 +351,6 @@ TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
   EXPECT_EQ(itens54, (std::map<std::string, int>{{"000011", 4}, {"000012", 1}, {"000018", 1}, {"000020", 1}}));
 }
 
-// The day of an ECF: two totalizers of one rate are one 60A line; an item
-// sold at two rates has a 60D line per rate; a service is "ISS" in 60D and
-// 60I, never a rate.
-TEST_F(Sintegra, DiaDoECFUmaLinhaPorAliquota) {
-  m.Produto(10, "ARROZ").Tributacao('T', 1800);
-  m.Servico(60, "ENTREGA", 500);
-  auto& cupom = m.Cupom(1, kDia1).Item(10, 1, 10).Item(10, 1, 20).Servico(60, 1, 5);
-  cupom.itens[1].AliquotaCentesimos = 1200;
-  m.ReducaoZ(1, kDia1);
-  m.Grava();
-  m_empresa.Gravador().Sessao().Executa(
-      "INSERT INTO reducao_z_aliquota (emissora, data, posicao, tipo, aliquota, valor) VALUES (1, ?, 9, 'T', 1800, 70000)",
-      {kDia1});
-  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK);
-  const auto linhas = LinhasCRLF(Gerado());
-  std::vector<std::string> a, d, i;
-  for (const auto& l : linhas) {
-    if (l.substr(0, 3) == "60A") a.push_back(l.substr(31, 4) + l.substr(35, 12));
-    if (l.substr(0, 3) == "60D") d.push_back(l.substr(31, 14) + "|" + l.substr(90, 4));
-    if (l.substr(0, 3) == "60I") i.push_back(l.substr(94, 4));
-  }
-  // 10.00 of the ECF's 18% and the 7.00 of the second totalizer.
-  EXPECT_NE(std::find(a.begin(), a.end(), "1800000000001700"), a.end()) << testing::PrintToString(a);
-  EXPECT_NE(std::find(a.begin(), a.end(), "1200000000002000"), a.end()) << testing::PrintToString(a);
-  EXPECT_EQ(std::count_if(a.begin(), a.end(), [](const std::string& s) { return s.substr(0, 4) == "1800"; }), 1);
-  EXPECT_EQ(std::count(d.begin(), d.end(), "P10           |1800"), 1) << testing::PrintToString(d);
-  EXPECT_EQ(std::count(d.begin(), d.end(), "P10           |1200"), 1);
-  EXPECT_EQ(std::count_if(d.begin(), d.end(), [](const std::string& s) { return s.substr(15) == "ISS "; }), 1);
-  EXPECT_EQ(std::count(i.begin(), i.end(), "ISS "), 1) << testing::PrintToString(i);
-}
-
 // A branch that issues only notas, without fax: its file has 50, 54 and
 // 75, and the fax is zeros without the area code.
 TEST_F(Sintegra, FilialSemECFESemFax) {

@@ -25,36 +25,6 @@ using qmx::testes::Qmx;
 std::string U8(const std::string& texto) { return qmx::texto::ParaUtf8(texto); }
 
 
-TEST(Qmx, AjudaGeralEDeCadaComando) {
-  const Execucao ajuda = Qmx("--help");
-  EXPECT_EQ(ajuda.codigo, 0);
-  for (const char* nome : {"sintegra", "sped-fiscal", "lmf", "movimentos", "get-emissora", "md5-arquivo",
-                           "criptografar", "integra", "integra-cupom", "monta-data", "demo"})
-    EXPECT_NE(ajuda.saida.find(std::string("  ") + nome + " "), std::string::npos) << nome;
-  // The terminal gets UTF-8: "opções" with its two accented letters.
-  EXPECT_NE(ajuda.saida.find("op\xC3\xA7\xC3\xB5" "es"), std::string::npos);
-
-  const Execucao versao = Qmx("--version");
-  EXPECT_EQ(versao.codigo, 0);
-  EXPECT_EQ(versao.saida, std::string("qmx (QMXUTIL) ") + QMX_VERSAO + "\n");
-
-  // A command's help lists what it takes, with the dialog's controls; the
-  // Espelho MFD has no branch, the LMF's reduction edits are named.
-  const Execucao espelho = Qmx("espelho-mfd --help");
-  EXPECT_EQ(espelho.codigo, 0);
-  EXPECT_NE(espelho.saida.find("  --coo-inicial COO"), std::string::npos) << espelho.saida;
-  EXPECT_NE(espelho.saida.find("  --total "), std::string::npos) << espelho.saida;
-  EXPECT_EQ(espelho.saida.find("--filial"), std::string::npos) << espelho.saida;
-  const Execucao lmf = Qmx("lmf --help");
-  EXPECT_NE(lmf.saida.find(U8("  --reducao-inicial N         Redução Inicial (controle 13019)\n")), std::string::npos)
-      << lmf.saida;
-  EXPECT_NE(lmf.saida.find(U8("  13059   Button          Formato ATO COTEPE 17/04\n")), std::string::npos) << lmf.saida;
-  const Execucao md5 = Qmx("md5-arquivo --help");
-  EXPECT_NE(md5.saida.find("uso: qmx [op\xC3\xA7\xC3\xB5" "es gerais] md5-arquivo ARQUIVO\n"), std::string::npos)
-      << md5.saida;
-  EXPECT_EQ(md5.saida.find("Controles"), std::string::npos);
-}
-
 TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
   qmx::testes::RegistroTemporario registro(qmx::testes::RelogioSimulado("06/12/2026", "10:00:00"));
   const struct {

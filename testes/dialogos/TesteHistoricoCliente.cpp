@@ -135,10 +135,4 @@ TEST_F(HistoricoCliente, OQueNaoSeLeFicaVazio) {
   }
 }
 
-TEST(HistoricoClienteOrigem, TextosDasOrigens) {
-  const std::pair<int, std::string> casos[] = {{0, "Tela ECF"}, {1, "Pré-Venda"}, {2, "Replicado"}, {3, ""}, {255, ""}};
-  for (const auto& [codigo, texto] : casos)
-    EXPECT_EQ(qmx::CQMXHistCliDlg::TextoOrigem(static_cast<std::uint8_t>(codigo)), texto) << codigo;
-}
-
 }  // namespace

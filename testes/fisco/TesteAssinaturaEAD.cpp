@@ -67,15 +67,6 @@ TEST(AssinaturaEAD, ConfereComAChavePublicadaPelaLinhaDeComando) {
   EXPECT_EQ(bloco.substr(17), std::string(111, '\0'));
 }
 
-TEST(AssinaturaEAD, AssinarDuasVezesDaOsMesmosBytes) {
-  PastaTemporaria pasta;
-  const std::string arquivo = pasta.Grava("a.txt", "linha\r\n");
-  ASSERT_TRUE(Assina(arquivo));
-  const std::string uma = PastaTemporaria::Le(arquivo);
-  ASSERT_TRUE(Assina(arquivo));
-  EXPECT_EQ(PastaTemporaria::Le(arquivo), uma);
-}
-
 TEST(AssinaturaEAD, ArquivoVazioEArquivoSemQuebraFinal) {
   PastaTemporaria pasta;
   const std::string vazio = pasta.Grava("vazio.txt", "");

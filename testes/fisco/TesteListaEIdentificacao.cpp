@@ -57,15 +57,6 @@ TEST_F(Instalacao, ListaComOnzeN3EBrancosParaOsQueFaltam) {
   EXPECT_EQ(Linhas(ListaArquivosAutenticados::Monta("AL", Pasta()))[1].substr(62), "5.2.521     ");
 }
 
-TEST_F(Instalacao, ListaGravadaAssinadaEComSeuResumo) {
-  const auto digest = ListaArquivosAutenticados::Gera("AL", Pasta());
-  ASSERT_TRUE(digest);
-  const std::string gravado = PastaTemporaria::Le(m_pasta.Caminho("Torvo ECF.txt"));
-  EXPECT_EQ(gravado.rfind("EAD", gravado.size() - 261), gravado.size() - 261);
-  EXPECT_EQ(*ArquivosInstalacao::Digest(Pasta(), "TORVO ECF.TXT"), *digest);
-  EXPECT_FALSE(ListaArquivosAutenticados::Gera("AL", m_pasta.Caminho("nao-existe") + "\\"));
-}
-
 // No installation folder in the registry: the report's digests stay empty
 // even when the program's own folder holds files of the same names.
 TEST_F(Instalacao, SemPastaNenhumArquivoDaPastaCorrenteEResumido) {

@@ -132,27 +132,6 @@ TEST(JanelaDatas, CadaDiaDaJanelaIdaEVoltaDe2026a2099) {
   }
 }
 
-TEST(JanelaDatas, ValoresDeDezesseisBits) {
-  EXPECT_EQ(DiaDezesseisBits(0), 0);
-  EXPECT_EQ(DiaDezesseisBits(1), 1);
-  EXPECT_EQ(DiaDezesseisBits(65535), 65535);
-  EXPECT_EQ(DiaDezesseisBits(65536), 1);
-  EXPECT_EQ(DiaDezesseisBits(2 * 65535 + 7), 7);
-  // In December 2026 the window runs from 1857 to 6 December 2036.
-  const NumeroDia hoje = CodificaDia(6, 12, 2026);
-  EXPECT_EQ(FimDaJanela(hoje), CodificaDia(6, 12, 2036));
-  EXPECT_EQ(TextoData(InicioDaJanela(hoje), true), "05/07/1857");
-  EXPECT_EQ(TextoData(DiaNaJanela(65380, hoje), true), "31/12/2026");
-  EXPECT_EQ(TextoData(DiaNaJanela(65381, hoje), true), "01/01/2027");
-  EXPECT_EQ(TextoData(DiaNaJanela(1, hoje), true), "05/06/2027");
-  EXPECT_EQ(TextoData(DiaNaJanela(28856, hoje), true), "01/01/1927");
-  // Later in the century the oldest numbers are the newest days: in 2030
-  // today's own number reads as today.
-  const NumeroDia em2030 = CodificaDia(20, 3, 2030);
-  EXPECT_EQ(DiaNaJanela(DiaDezesseisBits(em2030), em2030), em2030);
-  EXPECT_EQ(TextoData(DiaNaJanela(DiaDezesseisBits(em2030), hoje), true), "20/03/2030");
-}
-
 TEST(JanelaDatas, AnosDeDoisDigitos) {
   struct Caso {
     unsigned doisDigitos, anoHoje, ano;

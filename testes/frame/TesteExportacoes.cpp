@@ -150,22 +150,6 @@ TEST_F(Exportacoes, SpedFiscalRecusaPonteiroNuloSemAbrirDialogo) {
   EXPECT_EQ(m_host.Dialogos().size(), 1u);
 }
 
-TEST_F(Exportacoes, AssinarArquivoRecusaCaminhoNulo) { EXPECT_FALSE(QMX_AssinarArquivo(nullptr)); }
-
-TEST_F(Exportacoes, SelecaoCanceladaEscreveZeroEUsaOTitulo) {
-  std::uint16_t ecf = 99;
-  QMX_SetFilial(0x12345, 1, nullptr);
-  EXPECT_TRUE(QMX_GetEmissora(&ecf));
-  EXPECT_EQ(ecf, 0);
-  ASSERT_EQ(m_host.Dialogos().size(), 1u);
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "");
-  const std::string titulo = "Escolha o ECF";
-  QMX_SetFilial(1, 0, titulo.c_str());
-  QMX_GetEmissora(&ecf);
-  EXPECT_EQ(m_host.Dialogos()[1].titulo, "Escolha o ECF");
-  EXPECT_TRUE(QMX_GetEmissora(nullptr));
-}
-
 TEST_F(Exportacoes, DialogoUsaOsRecursosDaBibliotecaERestauraDepois) {
   ui::ModuloRecursos programa("programa");
   ui::DefineRecursoAtual(programa);
@@ -203,39 +187,9 @@ TEST_F(Exportacoes, InicializacaoRecusadaNaoAbreODialogo) {
   EXPECT_TRUE(m_host.Dialogos().empty());
 }
 
-TEST(ContabilizaBase, GuardaOComplemento) {
-  CContabilizaBase base;
-  base.SetComplemento("Cupom 123");
-  EXPECT_EQ(base.GetComplemento(), "Cupom 123");
-  base.SetComplemento(nullptr);
-  EXPECT_EQ(base.GetComplemento(), "");
-}
-
 }  // namespace
 
 namespace {
-
-TEST(IndiceTecnicoProducao, AvisaECancelaSemArquivo) {
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
-  for (const char* chave : {"", "EMPRESA"}) {
-    QMX_Inicializa(chave, 3, 4);
-    EXPECT_TRUE(QMX_TabIndiceTecnicoProducao());
-  }
-  ASSERT_EQ(host.Caixas().size(), 2u);
-  for (const auto& caixa : host.Caixas()) {
-    EXPECT_EQ(caixa.texto,
-              "Este PAF-ECF não executa funções de baixa de estoque \r\n"
-              "com base em índices técnicos de produção, não podendo \r\n"
-              "ser utilizado por estabelecimento que necessite deste recurso");
-    EXPECT_EQ(caixa.titulo, "Torvo ECF");
-    EXPECT_EQ(caixa.flags, ui::MB_OK | ui::MB_ICONINFORMATION | ui::MB_SYSTEMMODAL);
-    EXPECT_EQ(caixa.idModeloAberto, 14031);
-  }
-  EXPECT_EQ(host.Dialogos().size(), 2u);
-  EXPECT_EQ(host.Dialogos()[0].resultado, ui::IDCANCEL);
-  QMX_Inicializa("", 0, 0);
-}
 
 }  // namespace
 

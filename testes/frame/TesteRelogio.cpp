@@ -151,20 +151,6 @@ TEST_F(Relogio, DepoisDe2026) {
   EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "01/02/1927");
 }
 
-TEST_F(Relogio, ValoresDerivadosDaHora) {
-  Agora(Campos(2014, 12, 31, 23, 59, 59, 7));
-  EXPECT_EQ(CQMXRelogio::PegaSegundos(), 86399);
-  EXPECT_EQ(CQMXRelogio::PegaHHMMSS(), 235959);
-  EXPECT_EQ(CQMXRelogio::PegaMinutos(), 1439);
-  EXPECT_EQ(CQMXRelogio::PegaHoraTextoMilissegundos(), "23:59:59.007");
-  Agora(Campos(2026, 1, 5, 9, 5, 3));
-  EXPECT_EQ(CQMXRelogio::PegaHHMM(), 905);
-  EXPECT_EQ(CQMXRelogio::PegaHHMMTexto(), "905");
-  EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "09:05:03");
-  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "05/01/2026");
-  EXPECT_EQ(CQMXRelogio::PegaMesAno(), "01/2026");
-}
-
 TEST_F(Relogio, ConfiguracoesImpossiveisLancam) {
   Agora(Campos(2014, 3, 15, 9, 45));
   const std::string textoConversao =

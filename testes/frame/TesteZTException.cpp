@@ -27,24 +27,6 @@ std::string RegistroComMensagens(const std::string& pasta = QMX_FONTES_RAIZ "/re
   return "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" + pasta + "\n";
 }
 
-TEST(TabelaSistemas, VinteECincoSistemasComECNo19) {
-  std::set<std::string> modulos;
-  for (std::uint32_t i = 1; i <= CTabelaSistemas::kQuantidade; ++i) {
-    const qmx::SistemaZT* sistema = CTabelaSistemas::PorIndice(i);
-    ASSERT_NE(sistema, nullptr);
-    EXPECT_EQ(sistema->numero, i);
-    EXPECT_EQ(std::strlen(sistema->modulo), 2u);
-    modulos.insert(sistema->modulo);
-  }
-  EXPECT_EQ(modulos.size(), 25u);
-  EXPECT_EQ(CTabelaSistemas::PorIndice(0), nullptr);
-  EXPECT_EQ(CTabelaSistemas::PorIndice(26), nullptr);
-  EXPECT_EQ(CTabelaSistemas::PorModulo("EC")->numero, 19u);
-  EXPECT_EQ(CTabelaSistemas::Titulo(19), "Torvo ECF");
-  EXPECT_NE(CTabelaSistemas::PorModulo("df"), nullptr);
-  EXPECT_EQ(CTabelaSistemas::PorModulo("XX"), nullptr);
-}
-
 TEST(ZTException, SemTextoSemCatalogoComErroDoSistema) {
   RegistroTemporario registro(RegistroComMensagens());
   ui::HostRoteirizado host;

@@ -147,32 +147,4 @@ TEST(TextosIntegracao, TabelaDeStatusDoFiscal) {
   EXPECT_EQ(listados, 187);
 }
 
-TEST(TextosIntegracao, ResultadosDoServidorContabil) {
-  struct Caso {
-    std::uint16_t codigo;
-    const char* texto;
-    std::uint32_t numero;
-  } casos[] = {
-      {1, "Data fora do limite do período contábil", 639},
-      {8, "Um Histórico informado não está cadastrado", 646},
-      {9, "Foi informada uma filial inválida", 647},
-      {10, "Foi informada uma filial inválida", 647},
-      {11, "Valor contas crédito diferente do valor contas débito", 652},
-      {12, "Foi informado um valor menor que zero", 653},
-      {13, "Houve um erro desconhecido na integração", 656},
-      {14, "Houve um erro desconhecido na integração", 656},
-      {15, "Valor conta débito diferente do valor gerencial", 648},
-      {18, "Falta informar gerencial da conta crédito", 651},
-      {19, "Houve um erro desconhecido na integração", 656},
-      {20, "Complemento de histórico inválido", 654},
-      {22, "Gerencial não pertence ao relacionamento", 665},
-      {23, "Houve um erro desconhecido na integração", 656},
-  };
-  for (const auto& c : casos) {
-    const auto r = TraduzResultadoContabil(c.codigo);
-    EXPECT_EQ(r.texto, c.texto) << c.codigo;
-    EXPECT_EQ(r.numero, c.numero) << c.codigo;
-  }
-}
-
 }  // namespace

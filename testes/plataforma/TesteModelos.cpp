@@ -38,41 +38,6 @@ TEST(Modelos, CadaDialogoDaBibliotecaTemSeuModeloETitulo) {
   EXPECT_NE(biblioteca.Modelo(14031), nullptr);
 }
 
-TEST(Modelos, SelecaoDeFilialEECFComoDesenhada) {
-  const ModeloDialogo* modelo = ModuloBiblioteca().Modelo(14027);
-  ASSERT_NE(modelo, nullptr);
-  EXPECT_EQ(modelo->retangulo.largura, 218);
-  EXPECT_EQ(modelo->retangulo.altura, 60);
-  struct Esperado {
-    int id;
-    const char* classe;
-    const char* texto;
-    int x, y, l, a;
-  };
-  const Esperado esperados[] = {
-      {13036, "Edit", "", 27, 7, 60, 12},     {13037, "Static", "", 91, 11, 120, 8},
-      {13035, "Edit", "", 27, 23, 60, 12},    {13038, "Static", "", 91, 27, 120, 8},
-      {1, "Button", "OK", 107, 39, 50, 14},   {2, "Button", "Cancelar", 161, 39, 50, 14},
-  };
-  for (const auto& e : esperados) {
-    const ModeloControle* controle = modelo->Controle(e.id);
-    ASSERT_NE(controle, nullptr) << e.id;
-    EXPECT_EQ(controle->classe, e.classe) << e.id;
-    EXPECT_EQ(controle->texto, e.texto) << e.id;
-    EXPECT_EQ(controle->retangulo.x, e.x) << e.id;
-    EXPECT_EQ(controle->retangulo.y, e.y) << e.id;
-    EXPECT_EQ(controle->retangulo.largura, e.l) << e.id;
-    EXPECT_EQ(controle->retangulo.altura, e.a) << e.id;
-  }
-  int estaticos = 0;
-  for (const auto& controle : modelo->controles)
-    if (controle.id == -1) {
-      ++estaticos;
-      EXPECT_TRUE(controle.texto == "Filial:" || controle.texto == "ECF:") << controle.texto;
-    }
-  EXPECT_EQ(estaticos, 2);
-}
-
 // Every control id that the code names next to its dialog's template id
 // (IDD = n, IDC_... = m in one source) must exist in that template.
 TEST(Modelos, CodigoSoUsaControlesQueOModeloTem) {

@@ -59,13 +59,6 @@ TEST(Registro, LinhasMalFormadasSaoIgnoradas) {
   EXPECT_EQ(Registro::LeTexto("A", "igual"), "a=b");
 }
 
-TEST(Registro, RelidoACadaChamada) {
-  RegistroTemporario registro("[A]\nx=1\n");
-  EXPECT_EQ(Registro::LeTexto("A", "x"), "1");
-  registro.Reescreve("[A]\nx=2\n");
-  EXPECT_EQ(Registro::LeTexto("A", "x"), "2");
-}
-
 TEST(Registro, TextoUtf8VoltaEmWindows1252) {
   // "Região" and "São" written in UTF-8; a file that is not UTF-8 is taken as is.
   RegistroTemporario registro("[Empresas\\S\xC3\xA3o Paulo]\nNome=Regi\xC3\xA3o\n");
