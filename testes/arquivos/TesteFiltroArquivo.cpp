@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "apoio/LimiteTamanhoArquivo.h"
 #include "apoio/EmpresaTeste.h"
 #include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
@@ -175,12 +176,7 @@ TEST_F(FiltroArquivo, SemECFOuComFilialNaoHabilitada) {
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
 
   m_host.Limpa();
-  m_empresa.ECFPorFilial(true);  // and branch 1 is not enabled for ECF use
-  m_empresa.Gravador().Sessao().Executa("UPDATE filial SET habilitada_ecf = 0 WHERE numero = 1", {});
-  EXPECT_EQ(Executa("dialogo 19999\ndigita 105 1\nclica 1\n"), ui::IDCANCEL);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 161).texto);
-  EXPECT_FALSE(std::filesystem::exists(Gerado()));
+  m_empresa.ECFPorFilial(true);  // a branch not enabled (161) is in LeituraMemoriaFiscal.ECFControladoPorFilial
 
   // The server cannot answer for the branch (one it does not know):
   // message 162 at each OK, and the dialog stays open.
@@ -209,14 +205,11 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   // nothing is stored, no box is shown, the dialog stays open.
   m_host.Limpa();
   m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=" + m_empresa.PastaEC().string() + "\n");
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limite{};
-  ::getrlimit(RLIMIT_FSIZE, &limite);
-  const rlimit original = limite;
-  limite.rlim_cur = 200;
-  ::setrlimit(RLIMIT_FSIZE, &limite);
-  const int resultado = Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
-  ::setrlimit(RLIMIT_FSIZE, &original);
+  int resultado = 0;
+  {
+    testes::LimiteTamanhoArquivo limite(200);
+    resultado = Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
+  }
   EXPECT_EQ(resultado, ui::IDCANCEL);
   EXPECT_TRUE(m_host.Caixas().empty()) << m_host.Caixas()[0].texto;
   EXPECT_FALSE(std::filesystem::exists(Gerado()));

@@ -93,7 +93,6 @@ TEST_F(LeituraMemoriaFiscal, ValidacoesDeixamODialogoAberto) {
     const char* mensagem;
   } casos[] = {
       {"clica 13015\ndigita 13019 0\nclica 1\n", "Redução Inicial deve ser maior do que zero."},
-      {"clica 13015\ndigita 13019 0\ndigita 13020 0\nclica 1\n", "Redução Inicial deve ser maior do que zero."},
       {"clica 13015\ndigita 13019 7\ndigita 13020 3\nclica 1\n", "Redução Inicial maior do que a Redução Final."},
       {"clica 13015\ndigita 13019 12x\ndigita 13020 9\nclica 1\n", "Redução Inicial maior do que a Redução Final."},
       {"digita 13017 ontem\nclica 1\n", "Data Inicial inválida."},

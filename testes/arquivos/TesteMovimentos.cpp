@@ -216,7 +216,6 @@ TEST_F(Movimentos, MemoriasDaImpressoraConferemComOArquivo) {
   const std::string conteudo =
       PastaTemporaria::Le((m_empresa.PastaImpressora() / "DR0910000000000000B1_02112026_03112026.txt").string());
   ConfereGolden(conteudo, "mfd-ato-cotepe.txt");
-  ConfereLeiaute(conteudo);
 
   // The fiscal-memory reading: the one reduction of the two days, by date
   // or by its counter, with its totalizers in the complete reading.

@@ -283,9 +283,4 @@ TEST(RegrasEFD, CamposDasLinhas) {
                    "032150001|007|05112026|||\r\n");
 }
 
-TEST(RegrasEFD, NomeDoArquivoPeloMesDaDataFinal) {
-  EXPECT_EQ(efd::CGeradorEFD::NomeArquivo(CodificaDia(31, 12, 2026)), "TorvoECF-SpedFiscal-122026.txt");
-  EXPECT_EQ(efd::CGeradorEFD::NomeArquivo(CodificaDia(1, 1, 2000)), "TorvoECF-SpedFiscal-012000.txt");
-}
-
 }  // namespace

@@ -250,20 +250,6 @@ TEST_F(Sintegra, PastaQueNaoSePodeGravar) {
   EXPECT_TRUE(fs::is_regular_file(Pasta()));
 }
 
-TEST_F(Sintegra, PresetGeraSemOperador) {
-  Movimento();
-  m_host.CarregaRoteiro("");
-  const int resultado = LancaDialogo<CQMXSintegra>([&](CQMXSintegra& d, const TriploConexao&) {
-    d.Preset(m_empresa.Chave(), 1, 0, 1, 2, kDia1, kDia1);
-    return true;
-  });
-  EXPECT_EQ(resultado, ui::IDOK);
-  // The preset leaves the lists as they opened: nature 3, purpose 1.
-  const std::string gerado = Gerado();
-  EXPECT_EQ(gerado.substr(123, 3), "331");
-  EXPECT_EQ(gerado.substr(128 + 128), Golden("sintegra-um-ecf.txt").substr(256));
-}
-
 // Register 50 read back: number, CFOP and rate give the line's amounts
 // (total, base, ICMS, exempt, other, in cents) and its situation.
 struct Linha50 {

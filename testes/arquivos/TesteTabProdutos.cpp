@@ -10,6 +10,7 @@
 #include <csignal>
 #include <set>
 
+#include "apoio/LimiteTamanhoArquivo.h"
 #include "apoio/MovimentoTeste.h"
 #include "arquivos/paf/QMXTabProdutos.h"
 #include "plataforma/dados/GravadorCatalogo.h"
@@ -20,28 +21,6 @@ using namespace qmx::testes;
 
 namespace {
 
-#if !defined(_WIN32)  // a full disk is injected with RLIMIT_FSIZE
-// A limit on the size of the files this process writes, for as long as the
-// object lives: a write past it fails (EFBIG) instead of stopping the process.
-class LimiteTamanhoArquivo {
- public:
-  explicit LimiteTamanhoArquivo(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &m_anterior);
-    m_sinal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite = m_anterior;
-    limite.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limite);
-  }
-  ~LimiteTamanhoArquivo() {
-    setrlimit(RLIMIT_FSIZE, &m_anterior);
-    std::signal(SIGXFSZ, m_sinal);
-  }
-
- private:
-  rlimit m_anterior{};
-  void (*m_sinal)(int) = SIG_DFL;
-};
-#endif  // !_WIN32
 
 class TabProdutos : public ::testing::Test, protected CenarioArquivos {
  protected:

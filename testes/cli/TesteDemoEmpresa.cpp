@@ -8,9 +8,6 @@
 #include "apoio/ProgramaQmx.h"
 #include "apoio/RegistroTemporario.h"
 #include "plataforma/dados/ConexaoEmissora.h"
-#include "plataforma/dados/ConexaoFilial.h"
-#include "plataforma/dados/ConexaoMunicipio.h"
-#include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/PoolSessoes.h"
 #include "plataforma/registro/Registro.h"
 
@@ -39,26 +36,7 @@ TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
   EXPECT_EQ(std::string(lista[0].NumeroSerie),
             registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal", "NumeroSerie"));
 
-  CConexaoFilial filiais;
-  CConexaoMunicipio municipios;
-  ASSERT_EQ(filiais.Inicializa("DEMO", 1, 0, false), com::S_OK);
-  ASSERT_EQ(municipios.Inicializa("DEMO", 1, 0), com::S_OK);
-  REG_FILIALPS f1{}, f2{};
-  ASSERT_EQ(filiais.Le(1, &f1), com::S_OK);
-  ASSERT_EQ(filiais.Le(2, &f2), com::S_OK);
-  EXPECT_EQ(filiais.Le(7, &f2), QMX_E_REGISTRO_INEXISTENTE);
-  EXPECT_STRNE(f1.UF, f2.UF);
-  REG_MUNICIPIO_PS m{};
-  ASSERT_EQ(municipios.Le(static_cast<std::uint16_t>(f2.Municipio), &m), com::S_OK);
-  EXPECT_EQ(m.CodigoIBGE / 100000, 31);  // a municipality of Minas Gerais
   for (const auto& e : lista) EXPECT_EQ(e.QuantidadeAliquotas > 0, true);
-
-  CConexaoUsuario usuarios;
-  ASSERT_EQ(usuarios.Inicializa("DEMO", 1, 0), com::S_OK);
-  REG_USUARIOPS u{};
-  ASSERT_EQ(usuarios.Le(1, &u), com::S_OK);
-  EXPECT_EQ(u.Filiais[1] + u.Filiais[2], 2);
-  filiais.Finaliza();
   CPoolSessoes::Instancia().Descarta("sqlite:" + pasta.Caminho("demo/DEMO/empresa.db"));
 }
 

