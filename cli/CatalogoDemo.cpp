@@ -210,6 +210,7 @@ void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastr
                                                       {"1.1.02.002", "CARTÕES DE CRÉDITO A RECEBER", 1, 0},
                                                       {"1.1.02.003", "CARTÕES DE DÉBITO A RECEBER", 1, 0},
                                                       {"1.1.02.004", "CHEQUES A RECEBER", 1, 0},
+                                                      {"1.1.02.005", "VENDAS DOS CAIXAS A RECEBER", 1, 0},
                                                       {"1.1.03.001", "ESTOQUE DE MERCADORIAS", 1, 0},
                                                       {"1.1.03.002", "ESTOQUE DE PRODUTOS ACABADOS", 1, 0},
                                                       {"3", "RECEITAS", 0, 0},
@@ -253,6 +254,7 @@ void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastr
     Copia(r.ContaCusto, p.inativo ? "" : p.producao ? kContaCustoProducao : kContaCustoMercadorias);
     r.LocalEstoque = p.producao ? kLocalPadaria : kLocalLoja;
     r.GradeContabil = kGradeEstoque;
+    r.CustoUltimaCompra = CY{CustoUnitario(p)};
     catalogo.GravaProduto(r);
     for (const auto& f : cadastros.filiais) {
       const auto& t = TributacaoNaFilial(p, f.uf);

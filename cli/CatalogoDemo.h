@@ -65,6 +65,10 @@ constexpr const char* kContaVendaProdutos = "3.1.01.001";
 constexpr const char* kContaVendaMercadorias = "3.1.01.002";
 constexpr const char* kContaVendaSubstituicao = "3.1.01.003";
 constexpr const char* kContaReceitaServicos = "3.1.02.001";
+// Where the ECFs' sales are owed: the cash of the tills, and the credit
+// sales until the financial module's titles take them over.
+constexpr const char* kContaCaixa = "1.1.01.001";
+constexpr const char* kContaVendasAReceber = "1.1.02.005";
 
 // Customers and suppliers: a code that no record has, for a nota.
 constexpr std::uint32_t kParticipanteInexistente = 9999;

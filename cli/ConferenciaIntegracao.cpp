@@ -35,6 +35,15 @@ bool MostraConferencia(std::ostream& saida, const std::string& empresa, NumeroDi
           << Coluna(FormataValor(f.titulos) + " (" + std::to_string(f.quantidadeTitulos) + ")", 22)
           << Coluna(FormataValor(f.totalDoDia), 16) << FormataValor(diferenca) << "\n";
   }
+  const auto& c = r.contabil;
+  saida << recuo << "  lançamentos do financeiro: débitos " << FormataValor(c.debitos) << ", créditos "
+        << FormataValor(c.creditos) << "\n";
+  if (c.titulosSemLancamento) saida << recuo << "  títulos sem lançamento: " << c.titulosSemLancamento << "\n";
+  if (c.lancamentosSemTitulo) saida << recuo << "  lançamentos sem título: " << c.lancamentosSemTitulo << "\n";
+  for (const auto& [conta, valores] : c.liquidacao)
+    saida << recuo << "  recebido à vista em " << Coluna(conta, 12) << Coluna(FormataValor(valores.first), 16)
+          << "liquidado no caixa " << Coluna(FormataValor(valores.second), 16) << "diferença "
+          << FormataValor(valores.first - valores.second) << "\n";
   const bool confere = r.Confere();
   saida << recuo << "  " << (confere ? "confere: cada pagamento está uma vez na retaguarda" : "NÃO CONFERE") << "\n";
   return confere;

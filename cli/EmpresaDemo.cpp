@@ -271,6 +271,8 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
         Copia(r.ContaMercadorias, kContaVendaMercadorias);
         Copia(r.ContaSubstituicao, kContaVendaSubstituicao);
         Copia(r.ContaServicos, kContaReceitaServicos);
+        Copia(r.ContaTransitoriaVendas, kContaVendasAReceber);
+        Copia(r.ContaCaixa, kContaCaixa);
       }
       gravador.GravaEmissora(r);
       cadastros.emissoras.push_back({r.Numero, r.Filial, sp ? tabelaSP : tabelaOutros});

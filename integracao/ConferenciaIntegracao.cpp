@@ -2,7 +2,10 @@
 
 #include "integracao/CamposIntegracao.h"
 #include "integracao/RecebimentosCupom.h"
+#include "plataforma/dados/ConexaoCondicaoPagamento.h"
 #include "plataforma/dados/ConexaoContasReceber.h"
+#include "plataforma/dados/ConexaoEmissora.h"
+#include "plataforma/dados/ContabilizaBCR.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoMestre.h"
@@ -10,8 +13,15 @@
 
 namespace qmx {
 
+bool CConferenciaIntegracao::Contabil::Confere() const {
+  if (debitos != creditos || titulosSemLancamento != 0 || lancamentosSemTitulo != 0) return false;
+  for (const auto& [conta, valores] : liquidacao)
+    if (valores.first != valores.second) return false;
+  return true;
+}
+
 bool CConferenciaIntegracao::Resultado::Confere() const {
-  if (!lido) return false;
+  if (!lido || !contabil.Confere()) return false;
   for (const auto& [codigo, forma] : formas)
     if (!forma.Confere()) return false;
   return integrado || formas.empty();
@@ -24,6 +34,11 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
   dados::CConexaoFormaPagamento formas;
   dados::CConexaoMestre mestre;
   dados::CConexaoContasReceber receber;
+  dados::CConexaoCondicaoPagamento condicoes;
+  dados::CConexaoEmissora emissoras;
+  dados::CContabilizaBCR contabiliza;
+  std::vector<REG_CONDICAO_PAGAMENTOPS> listaCondicoes;
+  REG_EMISSORPS emissora{};
   std::vector<std::uint32_t> encontrados;
   std::vector<dados::CupomCompleto> lidos;
   std::vector<REG_FORMA_PAGAMENTOPS> listaFormas;
@@ -37,8 +52,16 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
     return r;
   }
   if (com::FAILED(formas.Inicializa(t.chaveEmpresa, t.usuario, t.contexto)) ||
-      com::FAILED(formas.Lista(&listaFormas))) {
-    r.erro = "não foi possível ler as formas de pagamento";
+      com::FAILED(formas.Lista(&listaFormas)) ||
+      com::FAILED(condicoes.Inicializa(t.chaveEmpresa, t.usuario, t.contexto)) ||
+      com::FAILED(condicoes.Lista(&listaCondicoes))) {
+    r.erro = "não foi possível ler as formas e condições de pagamento";
+    return r;
+  }
+  if (com::FAILED(emissoras.Inicializa(t.chaveEmpresa, t.usuario, t.contexto)) ||
+      com::FAILED(emissoras.Le(ecf, &emissora)) ||
+      com::FAILED(contabiliza.Inicializa(t.chaveEmpresa, t.usuario, t.contexto))) {
+    r.erro = "não foi possível ler o ECF e sua contabilização";
     return r;
   }
   if (com::FAILED(mestre.Inicializa(t.chaveEmpresa, t.usuario, t.contexto)) ||
@@ -57,10 +80,16 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
     }
     return f;
   };
+  CondicoesAVista aVista;
+  for (const auto& c : listaCondicoes) aVista[c.Codigo] = c.AVista != 0;
+  std::map<std::uint32_t, bool> aPrazo;  // by COO
   for (const auto& c : lidos) {
     if (c.Cupom.Cancelado) continue;
+    aPrazo[c.Cupom.COO] = VendaAPrazo(c, aVista);
     for (const auto& p : PagamentosLiquidos(c.Pagamentos)) forma(p.Forma).recebido += p.Valor.int64;
   }
+  const std::string contaCaixa = campos::Texto(emissora.ContaCaixa);
+  const std::string contaTransitoria = campos::Texto(emissora.ContaTransitoriaVendas);
   for (const auto& k : chaves) {
     if (k.FAC != dados::kIntegracaoFinanceira) continue;
     r.integrado = true;
@@ -70,6 +99,17 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
       r.erro = "não foi possível ler os títulos da integração " + std::to_string(k.COD);
       return r;
     }
+    std::vector<REG_CONTABILIDADEPS> lancamentos;
+    if (com::FAILED(contabiliza.LeLancamentos(k.COD, &lancamentos))) {
+      r.lido = false;
+      r.erro = "não foi possível ler os lançamentos da integração " + std::to_string(k.COD);
+      return r;
+    }
+    std::vector<bool> usados(lancamentos.size(), false);
+    for (const auto& l : lancamentos) {
+      r.contabil.debitos += l.Valor.int64;
+      r.contabil.creditos += l.Valor.int64;
+    }
     for (const auto& titulo : titulos) {
       auto& f = forma(titulo.Forma);
       if (titulo.Cupom == 0) {
@@ -78,6 +118,37 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
         f.titulos += titulo.Valor.int64;
         ++f.quantidadeTitulos;
       }
+      // Its entry: the receivable debited, the sale's account credited; none
+      // when the receivable is that very account.
+      const auto venda = aPrazo.find(titulo.Cupom);
+      const std::string& contaDaVenda = venda != aPrazo.end() && venda->second ? contaTransitoria : contaCaixa;
+      const std::string conta = campos::Texto(titulo.Conta);
+      if (conta != contaDaVenda) {
+        bool achado = false;
+        for (std::size_t i = 0; i < lancamentos.size() && !achado; ++i) {
+          const auto& l = lancamentos[i];
+          if (usados[i] || campos::Texto(l.ContaDebito) != conta || campos::Texto(l.ContaCredito) != contaDaVenda ||
+              l.Valor.int64 != titulo.Valor.int64)
+            continue;
+          usados[i] = achado = true;
+        }
+        if (!achado) ++r.contabil.titulosSemLancamento;
+      }
+      // Received on the spot: due on the day, in a means not on credit.
+      bool emFormaAPrazo = false;
+      for (const auto& cadastrada : listaFormas)
+        if (cadastrada.Codigo == titulo.Forma) emFormaAPrazo = cadastrada.APrazo != 0;
+      if (titulo.Vencimento == titulo.Data && !emFormaAPrazo && conta != contaCaixa)
+        r.contabil.liquidacao[conta].first += titulo.Valor.int64;
+    }
+    // What is left are the settlements: cash debited, a receivable credited.
+    for (std::size_t i = 0; i < lancamentos.size(); ++i) {
+      if (usados[i]) continue;
+      const auto& l = lancamentos[i];
+      if (campos::Texto(l.ContaDebito) == contaCaixa)
+        r.contabil.liquidacao[campos::Texto(l.ContaCredito)].second += l.Valor.int64;
+      else
+        ++r.contabil.lancamentosSemTitulo;
     }
   }
   return r;

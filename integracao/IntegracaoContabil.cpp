@@ -2,17 +2,23 @@
 // per service, posted as accounting entries.
 //
 // Posting rule: each product or service gets one entry per kind of sale
-// (cash, credit) for the day: debit the debit account of the ECF's
-// accounting grid for its class, credit the ECF's classification account of
-// its class. (A product's own grid is the stock module's.) Classes: services; products under
-// tax substitution (letter F); products made by the company; the other
-// goods.
+// (cash, credit) for the day, crediting the ECF's classification account of
+// its class. The debit is where the sale is owed: a credit sale (the rule
+// the financial pass shares, VendaAPrazo) to the ECF's sales clearing
+// account, which the financial pass empties into each title's receivable;
+// a cash sale to the ECF's cash account. An ECF without those accounts
+// debits the debit account of its accounting grid for the class, as
+// before. (A product's own grid is the stock module's.) Classes: services;
+// products under tax substitution (letter F); products made by the
+// company; the other goods. These postings are our choice, made so that no
+// sale is debited twice once the titles are accounted.
 #include <map>
 
 #include "plataforma/calendario/DataCodificada.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "integracao/RateioGerencial.h"
+#include "integracao/RecebimentosCupom.h"
 #include "integracao/TextosIntegracao.h"
 #include "plataforma/dados/TransacaoDados.h"
 
@@ -92,7 +98,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     Log("Falha na comunicação com o Servidor de Condições de Pagamento");
     return lidas;
   }
-  std::map<std::uint16_t, bool> aVista;
+  CondicoesAVista aVista;
   for (const auto& c : condicoes) aVista[c.Codigo] = c.AVista != 0;
 
   // The day's totals per product and per service.
@@ -100,8 +106,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   std::map<std::uint32_t, Totais> servicos;
   for (const auto& cupom : lidos.cupons) {
     if (cupom.Cupom.Cancelado) continue;
-    const auto condicao = aVista.find(cupom.Cupom.CondicaoPagamento);
-    const bool prazo = condicao != aVista.end() && !condicao->second;
+    const bool prazo = VendaAPrazo(cupom, aVista);
     for (const auto& item : cupom.Itens) {
       if (item.Cancelado) continue;
       Totais& t = item.Servico ? servicos[item.Codigo] : produtos[item.Codigo];
@@ -130,11 +135,15 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
       Log("Erro ao ler a Grade Contábil");
       return false;
     }
-    const std::string debito = Texto(grade.ContaDebito);
+    const std::string contaTransitoria = Texto(emissora.ContaTransitoriaVendas);
+    const std::string contaCaixa = Texto(emissora.ContaCaixa);
+    const std::string debitos[2] = {contaCaixa.empty() ? Texto(grade.ContaDebito) : contaCaixa,
+                                    contaTransitoria.empty() ? Texto(grade.ContaDebito) : contaTransitoria};
     const std::string& credito = contas[t.classe];
-    REG_PLANO_CONTAPS contaDebito{};
     REG_PLANO_CONTAPS contaCredito{};
-    if (com::FAILED(m_plano.Le(debito, &contaDebito)) || com::FAILED(m_plano.Le(credito, &contaCredito))) {
+    REG_PLANO_CONTAPS contasDebito[2]{};
+    if (com::FAILED(m_plano.Le(debitos[0], &contasDebito[0])) || com::FAILED(m_plano.Le(debitos[1], &contasDebito[1])) ||
+        com::FAILED(m_plano.Le(credito, &contaCredito))) {
       Log("Falha na comunicação com o Servidor de Planos");
       return false;
     }
@@ -142,7 +151,8 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     // that requires one cannot be posted.
     CRateioGerencial rateio;
     rateio.Inicializa({});
-    if (!rateio.SetConta(debito, contaDebito.ExigeGerencial != 0) ||
+    if (!rateio.SetConta(debitos[0], contasDebito[0].ExigeGerencial != 0) ||
+        !rateio.SetConta(debitos[1], contasDebito[1].ExigeGerencial != 0) ||
         !rateio.SetConta(credito, contaCredito.ExigeGerencial != 0)) {
       Log("Erro ao Setar Contas no Rateio Gerencial");
       return false;
@@ -153,7 +163,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
       REG_CONTABILIDADEPS lancamento{};
       lancamento.Filial = emissora.Filial;
       lancamento.Data = data;
-      Copia(lancamento.ContaDebito, debito);
+      Copia(lancamento.ContaDebito, debitos[prazo]);
       Copia(lancamento.ContaCredito, credito);
       lancamento.Valor = CY{valor};
       Copia(lancamento.Historico, Formata("Vendas %s ECF %u - %u %s", prazo ? "a prazo" : "à vista", ecf, codigo,

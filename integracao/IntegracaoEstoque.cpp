@@ -1,8 +1,10 @@
 // The stock pass and the stock integration of a single cupom.
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "integracao/CamposIntegracao.h"
+#include "integracao/CustoMedio.h"
 #include "integracao/ESContabilizacao.h"
 #include "integracao/QMXIntegracao.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
@@ -164,12 +166,24 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
   for (auto& item : cupom.Itens)
     if (const auto marca = marcas.find(item.Item); marca != marcas.end()) item.IntegradoEstoque = marca->second;
 
+  // The running cost of each place and product the cupom takes from, held
+  // until the cupom commits. Taken in ascending order, so two terminals
+  // whose cupons share products in another order never wait on each other.
+  std::map<std::uint64_t, CustoLocal> custos;
+  for (const auto& item : cupom.Itens) {
+    if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
+    const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
+    if (com::SUCCEEDED(produto.lido) && produto.temLocal)
+      custos.emplace(ChaveSaldo(produto.local.Codigo, item.Codigo), CustoLocal{});
+  }
+  for (auto& [chave, custo] : custos)
+    if (!TravaCustoLocal(cupom.Cupom.Filial, chave, custo)) return ResultadoCupom::Pendente;
+
   CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
-  std::map<std::uint64_t, std::int64_t> baixas;  // what this cupom takes from each place
   bool pendente = false;
   for (auto& item : cupom.Itens) {
     if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
-    if (!IntegraItem(cupom, item, emissora, contabilizacao, baixas)) pendente = true;
+    if (!IntegraItem(cupom, item, emissora, contabilizacao, custos)) pendente = true;
   }
   // Marks that cannot be written take the cupom's movements with them: all
   // of its items stay pending.
@@ -178,36 +192,39 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
     return ResultadoCupom::FalhaMarcas;
   }
   if (com::FAILED(transacao.Confirma())) return ResultadoCupom::Pendente;
-  // Only what was committed leaves the places' balances kept by the pass.
-  for (const auto& [chave, quantidade] : baixas)
-    if (auto saldo = m_saldos.find(chave); saldo != m_saldos.end()) saldo->second -= quantidade;
   if (pendente) Log("Ficaram pendências integrações dos itens Torvo Estoque");
   return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
 }
 
 bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item,
                                  const REG_EMISSORPS& emissora, CESContabilizacao& contabilizacao,
-                                 std::map<std::uint64_t, std::int64_t>& baixas) {
+                                 std::map<std::uint64_t, CustoLocal>& custos) {
   CTecladoTravado teclado;
   item.IntegradoEstoque = 0;
   const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
 
   // The stock suggestion: the whole quantity leaves the product's storage
   // place, when the place holds it or may go negative; otherwise nothing
-  // can be moved.
+  // can be moved. The balance is read under the place's lock (taken by
+  // the cupom), so it holds what other terminals committed and this
+  // cupom's earlier items.
   std::vector<REG_ES_MOVIMENTOPS> movimentos;
+  CustoLocal* custo = nullptr;
   if (com::SUCCEEDED(produto.lido) && produto.temLocal) {
-    const std::uint64_t chave = ChaveSaldo(produto.local.Codigo, item.Codigo);
-    const auto saldo = SaldoDoLocal(produto, cupom.Cupom.Filial, cupom.Cupom.Data);
-    const std::int64_t disponivel = saldo ? *saldo - baixas[chave] : 0;
-    if (saldo && (produto.local.PermiteNegativo || disponivel >= item.Quantidade.int64)) {
+    custo = &custos.at(ChaveSaldo(produto.local.Codigo, item.Codigo));
+    CY saldo{};
+    const bool lido = com::SUCCEEDED(
+        m_movimentos.LeSaldoLocal(cupom.Cupom.Filial, produto.local.Codigo, item.Codigo, cupom.Cupom.Data, &saldo));
+    if (lido && (produto.local.PermiteNegativo || saldo.int64 >= item.Quantidade.int64)) {
       REG_ES_MOVIMENTOPS m{};
       m.Filial = cupom.Cupom.Filial;
       m.LocalEstoque = produto.local.Codigo;
       m.Produto = item.Codigo;
       m.Data = cupom.Cupom.Data;
       m.Quantidade = CY{-item.Quantidade.int64};
-      m.Valor = item.ValorTotal;
+      // At the place's average cost, not at the price it was sold for.
+      m.Valor = CY{CustoDaSaida(item.Quantidade.int64, custo->quantidade, custo->valor,
+                                produto.produto.CustoUltimaCompra.int64)};
       m.Emissora = cupom.Cupom.Emissora;
       m.Cupom = cupom.Cupom.Id;
       m.Item = item.Item;
@@ -259,8 +276,11 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
     }
   }
   if (com::FAILED(ponto.Libera())) return false;
-  for (const auto& movimento : movimentos)
-    baixas[ChaveSaldo(movimento.LocalEstoque, movimento.Produto)] -= movimento.Quantidade.int64;
+  // What the place's row now holds, for the cupom's next item of it.
+  for (const auto& movimento : movimentos) {
+    custo->quantidade += movimento.Quantidade.int64;
+    custo->valor -= movimento.Valor.int64;
+  }
   item.IntegradoEstoque = 1;
   return true;
 }
@@ -275,15 +295,28 @@ const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint
   return m_produtosEstoque.emplace(codigo, p).first->second;
 }
 
-std::optional<std::int64_t> CQMXIntegracao::SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial,
-                                                         NumeroDia data) {
-  const std::uint64_t chave = ChaveSaldo(p.local.Codigo, p.produto.Codigo);
-  if (auto achado = m_saldos.find(chave); achado != m_saldos.end()) return achado->second;
-  CY saldo{};
-  if (com::FAILED(m_movimentos.LeSaldoLocal(filial, p.local.Codigo, p.produto.Codigo, data, &saldo)))
-    return std::nullopt;
-  m_saldos.emplace(chave, saldo.int64);
-  return saldo.int64;
+bool CQMXIntegracao::TravaCustoLocal(std::uint16_t filial, std::uint64_t chave, CustoLocal& custo) {
+  const auto local = static_cast<std::uint16_t>(chave >> 32);
+  const auto produto = static_cast<std::uint32_t>(chave & 0xFFFFFFFFu);
+  CY quantidade{};
+  CY valor{};
+  com::HRESULT travado = m_movimentos.TravaCustoLocal(filial, local, produto, &quantidade, &valor);
+  if (travado == dados::QMX_E_REGISTRO_INEXISTENTE) {
+    // The first time the place gives of the product: its balance then,
+    // at the last purchase cost.
+    CY saldo{};
+    const NumeroDia sempre = std::numeric_limits<std::int32_t>::max();
+    if (com::FAILED(m_movimentos.LeSaldoLocal(filial, local, produto, sempre, &saldo))) return false;
+    const std::int64_t custoCompra = ProdutoDoEstoque(produto, filial).produto.CustoUltimaCompra.int64;
+    if (com::FAILED(
+            m_movimentos.IniciaCustoLocal(filial, local, produto, saldo, CY{ValorAoCusto(saldo.int64, custoCompra)})))
+      return false;
+    travado = m_movimentos.TravaCustoLocal(filial, local, produto, &quantidade, &valor);
+  }
+  if (com::FAILED(travado)) return false;
+  custo.quantidade = quantidade.int64;
+  custo.valor = valor.int64;
+  return true;
 }
 
 }  // namespace qmx

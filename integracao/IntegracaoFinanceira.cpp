@@ -3,14 +3,25 @@
 // down payments as titles, cash sales to an identified customer a title per
 // payment, the other cash sales one total per means of payment. Each title
 // carries the entry account of its means; a card's or cheque's holder goes
-// into its text. (The financial module's own accounting of the titles is
-// not this library's.)
+// into its text.
+//
+// Each title is accounted by the financial module's accounting: debit the
+// receivable of its means, credit the account the accounting pass debited
+// for the sale (the ECF's sales clearing account for a sale on credit, its
+// cash account for a cash sale), so that clearing account empties and no
+// receivable is debited twice. What was received on the spot then goes
+// from its receivable into the cash account (CLiquidacaoFinanceira). A
+// title whose receivable is the account it would credit (money of a cash
+// sale) takes no entry. These postings are our choice: an accountant
+// signs them because every sale is debited once, to where it is owed.
 #include <map>
 #include <vector>
 
 #include "integracao/CamposIntegracao.h"
+#include "integracao/LiquidacaoFinanceira.h"
 #include "integracao/QMXIntegracao.h"
 #include "integracao/RecebimentosCupom.h"
+#include "integracao/TextosIntegracao.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/dados/TransacaoDados.h"
 
@@ -83,12 +94,30 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     Log("Erro ao Iniciar o Servidor de Cadastro de Condições de Pagamento");
     return kIntegracaoInterrompida;
   }
+  std::vector<REG_CONDICAO_PAGAMENTOPS> listaCondicoes;
+  if (com::FAILED(m_condicoes.Lista(&listaCondicoes))) {
+    Log("Erro ao Ler as Condições de Pagamento");
+    return kIntegracaoInterrompida;
+  }
+  if (!m_contabilizaBCR.Inicializada()) {
+    Log("Erro ao Setar Contabilização a Pagar e a Receber");
+    return kIntegracaoInterrompida;
+  }
   FormasPagamento formas;
   for (const auto& f : listaFormas) formas[f.Codigo] = f;
+  CondicoesAVista aVista;
+  for (const auto& c : listaCondicoes) aVista[c.Codigo] = c.AVista != 0;
   REG_EMISSORPS emissora{};
   if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
     ReportaFalha(lida, __LINE__);
     return lida;
+  }
+  const std::string contaTransitoria = Texto(emissora.ContaTransitoriaVendas);
+  const std::string contaCaixa = Texto(emissora.ContaCaixa);
+  if (contaTransitoria.empty() || contaCaixa.empty()) {
+    Log("Configure as Contas Transitória de Vendas e de Caixa no Cadastro de ECFs.");
+    Log("Erro ao Setar Contas a Pagar e a Receber");
+    return kIntegracaoInterrompida;
   }
 
   dados::CTransacaoDados transacao;
@@ -108,8 +137,10 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
                   achada == formas.end() ? std::to_string(forma).c_str() : Texto(achada->second.Nome).c_str()));
     return conta;
   };
+  CLiquidacaoFinanceira liquidacao(contaCaixa);
+  // Writes a title and its entry; false (logged) stops the pass.
   auto titulo = [&](std::uint32_t cupom, std::uint32_t cliente, const Recebimento& r, const std::string& conta,
-                    const std::string& historico) {
+                    const std::string& historico, const std::string& contaDaVenda) {
     REG_TITULO_RECEBERPS t{};
     t.Filial = emissora.Filial;
     t.Data = data;
@@ -124,20 +155,52 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     Copia(t.Conta, conta);
     Copia(t.Historico, historico);
     t.Chave = numero;
-    return com::SUCCEEDED(m_receber.GravaTitulo(t));
+    REG_CONTABILIDADEPS l{};
+    l.Filial = emissora.Filial;
+    l.Data = data;
+    Copia(l.ContaDebito, conta);
+    Copia(l.ContaCredito, contaDaVenda);
+    l.Valor = t.Valor;
+    Copia(l.Historico, historico);
+    Copia(l.Origem, "FN");
+    l.Chave = numero;
+    l.Emissora = ecf;
+    const bool contabiliza = conta != contaDaVenda;
+    std::uint16_t codigo = 0;
+    if (contabiliza && (com::FAILED(m_contabilizaBCR.TestaContabilizacao(l, &codigo)) || codigo != 0)) {
+      Log("Erro ao Setar Contabilização a Pagar e a Receber");
+      if (codigo != 0) {
+        const ResultadoContabil resultado = TraduzResultadoContabil(codigo);
+        Log(Formata("%s (FN %u)", resultado.texto.c_str(), resultado.numero));
+      }
+      return false;
+    }
+    if (com::FAILED(m_receber.GravaTitulo(t))) {
+      Log(FalhaDeGravacao(r.tipo));
+      return false;
+    }
+    if (contabiliza && (com::FAILED(m_contabilizaBCR.Contabiliza(l, &codigo)) || codigo != 0)) {
+      Log("Erro ao Setar Contabilização a Pagar e Receber");
+      return false;
+    }
+    // Received on the spot: due on the day, in a means that is not on credit.
+    const auto forma = formas.find(r.forma);
+    if (t.Vencimento == data && forma != formas.end() && !forma->second.APrazo) liquidacao.Acrescenta(conta, r.valor);
+    return true;
   };
 
   std::map<std::uint16_t, std::int64_t> totaisAVista;  // cash sales without customer, per means
   std::vector<Recebimento> recebimentos;
   for (const auto& cupom : lidos.cupons) {
     const REG_EC_CXPS& c = cupom.Cupom;
-    if (!RecebimentosDoCupom(cupom, formas, recebimentos)) {
+    if (!RecebimentosDoCupom(cupom, formas, aVista, recebimentos)) {
       // Installments beyond what was received: nothing of the day is
       // posted until the cupom is put right.
       Log(Formata("Cupom Fiscal Nº %u: parcelas maiores que os pagamentos.", c.COO));
       Log(FalhaDeGravacao(Recebimento::Tipo::Parcela));
       return kIntegracaoInterrompida;
     }
+    const std::string& contaDaVenda = VendaAPrazo(cupom, aVista) ? contaTransitoria : contaCaixa;
     for (const auto& r : recebimentos) {
       if (r.tipo == Recebimento::Tipo::AVistaTotal) {
         totaisAVista[r.forma] += r.valor;
@@ -145,10 +208,9 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
       }
       const std::string conta = contaEntrada(r.forma);
       if (conta.empty()) return kIntegracaoInterrompida;
-      if (!titulo(c.COO, c.Cliente, r, conta, HistoricoTitulo(HistoricoCupom(c.Filial, ecf, c.COO, r.numero), r.pagamento))) {
-        Log(FalhaDeGravacao(r.tipo));
+      if (!titulo(c.COO, c.Cliente, r, conta, HistoricoTitulo(HistoricoCupom(c.Filial, ecf, c.COO, r.numero), r.pagamento),
+                  contaDaVenda))
         return kIntegracaoInterrompida;
-      }
     }
   }
   for (const auto& [forma, valor] : totaisAVista) {
@@ -158,8 +220,18 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     total.forma = forma;
     total.valor = valor;
     if (!titulo(0, 0, total, conta,
-                Formata("Torvo ECF - Filial Nº %u, Caixa Nº %u, vendas Avista nessa data. ", emissora.Filial, ecf))) {
-      Log(FalhaDeGravacao(Recebimento::Tipo::AVistaTotal));
+                Formata("Torvo ECF - Filial Nº %u, Caixa Nº %u, vendas Avista nessa data. ", emissora.Filial, ecf),
+                contaCaixa))
+      return kIntegracaoInterrompida;
+  }
+  for (const auto& l : liquidacao.Lancamentos(emissora.Filial, data, ecf, numero)) {
+    std::uint16_t codigo = 0;
+    if (com::FAILED(m_contabilizaBCR.Contabiliza(l, &codigo)) || codigo != 0) {
+      Log("Erro ao Setar as Contas a Receber e a Pagar no Servidor de Integrações");
+      if (codigo != 0) {
+        const ResultadoContabil resultado = TraduzResultadoContabil(codigo);
+        Log(Formata("%s (FN %u)", resultado.texto.c_str(), resultado.numero));
+      }
       return kIntegracaoInterrompida;
     }
   }

@@ -29,7 +29,7 @@ CQMXIntegracao::CQMXIntegracao(const std::string& chaveEmpresa, std::uint16_t us
   for (dados::CConexaoDados* conexao :
        std::initializer_list<dados::CConexaoDados*>{&m_produtos, &m_mestre, &m_cupons, &m_emissoras, &m_filiais,
                                                     &m_integracao, &m_naturezas, &m_movimentos, &m_locais, &m_plano,
-                                                    &m_condicoes, &m_formas, &m_receber})
+                                                    &m_condicoes, &m_formas, &m_receber, &m_contabilizaBCR})
     conexao->Inicializa(chaveEmpresa, usuario, contexto);
 }
 
@@ -128,7 +128,7 @@ bool CQMXIntegracao::RemoveIntegracaoFN(NumeroDia data, std::uint16_t emissora) 
     return false;
   }
   for (const auto& c : chaves) {
-    if (com::FAILED(m_receber.ExcluiTitulos(c.COD))) {
+    if (com::FAILED(m_receber.ExcluiTitulos(c.COD)) || com::FAILED(m_contabilizaBCR.ExcluiContabilizacao(c.COD))) {
       Log(Formata("CQMXIntegracao::RemoveIntegracaoFN: Falha ao excluir integrações anterirores. "
                   "SEV=%i, FAC=%i, COD=%i",
                   c.SEV, c.FAC, c.COD));

@@ -13,6 +13,7 @@
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoCondicaoPagamento.h"
 #include "plataforma/dados/ConexaoContasReceber.h"
+#include "plataforma/dados/ContabilizaBCR.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
@@ -82,6 +83,13 @@ class CQMXIntegracao {
     bool temLocal = false;
   };
 
+  // A place's running cost of a product, as the cupom being integrated
+  // holds it.
+  struct CustoLocal {
+    std::int64_t quantidade = 0;
+    std::int64_t valor = 0;
+  };
+
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
   // The date to integrate: the parameters' 16-bit day number, read in the
   // window of today.
@@ -109,9 +117,11 @@ class CQMXIntegracao {
   // Stock.
   ResultadoCupom IntegraCupom(dados::CupomCompleto& cupom);
   bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
-                   class CESContabilizacao& contabilizacao, std::map<std::uint64_t, std::int64_t>& baixas);
+                   class CESContabilizacao& contabilizacao, std::map<std::uint64_t, CustoLocal>& custos);
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
-  std::optional<std::int64_t> SaldoDoLocal(const ProdutoEstoque& p, std::uint16_t filial, NumeroDia data);
+  // Locks a place's running cost of a product (the key is the place and
+  // the product), starting it when the place has none; false on a failure.
+  bool TravaCustoLocal(std::uint16_t filial, std::uint64_t chave, CustoLocal& custo);
 
   // Integration keys: who generated what, so a later pass can remove it.
   bool FazChaveQuemGerouIntegracaoECF(const char* modulo, NumeroDia data, std::uint16_t emissora,
@@ -142,11 +152,11 @@ class CQMXIntegracao {
   dados::CConexaoCondicaoPagamento m_condicoes;
   dados::CConexaoFormaPagamento m_formas;
   dados::CConexaoContasReceber m_receber;
+  dados::CContabilizaBCR m_contabilizaBCR;
 
   // What the stock pass read once and keeps: products with their places,
-  // places' balances (by place and product), ECF records.
+  // ECF records. (Balances are read afresh, under their lock.)
   std::map<std::uint32_t, ProdutoEstoque> m_produtosEstoque;
-  std::map<std::uint64_t, std::int64_t> m_saldos;
   std::map<std::uint16_t, std::pair<com::HRESULT, REG_EMISSORPS>> m_emissorasLidas;
 };
 

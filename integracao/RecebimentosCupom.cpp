@@ -31,7 +31,7 @@ std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_C
   return liquidos;
 }
 
-bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagamento& formas,
+bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagamento& formas, const CondicoesAVista& aVista,
                          std::vector<Recebimento>& recebimentos) {
   recebimentos.clear();
   if (cupom.Cupom.Cancelado) return true;
@@ -44,9 +44,12 @@ bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagament
   };
 
   if (cupom.Parcelas.empty()) {
-    const auto tipo = cupom.Cupom.Cliente ? Recebimento::Tipo::AVistaCliente : Recebimento::Tipo::AVistaTotal;
+    // A sale on credit (by its condition) is titled per payment like a
+    // customer's: it is not cash of the day.
+    const bool umTituloPorPagamento = cupom.Cupom.Cliente || VendaAPrazo(cupom, aVista);
+    const auto tipo = umTituloPorPagamento ? Recebimento::Tipo::AVistaCliente : Recebimento::Tipo::AVistaTotal;
     for (const auto& p : liquidos)
-      recebimentos.push_back({tipo, p.Forma, 0, cupom.Cupom.Cliente ? p.Sequencia : 0u, 0, p.Valor.int64, origem(p)});
+      recebimentos.push_back({tipo, p.Forma, 0, umTituloPorPagamento ? p.Sequencia : 0u, 0, p.Valor.int64, origem(p)});
     return true;
   }
 
@@ -82,6 +85,12 @@ bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagament
       if (fontePagamento.Sequencia == p.Sequencia && resta > 0)
         recebimentos.push_back({Recebimento::Tipo::Entrada, p.Forma, 0, ++ultimoNumero, 0, resta, origem(p)});
   return true;
+}
+
+bool VendaAPrazo(const dados::CupomCompleto& cupom, const CondicoesAVista& aVista) {
+  if (!cupom.Parcelas.empty()) return true;
+  const auto condicao = aVista.find(cupom.Cupom.CondicaoPagamento);
+  return condicao != aVista.end() && !condicao->second;
 }
 
 }  // namespace qmx

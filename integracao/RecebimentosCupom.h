@@ -15,7 +15,8 @@ namespace qmx {
 // - on credit (the cupom has installments): each installment a title in the
 //   means that pays it, what the payments hold beyond the installments (the
 //   down payment) a title per payment, due on the day;
-// - in cash to an identified customer: a title per payment;
+// - in cash to an identified customer, or on credit by the payment
+//   condition alone: a title per payment;
 // - in cash to anyone else: the day's total of each means.
 // The printer's own means (codes 250 and up: change, vouchers, rounding)
 // take back part of what was handed over, from the first payment on.
@@ -32,6 +33,14 @@ struct Recebimento {
 
 using FormasPagamento = std::map<std::uint16_t, REG_FORMA_PAGAMENTOPS>;
 
+// Whether a cupom is a sale on credit: it has installments, or its payment
+// condition is not a cash one (by condition code; an unknown condition is
+// cash). The accounting pass debits such a sale to the ECF's clearing
+// account and the financial pass takes each of its titles out of it, so
+// both (and the reconciliation) go by this one rule.
+using CondicoesAVista = std::map<std::uint16_t, bool>;
+bool VendaAPrazo(const dados::CupomCompleto& cupom, const CondicoesAVista& aVista);
+
 // The payments of a cupom without the printer's deductions and without
 // the empty ones (amount or means 0).
 std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos);
@@ -41,7 +50,7 @@ std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_C
 // order), then by the others from the last one back, as the operator keys
 // the down payment first. Answers false when the installments add up to
 // more than the cupom received: such a cupom cannot be posted.
-bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagamento& formas,
+bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagamento& formas, const CondicoesAVista& aVista,
                          std::vector<Recebimento>& recebimentos);
 
 }  // namespace qmx

@@ -15,7 +15,8 @@ namespace {
   "e.habilitada, e.autonomo, e.tabela_aliquotas, "                                                      \
   "(SELECT COUNT(*) FROM emissora_aliquota a WHERE a.tabela = e.tabela_aliquotas), e.cfop_estoque, "    \
   "e.tipo_documento_estoque, e.grade_produtos, e.grade_mercadorias, e.grade_substituicao, e.grade_servicos, "       \
-  "e.conta_produtos, e.conta_mercadorias, e.conta_substituicao, e.conta_servicos FROM emissora e "
+  "e.conta_produtos, e.conta_mercadorias, e.conta_substituicao, e.conta_servicos, "                          \
+  "e.conta_transitoria_vendas, e.conta_caixa FROM emissora e "
 
 constexpr const char* kLe = QMX_COLUNAS_EMISSORA "WHERE e.numero = ?";
 constexpr const char* kLista = QMX_COLUNAS_EMISSORA "ORDER BY e.numero";
@@ -48,6 +49,8 @@ REG_EMISSORPS Registro(const LinhaDados& l) {
   CopiaTexto(r.ContaMercadorias, l.Texto(19));
   CopiaTexto(r.ContaSubstituicao, l.Texto(20));
   CopiaTexto(r.ContaServicos, l.Texto(21));
+  CopiaTexto(r.ContaTransitoriaVendas, l.Texto(22));
+  CopiaTexto(r.ContaCaixa, l.Texto(23));
   return r;
 }
 

@@ -36,34 +36,8 @@ com::HRESULT CConexaoGradeContabil::NovoNumeroIntegracao(std::int32_t* numero) {
 com::HRESULT CConexaoGradeContabil::GravaLancamento(const REG_CONTABILIDADEPS& l, std::uint16_t* codigo) {
   if (!codigo) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    if (!m_plano) {
-      std::map<std::string, Conta> plano;
-      for (const auto& linha : s.Consulta("SELECT codigo, analitica, exige_gerencial FROM plano_conta", {}))
-        plano[linha.Texto(0)] = Conta{linha.Inteiro(1) != 0, linha.Inteiro(2) != 0};
-      m_plano = std::move(plano);
-    }
-    const std::string debito = TextoParaBase(l.ContaDebito);
-    const std::string credito = TextoParaBase(l.ContaCredito);
-    const std::string gerencial = TextoParaBase(l.Gerencial);
-    const auto contaDebito = m_plano->find(debito);
-    const auto contaCredito = m_plano->find(credito);
-    // The checks of the accounting server, each with its result code.
-    if (l.Valor.int64 == 0) *codigo = 7;
-    else if (l.Valor.int64 < 0) *codigo = 12;
-    else if (debito == credito) *codigo = 2;
-    else if (contaDebito == m_plano->end()) *codigo = 3;
-    else if (contaCredito == m_plano->end()) *codigo = 4;
-    else if (!contaDebito->second.analitica) *codigo = 5;
-    else if (!contaCredito->second.analitica) *codigo = 6;
-    else if (contaDebito->second.exigeGerencial && gerencial.empty()) *codigo = 16;
-    else if (contaCredito->second.exigeGerencial && gerencial.empty()) *codigo = 18;
-    else *codigo = 0;
-    if (*codigo != 0) return com::S_OK;
-    s.Executa(
-        "INSERT INTO lancamento_contabil (id, filial, data, conta_debito, conta_credito, valor, historico, gerencial, "
-        "origem, chave, movimento, emissora) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        {ProximoNumero(s, "lancamento_contabil"), l.Filial, l.Data, debito, credito, l.Valor.int64,
-         TextoParaBase(l.Historico), gerencial, TextoParaBase(l.Origem), l.Chave, l.Movimento, l.Emissora});
+    *codigo = m_partidas.Verifica(s, l);
+    if (*codigo == 0) CPartidasContabeis::Grava(s, l);
     return com::S_OK;
   });
 }

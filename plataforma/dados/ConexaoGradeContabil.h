@@ -1,11 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <optional>
-#include <string>
 
 #include "plataforma/dados/ConexaoDados.h"
+#include "plataforma/dados/PartidasContabeis.h"
 #include "plataforma/dados/RegistroDocumentos.h"
 #include "plataforma/dados/RegistroIntegracao.h"
 
@@ -49,12 +47,7 @@ class CConexaoGradeContabil : public CConexaoDados, public IZTDF_Integracao {
   com::HRESULT ExcluiIntegracao(std::int32_t fac, std::int32_t numero) override;
 
  private:
-  struct Conta {
-    bool analitica;
-    bool exigeGerencial;
-  };
-  // The chart of accounts, read once per connection by the first entry.
-  std::optional<std::map<std::string, Conta>> m_plano;
+  CPartidasContabeis m_partidas;
 };
 
 }  // namespace qmx::dados

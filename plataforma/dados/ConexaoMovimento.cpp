@@ -78,6 +78,38 @@ com::HRESULT CConexaoMovimento::LeSaldoLocal(std::uint16_t filial, std::uint16_t
   });
 }
 
+com::HRESULT CConexaoMovimento::TravaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                                CY* quantidade, CY* valor) {
+  if (!quantidade || !valor) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    // Touching the row takes its lock on either engine (the write
+    // transaction on SQLite, the row's lock on PostgreSQL), as a
+    // SELECT ... FOR UPDATE would on the server.
+    if (s.Executa("UPDATE saldo_local SET quantidade = quantidade WHERE filial = ? AND local_estoque = ? AND "
+                  "produto = ?",
+                  {filial, local, produto}) == 0)
+      return QMX_E_REGISTRO_INEXISTENTE;
+    const auto linhas = s.Consulta(
+        "SELECT quantidade, valor FROM saldo_local WHERE filial = ? AND local_estoque = ? AND produto = ?",
+        {filial, local, produto});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    *quantidade = CY{linhas.front().Inteiro(0)};
+    *valor = CY{linhas.front().Inteiro(1)};
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMovimento::IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                                 CY quantidade, CY valor) {
+  return Executa([&](CSessaoDados& s) {
+    s.Executa(
+        "INSERT INTO saldo_local (filial, local_estoque, produto, quantidade, valor) VALUES (?, ?, ?, ?, ?) "
+        "ON CONFLICT (filial, local_estoque, produto) DO NOTHING",
+        {filial, local, produto, quantidade.int64, valor.int64});
+    return com::S_OK;
+  });
+}
+
 com::HRESULT CConexaoMovimento::GravaMovimento(REG_ES_MOVIMENTOPS* m) {
   if (!m) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
@@ -87,6 +119,11 @@ com::HRESULT CConexaoMovimento::GravaMovimento(REG_ES_MOVIMENTOPS* m) {
         "item, cfop, tipo_documento, documento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {id, m->Filial, m->LocalEstoque, m->Produto, m->Data, m->Quantidade.int64, m->Valor.int64, m->Emissora,
          m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento)});
+    const std::int64_t valor = m->Quantidade.int64 < 0 ? -m->Valor.int64 : m->Valor.int64;
+    s.Executa(
+        "UPDATE saldo_local SET quantidade = quantidade + ?, valor = valor + ? "
+        "WHERE filial = ? AND local_estoque = ? AND produto = ?",
+        {m->Quantidade.int64, valor, m->Filial, m->LocalEstoque, m->Produto});
     m->Id = static_cast<std::uint32_t>(id);
     return com::S_OK;
   });

@@ -33,7 +33,20 @@ class IZTES_Movimento {
   // movements after that position up to the day.
   virtual com::HRESULT LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
                                     NumeroDia data, CY* saldo) = 0;
-  // Writes a movement; its Id comes back filled.
+  // Takes a place's running cost of a product (quantity and total cost)
+  // and holds it against every other writer until the caller's transaction
+  // ends: a second terminal that wants the same place and product waits
+  // here, then sees what the first one wrote. Record not found when the
+  // place has no running cost yet.
+  virtual com::HRESULT TravaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                       CY* quantidade, CY* valor) = 0;
+  // Starts a place's running cost of a product with a quantity and its
+  // value; nothing when another writer started it first.
+  virtual com::HRESULT IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                        CY quantidade, CY valor) = 0;
+  // Writes a movement; its Id comes back filled. Its quantity and value
+  // (an exit's value taken away) go into the place's running cost, when it
+  // has one.
   virtual com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) = 0;
 };
 
@@ -49,6 +62,10 @@ class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
                             std::uint32_t coo) override;
   com::HRESULT LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, NumeroDia data,
                             CY* saldo) override;
+  com::HRESULT TravaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY* quantidade,
+                               CY* valor) override;
+  com::HRESULT IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY quantidade,
+                                CY valor) override;
   com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) override;
 };
 

@@ -16,13 +16,13 @@ void CGravadorCatalogo::GravaProduto(const REG_PRODUTOPS& p) {
                     {"codigo", "descricao", "unidade", "unidade_interrogacao", "ncm", "ex_ipi", "revenda", "situacao",
                      "inativo", "producao", "aliquota_st", "base_st", "reducao_base", "ipi_cst", "ipi_aliquota",
                      "ipi_apuracao", "conta_contabil", "conta_estoque", "conta_custo", "local_estoque",
-                     "grade_contabil"},
+                     "grade_contabil", "custo_ultima_compra"},
                     1,
                     {p.Codigo, TextoParaBase(p.Descricao), p.Unidade, p.UnidadeInterrogacao, TextoParaBase(p.NCM),
                      TextoParaBase(p.ExIPI), p.Revenda, TextoParaBase(Letra(p.Situacao).c_str(), 1), p.Inativo,
                      p.Producao, p.AliquotaST, p.BaseST.int64, p.ReducaoBase, TextoParaBase(p.CstIPI),
                      p.AliquotaIPI, p.ApuracaoIPI, TextoParaBase(p.ContaContabil), TextoParaBase(p.ContaEstoque),
-                     TextoParaBase(p.ContaCusto), p.LocalEstoque, p.GradeContabil});
+                     TextoParaBase(p.ContaCusto), p.LocalEstoque, p.GradeContabil, p.CustoUltimaCompra.int64});
   if (p.Filial) GravaProdutoFilial(p.Codigo, p.Filial, p.SituacaoTributaria, p.Tributacao, p.AliquotaICMS);
 }
 

@@ -42,7 +42,7 @@ char Letra(const Linha& l, int i) {
   "p.inativo, p.producao, p.aliquota_st, p.base_st, p.reducao_base, p.ipi_cst, p.ipi_aliquota, p.ipi_apuracao, " \
   "p.conta_contabil, p.conta_estoque, p.conta_custo, p.local_estoque, p.grade_contabil, "                     \
   "COALESCE(f.filial, 0), COALESCE(f.situacao_tributaria, ''), COALESCE(f.tributacao, ''), "                  \
-  "COALESCE(f.aliquota_icms, 0)"
+  "COALESCE(f.aliquota_icms, 0), p.custo_ultima_compra"
 
 template <class Linha>
 REG_PRODUTOPS Produto(const Linha& l) {
@@ -72,6 +72,7 @@ REG_PRODUTOPS Produto(const Linha& l) {
   CopiaTexto(r.SituacaoTributaria, l.Texto(22));
   r.Tributacao = Letra(l, 23);
   r.AliquotaICMS = static_cast<std::uint16_t>(l.Inteiro(24));
+  r.CustoUltimaCompra = Moeda(l, 25);
   return r;
 }
 

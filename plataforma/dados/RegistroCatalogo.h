@@ -39,6 +39,7 @@ typedef struct _REG_PRODUTOPS
     char SituacaoTributaria[4];         // the CST text ("000", "060", ...)
     char Tributacao;                    // ECF tax letter: 'T', 'F', 'I', 'N', ...
     std::uint16_t AliquotaICMS;
+    CY CustoUltimaCompra;               // unit cost of the last purchase; 0: none known
 } REG_PRODUTOPS;
 
 typedef struct _REG_SERVICOSPS

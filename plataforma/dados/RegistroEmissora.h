@@ -29,6 +29,11 @@ typedef struct tagREG_EMISSORPS
     char ContaMercadorias[21];
     char ContaSubstituicao[21];
     char ContaServicos[21];
+    // Where its sales are debited: credit sales to the clearing account
+    // (the financial integration moves them to each title's receivable),
+    // cash sales to the cash account.
+    char ContaTransitoriaVendas[21];
+    char ContaCaixa[21];
 } REG_EMISSORPS;
 
 // One entry of an ECF rate table.

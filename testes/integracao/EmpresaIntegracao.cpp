@@ -25,6 +25,8 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   Copia(ecf.ContaMercadorias, "4.1.02");
   Copia(ecf.ContaSubstituicao, "4.1.03");
   Copia(ecf.ContaServicos, "4.1.04");
+  Copia(ecf.ContaTransitoriaVendas, "1.1.05");
+  Copia(ecf.ContaCaixa, "1.1.01");
   empresa.Gravador().GravaEmissora(ecf);
   empresa.Emissora(2, 1, "SERIE-2");
   REG_EMISSORPS semTipo = empresa.Emissora(3, 1, "SERIE-3");
@@ -35,6 +37,8 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   dados::CGravadorCatalogo catalogo(empresa.Gravador().Sessao());
   for (const REG_PLANO_CONTAPS& conta : std::vector<REG_PLANO_CONTAPS>{
            {"1.1.01", "CAIXA", 1, 0},          {"1.1.02", "ESTOQUE", 1, 0},
+           {"1.1.03", "CARTOES A RECEBER", 1, 0}, {"1.1.04", "CHEQUES A RECEBER", 1, 0},
+           {"1.1.05", "VENDAS A RECEBER", 1, 0},
            {"3.1.01", "CUSTO", 1, 0},          {"3.1.02", "CUSTO GERENCIAL", 1, 1},
            {"4.1.01", "RECEITA PRODUTOS", 1, 0}, {"4.1.02", "RECEITA MERCADORIAS", 1, 0},
            {"4.1.03", "RECEITA ST", 1, 0},     {"4.1.04", "RECEITA SERVICOS", 1, 0},
@@ -46,17 +50,18 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   catalogo.GravaLocal({2, "GONDOLA", "", 1});
 
   auto produto = [&](std::uint32_t codigo, const char* descricao, char letra, std::uint16_t aliquota,
-                     std::uint16_t local, std::uint16_t grade) -> REG_PRODUTOPS& {
+                     std::uint16_t local, std::uint16_t grade, std::int64_t custo) -> REG_PRODUTOPS& {
     auto& p = movimento.Produto(codigo, descricao).Tributacao(letra, aliquota, letra == 'F' ? "060" : "000");
     p.registro.LocalEstoque = local;
     p.registro.GradeContabil = grade;
+    p.registro.CustoUltimaCompra = CY{custo};
     return p.registro;
   };
-  produto(10, "ARROZ", 'T', 1800, 1, 2);
-  produto(11, "FEIJAO", 'F', 0, 2, 2);
-  produto(12, "OLEO", 'T', 1200, 1, 0);
-  produto(13, "ACUCAR", 'T', 700, 1, 2);
-  Copia(produto(14, "CAFE", 'T', 1800, 2, 2).ContaCusto, "3.1.02");
+  produto(10, "ARROZ", 'T', 1800, 1, 2, 83333);
+  produto(11, "FEIJAO", 'F', 0, 2, 2, 52500);
+  produto(12, "OLEO", 'T', 1200, 1, 0, 61000);
+  produto(13, "ACUCAR", 'T', 700, 1, 2, 25000);
+  Copia(produto(14, "CAFE", 'T', 1800, 2, 2, 100000).ContaCusto, "3.1.02");
   auto& entrega = movimento.Servico(20, "ENTREGA");
   entrega.AliquotaPIS = 65;
   entrega.AliquotaCOFINS = 300;
@@ -71,6 +76,7 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   catalogo.GravaPisCofins({10, 2, kDia, 0, 760});
   catalogo.GravaFormaPagamento({1, "DINHEIRO", 0, "1.1.01"});
   catalogo.GravaFormaPagamento({2, "CARTAO", 1, "1.1.03"});
+  catalogo.GravaFormaPagamento({3, "CHEQUE", 0, "1.1.04"});
   catalogo.GravaCondicaoPagamento({1, "A VISTA", 1});
   catalogo.GravaCondicaoPagamento({2, "30 DIAS", 0});
 

@@ -13,16 +13,19 @@ namespace qmx::testes {
 // A company ready for the integration passes, on the engine asked for:
 // branch 1 (SP) with ECF 1 fully configured for the back office (stock
 // CFOP 5102 and document type 6, the four grids and classification
-// accounts), ECF 2 without stock CFOP and ECF 3 without stock document type;
+// accounts, sales clearing account 1.1.05 and cash account 1.1.01), ECF 2
+// without stock CFOP and ECF 3 without stock document type;
 // the chart of accounts, the grids 1 (sales: debit 1.1.01) and 2 (stock:
 // debit 3.1.01, credit 1.1.02), the storage places 1 "DEPOSITO" (business
 // account G-LOJA, no negative stock) and 2 "GONDOLA" (negative stock
-// allowed, no business account), and the products
-//   10 ARROZ   T 18%  place 1, grid 2, 100 in stock
-//   11 FEIJAO  F      place 2, grid 2
-//   12 OLEO    T 12%  place 1, no grid, 50 in stock
-//   13 ACUCAR  T  7%  place 1, grid 2, 1 in stock
-//   14 CAFE    T 18%  place 2, grid 2, cost account requiring a managerial one
+// allowed, no business account), the means DINHEIRO (1, into 1.1.01),
+// CARTAO (2, on credit, into 1.1.03) and CHEQUE (3, into 1.1.04), and the
+// products (last purchase cost)
+//   10 ARROZ   T 18%  place 1, grid 2, 100 in stock   8,3333
+//   11 FEIJAO  F      place 2, grid 2                  5,25
+//   12 OLEO    T 12%  place 1, no grid, 50 in stock    6,10
+//   13 ACUCAR  T  7%  place 1, grid 2, 1 in stock      2,50
+//   14 CAFE    T 18%  place 2, grid 2, cost account requiring a managerial one; 10,00
 // and the service 20 ENTREGA. The system starts on 01/01/2026; the log goes
 // to a file in the company's folder; the clock reads 06/12/2026 10:00:00.
 class EmpresaIntegracao {

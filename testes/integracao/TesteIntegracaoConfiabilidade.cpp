@@ -54,7 +54,8 @@ std::int64_t Marcados(EmpresaIntegracao& e) {
 void DesfazEstoque(EmpresaIntegracao& e) {
   auto& s = e.empresa.Gravador().Sessao();
   s.Executa("DELETE FROM movimento_estoque", {});
-  s.Executa("DELETE FROM lancamento_contabil", {});
+  s.Executa("DELETE FROM lancamento_contabil WHERE origem = 'ES'", {});
+  s.Executa("DELETE FROM saldo_local", {});
   s.Executa("UPDATE cupom_item SET integrado_estoque = 0", {});
 }
 
@@ -205,6 +206,38 @@ TEST_P(DoisTerminais, OMesmoDiaAoMesmoTempoNaoDobraNada) {
     EXPECT_EQ(Marcados(e), 60);
     EXPECT_EQ(e.Conta("movimento_estoque"), 60);
     EXPECT_EQ(Escrito(e), financeiro);
+  }
+}
+
+// Terminals integrating different cupons at once, each taking the same
+// product (the place holds 3 and may not go negative) and another one, in
+// either order: the last units are taken once, and no two terminals wait
+// on each other for good.
+TEST_P(DoisTerminais, AsUltimasUnidadesSaoTomadasUmaVez) {
+  EmpresaIntegracao e(GetParam());
+  e.empresa.Gravador().Sessao().Executa("UPDATE estoque_posicao SET quantidade = 30000 WHERE produto = 13", {});
+  std::vector<REG_EC_CXPS*> cupons;
+  for (int i = 0; i < 8; ++i) {
+    auto& c = e.movimento.Cupom(1, EmpresaIntegracao::kDia);
+    if (i % 2) c.Item(13, 1, 4).Item(10, 1, 2.5);
+    else c.Item(10, 1, 2.5).Item(13, 1, 4);
+    cupons.push_back(&c.registro);
+  }
+  e.movimento.Grava();
+  for (int vez = 0; vez < 3; ++vez) {
+    DesfazEstoque(e);
+    std::vector<pid_t> filhos;
+    for (REG_EC_CXPS* c : cupons) {
+      const pid_t filho = fork();
+      if (filho == 0) _exit(QMX_IntegraCupomES(c, 1, 0, 0) >= 0 ? 0 : 1);
+      filhos.push_back(filho);
+    }
+    for (pid_t filho : filhos) EXPECT_EQ(Espera(filho), 0);
+    EXPECT_EQ(Desacordos(e), 0);
+    EXPECT_EQ(e.Linhas("SELECT produto, COUNT(*), SUM(quantidade) FROM movimento_estoque GROUP BY produto "
+                       "ORDER BY produto"),
+              (Linhas{"10|8|-80000", "13|3|-30000"}))
+        << "vez " << vez;
   }
 }
 

@@ -6,6 +6,7 @@
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
 #include "frame/Espera.h"
+#include "plataforma/dados/ConexaoMovimento.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
@@ -65,12 +66,16 @@ TEST_F(IntegracaoEstoque, PassaPorCadaCupomEItemComAsPendenciasNoLog) {
                                "Não reintegrou Cupom Número: 3",
                                "Ainda ficaram pendências na integração com o Torvo Estoque",
                            }));
-  // Sales leave the place at the item's value; the grid gives both accounts.
+  // Sales leave the place at its average cost, not at their price: the 100
+  // rice start at the last purchase cost (833,33 in all), each exit takes
+  // its share of what is left (2/100, then 1/98 of 816,66: 8,3332 to the
+  // cent); the beans' place holds none, so they go at their purchase cost.
+  // The grid gives both accounts.
   EXPECT_EQ(Movimentos(), (Linhas{
-                              "1|1|10|1|-20000|250000|5102|6|CF000001-10/11/2026|3.1.01|1.1.02|250000||ES",
-                              "1|2|11|2|-10000|80000|5102|6|CF000001-10/11/2026|3.1.01|1.1.02|80000||ES",
-                              "2|2|10|1|-10000|125000|5102|6|CF000002-10/11/2026|3.1.01|1.1.02|125000||ES",
-                              "5|2|10|1|-10000|125000|5102|6|CF000005-10/11/2026|3.1.01|1.1.02|125000||ES",
+                              "1|1|10|1|-20000|166700|5102|6|CF000001-10/11/2026|3.1.01|1.1.02|166700||ES",
+                              "1|2|11|2|-10000|52500|5102|6|CF000001-10/11/2026|3.1.01|1.1.02|52500||ES",
+                              "2|2|10|1|-10000|83300|5102|6|CF000002-10/11/2026|3.1.01|1.1.02|83300||ES",
+                              "5|2|10|1|-10000|83300|5102|6|CF000005-10/11/2026|3.1.01|1.1.02|83300||ES",
                           }));
   EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "1|2|1", "1|3|0", "2|1|0", "2|2|1", "3|1|0", "3|2|0", "4|1|0", "5|1|0",
                               "5|2|1", "5|3|0", "6|1|0", "7|1|0"}));
@@ -147,6 +152,41 @@ TEST_F(IntegracaoEstoque, StockTakenByEarlierCupomsOfThePassCounts) {
   EXPECT_GE(esperas, 1);
   EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "2|1|1", "3|1|0"}));
   EXPECT_EQ(e.LinhasLog()[1], "Integração com Estoque - Saldo Insuficiente");
+}
+
+// A place's average cost: it starts from the balance at the last purchase
+// cost, takes in what enters at its own cost, and each exit takes its share
+// of what the place is worth, the last units exactly what is left. A
+// product with no cost at all stays pending (a zero entry is refused).
+TEST_F(IntegracaoEstoque, SaidasAoCustoMedioDoLocal) {
+  const auto dia = EmpresaIntegracao::kDia;
+  auto& primeira = e.movimento.Cupom(1, dia).Item(13, 1, 4);
+  auto& segunda = e.movimento.Cupom(1, dia).Item(13, 1, 4).Item(13, 2, 4);
+  auto& semCusto = e.movimento.Cupom(1, dia).Item(10, 1, 12.5);
+  e.movimento.Grava();
+  ASSERT_EQ(QMX_IntegraCupomES(&primeira.registro, 1, 0, 0), kIntegracaoCompleta);
+  dados::CConexaoMovimento movimentos;
+  ASSERT_EQ(movimentos.Inicializa(e.empresa.Chave(), 1, 0), com::S_OK);
+  for (const auto& [quantidade, valor] : {std::pair<std::int64_t, std::int64_t>{20000, 700000}, {10000, 300000}}) {
+    REG_ES_MOVIMENTOPS entrada{};
+    entrada.Filial = 1;
+    entrada.LocalEstoque = 1;
+    entrada.Produto = 13;
+    entrada.Data = dia;
+    entrada.Quantidade = CY{quantidade};
+    entrada.Valor = CY{valor};
+    ASSERT_EQ(movimentos.GravaMovimento(&entrada), com::S_OK);
+  }
+  ASSERT_EQ(QMX_IntegraCupomES(&segunda.registro, 1, 0, 0), kIntegracaoCompleta);
+  EXPECT_EQ(e.Linhas("SELECT quantidade, valor FROM movimento_estoque WHERE produto = 13 ORDER BY id"),
+            (Linhas{"-10000|25000", "20000|700000", "10000|300000", "-10000|333300", "-20000|666700"}));
+  EXPECT_EQ(e.Linhas("SELECT quantidade, valor FROM saldo_local WHERE produto = 13"), Linhas{"0|0"});
+
+  e.empresa.Gravador().Sessao().Executa("UPDATE produto SET custo_ultima_compra = 0 WHERE codigo = 10", {});
+  e.LimpaLog();
+  EXPECT_EQ(QMX_IntegraCupomES(&semCusto.registro, 1, 0, 0), kIntegracaoComPendencias);
+  EXPECT_EQ(e.Linhas("SELECT COUNT(*) FROM movimento_estoque WHERE produto = 10"), Linhas{"0"});
+  EXPECT_EQ(e.LinhasLog().front(), "Foi informado um valor igual a zero (ES 645)");
 }
 
 TEST_F(IntegracaoEstoque, ConfiguracaoQueFaltaParaAntesDeLerOsCupons) {

@@ -47,9 +47,12 @@ class IntegracaoPassos : public ::testing::Test {
 
 TEST_F(IntegracaoPassos, ContabilidadeTotalizaPorProdutoEServicoERefazSemDobrar) {
   const Linhas esperadas{
+      // Cash sales owed by the cash account, credit sales (the installment
+      // of cupom 2, the post-dated cheque of cupom 5) by the sales clearing.
       "1.1.01|4.1.02|250000|Vendas à vista ECF 1 - 10 ARROZ|CN",
-      "1.1.01|4.1.02|125000|Vendas a prazo ECF 1 - 10 ARROZ|CN",
-      "1.1.01|4.1.03|120000|Vendas à vista ECF 1 - 11 FEIJAO|CN",
+      "1.1.05|4.1.02|125000|Vendas a prazo ECF 1 - 10 ARROZ|CN",
+      "1.1.01|4.1.03|80000|Vendas à vista ECF 1 - 11 FEIJAO|CN",
+      "1.1.05|4.1.03|40000|Vendas a prazo ECF 1 - 11 FEIJAO|CN",
       "1.1.01|4.1.02|99000|Vendas à vista ECF 1 - 12 OLEO|CN",
       "1.1.01|4.1.04|50000|Vendas à vista ECF 1 - 20 ENTREGA|CN",
   };
@@ -98,11 +101,11 @@ TEST_F(IntegracaoPassos, ContabilidadeParaNaPrimeiraConfiguracaoQueFalta) {
     Executa("UPDATE filial SET mes_bloqueado_contabil = " + std::to_string(CodificaMes(mes, 2026)));
     EXPECT_EQ(QMX_ProcIntegraCN(Dia()), kIntegracaoCompleta) << mes;
   }
-  EXPECT_EQ(e.Conta("lancamento_contabil"), 5);
+  EXPECT_EQ(e.Conta("lancamento_contabil"), 6);
 }
 
 TEST_F(IntegracaoPassos, ContaQueExigeGerencialParaAContabilidade) {
-  Executa("UPDATE grade_contabil SET conta_debito = '3.1.02' WHERE codigo = 1");
+  Executa("UPDATE plano_conta SET exige_gerencial = 1 WHERE codigo = '1.1.05'");
   EXPECT_EQ(QMX_ProcIntegraCN(Dia()), kIntegracaoInterrompida);
   EXPECT_EQ(e.LinhasLog().back(), "Erro ao Setar Contas no Rateio Gerencial");
   EXPECT_EQ(e.Conta("lancamento_contabil"), 0);
@@ -178,20 +181,45 @@ TEST_F(IntegracaoPassos, FinanceiroTitulosPorParcelaClienteEFormaERefazSemDobrar
     EXPECT_EQ(e.LinhasLog(), (Linhas{"Iniciando Integração com Torvo Financeiro...",
                                      "Integração com Torvo Financeiro concluída..."}));
   }
-  // A means without its entry account stops the pass and keeps what was there.
-  Executa("UPDATE forma_pagamento SET conta_entrada_fn = '' WHERE codigo = 1");
-  e.LimpaLog();
-  EXPECT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoInterrompida);
-  EXPECT_EQ(e.LinhasLog().back(), "Não existe Conta Entrada FN para a Forma de Pagamento DINHEIRO");
-  EXPECT_EQ(e.Linhas(sql), esperadas);
+  // The titles' accounting: the card installment and the post-dated cheque
+  // of the credit sales leave the clearing account; the cash titles are in
+  // the cash account already.
+  const char* lancamentos =
+      "SELECT conta_debito, conta_credito, valor FROM lancamento_contabil WHERE origem = 'FN' ORDER BY id";
+  EXPECT_EQ(e.Linhas(lancamentos), (Linhas{"1.1.03|1.1.05|125000", "1.1.01|1.1.05|40000"}));
+  // What stops the pass keeps what was there.
+  struct Caso {
+    const char* ajuste;
+    Linhas fim;
+  } casos[] = {
+      {"UPDATE forma_pagamento SET conta_entrada_fn = '' WHERE codigo = 1",
+       {"Não existe Conta Entrada FN para a Forma de Pagamento DINHEIRO"}},
+      {"UPDATE forma_pagamento SET conta_entrada_fn = '1.1.09' WHERE codigo = 2",
+       {"Erro ao Setar Contabilização a Pagar e a Receber", "Uma Conta débito informada não está cadastrada (FN 641)"}},
+      {"UPDATE emissora SET conta_caixa = ''",
+       {"Configure as Contas Transitória de Vendas e de Caixa no Cadastro de ECFs.",
+        "Erro ao Setar Contas a Pagar e a Receber"}},
+  };
+  for (const auto& c : casos) {
+    Executa("UPDATE forma_pagamento SET conta_entrada_fn = '1.1.0' || codigo");
+    Executa("UPDATE emissora SET conta_caixa = '1.1.01'");
+    Executa(c.ajuste);
+    e.LimpaLog();
+    EXPECT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoInterrompida) << c.ajuste;
+    const Linhas log = e.LinhasLog();
+    EXPECT_EQ(Linhas(log.end() - static_cast<std::ptrdiff_t>(std::min(log.size(), c.fim.size())), log.end()), c.fim);
+    EXPECT_EQ(e.Linhas(sql), esperadas);
+    EXPECT_EQ(e.Conta("lancamento_contabil"), 2);
+  }
 }
 
 // Every payment once, whatever the cupom: a cash down payment before card
 // installments, a card's holder in its title (fields at their full width),
-// cash without a customer in two means less the change. The
+// cash without a customer in two means less the change, a cheque taken at
+// the till. Each title is accounted and the cheque settled into cash. The
 // reconciliation then finds nothing missing or doubled, and finds a title
-// changed afterwards; installments beyond what a cupom received stop the
-// pass and keep what was there.
+// or an entry changed afterwards; installments beyond what a cupom
+// received stop the pass and keep what was there.
 TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
   EmpresaIntegracao e;
   const auto dia = EmpresaIntegracao::kDia;
@@ -202,13 +230,14 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
   e.movimento.Cupom(1, dia).Item(12, 1, 20).Cliente(5, "MARIA").Pagamento(2, 20)
       .Titular(nome.c_str(), cidade.c_str(), "(17) 99123-4567", mensagem.c_str());
   e.movimento.Cupom(1, dia).Item(10, 4, 12.5).Pagamento(1, 50).Pagamento(2, 10).Pagamento(255, 10);
+  e.movimento.Cupom(1, dia).Item(13, 1, 15).Pagamento(3, 15);
   e.movimento.Grava();
   ASSERT_EQ(QMX_ProcIntegraFN(EmpresaIntegracao::Parametros(dia, 1)), kIntegracaoCompleta);
   const auto d = [&](int dias) { return std::to_string(dia + dias); };
   const Linhas titulos{"1|5|2|6|1|" + d(30) + "|300000", "1|5|2|6|2|" + d(60) + "|300000",
                        "1|5|2|6|3|" + d(90) + "|300000", "1|5|1|0|4|" + d(0) + "|300000",
                        "2|5|2|0|1|" + d(0) + "|200000", "0|0|1|0|0|" + d(0) + "|400000",
-                       "0|0|2|0|0|" + d(0) + "|100000"};
+                       "0|0|2|0|0|" + d(0) + "|100000", "0|0|3|0|0|" + d(0) + "|150000"};
   const char* sql = "SELECT cupom, cliente, forma, tipo_documento, numero, vencimento, valor FROM titulo_receber "
                     "ORDER BY id";
   EXPECT_EQ(e.Linhas(sql), titulos);
@@ -216,9 +245,29 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
             Linhas{"Torvo ECF - Filial Nº 1, Caixa Nº 1, Cupom Fiscal Nº 2, Titulo Nº 1 - Titular: " + nome +
                    " - Cidade: " + cidade + " - Telefone: (17) 99123-4567 - Mensagem: " + mensagem});
 
+  // Cupom 1 is a credit sale (its down payment too), the others cash sales.
+  EXPECT_EQ(e.Linhas("SELECT conta_debito, conta_credito, valor FROM lancamento_contabil ORDER BY id"),
+            (Linhas{"1.1.03|1.1.05|300000", "1.1.03|1.1.05|300000", "1.1.03|1.1.05|300000", "1.1.01|1.1.05|300000",
+                    "1.1.03|1.1.01|200000", "1.1.03|1.1.01|100000", "1.1.04|1.1.01|150000",
+                    "1.1.01|1.1.04|150000"}));
+
   const CConferenciaIntegracao conferencia({e.empresa.Chave(), 1, 0});
   auto r = conferencia.Confere(dia, 1);
   EXPECT_TRUE(r.Confere());
+  EXPECT_EQ(r.contabil.debitos, 1800000);
+  EXPECT_EQ(r.contabil.liquidacao, (std::map<std::string, std::pair<std::int64_t, std::int64_t>>{
+                                       {"1.1.04", {150000, 150000}}}));
+  // A settlement beyond what was received; a title's entry in another
+  // receivable. Each is put back after.
+  const std::pair<const char*, const char*> estragos[] = {
+      {"valor = valor + 100 WHERE conta_credito = '1.1.04'", "valor = valor - 100 WHERE conta_credito = '1.1.04'"},
+      {"conta_debito = '1.1.04' WHERE valor = 200000", "conta_debito = '1.1.03' WHERE valor = 200000"}};
+  for (const auto& [estrago, conserto] : estragos) {
+    e.empresa.Gravador().Sessao().Executa(std::string("UPDATE lancamento_contabil SET ") + estrago, {});
+    EXPECT_FALSE(conferencia.Confere(dia, 1).contabil.Confere()) << estrago;
+    e.empresa.Gravador().Sessao().Executa(std::string("UPDATE lancamento_contabil SET ") + conserto, {});
+  }
+  EXPECT_TRUE(conferencia.Confere(dia, 1).Confere());
   EXPECT_EQ(r.formas[1].recebido, 700000);
   EXPECT_EQ(r.formas[1].titulos + r.formas[1].totalDoDia, 700000);
   EXPECT_EQ(r.formas[2].recebido, 1200000);
@@ -235,7 +284,7 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
   EXPECT_EQ(QMX_ProcIntegraFN(EmpresaIntegracao::Parametros(dia, 1)), kIntegracaoInterrompida);
   const Linhas log = e.LinhasLog();
   ASSERT_GE(log.size(), 2u);
-  EXPECT_EQ(log[log.size() - 2], "Cupom Fiscal Nº 4: parcelas maiores que os pagamentos.");
+  EXPECT_EQ(log[log.size() - 2], "Cupom Fiscal Nº 5: parcelas maiores que os pagamentos.");
   EXPECT_EQ(log.back(), "Não conseguiu Gravar Integração Financeiro (Venda A Prazo)");
   EXPECT_EQ(e.Linhas(sql), titulos);
 }
@@ -257,7 +306,8 @@ TEST(IntegracaoFinanceira, ServidorQueNaoIniciaEDito) {
   for (const char* texto : {"Erro ao Buscar Ponteiros no Servidor de Caixa",
                             "Erro ao Iniciar o Servidor de Contas a Receber e Pagar do Torvo Financeiro",
                             "Erro ao Iniciar o Servidor de Cadastro de Formas de Pagamento",
-                            "Erro ao Iniciar o Servidor de Cadastro de Condições de Pagamento"})
+                            "Erro ao Iniciar o Servidor de Cadastro de Condições de Pagamento",
+                            "Erro ao Setar Contabilização a Pagar e a Receber"})
     EXPECT_EQ(ultimas.count(texto), 1u) << texto << "\n" << testing::PrintToString(ultimas);
 }
 

@@ -1,0 +1,41 @@
+#include "plataforma/dados/PartidasContabeis.h"
+
+#include "plataforma/dados/SequenciaDados.h"
+#include "plataforma/dados/TextoRegistro.h"
+
+namespace qmx::dados {
+
+std::uint16_t CPartidasContabeis::Verifica(CSessaoDados& s, const REG_CONTABILIDADEPS& l) {
+  if (!m_plano) {
+    std::map<std::string, Conta> plano;
+    for (const auto& linha : s.Consulta("SELECT codigo, analitica, exige_gerencial FROM plano_conta", {}))
+      plano[linha.Texto(0)] = Conta{linha.Inteiro(1) != 0, linha.Inteiro(2) != 0};
+    m_plano = std::move(plano);
+  }
+  const std::string debito = TextoParaBase(l.ContaDebito);
+  const std::string credito = TextoParaBase(l.ContaCredito);
+  const bool semGerencial = l.Gerencial[0] == '\0';
+  const auto contaDebito = m_plano->find(debito);
+  const auto contaCredito = m_plano->find(credito);
+  if (l.Valor.int64 == 0) return 7;
+  if (l.Valor.int64 < 0) return 12;
+  if (debito == credito) return 2;
+  if (contaDebito == m_plano->end()) return 3;
+  if (contaCredito == m_plano->end()) return 4;
+  if (!contaDebito->second.analitica) return 5;
+  if (!contaCredito->second.analitica) return 6;
+  if (contaDebito->second.exigeGerencial && semGerencial) return 16;
+  if (contaCredito->second.exigeGerencial && semGerencial) return 18;
+  return 0;
+}
+
+void CPartidasContabeis::Grava(CSessaoDados& s, const REG_CONTABILIDADEPS& l) {
+  s.Executa(
+      "INSERT INTO lancamento_contabil (id, filial, data, conta_debito, conta_credito, valor, historico, gerencial, "
+      "origem, chave, movimento, emissora) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+      {ProximoNumero(s, "lancamento_contabil"), l.Filial, l.Data, TextoParaBase(l.ContaDebito),
+       TextoParaBase(l.ContaCredito), l.Valor.int64, TextoParaBase(l.Historico), TextoParaBase(l.Gerencial),
+       TextoParaBase(l.Origem), l.Chave, l.Movimento, l.Emissora});
+}
+
+}  // namespace qmx::dados
