@@ -104,19 +104,28 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
         Log("Erro ao Ler Unidade de Medida dos Produtos");
         return nullptr;
       }
+      // The service's PIS and COFINS rates are read on their own, as the
+      // tax server keeps them.
+      if (com::FAILED(m_produtos.LePisCofinsServico(item.Codigo, &c.pis, &c.cofins))) {
+        Log("Erro ao ler PIS/COFINS de serviço.");
+        return nullptr;
+      }
       c.natureza = mestre.NaturezaServico;
       c.unidade = Texto(unidade.Sigla);
-      c.pis = servico.AliquotaPIS;
-      c.cofins = servico.AliquotaCOFINS;
       c.tributacao = 'S';
     } else {
       const std::string codigo = std::to_string(item.Codigo);
+      // The product, then its taxes in the branch.
       REG_PRODUTOPS produto{};
-      if (com::FAILED(m_produtos.Le(item.Codigo, emissora.Filial, &produto))) {
+      if (com::FAILED(m_produtos.LeLight(item.Codigo, &produto))) {
         Log("Erro ao Ler Produtos");
         return nullptr;
       }
-      const REG_PRODUTOPS& fiscal = produto;  // with the branch's tax data
+      REG_PRODUTOPS fiscal{};
+      if (com::FAILED(m_produtos.Le(item.Codigo, emissora.Filial, &fiscal))) {
+        Log(Formata("Erro ao buscar impostos por filial do produto %s.", codigo.c_str()));
+        return nullptr;
+      }
       if (fiscal.Filial == 0) {
         Log(Formata("Erro ao buscar informações fiscais por filial do produto %s.", codigo.c_str()));
         return nullptr;

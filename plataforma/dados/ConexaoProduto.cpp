@@ -48,6 +48,17 @@ com::HRESULT CConexaoProduto::LeUnidadeServico(std::uint16_t codigo, REG_UNIDADE
               Unidade<REG_UNIDADES_MEDIDA_SERVICOSPS>);
 }
 
+com::HRESULT CConexaoProduto::LePisCofinsServico(std::uint32_t codigo, std::uint16_t* pis, std::uint16_t* cofins) {
+  if (!pis || !cofins) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas = s.Consulta("SELECT aliquota_pis, aliquota_cofins FROM servico WHERE codigo = ?", {codigo});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    *pis = static_cast<std::uint16_t>(linhas.front().Inteiro(0));
+    *cofins = static_cast<std::uint16_t>(linhas.front().Inteiro(1));
+    return com::S_OK;
+  });
+}
+
 com::HRESULT CConexaoProduto::LePisCofins(std::uint32_t produto,
                                           std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>* aliquotas) {
   return LeVarios(

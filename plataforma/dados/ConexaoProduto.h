@@ -21,6 +21,8 @@ class IZTDF_Produto {
   virtual com::HRESULT LeUnidade(std::uint16_t codigo, REG_UNIDADES_MEDIDAPS* registro) = 0;
   virtual com::HRESULT LeServico(std::uint32_t codigo, REG_SERVICOSPS* registro) = 0;
   virtual com::HRESULT LeUnidadeServico(std::uint16_t codigo, REG_UNIDADES_MEDIDA_SERVICOSPS* registro) = 0;
+  // A service's PIS and COFINS rates (hundredths of a percent).
+  virtual com::HRESULT LePisCofinsServico(std::uint32_t codigo, std::uint16_t* pis, std::uint16_t* cofins) = 0;
   // Every PIS and COFINS rate of the product, by kind and start.
   virtual com::HRESULT LePisCofins(std::uint32_t produto, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>* aliquotas) = 0;
   // Every product, by code, with its data in the branch; the callback
@@ -44,6 +46,7 @@ class CConexaoProduto : public CConexaoDados, public IZTDF_Produto {
   com::HRESULT LeUnidade(std::uint16_t codigo, REG_UNIDADES_MEDIDAPS* registro) override;
   com::HRESULT LeServico(std::uint32_t codigo, REG_SERVICOSPS* registro) override;
   com::HRESULT LeUnidadeServico(std::uint16_t codigo, REG_UNIDADES_MEDIDA_SERVICOSPS* registro) override;
+  com::HRESULT LePisCofinsServico(std::uint32_t codigo, std::uint16_t* pis, std::uint16_t* cofins) override;
   com::HRESULT LePisCofins(std::uint32_t produto, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>* aliquotas) override;
   com::HRESULT PercorreProdutos(std::uint16_t filial,
                                 const std::function<bool(const REG_PRODUTOPS&)>& porProduto) override;

@@ -27,10 +27,11 @@ using Passo = std::int32_t (*)(REG_QMX_PARAMETROS_INTEGRACAO);
 
 REG_QMX_PARAMETROS_INTEGRACAO Dia() { return EmpresaIntegracao::Parametros(EmpresaIntegracao::kDia, 1); }
 
-// A day of cupons whose two product items go into the stock.
+// A day of cupons whose two product items go into the stock, paid by
+// cheque at the till (a title accounted and settled into cash).
 void DiaDeVendas(EmpresaIntegracao& e, int cupons = 30) {
   for (int i = 0; i < cupons; ++i)
-    e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 2.5).Item(11, 2, 4).Servico(20, 1, 3);
+    e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 2.5).Item(11, 2, 4).Servico(20, 1, 3).Pagamento(3, 13.5);
   e.movimento.Grava();
 }
 
@@ -120,6 +121,7 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDoEstoqueNaoDobraNemPerde) {
 TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResultadoAnterior) {
   EmpresaIntegracao e;
   DiaDeVendas(e, 6);
+  std::set<std::string> falhas;  // every line the failures logged
   for (Passo passo : {&QMX_ProcIntegraCN, &QMX_ProcIntegraEF, &QMX_ProcIntegraFN}) {
     ASSERT_EQ(passo(Dia()), kIntegracaoCompleta);
     const Linhas antes = Escrito(e);
@@ -135,8 +137,10 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResult
         EXPECT_NE(passo(Dia()), kIntegracaoCompleta) << "passo " << n;
       }
       ASSERT_EQ(Escrito(e), antes) << "passo " << n;
-      for (const auto& l : e.LinhasLog())
+      for (const auto& l : e.LinhasLog()) {
+        falhas.insert(l);
         if (l.rfind("CQMXIntegracao::RemoveIntegracaoFN", 0) == 0) remocoes.insert(l.substr(36));
+      }
     }
     if (passo != &QMX_ProcIntegraFN) continue;
     // The key read back names the titles the last pass made; each failure
@@ -150,6 +154,13 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResult
                             "Falha ao excluir integrações anterirores. SEV=1, FAC=3, COD=" + cod,
                             "Falha ao gravar chave de integração. Posição=1, SEV=1, FAC=3, COD=" + cod}));
   }
+  // Each read of the fiscal and financial passes that can fail says which.
+  for (const char* texto : {"Erro ao Ler Produtos", "Erro ao buscar impostos por filial do produto 10.",
+                            "Erro ao Ler Serviços", "Erro ao ler PIS/COFINS de serviço.",
+                            "Erro ao Ler as Condições de Pagamento", "Erro ao Setar Contabilização a Pagar e a Receber",
+                            "Erro ao Setar Contabilização a Pagar e Receber",
+                            "Erro ao Setar as Contas a Receber e a Pagar no Servidor de Integrações"})
+    EXPECT_EQ(falhas.count(texto), 1u) << texto;
 }
 
 TEST(IntegracaoConfiabilidade, ProcessoMortoARodarERodadoDeNovoIntegraCadaItemUmaVez) {

@@ -137,7 +137,7 @@ TEST_F(IntegracaoEstoque, TecladoLivreNoTesteContabilDeCadaMovimento) {
   EXPECT_FALSE(impressora::TecladoTravado());
 }
 
-TEST_F(IntegracaoEstoque, StockTakenByEarlierCupomsOfThePassCounts) {
+TEST_F(IntegracaoEstoque, OEstoqueTomadoPelosCuponsAnterioresDoPassoConta) {
   // 100 in stock: 60 + 40 leave it empty, the next unit is refused.
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 60, 1);
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 40, 1);
