@@ -38,6 +38,12 @@ bool MostraConferencia(std::ostream& saida, const std::string& empresa, NumeroDi
   const auto& c = r.contabil;
   saida << recuo << "  lançamentos do financeiro: débitos " << FormataValor(c.debitos) << ", créditos "
         << FormataValor(c.creditos) << "\n";
+  if (c.contabilizado)
+    saida << recuo << "  conta transitória de vendas: débitos da contabilidade " << FormataValor(c.transitoriaDebitada)
+          << ", créditos do financeiro " << FormataValor(c.transitoriaCreditada) << ", diferença "
+          << FormataValor(c.transitoriaDebitada - c.transitoriaCreditada) << "\n";
+  else
+    saida << recuo << "  a contabilidade do dia não foi integrada: a conta transitória não é conferida\n";
   if (c.titulosSemLancamento) saida << recuo << "  títulos sem lançamento: " << c.titulosSemLancamento << "\n";
   if (c.lancamentosSemTitulo) saida << recuo << "  lançamentos sem título: " << c.lancamentosSemTitulo << "\n";
   for (const auto& [conta, valores] : c.liquidacao)

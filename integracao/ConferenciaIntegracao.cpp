@@ -14,7 +14,9 @@
 namespace qmx {
 
 bool CConferenciaIntegracao::Contabil::Confere() const {
-  if (debitos != creditos || titulosSemLancamento != 0 || lancamentosSemTitulo != 0) return false;
+  if (debitos != creditos || titulosSemLancamento != 0 || lancamentosSemTitulo != 0 ||
+      (contabilizado && transitoriaDebitada != transitoriaCreditada))
+    return false;
   for (const auto& [conta, valores] : liquidacao)
     if (valores.first != valores.second) return false;
   return true;
@@ -90,6 +92,24 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
   }
   const std::string contaCaixa = campos::Texto(emissora.ContaCaixa);
   const std::string contaTransitoria = campos::Texto(emissora.ContaTransitoriaVendas);
+  // The accounting pass's debits to the clearing account.
+  std::vector<REG_EC_CHAVES_INTEGRACAOPS> chavesContabeis;
+  if (com::FAILED(mestre.LeChavesIntegracao("CN", data, ecf, &chavesContabeis))) {
+    r.lido = false;
+    r.erro = "não foi possível ler a integração contábil do dia";
+    return r;
+  }
+  for (const auto& k : chavesContabeis) {
+    r.contabil.contabilizado = true;
+    std::vector<REG_CONTABILIDADEPS> lancamentos;
+    if (com::FAILED(contabiliza.LeLancamentos(k.COD, &lancamentos))) {
+      r.lido = false;
+      r.erro = "não foi possível ler os lançamentos da integração " + std::to_string(k.COD);
+      return r;
+    }
+    for (const auto& l : lancamentos)
+      if (campos::Texto(l.ContaDebito) == contaTransitoria) r.contabil.transitoriaDebitada += l.Valor.int64;
+  }
   for (const auto& k : chaves) {
     if (k.FAC != dados::kIntegracaoFinanceira) continue;
     r.integrado = true;
@@ -109,6 +129,7 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
     for (const auto& l : lancamentos) {
       r.contabil.debitos += l.Valor.int64;
       r.contabil.creditos += l.Valor.int64;
+      if (campos::Texto(l.ContaCredito) == contaTransitoria) r.contabil.transitoriaCreditada += l.Valor.int64;
     }
     for (const auto& titulo : titulos) {
       auto& f = forma(titulo.Forma);

@@ -35,6 +35,12 @@ class CConferenciaIntegracao {
   struct Contabil {
     std::int64_t debitos = 0;
     std::int64_t creditos = 0;
+    // The ECF's sales clearing account: what the accounting pass debited to
+    // it for the credit sales, and what the titles took out of it (compared
+    // once the day's accounting pass has run).
+    bool contabilizado = false;
+    std::int64_t transitoriaDebitada = 0;
+    std::int64_t transitoriaCreditada = 0;
     int titulosSemLancamento = 0;        // titles that should have an entry and have none
     int lancamentosSemTitulo = 0;        // entries that are neither a title's nor a settlement
     // Per receivable account: received on the spot, and settled into cash.

@@ -44,7 +44,7 @@ com::HRESULT CContabilizaBCR::ExcluiContabilizacao(std::int32_t numero) {
 com::HRESULT CContabilizaBCR::LeLancamentos(std::int32_t numero, std::vector<REG_CONTABILIDADEPS>* lancamentos) {
   return LeVarios(
       "SELECT filial, data, conta_debito, conta_credito, valor, historico, gerencial, origem, chave, movimento, "
-      "emissora FROM lancamento_contabil WHERE chave = ? AND origem = 'FN' ORDER BY id",
+      "emissora FROM lancamento_contabil WHERE chave = ? ORDER BY id",
       {numero}, lancamentos, [](const LinhaDados& l) {
         REG_CONTABILIDADEPS r;
         std::memset(&r, 0, sizeof r);

@@ -22,7 +22,8 @@ class CContabilizaBCR : public CConexaoDados {
   com::HRESULT Contabiliza(const REG_CONTABILIDADEPS& lancamento, std::uint16_t* codigo);
   // Removes the entries of an integration (its number).
   com::HRESULT ExcluiContabilizacao(std::int32_t numero);
-  // The entries of an integration, in the order they were written.
+  // The entries of an integration (this module's or the accounting pass's:
+  // each integration has a number of its own), in the order written.
   com::HRESULT LeLancamentos(std::int32_t numero, std::vector<REG_CONTABILIDADEPS>* lancamentos);
 
  private:

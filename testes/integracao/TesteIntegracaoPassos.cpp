@@ -233,6 +233,7 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
   e.movimento.Cupom(1, dia).Item(13, 1, 15).Pagamento(3, 15);
   e.movimento.Grava();
   ASSERT_EQ(QMX_ProcIntegraFN(EmpresaIntegracao::Parametros(dia, 1)), kIntegracaoCompleta);
+  ASSERT_EQ(QMX_ProcIntegraCN(EmpresaIntegracao::Parametros(dia, 1)), kIntegracaoCompleta);
   const auto d = [&](int dias) { return std::to_string(dia + dias); };
   const Linhas titulos{"1|5|2|6|1|" + d(30) + "|300000", "1|5|2|6|2|" + d(60) + "|300000",
                        "1|5|2|6|3|" + d(90) + "|300000", "1|5|1|0|4|" + d(0) + "|300000",
@@ -246,7 +247,8 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
                    " - Cidade: " + cidade + " - Telefone: (17) 99123-4567 - Mensagem: " + mensagem});
 
   // Cupom 1 is a credit sale (its down payment too), the others cash sales.
-  EXPECT_EQ(e.Linhas("SELECT conta_debito, conta_credito, valor FROM lancamento_contabil ORDER BY id"),
+  EXPECT_EQ(e.Linhas("SELECT conta_debito, conta_credito, valor FROM lancamento_contabil WHERE origem = 'FN' "
+                     "ORDER BY id"),
             (Linhas{"1.1.03|1.1.05|300000", "1.1.03|1.1.05|300000", "1.1.03|1.1.05|300000", "1.1.01|1.1.05|300000",
                     "1.1.03|1.1.01|200000", "1.1.03|1.1.01|100000", "1.1.04|1.1.01|150000",
                     "1.1.01|1.1.04|150000"}));
@@ -255,13 +257,17 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
   auto r = conferencia.Confere(dia, 1);
   EXPECT_TRUE(r.Confere());
   EXPECT_EQ(r.contabil.debitos, 1800000);
+  EXPECT_EQ(r.contabil.transitoriaDebitada, 1200000);
+  EXPECT_EQ(r.contabil.transitoriaCreditada, 1200000);
   EXPECT_EQ(r.contabil.liquidacao, (std::map<std::string, std::pair<std::int64_t, std::int64_t>>{
                                        {"1.1.04", {150000, 150000}}}));
   // A settlement beyond what was received; a title's entry in another
   // receivable. Each is put back after.
   const std::pair<const char*, const char*> estragos[] = {
       {"valor = valor + 100 WHERE conta_credito = '1.1.04'", "valor = valor - 100 WHERE conta_credito = '1.1.04'"},
-      {"conta_debito = '1.1.04' WHERE valor = 200000", "conta_debito = '1.1.03' WHERE valor = 200000"}};
+      {"conta_debito = '1.1.04' WHERE valor = 200000", "conta_debito = '1.1.03' WHERE valor = 200000"},
+      {"valor = valor - 100 WHERE origem = 'CN' AND conta_debito = '1.1.05'",
+       "valor = valor + 100 WHERE origem = 'CN' AND conta_debito = '1.1.05'"}};
   for (const auto& [estrago, conserto] : estragos) {
     e.empresa.Gravador().Sessao().Executa(std::string("UPDATE lancamento_contabil SET ") + estrago, {});
     EXPECT_FALSE(conferencia.Confere(dia, 1).contabil.Confere()) << estrago;
