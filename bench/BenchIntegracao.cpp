@@ -31,6 +31,7 @@ void DesfazDia(const Loja& loja) {
   sessao->Executa("DELETE FROM lancamento_contabil WHERE movimento IN (SELECT id FROM movimento_estoque WHERE data = ?)",
                   {kDia});
   sessao->Executa("DELETE FROM movimento_estoque WHERE data = ?", {kDia});
+  sessao->Executa("DELETE FROM saldo_local", {});
   sessao->Executa("UPDATE cupom_item SET integrado_estoque = 0 WHERE cupom IN (SELECT id FROM cupom WHERE data = ?)",
                   {kDia});
   sessao->Confirma();
