@@ -63,17 +63,15 @@ com::HRESULT CConexaoMovimento::LeSaldoLocal(std::uint16_t filial, std::uint16_t
                                              NumeroDia data, CY* saldo) {
   if (!saldo) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    const auto posicao = s.Consulta(
-        "SELECT data, quantidade FROM estoque_posicao WHERE filial = ? AND produto = ? AND data <= ? "
-        "ORDER BY data DESC LIMIT 1",
-        {filial, produto, data});
-    const std::int64_t desde = posicao.empty() ? -1 : posicao.front().Inteiro(0);
-    const std::int64_t inicial = posicao.empty() ? 0 : posicao.front().Inteiro(1);
-    const auto movimentos = s.Consulta(
-        "SELECT COALESCE(SUM(quantidade), 0) FROM movimento_estoque "
-        "WHERE filial = ? AND produto = ? AND local_estoque = ? AND data > ? AND data <= ?",
-        {filial, produto, local, desde, data});
-    saldo->int64 = inicial + (movimentos.empty() ? 0 : movimentos.front().Inteiro(0));
+    // The latest position and the movements after it, in one statement.
+    const auto linhas = s.Consulta(
+        "WITH p AS (SELECT data, quantidade FROM estoque_posicao WHERE filial = ? AND produto = ? AND data <= ? "
+        "ORDER BY data DESC LIMIT 1) "
+        "SELECT COALESCE((SELECT quantidade FROM p), 0) + "
+        "COALESCE((SELECT SUM(quantidade) FROM movimento_estoque WHERE filial = ? AND produto = ? AND "
+        "local_estoque = ? AND data > COALESCE((SELECT data FROM p), -1) AND data <= ?), 0)",
+        {filial, produto, data, filial, produto, local, data});
+    saldo->int64 = linhas.empty() ? 0 : linhas.front().Inteiro(0);
     return com::S_OK;
   });
 }
@@ -84,13 +82,10 @@ com::HRESULT CConexaoMovimento::TravaCustoLocal(std::uint16_t filial, std::uint1
   return Executa([&](CSessaoDados& s) {
     // Touching the row takes its lock on either engine (the write
     // transaction on SQLite, the row's lock on PostgreSQL), as a
-    // SELECT ... FOR UPDATE would on the server.
-    if (s.Executa("UPDATE saldo_local SET quantidade = quantidade WHERE filial = ? AND local_estoque = ? AND "
-                  "produto = ?",
-                  {filial, local, produto}) == 0)
-      return QMX_E_REGISTRO_INEXISTENTE;
+    // SELECT ... FOR UPDATE would on the server; it answers the row too.
     const auto linhas = s.Consulta(
-        "SELECT quantidade, valor FROM saldo_local WHERE filial = ? AND local_estoque = ? AND produto = ?",
+        "UPDATE saldo_local SET quantidade = quantidade WHERE filial = ? AND local_estoque = ? AND produto = ? "
+        "RETURNING quantidade, valor",
         {filial, local, produto});
     if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
     *quantidade = CY{linhas.front().Inteiro(0)};
