@@ -18,10 +18,6 @@ namespace {
 // Message number of a failed file transfer in the point-of-sale catalogue.
 constexpr std::uint32_t kMensagemFalhaEnvio = 0;
 
-void Apaga(const std::string& caminho) {
-  std::error_code erro;
-  std::filesystem::remove(texto::CaminhoNativo(caminho), erro);
-}
 
 }  // namespace
 
@@ -35,14 +31,14 @@ bool CQMXEnvioArquivo::GeraEEnvia(const std::string& nomeArquivo, const std::str
                                   const AvisoArquivoGerado& aviso, bool mantemTemporario) {
   m_temporario.clear();
   const auto pasta = qmx::ArquivoTemporario::Pasta();
-  const auto temporario = pasta ? qmx::ArquivoTemporario::Cria(*pasta, "txt") : std::nullopt;
-  if (!temporario) return false;  // nothing written, signed or stored
-  m_temporario = *temporario;
+  qmx::ArquivoTemporario temporario;
+  if (!pasta || !temporario.Cria(*pasta, "txt")) return false;  // nothing written, signed or stored
+  m_temporario = temporario.Caminho();
   bool enviado = false;
   if (ArquivoInteiro::Substitui(m_temporario, texto) && CQMXFisco().AssinarArquivo(m_temporario.c_str()))
     enviado = Envia(m_temporario, nomeArquivo);
   if (enviado) Avisa(nomeArquivo, aviso);
-  if (!mantemTemporario) Apaga(m_temporario);
+  if (mantemTemporario) temporario.Mantem();
   return enviado;
 }
 
@@ -51,23 +47,14 @@ bool CQMXEnvioArquivo::EscreveEEnvia(const std::string& nomeArquivo,
                                      const AvisoArquivoGerado& aviso) {
   m_temporario.clear();
   const auto pasta = qmx::ArquivoTemporario::Pasta();
-  const auto temporario = pasta ? qmx::ArquivoTemporario::Cria(*pasta, "txt") : std::nullopt;
-  if (!temporario) return false;
-  m_temporario = *temporario;
-  bool enviado = false;
-  try {
-    CArquivoTexto arquivo;
-    if (arquivo.Abrir(m_temporario, CArquivoTexto::Modo::EscritaBinaria)) {
-      escreve(arquivo);
-      arquivo.Fechar();
-      enviado = CQMXFisco().AssinarArquivo(m_temporario.c_str()) && EnviaEAvisa(m_temporario, nomeArquivo, aviso);
-    }
-  } catch (...) {
-    Apaga(m_temporario);
-    throw;
-  }
-  Apaga(m_temporario);
-  return enviado;
+  qmx::ArquivoTemporario temporario;  // removed when this ends, whatever happens
+  if (!pasta || !temporario.Cria(*pasta, "txt")) return false;
+  m_temporario = temporario.Caminho();
+  CArquivoTexto arquivo;
+  if (!arquivo.Abrir(m_temporario, CArquivoTexto::Modo::EscritaBinaria)) return false;
+  escreve(arquivo);
+  arquivo.Fechar();
+  return CQMXFisco().AssinarArquivo(m_temporario.c_str()) && EnviaEAvisa(m_temporario, nomeArquivo, aviso);
 }
 
 bool CQMXEnvioArquivo::AssinaEEnvia(const std::string& arquivoLocal, const std::string& nomeArquivo,

@@ -16,6 +16,7 @@
 #include "cli/VerificacaoEAD.h"
 #include "cli/Mensagem.h"
 #include "cli/TabelaDialogo.h"
+#include "cli/Limpar.h"
 #include "cli/Validar.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/calendario/JanelaDatas.h"
@@ -430,6 +431,10 @@ std::vector<Comando> MontaComandos() {
   c.push_back({"validar", "", "confere arquivos com os leiautes publicados e a sua linha EAD", "ARQUIVO...",
                {{"json", "", "o resultado em JSON, para programas"}},
                [](Ambiente& a) { return ExecutaValidar(a); }, false, {}, false});
+  c.push_back({"limpar", "",
+               "remove os temporários que execuções interrompidas deixaram (na pasta, ou na dos arquivos eletrônicos "
+               "da empresa e na temporária do sistema)",
+               "[PASTA]", {}, [](Ambiente& a) { return ExecutaLimpar(a); }, false, {}, false});
   c.push_back({"mensagem", "", "mensagem do catálogo do fabricante", "MODULO NUMERO",
                {{"pasta", "DIR", "a pasta dos catálogos (senão a do registro ou a instalada)"}},
                [](Ambiente& a) { return ExecutaMensagem(a); }, false, {}, false});

@@ -35,7 +35,7 @@ namespace
 }
 
 CArquivoTexto::CArquivoTexto()
-    : m_fd(-1), m_fdTemporario(-1), m_bCriouDestino(false), m_modo(Modo::Leitura), m_nPosicao(0), m_nFim(0),
+    : m_fd(-1), m_modo(Modo::Leitura), m_nPosicao(0), m_nFim(0),
       m_nDevolvido(-1), m_bFimEntrada(false)
 {
 }
@@ -47,7 +47,7 @@ CArquivoTexto::~CArquivoTexto()
 
 bool CArquivoTexto::EstaAberto() const
 {
-    return m_fd >= 0;
+    return m_fd >= 0 || m_temporario.Descritor() >= 0;
 }
 
 const std::string& CArquivoTexto::GetCaminho() const
@@ -88,33 +88,32 @@ bool CArquivoTexto::AbrirLeitura()
 
 bool CArquivoTexto::AbrirEscrita()
 {
-    // The target is opened without truncating it: it must stay intact until
-    // the lock is ours and the new text is complete.
-    m_fd = qmx::descritores::Abre(m_strNativo.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
-    m_bCriouDestino = m_fd >= 0;
-    if (m_fd < 0 && errno == EEXIST)
-        m_fd = qmx::descritores::Abre(m_strNativo.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-    if (m_fd < 0)
-        return false;
-
-    struct stat st {};
-    const std::string strReal = qmx::descritores::CaminhoReal(m_strNativo);
-    bool bPronto = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0 &&
-                   !strReal.empty();
-    if (bPronto)
+    // The target: the file a symbolic link at the path points to, or the
+    // path in its real folder for a new file.
+    m_strDestino = qmx::descritores::CaminhoReal(m_strNativo);
+    if (m_strDestino.empty())
     {
-        m_strDestino = strReal;
-        std::string strModelo = PastaDe(m_strDestino) + "." + NomeDe(m_strDestino) + ".XXXXXX";
-        m_fdTemporario = ::mkostemp(strModelo.data(), O_CLOEXEC);
-        bPronto = m_fdTemporario >= 0;
-        if (bPronto)
+        const std::string strPasta = qmx::descritores::CaminhoReal(PastaDe(m_strNativo).empty() ? "." : PastaDe(m_strNativo));
+        if (strPasta.empty() || NomeDe(m_strNativo).empty())
+            return false;
+        m_strDestino = strPasta + qmx::descritores::kSeparadores[0] + NomeDe(m_strNativo);
+    }
+    // An existing target is held exclusively until it is replaced (no
+    // reader reads it meanwhile); it is opened for writing, without
+    // truncating it, so that a file the system refuses to change is refused.
+    struct stat st {};
+    if (::lstat(m_strDestino.c_str(), &st) == 0)
+    {
+        m_fd = qmx::descritores::Abre(m_strDestino.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
         {
-            m_strTemporario = strModelo;
-            // The new file keeps the permissions of the one it replaces.
-            (void)::fchmod(m_fdTemporario, st.st_mode & 07777);
+            Abortar();
+            return false;
         }
     }
-    if (!bPronto)
+    else if (errno != ENOENT)
+        return false;
+    if (!m_temporario.Cria(m_strDestino) || qmx::GravacaoAtomica::OutroEscrevendo(m_strDestino, m_temporario.Caminho()))
     {
         Abortar();
         return false;
@@ -126,15 +125,7 @@ bool CArquivoTexto::AbrirEscrita()
 
 void CArquivoTexto::Abortar() noexcept
 {
-    if (m_fdTemporario >= 0)
-    {
-        FechaDescritor(m_fdTemporario);
-        ::unlink(m_strTemporario.c_str());
-    }
-    m_strTemporario.clear();
-    if (m_fd >= 0 && m_bCriouDestino)
-        ::unlink(m_strDestino.empty() ? m_strNativo.c_str() : m_strDestino.c_str());
-    m_bCriouDestino = false;
+    m_temporario.Descarta();
     m_strDestino.clear();
     FechaDescritor(m_fd);
     m_buffer.clear();
@@ -224,7 +215,7 @@ bool CArquivoTexto::LerLinha(std::string& strLinha)
 
 void CArquivoTexto::EscreverTexto(std::string_view strTexto)
 {
-    if (m_fd < 0 || m_modo == Modo::Leitura)
+    if (m_temporario.Descritor() < 0 || m_modo == Modo::Leitura)
         throw CExcecaoArquivo(CExcecaoArquivo::generica, EBADF, m_strCaminho);
     if (m_modo == Modo::EscritaBinaria)
     {
@@ -254,7 +245,7 @@ void CArquivoTexto::Descarrega()
     std::size_t nEnviados = 0;
     while (nEnviados < m_buffer.size())
     {
-        const ssize_t n = ::write(m_fdTemporario, m_buffer.data() + nEnviados, m_buffer.size() - nEnviados);
+        const ssize_t n = ::write(m_temporario.Descritor(), m_buffer.data() + nEnviados, m_buffer.size() - nEnviados);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -267,7 +258,7 @@ void CArquivoTexto::Descarrega()
 
 void CArquivoTexto::Fechar()
 {
-    if (m_fd < 0)
+    if (!EstaAberto())
         return;
     if (m_modo == Modo::Leitura)
     {
@@ -275,28 +266,11 @@ void CArquivoTexto::Fechar()
         return;
     }
     Descarrega();
-    if (::fsync(m_fdTemporario) != 0)
-        Falha(errno);
-    const int fdTemporario = m_fdTemporario;
-    m_fdTemporario = -1;
-    if (::close(fdTemporario) != 0)
-    {
-        const int nErro = errno;
-        ::unlink(m_strTemporario.c_str());
-        Falha(nErro);
-    }
     // Windows replaces no file that is open: the target's descriptor (and
     // its lock) goes first there.
     if (!qmx::descritores::kRenomeiaSobreAberto)
         FechaDescritor(m_fd);
-    if (qmx::descritores::Renomeia(m_strTemporario.c_str(), m_strDestino.c_str()) != 0)
-    {
-        const int nErro = errno;
-        ::unlink(m_strTemporario.c_str());
-        Falha(nErro);
-    }
-    // The target now holds the new text: it is no longer ours to remove.
-    m_strTemporario.clear();
-    m_bCriouDestino = false;
+    if (!m_temporario.Conclui())
+        Falha(errno);
     Abortar();
 }

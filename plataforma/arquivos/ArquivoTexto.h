@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "plataforma/arquivos/GravacaoAtomica.h"
+
 // A text file opened in text mode, as the Windows run time treats one:
 // - reading turns CR LF into LF, keeps a lone CR, and stops at a Ctrl-Z
 //   (0x1A), which ends the input as the end of the file does;
@@ -18,9 +20,11 @@
 // it is being written.
 //
 // Writing never leaves a half-written file: the text goes to a temporary file
-// beside the target, which replaces the target only when Fechar succeeds. A
-// failure after opening throws CExcecaoArquivo and leaves the target as it was
-// (a target that this writer created is removed again).
+// beside the target (GravacaoAtomica's, held under its lock), which replaces
+// the target only when Fechar succeeds; a new file's name does not exist
+// before its whole text does. A failure after opening throws CExcecaoArquivo
+// and leaves the target as it was. While writing, an existing target is held
+// exclusively, and a second writer of the same target is refused.
 //
 // Only regular files open; a folder or a device does not.
 //
@@ -77,10 +81,8 @@ private:
     std::string m_strCaminho;      // as given, in the library's form
     std::string m_strNativo;       // the same path in the system's form
     std::string m_strDestino;      // the target with symbolic links resolved
-    std::string m_strTemporario;
-    int m_fd;                      // the file read, or the target held while writing
-    int m_fdTemporario;
-    bool m_bCriouDestino;
+    int m_fd;                      // the file read, or an existing target held while writing
+    qmx::GravacaoAtomica::Temporario m_temporario;
     Modo m_modo;
     std::size_t m_nEscritos = 0;
 

@@ -20,6 +20,48 @@ class GravacaoAtomica {
  public:
   static constexpr const char* kMarca = ".qmx-parcial-";
 
+  // What a sweep removed.
+  struct Limpeza {
+    int arquivos = 0;
+    std::uint64_t bytes = 0;
+    Limpeza& operator+=(const Limpeza& outra) {
+      arquivos += outra.arquivos;
+      bytes += outra.bytes;
+      return *this;
+    }
+  };
+
+  // The temporary of one write, beside its target: created under its lock
+  // (sweeping the folder's abandoned ones first), with the target's
+  // permissions (0644 for a new file); Conclui puts it in place of the
+  // target. Whatever is not concluded is removed when the object goes.
+  class Temporario {
+   public:
+    Temporario() = default;
+    ~Temporario() { Descarta(); }
+    Temporario(const Temporario&) = delete;
+    Temporario& operator=(const Temporario&) = delete;
+
+    // False (errno tells why) when it cannot be made.
+    bool Cria(const std::string& destinoNativo);
+    int Descritor() const { return m_fd; }
+    const std::string& Caminho() const { return m_caminho; }
+    // Flushes the content to the disk, renames it over the target and
+    // flushes the folder. False, with the temporary removed and the target
+    // as it was, when anything fails (errno tells why).
+    bool Conclui();
+    void Descarta() noexcept;
+
+   private:
+    std::string m_destino;
+    std::string m_caminho;
+    int m_fd = -1;
+  };
+
+  // Whether a live writer other than the temporary given holds a temporary
+  // of the target (a second run writing the same file).
+  static bool OutroEscrevendo(const std::string& destinoNativo, const std::string& temporarioProprio);
+
   // Replaces the file at the native path with what `escreve` writes into
   // the temporary's descriptor. A symbolic link at the path is replaced,
   // not followed; a regular file keeps its permissions. False, with the old
@@ -29,10 +71,10 @@ class GravacaoAtomica {
   // The same, with the whole content of the open file `origem`.
   static bool Substitui(const std::string& destinoNativo, int origem);
 
-  // Removes the temporaries of killed runs from the folder; how many.
-  // `agora` is the file system's present time (seconds), as a file just
-  // made in the folder carries it.
-  static int LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora);
+  // Removes the temporaries of killed runs from the folder. `agora` is the
+  // file system's present time (seconds), as a file just made in the
+  // folder carries it.
+  static Limpeza LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora);
 
   // Writes all the bytes, going on after interruptions.
   static bool EscreveTudo(int fd, const char* dados, std::size_t tamanho);

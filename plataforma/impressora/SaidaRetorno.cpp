@@ -1,38 +1,35 @@
 #include "plataforma/impressora/SaidaRetorno.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::impressora {
 
-CSaidaRetorno::CSaidaRetorno(std::filesystem::path destino) : m_destino(std::move(destino)) {
+CSaidaRetorno::CSaidaRetorno(std::filesystem::path destino) {
   std::error_code erro;
-  if (m_destino.has_parent_path()) std::filesystem::create_directories(m_destino.parent_path(), erro);
-  m_temporario = m_destino.string() + ".tmp" + std::to_string(getpid());
-  m_saida.open(m_temporario, std::ios::binary | std::ios::trunc);
+  if (destino.has_parent_path()) std::filesystem::create_directories(destino.parent_path(), erro);
+  m_falhou = !m_temporario.Cria(descritores::Nome(destino));
 }
 
-CSaidaRetorno::~CSaidaRetorno() {
-  if (m_concluido) return;
-  m_saida.close();
-  std::error_code erro;
-  std::filesystem::remove(m_temporario, erro);
+void CSaidaRetorno::Escreve(const std::string& texto) {
+  m_buffer += texto;
+  if (m_buffer.size() >= (1u << 16)) m_falhou = !Descarrega() || m_falhou;
+}
+
+bool CSaidaRetorno::Descarrega() {
+  const bool escrito =
+      m_temporario.Descritor() >= 0 && GravacaoAtomica::EscreveTudo(m_temporario.Descritor(), m_buffer.data(), m_buffer.size());
+  m_buffer.clear();
+  return escrito;
 }
 
 bool CSaidaRetorno::Conclui() {
-  m_saida.flush();
-  const bool escrito = static_cast<bool>(m_saida);
-  m_saida.close();
-  std::error_code erro;
-  if (escrito) std::filesystem::rename(m_temporario, m_destino, erro);
-  if (!escrito || erro) {
-    std::filesystem::remove(m_temporario, erro);
+  if (m_falhou || !Descarrega() || !m_temporario.Conclui()) {
+    m_temporario.Descarta();
     return false;
   }
-  m_concluido = true;
   return true;
 }
 

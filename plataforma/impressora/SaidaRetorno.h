@@ -2,32 +2,33 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::impressora {
 
-// An answer file of the emulated printer, written beside its final place
-// and renamed over it only when whole, so that a reader never sees half of
-// one. Lines go out as they come.
+// An answer file of the emulated printer, stored as every file of the
+// library is (GravacaoAtomica): written beside its final place and renamed
+// over it only when whole, so that a reader never sees half of one.
 class CSaidaRetorno {
  public:
   explicit CSaidaRetorno(std::filesystem::path destino);
-  ~CSaidaRetorno();  // a file not concluded is removed
   CSaidaRetorno(const CSaidaRetorno&) = delete;
   CSaidaRetorno& operator=(const CSaidaRetorno&) = delete;
 
-  void Escreve(const std::string& texto) { m_saida << texto; }
-  // Renames the file into place; false when it could not be written.
+  void Escreve(const std::string& texto);
+  // Renames the file into place; false when it could not be written. A
+  // file not concluded is removed when the object goes.
   bool Conclui();
 
  private:
-  std::filesystem::path m_destino;
-  std::string m_temporario;
-  std::ofstream m_saida;
-  bool m_concluido = false;
+  bool Descarrega();
+
+  GravacaoAtomica::Temporario m_temporario;
+  std::string m_buffer;
+  bool m_falhou = false;
 };
 
 // Fixed-width fields of the fiscal authority's layouts: a number with zeros

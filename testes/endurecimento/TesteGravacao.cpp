@@ -11,6 +11,7 @@
 #include "apoio/EmpresaTeste.h"
 #include "apoio/PastaTemporaria.h"
 #include "fisco/AssinaturaEAD.h"
+#include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/dados/ConexaoFileTransfer.h"
 
@@ -55,8 +56,10 @@ long Parciais(const PastaTemporaria& pasta) {
   return n;
 }
 
-// A writer killed at random moments leaves the old file or the new one,
-// whole; its temporary goes with the next write into the folder.
+// A writer killed at random moments leaves no file, the old one or the new
+// one, whole, whichever way it stores it (the replacement of a whole
+// content, or the text written piece by piece); its temporary goes with
+// the next write into the folder.
 TEST(Gravacao, EscritorMortoNaoDeixaArquivoPelaMetade) {
   PastaTemporaria pasta;
   const std::string destino = pasta.Caminho("Sintegra.txt");
@@ -66,11 +69,18 @@ TEST(Gravacao, EscritorMortoNaoDeixaArquivoPelaMetade) {
   for (int rodada = 0; rodada < 12; ++rodada) {
     const pid_t filho = ::fork();
     if (filho == 0) {
-      for (int i = 0;; ++i)
-        GravacaoAtomica::Substitui(destino, [&](int fd) {
-          const std::string& v = versoes[i % 2];
-          return GravacaoAtomica::EscreveTudo(fd, v.data(), v.size());
-        });
+      for (int i = 0;; ++i) {
+        const std::string& v = versoes[i % 2];
+        if (rodada % 2) {
+          CArquivoTexto texto;
+          if (!texto.Abrir(destino, CArquivoTexto::Modo::EscritaBinaria)) continue;
+          for (std::size_t p = 0; p < v.size(); p += 4096) texto.EscreverTexto(std::string_view(v).substr(p, 4096));
+          texto.Fechar();
+        } else {
+          GravacaoAtomica::Substitui(destino,
+                                     [&](int fd) { return GravacaoAtomica::EscreveTudo(fd, v.data(), v.size()); });
+        }
+      }
     }
     ::usleep(2000 + sorteio() % 40000);
     ::kill(filho, SIGKILL);
