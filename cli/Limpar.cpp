@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "cli/Comandos.h"
-#include "cli/Apresentacao.h"
 #include "plataforma/arquivos/ArquivoTemporario.h"
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/texto/CaminhoArquivo.h"
+#include "plataforma/texto/Windows1252.h"
 
 namespace qmx::cli {
 
@@ -48,15 +48,16 @@ bool ExecutaLimpar(Ambiente& a) {
   bool tudoCerto = true;
   for (const auto& pasta : pastas) {
     const std::string nativa = texto::CaminhoNativo(pasta);
+    const std::string mostrada = texto::DeUtf8OuLatin(nativa);
     const auto agora = AgoraNaPasta(nativa);
     if (!agora) {
-      a.saida << DoTerminal(pasta) << ": não foi possível limpar (a pasta não existe ou não pode ser escrita)\n";
+      a.saida << mostrada << ": não foi possível limpar (a pasta não existe ou não pode ser escrita)\n";
       tudoCerto = false;
       continue;
     }
     GravacaoAtomica::Limpeza limpeza = GravacaoAtomica::LimpaAbandonados(nativa, *agora);
     limpeza += ArquivoTemporario::LimpaAbandonados(nativa, *agora);
-    a.saida << DoTerminal(pasta) << ": " << limpeza.arquivos << (limpeza.arquivos == 1 ? " arquivo" : " arquivos")
+    a.saida << mostrada << ": " << limpeza.arquivos << (limpeza.arquivos == 1 ? " arquivo" : " arquivos")
             << " removido" << (limpeza.arquivos == 1 ? "" : "s") << ", " << limpeza.bytes << " bytes liberados\n";
   }
   return tudoCerto;

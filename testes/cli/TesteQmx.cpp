@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <utime.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -8,6 +9,7 @@
 
 #include "apoio/MovimentoTeste.h"
 #include "apoio/PastaTemporaria.h"
+#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "apoio/ProgramaQmx.h"
 #include "apoio/RegistroTemporario.h"
 #include "apoio/RelogioSimulado.h"
@@ -116,6 +118,15 @@ TEST(Qmx, ExecutaExportacoesSemRegistro) {
   EXPECT_EQ(coo.codigo, 0);
   EXPECT_EQ(coo.saida, "Redu\xC3\xA7\xC3\xA3o Z\n");
   EXPECT_EQ(Qmx("monta-hora --hhmmss 93015 --segundos").saida, "09:30:15\n");
+  // What a killed run left in a folder, swept on request; a folder that is
+  // not there is said so.
+  PastaTemporaria pasta;
+  const std::string parcial = pasta.Grava(".ZTR.txt" + std::string(qmx::GravacaoAtomica::kMarca) + "AbC123", "12345");
+  const utimbuf antes{1000000000, 1000000000};
+  ::utime(parcial.c_str(), &antes);
+  const Execucao limpar = Qmx("limpar '" + pasta.Pasta().string() + "'");
+  EXPECT_EQ(limpar.saida, pasta.Pasta().string() + ": 1 arquivo removido, 5 bytes liberados\n");
+  EXPECT_EQ(Qmx("limpar '" + pasta.Caminho("falta") + "'").codigo, 1);
 }
 
 // The cipher of a text and an amount, and the amount shown back as the
