@@ -112,17 +112,24 @@ void CQMXParametrizacao::ImprimePecas(const REG_EC_MESTRE_FILIALPS& p, std::uint
 }
 
 bool CQMXParametrizacao::Imprime(std::uint16_t filial, std::uint16_t ecf) {
+  // A server that cannot answer is told with its cause, as every report does.
+  const auto falhou = [&](com::HRESULT resultado, int linha) {
+    if (com::FAILED(resultado))
+      mensagens::ZTTrataErro2(resultado, 0, 0, m_triplo.chaveEmpresa, "QMXUTIL", linha, QMX_CARIMBO_COMPILACAO);
+    return com::FAILED(resultado);
+  };
   dados::CZTDadosInicializacao inicializacao;
-  if (com::FAILED(inicializacao.BuscaDados(dados::CZTParametroInicializacao(
-          m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto, kSistemaPontoVenda))))
+  if (falhou(inicializacao.BuscaDados(dados::CZTParametroInicializacao(m_triplo.chaveEmpresa, m_triplo.usuario,
+                                                                       m_triplo.contexto, kSistemaPontoVenda)),
+             __LINE__))
     return false;
   const bool porFilial = inicializacao.GetTipoSistemas()[dados::QMX_TIPO_ECF_POR_FILIAL] == 1;
 
   dados::CConexaoECF controle;
   dados::CConexaoMestre mestre;
-  if (porFilial && com::FAILED(controle.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto)))
+  if (porFilial && falhou(controle.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto), __LINE__))
     return false;
-  if (com::FAILED(mestre.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto))) return false;
+  if (falhou(mestre.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto), __LINE__)) return false;
 
   if (porFilial) {
     std::int32_t resposta = 0;
@@ -138,7 +145,7 @@ bool CQMXParametrizacao::Imprime(std::uint16_t filial, std::uint16_t ecf) {
 
   REG_EC_MESTRE_FILIALPS parametros;
   std::memset(&parametros, 0, sizeof parametros);
-  if (com::FAILED(mestre.LeFilial(filial, &parametros))) return false;
+  if (falhou(mestre.LeFilial(filial, &parametros), __LINE__)) return false;
 
   impressora::FechaRelatorioGerencial();  // a report left open before
   ui::CWaitCursor espera;

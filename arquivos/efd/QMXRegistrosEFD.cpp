@@ -1,4 +1,5 @@
 #include "arquivos/efd/QMXRegistrosEFD.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/EnvioArquivoEletronico.h"
 #include "arquivos/efd/ErroDadosEFD.h"
@@ -78,6 +79,7 @@ void CQMXRegistrosEFD::OnOK() {
   }
   ui::CWaitCursor espera;
   try {
+    const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
     auto gerador = std::make_unique<efd::CGeradorEFD>(m_triplo, filtro);
     CArquivoTexto arquivo;
     // A file that cannot be created ends the step without a word.

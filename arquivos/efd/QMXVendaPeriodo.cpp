@@ -1,4 +1,5 @@
 #include "arquivos/efd/QMXVendaPeriodo.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include <filesystem>
 
@@ -60,6 +61,8 @@ void CQMXVendaPeriodo::OnOK() {
 
 bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                    std::string& caminho) {
+  // The extract's lines and the file's own reads, at one instant.
+  const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   const char perfil = IsDlgButtonChecked(IDC_PERFIL_A) ? 'A' : 'B';
   // The ECF lines come from the extract's dialog, run without a file.
   CQMXRegistrosEFD efd;

@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXDAVs.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/paf/GeradorDAVs.h"
@@ -57,6 +58,7 @@ void CQMXDAVs::ImprimeRelatorio(NumeroDia dataInicial, NumeroDia dataFinal) {
 // A temporary file that cannot be made closes the dialog without a word; a
 // failed data-server call is reported and the dialog stays open.
 void CQMXDAVs::GeraArquivo(NumeroDia dataInicial, NumeroDia dataFinal) {
+  const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   CSaidaTemporaria saida;
   if (!saida.Cria()) {
     EndDialog(ui::IDCANCEL);

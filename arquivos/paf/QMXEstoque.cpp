@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXEstoque.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/paf/GeradorEstoque.h"
@@ -104,6 +105,7 @@ void CQMXEstoque::OnOK() {
     return;
   }
   ui::CWaitCursor espera;
+  const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   REG_FILIALPS registroFilial{};
   estoque::CabecalhoEstoque cabecalho;
   wchar_t* razao = nullptr;

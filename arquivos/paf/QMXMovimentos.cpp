@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXMovimentos.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
 #include "arquivos/paf/GeradorMovimentos.h"
@@ -44,6 +45,7 @@ void CQMXMovimentos::OnKillFocus(int idControle) {
 
 void CQMXMovimentos::OnOK() {
   ui::CWaitCursor espera;
+  const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   movimentos::DadosMovimentos d;
   d.triplo = m_triplo;
   std::uint16_t filial = m_nFilial, ecf = m_nEcf;

@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXTabProdutos.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/paf/GeradorTabelaProdutos.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
@@ -72,6 +73,7 @@ void CQMXTabProdutos::OnOK() {
   }
 
   ui::CWaitCursor espera;
+  const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   CSaidaTemporaria saida;
   if (!saida.Cria()) {
     Aviso("Não conseguiu abrir o Arquivo de Saída");

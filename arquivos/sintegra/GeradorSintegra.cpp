@@ -1,4 +1,5 @@
 #include "arquivos/sintegra/GeradorSintegra.h"
+#include "plataforma/dados/TransacaoDados.h"
 
 #include <algorithm>
 
@@ -78,6 +79,7 @@ std::vector<std::string> Registros90(const REG_FILIALPS& filial, Contadores cont
 }
 
 void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& caminho) {
+  const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   ContextoSintegra c;
   c.triplo = m_triplo;
   c.dataInicial = filtro.dataInicial;

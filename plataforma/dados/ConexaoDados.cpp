@@ -39,6 +39,7 @@ CSessaoDados& CConexaoDados::SessaoAtual() {
 // failure is always that of the last operation.
 void CConexaoDados::PassoOperacao() {
   LimpaFalhaDados();
+  EscritaInjetadaAgora();
   if (const auto codigo = FalhaInjetadaAgora())
     throw CErroDados(*codigo, "falha injetada por um teste");
 }

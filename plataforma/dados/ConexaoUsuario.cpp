@@ -46,4 +46,39 @@ com::HRESULT CConexaoUsuario::Autentica(const std::string& login, const std::str
   });
 }
 
+com::HRESULT CConexaoUsuario::LeFalhasLogin(const std::string& login, int* seguidas, std::int64_t* ultima) {
+  if (!seguidas || !ultima) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    const auto linhas =
+        s.Consulta("SELECT seguidas, ultima FROM login_falha WHERE login = ?", {TextoParaBase(login.c_str(), login.size())});
+    *seguidas = linhas.empty() ? 0 : static_cast<int>(linhas.front().Inteiro(0));
+    *ultima = linhas.empty() ? 0 : linhas.front().Inteiro(1);
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoUsuario::RegistraFalhaLogin(const std::string& login, std::int64_t agora, std::int64_t janela,
+                                                 int* seguidas) {
+  if (!seguidas) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    s.Executa("DELETE FROM login_falha WHERE ultima <= ?", {agora - janela});
+    // One statement, so that two terminals failing at once both count.
+    const auto linhas = s.Consulta(
+        "INSERT INTO login_falha (login, seguidas, ultima) VALUES (?, 1, ?) ON CONFLICT (login) DO UPDATE SET "
+        "seguidas = CASE WHEN excluded.ultima - login_falha.ultima >= ? THEN 1 "
+        "WHEN login_falha.seguidas >= 1000 THEN 1000 ELSE login_falha.seguidas + 1 END, "
+        "ultima = excluded.ultima RETURNING seguidas",
+        {TextoParaBase(login.c_str(), login.size()), agora, janela});
+    *seguidas = linhas.empty() ? 1 : static_cast<int>(linhas.front().Inteiro(0));
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoUsuario::LimpaFalhasLogin(const std::string& login) {
+  return Executa([&](CSessaoDados& s) {
+    s.Executa("DELETE FROM login_falha WHERE login = ?", {TextoParaBase(login.c_str(), login.size())});
+    return com::S_OK;
+  });
+}
+
 }  // namespace qmx::dados

@@ -34,6 +34,44 @@ void InjetaFalhaDados(int passo, com::HRESULT codigo) {
 
 int PassosDadosContados() { return g_contados; }
 
+namespace {
+
+struct EscritaInjetada {
+  std::mutex trava;
+  int restantes = 0;
+  std::function<void()> escrita;
+};
+
+EscritaInjetada& Escrita() {
+  static EscritaInjetada escrita;
+  return escrita;
+}
+
+std::atomic<bool> g_escritaAtiva{false};
+
+}  // namespace
+
+void InjetaEscritaNoPasso(int passo, std::function<void()> escrita) {
+  EscritaInjetada& e = Escrita();
+  std::lock_guard<std::mutex> trava(e.trava);
+  e.restantes = passo;
+  e.escrita = std::move(escrita);
+  g_escritaAtiva = passo > 0 && static_cast<bool>(e.escrita);
+}
+
+void EscritaInjetadaAgora() {
+  if (!g_escritaAtiva.load(std::memory_order_relaxed)) return;
+  std::function<void()> escrita;
+  {
+    EscritaInjetada& e = Escrita();
+    std::lock_guard<std::mutex> trava(e.trava);
+    if (e.restantes <= 0 || --e.restantes > 0) return;
+    escrita = std::move(e.escrita);
+    g_escritaAtiva = false;
+  }
+  escrita();
+}
+
 std::optional<com::HRESULT> FalhaInjetadaAgora() {
   if (!g_ativa.load(std::memory_order_relaxed)) return std::nullopt;
   ++g_contados;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,21 @@ class CFalhaDadosInjetada {
   ~CFalhaDadosInjetada() { InjetaFalhaDados(0, 0); }
   CFalhaDadosInjetada(const CFalhaDadosInjetada&) = delete;
   CFalhaDadosInjetada& operator=(const CFalhaDadosInjetada&) = delete;
+};
+
+// A till that writes while a file is made: at the n-th step from now (1:
+// the next one) the action runs, on a session of its own, and then the
+// step goes on. Counted apart from the faults above.
+void InjetaEscritaNoPasso(int passo, std::function<void()> escrita);
+// Counts a step; runs the action when it is the chosen one.
+void EscritaInjetadaAgora();
+
+class CEscritaNoPassoInjetada {
+ public:
+  CEscritaNoPassoInjetada(int passo, std::function<void()> escrita) { InjetaEscritaNoPasso(passo, std::move(escrita)); }
+  ~CEscritaNoPassoInjetada() { InjetaEscritaNoPasso(0, {}); }
+  CEscritaNoPassoInjetada(const CEscritaNoPassoInjetada&) = delete;
+  CEscritaNoPassoInjetada& operator=(const CEscritaNoPassoInjetada&) = delete;
 };
 
 // Activation faults: the next activations of the library's data servers

@@ -3,47 +3,59 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
+
+#include "plataforma/com/HResult.h"
 
 namespace qmx::dados {
 
-using InstanteFreio = std::chrono::steady_clock::time_point;
+class CConexaoUsuario;
 
-// Slows down whoever guesses passwords. Each login name's failures in a row
-// are counted until the name logs in or a minute passes without a failure.
-// From the fifth failure on, each further attempt waits before its password
-// is checked: one second after the fifth, doubling with each failure after
-// it, never more than thirty seconds. An operator who mistypes a few times
-// never waits; a script that tries password after password soon gets two
-// tries a minute.
+using InstanteFreio = std::chrono::system_clock::time_point;
+
+// Slows down whoever guesses passwords, in every process and terminal of
+// the company at once: each login name's failures in a row are kept in the
+// users' data, counted until the name logs in or a minute passes without a
+// failure. From the fifth failure on, each further attempt, by whichever
+// process makes it, waits before its password is checked: one second after
+// the fifth, doubling with each failure after it, never more than thirty
+// seconds. An operator who mistypes a few times never waits; a script that
+// tries password after password, from as many processes as it likes, soon
+// gets two tries a minute. Each wait goes to the event log.
 class CFreioLogin {
  public:
   static constexpr int kFalhasSemEspera = 5;
-  static constexpr std::chrono::seconds kJanela{60};
+  static constexpr std::chrono::milliseconds kJanela{60000};
   static constexpr std::chrono::milliseconds kPrimeiraEspera{1000};
   static constexpr std::chrono::milliseconds kEsperaMaxima{30000};
 
-  // The wait owed before an attempt of this name at `agora`.
-  std::chrono::milliseconds EsperaDevida(const std::string& login, InstanteFreio agora);
-  // Waits what is owed (through the throttle's clock).
-  void AguardaVez(const std::string& login);
-  // Notes a failure now; the name's failures in a row, this one included.
-  int RegistraFalha(const std::string& login);
-  void RegistraSucesso(const std::string& login) { m_falhas.erase(login); }
-  // Forgets every name.
-  void Esquece() { m_falhas.clear(); }
+  explicit CFreioLogin(CConexaoUsuario& usuarios) : m_usuarios(usuarios) {}
+
+  // The wait that `seguidas` failures in a row, the last at `ultima`, owe
+  // an attempt at `agora`.
+  static std::chrono::milliseconds Espera(int seguidas, InstanteFreio ultima, InstanteFreio agora);
+
+  // The wait owed now by an attempt of the name; a failure to read the
+  // users' data comes back as it is.
+  com::HRESULT EsperaDevida(const std::string& login, std::chrono::milliseconds* espera);
+  // Notes a failure now; *seguidas answers the name's failures in a row.
+  com::HRESULT RegistraFalha(const std::string& login, int* seguidas);
+  com::HRESULT RegistraSucesso(const std::string& login);
+
+  // A login as the users' server takes it: waits what is owed (through the
+  // throttle's clock), checks the password, counts the outcome. *usuario
+  // is 0 when the name or the password is wrong.
+  com::HRESULT Autentica(const std::string& login, const std::string& senha, std::uint16_t* usuario);
 
  private:
-  struct Falhas {
-    int seguidas = 0;
-    InstanteFreio ultima{};
-  };
-  std::map<std::string, Falhas> m_falhas;
+  CConexaoUsuario& m_usuarios;
 };
 
-// The throttle of the process's users' server.
-CFreioLogin& FreioLogin();
+// Where the throttle reads the time (milliseconds since 1970, UTC): the
+// library clock installs itself here, so that a simulated clock runs the
+// throttle too.
+using FonteAgoraFreio = std::int64_t (*)();
+void DefineFonteAgoraFreio(FonteAgoraFreio fonte);
 
 // The throttle's clock and its way to wait.
 struct RelogioFreio {
@@ -51,8 +63,8 @@ struct RelogioFreio {
   std::function<void(std::chrono::milliseconds)> espera;
 };
 
-// Replaces the clock and the wait for the life of the object, starting and
-// ending with a throttle that remembers nothing (tests: nobody sleeps).
+// Replaces the clock and the wait for the life of the object (tests:
+// nobody sleeps).
 class CRelogioFreioSubstituido {
  public:
   explicit CRelogioFreioSubstituido(RelogioFreio relogio);

@@ -9,8 +9,6 @@
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/dados/ResultadosDados.h"
-#include "plataforma/eventos/LogEventos.h"
-#include "plataforma/mensagens/ZTMens.h"
 
 namespace qmx::dados {
 
@@ -20,13 +18,6 @@ namespace {
 template <std::size_t N>
 std::string Campo(const char (&campo)[N]) {
   return std::string(campo, strnlen(campo, N));
-}
-
-void RegistraFalhaLogin(const std::string& login, int falhas) {
-  eventos::CLogEventos log(mensagens::kFonteEventos);
-  log.Reporta(eventos::EVENTLOG_WARNING_TYPE, 0, 0,
-              {"Login recusado para o usuário \"" + login + "\"",
-               std::to_string(falhas) + " falha(s) seguida(s)"});
 }
 
 class CServidorUsuario : public com::CObjetoCOM<IZTDF_AcessoUsuario> {
@@ -44,13 +35,9 @@ class CServidorUsuario : public com::CObjetoCOM<IZTDF_AcessoUsuario> {
     const std::string nome = Campo(login.Usuario);
     std::string senha = Campo(login.Senha);
     cripto::LimpaMemoria(login.Senha, sizeof login.Senha);
-    FreioLogin().AguardaVez(nome);
-    const com::HRESULT resultado = m_conexao.Autentica(nome, senha, usuario);
+    const com::HRESULT resultado = CFreioLogin(m_conexao).Autentica(nome, senha, usuario);
     cripto::LimpaMemoria(senha.data(), senha.size());
-    if (com::FAILED(resultado)) return resultado;
-    if (*usuario == 0) RegistraFalhaLogin(nome, FreioLogin().RegistraFalha(nome));
-    else FreioLogin().RegistraSucesso(nome);
-    return com::S_OK;
+    return resultado;
   }
 
   com::HRESULT VinculosFiliais(std::uint16_t usuario, REG_VINCULO_FILIAISPS* vinculos) override {

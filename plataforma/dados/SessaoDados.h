@@ -92,6 +92,10 @@ class CSessaoDados {
   // A write transaction. Begin waits for other writers (SQLite takes the
   // write lock at once, so two processes never deadlock on an upgrade).
   virtual void Inicia() = 0;
+  // A read transaction: until it ends (Confirma or Desfaz), every read
+  // sees the database as it was when it began, whatever other sessions
+  // commit meanwhile; nothing is written in it.
+  virtual void IniciaLeitura() = 0;
   virtual void Confirma() = 0;
   virtual void Desfaz() = 0;
   // Serialises schema changes between processes for the rest of the

@@ -181,6 +181,13 @@ void CSessaoPostgres::Inicia() {
   m_transacao = true;
 }
 
+void CSessaoPostgres::IniciaLeitura() {
+  Executa("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {});
+  m_transacao = true;
+  // The snapshot is taken by the transaction's first statement.
+  Consulta("SELECT 1", {});
+}
+
 void CSessaoPostgres::Confirma() {
   m_transacao = false;
   Executa("COMMIT", {});

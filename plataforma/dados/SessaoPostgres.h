@@ -27,6 +27,7 @@ class CSessaoPostgres : public CSessaoDados {
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void ExecutaScript(const std::string& sql) override;
   void Inicia() override;
+  void IniciaLeitura() override;
   void Confirma() override;
   void Desfaz() override;
   void BloqueiaEsquema() override;

@@ -226,6 +226,13 @@ void CSessaoSQLite::Inicia() {
   m_transacao = true;
 }
 
+void CSessaoSQLite::IniciaLeitura() {
+  Executa("BEGIN DEFERRED", {});
+  m_transacao = true;
+  // The snapshot is taken by the first read of the database.
+  Consulta("SELECT COUNT(*) FROM sqlite_master", {});
+}
+
 void CSessaoSQLite::Confirma() {
   Executa("COMMIT", {});
   m_transacao = false;

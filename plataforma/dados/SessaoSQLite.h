@@ -25,6 +25,7 @@ class CSessaoSQLite : public CSessaoDados {
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void ExecutaScript(const std::string& sql) override;
   void Inicia() override;
+  void IniciaLeitura() override;
   void Confirma() override;
   void Desfaz() override;
   void BloqueiaEsquema() override {}  // the write transaction already excludes every other writer

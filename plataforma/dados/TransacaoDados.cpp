@@ -17,14 +17,20 @@ thread_local const std::string* t_endereco = nullptr;
 
 CTransacaoDados::~CTransacaoDados() { Desfaz(); }
 
-com::HRESULT CTransacaoDados::Inicia(const std::string& chaveEmpresa) {
+com::HRESULT CTransacaoDados::Inicia(const std::string& chaveEmpresa) { return Abre(chaveEmpresa, false); }
+
+com::HRESULT CTransacaoDados::IniciaLeitura(const std::string& chaveEmpresa) { return Abre(chaveEmpresa, true); }
+
+com::HRESULT CTransacaoDados::Abre(const std::string& chaveEmpresa, bool leitura) {
   if (t_aberta) return com::E_UNEXPECTED;
   const auto endereco = ResolveBaseEmpresa(chaveEmpresa);
   if (!endereco) return com::RPC_S_SERVER_UNAVAILABLE;
   try {
-    CConexaoDados::PassoOperacao();
+    // A snapshot is no step of its own: the reads it holds are.
+    if (!leitura) CConexaoDados::PassoOperacao();
     m_sessao = CSessaoEmprestada(*endereco);
-    m_sessao->Inicia();
+    if (leitura) m_sessao->IniciaLeitura();
+    else m_sessao->Inicia();
   } catch (const CErroDados& erro) {
     m_sessao = CSessaoEmprestada();
     return erro.Resultado();

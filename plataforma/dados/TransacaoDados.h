@@ -24,6 +24,9 @@ class CTransacaoDados {
   // Begins on the company's database: S_OK, RPC_S_SERVER_UNAVAILABLE when
   // it cannot be reached, E_UNEXPECTED when the thread already has one open.
   com::HRESULT Inicia(const std::string& chaveEmpresa);
+  // A read transaction instead (a file's snapshot): the thread's reads of
+  // the company see one instant of it until it ends; it writes nothing.
+  com::HRESULT IniciaLeitura(const std::string& chaveEmpresa);
   com::HRESULT Confirma();
   void Desfaz();
   bool Aberta() const { return static_cast<bool>(m_sessao); }
@@ -34,9 +37,25 @@ class CTransacaoDados {
   static CSessaoDados* SessaoAberta();
 
  private:
+  com::HRESULT Abre(const std::string& chaveEmpresa, bool leitura);
   void Encerra();
 
   CSessaoEmprestada m_sessao;
+};
+
+// A generation's reads at one instant of the company's database: while the
+// object lives, every read of the thread sees the database as it was when
+// it began, whatever other terminals commit meanwhile, so that a file never
+// shows half of what a till wrote in one transaction (a DAV's items without
+// its head, half a day). Without it (the database unreachable, or the
+// thread inside a transaction already, whose reads are then the ones) the
+// reads go on as they would.
+class CInstanteLeitura {
+ public:
+  explicit CInstanteLeitura(const std::string& chaveEmpresa) { m_transacao.IniciaLeitura(chaveEmpresa); }
+
+ private:
+  CTransacaoDados m_transacao;
 };
 
 // A savepoint inside the thread's open transaction: what was written after

@@ -331,6 +331,31 @@ class CenarioArquivos {
     }
   }
 
+  // Runs the dialog once per data step of its run, a till writing
+  // (`escrita`, in a transaction of its own) at that step; `confere` sees
+  // each run's result, then `desfaz` takes the till's writing away.
+  template <class TDialogo, class TEscrita, class TDesfaz, class TConfere>
+  void EscritaEmCadaPasso(const std::string& roteiro, TEscrita&& escrita, TDesfaz&& desfaz, TConfere&& confere) {
+    int passos = 0;
+    {
+      dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+      Executa<TDialogo>(roteiro);
+      passos = dados::PassosDadosContados();
+    }
+    ASSERT_GT(passos, 0);
+    for (int passo = 1; passo <= passos; ++passo) {
+      host.Limpa();
+      std::filesystem::remove_all(PastaArquivos());
+      int resultado = 0;
+      {
+        dados::CEscritaNoPassoInjetada injetada(passo, escrita);
+        resultado = Executa<TDialogo>(roteiro);
+      }
+      confere(passo, resultado);
+      desfaz();
+    }
+  }
+
   PastaTemporaria temporarios;
   EmpresaTeste empresa;
   PastaTemporaria local;

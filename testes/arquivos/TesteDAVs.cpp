@@ -114,6 +114,45 @@ TEST_F(DAVs, PeriodoSemDAV) {
             "D9" "12345678000195" "110042490114  " "000000" "000000\n");
 }
 
+// A till that records a DAV of the period (its head and its items in one
+// transaction) at any moment of the generation: the file shows the
+// database at one instant, with the DAV whole or without it, never its
+// items without their head; once the reading began, without it.
+TEST_F(DAVs, DAVGravadoDuranteAGeracaoEntraInteiroOuNaoEntra) {
+  Movimento();
+  const std::string roteiro = Roteiro("01/06/2026", "15/06/2026", true);
+  const std::string nome = "DAVs-BE0910000000000000B2-01062026-15062026.txt";
+  ASSERT_EQ(Executa<CQMXDAVs>(roteiro), ui::IDOK);
+  const std::string esperado = Le(Enviado(nome));
+  bool depoisDoInicio = false;
+  EscritaEmCadaPasso<CQMXDAVs>(
+      roteiro,
+      [&] {
+        m.Dav(1100, 1, Dia(12, 6)).Item(10, 2, 3.5).Item(20, 1, 8.9, 'R', 1200);
+        m.Grava();
+      },
+      [&] {
+        auto& sessao = empresa.Gravador().Sessao();
+        sessao.Executa("DELETE FROM dav_item WHERE dav IN (SELECT id FROM dav WHERE numero = 1100)", {});
+        sessao.Executa("DELETE FROM dav WHERE numero = 1100", {});
+      },
+      [&](int passo, int resultado) {
+        ASSERT_EQ(resultado, ui::IDOK) << passo;
+        const std::string texto = Arquivo(nome);  // checked against the layout
+        int cabecalhos = 0, itens = 0;
+        for (std::size_t i = 0; (i = texto.find('\n', i)) != std::string::npos; ++i) {
+          cabecalhos += texto.compare(i + 1, 2, "D2") == 0 && texto.compare(i + 91, 4, "1100") == 0;
+          itens += texto.compare(i + 1, 6, "D31100") == 0;
+        }
+        EXPECT_TRUE((cabecalhos == 0 && itens == 0) || (cabecalhos == 1 && itens == 2)) << passo << "\n" << texto;
+        // The steps of the file's own reading come last: from the first of
+        // them on, the file is the one without the DAV.
+        if (Le(Enviado(nome)) == esperado) depoisDoInicio = true;
+        else EXPECT_FALSE(depoisDoInicio) << passo;
+      });
+  EXPECT_TRUE(depoisDoInicio);
+}
+
 TEST_F(DAVs, FalhaDoServidorNaoDeixaArquivo) {
   Movimento();
   int reportadas = 0;

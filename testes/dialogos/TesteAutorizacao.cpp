@@ -2,6 +2,11 @@
 // through the scripted host on a company of the test's own.
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -9,8 +14,10 @@
 #include <vector>
 
 #include "apoio/EmpresaTeste.h"
+#include "apoio/Motores.h"
 #include "dialogos/QMXAutorizacao.h"
 #include "frame/Espera.h"
+#include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/FreioLogin.h"
 #include "plataforma/eventos/LogEventos.h"
@@ -20,6 +27,7 @@ namespace {
 
 namespace ui = qmx::ui;
 namespace dados = qmx::dados;
+namespace com = qmx::com;
 using namespace std::chrono_literals;
 
 const std::string kNao1529 = "Usuário ou senha não conferem.\nDigite-os novamente.";
@@ -176,7 +184,9 @@ TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {
       {"TESTE", -1, "0x80070005 (Acesso negado.)\nMensagem: 267601  Detalhe: 0\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 146", {}},
       {"OUTRA", 0, "Mensagem: 267619  Detalhe: 6\nEmpresa: OUTRA\nOrigem: QMXAutorizacao, linha 159", {}},
       {"TESTE", 1, "Mensagem: 267627  Detalhe: 4\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 100", {}},
-      {"TESTE", 2, "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
+      // The login takes three steps (the name's failures, the password, the
+      // failures cleared); the branches are the fourth.
+      {"TESTE", 4, "Mensagem: 224693  Detalhe: 7\nEmpresa: TESTE\nOrigem: QMXAutorizacao, linha 66", {kNao5535}},
   };
   qmx::EsperaSubstituida semEsperar([](std::uint32_t) {});
   for (const auto& caso : casos) {
@@ -208,30 +218,97 @@ TEST_F(Autorizacao, TentativasSeguidasEsperamCadaVezMais) {
   EXPECT_EQ(m_esperas, (std::vector<long long>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
   ASSERT_EQ(EventosDeLogin().size(), 11u);
   EXPECT_EQ(EventosDeLogin().back(), "Login recusado para o usuário \"supervisor\" / 11 falha(s) seguida(s)");
+  std::vector<std::string> aguardos;  // each wait is logged
+  for (const auto& evento : m_eventos.Eventos())
+    if (evento.textos[0].find(" aguardou ") != std::string::npos) aguardos.push_back(evento.textos[0]);
+  ASSERT_EQ(aguardos.size(), 7u);
+  EXPECT_EQ(aguardos.back(), "Login do usuário \"supervisor\" aguardou 30000 ms");
   m_esperas.clear();  // the success forgot the failures
   Executa(Login("supervisor", "chute"));
   EXPECT_TRUE(m_esperas.empty());
 }
 
-TEST(FreioLogin, ContaFalhasSeguidasAteUmMinutoDeDescanso) {
-  dados::InstanteFreio agora{};
-  dados::CRelogioFreioSubstituido relogio({[&] { return agora; }, [](std::chrono::milliseconds) {}});
-  dados::CFreioLogin& freio = dados::FreioLogin();
-  for (int i = 1; i <= 4; ++i) EXPECT_EQ(freio.RegistraFalha("ana"), i);
-  EXPECT_EQ(freio.EsperaDevida("ana", agora), 0ms);
-  freio.RegistraFalha("ana");
-  EXPECT_EQ(freio.EsperaDevida("ana", agora), 1000ms);
-  EXPECT_EQ(freio.EsperaDevida("bia", agora), 0ms);  // each name apart
-  EXPECT_EQ(freio.EsperaDevida("ana", agora + 59999ms), 1000ms);
-  EXPECT_EQ(freio.EsperaDevida("ana", agora + 60s), 0ms);  // a minute's rest
-  agora += 60s;
-  EXPECT_EQ(freio.RegistraFalha("ana"), 1);
-  for (int i = 2; i <= 5; ++i) {
-    agora += 59999ms;  // failures just under a minute apart keep counting
-    EXPECT_EQ(freio.RegistraFalha("ana"), i);
-  }
-  freio.RegistraSucesso("ana");
-  EXPECT_EQ(freio.EsperaDevida("ana", agora), 0ms);
+// The wait owed by failures in a row, at each boundary: none up to the
+// fourth, one second at the fifth, doubling to the ceiling; none a minute
+// after the last failure.
+TEST(FreioLogin, EsperaPorFalhasSeguidas) {
+  const dados::InstanteFreio t{};
+  const struct {
+    int seguidas;
+    std::chrono::milliseconds desde;
+    std::chrono::milliseconds espera;
+  } casos[] = {{0, 0ms, 0ms},       {4, 0ms, 0ms},        {5, 0ms, 1000ms},     {6, 0ms, 2000ms},
+               {9, 0ms, 16000ms},   {10, 0ms, 30000ms},   {11, 0ms, 30000ms},   {1000, 0ms, 30000ms},
+               {5, 59999ms, 1000ms}, {5, 60000ms, 0ms},   {1000, 60001ms, 0ms}};
+  for (const auto& c : casos)
+    EXPECT_EQ(dados::CFreioLogin::Espera(c.seguidas, t, t + c.desde), c.espera) << c.seguidas << " " << c.desde.count();
 }
+
+#if !defined(_WIN32)  // the processes are forked
+// Failures of one name from several processes at once all count, kept in
+// the company's data: the next try, in any process, waits by all of them;
+// failures just under a minute apart keep counting, a minute's rest starts
+// a new row, a success clears it; another name is apart.
+using qmx::testes::MotorTeste;
+using qmx::testes::NomeParametro;
+class FreioEntreProcessos : public qmx::testes::NosDoisMotores {};
+
+TEST_P(FreioEntreProcessos, FalhasDeTodosOsProcessosContam) {
+  qmx::testes::EmpresaTeste empresa(GetParam());
+  empresa.Filial(1, "Loja Centro", "SP", "Mercado Ávila Ltda");
+  empresa.Usuario(3, "Supervisor", {1});
+  empresa.Gravador().GravaSenhaUsuario(3, "supervisor", "avila2026");
+  dados::InstanteFreio agora = std::chrono::system_clock::now();
+  std::vector<long long> esperas;
+  dados::CRelogioFreioSubstituido relogio({[&] { return agora; }, [&](std::chrono::milliseconds tempo) {
+                                             esperas.push_back(tempo.count());
+                                             agora += tempo;
+                                           }});
+  std::vector<pid_t> filhos;
+  for (int i = 0; i < 6; ++i) {
+    const pid_t filho = ::fork();
+    if (filho == 0) {
+      dados::CConexaoUsuario usuarios;
+      std::uint16_t usuario = 1;
+      const bool recusado = com::SUCCEEDED(usuarios.Inicializa(empresa.Chave(), 1, 0)) &&
+                            com::SUCCEEDED(dados::CFreioLogin(usuarios).Autentica("supervisor", "chute", &usuario)) &&
+                            usuario == 0;
+      ::_exit(recusado ? 0 : 1);
+    }
+    filhos.push_back(filho);
+  }
+  for (const pid_t filho : filhos) {
+    int estado = 0;
+    ::waitpid(filho, &estado, 0);
+    EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+  }
+  dados::CConexaoUsuario usuarios;
+  ASSERT_EQ(usuarios.Inicializa(empresa.Chave(), 1, 0), com::S_OK);
+  dados::CFreioLogin freio(usuarios);
+  const auto devida = [&](const std::string& nome) {
+    std::chrono::milliseconds espera{-1};
+    EXPECT_EQ(freio.EsperaDevida(nome, &espera), com::S_OK);
+    return espera;
+  };
+  EXPECT_EQ(devida("supervisor"), 2000ms);  // six failures
+  EXPECT_EQ(devida("caixa"), 0ms);
+  int seguidas = 0;
+  agora += 59999ms;
+  ASSERT_EQ(freio.RegistraFalha("supervisor", &seguidas), com::S_OK);
+  EXPECT_EQ(seguidas, 7);
+  agora += 60s;
+  EXPECT_EQ(devida("supervisor"), 0ms);
+  ASSERT_EQ(freio.RegistraFalha("supervisor", &seguidas), com::S_OK);
+  EXPECT_EQ(seguidas, 1);
+  for (int i = 2; i <= 6; ++i) ASSERT_EQ(freio.RegistraFalha("supervisor", &seguidas), com::S_OK);
+  std::uint16_t usuario = 0;
+  ASSERT_EQ(freio.Autentica("supervisor", "avila2026", &usuario), com::S_OK);
+  EXPECT_EQ(usuario, 3);
+  EXPECT_EQ(esperas, (std::vector<long long>{2000}));
+  EXPECT_EQ(devida("supervisor"), 0ms);
+}
+
+QMX_NOS_DOIS_MOTORES(FreioEntreProcessos);
+#endif  // !_WIN32
 
 }  // namespace

@@ -167,8 +167,10 @@ TEST_F(Parametrizacao, LeiturasQueFalhamAparecemEntreAsPecasEORelatorioSegue) {
 }
 
 TEST_F(Parametrizacao, SemDadosOuFilialNaoHabilitadaNadaImprime) {
-  EXPECT_FALSE(ECImprimeParametrizacao(1, 1));  // no point-of-sale parameters for the branch
+  EXPECT_FALSE(ECImprimeParametrizacao(1, 1));  // no point-of-sale parameters for the branch: said so
+  EXPECT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
+  m_host.Limpa();
 
   Filial("SP");
   m_empresa.ECFPorFilial(true);
@@ -184,8 +186,14 @@ TEST_F(Parametrizacao, SemDadosOuFilialNaoHabilitadaNadaImprime) {
   EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 162).texto);
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
 
+  // A company whose database cannot be reached: the cause is shown, as by
+  // every report.
   QMX_Inicializa("EMPRESA-SEM-BASE", 1, 0);
+  m_host.Limpa();
   EXPECT_FALSE(ECImprimeParametrizacao(1, 1));
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_NE(m_host.Caixas()[0].texto.find("0x800706BA (O servidor RPC não está disponível.)"), std::string::npos) << m_host.Caixas()[0].texto;
+  EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
 }
 
 }  // namespace
