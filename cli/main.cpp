@@ -1,6 +1,7 @@
 // qmx: runs the library's exports from the command line, the way the
 // point-of-sale program does, with the operator's answers from options.
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +29,38 @@ using namespace qmx::cli;
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr const char* kTrava = ".trava";
+
+// Holds a run's temporary folder: answers the lock's descriptor (-1 when it
+// cannot be had, and the folder is then swept like an abandoned one).
+int TravaPasta(const fs::path& pasta) {
+  const int fd = qmx::descritores::Abre(qmx::descritores::Nome(pasta / kTrava).c_str(),
+                                        O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The temporary folders of runs that were killed ("qmx-" and the process
+// number): their lock is held by nobody and they are not new.
+void LimpaPastasAbandonadas(const fs::path& temporaria) {
+  std::error_code erro;
+  const auto agora = fs::file_time_type::clock::now();
+  for (fs::directory_iterator it(temporaria, erro), fim; !erro && it != fim; it.increment(erro)) {
+    const std::string nome = it->path().filename().string();
+    if (nome.size() < 5 || nome.compare(0, 4, "qmx-") != 0 ||
+        nome.find_first_not_of("0123456789", 4) != std::string::npos || !it->is_directory(erro))
+      continue;
+    if (agora - fs::last_write_time(it->path(), erro) < std::chrono::seconds(3) || erro) continue;
+    const int fd = qmx::descritores::Abre(qmx::descritores::Nome(it->path() / kTrava).c_str(), O_RDONLY | O_CLOEXEC);
+    const bool livre = fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd >= 0) ::close(fd);
+    if (livre) fs::remove_all(it->path(), erro);
+  }
+}
 
 // Exit codes.
 constexpr int kVerdadeiro = 0;
@@ -129,16 +162,20 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   if (comando->usaRegistro) ExigeRegistro(registro);
 
   // The operator's script and the record of what was shown, in files that
-  // the library's host reads and writes.
+  // the library's host reads and writes, in a folder of this run held by a
+  // lock; the folders of runs that were killed go first.
+  LimpaPastasAbandonadas(fs::temp_directory_path());
   const fs::path pastaTemporaria = fs::temp_directory_path() / ("qmx-" + std::to_string(qmx::sistema::IdProcesso()));
   fs::create_directories(pastaTemporaria);
   struct Limpa {
     fs::path pasta;
+    int trava;
     ~Limpa() {
       std::error_code erro;
       fs::remove_all(pasta, erro);
+      if (trava >= 0) ::close(trava);
     }
-  } limpa{pastaTemporaria};
+  } limpa{pastaTemporaria, TravaPasta(pastaTemporaria)};
   std::string roteiro;
   if (!roteiroArquivo.empty()) {
     std::ifstream entrada(roteiroArquivo, std::ios::binary);

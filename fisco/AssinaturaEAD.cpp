@@ -169,6 +169,10 @@ bool AssinaturaEAD::AssinaArquivo(const std::string& caminho) {
   const Fecha fecha{fd};
   // One signer at a time: a second one waits and then signs the result.
   if (::flock(fd, LOCK_EX) != 0) return false;
+  return AssinaDescritor(fd);
+}
+
+bool AssinaturaEAD::AssinaDescritor(int fd) {
   struct stat estado {};
   if (::fstat(fd, &estado) != 0) return false;
   const auto coberto = CobertoNoArquivo(fd, static_cast<std::size_t>(estado.st_size));

@@ -20,6 +20,9 @@ class AssinaturaEAD {
   // it). False when the file is not a regular file or cannot be read,
   // signed or written.
   static bool AssinaArquivo(const std::string& caminho);
+  // The same on a file already open for reading and writing (a file being
+  // stored, signed before it takes its final name).
+  static bool AssinaDescritor(int fd);
 
   // How many leading bytes the signature covers: all of them, less the last
   // line when that line starts with "EAD".

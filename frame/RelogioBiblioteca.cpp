@@ -6,7 +6,6 @@
 
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/calendario/JanelaDatas.h"
-#include "plataforma/dados/FreioLogin.h"
 #include "frame/ZTException.h"
 #include "plataforma/com/HResult.h"
 #include "plataforma/registro/Registro.h"
@@ -181,13 +180,13 @@ namespace {
 // with this clock.
 [[maybe_unused]] const bool kFonteDefinida = (DefineFonteHoje(&CQMXRelogio::PegaDiaHoje), true);
 
-// The login throttle counts its minute and its waits by this clock too, in
-// milliseconds since 1970 (ticks count from 1601 in hundreds of nanoseconds).
+// Its instant in milliseconds since 1970, for what counts time across
+// processes (ticks count from 1601 in hundreds of nanoseconds).
 std::int64_t MilissegundosUtc() {
   constexpr std::int64_t kTicks1970 = 116444736000000000;
   return (static_cast<std::int64_t>(CQMXRelogio::PegaAgoraUtc()) - kTicks1970) / 10000;
 }
-[[maybe_unused]] const bool kFonteFreioDefinida = (dados::DefineFonteAgoraFreio(&MilissegundosUtc), true);
+[[maybe_unused]] const bool kFonteAgoraDefinida = (DefineFonteAgora(&MilissegundosUtc), true);
 }  // namespace
 
 std::string CQMXRelogio::PegaMesAno() { return PegaDataHoje(false).substr(3); }

@@ -103,7 +103,7 @@ std::string CGeradorVendaPeriodo::BlocoH(std::uint32_t& linhas005, std::uint32_t
   return texto;
 }
 
-bool CGeradorVendaPeriodo::Gera(const std::string& caminho) {
+bool CGeradorVendaPeriodo::Gera(const std::string& caminho, const std::function<bool(int)>& antesDeGuardar) {
   CContagemRegistros& contagem = m_contagem;
   std::uint32_t linhasC = 0;
   const auto conta = [&](std::uint32_t n, const char* registro, std::uint32_t& soma) {
@@ -186,7 +186,7 @@ bool CGeradorVendaPeriodo::Gera(const std::string& caminho) {
   arquivo.EscreverTexto(bloco1);
   arquivo.EscreverTexto(envolve1.fechamento);
   arquivo.EscreverTexto(contagem.Bloco9());
-  arquivo.Fechar();
+  arquivo.Fechar(antesDeGuardar);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,9 @@ class CGeradorVendaPeriodo {
   // The whole file at `caminho` (written beside it and put in its place
   // when complete). False, with nothing written, when block 0's items could
   // not be read; CExcecaoArquivo when the disk fails.
-  bool Gera(const std::string& caminho);
+  // `antesDeGuardar` finishes the whole file (its signature) before it
+  // takes its name.
+  bool Gera(const std::string& caminho, const std::function<bool(int)>& antesDeGuardar = {});
   // The notas left out because their participant can no longer be read.
   const std::vector<std::uint32_t>& NotasDeixadas() const { return m_deixadas; }
 

@@ -1,4 +1,5 @@
 #include "arquivos/efd/QMXRegistrosEFD.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/EnvioArquivoEletronico.h"
@@ -98,8 +99,12 @@ void CQMXRegistrosEFD::OnOK() {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXRegistrosEFD", erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
     return;
-  } catch (const CExcecaoArquivo&) {
+  } catch (const CExcecaoArquivo& falha) {
     // The extract or its spill file could not be written: nothing is left.
+    // Only a full disk is told, with the folder and its room.
+    if (const std::string falta = TextoFaltaEspaco(falha); !falta.empty())
+      ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + falha.GetArquivo() + falta, kTitulo,
+                        ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return;
   }
   EndDialog(ui::IDOK);

@@ -1,4 +1,5 @@
 #include "arquivos/efd/QMXVendaPeriodo.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
 #include <filesystem>
@@ -77,21 +78,19 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
   const std::string destino = pasta + NomeArquivoEletronico(pasta);
   venda::FiltroVenda filtro{filial, dataInicial, dataFinal, perfil};
   std::vector<std::uint32_t> deixadas;
+  bool assinado = true;
   try {
     std::error_code erro;
     std::filesystem::create_directories(texto::CaminhoNativo(pasta), erro);
     venda::CGeradorVendaPeriodo gerador(m_triplo, filtro, *efd.Resultado());
-    if (!gerador.Gera(destino)) return false;
+    // Signed before it takes its name: an unsigned file never stands in
+    // the folder.
+    if (!gerador.Gera(destino, [&](int fd) { return assinado = AssinaturaEAD::AssinaDescritor(fd); })) return false;
     deixadas = gerador.NotasDeixadas();
-  } catch (const CExcecaoArquivo&) {
-    ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + destino, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    return false;
-  }
-  // An unsigned file is not a fiscal file: it does not stay.
-  if (!AssinaturaEAD::AssinaArquivo(destino)) {
-    std::error_code erro;
-    std::filesystem::remove(texto::CaminhoNativo(destino), erro);
-    ui::CaixaMensagem("Não foi possível assinar o arquivo\r\n" + destino, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  } catch (const CExcecaoArquivo& falha) {
+    ui::CaixaMensagem((assinado ? "Não foi possível gravar o arquivo\r\n" : "Não foi possível assinar o arquivo\r\n") +
+                          destino + TextoFaltaEspaco(falha),
+                      kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return false;
   }
   caminho = destino;

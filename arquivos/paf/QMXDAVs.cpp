@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXDAVs.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
@@ -71,8 +72,8 @@ void CQMXDAVs::GeraArquivo(NumeroDia dataInicial, NumeroDia dataFinal) {
   } catch (const CErroDadosArquivo& erro) {
     ReportaFalhaDados(erro);
     return;
-  } catch (const CExcecaoArquivo&) {
-    ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + saida.Caminho(), kTituloArquivo,
+  } catch (const CExcecaoArquivo& falha) {
+    ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + saida.Caminho() + TextoFaltaEspaco(falha), kTituloArquivo,
                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
     EndDialog(ui::IDCANCEL);
     return;

@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXEstoque.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
@@ -131,8 +132,8 @@ void CQMXEstoque::OnOK() {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXEstoque", erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
     return;
-  } catch (const CExcecaoArquivo&) {
-    Aviso("Não foi possível gravar o arquivo\r\n" + saida.Caminho());
+  } catch (const CExcecaoArquivo& falha) {
+    Aviso("Não foi possível gravar o arquivo\r\n" + saida.Caminho() + TextoFaltaEspaco(falha));
     EndDialog(ui::IDCANCEL);
     return;
   }

@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXMovimentos.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
@@ -106,8 +107,12 @@ void CQMXMovimentos::OnOK() {
   } catch (const CErroDadosArquivo& erro) {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, Fonte(), erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
-  } catch (const CExcecaoArquivo&) {
-    // The temporary file could not be written: nothing was signed or stored.
+  } catch (const CExcecaoArquivo& falha) {
+    // The temporary file could not be written: nothing was signed or
+    // stored. Only a full disk is told, with the folder and its room.
+    if (const std::string falta = TextoFaltaEspaco(falha); !falta.empty())
+      ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + falha.GetArquivo() + falta, kTitulo,
+                        ui::MB_OK | ui::MB_ICONEXCLAMATION);
   }
   if (gerado) EndDialog(ui::IDOK);
   else if (m_bAutomatico) EndDialog(ui::IDCANCEL);

@@ -1,4 +1,5 @@
 #include "arquivos/paf/QMXTabProdutos.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/paf/GeradorTabelaProdutos.h"
@@ -86,8 +87,8 @@ void CQMXTabProdutos::OnOK() {
   } catch (const tabela_produtos::CFalhaTabelaProdutos& falha) {
     Aviso(TextoFalha(falha.Passo()));
     return;
-  } catch (const CExcecaoArquivo&) {
-    Aviso("Não foi possível gravar o Arquivo de Saída");
+  } catch (const CExcecaoArquivo& falha) {
+    Aviso(("Não foi possível gravar o Arquivo de Saída" + TextoFaltaEspaco(falha)).c_str(), 0);
     EndDialog(ui::IDCANCEL);
     return;
   }

@@ -78,7 +78,8 @@ std::vector<std::string> Registros90(const REG_FILIALPS& filial, Contadores cont
   return saida;
 }
 
-void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& caminho) {
+void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& caminho,
+                            const std::function<bool(int)>& antesDeGuardar) {
   const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   ContextoSintegra c;
   c.triplo = m_triplo;
@@ -128,7 +129,7 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
   conta(61, linhas61 + consumidor.Escreve61R());
   conta(75, itens.Escreve(c));
   for (const auto& linha : Registros90(c.filial, contadores)) c.Escreve(linha);
-  arquivo.Fechar();
+  arquivo.Fechar(antesDeGuardar);
 }
 
 }  // namespace qmx::sintegra

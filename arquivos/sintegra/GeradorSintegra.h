@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,7 +40,10 @@ class CGeradorSintegra {
  public:
   explicit CGeradorSintegra(const TriploConexao& triplo) : m_triplo(triplo) {}
 
-  void Gera(const FiltroSintegra& filtro, const std::string& caminho);
+  // `antesDeGuardar` finishes the whole file (its signature) before it
+  // takes its name: a file under that name is always whole and signed.
+  void Gera(const FiltroSintegra& filtro, const std::string& caminho,
+            const std::function<bool(int)>& antesDeGuardar = {});
   // The notas left out of the last file (their participant can no longer
   // be read), by number.
   const std::vector<std::uint32_t>& NotasDeixadas() const { return m_deixadas; }

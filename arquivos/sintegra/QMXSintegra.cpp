@@ -1,4 +1,5 @@
 #include "arquivos/sintegra/QMXSintegra.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 
 #include <cstdlib>
 #include <vector>
@@ -95,25 +96,23 @@ void CQMXSintegra::OnOK() {
   const std::string caminho = pasta + NomeArquivoEletronico(pasta);
   ui::CWaitCursor espera;
   std::vector<std::uint32_t> deixadas;
+  bool assinado = true;
   try {
     std::error_code erro;
     std::filesystem::create_directories(texto::CaminhoNativo(pasta), erro);
     sintegra::CGeradorSintegra gerador(m_triplo);
-    gerador.Gera(filtro, caminho);
+    // Signed before it takes its name: an unsigned file is not a fiscal
+    // file and never stands in the folder.
+    gerador.Gera(filtro, caminho, [&](int fd) { return assinado = AssinaturaEAD::AssinaDescritor(fd); });
     deixadas = gerador.NotasDeixadas();
   } catch (const sintegra::CErroDadosSintegra& erro) {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXSintegra", erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
     return;
-  } catch (const CExcecaoArquivo&) {
-    ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    return;
-  }
-  // An unsigned file is not a fiscal file: it does not stay.
-  if (!AssinaturaEAD::AssinaArquivo(caminho)) {
-    std::error_code erro;
-    std::filesystem::remove(texto::CaminhoNativo(caminho), erro);
-    ui::CaixaMensagem("Não foi possível assinar o arquivo\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  } catch (const CExcecaoArquivo& falha) {
+    ui::CaixaMensagem((assinado ? "Não foi possível gravar o arquivo\r\n" : "Não foi possível assinar o arquivo\r\n") +
+                          caminho + TextoFaltaEspaco(falha),
+                      kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return;
   }
   m_caminho = caminho;

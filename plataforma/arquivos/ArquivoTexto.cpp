@@ -258,6 +258,11 @@ void CArquivoTexto::Descarrega()
 
 void CArquivoTexto::Fechar()
 {
+    Fechar({});
+}
+
+void CArquivoTexto::Fechar(const std::function<bool(int)>& antes)
+{
     if (!EstaAberto())
         return;
     if (m_modo == Modo::Leitura)
@@ -266,6 +271,12 @@ void CArquivoTexto::Fechar()
         return;
     }
     Descarrega();
+    if (antes)
+    {
+        errno = 0;
+        if (!antes(m_temporario.Descritor()))
+            Falha(errno ? errno : EIO);
+    }
     // Windows replaces no file that is open: the target's descriptor (and
     // its lock) goes first there.
     if (!qmx::descritores::kRenomeiaSobreAberto)

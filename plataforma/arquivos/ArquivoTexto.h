@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,8 +65,12 @@ public:
     std::size_t BytesEscritos() const { return m_nEscritos + m_buffer.size(); }
 
     // Closes the file; for a file being written, puts the written text in
-    // place of the target. Throws CExcecaoArquivo when that fails.
+    // place of the target. Throws CExcecaoArquivo when that fails. The
+    // second form lets `antes` finish the written file (its descriptor,
+    // open for reading and writing: a signature) before it takes the
+    // target's place; its false is a failure, with the target as it was.
     void Fechar();
+    void Fechar(const std::function<bool(int)>& antes);
 
     // Closes without throwing; a file being written is discarded.
     void Abortar() noexcept;

@@ -55,6 +55,14 @@ void DefineFonteHoje(FonteHoje fonte) { Fonte() = fonte; }
 
 NumeroDia HojeDaFonte() { return Fonte() ? Fonte()() : 0; }
 
+namespace {
+FonteAgora g_agora = nullptr;
+}  // namespace
+
+void DefineFonteAgora(FonteAgora fonte) { g_agora = fonte; }
+
+std::int64_t AgoraDaFonte() { return g_agora ? g_agora() : 0; }
+
 NumeroDia LeDiaDezesseisBits(std::uint16_t dia16) { return dia16 == 0 ? 0 : DiaNaJanela(dia16, HojeDaFonte()); }
 
 unsigned LeAnoDoisDigitos(unsigned doisDigitos) {

@@ -45,6 +45,13 @@ using FonteHoje = NumeroDia (*)();
 void DefineFonteHoje(FonteHoje fonte);
 NumeroDia HojeDaFonte();
 
+// The same clock's instant, in milliseconds since 1970 (UTC), for the
+// pieces that count time across processes (the login throttle); 0 without
+// the clock.
+using FonteAgora = std::int64_t (*)();
+void DefineFonteAgora(FonteAgora fonte);
+std::int64_t AgoraDaFonte();
+
 // The same windows at today's date of that source.
 NumeroDia LeDiaDezesseisBits(std::uint16_t dia16);
 unsigned LeAnoDoisDigitos(unsigned doisDigitos);

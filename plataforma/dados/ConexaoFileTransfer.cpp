@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/arquivos/LeituraRegular.h"
 
@@ -68,12 +69,16 @@ com::HRESULT CConexaoFileTransfer::Write(std::int32_t tipoPasta, const char* arq
   std::error_code erro;
   fs::create_directories(destino.parent_path(), erro);
   const bool gravado = !erro && GravacaoAtomica::Substitui(destino.string(), origem);
-  const std::string causa = erro ? erro.message() : std::strerror(errno);
+  const int erroSistema = errno;
+  const std::string causa = erro ? erro.message() : std::strerror(erroSistema);
   ::close(origem);
   if (gravado) return com::S_OK;
-  // The operator is told which file could not be written, and why.
-  RegistraFalhaDados(kFalhaEscrita, "não foi possível gravar " + texto::CaminhoWindows(destino.string()) + ": " +
-                                        texto::DeUtf8OuLatin(causa));
+  // The operator is told which file could not be written, and why; for want
+  // of room, with the folder's room.
+  const std::string caminho = texto::CaminhoWindows(destino.string());
+  const std::string falta = erro ? std::string() : TextoFaltaEspaco(erroSistema, caminho);
+  RegistraFalhaDados(kFalhaEscrita, "não foi possível gravar " + caminho + ": " +
+                                        (falta.empty() ? texto::DeUtf8OuLatin(causa) : falta.substr(2)));
   return kFalhaEscrita;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/eventos/LogEventos.h"
 #include "plataforma/mensagens/ZTMens.h"
@@ -10,10 +11,8 @@
 namespace qmx::dados {
 namespace {
 
-FonteAgoraFreio g_fonte = nullptr;
-
 RelogioFreio& Relogio() {
-  static RelogioFreio relogio{[] { return InstanteFreio(std::chrono::milliseconds(g_fonte ? g_fonte() : 0)); },
+  static RelogioFreio relogio{[] { return InstanteFreio(std::chrono::milliseconds(AgoraDaFonte())); },
                               [](std::chrono::milliseconds tempo) { std::this_thread::sleep_for(tempo); }};
   return relogio;
 }
@@ -28,8 +27,6 @@ void Registra(const std::string& texto, const std::string& detalhe) {
 }
 
 }  // namespace
-
-void DefineFonteAgoraFreio(FonteAgoraFreio fonte) { g_fonte = fonte; }
 
 std::chrono::milliseconds CFreioLogin::Espera(int seguidas, InstanteFreio ultima, InstanteFreio agora) {
   if (seguidas < kFalhasSemEspera || agora - ultima >= kJanela) return std::chrono::milliseconds{0};

@@ -51,13 +51,9 @@ class CFreioLogin {
   CConexaoUsuario& m_usuarios;
 };
 
-// Where the throttle reads the time (milliseconds since 1970, UTC): the
-// library clock installs itself here, so that a simulated clock runs the
-// throttle too.
-using FonteAgoraFreio = std::int64_t (*)();
-void DefineFonteAgoraFreio(FonteAgoraFreio fonte);
-
-// The throttle's clock and its way to wait.
+// The throttle's clock and its way to wait. By default, the library clock
+// (through the platform's source of now, so that a simulated clock runs the
+// throttle too) and a sleep.
 struct RelogioFreio {
   std::function<InstanteFreio()> agora;
   std::function<void(std::chrono::milliseconds)> espera;
