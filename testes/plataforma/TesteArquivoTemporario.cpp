@@ -51,7 +51,7 @@ TEST(ArquivoTemporario, AbandonadosSaemVivosFicam) {
   const std::string base = qmx::texto::CaminhoWindows(pasta.Pasta().string()) + "\\";
   const auto velho = [&](const std::string& nome, const std::string& conteudo) {
     const std::string caminho = pasta.Grava(nome, conteudo);
-    const utimbuf antes{1000000000, 1000000000};
+    utimbuf antes{1000000000, 1000000000};
     ::utime(caminho.c_str(), &antes);
   };
   velho("txt1.tmp", std::string(1000, 'x'));
