@@ -24,9 +24,9 @@ TEST(ArquivoTemporario, NomesComoNoWindowsESemRepetir) {
   const std::string base = qmx::texto::CaminhoWindows(pasta.Pasta().string()) + "\\";
   std::set<std::string> criados;
   std::vector<std::unique_ptr<ArquivoTemporario>> vivos;
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 100; ++i) {
     vivos.push_back(std::make_unique<ArquivoTemporario>());
-    ASSERT_TRUE(vivos.back()->Cria(base, "txtabc"));
+    ASSERT_TRUE(vivos.back()->Cria(base, "txtabc")) << i;
     const std::string nome = vivos.back()->Caminho().substr(base.size());
     EXPECT_TRUE(std::regex_match(nome, std::regex("txt[1-9A-F][0-9A-F]{0,3}\\.tmp"))) << nome;
     EXPECT_TRUE(criados.insert(nome).second) << nome;
