@@ -49,7 +49,8 @@ geradores=(
 falhas=0
 falha() { echo "  FALHA: $*"; falhas=$((falhas + 1)); }
 
-# Every file under a final name is whole and signed.
+# Every file under a final name that this generator's runs wrote (since the
+# mark) is whole and signed.
 confere_finais() {
   local f
   while IFS= read -r -d '' f; do
@@ -57,7 +58,7 @@ confere_finais() {
       TorvoECF-SpedFiscal-*) "$qmx" validar "$f" > /dev/null 2>&1 || falha "$1: $(basename "$f") não passa no validador" ;;
       *) "$qmx" verificar "$f" > /dev/null 2>&1 || falha "$1: $(basename "$f") sem assinatura válida" ;;
     esac
-  done < <(find "$trabalho/loja" -type f -path '*Arquivos-Eletronicos*' ! -name '.*' -print0)
+  done < <(find "$trabalho/loja" -type f -path '*Arquivos-Eletronicos*' ! -name '.*' -newer "$trabalho/marca" -print0)
 }
 
 # No temporary of any kind is left.
