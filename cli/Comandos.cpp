@@ -444,6 +444,7 @@ std::vector<Comando> MontaComandos() {
                 {"mes", "MM/AAAA", "o mês do movimento (o mês anterior ao do relógio da biblioteca)"},
                 {"tamanho", "N", "N vezes o movimento de sempre"},
                 {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"},
+                {"cupons-por-dia", "N", "com --loja-grande: N cupons por dia em cada ECF da filial 1 (1000)"},
                 {"variada", "SEMENTE", "uma empresa variada sorteada da semente: poucos dias, cadastros de toda espécie"}},
                [](Ambiente& a) { return ExecutaDemo(a); }, false, {}, false});
   return c;

@@ -302,6 +302,10 @@ bool ExecutaDemo(Ambiente& a) {
   opcoes.mes = LeMes(a.opcoes.Texto("mes"));
   opcoes.tamanho = static_cast<int>(a.opcoes.Numero("tamanho", 1, 300, 1));
   opcoes.lojaGrande = a.opcoes.Tem("loja-grande");
+  if (a.opcoes.Tem("cupons-por-dia")) {
+    if (!opcoes.lojaGrande) throw ErroUso("--cupons-por-dia só vale com --loja-grande");
+    opcoes.cuponsLojaGrande = static_cast<int>(a.opcoes.Numero("cupons-por-dia", 10, 1000, 1000));
+  }
   if (const auto semente = a.opcoes.Texto("variada")) {
     opcoes.variedade = static_cast<std::uint64_t>(LeNumero(*semente, 1, 9'000'000'000'000'000'000LL, "semente"));
     if (opcoes.lojaGrande || opcoes.tamanho != 1) throw ErroUso("--variada não se combina com --tamanho nem --loja-grande");

@@ -40,6 +40,9 @@ struct OpcoesDemo {
   MesDemo mes;
   int tamanho = 1;
   bool lojaGrande = false;
+  // The cupons a day of each of the big store's ECFs (qmx demo
+  // --cupons-por-dia): fewer make the same store's shape smaller.
+  int cuponsLojaGrande = 1000;
   // The serial number of ECF 1, the emulated printer of this computer.
   std::string serieEmulada = "QMX0000000000000001";
   // A line per day of movement on stderr.

@@ -242,7 +242,7 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
     c.grandeTotal = Reais(3500) * c.crz;
     auto& f = m_filiais[estado.filial];
     const bool grande = m_opcoes.lojaGrande && f.principal;
-    f.cuponsPorDia += grande ? 1000 : f.principal ? 60 : 25;
+    f.cuponsPorDia += grande ? m_opcoes.cuponsLojaGrande : f.principal ? 60 : 25;
     f.itensPorCupom = grande ? 8 : 4.5;
     m_emissoras.push_back(estado);
   }
@@ -333,7 +333,7 @@ int Gerador::CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const {
   const auto& f = m_filiais[e.filial];
   // A power cut kept João Pessoa from selling on the 25th.
   if (f.cadastro->uf == "PB" && dia == 25) return 0;
-  if (m_opcoes.lojaGrande && f.principal) return 1000;
+  if (m_opcoes.lojaGrande && f.principal) return m_opcoes.cuponsLojaGrande;
   // A varied company keeps its days short: a few cupons show every kind.
   if (m_opcoes.variedade) return f.principal ? s.Entre(4, 12) : s.Entre(1, 4);
   const int n = f.principal ? s.Entre(50, 70) : s.Entre(20, 30);

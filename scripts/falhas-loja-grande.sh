@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Kills and full disks, generator by generator, on a store of the
-# demonstration (the big store unless --tamanho N is given): each generation
+# demonstration (the big store unless --tamanho N or --cupons N is given): each generation
 # is run once to time it, then killed at ten moments spread over that time,
 # then run again; and once more with too little room for its file (a file
 # size limit). After every kill, each file under a final name in the
@@ -18,7 +18,11 @@ set -uo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qmx="${QMX:-$raiz/build/cli/qmx}"
 escala=(--loja-grande)
-if [[ "${1:-}" == "--tamanho" ]]; then escala=(--tamanho "$2"); fi
+case "${1:-}" in
+  --tamanho) escala=(--tamanho "$2") ;;
+  # The big store's shape with N cupons a day per ECF (1000 in the big one).
+  --cupons) escala=(--loja-grande --cupons-por-dia "$2") ;;
+esac
 
 trabalho="$(mktemp -d)"
 trap 'umount "$trabalho/loja/DEMO/Arquivos-Eletronicos" "$trabalho/tmp" 2> /dev/null; rm -rf "$trabalho"' EXIT
