@@ -35,6 +35,12 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
   REG_REDUCAO_ZPS z{};
   std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
   std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
+  struct Linha60D {
+    std::string codigo, situacao;
+    Soma soma;
+  };
+  std::vector<Linha60D> linhas60D;
+  std::unordered_map<std::string, std::size_t> indice60DEscrito;
   for (NumeroDia data = c.dataInicial; data <= c.dataFinal; ++data) {
     const DiaMesAno diaMesAno = DecodificaDia(data);
     const std::uint32_t mes = CodificaMes(diaMesAno.mes, diaMesAno.ano);
@@ -127,11 +133,28 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
         c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, nome, valor.int64}));
         ++linhas;
       }
+      // The map keeps the rate of every item, but a substitution, exempt,
+      // untaxed or service item shows no rate: two of its rates are one
+      // situation, summed into one line where the first of them comes.
+      linhas60D.clear();
+      indice60DEscrito.clear();
       for (const auto& [chave, soma] : dia60D) {
-        c.Escreve(c.escritor.Monta(
-            kRegistro60D, {z.Data, ecf.NumeroSerie, CodigoItem(soma.servico, chave.Codigo), soma.quantidade, soma.valor,
-                           soma.base, SituacaoTributaria(chave.Cancelado != 0, soma.servico, soma.letra, soma.aliquota),
-                           soma.icms}));
+        Linha60D linha{CodigoItem(soma.servico, chave.Codigo),
+                       SituacaoTributaria(chave.Cancelado != 0, soma.servico, soma.letra, soma.aliquota), soma};
+        const auto [posicao, nova] = indice60DEscrito.try_emplace(linha.codigo + '|' + linha.situacao, linhas60D.size());
+        if (nova) {
+          linhas60D.push_back(std::move(linha));
+          continue;
+        }
+        auto& mesma = linhas60D[posicao->second].soma;
+        mesma.quantidade += soma.quantidade;
+        mesma.valor += soma.valor;
+        mesma.base += soma.base;
+        mesma.icms += soma.icms;
+      }
+      for (const auto& l : linhas60D) {
+        c.Escreve(c.escritor.Monta(kRegistro60D, {z.Data, ecf.NumeroSerie, l.codigo, l.soma.quantidade, l.soma.valor,
+                                                  l.soma.base, l.situacao, l.soma.icms}));
         ++linhas;
       }
       c.Escreve(linhasI);
@@ -144,19 +167,23 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
 std::uint32_t CECFSintegra::Escreve60R() {
   auto& c = m_contexto;
   // The map's order is the file's: the month code orders year and month,
-  // then the item code's text, then the tax situation's.
-  std::map<std::tuple<std::uint32_t, std::string, std::string>, const Soma*> ordem;
-  for (const auto& [chave, soma] : m_meses)
-    ordem.emplace(std::make_tuple(chave.mes, CodigoItem(soma.servico, chave.codigo),
-                                  SituacaoTributaria(false, soma.servico, soma.letra, soma.aliquota)),
-                  &soma);
-  for (const auto& [chave, pSoma] : ordem) {
-    const Soma& soma = *pSoma;
+  // then the item code's text, then the tax situation's. Sums kept under
+  // two rates of one situation without a rate (a substitution item the ECF
+  // recorded with its register's rate) are one line.
+  std::map<std::tuple<std::uint32_t, std::string, std::string>, Soma> ordem;
+  for (const auto& [chave, soma] : m_meses) {
+    auto& linha = ordem[std::make_tuple(chave.mes, CodigoItem(soma.servico, chave.codigo),
+                                        SituacaoTributaria(false, soma.servico, soma.letra, soma.aliquota))];
+    linha.quantidade += soma.quantidade;
+    linha.valor += soma.valor;
+    linha.base += soma.base;
+    linha.servico = soma.servico;
+  }
+  for (const auto& [chave, soma] : ordem)
     c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(std::get<0>(chave)), std::get<1>(chave),
                                               soma.quantidade, soma.valor, soma.servico ? 0 : soma.base,
                                               std::get<2>(chave)}));
-  }
-  return static_cast<std::uint32_t>(m_meses.size());
+  return static_cast<std::uint32_t>(ordem.size());
 }
 
 }  // namespace qmx::sintegra

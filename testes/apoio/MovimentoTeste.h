@@ -331,11 +331,13 @@ class CenarioArquivos {
     }
   }
 
-  // Runs the dialog once per data step of its run, a till writing
-  // (`escrita`, in a transaction of its own) at that step; `confere` sees
-  // each run's result, then `desfaz` takes the till's writing away.
+  // Runs the dialog once per data step of its run (every `salto`-th step),
+  // a till writing (`escrita`, in a transaction of its own) at that step;
+  // `confere` sees each run's result, then `desfaz` takes the till's
+  // writing away.
   template <class TDialogo, class TEscrita, class TDesfaz, class TConfere>
-  void EscritaEmCadaPasso(const std::string& roteiro, TEscrita&& escrita, TDesfaz&& desfaz, TConfere&& confere) {
+  void EscritaEmCadaPasso(const std::string& roteiro, TEscrita&& escrita, TDesfaz&& desfaz, TConfere&& confere,
+                          int salto = 1) {
     int passos = 0;
     {
       dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
@@ -343,7 +345,7 @@ class CenarioArquivos {
       passos = dados::PassosDadosContados();
     }
     ASSERT_GT(passos, 0);
-    for (int passo = 1; passo <= passos; ++passo) {
+    for (int passo = 1; passo <= passos; passo += salto) {
       host.Limpa();
       std::filesystem::remove_all(PastaArquivos());
       int resultado = 0;
