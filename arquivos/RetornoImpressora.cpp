@@ -1,7 +1,12 @@
 #include "arquivos/RetornoImpressora.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+
+#include "fisco/QMXFisco.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
+#include "plataforma/ui/HostUI.h"
 
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/texto/CaminhoArquivo.h"
@@ -43,6 +48,16 @@ std::string SemBarras(const std::string& texto) {
   std::string saida = texto;
   std::erase(saida, '/');
   return saida;
+}
+
+bool AssinaRetorno(const std::string& arquivo, const std::string& titulo, bool* semEspaco) {
+  errno = 0;
+  if (CQMXFisco().AssinarArquivo(arquivo.c_str())) return true;
+  const std::string falta = TextoFaltaEspaco(errno, arquivo);
+  if (semEspaco) *semEspaco = !falta.empty();
+  if (!falta.empty())
+    ui::CaixaMensagem("Não foi possível assinar o arquivo\r\n" + arquivo + falta, titulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  return false;
 }
 
 void ApagaSeExiste(const std::string& caminho) {

@@ -30,6 +30,11 @@ std::string NomeAtoCotepe(const std::string& serie, const std::string& inicial, 
 // A text without its "/" characters ("15/06/2024" gives "15062024").
 std::string SemBarras(const std::string& texto);
 
+// Signs the printer layer's answer file where it lies; when there is no
+// room for its EAD line, a box with the title says so and `semEspaco` is
+// set (other failures are the caller's to tell, or not).
+bool AssinaRetorno(const std::string& arquivo, const std::string& titulo, bool* semEspaco = nullptr);
+
 // Deletes a file of the library's path form when it exists.
 void ApagaSeExiste(const std::string& caminho);
 

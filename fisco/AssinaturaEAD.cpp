@@ -188,8 +188,11 @@ bool AssinaturaEAD::AssinaDescritor(int fd) {
     const ssize_t n = ::pwrite(fd, linha.data() + escrito, linha.size() - escrito, static_cast<off_t>(*coberto + escrito));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      // A full disk: the content stays whole, without a signature.
+      // A full disk: the content stays whole, without a signature; the
+      // cause stays in errno for the caller's box.
+      const int erro = n < 0 ? errno : ENOSPC;
       (void)::ftruncate(fd, static_cast<off_t>(*coberto));
+      errno = erro;
       return false;
     }
     escrito += static_cast<std::size_t>(n);

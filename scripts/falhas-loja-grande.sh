@@ -48,6 +48,7 @@ geradores=(
   "tab-produtos|tab-produtos --filial 1 --tabela-produtos 1 --tabela-servicos 1"
   "estoque|estoque --filial 1"
   "arq-mfd|arq-mfd --data-inicial $primeiro_curto --data-final $ultimo_curto"
+  "lmf|lmf --data-inicial $primeiro --data-final $ultimo --arquivo"
 )
 
 falhas=0
@@ -73,6 +74,43 @@ confere_temporarios() {
   [[ -z "$sobras" ]] || falha "$1: temporários deixados: $sobras"
 }
 
+# Too little room: where the file is written (the temporary folder of the
+# texts made there first, and the folder given: the electronic-files folder,
+# or the printer's answer folder), a file system a quarter of the file's
+# size, mounted when this machine allows it; otherwise a file-size limit of
+# that size, which also stops the database's own files from growing, so it
+# is used only for files of 256 KB and more. The run must end with a box
+# that tells the want of room, and leave no new file anywhere.
+sem_espaco() {
+  local nome="$1" pasta="$2" maior limite antes depois saida novos
+  maior=$(find "$arquivos" -type f ! -name '.*' -newer "$trabalho/marca" -printf '%s\n' | sort -n | tail -1)
+  limite=$(( (${maior:-4096} / 4 + 4095) / 4096 * 4096 ))
+  antes=$(find "$arquivos" "$pasta" -type f ! -name '.*' ! -name 'impressao-*' | sort -u)
+  # (The temporary folder gets 64 KB more for qmx's own small files.)
+  if mount -t tmpfs -o size="$((limite + 65536))" tmpfs "$TMPDIR" 2> /dev/null; then
+    # (Mounted over the folder, an empty disk hides what it held.)
+    mount -t tmpfs -o size="$limite" tmpfs "$pasta"
+    saida=$("$qmx" "${comum[@]}" "${argumentos[@]}" 2>&1)
+    novos=$(find "$pasta" -type f ! -name '.*' ! -name 'impressao-*')
+    umount "$pasta"; umount "$TMPDIR"
+    [[ -z "$novos" ]] || falha "$nome: com o disco cheio ficou um arquivo: $novos"
+    modo="disco de $limite bytes"
+  elif [[ "${maior:-0}" -ge 262144 ]]; then
+    saida=$( (ulimit -f $(( limite / 1024 )); trap '' XFSZ; "$qmx" "${comum[@]}" "${argumentos[@]}") 2>&1 )
+    modo="arquivos limitados a $limite bytes"
+  else
+    saida="espaço (não conferido: arquivo pequeno demais para um limite de tamanho)"
+    modo="não conferido"
+  fi
+  depois=$(find "$arquivos" "$pasta" -type f ! -name '.*' ! -name 'impressao-*' | sort -u)
+  [[ "$depois" == "$antes" ]] || falha "$nome: com o disco cheio ficou um arquivo novo: $(comm -13 <(echo "$antes") <(echo "$depois"))"
+  grep -q "espaço\|tamanho que o sistema permite" <<< "$saida" || falha "$nome: disco cheio sem caixa que diga a falta de espaço: $(tail -3 <<< "$saida")"
+  confere_finais "$nome (disco cheio)"
+  sleep 3
+  "$qmx" "${comum[@]}" "${argumentos[@]}" > /dev/null 2>&1
+  confere_temporarios "$nome (disco cheio)"
+}
+
 for linha in "${geradores[@]}"; do
   nome="${linha%%|*}"
   # QMX_GERADORES="sintegra davs" runs only those.
@@ -96,37 +134,10 @@ for linha in "${geradores[@]}"; do
   "$qmx" "${comum[@]}" "${argumentos[@]}" > /dev/null 2>&1 || falha "$nome: a geração depois das mortes falhou"
   confere_finais "$nome"
   confere_temporarios "$nome"
-  # Too little room: where the file is written (the temporary folder of the
-  # texts made there first, the electronic-files folder of the others), a
-  # file system a quarter of its size, mounted when this machine allows it;
-  # otherwise a file-size limit of that size, which also stops the
-  # database's own files from growing, so it is used only for files of
-  # 256 KB and more.
-  maior=$(find "$arquivos" -type f ! -name '.*' -newer "$trabalho/marca" -printf '%s\n' | sort -n | tail -1)
-  limite=$(( (${maior:-4096} / 4 + 4095) / 4096 * 4096 ))
-  antes=$(find "$arquivos" -type f ! -name '.*' | sort)
-  # (The temporary folder gets 64 KB more for qmx's own small files.)
-  if mount -t tmpfs -o size="$((limite + 65536))" tmpfs "$TMPDIR" 2> /dev/null; then
-    mount -t tmpfs -o size="$limite" tmpfs "$arquivos"
-    saida=$("$qmx" "${comum[@]}" "${argumentos[@]}" 2>&1)
-    novos=$(find "$arquivos" -type f ! -name '.*')
-    umount "$arquivos"; umount "$TMPDIR"
-    [[ -z "$novos" ]] || falha "$nome: com o disco cheio ficou um arquivo: $novos"
-    modo="disco de $limite bytes"
-  elif [[ "${maior:-0}" -ge 262144 ]]; then
-    saida=$( (ulimit -f $(( limite / 1024 )); trap '' XFSZ; "$qmx" "${comum[@]}" "${argumentos[@]}") 2>&1 )
-    modo="arquivos limitados a $limite bytes"
-  else
-    saida="espaço (não conferido: arquivo pequeno demais para um limite de tamanho)"
-    modo="não conferido"
-  fi
-  depois=$(find "$arquivos" -type f ! -name '.*' | sort)
-  [[ "$depois" == "$antes" ]] || falha "$nome: com o disco cheio ficou um arquivo novo: $(comm -13 <(echo "$antes") <(echo "$depois"))"
-  grep -q "espaço\|tamanho que o sistema permite" <<< "$saida" || falha "$nome: disco cheio sem caixa que diga a falta de espaço: $(tail -3 <<< "$saida")"
-  confere_finais "$nome (disco cheio)"
-  sleep 3
-  "$qmx" "${comum[@]}" "${argumentos[@]}" > /dev/null 2>&1
-  confere_temporarios "$nome (disco cheio)"
+  sem_espaco "$nome" "$arquivos"
+  # The fiscal-memory files are written first by the printer, into its
+  # answer folder, and signed there: once more with that folder full.
+  case "$nome" in lmf|arq-mfd) sem_espaco "$nome (pasta da impressora)" "$trabalho/loja/ECF" ;; esac
   printf '%-14s %8d ms por geração, %2d mortes no meio, sem espaço: %s\n' "$nome" "$ms" "$mortos" "$modo"
 done
 echo "tempo total: $(( $(date +%s) - inicio_total )) s"

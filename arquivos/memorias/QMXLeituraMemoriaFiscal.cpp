@@ -219,8 +219,10 @@ void CQMXLeituraMemoriaFiscal::GeraAtoCotepe() {
     return;
   }
   const std::string local = *pasta + nome;
-  if (!CQMXFisco().AssinarArquivo(local.c_str())) {
-    Aviso("Não foi possível localizar o retorno da impressora");
+  bool semEspaco = false;
+  if (!retorno_impressora::AssinaRetorno(local, kTitulo, &semEspaco)) {
+    // Not for want of room (that box was shown): the printer wrote nothing.
+    if (!semEspaco) Aviso("Não foi possível localizar o retorno da impressora");
     EndDialog(ui::IDCANCEL);
     return;
   }
@@ -245,6 +247,11 @@ void CQMXLeituraMemoriaFiscal::LeMemoria(int tipo) {
     final = m_edReducaoFinal.GetTexto().substr(0, kTamanhoReducao);
   }
   const bool exporta = IsDlgButtonChecked(IDC_EXPORTA) == ui::BST_CHECKED;
+  // The answer file has one name whatever the reading: an earlier one goes
+  // before the printer is asked, so that a reading the printer could not
+  // write never passes an earlier one off as its own.
+  std::string arquivoRetorno;
+  if (exporta && impressora::PegaPathArqRetorno(&arquivoRetorno)) retorno_impressora::ApagaSeExiste(arquivoRetorno);
   // The reading's own answer is not looked at: a printer that failed shows
   // up as a missing or unsigned file.
   if (tipo == PorPeriodo)
@@ -256,12 +263,12 @@ void CQMXLeituraMemoriaFiscal::LeMemoria(int tipo) {
     return;
   }
 
-  // Path lookups and signatures that fail end the reading without a word;
-  // the answer file stays where the printer left it.
+  // Path lookups and signatures that fail end the reading without a word
+  // (a full disk excepted, which has its box); the answer file stays where
+  // the printer left it.
   const auto serie = retorno_impressora::NumeroSerie();
-  std::string arquivoRetorno;
   if (!serie || !impressora::PegaPathArqRetorno(&arquivoRetorno) ||
-      !CQMXFisco().AssinarArquivo(arquivoRetorno.c_str())) {
+      !retorno_impressora::AssinaRetorno(arquivoRetorno, kTitulo)) {
     EndDialog(ui::IDCANCEL);
     return;
   }

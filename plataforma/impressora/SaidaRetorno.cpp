@@ -1,16 +1,20 @@
 #include "plataforma/impressora/SaidaRetorno.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "plataforma/arquivos/Descritores.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/ui/HostUI.h"
 
 namespace qmx::impressora {
 
-CSaidaRetorno::CSaidaRetorno(std::filesystem::path destino) {
+CSaidaRetorno::CSaidaRetorno(std::filesystem::path destino) : m_destino(descritores::Nome(destino)) {
   std::error_code erro;
   if (destino.has_parent_path()) std::filesystem::create_directories(destino.parent_path(), erro);
-  m_falhou = !m_temporario.Cria(descritores::Nome(destino));
+  m_falhou = !m_temporario.Cria(m_destino);
+  if (m_falhou) m_erro = errno;
 }
 
 void CSaidaRetorno::Escreve(const std::string& texto) {
@@ -21,16 +25,19 @@ void CSaidaRetorno::Escreve(const std::string& texto) {
 bool CSaidaRetorno::Descarrega() {
   const bool escrito =
       m_temporario.Descritor() >= 0 && GravacaoAtomica::EscreveTudo(m_temporario.Descritor(), m_buffer.data(), m_buffer.size());
+  if (!escrito && m_erro == 0) m_erro = errno;
   m_buffer.clear();
   return escrito;
 }
 
 bool CSaidaRetorno::Conclui() {
-  if (m_falhou || !Descarrega() || !m_temporario.Conclui()) {
-    m_temporario.Descarta();
-    return false;
-  }
-  return true;
+  if (!m_falhou && Descarrega() && m_temporario.Conclui()) return true;
+  if (m_erro == 0) m_erro = errno;
+  m_temporario.Descarta();
+  if (const std::string falta = TextoFaltaEspaco(m_erro, m_destino); !falta.empty())
+    ui::CaixaMensagem("Não foi possível gravar o retorno da impressora\r\n" + m_destino + falta, "Impressora Fiscal",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  return false;
 }
 
 std::string CampoN(std::uint64_t valor, int largura) {

@@ -19,16 +19,19 @@ class CSaidaRetorno {
   CSaidaRetorno& operator=(const CSaidaRetorno&) = delete;
 
   void Escreve(const std::string& texto);
-  // Renames the file into place; false when it could not be written. A
-  // file not concluded is removed when the object goes.
+  // Renames the file into place; false when it could not be written (for
+  // want of room, after a box of the printer's own, as its driver shows).
+  // A file not concluded is removed when the object goes.
   bool Conclui();
 
  private:
   bool Descarrega();
 
   GravacaoAtomica::Temporario m_temporario;
+  std::string m_destino;
   std::string m_buffer;
   bool m_falhou = false;
+  int m_erro = 0;  // the cause of the first failed write
 };
 
 // Fixed-width fields of the fiscal authority's layouts: a number with zeros
