@@ -88,7 +88,8 @@ QMX_BOOL QMX_SpedFiscal(char** caminho, std::uint16_t filial, std::uint16_t ecf,
         [&](CQMXRegistrosEFD& dialogo, int) {
           const std::string& produzido = dialogo.GetCaminhoArquivo();
           if (produzido.empty()) return QMX_BOOL{0};
-          // The caller owns the copy; the library offers no export to free it.
+          // The caller owns the copy and frees it with QMX_LiberaTexto (or
+          // delete[], from C++ built with the same runtime).
           char* copia = new char[produzido.size() + 1];
           std::memcpy(copia, produzido.c_str(), produzido.size() + 1);
           *caminho = copia;

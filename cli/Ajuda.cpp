@@ -14,7 +14,10 @@ namespace {
 constexpr const char* kSaidas =
     "Saída: 0 quando a exportação respondeu verdadeiro; 1 quando respondeu falso, quando o diálogo\n"
     "foi cancelado (última linha \"cancelado\") ou quando o trabalho falhou e a biblioteca mostrou\n"
-    "um erro (última linha \"falhou\"); 2 erro de uso; 3 a biblioteca não pôde ser carregada.\n";
+    "um erro (última linha \"falhou\"); 2 erro de uso (também uma resposta do operador que o diálogo\n"
+    "não aceita); 3 a biblioteca não pôde ser carregada.\n";
+// The commands of qmx's own, which call no export.
+constexpr const char* kSaidasProprias = "Saída: 0 quando o comando deu certo; 1 quando não; 2 erro de uso.\n";
 
 std::string Coluna(std::string texto, std::size_t largura) {
   if (texto.size() < largura) texto.resize(largura, ' ');
@@ -111,7 +114,7 @@ std::string AjudaDoComando(const Comando& comando) {
   if (comando.abreDialogo)
     texto << "\nRespostas do operador: --dialogo, --digita, --clica, --seleciona, --ok, --cancela, --resposta\n"
           << "(qmx --help).\n";
-  texto << "\n" << kSaidas;
+  texto << "\n" << (comando.exportacao.empty() ? kSaidasProprias : kSaidas);
   return texto.str();
 }
 

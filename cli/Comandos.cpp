@@ -1,11 +1,13 @@
 #include "cli/Comandos.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
 #include <vector>
 #include <ostream>
 
@@ -19,6 +21,7 @@
 #include "cli/Limpar.h"
 #include "cli/Validar.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/texto/CaminhoArquivo.h"
@@ -55,6 +58,32 @@ std::uint16_t DataOpcional(const Opcoes& opcoes, const std::string& nome) {
 
 std::uint16_t U16(const Opcoes& opcoes, const std::string& nome) {
   return static_cast<std::uint16_t>(opcoes.Numero(nome, 0, 65535, 0));
+}
+
+// The cupom of --data, --ecf and --cupom, all three required.
+REG_EC_CX_CHAVEPS CupomPedido(const Ambiente& a) {
+  for (const char* nome : {"data", "ecf", "cupom"})
+    if (!a.opcoes.Tem(nome)) throw ErroUso(std::string("falta --") + nome + " (o cupom é dado por --data, --ecf e --cupom)");
+  REG_EC_CX_CHAVEPS chave{};
+  chave.Cupom = static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 1, 4294967295LL, 0));
+  chave.Data = DiaOpcional(a.opcoes, "data");
+  chave.Emissora = static_cast<std::uint16_t>(a.opcoes.Numero("ecf", 1, 65535, 0));
+  return chave;
+}
+
+// Whether the company's cash data has the cupom (read into `lidos` when
+// asked); a line says so when it has not.
+bool CupomExiste(Ambiente& a, const REG_EC_CX_CHAVEPS& chave, std::vector<dados::CupomCompleto>* lidos = nullptr) {
+  dados::CConexaoECSCX cupons;
+  std::vector<std::uint32_t> achados;
+  std::vector<dados::CupomCompleto> proprios;
+  auto& destino = lidos ? *lidos : proprios;
+  if (com::SUCCEEDED(cupons.Inicializa(a.empresa, 1, 0)) && com::SUCCEEDED(cupons.Busca(chave, &achados)) &&
+      !achados.empty() && (!lidos || (com::SUCCEEDED(cupons.Le({achados.front()}, &destino)) && !destino.empty())))
+    return true;
+  a.saida << "cupom " << chave.Cupom << " do ECF " << chave.Emissora << " em " << TextoData(chave.Data, true)
+          << " não encontrado\n";
+  return false;
 }
 
 // The integration log named by --diretorio (without it the passes show
@@ -110,7 +139,9 @@ std::vector<Comando> MontaComandos() {
                       {14028, 13039, 13040, 13041, 13042, {{"convenio", 13043}, {"natureza", 13044}, {"finalidade", 13045}}}));
   c.push_back(Dialogo("venda-periodo", "QMX_VendaPeriodo", "arquivo Venda do Período",
                       {14030, 13055, 0, 13053, 13054, {}, {}, {},
-                       {{"leiaute", {{"convenio", 13065}, {"cotepe", 13066}}}, {"perfil", {{"A", 13091}, {"B", 13092}}}}}));
+                       {{"leiaute", {{"convenio", 13065}, {"cotepe", 13066}},
+                         "o leiaute: convenio (Sintegra, Convênio 57/95) ou cotepe (Ato COTEPE/ICMS 09/08)"},
+                        {"perfil", {{"A", 13091}, {"B", 13092}}, "o perfil do leiaute cotepe: A ou B"}}}));
   c.push_back(Dialogo("espelho-mfd", "QMX_EspelhoMFD", "Espelho MFD",
                       {14007, 0, 0, 13004, 13005, {}, {{"coo-inicial", 13006, 13003, "COO"}, {"coo-final", 13007, 13003, "COO"}}, {},
                        {}, {{"total", 13001}}, 13002}));
@@ -161,7 +192,7 @@ std::vector<Comando> MontaComandos() {
   c.push_back({"movimentos", "QMX_Movimentos", "Movimentos por ECF", "",
                {{"data-inicial", "DD/MM/AAAA", "início do período"}, {"data-final", "DD/MM/AAAA", "fim do período"},
                 {"ecf", "N", "o ECF"}, {"filial", "N", "a filial"},
-                {"automatico", "", "sem diálogo: gera com as opções dadas"}},
+                {"automatico", "", "sem diálogo: gera com as opções dadas (sem ela, as opções preenchem o diálogo)"}},
                [](Ambiente& a) {
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint16_t,
                                                              std::uint16_t, std::uint8_t)>("QMX_Movimentos")(
@@ -169,13 +200,14 @@ std::vector<Comando> MontaComandos() {
                      U16(a.opcoes, "ecf"), U16(a.opcoes, "filial"), a.opcoes.Tem("automatico") ? 1 : 0);
                  a.saida << "QMX_Movimentos: " << SimNao(r) << "\n";
                  return r;
-               }, true});
+               }, true, {14017, 14016, 14018, 14019, 14020}});
   c.push_back({"historico", "QMX_BuscaHistorico", "histórico de um cupom", "",
                {{"data", "DD/MM/AAAA", "o dia do cupom"}, {"ecf", "N", "o ECF"}, {"cupom", "N", "o COO do cupom"}},
                [](Ambiente& a) {
+                 const auto chave = CupomPedido(a);
+                 if (!CupomExiste(a, chave)) return false;
                  const bool r = a.biblioteca.Funcao<QMX_BOOL(std::uint16_t, std::uint16_t, std::uint32_t)>(
-                     "QMX_BuscaHistorico")(DataOpcional(a.opcoes, "data"), U16(a.opcoes, "ecf"),
-                                           static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 0, 4294967295LL, 0)));
+                     "QMX_BuscaHistorico")(DiaDezesseisBits(chave.Data), chave.Emissora, chave.Cupom);
                  a.saida << "QMX_BuscaHistorico: " << SimNao(r) << "\n";
                  if (const char* registro = std::getenv("QMX_ROTEIRO_REGISTRO"))
                    MostraDialogoRegistrado(registro, 14026,
@@ -364,7 +396,9 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "ECImprimeParametrizacao: " << SimNao(r) << "\n";
                  return r;
                }});
-  c.push_back({"integra", "QMX_ProcIntegraCN", "integração do dia com a retaguarda (ou a sua conferência)",
+  c.push_back({"integra", "QMX_ProcIntegraCN|EF|ES|FN",
+               "integração do dia com a retaguarda: cn contábil (QMX_ProcIntegraCN), ef livros fiscais (QMX_ProcIntegraEF), "
+               "es estoque (QMX_ProcIntegraES), fn contas a receber (QMX_ProcIntegraFN); conferir mostra a sua conferência",
                "cn|ef|es|fn|conferir",
                {{"data", "DD/MM/AAAA", "o dia"}, {"ecf", "N", "o ECF"},
                 {"diretorio", "LOG", "o arquivo (ou a pasta) do log da integração"}},
@@ -379,6 +413,7 @@ std::vector<Comando> MontaComandos() {
                  const auto exportacao = exportacoes.find(passo);
                  if (exportacao == exportacoes.end())
                    throw ErroUso("integração desconhecida: " + passo + " (cn, ef, es, fn ou conferir)");
+                 if (!a.opcoes.Tem("data")) throw ErroUso("falta --data (o dia a integrar)");
                  DefineLog(a);
                  REG_QMX_PARAMETROS_INTEGRACAO parametros{};
                  parametros.nData = DataOpcional(a.opcoes, "data");
@@ -393,20 +428,10 @@ std::vector<Comando> MontaComandos() {
                 {"diretorio", "LOG", "o arquivo (ou a pasta) do log da integração"}},
                [](Ambiente& a) {
                  DefineLog(a);
-                 REG_EC_CX_CHAVEPS chave{};
-                 chave.Cupom = static_cast<std::uint32_t>(a.opcoes.Numero("cupom", 1, 4294967295LL, 0));
-                 chave.Data = DiaOpcional(a.opcoes, "data");
-                 chave.Emissora = U16(a.opcoes, "ecf");
                  // The front end holds the cupom's record when it calls; here
                  // it is read from the cash data as the front end would.
-                 dados::CConexaoECSCX cupons;
-                 std::vector<std::uint32_t> achados;
                  std::vector<dados::CupomCompleto> lidos;
-                 if (com::FAILED(cupons.Inicializa(a.empresa, 1, 0)) || com::FAILED(cupons.Busca(chave, &achados)) ||
-                     achados.empty() || com::FAILED(cupons.Le({achados.front()}, &lidos)) || lidos.empty()) {
-                   a.saida << "cupom " << chave.Cupom << " do ECF " << chave.Emissora << " não encontrado\n";
-                   return false;
-                 }
+                 if (!CupomExiste(a, CupomPedido(a), &lidos)) return false;
                  const std::int32_t r = a.biblioteca.Funcao<std::int32_t(void*, std::int32_t, std::int32_t,
                                                                          std::int32_t)>("QMX_IntegraCupomES")(
                      &lidos.front().Cupom, 1, 0, 0);
@@ -471,7 +496,7 @@ std::vector<OpcaoComando> OpcoesDoDialogo(const CamposDialogo& c) {
   for (const auto& escolha : c.escolhas) {
     std::string valores;
     for (const auto& [nome, id] : escolha.valores) valores += (valores.empty() ? "" : "|") + nome;
-    opcoes.push_back({escolha.nome, valores, ""});
+    opcoes.push_back({escolha.nome, valores, escolha.ajuda});
   }
   for (const auto& [nome, id] : c.cliques) opcoes.push_back({nome, "", "", id});
   opcoes.push_back({"opcao", "ID", "clica o botão ID do diálogo"});
@@ -480,8 +505,33 @@ std::vector<OpcaoComando> OpcoesDoDialogo(const CamposDialogo& c) {
 
 std::vector<OpcaoComando> OpcoesDoComando(const Comando& comando) {
   std::vector<OpcaoComando> opcoes = comando.opcoes;
-  for (auto& opcao : OpcoesDoDialogo(comando.campos)) opcoes.push_back(std::move(opcao));
+  // A dialog's option that the command takes as its own (movimentos: the
+  // export's arguments with --automatico) is listed once.
+  for (auto& opcao : OpcoesDoDialogo(comando.campos))
+    if (std::none_of(comando.opcoes.begin(), comando.opcoes.end(), [&](const auto& o) { return o.nome == opcao.nome; }))
+      opcoes.push_back(std::move(opcao));
   return opcoes;
+}
+
+bool UsaEmpresa(const Comando& comando) {
+  // The fiscal-memory reading, the ECF selection and the boxes of the
+  // point of sale work without one, as the front end may call them.
+  static const std::set<std::string> daEmpresa = {
+      "sintegra",  "venda-periodo", "meios-pagamento", "davs",          "tab-produtos", "estoque",
+      "espelho-mfd", "arq-mfd",     "sped-fiscal",     "movimentos",    "historico",    "autoriza",
+      "parametrizacao", "integra",  "integra-cupom",   "md5-pafecf",    "md5-nota-fiscal"};
+  return daEmpresa.count(comando.nome) != 0;
+}
+
+std::size_t MaximoPosicionais(const Comando& comando) {
+  if (comando.argumentos.find("...") != std::string::npos) return static_cast<std::size_t>(-1);
+  std::size_t palavras = 0;
+  bool dentro = false;
+  for (char c : comando.argumentos) {
+    if (c != ' ' && !dentro) ++palavras;
+    dentro = c != ' ';
+  }
+  return palavras;
 }
 
 const Comando* ProcuraComando(const std::string& nome) {

@@ -64,6 +64,7 @@ struct CamposDialogo {
   struct Escolha {
     std::string nome;
     std::vector<std::pair<std::string, int>> valores;
+    std::string ajuda = {};
   };
   std::vector<Escolha> escolhas = {};
   // Flags that click a button or check box: the flag's name and the button.
@@ -88,6 +89,13 @@ struct Comando {
   // Whether it reads the machine settings: then a registry file must exist.
   bool usaRegistro = true;
 };
+
+// Whether the command works on a company's data (its dialogs, files and
+// integrations): then --empresa must name a company of the registry.
+bool UsaEmpresa(const Comando& comando);
+
+// How many plain arguments the command takes at most ("ARQUIVO..." any).
+std::size_t MaximoPosicionais(const Comando& comando);
 
 // The options that fill a filter dialog's controls by name (none without a
 // dialog), each with its control.

@@ -30,6 +30,8 @@ VistoPeloOperador MostraRegistro(const std::filesystem::path& arquivo, int idMod
       // A text of several lines starts on a line of its own.
       saida << "[caixa] " << TextoParaOperador(campos[1]) << ":" << (texto.find('\n') != std::string::npos ? "\n" : " ")
             << texto << " (resposta " << campos[3] << ")\n";
+    } else if (campos.size() >= 2 && campos[0] == "erro") {
+      visto.passosRecusados.push_back(TextoParaOperador(campos[1]));
     } else if (campos.size() >= 4 && campos[0] == "dialogo") {
       saida << "[diálogo " << campos[1] << "] \"" << TextoParaOperador(campos[2]) << "\" fechado com " << campos[3]
             << "\n";

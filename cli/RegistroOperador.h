@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <iosfwd>
 
 namespace qmx::cli {
@@ -10,6 +12,8 @@ namespace qmx::cli {
 struct VistoPeloOperador {
   bool dialogoCancelado = false;  // the command's dialog closed with Cancel
   bool caixaDeErro = false;       // a box with the error icon was shown
+  // Script steps the dialogs could not take (the dialog was cancelled).
+  std::vector<std::string> passosRecusados;
 };
 
 // Writes each box and dialog of the record to the stream as the operator

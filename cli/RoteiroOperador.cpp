@@ -2,8 +2,12 @@
 
 #include <strings.h>
 
+#include <cstdio>
 #include <set>
 #include <sstream>
+
+#include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/calendario/JanelaDatas.h"
 
 namespace qmx::cli {
 namespace {
@@ -14,6 +18,22 @@ std::string SemAberturaDeDialogo(const std::string& roteiro) {
   if (roteiro.rfind("dialogo ", 0) != 0) return roteiro;
   const auto fim = roteiro.find('\n');
   return fim == std::string::npos ? std::string() : roteiro.substr(fim + 1);
+}
+
+// A date typed into a dialog's date edit: day, month and year with slashes
+// (the year of two or four digits, as the edit takes it), a day the
+// calendar has. Anything else the edit would read as no date at all.
+void ConfereDataDigitada(const std::string& opcao, const std::string& texto) {
+  int dia = 0, mes = 0, ano = 0, lidos = 0;
+  const bool forma = std::sscanf(texto.c_str(), "%2d/%2d/%4d%n", &dia, &mes, &ano, &lidos) == 3 &&
+                     static_cast<std::size_t>(lidos) == texto.size() && texto.find_first_of(" +-") == std::string::npos;
+  const std::size_t digitosAno = forma ? texto.size() - texto.rfind('/') - 1 : 0;
+  if (!forma || (digitosAno != 2 && digitosAno != 4))
+    throw ErroUso("--" + opcao + ": \"" + texto + "\" não é uma data DD/MM/AAAA");
+  // A two-digit year as the edit reads it, in the hundred years of today.
+  if (digitosAno == 2) ano = static_cast<int>(LeAnoDoisDigitos(static_cast<unsigned>(ano)));
+  if (mes < 1 || mes > 12 || dia < 1 || static_cast<unsigned>(dia) > DiasDoMes(static_cast<unsigned>(mes), static_cast<unsigned>(ano)))
+    throw ErroUso("--" + opcao + ": " + texto + " não é um dia do calendário");
 }
 
 }  // namespace
@@ -80,6 +100,7 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
     const auto valor = opcoes.Texto(opcao);
     if (!valor) return;
     if (id == 0) throw ErroUso("este diálogo não tem o campo --" + std::string(opcao));
+    if (std::string(opcao).rfind("data-", 0) == 0) ConfereDataDigitada(opcao, *valor);
     clicaRadio(c.radioPeriodo);
     roteiro << "digita " << id << " " << *valor << "\n";
     preenchido = true;
@@ -99,6 +120,7 @@ std::string RoteiroDosCampos(const Comando& comando, const Opcoes& opcoes) {
   for (const auto& edicao : c.edicoes) {
     const auto valor = opcoes.Texto(edicao.opcao);
     if (!valor) continue;
+    if (edicao.valor.rfind("DD/MM/", 0) == 0) ConfereDataDigitada(edicao.opcao, *valor);
     clicaRadio(edicao.radio);
     roteiro << "digita " << edicao.controle << " " << *valor << "\n";
     preenchido = true;
@@ -128,14 +150,22 @@ std::string RoteiroDoComando(const Comando& comando, const Opcoes& respostas) {
   return campos + (campos.empty() ? genericas : SemAberturaDeDialogo(genericas));
 }
 
-std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const CamposDialogo& campos,
+std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const Comando& comando,
                                       bool& tinhaRespostas) {
+  const CamposDialogo& campos = comando.campos;
   std::set<std::string> comValor = {"dialogo", "digita", "clica", "seleciona", "resposta"};
   std::set<std::string> flags = {"ok", "cancela"};
   // A filter dialog takes the four usual fields as answers even where it
   // lacks one, so that the answer is refused naming the missing field.
   if (campos.idModelo != 0) comValor.insert({"filial", "ecf", "data-inicial", "data-final"});
   for (const auto& opcao : OpcoesDoDialogo(campos)) (opcao.valor.empty() ? flags : comValor).insert(opcao.nome);
+  // The command's own options stay its own even where they also fill its
+  // dialog (movimentos takes them as the export's arguments with
+  // --automatico).
+  for (const auto& opcao : comando.opcoes) {
+    comValor.erase(opcao.nome);
+    flags.erase(opcao.nome);
+  }
   std::vector<std::string> restantes;
   tinhaRespostas = false;
   for (size_t i = 0; i < argumentos.size(); ++i) {

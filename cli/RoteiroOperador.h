@@ -26,7 +26,7 @@ std::string RoteiroDoComando(const Comando& comando, const Opcoes& respostas);
 
 // The options of a command without the operator's answers; tells whether
 // there were any.
-std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const CamposDialogo& campos,
+std::vector<std::string> SemRespostas(const std::vector<std::string>& argumentos, const Comando& comando,
                                       bool& tinhaRespostas);
 
 }  // namespace qmx::cli

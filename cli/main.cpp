@@ -1,6 +1,7 @@
 // qmx: runs the library's exports from the command line, the way the
 // point-of-sale program does, with the operator's answers from options.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "plataforma/texto/Windows1252.h"
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/com/Apartamento.h"
+#include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/processo/Sistema.h"
 
 using namespace qmx::cli;
@@ -118,9 +120,45 @@ std::vector<std::string> FlagsDoComando(const Comando& comando) {
   return flags;
 }
 
-int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
+// The general options, before the command or after it.
+struct OpcoesGerais {
   std::string empresa, registro, biblioteca, roteiroArquivo;
   long long usuario = 0, contexto = 0;
+
+  // Takes "--nome valor" when it is a general option (false otherwise).
+  bool Le(const std::string& a, const std::vector<std::string>& argumentos, size_t& i) {
+    static const char* const nomes[] = {"--empresa", "--usuario", "--contexto", "--registro", "--biblioteca", "--roteiro"};
+    const std::string nome = a.substr(0, a.find('='));
+    if (std::find(std::begin(nomes), std::end(nomes), nome) == std::end(nomes)) return false;
+    std::string valor;
+    if (nome.size() < a.size()) {
+      valor = a.substr(nome.size() + 1);
+    } else {
+      if (i + 1 >= argumentos.size()) throw ErroUso("a opção " + a + " precisa de um valor");
+      valor = argumentos[++i];
+    }
+    if (nome == "--empresa") empresa = DoTerminal(valor);
+    else if (nome == "--usuario") usuario = LeNumero(valor, 0, 65535, "--usuario");
+    else if (nome == "--contexto") contexto = LeNumero(valor, -2147483648LL, 2147483647LL, "--contexto");
+    else if (nome == "--registro") registro = valor;
+    else if (nome == "--biblioteca") biblioteca = valor;
+    else roteiroArquivo = valor;
+    return true;
+  }
+};
+
+// The company must be one the registry names: an unknown key would reach
+// the library as a data server that does not answer.
+void ExigeEmpresa(const Comando& comando, const std::string& empresa) {
+  if (empresa.empty())
+    throw ErroUso("o comando " + comando.nome + " trabalha sobre uma empresa: falta --empresa CHAVE");
+  if (!qmx::dados::ResolveBaseEmpresa(empresa))
+    throw ErroUso("a empresa " + empresa + " não está no registro (chave SOFTWARE\\ZT Redudeva\\Empresas\\" + empresa +
+                  " com o endereço da sua base)");
+}
+
+int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
+  OpcoesGerais gerais;
   size_t i = 0;
   for (; i < argumentos.size(); ++i) {
     const std::string& a = argumentos[i];
@@ -133,21 +171,27 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
       return kVerdadeiro;
     }
     if (a.rfind("--", 0) != 0) break;
-    if (i + 1 >= argumentos.size()) throw ErroUso("a opção " + a + " precisa de um valor");
-    const std::string& valor = argumentos[++i];
-    if (a == "--empresa") empresa = DoTerminal(valor);
-    else if (a == "--usuario") usuario = LeNumero(valor, 0, 65535, "--usuario");
-    else if (a == "--contexto") contexto = LeNumero(valor, -2147483648LL, 2147483647LL, "--contexto");
-    else if (a == "--registro") registro = valor;
-    else if (a == "--biblioteca") biblioteca = valor;
-    else if (a == "--roteiro") roteiroArquivo = valor;
-    else throw ErroUso("opção geral desconhecida: " + a);
+    if (!gerais.Le(a, argumentos, i)) throw ErroUso("opção geral desconhecida: " + a);
   }
   if (i >= argumentos.size()) throw ErroUso("falta o comando (qmx --help lista os comandos)");
   const Comando* comando = ProcuraComando(argumentos[i]);
   if (!comando) throw ErroUso("comando desconhecido: " + argumentos[i]);
 
-  const std::vector<std::string> doComando(argumentos.begin() + static_cast<long>(i) + 1, argumentos.end());
+  // General options may also follow the command, unless it takes an option
+  // of the same name.
+  std::vector<std::string> doComando;
+  const auto proprias = OpcoesDoComando(*comando);
+  for (size_t k = i + 1; k < argumentos.size(); ++k) {
+    const std::string& a = argumentos[k];
+    const std::string nome = a.rfind("--", 0) == 0 ? a.substr(2, a.find('=') - 2) : std::string();
+    const bool propria = std::any_of(proprias.begin(), proprias.end(), [&](const auto& o) { return o.nome == nome; });
+    if (nome.empty() || propria || !gerais.Le(a, argumentos, k)) doComando.push_back(a);
+  }
+  const std::string& empresa = gerais.empresa;
+  const std::string& registro = gerais.registro;
+  const std::string& biblioteca = gerais.biblioteca;
+  const std::string& roteiroArquivo = gerais.roteiroArquivo;
+  const long long usuario = gerais.usuario, contexto = gerais.contexto;
   for (const auto& a : doComando)
     if (a == "--help" || a == "-h") {
       Escreve(std::cout, AjudaDoComando(*comando));
@@ -156,9 +200,19 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   const std::vector<std::string> flags = FlagsDoComando(*comando);
   bool tinhaRespostas = false;
   const Opcoes respostas(doComando, flags);
-  const Opcoes opcoes(SemRespostas(doComando, comando->campos, tinhaRespostas), flags);
+  const Opcoes opcoes(SemRespostas(doComando, *comando, tinhaRespostas), flags);
   if (tinhaRespostas && !comando->abreDialogo) throw ErroUso("o comando " + comando->nome + " não abre diálogos");
   ConfereOpcoes(*comando, opcoes);
+  // Dates given to the export are read before anything else runs.
+  for (const auto& opcao : comando->opcoes)
+    if (opcao.valor == "DD/MM/AAAA")
+      for (const auto& valor : opcoes.Todos(opcao.nome)) LeData(valor);
+  if (opcoes.Posicionais().size() > MaximoPosicionais(*comando))
+    throw ErroUso("argumento a mais: \"" + opcoes.Posicionais()[MaximoPosicionais(*comando)] + "\"" +
+                  (comando->argumentos.empty() ? " (o comando não leva argumentos)"
+                                               : " (o comando leva " + comando->argumentos + "; um caminho com brancos vai entre aspas)"));
+  // The operator's answers are checked before anything runs.
+  const std::string roteiroDasOpcoes = RoteiroDoComando(*comando, respostas);
   if (comando->usaRegistro) ExigeRegistro(registro);
 
   // The operator's script and the record of what was shown, in files that
@@ -184,13 +238,14 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     conteudo << entrada.rdbuf();
     roteiro = conteudo.str() + "\n";
   }
-  roteiro += RoteiroDoComando(*comando, respostas);
+  roteiro += roteiroDasOpcoes;
   const fs::path arquivoRoteiro = pastaTemporaria / "roteiro.txt";
   const fs::path arquivoRegistro = pastaTemporaria / "registro-ui.txt";
   std::ofstream(arquivoRoteiro, std::ios::binary) << roteiro;
   qmx::sistema::DefineVariavel("QMX_ROTEIRO", qmx::descritores::Nome(arquivoRoteiro));
   qmx::sistema::DefineVariavel("QMX_ROTEIRO_REGISTRO", qmx::descritores::Nome(arquivoRegistro));
   if (!registro.empty()) qmx::sistema::DefineVariavel("QMX_REGISTRO", qmx::descritores::Nome(fs::absolute(registro)));
+  if (UsaEmpresa(*comando)) ExigeEmpresa(*comando, empresa);
 
   std::unique_ptr<Biblioteca> carregada;
   try {
@@ -220,6 +275,19 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     throw;
   }
   const VistoPeloOperador fim = mostraOQueFoiVisto();
+  // An answer the dialog could not take (a list item it does not have, a
+  // control that is disabled) is a mistake of the command line: the option
+  // that made it is named when one did.
+  if (!fim.passosRecusados.empty()) {
+    carregada->Funcao<QMX_BOOL()>("QMX_Finaliza")();
+    for (const std::string& passo : fim.passosRecusados) {
+      std::string opcao;
+      for (const auto& o : OpcoesDoComando(*comando))
+        if (o.controle && passo.find(" " + std::to_string(o.controle)) != std::string::npos) opcao = "--" + o.nome + ": ";
+      Escreve(std::cerr, "qmx: " + opcao + "resposta recusada pelo diálogo (" + passo + ")\n");
+    }
+    return kErroUso;
+  }
   if (comando->usaRegistro) {
     const Impressao depois = ImpressaoAtual();
     if (!depois.arquivo.empty() && (depois.tamanho != antes.tamanho || depois.arquivo != antes.arquivo))

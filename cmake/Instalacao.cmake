@@ -58,11 +58,22 @@ install(FILES ${CMAKE_BINARY_DIR}/instalacao/qmxutil.pc DESTINATION ${QMX_PASTA_
 # default would work anywhere, so the package puts no file in /etc (Debian
 # keeps /etc for configuration a package can ship working). It installs a
 # commented example among the package's documentation, where Debian keeps
-# examples; the administrator copies it to /etc/qmxutil/registro.ini.
-set(QMX_PASTA_CATALOGOS_INSTALADA ${CMAKE_INSTALL_FULL_DATADIR}/qmxutil/Mensagens)
-configure_file(${CMAKE_SOURCE_DIR}/exemplos/registro.ini.in ${CMAKE_BINARY_DIR}/instalacao/registro.ini @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/instalacao/registro.ini ${CMAKE_SOURCE_DIR}/exemplos/assina.c
-  ${CMAKE_SOURCE_DIR}/exemplos/CMakeLists.txt DESTINATION ${QMX_PASTA_EXEMPLOS})
+# examples; the administrator copies it to /etc/qmxutil/registro.ini. Its
+# catalogue folder is the one of the prefix the files go to, known only when
+# they are installed (cmake --install --prefix), so it is written then.
+install(FILES ${CMAKE_SOURCE_DIR}/exemplos/assina.c ${CMAKE_SOURCE_DIR}/exemplos/CMakeLists.txt
+  DESTINATION ${QMX_PASTA_EXEMPLOS})
+if(IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")
+  set(QMX_DADOS_NO_PREFIXO "${CMAKE_INSTALL_DATADIR}")
+else()
+  set(QMX_DADOS_NO_PREFIXO "\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}")
+endif()
+install(CODE "
+  set(QMX_PASTA_CATALOGOS_INSTALADA \"${QMX_DADOS_NO_PREFIXO}/qmxutil/Mensagens\")
+  configure_file(\"${CMAKE_SOURCE_DIR}/exemplos/registro.ini.in\"
+    \"${CMAKE_BINARY_DIR}/instalacao/exemplo/registro.ini\" @ONLY)
+  file(INSTALL \"${CMAKE_BINARY_DIR}/instalacao/exemplo/registro.ini\"
+    DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${QMX_PASTA_EXEMPLOS}\")")
 
 if(TARGET qmx)
   install(TARGETS qmx RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "frame/ProtecaoExportacao.h"
+#include "frame/RelogioBiblioteca.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/calendario/JanelaDatas.h"
 #include "frame/QMXUTIL.h"
@@ -38,3 +39,32 @@ std::string MontaHora(std::int32_t hhmmss, bool comSegundos) {
     return Formata("%.2i:%.2i", horas, minutos);
   });
 }
+
+// For C programs, which have no MontaData: a 16-bit day number from a
+// calendar date and back, read in the window of today as every export reads
+// the days it is given. A date the calendar lacks, or one the window does
+// not reach, has no number (0).
+uint16_t QMX_NumeroDia(uint16_t dia, uint16_t mes, uint16_t ano) {
+  return qmx::Protegido("QMX_NumeroDia", uint16_t{0}, [&]() -> uint16_t {
+    if (ano < 1 || ano > 9999 || mes < 1 || mes > 12 || dia < 1 || dia > qmx::DiasDoMes(mes, ano)) return 0;
+    const qmx::NumeroDia numero = qmx::CodificaDia(dia, mes, ano);
+    const qmx::NumeroDia hoje = qmx::CQMXRelogio::PegaDiaHoje();
+    if (numero < qmx::InicioDaJanela(hoje) || numero > qmx::FimDaJanela(hoje)) return 0;
+    return qmx::DiaDezesseisBits(numero);
+  });
+}
+
+QMX_BOOL QMX_DataDoNumero(uint16_t numeroDia, uint16_t* dia, uint16_t* mes, uint16_t* ano) {
+  return qmx::Protegido("QMX_DataDoNumero", QMX_BOOL{0}, [&]() -> QMX_BOOL {
+    if (numeroDia == 0 || !dia || !mes || !ano) return 0;
+    const qmx::DiaMesAno data = qmx::DecodificaDia(qmx::LeDiaDezesseisBits(numeroDia));
+    *dia = static_cast<uint16_t>(data.dia);
+    *mes = static_cast<uint16_t>(data.mes);
+    *ano = static_cast<uint16_t>(data.ano);
+    return 1;
+  });
+}
+
+// The texts the library hands back (QMX_SpedFiscal's path) are allocated
+// by the library's own run time: they are freed by it.
+void QMX_LiberaTexto(char* texto) { delete[] texto; }

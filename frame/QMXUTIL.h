@@ -86,6 +86,14 @@ QMX_API int32_t QMX_ProcIntegraES(REG_QMX_PARAMETROS_INTEGRACAO parametros);
 QMX_API int32_t QMX_ProcIntegraFN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
 QMX_API int32_t QMX_IntegraCupomES(void* cupom, int32_t item, int32_t valor1, int32_t valor2);
 
+// Helpers for C programs. A 16-bit day number from a calendar date (0 when
+// the calendar lacks the date or the numbers do not reach it today), and
+// the date of a day number as the exports read it (false for 0); and the
+// release of a text the library handed back (QMX_SpedFiscal's path).
+QMX_API uint16_t QMX_NumeroDia(uint16_t dia, uint16_t mes, uint16_t ano);
+QMX_API QMX_BOOL QMX_DataDoNumero(uint16_t numeroDia, uint16_t* dia, uint16_t* mes, uint16_t* ano);
+QMX_API void QMX_LiberaTexto(char* texto);
+
 #ifdef __cplusplus
 }  // extern "C"
 

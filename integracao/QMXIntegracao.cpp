@@ -8,6 +8,7 @@
 #include "plataforma/calendario/JanelaDatas.h"
 #include "integracao/CamposIntegracao.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
+#include "plataforma/mensagens/MensagemSistema.h"
 #include "plataforma/mensagens/ZTMens.h"
 
 namespace qmx {
@@ -37,6 +38,16 @@ CQMXIntegracao::~CQMXIntegracao() = default;
 
 void CQMXIntegracao::ReportaFalha(com::HRESULT resultado, int linha) const {
   mensagens::ZTTrataErro2(resultado, 0, 0, m_strEmpresa, kFonte, linha, QMX_CARIMBO_COMPILACAO);
+  // The box is gone when the operator closes it: the log keeps the failure
+  // with the day's other lines (only where there is a log file, as the box
+  // has told it already).
+  if (!m_log.Arquivo().empty()) {
+    std::string texto = mensagens::TextoErroSistema(static_cast<std::uint32_t>(resultado));
+    if (texto.empty()) texto = "Erro não especificado.";
+    char codigo[16];
+    std::snprintf(codigo, sizeof codigo, "0x%08X", static_cast<std::uint32_t>(resultado));
+    Log(Formata("Falha: %s (%s, linha %d)", texto.c_str(), codigo, linha));
+  }
 }
 
 NumeroDia CQMXIntegracao::DataDosParametros(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {

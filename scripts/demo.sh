@@ -5,5 +5,6 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 pasta="${QMX_BUILD:-$raiz/build}"
-bash "$raiz/scripts/construir.sh" qmx
+# The man page too: everything `cmake --install` puts in place is then built.
+bash "$raiz/scripts/construir.sh" qmx qmx_manual
 "$pasta/cli/qmx" demo --pasta "${1:-$raiz/qmx-demo}"

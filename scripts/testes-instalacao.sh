@@ -104,6 +104,21 @@ cmake --install "$pasta" --prefix "$prefixo" >/dev/null
 (cd "$prefixo" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort) >"$temp/instalados"
 diff -u "$temp/esperados" "$temp/instalados" || falha "cmake --install não instalou exatamente os arquivos esperados"
 ok "cmake --install: $(wc -l <"$temp/instalados") arquivos, os esperados"
+# The example settings name the catalogues of the prefix chosen at install.
+catalogos_do_exemplo() {
+  awk '/^\[SOFTWARE\\ZT Redudeva\\Mensagens\]/ { s = 1; next } /^\[/ { s = 0 } s && /^Path=/ { print substr($0, 6) }' "$1"
+}
+[[ "$(catalogos_do_exemplo "$prefixo/share/doc/qmxutil/examples/registro.ini")" == "$prefixo/share/qmxutil/Mensagens" ]] ||
+  falha "o registro.ini de exemplo de $prefixo aponta os catálogos para outro lugar"
+[[ -f "$prefixo/share/qmxutil/Mensagens/ZTECMens.txt" ]] || falha "os catálogos não estão em $prefixo/share/qmxutil/Mensagens"
+# As a newcomer does it: the demonstration, then the install, nothing built
+# in between (the man page is made again by the demonstration's build).
+rm -f "$pasta/instalacao/qmx.1" "$pasta/instalacao/qmx.1.gz"
+QMX_BUILD="$pasta" QMX_TIPO="$tipo" bash "$raiz/scripts/demo.sh" "$temp/demo" >"$temp/demo.log" 2>&1 ||
+  falha "scripts/demo.sh: $(tail -3 "$temp/demo.log")"
+cmake --install "$pasta" --prefix "$temp/depois-da-demo" >"$temp/instalacao-demo.log" 2>&1 ||
+  falha "cmake --install logo depois de scripts/demo.sh: $(tail -3 "$temp/instalacao-demo.log")"
+ok "exemplo de registro com os catálogos do prefixo; instalação logo depois da demonstração"
 soname=$(readelf -d "$prefixo/$libdir/libqmxutil.so.$versao" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 [[ "$soname" == "libqmxutil.so.$maior" ]] || falha "SONAME '$soname', esperado libqmxutil.so.$maior"
 [[ $(readlink "$prefixo/$libdir/libqmxutil.so.$maior") == "libqmxutil.so.$versao" ]] || falha "libqmxutil.so.$maior"
@@ -213,8 +228,7 @@ ok "pacote $(basename "$deb"): campos, dependências ($(paste -sd' ' "$temp/depe
 
 # The example settings name the catalogue folder that the package installs.
 dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/qmxutil/examples/registro.ini >"$temp/registro.ini"
-caminho=$(awk '/^\[SOFTWARE\\ZT Redudeva\\Mensagens\]/ { s = 1; next } /^\[/ { s = 0 } s && /^Path=/ { print substr($0, 6) }' \
-  "$temp/registro.ini")
+caminho=$(catalogos_do_exemplo "$temp/registro.ini")
 if [[ "$caminho" != /usr/share/qmxutil/Mensagens ]] || ! grep -qF " .$caminho/ZTECMens.txt" "$temp/conteudo"; then
   falha "o registro.ini de exemplo aponta os catálogos para '$caminho'"
 fi

@@ -27,6 +27,7 @@ constexpr Texto kErrosSistema[] = {
     {109, "O pipe foi finalizado."},
     {112, "Não há espaço suficiente no disco."},
     {193, "Não é um aplicativo válido."},
+    {1168, "Elemento não encontrado."},
     {1722, "O servidor RPC não está disponível."},
 };
 

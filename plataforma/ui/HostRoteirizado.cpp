@@ -146,7 +146,7 @@ void HostRoteirizado::CarregaRoteiro(const std::string& textoRoteiro) {
 
 void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
   const auto recusa = [&](const std::string& motivo) {
-    m_erros.push_back("diálogo " + std::to_string(dialogo.IdModelo()) + ": " + motivo);
+    RegistraErro("diálogo " + std::to_string(dialogo.IdModelo()) + ": " + motivo);
   };
   if ((acao.tipo == AcaoRoteiro::Tipo::Digita || acao.tipo == AcaoRoteiro::Tipo::Clica ||
        acao.tipo == AcaoRoteiro::Tipo::Seleciona)) {
@@ -163,7 +163,8 @@ void HostRoteirizado::Executa(CDialogo& dialogo, const AcaoRoteiro& acao) {
       indices.insert(indices.end(), acao.outrosIndices.begin(), acao.outrosIndices.end());
       for (int indice : indices)
         if (indice < 0 || indice >= controle.GetCount())
-          return recusa("linha inexistente " + std::to_string(indice) + " em " + std::to_string(acao.id));
+          return recusa("linha inexistente " + std::to_string(indice) + " em " + std::to_string(acao.id) + " (há " +
+                        std::to_string(controle.GetCount()) + ")");
       if (indices.size() == 1) {
         dialogo.SelecionaItem(acao.id, acao.indice);
       } else {
@@ -191,7 +192,7 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
     ~Fecha() { abertos.pop_back(); }
   } fecha{m_abertos};
   if (!dialogo.Cria()) {
-    m_erros.push_back("modelo de diálogo inexistente " + std::to_string(dialogo.IdModelo()));
+    RegistraErro("modelo de diálogo inexistente " + std::to_string(dialogo.IdModelo()));
     return -1;
   }
 
@@ -206,13 +207,17 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
     roteiro = std::move(m_dialogos.front());
     m_dialogos.pop_front();
     if (roteiro.idModelo != 0 && roteiro.idModelo != dialogo.IdModelo()) {
-      m_erros.push_back("esperava o diálogo " + std::to_string(roteiro.idModelo) + ", abriu " +
+      RegistraErro("esperava o diálogo " + std::to_string(roteiro.idModelo) + ", abriu " +
                         std::to_string(dialogo.IdModelo()));
       roteiro.acoes.clear();
     }
   }
+  const std::size_t errosAntes = m_erros.size();
   for (const auto& acao : roteiro.acoes) {
     if (!dialogo.Aberto()) break;
+    // A step that could not be done cancels the dialog, when so asked,
+    // rather than going on with what the script did not mean.
+    if (m_paraNoErro && m_erros.size() != errosAntes) break;
     Executa(dialogo, acao);
   }
   m_shift = false;
@@ -235,7 +240,7 @@ int HostRoteirizado::MostraCaixa(const std::string& texto, const std::string& ti
     const int pedida = m_respostas.front();
     m_respostas.pop_front();
     if (RespostaValida(flags, pedida)) resposta = pedida;
-    else m_erros.push_back("a caixa \"" + texto + "\" não tem a resposta " + std::to_string(pedida));
+    else RegistraErro("a caixa \"" + texto + "\" não tem a resposta " + std::to_string(pedida));
   }
   m_caixas.push_back({texto, titulo, flags, resposta, m_abertos.empty() ? 0 : m_abertos.back()});
   Anota("caixa\t" + Escapa(titulo) + "\t" + std::to_string(flags) + "\t" + std::to_string(resposta) +
@@ -275,6 +280,11 @@ void HostRoteirizado::AnotaControles(const std::map<int, EstadoControle>& estado
       Anota(texto);
     }
   }
+}
+
+void HostRoteirizado::RegistraErro(const std::string& erro) {
+  m_erros.push_back(erro);
+  Anota("erro\t" + Escapa(erro));
 }
 
 void HostRoteirizado::Anota(const std::string& linha) const {

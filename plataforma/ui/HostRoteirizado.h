@@ -97,6 +97,9 @@ class HostRoteirizado : public HostUI {
   // Also appends every box and dialog, as it happens, to a text file (one
   // line each, fields separated by tabs), for programs that read it later.
   void GravaRegistroEm(const std::string& caminho) { m_arquivoRegistro = caminho; }
+  // A step that cannot be done (Erros) cancels its dialog instead of the
+  // script going on; the error also goes to the record file.
+  void ParaNoErro(bool para) { m_paraNoErro = para; }
 
   int ExecutaModal(CDialogo& dialogo) override;
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
@@ -121,6 +124,7 @@ class HostRoteirizado : public HostUI {
 
  private:
   void Executa(CDialogo& dialogo, const AcaoRoteiro& acao);
+  void RegistraErro(const std::string& erro);
   void Anota(const std::string& linha) const;
   void AnotaControles(const std::map<int, EstadoControle>& estados, const CDialogo& dialogo) const;
 
@@ -133,6 +137,7 @@ class HostRoteirizado : public HostUI {
   std::vector<int> m_abertos;  // templates of the dialogs now running
   std::string m_arquivoRegistro;
   std::string m_titulo;
+  bool m_paraNoErro = false;
   int m_cursorEspera = 0;
   bool m_shift = false;
   int m_vezesCursorEspera = 0;

@@ -19,8 +19,11 @@ HostRoteirizado& HostPadrao() {
   static std::unique_ptr<HostRoteirizado> host = [] {
     auto novo = std::make_unique<HostRoteirizado>();
     if (const char* caminho = std::getenv("QMX_ROTEIRO"); caminho && *caminho) {
-      // Only a regular file: a FIFO named here would hang the program.
+      // Only a regular file: a FIFO named here would hang the program. A
+      // step the dialog cannot take cancels it: the program that wrote the
+      // script learns it from the record, and nothing is done half-meant.
       novo->CarregaRoteiro(LeituraRegular::Le(caminho).value_or(std::string()));
+      novo->ParaNoErro(true);
     }
     if (const char* registro = std::getenv("QMX_ROTEIRO_REGISTRO"); registro && *registro)
       novo->GravaRegistroEm(registro);

@@ -57,6 +57,17 @@ TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
       {"criptografar --valor abc", "--valor: \"abc\" não é um valor com duas casas decimais"},
       {"criptografar --valor 1234,5", "--valor: \"1234,5\" não é um valor"},
       {"md5-arquivo /tmp/\xE6\x97\xA5.txt", "tem caracteres que o Windows-1252 não representa"},
+      // A date typed into a dialog is one the dialog's edit reads.
+      {"sintegra --data-inicial 2026-11-01", "--data-inicial: \"2026-11-01\" não é uma data DD/MM/AAAA"},
+      {"sintegra --data-final 31/02/2026", "--data-final: 31/02/2026 não é um dia do calendário"},
+      {"arq-mfd --data-inicial 29/02/25", "não é um dia do calendário"},
+      {"lmf --cotepe-final 1/13/2026", "não é um dia do calendário"},
+      // Work on a company's data needs a company the registry names.
+      {"sintegra --filial 1", "o comando sintegra trabalha sobre uma empresa: falta --empresa CHAVE"},
+      {"--empresa NENHUMA integra es --data 02/11/2026", "a empresa NENHUMA não está no registro"},
+      {"historico --cupom 5 --empresa NENHUMA", "a empresa NENHUMA não está no registro"},
+      {"md5-texto abc def", "argumento a mais: \"def\" (o comando leva TEXTO; um caminho com brancos"},
+      {"chave-publica x", "argumento a mais: \"x\" (o comando não leva argumentos)"},
   };
   for (const auto& caso : casos) {
     const Execucao execucao = Qmx(caso.argumentos);
@@ -70,22 +81,24 @@ TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
 // them.
 TEST(Qmx, SaidaDizOQueAconteceu) {
   PastaTemporaria pasta;
-  qmx::testes::RegistroTemporario registro(
+  const std::string impressora =
       "[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nModelo=EMULADA\nNumeroSerie=QMX-CLI-9\nPastaRetorno=" +
-      pasta.Caminho("ecf") + "\n");
-  const Execucao cancelado = Qmx("sintegra");
+      pasta.Caminho("ecf") + "\n";
+  qmx::testes::RegistroTemporario registro(impressora);
+  // A company whose database the data server cannot open.
+  registro.Reescreve(impressora + "[SOFTWARE\\ZT Redudeva\\Empresas\\QUEBRADA]\nEC=" + pasta.Caminho("ec") +
+                     "/\nBaseDados=" + pasta.Grava("nao-e-base.db", "isto n\xE3o \xE9 uma base") + "\n");
+  const Execucao cancelado = Qmx("--empresa QUEBRADA sintegra");
   EXPECT_EQ(cancelado.codigo, 1);
   EXPECT_NE(cancelado.saida.find("QMX_Sintegra: verdadeiro\n"), std::string::npos) << cancelado.saida;
   EXPECT_EQ(cancelado.saida.substr(cancelado.saida.size() - 10), "cancelado\n") << cancelado.saida;
 
-  const Execucao falhou = Qmx("--empresa NENHUMA integra es --data 02/11/2026 --ecf 1");
+  const Execucao falhou = Qmx("integra es --data 02/11/2026 --ecf 1 --empresa QUEBRADA");
   EXPECT_EQ(falhou.codigo, 1);
   EXPECT_EQ(falhou.saida.substr(falhou.saida.size() - 7), "falhou\n") << falhou.saida;
-  EXPECT_NE(falhou.saida.find(U8("[caixa] Torvo ECF:\nErro na comunicação com o servidor de dados.\nResultado: ")),
-            std::string::npos)
-      << falhou.saida;
+  EXPECT_NE(falhou.saida.find(U8("[caixa] Torvo ECF:\n")), std::string::npos) << falhou.saida;
 
-  const Execucao lmf = Qmx("--empresa DEMO lmf --tipo s --ok");
+  const Execucao lmf = Qmx("lmf --tipo s --ok");
   EXPECT_EQ(lmf.codigo, 0);
   EXPECT_NE(lmf.saida.find("QMX_LMF: verdadeiro\n"), std::string::npos) << lmf.saida;
   EXPECT_NE(lmf.saida.find(U8("[diálogo 14024]")), std::string::npos) << lmf.saida;
@@ -93,8 +106,8 @@ TEST(Qmx, SaidaDizOQueAconteceu) {
   ASSERT_NE(inicio, std::string::npos) << lmf.saida;
   const auto fim = lmf.saida.find('\n', inicio);
   EXPECT_EQ(lmf.saida.substr(inicio, fim - inicio), U8("impressão: ") + pasta.Caminho("ecf/impressao-QMX-CLI-9.txt"));
-  // Nothing printed, nothing said.
-  EXPECT_EQ(Qmx("monta-data 55519").saida, "01/01/2000\n");
+  // Nothing printed, nothing said; a general option may follow the command.
+  EXPECT_EQ(Qmx("monta-data 55519 --usuario 1").saida, "01/01/2000\n");
 
   // Line breaks of every kind are real ones.
   const Execucao indice = Qmx("indice-tecnico");
@@ -127,6 +140,18 @@ TEST(Qmx, ExecutaExportacoesSemRegistro) {
   const Execucao limpar = Qmx("limpar '" + pasta.Pasta().string() + "'");
   EXPECT_EQ(limpar.saida, pasta.Pasta().string() + ": 1 arquivo removido, 5 bytes liberados\n");
   EXPECT_EQ(Qmx("limpar '" + pasta.Caminho("falta") + "'").codigo, 1);
+  // Help: the exit codes of an export only where there is one; the choices
+  // described.
+  EXPECT_EQ(Qmx("verificar --help").saida.find(U8("exportação respondeu")), std::string::npos);
+  EXPECT_NE(Qmx("sintegra --help").saida.find(U8("exportação respondeu")), std::string::npos);
+  const std::string venda = Qmx("venda-periodo --help").saida;
+  EXPECT_NE(venda.find(U8("--leiaute convenio|cotepe   o leiaute: convenio (Sintegra, Convênio 57/95)")),
+            std::string::npos)
+      << venda;
+  EXPECT_NE(venda.find("--perfil A|B"), std::string::npos) << venda;
+  const std::string integra = Qmx("integra --help").saida;
+  for (const char* exportacao : {"QMX_ProcIntegraCN", "QMX_ProcIntegraEF", "QMX_ProcIntegraES", "QMX_ProcIntegraFN"})
+    EXPECT_NE(integra.find(exportacao), std::string::npos) << exportacao;
 }
 
 // The cipher of a text and an amount, and the amount shown back as the
@@ -211,13 +236,24 @@ TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
 namespace {
 
 TEST(Qmx, RespostasPorNomeNosDialogosDeArquivo) {
-  qmx::testes::RegistroTemporario registro;
-  const Execucao sintegra = Qmx("sintegra --filial 1 --data-inicial 01/02/2026 --data-final 28/02/2026");
-  // Without a company the dialog cannot accept them: it ends cancelled.
+  qmx::testes::EmpresaTeste empresa;
+  const Execucao sintegra = Qmx("--empresa TESTE sintegra --filial 1 --data-inicial 01/02/2026 --data-final 28/02/2026");
+  // A company without branch 1: the dialog cannot accept them and ends
+  // cancelled.
   EXPECT_EQ(sintegra.codigo, 1) << sintegra.saida;
   EXPECT_NE(sintegra.saida.find(U8("[diálogo 14028]")), std::string::npos) << sintegra.saida;
+  // An item the list does not have cancels the dialog and names the option.
+  const Execucao natureza = Qmx("--empresa TESTE sintegra --natureza 7");
+  EXPECT_EQ(natureza.codigo, 2) << natureza.saida;
+  EXPECT_NE(natureza.saida.find(U8("qmx: --natureza: resposta recusada pelo diálogo (diálogo 14028: linha inexistente 6 em "
+                                   "13044 (há 3))")),
+            std::string::npos)
+      << natureza.saida;
+  EXPECT_NE(natureza.saida.find(U8("[diálogo 14028] \"Torvo ECF - SINTEGRA - Base de Dados\" fechado com 2")),
+            std::string::npos)
+      << natureza.saida;
   // The layout and the profile by name; a value the dialog lacks is refused.
-  const Execucao venda = Qmx("venda-periodo --filial 1 --leiaute cotepe --perfil b");
+  const Execucao venda = Qmx("--empresa TESTE venda-periodo --filial 1 --leiaute cotepe --perfil b");
   EXPECT_NE(venda.saida.find(U8("[diálogo 14030]")), std::string::npos) << venda.saida;
   const Execucao leiaute = Qmx("venda-periodo --leiaute sped");
   EXPECT_EQ(leiaute.codigo, 2);
@@ -305,6 +341,30 @@ TEST(Qmx, AutorizaEHistorico) {
   EXPECT_NE(recusado.saida.find(U8("autorizado: não")), std::string::npos) << recusado.saida;
   EXPECT_NE(recusado.saida.find(U8("[caixa] Torvo Cadastros Gerais:\nUsuário ou senha não conferem.\nDigite-os novamente. (resposta 1)")), std::string::npos)
       << recusado.saida;
+
+  // A cupom the day does not have, and one not named.
+  const Execucao semCupom = Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1 --cupom 5");
+  EXPECT_EQ(semCupom.codigo, 1) << semCupom.saida;
+  EXPECT_EQ(semCupom.saida, "cupom 5 do ECF 1 em 01/01/2000 n\xC3\xA3o encontrado\n");
+  const Execucao semNumero = Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1");
+  EXPECT_EQ(semNumero.codigo, 2);
+  EXPECT_NE(semNumero.saida.find("falta --cupom"), std::string::npos) << semNumero.saida;
+
+  // An ECF the company lacks: the code with its meaning, and the failure
+  // in the integration's log too.
+  const std::string log = empresa.Pasta().Caminho("integracao.log");
+  const Execucao semEcf = Qmx("--empresa TESTE integra cn --data 01/01/2000 --ecf 99 --diretorio '" + log + "'");
+  EXPECT_EQ(semEcf.codigo, 1);
+  EXPECT_NE(semEcf.saida.find(U8("QMX_ProcIntegraCN: 0x80070490 (elemento não encontrado)")), std::string::npos)
+      << semEcf.saida;
+  EXPECT_NE(PastaTemporaria::Le(log).find("Falha: Elemento não encontrado. (0x80070490, linha "), std::string::npos)
+      << PastaTemporaria::Le(log);
+
+  // Movimentos by its dialog: the options fill it.
+  const Execucao movimentos =
+      Qmx("--empresa TESTE movimentos --filial 1 --ecf 1 --data-inicial 01/01/2000 --data-final 01/01/2000");
+  EXPECT_NE(movimentos.saida.find(U8("[diálogo 14017]")), std::string::npos) << movimentos.saida;
+  EXPECT_EQ(movimentos.saida.find("cancelado"), std::string::npos) << movimentos.saida;
 
   const Execucao historico = Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1 --cupom 7");
   EXPECT_EQ(historico.codigo, 0) << historico.saida;

@@ -328,7 +328,7 @@ TEST_F(IntegracaoPassos, PelaLinhaDeComando) {
   EXPECT_NE(dia.saida.find("QMX_ProcIntegraES: 0x80004005 (interrompida)"), std::string::npos) << dia.saida;
   EXPECT_EQ(Qmx(empresa + "integra xx --data 10/11/2026 --ecf 1").codigo, 2);
   const Execucao falta = Qmx(empresa + "integra-cupom --data 10/11/2026 --ecf 1 --cupom 99" + log);
-  EXPECT_NE(falta.saida.find(U8("cupom 99 do ECF 1 não encontrado")), std::string::npos) << falta.saida;
+  EXPECT_NE(falta.saida.find(U8("cupom 99 do ECF 1 em 10/11/2026 não encontrado")), std::string::npos) << falta.saida;
   EXPECT_EQ(e.LinhasLog().back(), "Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
   // The reconciliation: a day not yet in the financial module differs; once
   // integrated, it agrees.
