@@ -30,11 +30,43 @@ typedef struct REG_QMX_PARAMETROS_INTEGRACAO {
   unsigned char chaveBusca[136];
 } REG_QMX_PARAMETROS_INTEGRACAO;
 
+// The cupom QMX_IntegraCupomES takes (its `void*`), as the cash data hold
+// it: the point of sale passes the record of the cupom it just sold. Dates
+// are day numbers in 32 bits (not the 16-bit form), times HHMMSS, amounts
+// in ten-thousandths; texts zero-terminated. The compiler's natural
+// alignment applies (the amounts on 8 bytes): 144 bytes in all.
+typedef struct QMX_CUPOM {
+  uint32_t Id;
+  uint16_t Filial;
+  uint16_t Emissora;             /* the ECF's number */
+  int32_t Data;                  /* day number */
+  int32_t Hora;                  /* HHMMSS */
+  uint32_t COO;
+  uint32_t CCF;
+  uint32_t Sequencia;            /* the day's sequence key */
+  uint8_t Status;
+  uint8_t Origem;                /* 0 ECF screen, 1 pre-sale, 2 replicated */
+  uint8_t Cancelado;
+  uint32_t Cliente;              /* customer code; 0: none */
+  char DocumentoCliente[19];     /* CPF or CNPJ typed on the cupom */
+  char NomeCliente[41];
+  uint16_t CondicaoPagamento;
+  int64_t Subtotal;              /* ten-thousandths */
+  int64_t Desconto;
+  int64_t Total;
+  uint32_t NumeroInicial;        /* consumer notas: the range of numbers */
+  uint32_t NumeroFinal;
+  uint16_t QuantidadeItens;
+  uint16_t QuantidadeParcelas;
+} QMX_CUPOM;
+
 #ifdef __cplusplus
 static_assert(sizeof(REG_QMX_PARAMETROS_INTEGRACAO) == 140, "the caller passes 140 bytes");
+static_assert(sizeof(QMX_CUPOM) == 144, "the cupom record is 144 bytes");
 extern "C" {
 #else
 _Static_assert(sizeof(REG_QMX_PARAMETROS_INTEGRACAO) == 140, "the caller passes 140 bytes");
+_Static_assert(sizeof(QMX_CUPOM) == 144, "the cupom record is 144 bytes");
 #endif
 
 // Context and selection.
@@ -84,7 +116,7 @@ QMX_API int32_t QMX_ProcIntegraCN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
 QMX_API int32_t QMX_ProcIntegraEF(REG_QMX_PARAMETROS_INTEGRACAO parametros);
 QMX_API int32_t QMX_ProcIntegraES(REG_QMX_PARAMETROS_INTEGRACAO parametros);
 QMX_API int32_t QMX_ProcIntegraFN(REG_QMX_PARAMETROS_INTEGRACAO parametros);
-QMX_API int32_t QMX_IntegraCupomES(void* cupom, int32_t item, int32_t valor1, int32_t valor2);
+QMX_API int32_t QMX_IntegraCupomES(void* cupom, int32_t item, int32_t valor1, int32_t valor2);  // a QMX_CUPOM
 
 // Helpers for C programs. A 16-bit day number from a calendar date (0 when
 // the calendar lacks the date or the numbers do not reach it today), and

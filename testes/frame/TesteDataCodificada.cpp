@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 
 #include "apoio/RegistroTemporario.h"
 #include "apoio/RelogioSimulado.h"
@@ -164,6 +165,24 @@ TEST(JanelaDatas, ExportacoesSeguemORelogio) {
   EXPECT_EQ(MontaData(65381, false), "01/01/27");
   EXPECT_EQ(MontaData(28856, true), "01/01/1927");
   EXPECT_EQ(CQMXGenerica::InverteData(1, true), "20270605");
+  // The C helpers: a date to its number and back, both ends of the window
+  // on each side, and days the calendar lacks (-1: a number, whichever).
+  const struct {
+    std::uint16_t dia, mes, ano;
+    int numero;
+  } datas[] = {{31, 12, 2026, 65380}, {1, 1, 2027, 65381}, {5, 6, 2027, 1}, {1, 1, 1927, 28856},
+               {29, 2, 2028, -1},     {6, 12, 2036, -1},   {7, 12, 2036, 0}, {5, 7, 1857, -1},
+               {4, 7, 1857, 0},       {29, 2, 2027, 0},    {31, 4, 2026, 0}, {0, 1, 2026, 0},
+               {1, 13, 2026, 0},      {1, 1, 0, 0}};
+  for (const auto& d : datas) {
+    const std::uint16_t numero = QMX_NumeroDia(d.dia, d.mes, d.ano);
+    if (d.numero >= 0) EXPECT_EQ(numero, d.numero) << d.dia << "/" << d.mes << "/" << d.ano;
+    else EXPECT_NE(numero, 0) << d.dia << "/" << d.mes << "/" << d.ano;
+    std::uint16_t dia = 0, mes = 0, ano = 0;
+    ASSERT_EQ(QMX_DataDoNumero(numero, &dia, &mes, &ano), numero != 0);
+    if (numero) EXPECT_EQ(std::make_tuple(dia, mes, ano), std::make_tuple(d.dia, d.mes, d.ano));
+  }
+  EXPECT_EQ(QMX_DataDoNumero(1, nullptr, nullptr, nullptr), 0);
 
   // In 2013, the numbers and years of always.
   registro.Reescreve(testes::RelogioSimulado("01/02/2013", "10:00:00"));
