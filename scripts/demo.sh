@@ -7,4 +7,5 @@ raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 pasta="${QMX_BUILD:-$raiz/build}"
 # The man page too: everything `cmake --install` puts in place is then built.
 bash "$raiz/scripts/construir.sh" qmx qmx_manual
-"$pasta/cli/qmx" demo --pasta "${1:-$raiz/qmx-demo}"
+# November 2026, the month the README's examples name (QMX_DEMO_MES for another).
+"$pasta/cli/qmx" demo --mes "${QMX_DEMO_MES:-11/2026}" --pasta "${1:-$raiz/qmx-demo}"

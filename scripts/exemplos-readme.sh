@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs every qmx command the README shows, so that none of them can rot: the
+# `build/cli/qmx` lines of its ```sh blocks (a line ending in "\" goes on in
+# the next) and the commands quoted in its "First steps", on a demonstration
+# company made for the run, as scripts/demo.sh makes it (November 2026, the
+# month of the examples), in a temporary folder the commands run from, so
+# that qmx-demo/ there is that company. "<arquivo>" stands for each file of
+# the company's electronic-files folder in turn (each signed one, for
+# verificar). Every command must exit 0;
+# prints each one with its exit status and exits 1 on any other.
+set -uo pipefail
+raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+qmx="${QMX:-$raiz/build/cli/qmx}"
+trabalho="$(mktemp -d)"
+trap 'rm -rf "$trabalho"' EXIT
+
+if ! "$qmx" demo --mes "${QMX_DEMO_MES:-11/2026}" --pasta "$trabalho/qmx-demo" > "$trabalho/demo.log" 2>&1; then
+  echo "qmx demo falhou:"; tail -20 "$trabalho/demo.log"; exit 1
+fi
+
+# The commands, one per line, as the README writes them.
+perl -ne '
+  if (/^```sh/) { $bloco = 1; next }
+  if (/^```/) { $bloco = 0; next }
+  if ($bloco) {
+    chomp; s/\s+#.*$//;
+    if (defined $linha) { s/^\s+//; $linha .= " $_" } else { $linha = $_ }
+    if ($linha =~ s/\s*\\$//) { next }
+    print "$linha\n" if $linha =~ m{^build/cli/qmx };
+    undef $linha;
+    next;
+  }
+  $passos = 1 if /^## First steps/;
+  $passos = 0 if /^## / && !/^## First steps/;
+  $texto .= $_ if $passos;
+  END {
+    $texto =~ s/\s*\n\s*/ /g;
+    while ($texto =~ m{`(build/cli/qmx [^`]*)`}g) {
+      my $c = $1;
+      print "$c\n" unless $c =~ /\b(COMMAND|FILE)\b/;  # words to fill in
+    }
+  }' "$raiz/README.md" > "$trabalho/comandos"
+
+[[ -s "$trabalho/comandos" ]] || { echo "nenhum comando encontrado no README"; exit 1; }
+falhas=0
+total=0
+cd "$trabalho"
+while IFS= read -r comando; do
+  comando="${comando/#build\/cli\/qmx/\"\$qmx\"}"
+  if [[ "$comando" == *"<arquivo>"* ]]; then
+    variantes=()
+    for arquivo in qmx-demo/DEMO/Arquivos-Eletronicos/*; do
+      # The SPED extract carries no EAD line: verificar rightly refuses it.
+      [[ "$arquivo" == *TorvoECF-SpedFiscal-* && "$comando" == *verificar* ]] && continue
+      variantes+=("${comando//<arquivo>/\'$(basename "$arquivo")\'}")
+    done
+  else
+    variantes=("$comando")
+  fi
+  for variante in "${variantes[@]}"; do
+    total=$((total + 1))
+    saida=$(qmx="$qmx" bash -c "$variante" 2>&1 < /dev/null)
+    codigo=$?
+    printf '%d  %s\n' "$codigo" "${variante/\"\$qmx\"/qmx}"
+    if [[ $codigo -ne 0 ]]; then
+      falhas=$((falhas + 1))
+      tail -5 <<< "$saida" | sed 's/^/    /'
+    fi
+  done
+done < "$trabalho/comandos"
+echo "$total comandos, $falhas com falha"
+[[ $falhas -eq 0 ]]
