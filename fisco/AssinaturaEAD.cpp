@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "fisco/BlocoSecreto.h"
+#include "fisco/ChaveAssinatura.h"
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/cripto/Cripto.h"
 #include "plataforma/texto/CaminhoArquivo.h"
@@ -14,12 +14,11 @@
 namespace qmx {
 namespace {
 
-// Gathers the key from the secret block, in the order and sizes the block
-// keeps its parts (n, e, d, p, q, d mod p-1, d mod q-1, q^-1 mod p), runs
-// the raw private operation and wipes the gathered bytes.
+// Gathers the key's parts (n, e, d, p, q, d mod p-1, d mod q-1, q^-1 mod
+// p), runs the raw private operation and wipes the gathered bytes.
 std::optional<std::vector<unsigned char>> OperacaoPrivada(const AssinaturaEAD::Bloco& bloco) {
   unsigned char bytes[kTamanhoChave];
-  for (int i = 0; i < kTamanhoChave; ++i) bytes[i] = kBlocoSecreto[kPosicoesChave[i]];
+  ChaveAssinatura(bytes);
   static constexpr int kTamanhos[] = {128, 3, 128, 64, 64, 64, 64, 64};
   std::basic_string_view<unsigned char> partes[8];
   int deslocamento = 0;

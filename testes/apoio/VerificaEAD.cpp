@@ -24,8 +24,7 @@ std::string BlocoDaAssinatura(const std::string& conteudo) {
 #if defined(_WIN32)
   // No openssl command there: the system's own RSA (CNG) does the public
   // operation, with the published key read from its PEM file.
-  const auto chave = cripto::LeChavePublicaPEM(PastaTemporaria::Le(std::string(QMX_FONTES_RAIZ) +
-                                                                   "/recursos/chave-publica.pem"));
+  const auto chave = cripto::LeChavePublicaPEM(PastaTemporaria::Le(QMX_CHAVE_PUBLICA));
   if (!chave) return {};
   const auto bloco = cripto::PublicaSemPreenchimento(
       chave->modulo, chave->expoente,
@@ -33,8 +32,8 @@ std::string BlocoDaAssinatura(const std::string& conteudo) {
   return bloco ? std::string(bloco->begin(), bloco->end()) : std::string();
 #else
   const std::string assinatura = pasta.Grava("assinatura.bin", binario);
-  const std::string comando = "openssl pkeyutl -verifyrecover -pubin -inkey '" + std::string(QMX_FONTES_RAIZ) +
-                              "/recursos/chave-publica.pem' -pkeyopt rsa_padding_mode:none -in '" + assinatura +
+  const std::string comando = "openssl pkeyutl -verifyrecover -pubin -inkey '" + std::string(QMX_CHAVE_PUBLICA) +
+                              "' -pkeyopt rsa_padding_mode:none -in '" + assinatura +
                               "' -out '" + pasta.Caminho("bloco.bin") + "' 2>/dev/null";
   if (std::system(comando.c_str()) != 0) return {};
   return PastaTemporaria::Le(pasta.Caminho("bloco.bin"));

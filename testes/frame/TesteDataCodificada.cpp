@@ -176,11 +176,17 @@ TEST(JanelaDatas, ExportacoesSeguemORelogio) {
                {1, 13, 2026, 0},      {1, 1, 0, 0}};
   for (const auto& d : datas) {
     const std::uint16_t numero = QMX_NumeroDia(d.dia, d.mes, d.ano);
-    if (d.numero >= 0) EXPECT_EQ(numero, d.numero) << d.dia << "/" << d.mes << "/" << d.ano;
-    else EXPECT_NE(numero, 0) << d.dia << "/" << d.mes << "/" << d.ano;
+    const std::string data = std::to_string(d.dia) + "/" + std::to_string(d.mes) + "/" + std::to_string(d.ano);
+    if (d.numero >= 0) {
+      EXPECT_EQ(numero, d.numero) << data;
+    } else {
+      EXPECT_NE(numero, 0) << data;
+    }
     std::uint16_t dia = 0, mes = 0, ano = 0;
     ASSERT_EQ(QMX_DataDoNumero(numero, &dia, &mes, &ano), numero != 0);
-    if (numero) EXPECT_EQ(std::make_tuple(dia, mes, ano), std::make_tuple(d.dia, d.mes, d.ano));
+    if (numero) {
+      EXPECT_EQ(std::make_tuple(dia, mes, ano), std::make_tuple(d.dia, d.mes, d.ano)) << data;
+    }
   }
   EXPECT_EQ(QMX_DataDoNumero(1, nullptr, nullptr, nullptr), 0);
 
