@@ -360,6 +360,10 @@ TEST(Qmx, AutorizaEHistorico) {
   EXPECT_NE(PastaTemporaria::Le(log).find("Falha: Elemento não encontrado. (0x80070490, linha "), std::string::npos)
       << PastaTemporaria::Le(log);
 
+  const Execucao semDia = Qmx("--empresa TESTE integra es --ecf 1");
+  EXPECT_EQ(semDia.codigo, 2);
+  EXPECT_NE(semDia.saida.find("falta --data"), std::string::npos) << semDia.saida;
+
   // Movimentos by its dialog: the options fill it.
   const Execucao movimentos =
       Qmx("--empresa TESTE movimentos --filial 1 --ecf 1 --data-inicial 01/01/2000 --data-final 01/01/2000");
