@@ -467,6 +467,9 @@ std::vector<Comando> MontaComandos() {
                "",
                {{"pasta", "DIR", "a pasta da empresa (qmx-demo)"},
                 {"mes", "MM/AAAA", "o mês do movimento (o mês anterior ao do relógio da biblioteca)"},
+                {"base", "CONEXAO",
+                 "a base da empresa num servidor PostgreSQL (\"host=... dbname=... user=...\"), vazia de empresas; "
+                 "senão um arquivo SQLite na pasta"},
                 {"tamanho", "N", "N vezes o movimento de sempre"},
                 {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"},
                 {"cupons-por-dia", "N", "com --loja-grande: N cupons por dia em cada ECF da filial 1 (1000)"},

@@ -27,6 +27,8 @@
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/ConexaoMunicipio.h"
+#include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/dados/SessaoDados.h"
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/mensagens/CatalogoMensagens.h"
@@ -50,6 +52,23 @@ constexpr const char* kSerieEmulada = "QMX0000000000000001";
 // summary, written in Windows-1252 like them, shows it).
 std::string Texto(const fs::path& caminho) { return qmx::texto::CaminhoDaBiblioteca(descritores::Nome(caminho)); }
 
+// A connection string as it may be shown: without its password.
+std::string SemSenha(std::string endereco) {
+  for (std::size_t i = endereco.find("password="); i != std::string::npos; i = endereco.find("password=", i + 1)) {
+    const std::size_t inicio = i + 9;
+    std::size_t fim = inicio;
+    if (fim < endereco.size() && endereco[fim] == '\'') {
+      fim = endereco.find('\'', fim + 1);
+      fim = fim == std::string::npos ? endereco.size() : fim + 1;
+    } else {
+      fim = endereco.find(' ', fim);
+      if (fim == std::string::npos) fim = endereco.size();
+    }
+    endereco.replace(inicio, fim - inicio, "***");
+  }
+  return endereco;
+}
+
 // The machine-wide settings of the demonstration, in the registry file form
 // (UTF-8, like the paths of this system it holds): the emulated printer's
 // detail memory holds the COOs of ECF 1 in the month. On Windows, where the
@@ -57,8 +76,8 @@ std::string Texto(const fs::path& caminho) { return qmx::texto::CaminhoDaBibliot
 //
 // The clock setting of the machine (ZT_DATETIME) comes along, so that the
 // demonstration runs on the day the machine's library runs on.
-void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const std::string& relogio,
-                     const ContagemMovimentoDemo& movimento = {}) {
+void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const std::string& endereco,
+                     const std::string& relogio, const ContagemMovimentoDemo& movimento = {}) {
   std::ostringstream saida;
   saida << qmx::texto::ParaUtf8("; Registro da empresa de demonstração do QMXUTIL\n")
         << "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\n"
@@ -76,7 +95,7 @@ void EscreveRegistro(const fs::path& arquivo, const fs::path& pasta, const std::
         << "LocalTorvo=" << (pasta / "local").string() << "/\n"
         << "[SOFTWARE\\ZT Redudeva\\Empresas\\DEMO]\n"
         << "EC=" << (pasta / "DEMO").string() << "/\n"
-        << "BaseDados=sqlite:" << (pasta / "DEMO" / "empresa.db").string() << "\n"
+        << "BaseDados=" << endereco << "\n"
         << "[SOFTWARE\\ZT Redudeva\\Mensagens]\n"
         << "Path=" << (pasta / "Mensagens").string() << "\n";
   if (!relogio.empty())
@@ -100,6 +119,20 @@ void InstalaMensagens(const fs::path& destino) {
 }
 
 void Titulo(std::ostream& saida, const std::string& texto) { saida << "\n== " << texto << " ==\n"; }
+
+// A database named by --base must hold no company yet: the demonstration
+// would mix its own with it. A database without the tables is empty.
+void ExigeBaseSemEmpresa(const std::string& endereco) {
+  std::int64_t filiais = 0;
+  try {
+    filiais = dados::AbreSessao(endereco, false)->Consulta("SELECT COUNT(*) FROM filial", {}).at(0).Inteiro(0);
+  } catch (const dados::CErroDados&) {
+    return;  // no tables yet (or no server, which the company's creation reports)
+  }
+  if (filiais > 0)
+    throw ErroUso("a base " + SemSenha(endereco) + " já tem uma empresa (" + std::to_string(filiais) +
+                  " filiais): a demonstração não se mistura com ela");
+}
 
 // The company as the connection classes read it back.
 void MostraEmpresa(std::ostream& saida, const ResumoEmpresaDemo& resumo, const MesDemo& mes) {
@@ -323,17 +356,22 @@ bool ExecutaDemo(Ambiente& a) {
   const fs::path registro = pasta / "registro.ini";
   const std::string relogio = registro::Registro::LeTexto(
       "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "ZT_DATETIME");
-  EscreveRegistro(registro, pasta, relogio);
+  // The company's database: a SQLite file of its own, or the one --base
+  // names (a PostgreSQL server's, for a chain's terminals).
+  const auto base = a.opcoes.Texto("base");
+  const std::string endereco = base ? *base : "sqlite:" + (pasta / "DEMO" / "empresa.db").string();
+  if (base) ExigeBaseSemEmpresa(endereco);
+  EscreveRegistro(registro, pasta, endereco, relogio);
   InstalaMensagens(pasta / "Mensagens");
   sistema::DefineVariavel("QMX_REGISTRO", descritores::Nome(registro));
   a.saida << "Empresa de demonstração em " << Texto(pasta) << "\n"
           << "Registro: " << Texto(registro) << "\n";
 
   Titulo(a.saida, "Empresa de demonstração");
-  const fs::path base = pasta / "DEMO" / "empresa.db";
-  const ResumoEmpresaDemo resumo = CriaEmpresaDemo("sqlite:" + base.string(), opcoes);
-  EscreveRegistro(registro, pasta, relogio, resumo.movimento);
-  a.saida << "  Base de dados: " << Texto(base) << "\n";
+  const ResumoEmpresaDemo resumo = CriaEmpresaDemo(endereco, opcoes);
+  EscreveRegistro(registro, pasta, endereco, relogio, resumo.movimento);
+  a.saida << "  Base de dados: "
+          << (base ? SemSenha(endereco) : Texto(fs::path(dados::ArquivoSQLite(endereco)))) << "\n";
   MostraEmpresa(a.saida, resumo, opcoes.mes);
 
   auto& b = a.biblioteca;

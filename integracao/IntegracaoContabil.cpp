@@ -128,35 +128,55 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     return kIntegracaoInterrompida;
   }
 
-  // Posts the totals of one product or service; false (logged) stops the pass.
-  auto posta = [&](std::uint32_t codigo, const Totais& t, const std::string& descricao) {
+  // The accounts of a class of items (its grid's debit, or the ECF's cash
+  // and clearing accounts; the class's credit) and their managerial text,
+  // read from the grid and the chart once per pass: every product of a
+  // class posts to the same ones. Null (logged) stops the pass.
+  struct ContasDaClasse {
+    std::string debitos[2];  // on the spot, on credit
+    std::string gerencial;
+  };
+  std::map<int, ContasDaClasse> lidas;
+  auto contasDa = [&](int classe) -> const ContasDaClasse* {
+    if (const auto lida = lidas.find(classe); lida != lidas.end()) return &lida->second;
     REG_GRADE_CONTABILPS grade{};
-    if (com::FAILED(m_integracao.LeGrade(grades[t.classe], &grade)) || grade.ContaDebito[0] == '\0') {
+    if (com::FAILED(m_integracao.LeGrade(grades[classe], &grade)) || grade.ContaDebito[0] == '\0') {
       Log("Erro ao ler a Grade Contábil");
-      return false;
+      return nullptr;
     }
     const std::string contaTransitoria = Texto(emissora.ContaTransitoriaVendas);
     const std::string contaCaixa = Texto(emissora.ContaCaixa);
-    const std::string debitos[2] = {contaCaixa.empty() ? Texto(grade.ContaDebito) : contaCaixa,
-                                    contaTransitoria.empty() ? Texto(grade.ContaDebito) : contaTransitoria};
-    const std::string& credito = contas[t.classe];
+    ContasDaClasse c{{contaCaixa.empty() ? Texto(grade.ContaDebito) : contaCaixa,
+                      contaTransitoria.empty() ? Texto(grade.ContaDebito) : contaTransitoria},
+                     {}};
+    const std::string& credito = contas[classe];
     REG_PLANO_CONTAPS contaCredito{};
     REG_PLANO_CONTAPS contasDebito[2]{};
-    if (com::FAILED(m_plano.Le(debitos[0], &contasDebito[0])) || com::FAILED(m_plano.Le(debitos[1], &contasDebito[1])) ||
-        com::FAILED(m_plano.Le(credito, &contaCredito))) {
+    if (com::FAILED(m_plano.Le(c.debitos[0], &contasDebito[0])) ||
+        com::FAILED(m_plano.Le(c.debitos[1], &contasDebito[1])) || com::FAILED(m_plano.Le(credito, &contaCredito))) {
       Log("Falha na comunicação com o Servidor de Planos");
-      return false;
+      return nullptr;
     }
     // No managerial account is known to the accounting pass: an account
     // that requires one cannot be posted.
     CRateioGerencial rateio;
     rateio.Inicializa({});
-    if (!rateio.SetConta(debitos[0], contasDebito[0].ExigeGerencial != 0) ||
-        !rateio.SetConta(debitos[1], contasDebito[1].ExigeGerencial != 0) ||
+    if (!rateio.SetConta(c.debitos[0], contasDebito[0].ExigeGerencial != 0) ||
+        !rateio.SetConta(c.debitos[1], contasDebito[1].ExigeGerencial != 0) ||
         !rateio.SetConta(credito, contaCredito.ExigeGerencial != 0)) {
       Log("Erro ao Setar Contas no Rateio Gerencial");
-      return false;
+      return nullptr;
     }
+    c.gerencial = rateio.Gerencial();
+    return &lidas.emplace(classe, std::move(c)).first->second;
+  };
+
+  // Posts the totals of one product or service; false (logged) stops the pass.
+  auto posta = [&](std::uint32_t codigo, const Totais& t, const std::string& descricao) {
+    const ContasDaClasse* classe = contasDa(t.classe);
+    if (!classe) return false;
+    const std::string(&debitos)[2] = classe->debitos;
+    const std::string& credito = contas[t.classe];
     for (const bool prazo : {false, true}) {
       const std::int64_t valor = prazo ? t.aPrazo : t.aVista;
       if (valor == 0) continue;
@@ -168,7 +188,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
       lancamento.Valor = CY{valor};
       Copia(lancamento.Historico, Formata("Vendas %s ECF %u - %u %s", prazo ? "a prazo" : "à vista", ecf, codigo,
                                           descricao.c_str()));
-      Copia(lancamento.Gerencial, rateio.Gerencial());
+      Copia(lancamento.Gerencial, classe->gerencial);
       Copia(lancamento.Origem, "CN");
       lancamento.Chave = numero;
       lancamento.Emissora = ecf;

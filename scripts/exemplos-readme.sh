@@ -37,7 +37,7 @@ perl -ne '
     $texto =~ s/\s*\n\s*/ /g;
     while ($texto =~ m{`(build/cli/qmx [^`]*)`}g) {
       my $c = $1;
-      print "$c\n" unless $c =~ /\b(COMMAND|FILE)\b/;  # words to fill in
+      print "$c\n" unless $c =~ /\b(COMMAND|FILE|CONEXAO)\b/;  # words to fill in
     }
   }' "$raiz/README.md" > "$trabalho/comandos"
 
