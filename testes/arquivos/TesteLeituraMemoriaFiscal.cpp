@@ -3,13 +3,7 @@
 #include <filesystem>
 #include <functional>
 
-#if !defined(_WIN32)
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
+#include "apoio/LimiteTamanhoArquivo.h"
 #include "apoio/Linhas.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/AmbienteMemoriaFiscal.h"
@@ -221,7 +215,7 @@ TEST_F(LeituraMemoriaFiscal, ExportadaSemCaminhoDeRetornoTerminaCalada) {
   EXPECT_TRUE(NadaEnviado());
 }
 
-#if !defined(_WIN32)  // the file-size limit is set in a forked process
+#if !defined(_WIN32)  // a full disk is injected with RLIMIT_FSIZE
 // A reading the printer wrote whole, on a disk without room for its EAD
 // line (a file-size limit of the reading's own size): a box tells it,
 // nothing is stored and the reading stays unsigned where it was.
@@ -231,20 +225,17 @@ TEST_F(LeituraMemoriaFiscal, SemEspacoParaAAssinaturaUmaCaixaDizENadaSeGuarda) {
   const std::string lida = Retorno().substr(0, Retorno().rfind("EAD"));
   std::filesystem::remove_all(m_empresa.PastaEC() / "Arquivos-Eletronicos");
   m_host.Limpa();
-  const pid_t filho = ::fork();
-  if (filho == 0) {
-    const rlimit limite{lida.size(), lida.size()};
-    ::setrlimit(RLIMIT_FSIZE, &limite);
-    ::signal(SIGXFSZ, SIG_IGN);
-    const bool fechou = ExecutaTipo("c", roteiro) == ui::IDCANCEL;
-    const auto caixas = TextosCaixas();
-    const bool disse = caixas.size() == 1 && caixas[0].rfind("Não foi possível assinar o arquivo\r\n", 0) == 0 &&
-                       caixas[0].find("passou do tamanho que o sistema permite") != std::string::npos;
-    ::_exit(fechou && disse && NadaEnviado() && Retorno() == lida ? 0 : 1);
+  int resultado = 0;
+  {
+    testes::LimiteTamanhoArquivo limite(lida.size());
+    resultado = ExecutaTipo("c", roteiro);
   }
-  int estado = 0;
-  ASSERT_EQ(::waitpid(filho, &estado, 0), filho);
-  EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+  EXPECT_EQ(resultado, ui::IDCANCEL);
+  ASSERT_EQ(TextosCaixas().size(), 1u) << testing::PrintToString(TextosCaixas());
+  EXPECT_EQ(TextosCaixas()[0].rfind("Não foi possível assinar o arquivo\r\n", 0), 0u) << TextosCaixas()[0];
+  EXPECT_NE(TextosCaixas()[0].find("passou do tamanho que o sistema permite"), std::string::npos);
+  EXPECT_TRUE(NadaEnviado());
+  EXPECT_EQ(Retorno(), lida);
 }
 #endif
 

@@ -17,6 +17,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "apoio/LimiteTamanhoArquivo.h"
 #include "apoio/EmpresaTeste.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
@@ -241,9 +242,7 @@ TEST(Sondagem, SpoolDaImpressoraRecebePecaInteiraOuFalha) {
   const auto antes = fs::file_size(spool);
   // A disk that takes 100 bytes more: the 8 KB piece fails and leaves nothing.
   EXPECT_TRUE(TerminaNoFilho([&] {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limite{static_cast<rlim_t>(antes + 100), static_cast<rlim_t>(antes + 100)};
-    ::setrlimit(RLIMIT_FSIZE, &limite);
+    const testes::LimiteTamanhoArquivo limite(static_cast<rlim_t>(antes + 100));
     std::string grande(8192, 'A');
     std::string pequena(100, 'B');
     return !impressora::RelatorioGerencial(grande.data()) && fs::file_size(spool) == antes &&
