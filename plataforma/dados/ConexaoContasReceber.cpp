@@ -2,17 +2,16 @@
 
 #include "plataforma/dados/LeituraRegistros.h"
 
-#include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
 
 com::HRESULT CConexaoContasReceber::GravaTitulo(const REG_TITULO_RECEBERPS& t) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa(
+    s.Enfileira(
         "INSERT INTO titulo_receber (id, filial, data, cliente, forma, numero, vencimento, valor, historico, chave, "
         "emissora, cupom, conta, tipo_documento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        {ProximoNumero(s, "titulo_receber"), t.Filial, t.Data, t.Cliente, t.Forma, t.Numero, t.Vencimento,
+        {s.ProximoNumero("titulo_receber"), t.Filial, t.Data, t.Cliente, t.Forma, t.Numero, t.Vencimento,
          t.Valor.int64, TextoParaBase(t.Historico), t.Chave, t.Emissora, t.Cupom, TextoParaBase(t.Conta),
          t.TipoDocumento});
     return com::S_OK;
@@ -21,7 +20,7 @@ com::HRESULT CConexaoContasReceber::GravaTitulo(const REG_TITULO_RECEBERPS& t) {
 
 com::HRESULT CConexaoContasReceber::ExcluiTitulos(std::int32_t numero) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa("DELETE FROM titulo_receber WHERE chave = ?", {numero});
+    s.Enfileira("DELETE FROM titulo_receber WHERE chave = ?", {numero});
     return com::S_OK;
   });
 }

@@ -149,7 +149,7 @@ com::HRESULT CConexaoECSCX::GravaMarcasEstoque(std::uint32_t cupom, const std::v
     if (propria) s.Inicia();
     try {
       for (const auto& item : itens)
-        s.Executa("UPDATE cupom_item SET integrado_estoque = ? WHERE cupom = ? AND item = ?",
+        s.Enfileira("UPDATE cupom_item SET integrado_estoque = ? WHERE cupom = ? AND item = ?",
                   {item.IntegradoEstoque, cupom, item.Item});
       if (propria) s.Confirma();
     } catch (...) {

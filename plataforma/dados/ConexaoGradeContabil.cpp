@@ -1,7 +1,6 @@
 #include "plataforma/dados/ConexaoGradeContabil.h"
 
 #include "plataforma/dados/LeituraRegistros.h"
-#include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -20,7 +19,7 @@ com::HRESULT CConexaoGradeContabil::LeGrade(std::uint16_t codigo, REG_GRADE_CONT
 
 com::HRESULT CConexaoGradeContabil::TravaEmissora(std::uint16_t emissora) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa("UPDATE emissora SET numero = numero WHERE numero = ?", {emissora});
+    s.Enfileira("UPDATE emissora SET numero = numero WHERE numero = ?", {emissora});
     return com::S_OK;
   });
 }
@@ -28,7 +27,7 @@ com::HRESULT CConexaoGradeContabil::TravaEmissora(std::uint16_t emissora) {
 com::HRESULT CConexaoGradeContabil::NovoNumeroIntegracao(std::int32_t* numero) {
   if (!numero) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    *numero = static_cast<std::int32_t>(ProximoNumero(s, "integracao"));
+    *numero = static_cast<std::int32_t>(s.ProximoNumero("integracao"));
     return com::S_OK;
   });
 }
@@ -54,11 +53,11 @@ com::HRESULT CConexaoGradeContabil::GravaItemLivro(const REG_LIVRO_FISCALPS& i, 
       *status = 242;
     } else {
       *status = 0;
-      s.Executa(
+      s.Enfileira(
           "INSERT INTO livro_fiscal (id, filial, data, emissora, natureza, cfop, produto, servico, aliquota, valor, "
           "base_icms, icms, historico, chave, quantidade, unidade, situacao_tributaria, aliquota_pis, "
           "aliquota_cofins) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-          {ProximoNumero(s, "livro_fiscal"), i.Filial, i.Data, i.Emissora, i.Natureza, TextoParaBase(i.Cfop),
+          {s.ProximoNumero("livro_fiscal"), i.Filial, i.Data, i.Emissora, i.Natureza, TextoParaBase(i.Cfop),
            i.Produto, i.Servico, i.Aliquota, i.Valor.int64, i.BaseICMS.int64, i.ICMS.int64,
            TextoParaBase(i.Historico), i.Chave, i.Quantidade.int64, TextoParaBase(i.Unidade),
            TextoParaBase(i.SituacaoTributaria), i.AliquotaPIS, i.AliquotaCOFINS});
@@ -73,7 +72,7 @@ com::HRESULT CConexaoGradeContabil::ExcluiIntegracao(std::int32_t fac, std::int3
                                                 : nullptr;
   if (!sql) return com::E_INVALIDARG;
   return Executa([&](CSessaoDados& s) {
-    s.Executa(sql, {numero});
+    s.Enfileira(sql, {numero});
     return com::S_OK;
   });
 }

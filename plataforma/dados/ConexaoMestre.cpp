@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -77,8 +76,8 @@ com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, NumeroDia da
 
 com::HRESULT CConexaoMestre::GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAOPS& c) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa("INSERT INTO chave_integracao (id, modulo, data, emissora, sev, fac, cod) VALUES (?, ?, ?, ?, ?, ?, ?)",
-              {ProximoNumero(s, "chave_integracao"), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC,
+    s.Enfileira("INSERT INTO chave_integracao (id, modulo, data, emissora, sev, fac, cod) VALUES (?, ?, ?, ?, ?, ?, ?)",
+              {s.ProximoNumero("chave_integracao"), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC,
                c.COD});
     return com::S_OK;
   });
@@ -86,7 +85,7 @@ com::HRESULT CConexaoMestre::GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAO
 
 com::HRESULT CConexaoMestre::ExcluiChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa("DELETE FROM chave_integracao WHERE modulo = ? AND data = ? AND emissora = ?", {modulo, data, emissora});
+    s.Enfileira("DELETE FROM chave_integracao WHERE modulo = ? AND data = ? AND emissora = ?", {modulo, data, emissora});
     return com::S_OK;
   });
 }

@@ -1,7 +1,6 @@
 #include "plataforma/dados/ConexaoMovimento.h"
 
 #include "plataforma/dados/LeituraRegistros.h"
-#include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -54,7 +53,7 @@ com::HRESULT CConexaoMovimento::PreparaCupom(const char* documento, NumeroDia da
     // Touching the cupom's row locks it until the transaction ends: a second
     // terminal integrating the same cupom waits here and then sees the
     // marks this one leaves.
-    s.Executa("UPDATE cupom SET coo = coo WHERE emissora = ? AND data = ? AND coo = ?", {emissora, data, coo});
+    s.Enfileira("UPDATE cupom SET coo = coo WHERE emissora = ? AND data = ? AND coo = ?", {emissora, data, coo});
     return com::S_OK;
   });
 }
@@ -97,7 +96,7 @@ com::HRESULT CConexaoMovimento::TravaCustoLocal(std::uint16_t filial, std::uint1
 com::HRESULT CConexaoMovimento::IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
                                                  CY quantidade, CY valor) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa(
+    s.Enfileira(
         "INSERT INTO saldo_local (filial, local_estoque, produto, quantidade, valor) VALUES (?, ?, ?, ?, ?) "
         "ON CONFLICT (filial, local_estoque, produto) DO NOTHING",
         {filial, local, produto, quantidade.int64, valor.int64});
@@ -108,14 +107,14 @@ com::HRESULT CConexaoMovimento::IniciaCustoLocal(std::uint16_t filial, std::uint
 com::HRESULT CConexaoMovimento::GravaMovimento(REG_ES_MOVIMENTOPS* m) {
   if (!m) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    const std::int64_t id = ProximoNumero(s, "movimento_estoque");
-    s.Executa(
+    const std::int64_t id = s.ProximoNumero("movimento_estoque");
+    s.Enfileira(
         "INSERT INTO movimento_estoque (id, filial, local_estoque, produto, data, quantidade, valor, emissora, cupom, "
         "item, cfop, tipo_documento, documento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {id, m->Filial, m->LocalEstoque, m->Produto, m->Data, m->Quantidade.int64, m->Valor.int64, m->Emissora,
          m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento)});
     const std::int64_t valor = m->Quantidade.int64 < 0 ? -m->Valor.int64 : m->Valor.int64;
-    s.Executa(
+    s.Enfileira(
         "UPDATE saldo_local SET quantidade = quantidade + ?, valor = valor + ? "
         "WHERE filial = ? AND local_estoque = ? AND produto = ?",
         {m->Quantidade.int64, valor, m->Filial, m->LocalEstoque, m->Produto});

@@ -36,7 +36,7 @@ com::HRESULT CContabilizaBCR::Contabiliza(const REG_CONTABILIDADEPS& lancamento,
 
 com::HRESULT CContabilizaBCR::ExcluiContabilizacao(std::int32_t numero) {
   return Executa([&](CSessaoDados& s) {
-    s.Executa("DELETE FROM lancamento_contabil WHERE chave = ? AND origem = 'FN'", {numero});
+    s.Enfileira("DELETE FROM lancamento_contabil WHERE chave = ? AND origem = 'FN'", {numero});
     return com::S_OK;
   });
 }

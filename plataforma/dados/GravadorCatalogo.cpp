@@ -36,7 +36,7 @@ void CGravadorCatalogo::GravaProdutoFilial(std::uint32_t produto, std::uint16_t 
 }
 
 void CGravadorCatalogo::ExcluiProduto(std::uint32_t codigo) {
-  m_sessao.Executa("DELETE FROM produto WHERE codigo = ?", {codigo});
+  m_sessao.Enfileira("DELETE FROM produto WHERE codigo = ?", {codigo});
 }
 
 void CGravadorCatalogo::GravaPisCofins(const REG_ITENS_PIS_COFINS_PRODUTOPS& a) {
@@ -93,7 +93,7 @@ void CGravadorCatalogo::GravaCfrt(const ZTCFRT& c) {
 }
 
 void CGravadorCatalogo::ExcluiCfrt(std::uint32_t codigo) {
-  m_sessao.Executa("DELETE FROM cfrt WHERE codigo = ?", {codigo});
+  m_sessao.Enfileira("DELETE FROM cfrt WHERE codigo = ?", {codigo});
 }
 
 void CGravadorCatalogo::GravaDocumentoFiscal(const REG_DOC_FISCAIS& d) {

@@ -106,17 +106,17 @@ void CGravadorEmpresa::GravaMestreFilial(const REG_EC_MESTRE_FILIALPS& p) {
 
 void CGravadorEmpresa::GravaSenhaUsuario(std::uint16_t codigo, const std::string& login, const std::string& senha) {
   const auto guardada = GuardaSenha(TextoParaBase(senha.c_str(), senha.size()));
-  m_sessao->Executa(
+  m_sessao->Enfileira(
       "UPDATE usuario SET login = ?, senha_sal = ?, senha_hash = ?, senha_iteracoes = ? WHERE codigo = ?",
       {TextoParaBase(login.c_str(), login.size()), guardada.sal, guardada.hash, guardada.iteracoes, codigo});
 }
 
 void CGravadorEmpresa::GravaUsuario(const REG_USUARIOPS& u) {
   Substitui("usuario", {"codigo", "nome"}, 1, {u.Codigo, TextoParaBase(u.Nome)});
-  m_sessao->Executa("DELETE FROM usuario_filial WHERE usuario = ?", {u.Codigo});
+  m_sessao->Enfileira("DELETE FROM usuario_filial WHERE usuario = ?", {u.Codigo});
   for (int filial = 0; filial < QMX_FILIAIS_USUARIO; ++filial)
     if (u.Filiais[filial])
-      m_sessao->Executa("INSERT INTO usuario_filial (usuario, filial) VALUES (?, ?)", {u.Codigo, filial});
+      m_sessao->Enfileira("INSERT INTO usuario_filial (usuario, filial) VALUES (?, ?)", {u.Codigo, filial});
 }
 
 void CGravadorEmpresa::GravaDadosInicializacao(std::uint16_t sistema, const std::string& digitos) {

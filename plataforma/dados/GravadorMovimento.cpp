@@ -51,9 +51,9 @@ std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const st
        n.ValorMercadorias.int64, n.IndicadorFrete, n.Frete.int64, n.Seguro.int64, n.OutrasDespesas.int64,
        n.BaseICMS.int64, n.ICMS.int64, n.BaseST.int64, n.ICMSST.int64, n.IPI.int64, n.PIS.int64, n.COFINS.int64,
        n.PISST.int64, n.COFINSST.int64, n.Isentas.int64, n.Outras.int64});
-  m_sessao.Executa("DELETE FROM nota_fiscal_item WHERE nota = ?", {id});
+  m_sessao.Enfileira("DELETE FROM nota_fiscal_item WHERE nota = ?", {id});
   for (const auto& i : itens)
-    m_sessao.Executa(
+    m_sessao.Enfileira(
         "INSERT INTO nota_fiscal_item (nota, sequencia, servico, codigo, descricao, quantidade, valor_item, "
         "desconto_unitario, indicador_movimento, natureza, base_icms, aliquota_icms, icms, base_st, aliquota_st, "
         "icms_st, reducao_base, base_ipi, aliquota_ipi, ipi, cst_pis, base_pis, aliquota_pis, pis, cst_cofins, "
@@ -64,9 +64,9 @@ std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const st
          i.BaseST.int64, i.AliquotaST, i.ICMSST.int64, i.ReducaoBase.int64, i.BaseIPI.int64, i.AliquotaIPI,
          i.IPI.int64, i.CstPIS, i.BasePIS.int64, i.AliquotaPIS, i.PIS.int64, i.CstCOFINS, i.BaseCOFINS.int64,
          i.AliquotaCOFINS, i.COFINS.int64});
-  m_sessao.Executa("DELETE FROM nota_fiscal_pagamento WHERE nota = ?", {id});
+  m_sessao.Enfileira("DELETE FROM nota_fiscal_pagamento WHERE nota = ?", {id});
   for (const auto& p : pagamentos)
-    m_sessao.Executa("INSERT INTO nota_fiscal_pagamento (nota, sequencia, forma, valor) VALUES (?, ?, ?, ?)",
+    m_sessao.Enfileira("INSERT INTO nota_fiscal_pagamento (nota, sequencia, forma, valor) VALUES (?, ?, ?, ?)",
                      {id, p.Sequencia, p.Forma, p.Valor.int64});
   return id;
 }
@@ -75,20 +75,20 @@ std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::ve
                                              const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,
                                              const std::vector<REG_EC_CX_PARCELAPS>& parcelas) {
   const std::uint32_t id = c.Id ? c.Id : ProximaChave("cupom", m_proximoCupom);
-  m_sessao.Executa(kCupom, {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
+  m_sessao.Enfileira(kCupom, {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
                             c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
                             c.CondicaoPagamento, c.Subtotal.int64, c.Desconto.int64, c.Total.int64, c.NumeroInicial,
                             c.NumeroFinal});
   for (const auto& i : itens)
-    m_sessao.Executa(kItem, {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
+    m_sessao.Enfileira(kItem, {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
                              i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
                              TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado,
                              i.Excluido, i.IntegradoEstoque});
   for (const auto& p : pagamentos)
-    m_sessao.Executa(kPagamento, {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
+    m_sessao.Enfileira(kPagamento, {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
                                   TextoParaBase(p.Cidade), TextoParaBase(p.Telefone), TextoParaBase(p.Mensagem)});
   for (const auto& p : parcelas)
-    m_sessao.Executa(kParcela, {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
+    m_sessao.Enfileira(kParcela, {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
   return id;
 }
 
@@ -103,14 +103,14 @@ void CGravadorMovimento::GravaReducaoZ(const REG_REDUCAO_ZPS& z, const std::vect
                      z.GrandeTotal.int64, z.DataEmissao, z.HoraEmissao, z.Substituicao.int64, z.Isento.int64,
                      z.NaoTributado.int64, z.Cancelamentos.int64, z.Descontos.int64, z.Acrescimos.int64,
                      z.ISS.int64});
-  m_sessao.Executa("DELETE FROM reducao_z_aliquota WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
+  m_sessao.Enfileira("DELETE FROM reducao_z_aliquota WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
   for (const auto& a : aliquotas)
-    m_sessao.Executa(
+    m_sessao.Enfileira(
         "INSERT INTO reducao_z_aliquota (emissora, data, posicao, tipo, aliquota, valor) VALUES (?, ?, ?, ?, ?, ?)",
         {z.Emissora, z.Data, a.Posicao, TextoParaBase(Letra(a.Tipo).c_str(), 1), a.Aliquota, a.Valor.int64});
-  m_sessao.Executa("DELETE FROM reducao_z_nao_fiscal WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
+  m_sessao.Enfileira("DELETE FROM reducao_z_nao_fiscal WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
   for (const auto& t : naoFiscais)
-    m_sessao.Executa("INSERT INTO reducao_z_nao_fiscal (emissora, data, codigo, valor) VALUES (?, ?, ?, ?)",
+    m_sessao.Enfileira("INSERT INTO reducao_z_nao_fiscal (emissora, data, codigo, valor) VALUES (?, ?, ?, ?)",
                      {z.Emissora, z.Data, t.Codigo, t.Valor.int64});
 }
 
@@ -124,9 +124,9 @@ std::uint32_t CGravadorMovimento::GravaDAV(const REG_DAVPS& d, const std::vector
   InsereOuSubstitui(m_sessao, "dav",
                     {"id", "filial", "emissora", "numero", "data", "valor", "coo_dav", "coo_cupom", "cliente"}, 1,
                     {id, d.Filial, d.Emissora, d.Numero, d.Data, d.Valor.int64, d.COODAV, d.COOCupom, d.Cliente});
-  m_sessao.Executa("DELETE FROM dav_item WHERE dav = ?", {id});
+  m_sessao.Enfileira("DELETE FROM dav_item WHERE dav = ?", {id});
   for (const auto& i : itens)
-    m_sessao.Executa(
+    m_sessao.Enfileira(
         "INSERT INTO dav_item (dav, item, produto, quantidade, valor_unitario, desconto, acrescimo, valor_total, "
         "tributacao, aliquota, cancelado) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {id, i.Item, i.Produto, i.Quantidade.int64, i.ValorUnitario.int64, i.Desconto.int64, i.Acrescimo.int64,

@@ -14,7 +14,7 @@ void InsereOuSubstitui(CSessaoDados& sessao, const std::string& tabela, const st
   }
   sql += ") VALUES (" + marcas + ") ON CONFLICT (" + chave + ") DO ";
   sql += atualiza.empty() ? "NOTHING" : "UPDATE SET " + atualiza;
-  sessao.Executa(sql, valores);
+  sessao.Enfileira(sql, valores);
 }
 
 }  // namespace qmx::dados

@@ -1,6 +1,5 @@
 #include "plataforma/dados/PartidasContabeis.h"
 
-#include "plataforma/dados/SequenciaDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -30,10 +29,10 @@ std::uint16_t CPartidasContabeis::Verifica(CSessaoDados& s, const REG_CONTABILID
 }
 
 void CPartidasContabeis::Grava(CSessaoDados& s, const REG_CONTABILIDADEPS& l) {
-  s.Executa(
+  s.Enfileira(
       "INSERT INTO lancamento_contabil (id, filial, data, conta_debito, conta_credito, valor, historico, gerencial, "
       "origem, chave, movimento, emissora) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-      {ProximoNumero(s, "lancamento_contabil"), l.Filial, l.Data, TextoParaBase(l.ContaDebito),
+      {s.ProximoNumero("lancamento_contabil"), l.Filial, l.Data, TextoParaBase(l.ContaDebito),
        TextoParaBase(l.ContaCredito), l.Valor.int64, TextoParaBase(l.Historico), TextoParaBase(l.Gerencial),
        TextoParaBase(l.Origem), l.Chave, l.Movimento, l.Emissora});
 }

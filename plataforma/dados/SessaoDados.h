@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <memory>
@@ -85,28 +86,69 @@ class CSessaoDados {
   virtual std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
   // Runs a statement that returns no rows; answers the rows it changed.
   virtual std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
+  // Runs a write whose count of changed rows nobody reads. Inside a write
+  // transaction an engine on a server sends it without waiting for its
+  // answer, together with the writes that follow; a failure among them is
+  // thrown by the next statement that waits for an answer (Consulta, Abre,
+  // Executa) or by Confirma, and nothing of the transaction is kept.
+  // Elsewhere it is Executa.
+  virtual void Enfileira(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+    Executa(sql, parametros);
+  }
   // Runs plain SQL text without parameters (schema changes, several
   // statements at once).
   virtual void ExecutaScript(const std::string& sql) = 0;
 
   // A write transaction. Begin waits for other writers (SQLite takes the
   // write lock at once, so two processes never deadlock on an upgrade).
-  virtual void Inicia() = 0;
+  void Inicia();
   // A read transaction: until it ends (Confirma or Desfaz), every read
   // sees the database as it was when it began, whatever other sessions
   // commit meanwhile; nothing is written in it.
   virtual void IniciaLeitura() = 0;
-  virtual void Confirma() = 0;
-  virtual void Desfaz() = 0;
+  void Confirma();
+  void Desfaz();
   // Serialises schema changes between processes for the rest of the
   // current transaction.
   virtual void BloqueiaEsquema() = 0;
+
+  // The next number of a counter of qmx_sequencia ("movimento_estoque",
+  // "integracao", ...). The counter's row stays locked until the
+  // transaction ends, so two writers never share a number. Inside a write
+  // transaction numbers are taken from the server a block at a time and
+  // the ones left unused are given back before the commit: the numbers
+  // written are the same as when each is taken alone, with one round trip
+  // a block instead of one a number.
+  std::int64_t ProximoNumero(const char* contador);
+
+  // The transaction's one savepoint (an item's writes undone together):
+  // set, released into the transaction, or returned to (which undoes what
+  // was written since it was set, numbers of the counters included).
+  void MarcaPonto();
+  void LiberaPonto();
+  void VoltaAoPonto();
 
   // Whether the session can still be used; a broken one is not pooled again.
   virtual bool Valida() const = 0;
   virtual bool EmTransacao() const = 0;
   // "sqlite" or "postgres".
   virtual const char* Motor() const = 0;
+
+ protected:
+  // The engine's own begin, commit and rollback of a write transaction.
+  virtual void IniciaNoMotor() = 0;
+  virtual void ConfirmaNoMotor() = 0;
+  virtual void DesfazNoMotor() = 0;
+
+ private:
+  // Numbers taken from a counter and not yet handed out: proximo..ultimo.
+  struct Reserva {
+    std::int64_t proximo = 0;
+    std::int64_t ultimo = -1;
+  };
+  std::map<std::string, Reserva> m_reservas;
+  // The reservations as they were when the savepoint was set.
+  std::optional<std::map<std::string, Reserva>> m_reservasNoPonto;
 };
 
 }  // namespace qmx::dados

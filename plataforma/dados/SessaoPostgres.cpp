@@ -15,6 +15,29 @@ constexpr const char* kTravaEsquema = "SELECT pg_advisory_xact_lock(745201)";
 
 void SemAvisos(void*, const PGresult*) {}
 
+// Writes sent ahead before their answers are collected. Their answers wait
+// in the socket meanwhile; a thousand of them stay far below its buffers,
+// so the server never stops reading for want of a reader.
+constexpr std::size_t kMaximoNaFila = 1000;
+
+// The values of a statement's parameters as libpq takes them: texts, NULL
+// as a null pointer.
+struct Valores {
+  std::vector<std::string> textos;
+  std::vector<const char*> ponteiros;
+
+  explicit Valores(const std::vector<ParametroDados>& parametros)
+      : textos(parametros.size()), ponteiros(parametros.size(), nullptr) {
+    for (std::size_t i = 0; i < parametros.size(); ++i) {
+      const auto& p = parametros[i];
+      if (p.tipo == ParametroDados::Tipo::Inteiro) textos[i] = std::to_string(p.inteiro);
+      else if (p.tipo == ParametroDados::Tipo::Texto) textos[i] = p.texto;
+      if (p.tipo != ParametroDados::Tipo::Nulo) ponteiros[i] = textos[i].c_str();
+    }
+  }
+  int Quantos() const { return static_cast<int>(ponteiros.size()); }
+};
+
 }  // namespace
 
 CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
@@ -74,20 +97,90 @@ PGresult* CSessaoPostgres::Tenta(const std::string& sql, const std::vector<Param
     PQclear(preparo);
     achado = m_preparados.emplace(sql, nome).first;
   }
-  std::vector<std::string> textos(parametros.size());
-  std::vector<const char*> valores(parametros.size(), nullptr);
-  for (std::size_t i = 0; i < parametros.size(); ++i) {
-    const auto& p = parametros[i];
-    if (p.tipo == ParametroDados::Tipo::Inteiro) textos[i] = std::to_string(p.inteiro);
-    else if (p.tipo == ParametroDados::Tipo::Texto) textos[i] = p.texto;
-    if (p.tipo != ParametroDados::Tipo::Nulo) valores[i] = textos[i].c_str();
-  }
-  return PQexecPrepared(m_conexao, achado->second.c_str(), static_cast<int>(valores.size()), valores.data(), nullptr,
+  const Valores valores(parametros);
+  return PQexecPrepared(m_conexao, achado->second.c_str(), valores.Quantos(), valores.ponteiros.data(), nullptr,
                         nullptr, 0);
+}
+
+void CSessaoPostgres::Enfileira(const std::string& sql, const std::vector<ParametroDados>& parametros) {
+  if (!m_transacao || !m_conexao) {
+    Executa(sql, parametros);
+    return;
+  }
+  if (m_fila.empty() && PQenterPipelineMode(m_conexao) != 1) Falha(nullptr, sql);
+  auto achado = m_preparados.find(sql);
+  if (achado == m_preparados.end()) {
+    const std::string nome = "q" + std::to_string(++m_proximo);
+    achado = m_preparados.emplace(sql, nome).first;
+    m_fila.push_back(NaFila{&achado->first, true});
+    if (PQsendPrepare(m_conexao, nome.c_str(), Numera(sql).c_str(), 0, nullptr) != 1) NaoEnviou(sql);
+  }
+  const Valores valores(parametros);
+  m_fila.push_back(NaFila{&achado->first, false});
+  if (PQsendQueryPrepared(m_conexao, achado->second.c_str(), valores.Quantos(), valores.ponteiros.data(), nullptr,
+                          nullptr, 0) != 1)
+    NaoEnviou(sql);
+  if (m_fila.size() >= kMaximoNaFila) Escoa();
+}
+
+void CSessaoPostgres::NaoEnviou(const std::string& sql) {
+  const std::string mensagem = PQerrorMessage(m_conexao);
+  // The statement that could not be sent is not in the pipeline.
+  const NaFila perdido = m_fila.back();
+  m_fila.pop_back();
+  if (perdido.preparo) m_preparados.erase(*perdido.sql);
+  Escoa();
+  throw CErroDados(PQstatus(m_conexao) != CONNECTION_OK ? com::RPC_S_SERVER_UNAVAILABLE : QMX_E_FALHA_BASE,
+                   "PostgreSQL: " + mensagem + " (" + sql + ")");
+}
+
+void CSessaoPostgres::Escoa(bool calado) {
+  if (m_fila.empty()) return;
+  std::vector<NaFila> fila;
+  fila.swap(m_fila);
+  std::string falha;
+  bool caiu = PQpipelineSync(m_conexao) != 1;
+  // Each statement answers one result and then a null; the sync answers
+  // last. A broken connection answers nulls or a fatal error from then on.
+  std::size_t i = 0;
+  for (int nulos = 0; !caiu;) {
+    PGresult* r = PQgetResult(m_conexao);
+    if (!r) {
+      if (PQstatus(m_conexao) != CONNECTION_OK || ++nulos > 2) caiu = true;
+      continue;
+    }
+    nulos = 0;
+    const auto estado = PQresultStatus(r);
+    if (estado == PGRES_PIPELINE_SYNC) {
+      PQclear(r);
+      break;
+    }
+    const bool certo = estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK;
+    if (i < fila.size()) {
+      // A statement never prepared on the server is prepared again next time.
+      if (!certo && fila[i].preparo) m_preparados.erase(*fila[i].sql);
+      if (!certo && falha.empty() && estado != PGRES_PIPELINE_ABORTED)
+        falha = std::string(PQresultErrorMessage(r)) + " (" + *fila[i].sql + ")";
+      ++i;
+    }
+    PQclear(r);
+  }
+  if (caiu) {
+    // Whatever was not answered counts as not prepared.
+    for (; i < fila.size(); ++i)
+      if (fila[i].preparo) m_preparados.erase(*fila[i].sql);
+  } else {
+    PQexitPipelineMode(m_conexao);
+  }
+  if (calado) return;
+  if (caiu || PQstatus(m_conexao) != CONNECTION_OK)
+    throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: " + std::string(PQerrorMessage(m_conexao)));
+  if (!falha.empty()) throw CErroDados(QMX_E_FALHA_BASE, "PostgreSQL: " + falha);
 }
 
 PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<ParametroDados>& parametros) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  Escoa();
   PGresult* r = Tenta(sql, parametros);
   const auto estado = PQresultStatus(r);
   if (estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK) return r;
@@ -170,13 +263,14 @@ std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<
 
 void CSessaoPostgres::ExecutaScript(const std::string& sql) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  Escoa();
   PGresult* r = PQexec(m_conexao, sql.c_str());
   const auto estado = PQresultStatus(r);
   if (estado != PGRES_COMMAND_OK && estado != PGRES_TUPLES_OK) Falha(r, "script");
   PQclear(r);
 }
 
-void CSessaoPostgres::Inicia() {
+void CSessaoPostgres::IniciaNoMotor() {
   Executa("BEGIN", {});
   m_transacao = true;
 }
@@ -188,13 +282,22 @@ void CSessaoPostgres::IniciaLeitura() {
   Consulta("SELECT 1", {});
 }
 
-void CSessaoPostgres::Confirma() {
+void CSessaoPostgres::ConfirmaNoMotor() {
+  // A write sent ahead that failed leaves the transaction open, for the
+  // caller's rollback.
+  Escoa();
   m_transacao = false;
-  Executa("COMMIT", {});
+  // A transaction that failed earlier answers COMMIT with ROLLBACK: that is
+  // a failure of the commit, never a success.
+  PGresult* r = Roda("COMMIT", {});
+  const bool desfeita = std::string(PQcmdStatus(r)) == "ROLLBACK";
+  PQclear(r);
+  if (desfeita) throw CErroDados(QMX_E_FALHA_BASE, "PostgreSQL: a transação falhou e foi desfeita (COMMIT)");
 }
 
-void CSessaoPostgres::Desfaz() {
+void CSessaoPostgres::DesfazNoMotor() {
   m_transacao = false;
+  Escoa(true);
   if (m_conexao && PQtransactionStatus(m_conexao) != PQTRANS_IDLE) PQclear(PQexec(m_conexao, "ROLLBACK"));
 }
 

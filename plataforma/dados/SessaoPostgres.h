@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "plataforma/dados/SessaoDados.h"
 
@@ -14,7 +15,11 @@ namespace qmx::dados {
 // terminals share one company server. Statements are prepared on the
 // server once per session. A session whose server went away is opened
 // again once, outside a transaction, before the failure is reported; a
-// server that cannot be reached is "server unavailable".
+// server that cannot be reached is "server unavailable". Inside a write
+// transaction, writes whose answer nobody reads travel in libpq's pipeline
+// mode: they are sent at once and their answers collected by the next
+// statement that waits for one, so a cupom's rows cost one round trip
+// instead of one each.
 class CSessaoPostgres : public CSessaoDados {
  public:
   explicit CSessaoPostgres(const std::string& conexao);
@@ -25,11 +30,9 @@ class CSessaoPostgres : public CSessaoDados {
   // place: the callers walk a day of an ECF at a time.
   std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
+  void Enfileira(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void ExecutaScript(const std::string& sql) override;
-  void Inicia() override;
   void IniciaLeitura() override;
-  void Confirma() override;
-  void Desfaz() override;
   void BloqueiaEsquema() override;
   bool Valida() const override;
   bool EmTransacao() const override { return m_transacao; }
@@ -38,15 +41,34 @@ class CSessaoPostgres : public CSessaoDados {
   // "?" placeholders become PostgreSQL's "$1", "$2", ... (outside quotes).
   static std::string Numera(const std::string& sql);
 
+ protected:
+  void IniciaNoMotor() override;
+  void ConfirmaNoMotor() override;
+  void DesfazNoMotor() override;
+
  private:
   pg_result* Roda(const std::string& sql, const std::vector<ParametroDados>& parametros);
   pg_result* Tenta(const std::string& sql, const std::vector<ParametroDados>& parametros);
   [[noreturn]] void Falha(pg_result* resultado, const std::string& contexto);
+  // Collects the answers of the writes sent ahead and leaves pipeline mode;
+  // throws the first failure among them. Quietly, for a rollback.
+  void Escoa(bool calado = false);
+  // A statement libpq could not send: what was sent is collected and the
+  // failure thrown.
+  [[noreturn]] void NaoEnviou(const std::string& sql);
+
+  // A statement sent ahead: its SQL (the key of m_preparados) and whether it
+  // is the statement's preparation rather than a run of it.
+  struct NaFila {
+    const std::string* sql;
+    bool preparo;
+  };
 
   pg_conn* m_conexao = nullptr;
   std::map<std::string, std::string> m_preparados;  // SQL -> statement name
   int m_proximo = 0;
   bool m_transacao = false;
+  std::vector<NaFila> m_fila;
 };
 
 }  // namespace qmx::dados

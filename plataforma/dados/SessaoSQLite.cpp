@@ -221,7 +221,7 @@ void CSessaoSQLite::ExecutaScript(const std::string& sql) {
   if (sqlite3_exec(m_base, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Falha("script");
 }
 
-void CSessaoSQLite::Inicia() {
+void CSessaoSQLite::IniciaNoMotor() {
   Executa("BEGIN IMMEDIATE", {});
   m_transacao = true;
 }
@@ -233,12 +233,12 @@ void CSessaoSQLite::IniciaLeitura() {
   Consulta("SELECT COUNT(*) FROM sqlite_master", {});
 }
 
-void CSessaoSQLite::Confirma() {
+void CSessaoSQLite::ConfirmaNoMotor() {
   Executa("COMMIT", {});
   m_transacao = false;
 }
 
-void CSessaoSQLite::Desfaz() {
+void CSessaoSQLite::DesfazNoMotor() {
   m_transacao = false;
   if (m_base && !sqlite3_get_autocommit(m_base)) sqlite3_exec(m_base, "ROLLBACK", nullptr, nullptr, nullptr);
 }

@@ -24,14 +24,16 @@ class CSessaoSQLite : public CSessaoDados {
   std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void ExecutaScript(const std::string& sql) override;
-  void Inicia() override;
   void IniciaLeitura() override;
-  void Confirma() override;
-  void Desfaz() override;
   void BloqueiaEsquema() override {}  // the write transaction already excludes every other writer
   bool Valida() const override { return m_base != nullptr; }
   bool EmTransacao() const override { return m_transacao; }
   const char* Motor() const override { return "sqlite"; }
+
+ protected:
+  void IniciaNoMotor() override;
+  void ConfirmaNoMotor() override;
+  void DesfazNoMotor() override;
 
  private:
   class CCursorSQLite;

@@ -105,14 +105,14 @@ com::HRESULT ExecutaPasso(Passo&& passo) {
 com::HRESULT CPontoTransacao::Marca() {
   CSessaoDados* sessao = CTransacaoDados::SessaoAberta();
   if (!sessao) return com::E_UNEXPECTED;
-  const com::HRESULT resultado = ExecutaPasso([&] { sessao->Executa("SAVEPOINT qmx_ponto", {}); });
+  const com::HRESULT resultado = ExecutaPasso([&] { sessao->MarcaPonto(); });
   if (com::SUCCEEDED(resultado)) m_sessao = sessao;
   return resultado;
 }
 
 com::HRESULT CPontoTransacao::Libera() {
   if (!m_sessao) return com::E_UNEXPECTED;
-  const com::HRESULT resultado = ExecutaPasso([&] { m_sessao->Executa("RELEASE SAVEPOINT qmx_ponto", {}); });
+  const com::HRESULT resultado = ExecutaPasso([&] { m_sessao->LiberaPonto(); });
   if (com::SUCCEEDED(resultado)) m_sessao = nullptr;
   return resultado;
 }
@@ -121,8 +121,7 @@ void CPontoTransacao::Volta() {
   if (!m_sessao) return;
   CSessaoDados* sessao = std::exchange(m_sessao, nullptr);
   try {
-    sessao->Executa("ROLLBACK TO SAVEPOINT qmx_ponto", {});
-    sessao->Executa("RELEASE SAVEPOINT qmx_ponto", {});
+    sessao->VoltaAoPonto();
   } catch (...) {
     // The transaction itself is then undone by its owner.
   }

@@ -1,0 +1,93 @@
+// Writes sent ahead of their answers and counters reserved by blocks: the
+// same rows and numbers as one statement at a time, and a failure anywhere
+// keeps nothing of its transaction.
+#include <gtest/gtest.h>
+
+#include "apoio/Motores.h"
+#include "plataforma/dados/EnderecoBase.h"
+
+using namespace qmx;
+using namespace qmx::dados;
+using namespace qmx::testes;
+
+namespace {
+
+class EscritasEmLote : public TesteMotores {
+ protected:
+  std::int64_t Conta(CSessaoDados& s) { return s.Consulta("SELECT COUNT(*) FROM chave_integracao", {})[0].Inteiro(0); }
+  std::int64_t Contador(CSessaoDados& s) {
+    return s.Consulta("SELECT valor FROM qmx_sequencia WHERE nome = 'movimento_estoque'", {})[0].Inteiro(0);
+  }
+  // A row of chave_integracao whose key is the number given.
+  void Chave(CSessaoDados& s, std::int64_t id) {
+    s.Enfileira("INSERT INTO chave_integracao (id, modulo, data, emissora, sev, fac, cod) VALUES (?, 'ES', 1, 1, 0, 0, 0)",
+                {id});
+  }
+};
+
+TEST_P(EscritasEmLote, NumerosDosContadoresComoUmAUm) {
+  auto s = AbreSessao(empresa->Endereco());
+  auto outra = AbreSessao(empresa->Endereco());
+  const std::int64_t antes = Contador(*s);
+  s->Inicia();
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + i);
+  // Numbers taken past a block's end inside a savepoint return with it.
+  s->MarcaPonto();
+  for (int i = 4; i <= 200; ++i) ASSERT_EQ(s->ProximoNumero("movimento_estoque"), antes + i);
+  s->VoltaAoPonto();
+  EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + 4);
+  s->MarcaPonto();
+  EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + 5);
+  s->LiberaPonto();
+  s->Confirma();
+  // The unused rest of the block was given back.
+  EXPECT_EQ(Contador(*outra), antes + 5);
+  EXPECT_EQ(outra->ProximoNumero("movimento_estoque"), antes + 6);
+  // Undone, a transaction's numbers are taken again by the next.
+  s->Inicia();
+  EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + 7);
+  s->Desfaz();
+  EXPECT_EQ(outra->ProximoNumero("movimento_estoque"), antes + 7);
+  EXPECT_THROW(outra->ProximoNumero("nao_existe"), CErroDados);
+}
+
+TEST_P(EscritasEmLote, FalhaDeUmaEscritaEnviadaNadaGuardaDaTransacao) {
+  auto s = AbreSessao(empresa->Endereco());
+  // More writes than travel together, all kept.
+  s->Inicia();
+  for (int id = 1; id <= 2500; ++id) Chave(*s, id);
+  s->Confirma();
+  EXPECT_EQ(Conta(*s), 2500);
+  // A repeated key among many: told by the next statement that answers at
+  // the latest, the transaction then undone.
+  s->Inicia();
+  EXPECT_THROW(
+      {
+        for (int id = 3000; id <= 4500; ++id) Chave(*s, id == 4200 ? 7 : id);
+        s->Consulta("SELECT 1", {});
+      },
+      CErroDados);
+  s->Desfaz();
+  EXPECT_EQ(Conta(*s), 2500);
+  // The last write before the commit fails: the commit fails, nothing kept.
+  s->Inicia();
+  EXPECT_THROW(
+      {
+        Chave(*s, 5000);
+        Chave(*s, 9);
+        s->Confirma();
+      },
+      CErroDados);
+  EXPECT_TRUE(s->EmTransacao());
+  s->Desfaz();
+  EXPECT_EQ(Conta(*s), 2500);
+  // The session goes on working.
+  s->Inicia();
+  Chave(*s, 6000);
+  s->Confirma();
+  EXPECT_EQ(Conta(*s), 2501);
+}
+
+QMX_NOS_DOIS_MOTORES(EscritasEmLote);
+
+}  // namespace
