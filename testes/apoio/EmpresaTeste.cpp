@@ -1,6 +1,5 @@
 #include "apoio/EmpresaTeste.h"
 
-
 #include <atomic>
 #include <cstdlib>
 #include <cstring>

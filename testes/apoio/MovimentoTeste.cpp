@@ -383,36 +383,18 @@ CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pasta
   empresa.Estado(35, "SP", "São Paulo");
   empresa.Estado(33, "RJ", "Rio de Janeiro");
   empresa.Estado(41, "PR", "Paraná");
-  REG_FILIALPS f{};
-  f.Numero = 1;
-  f.Municipio = 1;
-  Copia(f.NomeFantasia, "Mercado Ávila Centro");
-  Copia(f.Cnpj, "12.345.678/0001-95");
-  Copia(f.InscricaoEstadual, "110.042.490.114");
-  Copia(f.InscricaoMunicipal, "4.321.987-0");
-  Copia(f.UF, "SP");
-  Copia(f.Cep, "01001-000");
-  Copia(f.Endereco, "Rua Direita da Sé");
-  Copia(f.NumeroEndereco, "1234");
-  Copia(f.Complemento, "Loja 2");
-  Copia(f.Bairro, "Sé");
-  Copia(f.DDD, "11");
-  Copia(f.Telefone, "3215-0001");
-  Copia(f.Fax, "3215-0002");
-  Copia(f.Email, "fiscal@avila.com.br");
-  Copia(f.ContadorNome, "Conceição Contábil");
-  Copia(f.ContadorCpf, "987.654.321-00");
-  Copia(f.ContadorCrc, "SP-123456/O-7");
-  Copia(f.ContadorCep, "13010-100");
-  Copia(f.ContadorEndereco, "Av. Andrade Neves");
-  Copia(f.ContadorNumero, "50");
-  Copia(f.ContadorBairro, "Centro");
-  Copia(f.ContadorDDD, "019");
-  Copia(f.ContadorTelefone, "3233-4455");
-  Copia(f.ContadorEmail, "contador@exemplo.com.br");
-  f.ContadorMunicipio = 2;
-  f.HabilitadaECF = 1;
-  empresa.Gravador().GravaFilial(f, "Comércio de Alimentos Ávila Ltda", "200123456");
+  // Fields in the record's order; every text fits its field.
+  filial = REG_FILIALPS{.Municipio = 1, .Numero = 1, .NomeFantasia = "Mercado Ávila Centro",
+                        .Cnpj = "12.345.678/0001-95", .InscricaoEstadual = "110.042.490.114",
+                        .InscricaoMunicipal = "4.321.987-0", .UF = "SP", .Cep = "01001-000",
+                        .Endereco = "Rua Direita da Sé", .NumeroEndereco = "1234", .Complemento = "Loja 2",
+                        .Bairro = "Sé", .DDD = "11", .Telefone = "3215-0001", .Fax = "3215-0002",
+                        .Email = "fiscal@avila.com.br", .HabilitadaECF = 1, .ContadorNome = "Conceição Contábil",
+                        .ContadorCpf = "987.654.321-00", .ContadorCrc = "SP-123456/O-7", .ContadorCep = "13010-100",
+                        .ContadorEndereco = "Av. Andrade Neves", .ContadorNumero = "50", .ContadorBairro = "Centro",
+                        .ContadorDDD = "019", .ContadorTelefone = "3233-4455",
+                        .ContadorEmail = "contador@exemplo.com.br", .ContadorMunicipio = 2};
+  empresa.Gravador().GravaFilial(filial, "Comércio de Alimentos Ávila Ltda", "200123456");
   empresa.Gravador().GravaInscricaoSubstituta(1, 1, {33, "77.123.456"});
   empresa.Gravador().GravaInscricaoSubstituta(1, 2, {41, "90.111.222-33"});
   empresa.Emissora(1, 1, kSerieECF1);

@@ -35,33 +35,22 @@ class MovimentoTeste;
 class ProdutoTeste {
  public:
   ProdutoTeste& Tributacao(char letra, std::uint16_t aliquota, const char* cst = "000") {
-    registro.Tributacao = letra;
-    registro.AliquotaICMS = aliquota;
-    Copia(registro.SituacaoTributaria, cst);
-    return *this;
+    registro.Tributacao = letra; registro.AliquotaICMS = aliquota;
+    Copia(registro.SituacaoTributaria, cst); return *this;
   }
   ProdutoTeste& Unidade(std::uint16_t unidade, bool interrogacao = false) {
-    registro.Unidade = unidade;
-    registro.UnidadeInterrogacao = interrogacao;
-    return *this;
+    registro.Unidade = unidade; registro.UnidadeInterrogacao = interrogacao; return *this;
   }
   ProdutoTeste& Ncm(const char* ncm) { Copia(registro.NCM, ncm); return *this; }
-  ProdutoTeste& Producao() {
-    registro.Producao = 1;
-    registro.Revenda = 0;
-    return *this;
-  }
+  ProdutoTeste& Producao() { registro.Producao = 1; registro.Revenda = 0; return *this; }
   ProdutoTeste& Inativo() { registro.Inativo = 1; return *this; }
   // The sales account, and the stock account of the inventory.
   ProdutoTeste& Conta(const char* conta, const char* estoque = "") {
-    Copia(registro.ContaContabil, conta);
-    Copia(registro.ContaEstoque, estoque);
-    return *this;
+    Copia(registro.ContaContabil, conta); Copia(registro.ContaEstoque, estoque); return *this;
   }
   ProdutoTeste& Situacao(char situacao) { registro.Situacao = situacao; return *this; }  // 'A' (the default) is active
   ProdutoTeste& PisCofins(std::uint8_t tipo, NumeroDia inicio, NumeroDia fim, std::uint16_t aliquota) {
-    pisCofins.push_back({registro.Codigo, tipo, inicio, fim, aliquota});
-    return *this;
+    pisCofins.push_back({registro.Codigo, tipo, inicio, fim, aliquota}); return *this;
   }
   REG_PRODUTOPS registro;
   std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;
@@ -77,29 +66,19 @@ class CupomTeste {
   CupomTeste& Cancela() { itens.back().Cancelado = 1; return *this; }
   CupomTeste& Cancelado() { registro.Cancelado = 1; return *this; }
   CupomTeste& Cliente(std::uint32_t cliente, const char* nome = "") {
-    registro.Cliente = cliente;
-    Copia(registro.NomeCliente, nome);
-    return *this;
+    registro.Cliente = cliente; Copia(registro.NomeCliente, nome); return *this;
   }
   CupomTeste& Documento(const char* cpfCnpj) { Copia(registro.DocumentoCliente, cpfCnpj); return *this; }
   CupomTeste& Origem(std::uint8_t origem) { registro.Origem = origem; return *this; }
   CupomTeste& Pagamento(std::uint16_t forma, double valor, std::uint32_t gnf = 0) {
-    auto& p = pagamentos.emplace_back();
-    p = {};
-    p.Sequencia = static_cast<std::uint16_t>(pagamentos.size());
-    p.Forma = forma;
-    p.Valor = Valor(valor);
-    p.GNF = gnf;
+    auto& p = pagamentos.emplace_back(); p = {};
+    p.Sequencia = static_cast<std::uint16_t>(pagamentos.size()); p.Forma = forma; p.Valor = Valor(valor); p.GNF = gnf;
     return *this;
   }
   // The holder of the last payment's card or cheque.
   CupomTeste& Titular(const char* nome, const char* cidade, const char* telefone, const char* mensagem) {
-    auto& p = pagamentos.back();
-    Copia(p.Titular, nome);
-    Copia(p.Cidade, cidade);
-    Copia(p.Telefone, telefone);
-    Copia(p.Mensagem, mensagem);
-    return *this;
+    auto& p = pagamentos.back(); Copia(p.Titular, nome); Copia(p.Cidade, cidade);
+    Copia(p.Telefone, telefone); Copia(p.Mensagem, mensagem); return *this;
   }
   CupomTeste& Parcela(double valor, std::uint16_t tipoDocumento, NumeroDia vencimento) {
     parcelas.push_back({0, static_cast<std::uint16_t>(parcelas.size() + 1), Valor(valor), tipoDocumento, vencimento});
@@ -123,10 +102,7 @@ class NotaTeste {
  public:
   NotaTeste& Participante(std::uint32_t cfrt) { registro.Participante = cfrt; return *this; }
   NotaTeste& Situacao(bool cancelada, bool inutilizada = false, bool denegada = false) {
-    registro.Cancelada = cancelada;
-    registro.Inutilizada = inutilizada;
-    registro.Denegada = denegada;
-    return *this;
+    registro.Cancelada = cancelada; registro.Inutilizada = inutilizada; registro.Denegada = denegada; return *this;
   }
   NotaTeste& Observacao(const char* texto) { Copia(registro.Observacao, texto); return *this; }
   NotaTeste& ChaveNFe(const char* chave) { Copia(registro.ChaveNFe, chave); return *this; }
@@ -136,8 +112,7 @@ class NotaTeste {
   NotaTeste& Item(std::uint32_t produto, double quantidade, double valor, std::uint16_t natureza = 5102);
   NotaTeste& Servico(std::uint32_t servico, double quantidade, double valor, std::uint16_t natureza = 5933);
   NotaTeste& Pagamento(std::uint16_t forma, double valor) {
-    pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor)});
-    return *this;
+    pagamentos.push_back({0, static_cast<std::uint16_t>(pagamentos.size() + 1), forma, Valor(valor)}); return *this;
   }
   REG_NOTA_FISCALPS registro;
   std::vector<REG_ITENS_NF_PS> itens;
@@ -239,6 +214,14 @@ class MovimentoTeste {
   bool m_padroesGravados = false;
 };
 
+// The data-server steps a run takes (`corrida` runs it, counted).
+template <class F>
+int PassosDe(F&& corrida) {
+  dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
+  corrida();
+  return dados::PassosDadosContados();
+}
+
 // The serial number of ECF 1 of branch 1, which is also this computer's
 // emulated printer in the PAF company.
 inline constexpr const char* kSerieECF1 = "BE0910000000000000B2";
@@ -303,14 +286,10 @@ class CenarioArquivos {
   void FalhaCadaPasso(const std::string& roteiro, TConfere&& confere) {
     std::string semOK = roteiro;
     semOK.replace(semOK.rfind("clica 1"), 7, "clica 2");
-    const auto conta = [&](const std::string& r) {
-      dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-      Executa<TDialogo>(r);
-      std::filesystem::remove_all(PastaArquivos());
-      return dados::PassosDadosContados();
-    };
-    const int inicio = conta(semOK);
-    const int passos = conta(roteiro);
+    const int inicio = PassosDe([&] { Executa<TDialogo>(semOK); });
+    std::filesystem::remove_all(PastaArquivos());
+    const int passos = PassosDe([&] { Executa<TDialogo>(roteiro); });
+    std::filesystem::remove_all(PastaArquivos());
     ASSERT_GT(passos, inicio);
     for (int passo = inicio + 1; passo <= passos; ++passo) {
       host.Limpa();
@@ -338,12 +317,7 @@ class CenarioArquivos {
   template <class TDialogo, class TEscrita, class TDesfaz, class TConfere>
   void EscritaEmCadaPasso(const std::string& roteiro, TEscrita&& escrita, TDesfaz&& desfaz, TConfere&& confere,
                           int salto = 1) {
-    int passos = 0;
-    {
-      dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-      Executa<TDialogo>(roteiro);
-      passos = dados::PassosDadosContados();
-    }
+    const int passos = PassosDe([&] { Executa<TDialogo>(roteiro); });
     ASSERT_GT(passos, 0);
     for (int passo = 1; passo <= passos; passo += salto) {
       host.Limpa();
@@ -364,6 +338,7 @@ class CenarioArquivos {
   ui::HostRoteirizado host;
   ui::HostTemporario ativo;
   MovimentoTeste m;
+  REG_FILIALPS filial{};  // branch 1 as the fiscal registration wrote it
 };
 
 // The company of the digital-bookkeeping files; Movimento() states a few

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apoio/Caixas.h"
 #include "apoio/EmpresaTeste.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/RelogioSimulado.h"
@@ -96,11 +97,7 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
     return n;
   }
   // The texts of the boxes shown, in order.
-  std::vector<std::string> TextosCaixas() const {
-    std::vector<std::string> textos;
-    for (const auto& caixa : m_host.Caixas()) textos.push_back(caixa.texto);
-    return textos;
-  }
+  std::vector<std::string> TextosCaixas() const { return testes::TextosCaixas(m_host); }
 
   PastaTemporaria m_temporarios;
   EmpresaTeste m_empresa;

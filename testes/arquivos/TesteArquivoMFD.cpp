@@ -30,19 +30,6 @@ class ArquivoMFD : public testes::AmbienteMemoriaFiscal {
   }
 };
 
-TEST_F(ArquivoMFD, InicioComAnoDeDoisDigitos) {
-  Executa("clica 13022\n");
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Filtro de  Arq. MFD");
-  EXPECT_EQ(inicio.at(A::IDC_POR_PERIODO).marcado, 1);
-  EXPECT_EQ(inicio.at(A::IDC_DATA_INICIAL).texto, "15/06/24");
-  EXPECT_EQ(inicio.at(A::IDC_DATA_FINAL).texto, "15/06/24");
-  EXPECT_FALSE(inicio.at(A::IDC_COO_INICIAL).habilitado);
-  const auto& fim = m_host.Dialogos()[0].aoFechar;
-  EXPECT_TRUE(fim.at(A::IDC_COO_FINAL).habilitado);
-  EXPECT_FALSE(fim.at(A::IDC_DATA_FINAL).habilitado);
-}
-
 TEST_F(ArquivoMFD, PorPeriodoSemZerosNoNome) {
   ASSERT_EQ(Executa("digita 13026 10/06/24\nclica 1\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
   // "BE0512SC556" left-aligned in 20, "_100624_150624.txt", every "0" out.
@@ -77,9 +64,8 @@ TEST_F(ArquivoMFD, ModelosQueNaoGeramOArquivo) {
     Impressora(std::string("Modelo=") + modelo + "\n");
     EXPECT_EQ(Executa("clica 1\n"), ui::IDCANCEL) << modelo;
     ASSERT_EQ(m_host.Caixas().size(), 1u) << modelo;
-    EXPECT_EQ(m_host.Caixas()[0].texto, "Função não suportada pelo modelo de ECF utilizado");
-    EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Leitura Memória Fiscal");
-    EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK);
+    EXPECT_EQ(testes::Caixa(m_host, 0), std::tuple("Função não suportada pelo modelo de ECF utilizado",
+                                                    "Torvo ECF - Leitura Memória Fiscal", ui::MB_OK));
     EXPECT_EQ(ArquivosNaPastaDaImpressora(), 0) << modelo;
     EXPECT_TRUE(NadaEnviado());
   }

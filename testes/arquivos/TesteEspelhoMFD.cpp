@@ -30,30 +30,13 @@ class EspelhoMFD : public testes::AmbienteMemoriaFiscal {
   std::string Espelho() const { return PastaTemporaria::Le(Enviado(kNome).string()); }
 };
 
-TEST_F(EspelhoMFD, InicioPorPeriodo) {
-  AmbienteMemoriaFiscal::Executa<E>("dialogo 14007\nclica 13003\n");
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Filtro de Espelho MFD");
-  EXPECT_EQ(inicio.at(E::IDC_POR_PERIODO).marcado, 1);
-  EXPECT_EQ(inicio.at(E::IDC_DATA_INICIAL).texto, "15/06/2024");
-  EXPECT_EQ(inicio.at(E::IDC_DATA_FINAL).texto, "15/06/2024");
-  EXPECT_EQ(inicio.at(E::IDC_COO_INICIAL).texto, "1");
-  EXPECT_EQ(inicio.at(E::IDC_COO_FINAL).texto, "1");
-  EXPECT_FALSE(inicio.at(E::IDC_COO_INICIAL).habilitado);
-  EXPECT_TRUE(inicio.at(E::IDC_DATA_FINAL).habilitado);
-  const auto& fim = m_host.Dialogos()[0].aoFechar;
-  EXPECT_TRUE(fim.at(E::IDC_COO_FINAL).habilitado);
-  EXPECT_FALSE(fim.at(E::IDC_DATA_INICIAL).habilitado);
-}
-
 TEST_F(EspelhoMFD, TotalPedeDoPrimeiroAoUltimoCOODaMFD) {
   ASSERT_EQ(Executa("clica 13001\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
   ASSERT_EQ(m_host.Caixas().size(), 2u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, kPergunta);
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF");
-  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_SYSTEMMODAL);
-  EXPECT_EQ(m_host.Caixas()[1].texto, "As informações foram geradas com Sucesso em\r\n" + CaminhoMostrado(kNome));
-  EXPECT_EQ(m_host.Caixas()[1].titulo, "Torvo ECF");
+  EXPECT_EQ(testes::Caixa(m_host, 0),
+            std::tuple(kPergunta, "Torvo ECF", ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_SYSTEMMODAL));
+  EXPECT_EQ(testes::TextoETitulo(m_host, 1),
+            std::tuple("As informações foram geradas com Sucesso em\r\n" + CaminhoMostrado(kNome), "Torvo ECF"));
   const std::string espelho = Espelho();
   EXPECT_EQ(espelho.substr(0, espelho.find("COO ")),
             "ESPELHO DA MFD BE0512SC556\r\nTIPO 0 INICIAL 000001 FINAL 000006\r\nUSUARIO 2\r\n"

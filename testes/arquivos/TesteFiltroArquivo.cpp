@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "apoio/Caixas.h"
 #include "apoio/LimiteTamanhoArquivo.h"
 #include "apoio/EmpresaTeste.h"
 #include "apoio/RelogioSimulado.h"
@@ -170,12 +171,10 @@ TEST_F(FiltroArquivo, CadaVerificacaoDoPeriodoAvisaEReinicia) {
 TEST_F(FiltroArquivo, SemECFOuComFilialNaoHabilitada) {
   Executa("dialogo 19999\nclica 1\n");
   ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione um ECF");
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Teste");
+  EXPECT_EQ(testes::TextoETitulo(m_host, 0), std::tuple("Selecione um ECF", "Torvo ECF - Arquivo Eletrônico Teste"));
   EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // stayed open, then cancelled by the script's end
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
 
-  m_host.Limpa();
   m_empresa.ECFPorFilial(true);  // a branch not enabled (161) is in LeituraMemoriaFiscal.ECFControladoPorFilial
 
   // The server cannot answer for the branch (one it does not know):
@@ -253,10 +252,6 @@ TEST_F(FiltroArquivo, ChaveVaziaNaoPreparaFilialNemECF) {
   EXPECT_EQ(inicio.at(kFilial).texto, "");
   EXPECT_FALSE(inicio.at(kEmissora).habilitado);
 }
-
-}  // namespace
-
-namespace {
 
 // The MFD file dialog's own wording: two-digit years, every reset to today.
 class CFiltroMFDTeste : public CQMXFiltroArquivo {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "apoio/Caixas.h"
 #include "apoio/MovimentoTeste.h"
 #include "arquivos/efd/QMXRegistrosEFD.h"
 #include "arquivos/paf/QMXMovimentos.h"
@@ -67,8 +68,7 @@ TEST(FiltrosRecusados, ECFDigitadoDeOutraFilialNoSintegraENosMovimentos) {
                                       "\ndigita 13041 02/06/2026\ndigita 13042 03/06/2026\nclica 1\n"),
               ui::IDCANCEL) << ecf;
     ASSERT_EQ(c.host.Caixas().size(), 1u) << ecf;
-    EXPECT_EQ(c.host.Caixas()[0].texto, kECFDeOutraFilial);
-    EXPECT_EQ(c.host.Caixas()[0].titulo, CQMXSintegra::kTitulo);
+    EXPECT_EQ(TextoETitulo(c.host, 0), std::tuple(kECFDeOutraFilial, CQMXSintegra::kTitulo));
     EXPECT_TRUE(c.NadaEnviado());
 
     c.host.Limpa();

@@ -102,9 +102,7 @@ TEST_F(LeituraMemoriaFiscal, ValidacoesDeixamODialogoAberto) {
     m_host.Limpa();
     Executa(caso.roteiro);
     ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.roteiro << testing::PrintToString(TextosCaixas());
-    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem);
-    EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
-    EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    EXPECT_EQ(testes::Caixa(m_host, 0), std::tuple(caso.mensagem, kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION));
     EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // left open, cancelled by the script's end
   }
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / "impressao-BE0512SC556.txt"));
@@ -183,8 +181,7 @@ TEST_F(LeituraMemoriaFiscal, ExportadaPorDataOuPorReducaoLevaOIntervaloNoNome) {
   EXPECT_NE(conteudo.find("INTERVALO POR DATA: 01/06/2024 A 15/06/2024\r\n"), std::string::npos) << conteudo;
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
   ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(nomeData));
-  EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+  EXPECT_EQ(testes::TextoETitulo(m_host, 0), std::tuple("Arquivo gerado em\r\n" + CaminhoMostrado(nomeData), kTitulo));
   // The answer file is the reading itself and stays, signed, where it was.
   EXPECT_EQ(Retorno(), conteudo);
 
@@ -256,8 +253,7 @@ TEST_F(LeituraMemoriaFiscal, AtoCotepeAssinaEnviaEApaga) {
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
   EXPECT_FALSE(std::filesystem::exists(PastaImpressora() / nome));
   ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(nome));
-  EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+  EXPECT_EQ(testes::TextoETitulo(m_host, 0), std::tuple("Arquivo gerado em\r\n" + CaminhoMostrado(nome), kTitulo));
 }
 
 TEST_F(LeituraMemoriaFiscal, AtoCotepeComFalhasDaImpressora) {
@@ -276,8 +272,7 @@ TEST_F(LeituraMemoriaFiscal, AtoCotepeComFalhasDaImpressora) {
     Impressora(std::string("Falhas=") + caso.falha + "\n");
     EXPECT_EQ(ExecutaTipo("c", "clica 13059\nclica 1\n"), ui::IDCANCEL) << caso.falha;
     ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.falha;
-    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem);
-    EXPECT_EQ(m_host.Caixas()[0].titulo, kTitulo);
+    EXPECT_EQ(testes::TextoETitulo(m_host, 0), std::tuple(caso.mensagem, kTitulo));
     EXPECT_TRUE(NadaEnviado()) << caso.falha;
   }
 }

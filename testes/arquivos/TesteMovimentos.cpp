@@ -2,19 +2,15 @@
 // file name and its failures.
 #include <gtest/gtest.h>
 
-
 #if !defined(_WIN32)
 #include <sys/wait.h>
-#endif
-#if !defined(_WIN32)
 #include <unistd.h>
 #endif
 
-#include <csignal>
 #include <filesystem>
-#include <random>
 #include <fstream>
 
+#include "apoio/Caixas.h"
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/Motores.h"
@@ -26,7 +22,6 @@
 #include "fisco/AssinaturaEAD.h"
 #include "frame/LancaDialogo.h"
 #include "frame/QMXUTIL.h"
-#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
@@ -153,26 +148,16 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
                                       "0000140000840000000005CN20261103120000"}));
 }
 
-TEST_F(Movimentos, AutomaticoSemOperadorEFilialTodas) {
-  EXPECT_EQ(Executa("", 1), ui::IDOK);
-  EXPECT_TRUE(fs::exists(Gerado()));
-  fs::remove(Gerado());
-  m_host.Limpa();
+TEST_F(Movimentos, FilialTodasRecusada) {
   Executa("dialogo 14017\ndigita 14016 0\ndigita 14019 02/11/2026\nclica 1\n");
   ASSERT_GE(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione apenas uma Filial");
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico");
+  EXPECT_EQ(TextoETitulo(m_host, 0), std::tuple("Selecione apenas uma Filial", "Torvo ECF - Arquivo Eletrônico"));
   EXPECT_FALSE(fs::exists(Gerado()));
 }
 
 TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   // Count the steps of a run, then fail the last one but one (inside the cupons).
-  int passos = 0;
-  {
-    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-    Executa("", 1);
-    passos = dados::PassosDadosContados();
-  }
+  const int passos = PassosDe([&] { Executa("", 1); });
   fs::remove(Gerado());
   m_host.Limpa();
   dados::CFalhaDadosInjetada falha(passos - 1, com::RPC_S_SERVER_UNAVAILABLE);
@@ -260,10 +245,6 @@ TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {
   EXPECT_EQ(movimentos::NomeArquivoMovimentos(e, CodificaDia(9, 1, 2026)), "000000" "23456789012345" "09012026.txt");
 }
 
-}  // namespace
-
-namespace {
-
 // Every data-server step of an automatic run fails in turn: the run ends
 // with the file whole and validly signed, or with a box and no file; no
 // temporary is ever left, neither in the company's folder nor in the
@@ -271,12 +252,7 @@ namespace {
 TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
   PastaTemporaria temporarios;
   qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, temporarios.Pasta().string());
-  int passos = 0;
-  {
-    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-    ASSERT_EQ(Executa("", 1), ui::IDOK);
-    passos = dados::PassosDadosContados();
-  }
+  const int passos = PassosDe([&] { EXPECT_EQ(Executa("", 1), ui::IDOK); });
   fs::remove(Gerado());
   ASSERT_GT(passos, 10);
   int interrompidas = 0;
@@ -313,48 +289,6 @@ TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
   EXPECT_GT(interrompidas, passos / 2);
   qmx::sistema::RemoveVariavel(qmx::testes::kVariavelTemporarios);
 }
-
-}  // namespace
-
-namespace {
-
-#if !defined(_WIN32)  // a generation is killed with fork and SIGKILL
-// A generation killed at random moments leaves in the company's folder the
-// whole signed file or nothing, besides at most a temporary of its own,
-// which the next run removes.
-TEST_F(Movimentos, GeracaoMortaNoMeioNaoDeixaArquivoPelaMetade) {
-  PastaTemporaria temporarios;
-  qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, temporarios.Pasta().string());
-  ASSERT_EQ(Executa("", 1), ui::IDOK);
-  const std::string unico = PastaTemporaria::Le(Gerado().string());
-  const fs::path pasta = Gerado().parent_path();
-  std::mt19937 sorteio(2121);
-  for (int vez = 0; vez < 15; ++vez) {
-    fs::remove_all(pasta);
-    const pid_t filho = ::fork();
-    if (filho == 0)
-      for (;;) Executa("", 1);
-    ::usleep(1000 + sorteio() % 60000);
-    ::kill(filho, SIGKILL);
-    ::waitpid(filho, nullptr, 0);
-    if (!fs::exists(pasta)) continue;
-    for (const auto& entrada : fs::directory_iterator(pasta)) {
-      if (entrada.path().filename().string().find(GravacaoAtomica::kMarca) != std::string::npos) continue;
-      EXPECT_EQ(entrada.path(), Gerado()) << "vez " << vez;
-      EXPECT_EQ(PastaTemporaria::Le(entrada.path().string()), unico) << "vez " << vez;
-    }
-  }
-  ASSERT_EQ(Executa("", 1), ui::IDOK);
-  for (const auto& entrada : fs::directory_iterator(pasta))
-    EXPECT_TRUE(entrada.path() == Gerado() || fs::file_size(entrada.path()) == 0) << entrada.path();
-  EXPECT_EQ(PastaTemporaria::Le(Gerado().string()), unico);
-  qmx::sistema::RemoveVariavel(qmx::testes::kVariavelTemporarios);
-}
-#endif  // !_WIN32
-
-}  // namespace
-
-namespace {
 
 #if !defined(_WIN32)  // the two terminals are processes made with fork
 // PostgreSQL when its test server is given; the test then skips otherwise.

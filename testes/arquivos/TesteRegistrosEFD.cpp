@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "apoio/Caixas.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/Linhas.h"
 #include "apoio/RegistroTemporario.h"
@@ -62,9 +63,8 @@ TEST_F(RegistrosEFD, PerfilADeTodosOsECFsIgualAoConferido) {
   EXPECT_EQ(C::Le(c.PastaArquivos() / "TorvoECF-SpedFiscal-112026.txt"), extrato);
   // All ECFs (0): the path is shown.
   ASSERT_EQ(c.host.Caixas().size(), 1u);
-  EXPECT_EQ(c.host.Caixas()[0].texto, "Arquivo gerado em:\r\n" + Esperado());
-  EXPECT_EQ(c.host.Caixas()[0].titulo, "Torvo ECF - Sped Fiscal");
-  EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+  EXPECT_EQ(Caixa(c.host, 0), std::tuple("Arquivo gerado em:\r\n" + Esperado(), "Torvo ECF - Sped Fiscal",
+                                         ui::MB_OK | ui::MB_ICONINFORMATION));
 }
 
 TEST_F(RegistrosEFD, PerfilBDeUmECFPeloOperador) {
@@ -144,12 +144,7 @@ TEST_F(RegistrosEFD, PeriodoInvertidoNaoGera) {
 
 TEST_F(RegistrosEFD, FalhaDoServidorPerdeODiaOuOArquivoNuncaMeioArquivo) {
   c.Movimento();
-  int passos = 0;
-  {
-    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-    Sped(0, C::kDia1, C::kDia4);
-    passos = dados::PassosDadosContados();
-  }
+  const int passos = PassosDe([&] { Sped(0, C::kDia1, C::kDia4); });
   const std::string completo = Extrato();
   int semArquivo = 0, comLacunas = 0;
   for (int passo = 1; passo <= passos; ++passo) {

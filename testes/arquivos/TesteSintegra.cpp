@@ -11,13 +11,9 @@
 
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
-#include "apoio/RelogioSimulado.h"
-#include "apoio/VerificaEAD.h"
 #include "arquivos/sintegra/GeradorSintegra.h"
 #include "arquivos/sintegra/QMXSintegra.h"
 #include "plataforma/calendario/DataCodificada.h"
-#include "frame/LancaDialogo.h"
-#include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
@@ -30,35 +26,15 @@ namespace {
 const NumeroDia kDia1 = CodificaDia(2, 11, 2026);
 const NumeroDia kDia2 = CodificaDia(3, 11, 2026);
 
-class Sintegra : public ::testing::Test {
+// The fiscal registration's company, its branch with an address, number,
+// contact and legal name longer than registers 10 and 11 take.
+class Sintegra : public ::testing::Test, protected CenarioArquivos {
  protected:
-  Sintegra() : m_ativo(m_host), m(m_empresa) {
-    m_empresa.AcrescentaRegistro(RelogioSimulado("06/12/2026", "10:00:00") +
-                                 "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
-    m_empresa.Municipio(1, "São Paulo", "SP", 3550308);
-    REG_FILIALPS f{};
-    f.Numero = 1;
-    f.Municipio = 1;
-    Copia(f.NomeFantasia, "Mercado Ávila Centro");
-    Copia(f.Cnpj, "12.345.678/0001-95");
-    Copia(f.InscricaoEstadual, "110.042.490.114");
-    Copia(f.UF, "SP");
-    Copia(f.Cep, "01001-000");
-    Copia(f.Endereco, "Rua Direita da Sé, esquina com a Praça da Sé");
-    Copia(f.NumeroEndereco, "1234567");
-    Copia(f.Complemento, "Loja 2");
-    Copia(f.Bairro, "Sé");
-    Copia(f.DDD, "11");
-    Copia(f.Telefone, "3215-0001");
-    Copia(f.Fax, "3215-0002");
-    Copia(f.Contato, "Conceição Aparecida dos Santos Silva");
-    f.HabilitadaECF = 1;
-    m_empresa.Gravador().GravaFilial(f, "Comércio de Alimentos Ávila Ltda - Matriz de São Paulo");
-    m_empresa.Emissora(1, 1, "BE0910000000000000B2");
-    m_empresa.Emissora(2, 1, "AA0910000000000000A1");
-    m_empresa.Emissora(3, 1, "ZZ0910000000000000Z3");
-    m_empresa.Usuario(1, "Operador", {1});
-    m_empresa.Mestre(CodificaDia(1, 1, 2024));
+  Sintegra() : CenarioArquivos(Cadastro::Fiscal, MotorTeste::SQLite, false) {
+    Copia(filial.Endereco, "Rua Direita da Sé, esquina com a Praça da Sé");
+    Copia(filial.NumeroEndereco, "1234567");
+    Copia(filial.Contato, "Conceição Aparecida dos Santos Silva");
+    empresa.Gravador().GravaFilial(filial, "Comércio de Alimentos Ávila Ltda - Matriz de São Paulo");
   }
 
   // The movement of the golden file: every record family and its corners.
@@ -76,7 +52,7 @@ class Sintegra : public ::testing::Test {
     Copia(m.Cliente(6, "IMPORTADORA DEL PLATA", 'J', "").Pais, "0639");
     m.Cliente(7, "JOSE DA SILVA", 'F', "123.456.789-09");
     m.Grava();
-    auto& sessao = m_empresa.Gravador().Sessao();
+    auto& sessao = empresa.Gravador().Sessao();
     sessao.Executa("UPDATE cfrt SET inscricao_estadual = '110.042.490.999' WHERE codigo = 5", {});
     sessao.Executa("UPDATE cfrt SET estrangeiro = 1, uf = '' WHERE codigo = 6", {});
     // Longer than its field, and with a character Windows-1252 lacks.
@@ -113,60 +89,40 @@ class Sintegra : public ::testing::Test {
     m.Grava();
   }
 
-  int Executa(const std::string& roteiro) {
-    m_host.CarregaRoteiro(roteiro);
-    return LancaDialogo<CQMXSintegra>(
-        [&](CQMXSintegra& d, const TriploConexao&) { return d.Inicializa(m_empresa.Chave(), 1, 0); });
-  }
+  int Executa(const std::string& roteiro) { return CenarioArquivos::Executa<CQMXSintegra>(roteiro); }
   static std::string Roteiro(const std::string& inicial, const std::string& final, const std::string& ecf = "") {
     return "dialogo 14028\ndigita 13039 1\n" + (ecf.empty() ? "" : "digita 13040 " + ecf + "\n") +
            "digita 13041 " + inicial + "\ndigita 13042 " + final + "\nseleciona 13044 2\nclica 1\n";
   }
-  fs::path Pasta() const { return m_empresa.PastaEC() / "Arquivos-Eletronicos"; }
-  std::vector<fs::path> Arquivos() const {
-    std::vector<fs::path> r;
-    if (fs::exists(Pasta()))
-      for (const auto& e : fs::directory_iterator(Pasta())) r.push_back(e.path());
-    return r;
-  }
   // The only file of the folder, without its EAD line, after checking the
   // name, the signature and the published layout.
   std::string Gerado() {
-    const auto arquivos = Arquivos();
+    const auto arquivos = Arquivos(PastaArquivos());
     EXPECT_EQ(arquivos.size(), 1u);
     if (arquivos.size() != 1) return {};
     const std::string nome = arquivos[0].filename().string();
     // The certification number, today's day number and the seconds of 10:00.
     EXPECT_EQ(nome.substr(0, 18), "ZTR0122026" + std::to_string(100000000 + CodificaDia(6, 12, 2026)).substr(1));
     EXPECT_EQ(nome.substr(18, 4), "0360");
-    const std::string conteudo = PastaTemporaria::Le(arquivos[0].string());
-    EXPECT_TRUE(AssinaturaConfereNaLinhaDeComando(conteudo));
-    const std::string semEAD = conteudo.substr(0, conteudo.rfind("EAD"));
-    ConfereLeiaute(semEAD);
-    return semEAD;
+    return CenarioArquivos::Gerado(nome);
   }
-
-  EmpresaTeste m_empresa;
-  ui::HostRoteirizado m_host;
-  ui::HostTemporario m_ativo;
-  MovimentoTeste m;
 };
 
 TEST_F(Sintegra, ArquivoCompletoIgualAoConferido) {
   Movimento();
-  ASSERT_EQ(Executa(Roteiro("02/11/2026", "03/11/2026")), ui::IDOK) << testing::PrintToString(m_host.Erros());
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "03/11/2026")), ui::IDOK) << testing::PrintToString(host.Erros());
   const std::string gerado = Gerado();
   ConfereGolden(gerado, "sintegra-completo.txt");
   // The nota whose participant is gone is left out, and the operator told.
-  ASSERT_EQ(m_host.Caixas().size(), 2u);
-  EXPECT_EQ(m_host.Caixas()[0].texto,
+  ASSERT_EQ(host.Caixas().size(), 2u);
+  EXPECT_EQ(host.Caixas()[0].texto,
             "Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: 7");
-  EXPECT_EQ(m_host.Caixas()[1].texto.substr(0, 19), "Arquivo gerado em\r\n");
-  EXPECT_EQ(m_host.Caixas()[1].titulo, "Torvo ECF - Arquivo Eletrônico Sintegra");
-  EXPECT_EQ(m_host.Caixas()[1].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
+  EXPECT_EQ(host.Caixas()[1].texto.substr(0, 19), "Arquivo gerado em\r\n");
+  EXPECT_EQ(host.Caixas()[1].titulo, "Torvo ECF - Arquivo Eletrônico Sintegra");
+  EXPECT_EQ(host.Caixas()[1].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
   // The lists as they opened: the third and the first chosen, the nature
   // on the totality of the operations.
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
+  const auto& inicio = host.Dialogos()[0].aposInicio;
   EXPECT_EQ(inicio.at(13043).selecao, 2);
   EXPECT_EQ(inicio.at(13044).selecao, 2);  // the totality of the operations
   EXPECT_EQ(inicio.at(13045).selecao, 0);
@@ -177,8 +133,8 @@ TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
   Movimento();
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026", "2")), ui::IDOK);
   ConfereGolden(Gerado(), "sintegra-um-ecf.txt");
-  fs::remove_all(Pasta());
-  m_host.Limpa();
+  fs::remove_all(PastaArquivos());
+  host.Limpa();
   // No movement at all: 10, 11 and one 90 whose only pair is 99 with 3.
   ASSERT_EQ(Executa(Roteiro("01/10/2026", "31/10/2026")), ui::IDOK);
   const auto linhas = LinhasCRLF(Gerado());
@@ -186,68 +142,45 @@ TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
   EXPECT_EQ(linhas[2], "90" "12345678000195" "110042490114  " "99" "00000003" + std::string(80 + 5, ' ') + "1");
 }
 
-TEST_F(Sintegra, DataFinalAntesDaInicialEFilialZero) {
-  Executa(Roteiro("03/11/2026", "02/11/2026"));
-  ASSERT_GE(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto,  // message 110 of EC
-            "A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente.");
-  EXPECT_TRUE(Arquivos().empty());
-  // The same day is a valid period.
-  m_host.Limpa();
-  EXPECT_EQ(Executa(Roteiro("03/11/2026", "03/11/2026")), ui::IDOK);
-  fs::remove_all(Pasta());
-  m_host.Limpa();
+TEST_F(Sintegra, FilialZeroNaoGera) {
   Executa("dialogo 14028\ndigita 13039 0\nclica 1\n");
-  ASSERT_GE(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Selecione a filial.");  // message 280 of EC
-  EXPECT_TRUE(Arquivos().empty());
+  ASSERT_GE(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto, "Selecione a filial.");  // message 280 of EC
+  EXPECT_TRUE(NadaEnviado());
 }
 
+// A failed step, after the dialog's start, either stops the generation
+// (nothing left behind) or was a read whose failure leaves a record empty
+// (the file is made): never a file without its box, never a box of success
+// without a file.
 TEST_F(Sintegra, FalhaDoServidorEmQualquerPassoNaoDeixaArquivo) {
   Movimento();
-  // The steps of the dialog's start, and of a whole run.
-  const auto conta = [&](const std::string& roteiro) {
-    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-    Executa(roteiro);
-    fs::remove_all(Pasta());
-    return dados::PassosDadosContados();
-  };
-  std::string semOK = Roteiro("02/11/2026", "03/11/2026");
-  semOK.replace(semOK.find("clica 1"), 7, "clica 2");
-  const int inicio = conta(semOK);
-  const int passos = conta(Roteiro("02/11/2026", "03/11/2026"));
-  ASSERT_GT(passos, inicio + 10);
-  // A failed step either stops the generation (nothing left behind) or was
-  // a read whose failure leaves a record empty (the file is made): never a
-  // file without its box, never a box of success without a file.
-  int interrompidas = 0;
-  for (int passo = inicio + 1; passo <= passos; ++passo) {
-    fs::remove_all(Pasta());
-    m_host.Limpa();
-    dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
-    const int resultado = Executa(Roteiro("02/11/2026", "03/11/2026"));
-    ASSERT_GE(m_host.Caixas().size(), 1u) << passo;
-    const auto& caixa = m_host.Caixas().back();
+  int passos = 0, interrompidas = 0;
+  FalhaCadaPasso<CQMXSintegra>(Roteiro("02/11/2026", "03/11/2026"), [&](int passo, int resultado) {
+    ++passos;
+    ASSERT_GE(host.Caixas().size(), 1u) << passo;
+    const auto& caixa = host.Caixas().back();
     if (resultado == ui::IDOK) {
       EXPECT_EQ(caixa.texto.substr(0, 17), "Arquivo gerado em") << passo;
-      EXPECT_EQ(Arquivos().size(), 1u) << passo;
+      EXPECT_EQ(Arquivos(PastaArquivos()).size(), 1u) << passo;
     } else {
       // Reported with the generator's name, or (a failed look-up of the
       // branch edit) refused before the generation began.
       interrompidas += caixa.texto.find("QMXSintegra") != std::string::npos;
-      EXPECT_TRUE(Arquivos().empty()) << passo;
+      EXPECT_TRUE(NadaEnviado()) << passo;
     }
-  }
-  EXPECT_GT(interrompidas, (passos - inicio) / 2);
+  });
+  EXPECT_GT(passos, 10);
+  EXPECT_GT(interrompidas, passos / 2);
 }
 
 TEST_F(Sintegra, PastaQueNaoSePodeGravar) {
-  fs::create_directories(m_empresa.PastaEC());
-  std::ofstream(Pasta().string()) << "um arquivo no lugar da pasta";
+  fs::create_directories(empresa.PastaEC());
+  std::ofstream(PastaArquivos().string()) << "um arquivo no lugar da pasta";
   Executa(Roteiro("02/11/2026", "03/11/2026"));
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto.substr(0, 33), "Não foi possível gravar o arquivo");
-  EXPECT_TRUE(fs::is_regular_file(Pasta()));
+  ASSERT_EQ(host.Caixas().size(), 1u);
+  EXPECT_EQ(host.Caixas()[0].texto.substr(0, 33), "Não foi possível gravar o arquivo");
+  EXPECT_TRUE(fs::is_regular_file(PastaArquivos()));
 }
 
 // Register 50 read back: number, CFOP and rate give the line's amounts
@@ -340,13 +273,13 @@ TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
 // A branch that issues only notas, without fax: its file has 50, 54 and
 // 75, and the fax is zeros without the area code.
 TEST_F(Sintegra, FilialSemECFESemFax) {
-  auto sessao = &m_empresa.Gravador().Sessao();
+  auto sessao = &empresa.Gravador().Sessao();
   sessao->Executa("UPDATE filial SET habilitada_ecf = 0, fax = '' WHERE numero = 1", {});
   m.Produto(10, "ARROZ").Tributacao('T', 1800);
   m.Cliente(5, "ATACADO PAULISTA SA", 'J', "11.222.333/0001-81");
   m.Nota(1, kDia1).Participante(5).Item(10, 1, 10);
   m.Grava();
-  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK) << testing::PrintToString(m_host.Caixas());
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK) << testing::PrintToString(host.Caixas());
   const std::string gerado = Gerado();
   EXPECT_EQ(Conta(gerado, "50"), 1);
   EXPECT_EQ(Conta(gerado, "54"), 1);

@@ -21,7 +21,6 @@ using namespace qmx::testes;
 
 namespace {
 
-
 class TabProdutos : public ::testing::Test, protected CenarioArquivos {
  protected:
   TabProdutos() : CenarioArquivos(Cadastro::PAF) {}

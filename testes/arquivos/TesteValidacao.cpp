@@ -107,12 +107,10 @@ TEST(Validacao, UmaLinhaCorrompidaENomeadaComSuaRegra) {
          return MudaLinha(t, linha, [](std::string& l) { l = "|9999|" + std::to_string(std::stoi(l.substr(6)) + 1) + "|"; });
        }, "total"},
       {"venda-perfil-b.txt", "participante sem 0150", [](const std::string& t, std::size_t& linha) {
-         const std::size_t p = LinhaQueComeca(t, "|0150|5|");
          std::string sem = t;
          const std::size_t i = sem.find("|0150|5|");
          sem.erase(i, sem.find("\r\n", i) + 2 - i);
          linha = LinhaQueComeca(sem, "|C100|1|0|5|");
-         (void)p;
          return sem;
        }, "referencia-0150"},
       {"venda-perfil-b.txt", "ICMS do C190 diferente do C100", [](const std::string& t, std::size_t& linha) {

@@ -108,19 +108,6 @@ TEST_F(VendaPeriodo, FilialIndustrialEContadorComCNPJ) {
   EXPECT_NE(linhas[5].find("|1932334455|1932330000|"), std::string::npos) << linhas[5];
 }
 
-TEST_F(VendaPeriodo, DialogoAbreComConvenioPerfilAEHoje) {
-  Executa("dialogo 14030\nclica 2\n");
-  const auto& inicio = c.host.Dialogos().at(0).aposInicio;
-  EXPECT_EQ(inicio.at(13065).marcado, 1);
-  EXPECT_EQ(inicio.at(13066).marcado, 0);
-  EXPECT_EQ(inicio.at(13091).marcado, 1);
-  EXPECT_EQ(inicio.at(13092).marcado, 0);
-  EXPECT_EQ(inicio.at(13053).texto, "06/12/2026");
-  EXPECT_EQ(inicio.at(13054).texto, "06/12/2026");
-  EXPECT_EQ(inicio.at(13055).texto, "1");  // the only branch the operator may use
-  EXPECT_EQ(c.host.Dialogos().at(0).titulo, "Filtro de Venda do Período");
-}
-
 TEST_F(VendaPeriodo, DataInicialAntesDoInicioDoSistema) {
   Executa("dialogo 14030\ndigita 13053 31/12/2023\ndigita 13054 01/01/2024\nclica 2\n");
   ASSERT_GE(c.host.Caixas().size(), 1u);
@@ -164,12 +151,7 @@ TEST_F(VendaPeriodo, FinalAntesDaInicialVoltaAHojeESemFilialNaoGera) {
 TEST_F(VendaPeriodo, FalhaEmQualquerPassoNuncaDeixaArquivoIncoerente) {
   c.Movimento();
   const std::string roteiro = Roteiro("02/11/2026", "05/11/2026", kCotepeB);
-  int passos = 0;
-  {
-    dados::CFalhaDadosInjetada contagem(0, com::E_FAIL);
-    Executa(roteiro);
-    passos = dados::PassosDadosContados();
-  }
+  const int passos = PassosDe([&] { Executa(roteiro); });
   const std::string inteiro = Gerado();
   ConfereLeiaute(inteiro);
   const auto linhasInteiro = LinhasCRLF(inteiro);
@@ -204,20 +186,6 @@ TEST_F(VendaPeriodo, FalhaEmQualquerPassoNuncaDeixaArquivoIncoerente) {
   // One step per product and service read again for 0200.
   EXPECT_EQ(falhas0200, linhas0200);
   EXPECT_GT(incompletos, 10);
-}
-
-// The same file from a company on PostgreSQL: the engine changes nothing.
-TEST(VendaPeriodoPostgres, PerfilBIgualAoDoSQLite) {
-  if (!EmpresaTeste::PostgresDisponivel()) GTEST_SKIP() << "sem servidor PostgreSQL de teste";
-  CenarioFiscal c(MotorTeste::Postgres);
-  c.Movimento();
-  ASSERT_EQ(c.Executa<CQMXVendaPeriodo>("dialogo 14030\ndigita 13055 1\ndigita 13053 02/11/2026\n"
-                                         "digita 13054 05/11/2026\nclica 13066\nclica 13092\nclica 1\n"),
-            ui::IDOK);
-  const auto arquivos = C::Arquivos(c.PastaArquivos());
-  ASSERT_EQ(arquivos.size(), 1u);
-  const std::string conteudo = C::Le(arquivos[0]);
-  ConfereGolden(conteudo.substr(0, conteudo.rfind("EAD")), "venda-perfil-b.txt");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio/Caixas.h"
 #include "apoio/EmpresaTeste.h"
 #include "apoio/Motores.h"
 #include "dialogos/QMXAutorizacao.h"
@@ -85,11 +86,7 @@ class Autorizacao : public ::testing::Test {
     EXPECT_EQ(pdv.resultado, pdv.autorizado ? ui::IDOK : ui::IDCANCEL);
     return pdv;
   }
-  std::vector<std::string> Caixas() const {
-    std::vector<std::string> textos;
-    for (const auto& caixa : m_host.Caixas()) textos.push_back(caixa.texto);
-    return textos;
-  }
+  std::vector<std::string> Caixas() const { return qmx::testes::TextosCaixas(m_host); }
   std::vector<std::string> EventosDeLogin() const {
     std::vector<std::string> textos;
     for (const auto& evento : m_eventos.Eventos())

@@ -1,18 +1,12 @@
-// Files never half-written: the replace-by-rename, the signature made in
-// place, and names from the data kept inside the company's folder.
+// Files never half-written: the signature made in place, and names from
+// the data kept inside the company's folder.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <random>
 
 #include "apoio/EmpresaTeste.h"
 #include "apoio/PastaTemporaria.h"
 #include "fisco/AssinaturaEAD.h"
-#include "plataforma/arquivos/ArquivoTexto.h"
-#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/dados/ConexaoFileTransfer.h"
 
 using namespace qmx;
@@ -44,57 +38,6 @@ TEST(Gravacao, AssinaturaNoLugarECorteSemLinhaSeConserta) {
   fs::resize_file(arquivo, conteudo.size() + 100);
   ASSERT_TRUE(AssinaturaEAD::AssinaArquivo(arquivo));
   EXPECT_EQ(PastaTemporaria::Le(arquivo), assinado);
-}
-
-// Temporaries with something written (an empty one may be a writer's that
-// has not locked it yet, and stays a few seconds).
-long Parciais(const PastaTemporaria& pasta) {
-  long n = 0;
-  for (const auto& entrada : fs::directory_iterator(pasta.Pasta()))
-    n += entrada.path().filename().string().find(GravacaoAtomica::kMarca) != std::string::npos &&
-         fs::file_size(entrada.path()) > 0;
-  return n;
-}
-
-// A writer killed at random moments leaves no file, the old one or the new
-// one, whole, whichever way it stores it (the replacement of a whole
-// content, or the text written piece by piece); its temporary goes with
-// the next write into the folder.
-TEST(Gravacao, EscritorMortoNaoDeixaArquivoPelaMetade) {
-  PastaTemporaria pasta;
-  const std::string destino = pasta.Caminho("Sintegra.txt");
-  const std::string versoes[2] = {std::string(3 << 20, 'a'), std::string(2 << 20, 'b')};
-  std::mt19937 sorteio(7);
-  bool sobrouParcial = false;
-  for (int rodada = 0; rodada < 12; ++rodada) {
-    const pid_t filho = ::fork();
-    if (filho == 0) {
-      for (int i = 0;; ++i) {
-        const std::string& v = versoes[i % 2];
-        if (rodada % 2) {
-          CArquivoTexto texto;
-          if (!texto.Abrir(destino, CArquivoTexto::Modo::EscritaBinaria)) continue;
-          for (std::size_t p = 0; p < v.size(); p += 4096) texto.EscreverTexto(std::string_view(v).substr(p, 4096));
-          texto.Fechar();
-        } else {
-          GravacaoAtomica::Substitui(destino,
-                                     [&](int fd) { return GravacaoAtomica::EscreveTudo(fd, v.data(), v.size()); });
-        }
-      }
-    }
-    ::usleep(2000 + sorteio() % 40000);
-    ::kill(filho, SIGKILL);
-    ::waitpid(filho, nullptr, 0);
-    sobrouParcial = sobrouParcial || Parciais(pasta) > 0;
-    if (fs::exists(destino)) {
-      const std::string lido = PastaTemporaria::Le(destino);
-      EXPECT_TRUE(lido == versoes[0] || lido == versoes[1]) << "rodada " << rodada << ": " << lido.size() << " bytes";
-    }
-  }
-  EXPECT_TRUE(sobrouParcial);  // some kill did land mid-write
-  ASSERT_TRUE(GravacaoAtomica::Substitui(destino, [](int fd) { return GravacaoAtomica::EscreveTudo(fd, "x", 1); }));
-  EXPECT_EQ(Parciais(pasta), 0);
-  EXPECT_EQ(PastaTemporaria::Le(destino), "x");
 }
 
 // Names from the data never take a file out of the company's folder.

@@ -43,7 +43,6 @@ TEST(CifraTexto, RespostasConhecidas) {
       {1, 3, "abc", "A162A3"},
       {1, 65539, "abc", "A162A3"},  // only 16 bits of the offset: 3
       {1, -1, "abc", "61A2E3"},     // 65535 mod 500 = 35
-      {1, 35, "abc", "61A2E3"},
       {7, 126, "WXYZ", "D96867A6"},  // positions 126, 127, 0, 1
       {-2, 499, "Caixa 1", "C5E1EB886FE053"},
       {0x2345, 100, "0123456789012345678901234567890123456789",

@@ -187,14 +187,6 @@ TEST_F(Exportacoes, InicializacaoRecusadaNaoAbreODialogo) {
   EXPECT_TRUE(m_host.Dialogos().empty());
 }
 
-}  // namespace
-
-namespace {
-
-}  // namespace
-
-namespace {
-
 // Null and empty texts where the caller passes texts or buffers: nothing
 // crashes, and only the null pointers the surface names are refused.
 TEST(ExportacoesComNulos, NenhumaCaiComTextoOuBufferNulo) {

@@ -38,8 +38,6 @@ TEST(FormataCampo, InverteDataEInterrogacao) {
   EXPECT_EQ(CQMXGenerica::InverteData(65346, true), "20261127");
   EXPECT_EQ(CQMXGenerica::InverteData(55217, false), "05031999");
   EXPECT_EQ(CQMXGenerica::InverteData(0, true), "00000000");
-  // The 16-bit day 1 is the day 65 536 of the window of December 2026.
-  EXPECT_EQ(CQMXGenerica::InverteData(1, true), "20270605");
   std::string texto = "AB";
   CQMXGenerica::AdicionaInterrogacao(5, texto);
   EXPECT_EQ(texto, "AB???");

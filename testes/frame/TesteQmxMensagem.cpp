@@ -15,7 +15,6 @@ using qmx::testes::Qmx;
 
 using qmx::testes::PastaTemporaria;
 
-
 TEST(QmxMensagem, MostraOCatalogoEmUtf8) {
   PastaTemporaria pasta;
   const std::string registro = pasta.Grava(

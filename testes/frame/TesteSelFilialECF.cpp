@@ -2,6 +2,7 @@
 // scripted host on a company of the test's own.
 #include <gtest/gtest.h>
 
+#include "apoio/Caixas.h"
 #include "apoio/EmpresaTeste.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/ui/HostRoteirizado.h"
@@ -36,11 +37,7 @@ class SelecaoFilialECF : public ::testing::Test {
     return ecf;
   }
   const ui::DialogoExecutado& Dialogo() const { return m_host.Dialogos().back(); }
-  std::vector<std::string> TextosCaixas() const {
-    std::vector<std::string> textos;
-    for (const auto& caixa : m_host.Caixas()) textos.push_back(caixa.texto);
-    return textos;
-  }
+  std::vector<std::string> TextosCaixas() const { return qmx::testes::TextosCaixas(m_host); }
 
   const std::string m_titulo = "Escolha o ECF";
   EmpresaTeste m_empresa;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "apoio/Caixas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
 #include "frame/CarimboCompilacao.h"
@@ -40,9 +41,7 @@ TEST(ZTException, SemTextoSemCatalogoComErroDoSistema) {
   // Reported: captioned by the system's product title, exclamation added.
   EXPECT_EQ(excecao.ReportError(), ui::IDOK);
   ASSERT_EQ(host.Caixas().size(), 1u);
-  EXPECT_EQ(host.Caixas()[0].texto, esperado);
-  EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF");
-  EXPECT_EQ(host.Caixas()[0].flags, ui::MB_ICONEXCLAMATION);
+  EXPECT_EQ(qmx::testes::Caixa(host, 0), std::tuple(esperado, "Torvo ECF", ui::MB_ICONEXCLAMATION));
   // Flags that carry an icon stay as they are.
   host.AdicionaResposta(ui::IDNO);
   EXPECT_EQ(excecao.ReportError(ui::MB_YESNO | ui::MB_ICONQUESTION), ui::IDNO);
@@ -89,11 +88,10 @@ TEST(ZTException, CatalogoAusenteMostraSuaCaixa) {
   EXPECT_TRUE(excecao.GetErrorMessage(buffer, sizeof buffer));
   EXPECT_STREQ(buffer, "Erro desconheci");  // cut to the size minus one
   ASSERT_EQ(host.Caixas().size(), 1u);
-  EXPECT_EQ(host.Caixas()[0].titulo, "Erro");
-  EXPECT_EQ(host.Caixas()[0].flags, ui::MB_ICONEXCLAMATION);
-  EXPECT_EQ(host.Caixas()[0].texto, "N\xE3o foi poss\xEDvel abrir o arquivo texto de Mensagens " +
-                                        vazia.Caminho("ZTECMens.txt") +
-                                        ". Caso o caminho esteja correto, atualize o arquivo.");
+  EXPECT_EQ(qmx::testes::Caixa(host, 0),
+            std::tuple("N\xE3o foi poss\xEDvel abrir o arquivo texto de Mensagens " + vazia.Caminho("ZTECMens.txt") +
+                           ". Caso o caminho esteja correto, atualize o arquivo.",
+                       "Erro", ui::MB_ICONEXCLAMATION));
   unsigned ajuda = 77;
   char minimo[1] = {'x'};
   EXPECT_TRUE(excecao.GetErrorMessage(minimo, 1, &ajuda));

@@ -1,9 +1,8 @@
 #include "integracao/EmpresaIntegracao.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "apoio/Linhas.h"
 #include "apoio/RelogioSimulado.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/calendario/JanelaDatas.h"
@@ -98,18 +97,9 @@ std::string EmpresaIntegracao::ArquivoLog() const { return (empresa.PastaEC() / 
 void EmpresaIntegracao::LimpaLog() const { std::filesystem::remove(ArquivoLog()); }
 
 std::vector<std::string> EmpresaIntegracao::LinhasLog() const {
-  std::ifstream arquivo(ArquivoLog(), std::ios::binary);
-  std::stringstream todo;
-  todo << arquivo.rdbuf();
   std::vector<std::string> linhas;
-  const std::string texto = todo.str();
-  for (std::size_t inicio = 0; inicio < texto.size();) {
-    const std::size_t fim = texto.find("\r\n", inicio);
-    if (fim == std::string::npos) break;
-    // "dd/mm/aa hh:mm:ss " comes first.
-    linhas.push_back(texto.substr(inicio + 18, fim - inicio - 18));
-    inicio = fim + 2;
-  }
+  // "dd/mm/aa hh:mm:ss " comes first.
+  for (const auto& l : LinhasCRLF(PastaTemporaria::Le(ArquivoLog()))) linhas.push_back(l.substr(18));
   return linhas;
 }
 

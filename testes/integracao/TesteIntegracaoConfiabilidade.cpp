@@ -89,10 +89,7 @@ int Espera(pid_t filho) {
 TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDoEstoqueNaoDobraNemPerde) {
   EmpresaIntegracao e;
   DiaDeVendas(e, 6);
-  dados::InjetaFalhaDados(0, com::E_FAIL);
-  ASSERT_EQ(QMX_ProcIntegraES(Dia()), kIntegracaoCompleta);
-  const int passos = dados::PassosDadosContados();
-  dados::InjetaFalhaDados(0, 0);
+  const int passos = PassosDe([] { EXPECT_EQ(QMX_ProcIntegraES(Dia()), kIntegracaoCompleta); });
   ASSERT_GT(passos, 40);
   // The log of each failed pass, by its lines.
   std::set<std::vector<std::string>> logs;
@@ -125,10 +122,7 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResult
   for (Passo passo : {&QMX_ProcIntegraCN, &QMX_ProcIntegraEF, &QMX_ProcIntegraFN}) {
     ASSERT_EQ(passo(Dia()), kIntegracaoCompleta);
     const Linhas antes = Escrito(e);
-    dados::InjetaFalhaDados(0, com::E_FAIL);
-    ASSERT_EQ(passo(Dia()), kIntegracaoCompleta);
-    const int passos = dados::PassosDadosContados();
-    dados::InjetaFalhaDados(0, 0);
+    const int passos = PassosDe([&] { EXPECT_EQ(passo(Dia()), kIntegracaoCompleta); });
     std::set<std::string> remocoes;  // the financial pass's lines on undoing the last one
     for (int n = 1; n <= passos; ++n) {
       e.LimpaLog();

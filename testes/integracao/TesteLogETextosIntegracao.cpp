@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #if !defined(_WIN32)
 #include <sys/wait.h>
-#endif
-#if !defined(_WIN32)
 #include <unistd.h>
 #endif
 
@@ -44,13 +42,6 @@ class RelogioParado {
   RelogioSistemaSubstituido m_substituido;
 };
 
-std::string Le(const std::filesystem::path& arquivo) {
-  std::ifstream entrada(arquivo, std::ios::binary);
-  std::stringstream texto;
-  texto << entrada.rdbuf();
-  return texto.str();
-}
-
 TEST(LogIntegracao, LinhaComDataEHoraDoRelogioAcrescentadaAoArquivo) {
   RelogioParado relogio;
   PastaTemporaria pasta;
@@ -59,12 +50,13 @@ TEST(LogIntegracao, LinhaComDataEHoraDoRelogioAcrescentadaAoArquivo) {
   CLogIntegracao log(arquivo.string());
   EXPECT_TRUE(log.Escreve("Integrando com Contabilidade"));
   EXPECT_TRUE(log.Escreve("Não reintegrou Cupom Número: 7"));
-  EXPECT_EQ(Le(arquivo), "linha anterior\r\n07/03/26 09:05:04 Integrando com Contabilidade\r\n"
-                         "07/03/26 09:05:04 Não reintegrou Cupom Número: 7\r\n");
+  EXPECT_EQ(PastaTemporaria::Le(arquivo.string()),
+            "linha anterior\r\n07/03/26 09:05:04 Integrando com Contabilidade\r\n"
+            "07/03/26 09:05:04 Não reintegrou Cupom Número: 7\r\n");
   // A folder gets the log file inside it.
   CLogIntegracao naPasta(pasta.Pasta().string());
   EXPECT_TRUE(naPasta.Escreve("x"));
-  EXPECT_EQ(Le(pasta.Pasta() / "QMXIntegracao.log"), "07/03/26 09:05:04 x\r\n");
+  EXPECT_EQ(PastaTemporaria::Le((pasta.Pasta() / "QMXIntegracao.log").string()), "07/03/26 09:05:04 x\r\n");
 }
 
 TEST(LogIntegracao, SemArquivoOuSemPastaOTextoVaiAoOperador) {
@@ -94,7 +86,7 @@ TEST(LogIntegracao, DoisProcessosEscrevendoAoMesmoTempoNaoPerdemLinha) {
     }
   }
   for (pid_t filho : filhos) waitpid(filho, nullptr, 0);
-  std::istringstream linhas(Le(arquivo));
+  std::istringstream linhas(PastaTemporaria::Le(arquivo.string()));
   std::set<std::string> vistas;
   std::string linha;
   while (std::getline(linhas, linha)) {

@@ -77,10 +77,4 @@ TEST(ArquivoTemporario, AbandonadosSaemVivosFicam) {
   EXPECT_TRUE(fs::exists(pasta.Caminho("txt2.tmp")));
 }
 
-TEST(ArquivoTemporario, PastaDoSistemaTerminaEmBarraInvertida) {
-  const auto pasta = ArquivoTemporario::Pasta();
-  ASSERT_TRUE(pasta);
-  EXPECT_EQ(pasta->back(), '\\');
-}
-
 }  // namespace

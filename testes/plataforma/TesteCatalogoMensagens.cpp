@@ -79,9 +79,6 @@ TEST(CatalogoMensagens, PastaDoRegistro) {
     EXPECT_FALSE(leitura.texto.empty()) << numero;
   }
   for (std::uint32_t numero : {1529u, 5535u}) EXPECT_FALSE(CCatalogoMensagens::Le("DF", numero).texto.empty());
-  // Windows-1252 text, with its line break.
-  EXPECT_EQ(CCatalogoMensagens::Le("EC", 110).texto,
-            "A data final n\xE3o pode ser anterior \xE0 data inicial.\nCorrija o per\xEDodo e tente novamente.");
   registro.Reescreve("");
   EXPECT_EQ(CCatalogoMensagens::CaminhoArquivo("DF"), "Mensagens/ZTDFMens.txt");
 }

@@ -107,10 +107,6 @@ TEST_F(RegistroSistema, RelidoACadaChamada) {
   EXPECT_FALSE(Registro::LeValor("SOFTWARE\\ZT Redudeva\\Teste Registro", "Valor"));
 }
 
-}  // namespace
-
-namespace {
-
 // Paths the library cannot name: a temporary folder with a character outside
 // the ANSI code page is refused, not mangled into another folder's name.
 TEST(CaminhoForaDaPaginaDeCodigo, PastaTemporariaRecusada) {

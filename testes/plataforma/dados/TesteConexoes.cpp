@@ -30,8 +30,7 @@ class ConexoesLeem : public TesteMotores {
     empresa->Estado(31, "MG", "Minas Gerais");
     empresa->Municipio(7, "São José dos Campos", "SP", 3549904);
     empresa->Municipio(8, "Uberlândia", "MG", 3170206);
-    REG_FILIALPS f = empresa->Filial(1, "Loja Centro", "SP", "Comércio de Alimentos Ávila Ltda", 7);
-    (void)f;
+    empresa->Filial(1, "Loja Centro", "SP", "Comércio de Alimentos Ávila Ltda", 7);
     empresa->Filial(2, "Loja Uberlândia", "MG", "Comércio de Alimentos Ávila Ltda - Filial", 8);
     empresa->Emissora(1, 1, "EMULADOR");
     empresa->Emissora(2, 1, "BE091010100011200123");
@@ -72,7 +71,7 @@ TEST_P(ConexoesLeem, RegistroInexistenteNaoMexeNoRegistro) {
   EXPECT_EQ(usuario.Le(1, nullptr), com::E_POINTER);
 }
 
-TEST_P(ConexoesLeem, EmissorasListasEAliquotas) {
+TEST_P(ConexoesLeem, EmissoraComSuaTabelaDeAliquotas) {
   REG_EMISSORPS e = empresa->Emissora(2, 1, "BE091010100011200123", "Caixa 2");
   e.TabelaAliquotas = 40;
   Copia(e.CfopEstoque, "5.102");
@@ -96,32 +95,6 @@ TEST_P(ConexoesLeem, EmissorasListasEAliquotas) {
   EXPECT_EQ(lido.TabelaAliquotas, 40);
   EXPECT_EQ(lido.QuantidadeAliquotas, 3);
   EXPECT_EQ(lido.Autonomo, 1);
-
-  std::vector<REG_EMISSOR_ALIQUOTA> aliquotas;
-  ASSERT_EQ(conexao.LeAliquotas(lido.TabelaAliquotas, &aliquotas), com::S_OK);
-  ASSERT_EQ(aliquotas.size(), 3u);
-  EXPECT_EQ(aliquotas[0].Aliquota, 1800);
-  EXPECT_EQ(aliquotas[2].Tipo, 'S');
-  EXPECT_EQ(aliquotas[2].Posicao, 3);
-
-  std::uint16_t quantidade = 0;
-  std::vector<REG_EMISSORPS> todas;
-  ASSERT_EQ(conexao.Lista(&quantidade, &todas), com::S_OK);
-  ASSERT_EQ(quantidade, 3);
-  EXPECT_STREQ(todas[0].NumeroSerie, "EMULADOR");
-  EXPECT_EQ(todas[2].Filial, 2);
-  // Only the branch's own ECFs, neither those of the branches after it
-  // nor of those before.
-  ASSERT_EQ(conexao.ListaDaFilial(1, &quantidade, &todas), com::S_OK);
-  ASSERT_EQ(quantidade, 2);
-  EXPECT_EQ(todas[0].Numero, 1);
-  EXPECT_EQ(todas[1].Numero, 2);
-  ASSERT_EQ(conexao.ListaDaFilial(2, &quantidade, &todas), com::S_OK);
-  ASSERT_EQ(quantidade, 1);
-  EXPECT_EQ(todas[0].Numero, 3);
-  ASSERT_EQ(conexao.ListaDaFilial(9, &quantidade, &todas), com::S_OK);
-  EXPECT_EQ(quantidade, 0);
-  EXPECT_TRUE(todas.empty());
 }
 
 TEST_P(ConexoesLeem, MestreParametrosDaFilialEModoDoECF) {

@@ -45,7 +45,6 @@ class MovimentoLido : public TesteMotores {
     m->Produto(10, "ARROZ 5KG").Tributacao('T', 1800).PisCofins(2, kDia2, 0, 760).PisCofins(1, kDia1, kDia2, 165);
     m->Produto(20, "REFRIGERANTE").Tributacao('F', 0, "060").Unidade(2, true);
     m->Produto(30, "LEITE").Tributacao('I', 0, "040").Producao();
-    m->Servico(40, "ENTREGA", 500);
   }
   template <class Conexao>
   std::unique_ptr<Conexao> Conecta() {
@@ -69,7 +68,7 @@ class MovimentoLido : public TesteMotores {
   std::unique_ptr<MovimentoTeste> m;
 };
 
-TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
+TEST_P(MovimentoLido, ProdutoTemDadosFiscaisSoNaLeituraDaFilial) {
   m->Grava();
   auto produtos = Conecta<CConexaoDFSPRO>();
   REG_PRODUTOPS p{};
@@ -90,24 +89,6 @@ TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
     EXPECT_EQ(sem.Tributacao, '\0');
     EXPECT_EQ(sem.AliquotaICMS, 0);
   }
-  std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> pisCofins;
-  ASSERT_EQ(produtos->LePisCofins(10, &pisCofins), com::S_OK);
-  ASSERT_EQ(pisCofins.size(), 2u);  // by kind: PIS first
-  EXPECT_EQ(pisCofins[0].Tipo, 1);
-  EXPECT_EQ(pisCofins[0].Fim, kDia2);
-  EXPECT_EQ(pisCofins[1].Aliquota, 760);
-  EXPECT_EQ(pisCofins[1].Fim, 0);
-
-  REG_UNIDADES_MEDIDAPS u{};
-  ASSERT_EQ(produtos->LeUnidade(2, &u), com::S_OK);
-  EXPECT_STREQ(u.Sigla, "KG");
-  REG_SERVICOSPS s{};
-  ASSERT_EQ(produtos->LeServico(40, &s), com::S_OK);
-  EXPECT_EQ(s.AliquotaISS, 500);
-  EXPECT_STREQ(s.CodigoLST, "1401");
-  REG_UNIDADES_MEDIDA_SERVICOSPS us{};
-  ASSERT_EQ(produtos->LeUnidadeServico(1, &us), com::S_OK);
-  EXPECT_STREQ(us.Sigla, "SV");
 
   std::vector<std::pair<std::uint32_t, char>> todos;
   ASSERT_EQ(produtos->PercorreProdutos(1, [&](const REG_PRODUTOPS& r) {
@@ -123,29 +104,6 @@ TEST_P(MovimentoLido, CatalogoComDadosDaFilialPisCofinsEUnidades) {
   intacto.Codigo = 777;
   EXPECT_EQ(produtos->Le(30, 1, &intacto), QMX_E_REGISTRO_INEXISTENTE);
   EXPECT_EQ(intacto.Codigo, 777u);
-}
-
-// A payment's holder comes back as it was written, accents included. (The
-// day's reductions read back are pinned by the files' golden outputs on
-// both engines.)
-TEST_P(MovimentoLido, TitularDoPagamentoIdaEVolta) {
-  m->Cupom(1, kDia1).Item(10, 2, 10, 0.5).Pagamento(1, 19.5)
-      .Titular("JOSÉ DA SILVA", "SÃO PAULO", "(11) 3333-4444", "CHEQUE CONSULTADO");
-  m->Grava();
-  auto caixa = Conecta<CConexaoECSCX>();
-  std::vector<std::uint32_t> ids;
-  std::vector<CupomCompleto> lidos;
-  REG_EC_CX_CHAVEPS chave{};
-  chave.Cupom = 1;
-  chave.Data = kDia1;
-  chave.Emissora = 1;
-  ASSERT_EQ(caixa->Busca(chave, &ids), com::S_OK);
-  ASSERT_EQ(caixa->Le(ids, &lidos), com::S_OK);
-  ASSERT_EQ(lidos.size(), 1u);
-  ASSERT_EQ(lidos[0].Pagamentos.size(), 1u);
-  const auto& p = lidos[0].Pagamentos[0];
-  EXPECT_EQ(std::string(p.Titular) + "|" + p.Cidade + "|" + p.Telefone + "|" + p.Mensagem,
-            "JOSÉ DA SILVA|SÃO PAULO|(11) 3333-4444|CHEQUE CONSULTADO");
 }
 
 // The files read notas by period (pinned by their golden files); the
