@@ -91,15 +91,6 @@ class Lojas {
     return *m_lojas[motor];
   }
 
-  // A new store on the engine, replacing the one kept.
-  const Loja& Reescreve(int motor) {
-    if (m_lojas[motor]) {
-      CPoolSessoes::Instancia().Descarta(m_lojas[motor]->endereco);
-      m_lojas[motor].reset();
-    }
-    return Pega(motor);
-  }
-
  private:
   Lojas() {
     std::string modelo = (fs::temp_directory_path() / "qmx-bench-loja-XXXXXX").string();

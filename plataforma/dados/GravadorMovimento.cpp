@@ -15,15 +15,12 @@ constexpr const char* kCupom =
     "INSERT INTO cupom (id, filial, emissora, data, hora, coo, ccf, sequencia, status, origem, cancelado, cliente, "
     "documento_cliente, nome_cliente, condicao_pagamento, subtotal, desconto, total, numero_inicial, numero_final) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-constexpr const char* kItem =
-    "INSERT INTO cupom_item (cupom, item, servico, codigo, descricao, quantidade, valor_unitario, desconto, "
-    "valor_total, aliquota, tributacao, cancelado, excluido, integrado_estoque) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-constexpr const char* kPagamento =
-    "INSERT INTO cupom_pagamento (cupom, sequencia, forma, valor, gnf, titular, cidade, telefone, mensagem) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
-constexpr const char* kParcela =
-    "INSERT INTO cupom_parcela (cupom, sequencia, valor, tipo_documento, vencimento) VALUES (?, ?, ?, ?, ?)";
+const std::vector<std::string> kColunasItem = {"cupom", "item", "servico", "codigo", "descricao", "quantidade",
+                                               "valor_unitario", "desconto", "valor_total", "aliquota", "tributacao",
+                                               "cancelado", "excluido", "integrado_estoque"};
+const std::vector<std::string> kColunasPagamento = {"cupom", "sequencia", "forma", "valor", "gnf",
+                                                    "titular", "cidade", "telefone", "mensagem"};
+const std::vector<std::string> kColunasParcela = {"cupom", "sequencia", "valor", "tipo_documento", "vencimento"};
 
 }  // namespace
 
@@ -76,19 +73,28 @@ std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::ve
                                              const std::vector<REG_EC_CX_PARCELAPS>& parcelas) {
   const std::uint32_t id = c.Id ? c.Id : ProximaChave("cupom", m_proximoCupom);
   m_sessao.Enfileira(kCupom, {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
-                            c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
-                            c.CondicaoPagamento, c.Subtotal.int64, c.Desconto.int64, c.Total.int64, c.NumeroInicial,
-                            c.NumeroFinal});
+                              c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
+                              c.CondicaoPagamento, c.Subtotal.int64, c.Desconto.int64, c.Total.int64, c.NumeroInicial,
+                              c.NumeroFinal});
+  // A cupom's items, payments and installments: one statement each.
+  std::vector<ParametroDados> valores;
+  valores.reserve(itens.size() * kColunasItem.size());
   for (const auto& i : itens)
-    m_sessao.Enfileira(kItem, {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
-                             i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
-                             TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado,
-                             i.Excluido, i.IntegradoEstoque});
+    valores.insert(valores.end(),
+                   {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
+                    i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
+                    TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado, i.Excluido,
+                    i.IntegradoEstoque});
+  InsereLinhas(m_sessao, "cupom_item", kColunasItem, valores);
+  valores.clear();
   for (const auto& p : pagamentos)
-    m_sessao.Enfileira(kPagamento, {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
-                                  TextoParaBase(p.Cidade), TextoParaBase(p.Telefone), TextoParaBase(p.Mensagem)});
+    valores.insert(valores.end(), {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
+                                   TextoParaBase(p.Cidade), TextoParaBase(p.Telefone), TextoParaBase(p.Mensagem)});
+  InsereLinhas(m_sessao, "cupom_pagamento", kColunasPagamento, valores);
+  valores.clear();
   for (const auto& p : parcelas)
-    m_sessao.Enfileira(kParcela, {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
+    valores.insert(valores.end(), {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
+  InsereLinhas(m_sessao, "cupom_parcela", kColunasParcela, valores);
   return id;
 }
 

@@ -14,4 +14,12 @@ namespace qmx::dados {
 void InsereOuSubstitui(CSessaoDados& sessao, const std::string& tabela, const std::vector<std::string>& colunas,
                        std::size_t colunasChave, const std::vector<ParametroDados>& valores);
 
+// Writes several rows of a table in one statement: the values row after
+// row, as many per row as there are columns. The rows travel as one write
+// whose answer nobody reads (CSessaoDados::Enfileira); a long list goes in
+// pieces of kLinhasPorInsercao rows.
+inline constexpr std::size_t kLinhasPorInsercao = 500;
+void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::vector<std::string>& colunas,
+                  const std::vector<ParametroDados>& valores);
+
 }  // namespace qmx::dados

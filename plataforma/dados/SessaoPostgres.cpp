@@ -201,6 +201,7 @@ PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<Parame
 
 std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
                                                   const std::vector<ParametroDados>& parametros) {
+  Anota(sql, parametros);
   PGresult* r = Roda(sql, parametros);
   const int linhas = PQntuples(r), colunas = PQnfields(r);
   std::vector<LinhaDados> saida;
@@ -250,6 +251,7 @@ class CCursorPostgres : public CCursorDados {
 
 std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
                                                     const std::vector<ParametroDados>& parametros) {
+  Anota(sql, parametros);
   return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
 }
 

@@ -5,6 +5,7 @@
 
 #include "apoio/Motores.h"
 #include "plataforma/dados/EnderecoBase.h"
+#include "plataforma/dados/InsercaoDados.h"
 
 using namespace qmx;
 using namespace qmx::dados;
@@ -53,11 +54,16 @@ TEST_P(EscritasEmLote, NumerosDosContadoresComoUmAUm) {
 
 TEST_P(EscritasEmLote, FalhaDeUmaEscritaEnviadaNadaGuardaDaTransacao) {
   auto s = AbreSessao(empresa->Endereco());
-  // More writes than travel together, all kept.
+  // More writes than travel together, and rows inserted by pieces of one
+  // statement each, all kept.
   s->Inicia();
-  for (int id = 1; id <= 2500; ++id) Chave(*s, id);
+  for (int id = 1; id <= 1300; ++id) Chave(*s, id);
+  std::vector<ParametroDados> linhas;
+  for (int id = 1301; id <= 2500; ++id) linhas.insert(linhas.end(), {id, "ES", 1, 1, 0, 0, 0});
+  InsereLinhas(*s, "chave_integracao", {"id", "modulo", "data", "emissora", "sev", "fac", "cod"}, linhas);
   s->Confirma();
   EXPECT_EQ(Conta(*s), 2500);
+  EXPECT_EQ(s->Consulta("SELECT SUM(id) FROM chave_integracao", {})[0].Inteiro(0), 2500 * 2501 / 2);
   // A repeated key among many: told by the next statement that answers at
   // the latest, the transaction then undone.
   s->Inicia();
