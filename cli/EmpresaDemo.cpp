@@ -337,6 +337,10 @@ ResumoEmpresaDemo CriaEmpresaDemo(const std::string& endereco, const OpcoesDemo&
   resumo.municipios = cadastros.municipios;
   resumo.movimento = GravaMovimentoDemo(gravador, cadastros, opcoes);
   if (opcoes.variedade) AplicaVariedade(gravador, cadastros, opcoes);
+  // A server that has just taken a month at once plans with statistics of
+  // empty tables and marks each row as visible on its first read: both are
+  // done now, once, instead of by the first files made.
+  if (!dados::EhSQLite(endereco)) gravador.Sessao().ExecutaScript("VACUUM ANALYZE");
   return resumo;
 }
 

@@ -219,6 +219,7 @@ std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
 
 namespace {
 
+// A result read in place, whole.
 class CCursorPostgres : public CCursorDados {
  public:
   explicit CCursorPostgres(PGresult* resultado) : m_resultado(resultado), m_linhas(PQntuples(resultado)) {}
@@ -241,10 +242,41 @@ class CCursorPostgres : public CCursorDados {
     return {PQgetvalue(m_resultado, m_linha, i), static_cast<std::size_t>(PQgetlength(m_resultado, m_linha, i))};
   }
 
- private:
+ protected:
   PGresult* m_resultado;
   int m_linhas;
   int m_linha = -1;
+};
+
+// A server-side cursor of the session's transaction, read kLinhasPorLote
+// rows at a time: a day of a busy branch is never held whole.
+class CCursorPostgresPorLotes : public CCursorPostgres {
+ public:
+  CCursorPostgresPorLotes(CSessaoPostgres& sessao, std::string nome, PGresult* primeiro)
+      : CCursorPostgres(primeiro), m_sessao(sessao), m_nome(std::move(nome)) {}
+  ~CCursorPostgresPorLotes() override {
+    // A cursor left before its end is closed; one read to its end holds
+    // nothing worth a round trip, and the transaction's end closes it.
+    try {
+      if (m_linhas == CSessaoPostgres::kLinhasPorLote && m_sessao.EmTransacao()) m_sessao.ExecutaScript("CLOSE " + m_nome);
+    } catch (const CErroDados&) {
+    }
+  }
+
+  bool Proxima() override {
+    if (CCursorPostgres::Proxima()) return true;
+    if (m_linhas < CSessaoPostgres::kLinhasPorLote) return false;
+    PGresult* lote = m_sessao.Busca(m_nome);
+    PQclear(m_resultado);
+    m_resultado = lote;
+    m_linhas = PQntuples(lote);
+    m_linha = -1;
+    return CCursorPostgres::Proxima();
+  }
+
+ private:
+  CSessaoPostgres& m_sessao;
+  std::string m_nome;
 };
 
 }  // namespace
@@ -252,7 +284,22 @@ class CCursorPostgres : public CCursorDados {
 std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
                                                     const std::vector<ParametroDados>& parametros) {
   Anota(sql, parametros);
-  return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
+  if (!m_transacao) return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
+  if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  Escoa();
+  const std::string nome = "qmx_cursor_" + std::to_string(++m_cursores);
+  const Valores valores(parametros);
+  PGresult* r = PQexecParams(m_conexao, ("DECLARE " + nome + " NO SCROLL CURSOR FOR " + Numera(sql)).c_str(),
+                             valores.Quantos(), nullptr, valores.ponteiros.data(), nullptr, nullptr, 0);
+  if (PQresultStatus(r) != PGRES_COMMAND_OK) Falha(r, sql);
+  PQclear(r);
+  return std::make_unique<CCursorPostgresPorLotes>(*this, nome, Busca(nome));
+}
+
+PGresult* CSessaoPostgres::Busca(const std::string& cursor) {
+  PGresult* r = PQexec(m_conexao, ("FETCH " + std::to_string(kLinhasPorLote) + " FROM " + cursor).c_str());
+  if (PQresultStatus(r) != PGRES_TUPLES_OK) Falha(r, "FETCH " + cursor);
+  return r;
 }
 
 std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) {

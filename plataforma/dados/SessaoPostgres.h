@@ -26,8 +26,9 @@ class CSessaoPostgres : public CSessaoDados {
   ~CSessaoPostgres() override;
 
   std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
-  // The rows come whole from the server, as for Consulta, and are read in
-  // place: the callers walk a day of an ECF at a time.
+  // Inside a transaction the rows come kLinhasPorLote at a time from a
+  // server-side cursor; outside one they come whole, as for Consulta. They
+  // are read in place.
   std::unique_ptr<CCursorDados> Abre(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   std::int64_t Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
   void Enfileira(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
@@ -40,6 +41,11 @@ class CSessaoPostgres : public CSessaoDados {
 
   // "?" placeholders become PostgreSQL's "$1", "$2", ... (outside quotes).
   static std::string Numera(const std::string& sql);
+
+  // Inside a transaction a cursor is a server-side cursor read this many
+  // rows at a time; the next rows of one are fetched with Busca.
+  static constexpr int kLinhasPorLote = 5000;
+  pg_result* Busca(const std::string& cursor);
 
  protected:
   void IniciaNoMotor() override;
@@ -67,6 +73,7 @@ class CSessaoPostgres : public CSessaoDados {
   pg_conn* m_conexao = nullptr;
   std::map<std::string, std::string> m_preparados;  // SQL -> statement name
   int m_proximo = 0;
+  int m_cursores = 0;
   bool m_transacao = false;
   std::vector<NaFila> m_fila;
 };

@@ -94,6 +94,36 @@ TEST_P(EscritasEmLote, FalhaDeUmaEscritaEnviadaNadaGuardaDaTransacao) {
   EXPECT_EQ(Conta(*s), 2501);
 }
 
+// A read transaction's cursors come from the server in pieces: two walked
+// side by side, one left halfway, each row once and in order.
+TEST_P(EscritasEmLote, CursoresDeUmaTransacaoLidosPorPartes) {
+  auto s = AbreSessao(empresa->Endereco());
+  s->Inicia();
+  std::vector<ParametroDados> linhas;
+  for (int id = 1; id <= 12001; ++id) linhas.insert(linhas.end(), {id, id % 2 ? "ES" : "FN", id, 1, 0, 0, 0});
+  InsereLinhas(*s, "chave_integracao", {"id", "modulo", "data", "emissora", "sev", "fac", "cod"}, linhas);
+  s->Confirma();
+  s->IniciaLeitura();
+  const char* sql = "SELECT id, data FROM chave_integracao WHERE modulo = ? ORDER BY id";
+  auto impares = s->Abre(sql, {"ES"}), pares = s->Abre(sql, {"FN"});
+  {
+    auto largado = s->Abre(sql, {"ES"});
+    for (int i = 0; i < 7000 && largado->Proxima(); ++i) {
+    }
+  }
+  std::int64_t esperado = 0, lidos = 0;
+  for (bool haImpar = impares->Proxima(), haPar = pares->Proxima(); haImpar || haPar;) {
+    auto& cursor = haImpar && (!haPar || impares->Inteiro(0) < pares->Inteiro(0)) ? impares : pares;
+    ASSERT_EQ(cursor->Inteiro(0), ++esperado);
+    ASSERT_EQ(cursor->Inteiro(1), esperado);
+    ++lidos;
+    (cursor == impares ? haImpar : haPar) = cursor->Proxima();
+  }
+  EXPECT_EQ(lidos, 12001);
+  EXPECT_EQ(s->Consulta("SELECT COUNT(*) FROM chave_integracao", {})[0].Inteiro(0), 12001);
+  s->Confirma();
+}
+
 QMX_NOS_DOIS_MOTORES(EscritasEmLote);
 
 }  // namespace
