@@ -144,7 +144,12 @@ class Gerador {
   void MontaPagamentos(Sorteio& s, EstadoEmissora& e, REG_EC_CXPS& cupom, int segundos, bool& cheque);
   void MontaDAV(Sorteio& s, EstadoEmissora& e, REG_DAVPS& dav, bool quitado);
   void Vende(EstadoFilial& f, const REG_EC_CXPS& cupom);
+  // A cupom joins the ones its transaction writes at once (GravaCupons).
   void GravaCupom(EstadoFilial& f, REG_EC_CXPS& cupom, impressora::CApuracaoReducaoZ& apuracao);
+  void GravaCupons() {
+    m_movimento.GravaCupons(m_cupons);
+    m_cupons.clear();
+  }
 
   void NotasDoDia(int dia);
   void NotasDaFilialPrincipal(EstadoFilial& f, int dia);
@@ -185,6 +190,7 @@ class Gerador {
 
   // Reused for every cupom, nota and DAV.
   std::vector<REG_EC_CX_CIPS> m_itens;
+  std::vector<dados::CupomCompleto> m_cupons;  // written at the end of their transaction
   std::vector<REG_EC_CX_PAGAMENTOPS> m_pagamentos;
   std::vector<REG_EC_CX_PARCELAPS> m_parcelas;
   std::vector<DocumentoPendente> m_pendentes;
@@ -303,12 +309,14 @@ ContagemMovimentoDemo Gerador::Executa() {
       if (!Abre(e, dia)) continue;
       m_gravador.Inicia();
       DiaDaEmissora(e, dia);
+      GravaCupons();
       m_gravador.Confirma();
     }
     m_gravador.Inicia();
     NotasDoDia(dia);
     PosicoesDoDia(dia);
     if (dia == dias.back()) Inventario();
+    GravaCupons();
     m_gravador.Confirma();
     if (m_opcoes.progresso) {
       const auto segundos =
@@ -588,7 +596,7 @@ void Gerador::Vende(EstadoFilial& f, const REG_EC_CXPS& cupom) {
 void Gerador::GravaCupom(EstadoFilial& f, REG_EC_CXPS& cupom, impressora::CApuracaoReducaoZ& apuracao) {
   cupom.QuantidadeParcelas = static_cast<std::uint16_t>(m_parcelas.size());
   cupom.Id = 0;
-  m_movimento.GravaCupom(cupom, m_itens, m_pagamentos, m_parcelas);
+  m_cupons.push_back({cupom, m_itens, m_pagamentos, m_parcelas});
   apuracao.AcumulaCupom(cupom, m_itens);
   Vende(f, cupom);
   ++m_contagem.cupons;

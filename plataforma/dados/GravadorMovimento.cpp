@@ -11,10 +11,10 @@ namespace {
 
 std::string Letra(char c) { return c ? std::string(1, c) : std::string(); }
 
-constexpr const char* kCupom =
-    "INSERT INTO cupom (id, filial, emissora, data, hora, coo, ccf, sequencia, status, origem, cancelado, cliente, "
-    "documento_cliente, nome_cliente, condicao_pagamento, subtotal, desconto, total, numero_inicial, numero_final) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+const std::vector<std::string> kColunasCupom = {"id", "filial", "emissora", "data", "hora", "coo", "ccf",
+                                                "sequencia", "status", "origem", "cancelado", "cliente",
+                                                "documento_cliente", "nome_cliente", "condicao_pagamento",
+                                                "subtotal", "desconto", "total", "numero_inicial", "numero_final"};
 const std::vector<std::string> kColunasItem = {"cupom", "item", "servico", "codigo", "descricao", "quantidade",
                                                "valor_unitario", "desconto", "valor_total", "aliquota", "tributacao",
                                                "cancelado", "excluido", "integrado_estoque"};
@@ -71,31 +71,39 @@ std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const st
 std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::vector<REG_EC_CX_CIPS>& itens,
                                              const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,
                                              const std::vector<REG_EC_CX_PARCELAPS>& parcelas) {
-  const std::uint32_t id = c.Id ? c.Id : ProximaChave("cupom", m_proximoCupom);
-  m_sessao.Enfileira(kCupom, {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
-                              c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
-                              c.CondicaoPagamento, c.Subtotal.int64, c.Desconto.int64, c.Total.int64, c.NumeroInicial,
-                              c.NumeroFinal});
-  // A cupom's items, payments and installments: one statement each.
-  std::vector<ParametroDados> valores;
-  valores.reserve(itens.size() * kColunasItem.size());
-  for (const auto& i : itens)
-    valores.insert(valores.end(),
+  std::vector<CupomCompleto> um{{c, itens, pagamentos, parcelas}};
+  GravaCupons(um);
+  return um.front().Cupom.Id;
+}
+
+void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
+  std::vector<ParametroDados> cabecalhos, itens, pagamentos, parcelas;
+  for (auto& completo : cupons) {
+    auto& c = completo.Cupom;
+    if (!c.Id) c.Id = ProximaChave("cupom", m_proximoCupom);
+    const std::uint32_t id = c.Id;
+    cabecalhos.insert(cabecalhos.end(),
+                      {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
+                       c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
+                       c.CondicaoPagamento, c.Subtotal.int64, c.Desconto.int64, c.Total.int64, c.NumeroInicial,
+                       c.NumeroFinal});
+    for (const auto& i : completo.Itens)
+      itens.insert(itens.end(),
                    {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
                     i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
                     TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado, i.Excluido,
                     i.IntegradoEstoque});
-  InsereLinhas(m_sessao, "cupom_item", kColunasItem, valores);
-  valores.clear();
-  for (const auto& p : pagamentos)
-    valores.insert(valores.end(), {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
-                                   TextoParaBase(p.Cidade), TextoParaBase(p.Telefone), TextoParaBase(p.Mensagem)});
-  InsereLinhas(m_sessao, "cupom_pagamento", kColunasPagamento, valores);
-  valores.clear();
-  for (const auto& p : parcelas)
-    valores.insert(valores.end(), {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
-  InsereLinhas(m_sessao, "cupom_parcela", kColunasParcela, valores);
-  return id;
+    for (const auto& p : completo.Pagamentos)
+      pagamentos.insert(pagamentos.end(),
+                        {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
+                         TextoParaBase(p.Cidade), TextoParaBase(p.Telefone), TextoParaBase(p.Mensagem)});
+    for (const auto& p : completo.Parcelas)
+      parcelas.insert(parcelas.end(), {id, p.Sequencia, p.Valor.int64, p.TipoDocumento, p.Vencimento});
+  }
+  InsereLinhas(m_sessao, "cupom", kColunasCupom, cabecalhos);
+  InsereLinhas(m_sessao, "cupom_item", kColunasItem, itens);
+  InsereLinhas(m_sessao, "cupom_pagamento", kColunasPagamento, pagamentos);
+  InsereLinhas(m_sessao, "cupom_parcela", kColunasParcela, parcelas);
 }
 
 void CGravadorMovimento::GravaReducaoZ(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& aliquotas,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/RegistroCaixa.h"
 #include "plataforma/dados/RegistroDAV.h"
 #include "plataforma/dados/RegistroEstoque.h"
@@ -29,6 +30,10 @@ class CGravadorMovimento {
   std::uint32_t GravaCupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens,
                            const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,
                            const std::vector<REG_EC_CX_PARCELAPS>& parcelas = {});
+  // Many cupons at once, one statement per table for each piece of rows (a
+  // till's day loads in a few statements); a cupom without a key gets the
+  // next one, written into it.
+  void GravaCupons(std::vector<CupomCompleto>& cupons);
   void GravaReducaoZ(const REG_REDUCAO_ZPS& reducao, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& aliquotas,
                      const std::vector<REG_TOTALIZADOR_NAO_FISCALPS>& naoFiscais);
   void GravaDocumentoECF(const REG_DOCUMENTO_ECFPS& documento);

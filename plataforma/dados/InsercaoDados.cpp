@@ -31,8 +31,11 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
   inicio += ") VALUES ";
   linha += ")";
   const std::size_t linhas = valores.size() / largura;
-  for (std::size_t primeira = 0; primeira < linhas; primeira += kLinhasPorInsercao) {
-    const std::size_t quantas = std::min(kLinhasPorInsercao, linhas - primeira);
+  // Pieces of a power of two rows: a session prepares each statement once
+  // and keeps it, so a table has at most a handful of them.
+  for (std::size_t primeira = 0; primeira < linhas;) {
+    std::size_t quantas = kLinhasPorInsercao;
+    while (quantas > linhas - primeira) quantas /= 2;
     std::string sql = inicio;
     sql.reserve(inicio.size() + quantas * (linha.size() + 2));
     for (std::size_t l = 0; l < quantas; ++l) (sql += l ? ", " : "") += linha;
@@ -42,6 +45,7 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
       const auto de = valores.begin() + static_cast<std::ptrdiff_t>(primeira * largura);
       sessao.Enfileira(sql, std::vector<ParametroDados>(de, de + static_cast<std::ptrdiff_t>(quantas * largura)));
     }
+    primeira += quantas;
   }
 }
 

@@ -17,8 +17,8 @@ void InsereOuSubstitui(CSessaoDados& sessao, const std::string& tabela, const st
 // Writes several rows of a table in one statement: the values row after
 // row, as many per row as there are columns. The rows travel as one write
 // whose answer nobody reads (CSessaoDados::Enfileira); a long list goes in
-// pieces of kLinhasPorInsercao rows.
-inline constexpr std::size_t kLinhasPorInsercao = 500;
+// pieces of at most kLinhasPorInsercao rows, each a power of two.
+inline constexpr std::size_t kLinhasPorInsercao = 256;
 void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::vector<std::string>& colunas,
                   const std::vector<ParametroDados>& valores);
 
