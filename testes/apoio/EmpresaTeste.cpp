@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 
 #include "plataforma/dados/EnderecoBase.h"
@@ -73,8 +72,7 @@ void EmpresaTeste::ImpressoraEmulada(const std::string& serie, const std::string
 }
 
 void EmpresaTeste::Estado(std::uint16_t codigo, const std::string& sigla, const std::string& nome) {
-  REG_ESTADOPS e{};
-  e.Codigo = codigo;
+  REG_ESTADOPS e{.Codigo = codigo};
   Copia(e.Sigla, sigla);
   Copia(e.Nome, nome);
   m_gravador->GravaEstado(e);
@@ -82,63 +80,46 @@ void EmpresaTeste::Estado(std::uint16_t codigo, const std::string& sigla, const 
 
 void EmpresaTeste::Municipio(std::uint16_t numero, const std::string& nome, const std::string& uf,
                              std::int32_t ibge) {
-  REG_MUNICIPIO_PS m{};
-  m.Numero = numero;
+  REG_MUNICIPIO_PS m{.Numero = numero, .CodigoIBGE = ibge};
   Copia(m.Nome, nome);
   Copia(m.UF, uf);
-  m.CodigoIBGE = ibge;
   m_gravador->GravaMunicipio(m);
 }
 
 REG_FILIALPS EmpresaTeste::Filial(std::uint16_t numero, const std::string& fantasia, const std::string& uf,
                                   const std::string& razaoSocial, std::uint16_t municipio) {
-  REG_FILIALPS f{};
-  f.Numero = numero;
-  f.Municipio = municipio;
+  REG_FILIALPS f{.Municipio = municipio, .Numero = numero, .InscricaoEstadual = "110.042.490.114", .HabilitadaECF = 1};
   Copia(f.NomeFantasia, fantasia);
   Copia(f.UF, uf);
   Copia(f.Cnpj, "12.345.678/000" + std::to_string(numero % 10) + "-90");
-  Copia(f.InscricaoEstadual, "110.042.490.114");
-  f.HabilitadaECF = 1;
   m_gravador->GravaFilial(f, razaoSocial);
   return f;
 }
 
 REG_EMISSORPS EmpresaTeste::Emissora(std::uint16_t numero, std::uint16_t filial, const std::string& serie,
                                      const std::string& nome) {
-  REG_EMISSORPS e{};
-  e.Numero = numero;
-  e.Filial = filial;
+  REG_EMISSORPS e{.Numero = numero, .Filial = filial, .Marca = "EMULADA", .Modelo = "QMX-1", .Tipo = "ECF-IF",
+                  .Habilitada = 1};
   Copia(e.Nome, nome.empty() ? "Caixa " + std::to_string(numero) : nome);
   Copia(e.NumeroSerie, serie);
-  Copia(e.Marca, "EMULADA");
-  Copia(e.Modelo, "QMX-1");
-  Copia(e.Tipo, "ECF-IF");
-  e.Habilitada = 1;
   m_gravador->GravaEmissora(e);
   return e;
 }
 
 void EmpresaTeste::Usuario(std::uint16_t codigo, const std::string& nome, const std::vector<std::uint16_t>& filiais) {
-  REG_USUARIOPS u{};
-  u.Codigo = codigo;
+  REG_USUARIOPS u{.Codigo = codigo};
   Copia(u.Nome, nome);
   for (auto f : filiais) u.Filiais[f] = 1;
   m_gravador->GravaUsuario(u);
 }
 
 void EmpresaTeste::Mestre(NumeroDia dataInicio) {
-  REG_EC_MESTREPS m{};
-  m.DataInicioSistema = dataInicio;
-  m.NaturezaVenda = 5102;
-  m.NaturezaVendaST = 5405;
-  m.NaturezaServico = 5933;
-  m_gravador->GravaMestre(m);
+  m_gravador->GravaMestre(
+      {.DataInicioSistema = dataInicio, .NaturezaVenda = 5102, .NaturezaVendaST = 5405, .NaturezaServico = 5933});
 }
 
 void EmpresaTeste::MestreFilial(std::uint16_t filial, const std::string& uf) {
-  REG_EC_MESTRE_FILIALPS p{};
-  p.Filial = filial;
+  REG_EC_MESTRE_FILIALPS p{.Filial = filial};
   Copia(p.UF, uf);
   m_gravador->GravaMestreFilial(p);
 }

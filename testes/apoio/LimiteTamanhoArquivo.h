@@ -31,5 +31,12 @@ class LimiteTamanhoArquivo {
   void (*m_sinal)(int) = SIG_DFL;
 };
 
+// What `corrida` answers, run under a limit of `bytes`.
+template <class F>
+auto ComLimite(rlim_t bytes, F&& corrida) {
+  const LimiteTamanhoArquivo limite(bytes);
+  return corrida();
+}
+
 }  // namespace qmx::testes
 #endif  // !_WIN32

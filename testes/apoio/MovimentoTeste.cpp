@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <set>
-#include <sstream>
 
-#include "apoio/Linhas.h"
 #include "apoio/RelogioSimulado.h"
 #include "apoio/VerificaEAD.h"
 #include "arquivos/ValidacaoArquivo.h"
@@ -27,27 +24,15 @@ CY Valor(double valor) { return CY{std::llround(valor * 10000.0)}; }
 
 namespace {
 
-template <class T>
-T Zerado() {
-  T r;
-  std::memset(&r, 0, sizeof r);
-  return r;
-}
-
 CY Multiplica(CY a, CY b) { return CY{static_cast<std::int64_t>(std::llround(double(a.int64) * double(b.int64) / 10000.0))}; }
 
 }  // namespace
 
 REG_EC_CX_CIPS& CupomTeste::NovoItem(std::uint32_t codigo, double quantidade, double unitario, double desconto) {
-  auto item = Zerado<REG_EC_CX_CIPS>();
-  item.Item = static_cast<std::uint16_t>(itens.size() + 1);
-  item.Codigo = codigo;
-  item.Quantidade = Valor(quantidade);
-  item.ValorUnitario = Valor(unitario);
-  item.Desconto = Valor(desconto);
-  item.ValorTotal = CY{Multiplica(item.Quantidade, item.ValorUnitario).int64 - item.Desconto.int64};
-  itens.push_back(item);
-  return itens.back();
+  const CY q = Valor(quantidade), u = Valor(unitario), d = Valor(desconto);
+  return itens.emplace_back(REG_EC_CX_CIPS{.Item = static_cast<std::uint16_t>(itens.size() + 1), .Codigo = codigo,
+                                           .Quantidade = q, .ValorUnitario = u, .Desconto = d,
+                                           .ValorTotal = CY{Multiplica(q, u).int64 - d.int64}});
 }
 
 CupomTeste& CupomTeste::Item(std::uint32_t produto, double quantidade, double unitario, double desconto) {
@@ -74,20 +59,16 @@ CupomTeste& CupomTeste::Servico(std::uint32_t servico, double quantidade, double
 }
 
 NotaTeste& NotaTeste::Item(std::uint32_t produto, double quantidade, double valor, std::uint16_t natureza) {
-  auto item = Zerado<REG_ITENS_NF_PS>();
-  item.Sequencia = static_cast<std::uint16_t>(itens.size() + 1);
-  item.Codigo = produto;
-  item.Quantidade = Valor(quantidade);
-  item.ValorItem = Valor(valor);
-  item.Natureza = natureza;
   const auto* p = m_movimento->ProdutoDeclarado(produto);
+  auto& item = itens.emplace_back(REG_ITENS_NF_PS{
+      .Sequencia = static_cast<std::uint16_t>(itens.size() + 1), .Codigo = produto, .Quantidade = Valor(quantidade),
+      .ValorItem = Valor(valor), .Natureza = natureza,
+      .AliquotaICMS = static_cast<std::uint16_t>(p ? p->registro.AliquotaICMS : 1800)});
   if (p) Copia(item.Descricao, p->registro.Descricao);
-  item.AliquotaICMS = p ? p->registro.AliquotaICMS : 1800;
   if (!p || p->registro.Tributacao == 'T') {
     item.BaseICMS = item.ValorItem;
     item.ICMS = CY{item.ValorItem.int64 * item.AliquotaICMS / 10000};
   }
-  itens.push_back(item);
   registro.ValorMercadorias.int64 += item.ValorItem.int64;
   registro.ValorTotal.int64 += item.ValorItem.int64;
   registro.BaseICMS.int64 += item.BaseICMS.int64;
@@ -97,15 +78,10 @@ NotaTeste& NotaTeste::Item(std::uint32_t produto, double quantidade, double valo
 }
 
 NotaTeste& NotaTeste::Servico(std::uint32_t servico, double quantidade, double valor, std::uint16_t natureza) {
-  auto item = Zerado<REG_ITENS_NF_PS>();
-  item.Sequencia = static_cast<std::uint16_t>(itens.size() + 1);
-  item.Servico = 1;
-  item.Codigo = servico;
-  item.Quantidade = Valor(quantidade);
-  item.ValorItem = Valor(valor);
-  item.Natureza = natureza;
+  auto& item = itens.emplace_back(REG_ITENS_NF_PS{.Sequencia = static_cast<std::uint16_t>(itens.size() + 1),
+                                                  .Servico = 1, .Codigo = servico, .Quantidade = Valor(quantidade),
+                                                  .ValorItem = Valor(valor), .Natureza = natureza});
   if (const auto* s = m_movimento->ServicoDeclarado(servico)) Copia(item.Descricao, s->Descricao);
-  itens.push_back(item);
   registro.ValorTotal.int64 += item.ValorItem.int64;
   registro.Outras.int64 += item.ValorItem.int64;
   return *this;
@@ -113,15 +89,11 @@ NotaTeste& NotaTeste::Servico(std::uint32_t servico, double quantidade, double v
 
 DavTeste& DavTeste::Item(std::uint32_t produto, double quantidade, double unitario, char tributacao,
                          std::uint16_t aliquota) {
-  auto item = Zerado<REG_DAV_ITEMPS>();
-  item.Item = static_cast<std::uint16_t>(itens.size() + 1);
-  item.Produto = produto;
-  item.Quantidade = Valor(quantidade);
-  item.ValorUnitario = Valor(unitario);
-  item.ValorTotal = Multiplica(item.Quantidade, item.ValorUnitario);
-  item.Tributacao = tributacao;
-  item.Aliquota = aliquota;
-  itens.push_back(item);
+  const CY q = Valor(quantidade), u = Valor(unitario);
+  const auto& item = itens.emplace_back(REG_DAV_ITEMPS{.Item = static_cast<std::uint16_t>(itens.size() + 1),
+                                                       .Produto = produto, .Quantidade = q, .ValorUnitario = u,
+                                                       .ValorTotal = Multiplica(q, u), .Tributacao = tributacao,
+                                                       .Aliquota = aliquota});
   registro.Valor.int64 += item.ValorTotal.int64;
   return *this;
 }
@@ -130,39 +102,25 @@ MovimentoTeste::MovimentoTeste(EmpresaTeste& empresa, std::uint16_t filial) : m_
 
 ProdutoTeste& MovimentoTeste::Produto(std::uint32_t codigo, const std::string& descricao) {
   auto& p = m_produtos.emplace_back();
-  p.registro = Zerado<REG_PRODUTOPS>();
-  p.registro.Codigo = codigo;
+  p.registro = {.Codigo = codigo, .Unidade = 1, .NCM = "10063021", .Revenda = 1, .Situacao = 'A', .Filial = m_filial};
   Copia(p.registro.Descricao, descricao);
-  p.registro.Unidade = 1;
-  Copia(p.registro.NCM, "10063021");
-  p.registro.Revenda = 1;
-  p.registro.Situacao = 'A';
-  p.registro.Filial = m_filial;
   return p.Tributacao('T', 1800);
 }
 
 REG_SERVICOSPS& MovimentoTeste::Servico(std::uint32_t codigo, const std::string& descricao,
                                         std::uint16_t aliquotaISS) {
-  auto& s = m_servicos.emplace_back(Zerado<REG_SERVICOSPS>());
-  s.Codigo = codigo;
+  auto& s = m_servicos.emplace_back(
+      REG_SERVICOSPS{.Codigo = codigo, .Unidade = 1, .CodigoLST = "1401", .AliquotaISS = aliquotaISS, .Ativo = 1});
   Copia(s.Descricao, descricao);
-  s.Unidade = 1;
-  Copia(s.CodigoLST, "1401");
-  s.AliquotaISS = aliquotaISS;
-  s.Ativo = 1;
   return s;
 }
 
 ZTCFRT& MovimentoTeste::Cliente(std::uint32_t codigo, const std::string& nome, char tipoPessoa,
                                 const std::string& documento) {
-  auto& c = m_clientes.emplace_back(Zerado<ZTCFRT>());
-  c.Codigo = codigo;
+  auto& c = m_clientes.emplace_back(
+      ZTCFRT{.Codigo = codigo, .TipoPessoa = tipoPessoa, .Pais = "1058", .UF = "SP", .Municipio = 3550308});
   Copia(c.Nome, nome);
-  c.TipoPessoa = tipoPessoa;
   Copia(c.CnpjCpf, documento);
-  Copia(c.Pais, "1058");
-  Copia(c.UF, "SP");
-  c.Municipio = 3550308;
   return c;
 }
 
@@ -173,51 +131,31 @@ std::uint16_t MovimentoTeste::FilialDaEmissora(std::uint16_t emissora) {
 
 CupomTeste& MovimentoTeste::Cupom(std::uint16_t emissora, NumeroDia data) {
   auto& c = m_cupons.emplace_back(CupomTeste(*this));
-  c.registro = Zerado<REG_EC_CXPS>();
   auto& contadores = Contadores(emissora);
-  c.registro.Filial = FilialDaEmissora(emissora);
-  c.registro.Emissora = emissora;
-  c.registro.Data = data;
-  c.registro.Hora = 100000;
-  c.registro.COO = ++contadores.coo;
-  c.registro.CCF = ++contadores.ccf;
-  c.registro.Sequencia = ++contadores.sequencia;
+  c.registro = {.Filial = FilialDaEmissora(emissora), .Emissora = emissora, .Data = data, .Hora = 100000,
+                .COO = ++contadores.coo, .CCF = ++contadores.ccf, .Sequencia = ++contadores.sequencia};
   return c;
 }
 
 CupomTeste& MovimentoTeste::NotaConsumidor(std::uint16_t emissora, NumeroDia data, std::uint32_t inicial,
                                            std::uint32_t final) {
   auto& c = m_cupons.emplace_back(CupomTeste(*this));
-  c.registro = Zerado<REG_EC_CXPS>();
-  c.registro.Filial = FilialDaEmissora(emissora);
-  c.registro.Emissora = emissora;
-  c.registro.Data = data;
-  c.registro.Sequencia = ++Contadores(emissora).sequencia;
-  c.registro.Status = QMX_STATUS_NOTA_CONSUMIDOR;
-  c.registro.NumeroInicial = inicial;
-  c.registro.NumeroFinal = final;
+  c.registro = {.Filial = FilialDaEmissora(emissora), .Emissora = emissora, .Data = data,
+                .Sequencia = ++Contadores(emissora).sequencia, .Status = QMX_STATUS_NOTA_CONSUMIDOR,
+                .NumeroInicial = inicial, .NumeroFinal = final};
   return c;
 }
 
 NotaTeste& MovimentoTeste::Nota(std::uint32_t numero, NumeroDia data, std::uint16_t tipoDocumento) {
   auto& n = m_notas.emplace_back(NotaTeste(*this));
-  n.registro = Zerado<REG_NOTA_FISCALPS>();
-  n.registro.Filial = m_filial;
-  n.registro.TipoDocumento = tipoDocumento;
-  Copia(n.registro.Serie, "1");
-  n.registro.Numero = numero;
-  n.registro.Data = data;
+  n.registro = {.Filial = m_filial, .TipoDocumento = tipoDocumento, .Serie = "1", .Numero = numero, .Data = data};
   return n;
 }
 
 DavTeste& MovimentoTeste::Dav(std::uint32_t numero, std::uint16_t emissora, NumeroDia data) {
   auto& d = m_davs.emplace_back();
-  d.registro = Zerado<REG_DAVPS>();
-  d.registro.Filial = FilialDaEmissora(emissora);
-  d.registro.Emissora = emissora;
-  d.registro.Numero = numero;
-  d.registro.Data = data;
-  d.registro.COODAV = ++Contadores(emissora).coo;
+  d.registro = {.Filial = FilialDaEmissora(emissora), .Emissora = emissora, .Numero = numero, .Data = data,
+                .COODAV = ++Contadores(emissora).coo};
   return d;
 }
 
@@ -303,10 +241,7 @@ void MovimentoTeste::Grava() {
                         l.Texto(2)[0], static_cast<std::uint16_t>(l.Inteiro(3))});
     if (tabela.empty()) {  // an ECF without a table gets 1 T1800, 2 T1200, 3 T0700, 4 S0500
       tabela = {{0, 1, 'T', 1800}, {0, 2, 'T', 1200}, {0, 3, 'T', 700}, {0, 4, 'S', 500}};
-      for (auto a : tabela) {
-        a.Tabela = 0;
-        m_empresa.Gravador().GravaAliquota(a);
-      }
+      for (const auto& a : tabela) m_empresa.Gravador().GravaAliquota(a);
     }
   }
 
@@ -319,12 +254,8 @@ void MovimentoTeste::Grava() {
       c.registro.Desconto.int64 += i.Desconto.int64;
     }
     c.registro.Total = CY{c.registro.Subtotal.int64 - c.registro.Desconto.int64};
-    if (c.pagamentos.empty() && !c.itens.empty()) {
-      auto& dinheiro = c.pagamentos.emplace_back();
-      dinheiro = {};
-      dinheiro.Sequencia = dinheiro.Forma = 1;
-      dinheiro.Valor = c.registro.Total;
-    }
+    if (c.pagamentos.empty() && !c.itens.empty())
+      c.pagamentos.push_back({.Sequencia = 1, .Forma = 1, .Valor = c.registro.Total});
     c.registro.Id = movimento.GravaCupom(c.registro, c.itens, c.pagamentos, c.parcelas);
   }
   for (const auto& pedida : m_reducoes) {
@@ -401,13 +332,8 @@ CenarioArquivos::CenarioArquivos(Cadastro cadastro, MotorTeste motor, bool pasta
   empresa.Emissora(2, 1, "AA0910000000000000A1");
   empresa.Emissora(3, 1, "ZZ0910000000000000Z3");
   empresa.Usuario(1, "Operador", {1});
-  REG_EC_MESTREPS mestre{};
-  mestre.DataInicioSistema = CodificaDia(1, 1, 2024);
-  mestre.NaturezaVenda = 5102;
-  mestre.NaturezaVendaST = 5405;
-  mestre.NaturezaServico = 5933;
-  mestre.NaturezaProducao = 5101;
-  empresa.Gravador().GravaMestre(mestre);
+  empresa.Gravador().GravaMestre({.DataInicioSistema = CodificaDia(1, 1, 2024), .NaturezaVenda = 5102,
+                                  .NaturezaVendaST = 5405, .NaturezaServico = 5933, .NaturezaProducao = 5101});
 }
 
 CenarioArquivos::~CenarioArquivos() { sistema::RemoveVariavel(kVariavelTemporarios); }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apoio/Caixas.h"
 #include "apoio/EmpresaTeste.h"
 #include "frame/LancaDialogo.h"
 #include "plataforma/dados/FalhasInjetadas.h"
@@ -222,6 +223,13 @@ int PassosDe(F&& corrida) {
   return dados::PassosDadosContados();
 }
 
+// What `corrida` answers with data step `passo` failing with `erro`.
+template <class F>
+auto ComFalhaNoPasso(int passo, com::HRESULT erro, F&& corrida) {
+  const dados::CFalhaDadosInjetada falha(passo, erro);
+  return corrida();
+}
+
 // The serial number of ECF 1 of branch 1, which is also this computer's
 // emulated printer in the PAF company.
 inline constexpr const char* kSerieECF1 = "BE0910000000000000B2";
@@ -293,11 +301,7 @@ class CenarioArquivos {
     ASSERT_GT(passos, inicio);
     for (int passo = inicio + 1; passo <= passos; ++passo) {
       host.Limpa();
-      int resultado = 0;
-      {
-        dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
-        resultado = Executa<TDialogo>(roteiro);
-      }
+      const int resultado = ComFalhaNoPasso(passo, com::RPC_S_SERVER_UNAVAILABLE, [&] { return Executa<TDialogo>(roteiro); });
       confere(passo, resultado);
       // A run that did not store its file leaves no temporary behind (a
       // stored DAV file keeps its own, as the point of sale expects).
@@ -322,11 +326,10 @@ class CenarioArquivos {
     for (int passo = 1; passo <= passos; passo += salto) {
       host.Limpa();
       std::filesystem::remove_all(PastaArquivos());
-      int resultado = 0;
-      {
-        dados::CEscritaNoPassoInjetada injetada(passo, escrita);
-        resultado = Executa<TDialogo>(roteiro);
-      }
+      const int resultado = [&] {
+        const dados::CEscritaNoPassoInjetada injetada(passo, escrita);
+        return Executa<TDialogo>(roteiro);
+      }();
       confere(passo, resultado);
       desfaz();
     }

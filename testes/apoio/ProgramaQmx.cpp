@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #endif
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdio>
 
@@ -24,6 +26,12 @@ Execucao Qmx(const std::string& argumentos) {
   execucao.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
 #endif
   return execucao;
+}
+
+void ConfereSaida(const Execucao& execucao, int codigo, std::initializer_list<std::string> trechos) {
+  EXPECT_EQ(execucao.codigo, codigo) << execucao.saida;
+  for (const auto& trecho : trechos)
+    EXPECT_NE(execucao.saida.find(trecho), std::string::npos) << trecho << "\n" << execucao.saida;
 }
 
 }  // namespace qmx::testes

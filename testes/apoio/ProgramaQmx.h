@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace qmx::testes {
@@ -13,5 +14,9 @@ struct Execucao {
 // Runs the built program like an operator at a UTF-8 terminal; the
 // arguments go through the shell as written.
 Execucao Qmx(const std::string& argumentos);
+
+// The run ended with `codigo` and its output holds each of `trechos`; a
+// failure shows the whole output.
+void ConfereSaida(const Execucao& execucao, int codigo, std::initializer_list<std::string> trechos);
 
 }  // namespace qmx::testes

@@ -9,11 +9,7 @@
 
 namespace qmx::testes {
 
-namespace {
-
 constexpr size_t kLinhaEAD = 3 + 256 + 2;
-
-}  // namespace
 
 std::string BlocoDaAssinatura(const std::string& conteudo) {
   if (conteudo.size() < kLinhaEAD) return {};

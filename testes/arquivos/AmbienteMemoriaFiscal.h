@@ -1,14 +1,11 @@
 #pragma once
 
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "apoio/Caixas.h"
 #include "apoio/EmpresaTeste.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/RelogioSimulado.h"
@@ -48,8 +45,8 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
     m_empresa.Emissora(1, 1, kSerieTeste);
     m_empresa.Usuario(1, "Operador", {1});
     m_empresa.Mestre(CodificaDia(1, 1, 2024));
-    m_empresa.AcrescentaRegistro(RelogioEm15DeJunho() + "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ
-                                 "/recursos/mensagens\n");
+    m_empresa.AcrescentaRegistro(RelogioSimulado("15/06/2024", "10:00:00") +
+                                 "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
     m_empresa.ImpressoraEmulada(kSerieTeste, "Substituicoes=2\n");
     MovimentoTeste m(m_empresa);
     m.Produto(10, "ARROZ").Tributacao('T', 1800);
@@ -103,10 +100,6 @@ class AmbienteMemoriaFiscal : public ::testing::Test {
   EmpresaTeste m_empresa;
   HostComGancho m_host;
   ui::HostTemporario m_ativo;
-
- private:
-  // The library's clock set to 15 June 2024, 10:00, from this instant on.
-  static std::string RelogioEm15DeJunho() { return testes::RelogioSimulado("15/06/2024", "10:00:00"); }
 };
 
 }  // namespace qmx::testes

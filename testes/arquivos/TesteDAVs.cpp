@@ -3,7 +3,6 @@
 // checked by hand against the layout.
 #include <gtest/gtest.h>
 
-#include "apoio/Caixas.h"
 #include "apoio/MovimentoTeste.h"
 #include "arquivos/paf/QMXDAVs.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
@@ -64,8 +63,8 @@ TEST_F(DAVs, ArquivoDoPeriodoIgualAoConferido) {
   const std::string nome = "DAVs-BE0910000000000000B2-01062026-15062026.txt";
   ConfereGolden(Arquivo(nome), "davs-periodo.txt");
   ASSERT_EQ(host.Caixas().size(), 1u);
-  EXPECT_EQ(host.Caixas()[0].texto, "Arquivo gerado em " + CaminhoMostrado(nome));
-  EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico DAVs");
+  EXPECT_EQ(TextoETitulo(host, 0),
+            std::tuple("Arquivo gerado em " + CaminhoMostrado(nome), "Torvo ECF - Arquivo Eletrônico DAVs"));
   // The signed temporary file stays in the temporary folder.
   ASSERT_EQ(temporarios.Entradas(), 1);
   for (const auto& e : std::filesystem::directory_iterator(temporarios.Pasta()))
@@ -73,10 +72,8 @@ TEST_F(DAVs, ArquivoDoPeriodoIgualAoConferido) {
   // Nothing was printed; the dialog opened on the report, from the start date to today.
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
   const auto& inicio = host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(13010).marcado, ui::BST_CHECKED);
-  EXPECT_EQ(inicio.at(13011).marcado, ui::BST_UNCHECKED);
-  EXPECT_EQ(inicio.at(14014).texto, "01/01/2024");
-  EXPECT_EQ(inicio.at(14015).texto, "15/06/2026");
+  EXPECT_EQ(std::tuple(inicio.at(13010).marcado, inicio.at(13011).marcado, inicio.at(14014).texto, inicio.at(14015).texto),
+            std::tuple(ui::BST_CHECKED, ui::BST_UNCHECKED, "01/01/2024", "15/06/2026"));
 }
 
 TEST_F(DAVs, RelatorioGerencialNaImpressora) {
@@ -84,8 +81,7 @@ TEST_F(DAVs, RelatorioGerencialNaImpressora) {
   ASSERT_EQ(Executa<CQMXDAVs>(Roteiro("01/06/2026", "15/06/2026", false)), ui::IDOK) << UltimaCaixa();
   const auto relatorios = impressora::RelatoriosImpressos();
   ASSERT_EQ(relatorios.size(), 1u);
-  EXPECT_EQ(relatorios[0].titulo, "DAV EMITIDOS");
-  EXPECT_TRUE(relatorios[0].fechado);
+  EXPECT_EQ(std::tuple(relatorios[0].titulo, relatorios[0].fechado), std::tuple("DAV EMITIDOS", true));
   EXPECT_EQ(relatorios[0].texto,
             "\n\r                DAV Emitidos\n\r\n\r"
             "\r\n DAVs emitidos no período de 01/06/2026 à 15/06/2026\r\n\r\n"

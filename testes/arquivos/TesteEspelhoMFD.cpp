@@ -94,8 +94,8 @@ TEST_F(EspelhoMFD, FalhasDaImpressora) {
     Impressora(std::string("Falhas=") + falha + "\n");
     EXPECT_EQ(Executa(""), ui::IDCANCEL) << falha;
     ASSERT_EQ(m_host.Caixas().size(), 2u) << falha;
-    EXPECT_EQ(m_host.Caixas()[1].texto, "Não foi possível acessar a Memória Fiscal da Impressora");
-    EXPECT_EQ(m_host.Caixas()[1].titulo, "Torvo ECF");
+    EXPECT_EQ(testes::TextoETitulo(m_host, 1),
+              std::tuple("Não foi possível acessar a Memória Fiscal da Impressora", "Torvo ECF"));
     EXPECT_TRUE(NadaEnviado()) << falha;
   }
   // A mirror the printer said it wrote and did not: not signed, not

@@ -105,9 +105,9 @@ TEST_F(Estoque, EstoqueParcial) {
   EXPECT_EQ(texto, todos.substr(0, 178) + linha(1) + linha(5) +
                        "E9" "12345678000195" "110042490114  " "000002\r\n");
   ASSERT_EQ(host.Caixas().size(), 4u);
-  EXPECT_EQ(host.Caixas()[0].texto, "Produto já adicionado.");
-  EXPECT_EQ(host.Caixas()[1].texto, "Informe um produto para ser adicionado.");
-  EXPECT_EQ(host.Caixas()[2].texto, "Informe um produto para ser adicionado.");
+  EXPECT_EQ(std::tuple(host.Caixas()[0].texto, host.Caixas()[1].texto, host.Caixas()[2].texto),
+            std::tuple("Produto já adicionado.", "Informe um produto para ser adicionado.",
+                       "Informe um produto para ser adicionado."));
   EXPECT_EQ(host.Dialogos()[0].aoFechar.at(13072).linhas,
             (std::vector<std::vector<std::string>>{{"9", "FEIJÃO CARIOCA 1KG"},
                                                    {"100", "AÇÚCAR REFINADO ESPECIAL PACOTE DE UM QUILOGRAMA COM ALÇA"}}));
@@ -115,10 +115,8 @@ TEST_F(Estoque, EstoqueParcial) {
 
 TEST_F(Estoque, ProdutoDaListaQueNaoExisteMais) {
   Movimento();
-  REG_FILIALPS filial{};
-  estoque::CabecalhoEstoque cabecalho;
-  cabecalho.filial = &filial;
-  cabecalho.data = Dia(15, 6);
+  const REG_FILIALPS filial{};
+  const estoque::CabecalhoEstoque cabecalho{.filial = &filial, .data = Dia(15, 6)};
   CSaidaTemporaria saida;
   ASSERT_TRUE(saida.Cria());
   EXPECT_EQ(estoque::CGeradorEstoque({empresa.Chave(), 1, 0}).Escreve(1, cabecalho, {555, 9}, saida), 1);
@@ -133,8 +131,7 @@ TEST_F(Estoque, SemFilialOuSemECF) {
   for (const char* filial : {"", "0", "7"}) {
     host.Limpa();
     EXPECT_EQ(Executa<CQMXEstoque>("dialogo 14023\ndigita 13013 " + std::string(filial) + "\nclica 1\n"), ui::IDCANCEL);
-    ASSERT_EQ(host.Caixas().size(), 1u) << filial;
-    EXPECT_EQ(host.Caixas()[0].texto, "Informe uma filial para a geração do arquivo.");
+    EXPECT_EQ(TextosCaixas(host), std::vector<std::string>{"Informe uma filial para a geração do arquivo."}) << filial;
     EXPECT_NE(host.Dialogos()[0].aoFechar.at(13012).texto, "Todas as Filiais");  // 0 is no branch here
   }
   EXPECT_TRUE(NadaEnviado());

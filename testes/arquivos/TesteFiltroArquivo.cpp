@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#endif
-
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 
 #include "apoio/Caixas.h"
@@ -78,9 +72,6 @@ ui::ModuloRecursos& ModuloTeste() {
   return modulo;
 }
 
-// The library's clock set to 15 June 2024, 10:00, from this instant on.
-std::string RelogioEm15DeJunho() { return testes::RelogioSimulado("15/06/2024", "10:00:00"); }
-
 class FiltroArquivo : public ::testing::Test {
  protected:
   FiltroArquivo() : m_ativo(m_host) {
@@ -91,8 +82,9 @@ class FiltroArquivo : public ::testing::Test {
     m_empresa.Emissora(1, 1, "BE0512SC556");
     m_empresa.Usuario(1, "Operador", {1});
     m_empresa.Mestre(CodificaDia(1, 1, 2024));
-    m_empresa.AcrescentaRegistro(RelogioEm15DeJunho() + "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ
-                                 "/recursos/mensagens\n");
+    // The library's clock at 15 June 2024, 10:00, from this instant on.
+    m_empresa.AcrescentaRegistro(testes::RelogioSimulado("15/06/2024", "10:00:00") +
+                                 "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
   }
   ~FiltroArquivo() override { qmx::sistema::RemoveVariavel(qmx::testes::kVariavelTemporarios); }
 
@@ -119,17 +111,15 @@ TEST_F(FiltroArquivo, DoOKAoArquivoAssinadoNaPastaDaEmpresa) {
   EXPECT_EQ(conteudo.substr(0, 42), "T1|Loja Centro|BE0512SC556|01/01/2024\r\nEAD");
   EXPECT_TRUE(testes::AssinaturaConfereNaLinhaDeComando(conteudo));
   ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto,
-            "Arquivo gerado em\r\n" + m_empresa.PastaEC().string() + "/Arquivos-Eletronicos\\Teste.txt");
-  EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Teste");
-  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONEXCLAMATION | ui::MB_SYSTEMMODAL);
+  EXPECT_EQ(testes::Caixa(m_host, 0),
+            std::tuple("Arquivo gerado em\r\n" + m_empresa.PastaEC().string() + "/Arquivos-Eletronicos\\Teste.txt",
+                       "Torvo ECF - Arquivo Eletrônico Teste", ui::MB_OK | ui::MB_ICONEXCLAMATION | ui::MB_SYSTEMMODAL));
   EXPECT_EQ(m_temporarios.Entradas(), 0) << "the temporary file stays behind";
   // One permitted branch: preset at start, the ECF edit enabled at once.
   const auto& inicio = m_host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(kFilial).texto, "1");
-  EXPECT_TRUE(inicio.at(kEmissora).habilitado);
-  EXPECT_EQ(inicio.at(kDataInicial).texto, "01/01/2024");
-  EXPECT_EQ(inicio.at(kDataFinal).texto, "15/06/2024");
+  EXPECT_EQ(std::tuple(inicio.at(kFilial).texto, inicio.at(kEmissora).habilitado, inicio.at(kDataInicial).texto,
+                       inicio.at(kDataFinal).texto),
+            std::tuple("1", true, "01/01/2024", "15/06/2024"));
 }
 
 TEST_F(FiltroArquivo, CadaVerificacaoDoPeriodoAvisaEReinicia) {
@@ -183,9 +173,7 @@ TEST_F(FiltroArquivo, SemECFOuComFilialNaoHabilitada) {
   Executa("dialogo 19999\ndigita 103 9\nclica 1\nclica 1\n");
   const std::string mensagem162 = mensagens::CCatalogoMensagens::Le("EC", 162).texto;
   ASSERT_FALSE(mensagem162.empty());
-  ASSERT_EQ(m_host.Caixas().size(), 2u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, mensagem162);
-  EXPECT_EQ(m_host.Caixas()[1].texto, mensagem162);
+  EXPECT_EQ(testes::TextosCaixas(m_host), (std::vector<std::string>{mensagem162, mensagem162}));
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
 }
 
@@ -204,12 +192,7 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   // nothing is stored, no box is shown, the dialog stays open.
   m_host.Limpa();
   m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=" + m_empresa.PastaEC().string() + "\n");
-  int resultado = 0;
-  {
-    testes::LimiteTamanhoArquivo limite(200);
-    resultado = Executa("dialogo 19999\ndigita 105 1\nclica 1\n");
-  }
-  EXPECT_EQ(resultado, ui::IDCANCEL);
+  EXPECT_EQ(testes::ComLimite(200, [&] { return Executa("dialogo 19999\ndigita 105 1\nclica 1\n"); }), ui::IDCANCEL);
   EXPECT_TRUE(m_host.Caixas().empty()) << m_host.Caixas()[0].texto;
   EXPECT_FALSE(std::filesystem::exists(Gerado()));
   EXPECT_EQ(m_temporarios.Entradas(), 0);
@@ -266,30 +249,26 @@ class CFiltroMFDTeste : public CQMXFiltroArquivo {
 };
 
 TEST_F(FiltroArquivo, VariantesDoArquivoMFD) {
+  // Each script runs after 10/06/24 is typed as the initial date, and then
+  // leaves its field for the branch edit.
   const struct {
+    const char* roteiro;
     int id;
-    const char* digitado;
     const char* mensagem;
   } casos[] = {
-      {kDataInicial, "16/06/24", "Data Inicial maior que Data Atual."},
-      {kDataFinal, "16/06/24", "Data Final maior que Data Atual."},
-      {kDataFinal, "01/01/24", "Data Final menor que Data Inicial."},
+      {"digita 103 1\ndigita 101 16/06/24\n", kDataInicial, "Data Inicial maior que Data Atual."},
+      {"digita 103 1\ndigita 102 16/06/24\n", kDataFinal, "Data Final maior que Data Atual."},
+      {"digita 103 1\ndigita 102 01/01/24\n", kDataFinal, "Data Final menor que Data Inicial."},
+      {"digita 102 12/06/24\ndigita 101 13/06/24\n", kDataInicial, "Data Inicial maior que Data Final."},
   };
   for (const auto& caso : casos) {
     m_host.Limpa();
-    m_host.CarregaRoteiro("dialogo 19999\ndigita 101 10/06/24\ndigita 103 1\ndigita " + std::to_string(caso.id) +
-                          " " + caso.digitado + "\ndigita 103 1\n");
+    m_host.CarregaRoteiro(std::string("dialogo 19999\ndigita 101 10/06/24\n") + caso.roteiro + "digita 103 1\n");
     LancaDialogo<CFiltroMFDTeste>([](CFiltroMFDTeste& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0); });
-    ASSERT_FALSE(m_host.Caixas().empty()) << caso.digitado;
+    ASSERT_FALSE(m_host.Caixas().empty()) << caso.roteiro;
     EXPECT_EQ(m_host.Caixas().front().texto, caso.mensagem);
     EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(caso.id).texto, "15/06/24");
   }
-  m_host.Limpa();
-  m_host.CarregaRoteiro("dialogo 19999\ndigita 101 10/06/24\ndigita 102 12/06/24\ndigita 101 13/06/24\ndigita 103 1\n");
-  LancaDialogo<CFiltroMFDTeste>([](CFiltroMFDTeste& d, const TriploConexao&) { return d.Inicializa("TESTE", 1, 0); });
-  ASSERT_FALSE(m_host.Caixas().empty());
-  EXPECT_EQ(m_host.Caixas()[0].texto, "Data Inicial maior que Data Final.");
-  EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(kDataInicial).texto, "15/06/24");
 }
 
 }  // namespace

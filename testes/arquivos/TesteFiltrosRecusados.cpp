@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include "apoio/Caixas.h"
 #include "apoio/MovimentoTeste.h"
 #include "arquivos/efd/QMXRegistrosEFD.h"
 #include "arquivos/paf/QMXMovimentos.h"
@@ -48,8 +47,7 @@ TEST(FiltrosRecusados, MovimentosAutomaticoSemECFDaFilialOuComPeriodoInvertido) 
   for (const auto& caso : casos) {
     c.host.Limpa();
     EXPECT_EQ(MovimentosAutomatico(c, caso.ecf, caso.inicial, caso.final), ui::IDCANCEL) << caso.caixa;
-    ASSERT_EQ(c.host.Caixas().size(), 1u) << caso.caixa;
-    EXPECT_EQ(c.host.Caixas()[0].texto, caso.caixa);
+    EXPECT_EQ(TextosCaixas(c.host), std::vector<std::string>{caso.caixa});
     EXPECT_TRUE(c.NadaEnviado()) << caso.caixa;
   }
   // The ECF of the branch and the same day at both ends make the file.
@@ -78,8 +76,7 @@ TEST(FiltrosRecusados, ECFDigitadoDeOutraFilialNoSintegraENosMovimentos) {
                 return d.Inicializa(c.empresa.Chave(), 1, 0, 0, 0, 0, 0, 0);
               }),
               ui::IDCANCEL) << ecf;
-    ASSERT_EQ(c.host.Caixas().size(), 1u) << ecf;
-    EXPECT_EQ(c.host.Caixas()[0].texto, kECFDeOutraFilial);
+    EXPECT_EQ(TextosCaixas(c.host), std::vector<std::string>{kECFDeOutraFilial}) << ecf;
     EXPECT_TRUE(c.NadaEnviado());
   }
   // An empty ECF edit is every ECF of the branch in the Sintegra file; a
@@ -88,8 +85,7 @@ TEST(FiltrosRecusados, ECFDigitadoDeOutraFilialNoSintegraENosMovimentos) {
   EXPECT_EQ(c.Executa<CQMXSintegra>("dialogo 14028\ndigita 13039 1\ndigita 13041 99/99/2026\n"
                                     "digita 13042 03/06/2026\nclica 1\n"),
             ui::IDCANCEL);
-  ASSERT_EQ(c.host.Caixas().size(), 1u);
-  EXPECT_EQ(c.host.Caixas()[0].texto, "Data Inicial inválida.");
+  EXPECT_EQ(TextosCaixas(c.host), std::vector<std::string>{"Data Inicial inválida."});
   c.host.Limpa();
   EXPECT_EQ(c.Executa<CQMXSintegra>("dialogo 14028\ndigita 13039 1\ndigita 13041 02/06/2026\n"
                                     "digita 13042 03/06/2026\nclica 1\n"),

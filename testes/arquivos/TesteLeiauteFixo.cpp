@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 
 #include "arquivos/LeiauteFixo.h"
 #include "plataforma/calendario/DataCodificada.h"

@@ -11,8 +11,6 @@
 #include "arquivos/memorias/QMXEspelhoMFD.h"
 #include "arquivos/memorias/QMXLeituraMemoriaFiscal.h"
 #include "frame/ContextoBiblioteca.h"
-#include "frame/QMXUTIL.h"
-#include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/ui/ModuloRecursos.h"
 
 using namespace qmx;
@@ -38,42 +36,35 @@ TEST_F(LeituraMemoriaFiscal, InicioPorTipoEHabilitacaoDosControles) {
   ExecutaTipo("s", "");
   ExecutaTipo("x", "");
   ASSERT_EQ(m_host.Dialogos().size(), 3u);
-  EXPECT_EQ(m_host.Dialogos()[0].titulo, "Leitura Memória Fiscal Completa");
-  EXPECT_EQ(m_host.Dialogos()[1].titulo, "Leitura Memória Fiscal Simplificada");
-  EXPECT_EQ(m_host.Dialogos()[2].titulo, "");
+  EXPECT_EQ(std::tuple(m_host.Dialogos()[0].titulo, m_host.Dialogos()[1].titulo, m_host.Dialogos()[2].titulo),
+            std::tuple("Leitura Memória Fiscal Completa", "Leitura Memória Fiscal Simplificada", ""));
   const auto& inicio = m_host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(L::IDC_POR_PERIODO).marcado, 1);
-  EXPECT_EQ(inicio.at(L::IDC_POR_REDUCAO).marcado, 0);
-  EXPECT_EQ(inicio.at(L::IDC_EXPORTA).marcado, 0);
+  EXPECT_EQ(std::tuple(inicio.at(L::IDC_POR_PERIODO).marcado, inicio.at(L::IDC_POR_REDUCAO).marcado,
+                       inicio.at(L::IDC_EXPORTA).marcado, inicio.at(L::IDC_DATA_INICIAL).habilitado,
+                       inicio.at(L::IDC_REDUCAO_INICIAL).habilitado, inicio.at(L::IDC_COTEPE_FINAL).habilitado,
+                       inicio.at(L::IDC_EXPORTA).habilitado),
+            std::tuple(1, 0, 0, true, false, false, true));
   for (int id : {L::IDC_DATA_INICIAL, L::IDC_DATA_FINAL, L::IDC_COTEPE_INICIAL, L::IDC_COTEPE_FINAL})
     EXPECT_EQ(inicio.at(id).texto, "15/06/2024") << id;
-  EXPECT_EQ(inicio.at(L::IDC_REDUCAO_INICIAL).texto, "1");
-  EXPECT_EQ(inicio.at(L::IDC_REDUCAO_FINAL).texto, "1");
-  EXPECT_TRUE(inicio.at(L::IDC_DATA_INICIAL).habilitado);
-  EXPECT_FALSE(inicio.at(L::IDC_REDUCAO_INICIAL).habilitado);
-  EXPECT_FALSE(inicio.at(L::IDC_COTEPE_FINAL).habilitado);
-  EXPECT_TRUE(inicio.at(L::IDC_EXPORTA).habilitado);
+  EXPECT_EQ(std::tuple(inicio.at(L::IDC_REDUCAO_INICIAL).texto, inicio.at(L::IDC_REDUCAO_FINAL).texto), std::tuple("1", "1"));
 
   // The Ato COTEPE type sets the export box and locks it; going back to a
   // printed type clears it.
   m_host.Limpa();
   Executa("clica 13059\n");
   auto fim = m_host.Dialogos()[0].aoFechar;
-  EXPECT_EQ(fim.at(L::IDC_EXPORTA).marcado, 1);
-  EXPECT_FALSE(fim.at(L::IDC_EXPORTA).habilitado);
-  EXPECT_TRUE(fim.at(L::IDC_COTEPE_INICIAL).habilitado);
-  EXPECT_FALSE(fim.at(L::IDC_DATA_INICIAL).habilitado);
+  EXPECT_EQ(std::tuple(fim.at(L::IDC_EXPORTA).marcado, fim.at(L::IDC_EXPORTA).habilitado,
+                       fim.at(L::IDC_COTEPE_INICIAL).habilitado, fim.at(L::IDC_DATA_INICIAL).habilitado),
+            std::tuple(1, false, true, false));
   m_host.Limpa();
   Executa("clica 13059\nclica 13015\n");
   fim = m_host.Dialogos()[0].aoFechar;
-  EXPECT_EQ(fim.at(L::IDC_EXPORTA).marcado, 0);
-  EXPECT_TRUE(fim.at(L::IDC_EXPORTA).habilitado);
-  EXPECT_TRUE(fim.at(L::IDC_REDUCAO_FINAL).habilitado);
-  EXPECT_FALSE(fim.at(L::IDC_COTEPE_INICIAL).habilitado);
+  EXPECT_EQ(std::tuple(fim.at(L::IDC_EXPORTA).marcado, fim.at(L::IDC_EXPORTA).habilitado,
+                       fim.at(L::IDC_REDUCAO_FINAL).habilitado, fim.at(L::IDC_COTEPE_INICIAL).habilitado),
+            std::tuple(0, true, true, false));
   // The export box is a check box among the radio ids: it is no radio.
-  EXPECT_EQ(fim.at(L::IDC_POR_REDUCAO).marcado, 1);
-  EXPECT_EQ(fim.at(L::IDC_POR_PERIODO).marcado, 0);
-  EXPECT_EQ(fim.at(L::IDC_ATO_COTEPE).marcado, 0);
+  EXPECT_EQ(std::tuple(fim.at(L::IDC_POR_REDUCAO).marcado, fim.at(L::IDC_POR_PERIODO).marcado, fim.at(L::IDC_ATO_COTEPE).marcado),
+            std::tuple(1, 0, 0));
 }
 
 TEST_F(LeituraMemoriaFiscal, OciosoRefazAHabilitacao) {
@@ -151,8 +142,7 @@ TEST_F(LeituraMemoriaFiscal, ValidacoesDeDatasNoOK) {
     dialogo.SetDlgItemText(caso.inicial, caso.textoInicial);
     dialogo.SetDlgItemText(caso.final, caso.textoFinal);
     dialogo.Clica(ui::IDOK);
-    ASSERT_EQ(m_host.Caixas().size(), 1u) << caso.mensagem;
-    EXPECT_EQ(m_host.Caixas()[0].texto, caso.mensagem);
+    EXPECT_EQ(TextosCaixas(), std::vector<std::string>{caso.mensagem});
     EXPECT_TRUE(dialogo.Aberto());
   }
 }
@@ -222,12 +212,7 @@ TEST_F(LeituraMemoriaFiscal, SemEspacoParaAAssinaturaUmaCaixaDizENadaSeGuarda) {
   const std::string lida = Retorno().substr(0, Retorno().rfind("EAD"));
   std::filesystem::remove_all(m_empresa.PastaEC() / "Arquivos-Eletronicos");
   m_host.Limpa();
-  int resultado = 0;
-  {
-    testes::LimiteTamanhoArquivo limite(lida.size());
-    resultado = ExecutaTipo("c", roteiro);
-  }
-  EXPECT_EQ(resultado, ui::IDCANCEL);
+  EXPECT_EQ(testes::ComLimite(lida.size(), [&] { return ExecutaTipo("c", roteiro); }), ui::IDCANCEL);
   ASSERT_EQ(TextosCaixas().size(), 1u) << testing::PrintToString(TextosCaixas());
   EXPECT_EQ(TextosCaixas()[0].rfind("Não foi possível assinar o arquivo\r\n", 0), 0u) << TextosCaixas()[0];
   EXPECT_NE(TextosCaixas()[0].find("passou do tamanho que o sistema permite"), std::string::npos);

@@ -76,8 +76,7 @@ TEST_F(MeiosPagamento, DiasMeiosDeducoesDoDinheiroETotais) {
   ASSERT_EQ(Executa("01/11/2026", "04/11/2026"), ui::IDOK);
   const auto relatorios = impressora::RelatoriosImpressos();
   ASSERT_EQ(relatorios.size(), 1u);
-  EXPECT_EQ(relatorios[0].titulo, "MEIOS DE PAGTO");
-  EXPECT_TRUE(relatorios[0].fechado);
+  EXPECT_EQ(std::tuple(relatorios[0].titulo, relatorios[0].fechado), std::tuple("MEIOS DE PAGTO", true));
   EXPECT_EQ(relatorios[0].texto,
             std::string("Periodo Solicitado: de 01/11/2026 a 04/11/2026\n\r") + kCabeca +
                 "02/11/2026-DINHEIRO-Cupom Fiscal-42,99\n\r"

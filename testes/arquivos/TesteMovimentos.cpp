@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "apoio/Caixas.h"
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/Motores.h"
@@ -47,8 +46,7 @@ class Movimentos : public ::testing::Test {
                                  "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" QMX_FONTES_RAIZ "/recursos/mensagens\n");
     m_empresa.ImpressoraEmulada("DR0910000000000000B1", "VersaoSB=01.02.03\nDataSB=15/03/2019\nHoraSB=09:41:07\nNumeroCaixa=7\n");
     REG_FILIALPS f = m_empresa.Filial(1, "Mercado Centro", "SP", "Comércio Ávila Ltda");
-    Copia(f.Cnpj, "12.345.678/0001-95");
-    Copia(f.InscricaoEstadual, "110.042.490.114");
+    Copia(f.Cnpj, "12.345.678/0001-95");  // the state registration is EmpresaTeste's
     m_empresa.Gravador().GravaFilial(f, "Comércio Ávila Ltda");
     REG_EMISSORPS e = m_empresa.Emissora(1, 1, "DR0910000000000000B1");
     Copia(e.Marca, "DARUMA");
@@ -239,9 +237,7 @@ TEST(ModelosECF, NomeMaisLongoPrimeiroSemBrancosEmMaiusculas) {
                {"IFS-9000I", "381102"},    {"MP-4000 TH FI", "032101"}, {"MP-50FI", "031304"},
                {"FS2000", "080103"},       {"EPSON TM-T81", "150404"}, {"QMX-1", ""}, {"", ""}};
   for (const auto& c : casos) EXPECT_EQ(CodigoModeloECF(c.modelo), c.codigo) << c.modelo;
-  REG_EMISSORPS e{};
-  Copia(e.Modelo, "SEM TABELA");
-  Copia(e.NumeroSerie, "AB/12-34 56789012345");
+  const REG_EMISSORPS e{.NumeroSerie = "AB/12-34 56789012345", .Modelo = "SEM TABELA"};
   EXPECT_EQ(movimentos::NomeArquivoMovimentos(e, CodificaDia(9, 1, 2026)), "000000" "23456789012345" "09012026.txt");
 }
 
@@ -258,18 +254,12 @@ TEST_F(Movimentos, FalhaEmCadaPassoArquivoInteiroOuNenhum) {
   int interrompidas = 0;
   for (int passo = 1; passo <= passos; ++passo) {
     m_host.Limpa();
-    int resultado = 0;
-    {
-      dados::CFalhaDadosInjetada falha(passo, com::RPC_S_SERVER_UNAVAILABLE);
-      resultado = Executa("", 1);
-    }
+    const int resultado = ComFalhaNoPasso(passo, com::RPC_S_SERVER_UNAVAILABLE, [&] { return Executa("", 1); });
     ASSERT_EQ(m_host.Caixas().size(), 1u) << passo;
     // A failed read of the ECF leaves its record empty: the file is then
     // made under the name of a blank serial number, but made whole.
     const auto pasta = m_empresa.PastaEC() / "Arquivos-Eletronicos";
-    std::vector<fs::path> guardados;
-    if (fs::exists(pasta))
-      for (const auto& entrada : fs::directory_iterator(pasta)) guardados.push_back(entrada.path());
+    const auto guardados = CenarioArquivos::Arquivos(pasta);
     if (resultado == ui::IDOK) {
       ASSERT_EQ(guardados.size(), 1u) << passo;
       const std::string conteudo = PastaTemporaria::Le(guardados[0].string());

@@ -5,10 +5,8 @@
 
 #include <filesystem>
 
-#include "apoio/Caixas.h"
 #include "apoio/MovimentoTeste.h"
 #include "apoio/Linhas.h"
-#include "apoio/RegistroTemporario.h"
 #include "arquivos/efd/ItensEFD.h"
 #include "arquivos/efd/LinhaEFD.h"
 #include "arquivos/efd/QMXRegistrosEFD.h"
@@ -77,9 +75,8 @@ TEST_F(RegistrosEFD, PerfilBDeUmECFPeloOperador) {
   ConfereGolden(Extrato(), "efd-perfil-b.txt");
   EXPECT_TRUE(c.host.Caixas().empty());  // branch, ECF and dates all given: no box
   const auto& inicio = c.host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(13048).texto, "06/12/2026");
-  EXPECT_EQ(inicio.at(13068).marcado, 1);
-  EXPECT_EQ(inicio.at(13069).marcado, 0);
+  EXPECT_EQ(std::tuple(inicio.at(13048).texto, inicio.at(13068).marcado, inicio.at(13069).marcado),
+            std::tuple("06/12/2026", 1, 0));
 }
 
 TEST_F(RegistrosEFD, UnidadesEItensVemComOPrimeiroECFComMovimento) {
@@ -96,10 +93,8 @@ TEST_F(RegistrosEFD, UnidadesEItensVemComOPrimeiroECFComMovimento) {
   EXPECT_EQ(linhas[1], "|0190|UN|UNIDADE|");
   // The product of ECF 1 is an item of the period all the same (in map
   // order: 10 hashes to bucket 8, 20 to bucket 16).
-  EXPECT_EQ(linhas[2].substr(0, 16), "|0200|P10|ARROZ|");
-  EXPECT_EQ(linhas[3].substr(0, 14), "|0200|P20|SAL|");
-  EXPECT_EQ(linhas[4], "|C400|2D|QMX-1|AA0910000000000000A1|002|");
-  EXPECT_EQ(linhas[5].substr(0, 15), "|C405|02112026|");
+  EXPECT_EQ(std::tuple(linhas[2].substr(0, 16), linhas[3].substr(0, 14), linhas[4], linhas[5].substr(0, 15)),
+            std::tuple("|0200|P10|ARROZ|", "|0200|P20|SAL|", "|C400|2D|QMX-1|AA0910000000000000A1|002|", "|C405|02112026|"));
 }
 
 TEST_F(RegistrosEFD, PeriodoSemMovimentoEFilialSoComCPF) {
@@ -136,9 +131,8 @@ TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
 TEST_F(RegistrosEFD, PeriodoInvertidoNaoGera) {
   char* caminho = nullptr;
   EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, DiaDezesseisBits(C::kDia2), DiaDezesseisBits(C::kDia1)));
-  ASSERT_EQ(c.host.Caixas().size(), 1u);
-  EXPECT_EQ(c.host.Caixas()[0].texto,
-            "A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente.");
+  EXPECT_EQ(TextosCaixas(c.host),
+            std::vector<std::string>{"A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente."});
   EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
 }
 

@@ -5,16 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <vector>
-#include <algorithm>
 
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
 #include "arquivos/sintegra/GeradorSintegra.h"
 #include "arquivos/sintegra/QMXSintegra.h"
 #include "plataforma/calendario/DataCodificada.h"
-#include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
 using namespace qmx;
@@ -123,10 +120,8 @@ TEST_F(Sintegra, ArquivoCompletoIgualAoConferido) {
   // The lists as they opened: the third and the first chosen, the nature
   // on the totality of the operations.
   const auto& inicio = host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(13043).selecao, 2);
-  EXPECT_EQ(inicio.at(13044).selecao, 2);  // the totality of the operations
-  EXPECT_EQ(inicio.at(13045).selecao, 0);
-  EXPECT_EQ(inicio.at(13041).texto, "06/12/2026");
+  EXPECT_EQ(std::tuple(inicio.at(13043).selecao, inicio.at(13044).selecao, inicio.at(13045).selecao, inicio.at(13041).texto),
+            std::tuple(2, 2, 0, "06/12/2026"));
 }
 
 TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
@@ -250,11 +245,9 @@ TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
     if (chave.substr(0, 6) == "000011") total += linha.valores[0];
   EXPECT_EQ(total, 5042 + 879);
   EXPECT_EQ(r50.at("000012/5102/0000").valores, (V{450, 0, 0, 450, 0}));
-  EXPECT_EQ(r50.at("000013/5102/0000").situacao, 'S');
-  EXPECT_EQ(r50.at("000014/5102/0000").situacao, '2');
+  for (const auto& [nota, situacao] : {std::pair{"000013", 'S'}, {"000014", '2'}, {"000015", '4'}, {"000016", 'S'}})
+    EXPECT_EQ(r50.at(nota + std::string("/5102/0000")).situacao, situacao) << nota;
   EXPECT_EQ(r50.at("000014/5102/0000").modelo, "55");
-  EXPECT_EQ(r50.at("000015/5102/0000").situacao, '4');
-  EXPECT_EQ(r50.at("000016/5102/0000").situacao, 'S');
   for (const char* semValores : {"000013/5102/0000", "000014/5102/0000", "000015/5102/0000"})
     EXPECT_EQ(r50.at(semValores).valores, (V{0, 0, 0, 0, 0})) << semValores;
   EXPECT_EQ(r50.at("000018/5102/0000").modelo, "01");
@@ -288,9 +281,7 @@ TEST_F(Sintegra, FilialSemECFESemFax) {
 }
 
 TEST(RegistroSintegra90, DezTiposOcupamDuasLinhasComAContagemDeLinhas) {
-  REG_FILIALPS f{};
-  Copia(f.Cnpj, "12.345.678/0001-95");
-  Copia(f.InscricaoEstadual, "110.042.490.114");
+  const REG_FILIALPS f{.Cnpj = "12.345.678/0001-95", .InscricaoEstadual = "110.042.490.114"};
   sintegra::Contadores contadores;
   for (std::uint16_t tipo = 50; tipo < 59; ++tipo) contadores.emplace_back(tipo, tipo * 1000u);
   const auto linhas = sintegra::Registros90(f, contadores);

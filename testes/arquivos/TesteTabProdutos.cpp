@@ -3,11 +3,6 @@
 // and failures.
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#endif
-
-#include <csignal>
 #include <set>
 
 #include "apoio/LimiteTamanhoArquivo.h"
@@ -75,13 +70,13 @@ TEST_F(TabProdutos, ArquivoIgualAoConferido) {
   EXPECT_EQ(temporarios.Entradas(), 0);
   // The names of the branch and of both tables beside their edits.
   const auto& fim = host.Dialogos()[0].aoFechar;
-  EXPECT_EQ(fim.at(14004).texto, "Mercado Ávila Centro");
-  EXPECT_EQ(fim.at(14005).texto, "VAREJO");
-  EXPECT_EQ(fim.at(14006).texto, "SERVIÇOS");
+  EXPECT_EQ(std::tuple(fim.at(14004).texto, fim.at(14005).texto, fim.at(14006).texto),
+            std::tuple("Mercado Ávila Centro", "VAREJO", "SERVIÇOS"));
 }
 
 // In order: no branch, no product table, no service table; a table of the
-// other kind is no table. Each check stops the OK with its notice.
+// other kind is no table. Each check stops the OK with its notice, the
+// printer layer's.
 TEST_F(TabProdutos, VerificacoesAntesDeGerar) {
   Catalogo();
   const struct {
@@ -102,8 +97,7 @@ TEST_F(TabProdutos, VerificacoesAntesDeGerar) {
     host.Limpa();
     EXPECT_EQ(Executa<CQMXTabProdutos>(Roteiro(caso.filial, caso.produtos, caso.servicos)), ui::IDCANCEL);
     ASSERT_EQ(host.Caixas().size(), 1u) << caso.filial << caso.produtos << caso.servicos;
-    EXPECT_EQ(host.Caixas()[0].texto, caso.mensagem) << caso.filial << caso.produtos << caso.servicos;
-    EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF");  // the printer layer's notice
+    EXPECT_EQ(TextoETitulo(host, 0), std::tuple(caso.mensagem, "Torvo ECF")) << caso.filial << caso.produtos << caso.servicos;
   }
   EXPECT_TRUE(NadaEnviado());
 }
@@ -142,12 +136,7 @@ TEST_F(TabProdutos, SemArquivoTemporarioOuSemAssinaturaNadaEEnviado) {
   qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, temporarios.Pasta().string());
   host.Limpa();
   const auto tamanho = Golden("tabela-produtos.txt").size();
-  int resultado = 0;
-  {
-    LimiteTamanhoArquivo limite(tamanho + 100);
-    resultado = Executa<CQMXTabProdutos>(Roteiro("1", "1", "7"));
-  }
-  EXPECT_EQ(resultado, ui::IDCANCEL);
+  EXPECT_EQ(ComLimite(tamanho + 100, [&] { return Executa<CQMXTabProdutos>(Roteiro("1", "1", "7")); }), ui::IDCANCEL);
   EXPECT_TRUE(host.Caixas().empty()) << UltimaCaixa();
   EXPECT_TRUE(NadaEnviado());
   EXPECT_EQ(temporarios.Entradas(), 0);

@@ -157,16 +157,9 @@ TEST(Validacao, ComandoDizOVereditoEOCodigoDeSaida) {
   std::string texto = Golden("tabela-produtos.txt");
   texto.replace(texto.find("P9") + 2, 14, "11111111111111");
   const std::string ruim = pasta.Grava("ruim.txt", texto);
-  auto r = Qmx("validar '" + bom + "'");
-  EXPECT_EQ(r.codigo, 0) << r.saida;
-  EXPECT_NE(r.saida.find("EFD, 37 linhas: v\xC3\xA1lido, 1 aviso"), std::string::npos) << r.saida;
-  r = Qmx("validar '" + bom + "' '" + ruim + "'");
-  EXPECT_EQ(r.codigo, 1) << r.saida;
-  EXPECT_NE(r.saida.find("linha 12, registro P9"), std::string::npos) << r.saida;
-  r = Qmx("validar --json '" + ruim + "'");
-  EXPECT_EQ(r.codigo, 1);
-  EXPECT_NE(r.saida.find("\"valido\": false"), std::string::npos) << r.saida;
-  EXPECT_NE(r.saida.find("\"linha\": 12, \"registro\": \"P9\""), std::string::npos) << r.saida;
+  ConfereSaida(Qmx("validar '" + bom + "'"), 0, {"EFD, 37 linhas: v\xC3\xA1lido, 1 aviso"});
+  ConfereSaida(Qmx("validar '" + bom + "' '" + ruim + "'"), 1, {"linha 12, registro P9"});
+  ConfereSaida(Qmx("validar --json '" + ruim + "'"), 1, {"\"valido\": false", "\"linha\": 12, \"registro\": \"P9\""});
   EXPECT_EQ(Qmx("validar").codigo, 2);
 }
 #endif

@@ -9,12 +9,8 @@ namespace
 {
 tagREG_EC_CX_CIPS Item(double dValor, double dAliquota, std::uint8_t nTipo = 0, double dAssociado = 0.0)
 {
-    tagREG_EC_CX_CIPS r{};
-    r.ValorItem = CZTCurrencyEx8(dValor).GetRaw();
-    r.ValorAssociado = CYDeDouble(dAssociado);
-    r.Aliquota = CYDeDouble(dAliquota);
-    r.TipoTributacao = nTipo;
-    return r;
+    return {.ValorItem = CZTCurrencyEx8(dValor).GetRaw(), .ValorAssociado = CYDeDouble(dAssociado),
+            .Aliquota = CYDeDouble(dAliquota), .TipoTributacao = nTipo};
 }
 
 std::int64_t R8(double d)
@@ -66,12 +62,9 @@ TEST(CalculoCupom, ExcluidosEServicos)
     v[0].Excluido = 1;
     v[1].Servico = 1;
     CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(1.0), false);
-    EXPECT_EQ(v[0].ValorItem, R8(10));
-    EXPECT_EQ(v[0].ValorAssociado.int64, 20000);
-    EXPECT_EQ(v[1].ValorItem, R8(10));
-    EXPECT_EQ(v[1].ValorAssociado.int64, 20000);
-    EXPECT_EQ(v[2].ValorItem, R8(9));
-    EXPECT_EQ(v[2].ValorAssociado.int64, 18000);
+    EXPECT_EQ(std::tuple(v[0].ValorItem, v[0].ValorAssociado.int64, v[1].ValorItem, v[1].ValorAssociado.int64,
+                         v[2].ValorItem, v[2].ValorAssociado.int64),
+              std::tuple(R8(10), 20000, R8(10), 20000, R8(9), 18000));
     std::vector<tagREG_EC_CX_CIPS> w = {Item(10, 17), Item(10, 17)};
     w[1].Servico = 1;
     CQMXCalculo::RatearDescontoCupom(w.data(), 2, CZTCurrencyEx8(1.0), true);
@@ -83,9 +76,7 @@ TEST(CalculoCupom, ValorAssociado)
 {
     std::vector<tagREG_EC_CX_CIPS> v = {Item(50, 17, 0, 9), Item(50, 17, 0, 0)};
     CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(10.0), false);
-    EXPECT_EQ(v[0].ValorItem, R8(45));
-    EXPECT_EQ(v[0].ValorAssociado.int64, 81000);
-    EXPECT_EQ(v[1].ValorAssociado.int64, 0);
+    EXPECT_EQ(std::tuple(v[0].ValorItem, v[0].ValorAssociado.int64, v[1].ValorAssociado.int64), std::tuple(R8(45), 81000, 0));
 }
 
 TEST(CalculoCupom, ValorAssociadoDoRestoMeioPar)
@@ -95,9 +86,7 @@ TEST(CalculoCupom, ValorAssociadoDoRestoMeioPar)
     // first takes 0.67 x 0.01 / 6.67 = 0.001 -> 0.00 (half to even).
     std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17, 0, 1), Item(10, 17, 0, 1), Item(10, 17, 0, 1)};
     CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
-    EXPECT_EQ(v[0].ValorAssociado.int64, 6700);
-    EXPECT_EQ(v[1].ValorAssociado.int64, 6700);
-    EXPECT_EQ(v[0].ValorItem, R8(6.66));
+    EXPECT_EQ(std::tuple(v[0].ValorAssociado.int64, v[1].ValorAssociado.int64, v[0].ValorItem), std::tuple(6700, 6700, R8(6.66)));
 }
 
 TEST(CalculoCupom, SemMudancaParaDescontoZeroOuCupomVazio)
@@ -121,16 +110,13 @@ TEST(CalculoCupom, ImpostosAproximados)
         i = REG_QMXCALCULO_IMPOSTOS_ITEM{CY{1000}, CY{0}, 100, 0, 0};
     REG_QMXCALCULO_IMPOSTOS_CUPOM r{CY{1}, CY{1}, CY{1}, CY{1}};
     CQMXCalculo::CalcularImpostosAproxCupom(v, r);
-    EXPECT_EQ(r.TotalAgrupado.int64, 0);
-    EXPECT_EQ(r.Total2.int64, 0);
-    EXPECT_EQ(r.TotalInformado.int64, 0);
+    EXPECT_EQ(std::tuple(r.TotalAgrupado.int64, r.Total2.int64, r.TotalInformado.int64), std::tuple(0, 0, 0));
     for (auto& i : v)
         i = REG_QMXCALCULO_IMPOSTOS_ITEM{CY{1000}, CY{123}, 0, 100, 50};
     CQMXCalculo::CalcularImpostosAproxCupom(v, r);
-    EXPECT_EQ(r.Total2.int64, 30);
-    EXPECT_EQ(r.Total3.int64, 15); // 0.0005 per item
-    EXPECT_EQ(r.TotalInformado.int64, 369);
-    EXPECT_EQ(r.TotalAgrupado.int64, 0);
+    // Total3 is 0.0005 per item.
+    EXPECT_EQ(std::tuple(r.Total2.int64, r.Total3.int64, r.TotalInformado.int64, r.TotalAgrupado.int64),
+              std::tuple(30, 15, 369, 0));
 }
 
 TEST(CalculoCupom, ImpostoAgrupadoTruncadoPorAliquota)

@@ -17,12 +17,9 @@ TEST(CalculoItem, RegistroNuloEPrecoOuQuantidadeZero)
     // Nothing is computed nor normalised when price or quantity is zero.
     for (auto [nPreco, nQtd] : {std::pair<std::int64_t, std::int64_t>{0, 10000}, {100000000, 0}})
     {
-        REG_QMXCALCULO_VALOR_ITEM_CUPOM r{};
-        r.ValorUnitario = nPreco;
-        r.Quantidade = CY{nQtd};
-        r.DecimaisValor = 7;
-        r.DecimaisQuantidade = 9;
-        r.TotalDesconto = r.ValorBruto = r.ValorLiquido = r.AcrescimoUnitario = r.TotalAcrescimo = CY{99};
+        REG_QMXCALCULO_VALOR_ITEM_CUPOM r{.ValorUnitario = nPreco, .Quantidade = CY{nQtd}, .TotalDesconto = CY{99},
+                                          .ValorBruto = CY{99}, .ValorLiquido = CY{99}, .AcrescimoUnitario = CY{99},
+                                          .TotalAcrescimo = CY{99}, .DecimaisValor = 7, .DecimaisQuantidade = 9};
         CQMXCalculo::CalcularValoresItemCupom(&r);
         for (const CY& c : {r.ValorBruto, r.TotalDesconto, r.ValorLiquido, r.AcrescimoUnitario, r.TotalAcrescimo})
             EXPECT_EQ(c.int64, 0) << nPreco << " x " << nQtd;
@@ -61,18 +58,12 @@ TEST(CalculoItem, ValoresDoItem)
     };
     for (const auto& c : casos)
     {
-        REG_QMXCALCULO_VALOR_ITEM_CUPOM r{};
-        r.ValorUnitario = c.nPreco8;
-        r.Quantidade = CY{c.nQtd4};
-        r.DecimaisValor = static_cast<std::uint8_t>(c.nDecValor);
-        r.DecimaisQuantidade = static_cast<std::uint8_t>(c.nDecQtd);
-        r.Desconto = CY{c.nDesconto};
-        r.DescontoPercentual = static_cast<std::uint8_t>(c.nDescPerc);
-        r.AcrescimoPercentual = static_cast<std::uint8_t>(c.nAcrPerc);
-        r.PercentualAcrescimo = static_cast<std::uint16_t>(c.nPercAcr);
-        r.ValorAcrescimo = CY{c.nValorAcr};
-        r.AcrescimoNoUnitario = static_cast<std::uint8_t>(c.nNoUnitario);
-        r.Arredondamento = static_cast<std::uint8_t>(c.nArred);
+        const auto u8 = [](int n) { return static_cast<std::uint8_t>(n); };
+        REG_QMXCALCULO_VALOR_ITEM_CUPOM r{
+            .ValorUnitario = c.nPreco8, .ValorAcrescimo = CY{c.nValorAcr}, .Quantidade = CY{c.nQtd4},
+            .Desconto = CY{c.nDesconto}, .PercentualAcrescimo = static_cast<std::uint16_t>(c.nPercAcr),
+            .DecimaisValor = u8(c.nDecValor), .DecimaisQuantidade = u8(c.nDecQtd), .DescontoPercentual = u8(c.nDescPerc),
+            .AcrescimoNoUnitario = u8(c.nNoUnitario), .AcrescimoPercentual = u8(c.nAcrPerc), .Arredondamento = u8(c.nArred)};
         CQMXCalculo::CalcularValoresItemCupom(&r);
         const std::int64_t esperado[] = {c.nPrecoFinal, c.nQtdFinal, c.nDescFinal, c.nAcrUnit,        c.nTotAcr,
                                          c.nBruto,      c.nTotDesc,  c.nLiquido,   c.nDecValorFinal, c.nDecQtdFinal};

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "calculo/CY.h"
 #include "calculo/Decimal.h"
@@ -84,23 +84,12 @@ TEST(CalculoDiferencial, DecimalDireto)
     {
         std::int64_t a = Aleatorio(18), b = Aleatorio(18);
         int sa = static_cast<int>(g() % 29), sb = static_cast<int>(g() % 29), t = static_cast<int>(g() % 29);
+        using Operandos = std::tuple<std::int64_t, int, std::int64_t, int, int>;  // a, sa, b, sb, t
         if (i % 4 == 0)
-        {
-            a = (static_cast<std::int64_t>(g() % 1000000) * 2 + 1) * 5;
-            sa = 28;
-            b = 10;
-            sb = 0;
-            t = 28;
-        }
-        else if (i % 4 == 1)
-        {
-            // A product one digit beyond scale 28, ending on 5 (a tie or not).
-            a = static_cast<std::int64_t>(g() % 1000000) * 10 + 5;
-            sa = 28;
-            b = static_cast<std::int64_t>(g() % 3) + 1;
-            sb = 1;
-            t = 28;
-        }
+            std::tie(a, sa, b, sb, t) = Operandos{(static_cast<std::int64_t>(g() % 1000000) * 2 + 1) * 5, 28, 10, 0, 28};
+        else if (i % 4 == 1) // a product one digit beyond scale 28, ending on 5 (a tie or not)
+            std::tie(a, sa, b, sb, t) =
+                Operandos{static_cast<std::int64_t>(g() % 1000000) * 10 + 5, 28, static_cast<std::int64_t>(g() % 3) + 1, 1, 28};
         const std::string caso = std::to_string(a) + "e-" + std::to_string(sa) + " op " + std::to_string(b) + "e-" +
                                  std::to_string(sb) + " -> " + std::to_string(t);
         std::int64_t r = 0;

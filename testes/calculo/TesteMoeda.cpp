@@ -28,12 +28,9 @@ TEST(CalculoMoeda, SetDecimalsEPadroes)
 {
     // Which decimals a request gives is checked against the oracle (TesteDiferencial).
     CZTCurrencyEx x(1.23456);
-    EXPECT_EQ(x.GetCY().int64, 12346);
-    EXPECT_EQ(x.GetDecimals(), 4);
-    EXPECT_EQ(x.GetRounding(), CZTCurrencyEx::Truncate);
+    EXPECT_EQ(std::tuple(x.GetCY().int64, x.GetDecimals(), x.GetRounding()), std::tuple(12346, 4, CZTCurrencyEx::Truncate));
     CZTCurrencyEx8 y;
-    EXPECT_EQ(y.GetDecimals(), 8);
-    EXPECT_EQ(y.GetRounding(), CZTCurrencyEx8::RoundHalfAwayFromZero);
+    EXPECT_EQ(std::tuple(y.GetDecimals(), y.GetRounding()), std::tuple(8, CZTCurrencyEx8::RoundHalfAwayFromZero));
 }
 
 TEST(CalculoMoeda, ProdutoArredondadoSoNaAtribuicao)

@@ -9,12 +9,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
 #include "cli/EmpresaDemo.h"
-#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/PoolSessoes.h"

@@ -11,7 +11,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
 
 #include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"

@@ -122,12 +122,11 @@ TEST_F(Autorizacao, RecusaMostraAMensagemEDeixaTentarDeNovo) {
     EXPECT_EQ(pdv.usuario, 3) << caso.roteiro;
     // The users' server is opened for the company with user 65535 and
     // context 0, whoever logs in.
-    EXPECT_STREQ(pdv.conexao.Empresa, "TESTE");
     // (The record is packed: its fields are read by value.)
-    EXPECT_EQ(static_cast<int>(pdv.conexao.Usuario), 65535);
-    EXPECT_EQ(static_cast<int>(pdv.conexao.Contexto), 0);
-    EXPECT_EQ(m_host.Dialogos()[0].titulo, "Torvo ECF - Autorização");
-    EXPECT_EQ(m_host.Dialogos()[0].focoAposInicio, 14033);
+    EXPECT_EQ(std::tuple(std::string(pdv.conexao.Empresa), static_cast<int>(pdv.conexao.Usuario),
+                         static_cast<int>(pdv.conexao.Contexto), m_host.Dialogos()[0].titulo,
+                         m_host.Dialogos()[0].focoAposInicio),
+              std::tuple("TESTE", 65535, 0, "Torvo ECF - Autorização", 14033));
     EXPECT_EQ(Caixas(), caso.caixa.empty() ? std::vector<std::string>{} : std::vector<std::string>{caso.caixa});
     for (const auto& caixa : m_host.Caixas()) EXPECT_EQ(caixa.titulo, "Torvo Cadastros Gerais");
     // The failed login is in the system log by name, never its password.

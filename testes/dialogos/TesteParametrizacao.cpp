@@ -2,6 +2,7 @@
 // every item's title, requirement and answer, piece by piece, per state.
 #include <gtest/gtest.h>
 
+#include "apoio/Caixas.h"
 #include "apoio/EmpresaTeste.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
@@ -85,11 +86,8 @@ class Parametrizacao : public ::testing::Test {
     REG_FILIALPS f = m_empresa.Filial(1, "Loja", uf, "Loja Ltda");
     f.ProgramaCredito = programaCredito;
     m_empresa.Gravador().GravaFilial(f, "Loja Ltda");
-    REG_EC_MESTRE_FILIALPS p{};
-    p.Filial = 1;
+    REG_EC_MESTRE_FILIALPS p{.Filial = 1, .SemPreVenda = semPreVenda, .SemDAV = semDAV};
     testes::Copia(p.UF, uf);
-    p.SemPreVenda = semPreVenda;
-    p.SemDAV = semDAV;
     m_empresa.Gravador().GravaMestreFilial(p);
     REG_EMISSORPS e = m_empresa.Emissora(1, 1, "BE0512SC556");
     e.Autonomo = autonomo ? 1 : 0;
@@ -133,15 +131,13 @@ TEST_F(Parametrizacao, CadaItemEmCadaPecaPorEstadoEParametros) {
     ASSERT_TRUE(ECImprimeParametrizacao(1, 1)) << c.uf;
     if (&c == casos) {
       const auto primeiro = impressora::RelatoriosImpressos().front();
-      EXPECT_EQ(primeiro.titulo, "MEIOS DE PAGTO");
-      EXPECT_EQ(primeiro.texto, "INTERROMPIDO\n");
-      EXPECT_TRUE(primeiro.fechado);
+      EXPECT_EQ(std::tuple(primeiro.titulo, primeiro.texto, primeiro.fechado),
+                std::tuple("MEIOS DE PAGTO", "INTERROMPIDO\n", true));
     }
     EXPECT_EQ(impressora::PecasRelatorio(), PecasEsperadas(c.respostas)) << c.uf;
     const auto relatorios = impressora::RelatoriosImpressos();
     ASSERT_FALSE(relatorios.empty());
-    EXPECT_EQ(relatorios.back().titulo, "PARAM. CONFIG.");
-    EXPECT_TRUE(relatorios.back().fechado);
+    EXPECT_EQ(std::tuple(relatorios.back().titulo, relatorios.back().fechado), std::tuple("PARAM. CONFIG.", true));
   }
   EXPECT_TRUE(m_host.Caixas().empty());
 }
@@ -176,14 +172,12 @@ TEST_F(Parametrizacao, SemDadosOuFilialNaoHabilitadaNadaImprime) {
   m_empresa.ECFPorFilial(true);
   m_empresa.Gravador().Sessao().Executa("UPDATE filial SET habilitada_ecf = 0 WHERE numero = 1", {});
   EXPECT_FALSE(ECImprimeParametrizacao(1, 1));
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 161).texto);
+  EXPECT_EQ(testes::TextosCaixas(m_host), std::vector<std::string>{mensagens::CCatalogoMensagens::Le("EC", 161).texto});
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
   // A branch the server cannot answer for.
   m_host.Limpa();
   EXPECT_FALSE(ECImprimeParametrizacao(9, 1));
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Caixas()[0].texto, mensagens::CCatalogoMensagens::Le("EC", 162).texto);
+  EXPECT_EQ(testes::TextosCaixas(m_host), std::vector<std::string>{mensagens::CCatalogoMensagens::Le("EC", 162).texto});
   EXPECT_TRUE(impressora::RelatoriosImpressos().empty());
 
   // A company whose database cannot be reached: the cause is shown, as by

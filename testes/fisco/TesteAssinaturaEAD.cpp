@@ -62,9 +62,7 @@ TEST(AssinaturaEAD, ConfereComAChavePublicadaPelaLinhaDeComando) {
   EXPECT_EQ(assinado.find_first_not_of("0123456789abcdef", original.size() + 3), assinado.size() - 2);
   const std::string bloco = qmx::testes::BlocoDaAssinatura(assinado);
   ASSERT_EQ(bloco.size(), 128u) << "openssl could not open the signature";
-  EXPECT_EQ(bloco[0], 16);
-  EXPECT_EQ(bloco.substr(1, 16), Md5(original));
-  EXPECT_EQ(bloco.substr(17), std::string(111, '\0'));
+  EXPECT_EQ(std::tuple(bloco[0], bloco.substr(1, 16), bloco.substr(17)), std::tuple(16, Md5(original), std::string(111, '\0')));
 }
 
 TEST(AssinaturaEAD, ArquivoVazioEArquivoSemQuebraFinal) {

@@ -91,27 +91,22 @@ TEST(CifraTexto, SenhaEmpacotadaVoltaParaQualquerSorteio) {
     const std::string senha = CifraTexto::MontaSenha(0xBEEF, 417, r);
     std::uint16_t semente = 0, deslocamento = 0;
     ASSERT_TRUE(QMX_DesmontaSenha(senha.c_str(), &semente, &deslocamento));
-    EXPECT_EQ(semente, 0xBEEF) << r;
-    EXPECT_EQ(deslocamento, 417) << r;
+    EXPECT_EQ(std::pair(semente, deslocamento), std::pair(std::uint16_t{0xBEEF}, std::uint16_t{417})) << r;
   }
   EXPECT_NE(CifraTexto::MontaSenha(1, 2, 0), CifraTexto::MontaSenha(1, 2, 1));
   std::uint16_t semente = 9, deslocamento = 9;
   QMX_DesmontaSenha("não é número", &semente, &deslocamento);
-  EXPECT_EQ(semente, 0);
-  EXPECT_EQ(deslocamento, 0);
+  EXPECT_EQ(std::pair(semente, deslocamento), std::pair(std::uint16_t{0}, std::uint16_t{0}));
 }
 
 TEST(CifraTexto, XorDeUmByte) {
   char buffer[] = {'a', 'K', 0, 'z'};
   const char original[] = {'a', 'K', 0, 'z'};
+  // A byte equal to the key becomes zero; a zero stays zero, the second time too.
   CriptografarTexto(buffer, 4, 'K');
-  EXPECT_EQ(buffer[0], 'a' ^ 'K');
-  EXPECT_EQ(buffer[1], 0);  // equal to the key: becomes zero
-  EXPECT_EQ(buffer[2], 0);  // zero stays zero
+  EXPECT_EQ(std::tuple(buffer[0], buffer[1], buffer[2]), std::tuple('a' ^ 'K', 0, 0));
   CriptografarTexto(buffer, 4, 'K');
-  EXPECT_EQ(buffer[0], original[0]);
-  EXPECT_EQ(buffer[1], 0);  // and stays zero
-  EXPECT_EQ(buffer[3], original[3]);
+  EXPECT_EQ(std::tuple(buffer[0], buffer[1], buffer[3]), std::tuple(original[0], 0, original[3]));
   CriptografarTexto(nullptr, 4, 1);
   CriptografarTexto(buffer, 0, 1);
   EXPECT_EQ(buffer[0], original[0]);

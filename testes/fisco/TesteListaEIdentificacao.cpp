@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
@@ -9,7 +8,6 @@
 #include "fisco/ArquivosInstalacao.h"
 #include "fisco/ListaArquivosAutenticados.h"
 #include "fisco/RelatorioIdentificacao.h"
-#include "plataforma/impressora/ImpressoraEmulada.h"
 
 using namespace qmx;
 using qmx::testes::PastaTemporaria;

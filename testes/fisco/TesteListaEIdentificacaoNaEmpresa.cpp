@@ -147,8 +147,7 @@ TEST_F(FiscoNaEmpresa, RelatorioEmAlagoasSoListaECFsDeAlagoas) {
 
   const auto impressos = Impressos();
   ASSERT_EQ(impressos.size(), 1u);
-  EXPECT_EQ(impressos[0].titulo, "IDENT. PAF-ECF");
-  EXPECT_TRUE(impressos[0].fechado);
+  EXPECT_EQ(std::tuple(impressos[0].titulo, impressos[0].fechado), std::tuple("IDENT. PAF-ECF", true));
   const std::string& texto = impressos[0].texto;
   EXPECT_TRUE(Contem(texto, "Nome:         Torvo ECF - Versão 5.2.521\r\n"));
   EXPECT_TRUE(Contem(texto, "MD-5:         900150983cd24fb0d6963f7d28e17f72\r\n\r\n"));

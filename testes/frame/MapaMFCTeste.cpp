@@ -21,19 +21,15 @@ namespace
 
 TEST(MapaMFC, HashesPublicados)
 {
-    EXPECT_EQ(HashChaveMFC(1), 16807u);
-    EXPECT_EQ(HashChaveMFC(2), 33614u);
-    EXPECT_EQ(HashChaveMFC(3), 50421u);
-    EXPECT_EQ(HashChaveMFC(0), 0u);
-    EXPECT_EQ(HashChaveMFC(17), 285719u);
-    EXPECT_EQ(HashChaveMFC(-1), 2147466840u);
-    EXPECT_EQ(HashChaveMFC(std::numeric_limits<int>::min()), 2147466840u);
-    EXPECT_EQ(HashChaveMFC(127773), 2147483647u - 2836u);  // quotient 1, remainder 0
-    EXPECT_EQ(HashChaveMFC(0x100000001LL), 16807u);          // a 32-bit long keeps the low bits
-    EXPECT_EQ(HashChaveMFC(std::string("A")), 65u);
-    EXPECT_EQ(HashChaveMFC(std::string("AB")), 2211u);
-    EXPECT_EQ(HashChaveMFC(std::string("abc")), 108966u);
-    EXPECT_EQ(HashChaveMFC(std::string("\xE9")), 0xFFFFFFE9u);
+    // 127773: quotient 1, remainder 0.
+    for (auto [nChave, nHash] : {std::pair<int, std::uint32_t>{1, 16807u}, {2, 33614u}, {3, 50421u}, {0, 0u},
+                                 {17, 285719u}, {-1, 2147466840u}, {std::numeric_limits<int>::min(), 2147466840u},
+                                 {127773, 2147483647u - 2836u}})
+        EXPECT_EQ(HashChaveMFC(nChave), nHash) << nChave;
+    EXPECT_EQ(HashChaveMFC(0x100000001LL), 16807u); // a 32-bit long keeps the low bits
+    for (const auto& [strChave, nHash] :
+         {std::pair<std::string, std::uint32_t>{"A", 65u}, {"AB", 2211u}, {"abc", 108966u}, {"\xE9", 0xFFFFFFE9u}})
+        EXPECT_EQ(HashChaveMFC(strChave), nHash) << strChave;
     EXPECT_EQ(HashChaveMFC(std::string("ab\0cd", 5)), HashChaveMFC(std::string("ab")));
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdio>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "plataforma/processo/Sistema.h"

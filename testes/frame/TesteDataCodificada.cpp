@@ -56,16 +56,12 @@ TEST(DataCodificada, LimitesDaCodificacao) {
   EXPECT_EQ(CodificaDia(0, 0, 0), 0);
   // A day past the month's end is its last day; 29 February of a common
   // year is the 28th.
-  EXPECT_EQ(CodificaDia(31, 4, 2030), CodificaDia(30, 4, 2030));
-  EXPECT_EQ(CodificaDia(29, 2, 2027), CodificaDia(28, 2, 2027));
-  EXPECT_EQ(CodificaDia(29, 2, 2100), CodificaDia(28, 2, 2100));
-  EXPECT_EQ(CodificaDia(30, 2, 2028), CodificaDia(29, 2, 2028));
+  for (const auto& [dia, mes, ano] : {std::tuple{31u, 4u, 2030u}, {29u, 2u, 2027u}, {29u, 2u, 2100u}, {30u, 2u, 2028u}})
+    EXPECT_EQ(CodificaDia(dia, mes, ano), CodificaDia(dia - 1, mes, ano)) << dia << "/" << mes << "/" << ano;
   // No month, no number (nor days in it); no year outside 1848..9999 either.
   EXPECT_EQ(DiasDoMes(13, 2027), 0u);
-  EXPECT_EQ(CodificaDia(1, 13, 2027), 0);
-  EXPECT_EQ(CodificaDia(1, 0, 2027), 0);
-  EXPECT_EQ(CodificaDia(31, 12, 1847), 0);
-  EXPECT_EQ(CodificaDia(1, 1, 10000), 0);
+  for (const auto& [dia, mes, ano] : {std::tuple{1u, 13u, 2027u}, {1u, 0u, 2027u}, {31u, 12u, 1847u}, {1u, 1u, 10000u}})
+    EXPECT_EQ(CodificaDia(dia, mes, ano), 0) << dia << "/" << mes << "/" << ano;
   // Numbers outside the calendar decode to no date, as 0 does.
   for (NumeroDia fora : {0, -1, CodificaDia(31, 12, 9999) + 1})
     EXPECT_EQ(Texto(DecodificaDia(fora)), "0/0/0") << fora;
@@ -158,12 +154,10 @@ TEST(JanelaDatas, ExportacoesSeguemORelogio) {
   testes::RegistroTemporario registro(testes::RelogioSimulado("06/12/2026", "10:00:00"));
   EXPECT_EQ(LeDiaDezesseisBits(1), CodificaDia(5, 6, 2027));
   EXPECT_EQ(LeAnoDoisDigitos(36), 2036u);
-  EXPECT_EQ(MontaData(0, true), "00/00/0000");
-  EXPECT_EQ(MontaData(0, false), "00/00/00");
-  EXPECT_EQ(MontaData(65380, true), "31/12/2026");
-  EXPECT_EQ(MontaData(65381, true), "01/01/2027");
-  EXPECT_EQ(MontaData(65381, false), "01/01/27");
-  EXPECT_EQ(MontaData(28856, true), "01/01/1927");
+  for (const auto& [numero, quatroDigitos, texto] :
+       {std::tuple<std::uint16_t, bool, const char*>{0, true, "00/00/0000"}, {0, false, "00/00/00"},
+        {65380, true, "31/12/2026"}, {65381, true, "01/01/2027"}, {65381, false, "01/01/27"}, {28856, true, "01/01/1927"}})
+    EXPECT_EQ(MontaData(numero, quatroDigitos), texto) << numero << " " << quatroDigitos;
   EXPECT_EQ(CQMXGenerica::InverteData(1, true), "20270605");
   // The C helpers: a date to its number and back, both ends of the window
   // on each side, and days the calendar lacks (-1: a number, whichever).

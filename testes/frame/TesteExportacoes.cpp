@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "arquivos/QMXFiltroArquivo.h"
@@ -72,12 +71,11 @@ TEST_F(Exportacoes, TextoDoChamadorECopiado) {
   QMX_SetDiretorio(diretorio.c_str());
   chave.assign(chave.size(), 'X');
   diretorio.assign(diretorio.size(), 'Y');
-  EXPECT_EQ(Contexto().triplo.chaveEmpresa, std::string(100000, 'K'));
-  EXPECT_EQ(Contexto().diretorioSaida, std::string(5000, 'd'));
+  EXPECT_EQ(std::tuple(Contexto().triplo.chaveEmpresa, Contexto().diretorioSaida),
+            std::tuple(std::string(100000, 'K'), std::string(5000, 'd')));
   QMX_Inicializa(nullptr, 1, 1);
   QMX_SetDiretorio(nullptr);
-  EXPECT_EQ(Contexto().triplo.chaveEmpresa, "");
-  EXPECT_EQ(Contexto().diretorioSaida, "");
+  EXPECT_EQ(std::tuple(Contexto().triplo.chaveEmpresa, Contexto().diretorioSaida), std::tuple("", ""));
 }
 
 TEST_F(Exportacoes, ResultadosDeDialogosCancelados) {

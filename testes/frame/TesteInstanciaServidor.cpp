@@ -60,10 +60,9 @@ TEST_F(Ativacao, PrimeiraTentativaNaoEscreveNada) {
   EXPECT_TRUE(m_eventos.Eventos().empty());
   EXPECT_TRUE(m_esperas.empty());
   // The proxy blanket: no authentication, impersonation.
-  EXPECT_EQ(m_fabrica->historico->blanketsDefinidos, 1);
-  EXPECT_EQ(m_fabrica->historico->servicoAutenticacao, RPC_C_AUTHN_NONE);
-  EXPECT_EQ(m_fabrica->historico->nivelAutenticacao, RPC_C_AUTHN_LEVEL_NONE);
-  EXPECT_EQ(m_fabrica->historico->nivelPersonificacao, RPC_C_IMP_LEVEL_IMPERSONATE);
+  const auto& h = *m_fabrica->historico;
+  EXPECT_EQ(std::tuple(h.blanketsDefinidos, h.servicoAutenticacao, h.nivelAutenticacao, h.nivelPersonificacao),
+            std::tuple(1, RPC_C_AUTHN_NONE, RPC_C_AUTHN_LEVEL_NONE, RPC_C_IMP_LEVEL_IMPERSONATE));
 }
 
 TEST_F(Ativacao, IndisponivelDuasVezesDepoisResponde) {
@@ -73,14 +72,12 @@ TEST_F(Ativacao, IndisponivelDuasVezesDepoisResponde) {
   EXPECT_EQ(m_esperas, (std::vector<std::uint32_t>{500, 500}));
   const auto& eventos = m_eventos.Eventos();
   ASSERT_EQ(eventos.size(), 3u);
-  EXPECT_EQ(eventos[0].tipo, EVENTLOG_WARNING_TYPE);
-  EXPECT_EQ(eventos[0].textos[0], "\n\nA primeira tentativa de instanciar o servidor falhou");
-  EXPECT_EQ(eventos[0].id, 0x800706BAu);
-  EXPECT_EQ(eventos[1].tipo, EVENTLOG_ERROR_TYPE);
-  EXPECT_EQ(eventos[1].textos[0], "Falta informar o IP");  // no remote server configured
-  EXPECT_EQ(eventos[2].tipo, EVENTLOG_WARNING_TYPE);
-  EXPECT_EQ(eventos[2].textos[0], "Instancia estabelecida com sucesso na vez 2");
-  EXPECT_EQ(eventos[2].id, 0u);
+  EXPECT_EQ(std::tuple(eventos[0].tipo, eventos[0].textos[0], eventos[0].id),
+            std::tuple(EVENTLOG_WARNING_TYPE, "\n\nA primeira tentativa de instanciar o servidor falhou", 0x800706BAu));
+  // No remote server configured.
+  EXPECT_EQ(std::tuple(eventos[1].tipo, eventos[1].textos[0]), std::tuple(EVENTLOG_ERROR_TYPE, "Falta informar o IP"));
+  EXPECT_EQ(std::tuple(eventos[2].tipo, eventos[2].textos[0], eventos[2].id),
+            std::tuple(EVENTLOG_WARNING_TYPE, "Instancia estabelecida com sucesso na vez 2", 0u));
   for (const auto& evento : eventos) {
     EXPECT_EQ(evento.fonte, "ZT Redudeva");
     EXPECT_EQ(evento.categoria, 0);
@@ -108,8 +105,7 @@ TEST_F(Ativacao, SempreIndisponivelDesisteApos500) {
   EXPECT_EQ(m_esperas.size(), 500u);
   const auto& eventos = m_eventos.Eventos();
   ASSERT_EQ(eventos.size(), 3u);
-  EXPECT_EQ(eventos[2].tipo, EVENTLOG_ERROR_TYPE);
-  EXPECT_EQ(eventos[2].textos[0], "\n\nErro instanciando servidor");
+  EXPECT_EQ(std::tuple(eventos[2].tipo, eventos[2].textos[0]), std::tuple(EVENTLOG_ERROR_TYPE, "\n\nErro instanciando servidor"));
 }
 
 TEST_F(Ativacao, SemRepeticaoFalhaNaPrimeira) {

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "apoio/PastaTemporaria.h"
@@ -10,10 +7,10 @@
 
 namespace {
 
+using qmx::testes::ConfereSaida;
 using qmx::testes::Execucao;
-using qmx::testes::Qmx;
-
 using qmx::testes::PastaTemporaria;
+using qmx::testes::Qmx;
 
 TEST(QmxMensagem, MostraOCatalogoEmUtf8) {
   PastaTemporaria pasta;
@@ -32,16 +29,11 @@ TEST(QmxMensagem, MostraOCatalogoEmUtf8) {
 
 TEST(QmxMensagem, FaltasEErrosDeUso) {
   PastaTemporaria pasta;
-  const Execucao ausente = Qmx("mensagem EC 122 --pasta '" + pasta.Pasta().string() + "'");
-  EXPECT_EQ(ausente.codigo, 1);
-  EXPECT_NE(ausente.saida.find("N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo texto de Mensagens " +
-                               pasta.Caminho("ZTECMens.txt")),
-            std::string::npos)
-      << ausente.saida;
+  ConfereSaida(Qmx("mensagem EC 122 --pasta '" + pasta.Pasta().string() + "'"), 1,
+               {"N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo texto de Mensagens " + pasta.Caminho("ZTECMens.txt")});
   // The catalogues installed with the build answer without a registry.
-  const Execucao naoHa = Qmx("--registro '" + pasta.Caminho("nenhum.ini") + "' mensagem EC 4");
-  EXPECT_EQ(naoHa.codigo, 1);
-  EXPECT_NE(naoHa.saida.find("Mensagem 4 n\xC3\xA3o encontrada"), std::string::npos) << naoHa.saida;
+  ConfereSaida(Qmx("--registro '" + pasta.Caminho("nenhum.ini") + "' mensagem EC 4"), 1,
+               {"Mensagem 4 n\xC3\xA3o encontrada"});
   EXPECT_EQ(Qmx("mensagem ECF 110").codigo, 2);
   EXPECT_EQ(Qmx("mensagem EC").codigo, 2);
   EXPECT_EQ(Qmx("mensagem EC -3").codigo, 2);

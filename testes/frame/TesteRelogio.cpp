@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "apoio/RegistroTemporario.h"
 #include "plataforma/calendario/DataCodificada.h"
@@ -15,15 +16,9 @@ using qmx::SYSTEMTIME;
 using qmx::testes::RegistroTemporario;
 
 SYSTEMTIME Campos(int ano, int mes, int dia, int hora = 0, int minuto = 0, int segundo = 0, int ms = 0) {
-  SYSTEMTIME c;
-  c.wYear = static_cast<std::uint16_t>(ano);
-  c.wMonth = static_cast<std::uint16_t>(mes);
-  c.wDay = static_cast<std::uint16_t>(dia);
-  c.wHour = static_cast<std::uint16_t>(hora);
-  c.wMinute = static_cast<std::uint16_t>(minuto);
-  c.wSecond = static_cast<std::uint16_t>(segundo);
-  c.wMilliseconds = static_cast<std::uint16_t>(ms);
-  return c;
+  const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
+  return {.wYear = u(ano), .wMonth = u(mes), .wDay = u(dia), .wHour = u(hora), .wMinute = u(minuto),
+          .wSecond = u(segundo), .wMilliseconds = u(ms)};
 }
 
 FILETIME Ticks(const SYSTEMTIME& c) {
@@ -41,11 +36,8 @@ TEST(TempoArquivo, ValoresConhecidosEIdaEVolta) {
                               Campos(2100, 12, 31, 1, 2, 3, 4), Campos(30827, 12, 31, 23, 59, 59, 999)}) {
     SYSTEMTIME volta;
     ASSERT_EQ(qmx::FileTimeToSystemTime(Ticks(c), volta), 0u);
-    EXPECT_EQ(volta.wYear, c.wYear);
-    EXPECT_EQ(volta.wMonth, c.wMonth);
-    EXPECT_EQ(volta.wDay, c.wDay);
-    EXPECT_EQ(volta.wHour, c.wHour);
-    EXPECT_EQ(volta.wMilliseconds, c.wMilliseconds);
+    EXPECT_EQ(std::tuple(volta.wYear, volta.wMonth, volta.wDay, volta.wHour, volta.wMilliseconds),
+              std::tuple(c.wYear, c.wMonth, c.wDay, c.wHour, c.wMilliseconds));
   }
   SYSTEMTIME c;
   qmx::FileTimeToSystemTime(0, c);
@@ -106,9 +98,7 @@ TEST_F(Relogio, DataSimuladaAndaComOTempoReal) {
   EXPECT_EQ(CQMXRelogio::PegaHoraLocal().wDayOfWeek, 5);  // a Friday
   // UTC is three hours ahead of the simulated local time.
   const SYSTEMTIME utc = CQMXRelogio::PegaHoraUtc();
-  EXPECT_EQ(utc.wDay, 1);
-  EXPECT_EQ(utc.wHour, 13);
-  EXPECT_EQ(utc.wMinute, 15);
+  EXPECT_EQ(std::tuple(utc.wDay, utc.wHour, utc.wMinute), std::tuple(1, 13, 15));
   EXPECT_EQ(CQMXRelogio::PegaAgoraUtc() - CQMXRelogio::PegaAgoraLocal(), 3ull * 3600 * 10'000'000);
 
   // The setting is read at every call: switched off, real time is back.

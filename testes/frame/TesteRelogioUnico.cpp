@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
+
+#include "apoio/PastaTemporaria.h"
 
 namespace {
 
@@ -24,11 +24,8 @@ TEST(RelogioUnico, NenhumaOutraFonteLeARelogioDaMaquina) {
       if (extensao != ".cpp" && extensao != ".h") continue;
       ++fontes;
       if (entrada.path() == relogio) continue;
-      std::ifstream arquivo(entrada.path());
-      std::stringstream texto;
-      texto << arquivo.rdbuf();
       std::smatch achado;
-      const std::string conteudo = texto.str();
+      const std::string conteudo = qmx::testes::PastaTemporaria::Le(entrada.path().string());
       EXPECT_FALSE(std::regex_search(conteudo, achado, leitura)) << entrada.path() << ": " << achado.str();
     }
   }

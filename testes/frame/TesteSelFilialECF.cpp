@@ -47,10 +47,9 @@ class SelecaoFilialECF : public ::testing::Test {
 
 TEST_F(SelecaoFilialECF, FilialEECFConfirmados) {
   EXPECT_EQ(Seleciona("digita 13036 1\ndigita 13035 2\nclica 1\n"), 2);
-  EXPECT_EQ(Dialogo().resultado, ui::IDOK);
-  EXPECT_EQ(Dialogo().titulo, m_titulo);
-  EXPECT_EQ(Dialogo().aoFechar.at(kNomeFilial).texto, "Loja Centro");
-  EXPECT_EQ(Dialogo().aoFechar.at(kNomeEmissora).texto, "Caixa 2");
+  EXPECT_EQ(std::tuple(Dialogo().resultado, Dialogo().titulo, Dialogo().aoFechar.at(kNomeFilial).texto,
+                       Dialogo().aoFechar.at(kNomeEmissora).texto),
+            std::tuple(ui::IDOK, m_titulo, "Loja Centro", "Caixa 2"));
   EXPECT_TRUE(m_host.Caixas().empty());
 }
 
@@ -110,9 +109,8 @@ TEST_F(SelecaoFilialECF, SemEmpresaAsEdicoesFicamVazias) {
   QMX_Inicializa("", 0, 0);
   QMX_SetFilial(0, 0, nullptr);
   EXPECT_EQ(Seleciona("clica 1\n"), 0);
-  EXPECT_EQ(Dialogo().titulo, "");
-  EXPECT_EQ(Dialogo().aposInicio.at(kFilial).texto, "");
-  EXPECT_EQ(Dialogo().aposInicio.at(kNomeFilial).texto, "");
+  EXPECT_EQ(std::tuple(Dialogo().titulo, Dialogo().aposInicio.at(kFilial).texto, Dialogo().aposInicio.at(kNomeFilial).texto),
+            std::tuple("", "", ""));
   EXPECT_EQ(TextosCaixas(), std::vector<std::string>{"Selecione a filial."});
 }
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <set>
-
 #include "apoio/Caixas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
@@ -23,15 +20,20 @@ using qmx::testes::PastaTemporaria;
 using qmx::testes::RegistroTemporario;
 namespace ui = qmx::ui;
 
-// A registry whose message folder holds our catalogues.
-std::string RegistroComMensagens(const std::string& pasta = QMX_FONTES_RAIZ "/recursos/mensagens") {
-  return "[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" + pasta + "\n";
-}
+// The scripted host, active while it lives, with a registry whose message
+// folder is `pasta` (our catalogues unless told).
+class HostComMensagens : public ui::HostRoteirizado {
+ public:
+  explicit HostComMensagens(const std::string& pasta = QMX_FONTES_RAIZ "/recursos/mensagens")
+      : m_registro("[SOFTWARE\\ZT Redudeva\\Mensagens]\nPath=" + pasta + "\n") {}
+
+ private:
+  RegistroTemporario m_registro;
+  ui::HostTemporario m_ativo{*this};
+};
 
 TEST(ZTException, SemTextoSemCatalogoComErroDoSistema) {
-  RegistroTemporario registro(RegistroComMensagens());
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
+  HostComMensagens host;
   const CZTException excecao(7u, CTabelaSistemas::kSistemaECF, 5u);
   const std::string esperado = "Erro desconhecido encontrado. C\xF3" "digo (7)\nErro do SO: 5 - Acesso negado.";
   EXPECT_EQ(excecao.GetTextoMensagem(), esperado);
@@ -52,9 +54,7 @@ TEST(ZTException, SemTextoSemCatalogoComErroDoSistema) {
 }
 
 TEST(ZTException, TextoDoCatalogoTextoProprioENumeroGrande) {
-  RegistroTemporario registro(RegistroComMensagens());
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
+  HostComMensagens host;
   EXPECT_EQ(CZTException(280u, 19u).GetTextoMensagem(), "Selecione a filial.");
   EXPECT_EQ(CZTException(1529u, CTabelaSistemas::PorModulo("DF")->numero).GetTextoMensagem(),
             "Usu\xE1rio ou senha n\xE3o conferem.\nDigite-os novamente.");
@@ -76,9 +76,7 @@ TEST(ZTException, TextoDoCatalogoTextoProprioENumeroGrande) {
 
 TEST(ZTException, CatalogoAusenteMostraSuaCaixa) {
   PastaTemporaria vazia;
-  RegistroTemporario registro(RegistroComMensagens(vazia.Pasta().string()));
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
+  HostComMensagens host(vazia.Pasta().string());
   const CZTException excecao(110u, 19u);
   // what() never shows a box.
   EXPECT_EQ(std::string(excecao.what()), "Erro desconhecido encontrado. C\xF3" "digo (110)");
@@ -100,18 +98,15 @@ TEST(ZTException, CatalogoAusenteMostraSuaCaixa) {
 }
 
 TEST(MensagensDoFabricante, ZTMensagemMostraERegistra) {
-  RegistroTemporario registro(RegistroComMensagens());
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
+  HostComMensagens host;
   qmx::eventos::CCapturaEventos captura;
   qmx::mensagens::ZTMensagem(5535, "DF");
   ASSERT_EQ(host.Caixas().size(), 1u);
   EXPECT_EQ(host.Caixas()[0].titulo, CTabelaSistemas::PorModulo("DF")->titulo);
   EXPECT_NE(host.Caixas()[0].texto.find("vinculado"), std::string::npos);
   ASSERT_EQ(captura.Eventos().size(), 1u);
-  EXPECT_EQ(captura.Eventos()[0].fonte, "ZT Redudeva");
-  EXPECT_EQ(captura.Eventos()[0].id, 5535u);
-  EXPECT_EQ(captura.Eventos()[0].textos[1], host.Caixas()[0].texto);
+  const auto& evento = captura.Eventos()[0];
+  EXPECT_EQ(std::tuple(evento.fonte, evento.id, evento.textos[1]), std::tuple("ZT Redudeva", 5535u, host.Caixas()[0].texto));
 
   qmx::mensagens::ZTMensagem(4, "EC");
   EXPECT_EQ(host.Caixas()[1].texto, "Mensagem 4 n\xE3o encontrada no arquivo de mensagens do m\xF3" "dulo EC.");
@@ -121,9 +116,7 @@ TEST(MensagensDoFabricante, CatalogoAusenteEmCaminhoLongoMostraOCaminhoInteiro) 
   // A message folder deep enough to push the box's text past any fixed size.
   std::string pasta = "/nao-existe";
   while (pasta.size() < 2000) pasta += "/" + std::string(60, 'p');
-  RegistroTemporario registro(RegistroComMensagens(pasta));
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
+  HostComMensagens host(pasta);
   qmx::mensagens::ZTMensagem(110, "EC");
   ASSERT_EQ(host.Caixas().size(), 1u);
   EXPECT_EQ(host.Caixas()[0].titulo, "Erro");
@@ -132,9 +125,7 @@ TEST(MensagensDoFabricante, CatalogoAusenteEmCaminhoLongoMostraOCaminhoInteiro) 
 }
 
 TEST(MensagensDoFabricante, ZTTrataErro2EORegistroDoHost) {
-  RegistroTemporario registro(RegistroComMensagens());
-  ui::HostRoteirizado host;
-  ui::HostTemporario ativo(host);
+  HostComMensagens host;
   qmx::eventos::CCapturaEventos captura;
   EXPECT_TRUE(qmx::mensagens::ZTTrataErro2(qmx::com::RPC_S_SERVER_UNAVAILABLE, 267601, 0, "EMPRESA1",
                                            "QMXAutorizacao", 146, "May 23 2014 15:56:06"));
@@ -159,13 +150,9 @@ TEST(MensagensDoFabricante, ZTTrataErro2EORegistroDoHost) {
   auto* anterior = qmx::mensagens::DefineAplicacao(&aplicacao);
   qmx::InformaErroHost(-5, 224693, 7, "QMXUTIL", 66, "Jan  2 2015 01:02:03");
   qmx::mensagens::DefineAplicacao(anterior);
-  EXPECT_EQ(aplicacao.vezes, 1);
-  EXPECT_EQ(aplicacao.recebido.nResultado, -5);
-  EXPECT_EQ(aplicacao.recebido.nMensagem, 224693u);
-  EXPECT_EQ(aplicacao.recebido.nDetalhe, 7);
-  EXPECT_EQ(aplicacao.recebido.nLinha, 66);
-  EXPECT_EQ(aplicacao.recebido.strArquivo, "QMXUTIL");
-  EXPECT_EQ(aplicacao.recebido.strCompilacao, "Jan  2 2015 01:02:03");
+  const auto& r = aplicacao.recebido;
+  EXPECT_EQ(std::tuple(aplicacao.vezes, r.nResultado, r.nMensagem, r.nDetalhe, r.nLinha, r.strArquivo, r.strCompilacao),
+            std::tuple(1, -5, 224693u, 7, 66, std::string("QMXUTIL"), std::string("Jan  2 2015 01:02:03")));
   // Without an application object of the program's own, the maker's
   // reporter shows it.
   qmx::InformaErroHost(-5, 1, 0, "QMXUTIL", 10, "x");

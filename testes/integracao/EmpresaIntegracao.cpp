@@ -86,10 +86,7 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
 EmpresaIntegracao::~EmpresaIntegracao() { QMX_SetDiretorio(""); }
 
 REG_QMX_PARAMETROS_INTEGRACAO EmpresaIntegracao::Parametros(NumeroDia data, std::uint16_t ecf) {
-  REG_QMX_PARAMETROS_INTEGRACAO p{};
-  p.nData = DiaDezesseisBits(data);
-  p.nEcf = ecf;
-  return p;
+  return {.nData = DiaDezesseisBits(data), .nEcf = ecf};
 }
 
 std::string EmpresaIntegracao::ArquivoLog() const { return (empresa.PastaEC() / "integracao.log").string(); }

@@ -69,11 +69,8 @@ TEST_P(IntegracaoAlemDe2026, CadaDiaChegaComoEleMesmo) {
     EXPECT_EQ(e->LinhasLog().front(), "Verificando cupons fiscais emitidos no dia: " + TextoData(dia, true));
   }
   const Linhas dias{"31/12/2026", "01/01/2027", "05/06/2027"};
-  EXPECT_EQ(Datas("movimento_estoque"), dias);
-  EXPECT_EQ(Datas("lancamento_contabil"), dias);
-  EXPECT_EQ(Datas("livro_fiscal"), dias);
-  EXPECT_EQ(Datas("titulo_receber"), dias);
-  EXPECT_EQ(Datas("chave_integracao"), dias);
+  for (const char* tabela : {"movimento_estoque", "lancamento_contabil", "livro_fiscal", "titulo_receber", "chave_integracao"})
+    EXPECT_EQ(Datas(tabela), dias) << tabela;
   // Cash falls due on its day, the installments thirty days on, past the
   // year's end too.
   EXPECT_EQ(Datas("titulo_receber", "vencimento"),

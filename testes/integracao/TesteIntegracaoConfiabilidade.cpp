@@ -15,7 +15,6 @@
 #include "apoio/Motores.h"
 #include "integracao/EmpresaIntegracao.h"
 #include "integracao/QMXIntegracao.h"
-#include "plataforma/dados/FalhasInjetadas.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -96,12 +95,10 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDoEstoqueNaoDobraNemPerde) {
   for (int n = 1; n <= passos; ++n) {
     DesfazEstoque(e);
     e.LimpaLog();
-    {
-      // Some steps may fail without stopping anything (the preparation's
-      // answer is not examined); what counts is what stays written.
-      dados::CFalhaDadosInjetada falha(n, com::RPC_S_SERVER_UNAVAILABLE);
-      if (QMX_ProcIntegraES(Dia()) != kIntegracaoCompleta) logs.insert(e.LinhasLog());
-    }
+    // Some steps may fail without stopping anything (the preparation's
+    // answer is not examined); what counts is what stays written.
+    if (ComFalhaNoPasso(n, com::RPC_S_SERVER_UNAVAILABLE, [] { return QMX_ProcIntegraES(Dia()); }) != kIntegracaoCompleta)
+      logs.insert(e.LinhasLog());
     ASSERT_EQ(Desacordos(e), 0) << "passo " << n;
     ASSERT_EQ(QMX_ProcIntegraES(Dia()), kIntegracaoCompleta) << "passo " << n;
     ASSERT_EQ(Desacordos(e), 0) << "passo " << n;
@@ -126,10 +123,7 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResult
     std::set<std::string> remocoes;  // the financial pass's lines on undoing the last one
     for (int n = 1; n <= passos; ++n) {
       e.LimpaLog();
-      {
-        dados::CFalhaDadosInjetada falha(n, com::E_FAIL);
-        EXPECT_NE(passo(Dia()), kIntegracaoCompleta) << "passo " << n;
-      }
+      EXPECT_NE(ComFalhaNoPasso(n, com::E_FAIL, [&] { return passo(Dia()); }), kIntegracaoCompleta) << "passo " << n;
       ASSERT_EQ(Escrito(e), antes) << "passo " << n;
       for (const auto& l : e.LinhasLog()) {
         falhas.insert(l);

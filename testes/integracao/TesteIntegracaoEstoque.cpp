@@ -8,7 +8,6 @@
 #include "frame/Espera.h"
 #include "plataforma/dados/ConexaoMovimento.h"
 #include "plataforma/dados/FalhasInjetadas.h"
-#include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
@@ -168,13 +167,8 @@ TEST_F(IntegracaoEstoque, SaidasAoCustoMedioDoLocal) {
   dados::CConexaoMovimento movimentos;
   ASSERT_EQ(movimentos.Inicializa(e.empresa.Chave(), 1, 0), com::S_OK);
   for (const auto& [quantidade, valor] : {std::pair<std::int64_t, std::int64_t>{20000, 700000}, {10000, 300000}}) {
-    REG_ES_MOVIMENTOPS entrada{};
-    entrada.Filial = 1;
-    entrada.LocalEstoque = 1;
-    entrada.Produto = 13;
-    entrada.Data = dia;
-    entrada.Quantidade = CY{quantidade};
-    entrada.Valor = CY{valor};
+    REG_ES_MOVIMENTOPS entrada{.Filial = 1, .LocalEstoque = 1, .Produto = 13, .Data = dia,
+                               .Quantidade = CY{quantidade}, .Valor = CY{valor}};
     ASSERT_EQ(movimentos.GravaMovimento(&entrada), com::S_OK);
   }
   ASSERT_EQ(QMX_IntegraCupomES(&segunda.registro, 1, 0, 0), kIntegracaoCompleta);

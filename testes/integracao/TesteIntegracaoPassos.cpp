@@ -256,9 +256,8 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
   const CConferenciaIntegracao conferencia({e.empresa.Chave(), 1, 0});
   auto r = conferencia.Confere(dia, 1);
   EXPECT_TRUE(r.Confere());
-  EXPECT_EQ(r.contabil.debitos, 1800000);
-  EXPECT_EQ(r.contabil.transitoriaDebitada, 1200000);
-  EXPECT_EQ(r.contabil.transitoriaCreditada, 1200000);
+  EXPECT_EQ(std::tuple(r.contabil.debitos, r.contabil.transitoriaDebitada, r.contabil.transitoriaCreditada),
+            std::tuple(1800000, 1200000, 1200000));
   EXPECT_EQ(r.contabil.liquidacao, (std::map<std::string, std::pair<std::int64_t, std::int64_t>>{
                                        {"1.1.04", {150000, 150000}}}));
   // A settlement beyond what was received; a title's entry in another
@@ -274,10 +273,9 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
     e.empresa.Gravador().Sessao().Executa(std::string("UPDATE lancamento_contabil SET ") + conserto, {});
   }
   EXPECT_TRUE(conferencia.Confere(dia, 1).Confere());
-  EXPECT_EQ(r.formas[1].recebido, 700000);
-  EXPECT_EQ(r.formas[1].titulos + r.formas[1].totalDoDia, 700000);
-  EXPECT_EQ(r.formas[2].recebido, 1200000);
-  EXPECT_EQ(r.formas[2].quantidadeTitulos, 4);
+  EXPECT_EQ(std::tuple(r.formas[1].recebido, r.formas[1].titulos + r.formas[1].totalDoDia, r.formas[2].recebido,
+                       r.formas[2].quantidadeTitulos),
+            std::tuple(700000, 700000, 1200000, 4));
   e.empresa.Gravador().Sessao().Executa("UPDATE titulo_receber SET valor = valor + 100 WHERE cupom = 1 AND numero = 4",
                                         {});
   EXPECT_FALSE(conferencia.Confere(dia, 1).Confere());
@@ -321,9 +319,8 @@ TEST(IntegracaoFinanceira, ServidorQueNaoIniciaEDito) {
 TEST_F(IntegracaoPassos, PelaLinhaDeComando) {
   const std::string log = " --diretorio '" + e.ArquivoLog() + "'";
   const std::string empresa = "--empresa " + e.empresa.Chave() + " ";
-  const Execucao cupom = Qmx(empresa + "integra-cupom --data 10/11/2026 --ecf 1 --cupom 1" + log);
-  EXPECT_EQ(cupom.codigo, 0) << cupom.saida;
-  EXPECT_NE(cupom.saida.find("QMX_IntegraCupomES: 0 (integrado)"), std::string::npos) << cupom.saida;
+  ConfereSaida(Qmx(empresa + "integra-cupom --data 10/11/2026 --ecf 1 --cupom 1" + log), 0,
+               {"QMX_IntegraCupomES: 0 (integrado)"});
   const Execucao dia = Qmx(empresa + "integra es --data 10/11/2026 --ecf 2" + log);
   EXPECT_NE(dia.saida.find("QMX_ProcIntegraES: 0x80004005 (interrompida)"), std::string::npos) << dia.saida;
   EXPECT_EQ(Qmx(empresa + "integra xx --data 10/11/2026 --ecf 1").codigo, 2);
@@ -332,9 +329,8 @@ TEST_F(IntegracaoPassos, PelaLinhaDeComando) {
   EXPECT_EQ(e.LinhasLog().back(), "Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
   // The reconciliation: a day not yet in the financial module differs; the
   // financial pass then integrates it.
-  const Execucao antes = Qmx(empresa + "integra conferir --data 10/11/2026 --ecf 1");
-  EXPECT_EQ(antes.codigo, 1) << antes.saida;
-  EXPECT_NE(antes.saida.find(U8("o dia não foi integrado com o financeiro")), std::string::npos) << antes.saida;
+  ConfereSaida(Qmx(empresa + "integra conferir --data 10/11/2026 --ecf 1"), 1,
+               {U8("o dia não foi integrado com o financeiro")});
   ASSERT_EQ(Qmx(empresa + "integra fn --data 10/11/2026 --ecf 1" + log).codigo, 0);
 }
 #endif  // !_WIN32

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "apoio/Caixas.h"
 #include "apoio/PastaTemporaria.h"
 #include "frame/RelogioBiblioteca.h"
 #include "integracao/LogIntegracao.h"
@@ -26,13 +27,7 @@ class RelogioParado {
  public:
   RelogioParado()
       : m_substituido([] {
-          SYSTEMTIME campos{};
-          campos.wYear = 2026;
-          campos.wMonth = 3;
-          campos.wDay = 7;
-          campos.wHour = 9;
-          campos.wMinute = 5;
-          campos.wSecond = 4;
+          const SYSTEMTIME campos{.wYear = 2026, .wMonth = 3, .wDay = 7, .wHour = 9, .wMinute = 5, .wSecond = 4};
           InstanteSistema agora;
           SystemTimeToFileTime(campos, agora.local);
           return agora;
@@ -65,9 +60,7 @@ TEST(LogIntegracao, SemArquivoOuSemPastaOTextoVaiAoOperador) {
   PastaTemporaria pasta;
   EXPECT_TRUE(CLogIntegracao().Escreve("sem arquivo"));
   EXPECT_FALSE(CLogIntegracao((pasta.Pasta() / "nao-existe" / "a.log").string()).Escreve("pasta que falta"));
-  ASSERT_EQ(host.Caixas().size(), 2u);
-  EXPECT_EQ(host.Caixas()[0].texto, "sem arquivo");
-  EXPECT_EQ(host.Caixas()[1].texto, "pasta que falta");
+  EXPECT_EQ(TextosCaixas(host), (std::vector<std::string>{"sem arquivo", "pasta que falta"}));
   EXPECT_FALSE(std::filesystem::exists(pasta.Pasta() / "nao-existe"));
 }
 

@@ -30,15 +30,12 @@ TEST(CatalogoMensagens, FormatoDaLinha) {
       "00000110Repetida: vale a primeira\r\n"
       "00000011Antes do fim de arquivo\r\n\x1A"
       "00000012Depois do Ctrl-Z\r\n");
-  EXPECT_EQ(Texto(arquivo, 110), "Primeira linha\nSegunda linha");
-  EXPECT_EQ(Texto(arquivo, 122), "Com brancos antes do numero");
-  EXPECT_EQ(Texto(arquivo, 7), "Termina com quebra\n");  // only the last of the two breaks goes
-  EXPECT_EQ(Texto(arquivo, 8), "");
-  EXPECT_EQ(Texto(arquivo, 9), "Linha sem CR no fim");
-  EXPECT_EQ(Texto(arquivo, 10), "Um CR\rsozinho fica");
-  EXPECT_EQ(Texto(arquivo, 11), "Antes do fim de arquivo");
-  EXPECT_EQ(Texto(arquivo, 12), "");
-  EXPECT_EQ(Texto(arquivo, 0), "");  // the line without a number matches nothing
+  // 7 loses only the last of its two breaks; 0, the line without a number, matches nothing.
+  for (const auto& [numero, texto] :
+       {std::pair<std::uint32_t, const char*>{110, "Primeira linha\nSegunda linha"}, {122, "Com brancos antes do numero"},
+        {7, "Termina com quebra\n"}, {8, ""}, {9, "Linha sem CR no fim"}, {10, "Um CR\rsozinho fica"},
+        {11, "Antes do fim de arquivo"}, {12, ""}, {0, ""}})
+    EXPECT_EQ(Texto(arquivo, numero), texto) << numero;
   EXPECT_TRUE(CCatalogoMensagens::LeDoArquivo(arquivo, 999).aberto);
 }
 

@@ -107,10 +107,9 @@ TEST_F(Dialogos, RadioAutomaticoLimpaOGrupoEMarcacaoAlterna) {
   DialogoEspiao dialogo;
   dialogo.DoModal();
   const auto& fim = m_host.Dialogos()[0].aoFechar;
-  EXPECT_EQ(fim.at(101).marcado, BST_UNCHECKED);
-  EXPECT_EQ(fim.at(102).marcado, BST_UNCHECKED);
-  EXPECT_EQ(fim.at(103).marcado, BST_CHECKED);
-  EXPECT_EQ(fim.at(104).marcado, BST_CHECKED);  // a check box is not part of the radio group
+  // 104, a check box, is not part of the radio group.
+  EXPECT_EQ(std::tuple(fim.at(101).marcado, fim.at(102).marcado, fim.at(103).marcado, fim.at(104).marcado),
+            std::tuple(BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED));
   EXPECT_EQ(dialogo.GetCheckedRadioButton(101, 103), 103);
 }
 

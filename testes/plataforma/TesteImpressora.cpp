@@ -77,9 +77,8 @@ TEST_F(Impressora, RelatorioGerencialNaOrdemEExatoComoEnviado) {
   EXPECT_FALSE(FechaRelatorioGerencial());
   const auto relatorios = RelatoriosImpressos();
   ASSERT_EQ(relatorios.size(), 1u);
-  EXPECT_EQ(relatorios[0].titulo, "MEIOS DE PAGTO");
-  EXPECT_EQ(relatorios[0].texto, std::string(primeiro) + segundo);
-  EXPECT_TRUE(relatorios[0].fechado);
+  EXPECT_EQ(std::tuple(relatorios[0].titulo, relatorios[0].texto, relatorios[0].fechado),
+            std::tuple("MEIOS DE PAGTO", std::string(primeiro) + segundo, true));
   ASSERT_TRUE(BuscaIndiceRelatorioGerencial("NAO EXISTE", indice));
   EXPECT_EQ(indice, 255);
 }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 

@@ -6,13 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <filesystem>
 #include <string>
-
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#endif
 
 namespace
 {

@@ -18,10 +18,9 @@ namespace
     void Confere(const Esperado& e)
     {
         const CLinhaArqTEF linha{std::string(e.pszLinha)};
-        EXPECT_EQ(linha.GetCampo(), e.nCampo) << e.pszLinha;
-        EXPECT_EQ(linha.GetPosicao(), e.nPosicao) << e.pszLinha;
-        EXPECT_EQ(linha.GetTexto(), e.pszTexto) << e.pszLinha;
-        EXPECT_EQ(linha.GetConteudoEhTexto(), e.bTexto) << e.pszLinha;
+        EXPECT_EQ(std::tuple(linha.GetCampo(), linha.GetPosicao(), linha.GetTexto(), linha.GetConteudoEhTexto()),
+                  std::tuple(e.nCampo, e.nPosicao, e.pszTexto, e.bTexto))
+            << e.pszLinha;
     }
 }
 

@@ -24,9 +24,7 @@ constexpr int kPorProcesso = 150;
   try {
     CGravadorEmpresa gravador(endereco, false);
     for (int i = 0; i < kPorProcesso; ++i) {
-      REG_EMISSORPS e{};
-      e.Numero = static_cast<std::uint16_t>(primeiro + i);
-      e.Filial = 1;
+      REG_EMISSORPS e{.Numero = static_cast<std::uint16_t>(primeiro + i), .Filial = 1};
       Copia(e.NumeroSerie, "SERIE" + std::to_string(primeiro + i));
       gravador.Inicia();
       gravador.GravaEmissora(e);

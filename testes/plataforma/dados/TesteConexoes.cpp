@@ -87,14 +87,9 @@ TEST_P(ConexoesLeem, EmissoraComSuaTabelaDeAliquotas) {
   ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
   REG_EMISSORPS lido{};
   ASSERT_EQ(conexao.GetInterface()->Le(2, &lido), com::S_OK);
-  EXPECT_EQ(lido.Filial, 1);
-  EXPECT_STREQ(lido.NumeroSerie, "BE091010100011200123");
-  EXPECT_STREQ(lido.Nome, "Caixa 2");
-  EXPECT_STREQ(lido.Tipo, "ECF-IF");
-  EXPECT_STREQ(lido.CfopEstoque, "5.102");
-  EXPECT_EQ(lido.TabelaAliquotas, 40);
-  EXPECT_EQ(lido.QuantidadeAliquotas, 3);
-  EXPECT_EQ(lido.Autonomo, 1);
+  EXPECT_EQ(std::tuple(lido.Filial, std::string(lido.NumeroSerie), std::string(lido.Nome), std::string(lido.Tipo),
+                       std::string(lido.CfopEstoque), lido.TabelaAliquotas, lido.QuantidadeAliquotas, lido.Autonomo),
+            std::tuple(1, "BE091010100011200123", "Caixa 2", "ECF-IF", "5.102", 40, 3, 1));
 }
 
 TEST_P(ConexoesLeem, MestreParametrosDaFilialEModoDoECF) {
@@ -102,8 +97,7 @@ TEST_P(ConexoesLeem, MestreParametrosDaFilialEModoDoECF) {
   ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
   REG_EC_MESTREPS m{};
   ASSERT_EQ(conexao.GetInterface()->Le(&m), com::S_OK);
-  EXPECT_EQ(m.DataInicioSistema, 57000);
-  EXPECT_EQ(m.NaturezaVenda, 5102);
+  EXPECT_EQ(std::tuple(m.DataInicioSistema, m.NaturezaVenda), std::tuple(57000, 5102));
   REG_EC_MESTRE_FILIALPS p{};
   ASSERT_EQ(conexao.LeFilial(2, &p), com::S_OK);
   EXPECT_STREQ(p.UF, "MG");
@@ -123,15 +117,12 @@ TEST_P(ConexoesLeem, UsuarioComAsMilPermissoes) {
   int permitidas = 0;
   for (int i = 0; i < QMX_FILIAIS_USUARIO; ++i) permitidas += u.Filiais[i];
   EXPECT_EQ(permitidas, 3);
-  EXPECT_EQ(u.Filiais[0], 0);
-  EXPECT_EQ(u.Filiais[1], 1);
-  EXPECT_EQ(u.Filiais[999], 1);
+  EXPECT_EQ(std::tuple(u.Filiais[0], u.Filiais[1], u.Filiais[999]), std::tuple(0, 1, 1));
 
   // Saving the user again replaces its permissions.
   empresa->Usuario(1, "Supervisor", {2});
   ASSERT_EQ(conexao.Le(1, &u), com::S_OK);
-  EXPECT_EQ(u.Filiais[1], 0);
-  EXPECT_EQ(u.Filiais[2], 1);
+  EXPECT_EQ(std::tuple(u.Filiais[1], u.Filiais[2]), std::tuple(0, 1));
 }
 
 TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
@@ -139,16 +130,13 @@ TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
   ASSERT_EQ(municipio.Inicializa(Chave(), 1, 0), com::S_OK);
   REG_MUNICIPIO_PS m{};
   ASSERT_EQ(municipio.GetInterface()->Le(8, &m), com::S_OK);
-  EXPECT_EQ(m.CodigoIBGE, 3170206);
-  EXPECT_STREQ(m.Nome, "Uberl\xE2ndia");
-  EXPECT_STREQ(m.UF, "MG");
+  EXPECT_EQ(std::tuple(m.CodigoIBGE, std::string(m.Nome), std::string(m.UF)), std::tuple(3170206, "Uberl\xE2ndia", "MG"));
 
   CConexaoEstado estado;
   ASSERT_EQ(estado.Inicializa(Chave(), 1, 0), com::S_OK);
   REG_ESTADOPS e{};
   ASSERT_EQ(estado.GetInterface()->Le(35, &e), com::S_OK);
-  EXPECT_STREQ(e.Sigla, "SP");
-  EXPECT_STREQ(e.Nome, "S\xE3o Paulo");
+  EXPECT_EQ(std::tuple(std::string(e.Sigla), std::string(e.Nome)), std::tuple("SP", "S\xE3o Paulo"));
   ASSERT_EQ(estado.LePorSigla("mg", &e), com::S_OK);
   EXPECT_EQ(e.Codigo, 31);
 
@@ -168,9 +156,8 @@ TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
 TEST_P(ConexoesLeem, DadosDeInicializacaoPosicao45) {
   CZTDadosInicializacao dados;
   ASSERT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 19)), com::S_OK);
-  EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 1);
-  EXPECT_EQ(dados.GetTipoSistemas()[44], 0);
-  EXPECT_EQ(dados.GetTipoSistemas()[46], 0);
+  const std::uint8_t* tipos = dados.GetTipoSistemas();
+  EXPECT_EQ(std::tuple(tipos[QMX_TIPO_ECF_POR_FILIAL], tipos[44], tipos[46]), std::tuple(1, 0, 0));
   empresa->ECFPorFilial(false);
   ASSERT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 19)), com::S_OK);
   EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 0);

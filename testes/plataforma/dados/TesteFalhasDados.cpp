@@ -5,7 +5,6 @@
 
 #include "apoio/EmpresaTeste.h"
 #include "apoio/RegistroTemporario.h"
-#include "apoio/Motores.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
 #include "plataforma/dados/EnderecoBase.h"

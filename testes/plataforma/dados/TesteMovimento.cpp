@@ -73,21 +73,16 @@ TEST_P(MovimentoLido, ProdutoTemDadosFiscaisSoNaLeituraDaFilial) {
   auto produtos = Conecta<CConexaoDFSPRO>();
   REG_PRODUTOPS p{};
   ASSERT_EQ(produtos->Le(20, 1, &p), com::S_OK);
-  EXPECT_STREQ(p.Descricao, "REFRIGERANTE");
-  EXPECT_EQ(p.Tributacao, 'F');
-  EXPECT_STREQ(p.SituacaoTributaria, "060");
-  EXPECT_EQ(p.Unidade, 2);
-  EXPECT_EQ(p.UnidadeInterrogacao, 1);
-  EXPECT_EQ(p.Filial, 1);
+  EXPECT_EQ(std::tuple(std::string(p.Descricao), p.Tributacao, std::string(p.SituacaoTributaria), p.Unidade,
+                       p.UnidadeInterrogacao, p.Filial),
+            std::tuple("REFRIGERANTE", 'F', "060", 2, 1, 1));
   // Another branch, and the light read, carry no tax data.
   for (auto le : {+[](CConexaoProduto& c, REG_PRODUTOPS* r) { return c.Le(20, 2, r); },
                   +[](CConexaoProduto& c, REG_PRODUTOPS* r) { return c.LeLight(20, r); }}) {
     REG_PRODUTOPS sem{};
     ASSERT_EQ(le(*produtos, &sem), com::S_OK);
-    EXPECT_STREQ(sem.Descricao, "REFRIGERANTE");
-    EXPECT_EQ(sem.Filial, 0);
-    EXPECT_EQ(sem.Tributacao, '\0');
-    EXPECT_EQ(sem.AliquotaICMS, 0);
+    EXPECT_EQ(std::tuple(std::string(sem.Descricao), sem.Filial, sem.Tributacao, sem.AliquotaICMS),
+              std::tuple("REFRIGERANTE", 0, '\0', 0));
   }
 
   std::vector<std::pair<std::uint32_t, char>> todos;
@@ -119,8 +114,7 @@ TEST_P(MovimentoLido, PagamentosDaNotaNaOrdem) {
   std::vector<REG_NF_PAGAMENTOPS> pagamentos;
   ASSERT_EQ(notas->LePagamentosNota(ids[0], &pagamentos), com::S_OK);
   ASSERT_EQ(pagamentos.size(), 2u);
-  EXPECT_EQ(pagamentos[1].Forma, 2);
-  EXPECT_EQ(pagamentos[1].Valor.int64, 100000);
+  EXPECT_EQ(std::tuple(pagamentos[1].Forma, pagamentos[1].Valor.int64), std::tuple(2, 100000));
   ASSERT_EQ(notas->LePagamentosNota(ids[1], &pagamentos), com::S_OK);
   EXPECT_TRUE(pagamentos.empty());
 }

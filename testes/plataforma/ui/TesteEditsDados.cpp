@@ -90,10 +90,7 @@ TEST_F(EditsDados, SemLigacaoOuComEmpresaAusente) {
 // The product and price-table edits on the same template's edit and label.
 TEST_F(EditsDados, ProdutoETabelaDePrecoPorTipo) {
   dados::CGravadorCatalogo catalogo(empresa.Gravador().Sessao());
-  REG_PRODUTOPS produto{};
-  produto.Codigo = 4000000000u;
-  Copia(produto.Descricao, "ARROZ TIPO 1");
-  catalogo.GravaProduto(produto);
+  catalogo.GravaProduto({.Codigo = 4000000000u, .Descricao = "ARROZ TIPO 1"});
   catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 3, "VAREJO"});
   catalogo.GravaTabelaPreco({QMX_TABELA_SERVICOS, 4, "SERVIÇOS"});
 
