@@ -148,9 +148,17 @@ com::HRESULT CConexaoECSCX::GravaMarcasEstoque(std::uint32_t cupom, const std::v
     const bool propria = !s.EmTransacao();
     if (propria) s.Inicia();
     try {
-      for (const auto& item : itens)
-        s.Enfileira("UPDATE cupom_item SET integrado_estoque = ? WHERE cupom = ? AND item = ?",
-                  {item.IntegradoEstoque, cupom, item.Item});
+      // One statement per run of consecutive items with the same mark (a
+      // cupom integrated whole is one).
+      for (std::size_t i = 0; i < itens.size();) {
+        std::size_t fim = i + 1;
+        while (fim < itens.size() && itens[fim].Item == itens[fim - 1].Item + 1 &&
+               itens[fim].IntegradoEstoque == itens[i].IntegradoEstoque)
+          ++fim;
+        s.Enfileira("UPDATE cupom_item SET integrado_estoque = ? WHERE cupom = ? AND item >= ? AND item <= ?",
+                    {itens[i].IntegradoEstoque, cupom, itens[i].Item, itens[fim - 1].Item});
+        i = fim;
+      }
       if (propria) s.Confirma();
     } catch (...) {
       if (propria) s.Desfaz();

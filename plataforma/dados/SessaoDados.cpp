@@ -19,8 +19,8 @@ thread_local std::vector<LeituraAnotada>* t_leituras = nullptr;
 
 void AnotaLeituras(std::vector<LeituraAnotada>* lista) { t_leituras = lista; }
 
-void CSessaoDados::Anota(const std::string& sql, const std::vector<ParametroDados>& parametros) {
-  if (t_leituras) t_leituras->push_back(LeituraAnotada{sql, parametros});
+void CSessaoDados::Anota(const std::string& sql, const std::vector<ParametroDados>& parametros, bool cursor) {
+  if (t_leituras) t_leituras->push_back(LeituraAnotada{sql, parametros, cursor});
 }
 
 CSessaoDados::~CSessaoDados() = default;

@@ -74,6 +74,7 @@ class CCursorDados {
 struct LeituraAnotada {
   std::string sql;
   std::vector<ParametroDados> parametros;
+  bool cursor = false;  // walked with a cursor (Abre), not read whole (Consulta)
 };
 
 // While a list is given, every read that this thread's sessions run
@@ -148,7 +149,7 @@ class CSessaoDados {
 
  protected:
   // Adds a read to the list AnotaLeituras gave, if any.
-  static void Anota(const std::string& sql, const std::vector<ParametroDados>& parametros);
+  static void Anota(const std::string& sql, const std::vector<ParametroDados>& parametros, bool cursor);
 
   // The engine's own begin, commit and rollback of a write transaction.
   virtual void IniciaNoMotor() = 0;

@@ -170,7 +170,7 @@ class CSessaoSQLite::CCursorSQLite : public CCursorDados {
 std::unique_ptr<CCursorDados> CSessaoSQLite::Abre(const std::string& sql,
                                                   const std::vector<ParametroDados>& parametros) {
   if (!m_base) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "SQLite: sessão fechada");
-  Anota(sql, parametros);
+  Anota(sql, parametros, true);
   auto achado = m_preparados.find(sql);
   if (achado == m_preparados.end() || !m_emUso.count(achado->second)) {
     sqlite3_stmt* comando = Prepara(sql, parametros);
@@ -185,7 +185,7 @@ std::unique_ptr<CCursorDados> CSessaoSQLite::Abre(const std::string& sql,
 }
 
 std::vector<LinhaDados> CSessaoSQLite::Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) {
-  Anota(sql, parametros);
+  Anota(sql, parametros, false);
   sqlite3_stmt* comando = Prepara(sql, parametros);
   std::vector<LinhaDados> linhas;
   const int colunas = sqlite3_column_count(comando);
