@@ -97,11 +97,12 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
   }
 
   bool pendente = false;
+  CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
   for (auto& cupom : lidos.cupons) {
     // Origin 4 stays out of the stock; a cancelled cupom took nothing from
     // it (ours: its items would only ever stay pending).
     if (cupom.Cupom.Origem == 4 || cupom.Cupom.Cancelado || !TemItemPendente(cupom)) continue;
-    const ResultadoCupom resultado = IntegraCupom(cupom);
+    const ResultadoCupom resultado = IntegraCupom(cupom, contabilizacao);
     if (resultado == ResultadoCupom::Integrado) continue;
     pendente = true;
     Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
@@ -121,7 +122,8 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
     return lido;
   }
   if (lidos.empty()) return dados::QMX_E_REGISTRO_INEXISTENTE;
-  switch (IntegraCupom(lidos.front())) {
+  CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
+  switch (IntegraCupom(lidos.front(), contabilizacao)) {
     case ResultadoCupom::Integrado:
       return kIntegracaoCompleta;
     case ResultadoCupom::FalhaMarcas:
@@ -137,7 +139,8 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
 // One cupom in one transaction: its movements, their accounting and the
 // items' marks commit together. An item whose movements cannot all be
 // written and accounted is undone alone (a savepoint) and stays unmarked.
-CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto& cupom) {
+CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto& cupom,
+                                                             CESContabilizacao& contabilizacao) {
   REG_EMISSORPS emissora{};
   if (const com::HRESULT lida = LeEmissora(cupom.Cupom.Emissora, &emissora); com::FAILED(lida)) {
     ReportaFalha(lida, __LINE__);
@@ -179,7 +182,6 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
   for (auto& [chave, custo] : custos)
     if (!TravaCustoLocal(cupom.Cupom.Filial, chave, custo)) return ResultadoCupom::Pendente;
 
-  CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
   bool pendente = false;
   for (auto& item : cupom.Itens) {
     if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
@@ -205,17 +207,21 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
 
   // The stock suggestion: the whole quantity leaves the product's storage
   // place, when the place holds it or may go negative; otherwise nothing
-  // can be moved. The balance is read under the place's lock (taken by
-  // the cupom), so it holds what other terminals committed and this
-  // cupom's earlier items.
+  // can be moved. The balance is read once, under the place's lock (taken
+  // by the cupom), so it holds what other terminals committed; this
+  // cupom's earlier items are taken from it as they are written.
   std::vector<REG_ES_MOVIMENTOPS> movimentos;
   CustoLocal* custo = nullptr;
   if (com::SUCCEEDED(produto.lido) && produto.temLocal) {
     custo = &custos.at(ChaveSaldo(produto.local.Codigo, item.Codigo));
-    CY saldo{};
-    const bool lido = com::SUCCEEDED(
-        m_movimentos.LeSaldoLocal(cupom.Cupom.Filial, produto.local.Codigo, item.Codigo, cupom.Cupom.Data, &saldo));
-    if (lido && (produto.local.PermiteNegativo || saldo.int64 >= item.Quantidade.int64)) {
+    if (!custo->saldoLido) {
+      CY saldo{};
+      custo->saldoLido = true;
+      custo->saldoCerto = com::SUCCEEDED(
+          m_movimentos.LeSaldoLocal(cupom.Cupom.Filial, produto.local.Codigo, item.Codigo, cupom.Cupom.Data, &saldo));
+      custo->saldo = saldo.int64;
+    }
+    if (custo->saldoCerto && (produto.local.PermiteNegativo || custo->saldo >= item.Quantidade.int64)) {
       REG_ES_MOVIMENTOPS m{};
       m.Filial = cupom.Cupom.Filial;
       m.LocalEstoque = produto.local.Codigo;
@@ -280,6 +286,7 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
   for (const auto& movimento : movimentos) {
     custo->quantidade += movimento.Quantidade.int64;
     custo->valor -= movimento.Valor.int64;
+    custo->saldo += movimento.Quantidade.int64;
   }
   item.IntegradoEstoque = 1;
   return true;

@@ -88,6 +88,11 @@ class CQMXIntegracao {
   struct CustoLocal {
     std::int64_t quantidade = 0;
     std::int64_t valor = 0;
+    // The place's balance of the product on the cupom's day, read once under
+    // the lock and followed as the cupom's items take from it.
+    bool saldoLido = false;
+    bool saldoCerto = false;
+    std::int64_t saldo = 0;
   };
 
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
@@ -115,7 +120,9 @@ class CQMXIntegracao {
   com::HRESULT LeEmissora(std::uint16_t emissora, REG_EMISSORPS* registro);
 
   // Stock.
-  ResultadoCupom IntegraCupom(dados::CupomCompleto& cupom);
+  // The accounts, grids and blocked months the accounting of the movements
+  // reads are read once for all the cupons a pass gives it.
+  ResultadoCupom IntegraCupom(dados::CupomCompleto& cupom, class CESContabilizacao& contabilizacao);
   bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
                    class CESContabilizacao& contabilizacao, std::map<std::uint64_t, CustoLocal>& custos);
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
