@@ -49,6 +49,7 @@ void BM_CargaLojaGrande(benchmark::State& estado) {
     estado.SetIterationTime(loja.segundos);
     estado.counters["linhas"] = static_cast<double>(loja.linhas);
     estado.counters["linhas_por_s"] = static_cast<double>(loja.linhas) / loja.segundos;
+    estado.counters["s_vacuo"] = loja.segundosVacuo;
   }
 }
 BENCHMARK(BM_CargaLojaGrande)

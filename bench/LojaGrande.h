@@ -68,6 +68,7 @@ struct Loja {
   long long linhas = 0;  // cupons, items and payments
   long long itens = 0;
   double segundos = 0;
+  double segundosVacuo = 0;  // of the seconds, PostgreSQL's VACUUM ANALYZE
 };
 
 class Lojas {
@@ -118,6 +119,7 @@ class Lojas {
     const auto inicio = Relogio::now();
     const auto resumo = cli::CriaEmpresaDemo(loja.endereco, opcoes);
     loja.segundos = Segundos(inicio);
+    loja.segundosVacuo = resumo.segundosVacuo;
     loja.itens = resumo.movimento.itens;
     loja.linhas = resumo.movimento.cupons + resumo.movimento.itens + resumo.movimento.pagamentos;
     std::ofstream registro(m_registro, std::ios::app);

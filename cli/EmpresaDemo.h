@@ -102,6 +102,7 @@ struct ResumoEmpresaDemo {
   int usuarios = 0;
   int municipios = 0;
   ContagemMovimentoDemo movimento;
+  double segundosVacuo = 0;  // the server's VACUUM ANALYZE after the loading
 };
 
 // The user whose login the demonstration shows for the authorization dialog.

@@ -50,7 +50,8 @@ for (nome, dias, motor), c in geradores.items():
           f"{c['MB']:.2f} | {vezes} |")
 print()
 for motor, c in sorted(carga.items()):
-    print(f"carga {motores[motor]}: {c['linhas']:.0f} linhas em {c['real_time']:.1f} s, "
+    vacuo = f" (VACUUM ANALYZE {c['s_vacuo']:.1f} s)" if c.get("s_vacuo") else ""
+    print(f"carga {motores[motor]}: {c['linhas']:.0f} linhas em {c['real_time']:.1f} s{vacuo}, "
           f"{c['linhas_por_s']:.0f} linhas/s")
 tempos = {k: c["real_time"] / 1000 for k, c in integracao.items()}
 for k, s in sorted(tempos.items()):
