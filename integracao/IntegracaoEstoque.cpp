@@ -180,7 +180,7 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
       custos.emplace(ChaveSaldo(produto.local.Codigo, item.Codigo), CustoLocal{});
   }
   for (auto& [chave, custo] : custos)
-    if (!TravaCustoLocal(cupom.Cupom.Filial, chave, custo)) return ResultadoCupom::Pendente;
+    if (!TravaCustoLocal(cupom.Cupom.Filial, cupom.Cupom.Data, chave, custo)) return ResultadoCupom::Pendente;
 
   bool pendente = false;
   for (auto& item : cupom.Itens) {
@@ -207,21 +207,14 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
 
   // The stock suggestion: the whole quantity leaves the product's storage
   // place, when the place holds it or may go negative; otherwise nothing
-  // can be moved. The balance is read once, under the place's lock (taken
-  // by the cupom), so it holds what other terminals committed; this
-  // cupom's earlier items are taken from it as they are written.
+  // can be moved. The balance was read with the place's lock (taken by the
+  // cupom), so it holds what other terminals committed; this cupom's
+  // earlier items are taken from it as they are written.
   std::vector<REG_ES_MOVIMENTOPS> movimentos;
   CustoLocal* custo = nullptr;
   if (com::SUCCEEDED(produto.lido) && produto.temLocal) {
     custo = &custos.at(ChaveSaldo(produto.local.Codigo, item.Codigo));
-    if (!custo->saldoLido) {
-      CY saldo{};
-      custo->saldoLido = true;
-      custo->saldoCerto = com::SUCCEEDED(
-          m_movimentos.LeSaldoLocal(cupom.Cupom.Filial, produto.local.Codigo, item.Codigo, cupom.Cupom.Data, &saldo));
-      custo->saldo = saldo.int64;
-    }
-    if (custo->saldoCerto && (produto.local.PermiteNegativo || custo->saldo >= item.Quantidade.int64)) {
+    if (custo->saldo && (produto.local.PermiteNegativo || *custo->saldo >= item.Quantidade.int64)) {
       REG_ES_MOVIMENTOPS m{};
       m.Filial = cupom.Cupom.Filial;
       m.LocalEstoque = produto.local.Codigo;
@@ -286,7 +279,7 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
   for (const auto& movimento : movimentos) {
     custo->quantidade += movimento.Quantidade.int64;
     custo->valor -= movimento.Valor.int64;
-    custo->saldo += movimento.Quantidade.int64;
+    *custo->saldo += movimento.Quantidade.int64;
   }
   item.IntegradoEstoque = 1;
   return true;
@@ -302,7 +295,7 @@ const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint
   return m_produtosEstoque.emplace(codigo, p).first->second;
 }
 
-bool CQMXIntegracao::TravaCustoLocal(std::uint16_t filial, std::uint64_t chave, CustoLocal& custo) {
+bool CQMXIntegracao::TravaCustoLocal(std::uint16_t filial, NumeroDia data, std::uint64_t chave, CustoLocal& custo) {
   const auto local = static_cast<std::uint16_t>(chave >> 32);
   const auto produto = static_cast<std::uint32_t>(chave & 0xFFFFFFFFu);
   CY quantidade{};
@@ -323,6 +316,10 @@ bool CQMXIntegracao::TravaCustoLocal(std::uint16_t filial, std::uint64_t chave, 
   if (com::FAILED(travado)) return false;
   custo.quantidade = quantidade.int64;
   custo.valor = valor.int64;
+  // A balance that cannot be read leaves the product's items unmoved, not
+  // the cupom.
+  CY saldo{};
+  if (com::SUCCEEDED(m_movimentos.LeSaldoLocal(filial, local, produto, data, &saldo))) custo.saldo = saldo.int64;
   return true;
 }
 

@@ -88,11 +88,9 @@ class CQMXIntegracao {
   struct CustoLocal {
     std::int64_t quantidade = 0;
     std::int64_t valor = 0;
-    // The place's balance of the product on the cupom's day, read once under
-    // the lock and followed as the cupom's items take from it.
-    bool saldoLido = false;
-    bool saldoCerto = false;
-    std::int64_t saldo = 0;
+    // The place's balance of the product on the cupom's day, read with the
+    // lock and followed as the cupom's items take from it (empty: unread).
+    std::optional<std::int64_t> saldo;
   };
 
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
@@ -128,7 +126,7 @@ class CQMXIntegracao {
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
   // Locks a place's running cost of a product (the key is the place and
   // the product), starting it when the place has none; false on a failure.
-  bool TravaCustoLocal(std::uint16_t filial, std::uint64_t chave, CustoLocal& custo);
+  bool TravaCustoLocal(std::uint16_t filial, NumeroDia data, std::uint64_t chave, CustoLocal& custo);
 
   // Integration keys: who generated what, so a later pass can remove it.
   bool FazChaveQuemGerouIntegracaoECF(const char* modulo, NumeroDia data, std::uint16_t emissora,

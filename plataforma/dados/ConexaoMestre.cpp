@@ -77,15 +77,16 @@ com::HRESULT CConexaoMestre::LeChavesIntegracao(const char* modulo, NumeroDia da
 com::HRESULT CConexaoMestre::GravaChaveIntegracao(const REG_EC_CHAVES_INTEGRACAOPS& c) {
   return Executa([&](CSessaoDados& s) {
     s.Enfileira("INSERT INTO chave_integracao (id, modulo, data, emissora, sev, fac, cod) VALUES (?, ?, ?, ?, ?, ?, ?)",
-              {s.ProximoNumero("chave_integracao"), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC,
-               c.COD});
+                {s.ProximoNumero("chave_integracao"), TextoParaBase(c.Modulo), c.Data, c.Emissora, c.SEV, c.FAC,
+                 c.COD});
     return com::S_OK;
   });
 }
 
 com::HRESULT CConexaoMestre::ExcluiChavesIntegracao(const char* modulo, NumeroDia data, std::uint16_t emissora) {
   return Executa([&](CSessaoDados& s) {
-    s.Enfileira("DELETE FROM chave_integracao WHERE modulo = ? AND data = ? AND emissora = ?", {modulo, data, emissora});
+    s.Enfileira("DELETE FROM chave_integracao WHERE modulo = ? AND data = ? AND emissora = ?",
+                {modulo, data, emissora});
     return com::S_OK;
   });
 }

@@ -64,7 +64,7 @@ std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const st
   m_sessao.Enfileira("DELETE FROM nota_fiscal_pagamento WHERE nota = ?", {id});
   for (const auto& p : pagamentos)
     m_sessao.Enfileira("INSERT INTO nota_fiscal_pagamento (nota, sequencia, forma, valor) VALUES (?, ?, ?, ?)",
-                     {id, p.Sequencia, p.Forma, p.Valor.int64});
+                       {id, p.Sequencia, p.Forma, p.Valor.int64});
   return id;
 }
 
@@ -125,7 +125,7 @@ void CGravadorMovimento::GravaReducaoZ(const REG_REDUCAO_ZPS& z, const std::vect
   m_sessao.Enfileira("DELETE FROM reducao_z_nao_fiscal WHERE emissora = ? AND data = ?", {z.Emissora, z.Data});
   for (const auto& t : naoFiscais)
     m_sessao.Enfileira("INSERT INTO reducao_z_nao_fiscal (emissora, data, codigo, valor) VALUES (?, ?, ?, ?)",
-                     {z.Emissora, z.Data, t.Codigo, t.Valor.int64});
+                       {z.Emissora, z.Data, t.Codigo, t.Valor.int64});
 }
 
 void CGravadorMovimento::GravaDocumentoECF(const REG_DOCUMENTO_ECFPS& d) {

@@ -1,20 +1,32 @@
 #include "plataforma/dados/InsercaoDados.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace qmx::dados {
 
+namespace {
+
+// "INSERT INTO t (a, b) VALUES " and one row's "(?, ?)".
+std::pair<std::string, std::string> InicioELinha(const std::string& tabela, const std::vector<std::string>& colunas) {
+  std::string inicio = "INSERT INTO " + tabela + " (", linha = "(";
+  for (std::size_t i = 0; i < colunas.size(); ++i) {
+    inicio += (i ? ", " : "") + colunas[i];
+    linha += i ? ", ?" : "?";
+  }
+  return {inicio + ") VALUES ", linha + ")"};
+}
+
+}  // namespace
+
 void InsereOuSubstitui(CSessaoDados& sessao, const std::string& tabela, const std::vector<std::string>& colunas,
                        std::size_t colunasChave, const std::vector<ParametroDados>& valores) {
-  std::string sql = "INSERT INTO " + tabela + " (";
-  std::string marcas, chave, atualiza;
+  const auto [inicio, linha] = InicioELinha(tabela, colunas);
+  std::string chave, atualiza;
   for (std::size_t i = 0; i < colunas.size(); ++i) {
-    sql += (i ? ", " : "") + colunas[i];
-    marcas += i ? ", ?" : "?";
     if (i < colunasChave) chave += (i ? ", " : "") + colunas[i];
     else atualiza += (atualiza.empty() ? "" : ", ") + colunas[i] + " = excluded." + colunas[i];
   }
-  sql += ") VALUES (" + marcas + ") ON CONFLICT (" + chave + ") DO ";
+  std::string sql = inicio + linha + " ON CONFLICT (" + chave + ") DO ";
   sql += atualiza.empty() ? "NOTHING" : "UPDATE SET " + atualiza;
   sessao.Enfileira(sql, valores);
 }
@@ -23,13 +35,7 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
                   const std::vector<ParametroDados>& valores) {
   const std::size_t largura = colunas.size();
   if (largura == 0 || valores.empty()) return;
-  std::string inicio = "INSERT INTO " + tabela + " (", linha = "(";
-  for (std::size_t i = 0; i < largura; ++i) {
-    inicio += (i ? ", " : "") + colunas[i];
-    linha += i ? ", ?" : "?";
-  }
-  inicio += ") VALUES ";
-  linha += ")";
+  const auto [inicio, linha] = InicioELinha(tabela, colunas);
   const std::size_t linhas = valores.size() / largura;
   // Pieces of a power of two rows: a session prepares each statement once
   // and keeps it, so a table has at most a handful of them.

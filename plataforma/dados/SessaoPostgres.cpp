@@ -258,7 +258,8 @@ class CCursorPostgresPorLotes : public CCursorPostgres {
     // A cursor left before its end is closed; one read to its end holds
     // nothing worth a round trip, and the transaction's end closes it.
     try {
-      if (m_linhas == CSessaoPostgres::kLinhasPorLote && m_sessao.EmTransacao()) m_sessao.ExecutaScript("CLOSE " + m_nome);
+      if (m_linhas == CSessaoPostgres::kLinhasPorLote && m_sessao.EmTransacao())
+        m_sessao.ExecutaScript("CLOSE " + m_nome);
     } catch (const CErroDados&) {
     }
   }
