@@ -84,7 +84,8 @@ long long RepeteSQLite(const std::string& arquivo, const std::vector<LeituraAnot
 
 // The same on PostgreSQL: one REPEATABLE READ transaction; a read walked
 // with a cursor is a server-side cursor fetched in the same pieces as the
-// library's, a read whole is one prepared statement.
+// library's, the next asked for ahead; a read whole is one prepared
+// statement.
 long long RepetePostgres(const std::string& conexao, const std::vector<LeituraAnotada>& leituras) {
   PGconn* pg = PQconnectdb(conexao.c_str());
   if (PQstatus(pg) != CONNECTION_OK) std::abort();
@@ -122,7 +123,17 @@ long long RepetePostgres(const std::string& conexao, const std::vector<LeituraAn
           static_cast<int>(valores.size()), nullptr, valores.data(), nullptr, nullptr, 0);
       if (PQresultStatus(r) != PGRES_COMMAND_OK) std::abort();
       PQclear(r);
-      while (le(PQexec(pg, (busca + cursor).c_str())) == dados::CSessaoPostgres::kLinhasPorLote) {
+      // Each next piece asked for before the current one is read, as the
+      // library does.
+      const std::string proxima = busca + cursor;
+      PGresult* lote = PQexec(pg, proxima.c_str());
+      for (;;) {
+        const bool cheio = PQntuples(lote) == dados::CSessaoPostgres::kLinhasPorLote;
+        if (cheio && PQsendQuery(pg, proxima.c_str()) != 1) std::abort();
+        le(lote);
+        if (!cheio) break;
+        lote = PQgetResult(pg);
+        if (PQgetResult(pg) != nullptr) std::abort();
       }
       continue;
     }

@@ -54,7 +54,10 @@ CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
   PQclear(r);
 }
 
-CSessaoPostgres::~CSessaoPostgres() { PQfinish(m_conexao); }
+CSessaoPostgres::~CSessaoPostgres() {
+  for (auto& [cursor, resultado] : m_guardados) PQclear(resultado);
+  PQfinish(m_conexao);
+}
 
 bool CSessaoPostgres::Valida() const { return m_conexao && PQstatus(m_conexao) == CONNECTION_OK; }
 
@@ -107,7 +110,10 @@ void CSessaoPostgres::Enfileira(const std::string& sql, const std::vector<Parame
     Executa(sql, parametros);
     return;
   }
-  if (m_fila.empty() && PQenterPipelineMode(m_conexao) != 1) Falha(nullptr, sql);
+  if (m_fila.empty()) {
+    Recolhe();
+    if (PQenterPipelineMode(m_conexao) != 1) Falha(nullptr, sql);
+  }
   auto achado = m_preparados.find(sql);
   if (achado == m_preparados.end()) {
     const std::string nome = "q" + std::to_string(++m_proximo);
@@ -180,6 +186,7 @@ void CSessaoPostgres::Escoa(bool calado) {
 
 PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<ParametroDados>& parametros) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  Recolhe();
   Escoa();
   PGresult* r = Tenta(sql, parametros);
   const auto estado = PQresultStatus(r);
@@ -249,15 +256,20 @@ class CCursorPostgres : public CCursorDados {
 };
 
 // A server-side cursor of the session's transaction, read kLinhasPorLote
-// rows at a time: a day of a busy branch is never held whole.
+// rows at a time: a day of a busy branch is never held whole. The next
+// rows are asked for as soon as a piece arrives, so the server produces
+// them while this one is walked.
 class CCursorPostgresPorLotes : public CCursorPostgres {
  public:
   CCursorPostgresPorLotes(CSessaoPostgres& sessao, std::string nome, PGresult* primeiro)
-      : CCursorPostgres(primeiro), m_sessao(sessao), m_nome(std::move(nome)) {}
+      : CCursorPostgres(primeiro), m_sessao(sessao), m_nome(std::move(nome)) {
+    Adianta();
+  }
   ~CCursorPostgresPorLotes() override {
     // A cursor left before its end is closed; one read to its end holds
     // nothing worth a round trip, and the transaction's end closes it.
     try {
+      m_sessao.Esquece(m_nome);
       if (m_linhas == CSessaoPostgres::kLinhasPorLote && m_sessao.EmTransacao())
         m_sessao.ExecutaScript("CLOSE " + m_nome);
     } catch (const CErroDados&) {
@@ -265,17 +277,26 @@ class CCursorPostgresPorLotes : public CCursorPostgres {
   }
 
   bool Proxima() override {
-    if (CCursorPostgres::Proxima()) return true;
+    if (CCursorPostgres::Proxima()) {
+      // Every so often what has arrived of the next piece is taken in.
+      if ((m_linha & 511) == 511) m_sessao.Absorve();
+      return true;
+    }
     if (m_linhas < CSessaoPostgres::kLinhasPorLote) return false;
     PGresult* lote = m_sessao.Busca(m_nome);
     PQclear(m_resultado);
     m_resultado = lote;
     m_linhas = PQntuples(lote);
     m_linha = -1;
+    Adianta();
     return CCursorPostgres::Proxima();
   }
 
  private:
+  void Adianta() {
+    if (m_linhas == CSessaoPostgres::kLinhasPorLote) m_sessao.Adianta(m_nome);
+  }
+
   CSessaoPostgres& m_sessao;
   std::string m_nome;
 };
@@ -287,6 +308,7 @@ std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
   Anota(sql, parametros, true);
   if (!m_transacao) return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  Recolhe();
   Escoa();
   const std::string nome = "qmx_cursor_" + std::to_string(++m_cursores);
   const Valores valores(parametros);
@@ -297,10 +319,59 @@ std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
   return std::make_unique<CCursorPostgresPorLotes>(*this, nome, Busca(nome));
 }
 
+namespace {
+std::string BuscaDe(const std::string& cursor) {
+  return "FETCH " + std::to_string(CSessaoPostgres::kLinhasPorLote) + " FROM " + cursor;
+}
+}  // namespace
+
 PGresult* CSessaoPostgres::Busca(const std::string& cursor) {
-  PGresult* r = PQexec(m_conexao, ("FETCH " + std::to_string(kLinhasPorLote) + " FROM " + cursor).c_str());
-  if (PQresultStatus(r) != PGRES_TUPLES_OK) Falha(r, "FETCH " + cursor);
+  if (m_adiantado == cursor) Recolhe();
+  PGresult* r = nullptr;
+  if (auto guardado = m_guardados.find(cursor); guardado != m_guardados.end()) {
+    r = guardado->second;
+    m_guardados.erase(guardado);
+  } else {
+    Recolhe();
+    Escoa();
+    r = PQexec(m_conexao, BuscaDe(cursor).c_str());
+  }
+  if (PQresultStatus(r) != PGRES_TUPLES_OK) Falha(r, BuscaDe(cursor));
   return r;
+}
+
+void CSessaoPostgres::Adianta(const std::string& cursor) {
+  // Not while writes are in the pipeline, nor while another cursor's
+  // request is out: those would have to be waited for first anyway.
+  if (!m_conexao || !m_adiantado.empty() || !m_fila.empty() || !m_transacao) return;
+  if (PQsendQuery(m_conexao, BuscaDe(cursor).c_str()) == 1) m_adiantado = cursor;
+}
+
+void CSessaoPostgres::Absorve() {
+  if (!m_adiantado.empty()) PQconsumeInput(m_conexao);
+}
+
+void CSessaoPostgres::Recolhe() {
+  if (m_adiantado.empty()) return;
+  const std::string cursor = std::move(m_adiantado);
+  m_adiantado.clear();
+  // One answer, then a null. A failure is kept for the cursor to report
+  // when it asks; the server has undone the transaction's work by then, and
+  // any other statement reports that on its own.
+  PGresult* resposta = nullptr;
+  while (PGresult* r = PQgetResult(m_conexao)) {
+    if (resposta) PQclear(resposta);
+    resposta = r;
+  }
+  if (resposta) m_guardados[cursor] = resposta;
+}
+
+void CSessaoPostgres::Esquece(const std::string& cursor) {
+  if (m_adiantado == cursor) Recolhe();
+  if (auto guardado = m_guardados.find(cursor); guardado != m_guardados.end()) {
+    PQclear(guardado->second);
+    m_guardados.erase(guardado);
+  }
 }
 
 std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<ParametroDados>& parametros) {
@@ -313,6 +384,7 @@ std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<
 
 void CSessaoPostgres::ExecutaScript(const std::string& sql) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
+  Recolhe();
   Escoa();
   PGresult* r = PQexec(m_conexao, sql.c_str());
   const auto estado = PQresultStatus(r);
@@ -347,6 +419,7 @@ void CSessaoPostgres::ConfirmaNoMotor() {
 
 void CSessaoPostgres::DesfazNoMotor() {
   m_transacao = false;
+  Recolhe();
   Escoa(true);
   if (m_conexao && PQtransactionStatus(m_conexao) != PQTRANS_IDLE) PQclear(PQexec(m_conexao, "ROLLBACK"));
 }

@@ -46,6 +46,17 @@ class CSessaoPostgres : public CSessaoDados {
   // rows at a time; the next rows of one are fetched with Busca.
   static constexpr int kLinhasPorLote = 5000;
   pg_result* Busca(const std::string& cursor);
+  // Asks for a cursor's next rows without waiting for them, so that the
+  // server produces them while the caller walks the rows it has; Busca
+  // then collects them. One such request is in flight per session at a
+  // time (a second is simply not sent), and any other statement first
+  // collects it and keeps it for its cursor.
+  void Adianta(const std::string& cursor);
+  // Reads what of the request in flight has arrived, without waiting, so
+  // the server never stops for want of a reader.
+  void Absorve();
+  // A cursor going away: its rows asked for ahead are dropped.
+  void Esquece(const std::string& cursor);
 
  protected:
   void IniciaNoMotor() override;
@@ -62,6 +73,9 @@ class CSessaoPostgres : public CSessaoDados {
   // A statement libpq could not send: what was sent is collected and the
   // failure thrown.
   [[noreturn]] void NaoEnviou(const std::string& sql);
+  // Collects the answer of the request in flight, if any, for its cursor:
+  // the connection is then free for another statement.
+  void Recolhe();
 
   // A statement sent ahead: its SQL (the key of m_preparados) and whether it
   // is the statement's preparation rather than a run of it.
@@ -76,6 +90,8 @@ class CSessaoPostgres : public CSessaoDados {
   int m_cursores = 0;
   bool m_transacao = false;
   std::vector<NaFila> m_fila;
+  std::string m_adiantado;                      // cursor whose next rows are in flight
+  std::map<std::string, pg_result*> m_guardados;  // next rows collected for their cursors
 };
 
 }  // namespace qmx::dados
