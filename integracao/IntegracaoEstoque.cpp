@@ -22,10 +22,6 @@ constexpr const char* kTituloPendencias = "Pendências na Integração com Torvo
 constexpr const char* kTituloContabilizacao = "Pendências na Contabilização ECF - (Estoque/Contábil)";
 
 
-std::uint64_t ChaveSaldo(std::uint16_t local, std::uint32_t produto) {
-  return (static_cast<std::uint64_t>(local) << 32) | produto;
-}
-
 // The items that move stock: not excluded, not services, not cancelled.
 bool MovimentaEstoque(const REG_EC_CX_CIPS& item) { return !item.Excluido && !item.Servico && !item.Cancelado; }
 
@@ -172,15 +168,14 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
   // The running cost of each place and product the cupom takes from, held
   // until the cupom commits. Taken in ascending order, so two terminals
   // whose cupons share products in another order never wait on each other.
-  std::map<std::uint64_t, CustoLocal> custos;
+  std::map<dados::LocalProduto, CustoLocal> custos;
   for (const auto& item : cupom.Itens) {
     if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
     const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
     if (com::SUCCEEDED(produto.lido) && produto.temLocal)
-      custos.emplace(ChaveSaldo(produto.local.Codigo, item.Codigo), CustoLocal{});
+      custos.emplace(dados::LocalProduto{produto.local.Codigo, item.Codigo}, CustoLocal{});
   }
-  for (auto& [chave, custo] : custos)
-    if (!TravaCustoLocal(cupom.Cupom.Filial, cupom.Cupom.Data, chave, custo)) return ResultadoCupom::Pendente;
+  if (!TravaCustosLocais(cupom.Cupom.Filial, cupom.Cupom.Data, custos)) return ResultadoCupom::Pendente;
 
   bool pendente = false;
   for (auto& item : cupom.Itens) {
@@ -200,7 +195,7 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
 
 bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item,
                                  const REG_EMISSORPS& emissora, CESContabilizacao& contabilizacao,
-                                 std::map<std::uint64_t, CustoLocal>& custos) {
+                                 std::map<dados::LocalProduto, CustoLocal>& custos) {
   CTecladoTravado teclado;
   item.IntegradoEstoque = 0;
   const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
@@ -213,7 +208,7 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
   std::vector<REG_ES_MOVIMENTOPS> movimentos;
   CustoLocal* custo = nullptr;
   if (com::SUCCEEDED(produto.lido) && produto.temLocal) {
-    custo = &custos.at(ChaveSaldo(produto.local.Codigo, item.Codigo));
+    custo = &custos.at(dados::LocalProduto{produto.local.Codigo, item.Codigo});
     if (custo->saldo && (produto.local.PermiteNegativo || *custo->saldo >= item.Quantidade.int64)) {
       REG_ES_MOVIMENTOPS m{};
       m.Filial = cupom.Cupom.Filial;
@@ -295,31 +290,45 @@ const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint
   return m_produtosEstoque.emplace(codigo, p).first->second;
 }
 
-bool CQMXIntegracao::TravaCustoLocal(std::uint16_t filial, NumeroDia data, std::uint64_t chave, CustoLocal& custo) {
-  const auto local = static_cast<std::uint16_t>(chave >> 32);
-  const auto produto = static_cast<std::uint32_t>(chave & 0xFFFFFFFFu);
-  CY quantidade{};
-  CY valor{};
-  com::HRESULT travado = m_movimentos.TravaCustoLocal(filial, local, produto, &quantidade, &valor);
-  if (travado == dados::QMX_E_REGISTRO_INEXISTENTE) {
-    // The first time the place gives of the product: its balance then,
-    // at the last purchase cost.
-    CY saldo{};
+bool CQMXIntegracao::TravaCustosLocais(std::uint16_t filial, NumeroDia data,
+                                       std::map<dados::LocalProduto, CustoLocal>& custos) {
+  std::vector<dados::LocalProduto> chaves;
+  for (const auto& [chave, custo] : custos) chaves.push_back(chave);
+  std::vector<dados::CustoDoLocal> travados;
+  if (com::FAILED(m_movimentos.TravaCustosLocais(filial, chaves, &travados))) return false;
+  if (travados.size() < chaves.size()) {
+    // The first time a place gives of a product: its running cost starts
+    // from its balance then (every movement counted), at the last purchase
+    // cost. Then all are taken again, in order; those already held come at
+    // once.
+    std::vector<dados::LocalProduto> novos;
+    auto travado = travados.begin();
+    for (const auto& chave : chaves) {
+      if (travado != travados.end() && travado->chave == chave) ++travado;
+      else novos.push_back(chave);
+    }
+    std::vector<CY> saldos;
     const NumeroDia sempre = std::numeric_limits<std::int32_t>::max();
-    if (com::FAILED(m_movimentos.LeSaldoLocal(filial, local, produto, sempre, &saldo))) return false;
-    const std::int64_t custoCompra = ProdutoDoEstoque(produto, filial).produto.CustoUltimaCompra.int64;
-    if (com::FAILED(
-            m_movimentos.IniciaCustoLocal(filial, local, produto, saldo, CY{ValorAoCusto(saldo.int64, custoCompra)})))
+    if (com::FAILED(m_movimentos.LeSaldosLocais(filial, novos, sempre, &saldos))) return false;
+    for (std::size_t i = 0; i < novos.size(); ++i) {
+      const std::int64_t custoCompra = ProdutoDoEstoque(novos[i].produto, filial).produto.CustoUltimaCompra.int64;
+      if (com::FAILED(m_movimentos.IniciaCustoLocal(filial, novos[i].local, novos[i].produto, saldos[i],
+                                                    CY{ValorAoCusto(saldos[i].int64, custoCompra)})))
+        return false;
+    }
+    if (com::FAILED(m_movimentos.TravaCustosLocais(filial, chaves, &travados)) || travados.size() != chaves.size())
       return false;
-    travado = m_movimentos.TravaCustoLocal(filial, local, produto, &quantidade, &valor);
   }
-  if (com::FAILED(travado)) return false;
-  custo.quantidade = quantidade.int64;
-  custo.valor = valor.int64;
-  // A balance that cannot be read leaves the product's items unmoved, not
+  for (const auto& travado : travados) {
+    auto& custo = custos.at(travado.chave);
+    custo.quantidade = travado.quantidade.int64;
+    custo.valor = travado.valor.int64;
+  }
+  // Balances that cannot be read leave the products' items unmoved, not
   // the cupom.
-  CY saldo{};
-  if (com::SUCCEEDED(m_movimentos.LeSaldoLocal(filial, local, produto, data, &saldo))) custo.saldo = saldo.int64;
+  std::vector<CY> saldos;
+  if (com::SUCCEEDED(m_movimentos.LeSaldosLocais(filial, chaves, data, &saldos)))
+    for (std::size_t i = 0; i < chaves.size(); ++i) custos.at(chaves[i]).saldo = saldos[i].int64;
   return true;
 }
 

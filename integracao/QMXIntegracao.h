@@ -122,11 +122,12 @@ class CQMXIntegracao {
   // reads are read once for all the cupons a pass gives it.
   ResultadoCupom IntegraCupom(dados::CupomCompleto& cupom, class CESContabilizacao& contabilizacao);
   bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
-                   class CESContabilizacao& contabilizacao, std::map<std::uint64_t, CustoLocal>& custos);
+                   class CESContabilizacao& contabilizacao, std::map<dados::LocalProduto, CustoLocal>& custos);
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
-  // Locks a place's running cost of a product (the key is the place and
-  // the product), starting it when the place has none; false on a failure.
-  bool TravaCustoLocal(std::uint16_t filial, NumeroDia data, std::uint64_t chave, CustoLocal& custo);
+  // Locks the places' running costs of the products a cupom takes from,
+  // starting those a place has none of yet, and reads their balances on
+  // the cupom's day; false on a failure.
+  bool TravaCustosLocais(std::uint16_t filial, NumeroDia data, std::map<dados::LocalProduto, CustoLocal>& custos);
 
   // Integration keys: who generated what, so a later pass can remove it.
   bool FazChaveQuemGerouIntegracaoECF(const char* modulo, NumeroDia data, std::uint16_t emissora,

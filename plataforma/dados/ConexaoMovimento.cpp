@@ -1,5 +1,8 @@
 #include "plataforma/dados/ConexaoMovimento.h"
 
+#include <map>
+
+#include "plataforma/dados/InsercaoDados.h"
 #include "plataforma/dados/LeituraRegistros.h"
 #include "plataforma/dados/TextoRegistro.h"
 
@@ -58,37 +61,82 @@ com::HRESULT CConexaoMovimento::PreparaCupom(const char* documento, NumeroDia da
   });
 }
 
-com::HRESULT CConexaoMovimento::LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
-                                             NumeroDia data, CY* saldo) {
-  if (!saldo) return com::E_POINTER;
+namespace {
+
+// Places and products as a VALUES list of count rows, typed for both
+// engines (an untyped parameter in VALUES is a text on the server).
+std::string ListaDeChaves(std::size_t quantas) {
+  std::string lista = "VALUES ";
+  for (std::size_t i = 0; i < quantas; ++i) {
+    if (i) lista += ", ";
+    lista += "(CAST(? AS INTEGER), CAST(? AS INTEGER))";
+  }
+  return lista;
+}
+
+void ChavesDoPedaco(const std::vector<LocalProduto>& chaves, std::size_t primeira, std::size_t quantas,
+                    std::vector<ParametroDados>& parametros) {
+  for (std::size_t i = primeira; i < primeira + quantas; ++i) {
+    parametros.emplace_back(chaves[i].local);
+    parametros.emplace_back(chaves[i].produto);
+  }
+}
+
+}  // namespace
+
+com::HRESULT CConexaoMovimento::LeSaldosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves,
+                                               NumeroDia data, std::vector<CY>* saldos) {
+  if (!saldos) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    // The latest position and the movements after it, in one statement.
-    const auto linhas = s.Consulta(
-        "WITH p AS (SELECT data, quantidade FROM estoque_posicao WHERE filial = ? AND produto = ? AND data <= ? "
-        "ORDER BY data DESC LIMIT 1) "
-        "SELECT COALESCE((SELECT quantidade FROM p), 0) + "
-        "COALESCE((SELECT SUM(quantidade) FROM movimento_estoque WHERE filial = ? AND produto = ? AND "
-        "local_estoque = ? AND data > COALESCE((SELECT data FROM p), -1) AND data <= ?), 0)",
-        {filial, produto, data, filial, produto, local, data});
-    saldo->int64 = linhas.empty() ? 0 : linhas.front().Inteiro(0);
+    std::map<LocalProduto, std::int64_t> lidos;
+    PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
+      // Per place and product, the latest position and the movements after
+      // it, in one statement for the whole piece.
+      std::vector<ParametroDados> parametros;
+      ChavesDoPedaco(chaves, primeira, quantas, parametros);
+      parametros.insert(parametros.end(), {filial, data, filial, data, filial, data});
+      const auto linhas = s.Consulta(
+          "WITH k (local_estoque, produto) AS (" + ListaDeChaves(quantas) +
+              "), p AS (SELECT k.local_estoque, k.produto, "
+              "(SELECT e.data FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND e.data <= ? "
+              "ORDER BY e.data DESC LIMIT 1) AS data, "
+              "(SELECT e.quantidade FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND "
+              "e.data <= ? ORDER BY e.data DESC LIMIT 1) AS quantidade FROM k) "
+              "SELECT p.local_estoque, p.produto, COALESCE(p.quantidade, 0) + COALESCE((SELECT SUM(m.quantidade) "
+              "FROM movimento_estoque m WHERE m.filial = ? AND m.produto = p.produto AND "
+              "m.local_estoque = p.local_estoque AND m.data > COALESCE(p.data, -1) AND m.data <= ?), 0) FROM p",
+          parametros);
+      for (const auto& l : linhas)
+        lidos[LocalProduto{static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))}] =
+            l.Inteiro(2);
+    });
+    saldos->clear();
+    for (const auto& chave : chaves) saldos->push_back(CY{lidos.at(chave)});
     return com::S_OK;
   });
 }
 
-com::HRESULT CConexaoMovimento::TravaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
-                                                CY* quantidade, CY* valor) {
-  if (!quantidade || !valor) return com::E_POINTER;
+com::HRESULT CConexaoMovimento::TravaCustosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves,
+                                                  std::vector<CustoDoLocal>* custos) {
+  if (!custos) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    // Touching the row takes its lock on either engine (the write
-    // transaction on SQLite, the row's lock on PostgreSQL), as a
-    // SELECT ... FOR UPDATE would on the server; it answers the row too.
-    const auto linhas = s.Consulta(
-        "UPDATE saldo_local SET quantidade = quantidade WHERE filial = ? AND local_estoque = ? AND produto = ? "
-        "RETURNING quantidade, valor",
-        {filial, local, produto});
-    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
-    *quantidade = CY{linhas.front().Inteiro(0)};
-    *valor = CY{linhas.front().Inteiro(1)};
+    custos->clear();
+    PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
+      std::vector<ParametroDados> parametros{filial};
+      ChavesDoPedaco(chaves, primeira, quantas, parametros);
+      // The rows come sorted and are locked as they come (on SQLite the
+      // write transaction already holds the whole database).
+      const auto linhas = s.Consulta(
+          "SELECT local_estoque, produto, quantidade, valor FROM saldo_local WHERE filial = ? AND "
+          "(local_estoque, produto) IN (" +
+              ListaDeChaves(quantas) + ") ORDER BY local_estoque, produto" + s.TravaLinhasLidas(),
+          parametros);
+      for (const auto& l : linhas)
+        custos->push_back(CustoDoLocal{
+            .chave = {static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))},
+            .quantidade = CY{l.Inteiro(2)},
+            .valor = CY{l.Inteiro(3)}});
+    });
     return com::S_OK;
   });
 }

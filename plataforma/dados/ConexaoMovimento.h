@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <compare>
 #include <functional>
+#include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroEstoque.h"
@@ -9,6 +11,21 @@
 #include "plataforma/calendario/NumeroDia.h"
 
 namespace qmx::dados {
+
+// A storage place and a product, ordered by place and then product.
+struct LocalProduto {
+  std::uint16_t local = 0;
+  std::uint32_t produto = 0;
+  auto operator<=>(const LocalProduto&) const = default;
+};
+
+// A place's running cost of a product: the quantity it holds and their
+// total cost.
+struct CustoDoLocal {
+  LocalProduto chave;
+  CY quantidade{};
+  CY valor{};
+};
 
 // The stock server's positions and inventories.
 class IZTES_Movimento {
@@ -28,18 +45,21 @@ class IZTES_Movimento {
   // the caller's transaction ends.
   virtual com::HRESULT PreparaCupom(const char* documento, NumeroDia data, std::uint16_t emissora,
                                     std::uint32_t coo) = 0;
-  // What a storage place holds of a product at the end of a day: the
-  // branch's latest position on or before the day plus the place's
-  // movements after that position up to the day.
-  virtual com::HRESULT LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
-                                    NumeroDia data, CY* saldo) = 0;
-  // Takes a place's running cost of a product (quantity and total cost)
-  // and holds it against every other writer until the caller's transaction
-  // ends: a second terminal that wants the same place and product waits
-  // here, then sees what the first one wrote. Record not found when the
-  // place has no running cost yet.
-  virtual com::HRESULT TravaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
-                                       CY* quantidade, CY* valor) = 0;
+  // What each storage place holds of its product at the end of a day: the
+  // branch's latest position of the product on or before the day plus the
+  // place's movements after that position up to the day. One balance per
+  // place and product given, in their order.
+  virtual com::HRESULT LeSaldosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves, NumeroDia data,
+                                      std::vector<CY>* saldos) = 0;
+  // Takes the running costs (quantity and total cost) of the places'
+  // products and holds them against every other writer until the caller's
+  // transaction ends: a second terminal that wants one of them waits, then
+  // sees what the first one wrote. The places and products are given in
+  // ascending order and locked in it, so two writers never wait on each
+  // other. Answers those that exist, in the same order; a place with no
+  // running cost of a product yet is left out.
+  virtual com::HRESULT TravaCustosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves,
+                                         std::vector<CustoDoLocal>* custos) = 0;
   // Starts a place's running cost of a product with a quantity and its
   // value; nothing when another writer started it first.
   virtual com::HRESULT IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
@@ -60,10 +80,10 @@ class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
       const std::function<bool(const REG_ES_SALDOS_INVENTARIOPS&)>& porSaldo) override;
   com::HRESULT PreparaCupom(const char* documento, NumeroDia data, std::uint16_t emissora,
                             std::uint32_t coo) override;
-  com::HRESULT LeSaldoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, NumeroDia data,
-                            CY* saldo) override;
-  com::HRESULT TravaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY* quantidade,
-                               CY* valor) override;
+  com::HRESULT LeSaldosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves, NumeroDia data,
+                              std::vector<CY>* saldos) override;
+  com::HRESULT TravaCustosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves,
+                                 std::vector<CustoDoLocal>* custos) override;
   com::HRESULT IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY quantidade,
                                 CY valor) override;
   com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) override;

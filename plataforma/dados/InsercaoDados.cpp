@@ -37,11 +37,7 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
   if (largura == 0 || valores.empty()) return;
   const auto [inicio, linha] = InicioELinha(tabela, colunas);
   const std::size_t linhas = valores.size() / largura;
-  // Pieces of a power of two rows: a session prepares each statement once
-  // and keeps it, so a table has at most a handful of them.
-  for (std::size_t primeira = 0; primeira < linhas;) {
-    std::size_t quantas = kLinhasPorInsercao;
-    while (quantas > linhas - primeira) quantas /= 2;
+  PercorrePedacos(linhas, [&](std::size_t primeira, std::size_t quantas) {
     std::string sql = inicio;
     sql.reserve(inicio.size() + quantas * (linha.size() + 2));
     for (std::size_t l = 0; l < quantas; ++l) (sql += l ? ", " : "") += linha;
@@ -51,6 +47,14 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
       const auto de = valores.begin() + static_cast<std::ptrdiff_t>(primeira * largura);
       sessao.Enfileira(sql, std::vector<ParametroDados>(de, de + static_cast<std::ptrdiff_t>(quantas * largura)));
     }
+  });
+}
+
+void PercorrePedacos(std::size_t total, const std::function<void(std::size_t, std::size_t)>& porPedaco) {
+  for (std::size_t primeira = 0; primeira < total;) {
+    std::size_t quantas = kLinhasPorInsercao;
+    while (quantas > total - primeira) quantas /= 2;
+    porPedaco(primeira, quantas);
     primeira += quantas;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,11 @@ void InsereOuSubstitui(CSessaoDados& sessao, const std::string& tabela, const st
 inline constexpr std::size_t kLinhasPorInsercao = 256;
 void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::vector<std::string>& colunas,
                   const std::vector<ParametroDados>& valores);
+
+// Splits a list of total entries into consecutive pieces of a power of two
+// entries, at most kLinhasPorInsercao each, largest first, and calls
+// porPedaco(first, count) for each. A statement built for a piece's size
+// is then prepared once per size, never once per list.
+void PercorrePedacos(std::size_t total, const std::function<void(std::size_t, std::size_t)>& porPedaco);
 
 }  // namespace qmx::dados

@@ -146,6 +146,10 @@ class CSessaoDados {
   virtual bool EmTransacao() const = 0;
   // "sqlite" or "postgres".
   virtual const char* Motor() const = 0;
+  // What a read ends with to lock the rows it reads until the write
+  // transaction ends, taking them in the order they are read. Nothing
+  // where the write transaction already holds the whole database.
+  virtual const char* TravaLinhasLidas() const { return ""; }
 
  protected:
   // Adds a read to the list AnotaLeituras gave, if any.

@@ -38,6 +38,7 @@ class CSessaoPostgres : public CSessaoDados {
   bool Valida() const override;
   bool EmTransacao() const override { return m_transacao; }
   const char* Motor() const override { return "postgres"; }
+  const char* TravaLinhasLidas() const override { return " FOR UPDATE"; }
 
   // "?" placeholders become PostgreSQL's "$1", "$2", ... (outside quotes).
   static std::string Numera(const std::string& sql);

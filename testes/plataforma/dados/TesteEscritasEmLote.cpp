@@ -3,7 +3,12 @@
 // keeps nothing of its transaction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
+
 #include "apoio/Motores.h"
+#include "plataforma/dados/ConexaoMovimento.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/InsercaoDados.h"
 
@@ -139,6 +144,73 @@ TEST_P(EscritasEmLote, CursoresDeUmaTransacaoLidosPorPartes) {
   EXPECT_EQ(lidas, 5000);
   s->Desfaz();
   EXPECT_EQ(Conta(*s), kTotal);
+}
+
+// The running costs and balances of many places' products are read in a
+// few statements (pieces past the largest one included): each as if read
+// alone, the balance being the latest position on or before the day plus
+// the place's movements after it up to the day.
+TEST_P(EscritasEmLote, CustosESaldosDeMuitosLocaisNumaLeitura) {
+  auto s = AbreSessao(empresa->Endereco());
+  std::mt19937 sorte(33);
+  const auto ate = [&](int n) { return static_cast<int>(sorte() % static_cast<unsigned>(n)); };
+  constexpr NumeroDia kDia = 500;
+  std::vector<LocalProduto> chaves;
+  std::map<LocalProduto, std::int64_t> esperados;
+  std::map<LocalProduto, std::pair<std::int64_t, std::int64_t>> custos;
+  std::vector<ParametroDados> posicoes, movimentos, saldos;
+  int id = 0;
+  for (std::uint32_t produto = 1; produto <= 150; ++produto) {
+    // The branch's positions of the product: none, or some before, on and
+    // after the day; the latest on or before it counts.
+    NumeroDia dataPosicao = -1;
+    std::int64_t posicao = 0;
+    for (NumeroDia data = kDia - 3; data <= kDia + 2; ++data) {
+      if (ate(3)) continue;
+      const std::int64_t quantidade = ate(100000) - 20000;
+      posicoes.insert(posicoes.end(), {1, produto, data, quantidade});
+      if (data <= kDia) dataPosicao = data, posicao = quantidade;
+    }
+    for (std::uint16_t local : {std::uint16_t{1}, std::uint16_t{2}}) {
+      const LocalProduto chave{local, produto};
+      chaves.push_back(chave);
+      std::int64_t saldo = posicao;
+      for (int m = ate(5); m > 0; --m) {
+        const NumeroDia data = kDia - 4 + ate(8);
+        const std::int64_t quantidade = ate(20000) - 10000;
+        movimentos.insert(movimentos.end(), {++id, 1, local, produto, data, quantidade, 0});
+        if (data > dataPosicao && data <= kDia) saldo += quantidade;
+      }
+      esperados[chave] = saldo;
+      if (ate(3)) {
+        custos[chave] = {ate(50000), ate(900000)};
+        saldos.insert(saldos.end(), {1, local, produto, custos[chave].first, custos[chave].second});
+      }
+    }
+  }
+  s->Inicia();
+  InsereLinhas(*s, "estoque_posicao", {"filial", "produto", "data", "quantidade"}, posicoes);
+  InsereLinhas(*s, "movimento_estoque", {"id", "filial", "local_estoque", "produto", "data", "quantidade", "valor"},
+               movimentos);
+  InsereLinhas(*s, "saldo_local", {"filial", "local_estoque", "produto", "quantidade", "valor"}, saldos);
+  s->Confirma();
+
+  CConexaoMovimento conexao;
+  ASSERT_EQ(conexao.Inicializa(empresa->Chave(), 1, 0), com::S_OK);
+  std::vector<CY> lidos;
+  ASSERT_EQ(conexao.LeSaldosLocais(1, chaves, kDia, &lidos), com::S_OK);
+  ASSERT_EQ(lidos.size(), chaves.size());
+  for (std::size_t i = 0; i < chaves.size(); ++i) EXPECT_EQ(lidos[i].int64, esperados[chaves[i]]) << i;
+  std::sort(chaves.begin(), chaves.end());
+  std::vector<CustoDoLocal> travados;
+  ASSERT_EQ(conexao.TravaCustosLocais(1, chaves, &travados), com::S_OK);
+  ASSERT_EQ(travados.size(), custos.size());
+  auto custo = custos.begin();
+  for (const auto& t : travados) {
+    EXPECT_EQ(t.chave, custo->first);
+    EXPECT_EQ(std::make_pair(t.quantidade.int64, t.valor.int64), custo->second);
+    ++custo;
+  }
 }
 
 QMX_NOS_DOIS_MOTORES(EscritasEmLote);
