@@ -4,6 +4,7 @@
 
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "plataforma/processo/Andamento.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
@@ -28,8 +29,14 @@ bool CSaidaTemporaria::Cria() {
 
 void CSaidaTemporaria::Escreve(std::string_view texto) {
   if (m_fd < 0) throw CExcecaoArquivo(CExcecaoArquivo::generica, EBADF, Caminho());
-  if (m_buffer.size() + texto.size() > kBuffer) Descarrega();
+  // What leaves the buffer tells the thread's long work, if anyone follows
+  // it, how far it has gone.
+  if (m_buffer.size() + texto.size() > kBuffer) {
+    processo::ContaEscrita(static_cast<std::int64_t>(m_buffer.size()));
+    Descarrega();
+  }
   if (texto.size() >= kBuffer) {
+    processo::ContaEscrita(static_cast<std::int64_t>(texto.size()));
     if (!GravacaoAtomica::EscreveTudo(m_fd, texto.data(), texto.size())) Falha(errno ? errno : EIO);
     m_escritos += texto.size();
     return;

@@ -245,6 +245,9 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   qmx::sistema::DefineVariavel("QMX_ROTEIRO", qmx::descritores::Nome(arquivoRoteiro));
   qmx::sistema::DefineVariavel("QMX_ROTEIRO_REGISTRO", qmx::descritores::Nome(arquivoRegistro));
   if (!registro.empty()) qmx::sistema::DefineVariavel("QMX_REGISTRO", qmx::descritores::Nome(fs::absolute(registro)));
+  // Long work shows a bar on the terminal; a redirected error output gets
+  // no such lines.
+  if (::isatty(2)) qmx::sistema::DefineVariavel("QMX_PROGRESSO_TERMINAL", "1");
   if (UsaEmpresa(*comando)) ExigeEmpresa(*comando, empresa);
 
   std::unique_ptr<Biblioteca> carregada;

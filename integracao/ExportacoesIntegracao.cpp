@@ -8,6 +8,7 @@
 #include "integracao/QMXIntegracao.h"
 #include "plataforma/com/HResult.h"
 #include "plataforma/dados/RegistroCaixa.h"
+#include "plataforma/processo/Andamento.h"
 
 using namespace qmx;
 
@@ -49,7 +50,12 @@ std::int32_t ComTrabalhador(const char* nome, int modo, F&& passo) {
     const TriploConexao triplo = CopiaTriplo();
     CQMXIntegracao trabalhador(triplo.chaveEmpresa, triplo.usuario, triplo.contexto, modo);
     trabalhador.SetArquivoLog(Contexto().diretorioSaida);
-    return passo(trabalhador);
+    try {
+      return passo(trabalhador);
+    } catch (const processo::CTrabalhoCancelado&) {
+      trabalhador.AnotaInterrupcao();
+      return kIntegracaoInterrompida;
+    }
   });
 }
 

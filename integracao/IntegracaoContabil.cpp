@@ -21,6 +21,7 @@
 #include "integracao/RecebimentosCupom.h"
 #include "integracao/TextosIntegracao.h"
 #include "plataforma/dados/TransacaoDados.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -104,7 +105,12 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   // The day's totals per product and per service.
   std::map<std::uint32_t, Totais> produtos;
   std::map<std::uint32_t, Totais> servicos;
+  // The operator may stop the pass between two cupons: what was done
+  // stays done, the rest stays pending.
+  ui::CProgresso progresso("Integração com Torvo Contábil", ui::CProgresso::Unidade::Cupons,
+                           static_cast<std::int64_t>(lidos.cupons.size()));
   for (const auto& cupom : lidos.cupons) {
+    progresso.Avanca();
     if (cupom.Cupom.Cancelado) continue;
     const bool prazo = VendaAPrazo(cupom, aVista);
     for (const auto& item : cupom.Itens) {

@@ -11,6 +11,7 @@
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -94,7 +95,12 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
 
   bool pendente = false;
   CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
+  // The operator may stop the pass between two cupons: what was done
+  // stays done, the rest stays pending.
+  ui::CProgresso progresso("Integração com Torvo Estoque", ui::CProgresso::Unidade::Cupons,
+                           static_cast<std::int64_t>(lidos.cupons.size()));
   for (auto& cupom : lidos.cupons) {
+    progresso.Avanca();
     // Origin 4 stays out of the stock; a cancelled cupom took nothing from
     // it (ours: its items would only ever stay pending).
     if (cupom.Cupom.Origem == 4 || cupom.Cupom.Cancelado || !TemItemPendente(cupom)) continue;

@@ -24,6 +24,7 @@
 #include "integracao/TextosIntegracao.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/dados/TransacaoDados.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -191,7 +192,12 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
 
   std::map<std::uint16_t, std::int64_t> totaisAVista;  // cash sales without customer, per means
   std::vector<Recebimento> recebimentos;
+  // The operator may stop the pass between two cupons: what was done
+  // stays done, the rest stays pending.
+  ui::CProgresso progresso("Integração com Torvo Financeiro", ui::CProgresso::Unidade::Cupons,
+                           static_cast<std::int64_t>(lidos.cupons.size()));
   for (const auto& cupom : lidos.cupons) {
+    progresso.Avanca();
     const REG_EC_CXPS& c = cupom.Cupom;
     if (!RecebimentosDoCupom(cupom, formas, aVista, recebimentos)) {
       // Installments beyond what was received: nothing of the day is

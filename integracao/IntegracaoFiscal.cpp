@@ -9,6 +9,7 @@
 #include "integracao/QMXIntegracao.h"
 #include "integracao/TextosIntegracao.h"
 #include "plataforma/dados/TransacaoDados.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -160,7 +161,12 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
 
   // The book's lines: by service flag, code and rate.
   std::map<std::tuple<bool, std::uint32_t, std::uint16_t>, REG_LIVRO_FISCALPS> linhas;
+  // The operator may stop the pass between two cupons: what was done
+  // stays done, the rest stays pending.
+  ui::CProgresso progresso("Integração com Torvo Escrita Fiscal", ui::CProgresso::Unidade::Cupons,
+                           static_cast<std::int64_t>(lidos.cupons.size()));
   for (const auto& cupom : lidos.cupons) {
+    progresso.Avanca();
     if (cupom.Cupom.Cancelado) continue;
     for (const auto& item : cupom.Itens) {
       if (item.Cancelado) continue;

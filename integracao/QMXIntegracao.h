@@ -61,7 +61,11 @@ class CQMXIntegracao {
 
   // Each pass answers kIntegracaoCompleta, kIntegracaoComPendencias (stock
   // only), or a negative code: a server's failure, or
-  // kIntegracaoInterrompida when configuration or data stopped it.
+  // kIntegracaoInterrompida when configuration or data stopped it. The
+  // operator may stop a pass from its progress window between two cupons
+  // (processo::CTrabalhoCancelado leaves it): the caller then writes the
+  // log's line with AnotaInterrupcao and answers kIntegracaoInterrompida.
+  void AnotaInterrupcao() const { Log("Integração interrompida pelo operador"); }
   std::int32_t IntegraContabilidade(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   std::int32_t IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   std::int32_t IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);

@@ -3,7 +3,8 @@
 # demonstration (the big store unless --tamanho N or --cupons N is given): each generation
 # is run once to time it, then killed at ten moments spread over that time,
 # then run again; and once more with too little room for its file (a file
-# size limit). After every kill, each file under a final name in the
+# size limit), and once stopped by the operator from its progress window.
+# After every kill, each file under a final name in the
 # company's electronic-files folder must be whole and signed (the SPED
 # extract, which has no EAD line, must pass the validator); after the next
 # run, no temporary may be left anywhere (the company's folders and the
@@ -111,6 +112,20 @@ sem_espaco() {
   confere_temporarios "$nome (disco cheio)"
 }
 
+# Stopped by the operator from its progress (every report shown at once, the
+# first one answered with Cancel): the dialog ends cancelled, and no file
+# is left, final or temporary.
+cancelado() {
+  local nome="$1" antes depois saida
+  printf 'cancela-progresso\n' > "$trabalho/cancela.txt"
+  antes=$(find "$trabalho/loja" -type f ! -name '.*' ! -name 'impressao-*' ! -name '*.log' | sort -u)
+  saida=$(QMX_PROGRESSO_MS=0 "$qmx" "${comum[@]}" --roteiro "$trabalho/cancela.txt" "${argumentos[@]}" 2>&1)
+  [[ "$(tail -1 <<< "$saida")" == "cancelado" ]] || falha "$nome: cancelada no progresso, não terminou cancelada: $(tail -2 <<< "$saida")"
+  depois=$(find "$trabalho/loja" -type f ! -name '.*' ! -name 'impressao-*' ! -name '*.log' | sort -u)
+  [[ "$depois" == "$antes" ]] || falha "$nome: cancelada, deixou um arquivo novo: $(comm -13 <(echo "$antes") <(echo "$depois"))"
+  confere_temporarios "$nome (cancelada)"
+}
+
 for linha in "${geradores[@]}"; do
   nome="${linha%%|*}"
   # QMX_GERADORES="sintegra davs" runs only those.
@@ -135,6 +150,7 @@ for linha in "${geradores[@]}"; do
   confere_finais "$nome"
   confere_temporarios "$nome"
   sem_espaco "$nome" "$arquivos"
+  cancelado "$nome"
   # The fiscal-memory files are written first by the printer, into its
   # answer folder, and signed there: once more with that folder full.
   case "$nome" in lmf|arq-mfd) sem_espaco "$nome (pasta da impressora)" "$trabalho/loja/ECF" ;; esac

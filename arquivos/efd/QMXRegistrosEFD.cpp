@@ -10,6 +10,7 @@
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/registro/Registro.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -79,6 +80,7 @@ void CQMXRegistrosEFD::OnOK() {
     caminho = *pasta + nome;
   }
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   try {
     const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
     auto gerador = std::make_unique<efd::CGeradorEFD>(m_triplo, filtro);

@@ -14,6 +14,7 @@
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -53,6 +54,7 @@ void CQMXVendaPeriodo::OnOK() {
     return;
   }
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   std::string caminho;
   if (!GeraArquivo(filial, inicial, final, caminho)) return;
   m_caminho = caminho;

@@ -7,6 +7,7 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 namespace {
@@ -43,6 +44,7 @@ bool CQMXArquivoMFD::OnInitDialog() {
 
 void CQMXArquivoMFD::OnOK() {
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTituloArquivo, ui::CProgresso::Unidade::Bytes);
   if (!ModeloGeraArquivo(retorno_impressora::ModeloMinusculo())) {
     ui::CaixaMensagem("Função não suportada pelo modelo de ECF utilizado", "Torvo ECF - Leitura Memória Fiscal",
                       ui::MB_OK);

@@ -10,6 +10,7 @@
 #include "plataforma/arquivos/ArquivoTemporario.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 namespace {
@@ -56,6 +57,7 @@ void CQMXEspelhoMFD::OnOK() {
                         kTitulo, ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_SYSTEMMODAL) != ui::IDYES)
     return;
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
 
   // A printer that cannot tell its serial number would give a file of no
   // ECF's name; it is treated as a printer that cannot be read.

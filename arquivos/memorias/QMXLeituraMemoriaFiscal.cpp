@@ -10,6 +10,7 @@
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 namespace {
@@ -113,6 +114,7 @@ void CQMXLeituraMemoriaFiscal::Aviso(const std::string& texto) const {
 
 void CQMXLeituraMemoriaFiscal::OnOK() {
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   if (m_ecfPorFilial && !ConfirmaECFDaFilial()) return;
   const int tipo = TipoEscolhido();
   if (!Valida(tipo)) return;

@@ -9,6 +9,7 @@
 #include "plataforma/impressora/RelatorioGerencial.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -23,6 +24,7 @@ bool CQMXDAVs::OnInitDialog() {
 
 void CQMXDAVs::OnOK() {
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTituloArquivo, ui::CProgresso::Unidade::Bytes);
   if (!ConfirmaFilialEmissora(kTituloFiltro)) return;
   const NumeroDia inicial = m_edDataInicial.GetData();
   const NumeroDia final = m_edDataFinal.GetData();

@@ -11,6 +11,7 @@
 #include "plataforma/dados/TextoRegistro.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -106,6 +107,7 @@ void CQMXEstoque::OnOK() {
     return;
   }
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   REG_FILIALPS registroFilial{};
   estoque::CabecalhoEstoque cabecalho;

@@ -11,6 +11,7 @@
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -46,6 +47,7 @@ void CQMXMovimentos::OnKillFocus(int idControle) {
 
 void CQMXMovimentos::OnOK() {
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   movimentos::DadosMovimentos d;
   d.triplo = m_triplo;

@@ -6,6 +6,7 @@
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 namespace {
@@ -74,6 +75,7 @@ void CQMXTabProdutos::OnOK() {
   }
 
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   CSaidaTemporaria saida;
   if (!saida.Cria()) {

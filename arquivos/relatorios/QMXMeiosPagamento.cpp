@@ -9,6 +9,7 @@
 #include "plataforma/dados/ServidorCaixaCOM.h"
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -19,6 +20,7 @@ bool CQMXMeiosPagamento::OnInitDialog() {
 
 void CQMXMeiosPagamento::OnOK() {
   ui::CWaitCursor espera;
+  ui::CProgresso progresso("Torvo ECF - Meios de Pagamento", ui::CProgresso::Unidade::Bytes);
   const NumeroDia inicial = m_edDataInicial.GetData();
   const NumeroDia final = m_edDataFinal.GetData();
 

@@ -13,6 +13,7 @@
 #include "plataforma/mensagens/ZTMens.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/ui/HostUI.h"
+#include "plataforma/ui/Progresso.h"
 
 namespace qmx {
 
@@ -95,6 +96,7 @@ void CQMXSintegra::OnOK() {
   pasta += CQMXEnvioArquivo::kPastaArquivos;
   const std::string caminho = pasta + NomeArquivoEletronico(pasta);
   ui::CWaitCursor espera;
+  ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
   std::vector<std::uint32_t> deixadas;
   bool assinado = true;
   try {

@@ -1,5 +1,7 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
 
+#include "plataforma/processo/Andamento.h"
+
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/texto/CaminhoArquivo.h"
@@ -220,11 +222,11 @@ void CArquivoTexto::EscreverTexto(std::string_view strTexto)
     if (m_modo == Modo::EscritaBinaria)
     {
         if (m_buffer.size() + strTexto.size() > TAMANHO_BUFFER)
-            Descarrega();
+            DescarregaContando();
         if (strTexto.size() >= TAMANHO_BUFFER)
         {
             m_buffer.assign(strTexto.begin(), strTexto.end());
-            Descarrega();
+            DescarregaContando();
         }
         else
             m_buffer.insert(m_buffer.end(), strTexto.begin(), strTexto.end());
@@ -236,8 +238,16 @@ void CArquivoTexto::EscreverTexto(std::string_view strTexto)
             m_buffer.push_back('\r');
         m_buffer.push_back(c);
         if (m_buffer.size() >= TAMANHO_BUFFER)
-            Descarrega();
+            DescarregaContando();
     }
+}
+
+// A full buffer written while the text comes: the thread's long work, if
+// anyone follows it, has gone that far.
+void CArquivoTexto::DescarregaContando()
+{
+    qmx::processo::ContaEscrita(static_cast<std::int64_t>(m_buffer.size()));
+    Descarrega();
 }
 
 void CArquivoTexto::Descarrega()

@@ -81,6 +81,7 @@ private:
     int LeByte();
     int LeCaractere();
     void Descarrega();
+    void DescarregaContando();
     [[noreturn]] void Falha(int nErro);
 
     std::string m_strCaminho;      // as given, in the library's form

@@ -10,6 +10,7 @@
 #include "plataforma/com/HResult.h"
 #include "plataforma/dados/PoolSessoes.h"
 #include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/processo/Andamento.h"
 
 namespace qmx::dados {
 
@@ -50,6 +51,8 @@ class CConexaoDados {
     try {
       PassoOperacao();
       return operacao(SessaoAtual());
+    } catch (const processo::CTrabalhoCancelado&) {
+      throw;  // the operator's, not the server's
     } catch (...) {
       if (m_erroChamador) std::rethrow_exception(std::exchange(m_erroChamador, nullptr));
       return Falhou();

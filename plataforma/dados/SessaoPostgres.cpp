@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/processo/Andamento.h"
 
 namespace qmx::dados {
 
@@ -238,6 +239,8 @@ class CCursorPostgres : public CCursorDados {
       return false;
     }
     ++m_linha;
+    // A long walk tells now and then how far it has gone.
+    if ((++m_lidas & 4095) == 0) processo::ContaLeitura(4096);
     return true;
   }
   bool Nulo(int i) const override { return PQgetisnull(m_resultado, m_linha, i) != 0; }
@@ -253,6 +256,7 @@ class CCursorPostgres : public CCursorDados {
   PGresult* m_resultado;
   int m_linhas;
   int m_linha = -1;
+  std::uint32_t m_lidas = 0;
 };
 
 // A server-side cursor of the session's transaction, read kLinhasPorLote

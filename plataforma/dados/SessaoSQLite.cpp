@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/processo/Andamento.h"
 
 namespace qmx::dados {
 
@@ -146,7 +147,11 @@ class CSessaoSQLite::CCursorSQLite : public CCursorDados {
   bool Proxima() override {
     if (m_fim) return false;
     const int codigo = sqlite3_step(m_comando);
-    if (codigo == SQLITE_ROW) return true;
+    if (codigo == SQLITE_ROW) {
+      // A long walk tells now and then how far it has gone.
+      if ((++m_lidas & 4095) == 0) processo::ContaLeitura(4096);
+      return true;
+    }
     m_fim = true;
     if (codigo == SQLITE_DONE) return false;
     m_sessao.Falha(m_sql);
@@ -164,6 +169,7 @@ class CSessaoSQLite::CCursorSQLite : public CCursorDados {
   sqlite3_stmt* m_comando;
   bool m_proprio;
   bool m_fim = false;
+  std::uint32_t m_lidas = 0;
   std::string m_sql;
 };
 

@@ -1,5 +1,6 @@
 #include "plataforma/ui/Dialogo.h"
 
+#include "plataforma/processo/Andamento.h"
 #include "plataforma/ui/HostUI.h"
 #include "plataforma/ui/ModuloRecursos.h"
 
@@ -15,6 +16,17 @@ CControle& DDX_Control(CDataExchange* pDX, int idControle) { return pDX->m_pDlgW
 CDialogo::CDialogo(int idModelo, CDialogo* pai) : m_idModelo(idModelo), m_pai(pai) {}
 
 CDialogo::~CDialogo() = default;
+
+template <class Handler>
+void CDialogo::Despacha(Handler&& handler) {
+  try {
+    handler();
+  } catch (const processo::CTrabalhoCancelado&) {
+    // The operator stopped the dialog's work from its progress window:
+    // the work left nothing behind, and the dialog ends as if cancelled.
+    EndDialog(IDCANCEL);
+  }
+}
 
 bool CDialogo::Cria() {
   const ModeloDialogo* modelo = ProcuraModelo(m_idModelo);
@@ -32,9 +44,11 @@ bool CDialogo::Cria() {
   m_resultado = 0;
   CDataExchange troca{this, false};
   DoDataExchange(&troca);
-  OnInitDialog();
+  // A dialog given its whole filter starts its work at once.
+  Despacha([&] { OnInitDialog(); });
   return true;
 }
+
 
 int CDialogo::DoModal() { return HostAtual().ExecutaModal(*this); }
 
@@ -96,8 +110,7 @@ void CDialogo::Clica(int id) {
   // Enter and Esc reach OnOK and OnCancel even where the template has no
   // such button.
   if (!TemControle(id) && (id == IDOK || id == IDCANCEL)) {
-    if (id == IDOK) OnOK();
-    else OnCancel();
+    Despacha([&] { id == IDOK ? OnOK() : OnCancel(); });
     return;
   }
   CControle& controle = GetDlgItem(id);
@@ -106,9 +119,11 @@ void CDialogo::Clica(int id) {
   if (controle.TemEstilo("BS_AUTORADIOBUTTON")) MarcaRadioNoGrupo(id);
   else if (controle.TemEstilo("BS_AUTOCHECKBOX"))
     controle.SetCheck(controle.GetCheck() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
-  if (id == IDOK) OnOK();
-  else if (id == IDCANCEL) OnCancel();
-  else OnCommand(id, BN_CLICKED);
+  Despacha([&] {
+    if (id == IDOK) OnOK();
+    else if (id == IDCANCEL) OnCancel();
+    else OnCommand(id, BN_CLICKED);
+  });
 }
 
 void CDialogo::SelecionaItem(int id, int indice) {

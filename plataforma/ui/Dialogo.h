@@ -125,6 +125,9 @@ class CDialogo {
 
  private:
   void MarcaRadioNoGrupo(int id);
+  // Runs a handler; work in it that the operator stopped cancels the dialog.
+  template <class Handler>
+  void Despacha(Handler&& handler);
 
   int m_idModelo;
   CDialogo* m_pai;

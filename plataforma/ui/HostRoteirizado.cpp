@@ -1,5 +1,8 @@
 #include "plataforma/ui/HostRoteirizado.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -83,6 +86,9 @@ void HostRoteirizado::Limpa() {
   m_executados.clear();
   m_erros.clear();
   m_ajudas.clear();
+  m_progressos.clear();
+  m_cancelamentos.clear();
+  m_fimProgressos = 0;
   m_vezesCursorEspera = 0;
 }
 
@@ -100,6 +106,10 @@ void HostRoteirizado::CarregaRoteiro(const std::string& textoRoteiro) {
     palavras >> argumento;
     if (verbo == "resposta") {
       m_respostas.push_back(LeResposta(argumento, linha));
+      continue;
+    }
+    if (verbo == "cancela-progresso") {
+      m_cancelamentos.push_back(argumento.empty() ? 1 : LeInteiro(argumento, linha));
       continue;
     }
     if (verbo == "dialogo") {
@@ -246,6 +256,40 @@ int HostRoteirizado::MostraCaixa(const std::string& texto, const std::string& ti
   Anota("caixa\t" + Escapa(titulo) + "\t" + std::to_string(flags) + "\t" + std::to_string(resposta) +
         "\t" + Escapa(texto));
   return resposta;
+}
+
+bool HostRoteirizado::Progresso(const AndamentoTrabalho& andamento) {
+  m_progressos.push_back(andamento);
+  if (m_terminal >= 0) {
+    // "Title [#########...........]  45%  text", redrawn in place; with no
+    // total known, the text alone. Texts are written as the terminal
+    // reads them (UTF-8).
+    std::string linha = "\r" + andamento.titulo + " ";
+    if (andamento.total > 0) {
+      const int largura = 30;
+      const auto cheio = static_cast<int>(std::min<std::int64_t>(andamento.feito, andamento.total) * largura /
+                                          andamento.total);
+      linha += "[" + std::string(static_cast<std::size_t>(cheio), '#') +
+               std::string(static_cast<std::size_t>(largura - cheio), '.') + "] " +
+               std::to_string(std::min<std::int64_t>(andamento.feito, andamento.total) * 100 / andamento.total) +
+               "% ";
+    }
+    linha += andamento.texto + "\x1b[K";
+    const std::string utf8 = qmx::texto::ParaUtf8(linha);
+    [[maybe_unused]] const auto escritos = ::write(m_terminal, utf8.data(), utf8.size());
+  }
+  Anota("progresso\t" + Escapa(andamento.titulo) + "\t" + std::to_string(andamento.feito) + "\t" +
+        std::to_string(andamento.total) + "\t" + Escapa(andamento.texto));
+  if (m_cancelamentos.empty() || --m_cancelamentos.front() > 0) return true;
+  m_cancelamentos.pop_front();
+  return false;
+}
+
+void HostRoteirizado::FimProgresso() {
+  ++m_fimProgressos;
+  if (m_terminal >= 0) {
+    [[maybe_unused]] const auto escritos = ::write(m_terminal, "\r\x1b[K", 4);
+  }
 }
 
 void HostRoteirizado::CursorEspera(bool ligado) {

@@ -80,9 +80,11 @@ struct DialogoExecutado {
 //   fecha | ocioso | ajuda         closes the window / idle time / F1
 //   segura-shift | solta-shift     holds Shift down / lets it go
 //   resposta 6 | resposta sim      the answer of the next message box
+//   cancela-progresso [N]          the operator stops long work at the
+//                                  Nth progress report from then (1)
 //
-// The record file holds one line per box ("caixa") and per dialog
-// ("dialogo"); after a dialog's line come, as it closed, its static texts
+// The record file holds one line per box ("caixa"), per progress report
+// ("progresso": title, done, total, text) and per dialog ("dialogo"); after a dialog's line come, as it closed, its static texts
 // ("texto", id, text) and its report lists: each column ("coluna", id,
 // title, alignment, width) and each row ("linha", id, the cells).
 class HostRoteirizado : public HostUI {
@@ -104,6 +106,17 @@ class HostRoteirizado : public HostUI {
   int ExecutaModal(CDialogo& dialogo) override;
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
   void CursorEspera(bool ligado) override;
+  // Every report is kept; the ones the script cancels answer false.
+  bool Progresso(const AndamentoTrabalho& andamento) override;
+  void FimProgresso() override;
+  const std::vector<AndamentoTrabalho>& Progressos() const { return m_progressos; }
+  int FimProgressos() const { return m_fimProgressos; }
+  // The operator stops long work at the Nth report from now.
+  void CancelaProgresso(int relato = 1) { m_cancelamentos.push_back(relato); }
+  // Also draws each report as a bar on one line of a terminal (a
+  // descriptor; -1: none), as the command line shows long work. The line
+  // is cleared when the work ends.
+  void DesenhaProgressoEm(int descritor) { m_terminal = descritor; }
   bool ShiftPressionado() const override { return m_shift; }
   void AbreAjuda(const std::string& modulo) override;
   // The modules whose help was asked for, in order.
@@ -134,6 +147,10 @@ class HostRoteirizado : public HostUI {
   std::vector<DialogoExecutado> m_executados;
   std::vector<std::string> m_erros;
   std::vector<std::string> m_ajudas;
+  std::vector<AndamentoTrabalho> m_progressos;
+  std::deque<int> m_cancelamentos;  // reports still to come before each stop
+  int m_fimProgressos = 0;
+  int m_terminal = -1;
   std::vector<int> m_abertos;  // templates of the dialogs now running
   std::string m_arquivoRegistro;
   std::string m_titulo;

@@ -27,6 +27,9 @@ HostRoteirizado& HostPadrao() {
     }
     if (const char* registro = std::getenv("QMX_ROTEIRO_REGISTRO"); registro && *registro)
       novo->GravaRegistroEm(registro);
+    // The command line asks for long work to be drawn on its terminal.
+    if (const char* terminal = std::getenv("QMX_PROGRESSO_TERMINAL"); terminal && *terminal == '1')
+      novo->DesenhaProgressoEm(2);
     return novo;
   }();
   return *host;

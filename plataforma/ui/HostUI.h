@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace qmx::ui {
@@ -39,6 +40,16 @@ int RespostaPadrao(unsigned flags);
 // Whether an answer is one of the buttons that a box with these flags has.
 bool RespostaValida(unsigned flags, int resposta);
 
+// How far long work has gone, as a host shows it: the work's title, a
+// text saying how far ("12,5 MB gravados"), and the amount done of the
+// total (0 when the total is not known).
+struct AndamentoTrabalho {
+  std::string titulo;
+  std::string texto;
+  std::int64_t feito = 0;
+  std::int64_t total = 0;
+};
+
 // What shows dialogs and message boxes to the operator. The library asks the
 // process's host for every modal run, box and wait cursor.
 class HostUI {
@@ -49,6 +60,12 @@ class HostUI {
   virtual int ExecutaModal(CDialogo& dialogo) = 0;
   virtual int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) = 0;
   virtual void CursorEspera(bool ligado) = 0;
+  // Long work reports how far it has gone, at least once a second while
+  // it runs (CProgresso); false when the operator asked to stop it. The
+  // last report is followed by FimProgresso. Unless a host says otherwise
+  // nothing is shown and nothing is stopped.
+  virtual bool Progresso(const AndamentoTrabalho& /*andamento*/) { return true; }
+  virtual void FimProgresso() {}
   // Whether the operator holds Shift down now.
   virtual bool ShiftPressionado() const { return false; }
   // Opens the context help of a module (its two-letter key). Without a

@@ -10,6 +10,7 @@
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/impressora/ImpressoraEmulada.h"
 #include "plataforma/ui/HostRoteirizado.h"
+#include "plataforma/ui/Progresso.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -271,6 +272,26 @@ TEST_F(IntegracaoEstoque, MesBloqueadoNaoContabilizaOEstoque) {
   e.empresa.Gravador().Sessao().Executa("UPDATE filial SET mes_bloqueado_contabil = ? WHERE numero = 1",
                                         {CodificaMes(10, 2026)});
   EXPECT_EQ(Passa(), kIntegracaoCompleta);
+}
+
+// Stopped from its progress window between two cupons: what was done stays
+// done, the log says who stopped it, and the next pass finishes the rest.
+TEST_F(IntegracaoEstoque, InterrompidaPeloOperadorEntreDoisCupons) {
+  const auto dia = EmpresaIntegracao::kDia;
+  for (int i = 0; i < 4; ++i) e.movimento.Cupom(1, dia).Item(10, 1, 12.50);
+  e.movimento.Grava();
+  ui::HostRoteirizado host;
+  ui::HostTemporario temporario(host);
+  const auto intervalo = ui::CProgresso::DefineIntervalo(std::chrono::milliseconds(0));
+  host.CancelaProgresso(4);  // the start, then before each cupom
+  EXPECT_EQ(Passa(), kIntegracaoInterrompida);
+  EXPECT_EQ(e.LinhasLog().back(), "Integração interrompida pelo operador");
+  EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "2|1|1", "3|1|0", "4|1|0"}));
+  ASSERT_EQ(host.Progressos().size(), 4u);
+  EXPECT_EQ(host.Progressos().back().texto, "3 de 4 cupons");
+  EXPECT_EQ(Passa(), kIntegracaoCompleta);
+  EXPECT_EQ(Marcas(), (Linhas{"1|1|1", "2|1|1", "3|1|1", "4|1|1"}));
+  ui::CProgresso::DefineIntervalo(intervalo);
 }
 
 }  // namespace
