@@ -8,6 +8,7 @@
 #include "plataforma/arquivos/LeituraRegular.h"
 #include "plataforma/processo/ProcessoComPipe.h"
 #include "plataforma/ui/HostRoteirizado.h"
+#include "plataforma/ui/JanelasDoAmbiente.h"
 
 namespace qmx::ui {
 namespace {
@@ -69,7 +70,14 @@ bool RespostaValida(unsigned flags, int resposta) {
   }
 }
 
-HostUI& HostAtual() { return g_host ? *g_host : HostPadrao(); }
+HostUI& HostAtual() {
+  if (g_host) return *g_host;
+  // The windows the environment asks for are turned on once, when a host
+  // is first needed and no program set one.
+  static const bool janelas = AtivaJanelasDoAmbiente();
+  if (janelas && g_host) return *g_host;
+  return HostPadrao();
+}
 
 HostUI* DefineHost(HostUI* host) {
   HostUI* anterior = g_host;

@@ -1,0 +1,8 @@
+#include "plataforma/ui/JanelasDoAmbiente.h"
+
+namespace qmx::ui {
+
+// Windows has its own dialog boxes (HostJanelas): nothing else to load.
+bool AtivaJanelasDoAmbiente() { return false; }
+
+}  // namespace qmx::ui
