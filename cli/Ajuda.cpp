@@ -64,6 +64,7 @@ std::string AjudaGeral() {
         << "  --registro ARQUIVO   arquivo de registro (senão QMX_REGISTRO ou /etc/qmxutil/registro.ini)\n"
         << "  --biblioteca ARQ     a biblioteca a carregar (senão a que está ao lado do programa)\n"
         << "  --roteiro ARQUIVO    roteiro completo do operador para os diálogos\n"
+        << "  --janelas            diálogos em janelas de verdade (Qt), preenchidos pelo operador\n"
         << "  --version            a versão\n"
         << "  --help               esta ajuda\n\n"
         << "Respostas do operador (comandos que abrem diálogos; valem na ordem dada):\n"

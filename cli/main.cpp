@@ -124,9 +124,14 @@ std::vector<std::string> FlagsDoComando(const Comando& comando) {
 struct OpcoesGerais {
   std::string empresa, registro, biblioteca, roteiroArquivo;
   long long usuario = 0, contexto = 0;
+  bool janelas = false;
 
   // Takes "--nome valor" when it is a general option (false otherwise).
   bool Le(const std::string& a, const std::vector<std::string>& argumentos, size_t& i) {
+    if (a == "--janelas") {
+      janelas = true;
+      return true;
+    }
     static const char* const nomes[] = {"--empresa", "--usuario", "--contexto", "--registro", "--biblioteca", "--roteiro"};
     const std::string nome = a.substr(0, a.find('='));
     if (std::find(std::begin(nomes), std::end(nomes), nome) == std::end(nomes)) return false;
@@ -248,6 +253,17 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   // Long work shows a bar on the terminal; a redirected error output gets
   // no such lines.
   if (::isatty(2)) qmx::sistema::DefineVariavel("QMX_PROGRESSO_TERMINAL", "1");
+  // Real windows: the operator fills the dialogs (the answers given here
+  // are not used); the library loads its Qt host.
+  if (gerais.janelas) {
+    const auto tem = [](const char* nome) {
+      const char* valor = std::getenv(nome);
+      return valor && *valor;
+    };
+    if (!tem("DISPLAY") && !tem("WAYLAND_DISPLAY") && !tem("QT_QPA_PLATFORM"))
+      throw ErroUso("--janelas precisa de uma tela (DISPLAY ou WAYLAND_DISPLAY)");
+    qmx::sistema::DefineVariavel("QMX_JANELAS", "qt");
+  }
   if (UsaEmpresa(*comando)) ExigeEmpresa(*comando, empresa);
 
   std::unique_ptr<Biblioteca> carregada;

@@ -12,6 +12,7 @@ PACOTES=("$@")
   binutils
   iputils-ping
   gcc dpkg-dev file groff-base
+  qt6-base-dev fonts-dejavu-core
 )
 
 faltam=()

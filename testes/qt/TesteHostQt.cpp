@@ -304,4 +304,14 @@ TEST_F(HostQtTeste, CaixasComSeusBotoesPadraoEIcone) {
   }
 }
 
+// QMX_JANELAS=qt: with no host set by the program, the core library loads
+// the Qt host by name, from beside itself, and uses it from then on.
+TEST(JanelasDoAmbiente, QmxJanelasQtCarregaOHostPeloNome) {
+  HostUI* anterior = DefineHost(nullptr);
+  qputenv("QMX_JANELAS", "qt");
+  EXPECT_NE(dynamic_cast<HostQt*>(&HostAtual()), nullptr);
+  qunsetenv("QMX_JANELAS");
+  DefineHost(anterior);
+}
+
 }  // namespace
