@@ -8,7 +8,9 @@
 // selection's branch edit with no branch disables its ECF edit, and only
 // the authorization asks for help (module "EC"). Prints one line per
 // dialog; exit code 1 when a rectangle differs, a screen could not be
-// taken, or a dialog did not hear the focus or the help request.
+// taken, or a dialog did not hear the focus or the help request. Last, long
+// work shows its progress window, whose Cancel must stop it.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -20,6 +22,7 @@
 #include "plataforma/ui/HostJanelas.h"
 #include "plataforma/ui/ModeloDialogo.h"
 #include "plataforma/ui/ModuloRecursos.h"
+#include "plataforma/ui/Progresso.h"
 
 #include <windows.h>
 
@@ -225,6 +228,28 @@ int main(int argc, char** argv) {
   QMX_GetEmissora(&ecf);
   qmx::ui::CaixaMensagem("Arquivo gerado em\r\nC:\\Torvo\\Arquivos-Eletronicos\\exemplo.txt", "Torvo ECF",
                          MB_OK | MB_ICONINFORMATION);
+  // Long work in its progress window, stopped with its Cancel.
+  host.aoMostrarProgresso = [&](void* janela) {
+    const HWND hwnd = static_cast<HWND>(janela);
+    if (!Fotografa(hwnd, pasta + "\\progresso.png")) {
+      std::printf("progresso: a tela não foi tirada\n");
+      ++falhas;
+    }
+    SendMessageW(GetDlgItem(hwnd, IDCANCEL), BM_CLICK, 0, 0);
+  };
+  qmx::ui::CProgresso::DefineIntervalo(std::chrono::milliseconds(0));
+  int passos = 0;
+  try {
+    qmx::ui::CProgresso progresso("Torvo ECF - Arquivo Eletrônico Sintegra", qmx::ui::CProgresso::Unidade::Cupons,
+                                  1000);
+    for (; passos < 1000; ++passos) progresso.Avanca();
+  } catch (const qmx::processo::CTrabalhoCancelado&) {
+    std::printf("progresso: cancelado depois de %d de 1000 passos\n", passos);
+  }
+  if (passos >= 1000) {
+    std::printf("progresso: o Cancelar da janela não parou o trabalho\n");
+    ++falhas;
+  }
   qmx::ui::DefineHost(nullptr);
   std::printf("ajuda pedida por %zu diálogo(s):", ajudas.size());
   for (const auto& modulo : ajudas) std::printf(" %s", modulo.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "plataforma/ui/HostUI.h"
@@ -21,25 +22,37 @@ class HostJanelas : public HostUI {
   // `modulo` holds the dialog resources (an HINSTANCE); null: the module
   // this code is linked into.
   explicit HostJanelas(void* modulo = nullptr);
+  ~HostJanelas() override;
 
   int ExecutaModal(CDialogo& dialogo) override;
   int MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) override;
   void CursorEspera(bool ligado) override;
   bool ShiftPressionado() const override;
   void AbreAjuda(const std::string& modulo) override;
+  // Long work in a window of its own over the dialog (disabled meanwhile):
+  // the work's title, its text, a bar (moving on its own when the total is
+  // not known) and Cancel.
+  bool Progresso(const AndamentoTrabalho& andamento) override;
+  void FimProgresso() override;
 
   // Called once each dialog is on the screen (its window, an HWND), for
   // tests and tools that look at it; it may close the dialog.
   std::function<void(void* janela, CDialogo& dialogo)> aoMostrar;
-  // The same for message boxes (the box's window).
+  // The same for message boxes (the box's window) and the progress window.
   std::function<void(void* janela)> aoMostrarCaixa;
+  std::function<void(void* janela)> aoMostrarProgresso;
   // Called with the module key of each help request. The help itself is
   // the maker's shared help access, outside this library: without a
   // receiver the request goes nowhere.
   std::function<void(const std::string& modulo)> aoAbrirAjuda;
 
+  // The progress window's state (its windows and whether Cancel was
+  // pressed), known only to the host's code.
+  struct JanelaProgresso;
+
  private:
   void* m_modulo;
+  std::unique_ptr<JanelaProgresso> m_progresso;
 };
 
 }  // namespace qmx::ui

@@ -13,6 +13,7 @@
 #undef SetWindowText
 #undef GetDlgItemText
 
+#include <algorithm>
 #include <vector>
 
 namespace qmx::ui {
@@ -274,8 +275,109 @@ LRESULT CALLBACK GanchoCaixa(int codigo, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+// The progress window, made without a template: a text, a bar and Cancel.
+struct HostJanelas::JanelaProgresso {
+  HWND janela = nullptr, texto = nullptr, barra = nullptr, dono = nullptr;
+  bool cancelado = false;
+  bool indeterminada = false;
+};
+
+namespace {
+
+constexpr wchar_t kClasseProgresso[] = L"QMXProgresso";
+
+LRESULT CALLBACK ProcedimentoProgresso(HWND janela, UINT mensagem, WPARAM wParam, LPARAM lParam) {
+  auto* progresso = reinterpret_cast<HostJanelas::JanelaProgresso*>(GetWindowLongPtrW(janela, GWLP_USERDATA));
+  // Cancel, Esc and the close box all ask the work to stop; the window
+  // goes when the work ends.
+  if (progresso && ((mensagem == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || mensagem == WM_CLOSE)) {
+    progresso->cancelado = true;
+    return 0;
+  }
+  return DefWindowProcW(janela, mensagem, wParam, lParam);
+}
+
+}  // namespace
+
 // Made by the DLL's entry point too: nothing here may load a library.
 HostJanelas::HostJanelas(void* modulo) : m_modulo(modulo ? modulo : ModuloDesteCodigo()) {}
+
+HostJanelas::~HostJanelas() { FimProgresso(); }
+
+bool HostJanelas::Progresso(const AndamentoTrabalho& andamento) {
+  bool novo = false;
+  if (!m_progresso) {
+    static const bool registrada = [this] {
+      INITCOMMONCONTROLSEX controles{sizeof controles, ICC_PROGRESS_CLASS};
+      InitCommonControlsEx(&controles);
+      WNDCLASSEXW classe{};
+      classe.cbSize = sizeof classe;
+      classe.lpfnWndProc = ProcedimentoProgresso;
+      classe.hInstance = static_cast<HINSTANCE>(m_modulo);
+      classe.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+      classe.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+      classe.lpszClassName = kClasseProgresso;
+      return RegisterClassExW(&classe) != 0;
+    }();
+    (void)registrada;
+    auto progresso = std::make_unique<JanelaProgresso>();
+    const auto instancia = static_cast<HINSTANCE>(m_modulo);
+    progresso->dono = GetActiveWindow();
+    progresso->janela = CreateWindowExW(WS_EX_DLGMODALFRAME, kClasseProgresso, Largo(andamento.titulo).c_str(),
+                                        WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 390, 140,
+                                        progresso->dono, nullptr, instancia, nullptr);
+    if (!progresso->janela) return true;  // without a window the work goes on, unseen
+    SetWindowLongPtrW(progresso->janela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(progresso.get()));
+    const auto fonte = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    progresso->texto = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 12, 12, 350, 18,
+                                       progresso->janela, nullptr, instancia, nullptr);
+    progresso->barra = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 12, 36, 350, 18,
+                                       progresso->janela, nullptr, instancia, nullptr);
+    HWND botao = CreateWindowExW(0, L"BUTTON", L"Cancelar", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                 282, 66, 80, 24, progresso->janela, reinterpret_cast<HMENU>(IDCANCEL), instancia,
+                                 nullptr);
+    for (HWND filho : {progresso->texto, botao}) SendMessageW(filho, WM_SETFONT, fonte, TRUE);
+    SendMessageW(progresso->barra, PBM_SETRANGE32, 0, 1000);
+    // The dialog that runs the work waits under it, as under a modal box.
+    if (progresso->dono) EnableWindow(progresso->dono, FALSE);
+    ShowWindow(progresso->janela, SW_SHOW);
+    m_progresso = std::move(progresso);
+    novo = true;
+  }
+  JanelaProgresso& p = *m_progresso;
+  if (TextoDe(p.janela) != andamento.titulo) SetWindowTextW(p.janela, Largo(andamento.titulo).c_str());
+  SetWindowTextW(p.texto, Largo(andamento.texto).c_str());
+  const bool indeterminada = andamento.total <= 0;
+  if (indeterminada != p.indeterminada) {
+    // With no total the bar moves on its own.
+    const LONG_PTR estilo = GetWindowLongPtrW(p.barra, GWL_STYLE);
+    SetWindowLongPtrW(p.barra, GWL_STYLE, indeterminada ? (estilo | PBS_MARQUEE) : (estilo & ~PBS_MARQUEE));
+    SendMessageW(p.barra, PBM_SETMARQUEE, indeterminada ? TRUE : FALSE, 30);
+    p.indeterminada = indeterminada;
+  }
+  if (!indeterminada)
+    SendMessageW(p.barra, PBM_SETPOS,
+                 static_cast<WPARAM>(std::min(andamento.feito, andamento.total) * 1000 / andamento.total), 0);
+  if (novo) {
+    UpdateWindow(p.janela);
+    if (aoMostrarProgresso) aoMostrarProgresso(p.janela);
+  }
+  // What the operator did meanwhile: Cancel, a move of the window.
+  MSG mensagem;
+  while (PeekMessageW(&mensagem, nullptr, 0, 0, PM_REMOVE)) {
+    if (IsDialogMessageW(p.janela, &mensagem)) continue;
+    TranslateMessage(&mensagem);
+    DispatchMessageW(&mensagem);
+  }
+  return !p.cancelado;
+}
+
+void HostJanelas::FimProgresso() {
+  if (!m_progresso) return;
+  if (m_progresso->dono) EnableWindow(m_progresso->dono, TRUE);
+  if (m_progresso->janela) DestroyWindow(m_progresso->janela);
+  m_progresso.reset();
+}
 
 int HostJanelas::ExecutaModal(CDialogo& dialogo) {
   static const bool registrados = [] {
