@@ -70,12 +70,15 @@ bool ArquivoTemporario::Cria(const std::string& pasta, const std::string& prefix
     m_marca = marca;
     m_fdMarca = fdMarca;
     // What killed runs left in the folder goes, now that this run has its
-    // own file (whose time is the file system's "now").
+    // own file (whose time is the file system's "now"), when it is time to
+    // sweep it.
     struct stat estado {};
     if (::fstat(fdMarca, &estado) == 0) {
       const std::string pastaNativa = descritores::Nome(nativoPath.parent_path());
-      LimpaAbandonados(pastaNativa, descritores::SegundosModificacao(estado));
-      GravacaoAtomica::LimpaAbandonados(pastaNativa, descritores::SegundosModificacao(estado));
+      if (GravacaoAtomica::HoraDeLimpar(pastaNativa, descritores::SegundosModificacao(estado))) {
+        LimpaAbandonados(pastaNativa, descritores::SegundosModificacao(estado));
+        GravacaoAtomica::LimpaAbandonados(pastaNativa, descritores::SegundosModificacao(estado));
+      }
     }
     return true;
   }

@@ -1,5 +1,8 @@
 #include "plataforma/arquivos/GravacaoAtomica.h"
 
+#include <map>
+#include <mutex>
+
 #include "plataforma/arquivos/Descritores.h"
 
 #include <cerrno>
@@ -59,7 +62,11 @@ bool GravacaoAtomica::Temporario::Cria(const std::string& destinoNativo) {
   }
   // The new temporary's own time is "now" for the folder's file system.
   struct stat proprio {};
-  if (::fstat(fd, &proprio) == 0) LimpaAbandonados(descritores::Nome(PastaDe(destino)), descritores::SegundosModificacao(proprio));
+  if (::fstat(fd, &proprio) == 0) {
+    const std::string pasta = descritores::Nome(PastaDe(destino));
+    if (HoraDeLimpar(pasta, descritores::SegundosModificacao(proprio)))
+      LimpaAbandonados(pasta, descritores::SegundosModificacao(proprio));
+  }
   return true;
 }
 
@@ -127,6 +134,17 @@ bool GravacaoAtomica::Substitui(const std::string& destinoNativo, int origem) {
       deslocamento += n;
     }
   });
+}
+
+bool GravacaoAtomica::HoraDeLimpar(const std::string& pastaNativa, std::int64_t agora) {
+  static std::mutex trava;
+  static std::map<std::string, std::int64_t> ultimas;
+  const std::lock_guard<std::mutex> guarda(trava);
+  const auto [ultima, primeira] = ultimas.try_emplace(pastaNativa, agora);
+  // A clock set back sweeps too.
+  if (!primeira && agora >= ultima->second && agora - ultima->second < kSegundosEntreLimpezas) return false;
+  ultima->second = agora;
+  return true;
 }
 
 GravacaoAtomica::Limpeza GravacaoAtomica::LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora) {

@@ -75,6 +75,12 @@ class GravacaoAtomica {
   // file system's present time (seconds), as a file just made in the
   // folder carries it.
   static Limpeza LimpaAbandonados(const std::string& pastaNativa, std::int64_t agora);
+  // Whether a writer should sweep the folder now: once per process and
+  // folder, then again once kSegundosEntreLimpezas have passed (by the
+  // file system's time). A folder of thousands of files, such as a shared
+  // temporary folder, would otherwise cost every small file a walk of it.
+  static constexpr std::int64_t kSegundosEntreLimpezas = 60;
+  static bool HoraDeLimpar(const std::string& pastaNativa, std::int64_t agora);
 
   // Writes all the bytes, going on after interruptions.
   static bool EscreveTudo(int fd, const char* dados, std::size_t tamanho);

@@ -42,7 +42,8 @@ TEST(ArquivoTemporario, NomesComoNoWindowsESemRepetir) {
   EXPECT_TRUE(fs::exists(mantido));
 }
 
-// What killed runs left is removed by the next run in the folder: a marked
+// What killed runs left is removed by the next run in the folder (the first
+// file this process makes there): a marked
 // file whose mark nobody holds and a temporary beside a target that nobody
 // holds. A live run's files, a mark made in the last seconds, an empty
 // temporary just made and a file without a mark (not the library's) stay.
@@ -75,6 +76,21 @@ TEST(ArquivoTemporario, AbandonadosSaemVivosFicam) {
   EXPECT_EQ(GravacaoAtomica::LimpaAbandonados(pasta.Pasta().string(), 2000000000).arquivos, 1);
   EXPECT_TRUE(fs::exists(qmx::texto::CaminhoNativo(vivo.Caminho())));
   EXPECT_TRUE(fs::exists(pasta.Caminho("txt2.tmp")));
+}
+
+// A folder is swept once per process, then once a minute has passed by the
+// file system's time (to the second), and at once when that clock went back.
+TEST(ArquivoTemporario, CadaPastaVarridaUmaVezPorMinuto) {
+  using G = GravacaoAtomica;
+  const std::string pasta = "/pasta-que-ninguem-varreu", outra = pasta + "-outra";
+  const std::int64_t t = 1800000000;
+  EXPECT_TRUE(G::HoraDeLimpar(pasta, t));
+  EXPECT_FALSE(G::HoraDeLimpar(pasta, t));
+  EXPECT_FALSE(G::HoraDeLimpar(pasta, t + G::kSegundosEntreLimpezas - 1));
+  EXPECT_TRUE(G::HoraDeLimpar(outra, t + 1));
+  EXPECT_TRUE(G::HoraDeLimpar(pasta, t + G::kSegundosEntreLimpezas));
+  EXPECT_FALSE(G::HoraDeLimpar(pasta, t + G::kSegundosEntreLimpezas + 1));
+  EXPECT_TRUE(G::HoraDeLimpar(pasta, t - 5));
 }
 
 }  // namespace
