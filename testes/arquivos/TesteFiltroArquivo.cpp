@@ -62,20 +62,16 @@ class CFiltroTeste : public CQMXFiltroArquivo {
   }
 };
 
-ui::ModuloRecursos& ModuloTeste() {
-  static ui::ModuloRecursos& modulo = [] () -> ui::ModuloRecursos& {
-    static ui::ModuloRecursos m("teste do filtro");
-    m.AdicionaModelos(kModelo);
-    ui::RegistraNaCadeia(m);
-    return m;
-  }();
-  return modulo;
+// The test dialog's template, registered once.
+void RegistraModuloTeste() {
+  static ui::ModuloRecursos modulo("teste do filtro");
+  [[maybe_unused]] static const bool registrado = (modulo.AdicionaModelos(kModelo), ui::RegistraNaCadeia(modulo), true);
 }
 
 class FiltroArquivo : public ::testing::Test {
  protected:
   FiltroArquivo() : m_ativo(m_host) {
-    ModuloTeste();
+    RegistraModuloTeste();
     qmx::sistema::DefineVariavel(qmx::testes::kVariavelTemporarios, m_temporarios.Pasta().string());
     m_empresa.Filial(1, "Loja Centro", "AL", "Mercado Ávila Ltda");
     m_empresa.Filial(2, "Loja Praia", "AL", "Mercado Ávila Ltda");
@@ -205,15 +201,20 @@ TEST_F(FiltroArquivo, FalhasNaoDeixamArquivoNemAvisoDeSucesso) {
   EXPECT_TRUE(m_host.Caixas().empty());
 }
 
-// Only the permitted branches that can be read count: one of two here, so
-// it is preset.
-TEST_F(FiltroArquivo, FiliaisPermitidasQueNaoSeLeemNaoContam) {
+// An empty company key prepares neither branch nor ECF. Only the permitted
+// branches that can be read count: one of two here, so it is preset.
+TEST_F(FiltroArquivo, ChaveVaziaEFiliaisPermitidasQueNaoSeLeem) {
+  Executa("dialogo 19999\n", "");
+  EXPECT_EQ(std::tuple(m_host.Dialogos()[0].aposInicio.at(kFilial).texto,
+                       m_host.Dialogos()[0].aposInicio.at(kEmissora).habilitado),
+            std::tuple("", false));
+  m_host.Limpa();
   m_empresa.Filial(9, "Loja Serra", "AL", "Mercado Ávila Ltda");
   m_empresa.Usuario(1, "Operador", {5, 9});
   Executa("dialogo 19999\n");
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(kFilial).texto, "9");
-  EXPECT_TRUE(inicio.at(kEmissora).habilitado);
+  EXPECT_EQ(std::tuple(m_host.Dialogos()[0].aposInicio.at(kFilial).texto,
+                       m_host.Dialogos()[0].aposInicio.at(kEmissora).habilitado),
+            std::tuple("9", true));
 }
 
 TEST_F(FiltroArquivo, MudarDeFilialReligaOECFMenosComShift) {
@@ -221,19 +222,12 @@ TEST_F(FiltroArquivo, MudarDeFilialReligaOECFMenosComShift) {
   Executa("dialogo 19999\ndigita 103 2\ndigita 101 01/06/2024\n");
   EXPECT_FALSE(m_host.Dialogos()[0].aposInicio.at(kEmissora).habilitado);
   EXPECT_TRUE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado);
-  m_host.Limpa();
-  Executa("dialogo 19999\nsegura-shift\ndigita 103 2\ndigita 101 01/06/2024\n");
-  EXPECT_FALSE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado);
-  m_host.Limpa();
-  Executa("dialogo 19999\ndigita 103 0\ndigita 101 01/06/2024\n");  // all branches: no ECF to choose
-  EXPECT_FALSE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado);
-}
-
-TEST_F(FiltroArquivo, ChaveVaziaNaoPreparaFilialNemECF) {
-  Executa("dialogo 19999\n", "");
-  const auto& inicio = m_host.Dialogos()[0].aposInicio;
-  EXPECT_EQ(inicio.at(kFilial).texto, "");
-  EXPECT_FALSE(inicio.at(kEmissora).habilitado);
+  // With shift held, or with all branches (no ECF to choose), it stays off.
+  for (const char* roteiro : {"segura-shift\ndigita 103 2\n", "digita 103 0\n"}) {
+    m_host.Limpa();
+    Executa(std::string("dialogo 19999\n") + roteiro + "digita 101 01/06/2024\n");
+    EXPECT_FALSE(m_host.Dialogos()[0].aoFechar.at(kEmissora).habilitado) << roteiro;
+  }
 }
 
 // The MFD file dialog's own wording: two-digit years, every reset to today.

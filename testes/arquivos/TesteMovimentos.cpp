@@ -131,11 +131,9 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   ASSERT_TRUE(QMX_GerarMD5_NotaFiscal(lista, 1));
   EXPECT_EQ(segundo.substr(258, 32), lista);
   std::vector<std::string> r02, r07, r06;
-  for (const auto& l : LinhasCRLF(segundo.substr(0, segundo.rfind("EAD")))) {
-    if (l.rfind("R02", 0) == 0) r02.push_back(l.substr(46));
-    if (l.rfind("R07", 0) == 0) r07.push_back(l.substr(46));
-    if (l.rfind("R06", 0) == 0) r06.push_back(l.substr(46));
-  }
+  for (const auto& l : LinhasCRLF(segundo.substr(0, segundo.rfind("EAD"))))
+    for (const auto& [tipo, linhas] : {std::pair{"R02", &r02}, {"R07", &r07}, {"R06", &r06}})
+      if (l.rfind(tipo, 0) == 0) linhas->push_back(l.substr(46));
   EXPECT_EQ(r02, std::vector<std::string>{"000001000009000001202611022026110223000000000000006434S"});
   ASSERT_EQ(r07.size(), 7u);
   EXPECT_EQ(r07[5], "000011000005000000DINHEIRO       0000000000250N0000000000000");
@@ -154,14 +152,18 @@ TEST_F(Movimentos, FilialTodasRecusada) {
 }
 
 TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
+  // One box, which says `trecho`.
+  const auto umaCaixaCom = [&](const std::string& trecho) {
+    ASSERT_EQ(m_host.Caixas().size(), 1u);
+    EXPECT_NE(m_host.Caixas()[0].texto.find(trecho), std::string::npos) << m_host.Caixas()[0].texto;
+  };
   // Count the steps of a run, then fail the last one but one (inside the cupons).
   const int passos = PassosDe([&] { Executa("", 1); });
   fs::remove(Gerado());
   m_host.Limpa();
   dados::CFalhaDadosInjetada falha(passos - 1, com::RPC_S_SERVER_UNAVAILABLE);
   EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
+  umaCaixaCom("Origem: QMXMovimentos,");
   EXPECT_FALSE(fs::exists(Gerado()));
 
   // The folder of the files is taken by a file: the box says which file
@@ -171,11 +173,7 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   fs::remove_all(Gerado().parent_path());
   std::ofstream(Gerado().parent_path()) << "no caminho";
   EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_NE(m_host.Caixas()[0].texto.find("Causa: não foi possível gravar " +
-                                          texto::CaminhoWindows(Gerado().string()) + ": "),
-            std::string::npos)
-      << m_host.Caixas()[0].texto;
+  umaCaixaCom("Causa: não foi possível gravar " + texto::CaminhoWindows(Gerado().string()) + ": ");
   fs::remove(Gerado().parent_path());
 
   // The file is made but cannot be stored: the report names this dialog too.
@@ -183,8 +181,7 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   dados::InjetaFalhaDados(0, 0);
   m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Empresas\\TESTE]\nEC=\n");
   EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_NE(m_host.Caixas()[0].texto.find("Origem: QMXMovimentos,"), std::string::npos) << m_host.Caixas()[0].texto;
+  umaCaixaCom("Origem: QMXMovimentos,");
 }
 
 // The emulated printer's memories are this ECF's movement: its Ato COTEPE

@@ -129,8 +129,7 @@ TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
 }
 
 TEST_F(RegistrosEFD, PeriodoInvertidoNaoGera) {
-  char* caminho = nullptr;
-  EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, DiaDezesseisBits(C::kDia2), DiaDezesseisBits(C::kDia1)));
+  Sped(0, C::kDia2, C::kDia1, false);
   EXPECT_EQ(TextosCaixas(c.host),
             std::vector<std::string>{"A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente."});
   EXPECT_TRUE(C::Arquivos(c.PastaLocal()).empty());
@@ -257,17 +256,10 @@ TEST(RegrasEFD, CamposDasLinhas) {
       .N14(12345000)           // 1234,5
       .N14(-12345000)          // the sign is one of the characters a numeric field drops
       .N14(12345678, 3)        // quantity: 1234,567
-      .Aliquota6(1800)
-      .Aliquota6(5)
-      .Valor(12345000)
+      .Aliquota6(1800).Aliquota6(5).Valor(12345000)
       .Valor(99999)            // four decimals cut, not rounded
-      .ValorCortado(6553500, 2, 6)
-      .ValorCortado(100000000, 2, 6)
-      .Digitos("3215-0001", 9)
-      .NumericoInteiro(7, 3)
-      .Data(CodificaDia(5, 11, 2026))
-      .Vazios(2)
-      .Fim();
+      .ValorCortado(6553500, 2, 6).ValorCortado(100000000, 2, 6)
+      .Digitos("3215-0001", 9).NumericoInteiro(7, 3).Data(CodificaDia(5, 11, 2026)).Vazios(2).Fim();
   EXPECT_EQ(texto, "|TEST|00000001234,50|00000001234,50|0000001234,567|018,00|000,05|1234,50|9,99|655,35|10000,|"
                    "032150001|007|05112026|||\r\n");
 }

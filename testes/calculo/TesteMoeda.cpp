@@ -24,47 +24,14 @@ std::int64_t Div(std::int64_t a, int sa, std::int64_t b, int sb, int t)
 }
 } // namespace
 
-TEST(CalculoMoeda, SetDecimalsEPadroes)
+TEST(CalculoMoeda, PadroesSetDecimalsSetFormatESetRound)
 {
     // Which decimals a request gives is checked against the oracle (TesteDiferencial).
-    CZTCurrencyEx x(1.23456);
-    EXPECT_EQ(std::tuple(x.GetCY().int64, x.GetDecimals(), x.GetRounding()), std::tuple(12346, 4, CZTCurrencyEx::Truncate));
-    CZTCurrencyEx8 y;
-    EXPECT_EQ(std::tuple(y.GetDecimals(), y.GetRounding()), std::tuple(8, CZTCurrencyEx8::RoundHalfAwayFromZero));
-}
-
-TEST(CalculoMoeda, ProdutoArredondadoSoNaAtribuicao)
-{
-    CZTCurrencyEx8 a(0.33333333), b(3.0);
-    CZTCurrencyEx8 p = a * b;
-    EXPECT_EQ(p.GetRaw(), 99999999);
-    EXPECT_EQ(p.GetDecimals(), 8);
-    for (auto [bArredonda, nRaw] : {std::pair{false, 99000000}, {true, 100000000}})
-    {
-        CZTCurrencyEx8 t;
-        t.SetFormat(2, bArredonda);
-        t = a * b;
-        EXPECT_EQ(t.GetRaw(), nRaw);
-    }
-}
-
-TEST(CalculoMoeda, ComparacaoComDoubleEGetHundredths)
-{
-    EXPECT_EQ(CZTCurrencyEx(12.349).GetHundredths(), 1234);
-    EXPECT_EQ(CZTCurrencyEx(-12.349).GetHundredths(), -1234);
-    CZTCurrencyEx x(true, false, 10.999);
-    EXPECT_TRUE(x.GetCY() == 10.99);
-    EXPECT_FALSE(x.GetCY() != 10.99);
-    EXPECT_TRUE(x.GetCY() < 10.991);   // 10.991 is 10.9910 as a CY
-    EXPECT_TRUE(x.GetCY() <= 10.99004); // 10.9900 as a CY
-    EXPECT_TRUE(x.GetCY() >= 10.98995); // 10.98995 becomes 10.9899 or 10.9900, both <= 10.99
-    EXPECT_TRUE(11.0 > x.GetCY());
-    EXPECT_TRUE(CY{0} < 1e300);
-    EXPECT_TRUE(CY{0} > -1e300);
-}
-
-TEST(CalculoMoeda, SetFormatESetRound)
-{
+    CZTCurrencyEx p4(1.23456);
+    EXPECT_EQ(std::tuple(p4.GetCY().int64, p4.GetDecimals(), p4.GetRounding()),
+              std::tuple(12346, 4, CZTCurrencyEx::Truncate));
+    CZTCurrencyEx8 p8;
+    EXPECT_EQ(std::tuple(p8.GetDecimals(), p8.GetRounding()), std::tuple(8, CZTCurrencyEx8::RoundHalfAwayFromZero));
     CZTCurrencyEx x(2.555);
     x.SetFormat(true, true);
     EXPECT_EQ(x.GetCY().int64, 25600);
@@ -84,22 +51,47 @@ TEST(CalculoMoeda, SetFormatESetRound)
     EXPECT_EQ(u.GetCY().int64, 20000);
 }
 
-TEST(CalculoMoeda, CopiaLevaConfiguracoesAtribuicaoSoOValor)
+TEST(CalculoMoeda, ProdutoArredondadoSoNaAtribuicaoCopiaLevaConfiguracoes)
 {
-    CZTCurrencyEx8 a;
-    a.SetFormat(2, CZTCurrencyEx8::Truncate);
-    a = 1.239;
-    CZTCurrencyEx8 b(a);
-    EXPECT_EQ(b.GetDecimals(), 2);
-    EXPECT_EQ(b.GetRounding(), CZTCurrencyEx8::Truncate);
+    CZTCurrencyEx8 a(0.33333333), b(3.0);
+    CZTCurrencyEx8 p = a * b;
+    EXPECT_EQ(p.GetRaw(), 99999999);
+    EXPECT_EQ(p.GetDecimals(), 8);
+    for (auto [bArredonda, nRaw] : {std::pair{false, 99000000}, {true, 100000000}})
+    {
+        CZTCurrencyEx8 t;
+        t.SetFormat(2, bArredonda);
+        t = a * b;
+        EXPECT_EQ(t.GetRaw(), nRaw);
+    }
+    // A copy takes the format; an assignment only the value.
+    CZTCurrencyEx8 f;
+    f.SetFormat(2, CZTCurrencyEx8::Truncate);
+    f = 1.239;
+    CZTCurrencyEx8 g(f);
+    EXPECT_EQ(std::tuple(g.GetDecimals(), g.GetRounding()), std::tuple(2, CZTCurrencyEx8::Truncate));
     CZTCurrencyEx8 c;
     c.SetFormat(1, CZTCurrencyEx8::RoundHalfEven);
-    c = a; // 1.23 at 1 decimal half to even
-    EXPECT_EQ(c.GetDecimals(), 1);
-    EXPECT_EQ(c.GetRaw(), 120000000);
+    c = f; // 1.23 at 1 decimal half to even
+    EXPECT_EQ(std::tuple(c.GetDecimals(), c.GetRaw()), std::tuple(1, 120000000));
     CZTCurrencyEx8 d;
     d = CZTCurrencyEx(true, true, 7.125);
     EXPECT_EQ(d.GetRaw(), 713000000);
+}
+
+TEST(CalculoMoeda, ComparacaoComDoubleEGetHundredths)
+{
+    EXPECT_EQ(CZTCurrencyEx(12.349).GetHundredths(), 1234);
+    EXPECT_EQ(CZTCurrencyEx(-12.349).GetHundredths(), -1234);
+    CZTCurrencyEx x(true, false, 10.999);
+    EXPECT_TRUE(x.GetCY() == 10.99);
+    EXPECT_FALSE(x.GetCY() != 10.99);
+    EXPECT_TRUE(x.GetCY() < 10.991);   // 10.991 is 10.9910 as a CY
+    EXPECT_TRUE(x.GetCY() <= 10.99004); // 10.9900 as a CY
+    EXPECT_TRUE(x.GetCY() >= 10.98995); // 10.98995 becomes 10.9899 or 10.9900, both <= 10.99
+    EXPECT_TRUE(11.0 > x.GetCY());
+    EXPECT_TRUE(CY{0} < 1e300);
+    EXPECT_TRUE(CY{0} > -1e300);
 }
 
 TEST(CalculoMoeda, ApplyRateEToCurrencyEx)
@@ -151,7 +143,7 @@ TEST(CalculoMoeda, Format)
 }
 
 // Platform facts: CY and DECIMAL.
-TEST(CalculoMoeda, FatosDoubleParaCY)
+TEST(CalculoMoeda, FatosDoubleParaCYEDecimal)
 {
     // The platform's 1.00005 -> 1.0000 is the float 1.00005f (1.0000499486...);
     // the double 1.00005 is 1.0000500000000001055... and rounds up. 1e20 is out of range.
@@ -161,10 +153,7 @@ TEST(CalculoMoeda, FatosDoubleParaCY)
     for (auto [d, n] : casos)
         EXPECT_EQ(CYDeDouble(d).int64, n) << d;
     EXPECT_DOUBLE_EQ(CYParaDouble(CY{12345}), 1.2345);
-}
 
-TEST(CalculoMoeda, FatosDecimal)
-{
     CQMXDecimal d;
     for (auto [x, nMantissa, nEscala] : {std::tuple{0.1, 1ull, 1}, {1 / 3.0, 333333333333333ull, 15}, {1e-30, 0ull, 0}})
     {
@@ -200,3 +189,4 @@ TEST(CalculoMoeda, FatosDecimal)
         EXPECT_EQ(m, n) << a;
     }
 }
+

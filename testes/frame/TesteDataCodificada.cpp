@@ -81,10 +81,14 @@ TEST(DataCodificada, CodigoDeMes) {
   EXPECT_EQ(DecodificaMes(0).mes, 0);
 }
 
-TEST(DataCodificada, TextosDeUmDia) {
+TEST(DataCodificada, TextosDeUmDiaEDeHora) {
   // (The zero day and the window's texts are in JanelaDatas.ExportacoesSeguemORelogio.)
   EXPECT_EQ(TextoData(CodificaDia(1, 1, 2100), false), "01/01/00");
   EXPECT_EQ(DataInvertida(CodificaDia(15, 1, 2027), false), "15012027");
+  EXPECT_EQ(MontaHora(std::uint16_t{75}), "01:15");
+  EXPECT_EQ(MontaHora(std::uint16_t{0}), "00:00");
+  EXPECT_EQ(MontaHora(std::int32_t{93015}, true), "09:30:15");
+  EXPECT_EQ(MontaHora(std::int32_t{93015}, false), "09:30");
 }
 
 // ----- the 16-bit day numbers of the exports -----
@@ -171,11 +175,7 @@ TEST(JanelaDatas, ExportacoesSeguemORelogio) {
   for (const auto& d : datas) {
     const std::uint16_t numero = QMX_NumeroDia(d.dia, d.mes, d.ano);
     const std::string data = std::to_string(d.dia) + "/" + std::to_string(d.mes) + "/" + std::to_string(d.ano);
-    if (d.numero >= 0) {
-      EXPECT_EQ(numero, d.numero) << data;
-    } else {
-      EXPECT_NE(numero, 0) << data;
-    }
+    EXPECT_TRUE(d.numero >= 0 ? numero == d.numero : numero != 0) << data << ": " << numero;
     std::uint16_t dia = 0, mes = 0, ano = 0;
     ASSERT_EQ(QMX_DataDoNumero(numero, &dia, &mes, &ano), numero != 0);
     if (numero) {
@@ -211,20 +211,13 @@ TEST(JanelaDatas, EditDeData) {
     const char* texto;
     NumeroDia hoje, dia;
   } casos[] = {
-      {"06/12/2036", dezembro2026, CodificaDia(6, 12, 2036)},
-      {"07/12/2036", dezembro2026, 0},
-      {"05/07/1857", dezembro2026, CodificaDia(5, 7, 1857)},
-      {"04/07/1857", dezembro2026, 0},
-      {"1/1/27", dezembro2026, CodificaDia(1, 1, 2027)},
-      {" 30/11/36 ", dezembro2026, CodificaDia(30, 11, 2036)},
+      {"06/12/2036", dezembro2026, CodificaDia(6, 12, 2036)}, {"07/12/2036", dezembro2026, 0},
+      {"05/07/1857", dezembro2026, CodificaDia(5, 7, 1857)},  {"04/07/1857", dezembro2026, 0},
+      {"1/1/27", dezembro2026, CodificaDia(1, 1, 2027)},      {" 30/11/36 ", dezembro2026, CodificaDia(30, 11, 2036)},
       {"31/12/36", dezembro2026, 0},  // 2036, past the window
-      {"1/1/37", dezembro2026, CodificaDia(1, 1, 1937)},
-      {"29/02/2028", dezembro2026, CodificaDia(29, 2, 2028)},
-      {"29/02/2027", dezembro2026, 0},
-      {"31/04/2027", dezembro2026, 0},
-      {"1/13/27", dezembro2026, 0},
-      {"5/1/202", dezembro2026, 0},
-      {"5/1/2027/", dezembro2026, 0},
+      {"1/1/37", dezembro2026, CodificaDia(1, 1, 1937)},      {"29/02/2028", dezembro2026, CodificaDia(29, 2, 2028)},
+      {"29/02/2027", dezembro2026, 0}, {"31/04/2027", dezembro2026, 0}, {"1/13/27", dezembro2026, 0},
+      {"5/1/202", dezembro2026, 0},    {"5/1/2027/", dezembro2026, 0},
       {"28/02/2100", em2095, CodificaDia(28, 2, 2100)},
       {"29/02/00", em2095, 0},  // 2100 is no leap year
       {"29/02/96", em2095, CodificaDia(29, 2, 2096)},
@@ -233,13 +226,6 @@ TEST(JanelaDatas, EditDeData) {
   EXPECT_EQ(ui::CZTEditData::TextoData(CodificaDia(5, 1, 2027), 1), "05/01/27");
   EXPECT_EQ(ui::CZTEditData::TextoData(CodificaDia(5, 1, 2027), 0), "05/01/2027");
   EXPECT_EQ(ui::CZTEditData::TextoData(0, 0), "");
-}
-
-TEST(DataCodificada, TextosDeHora) {
-  EXPECT_EQ(MontaHora(std::uint16_t{75}), "01:15");
-  EXPECT_EQ(MontaHora(std::uint16_t{0}), "00:00");
-  EXPECT_EQ(MontaHora(std::int32_t{93015}, true), "09:30:15");
-  EXPECT_EQ(MontaHora(std::int32_t{93015}, false), "09:30");
 }
 
 }  // namespace

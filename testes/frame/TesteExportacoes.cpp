@@ -25,8 +25,7 @@ class HostObservador : public ui::HostRoteirizado {
  public:
   int ExecutaModal(ui::CDialogo& dialogo) override {
     recursoDuranteODialogo = &ui::RecursoAtual();
-    if (auto* filtro = dynamic_cast<CQMXFiltroArquivo*>(&dialogo))
-      triplos.push_back(filtro->Triplo());
+    if (auto* filtro = dynamic_cast<CQMXFiltroArquivo*>(&dialogo)) triplos.push_back(filtro->Triplo());
     if (auto* lmf = dynamic_cast<CQMXLeituraMemoriaFiscal*>(&dialogo)) tipoLMF = lmf->Tipo();
     if (auto* movimentos = dynamic_cast<CQMXMovimentos*>(&dialogo))
       movimentosVistos = {movimentos->DataInicial(), movimentos->DataFinal(), movimentos->Ecf(),
@@ -79,18 +78,12 @@ TEST_F(Exportacoes, TextoDoChamadorECopiado) {
 }
 
 TEST_F(Exportacoes, ResultadosDeDialogosCancelados) {
-  EXPECT_FALSE(QMX_LMF("c"));
-  EXPECT_FALSE(QMX_MeiosPagamento());
-  EXPECT_FALSE(QMX_DAVs());
-  EXPECT_TRUE(QMX_Sintegra());
-  EXPECT_TRUE(QMX_VendaPeriodo());
-  EXPECT_TRUE(QMX_EspelhoMFD());
-  EXPECT_TRUE(QMX_ArqMFD());
-  EXPECT_TRUE(QMX_TabProdutos());
-  EXPECT_TRUE(QMX_Estoque());
-  EXPECT_TRUE(QMX_TabIndiceTecnicoProducao());
-  EXPECT_TRUE(QMX_Movimentos(1, 2, 3, 4, 0));
-  EXPECT_TRUE(QMX_BuscaHistorico(1, 2, 3));
+  // Called in this order: a braced list is evaluated left to right.
+  const std::vector<bool> resultados{
+      QMX_LMF("c") != 0, QMX_MeiosPagamento() != 0, QMX_DAVs() != 0, QMX_Sintegra() != 0, QMX_VendaPeriodo() != 0,
+      QMX_EspelhoMFD() != 0, QMX_ArqMFD() != 0, QMX_TabProdutos() != 0, QMX_Estoque() != 0,
+      QMX_TabIndiceTecnicoProducao() != 0, QMX_Movimentos(1, 2, 3, 4, 0) != 0, QMX_BuscaHistorico(1, 2, 3) != 0};
+  EXPECT_EQ(resultados, (std::vector<bool>{false, false, false, true, true, true, true, true, true, true, true, true}));
   // Each dialog with its template and caption (the technical indices'
   // dialog set aside: its caption is its own routine's).
   std::vector<std::pair<int, std::string>> modelos;
@@ -158,7 +151,8 @@ TEST_F(Exportacoes, DialogoUsaOsRecursosDaBibliotecaERestauraDepois) {
 }
 
 // A dialog whose start-up fails: the fault is reported and the launcher
-// still restores the resources on its way out.
+// still restores the resources on its way out. One whose initialisation is
+// refused is not opened at all.
 class DialogoQueFalha : public ui::CDialogo {
  public:
   DialogoQueFalha() : ui::CDialogo(14031) {}
@@ -168,7 +162,9 @@ class DialogoQueFalha : public ui::CDialogo {
   bool OnInitDialog() override { throw std::runtime_error("servidor caiu"); }
 };
 
-TEST_F(Exportacoes, ExcecaoNoDialogoRestauraRecursos) {
+TEST_F(Exportacoes, ExcecaoNoDialogoRestauraRecursosEInicializacaoRecusadaNaoAbre) {
+  EXPECT_EQ(LancaDialogo<DialogoQueFalha>([](DialogoQueFalha&, const TriploConexao&) { return false; }), 0);
+  EXPECT_TRUE(m_host.Dialogos().empty());
   ui::ModuloRecursos programa("programa");
   ui::DefineRecursoAtual(programa);
   EXPECT_THROW(LancaDialogo<DialogoQueFalha>([](DialogoQueFalha& d, const TriploConexao& t) {
@@ -179,35 +175,23 @@ TEST_F(Exportacoes, ExcecaoNoDialogoRestauraRecursos) {
   ui::DefineRecursoAtual(ui::ModuloPrograma());
 }
 
-TEST_F(Exportacoes, InicializacaoRecusadaNaoAbreODialogo) {
-  const int resultado = LancaDialogo<DialogoQueFalha>([](DialogoQueFalha&, const TriploConexao&) { return false; });
-  EXPECT_EQ(resultado, 0);
-  EXPECT_TRUE(m_host.Dialogos().empty());
-}
-
 // Null and empty texts where the caller passes texts or buffers: nothing
 // crashes, and only the null pointers the surface names are refused.
 TEST(ExportacoesComNulos, NenhumaCaiComTextoOuBufferNulo) {
   ui::HostRoteirizado host;
   ui::HostTemporario ativo(host);
-  EXPECT_TRUE(QMX_Inicializa(nullptr, 0, 0));
-  EXPECT_TRUE(QMX_SetDiretorio(nullptr));
-  EXPECT_TRUE(QMX_SetFilial(0, 0, nullptr));
-  EXPECT_TRUE(QMX_DescricaoUltimoCOO(3, nullptr));
-  EXPECT_TRUE(QMX_PegaECFAtivo(nullptr));
-  EXPECT_TRUE(QMX_GetEmissora(nullptr));
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo(nullptr, nullptr));
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo("", nullptr));
-  EXPECT_TRUE(QMX_GerarMD5_String(nullptr, nullptr));
-  EXPECT_TRUE(QMX_GerarMD5_StringMD5(nullptr, nullptr));
-  EXPECT_FALSE(QMX_GerarMD5_PAFECF(nullptr, 0));
-  EXPECT_FALSE(QMX_GerarMD5_NotaFiscal(nullptr, 1));
-  EXPECT_TRUE(QMX_MontaSenha(1, 2, nullptr));
-  EXPECT_TRUE(QMX_DesmontaSenha(nullptr, nullptr, nullptr));
-  EXPECT_TRUE(QMX_Criptografar(1, 2, nullptr, nullptr, nullptr, nullptr));
-  EXPECT_TRUE(QMX_Descriptografar(nullptr, nullptr, nullptr, nullptr, nullptr));
-  EXPECT_FALSE(QMX_LMF(nullptr));
-  EXPECT_FALSE(QMX_AssinarArquivo(""));
+  const std::vector<bool> resultados{
+      QMX_Inicializa(nullptr, 0, 0) != 0, QMX_SetDiretorio(nullptr) != 0, QMX_SetFilial(0, 0, nullptr) != 0,
+      QMX_DescricaoUltimoCOO(3, nullptr) != 0, QMX_PegaECFAtivo(nullptr) != 0, QMX_GetEmissora(nullptr) != 0,
+      QMX_GerarMD5_Arquivo(nullptr, nullptr) != 0, QMX_GerarMD5_Arquivo("", nullptr) != 0,
+      QMX_GerarMD5_String(nullptr, nullptr) != 0, QMX_GerarMD5_StringMD5(nullptr, nullptr) != 0,
+      QMX_GerarMD5_PAFECF(nullptr, 0) != 0, QMX_GerarMD5_NotaFiscal(nullptr, 1) != 0,
+      QMX_MontaSenha(1, 2, nullptr) != 0, QMX_DesmontaSenha(nullptr, nullptr, nullptr) != 0,
+      QMX_Criptografar(1, 2, nullptr, nullptr, nullptr, nullptr) != 0,
+      QMX_Descriptografar(nullptr, nullptr, nullptr, nullptr, nullptr) != 0, QMX_LMF(nullptr) != 0,
+      QMX_AssinarArquivo("") != 0};
+  EXPECT_EQ(resultados, (std::vector<bool>{true, true, true, true, true, true, true, true, true, true, false, false,
+                                           true, true, true, true, false, false}));
   CriptografarTexto(nullptr, 10, 1);
   EXPECT_EQ(MontaData(65535, true).size(), 10u);
 }

@@ -13,21 +13,23 @@ using qmx::CQMXFormatador;
 
 namespace {
 
-TEST(FormataCampo, CamposNumericos) {
-  EXPECT_EQ(CQMXGenerica::FormataCampo("12.345-6/7", 10, true, false), "0001234567");
-  EXPECT_EQ(CQMXGenerica::FormataCampo("12.345-6/7", 4, true, false), "4567");
-  EXPECT_EQ(CQMXGenerica::FormataCampo("1,50", 5, true, true), "01,50");
-  EXPECT_EQ(CQMXGenerica::FormataCampo("1,50", 5, true, false), "00150");
-  EXPECT_EQ(CQMXGenerica::FormataCampo(" 1 2 ", 0, true, false), "12");  // width 0 only cleans
-  EXPECT_EQ(CQMXGenerica::FormataCampo("", 3, true, false), "000");
-  EXPECT_EQ(CQMXGenerica::FormataCampo(nullptr, 2, true, false), "00");
-}
-
-TEST(FormataCampo, CamposDeTexto) {
-  EXPECT_EQ(CQMXGenerica::FormataCampo("ABC", 5, false, false), "ABC  ");
-  EXPECT_EQ(CQMXGenerica::FormataCampo("ABCDEF", 3, false, false), "ABC");
-  EXPECT_EQ(CQMXGenerica::FormataCampo("ABC", 0, false, false), "");
-  EXPECT_EQ(CQMXGenerica::FormataCampo("São", 4, false, false), "São ");  // one byte a character
+TEST(FormataCampo, CamposNumericosEDeTexto) {
+  const struct {
+    const char* texto;
+    std::uint16_t largura;
+    bool numerico, virgula;
+    const char* esperado;
+  } casos[] = {
+      {"12.345-6/7", 10, true, false, "0001234567"}, {"12.345-6/7", 4, true, false, "4567"},
+      {"1,50", 5, true, true, "01,50"}, {"1,50", 5, true, false, "00150"},
+      {" 1 2 ", 0, true, false, "12"},  // width 0 only cleans
+      {"", 3, true, false, "000"}, {nullptr, 2, true, false, "00"}, {"ABC", 5, false, false, "ABC  "},
+      {"ABCDEF", 3, false, false, "ABC"}, {"ABC", 0, false, false, ""},
+      {"São", 4, false, false, "São "},  // one byte a character
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(CQMXGenerica::FormataCampo(c.texto, c.largura, c.numerico, c.virgula), c.esperado)
+        << (c.texto ? c.texto : "(nulo)") << " " << c.largura;
   std::string noLugar = "12.3";
   CQMXGenerica().FormataCampo(noLugar, 6, true, false);
   EXPECT_EQ(noLugar, "000123");
@@ -46,7 +48,7 @@ TEST(FormataCampo, InverteDataEInterrogacao) {
   EXPECT_EQ(texto, "A?B?");
 }
 
-TEST(Formatador, TextoEInteiroComoORuntimeDoWindows) {
+TEST(Formatador, TextoInteiroEDatasComoORuntimeDoWindows) {
   CQMXFormatador f;
   EXPECT_STREQ(f.FormataTexto("abc", 5, true, true), "abc  ");
   EXPECT_STREQ(f.FormataTexto("abc", 5, true, false), "  abc");
@@ -60,6 +62,12 @@ TEST(Formatador, TextoEInteiroComoORuntimeDoWindows) {
   EXPECT_STREQ(f.FormataInteiro(-42, 6, true), "-00042");
   EXPECT_STREQ(f.FormataInteiro(INT64_MIN, 30, false), "-9223372036854775808");
   EXPECT_STREQ(f.FormataInteiro(1234567, 3, false), "123");
+  const auto dia = qmx::CodificaDia(9, 11, 2026);
+  EXPECT_STREQ(f.FormataDataDMA(dia, "/"), "09/11/2026");
+  EXPECT_STREQ(f.FormataDataAMD(dia, ""), "20261109");
+  EXPECT_STREQ(f.FormataDataDMA(0, "-"), "00-00-0000");
+  EXPECT_STREQ(f.FormataMesAno(qmx::CodificaMes(12, 1999), "/"), "12/1999");
+  EXPECT_STREQ(f.FormataMesAno(0, "/"), "00/0000");
 }
 
 TEST(Formatador, LargurasForaDoBuffer) {
@@ -70,22 +78,6 @@ TEST(Formatador, LargurasForaDoBuffer) {
   EXPECT_EQ(std::string(f.FormataInteiro(7, 9999, true)).size(), 511u);
   EXPECT_STREQ(f.FormataTexto(nullptr, 3, true, true), "   ");
   EXPECT_STREQ(f.FormataInteiro(5, -1, true), "");
-}
-
-TEST(Formatador, Datas) {
-  CQMXFormatador f;
-  const auto dia = qmx::CodificaDia(9, 11, 2026);
-  EXPECT_STREQ(f.FormataDataDMA(dia, "/"), "09/11/2026");
-  EXPECT_STREQ(f.FormataDataAMD(dia, ""), "20261109");
-  EXPECT_STREQ(f.FormataDataDMA(0, "-"), "00-00-0000");
-  EXPECT_STREQ(f.FormataMesAno(qmx::CodificaMes(12, 1999), "/"), "12/1999");
-  EXPECT_STREQ(f.FormataMesAno(0, "/"), "00/0000");
-}
-
-TEST(Formatador, ValorComoNoBrasil) {
-  CQMXFormatador f;
-  // The rest is checked against the long-hand text (ValorContraCalculoManual).
-  EXPECT_STREQ(f.FormataValor(INT64_MIN, 30, 4, false, false), "-922337203685477,5808");
 }
 
 // The decimal text written out long-hand: digits of the magnitude, the comma
@@ -112,6 +104,8 @@ std::string ValorLongHand(std::int64_t v, int largura, int decimais, bool tiraVi
 TEST(Formatador, ValorContraCalculoManual) {
   std::mt19937_64 gerador(42);
   CQMXFormatador f;
+  // The one value whose magnitude a 64-bit integer cannot hold.
+  EXPECT_STREQ(f.FormataValor(INT64_MIN, 30, 4, false, false), "-922337203685477,5808");
   for (int i = 0; i < 20000; ++i) {
     std::int64_t v = static_cast<std::int64_t>(gerador());
     if (i % 3 == 0) v %= 10000000;   // small amounts, like real ones

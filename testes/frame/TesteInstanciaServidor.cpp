@@ -167,51 +167,46 @@ TEST_F(Ativacao, ClasseNaoRegistradaEFonteRecusada) {
 TEST(ServidorRemoto, NomeDaConfiguracaoDeComponentes) {
   const std::string clsid = "{5E1D7C2A-93B4-4F06-8A1E-6C0B2D9F4A71}";
   const std::string appId = "{11111111-2222-3333-4444-555555555555}";
-  RegistroTemporario registro("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId +
-                              "\n[SOFTWARE\\Classes\\AppID\\" + appId + "]\nRemoteServerName=servidor-dados\n");
+  const std::string classe = "[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n";
+  const auto nome = [&](const std::string& servidor) {
+    return classe + "[SOFTWARE\\Classes\\AppID\\" + appId + "]\nRemoteServerName=" + servidor + "\n";
+  };
+  RegistroTemporario registro(nome("servidor-dados"));
   EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), "servidor-dados");
   // A class without an AppID, an AppID without the name, values too long.
   EXPECT_EQ(qmx::PegaServidorRemoto(IServidorTeste::kIID), "");
-  registro.Reescreve("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n");
+  registro.Reescreve(classe);
   EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), "");
-  registro.Reescreve("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n[SOFTWARE\\Classes\\AppID\\" +
-                     appId + "]\nRemoteServerName=" + std::string(256, 'h') + "\n");
+  registro.Reescreve(nome(std::string(256, 'h')));
   EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), "");
-  registro.Reescreve("[SOFTWARE\\Classes\\CLSID\\" + clsid + "]\nAppID=" + appId + "\n[SOFTWARE\\Classes\\AppID\\" +
-                     appId + "]\nRemoteServerName=" + std::string(255, 'h') + "\n");
+  registro.Reescreve(nome(std::string(255, 'h')));
   EXPECT_EQ(qmx::PegaServidorRemoto(kClasseTeste), std::string(255, 'h'));
 }
 
 #if !defined(_WIN32)  // ping stand-ins are shell scripts found through a POSIX PATH
 // PATH set for the life of the object.
-class CaminhoTemporario {
- public:
-  explicit CaminhoTemporario(const std::string& path) : m_anterior(std::getenv("PATH") ? std::getenv("PATH") : "") {
-    setenv("PATH", path.c_str(), 1);
-  }
-  ~CaminhoTemporario() { setenv("PATH", m_anterior.c_str(), 1); }
-
- private:
-  std::string m_anterior;
+struct CaminhoTemporario {
+  explicit CaminhoTemporario(const std::string& path) { setenv("PATH", path.c_str(), 1); }
+  ~CaminhoTemporario() { setenv("PATH", anterior.c_str(), 1); }
+  const std::string anterior = std::getenv("PATH") ? std::getenv("PATH") : "";
 };
 
-TEST(PingServidor, HostVazioEProgramaAusente) {
+// An empty host; a missing program; a ping of our own that shows what it was
+// given, on both outputs.
+TEST(PingServidor, HostVazioProgramaAusenteEArgumentos) {
   std::string saida;
   EXPECT_EQ(qmx::PingServidor("", saida), S_OK);
   EXPECT_EQ(saida, "Falta informar o IP");
   PastaTemporaria semPing;
-  CaminhoTemporario path(semPing.Pasta().string());
-  EXPECT_EQ(qmx::PingServidor("127.0.0.1", saida), Codigo(0x80070002u));
-  EXPECT_EQ(saida, "");
-}
-
-TEST(PingServidor, ArgumentosESaidaDoPrograma) {
-  // A ping of our own shows what it was given, on both outputs.
+  {
+    CaminhoTemporario path(semPing.Pasta().string());
+    EXPECT_EQ(qmx::PingServidor("127.0.0.1", saida), Codigo(0x80070002u));
+    EXPECT_EQ(saida, "");
+  }
   PastaTemporaria pasta;
   const std::string ping = pasta.Grava("ping", "#!/bin/sh\necho \"argumentos: $*\"\necho erro >&2\n");
   std::filesystem::permissions(ping, std::filesystem::perms::owner_all);
   CaminhoTemporario path(pasta.Pasta().string() + ":/usr/bin:/bin");
-  std::string saida;
   EXPECT_EQ(qmx::PingServidor("-f servidor", saida), S_OK);
   EXPECT_EQ(saida, "argumentos: -c 4 -- -f servidor\nerro\n");
 }

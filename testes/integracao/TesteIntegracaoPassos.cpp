@@ -123,7 +123,7 @@ TEST_F(IntegracaoPassos, FiscalAgrupaPorProdutoEAliquotaERefazSemDobrar) {
       "unidade, historico, aliquota_pis, aliquota_cofins FROM livro_fiscal ORDER BY servico, produto";
   for (int vez = 0; vez < 2; ++vez) {
     ASSERT_EQ(QMX_ProcIntegraEF(Dia()), kIntegracaoCompleta);
-    EXPECT_EQ(e.Linhas(sql), (Linhas{esperadas[0], esperadas[1], esperadas[2], esperadas[3]}));
+    EXPECT_EQ(e.Linhas(sql), esperadas);
   }
   EXPECT_EQ(e.Linhas("SELECT COUNT(*) FROM chave_integracao WHERE modulo = 'EF'"), Linhas{"1"});
 }
@@ -253,6 +253,7 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
                     "1.1.03|1.1.01|200000", "1.1.03|1.1.01|100000", "1.1.04|1.1.01|150000",
                     "1.1.01|1.1.04|150000"}));
 
+  auto& sessao = e.empresa.Gravador().Sessao();
   const CConferenciaIntegracao conferencia({e.empresa.Chave(), 1, 0});
   auto r = conferencia.Confere(dia, 1);
   EXPECT_TRUE(r.Confere());
@@ -268,19 +269,17 @@ TEST(IntegracaoFinanceira, CadaPagamentoUmaVezEConferido) {
       {"valor = valor - 100 WHERE origem = 'CN' AND conta_debito = '1.1.05'",
        "valor = valor + 100 WHERE origem = 'CN' AND conta_debito = '1.1.05'"}};
   for (const auto& [estrago, conserto] : estragos) {
-    e.empresa.Gravador().Sessao().Executa(std::string("UPDATE lancamento_contabil SET ") + estrago, {});
+    sessao.Executa(std::string("UPDATE lancamento_contabil SET ") + estrago, {});
     EXPECT_FALSE(conferencia.Confere(dia, 1).contabil.Confere()) << estrago;
-    e.empresa.Gravador().Sessao().Executa(std::string("UPDATE lancamento_contabil SET ") + conserto, {});
+    sessao.Executa(std::string("UPDATE lancamento_contabil SET ") + conserto, {});
   }
   EXPECT_TRUE(conferencia.Confere(dia, 1).Confere());
   EXPECT_EQ(std::tuple(r.formas[1].recebido, r.formas[1].titulos + r.formas[1].totalDoDia, r.formas[2].recebido,
                        r.formas[2].quantidadeTitulos),
             std::tuple(700000, 700000, 1200000, 4));
-  e.empresa.Gravador().Sessao().Executa("UPDATE titulo_receber SET valor = valor + 100 WHERE cupom = 1 AND numero = 4",
-                                        {});
+  sessao.Executa("UPDATE titulo_receber SET valor = valor + 100 WHERE cupom = 1 AND numero = 4", {});
   EXPECT_FALSE(conferencia.Confere(dia, 1).Confere());
-  e.empresa.Gravador().Sessao().Executa("UPDATE titulo_receber SET valor = valor - 100 WHERE cupom = 1 AND numero = 4",
-                                        {});
+  sessao.Executa("UPDATE titulo_receber SET valor = valor - 100 WHERE cupom = 1 AND numero = 4", {});
 
   e.movimento.Cupom(1, dia).Item(10, 1, 10).Pagamento(1, 10).Parcela(20, 6, dia + 30);
   e.movimento.Grava();

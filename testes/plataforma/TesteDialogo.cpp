@@ -40,11 +40,8 @@ END
 )rc";
 
 ModuloRecursos& ModuloDeTeste() {
-  static ModuloRecursos modulo = [] {
-    ModuloRecursos m("teste");
-    m.AdicionaModelos(kModelos);
-    return m;
-  }();
+  static ModuloRecursos modulo("teste");
+  [[maybe_unused]] static const bool carregado = (modulo.AdicionaModelos(kModelos), true);
   return modulo;
 }
 
@@ -130,11 +127,19 @@ TEST_F(Dialogos, SelecaoDeComboNotificaEMostraOTexto) {
   EXPECT_EQ(dialogo.eventos[1], "cmd:107/1");
 }
 
-TEST_F(Dialogos, DialogoQueRecusaCancelarEFechadoPeloHost) {
+// Without a script: a dialog that refuses to cancel is closed by the host;
+// a control outside the template throws; a missing template gives -1.
+TEST_F(Dialogos, SemRoteiroRecusaCancelarControleForaDoModeloEModeloInexistente) {
   DialogoEspiao dialogo;
   dialogo.recusaCancelar = true;
   EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
   EXPECT_FALSE(dialogo.Aberto());
+  DialogoEspiao outro;
+  outro.DoModal();
+  EXPECT_THROW(outro.GetDlgItem(4242), ControleInexistente);
+  EXPECT_THROW(outro.SetDlgItemText(4242, "x"), ControleInexistente);
+  CDialogo semModelo(31337);
+  EXPECT_EQ(semModelo.DoModal(), -1);
 }
 
 TEST_F(Dialogos, DialogoAbertoDentroDeOutroUsaOProximoRoteiro) {
@@ -154,19 +159,13 @@ TEST_F(Dialogos, RoteiroDeOutroDialogoEAnotadoEIgnorado) {
   ASSERT_EQ(m_host.Erros().size(), 1u);
 }
 
-TEST_F(Dialogos, ControleForaDoModeloLancaExcecao) {
-  DialogoEspiao dialogo;
-  dialogo.DoModal();
-  EXPECT_THROW(dialogo.GetDlgItem(4242), ControleInexistente);
-  EXPECT_THROW(dialogo.SetDlgItemText(4242, "x"), ControleInexistente);
-}
-
-TEST_F(Dialogos, ModeloInexistenteDevolveMenosUm) {
-  CDialogo dialogo(31337);
-  EXPECT_EQ(dialogo.DoModal(), -1);
-}
-
-TEST_F(Dialogos, CaixasRespondemComOBotaoPadraoOuComORoteiro) {
+TEST_F(Dialogos, CursorDeEsperaECaixasRespondemComOBotaoPadraoOuComORoteiro) {
+  {
+    CWaitCursor espera;
+    EXPECT_EQ(m_host.CursorEsperaAtivo(), 1);
+  }
+  EXPECT_EQ(m_host.CursorEsperaAtivo(), 0);
+  EXPECT_EQ(m_host.VezesCursorEspera(), 1);
   EXPECT_EQ(CaixaMensagem("a"), IDOK);
   EXPECT_EQ(CaixaMensagem("b", "T", MB_YESNO), IDYES);
   EXPECT_EQ(CaixaMensagem("c", "T", MB_YESNO | MB_DEFBUTTON2), IDNO);
@@ -184,15 +183,6 @@ TEST_F(Dialogos, CaixasRespondemComOBotaoPadraoOuComORoteiro) {
   CaixaMensagem("h", "T");
   EXPECT_EQ(m_host.Caixas()[6].titulo, "Torvo ECF");
   EXPECT_EQ(m_host.Caixas()[7].titulo, "T");
-}
-
-TEST_F(Dialogos, CursorDeEspera) {
-  {
-    CWaitCursor espera;
-    EXPECT_EQ(m_host.CursorEsperaAtivo(), 1);
-  }
-  EXPECT_EQ(m_host.CursorEsperaAtivo(), 0);
-  EXPECT_EQ(m_host.VezesCursorEspera(), 1);
 }
 
 // Rows inserted, edited and deleted; the selection follows its rows; the

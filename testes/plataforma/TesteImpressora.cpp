@@ -51,9 +51,16 @@ TEST_F(Impressora, RespostasEmBuffersZerados) {
   EXPECT_FALSE(GetInfRegHKey(HKEY::HKEY_LOCAL_MACHINE, "SOFTWARE\\Daruma\\ECF\\", "Path", &modelo));
 }
 
-TEST_F(Impressora, SemModeloNadaResponde) {
-  m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nNumeroSerie=X\n");
+// A failure chosen in the registry hits only the functions it names; without
+// a model nothing answers.
+TEST_F(Impressora, FalhaEscolhidaPeloRegistroESemModeloNadaResponde) {
+  Reconfigura("Falhas=AbreRelatorioGerencial, NumeroCaixa\n");
+  EXPECT_FALSE(AbreRelatorioGerencial(1));
+  char caixa[kTamanhoNumeroCaixa];
+  EXPECT_FALSE(NumeroCaixa(caixa));
   char serie[kTamanhoNumeroSerie];
+  EXPECT_TRUE(PegaNumeroSerie(serie));
+  m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nNumeroSerie=X\n");
   std::memset(serie, 'X', sizeof serie);
   EXPECT_FALSE(PegaNumeroSerie(serie));
   EXPECT_EQ(serie[0], 0);
@@ -81,15 +88,6 @@ TEST_F(Impressora, RelatorioGerencialNaOrdemEExatoComoEnviado) {
             std::tuple("MEIOS DE PAGTO", std::string(primeiro) + segundo, true));
   ASSERT_TRUE(BuscaIndiceRelatorioGerencial("NAO EXISTE", indice));
   EXPECT_EQ(indice, 255);
-}
-
-TEST_F(Impressora, FalhaEscolhidaPeloRegistro) {
-  Reconfigura("Falhas=AbreRelatorioGerencial, NumeroCaixa\n");
-  EXPECT_FALSE(AbreRelatorioGerencial(1));
-  char caixa[kTamanhoNumeroCaixa];
-  EXPECT_FALSE(NumeroCaixa(caixa));
-  char serie[kTamanhoNumeroSerie];
-  EXPECT_TRUE(PegaNumeroSerie(serie));
 }
 
 TEST_F(Impressora, LeituraDaMemoriaFiscalNoArquivoDeRetorno) {
