@@ -30,7 +30,7 @@ class ArquivoMFD : public testes::AmbienteMemoriaFiscal {
   }
 };
 
-TEST_F(ArquivoMFD, PorPeriodoSemZerosNoNome) {
+TEST_F(ArquivoMFD, PorPeriodoEPorCOOSemZerosNoNome) {
   ASSERT_EQ(Executa("digita 13026 10/06/24\nclica 1\n"), ui::IDOK) << testing::PrintToString(TextosCaixas());
   // "BE0512SC556" left-aligned in 20, "_100624_150624.txt", every "0" out.
   const std::string nome = "BE512SC556         _1624_15624.txt";
@@ -47,15 +47,12 @@ TEST_F(ArquivoMFD, PorPeriodoSemZerosNoNome) {
   ASSERT_EQ(m_host.Caixas().size(), 1u);
   EXPECT_EQ(m_host.Caixas()[0].texto, "Arquivo gerado em:\n\r" + CaminhoMostrado(nome));
   EXPECT_EQ(m_host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico MFD");
-}
-
-TEST_F(ArquivoMFD, PorCOOComSeisDigitos) {
+  // By COO, six digits in the name, "0"s out: COOs 1 to 1203, the whole memory.
+  m_host.Limpa();
   ASSERT_EQ(Executa("clica 13022\ndigita 13024 0\ndigita 13025 1203\nclica 1\n"), ui::IDOK)
       << testing::PrintToString(TextosCaixas());
-  const std::string nome = "BE512SC556         _1_123.txt";
-  ASSERT_TRUE(std::filesystem::exists(Enviado(nome)));
-  // COOs 1 to 1203: the whole memory.
-  EXPECT_EQ(Registros(PastaTemporaria::Le(Enviado(nome).string()), "E15"), 4);
+  ASSERT_TRUE(std::filesystem::exists(Enviado("BE512SC556         _1_123.txt")));
+  EXPECT_EQ(Registros(PastaTemporaria::Le(Enviado("BE512SC556         _1_123.txt").string()), "E15"), 4);
 }
 
 TEST_F(ArquivoMFD, ModelosQueNaoGeramOArquivo) {

@@ -32,14 +32,8 @@ class DAVs : public ::testing::Test, protected CenarioArquivos {
     d1.itens[1].ValorTotal = Valor(8.00);
     d1.itens[2].Cancelado = 1;
     m.Dav(1003, 1, Dia(10, 6));
-    m.Dav(1004, 1, Dia(15, 6))
-        .Cliente(7)
-        .Cupom(4800)
-        .Item(99, 1234.5678, 0.5, 'S', 500)
-        .Item(20, 1, 123456.789, 'D', 0)
-        .Item(10, 3, 1, 'I', 0)
-        .Item(10, 1, 1, 'N', 0)
-        .Item(10, 1, 1, 'X', 0);
+    m.Dav(1004, 1, Dia(15, 6)).Cliente(7).Cupom(4800).Item(99, 1234.5678, 0.5, 'S', 500)
+        .Item(20, 1, 123456.789, 'D', 0).Item(10, 3, 1, 'I', 0).Item(10, 1, 1, 'N', 0).Item(10, 1, 1, 'X', 0);
     m.Dav(1005, 1, Dia(16, 6)).Item(10, 1, 1);
     m.Dav(2001, 2, Dia(5, 6)).Item(10, 1, 1);
     // Its one item kept its number from before others were taken out: the

@@ -67,14 +67,6 @@ TEST_F(EspelhoMFD, IntervaloPorCOOOuPorPeriodo) {
   EXPECT_NE(Espelho().find("TIPO 1 INICIAL 03062024 FINAL 15062024\r\n"), std::string::npos) << Espelho();
 }
 
-TEST_F(EspelhoMFD, SemSimNadaAconteceEODialogoFicaAberto) {
-  AmbienteMemoriaFiscal::Executa<E>("dialogo 14007\nresposta nao\nclica 1\n");
-  ASSERT_EQ(m_host.Caixas().size(), 1u);
-  EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // cancelled by the script's end
-  EXPECT_FALSE(std::filesystem::exists(Instalacao() / "EspelhoMFDBE0512SC556.mfd"));
-  EXPECT_TRUE(NadaEnviado());
-}
-
 TEST_F(EspelhoMFD, DarumaRespondeNaPropriaPasta) {
   const auto pastaDaruma = m_empresa.Pasta().Pasta() / "daruma";
   Impressora("Modelo=Daruma FS700\n");
@@ -88,7 +80,14 @@ TEST_F(EspelhoMFD, DarumaRespondeNaPropriaPasta) {
   EXPECT_FALSE(std::filesystem::exists(Instalacao() / "EspelhoMFDBE0512SC556.mfd"));
 }
 
-TEST_F(EspelhoMFD, FalhasDaImpressora) {
+// Without a Yes nothing happens and the dialog stays open; a printer that
+// fails leaves nothing stored.
+TEST_F(EspelhoMFD, SemSimOuComFalhaDaImpressoraNadaEGravado) {
+  AmbienteMemoriaFiscal::Executa<E>("dialogo 14007\nresposta nao\nclica 1\n");
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);  // cancelled by the script's end
+  EXPECT_FALSE(std::filesystem::exists(Instalacao() / "EspelhoMFDBE0512SC556.mfd"));
+  EXPECT_TRUE(NadaEnviado());
   for (const char* falha : {"DownloadMFD", "FormatoDadosMFD", "InicioFimCOOsMFD"}) {
     m_host.Limpa();
     Impressora(std::string("Falhas=") + falha + "\n");

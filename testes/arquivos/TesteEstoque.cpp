@@ -52,29 +52,29 @@ class Estoque : public ::testing::Test, protected CenarioArquivos {
     filial2.Grava();
   }
   std::string Arquivo() { return Gerado(kNome); }
-  // The file with the time of E1 checked to be the clock's during the run
-  // and then written as 103015, the time of the golden files.
-  std::string ArquivoNaHoraDoRelogio(std::int32_t antes, std::int32_t depois) {
+  // The file with the time of E1 checked to be the clock's during the last
+  // ExecutaNaHora and then written as 103015, the time of the golden files.
+  std::string ArquivoNaHoraDoRelogio() {
     std::string texto = Arquivo();
     const std::int32_t hora = std::stoi(texto.substr(170, 6));
-    EXPECT_TRUE(hora >= antes && hora <= depois) << hora;
+    EXPECT_TRUE(hora >= m_antes && hora <= m_depois) << hora;
     EXPECT_EQ(texto.substr(170, 3), "090") << texto.substr(170, 6);
     return texto.replace(170, 6, "103015");
   }
-  int ExecutaNaHora(const std::string& roteiro, std::int32_t& antes, std::int32_t& depois) {
-    antes = CQMXRelogio::PegaHHMMSS();
+  int ExecutaNaHora(const std::string& roteiro) {
+    m_antes = CQMXRelogio::PegaHHMMSS();
     const int resultado = Executa<CQMXEstoque>(roteiro);
-    depois = CQMXRelogio::PegaHHMMSS();
+    m_depois = CQMXRelogio::PegaHHMMSS();
     return resultado;
   }
+  std::int32_t m_antes = 0, m_depois = 0;
 };
 
 TEST_F(Estoque, TodosOsProdutosDaFilial) {
   Movimento();
-  std::int32_t antes = 0, depois = 0;
-  ASSERT_EQ(ExecutaNaHora("dialogo 14023\nclica 1\n", antes, depois), ui::IDOK)
+  ASSERT_EQ(ExecutaNaHora("dialogo 14023\nclica 1\n"), ui::IDOK)
       << testing::PrintToString(host.Erros()) << UltimaCaixa();
-  ConfereGolden(ArquivoNaHoraDoRelogio(antes, depois), "estoque-todos.txt");
+  ConfereGolden(ArquivoNaHoraDoRelogio(), "estoque-todos.txt");
   ASSERT_EQ(host.Caixas().size(), 1u);
   EXPECT_EQ(host.Caixas()[0].texto, "Arquivo gerado em\r\n" + CaminhoMostrado(kNome));
   EXPECT_EQ(host.Caixas()[0].titulo, "Torvo ECF - Arquivo Eletrônico Estoque");
@@ -88,18 +88,16 @@ TEST_F(Estoque, TodosOsProdutosDaFilial) {
 // sorted by their codes' text.
 TEST_F(Estoque, EstoqueParcial) {
   Movimento();
-  std::int32_t antes = 0, depois = 0;
   ASSERT_EQ(ExecutaNaHora("dialogo 14023\n"
                           "digita 13070 9\nclica 13073\ndigita 13070 100\nclica 13073\n"
                           "digita 13070 9\nclica 13073\n"   // again
                           "digita 13070\nclica 13073\n"    // nothing typed
                           "digita 13070 999\nclica 13073\n" // no such product
                           "digita 13070 12\nclica 13073\ndigita 13070 11\nclica 13073\n"
-                          "seleciona 13072 2 3\nclica 13075\nclica 1\n",
-                          antes, depois),
+                          "seleciona 13072 2 3\nclica 13075\nclica 1\n"),
             ui::IDOK)
       << testing::PrintToString(host.Erros()) << UltimaCaixa();
-  const std::string texto = ArquivoNaHoraDoRelogio(antes, depois);
+  const std::string texto = ArquivoNaHoraDoRelogio();
   const std::string todos = Golden("estoque-todos.txt");
   const auto linha = [&](int n) { return todos.substr(178 + static_cast<std::size_t>(n) * 98, 98); };
   EXPECT_EQ(texto, todos.substr(0, 178) + linha(1) + linha(5) +

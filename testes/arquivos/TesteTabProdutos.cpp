@@ -79,20 +79,13 @@ TEST_F(TabProdutos, ArquivoIgualAoConferido) {
 // printer layer's.
 TEST_F(TabProdutos, VerificacoesAntesDeGerar) {
   Catalogo();
+  const std::string kFilial = "Para gerar o arquivo, por favor selecione uma Filial";
+  const std::string kTabela = "Para gerar o arquivo, por favor selecione uma Tabela de Preco";
   const struct {
-    const char* filial;
-    const char* produtos;
-    const char* servicos;
-    const char* mensagem;
-  } casos[] = {
-      {"", "1", "7", "Para gerar o arquivo, por favor selecione uma Filial"},
-      {"0", "1", "7", "Para gerar o arquivo, por favor selecione uma Filial"},
-      {"9", "1", "7", "Para gerar o arquivo, por favor selecione uma Filial"},
-      {"1", "", "7", "Para gerar o arquivo, por favor selecione uma Tabela de Preco"},
-      {"1", "7", "7", "Para gerar o arquivo, por favor selecione uma Tabela de Preco"},
-      {"1", "1", "", "Para gerar o arquivo, por favor selecione uma Tabela de Preco"},
-      {"1", "1", "1", "Para gerar o arquivo, por favor selecione uma Tabela de Preco"},
-  };
+    const char *filial, *produtos, *servicos;
+    std::string mensagem;
+  } casos[] = {{"", "1", "7", kFilial},  {"0", "1", "7", kFilial}, {"9", "1", "7", kFilial}, {"1", "", "7", kTabela},
+               {"1", "7", "7", kTabela}, {"1", "1", "", kTabela},  {"1", "1", "1", kTabela}};
   for (const auto& caso : casos) {
     host.Limpa();
     EXPECT_EQ(Executa<CQMXTabProdutos>(Roteiro(caso.filial, caso.produtos, caso.servicos)), ui::IDCANCEL);

@@ -77,16 +77,13 @@ TEST(CalculoCupom, ValorAssociado)
     std::vector<tagREG_EC_CX_CIPS> v = {Item(50, 17, 0, 9), Item(50, 17, 0, 0)};
     CQMXCalculo::RatearDescontoCupom(v.data(), 2, CZTCurrencyEx8(10.0), false);
     EXPECT_EQ(std::tuple(v[0].ValorItem, v[0].ValorAssociado.int64, v[1].ValorAssociado.int64), std::tuple(R8(45), 81000, 0));
-}
-
-TEST(CalculoCupom, ValorAssociadoDoRestoMeioPar)
-{
     // Three items of 10.00 with 1.00 associated: each share 3.33 takes
     // 1.00 x 3.33 / 10.00 = 0.333 -> 0.33 off it; the remainder 0.01 to the
     // first takes 0.67 x 0.01 / 6.67 = 0.001 -> 0.00 (half to even).
-    std::vector<tagREG_EC_CX_CIPS> v = {Item(10, 17, 0, 1), Item(10, 17, 0, 1), Item(10, 17, 0, 1)};
-    CQMXCalculo::RatearDescontoCupom(v.data(), 3, CZTCurrencyEx8(10.0), false);
-    EXPECT_EQ(std::tuple(v[0].ValorAssociado.int64, v[1].ValorAssociado.int64, v[0].ValorItem), std::tuple(6700, 6700, R8(6.66)));
+    std::vector<tagREG_EC_CX_CIPS> w = {Item(10, 17, 0, 1), Item(10, 17, 0, 1), Item(10, 17, 0, 1)};
+    CQMXCalculo::RatearDescontoCupom(w.data(), 3, CZTCurrencyEx8(10.0), false);
+    EXPECT_EQ(std::tuple(w[0].ValorAssociado.int64, w[1].ValorAssociado.int64, w[0].ValorItem),
+              std::tuple(6700, 6700, R8(6.66)));
 }
 
 TEST(CalculoCupom, SemMudancaParaDescontoZeroOuCupomVazio)
@@ -117,15 +114,10 @@ TEST(CalculoCupom, ImpostosAproximados)
     // Total3 is 0.0005 per item.
     EXPECT_EQ(std::tuple(r.Total2.int64, r.Total3.int64, r.TotalInformado.int64, r.TotalAgrupado.int64),
               std::tuple(30, 15, 369, 0));
-}
-
-TEST(CalculoCupom, ImpostoAgrupadoTruncadoPorAliquota)
-{
     // 33.33 at 1.00 %: grouped 0.3333 -> 0.33 per rate; two rates.
-    std::vector<REG_QMXCALCULO_IMPOSTOS_ITEM> v = {
-        {CY{111100}, CY{0}, 100, 0, 0}, {CY{111100}, CY{0}, 100, 0, 0}, {CY{111100}, CY{0}, 100, 0, 0},
-        {CY{1000000}, CY{0}, 1755, 0, 0}, {CY{0}, CY{0}, 0, 0, 0}};
-    REG_QMXCALCULO_IMPOSTOS_CUPOM r{};
+    v = {{CY{111100}, CY{0}, 100, 0, 0}, {CY{111100}, CY{0}, 100, 0, 0}, {CY{111100}, CY{0}, 100, 0, 0},
+         {CY{1000000}, CY{0}, 1755, 0, 0}, {CY{0}, CY{0}, 0, 0, 0}};
+    r = REG_QMXCALCULO_IMPOSTOS_CUPOM{};
     CQMXCalculo::CalcularImpostosAproxCupom(v, r);
     EXPECT_EQ(r.TotalAgrupado.int64, 3300 + 175500);
     std::vector<REG_QMXCALCULO_IMPOSTOS_ITEM> vazio;

@@ -93,10 +93,7 @@ TEST(CalculoItem, AplicaDesconto)
     EXPECT_EQ(CQMXCalculo::AplicaDesconto(E8(2.99), total3, a, E8(3.0), true, false, 2).GetRaw(), 36000000);
     EXPECT_EQ(a.int64, 12000000);
     EXPECT_EQ(total3.GetRaw(), 861000000);
-}
-
-TEST(CalculoItem, AplicaDescontoEspecialItens)
-{
+    // The special discount of the items.
     CZTCurrencyEx8 v = E8(33.33);
     EXPECT_EQ(CQMXCalculo::AplicaDescontoEspecialItens(v, E8(10.0), E8(100.0), 0).GetRaw(), 333000000);
     EXPECT_EQ(v.GetRaw(), 3000000000);

@@ -30,24 +30,17 @@ TEST(Qmx, ErrosDeUsoSaoClarosESaemComDois) {
     const char* argumentos;
     const char* mensagem;
   } casos[] = {
-      {"", "falta o comando"},
-      {"voar", "comando desconhecido: voar"},
-      {"--usuario 70000 sintegra", "fora do intervalo"},
-      {"--empresa", "precisa de um valor"},
-      {"descricao-coo", "falta o código"},
-      {"descricao-coo 256", "fora do intervalo"},
-      {"lmf --digita 13017", "ID=TEXTO"},
-      {"lmf --tipo x", "--tipo aceita c ou s"},
-      {"monta-data 10 --ok", "não abre diálogos"},
-      {"sped-fiscal --data-inicial 31/02/2020", "data inexistente"},
+      {"", "falta o comando"}, {"voar", "comando desconhecido: voar"},
+      {"--usuario 70000 sintegra", "fora do intervalo"}, {"--empresa", "precisa de um valor"},
+      {"descricao-coo", "falta o código"}, {"descricao-coo 256", "fora do intervalo"},
+      {"lmf --digita 13017", "ID=TEXTO"}, {"lmf --tipo x", "--tipo aceita c ou s"},
+      {"monta-data 10 --ok", "não abre diálogos"}, {"sped-fiscal --data-inicial 31/02/2020", "data inexistente"},
       {"sped-fiscal --data-inicial ontem", "data inválida"},
       // The dates the 16-bit day numbers reach on 6 December 2026.
       {"sped-fiscal --data-inicial 07/12/2036", "data fora do intervalo de 05/07/1857 a 06/12/2036: 07/12/2036"},
       {"sped-fiscal --data-final 04/07/1857", "data fora do intervalo"},
-      {"demo --mes 13/2027", "mês inválido (use MM/AAAA): 13/2027"},
-      {"demo --mes 12/2036", "mês fora do intervalo"},
-      {"sintegra --nada 1", "opção desconhecida: --nada"},
-      {"md5-texto abc --filial 1", "opção desconhecida: --filial"},
+      {"demo --mes 13/2027", "mês inválido (use MM/AAAA): 13/2027"}, {"demo --mes 12/2036", "mês fora do intervalo"},
+      {"sintegra --nada 1", "opção desconhecida: --nada"}, {"md5-texto abc --filial 1", "opção desconhecida: --filial"},
       {"--registro /nao/existe.ini lmf", "o arquivo de registro /nao/existe.ini não existe"},
       {"descriptografar --senha 1 --hex-texto ZZ", "--hex-texto: \"ZZ\" não é hexadecimal"},
       {"descriptografar --senha x1", "não é um número inteiro"},
@@ -117,8 +110,7 @@ TEST(Qmx, SaidaDizOQueAconteceu) {
 
 TEST(Qmx, ExecutaExportacoesSemRegistro) {
   const Execucao coo = Qmx("descricao-coo 8");
-  EXPECT_EQ(coo.codigo, 0);
-  EXPECT_EQ(coo.saida, "Redu\xC3\xA7\xC3\xA3o Z\n");
+  EXPECT_EQ(std::tuple(coo.codigo, coo.saida), std::tuple(0, "Redu\xC3\xA7\xC3\xA3o Z\n"));
   EXPECT_EQ(Qmx("monta-hora --hhmmss 93015 --segundos").saida, "09:30:15\n");
   // What a killed run left in a folder, swept on request; a folder that is
   // not there is said so.
@@ -196,8 +188,7 @@ TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
   const std::string arquivo = pasta.Grava("vendas.txt", "R01|ABC\r\nR02|123\r\n");
   ASSERT_EQ(Qmx("assinar '" + arquivo + "'").codigo, 0);
   const Execucao valida = Qmx("verificar '" + arquivo + "'");
-  EXPECT_EQ(valida.codigo, 0);
-  EXPECT_EQ(valida.saida, U8("assinatura válida\n"));
+  EXPECT_EQ(std::tuple(valida.codigo, valida.saida), std::tuple(0, U8("assinatura válida\n")));
   std::string conteudo = PastaTemporaria::Le(arquivo);
   conteudo[5] = 'X';
   pasta.Grava("vendas.txt", conteudo);
@@ -293,8 +284,8 @@ TEST(Qmx, AutorizaEHistorico) {
 
   // A cupom the day does not have, and one not named.
   const Execucao semCupom = Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1 --cupom 5");
-  EXPECT_EQ(semCupom.codigo, 1) << semCupom.saida;
-  EXPECT_EQ(semCupom.saida, "cupom 5 do ECF 1 em 01/01/2000 n\xC3\xA3o encontrado\n");
+  EXPECT_EQ(std::tuple(semCupom.codigo, semCupom.saida),
+            std::tuple(1, "cupom 5 do ECF 1 em 01/01/2000 n\xC3\xA3o encontrado\n"));
   ConfereSaida(Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1"), 2, {"falta --cupom"});
 
   // An ECF the company lacks: the code with its meaning, and the failure

@@ -221,7 +221,7 @@ TEST(Sondagem, BaseVaziaOuEstranhaEhErroQueNomeiaOArquivo) {
   }
 }
 
-TEST(Sondagem, ListaAutenticadaNaoSegueLinkSimbolico) {
+TEST(Sondagem, ListaNaoSegueLinkSimbolicoESpoolRecebePecaInteiraOuFalha) {
   EmpresaComECF e;
   PastaTemporaria fora;
   const std::string alvo = fora.Grava("alheio.txt", "não mexer");
@@ -231,10 +231,7 @@ TEST(Sondagem, ListaAutenticadaNaoSegueLinkSimbolico) {
   EXPECT_EQ(PastaTemporaria::Le(alvo), "não mexer");
   EXPECT_FALSE(fs::is_symlink(e.instalacao.Caminho("Torvo ECF.txt")));
   EXPECT_EQ(PastaTemporaria::Le(e.instalacao.Caminho("Torvo ECF.txt")).substr(0, 2), "N1");
-}
-
-TEST(Sondagem, SpoolDaImpressoraRecebePecaInteiraOuFalha) {
-  EmpresaComECF e;
+  // The printer's spool takes a whole piece or fails.
   unsigned char indice = 255;
   ASSERT_TRUE(impressora::BuscaIndiceRelatorioGerencial("IDENT. PAF-ECF", indice));
   ASSERT_TRUE(impressora::AbreRelatorioGerencial(indice));

@@ -130,11 +130,11 @@ TEST(AssinaturaEAD, CaminhoComBrancosEAcentosEConteudoBinario) {
 TEST(AssinaturaEAD, PermissoesDoArquivoSaoMantidas) {
   PastaTemporaria pasta;
   const std::string arquivo = pasta.Grava("p.txt", "x\r\n");
-  std::filesystem::permissions(arquivo, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                            std::filesystem::perms::group_read);
+  using std::filesystem::perms;
+  std::filesystem::permissions(arquivo, perms::owner_read | perms::owner_write | perms::group_read);
   ASSERT_TRUE(Assina(arquivo));
-  EXPECT_EQ(std::filesystem::status(arquivo).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(arquivo).permissions() & perms::all,
+            perms::owner_read | perms::owner_write | perms::group_read);
   EXPECT_EQ(pasta.Entradas(), 1);
 }
 #endif

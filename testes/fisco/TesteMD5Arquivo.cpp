@@ -13,12 +13,11 @@ namespace {
 TEST(MD5Arquivo, FalhaDeixaOBufferComoEstava) {
   PastaTemporaria pasta;
   char digest[33] = "intacto";
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Caminho("nao-existe.txt").c_str(), digest));
-  EXPECT_STREQ(digest, "intacto");
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo(pasta.Pasta().string().c_str(), digest));  // a folder
-  EXPECT_STREQ(digest, "intacto");
-  EXPECT_TRUE(QMX_GerarMD5_Arquivo("", digest));
-  EXPECT_STREQ(digest, "intacto");
+  // A missing file, a folder and no name.
+  for (const std::string& caminho : {pasta.Caminho("nao-existe.txt"), pasta.Pasta().string(), std::string()}) {
+    EXPECT_TRUE(QMX_GerarMD5_Arquivo(caminho.c_str(), digest)) << caminho;
+    EXPECT_STREQ(digest, "intacto") << caminho;
+  }
 }
 
 TEST(MD5Arquivo, CaminhoComAcentosEmWindows1252) {

@@ -196,11 +196,10 @@ TEST_P(DoisTerminais, OMesmoDiaAoMesmoTempoNaoDobraNada) {
   const Linhas financeiro = Escrito(e);
   for (int vez = 0; vez < 3; ++vez) {
     DesfazEstoque(e);
-    const pid_t a = PassaEmFilho(&QMX_ProcIntegraES);
-    const pid_t b = PassaEmFilho(&QMX_ProcIntegraES);
-    const pid_t c = PassaEmFilho(&QMX_ProcIntegraFN);
-    const pid_t d = PassaEmFilho(&QMX_ProcIntegraFN);
-    for (pid_t filho : {a, b, c, d}) EXPECT_EQ(Espera(filho), 0);
+    // The four children all start before any is waited for.
+    for (pid_t filho : {PassaEmFilho(&QMX_ProcIntegraES), PassaEmFilho(&QMX_ProcIntegraES),
+                        PassaEmFilho(&QMX_ProcIntegraFN), PassaEmFilho(&QMX_ProcIntegraFN)})
+      EXPECT_EQ(Espera(filho), 0);
     EXPECT_EQ(Desacordos(e), 0);
     EXPECT_EQ(Marcados(e), 60);
     EXPECT_EQ(e.Conta("movimento_estoque"), 60);
@@ -235,8 +234,7 @@ TEST_P(DoisTerminais, AsUltimasUnidadesSaoTomadasUmaVez) {
     EXPECT_EQ(Desacordos(e), 0);
     EXPECT_EQ(e.Linhas("SELECT produto, COUNT(*), SUM(quantidade) FROM movimento_estoque GROUP BY produto "
                        "ORDER BY produto"),
-              (Linhas{"10|8|-80000", "13|3|-30000"}))
-        << "vez " << vez;
+              (Linhas{"10|8|-80000", "13|3|-30000"})) << "vez " << vez;
   }
 }
 

@@ -73,7 +73,7 @@ TEST_F(ArquivoTEF, PossuiCampo)
     EXPECT_TRUE(lista.IsEmpty());
 }
 
-TEST_F(ArquivoTEF, CaminhosQueNaoAbrem)
+TEST_F(ArquivoTEF, CaminhosQueNaoAbremEArquivoEmUso)
 {
     CQMXArquivoTEF vazio("");
     Adiciona(vazio, "001-000 = 1");
@@ -87,6 +87,17 @@ TEST_F(ArquivoTEF, CaminhosQueNaoAbrem)
     EXPECT_FALSE(pasta.GerarArquivo());
     EXPECT_FALSE(CQMXArquivoTEF(m_pasta.Caminho("sumiu.001")).LerArquivo());
     EXPECT_FALSE(CQMXArquivoTEF(m_pasta.Caminho("nao-existe/req.001")).GerarArquivo());
+
+    // A file in use by another writer is neither read nor written.
+    const std::string strCaminho = m_pasta.Grava("req.001", "000-000 = ATV\r\n");
+    CArquivoTexto outroEscritor;
+    ASSERT_TRUE(outroEscritor.Abrir(strCaminho, CArquivoTexto::Modo::Escrita));
+    CQMXArquivoTEF arquivo(strCaminho);
+    Adiciona(arquivo, "000-000 = CRT");
+    EXPECT_FALSE(arquivo.GerarArquivo());
+    EXPECT_FALSE(arquivo.LerArquivo());
+    outroEscritor.Abortar();
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
 }
 
 // The caller gives paths as the library writes them: "\" between folders and
@@ -108,19 +119,6 @@ TEST_F(ArquivoTEF, CaminhoNaFormaDaBiblioteca)
     T_Lista<CLinhaArqTEF> lista;
     EXPECT_TRUE(arquivo.PossuiCampo(1, &lista));
     EXPECT_FALSE(arquivo.PossuiCampo(0, &lista));
-}
-
-TEST_F(ArquivoTEF, ArquivoEmUsoNaoEhLidoNemGravado)
-{
-    const std::string strCaminho = m_pasta.Grava("req.001", "000-000 = ATV\r\n");
-    CArquivoTexto outroEscritor;
-    ASSERT_TRUE(outroEscritor.Abrir(strCaminho, CArquivoTexto::Modo::Escrita));
-    CQMXArquivoTEF arquivo(strCaminho);
-    Adiciona(arquivo, "000-000 = CRT");
-    EXPECT_FALSE(arquivo.GerarArquivo());
-    EXPECT_FALSE(arquivo.LerArquivo());
-    outroEscritor.Abortar();
-    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strCaminho), "000-000 = ATV\r\n");
 }
 
 #if !defined(_WIN32)  // /proc/self/mem and RLIMIT_FSIZE are Linux's

@@ -24,34 +24,22 @@ namespace
     }
 }
 
-TEST(LinhaArqTEF, LinhasValidas)
+TEST(LinhaArqTEF, LinhasValidasELinhasQueFicamLimpas)
 {
     const Esperado casos[] = {
-        {"001-000 = 1234", 1, 0, "1234", false},
-        {"  027-002 =  \"ABC DEF\"  ", 27, 2, "ABC DEF", true},
-        {"\t001-000\t=\tX\t", 1, 0, "X", false},
-        {"001 - 002 = X", 1, 2, "X", false},
-        {"001-000=a=b", 1, 0, "a=b", false},
-        {"001-002-003 = X", 1, 2, "X", false},
-        {"1500-000 = X", 1500, 0, "X", false},
-        {"65535-65535 = X", 65535, 65535, "X", false},
-        {"65536-000 = X", 0, 0, "X", false},
-        {"99999999999999999999-7 = X", 0, 7, "X", false},
-        {"1--5 = X", 1, 0, "X", false},
-        {"12a-0b7 = X", 12, 0, "X", false},
-        {"abc-def = X", 0, 0, "X", false},
-        {"001-000 = \"", 1, 0, "", true},
-        {"001-000 = \"\"", 1, 0, "", true},
-        {"001-000 = \"ABC", 1, 0, "\"ABC", false},
-        {"001-000 = \"  A \"", 1, 0, "  A ", true},
+        {"001-000 = 1234", 1, 0, "1234", false}, {"  027-002 =  \"ABC DEF\"  ", 27, 2, "ABC DEF", true},
+        {"\t001-000\t=\tX\t", 1, 0, "X", false}, {"001 - 002 = X", 1, 2, "X", false},
+        {"001-000=a=b", 1, 0, "a=b", false}, {"001-002-003 = X", 1, 2, "X", false},
+        {"1500-000 = X", 1500, 0, "X", false}, {"65535-65535 = X", 65535, 65535, "X", false},
+        {"65536-000 = X", 0, 0, "X", false}, {"99999999999999999999-7 = X", 0, 7, "X", false},
+        {"1--5 = X", 1, 0, "X", false}, {"12a-0b7 = X", 12, 0, "X", false}, {"abc-def = X", 0, 0, "X", false},
+        {"001-000 = \"", 1, 0, "", true}, {"001-000 = \"\"", 1, 0, "", true},
+        {"001-000 = \"ABC", 1, 0, "\"ABC", false}, {"001-000 = \"  A \"", 1, 0, "  A ", true},
         {"010-000 = CR\xC9" "DITO", 10, 0, "CR\xC9" "DITO", false},
     };
     for (const Esperado& e : casos)
         Confere(e);
-}
-
-TEST(LinhaArqTEF, LinhasQueFicamLimpas)
-{
+    // Lines that stay cleared.
     for (const char* psz : {"", "   ", "=5", "5=", "abc", "000 = X", "-1 = X", "1- = X", "001-000 = ", "001-000 =",
                             " = ", "- = X"})
         Confere({psz, 0, 0, "", false});

@@ -77,11 +77,10 @@ TEST_P(ConexoesLeem, EmissoraComSuaTabelaDeAliquotas) {
   Copia(e.CfopEstoque, "5.102");
   e.Autonomo = 1;
   empresa->Gravador().GravaEmissora(e);
-  for (std::uint16_t p = 1; p <= 3; ++p) {
-    REG_EMISSOR_ALIQUOTA a{40, p, p == 3 ? 'S' : 'T', static_cast<std::uint16_t>(p == 1 ? 1800 : p == 2 ? 700 : 500)};
+  // Table 41 is another one: not counted.
+  for (const REG_EMISSOR_ALIQUOTA& a : {REG_EMISSOR_ALIQUOTA{40, 1, 'T', 1800}, {40, 2, 'T', 700}, {40, 3, 'S', 500},
+                                        {41, 1, 'T', 1200}})
     empresa->Gravador().GravaAliquota(a);
-  }
-  empresa->Gravador().GravaAliquota({41, 1, 'T', 1200});  // another table: not counted
 
   CConexaoEmissora conexao;
   ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
@@ -145,12 +144,11 @@ TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
   empresa->Gravador().GravaFilial(f, "Razão");
   CConexaoECF ecf;
   ASSERT_EQ(ecf.Inicializa(Chave(), 1, 0), com::S_OK);
-  std::int32_t resposta = -5;
-  ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(1, &resposta), com::S_OK);
-  EXPECT_EQ(resposta, 0);
-  ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(2, &resposta), com::S_OK);
-  EXPECT_EQ(resposta, 1);
-  EXPECT_EQ(ecf.GetEhFilialHabilitada_ECF(3, &resposta), QMX_E_REGISTRO_INEXISTENTE);
+  std::int32_t respostas[] = {-5, -5};
+  ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(1, &respostas[0]), com::S_OK);
+  ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(2, &respostas[1]), com::S_OK);
+  EXPECT_EQ(std::tuple(respostas[0], respostas[1]), std::tuple(0, 1));
+  EXPECT_EQ(ecf.GetEhFilialHabilitada_ECF(3, &respostas[0]), QMX_E_REGISTRO_INEXISTENTE);
 }
 
 TEST_P(ConexoesLeem, DadosDeInicializacaoPosicao45) {

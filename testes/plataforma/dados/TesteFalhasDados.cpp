@@ -22,11 +22,12 @@ using namespace qmx::testes;
 
 namespace {
 
-TEST(FalhasDados, EmpresaSemBaseOuComArquivoAusenteEhServidorIndisponivel) {
+TEST(FalhasDados, EmpresaSemBaseArquivoAusenteOuServidorParadoEhServidorIndisponivel) {
   PastaTemporaria pasta;
   RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Empresas\\SUMIU]\nBaseDados=sqlite:" +
                               pasta.Caminho("nao-existe.db") + "\n[SOFTWARE\\ZT Redudeva\\Empresas\\PASTA]\nEC=" +
-                              pasta.Caminho("ec") + "\n");
+                              pasta.Caminho("ec") + "\n[SOFTWARE\\ZT Redudeva\\Empresas\\PG]\n"
+                              "BaseDados=host=127.0.0.1 port=1 dbname=x connect_timeout=2\n");
   CConexaoFilial filial;
   EXPECT_EQ(filial.Inicializa("SUMIU", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
   EXPECT_EQ(filial.GetInterface(), nullptr);
@@ -38,14 +39,7 @@ TEST(FalhasDados, EmpresaSemBaseOuComArquivoAusenteEhServidorIndisponivel) {
   // Without "BaseDados" the database is empresa.db in the EC folder.
   EXPECT_EQ(*ResolveBaseEmpresa("PASTA"), "sqlite:" + pasta.Caminho("ec") + "/empresa.db");
   EXPECT_EQ(filial.Inicializa("PASTA", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
-}
-
-TEST(FalhasDados, ServidorPostgresParadoEhServidorIndisponivel) {
-  // Port 1 of the loopback has no server on any sane machine.
-  RegistroTemporario registro(
-      "[SOFTWARE\\ZT Redudeva\\Empresas\\PG]\nBaseDados=host=127.0.0.1 port=1 dbname=x connect_timeout=2\n");
-  CConexaoFilial filial;
-  EXPECT_EQ(filial.Inicializa("PG", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(filial.Inicializa("PG", 1, 0, false), com::RPC_S_SERVER_UNAVAILABLE);  // no server on port 1
 }
 
 TEST(FalhasDados, SessaoDerrubadaPeloServidorEhReabertaForaDeTransacao) {
