@@ -18,8 +18,6 @@ namespace qmx::ui {
 
 namespace {
 
-QString ParaQt(const std::string& cp1252) { return QString::fromStdString(texto::ParaUtf8(cp1252)); }
-
 // A box's buttons, left to right, with the answers they give and the
 // captions Windows gives them in Portuguese.
 struct BotaoCaixa {

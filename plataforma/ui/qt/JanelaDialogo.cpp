@@ -23,9 +23,9 @@
 
 namespace qmx::ui {
 
-namespace {
-
 QString ParaQt(const std::string& cp1252) { return QString::fromStdString(texto::ParaUtf8(cp1252)); }
+
+namespace {
 
 std::string DoQt(const QString& texto) { return texto::DeUtf8(texto.toStdString()); }
 
@@ -151,10 +151,10 @@ void CJanelaDialogo::CriaControle(const ModeloControle& m) {
   widget->setObjectName(QStringLiteral("c%1").arg(m.id));
   widget->setProperty("qmx_id", m.id);
   m_controles[m.id] = widget;
-  Liga(widget, m.id, m.classe);
+  Liga(widget, m.id);
 }
 
-void CJanelaDialogo::Liga(QWidget* widget, int id, const std::string& classe) {
+void CJanelaDialogo::Liga(QWidget* widget, int id) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& texto) {
       if (m_copiando) return;
@@ -183,7 +183,6 @@ void CJanelaDialogo::Liga(QWidget* widget, int id, const std::string& classe) {
       Conclui();
     });
   }
-  (void)classe;
 }
 
 void CJanelaDialogo::Comeca() {

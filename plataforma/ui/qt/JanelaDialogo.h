@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 #include "plataforma/ui/ModeloDialogo.h"
 
@@ -16,6 +17,9 @@ namespace qmx::ui {
 class CDialogo;
 class CControle;
 class HostQt;
+
+// A library text (Windows-1252) as Qt shows it.
+QString ParaQt(const std::string& cp1252);
 
 // The font dialogs are drawn with, and what one dialog unit is in pixels
 // with it: a quarter of the font's average character width across, an
@@ -54,7 +58,7 @@ class CJanelaDialogo : public QDialog {
 
  private:
   void CriaControle(const ModeloControle& modelo);
-  void Liga(QWidget* widget, int id, const std::string& classe);
+  void Liga(QWidget* widget, int id);
   // After an action of the operator: idle time, then the model's state.
   void Conclui();
   void Copia();
