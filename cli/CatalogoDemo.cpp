@@ -206,6 +206,7 @@ void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastr
 
   for (const auto& c : std::vector<REG_PLANO_CONTAPS>{{"1", "ATIVO", 0, 0},
                                                       {"1.1.01.001", "CAIXA GERAL", 1, 0},
+                                                      {"1.1.01.002", "TESOURARIA", 1, 0},
                                                       {"1.1.02.001", "CLIENTES A RECEBER", 1, 0},
                                                       {"1.1.02.002", "CARTÕES DE CRÉDITO A RECEBER", 1, 0},
                                                       {"1.1.02.003", "CARTÕES DE DÉBITO A RECEBER", 1, 0},
@@ -213,11 +214,14 @@ void GravaCatalogoDemo(dados::CSessaoDados& sessao, const CadastrosDemo& cadastr
                                                       {"1.1.02.005", "VENDAS DOS CAIXAS A RECEBER", 1, 0},
                                                       {"1.1.03.001", "ESTOQUE DE MERCADORIAS", 1, 0},
                                                       {"1.1.03.002", "ESTOQUE DE PRODUTOS ACABADOS", 1, 0},
+                                                      {"2", "PASSIVO", 0, 0},
+                                                      {"2.1.01.001", "CONTRAVALES A RESGATAR", 1, 0},
                                                       {"3", "RECEITAS", 0, 0},
                                                       {"3.1.01.001", "VENDA DE PRODUTOS", 1, 0},
                                                       {"3.1.01.002", "VENDA DE MERCADORIAS", 1, 0},
                                                       {"3.1.01.003", "VENDA DE MERCADORIAS COM ST", 1, 0},
                                                       {"3.1.02.001", "RECEITA DE SERVIÇOS", 1, 0},
+                                                      {"3.2.01.001", "ARREDONDAMENTOS DE TROCO", 1, 0},
                                                       {"4.1.01.001", "CUSTO DAS MERCADORIAS VENDIDAS", 1, 1},
                                                       {"4.1.01.002", "CUSTO DOS PRODUTOS VENDIDOS", 1, 0}})
     catalogo.GravaConta(c);

@@ -69,6 +69,11 @@ constexpr const char* kContaReceitaServicos = "3.1.02.001";
 // sales until the financial module's titles take them over.
 constexpr const char* kContaCaixa = "1.1.01.001";
 constexpr const char* kContaVendasAReceber = "1.1.02.005";
+// What the tills' drawers hold besides the sales: the treasury their
+// withdrawals go to, the vouchers owed to customers, the change kept.
+constexpr const char* kContaTesouraria = "1.1.01.002";
+constexpr const char* kContaContravales = "2.1.01.001";
+constexpr const char* kContaArredondamentos = "3.2.01.001";
 
 // Customers and suppliers: a code that no record has, for a nota.
 constexpr std::uint32_t kParticipanteInexistente = 9999;

@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 #include <ostream>
+#include <sstream>
 
 #include "cli/Apresentacao.h"
 #include "cli/Autorizacao.h"
@@ -24,6 +25,7 @@
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/calendario/JanelaDatas.h"
 #include "plataforma/dados/ConexaoECSCX.h"
+#include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 #include "plataforma/texto/Windows1252.h"
 
@@ -99,6 +101,58 @@ std::string ResultadoIntegracao(std::int32_t resultado) {
   if (resultado == 1) return "1 (ficaram pendências)";
   if (resultado == static_cast<std::int32_t>(0x80004005u)) return "0x80004005 (interrompida)";
   return DescreveResultado(static_cast<std::uint32_t>(resultado));
+}
+
+// qmx integra periodo: every ECF (or the one of --ecf), every day of the
+// period with cupons, in order of day and ECF: the four passes (stock
+// first, as the front end runs it after each sale), then the day's
+// reconciliation, whose lines show only when it does not agree. True when
+// every day agrees.
+bool IntegraPeriodo(Ambiente& a) {
+  const NumeroDia inicio = DiaOpcional(a.opcoes, "data-inicial"), fim = DiaOpcional(a.opcoes, "data-final");
+  if (fim < inicio) throw ErroUso("--data-final antes de --data-inicial");
+  std::vector<std::uint16_t> ecfs;
+  dados::CConexaoEmissora emissoras;
+  dados::CConexaoECSCX cupons;
+  std::uint16_t quantas = 0;
+  std::vector<REG_EMISSORPS> lista;
+  if (com::FAILED(emissoras.Inicializa(a.empresa, 1, 0)) || com::FAILED(emissoras.Lista(&quantas, &lista)) ||
+      com::FAILED(cupons.Inicializa(a.empresa, 1, 0))) {
+    a.saida << "não foi possível ler os ECFs da empresa " << a.empresa << "\n";
+    return false;
+  }
+  for (const auto& e : lista)
+    if (!a.opcoes.Tem("ecf") || e.Numero == U16(a.opcoes, "ecf")) ecfs.push_back(e.Numero);
+  const std::pair<const char*, const char*> passos[] = {{"QMX_ProcIntegraES", "estoque"},
+                                                        {"QMX_ProcIntegraCN", "contábil"},
+                                                        {"QMX_ProcIntegraEF", "fiscal"},
+                                                        {"QMX_ProcIntegraFN", "financeiro"}};
+  bool tudoConfere = true;
+  int dias = 0;
+  for (NumeroDia dia = inicio; dia <= fim; ++dia)
+    for (const std::uint16_t ecf : ecfs) {
+      std::vector<std::uint32_t> achados;
+      REG_EC_CX_CHAVEPS chave{};
+      chave.Data = dia;
+      chave.Emissora = ecf;
+      if (com::FAILED(cupons.Busca(chave, &achados)) || achados.empty()) continue;
+      ++dias;
+      REG_QMX_PARAMETROS_INTEGRACAO parametros{};
+      parametros.nData = DiaDezesseisBits(dia);
+      parametros.nEcf = ecf;
+      a.saida << TextoData(dia, true) << " ECF " << ecf << ":";
+      for (const auto& [exportacao, nome] : passos) {
+        const std::int32_t r = a.biblioteca.Funcao<std::int32_t(REG_QMX_PARAMETROS_INTEGRACAO)>(exportacao)(parametros);
+        a.saida << " " << nome << " " << (r == 0 ? "ok" : ResultadoIntegracao(r));
+      }
+      std::ostringstream detalhe;
+      const bool confere = MostraConferencia(detalhe, a.empresa, dia, ecf, "    ");
+      a.saida << (confere ? "; confere\n" : "; NÃO CONFERE\n");
+      if (!confere) a.saida << detalhe.str();
+      tudoConfere &= confere;
+    }
+  a.saida << dias << " dia(s) de ECF integrado(s); " << (tudoConfere ? "todos conferem" : "há diferenças") << "\n";
+  return tudoConfere;
 }
 
 // A path typed on the terminal, as the library takes it.
@@ -398,21 +452,30 @@ std::vector<Comando> MontaComandos() {
                }});
   c.push_back({"integra", "QMX_ProcIntegraCN|EF|ES|FN",
                "integração do dia com a retaguarda: cn contábil (QMX_ProcIntegraCN), ef livros fiscais (QMX_ProcIntegraEF), "
-               "es estoque (QMX_ProcIntegraES), fn contas a receber (QMX_ProcIntegraFN); conferir mostra a sua conferência",
-               "cn|ef|es|fn|conferir",
+               "es estoque (QMX_ProcIntegraES), fn contas a receber (QMX_ProcIntegraFN); conferir mostra a sua conferência; "
+               "periodo faz as quatro e a conferência de cada dia e ECF com cupons (todos os ECFs, sem --ecf)",
+               "cn|ef|es|fn|conferir|periodo",
                {{"data", "DD/MM/AAAA", "o dia"}, {"ecf", "N", "o ECF"},
+                {"data-inicial", "DD/MM/AAAA", "periodo: o primeiro dia"},
+                {"data-final", "DD/MM/AAAA", "periodo: o último dia"},
                 {"diretorio", "LOG", "o arquivo (ou a pasta) do log da integração"}},
                [](Ambiente& a) {
-                 const std::string passo = a.opcoes.Posicional(0, "a integração (cn, ef, es, fn ou conferir)");
+                 const std::string passo = a.opcoes.Posicional(0, "a integração (cn, ef, es, fn, conferir ou periodo)");
                  if (passo == "conferir")
                    return MostraConferencia(a.saida, a.empresa, DiaOpcional(a.opcoes, "data"), U16(a.opcoes, "ecf"));
+                 if (passo == "periodo") {
+                   if (!a.opcoes.Tem("data-inicial") || !a.opcoes.Tem("data-final"))
+                     throw ErroUso("falta --data-inicial ou --data-final (o período a integrar)");
+                   DefineLog(a);
+                   return IntegraPeriodo(a);
+                 }
                  const std::map<std::string, const char*> exportacoes = {{"cn", "QMX_ProcIntegraCN"},
                                                                          {"ef", "QMX_ProcIntegraEF"},
                                                                          {"es", "QMX_ProcIntegraES"},
                                                                          {"fn", "QMX_ProcIntegraFN"}};
                  const auto exportacao = exportacoes.find(passo);
                  if (exportacao == exportacoes.end())
-                   throw ErroUso("integração desconhecida: " + passo + " (cn, ef, es, fn ou conferir)");
+                   throw ErroUso("integração desconhecida: " + passo + " (cn, ef, es, fn, conferir ou periodo)");
                  if (!a.opcoes.Tem("data")) throw ErroUso("falta --data (o dia a integrar)");
                  DefineLog(a);
                  REG_QMX_PARAMETROS_INTEGRACAO parametros{};

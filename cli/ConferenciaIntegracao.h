@@ -8,11 +8,10 @@
 
 namespace qmx::cli {
 
-// qmx integra conferir: the day's reconciliation of an ECF, a line per
-// means of payment with what the cupons received, the titles (and their
-// count) and the day's total the back office holds, and the difference;
-// then the verdict. True when everything the cupons received is in the
-// back office once.
+// qmx integra conferir: the day's reconciliation of an ECF, one line per
+// compared figure (its group, what the sources make it, what the books
+// hold, the difference), then what is wrong besides, then the verdict.
+// True when every figure agrees and nothing is wrong.
 bool MostraConferencia(std::ostream& saida, const std::string& empresa, NumeroDia data, std::uint16_t ecf,
                        const std::string& recuo = "");
 

@@ -261,20 +261,20 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
       r.TabelaAliquotas = sp ? 1 : 2;
       Copia(r.CfopEstoque, "5.102");
       r.TipoDocumentoEstoque = kTipoDocumentoEstoque;
-      // The accounting of the sales; the ECF of João Pessoa was never
-      // configured for it.
-      if (std::string(municipio.uf) != "PB") {
-        r.GradeProdutos = kGradeProdutos;
-        r.GradeMercadorias = kGradeMercadorias;
-        r.GradeSubstituicao = kGradeSubstituicao;
-        r.GradeServicos = kGradeServicos;
-        Copia(r.ContaProdutos, kContaVendaProdutos);
-        Copia(r.ContaMercadorias, kContaVendaMercadorias);
-        Copia(r.ContaSubstituicao, kContaVendaSubstituicao);
-        Copia(r.ContaServicos, kContaReceitaServicos);
-        Copia(r.ContaTransitoriaVendas, kContaVendasAReceber);
-        Copia(r.ContaCaixa, kContaCaixa);
-      }
+      // The accounting of the sales.
+      r.GradeProdutos = kGradeProdutos;
+      r.GradeMercadorias = kGradeMercadorias;
+      r.GradeSubstituicao = kGradeSubstituicao;
+      r.GradeServicos = kGradeServicos;
+      Copia(r.ContaProdutos, kContaVendaProdutos);
+      Copia(r.ContaMercadorias, kContaVendaMercadorias);
+      Copia(r.ContaSubstituicao, kContaVendaSubstituicao);
+      Copia(r.ContaServicos, kContaReceitaServicos);
+      Copia(r.ContaTransitoriaVendas, kContaVendasAReceber);
+      Copia(r.ContaCaixa, kContaCaixa);
+      Copia(r.ContaContravales, kContaContravales);
+      Copia(r.ContaArredondamentos, kContaArredondamentos);
+      Copia(r.ContaTesouraria, kContaTesouraria);
       gravador.GravaEmissora(r);
       cadastros.emissoras.push_back({r.Numero, r.Filial, sp ? tabelaSP : tabelaOutros});
     }

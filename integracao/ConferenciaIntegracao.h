@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -10,49 +9,47 @@
 
 namespace qmx {
 
-// The day's reconciliation of an ECF between what its cupons received and
-// what the financial pass left in the back office, per means of payment:
-// the cupons' payments (less the printer's deductions) against the
-// titles and day totals of the day's financial integration; then the
-// titles' accounting: each title's entry (its receivable debited, the
-// sale's account credited), what was received on the spot settled into
-// cash per receivable, and the entries' debit and credit sums. It reads
-// the cupons, titles and entries on its own; it shares with the pass only
-// the rules of the deductions and of which sale is on credit, so a fault
-// of the pass's posting shows as a difference here instead of confirming
-// itself.
+// The reconciliation of an ECF's day in the back office, as an accountant
+// checks the books before signing them. Every identity is worked out again
+// from the source rows (the cupons with their items and payments, the Z
+// reduction) and from what the back office holds (the fiscal book, the
+// entries, the receivables, the stock movements), with queries and rules
+// of its own: nothing is asked of the integration passes, so a fault of a
+// pass shows as a difference here instead of confirming itself.
+//
+// The identities:
+// - the fiscal book of the ECF's cupons is the Z reduction: per rate (its
+//   value and its ICMS), substitution, exempt, not taxed and ISS; the
+//   consumer notas' lines are the notas;
+// - the cash account moves by what the drawer holds: money received, less
+//   the change given, less withdrawals, plus floats;
+// - the receivables are the payments, per means, the printer's deductions
+//   (change, vouchers, kept coins) taken from the money; money received
+//   on the day is settled, cards and cheques are not; every title's
+//   customer is in the register;
+// - the accounting pass's revenue is what was sold; the sales clearing
+//   account empties;
+// - the stock: each item sold has left the stock (and each item cancelled
+//   has come back), every movement has its entries of the same value, every
+//   return gives back what its exit took; no return is dated in a blocked
+//   month; each place's running cost holds the place's balance.
 class CConferenciaIntegracao {
  public:
-  struct Forma {
-    std::string nome;
-    std::int64_t recebido = 0;     // by the cupons, four decimals
-    std::int64_t titulos = 0;      // titles of cupons
-    std::int64_t totalDoDia = 0;   // the day's cash total
-    int quantidadeTitulos = 0;
-    bool Confere() const { return recebido == titulos + totalDoDia; }
-  };
-  // The financial entries of the day, four decimals.
-  struct Contabil {
-    std::int64_t debitos = 0;
-    std::int64_t creditos = 0;
-    // The ECF's sales clearing account: what the accounting pass debited to
-    // it for the credit sales, and what the titles took out of it (compared
-    // once the day's accounting pass has run).
-    bool contabilizado = false;
-    std::int64_t transitoriaDebitada = 0;
-    std::int64_t transitoriaCreditada = 0;
-    int titulosSemLancamento = 0;        // titles that should have an entry and have none
-    int lancamentosSemTitulo = 0;        // entries that are neither a title's nor a settlement
-    // Per receivable account: received on the spot, and settled into cash.
-    std::map<std::string, std::pair<std::int64_t, std::int64_t>> liquidacao;
-    bool Confere() const;
+  // One compared figure: what the sources make it, what the books hold.
+  struct Comparacao {
+    std::string grupo;
+    std::string item;
+    std::int64_t fonte = 0;   // four decimals
+    std::int64_t livros = 0;  // four decimals
+    bool Confere() const { return fonte == livros; }
   };
   struct Resultado {
-    bool lido = false;                   // false: a server failed (see erro)
+    bool lido = false;  // false: the data could not be read (see erro)
     std::string erro;
-    bool integrado = false;              // the day has a financial integration
-    std::map<std::uint16_t, Forma> formas;
-    Contabil contabil;
+    std::vector<Comparacao> comparacoes;
+    // What is wrong that is not a figure: a pass not run, an item pending,
+    // a title of nobody; each a sentence.
+    std::vector<std::string> problemas;
     bool Confere() const;
   };
 

@@ -1,6 +1,5 @@
 #include "integracao/ESContabilizacao.h"
 
-#include "plataforma/calendario/DataCodificada.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/RateioGerencial.h"
 #include "integracao/TextosIntegracao.h"
@@ -12,13 +11,6 @@ using campos::Copia;
 using campos::Formata;
 using campos::Texto;
 
-namespace {
-
-// The accounting server's code for a date inside a blocked period.
-constexpr std::uint16_t kPeriodoBloqueado = 21;
-
-}  // namespace
-
 std::optional<REG_PLANO_CONTAPS> CESContabilizacao::Conta(const std::string& codigo) {
   auto achada = m_contas.find(codigo);
   if (achada == m_contas.end()) {
@@ -26,28 +18,20 @@ std::optional<REG_PLANO_CONTAPS> CESContabilizacao::Conta(const std::string& cod
     // accounting server refuses it with its own code.
     REG_PLANO_CONTAPS conta{};
     const com::HRESULT lida = m_plano.Le(codigo, &conta);
-    const bool conhecida = lida >= 0 || lida == dados::QMX_E_REGISTRO_INEXISTENTE;
-    if (lida < 0) conta = REG_PLANO_CONTAPS{};
-    achada = m_contas.emplace(codigo, conhecida ? std::optional(conta) : std::nullopt).first;
+    if (com::FAILED(lida) && lida != dados::QMX_E_REGISTRO_INEXISTENTE) {
+      m_falha = lida;
+      return std::nullopt;
+    }
+    if (com::FAILED(lida)) conta = REG_PLANO_CONTAPS{};
+    achada = m_contas.emplace(codigo, conta).first;
   }
   return achada->second;
-}
-
-bool CESContabilizacao::PeriodoBloqueado(std::uint16_t filial, NumeroDia data) {
-  auto achado = m_mesesBloqueados.find(filial);
-  if (achado == m_mesesBloqueados.end()) {
-    REG_FILIALPS registro{};
-    const bool lida = m_filiais.Le(filial, &registro) >= 0;
-    achado = m_mesesBloqueados.emplace(filial, lida ? registro.MesBloqueadoContabil : 0).first;
-  }
-  if (achado->second == 0) return false;
-  const DiaMesAno dia = DecodificaDia(data);
-  return CodificaMes(dia.mes, dia.ano) == achado->second;
 }
 
 std::optional<CESContabilizacao::Partidas> CESContabilizacao::MontaPartidas(const REG_ES_MOVIMENTOPS& movimento,
                                                                             const REG_PRODUTOPS& produto,
                                                                             const REG_LOCAL_ESTOQUEPS* local) {
+  m_falha = com::S_OK;
   if (produto.GradeContabil == 0) {
     Log("Falta configurar a grade contábil");
     return std::nullopt;
@@ -55,8 +39,14 @@ std::optional<CESContabilizacao::Partidas> CESContabilizacao::MontaPartidas(cons
   auto grade = m_grades.find(produto.GradeContabil);
   if (grade == m_grades.end()) {
     REG_GRADE_CONTABILPS lida{};
-    const bool ok = m_integracao.LeGrade(produto.GradeContabil, &lida) >= 0;
-    grade = m_grades.emplace(produto.GradeContabil, ok ? std::optional(lida) : std::nullopt).first;
+    const com::HRESULT resultado = m_integracao.LeGrade(produto.GradeContabil, &lida);
+    if (com::FAILED(resultado) && resultado != dados::QMX_E_REGISTRO_INEXISTENTE) {
+      m_falha = resultado;
+      Log("Erro ao ler as Grades de contabilização do Torvo Estoque");
+      return std::nullopt;
+    }
+    grade = m_grades.emplace(produto.GradeContabil, com::SUCCEEDED(resultado) ? std::optional(lida) : std::nullopt)
+                .first;
   }
   if (!grade->second) {
     Log("Erro ao ler a grade contábil");
@@ -96,17 +86,27 @@ std::optional<CESContabilizacao::Partidas> CESContabilizacao::MontaPartidas(cons
     }
   }
   partidas.gerencial = rateio.Gerencial();
-  if (PeriodoBloqueado(movimento.Filial, movimento.Data)) {
-    const ResultadoContabil r = TraduzResultadoContabil(kPeriodoBloqueado);
-    Log(Formata("%s (ES %u)", r.texto.c_str(), r.numero));
-    return std::nullopt;
-  }
   return partidas;
 }
 
 bool CESContabilizacao::TestaContabilizacao(const REG_ES_MOVIMENTOPS& movimento, const REG_PRODUTOPS& produto,
                                             const REG_LOCAL_ESTOQUEPS* local) {
   return MontaPartidas(movimento, produto, local).has_value();
+}
+
+bool CESContabilizacao::Grava(const REG_CONTABILIDADEPS& lancamento) {
+  std::uint16_t codigo = 0;
+  if (const com::HRESULT gravado = m_integracao.GravaLancamento(lancamento, &codigo); com::FAILED(gravado)) {
+    m_falha = gravado;
+    Log("Erro ao contabilizar movimento do estoque");
+    return false;
+  }
+  if (codigo != 0) {
+    const ResultadoContabil r = TraduzResultadoContabil(codigo);
+    Log(Formata("%s (ES %u)", r.texto.c_str(), r.numero));
+    return false;
+  }
+  return true;
 }
 
 bool CESContabilizacao::Contabiliza(const REG_ES_MOVIMENTOPS& movimento, const REG_PRODUTOPS& produto,
@@ -125,15 +125,27 @@ bool CESContabilizacao::Contabiliza(const REG_ES_MOVIMENTOPS& movimento, const R
   Copia(lancamento.Origem, "ES");
   lancamento.Movimento = movimento.Id;
   lancamento.Emissora = movimento.Emissora;
-  std::uint16_t codigo = 0;
-  if (m_integracao.GravaLancamento(lancamento, &codigo) < 0) {
+  return Grava(lancamento);
+}
+
+bool CESContabilizacao::Estorna(const REG_ES_MOVIMENTOPS& saida, const REG_ES_MOVIMENTOPS& retorno) {
+  m_falha = com::S_OK;
+  std::vector<REG_CONTABILIDADEPS> originais;
+  if (const com::HRESULT lidos = m_integracao.LeLancamentosDoMovimento(saida.Id, &originais); com::FAILED(lidos)) {
+    m_falha = lidos;
     Log("Erro ao contabilizar movimento do estoque");
     return false;
   }
-  if (codigo != 0) {
-    const ResultadoContabil r = TraduzResultadoContabil(codigo);
-    Log(Formata("%s (ES %u)", r.texto.c_str(), r.numero));
-    return false;
+  for (const auto& original : originais) {
+    REG_CONTABILIDADEPS estorno = original;
+    Copia(estorno.ContaDebito, Texto(original.ContaCredito));
+    Copia(estorno.ContaCredito, Texto(original.ContaDebito));
+    estorno.Data = retorno.Data;
+    estorno.Movimento = retorno.Id;
+    estorno.Chave = 0;
+    Copia(estorno.Historico, Formata("Estorno de baixa de estoque - ECF %u Documento %s Item %u", retorno.Emissora,
+                                    Texto(retorno.Documento).c_str(), retorno.Item));
+    if (!Grava(estorno)) return false;
   }
   return true;
 }

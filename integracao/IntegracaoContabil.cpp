@@ -20,6 +20,7 @@
 #include "integracao/RateioGerencial.h"
 #include "integracao/RecebimentosCupom.h"
 #include "integracao/TextosIntegracao.h"
+#include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/ui/Progresso.h"
 
@@ -49,19 +50,12 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   Log("Integrando com Contabilidade");
 
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
-    ReportaFalha(lida, __LINE__);
-    return lida;
-  }
-  REG_FILIALPS filial{};
-  if (const com::HRESULT lida = m_filiais.Le(emissora.Filial, &filial); com::FAILED(lida)) {
-    ReportaFalha(lida, __LINE__);
-    return lida;
-  }
-  const DiaMesAno dia = DecodificaDia(data);
-  if (filial.MesBloqueadoContabil != 0 && CodificaMes(dia.mes, dia.ano) == filial.MesBloqueadoContabil) {
-    Log(Formata("Bloqueio de integração/lançamento contábil %02u/%02u", dia.mes, dia.ano % 100));
-    return kIntegracaoInterrompida;
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) return Falhou(lida, __LINE__);
+  com::HRESULT falha = com::S_OK;
+  switch (MesDaFilial(emissora.Filial, data, &falha)) {
+    case Mes::Falha: return Falhou(falha, __LINE__);
+    case Mes::Bloqueado: return kIntegracaoInterrompida;
+    case Mes::Aberto: break;
   }
   const std::uint16_t grades[] = {emissora.GradeProdutos, emissora.GradeMercadorias, emissora.GradeSubstituicao,
                                   emissora.GradeServicos};
@@ -89,11 +83,6 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     }
   }
 
-  auto lidos = LeCupons(data, ecf);
-  if (com::FAILED(lidos.busca) || com::FAILED(lidos.leitura)) {
-    Log("Falha na comunicação com o Servidor de Caixa");
-    return com::FAILED(lidos.busca) ? lidos.busca : lidos.leitura;
-  }
   std::vector<REG_CONDICAO_PAGAMENTOPS> condicoes;
   if (const com::HRESULT lidas = m_condicoes.Lista(&condicoes); com::FAILED(lidas)) {
     Log("Falha na comunicação com o Servidor de Condições de Pagamento");
@@ -101,6 +90,20 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   }
   CondicoesAVista aVista;
   for (const auto& c : condicoes) aVista[c.Codigo] = c.AVista != 0;
+
+  // The ECF is held before its day is read: a cupom cancelled by another
+  // terminal is either in what is read here or waits for this pass.
+  dados::CTransacaoDados transacao;
+  std::int32_t numero = 0;
+  if (!IniciaIntegracao(transacao, ecf, &numero)) {
+    Log(kErroGravar);
+    return kIntegracaoInterrompida;
+  }
+  auto lidos = LeCupons(data, ecf);
+  if (com::FAILED(lidos.busca) || com::FAILED(lidos.leitura)) {
+    Log("Falha na comunicação com o Servidor de Caixa");
+    return com::FAILED(lidos.busca) ? lidos.busca : lidos.leitura;
+  }
 
   // The day's totals per product and per service.
   std::map<std::uint32_t, Totais> produtos;
@@ -122,12 +125,6 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     }
   }
 
-  dados::CTransacaoDados transacao;
-  std::int32_t numero = 0;
-  if (!IniciaIntegracao(transacao, ecf, &numero)) {
-    Log(kErroGravar);
-    return kIntegracaoInterrompida;
-  }
   // What an earlier run of this pass posted for the day goes first.
   if (!RemoveIntegracao("CN", data, ecf)) {
     Log("Erro ao Setar Lançamentos Contábeis no Servidor de Integrações");
@@ -158,10 +155,26 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     const std::string& credito = contas[classe];
     REG_PLANO_CONTAPS contaCredito{};
     REG_PLANO_CONTAPS contasDebito[2]{};
-    if (com::FAILED(m_plano.Le(c.debitos[0], &contasDebito[0])) ||
-        com::FAILED(m_plano.Le(c.debitos[1], &contasDebito[1])) || com::FAILED(m_plano.Le(credito, &contaCredito))) {
-      Log("Falha na comunicação com o Servidor de Planos");
-      return nullptr;
+    // An account the chart lacks is named, with the register that gives
+    // it; only a failure of the server is one of communication.
+    const struct {
+      const std::string& codigo;
+      REG_PLANO_CONTAPS* registro;
+      const char* papel;
+    } lidasDoPlano[] = {{c.debitos[0], &contasDebito[0], "de caixa (vendas à vista)"},
+                        {c.debitos[1], &contasDebito[1], "transitória de vendas (vendas a prazo)"},
+                        {credito, &contaCredito, "de classificação das vendas"}};
+    for (const auto& l : lidasDoPlano) {
+      const com::HRESULT lida = m_plano.Le(l.codigo, l.registro);
+      if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) {
+        Log(Formata("A conta contábil %s, conta %s do ECF %u, não existe no Plano de Contas.", l.codigo.c_str(),
+                    l.papel, ecf));
+        return nullptr;
+      }
+      if (com::FAILED(lida)) {
+        Log("Falha na comunicação com o Servidor de Planos");
+        return nullptr;
+      }
     }
     // No managerial account is known to the accounting pass: an account
     // that requires one cannot be posted.

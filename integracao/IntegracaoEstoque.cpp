@@ -1,16 +1,29 @@
 // The stock pass and the stock integration of a single cupom.
+//
+// What one cupom's integration does, in one transaction:
+// - it returns what was cancelled after its stock was integrated (the whole
+//   cupom, or an item): a movement back into the place with the quantity
+//   and the value the exit left with, the exit's entries reversed, the
+//   item's mark cleared. The return is dated the cupom's day while that
+//   month is open, else the day it is found (today), never into a blocked
+//   month;
+// - it takes out of the stock the items not integrated yet, at the place's
+//   average cost, when the place holds them (or may go negative) at the
+//   cupom: the day's earlier movements included.
 #include <cstdio>
 #include <cstring>
-#include <limits>
+#include <set>
 
+#include "frame/RelogioBiblioteca.h"
 #include "integracao/CamposIntegracao.h"
 #include "integracao/CustoMedio.h"
 #include "integracao/ESContabilizacao.h"
 #include "integracao/QMXIntegracao.h"
+#include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
-#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/ui/Progresso.h"
 
 namespace qmx {
@@ -22,19 +35,34 @@ namespace {
 constexpr const char* kTituloPendencias = "Pendências na Integração com Torvo Estoque";
 constexpr const char* kTituloContabilizacao = "Pendências na Contabilização ECF - (Estoque/Contábil)";
 
-
 // The items that move stock: not excluded, not services, not cancelled.
 bool MovimentaEstoque(const REG_EC_CX_CIPS& item) { return !item.Excluido && !item.Servico && !item.Cancelado; }
 
-bool TemItemPendente(const dados::CupomCompleto& cupom) {
-  for (const auto& item : cupom.Itens)
-    if (MovimentaEstoque(item) && item.IntegradoEstoque == 0) return true;
+// What a cupom still asks of the stock: an item to take out, or one whose
+// exit must come back (cancelled, alone or with its cupom, after it was
+// integrated). A cupom of origin 4 stays out of the stock.
+bool TemPendencia(const dados::CupomCompleto& cupom) {
+  if (cupom.Cupom.Origem == 4) return false;
+  for (const auto& item : cupom.Itens) {
+    if (item.IntegradoEstoque == 1 && (cupom.Cupom.Cancelado || item.Cancelado)) return true;
+    if (!cupom.Cupom.Cancelado && MovimentaEstoque(item) && item.IntegradoEstoque == 0) return true;
+  }
   return false;
 }
 
 // The cupom's document key for the movements' server: its number and date.
 std::string DocumentoDoCupom(const REG_EC_CXPS& cupom) {
   return Formata("CF%06u-%s", cupom.COO, TextoData(cupom.Data, true).c_str());
+}
+
+std::string Reais(std::int64_t valor) {
+  return Formata("%lld,%02lld", static_cast<long long>(valor / 10000),
+                 static_cast<long long>((valor < 0 ? -valor : valor) % 10000 / 100));
+}
+
+std::string Quantidade(std::int64_t quantidade) {
+  return Formata("%lld,%03lld", static_cast<long long>(quantidade / 10000),
+                 static_cast<long long>((quantidade < 0 ? -quantidade : quantidade) % 10000 / 10));
 }
 
 // Locks the keyboard for the life of the object.
@@ -52,10 +80,7 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
   const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
-    ReportaFalha(lida, __LINE__);
-    return lida;
-  }
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) return Falhou(lida, __LINE__);
   if (emissora.CfopEstoque[0] == '\0') {
     Log("Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
     return kIntegracaoInterrompida;
@@ -65,22 +90,20 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
     return kIntegracaoInterrompida;
   }
   REG_EC_MESTREPS mestre{};
-  if (const com::HRESULT lido = m_mestre.Le(&mestre); com::FAILED(lido)) {
-    ReportaFalha(lido, __LINE__);
-    return lido;
-  }
+  if (const com::HRESULT lido = m_mestre.Le(&mestre); com::FAILED(lido)) return Falhou(lido, __LINE__);
   if (data < mestre.DataInicioSistema) {
     Log("Data Inicial inferior a data de inicio do sistema.");
     return kIntegracaoInterrompida;
   }
+  // A blocked month is said at once; the cupons then only give back what
+  // was cancelled, into an open month.
+  com::HRESULT falha = com::S_OK;
+  if (MesDaFilial(emissora.Filial, data, &falha) == Mes::Falha) return Falhou(falha, __LINE__);
 
   // The stock movements' server, activated as the stock module reaches it.
   const com::HRESULT ativado =
       AtivaServidor(dados::kClasseServidorMovimentoES, dados::IZTES_ServidorMovimento::kIID);
-  if (com::FAILED(ativado)) {
-    ReportaFalha(ativado, __LINE__);
-    return ativado;
-  }
+  if (com::FAILED(ativado)) return Falhou(ativado, __LINE__);
 
   auto lidos = LeCupons(data, ecf);
   if (com::FAILED(lidos.busca)) {
@@ -94,18 +117,17 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
   }
 
   bool pendente = false;
-  CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
+  CESContabilizacao contabilizacao(m_integracao, m_plano, m_log);
   // The operator may stop the pass between two cupons: what was done
   // stays done, the rest stays pending.
   ui::CProgresso progresso("Integração com Torvo Estoque", ui::CProgresso::Unidade::Cupons,
                            static_cast<std::int64_t>(lidos.cupons.size()));
-  for (auto& cupom : lidos.cupons) {
+  for (const auto& cupom : lidos.cupons) {
     progresso.Avanca();
-    // Origin 4 stays out of the stock; a cancelled cupom took nothing from
-    // it (ours: its items would only ever stay pending).
-    if (cupom.Cupom.Origem == 4 || cupom.Cupom.Cancelado || !TemItemPendente(cupom)) continue;
-    const ResultadoCupom resultado = IntegraCupom(cupom, contabilizacao);
+    if (!TemPendencia(cupom)) continue;
+    const ResultadoCupom resultado = IntegraCupom(cupom.Cupom, contabilizacao);
     if (resultado == ResultadoCupom::Integrado) continue;
+    if (resultado == ResultadoCupom::Falha) return Falhou(m_falha, __LINE__);
     pendente = true;
     Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
     if (resultado == ResultadoCupom::FalhaMarcas)
@@ -119,15 +141,14 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
   if (!cupom) return com::E_POINTER;
   const auto* registro = static_cast<const REG_EC_CXPS*>(cupom);
   std::vector<dados::CupomCompleto> lidos;
-  if (const com::HRESULT lido = m_cupons.Le({registro->Id}, &lidos); com::FAILED(lido)) {
-    ReportaFalha(lido, __LINE__);
-    return lido;
-  }
+  if (const com::HRESULT lido = m_cupons.Le({registro->Id}, &lidos); com::FAILED(lido)) return Falhou(lido, __LINE__);
   if (lidos.empty()) return dados::QMX_E_REGISTRO_INEXISTENTE;
-  CESContabilizacao contabilizacao(m_integracao, m_plano, m_filiais, m_log);
-  switch (IntegraCupom(lidos.front(), contabilizacao)) {
+  CESContabilizacao contabilizacao(m_integracao, m_plano, m_log);
+  switch (IntegraCupom(lidos.front().Cupom, contabilizacao)) {
     case ResultadoCupom::Integrado:
       return kIntegracaoCompleta;
+    case ResultadoCupom::Falha:
+      return Falhou(m_falha, __LINE__);
     case ResultadoCupom::FalhaMarcas:
       Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u",
                   registro->COO));
@@ -138,55 +159,122 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
   return kIntegracaoComPendencias;
 }
 
-// One cupom in one transaction: its movements, their accounting and the
-// items' marks commit together. An item whose movements cannot all be
-// written and accounted is undone alone (a savepoint) and stays unmarked.
-CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto& cupom,
+// One cupom in one transaction: its returns and exits, their accounting and
+// the items' marks commit together. An item whose movements cannot all be
+// written and accounted is undone alone (a savepoint) and stays pending.
+CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& registro,
                                                              CESContabilizacao& contabilizacao) {
-  REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(cupom.Cupom.Emissora, &emissora); com::FAILED(lida)) {
-    ReportaFalha(lida, __LINE__);
-    return ResultadoCupom::Pendente;
-  }
-  if (emissora.CfopEstoque[0] == '\0') {
-    Log(kTituloPendencias);
-    Log("Falta cadastrar CFOP no Cadastro de ECFs");
-    return ResultadoCupom::Pendente;
-  }
-  if (emissora.TipoDocumentoEstoque == 0) {
-    Log(kTituloPendencias);
-    Log("Falta cadastrar Tipo de Documento no Cadastro de ECFs");
-    return ResultadoCupom::Pendente;
-  }
-
+  auto falhou = [&](com::HRESULT resultado) {
+    m_falha = resultado;
+    return ResultadoCupom::Falha;
+  };
   dados::CTransacaoDados transacao;
-  if (com::FAILED(transacao.Inicia(m_strEmpresa))) return ResultadoCupom::Pendente;
-  const std::string documento = DocumentoDoCupom(cupom.Cupom);
-  // Prepares the cupom's movements and holds the cupom against a second
-  // terminal; its answer is not examined.
-  m_movimentos.PreparaCupom(documento.c_str(), cupom.Cupom.Data, cupom.Cupom.Emissora, cupom.Cupom.COO);
-  // What another terminal integrated while this one waited is not done again.
-  std::map<std::uint16_t, std::uint8_t> marcas;
-  if (com::FAILED(m_cupons.LeMarcasEstoque(cupom.Cupom.Id, &marcas))) return ResultadoCupom::Pendente;
-  for (auto& item : cupom.Itens)
-    if (const auto marca = marcas.find(item.Item); marca != marcas.end()) item.IntegradoEstoque = marca->second;
+  if (const com::HRESULT iniciada = transacao.Inicia(m_strEmpresa); com::FAILED(iniciada)) return falhou(iniciada);
+  const std::string documento = DocumentoDoCupom(registro);
+  // Holds the cupom against a second terminal (and against its
+  // cancellation) until the commit; then it is read as it stands.
+  if (const com::HRESULT preparado =
+          m_movimentos.PreparaCupom(documento.c_str(), registro.Data, registro.Emissora, registro.COO);
+      com::FAILED(preparado))
+    return falhou(preparado);
+  std::vector<dados::CupomCompleto> lidos;
+  if (const com::HRESULT lido = m_cupons.Le({registro.Id}, &lidos); com::FAILED(lido)) return falhou(lido);
+  if (lidos.empty()) return falhou(dados::QMX_E_REGISTRO_INEXISTENTE);
+  dados::CupomCompleto& cupom = lidos.front();
+  if (cupom.Cupom.Origem == 4) return ResultadoCupom::Integrado;
 
-  // The running cost of each place and product the cupom takes from, held
+  // Where the cupom's movements may be dated: its own day while its month
+  // is open; a return also on the day it is found.
+  com::HRESULT falha = com::S_OK;
+  const Mes mesDoCupom = MesDaFilial(cupom.Cupom.Filial, cupom.Cupom.Data, &falha);
+  if (mesDoCupom == Mes::Falha) return falhou(falha);
+  NumeroDia dataEstorno = cupom.Cupom.Data;
+  if (mesDoCupom == Mes::Bloqueado) {
+    dataEstorno = CQMXRelogio::PegaDiaHoje();
+    const Mes mesDeHoje = MesDaFilial(cupom.Cupom.Filial, dataEstorno, &falha);
+    if (mesDeHoje == Mes::Falha) return falhou(falha);
+    if (mesDeHoje == Mes::Bloqueado) dataEstorno = 0;
+  }
+
+  // What comes back: the exits of the items cancelled (or of every item of
+  // a cancelled cupom) that no movement has returned yet.
+  std::vector<REG_ES_MOVIMENTOPS> estornos;
+  std::set<std::uint16_t> itensCancelados;
+  for (const auto& item : cupom.Itens)
+    if (cupom.Cupom.Cancelado || item.Cancelado || item.Excluido) itensCancelados.insert(item.Item);
+  if (!itensCancelados.empty()) {
+    std::vector<REG_ES_MOVIMENTOPS> saidas;
+    if (const com::HRESULT lidas = m_movimentos.LeSaidasDoCupom(cupom.Cupom.Id, &saidas); com::FAILED(lidas))
+      return falhou(lidas);
+    for (const auto& saida : saidas)
+      if (itensCancelados.count(saida.Item)) estornos.push_back(saida);
+  }
+  // What goes out: the items still to integrate of a cupom that stands.
+  std::vector<REG_EC_CX_CIPS*> saidas;
+  if (!cupom.Cupom.Cancelado)
+    for (auto& item : cupom.Itens)
+      if (MovimentaEstoque(item) && item.IntegradoEstoque == 0) saidas.push_back(&item);
+
+  bool pendente = false;
+  REG_EMISSORPS emissora{};
+  if (!saidas.empty()) {
+    if (const com::HRESULT lida = LeEmissora(cupom.Cupom.Emissora, &emissora); com::FAILED(lida)) return falhou(lida);
+    if (mesDoCupom == Mes::Bloqueado) {
+      pendente = true;
+      saidas.clear();
+    } else if (emissora.CfopEstoque[0] == '\0') {
+      Log(kTituloPendencias);
+      Log("Falta cadastrar CFOP no Cadastro de ECFs");
+      pendente = true;
+      saidas.clear();
+    } else if (emissora.TipoDocumentoEstoque == 0) {
+      Log(kTituloPendencias);
+      Log("Falta cadastrar Tipo de Documento no Cadastro de ECFs");
+      pendente = true;
+      saidas.clear();
+    }
+  }
+  if (!estornos.empty() && dataEstorno == 0) {
+    pendente = true;
+    estornos.clear();
+  }
+  // Nothing the cupom may move now: what kept it (the register, a blocked
+  // month) has said so already.
+  if (saidas.empty() && estornos.empty()) {
+    if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
+    return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
+  }
+
+  // The running cost of each place and product the cupom moves, held
   // until the cupom commits. Taken in ascending order, so two terminals
   // whose cupons share products in another order never wait on each other.
   std::map<dados::LocalProduto, CustoLocal> custos;
-  for (const auto& item : cupom.Itens) {
-    if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
-    const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
+  for (const auto& saida : estornos) custos.emplace(dados::LocalProduto{saida.LocalEstoque, saida.Produto}, CustoLocal{});
+  for (const auto* item : saidas) {
+    const auto& produto = ProdutoDoEstoque(item->Codigo, cupom.Cupom.Filial);
+    if (com::FAILED(produto.lido) && produto.lido != dados::QMX_E_REGISTRO_INEXISTENTE) return falhou(produto.lido);
     if (com::SUCCEEDED(produto.lido) && produto.temLocal)
-      custos.emplace(dados::LocalProduto{produto.local.Codigo, item.Codigo}, CustoLocal{});
+      custos.emplace(dados::LocalProduto{produto.local.Codigo, item->Codigo}, CustoLocal{});
   }
-  if (!TravaCustosLocais(cupom.Cupom.Filial, cupom.Cupom.Data, custos)) return ResultadoCupom::Pendente;
+  if (!TravaCustosLocais(cupom.Cupom.Filial, cupom.Cupom.Data, custos)) return falhou(m_falha);
 
-  bool pendente = false;
-  for (auto& item : cupom.Itens) {
-    if (!MovimentaEstoque(item) || item.IntegradoEstoque == 1) continue;
-    if (!IntegraItem(cupom, item, emissora, contabilizacao, custos)) pendente = true;
+  std::set<std::uint16_t> estornados, naoEstornados;
+  for (const auto& saida : estornos) {
+    if (EstornaSaida(saida, dataEstorno, contabilizacao, custos)) {
+      estornados.insert(saida.Item);
+      continue;
+    }
+    if (com::FAILED(m_falha)) return ResultadoCupom::Falha;
+    naoEstornados.insert(saida.Item);
+    pendente = true;
+  }
+  // An item whose exits all came back no longer holds stock.
+  for (auto& item : cupom.Itens)
+    if (estornados.count(item.Item) && !naoEstornados.count(item.Item)) item.IntegradoEstoque = 0;
+  for (auto* item : saidas) {
+    if (IntegraItem(cupom, *item, emissora, contabilizacao, custos)) continue;
+    if (com::FAILED(m_falha)) return ResultadoCupom::Falha;
+    pendente = true;
   }
   // Marks that cannot be written take the cupom's movements with them: all
   // of its items stay pending.
@@ -194,28 +282,66 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(dados::CupomCompleto
     Log("Ficaram pendências integrações dos itens Torvo Estoque");
     return ResultadoCupom::FalhaMarcas;
   }
-  if (com::FAILED(transacao.Confirma())) return ResultadoCupom::Pendente;
+  if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
   if (pendente) Log("Ficaram pendências integrações dos itens Torvo Estoque");
   return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
+}
+
+bool CQMXIntegracao::EstornaSaida(const REG_ES_MOVIMENTOPS& saida, NumeroDia data, CESContabilizacao& contabilizacao,
+                                  std::map<dados::LocalProduto, CustoLocal>& custos) {
+  m_falha = com::S_OK;
+  REG_ES_MOVIMENTOPS retorno = saida;
+  retorno.Id = 0;
+  retorno.Data = data;
+  retorno.Quantidade = CY{-saida.Quantidade.int64};
+  retorno.EstornoDe = saida.Id;
+  dados::CPontoTransacao ponto;
+  if (const com::HRESULT marcado = ponto.Marca(); com::FAILED(marcado)) {
+    m_falha = marcado;
+    return false;
+  }
+  if (const com::HRESULT gravado = m_movimentos.GravaMovimento(&retorno); com::FAILED(gravado)) {
+    m_falha = gravado;
+    return false;
+  }
+  if (!contabilizacao.Estorna(saida, retorno)) {
+    m_falha = contabilizacao.Falha();
+    Log(kTituloContabilizacao);
+    Log(Formata("Estorno - ECF - Número: %d Cupom Fiscal: %d Item: %d", retorno.Emissora,
+                static_cast<int>(retorno.Cupom), retorno.Item));
+    if (com::SUCCEEDED(m_falha)) ponto.Volta();
+    return false;
+  }
+  if (const com::HRESULT liberado = ponto.Libera(); com::FAILED(liberado)) {
+    m_falha = liberado;
+    return false;
+  }
+  auto& custo = custos.at(dados::LocalProduto{saida.LocalEstoque, saida.Produto});
+  custo.quantidade += retorno.Quantidade.int64;
+  custo.valor += retorno.Valor.int64;
+  Log(Formata("Estorno do Cupom Fiscal: %s Item: %d - %s devolvido ao estoque, R$ %s", retorno.Documento,
+              retorno.Item, Quantidade(retorno.Quantidade.int64).c_str(), Reais(retorno.Valor.int64).c_str()));
+  return true;
 }
 
 bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item,
                                  const REG_EMISSORPS& emissora, CESContabilizacao& contabilizacao,
                                  std::map<dados::LocalProduto, CustoLocal>& custos) {
+  m_falha = com::S_OK;
   CTecladoTravado teclado;
   item.IntegradoEstoque = 0;
   const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
 
   // The stock suggestion: the whole quantity leaves the product's storage
-  // place, when the place holds it or may go negative; otherwise nothing
-  // can be moved. The balance was read with the place's lock (taken by the
-  // cupom), so it holds what other terminals committed; this cupom's
-  // earlier items are taken from it as they are written.
+  // place, when the place holds it at the cupom or may go negative;
+  // otherwise nothing can be moved. The balance was read with the place's
+  // lock (taken by the cupom), so it holds what other terminals committed;
+  // this cupom's earlier items are taken from it as they are written.
   std::vector<REG_ES_MOVIMENTOPS> movimentos;
   CustoLocal* custo = nullptr;
   if (com::SUCCEEDED(produto.lido) && produto.temLocal) {
     custo = &custos.at(dados::LocalProduto{produto.local.Codigo, item.Codigo});
-    if (custo->saldo && (produto.local.PermiteNegativo || *custo->saldo >= item.Quantidade.int64)) {
+    if (produto.local.PermiteNegativo || custo->quantidade >= item.Quantidade.int64) {
       REG_ES_MOVIMENTOPS m{};
       m.Filial = cupom.Cupom.Filial;
       m.LocalEstoque = produto.local.Codigo;
@@ -236,8 +362,8 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
   }
   if (movimentos.empty()) {
     // Only a real shortage is told as one: a product the register gives no
-    // storage place (or one that cannot be read) is told so, for the
-    // operator to fix the register rather than the stock.
+    // storage place (or no longer has) is told so, for the operator to fix
+    // the register rather than the stock.
     if (com::FAILED(produto.lido))
       Log(Formata("Integração com Estoque - Produto %u não encontrado no cadastro", item.Codigo));
     else if (!produto.temLocal)
@@ -248,7 +374,10 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
   }
 
   dados::CPontoTransacao ponto;  // an item's movements are undone together
-  if (com::FAILED(ponto.Marca())) return false;
+  if (const com::HRESULT marcado = ponto.Marca(); com::FAILED(marcado)) {
+    m_falha = marcado;
+    return false;
+  }
   const int total = static_cast<int>(movimentos.size());
   for (int j = 0; j < total; ++j) {
     auto& movimento = movimentos[static_cast<std::size_t>(j)];
@@ -259,28 +388,32 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
     const bool contabilizavel = contabilizacao.TestaContabilizacao(movimento, produto.produto, &produto.local);
     teclado.Trava();
     if (!contabilizavel) {
+      m_falha = contabilizacao.Falha();
       Log(kTituloContabilizacao);
       Log(detalhe);
       ponto.Volta();
       return false;
     }
-    if (com::FAILED(m_movimentos.GravaMovimento(&movimento))) {
-      ponto.Volta();
+    if (const com::HRESULT gravado = m_movimentos.GravaMovimento(&movimento); com::FAILED(gravado)) {
+      m_falha = gravado;
       return false;
     }
     if (!contabilizacao.Contabiliza(movimento, produto.produto, &produto.local)) {
+      m_falha = contabilizacao.Falha();
       Log(kTituloContabilizacao);
       Log(detalhe);
-      ponto.Volta();
+      if (com::SUCCEEDED(m_falha)) ponto.Volta();
       return false;
     }
   }
-  if (com::FAILED(ponto.Libera())) return false;
+  if (const com::HRESULT liberado = ponto.Libera(); com::FAILED(liberado)) {
+    m_falha = liberado;
+    return false;
+  }
   // What the place's row now holds, for the cupom's next item of it.
   for (const auto& movimento : movimentos) {
     custo->quantidade += movimento.Quantidade.int64;
     custo->valor -= movimento.Valor.int64;
-    *custo->saldo += movimento.Quantidade.int64;
   }
   item.IntegradoEstoque = 1;
   return true;
@@ -291,50 +424,71 @@ const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint
   if (achado != m_produtosEstoque.end()) return achado->second;
   ProdutoEstoque p;
   p.lido = m_produtos.Le(codigo, filial, &p.produto);
-  if (com::SUCCEEDED(p.lido) && p.produto.LocalEstoque != 0)
-    p.temLocal = com::SUCCEEDED(m_locais.Le(p.produto.LocalEstoque, &p.local));
+  if (com::SUCCEEDED(p.lido) && p.produto.LocalEstoque != 0) {
+    const com::HRESULT local = m_locais.Le(p.produto.LocalEstoque, &p.local);
+    p.temLocal = com::SUCCEEDED(local);
+    if (com::FAILED(local) && local != dados::QMX_E_REGISTRO_INEXISTENTE) p.lido = local;
+  }
+  // A failure of the server is not kept: the next cupom asks again.
+  if (com::FAILED(p.lido) && p.lido != dados::QMX_E_REGISTRO_INEXISTENTE) {
+    m_produtoComFalha = p;
+    return m_produtoComFalha;
+  }
   return m_produtosEstoque.emplace(codigo, p).first->second;
 }
 
 bool CQMXIntegracao::TravaCustosLocais(std::uint16_t filial, NumeroDia data,
                                        std::map<dados::LocalProduto, CustoLocal>& custos) {
+  m_falha = com::S_OK;
+  auto falhou = [&](com::HRESULT resultado) {
+    m_falha = resultado;
+    return false;
+  };
   std::vector<dados::LocalProduto> chaves;
   for (const auto& [chave, custo] : custos) chaves.push_back(chave);
   std::vector<dados::CustoDoLocal> travados;
-  if (com::FAILED(m_movimentos.TravaCustosLocais(filial, chaves, &travados))) return false;
+  if (const com::HRESULT r = m_movimentos.TravaCustosLocais(filial, chaves, &travados); com::FAILED(r)) return falhou(r);
   if (travados.size() < chaves.size()) {
-    // The first time a place gives of a product: its running cost starts
-    // from its balance then (every movement counted), at the last purchase
-    // cost. Then all are taken again, in order; those already held come at
-    // once.
-    std::vector<dados::LocalProduto> novos;
+    // The first time a place moves a product: its running cost starts
+    // empty and is brought to the place's balance below. Then all are
+    // taken again, in order; those already held come at once.
     auto travado = travados.begin();
     for (const auto& chave : chaves) {
-      if (travado != travados.end() && travado->chave == chave) ++travado;
-      else novos.push_back(chave);
+      if (travado != travados.end() && travado->chave == chave) {
+        ++travado;
+        continue;
+      }
+      if (const com::HRESULT r = m_movimentos.IniciaCustoLocal(filial, chave.local, chave.produto, CY{0}, CY{0});
+          com::FAILED(r))
+        return falhou(r);
     }
-    std::vector<CY> saldos;
-    const NumeroDia sempre = std::numeric_limits<std::int32_t>::max();
-    if (com::FAILED(m_movimentos.LeSaldosLocais(filial, novos, sempre, &saldos))) return false;
-    for (std::size_t i = 0; i < novos.size(); ++i) {
-      const std::int64_t custoCompra = ProdutoDoEstoque(novos[i].produto, filial).produto.CustoUltimaCompra.int64;
-      if (com::FAILED(m_movimentos.IniciaCustoLocal(filial, novos[i].local, novos[i].produto, saldos[i],
-                                                    CY{ValorAoCusto(saldos[i].int64, custoCompra)})))
-        return false;
-    }
-    if (com::FAILED(m_movimentos.TravaCustosLocais(filial, chaves, &travados)) || travados.size() != chaves.size())
-      return false;
+    if (const com::HRESULT r = m_movimentos.TravaCustosLocais(filial, chaves, &travados); com::FAILED(r))
+      return falhou(r);
+    if (travados.size() != chaves.size()) return falhou(dados::QMX_E_REGISTRO_INEXISTENTE);
   }
-  for (const auto& travado : travados) {
-    auto& custo = custos.at(travado.chave);
-    custo.quantidade = travado.quantidade.int64;
-    custo.valor = travado.valor.int64;
-  }
-  // Balances that cannot be read leave the products' items unmoved, not
-  // the cupom.
+  // The balances at the cupom, read after the locks so that they hold what
+  // other terminals committed meanwhile. Where the running quantity is not
+  // the balance (entries and counts the movements never saw), it is
+  // brought to it at the running average cost.
   std::vector<CY> saldos;
-  if (com::SUCCEEDED(m_movimentos.LeSaldosLocais(filial, chaves, data, &saldos)))
-    for (std::size_t i = 0; i < chaves.size(); ++i) custos.at(chaves[i]).saldo = saldos[i].int64;
+  if (const com::HRESULT r = m_movimentos.LeSaldosLocais(filial, chaves, data, &saldos); com::FAILED(r))
+    return falhou(r);
+  for (std::size_t i = 0; i < travados.size(); ++i) {
+    auto& custo = custos.at(travados[i].chave);
+    custo.quantidade = travados[i].quantidade.int64;
+    custo.valor = travados[i].valor.int64;
+    const std::int64_t saldo = saldos[i].int64;
+    if (saldo == custo.quantidade) continue;
+    const auto& produto = ProdutoDoEstoque(travados[i].chave.produto, filial);
+    const std::int64_t valor =
+        ValorNoCustoMedio(saldo, custo.quantidade, custo.valor, produto.produto.CustoUltimaCompra.int64);
+    const dados::LocalProduto& chave = travados[i].chave;
+    if (const com::HRESULT r = m_movimentos.AjustaCustoLocal(filial, chave.local, chave.produto, CY{saldo}, CY{valor});
+        com::FAILED(r))
+      return falhou(r);
+    custo.quantidade = saldo;
+    custo.valor = valor;
+  }
   return true;
 }
 

@@ -9,19 +9,23 @@
 // receivable of its means, credit the account the accounting pass debited
 // for the sale (the ECF's sales clearing account for a sale on credit, its
 // cash account for a cash sale), so that clearing account empties and no
-// receivable is debited twice. What was received on the spot then goes
-// from its receivable into the cash account (CLiquidacaoFinanceira). A
-// title whose receivable is the account it would credit (money of a cash
-// sale) takes no entry. These postings are our choice: an accountant
-// signs them because every sale is debited once, to where it is owed.
+// receivable is debited twice. A title in money (whose receivable is the
+// cash account, the drawer) received on the day is settled on the day; a
+// card's is owed by its administrator and a cheque's until it is
+// deposited: they stay open, never cash. What the drawer took in and gave
+// out besides (vouchers, kept change, withdrawals, floats) is booked by
+// CGavetaECF. These postings are our choice: an accountant signs them
+// because every sale is debited once, to where it is owed, and the cash
+// account moves as the drawer does.
 #include <map>
 #include <vector>
 
 #include "integracao/CamposIntegracao.h"
-#include "integracao/LiquidacaoFinanceira.h"
+#include "integracao/GavetaECF.h"
 #include "integracao/QMXIntegracao.h"
 #include "integracao/RecebimentosCupom.h"
 #include "integracao/TextosIntegracao.h"
+#include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/ui/Progresso.h"
@@ -67,15 +71,6 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
   const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   Log("Iniciando Integração com Torvo Financeiro...");
-  auto lidos = LeCupons(data, ecf);
-  if (com::FAILED(lidos.busca)) {
-    Log("Erro ao Buscar Ponteiros no Servidor de Caixa");
-    return lidos.busca;
-  }
-  if (com::FAILED(lidos.leitura)) {
-    Log("Erro ao Buscar Registros no Servidor de Caixa");
-    return lidos.leitura;
-  }
   const com::HRESULT ativado =
       AtivaServidor(dados::kClasseServidorIntegracaoFN, dados::IZTFN_ServidorIntegracao::kIID);
   if (com::FAILED(ativado)) {
@@ -104,14 +99,13 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     Log("Erro ao Setar Contabilização a Pagar e a Receber");
     return kIntegracaoInterrompida;
   }
-  FormasPagamento formas;
-  for (const auto& f : listaFormas) formas[f.Codigo] = f;
-  CondicoesAVista aVista;
-  for (const auto& c : listaCondicoes) aVista[c.Codigo] = c.AVista != 0;
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
-    ReportaFalha(lida, __LINE__);
-    return lida;
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) return Falhou(lida, __LINE__);
+  com::HRESULT falha = com::S_OK;
+  switch (MesDaFilial(emissora.Filial, data, &falha)) {
+    case Mes::Falha: return Falhou(falha, __LINE__);
+    case Mes::Bloqueado: return kIntegracaoInterrompida;
+    case Mes::Aberto: break;
   }
   const std::string contaTransitoria = Texto(emissora.ContaTransitoriaVendas);
   const std::string contaCaixa = Texto(emissora.ContaCaixa);
@@ -120,7 +114,17 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     Log("Erro ao Setar Contas a Pagar e a Receber");
     return kIntegracaoInterrompida;
   }
+  FormasPagamento formas;
+  FormasDinheiro dinheiro;
+  for (const auto& f : listaFormas) {
+    formas[f.Codigo] = f;
+    if (Texto(f.ContaEntradaFN) == contaCaixa) dinheiro.insert(f.Codigo);
+  }
+  CondicoesAVista aVista;
+  for (const auto& c : listaCondicoes) aVista[c.Codigo] = c.AVista != 0;
 
+  // The ECF is held before its day is read: a cupom cancelled by another
+  // terminal is either in what is read here or waits for this pass.
   dados::CTransacaoDados transacao;
   std::int32_t numero = 0;
   if (!IniciaIntegracao(transacao, ecf, &numero)) {
@@ -128,6 +132,15 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     return kIntegracaoInterrompida;
   }
   if (!RemoveIntegracaoFN(data, ecf)) return kIntegracaoInterrompida;
+  auto lidos = LeCupons(data, ecf);
+  if (com::FAILED(lidos.busca)) {
+    Log("Erro ao Buscar Ponteiros no Servidor de Caixa");
+    return lidos.busca;
+  }
+  if (com::FAILED(lidos.leitura)) {
+    Log("Erro ao Buscar Registros no Servidor de Caixa");
+    return lidos.leitura;
+  }
 
   // The entry account of a means of payment; empty (logged) when it has none.
   auto contaEntrada = [&](std::uint16_t forma) -> std::string {
@@ -138,7 +151,16 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
                   achada == formas.end() ? std::to_string(forma).c_str() : Texto(achada->second.Nome).c_str()));
     return conta;
   };
-  CLiquidacaoFinanceira liquidacao(contaCaixa);
+  // A customer named by a title must be in the register: checked once each.
+  std::map<std::uint32_t, com::HRESULT> clientes;
+  auto clienteCadastrado = [&](std::uint32_t cliente) {
+    auto lido = clientes.find(cliente);
+    if (lido == clientes.end()) {
+      ZTCFRT registro{};
+      lido = clientes.emplace(cliente, m_clientes.Le(cliente, &registro)).first;
+    }
+    return lido->second;
+  };
   // Writes a title and its entry; false (logged) stops the pass.
   auto titulo = [&](std::uint32_t cupom, std::uint32_t cliente, const Recebimento& r, const std::string& conta,
                     const std::string& historico, const std::string& contaDaVenda) {
@@ -156,6 +178,8 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     Copia(t.Conta, conta);
     Copia(t.Historico, historico);
     t.Chave = numero;
+    // Money taken at the till on the day is in the drawer: settled.
+    if (conta == contaCaixa && t.Vencimento == data) t.DataLiquidacao = data;
     REG_CONTABILIDADEPS l{};
     l.Filial = emissora.Filial;
     l.Data = data;
@@ -184,12 +208,15 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
       Log("Erro ao Setar Contabilização a Pagar e Receber");
       return false;
     }
-    // Received on the spot: due on the day, in a means that is not on credit.
-    const auto forma = formas.find(r.forma);
-    if (t.Vencimento == data && forma != formas.end() && !forma->second.APrazo) liquidacao.Acrescenta(conta, r.valor);
     return true;
   };
 
+  // The printer's means of a voucher issued instead of change and of the
+  // coins of change kept; the Z reduction's totalizers of a withdrawal and
+  // of a float.
+  constexpr std::uint16_t kContravale = 252, kArredondamento = 253;
+  constexpr std::uint8_t kSangria = 253, kSuprimento = 254;
+  CGavetaECF gaveta(emissora, data, numero);
   std::map<std::uint16_t, std::int64_t> totaisAVista;  // cash sales without customer, per means
   std::vector<Recebimento> recebimentos;
   // The operator may stop the pass between two cupons: what was done
@@ -199,18 +226,35 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
   for (const auto& cupom : lidos.cupons) {
     progresso.Avanca();
     const REG_EC_CXPS& c = cupom.Cupom;
-    if (!RecebimentosDoCupom(cupom, formas, aVista, recebimentos)) {
+    if (!RecebimentosDoCupom(cupom, formas, aVista, dinheiro, recebimentos)) {
       // Installments beyond what was received: nothing of the day is
       // posted until the cupom is put right.
       Log(Formata("Cupom Fiscal Nº %u: parcelas maiores que os pagamentos.", c.COO));
       Log(FalhaDeGravacao(Recebimento::Tipo::Parcela));
       return kIntegracaoInterrompida;
     }
+    if (c.Cancelado) continue;
+    for (const auto& p : cupom.Pagamentos) {
+      if (p.Forma == kContravale) gaveta.Acrescenta(CGavetaECF::Tipo::Contravales, p.Valor.int64);
+      if (p.Forma == kArredondamento) gaveta.Acrescenta(CGavetaECF::Tipo::Arredondamentos, p.Valor.int64);
+    }
     const std::string& contaDaVenda = VendaAPrazo(cupom, aVista) ? contaTransitoria : contaCaixa;
     for (const auto& r : recebimentos) {
       if (r.tipo == Recebimento::Tipo::AVistaTotal) {
         totaisAVista[r.forma] += r.valor;
         continue;
+      }
+      if (c.Cliente != 0) {
+        const com::HRESULT cliente = clienteCadastrado(c.Cliente);
+        if (cliente == dados::QMX_E_REGISTRO_INEXISTENTE) {
+          // A title of nobody cannot be collected: the customer goes back
+          // into the register (or the cupom is put right) first.
+          Log(Formata("Cupom Fiscal Nº %u: o Cliente %u não está no Cadastro de Clientes; o título não foi gravado.",
+                      c.COO, c.Cliente));
+          Log(FalhaDeGravacao(r.tipo));
+          return kIntegracaoInterrompida;
+        }
+        if (com::FAILED(cliente)) return Falhou(cliente, __LINE__);
       }
       const std::string conta = contaEntrada(r.forma);
       if (conta.empty()) return kIntegracaoInterrompida;
@@ -230,7 +274,25 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
                 contaCaixa))
       return kIntegracaoInterrompida;
   }
-  for (const auto& l : liquidacao.Lancamentos(emissora.Filial, data, ecf, numero)) {
+  // The day's withdrawals and floats, as the Z reduction totalled them (a
+  // day not yet reduced has none to book).
+  REG_REDUCAO_ZPS reducao{};
+  std::vector<REG_REDUCAO_Z_ALIQUOTAPS> aliquotas;
+  std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
+  const com::HRESULT z = m_cupons.LeReducaoZ(ecf, data, &reducao, &aliquotas, &naoFiscais);
+  if (com::FAILED(z) && z != dados::QMX_E_REGISTRO_INEXISTENTE) return Falhou(z, __LINE__);
+  for (const auto& t : naoFiscais) {
+    if (t.Codigo == kSangria) gaveta.Acrescenta(CGavetaECF::Tipo::Sangrias, t.Valor.int64);
+    if (t.Codigo == kSuprimento) gaveta.Acrescenta(CGavetaECF::Tipo::Suprimentos, t.Valor.int64);
+  }
+  std::string falta;
+  const auto lancamentosGaveta = gaveta.Lancamentos(&falta);
+  if (!falta.empty()) {
+    Log(falta);
+    Log("Erro ao Setar Contas a Pagar e a Receber");
+    return kIntegracaoInterrompida;
+  }
+  for (const auto& l : lancamentosGaveta) {
     std::uint16_t codigo = 0;
     if (com::FAILED(m_contabilizaBCR.Contabiliza(l, &codigo)) || codigo != 0) {
       Log("Erro ao Setar as Contas a Receber e a Pagar no Servidor de Integrações");

@@ -1,5 +1,12 @@
-// The fiscal pass: a day's items of an ECF grouped by product (or service)
-// and rate into lines of the fiscal book.
+// The fiscal pass: a day's items of an ECF grouped by product (or service),
+// tax letter and rate into lines of the fiscal book, from what each item
+// recorded when it was sold (its tax letter, rate and tax situation), never
+// from the product's register as it stands today. The ECF's cupons make
+// the lines of model 2D, whose sums per rate are the Z reduction's
+// totalizers; the consumer notas written while the ECF was out of order
+// make lines of their own, model 02. ICMS is worked out per rate, as the
+// reduction totals it: the rate on the day's base of that rate, shared
+// among the rate's lines so that they add up to it to the cent.
 #include <cstring>
 #include <map>
 #include <tuple>
@@ -32,13 +39,27 @@ std::uint16_t AliquotaEmVigor(const std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>&
   return aliquota;
 }
 
-// ICMS of a base at a rate in hundredths of a percent, rounded half up to
-// the cent (values hold four decimals).
+// ICMS of a base at a rate in hundredths of a percent (values hold four
+// decimals): the rate's share to the fourth decimal, halves to even, then
+// the cent as the SPED extract writes it (the decimals past it dropped).
 std::int64_t ICMS(std::int64_t base, std::uint16_t aliquota) {
-  const qmx::Inteiro128 centesimos = static_cast<qmx::Inteiro128>(base) * aliquota;  // value x 10^4 x percent x 100
-  const qmx::Inteiro128 divisor = 100 * 100 * 100;                             // to cents of value
-  const qmx::Inteiro128 arredondado = (centesimos + (centesimos >= 0 ? divisor / 2 : -divisor / 2)) / divisor;
-  return static_cast<std::int64_t>(arredondado * 100);
+  const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(base) * aliquota;
+  qmx::Inteiro128 quatro = produto / 10000;
+  const qmx::Inteiro128 resto = produto % 10000;
+  const qmx::Inteiro128 dobro = (resto < 0 ? -resto : resto) * 2;
+  if (dobro > 10000 || (dobro == 10000 && quatro % 2 != 0)) quatro += produto < 0 ? -1 : 1;
+  return static_cast<std::int64_t>(quatro - quatro % 100);
+}
+
+// The tax situation of an item sold before the items kept theirs: the
+// letter's own (origin 0).
+std::string SituacaoDaLetra(char letra) {
+  switch (letra) {
+    case 'F': return "060";
+    case 'I': return "040";
+    case 'N': return "041";
+    default: return "000";
+  }
 }
 
 }  // namespace
@@ -51,9 +72,12 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
     return kIntegracaoInterrompida;
   }
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) {
-    ReportaFalha(lida, __LINE__);
-    return lida;
+  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) return Falhou(lida, __LINE__);
+  com::HRESULT falha = com::S_OK;
+  switch (MesDaFilial(emissora.Filial, data, &falha)) {
+    case Mes::Falha: return Falhou(falha, __LINE__);
+    case Mes::Bloqueado: return kIntegracaoInterrompida;
+    case Mes::Aberto: break;
   }
   dados::CTransacaoDados transacao;
   std::int32_t numero = 0;
@@ -80,14 +104,14 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
     return lido;
   }
 
-  // Each product or service is read once: its record, unit and rates.
+  // Each product or service is read once: its record, unit and PIS and
+  // COFINS rates. (Its tax letter and situation are the item's.)
   struct Cadastro {
-    std::uint16_t natureza = 0;
-    std::string situacao;
+    bool producao = false;
+    std::string situacao;  // the register's, for items sold before the items kept theirs
     std::string unidade;
     std::uint16_t pis = 0;
     std::uint16_t cofins = 0;
-    char tributacao = 'T';
   };
   std::map<std::pair<bool, std::uint32_t>, Cadastro> cadastros;
   auto leCadastro = [&](const REG_EC_CX_CIPS& item) -> const Cadastro* {
@@ -111,9 +135,7 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
         Log("Erro ao ler PIS/COFINS de serviço.");
         return nullptr;
       }
-      c.natureza = mestre.NaturezaServico;
       c.unidade = Texto(unidade.Sigla);
-      c.tributacao = 'S';
     } else {
       const std::string codigo = std::to_string(item.Codigo);
       // The product, then its taxes in the branch.
@@ -131,7 +153,7 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
         Log(Formata("Erro ao buscar informações fiscais por filial do produto %s.", codigo.c_str()));
         return nullptr;
       }
-      if (!SituacaoECFValida(fiscal.Tributacao)) {
+      if (!SituacaoECFValida(static_cast<char>(item.TipoTributacao))) {
         Log(Formata("Situação Tributária ECF inválida;\n\nProduto: %s - %s\n\nFavor acessar o cadastro de produtos "
                     "e informar \nesse campo antes de efetuar as integrações.",
                     codigo.c_str(), Texto(produto.Descricao).c_str()));
@@ -147,10 +169,7 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
         Log("Não foi possível ler o arquivo de PIS/COFINS.");
         return nullptr;
       }
-      c.tributacao = fiscal.Tributacao;
-      c.natureza = fiscal.Tributacao == 'F' ? mestre.NaturezaVendaST
-                   : produto.Producao       ? mestre.NaturezaProducao
-                                            : mestre.NaturezaVenda;
+      c.producao = produto.Producao != 0;
       c.situacao = Texto(fiscal.SituacaoTributaria);
       c.unidade = Texto(unidade.Sigla);
       c.pis = AliquotaEmVigor(aliquotas, 1, data);
@@ -159,8 +178,9 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
     return &cadastros.emplace(chave, c).first->second;
   };
 
-  // The book's lines: by service flag, code and rate.
-  std::map<std::tuple<bool, std::uint32_t, std::uint16_t>, REG_LIVRO_FISCALPS> linhas;
+  // The book's lines: by model (the ECF's cupons first), service flag,
+  // code, tax letter and rate.
+  std::map<std::tuple<bool, bool, std::uint32_t, char, std::uint16_t>, REG_LIVRO_FISCALPS> linhas;
   // The operator may stop the pass between two cupons: what was done
   // stays done, the rest stays pending.
   ui::CProgresso progresso("Integração com Torvo Escrita Fiscal", ui::CProgresso::Unidade::Cupons,
@@ -176,30 +196,49 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
       }
       const Cadastro* cadastro = leCadastro(item);
       if (!cadastro) return kIntegracaoInterrompida;
-      auto& linha = linhas[{item.Servico != 0, item.Codigo, item.AliquotaCentesimos}];
+      const bool nota = cupom.Cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR;
+      const char letra = item.Servico ? 'S' : static_cast<char>(item.TipoTributacao);
+      auto& linha = linhas[{nota, item.Servico != 0, item.Codigo, letra, item.AliquotaCentesimos}];
       if (linha.Natureza == 0 && linha.Produto == 0 && linha.Servico == 0) {
         linha.Filial = emissora.Filial;
         linha.Data = data;
         linha.Emissora = ecf;
-        linha.Natureza = cadastro->natureza;
+        linha.Natureza = item.Servico        ? mestre.NaturezaServico
+                         : letra == 'F'      ? mestre.NaturezaVendaST
+                         : cadastro->producao ? mestre.NaturezaProducao
+                                              : mestre.NaturezaVenda;
         (item.Servico ? linha.Servico : linha.Produto) = item.Codigo;
         linha.Aliquota = item.AliquotaCentesimos;
-        Copia(linha.SituacaoTributaria, cadastro->situacao);
+        if (!item.Servico)
+          Copia(linha.SituacaoTributaria, item.CST[0] ? Texto(item.CST) : SituacaoDaLetra(letra));
         Copia(linha.Unidade, cadastro->unidade);
         linha.AliquotaPIS = cadastro->pis;
         linha.AliquotaCOFINS = cadastro->cofins;
         Copia(linha.Historico, "Integração - Torvo ECF");
         linha.Chave = numero;
+        Copia(linha.Modelo, nota ? "02" : "2D");
+        linha.Tributacao = letra;
       }
       linha.Quantidade.int64 += item.Quantidade.int64;
       linha.Valor.int64 += item.ValorTotal.int64;
-      if (cadastro->tributacao == 'T') linha.BaseICMS.int64 += item.ValorTotal.int64;
+      if (letra == 'T') linha.BaseICMS.int64 += item.ValorTotal.int64;
     }
+  }
+
+  // ICMS per model and rate: each line takes what the rate on the base so
+  // far comes to, less what the lines before it took.
+  std::map<std::pair<bool, std::uint16_t>, std::pair<std::int64_t, std::int64_t>> acumulado;  // base, ICMS
+  for (auto& [chave, linha] : linhas) {
+    if (linha.Tributacao != 'T') continue;
+    auto& [base, icms] = acumulado[{std::get<0>(chave), linha.Aliquota}];
+    base += linha.BaseICMS.int64;
+    const std::int64_t ate = ICMS(base, linha.Aliquota);
+    linha.ICMS = CY{ate - icms};
+    icms = ate;
   }
 
   std::map<std::uint16_t, REG_NATUREZAPS> naturezas;
   for (auto& [chave, linha] : linhas) {
-    linha.ICMS = CY{ICMS(linha.BaseICMS.int64, linha.Aliquota)};
     if (linha.Natureza != 0) {
       auto natureza = naturezas.find(linha.Natureza);
       if (natureza == naturezas.end()) {

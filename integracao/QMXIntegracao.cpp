@@ -29,7 +29,7 @@ CQMXIntegracao::CQMXIntegracao(const std::string& chaveEmpresa, std::uint16_t us
   // operation that needs it, with the server's own code.
   for (dados::CConexaoDados* conexao :
        std::initializer_list<dados::CConexaoDados*>{&m_produtos, &m_mestre, &m_cupons, &m_emissoras, &m_filiais,
-                                                    &m_integracao, &m_naturezas, &m_movimentos, &m_locais, &m_plano,
+                                                    &m_integracao, &m_naturezas, &m_movimentos, &m_locais, &m_plano, &m_clientes,
                                                     &m_condicoes, &m_formas, &m_receber, &m_contabilizaBCR})
     conexao->Inicializa(chaveEmpresa, usuario, contexto);
 }
@@ -48,6 +48,27 @@ void CQMXIntegracao::ReportaFalha(com::HRESULT resultado, int linha) const {
     std::snprintf(codigo, sizeof codigo, "0x%08X", static_cast<std::uint32_t>(resultado));
     Log(Formata("Falha: %s (%s, linha %d)", texto.c_str(), codigo, linha));
   }
+}
+
+CQMXIntegracao::Mes CQMXIntegracao::MesDaFilial(std::uint16_t filial, NumeroDia data, com::HRESULT* falha) {
+  auto lido = m_mesesBloqueados.find(filial);
+  if (lido == m_mesesBloqueados.end()) {
+    REG_FILIALPS registro{};
+    const com::HRESULT resultado = m_filiais.Le(filial, &registro);
+    lido = m_mesesBloqueados.emplace(filial, std::make_pair(resultado, registro.MesBloqueadoContabil)).first;
+  }
+  if (com::FAILED(lido->second.first)) {
+    if (falha) *falha = lido->second.first;
+    return Mes::Falha;
+  }
+  const DiaMesAno dia = DecodificaDia(data);
+  const std::uint16_t mes = CodificaMes(dia.mes, dia.ano);
+  if (lido->second.second == 0 || mes != lido->second.second) return Mes::Aberto;
+  if (!m_bloqueiosAnotados[{filial, mes}]) {
+    m_bloqueiosAnotados[{filial, mes}] = true;
+    Log(Formata("Bloqueio de integração/lançamento contábil %02u/%02u", dia.mes, dia.ano % 100));
+  }
+  return Mes::Bloqueado;
 }
 
 NumeroDia CQMXIntegracao::DataDosParametros(const REG_QMX_PARAMETROS_INTEGRACAO& parametros) {

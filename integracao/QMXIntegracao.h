@@ -43,7 +43,9 @@ inline constexpr com::HRESULT kIntegracaoInterrompida = com::E_FAIL;  // configu
 //
 // Each cupom's stock integration, and each whole accounting, fiscal and
 // financial pass, is one transaction: a pass that dies halfway leaves
-// nothing half-written, and running it again finishes the work.
+// nothing half-written, and running it again finishes the work. Each takes
+// its lock (the cupom's, or the ECF's) before it reads what it posts, and
+// none writes into the branch's blocked accounting month.
 class CQMXIntegracao {
  public:
   // Mode 0 for the accounting, fiscal and financial passes, 1 for stock.
@@ -77,8 +79,9 @@ class CQMXIntegracao {
   std::int32_t IntegraCupomEstoque(void* cupom, std::int32_t item, std::int32_t valor1, std::int32_t valor2);
 
  private:
-  // What the stock integration of one cupom came to.
-  enum class ResultadoCupom { Integrado, Pendente, FalhaMarcas };
+  // What the stock integration of one cupom came to: a server's failure
+  // (Falha, its code in m_falha) stops the pass.
+  enum class ResultadoCupom { Integrado, Pendente, FalhaMarcas, Falha };
 
   struct ProdutoEstoque {
     com::HRESULT lido = com::S_OK;
@@ -88,16 +91,27 @@ class CQMXIntegracao {
   };
 
   // A place's running cost of a product, as the cupom being integrated
-  // holds it.
+  // holds it: its quantity is the place's balance at the cupom, read under
+  // the place's lock and followed as the cupom's items take from it.
   struct CustoLocal {
     std::int64_t quantidade = 0;
     std::int64_t valor = 0;
-    // The place's balance of the product on the cupom's day, read with the
-    // lock and followed as the cupom's items take from it (empty: unread).
-    std::optional<std::int64_t> saldo;
   };
 
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
+
+  // Whether a branch's month of a date is open for posting. A blocked
+  // month logs "Bloqueio de integração/lançamento contábil mm/aa" (once per
+  // month and pass); a branch that cannot be read is a failure of the
+  // server, whose code comes back in *falha: no pass counts it as open.
+  enum class Mes { Aberto, Bloqueado, Falha };
+  Mes MesDaFilial(std::uint16_t filial, NumeroDia data, com::HRESULT* falha);
+  // A pass's answer to a server's failure: reported with its cause (the
+  // box and the log's "Falha:" line), the code given back.
+  com::HRESULT Falhou(com::HRESULT resultado, int linha) const {
+    ReportaFalha(resultado, linha);
+    return resultado;
+  }
   // The date to integrate: the parameters' 16-bit day number, read in the
   // window of today.
   static NumeroDia DataDosParametros(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
@@ -124,13 +138,25 @@ class CQMXIntegracao {
   // Stock.
   // The accounts, grids and blocked months the accounting of the movements
   // reads are read once for all the cupons a pass gives it.
-  ResultadoCupom IntegraCupom(dados::CupomCompleto& cupom, class CESContabilizacao& contabilizacao);
+  // The cupom (as first read: its key, ECF, date and COO) is locked and
+  // read again, so that what another terminal wrote meanwhile (a
+  // cancellation, marks) is seen.
+  ResultadoCupom IntegraCupom(const REG_EC_CXPS& cupom, class CESContabilizacao& contabilizacao);
+  // An item's exit: true when written and accounted; false pending (or a
+  // failure, in m_falha).
   bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
                    class CESContabilizacao& contabilizacao, std::map<dados::LocalProduto, CustoLocal>& custos);
+  // Returns an exit of an item cancelled after its stock was integrated,
+  // dated `data`; false when it could not be (or a failure, in m_falha).
+  bool EstornaSaida(const REG_ES_MOVIMENTOPS& saida, NumeroDia data, class CESContabilizacao& contabilizacao,
+                    std::map<dados::LocalProduto, CustoLocal>& custos);
+  // The product's record and storage place; a failure of the server (not
+  // a product the register lacks) is in `lido` and m_falha.
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
-  // Locks the places' running costs of the products a cupom takes from,
-  // starting those a place has none of yet, and reads their balances on
-  // the cupom's day; false on a failure.
+  // Locks the places' running costs of the products a cupom moves,
+  // starting those a place has none of yet, and brings each to the place's
+  // balance at the cupom (entries the movements never saw, at the running
+  // average cost); false on a failure (in m_falha).
   bool TravaCustosLocais(std::uint16_t filial, NumeroDia data, std::map<dados::LocalProduto, CustoLocal>& custos);
 
   // Integration keys: who generated what, so a later pass can remove it.
@@ -159,6 +185,7 @@ class CQMXIntegracao {
   dados::CConexaoMovimento m_movimentos;
   dados::CConexaoLocais m_locais;
   dados::CConexaoPlano m_plano;
+  dados::CConexaoCliente m_clientes;
   dados::CConexaoCondicaoPagamento m_condicoes;
   dados::CConexaoFormaPagamento m_formas;
   dados::CConexaoContasReceber m_receber;
@@ -167,7 +194,14 @@ class CQMXIntegracao {
   // What the stock pass read once and keeps: products with their places,
   // ECF records. (Balances are read afresh, under their lock.)
   std::map<std::uint32_t, ProdutoEstoque> m_produtosEstoque;
+  ProdutoEstoque m_produtoComFalha;  // the last read a server failed, not kept
   std::map<std::uint16_t, std::pair<com::HRESULT, REG_EMISSORPS>> m_emissorasLidas;
+  // Branches' blocked months, read once per pass; months already refused
+  // in the log.
+  std::map<std::uint16_t, std::pair<com::HRESULT, std::uint16_t>> m_mesesBloqueados;
+  std::map<std::pair<std::uint16_t, std::uint16_t>, bool> m_bloqueiosAnotados;
+  // The failure of a server that stopped the cupom being integrated.
+  com::HRESULT m_falha = com::S_OK;
 };
 
 }  // namespace qmx

@@ -15,28 +15,32 @@ bool EmFormaAPrazo(const FormasPagamento& formas, std::uint16_t forma) {
 
 }  // namespace
 
-std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos) {
+std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,
+                                                      const FormasDinheiro& dinheiro) {
   std::int64_t deducoes = 0;
   std::vector<REG_EC_CX_PAGAMENTOPS> liquidos;
   for (const auto& p : pagamentos) {
     if (p.Forma >= kPrimeiraFormaDaImpressora) deducoes += p.Valor.int64;
     else if (p.Forma != 0 && p.Valor.int64 != 0) liquidos.push_back(p);
   }
-  for (auto& p : liquidos) {
-    const std::int64_t tirado = std::min(deducoes, p.Valor.int64);
-    p.Valor.int64 -= tirado;
-    deducoes -= tirado;
-  }
+  // The money from the last payment back, then the others likewise.
+  for (const bool emDinheiro : {true, false})
+    for (auto p = liquidos.rbegin(); p != liquidos.rend() && deducoes > 0; ++p) {
+      if (dinheiro.count(p->Forma) != 0 != emDinheiro) continue;
+      const std::int64_t tirado = std::min(deducoes, p->Valor.int64);
+      p->Valor.int64 -= tirado;
+      deducoes -= tirado;
+    }
   std::erase_if(liquidos, [](const REG_EC_CX_PAGAMENTOPS& p) { return p.Valor.int64 == 0; });
   return liquidos;
 }
 
 bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagamento& formas, const CondicoesAVista& aVista,
-                         std::vector<Recebimento>& recebimentos) {
+                         const FormasDinheiro& dinheiro, std::vector<Recebimento>& recebimentos) {
   recebimentos.clear();
   if (cupom.Cupom.Cancelado) return true;
   // The net payments point into the cupom's own list, for the holder data.
-  const auto liquidos = PagamentosLiquidos(cupom.Pagamentos);
+  const auto liquidos = PagamentosLiquidos(cupom.Pagamentos, dinheiro);
   auto origem = [&](const REG_EC_CX_PAGAMENTOPS& p) -> const REG_EC_CX_PAGAMENTOPS* {
     for (const auto& original : cupom.Pagamentos)
       if (original.Sequencia == p.Sequencia) return &original;

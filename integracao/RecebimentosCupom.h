@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "plataforma/calendario/NumeroDia.h"
@@ -18,8 +19,11 @@ namespace qmx {
 // - in cash to an identified customer, or on credit by the payment
 //   condition alone: a title per payment;
 // - in cash to anyone else: the day's total of each means.
-// The printer's own means (codes 250 and up: change, vouchers, rounding)
-// take back part of what was handed over, from the first payment on.
+// The printer's own means (codes 250 and up: change, vouchers issued
+// instead of change, the coins of change the store kept) take back part of
+// what was handed over: from the money, the last money payment first, as
+// change is given out of the drawer; a cupom without money takes them from
+// its last payment back.
 struct Recebimento {
   enum class Tipo { Parcela, Entrada, AVistaCliente, AVistaTotal };
   Tipo tipo = Tipo::AVistaTotal;
@@ -32,6 +36,9 @@ struct Recebimento {
 };
 
 using FormasPagamento = std::map<std::uint16_t, REG_FORMA_PAGAMENTOPS>;
+// The means that are money: those whose receipts go into the ECF's cash
+// account (the drawer).
+using FormasDinheiro = std::set<std::uint16_t>;
 
 // Whether a cupom is a sale on credit: it has installments, or its payment
 // condition is not a cash one (by condition code; an unknown condition is
@@ -42,8 +49,9 @@ using CondicoesAVista = std::map<std::uint16_t, bool>;
 bool VendaAPrazo(const dados::CupomCompleto& cupom, const CondicoesAVista& aVista);
 
 // The payments of a cupom without the printer's deductions and without
-// the empty ones (amount or means 0).
-std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos);
+// the empty ones (amount or means 0), in their order.
+std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_CX_PAGAMENTOPS>& pagamentos,
+                                                      const FormasDinheiro& dinheiro);
 
 // The cupom's receipts, in title order; nothing for a cancelled cupom. The
 // installments are paid by the payments in credit means first (in their
@@ -51,6 +59,6 @@ std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_C
 // the down payment first. Answers false when the installments add up to
 // more than the cupom received: such a cupom cannot be posted.
 bool RecebimentosDoCupom(const dados::CupomCompleto& cupom, const FormasPagamento& formas, const CondicoesAVista& aVista,
-                         std::vector<Recebimento>& recebimentos);
+                         const FormasDinheiro& dinheiro, std::vector<Recebimento>& recebimentos);
 
 }  // namespace qmx

@@ -10,10 +10,10 @@ com::HRESULT CConexaoContasReceber::GravaTitulo(const REG_TITULO_RECEBERPS& t) {
   return Executa([&](CSessaoDados& s) {
     s.Enfileira(
         "INSERT INTO titulo_receber (id, filial, data, cliente, forma, numero, vencimento, valor, historico, chave, "
-        "emissora, cupom, conta, tipo_documento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        "emissora, cupom, conta, tipo_documento, data_liquidacao) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {s.ProximoNumero("titulo_receber"), t.Filial, t.Data, t.Cliente, t.Forma, t.Numero, t.Vencimento,
          t.Valor.int64, TextoParaBase(t.Historico), t.Chave, t.Emissora, t.Cupom, TextoParaBase(t.Conta),
-         t.TipoDocumento});
+         t.TipoDocumento, t.DataLiquidacao});
     return com::S_OK;
   });
 }

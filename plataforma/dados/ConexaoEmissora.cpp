@@ -16,7 +16,8 @@ namespace {
   "(SELECT COUNT(*) FROM emissora_aliquota a WHERE a.tabela = e.tabela_aliquotas), e.cfop_estoque, "    \
   "e.tipo_documento_estoque, e.grade_produtos, e.grade_mercadorias, e.grade_substituicao, e.grade_servicos, "       \
   "e.conta_produtos, e.conta_mercadorias, e.conta_substituicao, e.conta_servicos, "                          \
-  "e.conta_transitoria_vendas, e.conta_caixa FROM emissora e "
+  "e.conta_transitoria_vendas, e.conta_caixa, e.conta_contravales, e.conta_arredondamentos, "                \
+  "e.conta_tesouraria FROM emissora e "
 
 constexpr const char* kLe = QMX_COLUNAS_EMISSORA "WHERE e.numero = ?";
 constexpr const char* kLista = QMX_COLUNAS_EMISSORA "ORDER BY e.numero";
@@ -51,6 +52,9 @@ REG_EMISSORPS Registro(const LinhaDados& l) {
   CopiaTexto(r.ContaServicos, l.Texto(21));
   CopiaTexto(r.ContaTransitoriaVendas, l.Texto(22));
   CopiaTexto(r.ContaCaixa, l.Texto(23));
+  CopiaTexto(r.ContaContravales, l.Texto(24));
+  CopiaTexto(r.ContaArredondamentos, l.Texto(25));
+  CopiaTexto(r.ContaTesouraria, l.Texto(26));
   return r;
 }
 

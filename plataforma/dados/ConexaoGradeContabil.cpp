@@ -41,11 +41,19 @@ com::HRESULT CConexaoGradeContabil::GravaLancamento(const REG_CONTABILIDADEPS& l
   });
 }
 
+com::HRESULT CConexaoGradeContabil::LeLancamentosDoMovimento(std::uint32_t movimento,
+                                                            std::vector<REG_CONTABILIDADEPS>* lancamentos) {
+  return LeVarios("SELECT " QMX_COLUNAS_LANCAMENTO " FROM lancamento_contabil WHERE movimento = ? ORDER BY id",
+                  {movimento}, lancamentos, [](const LinhaDados& l) { return leitura::Lancamento(l); });
+}
+
 com::HRESULT CConexaoGradeContabil::GravaItemLivro(const REG_LIVRO_FISCALPS& i, std::uint16_t* status) {
   if (!status) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     // The checks of the fiscal integration server, each with its status.
-    if (i.Natureza == 0) {
+    if (m_partidas.MesBloqueado(s, i.Filial, i.Data)) {
+      *status = 2344;
+    } else if (i.Natureza == 0) {
       *status = 2013;
     } else if (s.Consulta("SELECT 1 FROM natureza WHERE codigo = ?", {i.Natureza}).empty()) {
       *status = 1000;
@@ -56,11 +64,12 @@ com::HRESULT CConexaoGradeContabil::GravaItemLivro(const REG_LIVRO_FISCALPS& i, 
       s.Enfileira(
           "INSERT INTO livro_fiscal (id, filial, data, emissora, natureza, cfop, produto, servico, aliquota, valor, "
           "base_icms, icms, historico, chave, quantidade, unidade, situacao_tributaria, aliquota_pis, "
-          "aliquota_cofins) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+          "aliquota_cofins, modelo, tributacao) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
           {s.ProximoNumero("livro_fiscal"), i.Filial, i.Data, i.Emissora, i.Natureza, TextoParaBase(i.Cfop),
            i.Produto, i.Servico, i.Aliquota, i.Valor.int64, i.BaseICMS.int64, i.ICMS.int64,
            TextoParaBase(i.Historico), i.Chave, i.Quantidade.int64, TextoParaBase(i.Unidade),
-           TextoParaBase(i.SituacaoTributaria), i.AliquotaPIS, i.AliquotaCOFINS});
+           TextoParaBase(i.SituacaoTributaria), i.AliquotaPIS, i.AliquotaCOFINS,
+           TextoParaBase(i.Modelo[0] ? i.Modelo : "2D"), std::string(1, i.Tributacao ? i.Tributacao : 'T')});
     }
     return com::S_OK;
   });

@@ -21,10 +21,15 @@ class IZTDF_Integracao {
   // A new integration number (the COD of an integration key).
   virtual com::HRESULT NovoNumeroIntegracao(std::int32_t* numero) = 0;
   // Records an accounting entry. A refused entry is not written and its
-  // result code (1 to 22) says why; 0 is recorded.
+  // result code (1 to 22; 21 a date in the branch's blocked month) says
+  // why; 0 is recorded.
   virtual com::HRESULT GravaLancamento(const REG_CONTABILIDADEPS& lancamento, std::uint16_t* codigo) = 0;
+  // The entries that account a stock movement, as written.
+  virtual com::HRESULT LeLancamentosDoMovimento(std::uint32_t movimento,
+                                                std::vector<REG_CONTABILIDADEPS>* lancamentos) = 0;
   // Records a fiscal-book line. A refused line is not written and its
-  // status code says why; 0 is recorded.
+  // status code says why (2344 a date in the branch's blocked month); 0 is
+  // recorded.
   virtual com::HRESULT GravaItemLivro(const REG_LIVRO_FISCALPS& item, std::uint16_t* status) = 0;
   // Removes what an integration wrote: its accounting entries (FAC 1) or
   // fiscal-book lines (FAC 2) with the integration number.
@@ -43,6 +48,8 @@ class CConexaoGradeContabil : public CConexaoDados, public IZTDF_Integracao {
   com::HRESULT TravaEmissora(std::uint16_t emissora) override;
   com::HRESULT NovoNumeroIntegracao(std::int32_t* numero) override;
   com::HRESULT GravaLancamento(const REG_CONTABILIDADEPS& lancamento, std::uint16_t* codigo) override;
+  com::HRESULT LeLancamentosDoMovimento(std::uint32_t movimento,
+                                        std::vector<REG_CONTABILIDADEPS>* lancamentos) override;
   com::HRESULT GravaItemLivro(const REG_LIVRO_FISCALPS& item, std::uint16_t* status) override;
   com::HRESULT ExcluiIntegracao(std::int32_t fac, std::int32_t numero) override;
 

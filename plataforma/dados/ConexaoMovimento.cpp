@@ -98,10 +98,10 @@ com::HRESULT CConexaoMovimento::LeSaldosLocais(std::uint16_t filial, const std::
       const auto linhas = s.Consulta(
           "WITH k (local_estoque, produto) AS (" + ListaDeChaves(quantas) +
               "), p AS (SELECT k.local_estoque, k.produto, "
-              "(SELECT e.data FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND e.data <= ? "
+              "(SELECT e.data FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND e.data < ? "
               "ORDER BY e.data DESC LIMIT 1) AS data, "
               "(SELECT e.quantidade FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND "
-              "e.data <= ? ORDER BY e.data DESC LIMIT 1) AS quantidade FROM k) "
+              "e.data < ? ORDER BY e.data DESC LIMIT 1) AS quantidade FROM k) "
               "SELECT p.local_estoque, p.produto, COALESCE(p.quantidade, 0) + COALESCE((SELECT SUM(m.quantidade) "
               "FROM movimento_estoque m WHERE m.filial = ? AND m.produto = p.produto AND "
               "m.local_estoque = p.local_estoque AND m.data > COALESCE(p.data, -1) AND m.data <= ?), 0) FROM p",
@@ -152,23 +152,57 @@ com::HRESULT CConexaoMovimento::IniciaCustoLocal(std::uint16_t filial, std::uint
   });
 }
 
+com::HRESULT CConexaoMovimento::AjustaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                                 CY quantidade, CY valor) {
+  return Executa([&](CSessaoDados& s) {
+    s.Enfileira("UPDATE saldo_local SET quantidade = ?, valor = ? WHERE filial = ? AND local_estoque = ? AND produto = ?",
+                {quantidade.int64, valor.int64, filial, local, produto});
+    return com::S_OK;
+  });
+}
+
 com::HRESULT CConexaoMovimento::GravaMovimento(REG_ES_MOVIMENTOPS* m) {
   if (!m) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     const std::int64_t id = s.ProximoNumero("movimento_estoque");
     s.Enfileira(
         "INSERT INTO movimento_estoque (id, filial, local_estoque, produto, data, quantidade, valor, emissora, cupom, "
-        "item, cfop, tipo_documento, documento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        "item, cfop, tipo_documento, documento, estorno_de) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {id, m->Filial, m->LocalEstoque, m->Produto, m->Data, m->Quantidade.int64, m->Valor.int64, m->Emissora,
-         m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento)});
+         m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento), m->EstornoDe});
     const std::int64_t valor = m->Quantidade.int64 < 0 ? -m->Valor.int64 : m->Valor.int64;
     s.Enfileira(
-        "UPDATE saldo_local SET quantidade = quantidade + ?, valor = valor + ? "
+        "UPDATE saldo_local SET quantidade = quantidade + ?, valor = valor + ?, data = ? "
         "WHERE filial = ? AND local_estoque = ? AND produto = ?",
-        {m->Quantidade.int64, valor, m->Filial, m->LocalEstoque, m->Produto});
+        {m->Quantidade.int64, valor, m->Data, m->Filial, m->LocalEstoque, m->Produto});
     m->Id = static_cast<std::uint32_t>(id);
     return com::S_OK;
   });
+}
+
+com::HRESULT CConexaoMovimento::LeSaidasDoCupom(std::uint32_t cupom, std::vector<REG_ES_MOVIMENTOPS>* saidas) {
+  return LeVarios(
+      "SELECT m.id, m.filial, m.local_estoque, m.produto, m.data, m.quantidade, m.valor, m.emissora, m.cupom, m.item, "
+      "m.cfop, m.tipo_documento, m.documento FROM movimento_estoque m WHERE m.cupom = ? AND m.estorno_de = 0 AND "
+      "m.quantidade < 0 AND NOT EXISTS (SELECT 1 FROM movimento_estoque r WHERE r.estorno_de = m.id) "
+      "ORDER BY m.item, m.id",
+      {cupom}, saidas, [](const LinhaDados& l) {
+        auto m = leitura::Zerado<REG_ES_MOVIMENTOPS>();
+        m.Id = static_cast<std::uint32_t>(l.Inteiro(0));
+        m.Filial = static_cast<std::uint16_t>(l.Inteiro(1));
+        m.LocalEstoque = static_cast<std::uint16_t>(l.Inteiro(2));
+        m.Produto = static_cast<std::uint32_t>(l.Inteiro(3));
+        m.Data = static_cast<NumeroDia>(l.Inteiro(4));
+        m.Quantidade = CY{l.Inteiro(5)};
+        m.Valor = CY{l.Inteiro(6)};
+        m.Emissora = static_cast<std::uint16_t>(l.Inteiro(7));
+        m.Cupom = static_cast<std::uint32_t>(l.Inteiro(8));
+        m.Item = static_cast<std::uint16_t>(l.Inteiro(9));
+        CopiaTexto(m.Cfop, l.Texto(10));
+        m.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(11));
+        CopiaTexto(m.Documento, l.Texto(12));
+        return m;
+      });
 }
 
 }  // namespace qmx::dados

@@ -45,10 +45,11 @@ class IZTES_Movimento {
   // the caller's transaction ends.
   virtual com::HRESULT PreparaCupom(const char* documento, NumeroDia data, std::uint16_t emissora,
                                     std::uint32_t coo) = 0;
-  // What each storage place holds of its product at the end of a day: the
-  // branch's latest position of the product on or before the day plus the
-  // place's movements after that position up to the day. One balance per
-  // place and product given, in their order.
+  // What each storage place holds of its product on a day, as the day's
+  // cupons are integrated: the branch's latest position of the product
+  // before the day (a position counts what the day ended with) plus the
+  // place's movements after that position, the day's own written so far
+  // included. One balance per place and product given, in their order.
   virtual com::HRESULT LeSaldosLocais(std::uint16_t filial, const std::vector<LocalProduto>& chaves, NumeroDia data,
                                       std::vector<CY>* saldos) = 0;
   // Takes the running costs (quantity and total cost) of the places'
@@ -64,10 +65,17 @@ class IZTES_Movimento {
   // value; nothing when another writer started it first.
   virtual com::HRESULT IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
                                         CY quantidade, CY valor) = 0;
+  // Sets a place's running cost of a product to a quantity and its value
+  // (the place's balance, when entries the movements never saw changed it).
+  virtual com::HRESULT AjustaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                        CY quantidade, CY valor) = 0;
   // Writes a movement; its Id comes back filled. Its quantity and value
-  // (an exit's value taken away) go into the place's running cost, when it
-  // has one.
+  // (an exit's value taken away, a return's given back) go into the place's
+  // running cost, when it has one, which then stands at the movement's day.
   virtual com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) = 0;
+  // The exits of a cupom's items that no movement has returned yet, by
+  // item and then as written.
+  virtual com::HRESULT LeSaidasDoCupom(std::uint32_t cupom, std::vector<REG_ES_MOVIMENTOPS>* saidas) = 0;
 };
 
 class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
@@ -86,7 +94,10 @@ class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
                                  std::vector<CustoDoLocal>* custos) override;
   com::HRESULT IniciaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY quantidade,
                                 CY valor) override;
+  com::HRESULT AjustaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY quantidade,
+                                CY valor) override;
   com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) override;
+  com::HRESULT LeSaidasDoCupom(std::uint32_t cupom, std::vector<REG_ES_MOVIMENTOPS>* saidas) override;
 };
 
 }  // namespace qmx::dados

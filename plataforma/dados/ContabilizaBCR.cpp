@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plataforma/dados/LeituraRegistros.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -42,25 +43,8 @@ com::HRESULT CContabilizaBCR::ExcluiContabilizacao(std::int32_t numero) {
 }
 
 com::HRESULT CContabilizaBCR::LeLancamentos(std::int32_t numero, std::vector<REG_CONTABILIDADEPS>* lancamentos) {
-  return LeVarios(
-      "SELECT filial, data, conta_debito, conta_credito, valor, historico, gerencial, origem, chave, movimento, "
-      "emissora FROM lancamento_contabil WHERE chave = ? ORDER BY id",
-      {numero}, lancamentos, [](const LinhaDados& l) {
-        REG_CONTABILIDADEPS r;
-        std::memset(&r, 0, sizeof r);
-        r.Filial = static_cast<std::uint16_t>(l.Inteiro(0));
-        r.Data = static_cast<NumeroDia>(l.Inteiro(1));
-        CopiaTexto(r.ContaDebito, l.Texto(2));
-        CopiaTexto(r.ContaCredito, l.Texto(3));
-        r.Valor = CY{l.Inteiro(4)};
-        CopiaTexto(r.Historico, l.Texto(5));
-        CopiaTexto(r.Gerencial, l.Texto(6));
-        CopiaTexto(r.Origem, l.Texto(7));
-        r.Chave = static_cast<std::int32_t>(l.Inteiro(8));
-        r.Movimento = static_cast<std::uint32_t>(l.Inteiro(9));
-        r.Emissora = static_cast<std::uint16_t>(l.Inteiro(10));
-        return r;
-      });
+  return LeVarios("SELECT " QMX_COLUNAS_LANCAMENTO " FROM lancamento_contabil WHERE chave = ? ORDER BY id", {numero},
+                  lancamentos, [](const LinhaDados& l) { return leitura::Lancamento(l); });
 }
 
 }  // namespace qmx::dados

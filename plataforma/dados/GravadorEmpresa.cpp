@@ -75,14 +75,16 @@ void CGravadorEmpresa::GravaEmissora(const REG_EMISSORPS& e) {
             {"numero", "filial", "nome", "numero_serie", "marca", "modelo", "tipo", "codigo_modelo", "habilitada",
              "autonomo", "tabela_aliquotas", "cfop_estoque", "tipo_documento_estoque", "grade_produtos",
              "grade_mercadorias", "grade_substituicao", "grade_servicos", "conta_produtos", "conta_mercadorias",
-             "conta_substituicao", "conta_servicos", "conta_transitoria_vendas", "conta_caixa"},
+             "conta_substituicao", "conta_servicos", "conta_transitoria_vendas", "conta_caixa", "conta_contravales",
+             "conta_arredondamentos", "conta_tesouraria"},
             1,
             {e.Numero, e.Filial, TextoParaBase(e.Nome), TextoParaBase(e.NumeroSerie), TextoParaBase(e.Marca),
              TextoParaBase(e.Modelo), TextoParaBase(e.Tipo), e.CodigoModelo, e.Habilitada, e.Autonomo,
              e.TabelaAliquotas, TextoParaBase(e.CfopEstoque), e.TipoDocumentoEstoque, e.GradeProdutos,
              e.GradeMercadorias, e.GradeSubstituicao, e.GradeServicos, TextoParaBase(e.ContaProdutos),
              TextoParaBase(e.ContaMercadorias), TextoParaBase(e.ContaSubstituicao), TextoParaBase(e.ContaServicos),
-             TextoParaBase(e.ContaTransitoriaVendas), TextoParaBase(e.ContaCaixa)});
+             TextoParaBase(e.ContaTransitoriaVendas), TextoParaBase(e.ContaCaixa), TextoParaBase(e.ContaContravales),
+             TextoParaBase(e.ContaArredondamentos), TextoParaBase(e.ContaTesouraria)});
 }
 
 void CGravadorEmpresa::GravaAliquota(const REG_EMISSOR_ALIQUOTA& a) {

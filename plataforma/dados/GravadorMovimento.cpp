@@ -1,5 +1,6 @@
 #include "plataforma/dados/GravadorMovimento.h"
 
+#include <algorithm>
 #include <string>
 
 #include "plataforma/dados/InsercaoDados.h"
@@ -17,10 +18,26 @@ const std::vector<std::string> kColunasCupom = {"id", "filial", "emissora", "dat
                                                 "subtotal", "desconto", "total", "numero_inicial", "numero_final"};
 const std::vector<std::string> kColunasItem = {"cupom", "item", "servico", "codigo", "descricao", "quantidade",
                                                "valor_unitario", "desconto", "valor_total", "aliquota", "tributacao",
-                                               "cancelado", "excluido", "integrado_estoque"};
+                                               "cancelado", "excluido", "integrado_estoque", "cst"};
 const std::vector<std::string> kColunasPagamento = {"cupom", "sequencia", "forma", "valor", "gnf",
                                                     "titular", "cidade", "telefone", "mensagem"};
 const std::vector<std::string> kColunasParcela = {"cupom", "sequencia", "valor", "tipo_documento", "vencimento"};
+
+// A product item sold without its tax situation takes it from the
+// product's register in the cupom's branch when the register's tax letter
+// is the item's; otherwise from the item's letter, after the register's
+// origin digit (00 taxed, 60 substitution, 40 exempt, 41 not taxed). The
+// item keeps it, whatever the register says later. (The schema's
+// migration fills the items written before with the same rule.)
+constexpr const char* kCSTDaVenda =
+    "UPDATE cupom_item SET cst = COALESCE(("
+    "SELECT CASE WHEN pf.tributacao = cupom_item.tributacao AND pf.situacao_tributaria <> '' "
+    "THEN pf.situacao_tributaria ELSE COALESCE(NULLIF(SUBSTR(pf.situacao_tributaria, 1, 1), ''), '0') || "
+    "CASE cupom_item.tributacao WHEN 'F' THEN '60' WHEN 'I' THEN '40' WHEN 'N' THEN '41' ELSE '00' END END "
+    "FROM cupom c JOIN produto_filial pf ON pf.produto = cupom_item.codigo AND pf.filial = c.filial "
+    "WHERE c.id = cupom_item.cupom), '0' || "
+    "CASE cupom_item.tributacao WHEN 'F' THEN '60' WHEN 'I' THEN '40' WHEN 'N' THEN '41' ELSE '00' END) "
+    "WHERE cupom >= ? AND cupom <= ? AND servico = 0 AND cst = ''";
 
 }  // namespace
 
@@ -78,10 +95,16 @@ std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::ve
 
 void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
   std::vector<ParametroDados> cabecalhos, itens, pagamentos, parcelas;
+  std::uint32_t semCST[2] = {0xFFFFFFFFu, 0};  // the keys of the cupons with items sold without a CST
   for (auto& completo : cupons) {
     auto& c = completo.Cupom;
     if (!c.Id) c.Id = ProximaChave("cupom", m_proximoCupom);
     const std::uint32_t id = c.Id;
+    for (const auto& i : completo.Itens)
+      if (!i.Servico && !i.CST[0]) {
+        semCST[0] = std::min(semCST[0], id);
+        semCST[1] = std::max(semCST[1], id);
+      }
     cabecalhos.insert(cabecalhos.end(),
                       {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
                        c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
@@ -92,7 +115,7 @@ void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
                    {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
                     i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
                     TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado, i.Excluido,
-                    i.IntegradoEstoque});
+                    i.IntegradoEstoque, TextoParaBase(i.CST)});
     for (const auto& p : completo.Pagamentos)
       pagamentos.insert(pagamentos.end(),
                         {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
@@ -104,6 +127,7 @@ void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
   InsereLinhas(m_sessao, "cupom_item", kColunasItem, itens);
   InsereLinhas(m_sessao, "cupom_pagamento", kColunasPagamento, pagamentos);
   InsereLinhas(m_sessao, "cupom_parcela", kColunasParcela, parcelas);
+  if (semCST[1]) m_sessao.Enfileira(kCSTDaVenda, {semCST[0], semCST[1]});
 }
 
 void CGravadorMovimento::GravaReducaoZ(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& aliquotas,

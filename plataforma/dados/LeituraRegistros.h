@@ -229,7 +229,7 @@ REG_EC_CXPS Cupom(const Linha& l) {
 
 #define QMX_COLUNAS_ITEM_CUPOM                                                                                \
   "i.cupom, i.item, i.servico, i.codigo, i.descricao, i.quantidade, i.valor_unitario, i.desconto, "           \
-  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque"
+  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque, i.cst"
 
 template <class Linha>
 void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
@@ -248,6 +248,7 @@ void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
   r.Cancelado = static_cast<std::uint8_t>(l.Inteiro(11));
   r.Excluido = static_cast<std::uint8_t>(l.Inteiro(12));
   r.IntegradoEstoque = static_cast<std::uint8_t>(l.Inteiro(13));
+  CopiaTexto(r.CST, l.Texto(14));
   // The calculation fields: the value with eight decimals and the rate as
   // a percentage with four. An amount beyond what eight decimals hold wraps
   // as the 64-bit arithmetic of the platform does.
@@ -288,7 +289,7 @@ REG_EC_CX_PARCELAPS Parcela(const Linha& l) {
 
 #define QMX_COLUNAS_TITULO                                                                                   \
   "t.filial, t.data, t.emissora, t.cupom, t.cliente, t.forma, t.numero, t.vencimento, t.valor, t.conta, "   \
-  "t.historico, t.chave, t.tipo_documento"
+  "t.historico, t.chave, t.tipo_documento, t.data_liquidacao"
 
 template <class Linha>
 REG_TITULO_RECEBERPS Titulo(const Linha& l) {
@@ -306,6 +307,27 @@ REG_TITULO_RECEBERPS Titulo(const Linha& l) {
   CopiaTexto(r.Historico, l.Texto(10));
   r.Chave = static_cast<std::int32_t>(l.Inteiro(11));
   r.TipoDocumento = static_cast<std::uint16_t>(l.Inteiro(12));
+  r.DataLiquidacao = static_cast<NumeroDia>(l.Inteiro(13));
+  return r;
+}
+
+#define QMX_COLUNAS_LANCAMENTO \
+  "filial, data, conta_debito, conta_credito, valor, historico, gerencial, origem, chave, movimento, emissora"
+
+template <class Linha>
+REG_CONTABILIDADEPS Lancamento(const Linha& l) {
+  auto r = Zerado<REG_CONTABILIDADEPS>();
+  r.Filial = static_cast<std::uint16_t>(l.Inteiro(0));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(1));
+  CopiaTexto(r.ContaDebito, l.Texto(2));
+  CopiaTexto(r.ContaCredito, l.Texto(3));
+  r.Valor = Moeda(l, 4);
+  CopiaTexto(r.Historico, l.Texto(5));
+  CopiaTexto(r.Gerencial, l.Texto(6));
+  CopiaTexto(r.Origem, l.Texto(7));
+  r.Chave = static_cast<std::int32_t>(l.Inteiro(8));
+  r.Movimento = static_cast<std::uint32_t>(l.Inteiro(9));
+  r.Emissora = static_cast<std::uint16_t>(l.Inteiro(10));
   return r;
 }
 

@@ -1,5 +1,6 @@
 #include "plataforma/dados/PartidasContabeis.h"
 
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -16,6 +17,7 @@ std::uint16_t CPartidasContabeis::Verifica(CSessaoDados& s, const REG_CONTABILID
   const bool semGerencial = l.Gerencial[0] == '\0';
   const auto contaDebito = m_plano->find(debito);
   const auto contaCredito = m_plano->find(credito);
+  if (MesBloqueado(s, l.Filial, l.Data)) return 21;
   if (l.Valor.int64 == 0) return 7;
   if (l.Valor.int64 < 0) return 12;
   if (debito == credito) return 2;
@@ -26,6 +28,17 @@ std::uint16_t CPartidasContabeis::Verifica(CSessaoDados& s, const REG_CONTABILID
   if (contaDebito->second.exigeGerencial && semGerencial) return 16;
   if (contaCredito->second.exigeGerencial && semGerencial) return 18;
   return 0;
+}
+
+bool CPartidasContabeis::MesBloqueado(CSessaoDados& s, std::uint16_t filial, NumeroDia data) {
+  auto achado = m_mesesBloqueados.find(filial);
+  if (achado == m_mesesBloqueados.end()) {
+    const auto linhas = s.Consulta("SELECT mes_bloqueado_contabil FROM filial WHERE numero = ?", {filial});
+    achado = m_mesesBloqueados.emplace(filial, linhas.empty() ? 0 : linhas.front().Inteiro(0)).first;
+  }
+  if (achado->second == 0) return false;
+  const DiaMesAno dia = DecodificaDia(data);
+  return CodificaMes(dia.mes, dia.ano) == achado->second;
 }
 
 void CPartidasContabeis::Grava(CSessaoDados& s, const REG_CONTABILIDADEPS& l) {

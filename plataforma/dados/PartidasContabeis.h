@@ -21,6 +21,10 @@ class CPartidasContabeis {
   // or credit not in the chart, 5/6 not analytic, 16/18 managerial account
   // required). The chart is read once per connection.
   std::uint16_t Verifica(CSessaoDados& s, const REG_CONTABILIDADEPS& lancamento);
+  // Whether the date falls in the branch's blocked accounting month (the
+  // branch's record read once per connection; a branch that cannot be read
+  // throws, as any failure of the database).
+  bool MesBloqueado(CSessaoDados& s, std::uint16_t filial, NumeroDia data);
   // Writes an entry that Verifica accepted.
   static void Grava(CSessaoDados& s, const REG_CONTABILIDADEPS& lancamento);
 
@@ -30,6 +34,7 @@ class CPartidasContabeis {
     bool exigeGerencial;
   };
   std::optional<std::map<std::string, Conta>> m_plano;
+  std::map<std::uint16_t, std::int64_t> m_mesesBloqueados;  // branch -> month code (0: none)
 };
 
 }  // namespace qmx::dados

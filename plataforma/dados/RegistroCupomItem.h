@@ -26,4 +26,5 @@ typedef struct tagREG_EC_CX_CIPS
     std::uint16_t AliquotaCentesimos;  // the rate in hundredths of a percent
     std::uint8_t Cancelado;
     std::uint8_t IntegradoEstoque;     // 1: the item's stock movements were written and accounted
+    char CST[4];                       // the tax situation it was sold under (empty for a service)
 } REG_EC_CX_CIPS;

@@ -34,6 +34,13 @@ typedef struct tagREG_EMISSORPS
     // cash sales to the cash account.
     char ContaTransitoriaVendas[21];
     char ContaCaixa[21];
+    // What the drawer holds besides the sales: credit vouchers issued
+    // instead of change (owed to the customer), the coins of change the
+    // store kept (its gain), and the treasury that withdrawals go to and
+    // floats come from.
+    char ContaContravales[21];
+    char ContaArredondamentos[21];
+    char ContaTesouraria[21];
 } REG_EMISSORPS;
 
 // One entry of an ECF rate table.

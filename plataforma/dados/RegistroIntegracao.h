@@ -26,6 +26,7 @@ typedef struct _REG_ES_MOVIMENTOPS
     char Cfop[6];
     std::uint16_t TipoDocumento;
     char Documento[21];                 // the cupom's document key
+    std::uint32_t EstornoDe;            // the exit this movement returns; 0: none
 } REG_ES_MOVIMENTOPS;
 
 // An accounting entry: one debit and one credit of the same value, with the
@@ -67,6 +68,8 @@ typedef struct _REG_LIVRO_FISCALPS
     std::uint16_t AliquotaCOFINS;
     char Historico[61];
     std::int32_t Chave;
+    char Modelo[3];                     // "2D" a cupom fiscal, "02" a consumer nota
+    char Tributacao;                    // the items' tax letter: 'T', 'F', 'I', 'N', 'S' (a service)
 } REG_LIVRO_FISCALPS;
 
 // A receivable of the financial module.
@@ -85,4 +88,5 @@ typedef struct _REG_TITULO_RECEBERPS
     char Historico[301];                // the cupom's text and, for a card or cheque, its holder's
     std::int32_t Chave;
     std::uint16_t TipoDocumento;        // an installment's document type; 0 for the others
+    qmx::NumeroDia DataLiquidacao;      // the day it was settled (received in money at the till); 0: open
 } REG_TITULO_RECEBERPS;

@@ -26,6 +26,9 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   Copia(ecf.ContaServicos, "4.1.04");
   Copia(ecf.ContaTransitoriaVendas, "1.1.05");
   Copia(ecf.ContaCaixa, "1.1.01");
+  Copia(ecf.ContaContravales, "2.1.01");
+  Copia(ecf.ContaArredondamentos, "4.2.01");
+  Copia(ecf.ContaTesouraria, "1.1.06");
   empresa.Gravador().GravaEmissora(ecf);
   empresa.Emissora(2, 1, "SERIE-2");
   REG_EMISSORPS semTipo = empresa.Emissora(3, 1, "SERIE-3");
@@ -37,7 +40,8 @@ EmpresaIntegracao::EmpresaIntegracao(MotorTeste motor) : empresa(motor), movimen
   for (const REG_PLANO_CONTAPS& conta : std::vector<REG_PLANO_CONTAPS>{
            {"1.1.01", "CAIXA", 1, 0},          {"1.1.02", "ESTOQUE", 1, 0},
            {"1.1.03", "CARTOES A RECEBER", 1, 0}, {"1.1.04", "CHEQUES A RECEBER", 1, 0},
-           {"1.1.05", "VENDAS A RECEBER", 1, 0},
+           {"1.1.05", "VENDAS A RECEBER", 1, 0}, {"1.1.06", "TESOURARIA", 1, 0},
+           {"2.1.01", "CONTRAVALES", 1, 0},    {"4.2.01", "ARREDONDAMENTOS", 1, 0},
            {"3.1.01", "CUSTO", 1, 0},          {"3.1.02", "CUSTO GERENCIAL", 1, 1},
            {"4.1.01", "RECEITA PRODUTOS", 1, 0}, {"4.1.02", "RECEITA MERCADORIAS", 1, 0},
            {"4.1.03", "RECEITA ST", 1, 0},     {"4.1.04", "RECEITA SERVICOS", 1, 0},

@@ -13,7 +13,8 @@ namespace qmx::testes {
 // A company ready for the integration passes, on the engine asked for:
 // branch 1 (SP) with ECF 1 fully configured for the back office (stock
 // CFOP 5102 and document type 6, the four grids and classification
-// accounts, sales clearing account 1.1.05 and cash account 1.1.01), ECF 2
+// accounts, sales clearing account 1.1.05, cash account 1.1.01, vouchers
+// 2.1.01, kept change 4.2.01 and treasury 1.1.06), ECF 2
 // without stock CFOP and ECF 3 without stock document type;
 // the chart of accounts, the grids 1 (sales: debit 1.1.01) and 2 (stock:
 // debit 3.1.01, credit 1.1.02), the storage places 1 "DEPOSITO" (business

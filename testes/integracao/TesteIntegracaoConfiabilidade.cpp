@@ -27,10 +27,14 @@ using Passo = std::int32_t (*)(REG_QMX_PARAMETROS_INTEGRACAO);
 REG_QMX_PARAMETROS_INTEGRACAO Dia() { return EmpresaIntegracao::Parametros(EmpresaIntegracao::kDia, 1); }
 
 // A day of cupons whose two product items go into the stock, paid by
-// cheque at the till (a title accounted and settled into cash).
+// cheque at the till (a title accounted, to be deposited), the last one in
+// money with a credit voucher for its change (booked as owed).
 void DiaDeVendas(EmpresaIntegracao& e, int cupons = 30) {
-  for (int i = 0; i < cupons; ++i)
-    e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 2.5).Item(11, 2, 4).Servico(20, 1, 3).Pagamento(3, 13.5);
+  for (int i = 0; i < cupons; ++i) {
+    auto& cupom = e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 2.5).Item(11, 2, 4).Servico(20, 1, 3);
+    if (i + 1 < cupons) cupom.Pagamento(3, 13.5);
+    else cupom.Pagamento(1, 20).Pagamento(252, 6.5);
+  }
   e.movimento.Grava();
 }
 

@@ -267,7 +267,11 @@ TEST_F(IntegracaoEstoque, MesBloqueadoNaoContabilizaOEstoque) {
   e.movimento.Cupom(1, EmpresaIntegracao::kDia).Item(10, 1, 1);
   e.movimento.Grava();
   EXPECT_EQ(Passa(), kIntegracaoComPendencias);
-  EXPECT_EQ(e.LinhasLog()[1], "A data deve estar fora do período de bloqueio de integração (ES 655)");
+  EXPECT_EQ(e.LinhasLog(), (Linhas{"Bloqueio de integração/lançamento contábil 11/26",
+                                   "Verificando cupons fiscais emitidos no dia: 10/11/2026",
+                                   "Não reintegrou Cupom Número: 1",
+                                   "Ainda ficaram pendências na integração com o Torvo Estoque"}));
+  EXPECT_EQ(e.Conta("movimento_estoque"), 0);
   // October is open.
   e.empresa.Gravador().Sessao().Executa("UPDATE filial SET mes_bloqueado_contabil = ? WHERE numero = 1",
                                         {CodificaMes(10, 2026)});
