@@ -127,11 +127,11 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
     if (!TemPendencia(cupom)) continue;
     const ResultadoCupom resultado = IntegraCupom(cupom.Cupom, contabilizacao);
     if (resultado == ResultadoCupom::Integrado) continue;
-    if (resultado == ResultadoCupom::Falha) return Falhou(m_falha, __LINE__);
-    pendente = true;
-    Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
     if (resultado == ResultadoCupom::FalhaMarcas)
       Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u", cupom.Cupom.COO));
+    if (resultado != ResultadoCupom::Pendente) return Falhou(m_falha, __LINE__);
+    pendente = true;
+    Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
   }
   if (pendente) Log("Ainda ficaram pendências na integração com o Torvo Estoque");
   return pendente ? kIntegracaoComPendencias : kIntegracaoCompleta;
@@ -152,7 +152,7 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
     case ResultadoCupom::FalhaMarcas:
       Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u",
                   registro->COO));
-      return kIntegracaoComPendencias;
+      return Falhou(m_falha, __LINE__);
     case ResultadoCupom::Pendente:
       break;
   }
@@ -276,10 +276,10 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& r
     if (com::FAILED(m_falha)) return ResultadoCupom::Falha;
     pendente = true;
   }
-  // Marks that cannot be written take the cupom's movements with them: all
-  // of its items stay pending.
-  if (com::FAILED(m_cupons.GravaMarcasEstoque(cupom.Cupom.Id, cupom.Itens))) {
-    Log("Ficaram pendências integrações dos itens Torvo Estoque");
+  // Marks that cannot be written take the cupom's movements with them: the
+  // cupom stays as it was, and the server's failure stops the pass.
+  if (const com::HRESULT marcas = m_cupons.GravaMarcasEstoque(cupom.Cupom.Id, cupom.Itens); com::FAILED(marcas)) {
+    m_falha = marcas;
     return ResultadoCupom::FalhaMarcas;
   }
   if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);

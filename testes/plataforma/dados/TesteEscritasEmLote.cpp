@@ -162,14 +162,15 @@ TEST_P(EscritasEmLote, CustosESaldosDeMuitosLocaisNumaLeitura) {
   int id = 0;
   for (std::uint32_t produto = 1; produto <= 150; ++produto) {
     // The branch's positions of the product: none, or some before, on and
-    // after the day; the latest on or before it counts.
+    // after the day; the latest before it counts (a position is what a day
+    // ended with, the day's own movements included).
     NumeroDia dataPosicao = -1;
     std::int64_t posicao = 0;
     for (NumeroDia data = kDia - 3; data <= kDia + 2; ++data) {
       if (ate(3)) continue;
       const std::int64_t quantidade = ate(100000) - 20000;
       posicoes.insert(posicoes.end(), {1, produto, data, quantidade});
-      if (data <= kDia) dataPosicao = data, posicao = quantidade;
+      if (data < kDia) dataPosicao = data, posicao = quantidade;
     }
     for (std::uint16_t local : {std::uint16_t{1}, std::uint16_t{2}}) {
       const LocalProduto chave{local, produto};
