@@ -187,6 +187,8 @@ class Gerador {
   // A rate of the ECF's table other than the products' own, given to the
   // taxed items of the cupom being built (0: each product's own).
   std::uint16_t m_outraAliquota = 0;
+  // A weighed product is still to be sold in a few grams.
+  bool m_gramas = false;
 
   // Reused for every cupom, nota and DAV.
   std::vector<REG_EC_CX_CIPS> m_itens;
@@ -208,6 +210,7 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
       m_produtos(ProdutosDemo()),
       m_mes(opcoes.mes),
       m_ultimoDiaDoAno(CodificaDia(31, 12, opcoes.mes.ano)) {
+  m_gramas = m_variedade.quantidadeMinima;
   for (std::size_t i = 0; i < m_produtos.size(); ++i) {
     m_indiceProduto[m_produtos[i].codigo] = i;
     if (m_produtos[i].procura > 0 && !m_produtos[i].inativo) {
@@ -377,6 +380,12 @@ void Gerador::AcrescentaItemProduto(Sorteio& s, const EstadoFilial& f, const Pro
   CopiaTexto(item.Descricao, p.descricao);
   item.Quantidade = CY{SorteiaQuantidade(s, p)};
   item.ValorUnitario = CY{p.preco};
+  // (A few grams once in a month, when the seed chose so and it is worth
+  // a cent.)
+  if (p.pesavel && m_gramas && Trunca(Multiplica(50, p.preco)) > 0) {
+    item.Quantidade = CY{50};
+    m_gramas = false;
+  }
   const std::int64_t bruto = Trunca(Multiplica(item.Quantidade.int64, p.preco));
   std::int64_t desconto = 0;
   if (comDesconto && bruto >= Reais(1) && s.Chance(40)) desconto = Arredonda(bruto * (s.Chance(500) ? 5 : 10) / 100);
@@ -715,7 +724,8 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
         if (s.Chance(100)) quantidade += s.Entre(5, 15);
       }
       MontaItens(s, e, quantidade, true, true);
-      cupom.Cancelado = s.Chance(8);
+      cupom.Cancelado = s.Chance(8) || (m_variedade.ultimoCupomCancelado && &e == &m_emissoras.front() &&
+                                        dia == m_contagem.primeiroDia && k == n - 1 && n > 1);
       Identifica(s, cupom);
     }
     Totaliza(cupom);

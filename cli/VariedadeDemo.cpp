@@ -38,6 +38,9 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
   r.itemDuasAliquotas = e.Sim();
   r.produtoSemUnidade = e.Sim();
   r.entradaComParcelas = e.Sim();
+  r.ultimoCupomCancelado = e.Sim();
+  r.quantidadeMinima = e.Sim();
+  r.tributacaoMudouDepois = e.Sim();
   return r;
 }
 
@@ -75,11 +78,13 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
                      {nova, linha.Inteiro(0)});
   }
 
-  // A customer of a nota of branch 1 leaves the register after it.
+  // A customer of a nota of branch 1 leaves the register after it (one
+  // who never bought at the tills: the receivables of a customer no longer
+  // registered are refused, and the tills' days would stay unintegrated).
   if (v.participanteApagado) {
     const auto notas = sessao.Consulta(
-        "SELECT participante FROM nota_fiscal WHERE filial = 1 AND participante <> ? AND cancelada = 0 "
-        "ORDER BY numero",
+        "SELECT participante FROM nota_fiscal n WHERE filial = 1 AND participante <> ? AND cancelada = 0 "
+        "AND NOT EXISTS (SELECT 1 FROM cupom c WHERE c.cliente = n.participante) ORDER BY numero",
         {kParticipanteInexistente});
     if (!notas.empty())
       sessao.Executa("DELETE FROM cfrt WHERE codigo = ?", {notas.front().Inteiro(0)});
@@ -137,6 +142,18 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
       sessao.Executa("UPDATE cupom_parcela SET valor = valor - ? WHERE cupom = ? AND sequencia = ?",
                      {entrada, cupom, ultima.front().Inteiro(0)});
     }
+  }
+
+  // A taxed product branch 1 sold went into tax substitution afterwards.
+  if (v.tributacaoMudouDepois) {
+    const auto vendido = sessao.Consulta(
+        "SELECT MIN(i.codigo) FROM cupom_item i JOIN cupom c ON c.id = i.cupom WHERE c.filial = 1 AND "
+        "i.servico = 0 AND i.tributacao = 'T'",
+        {});
+    if (!vendido.empty() && !vendido.front().Nulo(0))
+      sessao.Executa("UPDATE produto_filial SET tributacao = 'F', aliquota_icms = 0, situacao_tributaria = "
+                     "SUBSTR(situacao_tributaria, 1, 1) || '60' WHERE produto = ? AND filial = 1",
+                     {vendido.front().Inteiro(0)});
   }
 
   // Management reports logged as the cheque withdrawals' and the DAVs'.

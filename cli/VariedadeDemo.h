@@ -33,6 +33,15 @@ struct EscolhasVariedade {
   bool produtoSemUnidade = false;
   // Some card sales on installments of branch 1 took a cash down payment.
   bool entradaComParcelas = false;
+  // The last cupom of ECF 1's first day was cancelled at the till (the
+  // stock may have gone already: the tests integrate it before).
+  bool ultimoCupomCancelado = false;
+  // A weighed product is sold in a few grams: its cost rounds to less than
+  // a cent.
+  bool quantidadeMinima = false;
+  // A taxed product of branch 1 went into tax substitution after the month:
+  // its past sales keep what they were sold under.
+  bool tributacaoMudouDepois = false;
 };
 
 EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
@@ -46,8 +55,10 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
 // inventory; management reports logged as the cheque and DAV kinds (13,
 // 14); the ISSQN discount flag; a Z reduction whose rate totalizer is
 // split over two positions of the same rate; a product sold without a unit;
-// card sales on installments with a cash down payment. Each choice keeps the data
-// true to itself (a split totalizer keeps its sum).
+// card sales on installments with a cash down payment; the last cupom of a day
+// cancelled; a few grams of a weighed product; a product's register changed
+// after its sales. Each choice keeps the data true to itself (a split
+// totalizer keeps its sum).
 void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes);
 
 // The number of the ECF at a place of the company's list (from 1). ECF 1,

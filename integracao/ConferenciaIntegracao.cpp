@@ -5,7 +5,6 @@
 #include <set>
 
 #include "calculo/Inteiro128.h"
-#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/texto/Windows1252.h"
@@ -90,8 +89,7 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
   };
   try {
     const Linhas emissora = l.Consulta(
-        "SELECT e.filial, e.conta_caixa, e.conta_transitoria_vendas, f.mes_bloqueado_contabil FROM emissora e "
-        "LEFT JOIN filial f ON f.numero = e.filial WHERE e.numero = ?",
+        "SELECT filial, conta_caixa, conta_transitoria_vendas FROM emissora WHERE numero = ?",
         {ecf});
     if (emissora.empty()) {
       r.erro = "o ECF " + std::to_string(ecf) + " não está no Cadastro de ECFs";
@@ -100,7 +98,6 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
     const std::int64_t filial = emissora.front().Inteiro(0);
     const std::string caixa = emissora.front().Texto(1);
     const std::string transitoria = emissora.front().Texto(2);
-    const std::int64_t mesBloqueado = emissora.front().Inteiro(3);
     r.lido = true;
 
     // The day's integrations, by module.
@@ -400,17 +397,6 @@ CConferenciaIntegracao::Resultado CConferenciaIntegracao::Confere(NumeroDia data
         {ecf, data});
     if (estornosDesiguais)
       r.problemas.push_back(std::to_string(estornosDesiguais) + " estorno(s) que não devolvem o que a baixa levou");
-    if (mesBloqueado != 0) {
-      int noMesBloqueado = 0;
-      for (const auto& e : l.Consulta("SELECT r.data FROM movimento_estoque r JOIN movimento_estoque m ON m.id = "
-                                      "r.estorno_de JOIN cupom c ON c.id = m.cupom WHERE c.emissora = ? AND c.data = ?",
-                                      {ecf, data})) {
-        const DiaMesAno dia = DecodificaDia(static_cast<NumeroDia>(e.Inteiro(0)));
-        noMesBloqueado += CodificaMes(dia.mes, dia.ano) == mesBloqueado;
-      }
-      if (noMesBloqueado)
-        r.problemas.push_back(std::to_string(noMesBloqueado) + " estorno(s) de estoque datado(s) no mês bloqueado");
-    }
     // Each place's running cost holds the place's balance as of its last
     // movement: the branch's position before that day plus the place's
     // movements after the position.

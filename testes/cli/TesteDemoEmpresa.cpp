@@ -37,6 +37,13 @@ TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
 
   for (const auto& e : lista) EXPECT_EQ(e.QuantidadeAliquotas > 0, true);
   CPoolSessoes::Instancia().Descarta("sqlite:" + pasta.Caminho("demo/DEMO/empresa.db"));
+
+  // The books of the whole month, every ECF of every branch: each day
+  // reconciled on its own.
+  const Execucao mes = Qmx("--registro '" + pasta.Caminho("demo/registro.ini") +
+                           "' --empresa DEMO integra periodo --data-inicial 01/11/2026 --data-final 30/11/2026");
+  EXPECT_EQ(mes.codigo, 0) << mes.saida;
+  EXPECT_NE(mes.saida.find("239 dia(s) de ECF integrado(s); todos conferem"), std::string::npos) << mes.saida;
 }
 
 #endif

@@ -17,6 +17,8 @@
 #include "apoio/ProgramaQmx.h"
 #include "apoio/RegistroTemporario.h"
 #include "apoio/RelogioSimulado.h"
+#include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/dados/EnderecoBase.h"
 
 using namespace qmx::testes;
 namespace fs = std::filesystem;
@@ -125,6 +127,55 @@ std::string Mostra(const Dias& dias) {
   return s;
 }
 
+// The books of the company's month: what was cancelled at a till of ECF 1
+// (a cupom, an item) had its stock integrated right after the sale, as the
+// point of sale does, and the cancellation came after; then the four passes
+// of every day and ECF, each day reconciled on its own. A month blocked
+// afterwards keeps its books as they were closed.
+void ConfereLivros(const std::string& pasta, const std::string& mes) {
+  auto base = qmx::dados::AbreSessao("sqlite:" + pasta + "/DEMO/empresa.db");
+  const std::string empresa = "--registro '" + pasta + "/registro.ini' --empresa DEMO ";
+  auto estoqueAntesDoCancelamento = [&](const std::string& onde, const std::string& desfaz, const std::string& refaz) {
+    for (const auto& l : base->Consulta("SELECT c.id, c.data, c.coo FROM cupom c WHERE c.emissora = 1 AND c.status <> 4 "
+                                        "AND " + onde + " ORDER BY c.id LIMIT 2",
+                                        {})) {
+      base->Executa(desfaz, {l.Inteiro(0)});
+      const Execucao cupom = Qmx(empresa + "integra-cupom --ecf 1 --cupom " + l.Texto(2) + " --data " +
+                                 qmx::TextoData(static_cast<qmx::NumeroDia>(l.Inteiro(1)), true));
+      EXPECT_EQ(cupom.codigo, 0) << cupom.saida;
+      base->Executa(refaz, {l.Inteiro(0)});
+    }
+  };
+  estoqueAntesDoCancelamento("c.cancelado = 1", "UPDATE cupom SET cancelado = 0 WHERE id = ?",
+                             "UPDATE cupom SET cancelado = 1 WHERE id = ?");
+  estoqueAntesDoCancelamento(
+      "c.cancelado = 0 AND EXISTS (SELECT 1 FROM cupom_item i WHERE i.cupom = c.id AND i.cancelado = 1 AND "
+      "i.servico = 0)",
+      "UPDATE cupom_item SET cancelado = 2 WHERE cupom = ? AND cancelado = 1",
+      "UPDATE cupom_item SET cancelado = 1 WHERE cupom = ? AND cancelado = 2");
+  const std::int64_t estornar = base->Consulta(
+      "SELECT COUNT(*) FROM movimento_estoque m JOIN cupom c ON c.id = m.cupom JOIN cupom_item i ON i.cupom = m.cupom "
+      "AND i.item = m.item WHERE c.cancelado = 1 OR i.cancelado = 1", {}).front().Inteiro(0);
+  const int ultimo = mes.substr(0, 2) == "06" || mes.substr(0, 2) == "11" ? 30 : 31;
+  const std::string periodo =
+      "integra periodo --data-inicial 01/" + mes + " --data-final " + std::to_string(ultimo) + "/" + mes;
+  const Execucao integrado = Qmx(empresa + periodo);
+  EXPECT_EQ(integrado.codigo, 0) << integrado.saida;
+  EXPECT_NE(integrado.saida.find("todos conferem"), std::string::npos) << integrado.saida;
+  // Each exit of what was cancelled came back once.
+  EXPECT_EQ(base->Consulta("SELECT COUNT(*) FROM movimento_estoque WHERE estorno_de <> 0", {}).front().Inteiro(0),
+            estornar);
+  const char* livros = "SELECT (SELECT COUNT(*) FROM lancamento_contabil) + (SELECT COUNT(*) FROM livro_fiscal) + "
+                       "(SELECT COUNT(*) FROM titulo_receber) + (SELECT COUNT(*) FROM movimento_estoque)";
+  const std::int64_t antes = base->Consulta(livros, {}).front().Inteiro(0);
+  base->Executa("UPDATE filial SET mes_bloqueado_contabil = ?",
+                {qmx::CodificaMes(static_cast<unsigned>(std::stoi(mes.substr(0, 2))),
+                                  static_cast<unsigned>(std::stoi(mes.substr(3))))});
+  const Execucao bloqueado = Qmx(empresa + periodo);
+  EXPECT_EQ(bloqueado.codigo, 0) << bloqueado.saida;
+  EXPECT_EQ(base->Consulta(livros, {}).front().Inteiro(0), antes);
+}
+
 TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
   const long primeira = Ambiente("QMX_PRIMEIRA_SEMENTE", 1);
   const long sementes = Ambiente("QMX_SEMENTES", 40);
@@ -195,6 +246,8 @@ TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
     ASSERT_FALSE(coos.empty());
     EXPECT_EQ(static_cast<std::int64_t>(coos.size()), *coos.rbegin() - *coos.begin() + 1);
     EXPECT_EQ(e16, r06);
+
+    ConfereLivros(pasta.Caminho("v"), meses[semente % 3]);
   }
 }
 
