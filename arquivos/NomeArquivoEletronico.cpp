@@ -6,7 +6,6 @@
 #include "fisco/DadosDesenvolvedor.h"
 #include "frame/RelogioBiblioteca.h"
 #include "plataforma/texto/CaminhoArquivo.h"
-#include "plataforma/ui/HostUI.h"
 
 namespace qmx {
 
@@ -20,14 +19,6 @@ std::string NomeArquivoEletronico(const std::string& pasta) {
     if (!std::filesystem::exists(texto::CaminhoNativo(pasta + nome), erro)) return nome;
     ++segundos;
   }
-}
-
-void AvisaNotasDeixadas(const std::vector<std::uint32_t>& numeros, const std::string& titulo) {
-  if (numeros.empty()) return;
-  std::string lista;
-  for (const auto n : numeros) lista += (lista.empty() ? "" : ", ") + std::to_string(n);
-  ui::CaixaMensagem("Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: " + lista,
-                    titulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
 }  // namespace qmx

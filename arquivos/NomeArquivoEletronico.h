@@ -12,8 +12,6 @@ namespace qmx {
 // a name already taken in `pasta` moves on to the next free second.
 std::string NomeArquivoEletronico(const std::string& pasta);
 
-// Tells the operator which notas stayed out of a file because their
-// participant can no longer be read (nothing when none did).
-void AvisaNotasDeixadas(const std::vector<std::uint32_t>& numeros, const std::string& titulo);
+
 
 }  // namespace qmx

@@ -75,8 +75,9 @@ constexpr const char* kContaTesouraria = "1.1.01.002";
 constexpr const char* kContaContravales = "2.1.01.001";
 constexpr const char* kContaArredondamentos = "3.2.01.001";
 
-// Customers and suppliers: a code that no record has, for a nota.
-constexpr std::uint32_t kParticipanteInexistente = 9999;
+// Customers and suppliers: a supplier whose record another program deleted
+// after its nota (the nota keeps it).
+constexpr std::uint32_t kParticipanteExcluido = 9999;
 
 // Price tables: products 1 (retail) and 2 (wholesale), services 1.
 constexpr std::uint16_t kTabelaVarejo = 1;

@@ -11,6 +11,7 @@
 #include "cli/SorteioDemo.h"
 #include "cli/VariedadeDemo.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 #include "plataforma/dados/GravadorMovimento.h"
 #include "plataforma/impressora/ApuracaoReducaoZ.h"
@@ -330,6 +331,11 @@ ContagemMovimentoDemo Gerador::Executa() {
   }
   for (auto& e : m_emissoras)
     if (e.cadastro->numero == 1) m_contagem.ultimoCOOEmissora1 = e.contadores.coo;
+  // The supplier of the month's nota 20 left the register afterwards
+  // (deleted by a program that did not ask whether documents named it).
+  m_gravador.Inicia();
+  m_gravador.Sessao().Executa("DELETE FROM cfrt WHERE codigo = ?", {kParticipanteExcluido});
+  m_gravador.Confirma();
   return m_contagem;
 }
 
@@ -395,6 +401,10 @@ void Gerador::AcrescentaItemProduto(Sorteio& s, const EstadoFilial& f, const Pro
   const auto& t = TributacaoNaFilial(p, f.cadastro->uf);
   item.TipoTributacao = static_cast<std::uint8_t>(t.letra);
   item.AliquotaCentesimos = t.letra != 'T' ? 0 : m_outraAliquota ? m_outraAliquota : t.aliquota;
+  // What the item keeps of its product, as the register has it now.
+  CopiaTexto(item.CST, t.cst);
+  item.Unidade = p.unidade;
+  CopiaTexto(item.NCM, p.ncm);
   item.Aliquota = CY{static_cast<std::int64_t>(item.AliquotaCentesimos) * 100};
 }
 
@@ -413,6 +423,7 @@ void Gerador::AcrescentaItemServico(Sorteio& s, const EstadoEmissora& e) {
   item.ValorTotal = CY{sv.preco};
   item.ValorItem = sv.preco * 10000;
   item.TipoTributacao = 'S';
+  item.Unidade = sv.unidade;
   item.AliquotaCentesimos = e.aliquotaISS;
   item.Aliquota = CY{static_cast<std::int64_t>(e.aliquotaISS) * 100};
 }
@@ -1007,11 +1018,23 @@ void Gerador::NotasDaFilialPrincipal(EstadoFilial& f, int dia) {
       ItemNota(f, 35, unidades(10), kNaturezaVenda);
       GravaNota(f, Situacao::Normal, kFormaBoleto);
       break;
-    case 20:
-      IniciaNota(f, dia, kTipoNotaFiscal, kParticipanteInexistente, kCondicaoAVista);
+    case 20: {
+      ZTCFRT extinta{};
+      extinta.Codigo = kParticipanteExcluido;
+      CopiaTexto(extinta.Nome, "COMERCIAL ALVORADA LTDA (DESATIVADA)");
+      extinta.TipoPessoa = 'J';
+      CopiaTexto(extinta.CnpjCpf, CnpjComDigitos("543210980001").c_str());
+      CopiaTexto(extinta.Pais, "1058");
+      CopiaTexto(extinta.UF, f.cadastro->uf.c_str());
+      extinta.Municipio = f.cadastro->municipioIBGE;
+      CopiaTexto(extinta.Endereco, "Rua da Estação");
+      extinta.Numero = 12;
+      dados::CGravadorCatalogo(m_gravador.Sessao()).GravaCfrt(extinta);
+      IniciaNota(f, dia, kTipoNotaFiscal, kParticipanteExcluido, kCondicaoAVista);
       ItemNota(f, 21, unidades(36), kNaturezaVenda);
       GravaNota(f, Situacao::Normal, kFormaDinheiro);
       break;
+    }
     case 23:
       IniciaNota(f, dia, kTipoCupomFiscal, 1, kCondicaoAVista);
       ItemNota(f, 7, 35000, kNaturezaVenda);

@@ -73,9 +73,16 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
       nova = letra == "F" ? "500" : letra == "T" ? "102" : "300";
     else if (cst.size() == 3)
       nova = std::string(1, v.origem) + cst.substr(1);
-    if (!nova.empty())
-      sessao.Executa("UPDATE produto_filial SET situacao_tributaria = ? WHERE produto = ? AND filial = 1",
-                     {nova, linha.Inteiro(0)});
+    if (nova.empty()) continue;
+    // The branch always sold so: its documents' items say the same.
+    sessao.Executa("UPDATE produto_filial SET situacao_tributaria = ? WHERE produto = ? AND filial = 1",
+                   {nova, linha.Inteiro(0)});
+    sessao.Executa("UPDATE cupom_item SET cst = ? WHERE codigo = ? AND servico = 0 AND cst = ? AND cupom IN "
+                   "(SELECT id FROM cupom WHERE filial = 1)",
+                   {nova, linha.Inteiro(0), cst});
+    sessao.Executa("UPDATE nota_fiscal_item SET cst = ? WHERE codigo = ? AND servico = 0 AND cst = ? AND nota IN "
+                   "(SELECT id FROM nota_fiscal WHERE filial = 1)",
+                   {nova, linha.Inteiro(0), cst});
   }
 
   // A customer of a nota of branch 1 leaves the register after it (one
@@ -85,7 +92,7 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
     const auto notas = sessao.Consulta(
         "SELECT participante FROM nota_fiscal n WHERE filial = 1 AND participante <> ? AND cancelada = 0 "
         "AND NOT EXISTS (SELECT 1 FROM cupom c WHERE c.cliente = n.participante) ORDER BY numero",
-        {kParticipanteInexistente});
+        {kParticipanteExcluido});
     if (!notas.empty())
       sessao.Executa("DELETE FROM cfrt WHERE codigo = ?", {notas.front().Inteiro(0)});
   }
@@ -113,8 +120,12 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
     const auto vendido = sessao.Consulta(
         "SELECT MIN(i.codigo) FROM cupom_item i JOIN cupom c ON c.id = i.cupom WHERE c.filial = 1 AND i.servico = 0",
         {});
-    if (!vendido.empty() && !vendido.front().Nulo(0))
+    if (!vendido.empty() && !vendido.front().Nulo(0)) {
       sessao.Executa("UPDATE produto SET unidade = 0 WHERE codigo = ?", {vendido.front().Inteiro(0)});
+      sessao.Executa("UPDATE cupom_item SET unidade = 0 WHERE codigo = ? AND servico = 0", {vendido.front().Inteiro(0)});
+      sessao.Executa("UPDATE nota_fiscal_item SET unidade = 0 WHERE codigo = ? AND servico = 0",
+                     {vendido.front().Inteiro(0)});
+    }
   }
 
   // Every other card sale on installments of branch 1 took a quarter in

@@ -130,7 +130,8 @@ std::uint32_t CBloco0VendaPeriodo::Registro0150(std::string& texto) {
     else if (p.TipoPessoa == 'F') linha.Vazio().Digitos(p.CnpjCpf, 11);
     else linha.Vazios(2);
     linha.Inscricao(p.InscricaoEstadual);
-    if (nacional) linha.Inteiro(p.Municipio);
+    // A municipality that is not known is left empty (0 is no IBGE code).
+    if (nacional && p.Municipio != 0) linha.Inteiro(p.Municipio);
     else linha.Vazio();
     linha.Texto(p.Suframa).Texto(p.Endereco).Inteiro(p.Numero).Texto(p.Complemento).Texto(p.Bairro).Fim();
     ++linhas;
@@ -158,6 +159,8 @@ std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& text
   for (const auto& [codigo, noMapa] : m_c.itens.produtos) {
     REG_PRODUTOPS p{};
     resultado = catalogo.Le(codigo, m_filtro.filial, &p);
+    // One no longer in the register is written as its latest document sold it.
+    if (resultado == dados::QMX_E_REGISTRO_INEXISTENTE) resultado = catalogo.LeDosDocumentos(codigo, m_filtro.filial, &p);
     if (com::FAILED(resultado)) return falhou(__LINE__);
     std::string unidade;
     if (p.Unidade == 0) {
@@ -182,6 +185,7 @@ std::optional<std::uint32_t> CBloco0VendaPeriodo::Registro0200(std::string& text
   for (const auto& [codigo, noMapa] : m_c.itens.servicos) {
     REG_SERVICOSPS s{};
     resultado = catalogo.LeServico(codigo, &s);
+    if (resultado == dados::QMX_E_REGISTRO_INEXISTENTE) resultado = catalogo.LeServicoDosDocumentos(codigo, &s);
     if (com::FAILED(resultado)) return falhou(__LINE__);
     std::string unidade;
     if (s.Unidade == 0) {

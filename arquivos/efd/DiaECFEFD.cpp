@@ -38,7 +38,7 @@ std::int64_t BaseICMS(const REG_EC_CX_CIPS& item) {
 // it: none for tax substitution, whatever the ECF recorded (the Guia's C490
 // consolidates its C470 lines, so both carry the same rate).
 std::uint16_t AliquotaICMS(const REG_EC_CX_CIPS& item) {
-  return item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos;
+  return item.Servico || item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos;
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>&
       soma.cofins += pc.cofins;
     }
     const std::string& cfop = Cfop(item, lido);
-    const std::string& cst = item.Servico ? m_semCst : lido.cst;
+    const std::string cst = item.Servico ? kSituacaoServicoISS : SituacaoVendida(item.CST, lido);
     auto& analitico = m_c490[ChaveAnalitica(cst, cfop, AliquotaICMS(item))];
     if (analitico.cfop.empty()) {
       analitico.cst = cst;
@@ -161,10 +161,9 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
         .N14(item.Cancelado ? item.Quantidade.int64 : 0, 3)
         .Texto(lido.unidade)
         .N14(item.ValorTotal.int64)
-        .Texto(servico ? m_semCst : lido.cst)
-        .Cfop(Cfop(item, lido));
-    if (servico) c470.Vazio();
-    else c470.Aliquota6(AliquotaICMS(item));
+        .Texto(servico ? kSituacaoServicoISS : SituacaoVendida(item.CST, lido))
+        .Cfop(Cfop(item, lido))
+        .Aliquota6(AliquotaICMS(item));
     c470.N14(pc.pis).N14(pc.cofins).Fim();
     ++m_linhasC470;
   }
@@ -184,6 +183,11 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
       .N14(z.VendaBruta.int64)
       .Fim();
   ++dia.c405;
+  if (z.VendaBruta.int64 == 0) {
+    dia.total = dia.c405;
+    contadores += dia;
+    return;
+  }
   // The day's PIS and COFINS: always in profile A; in profile B whenever
   // the day's items carry any (the Guia Prático's C410 is due "sempre que
   // houver produtos totalizados na Redução Z que acarretem valores de PIS e

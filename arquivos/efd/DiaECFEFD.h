@@ -44,14 +44,13 @@ class CDiaECF {
   void Inicia(NumeroDia data, bool escreve);
   // A cash document of the day, in the walk's order.
   void Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens);
-  // The day's lines, added to `texto`, and their counts.
+  // The day's lines, added to `texto`, and their counts. Every Z reduction
+  // has its C405, so that the CRZ sequence has no gap; one without gross
+  // sale has no other line (the Guia: "não devem ser apresentados
+  // registros filhos e o registro C490").
   void Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& totalizadores,
                const std::vector<REG_TOTALIZADOR_NAO_FISCALPS>& naoFiscais,
                const std::vector<REG_EMISSOR_ALIQUOTA>& tabela, std::string& texto, ContadoresC400& contadores);
-
-  // Whether the ECF's Z reduction of a day gives lines: one that exists
-  // with a gross sale.
-  static bool TemLinhas(const REG_REDUCAO_ZPS& z) { return z.VendaBruta.int64 != 0; }
 
  private:
   // An item summed under its partial totalizer (C425), keyed by its code
@@ -85,7 +84,6 @@ class CDiaECF {
   dados::CConexaoCFRT& m_clientes;
   const CfopsECF& m_cfops;
   std::unordered_map<std::uint32_t, ZTCFRT> m_clientesLidos;
-  const std::string m_semCst;  // services have no tax situation
 
   NumeroDia m_data = 0;
   bool m_escreve = false;

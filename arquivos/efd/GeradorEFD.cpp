@@ -106,7 +106,10 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
     try {
       const auto lida = caixa.LeReducaoZ(emissora.Numero, data, &z, &totalizadores, &naoFiscais);
       if (lida != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(lida, __LINE__);
-      const bool escreve = lida != dados::QMX_E_REGISTRO_INEXISTENTE && CDiaECF::TemLinhas(z);
+      // Every Z reduction of the period is in the file, a day without
+      // gross sale included (the published layout's CRZ sequence has no
+      // gaps, and Sintegra's 60M lists it too).
+      const bool escreve = lida != dados::QMX_E_REGISTRO_INEXISTENTE;
       // Every day's cupons are read, with a Z reduction or not: their
       // items belong to the file's item maps all the same.
       dia.Inicia(data, escreve);
@@ -160,10 +163,14 @@ std::string CGeradorEFD::Cabecalho() const {
   // fail): a branch known by its CPF leaves the CNPJ empty.
   if (TemDigito(filial.Cnpj)) l0000.Numerico(filial.Cnpj, 14).Vazio();
   else l0000.Vazio().Numerico(filial.Cpf, 11);
-  // The municipality is the branch record's leading field as it is.
+  // COD_MUN is the IBGE code of the branch's municipality, as the published
+  // layout (and the Venda do Período file) has it, not the register's own
+  // number of the municipality; one that cannot be read gives "0000000".
+  REG_MUNICIPIO_PS municipio{};
+  generica.LeMunicipio(static_cast<std::uint16_t>(filial.Municipio), &municipio);
   l0000.Texto(CQMXGenerica::FormataCampo(filial.UF, 2, false, false))
       .Inscricao(filial.InscricaoEstadual)
-      .NumericoInteiro(filial.Municipio, 7)
+      .NumericoInteiro(municipio.CodigoIBGE, 7)
       .Texto(filial.InscricaoMunicipal)
       .Texto(cotepe.Suframa)
       .Texto(m_filtro.perfil == 'A' ? "A" : "B")

@@ -58,6 +58,12 @@ std::string CGeradorVendaPeriodo::BlocoH(std::uint32_t& linhas005, std::uint32_t
                                              return true;
                                            }),
           __LINE__);
+    // An inventory of no value has no lines, and its products stay out of
+    // block 0: a 0200 that nothing in the file names is refused.
+    std::int64_t previsto = 0;
+    for (const auto& s : saldos)
+      if (s.Quantidade.int64 > 0) previsto += s.ValorTotal.int64;
+    if (previsto <= 0) return texto;
     std::string linhas;
     std::int64_t soma = 0;
     for (const auto& s : saldos) {
@@ -115,7 +121,7 @@ bool CGeradorVendaPeriodo::Gera(const std::string& caminho, const std::function<
   CDespejoTexto corpoC("C100");
   CNotasVendaPeriodo escritorNotas(m_triplo, m_filtro.filial, m_colecoes);
   const auto notas = escritorNotas.Escreve(m_filtro.dataInicial, m_filtro.dataFinal, corpoC);
-  m_deixadas = escritorNotas.Deixadas();
+  m_semParticipante = escritorNotas.SemParticipante();
   conta(notas.c100, "C100", linhasC);
   conta(notas.c170, "C170", linhasC);
   conta(notas.c190, "C190", linhasC);

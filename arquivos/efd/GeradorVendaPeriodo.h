@@ -33,7 +33,7 @@ class CGeradorVendaPeriodo {
   // takes its name.
   bool Gera(const std::string& caminho, const std::function<bool(int)>& antesDeGuardar = {});
   // The notas left out because their participant can no longer be read.
-  const std::vector<std::uint32_t>& NotasDeixadas() const { return m_deixadas; }
+  const std::vector<std::uint32_t>& NotasSemParticipante() const { return m_semParticipante; }
 
  private:
   void CopiaItensDoExtrato();
@@ -44,7 +44,7 @@ class CGeradorVendaPeriodo {
   efd::CGeradorEFD& m_ecf;
   ColecoesVendaPeriodo m_colecoes;
   CContagemRegistros m_contagem;
-  std::vector<std::uint32_t> m_deixadas;
+  std::vector<std::uint32_t> m_semParticipante;
 };
 
 }  // namespace qmx::venda

@@ -41,7 +41,8 @@ const ItemLido& CItensEFD::Produto(std::uint32_t codigo) {
   if (achado != m_produtosLidos.end()) return achado->second;
   ItemLido lido;
   REG_PRODUTOPS produto{};
-  if (Encontrou(m_catalogo.Le(codigo, m_filial, &produto), __LINE__)) {
+  if (Encontrou(m_catalogo.Le(codigo, m_filial, &produto), __LINE__) ||
+      Encontrou(m_catalogo.LeDosDocumentos(codigo, m_filial, &produto), __LINE__)) {
     lido.encontrado = true;
     lido.cst = produto.SituacaoTributaria;
     lido.producao = produto.Producao != 0;
@@ -63,7 +64,8 @@ const ItemLido& CItensEFD::Servico(std::uint32_t codigo) {
   if (achado != m_servicosLidos.end()) return achado->second;
   ItemLido lido;
   REG_SERVICOSPS servico{};
-  if (Encontrou(m_catalogo.LeServico(codigo, &servico), __LINE__)) {
+  if (Encontrou(m_catalogo.LeServico(codigo, &servico), __LINE__) ||
+      Encontrou(m_catalogo.LeServicoDosDocumentos(codigo, &servico), __LINE__)) {
     lido.encontrado = true;
     lido.pisServico = servico.AliquotaPIS;
     lido.cofinsServico = servico.AliquotaCOFINS;

@@ -27,6 +27,18 @@ struct ItemLido {
   std::uint16_t cofinsServico = 0;
 };
 
+// A service taxed by ISS is outside ICMS: the files give it the tax
+// situation of what ICMS does not tax (origin 0, 41), with no ICMS rate,
+// base or tax, as the Guia's rule for CST x41 asks (an ICMS line with the
+// ISS rate and a zero base breaks its rule for CST x00).
+inline constexpr const char* kSituacaoServicoISS = "041";
+
+// The tax situation an item was sold under: the one its document kept,
+// else (a document written before they kept it) the register's.
+inline std::string SituacaoVendida(const char* doDocumento, const ItemLido& lido) {
+  return *doDocumento ? std::string(doDocumento) : lido.cst;
+}
+
 struct PisCofins {
   std::int64_t pis = 0;
   std::int64_t cofins = 0;
@@ -36,9 +48,11 @@ struct PisCofins {
 // from the catalogue on their first sale and kept in maps that iterate as
 // the Windows collections do (the 0190 and 0200 lines come out in that
 // order). A look-up table beside the maps answers the later sales without
-// walking the maps' chains. A server failure throws CErroDadosEFD; a code
-// missing from the catalogue is answered with an empty ItemLido and stays
-// out of the maps.
+// walking the maps' chains. A server failure throws CErroDadosEFD. A code
+// no longer in the catalogue is taken as its latest document sold it (its
+// description, unit, NCM and tax data), so that every item a file names
+// has its 0200; one that no document names either is answered with an
+// empty ItemLido and stays out of the maps.
 class CItensEFD {
  public:
   CItensEFD(const TriploConexao& triplo, std::uint16_t filial);

@@ -1,5 +1,7 @@
 #include "arquivos/efd/NotasVendaPeriodo.h"
 
+#include "arquivos/ParticipanteDaNota.h"
+
 #include <cstdio>
 
 #include "arquivos/efd/ErroDadosEFD.h"
@@ -89,16 +91,15 @@ ContadoresNotas CNotasVendaPeriodo::Escreve(NumeroDia dataInicial, NumeroDia dat
       Exige(m_servidor.LeNota(id, &nota, &itens), __LINE__);
       const std::string modelo = Modelo(nota.TipoDocumento);
       if (modelo != "01" && modelo != "1B" && modelo != "04" && modelo != "55") continue;
-      // A document whose participant can no longer be read stays out (a
-      // C100 must find its 0150) and the operator is told its number. A
-      // number that did not take place names no participant.
+      // Every document goes in, with its participant as the nota was
+      // issued to it (its C100 finds its 0150). A number that did not take
+      // place names no participant.
       if (!(nota.Cancelada || nota.Inutilizada || nota.Denegada)) {
         ZTCFRT participante{};
-        if (!Encontrou(m_participantes.Le(nota.Participante, &participante), __LINE__)) {
-          m_deixadas.push_back(nota.Numero);
-          continue;
-        }
-        m_c.participantes[nota.Participante] = participante;
+        bool identificado = true;
+        Exige(LeParticipanteDaNota(m_servidor, m_participantes, nota, &participante, &identificado), __LINE__);
+        if (!identificado) m_semParticipante.push_back(nota.Numero);
+        if (!m_c.participantes.PLookup(nota.Participante)) m_c.participantes[nota.Participante] = participante;
       }
       // A document's lines go in whole, with their counts.
       texto.clear();
@@ -211,7 +212,8 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
       segue = false;
       break;
     }
-    auto& soma = analitico[ChaveAnalitica(lido.cst, nat->Cfop, item.AliquotaICMS)];
+    const std::string cst = efd::SituacaoVendida(item.CST, lido);
+    auto& soma = analitico[ChaveAnalitica(cst, nat->Cfop, item.AliquotaICMS)];
     soma.Operacao += item.ValorItem.int64 + item.IPI.int64 + item.ICMSST.int64;
     soma.BaseICMS += item.BaseICMS.int64;
     soma.ICMS += item.ICMS.int64;
@@ -232,7 +234,7 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
         .Valor(item.ValorItem.int64)
         .Valor(desconto(item))
         .Inteiro(item.IndicadorMovimento)
-        .Texto(lido.cst)
+        .Texto(cst)
         .Cfop(nat->Cfop)
         .Inteiro(nat->Codigo)
         .Valor(item.BaseICMS.int64)

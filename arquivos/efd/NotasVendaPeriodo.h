@@ -37,7 +37,7 @@ class CNotasVendaPeriodo {
   ContadoresNotas Escreve(NumeroDia dataInicial, NumeroDia dataFinal, CDespejoTexto& corpo);
   // The numbers of the notas left out because their participant can no
   // longer be read.
-  const std::vector<std::uint32_t>& Deixadas() const { return m_deixadas; }
+  const std::vector<std::uint32_t>& SemParticipante() const { return m_semParticipante; }
 
  private:
   void EscreveNota(const REG_NOTA_FISCALPS& nota, const std::vector<REG_ITENS_NF_PS>& itens,
@@ -55,7 +55,7 @@ class CNotasVendaPeriodo {
   dados::CConexaoNatureza m_naturezas;
   std::map<std::uint16_t, std::string> m_modelos;
   std::map<std::uint16_t, REG_NATUREZAPS> m_naturezasLidas;
-  std::vector<std::uint32_t> m_deixadas;
+  std::vector<std::uint32_t> m_semParticipante;
 };
 
 }  // namespace qmx::venda

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "arquivos/NomeArquivoEletronico.h"
+#include "arquivos/ParticipanteDaNota.h"
 #include "arquivos/efd/GeradorVendaPeriodo.h"
 #include "arquivos/efd/QMXRegistrosEFD.h"
 #include "arquivos/sintegra/QMXSintegra.h"
@@ -79,7 +80,7 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
   // Named as the Sintegra file: certification number, day and second.
   const std::string destino = pasta + NomeArquivoEletronico(pasta);
   venda::FiltroVenda filtro{filial, dataInicial, dataFinal, perfil};
-  std::vector<std::uint32_t> deixadas;
+  std::vector<std::uint32_t> semParticipante;
   bool assinado = true;
   try {
     std::error_code erro;
@@ -88,7 +89,7 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
     // Signed before it takes its name: an unsigned file never stands in
     // the folder.
     if (!gerador.Gera(destino, [&](int fd) { return assinado = AssinaturaEAD::AssinaDescritor(fd); })) return false;
-    deixadas = gerador.NotasDeixadas();
+    semParticipante = gerador.NotasSemParticipante();
   } catch (const CExcecaoArquivo& falha) {
     ui::CaixaMensagem((assinado ? "Não foi possível gravar o arquivo\r\n" : "Não foi possível assinar o arquivo\r\n") +
                           destino + TextoFaltaEspaco(falha),
@@ -96,7 +97,7 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
     return false;
   }
   caminho = destino;
-  AvisaNotasDeixadas(deixadas, kTitulo);
+  AvisaNotasSemParticipante(semParticipante, kTitulo);
   return true;
 }
 

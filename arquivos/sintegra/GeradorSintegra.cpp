@@ -116,7 +116,7 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
   CItensSintegra itens;
   CNotasSintegra notas(c, itens);
   notas.Le();
-  m_deixadas = notas.Deixadas();
+  m_semParticipante = notas.SemParticipante();
   const std::uint32_t linhas50 = notas.Escreve50();
   const std::uint32_t linhas54 = notas.Escreve54();
   conta(50, linhas50);

@@ -46,11 +46,11 @@ class CGeradorSintegra {
             const std::function<bool(int)>& antesDeGuardar = {});
   // The notas left out of the last file (their participant can no longer
   // be read), by number.
-  const std::vector<std::uint32_t>& NotasDeixadas() const { return m_deixadas; }
+  const std::vector<std::uint32_t>& NotasSemParticipante() const { return m_semParticipante; }
 
  private:
   TriploConexao m_triplo;
-  std::vector<std::uint32_t> m_deixadas;
+  std::vector<std::uint32_t> m_semParticipante;
 };
 
 }  // namespace qmx::sintegra

@@ -26,8 +26,10 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
     std::int64_t ipi = 0, icms = 0, reducao = 0, baseST = 0;
     if (item.servico) {
       REG_SERVICOSPS s{};
-      const auto r = produtos.LeServico(item.codigo, &s);
-      // A record deleted since the sale keeps what the document kept.
+      auto r = produtos.LeServico(item.codigo, &s);
+      // A record deleted since the sale is written as its latest document
+      // sold it.
+      if (r == dados::QMX_E_REGISTRO_INEXISTENTE) r = produtos.LeServicoDosDocumentos(item.codigo, &s);
       if (r != dados::QMX_E_REGISTRO_INEXISTENTE) {
         Exige(r, __LINE__);
         descricao = s.Descricao;
@@ -37,7 +39,8 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
       ncm = "00000000";
     } else {
       REG_PRODUTOPS p{};
-      const auto r = produtos.Le(item.codigo, c.filial.Numero, &p);
+      auto r = produtos.Le(item.codigo, c.filial.Numero, &p);
+      if (r == dados::QMX_E_REGISTRO_INEXISTENTE) r = produtos.LeDosDocumentos(item.codigo, c.filial.Numero, &p);
       if (r != dados::QMX_E_REGISTRO_INEXISTENTE) {
         Exige(r, __LINE__);
         descricao = p.Descricao;

@@ -1,5 +1,7 @@
 #include "arquivos/sintegra/NotasSintegra.h"
 
+#include "arquivos/ParticipanteDaNota.h"
+
 #include <algorithm>
 #include <optional>
 #include <string_view>
@@ -55,6 +57,12 @@ bool ParaIsentas(const char* cst) {
   return codigo == "20" || codigo == "30" || codigo == "40" || codigo == "41" || codigo == "50" || codigo == "70";
 }
 
+// An export (CFOP 7xxx) is outside the ICMS by immunity: the Convênio's
+// manual puts what is "amparado por isenção ou não-incidência" in field
+// 14, as the Livro Registro de Saídas puts immune operations in its column
+// "Isentas ou não Tributadas", not in "Outras".
+bool Exportacao(const std::string& cfop) { return !cfop.empty() && cfop.front() == '7'; }
+
 }  // namespace
 
 const std::string& CNotasSintegra::Cfop(std::uint16_t natureza) {
@@ -73,10 +81,12 @@ const std::string& CNotasSintegra::Cfop(std::uint16_t natureza) {
 // Register 50 gives each CFOP and rate of a nota a line of that group's own
 // values, so that the lines of a nota add up to the nota (earlier versions wrote
 // the whole nota's goods value, base and tax on every line): the group's
-// items' base and tax, and as total the group's goods value with its share
-// of the nota's freight, insurance, other expenses and IPI less its
-// discount, shared in proportion to the goods value and the last group
-// taking what the rounding left, so that no cent is lost.
+// items' base and tax, and as total the group's goods value and its own
+// items' IPI with its share of what belongs to the nota as a whole
+// (freight, insurance, other expenses, less a discount on the total),
+// shared in proportion to the goods value and the last group taking what
+// the rounding left, so that no cent is lost. A group of services has no
+// IPI of its own and takes none of the goods'.
 void CNotasSintegra::Le() {
   const auto& t = m_contexto.triplo;
   const std::uint16_t filial = m_contexto.filial.Numero;
@@ -102,17 +112,19 @@ void CNotasSintegra::Le() {
     if (temModelo != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(temModelo, __LINE__);
     const auto codigoModelo = temModelo == com::S_OK ? ModeloSintegra(modelo.Modelo) : std::nullopt;
     if (!codigoModelo) continue;
-    // A participant that can no longer be read leaves the nota out of the
-    // file: its CNPJ, registration and state would be guesses. The
-    // operator is told which.
+    // The participant as the nota was issued to it; every nota is written.
     ZTCFRT participante{};
-    const auto lido = participantes.Le(nota.Participante, &participante);
-    if (lido == dados::QMX_E_REGISTRO_INEXISTENTE) {
-      m_deixadas.push_back(nota.Numero);
-      continue;
+    bool identificado = true;
+    Exige(LeParticipanteDaNota(servidor, participantes, nota, &participante, &identificado), __LINE__);
+    if (!identificado) m_semParticipante.push_back(nota.Numero);
+    // A participant known by its code alone is in the state its CFOP says:
+    // the branch's for an operation inside it, abroad for an export.
+    std::string uf = participante.Estrangeiro ? "EX" : participante.UF;
+    if (!identificado && uf.empty() && !itens.empty()) {
+      const std::string& cfop = Cfop(itens.front().Natureza);
+      if (!cfop.empty() && cfop.front() == '5') uf = m_contexto.filial.UF;
+      if (!cfop.empty() && cfop.front() == '7') uf = "EX";
     }
-    Exige(lido, __LINE__);
-    const char* uf = participante.Estrangeiro ? "EX" : participante.UF;
     const std::string inscricao = InscricaoSintegra(participante.InscricaoEstadual);
     const char situacao[2] = {Situacao(nota, *codigoModelo), 0};
     const auto linha50 = [&](const std::string& cfop, std::int64_t total, std::int64_t base, std::int64_t icms,
@@ -131,7 +143,7 @@ void CNotasSintegra::Le() {
     struct Grupo {
       std::string cfop;
       std::uint16_t aliquota = 0;
-      std::int64_t mercadorias = 0, base = 0, icms = 0, isentas = 0, outras = 0;
+      std::int64_t mercadorias = 0, ipi = 0, base = 0, icms = 0, isentas = 0, outras = 0;
     };
     std::vector<Grupo> grupos;
     for (const auto& item : itens) {
@@ -146,16 +158,20 @@ void CNotasSintegra::Le() {
         if (r != dados::QMX_E_REGISTRO_INEXISTENTE) Exige(r, __LINE__);
       }
       grupo->mercadorias += item.ValorItem.int64;
+      grupo->ipi += item.IPI.int64;
       grupo->base += item.BaseICMS.int64;
       grupo->icms += item.ICMS.int64;
       const std::int64_t fora = std::max<std::int64_t>(item.ValorItem.int64 - item.BaseICMS.int64, 0);
-      (!item.Servico && ParaIsentas(produto.SituacaoTributaria) ? grupo->isentas : grupo->outras) += fora;
+      // The tax situation the item was sold under (the register's for a
+      // nota written before items kept it).
+      const std::string situacao = item.CST[0] ? item.CST : produto.SituacaoTributaria;
+      (!item.Servico && (ParaIsentas(situacao.c_str()) || Exportacao(cfop)) ? grupo->isentas : grupo->outras) += fora;
       if (SemValores(nota.CodigoTipo) || item.Servico) continue;
       // Register 54 lists goods; the services of a nota are in its 50 only.
       // The unit discount has eight decimals: cut to four, times the quantity.
       const CY desconto = CY{item.DescontoUnitario / 10000} * item.Quantidade;
       m_linhas54.push_back(escritor.Monta(
-          kRegistro54, {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, produto.SituacaoTributaria,
+          kRegistro54, {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, situacao,
                         item.Sequencia, CodigoItem(false, item.Codigo), item.Quantidade.int64, item.ValorItem.int64,
                         desconto.int64, item.BaseICMS.int64, item.BaseST.int64, item.IPI.int64,
                         Percentual(item.AliquotaICMS)}));
@@ -166,22 +182,23 @@ void CNotasSintegra::Le() {
       continue;
     }
     const std::int64_t acrescimos =
-        nota.Frete.int64 + nota.Seguro.int64 + nota.OutrasDespesas.int64 + nota.IPI.int64 - nota.Desconto.int64;
+        nota.Frete.int64 + nota.Seguro.int64 + nota.OutrasDespesas.int64 - nota.Desconto.int64;
     std::vector<std::int64_t> pesos;
     for (const auto& g : grupos) pesos.push_back(g.mercadorias);
     const auto partes = Rateia(acrescimos, pesos);
     for (std::size_t i = 0; i < grupos.size(); ++i) {
       Grupo& g = grupos[i];
       const std::int64_t parte = partes[i];
-      // What the nota adds to the goods is other; a discount comes off the
-      // other amounts first, then off the exempt ones.
-      g.outras += parte;
+      // The group's IPI and what the nota adds to the goods are other; a
+      // discount comes off the other amounts first, then off the exempt
+      // ones.
+      g.outras += g.ipi + parte;
       if (g.outras < 0) {
         g.isentas += g.outras;
         g.outras = 0;
       }
       if (g.isentas < 0) g.isentas = 0;
-      linha50(g.cfop, g.mercadorias + parte, g.base, g.icms, g.isentas, g.outras, Percentual(g.aliquota));
+      linha50(g.cfop, g.mercadorias + g.ipi + parte, g.base, g.icms, g.isentas, g.outras, Percentual(g.aliquota));
     }
   }
 }

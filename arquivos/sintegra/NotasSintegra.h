@@ -25,7 +25,7 @@ class CNotasSintegra {
   std::uint32_t Escreve54();
   // The numbers of the notas left out because their participant can no
   // longer be read.
-  const std::vector<std::uint32_t>& Deixadas() const { return m_deixadas; }
+  const std::vector<std::uint32_t>& SemParticipante() const { return m_semParticipante; }
 
  private:
   const std::string& Cfop(std::uint16_t natureza);
@@ -35,7 +35,7 @@ class CNotasSintegra {
   std::vector<std::string> m_linhas50;
   std::vector<std::string> m_linhas54;
   std::map<std::uint16_t, std::string> m_cfops;
-  std::vector<std::uint32_t> m_deixadas;
+  std::vector<std::uint32_t> m_semParticipante;
 };
 
 }  // namespace qmx::sintegra

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "arquivos/NomeArquivoEletronico.h"
+#include "arquivos/ParticipanteDaNota.h"
 #include "fisco/AssinaturaEAD.h"
 #include "frame/CarimboCompilacao.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
@@ -97,7 +98,7 @@ void CQMXSintegra::OnOK() {
   const std::string caminho = pasta + NomeArquivoEletronico(pasta);
   ui::CWaitCursor espera;
   ui::CProgresso progresso(kTitulo, ui::CProgresso::Unidade::Bytes);
-  std::vector<std::uint32_t> deixadas;
+  std::vector<std::uint32_t> semParticipante;
   bool assinado = true;
   try {
     std::error_code erro;
@@ -106,7 +107,7 @@ void CQMXSintegra::OnOK() {
     // Signed before it takes its name: an unsigned file is not a fiscal
     // file and never stands in the folder.
     gerador.Gera(filtro, caminho, [&](int fd) { return assinado = AssinaturaEAD::AssinaDescritor(fd); });
-    deixadas = gerador.NotasDeixadas();
+    semParticipante = gerador.NotasSemParticipante();
   } catch (const sintegra::CErroDadosSintegra& erro) {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXSintegra", erro.Linha(),
                             QMX_CARIMBO_COMPILACAO);
@@ -118,7 +119,7 @@ void CQMXSintegra::OnOK() {
     return;
   }
   m_caminho = caminho;
-  AvisaNotasDeixadas(deixadas, kTitulo);
+  AvisaNotasSemParticipante(semParticipante, kTitulo);
   ui::CaixaMensagem("Arquivo gerado em\r\n" + caminho, kTitulo, ui::MB_OK | ui::MB_ICONINFORMATION);
   EndDialog(ui::IDOK);
 }

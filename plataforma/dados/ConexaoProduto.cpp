@@ -28,6 +28,62 @@ com::HRESULT CConexaoProduto::Le(std::uint32_t codigo, std::uint16_t filial, REG
   return LeUm(kLeProduto, {filial, codigo}, registro, leitura::Produto<LinhaDados>);
 }
 
+com::HRESULT CConexaoProduto::LeDosDocumentos(std::uint32_t codigo, std::uint16_t filial, REG_PRODUTOPS* registro) {
+  if (!registro) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    auto linhas = s.Consulta(
+        "SELECT i.descricao, i.unidade, i.ncm, i.cst, i.tributacao, i.aliquota FROM cupom_item i JOIN cupom c ON "
+        "c.id = i.cupom WHERE i.codigo = ? AND i.servico = 0 AND c.filial = ? ORDER BY c.data DESC, c.id DESC LIMIT 1",
+        {codigo, filial});
+    if (linhas.empty())
+      linhas = s.Consulta(
+          "SELECT i.descricao, i.unidade, i.ncm, i.cst, CASE WHEN i.aliquota_icms <> 0 THEN 'T' ELSE 'N' END, "
+          "i.aliquota_icms FROM nota_fiscal_item i JOIN nota_fiscal n ON n.id = i.nota WHERE i.codigo = ? AND "
+          "i.servico = 0 ORDER BY n.data DESC, n.id DESC LIMIT 1",
+          {codigo});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    const auto& l = linhas.front();
+    auto r = leitura::Zerado<REG_PRODUTOPS>();
+    r.Codigo = codigo;
+    r.Filial = filial;
+    CopiaTexto(r.Descricao, l.Texto(0));
+    r.Unidade = static_cast<std::uint16_t>(l.Inteiro(1));
+    CopiaTexto(r.NCM, l.Texto(2));
+    CopiaTexto(r.SituacaoTributaria, l.Texto(3));
+    r.Tributacao = l.Texto(4).empty() ? 'T' : l.Texto(4)[0];
+    r.AliquotaICMS = static_cast<std::uint16_t>(l.Inteiro(5));
+    r.Revenda = 1;
+    r.Situacao = 'A';
+    *registro = r;
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoProduto::LeServicoDosDocumentos(std::uint32_t codigo, REG_SERVICOSPS* registro) {
+  if (!registro) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    auto linhas = s.Consulta(
+        "SELECT i.descricao, i.unidade, i.aliquota FROM cupom_item i JOIN cupom c ON c.id = i.cupom WHERE "
+        "i.codigo = ? AND i.servico = 1 ORDER BY c.data DESC, c.id DESC LIMIT 1",
+        {codigo});
+    if (linhas.empty())
+      linhas = s.Consulta(
+          "SELECT i.descricao, i.unidade, 0 FROM nota_fiscal_item i JOIN nota_fiscal n ON n.id = i.nota WHERE "
+          "i.codigo = ? AND i.servico = 1 ORDER BY n.data DESC, n.id DESC LIMIT 1",
+          {codigo});
+    if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
+    const auto& l = linhas.front();
+    auto r = leitura::Zerado<REG_SERVICOSPS>();
+    r.Codigo = codigo;
+    CopiaTexto(r.Descricao, l.Texto(0));
+    r.Unidade = static_cast<std::uint16_t>(l.Inteiro(1));
+    r.AliquotaISS = static_cast<std::uint16_t>(l.Inteiro(2));
+    r.Ativo = 1;
+    *registro = r;
+    return com::S_OK;
+  });
+}
+
 com::HRESULT CConexaoProduto::LeLight(std::uint32_t codigo, REG_PRODUTOPS* registro) {
   // Branch 0 holds no tax data: the branch fields come back zero.
   return Le(codigo, 0, registro);

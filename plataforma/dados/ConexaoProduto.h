@@ -17,6 +17,12 @@ class IZTDF_Produto {
   // The product with its tax data in the branch (zero when it has none there).
   virtual com::HRESULT Le(std::uint32_t codigo, std::uint16_t filial, REG_PRODUTOPS* registro) = 0;
   // The product without branch data (code, description, unit, ...).
+  // A product (or service) that is no longer in the register, as its
+  // latest document sold it: the branch's last cupom item, else the last
+  // nota item (description, unit, NCM, tax letter, rate and situation);
+  // "record not found" when no document names it.
+  virtual com::HRESULT LeDosDocumentos(std::uint32_t codigo, std::uint16_t filial, REG_PRODUTOPS* registro) = 0;
+  virtual com::HRESULT LeServicoDosDocumentos(std::uint32_t codigo, REG_SERVICOSPS* registro) = 0;
   virtual com::HRESULT LeLight(std::uint32_t codigo, REG_PRODUTOPS* registro) = 0;
   virtual com::HRESULT LeUnidade(std::uint16_t codigo, REG_UNIDADES_MEDIDAPS* registro) = 0;
   virtual com::HRESULT LeServico(std::uint32_t codigo, REG_SERVICOSPS* registro) = 0;
@@ -42,6 +48,8 @@ class CConexaoProduto : public CConexaoDados, public IZTDF_Produto {
   IZTDF_Produto* GetInterface() { return Inicializada() ? this : nullptr; }
 
   com::HRESULT Le(std::uint32_t codigo, std::uint16_t filial, REG_PRODUTOPS* registro) override;
+  com::HRESULT LeDosDocumentos(std::uint32_t codigo, std::uint16_t filial, REG_PRODUTOPS* registro) override;
+  com::HRESULT LeServicoDosDocumentos(std::uint32_t codigo, REG_SERVICOSPS* registro) override;
   com::HRESULT LeLight(std::uint32_t codigo, REG_PRODUTOPS* registro) override;
   com::HRESULT LeUnidade(std::uint16_t codigo, REG_UNIDADES_MEDIDAPS* registro) override;
   com::HRESULT LeServico(std::uint32_t codigo, REG_SERVICOSPS* registro) override;

@@ -38,4 +38,9 @@ com::HRESULT CConexaoServidorEC::LePagamentosNota(std::uint32_t nota, std::vecto
                   });
 }
 
+com::HRESULT CConexaoServidorEC::LeParticipanteDaNota(std::uint32_t nota, ZTCFRT* participante) {
+  return LeUm("SELECT " QMX_COLUNAS_CFRT " FROM nota_fiscal_participante WHERE nota = ?", {nota}, participante,
+              leitura::Cfrt<LinhaDados>);
+}
+
 }  // namespace qmx::dados

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
+#include "plataforma/dados/RegistroDocumentos.h"
 #include "plataforma/dados/RegistroNotaFiscal.h"
 #include "plataforma/calendario/NumeroDia.h"
 
@@ -21,6 +22,10 @@ class IZTDF_NotasFiscais {
   virtual com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) = 0;
   // The payments of a nota, by sequence.
   virtual com::HRESULT LePagamentosNota(std::uint32_t nota, std::vector<REG_NF_PAGAMENTOPS>* pagamentos) = 0;
+  // The nota's participant as it was when the nota was issued (whatever
+  // the register says now); "record not found" for a nota written before
+  // the notas kept it whose participant had already left the register.
+  virtual com::HRESULT LeParticipanteDaNota(std::uint32_t nota, ZTCFRT* participante) = 0;
 };
 
 class CConexaoServidorEC : public CConexaoDados, public IZTDF_NotasFiscais {
@@ -31,6 +36,7 @@ class CConexaoServidorEC : public CConexaoDados, public IZTDF_NotasFiscais {
                           std::vector<std::uint32_t>* notas) override;
   com::HRESULT LeNota(std::uint32_t nota, REG_NOTA_FISCALPS* registro, std::vector<REG_ITENS_NF_PS>* itens) override;
   com::HRESULT LePagamentosNota(std::uint32_t nota, std::vector<REG_NF_PAGAMENTOPS>* pagamentos) override;
+  com::HRESULT LeParticipanteDaNota(std::uint32_t nota, ZTCFRT* participante) override;
 };
 
 }  // namespace qmx::dados

@@ -1,6 +1,8 @@
 #include "plataforma/dados/GravadorCatalogo.h"
 
+#include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/InsercaoDados.h"
+#include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/dados/TextoRegistro.h"
 
 namespace qmx::dados {
@@ -35,7 +37,36 @@ void CGravadorCatalogo::GravaProdutoFilial(std::uint32_t produto, std::uint16_t 
                      aliquotaICMS});
 }
 
+namespace {
+
+// Refuses when a document of an open period names the record: each query
+// answers, per branch, the last date of the documents naming it.
+void RecusaSeEmPeriodoAberto(CSessaoDados& s, const std::string& oQue, std::uint32_t codigo,
+                             std::initializer_list<const char*> consultas) {
+  for (const char* consulta : consultas)
+    for (const auto& l : s.Consulta(consulta, {codigo})) {
+      const auto filial = l.Inteiro(0);
+      const auto data = static_cast<NumeroDia>(l.Inteiro(1));
+      const auto bloqueio = s.Consulta("SELECT mes_bloqueado_contabil FROM filial WHERE numero = ?", {filial});
+      const std::int64_t mes = bloqueio.empty() ? 0 : bloqueio.front().Inteiro(0);
+      const DiaMesAno dia = DecodificaDia(data);
+      if (mes != 0 && CodificaMes(dia.mes, dia.ano) <= mes) continue;
+      throw CErroDados(QMX_E_REGISTRO_EM_USO, oQue + " " + std::to_string(codigo) +
+                                                  " está em documentos de um período aberto (o último de " +
+                                                  TextoData(data, true) + ", filial " + std::to_string(filial) +
+                                                  ") e não pode ser excluído");
+    }
+}
+
+}  // namespace
+
 void CGravadorCatalogo::ExcluiProduto(std::uint32_t codigo) {
+  RecusaSeEmPeriodoAberto(
+      m_sessao, "o produto", codigo,
+      {"SELECT c.filial, MAX(c.data) FROM cupom c JOIN cupom_item i ON i.cupom = c.id WHERE i.codigo = ? AND "
+       "i.servico = 0 GROUP BY c.filial",
+       "SELECT n.filial, MAX(n.data) FROM nota_fiscal n JOIN nota_fiscal_item i ON i.nota = n.id WHERE i.codigo = ? "
+       "AND i.servico = 0 GROUP BY n.filial"});
   m_sessao.Enfileira("DELETE FROM produto WHERE codigo = ?", {codigo});
 }
 
@@ -93,6 +124,9 @@ void CGravadorCatalogo::GravaCfrt(const ZTCFRT& c) {
 }
 
 void CGravadorCatalogo::ExcluiCfrt(std::uint32_t codigo) {
+  RecusaSeEmPeriodoAberto(m_sessao, "o participante", codigo,
+                          {"SELECT filial, MAX(data) FROM nota_fiscal WHERE participante = ? GROUP BY filial",
+                           "SELECT filial, MAX(data) FROM cupom WHERE cliente = ? GROUP BY filial"});
   m_sessao.Enfileira("DELETE FROM cfrt WHERE codigo = ?", {codigo});
 }
 

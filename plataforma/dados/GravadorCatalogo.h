@@ -25,6 +25,12 @@ class CGravadorCatalogo {
   // The tax data of a product in one more branch.
   void GravaProdutoFilial(std::uint32_t produto, std::uint16_t filial, const char* situacaoTributaria,
                           char tributacao, std::uint16_t aliquotaICMS);
+  // A product or participant that a document of an open period names is
+  // not deleted (CErroDados with QMX_E_REGISTRO_EM_USO and the document):
+  // the files of that period must still name it. A branch's period is open
+  // after its blocked accounting month (all of it when none is blocked).
+  // What was deleted before this rule is covered by what the documents
+  // keep of it.
   void ExcluiProduto(std::uint32_t codigo);
   void GravaPisCofins(const REG_ITENS_PIS_COFINS_PRODUTOPS& aliquota);
   void GravaServico(const REG_SERVICOSPS& servico);

@@ -18,26 +18,50 @@ const std::vector<std::string> kColunasCupom = {"id", "filial", "emissora", "dat
                                                 "subtotal", "desconto", "total", "numero_inicial", "numero_final"};
 const std::vector<std::string> kColunasItem = {"cupom", "item", "servico", "codigo", "descricao", "quantidade",
                                                "valor_unitario", "desconto", "valor_total", "aliquota", "tributacao",
-                                               "cancelado", "excluido", "integrado_estoque", "cst"};
+                                               "cancelado", "excluido", "integrado_estoque", "cst", "unidade", "ncm"};
 const std::vector<std::string> kColunasPagamento = {"cupom", "sequencia", "forma", "valor", "gnf",
                                                     "titular", "cidade", "telefone", "mensagem"};
 const std::vector<std::string> kColunasParcela = {"cupom", "sequencia", "valor", "tipo_documento", "vencimento"};
 
-// A product item sold without its tax situation takes it from the
-// product's register in the cupom's branch when the register's tax letter
-// is the item's; otherwise from the item's letter, after the register's
+// A product item sold without its tax situation, unit or NCM takes them
+// from the product's register as it is when the cupom is written: the
+// tax situation of the cupom's branch when the register's tax letter is
+// the item's, otherwise the item's letter's own after the register's
 // origin digit (00 taxed, 60 substitution, 40 exempt, 41 not taxed). The
-// item keeps it, whatever the register says later. (The schema's
-// migration fills the items written before with the same rule.)
-constexpr const char* kCSTDaVenda =
-    "UPDATE cupom_item SET cst = COALESCE(("
+// item keeps them, whatever the register says later. (The schema's
+// migrations filled the items written before with the same rules.)
+constexpr const char* kProdutoDaVenda =
+    "UPDATE cupom_item SET cst = CASE WHEN cst <> '' THEN cst ELSE COALESCE(("
     "SELECT CASE WHEN pf.tributacao = cupom_item.tributacao AND pf.situacao_tributaria <> '' "
     "THEN pf.situacao_tributaria ELSE COALESCE(NULLIF(SUBSTR(pf.situacao_tributaria, 1, 1), ''), '0') || "
     "CASE cupom_item.tributacao WHEN 'F' THEN '60' WHEN 'I' THEN '40' WHEN 'N' THEN '41' ELSE '00' END END "
     "FROM cupom c JOIN produto_filial pf ON pf.produto = cupom_item.codigo AND pf.filial = c.filial "
     "WHERE c.id = cupom_item.cupom), '0' || "
-    "CASE cupom_item.tributacao WHEN 'F' THEN '60' WHEN 'I' THEN '40' WHEN 'N' THEN '41' ELSE '00' END) "
-    "WHERE cupom >= ? AND cupom <= ? AND servico = 0 AND cst = ''";
+    "CASE cupom_item.tributacao WHEN 'F' THEN '60' WHEN 'I' THEN '40' WHEN 'N' THEN '41' ELSE '00' END) END, "
+    "unidade = CASE WHEN unidade <> 0 THEN unidade ELSE "
+    "COALESCE((SELECT p.unidade FROM produto p WHERE p.codigo = cupom_item.codigo), 0) END, "
+    "ncm = CASE WHEN ncm <> '' THEN ncm ELSE COALESCE((SELECT p.ncm FROM produto p WHERE p.codigo = "
+    "cupom_item.codigo), '') END "
+    "WHERE cupom >= ? AND cupom <= ? AND servico = 0 AND (cst = '' OR unidade = 0 OR ncm = '')";
+// A service item's unit, likewise.
+constexpr const char* kServicoDaVenda =
+    "UPDATE cupom_item SET unidade = COALESCE((SELECT s.unidade FROM servico s WHERE s.codigo = "
+    "cupom_item.codigo), 0) WHERE cupom >= ? AND cupom <= ? AND servico = 1 AND unidade = 0";
+// A nota's items and participant, likewise, when the nota is written.
+constexpr const char* kProdutoDaNota =
+    "UPDATE nota_fiscal_item SET cst = CASE WHEN cst <> '' THEN cst ELSE COALESCE((SELECT pf.situacao_tributaria "
+    "FROM nota_fiscal n JOIN produto_filial pf ON pf.produto = nota_fiscal_item.codigo AND pf.filial = n.filial "
+    "WHERE n.id = nota_fiscal_item.nota), '') END, "
+    "unidade = CASE WHEN unidade <> 0 THEN unidade ELSE "
+    "COALESCE((SELECT p.unidade FROM produto p WHERE p.codigo = nota_fiscal_item.codigo), 0) END, "
+    "ncm = CASE WHEN ncm <> '' THEN ncm ELSE COALESCE((SELECT p.ncm FROM produto p WHERE p.codigo = "
+    "nota_fiscal_item.codigo), '') END WHERE nota = ? AND servico = 0";
+constexpr const char* kParticipanteDaNota =
+    "INSERT INTO nota_fiscal_participante (nota, codigo, nome, tipo_pessoa, cnpj_cpf, inscricao_estadual, "
+    "estrangeiro, pais, uf, municipio, suframa, endereco, numero, complemento, bairro, cep, telefone, "
+    "conta_contabil) SELECT ?, c.codigo, c.nome, c.tipo_pessoa, c.cnpj_cpf, c.inscricao_estadual, c.estrangeiro, "
+    "c.pais, c.uf, c.municipio, c.suframa, c.endereco, c.numero, c.complemento, c.bairro, c.cep, c.telefone, "
+    "c.conta_contabil FROM cfrt c WHERE c.codigo = ?";
 
 }  // namespace
 
@@ -71,13 +95,16 @@ std::uint32_t CGravadorMovimento::GravaNota(const REG_NOTA_FISCALPS& n, const st
         "INSERT INTO nota_fiscal_item (nota, sequencia, servico, codigo, descricao, quantidade, valor_item, "
         "desconto_unitario, indicador_movimento, natureza, base_icms, aliquota_icms, icms, base_st, aliquota_st, "
         "icms_st, reducao_base, base_ipi, aliquota_ipi, ipi, cst_pis, base_pis, aliquota_pis, pis, cst_cofins, "
-        "base_cofins, aliquota_cofins, cofins) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        "base_cofins, aliquota_cofins, cofins, cst, unidade, ncm) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {id, i.Sequencia, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64, i.ValorItem.int64,
          i.DescontoUnitario, i.IndicadorMovimento, i.Natureza, i.BaseICMS.int64, i.AliquotaICMS, i.ICMS.int64,
          i.BaseST.int64, i.AliquotaST, i.ICMSST.int64, i.ReducaoBase.int64, i.BaseIPI.int64, i.AliquotaIPI,
          i.IPI.int64, i.CstPIS, i.BasePIS.int64, i.AliquotaPIS, i.PIS.int64, i.CstCOFINS, i.BaseCOFINS.int64,
-         i.AliquotaCOFINS, i.COFINS.int64});
+         i.AliquotaCOFINS, i.COFINS.int64, TextoParaBase(i.CST), i.Unidade, TextoParaBase(i.NCM)});
+  m_sessao.Enfileira(kProdutoDaNota, {id});
+  m_sessao.Enfileira("DELETE FROM nota_fiscal_participante WHERE nota = ?", {id});
+  m_sessao.Enfileira(kParticipanteDaNota, {id, n.Participante});
   m_sessao.Enfileira("DELETE FROM nota_fiscal_pagamento WHERE nota = ?", {id});
   for (const auto& p : pagamentos)
     m_sessao.Enfileira("INSERT INTO nota_fiscal_pagamento (nota, sequencia, forma, valor) VALUES (?, ?, ?, ?)",
@@ -95,16 +122,19 @@ std::uint32_t CGravadorMovimento::GravaCupom(const REG_EC_CXPS& c, const std::ve
 
 void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
   std::vector<ParametroDados> cabecalhos, itens, pagamentos, parcelas;
-  std::uint32_t semCST[2] = {0xFFFFFFFFu, 0};  // the keys of the cupons with items sold without a CST
+  // The keys of the cupons with items sold without what they keep.
+  std::uint32_t semProduto[2] = {0xFFFFFFFFu, 0}, semServico[2] = {0xFFFFFFFFu, 0};
   for (auto& completo : cupons) {
     auto& c = completo.Cupom;
     if (!c.Id) c.Id = ProximaChave("cupom", m_proximoCupom);
     const std::uint32_t id = c.Id;
-    for (const auto& i : completo.Itens)
-      if (!i.Servico && !i.CST[0]) {
-        semCST[0] = std::min(semCST[0], id);
-        semCST[1] = std::max(semCST[1], id);
+    for (const auto& i : completo.Itens) {
+      auto& faixa = i.Servico ? semServico : semProduto;
+      if (i.Servico ? i.Unidade == 0 : !i.CST[0] || !i.Unidade || !i.NCM[0]) {
+        faixa[0] = std::min(faixa[0], id);
+        faixa[1] = std::max(faixa[1], id);
       }
+    }
     cabecalhos.insert(cabecalhos.end(),
                       {id, c.Filial, c.Emissora, c.Data, c.Hora, c.COO, c.CCF, c.Sequencia, c.Status, c.Origem,
                        c.Cancelado, c.Cliente, TextoParaBase(c.DocumentoCliente), TextoParaBase(c.NomeCliente),
@@ -115,7 +145,7 @@ void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
                    {id, i.Item, i.Servico, i.Codigo, TextoParaBase(i.Descricao), i.Quantidade.int64,
                     i.ValorUnitario.int64, i.Desconto.int64, i.ValorTotal.int64, i.AliquotaCentesimos,
                     TextoParaBase(Letra(static_cast<char>(i.TipoTributacao)).c_str(), 1), i.Cancelado, i.Excluido,
-                    i.IntegradoEstoque, TextoParaBase(i.CST)});
+                    i.IntegradoEstoque, TextoParaBase(i.CST), i.Unidade, TextoParaBase(i.NCM)});
     for (const auto& p : completo.Pagamentos)
       pagamentos.insert(pagamentos.end(),
                         {id, p.Sequencia, p.Forma, p.Valor.int64, p.GNF, TextoParaBase(p.Titular),
@@ -127,7 +157,8 @@ void CGravadorMovimento::GravaCupons(std::vector<CupomCompleto>& cupons) {
   InsereLinhas(m_sessao, "cupom_item", kColunasItem, itens);
   InsereLinhas(m_sessao, "cupom_pagamento", kColunasPagamento, pagamentos);
   InsereLinhas(m_sessao, "cupom_parcela", kColunasParcela, parcelas);
-  if (semCST[1]) m_sessao.Enfileira(kCSTDaVenda, {semCST[0], semCST[1]});
+  if (semProduto[1]) m_sessao.Enfileira(kProdutoDaVenda, {semProduto[0], semProduto[1]});
+  if (semServico[1]) m_sessao.Enfileira(kServicoDaVenda, {semServico[0], semServico[1]});
 }
 
 void CGravadorMovimento::GravaReducaoZ(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& aliquotas,

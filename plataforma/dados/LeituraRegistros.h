@@ -160,7 +160,7 @@ REG_NOTA_FISCALPS NotaFiscal(const Linha& l) {
 #define QMX_COLUNAS_ITEM_NOTA                                                                                    \
   "nota, sequencia, servico, codigo, descricao, quantidade, valor_item, desconto_unitario, indicador_movimento, " \
   "natureza, base_icms, aliquota_icms, icms, base_st, aliquota_st, icms_st, reducao_base, base_ipi, aliquota_ipi, " \
-  "ipi, cst_pis, base_pis, aliquota_pis, pis, cst_cofins, base_cofins, aliquota_cofins, cofins"
+  "ipi, cst_pis, base_pis, aliquota_pis, pis, cst_cofins, base_cofins, aliquota_cofins, cofins, cst, unidade, ncm"
 
 template <class Linha>
 REG_ITENS_NF_PS ItemNota(const Linha& l) {
@@ -193,6 +193,9 @@ REG_ITENS_NF_PS ItemNota(const Linha& l) {
   r.BaseCOFINS = Moeda(l, 25);
   r.AliquotaCOFINS = static_cast<std::uint16_t>(l.Inteiro(26));
   r.COFINS = Moeda(l, 27);
+  CopiaTexto(r.CST, l.Texto(28));
+  r.Unidade = static_cast<std::uint16_t>(l.Inteiro(29));
+  CopiaTexto(r.NCM, l.Texto(30));
   return r;
 }
 
@@ -229,7 +232,7 @@ REG_EC_CXPS Cupom(const Linha& l) {
 
 #define QMX_COLUNAS_ITEM_CUPOM                                                                                \
   "i.cupom, i.item, i.servico, i.codigo, i.descricao, i.quantidade, i.valor_unitario, i.desconto, "           \
-  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque, i.cst"
+  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque, i.cst, i.unidade, i.ncm"
 
 template <class Linha>
 void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
@@ -249,6 +252,8 @@ void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
   r.Excluido = static_cast<std::uint8_t>(l.Inteiro(12));
   r.IntegradoEstoque = static_cast<std::uint8_t>(l.Inteiro(13));
   CopiaTexto(r.CST, l.Texto(14));
+  r.Unidade = static_cast<std::uint16_t>(l.Inteiro(15));
+  CopiaTexto(r.NCM, l.Texto(16));
   // The calculation fields: the value with eight decimals and the rate as
   // a percentage with four. An amount beyond what eight decimals hold wraps
   // as the 64-bit arithmetic of the platform does.

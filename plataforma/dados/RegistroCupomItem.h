@@ -27,4 +27,6 @@ typedef struct tagREG_EC_CX_CIPS
     std::uint8_t Cancelado;
     std::uint8_t IntegradoEstoque;     // 1: the item's stock movements were written and accounted
     char CST[4];                       // the tax situation it was sold under (empty for a service)
+    std::uint16_t Unidade;             // its unit as sold (0: none)
+    char NCM[11];                      // a product's NCM as sold
 } REG_EC_CX_CIPS;

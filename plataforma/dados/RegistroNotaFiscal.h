@@ -84,4 +84,9 @@ typedef struct _REG_ITENS_NF_PS
     CY BaseCOFINS;
     std::uint16_t AliquotaCOFINS;
     CY COFINS;
+    // The product as it was sold: its tax situation, unit and NCM (empty:
+    // taken from the register when the nota is written).
+    char CST[4];
+    std::uint16_t Unidade;
+    char NCM[11];
 } REG_ITENS_NF_PS;

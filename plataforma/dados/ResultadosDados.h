@@ -17,6 +17,10 @@ constexpr com::HRESULT QMX_E_NAO_INICIALIZADA = com::Codigo(0x800401F0u);
 // is not touched.
 constexpr com::HRESULT QMX_E_BASE_MAIS_NOVA = com::Codigo(0x8004100Eu);
 
+// A record that documents of an open period name cannot be deleted (the
+// Windows "the requested resource is in use").
+constexpr com::HRESULT QMX_E_REGISTRO_EM_USO = com::Codigo(0x800700AAu);
+
 // The company's database file exists but is empty, or is not a database of
 // this system: it is neither recreated nor touched.
 constexpr com::HRESULT QMX_E_BASE_INVALIDA = com::Codigo(0x80041010u);

@@ -411,6 +411,10 @@ void CenarioFiscal::Movimento() {
   Copia(pessoa.Endereco, "Rua das Flores");
   pessoa.Numero = 15;
   Copia(pessoa.Bairro, "Jardim");
+  // A supplier of a nota that leaves the register after it (below).
+  auto& extinta = m.Cliente(99, "DISTRIBUIDORA NORTE LTDA", 'J', "33.000.167/0001-01");
+  extinta.Municipio = 3550308;
+  Copia(extinta.Endereco, "Rua do Porto");
   m.Grava();
   auto& sessao = empresa.Gravador().Sessao();
   dados::CGravadorCatalogo catalogo(sessao);
@@ -493,6 +497,9 @@ void CenarioFiscal::Movimento() {
   m.Inventario(50, kDia4, 4, 8.123456);
   m.Grava();
   sessao.Executa("UPDATE reducao_z SET acrescimos = 5000 WHERE emissora = 1 AND data = ?", {kDia2});
+  // Deleted from the register after its nota (as another program may do):
+  // the nota kept it.
+  sessao.Executa("DELETE FROM cfrt WHERE codigo = 99", {});
 }
 
 std::string Golden(const std::string& nome) {

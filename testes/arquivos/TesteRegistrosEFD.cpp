@@ -102,10 +102,10 @@ TEST_F(RegistrosEFD, PeriodoSemMovimentoEFilialSoComCPF) {
   sessao.Executa("UPDATE filial SET cnpj = '../-', cpf = '123.456.789-09', industrial = 1 WHERE numero = 1", {});
   Sped(1, C::kDia1, C::kDia1);
   // Only 0000: no CNPJ digits (the field empty) and the CPF, the
-  // registration without its dots, the municipality by its number in the
-  // branch record, industrial.
+  // registration without its dots, the municipality by its IBGE code,
+  // industrial.
   EXPECT_EQ(Extrato(), "|0000|004|0|02112026|02112026|Comércio de Alimentos Ávila Ltda||12345678909|"
-                       "SP|110042490114|0000001|4.321.987-0|200123456|A|0|\r\n");
+                       "SP|110042490114|3550308|4.321.987-0|200123456|A|0|\r\n");
   EXPECT_TRUE(c.host.Caixas().empty());  // one ECF asked for: no box
 }
 

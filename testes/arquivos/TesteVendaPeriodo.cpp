@@ -62,12 +62,11 @@ TEST_F(VendaPeriodo, AtoCotepePerfilAIgualAoConferido) {
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeA)), ui::IDOK)
       << testing::PrintToString(c.host.Erros());
   ConfereGolden(Gerado(), "venda-perfil-a.txt");
-  // Nota 9's participant is not registered: the nota stays out, and the
-  // operator is told before the file's path.
-  ASSERT_EQ(c.host.Caixas().size(), 2u);
-  EXPECT_EQ(c.host.Caixas()[0].texto, "Notas fiscais fora do arquivo: o participante não está mais cadastrado.\r\nNúmeros: 9");
+  // Nota 9's participant left the register after it: the nota is written
+  // as it was issued (its 0150 from the nota), with nothing to tell.
+  ASSERT_EQ(c.host.Caixas().size(), 1u);
   const std::string gerado = C::Arquivos(c.PastaArquivos())[0].filename().string();
-  EXPECT_EQ(Caixa(c.host, 1), std::tuple("Arquivo gerado em\r\n" + c.CaminhoMostrado(gerado),
+  EXPECT_EQ(Caixa(c.host, 0), std::tuple("Arquivo gerado em\r\n" + c.CaminhoMostrado(gerado),
                                          "Torvo ECF - Arquivo Eletrônico Venda do Período",
                                          ui::MB_OK | ui::MB_ICONINFORMATION));
   // The extract's dialog ran preset and closed itself; nothing went to the local folder.
@@ -80,6 +79,23 @@ TEST_F(VendaPeriodo, AtoCotepePerfilBIgualAoConferido) {
   c.Movimento();
   ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeB)), ui::IDOK);
   ConfereGolden(Gerado(), "venda-perfil-b.txt");
+}
+
+// A nota written before notas kept their participant, whose participant
+// left the register before that: it is written all the same, with the
+// participant's code alone, and the operator is told which.
+TEST_F(VendaPeriodo, NotaSemParticipanteGuardadoEntraComOCodigo) {
+  c.Movimento();
+  c.empresa.Gravador().Sessao().Executa(
+      "DELETE FROM nota_fiscal_participante WHERE nota = (SELECT id FROM nota_fiscal WHERE numero = 9)", {});
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeB)), ui::IDOK);
+  const std::string gerado = Gerado();
+  EXPECT_NE(gerado.find("|0150|99|PARTICIPANTE 99|1058|||||||0|||\r\n"), std::string::npos);
+  EXPECT_NE(gerado.find("|C100|1|0|99|01|00|1|9||03112026|"), std::string::npos);
+  ASSERT_EQ(c.host.Caixas().size(), 2u);
+  EXPECT_EQ(c.host.Caixas()[0].texto,
+            "Notas fiscais gravadas só com o código do participante, que já não estava cadastrado quando as notas "
+            "passaram a guardá-lo: confira a sua identificação.\r\nNúmeros: 9");
 }
 
 TEST_F(VendaPeriodo, PeriodoSemDocumentosNemInventario) {
