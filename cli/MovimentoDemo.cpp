@@ -348,6 +348,9 @@ bool Gerador::Abre(const EstadoEmissora& e, int dia) const {
 
 int Gerador::CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const {
   const auto& f = m_filiais[e.filial];
+  // A varied company's second ECF reduced its first day without a sale.
+  if (m_variedade.diaSemVenda && m_emissoras.size() > 1 && &e == &m_emissoras[1] && dia == m_contagem.primeiroDia)
+    return 0;
   // A power cut kept João Pessoa from selling on the 25th.
   if (f.cadastro->uf == "PB" && dia == 25) return 0;
   if (m_opcoes.lojaGrande && f.principal) return m_opcoes.cuponsLojaGrande;

@@ -41,6 +41,8 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente) {
   r.ultimoCupomCancelado = e.Sim();
   r.quantidadeMinima = e.Sim();
   r.tributacaoMudouDepois = e.Sim();
+  r.produtoApagado = e.Sim();
+  r.diaSemVenda = e.Sim();
   return r;
 }
 
@@ -165,6 +167,18 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
       sessao.Executa("UPDATE produto_filial SET tributacao = 'F', aliquota_icms = 0, situacao_tributaria = "
                      "SUBSTR(situacao_tributaria, 1, 1) || '60' WHERE produto = ? AND filial = 1",
                      {vendido.front().Inteiro(0)});
+  }
+
+  // A product branch 1 sold by nota only, deleted from the register by
+  // another program after the month (without the check of documents).
+  if (v.produtoApagado) {
+    const auto soNota = sessao.Consulta(
+        "SELECT MIN(i.codigo) FROM nota_fiscal_item i JOIN nota_fiscal n ON n.id = i.nota WHERE n.filial = 1 AND "
+        "i.servico = 0 AND NOT EXISTS (SELECT 1 FROM cupom_item c WHERE c.codigo = i.codigo AND c.servico = 0) AND "
+        "NOT EXISTS (SELECT 1 FROM estoque_inventario e WHERE e.produto = i.codigo)",
+        {});
+    if (!soNota.empty() && !soNota.front().Nulo(0))
+      sessao.Executa("DELETE FROM produto WHERE codigo = ?", {soNota.front().Inteiro(0)});
   }
 
   // Management reports logged as the cheque withdrawals' and the DAVs'.

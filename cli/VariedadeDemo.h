@@ -42,6 +42,11 @@ struct EscolhasVariedade {
   // A taxed product of branch 1 went into tax substitution after the month:
   // its past sales keep what they were sold under.
   bool tributacaoMudouDepois = false;
+  // A product sold by notas of branch 1 (and at no till) left the register
+  // after the month, deleted by another program: the notas kept it.
+  bool produtoApagado = false;
+  // The second ECF of the list reduced its first day without a sale.
+  bool diaSemVenda = false;
 };
 
 EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
@@ -57,7 +62,8 @@ EscolhasVariedade EscolhasDaSemente(std::uint64_t semente);
 // split over two positions of the same rate; a product sold without a unit;
 // card sales on installments with a cash down payment; the last cupom of a day
 // cancelled; a few grams of a weighed product; a product's register changed
-// after its sales. Each choice keeps the data true to itself (a split
+// after its sales; a product of the notas deleted after them; a Z reduction
+// without sale. Each choice keeps the data true to itself (a split
 // totalizer keeps its sum).
 void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastros, const OpcoesDemo& opcoes);
 

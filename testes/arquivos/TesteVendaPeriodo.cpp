@@ -13,6 +13,10 @@
 #include "arquivos/efd/QMXVendaPeriodo.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/FalhasInjetadas.h"
+#include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/dados/ResultadosDados.h"
+
+#include <functional>
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -96,6 +100,49 @@ TEST_F(VendaPeriodo, NotaSemParticipanteGuardadoEntraComOCodigo) {
   EXPECT_EQ(c.host.Caixas()[0].texto,
             "Notas fiscais gravadas só com o código do participante, que já não estava cadastrado quando as notas "
             "passaram a guardá-lo: confira a sua identificação.\r\nNúmeros: 9");
+}
+
+// The registers changed after the documents: the beans (sold at the till
+// and by nota) deleted by another program, the rice moved to a reduced
+// base. The files write what the documents kept: the beans' 0200 as their
+// last sale had them, the rice's items with the situation they were sold
+// under. The data layer itself refuses to delete what a document of an
+// open month names, and lets it go once that month is closed.
+TEST_F(VendaPeriodo, RegistrosMudadosDepoisDosDocumentos) {
+  c.Movimento();
+  auto& sessao = c.empresa.Gravador().Sessao();
+  dados::CGravadorCatalogo catalogo(sessao);
+  for (const auto& [exclui, texto] :
+       {std::pair<std::function<void()>, std::string>{[&] { catalogo.ExcluiProduto(50); },
+                                                      "o produto 50 está em documentos de um período aberto (o "
+                                                      "último de 05/11/2026, filial 1) e não pode ser excluído"},
+        {[&] { catalogo.ExcluiCfrt(5); },
+         "o participante 5 está em documentos de um período aberto (o último de 03/11/2026, filial 1) e não pode "
+         "ser excluído"}}) {
+    try {
+      exclui();
+      ADD_FAILURE() << texto;
+    } catch (const dados::CErroDados& e) {
+      EXPECT_EQ(e.Resultado(), dados::QMX_E_REGISTRO_EM_USO);
+      EXPECT_EQ(e.what(), texto);
+    }
+  }
+  // October closed: November stays open. November closed: it goes.
+  sessao.Executa("UPDATE filial SET mes_bloqueado_contabil = ?", {CodificaMes(10, 2026)});
+  EXPECT_THROW(catalogo.ExcluiProduto(50), dados::CErroDados);
+  sessao.Executa("UPDATE filial SET mes_bloqueado_contabil = ?", {CodificaMes(11, 2026)});
+  catalogo.ExcluiProduto(70);
+  sessao.Executa("UPDATE filial SET mes_bloqueado_contabil = 0", {});
+
+  sessao.Executa("DELETE FROM produto WHERE codigo = 50", {});
+  sessao.Executa("UPDATE produto_filial SET situacao_tributaria = '020' WHERE produto = 10", {});
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "05/11/2026", kCotepeA)), ui::IDOK);
+  const std::string gerado = Gerado();
+  EXPECT_NE(gerado.find("|0200|P50|FEIJÃO CARIOCA|||UN|00|10063021||10||12,00|\r\n"), std::string::npos);
+  EXPECT_EQ(gerado.find("|020|"), std::string::npos);
+  EXPECT_NE(gerado.find("|C470|P10|0000000002,000|0000000000,000|UN|00000000024,00|000|5102|018,00|"),
+            std::string::npos);
+  ConfereLeiaute(gerado, nullptr);
 }
 
 TEST_F(VendaPeriodo, PeriodoSemDocumentosNemInventario) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "apoio/PastaTemporaria.h"
 #include "apoio/ProgramaQmx.h"
@@ -37,6 +39,23 @@ TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
 
   for (const auto& e : lista) EXPECT_EQ(e.QuantidadeAliquotas > 0, true);
   CPoolSessoes::Instancia().Descarta("sqlite:" + pasta.Caminho("demo/DEMO/empresa.db"));
+
+  // Nota 4506 in Sintegra: each CFOP and rate line with its own items and
+  // their IPI (the cake's 238,50 and its 11,93 of IPI), the services' line
+  // without any of it.
+  std::string sintegra;
+  for (const auto& a : std::filesystem::directory_iterator(pasta.Caminho("demo/DEMO/Arquivos-Eletronicos"))) {
+    const std::string texto = PastaTemporaria::Le(a.path().string());
+    if (texto.rfind("10", 0) == 0) sintegra = texto;
+  }
+  std::vector<std::string> nota4506;
+  for (std::size_t i = 0; (i = sintegra.find("\r\n50", i)) != std::string::npos; ++i)
+    if (sintegra.compare(i + 2 + 45, 6, "004506") == 0)
+      nota4506.push_back(sintegra.substr(i + 2 + 51, 4) + " " + sintegra.substr(i + 2 + 56, 13) + " " +
+                         sintegra.substr(i + 2 + 108, 13));
+  EXPECT_EQ(nota4506, (std::vector<std::string>{"5101 0000000025043 0000000001193",
+                                                "5102 0000000047960 0000000000000",
+                                                "5933 0000000006800 0000000006800"}));
 
   // The books of the whole month, every ECF of every branch: each day
   // reconciled on its own.

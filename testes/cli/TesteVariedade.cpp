@@ -127,6 +127,35 @@ std::string Mostra(const Dias& dias) {
   return s;
 }
 
+// Every nota of branch 1 in the period is in both files that carry notas,
+// whatever happened to its participant or products afterwards: the
+// numbers of the Sintegra 50 lines and of the C100 lines are those of the
+// database's notas of the files' models.
+void ConfereNotas(const std::string& pasta, const std::string& sintegra, const std::string& venda) {
+  auto base = qmx::dados::AbreSessao("sqlite:" + pasta + "/DEMO/empresa.db");
+  const auto numeros = [&](const char* modelos) {
+    std::set<std::int64_t> r;
+    for (const auto& l : base->Consulta(std::string("SELECT n.numero FROM nota_fiscal n JOIN tipo_documento t ON "
+                                                    "t.codigo = n.tipo_documento JOIN documento_fiscal d ON d.codigo = "
+                                                    "t.documento_fiscal WHERE n.filial = 1 AND d.modelo IN (") +
+                                            modelos + ")",
+                                        {}))
+      r.insert(l.Inteiro(0));
+    return r;
+  };
+  std::set<std::int64_t> em50, emC100;
+  for (const auto& l : LinhasCRLF(sintegra))
+    if (l.rfind("50", 0) == 0) em50.insert(Numero(l.substr(45, 6)));
+  for (const auto& l : LinhasCRLF(venda))
+    if (l.rfind("|C100|", 0) == 0) {
+      std::vector<std::string> c;
+      for (std::size_t i = 1, j; (j = l.find('|', i)) != std::string::npos; i = j + 1) c.push_back(l.substr(i, j - i));
+      emC100.insert(Numero(c[7]));
+    }
+  EXPECT_EQ(em50, numeros("'01', '1B', '04', '55'"));
+  EXPECT_EQ(emC100, numeros("'01', '1B', '04', '55'"));
+}
+
 // The books of the company's month: what was cancelled at a till of ECF 1
 // (a cupom, an item) had its stock integrated right after the sale, as the
 // point of sale does, and the cancellation came after; then the four passes
@@ -192,16 +221,17 @@ TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
                               " --pasta '" + pasta.Caminho("v") + "'");
     ASSERT_EQ(demo.codigo, 0) << demo.saida;
 
-    std::string movimentos, mfd, sintegra, extrato;
+    std::string movimentos, mfd, sintegra, extrato, venda;
     for (const auto& a : fs::directory_iterator(pasta.Caminho("v/DEMO/Arquivos-Eletronicos"))) {
       const std::string nome = a.path().filename().string();
       const std::string texto = Conteudo(a.path());
       if (texto.rfind("R01", 0) == 0) movimentos = texto;
       else if (texto.rfind("10", 0) == 0) sintegra = texto;
       else if (nome.rfind("TorvoECF-SpedFiscal", 0) == 0) extrato = texto;
+      else if (texto.rfind("|0000|006|", 0) == 0) venda = texto;
       else if (texto.rfind("E01", 0) == 0 && texto.find("MFD") == 112) mfd = texto;
     }
-    ASSERT_FALSE(movimentos.empty() || mfd.empty() || sintegra.empty() || extrato.empty());
+    ASSERT_FALSE(movimentos.empty() || mfd.empty() || sintegra.empty() || extrato.empty() || venda.empty());
     // Per day of ECF 1: the same reduction in the four files; per day of
     // every ECF of the branch, in Sintegra and the extract.
     const Dias r02 = DiasR02OuE12(movimentos, "R02"), e12 = DiasR02OuE12(mfd, "E12");
@@ -212,11 +242,11 @@ TEST(Variedade, CadaEmpresaPassaOsLeiautesEOsArquivosConcordam) {
     EXPECT_LE(r02.size(), 6u) << Mostra(r02);
     EXPECT_EQ(r02, e12) << Mostra(r02) << "E12:\n" << Mostra(e12);
     EXPECT_EQ(r02, DoECF1(s60.m60)) << Mostra(r02) << "60M:\n" << Mostra(s60.m60);
-    // The extract leaves out a day without gross sale.
-    Dias comVenda;
-    for (const auto& [chave, d] : s60.m60)
-      if (d.vendaBruta) comVenda[chave] = d;
-    EXPECT_EQ(comVenda, c405) << Mostra(comVenda) << "C405:\n" << Mostra(c405);
+    // Every Z reduction is in both, a day without gross sale included; and
+    // in the Venda do Período file too.
+    EXPECT_EQ(s60.m60, c405) << Mostra(s60.m60) << "C405:\n" << Mostra(c405);
+    EXPECT_EQ(s60.m60, DiasC405(venda)) << Mostra(s60.m60) << "C405:\n" << Mostra(DiasC405(venda));
+    ConfereNotas(pasta.Caminho("v"), sintegra, venda);
     for (const auto& [chave, d] : s60.m60) {
       // A day's 60A lines (rates, F, I, N, cancellations, discounts, ISS)
       // add up to its gross sale; its items' 60D sums, per tax situation,
