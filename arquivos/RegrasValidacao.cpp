@@ -7,14 +7,8 @@
 namespace qmx::validacao {
 namespace {
 
-// How many problems of one rule are listed one by one.
-constexpr std::size_t kMostradosPorRegra = 20;
-
-bool LinhaEAD(std::string_view linha) {
-  if (linha.size() != 3 + 256 || linha.substr(0, 3) != "EAD") return false;
-  return std::all_of(linha.begin() + 3, linha.end(),
-                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-}
+// How many times of one rule are kept with their lines.
+constexpr std::size_t kLinhasPorRegra = 3;
 
 unsigned Dois(std::string_view t, std::size_t p) { return static_cast<unsigned>((t[p] - '0') * 10 + (t[p + 1] - '0')); }
 
@@ -52,53 +46,26 @@ bool CampoConfere(std::string_view valor, TipoCampo tipo) {
 
 }  // namespace
 
-std::vector<Linha> PartirLinhas(std::string_view conteudo, bool* temLinhaEAD) {
-  std::vector<Linha> linhas;
-  std::size_t inicio = 0;
-  while (inicio < conteudo.size()) {
-    const std::size_t fim = conteudo.find('\n', inicio);
-    Linha l;
-    l.numero = linhas.size() + 1;
-    if (fim == std::string_view::npos) {
-      l.texto = conteudo.substr(inicio);
-      inicio = conteudo.size();
-    } else {
-      l.terminada = true;
-      l.texto = conteudo.substr(inicio, fim - inicio);
-      if (!l.texto.empty() && l.texto.back() == '\r') {
-        l.texto.remove_suffix(1);
-        l.crlf = true;
-      }
-      inicio = fim + 1;
-    }
-    linhas.push_back(l);
-  }
-  const bool ead = !linhas.empty() && LinhaEAD(linhas.back().texto);
-  if (ead) linhas.pop_back();
-  if (temLinhaEAD) *temLinhaEAD = ead;
-  return linhas;
-}
-
 void CColetor::Acrescenta(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem,
                           Gravidade gravidade) {
-  auto contagem = std::find_if(m_contagens.begin(), m_contagens.end(),
-                               [&](const Contagem& c) { return c.regra == regra && c.registro == registro; });
-  if (contagem == m_contagens.end()) {
-    m_contagens.push_back({std::string(regra), std::string(registro), 0, gravidade});
-    contagem = m_contagens.end() - 1;
+  auto& regras = m_destino.regras;
+  auto resumo = std::find_if(regras.begin(), regras.end(), [&](const ResumoRegra& r) {
+    return r.gravidade == gravidade && r.regra == regra && r.registro == registro;
+  });
+  if (resumo == regras.end()) {
+    regras.push_back({gravidade, std::string(regra), std::string(registro), mensagem, 0, {}});
+    resumo = regras.end() - 1;
   }
-  if (++contagem->vezes > kMostradosPorRegra) return;
+  if (++resumo->vezes > kLinhasPorRegra) return;
+  resumo->linhas.push_back(linha);
   m_destino.problemas.push_back({linha, std::string(registro), std::string(regra), std::move(mensagem), gravidade});
 }
 
 void CColetor::Conclui() {
-  for (const auto& c : m_contagens)
-    if (c.vezes > kMostradosPorRegra)
-      m_destino.problemas.push_back({0, c.registro, c.regra,
-                                     "e mais " + std::to_string(c.vezes - kMostradosPorRegra) +
-                                         " vezes a mesma regra",
-                                     c.gravidade});
-  m_contagens.clear();
+  std::stable_sort(m_destino.problemas.begin(), m_destino.problemas.end(),
+                   [](const Problema& a, const Problema& b) { return a.linha < b.linha; });
+  std::stable_sort(m_destino.regras.begin(), m_destino.regras.end(),
+                   [](const ResumoRegra& a, const ResumoRegra& b) { return a.gravidade < b.gravidade; });
 }
 
 bool SoDigitos(std::string_view texto) {
@@ -189,49 +156,58 @@ bool ConfereRegistroFixo(const Linha& linha, std::string_view registro, std::siz
   return true;
 }
 
-std::vector<std::vector<const Linha*>> ConfereRegistrosTipados(const std::vector<Linha>& linhas,
-                                                               const std::vector<LeiauteTipado>& leiautes,
-                                                               CColetor& coletor, bool crlfSoAviso) {
-  std::vector<std::vector<const Linha*>> porTipo(leiautes.size());
-  std::size_t ultimo = 0;
-  for (const Linha& l : linhas) {
-    if (!l.crlf) {
-      if (crlfSoAviso) coletor.Aviso(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
-      else coletor.Erro(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
-    }
-    std::size_t i = 0;
-    while (i < leiautes.size() && l.texto.substr(0, leiautes[i].tipo.size()) != leiautes[i].tipo) ++i;
-    if (i == leiautes.size()) {
-      coletor.Erro(l.numero, std::string(l.texto.substr(0, 3)), "registro-desconhecido", "tipo de registro desconhecido");
-      continue;
-    }
-    const LeiauteTipado& leiaute = leiautes[i];
-    if (i < ultimo)
-      coletor.Erro(l.numero, leiaute.tipo, "ordem",
-                   "o registro " + std::string(leiaute.tipo) + " vem depois dos " + std::string(leiautes[ultimo].tipo) +
+CRegistrosTipados::CRegistrosTipados(std::vector<LeiauteTipado> leiautes, CColetor& coletor, Gravidade semCrlf)
+    : m_leiautes(std::move(leiautes)), m_quantos(m_leiautes.size(), 0), m_coletor(coletor), m_semCrlf(semCrlf) {}
+
+std::optional<std::size_t> CRegistrosTipados::Confere(const Linha& l) {
+  if (!l.crlf) {
+    if (m_semCrlf == Gravidade::Erro) m_coletor.Erro(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
+    else if (m_semCrlf == Gravidade::Aviso) m_coletor.Aviso(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
+    else m_coletor.Informa(l.numero, "", "fim-de-linha", "a linha termina em LF, não em CR LF");
+  }
+  std::size_t i = 0;
+  while (i < m_leiautes.size() && l.texto.substr(0, m_leiautes[i].tipo.size()) != m_leiautes[i].tipo) ++i;
+  if (i == m_leiautes.size()) {
+    m_coletor.Erro(l.numero, std::string(l.texto.substr(0, 3)), "registro-desconhecido", "tipo de registro desconhecido");
+    return std::nullopt;
+  }
+  const LeiauteTipado& leiaute = m_leiautes[i];
+  if (i < m_ultimo)
+    m_coletor.Erro(l.numero, leiaute.tipo, "ordem",
+                   "o registro " + std::string(leiaute.tipo) + " vem depois dos " + std::string(m_leiautes[m_ultimo].tipo) +
                        ": os registros vão agrupados por tipo, na ordem do leiaute");
-    ultimo = std::max(ultimo, i);
-    porTipo[i].push_back(&l);
-    if (l.texto.size() != leiaute.largura) {
-      coletor.Erro(l.numero, leiaute.tipo, "largura",
+  m_ultimo = std::max(m_ultimo, i);
+  ++m_quantos[i];
+  if (l.texto.size() != leiaute.largura) {
+    m_coletor.Erro(l.numero, leiaute.tipo, "largura",
                    "o registro tem " + std::to_string(l.texto.size()) + " caracteres; o leiaute pede " +
                        std::to_string(leiaute.largura));
-      continue;
-    }
-    for (const CampoFixo& c : leiaute.campos) {
-      const std::string_view valor = Campo(l.texto, c.inicio, c.largura);
-      if (!CampoConfere(valor, c.tipo)) {
-        coletor.Erro(l.numero, leiaute.tipo, "campo",
+    return std::nullopt;
+  }
+  for (const CampoFixo& c : leiaute.campos) {
+    const std::string_view valor = Campo(l.texto, c.inicio, c.largura);
+    if (!CampoConfere(valor, c.tipo)) {
+      m_coletor.Erro(l.numero, leiaute.tipo, "campo",
                      std::string(c.nome) + " (posições " + std::to_string(c.inicio) + " a " +
                          std::to_string(c.inicio + c.largura - 1) + ") não é " + NomeCampo(c.tipo) + ": \"" +
                          std::string(valor) + "\"");
-      } else if (c.tipo == TipoCampo::X && valor.front() == ' ' && valor.find_first_not_of(' ') != std::string_view::npos) {
-        coletor.Erro(l.numero, leiaute.tipo, "alinhamento",
+    } else if (c.tipo == TipoCampo::X && valor.front() == ' ' && valor.find_first_not_of(' ') != std::string_view::npos) {
+      m_coletor.Erro(l.numero, leiaute.tipo, "alinhamento",
                      std::string(c.nome) + " é texto e vai alinhado à esquerda: \"" + std::string(valor) + "\"");
-      }
     }
   }
-  return porTipo;
+  return i;
+}
+
+void COrdem::Confere(const Linha& l, std::string_view chave, CColetor& c) {
+  if (m_temAnterior && !m_relatado && chave < std::string_view(m_anterior)) {
+    m_relatado = true;
+    const std::string texto = "registros " + m_tipo + " fora da ordem de " + m_descricao;
+    if (m_soAviso) c.Aviso(l.numero, m_tipo, "ordem", texto);
+    else c.Erro(l.numero, m_tipo, "ordem", texto);
+  }
+  m_anterior.assign(chave);
+  m_temAnterior = true;
 }
 
 bool InscricaoSemPontuacao(std::string_view campo) {

@@ -23,12 +23,10 @@ struct Linha {
   bool terminada = false;  // had a line end at all
 };
 
-// The file's lines before its EAD line (when it ends in one).
-std::vector<Linha> PartirLinhas(std::string_view conteudo, bool* temLinhaEAD);
-
-// Collects the problems of one file. A file with thousands of bad lines
-// gives the first ones of each rule and a count of the rest, so that the
-// report stays readable.
+// Collects the problems of one file: every time a rule is broken is
+// counted; the first three times of each rule (in one register) are kept
+// with their lines, so that a file with thousands of bad lines gives a
+// report people read.
 class CColetor {
  public:
   explicit CColetor(Validacao& destino) : m_destino(destino) {}
@@ -38,20 +36,26 @@ class CColetor {
   void Aviso(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem) {
     Acrescenta(linha, registro, regra, std::move(mensagem), Gravidade::Aviso);
   }
-  // Closes the report: one line per rule that had more than shown.
+  void Informa(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem) {
+    Acrescenta(linha, registro, regra, std::move(mensagem), Gravidade::Informacao);
+  }
+  Validacao& Destino() { return m_destino; }
+  // Closes the report: the problems in line order, the rules errors first.
   void Conclui();
 
  private:
   void Acrescenta(std::size_t linha, std::string_view registro, std::string_view regra, std::string mensagem,
                   Gravidade gravidade);
   Validacao& m_destino;
-  struct Contagem {
-    std::string regra;
-    std::string registro;
-    std::size_t vezes = 0;
-    Gravidade gravidade = Gravidade::Erro;
-  };
-  std::vector<Contagem> m_contagens;
+};
+
+// A validator of one kind of file: it takes the file's lines one by one,
+// keeping only what its rules need, and closes its checks at the end.
+class CValidadorLinhas {
+ public:
+  virtual ~CValidadorLinhas() = default;
+  virtual void Linha(const Linha& linha) = 0;
+  virtual void Fim() = 0;
 };
 
 // ----- forms of values -----
@@ -70,6 +74,18 @@ bool CnpjValido(std::string_view digitos);
 bool CpfValido(std::string_view digitos);
 // The two-letter code of a Brazilian state.
 bool UfValida(std::string_view uf);
+
+// A 64-bit digest of a key made of fields (FNV-1a, a separator between
+// fields), for the sets of codes a rule keeps: eight bytes a key, whatever
+// the size of the file.
+inline std::uint64_t Chave(std::initializer_list<std::string_view> campos) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (std::string_view campo : campos) {
+    for (char c : campo) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    h = (h ^ 0x1Fu) * 1099511628211ull;
+  }
+  return h;
+}
 
 // ----- fixed-width records -----
 
@@ -109,26 +125,44 @@ struct LeiauteTipado {
   std::vector<CampoFixo> campos;
 };
 
-// The lines of each type, in file order, after checking every line: CR LF
-// (a warning only when `crlfSoAviso`), a known type, its width and fields,
-// and the types grouped in the order `leiautes` lists them.
-std::vector<std::vector<const Linha*>> ConfereRegistrosTipados(const std::vector<Linha>& linhas,
-                                                               const std::vector<LeiauteTipado>& leiautes,
-                                                               CColetor& coletor, bool crlfSoAviso = false);
+// The lines of a file of typed records, one at a time: CR LF (a line
+// without it reported with `semCrlf`), a known type, its width and fields, the types
+// grouped in the order `leiautes` lists them. Answers the type's position
+// in `leiautes`, or nothing for a line of no known type or the wrong width
+// (reported).
+class CRegistrosTipados {
+ public:
+  CRegistrosTipados(std::vector<LeiauteTipado> leiautes, CColetor& coletor, Gravidade semCrlf = Gravidade::Erro);
+  std::optional<std::size_t> Confere(const Linha& linha);
+  // How many lines of each type came (of the right width or not).
+  std::size_t Quantos(std::size_t tipo) const { return m_quantos[tipo]; }
+  const LeiauteTipado& Leiaute(std::size_t tipo) const { return m_leiautes[tipo]; }
+  std::size_t Tipos() const { return m_leiautes.size(); }
 
-// Lines of one type in the order of a key: reports the first line whose
-// key is smaller than the one before it.
-template <class Chave>
-void ConfereOrdem(const std::vector<const Linha*>& linhas, std::string_view tipo, std::string_view descricao,
-                  Chave chave, CColetor& coletor, bool soAviso = false) {
-  for (std::size_t i = 1; i < linhas.size(); ++i)
-    if (chave(linhas[i]->texto) < chave(linhas[i - 1]->texto)) {
-      const std::string texto = "registros " + std::string(tipo) + " fora da ordem de " + std::string(descricao);
-      if (soAviso) coletor.Aviso(linhas[i]->numero, tipo, "ordem", texto);
-      else coletor.Erro(linhas[i]->numero, tipo, "ordem", texto);
-      return;
-    }
-}
+ private:
+  std::vector<LeiauteTipado> m_leiautes;
+  std::vector<std::size_t> m_quantos;
+  CColetor& m_coletor;
+  Gravidade m_semCrlf;
+  std::size_t m_ultimo = 0;
+};
+
+// The sort order of one type of line, as the lines come: the first line
+// whose key is smaller than the one before it is reported.
+class COrdem {
+ public:
+  COrdem() = default;
+  COrdem(std::string_view tipo, std::string_view descricao, bool soAviso = false)
+      : m_tipo(tipo), m_descricao(descricao), m_soAviso(soAviso) {}
+  void Confere(const Linha& linha, std::string_view chave, CColetor& coletor);
+  bool Nomeada() const { return !m_tipo.empty(); }
+
+ private:
+  std::string m_tipo, m_descricao;
+  bool m_soAviso = false;
+  bool m_relatado = false, m_temAnterior = false;
+  std::string m_anterior;
+};
 
 // A field's text as a string, for messages and keys.
 inline std::string Texto(std::string_view v) { return std::string(v); }

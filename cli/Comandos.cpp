@@ -516,8 +516,11 @@ std::vector<Comando> MontaComandos() {
                  a.saida << "não foi possível ler " << DoTerminal(caminho) << "\n";
                  return false;
                }, false, {}, false});
-  c.push_back({"validar", "", "confere arquivos com os leiautes publicados e a sua linha EAD", "ARQUIVO...",
-               {{"json", "", "o resultado em JSON, para programas"}},
+  c.push_back({"validar", "", "confere arquivos fiscais de qualquer programa com os leiautes publicados e a sua linha EAD",
+               "ARQUIVO...",
+               {{"json", "", "o resultado em JSON, para programas"},
+                {"chave", "ARQUIVO.pem",
+                 "a chave pública do desenvolvedor que assinou os arquivos do PAF-ECF (senão a desta biblioteca)"}},
                [](Ambiente& a) { return ExecutaValidar(a); }, false, {}, false});
   c.push_back({"limpar", "",
                "remove os temporários que execuções interrompidas deixaram (na pasta, ou na dos arquivos eletrônicos "

@@ -1,7 +1,9 @@
 #include "cli/Validar.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -9,12 +11,13 @@
 #include "arquivos/ValidacaoArquivo.h"
 #include "cli/Comandos.h"
 #include "cli/VerificacaoEAD.h"
+#include "plataforma/cripto/ChavePublica.h"
 
 namespace qmx::cli {
 namespace {
 
 using validacao::Gravidade;
-using validacao::Problema;
+using validacao::ResumoRegra;
 using validacao::TipoArquivo;
 using validacao::Validacao;
 
@@ -37,127 +40,192 @@ std::string Json(const std::string& texto) {
   return r + "\"";
 }
 
-const char* NomeEAD(ResultadoVerificacao ead) {
-  switch (ead) {
-    case ResultadoVerificacao::Valida: return "valida";
-    case ResultadoVerificacao::Invalida: return "invalida";
-    case ResultadoVerificacao::SemLinhaEAD: return "ausente";
-    case ResultadoVerificacao::Ilegivel: break;
+const char* NomeGravidade(Gravidade g) {
+  switch (g) {
+    case Gravidade::Erro: return "erro";
+    case Gravidade::Aviso: return "aviso";
+    case Gravidade::Informacao: break;
   }
-  return "ilegivel";
+  return "info";
+}
+
+enum class EstadoEAD { NaoSeAplica, Valida, Invalida, Ausente };
+
+const char* NomeEAD(EstadoEAD ead) {
+  switch (ead) {
+    case EstadoEAD::Valida: return "valida";
+    case EstadoEAD::Invalida: return "invalida";
+    case EstadoEAD::Ausente: return "ausente";
+    case EstadoEAD::NaoSeAplica: break;
+  }
+  return "nao-se-aplica";
 }
 
 struct Resultado {
   std::string caminho;
   bool legivel = false;
   Validacao validacao;
-  ResultadoVerificacao ead = ResultadoVerificacao::Ilegivel;
+  EstadoEAD ead = EstadoEAD::NaoSeAplica;
 };
 
-// The file's content checked, then its signature: a signature that does
-// not hold is an error; a missing one too, but for the SPED extract (an
-// extract for the back office, which the library does not sign).
-Resultado Valida(const std::string& caminho) {
+// A finding of the whole file (its signature) among the rules, errors
+// before warnings before information.
+void AcrescentaRegra(Validacao& v, Gravidade gravidade, const std::string& regra, const std::string& mensagem) {
+  const auto depois = std::find_if(v.regras.begin(), v.regras.end(),
+                                   [&](const ResumoRegra& r) { return gravidade < r.gravidade; });
+  v.regras.insert(depois, {gravidade, regra, "EAD", mensagem, 1, {0}});
+  v.problemas.insert(v.problemas.begin(), {0, "EAD", regra, mensagem, gravidade});
+}
+
+// The file read once against its layout; then its EAD line, if it has
+// one, checked with the digest that reading took. Sintegra and EFD files
+// are not signed; a PAF-ECF file signed with another developer's key (or
+// not signed) is a warning unless the key to check it with was given.
+Resultado Valida(const std::string& caminho, const std::optional<std::string>& chave) {
   Resultado r;
   r.caminho = caminho;
-  std::ifstream arquivo(caminho, std::ios::binary);
-  if (!arquivo) return r;
-  r.legivel = true;
-  std::stringstream conteudo;
-  conteudo << arquivo.rdbuf();
-  r.validacao = validacao::ValidaConteudo(conteudo.str());
-  r.ead = VerificaArquivo(caminho);
-  auto& problemas = r.validacao.problemas;
-  if (r.ead == ResultadoVerificacao::Invalida)
-    problemas.insert(problemas.begin(), {0, "EAD", "ead", "a assinatura EAD não confere com a chave pública", Gravidade::Erro});
-  else if (r.ead != ResultadoVerificacao::Valida)
-    problemas.insert(problemas.begin(), {0, "EAD", "ead", "o arquivo não termina numa linha EAD",
-                                         r.validacao.tipo == TipoArquivo::EFD ? Gravidade::Aviso : Gravidade::Erro});
+  r.validacao = validacao::ValidaArquivo(caminho, &r.legivel);
+  if (!r.legivel) return r;
+  Validacao& v = r.validacao;
+  const bool assinado = validacao::AssinadoComEAD(v.tipo);
+  if (v.temLinhaEAD && v.digest) {
+    const auto ead = VerificaAssinatura(*v.digest, v.linhaEAD, chave ? std::string_view(*chave) : std::string_view());
+    r.ead = ead == ResultadoVerificacao::Valida ? EstadoEAD::Valida : EstadoEAD::Invalida;
+    if (r.ead == EstadoEAD::Valida) return r;
+    if (chave)
+      AcrescentaRegra(v, Gravidade::Erro, "ead", "a assinatura EAD não confere com a chave pública dada");
+    else
+      AcrescentaRegra(v, Gravidade::Aviso, "ead-de-outra-chave",
+                      "a assinatura EAD não é da chave desta biblioteca: de outro programa (--chave a confere com a "
+                      "chave pública dele), ou o arquivo mudou depois de assinado");
+  } else if (assinado) {
+    r.ead = EstadoEAD::Ausente;
+    if (chave) AcrescentaRegra(v, Gravidade::Erro, "ead", "o arquivo não termina numa linha EAD");
+    else AcrescentaRegra(v, Gravidade::Aviso, "ead-ausente", "o arquivo não termina numa linha EAD, e o PAF-ECF assina este arquivo");
+  }
   return r;
 }
 
 bool Valido(const Resultado& r) { return r.legivel && r.validacao.Valido(); }
 
-void MostraTexto(std::ostream& saida, const Resultado& r) {
-  const std::string nome = DoTerminal(r.caminho);
-  if (!r.legivel) {
-    saida << nome << ": não foi possível ler o arquivo\n";
-    return;
-  }
+std::size_t Contagem(const Validacao& v, Gravidade g) {
+  std::size_t n = 0;
+  for (const ResumoRegra& r : v.regras)
+    if (r.gravidade == g) n += r.vezes;
+  return n;
+}
+
+// "Sintegra, 1234 linhas: válido, 2 avisos" and the like.
+void Cabecalho(std::ostream& saida, const Resultado& r, bool maiusculas) {
   const Validacao& v = r.validacao;
-  const std::size_t erros = v.Erros(), avisos = v.problemas.size() - erros;
-  saida << nome << ": " << validacao::NomeTipo(v.tipo) << ", " << v.linhas << " linhas: "
-        << (Valido(r) ? "válido" : "inválido");
+  saida << validacao::NomeTipo(v.tipo);
+  if (!v.versao.empty()) saida << " versão " << v.versao;
+  saida << ", " << v.linhas << " linhas";
+  if (v.linhasAssinatura) saida << " (e " << v.linhasAssinatura << " de assinatura)";
+  saida << ": " << (Valido(r) ? "válido" : maiusculas ? "INVÁLIDO" : "inválido");
+  const std::size_t erros = v.Erros(), avisos = v.Avisos();
   if (erros) saida << ", " << erros << (erros == 1 ? " erro" : " erros");
   if (avisos) saida << ", " << avisos << (avisos == 1 ? " aviso" : " avisos");
+  if (r.ead == EstadoEAD::Valida) saida << ", EAD válida";
   saida << "\n";
-  for (const Problema& p : v.problemas) {
-    saida << "  " << (p.gravidade == Gravidade::Aviso ? "aviso: " : "");
-    if (p.linha) saida << "linha " << p.linha << ", ";
-    if (!p.registro.empty()) saida << "registro " << p.registro << ": ";
-    saida << p.mensagem << " [" << p.regra << "]\n";
+}
+
+// One line per rule: how bad, where, what, how many times and the first lines.
+void Regra(std::ostream& saida, const ResumoRegra& r, const std::string& recuo) {
+  saida << recuo << NomeGravidade(r.gravidade) << " [" << r.regra << "]";
+  if (!r.registro.empty()) saida << " registro " << r.registro;
+  saida << ": " << r.mensagem;
+  std::vector<std::size_t> linhas;
+  for (std::size_t l : r.linhas)
+    if (l) linhas.push_back(l);
+  if (r.vezes > 1 || !linhas.empty()) {
+    saida << " (";
+    if (r.vezes > 1) saida << r.vezes << " vezes" << (linhas.empty() ? "" : "; ");
+    if (!linhas.empty()) saida << (linhas.size() == 1 ? "linha " : "linhas ");
+    for (std::size_t i = 0; i < linhas.size(); ++i) saida << (i ? ", " : "") << linhas[i];
+    if (r.vezes > linhas.size() && !linhas.empty()) saida << "...";
+    saida << ")";
   }
+  saida << "\n";
+}
+
+void MostraTexto(std::ostream& saida, const Resultado& r) {
+  saida << DoTerminal(r.caminho) << ": ";
+  if (!r.legivel) {
+    saida << "não foi possível ler o arquivo\n";
+    return;
+  }
+  Cabecalho(saida, r, false);
+  for (const ResumoRegra& regra : r.validacao.regras) Regra(saida, regra, "  ");
 }
 
 void MostraJson(std::ostream& saida, const std::vector<Resultado>& resultados) {
   saida << "[";
   for (std::size_t i = 0; i < resultados.size(); ++i) {
     const Resultado& r = resultados[i];
-    saida << (i ? ",\n " : "") << "{\"arquivo\": " << Json(DoTerminal(r.caminho)) << ", \"legivel\": "
-          << (r.legivel ? "true" : "false") << ", \"tipo\": " << Json(validacao::NomeTipo(r.validacao.tipo))
-          << ", \"linhas\": " << r.validacao.linhas << ", \"ead\": \"" << NomeEAD(r.ead)
-          << "\", \"valido\": " << (Valido(r) ? "true" : "false") << ", \"problemas\": [";
-    for (std::size_t j = 0; j < r.validacao.problemas.size(); ++j) {
-      const Problema& p = r.validacao.problemas[j];
-      saida << (j ? ", " : "") << "{\"linha\": " << p.linha << ", \"registro\": " << Json(p.registro)
-            << ", \"regra\": " << Json(p.regra) << ", \"gravidade\": \""
-            << (p.gravidade == Gravidade::Erro ? "erro" : "aviso") << "\", \"mensagem\": " << Json(p.mensagem) << "}";
+    const Validacao& v = r.validacao;
+    saida << (i ? ",\n " : "") << "{\"arquivo\": " << Json(DoTerminal(r.caminho))
+          << ", \"legivel\": " << (r.legivel ? "true" : "false") << ", \"tipo\": " << Json(validacao::NomeTipo(v.tipo))
+          << ", \"versao\": " << Json(v.versao) << ", \"linhas\": " << v.linhas
+          << ", \"linhasAssinatura\": " << v.linhasAssinatura << ", \"ead\": \"" << NomeEAD(r.ead)
+          << "\", \"valido\": " << (Valido(r) ? "true" : "false") << ", \"erros\": " << Contagem(v, Gravidade::Erro)
+          << ", \"avisos\": " << Contagem(v, Gravidade::Aviso) << ", \"regras\": [";
+    for (std::size_t j = 0; j < v.regras.size(); ++j) {
+      const ResumoRegra& g = v.regras[j];
+      saida << (j ? ", " : "") << "{\"gravidade\": \"" << NomeGravidade(g.gravidade) << "\", \"regra\": " << Json(g.regra)
+            << ", \"registro\": " << Json(g.registro) << ", \"mensagem\": " << Json(g.mensagem)
+            << ", \"vezes\": " << g.vezes << ", \"linhas\": [";
+      for (std::size_t k = 0; k < g.linhas.size(); ++k) saida << (k ? ", " : "") << g.linhas[k];
+      saida << "]}";
     }
     saida << "]}";
   }
   saida << "]\n";
 }
 
+// The developer's public key that --chave names, read once.
+std::optional<std::string> LeChave(Ambiente& a) {
+  if (!a.opcoes.Tem("chave")) return std::nullopt;
+  const std::string caminho = *a.opcoes.Texto("chave");
+  std::ifstream arquivo(caminho, std::ios::binary);
+  std::stringstream texto;
+  if (arquivo) texto << arquivo.rdbuf();
+  if (!arquivo || !cripto::LeChavePublicaPEM(texto.str()))
+    throw ErroUso("--chave " + DoTerminal(caminho) + " não é um arquivo de chave pública PEM (-----BEGIN PUBLIC KEY-----)");
+  return texto.str();
+}
+
 }  // namespace
 
 bool MostraValidacao(std::ostream& saida, const std::string& caminho, const std::string& recuo) {
-  const Resultado r = Valida(caminho);
+  const Resultado r = Valida(caminho, std::nullopt);
   if (!r.legivel) {
     saida << recuo << "não foi possível ler o arquivo\n";
     return false;
   }
-  const Validacao& v = r.validacao;
-  const std::size_t erros = v.Erros(), avisos = v.problemas.size() - erros;
-  saida << recuo << "leiaute: " << validacao::NomeTipo(v.tipo) << ", " << v.linhas << " linhas: "
-        << (Valido(r) ? "válido" : "INVÁLIDO");
-  if (erros) saida << ", " << erros << (erros == 1 ? " erro" : " erros");
-  if (avisos) saida << ", " << avisos << (avisos == 1 ? " aviso" : " avisos");
-  saida << "\n";
-  std::size_t mostrados = 0;
-  for (const Problema& p : v.problemas) {
-    if (p.gravidade != Gravidade::Erro || ++mostrados > 10) continue;
-    saida << recuo << "  ";
-    if (p.linha) saida << "linha " << p.linha << ", ";
-    if (!p.registro.empty()) saida << "registro " << p.registro << ": ";
-    saida << p.mensagem << " [" << p.regra << "]\n";
-  }
+  saida << recuo << "leiaute: ";
+  Cabecalho(saida, r, true);
+  std::size_t mostradas = 0;
+  for (const ResumoRegra& regra : r.validacao.regras)
+    if (regra.gravidade == Gravidade::Erro && ++mostradas <= 10) Regra(saida, regra, recuo + "  ");
   return Valido(r);
 }
 
 bool ExecutaValidar(Ambiente& a) {
   const auto& arquivos = a.opcoes.Posicionais();
   if (arquivos.empty()) throw ErroUso("falta o arquivo a validar");
+  const auto chave = LeChave(a);
   std::vector<Resultado> resultados;
   bool todos = true;
   for (const std::string& caminho : arquivos) {
-    resultados.push_back(Valida(caminho));
+    resultados.push_back(Valida(caminho, chave));
     todos = Valido(resultados.back()) && todos;
+    if (!a.opcoes.Tem("json")) {
+      MostraTexto(a.saida, resultados.back());
+      resultados.pop_back();  // nothing of a file is kept once shown
+    }
   }
-  if (a.opcoes.Tem("json")) {
-    MostraJson(a.saida, resultados);
-  } else {
-    for (const Resultado& r : resultados) MostraTexto(a.saida, r);
-  }
+  if (a.opcoes.Tem("json")) MostraJson(a.saida, resultados);
   return todos;
 }
 

@@ -271,7 +271,7 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
         .Valor(item.ValorItem.int64)
         .Valor(desconto(item))
         .Texto("1")
-        .Vazio()
+        .Texto(efd::kSituacaoServicoISS)
         .Cfop(nat->Cfop)
         .Inteiro(nat->Codigo)
         .Vazios(12);

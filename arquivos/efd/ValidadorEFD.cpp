@@ -4,177 +4,17 @@
 #include <array>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "arquivos/efd/LeiautesEFD.h"
 
 namespace qmx::validacao {
 namespace {
 
-// A field as the Guia's tables give it: type (C text, N number), largest
-// size (0: none stated), whether that size is exact, how many decimals at
-// most, and whether it is obligatory.
-struct CampoEFD {
-  std::string nome;
-  char tipo = 'C';
-  std::size_t tamanho = 0;
-  bool exato = false;
-  int decimais = 0;
-  bool obrigatorio = false;
-};
-
-// "NOME:N8*O", "VL_DOC:N-,2O", "COD_PART:C60OC": type, size ("-" for
-// none, "*" when exact), decimals after a comma, O or OC.
-CampoEFD LeCampo(std::string_view texto) {
-  CampoEFD c;
-  const auto dois = texto.find(':');
-  c.nome = std::string(texto.substr(0, dois));
-  std::string_view r = texto.substr(dois + 1);
-  c.tipo = r[0];
-  r.remove_prefix(1);
-  if (r[0] == '-') {
-    r.remove_prefix(1);
-  } else {
-    while (!r.empty() && r[0] >= '0' && r[0] <= '9') {
-      c.tamanho = c.tamanho * 10 + static_cast<std::size_t>(r[0] - '0');
-      r.remove_prefix(1);
-    }
-  }
-  if (!r.empty() && r[0] == '*') {
-    c.exato = true;
-    r.remove_prefix(1);
-  }
-  if (!r.empty() && r[0] == ',') {
-    c.decimais = r[1] - '0';
-    r.remove_prefix(2);
-  }
-  c.obrigatorio = r == "O";
-  return c;
-}
-
-struct RegistroEFD {
-  std::string reg;
-  int nivel = 0;
-  std::string pai;
-  std::vector<CampoEFD> campos;  // after REG
-};
-
-// The registers of the two layouts (COD_VER 004 and 006 share them but for
-// H005's MOT_INV, which 006 adds).
-const std::map<std::string, RegistroEFD>& Registros() {
-  static const std::map<std::string, RegistroEFD> registros = [] {
-    std::map<std::string, RegistroEFD> r;
-    auto define = [&](const char* reg, int nivel, const char* pai, std::initializer_list<const char*> campos) {
-      RegistroEFD d{reg, nivel, pai, {}};
-      for (const char* c : campos) d.campos.push_back(LeCampo(c));
-      r[reg] = d;
-    };
-    define("0000", 0, "",
-           {"COD_VER:N3*O", "COD_FIN:N1*O", "DT_INI:N8*O", "DT_FIN:N8*O", "NOME:C100O", "CNPJ:N14*OC", "CPF:N11*OC",
-            "UF:C2*O", "IE:C14O", "COD_MUN:N7*O", "IM:C-OC", "SUFRAMA:C9*OC", "IND_PERFIL:C1O", "IND_ATIV:N1*O"});
-    for (const char* bloco : {"0", "C", "D", "E", "G", "H", "1", "9"}) {
-      const std::string abertura = std::string(bloco) + "001", fechamento = std::string(bloco) + "990";
-      define(abertura.c_str(), 1, "0000", {"IND_MOV:N1*O"});
-      if (std::string(bloco) != "9") define(fechamento.c_str(), 1, "0000", {"QTD_LIN:N-O"});
-    }
-    define("0005", 2, "0001",
-           {"FANTASIA:C60O", "CEP:N8*O", "END:C60O", "NUM:C10OC", "COMPL:C60OC", "BAIRRO:C60O", "FONE:C11OC",
-            "FAX:C11OC", "EMAIL:C-OC"});
-    define("0015", 2, "0001", {"UF_ST:C2*O", "IE_ST:C14O"});
-    define("0100", 2, "0001",
-           {"NOME:C100O", "CPF:N11*O", "CRC:C15O", "CNPJ:N14*OC", "CEP:N8*OC", "END:C60OC", "NUM:C10OC",
-            "COMPL:C60OC", "BAIRRO:C60OC", "FONE:C11OC", "FAX:C11OC", "EMAIL:C-O", "COD_MUN:N7*O"});
-    define("0150", 2, "0001",
-           {"COD_PART:C60O", "NOME:C100O", "COD_PAIS:N5O", "CNPJ:N14*OC", "CPF:N11*OC", "IE:C14OC", "COD_MUN:N7*OC",
-            "SUFRAMA:C9*OC", "END:C60O", "NUM:C10OC", "COMPL:C60OC", "BAIRRO:C60OC"});
-    define("0190", 2, "0001", {"UNID:C6O", "DESCR:C-O"});
-    define("0200", 2, "0001",
-           {"COD_ITEM:C60O", "DESCR_ITEM:C-O", "COD_BARRA:C-OC", "COD_ANT_ITEM:C60OC", "UNID_INV:C6OC",
-            "TIPO_ITEM:N2*O", "COD_NCM:C8*OC", "EX_IPI:C3OC", "COD_GEN:N2*OC", "COD_LST:C5OC",
-            "ALIQ_ICMS:N6,2OC"});
-    define("0400", 2, "0001", {"COD_NAT:C10O", "DESCR_NAT:C-O"});
-    define("0460", 2, "0001", {"COD_OBS:C6O", "TXT:C-O"});
-    define("C100", 2, "C001",
-           {"IND_OPER:C1*O", "IND_EMIT:C1*O", "COD_PART:C60OC", "COD_MOD:C2*O", "COD_SIT:N2*O", "SER:C3OC",
-            "NUM_DOC:N9O", "CHV_NFE:N44*OC", "DT_DOC:N8*OC", "DT_E_S:N8*OC", "VL_DOC:N-,2OC", "IND_PGTO:C1*OC",
-            "VL_DESC:N-,2OC", "VL_ABAT_NT:N-,2OC", "VL_MERC:N-,2OC", "IND_FRT:C1*OC", "VL_FRT:N-,2OC",
-            "VL_SEG:N-,2OC", "VL_OUT_DA:N-,2OC", "VL_BC_ICMS:N-,2OC", "VL_ICMS:N-,2OC", "VL_BC_ICMS_ST:N-,2OC",
-            "VL_ICMS_ST:N-,2OC", "VL_IPI:N-,2OC", "VL_PIS:N-,2OC", "VL_COFINS:N-,2OC", "VL_PIS_ST:N-,2OC",
-            "VL_COFINS_ST:N-,2OC"});
-    define("C170", 3, "C100",
-           {"NUM_ITEM:N3O",         "COD_ITEM:C60O",        "DESCR_COMPL:C-OC",      "QTD:N-,5O",
-            "UNID:C6O",             "VL_ITEM:N-,2O",        "VL_DESC:N-,2OC",        "IND_MOV:C1*O",
-            "CST_ICMS:N3*O",        "CFOP:N4*O",            "COD_NAT:C10OC",         "VL_BC_ICMS:N-,2OC",
-            "ALIQ_ICMS:N6,2OC",     "VL_ICMS:N-,2OC",       "VL_BC_ICMS_ST:N-,2OC",  "ALIQ_ST:N6,2OC",
-            "VL_ICMS_ST:N-,2OC",    "IND_APUR:C1*OC",       "CST_IPI:C2*OC",         "COD_ENQ:C3*OC",
-            "VL_BC_IPI:N-,2OC",     "ALIQ_IPI:N6,2OC",      "VL_IPI:N-,2OC",         "CST_PIS:N2*OC",
-            "VL_BC_PIS:N-,2OC",     "ALIQ_PIS:N8,4OC",      "QUANT_BC_PIS:N-,3OC",   "ALIQ_PIS_QUANT:N-,4OC",
-            "VL_PIS:N-,2OC",        "CST_COFINS:N2*OC",     "VL_BC_COFINS:N-,2OC",   "ALIQ_COFINS:N8,4OC",
-            "QUANT_BC_COFINS:N-,3OC", "ALIQ_COFINS_QUANT:N-,4OC", "VL_COFINS:N-,2OC", "COD_CTA:C-OC"});
-    define("C190", 3, "C100",
-           {"CST_ICMS:N3*O", "CFOP:N4*O", "ALIQ_ICMS:N6,2OC", "VL_OPR:N-,2O", "VL_BC_ICMS:N-,2O", "VL_ICMS:N-,2O",
-            "VL_BC_ICMS_ST:N-,2O", "VL_ICMS_ST:N-,2O", "VL_RED_BC:N-,2O", "VL_IPI:N-,2OC", "COD_OBS:C6OC"});
-    define("C195", 3, "C100", {"COD_OBS:C6O", "TXT_COMPL:C-OC"});
-    define("C300", 2, "C001",
-           {"COD_MOD:C2*O", "SER:C4O", "SUB:C3OC", "NUM_DOC_INI:N6O", "NUM_DOC_FIN:N6O", "DT_DOC:N8*O",
-            "VL_DOC:N-,2O", "VL_PIS:N-,2OC", "VL_COFINS:N-,2OC", "COD_CTA:C-OC"});
-    define("C310", 3, "C300", {"NUM_DOC_CANC:N-O"});
-    define("C320", 3, "C300",
-           {"CST_ICMS:N3*O", "CFOP:N4*O", "ALIQ_ICMS:N6,2OC", "VL_OPR:N-,2O", "VL_BC_ICMS:N-,2O", "VL_ICMS:N-,2O",
-            "VL_RED_BC:N-,2O", "COD_OBS:C6OC"});
-    define("C321", 4, "C320",
-           {"COD_ITEM:C60O", "QTD:N-,3O", "UNID:C6O", "VL_ITEM:N-,2O", "VL_DESC:N-,2OC", "VL_BC_ICMS:N-,2O",
-            "VL_ICMS:N-,2O", "VL_PIS:N-,2OC", "VL_COFINS:N-,2OC"});
-    define("C400", 2, "C001", {"COD_MOD:C2*O", "ECF_MOD:C20O", "ECF_FAB:C21O", "ECF_CX:N3O"});
-    define("C405", 3, "C400",
-           {"DT_DOC:N8*O", "CRO:N3O", "CRZ:N6O", "NUM_COO_FIN:N6O", "GT_FIN:N-,2O", "VL_BRT:N-,2O"});
-    define("C410", 4, "C405", {"VL_PIS:N-,2OC", "VL_COFINS:N-,2OC"});
-    define("C420", 4, "C405", {"COD_TOT_PAR:C7O", "VLR_ACUM_TOT:N-,2O", "NR_TOT:N2OC", "DESCR_NR_TOT:C-OC"});
-    define("C425", 5, "C420",
-           {"COD_ITEM:C60O", "QTD:N-,3O", "UNID:C6O", "VL_ITEM:N-,2O", "VL_PIS:N-,2OC", "VL_COFINS:N-,2OC"});
-    define("C460", 4, "C405",
-           {"COD_MOD:C2*O", "COD_SIT:N2*O", "NUM_DOC:N6O", "DT_DOC:N8*OC", "VL_DOC:N-,2OC", "VL_PIS:N-,2OC",
-            "VL_COFINS:N-,2OC", "CPF_CNPJ:N14OC", "NOM_ADQ:C60OC"});
-    define("C470", 5, "C460",
-           {"COD_ITEM:C60O", "QTD:N-,3O", "QTD_CANC:N-,3OC", "UNID:C6O", "VL_ITEM:N-,2O", "CST_ICMS:N3*O",
-            "CFOP:N4*O", "ALIQ_ICMS:N6,2OC", "VL_PIS:N-,2OC", "VL_COFINS:N-,2OC"});
-    define("C490", 4, "C405",
-           {"CST_ICMS:N3*O", "CFOP:N4*O", "ALIQ_ICMS:N6,2OC", "VL_OPR:N-,2O", "VL_BC_ICMS:N-,2O", "VL_ICMS:N-,2O",
-            "COD_OBS:C6OC"});
-    define("H005", 2, "H001", {"DT_INV:N8*O", "VL_INV:N-,2O", "MOT_INV:C2*O"});
-    define("H010", 3, "H005",
-           {"COD_ITEM:C60O", "UNID:C6O", "QTD:N-,3O", "VL_UNIT:N-,6O", "VL_ITEM:N-,2O", "IND_PROP:C1*O",
-            "COD_PART:C60OC", "TXT_COMPL:C-OC", "COD_CTA:C-OC"});
-    define("1010", 2, "1001",
-           {"IND_EXP:C1*O", "IND_CCRF:C1*O", "IND_COMB:C1*O", "IND_USINA:C1*O", "IND_VA:C1*O", "IND_EE:C1*O",
-            "IND_CART:C1*O", "IND_FORM:C1*O", "IND_AER:C1*O"});
-    define("9900", 2, "9001", {"REG_BLC:C4*O", "QTD_REG_BLC:N-O"});
-    define("9990", 1, "0000", {"QTD_LIN_9:N-O"});
-    define("9999", 0, "", {"QTD_LIN:N-O"});
-    return r;
-  }();
-  return registros;
-}
-
-// The block letters in their order in the file.
-constexpr std::string_view kBlocos = "0CDEGH19";
-
-// A number of the layout: digits, and a comma before at most `decimais`
-// digits (none when the field has no decimals).
-bool NumeroValido(std::string_view v, int decimais) {
-  const auto virgula = v.find(',');
-  if (virgula == std::string_view::npos) return SoDigitos(v);
-  if (decimais == 0) return false;
-  const std::string_view inteira = v.substr(0, virgula), fracao = v.substr(virgula + 1);
-  return SoDigitos(inteira) && SoDigitos(fracao) && fracao.size() <= static_cast<std::size_t>(decimais);
-}
-
-std::size_t Digitos(std::string_view v) { return static_cast<std::size_t>(std::count_if(v.begin(), v.end(), [](char c) { return c != ','; })); }
-
-// The totalizer codes of table 4.4.6: a rate as "xxTnnnn" or "xxSnnnn",
-// the fixed codes F1, I1, N1 (and their S forms), discounts, increases,
-// cancellations and non-fiscal operations.
-// An amount of the layout ("1234,5", "0,00") in cents; 0 when it is not one
-// (the field check reports it).
+// An amount of the layout ("1234,5", "0,00") in cents; 0 when it is not
+// one (the field check reports it).
 std::int64_t Centavos(std::string_view valor) {
   std::int64_t inteiro = 0, centavos = 0;
   int decimais = -1;
@@ -196,57 +36,156 @@ std::int64_t Centavos(std::string_view valor) {
 
 std::string Reais(std::int64_t centavos) {
   char texto[32];
-  std::snprintf(texto, sizeof texto, "%lld,%02lld", static_cast<long long>(centavos / 100),
-                static_cast<long long>(centavos % 100));
+  std::snprintf(texto, sizeof texto, "%s%lld,%02lld", centavos < 0 ? "-" : "",
+                static_cast<long long>((centavos < 0 ? -centavos : centavos) / 100),
+                static_cast<long long>((centavos < 0 ? -centavos : centavos) % 100));
   return texto;
 }
 
-bool Cancelado(std::string_view situacao) {
+// A number of the layout: digits, and a comma before at most `decimais`
+// digits (none when the field has no decimals).
+bool NumeroValido(std::string_view v, int decimais) {
+  const auto virgula = v.find(',');
+  if (virgula == std::string_view::npos) return SoDigitos(v);
+  if (decimais <= 0) return false;
+  const std::string_view inteira = v.substr(0, virgula), fracao = v.substr(virgula + 1);
+  return SoDigitos(inteira) && SoDigitos(fracao) && fracao.size() <= static_cast<std::size_t>(decimais);
+}
+
+std::size_t Digitos(std::string_view v) {
+  return static_cast<std::size_t>(std::count_if(v.begin(), v.end(), [](char c) { return c != ','; }));
+}
+
+// The IBGE code of each state: the first two digits of its municipalities'.
+std::string_view CodigoIbgeDaUf(std::string_view uf) {
+  static constexpr std::pair<std::string_view, std::string_view> kUfs[] = {
+      {"RO", "11"}, {"AC", "12"}, {"AM", "13"}, {"RR", "14"}, {"PA", "15"}, {"AP", "16"}, {"TO", "17"},
+      {"MA", "21"}, {"PI", "22"}, {"CE", "23"}, {"RN", "24"}, {"PB", "25"}, {"PE", "26"}, {"AL", "27"},
+      {"SE", "28"}, {"BA", "29"}, {"MG", "31"}, {"ES", "32"}, {"RJ", "33"}, {"SP", "35"}, {"PR", "41"},
+      {"SC", "42"}, {"RS", "43"}, {"MS", "50"}, {"MT", "51"}, {"GO", "52"}, {"DF", "53"}};
+  for (const auto& [sigla, codigo] : kUfs)
+    if (sigla == uf) return codigo;
+  return {};
+}
+
+// The check digit of an NF-e or NFC-e access key: modulus 11 with weights
+// 2 to 9 from the right; 0 when the rest leaves 0 or 1.
+bool ChaveAcessoValida(std::string_view chave) {
+  if (chave.size() != 44 || !SoDigitos(chave)) return false;
+  int soma = 0, peso = 2;
+  for (std::size_t i = 43; i-- > 0;) {
+    soma += (chave[i] - '0') * peso;
+    peso = peso == 9 ? 2 : peso + 1;
+  }
+  const int resto = soma % 11;
+  return (resto < 2 ? 0 : 11 - resto) == chave[43] - '0';
+}
+
+bool Csosn(std::string_view cst) {
+  static constexpr std::string_view kCsosn[] = {"101", "102", "103", "201", "202", "203", "300", "400", "500", "900"};
+  return std::find(std::begin(kCsosn), std::end(kCsosn), cst) != std::end(kCsosn);
+}
+
+// The situation of a document whose values the Guia leaves out: cancelled,
+// cancelled out of time, denied, voided.
+bool SemValores(std::string_view situacao) {
   return situacao == "02" || situacao == "03" || situacao == "04" || situacao == "05";
 }
 
+const char* NomeTabela(Tabela t) {
+  switch (t) {
+    case Tabela::Participante: return "0150";
+    case Tabela::Unidade: return "0190";
+    case Tabela::Item: return "0200";
+    case Tabela::Natureza: return "0400";
+    case Tabela::Informacao: return "0450";
+    case Tabela::Observacao: return "0460";
+    case Tabela::Nenhuma: break;
+  }
+  return "";
+}
 
-class CValidador {
+// The register's name packed in a number, for the counts.
+std::uint32_t Codigo(std::string_view reg) {
+  std::uint32_t n = 0;
+  for (char c : reg.substr(0, 4)) n = n << 8 | static_cast<unsigned char>(c);
+  return n;
+}
+std::string NomeDoCodigo(std::uint32_t n) {
+  std::string s(4, ' ');
+  for (int i = 3; i >= 0; --i, n >>= 8) s[static_cast<std::size_t>(i)] = static_cast<char>(n & 0xFF);
+  return s;
+}
+
+class CValidadorEFD : public CValidadorLinhas {
  public:
-  CValidador(const std::vector<Linha>& linhas, CColetor& coletor) : m_linhas(linhas), m_c(coletor) {}
-  void Executa();
+  CValidadorEFD(CColetor& c, bool contribuicoes) : m_c(c), m_contribuicoes(contribuicoes) {}
+  void Linha(const validacao::Linha& l) override;
+  void Fim() override;
 
  private:
-  void Campos(const Linha& l, const RegistroEFD& r, const std::vector<std::string_view>& v);
-  void Hierarquia(const Linha& l, const RegistroEFD& r);
-  void Regras(const Linha& l, const RegistroEFD& r, const std::vector<std::string_view>& v);
-  void Chave(const Linha& l, std::string_view reg, std::map<std::string, std::size_t>& chaves, std::string_view valor);
-  void Referencia(const Linha& l, std::string_view reg, std::string_view tabela, std::string_view valor);
-  void NoPeriodo(const Linha& l, std::string_view reg, std::string_view data);
-  void Contadores();
-  void Conclui();
-  // The sums a document and the inventory must agree with, checked when
-  // their children end.
-  void FechaDocumento();
-  void FechaInventario();
+  using Campos = std::vector<std::string_view>;
+  bool Abertura(const validacao::Linha& l, const Campos& v);
+  void Hierarquia(const validacao::Linha& l, const RegistroEFD& r);
+  void ConfereCampos(const validacao::Linha& l, const RegistroEFD& r, const Campos& v);
+  void Dispensas(const RegistroEFD& r, const Campos& v);
+  void Regras(const validacao::Linha& l, const RegistroEFD& r, const Campos& v);
+  void Contagem(const validacao::Linha& l, std::string_view reg, const Campos& v);
+  void Referencia(const validacao::Linha& l, std::string_view reg, Tabela tabela, std::string_view valor);
+  void Chave(const validacao::Linha& l, std::string_view reg, Tabela tabela, std::string_view valor);
 
-  const std::vector<Linha>& m_linhas;
+  // The rules of the Guia, one each.
+  void RegraAbertura0000(const validacao::Linha& l, const Campos& v);
+  void RegraMunicipioDaUf(const validacao::Linha& l, std::string_view reg, std::string_view uf, std::string_view mun);
+  void RegraTelefone(const validacao::Linha& l, std::string_view reg, std::string_view nome, std::string_view valor);
+  void RegraParticipante(const validacao::Linha& l, const Campos& v);
+  void RegraGeneroDoItem(const validacao::Linha& l, const Campos& v);
+  void RegraDocumentoSemValores(const validacao::Linha& l, const RegistroEFD& r, const Campos& v,
+                                std::initializer_list<std::size_t> permitidos);
+  void RegraModeloDoDocumento(const validacao::Linha& l, const Campos& v);
+  void RegraChaveDeAcesso(const validacao::Linha& l, const Campos& v);
+  void RegraDataAteOFim(const validacao::Linha& l, std::string_view reg, std::string_view nome, std::string_view data);
+  void RegraDataNoPeriodo(const validacao::Linha& l, std::string_view reg, std::string_view data);
+  void RegraCfopDaOperacao(const validacao::Linha& l, std::string_view reg, std::string_view cfop);
+  void RegraCstEValores(const validacao::Linha& l, std::string_view reg, std::string_view cst, std::string_view base,
+                        std::string_view aliquota, std::string_view icms, bool vinteAceitaZero);
+  void RegraUnicoNoPai(const validacao::Linha& l, std::string_view reg, std::uint64_t chave, std::string_view oQue,
+                       std::string_view valor);
+  void RegraSomaDosC190();
+  void RegraSomaDoInventario();
+  void RegraTotalizadorDoECF(const validacao::Linha& l, const Campos& v);
+  void RegraNumeracaoC300(const validacao::Linha& l, std::string_view reg, const Campos& v);
+  void RegraCompradorDoCupom(const validacao::Linha& l, const Campos& v);
+  void RegraBlocosEContagens();
+
   CColetor& m_c;
-  bool m_extrato = false;  // COD_VER 004 without block openings
-  std::string m_versao;
+  bool m_contribuicoes;
+  const LeiauteEFD* m_leiaute = nullptr;
+  bool m_parado = false;   // no table for the file's version: nothing more is checked
+  bool m_extrato = false;  // registers of blocks 0 and C without openings
+  bool m_terminou = false; // 9999 came: what follows is a signature block
+  std::size_t m_linhaAssinatura = 0;
   NumeroDia m_inicio = 0, m_fim = 0;
-  // The register open at each level, and the last child code under it.
-  std::array<std::string, 6> m_abertos{};
-  std::array<std::string, 6> m_ultimoFilho{};
-  bool m_paiCancelado = false;  // the open C100 or C460 is a cancelled document
-  std::size_t m_bloco = 0;      // the block of the last line, in kBlocos
-  std::map<std::string, std::size_t> m_participantes, m_itens, m_unidades, m_naturezas, m_observacoes;
-  struct Referida {
-    std::size_t linha;
-    std::string registro, tabela, valor;
-  };
-  std::vector<Referida> m_referidas;
-  std::set<std::string> m_filhosDoPai;  // unique keys inside the open parent
-  std::map<std::string, std::int64_t> m_porRegistro;
-  std::map<char, std::int64_t> m_porBloco;
-  std::set<std::string> m_servicos;  // 0200 items of type 09
-  // The open C100 (header amounts, then its C190 sums): VL_DOC, VL_BC_ICMS,
-  // VL_ICMS, VL_BC_ICMS_ST, VL_ICMS_ST, VL_IPI against VL_OPR and the same.
+  std::string m_uf;
+  Campos m_campos;
+  std::array<bool, 64> m_dispensado{};
+  // The register open at each level, the last child under it and whether
+  // that child already came once.
+  std::array<std::string, 8> m_abertos{};
+  std::array<std::string, 8> m_ultimoFilho{};
+  std::size_t m_bloco = 0;  // the last block's position in the version's order
+  bool m_blocoComDados = true;
+  std::unordered_set<std::uint64_t> m_filhosDoPai;
+  // Lines of each register and of each block, and what 9900 declares.
+  std::unordered_map<std::uint32_t, std::int64_t> m_porRegistro;
+  std::array<std::int64_t, 256> m_porBloco{};
+  std::map<std::string, std::pair<std::int64_t, std::size_t>> m_declarados9900;
+  std::size_t m_linhas = 0, m_linha9900 = 0;
+  // The codes of block 0 other registers refer to.
+  std::array<std::unordered_set<std::string>, 7> m_codigos;
+  // The open C100: its direction, its amounts and its C190 sums.
+  char m_operacao = ' ';
+  bool m_paiSemValores = false;
   struct Documento {
     std::size_t linha = 0;
     std::array<std::int64_t, 6> cabecalho{}, analitico{};
@@ -258,319 +197,526 @@ class CValidador {
   } m_inventario;
 };
 
-void CValidador::Executa() {
-  const auto& registros = Registros();
-  for (const Linha& l : m_linhas) {
-    if (!l.crlf) m_c.Erro(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
-    const auto campos = CamposDelimitados(l.texto);
-    if (!campos || campos->empty()) {
-      m_c.Erro(l.numero, "", "barras", "a linha não começa e termina com a barra \"|\"");
-      continue;
+void CValidadorEFD::Linha(const validacao::Linha& l) {
+  if (m_parado) return;
+  if (m_terminou) {
+    // What the validation program appends when the file is signed.
+    ++m_c.Destino().linhasAssinatura;
+    if (!m_linhaAssinatura) {
+      m_linhaAssinatura = l.numero;
+      if (l.texto.rfind("SBRCAAEPDR", 0) != 0)
+        m_c.Erro(l.numero, "", "depois-do-9999", "há linhas depois do registro 9999, que fecha o arquivo");
     }
-    const std::string reg = Texto((*campos)[0]);
-    const auto r = registros.find(reg);
-    if (r == registros.end()) {
-      m_c.Erro(l.numero, reg, "registro-desconhecido", "registro desconhecido nos leiautes 004 e 006");
-      continue;
-    }
-    if (l.numero == 1) {
-      if (reg != "0000") m_c.Erro(l.numero, reg, "ordem", "o arquivo não começa pelo registro 0000");
-      else if (campos->size() > 1 && (*campos)[1] != "004" && (*campos)[1] != "006")
-        m_c.Erro(l.numero, reg, "versao", "versão do leiaute desconhecida: " + Texto((*campos)[1]));
-      if (campos->size() > 1) m_versao = Texto((*campos)[1]);
-    }
-    if (l.numero == 2) m_extrato = reg != "0001";
-    ++m_porRegistro[reg];
-    ++m_porBloco[reg[0]];
-    std::vector<std::string_view> v(campos->begin() + 1, campos->end());
-    // MOT_INV came to H005 with the layout of July 2012.
-    const std::size_t esperados = r->second.campos.size() - (reg == "H005" && m_versao == "004" ? 1 : 0);
-    if (v.size() != esperados) {
-      m_c.Erro(l.numero, reg, "quantidade-de-campos",
-               "o registro tem " + std::to_string(v.size() + 1) + " campos; o leiaute pede " + std::to_string(esperados + 1));
-      Hierarquia(l, r->second);
-      continue;
-    }
-    Campos(l, r->second, v);
-    Hierarquia(l, r->second);
-    if (reg != "C170" && reg != "C190" && reg != "C195") FechaDocumento();
-    if (reg != "H010") FechaInventario();
-    Regras(l, r->second, v);
+    return;
   }
-  FechaDocumento();
-  FechaInventario();
-  if (!m_extrato) Contadores();
-  Conclui();
+  ++m_linhas;
+  if (!l.crlf) m_c.Erro(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
+  Campos& v = m_campos;
+  v.clear();
+  const std::string_view t = l.texto;
+  if (t.size() < 2 || t.front() != '|' || t.back() != '|') {
+    m_c.Erro(l.numero, "", "barras", "a linha não começa e termina com a barra \"|\"");
+    return;
+  }
+  for (std::size_t inicio = 1; inicio < t.size();) {
+    const std::size_t barra = t.find('|', inicio);
+    v.push_back(t.substr(inicio, barra - inicio));
+    inicio = barra + 1;
+  }
+  const std::string_view reg = v[0];
+  if (l.numero == 1 && !Abertura(l, v)) return;
+  if (l.numero == 2) m_extrato = reg != "0001";
+  ++m_porRegistro[Codigo(reg)];
+  if (!reg.empty()) ++m_porBloco[static_cast<unsigned char>(reg[0])];
+  if (reg == "9999") m_terminou = true;
+  const RegistroEFD* r = m_leiaute->Registro(reg);
+  if (!r) {
+    m_c.Erro(l.numero, reg, "registro-desconhecido",
+             "registro que o leiaute " + std::string(1, '0' + m_leiaute->versao / 100) +
+                 std::to_string(m_leiaute->versao % 100 / 10) + std::to_string(m_leiaute->versao % 10) + " não tem");
+    return;
+  }
+  Hierarquia(l, *r);
+  Contagem(l, reg, v);
+  if (r->semCampos) return;
+  if (v.size() - 1 != r->campos.size()) {
+    m_c.Erro(l.numero, reg, "quantidade-de-campos",
+             "o registro tem " + std::to_string(v.size()) + " campos; o leiaute pede " + std::to_string(r->campos.size() + 1));
+    return;
+  }
+  if (reg != "C170" && reg != "C190" && reg != "C195" && reg != "C197") RegraSomaDosC190();
+  if (reg != "H010" && reg != "H020" && reg != "H030") RegraSomaDoInventario();
+  Dispensas(*r, v);
+  ConfereCampos(l, *r, v);
+  Regras(l, *r, v);
 }
 
-void CValidador::Campos(const Linha& l, const RegistroEFD& r, const std::vector<std::string_view>& v) {
-  for (std::size_t i = 0; i < v.size(); ++i) {
+// The first line: 0000 and the version whose tables read the file.
+bool CValidadorEFD::Abertura(const validacao::Linha& l, const Campos& v) {
+  if (v[0] != "0000" || v.size() < 2) {
+    m_c.Erro(l.numero, v[0], "ordem", "o arquivo não começa pelo registro 0000");
+    m_parado = true;
+    return false;
+  }
+  const std::string_view versao = v[1];
+  m_c.Destino().versao = std::string(versao);
+  const int numero = versao.size() == 3 && SoDigitos(versao) ? static_cast<int>(Numero(versao)) : 0;
+  const int ultima = UltimaVersao(m_contribuicoes);
+  m_leiaute = LeiauteDaVersao(m_contribuicoes, std::min(numero, ultima));
+  if (!m_leiaute || numero < 1) {
+    m_c.Erro(l.numero, "0000", "versao",
+             "versão do leiaute desconhecida: \"" + std::string(versao) + "\" (este programa conhece da 001 à " +
+                 (ultima < 10 ? "00" : "0") + std::to_string(ultima) + "); o arquivo não foi conferido");
+    m_parado = true;
+    return false;
+  }
+  if (numero > ultima)
+    m_c.Aviso(l.numero, "0000", "versao-mais-nova",
+              "versão " + std::string(versao) + " mais nova que as tabelas deste programa: conferida pelas da última que conhece");
+  return true;
+}
+
+// Each register under the parent its level asks for, the children of one
+// parent in code order, a register the table allows once not repeated,
+// and the blocks in the version's order.
+void CValidadorEFD::Hierarquia(const validacao::Linha& l, const RegistroEFD& r) {
+  const std::string& reg = r.reg;
+  const auto nivel = static_cast<std::size_t>(r.nivel);
+  if (r.nivel == 1 && m_extrato)
+    m_c.Erro(l.numero, reg, "extrato", "abertura ou encerramento de bloco num extrato sem bloco 0001");
+  if (r.nivel >= 1 && nivel < m_abertos.size()) {
+    // The extract has no block openings: its registers hang from the
+    // opening their block would have.
+    const std::string& pai = m_extrato && r.nivel == 2 ? r.pai : m_abertos[nivel - 1];
+    if (pai != r.pai) {
+      m_c.Erro(l.numero, reg, "hierarquia", "o registro " + reg + " precisa vir dentro de um " + r.pai);
+    } else {
+      std::string& ultimo = m_ultimoFilho[nivel - 1];
+      if (r.nivel >= 2 && reg < ultimo)
+        m_c.Erro(l.numero, reg, "ordem", "o registro " + reg + " vem depois do " + ultimo + " no mesmo pai");
+      else if (r.nivel >= 2 && r.unico && reg == ultimo)
+        m_c.Erro(l.numero, reg, "ocorrencia", "o registro " + reg + " vem uma vez só em cada " + r.pai);
+      if (r.nivel >= 2 && m_paiSemValores && (r.pai == "C100" || r.pai == "C460"))
+        m_c.Erro(l.numero, reg, "filho-de-cancelado", "documento cancelado, denegado ou inutilizado não leva " + reg);
+      ultimo = reg;
+    }
+  }
+  const std::size_t bloco = m_leiaute->blocos.find(reg[0]);
+  if (bloco != std::string::npos) {
+    if (bloco < m_bloco) m_c.Erro(l.numero, reg, "ordem", "bloco fora da ordem " + m_leiaute->blocos);
+    m_bloco = std::max(m_bloco, bloco);
+  }
+  if (nivel < m_abertos.size()) {
+    m_abertos[nivel] = reg;
+    for (std::size_t n = nivel + 1; n < m_abertos.size(); ++n) {
+      m_abertos[n].clear();
+      m_ultimoFilho[n - 1].clear();
+    }
+    m_ultimoFilho[nivel].clear();
+  }
+}
+
+// The obligations the Guia lifts for some documents: a cancelled, denied or
+// voided document fills only what identifies it; the access key is the
+// rule's to ask; an NFC-e has no participant.
+void CValidadorEFD::Dispensas(const RegistroEFD& r, const Campos& v) {
+  m_dispensado.fill(false);
+  std::size_t situacao = r.campos.size();
+  for (std::size_t i = 0; i < r.campos.size(); ++i)
+    if (r.campos[i].nome == "COD_SIT") situacao = i;
+  if (situacao < r.campos.size() && SemValores(v[situacao + 1]))
+    for (std::size_t i = 0; i < r.campos.size() && i < m_dispensado.size(); ++i) m_dispensado[i] = i != situacao;
+  if (r.reg == "C100") {
+    m_dispensado[7] = true;                    // CHV_NFE
+    if (v[4] == "65") m_dispensado[2] = true;  // COD_PART
+  }
+}
+
+void CValidadorEFD::ConfereCampos(const validacao::Linha& l, const RegistroEFD& r, const Campos& v) {
+  for (std::size_t i = 0; i < r.campos.size(); ++i) {
     const CampoEFD& c = r.campos[i];
-    const std::string_view valor = v[i];
+    const std::string_view valor = v[i + 1];
     if (valor.empty()) {
-      // The Guia asks for a CST on every item line but names none for a
-      // service taxed by ISS: a service item without one is a warning.
-      const bool servico = c.nome == "CST_ICMS" && (r.reg == "C170" || r.reg == "C470") &&
-                           m_servicos.count(Texto(r.reg == "C170" ? v[1] : v[0]));
-      if (servico)
-        m_c.Aviso(l.numero, r.reg, "cst-servico", "item de serviço (ISS) sem CST_ICMS");
-      else if (c.obrigatorio)
+      if (c.obrigacao == 'O' && !(i < m_dispensado.size() && m_dispensado[i]))
         m_c.Erro(l.numero, r.reg, "campo-obrigatorio", c.nome + " é obrigatório e está vazio");
       continue;
     }
+    if (c.obrigacao == 'N')
+      m_c.Aviso(l.numero, r.reg, "campo-nao-informar", c.nome + " é um campo que o Guia manda não informar");
     if (c.tipo == 'N') {
       if (!NumeroValido(valor, c.decimais)) {
         m_c.Erro(l.numero, r.reg, "campo-numerico",
                  c.nome + " não é um número do leiaute (algarismos e, se houver, vírgula e até " +
-                     std::to_string(c.decimais) + " decimais): \"" + Texto(valor) + "\"");
+                     std::to_string(std::max(c.decimais, 0)) + " decimais): \"" + Texto(valor) + "\"");
         continue;
       }
       if ((c.exato && valor.size() != c.tamanho) || (c.tamanho && Digitos(valor) > c.tamanho))
         m_c.Erro(l.numero, r.reg, "tamanho",
                  c.nome + (c.exato ? " tem tamanho fixo " : " tem no máximo ") + std::to_string(c.tamanho) + ": \"" +
                      Texto(valor) + "\"");
-      else if (c.nome.rfind("DT_", 0) == 0 && !DataDMA(valor))
+      else if (c.data && !DataDMA(valor))
         m_c.Erro(l.numero, r.reg, "data", c.nome + " não é uma data DDMMAAAA: \"" + Texto(valor) + "\"");
-      continue;
-    }
-    if (!TextoImprimivel(valor))
-      m_c.Erro(l.numero, r.reg, "caractere", c.nome + " tem caractere de controle");
-    const std::size_t limite = c.tamanho ? c.tamanho : 255;
-    if (valor.size() > limite || (c.exato && valor.size() != c.tamanho))
-      m_c.Erro(l.numero, r.reg, "tamanho",
-               c.nome + (c.exato ? " tem tamanho fixo " : " tem no máximo ") + std::to_string(limite) + ": \"" +
-                   Texto(valor) + "\"");
-  }
-}
-
-// Each register under the parent its level asks for, and the children of
-// one parent in the code order of the layout.
-void CValidador::Hierarquia(const Linha& l, const RegistroEFD& r) {
-  const std::string& reg = r.reg;
-  if (r.nivel == 1 && m_extrato) {
-    m_c.Erro(l.numero, reg, "extrato", "abertura ou encerramento de bloco num extrato sem bloco 0001");
-  }
-  if (r.nivel >= 1) {
-    std::string pai = m_abertos[static_cast<std::size_t>(r.nivel - 1)];
-    // The extract has no block openings: its registers hang from the
-    // opening their block would have.
-    if (m_extrato && r.nivel == 2) pai = r.pai;
-    if (pai != r.pai) {
-      m_c.Erro(l.numero, reg, "hierarquia", "o registro " + reg + " precisa vir dentro de um " + r.pai);
     } else {
-      // The blocks have an order of their own (checked below); inside a
-      // block the children of one parent go in code order.
-      std::string& ultimo = m_ultimoFilho[static_cast<std::size_t>(r.nivel - 1)];
-      if (r.nivel >= 2 && reg < ultimo)
-        m_c.Erro(l.numero, reg, "ordem", "o registro " + reg + " vem depois do " + ultimo + " no mesmo pai");
-      if (r.nivel >= 2 && m_paiCancelado && (r.pai == "C100" || r.pai == "C460"))
-        m_c.Erro(l.numero, reg, "filho-de-cancelado", "documento cancelado, denegado ou inutilizado não leva " + reg);
-      ultimo = reg;
+      if (!TextoImprimivel(valor)) m_c.Erro(l.numero, r.reg, "caractere", c.nome + " tem caractere de controle");
+      const std::size_t limite = c.tamanho ? c.tamanho : 255;
+      if (valor.size() > limite || (c.exato && valor.size() != c.tamanho))
+        m_c.Erro(l.numero, r.reg, "tamanho",
+                 c.nome + (c.exato ? " tem tamanho fixo " : " tem no máximo ") + std::to_string(limite) + ": \"" +
+                     Texto(valor) + "\"");
     }
+    if (c.referencia != Tabela::Nenhuma) Referencia(l, r.reg, c.referencia, valor);
   }
-  const std::size_t bloco = kBlocos.find(reg[0]);
-  if (bloco < m_bloco) m_c.Erro(l.numero, reg, "ordem", "bloco fora da ordem 0, C, D, E, G, H, 1, 9");
-  m_bloco = std::max(m_bloco, bloco);
-  m_abertos[static_cast<std::size_t>(r.nivel)] = reg;
-  for (std::size_t n = static_cast<std::size_t>(r.nivel) + 1; n < m_abertos.size(); ++n) {
-    m_abertos[n].clear();
-    m_ultimoFilho[n - 1].clear();
-  }
-  m_ultimoFilho[static_cast<std::size_t>(r.nivel)].clear();
-  // The documents and days whose children must not repeat a key.
-  if (reg == "C100" || reg == "C300" || reg == "C405") m_filhosDoPai.clear();
 }
 
-void CValidador::Chave(const Linha& l, std::string_view reg, std::map<std::string, std::size_t>& chaves,
-                       std::string_view valor) {
-  if (!chaves.emplace(Texto(valor), l.numero).second)
+void CValidadorEFD::Referencia(const validacao::Linha& l, std::string_view reg, Tabela tabela, std::string_view valor) {
+  const auto& codigos = m_codigos[static_cast<std::size_t>(tabela)];
+  if (!codigos.count(std::string(valor)))
+    m_c.Erro(l.numero, reg, std::string("referencia-") + NomeTabela(tabela),
+             "\"" + Texto(valor) + "\" não está em nenhum registro " + NomeTabela(tabela) + " antes desta linha");
+}
+
+void CValidadorEFD::Chave(const validacao::Linha& l, std::string_view reg, Tabela tabela, std::string_view valor) {
+  if (!m_codigos[static_cast<std::size_t>(tabela)].insert(std::string(valor)).second)
     m_c.Erro(l.numero, reg, "chave-repetida", "código repetido no registro " + Texto(reg) + ": " + Texto(valor));
 }
 
-void CValidador::Referencia(const Linha& l, std::string_view reg, std::string_view tabela, std::string_view valor) {
-  if (!valor.empty()) m_referidas.push_back({l.numero, Texto(reg), Texto(tabela), Texto(valor)});
+// Openings, closings and 9900 as they come; the totals at the end.
+void CValidadorEFD::Contagem(const validacao::Linha& l, std::string_view reg, const Campos& v) {
+  if (m_extrato || reg.size() != 4 || v.size() < 2) return;
+  const char bloco = reg[0];
+  const std::string_view valor = v[1];
+  if (reg.substr(1) == "001") {
+    if (valor != "0" && valor != "1") m_c.Erro(l.numero, reg, "abertura", "IND_MOV fora da tabela (0 ou 1)");
+    m_blocoComDados = valor == "0";
+  } else if (reg.substr(1) == "990" && bloco != '9') {
+    const std::int64_t linhas = m_porBloco[static_cast<unsigned char>(bloco)];
+    if (!SoDigitos(valor) || Numero(valor) != linhas)
+      m_c.Erro(l.numero, reg, "encerramento",
+               "o bloco " + std::string(1, bloco) + " tem " + std::to_string(linhas) + " linhas; o encerramento diz " +
+                   Texto(valor));
+    // A block said to have data has more than its opening and closing.
+    const bool comDados = linhas > 2;
+    if (comDados != m_blocoComDados)
+      m_c.Erro(l.numero, Texto(reg.substr(0, 1)) + "001", "abertura",
+               std::string("IND_MOV do bloco ") + bloco + (comDados ? " deve ser 0 (bloco com dados)" : " deve ser 1 (bloco sem dados)"));
+  } else if (reg == "9900" && v.size() >= 3) {
+    if (!m_linha9900) m_linha9900 = l.numero;
+    if (!m_declarados9900.emplace(Texto(valor), std::make_pair(SoDigitos(v[2]) ? Numero(v[2]) : -1, l.numero)).second)
+      m_c.Erro(l.numero, reg, "9900-repetido", "registro " + Texto(valor) + " totalizado duas vezes");
+  } else if (reg == "9990") {
+    // 9990 and the 9999 still to come are lines of block 9.
+    const std::int64_t linhas = m_porBloco['9'] + 1;
+    if (!SoDigitos(valor) || Numero(valor) != linhas)
+      m_c.Erro(l.numero, reg, "encerramento",
+               "o bloco 9 tem " + std::to_string(linhas) + " linhas; o 9990 diz " + Texto(valor));
+  } else if (reg == "9999") {
+    if (!SoDigitos(valor) || Numero(valor) != static_cast<std::int64_t>(m_linhas))
+      m_c.Erro(l.numero, reg, "total", "o arquivo tem " + std::to_string(m_linhas) + " linhas; o 9999 diz " + Texto(valor));
+  }
 }
 
-void CValidador::NoPeriodo(const Linha& l, std::string_view reg, std::string_view data) {
+void CValidadorEFD::Regras(const validacao::Linha& l, const RegistroEFD& r, const Campos& campos) {
+  const std::string& reg = r.reg;
+  // The fields after REG, as the table numbers them from 02.
+  const auto v = [&](std::size_t campo) { return campos[campo - 1]; };
+  if (reg == "0000") {
+    RegraAbertura0000(l, campos);
+  } else if (reg == "0005") {
+    RegraTelefone(l, reg, "FONE", v(8));
+    RegraTelefone(l, reg, "FAX", v(9));
+  } else if (reg == "0100") {
+    if (!v(3).empty() && !CpfValido(v(3))) m_c.Erro(l.numero, reg, "cpf", "CPF do contabilista inválido");
+    if (!v(5).empty() && !CnpjValido(v(5))) m_c.Erro(l.numero, reg, "cnpj", "CNPJ do escritório inválido");
+    RegraTelefone(l, reg, "FONE", v(11));
+    RegraTelefone(l, reg, "FAX", v(12));
+  } else if (reg == "0150") {
+    Chave(l, reg, Tabela::Participante, v(2));
+    RegraParticipante(l, campos);
+  } else if (reg == "0190") {
+    Chave(l, reg, Tabela::Unidade, v(2));
+  } else if (reg == "0200") {
+    Chave(l, reg, Tabela::Item, v(2));
+    RegraGeneroDoItem(l, campos);
+  } else if (reg == "0400") {
+    Chave(l, reg, Tabela::Natureza, v(2));
+  } else if (reg == "0450") {
+    Chave(l, reg, Tabela::Informacao, v(2));
+  } else if (reg == "0460") {
+    Chave(l, reg, Tabela::Observacao, v(2));
+  } else if (reg == "C100") {
+    m_filhosDoPai.clear();
+    m_operacao = v(2).empty() ? ' ' : v(2)[0];
+    m_paiSemValores = SemValores(v(6));
+    RegraModeloDoDocumento(l, campos);
+    RegraChaveDeAcesso(l, campos);
+    if (m_paiSemValores) {
+      RegraDocumentoSemValores(l, r, campos, {2, 3, 5, 6, 7, 8, 9});
+    } else {
+      RegraDataAteOFim(l, reg, "DT_DOC", v(10));
+      RegraDataAteOFim(l, reg, "DT_E_S", v(11));
+      m_documento.linha = l.numero;
+      m_documento.cabecalho = {Centavos(v(12)), Centavos(v(21)), Centavos(v(22)),
+                               Centavos(v(23)), Centavos(v(24)), Centavos(v(25))};
+    }
+  } else if (reg == "C170") {
+    RegraUnicoNoPai(l, reg, validacao::Chave({reg, v(2)}), "NUM_ITEM", v(2));
+    RegraCfopDaOperacao(l, reg, v(11));
+    if (m_operacao == '1') RegraCstEValores(l, reg, v(10), v(13), v(14), v(15), true);
+  } else if (reg == "C190") {
+    RegraUnicoNoPai(l, reg, validacao::Chave({reg, v(2), v(3), v(4)}), "CST, CFOP e alíquota",
+                    Texto(v(2)) + "/" + Texto(v(3)) + "/" + Texto(v(4)));
+    RegraCfopDaOperacao(l, reg, v(3));
+    if (m_documento.linha) {
+      const std::array<std::int64_t, 6> linha{Centavos(v(5)), Centavos(v(6)), Centavos(v(7)),
+                                              Centavos(v(8)), Centavos(v(9)), Centavos(v(11))};
+      for (std::size_t i = 0; i < 6; ++i) m_documento.analitico[i] += linha[i];
+    }
+  } else if (reg == "C300") {
+    m_filhosDoPai.clear();
+    RegraDataNoPeriodo(l, reg, v(7));
+    RegraNumeracaoC300(l, reg, campos);
+  } else if (reg == "C310") {
+    RegraNumeracaoC300(l, reg, campos);
+  } else if (reg == "C320") {
+    RegraUnicoNoPai(l, reg, validacao::Chave({reg, v(2), v(3), v(4)}), "CST, CFOP e alíquota",
+                    Texto(v(2)) + "/" + Texto(v(3)) + "/" + Texto(v(4)));
+  } else if (reg == "C400") {
+    if (v(2) != "2B" && v(2) != "2C" && v(2) != "2D")
+      m_c.Erro(l.numero, reg, "modelo", "COD_MOD do equipamento fora da tabela (2B, 2C ou 2D): " + Texto(v(2)));
+  } else if (reg == "C405") {
+    m_filhosDoPai.clear();
+    RegraDataNoPeriodo(l, reg, v(2));
+  } else if (reg == "C420") {
+    RegraUnicoNoPai(l, reg, validacao::Chave({reg, v(2), v(4)}), "COD_TOT_PAR e NR_TOT", Texto(v(2)) + "/" + Texto(v(4)));
+    RegraTotalizadorDoECF(l, campos);
+  } else if (reg == "C460") {
+    m_paiSemValores = v(3) == "02";
+    if (m_paiSemValores) {
+      RegraDocumentoSemValores(l, r, campos, {2, 3, 4});
+    } else {
+      RegraDataNoPeriodo(l, reg, v(5));
+      RegraCompradorDoCupom(l, campos);
+    }
+  } else if (reg == "C490") {
+    RegraUnicoNoPai(l, reg, validacao::Chave({reg, v(2), v(3), v(4)}), "CST, CFOP e alíquota",
+                    Texto(v(2)) + "/" + Texto(v(3)) + "/" + Texto(v(4)));
+    if (!v(3).empty() && v(3)[0] != '5')
+      m_c.Erro(l.numero, reg, "cfop", "o CFOP do resumo do ECF começa por 5: " + Texto(v(3)));
+    RegraCstEValores(l, reg, v(2), v(6), v(4), v(7), false);
+  } else if (reg == "H005") {
+    RegraDataAteOFim(l, reg, "DT_INV", v(2));
+    m_inventario.linha = l.numero;
+    m_inventario.declarado = Centavos(v(3));
+  } else if (reg == "H010") {
+    m_inventario.itens += Centavos(v(6));
+    if (v(7) != "0" && v(7) != "1" && v(7) != "2")
+      m_c.Erro(l.numero, reg, "codigo", "IND_PROP fora da tabela (0, 1 ou 2)");
+  } else if (reg == "1010") {
+    for (std::size_t i = 1; i < campos.size(); ++i)
+      if (campos[i] != "S" && campos[i] != "N") m_c.Erro(l.numero, reg, "codigo", r.campos[i - 1].nome + " não é S nem N");
+  }
+}
+
+void CValidadorEFD::RegraAbertura0000(const validacao::Linha& l, const Campos& campos) {
+  const auto v = [&](std::size_t campo) { return campos[campo - 1]; };
+  if (const auto i = DataDMA(v(4))) m_inicio = *i;
+  if (const auto f = DataDMA(v(5))) m_fim = *f;
+  if (m_inicio && m_fim && m_fim < m_inicio) m_c.Erro(l.numero, "0000", "periodo", "DT_FIN anterior a DT_INI");
+  // The version is that of the period: the PAF-ECF files keep the one the
+  // requirements of the program fix (004 for the SPED extract, 006 for the
+  // Venda do Período) whatever the period.
+  if (m_leiaute->inicio && m_inicio && (m_inicio < m_leiaute->inicio || (m_leiaute->fim && m_inicio > m_leiaute->fim))) {
+    const std::string texto = "a versão " + Texto(v(2)) + " é a de outro período que não o de DT_INI " + Texto(v(4));
+    if (v(2) == "004" || v(2) == "006") m_c.Informa(l.numero, "0000", "versao-do-periodo", texto);
+    else m_c.Aviso(l.numero, "0000", "versao-do-periodo", texto);
+  }
+  if (v(3) != "0" && v(3) != "1") m_c.Erro(l.numero, "0000", "codigo", "COD_FIN fora da tabela (0 ou 1)");
+  if (!v(7).empty() && !CnpjValido(v(7))) m_c.Erro(l.numero, "0000", "cnpj", "CNPJ com dígitos verificadores errados");
+  if (!v(8).empty() && !CpfValido(v(8))) m_c.Erro(l.numero, "0000", "cpf", "CPF com dígitos verificadores errados");
+  if (v(7).empty() == v(8).empty()) m_c.Erro(l.numero, "0000", "cnpj", "informe o CNPJ ou o CPF, um dos dois");
+  m_uf = Texto(v(9));
+  if (!UfValida(v(9))) m_c.Erro(l.numero, "0000", "uf", "UF desconhecida: " + Texto(v(9)));
+  else RegraMunicipioDaUf(l, "0000", v(9), v(11));
+  if (v(14) != "A" && v(14) != "B" && v(14) != "C")
+    m_c.Erro(l.numero, "0000", "codigo", "IND_PERFIL fora da tabela (A, B ou C)");
+  if (v(15) != "0" && v(15) != "1") m_c.Erro(l.numero, "0000", "codigo", "IND_ATIV fora da tabela (0 ou 1)");
+}
+
+// A municipality's IBGE code starts with its state's.
+void CValidadorEFD::RegraMunicipioDaUf(const validacao::Linha& l, std::string_view reg, std::string_view uf,
+                                       std::string_view mun) {
+  if (mun.size() != 7 || !SoDigitos(mun)) return;
+  if (mun.substr(0, 2) != CodigoIbgeDaUf(uf))
+    m_c.Erro(l.numero, reg, "municipio",
+             "COD_MUN " + Texto(mun) + " não é de um município de " + Texto(uf) + " (código IBGE começando por " +
+                 Texto(CodigoIbgeDaUf(uf)) + ")");
+}
+
+void CValidadorEFD::RegraTelefone(const validacao::Linha& l, std::string_view reg, std::string_view nome,
+                                  std::string_view valor) {
+  if (valor.empty()) return;
+  if (!SoDigitos(valor) || valor.substr(std::min<std::size_t>(2, valor.size())).find_first_not_of('0') == std::string_view::npos)
+    m_c.Erro(l.numero, reg, "telefone",
+             Texto(nome) + " não é um telefone (DDD e número, em algarismos): \"" + Texto(valor) + "\"");
+}
+
+// A participant of Brazil has a CNPJ or a CPF, one of them, valid; one
+// abroad has neither.
+void CValidadorEFD::RegraParticipante(const validacao::Linha& l, const Campos& campos) {
+  const auto v = [&](std::size_t campo) { return campos[campo - 1]; };
+  const bool brasil = v(4) == "1058" || v(4) == "01058";
+  if (brasil) {
+    if (v(5).empty() == v(6).empty())
+      m_c.Erro(l.numero, "0150", "cnpj", "participante do Brasil com CNPJ e CPF, ou sem nenhum dos dois");
+    else if (!v(5).empty() ? !CnpjValido(v(5)) : !CpfValido(v(6)))
+      m_c.Erro(l.numero, "0150", "cnpj", "CNPJ ou CPF do participante com dígitos verificadores errados");
+  } else if (!v(5).empty() || !v(6).empty()) {
+    m_c.Erro(l.numero, "0150", "estrangeiro", "participante do exterior não leva CNPJ nem CPF");
+  }
+}
+
+// The genre of an item is the chapter of its NCM.
+void CValidadorEFD::RegraGeneroDoItem(const validacao::Linha& l, const Campos& campos) {
+  const auto v = [&](std::size_t campo) { return campos[campo - 1]; };
+  const std::string_view ncm = v(8), genero = v(10);
+  if (ncm.size() >= 2 && !genero.empty() && genero != ncm.substr(0, 2))
+    m_c.Erro(l.numero, "0200", "genero", "COD_GEN não é o capítulo (dois primeiros dígitos) do NCM " + Texto(ncm));
+}
+
+// A cancelled, denied or voided document fills only the fields that name
+// it (`permitidos`, numbered as the table numbers them).
+void CValidadorEFD::RegraDocumentoSemValores(const validacao::Linha& l, const RegistroEFD& r, const Campos& campos,
+                                             std::initializer_list<std::size_t> permitidos) {
+  for (std::size_t i = 1; i < campos.size(); ++i)
+    if (!campos[i].empty() && std::find(permitidos.begin(), permitidos.end(), i + 1) == permitidos.end()) {
+      m_c.Erro(l.numero, r.reg, "cancelado-com-valores",
+               "documento cancelado, denegado ou inutilizado só leva os campos que o identificam; " +
+                   r.campos[i - 1].nome + " está preenchido");
+      return;
+    }
+}
+
+// The models of C100 and what each fills: the NFC-e (65) never has a
+// participant; situations 04 and 05 exist only for the electronic ones.
+void CValidadorEFD::RegraModeloDoDocumento(const validacao::Linha& l, const Campos& campos) {
+  const auto v = [&](std::size_t campo) { return campos[campo - 1]; };
+  const std::string_view modelo = v(5), situacao = v(6);
+  static constexpr std::string_view kModelos[] = {"01", "1B", "04", "55", "65"};
+  if (std::find(std::begin(kModelos), std::end(kModelos), modelo) == std::end(kModelos))
+    m_c.Erro(l.numero, "C100", "modelo", "COD_MOD fora dos modelos do C100 (01, 1B, 04, 55 e 65): " + Texto(modelo));
+  const bool eletronico = modelo == "55" || modelo == "65";
+  if (modelo == "65" && !v(4).empty())
+    m_c.Erro(l.numero, "C100", "nfce-participante", "NFC-e (modelo 65) não leva COD_PART");
+  if (modelo == "65" && v(2) != "1") m_c.Erro(l.numero, "C100", "nfce-saida", "NFC-e (modelo 65) só existe em saídas");
+  if ((situacao == "04" || situacao == "05") && !eletronico)
+    m_c.Erro(l.numero, "C100", "situacao",
+             "situação " + Texto(situacao) + " (denegada ou inutilizada) só existe para NF-e e NFC-e (modelos 55 e 65)");
+  if (!m_paiSemValores && modelo != "65" && v(4).empty())
+    m_c.Erro(l.numero, "C100", "campo-obrigatorio", "COD_PART é obrigatório e está vazio");
+}
+
+// NF-e and NFC-e carry their access key (but a voided number, which has
+// none), other models none; the key names the document's model, series
+// and number and ends in its check digit.
+void CValidadorEFD::RegraChaveDeAcesso(const validacao::Linha& l, const Campos& campos) {
+  const auto v = [&](std::size_t campo) { return campos[campo - 1]; };
+  const std::string_view modelo = v(5), situacao = v(6), chave = v(9);
+  const bool eletronico = modelo == "55" || modelo == "65";
+  if (!eletronico) {
+    if (!chave.empty())
+      m_c.Erro(l.numero, "C100", "chave-nfe", "chave de acesso em documento que não é NF-e nem NFC-e (modelos 55 e 65)");
+    return;
+  }
+  if (situacao == "05") {
+    if (!chave.empty()) m_c.Erro(l.numero, "C100", "chave-nfe", "número inutilizado não leva chave de acesso");
+    return;
+  }
+  if (chave.empty()) {
+    m_c.Erro(l.numero, "C100", "chave-nfe", "NF-e e NFC-e levam a chave de acesso (CHV_NFE)");
+    return;
+  }
+  if (!ChaveAcessoValida(chave)) {
+    m_c.Erro(l.numero, "C100", "chave-nfe", "chave de acesso com dígito verificador errado: " + Texto(chave));
+    return;
+  }
+  const std::string_view numero = v(8), serie = v(7);
+  if (chave.substr(20, 2) != modelo || (SoDigitos(numero) && Numero(chave.substr(25, 9)) != Numero(numero)) ||
+      (SoDigitos(serie) && Numero(chave.substr(22, 3)) != Numero(serie)))
+    m_c.Erro(l.numero, "C100", "chave-nfe", "a chave de acesso é de outro modelo, série ou número que o do documento");
+}
+
+// A date of a document need only not come after the period (an entry's
+// nota may have been issued before it).
+void CValidadorEFD::RegraDataAteOFim(const validacao::Linha& l, std::string_view reg, std::string_view nome,
+                                     std::string_view data) {
+  const auto dia = DataDMA(data);
+  if (dia && m_fim && *dia > m_fim)
+    m_c.Erro(l.numero, reg, "data-fora-do-periodo",
+             Texto(nome) + " " + Texto(data) + " depois do fim do período do registro 0000");
+}
+
+// The days of the ECF and of the consumer notas belong to the period.
+void CValidadorEFD::RegraDataNoPeriodo(const validacao::Linha& l, std::string_view reg, std::string_view data) {
   const auto dia = DataDMA(data);
   if (dia && m_inicio && (*dia < m_inicio || *dia > m_fim))
     m_c.Erro(l.numero, reg, "data-fora-do-periodo", "a data " + Texto(data) + " está fora do período do registro 0000");
 }
 
-void CValidador::Regras(const Linha& l, const RegistroEFD& r, const std::vector<std::string_view>& v) {
-  const std::string& reg = r.reg;
-  const auto unico = [&](const std::string& chave, const char* oQue) {
-    if (!m_filhosDoPai.insert(reg + chave).second)
-      m_c.Erro(l.numero, reg, "repetido-no-pai", std::string(oQue) + " repetido no mesmo documento: " + chave);
-  };
-  const auto telefone = [&](std::string_view nome, std::string_view valor) {
-    if (valor.empty()) return;
-    if (!SoDigitos(valor) || valor.substr(std::min<std::size_t>(2, valor.size())).find_first_not_of('0') == std::string_view::npos)
-      m_c.Erro(l.numero, reg, "telefone", Texto(nome) + " não é um telefone (DDD e número, em algarismos): \"" + Texto(valor) + "\"");
-  };
-  if (reg == "0000") {
-    if (const auto i = DataDMA(v[2])) m_inicio = *i;
-    if (const auto f = DataDMA(v[3])) m_fim = *f;
-    if (m_inicio && m_fim && m_fim < m_inicio) m_c.Erro(l.numero, reg, "periodo", "DT_FIN anterior a DT_INI");
-    if (v[1] != "0" && v[1] != "1") m_c.Erro(l.numero, reg, "codigo", "COD_FIN fora da tabela (0 ou 1)");
-    if (!v[5].empty() && !CnpjValido(v[5])) m_c.Erro(l.numero, reg, "cnpj", "CNPJ com dígitos verificadores errados");
-    if (!v[6].empty() && !CpfValido(v[6])) m_c.Erro(l.numero, reg, "cpf", "CPF com dígitos verificadores errados");
-    if (v[5].empty() == v[6].empty()) m_c.Erro(l.numero, reg, "cnpj", "informe o CNPJ ou o CPF, um dos dois");
-    if (!UfValida(v[7])) m_c.Erro(l.numero, reg, "uf", "UF desconhecida: " + Texto(v[7]));
-    if (v[9] == "0000000") m_c.Erro(l.numero, reg, "municipio", "COD_MUN não é um código do IBGE");
-    if (v[12] != "A" && v[12] != "B" && v[12] != "C") m_c.Erro(l.numero, reg, "codigo", "IND_PERFIL fora da tabela (A, B ou C)");
-    if (v[13] != "0" && v[13] != "1") m_c.Erro(l.numero, reg, "codigo", "IND_ATIV fora da tabela (0 ou 1)");
-  } else if (reg == "0005") {
-    telefone("FONE", v[6]);
-    telefone("FAX", v[7]);
-  } else if (reg == "0100") {
-    if (!v[1].empty() && !CpfValido(v[1])) m_c.Erro(l.numero, reg, "cpf", "CPF do contabilista inválido");
-    if (!v[3].empty() && !CnpjValido(v[3])) m_c.Erro(l.numero, reg, "cnpj", "CNPJ do escritório inválido");
-    telefone("FONE", v[9]);
-    telefone("FAX", v[10]);
-  } else if (reg == "0150") {
-    Chave(l, reg, m_participantes, v[0]);
-    const bool brasil = v[2] == "1058" || v[2] == "01058";
-    if (brasil) {
-      if (v[3].empty() == v[4].empty())
-        m_c.Erro(l.numero, reg, "cnpj", "participante do Brasil com CNPJ e CPF, ou sem nenhum dos dois");
-      else if (!v[3].empty() ? !CnpjValido(v[3]) : !CpfValido(v[4]))
-        m_c.Erro(l.numero, reg, "cnpj", "CNPJ ou CPF do participante com dígitos verificadores errados");
-    } else if (!v[3].empty() || !v[4].empty()) {
-      m_c.Erro(l.numero, reg, "estrangeiro", "participante do exterior não leva CNPJ nem CPF");
-    }
-  } else if (reg == "0190") {
-    Chave(l, reg, m_unidades, v[0]);
-  } else if (reg == "0200") {
-    Chave(l, reg, m_itens, v[0]);
-    if (v[5] == "09") m_servicos.insert(Texto(v[0]));
-    Referencia(l, reg, "0190", v[4]);
-    if (v[4].empty()) m_c.Aviso(l.numero, reg, "unidade", "item sem unidade de inventário");
-    if (!v[6].empty() && !v[8].empty() && v[6].size() >= 2 && v[8] != v[6].substr(0, 2))
-      m_c.Erro(l.numero, reg, "genero", "COD_GEN não é o capítulo (dois primeiros dígitos) do NCM " + Texto(v[6]));
-  } else if (reg == "0400") {
-    Chave(l, reg, m_naturezas, v[0]);
-  } else if (reg == "0460") {
-    Chave(l, reg, m_observacoes, v[0]);
-  } else if (reg == "C100") {
-    m_paiCancelado = Cancelado(v[4]);
-    if (m_paiCancelado) {
-      // The Guia fills only REG, IND_OPER, IND_EMIT, COD_MOD, COD_SIT, SER,
-      // NUM_DOC and CHV_NFE of these documents.
-      for (std::size_t i = 2; i < v.size(); ++i)
-        if (i != 3 && i != 4 && i != 5 && i != 6 && i != 7 && !v[i].empty()) {
-          m_c.Erro(l.numero, reg, "cancelado-com-valores",
-                   "documento cancelado, denegado ou inutilizado só leva IND_OPER, IND_EMIT, COD_MOD, COD_SIT, SER, "
-                   "NUM_DOC e CHV_NFE; " + r.campos[i].nome + " está preenchido");
-          break;
-        }
-    } else {
-      if (v[2].empty()) m_c.Erro(l.numero, reg, "campo-obrigatorio", "COD_PART é obrigatório e está vazio");
-      if (v[8].empty()) m_c.Erro(l.numero, reg, "campo-obrigatorio", "DT_DOC é obrigatório e está vazio");
-      if (v[10].empty()) m_c.Erro(l.numero, reg, "campo-obrigatorio", "VL_DOC é obrigatório e está vazio");
-      NoPeriodo(l, reg, v[8]);
-      Referencia(l, reg, "0150", v[2]);
-      m_documento.linha = l.numero;
-      m_documento.cabecalho = {Centavos(v[10]), Centavos(v[19]), Centavos(v[20]), Centavos(v[21]), Centavos(v[22]),
-                               Centavos(v[23])};
-    }
-    if (!v[7].empty() && v[3] != "55") m_c.Erro(l.numero, reg, "chave-nfe", "chave de acesso em documento que não é NF-e (modelo 55)");
-    if ((v[4] == "04" || v[4] == "05") && v[3] != "55")
-      m_c.Erro(l.numero, reg, "situacao", "situação " + Texto(v[4]) + " (denegada ou inutilizada) só existe para NF-e (modelo 55)");
-    if (v[4] == "05" && !v[7].empty()) m_c.Erro(l.numero, reg, "chave-nfe", "número inutilizado não leva chave de acesso");
-  } else if (reg == "C170") {
-    unico(Texto(v[0]), "NUM_ITEM");
-    // A service of a conjugated nota is in its value but in no C190.
-    if (m_servicos.count(Texto(v[1]))) m_documento.analitico[0] += Centavos(v[5]);
-    Referencia(l, reg, "0200", v[1]);
-    Referencia(l, reg, "0190", v[4]);
-    Referencia(l, reg, "0400", v[10]);
-  } else if (reg == "C190" || reg == "C320" || reg == "C490") {
-    unico(Texto(v[0]) + "/" + Texto(v[1]) + "/" + Texto(v[2]), "CST, CFOP e alíquota");
-    Referencia(l, reg, "0460", v.back());
-    if (reg == "C190" && m_documento.linha) {
-      const std::array<std::int64_t, 6> linha{Centavos(v[3]), Centavos(v[4]), Centavos(v[5]),
-                                              Centavos(v[6]), Centavos(v[7]), Centavos(v[9])};
-      for (std::size_t i = 0; i < 6; ++i) m_documento.analitico[i] += linha[i];
-    }
-  } else if (reg == "C195") {
-    Referencia(l, reg, "0460", v[0]);
-  } else if (reg == "C300") {
-    NoPeriodo(l, reg, v[5]);
-    if (Numero(v[4]) < Numero(v[3])) m_c.Erro(l.numero, reg, "numeracao", "NUM_DOC_FIN menor que NUM_DOC_INI");
-    m_c300Inicio = Numero(v[3]);
-    m_c300Fim = Numero(v[4]);
-  } else if (reg == "C310") {
-    const std::int64_t numero = Numero(v[0]);
-    if (numero < m_c300Inicio || numero > m_c300Fim)
-      m_c.Erro(l.numero, reg, "numeracao", "número cancelado " + Texto(v[0]) + " fora do intervalo do C300 (" +
-                                               std::to_string(m_c300Inicio) + " a " + std::to_string(m_c300Fim) + ")");
-  } else if (reg == "C321" || reg == "C425") {
-    Referencia(l, reg, "0200", v[0]);
-    Referencia(l, reg, "0190", v[2]);
-  } else if (reg == "C405") {
-    NoPeriodo(l, reg, v[0]);
-  } else if (reg == "C420") {
-    unico(Texto(v[0]) + "/" + Texto(v[2]), "COD_TOT_PAR e NR_TOT");
-    if (!TotalizadorParcialValido(v[0], true))
-      m_c.Erro(l.numero, reg, "totalizador", "COD_TOT_PAR fora da tabela 4.4.6 (Tnnnn, xxTnnnn, F1, I1, N1, DT, Can-T...): \"" + Texto(v[0]) + "\"");
-    // The number of a rate totalizer goes in NR_TOT (it may also lead the code).
-    else if (v[0].size() == 7 && !v[2].empty() && Numero(v[2]) != Numero(v[0].substr(0, 2)))
-      m_c.Erro(l.numero, reg, "totalizador", "NR_TOT difere do número do totalizador " + Texto(v[0]));
-  } else if (reg == "C460") {
-    m_paiCancelado = v[1] == "02";
-    if (m_paiCancelado) {
-      for (std::size_t i = 3; i < v.size(); ++i)
-        if (!v[i].empty()) {
-          m_c.Erro(l.numero, reg, "cancelado-com-valores", "cupom cancelado só leva COD_MOD, COD_SIT e NUM_DOC");
-          break;
-        }
-    } else {
-      if (v[3].empty()) m_c.Erro(l.numero, reg, "campo-obrigatorio", "DT_DOC é obrigatório e está vazio");
-      NoPeriodo(l, reg, v[3]);
-      // The buyer: a CPF of 11 digits or a CNPJ of 14, nothing else.
-      const std::string_view doc = v[7];
-      if (!doc.empty() && !(doc.size() == 11 && CpfValido(doc)) && !(doc.size() == 14 && CnpjValido(doc)))
-        m_c.Erro(l.numero, reg, "cpf-cnpj", "CPF_CNPJ não é um CPF de 11 dígitos nem um CNPJ de 14: \"" + Texto(doc) + "\"");
-    }
-  } else if (reg == "C470") {
-    Referencia(l, reg, "0200", v[0]);
-    Referencia(l, reg, "0190", v[3]);
-  } else if (reg == "H005") {
-    const auto dia = DataDMA(v[0]);
-    if (dia && m_fim && *dia > m_fim) m_c.Erro(l.numero, reg, "data-fora-do-periodo", "DT_INV depois do fim do período");
-    m_inventario.linha = l.numero;
-    m_inventario.declarado = Centavos(v[1]);
-  } else if (reg == "H010") {
-    Referencia(l, reg, "0200", v[0]);
-    Referencia(l, reg, "0190", v[1]);
-    Referencia(l, reg, "0150", v[6]);
-    m_inventario.itens += Centavos(v[4]);
-    if (v[5] != "0" && v[5] != "1" && v[5] != "2") m_c.Erro(l.numero, reg, "codigo", "IND_PROP fora da tabela (0, 1 ou 2)");
-  } else if (reg == "1010") {
-    for (std::size_t i = 0; i < v.size(); ++i)
-      if (v[i] != "S" && v[i] != "N") m_c.Erro(l.numero, reg, "codigo", r.campos[i].nome + " não é S nem N");
+// Entries take CFOP 1, 2 or 3; exits 5, 6 or 7.
+void CValidadorEFD::RegraCfopDaOperacao(const validacao::Linha& l, std::string_view reg, std::string_view cfop) {
+  if (cfop.size() != 4 || (m_operacao != '0' && m_operacao != '1')) return;
+  const bool entrada = cfop[0] == '1' || cfop[0] == '2' || cfop[0] == '3';
+  const bool saida = cfop[0] == '5' || cfop[0] == '6' || cfop[0] == '7';
+  if ((m_operacao == '0' && !entrada) || (m_operacao == '1' && !saida))
+    m_c.Erro(l.numero, reg, "cfop-operacao",
+             "CFOP " + Texto(cfop) + (m_operacao == '0' ? " numa entrada (começa por 1, 2 ou 3)" : " numa saída (começa por 5, 6 ou 7)"));
+}
+
+// The situations 30, 40, 41, 50 and 60 carry no ICMS (base, rate and tax
+// zero); the taxed ones (00, 10, 70, and 20 but in the items) carry it;
+// 51 and 90 may go either way. A CSOSN of the Simples Nacional is not read
+// by these rules.
+void CValidadorEFD::RegraCstEValores(const validacao::Linha& l, std::string_view reg, std::string_view cst,
+                                     std::string_view base, std::string_view aliquota, std::string_view icms,
+                                     bool vinteAceitaZero) {
+  if (cst.size() != 3 || !SoDigitos(cst) || Csosn(cst)) return;
+  const std::string_view t = cst.substr(1);
+  const bool zero = Centavos(base) == 0 && Centavos(aliquota) == 0 && Centavos(icms) == 0;
+  const bool positivos = Centavos(base) > 0 && Centavos(aliquota) > 0 && Centavos(icms) > 0;
+  if (t == "30" || t == "40" || t == "41" || t == "50" || t == "60") {
+    if (!zero)
+      m_c.Erro(l.numero, reg, "cst-valores",
+               "CST " + Texto(cst) + " sem ICMS: VL_BC_ICMS, ALIQ_ICMS e VL_ICMS vão com zero");
+  } else if (t != "51" && t != "90" && !(vinteAceitaZero && t == "20") && !positivos) {
+    m_c.Erro(l.numero, reg, "cst-valores",
+             "CST " + Texto(cst) + " tributado: VL_BC_ICMS, ALIQ_ICMS e VL_ICMS vão maiores que zero");
   }
 }
 
-void CValidador::FechaDocumento() {
+void CValidadorEFD::RegraUnicoNoPai(const validacao::Linha& l, std::string_view reg, std::uint64_t chave,
+                                    std::string_view oQue, std::string_view valor) {
+  if (!m_filhosDoPai.insert(chave).second)
+    m_c.Erro(l.numero, reg, "repetido-no-pai", Texto(oQue) + " repetido no mesmo pai: " + Texto(valor));
+}
+
+// The tax amounts of a nota are the sums of its analytic lines; its value
+// should be the sum of their operation values (a warning in the tax
+// office's program).
+void CValidadorEFD::RegraSomaDosC190() {
   if (!m_documento.linha) return;
   const auto& d = m_documento;
   static const char* const kNomes[] = {"VL_DOC", "VL_BC_ICMS", "VL_ICMS", "VL_BC_ICMS_ST", "VL_ICMS_ST", "VL_IPI"};
-  // The tax amounts of a nota are the sums of its analytic lines; its
-  // value should be the sum of their operation values and its services (a
-  // warning in the tax office's program).
   for (std::size_t i = 1; i < 6; ++i)
     if (d.cabecalho[i] != d.analitico[i])
       m_c.Erro(d.linha, "C100", "soma-c190",
                std::string(kNomes[i]) + " " + Reais(d.cabecalho[i]) + " difere da soma dos C190: " + Reais(d.analitico[i]));
   if (d.cabecalho[0] != d.analitico[0])
-    m_c.Aviso(d.linha, "C100", "soma-c190",
+    m_c.Aviso(d.linha, "C100", "soma-c190-vl-doc",
               "VL_DOC " + Reais(d.cabecalho[0]) + " difere da soma dos VL_OPR dos C190: " + Reais(d.analitico[0]));
   m_documento = {};
 }
 
-void CValidador::FechaInventario() {
+void CValidadorEFD::RegraSomaDoInventario() {
   if (!m_inventario.linha) return;
   if (m_inventario.declarado != m_inventario.itens)
     m_c.Erro(m_inventario.linha, "H005", "soma-h010",
@@ -578,63 +724,75 @@ void CValidador::FechaInventario() {
   m_inventario = {};
 }
 
-// Block openings and closings, 9900 and the totals of a whole EFD file.
-void CValidador::Contadores() {
-  std::map<std::string, std::int64_t> declarados;
-  std::size_t linha9900 = 0;
-  for (const Linha& l : m_linhas) {
-    const auto campos = CamposDelimitados(l.texto);
-    if (!campos || campos->size() < 2) continue;
-    const std::string reg = Texto((*campos)[0]);
-    const char bloco = reg[0];
-    const std::string_view valor = (*campos)[1];
-    if (reg.size() == 4 && reg.substr(1) == "001") {
-      const bool comDados = m_porBloco[bloco] > 2 || (bloco == '0' && m_porBloco[bloco] > 3);
-      if (valor != (comDados ? "0" : "1"))
-        m_c.Erro(l.numero, reg, "abertura", std::string("IND_MOV deve ser ") + (comDados ? "0 (bloco com dados)" : "1 (bloco sem dados)"));
-    } else if (reg.size() == 4 && reg.substr(1) == "990" && bloco != '9') {
-      if (!SoDigitos(valor) || Numero(valor) != m_porBloco[bloco])
-        m_c.Erro(l.numero, reg, "encerramento",
-                 "o bloco " + std::string(1, bloco) + " tem " + std::to_string(m_porBloco[bloco]) + " linhas; o encerramento diz " + Texto(valor));
-    } else if (reg == "9900" && campos->size() >= 3) {
-      if (!linha9900) linha9900 = l.numero;
-      if (!declarados.emplace(Texto(valor), SoDigitos((*campos)[2]) ? Numero((*campos)[2]) : -1).second)
-        m_c.Erro(l.numero, reg, "9900-repetido", "registro " + Texto(valor) + " totalizado duas vezes");
-    } else if (reg == "9990") {
-      if (!SoDigitos(valor) || Numero(valor) != m_porBloco['9'])
-        m_c.Erro(l.numero, reg, "encerramento", "o bloco 9 tem " + std::to_string(m_porBloco['9']) + " linhas; o 9990 diz " + Texto(valor));
-    } else if (reg == "9999") {
-      if (!SoDigitos(valor) || Numero(valor) != static_cast<std::int64_t>(m_linhas.size()))
-        m_c.Erro(l.numero, reg, "total", "o arquivo tem " + std::to_string(m_linhas.size()) + " linhas; o 9999 diz " + Texto(valor));
-    }
-  }
-  for (char bloco : kBlocos) {
-    const std::string abertura = std::string(1, bloco) + "001";
-    if (!m_porRegistro.count(abertura)) m_c.Erro(0, abertura, "bloco-ausente", "falta o bloco " + std::string(1, bloco));
-  }
-  for (const auto& [reg, n] : m_porRegistro) {
-    const auto d = declarados.find(reg);
-    if (d == declarados.end()) m_c.Erro(linha9900, "9900", "9900-ausente", "falta o 9900 do registro " + reg);
-    else if (d->second != n)
-      m_c.Erro(linha9900, "9900", "9900-contagem", "o 9900 declara " + std::to_string(d->second) + " registros " + reg + "; há " + std::to_string(n));
-  }
-  for (const auto& [reg, n] : declarados)
-    if (!m_porRegistro.count(reg)) m_c.Erro(linha9900, "9900", "9900-sobra", "9900 de um registro que o arquivo não tem: " + reg);
-  if (!m_linhas.empty() && m_linhas.back().texto.rfind("|9999|", 0) != 0)
-    m_c.Erro(m_linhas.back().numero, "", "9999", "o arquivo não termina no registro 9999");
+// The totalizer codes of table 4.4.6; the number of a rate's totalizer
+// in NR_TOT (it may also lead the code).
+void CValidadorEFD::RegraTotalizadorDoECF(const validacao::Linha& l, const Campos& campos) {
+  const std::string_view codigo = campos[1], numero = campos[3];
+  if (!TotalizadorParcialValido(codigo, true))
+    m_c.Erro(l.numero, "C420", "totalizador",
+             "COD_TOT_PAR fora da tabela 4.4.6 (Tnnnn, xxTnnnn, F1, I1, N1, DT, Can-T...): \"" + Texto(codigo) + "\"");
+  else if (codigo.size() == 7 && !numero.empty() && Numero(numero) != Numero(codigo.substr(0, 2)))
+    m_c.Erro(l.numero, "C420", "totalizador", "NR_TOT difere do número do totalizador " + Texto(codigo));
 }
 
-void CValidador::Conclui() {
-  const std::map<std::string, const std::map<std::string, std::size_t>*> tabelas = {
-      {"0150", &m_participantes}, {"0190", &m_unidades}, {"0200", &m_itens}, {"0400", &m_naturezas}, {"0460", &m_observacoes}};
-  for (const auto& r : m_referidas)
-    if (!tabelas.at(r.tabela)->count(r.valor))
-      m_c.Erro(r.linha, r.registro, "referencia-" + r.tabela,
-               "\"" + r.valor + "\" não está em nenhum registro " + r.tabela + " do arquivo");
+void CValidadorEFD::RegraNumeracaoC300(const validacao::Linha& l, std::string_view reg, const Campos& campos) {
+  if (reg == "C300") {
+    m_c300Inicio = Numero(campos[4]);
+    m_c300Fim = Numero(campos[5]);
+    if (m_c300Fim < m_c300Inicio) m_c.Erro(l.numero, reg, "numeracao", "NUM_DOC_FIN menor que NUM_DOC_INI");
+    return;
+  }
+  const std::int64_t numero = Numero(campos[1]);
+  if (numero < m_c300Inicio || numero > m_c300Fim)
+    m_c.Erro(l.numero, reg, "numeracao",
+             "número cancelado " + Texto(campos[1]) + " fora do intervalo do C300 (" + std::to_string(m_c300Inicio) +
+                 " a " + std::to_string(m_c300Fim) + ")");
+}
+
+// The buyer of a cupom: a CPF of 11 digits or a CNPJ of 14, nothing else.
+void CValidadorEFD::RegraCompradorDoCupom(const validacao::Linha& l, const Campos& campos) {
+  const std::string_view doc = campos[8];
+  if (!doc.empty() && !(doc.size() == 11 && CpfValido(doc)) && !(doc.size() == 14 && CnpjValido(doc)))
+    m_c.Erro(l.numero, "C460", "cpf-cnpj", "CPF_CNPJ não é um CPF de 11 dígitos nem um CNPJ de 14: \"" + Texto(doc) + "\"");
+}
+
+// The blocks the version asks for, 9900 for every register and the end.
+void CValidadorEFD::RegraBlocosEContagens() {
+  for (char bloco : m_leiaute->blocosObrigatorios)
+    if (!m_porRegistro.count(Codigo(std::string(1, bloco) + "001")))
+      m_c.Erro(0, std::string(1, bloco) + "001", "bloco-ausente", "falta o bloco " + std::string(1, bloco));
+  std::vector<std::pair<std::string, std::int64_t>> presentes;
+  for (const auto& [codigo, n] : m_porRegistro) presentes.emplace_back(NomeDoCodigo(codigo), n);
+  std::sort(presentes.begin(), presentes.end());
+  for (const auto& [reg, n] : presentes) {
+    const auto d = m_declarados9900.find(reg);
+    if (d == m_declarados9900.end())
+      m_c.Erro(m_linha9900, "9900", "9900-ausente", "falta o 9900 do registro " + reg);
+    else if (d->second.first != n)
+      m_c.Erro(d->second.second, "9900", "9900-contagem",
+               "o 9900 declara " + std::to_string(d->second.first) + " registros " + reg + "; há " + std::to_string(n));
+  }
+  for (const auto& [reg, declarado] : m_declarados9900)
+    if (!m_porRegistro.count(Codigo(reg)))
+      m_c.Erro(declarado.second, "9900", "9900-sobra", "9900 de um registro que o arquivo não tem: " + reg);
+  if (!m_terminou) m_c.Erro(0, "", "9999", "o arquivo não termina no registro 9999");
+}
+
+void CValidadorEFD::Fim() {
+  if (m_parado || !m_leiaute) return;
+  RegraSomaDosC190();
+  RegraSomaDoInventario();
+  if (!m_extrato) RegraBlocosEContagens();
+  if (m_linhaAssinatura)
+    m_c.Informa(m_linhaAssinatura, "", "assinatura-do-pva",
+                "bloco de assinatura do programa validador depois do 9999 (" +
+                    std::to_string(m_c.Destino().linhasAssinatura) + " linhas), fora das contagens");
 }
 
 }  // namespace
 
-void ValidaEFD(const std::vector<Linha>& linhas, CColetor& coletor) { CValidador(linhas, coletor).Executa(); }
+std::unique_ptr<CValidadorLinhas> NovoValidadorEFD(CColetor& coletor, bool contribuicoes) {
+  return std::make_unique<CValidadorEFD>(coletor, contribuicoes);
+}
 
 }  // namespace qmx::validacao

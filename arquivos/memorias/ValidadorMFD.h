@@ -1,6 +1,6 @@
 #pragma once
 
-#include <vector>
+#include <memory>
 
 #include "arquivos/RegrasValidacao.h"
 
@@ -13,6 +13,6 @@ namespace qmx::validacao {
 // totalizer, E14 by CCF, E15 by CCF and item, E16 by COO), every E13 of a
 // Z reduction that an E12 lists, every E15 of a cupom that an E14 lists,
 // and every payment of E21 of a document of E14 or E16.
-void ValidaMFD(const std::vector<Linha>& linhas, CColetor& coletor);
+std::unique_ptr<CValidadorLinhas> NovoValidadorMFD(CColetor& coletor);
 
 }  // namespace qmx::validacao

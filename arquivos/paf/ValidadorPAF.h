@@ -1,6 +1,6 @@
 #pragma once
 
-#include <vector>
+#include <memory>
 
 #include "arquivos/RegrasValidacao.h"
 
@@ -13,10 +13,10 @@ namespace qmx::validacao {
 // counts and the head's CNPJ and registration repeated in them, and the
 // details that must belong to a head (an item to its cupom, a totalizer to
 // its Z reduction).
-void ValidaMovimentos(const std::vector<Linha>& linhas, CColetor& coletor);
-void ValidaDAVs(const std::vector<Linha>& linhas, CColetor& coletor);
-void ValidaTabelaProdutos(const std::vector<Linha>& linhas, CColetor& coletor);
-void ValidaEstoque(const std::vector<Linha>& linhas, CColetor& coletor);
-void ValidaListaAutenticados(const std::vector<Linha>& linhas, CColetor& coletor);
+std::unique_ptr<CValidadorLinhas> NovoValidadorMovimentos(CColetor& coletor);
+std::unique_ptr<CValidadorLinhas> NovoValidadorDAVs(CColetor& coletor);
+std::unique_ptr<CValidadorLinhas> NovoValidadorTabelaProdutos(CColetor& coletor);
+std::unique_ptr<CValidadorLinhas> NovoValidadorEstoque(CColetor& coletor);
+std::unique_ptr<CValidadorLinhas> NovoValidadorListaAutenticados(CColetor& coletor);
 
 }  // namespace qmx::validacao

@@ -181,6 +181,16 @@ void CNotasSintegra::Le() {
       for (const auto& g : grupos) linha50(g.cfop, 0, 0, 0, 0, 0, 0);
       continue;
     }
+    // What the nota charges as a whole goes in 54 under the items the
+    // Convênio's manual numbers for it (991 freight, 992 insurance, 999
+    // other expenses), the value in the discount and expense field, with
+    // the document's first CFOP and neither CST nor code.
+    const std::pair<int, std::int64_t> extras[] = {
+        {991, nota.Frete.int64}, {992, nota.Seguro.int64}, {999, nota.OutrasDespesas.int64}};
+    for (const auto& [numero, valor] : extras)
+      if (valor > 0 && !grupos.empty())
+        m_linhas54.push_back(escritor.Monta(kRegistro54, {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero,
+                                                          grupos.front().cfop, "", numero, "", 0, 0, valor, 0, 0, 0, 0}));
     const std::int64_t acrescimos =
         nota.Frete.int64 + nota.Seguro.int64 + nota.OutrasDespesas.int64 - nota.Desconto.int64;
     std::vector<std::int64_t> pesos;

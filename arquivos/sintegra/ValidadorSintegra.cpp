@@ -1,10 +1,13 @@
 #include "arquivos/sintegra/ValidadorSintegra.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
+#include "arquivos/LeiautesEmbutidos.h"
 #include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::validacao {
@@ -12,62 +15,186 @@ namespace {
 
 constexpr std::size_t kLargura = 126;
 
-// The families in the order the file holds them (Manual de Orientação,
-// "Montagem do arquivo").
-struct Familia {
-  std::string_view codigo;
-  int ordem;
-};
-constexpr Familia kFamilias[] = {{"10", 0},  {"11", 1},  {"50", 2},  {"51", 3},  {"53", 4},  {"54", 5},
-                                 {"55", 6},  {"56", 7},  {"57", 8},  {"60M", 9}, {"60A", 9}, {"60D", 9},
-                                 {"60I", 9}, {"60R", 10}, {"61", 11}, {"61R", 12}, {"70", 13}, {"71", 14},
-                                 {"74", 15}, {"75", 16}, {"76", 17}, {"77", 18}, {"85", 19}, {"86", 20},
-                                 {"88", 21}, {"90", 22}};
+// ----- the published tables -----
 
-// "60M", "61R", "54"...; empty when the line names no known record.
-std::string_view Registro(std::string_view texto) {
-  if (texto.size() >= 3 && (texto.substr(0, 2) == "60" || texto.substr(0, 2) == "61")) {
-    for (const Familia& f : kFamilias)
-      if (f.codigo.size() == 3 && f.codigo == texto.substr(0, 3)) return f.codigo;
-    if (texto.substr(0, 2) == "61") return "61";
-    return {};
+// The values a field may hold, as the domain table lists them (blanks on
+// the right not part of the value).
+struct Dominio {
+  std::vector<std::string> valores;
+  bool branco = false;         // "(branco)": a blank field is allowed
+  bool soBrancos = false;      // "(brancos)": the field is all blanks
+  bool aliquota = false;       // "NNNN": four digits
+  bool mesAno = false;         // "MMAAAA"
+  int faixaDe = 0, faixaAte = 0;  // "001-990"
+  // "A+B": a value of one table followed by one of another (the CST).
+  std::vector<std::string> primeira, segunda;
+
+  bool Aceita(std::string_view campo) const {
+    const auto fim = campo.find_last_not_of(' ');
+    const std::string_view v = fim == std::string_view::npos ? std::string_view() : campo.substr(0, fim + 1);
+    if (soBrancos) return v.empty();
+    if (v.empty()) return branco;
+    if (aliquota && v.size() == 4 && SoDigitos(v)) return true;
+    if (mesAno && MesAnoValido(v)) return true;
+    if (faixaAte && SoDigitos(v) && Numero(v) >= faixaDe && Numero(v) <= faixaAte) return true;
+    if (!primeira.empty()) {
+      for (const auto& a : primeira)
+        if (v.substr(0, a.size()) == a &&
+            std::find(segunda.begin(), segunda.end(), v.substr(a.size())) != segunda.end())
+          return true;
+      return false;
+    }
+    return std::find(valores.begin(), valores.end(), v) != valores.end();
   }
-  for (const Familia& f : kFamilias)
-    if (f.codigo.size() == 2 && texto.substr(0, 2) == f.codigo) return f.codigo;
-  return {};
+};
+
+struct CampoSintegra {
+  std::string nome;
+  std::size_t inicio = 0, tamanho = 0;
+  char formato = 'X';  // N digits, X text, D date AAAAMMDD
+  const Dominio* dominio = nullptr;
+  std::string descricaoDominio;
+};
+
+// The register types the Convênio's manual and the states' texts define,
+// in the order of the file's families.
+enum Tipo {
+  k10, k11, k50, k51, k53, k54, k55, k56, k57, k60M, k60A, k60D, k60I, k60R, k61, k61R, k70, k71, k74, k75,
+  k76, k77, k85, k86, k88SME, k88SMS, k88EAN, k88STES, k88Outro, k90, kTipos
+};
+constexpr std::string_view kNomes[kTipos] = {"10",  "11",  "50",  "51",  "53",    "54",    "55",    "56",
+                                             "57",  "60M", "60A", "60D", "60I",   "60R",   "61",    "61R",
+                                             "70",  "71",  "74",  "75",  "76",    "77",    "85",    "86",
+                                             "88SME", "88SMS", "88EAN", "88STES", "88", "90"};
+// The family each type sorts in: 54 to 57 together (the manual classifies
+// "54 e 56" by one key, and writers put each 56 and 57 behind its 54's
+// item), 60 M, A, D, I and R together, 61 and 61R, every 88.
+constexpr int kFamilia[kTipos] = {0,  1,  2,  3,  4,  5,  5,  5,  5,  6,  6,  6,  6,  6,  7,
+                                  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 16, 16, 16, 16, 17};
+
+struct Tabelas {
+  std::map<std::string, Dominio, std::less<>> dominios;
+  std::array<std::vector<CampoSintegra>, kTipos> campos;
+};
+
+Dominio& DominioDeLiterais(Tabelas& t, std::string_view lista) {
+  auto& d = t.dominios[std::string(lista)];
+  std::size_t inicio = 0;
+  for (;;) {
+    const std::size_t ponto = lista.find(';', inicio);
+    d.valores.emplace_back(lista.substr(inicio, ponto - inicio));
+    if (ponto == std::string_view::npos) break;
+    inicio = ponto + 1;
+  }
+  return d;
 }
 
-int Ordem(std::string_view registro) {
-  for (const Familia& f : kFamilias)
-    if (f.codigo == registro) return f.ordem;
-  return -1;
+const Tabelas& LeTabelas() {
+  static const Tabelas tabelas = [] {
+    Tabelas t;
+    for (const auto& linha : LinhasDoLeiaute("sintegra-dominios.tsv")) {
+      if (linha.size() < 2) continue;
+      Dominio& d = t.dominios[std::string(linha[0])];
+      const std::string_view v = linha[1];
+      if (v == "(branco)") d.branco = true;
+      else if (v == "(brancos)") d.soBrancos = true;
+      else if (v == "NNNN") d.aliquota = true;
+      else if (v == "MMAAAA") d.mesAno = true;
+      else if (v.size() == 7 && v[3] == '-') {
+        d.faixaDe = static_cast<int>(Numero(v.substr(0, 3)));
+        d.faixaAte = static_cast<int>(Numero(v.substr(4)));
+      } else {
+        d.valores.emplace_back(v);
+      }
+    }
+    for (const auto& linha : LinhasDoLeiaute("sintegra-campos.tsv")) {
+      if (linha.size() < 8) continue;
+      const auto tipo = std::find(std::begin(kNomes), std::end(kNomes), linha[0]);
+      if (tipo == std::end(kNomes)) continue;
+      CampoSintegra c;
+      c.nome = std::string(linha[2]);
+      c.inicio = static_cast<std::size_t>(Numero(linha[3]));
+      c.tamanho = static_cast<std::size_t>(Numero(linha[4]));
+      c.formato = linha[5].empty() ? 'X' : linha[5][0];
+      const std::string_view dominio = linha[7];
+      // The type and subtype name the record and were read to find it.
+      if (c.nome != "TIPO" && c.nome != "SUBTIPO" && dominio != "-") {
+        c.descricaoDominio = std::string(dominio);
+        const auto mais = dominio.find('+');
+        if (mais != std::string_view::npos) {
+          Dominio& d = t.dominios[std::string(dominio)];
+          d.primeira = t.dominios[std::string(dominio.substr(0, mais))].valores;
+          d.segunda = t.dominios[std::string(dominio.substr(mais + 1))].valores;
+          c.dominio = &d;
+        } else if (t.dominios.count(dominio)) {
+          c.dominio = &t.dominios.find(dominio)->second;
+        } else {
+          c.dominio = &DominioDeLiterais(t, dominio);
+        }
+      }
+      t.campos[static_cast<std::size_t>(tipo - std::begin(kNomes))].push_back(std::move(c));
+    }
+    return t;
+  }();
+  return tabelas;
 }
 
-// The models of documents the Manual lists.
-bool ModeloValido(std::string_view m) {
-  static constexpr std::string_view kModelos[] = {"01", "02", "03", "04", "06", "07", "08", "09", "10",
-                                                  "11", "13", "14", "15", "16", "17", "18", "20", "21",
-                                                  "22", "24", "25", "26", "27", "55", "57"};
-  return std::find(std::begin(kModelos), std::end(kModelos), m) != std::end(kModelos);
+// The type of a line by its first characters; nothing for none of them.
+std::optional<Tipo> TipoDaLinha(std::string_view t) {
+  if (t.size() < 2) return std::nullopt;
+  const int n = (t[0] - '0') * 10 + (t[1] - '0');
+  const char sub = t.size() > 2 ? t[2] : ' ';
+  switch (n) {
+    case 10: return k10;
+    case 11: return k11;
+    case 50: return k50;
+    case 51: return k51;
+    case 53: return k53;
+    case 54: return k54;
+    case 55: return k55;
+    case 56: return k56;
+    case 57: return k57;
+    case 60:
+      switch (sub) {
+        case 'M': return k60M;
+        case 'A': return k60A;
+        case 'D': return k60D;
+        case 'I': return k60I;
+        case 'R': return k60R;
+      }
+      return std::nullopt;
+    case 61: return sub == 'R' ? k61R : k61;
+    case 70: return k70;
+    case 71: return k71;
+    case 74: return k74;
+    case 75: return k75;
+    case 76: return k76;
+    case 77: return k77;
+    case 85: return k85;
+    case 86: return k86;
+    case 88:
+      if (t.substr(2, 3) == "SME") return k88SME;
+      if (t.substr(2, 3) == "SMS") return k88SMS;
+      if (t.substr(2, 3) == "EAN") return k88EAN;
+      if (t.substr(2, 4) == "STES") return k88STES;
+      return k88Outro;
+    case 90: return k90;
+  }
+  return std::nullopt;
 }
 
-// The tax situation of 60A, 60D, 60I and 60R: a rate of four digits, or
-// one of the identifiers of the Manual's table.
-bool SituacaoValida(std::string_view s) {
-  return SoDigitos(s) || s == "F   " || s == "I   " || s == "N   " || s == "CANC" || s == "DESC" || s == "ISS ";
+// ----- forms of a few fields the tables name only as text -----
+
+bool CfopValido(std::string_view c) {
+  return c.size() == 4 && SoDigitos(c) && std::string_view("123567").find(c[0]) != std::string_view::npos;
 }
-bool SemICMS(std::string_view s) { return s == "F   " || s == "I   " || s == "N   "; }
 
-bool CfopValido(std::string_view c) { return SoDigitos(c) && std::string_view("123567").find(c[0]) != std::string_view::npos; }
-
-// CST of 54: the origin and the two digits of the table of situations, or
-// a CSOSN of the Simples Nacional.
-bool CstValido(std::string_view c) {
-  if (!SoDigitos(c) || c[0] > '8') return false;
-  static constexpr std::string_view kSituacoes[] = {"00", "10", "20", "30", "40", "41", "50", "51", "60", "70", "90"};
+// The CST of the item registers: an origin and a situation of the tables
+// A and B, or a CSOSN of the Simples Nacional (which the tax office's
+// program takes, though the manual predates it).
+bool Csosn(std::string_view c) {
   static constexpr std::string_view kCsosn[] = {"101", "102", "103", "201", "202", "203", "300", "400", "500", "900"};
-  return std::find(std::begin(kSituacoes), std::end(kSituacoes), c.substr(1)) != std::end(kSituacoes) ||
-         std::find(std::begin(kCsosn), std::end(kCsosn), c) != std::end(kCsosn);
+  return std::find(std::begin(kCsosn), std::end(kCsosn), c) != std::end(kCsosn);
 }
 
 // CNPJ, or CPF in fourteen positions; zeros for a foreign participant.
@@ -76,487 +203,606 @@ bool DocumentoValido(std::string_view d, std::string_view uf) {
   return CnpjValido(d) || (d.substr(0, 3) == "000" && CpfValido(d.substr(3)));
 }
 
-// The state registration is text aligned to the left: a number of fourteen
-// digits with zeros in front is a registration padded with zeros, which no
-// state issues.
+// The state registration is text aligned to the left, or ISENTO: a number
+// of fourteen digits with zeros in front is a registration padded with
+// zeros, which no state issues.
 bool InscricaoValida(std::string_view ie) {
   if (ie.substr(0, 6) == "ISENTO") return ie.substr(6).find_first_not_of(' ') == std::string_view::npos;
   const auto fim = ie.find_last_not_of(' ');
   if (fim == std::string_view::npos || ie[0] == ' ') return false;
   if (ie.size() == 14 && SoDigitos(ie) && ie[0] == '0') return false;
-  return TextoImprimivel(ie.substr(0, fim + 1));
+  return true;
 }
 
+bool EmBranco(std::string_view v) { return v.find_first_not_of(' ') == std::string_view::npos; }
 
-class CValidador {
+std::string Reais(std::int64_t centavos) {
+  const bool negativo = centavos < 0;
+  if (negativo) centavos = -centavos;
+  std::string texto = std::to_string(centavos / 100) + "," + std::to_string(centavos % 100 / 10) +
+                      std::to_string(centavos % 10);
+  return negativo ? "-" + texto : texto;
+}
+
+// ----- the validator -----
+
+class CValidadorSintegra : public CValidadorLinhas {
  public:
-  CValidador(const std::vector<Linha>& linhas, CColetor& coletor) : m_linhas(linhas), m_c(coletor) {}
-  void Executa();
+  explicit CValidadorSintegra(CColetor& c) : m_c(c), m_tabelas(LeTabelas()) {}
+  void Linha(const validacao::Linha& l) override;
+  void Fim() override;
 
  private:
-  void Registro10(const Linha& l);
-  void Registro11(const Linha& l);
-  void Registro50(const Linha& l);
-  void Registro54(const Linha& l);
-  void Registro60M(const Linha& l);
-  void Registro60Dia(const Linha& l, std::string_view registro);
-  void Registro60R(const Linha& l);
-  void Registro61(const Linha& l);
-  void Registro61R(const Linha& l);
-  void Registro75(const Linha& l);
-  void Registro90(const Linha& l);
-  void Ordenacao(const Linha& l, std::string_view registro);
-  void ConfereData(const Linha& l, std::string_view registro, std::string_view data);
-  void ConfereMes(const Linha& l, std::string_view registro, std::string_view mesAno);
-  void UsaCodigo(const Linha& l, std::string_view registro, std::string_view codigo);
-  void Conclui();
+  void Campos(const validacao::Linha& l, Tipo tipo);
+  void Ordem(const validacao::Linha& l, Tipo tipo);
+  void NoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view data);
+  void MesNoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view mesAno);
+  void Cita(const validacao::Linha& l, Tipo tipo, std::string_view codigo);
+  void Registro10(const validacao::Linha& l);
+  void Documento(const validacao::Linha& l, Tipo tipo);  // 50, 51, 53, 70, 71, 76
+  void Registro50(const validacao::Linha& l);
+  void Registro53(const validacao::Linha& l);
+  void Registro54(const validacao::Linha& l);
+  void Registro60M(const validacao::Linha& l);
+  void Registro60DoDia(const validacao::Linha& l, Tipo tipo);
+  void Registro60R(const validacao::Linha& l);
+  void Registro61(const validacao::Linha& l);
+  void Registro74(const validacao::Linha& l);
+  void Registro75(const validacao::Linha& l);
+  void Registro90(const validacao::Linha& l);
+  void ConcluiNotas();
+  void Conclui90();
 
-  const std::vector<Linha>& m_linhas;
   CColetor& m_c;
+  const Tabelas& m_tabelas;
+  std::size_t m_linhas = 0;
   NumeroDia m_inicio = 0, m_fim = 0;
   std::string m_cnpj, m_ie;
-  // Sort keys of the last line of each family.
-  std::map<int, std::string> m_ultimaChave;
-  // 50 and 54: the groups (document, CFOP, rate) with their base, and the
-  // documents (CNPJ, model, series, number, CFOP).
-  std::map<std::string, std::int64_t> m_base50, m_base54;
-  std::map<std::string, std::size_t> m_linha54;
-  std::set<std::string> m_documentos50;
-  std::set<std::string> m_especiais54;  // documents with items 991 to 999
-  // The day of the last 60M and what it already listed.
+  // Lines of each two-digit type, as register 90 counts them.
+  std::array<std::int64_t, 100> m_porTipo{};
+  // The family of the last line, and each family's sort order.
+  int m_familia = -1;
+  std::array<COrdem, kTipos> m_ordens{};
+  std::string m_chave;  // the sort key being built, its memory reused
+
+  // 50 and 54: each group of a document (CNPJ, model, series, number,
+  // CFOP, rate) with its base, and each document with its totals.
+  struct Grupo {
+    std::uint64_t nota = 0;
+    std::int64_t base50 = 0, base54 = 0;
+    std::size_t linha50 = 0, linha54 = 0;
+    bool com54 = false;
+  };
+  struct Nota {
+    std::size_t linha = 0;
+    std::int64_t total50 = 0, itens = 0, extras = 0, icmsRetido = 0;
+    std::size_t linhas54 = 0;
+    bool cancelada = false, especiais = false, comST = false, grupoSem54 = false;
+  };
+  std::unordered_map<std::uint64_t, Grupo> m_grupos;
+  std::unordered_map<std::uint64_t, Nota> m_notas;
+  std::unordered_set<std::uint64_t> m_documentosCfop;
+
+  // The day of the last 60M and what it listed.
   struct Dia {
+    bool aberto = false;
     std::string data, serie;
     std::int64_t cooInicial = 0, cooFinal = 0;
-    std::set<std::string> totalizadores, resumos;
+    int subtipo = 0;  // 0 M, 1 A, 2 D, 3 I: the subtypes of the day in order
+    std::unordered_set<std::uint64_t> chaves;
+  } m_dia;
+  std::unordered_set<std::uint64_t> m_resumosMes;
+  // Codes cited before their 75 (with the first line citing each) and the
+  // periods of the codes 75 lists.
+  struct Citacao {
+    std::size_t linha;
+    Tipo tipo;
+    std::string codigo;
   };
-  std::optional<Dia> m_dia;
-  // 60R: month, item and tax situation already summed.
-  std::set<std::string> m_resumosMes;
-  // Codes cited (with the first line that cites them) and codes listed in 75.
-  std::map<std::string, std::pair<std::size_t, std::string>> m_citados;
-  std::set<std::string> m_listados;
-  // Lines per family as register 90 counts them, and the 90 lines.
-  std::map<std::string, std::int64_t> m_contagem;
-  std::vector<const Linha*> m_linhas90;
+  std::unordered_map<std::uint64_t, Citacao> m_citados;
+  std::unordered_map<std::uint64_t, std::vector<std::pair<NumeroDia, NumeroDia>>> m_listados;
+  bool m_passou75 = false;
+  // Register 90: its lines' numbers and pairs.
+  std::size_t m_linhas90 = 0, m_primeira90 = 0, m_declaradoNa126 = 0;
+  std::map<std::string, std::int64_t> m_declarados;
+  bool m_99ForaDaUltima = false, m_ultima90Tem99 = false;
+  bool m_posicao126Diverge = false;
 };
 
-void CValidador::Executa() {
-  for (std::size_t i = 0; i < m_linhas.size(); ++i) {
-    const Linha& l = m_linhas[i];
-    if (!l.crlf) m_c.Erro(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
-    const std::string_view registro = Registro(l.texto);
-    if (registro.empty()) {
-      m_c.Erro(l.numero, Texto(l.texto.substr(0, 2)), "registro-desconhecido", "tipo de registro desconhecido");
-      continue;
-    }
-    if (i == 0 && registro != "10") m_c.Erro(l.numero, registro, "ordem", "o arquivo não começa pelo registro 10");
-    if (i > 0 && registro == "10") m_c.Erro(l.numero, registro, "ordem", "registro 10 repetido");
-    if (registro == "11" && i != 1) m_c.Erro(l.numero, registro, "ordem", "o registro 11 vem logo depois do 10, uma vez");
-    if (i == 1 && registro != "11") m_c.Erro(l.numero, registro, "ordem", "falta o registro 11 depois do 10");
-    ++m_contagem[Texto(l.texto.substr(0, 2))];
-    Ordenacao(l, registro);
-    if (l.texto.size() != kLargura) {
-      m_c.Erro(l.numero, registro, "largura",
-               "o registro tem " + std::to_string(l.texto.size()) + " caracteres; o leiaute pede 126");
-      continue;
-    }
-    if (registro == "10") Registro10(l);
-    else if (registro == "11") Registro11(l);
-    else if (registro == "50") Registro50(l);
-    else if (registro == "54") Registro54(l);
-    else if (registro == "60M") Registro60M(l);
-    else if (registro == "60A" || registro == "60D" || registro == "60I") Registro60Dia(l, registro);
-    else if (registro == "60R") Registro60R(l);
-    else if (registro == "61") Registro61(l);
-    else if (registro == "61R") Registro61R(l);
-    else if (registro == "75") Registro75(l);
-    else if (registro == "90") Registro90(l);
-  }
-  Conclui();
-}
-
-// The family order, and the sort order of each family by the columns the
-// Manual names.
-void CValidador::Ordenacao(const Linha& l, std::string_view registro) {
-  const int ordem = Ordem(registro);
-  if (!m_ultimaChave.empty() && ordem < m_ultimaChave.rbegin()->first) {
-    m_c.Erro(l.numero, registro, "ordem", "registro fora da ordem das famílias (10, 11, 50, 54, 60, 61, 75, 90)");
+void CValidadorSintegra::Linha(const validacao::Linha& l) {
+  ++m_linhas;
+  if (!l.crlf) m_c.Erro(l.numero, "", "fim-de-linha", "a linha não termina em CR LF");
+  const auto tipo = TipoDaLinha(l.texto);
+  if (!tipo) {
+    m_c.Erro(l.numero, Texto(l.texto.substr(0, 3)), "registro-desconhecido", "tipo de registro desconhecido");
     return;
   }
-  std::string chave;
-  const std::string_view t = l.texto;
-  if (registro == "50" || registro == "61") chave = Texto(Campo(t, 31, 8));
-  else if (registro == "54")
-    chave = Texto(Campo(t, 3, 14)) + Texto(Campo(t, 19, 3)) + Texto(Campo(t, 22, 6)) + Texto(Campo(t, 35, 3));
-  else if (registro.substr(0, 2) == "60" && registro != "60R")
-    chave = Texto(Campo(t, 4, 8)) + Texto(Campo(t, 12, 20)) +
-            static_cast<char>('0' + std::string_view("MADI").find(registro[2]));  // M, A, D, I in that order
-  else if (registro == "60R") chave = Texto(Campo(t, 4, 6)) + Texto(Campo(t, 10, 14));
-  else if (registro == "61R") chave = Texto(Campo(t, 10, 14));
-  const auto anterior = m_ultimaChave.find(ordem);
-  if (anterior != m_ultimaChave.end() && chave < anterior->second) {
-    if (registro.substr(0, 2) == "60" && registro != "60R") {
-      m_c.Erro(l.numero, registro, "ordem", "registros 60 fora da ordem de data, número de série e subtipo (M, A, D, I)");
-    } else {
-      m_c.Erro(l.numero, registro, "ordem", "registro fora da ordem de classificação do Manual");
-    }
+  const std::string_view nome = kNomes[*tipo];
+  if (SoDigitos(l.texto.substr(0, 2))) ++m_porTipo[static_cast<std::size_t>(Numero(l.texto.substr(0, 2)))];
+  if (l.numero == 1 && *tipo != k10) m_c.Erro(l.numero, nome, "ordem", "o arquivo não começa pelo registro 10");
+  if (l.numero > 1 && *tipo == k10) m_c.Erro(l.numero, nome, "ordem", "registro 10 repetido");
+  if (*tipo == k11 && l.numero != 2) m_c.Erro(l.numero, nome, "ordem", "o registro 11 vem logo depois do 10, uma vez");
+  if (l.numero == 2 && *tipo != k11) m_c.Erro(l.numero, nome, "ordem", "falta o registro 11 depois do 10");
+  if (m_linhas90 && *tipo != k90)
+    m_c.Erro(l.numero, nome, "ordem", "registro depois do 90: o 90 fecha o arquivo");
+  Ordem(l, *tipo);
+  if (l.texto.size() != kLargura) {
+    m_c.Erro(l.numero, nome, "largura",
+             "o registro tem " + std::to_string(l.texto.size()) + " caracteres; o leiaute pede 126");
+    return;
   }
-  m_ultimaChave[ordem] = chave;
+  Campos(l, *tipo);
+  switch (*tipo) {
+    case k10: Registro10(l); break;
+    case k50: Registro50(l); break;
+    case k51: case k70: case k71: case k76: Documento(l, *tipo); break;
+    case k53: Registro53(l); break;
+    case k54: Registro54(l); break;
+    case k60M: Registro60M(l); break;
+    case k60A: case k60D: case k60I: Registro60DoDia(l, *tipo); break;
+    case k60R: Registro60R(l); break;
+    case k61: Registro61(l); break;
+    case k61R:
+      MesNoPeriodo(l, k61R, Campo(l.texto, 4, 6));
+      Cita(l, k61R, Campo(l.texto, 10, 14));
+      break;
+    case k74: Registro74(l); break;
+    case k75: Registro75(l); break;
+    case k77: Cita(l, k77, Campo(l.texto, 41, 11)); break;
+    case k86: Cita(l, k86, Campo(l.texto, 72, 14)); break;
+    case k88Outro:
+      m_c.Informa(l.numero, Texto(l.texto.substr(0, 5)), "88-estadual",
+                  "registro 88 de um subtipo estadual cujo leiaute este programa não traz: só a largura conferida");
+      break;
+    case k90: Registro90(l); break;
+    default: break;
+  }
 }
 
-void CValidador::ConfereData(const Linha& l, std::string_view registro, std::string_view data) {
+// Every field by the published table: digits, text or a date, and the
+// codes of its domain.
+void CValidadorSintegra::Campos(const validacao::Linha& l, Tipo tipo) {
+  const std::string_view t = l.texto;
+  for (const CampoSintegra& c : m_tabelas.campos[tipo]) {
+    // The pairs of 90 end in blanks where the types run out: their own rule reads them.
+    if (tipo == k90 && c.inicio > 30) break;
+    const std::string_view v = t.substr(c.inicio - 1, c.tamanho);
+    bool ok = true;
+    switch (c.formato) {
+      case 'N': ok = SoDigitos(v); break;
+      case 'D':
+        // The export registers carry zeros where a document has no date
+        // (a simplified declaration, no bill of lading).
+        ok = DataAMD(v).has_value() || ((tipo == k85 || tipo == k86) && v == "00000000");
+        break;
+      default: ok = TextoImprimivel(v); break;
+    }
+    if (!ok) {
+      m_c.Erro(l.numero, kNomes[tipo], "campo",
+               c.nome + " (posições " + std::to_string(c.inicio) + " a " + std::to_string(c.inicio + c.tamanho - 1) +
+                   ") não é " + (c.formato == 'N' ? "numérico" : c.formato == 'D' ? "data AAAAMMDD" : "texto") +
+                   ": \"" + Texto(v) + "\"");
+      continue;
+    }
+    if (!c.dominio) continue;
+    // The extra items of a nota (991 to 999) have no CST; 90's pairs are
+    // read by their own rule.
+    if (tipo == k54 && c.nome == "CST" && EmBranco(v) && Numero(Campo(t, 35, 3)) >= 991) continue;
+    if (tipo == k54 && c.nome == "CST" && Csosn(v)) continue;
+    if (tipo == k90) continue;
+    if (!c.dominio->Aceita(v))
+      m_c.Erro(l.numero, kNomes[tipo], "codigo",
+               c.nome + " fora dos valores do leiaute (" + c.descricaoDominio + "): \"" + Texto(v) + "\"");
+  }
+}
+
+// The families in their order, and each one in the order the manual
+// classifies it.
+void CValidadorSintegra::Ordem(const validacao::Linha& l, Tipo tipo) {
+  const int familia = kFamilia[tipo];
+  if (familia < m_familia) {
+    m_c.Erro(l.numero, kNomes[tipo], "ordem",
+             "registro fora da ordem dos tipos (10, 11, 50, 51, 53, 54, 55 a 57, 60, 61, 70, 71, 74, 75, 76, 77, 85, "
+             "86, 88, 90)");
+    return;
+  }
+  m_familia = familia;
+  const std::string_view t = l.texto;
+  if (t.size() != kLargura) return;
+  auto ordena = [&](std::string_view descricao) {
+    COrdem& ordem = m_ordens[tipo];
+    if (!ordem.Nomeada()) ordem = COrdem(kNomes[tipo], descricao);
+    ordem.Confere(l, m_chave, m_c);
+  };
+  m_chave.clear();
+  switch (tipo) {
+    case k50: case k51: case k53: case k55: case k61: case k70: case k71:
+      m_chave.append(Campo(t, 31, 8));
+      ordena("data");
+      break;
+    case k54:
+      m_chave.append(Campo(t, 3, 14)).append(Campo(t, 19, 3)).append(Campo(t, 22, 6)).append(Campo(t, 35, 3));
+      ordena("CNPJ, série, número e item");
+      break;
+    case k60R: case k61R:
+      // Month and year as a date (year first), then the product.
+      m_chave.append(Campo(t, 6, 4)).append(Campo(t, 4, 2)).append(Campo(t, 10, 14));
+      ordena("mês e código do produto");
+      break;
+    case k75:
+      m_chave.append(Campo(t, 19, 14));
+      ordena("código do produto");
+      break;
+    default: break;
+  }
+}
+
+void CValidadorSintegra::NoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view data) {
   const auto dia = DataAMD(data);
   if (dia && m_inicio != 0 && (*dia < m_inicio || *dia > m_fim))
-    m_c.Erro(l.numero, registro, "data-fora-do-periodo", "a data " + Texto(data) + " está fora do período do registro 10");
+    m_c.Erro(l.numero, kNomes[tipo], "data-fora-do-periodo",
+             "a data " + Texto(data) + " está fora do período do registro 10");
 }
 
-void CValidador::ConfereMes(const Linha& l, std::string_view registro, std::string_view mesAno) {
+void CValidadorSintegra::MesNoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view mesAno) {
   if (!MesAnoValido(mesAno) || m_inicio == 0) return;
-  const unsigned mes = static_cast<unsigned>(Numero(mesAno.substr(0, 2)));
-  const unsigned ano = static_cast<unsigned>(Numero(mesAno.substr(2)));
-  const NumeroDia primeiro = CodificaDia(1, mes, ano), ultimo = CodificaDia(DiasDoMes(mes, ano), mes, ano);
-  if (ultimo < m_inicio || primeiro > m_fim)
-    m_c.Erro(l.numero, registro, "data-fora-do-periodo", "o mês " + Texto(mesAno) + " está fora do período do registro 10");
+  const auto mes = static_cast<unsigned>(Numero(mesAno.substr(0, 2)));
+  const auto ano = static_cast<unsigned>(Numero(mesAno.substr(2)));
+  if (CodificaDia(DiasDoMes(mes, ano), mes, ano) < m_inicio || CodificaDia(1, mes, ano) > m_fim)
+    m_c.Erro(l.numero, kNomes[tipo], "data-fora-do-periodo",
+             "o mês " + Texto(mesAno) + " está fora do período do registro 10");
 }
 
-void CValidador::UsaCodigo(const Linha& l, std::string_view registro, std::string_view codigo) {
-  if (codigo.find_first_not_of(' ') == std::string_view::npos) {
-    m_c.Erro(l.numero, registro, "codigo-vazio", "código do produto ou serviço em branco");
+// A product or service code that must have its 75: remembered until the
+// 75 come, checked against them after.
+void CValidadorSintegra::Cita(const validacao::Linha& l, Tipo tipo, std::string_view codigo) {
+  if (EmBranco(codigo)) {
+    m_c.Erro(l.numero, kNomes[tipo], "codigo-vazio", "código do produto ou serviço em branco");
     return;
   }
-  m_citados.emplace(Texto(codigo), std::make_pair(l.numero, Texto(registro)));
+  const auto fim = codigo.find_last_not_of(' ');
+  const std::string_view aparado = codigo.substr(0, fim + 1);
+  const std::uint64_t chave = Chave({aparado});
+  if (m_passou75) {
+    if (!m_listados.count(chave))
+      m_c.Erro(l.numero, kNomes[tipo], "sem-75", "o código " + Texto(aparado) + " não tem registro 75");
+    return;
+  }
+  m_citados.try_emplace(chave, Citacao{l.numero, tipo, Texto(aparado)});
 }
 
-void CValidador::Registro10(const Linha& l) {
+void CValidadorSintegra::Registro10(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "10", kLargura,
-                      {{"CNPJ", 3, 14, TipoCampo::N}, {"Inscrição Estadual", 17, 14, TipoCampo::X},
-                       {"Nome do contribuinte", 31, 35, TipoCampo::X}, {"Município", 66, 30, TipoCampo::X},
-                       {"UF", 96, 2, TipoCampo::X}, {"Fax", 98, 10, TipoCampo::N},
-                       {"Data inicial", 108, 8, TipoCampo::Data}, {"Data final", 116, 8, TipoCampo::Data}},
-                      m_c);
   m_cnpj = Texto(Campo(t, 3, 14));
   m_ie = Texto(Campo(t, 17, 14));
   if (!CnpjValido(m_cnpj)) m_c.Erro(l.numero, "10", "cnpj", "CNPJ com dígitos verificadores errados: " + m_cnpj);
   if (!InscricaoValida(m_ie))
     m_c.Erro(l.numero, "10", "inscricao-estadual",
-             "Inscrição Estadual fora da forma do leiaute (texto alinhado à esquerda, sem zeros à frente): \"" + m_ie + "\"");
-  if (!UfValida(Campo(t, 96, 2))) m_c.Erro(l.numero, "10", "uf", "UF desconhecida: " + Texto(Campo(t, 96, 2)));
+             "Inscrição Estadual fora da forma do leiaute (texto alinhado à esquerda, sem zeros à frente): \"" + m_ie +
+                 "\"");
   const auto inicio = DataAMD(Campo(t, 108, 8)), fim = DataAMD(Campo(t, 116, 8));
   if (inicio && fim) {
     m_inicio = *inicio;
     m_fim = *fim;
     if (m_fim < m_inicio) m_c.Erro(l.numero, "10", "periodo", "a data final vem antes da inicial");
   }
-  if (std::string_view("123").find(t[123]) == std::string_view::npos)
-    m_c.Erro(l.numero, "10", "codigo-convenio", "código do convênio fora da tabela (1, 2 ou 3)");
-  if (std::string_view("123").find(t[124]) == std::string_view::npos)
-    m_c.Erro(l.numero, "10", "natureza", "código da natureza das operações fora da tabela (1, 2 ou 3)");
-  if (std::string_view("1235").find(t[125]) == std::string_view::npos)
-    m_c.Erro(l.numero, "10", "finalidade", "código da finalidade fora da tabela nacional (1, 2, 3 ou 5)");
 }
 
-void CValidador::Registro11(const Linha& l) {
-  ConfereRegistroFixo(l, "11", kLargura,
-                      {{"Logradouro", 3, 34, TipoCampo::X}, {"Número", 37, 5, TipoCampo::N},
-                       {"Complemento", 42, 22, TipoCampo::X}, {"Bairro", 64, 15, TipoCampo::X},
-                       {"CEP", 79, 8, TipoCampo::N}, {"Nome do contato", 87, 28, TipoCampo::X},
-                       {"Telefone", 115, 12, TipoCampo::N}},
-                      m_c);
-}
-
-void CValidador::Registro50(const Linha& l) {
+// What every register of a document shares: its participant, date and CFOP.
+void CValidadorSintegra::Documento(const validacao::Linha& l, Tipo tipo) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "50", kLargura,
-                      {{"CNPJ", 3, 14, TipoCampo::N}, {"Inscrição Estadual", 17, 14, TipoCampo::X},
-                       {"Data", 31, 8, TipoCampo::Data}, {"UF", 39, 2, TipoCampo::X}, {"Modelo", 41, 2, TipoCampo::N},
-                       {"Série", 43, 3, TipoCampo::X}, {"Número", 46, 6, TipoCampo::N}, {"CFOP", 52, 4, TipoCampo::N},
-                       {"Valor total", 57, 13, TipoCampo::N}, {"Base de cálculo", 70, 13, TipoCampo::N},
-                       {"ICMS", 83, 13, TipoCampo::N}, {"Isenta", 96, 13, TipoCampo::N},
-                       {"Outras", 109, 13, TipoCampo::N}, {"Alíquota", 122, 4, TipoCampo::N}},
-                      m_c);
-  const std::string_view uf = Campo(t, 39, 2), modelo = Campo(t, 41, 2);
-  if (!UfValida(uf) && uf != "EX") m_c.Erro(l.numero, "50", "uf", "UF desconhecida: " + Texto(uf));
-  if (!DocumentoValido(Campo(t, 3, 14), uf))
-    m_c.Erro(l.numero, "50", "cnpj", "CNPJ ou CPF do participante inválido: " + Texto(Campo(t, 3, 14)));
-  if (!InscricaoValida(Campo(t, 17, 14)))
-    m_c.Erro(l.numero, "50", "inscricao-estadual", "Inscrição Estadual fora da forma do leiaute: \"" + Texto(Campo(t, 17, 14)) + "\"");
-  if (!ModeloValido(modelo)) m_c.Erro(l.numero, "50", "modelo", "modelo de documento fora da tabela: " + Texto(modelo));
-  if (!CfopValido(Campo(t, 52, 4))) m_c.Erro(l.numero, "50", "cfop", "CFOP inválido: " + Texto(Campo(t, 52, 4)));
-  if (t[55] != 'P' && t[55] != 'T') m_c.Erro(l.numero, "50", "emitente", "emitente não é P nem T");
-  const char situacao = t[125];
-  if (std::string_view("NSEX24").find(situacao) == std::string_view::npos)
-    m_c.Erro(l.numero, "50", "situacao", "situação fora da tabela (N, S, E, X, 2 ou 4)");
-  else if ((situacao == '2' || situacao == '4') && modelo != "55")
-    m_c.Erro(l.numero, "50", "situacao", "situação 2 ou 4 só vale para a NF-e (modelo 55)");
-  ConfereData(l, "50", Campo(t, 31, 8));
-  const std::string documento = Texto(Campo(t, 3, 14)) + Texto(modelo) + Texto(Campo(t, 43, 3)) + Texto(Campo(t, 46, 6));
-  const std::string grupo = documento + Texto(Campo(t, 52, 4)) + Texto(Campo(t, 122, 4));
-  m_documentos50.insert(documento + Texto(Campo(t, 52, 4)));
-  if (m_base50.count(grupo))
-    m_c.Erro(l.numero, "50", "grupo-repetido", "dois registros 50 do mesmo documento, CFOP e alíquota");
-  m_base50[grupo] = Numero(Campo(t, 70, 13));
+  const std::string_view uf = Campo(t, 39, 2);
+  if (tipo != k76 && !DocumentoValido(Campo(t, 3, 14), uf))
+    m_c.Erro(l.numero, kNomes[tipo], "cnpj", "CNPJ ou CPF do participante inválido: " + Texto(Campo(t, 3, 14)));
+  if (tipo != k76 && !InscricaoValida(Campo(t, 17, 14)))
+    m_c.Erro(l.numero, kNomes[tipo], "inscricao-estadual",
+             "Inscrição Estadual fora da forma do leiaute: \"" + Texto(Campo(t, 17, 14)) + "\"");
+  const std::string_view data = tipo == k76 ? Campo(t, 52, 8) : Campo(t, 31, 8);
+  NoPeriodo(l, tipo, data);
+  std::string_view cfop;
+  if (tipo == k50 || tipo == k53) cfop = Campo(t, 52, 4);
+  else if (tipo == k51) cfop = Campo(t, 50, 4);
+  else if (tipo == k70) cfop = Campo(t, 52, 4);
+  else if (tipo == k76) cfop = Campo(t, 47, 4);
+  if (!cfop.empty() && !CfopValido(cfop)) m_c.Erro(l.numero, kNomes[tipo], "cfop", "CFOP inválido: " + Texto(cfop));
+  if (tipo == k50 || tipo == k51 || tipo == k70 || tipo == k76) {
+    const char situacao = t[125];
+    const std::string_view modelo = tipo == k51 ? std::string_view("01") : tipo == k76 ? Campo(t, 31, 2) : Campo(t, 41, 2);
+    if ((situacao == '2' || situacao == '4') && modelo != "55")
+      m_c.Erro(l.numero, kNomes[tipo], "situacao", "situação 2 ou 4 (denegada, inutilizada) só vale para a NF-e (modelo 55)");
+  }
 }
 
-void CValidador::Registro54(const Linha& l) {
+void CValidadorSintegra::Registro50(const validacao::Linha& l) {
+  Documento(l, k50);
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "54", kLargura,
-                      {{"CNPJ", 3, 14, TipoCampo::N}, {"Modelo", 17, 2, TipoCampo::N}, {"Série", 19, 3, TipoCampo::X},
-                       {"Número", 22, 6, TipoCampo::N}, {"CFOP", 28, 4, TipoCampo::N},
-                       {"Número do item", 35, 3, TipoCampo::N}, {"Código", 38, 14, TipoCampo::X},
-                       {"Quantidade", 52, 11, TipoCampo::N}, {"Valor do produto", 63, 12, TipoCampo::N},
-                       {"Desconto", 75, 12, TipoCampo::N}, {"Base de cálculo", 87, 12, TipoCampo::N},
-                       {"Base ST", 99, 12, TipoCampo::N}, {"IPI", 111, 12, TipoCampo::N},
-                       {"Alíquota", 123, 4, TipoCampo::N}},
-                      m_c);
-  const std::string_view item = Campo(t, 35, 3), cst = Campo(t, 32, 3), codigo = Campo(t, 38, 14);
-  if (!ModeloValido(Campo(t, 17, 2)))
-    m_c.Erro(l.numero, "54", "modelo", "modelo de documento fora da tabela: " + Texto(Campo(t, 17, 2)));
-  if (!CfopValido(Campo(t, 28, 4))) m_c.Erro(l.numero, "54", "cfop", "CFOP inválido: " + Texto(Campo(t, 28, 4)));
-  const std::string documento = Texto(Campo(t, 3, 14)) + Texto(Campo(t, 17, 2)) + Texto(Campo(t, 19, 3)) + Texto(Campo(t, 22, 6));
+  const std::string_view cnpj = Campo(t, 3, 14), modelo = Campo(t, 41, 2), serie = Campo(t, 43, 3),
+                         numero = Campo(t, 46, 6), cfop = Campo(t, 52, 4), aliquota = Campo(t, 122, 4);
+  const std::uint64_t documento = Chave({cnpj, modelo, serie, numero});
+  Nota& nota = m_notas[documento];
+  if (!nota.linha) nota.linha = l.numero;
+  nota.total50 += Numero(Campo(t, 57, 13));
+  nota.cancelada = nota.cancelada || std::string_view("SX24").find(t[125]) != std::string_view::npos;
+  m_documentosCfop.insert(Chave({cnpj, modelo, serie, numero, cfop}));
+  Grupo& grupo = m_grupos[Chave({cnpj, modelo, serie, numero, cfop, aliquota})];
+  if (grupo.linha50)
+    m_c.Erro(l.numero, "50", "50-repetido",
+             "dois registros 50 do mesmo documento, CFOP e alíquota (número " + Texto(numero) + ")");
+  grupo.linha50 = l.numero;
+  grupo.nota = documento;
+  grupo.base50 += Numero(Campo(t, 70, 13));
+}
+
+// The substitution of a nota: what was withheld belongs to its total.
+void CValidadorSintegra::Registro53(const validacao::Linha& l) {
+  Documento(l, k53);
+  const std::string_view t = l.texto;
+  Nota& nota = m_notas[Chave({Campo(t, 3, 14), Campo(t, 41, 2), Campo(t, 43, 3), Campo(t, 46, 6)})];
+  nota.icmsRetido += Numero(Campo(t, 70, 13));
+  nota.comST = true;
+}
+
+void CValidadorSintegra::Registro54(const validacao::Linha& l) {
+  const std::string_view t = l.texto;
+  const std::string_view cnpj = Campo(t, 3, 14), modelo = Campo(t, 17, 2), serie = Campo(t, 19, 3),
+                         numero = Campo(t, 22, 6), cfop = Campo(t, 28, 4), cst = Campo(t, 32, 3),
+                         item = Campo(t, 35, 3), codigo = Campo(t, 38, 14);
+  if (!CfopValido(cfop)) m_c.Erro(l.numero, "54", "cfop", "CFOP inválido: " + Texto(cfop));
   const bool especial = SoDigitos(item) && Numero(item) >= 991;
   if (especial) {
-    m_especiais54.insert(documento);
-    if (cst != "   " || codigo.find_first_not_of(' ') != std::string_view::npos)
+    if (!EmBranco(cst) || !EmBranco(codigo))
       m_c.Erro(l.numero, "54", "item-especial", "itens 991 a 999 levam CST e código em branco");
   } else {
-    if (!SoDigitos(item) || Numero(item) == 0)
-      m_c.Erro(l.numero, "54", "numero-item", "número do item fora de 001 a 990");
-    if (!CstValido(cst)) m_c.Erro(l.numero, "54", "cst", "CST fora das tabelas A e B (ou do CSOSN): \"" + Texto(cst) + "\"");
-    UsaCodigo(l, "54", codigo);
+    Cita(l, k54, codigo);
   }
-  const std::string chaveDocumento = documento + Texto(Campo(t, 28, 4));
-  if (!m_documentos50.count(chaveDocumento)) {
+  if (!m_documentosCfop.count(Chave({cnpj, modelo, serie, numero, cfop}))) {
     m_c.Erro(l.numero, "54", "54-sem-50",
-             "não há registro 50 do mesmo documento e CFOP antes deste 54 (CNPJ " + Texto(Campo(t, 3, 14)) + ", número " +
-                 Texto(Campo(t, 22, 6)) + ")");
+             "não há registro 50 do mesmo documento e CFOP antes deste 54 (CNPJ " + Texto(cnpj) + ", número " +
+                 Texto(numero) + ")");
     return;
   }
-  if (especial) return;
-  const std::string grupo = chaveDocumento + Texto(Campo(t, 123, 4));
-  m_base54[grupo] += Numero(Campo(t, 87, 12));
-  m_linha54.emplace(grupo, l.numero);
+  Nota& nota = m_notas[Chave({cnpj, modelo, serie, numero})];
+  ++nota.linhas54;
+  const std::int64_t valor = Numero(Campo(t, 63, 12)), descontoDespesa = Numero(Campo(t, 75, 12)),
+                     ipi = Numero(Campo(t, 111, 12));
+  if (Numero(Campo(t, 99, 12)) != 0) nota.comST = true;
+  if (especial) {
+    nota.especiais = true;
+    // Freight, insurance, a complement and other charges add to the nota;
+    // PIS/COFINS, credits and untaxed services are told apart, not added.
+    const auto n = Numero(item);
+    if (n == 991 || n == 992 || n == 997 || n == 999) nota.extras += descontoDespesa;
+    return;
+  }
+  nota.itens += valor - descontoDespesa + ipi;
+  Grupo& grupo = m_grupos[Chave({cnpj, modelo, serie, numero, cfop, Campo(t, 123, 4)})];
+  grupo.com54 = true;
+  grupo.base54 += Numero(Campo(t, 87, 12));
+  if (!grupo.linha54) grupo.linha54 = l.numero;
+  if (!grupo.linha50)
+    m_c.Erro(l.numero, "54", "54-sem-50", "não há registro 50 do mesmo documento, CFOP e alíquota deste 54");
 }
 
-void CValidador::Registro60M(const Linha& l) {
+void CValidadorSintegra::Registro60M(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "60M", kLargura,
-                      {{"Data", 4, 8, TipoCampo::Data}, {"Número de série", 12, 20, TipoCampo::X},
-                       {"Número de ordem", 32, 3, TipoCampo::N}, {"Modelo", 35, 2, TipoCampo::X},
-                       {"COO inicial", 37, 6, TipoCampo::N}, {"COO final", 43, 6, TipoCampo::N},
-                       {"CRZ", 49, 6, TipoCampo::N}, {"CRO", 55, 3, TipoCampo::N}, {"Venda bruta", 58, 16, TipoCampo::N},
-                       {"Grande total", 74, 16, TipoCampo::N}, {"Brancos", 90, 37, TipoCampo::Brancos}},
-                      m_c);
-  const std::string_view modelo = Campo(t, 35, 2);
-  if (modelo != "2D" && modelo != "2C" && modelo != "2B")
-    m_c.Erro(l.numero, "60M", "modelo", "modelo fora da tabela (2B, 2C ou 2D): " + Texto(modelo));
-  ConfereData(l, "60M", Campo(t, 4, 8));
-  Dia dia;
-  dia.data = Texto(Campo(t, 4, 8));
-  dia.serie = Texto(Campo(t, 12, 20));
-  dia.cooInicial = Numero(Campo(t, 37, 6));
-  dia.cooFinal = Numero(Campo(t, 43, 6));
-  if (dia.cooFinal < dia.cooInicial) m_c.Erro(l.numero, "60M", "coo", "COO final menor que o inicial");
-  m_dia = dia;
+  NoPeriodo(l, k60M, Campo(t, 4, 8));
+  const std::string_view data = Campo(t, 4, 8), serie = Campo(t, 12, 20);
+  // Days and ECFs in order; another reduction of the same day and ECF (a
+  // second Z) starts its own group.
+  m_chave.clear();
+  m_chave.append(data).append(serie);
+  if (m_dia.aberto && std::string_view(m_chave) < std::string_view(m_dia.data + m_dia.serie))
+    m_c.Erro(l.numero, "60M", "ordem", "registros 60 fora da ordem de data, número de série e subtipo (M, A, D, I)");
+  m_dia.aberto = true;
+  m_dia.data.assign(data);
+  m_dia.serie.assign(serie);
+  m_dia.cooInicial = Numero(Campo(t, 37, 6));
+  m_dia.cooFinal = Numero(Campo(t, 43, 6));
+  m_dia.subtipo = 0;
+  m_dia.chaves.clear();
+  if (m_dia.cooFinal < m_dia.cooInicial) m_c.Erro(l.numero, "60M", "coo", "COO final menor que o inicial");
 }
 
 // 60A, 60D and 60I: inside the day of the 60M before them.
-void CValidador::Registro60Dia(const Linha& l, std::string_view registro) {
+void CValidadorSintegra::Registro60DoDia(const validacao::Linha& l, Tipo tipo) {
   const std::string_view t = l.texto;
-  std::string_view situacao;
-  if (registro == "60A") {
-    ConfereRegistroFixo(l, registro, kLargura,
-                        {{"Data", 4, 8, TipoCampo::Data}, {"Número de série", 12, 20, TipoCampo::X},
-                         {"Valor", 36, 12, TipoCampo::N}, {"Brancos", 48, 79, TipoCampo::Brancos}},
-                        m_c);
-    situacao = Campo(t, 32, 4);
-  } else if (registro == "60D") {
-    ConfereRegistroFixo(l, registro, kLargura,
-                        {{"Data", 4, 8, TipoCampo::Data}, {"Número de série", 12, 20, TipoCampo::X},
-                         {"Código", 32, 14, TipoCampo::X}, {"Quantidade", 46, 13, TipoCampo::N},
-                         {"Valor", 59, 16, TipoCampo::N}, {"Base de cálculo", 75, 16, TipoCampo::N},
-                         {"ICMS", 95, 13, TipoCampo::N}, {"Brancos", 108, 19, TipoCampo::Brancos}},
-                        m_c);
-    situacao = Campo(t, 91, 4);
-    UsaCodigo(l, registro, Campo(t, 32, 14));
-    if (SemICMS(situacao) && SoDigitos(Campo(t, 95, 13)) && Numero(Campo(t, 95, 13)) != 0)
-      m_c.Erro(l.numero, registro, "icms-sem-imposto", "ICMS em item de situação F, I ou N");
-  } else {
-    ConfereRegistroFixo(l, registro, kLargura,
-                        {{"Data", 4, 8, TipoCampo::Data}, {"Número de série", 12, 20, TipoCampo::X},
-                         {"Modelo", 32, 2, TipoCampo::X}, {"COO", 34, 6, TipoCampo::N},
-                         {"Número do item", 40, 3, TipoCampo::N}, {"Código", 43, 14, TipoCampo::X},
-                         {"Quantidade", 57, 13, TipoCampo::N}, {"Valor", 70, 13, TipoCampo::N},
-                         {"Base de cálculo", 83, 12, TipoCampo::N}, {"ICMS", 99, 12, TipoCampo::N},
-                         {"Brancos", 111, 16, TipoCampo::Brancos}},
-                        m_c);
-    situacao = Campo(t, 95, 4);
-    UsaCodigo(l, registro, Campo(t, 43, 14));
-    if (SemICMS(situacao) && SoDigitos(Campo(t, 99, 12)) && Numero(Campo(t, 99, 12)) != 0)
-      m_c.Erro(l.numero, registro, "icms-sem-imposto", "ICMS em item de situação F, I ou N");
-  }
-  if (!SituacaoValida(situacao))
-    m_c.Erro(l.numero, registro, "situacao-tributaria",
-             "situação tributária fora da tabela (alíquota, F, I, N, CANC, DESC ou ISS): \"" + Texto(situacao) + "\"");
-  ConfereData(l, registro, Campo(t, 4, 8));
-  if (!m_dia || m_dia->data != Campo(t, 4, 8) || m_dia->serie != Campo(t, 12, 20)) {
-    m_c.Erro(l.numero, registro, "60-sem-60M", "não há 60M do mesmo dia e ECF antes deste registro");
+  const std::string_view nome = kNomes[tipo];
+  NoPeriodo(l, tipo, Campo(t, 4, 8));
+  if (!m_dia.aberto || m_dia.data != Campo(t, 4, 8) || m_dia.serie != Campo(t, 12, 20)) {
+    m_c.Erro(l.numero, nome, "60-sem-60M", "não há 60M do mesmo dia e ECF antes deste registro");
     return;
   }
-  if (registro == "60A" && !m_dia->totalizadores.insert(Texto(situacao)).second)
-    m_c.Erro(l.numero, registro, "totalizador-repetido", "dois 60A do mesmo totalizador no dia: " + Texto(situacao));
-  if (registro == "60D" && !m_dia->resumos.insert(Texto(Campo(t, 32, 14)) + Texto(situacao)).second)
-    m_c.Erro(l.numero, registro, "resumo-repetido", "dois 60D do mesmo item e situação no dia");
-  if (registro == "60I") {
-    const std::int64_t coo = Numero(Campo(t, 34, 6));
-    if (coo < m_dia->cooInicial || coo > m_dia->cooFinal)
-      m_c.Erro(l.numero, registro, "coo-fora-do-dia", "COO " + Texto(Campo(t, 34, 6)) + " fora da faixa do 60M do dia");
+  const int subtipo = tipo == k60A ? 1 : tipo == k60D ? 2 : 3;
+  if (subtipo < m_dia.subtipo)
+    m_c.Erro(l.numero, nome, "ordem", "registros 60 fora da ordem de data, número de série e subtipo (M, A, D, I)");
+  m_dia.subtipo = subtipo;
+  if (tipo == k60A) {
+    if (!m_dia.chaves.insert(Chave({"A", Campo(t, 32, 4)})).second)
+      m_c.Erro(l.numero, nome, "totalizador-repetido", "dois 60A do mesmo totalizador no dia: " + Texto(Campo(t, 32, 4)));
+    return;
   }
+  const std::string_view situacao = tipo == k60D ? Campo(t, 91, 4) : Campo(t, 95, 4);
+  const std::string_view icms = tipo == k60D ? Campo(t, 95, 13) : Campo(t, 99, 12);
+  if ((situacao == "F   " || situacao == "I   " || situacao == "N   ") && Numero(icms) != 0)
+    m_c.Erro(l.numero, nome, "icms-sem-imposto", "ICMS em item de situação F, I ou N");
+  if (tipo == k60D) {
+    Cita(l, tipo, Campo(t, 32, 14));
+    if (!m_dia.chaves.insert(Chave({"D", Campo(t, 32, 14), situacao})).second)
+      m_c.Erro(l.numero, nome, "resumo-repetido", "dois 60D do mesmo item e situação no dia");
+    return;
+  }
+  Cita(l, tipo, Campo(t, 43, 14));
+  const std::int64_t coo = Numero(Campo(t, 34, 6));
+  if (coo < m_dia.cooInicial || coo > m_dia.cooFinal)
+    m_c.Erro(l.numero, nome, "coo-fora-do-dia", "COO " + Texto(Campo(t, 34, 6)) + " fora da faixa do 60M do dia");
 }
 
-void CValidador::Registro60R(const Linha& l) {
+void CValidadorSintegra::Registro60R(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "60R", kLargura,
-                      {{"Mês e ano", 4, 6, TipoCampo::MesAno}, {"Código", 10, 14, TipoCampo::X},
-                       {"Quantidade", 24, 13, TipoCampo::N}, {"Valor", 37, 16, TipoCampo::N},
-                       {"Base de cálculo", 53, 16, TipoCampo::N}, {"Brancos", 73, 54, TipoCampo::Brancos}},
-                      m_c);
-  if (!SituacaoValida(Campo(t, 69, 4)))
-    m_c.Erro(l.numero, "60R", "situacao-tributaria",
-             "situação tributária fora da tabela (alíquota, F, I, N, CANC, DESC ou ISS): \"" + Texto(Campo(t, 69, 4)) + "\"");
-  ConfereMes(l, "60R", Campo(t, 4, 6));
-  UsaCodigo(l, "60R", Campo(t, 10, 14));
-  if (!m_resumosMes.insert(std::string(Campo(t, 4, 20)) + std::string(Campo(t, 69, 4))).second)
+  MesNoPeriodo(l, k60R, Campo(t, 4, 6));
+  Cita(l, k60R, Campo(t, 10, 14));
+  if (!m_resumosMes.insert(Chave({Campo(t, 4, 20), Campo(t, 69, 4)})).second)
     m_c.Erro(l.numero, "60R", "resumo-repetido", "dois 60R do mesmo item e situação no mês");
 }
 
-void CValidador::Registro61(const Linha& l) {
+void CValidadorSintegra::Registro61(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "61", kLargura,
-                      {{"Brancos", 3, 28, TipoCampo::Brancos}, {"Data", 31, 8, TipoCampo::Data},
-                       {"Modelo", 39, 2, TipoCampo::N}, {"Série", 41, 3, TipoCampo::X},
-                       {"Subsérie", 44, 2, TipoCampo::X}, {"Número inicial", 46, 6, TipoCampo::N},
-                       {"Número final", 52, 6, TipoCampo::N}, {"Valor total", 58, 13, TipoCampo::N},
-                       {"Base de cálculo", 71, 13, TipoCampo::N}, {"ICMS", 84, 12, TipoCampo::N},
-                       {"Isenta", 96, 13, TipoCampo::N}, {"Outras", 109, 13, TipoCampo::N},
-                       {"Alíquota", 122, 4, TipoCampo::N}, {"Branco", 126, 1, TipoCampo::Brancos}},
-                      m_c);
-  const std::string_view modelo = Campo(t, 39, 2);
-  if (modelo != "02" && modelo != "04" && modelo != "13" && modelo != "14" && modelo != "15" && modelo != "16")
-    m_c.Erro(l.numero, "61", "modelo", "modelo fora dos do registro 61 (02, 04, 13 a 16): " + Texto(modelo));
+  NoPeriodo(l, k61, Campo(t, 31, 8));
   if (Numero(Campo(t, 52, 6)) < Numero(Campo(t, 46, 6)))
     m_c.Erro(l.numero, "61", "numeracao", "número final menor que o inicial");
-  ConfereData(l, "61", Campo(t, 31, 8));
 }
 
-void CValidador::Registro61R(const Linha& l) {
+// The inventory: goods of the informant in its own hands carry no other
+// party (CNPJ in zeros, registration in blanks).
+void CValidadorSintegra::Registro74(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "61R", kLargura,
-                      {{"Mês e ano", 4, 6, TipoCampo::MesAno}, {"Código", 10, 14, TipoCampo::X},
-                       {"Quantidade", 24, 13, TipoCampo::N}, {"Valor", 37, 16, TipoCampo::N},
-                       {"Base de cálculo", 53, 16, TipoCampo::N}, {"Alíquota", 69, 4, TipoCampo::N},
-                       {"Brancos", 73, 54, TipoCampo::Brancos}},
-                      m_c);
-  ConfereMes(l, "61R", Campo(t, 4, 6));
-  UsaCodigo(l, "61R", Campo(t, 10, 14));
+  Cita(l, k74, Campo(t, 11, 14));
+  if (t[50] == '1' && (Campo(t, 52, 14) != "00000000000000" || !EmBranco(Campo(t, 66, 14))))
+    m_c.Erro(l.numero, "74", "posse",
+             "mercadoria do informante em seu poder (posse 1) leva CNPJ em zeros e Inscrição Estadual em branco");
+  else if (t[50] != '1' && !DocumentoValido(Campo(t, 52, 14), Campo(t, 80, 2)))
+    m_c.Erro(l.numero, "74", "cnpj", "CNPJ do possuidor ou proprietário inválido: " + Texto(Campo(t, 52, 14)));
 }
 
-void CValidador::Registro75(const Linha& l) {
+// A product's data for a period; the same code again only for another
+// period (its data changed).
+void CValidadorSintegra::Registro75(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  ConfereRegistroFixo(l, "75", kLargura,
-                      {{"Data inicial", 3, 8, TipoCampo::Data}, {"Data final", 11, 8, TipoCampo::Data},
-                       {"Código", 19, 14, TipoCampo::X}, {"NCM", 33, 8, TipoCampo::X},
-                       {"Descrição", 41, 53, TipoCampo::X}, {"Unidade", 94, 6, TipoCampo::X},
-                       {"Alíquota do IPI", 100, 5, TipoCampo::N}, {"Alíquota do ICMS", 105, 4, TipoCampo::N},
-                       {"Redução da base", 109, 5, TipoCampo::N}, {"Base ST", 114, 13, TipoCampo::N}},
-                      m_c);
   const auto inicio = DataAMD(Campo(t, 3, 8)), fim = DataAMD(Campo(t, 11, 8));
   if (inicio && fim && *fim < *inicio) m_c.Erro(l.numero, "75", "validade", "fim da validade antes do início");
-  const std::string codigo = Texto(Campo(t, 19, 14));
-  if (codigo.find_first_not_of(' ') == std::string::npos)
+  const std::string_view codigo = Campo(t, 19, 14);
+  if (EmBranco(codigo)) {
     m_c.Erro(l.numero, "75", "codigo-vazio", "código do produto ou serviço em branco");
-  else if (!m_listados.insert(codigo).second)
-    m_c.Aviso(l.numero, "75", "75-repetido", "dois registros 75 do mesmo código: " + codigo);
+    return;
+  }
+  m_passou75 = true;
+  const std::string_view aparado = codigo.substr(0, codigo.find_last_not_of(' ') + 1);
+  auto& periodos = m_listados[Chave({aparado})];
+  if (inicio && fim) {
+    for (const auto& [de, ate] : periodos)
+      if (*inicio <= ate && de <= *fim) {
+        m_c.Aviso(l.numero, "75", "75-repetido",
+                  "dois registros 75 do código " + Texto(aparado) + " com períodos de validade que se sobrepõem");
+        break;
+      }
+    periodos.emplace_back(*inicio, *fim);
+  }
 }
 
-void CValidador::Registro90(const Linha& l) {
+void CValidadorSintegra::Registro90(const validacao::Linha& l) {
   const std::string_view t = l.texto;
-  m_linhas90.push_back(&l);
-  ConfereRegistroFixo(l, "90", kLargura, {{"CNPJ", 3, 14, TipoCampo::N}, {"Inscrição Estadual", 17, 14, TipoCampo::X}},
-                      m_c);
+  ++m_linhas90;
+  if (!m_primeira90) m_primeira90 = l.numero;
   if (Campo(t, 3, 14) != m_cnpj || Campo(t, 17, 14) != m_ie)
     m_c.Erro(l.numero, "90", "informante", "CNPJ e Inscrição Estadual diferentes dos do registro 10");
+  if (m_ultima90Tem99) m_99ForaDaUltima = true;
+  std::size_t p = 31;
+  for (; p + 10 <= 121 && Campo(t, p, 2) != "  "; p += 10) {
+    const std::string_view par = Campo(t, p, 10);
+    if (!SoDigitos(par)) {
+      m_c.Erro(l.numero, "90", "par", "par de totalização que não é numérico: \"" + Texto(par) + "\"");
+      continue;
+    }
+    const std::string tipo = Texto(par.substr(0, 2));
+    if (tipo == "10" || tipo == "11" || tipo == "90") {
+      m_c.Erro(l.numero, "90", "90-tipo-proibido",
+               "o registro 90 não totaliza os registros " + tipo + " (só entram no total 99)");
+      continue;
+    }
+    if (!m_declarados.emplace(tipo, Numero(par.substr(2))).second)
+      m_c.Erro(l.numero, "90", "par-repetido", "o tipo " + tipo + " é totalizado duas vezes");
+    if (tipo == "99") m_ultima90Tem99 = true;
+  }
+  if (!EmBranco(Campo(t, p, 121 - p)))
+    m_c.Erro(l.numero, "90", "brancos", "posições depois do último par não estão em branco");
+  const std::size_t na126 = SoDigitos(Campo(t, 126, 1)) ? static_cast<std::size_t>(Numero(Campo(t, 126, 1))) : 0;
+  if (m_linhas90 == 1) m_declaradoNa126 = na126;
+  else if (na126 != m_declaradoNa126) m_posicao126Diverge = true;
 }
 
-void CValidador::Conclui() {
-  // Every 54's base adds up to its 50.
-  for (const auto& [grupo, base] : m_base54) {
-    const auto declarado = m_base50.find(grupo);
-    const std::size_t linha = m_linha54[grupo];
-    if (declarado == m_base50.end()) {
-      m_c.Erro(linha, "54", "54-sem-50", "não há registro 50 do mesmo documento, CFOP e alíquota deste 54");
-    } else if (declarado->second != base) {
-      const std::string texto = "a base de cálculo dos 54 (" + std::to_string(base) +
-                                ") não soma a do registro 50 do mesmo documento, CFOP e alíquota (" +
-                                std::to_string(declarado->second) + ")";
-      if (m_especiais54.count(grupo.substr(0, 25))) m_c.Aviso(linha, "54", "54-soma", texto);
-      else m_c.Erro(linha, "54", "54-soma", texto);
+// Each nota's 54 bases add up to its 50 of the same CFOP and rate, and its
+// 50 totals to its items (value less discount, with IPI), the extras of
+// the nota as a whole (991 freight, 992 insurance, 997 a complement, 999
+// other expenses) and the substitution withheld (53). A discount on the
+// nota's total has no 54 of its own: a total below what the 54s add up to
+// is a warning, one above it an error. A nota with a group of no 54 (its
+// services, which 54 does not list) is not summed.
+void CValidadorSintegra::ConcluiNotas() {
+  for (const auto& [chave, g] : m_grupos) {
+    if (g.linha50 && !g.com54) {
+      const auto nota = m_notas.find(g.nota);
+      if (nota != m_notas.end()) nota->second.grupoSem54 = true;
     }
+    if (!g.com54 || !g.linha50 || g.base50 == g.base54) continue;
+    m_c.Erro(g.linha54, "54", "54-soma",
+             "a base de cálculo dos 54 (" + Reais(g.base54) + ") não soma a do registro 50 do mesmo documento, CFOP e "
+             "alíquota (" + Reais(g.base50) + ", linha " + std::to_string(g.linha50) + ")");
   }
-  // A 75 for every code cited.
-  for (const auto& [codigo, onde] : m_citados)
-    if (!m_listados.count(codigo))
-      m_c.Erro(onde.first, onde.second, "sem-75", "o código " + codigo + " não tem registro 75");
-  // Register 90: the pairs, their counts and the number of 90 lines.
-  if (m_linhas90.empty()) {
+  for (const auto& [chave, n] : m_notas) {
+    if (!n.linha || !n.linhas54 || n.cancelada || n.grupoSem54) continue;
+    const std::int64_t esperado = n.itens + n.extras + n.icmsRetido;
+    // A cent of rounding a line is taken; beyond that the nota is wrong.
+    const auto tolerancia = static_cast<std::int64_t>(n.linhas54);
+    if (n.total50 >= esperado - tolerancia && n.total50 <= esperado + tolerancia) continue;
+    const std::string texto = "o valor total dos registros 50 da nota (" + Reais(n.total50) +
+                              ") difere do que os seus 54 somam (" + Reais(esperado) +
+                              ": valor dos itens menos descontos, IPI, frete, seguro e despesas" +
+                              (n.icmsRetido ? ", ICMS retido do 53" : "") + ")";
+    // Substitution without its 53, or a discount on the total, leaves part
+    // of the difference out of the 54s' reach.
+    if (n.total50 < esperado || (n.comST && !n.icmsRetido)) m_c.Aviso(n.linha, "50", "50-total", texto);
+    else m_c.Erro(n.linha, "50", "50-total", texto);
+  }
+}
+
+void CValidadorSintegra::Conclui90() {
+  if (!m_linhas90) {
     m_c.Erro(0, "90", "sem-90", "o arquivo não tem registro 90");
     return;
   }
-  std::int64_t total = 0;
-  for (const auto& [tipo, n] : m_contagem) total += n;
-  std::map<std::string, std::int64_t> declarados;
-  for (const Linha* l : m_linhas90) {
-    if (l->texto.size() != kLargura) continue;
-    const std::string_view t = l->texto;
-    std::size_t p = 31;
-    for (; p + 10 <= 121 && Campo(t, p, 2) != "  "; p += 10) {
-      const std::string tipo = Texto(Campo(t, p, 2));
-      if (!SoDigitos(Campo(t, p, 10))) {
-        m_c.Erro(l->numero, "90", "par", "par de totalização que não é numérico: \"" + Texto(Campo(t, p, 10)) + "\"");
-        continue;
-      }
-      if (!declarados.emplace(tipo, Numero(Campo(t, p + 2, 8))).second)
-        m_c.Erro(l->numero, "90", "par-repetido", "o tipo " + tipo + " é totalizado duas vezes");
-    }
-    if (Campo(t, p, 121 - p).find_first_not_of(' ') != std::string_view::npos)
-      m_c.Erro(l->numero, "90", "brancos", "posições depois do último par não estão em branco");
-    if (!SoDigitos(Campo(t, 126, 1)) || Numero(Campo(t, 126, 1)) != static_cast<std::int64_t>(m_linhas90.size()))
-      m_c.Erro(l->numero, "90", "numero-de-90",
-               "a posição 126 não traz o número de registros 90 (" + std::to_string(m_linhas90.size()) + ")");
-  }
-  const std::size_t linha90 = m_linhas90.front()->numero;
-  for (const auto& [tipo, n] : m_contagem) {
-    if (tipo == "10" || tipo == "11" || tipo == "90") continue;
-    const auto d = declarados.find(tipo);
-    if (d == declarados.end())
-      m_c.Erro(linha90, "90", "90-sem-tipo", "o registro 90 não totaliza os " + std::to_string(n) + " registros " + tipo);
+  if (m_declaradoNa126 != m_linhas90 || m_posicao126Diverge)
+    m_c.Erro(m_primeira90, "90", "numero-de-90",
+             "a posição 126 dos registros 90 não traz o número deles (" + std::to_string(m_linhas90) + ")");
+  if (m_99ForaDaUltima) m_c.Erro(m_primeira90, "90", "90-total", "o total geral (tipo 99) vai no último registro 90");
+  for (std::size_t tipo = 0; tipo < m_porTipo.size(); ++tipo) {
+    const std::int64_t n = m_porTipo[tipo];
+    if (!n || tipo == 10 || tipo == 11 || tipo == 90) continue;
+    const std::string nome = std::to_string(tipo);
+    const auto d = m_declarados.find(nome);
+    if (d == m_declarados.end())
+      m_c.Erro(m_primeira90, "90", "90-sem-tipo", "o registro 90 não totaliza os " + std::to_string(n) + " registros " + nome);
     else if (d->second != n)
-      m_c.Erro(linha90, "90", "90-contagem",
-               "o registro 90 declara " + std::to_string(d->second) + " registros " + tipo + "; há " + std::to_string(n));
+      m_c.Erro(m_primeira90, "90", "90-contagem",
+               "o registro 90 declara " + std::to_string(d->second) + " registros " + nome + "; há " + std::to_string(n));
   }
-  for (const auto& [tipo, n] : declarados) {
+  for (const auto& [tipo, n] : m_declarados) {
     if (tipo == "99") {
-      if (n != total)
-        m_c.Erro(linha90, "90", "90-total", "o total 99 declara " + std::to_string(n) + " linhas; há " + std::to_string(total));
-    } else if (!m_contagem.count(tipo)) {
-      m_c.Erro(linha90, "90", "90-tipo-ausente", "o registro 90 totaliza o tipo " + tipo + ", que o arquivo não tem");
+      if (n != static_cast<std::int64_t>(m_linhas))
+        m_c.Erro(m_primeira90, "90", "90-total",
+                 "o total 99 declara " + std::to_string(n) + " linhas; há " + std::to_string(m_linhas));
+    } else if (!m_porTipo[static_cast<std::size_t>(Numero(tipo))]) {
+      m_c.Erro(m_primeira90, "90", "90-tipo-ausente", "o registro 90 totaliza o tipo " + tipo + ", que o arquivo não tem");
     }
   }
-  if (!declarados.count("99")) m_c.Erro(linha90, "90", "90-sem-total", "falta o total geral (tipo 99)");
+  if (!m_declarados.count("99")) m_c.Erro(m_primeira90, "90", "90-sem-total", "falta o total geral (tipo 99)");
+}
+
+void CValidadorSintegra::Fim() {
+  ConcluiNotas();
+  // The codes cited before the 75 that no 75 listed, in the order cited.
+  std::vector<const Citacao*> semCadastro;
+  for (const auto& [chave, citacao] : m_citados)
+    if (!m_listados.count(chave)) semCadastro.push_back(&citacao);
+  std::sort(semCadastro.begin(), semCadastro.end(), [](const Citacao* a, const Citacao* b) { return a->linha < b->linha; });
+  for (const Citacao* c : semCadastro)
+    m_c.Erro(c->linha, kNomes[c->tipo], "sem-75", "o código " + c->codigo + " não tem registro 75");
+  Conclui90();
 }
 
 }  // namespace
 
-void ValidaSintegra(const std::vector<Linha>& linhas, CColetor& coletor) { CValidador(linhas, coletor).Executa(); }
+std::unique_ptr<CValidadorLinhas> NovoValidadorSintegra(CColetor& coletor) {
+  return std::make_unique<CValidadorSintegra>(coletor);
+}
 
 }  // namespace qmx::validacao

@@ -256,13 +256,23 @@ TEST_F(Sintegra, NotasComOsValoresDeCadaGrupo) {
   EXPECT_EQ(r50.at("000019/5102/0000").valores, (V{0, 0, 0, 0, 0}));
   EXPECT_EQ(r50.at("000020/5102/1800").valores, (V{900, 900, 162, 0, 0}));
   EXPECT_EQ(r50.size(), 11u);  // nothing of nota 17
-  // 54: the four items of nota 11, one each of 12, 18 and 20; none of the
-  // rest.
-  EXPECT_EQ(Conta(gerado, "54"), 7);
+  // 54: the four items of nota 11 and its freight (991), insurance (992)
+  // and other expenses (999) in the expense field, under its first CFOP,
+  // without CST nor code; one each of 12, 18 and 20; none of the rest.
+  EXPECT_EQ(Conta(gerado, "54"), 10);
   std::map<std::string, int> itens54;
-  for (const auto& l : LinhasCRLF(gerado))
-    if (l.substr(0, 2) == "54") ++itens54[l.substr(21, 6)];
-  EXPECT_EQ(itens54, (std::map<std::string, int>{{"000011", 4}, {"000012", 1}, {"000018", 1}, {"000020", 1}}));
+  std::vector<std::string> extras;
+  for (const auto& l : LinhasCRLF(gerado)) {
+    if (l.substr(0, 2) != "54") continue;
+    ++itens54[l.substr(21, 6)];
+    if (l.substr(34, 3) >= "991") extras.push_back(l.substr(21, 30) + "|" + l.substr(51, 75));
+  }
+  EXPECT_EQ(itens54, (std::map<std::string, int>{{"000011", 7}, {"000012", 1}, {"000018", 1}, {"000020", 1}}));
+  const std::string zeros11(11, '0'), zeros12(12, '0');
+  EXPECT_EQ(extras, (std::vector<std::string>{
+                        "0000115102   991              |" + zeros11 + zeros12 + "000000001000" + zeros12 + zeros12 + zeros12 + "0000",
+                        "0000115102   992              |" + zeros11 + zeros12 + "000000000333" + zeros12 + zeros12 + zeros12 + "0000",
+                        "0000115102   999              |" + zeros11 + zeros12 + "000000000101" + zeros12 + zeros12 + zeros12 + "0000"}));
 }
 
 // A branch that issues only notas, without fax: its file has 50, 54 and
