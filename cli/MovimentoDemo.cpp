@@ -830,6 +830,13 @@ void Gerador::ItemNota(const EstadoFilial& f, std::uint32_t codigo, std::int64_t
   const bool venda = natureza == kNaturezaVenda;
   i.Natureza = !venda ? natureza : p.producao ? kNaturezaProducao : t.letra == 'F' ? kNaturezaVendaST : natureza;
   const bool tributado = t.letra == 'T' && natureza != kNaturezaExportacao && natureza != kNaturezaRemessa;
+  // A taxed good that leaves without ICMS is issued under the situation
+  // that says why: an export is outside ICMS (41), a shipment suspended (50).
+  if (t.letra == 'T' && !tributado) {
+    const char cst[4] = {t.cst && t.cst[0] ? t.cst[0] : '0', natureza == kNaturezaExportacao ? '4' : '5',
+                         natureza == kNaturezaExportacao ? '1' : '0', '\0'};
+    CopiaTexto(i.CST, cst);
+  }
   if (tributado) {
     i.AliquotaICMS = natureza == kNaturezaInterestadual ? 1200 : t.aliquota;
     const std::int64_t base = Trunca(valor * (10000 - p.reducaoBase) / 10000);

@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "arquivos/efd/LeiautesEFD.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx::validacao {
 namespace {
@@ -262,7 +263,21 @@ bool CValidadorEFD::Abertura(const validacao::Linha& l, const Campos& v) {
   m_c.Destino().versao = std::string(versao);
   const int numero = versao.size() == 3 && SoDigitos(versao) ? static_cast<int>(Numero(versao)) : 0;
   const int ultima = UltimaVersao(m_contribuicoes);
-  m_leiaute = LeiauteDaVersao(m_contribuicoes, std::min(numero, ultima));
+  // A version above the newest table is taken for a period after the
+  // newest table's first year (next year's layout, read by this year's);
+  // any other number is no version.
+  bool maisNova = false;
+  if (numero > ultima) {
+    const LeiauteEFD* ultimo = LeiauteDaVersao(m_contribuicoes, ultima);
+    const auto inicio = v.size() > 3 ? DataDMA(v[3]) : std::nullopt;
+    if (ultimo && ultimo->inicio && inicio) {
+      const int ano = static_cast<int>(DecodificaDia(*inicio).ano);
+      const int anoUltimo = static_cast<int>(DecodificaDia(ultimo->inicio).ano);
+      maisNova = ano > anoUltimo && numero - ultima <= ano - anoUltimo;
+    }
+  }
+  m_leiaute = numero > ultima ? (maisNova ? LeiauteDaVersao(m_contribuicoes, ultima) : nullptr)
+                              : LeiauteDaVersao(m_contribuicoes, numero);
   if (!m_leiaute || numero < 1) {
     m_c.Erro(l.numero, "0000", "versao",
              "versão do leiaute desconhecida: \"" + std::string(versao) + "\" (este programa conhece da 001 à " +
