@@ -68,9 +68,6 @@ void CColetor::Conclui() {
                    [](const ResumoRegra& a, const ResumoRegra& b) { return a.gravidade < b.gravidade; });
 }
 
-bool SoDigitos(std::string_view texto) {
-  return !texto.empty() && std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 std::optional<NumeroDia> DataAMD(std::string_view texto) {
   if (texto.size() != 8 || !SoDigitos(texto)) return std::nullopt;
@@ -85,13 +82,6 @@ std::optional<NumeroDia> DataDMA(std::string_view texto) {
 bool MesAnoValido(std::string_view texto) {
   return texto.size() == 6 && SoDigitos(texto) && Dois(texto, 0) >= 1 && Dois(texto, 0) <= 12 &&
          Dois(texto, 2) * 100 + Dois(texto, 4) >= 1900;
-}
-
-bool TextoImprimivel(std::string_view texto) {
-  return std::all_of(texto.begin(), texto.end(), [](char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return b >= 0x20 && b != 0x7F;
-  });
 }
 
 std::int64_t Numero(std::string_view digitos) {

@@ -60,13 +60,24 @@ class CValidadorLinhas {
 
 // ----- forms of values -----
 
-bool SoDigitos(std::string_view texto);
+inline bool SoDigitos(std::string_view texto) {
+  if (texto.empty()) return false;
+  for (char c : texto)
+    if (static_cast<unsigned char>(c - '0') > 9) return false;
+  return true;
+}
 // AAAAMMDD and DDMMAAAA of a day of the calendar; MMAAAA of a month.
 std::optional<NumeroDia> DataAMD(std::string_view texto);
 std::optional<NumeroDia> DataDMA(std::string_view texto);
 bool MesAnoValido(std::string_view texto);
 // Printable characters of Windows-1252 only (no control characters).
-bool TextoImprimivel(std::string_view texto);
+inline bool TextoImprimivel(std::string_view texto) {
+  for (char c : texto) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) return false;
+  }
+  return true;
+}
 // The whole number a field of digits holds (fields of up to 18 digits).
 std::int64_t Numero(std::string_view digitos);
 // Check digits of a CNPJ (14 digits) and of a CPF (11 digits).

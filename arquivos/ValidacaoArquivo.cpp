@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "arquivos/RegrasValidacao.h"
 #include "arquivos/efd/ValidadorEFD.h"
@@ -81,10 +85,97 @@ std::unique_ptr<CValidadorLinhas> NovoValidador(TipoArquivo tipo, CColetor& c) {
   return nullptr;
 }
 
+// The MD5 digest of what an EAD line signs, taken as the file is read: all
+// its bytes but, when the file ends in its EAD line, that line (the last
+// 261 bytes). The last bytes are therefore kept back until the end. With
+// `paralelo`, the digest runs on a thread of its own, over the same pieces
+// the lines are read from, so that reading a big file takes the time of the
+// slower of the two and not of both.
+class CDigestoRetido {
+ public:
+  static constexpr std::size_t kLinhaEAD = 3 + 256 + 2;
+
+  explicit CDigestoRetido(bool paralelo) {
+    if (paralelo) m_trabalho = std::thread([this] { Trabalha(); });
+  }
+  ~CDigestoRetido() { Para(); }
+
+  void Acrescenta(std::shared_ptr<const std::string> pedaco) {
+    if (!m_trabalho.joinable()) {
+      Digere(*pedaco);
+      return;
+    }
+    std::unique_lock<std::mutex> trava(m_trava);
+    // A bounded queue: the reading waits rather than fill the memory.
+    m_espaco.wait(trava, [&] { return m_fila.size() < kFilaMaxima; });
+    m_fila.push_back(std::move(pedaco));
+    m_trabalhoPronto.notify_one();
+  }
+
+  // The digest of everything, or of everything but the last line when
+  // the file ends in its EAD line.
+  std::optional<cripto::DigestMD5> Finaliza(bool semLinhaEAD) {
+    Para();
+    if (!semLinhaEAD || m_retido.size() < kLinhaEAD) m_md5.Acrescenta(m_retido.data(), m_retido.size());
+    else m_md5.Acrescenta(m_retido.data(), m_retido.size() - kLinhaEAD);
+    return m_md5.Finaliza();
+  }
+
+ private:
+  static constexpr std::size_t kFilaMaxima = 8;
+
+  void Digere(const std::string& pedaco) {
+    if (pedaco.size() >= kLinhaEAD) {
+      m_md5.Acrescenta(m_retido.data(), m_retido.size());
+      m_md5.Acrescenta(pedaco.data(), pedaco.size() - kLinhaEAD);
+      m_retido.assign(pedaco, pedaco.size() - kLinhaEAD, kLinhaEAD);
+      return;
+    }
+    m_retido += pedaco;
+    if (m_retido.size() > kLinhaEAD) {
+      m_md5.Acrescenta(m_retido.data(), m_retido.size() - kLinhaEAD);
+      m_retido.erase(0, m_retido.size() - kLinhaEAD);
+    }
+  }
+
+  void Trabalha() {
+    for (;;) {
+      std::shared_ptr<const std::string> pedaco;
+      {
+        std::unique_lock<std::mutex> trava(m_trava);
+        m_trabalhoPronto.wait(trava, [&] { return !m_fila.empty() || m_fim; });
+        if (m_fila.empty()) return;
+        pedaco = std::move(m_fila.front());
+        m_fila.pop_front();
+        m_espaco.notify_one();
+      }
+      Digere(*pedaco);
+    }
+  }
+
+  void Para() {
+    if (!m_trabalho.joinable()) return;
+    {
+      std::lock_guard<std::mutex> trava(m_trava);
+      m_fim = true;
+    }
+    m_trabalhoPronto.notify_one();
+    m_trabalho.join();
+  }
+
+  cripto::MD5 m_md5;
+  std::string m_retido;
+  std::thread m_trabalho;
+  std::mutex m_trava;
+  std::condition_variable m_trabalhoPronto, m_espaco;
+  std::deque<std::shared_ptr<const std::string>> m_fila;
+  bool m_fim = false;
+};
+
 // Takes a file's lines as they are read: the first one says which
 // validator reads them; a line shaped as an EAD line is held back until it
 // is known whether it is the last one (the signature, which is no line of
-// the file); all that comes before the signature is digested on the way.
+// the file).
 class CLeitura {
  public:
   explicit CLeitura(Validacao& v) : m_v(v), m_coletor(v) {}
@@ -109,7 +200,7 @@ class CLeitura {
   void Fim() {
     if (m_retida) {
       std::string_view sem = *m_retida;
-      if (sem.size() == 3 + 256 + 2 && sem.substr(sem.size() - 2) == "\r\n") {
+      if (sem.size() == CDigestoRetido::kLinhaEAD && sem.substr(sem.size() - 2) == "\r\n") {
         m_v.temLinhaEAD = true;
         m_v.linhaEAD = std::string(sem.substr(0, 3 + 256));
         ++m_numero;
@@ -118,7 +209,6 @@ class CLeitura {
       }
       m_retida.reset();
     }
-    m_v.digest = m_md5.Finaliza();
     if (m_numero == 0) m_coletor.Erro(0, "", "vazio", "o arquivo não tem registros");
     if (m_validador) m_validador->Fim();
     m_coletor.Conclui();
@@ -127,7 +217,6 @@ class CLeitura {
 
  private:
   void Entrega(std::string_view bruto) {
-    m_md5.Acrescenta(bruto.data(), bruto.size());
     Linha l;
     l.numero = ++m_numero;
     l.texto = bruto;
@@ -153,7 +242,6 @@ class CLeitura {
   Validacao& m_v;
   CColetor m_coletor;
   std::unique_ptr<CValidadorLinhas> m_validador;
-  cripto::MD5 m_md5;
   std::size_t m_numero = 0;
   std::optional<std::string> m_retida;
 };
@@ -170,6 +258,41 @@ std::string_view Parte(std::string_view texto, CLeitura& leitura) {
   }
   return texto.substr(inicio);
 }
+
+// Reads pieces of text, hands their lines on as they complete (a line cut
+// between two pieces joined first) and the pieces to the digest.
+class CPedacos {
+ public:
+  CPedacos(CLeitura& leitura, CDigestoRetido& digesto) : m_leitura(leitura), m_digesto(digesto) {}
+
+  void Acrescenta(std::shared_ptr<const std::string> pedaco) {
+    std::string_view texto = *pedaco;
+    if (!m_resto.empty()) {
+      const auto fim = texto.find('\n');
+      if (fim == std::string_view::npos) {
+        m_resto += texto;
+        m_digesto.Acrescenta(std::move(pedaco));
+        return;
+      }
+      m_resto += texto.substr(0, fim + 1);
+      m_leitura.Acrescenta(m_resto);
+      m_resto.clear();
+      texto.remove_prefix(fim + 1);
+    }
+    m_resto = Parte(texto, m_leitura);
+    m_digesto.Acrescenta(std::move(pedaco));
+  }
+
+  void Fim() {
+    if (!m_resto.empty()) m_leitura.Acrescenta(m_resto);
+    m_resto.clear();
+  }
+
+ private:
+  CLeitura& m_leitura;
+  CDigestoRetido& m_digesto;
+  std::string m_resto;
+};
 
 }  // namespace
 
@@ -223,9 +346,12 @@ std::size_t Validacao::Avisos() const {
 Validacao ValidaConteudo(std::string_view conteudo) {
   Validacao v;
   CLeitura leitura(v);
-  const std::string_view resto = Parte(conteudo, leitura);
-  if (!resto.empty()) leitura.Acrescenta(resto);
+  CDigestoRetido digesto(false);
+  CPedacos pedacos(leitura, digesto);
+  pedacos.Acrescenta(std::make_shared<const std::string>(conteudo));
+  pedacos.Fim();
   leitura.Fim();
+  v.digest = digesto.Finaliza(v.temLinhaEAD);
   return v;
 }
 
@@ -234,22 +360,23 @@ Validacao ValidaArquivo(const std::string& caminhoNativo, bool* legivel) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> arquivo(std::fopen(caminhoNativo.c_str(), "rb"), &std::fclose);
   *legivel = static_cast<bool>(arquivo);
   if (!arquivo) return v;
+  std::setvbuf(arquivo.get(), nullptr, _IONBF, 0);
   CLeitura leitura(v);
-  std::string pedaco(kPedaco, '\0');
-  std::size_t guardado = 0;  // the unfinished line at the piece's start
+  CDigestoRetido digesto(true);
+  CPedacos pedacos(leitura, digesto);
   for (;;) {
-    if (guardado == pedaco.size()) pedaco.resize(pedaco.size() * 2);  // a line longer than a piece
-    const std::size_t lidos = std::fread(pedaco.data() + guardado, 1, pedaco.size() - guardado, arquivo.get());
+    auto pedaco = std::make_shared<std::string>(kPedaco, '\0');
+    const std::size_t lidos = std::fread(pedaco->data(), 1, pedaco->size(), arquivo.get());
     if (lidos == 0) {
       if (std::ferror(arquivo.get())) *legivel = false;
       break;
     }
-    const std::string_view resto = Parte(std::string_view(pedaco.data(), guardado + lidos), leitura);
-    std::memmove(pedaco.data(), resto.data(), resto.size());
-    guardado = resto.size();
+    pedaco->resize(lidos);
+    pedacos.Acrescenta(std::move(pedaco));
   }
-  if (guardado) leitura.Acrescenta(std::string_view(pedaco.data(), guardado));
+  pedacos.Fim();
   leitura.Fim();
+  v.digest = digesto.Finaliza(v.temLinhaEAD);
   return v;
 }
 

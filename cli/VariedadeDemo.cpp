@@ -112,6 +112,9 @@ void AplicaVariedade(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cad
     Copia(p.SituacaoTributaria, v.simplesNacional ? "102" : std::string(1, v.origem) + "00");
     p.Tributacao = 'T';
     p.AliquotaICMS = 1800;
+    // Its stock account, as every good of the catalogue has (the
+    // inventory's H010 names it).
+    Copia(p.ContaEstoque, "1.1.03.001");
     dados::CGravadorCatalogo(sessao).GravaProduto(p);
     dados::CGravadorMovimento(sessao).GravaSaldoInventario(
         {1, opcoes.mes.Ultimo(), kProdutoSoNoInventario, CY{12 * 10000}, CY{2350 * 100}, CY{12 * 2350 * 100}});

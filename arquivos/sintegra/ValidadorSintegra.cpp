@@ -1,6 +1,7 @@
 #include "arquivos/sintegra/ValidadorSintegra.h"
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <map>
 #include <string>
@@ -234,6 +235,9 @@ class CValidadorSintegra : public CValidadorLinhas {
 
  private:
   void Campos(const validacao::Linha& l, Tipo tipo);
+  // The day of a date AAAAMMDD; the lines of a day repeat it, so the last
+  // one read is kept.
+  std::optional<NumeroDia> Dia(std::string_view data);
   void Ordem(const validacao::Linha& l, Tipo tipo);
   void NoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view data);
   void MesNoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view mesAno);
@@ -264,6 +268,8 @@ class CValidadorSintegra : public CValidadorLinhas {
   int m_familia = -1;
   std::array<COrdem, kTipos> m_ordens{};
   std::string m_chave;  // the sort key being built, its memory reused
+  char m_ultimaData[8] = {};
+  std::optional<NumeroDia> m_ultimoDia;
 
   // 50 and 54: each group of a document (CNPJ, model, series, number,
   // CFOP, rate) with its base, and each document with its totals.
@@ -373,7 +379,7 @@ void CValidadorSintegra::Campos(const validacao::Linha& l, Tipo tipo) {
       case 'D':
         // The export registers carry zeros where a document has no date
         // (a simplified declaration, no bill of lading).
-        ok = DataAMD(v).has_value() || ((tipo == k85 || tipo == k86) && v == "00000000");
+        ok = Dia(v).has_value() || ((tipo == k85 || tipo == k86) && v == "00000000");
         break;
       default: ok = TextoImprimivel(v); break;
     }
@@ -437,8 +443,15 @@ void CValidadorSintegra::Ordem(const validacao::Linha& l, Tipo tipo) {
   }
 }
 
+std::optional<NumeroDia> CValidadorSintegra::Dia(std::string_view data) {
+  if (data.size() == 8 && std::memcmp(data.data(), m_ultimaData, 8) == 0) return m_ultimoDia;
+  m_ultimoDia = DataAMD(data);
+  if (data.size() == 8) std::memcpy(m_ultimaData, data.data(), 8);
+  return m_ultimoDia;
+}
+
 void CValidadorSintegra::NoPeriodo(const validacao::Linha& l, Tipo tipo, std::string_view data) {
-  const auto dia = DataAMD(data);
+  const auto dia = Dia(data);
   if (dia && m_inicio != 0 && (*dia < m_inicio || *dia > m_fim))
     m_c.Erro(l.numero, kNomes[tipo], "data-fora-do-periodo",
              "a data " + Texto(data) + " está fora do período do registro 10");
@@ -468,7 +481,7 @@ void CValidadorSintegra::Cita(const validacao::Linha& l, Tipo tipo, std::string_
       m_c.Erro(l.numero, kNomes[tipo], "sem-75", "o código " + Texto(aparado) + " não tem registro 75");
     return;
   }
-  m_citados.try_emplace(chave, Citacao{l.numero, tipo, Texto(aparado)});
+  if (!m_citados.count(chave)) m_citados.emplace(chave, Citacao{l.numero, tipo, Texto(aparado)});
 }
 
 void CValidadorSintegra::Registro10(const validacao::Linha& l) {
