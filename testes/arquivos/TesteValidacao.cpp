@@ -14,6 +14,8 @@
 #include "apoio/ProgramaQmx.h"
 #endif
 #include "arquivos/ValidacaoArquivo.h"
+#include "fisco/AssinaturaEAD.h"
+#include "plataforma/cripto/Cripto.h"
 
 using namespace qmx;
 using namespace qmx::testes;
@@ -101,6 +103,33 @@ TEST(Validacao, UmaLinhaCorrompidaENomeadaComSuaRegra) {
        }, "largura"},
       {"sintegra-completo.txt", "data inexistente no 50", troca("50", 30, "20261131"), "campo"},
       {"sintegra-completo.txt", "CNPJ do informante errado", troca("10", 15, "6"), "cnpj"},
+      {"sintegra-completo.txt", "50 de uma nota só de mercadorias com 1.000,00 a mais",
+       [](const std::string& t, std::size_t& linha) {
+         linha = LinhaQueComeca(t, "5033000167000101");
+         return MudaLinha(t, linha, [](std::string& l) {
+           l.replace(56, 13, std::string(13 - std::to_string(std::stoll(l.substr(56, 13)) + 100000).size(), '0') +
+                                 std::to_string(std::stoll(l.substr(56, 13)) + 100000));
+         });
+       }, "50-total"},
+      {"sintegra-completo.txt", "base do 54 diferente da do 50", [](const std::string& t, std::size_t& linha) {
+         linha = LinhaQueComeca(t, "5411222333000181");
+         return MudaLinha(t, linha, [](std::string& l) { l.replace(86, 12, "000000000001"); });
+       }, "54-soma"},
+      {"sintegra-completo.txt", "90 contando um 54 a mais", [](const std::string& t, std::size_t& linha) {
+         linha = LinhaQueComeca(t, "90");
+         return MudaLinha(t, linha, [](std::string& l) {
+           const auto p = l.find("54", 30);
+           l.replace(p + 2, 8, std::string(8 - std::to_string(std::stoi(l.substr(p + 2, 8)) + 1).size(), '0') +
+                                   std::to_string(std::stoi(l.substr(p + 2, 8)) + 1));
+         });
+       }, "90-contagem"},
+      {"sintegra-completo.txt", "75 fora da ordem dos códigos", [](const std::string& t, std::size_t& linha) {
+         const std::size_t p20 = LinhaQueComeca(t, "752026110220261103P20");
+         linha = p20;
+         const std::string p10 = LinhasCRLF(t)[p20 - 2];
+         return MudaLinha(MudaLinha(t, p20 - 1, [&](std::string& l) { l = LinhasCRLF(t)[p20 - 1]; }), p20,
+                          [&](std::string& l) { l = p10; });
+       }, "ordem"},
       {"venda-perfil-b.txt", "CFOP com ponto", troca("|C190|", 10, ".10"), "campo-numerico"},
       {"venda-perfil-b.txt", "9999 com uma linha a mais", [](const std::string& t, std::size_t& linha) {
          linha = LinhaQueComeca(t, "|9999|");
@@ -164,6 +193,51 @@ TEST(Validacao, ComandoDizOVereditoEOCodigoDeSaida) {
   ConfereSaida(Qmx("validar --json '" + ruim + "'"), 1,
                {"\"valido\": false", "\"regra\": \"trailer\", \"registro\": \"P9\"", "\"vezes\": 1, \"linhas\": [12]"});
   EXPECT_EQ(Qmx("validar").codigo, 2);
+}
+
+// The EAD line of a PAF-ECF file: the library's checked; another
+// developer's (or none) a warning unless --chave names the key to check it
+// with; Sintegra and EFD files are not signed and nothing is said.
+TEST(Validacao, AssinaturaDeQualquerDesenvolvedor) {
+  PastaTemporaria pasta;
+  const std::string nossa = pasta.Grava("nossa.txt", Golden("estoque-todos.txt"));
+  ASSERT_TRUE(AssinaturaEAD::AssinaArquivo(nossa));
+  const std::string semEAD = pasta.Grava("sem.txt", Golden("estoque-todos.txt"));
+  const std::string sintegra = pasta.Grava("sintegra.txt", Golden("sintegra-um-ecf.txt"));
+  // Another developer's key, and its signature of the same text: the
+  // block of the digest raised to the private exponent, without padding.
+  const std::string dir = pasta.Caminho("");
+  const std::string texto = Golden("estoque-todos.txt");
+  const auto digest = cripto::CalculaMD5(texto.data(), texto.size());
+  std::string bloco(128, '\0');
+  bloco[0] = 16;
+  std::copy(digest->begin(), digest->end(), bloco.begin() + 1);
+  pasta.Grava("bloco.bin", bloco);
+  ASSERT_EQ(std::system(("cd '" + dir + "' && openssl genrsa -out outra.pem 1024 2>/dev/null && "
+                         "openssl rsa -in outra.pem -pubout -out outra-publica.pem 2>/dev/null && "
+                         "openssl rsautl -sign -raw -inkey outra.pem -in bloco.bin 2>/dev/null "
+                         "-out assinatura.bin")
+                            .c_str()),
+            0);
+  std::string ead = "EAD";
+  for (unsigned char b : PastaTemporaria::Le(dir + "/assinatura.bin")) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", b);
+    ead += hex;
+  }
+  const std::string outra = pasta.Grava("outra.txt", texto + ead + "\r\n");
+  const std::string chaveOutra = dir + "/outra-publica.pem", chaveNossa = pasta.Grava("nossa.pem", Qmx("chave-publica").saida);
+
+  ConfereSaida(Qmx("validar '" + nossa + "'"), 0, {"Estoque, 8 linhas: v\xC3\xA1lido, EAD v\xC3\xA1lida\n"});
+  ConfereSaida(Qmx("validar '" + semEAD + "'"), 0, {"v\xC3\xA1lido, 1 aviso\n", "aviso [ead-ausente]"});
+  ConfereSaida(Qmx("validar '" + outra + "'"), 0, {"v\xC3\xA1lido, 1 aviso\n", "aviso [ead-de-outra-chave]"});
+  ConfereSaida(Qmx("validar --chave '" + chaveOutra + "' '" + outra + "'"), 0, {"v\xC3\xA1lido, EAD v\xC3\xA1lida\n"});
+  ConfereSaida(Qmx("validar --chave '" + chaveNossa + "' '" + outra + "'"), 1, {"erro [ead] registro EAD"});
+  ConfereSaida(Qmx("validar --chave '" + chaveOutra + "' '" + semEAD + "'"), 1, {"erro [ead]"});
+  const auto s = Qmx("validar '" + sintegra + "'");
+  ConfereSaida(s, 0, {"Sintegra, 26 linhas: v\xC3\xA1lido\n"});
+  EXPECT_EQ(s.saida.find("EAD"), std::string::npos) << s.saida;
+  EXPECT_EQ(Qmx("validar --chave '" + sintegra + "' '" + nossa + "'").codigo, 2);
 }
 #endif
 
