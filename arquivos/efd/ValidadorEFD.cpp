@@ -697,7 +697,11 @@ void CValidadorEFD::RegraCstEValores(const validacao::Linha& l, std::string_view
   if (cst.size() != 3 || !SoDigitos(cst) || Csosn(cst)) return;
   const std::string_view t = cst.substr(1);
   const bool zero = Centavos(base) == 0 && Centavos(aliquota) == 0 && Centavos(icms) == 0;
-  const bool positivos = Centavos(base) > 0 && Centavos(aliquota) > 0 && Centavos(icms) > 0;
+  // The tax is the base times the rate: below a cent it is zero, however
+  // taxed the operation (a few grams of a weighed good).
+  const bool abaixoDeUmCentavo = Centavos(base) * Centavos(aliquota) < 100 * 100;
+  const bool positivos =
+      Centavos(base) > 0 && Centavos(aliquota) > 0 && (Centavos(icms) > 0 || abaixoDeUmCentavo);
   if (t == "30" || t == "40" || t == "41" || t == "50" || t == "60") {
     if (!zero)
       m_c.Erro(l.numero, reg, "cst-valores",

@@ -315,6 +315,8 @@ TEST(ValidacaoEFD, CstEValoresDoICMS) {
       {"041", "0,00", "", "0,00", true},         {"060", "0,00", "0,00", "1,00", false},
       {"090", "0,00", "0,00", "0,00", true},     {"090", "10,00", "18,00", "1,80", true},
       {"500", "0,00", "0,00", "0,00", true},     {"030", "0,00", "0,00", "0,00", true},
+      // A tax below a cent is zero: 0,08 at 7% (0,0056), not 0,15 at 7% (0,0105).
+      {"200", "0,08", "7,00", "0,00", true},     {"200", "0,15", "7,00", "0,00", false},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.cst + std::string(" ") + c.base);
