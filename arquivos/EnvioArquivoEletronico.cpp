@@ -2,10 +2,12 @@
 
 #include <filesystem>
 
+#include "arquivos/FalhaArquivo.h"
 #include "fisco/ArquivoInteiro.h"
 #include "fisco/QMXFisco.h"
 #include "frame/CarimboCompilacao.h"
 #include "plataforma/arquivos/ArquivoTemporario.h"
+#include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/ConexaoFileTransfer.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/mensagens/ZTMens.h"
@@ -36,7 +38,7 @@ bool CQMXEnvioArquivo::GeraEEnvia(const std::string& nomeArquivo, const std::str
   m_temporario = temporario.Caminho();
   bool enviado = false;
   if (ArquivoInteiro::Substitui(m_temporario, texto) && CQMXFisco().AssinarArquivo(m_temporario.c_str()))
-    enviado = Envia(m_temporario, nomeArquivo);
+    enviado = Envia(m_temporario, nomeArquivo, aviso.titulo);
   if (enviado) Avisa(nomeArquivo, aviso);
   if (mantemTemporario) temporario.Mantem();
   return enviado;
@@ -65,15 +67,18 @@ bool CQMXEnvioArquivo::AssinaEEnvia(const std::string& arquivoLocal, const std::
 
 bool CQMXEnvioArquivo::EnviaEAvisa(const std::string& arquivoLocal, const std::string& nomeArquivo,
                                    const AvisoArquivoGerado& aviso) {
-  if (!Envia(arquivoLocal, nomeArquivo)) return false;
+  if (!Envia(arquivoLocal, nomeArquivo, aviso.titulo)) return false;
   Avisa(nomeArquivo, aviso);
   return true;
 }
 
 // A failure of the data server's file transfer is reported like any other
-// data-server failure. The name may come from the data (a serial number):
-// no separator in it can take the file out of the company's folder.
-bool CQMXEnvioArquivo::Envia(const std::string& arquivoLocal, const std::string& nomeArquivo) {
+// data-server failure, but a file the folder would not take is a file's
+// failure, told as every generator tells one. The name may come from the
+// data (a serial number): no separator in it can take the file out of the
+// company's folder.
+bool CQMXEnvioArquivo::Envia(const std::string& arquivoLocal, const std::string& nomeArquivo,
+                             const std::string& titulo) {
   dados::CConexaoFileTransfer transferencia;
   com::HRESULT resultado = transferencia.Inicializa(m_triplo.chaveEmpresa, m_triplo.usuario, m_triplo.contexto);
   if (com::SUCCEEDED(resultado))
@@ -81,6 +86,11 @@ bool CQMXEnvioArquivo::Envia(const std::string& arquivoLocal, const std::string&
                                     dados::CConexaoFileTransfer::kModoSubstitui,
                                     (std::string(kPastaArquivos) + texto::NomeArquivoSeguro(nomeArquivo)).c_str());
   transferencia.Finaliza();
+  if (resultado == dados::CConexaoFileTransfer::kFalhaGravacao) {
+    AvisaFalhaArquivo(titulo, transferencia.ArquivoNaoGravado(),
+                      CausaDaFalha(transferencia.ErroDaGravacao(), transferencia.ArquivoNaoGravado()));
+    return false;
+  }
   if (com::FAILED(resultado)) {
     mensagens::ZTTrataErro2(resultado, kMensagemFalhaEnvio, 0, m_triplo.chaveEmpresa, m_fonte, __LINE__,
                             QMX_CARIMBO_COMPILACAO);

@@ -55,7 +55,7 @@ class CQMXEnvioArquivo {
   bool EnviaEAvisa(const std::string& arquivoLocal, const std::string& nomeArquivo,
                    const AvisoArquivoGerado& aviso);
   // The two steps apart, for a caller that does something between them.
-  bool Envia(const std::string& arquivoLocal, const std::string& nomeArquivo);
+  bool Envia(const std::string& arquivoLocal, const std::string& nomeArquivo, const std::string& titulo);
   void Avisa(const std::string& nomeArquivo, const AvisoArquivoGerado& aviso) const;
 
   // Where the file is for the operator: the company's point-of-sale folder,

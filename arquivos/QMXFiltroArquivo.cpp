@@ -169,7 +169,11 @@ bool CQMXFiltroArquivo::ConfirmaEmissora(std::uint16_t filial, std::uint16_t ecf
     if (com::FAILED(resultado)) lida = REG_EMISSORPS{};
   }
   if (ecf == 0 || lida.Numero != ecf || (filial != 0 && lida.Filial != filial)) {
-    ui::CaixaMensagem("ECF não cadastrado nesta filial.", titulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    // The ECF and the branch are named when a number was given.
+    ui::CaixaMensagem(ecf == 0 ? std::string("ECF não cadastrado nesta filial.")
+                               : "O ECF " + std::to_string(ecf) + " não está cadastrado na filial " +
+                                     std::to_string(filial) + ".",
+                      titulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     if (m_idEmissora != 0) GotoDlgCtrl(m_idEmissora);
     return false;
   }
@@ -201,7 +205,14 @@ std::optional<std::uint16_t> CQMXFiltroArquivo::ConfirmaPeriodoFilialEmissora(Nu
                                                                               const std::string& titulo) {
   if (!ConfirmaPeriodo(inicial, final, titulo)) return std::nullopt;
   if (filial == 0) {
-    mensagens::ZTMensagem(280, "EC");
+    // A number typed that no branch has is named; an empty field asks for one.
+    const std::string digitado = m_idFilial != 0 ? GetDlgItemText(m_idFilial) : std::string();
+    const auto numero = digitado.find_first_not_of(" 0");
+    if (numero != std::string::npos && digitado.find_first_not_of(" 0123456789") == std::string::npos)
+      ui::CaixaMensagem("A filial " + digitado.substr(numero) + " não está cadastrada.", titulo,
+                        ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    else
+      mensagens::ZTMensagem(280, "EC");
     if (m_idFilial != 0) GotoDlgCtrl(m_idFilial);
     return std::nullopt;
   }

@@ -308,8 +308,10 @@ MesDemo LeMes(const std::optional<std::string>& texto) {
   }
   unsigned m = 0, a = 0;
   char barra = 0, resto = 0;
-  if (std::sscanf(texto->c_str(), "%2u%c%4u%c", &m, &barra, &a, &resto) != 3 || barra != '/' || texto->size() != 7 ||
-      m < 1 || m > 12)
+  // The month with one digit or two, as a date takes its day and month.
+  const auto barraEm = texto->find('/');
+  if (std::sscanf(texto->c_str(), "%2u%c%4u%c", &m, &barra, &a, &resto) != 3 || barra != '/' ||
+      (barraEm != 1 && barraEm != 2) || texto->size() != barraEm + 5 || m < 1 || m > 12)
     throw ErroUso("mês inválido (use MM/AAAA): " + *texto);
   mes.mes = m;
   mes.ano = a;
@@ -318,6 +320,15 @@ MesDemo LeMes(const std::optional<std::string>& texto) {
   const NumeroDia hoje = CQMXRelogio::PegaDiaHoje();
   if (a < 1000 || CodificaDia(1, 1, a - 4) < InicioDaJanela(hoje) || mes.Ultimo() > FimDaJanela(hoje))
     throw ErroUso("mês fora do intervalo que o relógio da biblioteca alcança: " + *texto);
+  // A month's movement, its files and its books are of a month that is
+  // over: the exports refuse a period that reaches past today.
+  if (mes.Ultimo() >= hoje) {
+    const DiaMesAno d = DecodificaDia(hoje);
+    char agora[16];
+    std::snprintf(agora, sizeof agora, "%02u/%02u/%04u", d.dia, d.mes, d.ano);
+    throw ErroUso("o mês " + mes.Texto(1).substr(3) + " ainda não terminou (hoje é " + agora +
+                  " pelo relógio da biblioteca): a demonstração monta um mês já fechado");
+  }
   return mes;
 }
 

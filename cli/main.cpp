@@ -303,7 +303,12 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
       std::string opcao;
       for (const auto& o : OpcoesDoComando(*comando))
         if (o.controle && passo.find(" " + std::to_string(o.controle)) != std::string::npos) opcao = "--" + o.nome + ": ";
-      Escreve(std::cerr, "qmx: " + opcao + "resposta recusada pelo diálogo (" + passo + ")\n");
+      // A notice of the dialog is said in its own words.
+      const auto aviso = passo.find(": ", passo.find(", controle "));
+      if (passo.find(", controle ") != std::string::npos && aviso != std::string::npos)
+        Escreve(std::cerr, "qmx: " + opcao + "recusado pelo diálogo: " + passo.substr(aviso + 2) + "\n");
+      else
+        Escreve(std::cerr, "qmx: " + opcao + "resposta recusada pelo diálogo (" + passo + ")\n");
     }
     return kErroUso;
   }
@@ -315,12 +320,14 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
   carregada->Funcao<QMX_BOOL()>("QMX_Finaliza")();
   // The export may answer true by contract even when the operator cancelled
   // or its work failed: the last line says which.
-  if (comando->abreDialogo && fim.dialogoCancelado) {
-    Escreve(std::cout, "cancelado\n");
-    return kFalso;
-  }
+  // A failure the library showed outranks the dialog's closing: the
+  // operator closes a dialog after a failure, the work was not cancelled.
   if (fim.caixaDeErro) {
     Escreve(std::cout, "falhou\n");
+    return kFalso;
+  }
+  if (comando->abreDialogo && fim.dialogoCancelado) {
+    Escreve(std::cout, "cancelado\n");
     return kFalso;
   }
   return resultado ? kVerdadeiro : kFalso;

@@ -3,6 +3,7 @@
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/EnvioArquivoEletronico.h"
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/efd/ErroDadosEFD.h"
 #include "frame/CarimboCompilacao.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
@@ -74,9 +75,16 @@ void CQMXRegistrosEFD::OnOK() {
   if (m_bGravaArquivo) {
     // Without the local folder there is nowhere the extract would be found:
     // nothing is written (the bare name would land in whatever folder the
-    // program happens to run in).
+    // program happens to run in), and the operator is told which setting
+    // is missing.
     const auto pasta = PastaLocal();
-    if (!pasta) return;
+    if (!pasta) {
+      ui::CaixaMensagem("A pasta local desta máquina não está configurada (valor LocalTorvo da chave "
+                        "SOFTWARE\\ZT Redudeva, seção [SOFTWARE\\ZT Redudeva] do registro.ini).\r\n"
+                        "O extrato não foi gerado.",
+                        kTitulo, ui::MB_OK | ui::MB_ICONERROR);
+      return;
+    }
     caminho = *pasta + nome;
   }
   ui::CWaitCursor espera;
@@ -85,8 +93,11 @@ void CQMXRegistrosEFD::OnOK() {
     const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
     auto gerador = std::make_unique<efd::CGeradorEFD>(m_triplo, filtro);
     CArquivoTexto arquivo;
-    // A file that cannot be created ends the step without a word.
-    if (m_bGravaArquivo && !arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria)) return;
+    // A file that cannot be created ends the step, and the operator is told why.
+    if (m_bGravaArquivo && !arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria)) {
+      AvisaFalhaArquivo(kTitulo, caminho, CausaDaFalha(errno, caminho));
+      return;
+    }
     gerador->GeraRegistrosECF();
     if (m_bGravaArquivo) {
       gerador->EscreveArquivo(arquivo);
@@ -103,10 +114,7 @@ void CQMXRegistrosEFD::OnOK() {
     return;
   } catch (const CExcecaoArquivo& falha) {
     // The extract or its spill file could not be written: nothing is left.
-    // Only a full disk is told, with the folder and its room.
-    if (const std::string falta = TextoFaltaEspaco(falha); !falta.empty())
-      ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + falha.GetArquivo() + falta, kTitulo,
-                        ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    AvisaFalhaArquivo(kTitulo, falha);
     return;
   }
   EndDialog(ui::IDOK);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/NomeArquivoEletronico.h"
 #include "arquivos/ParticipanteDaNota.h"
 #include "arquivos/efd/GeradorVendaPeriodo.h"
@@ -91,9 +92,7 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
     if (!gerador.Gera(destino, [&](int fd) { return assinado = AssinaturaEAD::AssinaDescritor(fd); })) return false;
     semParticipante = gerador.NotasSemParticipante();
   } catch (const CExcecaoArquivo& falha) {
-    ui::CaixaMensagem((assinado ? "Não foi possível gravar o arquivo\r\n" : "Não foi possível assinar o arquivo\r\n") +
-                          destino + TextoFaltaEspaco(falha),
-                      kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    AvisaFalhaArquivo(kTitulo, destino, CausaDaFalha(falha), assinado ? "gravar" : "assinar");
     return false;
   }
   caminho = destino;

@@ -98,7 +98,7 @@ void CQMXArquivoMFD::OnOK() {
   // in the answer folder for another try. The stored file leaves the answer
   // folder before the operator is told where it is.
   CQMXEnvioArquivo envio(m_triplo, Fonte());
-  if (!retorno_impressora::AssinaRetorno(local, kTituloArquivo) || !envio.Envia(local, nome)) {
+  if (!retorno_impressora::AssinaRetorno(local, kTituloArquivo) || !envio.Envia(local, nome, kTituloArquivo)) {
     EndDialog(ui::IDCANCEL);
     return;
   }

@@ -3,6 +3,7 @@
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/paf/GeradorDAVs.h"
 #include "frame/CarimboCompilacao.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
@@ -75,8 +76,7 @@ void CQMXDAVs::GeraArquivo(NumeroDia dataInicial, NumeroDia dataFinal) {
     ReportaFalhaDados(erro);
     return;
   } catch (const CExcecaoArquivo& falha) {
-    ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + saida.Caminho() + TextoFaltaEspaco(falha), kTituloArquivo,
-                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    AvisaFalhaArquivo(kTituloArquivo, saida.Caminho(), CausaDaFalha(falha));
     EndDialog(ui::IDCANCEL);
     return;
   }

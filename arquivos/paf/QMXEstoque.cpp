@@ -3,6 +3,7 @@
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/paf/GeradorEstoque.h"
 #include "frame/CarimboCompilacao.h"
 #include "frame/RelogioBiblioteca.h"
@@ -135,7 +136,7 @@ void CQMXEstoque::OnOK() {
                             QMX_CARIMBO_COMPILACAO);
     return;
   } catch (const CExcecaoArquivo& falha) {
-    Aviso("Não foi possível gravar o arquivo\r\n" + saida.Caminho() + TextoFaltaEspaco(falha));
+    AvisaFalhaArquivo(kTitulo, saida.Caminho(), CausaDaFalha(falha));
     EndDialog(ui::IDCANCEL);
     return;
   }

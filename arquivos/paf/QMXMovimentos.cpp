@@ -3,6 +3,7 @@
 #include "plataforma/dados/TransacaoDados.h"
 
 #include "arquivos/ErroDadosArquivo.h"
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/paf/GeradorMovimentos.h"
 #include "fisco/QMXFisco.h"
 #include "frame/CarimboCompilacao.h"
@@ -111,10 +112,8 @@ void CQMXMovimentos::OnOK() {
                             QMX_CARIMBO_COMPILACAO);
   } catch (const CExcecaoArquivo& falha) {
     // The temporary file could not be written: nothing was signed or
-    // stored. Only a full disk is told, with the folder and its room.
-    if (const std::string falta = TextoFaltaEspaco(falha); !falta.empty())
-      ui::CaixaMensagem("Não foi possível gravar o arquivo\r\n" + falha.GetArquivo() + falta, kTitulo,
-                        ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    // stored.
+    AvisaFalhaArquivo(kTitulo, falha);
   }
   if (gerado) EndDialog(ui::IDOK);
   else if (m_bAutomatico) EndDialog(ui::IDCANCEL);

@@ -2,6 +2,7 @@
 #include "plataforma/arquivos/FaltaEspaco.h"
 #include "plataforma/dados/TransacaoDados.h"
 
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/paf/GeradorTabelaProdutos.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/impressora/ImpressoraFiscal.h"
@@ -90,7 +91,7 @@ void CQMXTabProdutos::OnOK() {
     Aviso(TextoFalha(falha.Passo()));
     return;
   } catch (const CExcecaoArquivo& falha) {
-    Aviso(("Não foi possível gravar o Arquivo de Saída" + TextoFaltaEspaco(falha)).c_str(), 0);
+    AvisaFalhaArquivo(kTitulo, saida.Caminho(), CausaDaFalha(falha));
     EndDialog(ui::IDCANCEL);
     return;
   }

@@ -1,4 +1,6 @@
 #include "arquivos/sintegra/GeradorSintegra.h"
+
+#include <cerrno>
 #include "plataforma/dados/TransacaoDados.h"
 
 #include <algorithm>
@@ -96,8 +98,10 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
   const auto emissoras = Emissoras(m_triplo, filtro.filial, filtro.emissora);
 
   CArquivoTexto arquivo;
-  if (!arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria))
-    throw CExcecaoArquivo(CExcecaoArquivo::acessoNegado, 0, caminho);
+  if (!arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria)) {
+    const int erro = errno;
+    throw CExcecaoArquivo(CExcecaoArquivo::CausaDoErro(erro), erro, caminho);
+  }
   c.saida = &arquivo;
   const auto& f = c.filial;
   // A branch without fax has zeros there, not its area code alone.

@@ -5,6 +5,7 @@
 #include <vector>
 #include <filesystem>
 
+#include "arquivos/FalhaArquivo.h"
 #include "arquivos/NomeArquivoEletronico.h"
 #include "arquivos/ParticipanteDaNota.h"
 #include "fisco/AssinaturaEAD.h"
@@ -113,9 +114,7 @@ void CQMXSintegra::OnOK() {
                             QMX_CARIMBO_COMPILACAO);
     return;
   } catch (const CExcecaoArquivo& falha) {
-    ui::CaixaMensagem((assinado ? "Não foi possível gravar o arquivo\r\n" : "Não foi possível assinar o arquivo\r\n") +
-                          caminho + TextoFaltaEspaco(falha),
-                      kTitulo, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    AvisaFalhaArquivo(kTitulo, caminho, CausaDaFalha(falha), assinado ? "gravar" : "assinar");
     return;
   }
   m_caminho = caminho;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "plataforma/arquivos/Descritores.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
@@ -26,6 +27,44 @@ std::string TextoFaltaEspaco(int erro, const std::string& arquivo) {
 std::string TextoFaltaEspaco(const CExcecaoArquivo& falha) {
   if (falha.GetCausa() != CExcecaoArquivo::discoCheio) return {};
   return TextoFaltaEspaco(falha.GetErroSistema() ? falha.GetErroSistema() : ENOSPC, falha.GetArquivo());
+}
+
+std::string CausaDaFalha(int erro, const std::string& arquivo) {
+  const std::string nativo = texto::CaminhoNativo(arquivo);
+  const std::size_t barra = nativo.find_last_of(descritores::kSeparadores);
+  const std::string pasta = barra == std::string::npos ? std::string(".") : nativo.substr(0, barra);
+  const std::string falta = TextoFaltaEspaco(erro, arquivo);
+  if (!falta.empty()) return falta.substr(2);
+  switch (erro) {
+    case EACCES:
+    case EPERM: return "Sem permissão para gravar na pasta " + pasta + ".";
+    case EROFS: return "A pasta " + pasta + " está num disco só de leitura.";
+    case ENOENT: return "A pasta " + pasta + " não existe.";
+    case ENOTDIR: return "Parte do caminho " + pasta + " não é uma pasta.";
+    case EISDIR: return nativo + " é uma pasta.";
+    case ENAMETOOLONG: return "O caminho " + nativo + " é longo demais.";
+#if EWOULDBLOCK != EAGAIN
+    case EWOULDBLOCK:
+#endif
+    case EAGAIN:
+    case EBUSY:
+    case ETXTBSY: return "O arquivo " + nativo + " está em uso por outro programa.";
+    case EIO: return "Erro de leitura ou gravação no disco da pasta " + pasta + ".";
+    case EMFILE:
+    case ENFILE: return "Arquivos abertos demais neste computador.";
+    default: return "Erro " + std::to_string(erro) + " do sistema ao gravar " + nativo + ".";
+  }
+}
+
+std::string CausaDaFalha(const CExcecaoArquivo& falha) {
+  if (falha.GetErroSistema()) return CausaDaFalha(falha.GetErroSistema(), falha.GetArquivo());
+  switch (falha.GetCausa()) {
+    case CExcecaoArquivo::discoCheio: return CausaDaFalha(ENOSPC, falha.GetArquivo());
+    case CExcecaoArquivo::acessoNegado: return CausaDaFalha(EACCES, falha.GetArquivo());
+    case CExcecaoArquivo::violacaoCompartilhamento: return CausaDaFalha(EWOULDBLOCK, falha.GetArquivo());
+    case CExcecaoArquivo::arquivoNaoEncontrado: return CausaDaFalha(ENOENT, falha.GetArquivo());
+    default: return CausaDaFalha(EIO, falha.GetArquivo());
+  }
 }
 
 }  // namespace qmx

@@ -14,4 +14,12 @@ namespace qmx {
 std::string TextoFaltaEspaco(int erro, const std::string& arquivo);
 std::string TextoFaltaEspaco(const CExcecaoArquivo& falha);
 
+// Why a file could not be written or read, whatever the failure: one
+// sentence in Portuguese, naming the folder or the file as this system
+// names it (no permission, a read-only disk, a folder that does not exist,
+// a file another program holds, no room left...). `erro` is the system's
+// error number.
+std::string CausaDaFalha(int erro, const std::string& arquivo);
+std::string CausaDaFalha(const CExcecaoArquivo& falha);
+
 }  // namespace qmx

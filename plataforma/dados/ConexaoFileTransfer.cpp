@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr com::HRESULT kArquivoInexistente = com::Codigo(0x80070002u);  // ERROR_FILE_NOT_FOUND
-constexpr com::HRESULT kFalhaEscrita = com::Codigo(0x8007001Du);        // ERROR_WRITE_FAULT
+constexpr com::HRESULT kFalhaEscrita = com::Codigo(0x8007001Du);  // ERROR_WRITE_FAULT
 
 // The relative name as folders below the company's folder; empty when the
 // name is empty, absolute or climbs out with "..".
@@ -38,6 +38,8 @@ fs::path Relativo(const std::string& nome) {
 }
 
 }  // namespace
+
+const com::HRESULT CConexaoFileTransfer::kFalhaGravacao = kFalhaEscrita;
 
 com::HRESULT CConexaoFileTransfer::Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario,
                                               std::int32_t contexto) {
@@ -69,16 +71,16 @@ com::HRESULT CConexaoFileTransfer::Write(std::int32_t tipoPasta, const char* arq
   std::error_code erro;
   fs::create_directories(destino.parent_path(), erro);
   const bool gravado = !erro && GravacaoAtomica::Substitui(destino.string(), origem);
-  const int erroSistema = errno;
-  const std::string causa = erro ? erro.message() : std::strerror(erroSistema);
+  const int erroSistema = erro ? erro.value() : errno;
   ::close(origem);
+  m_arquivoNaoGravado.clear();
+  m_erroGravacao = 0;
   if (gravado) return com::S_OK;
-  // The operator is told which file could not be written, and why; for want
-  // of room, with the folder's room.
-  const std::string caminho = texto::CaminhoWindows(destino.string());
-  const std::string falta = erro ? std::string() : TextoFaltaEspaco(erroSistema, caminho);
-  RegistraFalhaDados(kFalhaEscrita, "não foi possível gravar " + caminho + ": " +
-                                        (falta.empty() ? texto::DeUtf8OuLatin(causa) : falta.substr(2)));
+  // Which file could not be written, and why, in the operator's words.
+  m_arquivoNaoGravado = texto::DeUtf8OuLatin(destino.string());
+  m_erroGravacao = erroSistema;
+  RegistraFalhaDados(kFalhaEscrita, "não foi possível gravar " + m_arquivoNaoGravado + ": " +
+                                        qmx::CausaDaFalha(erroSistema, m_arquivoNaoGravado));
   return kFalhaEscrita;
 }
 

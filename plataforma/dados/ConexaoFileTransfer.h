@@ -33,9 +33,18 @@ class CConexaoFileTransfer {
   com::HRESULT Write(std::int32_t tipoPasta, const char* arquivoLocal, std::int32_t modo, const char* nomeRelativo);
   void Finaliza() { m_pasta.clear(); }
 
+  // When the last Write could not write the file in the folder (its
+  // HRESULT is then kFalhaGravacao): the file, as this system names it, and
+  // the system's error number.
+  static const com::HRESULT kFalhaGravacao;
+  const std::string& ArquivoNaoGravado() const { return m_arquivoNaoGravado; }
+  int ErroDaGravacao() const { return m_erroGravacao; }
+
  private:
   TriploConexao m_triplo;
   std::string m_pasta;  // UTF-8, ends with '/'
+  std::string m_arquivoNaoGravado;
+  int m_erroGravacao = 0;
 };
 
 }  // namespace qmx::dados

@@ -228,7 +228,26 @@ int HostRoteirizado::ExecutaModal(CDialogo& dialogo) {
     // A step that could not be done cancels the dialog, when so asked,
     // rather than going on with what the script did not mean.
     if (m_paraNoErro && m_erros.size() != errosAntes) break;
+    const int foco = dialogo.FocoAtual();
+    const std::size_t caixasAntes = m_caixas.size();
     Executa(dialogo, acao);
+    // A notice the dialog showed and stayed open after (a date it refused
+    // and reset, a branch it did not find) refuses an answer: the script
+    // does not go on over it, as an operator reading the notice would not.
+    if (m_paraNoErro && dialogo.Aberto()) {
+      for (std::size_t i = caixasAntes; i < m_caixas.size(); ++i) {
+        // A question is a conversation, an error box a failure of the work
+        // (the program is told by the box itself): neither refuses an answer.
+        if ((m_caixas[i].flags & 0x0Fu) != MB_OK || (m_caixas[i].flags & 0xF0u) == MB_ICONERROR) continue;
+        // The dialog puts the focus back on what it refused; else the
+        // control left, whose leaving was checked.
+        const int depois = dialogo.FocoAtual();
+        const int controle = depois ? depois : foco ? foco : acao.id;
+        RegistraErro("diálogo " + std::to_string(dialogo.IdModelo()) + ", controle " + std::to_string(controle) +
+                     ": " + m_caixas[i].texto);
+        break;
+      }
+    }
   }
   m_shift = false;
   registro.focoAoFimDoRoteiro = dialogo.Aberto() ? dialogo.FocoAtual() : 0;

@@ -20,14 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kECFDeOutraFilial = "ECF não cadastrado nesta filial.";
+constexpr const char* kECFIlegivel = "ECF não cadastrado nesta filial.";
+std::string ECFDeOutraFilial(const std::string& ecf) { return "O ECF " + ecf + " não está cadastrado na filial 1."; }
 
 // Movimentos started with its automatic flag: branch 1, the ECF and the
 // period given.
 int MovimentosAutomatico(CenarioArquivos& c, std::uint16_t ecf, NumeroDia inicial, NumeroDia final) {
   c.host.CarregaRoteiro("");
   return LancaDialogo<CQMXMovimentos>([&](CQMXMovimentos& d, const TriploConexao&) {
-    return d.Inicializa(c.empresa.Chave(), 1, 0, inicial, final, 1, ecf, 1);
+    return d.Inicializa(c.empresa.Chave(), 1, 0, inicial, final, ecf, 1, 1);
   });
 }
 
@@ -38,9 +39,9 @@ TEST(FiltrosRecusados, MovimentosAutomaticoSemECFDaFilialOuComPeriodoInvertido) 
   struct Caso {
     std::uint16_t ecf;
     NumeroDia inicial, final;
-    const char* caixa;
-  } casos[] = {{3, dia1, dia2, kECFDeOutraFilial},
-               {9, dia1, dia2, kECFDeOutraFilial},
+    std::string caixa;
+  } casos[] = {{3, dia1, dia2, ECFDeOutraFilial("3")},
+               {9, dia1, dia2, ECFDeOutraFilial("9")},
                {1, dia2, dia1, "A data final não pode ser anterior à data inicial.\nCorrija o período e tente novamente."},
                {1, 0, dia2, "Data Inicial inválida."},
                {1, dia1, 0, "Data Final inválida."}};
@@ -66,7 +67,8 @@ TEST(FiltrosRecusados, ECFDigitadoDeOutraFilialNoSintegraENosMovimentos) {
                                       "\ndigita 13041 02/06/2026\ndigita 13042 03/06/2026\nclica 1\n"),
               ui::IDCANCEL) << ecf;
     ASSERT_EQ(c.host.Caixas().size(), 1u) << ecf;
-    EXPECT_EQ(TextoETitulo(c.host, 0), std::tuple(kECFDeOutraFilial, CQMXSintegra::kTitulo));
+    const std::string esperado = std::string(ecf) == "X" ? kECFIlegivel : ECFDeOutraFilial(ecf);
+    EXPECT_EQ(TextoETitulo(c.host, 0), std::tuple(esperado, CQMXSintegra::kTitulo));
     EXPECT_TRUE(c.NadaEnviado());
 
     c.host.Limpa();
@@ -76,7 +78,7 @@ TEST(FiltrosRecusados, ECFDigitadoDeOutraFilialNoSintegraENosMovimentos) {
                 return d.Inicializa(c.empresa.Chave(), 1, 0, 0, 0, 0, 0, 0);
               }),
               ui::IDCANCEL) << ecf;
-    EXPECT_EQ(TextosCaixas(c.host), std::vector<std::string>{kECFDeOutraFilial}) << ecf;
+    EXPECT_EQ(TextosCaixas(c.host), std::vector<std::string>{esperado}) << ecf;
     EXPECT_TRUE(c.NadaEnviado());
   }
   // An empty ECF edit is every ECF of the branch in the Sintegra file; a
@@ -120,7 +122,7 @@ TEST_F(SpedRecusado, ECFDeOutraFilialNaoViraTodosOsECFs) {
     c.host.Limpa();
     EXPECT_FALSE(Sped(ecf)) << ecf;
     ASSERT_FALSE(c.host.Caixas().empty()) << ecf;
-    EXPECT_EQ(c.host.Caixas()[0].texto, kECFDeOutraFilial);
+    EXPECT_EQ(c.host.Caixas()[0].texto, ECFDeOutraFilial(std::to_string(ecf)));
     EXPECT_TRUE(CenarioArquivos::Arquivos(c.PastaLocal()).empty()) << ecf;
   }
   c.host.Limpa();

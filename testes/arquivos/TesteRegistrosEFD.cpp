@@ -110,13 +110,19 @@ TEST_F(RegistrosEFD, PeriodoSemMovimentoEFilialSoComCPF) {
 }
 
 TEST_F(RegistrosEFD, PastaLocalQueNaoEPastaNaoDaArquivo) {
-  c.empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=" + c.local.Grava("arquivo", "x") + "\n");
+  const std::string arquivo = c.local.Grava("arquivo", "x");
+  c.empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva]\nLocalTorvo=" + arquivo + "\n");
   EXPECT_EQ(Sped(0, C::kDia1, C::kDia1, false), "");
-  EXPECT_TRUE(c.host.Caixas().empty());
+  // The operator is told which file could not be made, and why.
+  ASSERT_EQ(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto, "Não foi possível gravar o arquivo\r\n" + arquivo +
+                                          "/TorvoECF-SpedFiscal-112026.txt\r\nParte do caminho " + arquivo +
+                                          " não é uma pasta.");
+  EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONERROR);
   EXPECT_TRUE(C::Arquivos(c.PastaArquivos()).empty());
 }
 
-TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
+TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoEOOperadorSabeOQueFalta) {
   CenarioFiscal c(MotorTeste::SQLite, false);
   Contexto() = ContextoBiblioteca{};
   QMX_Inicializa(c.empresa.Chave().c_str(), 1, 0);
@@ -124,7 +130,11 @@ TEST(RegistrosEFDSemPasta, SemLocalTorvoNaoHaArquivoNemAviso) {
   EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 0, DiaDezesseisBits(C::kDia1), DiaDezesseisBits(C::kDia1)));
   Contexto() = ContextoBiblioteca{};
   EXPECT_EQ(caminho, nullptr);
-  EXPECT_TRUE(c.host.Caixas().empty());
+  ASSERT_EQ(c.host.Caixas().size(), 1u);
+  EXPECT_EQ(c.host.Caixas()[0].texto,
+            "A pasta local desta máquina não está configurada (valor LocalTorvo da chave SOFTWARE\\ZT Redudeva, "
+            "seção [SOFTWARE\\ZT Redudeva] do registro.ini).\r\nO extrato não foi gerado.");
+  EXPECT_EQ(c.host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONERROR);
   EXPECT_TRUE(C::Arquivos(c.PastaArquivos()).empty());
 }
 
