@@ -80,7 +80,7 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
   const NumeroDia data = DataDosParametros(parametros);
   const std::uint16_t ecf = parametros.nEcf;
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) return Falhou(lida, __LINE__);
+  if (const com::HRESULT lida = EmissoraDoDia(ecf, &emissora, __LINE__); com::FAILED(lida)) return lida;
   if (emissora.CfopEstoque[0] == '\0') {
     Log("Campo \"CFOP\", no Cadastro de ECF, deve ser informado.");
     return kIntegracaoInterrompida;

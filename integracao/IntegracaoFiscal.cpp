@@ -72,7 +72,7 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
     return kIntegracaoInterrompida;
   }
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = LeEmissora(ecf, &emissora); com::FAILED(lida)) return Falhou(lida, __LINE__);
+  if (const com::HRESULT lida = EmissoraDoDia(ecf, &emissora, __LINE__); com::FAILED(lida)) return lida;
   com::HRESULT falha = com::S_OK;
   switch (MesDaFilial(emissora.Filial, data, &falha)) {
     case Mes::Falha: return Falhou(falha, __LINE__);

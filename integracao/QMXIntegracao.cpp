@@ -10,6 +10,7 @@
 #include "plataforma/dados/ServidoresIntegracaoCOM.h"
 #include "plataforma/mensagens/MensagemSistema.h"
 #include "plataforma/mensagens/ZTMens.h"
+#include "plataforma/ui/HostUI.h"
 
 namespace qmx {
 
@@ -48,6 +49,15 @@ void CQMXIntegracao::ReportaFalha(com::HRESULT resultado, int linha) const {
     std::snprintf(codigo, sizeof codigo, "0x%08X", static_cast<std::uint32_t>(resultado));
     Log(Formata("Falha: %s (%s, linha %d)", texto.c_str(), codigo, linha));
   }
+}
+
+com::HRESULT CQMXIntegracao::EmissoraDoDia(std::uint16_t ecf, REG_EMISSORPS* registro, int linha) {
+  const com::HRESULT lida = LeEmissora(ecf, registro);
+  if (lida != dados::QMX_E_REGISTRO_INEXISTENTE) return com::FAILED(lida) ? Falhou(lida, linha) : lida;
+  const std::string texto = "O ECF " + std::to_string(ecf) + " não está cadastrado.";
+  ui::CaixaMensagem(texto, "Integração", ui::MB_OK | ui::MB_ICONERROR);
+  if (!m_log.Arquivo().empty()) Log("Falha: " + texto);
+  return lida;
 }
 
 CQMXIntegracao::Mes CQMXIntegracao::MesDaFilial(std::uint16_t filial, NumeroDia data, com::HRESULT* falha) {

@@ -116,6 +116,9 @@ class CQMXIntegracao {
   // window of today.
   static NumeroDia DataDosParametros(const REG_QMX_PARAMETROS_INTEGRACAO& parametros);
   void ReportaFalha(com::HRESULT resultado, int linha) const;
+  // The ECF of the day: one not registered is named (a box and the log's
+  // "Falha:" line) rather than told as a server's failure.
+  com::HRESULT EmissoraDoDia(std::uint16_t ecf, REG_EMISSORPS* registro, int linha);
   std::string TextoData(NumeroDia data) const;
 
   // The cupons of a date and ECF (search, then read); the failing step's

@@ -166,14 +166,19 @@ TEST_F(Movimentos, FalhaDoServidorRelatadaSemArquivo) {
   umaCaixaCom("Origem: QMXMovimentos,");
   EXPECT_FALSE(fs::exists(Gerado()));
 
-  // The folder of the files is taken by a file: the box says which file
-  // could not be written.
+  // The folder of the files is taken by a file: a file's failure, not a
+  // server's: the box says which file could not be written and why, with
+  // the paths as this system writes them.
   m_host.Limpa();
   dados::InjetaFalhaDados(0, 0);
   fs::remove_all(Gerado().parent_path());
   std::ofstream(Gerado().parent_path()) << "no caminho";
   EXPECT_EQ(Executa("", 1), ui::IDCANCEL);
-  umaCaixaCom("Causa: não foi possível gravar " + texto::CaminhoWindows(Gerado().string()) + ": ");
+  ASSERT_EQ(m_host.Caixas().size(), 1u);
+  EXPECT_EQ(m_host.Caixas()[0].texto, "Não foi possível gravar o arquivo\r\n" + Gerado().string() +
+                                          "\r\nParte do caminho " + Gerado().parent_path().string() +
+                                          " não é uma pasta.");
+  EXPECT_EQ(m_host.Caixas()[0].flags, ui::MB_OK | ui::MB_ICONERROR);
   fs::remove(Gerado().parent_path());
 
   // The file is made but cannot be stored: the report names this dialog too.
