@@ -272,7 +272,7 @@ std::vector<Comando> MontaComandos() {
                }, true});
   c.push_back({"autoriza", "CQMXAutorizacao", "autorização de um usuário", "", {},
                [](Ambiente& a) { return ExecutaAutorizacao(a); }, true,
-               {14032, 0, 0, 0, 0, {}, {E{"login", 14033, 0, "NOME"}, E{"senha", 14034, 0, "SENHA"}}}});
+               {14032, 0, 0, 0, 0, {}, {E{"login", 14033, 0, "NOME"}, E{"senha", 14034, 0, "SENHA"}}}, true, true});
   c.push_back({"get-emissora", "QMX_GetEmissora", "seleção de filial e ECF", "",
                {{"filial", "N", "a filial do diálogo"}, {"titulo", "TEXTO", "o título do diálogo"}},
                [](Ambiente& a) {

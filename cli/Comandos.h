@@ -88,6 +88,9 @@ struct Comando {
   CamposDialogo campos{};
   // Whether it reads the machine settings: then a registry file must exist.
   bool usaRegistro = true;
+  // Whether a notice of its dialog is the dialog's answer (a password it
+  // refuses) rather than a refusal of what the command line asked.
+  bool avisoEhResposta = false;
 };
 
 // Whether the command works on a company's data (its dialogs, files and

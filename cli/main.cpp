@@ -15,6 +15,7 @@
 #include "cli/Ajuda.h"
 #include "cli/Biblioteca.h"
 #include "cli/Comandos.h"
+#include "cli/Interrupcao.h"
 #include "cli/Opcoes.h"
 #include "cli/RegistroOperador.h"
 #include "cli/RoteiroOperador.h"
@@ -235,6 +236,11 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
       if (trava >= 0) ::close(trava);
     }
   } limpa{pastaTemporaria, TravaPasta(pastaTemporaria)};
+  // Ctrl-C and SIGTERM remove what this run was writing; every temporary
+  // the library makes in the system's temporary folder goes into this run's
+  // folder, which goes when the run ends (qmx limpar looks at the system's).
+  PreparaInterrupcao(pastaTemporaria);
+  if (comando->nome != "limpar") qmx::sistema::DefineVariavel("TMPDIR", qmx::descritores::Nome(pastaTemporaria));
   std::string roteiro;
   if (!roteiroArquivo.empty()) {
     std::ifstream entrada(roteiroArquivo, std::ios::binary);
@@ -293,10 +299,15 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     mostraOQueFoiVisto();
     throw;
   }
-  const VistoPeloOperador fim = mostraOQueFoiVisto();
+  VistoPeloOperador fim = mostraOQueFoiVisto();
   // An answer the dialog could not take (a list item it does not have, a
   // control that is disabled) is a mistake of the command line: the option
   // that made it is named when one did.
+  // The dialog's own answer given in a notice is no refusal.
+  if (comando->avisoEhResposta)
+    fim.passosRecusados.erase(std::remove_if(fim.passosRecusados.begin(), fim.passosRecusados.end(),
+                                             [](const std::string& p) { return p.find(", controle ") != std::string::npos; }),
+                              fim.passosRecusados.end());
   if (!fim.passosRecusados.empty()) {
     carregada->Funcao<QMX_BOOL()>("QMX_Finaliza")();
     for (const std::string& passo : fim.passosRecusados) {

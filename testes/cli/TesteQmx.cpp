@@ -201,9 +201,10 @@ TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
 TEST(Qmx, RespostasPorNomeNosDialogosDeArquivo) {
   qmx::testes::EmpresaTeste empresa;
   const Execucao sintegra = Qmx("--empresa TESTE sintegra --filial 1 --data-inicial 01/02/2026 --data-final 28/02/2026");
-  // A company without branch 1: the dialog cannot accept them and ends
-  // cancelled.
-  ConfereSaida(sintegra, 1, {U8("[diálogo 14028]")});
+  // A company without branch 1: the dialog refuses it by its number, and
+  // the command stops there, naming the option.
+  ConfereSaida(sintegra, 2,
+               {U8("[diálogo 14028]"), U8("qmx: --filial: recusado pelo diálogo: A filial 1 não está cadastrada.\n")});
   // An item the list does not have cancels the dialog and names the option.
   ConfereSaida(Qmx("--empresa TESTE sintegra --natureza 7"), 2,
                {U8("qmx: --natureza: resposta recusada pelo diálogo (diálogo 14028: linha inexistente 6 em "
@@ -288,12 +289,13 @@ TEST(Qmx, AutorizaEHistorico) {
             std::tuple(1, "cupom 5 do ECF 1 em 01/01/2000 n\xC3\xA3o encontrado\n"));
   ConfereSaida(Qmx("--empresa TESTE historico --data 01/01/2000 --ecf 1"), 2, {"falta --cupom"});
 
-  // An ECF the company lacks: the code with its meaning, and the failure
-  // in the integration's log too.
+  // An ECF the company lacks is named, in the box and in the
+  // integration's log; the run ends "falhou".
   const std::string log = empresa.Pasta().Caminho("integracao.log");
   ConfereSaida(Qmx("--empresa TESTE integra cn --data 01/01/2000 --ecf 99 --diretorio '" + log + "'"), 1,
-               {U8("QMX_ProcIntegraCN: 0x80070490 (elemento não encontrado)")});
-  EXPECT_NE(PastaTemporaria::Le(log).find("Falha: Elemento não encontrado. (0x80070490, linha "), std::string::npos)
+               {U8("QMX_ProcIntegraCN: 0x80070490 (elemento não encontrado)\n[caixa] Integração: O ECF 99 não está "
+                   "cadastrado. (resposta 1)\nfalhou\n")});
+  EXPECT_NE(PastaTemporaria::Le(log).find("Falha: O ECF 99 n\xE3o est\xE1 cadastrado.\r\n"), std::string::npos)
       << PastaTemporaria::Le(log);
 
   ConfereSaida(Qmx("--empresa TESTE integra es --ecf 1"), 2, {"falta --data"});
