@@ -358,8 +358,13 @@ bool ExecutaDemo(Ambiente& a) {
   fs::create_directories(pasta / "DEMO");
   fs::create_directories(pasta / "local");
   const fs::path registro = pasta / "registro.ini";
-  const std::string relogio = registro::Registro::LeTexto(
-      "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "ZT_DATETIME");
+  // The clock the library runs on: the environment's setting over the file's.
+  const char* relogioDoAmbiente = std::getenv("ZT_DATETIME");
+  const std::string relogio = relogioDoAmbiente
+                                  ? std::string(relogioDoAmbiente)
+                                  : registro::Registro::LeTexto(
+                                        "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                                        "ZT_DATETIME");
   // The company's database: a SQLite file of its own, or the one --base
   // names (a PostgreSQL server's, for a chain's terminals).
   const auto base = a.opcoes.Texto("base");

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "plataforma/calendario/DataCodificada.h"
@@ -111,8 +112,14 @@ FILETIME Helper_SystemTimeToFileTime(const SYSTEMTIME& campos) {
 // reading of the machine's clock.
 InstanteSistema AgoraLocalComDesvio() {
   InstanteSistema instante = LeSistema();
-  const std::string configuracao = registro::Registro::LeTexto(
-      "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "ZT_DATETIME");
+  // The machine's environment value: the process's own environment, which
+  // inherits it and may set it for one run, over the machine settings file
+  // that stands for the registry.
+  const char* doAmbiente = std::getenv("ZT_DATETIME");
+  const std::string configuracao =
+      doAmbiente ? std::string(doAmbiente)
+                 : registro::Registro::LeTexto("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                                               "ZT_DATETIME");
   std::uint32_t n[15];
   if (!LeConfiguracao(configuracao, n) || n[0] == 0) return instante;
   // A two-digit year of either date is read in the hundred years of the

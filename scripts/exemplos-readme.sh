@@ -68,5 +68,28 @@ while IFS= read -r comando; do
     fi
   done
 done < "$trabalho/comandos"
+# The installation into a home prefix, as the README's block that starts
+# with "cmake --install build --prefix ~/qmxutil" writes it: HOME is a
+# folder of the run, the build folder the one tested (QMX_BUILD, else build/).
+build="${QMX_BUILD:-$raiz/build}"
+perl -ne '
+  if (/^```sh/) { $bloco = 1; $linhas = ""; next }
+  if (/^```/) { print $linhas if $linhas =~ m{^cmake --install build --prefix ~/qmxutil}; $bloco = 0; next }
+  $linhas .= $_ if $bloco;' "$raiz/README.md" > "$trabalho/instalacao"
+if [[ ! -s "$trabalho/instalacao" ]]; then
+  echo "o README não tem o bloco de instalação num prefixo da pasta pessoal"; falhas=$((falhas + 1))
+else
+  mkdir -p "$trabalho/casa"
+  # The README's library folder is that of a build configured for /usr;
+  # the one tested may have been configured for another prefix.
+  libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+  sed -i -e "s|^cmake --install build |cmake --install '$build' |" -e "s|exemplos/assina.c|'$raiz/exemplos/assina.c'|" \
+    -e "s|qmxutil/lib/x86_64-linux-gnu|qmxutil/${libdir:-lib}|g" "$trabalho/instalacao"
+  total=$((total + 1))
+  saida=$(cd "$trabalho" && HOME="$trabalho/casa" bash -e "$trabalho/instalacao" 2>&1 < /dev/null)
+  codigo=$?
+  printf '%d  %s\n' "$codigo" "instalação em ~/qmxutil, pkg-config e assina.c (README)"
+  if [[ $codigo -ne 0 ]]; then falhas=$((falhas + 1)); tail -5 <<< "$saida" | sed 's/^/    /'; fi
+fi
 echo "$total comandos, $falhas com falha"
 [[ $falhas -eq 0 ]]

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -101,6 +102,20 @@ TEST(Entrada, DemonstracaoSoDeUmMesFechado) {
                              " pelo relógio da biblioteca): a demonstração monta um mês já fechado\n")});
     }
   }
+}
+
+// ZT_DATETIME set in the environment shifts the library's clock for the run,
+// over the machine settings file's; unset, the file's holds.
+TEST(Entrada, RelogioDoAmbienteSobreODoArquivo) {
+  qmx::testes::RegistroTemporario registro(RelogioSimulado("06/12/2026", "10:00:00"));
+  const auto agora = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  char hoje[16];
+  std::strftime(hoje, sizeof hoje, "%d/%m/%Y", std::localtime(&agora));
+  ::setenv("ZT_DATETIME", (std::string("1;05/03/2031;00:00:00:000;") + hoje + ";00:00:00:000").c_str(), 1);
+  const Execucao doAmbiente = Qmx("demo --mes 3/2031");
+  ::unsetenv("ZT_DATETIME");
+  ConfereSaida(doAmbiente, 2, {U8("(hoje é 05/03/2031 pelo relógio da biblioteca)")});
+  ConfereSaida(Qmx("demo --mes 12/2026"), 2, {U8("(hoje é 06/12/2026 pelo relógio da biblioteca)")});
 }
 
 // The company's folder of files is taken by a file: every generator tells
