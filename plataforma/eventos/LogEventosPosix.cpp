@@ -5,7 +5,10 @@
 #include <syslog.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <optional>
 
 #include "plataforma/registro/Registro.h"
 #include "plataforma/texto/CaminhoArquivo.h"
@@ -16,6 +19,15 @@ namespace {
 
 std::mutex g_socketMutex;
 std::string g_socketSistema = "/dev/log";
+
+// The user's own event log: $XDG_STATE_HOME/qmxutil/eventos.log, else
+// ~/.local/state/qmxutil/eventos.log.
+std::optional<std::string> ArquivoDoUsuario() {
+  if (const char* estado = std::getenv("XDG_STATE_HOME"); estado && *estado)
+    return std::string(estado) + "/qmxutil/eventos.log";
+  if (const char* casa = std::getenv("HOME"); casa && *casa) return std::string(casa) + "/.local/state/qmxutil/eventos.log";
+  return std::nullopt;
+}
 
 bool TemLogDoSistema() {
   std::lock_guard<std::mutex> trava(g_socketMutex);
@@ -83,6 +95,17 @@ bool CLogEventos::EscreveNoSistema(std::uint16_t tipo, std::uint16_t, std::uint3
   if (TemLogDoSistema()) {
     syslog(LOG_USER | Prioridade(tipo), "%s", linha.c_str());
     return true;
+  }
+  // A machine without a system log (a container, a minimal install): the
+  // user's own log file, never the program's error output, where it would
+  // mix with what the program says.
+  if (const auto proprio = ArquivoDoUsuario()) {
+    std::error_code erro;
+    std::filesystem::create_directories(std::filesystem::path(*proprio).parent_path(), erro);
+    const int destino = ::open(proprio->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const bool escrito = destino >= 0 && EscreveLinha(destino, LinhaCompleta(m_fonte, tipo, linha));
+    if (destino >= 0) ::close(destino);
+    if (escrito) return true;
   }
   return EscreveLinha(STDERR_FILENO, LinhaCompleta(m_fonte, tipo, linha));
 }

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <unistd.h>
 
 #include <cstdio>
@@ -31,7 +33,7 @@ std::string SaidaDeErro(const std::function<void()>& acao) {
 
 // An entry goes to the file the registry names, else to the system log,
 // else (a machine without one) to standard error: never nowhere.
-TEST(LogEventos, ArquivoDoRegistroSenaoSistemaSenaoSaidaDeErro) {
+TEST(LogEventos, ArquivoDoRegistroSenaoSistemaSenaoODoUsuario) {
   PastaTemporaria pasta;
   RegistroTemporario registro("[SOFTWARE\\ZT Redudeva\\Eventos]\nArquivo=" + pasta.Caminho("eventos.log") + "\n");
   CLogEventos log("ZT Redudeva");
@@ -47,20 +49,29 @@ TEST(LogEventos, ArquivoDoRegistroSenaoSistemaSenaoSaidaDeErro) {
   EXPECT_EQ(linhas, processo + "erro: evento 7: Classe n\xC3\xA3o registrada  linha 2\n" + processo +
                         "aviso: evento 8: segunda\n");
 
-  // No file configured and no system log: standard error.
+  // No file configured and no system log: the user's own log file
+  // ($XDG_STATE_HOME/qmxutil/eventos.log), never the error output.
+  const char* antes = std::getenv("XDG_STATE_HOME");
+  const std::string estadoAntes = antes ? antes : "";
+  ::setenv("XDG_STATE_HOME", pasta.Caminho("estado").c_str(), 1);
   registro.Reescreve("");
   CLogEventos::DefineSocketSistema(pasta.Caminho("nao-ha-log"));
   const std::string naSaida = SaidaDeErro(
       [&] { EXPECT_TRUE(log.Reporta(qmx::eventos::EVENTLOG_INFORMATION_TYPE, 0, 9, {"sem syslog"})); });
-  CLogEventos::DefineSocketSistema("/dev/log");
-  EXPECT_NE(naSaida.find("] informa\xC3\xA7\xC3\xA3o: evento 9: sem syslog\n"), std::string::npos) << naSaida;
+  EXPECT_EQ(naSaida, "");
+  EXPECT_EQ(PastaTemporaria::Le(pasta.Caminho("estado/qmxutil/eventos.log")),
+            processo + "informa\xC3\xA7\xC3\xA3o: evento 9: sem syslog\n");
 
-  // A file that cannot be written does not lose the entry either.
+  // A configured file that cannot be written does not lose the entry:
+  // the user's file takes it; with none, the error output.
   registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Eventos]\nArquivo=" + pasta.Caminho("falta/eventos.log") + "\n");
-  CLogEventos::DefineSocketSistema(pasta.Caminho("nao-ha-log"));
+  ::setenv("XDG_STATE_HOME", pasta.Caminho("um-arquivo").c_str(), 1);
+  pasta.Grava("um-arquivo", "x");
   const std::string semArquivo = SaidaDeErro(
       [&] { EXPECT_TRUE(log.Reporta(qmx::eventos::EVENTLOG_ERROR_TYPE, 0, 10, {"pasta ausente"})); });
   CLogEventos::DefineSocketSistema("/dev/log");
+  if (antes) ::setenv("XDG_STATE_HOME", estadoAntes.c_str(), 1);
+  else ::unsetenv("XDG_STATE_HOME");
   EXPECT_NE(semArquivo.find("evento 10: pasta ausente\n"), std::string::npos) << semArquivo;
 }
 
