@@ -508,7 +508,14 @@ std::vector<Comando> MontaComandos() {
   c.push_back({"verificar", "", "confere a linha EAD de um arquivo", "ARQUIVO", {}, [](Ambiente& a) {
                  const std::string caminho = a.opcoes.Posicional(0, "o arquivo");
                  switch (VerificaArquivo(caminho)) {
-                   case ResultadoVerificacao::Valida: a.saida << "assinatura válida\n"; return true;
+                   case ResultadoVerificacao::Valida:
+                     a.saida << "assinatura válida\n";
+#if defined(QMX_CHAVE_DE_DEMONSTRACAO)
+                     // Anyone can sign with it: it proves no developer's file.
+                     a.saida << "(chave de demonstração: a publicada com a biblioteca, que qualquer um tem; não é a "
+                                "de um desenvolvedor registrado no fisco)\n";
+#endif
+                     return true;
                    case ResultadoVerificacao::Invalida: a.saida << "assinatura inválida\n"; return false;
                    case ResultadoVerificacao::SemLinhaEAD: a.saida << "o arquivo não termina numa linha EAD\n"; return false;
                    case ResultadoVerificacao::Ilegivel: break;

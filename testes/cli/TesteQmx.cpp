@@ -188,7 +188,9 @@ TEST(Qmx, VerificarAceitaOAssinadoERecusaOAlterado) {
   const std::string arquivo = pasta.Grava("vendas.txt", "R01|ABC\r\nR02|123\r\n");
   ASSERT_EQ(Qmx("assinar '" + arquivo + "'").codigo, 0);
   const Execucao valida = Qmx("verificar '" + arquivo + "'");
-  EXPECT_EQ(std::tuple(valida.codigo, valida.saida), std::tuple(0, U8("assinatura válida\n")));
+  EXPECT_EQ(std::tuple(valida.codigo, valida.saida),
+            std::tuple(0, U8("assinatura válida\n(chave de demonstração: a publicada com a biblioteca, que qualquer "
+                             "um tem; não é a de um desenvolvedor registrado no fisco)\n")));
   std::string conteudo = PastaTemporaria::Le(arquivo);
   conteudo[5] = 'X';
   pasta.Grava("vendas.txt", conteudo);
