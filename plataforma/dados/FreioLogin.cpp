@@ -54,7 +54,7 @@ com::HRESULT CFreioLogin::Autentica(const std::string& login, const std::string&
   if (const com::HRESULT lido = EsperaDevida(login, &espera); com::FAILED(lido)) return lido;
   if (espera.count() > 0) {
     Registra("Login do usuário \"" + login + "\" aguardou " + std::to_string(espera.count()) + " ms",
-             "falhas seguidas de outras tentativas");
+             "por falhas seguidas de tentativas anteriores");
     Relogio().espera(espera);
   }
   const com::HRESULT resultado = m_usuarios.Autentica(login, senha, usuario);
@@ -62,7 +62,8 @@ com::HRESULT CFreioLogin::Autentica(const std::string& login, const std::string&
   if (*usuario != 0) return RegistraSucesso(login);
   int seguidas = 0;
   if (const com::HRESULT contado = RegistraFalha(login, &seguidas); com::FAILED(contado)) return contado;
-  Registra("Login recusado para o usuário \"" + login + "\"", std::to_string(seguidas) + " falha(s) seguida(s)");
+  Registra("Login recusado para o usuário \"" + login + "\":",
+           std::to_string(seguidas) + (seguidas == 1 ? " falha seguida" : " falhas seguidas"));
   return com::S_OK;
 }
 

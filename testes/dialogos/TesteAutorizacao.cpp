@@ -132,7 +132,7 @@ TEST_F(Autorizacao, RecusaMostraAMensagemEDeixaTentarDeNovo) {
     // The failed login is in the system log by name, never its password.
     EXPECT_EQ(EventosDeLogin(), caso.nomeNoLog.empty() ? std::vector<std::string>{}
                                                        : std::vector<std::string>{"Login recusado para o usuário \"" +
-                                                                                  caso.nomeNoLog + "\" / 1 falha(s) seguida(s)"});
+                                                                                  caso.nomeNoLog + "\": / 1 falha seguida"});
     for (const auto& evento : m_eventos.Eventos())
       for (const auto& texto : evento.textos) EXPECT_EQ(texto.find("avila202"), std::string::npos) << texto;
   }
@@ -213,12 +213,16 @@ TEST_F(Autorizacao, TentativasSeguidasEsperamCadaVezMais) {
   EXPECT_TRUE(Executa(roteiro + kCerto).autorizado);
   EXPECT_EQ(m_esperas, (std::vector<long long>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
   ASSERT_EQ(EventosDeLogin().size(), 11u);
-  EXPECT_EQ(EventosDeLogin().back(), "Login recusado para o usuário \"supervisor\" / 11 falha(s) seguida(s)");
+  EXPECT_EQ(EventosDeLogin().back(), "Login recusado para o usuário \"supervisor\": / 11 falhas seguidas");
   std::vector<std::string> aguardos;  // each wait is logged
   for (const auto& evento : m_eventos.Eventos())
     if (evento.textos[0].find(" aguardou ") != std::string::npos) aguardos.push_back(evento.textos[0]);
   ASSERT_EQ(aguardos.size(), 7u);
   EXPECT_EQ(aguardos.back(), "Login do usuário \"supervisor\" aguardou 30000 ms");
+  // The texts of an entry are joined by a blank in the system log: a sentence.
+  for (const auto& evento : m_eventos.Eventos())
+    if (evento.textos[0].find(" aguardou ") != std::string::npos)
+      EXPECT_EQ(evento.textos[1], "por falhas seguidas de tentativas anteriores");
   m_esperas.clear();  // the success forgot the failures
   Executa(Login("supervisor", "chute"));
   EXPECT_TRUE(m_esperas.empty());
