@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every qmx command the README shows, so that none of them can rot: the
+# Runs every qmx command the README and its Portuguese companion LEIA-ME
+# show, so that none of them can rot (nor the two drift apart): the
 # `build/cli/qmx` lines of its ```sh blocks (a line ending in "\" goes on in
 # the next) and the commands quoted in its "First steps", on a demonstration
 # company made for the run, as scripts/demo.sh makes it (November 2026, the
@@ -18,7 +19,8 @@ if ! "$qmx" demo --mes "${QMX_DEMO_MES:-11/2026}" --pasta "$trabalho/qmx-demo" >
   echo "qmx demo falhou:"; tail -20 "$trabalho/demo.log"; exit 1
 fi
 
-# The commands, one per line, as the README writes them.
+# The commands, one per line, as the README and the LEIA-ME write them.
+for leitura in README.md LEIA-ME.md; do
 perl -ne '
   if (/^```sh/) { $bloco = 1; next }
   if (/^```/) { $bloco = 0; next }
@@ -26,27 +28,28 @@ perl -ne '
     chomp; s/\s+#.*$//;
     if (defined $linha) { s/^\s+//; $linha .= " $_" } else { $linha = $_ }
     if ($linha =~ s/\s*\\$//) { next }
-    print "$linha\n" if $linha =~ m{^build/cli/qmx };
+    print "$linha\n" if $linha =~ m{^([A-Z_]+=("[^"]*"|\S+)\s+)*build/cli/qmx };
     undef $linha;
     next;
   }
-  $passos = 1 if /^## First steps/;
-  $passos = 0 if /^## / && !/^## First steps/;
+  $passos = 1 if /^## (First steps|Primeiros passos)/;
+  $passos = 0 if /^## / && !/^## (First steps|Primeiros passos)/;
   $texto .= $_ if $passos;
   END {
     $texto =~ s/\s*\n\s*/ /g;
     while ($texto =~ m{`(build/cli/qmx [^`]*)`}g) {
       my $c = $1;
-      print "$c\n" unless $c =~ /\b(COMMAND|FILE|CONEXAO)\b/;  # words to fill in
+      print "$c\n" unless $c =~ /\b(COMMAND|FILE|CONEXAO|ARQUIVO)\b/;  # words to fill in
     }
-  }' "$raiz/README.md" > "$trabalho/comandos"
+  }' "$raiz/$leitura" >> "$trabalho/comandos"
+done
 
 [[ -s "$trabalho/comandos" ]] || { echo "nenhum comando encontrado no README"; exit 1; }
 falhas=0
 total=0
 cd "$trabalho"
 while IFS= read -r comando; do
-  comando="${comando/#build\/cli\/qmx/\"\$qmx\"}"
+  comando="${comando/build\/cli\/qmx/\"\$qmx\"}"
   if [[ "$comando" == *"<arquivo>"* ]]; then
     variantes=()
     for arquivo in qmx-demo/DEMO/Arquivos-Eletronicos/*; do
@@ -75,7 +78,7 @@ build="${QMX_BUILD:-$raiz/build}"
 perl -ne '
   if (/^```sh/) { $bloco = 1; $linhas = ""; next }
   if (/^```/) { print $linhas if $linhas =~ m{^cmake --install build --prefix ~/qmxutil}; $bloco = 0; next }
-  $linhas .= $_ if $bloco;' "$raiz/README.md" > "$trabalho/instalacao"
+  $linhas .= $_ if $bloco;' "$raiz/README.md" "$raiz/LEIA-ME.md" > "$trabalho/instalacao"
 if [[ ! -s "$trabalho/instalacao" ]]; then
   echo "o README não tem o bloco de instalação num prefixo da pasta pessoal"; falhas=$((falhas + 1))
 else
