@@ -354,6 +354,22 @@ bool ExecutaDemo(Ambiente& a) {
   // Every path the library will meet lies in this folder: one that its
   // texts cannot hold is refused before anything is written.
   Texto(pasta);
+  // One demonstration at a time in a folder: a second one would write the
+  // same database and files under the first's feet.
+  fs::create_directories(pasta);
+  const int trava = descritores::Abre(descritores::Nome(pasta / ".qmx-demo-trava").c_str(),
+                                      O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (trava >= 0 && ::flock(trava, LOCK_EX | LOCK_NB) != 0) {
+    ::close(trava);
+    throw ErroUso("outra demonstração está montando a empresa em " + Texto(pasta) +
+                  ": espere que termine, ou dê outra --pasta");
+  }
+  struct SoltaTrava {
+    int fd;
+    ~SoltaTrava() {
+      if (fd >= 0) ::close(fd);
+    }
+  } soltaTrava{trava};
   fs::create_directories(pasta / "TorvoECF");
   fs::create_directories(pasta / "DEMO");
   fs::create_directories(pasta / "local");

@@ -81,6 +81,12 @@ void ExigeRegistro(const std::string& opcao) {
   const std::string caminho = !opcao.empty() ? opcao : ambiente && *ambiente ? ambiente : "/etc/qmxutil/registro.ini";
   std::error_code erro;
   if (fs::is_regular_file(caminho, erro)) return;
+  if (fs::is_directory(caminho, erro)) {
+    const bool temArquivo = fs::is_regular_file(fs::path(caminho) / "registro.ini", erro);
+    throw ErroUso(DoTerminal(caminho) + " é uma pasta: o registro é um arquivo" +
+                  (temArquivo ? " (esta pasta tem " + DoTerminal((fs::path(caminho) / "registro.ini").string()) + ")"
+                              : std::string(" (registro.ini)")));
+  }
   throw ErroUso("o arquivo de registro " + DoTerminal(caminho) +
                 " não existe (indique-o com --registro ARQUIVO ou QMX_REGISTRO; o de sempre é "
                 "/etc/qmxutil/registro.ini)");

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +117,23 @@ TEST(Entrada, RelogioDoAmbienteSobreODoArquivo) {
   ::unsetenv("ZT_DATETIME");
   ConfereSaida(doAmbiente, 2, {U8("(hoje é 05/03/2031 pelo relógio da biblioteca)")});
   ConfereSaida(Qmx("demo --mes 12/2026"), 2, {U8("(hoje é 06/12/2026 pelo relógio da biblioteca)")});
+}
+
+// A second demonstration into a folder one is still building is refused
+// at once; a folder given as the settings file is named as a folder.
+TEST(Entrada, UmaDemonstracaoPorPastaERegistroQueEPasta) {
+  PastaTemporaria pasta;
+  fs::create_directories(pasta.Caminho("demo"));
+  const int trava = ::open(pasta.Caminho("demo/.qmx-demo-trava").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(trava, 0);
+  ASSERT_EQ(::flock(trava, LOCK_EX), 0);
+  ConfereSaida(Qmx("demo --pasta '" + pasta.Caminho("demo") + "'"), 2,
+               {U8("qmx: outra demonstração está montando a empresa em " + pasta.Caminho("demo") +
+                   ": espere que termine, ou dê outra --pasta\n")});
+  ::close(trava);
+  pasta.Grava("registro.ini", "");
+  ConfereSaida(Qmx("--registro '" + pasta.Caminho("") + "' --empresa DEMO sintegra"), 2,
+               {U8(" é uma pasta: o registro é um arquivo (esta pasta tem ")});
 }
 
 // The company's folder of files is taken by a file: every generator tells
