@@ -269,6 +269,17 @@ const std::vector<CampoFixo>& CamposPagamento() {
   return campos;
 }
 
+std::vector<CampoFixo> CamposItem(std::size_t casas) {
+  using T = TipoCampo;
+  return CabecaECF({{"COO", 47, 6, T::N}, {"CCF", 53, 6, T::N}, {"Número do item", 59, 3, T::N},
+                    {"Código", 62, 14, T::X}, {"Descrição", 76, 100, T::X}, {"Quantidade", 176, 7, T::N},
+                    {"Unidade", 183, 3, T::X}, {"Valor unitário", 186, 8, T::N}, {"Desconto", 194, 8, T::N},
+                    {"Acréscimo", 202, 8, T::N}, {"Valor total", 210, 14, T::N}, {"Totalizador", 224, 7, T::X},
+                    {"Quantidade cancelada", 232, 7, T::N}, {"Valor cancelado", 239, 13, T::N},
+                    {"Cancelamento de acréscimo", 252, 13, T::N}, {"Casas da quantidade", casas, 1, T::N},
+                    {"Casas do valor unitário", casas + 1, 1, T::N}});
+}
+
 bool TotalizadorParcialValido(std::string_view campo, bool aceitaSemNumero) {
   const auto fim = campo.find_last_not_of(' ');
   if (fim == std::string_view::npos) return false;

@@ -215,6 +215,9 @@ const std::vector<CampoFixo>& CamposReducao();
 const std::vector<CampoFixo>& CamposTotalizador();
 const std::vector<CampoFixo>& CamposCupom();
 const std::vector<CampoFixo>& CamposPagamento();
+// The cupom's item (R05, E15): alike but for where the two digit counts
+// stand at the end (R05 has one flag more before them).
+std::vector<CampoFixo> CamposItem(std::size_t casasDaQuantidade);
 
 // A partial totalizer of a Z reduction: a rate ("01T1800"; "T1800" too
 // where the number goes in a field of its own), substitution, exempt and

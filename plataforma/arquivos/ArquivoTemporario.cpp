@@ -90,7 +90,16 @@ void ArquivoTemporario::Remove() noexcept {
   SoltaMarca();
 }
 
-void ArquivoTemporario::Mantem() noexcept { SoltaMarca(); }
+// The file stays for the program that wanted it, with its mark, which
+// nobody holds now: it counts among what runs left behind, and the next
+// temporary made in the folder (or qmx limpar) removes it, as a leftover
+// that no run will ask for again.
+void ArquivoTemporario::Mantem() noexcept {
+  if (m_fdMarca >= 0) ::close(m_fdMarca);
+  m_fdMarca = -1;
+  m_marca.clear();
+  m_caminho.clear();
+}
 
 void ArquivoTemporario::SoltaMarca() noexcept {
   if (m_fdMarca >= 0) {

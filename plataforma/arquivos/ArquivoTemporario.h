@@ -36,7 +36,9 @@ class ArquivoTemporario {
   const std::string& Caminho() const { return m_caminho; }
   // Removes the file now.
   void Remove() noexcept;
-  // Leaves the file where it is, for good: it is no longer this run's.
+  // Leaves the file where it is: it is no longer this run's, and counts
+  // among the leftovers the next temporary of the folder (or qmx limpar)
+  // removes.
   void Mantem() noexcept;
 
   // Removes the files of killed runs from the folder, with their marks.

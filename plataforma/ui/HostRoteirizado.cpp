@@ -10,6 +10,7 @@
 
 #include "plataforma/texto/Windows1252.h"
 #include "plataforma/ui/Dialogo.h"
+#include "plataforma/ui/RegistroUi.h"
 
 namespace qmx::ui {
 namespace {
@@ -62,17 +63,7 @@ int LeResposta(const std::string& palavra, const std::string& linha) {
 
 // Tabs and line breaks of a text as escapes, so that one record stays on
 // one line of the record file.
-std::string Escapa(const std::string& texto) {
-  std::string saida;
-  for (char c : texto) {
-    if (c == '\r') saida += "\\r";
-    else if (c == '\n') saida += "\\n";
-    else if (c == '\t') saida += "\\t";
-    else if (c == '\\') saida += "\\\\";
-    else saida += c;
-  }
-  return saida;
-}
+std::string Escapa(const std::string& texto) { return EscapaRegistroUi(texto); }
 
 }  // namespace
 
@@ -350,10 +341,6 @@ void HostRoteirizado::RegistraErro(const std::string& erro) {
   Anota("erro\t" + Escapa(erro));
 }
 
-void HostRoteirizado::Anota(const std::string& linha) const {
-  if (m_arquivoRegistro.empty()) return;
-  std::ofstream arquivo(m_arquivoRegistro, std::ios::binary | std::ios::app);
-  arquivo << linha << '\n';
-}
+void HostRoteirizado::Anota(const std::string& linha) const { AnotaRegistroUi(m_arquivoRegistro, linha); }
 
 }  // namespace qmx::ui

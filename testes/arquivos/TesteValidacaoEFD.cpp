@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio/ResumoValidacao.h"
 #include "arquivos/ValidacaoArquivo.h"
 
 using namespace qmx;
@@ -42,7 +43,7 @@ std::string ComDigito(const std::string& chave43) {
 class ArquivoEFD {
  public:
   ArquivoEFD(int versao, int ano, int mes = 1) : m_versao(versao) {
-    char texto[8];
+    char texto[16];
     std::snprintf(texto, sizeof texto, "%03d", versao);
     const std::string v = texto;
     std::snprintf(texto, sizeof texto, "%02d%04d", mes, ano);
@@ -118,13 +119,6 @@ class ArquivoEFD {
 // The first year each version is for.
 int AnoDaVersao(int versao) { return versao <= 5 ? 2007 + versao : 2006 + versao; }
 
-std::string Resumo(const validacao::Validacao& v) {
-  std::string s;
-  for (const auto& r : v.regras)
-    s += std::to_string(static_cast<int>(r.gravidade)) + " " + r.registro + " [" + r.regra + "] " + r.mensagem + " x" +
-         std::to_string(r.vezes) + "\n";
-  return s;
-}
 
 bool Tem(const validacao::Validacao& v, const std::string& regra, Gravidade g = Gravidade::Erro) {
   for (const auto& r : v.regras)
@@ -139,9 +133,9 @@ TEST(ValidacaoEFD, CadaVersaoDoLeiauteComOsSeusRegistros) {
     const ArquivoEFD arquivo(versao, AnoDaVersao(versao), versao == 6 ? 7 : 1);
     const auto v = validacao::ValidaConteudo(arquivo.Texto());
     EXPECT_EQ(v.tipo, TipoArquivo::EFD);
-    EXPECT_TRUE(v.Valido()) << Resumo(v);
-    EXPECT_EQ(v.Avisos(), 0u) << Resumo(v);
-    char texto[4];
+    EXPECT_TRUE(v.Valido()) << testes::ResumoValidacao(v);
+    EXPECT_EQ(v.Avisos(), 0u) << testes::ResumoValidacao(v);
+    char texto[16];
     std::snprintf(texto, sizeof texto, "%03d", versao);
     EXPECT_EQ(v.versao, texto);
   }
@@ -176,7 +170,7 @@ TEST(ValidacaoEFD, OQueUmaVersaoNaoTem) {
     EXPECT_TRUE(validacao::ValidaConteudo(a.Texto()).Valido());
     c.muda(a);
     const auto v = validacao::ValidaConteudo(a.Texto());
-    EXPECT_TRUE(Tem(v, c.regra)) << Resumo(v);
+    EXPECT_TRUE(Tem(v, c.regra)) << testes::ResumoValidacao(v);
   }
 }
 
@@ -188,15 +182,15 @@ TEST(ValidacaoEFD, VersaoDesconhecidaEVersaoMaisNova) {
     a.blocos['0'][0].replace(6, 3, versao);
     const auto v = validacao::ValidaConteudo(a.Texto());
     EXPECT_FALSE(v.Valido()) << versao;
-    ASSERT_EQ(v.regras.size(), 1u) << versao << "\n" << Resumo(v);
+    ASSERT_EQ(v.regras.size(), 1u) << versao << "\n" << testes::ResumoValidacao(v);
     EXPECT_EQ(v.regras[0].regra, "versao");
     EXPECT_EQ(v.regras[0].vezes, 1u);
   }
   ArquivoEFD nova(20, 2027);
   nova.blocos['0'][0].replace(6, 3, "021");
   const auto v = validacao::ValidaConteudo(nova.Texto());
-  EXPECT_TRUE(v.Valido()) << Resumo(v);
-  EXPECT_TRUE(Tem(v, "versao-mais-nova", Gravidade::Aviso)) << Resumo(v);
+  EXPECT_TRUE(v.Valido()) << testes::ResumoValidacao(v);
+  EXPECT_TRUE(Tem(v, "versao-mais-nova", Gravidade::Aviso)) << testes::ResumoValidacao(v);
   // A version given for another period is the validation program's own
   // finding: a warning.
   ArquivoEFD fora(18, 2026);
@@ -287,15 +281,15 @@ TEST(ValidacaoEFD, RegrasDoGuiaPassamENomeiamALinha) {
     ArquivoEFD certo(20, 2026);
     c.certo(certo);
     const auto passa = validacao::ValidaConteudo(certo.Texto());
-    EXPECT_TRUE(passa.Valido()) << Resumo(passa);
+    EXPECT_TRUE(passa.Valido()) << testes::ResumoValidacao(passa);
     ArquivoEFD errado(20, 2026);
     c.errado(errado);
     const auto v = validacao::ValidaConteudo(errado.Texto());
     if (!*c.regra) {
-      EXPECT_TRUE(v.Valido()) << Resumo(v);
+      EXPECT_TRUE(v.Valido()) << testes::ResumoValidacao(v);
       continue;
     }
-    EXPECT_TRUE(Tem(v, c.regra)) << Resumo(v);
+    EXPECT_TRUE(Tem(v, c.regra)) << testes::ResumoValidacao(v);
   }
 }
 
@@ -327,8 +321,10 @@ TEST(ValidacaoEFD, CstEValoresDoICMS) {
                      "|C420|01T1800|100,00|01||",
                      "|C490|" + std::string(c.cst) + "|5102|" + c.aliquota + "|100,00|" + c.base + "|" + c.icms + "||"};
     const auto v = validacao::ValidaConteudo(a.Texto());
-    EXPECT_EQ(v.Valido(), c.valido) << Resumo(v);
-    if (!c.valido) EXPECT_TRUE(Tem(v, "cst-valores")) << Resumo(v);
+    EXPECT_EQ(v.Valido(), c.valido) << testes::ResumoValidacao(v);
+    if (!c.valido) {
+      EXPECT_TRUE(Tem(v, "cst-valores")) << testes::ResumoValidacao(v);
+    }
   }
 }
 
@@ -357,7 +353,7 @@ TEST(ValidacaoEFD, AssinaturaDoProgramaValidadorDepoisDo9999) {
   std::string assinatura = "SBRCAAEPDR";
   for (int i = 0; i < 600; ++i) assinatura += static_cast<char>(i * 37 % 256);
   const auto v = validacao::ValidaConteudo(texto + assinatura);
-  EXPECT_TRUE(v.Valido()) << Resumo(v);
+  EXPECT_TRUE(v.Valido()) << testes::ResumoValidacao(v);
   EXPECT_TRUE(Tem(v, "assinatura-do-pva", Gravidade::Informacao));
   const std::size_t linhasAssinatura = 1 + static_cast<std::size_t>(std::count(assinatura.begin(), assinatura.end(), '\n'));
   EXPECT_EQ(v.linhasAssinatura, linhasAssinatura);
@@ -384,7 +380,7 @@ TEST(ValidacaoEFD, ContribuicoesEOutrosAtos) {
   texto += "|9999|" + std::to_string(corpo.size() + n.size() + 2) + "|\r\n";
   const auto v = validacao::ValidaConteudo(texto);
   EXPECT_EQ(v.tipo, TipoArquivo::EFDContribuicoes);
-  EXPECT_TRUE(v.Valido()) << Resumo(v);
+  EXPECT_TRUE(v.Valido()) << testes::ResumoValidacao(v);
   std::string errado = texto;
   errado.replace(errado.find("|F990|2|"), 8, "|F990|3|");
   EXPECT_TRUE(Tem(validacao::ValidaConteudo(errado), "encerramento"));

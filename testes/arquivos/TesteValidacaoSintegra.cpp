@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio/ResumoValidacao.h"
 #include "arquivos/ValidacaoArquivo.h"
 
 using namespace qmx;
@@ -119,13 +120,6 @@ struct ArquivoSintegra {
   }
 };
 
-std::string Resumo(const validacao::Validacao& v) {
-  std::string s;
-  for (const auto& r : v.regras)
-    s += std::to_string(static_cast<int>(r.gravidade)) + " " + r.registro + " [" + r.regra + "] " + r.mensagem + " x" +
-         std::to_string(r.vezes) + "\n";
-  return s;
-}
 
 const validacao::ResumoRegra* Regra(const validacao::Validacao& v, const std::string& regra) {
   for (const auto& r : v.regras)
@@ -138,8 +132,8 @@ TEST(ValidacaoSintegra, TodosOsRegistrosDoConvenio) {
   for (const auto& l : arquivo.linhas) ASSERT_EQ(l.size(), 126u) << l;
   const auto v = validacao::ValidaConteudo(arquivo.Texto());
   EXPECT_EQ(v.tipo, TipoArquivo::Sintegra);
-  EXPECT_TRUE(v.Valido()) << Resumo(v);
-  EXPECT_EQ(v.Avisos(), 0u) << Resumo(v);
+  EXPECT_TRUE(v.Valido()) << testes::ResumoValidacao(v);
+  EXPECT_EQ(v.Avisos(), 0u) << testes::ResumoValidacao(v);
   // The state 88 is named, its layout not held.
   ASSERT_TRUE(Regra(v, "88-estadual"));
   EXPECT_EQ(Regra(v, "88-estadual")->gravidade, Gravidade::Informacao);
@@ -214,9 +208,9 @@ TEST(ValidacaoSintegra, RegrasDoManual) {
     c.muda(a);
     const auto v = validacao::ValidaConteudo(a.Texto(c.muda90));
     const auto* r = Regra(v, c.regra);
-    ASSERT_TRUE(r) << Resumo(v);
-    EXPECT_EQ(r->gravidade, c.gravidade) << Resumo(v);
-    EXPECT_EQ(v.Valido(), c.gravidade != Gravidade::Erro) << Resumo(v);
+    ASSERT_TRUE(r) << testes::ResumoValidacao(v);
+    EXPECT_EQ(r->gravidade, c.gravidade) << testes::ResumoValidacao(v);
+    EXPECT_EQ(v.Valido(), c.gravidade != Gravidade::Erro) << testes::ResumoValidacao(v);
   }
   // The same code again for another period is a product whose data changed.
   ArquivoSintegra outroPeriodo;
@@ -226,7 +220,7 @@ TEST(ValidacaoSintegra, RegrasDoManual) {
   p1.replace(10, 8, "20261114");
   outroPeriodo.linhas.insert(outroPeriodo.linhas.begin() + (&p1 - outroPeriodo.linhas.data()) + 1, novo);
   const auto v = validacao::ValidaConteudo(outroPeriodo.Texto());
-  EXPECT_TRUE(v.Valido() && v.Avisos() == 0) << Resumo(v);
+  EXPECT_TRUE(v.Valido() && v.Avisos() == 0) << testes::ResumoValidacao(v);
 }
 
 }  // namespace

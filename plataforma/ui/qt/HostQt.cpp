@@ -12,6 +12,7 @@
 #include "plataforma/texto/Windows1252.h"
 #include "plataforma/ui/Dialogo.h"
 #include "plataforma/ui/ModuloRecursos.h"
+#include "plataforma/ui/RegistroUi.h"
 #include "plataforma/ui/qt/JanelaDialogo.h"
 
 namespace qmx::ui {
@@ -58,16 +59,29 @@ QMessageBox::Icon IconeDaCaixa(unsigned flags) {
 HostQt::HostQt() = default;
 HostQt::~HostQt() = default;
 
+// What the operator was shown goes into the record the qmx program reads
+// (QMX_ROTEIRO_REGISTRO), as the scripted host writes it: the program
+// tells a cancelled dialog or a failure whoever drew the windows.
+void HostQt::Anota(const std::string& linha) const {
+  const char* arquivo = std::getenv("QMX_ROTEIRO_REGISTRO");
+  if (arquivo && *arquivo) AnotaRegistroUi(arquivo, linha);
+}
+
 int HostQt::ExecutaModal(CDialogo& dialogo) {
   const ModeloDialogo* modelo = ProcuraModelo(dialogo.IdModelo());
   if (!modelo) return -1;
   CJanelaDialogo janela(dialogo, *modelo, QApplication::activeWindow());
   if (!dialogo.Cria()) return -1;
+  int resultado = dialogo.Resultado();
   // A dialog given its whole filter did its work in its start-up.
-  if (!dialogo.Aberto()) return dialogo.Resultado();
-  janela.Comeca();
-  if (aoMostrar) QTimer::singleShot(0, &janela, [this, &janela, &dialogo] { aoMostrar(janela, dialogo); });
-  return janela.exec();
+  if (dialogo.Aberto()) {
+    janela.Comeca();
+    if (aoMostrar) QTimer::singleShot(0, &janela, [this, &janela, &dialogo] { aoMostrar(janela, dialogo); });
+    resultado = janela.exec();
+  }
+  Anota("dialogo\t" + std::to_string(dialogo.IdModelo()) + "\t" + EscapaRegistroUi(dialogo.GetWindowText()) + "\t" +
+        std::to_string(resultado));
+  return resultado;
 }
 
 int HostQt::MostraCaixa(const std::string& texto, const std::string& titulo, unsigned flags) {
@@ -85,9 +99,12 @@ int HostQt::MostraCaixa(const std::string& texto, const std::string& titulo, uns
     if (botoes[i].resposta == IDCANCEL || botoes.size() == 1) caixa.setEscapeButton(criados[i]);
   if (aoMostrarCaixa) QTimer::singleShot(0, &caixa, [this, &caixa] { aoMostrarCaixa(caixa); });
   caixa.exec();
+  int resposta = RespostaPadrao(flags);
   for (std::size_t i = 0; i < botoes.size(); ++i)
-    if (caixa.clickedButton() == criados[i]) return botoes[i].resposta;
-  return RespostaPadrao(flags);
+    if (caixa.clickedButton() == criados[i]) resposta = botoes[i].resposta;
+  Anota("caixa\t" + EscapaRegistroUi(titulo) + "\t" + std::to_string(flags) + "\t" + std::to_string(resposta) + "\t" +
+        EscapaRegistroUi(texto));
+  return resposta;
 }
 
 void HostQt::CursorEspera(bool ligado) {
@@ -139,7 +156,6 @@ bool HostQt::Progresso(const AndamentoTrabalho& andamento) {
 void HostQt::FimProgresso() { m_progresso.reset(); }
 
 bool AtivaJanelasQt() {
-  static std::unique_ptr<QApplication> propria;
   if (!QCoreApplication::instance()) {
     // Without a display Qt would end the process: then nothing changes.
     const auto tem = [](const char* nome) {
@@ -150,12 +166,18 @@ bool AtivaJanelasQt() {
     static int argc = 1;
     static char nome[] = "qmxutil";
     static char* argv[] = {nome, nullptr};
-    propria = std::make_unique<QApplication>(argc, argv);
+    // Made once and never destroyed: a QApplication must go before Qt's
+    // own globals and the display connection, which a destructor run at
+    // the program's exit (or at the library's unloading) cannot promise;
+    // the system takes back its memory and windows when the process ends.
+    // A program that made its own is never touched.
+    new QApplication(argc, argv);
   } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
     return false;  // a program without widgets
   }
-  static HostQt host;
-  DefineHost(&host);
+  // The host too: its progress window is a widget of that application.
+  static HostQt* host = new HostQt;
+  DefineHost(host);
   return true;
 }
 

@@ -45,6 +45,8 @@ class __attribute__((visibility("default"))) HostQt : public HostUI {
   std::function<void(const std::string& modulo)> aoAbrirAjuda;
 
  private:
+  void Anota(const std::string& linha) const;
+
   std::unique_ptr<QProgressDialog> m_progresso;
   int m_cursorEspera = 0;
 };

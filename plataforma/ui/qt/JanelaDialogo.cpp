@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -104,6 +105,7 @@ void CJanelaDialogo::CriaControle(const ModeloControle& m) {
     if (m.TemEstilo("ES_READONLY")) edit->setReadOnly(true);
     if (m.TemEstilo("ES_RIGHT")) edit->setAlignment(Qt::AlignRight);
     edit->setFrame(m.TemEstilo("WS_BORDER"));
+    edit->installEventFilter(this);
     widget = edit;
   } else if (m.classe == "Button" && m.TemEstilo("BS_GROUPBOX")) {
     widget = new QGroupBox(ParaQt(m.texto), this);
@@ -328,6 +330,17 @@ void CJanelaDialogo::accept() {
   if (m_fechando) return QDialog::accept();
   m_dialogo.Clica(IDOK);
   Conclui();
+}
+
+bool CJanelaDialogo::eventFilter(QObject* objeto, QEvent* evento) {
+  if (evento->type() == QEvent::FocusIn) {
+    const auto razao = static_cast<QFocusEvent*>(evento)->reason();
+    auto* edit = qobject_cast<QLineEdit*>(objeto);
+    // Later: the dialog's state is copied into the edit as the focus moves.
+    if (edit && (razao == Qt::TabFocusReason || razao == Qt::BacktabFocusReason || razao == Qt::ShortcutFocusReason))
+      QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+  }
+  return QDialog::eventFilter(objeto, evento);
 }
 
 void CJanelaDialogo::keyPressEvent(QKeyEvent* evento) {

@@ -53,6 +53,9 @@ class CJanelaDialogo : public QDialog {
   void accept() override;
 
  protected:
+  // An edit the focus enters by Tab selects its whole text, as Windows
+  // does, so that what is typed replaces it.
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
   void keyPressEvent(QKeyEvent* evento) override;
   void closeEvent(QCloseEvent* evento) override;
 
