@@ -274,7 +274,22 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     };
     if (!tem("DISPLAY") && !tem("WAYLAND_DISPLAY") && !tem("QT_QPA_PLATFORM"))
       throw ErroUso("--janelas precisa de uma tela (DISPLAY ou WAYLAND_DISPLAY)");
+    // The Qt host is a library of its own, beside the one loaded: without
+    // it the run would fall back to the scripted host and end cancelled.
+    const fs::path carregar = biblioteca.empty() ? CaminhoBibliotecaPadrao(argv0) : biblioteca;
+    std::error_code erro;
+    if (!fs::exists(carregar.parent_path() / "libqmxutil-qt.so", erro))
+      throw ErroUso("--janelas precisa do anfitrião Qt das janelas, libqmxutil-qt.so, que não está em " +
+                    DoTerminal(carregar.parent_path().string()) +
+                    " (no Debian, o pacote qmxutil-qt; numa compilação, Qt 6 Widgets instalado)");
     qmx::sistema::DefineVariavel("QMX_JANELAS", "qt");
+    // Qt's runtime folder, in this run's own when the session gives none.
+    if (!tem("XDG_RUNTIME_DIR")) {
+      const fs::path runtime = pastaTemporaria / "runtime";
+      fs::create_directories(runtime, erro);
+      fs::permissions(runtime, fs::perms::owner_all, erro);
+      qmx::sistema::DefineVariavel("XDG_RUNTIME_DIR", qmx::descritores::Nome(runtime));
+    }
   }
   if (UsaEmpresa(*comando)) ExigeEmpresa(*comando, empresa);
 
