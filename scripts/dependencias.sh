@@ -13,6 +13,7 @@ PACOTES=("$@")
   iputils-ping
   gcc dpkg-dev file groff-base
   qt6-base-dev fonts-dejavu-core
+  xvfb xauth xdotool openssl
 )
 
 faltam=()
