@@ -34,6 +34,7 @@ set(QMX_TESTES_SO_LINUX
   endurecimento/TesteSondagem.cpp
   integracao/TesteIntegracaoConfiabilidade.cpp
   cli/TesteQmx.cpp
+  cli/TesteEntrada.cpp
   cli/TesteDemoEmpresa.cpp
   cli/TesteVariedade.cpp
   frame/TesteQmxMensagem.cpp

@@ -47,8 +47,10 @@ std::string CausaDaFalha(int erro, const std::string& arquivo) {
     case EWOULDBLOCK:
 #endif
     case EAGAIN:
-    case EBUSY:
-    case ETXTBSY: return "O arquivo " + nativo + " está em uso por outro programa.";
+#if defined(ETXTBSY)
+    case ETXTBSY:
+#endif
+    case EBUSY: return "O arquivo " + nativo + " está em uso por outro programa.";
     case EIO: return "Erro de leitura ou gravação no disco da pasta " + pasta + ".";
     case EMFILE:
     case ENFILE: return "Arquivos abertos demais neste computador.";
