@@ -33,6 +33,7 @@ set(QMX_TESTES_SO_LINUX
   endurecimento/TesteGravacao.cpp
   endurecimento/TesteSondagem.cpp
   integracao/TesteIntegracaoConfiabilidade.cpp
+  integracao/TesteLivrosDaRetaguarda.cpp
   cli/TesteQmx.cpp
   cli/TesteEntrada.cpp
   cli/TesteDemoEmpresa.cpp
