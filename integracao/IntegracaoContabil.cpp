@@ -50,13 +50,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   Log("Integrando com Contabilidade");
 
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = EmissoraDoDia(ecf, &emissora, __LINE__); com::FAILED(lida)) return lida;
-  com::HRESULT falha = com::S_OK;
-  switch (MesDaFilial(emissora.Filial, data, &falha)) {
-    case Mes::Falha: return Falhou(falha, __LINE__);
-    case Mes::Bloqueado: return kIntegracaoInterrompida;
-    case Mes::Aberto: break;
-  }
+  if (const auto fim = DiaAberto(ecf, data, &emissora, __LINE__)) return *fim;
   const std::uint16_t grades[] = {emissora.GradeProdutos, emissora.GradeMercadorias, emissora.GradeSubstituicao,
                                   emissora.GradeServicos};
   const char* const faltaGrade[] = {"Configure as Grades Contábeis para Produtos no Cadastro de ECFs.",

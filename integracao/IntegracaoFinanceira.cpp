@@ -100,13 +100,7 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
     return kIntegracaoInterrompida;
   }
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = EmissoraDoDia(ecf, &emissora, __LINE__); com::FAILED(lida)) return lida;
-  com::HRESULT falha = com::S_OK;
-  switch (MesDaFilial(emissora.Filial, data, &falha)) {
-    case Mes::Falha: return Falhou(falha, __LINE__);
-    case Mes::Bloqueado: return kIntegracaoInterrompida;
-    case Mes::Aberto: break;
-  }
+  if (const auto fim = DiaAberto(ecf, data, &emissora, __LINE__)) return *fim;
   const std::string contaTransitoria = Texto(emissora.ContaTransitoriaVendas);
   const std::string contaCaixa = Texto(emissora.ContaCaixa);
   if (contaTransitoria.empty() || contaCaixa.empty()) {

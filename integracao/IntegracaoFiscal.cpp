@@ -72,13 +72,7 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
     return kIntegracaoInterrompida;
   }
   REG_EMISSORPS emissora{};
-  if (const com::HRESULT lida = EmissoraDoDia(ecf, &emissora, __LINE__); com::FAILED(lida)) return lida;
-  com::HRESULT falha = com::S_OK;
-  switch (MesDaFilial(emissora.Filial, data, &falha)) {
-    case Mes::Falha: return Falhou(falha, __LINE__);
-    case Mes::Bloqueado: return kIntegracaoInterrompida;
-    case Mes::Aberto: break;
-  }
+  if (const auto fim = DiaAberto(ecf, data, &emissora, __LINE__)) return *fim;
   dados::CTransacaoDados transacao;
   std::int32_t numero = 0;
   if (!IniciaIntegracao(transacao, ecf, &numero)) {

@@ -60,6 +60,18 @@ com::HRESULT CQMXIntegracao::EmissoraDoDia(std::uint16_t ecf, REG_EMISSORPS* reg
   return lida;
 }
 
+std::optional<com::HRESULT> CQMXIntegracao::DiaAberto(std::uint16_t ecf, NumeroDia data, REG_EMISSORPS* registro,
+                                                      int linha) {
+  if (const com::HRESULT lida = EmissoraDoDia(ecf, registro, linha); com::FAILED(lida)) return lida;
+  com::HRESULT falha = com::S_OK;
+  switch (MesDaFilial(registro->Filial, data, &falha)) {
+    case Mes::Falha: return Falhou(falha, linha);
+    case Mes::Bloqueado: return kIntegracaoInterrompida;
+    case Mes::Aberto: break;
+  }
+  return std::nullopt;
+}
+
 CQMXIntegracao::Mes CQMXIntegracao::MesDaFilial(std::uint16_t filial, NumeroDia data, com::HRESULT* falha) {
   auto lido = m_mesesBloqueados.find(filial);
   if (lido == m_mesesBloqueados.end()) {

@@ -119,6 +119,10 @@ class CQMXIntegracao {
   // The ECF of the day: one not registered is named (a box and the log's
   // "Falha:" line) rather than told as a server's failure.
   com::HRESULT EmissoraDoDia(std::uint16_t ecf, REG_EMISSORPS* registro, int linha);
+  // The ECF of the day and its branch's month for a pass that posts:
+  // nothing when the pass goes on, else the answer that ends it (a failure
+  // reported, a blocked month logged).
+  std::optional<com::HRESULT> DiaAberto(std::uint16_t ecf, NumeroDia data, REG_EMISSORPS* registro, int linha);
   std::string TextoData(NumeroDia data) const;
 
   // The cupons of a date and ECF (search, then read); the failing step's
