@@ -86,8 +86,11 @@ else
   # The README's library folder is that of a build configured for /usr;
   # the one tested may have been configured for another prefix.
   libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+  # A library built with the sanitizers needs their runtime first in the
+  # program that loads it: the front end is compiled with the same flags.
+  sanitizadores=$(sed -n 's/^CMAKE_CXX_FLAGS:[A-Z]*=.*\(-fsanitize=[a-z,]*\).*/\1/p' "$build/CMakeCache.txt")
   sed -i -e "s|^cmake --install build |cmake --install '$build' |" -e "s|exemplos/assina.c|'$raiz/exemplos/assina.c'|" \
-    -e "s|qmxutil/lib/x86_64-linux-gnu|qmxutil/${libdir:-lib}|g" "$trabalho/instalacao"
+    -e "s|qmxutil/lib/x86_64-linux-gnu|qmxutil/${libdir:-lib}|g" -e "s|^cc |cc $sanitizadores |" "$trabalho/instalacao"
   total=$((total + 1))
   saida=$(cd "$trabalho" && HOME="$trabalho/casa" bash -e "$trabalho/instalacao" 2>&1 < /dev/null)
   codigo=$?
