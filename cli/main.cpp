@@ -26,6 +26,7 @@
 #include "plataforma/com/Apartamento.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/processo/Sistema.h"
+#include "plataforma/ui/JanelasDoAmbiente.h"
 
 using namespace qmx::cli;
 
@@ -278,10 +279,11 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     // it the run would fall back to the scripted host and end cancelled.
     const fs::path carregar = biblioteca.empty() ? CaminhoBibliotecaPadrao(argv0) : biblioteca;
     std::error_code erro;
-    if (!fs::exists(carregar.parent_path() / "libqmxutil-qt.so", erro))
-      throw ErroUso("--janelas precisa do anfitrião Qt das janelas, libqmxutil-qt.so, que não está em " +
-                    DoTerminal(carregar.parent_path().string()) +
-                    " (no Debian, o pacote qmxutil-qt; numa compilação, Qt 6 Widgets instalado)");
+    const fs::path anfitriao = carregar.parent_path() / qmx::ui::kPluginJanelasQt;
+    if (!fs::exists(anfitriao, erro))
+      throw ErroUso("--janelas precisa do anfitrião Qt das janelas, " + DoTerminal(anfitriao.string()) +
+                    ", que não está instalado (no Debian, o pacote qmxutil-qt; numa compilação, Qt 6 Widgets "
+                    "instalado)");
     qmx::sistema::DefineVariavel("QMX_JANELAS", "qt");
     // Qt's runtime folder, in this run's own when the session gives none.
     if (!tem("XDG_RUNTIME_DIR")) {

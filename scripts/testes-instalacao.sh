@@ -9,9 +9,12 @@
 #     it with the installed library, the same bytes as the installed qmx,
 #     and the signature checks out (a changed byte does not);
 #  3. the installed qmx loads the library and the catalogues of its prefix;
-#  4. `cpack -G DEB`: the package's fields, dependencies and contents, then
-#     `dpkg -i` into an empty root (against this machine's package database,
-#     so the dependencies must be met here) and the qmx there signs a file;
+#  4. `cpack -G DEB`: the four packages (the library, its development
+#     files, the Qt host, qmx), each one's fields, dependencies and
+#     contents, then `dpkg -i` into an empty root (against this machine's
+#     package database, so the dependencies must be met here): qmx there
+#     signs a file and, before the Qt host is installed, `qmx --janelas`
+#     names its package; after it, the windows on a real X server;
 #  5. `qmx --version` of both installs.
 #
 # Uses the build folder in QMX_BUILD, else build/ when it is configured,
@@ -53,19 +56,31 @@ if [[ $(id -u) -ne 0 ]]; then como_root=(sudo); fi
 temp=$(realpath "$(mktemp -d -t qmx-instalacao-XXXXXX)")
 trap '"${como_root[@]}" rm -rf "$temp"' EXIT
 
-# What the install puts under the prefix, and nothing else.
-esperados() {
-  printf '%s\n' bin/qmx include/qmxutil/QMXExport.h include/qmxutil/QMXUTIL.h \
-    "$libdir/cmake/QMXUTIL/QMXUTILConfig.cmake" "$libdir/cmake/QMXUTIL/QMXUTILConfigVersion.cmake" \
-    "$libdir/cmake/QMXUTIL/QMXUTILTargets.cmake" "$libdir/cmake/QMXUTIL/QMXUTILTargets-${tipo,,}.cmake" \
-    "$libdir/libqmxutil.so" "$libdir/libqmxutil.so.$maior" "$libdir/libqmxutil.so.$versao" \
-    "$libdir/pkgconfig/qmxutil.pc" share/doc/qmxutil/examples/CMakeLists.txt \
-    share/doc/qmxutil/examples/assina.c share/doc/qmxutil/examples/registro.ini share/man/man1/qmx.1.gz
-  for catalogo in "$raiz"/recursos/mensagens/ZT*Mens.txt; do
-    echo "share/qmxutil/Mensagens/$(basename "$catalogo")"
-  done
+# The Debian packages, and what each one installs under the prefix; the
+# Qt host only where Qt 6 was found (the build made libqmxutil-qt).
+pacote_biblioteca="libqmxutil$maior"
+pacotes=("$pacote_biblioteca" libqmxutil-dev qmx)
+com_qt=0
+if [[ -f "$pasta/qmxutil/libqmxutil-qt.so" ]]; then com_qt=1; pacotes+=(qmxutil-qt); fi
+arquivos_do_pacote() {
+  case "$1" in
+    "$pacote_biblioteca")
+      printf '%s\n' "$libdir/libqmxutil.so.$maior" "$libdir/libqmxutil.so.$versao" share/doc/qmxutil/examples/registro.ini
+      for catalogo in "$raiz"/recursos/mensagens/ZT*Mens.txt; do
+        echo "share/qmxutil/Mensagens/$(basename "$catalogo")"
+      done ;;
+    libqmxutil-dev)
+      printf '%s\n' include/qmxutil/QMXExport.h include/qmxutil/QMXUTIL.h \
+        "$libdir/cmake/QMXUTIL/QMXUTILConfig.cmake" "$libdir/cmake/QMXUTIL/QMXUTILConfigVersion.cmake" \
+        "$libdir/cmake/QMXUTIL/QMXUTILTargets.cmake" "$libdir/cmake/QMXUTIL/QMXUTILTargets-${tipo,,}.cmake" \
+        "$libdir/libqmxutil.so" "$libdir/pkgconfig/qmxutil.pc" share/doc/qmxutil/examples/CMakeLists.txt \
+        share/doc/qmxutil/examples/assina.c ;;
+    qmx) printf '%s\n' bin/qmx share/man/man1/qmx.1.gz ;;
+    qmxutil-qt) echo "$libdir/qmxutil/libqmxutil-qt.so" ;;
+  esac
 }
-esperados | LC_ALL=C sort >"$temp/esperados"
+# What the install puts under the prefix, and nothing else.
+for pacote in "${pacotes[@]}"; do arquivos_do_pacote "$pacote"; done | LC_ALL=C sort >"$temp/esperados"
 
 # A fiscal file to sign: CR LF lines, as the generators write them.
 arquivo_fiscal() { printf 'E01QMX0000000000000001EMULADA\r\nE02%s\r\n' "$2" >"$1"; }
@@ -201,41 +216,70 @@ mensagem=$(QMX_REGISTRO="$temp/registro-vazio.ini" "$qmx" mensagem EC 110) || fa
   falha "qmx mensagem EC 110 instalado difere do da pasta de build: $mensagem"
 ok "qmx instalado: carrega $carregada, assina igual ao exemplo, lê os catálogos do prefixo"
 
-# ---- 4. the Debian package
+# ---- 4. the Debian packages
 cpack -G DEB -B "$temp/pacote" --config "$pasta/CPackConfig.cmake" >/dev/null
 arquitetura=$(dpkg --print-architecture)
-deb="$temp/pacote/qmxutil_${versao}_${arquitetura}.deb"
-[[ -f "$deb" ]] || falha "cpack não fez $deb"
-for campo in Package:qmxutil "Version:$versao" "Architecture:$arquitetura" Section:libs; do
-  valor=$(dpkg-deb -f "$deb" "${campo%%:*}")
-  [[ "$valor" == "${campo#*:}" ]] || falha "campo ${campo%%:*} do pacote: '$valor'"
-done
+deb_de() { echo "$temp/pacote/${1}_${versao}_${arquitetura}.deb"; }
+# Each package's Depends, by name (versions dropped), as the package has them.
+dependencias_de() {
+  dpkg-deb -f "$(deb_de "$1")" Depends | tr ',' '\n' | sed 's/(.*)//; s/|.*//; s/ //g' | grep . | LC_ALL=C sort
+}
+# ... and as expected: the library on what it links and on ping; the others
+# on the library of this very version and what they link (qmx reads the
+# settings and opens the company database itself, the Qt host needs Qt 6's
+# runtime).
+dependencias_esperadas() {
+  case "$1" in
+    "$pacote_biblioteca") printf '%s\n' iputils-ping libc6 libgcc-s1 libpq5 libsqlite3-0 libssl3 libstdc++6 ;;
+    libqmxutil-dev) echo "$pacote_biblioteca" ;;
+    qmx) printf '%s\n' "$pacote_biblioteca" libc6 libgcc-s1 libpq5 libsqlite3-0 libssl3 libstdc++6 ;;
+    qmxutil-qt) printf '%s\n' "$pacote_biblioteca" libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 ;;
+  esac | LC_ALL=C sort
+}
+declare -A secoes=(["$pacote_biblioteca"]=libs [libqmxutil-dev]=libdevel [qmx]=utils [qmxutil-qt]=libs)
 padrao='^[^<]+ <[^@>]+@[^>]+>$'
-[[ $(dpkg-deb -f "$deb" Maintainer) =~ $padrao ]] || falha "Maintainer sem nome e endereço"
-# The Depends field, package names only.
-dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/(.*)//; s/|.*//; s/ //g' | grep . | LC_ALL=C sort >"$temp/dependencias"
-printf '%s\n' iputils-ping libc6 libgcc-s1 libpq5 libsqlite3-0 libssl3 libstdc++6 | LC_ALL=C sort >"$temp/dependencias-esperadas"
-diff -u "$temp/dependencias-esperadas" "$temp/dependencias" || falha "dependências do pacote"
-dpkg-deb -I "$deb" shlibs | grep -qx "libqmxutil $maior qmxutil (>= $versao)" || falha "o pacote não tem o arquivo shlibs"
-# The contents: the same files under /usr, owned by root, with their modes.
-dpkg-deb --contents "$deb" >"$temp/conteudo"
-awk '$1 ~ /^[-l]/ { print $6 }' "$temp/conteudo" | sed 's|^\./usr/||' | LC_ALL=C sort >"$temp/no-pacote"
-diff -u "$temp/esperados" "$temp/no-pacote" || falha "o pacote não tem exatamente os arquivos esperados sob /usr"
-awk '$2 != "root/root" { print; n++ } END { exit n > 0 }' "$temp/conteudo" || falha "arquivos do pacote sem dono root"
-grep -q "^-rwxr-xr-x .* \./usr/bin/qmx$" "$temp/conteudo" || falha "modo de /usr/bin/qmx"
-grep -q "^-rw-r--r-- .* \./usr/$libdir/libqmxutil.so.$versao$" "$temp/conteudo" || falha "modo da biblioteca"
-ok "pacote $(basename "$deb"): campos, dependências ($(paste -sd' ' "$temp/dependencias")), shlibs, conteúdo"
+: >"$temp/no-pacote"
+for pacote in "${pacotes[@]}"; do
+  deb=$(deb_de "$pacote")
+  [[ -f "$deb" ]] || falha "cpack não fez $deb (fez: $(cd "$temp/pacote" && ls ./*.deb 2>/dev/null | paste -sd' '))"
+  for campo in "Package:$pacote" "Version:$versao" "Architecture:$arquitetura" "Section:${secoes[$pacote]}"; do
+    valor=$(dpkg-deb -f "$deb" "${campo%%:*}")
+    [[ "$valor" == "${campo#*:}" ]] || falha "campo ${campo%%:*} do pacote $pacote: '$valor'"
+  done
+  [[ $(dpkg-deb -f "$deb" Maintainer) =~ $padrao ]] || falha "Maintainer de $pacote sem nome e endereço"
+  diff -u <(dependencias_esperadas "$pacote") <(dependencias_de "$pacote") || falha "dependências do pacote $pacote"
+  # The other packages of this build want the library of exactly this version.
+  if [[ "$pacote" != "$pacote_biblioteca" ]]; then
+    dpkg-deb -f "$deb" Depends | grep -qF "$pacote_biblioteca (= $versao)" ||
+      falha "$pacote não depende de $pacote_biblioteca (= $versao)"
+  fi
+  # The contents: the package's files under the prefix, owned by root, with their modes.
+  dpkg-deb --contents "$deb" >"$temp/conteudo-$pacote"
+  awk '$1 ~ /^[-l]/ { print $6 }' "$temp/conteudo-$pacote" | sed 's|^\./usr/||' | LC_ALL=C sort >"$temp/arquivos-$pacote"
+  diff -u <(arquivos_do_pacote "$pacote" | LC_ALL=C sort) "$temp/arquivos-$pacote" ||
+    falha "o pacote $pacote não tem exatamente os seus arquivos sob /usr"
+  cat "$temp/arquivos-$pacote" >>"$temp/no-pacote"
+  awk '$2 != "root/root" { print; n++ } END { exit n > 0 }' "$temp/conteudo-$pacote" || falha "arquivos de $pacote sem dono root"
+done
+LC_ALL=C sort -o "$temp/no-pacote" "$temp/no-pacote"
+diff -u "$temp/esperados" "$temp/no-pacote" || falha "os pacotes juntos não têm exatamente os arquivos da instalação"
+grep -q "^-rwxr-xr-x .* \./usr/bin/qmx$" "$temp/conteudo-qmx" || falha "modo de /usr/bin/qmx"
+grep -q "^-rw-r--r-- .* \./usr/$libdir/libqmxutil.so.$versao$" "$temp/conteudo-$pacote_biblioteca" || falha "modo da biblioteca"
+dpkg-deb -I "$(deb_de "$pacote_biblioteca")" shlibs | grep -qx "libqmxutil $maior $pacote_biblioteca (>= $versao)" ||
+  falha "o pacote $pacote_biblioteca não tem o arquivo shlibs"
+[[ $(dpkg-deb -f "$(deb_de qmx)" Suggests) == qmxutil-qt ]] || falha "qmx não sugere qmxutil-qt"
+ok "pacotes ${pacotes[*]}: campos, dependências, shlibs, conteúdo"
 
-# The example settings name the catalogue folder that the package installs.
-dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/qmxutil/examples/registro.ini >"$temp/registro.ini"
+# The example settings name the catalogue folder that the library's package installs.
+dpkg-deb --fsys-tarfile "$(deb_de "$pacote_biblioteca")" | tar -xOf - ./usr/share/doc/qmxutil/examples/registro.ini >"$temp/registro.ini"
 caminho=$(catalogos_do_exemplo "$temp/registro.ini")
-if [[ "$caminho" != /usr/share/qmxutil/Mensagens ]] || ! grep -qF " .$caminho/ZTECMens.txt" "$temp/conteudo"; then
+if [[ "$caminho" != /usr/share/qmxutil/Mensagens ]] || ! grep -qF " .$caminho/ZTECMens.txt" "$temp/conteudo-$pacote_biblioteca"; then
   falha "o registro.ini de exemplo aponta os catálogos para '$caminho'"
 fi
 
 # dpkg -i into an empty root: nothing there but a shell and ldconfig for the
-# package's scripts, and in its package database this machine's entries of
-# the packages that the package depends on, so dpkg checks the dependencies
+# packages' scripts, and in its package database this machine's entries of
+# the packages that the packages depend on, so dpkg checks the dependencies
 # (names and versions) against what Debian 12 installs.
 raiz_deb="$temp/raiz"
 admin="$raiz_deb/var/lib/dpkg"
@@ -251,20 +295,49 @@ for biblioteca in $(ldd "$shell" | grep -o '/[^ ]*'); do
 done
 ldconfig=$(PATH="$PATH:/usr/sbin:/sbin" command -v ldconfig)
 cp "$ldconfig" "$raiz_deb/usr/sbin/ldconfig"
-# shellcheck disable=SC2046  # one package name per word
-dpkg-query -s $(paste -sd' ' "$temp/dependencias") >"$admin/status" ||
-  falha "dependências do pacote que esta máquina não tem: $(paste -sd' ' "$temp/dependencias")"
-"${como_root[@]}" dpkg --root="$raiz_deb" -i "$deb" >"$temp/dpkg.log" 2>&1 || { cat "$temp/dpkg.log"; falha "dpkg -i do pacote"; }
-[[ $(dpkg-query --admindir="$admin" -W -f='${Status} ${Version}' qmxutil) == "install ok installed $versao" ]] ||
-  falha "qmxutil não ficou instalado na raiz"
-# The package's postinst ran ldconfig there: the root's cache has the SONAME.
+externas=$(for pacote in "${pacotes[@]}"; do dependencias_de "$pacote"; done | grep -vx "$pacote_biblioteca" | LC_ALL=C sort -u)
+# shellcheck disable=SC2086  # one package name per word
+dpkg-query -s $externas >"$admin/status" ||
+  falha "dependências dos pacotes que esta máquina não tem: $(paste -sd' ' <<<"$externas")"
+instala() {
+  local debs=()
+  for pacote in "$@"; do debs+=("$(deb_de "$pacote")"); done
+  "${como_root[@]}" dpkg --root="$raiz_deb" -i "${debs[@]}" >"$temp/dpkg.log" 2>&1 || { cat "$temp/dpkg.log"; falha "dpkg -i de $*"; }
+  for pacote in "$@"; do
+    [[ $(dpkg-query --admindir="$admin" -W -f='${Status} ${Version}' "$pacote") == "install ok installed $versao" ]] ||
+      falha "$pacote não ficou instalado na raiz"
+  done
+}
+# qmx alone cannot go in: it needs the library of its version.
+codigo=0
+"${como_root[@]}" dpkg --root="$raiz_deb" -i "$(deb_de qmx)" >"$temp/dpkg-so-qmx.log" 2>&1 || codigo=$?
+grep -q "depends on $pacote_biblioteca" "$temp/dpkg-so-qmx.log" && [[ $codigo -ne 0 ]] ||
+  falha "dpkg instalou qmx sem $pacote_biblioteca: $(cat "$temp/dpkg-so-qmx.log")"
+"${como_root[@]}" dpkg --root="$raiz_deb" --remove qmx >/dev/null 2>&1 || true
+instala "$pacote_biblioteca" qmx
+# The packages' postinst ran ldconfig there: the root's cache has the SONAME.
 "$ldconfig" -p -C "$raiz_deb/etc/ld.so.cache" | grep -q "libqmxutil.so.$maior .*=> /usr/$libdir/libqmxutil.so.$maior" ||
   falha "o ldconfig da raiz não achou libqmxutil.so.$maior"
 qmx_deb="$raiz_deb/usr/bin/qmx"
 carregada="$raiz_deb/usr/$libdir/libqmxutil.so.$maior"
 confere_qmx_instalado "$qmx_deb" "$carregada" "$temp/deb.txt" "do pacote"
 confere_assinatura "$qmx_deb" "$temp/deb.txt"
-ok "dpkg -i numa raiz vazia: instalado; o qmx de lá carrega $carregada e assina"
+# Without the Qt host, --janelas says which package brings it.
+codigo=0
+saida=$(DISPLAY=:999 "$qmx_deb" --janelas --registro "$temp/registro-vazio.ini" --empresa DEMO sintegra 2>&1) || codigo=$?
+[[ $codigo -eq 2 && "$saida" == *"$raiz_deb/usr/$libdir/qmxutil/libqmxutil-qt.so"* && "$saida" == *"o pacote qmxutil-qt"* ]] ||
+  falha "qmx --janelas sem o anfitrião Qt: ($codigo) $saida"
+ok "dpkg -i numa raiz vazia: qmx pede $pacote_biblioteca; o qmx de lá carrega $carregada e assina; --janelas pede qmxutil-qt"
+instala libqmxutil-dev
+[[ -L "$raiz_deb/usr/$libdir/libqmxutil.so" && -f "$raiz_deb/usr/include/qmxutil/QMXUTIL.h" ]] ||
+  falha "libqmxutil-dev não pôs o link e o cabeçalho na raiz"
+if ((com_qt)); then
+  instala qmxutil-qt
+  # The windows of the installed qmx, on a real X server, driven by keys.
+  QMX="$qmx_deb" bash "$raiz/scripts/testes-janelas-x.sh" >"$temp/janelas.log" 2>&1 ||
+    { cat "$temp/janelas.log"; falha "as janelas do qmx instalado num servidor X"; }
+  ok "qmxutil-qt na raiz: $(tail -n 1 "$temp/janelas.log") nas janelas do qmx de lá sob Xvfb"
+fi
 
 # ---- 5. qmx --version of both installs
 for programa in "$qmx" "$qmx_deb"; do

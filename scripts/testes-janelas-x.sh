@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The Qt windows on a real X server (Xvfb, not Qt's offscreen platform),
 # driven through the server with xdotool as an operator's keyboard would:
-# the Sintegra window cancelled with Esc ends "cancelado" (exit 1); OK with
-# no branch shows the dialog's notice, which qmx reports, then Esc; every
-# run ends by itself, never by a signal (a crash at exit was exit 139).
+# the Sintegra window filled by keys (Shift+Tab back to the branch, Tab into
+# each date, which selects its text, Enter for OK) writes the month's file
+# and ends 0 once its notice is answered; cancelled with Esc it ends
+# "cancelado" (exit 1); OK with no branch shows the dialog's notice, which
+# qmx reports, then Esc; every run ends by itself, never by a signal (a
+# crash at exit was exit 139).
 set -uo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qmx="${QMX:-$raiz/build/cli/qmx}"
@@ -21,25 +24,40 @@ if ! "$qmx" demo --mes 11/2026 --pasta "$trabalho/demo" > "$trabalho/demo.log" 2
 fi
 falhas=0
 
+arquivos="$trabalho/demo/DEMO/Arquivos-Eletronicos"
+contar() { find "$arquivos" -maxdepth 1 -name '*.txt' 2>/dev/null | wc -l; }
+
 # Runs the Sintegra window and answers with the keys given, one group per
-# window that appears ("Titulo:tecla tecla;Titulo:tecla"); prints the exit
-# code and the output.
+# window that appears ("Titulo:tecla tecla;Titulo:tecla"; "=texto" types
+# the text, "@" waits, up to a minute, for one more file in the company's
+# folder: the generation's end, before its notice is answered); prints the
+# exit code.
 janela() {
   local chaves="$1"
+  local antes
+  antes=$(contar)
   "$qmx" --janelas --registro "$trabalho/demo/registro.ini" --empresa DEMO sintegra > "$trabalho/saida" 2>&1 &
   local processo=$!
   IFS=';' read -ra passos <<< "$chaves"
   for passo in "${passos[@]}"; do
+    if [[ "$passo" == "@" ]]; then
+      for _ in $(seq 600); do (($(contar) > antes)) && break; sleep 0.1; done
+      sleep 1
+      continue
+    fi
     local titulo="${passo%%:*}" teclas="${passo#*:}" janela=""
     for _ in $(seq 100); do
-      janela=$(xdotool search --name "$titulo" 2>/dev/null | tail -1)
+      janela=$(xdotool search --onlyvisible --name "$titulo" 2>/dev/null | tail -1)
       [[ -n "$janela" ]] && break
       sleep 0.1
     done
-    [[ -n "$janela" ]] || { echo "janela \"$titulo\" não apareceu"; kill "$processo"; return 1; }
+    [[ -n "$janela" ]] || { echo "janela \"$titulo\" não apareceu" >> "$trabalho/saida"; kill "$processo"; wait "$processo"; echo "$?"; return; }
     xdotool windowfocus --sync "$janela" 2>/dev/null
-    # shellcheck disable=SC2086
-    xdotool key --window "$janela" $teclas 2>/dev/null
+    for tecla in $teclas; do
+      if [[ "$tecla" == =* ]]; then xdotool type --window "$janela" "${tecla#=}" 2>/dev/null
+      else xdotool key --window "$janela" "$tecla" 2>/dev/null; fi
+      sleep 0.2
+    done
     sleep 0.5
   done
   wait "$processo"
@@ -56,8 +74,15 @@ confere() {
   fi
 }
 
+confere "filial, datas e Enter pelo teclado: o arquivo do mês" 0 \
+  "$(janela 'SINTEGRA:shift+Tab shift+Tab =1 Tab Tab =01/11/2026 Tab =30/11/2026 Return;@;Sintegra$:Return')" \
+  "QMX_Sintegra: verdadeiro" "Arquivo gerado em" "fechado com 1"
+# The file of the month the keys gave, whole: its header's period.
+gerado=$(ls -t "$arquivos"/*.txt 2>/dev/null | head -1)
+if [[ -n "$gerado" ]] && head -c 200 "$gerado" | grep -q "2026110120261130"; then echo "ok    o arquivo é de 01/11/2026 a 30/11/2026"
+else echo "FALHA o arquivo gerado não é do período digitado: $gerado"; falhas=$((falhas + 1)); fi
 confere "Esc cancela a janela" 1 "$(janela 'SINTEGRA:Escape')" "cancelado"
 confere "OK sem filial: o aviso, depois Esc" 1 "$(janela 'SINTEGRA:Return;^Torvo ECF$:Return;SINTEGRA:Escape')" \
   "[caixa] Torvo ECF: Selecione a filial." "cancelado"
-echo "$((2 - falhas)) passed, $falhas failed"
+echo "$((4 - falhas)) passed, $falhas failed"
 ((falhas == 0))

@@ -23,9 +23,11 @@ std::string PastaDestaBiblioteca() {
 bool AtivaJanelasDoAmbiente() {
   const char* janelas = std::getenv("QMX_JANELAS");
   if (!janelas || std::string(janelas) != "qt") return false;
-  // Loaded for good: the host lives as long as the process.
+  // Loaded for good: the host lives as long as the process. It is a plug-in
+  // of this library, in the folder "qmxutil" beside it (where both the build
+  // and an installation put it), else where the system finds libraries.
   void* biblioteca = nullptr;
-  for (const std::string& nome : {PastaDestaBiblioteca() + "libqmxutil-qt.so", std::string("libqmxutil-qt.so")})
+  for (const std::string& nome : {PastaDestaBiblioteca() + kPluginJanelasQt, std::string("libqmxutil-qt.so")})
     if ((biblioteca = dlopen(nome.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE)) != nullptr) break;
   if (!biblioteca) return false;
   using Ativa = int (*)();

@@ -37,7 +37,8 @@ CProgresso::CProgresso(std::string titulo, Unidade unidade, std::int64_t total)
     : m_titulo(std::move(titulo)),
       m_unidade(unidade),
       m_total(total),
-      m_proximo(std::chrono::steady_clock::now() + std::chrono::milliseconds(g_intervalo.load())),
+      m_inicio(std::chrono::steady_clock::now()),
+      m_proximo(m_inicio + std::chrono::milliseconds(g_intervalo.load())),
       m_anterior(processo::DefineObservadorAndamento(this)) {
   // With every step shown, the work's start is shown too, before anything
   // is done: a stop there leaves no trace of the work at all.
@@ -61,13 +62,35 @@ std::chrono::milliseconds CProgresso::DefineIntervalo(std::chrono::milliseconds 
 }
 
 std::string CProgresso::Texto() const {
-  if (m_unidade == Unidade::Cupons)
-    return m_total > 0 ? ComMilhares(m_passos) + " de " + ComMilhares(m_total) + " cupons"
-                       : ComMilhares(m_passos) + " cupons";
-  if (m_bytes == 0 && m_linhas > 0) return ComMilhares(m_linhas) + " linhas lidas";
+  return Texto(m_unidade, m_total, m_passos, m_bytes, m_linhas,
+               std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_inicio));
+}
+
+std::string CProgresso::Texto(Unidade unidade, std::int64_t total, std::int64_t passos, std::int64_t bytes,
+                              std::int64_t linhas, std::chrono::milliseconds decorrido) {
+  // Before a second has gone by a rate says little.
+  const std::int64_t ms = decorrido.count();
+  const bool medido = ms >= 1000;
+  const auto decimal = [](std::int64_t decimos) {
+    return ComMilhares(decimos / 10) + "," + std::to_string(decimos % 10);
+  };
+  if (unidade == Unidade::Cupons) {
+    if (total <= 0) return ComMilhares(passos) + " cupons";
+    std::string texto = ComMilhares(passos) + " de " + ComMilhares(total) + " cupons";
+    if (medido && passos > 0 && passos < total) {
+      // What is left at the pace so far, rounded up: seconds under a minute, else minutes.
+      const std::int64_t restante = (ms * (total - passos) + passos - 1) / passos;
+      texto += restante < 60000 ? ", faltam cerca de " + std::to_string((restante + 999) / 1000) + " s"
+                                : ", faltam cerca de " + std::to_string((restante + 59999) / 60000) + " min";
+    }
+    return texto;
+  }
+  if (bytes == 0 && linhas > 0) return ComMilhares(linhas) + " linhas lidas";
   // Megabytes with one decimal, as the operator reads them.
-  const std::int64_t decimos = m_bytes * 10 / (1024 * 1024);
-  return ComMilhares(decimos / 10) + "," + std::to_string(decimos % 10) + " MB gravados";
+  constexpr std::int64_t kMega = 1024 * 1024;
+  std::string texto = decimal(bytes * 10 / kMega) + " MB gravados";
+  if (medido) texto += ", " + decimal(bytes * 10000 / kMega / ms) + " MB/s";
+  return texto;
 }
 
 void CProgresso::Avanca(std::int64_t passos) {

@@ -36,8 +36,14 @@ class CProgresso : public processo::IObservadorAndamento {
   void Leu(std::int64_t linhas) override;
 
   // What a report says of the work so far: "12,5 MB gravados" (or, before
-  // anything is written, "45.056 linhas lidas"), "40 de 250 cupons".
+  // anything is written, "45.056 linhas lidas"), "40 de 250 cupons"; after
+  // the first second, how fast the bytes go ("12,5 MB gravados, 3,1 MB/s")
+  // or, with a total, about how long is left ("40 de 250 cupons, faltam
+  // cerca de 12 s").
   std::string Texto() const;
+  // The same from the amounts and the time since the work began.
+  static std::string Texto(Unidade unidade, std::int64_t total, std::int64_t passos, std::int64_t bytes,
+                           std::int64_t linhas, std::chrono::milliseconds decorrido);
 
   // The interval, unless QMX_PROGRESSO_MS names another when the library
   // starts. Tests and tools that must see reports of short work set a
@@ -55,6 +61,7 @@ class CProgresso : public processo::IObservadorAndamento {
   std::int64_t m_passos = 0;
   std::int64_t m_bytes = 0;
   std::int64_t m_linhas = 0;
+  std::chrono::steady_clock::time_point m_inicio;
   std::chrono::steady_clock::time_point m_proximo;
   bool m_relatado = false;
   processo::IObservadorAndamento* m_anterior;

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,7 +123,8 @@ CAPTION "Filtro de teste"
 BEGIN
     CONTROL "Por Período", 101, "Button", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 7, 80, 10
     CONTROL "Por Número", 102, "Button", BS_AUTORADIOBUTTON, 7, 20, 80, 10
-    CONTROL "Exportar", 104, "Button", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 7, 46, 80, 10
+    CONTROL "E&xportar", 104, "Button", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 7, 46, 80, 10
+    CONTROL "&Data:", -1, "Static", SS_LEFT, 60, 9, 38, 8
     CONTROL "", 105, "Edit", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 100, 7, 60, 12
     CONTROL "", 106, "Edit", ES_AUTOHSCROLL | WS_BORDER | WS_DISABLED | WS_TABSTOP, 100, 22, 60, 12
     CONTROL "", 107, "ComboBox", CBS_DROPDOWNLIST | WS_TABSTOP, 100, 37, 60, 12
@@ -242,6 +244,37 @@ TEST_F(DialogoQt, EscFechaECancelaEEnterSemBotaoPadraoEOK) {
   };
   EXPECT_EQ(host.ExecutaModal(enter), IDOK);
   EXPECT_EQ(enter.eventos.back(), "ok:x:");
+}
+
+// Alt and the underlined letter: a text's takes the focus to the edit after
+// it, whose text is then selected (typing replaces it); a check box's
+// toggles it and notifies the dialog.
+TEST_F(DialogoQt, AltComALetraDoTextoOuDoBotao) {
+  DialogoEspiao dialogo;
+  host.aoMostrar = [](QDialog& janela, CDialogo& d) {
+    janela.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
+    QTest::keyClicks(Controle(janela, 105), QStringLiteral("01/02/2026"));
+    QTest::keyClick(Controle(janela, 105), Qt::Key_Tab);
+    QApplication::processEvents();
+    ASSERT_EQ(d.FocoAtual(), 107);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(d.FocoAtual(), 105);
+    EXPECT_EQ(Controle<QLineEdit>(janela, 105)->selectedText(), QStringLiteral("01/02/2026"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("03/04/2026"));
+    EXPECT_EQ(d.GetDlgItemText(105), "03/04/2026");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::AltModifier);
+    // A button's mnemonic clicks it as the mouse does, a moment later.
+    auto* caixa = Controle<QCheckBox>(janela, 104);
+    for (int i = 0; i < 100 && !caixa->isChecked(); ++i) QTest::qWait(10);
+    EXPECT_TRUE(caixa->isChecked());
+    EXPECT_EQ(d.GetDlgItem(104).GetCheck(), BST_CHECKED);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  };
+  EXPECT_EQ(host.ExecutaModal(dialogo), IDOK);
+  EXPECT_NE(std::find(dialogo.eventos.begin(), dialogo.eventos.end(), "cmd:104/0"), dialogo.eventos.end());
+  EXPECT_EQ(dialogo.eventos.back(), "ok:03/04/2026:");
 }
 
 TEST_F(DialogoQt, TrabalhoLongoCanceladoNaJanelaDeProgresso) {

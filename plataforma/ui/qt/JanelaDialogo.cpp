@@ -49,6 +49,16 @@ Qt::Alignment AlinhamentoDaColuna(int formato) {
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
+// A text with a mnemonic: an "&" before a letter ("&&" is the sign itself).
+bool TemAtalho(const std::string& texto) {
+  for (std::size_t i = 0; i + 1 < texto.size(); ++i) {
+    if (texto[i] != '&') continue;
+    if (texto[i + 1] != '&') return true;
+    ++i;
+  }
+  return false;
+}
+
 }  // namespace
 
 UnidadesDialogo UnidadesDialogo::DaFonte(const QFont& fonte) {
@@ -92,6 +102,7 @@ void CJanelaDialogo::CriaControle(const ModeloControle& m) {
   if (m.classe == "Static") {
     auto* rotulo = new QLabel(ParaQt(m.texto), this);
     rotulo->setWordWrap(true);
+    if (!m.TemEstilo("SS_NOPREFIX") && TemAtalho(m.texto)) m_rotuloComAtalho = rotulo;
     rotulo->setAlignment((m.TemEstilo("SS_CENTER")  ? Qt::AlignHCenter
                           : m.TemEstilo("SS_RIGHT") ? Qt::AlignRight
                                                     : Qt::AlignLeft) |
@@ -144,6 +155,13 @@ void CJanelaDialogo::CriaControle(const ModeloControle& m) {
     widget = new QLabel(this);  // a class of no template of the library
   }
   widget->setGeometry(m_unidades.EmPixels(m.retangulo));
+  // Alt and a text's letter go to the next control the operator can tab to
+  // (Qt shows the letter underlined only when the text has that control).
+  if (m_rotuloComAtalho && widget != m_rotuloComAtalho && paradaTab && !qobject_cast<QLabel*>(widget) &&
+      !qobject_cast<QGroupBox*>(widget)) {
+    m_rotuloComAtalho->setBuddy(widget);
+    m_rotuloComAtalho = nullptr;
+  }
   // Tab reaches the controls with a tab stop, in template order (the order
   // they are made in); the others take the focus only when clicked, and
   // texts and frames never.

@@ -10,6 +10,7 @@
 
 #include "plataforma/ui/ModeloDialogo.h"
 
+class QLabel;
 class QWidget;
 
 namespace qmx::ui {
@@ -75,6 +76,9 @@ class CJanelaDialogo : public QDialog {
   std::map<int, QWidget*> m_controles;
   bool m_copiando = false;  // the window's own updates notify too
   bool m_fechando = false;
+  // A text whose "&" letter (Alt+letter) takes the focus to the control
+  // made next with a tab stop, as Windows' dialogs do.
+  QLabel* m_rotuloComAtalho = nullptr;
 };
 
 }  // namespace qmx::ui

@@ -73,6 +73,37 @@ TEST_F(Progresso, TextoEQuantidadesDeCadaRelato) {
   EXPECT_EQ(processo::ObservadorAndamento(), nullptr);
 }
 
+// After the first second the report says how fast the bytes go or, with a
+// total, about how long is left (rounded up: seconds under a minute).
+TEST(TextoDoProgresso, RitmoEOQueFaltaDepoisDoPrimeiroSegundo) {
+  using U = CProgresso::Unidade;
+  constexpr std::int64_t kMB = 1024 * 1024;
+  struct Caso {
+    U unidade;
+    std::int64_t total, passos, bytes, linhas, ms;
+    const char* texto;
+  } casos[] = {
+      {U::Bytes, 0, 0, 3 * kMB, 0, 999, "3,0 MB gravados"},
+      {U::Bytes, 0, 0, 3 * kMB, 0, 1000, "3,0 MB gravados, 3,0 MB/s"},
+      {U::Bytes, 0, 0, 10 * kMB, 0, 3000, "10,0 MB gravados, 3,3 MB/s"},
+      {U::Bytes, 0, 0, 1234567890, 0, 400000, "1.177,3 MB gravados, 2,9 MB/s"},
+      {U::Bytes, 0, 0, 0, 12288, 5000, "12.288 linhas lidas"},
+      {U::Cupons, 250, 40, 0, 0, 999, "40 de 250 cupons"},
+      {U::Cupons, 250, 40, 0, 0, 1000, "40 de 250 cupons, faltam cerca de 6 s"},
+      {U::Cupons, 250, 50, 0, 0, 12000, "50 de 250 cupons, faltam cerca de 48 s"},
+      {U::Cupons, 250, 1, 0, 0, 1000, "1 de 250 cupons, faltam cerca de 5 min"},
+      {U::Cupons, 2, 1, 0, 0, 59999, "1 de 2 cupons, faltam cerca de 60 s"},
+      {U::Cupons, 2, 1, 0, 0, 60000, "1 de 2 cupons, faltam cerca de 1 min"},
+      {U::Cupons, 2, 1, 0, 0, 60001, "1 de 2 cupons, faltam cerca de 2 min"},
+      {U::Cupons, 250, 0, 0, 0, 5000, "0 de 250 cupons"},
+      {U::Cupons, 250, 250, 0, 0, 5000, "250 de 250 cupons"},
+      {U::Cupons, 0, 1234, 0, 0, 5000, "1.234 cupons"},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(CProgresso::Texto(c.unidade, c.total, c.passos, c.bytes, c.linhas, std::chrono::milliseconds(c.ms)),
+              c.texto);
+}
+
 TEST_F(Progresso, TrabalhoCurtoNaoMostraNadaELongoRelataACadaIntervalo) {
   CProgresso::DefineIntervalo(CProgresso::kIntervalo);
   {
