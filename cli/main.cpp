@@ -275,6 +275,14 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     };
     if (!tem("DISPLAY") && !tem("WAYLAND_DISPLAY") && !tem("QT_QPA_PLATFORM"))
       throw ErroUso("--janelas precisa de uma tela (DISPLAY ou WAYLAND_DISPLAY)");
+    // One named but not answering (a server gone, a session of another
+    // user) would make Qt end the process.
+    if (!qmx::ui::TelaResponde()) {
+      const char* x = std::getenv("DISPLAY");
+      const char* wayland = std::getenv("WAYLAND_DISPLAY");
+      throw ErroUso(std::string("--janelas: a tela não responde (DISPLAY=") + (x ? x : "") +
+                    ", WAYLAND_DISPLAY=" + (wayland ? wayland : "") + ")");
+    }
     // The Qt host is a library of its own, beside the one loaded: without
     // it the run would fall back to the scripted host and end cancelled.
     const fs::path carregar = biblioteca.empty() ? CaminhoBibliotecaPadrao(argv0) : biblioteca;

@@ -17,7 +17,9 @@ Xvfb "$tela" -screen 0 1280x1024x24 -nolisten tcp > "$trabalho/xvfb.log" 2>&1 &
 servidor=$!
 trap 'kill $servidor 2>/dev/null; rm -rf "$trabalho"' EXIT
 export DISPLAY="$tela"
-for _ in $(seq 50); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
+# The server may take a while on a busy machine: up to half a minute.
+for _ in $(seq 300); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation > /dev/null 2>&1 || { echo "Xvfb não respondeu em $tela"; cat "$trabalho/xvfb.log"; exit 1; }
 
 if ! "$qmx" demo --mes 11/2026 --pasta "$trabalho/demo" > "$trabalho/demo.log" 2>&1; then
   echo "qmx demo falhou"; tail -5 "$trabalho/demo.log"; exit 1
@@ -28,8 +30,9 @@ arquivos="$trabalho/demo/DEMO/Arquivos-Eletronicos"
 contar() { find "$arquivos" -maxdepth 1 -name '*.txt' 2>/dev/null | wc -l; }
 
 # Runs the Sintegra window and answers with the keys given, one group per
-# window that appears ("Titulo:tecla tecla;Titulo:tecla"; "=texto" types
-# the text, "@" waits, up to a minute, for one more file in the company's
+# window that appears, waited for up to QMX_ESPERA_JANELA seconds (10)
+# ("Titulo:tecla tecla;Titulo:tecla"; "=texto" types
+# the text, "@" waits, up to QMX_ESPERA_ARQUIVO seconds (60), for one more file in the company's
 # folder: the generation's end, before its notice is answered); prints the
 # exit code.
 janela() {
@@ -41,12 +44,12 @@ janela() {
   IFS=';' read -ra passos <<< "$chaves"
   for passo in "${passos[@]}"; do
     if [[ "$passo" == "@" ]]; then
-      for _ in $(seq 600); do (($(contar) > antes)) && break; sleep 0.1; done
+      for _ in $(seq $((${QMX_ESPERA_ARQUIVO:-60} * 10))); do (($(contar) > antes)) && break; sleep 0.1; done
       sleep 1
       continue
     fi
     local titulo="${passo%%:*}" teclas="${passo#*:}" janela=""
-    for _ in $(seq 100); do
+    for _ in $(seq $((${QMX_ESPERA_JANELA:-10} * 10))); do
       janela=$(xdotool search --onlyvisible --name "$titulo" 2>/dev/null | tail -1)
       [[ -n "$janela" ]] && break
       sleep 0.1
@@ -74,15 +77,30 @@ confere() {
   fi
 }
 
-confere "filial, datas e Enter pelo teclado: o arquivo do mês" 0 \
-  "$(janela 'SINTEGRA:shift+Tab shift+Tab =1 Tab Tab =01/11/2026 Tab =30/11/2026 Return;@;Sintegra$:Return')" \
+# The period typed: November, or up to the day QMX_DIA_FINAL (a shorter
+# file for slow runs).
+final="${QMX_DIA_FINAL:-30}/11/2026"
+confere "filial, datas e Enter pelo teclado: o arquivo do período" 0 \
+  "$(janela "SINTEGRA:shift+Tab shift+Tab =1 Tab Tab =01/11/2026 Tab =$final Return;@;Sintegra\$:Return")" \
   "QMX_Sintegra: verdadeiro" "Arquivo gerado em" "fechado com 1"
-# The file of the month the keys gave, whole: its header's period.
+# The file of the period the keys gave: its header's dates.
 gerado=$(ls -t "$arquivos"/*.txt 2>/dev/null | head -1)
-if [[ -n "$gerado" ]] && head -c 200 "$gerado" | grep -q "2026110120261130"; then echo "ok    o arquivo é de 01/11/2026 a 30/11/2026"
+if [[ -n "$gerado" ]] && head -c 200 "$gerado" | grep -q "20261101${final:6:4}${final:3:2}${final:0:2}"; then echo "ok    o arquivo é de 01/11/2026 a $final"
 else echo "FALHA o arquivo gerado não é do período digitado: $gerado"; falhas=$((falhas + 1)); fi
 confere "Esc cancela a janela" 1 "$(janela 'SINTEGRA:Escape')" "cancelado"
 confere "OK sem filial: o aviso, depois Esc" 1 "$(janela 'SINTEGRA:Return;^Torvo ECF$:Return;SINTEGRA:Escape')" \
   "[caixa] Torvo ECF: Selecione a filial." "cancelado"
-echo "$((4 - falhas)) passed, $falhas failed"
+# A display named but not answering: qmx refuses (exit 2) and a program
+# that asks for the windows itself (QMX_JANELAS=qt) keeps the scripted host,
+# where Qt would have ended the process (exit 134).
+saida=$(DISPLAY=:999 "$qmx" --janelas --registro "$trabalho/demo/registro.ini" --empresa DEMO sintegra 2>&1)
+codigo=$?
+if [[ $codigo -eq 2 && "$saida" == *"a tela não responde (DISPLAY=:999"* ]]; then echo "ok    tela que não responde: --janelas recusado"
+else echo "FALHA tela que não responde: ($codigo) $saida"; falhas=$((falhas + 1)); fi
+saida=$(DISPLAY=:999 QMX_JANELAS=qt "$qmx" --registro "$trabalho/demo/registro.ini" --empresa DEMO --usuario 1 \
+  sintegra --filial 1 --data-inicial 01/11/2026 --data-final 30/11/2026 2>&1)
+codigo=$?
+if [[ $codigo -eq 0 && "$saida" == *"QMX_Sintegra: verdadeiro"* ]]; then echo "ok    tela que não responde: QMX_JANELAS=qt segue sem janelas"
+else echo "FALHA QMX_JANELAS=qt com tela que não responde: ($codigo) $saida"; falhas=$((falhas + 1)); fi
+echo "$((6 - falhas)) passed, $falhas failed"
 ((falhas == 0))

@@ -11,6 +11,7 @@
 
 #include "plataforma/texto/Windows1252.h"
 #include "plataforma/ui/Dialogo.h"
+#include "plataforma/ui/JanelasDoAmbiente.h"
 #include "plataforma/ui/ModuloRecursos.h"
 #include "plataforma/ui/RegistroUi.h"
 #include "plataforma/ui/qt/JanelaDialogo.h"
@@ -157,12 +158,9 @@ void HostQt::FimProgresso() { m_progresso.reset(); }
 
 bool AtivaJanelasQt() {
   if (!QCoreApplication::instance()) {
-    // Without a display Qt would end the process: then nothing changes.
-    const auto tem = [](const char* nome) {
-      const char* valor = std::getenv(nome);
-      return valor && *valor;
-    };
-    if (!tem("DISPLAY") && !tem("WAYLAND_DISPLAY") && !tem("QT_QPA_PLATFORM")) return false;
+    // Without a display that answers Qt would end the process: then
+    // nothing changes.
+    if (!TelaResponde()) return false;
     static int argc = 1;
     static char nome[] = "qmxutil";
     static char* argv[] = {nome, nullptr};

@@ -269,10 +269,23 @@ void CJanelaDialogo::Copia() {
     } else if (auto* marcavel = qobject_cast<QAbstractButton*>(widget); marcavel && marcavel->isCheckable()) {
       marcavel->setChecked(controle.GetCheck() == BST_CHECKED);
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      if (edit->text() != texto) edit->setText(texto);
+      // A text selected whole (the focus came by Tab) stays selected
+      // whole: the next key typed replaces it. (Setting the text or the
+      // limit sets the text again, which drops the selection.)
+      const bool tudo = edit->hasSelectedText() && edit->selectedText() == edit->text();
+      bool mudou = false;
+      if (edit->text() != texto) {
+        edit->setText(texto);
+        mudou = true;
+      }
       // Text the code set beyond the limit is not cut, as in Windows.
       const int limite = controle.GetLimitText();
-      edit->setMaxLength(limite > 0 ? std::max(limite, static_cast<int>(texto.size())) : 32767);
+      const int maximo = limite > 0 ? std::max(limite, static_cast<int>(texto.size())) : 32767;
+      if (edit->maxLength() != maximo) {
+        edit->setMaxLength(maximo);
+        mudou = true;
+      }
+      if (tudo && mudou) edit->selectAll();
     } else if (auto* rotulo = qobject_cast<QLabel*>(widget)) {
       if (rotulo->text() != texto) rotulo->setText(texto);
     } else if (auto* botao = qobject_cast<QAbstractButton*>(widget)) {
@@ -354,9 +367,10 @@ bool CJanelaDialogo::eventFilter(QObject* objeto, QEvent* evento) {
   if (evento->type() == QEvent::FocusIn) {
     const auto razao = static_cast<QFocusEvent*>(evento)->reason();
     auto* edit = qobject_cast<QLineEdit*>(objeto);
-    // Later: the dialog's state is copied into the edit as the focus moves.
+    // At once, before the next key (a fast typist's or a scanner's) is
+    // handled; the dialog's state copied into the edit afterwards keeps it.
     if (edit && (razao == Qt::TabFocusReason || razao == Qt::BacktabFocusReason || razao == Qt::ShortcutFocusReason))
-      QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+      edit->selectAll();
   }
   return QDialog::eventFilter(objeto, evento);
 }
