@@ -1,24 +1,25 @@
 // Every file generator on the big store of the demonstration, on SQLite
 // (motor 0) and on PostgreSQL (motor 1, when QMX_TESTE_POSTGRES names a
 // server), for half of November 2026 and for the whole month, each against
-// its limit: the same reads the generation ran, in the same order, through
-// the engine's own interface with bare prepared statements (every column of
-// every row touched), then as many bytes written with the generators' own
-// writer and signed with the EAD line.
+// its limit (LimiteArquivos.h): the rows the file is made of, by its layout,
+// read the fastest way the engine allows, and as many bytes written,
+// digested and signed. Each case runs paired rounds (QMX_BENCH_RODADAS, 5
+// unless told), the generation and the limit one after the other, the
+// order swapped every round so that neither always finds the caches warm.
 //
-// Counters: linhas (rows the reads answered), s (the generation, signing
-// included), s_limite, razao (s / s_limite), pico_MB (peak resident memory
-// of the generation: VmHWM, reset before it), MB (the file). The peak must
-// not grow from half the month to the month. scripts/bench-loja-grande.sh
-// prints them as one table.
+// Counters: linhas (rows the limit read), s (median generation, signing
+// included), s_limite (median limit), razao (median of the rounds' ratios),
+// pico_MB (the generation's highest peak resident memory, VmHWM reset before
+// each), MB (the file). The peak must not grow from half the month to the
+// month. scripts/bench-loja-grande.sh prints them as one table.
 #include <benchmark/benchmark.h>
-#include <libpq-fe.h>
-#include <sqlite3.h>
 
-#include <map>
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "LimiteArquivos.h"
 #include "LojaGrande.h"
 #include "arquivos/SaidaTemporaria.h"
 #include "arquivos/efd/GeradorEFD.h"
@@ -33,7 +34,6 @@
 #include "frame/QMXGenerica.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/calendario/DataCodificada.h"
-#include "plataforma/dados/SessaoPostgres.h"
 #include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
@@ -41,132 +41,19 @@ namespace {
 
 using namespace qmx;
 using namespace qmx::bench;
-using dados::LeituraAnotada;
-using dados::ParametroDados;
 
 NumeroDia Dia(int dia) { return CodificaDia(static_cast<std::uint16_t>(dia), 11, 2026); }
 
-// The reads replayed on SQLite: one read transaction, as the generators
-// hold; answers the rows read.
-long long RepeteSQLite(const std::string& arquivo, const std::vector<LeituraAnotada>& leituras) {
-  sqlite3* base = nullptr;
-  if (sqlite3_open_v2(arquivo.c_str(), &base, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) std::abort();
-  sqlite3_exec(base, "BEGIN", nullptr, nullptr, nullptr);
-  std::map<std::string, sqlite3_stmt*> preparados;
-  long long linhas = 0, soma = 0;
-  for (const auto& l : leituras) {
-    sqlite3_stmt*& comando = preparados[l.sql];
-    if (!comando && sqlite3_prepare_v3(base, l.sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &comando, nullptr) !=
-                        SQLITE_OK)
-      std::abort();
-    for (int i = 0; i < static_cast<int>(l.parametros.size()); ++i) {
-      const auto& p = l.parametros[static_cast<std::size_t>(i)];
-      if (p.tipo == ParametroDados::Tipo::Inteiro) sqlite3_bind_int64(comando, i + 1, p.inteiro);
-      else if (p.tipo == ParametroDados::Tipo::Texto)
-        sqlite3_bind_text(comando, i + 1, p.texto.data(), static_cast<int>(p.texto.size()), SQLITE_STATIC);
-      else sqlite3_bind_null(comando, i + 1);
-    }
-    const int colunas = sqlite3_column_count(comando);
-    while (sqlite3_step(comando) == SQLITE_ROW) {
-      for (int c = 0; c < colunas; ++c)
-        soma += sqlite3_column_type(comando, c) == SQLITE_INTEGER ? sqlite3_column_int64(comando, c)
-                                                                  : sqlite3_column_bytes(comando, c);
-      ++linhas;
-    }
-    sqlite3_reset(comando);
-  }
-  benchmark::DoNotOptimize(soma);
-  for (auto& [sql, comando] : preparados) sqlite3_finalize(comando);
-  sqlite3_exec(base, "COMMIT", nullptr, nullptr, nullptr);
-  sqlite3_close(base);
-  return linhas;
+int Rodadas() {
+  const char* texto = std::getenv("QMX_BENCH_RODADAS");
+  const int n = texto ? std::atoi(texto) : 5;
+  return n > 0 ? n : 5;
 }
 
-// The same on PostgreSQL: one REPEATABLE READ transaction; a read walked
-// with a cursor is a server-side cursor fetched in the same pieces as the
-// library's, the next asked for ahead; a read whole is one prepared
-// statement.
-long long RepetePostgres(const std::string& conexao, const std::vector<LeituraAnotada>& leituras) {
-  PGconn* pg = PQconnectdb(conexao.c_str());
-  if (PQstatus(pg) != CONNECTION_OK) std::abort();
-  PQclear(PQexec(pg, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-  std::map<std::string, std::string> preparados;
-  long long linhas = 0, soma = 0;
-  std::vector<const char*> valores;
-  std::vector<std::string> textos;
-  const auto le = [&](PGresult* r) {
-    if (PQresultStatus(r) != PGRES_TUPLES_OK) std::abort();
-    const int n = PQntuples(r), colunas = PQnfields(r);
-    for (int i = 0; i < n; ++i)
-      for (int c = 0; c < colunas; ++c) soma += PQgetlength(r, i, c) + *PQgetvalue(r, i, c);
-    linhas += n;
-    PQclear(r);
-    return n;
-  };
-  const std::string busca = "FETCH " + std::to_string(dados::CSessaoPostgres::kLinhasPorLote) + " FROM ";
-  int cursores = 0;
-  for (const auto& l : leituras) {
-    textos.assign(l.parametros.size(), {});
-    valores.assign(l.parametros.size(), nullptr);
-    for (std::size_t i = 0; i < l.parametros.size(); ++i) {
-      const auto& p = l.parametros[i];
-      if (p.tipo == ParametroDados::Tipo::Inteiro) textos[i] = std::to_string(p.inteiro);
-      else if (p.tipo == ParametroDados::Tipo::Texto) textos[i] = p.texto;
-      if (p.tipo != ParametroDados::Tipo::Nulo) valores[i] = textos[i].c_str();
-    }
-    if (l.cursor) {
-      // Read to its end, as the generators read theirs: left open until
-      // the commit, as the library leaves them.
-      const std::string cursor = "c" + std::to_string(++cursores);
-      PGresult* r = PQexecParams(
-          pg, ("DECLARE " + cursor + " NO SCROLL CURSOR FOR " + dados::CSessaoPostgres::Numera(l.sql)).c_str(),
-          static_cast<int>(valores.size()), nullptr, valores.data(), nullptr, nullptr, 0);
-      if (PQresultStatus(r) != PGRES_COMMAND_OK) std::abort();
-      PQclear(r);
-      // Each next piece asked for before the current one is read, as the
-      // library does.
-      const std::string proxima = busca + cursor;
-      PGresult* lote = PQexec(pg, proxima.c_str());
-      for (;;) {
-        const bool cheio = PQntuples(lote) == dados::CSessaoPostgres::kLinhasPorLote;
-        if (cheio && PQsendQuery(pg, proxima.c_str()) != 1) std::abort();
-        le(lote);
-        if (!cheio) break;
-        lote = PQgetResult(pg);
-        if (PQgetResult(pg) != nullptr) std::abort();
-      }
-      continue;
-    }
-    auto achado = preparados.find(l.sql);
-    if (achado == preparados.end()) {
-      const std::string nome = "b" + std::to_string(preparados.size());
-      PGresult* r = PQprepare(pg, nome.c_str(), dados::CSessaoPostgres::Numera(l.sql).c_str(), 0, nullptr);
-      if (PQresultStatus(r) != PGRES_COMMAND_OK) std::abort();
-      PQclear(r);
-      achado = preparados.emplace(l.sql, nome).first;
-    }
-    le(PQexecPrepared(pg, achado->second.c_str(), static_cast<int>(valores.size()), valores.data(), nullptr, nullptr,
-                      0));
-  }
-  benchmark::DoNotOptimize(soma);
-  PQclear(PQexec(pg, "COMMIT"));
-  PQfinish(pg);
-  return linhas;
-}
-
-// As many bytes, in lines of 128, with the generators' writer, then signed
-// with the EAD line (the digest of the whole file and its signature).
-void EscreveEAssina(const std::string& caminho, std::uintmax_t bytes) {
-  {
-    CArquivoTexto arquivo;
-    if (!arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria)) std::abort();
-    const std::string linha = std::string(126, 'x') + "\r\n";
-    for (std::uintmax_t escritos = 0; escritos < bytes; escritos += linha.size())
-      arquivo.EscreverTexto(
-          std::string_view(linha).substr(0, std::min<std::uintmax_t>(linha.size(), bytes - escritos)));
-    arquivo.Fechar();
-  }
-  if (!AssinaturaEAD::AssinaArquivo(caminho)) std::abort();
+double Mediana(std::vector<double> valores) {
+  std::sort(valores.begin(), valores.end());
+  const std::size_t meio = valores.size() / 2;
+  return valores.size() % 2 ? valores[meio] : (valores[meio - 1] + valores[meio]) / 2;
 }
 
 // What a generation is given: the company's triple, the period and where
@@ -190,7 +77,7 @@ void Guarda(CSaidaTemporaria& saida, const std::string& caminho) {
 }
 
 template <class Gera>
-void Mede(benchmark::State& estado, Gera&& gera) {
+void Mede(benchmark::State& estado, const char* arquivo, Gera&& gera) {
   if (!Disponivel(estado)) return;
   const int motor = static_cast<int>(estado.range(0));
   const int dias = static_cast<int>(estado.range(1));
@@ -198,32 +85,54 @@ void Mede(benchmark::State& estado, Gera&& gera) {
   RegistroDaLoja registro(Lojas::Instancia().Registro());
   const fs::path pasta = fs::path(Lojas::Instancia().Registro()).parent_path();
   const Pedido pedido{{Chave(motor), 1, 0}, Dia(1), Dia(dias), (pasta / "gerado.txt").string()};
+  const LimiteArquivo& limite = LimiteDe(arquivo);
+  // Movimentos is the file of ECF 1.
+  const PeriodoLimite periodo{1, pedido.inicial, pedido.final, 1};
   for (auto _ : estado) {
-    fs::remove(pedido.caminho);
-    std::vector<LeituraAnotada> leituras;
-    leituras.reserve(1 << 16);
-    ZeraPico();
-    dados::AnotaLeituras(&leituras);
-    auto inicio = Relogio::now();
-    {
-      // The generation reads in one snapshot, as the exports have it read.
-      const dados::CInstanteLeitura instante(pedido.triplo.chaveEmpresa);
-      gera(pedido);
+    std::vector<double> geracoes, limites, razoes;
+    long pico = 0;
+    long long linhas = 0;
+    std::uintmax_t bytes = 0;
+    const auto gerar = [&] {
+      fs::remove(pedido.caminho);
+      ZeraPico();
+      const auto inicio = Relogio::now();
+      {
+        // The generation reads in one snapshot, as the exports have it read.
+        const dados::CInstanteLeitura instante(pedido.triplo.chaveEmpresa);
+        gera(pedido);
+      }
+      geracoes.push_back(Segundos(inicio));
+      pico = std::max(pico, MemoriaKB("VmHWM:"));
+      bytes = fs::exists(pedido.caminho) ? fs::file_size(pedido.caminho) : 0;
+    };
+    const auto limitar = [&] {
+      const auto inicio = Relogio::now();
+      linhas = motor == 0 ? LeNoSQLite(ArquivoSQLite(loja.endereco), limite, periodo)
+                          : LeNoPostgres(loja.endereco, limite, periodo);
+      if (bytes) EscreveEDigere((pasta / "limite.txt").string(), bytes, limite.largura);
+      limites.push_back(Segundos(inicio));
+    };
+    // The first generation tells how many bytes the limit writes.
+    gerar();
+    limitar();
+    razoes.push_back(geracoes.back() / limites.back());
+    for (int rodada = 1; rodada < Rodadas(); ++rodada) {
+      if (rodada % 2) {
+        limitar();
+        gerar();
+      } else {
+        gerar();
+        limitar();
+      }
+      razoes.push_back(geracoes.back() / limites.back());
     }
-    const double segundos = Segundos(inicio);
-    dados::AnotaLeituras(nullptr);
-    const long pico = MemoriaKB("VmHWM:");
-    const auto bytes = fs::exists(pedido.caminho) ? fs::file_size(pedido.caminho) : 0;
-    inicio = Relogio::now();
-    const long long linhas = motor == 0 ? RepeteSQLite(ArquivoSQLite(loja.endereco), leituras)
-                                        : RepetePostgres(loja.endereco, leituras);
-    if (bytes) EscreveEAssina((pasta / "limite.txt").string(), bytes);
-    const double limite = Segundos(inicio);
-    estado.SetIterationTime(segundos);
+    estado.SetIterationTime(Mediana(geracoes));
     estado.counters["linhas"] = static_cast<double>(linhas);
-    estado.counters["s"] = segundos;
-    estado.counters["s_limite"] = limite;
-    estado.counters["razao"] = segundos / limite;
+    estado.counters["s"] = Mediana(geracoes);
+    estado.counters["s_limite"] = Mediana(limites);
+    estado.counters["razao"] = Mediana(razoes);
+    estado.counters["rodadas"] = static_cast<double>(razoes.size());
     estado.counters["pico_MB"] = pico / 1024.0;
     estado.counters["MB"] = static_cast<double>(bytes) / 1e6;
   }
@@ -237,7 +146,7 @@ void Mede(benchmark::State& estado, Gera&& gera) {
       ->Unit(benchmark::kSecond)
 
 void BM_Sintegra(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "Sintegra", [](const Pedido& p) {
     sintegra::FiltroSintegra filtro;
     filtro.filial = 1;
     filtro.dataInicial = p.inicial;
@@ -249,7 +158,7 @@ void BM_Sintegra(benchmark::State& estado) {
 QMX_GERADOR(BM_Sintegra);
 
 void BM_ExtratoSped(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "ExtratoSped", [](const Pedido& p) {
     efd::CGeradorEFD gerador(p.triplo, {1, 0, p.inicial, p.final, 'A'});
     gerador.GeraRegistrosECF();
     CArquivoTexto arquivo;
@@ -262,7 +171,7 @@ QMX_GERADOR(BM_ExtratoSped);
 
 template <char perfil>
 void BM_VendaPeriodo(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "VendaPeriodo", [](const Pedido& p) {
     efd::CGeradorEFD ecf(p.triplo, {1, 0, p.inicial, p.final, perfil});
     ecf.GeraRegistrosECF();
     if (!venda::CGeradorVendaPeriodo(p.triplo, {1, p.inicial, p.final, perfil}, ecf)
@@ -274,7 +183,7 @@ QMX_GERADOR(BM_VendaPeriodo<'A'>);
 QMX_GERADOR(BM_VendaPeriodo<'B'>);
 
 void BM_Movimentos(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "Movimentos", [](const Pedido& p) {
     movimentos::DadosMovimentos d;
     d.triplo = p.triplo;
     CQMXGenerica generica;
@@ -293,7 +202,7 @@ void BM_Movimentos(benchmark::State& estado) {
 QMX_GERADOR(BM_Movimentos);
 
 void BM_DAVs(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "DAVs", [](const Pedido& p) {
     CQMXGenerica generica;
     generica.Inicializa(p.triplo.chaveEmpresa.c_str(), 1, 0);
     REG_EMISSORPS emissora{};
@@ -310,7 +219,7 @@ QMX_GERADOR(BM_DAVs);
 
 // The catalogue is the same whatever the period: "dias" only repeats it.
 void BM_TabelaProdutos(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "TabelaProdutos", [](const Pedido& p) {
     CSaidaTemporaria saida;
     if (!saida.Cria()) std::abort();
     tabela_produtos::CGeradorTabelaProdutos(p.triplo).Escreve(1, 1, 1, saida);
@@ -322,7 +231,7 @@ QMX_GERADOR(BM_TabelaProdutos);
 // The stock of the period's last day: the positions of the day before and
 // that day's cupons.
 void BM_Estoque(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) {
+  Mede(estado, "Estoque", [](const Pedido& p) {
     REG_FILIALPS filial{};
     filial.Numero = 1;
     estoque::CabecalhoEstoque cabecalho;
@@ -340,7 +249,7 @@ QMX_GERADOR(BM_Estoque);
 // A report for the printer, which is not there: the period's reading and
 // summing, no file.
 void BM_MeiosPagamento(benchmark::State& estado) {
-  Mede(estado, [](const Pedido& p) { CRelatorioMeiosPagamento(p.triplo).Imprime(1, p.inicial, p.final); });
+  Mede(estado, "MeiosPagamento", [](const Pedido& p) { CRelatorioMeiosPagamento(p.triplo).Imprime(1, p.inicial, p.final); });
 }
 QMX_GERADOR(BM_MeiosPagamento);
 

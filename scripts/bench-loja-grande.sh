@@ -7,8 +7,9 @@
 # QMX_TESTE_POSTGRES already names one), writes the big store of the
 # demonstration (20 ECFs, November 2026, about 4.8 million items) into
 # SQLite and into PostgreSQL, and runs: the loading, every file generator
-# for half the month and for the month against its limit, and the four
-# integration passes over one day. About ten minutes on two cores.
+# for half the month and for the month against its limit (the medians of
+# QMX_BENCH_RODADAS paired rounds, 5 unless told), and the four integration
+# passes over one day. About half an hour on two cores.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 construcao=${1:-$raiz/build}
@@ -40,6 +41,9 @@ for c in casos:
         integracao[c["name"].split("/")[1]] = c
     elif "dias" in p:
         geradores[(nome, p["dias"], p["motor"])] = c
+rodadas = {int(c["rodadas"]) for c in geradores.values() if "rodadas" in c}
+print(f"rodadas pareadas por caso: {', '.join(map(str, sorted(rodadas)))}")
+print()
 print("| gerador | motor | dias | linhas lidas | s | limite s | razão | pico MB | MB | ÷ SQLite |")
 print("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|")
 for (nome, dias, motor), c in geradores.items():

@@ -13,15 +13,7 @@ const std::string kVazio;
 // integration writes a few per item of a cupom.
 constexpr std::int64_t kBlocoNumeros = 64;
 
-thread_local std::vector<LeituraAnotada>* t_leituras = nullptr;
-
 }  // namespace
-
-void AnotaLeituras(std::vector<LeituraAnotada>* lista) { t_leituras = lista; }
-
-void CSessaoDados::Anota(const std::string& sql, const std::vector<ParametroDados>& parametros, bool cursor) {
-  if (t_leituras) t_leituras->push_back(LeituraAnotada{sql, parametros, cursor});
-}
 
 CSessaoDados::~CSessaoDados() = default;
 

@@ -70,19 +70,6 @@ class CCursorDados {
   virtual std::string_view Texto(int i) const = 0;
 };
 
-// A read as a session ran it: its statement and the values bound to it.
-struct LeituraAnotada {
-  std::string sql;
-  std::vector<ParametroDados> parametros;
-  bool cursor = false;  // walked with a cursor (Abre), not read whole (Consulta)
-};
-
-// While a list is given, every read that this thread's sessions run
-// (Consulta, Abre) is added to it, in order; null stops. The benchmarks
-// replay a generation's reads through the engine's own interface, to know
-// what reading the same rows costs bare.
-void AnotaLeituras(std::vector<LeituraAnotada>* lista);
-
 // A session with one company database. Statements are written once with
 // "?" placeholders and prepared on first use; a session keeps its prepared
 // statements for its whole life, so a statement that runs again is not
@@ -152,9 +139,6 @@ class CSessaoDados {
   virtual const char* TravaLinhasLidas() const { return ""; }
 
  protected:
-  // Adds a read to the list AnotaLeituras gave, if any.
-  static void Anota(const std::string& sql, const std::vector<ParametroDados>& parametros, bool cursor);
-
   // The engine's own begin, commit and rollback of a write transaction.
   virtual void IniciaNoMotor() = 0;
   virtual void ConfirmaNoMotor() = 0;

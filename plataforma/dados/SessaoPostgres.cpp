@@ -209,7 +209,6 @@ PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<Parame
 
 std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
                                                   const std::vector<ParametroDados>& parametros) {
-  Anota(sql, parametros, false);
   PGresult* r = Roda(sql, parametros);
   const int linhas = PQntuples(r), colunas = PQnfields(r);
   std::vector<LinhaDados> saida;
@@ -309,7 +308,6 @@ class CCursorPostgresPorLotes : public CCursorPostgres {
 
 std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
                                                     const std::vector<ParametroDados>& parametros) {
-  Anota(sql, parametros, true);
   if (!m_transacao) return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
   Recolhe();

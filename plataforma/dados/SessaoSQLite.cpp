@@ -176,7 +176,6 @@ class CSessaoSQLite::CCursorSQLite : public CCursorDados {
 std::unique_ptr<CCursorDados> CSessaoSQLite::Abre(const std::string& sql,
                                                   const std::vector<ParametroDados>& parametros) {
   if (!m_base) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "SQLite: sessão fechada");
-  Anota(sql, parametros, true);
   auto achado = m_preparados.find(sql);
   if (achado == m_preparados.end() || !m_emUso.count(achado->second)) {
     sqlite3_stmt* comando = Prepara(sql, parametros);
@@ -191,7 +190,6 @@ std::unique_ptr<CCursorDados> CSessaoSQLite::Abre(const std::string& sql,
 }
 
 std::vector<LinhaDados> CSessaoSQLite::Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) {
-  Anota(sql, parametros, false);
   sqlite3_stmt* comando = Prepara(sql, parametros);
   std::vector<LinhaDados> linhas;
   const int colunas = sqlite3_column_count(comando);

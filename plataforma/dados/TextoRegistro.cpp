@@ -16,9 +16,8 @@ void CopiaTexto(char* destino, std::size_t tamanho, std::string_view utf8) {
     std::memset(destino + cabe, 0, tamanho - cabe);
     return;
   }
-  const std::string texto = texto::DeUtf8(utf8);
-  const std::size_t n = texto.size() < tamanho - 1 ? texto.size() : tamanho - 1;
-  std::memcpy(destino, texto.data(), n);
+  std::memcpy(destino, utf8.data(), ascii);
+  const std::size_t n = ascii + texto::DeUtf8Em(utf8.substr(ascii), destino + ascii, tamanho - 1 - ascii);
   std::memset(destino + n, 0, tamanho - n);
 }
 

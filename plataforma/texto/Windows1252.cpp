@@ -79,6 +79,24 @@ std::optional<std::string> Converte(std::string_view utf8, bool exato) {
 
 std::string DeUtf8(std::string_view utf8) { return *Converte(utf8, false); }
 
+std::size_t DeUtf8Em(std::string_view utf8, char* destino, std::size_t capacidade) {
+  // Every character (and every malformed byte) gives one byte: the output
+  // stops at the capacity where DeUtf8's would be cut.
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < utf8.size() && n < capacidade;) {
+    const auto b0 = static_cast<unsigned char>(utf8[i]);
+    if (b0 < 0x80) {
+      destino[n++] = static_cast<char>(b0);
+      ++i;
+      continue;
+    }
+    const auto cp = ProximoCodigo(utf8, i);
+    const auto byte = cp ? ByteDe(*cp) : std::nullopt;
+    destino[n++] = byte ? static_cast<char>(*byte) : '?';
+  }
+  return n;
+}
+
 std::optional<std::string> DeUtf8Exato(std::string_view utf8) { return Converte(utf8, true); }
 
 std::string DeUtf8OuLatin(std::string_view texto) {

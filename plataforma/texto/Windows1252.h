@@ -14,6 +14,9 @@ namespace qmx::texto {
 // UTF-8 to Windows-1252. A character that Windows-1252 cannot hold, and any
 // byte that is not valid UTF-8, becomes "?". Never throws on bad input.
 std::string DeUtf8(std::string_view utf8);
+// The same into a buffer, up to capacidade bytes (no terminator); answers
+// how many were written: DeUtf8(utf8) cut at that many.
+std::size_t DeUtf8Em(std::string_view utf8, char* destino, std::size_t capacidade);
 
 // Like DeUtf8, but a text that is not valid UTF-8 as a whole is taken to be
 // Windows-1252 already and returned unchanged.
