@@ -6,7 +6,8 @@
 # and ends 0 once its notice is answered; cancelled with Esc it ends
 # "cancelado" (exit 1); OK with no branch shows the dialog's notice, which
 # qmx reports, then Esc; every run ends by itself, never by a signal (a
-# crash at exit was exit 139).
+# crash at exit was exit 139); every other dialog of the library opened
+# and closed with Esc.
 set -uo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qmx="${QMX:-$raiz/build/cli/qmx}"
@@ -90,6 +91,40 @@ else echo "FALHA o arquivo gerado não é do período digitado: $gerado"; falhas
 confere "Esc cancela a janela" 1 "$(janela 'SINTEGRA:Escape')" "cancelado"
 confere "OK sem filial: o aviso, depois Esc" 1 "$(janela 'SINTEGRA:Return;^Torvo ECF$:Return;SINTEGRA:Escape')" \
   "[caixa] Torvo ECF: Selecione a filial." "cancelado"
+# Every dialog of the library opened on the X server and closed with Esc,
+# pressed in each window of the run as it shows up (a notice before the
+# dialog included): the run ends by itself, never by a signal, with its
+# dialog closed as cancelled (2).
+fecha_com_esc() {
+  "$qmx" --janelas --registro "$trabalho/demo/registro.ini" --empresa DEMO "$@" > "$trabalho/saida" 2>&1 &
+  local processo=$! janela
+  for _ in $(seq 20); do
+    sleep 1
+    kill -0 "$processo" 2>/dev/null || break
+    janela=$(xdotool search --onlyvisible --pid "$processo" 2>/dev/null | tail -1)
+    [[ -n "$janela" ]] && xdotool key --window "$janela" Escape 2>/dev/null
+  done
+  kill "$processo" 2>/dev/null
+  wait "$processo"
+  echo "$?"
+}
+dialogos=(
+  "14028|sintegra" "14030|venda-periodo" "14029|sped-fiscal" "14017|movimentos" "14009|davs"
+  "14002|tab-produtos" "14023|estoque" "14008|meios-pagamento" "14024|lmf --tipo s" "14025|arq-mfd"
+  "14007|espelho-mfd" "14031|indice-tecnico" "14032|autoriza" "14027|get-emissora"
+  "14026|historico --data 01/11/2026 --ecf 1 --cupom 17922"
+)
+for dialogo in "${dialogos[@]}"; do
+  id="${dialogo%%|*}"
+  read -ra comando <<< "${dialogo#*|}"
+  codigo=$(fecha_com_esc "${comando[@]}")
+  if [[ ($codigo -eq 0 || $codigo -eq 1) ]] && grep -q "^\[diálogo $id\] .* fechado com 2$" "$trabalho/saida"; then
+    echo "ok    ${comando[0]}: o diálogo $id aberto e fechado com Esc (saída $codigo)"
+  else
+    echo "FALHA ${comando[0]}: diálogo $id (saída $codigo)"; sed 's/^/    /' "$trabalho/saida"; falhas=$((falhas + 1))
+  fi
+done
+
 # A display named but not answering: qmx refuses (exit 2) and a program
 # that asks for the windows itself (QMX_JANELAS=qt) keeps the scripted host,
 # where Qt would have ended the process (exit 134).
@@ -102,5 +137,5 @@ saida=$(DISPLAY=:999 QMX_JANELAS=qt "$qmx" --registro "$trabalho/demo/registro.i
 codigo=$?
 if [[ $codigo -eq 0 && "$saida" == *"QMX_Sintegra: verdadeiro"* ]]; then echo "ok    tela que não responde: QMX_JANELAS=qt segue sem janelas"
 else echo "FALHA QMX_JANELAS=qt com tela que não responde: ($codigo) $saida"; falhas=$((falhas + 1)); fi
-echo "$((6 - falhas)) passed, $falhas failed"
+echo "$((6 + ${#dialogos[@]} - falhas)) passed, $falhas failed"
 ((falhas == 0))
