@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "fisco/AssinaturaEAD.h"
@@ -21,16 +22,16 @@ namespace {
 // The ECFs of the branch: every ECF-day record of the files comes from them.
 constexpr const char* kEcfs = "(SELECT numero FROM emissora WHERE filial = ?1)";
 
-std::string ComEcfs(std::string sql) {
-  for (std::size_t p; (p = sql.find("{ECFS}")) != std::string::npos;) sql.replace(p, 6, kEcfs);
+// Every occurrence of de in sql replaced by para.
+std::string Troca(std::string sql, std::string_view de, std::string_view para) {
+  for (std::size_t p = 0; (p = sql.find(de, p)) != std::string::npos; p += para.size()) sql.replace(p, de.size(), para);
   return sql;
 }
 
+std::string ComEcfs(const std::string& sql) { return Troca(sql, "{ECFS}", kEcfs); }
+
 // The same read of one ECF only (?4), for the files made per ECF.
-std::string DeUmaEcf(std::string sql) {
-  for (std::size_t p; (p = sql.find(kEcfs)) != std::string::npos;) sql.replace(p, std::strlen(kEcfs), "(?4)");
-  return sql;
-}
+std::string DeUmaEcf(const std::string& sql) { return Troca(sql, kEcfs, "(?4)"); }
 
 // The queries every file shares, by what they read.
 const std::string kFilial = "SELECT f.*, m.* FROM filial f LEFT JOIN municipio m ON m.numero = f.municipio WHERE f.numero = ?1";
@@ -142,8 +143,7 @@ bool Inteira(sqlite3_stmt* comando, int coluna) {
 std::string ComValores(std::string sql, const PeriodoLimite& p) {
   const std::pair<const char*, std::int64_t> valores[] = {
       {"?1", p.filial}, {"?2", p.inicial}, {"?3", p.final}, {"?4", p.emissora}};
-  for (const auto& [marca, valor] : valores)
-    for (std::size_t pos; (pos = sql.find(marca)) != std::string::npos;) sql.replace(pos, 2, std::to_string(valor));
+  for (const auto& [marca, valor] : valores) sql = Troca(std::move(sql), marca, std::to_string(valor));
   return sql;
 }
 
