@@ -275,6 +275,16 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
     };
     if (!tem("DISPLAY") && !tem("WAYLAND_DISPLAY") && !tem("QT_QPA_PLATFORM"))
       throw ErroUso("--janelas precisa de uma tela (DISPLAY ou WAYLAND_DISPLAY)");
+    // The Qt host is a library of its own, beside the one loaded: without
+    // it the run would fall back to the scripted host and end cancelled.
+    // Checked before the display, since no display would help.
+    const fs::path carregar = biblioteca.empty() ? CaminhoBibliotecaPadrao(argv0) : biblioteca;
+    std::error_code erro;
+    const fs::path anfitriao = carregar.parent_path() / qmx::ui::kPluginJanelasQt;
+    if (!fs::exists(anfitriao, erro))
+      throw ErroUso("--janelas precisa do anfitrião Qt das janelas, " + DoTerminal(anfitriao.string()) +
+                    ", que não está instalado (no Debian, o pacote qmxutil-qt; numa compilação, Qt 6 Widgets "
+                    "instalado)");
     // One named but not answering (a server gone, a session of another
     // user) would make Qt end the process.
     if (!qmx::ui::TelaResponde()) {
@@ -283,15 +293,6 @@ int Executa(const std::vector<std::string>& argumentos, const char* argv0) {
       throw ErroUso(std::string("--janelas: a tela não responde (DISPLAY=") + (x ? x : "") +
                     ", WAYLAND_DISPLAY=" + (wayland ? wayland : "") + ")");
     }
-    // The Qt host is a library of its own, beside the one loaded: without
-    // it the run would fall back to the scripted host and end cancelled.
-    const fs::path carregar = biblioteca.empty() ? CaminhoBibliotecaPadrao(argv0) : biblioteca;
-    std::error_code erro;
-    const fs::path anfitriao = carregar.parent_path() / qmx::ui::kPluginJanelasQt;
-    if (!fs::exists(anfitriao, erro))
-      throw ErroUso("--janelas precisa do anfitrião Qt das janelas, " + DoTerminal(anfitriao.string()) +
-                    ", que não está instalado (no Debian, o pacote qmxutil-qt; numa compilação, Qt 6 Widgets "
-                    "instalado)");
     qmx::sistema::DefineVariavel("QMX_JANELAS", "qt");
     // Qt's runtime folder, in this run's own when the session gives none.
     if (!tem("XDG_RUNTIME_DIR")) {
