@@ -334,7 +334,7 @@ instala libqmxutil-dev
 if ((com_qt)); then
   instala qmxutil-qt
   # The windows of the installed qmx, on a real X server, driven by keys.
-  QMX="$qmx_deb" bash "$raiz/scripts/testes-janelas-x.sh" >"$temp/janelas.log" 2>&1 ||
+  QMX="$qmx_deb" timeout 600 bash "$raiz/scripts/testes-janelas-x.sh" >"$temp/janelas.log" 2>&1 ||
     { cat "$temp/janelas.log"; falha "as janelas do qmx instalado num servidor X"; }
   ok "qmxutil-qt na raiz: $(tail -n 1 "$temp/janelas.log") nas janelas do qmx de lá sob Xvfb"
 fi
