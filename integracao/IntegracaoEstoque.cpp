@@ -283,6 +283,9 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& r
     return ResultadoCupom::FalhaMarcas;
   }
   if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
+  // Balances brought to the running quantity count as checked only once
+  // they are committed: a cupom undone undoes its adjustments too.
+  m_saldosConferidos.insert(m_saldosAConferir.begin(), m_saldosAConferir.end());
   if (pendente) Log("Ficaram pendências integrações dos itens Torvo Estoque");
   return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
 }
@@ -470,14 +473,24 @@ bool CQMXIntegracao::TravaCustosLocais(std::uint16_t filial, NumeroDia data,
   // other terminals committed meanwhile. Where the running quantity is not
   // the balance (entries and counts the movements never saw), it is
   // brought to it at the running average cost.
+  // Once per pass and place: after that the running quantity moves with
+  // every movement written through it, this pass's and other terminals',
+  // and reading the balance for every cupom would sum the day's movements
+  // again each time.
+  m_saldosAConferir.clear();
+  for (const auto& chave : chaves)
+    if (!m_saldosConferidos.count(chave)) m_saldosAConferir.push_back(chave);
   std::vector<CY> saldos;
-  if (const com::HRESULT r = m_movimentos.LeSaldosLocais(filial, chaves, data, &saldos); com::FAILED(r))
-    return falhou(r);
+  if (!m_saldosAConferir.empty())
+    if (const com::HRESULT r = m_movimentos.LeSaldosLocais(filial, m_saldosAConferir, data, &saldos); com::FAILED(r))
+      return falhou(r);
+  std::size_t lido = 0;
   for (std::size_t i = 0; i < travados.size(); ++i) {
     auto& custo = custos.at(travados[i].chave);
     custo.quantidade = travados[i].quantidade.int64;
     custo.valor = travados[i].valor.int64;
-    const std::int64_t saldo = saldos[i].int64;
+    if (lido == m_saldosAConferir.size() || !(m_saldosAConferir[lido] == travados[i].chave)) continue;
+    const std::int64_t saldo = saldos[lido++].int64;
     if (saldo == custo.quantidade) continue;
     const auto& produto = ProdutoDoEstoque(travados[i].chave.produto, filial);
     const std::int64_t valor =

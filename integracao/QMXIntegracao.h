@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -199,8 +200,12 @@ class CQMXIntegracao {
   dados::CContabilizaBCR m_contabilizaBCR;
 
   // What the stock pass read once and keeps: products with their places,
-  // ECF records. (Balances are read afresh, under their lock.)
+  // ECF records, the places and products whose running quantity it has
+  // checked against the balance (read under their lock) and committed; the
+  // ones the cupom being integrated checks.
   std::map<std::uint32_t, ProdutoEstoque> m_produtosEstoque;
+  std::set<dados::LocalProduto> m_saldosConferidos;
+  std::vector<dados::LocalProduto> m_saldosAConferir;
   ProdutoEstoque m_produtoComFalha;  // the last read a server failed, not kept
   std::map<std::uint16_t, std::pair<com::HRESULT, REG_EMISSORPS>> m_emissorasLidas;
   // Branches' blocked months, read once per pass; months already refused
