@@ -1,6 +1,8 @@
 // The stock pass and the stock integration of a single cupom.
 //
-// What one cupom's integration does, in one transaction:
+// What one cupom's integration does, inside its own savepoint of the
+// transaction that commits its group of cupons (or alone, for the sale's
+// own integration):
 // - it returns what was cancelled after its stock was integrated (the whole
 //   cupom, or an item): a movement back into the place with the quantity
 //   and the value the exit left with, the exit's entries reversed, the
@@ -34,6 +36,12 @@ namespace {
 
 constexpr const char* kTituloPendencias = "Pendências na Integração com Torvo Estoque";
 constexpr const char* kTituloContabilizacao = "Pendências na Contabilização ECF - (Estoque/Contábil)";
+
+// Cupons committed together by the stock pass: a few round trips for the
+// group instead of several a cupom, the places' locks held for the group's
+// time (a fraction of a second). A power of two, so that the group is read
+// in one piece.
+constexpr std::size_t kCuponsPorGrupo = 128;
 
 // The items that move stock: not excluded, not services, not cancelled.
 bool MovimentaEstoque(const REG_EC_CX_CIPS& item) { return !item.Excluido && !item.Servico && !item.Cancelado; }
@@ -122,19 +130,87 @@ std::int32_t CQMXIntegracao::IntegraEstoque(const REG_QMX_PARAMETROS_INTEGRACAO&
   // stays done, the rest stays pending.
   ui::CProgresso progresso("Integração com Torvo Estoque", ui::CProgresso::Unidade::Cupons,
                            static_cast<std::int64_t>(lidos.cupons.size()));
-  for (const auto& cupom : lidos.cupons) {
-    progresso.Avanca();
-    if (!TemPendencia(cupom)) continue;
-    const ResultadoCupom resultado = IntegraCupom(cupom.Cupom, contabilizacao);
-    if (resultado == ResultadoCupom::Integrado) continue;
-    if (resultado == ResultadoCupom::FalhaMarcas)
-      Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u", cupom.Cupom.COO));
-    if (resultado != ResultadoCupom::Pendente) return Falhou(m_falha, __LINE__);
-    pendente = true;
-    Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
+  std::vector<const REG_EC_CXPS*> grupo;
+  for (std::size_t i = 0; i < lidos.cupons.size(); ++i) {
+    if (TemPendencia(lidos.cupons[i])) grupo.push_back(&lidos.cupons[i].Cupom);
+    else progresso.Avanca();
+    if (grupo.size() < kCuponsPorGrupo && i + 1 < lidos.cupons.size()) continue;
+    if (!grupo.empty() && !IntegraGrupo(grupo, contabilizacao, progresso, pendente)) return Falhou(m_falha, __LINE__);
+    grupo.clear();
   }
   if (pendente) Log("Ainda ficaram pendências na integração com o Torvo Estoque");
   return pendente ? kIntegracaoComPendencias : kIntegracaoCompleta;
+}
+
+// A group of the pass's cupons in one transaction, a few round trips for
+// all of them: each cupom locked in the day's order and all read again
+// together, the places and products of the whole group locked at once in
+// key order (and their running costs kept in memory, where this
+// transaction alone can change them), each cupom inside a savepoint of its
+// own. A cupom that fails is undone alone; the ones before it commit and
+// the pass stops. A kill leaves every cupom whole or untouched.
+bool CQMXIntegracao::IntegraGrupo(const std::vector<const REG_EC_CXPS*>& grupo, CESContabilizacao& contabilizacao,
+                                  ui::CProgresso& progresso, bool& pendente) {
+  auto falhou = [&](com::HRESULT resultado) {
+    m_falha = resultado;
+    return false;
+  };
+  dados::CTransacaoDados transacao;
+  if (const com::HRESULT iniciada = transacao.Inicia(m_strEmpresa); com::FAILED(iniciada)) return falhou(iniciada);
+  m_saldosAConferir.clear();
+  std::vector<dados::CupomCompleto> lidos;
+  if (const com::HRESULT lido = TravaELeCupons(grupo, &lidos); com::FAILED(lido)) return falhou(lido);
+
+  // What the group's cupons will move, as they now stand: each exit at its
+  // product's place; a return at the place its product has now (one that
+  // left another place is locked when its cupom comes).
+  std::map<dados::LocalProduto, CustoLocal> custos;
+  for (const auto& cupom : lidos) {
+    if (cupom.Cupom.Origem == 4) continue;
+    for (const auto& item : cupom.Itens) {
+      const bool sai = !cupom.Cupom.Cancelado && MovimentaEstoque(item) && item.IntegradoEstoque == 0;
+      const bool volta = item.IntegradoEstoque == 1 && (cupom.Cupom.Cancelado || item.Cancelado || item.Excluido);
+      if (!sai && !volta) continue;
+      const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
+      if (com::FAILED(produto.lido) && produto.lido != dados::QMX_E_REGISTRO_INEXISTENTE) return falhou(produto.lido);
+      if (com::SUCCEEDED(produto.lido) && produto.temLocal)
+        custos.emplace(dados::LocalProduto{produto.local.Codigo, item.Codigo}, CustoLocal{});
+    }
+  }
+  if (!custos.empty() && !TravaCustosLocais(lidos.front().Cupom.Filial, lidos.front().Cupom.Data, custos))
+    return false;
+
+  const auto confirma = [&] {
+    if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
+    m_saldosConferidos.insert(m_saldosAConferir.begin(), m_saldosAConferir.end());
+    return true;
+  };
+  for (auto& cupom : lidos) {
+    // Stopped by the operator: the cupons done so far are kept.
+    try {
+      progresso.Avanca();
+    } catch (...) {
+      confirma();
+      throw;
+    }
+    dados::CPontoTransacao ponto;
+    if (const com::HRESULT marcado = ponto.Marca(); com::FAILED(marcado)) return falhou(marcado);
+    const ResultadoCupom resultado = IntegraCupomLido(cupom, contabilizacao, custos);
+    if (resultado == ResultadoCupom::Falha || resultado == ResultadoCupom::FalhaMarcas) {
+      if (resultado == ResultadoCupom::FalhaMarcas)
+        Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u", cupom.Cupom.COO));
+      const com::HRESULT falha = m_falha;
+      ponto.Volta();
+      confirma();
+      return falhou(falha);
+    }
+    if (const com::HRESULT liberado = ponto.Libera(); com::FAILED(liberado)) return falhou(liberado);
+    if (resultado == ResultadoCupom::Pendente) {
+      pendente = true;
+      Log(Formata("Não reintegrou Cupom Número: %u", cupom.Cupom.COO));
+    }
+  }
+  return confirma();
 }
 
 std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std::int32_t, std::int32_t) {
@@ -160,8 +236,7 @@ std::int32_t CQMXIntegracao::IntegraCupomEstoque(void* cupom, std::int32_t, std:
 }
 
 // One cupom in one transaction: its returns and exits, their accounting and
-// the items' marks commit together. An item whose movements cannot all be
-// written and accounted is undone alone (a savepoint) and stays pending.
+// the items' marks commit together.
 CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& registro,
                                                              CESContabilizacao& contabilizacao) {
   auto falhou = [&](com::HRESULT resultado) {
@@ -170,17 +245,50 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& r
   };
   dados::CTransacaoDados transacao;
   if (const com::HRESULT iniciada = transacao.Inicia(m_strEmpresa); com::FAILED(iniciada)) return falhou(iniciada);
-  const std::string documento = DocumentoDoCupom(registro);
-  // Holds the cupom against a second terminal (and against its
-  // cancellation) until the commit; then it is read as it stands.
-  if (const com::HRESULT preparado =
-          m_movimentos.PreparaCupom(documento.c_str(), registro.Data, registro.Emissora, registro.COO);
-      com::FAILED(preparado))
-    return falhou(preparado);
+  m_saldosAConferir.clear();
   std::vector<dados::CupomCompleto> lidos;
-  if (const com::HRESULT lido = m_cupons.Le({registro.Id}, &lidos); com::FAILED(lido)) return falhou(lido);
-  if (lidos.empty()) return falhou(dados::QMX_E_REGISTRO_INEXISTENTE);
-  dados::CupomCompleto& cupom = lidos.front();
+  if (const com::HRESULT lido = TravaELeCupons({&registro}, &lidos); com::FAILED(lido)) return falhou(lido);
+  std::map<dados::LocalProduto, CustoLocal> custos;
+  const ResultadoCupom resultado = IntegraCupomLido(lidos.front(), contabilizacao, custos);
+  if (resultado == ResultadoCupom::Falha || resultado == ResultadoCupom::FalhaMarcas) return resultado;
+  if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
+  // Balances brought to the running quantity count as checked only once
+  // they are committed: a cupom undone undoes its adjustments too.
+  m_saldosConferidos.insert(m_saldosAConferir.begin(), m_saldosAConferir.end());
+  return resultado;
+}
+
+com::HRESULT CQMXIntegracao::TravaELeCupons(const std::vector<const REG_EC_CXPS*>& registros,
+                                            std::vector<dados::CupomCompleto>* lidos) {
+  // Holds each cupom against a second terminal (and against its
+  // cancellation) until the commit, in the order given; then they are read
+  // as they stand, together.
+  std::vector<std::uint32_t> ids;
+  for (const REG_EC_CXPS* registro : registros) {
+    const std::string documento = DocumentoDoCupom(*registro);
+    if (const com::HRESULT preparado =
+            m_movimentos.PreparaCupom(documento.c_str(), registro->Data, registro->Emissora, registro->COO);
+        com::FAILED(preparado))
+      return preparado;
+    ids.push_back(registro->Id);
+  }
+  if (const com::HRESULT lido = m_cupons.Le(ids, lidos); com::FAILED(lido)) return lido;
+  return lidos->size() == registros.size() ? com::S_OK : dados::QMX_E_REGISTRO_INEXISTENTE;
+}
+
+// A cupom read under its lock, inside the transaction that holds it: its
+// returns and exits, their accounting and the items' marks. An item whose
+// movements cannot all be written and accounted is undone alone (a
+// savepoint) and stays pending. The running costs of the places already
+// held (locked by this transaction) are in `custos` and kept there as the
+// movements are written; others are locked here.
+CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupomLido(dados::CupomCompleto& cupom,
+                                                                 CESContabilizacao& contabilizacao,
+                                                                 std::map<dados::LocalProduto, CustoLocal>& custos) {
+  auto falhou = [&](com::HRESULT resultado) {
+    m_falha = resultado;
+    return ResultadoCupom::Falha;
+  };
   if (cupom.Cupom.Origem == 4) return ResultadoCupom::Integrado;
 
   // Where the cupom's movements may be dated: its own day while its month
@@ -240,23 +348,26 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& r
   }
   // Nothing the cupom may move now: what kept it (the register, a blocked
   // month) has said so already.
-  if (saidas.empty() && estornos.empty()) {
-    if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
-    return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
-  }
+  if (saidas.empty() && estornos.empty()) return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
 
   // The running cost of each place and product the cupom moves, held
-  // until the cupom commits. Taken in ascending order, so two terminals
-  // whose cupons share products in another order never wait on each other.
-  std::map<dados::LocalProduto, CustoLocal> custos;
-  for (const auto& saida : estornos) custos.emplace(dados::LocalProduto{saida.LocalEstoque, saida.Produto}, CustoLocal{});
+  // until the transaction commits. Those not held yet are taken in
+  // ascending order, so two terminals whose cupons share products in
+  // another order never wait on each other.
+  std::map<dados::LocalProduto, CustoLocal> faltam;
+  const auto precisa = [&](dados::LocalProduto chave) {
+    if (!custos.count(chave)) faltam.emplace(chave, CustoLocal{});
+  };
+  for (const auto& saida : estornos) precisa(dados::LocalProduto{saida.LocalEstoque, saida.Produto});
   for (const auto* item : saidas) {
     const auto& produto = ProdutoDoEstoque(item->Codigo, cupom.Cupom.Filial);
     if (com::FAILED(produto.lido) && produto.lido != dados::QMX_E_REGISTRO_INEXISTENTE) return falhou(produto.lido);
-    if (com::SUCCEEDED(produto.lido) && produto.temLocal)
-      custos.emplace(dados::LocalProduto{produto.local.Codigo, item->Codigo}, CustoLocal{});
+    if (com::SUCCEEDED(produto.lido) && produto.temLocal) precisa(dados::LocalProduto{produto.local.Codigo, item->Codigo});
   }
-  if (!TravaCustosLocais(cupom.Cupom.Filial, cupom.Cupom.Data, custos)) return falhou(m_falha);
+  if (!faltam.empty()) {
+    if (!TravaCustosLocais(cupom.Cupom.Filial, cupom.Cupom.Data, faltam)) return falhou(m_falha);
+    custos.insert(faltam.begin(), faltam.end());
+  }
 
   std::set<std::uint16_t> estornados, naoEstornados;
   for (const auto& saida : estornos) {
@@ -282,10 +393,6 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& r
     m_falha = marcas;
     return ResultadoCupom::FalhaMarcas;
   }
-  if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
-  // Balances brought to the running quantity count as checked only once
-  // they are committed: a cupom undone undoes its adjustments too.
-  m_saldosConferidos.insert(m_saldosAConferir.begin(), m_saldosAConferir.end());
   if (pendente) Log("Ficaram pendências integrações dos itens Torvo Estoque");
   return pendente ? ResultadoCupom::Pendente : ResultadoCupom::Integrado;
 }
@@ -477,19 +584,20 @@ bool CQMXIntegracao::TravaCustosLocais(std::uint16_t filial, NumeroDia data,
   // every movement written through it, this pass's and other terminals',
   // and reading the balance for every cupom would sum the day's movements
   // again each time.
-  m_saldosAConferir.clear();
+  std::vector<dados::LocalProduto> aConferir;
   for (const auto& chave : chaves)
-    if (!m_saldosConferidos.count(chave)) m_saldosAConferir.push_back(chave);
+    if (!m_saldosConferidos.count(chave)) aConferir.push_back(chave);
   std::vector<CY> saldos;
-  if (!m_saldosAConferir.empty())
-    if (const com::HRESULT r = m_movimentos.LeSaldosLocais(filial, m_saldosAConferir, data, &saldos); com::FAILED(r))
+  if (!aConferir.empty())
+    if (const com::HRESULT r = m_movimentos.LeSaldosLocais(filial, aConferir, data, &saldos); com::FAILED(r))
       return falhou(r);
+  m_saldosAConferir.insert(m_saldosAConferir.end(), aConferir.begin(), aConferir.end());
   std::size_t lido = 0;
   for (std::size_t i = 0; i < travados.size(); ++i) {
     auto& custo = custos.at(travados[i].chave);
     custo.quantidade = travados[i].quantidade.int64;
     custo.valor = travados[i].valor.int64;
-    if (lido == m_saldosAConferir.size() || !(m_saldosAConferir[lido] == travados[i].chave)) continue;
+    if (lido == aConferir.size() || !(aConferir[lido] == travados[i].chave)) continue;
     const std::int64_t saldo = saldos[lido++].int64;
     if (saldo == custo.quantidade) continue;
     const auto& produto = ProdutoDoEstoque(travados[i].chave.produto, filial);

@@ -31,6 +31,10 @@
 
 namespace qmx {
 
+namespace ui {
+class CProgresso;
+}
+
 // Results of a pass besides the servers' failure codes.
 inline constexpr std::int32_t kIntegracaoCompleta = 0;       // S_OK
 inline constexpr std::int32_t kIntegracaoComPendencias = 1;  // S_FALSE: some items stayed pending
@@ -42,9 +46,10 @@ inline constexpr com::HRESULT kIntegracaoInterrompida = com::E_FAIL;  // configu
 // (item marks, integration keys), so every pass may run again: the stock
 // pass skips marked items, the others first remove what they wrote before.
 //
-// Each cupom's stock integration, and each whole accounting, fiscal and
-// financial pass, is one transaction: a pass that dies halfway leaves
-// nothing half-written, and running it again finishes the work. Each takes
+// Each group of cupons of the stock pass (a cupom alone, for the sale's own
+// integration), and each whole accounting, fiscal and financial pass, is
+// one transaction: a pass that dies halfway leaves nothing half-written,
+// and running it again finishes the work. Each takes
 // its lock (the cupom's, or the ECF's) before it reads what it posts, and
 // none writes into the branch's blocked accounting month.
 class CQMXIntegracao {
@@ -150,6 +155,17 @@ class CQMXIntegracao {
   // read again, so that what another terminal wrote meanwhile (a
   // cancellation, marks) is seen.
   ResultadoCupom IntegraCupom(const REG_EC_CXPS& cupom, class CESContabilizacao& contabilizacao);
+  // The same for a read cupom inside the open transaction, which commits
+  // it (or not); the running costs held by the transaction are in custos.
+  ResultadoCupom IntegraCupomLido(dados::CupomCompleto& cupom, class CESContabilizacao& contabilizacao,
+                                  std::map<dados::LocalProduto, CustoLocal>& custos);
+  // Locks the cupons in the order given and reads them again, together.
+  com::HRESULT TravaELeCupons(const std::vector<const REG_EC_CXPS*>& registros,
+                              std::vector<dados::CupomCompleto>* lidos);
+  // A group of a pass's cupons in one transaction; false when the pass
+  // must stop (m_falha), the cupons before the failing one committed.
+  bool IntegraGrupo(const std::vector<const REG_EC_CXPS*>& grupo, class CESContabilizacao& contabilizacao,
+                    ui::CProgresso& progresso, bool& pendente);
   // An item's exit: true when written and accounted; false pending (or a
   // failure, in m_falha).
   bool IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CIPS& item, const REG_EMISSORPS& emissora,
@@ -205,7 +221,7 @@ class CQMXIntegracao {
   // ones the cupom being integrated checks.
   std::map<std::uint32_t, ProdutoEstoque> m_produtosEstoque;
   std::set<dados::LocalProduto> m_saldosConferidos;
-  std::vector<dados::LocalProduto> m_saldosAConferir;
+  std::vector<dados::LocalProduto> m_saldosAConferir;  // of the open transaction
   ProdutoEstoque m_produtoComFalha;  // the last read a server failed, not kept
   std::map<std::uint16_t, std::pair<com::HRESULT, REG_EMISSORPS>> m_emissorasLidas;
   // Branches' blocked months, read once per pass; months already refused

@@ -1,5 +1,8 @@
 #include "plataforma/dados/ConexaoECSCX.h"
 
+#include <map>
+
+#include "plataforma/dados/InsercaoDados.h"
 #include "plataforma/dados/LeituraRegistros.h"
 
 namespace qmx::dados {
@@ -120,26 +123,64 @@ com::HRESULT CConexaoECSCX::Le(const std::vector<std::uint32_t>& cupons, std::ve
   if (!registros) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     registros->clear();
-    for (const auto id : cupons) {
-      const auto linhas = s.Consulta("SELECT " QMX_COLUNAS_CUPOM " FROM cupom c WHERE c.id = ?", {id});
-      if (linhas.empty()) return QMX_E_REGISTRO_INEXISTENTE;
-      CupomCompleto completo;
-      completo.Cupom = leitura::Cupom(linhas.front());
-      for (const auto& l : s.Consulta("SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom_item i WHERE i.cupom = ? ORDER BY i.item", {id})) {
-        completo.Itens.emplace_back();
-        leitura::ItemCupom(l, completo.Itens.back());
+    registros->reserve(cupons.size());
+    // A day's cupons are read a piece at a time, each table once per
+    // piece and the four reads together (one round trip on a server inside
+    // a transaction), where four statements a cupom were a round trip
+    // each. Within a cupom, items and payments come in their order.
+    com::HRESULT resultado = com::S_OK;
+    PercorrePedacos(cupons.size(), [&](std::size_t primeira, std::size_t quantas) {
+      if (com::FAILED(resultado)) return;
+      std::vector<ParametroDados> ids;
+      std::string lista;
+      for (std::size_t i = primeira; i < primeira + quantas; ++i) {
+        ids.emplace_back(cupons[i]);
+        lista += i == primeira ? "?" : ", ?";
       }
-      for (const auto& l : s.Consulta(
-               "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom_pagamento p WHERE p.cupom = ? ORDER BY p.sequencia", {id}))
-        completo.Pagamentos.push_back(leitura::Pagamento(l));
-      for (const auto& l : s.Consulta(
-               "SELECT " QMX_COLUNAS_PARCELA " FROM cupom_parcela p WHERE p.cupom = ? ORDER BY p.sequencia", {id}))
-        completo.Parcelas.push_back(leitura::Parcela(l));
-      completo.Cupom.QuantidadeItens = static_cast<std::uint16_t>(completo.Itens.size());
-      completo.Cupom.QuantidadeParcelas = static_cast<std::uint16_t>(completo.Parcelas.size());
-      registros->push_back(std::move(completo));
-    }
-    return com::S_OK;
+      const auto respostas = s.ConsultaJuntas({
+          {"SELECT " QMX_COLUNAS_CUPOM " FROM cupom c WHERE c.id IN (" + lista + ")", ids},
+          {"SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom_item i WHERE i.cupom IN (" + lista + ") ORDER BY i.cupom, i.item",
+           ids},
+          {"SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom_pagamento p WHERE p.cupom IN (" + lista +
+               ") ORDER BY p.cupom, p.sequencia",
+           ids},
+          {"SELECT " QMX_COLUNAS_PARCELA " FROM cupom_parcela p WHERE p.cupom IN (" + lista +
+               ") ORDER BY p.cupom, p.sequencia",
+           ids},
+      });
+      std::map<std::uint32_t, CupomCompleto> lidos;
+      for (const auto& l : respostas[0]) {
+        CupomCompleto completo;
+        completo.Cupom = leitura::Cupom(l);
+        lidos.emplace(static_cast<std::uint32_t>(l.Inteiro(0)), std::move(completo));
+      }
+      const auto doCupom = [&](const LinhaDados& l) -> CupomCompleto* {
+        auto achado = lidos.find(static_cast<std::uint32_t>(l.Inteiro(0)));
+        return achado == lidos.end() ? nullptr : &achado->second;
+      };
+      for (const auto& l : respostas[1])
+        if (auto* completo = doCupom(l)) {
+          completo->Itens.emplace_back();
+          leitura::ItemCupom(l, completo->Itens.back());
+        }
+      for (const auto& l : respostas[2])
+        if (auto* completo = doCupom(l)) completo->Pagamentos.push_back(leitura::Pagamento(l));
+      for (const auto& l : respostas[3])
+        if (auto* completo = doCupom(l)) completo->Parcelas.push_back(leitura::Parcela(l));
+      for (std::size_t i = primeira; i < primeira + quantas; ++i) {
+        auto achado = lidos.find(cupons[i]);
+        if (achado == lidos.end()) {
+          resultado = QMX_E_REGISTRO_INEXISTENTE;
+          return;
+        }
+        CupomCompleto completo = achado->second;  // a copy: the same cupom may be asked twice
+        completo.Cupom.QuantidadeItens = static_cast<std::uint16_t>(completo.Itens.size());
+        completo.Cupom.QuantidadeParcelas = static_cast<std::uint16_t>(completo.Parcelas.size());
+        registros->push_back(std::move(completo));
+      }
+    });
+    if (com::FAILED(resultado)) registros->clear();
+    return resultado;
   });
 }
 

@@ -1,5 +1,7 @@
 #include "plataforma/dados/SessaoDados.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <utility>
 
@@ -10,16 +12,28 @@ namespace {
 const std::string kVazio;
 
 // Numbers taken from a counter at a time inside a write transaction: the
-// integration writes a few per item of a cupom.
+// integration writes a few per item of a cupom, and a group of cupons
+// several hundred, so a transaction's blocks of a counter double from the
+// first to the largest.
 constexpr std::int64_t kBlocoNumeros = 64;
+constexpr std::int64_t kMaiorBloco = 4096;
+
+std::atomic<std::int64_t> idasEVoltasDoProcesso{0};
 
 }  // namespace
 
 CSessaoDados::~CSessaoDados() = default;
 
+std::int64_t CSessaoDados::IdasEVoltasDoProcesso() { return idasEVoltasDoProcesso.load(std::memory_order_relaxed); }
+
+void CSessaoDados::ContaIdaEVolta() {
+  ++m_idasEVoltas;
+  idasEVoltasDoProcesso.fetch_add(1, std::memory_order_relaxed);
+}
+
 void CSessaoDados::Inicia() {
   m_reservas.clear();
-  m_reservasNoPonto.reset();
+  m_pontos.clear();
   IniciaNoMotor();
 }
 
@@ -31,14 +45,21 @@ void CSessaoDados::Confirma() {
     if (reserva.proximo <= reserva.ultimo)
       Enfileira("UPDATE qmx_sequencia SET valor = ? WHERE nome = ?", {reserva.proximo - 1, contador});
   m_reservas.clear();
-  m_reservasNoPonto.reset();
+  m_pontos.clear();
   ConfirmaNoMotor();
 }
 
 void CSessaoDados::Desfaz() {
   m_reservas.clear();
-  m_reservasNoPonto.reset();
+  m_pontos.clear();
   DesfazNoMotor();
+}
+
+std::vector<std::vector<LinhaDados>> CSessaoDados::ConsultaJuntas(const std::vector<LeituraDados>& leituras) {
+  std::vector<std::vector<LinhaDados>> saida;
+  saida.reserve(leituras.size());
+  for (const auto& leitura : leituras) saida.push_back(Consulta(leitura.sql, leitura.parametros));
+  return saida;
 }
 
 std::int64_t CSessaoDados::ProximoNumero(const char* contador) {
@@ -48,33 +69,44 @@ std::int64_t CSessaoDados::ProximoNumero(const char* contador) {
     if (achada != m_reservas.end() && achada->second.proximo <= achada->second.ultimo)
       return achada->second.proximo++;
   }
-  const std::int64_t quantos = bloco ? kBlocoNumeros : 1;
+  std::int64_t quantos = 1;
+  if (bloco) {
+    const auto anterior = m_reservas.find(contador);
+    quantos = anterior == m_reservas.end() ? kBlocoNumeros : std::min(2 * anterior->second.bloco, kMaiorBloco);
+  }
   const auto linhas = Consulta("UPDATE qmx_sequencia SET valor = valor + ? WHERE nome = ? RETURNING valor",
                                {quantos, contador});
   if (linhas.empty()) throw CErroDados(com::E_FAIL, std::string("contador inexistente: ") + contador);
   const std::int64_t ultimo = linhas.front().Inteiro(0);
-  if (bloco) m_reservas[contador] = Reserva{ultimo - quantos + 2, ultimo};
+  if (bloco) m_reservas[contador] = Reserva{ultimo - quantos + 2, ultimo, quantos};
   return ultimo - quantos + 1;
 }
 
+namespace {
+std::string NomeDoPonto(std::size_t nivel) { return "qmx_ponto" + std::to_string(nivel); }
+}  // namespace
+
 void CSessaoDados::MarcaPonto() {
-  Enfileira("SAVEPOINT qmx_ponto", {});
-  m_reservasNoPonto = m_reservas;
+  Enfileira("SAVEPOINT " + NomeDoPonto(m_pontos.size() + 1), {});
+  m_pontos.push_back(m_reservas);
 }
 
 void CSessaoDados::LiberaPonto() {
-  Enfileira("RELEASE SAVEPOINT qmx_ponto", {});
-  m_reservasNoPonto.reset();
+  if (m_pontos.empty()) throw CErroDados(com::E_UNEXPECTED, "nenhum ponto de salvamento aberto");
+  Enfileira("RELEASE SAVEPOINT " + NomeDoPonto(m_pontos.size()), {});
+  m_pontos.pop_back();
 }
 
 void CSessaoDados::VoltaAoPonto() {
-  Executa("ROLLBACK TO SAVEPOINT qmx_ponto", {});
-  Enfileira("RELEASE SAVEPOINT qmx_ponto", {});
+  if (m_pontos.empty()) throw CErroDados(com::E_UNEXPECTED, "nenhum ponto de salvamento aberto");
+  const std::string nome = NomeDoPonto(m_pontos.size());
+  Executa("ROLLBACK TO SAVEPOINT " + nome, {});
+  Enfileira("RELEASE SAVEPOINT " + nome, {});
   // The counters are back where the savepoint found them: so are the
   // numbers in hand (a block taken since then is no longer this
   // transaction's to hand out).
-  if (m_reservasNoPonto) m_reservas = std::move(*m_reservasNoPonto);
-  m_reservasNoPonto.reset();
+  m_reservas = std::move(m_pontos.back());
+  m_pontos.pop_back();
 }
 CCursorDados::~CCursorDados() = default;
 

@@ -40,6 +40,12 @@ struct ParametroDados {
   ParametroDados(const char* valor) : tipo(Tipo::Texto), texto(valor) {}
 };
 
+// A read among several sent together (CSessaoDados::ConsultaJuntas).
+struct LeituraDados {
+  std::string sql;
+  std::vector<ParametroDados> parametros;
+};
+
 // One row of a result: every column as text (NULL is absent), read back as
 // the column's type asks.
 class LinhaDados {
@@ -80,6 +86,10 @@ class CSessaoDados {
 
   // Runs a statement and returns its rows.
   virtual std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
+  // Runs several reads and returns their rows, in order. An engine on a
+  // server sends them together and waits once (with the writes sent ahead
+  // of them) inside a write transaction; elsewhere one Consulta each.
+  virtual std::vector<std::vector<LinhaDados>> ConsultaJuntas(const std::vector<LeituraDados>& leituras);
   // Runs a statement whose rows are walked with the cursor. Several
   // cursors may be open at once on one session (a merge of sorted
   // results); the session must outlive them.
@@ -115,18 +125,28 @@ class CSessaoDados {
   // The next number of a counter of qmx_sequencia ("movimento_estoque",
   // "integracao", ...). The counter's row stays locked until the
   // transaction ends, so two writers never share a number. Inside a write
-  // transaction numbers are taken from the server a block at a time and
-  // the ones left unused are given back before the commit: the numbers
-  // written are the same as when each is taken alone, with one round trip
-  // a block instead of one a number.
+  // transaction numbers are taken from the server a block at a time, each
+  // block of a counter twice the one before (up to a limit), and the ones
+  // left unused are given back before the commit: the numbers written are
+  // the same as when each is taken alone, with one round trip a block
+  // instead of one a number.
   std::int64_t ProximoNumero(const char* contador);
 
-  // The transaction's one savepoint (an item's writes undone together):
-  // set, released into the transaction, or returned to (which undoes what
-  // was written since it was set, numbers of the counters included).
+  // Savepoints, nested (a cupom's writes, and inside them an item's): the
+  // latest set is released into what encloses it, or returned to (which
+  // undoes what was written since it was set, numbers of the counters
+  // included).
   void MarcaPonto();
   void LiberaPonto();
   void VoltaAoPonto();
+
+  // The times this session has waited for a server's answer (a statement,
+  // a batch of writes sent ahead with the read that follows them, a block
+  // of a cursor's rows): its round trips. An engine inside the process
+  // has none.
+  std::int64_t IdasEVoltas() const { return m_idasEVoltas; }
+  // The same, summed over every session of the process since it began.
+  static std::int64_t IdasEVoltasDoProcesso();
 
   // Whether the session can still be used; a broken one is not pooled again.
   virtual bool Valida() const = 0;
@@ -143,16 +163,22 @@ class CSessaoDados {
   virtual void IniciaNoMotor() = 0;
   virtual void ConfirmaNoMotor() = 0;
   virtual void DesfazNoMotor() = 0;
+  // One more wait for the server's answer.
+  void ContaIdaEVolta();
 
  private:
-  // Numbers taken from a counter and not yet handed out: proximo..ultimo.
+  std::int64_t m_idasEVoltas = 0;
+  // Numbers taken from a counter and not yet handed out: proximo..ultimo;
+  // the size of the last block taken.
   struct Reserva {
     std::int64_t proximo = 0;
     std::int64_t ultimo = -1;
+    std::int64_t bloco = 0;
   };
   std::map<std::string, Reserva> m_reservas;
-  // The reservations as they were when the savepoint was set.
-  std::optional<std::map<std::string, Reserva>> m_reservasNoPonto;
+  // The reservations as they were when each open savepoint was set, the
+  // innermost last.
+  std::vector<std::map<std::string, Reserva>> m_pontos;
 };
 
 }  // namespace qmx::dados

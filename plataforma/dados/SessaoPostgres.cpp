@@ -43,6 +43,7 @@ struct Valores {
 
 CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
   m_conexao = PQconnectdb(conexao.c_str());
+  ContaIdaEVolta();
   if (PQstatus(m_conexao) != CONNECTION_OK) {
     const std::string mensagem = PQerrorMessage(m_conexao);
     PQfinish(m_conexao);
@@ -52,6 +53,7 @@ CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
   // Notices (such as "schema already exists") are not the operator's business.
   PQsetNoticeReceiver(m_conexao, SemAvisos, nullptr);
   PGresult* r = PQexec(m_conexao, "SET client_encoding TO 'UTF8'");
+  ContaIdaEVolta();
   PQclear(r);
 }
 
@@ -97,11 +99,13 @@ PGresult* CSessaoPostgres::Tenta(const std::string& sql, const std::vector<Param
   if (achado == m_preparados.end()) {
     const std::string nome = "q" + std::to_string(++m_proximo);
     PGresult* preparo = PQprepare(m_conexao, nome.c_str(), Numera(sql).c_str(), 0, nullptr);
+    ContaIdaEVolta();
     if (PQresultStatus(preparo) != PGRES_COMMAND_OK) return preparo;
     PQclear(preparo);
     achado = m_preparados.emplace(sql, nome).first;
   }
   const Valores valores(parametros);
+  ContaIdaEVolta();
   return PQexecPrepared(m_conexao, achado->second.c_str(), valores.Quantos(), valores.ponteiros.data(), nullptr,
                         nullptr, 0);
 }
@@ -111,6 +115,11 @@ void CSessaoPostgres::Enfileira(const std::string& sql, const std::vector<Parame
     Executa(sql, parametros);
     return;
   }
+  Envia(sql, parametros, false);
+  if (m_fila.size() >= kMaximoNaFila) Escoa();
+}
+
+void CSessaoPostgres::Envia(const std::string& sql, const std::vector<ParametroDados>& parametros, bool guarda) {
   if (m_fila.empty()) {
     Recolhe();
     if (PQenterPipelineMode(m_conexao) != 1) Falha(nullptr, sql);
@@ -119,15 +128,14 @@ void CSessaoPostgres::Enfileira(const std::string& sql, const std::vector<Parame
   if (achado == m_preparados.end()) {
     const std::string nome = "q" + std::to_string(++m_proximo);
     achado = m_preparados.emplace(sql, nome).first;
-    m_fila.push_back(NaFila{&achado->first, true});
+    m_fila.push_back(NaFila{&achado->first, true, false});
     if (PQsendPrepare(m_conexao, nome.c_str(), Numera(sql).c_str(), 0, nullptr) != 1) NaoEnviou(sql);
   }
   const Valores valores(parametros);
-  m_fila.push_back(NaFila{&achado->first, false});
+  m_fila.push_back(NaFila{&achado->first, false, guarda});
   if (PQsendQueryPrepared(m_conexao, achado->second.c_str(), valores.Quantos(), valores.ponteiros.data(), nullptr,
                           nullptr, 0) != 1)
     NaoEnviou(sql);
-  if (m_fila.size() >= kMaximoNaFila) Escoa();
 }
 
 void CSessaoPostgres::NaoEnviou(const std::string& sql) {
@@ -141,12 +149,18 @@ void CSessaoPostgres::NaoEnviou(const std::string& sql) {
                    "PostgreSQL: " + mensagem + " (" + sql + ")");
 }
 
-void CSessaoPostgres::Escoa(bool calado) {
+void CSessaoPostgres::Escoa(bool calado, std::vector<PGresult*>* guardadas) {
   if (m_fila.empty()) return;
   std::vector<NaFila> fila;
   fila.swap(m_fila);
   std::string falha;
+  std::vector<PGresult*> respostas;
+  const auto largaRespostas = [&] {
+    for (PGresult* r : respostas) PQclear(r);
+    respostas.clear();
+  };
   bool caiu = PQpipelineSync(m_conexao) != 1;
+  ContaIdaEVolta();
   // Each statement answers one result and then a null; the sync answers
   // last. A broken connection answers nulls or a fatal error from then on.
   std::size_t i = 0;
@@ -166,9 +180,15 @@ void CSessaoPostgres::Escoa(bool calado) {
     if (i < fila.size()) {
       // A statement never prepared on the server is prepared again next time.
       if (!certo && fila[i].preparo) m_preparados.erase(*fila[i].sql);
-      if (!certo && falha.empty() && estado != PGRES_PIPELINE_ABORTED)
+      // A statement that waits for its answer reports its own failure.
+      const bool guardada = fila[i].guarda;
+      if (!certo && !guardada && falha.empty() && estado != PGRES_PIPELINE_ABORTED)
         falha = std::string(PQresultErrorMessage(r)) + " (" + *fila[i].sql + ")";
       ++i;
+      if (guardada) {
+        respostas.push_back(r);
+        continue;
+      }
     }
     PQclear(r);
   }
@@ -179,16 +199,36 @@ void CSessaoPostgres::Escoa(bool calado) {
   } else {
     PQexitPipelineMode(m_conexao);
   }
-  if (calado) return;
-  if (caiu || PQstatus(m_conexao) != CONNECTION_OK)
+  if (calado) {
+    largaRespostas();
+    return;
+  }
+  if (caiu || PQstatus(m_conexao) != CONNECTION_OK) {
+    largaRespostas();
     throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: " + std::string(PQerrorMessage(m_conexao)));
-  if (!falha.empty()) throw CErroDados(QMX_E_FALHA_BASE, "PostgreSQL: " + falha);
+  }
+  if (!falha.empty()) {
+    largaRespostas();
+    throw CErroDados(QMX_E_FALHA_BASE, "PostgreSQL: " + falha);
+  }
+  if (guardadas) guardadas->swap(respostas);
+  largaRespostas();
 }
 
 PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<ParametroDados>& parametros) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
   Recolhe();
-  Escoa();
+  // Writes sent ahead go with this statement: their answers and its own
+  // come back in one round trip.
+  if (!m_fila.empty()) {
+    Envia(sql, parametros, true);
+    std::vector<PGresult*> respostas;
+    Escoa(false, &respostas);
+    PGresult* r = respostas.empty() ? nullptr : respostas.front();
+    const auto estado = PQresultStatus(r);
+    if (estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK) return r;
+    Falha(r, sql);
+  }
   PGresult* r = Tenta(sql, parametros);
   const auto estado = PQresultStatus(r);
   if (estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK) return r;
@@ -198,6 +238,7 @@ PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<Parame
   if (PQstatus(m_conexao) != CONNECTION_OK && !m_transacao) {
     PQclear(r);
     PQreset(m_conexao);
+    ContaIdaEVolta();
     if (PQstatus(m_conexao) != CONNECTION_OK) Falha(nullptr, sql);
     m_preparados.clear();
     r = Tenta(sql, parametros);
@@ -209,7 +250,29 @@ PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<Parame
 
 std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
                                                   const std::vector<ParametroDados>& parametros) {
-  PGresult* r = Roda(sql, parametros);
+  return Linhas(Roda(sql, parametros));
+}
+
+std::vector<std::vector<LinhaDados>> CSessaoPostgres::ConsultaJuntas(const std::vector<LeituraDados>& leituras) {
+  // Outside a transaction each read keeps its own reconnection.
+  if (!m_transacao || !m_conexao || leituras.size() < 2) return CSessaoDados::ConsultaJuntas(leituras);
+  Recolhe();
+  for (const auto& leitura : leituras) Envia(leitura.sql, leitura.parametros, true);
+  std::vector<PGresult*> respostas;
+  Escoa(false, &respostas);
+  std::vector<std::vector<LinhaDados>> saida;
+  for (std::size_t i = 0; i < respostas.size(); ++i) {
+    const auto estado = PQresultStatus(respostas[i]);
+    if (estado != PGRES_COMMAND_OK && estado != PGRES_TUPLES_OK) {
+      for (std::size_t j = i + 1; j < respostas.size(); ++j) PQclear(respostas[j]);
+      Falha(respostas[i], leituras[i].sql);
+    }
+    saida.push_back(Linhas(respostas[i]));
+  }
+  return saida;
+}
+
+std::vector<LinhaDados> CSessaoPostgres::Linhas(PGresult* r) {
   const int linhas = PQntuples(r), colunas = PQnfields(r);
   std::vector<LinhaDados> saida;
   saida.reserve(static_cast<std::size_t>(linhas));
@@ -316,6 +379,7 @@ std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
   const Valores valores(parametros);
   PGresult* r = PQexecParams(m_conexao, ("DECLARE " + nome + " NO SCROLL CURSOR FOR " + Numera(sql)).c_str(),
                              valores.Quantos(), nullptr, valores.ponteiros.data(), nullptr, nullptr, 0);
+  ContaIdaEVolta();
   if (PQresultStatus(r) != PGRES_COMMAND_OK) Falha(r, sql);
   PQclear(r);
   return std::make_unique<CCursorPostgresPorLotes>(*this, nome, Busca(nome));
@@ -337,6 +401,7 @@ PGresult* CSessaoPostgres::Busca(const std::string& cursor) {
     Recolhe();
     Escoa();
     r = PQexec(m_conexao, BuscaDe(cursor).c_str());
+    ContaIdaEVolta();
   }
   if (PQresultStatus(r) != PGRES_TUPLES_OK) Falha(r, BuscaDe(cursor));
   return r;
@@ -346,7 +411,9 @@ void CSessaoPostgres::Adianta(const std::string& cursor) {
   // Not while writes are in the pipeline, nor while another cursor's
   // request is out: those would have to be waited for first anyway.
   if (!m_conexao || !m_adiantado.empty() || !m_fila.empty() || !m_transacao) return;
-  if (PQsendQuery(m_conexao, BuscaDe(cursor).c_str()) == 1) m_adiantado = cursor;
+  if (PQsendQuery(m_conexao, BuscaDe(cursor).c_str()) != 1) return;
+  m_adiantado = cursor;
+  ContaIdaEVolta();
 }
 
 void CSessaoPostgres::Absorve() {
@@ -389,6 +456,7 @@ void CSessaoPostgres::ExecutaScript(const std::string& sql) {
   Recolhe();
   Escoa();
   PGresult* r = PQexec(m_conexao, sql.c_str());
+  ContaIdaEVolta();
   const auto estado = PQresultStatus(r);
   if (estado != PGRES_COMMAND_OK && estado != PGRES_TUPLES_OK) Falha(r, "script");
   PQclear(r);
@@ -407,13 +475,15 @@ void CSessaoPostgres::IniciaLeitura() {
 }
 
 void CSessaoPostgres::ConfirmaNoMotor() {
-  // A write sent ahead that failed leaves the transaction open, for the
-  // caller's rollback.
-  Escoa();
+  // COMMIT goes with the writes sent ahead, in one round trip. A write that
+  // failed makes the server skip it and leaves the transaction open, for
+  // the caller's rollback. It is never run again on a new connection (the
+  // transaction went with the old one), so the session counts as in a
+  // transaction until it has its answer.
+  PGresult* r = Roda("COMMIT", {});
   m_transacao = false;
   // A transaction that failed earlier answers COMMIT with ROLLBACK: that is
   // a failure of the commit, never a success.
-  PGresult* r = Roda("COMMIT", {});
   const bool desfeita = std::string(PQcmdStatus(r)) == "ROLLBACK";
   PQclear(r);
   if (desfeita) throw CErroDados(QMX_E_FALHA_BASE, "PostgreSQL: a transação falhou e foi desfeita (COMMIT)");
@@ -423,7 +493,10 @@ void CSessaoPostgres::DesfazNoMotor() {
   m_transacao = false;
   Recolhe();
   Escoa(true);
-  if (m_conexao && PQtransactionStatus(m_conexao) != PQTRANS_IDLE) PQclear(PQexec(m_conexao, "ROLLBACK"));
+  if (m_conexao && PQtransactionStatus(m_conexao) != PQTRANS_IDLE) {
+    PQclear(PQexec(m_conexao, "ROLLBACK"));
+    ContaIdaEVolta();
+  }
 }
 
 void CSessaoPostgres::BloqueiaEsquema() { Consulta(kTravaEsquema, {}); }

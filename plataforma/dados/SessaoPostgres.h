@@ -26,6 +26,9 @@ class CSessaoPostgres : public CSessaoDados {
   ~CSessaoPostgres() override;
 
   std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) override;
+  // Inside a transaction the reads travel together in the pipeline, with
+  // the writes sent ahead of them: one round trip.
+  std::vector<std::vector<LinhaDados>> ConsultaJuntas(const std::vector<LeituraDados>& leituras) override;
   // Inside a transaction the rows come kLinhasPorLote at a time from a
   // server-side cursor; outside one they come whole, as for Consulta. They
   // are read in place.
@@ -68,9 +71,16 @@ class CSessaoPostgres : public CSessaoDados {
   pg_result* Roda(const std::string& sql, const std::vector<ParametroDados>& parametros);
   pg_result* Tenta(const std::string& sql, const std::vector<ParametroDados>& parametros);
   [[noreturn]] void Falha(pg_result* resultado, const std::string& contexto);
-  // Collects the answers of the writes sent ahead and leaves pipeline mode;
-  // throws the first failure among them. Quietly, for a rollback.
-  void Escoa(bool calado = false);
+  // Sends a statement into the pipeline (entering it when empty) without
+  // waiting for its answer; guarda marks one whose answer is wanted.
+  void Envia(const std::string& sql, const std::vector<ParametroDados>& parametros, bool guarda);
+  // Collects the answers of the statements sent ahead and leaves pipeline
+  // mode; throws the first failure among the writes. Quietly, for a
+  // rollback. The answers wanted come back in guardadas, in the order sent,
+  // whatever they say, for the caller to judge and clear.
+  void Escoa(bool calado = false, std::vector<pg_result*>* guardadas = nullptr);
+  // A result's rows, the result cleared.
+  static std::vector<LinhaDados> Linhas(pg_result* resultado);
   // A statement libpq could not send: what was sent is collected and the
   // failure thrown.
   [[noreturn]] void NaoEnviou(const std::string& sql);
@@ -83,6 +93,7 @@ class CSessaoPostgres : public CSessaoDados {
   struct NaFila {
     const std::string* sql;
     bool preparo;
+    bool guarda;  // a read whose answer is wanted
   };
 
   pg_conn* m_conexao = nullptr;

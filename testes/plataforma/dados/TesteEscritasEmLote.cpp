@@ -55,6 +55,30 @@ TEST_P(EscritasEmLote, NumerosDosContadoresComoUmAUm) {
   s->Desfaz();
   EXPECT_EQ(outra->ProximoNumero("movimento_estoque"), antes + 7);
   EXPECT_THROW(outra->ProximoNumero("nao_existe"), CErroDados);
+  // Savepoints nest (a cupom's, an item's inside it): the inner one undone
+  // takes its row and its number back, the outer one keeps its own.
+  s->Inicia();
+  s->MarcaPonto();
+  EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + 8);
+  Chave(*s, 900001);
+  s->MarcaPonto();
+  EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + 9);
+  Chave(*s, 900002);
+  s->VoltaAoPonto();
+  EXPECT_EQ(s->ProximoNumero("movimento_estoque"), antes + 9);
+  s->LiberaPonto();
+  EXPECT_THROW(s->LiberaPonto(), CErroDados);
+  s->Confirma();
+  EXPECT_EQ(outra->ProximoNumero("movimento_estoque"), antes + 10);
+  EXPECT_EQ(outra->Consulta("SELECT COUNT(*), MIN(id) FROM chave_integracao WHERE id >= 900000", {})[0].Inteiro(1),
+            900001);
+  EXPECT_EQ(outra->Consulta("SELECT COUNT(*) FROM chave_integracao WHERE id >= 900000", {})[0].Inteiro(0), 1);
+  // Blocks grow: a thousand numbers in one transaction, each the next one,
+  // and the rest given back.
+  s->Inicia();
+  for (int i = 11; i <= 1010; ++i) ASSERT_EQ(s->ProximoNumero("movimento_estoque"), antes + i);
+  s->Confirma();
+  EXPECT_EQ(outra->ProximoNumero("movimento_estoque"), antes + 1011);
 }
 
 TEST_P(EscritasEmLote, FalhaDeUmaEscritaEnviadaNadaGuardaDaTransacao) {
@@ -97,6 +121,65 @@ TEST_P(EscritasEmLote, FalhaDeUmaEscritaEnviadaNadaGuardaDaTransacao) {
   Chave(*s, 6000);
   s->Confirma();
   EXPECT_EQ(Conta(*s), 2501);
+}
+
+// Round trips, counted by the session: writes sent ahead travel with the
+// read, the reads sent together or the commit that follows them, a read
+// with nothing ahead of it is one more, and SQLite, inside the process, has
+// none. A read that fails after good writes, alone or among others,
+// reports its own failure, and nothing is kept.
+TEST_P(EscritasEmLote, EscritasViajamComALeituraOuOCommitSeguinte) {
+  auto s = AbreSessao(empresa->Endereco());
+  const std::int64_t servidor = std::string(s->Motor()) == "postgres" ? 1 : 0;
+  s->Inicia();
+  Chave(*s, 1);
+  EXPECT_EQ(Conta(*s), 1);  // both statements prepared
+  const std::int64_t antes = s->IdasEVoltas(), antesNoProcesso = CSessaoDados::IdasEVoltasDoProcesso();
+  for (int id = 2; id <= 40; ++id) Chave(*s, id);
+  EXPECT_EQ(Conta(*s), 40);
+  EXPECT_EQ(s->IdasEVoltas() - antes, servidor);
+  EXPECT_EQ(Conta(*s), 40);
+  EXPECT_EQ(s->IdasEVoltas() - antes, 2 * servidor);
+  for (int id = 41; id <= 45; ++id) Chave(*s, id);
+  const auto juntas = s->ConsultaJuntas({{"SELECT COUNT(*) FROM chave_integracao", {}},
+                                         {"SELECT MAX(id) FROM chave_integracao WHERE id < ?", {44}},
+                                         {"SELECT id FROM chave_integracao WHERE id > ? ORDER BY id", {42}}});
+  ASSERT_EQ(juntas.size(), 3u);
+  EXPECT_EQ(juntas[0].at(0).Inteiro(0), 45);
+  EXPECT_EQ(juntas[1].at(0).Inteiro(0), 43);
+  ASSERT_EQ(juntas[2].size(), 3u);
+  EXPECT_EQ(juntas[2][0].Inteiro(0), 43);
+  EXPECT_EQ(juntas[2][2].Inteiro(0), 45);
+  EXPECT_EQ(s->IdasEVoltas() - antes, 3 * servidor);
+  for (int id = 46; id <= 60; ++id) Chave(*s, id);
+  s->Confirma();
+  EXPECT_EQ(s->IdasEVoltas() - antes, 4 * servidor);
+  EXPECT_EQ(CSessaoDados::IdasEVoltasDoProcesso() - antesNoProcesso, 4 * servidor);
+  EXPECT_FALSE(s->EmTransacao());
+  EXPECT_EQ(Conta(*s), 60);
+  if (!servidor) return;  // SQLite divides by zero into NULL
+  s->Inicia();
+  for (int id = 61; id <= 70; ++id) Chave(*s, id);
+  try {
+    s->Consulta("SELECT 1 / (id - 30) FROM chave_integracao", {});
+    ADD_FAILURE() << "a divisão por zero não falhou";
+  } catch (const CErroDados& erro) {
+    EXPECT_NE(std::string(erro.what()).find("SELECT 1 / (id - 30)"), std::string::npos) << erro.what();
+  }
+  s->Desfaz();
+  EXPECT_EQ(Conta(*s), 60);
+  s->Inicia();
+  Chave(*s, 71);
+  try {
+    s->ConsultaJuntas({{"SELECT COUNT(*) FROM chave_integracao", {}},
+                       {"SELECT 2 / (id - 40) FROM chave_integracao", {}},
+                       {"SELECT MAX(id) FROM chave_integracao", {}}});
+    ADD_FAILURE() << "a divisão por zero entre outras leituras não falhou";
+  } catch (const CErroDados& erro) {
+    EXPECT_NE(std::string(erro.what()).find("SELECT 2 / (id - 40)"), std::string::npos) << erro.what();
+  }
+  s->Desfaz();
+  EXPECT_EQ(Conta(*s), 60);
 }
 
 // A read transaction's cursors come from the server in pieces, the next
