@@ -2,7 +2,9 @@
 // shared by the benchmarks of the file generators: branch 1 with 20 ECFs
 // selling 1 000 cupons of 8 items a day through November 2026 (about 5
 // million items), in SQLite and, when QMX_TESTE_POSTGRES names a server,
-// in a schema of its own on PostgreSQL.
+// in a schema of its own on PostgreSQL, reached directly and (engine 2)
+// through a relay that delays each direction by QMX_BENCH_ATRASO_US
+// microseconds (500 unless told: a 1 ms round trip).
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -15,12 +17,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "cli/EmpresaDemo.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/PoolSessoes.h"
+#include "ReleComAtraso.h"
 
 namespace qmx::bench {
 
@@ -30,7 +35,16 @@ using Relogio = std::chrono::steady_clock;
 
 
 inline constexpr int kEmissoras = 20;
-inline const char* Chave(int motor) { return motor == 0 ? "LOJASQLITE" : "LOJAPOSTGRES"; }
+inline const char* Chave(int motor) {
+  return motor == 0 ? "LOJASQLITE" : motor == 1 ? "LOJAPOSTGRES" : "LOJAREDE";
+}
+inline const char* NomeMotor(int motor) {
+  return motor == 0 ? "SQLite" : motor == 1 ? "PostgreSQL" : "PostgreSQL pela rede";
+}
+inline std::chrono::microseconds AtrasoDaRede() {
+  const char* atraso = std::getenv("QMX_BENCH_ATRASO_US");
+  return std::chrono::microseconds(atraso ? std::atol(atraso) : 500);
+}
 
 inline double Segundos(Relogio::time_point desde) { return std::chrono::duration<double>(Relogio::now() - desde).count(); }
 
@@ -87,7 +101,9 @@ class Lojas {
   const fs::path& Registro() const { return m_registro; }
 
   // The store on the engine, written now when the run has none yet.
+  // Engine 2 is the PostgreSQL store through the delaying relay.
   const Loja& Pega(int motor) {
+    if (motor == 2) return PelaRede();
     if (!m_lojas[motor]) m_lojas[motor] = Escreve(motor);
     return *m_lojas[motor];
   }
@@ -115,7 +131,7 @@ class Lojas {
     cli::OpcoesDemo opcoes;
     opcoes.lojaGrande = true;
     opcoes.progresso = true;
-    std::fprintf(stderr, "loja grande em %s\n", motor == 0 ? "SQLite" : "PostgreSQL");
+    std::fprintf(stderr, "loja grande em %s\n", NomeMotor(motor));
     const auto inicio = Relogio::now();
     const auto resumo = cli::CriaEmpresaDemo(loja.endereco, opcoes);
     loja.segundos = Segundos(inicio);
@@ -127,13 +143,29 @@ class Lojas {
     return loja;
   }
 
+  const Loja& PelaRede() {
+    if (m_lojas[2]) return *m_lojas[2];
+    Loja loja = Pega(1);
+    std::string servidor;
+    int porta = 0;
+    if (ConexaoPeloRele(std::getenv("QMX_TESTE_POSTGRES"), 1, &servidor, &porta).empty())
+      throw std::runtime_error("o relé precisa de um servidor PostgreSQL por TCP (host=... port=...)");
+    m_rele = std::make_unique<CReleComAtraso>(servidor, porta, AtrasoDaRede());
+    loja.endereco = ConexaoPeloRele(loja.endereco, m_rele->Porta(), &servidor, &porta);
+    std::ofstream registro(m_registro, std::ios::app);
+    registro << "[SOFTWARE\\ZT Redudeva\\Empresas\\" << Chave(2) << "]\nBaseDados=" << loja.endereco << "\n";
+    m_lojas[2] = loja;
+    return *m_lojas[2];
+  }
+
   fs::path m_pasta, m_registro;
   std::string m_esquema;
-  std::optional<Loja> m_lojas[2];
+  std::optional<Loja> m_lojas[3];
+  std::unique_ptr<CReleComAtraso> m_rele;
 };
 
 inline bool Disponivel(benchmark::State& estado) {
-  if (estado.range(0) == 1 && !Lojas::TemPostgres()) {
+  if (estado.range(0) >= 1 && !Lojas::TemPostgres()) {
     estado.SkipWithError("QMX_TESTE_POSTGRES não definida");
     return false;
   }

@@ -9,7 +9,10 @@
 # SQLite and into PostgreSQL, and runs: the loading, every file generator
 # for half the month and for the month against its limit (the medians of
 # QMX_BENCH_RODADAS paired rounds, 5 unless told), and the four integration
-# passes over one day. About half an hour on two cores.
+# passes over one day, on SQLite, on PostgreSQL over the loopback and on
+# PostgreSQL through a relay that delays each direction by
+# QMX_BENCH_ATRASO_US (500 µs: a 1 ms round trip), with the round trips
+# per cupom. About an hour on two cores.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 construcao=${1:-$raiz/build}
@@ -27,7 +30,7 @@ resultado=$(mktemp -t qmx-bench-XXXXXX.json)
 python3 - "$resultado" <<'PY'
 import json, re, sys
 casos = json.load(open(sys.argv[1]))["benchmarks"]
-motores = {"0": "SQLite", "1": "PostgreSQL"}
+motores = {"0": "SQLite", "1": "PostgreSQL", "2": "PostgreSQL a 1 ms"}
 def partes(nome):
     return dict(re.findall(r"(motor|dias):(\d+)", nome)), nome.split("/")[0][3:]
 geradores, carga, integracao = {}, {}, {}
@@ -59,8 +62,14 @@ for motor, c in sorted(carga.items()):
           f"{c['linhas_por_s']:.0f} linhas/s")
 tempos = {k: c["real_time"] / 1000 for k, c in integracao.items()}
 for k, s in sorted(tempos.items()):
-    print(f"quatro integrações de um dia, {motores.get(k, k)}: {s:.1f} s")
+    viagens = integracao[k].get("idas_e_voltas_por_cupom", 0)
+    rede = integracao[k].get("ida_e_volta_ms")
+    medida = f" (ida e volta medida: {rede:.2f} ms)" if rede else ""
+    print(f"quatro integrações de um dia, {motores.get(k, k)}{medida}: {s:.1f} s, "
+          f"{viagens:.2f} idas e voltas ao servidor por cupom")
 if "0" in tempos and "1" in tempos:
     print(f"PostgreSQL ÷ SQLite nas integrações: {tempos['1'] / tempos['0']:.2f}")
+if "0" in tempos and "2" in tempos:
+    print(f"PostgreSQL a 1 ms ÷ SQLite nas integrações: {tempos['2'] / tempos['0']:.2f}")
 PY
 rm -f "$resultado"
