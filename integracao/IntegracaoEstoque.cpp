@@ -305,12 +305,18 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupomLido(dados::CupomComp
   }
 
   // What comes back: the exits of the items cancelled (or of every item of
-  // a cancelled cupom) that no movement has returned yet.
+  // a cancelled cupom) that no movement has returned yet. An item's mark
+  // and its exits are written and undone together, so only a cupom with a
+  // cancelled item still marked has any to read.
   std::vector<REG_ES_MOVIMENTOPS> estornos;
   std::set<std::uint16_t> itensCancelados;
+  bool saiuAlgumCancelado = false;
   for (const auto& item : cupom.Itens)
-    if (cupom.Cupom.Cancelado || item.Cancelado || item.Excluido) itensCancelados.insert(item.Item);
-  if (!itensCancelados.empty()) {
+    if (cupom.Cupom.Cancelado || item.Cancelado || item.Excluido) {
+      itensCancelados.insert(item.Item);
+      saiuAlgumCancelado = saiuAlgumCancelado || item.IntegradoEstoque == 1;
+    }
+  if (saiuAlgumCancelado) {
     std::vector<REG_ES_MOVIMENTOPS> saidas;
     if (const com::HRESULT lidas = m_movimentos.LeSaidasDoCupom(cupom.Cupom.Id, &saidas); com::FAILED(lidas))
       return falhou(lidas);
