@@ -220,9 +220,21 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
   };
 
   Log("Integrando valores totalizados dos Produtos.");
+  // Read together; one not brought is read alone, and a failure of the
+  // read together is the first product's, as its own read's would be.
+  std::map<std::uint32_t, REG_PRODUTOPS> lidosJuntos;
+  com::HRESULT falhaJuntos = com::S_OK;
+  {
+    std::vector<std::uint32_t> codigos;
+    for (const auto& [codigo, totais] : produtos) codigos.push_back(codigo);
+    falhaJuntos = m_produtos.LeProdutos(codigos, emissora.Filial, &lidosJuntos);
+  }
   for (auto& [codigo, totais] : produtos) {
     REG_PRODUTOPS produto{};
-    if (com::FAILED(m_produtos.Le(codigo, emissora.Filial, &produto))) {
+    const auto junto = lidosJuntos.find(codigo);
+    if (junto != lidosJuntos.end()) produto = junto->second;
+    if (com::FAILED(falhaJuntos) ||
+        (junto == lidosJuntos.end() && com::FAILED(m_produtos.Le(codigo, emissora.Filial, &produto)))) {
       Log("Erro ao Ler o Cadastro de Produtos");
       return kIntegracaoInterrompida;
     }

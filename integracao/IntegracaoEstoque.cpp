@@ -46,15 +46,28 @@ constexpr std::size_t kCuponsPorGrupo = 128;
 // The items that move stock: not excluded, not services, not cancelled.
 bool MovimentaEstoque(const REG_EC_CX_CIPS& item) { return !item.Excluido && !item.Servico && !item.Cancelado; }
 
+// An item undone: cancelled or excluded, alone or with its cupom.
+bool Desfeito(const dados::CupomCompleto& cupom, const REG_EC_CX_CIPS& item) {
+  return cupom.Cupom.Cancelado || item.Cancelado || item.Excluido;
+}
+
+// An item still to take out of the stock: its cupom stands, it moves
+// stock and has not been integrated.
+bool Sai(const dados::CupomCompleto& cupom, const REG_EC_CX_CIPS& item) {
+  return !cupom.Cupom.Cancelado && MovimentaEstoque(item) && item.IntegradoEstoque == 0;
+}
+
+// An item whose exit must come back: integrated, then undone.
+bool Volta(const dados::CupomCompleto& cupom, const REG_EC_CX_CIPS& item) {
+  return item.IntegradoEstoque == 1 && Desfeito(cupom, item);
+}
+
 // What a cupom still asks of the stock: an item to take out, or one whose
-// exit must come back (cancelled, alone or with its cupom, after it was
-// integrated). A cupom of origin 4 stays out of the stock.
+// exit must come back. A cupom of origin 4 stays out of the stock.
 bool TemPendencia(const dados::CupomCompleto& cupom) {
   if (cupom.Cupom.Origem == 4) return false;
-  for (const auto& item : cupom.Itens) {
-    if (item.IntegradoEstoque == 1 && (cupom.Cupom.Cancelado || item.Cancelado)) return true;
-    if (!cupom.Cupom.Cancelado && MovimentaEstoque(item) && item.IntegradoEstoque == 0) return true;
-  }
+  for (const auto& item : cupom.Itens)
+    if (Sai(cupom, item) || Volta(cupom, item)) return true;
   return false;
 }
 
@@ -164,13 +177,12 @@ bool CQMXIntegracao::IntegraGrupo(const std::vector<const REG_EC_CXPS*>& grupo, 
   // What the group's cupons will move, as they now stand: each exit at its
   // product's place; a return at the place its product has now (one that
   // left another place is locked when its cupom comes).
+  if (const com::HRESULT lido = LeProdutosDoEstoque(lidos); com::FAILED(lido)) return falhou(lido);
   std::map<dados::LocalProduto, CustoLocal> custos;
   for (const auto& cupom : lidos) {
     if (cupom.Cupom.Origem == 4) continue;
     for (const auto& item : cupom.Itens) {
-      const bool sai = !cupom.Cupom.Cancelado && MovimentaEstoque(item) && item.IntegradoEstoque == 0;
-      const bool volta = item.IntegradoEstoque == 1 && (cupom.Cupom.Cancelado || item.Cancelado || item.Excluido);
-      if (!sai && !volta) continue;
+      if (!Sai(cupom, item) && !Volta(cupom, item)) continue;
       const auto& produto = ProdutoDoEstoque(item.Codigo, cupom.Cupom.Filial);
       if (com::FAILED(produto.lido) && produto.lido != dados::QMX_E_REGISTRO_INEXISTENTE) return falhou(produto.lido);
       if (com::SUCCEEDED(produto.lido) && produto.temLocal)
@@ -312,7 +324,7 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupomLido(dados::CupomComp
   std::set<std::uint16_t> itensCancelados;
   bool saiuAlgumCancelado = false;
   for (const auto& item : cupom.Itens)
-    if (cupom.Cupom.Cancelado || item.Cancelado || item.Excluido) {
+    if (Desfeito(cupom, item)) {
       itensCancelados.insert(item.Item);
       saiuAlgumCancelado = saiuAlgumCancelado || item.IntegradoEstoque == 1;
     }
@@ -325,9 +337,8 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupomLido(dados::CupomComp
   }
   // What goes out: the items still to integrate of a cupom that stands.
   std::vector<REG_EC_CX_CIPS*> saidas;
-  if (!cupom.Cupom.Cancelado)
-    for (auto& item : cupom.Itens)
-      if (MovimentaEstoque(item) && item.IntegradoEstoque == 0) saidas.push_back(&item);
+  for (auto& item : cupom.Itens)
+    if (Sai(cupom, item)) saidas.push_back(&item);
 
   bool pendente = false;
   REG_EMISSORPS emissora{};
@@ -551,6 +562,43 @@ const CQMXIntegracao::ProdutoEstoque& CQMXIntegracao::ProdutoDoEstoque(std::uint
     return m_produtoComFalha;
   }
   return m_produtosEstoque.emplace(codigo, p).first->second;
+}
+
+com::HRESULT CQMXIntegracao::LeProdutosDoEstoque(const std::vector<dados::CupomCompleto>& cupons) {
+  std::map<std::uint16_t, std::set<std::uint32_t>> porFilial;
+  for (const auto& cupom : cupons) {
+    if (cupom.Cupom.Origem == 4) continue;
+    for (const auto& item : cupom.Itens)
+      if ((Sai(cupom, item) || Volta(cupom, item)) && !m_produtosEstoque.count(item.Codigo))
+        porFilial[cupom.Cupom.Filial].insert(item.Codigo);
+  }
+  for (const auto& [filial, codigos] : porFilial) {
+    std::map<std::uint32_t, REG_PRODUTOPS> produtos;
+    if (const com::HRESULT lido = m_produtos.LeProdutos({codigos.begin(), codigos.end()}, filial, &produtos);
+        com::FAILED(lido))
+      return lido;
+    std::set<std::uint16_t> locais;
+    for (const auto& [codigo, produto] : produtos)
+      if (produto.LocalEstoque != 0) locais.insert(produto.LocalEstoque);
+    std::map<std::uint16_t, REG_LOCAL_ESTOQUEPS> lidos;
+    if (const com::HRESULT lido = m_locais.LeLocais({locais.begin(), locais.end()}, &lidos); com::FAILED(lido))
+      return lido;
+    // As ProdutoDoEstoque keeps them: a product or place the register
+    // lacks is kept as such.
+    for (const std::uint32_t codigo : codigos) {
+      ProdutoEstoque p;
+      const auto produto = produtos.find(codigo);
+      p.lido = produto == produtos.end() ? dados::QMX_E_REGISTRO_INEXISTENTE : com::S_OK;
+      if (com::SUCCEEDED(p.lido)) {
+        p.produto = produto->second;
+        const auto local = lidos.find(p.produto.LocalEstoque);
+        p.temLocal = p.produto.LocalEstoque != 0 && local != lidos.end();
+        if (p.temLocal) p.local = local->second;
+      }
+      m_produtosEstoque.emplace(codigo, p);
+    }
+  }
+  return com::S_OK;
 }
 
 bool CQMXIntegracao::TravaCustosLocais(std::uint16_t filial, NumeroDia data,

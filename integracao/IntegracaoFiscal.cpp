@@ -9,6 +9,7 @@
 // among the rate's lines so that they add up to it to the cent.
 #include <cstring>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "calculo/Inteiro128.h"
@@ -108,6 +109,38 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
     std::uint16_t cofins = 0;
   };
   std::map<std::pair<bool, std::uint32_t>, Cadastro> cadastros;
+  // The day's products are read together first. One the reads together
+  // did not bring is read alone; when a read together failed, each
+  // product it was for fails as its own read would have, with its words.
+  std::map<std::uint32_t, REG_PRODUTOPS> produtosLidos, fiscaisLidos;
+  std::map<std::uint16_t, REG_UNIDADES_MEDIDAPS> unidadesLidas;
+  std::map<std::uint32_t, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>> aliquotasLidas;
+  com::HRESULT falhaProdutos = com::S_OK, falhaFiscais = com::S_OK, falhaUnidades = com::S_OK,
+               falhaAliquotas = com::S_OK;
+  {
+    std::set<std::uint32_t> codigos;
+    for (const auto& cupom : lidos.cupons)
+      if (!cupom.Cupom.Cancelado)
+        for (const auto& item : cupom.Itens)
+          if (!item.Cancelado && !item.Servico && item.Codigo != 0) codigos.insert(item.Codigo);
+    const std::vector<std::uint32_t> lista(codigos.begin(), codigos.end());
+    falhaProdutos = m_produtos.LeProdutos(lista, 0, &produtosLidos);
+    falhaFiscais = m_produtos.LeProdutos(lista, emissora.Filial, &fiscaisLidos);
+    falhaAliquotas = m_produtos.LePisCofinsDeVarios(lista, &aliquotasLidas);
+    std::set<std::uint16_t> unidades;
+    for (const auto& [codigo, produto] : produtosLidos)
+      if (produto.Unidade != 0) unidades.insert(produto.Unidade);
+    falhaUnidades = m_produtos.LeUnidades({unidades.begin(), unidades.end()}, &unidadesLidas);
+  }
+  const auto jaLido = [](const auto& lidos, com::HRESULT falha, auto codigo, auto* registro,
+                         auto&& leSozinho) -> com::HRESULT {
+    if (com::FAILED(falha)) return falha;
+    if (const auto achado = lidos.find(codigo); achado != lidos.end()) {
+      *registro = achado->second;
+      return com::S_OK;
+    }
+    return leSozinho();
+  };
   auto leCadastro = [&](const REG_EC_CX_CIPS& item) -> const Cadastro* {
     const auto chave = std::make_pair(item.Servico != 0, item.Codigo);
     if (auto achado = cadastros.find(chave); achado != cadastros.end()) return &achado->second;
@@ -134,12 +167,14 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
       const std::string codigo = std::to_string(item.Codigo);
       // The product, then its taxes in the branch.
       REG_PRODUTOPS produto{};
-      if (com::FAILED(m_produtos.LeLight(item.Codigo, &produto))) {
+      if (com::FAILED(jaLido(produtosLidos, falhaProdutos, item.Codigo, &produto,
+                             [&] { return m_produtos.LeLight(item.Codigo, &produto); }))) {
         Log("Erro ao Ler Produtos");
         return nullptr;
       }
       REG_PRODUTOPS fiscal{};
-      if (com::FAILED(m_produtos.Le(item.Codigo, emissora.Filial, &fiscal))) {
+      if (com::FAILED(jaLido(fiscaisLidos, falhaFiscais, item.Codigo, &fiscal,
+                             [&] { return m_produtos.Le(item.Codigo, emissora.Filial, &fiscal); }))) {
         Log(Formata("Erro ao buscar impostos por filial do produto %s.", codigo.c_str()));
         return nullptr;
       }
@@ -154,12 +189,15 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
         return nullptr;
       }
       REG_UNIDADES_MEDIDAPS unidade{};
-      if (produto.Unidade != 0 && com::FAILED(m_produtos.LeUnidade(produto.Unidade, &unidade))) {
+      if (produto.Unidade != 0 && com::FAILED(jaLido(unidadesLidas, falhaUnidades, produto.Unidade, &unidade, [&] {
+            return m_produtos.LeUnidade(produto.Unidade, &unidade);
+          }))) {
         Log(Formata("Erro ao ler unidade de medida do produto %s.", codigo.c_str()));
         return nullptr;
       }
       std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> aliquotas;
-      if (com::FAILED(m_produtos.LePisCofins(item.Codigo, &aliquotas))) {
+      if (com::FAILED(jaLido(aliquotasLidas, falhaAliquotas, item.Codigo, &aliquotas,
+                             [&] { return m_produtos.LePisCofins(item.Codigo, &aliquotas); }))) {
         Log("Não foi possível ler o arquivo de PIS/COFINS.");
         return nullptr;
       }

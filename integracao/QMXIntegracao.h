@@ -177,6 +177,10 @@ class CQMXIntegracao {
   // The product's record and storage place; a failure of the server (not
   // a product the register lacks) is in `lido` and m_falha.
   const ProdutoEstoque& ProdutoDoEstoque(std::uint32_t codigo, std::uint16_t filial);
+  // Reads together, into what ProdutoDoEstoque keeps, the products (and
+  // their places) that the cupons move and it has not read yet; the
+  // server's failure, as one product's read would give it.
+  com::HRESULT LeProdutosDoEstoque(const std::vector<dados::CupomCompleto>& cupons);
   // Locks the places' running costs of the products a cupom moves,
   // starting those a place has none of yet, and brings each to the place's
   // balance at the cupom (entries the movements never saw, at the running

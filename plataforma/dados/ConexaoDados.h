@@ -8,6 +8,7 @@
 
 #include "frame/ContextoBiblioteca.h"
 #include "plataforma/com/HResult.h"
+#include "plataforma/dados/InsercaoDados.h"
 #include "plataforma/dados/PoolSessoes.h"
 #include "plataforma/dados/ResultadosDados.h"
 #include "plataforma/processo/Andamento.h"
@@ -82,6 +83,27 @@ class CConexaoDados {
       registros->clear();
       registros->reserve(linhas.size());
       for (const auto& l : linhas) registros->push_back(preenche(l));
+      return com::S_OK;
+    });
+  }
+
+  // Reads the rows of many keys: a statement per piece of keys, the
+  // pieces sent together (one round trip on a server). sqlDaLista makes a
+  // piece's statement from its list of placeholders ("?, ?, ?"); the fixed
+  // parameters come before the piece's keys; each row goes to porLinha.
+  template <class Chave, class MontaSql, class PorLinha>
+  com::HRESULT LePorChaves(const std::vector<Chave>& chaves, const std::vector<ParametroDados>& fixos,
+                           MontaSql&& sqlDaLista, PorLinha&& porLinha) {
+    if (chaves.empty()) return com::S_OK;  // nothing to ask: no step, no statement
+    return Executa([&](CSessaoDados& s) {
+      std::vector<LeituraDados> leituras;
+      PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
+        LeituraDados leitura{sqlDaLista(ListaDeMarcadores(quantas)), fixos};
+        for (std::size_t i = primeira; i < primeira + quantas; ++i) leitura.parametros.emplace_back(chaves[i]);
+        leituras.push_back(std::move(leitura));
+      });
+      for (const auto& linhas : s.ConsultaJuntas(leituras))
+        for (const auto& l : linhas) porLinha(l);
       return com::S_OK;
     });
   }

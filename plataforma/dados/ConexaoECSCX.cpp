@@ -131,12 +131,9 @@ com::HRESULT CConexaoECSCX::Le(const std::vector<std::uint32_t>& cupons, std::ve
     com::HRESULT resultado = com::S_OK;
     PercorrePedacos(cupons.size(), [&](std::size_t primeira, std::size_t quantas) {
       if (com::FAILED(resultado)) return;
-      std::vector<ParametroDados> ids;
-      std::string lista;
-      for (std::size_t i = primeira; i < primeira + quantas; ++i) {
-        ids.emplace_back(cupons[i]);
-        lista += i == primeira ? "?" : ", ?";
-      }
+      std::vector<ParametroDados> ids(cupons.begin() + static_cast<std::ptrdiff_t>(primeira),
+                                      cupons.begin() + static_cast<std::ptrdiff_t>(primeira + quantas));
+      const std::string lista = ListaDeMarcadores(quantas);
       const auto respostas = s.ConsultaJuntas({
           {"SELECT " QMX_COLUNAS_CUPOM " FROM cupom c WHERE c.id IN (" + lista + ")", ids},
           {"SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom_item i WHERE i.cupom IN (" + lista + ") ORDER BY i.cupom, i.item",

@@ -66,12 +66,7 @@ namespace {
 // Places and products as a VALUES list of count rows, typed for both
 // engines (an untyped parameter in VALUES is a text on the server).
 std::string ListaDeChaves(std::size_t quantas) {
-  std::string lista = "VALUES ";
-  for (std::size_t i = 0; i < quantas; ++i) {
-    if (i) lista += ", ";
-    lista += "(CAST(? AS INTEGER), CAST(? AS INTEGER))";
-  }
-  return lista;
+  return "VALUES " + ListaDeMarcadores(quantas, "(CAST(? AS INTEGER), CAST(? AS INTEGER))");
 }
 
 void ChavesDoPedaco(const std::vector<LocalProduto>& chaves, std::size_t primeira, std::size_t quantas,

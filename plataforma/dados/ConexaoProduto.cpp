@@ -6,12 +6,22 @@ namespace qmx::dados {
 
 namespace {
 
-constexpr const char* kLeProduto = "SELECT " QMX_COLUNAS_PRODUTO
-                                   " FROM produto p LEFT JOIN produto_filial f ON f.produto = p.codigo AND f.filial = ? "
-                                   "WHERE p.codigo = ?";
+#define QMX_PRODUTO_NA_FILIAL \
+  "SELECT " QMX_COLUNAS_PRODUTO " FROM produto p LEFT JOIN produto_filial f ON f.produto = p.codigo AND f.filial = ? "
+constexpr const char* kLeProduto = QMX_PRODUTO_NA_FILIAL "WHERE p.codigo = ?";
 constexpr const char* kPercorreProdutos =
     "SELECT " QMX_COLUNAS_PRODUTO
     " FROM produto p LEFT JOIN produto_filial f ON f.produto = p.codigo AND f.filial = ? ORDER BY p.codigo";
+
+REG_ITENS_PIS_COFINS_PRODUTOPS AliquotaPisCofins(const LinhaDados& l) {
+  auto r = leitura::Zerado<REG_ITENS_PIS_COFINS_PRODUTOPS>();
+  r.Produto = static_cast<std::uint32_t>(l.Inteiro(0));
+  r.Tipo = static_cast<std::uint8_t>(l.Inteiro(1));
+  r.Inicio = static_cast<NumeroDia>(l.Inteiro(2));
+  r.Fim = static_cast<NumeroDia>(l.Inteiro(3));
+  r.Aliquota = static_cast<std::uint16_t>(l.Inteiro(4));
+  return r;
+}
 
 template <class Registro>
 Registro Unidade(const LinhaDados& l) {
@@ -119,15 +129,55 @@ com::HRESULT CConexaoProduto::LePisCofins(std::uint32_t produto,
                                           std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>* aliquotas) {
   return LeVarios(
       "SELECT produto, tipo, inicio, fim, aliquota FROM produto_pis_cofins WHERE produto = ? ORDER BY tipo, inicio",
-      {produto}, aliquotas, [](const LinhaDados& l) {
-        auto r = leitura::Zerado<REG_ITENS_PIS_COFINS_PRODUTOPS>();
-        r.Produto = static_cast<std::uint32_t>(l.Inteiro(0));
-        r.Tipo = static_cast<std::uint8_t>(l.Inteiro(1));
-        r.Inicio = static_cast<NumeroDia>(l.Inteiro(2));
-        r.Fim = static_cast<NumeroDia>(l.Inteiro(3));
-        r.Aliquota = static_cast<std::uint16_t>(l.Inteiro(4));
-        return r;
+      {produto}, aliquotas, AliquotaPisCofins);
+}
+
+com::HRESULT CConexaoProduto::LeProdutos(const std::vector<std::uint32_t>& codigos, std::uint16_t filial,
+                                       std::map<std::uint32_t, REG_PRODUTOPS>* produtos) {
+  if (!produtos) return com::E_POINTER;
+  produtos->clear();
+  return LePorChaves(
+      codigos, {filial},
+      [](const std::string& lista) { return QMX_PRODUTO_NA_FILIAL "WHERE p.codigo IN (" + lista + ")"; },
+      [&](const LinhaDados& l) {
+        const REG_PRODUTOPS produto = leitura::Produto(l);
+        produtos->emplace(produto.Codigo, produto);
       });
+}
+
+com::HRESULT CConexaoProduto::LeUnidades(const std::vector<std::uint16_t>& codigos,
+                                         std::map<std::uint16_t, REG_UNIDADES_MEDIDAPS>* unidades) {
+  if (!unidades) return com::E_POINTER;
+  unidades->clear();
+  return LePorChaves(
+      codigos, {},
+      [](const std::string& lista) {
+        return "SELECT codigo, sigla, descricao FROM unidade_medida WHERE codigo IN (" + lista + ")";
+      },
+      [&](const LinhaDados& l) {
+        const auto unidade = Unidade<REG_UNIDADES_MEDIDAPS>(l);
+        unidades->emplace(unidade.Codigo, unidade);
+      });
+}
+
+com::HRESULT CConexaoProduto::LePisCofinsDeVarios(
+    const std::vector<std::uint32_t>& produtos,
+    std::map<std::uint32_t, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>>* aliquotas) {
+  if (!aliquotas) return com::E_POINTER;
+  aliquotas->clear();
+  for (const std::uint32_t produto : produtos) (*aliquotas)[produto];
+  const com::HRESULT lido = LePorChaves(
+      produtos, {},
+      [](const std::string& lista) {
+        return "SELECT produto, tipo, inicio, fim, aliquota FROM produto_pis_cofins WHERE produto IN (" + lista +
+               ") ORDER BY produto, tipo, inicio";
+      },
+      [&](const LinhaDados& l) {
+        const auto aliquota = AliquotaPisCofins(l);
+        (*aliquotas)[aliquota.Produto].push_back(aliquota);
+      });
+  if (com::FAILED(lido)) aliquotas->clear();
+  return lido;
 }
 
 com::HRESULT CConexaoProduto::PercorreProdutos(std::uint16_t filial,

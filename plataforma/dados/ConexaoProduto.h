@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
@@ -56,6 +57,17 @@ class CConexaoProduto : public CConexaoDados, public IZTDF_Produto {
   com::HRESULT LeUnidadeServico(std::uint16_t codigo, REG_UNIDADES_MEDIDA_SERVICOSPS* registro) override;
   com::HRESULT LePisCofinsServico(std::uint32_t codigo, std::uint16_t* pis, std::uint16_t* cofins) override;
   com::HRESULT LePisCofins(std::uint32_t produto, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>* aliquotas) override;
+
+  // Several at once, by code, for a pass over many items: the products as
+  // Le reads them (a code not found is absent), the units, and the PIS and
+  // COFINS rates as LePisCofins (an entry for every code asked, empty when
+  // it has none).
+  com::HRESULT LeProdutos(const std::vector<std::uint32_t>& codigos, std::uint16_t filial,
+                        std::map<std::uint32_t, REG_PRODUTOPS>* produtos);
+  com::HRESULT LeUnidades(const std::vector<std::uint16_t>& codigos,
+                          std::map<std::uint16_t, REG_UNIDADES_MEDIDAPS>* unidades);
+  com::HRESULT LePisCofinsDeVarios(const std::vector<std::uint32_t>& produtos,
+                                   std::map<std::uint32_t, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>>* aliquotas);
   com::HRESULT PercorreProdutos(std::uint16_t filial,
                                 const std::function<bool(const REG_PRODUTOPS&)>& porProduto) override;
   com::HRESULT LeTabelaPreco(std::uint8_t tipo, std::uint16_t codigo, REG_TABELA_PRECOPS* registro) override;

@@ -8,12 +8,9 @@ namespace {
 
 // "INSERT INTO t (a, b) VALUES " and one row's "(?, ?)".
 std::pair<std::string, std::string> InicioELinha(const std::string& tabela, const std::vector<std::string>& colunas) {
-  std::string inicio = "INSERT INTO " + tabela + " (", linha = "(";
-  for (std::size_t i = 0; i < colunas.size(); ++i) {
-    inicio += (i ? ", " : "") + colunas[i];
-    linha += i ? ", ?" : "?";
-  }
-  return {inicio + ") VALUES ", linha + ")"};
+  std::string inicio = "INSERT INTO " + tabela + " (";
+  for (std::size_t i = 0; i < colunas.size(); ++i) inicio += (i ? ", " : "") + colunas[i];
+  return {inicio + ") VALUES ", "(" + ListaDeMarcadores(colunas.size()) + ")"};
 }
 
 }  // namespace
@@ -38,9 +35,7 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
   const auto [inicio, linha] = InicioELinha(tabela, colunas);
   const std::size_t linhas = valores.size() / largura;
   PercorrePedacos(linhas, [&](std::size_t primeira, std::size_t quantas) {
-    std::string sql = inicio;
-    sql.reserve(inicio.size() + quantas * (linha.size() + 2));
-    for (std::size_t l = 0; l < quantas; ++l) (sql += l ? ", " : "") += linha;
+    const std::string sql = inicio + ListaDeMarcadores(quantas, linha);
     if (quantas == linhas) {
       sessao.Enfileira(sql, valores);
     } else {
@@ -57,6 +52,13 @@ void PercorrePedacos(std::size_t total, const std::function<void(std::size_t, st
     porPedaco(primeira, quantas);
     primeira += quantas;
   }
+}
+
+std::string ListaDeMarcadores(std::size_t quantos, std::string_view marcador) {
+  std::string lista;
+  lista.reserve(quantos * (marcador.size() + 2));
+  for (std::size_t i = 0; i < quantos; ++i) (lista += i ? ", " : "") += marcador;
+  return lista;
 }
 
 }  // namespace qmx::dados

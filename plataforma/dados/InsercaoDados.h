@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plataforma/dados/SessaoDados.h"
@@ -28,5 +29,9 @@ void InsereLinhas(CSessaoDados& sessao, const std::string& tabela, const std::ve
 // porPedaco(first, count) for each. A statement built for a piece's size
 // is then prepared once per size, never once per list.
 void PercorrePedacos(std::size_t total, const std::function<void(std::size_t, std::size_t)>& porPedaco);
+
+// A statement's list of quantos placeholders, "?, ?, ?" (or of quantos
+// copies of another piece, such as "(?, ?)"), for an IN list or a VALUES.
+std::string ListaDeMarcadores(std::size_t quantos, std::string_view marcador = "?");
 
 }  // namespace qmx::dados

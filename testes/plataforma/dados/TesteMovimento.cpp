@@ -2,6 +2,9 @@
 // gives back of what the company recorded, in the order the files rely on.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -11,12 +14,14 @@
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
+#include "plataforma/dados/ConexaoLocais.h"
 #include "plataforma/dados/ConexaoMestre.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ConexaoServidorEC.h"
 #include "plataforma/dados/ConexaoUsuario.h"
 #include "plataforma/dados/FalhasInjetadas.h"
 #include "plataforma/dados/GravadorCatalogo.h"
+#include "plataforma/dados/TransacaoDados.h"
 #include "apoio/Motores.h"
 
 using namespace qmx;
@@ -99,6 +104,104 @@ TEST_P(MovimentoLido, ProdutoTemDadosFiscaisSoNaLeituraDaFilial) {
   intacto.Codigo = 777;
   EXPECT_EQ(produtos->Le(30, 1, &intacto), QMX_E_REGISTRO_INEXISTENTE);
   EXPECT_EQ(intacto.Codigo, 777u);
+}
+
+// Read together (one statement per piece of codes), the records are byte for byte those read one at a time:
+// products with the branch's data, another branch's and none, their
+// places, units and PIS/COFINS rates, over more codes than one piece takes
+// and with codes the register lacks.
+TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
+  std::vector<std::uint32_t> codigos;
+  for (std::uint32_t codigo = 100; codigo < 800; ++codigo) {
+    codigos.push_back(codigo);
+    if (codigo % 7 == 0) continue;  // not in the register
+    auto& p = m->Produto(codigo, "ITEM " + std::to_string(codigo) + (codigo % 3 ? "" : " ÁGUA"));
+    p.Tributacao("TFIN"[codigo % 4], static_cast<std::uint16_t>(codigo % 5 * 600), codigo % 2 ? "000" : "060");
+    p.Unidade(static_cast<std::uint16_t>(codigo % 6), codigo % 5 == 0);  // 0: none; 5: one the register lacks
+    p.registro.LocalEstoque = static_cast<std::uint16_t>(codigo % 4);    // 3: one the register lacks
+    if (codigo % 11 == 0) p.Producao();
+    if (codigo % 2) p.PisCofins(1, kDia1, kDia2, 165).PisCofins(2, kDia2, 0, static_cast<std::uint16_t>(codigo));
+    if (codigo % 9 == 0) p.PisCofins(1, kDia2, 0, 760);
+  }
+  codigos.push_back(90000);
+  m->Grava();
+  CGravadorCatalogo catalogo(empresa->Gravador().Sessao());
+  for (std::uint16_t u = 1; u <= 4; ++u)
+    catalogo.GravaUnidade(REG_UNIDADES_MEDIDAPS{.Codigo = u, .Sigla = {'U', static_cast<char>('0' + u)}, .Descricao = "UNIDADE"});
+  for (std::uint16_t l = 1; l <= 2; ++l)
+    catalogo.GravaLocal(REG_LOCAL_ESTOQUEPS{.Codigo = l, .Descricao = "DEPOSITO", .ContaEmpresarial = "1.1.4", .PermiteNegativo = 1});
+
+  auto produtos = Conecta<CConexaoProduto>();
+  auto locais = Conecta<CConexaoLocais>();
+  const auto mesmosBytes = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  const auto idas = CSessaoDados::IdasEVoltasDoProcesso;
+  std::set<std::uint16_t> unidadesPedidas{0, 1, 2, 3, 4, 5}, locaisPedidos{0, 1, 2, 3};
+  {
+    // Inside a transaction (where the passes read) the pieces go in one
+    // round trip, their statements prepared on the way the first time.
+    CTransacaoDados transacao;
+    ASSERT_EQ(transacao.Inicia(empresa->Chave()), com::S_OK);
+    std::map<std::uint32_t, REG_PRODUTOPS> juntos;
+    for (int vez = 0; vez < 2; ++vez) {
+      const auto antes = idas();
+      ASSERT_EQ(produtos->LeProdutos(codigos, 1, &juntos), com::S_OK);
+      EXPECT_EQ(idas() - antes, GetParam() == MotorTeste::Postgres ? 1 : 0) << "vez " << vez;
+    }
+  }
+  for (const std::uint16_t filial : {0, 1, 2}) {
+    std::map<std::uint32_t, REG_PRODUTOPS> juntos;
+    ASSERT_EQ(produtos->LeProdutos(codigos, filial, &juntos), com::S_OK);
+    EXPECT_EQ(juntos.size(), 700u - 100u) << "filial " << filial;
+    for (const std::uint32_t codigo : codigos) {
+      REG_PRODUTOPS sozinho{};
+      const com::HRESULT lido = produtos->Le(codigo, filial, &sozinho);
+      ASSERT_EQ(juntos.count(codigo), lido == com::S_OK ? 1u : 0u) << codigo;
+      if (lido == com::S_OK) EXPECT_TRUE(mesmosBytes(juntos.at(codigo), sozinho)) << codigo << " filial " << filial;
+      else EXPECT_EQ(lido, QMX_E_REGISTRO_INEXISTENTE) << codigo;
+    }
+  }
+  std::map<std::uint16_t, REG_UNIDADES_MEDIDAPS> unidades;
+  ASSERT_EQ(produtos->LeUnidades({unidadesPedidas.begin(), unidadesPedidas.end()}, &unidades), com::S_OK);
+  for (const std::uint16_t u : unidadesPedidas) {
+    REG_UNIDADES_MEDIDAPS sozinha{};
+    const bool achada = produtos->LeUnidade(u, &sozinha) == com::S_OK;
+    ASSERT_EQ(unidades.count(u), achada ? 1u : 0u) << u;
+    if (achada) EXPECT_TRUE(mesmosBytes(unidades.at(u), sozinha)) << u;
+  }
+  EXPECT_EQ(unidades.size(), 4u);
+  std::map<std::uint16_t, REG_LOCAL_ESTOQUEPS> lidos;
+  ASSERT_EQ(locais->LeLocais({locaisPedidos.begin(), locaisPedidos.end()}, &lidos), com::S_OK);
+  for (const std::uint16_t l : locaisPedidos) {
+    REG_LOCAL_ESTOQUEPS sozinho{};
+    const bool achado = locais->Le(l, &sozinho) == com::S_OK;
+    ASSERT_EQ(lidos.count(l), achado ? 1u : 0u) << l;
+    if (achado) EXPECT_TRUE(mesmosBytes(lidos.at(l), sozinho)) << l;
+  }
+  EXPECT_EQ(lidos.size(), 2u);
+  std::map<std::uint32_t, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>> aliquotas;
+  ASSERT_EQ(produtos->LePisCofinsDeVarios(codigos, &aliquotas), com::S_OK);
+  ASSERT_EQ(aliquotas.size(), codigos.size());  // every code asked, with rates or without
+  std::size_t comAliquotas = 0;
+  for (const std::uint32_t codigo : codigos) {
+    std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS> sozinhas;
+    ASSERT_EQ(produtos->LePisCofins(codigo, &sozinhas), com::S_OK);
+    const auto& juntas = aliquotas.at(codigo);
+    ASSERT_EQ(juntas.size(), sozinhas.size()) << codigo;
+    for (std::size_t i = 0; i < juntas.size(); ++i) EXPECT_TRUE(mesmosBytes(juntas[i], sozinhas[i])) << codigo;
+    comAliquotas += !juntas.empty();
+  }
+  EXPECT_GT(comAliquotas, 300u);
+
+  // Nothing asked, nothing read (not a step a failure could strike); a
+  // failure of the server is the read's result, with nothing kept.
+  {
+    CFalhaDadosInjetada falha(1, com::RPC_S_SERVER_UNAVAILABLE);
+    std::map<std::uint32_t, REG_PRODUTOPS> nenhum;
+    EXPECT_EQ(produtos->LeProdutos({}, 1, &nenhum), com::S_OK);
+    EXPECT_EQ(PassosDadosContados(), 0);
+    EXPECT_EQ(produtos->LePisCofinsDeVarios(codigos, &aliquotas), com::RPC_S_SERVER_UNAVAILABLE);
+    EXPECT_TRUE(aliquotas.empty());
+  }
 }
 
 // The files read notas by period (pinned by their golden files); the
