@@ -270,6 +270,8 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
   }
 
   std::map<std::uint16_t, REG_NATUREZAPS> naturezas;
+  std::vector<REG_LIVRO_FISCALPS> livro;
+  livro.reserve(linhas.size());
   for (auto& [chave, linha] : linhas) {
     if (linha.Natureza != 0) {
       auto natureza = naturezas.find(linha.Natureza);
@@ -284,15 +286,17 @@ std::int32_t CQMXIntegracao::IntegraFiscal(const REG_QMX_PARAMETROS_INTEGRACAO& 
       }
       std::memcpy(linha.Cfop, natureza->second.Cfop, sizeof linha.Cfop);
     }
-    std::uint16_t status = 0;
-    if (com::FAILED(m_integracao.GravaItemLivro(linha, &status))) {
-      Log("Erro ao Gravar Integração.");
-      return kIntegracaoInterrompida;
-    }
-    if (status != 0) {
-      Log(TextoStatusFiscal(status));
-      return kIntegracaoInterrompida;
-    }
+    livro.push_back(linha);
+  }
+  std::size_t gravados = 0;
+  std::uint16_t status = 0;
+  if (com::FAILED(m_integracao.GravaItensLivro(livro, &gravados, &status))) {
+    Log("Erro ao Gravar Integração.");
+    return kIntegracaoInterrompida;
+  }
+  if (status != 0) {
+    Log(TextoStatusFiscal(status));
+    return kIntegracaoInterrompida;
   }
   if (!FazChaveQuemGerouIntegracaoECF("EF", data, ecf, emissora.Filial, dados::kIntegracaoFiscal, numero))
     return kIntegracaoInterrompida;

@@ -6,8 +6,10 @@
 # inicia_postgres_teste makes a data folder in a temporary folder, starts a
 # server on 127.0.0.1 and a free port, creates the database "qmx_teste" and
 # exports its connection string in QMX_TESTE_POSTGRES. As root the server
-# runs as the "postgres" user. para_postgres_teste stops the server and
-# removes the folder.
+# runs as the "postgres" user. QMX_PG_OPCOES, when set, goes to the server's
+# command line (say "-c shared_preload_libraries=pg_stat_statements" to see
+# where a benchmark's server time goes). para_postgres_teste stops the
+# server and removes the folder.
 
 _pg_bin() {
   local bin
@@ -39,7 +41,7 @@ inicia_postgres_teste() {
   porta=$(_pg_porta_livre) || { echo "nenhuma porta livre" >&2; return 1; }
   _pg_como_dono "$bin/initdb" -D "$QMX_PG_PASTA/dados" -U postgres -A trust -E UTF8 --locale=C.UTF-8 >/dev/null
   _pg_como_dono "$bin/pg_ctl" -D "$QMX_PG_PASTA/dados" -l "$QMX_PG_PASTA/servidor.log" -w \
-    -o "-c listen_addresses=127.0.0.1 -p $porta -k $QMX_PG_PASTA -c max_connections=200 -c fsync=off" start >/dev/null
+    -o "-c listen_addresses=127.0.0.1 -p $porta -k $QMX_PG_PASTA -c max_connections=200 -c fsync=off ${QMX_PG_OPCOES:-}" start >/dev/null
   QMX_PG_BIN="$bin"
   _pg_como_dono "$bin/createdb" -h 127.0.0.1 -p "$porta" -U postgres qmx_teste
   export QMX_TESTE_POSTGRES="host=127.0.0.1 port=$porta user=postgres dbname=qmx_teste"

@@ -1,5 +1,6 @@
 #include "plataforma/dados/ConexaoECSCX.h"
 
+#include <algorithm>
 #include <map>
 
 #include "plataforma/dados/InsercaoDados.h"
@@ -124,58 +125,72 @@ com::HRESULT CConexaoECSCX::Le(const std::vector<std::uint32_t>& cupons, std::ve
   return Executa([&](CSessaoDados& s) {
     registros->clear();
     registros->reserve(cupons.size());
-    // A day's cupons are read a piece at a time, each table once per
-    // piece and the four reads together (one round trip on a server inside
-    // a transaction), where four statements a cupom were a round trip
-    // each. Within a cupom, items and payments come in their order.
+    // A day's cupons are read a piece at a time, each table once per piece
+    // and the reads of up to kPedacosJuntos pieces together (one round trip
+    // on a server inside a transaction), where four statements a cupom were
+    // a round trip each. Within a cupom, items and payments come in their
+    // order.
+    constexpr std::size_t kPedacosJuntos = 8;
     com::HRESULT resultado = com::S_OK;
+    std::vector<std::pair<std::size_t, std::size_t>> pedacos;
     PercorrePedacos(cupons.size(), [&](std::size_t primeira, std::size_t quantas) {
-      if (com::FAILED(resultado)) return;
-      std::vector<ParametroDados> ids(cupons.begin() + static_cast<std::ptrdiff_t>(primeira),
-                                      cupons.begin() + static_cast<std::ptrdiff_t>(primeira + quantas));
-      const std::string lista = ListaDeMarcadores(quantas);
-      const auto respostas = s.ConsultaJuntas({
-          {"SELECT " QMX_COLUNAS_CUPOM " FROM cupom c WHERE c.id IN (" + lista + ")", ids},
-          {"SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom_item i WHERE i.cupom IN (" + lista + ") ORDER BY i.cupom, i.item",
-           ids},
-          {"SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom_pagamento p WHERE p.cupom IN (" + lista +
-               ") ORDER BY p.cupom, p.sequencia",
-           ids},
-          {"SELECT " QMX_COLUNAS_PARCELA " FROM cupom_parcela p WHERE p.cupom IN (" + lista +
-               ") ORDER BY p.cupom, p.sequencia",
-           ids},
-      });
-      std::map<std::uint32_t, CupomCompleto> lidos;
-      for (const auto& l : respostas[0]) {
-        CupomCompleto completo;
-        completo.Cupom = leitura::Cupom(l);
-        lidos.emplace(static_cast<std::uint32_t>(l.Inteiro(0)), std::move(completo));
-      }
-      const auto doCupom = [&](const LinhaDados& l) -> CupomCompleto* {
-        auto achado = lidos.find(static_cast<std::uint32_t>(l.Inteiro(0)));
-        return achado == lidos.end() ? nullptr : &achado->second;
-      };
-      for (const auto& l : respostas[1])
-        if (auto* completo = doCupom(l)) {
-          completo->Itens.emplace_back();
-          leitura::ItemCupom(l, completo->Itens.back());
-        }
-      for (const auto& l : respostas[2])
-        if (auto* completo = doCupom(l)) completo->Pagamentos.push_back(leitura::Pagamento(l));
-      for (const auto& l : respostas[3])
-        if (auto* completo = doCupom(l)) completo->Parcelas.push_back(leitura::Parcela(l));
-      for (std::size_t i = primeira; i < primeira + quantas; ++i) {
-        auto achado = lidos.find(cupons[i]);
-        if (achado == lidos.end()) {
-          resultado = QMX_E_REGISTRO_INEXISTENTE;
-          return;
-        }
-        CupomCompleto completo = achado->second;  // a copy: the same cupom may be asked twice
-        completo.Cupom.QuantidadeItens = static_cast<std::uint16_t>(completo.Itens.size());
-        completo.Cupom.QuantidadeParcelas = static_cast<std::uint16_t>(completo.Parcelas.size());
-        registros->push_back(std::move(completo));
-      }
+      pedacos.emplace_back(primeira, quantas);
     });
+    for (std::size_t p = 0; p < pedacos.size() && com::SUCCEEDED(resultado); p += kPedacosJuntos) {
+      const std::size_t ate = std::min(pedacos.size(), p + kPedacosJuntos);
+      std::vector<LeituraDados> leituras;
+      for (std::size_t k = p; k < ate; ++k) {
+        const auto [primeira, quantas] = pedacos[k];
+        std::vector<ParametroDados> ids(cupons.begin() + static_cast<std::ptrdiff_t>(primeira),
+                                        cupons.begin() + static_cast<std::ptrdiff_t>(primeira + quantas));
+        const std::string lista = ListaDeMarcadores(quantas);
+        leituras.push_back({"SELECT " QMX_COLUNAS_CUPOM " FROM cupom c WHERE c.id IN (" + lista + ")", ids});
+        leituras.push_back({"SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom_item i WHERE i.cupom IN (" + lista +
+                                ") ORDER BY i.cupom, i.item",
+                            ids});
+        leituras.push_back({"SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom_pagamento p WHERE p.cupom IN (" + lista +
+                                ") ORDER BY p.cupom, p.sequencia",
+                            ids});
+        leituras.push_back({"SELECT " QMX_COLUNAS_PARCELA " FROM cupom_parcela p WHERE p.cupom IN (" + lista +
+                                ") ORDER BY p.cupom, p.sequencia",
+                            std::move(ids)});
+      }
+      const auto respostas = s.ConsultaJuntas(leituras);
+      for (std::size_t k = p; k < ate && com::SUCCEEDED(resultado); ++k) {
+        const auto [primeira, quantas] = pedacos[k];
+        const auto* resposta = &respostas[4 * (k - p)];
+        std::map<std::uint32_t, CupomCompleto> lidos;
+        for (const auto& l : resposta[0]) {
+          CupomCompleto completo;
+          completo.Cupom = leitura::Cupom(l);
+          lidos.emplace(static_cast<std::uint32_t>(l.Inteiro(0)), std::move(completo));
+        }
+        const auto doCupom = [&](const LinhaDados& l) -> CupomCompleto* {
+          auto achado = lidos.find(static_cast<std::uint32_t>(l.Inteiro(0)));
+          return achado == lidos.end() ? nullptr : &achado->second;
+        };
+        for (const auto& l : resposta[1])
+          if (auto* completo = doCupom(l)) {
+            completo->Itens.emplace_back();
+            leitura::ItemCupom(l, completo->Itens.back());
+          }
+        for (const auto& l : resposta[2])
+          if (auto* completo = doCupom(l)) completo->Pagamentos.push_back(leitura::Pagamento(l));
+        for (const auto& l : resposta[3])
+          if (auto* completo = doCupom(l)) completo->Parcelas.push_back(leitura::Parcela(l));
+        for (std::size_t i = primeira; i < primeira + quantas; ++i) {
+          auto achado = lidos.find(cupons[i]);
+          if (achado == lidos.end()) {
+            resultado = QMX_E_REGISTRO_INEXISTENTE;
+            break;
+          }
+          CupomCompleto completo = achado->second;  // a copy: the same cupom may be asked twice
+          completo.Cupom.QuantidadeItens = static_cast<std::uint16_t>(completo.Itens.size());
+          completo.Cupom.QuantidadeParcelas = static_cast<std::uint16_t>(completo.Parcelas.size());
+          registros->push_back(std::move(completo));
+        }
+      }
+    }
     if (com::FAILED(resultado)) registros->clear();
     return resultado;
   });

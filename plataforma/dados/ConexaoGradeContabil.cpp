@@ -1,5 +1,8 @@
 #include "plataforma/dados/ConexaoGradeContabil.h"
 
+#include <set>
+
+#include "plataforma/dados/InsercaoDados.h"
 #include "plataforma/dados/LeituraRegistros.h"
 #include "plataforma/dados/TextoRegistro.h"
 
@@ -47,20 +50,52 @@ com::HRESULT CConexaoGradeContabil::LeLancamentosDoMovimento(std::uint32_t movim
                   {movimento}, lancamentos, [](const LinhaDados& l) { return leitura::Lancamento(l); });
 }
 
+namespace {
+
+// Which of the codes the table has, every piece of codes in one round trip.
+std::set<std::int64_t> CodigosExistentes(CSessaoDados& s, const char* tabela, const std::set<std::int64_t>& codigos) {
+  const std::vector<std::int64_t> lista(codigos.begin(), codigos.end());
+  std::vector<LeituraDados> leituras;
+  PercorrePedacos(lista.size(), [&](std::size_t primeira, std::size_t quantas) {
+    leituras.push_back({std::string("SELECT codigo FROM ") + tabela + " WHERE codigo IN (" +
+                            ListaDeMarcadores(quantas) + ")",
+                        std::vector<ParametroDados>(lista.begin() + static_cast<std::ptrdiff_t>(primeira),
+                                                    lista.begin() + static_cast<std::ptrdiff_t>(primeira + quantas))});
+  });
+  std::set<std::int64_t> existentes;
+  if (leituras.empty()) return existentes;
+  for (const auto& linhas : s.ConsultaJuntas(leituras))
+    for (const auto& l : linhas) existentes.insert(l.Inteiro(0));
+  return existentes;
+}
+
+}  // namespace
+
 com::HRESULT CConexaoGradeContabil::GravaItemLivro(const REG_LIVRO_FISCALPS& i, std::uint16_t* status) {
-  if (!status) return com::E_POINTER;
+  std::size_t gravados = 0;
+  return GravaItensLivro({i}, &gravados, status);
+}
+
+com::HRESULT CConexaoGradeContabil::GravaItensLivro(const std::vector<REG_LIVRO_FISCALPS>& itens,
+                                                    std::size_t* gravados, std::uint16_t* status) {
+  if (!status || !gravados) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    // The checks of the fiscal integration server, each with its status.
-    if (m_partidas.MesBloqueado(s, i.Filial, i.Data)) {
-      *status = 2344;
-    } else if (i.Natureza == 0) {
-      *status = 2013;
-    } else if (s.Consulta("SELECT 1 FROM natureza WHERE codigo = ?", {i.Natureza}).empty()) {
-      *status = 1000;
-    } else if (i.Produto != 0 && s.Consulta("SELECT 1 FROM produto WHERE codigo = ?", {i.Produto}).empty()) {
-      *status = 242;
-    } else {
-      *status = 0;
+    *gravados = 0;
+    *status = 0;
+    std::set<std::int64_t> pedidas, pedidos;
+    for (const auto& i : itens) {
+      if (i.Natureza != 0) pedidas.insert(i.Natureza);
+      if (i.Produto != 0) pedidos.insert(i.Produto);
+    }
+    const std::set<std::int64_t> naturezas = CodigosExistentes(s, "natureza", pedidas);
+    const std::set<std::int64_t> produtos = CodigosExistentes(s, "produto", pedidos);
+    for (const auto& i : itens) {
+      // The checks of the fiscal integration server, each with its status.
+      if (m_partidas.MesBloqueado(s, i.Filial, i.Data)) *status = 2344;
+      else if (i.Natureza == 0) *status = 2013;
+      else if (!naturezas.count(i.Natureza)) *status = 1000;
+      else if (i.Produto != 0 && !produtos.count(i.Produto)) *status = 242;
+      if (*status != 0) break;
       s.Enfileira(
           "INSERT INTO livro_fiscal (id, filial, data, emissora, natureza, cfop, produto, servico, aliquota, valor, "
           "base_icms, icms, historico, chave, quantidade, unidade, situacao_tributaria, aliquota_pis, "
@@ -70,6 +105,7 @@ com::HRESULT CConexaoGradeContabil::GravaItemLivro(const REG_LIVRO_FISCALPS& i, 
            TextoParaBase(i.Historico), i.Chave, i.Quantidade.int64, TextoParaBase(i.Unidade),
            TextoParaBase(i.SituacaoTributaria), i.AliquotaPIS, i.AliquotaCOFINS,
            TextoParaBase(i.Modelo[0] ? i.Modelo : "2D"), std::string(1, i.Tributacao ? i.Tributacao : 'T')});
+      ++*gravados;
     }
     return com::S_OK;
   });

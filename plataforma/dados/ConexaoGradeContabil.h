@@ -52,6 +52,12 @@ class CConexaoGradeContabil : public CConexaoDados, public IZTDF_Integracao {
                                         std::vector<REG_CONTABILIDADEPS>* lancamentos) override;
   com::HRESULT GravaItemLivro(const REG_LIVRO_FISCALPS& item, std::uint16_t* status) override;
   com::HRESULT ExcluiIntegracao(std::int32_t fac, std::int32_t numero) override;
+  // Records a day's fiscal-book lines in their order, as GravaItemLivro
+  // would one after the other, with the natures and products they name
+  // checked together: the lines up to the first refused one are written,
+  // and `gravados` and `status` say how many and why it was refused.
+  com::HRESULT GravaItensLivro(const std::vector<REG_LIVRO_FISCALPS>& itens, std::size_t* gravados,
+                               std::uint16_t* status);
 
  private:
   CPartidasContabeis m_partidas;

@@ -83,14 +83,14 @@ com::HRESULT CConexaoMovimento::LeSaldosLocais(std::uint16_t filial, const std::
                                                NumeroDia data, std::vector<CY>* saldos) {
   if (!saldos) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    std::map<LocalProduto, std::int64_t> lidos;
+    // Per place and product, the latest position and the movements after
+    // it, one statement per piece of keys, the pieces in one round trip.
+    std::vector<LeituraDados> leituras;
     PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
-      // Per place and product, the latest position and the movements after
-      // it, in one statement for the whole piece.
       std::vector<ParametroDados> parametros;
       ChavesDoPedaco(chaves, primeira, quantas, parametros);
       parametros.insert(parametros.end(), {filial, data, filial, data, filial, data});
-      const auto linhas = s.Consulta(
+      leituras.push_back({
           "WITH k (local_estoque, produto) AS (" + ListaDeChaves(quantas) +
               "), p AS (SELECT k.local_estoque, k.produto, "
               "(SELECT e.data FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND e.data < ? "
@@ -100,11 +100,14 @@ com::HRESULT CConexaoMovimento::LeSaldosLocais(std::uint16_t filial, const std::
               "SELECT p.local_estoque, p.produto, COALESCE(p.quantidade, 0) + COALESCE((SELECT SUM(m.quantidade) "
               "FROM movimento_estoque m WHERE m.filial = ? AND m.produto = p.produto AND "
               "m.local_estoque = p.local_estoque AND m.data > COALESCE(p.data, -1) AND m.data <= ?), 0) FROM p",
-          parametros);
-      for (const auto& l : linhas)
-        lidos[LocalProduto{static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))}] =
-            l.Inteiro(2);
+          std::move(parametros)});
     });
+    std::map<LocalProduto, std::int64_t> lidos;
+    if (!leituras.empty())
+      for (const auto& linhas : s.ConsultaJuntas(leituras))
+        for (const auto& l : linhas)
+          lidos[LocalProduto{static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))}] =
+              l.Inteiro(2);
     saldos->clear();
     for (const auto& chave : chaves) saldos->push_back(CY{lidos.at(chave)});
     return com::S_OK;
@@ -116,22 +119,26 @@ com::HRESULT CConexaoMovimento::TravaCustosLocais(std::uint16_t filial, const st
   if (!custos) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
     custos->clear();
+    // The rows come sorted and are locked as they come (on SQLite the write
+    // transaction already holds the whole database); the keys come sorted,
+    // so the pieces, sent together in one round trip and run in order, lock
+    // in key order too.
+    std::vector<LeituraDados> leituras;
     PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
       std::vector<ParametroDados> parametros{filial};
       ChavesDoPedaco(chaves, primeira, quantas, parametros);
-      // The rows come sorted and are locked as they come (on SQLite the
-      // write transaction already holds the whole database).
-      const auto linhas = s.Consulta(
-          "SELECT local_estoque, produto, quantidade, valor FROM saldo_local WHERE filial = ? AND "
-          "(local_estoque, produto) IN (" +
-              ListaDeChaves(quantas) + ") ORDER BY local_estoque, produto" + s.TravaLinhasLidas(),
-          parametros);
-      for (const auto& l : linhas)
-        custos->push_back(CustoDoLocal{
-            .chave = {static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))},
-            .quantidade = CY{l.Inteiro(2)},
-            .valor = CY{l.Inteiro(3)}});
+      leituras.push_back({"SELECT local_estoque, produto, quantidade, valor FROM saldo_local WHERE filial = ? AND "
+                          "(local_estoque, produto) IN (" +
+                              ListaDeChaves(quantas) + ") ORDER BY local_estoque, produto" + s.TravaLinhasLidas(),
+                          std::move(parametros)});
     });
+    if (!leituras.empty())
+      for (const auto& linhas : s.ConsultaJuntas(leituras))
+        for (const auto& l : linhas)
+          custos->push_back(CustoDoLocal{
+              .chave = {static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))},
+              .quantidade = CY{l.Inteiro(2)},
+              .valor = CY{l.Inteiro(3)}});
     return com::S_OK;
   });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstdlib>
 #include <utility>
 
@@ -14,7 +15,8 @@ const std::string kVazio;
 // Numbers taken from a counter at a time inside a write transaction: the
 // integration writes a few per item of a cupom, and a group of cupons
 // several hundred, so a transaction's blocks of a counter double from the
-// first to the largest.
+// first to the largest; the first is as large as what the session's last
+// transaction used.
 constexpr std::int64_t kBlocoNumeros = 64;
 constexpr std::int64_t kMaiorBloco = 4096;
 
@@ -41,9 +43,11 @@ void CSessaoDados::Confirma() {
   // What was reserved and not used goes back, so the next writer starts
   // right after the last number written. The counter's row is still this
   // transaction's, so no one took numbers meanwhile.
-  for (const auto& [contador, reserva] : m_reservas)
+  for (const auto& [contador, reserva] : m_reservas) {
     if (reserva.proximo <= reserva.ultimo)
       Enfileira("UPDATE qmx_sequencia SET valor = ? WHERE nome = ?", {reserva.proximo - 1, contador});
+    m_usadosAntes[contador] = reserva.tomados - (reserva.ultimo - reserva.proximo + 1);
+  }
   m_reservas.clear();
   m_pontos.clear();
   ConfirmaNoMotor();
@@ -69,16 +73,27 @@ std::int64_t CSessaoDados::ProximoNumero(const char* contador) {
     if (achada != m_reservas.end() && achada->second.proximo <= achada->second.ultimo)
       return achada->second.proximo++;
   }
-  std::int64_t quantos = 1;
+  std::int64_t quantos = 1, tomados = 0;
   if (bloco) {
     const auto anterior = m_reservas.find(contador);
-    quantos = anterior == m_reservas.end() ? kBlocoNumeros : std::min(2 * anterior->second.bloco, kMaiorBloco);
+    if (anterior != m_reservas.end()) {
+      quantos = std::min(2 * anterior->second.bloco, kMaiorBloco);
+      tomados = anterior->second.tomados;
+    } else {
+      // As many as the last transaction used, rounded up to a power of two.
+      const auto usados = m_usadosAntes.find(contador);
+      quantos = usados == m_usadosAntes.end()
+                    ? kBlocoNumeros
+                    : std::clamp<std::int64_t>(static_cast<std::int64_t>(std::bit_ceil(
+                                                   static_cast<std::uint64_t>(std::max<std::int64_t>(usados->second, 1)))),
+                                               kBlocoNumeros, kMaiorBloco);
+    }
   }
   const auto linhas = Consulta("UPDATE qmx_sequencia SET valor = valor + ? WHERE nome = ? RETURNING valor",
                                {quantos, contador});
   if (linhas.empty()) throw CErroDados(com::E_FAIL, std::string("contador inexistente: ") + contador);
   const std::int64_t ultimo = linhas.front().Inteiro(0);
-  if (bloco) m_reservas[contador] = Reserva{ultimo - quantos + 2, ultimo, quantos};
+  if (bloco) m_reservas[contador] = Reserva{ultimo - quantos + 2, ultimo, quantos, tomados + quantos};
   return ultimo - quantos + 1;
 }
 

@@ -169,13 +169,18 @@ class CSessaoDados {
  private:
   std::int64_t m_idasEVoltas = 0;
   // Numbers taken from a counter and not yet handed out: proximo..ultimo;
-  // the size of the last block taken.
+  // the size of the last block taken and of all taken by the transaction.
   struct Reserva {
     std::int64_t proximo = 0;
     std::int64_t ultimo = -1;
     std::int64_t bloco = 0;
+    std::int64_t tomados = 0;
   };
   std::map<std::string, Reserva> m_reservas;
+  // Per counter, how many numbers the session's last committed transaction
+  // handed out: the first block of the next one is that size, so a pass
+  // whose transactions are alike takes one block each.
+  std::map<std::string, std::int64_t> m_usadosAntes;
   // The reservations as they were when each open savepoint was set, the
   // innermost last.
   std::vector<std::map<std::string, Reserva>> m_pontos;

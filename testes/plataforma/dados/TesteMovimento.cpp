@@ -14,6 +14,7 @@
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
+#include "plataforma/dados/ConexaoGradeContabil.h"
 #include "plataforma/dados/ConexaoLocais.h"
 #include "plataforma/dados/ConexaoMestre.h"
 #include "plataforma/dados/ConexaoProduto.h"
@@ -202,6 +203,54 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
     EXPECT_EQ(produtos->LePisCofinsDeVarios(codigos, &aliquotas), com::RPC_S_SERVER_UNAVAILABLE);
     EXPECT_TRUE(aliquotas.empty());
   }
+}
+
+// A day's fiscal-book lines go in their order up to the first one the
+// server refuses, with what it refused and how many went before it, the
+// natures and products checked together as each line's check would.
+TEST_P(MovimentoLido, LivroGravadoAteALinhaRecusada) {
+  m->Grava();
+  ASSERT_EQ(empresa->Gravador().Sessao().Consulta("SELECT 1 FROM natureza WHERE codigo IN (5102, 9999)", {}).size(), 1u);
+  auto livro = Conecta<CConexaoGradeContabil>();
+  const auto linha = [](std::uint16_t natureza, std::uint32_t produto, std::uint32_t servico = 0) {
+    REG_LIVRO_FISCALPS l{};
+    l.Filial = 1;
+    l.Data = kDia2;
+    l.Emissora = 1;
+    l.Natureza = natureza;
+    l.Produto = produto;
+    l.Servico = servico;
+    l.Chave = 7;
+    return l;
+  };
+  struct Caso {
+    std::vector<REG_LIVRO_FISCALPS> linhas;
+    std::size_t gravados;
+    std::uint16_t status;
+  } casos[] = {
+      {{}, 0, 0},
+      {{linha(5102, 10), linha(5102, 0, 5), linha(5102, 20)}, 3, 0},
+      {{linha(5102, 10), linha(5102, 30), linha(9999, 10), linha(5102, 20)}, 2, 1000},
+      {{linha(0, 10), linha(5102, 20)}, 0, 2013},
+      {{linha(5102, 20), linha(5102, 777), linha(5102, 10)}, 1, 242},
+  };
+  for (const auto& c : casos) {
+    empresa->Gravador().Sessao().Executa("DELETE FROM livro_fiscal", {});
+    std::size_t gravados = 99;
+    std::uint16_t status = 99;
+    ASSERT_EQ(livro->GravaItensLivro(c.linhas, &gravados, &status), com::S_OK);
+    EXPECT_EQ(std::pair(gravados, status), std::pair(c.gravados, c.status)) << c.linhas.size();
+    std::vector<std::int64_t> produtos;
+    for (const auto& l : empresa->Gravador().Sessao().Consulta("SELECT produto FROM livro_fiscal ORDER BY id", {}))
+      produtos.push_back(l.Inteiro(0));
+    std::vector<std::int64_t> esperados;
+    for (std::size_t i = 0; i < c.gravados; ++i) esperados.push_back(c.linhas[i].Produto);
+    EXPECT_EQ(produtos, esperados) << c.linhas.size();
+  }
+  // One line alone is the same check.
+  std::uint16_t status = 0;
+  ASSERT_EQ(livro->GravaItemLivro(linha(5102, 777), &status), com::S_OK);
+  EXPECT_EQ(status, 242);
 }
 
 // The files read notas by period (pinned by their golden files); the
