@@ -193,6 +193,7 @@ bool CQMXIntegracao::IntegraGrupo(const std::vector<const REG_EC_CXPS*>& grupo, 
     return false;
 
   const auto confirma = [&] {
+    if (!GravaCustosMovidos(lidos.front().Cupom.Filial, custos)) return false;
     if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
     m_saldosConferidos.insert(m_saldosAConferir.begin(), m_saldosAConferir.end());
     return true;
@@ -207,12 +208,14 @@ bool CQMXIntegracao::IntegraGrupo(const std::vector<const REG_EC_CXPS*>& grupo, 
     }
     dados::CPontoTransacao ponto;
     if (const com::HRESULT marcado = ponto.Marca(); com::FAILED(marcado)) return falhou(marcado);
+    m_custosAntesDoCupom.clear();
     const ResultadoCupom resultado = IntegraCupomLido(cupom, contabilizacao, custos);
     if (resultado == ResultadoCupom::Falha || resultado == ResultadoCupom::FalhaMarcas) {
       if (resultado == ResultadoCupom::FalhaMarcas)
         Log(Formata("Erro ao atualizar a marca de integrado Estoque nos itens do Cupom Fiscal: %u", cupom.Cupom.COO));
       const com::HRESULT falha = m_falha;
       ponto.Volta();
+      DesfazCustosDoCupom(custos);
       confirma();
       return falhou(falha);
     }
@@ -261,8 +264,10 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupom(const REG_EC_CXPS& r
   std::vector<dados::CupomCompleto> lidos;
   if (const com::HRESULT lido = TravaELeCupons({&registro}, &lidos); com::FAILED(lido)) return falhou(lido);
   std::map<dados::LocalProduto, CustoLocal> custos;
+  m_custosAntesDoCupom.clear();
   const ResultadoCupom resultado = IntegraCupomLido(lidos.front(), contabilizacao, custos);
   if (resultado == ResultadoCupom::Falha || resultado == ResultadoCupom::FalhaMarcas) return resultado;
+  if (!GravaCustosMovidos(registro.Filial, custos)) return ResultadoCupom::Falha;
   if (const com::HRESULT confirmada = transacao.Confirma(); com::FAILED(confirmada)) return falhou(confirmada);
   // Balances brought to the running quantity count as checked only once
   // they are committed: a cupom undone undoes its adjustments too.
@@ -383,6 +388,7 @@ CQMXIntegracao::ResultadoCupom CQMXIntegracao::IntegraCupomLido(dados::CupomComp
   }
   if (!faltam.empty()) {
     if (!TravaCustosLocais(cupom.Cupom.Filial, cupom.Cupom.Data, faltam)) return falhou(m_falha);
+    for (const auto& [chave, custo] : faltam) AnotaCusto(custos, chave);
     custos.insert(faltam.begin(), faltam.end());
   }
 
@@ -427,7 +433,7 @@ bool CQMXIntegracao::EstornaSaida(const REG_ES_MOVIMENTOPS& saida, NumeroDia dat
     m_falha = marcado;
     return false;
   }
-  if (const com::HRESULT gravado = m_movimentos.GravaMovimento(&retorno); com::FAILED(gravado)) {
+  if (const com::HRESULT gravado = m_movimentos.GravaSoMovimento(&retorno); com::FAILED(gravado)) {
     m_falha = gravado;
     return false;
   }
@@ -443,9 +449,13 @@ bool CQMXIntegracao::EstornaSaida(const REG_ES_MOVIMENTOPS& saida, NumeroDia dat
     m_falha = liberado;
     return false;
   }
-  auto& custo = custos.at(dados::LocalProduto{saida.LocalEstoque, saida.Produto});
+  const dados::LocalProduto chave{saida.LocalEstoque, saida.Produto};
+  AnotaCusto(custos, chave);
+  auto& custo = custos.at(chave);
   custo.quantidade += retorno.Quantidade.int64;
   custo.valor += retorno.Valor.int64;
+  custo.movido = true;
+  custo.data = retorno.Data;
   Log(Formata("Estorno do Cupom Fiscal: %s Item: %d - %s devolvido ao estoque, R$ %s", retorno.Documento,
               retorno.Item, Quantidade(retorno.Quantidade.int64).c_str(), Reais(retorno.Valor.int64).c_str()));
   return true;
@@ -521,7 +531,7 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
       ponto.Volta();
       return false;
     }
-    if (const com::HRESULT gravado = m_movimentos.GravaMovimento(&movimento); com::FAILED(gravado)) {
+    if (const com::HRESULT gravado = m_movimentos.GravaSoMovimento(&movimento); com::FAILED(gravado)) {
       m_falha = gravado;
       return false;
     }
@@ -537,10 +547,13 @@ bool CQMXIntegracao::IntegraItem(const dados::CupomCompleto& cupom, REG_EC_CX_CI
     m_falha = liberado;
     return false;
   }
-  // What the place's row now holds, for the cupom's next item of it.
+  // What the place's row will hold, for the cupom's next item of it.
+  AnotaCusto(custos, dados::LocalProduto{produto.local.Codigo, item.Codigo});
   for (const auto& movimento : movimentos) {
     custo->quantidade += movimento.Quantidade.int64;
     custo->valor -= movimento.Valor.int64;
+    custo->movido = true;
+    custo->data = movimento.Data;
   }
   item.IntegradoEstoque = 1;
   return true;
@@ -599,6 +612,35 @@ com::HRESULT CQMXIntegracao::LeProdutosDoEstoque(const std::vector<dados::CupomC
     }
   }
   return com::S_OK;
+}
+
+void CQMXIntegracao::AnotaCusto(const std::map<dados::LocalProduto, CustoLocal>& custos,
+                                const dados::LocalProduto& chave) {
+  if (m_custosAntesDoCupom.count(chave)) return;
+  const auto achado = custos.find(chave);
+  m_custosAntesDoCupom.emplace(chave, achado == custos.end() ? std::nullopt : std::optional(achado->second));
+}
+
+void CQMXIntegracao::DesfazCustosDoCupom(std::map<dados::LocalProduto, CustoLocal>& custos) {
+  for (const auto& [chave, antes] : m_custosAntesDoCupom) {
+    if (antes) custos[chave] = *antes;
+    else custos.erase(chave);
+  }
+  m_custosAntesDoCupom.clear();
+}
+
+bool CQMXIntegracao::GravaCustosMovidos(std::uint16_t filial, std::map<dados::LocalProduto, CustoLocal>& custos) {
+  for (auto& [chave, custo] : custos) {
+    if (!custo.movido) continue;
+    if (const com::HRESULT r = m_movimentos.FechaCustoLocal(filial, chave.local, chave.produto, CY{custo.quantidade},
+                                                            CY{custo.valor}, custo.data);
+        com::FAILED(r)) {
+      m_falha = r;
+      return false;
+    }
+    custo.movido = false;
+  }
+  return true;
 }
 
 bool CQMXIntegracao::TravaCustosLocais(std::uint16_t filial, NumeroDia data,

@@ -102,6 +102,9 @@ class CQMXIntegracao {
   struct CustoLocal {
     std::int64_t quantidade = 0;
     std::int64_t valor = 0;
+    // Moved by movements not yet in its row, the last of them on `data`.
+    bool movido = false;
+    NumeroDia data = 0;
   };
 
   void Log(const std::string& texto) const { m_log.Escreve(texto); }
@@ -186,6 +189,13 @@ class CQMXIntegracao {
   // balance at the cupom (entries the movements never saw, at the running
   // average cost); false on a failure (in m_falha).
   bool TravaCustosLocais(std::uint16_t filial, NumeroDia data, std::map<dados::LocalProduto, CustoLocal>& custos);
+  // Before a running cost changes (or is added) for the cupom being
+  // integrated: what it was, so that a cupom undone puts it back.
+  void AnotaCusto(const std::map<dados::LocalProduto, CustoLocal>& custos, const dados::LocalProduto& chave);
+  void DesfazCustosDoCupom(std::map<dados::LocalProduto, CustoLocal>& custos);
+  // Writes the running costs the transaction's movements moved into their
+  // rows, before it commits; false on a failure (in m_falha).
+  bool GravaCustosMovidos(std::uint16_t filial, std::map<dados::LocalProduto, CustoLocal>& custos);
 
   // Integration keys: who generated what, so a later pass can remove it.
   bool FazChaveQuemGerouIntegracaoECF(const char* modulo, NumeroDia data, std::uint16_t emissora,
@@ -226,6 +236,9 @@ class CQMXIntegracao {
   std::map<std::uint32_t, ProdutoEstoque> m_produtosEstoque;
   std::set<dados::LocalProduto> m_saldosConferidos;
   std::vector<dados::LocalProduto> m_saldosAConferir;  // of the open transaction
+  // The running costs as they were before the cupom being integrated
+  // changed them (none: it added them).
+  std::map<dados::LocalProduto, std::optional<CustoLocal>> m_custosAntesDoCupom;
   ProdutoEstoque m_produtoComFalha;  // the last read a server failed, not kept
   std::map<std::uint16_t, std::pair<com::HRESULT, REG_EMISSORPS>> m_emissorasLidas;
   // Branches' blocked months, read once per pass; months already refused

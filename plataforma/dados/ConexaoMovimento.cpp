@@ -163,21 +163,48 @@ com::HRESULT CConexaoMovimento::AjustaCustoLocal(std::uint16_t filial, std::uint
   });
 }
 
+namespace {
+
+void InsereMovimento(CSessaoDados& s, REG_ES_MOVIMENTOPS* m) {
+  const std::int64_t id = s.ProximoNumero("movimento_estoque");
+  s.Enfileira(
+      "INSERT INTO movimento_estoque (id, filial, local_estoque, produto, data, quantidade, valor, emissora, cupom, "
+      "item, cfop, tipo_documento, documento, estorno_de) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+      {id, m->Filial, m->LocalEstoque, m->Produto, m->Data, m->Quantidade.int64, m->Valor.int64, m->Emissora,
+       m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento), m->EstornoDe});
+  m->Id = static_cast<std::uint32_t>(id);
+}
+
+}  // namespace
+
 com::HRESULT CConexaoMovimento::GravaMovimento(REG_ES_MOVIMENTOPS* m) {
   if (!m) return com::E_POINTER;
   return Executa([&](CSessaoDados& s) {
-    const std::int64_t id = s.ProximoNumero("movimento_estoque");
-    s.Enfileira(
-        "INSERT INTO movimento_estoque (id, filial, local_estoque, produto, data, quantidade, valor, emissora, cupom, "
-        "item, cfop, tipo_documento, documento, estorno_de) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        {id, m->Filial, m->LocalEstoque, m->Produto, m->Data, m->Quantidade.int64, m->Valor.int64, m->Emissora,
-         m->Cupom, m->Item, TextoParaBase(m->Cfop), m->TipoDocumento, TextoParaBase(m->Documento), m->EstornoDe});
+    InsereMovimento(s, m);
     const std::int64_t valor = m->Quantidade.int64 < 0 ? -m->Valor.int64 : m->Valor.int64;
     s.Enfileira(
         "UPDATE saldo_local SET quantidade = quantidade + ?, valor = valor + ?, data = ? "
         "WHERE filial = ? AND local_estoque = ? AND produto = ?",
         {m->Quantidade.int64, valor, m->Data, m->Filial, m->LocalEstoque, m->Produto});
-    m->Id = static_cast<std::uint32_t>(id);
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMovimento::GravaSoMovimento(REG_ES_MOVIMENTOPS* m) {
+  if (!m) return com::E_POINTER;
+  return Executa([&](CSessaoDados& s) {
+    InsereMovimento(s, m);
+    return com::S_OK;
+  });
+}
+
+com::HRESULT CConexaoMovimento::FechaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto,
+                                                CY quantidade, CY valor, NumeroDia data) {
+  return Executa([&](CSessaoDados& s) {
+    s.Enfileira(
+        "UPDATE saldo_local SET quantidade = ?, valor = ?, data = ? WHERE filial = ? AND local_estoque = ? AND "
+        "produto = ?",
+        {quantidade.int64, valor.int64, data, filial, local, produto});
     return com::S_OK;
   });
 }

@@ -98,6 +98,16 @@ class CConexaoMovimento : public CConexaoDados, public IZTES_Movimento {
                                 CY valor) override;
   com::HRESULT GravaMovimento(REG_ES_MOVIMENTOPS* movimento) override;
   com::HRESULT LeSaidasDoCupom(std::uint32_t cupom, std::vector<REG_ES_MOVIMENTOPS>* saidas) override;
+
+  // For a writer that holds places' running costs locked and follows them
+  // in memory (the stock pass's group of cupons): the movement alone, its
+  // Id filled, the running cost untouched; then each running cost once, as
+  // the movements left it, standing at the last one's day. A row written
+  // again and again in one transaction costs the server more each time
+  // (every version stays until the commit).
+  com::HRESULT GravaSoMovimento(REG_ES_MOVIMENTOPS* movimento);
+  com::HRESULT FechaCustoLocal(std::uint16_t filial, std::uint16_t local, std::uint32_t produto, CY quantidade,
+                               CY valor, NumeroDia data);
 };
 
 }  // namespace qmx::dados

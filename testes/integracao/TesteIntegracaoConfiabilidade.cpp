@@ -38,10 +38,17 @@ void DiaDeVendas(EmpresaIntegracao& e, int cupons = 30) {
   e.movimento.Grava();
 }
 
-// Items whose mark disagrees with the movements and entries written.
+// Items whose mark disagrees with the movements and entries written, and
+// places whose running quantity is not their balance (the last position
+// before the day and the movements written).
 std::int64_t Desacordos(EmpresaIntegracao& e) {
   const auto linhas = e.Linhas(
       "SELECT "
+      "(SELECT COUNT(*) FROM saldo_local s WHERE s.quantidade <> COALESCE((SELECT p.quantidade FROM estoque_posicao p "
+      " WHERE p.filial = s.filial AND p.produto = s.produto AND p.data < " +
+      std::to_string(EmpresaIntegracao::kDia) +
+      " ORDER BY p.data DESC LIMIT 1), 0) + COALESCE((SELECT SUM(m.quantidade) FROM movimento_estoque m WHERE "
+      " m.filial = s.filial AND m.local_estoque = s.local_estoque AND m.produto = s.produto), 0)) + "
       "(SELECT COUNT(*) FROM cupom_item i WHERE i.integrado_estoque = 1 AND "
       " (SELECT COUNT(*) FROM movimento_estoque m WHERE m.cupom = i.cupom AND m.item = i.item) <> 1) + "
       "(SELECT COUNT(*) FROM cupom_item i WHERE i.integrado_estoque = 0 AND "

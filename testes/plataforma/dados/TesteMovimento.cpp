@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "apoio/MovimentoTeste.h"
@@ -161,23 +162,23 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
       else EXPECT_EQ(lido, QMX_E_REGISTRO_INEXISTENTE) << codigo;
     }
   }
+  // Each code asked, read alone: found alone exactly when found together,
+  // and then the same bytes.
+  const auto confere = [&](const auto& juntos, const std::set<std::uint16_t>& pedidos, auto leSozinho) {
+    for (const std::uint16_t codigo : pedidos) {
+      typename std::decay_t<decltype(juntos)>::mapped_type sozinho{};
+      const bool achado = leSozinho(codigo, &sozinho) == com::S_OK;
+      ASSERT_EQ(juntos.count(codigo), achado ? 1u : 0u) << codigo;
+      if (achado) EXPECT_TRUE(mesmosBytes(juntos.at(codigo), sozinho)) << codigo;
+    }
+  };
   std::map<std::uint16_t, REG_UNIDADES_MEDIDAPS> unidades;
   ASSERT_EQ(produtos->LeUnidades({unidadesPedidas.begin(), unidadesPedidas.end()}, &unidades), com::S_OK);
-  for (const std::uint16_t u : unidadesPedidas) {
-    REG_UNIDADES_MEDIDAPS sozinha{};
-    const bool achada = produtos->LeUnidade(u, &sozinha) == com::S_OK;
-    ASSERT_EQ(unidades.count(u), achada ? 1u : 0u) << u;
-    if (achada) EXPECT_TRUE(mesmosBytes(unidades.at(u), sozinha)) << u;
-  }
+  confere(unidades, unidadesPedidas, [&](std::uint16_t u, auto* r) { return produtos->LeUnidade(u, r); });
   EXPECT_EQ(unidades.size(), 4u);
   std::map<std::uint16_t, REG_LOCAL_ESTOQUEPS> lidos;
   ASSERT_EQ(locais->LeLocais({locaisPedidos.begin(), locaisPedidos.end()}, &lidos), com::S_OK);
-  for (const std::uint16_t l : locaisPedidos) {
-    REG_LOCAL_ESTOQUEPS sozinho{};
-    const bool achado = locais->Le(l, &sozinho) == com::S_OK;
-    ASSERT_EQ(lidos.count(l), achado ? 1u : 0u) << l;
-    if (achado) EXPECT_TRUE(mesmosBytes(lidos.at(l), sozinho)) << l;
-  }
+  confere(lidos, locaisPedidos, [&](std::uint16_t l, auto* r) { return locais->Le(l, r); });
   EXPECT_EQ(lidos.size(), 2u);
   std::map<std::uint32_t, std::vector<REG_ITENS_PIS_COFINS_PRODUTOPS>> aliquotas;
   ASSERT_EQ(produtos->LePisCofinsDeVarios(codigos, &aliquotas), com::S_OK);
