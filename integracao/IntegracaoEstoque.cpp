@@ -41,7 +41,7 @@ constexpr const char* kTituloContabilizacao = "Pendências na Contabilização E
 // group instead of several a cupom, the places' locks held for the group's
 // time (a fraction of a second). A power of two, so that the group is read
 // in one piece.
-constexpr std::size_t kCuponsPorGrupo = 128;
+constexpr std::size_t kCuponsPorGrupo = 256;
 
 // The items that move stock: not excluded, not services, not cancelled.
 bool MovimentaEstoque(const REG_EC_CX_CIPS& item) { return !item.Excluido && !item.Servico && !item.Cancelado; }
