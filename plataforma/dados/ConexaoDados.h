@@ -96,14 +96,14 @@ class CConexaoDados {
                            MontaSql&& sqlDaLista, PorLinha&& porLinha) {
     if (chaves.empty()) return com::S_OK;  // nothing to ask: no step, no statement
     return Executa([&](CSessaoDados& s) {
-      std::vector<LeituraDados> leituras;
-      PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
-        LeituraDados leitura{sqlDaLista(ListaDeMarcadores(quantas)), fixos};
-        for (std::size_t i = primeira; i < primeira + quantas; ++i) leitura.parametros.emplace_back(chaves[i]);
-        leituras.push_back(std::move(leitura));
-      });
-      for (const auto& linhas : s.ConsultaJuntas(leituras))
-        for (const auto& l : linhas) porLinha(l);
+      LePorPedacos(
+          s, chaves.size(),
+          [&](std::size_t primeira, std::size_t quantas) {
+            LeituraDados leitura{sqlDaLista(ListaDeMarcadores(quantas)), fixos};
+            for (std::size_t i = primeira; i < primeira + quantas; ++i) leitura.parametros.emplace_back(chaves[i]);
+            return leitura;
+          },
+          porLinha);
       return com::S_OK;
     });
   }

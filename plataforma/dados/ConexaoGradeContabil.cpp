@@ -55,17 +55,16 @@ namespace {
 // Which of the codes the table has, every piece of codes in one round trip.
 std::set<std::int64_t> CodigosExistentes(CSessaoDados& s, const char* tabela, const std::set<std::int64_t>& codigos) {
   const std::vector<std::int64_t> lista(codigos.begin(), codigos.end());
-  std::vector<LeituraDados> leituras;
-  PercorrePedacos(lista.size(), [&](std::size_t primeira, std::size_t quantas) {
-    leituras.push_back({std::string("SELECT codigo FROM ") + tabela + " WHERE codigo IN (" +
-                            ListaDeMarcadores(quantas) + ")",
-                        std::vector<ParametroDados>(lista.begin() + static_cast<std::ptrdiff_t>(primeira),
-                                                    lista.begin() + static_cast<std::ptrdiff_t>(primeira + quantas))});
-  });
   std::set<std::int64_t> existentes;
-  if (leituras.empty()) return existentes;
-  for (const auto& linhas : s.ConsultaJuntas(leituras))
-    for (const auto& l : linhas) existentes.insert(l.Inteiro(0));
+  LePorPedacos(
+      s, lista.size(),
+      [&](std::size_t primeira, std::size_t quantas) {
+        const auto de = lista.begin() + static_cast<std::ptrdiff_t>(primeira);
+        return LeituraDados{std::string("SELECT codigo FROM ") + tabela + " WHERE codigo IN (" +
+                                ListaDeMarcadores(quantas) + ")",
+                            std::vector<ParametroDados>(de, de + static_cast<std::ptrdiff_t>(quantas))};
+      },
+      [&](const LinhaDados& l) { existentes.insert(l.Inteiro(0)); });
   return existentes;
 }
 

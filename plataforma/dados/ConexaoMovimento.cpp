@@ -85,12 +85,12 @@ com::HRESULT CConexaoMovimento::LeSaldosLocais(std::uint16_t filial, const std::
   return Executa([&](CSessaoDados& s) {
     // Per place and product, the latest position and the movements after
     // it, one statement per piece of keys, the pieces in one round trip.
-    std::vector<LeituraDados> leituras;
-    PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
+    std::map<LocalProduto, std::int64_t> lidos;
+    const auto leituraDoPedaco = [&](std::size_t primeira, std::size_t quantas) {
       std::vector<ParametroDados> parametros;
       ChavesDoPedaco(chaves, primeira, quantas, parametros);
       parametros.insert(parametros.end(), {filial, data, filial, data, filial, data});
-      leituras.push_back({
+      return LeituraDados{
           "WITH k (local_estoque, produto) AS (" + ListaDeChaves(quantas) +
               "), p AS (SELECT k.local_estoque, k.produto, "
               "(SELECT e.data FROM estoque_posicao e WHERE e.filial = ? AND e.produto = k.produto AND e.data < ? "
@@ -100,14 +100,12 @@ com::HRESULT CConexaoMovimento::LeSaldosLocais(std::uint16_t filial, const std::
               "SELECT p.local_estoque, p.produto, COALESCE(p.quantidade, 0) + COALESCE((SELECT SUM(m.quantidade) "
               "FROM movimento_estoque m WHERE m.filial = ? AND m.produto = p.produto AND "
               "m.local_estoque = p.local_estoque AND m.data > COALESCE(p.data, -1) AND m.data <= ?), 0) FROM p",
-          std::move(parametros)});
+          std::move(parametros)};
+    };
+    LePorPedacos(s, chaves.size(), leituraDoPedaco, [&](const LinhaDados& l) {
+      lidos[LocalProduto{static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))}] =
+          l.Inteiro(2);
     });
-    std::map<LocalProduto, std::int64_t> lidos;
-    if (!leituras.empty())
-      for (const auto& linhas : s.ConsultaJuntas(leituras))
-        for (const auto& l : linhas)
-          lidos[LocalProduto{static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))}] =
-              l.Inteiro(2);
     saldos->clear();
     for (const auto& chave : chaves) saldos->push_back(CY{lidos.at(chave)});
     return com::S_OK;
@@ -123,22 +121,20 @@ com::HRESULT CConexaoMovimento::TravaCustosLocais(std::uint16_t filial, const st
     // transaction already holds the whole database); the keys come sorted,
     // so the pieces, sent together in one round trip and run in order, lock
     // in key order too.
-    std::vector<LeituraDados> leituras;
-    PercorrePedacos(chaves.size(), [&](std::size_t primeira, std::size_t quantas) {
+    const auto leituraDoPedaco = [&](std::size_t primeira, std::size_t quantas) {
       std::vector<ParametroDados> parametros{filial};
       ChavesDoPedaco(chaves, primeira, quantas, parametros);
-      leituras.push_back({"SELECT local_estoque, produto, quantidade, valor FROM saldo_local WHERE filial = ? AND "
+      return LeituraDados{"SELECT local_estoque, produto, quantidade, valor FROM saldo_local WHERE filial = ? AND "
                           "(local_estoque, produto) IN (" +
                               ListaDeChaves(quantas) + ") ORDER BY local_estoque, produto" + s.TravaLinhasLidas(),
-                          std::move(parametros)});
+                          std::move(parametros)};
+    };
+    LePorPedacos(s, chaves.size(), leituraDoPedaco, [&](const LinhaDados& l) {
+      custos->push_back(
+          CustoDoLocal{.chave = {static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))},
+                       .quantidade = CY{l.Inteiro(2)},
+                       .valor = CY{l.Inteiro(3)}});
     });
-    if (!leituras.empty())
-      for (const auto& linhas : s.ConsultaJuntas(leituras))
-        for (const auto& l : linhas)
-          custos->push_back(CustoDoLocal{
-              .chave = {static_cast<std::uint16_t>(l.Inteiro(0)), static_cast<std::uint32_t>(l.Inteiro(1))},
-              .quantidade = CY{l.Inteiro(2)},
-              .valor = CY{l.Inteiro(3)}});
     return com::S_OK;
   });
 }

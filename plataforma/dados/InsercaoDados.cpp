@@ -61,4 +61,16 @@ std::string ListaDeMarcadores(std::size_t quantos, std::string_view marcador) {
   return lista;
 }
 
+void LePorPedacos(CSessaoDados& sessao, std::size_t total,
+                  const std::function<LeituraDados(std::size_t, std::size_t)>& leituraDoPedaco,
+                  const std::function<void(const LinhaDados&)>& porLinha) {
+  std::vector<LeituraDados> leituras;
+  PercorrePedacos(total, [&](std::size_t primeira, std::size_t quantas) {
+    leituras.push_back(leituraDoPedaco(primeira, quantas));
+  });
+  if (leituras.empty()) return;
+  for (const auto& linhas : sessao.ConsultaJuntas(leituras))
+    for (const auto& l : linhas) porLinha(l);
+}
+
 }  // namespace qmx::dados

@@ -34,4 +34,13 @@ void PercorrePedacos(std::size_t total, const std::function<void(std::size_t, st
 // copies of another piece, such as "(?, ?)"), for an IN list or a VALUES.
 std::string ListaDeMarcadores(std::size_t quantos, std::string_view marcador = "?");
 
+// Reads the rows of a long list of keys: the list split as PercorrePedacos
+// splits it, leituraDoPedaco(first, count) making each piece's statement
+// and parameters, every piece sent together (one round trip on a server
+// inside a transaction), each row of every piece, in order, to porLinha.
+// An empty list sends nothing.
+void LePorPedacos(CSessaoDados& sessao, std::size_t total,
+                  const std::function<LeituraDados(std::size_t, std::size_t)>& leituraDoPedaco,
+                  const std::function<void(const LinhaDados&)>& porLinha);
+
 }  // namespace qmx::dados
