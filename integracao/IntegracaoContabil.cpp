@@ -13,6 +13,7 @@
 // company; the other goods. These postings are our choice, made so that no
 // sale is debited twice once the titles are accounted.
 #include <map>
+#include <set>
 
 #include "plataforma/calendario/DataCodificada.h"
 #include "integracao/CamposIntegracao.h"
@@ -134,6 +135,28 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
     std::string gerencial;
   };
   std::map<int, ContasDaClasse> lidas;
+  // The accounts the ECF names are read together, once, when there is
+  // anything to post; an account not brought (one a grid names, or one the
+  // chart lacks) is read alone, and a failure of the read together is that
+  // of every account, as its own read's would have been.
+  std::map<std::string, REG_PLANO_CONTAPS> contasLidas;
+  com::HRESULT falhaContas = com::S_OK;
+  if (!produtos.empty() || !servicos.empty()) {
+    std::set<std::string> codigos(std::begin(contas), std::end(contas));
+    for (const std::string& codigo : {Texto(emissora.ContaCaixa), Texto(emissora.ContaTransitoriaVendas)})
+      if (!codigo.empty()) codigos.insert(codigo);
+    falhaContas = m_plano.LeContas({codigos.begin(), codigos.end()}, &contasLidas);
+  }
+  const auto leConta = [&](const std::string& codigo, REG_PLANO_CONTAPS* registro) {
+    if (com::FAILED(falhaContas)) return falhaContas;
+    if (const auto lida = contasLidas.find(codigo); lida != contasLidas.end()) {
+      *registro = lida->second;
+      return com::S_OK;
+    }
+    const com::HRESULT lida = m_plano.Le(codigo, registro);
+    if (com::SUCCEEDED(lida)) contasLidas.emplace(codigo, *registro);
+    return lida;
+  };
   auto contasDa = [&](int classe) -> const ContasDaClasse* {
     if (const auto lida = lidas.find(classe); lida != lidas.end()) return &lida->second;
     REG_GRADE_CONTABILPS grade{};
@@ -159,7 +182,7 @@ std::int32_t CQMXIntegracao::IntegraContabilidade(const REG_QMX_PARAMETROS_INTEG
                         {c.debitos[1], &contasDebito[1], "transitória de vendas (vendas a prazo)"},
                         {credito, &contaCredito, "de classificação das vendas"}};
     for (const auto& l : lidasDoPlano) {
-      const com::HRESULT lida = m_plano.Le(l.codigo, l.registro);
+      const com::HRESULT lida = leConta(l.codigo, l.registro);
       if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) {
         Log(Formata("A conta contábil %s, conta %s do ECF %u, não existe no Plano de Contas.", l.codigo.c_str(),
                     l.papel, ecf));

@@ -18,6 +18,7 @@
 // because every sale is debited once, to where it is owed, and the cash
 // account moves as the drawer does.
 #include <map>
+#include <set>
 #include <vector>
 
 #include "integracao/CamposIntegracao.h"
@@ -145,8 +146,20 @@ std::int32_t CQMXIntegracao::IntegraFinanceiro(const REG_QMX_PARAMETROS_INTEGRAC
                   achada == formas.end() ? std::to_string(forma).c_str() : Texto(achada->second.Nome).c_str()));
     return conta;
   };
-  // A customer named by a title must be in the register: checked once each.
+  // A customer named by a title must be in the register: checked once
+  // each. The day's customers are read together first (a failure to read
+  // them stops the pass); one the read together did not bring is read
+  // alone.
   std::map<std::uint32_t, com::HRESULT> clientes;
+  {
+    std::set<std::uint32_t> codigos;
+    for (const auto& cupom : lidos.cupons)
+      if (cupom.Cupom.Cliente != 0 && !cupom.Cupom.Cancelado) codigos.insert(cupom.Cupom.Cliente);
+    std::map<std::uint32_t, ZTCFRT> cadastrados;
+    const com::HRESULT lidosJuntos = m_clientes.LeCadastros({codigos.begin(), codigos.end()}, &cadastrados);
+    if (com::FAILED(lidosJuntos)) return Falhou(lidosJuntos, __LINE__);
+    for (const auto& [codigo, registro] : cadastrados) clientes.emplace(codigo, com::S_OK);
+  }
   auto clienteCadastrado = [&](std::uint32_t cliente) {
     auto lido = clientes.find(cliente);
     if (lido == clientes.end()) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroDocumentos.h"
@@ -20,6 +22,9 @@ class CConexaoCFRT : public CConexaoDados, public IZTDF_CFRT {
  public:
   IZTDF_CFRT* GetInterface() { return Inicializada() ? this : nullptr; }
   com::HRESULT Le(std::uint32_t codigo, ZTCFRT* registro) override;
+  // The registers of many codes, read together, keyed by code; a code the
+  // register lacks is simply absent.
+  com::HRESULT LeCadastros(const std::vector<std::uint32_t>& codigos, std::map<std::uint32_t, ZTCFRT>* registros);
 };
 
 class CConexaoCFRTGrupo : public CConexaoCFRT {};

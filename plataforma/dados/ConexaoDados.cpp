@@ -18,7 +18,10 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
   const auto endereco = ResolveBaseEmpresa(chaveEmpresa);
   if (!endereco) return com::RPC_S_SERVER_UNAVAILABLE;
   try {
-    m_sessao = CSessaoEmprestada(*endereco);
+    // Reached now, so that a database that cannot be opened is known at
+    // once; the session waits in the pool for the first operation.
+    CSessaoEmprestada(*endereco).Devolve();
+    m_endereco = *endereco;
     return com::S_OK;
   } catch (const CErroDados& erro) {
     RegistraFalhaDados(erro.Resultado(), erro.what());
@@ -28,12 +31,9 @@ com::HRESULT CConexaoDados::Inicializa(const std::string& chaveEmpresa, std::uin
   }
 }
 
-void CConexaoDados::Finaliza() { m_sessao.Devolve(); }
+void CConexaoDados::Finaliza() { m_endereco.clear(); }
 
-CSessaoDados& CConexaoDados::SessaoAtual() {
-  if (CSessaoDados* compartilhada = CTransacaoDados::SessaoDaBase(m_sessao.Endereco())) return *compartilhada;
-  return *m_sessao;
-}
+CSessaoDados* CConexaoDados::SessaoDaTransacao() const { return CTransacaoDados::SessaoDaBase(m_endereco); }
 
 // Every operation starts without a cause recorded: the one shown with a
 // failure is always that of the last operation.
@@ -48,7 +48,7 @@ com::HRESULT CConexaoDados::Falhou() {
   try {
     throw;
   } catch (const CErroDados& erro) {
-    if (erro.Resultado() == com::RPC_S_SERVER_UNAVAILABLE) m_sessao = CSessaoEmprestada();
+    if (erro.Resultado() == com::RPC_S_SERVER_UNAVAILABLE) m_endereco.clear();
     RegistraFalhaDados(erro.Resultado(), erro.what());
     return erro.Resultado();
   } catch (const std::bad_alloc&) {

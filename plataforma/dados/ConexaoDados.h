@@ -16,10 +16,16 @@
 namespace qmx::dados {
 
 // What every connection class shares: Inicializa with the connection
-// triple finds the company's database (EnderecoBase.h) and borrows a
-// session from the process's pool; Finaliza, or the destructor, gives it
-// back. Operations return a signed 32-bit result (negative on failure) and
-// report nothing themselves: reporting is the caller's.
+// triple finds the company's database (EnderecoBase.h) and reaches it
+// once; each operation then borrows a session from the process's pool
+// for its own length (or uses the thread's open transaction on the
+// database) and gives it back. So the many connection objects of an
+// export share the one or two sessions it really uses at once, with the
+// statements those sessions have already prepared, instead of each
+// holding a session (a server connection, opened anew whenever more were
+// alive than the pool keeps) for its whole life. Operations return a
+// signed 32-bit result (negative on failure) and report nothing
+// themselves: reporting is the caller's.
 class CConexaoDados {
  public:
   CConexaoDados() = default;
@@ -32,7 +38,7 @@ class CConexaoDados {
   com::HRESULT Inicializa(const std::string& chaveEmpresa, std::uint16_t usuario, std::int32_t contexto);
   void Finaliza();
 
-  bool Inicializada() const { return static_cast<bool>(m_sessao); }
+  bool Inicializada() const { return !m_endereco.empty(); }
   const TriploConexao& Triplo() const { return m_triplo; }
 
   // One step of a long operation (a day of a walk, a transaction's begin or
@@ -48,10 +54,12 @@ class CConexaoDados {
   // came.
   template <class Operacao>
   com::HRESULT Executa(Operacao&& operacao) {
-    if (!m_sessao) return QMX_E_NAO_INICIALIZADA;
+    if (m_endereco.empty()) return QMX_E_NAO_INICIALIZADA;
     try {
       PassoOperacao();
-      return operacao(SessaoAtual());
+      if (CSessaoDados* transacao = SessaoDaTransacao()) return operacao(*transacao);
+      const CSessaoEmprestada propria(m_endereco);
+      return operacao(*propria);
     } catch (const processo::CTrabalhoCancelado&) {
       throw;  // the operator's, not the server's
     } catch (...) {
@@ -123,11 +131,13 @@ class CConexaoDados {
  private:
   com::HRESULT Falhou();
   // The session of the thread's open transaction on this database
-  // (TransacaoDados.h), else the connection's own.
-  CSessaoDados& SessaoAtual();
+  // (TransacaoDados.h), if there is one.
+  CSessaoDados* SessaoDaTransacao() const;
 
   TriploConexao m_triplo;
-  CSessaoEmprestada m_sessao;
+  // The company's database; empty before Inicializa, after Finaliza and
+  // once its server was found lost (the connection is not used again).
+  std::string m_endereco;
   std::exception_ptr m_erroChamador;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "plataforma/dados/ConexaoDados.h"
 #include "plataforma/dados/RegistroDocumentos.h"
@@ -30,6 +32,9 @@ class CConexaoPlano : public CConexaoDados, public IZTDF_Plano {
   IZTDF_Plano* GetInterface() { return Inicializada() ? this : nullptr; }
   // The code in Windows-1252, as the records hold it.
   com::HRESULT Le(const std::string& codigo, REG_PLANO_CONTAPS* registro) override;
+  // The accounts of many codes, read together, keyed by code; a code the
+  // chart lacks is simply absent.
+  com::HRESULT LeContas(const std::vector<std::string>& codigos, std::map<std::string, REG_PLANO_CONTAPS>* contas);
 };
 
 class CConexaoPlanoContabil : public CConexaoPlano {};

@@ -87,8 +87,10 @@ class CSessaoDados {
   // Runs a statement and returns its rows.
   virtual std::vector<LinhaDados> Consulta(const std::string& sql, const std::vector<ParametroDados>& parametros) = 0;
   // Runs several reads and returns their rows, in order. An engine on a
-  // server sends them together and waits once (with the writes sent ahead
-  // of them) inside a write transaction; elsewhere one Consulta each.
+  // server sends them together and waits once (inside a write transaction
+  // with the writes sent ahead of them; outside one, a lost server is
+  // reached again and the reads sent once more); elsewhere one Consulta
+  // each.
   virtual std::vector<std::vector<LinhaDados>> ConsultaJuntas(const std::vector<LeituraDados>& leituras);
   // Runs a statement whose rows are walked with the cursor. Several
   // cursors may be open at once on one session (a merge of sorted

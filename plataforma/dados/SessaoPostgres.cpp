@@ -42,7 +42,12 @@ struct Valores {
 }  // namespace
 
 CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
-  m_conexao = PQconnectdb(conexao.c_str());
+  // The text encoding goes with the connection's own parameters: no
+  // statement of its own to wait for, and a connection opened again after
+  // its server was lost keeps it.
+  const char* const chaves[] = {"dbname", "client_encoding", nullptr};
+  const char* const valores[] = {conexao.c_str(), "UTF8", nullptr};
+  m_conexao = PQconnectdbParams(chaves, valores, 1);
   ContaIdaEVolta();
   if (PQstatus(m_conexao) != CONNECTION_OK) {
     const std::string mensagem = PQerrorMessage(m_conexao);
@@ -52,9 +57,6 @@ CSessaoPostgres::CSessaoPostgres(const std::string& conexao) {
   }
   // Notices (such as "schema already exists") are not the operator's business.
   PQsetNoticeReceiver(m_conexao, SemAvisos, nullptr);
-  PGresult* r = PQexec(m_conexao, "SET client_encoding TO 'UTF8'");
-  ContaIdaEVolta();
-  PQclear(r);
 }
 
 CSessaoPostgres::~CSessaoPostgres() {
@@ -237,10 +239,7 @@ PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<Parame
   // again and running the statement once more.
   if (PQstatus(m_conexao) != CONNECTION_OK && !m_transacao) {
     PQclear(r);
-    PQreset(m_conexao);
-    ContaIdaEVolta();
-    if (PQstatus(m_conexao) != CONNECTION_OK) Falha(nullptr, sql);
-    m_preparados.clear();
+    if (!Reabre()) Falha(nullptr, sql);
     r = Tenta(sql, parametros);
     const auto novo = PQresultStatus(r);
     if (novo == PGRES_COMMAND_OK || novo == PGRES_TUPLES_OK) return r;
@@ -253,9 +252,29 @@ std::vector<LinhaDados> CSessaoPostgres::Consulta(const std::string& sql,
   return Linhas(Roda(sql, parametros));
 }
 
+bool CSessaoPostgres::Reabre() {
+  PQreset(m_conexao);
+  ContaIdaEVolta();
+  m_preparados.clear();
+  return PQstatus(m_conexao) == CONNECTION_OK;
+}
+
 std::vector<std::vector<LinhaDados>> CSessaoPostgres::ConsultaJuntas(const std::vector<LeituraDados>& leituras) {
-  // Outside a transaction each read keeps its own reconnection.
-  if (!m_transacao || !m_conexao || leituras.size() < 2) return CSessaoDados::ConsultaJuntas(leituras);
+  if (!m_conexao || leituras.size() < 2) return CSessaoDados::ConsultaJuntas(leituras);
+  if (m_transacao) return EnviaJuntas(leituras);
+  // Outside a transaction a session that lost its server is opened again
+  // and the reads sent once more, as a single read is: reading twice
+  // changes nothing.
+  try {
+    return EnviaJuntas(leituras);
+  } catch (const CErroDados& erro) {
+    if (erro.Resultado() != com::RPC_S_SERVER_UNAVAILABLE || PQstatus(m_conexao) == CONNECTION_OK || !Reabre())
+      throw;
+  }
+  return EnviaJuntas(leituras);
+}
+
+std::vector<std::vector<LinhaDados>> CSessaoPostgres::EnviaJuntas(const std::vector<LeituraDados>& leituras) {
   Recolhe();
   for (const auto& leitura : leituras) Envia(leitura.sql, leitura.parametros, true);
   std::vector<PGresult*> respostas;

@@ -71,6 +71,11 @@ class CSessaoPostgres : public CSessaoDados {
   pg_result* Roda(const std::string& sql, const std::vector<ParametroDados>& parametros);
   pg_result* Tenta(const std::string& sql, const std::vector<ParametroDados>& parametros);
   [[noreturn]] void Falha(pg_result* resultado, const std::string& contexto);
+  // Opens the connection again after its server was lost; false when it
+  // cannot. What was prepared is forgotten.
+  bool Reabre();
+  // Reads sent together in the pipeline, one round trip.
+  std::vector<std::vector<LinhaDados>> EnviaJuntas(const std::vector<LeituraDados>& leituras);
   // Sends a statement into the pipeline (entering it when empty) without
   // waiting for its answer; guarda marks one whose answer is wanted.
   void Envia(const std::string& sql, const std::vector<ParametroDados>& parametros, bool guarda);

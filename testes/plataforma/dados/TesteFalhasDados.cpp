@@ -7,9 +7,12 @@
 #include "apoio/RegistroTemporario.h"
 #include "plataforma/dados/ConexaoEmissora.h"
 #include "plataforma/dados/ConexaoFilial.h"
+#include "plataforma/dados/ConexaoPlano.h"
+#include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/dados/EnderecoBase.h"
 #include "plataforma/dados/Migracoes.h"
 #include "plataforma/dados/MigracoesEmbutidas.h"
+#include "plataforma/dados/TransacaoDados.h"
 #include "plataforma/mensagens/MensagemSistema.h"
 #include "plataforma/dados/PoolSessoes.h"
 #if defined(QMX_COM_POSTGRES)
@@ -46,6 +49,8 @@ TEST(FalhasDados, SessaoDerrubadaPeloServidorEhReabertaForaDeTransacao) {
   if (!EmpresaTeste::PostgresDisponivel()) GTEST_SKIP() << "sem servidor PostgreSQL de teste";
   EmpresaTeste empresa(MotorTeste::Postgres);
   empresa.Filial(1, "Loja", "SP", "Razão");
+  CGravadorCatalogo(empresa.Gravador().Sessao())
+      .GravaConta(REG_PLANO_CONTAPS{.Codigo = "1.1.01", .Descricao = "CAIXA", .Analitica = 1});
   {
     CConexaoFilial filial;
     ASSERT_EQ(filial.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
@@ -61,26 +66,53 @@ TEST(FalhasDados, SessaoDerrubadaPeloServidorEhReabertaForaDeTransacao) {
   REG_FILIALPS f{};
   EXPECT_EQ(filial.Le(1, &f), com::S_OK);
   EXPECT_STREQ(f.NomeFantasia, "Loja");
+  // Reads sent together (two pieces of codes) find their server again the
+  // same way, and are sent once more.
+  std::vector<std::string> codigos{"1.1.01"};
+  for (int n = 0; n < 300; ++n) codigos.push_back("9." + std::to_string(n));
+  admin->Consulta(
+      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = ?", {empresa.Esquema()});
+  CConexaoPlano plano;
+  ASSERT_EQ(plano.Inicializa(empresa.Chave(), 1, 0), com::S_OK);
+  std::map<std::string, REG_PLANO_CONTAPS> contas;
+  ASSERT_EQ(plano.LeContas(codigos, &contas), com::S_OK);
+  ASSERT_EQ(contas.size(), 1u);
+  EXPECT_STREQ(contas.at("1.1.01").Descricao, "CAIXA");
 }
 
-TEST(PoolSessoes, SessaoVoltaAoPoolEEhReusada) {
+TEST(PoolSessoes, ConexoesUsamUmaSessaoSoDuranteCadaOperacao) {
   EmpresaTeste empresa;
   empresa.Filial(1, "Loja", "SP", "Razão");
   CPoolSessoes::Instancia().Descarta(empresa.Endereco());
+  const auto ociosas = [&] { return CPoolSessoes::Instancia().Ociosas(empresa.Endereco()); };
+  REG_FILIALPS f{};
   {
     CConexaoFilial a;
     ASSERT_EQ(a.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
-    CConexaoFilial b;  // two at once: two sessions
+    EXPECT_EQ(ociosas(), 1u);  // reached once, then back in the pool
+    CConexaoFilial b;
     ASSERT_EQ(b.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
-    EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 0u);
-  }  // destructors give both back
-  EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 2u);
-  CConexaoFilial c;
-  ASSERT_EQ(c.Inicializa(empresa.Chave(), 1, 0, false), com::S_OK);
-  EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 1u);
-  c.Finaliza();
-  c.Finaliza();  // twice is harmless
-  EXPECT_EQ(CPoolSessoes::Instancia().Ociosas(empresa.Endereco()), 2u);
+    EXPECT_EQ(ociosas(), 1u);  // the same session served both
+    EXPECT_EQ(a.Le(1, &f), com::S_OK);
+    EXPECT_EQ(b.Le(1, &f), com::S_OK);
+    EXPECT_EQ(ociosas(), 1u);
+    {
+      // Inside a transaction the operations use its session: none other
+      // is taken from the pool or opened.
+      CTransacaoDados transacao;
+      ASSERT_EQ(transacao.Inicia(empresa.Chave()), com::S_OK);
+      EXPECT_EQ(ociosas(), 0u);
+      EXPECT_EQ(a.Le(1, &f), com::S_OK);
+      EXPECT_STREQ(f.NomeFantasia, "Loja");
+      EXPECT_EQ(ociosas(), 0u);
+    }
+    EXPECT_EQ(ociosas(), 1u);
+    b.Finaliza();
+    b.Finaliza();  // twice is harmless
+    EXPECT_EQ(b.Le(1, &f), QMX_E_NAO_INICIALIZADA);
+    EXPECT_EQ(a.Le(1, &f), com::S_OK);
+  }
+  EXPECT_EQ(ociosas(), 1u);
 }
 
 TEST(Migracoes, VersaoGravadaEReaplicarNaoMudaNada) {

@@ -2,6 +2,7 @@
 // gives back of what the company recorded, in the order the files rely on.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -13,11 +14,13 @@
 
 #include "apoio/MovimentoTeste.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
 #include "plataforma/dados/ConexaoGradeContabil.h"
 #include "plataforma/dados/ConexaoLocais.h"
 #include "plataforma/dados/ConexaoMestre.h"
+#include "plataforma/dados/ConexaoPlano.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ConexaoServidorEC.h"
 #include "plataforma/dados/ConexaoUsuario.h"
@@ -138,16 +141,17 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
   const auto mesmosBytes = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
   const auto idas = CSessaoDados::IdasEVoltasDoProcesso;
   std::set<std::uint16_t> unidadesPedidas{0, 1, 2, 3, 4, 5}, locaisPedidos{0, 1, 2, 3};
-  {
-    // Inside a transaction (where the passes read) the pieces go in one
-    // round trip, their statements prepared on the way the first time.
+  for (const bool emTransacao : {true, false}) {
+    // Inside a transaction (where the passes read) and outside one, the
+    // pieces go in one round trip, their statements prepared on the way
+    // the first time.
     CTransacaoDados transacao;
-    ASSERT_EQ(transacao.Inicia(empresa->Chave()), com::S_OK);
+    if (emTransacao) ASSERT_EQ(transacao.Inicia(empresa->Chave()), com::S_OK);
     std::map<std::uint32_t, REG_PRODUTOPS> juntos;
     for (int vez = 0; vez < 2; ++vez) {
       const auto antes = idas();
       ASSERT_EQ(produtos->LeProdutos(codigos, 1, &juntos), com::S_OK);
-      EXPECT_EQ(idas() - antes, GetParam() == MotorTeste::Postgres ? 1 : 0) << "vez " << vez;
+      EXPECT_EQ(idas() - antes, GetParam() == MotorTeste::Postgres ? 1 : 0) << "vez " << vez << " " << emTransacao;
     }
   }
   for (const std::uint16_t filial : {0, 1, 2}) {
@@ -193,6 +197,51 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
     comAliquotas += !juntas.empty();
   }
   EXPECT_GT(comAliquotas, 300u);
+
+  // Accounts of the chart by their text codes (accents and blanks kept, a
+  // code at the field's full width) and customers by number, some of them
+  // missing from their registers.
+  std::vector<std::string> contasPedidas;
+  std::vector<std::uint32_t> clientesPedidos;
+  for (int n = 0; n < 300; ++n) {
+    std::string codigo = "1." + std::to_string(n % 4) + "." + std::to_string(n) + (n % 5 ? "" : " A\xC7\xC3O");  // Windows-1252
+    if (n == 7) codigo = std::string(20, '9');
+    contasPedidas.push_back(codigo);
+    clientesPedidos.push_back(static_cast<std::uint32_t>(1000 + 3 * n));
+    if (n % 6 == 0) continue;  // not registered
+    REG_PLANO_CONTAPS conta{};
+    std::snprintf(conta.Codigo, sizeof conta.Codigo, "%s", codigo.c_str());
+    std::snprintf(conta.Descricao, sizeof conta.Descricao, "CONTA %d", n);
+    conta.Analitica = n % 2;
+    conta.ExigeGerencial = n % 3 == 0;
+    catalogo.GravaConta(conta);
+    ZTCFRT cliente{};
+    cliente.Codigo = clientesPedidos.back();
+    std::snprintf(cliente.Nome, sizeof cliente.Nome, "CLIENTE %d JO\xC3O", n);
+    cliente.TipoPessoa = n % 2 ? 'F' : 'J';
+    cliente.Municipio = 3550308 + n;
+    catalogo.GravaCfrt(cliente);
+  }
+  auto plano = Conecta<CConexaoPlano>();
+  auto cfrt = Conecta<CConexaoCFRT>();
+  std::map<std::string, REG_PLANO_CONTAPS> contas;
+  ASSERT_EQ(plano->LeContas(contasPedidas, &contas), com::S_OK);
+  EXPECT_EQ(contas.size(), 250u);
+  for (const auto& codigo : contasPedidas) {
+    REG_PLANO_CONTAPS sozinha{};
+    const bool achada = plano->Le(codigo, &sozinha) == com::S_OK;
+    ASSERT_EQ(contas.count(codigo), achada ? 1u : 0u) << codigo;
+    if (achada) EXPECT_TRUE(mesmosBytes(contas.at(codigo), sozinha)) << codigo;
+  }
+  std::map<std::uint32_t, ZTCFRT> clientes;
+  ASSERT_EQ(cfrt->LeCadastros(clientesPedidos, &clientes), com::S_OK);
+  EXPECT_EQ(clientes.size(), 250u);
+  for (const std::uint32_t codigo : clientesPedidos) {
+    ZTCFRT sozinho{};
+    const bool achado = cfrt->Le(codigo, &sozinho) == com::S_OK;
+    ASSERT_EQ(clientes.count(codigo), achado ? 1u : 0u) << codigo;
+    if (achado) EXPECT_TRUE(mesmosBytes(clientes.at(codigo), sozinho)) << codigo;
+  }
 
   // Nothing asked, nothing read (not a step a failure could strike); a
   // failure of the server is the read's result, with nothing kept.
