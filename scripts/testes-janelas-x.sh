@@ -13,11 +13,16 @@ raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qmx="${QMX:-$raiz/build/cli/qmx}"
 command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo "sem Xvfb ou xdotool"; exit 1; }
 trabalho="$(mktemp -d)"
-tela=":$((100 + RANDOM % 400))"
-Xvfb "$tela" -screen 0 1280x1024x24 -nolisten tcp > "$trabalho/xvfb.log" 2>&1 &
+# The server picks a free display itself and writes its number once it
+# listens: a number chosen here could be taken by another server between
+# the choice and the start.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$trabalho/tela" > "$trabalho/xvfb.log" 2>&1 &
 servidor=$!
 trap 'kill $servidor 2>/dev/null; rm -rf "$trabalho"' EXIT
 trap 'exit 143' TERM INT
+for _ in $(seq 300); do [[ -s "$trabalho/tela" ]] && break; sleep 0.1; done
+[[ -s "$trabalho/tela" ]] || { echo "Xvfb não abriu uma tela"; cat "$trabalho/xvfb.log"; exit 1; }
+tela=":$(tr -dc '0-9' < "$trabalho/tela")"
 export DISPLAY="$tela"
 # The server may take a while on a busy machine: up to half a minute.
 for _ in $(seq 300); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
