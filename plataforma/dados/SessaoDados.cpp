@@ -101,22 +101,29 @@ namespace {
 std::string NomeDoPonto(std::size_t nivel) { return "qmx_ponto" + std::to_string(nivel); }
 }  // namespace
 
+void CSessaoDados::MarcaPontoNoMotor(const std::string& nome) { Enfileira("SAVEPOINT " + nome, {}); }
+
+void CSessaoDados::LiberaPontoNoMotor(const std::string& nome) { Enfileira("RELEASE SAVEPOINT " + nome, {}); }
+
+void CSessaoDados::VoltaAoPontoNoMotor(const std::string& nome) {
+  Executa("ROLLBACK TO SAVEPOINT " + nome, {});
+  Enfileira("RELEASE SAVEPOINT " + nome, {});
+}
+
 void CSessaoDados::MarcaPonto() {
-  Enfileira("SAVEPOINT " + NomeDoPonto(m_pontos.size() + 1), {});
+  MarcaPontoNoMotor(NomeDoPonto(m_pontos.size() + 1));
   m_pontos.push_back(m_reservas);
 }
 
 void CSessaoDados::LiberaPonto() {
   if (m_pontos.empty()) throw CErroDados(com::E_UNEXPECTED, "nenhum ponto de salvamento aberto");
-  Enfileira("RELEASE SAVEPOINT " + NomeDoPonto(m_pontos.size()), {});
+  LiberaPontoNoMotor(NomeDoPonto(m_pontos.size()));
   m_pontos.pop_back();
 }
 
 void CSessaoDados::VoltaAoPonto() {
   if (m_pontos.empty()) throw CErroDados(com::E_UNEXPECTED, "nenhum ponto de salvamento aberto");
-  const std::string nome = NomeDoPonto(m_pontos.size());
-  Executa("ROLLBACK TO SAVEPOINT " + nome, {});
-  Enfileira("RELEASE SAVEPOINT " + nome, {});
+  VoltaAoPontoNoMotor(NomeDoPonto(m_pontos.size()));
   // The counters are back where the savepoint found them: so are the
   // numbers in hand (a block taken since then is no longer this
   // transaction's to hand out).

@@ -165,6 +165,11 @@ class CSessaoDados {
   virtual void IniciaNoMotor() = 0;
   virtual void ConfirmaNoMotor() = 0;
   virtual void DesfazNoMotor() = 0;
+  // The engine's own savepoint commands, named: set, released into what
+  // encloses it, returned to (and released).
+  virtual void MarcaPontoNoMotor(const std::string& nome);
+  virtual void LiberaPontoNoMotor(const std::string& nome);
+  virtual void VoltaAoPontoNoMotor(const std::string& nome);
   // One more wait for the server's answer.
   void ContaIdaEVolta();
 

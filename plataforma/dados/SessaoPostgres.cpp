@@ -117,8 +117,55 @@ void CSessaoPostgres::Enfileira(const std::string& sql, const std::vector<Parame
     Executa(sql, parametros);
     return;
   }
+  if (!m_pontosAdiados.empty()) {
+    m_adiados.push_back(Adiado{sql, parametros});
+    // A savepoint holding many writes is sent after all.
+    if (m_adiados.size() >= kMaximoNaFila) EnviaAdiados();
+    return;
+  }
   Envia(sql, parametros, false);
   if (m_fila.size() >= kMaximoNaFila) Escoa();
+}
+
+void CSessaoPostgres::EnviaAdiados() {
+  if (m_adiados.empty()) return;
+  std::vector<Adiado> adiados;
+  adiados.swap(m_adiados);
+  m_pontosAdiados.clear();
+  for (const auto& adiado : adiados) {
+    Envia(adiado.sql, adiado.parametros, false);
+    if (m_fila.size() >= kMaximoNaFila) Escoa();
+  }
+}
+
+void CSessaoPostgres::MarcaPontoNoMotor(const std::string& nome) {
+  if (!m_transacao || !m_conexao) {
+    CSessaoDados::MarcaPontoNoMotor(nome);
+    return;
+  }
+  m_pontosAdiados.push_back(m_adiados.size());
+  m_adiados.push_back(Adiado{"SAVEPOINT " + nome, {}});
+}
+
+void CSessaoPostgres::LiberaPontoNoMotor(const std::string& nome) {
+  if (m_pontosAdiados.empty()) {
+    CSessaoDados::LiberaPontoNoMotor(nome);
+    return;
+  }
+  m_adiados.erase(m_adiados.begin() + static_cast<std::ptrdiff_t>(m_pontosAdiados.back()));
+  m_pontosAdiados.pop_back();
+  // Released into a level the server has (or into the transaction): its
+  // writes go now, in their order.
+  if (m_pontosAdiados.empty()) EnviaAdiados();
+}
+
+void CSessaoPostgres::VoltaAoPontoNoMotor(const std::string& nome) {
+  if (m_pontosAdiados.empty()) {
+    CSessaoDados::VoltaAoPontoNoMotor(nome);
+    return;
+  }
+  m_adiados.resize(m_pontosAdiados.back());
+  m_pontosAdiados.pop_back();
 }
 
 void CSessaoPostgres::Envia(const std::string& sql, const std::vector<ParametroDados>& parametros, bool guarda) {
@@ -220,6 +267,7 @@ void CSessaoPostgres::Escoa(bool calado, std::vector<PGresult*>* guardadas) {
 PGresult* CSessaoPostgres::Roda(const std::string& sql, const std::vector<ParametroDados>& parametros) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
   Recolhe();
+  EnviaAdiados();
   // Writes sent ahead go with this statement: their answers and its own
   // come back in one round trip.
   if (!m_fila.empty()) {
@@ -276,6 +324,7 @@ std::vector<std::vector<LinhaDados>> CSessaoPostgres::ConsultaJuntas(const std::
 
 std::vector<std::vector<LinhaDados>> CSessaoPostgres::EnviaJuntas(const std::vector<LeituraDados>& leituras) {
   Recolhe();
+  EnviaAdiados();
   for (const auto& leitura : leituras) Envia(leitura.sql, leitura.parametros, true);
   std::vector<PGresult*> respostas;
   Escoa(false, &respostas);
@@ -393,6 +442,7 @@ std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
   if (!m_transacao) return std::make_unique<CCursorPostgres>(Roda(sql, parametros));
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
   Recolhe();
+  EnviaAdiados();
   Escoa();
   const std::string nome = "qmx_cursor_" + std::to_string(++m_cursores);
   const Valores valores(parametros);
@@ -418,6 +468,7 @@ PGresult* CSessaoPostgres::Busca(const std::string& cursor) {
     m_guardados.erase(guardado);
   } else {
     Recolhe();
+    EnviaAdiados();
     Escoa();
     r = PQexec(m_conexao, BuscaDe(cursor).c_str());
     ContaIdaEVolta();
@@ -429,7 +480,7 @@ PGresult* CSessaoPostgres::Busca(const std::string& cursor) {
 void CSessaoPostgres::Adianta(const std::string& cursor) {
   // Not while writes are in the pipeline, nor while another cursor's
   // request is out: those would have to be waited for first anyway.
-  if (!m_conexao || !m_adiantado.empty() || !m_fila.empty() || !m_transacao) return;
+  if (!m_conexao || !m_adiantado.empty() || !m_fila.empty() || !m_adiados.empty() || !m_transacao) return;
   if (PQsendQuery(m_conexao, BuscaDe(cursor).c_str()) != 1) return;
   m_adiantado = cursor;
   ContaIdaEVolta();
@@ -473,6 +524,7 @@ std::int64_t CSessaoPostgres::Executa(const std::string& sql, const std::vector<
 void CSessaoPostgres::ExecutaScript(const std::string& sql) {
   if (!m_conexao) throw CErroDados(com::RPC_S_SERVER_UNAVAILABLE, "PostgreSQL: sessão fechada");
   Recolhe();
+  EnviaAdiados();
   Escoa();
   PGresult* r = PQexec(m_conexao, sql.c_str());
   ContaIdaEVolta();
@@ -482,6 +534,8 @@ void CSessaoPostgres::ExecutaScript(const std::string& sql) {
 }
 
 void CSessaoPostgres::IniciaNoMotor() {
+  m_adiados.clear();
+  m_pontosAdiados.clear();
   Executa("BEGIN", {});
   m_transacao = true;
 }
@@ -510,6 +564,9 @@ void CSessaoPostgres::ConfirmaNoMotor() {
 
 void CSessaoPostgres::DesfazNoMotor() {
   m_transacao = false;
+  // What was held back never reaches the server.
+  m_adiados.clear();
+  m_pontosAdiados.clear();
   Recolhe();
   Escoa(true);
   if (m_conexao && PQtransactionStatus(m_conexao) != PQTRANS_IDLE) {

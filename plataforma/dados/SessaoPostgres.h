@@ -66,6 +66,15 @@ class CSessaoPostgres : public CSessaoDados {
   void IniciaNoMotor() override;
   void ConfirmaNoMotor() override;
   void DesfazNoMotor() override;
+  // A savepoint is held back, with the writes made under it, until a
+  // statement waits for an answer: one released first never reaches the
+  // server (its writes go on as the enclosing level's), one returned to
+  // first drops its writes here. Most of a cupom's savepoints (its own and
+  // each item's) are never sent; each sent one costs the server a
+  // subtransaction.
+  void MarcaPontoNoMotor(const std::string& nome) override;
+  void LiberaPontoNoMotor(const std::string& nome) override;
+  void VoltaAoPontoNoMotor(const std::string& nome) override;
 
  private:
   pg_result* Roda(const std::string& sql, const std::vector<ParametroDados>& parametros);
@@ -92,6 +101,9 @@ class CSessaoPostgres : public CSessaoDados {
   // Collects the answer of the request in flight, if any, for its cursor:
   // the connection is then free for another statement.
   void Recolhe();
+  // Sends the savepoints held back and the writes made under them, in
+  // order, into the pipeline; before any statement that waits.
+  void EnviaAdiados();
 
   // A statement sent ahead: its SQL (the key of m_preparados) and whether it
   // is the statement's preparation rather than a run of it.
@@ -107,6 +119,15 @@ class CSessaoPostgres : public CSessaoDados {
   int m_cursores = 0;
   bool m_transacao = false;
   std::vector<NaFila> m_fila;
+  // Savepoints not sent yet and the writes made since the outermost of
+  // them (each savepoint is an entry too), in order; where each of those
+  // savepoints sits in it, outermost first.
+  struct Adiado {
+    std::string sql;
+    std::vector<ParametroDados> parametros;
+  };
+  std::vector<Adiado> m_adiados;
+  std::vector<std::size_t> m_pontosAdiados;
   std::string m_adiantado;                      // cursor whose next rows are in flight
   std::map<std::string, pg_result*> m_guardados;  // next rows collected for their cursors
 };

@@ -123,6 +123,82 @@ TEST_P(EscritasEmLote, FalhaDeUmaEscritaEnviadaNadaGuardaDaTransacao) {
   EXPECT_EQ(Conta(*s), 2501);
 }
 
+// Savepoints nested and mixed at random with writes, reads (which reach
+// the server with whatever was held back), releases and returns, then the
+// commit or the rollback: every read and the rows kept are what a model of
+// the levels says. A transaction whose savepoints are released without a
+// read under them costs the server no subtransaction: the transaction ids
+// taken while it runs are not one a savepoint.
+TEST_P(EscritasEmLote, PontosAninhadosComoNoModelo) {
+  auto s = AbreSessao(empresa->Endereco());
+  auto outra = AbreSessao(empresa->Endereco());
+  const auto linhas = [](CSessaoDados& sessao) {
+    const auto l = sessao.Consulta("SELECT COUNT(*), COALESCE(SUM(id), 0) FROM chave_integracao", {});
+    return std::make_pair(l[0].Inteiro(0), l[0].Inteiro(1));
+  };
+  const auto soma = [](const std::vector<std::vector<int>>& niveis, std::pair<std::int64_t, std::int64_t> base) {
+    for (const auto& nivel : niveis)
+      for (const int id : nivel) base.first += 1, base.second += id;
+    return base;
+  };
+  std::pair<std::int64_t, std::int64_t> guardadas{0, 0};
+  int proximo = 1;
+  for (unsigned semente = 1; semente <= 30; ++semente) {
+    std::mt19937 sorte(semente);
+    const auto ate = [&](unsigned n) { return sorte() % n; };
+    std::vector<std::vector<int>> niveis(1);  // the transaction's own, then each savepoint's
+    s->Inicia();
+    for (int passo = 0; passo < 40; ++passo) {
+      const unsigned escolha = ate(10);
+      const std::size_t abertos = niveis.size() - 1;
+      if (escolha < 2 && abertos < 4) {
+        s->MarcaPonto();
+        niveis.emplace_back();
+      } else if (escolha < 3 && abertos > 0) {
+        s->LiberaPonto();
+        niveis[abertos - 1].insert(niveis[abertos - 1].end(), niveis.back().begin(), niveis.back().end());
+        niveis.pop_back();
+      } else if (escolha < 4 && abertos > 0) {
+        s->VoltaAoPonto();
+        niveis.pop_back();
+      } else if (escolha < 5) {
+        ASSERT_EQ(linhas(*s), soma(niveis, guardadas)) << "semente " << semente << ", passo " << passo;
+      } else {
+        Chave(*s, proximo);
+        niveis.back().push_back(proximo++);
+      }
+    }
+    // What is still open goes with the commit; a rollback drops it all.
+    if (semente % 3) {
+      s->Confirma();
+      guardadas = soma(niveis, guardadas);
+    } else {
+      s->Desfaz();
+    }
+    ASSERT_EQ(linhas(*outra), guardadas) << "semente " << semente;
+  }
+  if (std::string(s->Motor()) != "postgres") return;
+  const auto ultimaTransacao = [&] {
+    return outra->Consulta("SELECT txid_snapshot_xmax(txid_current_snapshot())", {})[0].Inteiro(0);
+  };
+  const std::int64_t antes = ultimaTransacao();
+  s->Inicia();
+  for (int cupom = 0; cupom < 100; ++cupom) {
+    s->MarcaPonto();
+    for (int item = 0; item < 3; ++item) {
+      s->MarcaPonto();
+      Chave(*s, proximo++);
+      s->LiberaPonto();
+    }
+    s->LiberaPonto();
+  }
+  s->Confirma();
+  // 400 savepoints that wrote; other tests on the same server may take a
+  // few ids meanwhile.
+  EXPECT_LT(ultimaTransacao() - antes, 100);
+  EXPECT_EQ(linhas(*outra).first, guardadas.first + 300);
+}
+
 // Round trips, counted by the session: writes sent ahead travel with the
 // read, the reads sent together or the commit that follows them, a read
 // with nothing ahead of it is one more, and SQLite, inside the process, has
