@@ -545,7 +545,11 @@ std::vector<Comando> MontaComandos() {
                  "senão um arquivo SQLite na pasta"},
                 {"tamanho", "N", "N vezes o movimento de sempre"},
                 {"loja-grande", "", "a filial 1 com vinte ECFs (cerca de 5 milhões de itens)"},
-                {"cupons-por-dia", "N", "com --loja-grande: N cupons por dia em cada ECF da filial 1 (1000)"},
+                {"rede", "N",
+                 "uma rede de N filiais iguais, cada uma com quatro ECFs de 250 cupons por dia (com --base, num "
+                 "servidor PostgreSQL)"},
+                {"cupons-por-dia", "N",
+                 "com --loja-grande: N cupons por dia em cada ECF da filial 1 (1000); com --rede: em cada ECF (250)"},
                 {"variada", "SEMENTE", "uma empresa variada sorteada da semente: poucos dias, cadastros de toda espécie"}},
                [](Ambiente& a) { return ExecutaDemo(a); }, false, {}, false});
   return c;

@@ -324,7 +324,7 @@ MesDemo LeMes(const std::optional<std::string>& texto) {
   // over: the exports refuse a period that reaches past today.
   if (mes.Ultimo() >= hoje) {
     const DiaMesAno d = DecodificaDia(hoje);
-    char agora[16];
+    char agora[24];
     std::snprintf(agora, sizeof agora, "%02u/%02u/%04u", d.dia, d.mes, d.ano);
     throw ErroUso("o mês " + mes.Texto(1).substr(3) + " ainda não terminou (hoje é " + agora +
                   " pelo relógio da biblioteca): a demonstração monta um mês já fechado");
@@ -339,17 +339,24 @@ bool ExecutaDemo(Ambiente& a) {
   opcoes.mes = LeMes(a.opcoes.Texto("mes"));
   opcoes.tamanho = static_cast<int>(a.opcoes.Numero("tamanho", 1, 300, 1));
   opcoes.lojaGrande = a.opcoes.Tem("loja-grande");
+  if (a.opcoes.Tem("rede")) {
+    if (opcoes.lojaGrande || a.opcoes.Tem("tamanho")) throw ErroUso("--rede não se combina com --tamanho nem --loja-grande");
+    opcoes.rede = static_cast<int>(a.opcoes.Numero("rede", 1, 999, 1));
+    opcoes.cuponsLojaGrande = 250;
+  }
   if (a.opcoes.Tem("cupons-por-dia")) {
-    if (!opcoes.lojaGrande) throw ErroUso("--cupons-por-dia só vale com --loja-grande");
-    opcoes.cuponsLojaGrande = static_cast<int>(a.opcoes.Numero("cupons-por-dia", 10, 1000, 1000));
+    if (!opcoes.lojaGrande && !opcoes.rede) throw ErroUso("--cupons-por-dia só vale com --loja-grande ou --rede");
+    opcoes.cuponsLojaGrande =
+        static_cast<int>(a.opcoes.Numero("cupons-por-dia", 10, 1000, opcoes.cuponsLojaGrande));
   }
   if (const auto semente = a.opcoes.Texto("variada")) {
     opcoes.variedade = static_cast<std::uint64_t>(LeNumero(*semente, 1, 9'000'000'000'000'000'000LL, "semente"));
-    if (opcoes.lojaGrande || opcoes.tamanho != 1) throw ErroUso("--variada não se combina com --tamanho nem --loja-grande");
+    if (opcoes.lojaGrande || opcoes.rede || opcoes.tamanho != 1)
+      throw ErroUso("--variada não se combina com --tamanho, --loja-grande nem --rede");
   }
   opcoes.serieEmulada = kSerieEmulada;
   // Big companies take a while: a line per day shows how far they are.
-  opcoes.progresso = opcoes.lojaGrande || opcoes.tamanho >= 5;
+  opcoes.progresso = opcoes.lojaGrande || opcoes.rede || opcoes.tamanho >= 5;
   const fs::path pasta = fs::absolute(a.opcoes.Texto("pasta").value_or("qmx-demo"));
   // Every path the library will meet lies in this folder: one that its
   // texts cannot hold is refused before anything is written.

@@ -123,8 +123,10 @@ constexpr ModeloECF kModelos[] = {
 constexpr int kEstadosEspeciais = 6;
 
 // How many ECFs a branch has: branch 1 is the busiest, the first branch of
-// every further group of six has two, the others one.
+// every further group of six has two, the others one; a chain's branches
+// have four each.
 int EmissorasDaFilial(int filial, const OpcoesDemo& opcoes) {
+  if (opcoes.rede) return 4;
   if (filial == 1) return opcoes.lojaGrande ? 20 : 4;
   return (filial - 1) % kEstadosEspeciais == 0 ? 2 : 1;
 }
@@ -222,7 +224,7 @@ CadastrosDemo GravaCadastrosDemo(dados::CGravadorEmpresa& gravador, const Opcoes
   for (const auto& a : tabelaSP) gravador.GravaAliquota(a);
   for (const auto& a : tabelaOutros) gravador.GravaAliquota(a);
 
-  const int filiais = kEstadosEspeciais * opcoes.tamanho;
+  const int filiais = opcoes.rede ? opcoes.rede : kEstadosEspeciais * opcoes.tamanho;
   int numeroEmissora = 0;
   for (int n = 1; n <= filiais; ++n) {
     const std::size_t indice = static_cast<std::size_t>(n - 1) % std::size(kMunicipios);

@@ -19,7 +19,10 @@ namespace qmx::cli {
 // Pessoa) with nine ECFs, four of them in branch 1; each step of the size
 // adds as many branches again. The big store gives branch 1 twenty ECFs
 // that sell 1 000 cupons of 8 items each every day of the month, for the
-// benchmarks of the file generators.
+// benchmarks of the file generators. A chain (qmx demo --rede N) is N
+// branches of one size, four ECFs each, every ECF selling 250 cupons of 8
+// items a day it opens (branch 1 opens on Sundays too): the month an
+// accounting office closes for every branch at once.
 // The month of the movement, November 2026 unless told.
 struct MesDemo {
   unsigned mes = 11;
@@ -40,8 +43,10 @@ struct OpcoesDemo {
   MesDemo mes;
   int tamanho = 1;
   bool lojaGrande = false;
-  // The cupons a day of each of the big store's ECFs (qmx demo
-  // --cupons-por-dia): fewer make the same store's shape smaller.
+  // Not 0: a chain of this many branches alike.
+  int rede = 0;
+  // The cupons a day of each of the big store's ECFs, or of each ECF of a
+  // chain (qmx demo --cupons-por-dia): fewer make the same shape smaller.
   int cuponsLojaGrande = 1000;
   // The serial number of ECF 1, the emulated printer of this computer.
   std::string serieEmulada = "QMX0000000000000001";

@@ -130,6 +130,9 @@ class Gerador {
 
  private:
   bool Abre(const EstadoEmissora& e, int dia) const;
+  // A branch that sells a fixed number of cupons of 8 items a day on each
+  // ECF: the big store's branch 1, every branch of a chain.
+  bool Grande(const EstadoFilial& f) const { return (m_opcoes.lojaGrande && f.principal) || m_opcoes.rede > 0; }
   int CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const;
   void DiaDaEmissora(EstadoEmissora& e, int dia);
   void Documento(const EstadoEmissora& e, NumeroDia data, int segundos, std::uint32_t coo, std::uint8_t tipo,
@@ -251,7 +254,7 @@ Gerador::Gerador(dados::CGravadorEmpresa& gravador, const CadastrosDemo& cadastr
     c.cdc = c.gnf / 2;
     c.grandeTotal = Reais(3500) * c.crz;
     auto& f = m_filiais[estado.filial];
-    const bool grande = m_opcoes.lojaGrande && f.principal;
+    const bool grande = Grande(f);
     f.cuponsPorDia += grande ? m_opcoes.cuponsLojaGrande : f.principal ? 60 : 25;
     f.itensPorCupom = grande ? 8 : 4.5;
     m_emissoras.push_back(estado);
@@ -353,7 +356,7 @@ int Gerador::CuponsDoDia(Sorteio& s, const EstadoEmissora& e, int dia) const {
     return 0;
   // A power cut kept João Pessoa from selling on the 25th.
   if (f.cadastro->uf == "PB" && dia == 25) return 0;
-  if (m_opcoes.lojaGrande && f.principal) return m_opcoes.cuponsLojaGrande;
+  if (Grande(f)) return m_opcoes.cuponsLojaGrande;
   // A varied company keeps its days short: a few cupons show every kind.
   if (m_opcoes.variedade) return f.principal ? s.Entre(4, 12) : s.Entre(1, 4);
   const int n = f.principal ? s.Entre(50, 70) : s.Entre(20, 30);
@@ -650,7 +653,7 @@ void Gerador::DiaDaEmissora(EstadoEmissora& e, int dia) {
   const int n = CuponsDoDia(s, e, dia);
   const int passo = n ? (kFechamento - kAbertura) / n : 0;
   const int davPorMil = f.emiteDAV && n ? std::max(1, 1500 / n) : 0;
-  const int itensGrandes = m_opcoes.lojaGrande && f.principal ? 8 : 0;
+  const int itensGrandes = Grande(f) ? 8 : 0;
   bool cheques = false;
   for (int k = 0; k < n; ++k) {
     const int segundos = kAbertura + k * passo + (passo > 3 ? s.Entre(0, passo / 3) : 0);
