@@ -35,7 +35,9 @@ fim=$(date +%s.%N)
 itens=$(psql "$base" -Atc "SELECT COUNT(*) FROM cupom_item")
 cupons_mes=$(psql "$base" -Atc "SELECT COUNT(*) FROM cupom")
 printf 'rede de %d filiais: %d cupons, %d itens no mês, montada em %.1f s\n' \
-  "$filiais" "$cupons_mes" "$itens" "$(echo "$fim - $inicio" | bc)"
+  "$filiais" "$cupons_mes" "$itens" "$(conta "$fim - $inicio")"
+
+conta() { awk "BEGIN { print $1 }"; }
 
 # The server's CPU so far, in clock ticks: its main process and the
 # sessions it has reaped (utime, stime, cutime, cstime).
@@ -98,9 +100,9 @@ for trabalhos in 1 2 4 8; do
   sleep 1  # the sessions of the last processes end
   depois=$(cpu_servidor)
   read -r usuario sistema < <(tail -n 1 "$trabalho/cpu")
-  tempo=$(echo "$fim - $inicio" | bc)
-  printf '%-9d %9.1f %16.2f %13.1f %14.1f %8d\n' "$trabalhos" "$tempo" "$(echo "$filiais * 60 / $tempo" | bc -l)" \
-    "$(echo "$usuario + $sistema" | bc)" "$(echo "($depois - $antes) / $tique" | bc -l)" \
+  tempo=$(conta "$fim - $inicio")
+  printf '%-9d %9.1f %16.2f %13.1f %14.1f %8d\n' "$trabalhos" "$tempo" "$(conta "$filiais * 60 / $tempo")" \
+    "$(conta "$usuario + $sistema")" "$(conta "($depois - $antes) / $tique")" \
     "$(awk '$1 > 0' "$esperas" | wc -l)"
   if [[ -z "$uma" ]]; then
     uma="$pasta"
