@@ -28,6 +28,7 @@ set(QMX_POSTGRES OFF)
 # The POSIX and OpenSSL implementations that a *Win32.cpp replaces.
 set(QMX_FONTES_SO_POSIX
   plataforma/dados/SessaoPostgres.cpp
+  plataforma/dados/ValorBinarioPostgres.cpp
   plataforma/registro/Registro.cpp
   plataforma/processo/ProcessoComPipe.cpp)
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "plataforma/dados/ResultadosDados.h"
+#include "plataforma/dados/ValorBinarioPostgres.h"
 #include "plataforma/processo/Andamento.h"
 
 namespace qmx::dados {
@@ -357,10 +358,14 @@ std::vector<LinhaDados> CSessaoPostgres::Linhas(PGresult* r) {
 
 namespace {
 
-// A result read in place, whole.
+// A result read in place, whole. Its columns come as text, or in binary
+// from a cursor of a transaction (read straight into numbers, without the
+// server writing them as text and the client reading them back).
 class CCursorPostgres : public CCursorDados {
  public:
-  explicit CCursorPostgres(PGresult* resultado) : m_resultado(resultado), m_linhas(PQntuples(resultado)) {}
+  explicit CCursorPostgres(PGresult* resultado) : m_resultado(resultado), m_linhas(PQntuples(resultado)) {
+    Descreve();
+  }
   ~CCursorPostgres() override { PQclear(m_resultado); }
 
   bool Proxima() override {
@@ -376,17 +381,45 @@ class CCursorPostgres : public CCursorDados {
   bool Nulo(int i) const override { return PQgetisnull(m_resultado, m_linha, i) != 0; }
   std::int64_t Inteiro(int i) const override {
     if (Nulo(i)) return 0;
-    return std::strtoll(PQgetvalue(m_resultado, m_linha, i), nullptr, 10);
+    const char* valor = PQgetvalue(m_resultado, m_linha, i);
+    const Coluna& coluna = m_colunas[static_cast<std::size_t>(i)];
+    if (!coluna.binaria) return std::strtoll(valor, nullptr, 10);
+    return postgres::InteiroBinario(coluna.tipo, valor, PQgetlength(m_resultado, m_linha, i));
   }
   std::string_view Texto(int i) const override {
-    return {PQgetvalue(m_resultado, m_linha, i), static_cast<std::size_t>(PQgetlength(m_resultado, m_linha, i))};
+    const char* valor = PQgetvalue(m_resultado, m_linha, i);
+    const auto tamanho = PQgetlength(m_resultado, m_linha, i);
+    const Coluna& coluna = m_colunas[static_cast<std::size_t>(i)];
+    if (!coluna.binaria || coluna.texto || Nulo(i)) return {valor, static_cast<std::size_t>(tamanho)};
+    // A number read as text: written as the server would, kept until the
+    // next row.
+    coluna.escrito = postgres::TextoBinario(coluna.tipo, valor, tamanho);
+    return coluna.escrito;
   }
 
  protected:
+  // Each column's type and form, read once a result.
+  void Descreve() {
+    m_colunas.resize(static_cast<std::size_t>(PQnfields(m_resultado)));
+    for (std::size_t i = 0; i < m_colunas.size(); ++i) {
+      auto& coluna = m_colunas[i];
+      coluna.tipo = PQftype(m_resultado, static_cast<int>(i));
+      coluna.binaria = PQfformat(m_resultado, static_cast<int>(i)) == 1;
+      coluna.texto = postgres::TipoDeTexto(coluna.tipo);
+    }
+  }
+
+  struct Coluna {
+    unsigned tipo = 0;
+    bool binaria = false;
+    bool texto = false;
+    mutable std::string escrito;
+  };
   PGresult* m_resultado;
   int m_linhas;
   int m_linha = -1;
   std::uint32_t m_lidas = 0;
+  std::vector<Coluna> m_colunas;
 };
 
 // A server-side cursor of the session's transaction, read kLinhasPorLote
@@ -422,6 +455,7 @@ class CCursorPostgresPorLotes : public CCursorPostgres {
     m_resultado = lote;
     m_linhas = PQntuples(lote);
     m_linha = -1;
+    Descreve();
     Adianta();
     return CCursorPostgres::Proxima();
   }
@@ -446,7 +480,8 @@ std::unique_ptr<CCursorDados> CSessaoPostgres::Abre(const std::string& sql,
   Escoa();
   const std::string nome = "qmx_cursor_" + std::to_string(++m_cursores);
   const Valores valores(parametros);
-  PGresult* r = PQexecParams(m_conexao, ("DECLARE " + nome + " NO SCROLL CURSOR FOR " + Numera(sql)).c_str(),
+  // In binary: integers travel as their bytes, texts as they are.
+  PGresult* r = PQexecParams(m_conexao, ("DECLARE " + nome + " BINARY NO SCROLL CURSOR FOR " + Numera(sql)).c_str(),
                              valores.Quantos(), nullptr, valores.ponteiros.data(), nullptr, nullptr, 0);
   ContaIdaEVolta();
   if (PQresultStatus(r) != PGRES_COMMAND_OK) Falha(r, sql);

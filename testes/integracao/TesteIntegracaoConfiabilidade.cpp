@@ -4,7 +4,9 @@
 // either their old result or their new one, never half of one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <vector>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -165,10 +167,19 @@ TEST(IntegracaoConfiabilidade, FalhaEmCadaPassoDasOutrasIntegracoesGuardaOResult
 TEST(IntegracaoConfiabilidade, ProcessoMortoARodarERodadoDeNovoIntegraCadaItemUmaVez) {
   EmpresaIntegracao e;
   DiaDeVendas(e);
-  // How long a whole pass takes here, to kill within it.
-  const auto inicio = std::chrono::steady_clock::now();
-  ASSERT_EQ(Espera(PassaEmFilho(&QMX_ProcIntegraES)), 0);
-  const auto duracao = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - inicio);
+  // How long a whole pass takes here, to kill within it: the median of
+  // three runs, so that one run slowed by the machine does not put most
+  // kills after the pass's end.
+  std::vector<long> duracoes;
+  for (int vez = 0; vez < 3; ++vez) {
+    if (vez) DesfazEstoque(e);
+    const auto inicio = std::chrono::steady_clock::now();
+    ASSERT_EQ(Espera(PassaEmFilho(&QMX_ProcIntegraES)), 0);
+    duracoes.push_back(static_cast<long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - inicio).count()));
+  }
+  std::sort(duracoes.begin(), duracoes.end());
+  const std::chrono::microseconds duracao{duracoes[1]};
   ASSERT_EQ(QMX_ProcIntegraFN(Dia()), kIntegracaoCompleta);
   const Linhas financeiro = Escrito(e);
 
@@ -195,7 +206,7 @@ TEST(IntegracaoConfiabilidade, ProcessoMortoARodarERodadoDeNovoIntegraCadaItemUm
     ASSERT_EQ(Escrito(e), financeiro) << "vez " << vez;
   }
   // Most kills came before the pass ended.
-  EXPECT_GT(mortosNoMeio, 25);
+  EXPECT_GT(mortosNoMeio, 25) << "passes of " << duracoes[0] << ", " << duracoes[1] << " and " << duracoes[2] << " µs";
 }
 
 class DoisTerminais : public NosDoisMotores {};

@@ -305,6 +305,63 @@ TEST_P(EscritasEmLote, CursoresDeUmaTransacaoLidosPorPartes) {
   EXPECT_EQ(Conta(*s), kTotal);
 }
 
+// A transaction's cursor reads what a plain read reads, column by column
+// (on PostgreSQL its rows come in binary, the read's as text): integers of
+// every width at their ends, numerics with and without decimals, of both
+// signs, under one and over ten thousand, aggregates, floats, texts with
+// accents and blanks, NULLs. A true reads 1, as SQLite has it.
+TEST_P(EscritasEmLote, CursorLeOQueALeituraLe) {
+  auto s = AbreSessao(empresa->Endereco());
+  s->Inicia();
+  std::vector<ParametroDados> linhas;
+  for (int id = 1; id <= 40; ++id)
+    linhas.insert(linhas.end(), {id, id % 3 ? "ES" : "CN\xC3\x83O ", id * 7919 % 1000, 1, 0, 0, 0});
+  InsereLinhas(*s, "chave_integracao", {"id", "modulo", "data", "emissora", "sev", "fac", "cod"}, linhas);
+  s->Confirma();
+  const bool servidor = std::string(s->Motor()) == "postgres";
+  std::vector<std::pair<std::string, std::vector<ParametroDados>>> leituras = {
+      {"SELECT CAST(? AS SMALLINT), CAST(? AS SMALLINT), CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS BIGINT), "
+       "CAST(? AS BIGINT), NULL, ?, ?",
+       {-32768, 32767, std::int64_t{-2147483647} - 1, 2147483647, std::int64_t{-9223372036854775807} - 1,
+        std::int64_t{9223372036854775807}, "", "a\xC3\xA7\xC3\xBA" "car "}},
+      {"SELECT modulo, COUNT(*), SUM(CAST(data AS BIGINT) * 1000000), SUM(data) * -1, AVG(data), SUM(data) / 7.0, "
+       "MIN(id), MAX(data) FROM chave_integracao GROUP BY modulo ORDER BY modulo",
+       {}},
+      {"SELECT id, modulo, data, id * 100000000000, CAST(data AS DOUBLE PRECISION) / 8, NULL FROM chave_integracao "
+       "ORDER BY id",
+       {}},
+  };
+  for (const char* numero : {"0", "-0.5", "0.00001", "0.0001", "10000", "100000000", "-99999999.99990000",
+                             "1234567890123.0001", "123456789012345", "1234567890123456", "9999.9999", "-10000.1"})
+    leituras.push_back({"SELECT CAST(? AS NUMERIC), CAST(? AS DOUBLE PRECISION)", {numero, numero}});
+  s->IniciaLeitura();
+  for (const auto& [sql, parametros] : leituras) {
+    const auto lidas = s->Consulta(sql, parametros);
+    auto cursor = s->Abre(sql, parametros);
+    for (const auto& linha : lidas) {
+      ASSERT_TRUE(cursor->Proxima()) << sql;
+      for (std::size_t c = 0; c < linha.Colunas(); ++c) {
+        const int i = static_cast<int>(c);
+        EXPECT_EQ(cursor->Nulo(i), linha.Nulo(c)) << sql << " coluna " << c;
+        EXPECT_EQ(std::string(cursor->Texto(i)), linha.Texto(c)) << sql << " coluna " << c;
+        // A float written with an exponent reads, as text, as its mantissa.
+        if (linha.Texto(c).find('e') == std::string::npos) {
+          EXPECT_EQ(cursor->Inteiro(i), linha.Inteiro(c)) << sql << " coluna " << c << ": " << linha.Texto(c);
+        }
+      }
+    }
+    EXPECT_FALSE(cursor->Proxima()) << sql;
+  }
+  const char* verdade = "SELECT id > 20, id = 0 FROM chave_integracao WHERE id IN (3, 30) ORDER BY id";
+  auto cursor = s->Abre(verdade, {});
+  std::vector<std::string> lidos;
+  while (cursor->Proxima())
+    lidos.push_back(std::to_string(cursor->Inteiro(0)) + std::to_string(cursor->Inteiro(1)) +
+                    std::string(cursor->Texto(0)) + std::string(cursor->Texto(1)));
+  EXPECT_EQ(lidos, (std::vector<std::string>{servidor ? "00ff" : "0000", servidor ? "10tf" : "1010"}));
+  s->Confirma();
+}
+
 // The running costs and balances of many places' products are read in a
 // few statements (pieces past the largest one included): each as if read
 // alone, the balance being the latest position on or before the day plus
