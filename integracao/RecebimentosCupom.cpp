@@ -26,7 +26,7 @@ std::vector<REG_EC_CX_PAGAMENTOPS> PagamentosLiquidos(const std::vector<REG_EC_C
   // The money from the last payment back, then the others likewise.
   for (const bool emDinheiro : {true, false})
     for (auto p = liquidos.rbegin(); p != liquidos.rend() && deducoes > 0; ++p) {
-      if (dinheiro.count(p->Forma) != 0 != emDinheiro) continue;
+      if ((dinheiro.count(p->Forma) != 0) != emDinheiro) continue;
       const std::int64_t tirado = std::min(deducoes, p->Valor.int64);
       p->Valor.int64 -= tirado;
       deducoes -= tirado;

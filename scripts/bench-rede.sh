@@ -28,6 +28,8 @@ inicia_postgres_teste > /dev/null
 base="$QMX_TESTE_POSTGRES"
 postmaster=$(head -n 1 "$QMX_PG_PASTA/dados/postmaster.pid")
 
+conta() { awk "BEGIN { print $1 }"; }
+
 inicio=$(date +%s.%N)
 "$qmx" demo --mes 11/2026 --rede "$filiais" --cupons-por-dia "$cupons" --base "$base" --pasta "$trabalho/rede" \
   > "$trabalho/demo.log" 2>&1 || { tail -5 "$trabalho/demo.log"; exit 1; }
@@ -36,8 +38,6 @@ itens=$(psql "$base" -Atc "SELECT COUNT(*) FROM cupom_item")
 cupons_mes=$(psql "$base" -Atc "SELECT COUNT(*) FROM cupom")
 printf 'rede de %d filiais: %d cupons, %d itens no mês, montada em %.1f s\n' \
   "$filiais" "$cupons_mes" "$itens" "$(conta "$fim - $inicio")"
-
-conta() { awk "BEGIN { print $1 }"; }
 
 # The server's CPU so far, in clock ticks: its main process and the
 # sessions it has reaped (utime, stime, cutime, cstime).
@@ -108,6 +108,10 @@ for trabalhos in 1 2 4 8; do
     uma="$pasta"
   elif ! diff -rq "$uma" "$pasta" > "$trabalho/diferencas"; then
     echo "arquivos diferentes com $trabalhos trabalhos:"; cat "$trabalho/diferencas"; falhou=1
+    # The first lines that differ in each file.
+    for arquivo in $(awk '{ print $2 }' "$trabalho/diferencas"); do
+      diff "$arquivo" "$pasta/$(basename "$arquivo")" | head -n 8
+    done
   fi
 done
 arquivos=$(find "$uma" -name '*.txt' | wc -l)

@@ -15,8 +15,11 @@ command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo "sem Xvf
 trabalho="$(mktemp -d)"
 # The server picks a free display itself and writes its number once it
 # listens: a number chosen here could be taken by another server between
-# the choice and the start.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$trabalho/tela" > "$trabalho/xvfb.log" 2>&1 &
+# the choice and the start. It never resets: by default an X server starts
+# over each time its last client leaves (after every xdotool call here),
+# and a window that connects while it does may find no server ("could not
+# connect to display", seen twice on the first window of a run).
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3> "$trabalho/tela" > "$trabalho/xvfb.log" 2>&1 &
 servidor=$!
 trap 'kill $servidor 2>/dev/null; rm -rf "$trabalho"' EXIT
 trap 'exit 143' TERM INT

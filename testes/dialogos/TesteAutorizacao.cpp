@@ -220,9 +220,11 @@ TEST_F(Autorizacao, TentativasSeguidasEsperamCadaVezMais) {
   ASSERT_EQ(aguardos.size(), 7u);
   EXPECT_EQ(aguardos.back(), "Login do usuário \"supervisor\" aguardou 30000 ms");
   // The texts of an entry are joined by a blank in the system log: a sentence.
-  for (const auto& evento : m_eventos.Eventos())
-    if (evento.textos[0].find(" aguardou ") != std::string::npos)
+  for (const auto& evento : m_eventos.Eventos()) {
+    if (evento.textos[0].find(" aguardou ") != std::string::npos) {
       EXPECT_EQ(evento.textos[1], "por falhas seguidas de tentativas anteriores");
+    }
+  }
   m_esperas.clear();  // the success forgot the failures
   Executa(Login("supervisor", "chute"));
   EXPECT_TRUE(m_esperas.empty());

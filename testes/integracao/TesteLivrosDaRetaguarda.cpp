@@ -369,7 +369,9 @@ TEST_F(LivrosDaRetaguarda, ConferenciaAchaCadaDiferenca) {
     EXPECT_TRUE(std::any_of(d.begin(), d.end(), [&](const std::string& l) { return l.rfind(c.achado, 0) == 0; }))
         << c.estrago << "\n" << testing::PrintToString(d);
     if (*c.conserto) Executa(c.conserto);
-    if (*c.conserto) EXPECT_TRUE(Confere().Confere()) << c.conserto;
+    if (*c.conserto) {
+      EXPECT_TRUE(Confere().Confere()) << c.conserto;
+    }
   }
 }
 

@@ -231,7 +231,9 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
     REG_PLANO_CONTAPS sozinha{};
     const bool achada = plano->Le(codigo, &sozinha) == com::S_OK;
     ASSERT_EQ(contas.count(codigo), achada ? 1u : 0u) << codigo;
-    if (achada) EXPECT_TRUE(mesmosBytes(contas.at(codigo), sozinha)) << codigo;
+    if (achada) {
+      EXPECT_TRUE(mesmosBytes(contas.at(codigo), sozinha)) << codigo;
+    }
   }
   std::map<std::uint32_t, ZTCFRT> clientes;
   ASSERT_EQ(cfrt->LeCadastros(clientesPedidos, &clientes), com::S_OK);
@@ -240,7 +242,9 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
     ZTCFRT sozinho{};
     const bool achado = cfrt->Le(codigo, &sozinho) == com::S_OK;
     ASSERT_EQ(clientes.count(codigo), achado ? 1u : 0u) << codigo;
-    if (achado) EXPECT_TRUE(mesmosBytes(clientes.at(codigo), sozinho)) << codigo;
+    if (achado) {
+      EXPECT_TRUE(mesmosBytes(clientes.at(codigo), sozinho)) << codigo;
+    }
   }
 
   // Nothing asked, nothing read (not a step a failure could strike); a
