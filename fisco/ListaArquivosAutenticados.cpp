@@ -11,6 +11,7 @@
 #include "fisco/DadosDesenvolvedor.h"
 #include "fisco/QMXFisco.h"
 #include "frame/QMXGenerica.h"
+#include "plataforma/cripto/Cripto.h"
 
 namespace qmx {
 namespace {
@@ -54,12 +55,21 @@ std::string ListaArquivosAutenticados::Monta(const std::string& uf, const std::s
 }
 
 std::optional<std::string> ListaArquivosAutenticados::Gera(const std::string& uf, const std::string& pasta) {
+  // Signed in memory and stored whole in one step; the digest is that of the
+  // bytes stored. Reading the file back would race with another terminal
+  // writing the same list in the same folder: it could return the other's
+  // digest, which then goes into a file this terminal generates.
+  std::string lista = Monta(uf, pasta);
+  const auto bloco = AssinaturaEAD::BlocoDe(lista);
+  if (!bloco) return std::nullopt;
+  const auto assinatura = AssinaturaEAD::Assina(*bloco);
+  if (!assinatura) return std::nullopt;
+  lista += AssinaturaEAD::LinhaEAD(*assinatura);
   const std::string caminho = ArquivosInstalacao::Caminho(pasta, kNomeArquivo);
-  if (!ArquivoInteiro::Substitui(caminho, Monta(uf, pasta))) return std::nullopt;
-  if (!AssinaturaEAD::AssinaArquivo(caminho)) return std::nullopt;
-  char digest[33] = {};
-  if (!CQMXFisco().GerarMD5Arquivo(caminho.c_str(), digest)) return std::nullopt;
-  return std::string(digest);
+  if (!ArquivoInteiro::Substitui(caminho, lista)) return std::nullopt;
+  const auto digest = cripto::CalculaMD5(lista.data(), lista.size());
+  if (!digest) return std::nullopt;
+  return TextoDigest(digest->data());
 }
 
 }  // namespace qmx

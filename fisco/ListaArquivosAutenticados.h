@@ -20,9 +20,9 @@ class ListaArquivosAutenticados {
   // blanks for its digest.
   static std::string Monta(const std::string& uf, const std::string& pasta);
 
-  // Writes the list into the folder (whole, replacing the old one), signs it
-  // and returns the digest text of the signed file; nothing when it cannot
-  // be written (then nothing was signed) or signed.
+  // Signs the list and writes it into the folder (whole, replacing the old
+  // one); returns the digest text of the signed bytes it wrote, nothing when
+  // it cannot be signed or written (then the old list stays).
   static std::optional<std::string> Gera(const std::string& uf, const std::string& pasta);
 };
 

@@ -2,11 +2,19 @@
 
 #include <filesystem>
 
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "apoio/Linhas.h"
 #include "apoio/PastaTemporaria.h"
 #include "apoio/RegistroTemporario.h"
+#include "fisco/ArquivoInteiro.h"
+#include "fisco/AssinaturaEAD.h"
 #include "fisco/ArquivosInstalacao.h"
 #include "fisco/ListaArquivosAutenticados.h"
+#include "fisco/QMXFisco.h"
 #include "fisco/RelatorioIdentificacao.h"
 
 using namespace qmx;
@@ -78,5 +86,46 @@ TEST_F(Instalacao, SemPastaNenhumArquivoDaPastaCorrenteEResumido) {
   EXPECT_EQ(pecas[1], "MD-5:         \r\n\r\n");
   EXPECT_NE(pecas[3].find("QMVCX.EXE      \r\n"), std::string::npos);
 }
+
+#if !defined(_WIN32)
+// Two terminals of one installation write the list at the same moment, one
+// for a branch in Alagoas and one elsewhere (different N2 lines): each must
+// get the digest of the list it signed, never the other's, since that digest
+// goes into the file it is generating.
+TEST_F(Instalacao, ListaFeitaPorDoisProcessosAoMesmoTempo) {
+  const std::string caminho = ArquivosInstalacao::Caminho(Pasta(), ListaArquivosAutenticados::kNomeArquivo);
+  std::string esperado[2];
+  const char* ufs[2] = {"SP", "AL"};
+  for (int i = 0; i < 2; ++i) {
+    const auto digest = ListaArquivosAutenticados::Gera(ufs[i], Pasta());
+    ASSERT_TRUE(digest);
+    const auto gravado = ArquivoInteiro::Le(caminho);
+    ASSERT_TRUE(gravado);
+    char doArquivo[33] = {};
+    ASSERT_TRUE(CQMXFisco().GerarMD5Arquivo(caminho.c_str(), doArquivo));
+    EXPECT_EQ(*digest, doArquivo);
+    EXPECT_EQ(AssinaturaEAD::TamanhoCoberto(*gravado), ListaArquivosAutenticados::Monta(ufs[i], Pasta()).size());
+    esperado[i] = *digest;
+  }
+  ASSERT_NE(esperado[0], esperado[1]);
+  const pid_t filho = fork();
+  ASSERT_GE(filho, 0);
+  const int eu = filho == 0 ? 1 : 0;
+  int trocados = 0;
+  for (int vez = 0; vez < 150; ++vez) {
+    const auto digest = ListaArquivosAutenticados::Gera(ufs[eu], Pasta());
+    if (!digest || *digest != esperado[eu]) ++trocados;
+  }
+  if (filho == 0) _exit(trocados == 0 ? 0 : 1);
+  int estado = 0;
+  ASSERT_EQ(waitpid(filho, &estado, 0), filho);
+  EXPECT_EQ(trocados, 0);
+  EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+  // Whatever process wrote last, the file is one of the two lists whole.
+  char final[33] = {};
+  ASSERT_TRUE(CQMXFisco().GerarMD5Arquivo(caminho.c_str(), final));
+  EXPECT_TRUE(final == esperado[0] || final == esperado[1]) << final;
+}
+#endif
 
 }  // namespace
