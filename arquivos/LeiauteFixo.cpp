@@ -45,17 +45,31 @@ const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
 // Zeros on the left up to the width; a number wider than the field keeps
 // its leftmost digits, as the formatter's cut at the width does.
 void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
+  // The digits are written from the right, two at a time from a table of
+  // the hundred pairs: a month's file formats tens of millions of fields.
+  static constexpr char kPares[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   char digitos[20];
-  int n = 0;
-  do {
-    digitos[n++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude);
+  char* fim = digitos + sizeof digitos;
+  char* p = fim;
+  while (magnitude >= 100) {
+    const auto par = static_cast<std::size_t>(magnitude % 100) * 2;
+    magnitude /= 100;
+    *--p = kPares[par + 1];
+    *--p = kPares[par];
+  }
+  if (magnitude >= 10) {
+    const auto par = static_cast<std::size_t>(magnitude) * 2;
+    *--p = kPares[par + 1];
+    *--p = kPares[par];
+  } else {
+    *--p = static_cast<char>('0' + magnitude);
+  }
+  const int n = static_cast<int>(fim - p);
   if (n < largura) m_linha.append(static_cast<std::size_t>(largura - n), '0');
-  const int escritos = n < largura ? n : largura;
-  char saida[20];
-  for (int i = 0; i < escritos; ++i) saida[i] = digitos[n - 1 - i];
-  m_linha.append(saida, static_cast<std::size_t>(escritos));
+  m_linha.append(p, static_cast<std::size_t>(n < largura ? n : largura));
 }
 
 void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {

@@ -152,7 +152,7 @@ void BM_Sintegra(benchmark::State& estado) {
     filtro.dataInicial = p.inicial;
     filtro.dataFinal = p.final;
     sintegra::CGeradorSintegra(p.triplo).Gera(filtro, p.caminho,
-                                              [](int fd) { return AssinaturaEAD::AssinaDescritor(fd); });
+                                              [](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); });
   });
 }
 QMX_GERADOR(BM_Sintegra);
@@ -175,7 +175,7 @@ void BM_VendaPeriodo(benchmark::State& estado) {
     efd::CGeradorEFD ecf(p.triplo, {1, 0, p.inicial, p.final, perfil});
     ecf.GeraRegistrosECF();
     if (!venda::CGeradorVendaPeriodo(p.triplo, {1, p.inicial, p.final, perfil}, ecf)
-             .Gera(p.caminho, [](int fd) { return AssinaturaEAD::AssinaDescritor(fd); }))
+             .Gera(p.caminho, [](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); }))
       std::abort();
   });
 }

@@ -35,7 +35,7 @@ std::string ArquivoSintegra() {
   filtro.dataInicial = CodificaDia(1, 11, 2026);
   filtro.dataFinal = CodificaDia(30, 11, 2026);
   sintegra::CGeradorSintegra({Chave(0), 1, 0}).Gera(filtro, gerado,
-                                                    [](int fd) { return AssinaturaEAD::AssinaDescritor(fd); });
+                                                    [](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); });
   return gerado;
 }
 

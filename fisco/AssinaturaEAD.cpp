@@ -33,6 +33,14 @@ std::optional<std::vector<unsigned char>> OperacaoPrivada(const AssinaturaEAD::B
   return resultado;
 }
 
+// The block signed for a digest: its length (16), the digest, zeros.
+AssinaturaEAD::Bloco BlocoDoDigest(const cripto::DigestMD5& digest) {
+  AssinaturaEAD::Bloco bloco{};
+  bloco[0] = 16;
+  std::copy(digest.begin(), digest.end(), bloco.begin() + 1);
+  return bloco;
+}
+
 }  // namespace
 
 std::size_t AssinaturaEAD::TamanhoCoberto(std::string_view conteudo) {
@@ -51,10 +59,7 @@ std::size_t AssinaturaEAD::TamanhoCoberto(std::string_view conteudo) {
 std::optional<AssinaturaEAD::Bloco> AssinaturaEAD::BlocoDe(std::string_view conteudo) {
   const auto digest = cripto::CalculaMD5(conteudo.data(), conteudo.size());
   if (!digest) return std::nullopt;
-  Bloco bloco{};
-  bloco[0] = 16;
-  std::copy(digest->begin(), digest->end(), bloco.begin() + 1);
-  return bloco;
+  return BlocoDoDigest(*digest);
 }
 
 std::optional<AssinaturaEAD::Bloco> AssinaturaEAD::Assina(const Bloco& bloco) {
@@ -144,10 +149,7 @@ std::optional<AssinaturaEAD::Bloco> BlocoDoArquivo(int fd, std::size_t tamanho) 
   }
   const auto digest = md5.Finaliza();
   if (!digest) return std::nullopt;
-  AssinaturaEAD::Bloco bloco{};
-  bloco[0] = 16;
-  std::copy(digest->begin(), digest->end(), bloco.begin() + 1);
-  return bloco;
+  return BlocoDoDigest(*digest);
 }
 
 struct Fecha {
@@ -171,12 +173,14 @@ bool AssinaturaEAD::AssinaArquivo(const std::string& caminho) {
   return AssinaDescritor(fd);
 }
 
-bool AssinaturaEAD::AssinaDescritor(int fd) {
+bool AssinaturaEAD::AssinaDescritor(int fd, const cripto::DigestMD5* digestDoArquivo) {
   struct stat estado {};
   if (::fstat(fd, &estado) != 0) return false;
-  const auto coberto = CobertoNoArquivo(fd, static_cast<std::size_t>(estado.st_size));
+  const auto tamanho = static_cast<std::size_t>(estado.st_size);
+  const auto coberto = CobertoNoArquivo(fd, tamanho);
   if (!coberto) return false;
-  const auto bloco = BlocoDoArquivo(fd, *coberto);
+  const auto bloco = digestDoArquivo && *coberto == tamanho ? std::optional(BlocoDoDigest(*digestDoArquivo))
+                                                             : BlocoDoArquivo(fd, *coberto);
   if (!bloco) return false;
   const auto assinatura = Assina(*bloco);
   if (!assinatura) return false;

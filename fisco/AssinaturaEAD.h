@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "plataforma/cripto/Cripto.h"
+
 namespace qmx {
 
 // The EAD line that ends every electronic file the library generates: the
@@ -21,8 +23,11 @@ class AssinaturaEAD {
   // signed or written.
   static bool AssinaArquivo(const std::string& caminho);
   // The same on a file already open for reading and writing (a file being
-  // stored, signed before it takes its final name).
-  static bool AssinaDescritor(int fd);
+  // stored, signed before it takes its final name). With the digest of the
+  // whole file as it was written, the content is not read back (only its
+  // last line, to find an EAD line already there, which the digest would
+  // cover: then the content is read after all).
+  static bool AssinaDescritor(int fd, const cripto::DigestMD5* digestDoArquivo = nullptr);
 
   // How many leading bytes the signature covers: all of them, less the last
   // line when that line starts with "EAD".

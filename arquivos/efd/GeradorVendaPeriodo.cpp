@@ -109,7 +109,7 @@ std::string CGeradorVendaPeriodo::BlocoH(std::uint32_t& linhas005, std::uint32_t
   return texto;
 }
 
-bool CGeradorVendaPeriodo::Gera(const std::string& caminho, const std::function<bool(int)>& antesDeGuardar) {
+bool CGeradorVendaPeriodo::Gera(const std::string& caminho, const CArquivoTexto::AntesDeGuardar& antesDeGuardar) {
   CContagemRegistros& contagem = m_contagem;
   std::uint32_t linhasC = 0;
   const auto conta = [&](std::uint32_t n, const char* registro, std::uint32_t& soma) {
@@ -176,6 +176,8 @@ bool CGeradorVendaPeriodo::Gera(const std::string& caminho, const std::function<
   CArquivoTexto arquivo;
   if (!arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria))
     throw CExcecaoArquivo(CExcecaoArquivo::acessoNegado, 0, caminho);
+  // Digested as it is written: the signature does not read it back.
+  if (antesDeGuardar) arquivo.DigereAoEscrever();
   arquivo.EscreverTexto(registro0000);
   arquivo.EscreverTexto(envolve0.abertura);
   arquivo.EscreverTexto(*corpo0);

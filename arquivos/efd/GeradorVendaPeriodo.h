@@ -31,7 +31,7 @@ class CGeradorVendaPeriodo {
   // not be read; CExcecaoArquivo when the disk fails.
   // `antesDeGuardar` finishes the whole file (its signature) before it
   // takes its name.
-  bool Gera(const std::string& caminho, const std::function<bool(int)>& antesDeGuardar = {});
+  bool Gera(const std::string& caminho, const CArquivoTexto::AntesDeGuardar& antesDeGuardar = {});
   // The notas left out because their participant can no longer be read.
   const std::vector<std::uint32_t>& NotasSemParticipante() const { return m_semParticipante; }
 

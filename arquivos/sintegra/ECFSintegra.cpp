@@ -58,7 +58,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
       std::unordered_map<REG_KEY_SINTEGRA, Soma*, HashIndice> indice60D;
       linhasI.clear();
       std::uint32_t contaI = 0;
-      Exige(caixa.PercorreCupons(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
+      Exige(caixa.PercorreItensCupons(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
         if (cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
         for (const auto& item : itens) {
           const bool cancelado = cupom.Cancelado || item.Cancelado;

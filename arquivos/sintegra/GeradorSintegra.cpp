@@ -81,7 +81,7 @@ std::vector<std::string> Registros90(const REG_FILIALPS& filial, Contadores cont
 }
 
 void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& caminho,
-                            const std::function<bool(int)>& antesDeGuardar) {
+                            const CArquivoTexto::AntesDeGuardar& antesDeGuardar) {
   const dados::CInstanteLeitura instante(m_triplo.chaveEmpresa);
   ContextoSintegra c;
   c.triplo = m_triplo;
@@ -102,6 +102,8 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
     const int erro = errno;
     throw CExcecaoArquivo(CExcecaoArquivo::CausaDoErro(erro), erro, caminho);
   }
+  // Digested as it is written: the signature does not read it back.
+  if (antesDeGuardar) arquivo.DigereAoEscrever();
   c.saida = &arquivo;
   const auto& f = c.filial;
   // A branch without fax has zeros there, not its area code alone.

@@ -43,7 +43,7 @@ class CGeradorSintegra {
   // `antesDeGuardar` finishes the whole file (its signature) before it
   // takes its name: a file under that name is always whole and signed.
   void Gera(const FiltroSintegra& filtro, const std::string& caminho,
-            const std::function<bool(int)>& antesDeGuardar = {});
+            const CArquivoTexto::AntesDeGuardar& antesDeGuardar = {});
   // The notas left out of the last file (their participant can no longer
   // be read), by number.
   const std::vector<std::uint32_t>& NotasSemParticipante() const { return m_semParticipante; }

@@ -1,5 +1,8 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
 
+#include <optional>
+#include <stdexcept>
+
 #include "plataforma/processo/Andamento.h"
 
 #include "plataforma/arquivos/Descritores.h"
@@ -66,6 +69,7 @@ bool CArquivoTexto::Abrir(const std::string& strCaminho, Modo modo)
     m_strNativo = qmx::texto::CaminhoNativo(strCaminho);
     m_modo = modo;
     m_nEscritos = 0;
+    m_md5.reset();
     return modo == Modo::Leitura ? AbrirLeitura() : AbrirEscrita();
 }
 
@@ -262,8 +266,17 @@ void CArquivoTexto::Descarrega()
             Falha(n < 0 ? errno : EIO);
         nEnviados += static_cast<std::size_t>(n);
     }
+    if (m_md5 && !m_md5->Acrescenta(m_buffer.data(), m_buffer.size()))
+        Falha(EIO);
     m_nEscritos += nEnviados;
     m_buffer.clear();
+}
+
+void CArquivoTexto::DigereAoEscrever()
+{
+    if (!EstaAberto() || m_modo == Modo::Leitura || BytesEscritos() != 0)
+        throw std::logic_error("o resumo do arquivo vem desde o primeiro byte escrito");
+    m_md5 = std::make_unique<qmx::cripto::MD5>();
 }
 
 void CArquivoTexto::Fechar()
@@ -271,7 +284,7 @@ void CArquivoTexto::Fechar()
     Fechar({});
 }
 
-void CArquivoTexto::Fechar(const std::function<bool(int)>& antes)
+void CArquivoTexto::Fechar(const AntesDeGuardar& antes)
 {
     if (!EstaAberto())
         return;
@@ -283,8 +296,11 @@ void CArquivoTexto::Fechar(const std::function<bool(int)>& antes)
     Descarrega();
     if (antes)
     {
+        std::optional<qmx::cripto::DigestMD5> digest;
+        if (m_md5 && !(digest = m_md5->Finaliza()))
+            Falha(EIO);
         errno = 0;
-        if (!antes(m_temporario.Descritor()))
+        if (!antes(m_temporario.Descritor(), digest ? &*digest : nullptr))
             Falha(errno ? errno : EIO);
     }
     // Windows replaces no file that is open: the target's descriptor (and

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "plataforma/arquivos/GravacaoAtomica.h"
+#include "plataforma/cripto/Cripto.h"
 
 // A text file opened in text mode, as the Windows run time treats one:
 // - reading turns CR LF into LF, keeps a lone CR, and stops at a Ctrl-Z
@@ -64,13 +66,21 @@ public:
     // How many bytes were written so far (after the text mode's CRs).
     std::size_t BytesEscritos() const { return m_nEscritos + m_buffer.size(); }
 
+    // From here on the bytes written are digested as they go out (asked
+    // before anything is written), so that a file can be signed without
+    // being read back. Throws std::logic_error once bytes were written.
+    void DigereAoEscrever();
+
     // Closes the file; for a file being written, puts the written text in
     // place of the target. Throws CExcecaoArquivo when that fails. The
     // second form lets `antes` finish the written file (its descriptor,
     // open for reading and writing: a signature) before it takes the
     // target's place; its false is a failure, with the target as it was.
+    // `antes` gets the digest of every byte written when it was asked for
+    // (DigereAoEscrever), null otherwise.
+    using AntesDeGuardar = std::function<bool(int, const qmx::cripto::DigestMD5*)>;
     void Fechar();
-    void Fechar(const std::function<bool(int)>& antes);
+    void Fechar(const AntesDeGuardar& antes);
 
     // Closes without throwing; a file being written is discarded.
     void Abortar() noexcept;
@@ -91,6 +101,7 @@ private:
     qmx::GravacaoAtomica::Temporario m_temporario;
     Modo m_modo;
     std::size_t m_nEscritos = 0;
+    std::unique_ptr<qmx::cripto::MD5> m_md5;  // the bytes written, when asked
 
     std::vector<char> m_buffer;
     std::size_t m_nPosicao;

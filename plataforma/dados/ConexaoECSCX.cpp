@@ -9,7 +9,9 @@
 namespace qmx::dados {
 
 // The three statements of a day's walk, sorted alike so that the items and
-// payments of each cupom follow it: cupons, items, payments.
+// payments of each cupom follow it: cupons, items, payments. A walk that
+// does not need items or payments has no statement for them, and they are
+// not read at all.
 struct ConsultasDiaCaixa {
   const char* cupons;
   const char* itens;
@@ -44,6 +46,11 @@ const ConsultasDiaCaixa& PorFilial() {
 #define QMX_ORDEM_NOTAS \
   " WHERE c.filial = ? AND c.data = ? AND c.status = 4 ORDER BY c.emissora, c.sequencia"
 
+const ConsultasDiaCaixa& ItensPorEmissora() {
+  static const ConsultasDiaCaixa c{PorEmissora().cupons, PorEmissora().itens, nullptr};
+  return c;
+}
+
 const ConsultasDiaCaixa& PagamentosFilial() {
   static const ConsultasDiaCaixa c{
       PorFilial().cupons, nullptr, PorFilial().pagamentos};
@@ -55,8 +62,7 @@ const ConsultasDiaCaixa& NotasConsumidor() {
       "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_NOTAS,
       "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_NOTAS
       ", i.item",
-      "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" QMX_ORDEM_NOTAS
-      ", p.sequencia"};
+      nullptr};
   return c;
 }
 
@@ -71,9 +77,9 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
       if (data > dataInicial) PassoOperacao();
       auto cupons = s.Abre(consultas.cupons, {chave, data});
       auto cursorItens = consultas.itens ? s.Abre(consultas.itens, {chave, data}) : nullptr;
-      auto cursorPagamentos = s.Abre(consultas.pagamentos, {chave, data});
+      auto cursorPagamentos = consultas.pagamentos ? s.Abre(consultas.pagamentos, {chave, data}) : nullptr;
       bool haItem = cursorItens && cursorItens->Proxima();
-      bool haPagamento = cursorPagamentos->Proxima();
+      bool haPagamento = cursorPagamentos && cursorPagamentos->Proxima();
       while (cupons->Proxima()) {
         const REG_EC_CXPS cupom = leitura::Cupom(*cupons);
         itens.clear();
@@ -96,6 +102,11 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
 com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) {
   return Percorre(PorEmissora(), emissora, dataInicial, dataFinal, porCupom);
+}
+
+com::HRESULT CConexaoECSCX::PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                                const PorCupom& porCupom) {
+  return Percorre(ItensPorEmissora(), emissora, dataInicial, dataFinal, porCupom);
 }
 
 com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial,

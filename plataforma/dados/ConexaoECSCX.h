@@ -35,6 +35,11 @@ class IZTEC_Caixa {
   // one day is held in memory at a time.
   virtual com::HRESULT PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                       const PorCupom& porCupom) = 0;
+  // The same walk without the payments (the callback's payment list stays
+  // empty): what the fiscal books and the stock read, which never look at
+  // how a cupom was paid.
+  virtual com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                           const PorCupom& porCupom) = 0;
   // The same for every ECF of a branch: day by day, each day by ECF and
   // sequence key.
   virtual com::HRESULT PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
@@ -44,7 +49,7 @@ class IZTEC_Caixa {
   virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial,
                                                 NumeroDia dataFinal, const PorCupom& porCupom) = 0;
   // Only the consumer notas (status 4) of a branch, day by day, by ECF and
-  // sequence key, with their items.
+  // sequence key, with their items and without their payments.
   virtual com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial,
                                                NumeroDia dataFinal, const PorCupom& porNota) = 0;
   // The search operation: the keys of the cupons with the key's number,
@@ -84,6 +89,8 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
 
   com::HRESULT PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                               const PorCupom& porCupom) override;
+  com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                   const PorCupom& porCupom) override;
   com::HRESULT PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                     const PorCupom& porCupom) override;
   com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,

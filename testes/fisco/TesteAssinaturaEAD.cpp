@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <wincrypt.h>
 #else
+#include <fcntl.h>
 #include <openssl/evp.h>
+#include <unistd.h>
 #endif
 #include <sys/stat.h>
 
@@ -12,12 +14,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <stdexcept>
 
 #include "apoio/PastaTemporaria.h"
 #include "apoio/VerificaEAD.h"
 #include "fisco/AssinaturaEAD.h"
 #include "fisco/BlocoSecreto.h"
 #include "frame/QMXUTIL.h"
+#include "plataforma/arquivos/ArquivoTexto.h"
 
 using qmx::AssinaturaEAD;
 using qmx::testes::PastaTemporaria;
@@ -124,6 +129,56 @@ TEST(AssinaturaEAD, CaminhoComBrancosEAcentosEConteudoBinario) {
   const std::string assinado((std::istreambuf_iterator<char>(leitura)), std::istreambuf_iterator<char>());
   EXPECT_EQ(assinado.substr(0, binario.size()), binario);
   EXPECT_EQ(qmx::testes::BlocoDaAssinatura(assinado).substr(1, 16), Md5(binario));
+}
+
+// A file digested as it is written is signed from that digest, not read
+// back: the digest must then be that of the bytes on the disk, in text mode
+// (LF written as CR LF) and as given, whatever pieces the text came in.
+TEST(AssinaturaEAD, DigestDoQueFoiEscritoDispensaALeitura) {
+  PastaTemporaria pasta;
+  std::mt19937 sorteio(50);
+  for (const auto modo : {CArquivoTexto::Modo::Escrita, CArquivoTexto::Modo::EscritaBinaria}) {
+    const std::string caminho = pasta.Caminho(modo == CArquivoTexto::Modo::Escrita ? "texto.txt" : "bin.txt");
+    CArquivoTexto arquivo;
+    ASSERT_TRUE(arquivo.Abrir(caminho, modo));
+    arquivo.DigereAoEscrever();
+    std::string esperado;
+    while (esperado.size() < 200000) {
+      // Pieces from nothing to past the 64 KiB buffer.
+      std::string pedaco(sorteio() % 70000, '\0');
+      for (auto& c : pedaco) c = "0123456789|\n"[sorteio() % 12];
+      arquivo.EscreverTexto(pedaco);
+      for (const char c : pedaco) esperado += modo == CArquivoTexto::Modo::Escrita && c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    EXPECT_THROW(arquivo.DigereAoEscrever(), std::logic_error);
+    bool comDigest = false;
+    arquivo.Fechar([&](int fd, const qmx::cripto::DigestMD5* digest) {
+      comDigest = digest != nullptr;
+      return AssinaturaEAD::AssinaDescritor(fd, digest);
+    });
+    EXPECT_TRUE(comDigest);
+    const std::string assinado = PastaTemporaria::Le(caminho);
+    ASSERT_EQ(assinado.size(), esperado.size() + kLinhaEAD);
+    EXPECT_EQ(assinado.substr(0, esperado.size()), esperado);
+    EXPECT_EQ(qmx::testes::BlocoDaAssinatura(assinado).substr(1, 16), Md5(esperado));
+  }
+#if !defined(_WIN32)
+  // The digest given is what is signed (the file is not read: a false one
+  // shows), unless the file ends with an EAD line, which it would cover:
+  // then the content before that line is read and signed.
+  const qmx::cripto::DigestMD5 falso{1, 2, 3};
+  for (const std::string conteudo : {"a\r\nb\r\n", "a\r\nEADvelha\r\n"}) {
+    const std::string caminho = pasta.Grava("dado.txt", conteudo);
+    const int fd = ::open(caminho.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    EXPECT_TRUE(AssinaturaEAD::AssinaDescritor(fd, &falso));
+    ::close(fd);
+    const std::string bloco = qmx::testes::BlocoDaAssinatura(PastaTemporaria::Le(caminho));
+    const bool temEAD = conteudo.find("EAD") != std::string::npos;
+    EXPECT_EQ(bloco.substr(1, 16), temEAD ? Md5("a\r\n") : std::string(reinterpret_cast<const char*>(falso.data()), 16))
+        << conteudo;
+  }
+#endif
 }
 
 #if !defined(_WIN32)  // POSIX permission bits
