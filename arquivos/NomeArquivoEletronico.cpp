@@ -5,6 +5,7 @@
 
 #include "fisco/DadosDesenvolvedor.h"
 #include "frame/RelogioBiblioteca.h"
+#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/texto/CaminhoArquivo.h"
 
 namespace qmx {
@@ -15,8 +16,9 @@ std::string NomeArquivoEletronico(const std::string& pasta) {
   char nome[64];
   for (;;) {
     std::snprintf(nome, sizeof nome, "%s%08u%06d.txt", DadosDesenvolvedor::kNumeroLaudo, dia, static_cast<int>(segundos));
+    const std::string caminho = texto::CaminhoNativo(pasta + nome);
     std::error_code erro;
-    if (!std::filesystem::exists(texto::CaminhoNativo(pasta + nome), erro)) return nome;
+    if (!std::filesystem::exists(caminho, erro) && !GravacaoAtomica::OutroEscrevendo(caminho, "")) return nome;
     ++segundos;
   }
 }

@@ -9,8 +9,10 @@
 
 #include "apoio/Linhas.h"
 #include "apoio/MovimentoTeste.h"
+#include "arquivos/NomeArquivoEletronico.h"
 #include "arquivos/sintegra/GeradorSintegra.h"
 #include "arquivos/sintegra/QMXSintegra.h"
+#include "plataforma/arquivos/GravacaoAtomica.h"
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/ui/HostRoteirizado.h"
 
@@ -123,6 +125,26 @@ TEST_F(Sintegra, ArquivoCompletoIgualAoConferido) {
   const auto& inicio = host.Dialogos()[0].aposInicio;
   EXPECT_EQ(std::tuple(inicio.at(13043).selecao, inicio.at(13044).selecao, inicio.at(13045).selecao, inicio.at(13041).texto),
             std::tuple(2, 2, 0, "06/12/2026"));
+}
+
+// Two terminals generating in the same second: the second one's name skips
+// the first one's while it is still being written (only its temporary
+// exists), as it skips a file already there; a temporary left by a killed
+// run (unlocked) holds no name.
+TEST_F(Sintegra, NomeDeOutroTerminalEscrevendoFicaParaEle) {
+  fs::create_directories(PastaArquivos());
+  const std::string pasta = PastaArquivos().string() + "/";
+  const std::string dia = std::to_string(100000000 + CodificaDia(6, 12, 2026)).substr(1);
+  const auto nome = [&](const char* segundos) { return "ZTR0122026" + dia + segundos + ".txt"; };
+  EXPECT_EQ(NomeArquivoEletronico(pasta), nome("036000"));
+  {
+    GravacaoAtomica::Temporario escrevendo;
+    ASSERT_TRUE(escrevendo.Cria(pasta + nome("036000")));
+    std::ofstream(pasta + nome("036001")) << "pronto";
+    EXPECT_EQ(NomeArquivoEletronico(pasta), nome("036002"));
+  }
+  std::ofstream(pasta + "." + nome("036000") + GravacaoAtomica::kMarca + "abcdef") << "abandonado";
+  EXPECT_EQ(NomeArquivoEletronico(pasta), nome("036000"));
 }
 
 TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
