@@ -61,20 +61,22 @@ awk -v p="$parede" -v u="$usuario" -v s="$sistema" -v a="$antes" -v d="$depois" 
 
 echo
 echo "comandos pelo tempo do servidor (pg_stat_statements):"
+# Each cursor has a name of its own: its statements are summed under one.
 psql "$base" -P pager=off -c "
-  SELECT calls AS vezes, rows AS linhas, round(total_exec_time) AS ms,
-         round((100 * total_exec_time / sum(total_exec_time) OVER ())::numeric, 1) AS \"%\",
-         left(regexp_replace(query, '\s+', ' ', 'g'), 90) AS comando
+  SELECT sum(calls) AS vezes, sum(rows) AS linhas, round(sum(total_exec_time)) AS ms,
+         round((100 * sum(total_exec_time) / sum(sum(total_exec_time)) OVER ())::numeric, 1) AS \"%\",
+         left(regexp_replace(regexp_replace(query, 'qmx_cursor_[0-9]+', 'qmx_cursor_N', 'g'), '\\s+', ' ', 'g'), 90)
+           AS comando
   FROM pg_stat_statements
   WHERE query NOT ILIKE '%pg_stat_statements%'
-  ORDER BY total_exec_time DESC LIMIT 10"
+  GROUP BY 5 ORDER BY 3 DESC LIMIT 10"
 
 if (( com_perf )); then
   echo "CPU da máquina por processo e biblioteca (perf, a máquina toda):"
   perf report -i "$trabalho/perf.data" --no-children --sort comm,dso --stdio 2> /dev/null |
-    grep -v '^#' | grep '%' | head -n 12
+    grep -v '^#' | grep '%' | awk 'NR <= 12'
   echo
   echo "o servidor por função:"
   perf report -i "$trabalho/perf.data" --no-children --comm postgres --sort symbol --stdio 2> /dev/null |
-    grep -v '^#' | grep '%' | head -n 20
+    grep -v '^#' | grep '%' | awk 'NR <= 20'
 fi
