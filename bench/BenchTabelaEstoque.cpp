@@ -215,12 +215,12 @@ void VarreEstoque(std::size_t bytes) {
   std::int64_t soma = 0;
   movimento.PercorrePosicoes(1, kHoje - 1,
                              [&](const REG_ES_POSICAOPS& p) { return soma += p.Quantidade.int64, true; });
-  caixa.PercorreCuponsFilial(1, kHoje, kHoje,
-                             [&](const REG_EC_CXPS&, const std::vector<REG_EC_CX_CIPS>& itens,
-                                 const std::vector<REG_EC_CX_PAGAMENTOPS>&) {
-                               for (const auto& i : itens) soma += i.Quantidade.int64;
-                               return true;
-                             });
+  caixa.PercorreItensCuponsFilial(
+      1, kHoje, kHoje,
+      [&](const REG_EC_CXPS&, const std::vector<REG_EC_CX_CIPS>& itens, const std::vector<REG_EC_CX_PAGAMENTOPS>&) {
+        for (const auto& i : itens) soma += i.Quantidade.int64;
+        return true;
+      });
   produtos.PercorreProdutos(1, [&](const REG_PRODUTOPS& p) { return soma += p.Codigo, true; });
   benchmark::DoNotOptimize(soma);
   CSaidaTemporaria saida;

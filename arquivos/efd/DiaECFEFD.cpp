@@ -66,14 +66,17 @@ const std::string& CDiaECF::Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lid
   return m_cfops.venda;
 }
 
-// The partial totalizer of an item: its rate ("T1800", "S0500"), or F1,
-// I1 and N1.
-std::string CDiaECF::Totalizador(const REG_EC_CX_CIPS& item) {
+// The key of a partial totalizer: its letter and, for a rate ("T1800",
+// "S0500"), the rate; F1, I1 and N1 by their letter alone.
+std::uint32_t CDiaECF::ChaveTotalizador(char letra, unsigned aliquota) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(letra)) << 16 | aliquota % 10000;
+}
+
+// The partial totalizer an item sums into.
+std::uint32_t CDiaECF::Totalizador(const REG_EC_CX_CIPS& item) {
   const char letra = static_cast<char>(item.TipoTributacao);
-  if (letra == 'F' || letra == 'I' || letra == 'N') return std::string(1, letra) + "1";
-  char codigo[8];
-  std::snprintf(codigo, sizeof codigo, "%c%04u", item.Servico ? 'S' : 'T', static_cast<unsigned>(item.AliquotaCentesimos % 10000));
-  return codigo;
+  if (letra == 'F' || letra == 'I' || letra == 'N') return ChaveTotalizador(letra, 0);
+  return ChaveTotalizador(item.Servico ? 'S' : 'T', item.AliquotaCentesimos);
 }
 
 const ZTCFRT* CDiaECF::Cliente(std::uint32_t codigo) {
@@ -200,16 +203,19 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
   // A partial totalizer with a value and its number in NR_TOT (the rate
   // totalizers' position in the ECF's table: "T1800" number 01), followed
   // in profile B by its items.
-  const auto totalizador = [&](const std::string& codigo, std::int64_t valor, const char* posicao, bool comItens) {
+  // A totalizer without items has the key 0.
+  const auto totalizador = [&](std::string_view codigo, std::int64_t valor, const char* posicao, std::uint32_t chave) {
     if (valor == 0) return;
     CLinhaEFD linha(texto, "C420");
     linha.Texto(codigo).N14(valor);
-    if (posicao) linha.Numerico(posicao, 2);
-    else linha.Vazio();
+    if (posicao)
+      linha.Numerico(posicao, 2);
+    else
+      linha.Vazio();
     linha.Vazio().Fim();
     ++dia.c420;
-    if (m_perfilA || !comItens) return;
-    const auto itens = m_c425.find(codigo);
+    if (m_perfilA || chave == 0) return;
+    const auto itens = m_c425.find(chave);
     if (itens == m_c425.end()) return;
     for (const auto& [chave, soma] : itens->second) {
       CLinhaEFD(texto, "C425")
@@ -225,7 +231,7 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
   };
   // Two positions of one rate are two totalizers of one code told apart by
   // their number (NR_TOT); the day's items of that rate go under the first.
-  std::set<std::string> comItens;
+  std::set<std::uint32_t> comItens;
   for (const auto& t : totalizadores) {
     const REG_EMISSOR_ALIQUOTA* achada = nullptr;
     for (const auto& a : tabela) {
@@ -237,20 +243,21 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
     char codigo[8], posicao[8];
     std::snprintf(codigo, sizeof codigo, "%c%04u", t.Tipo == 'S' ? 'S' : 'T', static_cast<unsigned>(t.Aliquota % 10000));
     std::snprintf(posicao, sizeof posicao, "%u", static_cast<unsigned>(achada->Posicao));
-    totalizador(codigo, t.Valor.int64, posicao, t.Valor.int64 != 0 && comItens.insert(codigo).second);
+    const std::uint32_t chave = ChaveTotalizador(codigo[0], t.Aliquota);
+    totalizador(codigo, t.Valor.int64, posicao, t.Valor.int64 != 0 && comItens.insert(chave).second ? chave : 0);
   }
-  totalizador("F1", z.Substituicao.int64, nullptr, true);
-  totalizador("I1", z.Isento.int64, nullptr, true);
-  totalizador("N1", z.NaoTributado.int64, nullptr, true);
+  totalizador("F1", z.Substituicao.int64, nullptr, ChaveTotalizador('F', 0));
+  totalizador("I1", z.Isento.int64, nullptr, ChaveTotalizador('I', 0));
+  totalizador("N1", z.NaoTributado.int64, nullptr, ChaveTotalizador('N', 0));
   // Discounts, surcharges, cancellations and the non-fiscal operations
   // (codes 252 to 255) have no items under them.
-  totalizador("DT", z.Descontos.int64, nullptr, false);
-  totalizador("AT", z.Acrescimos.int64, nullptr, false);
-  totalizador("Can-T", z.Cancelamentos.int64, nullptr, false);
+  totalizador("DT", z.Descontos.int64, nullptr, 0);
+  totalizador("AT", z.Acrescimos.int64, nullptr, 0);
+  totalizador("Can-T", z.Cancelamentos.int64, nullptr, 0);
   std::int64_t operacoesNaoFiscais = 0;
   for (const auto& t : naoFiscais)
     if (t.Codigo >= 0xFC) operacoesNaoFiscais += t.Valor.int64;
-  totalizador("OPNF", operacoesNaoFiscais, nullptr, false);
+  totalizador("OPNF", operacoesNaoFiscais, nullptr, 0);
 
   if (m_perfilA) {
     texto += m_c460;

@@ -70,7 +70,8 @@ class CDiaECF {
   };
 
   const std::string& Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) const;
-  static std::string Totalizador(const REG_EC_CX_CIPS& item);
+  static std::uint32_t ChaveTotalizador(char letra, unsigned aliquota);
+  static std::uint32_t Totalizador(const REG_EC_CX_CIPS& item);
   // An item as read for the cupom's lines: its catalogue data and taxes.
   struct ItemDoCupom {
     const ItemLido* lido;
@@ -91,7 +92,7 @@ class CDiaECF {
   std::string m_c460;
   std::vector<ItemDoCupom> m_itensDoCupom;
   std::uint32_t m_linhasC460 = 0, m_linhasC470 = 0;
-  std::map<std::string, CMapaMFC<std::uint32_t, SomaC425>> m_c425;
+  std::map<std::uint32_t, CMapaMFC<std::uint32_t, SomaC425>> m_c425;
   CMapaMFC<double, SomaC490> m_c490;
 };
 

@@ -158,9 +158,10 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
 CLinhaEFD& CLinhaEFD::Aliquota6(std::uint16_t centesimos) {
   // "%.02f" of the rate over 100, the point turned into a comma.
   char texto[16];
-  std::snprintf(texto, sizeof texto, "%u,%02u", static_cast<unsigned>(centesimos / 100),
-                static_cast<unsigned>(centesimos % 100));
-  return Numerico(texto, 6, true);
+  char* fim = std::to_chars(texto, texto + 8, static_cast<unsigned>(centesimos / 100)).ptr;
+  *fim++ = ',';
+  DoisDigitos(fim, centesimos % 100u);
+  return Numerico(std::string_view(texto, static_cast<std::size_t>(fim + 2 - texto)), 6, true);
 }
 
 // "%0*s" of the text without its separators, then cut at the width.

@@ -10,6 +10,11 @@
 #include "plataforma/texto/CaminhoArquivo.h"
 
 #include <cerrno>
+#include <algorithm>
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <sys/sendfile.h>
+#endif
 #include <climits>
 #include <cstdlib>
 
@@ -243,6 +248,64 @@ void CArquivoTexto::EscreverTexto(std::string_view strTexto)
         m_buffer.push_back(c);
         if (m_buffer.size() >= TAMANHO_BUFFER)
             DescarregaContando();
+    }
+}
+
+void CArquivoTexto::AcrescentaDoArquivo(int nOrigem, std::uint64_t nTamanho)
+{
+    if (m_temporario.Descritor() < 0 || m_modo == Modo::Leitura)
+        throw CExcecaoArquivo(CExcecaoArquivo::generica, EBADF, m_strCaminho);
+    std::uint64_t nCopiados = 0;
+#if defined(__linux__)
+    if (m_modo == Modo::EscritaBinaria)
+    {
+        Descarrega();
+        // In windows of 16 MiB: each one digested from a read-only mapping
+        // (when digesting), then copied by the kernel.
+        constexpr std::uint64_t kJanela = std::uint64_t{1} << 24;
+        while (nCopiados < nTamanho)
+        {
+            const std::size_t nPedaco = static_cast<std::size_t>(std::min(kJanela, nTamanho - nCopiados));
+            if (m_md5)
+            {
+                void* pMapa = ::mmap(nullptr, nPedaco, PROT_READ, MAP_PRIVATE | MAP_POPULATE, nOrigem,
+                                     static_cast<off_t>(nCopiados));
+                if (pMapa == MAP_FAILED)
+                    Falha(errno);
+                const bool bDigerido = m_md5->Acrescenta(pMapa, nPedaco);
+                ::munmap(pMapa, nPedaco);
+                if (!bDigerido)
+                    Falha(EIO);
+            }
+            off_t nDe = static_cast<off_t>(nCopiados);
+            std::size_t nFalta = nPedaco;
+            while (nFalta > 0)
+            {
+                const ssize_t n = ::sendfile(m_temporario.Descritor(), nOrigem, &nDe, nFalta);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0)
+                    Falha(n < 0 ? errno : EIO);
+                nFalta -= static_cast<std::size_t>(n);
+            }
+            nCopiados += nPedaco;
+            m_nEscritos += nPedaco;
+            qmx::processo::ContaEscrita(static_cast<std::int64_t>(nPedaco));
+        }
+        return;
+    }
+#endif
+    std::vector<char> bloco(TAMANHO_BUFFER);
+    while (nCopiados < nTamanho)
+    {
+        const std::size_t nPedido = static_cast<std::size_t>(std::min<std::uint64_t>(bloco.size(), nTamanho - nCopiados));
+        const ssize_t n = ::pread(nOrigem, bloco.data(), nPedido, static_cast<std::int64_t>(nCopiados));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            Falha(n < 0 ? errno : EIO);
+        EscreverTexto(std::string_view(bloco.data(), static_cast<std::size_t>(n)));
+        nCopiados += static_cast<std::uint64_t>(n);
     }
 }
 

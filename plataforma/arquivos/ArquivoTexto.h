@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,6 +64,12 @@ public:
     bool LerLinha(std::string& strLinha);
 
     void EscreverTexto(std::string_view strTexto);
+    // Appends the first `nTamanho` bytes of the open file `nOrigem` (read
+    // from its start, its own position left alone). In binary mode on Linux
+    // the system copies them from file to file without passing them through
+    // this process, and a digest reads them where the system keeps them;
+    // otherwise they are read and written as EscreverTexto writes them.
+    void AcrescentaDoArquivo(int nOrigem, std::uint64_t nTamanho);
     // How many bytes were written so far (after the text mode's CRs).
     std::size_t BytesEscritos() const { return m_nEscritos + m_buffer.size(); }
 

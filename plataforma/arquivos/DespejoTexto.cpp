@@ -54,7 +54,11 @@ void CDespejoTexto::Copia(Destino&& acrescenta) {
 }
 
 void CDespejoTexto::CopiaPara(CArquivoTexto& destino) {
-  Copia([&](std::string_view pedaco) { destino.EscreverTexto(pedaco); });
+  // Straight from file to file: the destination copies from the spill
+  // file's descriptor, without this object reading it.
+  Descarrega();
+  if (std::fflush(m_arquivo) != 0) throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
+  destino.AcrescentaDoArquivo(fileno(m_arquivo), m_tamanho);
 }
 
 void CDespejoTexto::CopiaPara(std::string& destino) {

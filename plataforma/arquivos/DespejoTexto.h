@@ -26,7 +26,7 @@ class CDespejoTexto {
   bool Vazio() const { return m_tamanho == 0; }
 
   // Copies everything written so far to the end of `destino` (or of a
-  // string), in blocks; the text stays and can be copied again.
+  // string); the text stays and can be copied again.
   void CopiaPara(CArquivoTexto& destino);
   void CopiaPara(std::string& destino);
 

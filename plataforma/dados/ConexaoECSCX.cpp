@@ -51,6 +51,11 @@ const ConsultasDiaCaixa& ItensPorEmissora() {
   return c;
 }
 
+const ConsultasDiaCaixa& ItensPorFilial() {
+  static const ConsultasDiaCaixa c{PorFilial().cupons, PorFilial().itens, nullptr};
+  return c;
+}
+
 const ConsultasDiaCaixa& PagamentosFilial() {
   static const ConsultasDiaCaixa c{
       PorFilial().cupons, nullptr, PorFilial().pagamentos};
@@ -109,9 +114,9 @@ com::HRESULT CConexaoECSCX::PercorreItensCupons(std::uint16_t emissora, NumeroDi
   return Percorre(ItensPorEmissora(), emissora, dataInicial, dataFinal, porCupom);
 }
 
-com::HRESULT CConexaoECSCX::PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial,
-                                                 NumeroDia dataFinal, const PorCupom& porCupom) {
-  return Percorre(PorFilial(), filial, dataInicial, dataFinal, porCupom);
+com::HRESULT CConexaoECSCX::PercorreItensCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
+                                                      const PorCupom& porCupom) {
+  return Percorre(ItensPorFilial(), filial, dataInicial, dataFinal, porCupom);
 }
 
 com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial,

@@ -40,10 +40,10 @@ class IZTEC_Caixa {
   // how a cupom was paid.
   virtual com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) = 0;
-  // The same for every ECF of a branch: day by day, each day by ECF and
-  // sequence key.
-  virtual com::HRESULT PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
-                                            const PorCupom& porCupom) = 0;
+  // The same walk without payments for every ECF of a branch: day by day,
+  // each day by ECF and sequence key (what the stock file reads).
+  virtual com::HRESULT PercorreItensCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
+                                                 const PorCupom& porCupom) = 0;
   // The cupons of a branch with their payments and without their items
   // (the callback's item list stays empty): what the payment reports read.
   virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial,
@@ -91,8 +91,8 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
                               const PorCupom& porCupom) override;
   com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                    const PorCupom& porCupom) override;
-  com::HRESULT PercorreCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
-                                    const PorCupom& porCupom) override;
+  com::HRESULT PercorreItensCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
+                                         const PorCupom& porCupom) override;
   com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                        const PorCupom& porNota) override;
   com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,

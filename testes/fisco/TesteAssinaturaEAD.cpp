@@ -23,6 +23,7 @@
 #include "fisco/BlocoSecreto.h"
 #include "frame/QMXUTIL.h"
 #include "plataforma/arquivos/ArquivoTexto.h"
+#include "plataforma/arquivos/DespejoTexto.h"
 
 using qmx::AssinaturaEAD;
 using qmx::testes::PastaTemporaria;
@@ -143,11 +144,21 @@ TEST(AssinaturaEAD, DigestDoQueFoiEscritoDispensaALeitura) {
     ASSERT_TRUE(arquivo.Abrir(caminho, modo));
     arquivo.DigereAoEscrever();
     std::string esperado;
-    while (esperado.size() < 200000) {
-      // Pieces from nothing to past the 64 KiB buffer.
-      std::string pedaco(sorteio() % 70000, '\0');
+    bool grande = false;
+    while (esperado.size() < 200000 || !grande) {
+      // Pieces from nothing to past the 64 KiB buffer, one in four copied
+      // from a spill file, and once a spill past the 16 MiB copying window.
+      const bool janela = !grande && esperado.size() > 100000;
+      grande |= janela;
+      std::string pedaco(janela ? (std::size_t{16} << 20) + 3 : sorteio() % 70000, '\0');
       for (auto& c : pedaco) c = "0123456789|\n"[sorteio() % 12];
-      arquivo.EscreverTexto(pedaco);
+      if (janela || sorteio() % 4 == 0) {
+        qmx::CDespejoTexto despejo("despejo");
+        despejo.Escreve(pedaco);
+        despejo.CopiaPara(arquivo);
+      } else {
+        arquivo.EscreverTexto(pedaco);
+      }
       for (const char c : pedaco) esperado += modo == CArquivoTexto::Modo::Escrita && c == '\n' ? "\r\n" : std::string(1, c);
     }
     EXPECT_THROW(arquivo.DigereAoEscrever(), std::logic_error);
