@@ -208,10 +208,8 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
     if (valor == 0) return;
     CLinhaEFD linha(texto, "C420");
     linha.Texto(codigo).N14(valor);
-    if (posicao)
-      linha.Numerico(posicao, 2);
-    else
-      linha.Vazio();
+    if (posicao) linha.Numerico(posicao, 2);
+    else linha.Vazio();
     linha.Vazio().Fim();
     ++dia.c420;
     if (m_perfilA || chave == 0) return;
