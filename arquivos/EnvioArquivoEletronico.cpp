@@ -4,6 +4,7 @@
 
 #include "arquivos/FalhaArquivo.h"
 #include "fisco/ArquivoInteiro.h"
+#include "fisco/AssinaturaEAD.h"
 #include "fisco/QMXFisco.h"
 #include "frame/CarimboCompilacao.h"
 #include "plataforma/arquivos/ArquivoTemporario.h"
@@ -54,9 +55,18 @@ bool CQMXEnvioArquivo::EscreveEEnvia(const std::string& nomeArquivo,
   m_temporario = temporario.Caminho();
   CArquivoTexto arquivo;
   if (!arquivo.Abrir(m_temporario, CArquivoTexto::Modo::EscritaBinaria)) return false;
+  // Digested as it is written and signed from that digest before it takes
+  // its name: a large file is not read back to be signed.
+  arquivo.DigereAoEscrever();
   escreve(arquivo);
-  arquivo.Fechar();
-  return CQMXFisco().AssinarArquivo(m_temporario.c_str()) && EnviaEAvisa(m_temporario, nomeArquivo, aviso);
+  bool assinado = true;
+  try {
+    arquivo.Fechar([&](int fd, const auto* digest) { return assinado = AssinaturaEAD::AssinaDescritor(fd, digest); });
+  } catch (const CExcecaoArquivo&) {
+    if (!assinado) return false;  // not signed: as a signature refused afterwards, nothing is sent
+    throw;
+  }
+  return EnviaEAvisa(m_temporario, nomeArquivo, aviso);
 }
 
 bool CQMXEnvioArquivo::AssinaEEnvia(const std::string& arquivoLocal, const std::string& nomeArquivo,

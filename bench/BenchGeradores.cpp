@@ -194,9 +194,9 @@ void BM_Movimentos(benchmark::State& estado) {
     d.dataFinal = p.final;
     CArquivoTexto arquivo;
     if (!arquivo.Abrir(p.caminho, CArquivoTexto::Modo::EscritaBinaria)) std::abort();
+    arquivo.DigereAoEscrever();
     movimentos::EscreveMovimentos(d, arquivo);
-    arquivo.Fechar();
-    Assina(p.caminho);
+    arquivo.Fechar([](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); });
   });
 }
 QMX_GERADOR(BM_Movimentos);

@@ -11,7 +11,7 @@
 #include "arquivos/ModelosECF.h"
 #include "fisco/DadosDesenvolvedor.h"
 #include "frame/QMXGenerica.h"
-#include "plataforma/arquivos/ExcecaoArquivo.h"
+#include "plataforma/arquivos/DespejoTexto.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
@@ -122,9 +122,8 @@ class CGeradorMovimentos {
   }
 
   void Cupons() {
-    // The items wait in a temporary file of their own until every R04 is out.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> itens(std::tmpfile(), &std::fclose);
-    if (!itens) throw CExcecaoArquivo(CExcecaoArquivo::generica, 0, "R05");
+    // The items wait in a spill file of their own until every R04 is out.
+    CDespejoTexto itens("R05");
     Exige(m_caixa.PercorreCupons(m_d.emissora.Numero, m_d.dataInicial, m_d.dataFinal,
                                  [&](const REG_EC_CXPS& c, const auto& lista, const auto& pagamentos) {
       if (c.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
@@ -157,8 +156,7 @@ class CGeradorMovimentos {
                    item.ValorTotal.int64, Totalizador(item), item.Cancelado ? "S" : "N",
                    item.Cancelado ? item.Quantidade.int64 : 0, item.Cancelado ? item.ValorTotal.int64 : 0, 0,
                    (producao && !item.Servico) ? "T" : "P"});
-        if (std::fwrite(linha.data(), 1, linha.size(), itens.get()) != linha.size())
-          throw CExcecaoArquivo(CExcecaoArquivo::discoCheio, 0, "R05");
+        itens.Escreve(linha);
       }
       for (const auto& p : pagamentos) {
         const auto forma = m_formas.find(p.Forma);
@@ -167,11 +165,7 @@ class CGeradorMovimentos {
       }
       return true;
     }), __LINE__);
-    std::rewind(itens.get());
-    char bloco[1 << 16];
-    std::size_t lidos;
-    while ((lidos = std::fread(bloco, 1, sizeof bloco, itens.get())) > 0)
-      m_saida.EscreverTexto(std::string_view(bloco, lidos));
+    itens.CopiaPara(m_saida);
   }
 
   const std::string& Unidade(std::uint16_t codigo) {

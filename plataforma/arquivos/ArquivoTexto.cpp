@@ -260,9 +260,9 @@ void CArquivoTexto::AcrescentaDoArquivo(int nOrigem, std::uint64_t nTamanho)
     if (m_modo == Modo::EscritaBinaria)
     {
         Descarrega();
-        // In windows of 16 MiB: each one digested from a read-only mapping
+        // In windows of 4 MiB: each one digested from a read-only mapping
         // (when digesting), then copied by the kernel.
-        constexpr std::uint64_t kJanela = std::uint64_t{1} << 24;
+        constexpr std::uint64_t kJanela = std::uint64_t{1} << 22;
         while (nCopiados < nTamanho)
         {
             const std::size_t nPedaco = static_cast<std::size_t>(std::min(kJanela, nTamanho - nCopiados));

@@ -147,10 +147,10 @@ TEST(AssinaturaEAD, DigestDoQueFoiEscritoDispensaALeitura) {
     bool grande = false;
     while (esperado.size() < 200000 || !grande) {
       // Pieces from nothing to past the 64 KiB buffer, one in four copied
-      // from a spill file, and once a spill past the 16 MiB copying window.
+      // from a spill file, and once a spill past the 4 MiB copying window.
       const bool janela = !grande && esperado.size() > 100000;
       grande |= janela;
-      std::string pedaco(janela ? (std::size_t{16} << 20) + 3 : sorteio() % 70000, '\0');
+      std::string pedaco(janela ? (std::size_t{4} << 20) + 3 : sorteio() % 70000, '\0');
       for (auto& c : pedaco) c = "0123456789|\n"[sorteio() % 12];
       if (janela || sorteio() % 4 == 0) {
         qmx::CDespejoTexto despejo("despejo");
