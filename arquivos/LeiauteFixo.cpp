@@ -42,17 +42,16 @@ const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
   return m_linha;
 }
 
-// Zeros on the left up to the width; a number wider than the field keeps
-// its leftmost digits, as the formatter's cut at the width does.
-void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
-  // The digits are written from the right, two at a time from a table of
-  // the hundred pairs: a month's file formats tens of millions of fields.
+namespace {
+
+// The decimal digits of a number written from the right, two at a time
+// from a table of the hundred pairs (a month's file formats tens of
+// millions of fields), ending just before `fim`; gives the first digit.
+char* DigitosAntesDe(std::uint64_t magnitude, char* fim) {
   static constexpr char kPares[] =
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  char digitos[20];
-  char* fim = digitos + sizeof digitos;
   char* p = fim;
   while (magnitude >= 100) {
     const auto par = static_cast<std::size_t>(magnitude % 100) * 2;
@@ -67,22 +66,37 @@ void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
   } else {
     *--p = static_cast<char>('0' + magnitude);
   }
+  return p;
+}
+
+}  // namespace
+
+// Zeros on the left up to the width; a number wider than the field keeps
+// its leftmost digits, as the formatter's cut at the width does.
+void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
+  char digitos[20];
+  char* fim = digitos + sizeof digitos;
+  const char* p = DigitosAntesDe(magnitude, fim);
   const int n = static_cast<int>(fim - p);
   if (n < largura) m_linha.append(static_cast<std::size_t>(largura - n), '0');
   m_linha.append(p, static_cast<std::size_t>(n < largura ? n : largura));
 }
 
 void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
-  // Written from the right into a field of zeros: digits beyond the width
-  // fall off on the left.
-  char campo[512];
-  const int n = largura < static_cast<int>(sizeof campo) ? largura : static_cast<int>(sizeof campo);
-  std::memset(campo, '0', static_cast<std::size_t>(n));
-  for (int i = n - 1; i >= 0 && magnitude; --i) {
-    campo[i] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
+  // Zeros on the left up to the width (at most 512); digits beyond the
+  // width fall off on the left.
+  if (largura > 512) largura = 512;
+  if (largura <= 0) return;
+  char digitos[20];
+  char* fim = digitos + sizeof digitos;
+  const char* p = DigitosAntesDe(magnitude, fim);
+  const int n = static_cast<int>(fim - p);
+  if (n < largura) {
+    m_linha.append(static_cast<std::size_t>(largura - n), '0');
+    m_linha.append(p, static_cast<std::size_t>(n));
+  } else {
+    m_linha.append(fim - largura, static_cast<std::size_t>(largura));
   }
-  m_linha.append(campo, static_cast<std::size_t>(n));
 }
 
 void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* valor) {

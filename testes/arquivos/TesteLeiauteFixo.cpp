@@ -41,9 +41,9 @@ TEST(EscritorRegistro, CamposDoSintegraIguaisAoFormatador) {
 TEST(EscritorRegistro, CamposDosArquivosPAFIguaisAoFormataCampo) {
   CQMXFormatador formatador;
   CEscritorRegistro escritor("");
-  const std::int64_t valores[] = {0, 5, 10, 99999, 123456789, -12345, -1, 1234567890123LL};
+  const std::int64_t valores[] = {0, 5, 10, 99999, 123456789, -12345, -1, 1234567890123LL, INT64_MAX, INT64_MIN};
   for (const auto valor : valores)
-    for (int largura : {1, 3, 7, 14})
+    for (int largura : {1, 3, 7, 14, 19, 20, 25})
       for (int decimais : {0, 2, 3}) {
         const leiaute::Campo quantia[] = {leiaute::Quantia(largura, decimais)};
         // The amount as Brazilian text with its decimals, then a numeric field.
