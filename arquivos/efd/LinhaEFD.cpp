@@ -151,8 +151,18 @@ CLinhaEFD& CLinhaEFD::NumericoInteiro(std::int64_t valor, int largura) {
 }
 
 CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
+  // The value's text as a numeric field of 14 keeping its comma: the sign
+  // (the only character of the text such a field drops) left out, zeros on
+  // the left, or the rightmost 14 characters of a longer text.
   char texto[32];
-  return Numerico(std::string_view(texto, TextoValor(texto, valor4, decimais)), 14, true);
+  const std::size_t n = TextoValor(texto, valor4, decimais);
+  const std::size_t sinal = valor4 < 0 ? 1 : 0;
+  const std::size_t tamanho = n - sinal;
+  if (tamanho < 14) m_destino.append(14 - tamanho, '0');
+  const std::size_t corte = tamanho > 14 ? tamanho - 14 : 0;
+  m_destino.append(texto + sinal + corte, tamanho - corte);
+  m_destino += '|';
+  return *this;
 }
 
 CLinhaEFD& CLinhaEFD::Aliquota6(std::uint16_t centesimos) {

@@ -253,10 +253,16 @@ TEST(RegrasEFD, CamposComoOFormatador) {
   }
   for (std::int64_t valor : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{9999}, std::int64_t{10000},
                              std::int64_t{-123456789}, std::int64_t{12345678901234}, INT64_MAX, INT64_MIN})
-    for (int decimais = 0; decimais <= 9; ++decimais)
-      EXPECT_EQ(std::string(texto, efd::TextoValor(texto, valor, decimais)),
-                f.FormataValor(valor, CQMXFormatador::kTamanhoBuffer - 1, decimais, false, false))
+    for (int decimais = 0; decimais <= 9; ++decimais) {
+      const std::string valorTexto(texto, efd::TextoValor(texto, valor, decimais));
+      EXPECT_EQ(valorTexto, f.FormataValor(valor, CQMXFormatador::kTamanhoBuffer - 1, decimais, false, false))
           << valor << " " << decimais;
+      // A 14-wide amount is that text as a numeric field keeping its comma.
+      std::string n14, numerico;
+      efd::CLinhaEFD(n14, "X").N14(valor, decimais);
+      efd::CLinhaEFD(numerico, "X").Numerico(valorTexto, 14, true);
+      EXPECT_EQ(n14, numerico) << valor << " " << decimais;
+    }
   for (const char* doc : {"", "12.345.678/0001-95", "019", "3215-0001", "(11) 3215", "123456789012345"}) {
     for (int largura : {0, 2, 9, 11, 14}) {
       std::string linha;
