@@ -260,6 +260,13 @@ void CArquivoTexto::AcrescentaDoArquivo(int nOrigem, std::uint64_t nTamanho)
     if (m_modo == Modo::EscritaBinaria)
     {
         Descarrega();
+        // A source shorter than asked fails here, not in the mapping (a
+        // mapped page past the end of a file is a fault, not an error).
+        struct stat origem;
+        if (::fstat(nOrigem, &origem) != 0)
+            Falha(errno);
+        if (static_cast<std::uint64_t>(origem.st_size) < nTamanho)
+            Falha(EIO);
         // In windows of 4 MiB: each one digested from a read-only mapping
         // (when digesting), then copied by the kernel.
         constexpr std::uint64_t kJanela = std::uint64_t{1} << 22;

@@ -1,5 +1,7 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
 #include "apoio/PastaTemporaria.h"
+#include "plataforma/arquivos/Descritores.h"
+#include "plataforma/arquivos/ExcecaoArquivo.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,36 @@ TEST(ArquivoTexto, EscritaSubstituiOArquivoSoAoFechar)
     arquivo.EscreverTexto("abandonado");
     arquivo.Abortar();  // a target this writer created goes away with it
     EXPECT_EQ(pasta.Entradas(), 1);
+}
+
+// Bytes appended from another file, from its start each time: as each
+// mode writes them (a prefix when fewer are asked). Asking more than the
+// file holds fails, and the file being written is never stored.
+TEST(ArquivoTexto, AcrescentaDoArquivoOQueAOrigemTem)
+{
+    qmx::testes::PastaTemporaria pasta;
+    const int nOrigem = qmx::descritores::Abre(pasta.Grava("origem", "a\nb\nc").c_str(), O_RDONLY);
+    ASSERT_GE(nOrigem, 0);
+    for (const auto modo : {CArquivoTexto::Modo::Escrita, CArquivoTexto::Modo::EscritaBinaria})
+    {
+        const bool bTexto = modo == CArquivoTexto::Modo::Escrita;
+        CArquivoTexto arquivo;
+        ASSERT_TRUE(arquivo.Abrir(pasta.Caminho("saida"), modo));
+        arquivo.EscreverTexto("0\n");
+        arquivo.AcrescentaDoArquivo(nOrigem, 4);
+        arquivo.AcrescentaDoArquivo(nOrigem, 5);
+        EXPECT_EQ(arquivo.BytesEscritos(), bTexto ? 16u : 11u);
+        arquivo.Fechar();
+        EXPECT_EQ(qmx::testes::PastaTemporaria::Le(pasta.Caminho("saida")),
+                  bTexto ? "0\r\na\r\nb\r\na\r\nb\r\nc" : "0\na\nb\na\nb\nc");
+        // Pages past the source's end, digested: an error, not a fault.
+        ASSERT_TRUE(arquivo.Abrir(pasta.Caminho("curta"), modo));
+        arquivo.DigereAoEscrever();
+        EXPECT_THROW(arquivo.AcrescentaDoArquivo(nOrigem, 5 + 8192), CExcecaoArquivo);
+        arquivo.Abortar();
+        EXPECT_FALSE(std::filesystem::exists(pasta.Caminho("curta")));
+    }
+    ::close(nOrigem);
 }
 
 // Readers share a file; a writer is refused while any of them holds it.
