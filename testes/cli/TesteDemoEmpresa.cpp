@@ -66,48 +66,6 @@ TEST(DemoEmpresa, ConstroiAEmpresaDoNadaComOTamanhoPedido) {
   EXPECT_NE(mes.saida.find("239 dia(s) de ECF integrado(s); todos conferem"), std::string::npos) << mes.saida;
 }
 
-// A chain: branches of one size, four ECFs each, every ECF selling the
-// cupons asked each day it opens (the first branch every day, the others
-// not on Sundays nor on All Souls' Day), about 8 items each; the options
-// that cannot go with it are refused.
-TEST(DemoEmpresa, RedeDeFiliaisDoMesmoTamanho) {
-  PastaTemporaria pasta;
-  const std::string comando = std::string(QMX_PROGRAMA) + " demo --pasta '" + pasta.Caminho("rede") + "'";
-  ASSERT_EQ(std::system((comando + " --rede 3 --cupons-por-dia 12 > /dev/null 2>&1").c_str()), 0);
-  const auto sessao = AbreSessao("sqlite:" + pasta.Caminho("rede/DEMO/empresa.db"));
-  std::vector<std::string> porFilial;
-  for (const auto& l : sessao->Consulta(
-           "SELECT e.filial, COUNT(DISTINCT e.numero), COUNT(DISTINCT c.data), MIN(n), MAX(n), SUM(n), SUM(itens) "
-           "FROM emissora e JOIN (SELECT emissora, data, COUNT(*) AS n, SUM((SELECT COUNT(*) FROM cupom_item i "
-           "WHERE i.cupom = c.id)) AS itens FROM cupom c GROUP BY emissora, data) c ON c.emissora = e.numero "
-           "GROUP BY e.filial ORDER BY e.filial",
-           {})) {
-    porFilial.push_back(l.Texto(0) + ": " + l.Texto(1) + " ECFs, " + l.Texto(2) + " dias");
-    // The day's cupons of each ECF, give or take the few the month's
-    // events add (a cupom sold again after its cancellation).
-    EXPECT_GE(l.Inteiro(3), 12) << porFilial.back();
-    EXPECT_LE(l.Inteiro(4), 16) << porFilial.back();
-    const double itensPorCupom = static_cast<double>(l.Inteiro(6)) / static_cast<double>(l.Inteiro(5));
-    EXPECT_GT(itensPorCupom, 7.0) << porFilial.back();
-    EXPECT_LT(itensPorCupom, 9.0) << porFilial.back();
-  }
-  EXPECT_EQ(porFilial, (std::vector<std::string>{"1: 4 ECFs, 30 dias", "2: 4 ECFs, 24 dias", "3: 4 ECFs, 24 dias"}));
-  CPoolSessoes::Instancia().Descarta("sqlite:" + pasta.Caminho("rede/DEMO/empresa.db"));
-
-  // The messages as the terminal gets them, in UTF-8.
-  for (const auto& [opcoes, mensagem] : std::vector<std::pair<std::string, std::string>>{
-           {"--rede 2 --tamanho 2", "--rede n\xC3\xA3o se combina com --tamanho nem --loja-grande"},
-           {"--rede 2 --loja-grande", "--rede n\xC3\xA3o se combina com --tamanho nem --loja-grande"},
-           {"--rede 2 --variada 7", "--variada n\xC3\xA3o se combina com --tamanho, --loja-grande nem --rede"},
-           {"--cupons-por-dia 20", "--cupons-por-dia s\xC3\xB3 vale com --loja-grande ou --rede"},
-           {"--rede 0", "rede"},
-       }) {
-    const Execucao recusada = Qmx("demo --pasta '" + pasta.Caminho("recusada") + "' " + opcoes);
-    EXPECT_EQ(recusada.codigo, 2) << opcoes << ": " << recusada.saida;
-    EXPECT_NE(recusada.saida.find(mensagem), std::string::npos) << opcoes << ": " << recusada.saida;
-  }
-}
-
 #endif
 
 }  // namespace

@@ -85,57 +85,6 @@ TEST(Entrada, DataFuturaParaOComandoComOAvisoDoDialogo) {
   ConfereSaida(hoje, 0, {"DAVs-QMX-CLI-1-06122026-06122026.txt"});
 }
 
-// The demonstration builds a month that is over by the library's clock:
-// the month of today is refused up front (on its last day too), the month
-// before is taken; the month may be written with one digit.
-TEST(Entrada, DemonstracaoSoDeUmMesFechado) {
-  PastaTemporaria pasta;
-  const std::string arquivo = pasta.Grava("um-arquivo", "x");
-  for (const auto& [hoje, mes, recusado] : {std::tuple{"06/12/2026", "12/2026", true}, {"30/11/2026", "11/2026", true},
-                                            {"06/12/2026", "1/2027", true}, {"01/12/2026", "11/2026", false}}) {
-    qmx::testes::RegistroTemporario registro(RelogioSimulado(hoje, "10:00:00"));
-    // A folder that cannot be one: an accepted month fails right after.
-    const Execucao r = Qmx(std::string("demo --mes ") + mes + " --pasta '" + arquivo + "/demo'");
-    EXPECT_EQ(r.saida.find("ainda n\xC3\xA3o terminou") != std::string::npos, recusado) << hoje << " " << mes << r.saida;
-    if (recusado) {
-      const std::string mm = std::string(mes).size() == 6 ? "0" + std::string(mes) : mes;
-      ConfereSaida(r, 2, {U8("qmx: o mês " + mm + " ainda não terminou (hoje é " + hoje +
-                             " pelo relógio da biblioteca): a demonstração monta um mês já fechado\n")});
-    }
-  }
-}
-
-// ZT_DATETIME set in the environment shifts the library's clock for the run,
-// over the machine settings file's; unset, the file's holds.
-TEST(Entrada, RelogioDoAmbienteSobreODoArquivo) {
-  qmx::testes::RegistroTemporario registro(RelogioSimulado("06/12/2026", "10:00:00"));
-  const auto agora = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  char hoje[16];
-  std::strftime(hoje, sizeof hoje, "%d/%m/%Y", std::localtime(&agora));
-  ::setenv("ZT_DATETIME", (std::string("1;05/03/2031;00:00:00:000;") + hoje + ";00:00:00:000").c_str(), 1);
-  const Execucao doAmbiente = Qmx("demo --mes 3/2031");
-  ::unsetenv("ZT_DATETIME");
-  ConfereSaida(doAmbiente, 2, {U8("(hoje é 05/03/2031 pelo relógio da biblioteca)")});
-  ConfereSaida(Qmx("demo --mes 12/2026"), 2, {U8("(hoje é 06/12/2026 pelo relógio da biblioteca)")});
-}
-
-// A second demonstration into a folder one is still building is refused
-// at once; a folder given as the settings file is named as a folder.
-TEST(Entrada, UmaDemonstracaoPorPastaERegistroQueEPasta) {
-  PastaTemporaria pasta;
-  fs::create_directories(pasta.Caminho("demo"));
-  const int trava = ::open(pasta.Caminho("demo/.qmx-demo-trava").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
-  ASSERT_GE(trava, 0);
-  ASSERT_EQ(::flock(trava, LOCK_EX), 0);
-  ConfereSaida(Qmx("demo --pasta '" + pasta.Caminho("demo") + "'"), 2,
-               {U8("qmx: outra demonstração está montando a empresa em " + pasta.Caminho("demo") +
-                   ": espere que termine, ou dê outra --pasta\n")});
-  ::close(trava);
-  pasta.Grava("registro.ini", "");
-  ConfereSaida(Qmx("--registro '" + pasta.Caminho("") + "' --empresa DEMO sintegra"), 2,
-               {U8(" é uma pasta: o registro é um arquivo (esta pasta tem ")});
-}
-
 // The company's folder of files is taken by a file: every generator tells
 // the same way which file and why, and qmx ends "falhou".
 TEST(Entrada, ArquivoQueNaoSePodeGravarDizPorQue) {
@@ -215,20 +164,6 @@ TEST(Entrada, InterrupcaoNaoDeixaNada) {
   EXPECT_NE(PastaTemporaria::Le(registroUi).find("interrompido\n"), std::string::npos);
   EXPECT_TRUE(Nomes(loja.Arquivos()).empty()) << testing::PrintToString(Nomes(loja.Arquivos()));
   EXPECT_FALSE(fs::exists(fs::temp_directory_path() / ("qmx-" + std::to_string(pid))));
-}
-
-// A DAV file goes through a temporary in the system's temporary folder:
-// under qmx it is in the run's own folder, gone with the run.
-TEST(Entrada, NenhumTemporarioSobraDaExecucao) {
-  Loja loja;
-  const auto antes = Nomes(fs::temp_directory_path());
-  ConfereSaida(Qmx("--empresa TESTE davs --filial 1 --ecf 1 --data-inicial 01/11/2026 --data-final 30/11/2026 --arquivo"),
-               0, {"DAVs-QMX-CLI-1-01112026-30112026.txt"});
-  std::vector<std::string> novos;
-  for (const auto& nome : Nomes(fs::temp_directory_path()))
-    if (std::find(antes.begin(), antes.end(), nome) == antes.end() && nome.rfind("qmx-teste-", 0) != 0)
-      novos.push_back(nome);
-  EXPECT_TRUE(novos.empty()) << testing::PrintToString(novos);
 }
 
 }  // namespace

@@ -139,35 +139,6 @@ TEST_F(Autorizacao, RecusaMostraAMensagemEDeixaTentarDeNovo) {
   EXPECT_TRUE(m_esperas.empty());
 }
 
-// Typing beyond 15 characters is refused by the fields; cancelling,
-// closing or leaving the dialog never authorises.
-TEST_F(Autorizacao, CamposDeQuinzeCaracteresECancelamentos) {
-  const struct {
-    std::string roteiro, nome, senha;
-    bool autorizado;
-  } casos[] = {
-      {Login(kNome15, kSenha15), kNome15, kSenha15, true},
-      {Login(kNome15 + "X", kSenha15 + "Y"), kNome15, kSenha15, true},
-      {Login(kNome15.substr(0, 14), kSenha15), kNome15.substr(0, 14), kSenha15, false},
-      {"digita 14033 supervisor\ndigita 14034 avila2026\nclica 2\n", "supervisor", "avila2026", false},
-      {"digita 14033 supervisor\ndigita 14034 avila2026\nfecha\n", "supervisor", "avila2026", false},
-      {"digita 14033 supervisor\ndigita 14034 avila2026\n", "supervisor", "avila2026", false},
-  };
-  for (const auto& caso : casos) {
-    const PontoDeVenda pdv = Executa(caso.roteiro);
-    EXPECT_EQ(pdv.autorizado, caso.autorizado) << caso.roteiro;
-    EXPECT_EQ(pdv.usuario, caso.autorizado ? 5 : 0) << caso.roteiro;
-    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14033).texto, caso.nome);
-    EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(14034).texto, caso.senha);
-    // A refused login leaves the operator on the name again.
-    if (!caso.autorizado && caso.roteiro.ends_with("clica 1\n")) {
-      EXPECT_EQ(m_host.Dialogos()[0].focoAoFimDoRoteiro, 14033) << caso.roteiro;
-    }
-  }
-  Executa("ajuda\n");  // F1: the help of the point of sale's module
-  EXPECT_EQ(m_host.Ajudas(), std::vector<std::string>{"EC"});
-}
-
 // A server that fails is reported with its numbers and line; the server is
 // let go and a later OK asks it nothing (the dialog ends as cancelled).
 TEST_F(Autorizacao, FalhasDoServidorSaoReportadas) {

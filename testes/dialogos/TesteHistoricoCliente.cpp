@@ -109,30 +109,4 @@ TEST_F(HistoricoCliente, MostraCabecalhoItensEParcelasDoCupom) {
                                      {"3", "01/12/2026", "1,0000", ""}}));
 }
 
-TEST_F(HistoricoCliente, OQueNaoSeLeFicaVazio) {
-  const struct {
-    const char* caso;
-    std::uint16_t ecf;
-    std::uint32_t cupom;
-    int passoQueFalha;
-    std::vector<std::string> cabecalho;
-    std::size_t itens;
-  } casos[] = {
-      {"cupom inexistente", 2, 999, 0, {"02/09/2026", "999", "Caixa Princi", "Loja Farol", "", ""}, 0},
-      {"origem 3", 1, 322, 0, {"02/09/2026", "322", "Caixa 1", "Loja Centro", "2,0000", ""}, 1},
-      {"ECF 0", 0, 321, 0, {"02/09/2026", "321", "", "", "", ""}, 0},
-      {"ECF além da lista", 3, 321, 0, {"02/09/2026", "321", "", "", "", ""}, 0},
-      {"busca falha", 2, 321, 1, {"02/09/2026", "321", "Caixa Princi", "Loja Farol", "", ""}, 0},
-      {"leitura falha", 2, 321, 2, {"02/09/2026", "321", "Caixa Princi", "Loja Farol", "", ""}, 0},
-  };
-  for (const auto& caso : casos) {
-    qmx::dados::CFalhaDadosInjetada falha(caso.passoQueFalha, caso.passoQueFalha ? qmx::com::E_FAIL : 0);
-    const auto& dialogo = Busca(caso.ecf, caso.cupom);
-    EXPECT_EQ(Cabecalho(dialogo), caso.cabecalho) << caso.caso;
-    EXPECT_EQ(dialogo.aposInicio.at(kItens).linhas.size(), caso.itens) << caso.caso;
-    EXPECT_TRUE(dialogo.aposInicio.at(kParcelas).linhas.empty()) << caso.caso;
-    EXPECT_EQ(dialogo.aposInicio.at(kItens).colunas.size(), 5u) << caso.caso;
-  }
-}
-
 }  // namespace

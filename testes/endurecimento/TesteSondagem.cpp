@@ -61,18 +61,6 @@ bool TerminaNoFilho(const std::function<bool()>& trabalho, int segundos = 5) {
   return false;
 }
 
-TEST(Sondagem, FifoRecusadoSemEsperar) {
-  PastaTemporaria pasta;
-  const std::string fifo = pasta.Caminho("fifo");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_TRUE(TerminaNoFilho([&] {
-    char digest[33] = "inalterado";
-    const bool md5 = QMX_GerarMD5_Arquivo(fifo.c_str(), digest) == 1 && std::strcmp(digest, "inalterado") == 0;
-    setenv("QMX_REGISTRO", fifo.c_str(), 1);
-    return md5 && QMX_AssinarArquivo(fifo.c_str()) == 0 && !registro::Registro::ExisteChave("SOFTWARE");
-  }));
-}
-
 // A host whose every box and dialog fails, as a broken operator script does.
 class HostQueFalha : public ui::HostRoteirizado {
  public:
@@ -103,44 +91,6 @@ TEST(Sondagem, NenhumaExportacaoDeixaEscaparExcecao) {
       {"QMX_MeiosPagamento", [&] { QMX_MeiosPagamento(); }},
   };
   for (const auto& [nome, chamada] : chamadas) EXPECT_NO_THROW(chamada()) << nome;
-}
-
-// The exchange sort the file's lines are kept in, done the slow way.
-std::vector<CLinhaArqTEF> OrdenaPorTrocas(std::vector<CLinhaArqTEF> linhas) {
-  for (size_t i = 0; i < linhas.size(); ++i)
-    for (size_t j = i + 1; j < linhas.size(); ++j)
-      if (linhas[i].GetPosicao() > linhas[j].GetPosicao()) std::swap(linhas[i], linhas[j]);
-  return linhas;
-}
-
-TEST(Sondagem, ArquivoTEFMantemAOrdemDasTrocasSemCustoQuadratico) {
-  PastaTemporaria pasta;
-  std::mt19937 sorteio(21);
-  for (int rodada = 0; rodada < 20; ++rodada) {
-    std::string texto;
-    std::vector<CLinhaArqTEF> esperadas;
-    const int posicoes = 1 + rodada % 6;  // few positions: many ties
-    for (int i = 0; i < 60; ++i) {
-      char linha[32];
-      std::snprintf(linha, sizeof linha, "005-%03d = L%d", static_cast<int>(sorteio() % posicoes), i);
-      texto += std::string(linha) + "\r\n";
-      esperadas.emplace_back(std::string(linha));
-    }
-    CQMXArquivoTEF arquivo(pasta.Grava("tef.001", texto));
-    ASSERT_TRUE(arquivo.LerArquivo());
-    T_Lista<CLinhaArqTEF> lidas;
-    ASSERT_TRUE(arquivo.PossuiCampo(5, &lidas));
-    esperadas = OrdenaPorTrocas(esperadas);
-    ASSERT_EQ(lidas.GetSize(), esperadas.size());
-    for (size_t i = 0; i < esperadas.size(); ++i) ASSERT_EQ(lidas[i].GetTexto(), esperadas[i].GetTexto()) << i;
-  }
-  // Blank lines all go to field 0, in file order (their cost is measured in
-  // bench/BenchArquivoTEF.cpp).
-  CQMXArquivoTEF brancas(pasta.Grava("brancas.001", std::string(20000, '\n')));
-  ASSERT_TRUE(brancas.LerArquivo());
-  T_Lista<CLinhaArqTEF> campo0;
-  EXPECT_TRUE(brancas.PossuiCampo(0, &campo0));
-  EXPECT_EQ(campo0.GetSize(), 20000u);
 }
 
 TEST(Sondagem, LeituraNaoEsperaTransacaoDeOutroEscritor) {
@@ -268,24 +218,6 @@ TEST(Sondagem, DescriptografarRecusaValorQueNaoCabe) {
     EXPECT_EQ(valor, caso.valor) << caso.quantia;
     EXPECT_STREQ(texto, "nome");
   }
-}
-
-// The parsed registry file is kept while the file is unchanged (the time it
-// saves is measured in bench/BenchArquivoTEF.cpp); any change is seen.
-TEST(Sondagem, RegistroGrandeLidoUmaVezEnquantoNaoMuda) {
-  std::string enchimento;  // more than 1 MB: told apart by size and time only
-  for (int i = 0; i < 30000; ++i) enchimento += "[SOFTWARE\\Enchimento\\" + std::to_string(i) + "]\nValor=abcdefghij\n";
-  RegistroTemporario arquivo(enchimento + "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=C:\\um\n");
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Torvo ECF", "path"), "C:\\um");
-  // Same size, new content and time: read again.
-  arquivo.Reescreve(enchimento + "[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=C:\\do\n");
-  ::utimensat(AT_FDCWD, registro::Registro::CaminhoArquivo().c_str(), nullptr, 0);
-  EXPECT_EQ(registro::Registro::LeTexto("SOFTWARE\\ZT Redudeva\\Torvo ECF", "Path"), "C:\\do");
-  // A small file rewritten at once with the same size shows at once.
-  arquivo.Reescreve("[A]\nX=1\n");
-  EXPECT_EQ(registro::Registro::LeTexto("A", "X"), "1");
-  arquivo.Reescreve("[A]\nX=2\n");
-  EXPECT_EQ(registro::Registro::LeTexto("A", "X"), "2");
 }
 
 }  // namespace

@@ -50,33 +50,6 @@ class Exportacoes : public ::testing::Test {
   ui::HostTemporario m_ativo;
 };
 
-TEST_F(Exportacoes, AntesDeInicializarUsaTriploVazio) {
-  EXPECT_TRUE(QMX_Sintegra());
-  EXPECT_EQ(m_host.triplos, (std::vector<TriploConexao>{{"", 0, 0}}));
-}
-
-TEST_F(Exportacoes, FinalizaNaoApagaOTriplo) {
-  QMX_Inicializa("EMPRESA1", 7, -3);
-  QMX_Inicializa("EMPRESA2", 65535, 2147483647);
-  EXPECT_TRUE(QMX_Finaliza());
-  EXPECT_TRUE(QMX_Sintegra());
-  EXPECT_EQ(m_host.triplos, (std::vector<TriploConexao>{{"EMPRESA2", 65535, 2147483647}}));
-}
-
-TEST_F(Exportacoes, TextoDoChamadorECopiado) {
-  std::string chave(100000, 'K');
-  QMX_Inicializa(chave.c_str(), 1, 1);
-  std::string diretorio(5000, 'd');
-  QMX_SetDiretorio(diretorio.c_str());
-  chave.assign(chave.size(), 'X');
-  diretorio.assign(diretorio.size(), 'Y');
-  EXPECT_EQ(std::tuple(Contexto().triplo.chaveEmpresa, Contexto().diretorioSaida),
-            std::tuple(std::string(100000, 'K'), std::string(5000, 'd')));
-  QMX_Inicializa(nullptr, 1, 1);
-  QMX_SetDiretorio(nullptr);
-  EXPECT_EQ(std::tuple(Contexto().triplo.chaveEmpresa, Contexto().diretorioSaida), std::tuple("", ""));
-}
-
 TEST_F(Exportacoes, ResultadosDeDialogosCancelados) {
   // Called in this order: a braced list is evaluated left to right.
   const std::vector<bool> resultados{
@@ -107,14 +80,6 @@ TEST_F(Exportacoes, ResultadosDeDialogosCancelados) {
   EXPECT_TRUE(m_host.Erros().empty());
 }
 
-TEST_F(Exportacoes, LMFRecusadoAnteOKFechaComoCancelar) {
-  // A Z-reduction range from 0 is refused; the dialog stays open until the
-  // script's end cancels it.
-  m_host.CarregaRoteiro("dialogo 14024\nclica 13015\ndigita 13019 0\nclica 1\n");
-  EXPECT_FALSE(QMX_LMF("s"));
-  EXPECT_EQ(m_host.Dialogos()[0].resultado, ui::IDCANCEL);
-}
-
 // The dates arrive as the program's 16-bit day numbers and reach the
 // dialogs as days of the window of today (the clock reads 6 December 2026):
 // 1 is 5 June 2027, not 1 January 1848.
@@ -139,15 +104,6 @@ TEST_F(Exportacoes, SpedFiscalRecusaPonteiroNuloSemAbrirDialogo) {
   EXPECT_FALSE(QMX_SpedFiscal(&caminho, 1, 1, 1, 2));  // no file produced
   EXPECT_EQ(caminho, reinterpret_cast<char*>(0x1));
   EXPECT_EQ(m_host.Dialogos().size(), 1u);
-}
-
-TEST_F(Exportacoes, DialogoUsaOsRecursosDaBibliotecaERestauraDepois) {
-  ui::ModuloRecursos programa("programa");
-  ui::DefineRecursoAtual(programa);
-  QMX_Estoque();
-  EXPECT_EQ(m_host.recursoDuranteODialogo, &ui::ModuloBiblioteca());
-  EXPECT_EQ(&ui::RecursoAtual(), &programa);
-  ui::DefineRecursoAtual(ui::ModuloPrograma());
 }
 
 // A dialog whose start-up fails: the fault is reported and the launcher

@@ -86,34 +86,6 @@ class Relogio : public ::testing::Test {
   qmx::RelogioSistemaSubstituido m_relogio{[this] { return qmx::InstanteSistema{m_agora, kMenosTresHoras}; }};
 };
 
-TEST_F(Relogio, DataSimuladaAndaComOTempoReal) {
-  Agora(Campos(2014, 3, 15, 9, 45));
-  Configura("1;01/02/2013;10:00:00:000;15/03/2014;09:30:00:000");
-  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "01/02/2013");
-  EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "10:15:00");
-  EXPECT_EQ(CQMXRelogio::PegaDiaHoje(), qmx::CodificaDia(1, 2, 2013));
-  EXPECT_EQ(CQMXRelogio::PegaDataHoje(true), "01/02/13");
-  EXPECT_EQ(CQMXRelogio::PegaMesAno(), "02/2013");
-  EXPECT_EQ(CQMXRelogio::PegaCodigoMes(), qmx::CodificaMes(2, 2013));
-  EXPECT_EQ(CQMXRelogio::PegaHoraLocal().wDayOfWeek, 5);  // a Friday
-  // UTC is three hours ahead of the simulated local time.
-  const SYSTEMTIME utc = CQMXRelogio::PegaHoraUtc();
-  EXPECT_EQ(std::tuple(utc.wDay, utc.wHour, utc.wMinute), std::tuple(1, 13, 15));
-  EXPECT_EQ(CQMXRelogio::PegaAgoraUtc() - CQMXRelogio::PegaAgoraLocal(), 3ull * 3600 * 10'000'000);
-
-  // The setting is read at every call: switched off, real time is back.
-  Configura("0;01/02/2013;10:00:00:000;15/03/2014;09:30:00:000");
-  EXPECT_EQ(CQMXRelogio::PegaDataHoje(), "15/03/2014");
-  Configura("1;01/02/2013;10:00:00:000;15/03/2014;09:30:00");  // 14 numbers
-  EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "09:45:00");
-  Configura("1;01/02/2013;10:00:00:000;15/03/2014;09:3O:00:000");  // a letter
-  EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "09:45:00");
-  Configura(" 1; 1/ 2/2013; 10:0:0:0;15/3/2014;9:30:0:0 e mais");  // blanks before numbers, text after
-  EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "10:15:00");
-  m_registro.Reescreve("");
-  EXPECT_EQ(CQMXRelogio::PegaHoraTexto(), "09:45:00");
-}
-
 // Past 2026 the clock reads on: today's day number, month code and texts of
 // 2027, 2099 and 2100. Two-digit years of the setting are read in the
 // hundred years of the machine's own year.

@@ -97,33 +97,6 @@ TEST(ZTException, CatalogoAusenteMostraSuaCaixa) {
   EXPECT_EQ(ajuda, 0u);
 }
 
-TEST(MensagensDoFabricante, ZTMensagemMostraERegistra) {
-  HostComMensagens host;
-  qmx::eventos::CCapturaEventos captura;
-  qmx::mensagens::ZTMensagem(5535, "DF");
-  ASSERT_EQ(host.Caixas().size(), 1u);
-  EXPECT_EQ(host.Caixas()[0].titulo, CTabelaSistemas::PorModulo("DF")->titulo);
-  EXPECT_NE(host.Caixas()[0].texto.find("vinculado"), std::string::npos);
-  ASSERT_EQ(captura.Eventos().size(), 1u);
-  const auto& evento = captura.Eventos()[0];
-  EXPECT_EQ(std::tuple(evento.fonte, evento.id, evento.textos[1]), std::tuple("ZT Redudeva", 5535u, host.Caixas()[0].texto));
-
-  qmx::mensagens::ZTMensagem(4, "EC");
-  EXPECT_EQ(host.Caixas()[1].texto, "Mensagem 4 n\xE3o encontrada no arquivo de mensagens do m\xF3" "dulo EC.");
-}
-
-TEST(MensagensDoFabricante, CatalogoAusenteEmCaminhoLongoMostraOCaminhoInteiro) {
-  // A message folder deep enough to push the box's text past any fixed size.
-  std::string pasta = "/nao-existe";
-  while (pasta.size() < 2000) pasta += "/" + std::string(60, 'p');
-  HostComMensagens host(pasta);
-  qmx::mensagens::ZTMensagem(110, "EC");
-  ASSERT_EQ(host.Caixas().size(), 1u);
-  EXPECT_EQ(host.Caixas()[0].titulo, "Erro");
-  EXPECT_EQ(host.Caixas()[0].texto, "N\xE3o foi poss\xEDvel abrir o arquivo texto de Mensagens " + pasta +
-                                        "/ZTECMens.txt. Caso o caminho esteja correto, atualize o arquivo.");
-}
-
 TEST(MensagensDoFabricante, ZTTrataErro2EORegistroDoHost) {
   HostComMensagens host;
   qmx::eventos::CCapturaEventos captura;

@@ -6,54 +6,8 @@ namespace {
 
 using namespace qmx::testes;
 
-TEST(Guid, TextoDeRegistroIdaEVolta) {
-  EXPECT_EQ(TextoGuid(kClasseTeste), "{5E1D7C2A-93B4-4F06-8A1E-6C0B2D9F4A71}");
-  EXPECT_EQ(LeGuid("{5e1d7c2a-93b4-4f06-8a1e-6c0b2d9f4a71}"), kClasseTeste);
-  EXPECT_EQ(LeGuid(TextoGuid(IServidorTeste::kIID)), IServidorTeste::kIID);
-  for (const char* ruim : {"", "5E1D7C2A-93B4-4F06-8A1E-6C0B2D9F4A71", "{5E1D7C2A-93B4-4F06-8A1E-6C0B2D9F4A7}",
-                           "{0026C16C-45B0-11D4-9274+00A0C9ACA8C4}", "{0026C16G-45B0-11D4-9274-00A0C9ACA8C4}"})
-    EXPECT_FALSE(LeGuid(ruim).has_value()) << ruim;
-}
-
 HRESULT Ativa(std::uint32_t contexto, const COSERVERINFO* servidor, MULTI_QI* consultas, std::uint32_t quantos) {
   return CoCreateInstanceEx(kClasseTeste, nullptr, contexto, servidor, quantos, consultas);
-}
-
-TEST(AtivacaoCOM, VariasInterfacesCadaUmaComSeuResultado) {
-  auto* fabrica = FabricaRoteirizada::Cria();
-  CFabricaRegistrada registro(kClasseTeste, fabrica);
-  fabrica->Release();
-  const IID servidor = IServidorTeste::kIID, seguranca = IClientSecurity::kIID, fabricaIid = IClassFactory::kIID;
-  MULTI_QI consultas[3] = {{&servidor, nullptr, S_OK}, {&fabricaIid, nullptr, S_OK}, {&seguranca, nullptr, S_OK}};
-  EXPECT_EQ(Ativa(CLSCTX_ALL, nullptr, consultas, 3), CO_S_NOTALLINTERFACES);
-  EXPECT_EQ(std::tuple(consultas[0].hr, consultas[1].hr, consultas[2].hr), std::tuple(S_OK, E_NOINTERFACE, S_OK));
-  EXPECT_EQ(consultas[1].pItf, nullptr);
-  EXPECT_EQ(fabrica->historico->objetosVivos, 1);  // held by the two interfaces handed back
-  consultas[0].pItf->Release();
-  consultas[2].pItf->Release();
-  EXPECT_EQ(fabrica->historico->objetosVivos, 0);
-
-  MULTI_QI soFabrica{&fabricaIid, nullptr, S_OK};
-  EXPECT_EQ(Ativa(CLSCTX_ALL, nullptr, &soFabrica, 1), E_NOINTERFACE);
-  EXPECT_EQ(fabrica->historico->objetosVivos, 0);
-}
-
-TEST(AtivacaoCOM, BlanketSoParaQuemTemSeguranca) {
-  auto* fabrica = FabricaRoteirizada::Cria();
-  CFabricaRegistrada registro(kClasseTeste, fabrica);
-  const IID iid = IServidorTeste::kIID;
-  MULTI_QI consulta{&iid, nullptr, S_OK};
-  ASSERT_EQ(Ativa(CLSCTX_ALL, nullptr, &consulta, 1), S_OK);
-  EXPECT_EQ(CoSetProxyBlanket(consulta.pItf, RPC_C_AUTHN_NONE, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_NONE,
-                              RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
-            S_OK);
-  EXPECT_EQ(fabrica->historico->nivelAutenticacao, RPC_C_AUTHN_LEVEL_NONE);
-  EXPECT_EQ(fabrica->historico->nivelPersonificacao, RPC_C_IMP_LEVEL_IMPERSONATE);
-  consulta.pItf->Release();
-  // The factory itself is no proxy.
-  EXPECT_EQ(CoSetProxyBlanket(fabrica, 0, 0, nullptr, 1, 3, nullptr, 0), E_NOINTERFACE);
-  EXPECT_EQ(CoSetProxyBlanket(nullptr, 0, 0, nullptr, 1, 3, nullptr, 0), E_INVALIDARG);
-  fabrica->Release();
 }
 
 #if !defined(_WIN32)

@@ -90,75 +90,6 @@ class Dialogos : public ::testing::Test {
   HostTemporario m_hostAtivo;
 };
 
-TEST_F(Dialogos, DigitarESairDoCampoChamaKillFocusAntesDoOK) {
-  m_host.CarregaRoteiro("dialogo 9001\ndigita 105 01/02/2026\nclica 1\n");
-  DialogoEspiao dialogo;
-  EXPECT_EQ(dialogo.DoModal(), IDOK);
-  EXPECT_EQ(dialogo.eventos,
-            (std::vector<std::string>{"init", "cmd:105/768", "killfocus:105", "ok:01/02/2026"}));
-  EXPECT_TRUE(m_host.Erros().empty());
-}
-
-TEST_F(Dialogos, RadioAutomaticoLimpaOGrupoEMarcacaoAlterna) {
-  m_host.CarregaRoteiro("dialogo *\nclica 102\nclica 104\nclica 103\n");
-  DialogoEspiao dialogo;
-  dialogo.DoModal();
-  const auto& fim = m_host.Dialogos()[0].aoFechar;
-  // 104, a check box, is not part of the radio group.
-  EXPECT_EQ(std::tuple(fim.at(101).marcado, fim.at(102).marcado, fim.at(103).marcado, fim.at(104).marcado),
-            std::tuple(BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED));
-  EXPECT_EQ(dialogo.GetCheckedRadioButton(101, 103), 103);
-}
-
-TEST_F(Dialogos, ControleDesabilitadoOuInexistenteRecusaOPasso) {
-  m_host.CarregaRoteiro("dialogo *\ndigita 106 x\ndigita 555 y\nseleciona 107 5\nclica 102\ndigita 106 agora\n");
-  DialogoEspiao dialogo;
-  dialogo.DoModal();
-  EXPECT_EQ(m_host.Erros().size(), 3u);
-  EXPECT_EQ(m_host.Dialogos()[0].aoFechar.at(106).texto, "agora");  // enabled by the click on 102
-}
-
-TEST_F(Dialogos, SelecaoDeComboNotificaEMostraOTexto) {
-  m_host.CarregaRoteiro("dialogo *\nseleciona 107 1\nclica 1\n");
-  DialogoEspiao dialogo;
-  dialogo.DoModal();
-  EXPECT_EQ(dialogo.GetDlgItem(107).GetCurSel(), 1);
-  EXPECT_EQ(dialogo.GetDlgItemText(107), "Ato COTEPE");
-  EXPECT_EQ(dialogo.eventos[1], "cmd:107/1");
-}
-
-// Without a script: a dialog that refuses to cancel is closed by the host;
-// a control outside the template throws; a missing template gives -1.
-TEST_F(Dialogos, SemRoteiroRecusaCancelarControleForaDoModeloEModeloInexistente) {
-  DialogoEspiao dialogo;
-  dialogo.recusaCancelar = true;
-  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
-  EXPECT_FALSE(dialogo.Aberto());
-  DialogoEspiao outro;
-  outro.DoModal();
-  EXPECT_THROW(outro.GetDlgItem(4242), ControleInexistente);
-  EXPECT_THROW(outro.SetDlgItemText(4242, "x"), ControleInexistente);
-  CDialogo semModelo(31337);
-  EXPECT_EQ(semModelo.DoModal(), -1);
-}
-
-TEST_F(Dialogos, DialogoAbertoDentroDeOutroUsaOProximoRoteiro) {
-  m_host.CarregaRoteiro("dialogo 9001\nclica 1\ndialogo 9002\nclica 1\n");
-  DialogoEspiao dialogo;
-  dialogo.abreInternoNoOK = true;
-  EXPECT_EQ(dialogo.DoModal(), IDOK);
-  EXPECT_EQ(dialogo.resultadoInterno, IDOK);
-  ASSERT_EQ(m_host.Dialogos().size(), 2u);
-  EXPECT_EQ(m_host.Dialogos()[0].idModelo, 9002);  // the inner one closes first
-}
-
-TEST_F(Dialogos, RoteiroDeOutroDialogoEAnotadoEIgnorado) {
-  m_host.CarregaRoteiro("dialogo 9002\nclica 1\n");
-  DialogoEspiao dialogo;
-  EXPECT_EQ(dialogo.DoModal(), IDCANCEL);
-  ASSERT_EQ(m_host.Erros().size(), 1u);
-}
-
 TEST_F(Dialogos, CursorDeEsperaECaixasRespondemComOBotaoPadraoOuComORoteiro) {
   {
     CWaitCursor espera;
@@ -232,15 +163,6 @@ TEST_F(Dialogos, ListaDeColunasComVariasLinhasSelecionadas) {
   caixa.SetSel(1, true);
   EXPECT_EQ(caixa.GetSelItems(), (std::vector<int>{1}));
   EXPECT_EQ(caixa.GetCurSel(), 1);
-}
-
-TEST(Roteiro, LinhasInvalidasSaoRecusadas) {
-  HostRoteirizado host;
-  EXPECT_THROW(host.CarregaRoteiro("clica 1\n"), std::invalid_argument);
-  EXPECT_THROW(host.CarregaRoteiro("dialogo x\n"), std::invalid_argument);
-  EXPECT_THROW(host.CarregaRoteiro("dialogo *\npula 3\n"), std::invalid_argument);
-  EXPECT_THROW(host.CarregaRoteiro("dialogo *\nseleciona 3\n"), std::invalid_argument);
-  EXPECT_NO_THROW(host.CarregaRoteiro("# comentário\n\ndialogo *\r\nfecha\nresposta sim\n"));
 }
 
 TEST(Recursos, TrocaEscolheOModeloDaBibliotecaERestaura) {

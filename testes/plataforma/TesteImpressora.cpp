@@ -31,44 +31,6 @@ class Impressora : public ::testing::Test {
   RegistroTemporario m_registro;
 };
 
-TEST_F(Impressora, RespostasEmBuffersZerados) {
-  char serie[kTamanhoNumeroSerie];
-  std::memset(serie, 'X', sizeof serie);
-  ASSERT_TRUE(PegaNumeroSerie(serie));
-  EXPECT_STREQ(serie, "BE0512SC5560000123");
-  EXPECT_EQ(serie[kTamanhoNumeroSerie - 1], 0);
-  char caixa[kTamanhoNumeroCaixa];
-  ASSERT_TRUE(NumeroCaixa(caixa));
-  EXPECT_STREQ(caixa, "3");
-  char primeiro[kTamanhoCOO], ultimo[kTamanhoCOO];
-  ASSERT_TRUE(InicioFimCOOsMFD(primeiro, ultimo));
-  EXPECT_STREQ(primeiro, "000001");
-  EXPECT_STREQ(ultimo, "000042");
-  std::string modelo;
-  EXPECT_TRUE(GetInfRegHKey(HKEY::HKEY_LOCAL_MACHINE, "SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal\\",
-                            "Modelo", &modelo));
-  EXPECT_EQ(modelo, "EMULADA");
-  EXPECT_FALSE(GetInfRegHKey(HKEY::HKEY_LOCAL_MACHINE, "SOFTWARE\\Daruma\\ECF\\", "Path", &modelo));
-}
-
-// A failure chosen in the registry hits only the functions it names; without
-// a model nothing answers.
-TEST_F(Impressora, FalhaEscolhidaPeloRegistroESemModeloNadaResponde) {
-  Reconfigura("Falhas=AbreRelatorioGerencial, NumeroCaixa\n");
-  EXPECT_FALSE(AbreRelatorioGerencial(1));
-  char caixa[kTamanhoNumeroCaixa];
-  EXPECT_FALSE(NumeroCaixa(caixa));
-  char serie[kTamanhoNumeroSerie];
-  EXPECT_TRUE(PegaNumeroSerie(serie));
-  m_registro.Reescreve("[SOFTWARE\\ZT Redudeva\\Torvo ECF\\Impressora Fiscal]\nNumeroSerie=X\n");
-  std::memset(serie, 'X', sizeof serie);
-  EXPECT_FALSE(PegaNumeroSerie(serie));
-  EXPECT_EQ(serie[0], 0);
-  unsigned char indice = 0;
-  EXPECT_FALSE(BuscaIndiceRelatorioGerencial("IDENT. PAF-ECF", indice));
-  EXPECT_EQ(indice, 255);
-}
-
 TEST_F(Impressora, RelatorioGerencialNaOrdemEExatoComoEnviado) {
   unsigned char indice = 0;
   ASSERT_TRUE(BuscaIndiceRelatorioGerencial("MEIOS DE PAGTO", indice));
@@ -128,20 +90,6 @@ TEST_F(Impressora, ArquivosDaMFD) {
   EXPECT_FALSE(ArquivoMFD("", "01112026", "30112026", "D", "01", 0, "", "CHAVE", 1));
   EXPECT_TRUE(ArquivoMF("01112026", "30112026", "D", "01"));
   EXPECT_FALSE(ArquivoMF("01112026", "30112026", "D", "1"));
-}
-
-TEST_F(Impressora, MensagemEtecladoPassamPeloHost) {
-  qmx::ui::HostRoteirizado host;
-  qmx::ui::HostTemporario ativo(host);
-  ExibeMensagem("Data Final menor que a Data Inicial.", 2000);
-  ASSERT_EQ(host.Caixas().size(), 1u);
-  EXPECT_EQ(host.Caixas()[0].texto, "Data Final menor que a Data Inicial.");
-  const int antes = VezesTecladoTravado();
-  EXPECT_TRUE(TravarTeclado(true));
-  EXPECT_TRUE(TecladoTravado());
-  EXPECT_TRUE(TravarTeclado(false));
-  EXPECT_FALSE(TecladoTravado());
-  EXPECT_EQ(VezesTecladoTravado(), antes + 1);
 }
 
 TEST_F(Impressora, SerieComBarraNaoSaiDaPasta) {

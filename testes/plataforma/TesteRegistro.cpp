@@ -41,24 +41,6 @@ TEST(Registro, ArquivoChaveOuValorAusentesLemVazio) {
 #endif
 }
 
-TEST(Registro, LinhasMalFormadasSaoIgnoradas) {
-  RegistroTemporario registro(
-      "[A]\n"
-      "sem igual\n"
-      "=sem nome\n"
-      "[seção sem fim\n"
-      "depois=ignorado\n"
-      "[A]\n"
-      "x=\"  com brancos  \"\n"
-      "vazio=\n"
-      "igual=a=b\n");
-  EXPECT_FALSE(Registro::LeValor("A", "depois"));
-  EXPECT_EQ(Registro::LeTexto("A", "x"), "  com brancos  ");
-  ASSERT_TRUE(Registro::LeValor("A", "vazio"));
-  EXPECT_EQ(*Registro::LeValor("A", "vazio"), "");
-  EXPECT_EQ(Registro::LeTexto("A", "igual"), "a=b");
-}
-
 TEST(Registro, TextoUtf8VoltaEmWindows1252) {
   // "Região" and "São" written in UTF-8; a file that is not UTF-8 is taken as is.
   RegistroTemporario registro("[Empresas\\S\xC3\xA3o Paulo]\nNome=Regi\xC3\xA3o\n");

@@ -246,37 +246,6 @@ TEST_F(DialogoQt, EscFechaECancelaEEnterSemBotaoPadraoEOK) {
   EXPECT_EQ(enter.eventos.back(), "ok:x:");
 }
 
-// Alt and the underlined letter: a text's takes the focus to the edit after
-// it, whose text is then selected (typing replaces it); a check box's
-// toggles it and notifies the dialog.
-TEST_F(DialogoQt, AltComALetraDoTextoOuDoBotao) {
-  DialogoEspiao dialogo;
-  host.aoMostrar = [](QDialog& janela, CDialogo& d) {
-    janela.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
-    QTest::keyClicks(Controle(janela, 105), QStringLiteral("01/02/2026"));
-    QTest::keyClick(Controle(janela, 105), Qt::Key_Tab);
-    QApplication::processEvents();
-    ASSERT_EQ(d.FocoAtual(), 107);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
-    QApplication::processEvents();
-    EXPECT_EQ(d.FocoAtual(), 105);
-    EXPECT_EQ(Controle<QLineEdit>(janela, 105)->selectedText(), QStringLiteral("01/02/2026"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("03/04/2026"));
-    EXPECT_EQ(d.GetDlgItemText(105), "03/04/2026");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::AltModifier);
-    // A button's mnemonic clicks it as the mouse does, a moment later.
-    auto* caixa = Controle<QCheckBox>(janela, 104);
-    for (int i = 0; i < 100 && !caixa->isChecked(); ++i) QTest::qWait(10);
-    EXPECT_TRUE(caixa->isChecked());
-    EXPECT_EQ(d.GetDlgItem(104).GetCheck(), BST_CHECKED);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  };
-  EXPECT_EQ(host.ExecutaModal(dialogo), IDOK);
-  EXPECT_NE(std::find(dialogo.eventos.begin(), dialogo.eventos.end(), "cmd:104/0"), dialogo.eventos.end());
-  EXPECT_EQ(dialogo.eventos.back(), "ok:03/04/2026:");
-}
-
 TEST_F(DialogoQt, TrabalhoLongoCanceladoNaJanelaDeProgresso) {
   const auto intervalo = CProgresso::DefineIntervalo(std::chrono::milliseconds(0));
   for (const bool cancela : {false, true}) {
@@ -299,42 +268,6 @@ TEST_F(DialogoQt, TrabalhoLongoCanceladoNaJanelaDeProgresso) {
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(qobject_cast<QProgressDialog*>(w) && w->isVisible());
   }
   CProgresso::DefineIntervalo(intervalo);
-}
-
-TEST_F(HostQtTeste, CaixasComSeusBotoesPadraoEIcone) {
-  struct Caso {
-    unsigned flags;
-    std::vector<std::string> legendas;  // Windows-1252, as the library writes them
-    int padrao;  // the button Enter presses
-    QMessageBox::Icon icone;
-  } casos[] = {
-      {MB_OK, {"OK"}, IDOK, QMessageBox::NoIcon},
-      {MB_OKCANCEL | MB_ICONQUESTION, {"OK", "Cancelar"}, IDOK, QMessageBox::Question},
-      {MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING, {"Sim", "Não"}, IDNO, QMessageBox::Warning},
-      {MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONERROR, {"Sim", "Não", "Cancelar"}, IDCANCEL, QMessageBox::Critical},
-      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, {"Anular", "Repetir", "Ignorar"}, IDRETRY, QMessageBox::NoIcon},
-      {MB_RETRYCANCEL | MB_ICONINFORMATION, {"Repetir", "Cancelar"}, IDRETRY, QMessageBox::Information},
-  };
-  for (const auto& caso : casos) {
-    host.aoMostrarCaixa = [&](QMessageBox& caixa) {
-      QStringList legendas;
-      for (auto* b : caixa.buttons()) legendas << b->text();
-      for (const auto& l : caso.legendas) EXPECT_TRUE(legendas.contains(ParaQt(l))) << l;
-      EXPECT_EQ(legendas.size(), static_cast<qsizetype>(caso.legendas.size()));
-      EXPECT_EQ(caixa.icon(), caso.icone);
-      EXPECT_EQ(caixa.text(), QStringLiteral("Linha 1\nLinha 2"));
-      QTest::keyClick(&caixa, Qt::Key_Return);
-    };
-    EXPECT_EQ(host.MostraCaixa("Linha 1\r\nLinha 2", "Título", caso.flags), caso.padrao) << caso.flags;
-    // Every button answers what the scripted host would take from it.
-    for (std::size_t i = 0; i < caso.legendas.size(); ++i) {
-      host.aoMostrarCaixa = [&](QMessageBox& caixa) {
-        for (auto* b : caixa.buttons())
-          if (b->text() == ParaQt(caso.legendas[i])) QTest::mouseClick(b, Qt::LeftButton);
-      };
-      EXPECT_TRUE(RespostaValida(caso.flags, host.MostraCaixa("x", "y", caso.flags))) << caso.flags;
-    }
-  }
 }
 
 // QMX_JANELAS=qt: with no host set by the program, the core library loads

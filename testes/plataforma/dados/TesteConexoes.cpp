@@ -106,24 +106,6 @@ TEST_P(ConexoesLeem, MestreParametrosDaFilialEModoDoECF) {
   EXPECT_FALSE(autonomo);
 }
 
-TEST_P(ConexoesLeem, UsuarioComAsMilPermissoes) {
-  CConexaoUsuario conexao;
-  ASSERT_EQ(conexao.Inicializa(Chave(), 1, 0), com::S_OK);
-  REG_USUARIOPS u;
-  std::memset(&u, 0xFF, sizeof u);
-  ASSERT_EQ(conexao.GetInterface()->Le(1, &u), com::S_OK);
-  EXPECT_STREQ(u.Nome, "Supervisor");
-  int permitidas = 0;
-  for (int i = 0; i < QMX_FILIAIS_USUARIO; ++i) permitidas += u.Filiais[i];
-  EXPECT_EQ(permitidas, 3);
-  EXPECT_EQ(std::tuple(u.Filiais[0], u.Filiais[1], u.Filiais[999]), std::tuple(0, 1, 1));
-
-  // Saving the user again replaces its permissions.
-  empresa->Usuario(1, "Supervisor", {2});
-  ASSERT_EQ(conexao.Le(1, &u), com::S_OK);
-  EXPECT_EQ(std::tuple(u.Filiais[1], u.Filiais[2]), std::tuple(0, 1));
-}
-
 TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
   CConexaoMunicipio municipio;
   ASSERT_EQ(municipio.Inicializa(Chave(), 1, 0), com::S_OK);
@@ -149,20 +131,6 @@ TEST_P(ConexoesLeem, MunicipioEstadoEControleDeECF) {
   ASSERT_EQ(ecf.GetEhFilialHabilitada_ECF(2, &respostas[1]), com::S_OK);
   EXPECT_EQ(std::tuple(respostas[0], respostas[1]), std::tuple(0, 1));
   EXPECT_EQ(ecf.GetEhFilialHabilitada_ECF(3, &respostas[0]), QMX_E_REGISTRO_INEXISTENTE);
-}
-
-TEST_P(ConexoesLeem, DadosDeInicializacaoPosicao45) {
-  CZTDadosInicializacao dados;
-  ASSERT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 19)), com::S_OK);
-  const std::uint8_t* tipos = dados.GetTipoSistemas();
-  EXPECT_EQ(std::tuple(tipos[QMX_TIPO_ECF_POR_FILIAL], tipos[44], tipos[46]), std::tuple(1, 0, 0));
-  empresa->ECFPorFilial(false);
-  ASSERT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 19)), com::S_OK);
-  EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 0);
-  // Another system has no data: a failure, and no flag left set.
-  empresa->ECFPorFilial(true);
-  EXPECT_EQ(dados.BuscaDados(CZTParametroInicializacao(Chave(), 1, 0, 20)), QMX_E_REGISTRO_INEXISTENTE);
-  EXPECT_EQ(dados.GetTipoSistemas()[QMX_TIPO_ECF_POR_FILIAL], 0);
 }
 
 // Texts are stored as UTF-8 and handed out in Windows-1252; what

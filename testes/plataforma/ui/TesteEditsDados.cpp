@@ -87,48 +87,4 @@ TEST_F(EditsDados, SemLigacaoOuComEmpresaAusente) {
   EXPECT_THROW(semEmpresa.SubclassDlgItem(99999, &dialogo), ControleInexistente);
 }
 
-// The product and price-table edits on the same template's edit and label.
-TEST_F(EditsDados, ProdutoETabelaDePrecoPorTipo) {
-  dados::CGravadorCatalogo catalogo(empresa.Gravador().Sessao());
-  catalogo.GravaProduto({.Codigo = 4000000000u, .Descricao = "ARROZ TIPO 1"});
-  catalogo.GravaTabelaPreco({QMX_TABELA_PRODUTOS, 3, "VAREJO"});
-  catalogo.GravaTabelaPreco({QMX_TABELA_SERVICOS, 4, "SERVIÇOS"});
-
-  CProdutoEditEx edProduto;
-  edProduto.Inicializa(empresa.Chave(), 1, 0);
-  edProduto.SubclassDlgItem(13036, &dialogo);
-  edProduto.SetLabel(13037);
-  ASSERT_EQ(edProduto.CriaLink(), com::S_OK);
-  const struct {
-    const char* digitado;
-    std::uint32_t produto;
-    const char* rotulo;
-  } produtos[] = {{" 4000000000 ", 4000000000u, "ARROZ TIPO 1"}, {"4000000001", 0, "Produto não cadastrado"},
-                  {"4294967296", 0, ""}, {"0", 0, ""}, {"", 0, ""}};
-  for (const auto& caso : produtos) {
-    dialogo.Digita(13036, caso.digitado);
-    EXPECT_EQ(edProduto.GetProduto(), caso.produto) << caso.digitado;
-    EXPECT_EQ(dialogo.GetDlgItemText(13037), caso.rotulo) << caso.digitado;
-  }
-
-  CTabPrecoEdit edTabela;
-  edTabela.Inicializa(empresa.Chave(), 1, 0);
-  edTabela.SubclassDlgItem(13035, &dialogo);
-  edTabela.SetLabel(13038);
-  edTabela.SetTipo(QMX_TABELA_PRODUTOS);
-  ASSERT_EQ(edTabela.CriaLink(), com::S_OK);
-  edTabela.SetTabela(3);
-  EXPECT_EQ(edTabela.GetTabela(), 3);
-  EXPECT_EQ(dialogo.GetDlgItemText(13038), "VAREJO");
-  // Table 3 is of products only; 4 of services only.
-  edTabela.SetTipo(QMX_TABELA_SERVICOS);
-  EXPECT_EQ(dialogo.GetDlgItemText(13038), "Tabela não cadastrada");
-  EXPECT_EQ(edTabela.GetTabela(), 0);
-  dialogo.Digita(13035, "4");
-  EXPECT_EQ(edTabela.GetTabela(), 4);
-  EXPECT_EQ(dialogo.GetDlgItemText(13038), "SERVIÇOS");
-  dialogo.Digita(13035, "0");
-  EXPECT_EQ(edTabela.GetTabela(), 0);
-}
-
 }  // namespace
