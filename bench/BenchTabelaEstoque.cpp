@@ -1,12 +1,13 @@
 // Tabela de Produtos and Estoque of a catalogue of 200 000 products, each
-// against a bare scan of the same rows through the same connection
-// classes followed by the writing of as many bytes. A company database is
+// against its file's limit (bench/LimiteArquivos.h: the rows the file is
+// made of, read by queries of the benchmark's own, as many bytes written
+// and digested). A company database is
 // built once, in a folder of its own, with the writers the company's own
 // programs use: one branch, 200 000 products with their tax data, a
 // product price table holding all of them and a service table, each
 // product's stock position of the day before, and a big store's day of
 // cupons (12 ECFs, 500 cupons each, 10 items a cupom). The counter
-// "x_varredura" is the generator's time over the scan's.
+// "razao" is the generator's time over the limit's.
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
@@ -23,13 +24,11 @@
 #include <string>
 #include <vector>
 
+#include "LimiteArquivos.h"
 #include "arquivos/paf/GeradorEstoque.h"
 #include "arquivos/paf/GeradorTabelaProdutos.h"
 #include "arquivos/SaidaTemporaria.h"
 #include "plataforma/calendario/DataCodificada.h"
-#include "plataforma/dados/ConexaoECSCX.h"
-#include "plataforma/dados/ConexaoMovimento.h"
-#include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/GravadorCatalogo.h"
 #include "plataforma/dados/GravadorEmpresa.h"
 #include "plataforma/dados/GravadorMovimento.h"
@@ -72,6 +71,8 @@ class EmpresaTabela {
   ~EmpresaTabela() { fs::remove_all(m_pasta); }
 
   const REG_FILIALPS& Filial() const { return m_filial; }
+  std::string Base() const { return (m_pasta / "empresa.db").string(); }
+  std::string Pasta() const { return m_pasta.string(); }
 
  private:
   void Preenche(const std::string& endereco) {
@@ -160,15 +161,6 @@ const EmpresaTabela& Empresa() {
   return empresa;
 }
 
-// What the bare scans write: as many bytes as the file, in lines of the
-// file's line length.
-void EscreveIgual(std::size_t bytes, std::size_t largura, CSaidaTemporaria& saida) {
-  const std::string linha(largura - 2, 'x');
-  const std::string completa = linha + "\r\n";
-  for (; bytes >= largura; bytes -= largura) saida.Escreve(completa);
-  saida.Escreve(std::string(bytes, 'x'));
-}
-
 std::size_t TabelaProdutos(int& linhas) {
   CSaidaTemporaria saida;
   if (!saida.Cria()) std::abort();
@@ -177,19 +169,12 @@ std::size_t TabelaProdutos(int& linhas) {
   return saida.Bytes();
 }
 
-void VarreTabelaProdutos(std::size_t bytes) {
-  CConexaoProduto produtos;
-  if (com::FAILED(produtos.Inicializa(kTriplo.chaveEmpresa, 1, 0))) std::abort();
-  std::int64_t soma = 0;
-  const auto porItem = [&](const REG_ITEM_TABELA_PRECOPS& i) { return soma += i.Preco.int64, true; };
-  produtos.PercorreTabelaPreco(QMX_TABELA_PRODUTOS, 1, porItem);
-  produtos.PercorreTabelaPreco(QMX_TABELA_SERVICOS, 2, porItem);
-  produtos.PercorreProdutos(1, [&](const REG_PRODUTOPS& p) { return soma += p.Codigo, true; });
-  benchmark::DoNotOptimize(soma);
-  CSaidaTemporaria saida;
-  if (!saida.Cria()) std::abort();
-  EscreveIgual(bytes, 107, saida);
-  saida.Fecha();
+// The file's limit: its rows read by the benchmark's own queries, as many
+// bytes written and digested.
+void Limite(const char* arquivo, std::size_t bytes) {
+  const bench::LimiteArquivo& limite = bench::LimiteDe(arquivo);
+  bench::LeNoSQLite(Empresa().Base(), limite, {1, kHoje, kHoje, 1});
+  bench::EscreveEDigere(Empresa().Pasta() + "/limite.txt", bytes, limite.largura);
 }
 
 std::size_t Estoque(int& linhas) {
@@ -204,41 +189,16 @@ std::size_t Estoque(int& linhas) {
   return saida.Bytes();
 }
 
-void VarreEstoque(std::size_t bytes) {
-  CConexaoMovimento movimento;
-  CConexaoECSCX caixa;
-  CConexaoProduto produtos;
-  if (com::FAILED(movimento.Inicializa(kTriplo.chaveEmpresa, 1, 0)) ||
-      com::FAILED(caixa.Inicializa(kTriplo.chaveEmpresa, 1, 0)) ||
-      com::FAILED(produtos.Inicializa(kTriplo.chaveEmpresa, 1, 0)))
-    std::abort();
-  std::int64_t soma = 0;
-  movimento.PercorrePosicoes(1, kHoje - 1,
-                             [&](const REG_ES_POSICAOPS& p) { return soma += p.Quantidade.int64, true; });
-  caixa.PercorreItensCuponsFilial(
-      1, kHoje, kHoje,
-      [&](const REG_EC_CXPS&, const std::vector<REG_EC_CX_CIPS>& itens, const std::vector<REG_EC_CX_PAGAMENTOPS>&) {
-        for (const auto& i : itens) soma += i.Quantidade.int64;
-        return true;
-      });
-  produtos.PercorreProdutos(1, [&](const REG_PRODUTOPS& p) { return soma += p.Codigo, true; });
-  benchmark::DoNotOptimize(soma);
-  CSaidaTemporaria saida;
-  if (!saida.Cria()) std::abort();
-  EscreveIgual(bytes, 98, saida);
-  saida.Fecha();
-}
-
 double Segundos(const std::function<void()>& funcao) {
   const auto inicio = std::chrono::steady_clock::now();
   funcao();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
 }
 
-// The generator timed by the benchmark; the scan of the same rows, with the
-// same bytes written, timed three times beside it (the best counts).
-template <class Gera, class Varre>
-void Compara(benchmark::State& estado, Gera&& gera, Varre&& varre) {
+// The generator timed by the benchmark; the file's limit, timed three
+// times beside it (the best counts).
+template <class Gera>
+void Compara(benchmark::State& estado, Gera&& gera, const char* arquivo) {
   Empresa();
   int linhas = 0;
   std::size_t bytes = 0;
@@ -247,18 +207,18 @@ void Compara(benchmark::State& estado, Gera&& gera, Varre&& varre) {
     const double s = Segundos([&] { bytes = gera(linhas); });
     gerador += s;
   }
-  double varredura = 1e9;
-  for (int vez = 0; vez < 3; ++vez) varredura = std::min(varredura, Segundos([&] { varre(bytes); }));
+  double limite = 1e9;
+  for (int vez = 0; vez < 3; ++vez) limite = std::min(limite, Segundos([&] { Limite(arquivo, bytes); }));
   estado.counters["linhas"] = linhas;
   estado.counters["MB"] = static_cast<double>(bytes) / 1e6;
-  estado.counters["varredura_ms"] = varredura * 1000;
-  estado.counters["x_varredura"] = gerador / static_cast<double>(estado.iterations()) / varredura;
+  estado.counters["limite_ms"] = limite * 1000;
+  estado.counters["razao"] = gerador / static_cast<double>(estado.iterations()) / limite;
 }
 
-void BM_TabelaProdutos(benchmark::State& estado) { Compara(estado, TabelaProdutos, VarreTabelaProdutos); }
+void BM_TabelaProdutos(benchmark::State& estado) { Compara(estado, TabelaProdutos, "TabelaProdutos"); }
 BENCHMARK(BM_TabelaProdutos)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_Estoque(benchmark::State& estado) { Compara(estado, Estoque, VarreEstoque); }
+void BM_Estoque(benchmark::State& estado) { Compara(estado, Estoque, "Estoque"); }
 BENCHMARK(BM_Estoque)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
