@@ -61,7 +61,7 @@ bool CQMXEnvioArquivo::EscreveEEnvia(const std::string& nomeArquivo,
   escreve(arquivo);
   bool assinado = true;
   try {
-    arquivo.Fechar([&](int fd, const auto* digest) { return assinado = AssinaturaEAD::AssinaDescritor(fd, digest); });
+    arquivo.Fechar(AssinaturaEAD::AoGuardar(&assinado));
   } catch (const CExcecaoArquivo&) {
     if (!assinado) return false;  // not signed: as a signature refused afterwards, nothing is sent
     throw;

@@ -151,8 +151,7 @@ void BM_Sintegra(benchmark::State& estado) {
     filtro.filial = 1;
     filtro.dataInicial = p.inicial;
     filtro.dataFinal = p.final;
-    sintegra::CGeradorSintegra(p.triplo).Gera(filtro, p.caminho,
-                                              [](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); });
+    sintegra::CGeradorSintegra(p.triplo).Gera(filtro, p.caminho, AssinaturaEAD::AoGuardar());
   });
 }
 QMX_GERADOR(BM_Sintegra);
@@ -175,7 +174,7 @@ void BM_VendaPeriodo(benchmark::State& estado) {
     efd::CGeradorEFD ecf(p.triplo, {1, 0, p.inicial, p.final, perfil});
     ecf.GeraRegistrosECF();
     if (!venda::CGeradorVendaPeriodo(p.triplo, {1, p.inicial, p.final, perfil}, ecf)
-             .Gera(p.caminho, [](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); }))
+             .Gera(p.caminho, AssinaturaEAD::AoGuardar()))
       std::abort();
   });
 }
@@ -196,7 +195,7 @@ void BM_Movimentos(benchmark::State& estado) {
     if (!arquivo.Abrir(p.caminho, CArquivoTexto::Modo::EscritaBinaria)) std::abort();
     arquivo.DigereAoEscrever();
     movimentos::EscreveMovimentos(d, arquivo);
-    arquivo.Fechar([](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); });
+    arquivo.Fechar(AssinaturaEAD::AoGuardar());
   });
 }
 QMX_GERADOR(BM_Movimentos);

@@ -34,8 +34,7 @@ std::string ArquivoSintegra() {
   filtro.filial = 1;
   filtro.dataInicial = CodificaDia(1, 11, 2026);
   filtro.dataFinal = CodificaDia(30, 11, 2026);
-  sintegra::CGeradorSintegra({Chave(0), 1, 0}).Gera(filtro, gerado,
-                                                    [](int fd, const auto* digest) { return AssinaturaEAD::AssinaDescritor(fd, digest); });
+  sintegra::CGeradorSintegra({Chave(0), 1, 0}).Gera(filtro, gerado, AssinaturaEAD::AoGuardar());
   return gerado;
 }
 

@@ -173,6 +173,14 @@ bool AssinaturaEAD::AssinaArquivo(const std::string& caminho) {
   return AssinaDescritor(fd);
 }
 
+std::function<bool(int, const cripto::DigestMD5*)> AssinaturaEAD::AoGuardar(bool* assinado) {
+  return [assinado](int fd, const cripto::DigestMD5* digest) {
+    const bool ok = AssinaDescritor(fd, digest);
+    if (assinado) *assinado = ok;
+    return ok;
+  };
+}
+
 bool AssinaturaEAD::AssinaDescritor(int fd, const cripto::DigestMD5* digestDoArquivo) {
   struct stat estado {};
   if (::fstat(fd, &estado) != 0) return false;

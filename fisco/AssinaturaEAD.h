@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ class AssinaturaEAD {
   // last line, to find an EAD line already there, which the digest would
   // cover: then the content is read after all).
   static bool AssinaDescritor(int fd, const cripto::DigestMD5* digestDoArquivo = nullptr);
+  // AssinaDescritor as the step a written file runs before it takes its
+  // name (CArquivoTexto::Fechar), with the digest of what was written;
+  // `assinado`, when given, keeps its answer, so that a refused signature
+  // is told apart from a failed write.
+  static std::function<bool(int, const cripto::DigestMD5*)> AoGuardar(bool* assinado = nullptr);
 
   // How many leading bytes the signature covers: all of them, less the last
   // line when that line starts with "EAD".

@@ -89,7 +89,7 @@ bool CQMXVendaPeriodo::GeraArquivo(std::uint16_t filial, NumeroDia dataInicial, 
     venda::CGeradorVendaPeriodo gerador(m_triplo, filtro, *efd.Resultado());
     // Signed before it takes its name: an unsigned file never stands in
     // the folder.
-    if (!gerador.Gera(destino, [&](int fd, const auto* digest) { return assinado = AssinaturaEAD::AssinaDescritor(fd, digest); })) return false;
+    if (!gerador.Gera(destino, AssinaturaEAD::AoGuardar(&assinado))) return false;
     semParticipante = gerador.NotasSemParticipante();
   } catch (const CExcecaoArquivo& falha) {
     AvisaFalhaArquivo(kTitulo, destino, CausaDaFalha(falha), assinado ? "gravar" : "assinar");

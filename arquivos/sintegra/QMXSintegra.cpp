@@ -107,7 +107,7 @@ void CQMXSintegra::OnOK() {
     sintegra::CGeradorSintegra gerador(m_triplo);
     // Signed before it takes its name: an unsigned file is not a fiscal
     // file and never stands in the folder.
-    gerador.Gera(filtro, caminho, [&](int fd, const auto* digest) { return assinado = AssinaturaEAD::AssinaDescritor(fd, digest); });
+    gerador.Gera(filtro, caminho, AssinaturaEAD::AoGuardar(&assinado));
     semParticipante = gerador.NotasSemParticipante();
   } catch (const sintegra::CErroDadosSintegra& erro) {
     mensagens::ZTTrataErro2(erro.Resultado(), 0, 0, m_triplo.chaveEmpresa, "QMXSintegra", erro.Linha(),

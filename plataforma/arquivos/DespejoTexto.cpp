@@ -1,7 +1,6 @@
 #include "plataforma/arquivos/DespejoTexto.h"
 
 #include <cerrno>
-#include <vector>
 
 #include "plataforma/arquivos/ArquivoTexto.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
@@ -36,33 +35,12 @@ void CDespejoTexto::Descarrega() {
   m_pendente.clear();
 }
 
-template <class Destino>
-void CDespejoTexto::Copia(Destino&& acrescenta) {
-  Descarrega();
-  if (std::fflush(m_arquivo) != 0 || std::fseek(m_arquivo, 0, SEEK_SET) != 0)
-    throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
-  std::vector<char> bloco(kBloco);
-  std::size_t restante = m_tamanho;
-  while (restante > 0) {
-    const std::size_t lidos = std::fread(bloco.data(), 1, restante < kBloco ? restante : kBloco, m_arquivo);
-    if (lidos == 0) throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
-    acrescenta(std::string_view(bloco.data(), lidos));
-    restante -= lidos;
-  }
-  // Later writes go after what is there.
-  if (std::fseek(m_arquivo, 0, SEEK_END) != 0) throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
-}
-
 void CDespejoTexto::CopiaPara(CArquivoTexto& destino) {
   // Straight from file to file: the destination copies from the spill
   // file's descriptor, without this object reading it.
   Descarrega();
   if (std::fflush(m_arquivo) != 0) throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, errno, m_nome);
   destino.AcrescentaDoArquivo(fileno(m_arquivo), m_tamanho);
-}
-
-void CDespejoTexto::CopiaPara(std::string& destino) {
-  Copia([&](std::string_view pedaco) { destino.append(pedaco); });
 }
 
 void CDespejoTexto::Esvazia() {

@@ -25,17 +25,14 @@ class CDespejoTexto {
   std::size_t Tamanho() const { return m_tamanho; }
   bool Vazio() const { return m_tamanho == 0; }
 
-  // Copies everything written so far to the end of `destino` (or of a
-  // string); the text stays and can be copied again.
+  // Copies everything written so far to the end of `destino`; the text
+  // stays and can be copied again.
   void CopiaPara(CArquivoTexto& destino);
-  void CopiaPara(std::string& destino);
 
   // Forgets the text.
   void Esvazia();
 
  private:
-  template <class Destino>
-  void Copia(Destino&& acrescenta);
   void Descarrega();
 
   std::string m_nome;
