@@ -28,18 +28,36 @@ int Digitos(std::uint64_t numero) {
 const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
                                             std::initializer_list<leiaute::Valor> valores) {
   m_linha.clear();
-  auto valor = valores.begin();
-  for (const auto& campo : campos) {
-    if (!TomaValor(campo.tipo)) {
-      Acrescenta(campo, nullptr);
-      continue;
-    }
-    if (valor == valores.end()) throw std::invalid_argument("registro com valores a menos");
-    Acrescenta(campo, valor++);
-  }
-  if (valor != valores.end()) throw std::invalid_argument("registro com valores a mais");
-  m_linha += m_fimLinha;
+  MontaEm(m_linha, campos, valores);
   return m_linha;
+}
+
+void CEscritorRegistro::MontaEm(std::string& destino, std::span<const Campo> campos,
+                                std::initializer_list<leiaute::Valor> valores) {
+  // The values are counted before anything is written, so a wrong call
+  // leaves the text as it was.
+  std::size_t largura = m_tamanhoFimLinha, tomam = 0;
+  for (const auto& campo : campos) {
+    largura += static_cast<std::size_t>(campo.largura > 0 ? campo.largura : 0);
+    tomam += TomaValor(campo.tipo) ? 1 : 0;
+  }
+  if (tomam > valores.size()) throw std::invalid_argument("registro com valores a menos");
+  if (tomam < valores.size()) throw std::invalid_argument("registro com valores a mais");
+  // The record's width is made room for at once; a field that comes out
+  // of another width (a formatter's text) makes its own room.
+  const std::size_t inicio = destino.size();
+  destino.resize(inicio + largura);
+  m_destino = &destino;
+  m_fim = inicio;
+  auto valor = valores.begin();
+  for (const auto& campo : campos) Acrescenta(campo, TomaValor(campo.tipo) ? valor++ : nullptr);
+  Texto(m_fimLinha, m_tamanhoFimLinha);
+  destino.resize(m_fim);
+  m_destino = nullptr;
+}
+
+void CEscritorRegistro::Texto(const char* texto, std::size_t n) {
+  if (n) std::memcpy(Reserva(n), texto, n);
 }
 
 namespace {
@@ -74,12 +92,19 @@ char* DigitosAntesDe(std::uint64_t magnitude, char* fim) {
 // Zeros on the left up to the width; a number wider than the field keeps
 // its leftmost digits, as the formatter's cut at the width does.
 void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
+  if (largura <= 0) return;
   char digitos[20];
   char* fim = digitos + sizeof digitos;
   const char* p = DigitosAntesDe(magnitude, fim);
-  const int n = static_cast<int>(fim - p);
-  if (n < largura) m_linha.append(static_cast<std::size_t>(largura - n), '0');
-  m_linha.append(p, static_cast<std::size_t>(n < largura ? n : largura));
+  const auto n = static_cast<std::size_t>(fim - p);
+  const auto l = static_cast<std::size_t>(largura);
+  char* campo = Reserva(l);
+  if (n < l) {
+    std::memset(campo, '0', l - n);
+    std::memcpy(campo + (l - n), p, n);
+  } else {
+    std::memcpy(campo, p, l);
+  }
 }
 
 void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
@@ -90,37 +115,74 @@ void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int larg
   char digitos[20];
   char* fim = digitos + sizeof digitos;
   const char* p = DigitosAntesDe(magnitude, fim);
-  const int n = static_cast<int>(fim - p);
-  if (n < largura) {
-    m_linha.append(static_cast<std::size_t>(largura - n), '0');
-    m_linha.append(p, static_cast<std::size_t>(n));
+  const auto n = static_cast<std::size_t>(fim - p);
+  const auto l = static_cast<std::size_t>(largura);
+  char* campo = Reserva(l);
+  if (n < l) {
+    std::memset(campo, '0', l - n);
+    std::memcpy(campo + (l - n), p, n);
   } else {
-    m_linha.append(fim - largura, static_cast<std::size_t>(largura));
+    std::memcpy(campo, fim - l, l);
   }
+}
+
+void CEscritorRegistro::Cresce(std::size_t n) { m_destino->resize(m_fim + n); }
+
+// Year, month and day; the lines of one day repeat its date, decoded once.
+// Day numbers decode to years of four digits at most (and a day outside the
+// calendar to zeros), so both kinds of date field write the same digits.
+void CEscritorRegistro::Data(NumeroDia dia) {
+  if (!m_haUltimaData || dia != m_ultimoDia) {
+    const DiaMesAno data = DecodificaDia(dia);
+    const unsigned partes[] = {data.ano, data.mes, data.dia};
+    char* p = m_ultimaData + 8;
+    for (int i = 2; i >= 0; --i) {
+      unsigned v = partes[i];
+      for (int k = 0; k < (i == 0 ? 4 : 2); ++k, v /= 10) *--p = static_cast<char>('0' + v % 10);
+    }
+    m_ultimoDia = dia;
+    m_haUltimaData = true;
+  }
+  std::memcpy(Reserva(8), m_ultimaData, 8);
 }
 
 void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* valor) {
   switch (campo.tipo) {
-    case Tipo::Brancos: m_linha.append(static_cast<std::size_t>(campo.largura), ' '); return;
-    case Tipo::Literal: m_linha += campo.literal; return;
+    case Tipo::Brancos:
+      if (campo.largura > 0) std::memset(Reserva(static_cast<std::size_t>(campo.largura)), ' ', static_cast<std::size_t>(campo.largura));
+      return;
+    case Tipo::Literal: Texto(campo.literal, std::strlen(campo.literal)); return;
     case Tipo::X: {
       // "%-*s" cut at the width: the text's first characters, blanks after.
-      const std::size_t n = strnlen(valor->texto, static_cast<std::size_t>(campo.largura));
-      m_linha.append(valor->texto, n);
-      m_linha.append(static_cast<std::size_t>(campo.largura) - n, ' ');
+      if (campo.largura <= 0) return;
+      const auto largura = static_cast<std::size_t>(campo.largura);
+      const std::size_t n = strnlen(valor->texto, largura);
+      char* p = Reserva(largura);
+      std::memcpy(p, valor->texto, n);
+      std::memset(p + n, ' ', largura - n);
       return;
     }
     case Tipo::Inscricao: {
       const std::string limpa = texto::LetrasEDigitos(valor->texto);
-      const std::size_t n = std::min(limpa.size(), static_cast<std::size_t>(campo.largura));
-      m_linha.append(limpa, 0, n);
-      m_linha.append(static_cast<std::size_t>(campo.largura) - n, ' ');
+      if (campo.largura <= 0) return;
+      const auto largura = static_cast<std::size_t>(campo.largura);
+      const std::size_t n = std::min(limpa.size(), largura);
+      char* p = Reserva(largura);
+      std::memcpy(p, limpa.data(), n);
+      std::memset(p + n, ' ', largura - n);
       return;
     }
-    case Tipo::D: m_linha += m_formatador.FormataNumeroTexto(valor->texto, campo.largura, true); return;
+    case Tipo::D: {
+      const char* texto = m_formatador.FormataNumeroTexto(valor->texto, campo.largura, true);
+      Texto(texto, std::strlen(texto));
+      return;
+    }
     case Tipo::N:
       if (valor->numero >= 0) Numero(static_cast<std::uint64_t>(valor->numero), campo.largura);
-      else m_linha += m_formatador.FormataInteiro(valor->numero, campo.largura, true);
+      else {
+        const char* texto = m_formatador.FormataInteiro(valor->numero, campo.largura, true);
+        Texto(texto, std::strlen(texto));
+      }
       return;
     case Tipo::V:
       // The whole part (at least "0") and the first decimals, cut: the
@@ -132,20 +194,21 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
         for (int i = 0; i < campo.decimais; ++i) escala /= 10;
         Numero(static_cast<std::uint64_t>(valor->numero) / escala, campo.largura);
       } else {
-        m_linha += m_formatador.FormataValor(valor->numero, campo.largura, campo.decimais, true, true);
+        const char* texto = m_formatador.FormataValor(valor->numero, campo.largura, campo.decimais, true, true);
+        Texto(texto, std::strlen(texto));
       }
       return;
-    case Tipo::Dt: {
-      const DiaMesAno data = DecodificaDia(static_cast<NumeroDia>(valor->numero));
-      Numero(static_cast<std::uint64_t>(data.ano), 4);
-      Numero(static_cast<std::uint64_t>(data.mes), 2);
-      Numero(static_cast<std::uint64_t>(data.dia), 2);
+    case Tipo::Dt: Data(static_cast<NumeroDia>(valor->numero)); return;
+    case Tipo::MesAno: {
+      const char* texto = m_formatador.FormataMesAno(static_cast<std::uint16_t>(valor->numero), "");
+      Texto(texto, std::strlen(texto));
       return;
     }
-    case Tipo::MesAno: m_linha += m_formatador.FormataMesAno(static_cast<std::uint16_t>(valor->numero), ""); return;
     case Tipo::Numerico:
       if (valor->texto) {
-        m_linha += CQMXGenerica::FormataCampo(valor->texto, static_cast<std::uint16_t>(campo.largura), true, false);
+        const std::string texto =
+            CQMXGenerica::FormataCampo(valor->texto, static_cast<std::uint16_t>(campo.largura), true, false);
+        Texto(texto.data(), texto.size());
       } else {
         // The sign is one of the characters a numeric field drops.
         const std::uint64_t magnitude = valor->numero < 0 ? 0 - static_cast<std::uint64_t>(valor->numero)
@@ -163,9 +226,7 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       NumeroCortadoAEsquerda(valorCampo, campo.largura);
       return;
     }
-    case Tipo::DataInvertida:
-      m_linha += qmx::DataInvertida(static_cast<NumeroDia>(valor->numero), true);
-      return;
+    case Tipo::DataInvertida: Data(static_cast<NumeroDia>(valor->numero)); return;
   }
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <span>
 #include <string>
 
 #include "frame/QMXFormatador.h"
+#include "plataforma/calendario/DataCodificada.h"
 
 namespace qmx {
 
@@ -89,12 +91,21 @@ struct Valor {
 // CQMXFormatador, whose results these match to the byte.
 class CEscritorRegistro {
  public:
-  explicit CEscritorRegistro(const char* fimLinha = "\r\n") : m_fimLinha(fimLinha) { m_linha.reserve(512); }
+  explicit CEscritorRegistro(const char* fimLinha = "\r\n")
+      : m_fimLinha(fimLinha), m_tamanhoFimLinha(std::strlen(fimLinha)) {
+    m_linha.reserve(512);
+  }
 
   // The record of the layout, each value given to the next field that
   // takes one, followed by the line end. Throws std::invalid_argument when
   // the values do not match the fields that take them.
   const std::string& Monta(std::span<const leiaute::Campo> campos, std::initializer_list<leiaute::Valor> valores);
+
+  // The same record appended to the end of `destino` (a group of lines
+  // held together is built in place, without a copy of each line). On an
+  // error `destino` is left as it was.
+  void MontaEm(std::string& destino, std::span<const leiaute::Campo> campos,
+               std::initializer_list<leiaute::Valor> valores);
 
   const std::string& Linha() const { return m_linha; }
 
@@ -102,10 +113,30 @@ class CEscritorRegistro {
   void Acrescenta(const leiaute::Campo& campo, const leiaute::Valor* valor);
   void Numero(std::uint64_t magnitude, int largura);
   void NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura);
+  void Data(NumeroDia dia);
+  // Room for n more characters of the record being built, at its end (the
+  // record's width was made room for at its start: only a formatter's
+  // longer text grows it).
+  char* Reserva(std::size_t n) {
+    if (m_fim + n > m_destino->size()) [[unlikely]] Cresce(n);
+    char* p = m_destino->data() + m_fim;
+    m_fim += n;
+    return p;
+  }
+  void Cresce(std::size_t n);
+  void Texto(const char* texto, std::size_t n);
 
   std::string m_linha;
   const char* m_fimLinha;
+  std::size_t m_tamanhoFimLinha;
   CQMXFormatador m_formatador;
+  // The record being built: its text and where it ends so far.
+  std::string* m_destino = nullptr;
+  std::size_t m_fim = 0;
+  // The last date written, as its eight digits (the lines of a day repeat it).
+  bool m_haUltimaData = false;
+  NumeroDia m_ultimoDia = 0;
+  char m_ultimaData[8] = {};
 };
 
 }  // namespace qmx

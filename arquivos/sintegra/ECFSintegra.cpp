@@ -66,8 +66,8 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           const auto imposto = ImpostoDoItem(item, cupom.Cancelado);
           const char letra = static_cast<char>(item.TipoTributacao);
           const std::string codigo = CodigoItem(servico, item.Codigo);
-          linhasI += c.escritor.Monta(
-              kRegistro60I, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
+          c.escritor.MontaEm(
+              linhasI, kRegistro60I, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
                              item.ValorUnitario.int64, imposto.base,
                              SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
           ++contaI;

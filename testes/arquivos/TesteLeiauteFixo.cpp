@@ -62,4 +62,25 @@ TEST(EscritorRegistro, CamposDosArquivosPAFIguaisAoFormataCampo) {
   EXPECT_EQ(escritor.Monta(campos, {"BE0910 001-2", "", 1, 1}).substr(0, 14), "0000BE09100012");
 }
 
+// A writer remembers the last date it wrote: dates that repeat, change back
+// and forth, or fall outside the calendar are each written as the generic
+// formatting writes them.
+TEST(EscritorRegistro, DatasRepetidasEForaDoCalendarioEMontaEmAcrescenta) {
+  CEscritorRegistro escritor("\r\n");
+  const leiaute::Campo campos[] = {leiaute::Dt(), leiaute::DataInv()};
+  const NumeroDia dia = CodificaDia(9, 1, 2026), outro = CodificaDia(31, 12, 2099), fora = 3'100'000;
+  const std::pair<NumeroDia, NumeroDia> pares[] = {{dia, dia}, {dia, outro}, {outro, dia}, {0, dia},
+                                                   {fora, fora}, {dia, fora}, {fora, 0}, {-5, dia}, {dia, dia}};
+  for (const auto& [a, b] : pares)
+    EXPECT_EQ(escritor.Monta(campos, {a, b}), DataInvertida(a, true) + DataInvertida(b, true) + "\r\n") << a << " " << b;
+  EXPECT_EQ(escritor.Monta(campos, {fora, dia}), "0000000020260109\r\n");
+
+  std::string texto = "antes|";
+  escritor.MontaEm(texto, campos, {dia, outro});
+  escritor.MontaEm(texto, campos, {outro, dia});
+  EXPECT_EQ(texto, "antes|2026010920991231\r\n2099123120260109\r\n");
+  EXPECT_THROW(escritor.MontaEm(texto, campos, {dia}), std::invalid_argument);
+  EXPECT_EQ(texto, "antes|2026010920991231\r\n2099123120260109\r\n");
+}
+
 }  // namespace
