@@ -119,16 +119,28 @@ const std::map<std::string, LimiteArquivo>& Limites() {
        {{kFilial, kProdutos, kUnidades, "SELECT * FROM tabela_preco_item WHERE tipo = 1 ORDER BY tabela, item"},
         0}},
       // E1 and E2: each product's last position before the day and what
-      // the day's cupons took.
+      // the day's cupons took. No line shows a sale: of the day's items
+      // only what says how much of which product left the store counts
+      // (the product, the quantity, and the marks of the item and its
+      // cupom that leave it out: cancelled, a service, a consumer nota).
       {"Estoque",
        {{kFilial, kProdutos, kUnidades,
          "SELECT e.* FROM estoque_posicao e WHERE e.filial = ?1 AND e.data = (SELECT MAX(u.data) FROM "
          "estoque_posicao u WHERE u.filial = e.filial AND u.produto = e.produto AND u.data < ?3) ORDER BY e.produto",
-         ComEcfs("SELECT i.* FROM cupom c JOIN cupom_item i ON i.cupom = c.id WHERE c.emissora IN {ECFS} "
-                 "AND c.data = ?3 ORDER BY c.emissora, c.sequencia, i.item")},
+         ComEcfs("SELECT i.codigo, i.quantidade, i.cancelado, i.servico, c.cancelado, c.status FROM cupom c "
+                 "JOIN cupom_item i ON i.cupom = c.id WHERE c.emissora IN {ECFS} AND c.data = ?3")},
         0}},
-      // The report: each means of payment summed over the period's cupons.
-      {"MeiosPagamento", {{kFilial, kEmissoras, kFormas, kCupons, kPagamentosCupons}, 0}},
+      // The report: each means of payment summed by day over the period's
+      // cupons and notas; no line shows a document, so only each payment's
+      // means and value count, with its document's day and the marks that
+      // leave it out (cancelled, a consumer nota; a nota voided or denied).
+      {"MeiosPagamento",
+       {{kFilial, kEmissoras, kFormas,
+         ComEcfs("SELECT p.forma, p.valor, c.data, c.cancelado, c.status FROM cupom c JOIN cupom_pagamento p "
+                 "ON p.cupom = c.id WHERE c.emissora IN {ECFS} AND c.data BETWEEN ?2 AND ?3"),
+         "SELECT p.forma, p.valor, n.data, n.cancelada, n.inutilizada, n.denegada FROM nota_fiscal n "
+         "JOIN nota_fiscal_pagamento p ON p.nota = n.id WHERE n.filial = ?1 AND n.data BETWEEN ?2 AND ?3"},
+        0}},
   };
   return limites;
 }
@@ -293,7 +305,10 @@ void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, int largur
     const std::string ead = AssinaturaEAD::LinhaEAD(*assinatura);
     if (::write(fd, ead.data(), ead.size()) != static_cast<ssize_t>(ead.size())) std::abort();
   }
-  if (::close(fd) != 0) std::abort();
+  // A fiscal file is handed over only once it is on the disk: a file
+  // replaced by a rename whose bytes are still in memory can come back
+  // empty after a power cut.
+  if (::fsync(fd) != 0 || ::close(fd) != 0) std::abort();
 }
 
 }  // namespace qmx::bench

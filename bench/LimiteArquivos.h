@@ -2,7 +2,8 @@
 // rows it is made of, chosen from the file's published layout (not from the
 // generator's reads), read the fastest way each engine allows, with every
 // column of every row touched, then as many bytes written through a 64 KiB
-// buffer, digested as they go and signed with the EAD line. A generator's
+// buffer, digested as they go, signed with the EAD line and flushed to the
+// disk (fsync), as a fiscal file must be before it is handed over. A generator's
 // benchmark divides its time by this one.
 #pragma once
 

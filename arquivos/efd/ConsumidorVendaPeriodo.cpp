@@ -58,7 +58,7 @@ void CConsumidorVendaPeriodo::Acumula(Dia& dia, const REG_EC_CXPS& nota, const s
                               : item.TipoTributacao == 'F'   ? m_cfops.substituicao
                               : lido.producao                ? m_cfops.producao
                                                              : m_cfops.venda;
-    const auto chave = ChaveAnalitica(servico ? std::string(efd::kSituacaoServicoISS) : efd::SituacaoVendida(item.CST, lido),
+    const auto chave = ChaveAnalitica(std::string(servico ? efd::kSituacaoServicoISS : efd::SituacaoVendida(item.CST, lido)),
                                       cfop, servico ? 0 : item.AliquotaCentesimos);
     const bool tributado = !servico && item.TipoTributacao == 'T' && item.AliquotaCentesimos != 0;
     const std::int64_t base = tributado ? item.ValorTotal.int64 : 0;

@@ -1,6 +1,8 @@
 #include "arquivos/efd/DiaECFEFD.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "arquivos/efd/ErroDadosEFD.h"
@@ -13,7 +15,7 @@ namespace {
 
 // The number a text's digits make (the CST "060" is 60, the CFOP "5.102"
 // is 5102).
-std::int64_t NumeroDe(const std::string& texto) {
+std::int64_t NumeroDe(std::string_view texto) {
   std::int64_t n = 0;
   for (char c : texto)
     if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
@@ -25,7 +27,7 @@ std::int64_t NumeroDe(const std::string& texto) {
 // part and the rate in the fraction, so that the key is exact, the three
 // parts stay distinct keys, and the bucket (taken from the integer part,
 // as the maps truncate floating keys) depends on the situation and CFOP.
-double ChaveAnalitica(const std::string& cst, const std::string& cfop, std::uint16_t aliquota) {
+double ChaveAnalitica(std::string_view cst, std::string_view cfop, std::uint16_t aliquota) {
   return static_cast<double>(NumeroDe(cst) % 1000 * 10000 + NumeroDe(cfop) % 10000) + aliquota / 10000.0;
 }
 
@@ -57,6 +59,7 @@ void CDiaECF::Inicia(NumeroDia data, bool escreve) {
   m_linhasC460 = m_linhasC470 = 0;
   m_c425.clear();
   m_c490.RemoveAll();
+  m_ultimoC490 = nullptr;
 }
 
 const std::string& CDiaECF::Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) const {
@@ -116,22 +119,38 @@ void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>&
       soma.cofins += pc.cofins;
     }
     const std::string& cfop = Cfop(item, lido);
-    const std::string cst = item.Servico ? kSituacaoServicoISS : SituacaoVendida(item.CST, lido);
-    auto& analitico = m_c490[ChaveAnalitica(cst, cfop, AliquotaICMS(item))];
-    if (analitico.cfop.empty()) {
-      analitico.cst = cst;
-      analitico.cfop = cfop;
-      analitico.aliquota = AliquotaICMS(item);
+    const std::string_view cst = item.Servico ? kSituacaoServicoISS : SituacaoVendida(item.CST, lido);
+    const std::uint16_t aliquota = AliquotaICMS(item);
+    // Items of one tax situation, CFOP and rate come together: the last
+    // line summed is looked at before the map.
+    SomaC490* analitico = m_ultimoC490;
+    if (!analitico || analitico->aliquota != aliquota || analitico->cst != cst || analitico->cfop != cfop) {
+      analitico = &m_c490[ChaveAnalitica(cst, cfop, aliquota)];
+      if (analitico->cfop.empty()) {
+        analitico->cst = cst;
+        analitico->cfop = cfop;
+        analitico->aliquota = aliquota;
+      }
+      m_ultimoC490 = analitico;
     }
-    analitico.operacao += item.ValorTotal.int64;
-    analitico.base += BaseICMS(item);
+    analitico->operacao += item.ValorTotal.int64;
+    analitico->base += BaseICMS(item);
   }
   if (m_escreve && m_perfilA) Cupom460(cupom, itens);
 }
 
 void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens) {
+  // The COO with at least six digits ("%06u"), zeros on the left.
   char numero[16];
-  std::snprintf(numero, sizeof numero, "%06u", static_cast<unsigned>(cupom.COO));
+  {
+    char digitos[12];
+    const auto fim = std::to_chars(digitos, digitos + sizeof digitos, static_cast<unsigned>(cupom.COO)).ptr;
+    const auto n = static_cast<std::size_t>(fim - digitos);
+    const std::size_t zeros = n < 6 ? 6 - n : 0;
+    std::memset(numero, '0', zeros);
+    std::memcpy(numero + zeros, digitos, n);
+    numero[zeros + n] = '\0';
+  }
   ++m_linhasC460;
   if (cupom.Cancelado) {
     CLinhaEFD(m_c460, "C460").Texto("2D").Texto("02").Literal(numero).Literal("|||||||").Fim();

@@ -94,6 +94,7 @@ class CDiaECF {
   std::uint32_t m_linhasC460 = 0, m_linhasC470 = 0;
   std::map<std::uint32_t, CMapaMFC<std::uint32_t, SomaC425>> m_c425;
   CMapaMFC<double, SomaC490> m_c490;
+  SomaC490* m_ultimoC490 = nullptr;  // the line the last item summed into
 };
 
 }  // namespace qmx::efd

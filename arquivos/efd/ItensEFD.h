@@ -35,8 +35,8 @@ inline constexpr const char* kSituacaoServicoISS = "041";
 
 // The tax situation an item was sold under: the one its document kept,
 // else (a document written before they kept it) the register's.
-inline std::string SituacaoVendida(const char* doDocumento, const ItemLido& lido) {
-  return *doDocumento ? std::string(doDocumento) : lido.cst;
+inline std::string_view SituacaoVendida(const char* doDocumento, const ItemLido& lido) {
+  return *doDocumento ? std::string_view(doDocumento) : std::string_view(lido.cst);
 }
 
 struct PisCofins {

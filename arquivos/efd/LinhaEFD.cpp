@@ -88,9 +88,13 @@ std::string SoDigitos(std::string_view texto) {
 }
 
 CLinhaEFD& CLinhaEFD::Cfop(std::string_view texto) {
-  const std::string digitos = SoDigitos(texto);
-  if (digitos.empty()) return Vazio();
-  return Numerico(digitos, 4);
+  // Every item line has one: its digits gathered without a text of their own.
+  char digitos[64];
+  std::size_t n = 0;
+  for (char c : texto)
+    if (c >= '0' && c <= '9' && n < sizeof digitos) digitos[n++] = c;
+  if (n == 0) return Vazio();
+  return Numerico(std::string_view(digitos, n), 4);
 }
 
 CLinhaEFD& CLinhaEFD::Inscricao(std::string_view inscricao) { return Texto(texto::LetrasEDigitos(inscricao)); }

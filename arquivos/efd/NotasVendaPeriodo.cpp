@@ -212,7 +212,7 @@ void CNotasVendaPeriodo::EscreveNota(const REG_NOTA_FISCALPS& nota, const std::v
       segue = false;
       break;
     }
-    const std::string cst = efd::SituacaoVendida(item.CST, lido);
+    const std::string cst(efd::SituacaoVendida(item.CST, lido));
     auto& soma = analitico[ChaveAnalitica(cst, nat->Cfop, item.AliquotaICMS)];
     soma.Operacao += item.ValorItem.int64 + item.IPI.int64 + item.ICMSST.int64;
     soma.BaseICMS += item.BaseICMS.int64;

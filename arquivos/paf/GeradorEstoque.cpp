@@ -88,16 +88,12 @@ int CGeradorEstoque::Escreve(std::uint16_t filial, const CabecalhoEstoque& cabec
   {
     dados::CConexaoECSCX caixa;
     ExigeDados(caixa.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__);
-    ExigeDados(caixa.PercorreItensCuponsFilial(filial, cabecalho.data, cabecalho.data,
-                                               [&](const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens,
-                                                   const std::vector<REG_EC_CX_PAGAMENTOPS>&) {
-                                                 if (cupom.Cancelado || cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR)
-                                                   return true;
-                                                 for (const auto& item : itens)
-                                                   if (!item.Cancelado && !item.Servico)
-                                                     vendas[item.Codigo] += item.Quantidade.int64;
-                                                 return true;
-                                               }),
+    ExigeDados(caixa.PercorreItensVendidos(filial, cabecalho.data, [&](const dados::ItemVendido& item) {
+                 if (!item.cupomCancelado && item.status != QMX_STATUS_NOTA_CONSUMIDOR && !item.cancelado &&
+                     !item.servico)
+                   vendas[item.codigo] += item.quantidade.int64;
+                 return true;
+               }),
                __LINE__);
   }
   std::vector<std::uint32_t> escolhidos = parcial;

@@ -72,13 +72,11 @@ void CRelatorioMeiosPagamento::Imprime(std::uint16_t filial, NumeroDia dataInici
     // Cupons of every ECF of the branch; a cancelled cupom received nothing,
     // and consumer notas kept with the cash data are not cupons.
     if (!falha(caixa.Inicializa(t.chaveEmpresa, t.usuario, t.contexto), __LINE__))
-      falha(caixa.PercorrePagamentosFilial(filial, dataInicial, dataFinal,
-                                       [&](const REG_EC_CXPS& c, const auto&, const auto& pagamentos) {
-        if (c.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
-        auto& dia = dias[c.Data];
+      falha(caixa.PercorrePagamentosFilial(filial, dataInicial, dataFinal, [&](const dados::PagamentoCupom& p) {
+        if (p.status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
+        auto& dia = dias[p.data];
         dia.temDocumentos = true;
-        if (!c.Cancelado)
-          for (const auto& p : pagamentos) soma(dia, true, p.Forma, p.Valor.int64);
+        if (!p.cancelado) soma(dia, true, p.forma, p.valor.int64);
         return true;
       }), __LINE__);
     dados::CConexaoServidorEC servidor;

@@ -21,7 +21,6 @@ struct ConsultasDiaCaixa {
 namespace {
 
 #define QMX_ORDEM_EMISSORA " WHERE c.emissora = ? AND c.data = ? ORDER BY c.sequencia"
-#define QMX_ORDEM_FILIAL " WHERE c.filial = ? AND c.data = ? ORDER BY c.emissora, c.sequencia"
 
 const ConsultasDiaCaixa& PorEmissora() {
   static const ConsultasDiaCaixa c{
@@ -33,32 +32,11 @@ const ConsultasDiaCaixa& PorEmissora() {
   return c;
 }
 
-const ConsultasDiaCaixa& PorFilial() {
-  static const ConsultasDiaCaixa c{
-      "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_FILIAL,
-      "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_FILIAL
-      ", i.item",
-      "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" QMX_ORDEM_FILIAL
-      ", p.sequencia"};
-  return c;
-}
-
 #define QMX_ORDEM_NOTAS \
   " WHERE c.filial = ? AND c.data = ? AND c.status = 4 ORDER BY c.emissora, c.sequencia"
 
 const ConsultasDiaCaixa& ItensPorEmissora() {
   static const ConsultasDiaCaixa c{PorEmissora().cupons, PorEmissora().itens, nullptr};
-  return c;
-}
-
-const ConsultasDiaCaixa& ItensPorFilial() {
-  static const ConsultasDiaCaixa c{PorFilial().cupons, PorFilial().itens, nullptr};
-  return c;
-}
-
-const ConsultasDiaCaixa& PagamentosFilial() {
-  static const ConsultasDiaCaixa c{
-      PorFilial().cupons, nullptr, PorFilial().pagamentos};
   return c;
 }
 
@@ -114,9 +92,22 @@ com::HRESULT CConexaoECSCX::PercorreItensCupons(std::uint16_t emissora, NumeroDi
   return Percorre(ItensPorEmissora(), emissora, dataInicial, dataFinal, porCupom);
 }
 
-com::HRESULT CConexaoECSCX::PercorreItensCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
-                                                      const PorCupom& porCupom) {
-  return Percorre(ItensPorFilial(), filial, dataInicial, dataFinal, porCupom);
+// Only the columns a count needs, each read as the full records read it.
+com::HRESULT CConexaoECSCX::PercorreItensVendidos(std::uint16_t filial, NumeroDia data,
+                                                  const std::function<bool(const ItemVendido&)>& porItem) {
+  return Executa([&](CSessaoDados& s) {
+    auto cursor = s.Abre(
+        "SELECT c.cancelado, c.status, i.cancelado, i.servico, i.codigo, i.quantidade "
+        "FROM cupom c JOIN cupom_item i ON i.cupom = c.id WHERE c.filial = ? AND c.data = ?",
+        {filial, data});
+    while (cursor->Proxima()) {
+      const ItemVendido item{static_cast<std::uint8_t>(cursor->Inteiro(0)), static_cast<std::uint8_t>(cursor->Inteiro(1)),
+                             static_cast<std::uint8_t>(cursor->Inteiro(2)), static_cast<std::uint8_t>(cursor->Inteiro(3)),
+                             static_cast<std::uint32_t>(cursor->Inteiro(4)), leitura::Moeda(*cursor, 5)};
+      if (!Chama(porItem, item)) break;
+    }
+    return com::S_OK;
+  });
 }
 
 com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial,
@@ -125,8 +116,22 @@ com::HRESULT CConexaoECSCX::PercorreNotasConsumidor(std::uint16_t filial, Numero
 }
 
 com::HRESULT CConexaoECSCX::PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial,
-                                                     NumeroDia dataFinal, const PorCupom& porCupom) {
-  return Percorre(PagamentosFilial(), filial, dataInicial, dataFinal, porCupom);
+                                                     NumeroDia dataFinal,
+                                                     const std::function<bool(const PagamentoCupom&)>& porPagamento) {
+  return Executa([&](CSessaoDados& s) {
+    auto cursor = s.Abre(
+        "SELECT c.data, c.cancelado, c.status, p.forma, p.valor "
+        "FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id WHERE c.filial = ? AND c.data >= ? AND c.data <= ?",
+        {filial, dataInicial, dataFinal});
+    while (cursor->Proxima()) {
+      const PagamentoCupom pagamento{static_cast<NumeroDia>(cursor->Inteiro(0)),
+                                     static_cast<std::uint8_t>(cursor->Inteiro(1)),
+                                     static_cast<std::uint8_t>(cursor->Inteiro(2)),
+                                     static_cast<std::uint16_t>(cursor->Inteiro(3)), leitura::Moeda(*cursor, 4)};
+      if (!Chama(porPagamento, pagamento)) break;
+    }
+    return com::S_OK;
+  });
 }
 
 com::HRESULT CConexaoECSCX::Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) {

@@ -26,6 +26,28 @@ struct CupomCompleto {
 using PorCupom = std::function<bool(const REG_EC_CXPS&, const std::vector<REG_EC_CX_CIPS>&,
                                     const std::vector<REG_EC_CX_PAGAMENTOPS>&)>;
 
+// An item of a branch's day as the stock file reads it: what it sold and
+// the marks that say whether it left the store, with the types of the full
+// records (ItemCupom, Cupom), so that both give the same answer.
+struct ItemVendido {
+  std::uint8_t cupomCancelado;
+  std::uint8_t status;  // the cupom's
+  std::uint8_t cancelado;
+  std::uint8_t servico;
+  std::uint32_t codigo;
+  CY quantidade;
+};
+
+// A payment of a branch's cupom as the payment reports read it, with the
+// cupom's day and marks.
+struct PagamentoCupom {
+  NumeroDia data;
+  std::uint8_t cancelado;  // the cupom's
+  std::uint8_t status;     // the cupom's
+  std::uint16_t forma;
+  CY valor;
+};
+
 // The ECF cash data server.
 class IZTEC_Caixa {
  public:
@@ -40,14 +62,15 @@ class IZTEC_Caixa {
   // how a cupom was paid.
   virtual com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) = 0;
-  // The same walk without payments for every ECF of a branch: day by day,
-  // each day by ECF and sequence key (what the stock file reads).
-  virtual com::HRESULT PercorreItensCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
-                                                 const PorCupom& porCupom) = 0;
-  // The cupons of a branch with their payments and without their items
-  // (the callback's item list stays empty): what the payment reports read.
-  virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial,
-                                                NumeroDia dataFinal, const PorCupom& porCupom) = 0;
+  // The items of a branch's day, every ECF, with only what a stock count
+  // needs (their order is the engine's). Answer false to stop.
+  virtual com::HRESULT PercorreItensVendidos(std::uint16_t filial, NumeroDia data,
+                                             const std::function<bool(const ItemVendido&)>& porItem) = 0;
+  // The payments of a branch's cupons in a period, every ECF, with only
+  // what a sum of the means of payment needs (in the engine's order).
+  // Answer false to stop.
+  virtual com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
+                                                const std::function<bool(const PagamentoCupom&)>& porPagamento) = 0;
   // Only the consumer notas (status 4) of a branch, day by day, by ECF and
   // sequence key, with their items and without their payments.
   virtual com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial,
@@ -91,12 +114,12 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
                               const PorCupom& porCupom) override;
   com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                    const PorCupom& porCupom) override;
-  com::HRESULT PercorreItensCuponsFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
-                                         const PorCupom& porCupom) override;
+  com::HRESULT PercorreItensVendidos(std::uint16_t filial, NumeroDia data,
+                                     const std::function<bool(const ItemVendido&)>& porItem) override;
   com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
                                        const PorCupom& porNota) override;
   com::HRESULT PercorrePagamentosFilial(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,
-                                        const PorCupom& porCupom) override;
+                                        const std::function<bool(const PagamentoCupom&)>& porPagamento) override;
   com::HRESULT Busca(const REG_EC_CX_CHAVEPS& chave, std::vector<std::uint32_t>* cupons) override;
   com::HRESULT Le(const std::vector<std::uint32_t>& cupons, std::vector<CupomCompleto>* registros) override;
   com::HRESULT GravaMarcasEstoque(std::uint32_t cupom, const std::vector<REG_EC_CX_CIPS>& itens) override;

@@ -48,6 +48,7 @@ class MeiosPagamento : public ::testing::Test {
     // in the grand total.
     m.Cupom(2, CodificaDia(1, 11, 2026)).Item(10, 1, 3).Pagamento(7, 3);
     m.Cupom(3, kDia1).Item(10, 1, 99).Pagamento(1, 99);  // another branch
+    m.NotaConsumidor(1, kDia1, 100, 120).Item(10, 1, 15).Pagamento(1, 15);  // not a cupom
     m.Cupom(1, kDia2).Item(10, 1, 8.5).Pagamento(1, 10).Pagamento(252, 1).Pagamento(253, 0.5);
     m.Nota(1, kDia2).Item(10, 1, 1234.56).Pagamento(2, 1234.56);
     m.Nota(2, kDia2).Item(10, 1, 80).Pagamento(3, 80);  // a means only in notas
