@@ -31,6 +31,16 @@ bool TemDigito(std::string_view texto) {
 }
 
 std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos) {
+  // Every item's PIS and COFINS come through here: a product that fits 64
+  // bits is divided there, the same rounding as below.
+  std::int64_t produto64;
+  if (!__builtin_mul_overflow(valor4, static_cast<std::int64_t>(centesimos), &produto64)) {
+    std::int64_t quociente = produto64 / 10000;
+    const std::int64_t resto = produto64 % 10000;
+    const std::int64_t dobro = (resto < 0 ? -resto : resto) * 2;
+    if (dobro > 10000 || (dobro == 10000 && (quociente % 2) != 0)) quociente += produto64 < 0 ? -1 : 1;
+    return quociente;
+  }
   const qmx::Inteiro128 produto = static_cast<qmx::Inteiro128>(valor4) * centesimos;
   qmx::Inteiro128 quociente = produto / 10000;
   const qmx::Inteiro128 resto = produto % 10000;

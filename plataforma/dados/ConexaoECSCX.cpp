@@ -56,6 +56,7 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
   return Executa([&](CSessaoDados& s) {
     std::vector<REG_EC_CX_CIPS> itens;
     std::vector<REG_EC_CX_PAGAMENTOPS> pagamentos;
+    CDescricoesConvertidas descricoes;
     for (int data = dataInicial; data <= dataFinal; ++data) {
       if (data > dataInicial) PassoOperacao();
       auto cupons = s.Abre(consultas.cupons, {chave, data});
@@ -68,7 +69,7 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
         itens.clear();
         for (; haItem && cursorItens->Inteiro(0) == cupom.Id; haItem = cursorItens->Proxima()) {
           itens.emplace_back();
-          leitura::ItemCupom(*cursorItens, itens.back());
+          leitura::ItemCupom(*cursorItens, itens.back(), &descricoes);
         }
         pagamentos.clear();
         for (; haPagamento && cursorPagamentos->Inteiro(0) == cupom.Id; haPagamento = cursorPagamentos->Proxima())

@@ -234,14 +234,16 @@ REG_EC_CXPS Cupom(const Linha& l) {
   "i.cupom, i.item, i.servico, i.codigo, i.descricao, i.quantidade, i.valor_unitario, i.desconto, "           \
   "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque, i.cst, i.unidade, i.ncm"
 
+// A walk over many cupons passes its converted descriptions along.
 template <class Linha>
-void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r) {
+void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {
   std::memset(&r, 0, sizeof r);
   r.Cupom = static_cast<std::uint32_t>(l.Inteiro(0));
   r.Item = static_cast<std::uint16_t>(l.Inteiro(1));
   r.Servico = static_cast<std::uint8_t>(l.Inteiro(2));
   r.Codigo = static_cast<std::uint32_t>(l.Inteiro(3));
-  CopiaTexto(r.Descricao, l.Texto(4));
+  if (descricoes) descricoes->Copia(r.Descricao, std::uint64_t{r.Servico} << 32 | r.Codigo, l.Texto(4));
+  else CopiaTexto(r.Descricao, l.Texto(4));
   r.Quantidade = Moeda(l, 5);
   r.ValorUnitario = Moeda(l, 6);
   r.Desconto = Moeda(l, 7);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qmx::dados {
 
@@ -19,6 +21,35 @@ template <std::size_t N>
 void CopiaTexto(char (&destino)[N], std::string_view utf8) {
   CopiaTexto(destino, N, utf8);
 }
+
+// The descriptions of a walk's items, each converted the first time it is
+// met: a product sold all day has the same description on every cupom, and
+// a description with accents costs a conversion each time otherwise. One
+// place per product (its code modulo the table's size, the last text there
+// wins) keeps the text it converted and the result; another text in that
+// place is converted again.
+class CDescricoesConvertidas {
+ public:
+  template <std::size_t N>
+  void Copia(char (&destino)[N], std::uint64_t produto, std::string_view utf8) {
+    Entrada& e = m_entradas[produto % kEntradas];
+    if (e.utf8 == utf8 && e.convertida.size() == N) {
+      std::memcpy(destino, e.convertida.data(), N);
+      return;
+    }
+    CopiaTexto(destino, N, utf8);
+    e.utf8.assign(utf8);
+    e.convertida.assign(destino, N);
+  }
+
+ private:
+  static constexpr std::size_t kEntradas = 1024;
+  struct Entrada {
+    std::string utf8;
+    std::string convertida;
+  };
+  std::vector<Entrada> m_entradas = std::vector<Entrada>(kEntradas);
+};
 
 // A record's text (Windows-1252, possibly without terminator in the last
 // byte) as the UTF-8 the database stores.

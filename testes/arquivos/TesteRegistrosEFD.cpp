@@ -225,7 +225,11 @@ TEST(RegrasEFD, ParteDoValorArredondaMetadeParaPar) {
   // 0.0050 × 1 % = 0.00005 (down to even 0), 0.0150 × 1 % = 0.00015 (up to
   // 0.0002), 12.3456 × 18 % = 2.222208 (2.2222), negatives alike.
   for (const Caso& c : {Caso{50, 100, 0}, Caso{150, 100, 2}, Caso{151, 100, 2}, Caso{149, 100, 1},
-                        Caso{123456, 1800, 22222}, Caso{-150, 100, -2}, Caso{-50, 100, 0}, Caso{0, 1800, 0}})
+                        Caso{123456, 1800, 22222}, Caso{-150, 100, -2}, Caso{-50, 100, 0}, Caso{0, 1800, 0},
+                        // Products at the edge of 64 bits, on both sides of it.
+                        Caso{INT64_MAX / 4, 4, 922337203685478}, Caso{INT64_MAX / 4 + 1, 4, 922337203685478},
+                        Caso{-(INT64_MAX / 4), 4, -922337203685478}, Caso{INT64_MAX, 100, 92233720368547758},
+                        Caso{INT64_MIN, 100, -92233720368547758}})
     EXPECT_EQ(efd::ParteDoValor(c.valor, c.centesimos), c.esperado) << c.valor << " " << c.centesimos;
 }
 

@@ -54,3 +54,21 @@ TEST(Windows1252, ConversaoNumBufferEhAConversaoCortada) {
     }
   }
 }
+
+// A walk's descriptions converted once per product give what a conversion
+// of each would: the same product with another text, two products in one
+// place of the table, a product and a service of the same code, in turn.
+TEST(Windows1252, DescricoesConvertidasUmaVezPorProdutoIguaisAConversao) {
+  qmx::dados::CDescricoesConvertidas descricoes;
+  const char* textos[] = {"ARROZ", "AÇÚCAR CRISTAL", "Feijão", "", "AÇÚCAR CRISTAL 5KG", "café € 1"};
+  const std::uint64_t produtos[] = {7, 7 + 1024, std::uint64_t{1} << 32 | 7, 8};
+  for (int rodada = 0; rodada < 200; ++rodada) {
+    const std::uint64_t produto = produtos[(rodada * 7 + rodada / 5) % 4];
+    const char* texto = textos[(rodada * 5 + rodada / 3) % 6];
+    char convertida[101], esperada[101];
+    std::memset(convertida, '#', sizeof convertida);
+    descricoes.Copia(convertida, produto, texto);
+    qmx::dados::CopiaTexto(esperada, texto);
+    ASSERT_EQ(std::memcmp(convertida, esperada, sizeof esperada), 0) << rodada << " " << texto;
+  }
+}
