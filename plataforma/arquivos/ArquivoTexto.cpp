@@ -234,8 +234,9 @@ void CArquivoTexto::EscreverTexto(std::string_view strTexto)
             DescarregaContando();
         if (strTexto.size() >= TAMANHO_BUFFER)
         {
-            m_buffer.assign(strTexto.begin(), strTexto.end());
-            DescarregaContando();
+            // A text as large as the buffer goes out from where it is.
+            qmx::processo::ContaEscrita(static_cast<std::int64_t>(strTexto.size()));
+            Envia(strTexto.data(), strTexto.size());
         }
         else
             m_buffer.insert(m_buffer.end(), strTexto.begin(), strTexto.end());
@@ -326,20 +327,25 @@ void CArquivoTexto::DescarregaContando()
 
 void CArquivoTexto::Descarrega()
 {
+    Envia(m_buffer.data(), m_buffer.size());
+    m_buffer.clear();
+}
+
+void CArquivoTexto::Envia(const char* pDados, std::size_t nTamanho)
+{
     std::size_t nEnviados = 0;
-    while (nEnviados < m_buffer.size())
+    while (nEnviados < nTamanho)
     {
-        const ssize_t n = ::write(m_temporario.Descritor(), m_buffer.data() + nEnviados, m_buffer.size() - nEnviados);
+        const ssize_t n = ::write(m_temporario.Descritor(), pDados + nEnviados, nTamanho - nEnviados);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             Falha(n < 0 ? errno : EIO);
         nEnviados += static_cast<std::size_t>(n);
     }
-    if (m_md5 && !m_md5->Acrescenta(m_buffer.data(), m_buffer.size()))
+    if (m_md5 && !m_md5->Acrescenta(pDados, nTamanho))
         Falha(EIO);
     m_nEscritos += nEnviados;
-    m_buffer.clear();
 }
 
 void CArquivoTexto::DigereAoEscrever()

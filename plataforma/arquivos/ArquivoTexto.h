@@ -99,6 +99,8 @@ private:
     int LeCaractere();
     void Descarrega();
     void DescarregaContando();
+    // Writes bytes to the file (and its digest) as they are.
+    void Envia(const char* pDados, std::size_t nTamanho);
     [[noreturn]] void Falha(int nErro);
 
     std::string m_strCaminho;      // as given, in the library's form
