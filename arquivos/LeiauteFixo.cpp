@@ -92,37 +92,27 @@ char* DigitosAntesDe(std::uint64_t magnitude, char* fim) {
 // Zeros on the left up to the width; a number wider than the field keeps
 // its leftmost digits, as the formatter's cut at the width does.
 void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
-  if (largura <= 0) return;
-  char digitos[20];
-  char* fim = digitos + sizeof digitos;
-  const char* p = DigitosAntesDe(magnitude, fim);
-  const auto n = static_cast<std::size_t>(fim - p);
-  const auto l = static_cast<std::size_t>(largura);
-  char* campo = Reserva(l);
-  if (n < l) {
-    std::memset(campo, '0', l - n);
-    std::memcpy(campo + (l - n), p, n);
-  } else {
-    std::memcpy(campo, p, l);
-  }
+  if (largura > 0) NumeroNaLargura(magnitude, static_cast<std::size_t>(largura), true);
 }
 
 void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
   // Zeros on the left up to the width (at most 512); digits beyond the
   // width fall off on the left.
   if (largura > 512) largura = 512;
-  if (largura <= 0) return;
+  if (largura > 0) NumeroNaLargura(magnitude, static_cast<std::size_t>(largura), false);
+}
+
+void CEscritorRegistro::NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda) {
   char digitos[20];
   char* fim = digitos + sizeof digitos;
   const char* p = DigitosAntesDe(magnitude, fim);
   const auto n = static_cast<std::size_t>(fim - p);
-  const auto l = static_cast<std::size_t>(largura);
-  char* campo = Reserva(l);
-  if (n < l) {
-    std::memset(campo, '0', l - n);
-    std::memcpy(campo + (l - n), p, n);
+  char* campo = Reserva(largura);
+  if (n < largura) {
+    std::memset(campo, '0', largura - n);
+    std::memcpy(campo + (largura - n), p, n);
   } else {
-    std::memcpy(campo, fim - l, l);
+    std::memcpy(campo, mantemAEsquerda ? p : fim - largura, largura);
   }
 }
 

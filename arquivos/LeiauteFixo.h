@@ -113,6 +113,9 @@ class CEscritorRegistro {
   void Acrescenta(const leiaute::Campo& campo, const leiaute::Valor* valor);
   void Numero(std::uint64_t magnitude, int largura);
   void NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura);
+  // The number's digits in a field of the width, zeros on the left; a wider
+  // number keeps its leftmost digits or its rightmost.
+  void NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda);
   void Data(NumeroDia dia);
   // Room for n more characters of the record being built, at its end (the
   // record's width was made room for at its start: only a formatter's

@@ -94,12 +94,18 @@ com::HRESULT CConexaoECSCX::PercorreItensCupons(std::uint16_t emissora, NumeroDi
 }
 
 // Only the columns a count needs, each read as the full records read it.
+// In the branch index's order: both engines then walk the day's cupons by
+// that index and each one's items by their key. Without an order a server
+// asked through a cursor hashes the day's cupons and reads every item of
+// the table past them (PostgreSQL, a day of the big store: 0.66 s against
+// 0.11 s).
 com::HRESULT CConexaoECSCX::PercorreItensVendidos(std::uint16_t filial, NumeroDia data,
                                                   const std::function<bool(const ItemVendido&)>& porItem) {
   return Executa([&](CSessaoDados& s) {
     auto cursor = s.Abre(
         "SELECT c.cancelado, c.status, i.cancelado, i.servico, i.codigo, i.quantidade "
-        "FROM cupom c JOIN cupom_item i ON i.cupom = c.id WHERE c.filial = ? AND c.data = ?",
+        "FROM cupom c JOIN cupom_item i ON i.cupom = c.id WHERE c.filial = ? AND c.data = ? "
+        "ORDER BY c.emissora, c.sequencia",
         {filial, data});
     while (cursor->Proxima()) {
       const ItemVendido item{static_cast<std::uint8_t>(cursor->Inteiro(0)), static_cast<std::uint8_t>(cursor->Inteiro(1)),
