@@ -1,10 +1,12 @@
 // How fast a file could possibly be made from the company's database: the
 // rows it is made of, chosen from the file's published layout (not from the
 // generator's reads), read the fastest way each engine allows, with every
-// column of every row touched, then as many bytes written through a 64 KiB
-// buffer, digested as they go, signed with the EAD line and flushed to the
-// disk (fsync), as a fiscal file must be before it is handed over. A generator's
-// benchmark divides its time by this one.
+// column read touched (every column of the rows a line shows; of the rows a
+// file only sums, the columns summed), then as many bytes written through a
+// 64 KiB buffer, digested as they go, signed with an EAD line (a key of the
+// limit's own: nothing of the library's signing is used) and flushed to the
+// disk (fsync), as a fiscal file must be before it is handed over. A
+// generator's benchmark divides its time by this one.
 #pragma once
 
 #include <cstdint>
