@@ -2,8 +2,8 @@
 // (motor 0) and on PostgreSQL (motor 1, when QMX_TESTE_POSTGRES names a
 // server), for half of November 2026 and for the whole month, each against
 // its limit (LimiteArquivos.h): the rows the file is made of, by its layout,
-// read the fastest way the engine allows, and as many bytes written,
-// digested and signed. Each case runs paired rounds (QMX_BENCH_RODADAS, 5
+// read the fastest way the engine allows, and as many bytes written (and
+// digested and signed, as every file here but the SPED extract is). Each case runs paired rounds (QMX_BENCH_RODADAS, 5
 // unless told), the generation and the limit one after the other, the
 // order swapped every round so that neither always finds the caches warm.
 //
@@ -110,7 +110,7 @@ void Mede(benchmark::State& estado, const char* arquivo, Gera&& gera) {
       const auto inicio = Relogio::now();
       linhas = motor == 0 ? LeNoSQLite(ArquivoSQLite(loja.endereco), limite, periodo)
                           : LeNoPostgres(loja.endereco, limite, periodo);
-      if (bytes) EscreveEDigere((pasta / "limite.txt").string(), bytes, limite.largura);
+      if (bytes) EscreveEDigere((pasta / "limite.txt").string(), bytes, limite);
       limites.push_back(Segundos(inicio));
     };
     // The first generation tells how many bytes the limit writes.

@@ -174,7 +174,7 @@ std::size_t TabelaProdutos(int& linhas) {
 void Limite(const char* arquivo, std::size_t bytes) {
   const bench::LimiteArquivo& limite = bench::LimiteDe(arquivo);
   bench::LeNoSQLite(Empresa().Base(), limite, {1, kHoje, kHoje, 1});
-  bench::EscreveEDigere(Empresa().Pasta() + "/limite.txt", bytes, limite.largura);
+  bench::EscreveEDigere(Empresa().Pasta() + "/limite.txt", bytes, limite);
 }
 
 std::size_t Estoque(int& linhas) {

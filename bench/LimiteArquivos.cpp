@@ -88,10 +88,12 @@ const std::map<std::string, LimiteArquivo>& Limites() {
       // 0000 to 0200 (the branch, units, products), C400 per ECF, C405 and
       // C410 per reduction, C420 per totalizer, C425 and C490 from the
       // items, C460 per cupom, C470 per item: lines of their own width.
+      // The extract goes out unsigned (QMX_SpedFiscal writes no EAD line).
       {"ExtratoSped",
        {{kFilial, kEmissoras, kAliquotasEcf, kReducoes, kTotalizadores, kCupons, kItensCupons, kProdutos,
          kServicos, kUnidades, kPisCofins},
-        0}},
+        0,
+        false}},
       // The ECF records of the SPED layout for the period (the same groups
       // as the extract's, for the perfil asked).
       {"VendaPeriodo",
@@ -298,7 +300,8 @@ long long LeNoPostgres(const std::string& conexao, const LimiteArquivo& limite, 
   return linhas;
 }
 
-void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, int largura) {
+void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, const LimiteArquivo& limite) {
+  const int largura = limite.largura;
   constexpr std::size_t kBuffer = 64 * 1024;
   constexpr std::uintmax_t kEad = 3 + 256 + 2;
   const int fd = ::open(caminho.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -312,11 +315,12 @@ void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, int largur
   std::vector<char> buffer(kBuffer);
   EVP_MD_CTX* md5 = EVP_MD_CTX_new();
   EVP_DigestInit_ex(md5, EVP_md5(), nullptr);
-  const std::uintmax_t corpo = bytes > kEad ? bytes - kEad : bytes;
+  const bool assina = limite.assinado && bytes > kEad;
+  const std::uintmax_t corpo = assina ? bytes - kEad : bytes;
   for (std::uintmax_t escritos = 0; escritos < corpo;) {
     const auto n = static_cast<std::size_t>(std::min<std::uintmax_t>(kBuffer, corpo - escritos));
     std::memcpy(buffer.data(), linhas.data() + escritos % linha, n);
-    EVP_DigestUpdate(md5, buffer.data(), n);
+    if (assina) EVP_DigestUpdate(md5, buffer.data(), n);
     if (::write(fd, buffer.data(), n) != static_cast<ssize_t>(n)) std::abort();
     escritos += n;
   }
@@ -324,7 +328,7 @@ void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, int largur
   unsigned int n = 0;
   EVP_DigestFinal_ex(md5, digesto, &n);
   EVP_MD_CTX_free(md5);
-  if (bytes > kEad) {
+  if (assina) {
     const std::string ead = LinhaAssinada(digesto);
     if (::write(fd, ead.data(), ead.size()) != static_cast<ssize_t>(ead.size())) std::abort();
   }

@@ -27,10 +27,13 @@ struct PeriodoLimite {
 
 // The rows a file is made of, as queries in the order the file lays them
 // out. The layout's record width (with CR LF) is the width of the lines
-// written in the file's place (0: variable lines, 128 bytes written).
+// written in the file's place (0: variable lines, 128 bytes written). A
+// file the library hands over unsigned (the SPED extract) is written and
+// flushed, neither digested nor signed.
 struct LimiteArquivo {
   std::vector<std::string> consultas;
   int largura = 0;
+  bool assinado = true;
 };
 
 // The files (Movimentos of the ECF ?4, the others of every ECF of the
@@ -44,8 +47,9 @@ const LimiteArquivo& LimiteDe(const std::string& arquivo);
 long long LeNoSQLite(const std::string& arquivo, const LimiteArquivo& limite, const PeriodoLimite& periodo);
 long long LeNoPostgres(const std::string& conexao, const LimiteArquivo& limite, const PeriodoLimite& periodo);
 
-// bytes in lines of the given width (the last one cut short), ending with
-// the EAD line of their digest, into a new file at caminho.
-void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, int largura);
+// bytes in lines of the limit's width (the last one cut short), into a new
+// file at caminho; for a signed file, digested as they are written and
+// ending with the EAD line of their digest.
+void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, const LimiteArquivo& limite);
 
 }  // namespace qmx::bench

@@ -193,8 +193,10 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
 
 void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& totalizadores,
                       const std::vector<REG_TOTALIZADOR_NAO_FISCALPS>& naoFiscais,
-                      const std::vector<REG_EMISSOR_ALIQUOTA>& tabela, std::string& texto,
+                      const std::vector<REG_EMISSOR_ALIQUOTA>& tabela, CDespejoTexto& grupo,
                       ContadoresC400& contadores) {
+  std::string& texto = m_texto;
+  texto.clear();
   ContadoresC400 dia;
   CLinhaEFD(texto, "C405")
       .Data(z.Data)
@@ -206,6 +208,7 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
       .Fim();
   ++dia.c405;
   if (z.VendaBruta.int64 == 0) {
+    grupo.Escreve(texto);
     dia.total = dia.c405;
     contadores += dia;
     return;
@@ -276,8 +279,10 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
     if (t.Codigo >= 0xFC) operacoesNaoFiscais += t.Valor.int64;
   totalizador("OPNF", operacoesNaoFiscais, nullptr, 0);
 
+  grupo.Escreve(texto);
+  texto.clear();
   if (m_perfilA) {
-    texto += m_c460;
+    grupo.Escreve(m_c460);
     dia.c460 = m_linhasC460;
     dia.c470 = m_linhasC470;
   }
@@ -293,6 +298,7 @@ void CDiaECF::Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_
         .Fim();
     ++dia.c490;
   }
+  grupo.Escreve(texto);
   dia.total = dia.c405 + dia.c410 + dia.c420 + dia.c425 + dia.c460 + dia.c470 + dia.c490;
   contadores += dia;
 }

@@ -8,6 +8,7 @@
 
 #include "arquivos/efd/ItensEFD.h"
 #include "frame/MapaMFC.h"
+#include "plataforma/arquivos/DespejoTexto.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/RegistroCaixa.h"
 #include "plataforma/dados/RegistroEmissora.h"
@@ -44,13 +45,14 @@ class CDiaECF {
   void Inicia(NumeroDia data, bool escreve);
   // A cash document of the day, in the walk's order.
   void Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>& itens);
-  // The day's lines, added to `texto`, and their counts. Every Z reduction
-  // has its C405, so that the CRZ sequence has no gap; one without gross
-  // sale has no other line (the Guia: "não devem ser apresentados
-  // registros filhos e o registro C490").
+  // The day's lines, written to `grupo`, and their counts. Every Z
+  // reduction has its C405, so that the CRZ sequence has no gap; one without
+  // gross sale has no other line (the Guia: "não devem ser apresentados
+  // registros filhos e o registro C490"). The cupons' lines (the day's
+  // largest part) go to the group as they were gathered, not copied first.
   void Escreve(const REG_REDUCAO_ZPS& z, const std::vector<REG_REDUCAO_Z_ALIQUOTAPS>& totalizadores,
                const std::vector<REG_TOTALIZADOR_NAO_FISCALPS>& naoFiscais,
-               const std::vector<REG_EMISSOR_ALIQUOTA>& tabela, std::string& texto, ContadoresC400& contadores);
+               const std::vector<REG_EMISSOR_ALIQUOTA>& tabela, CDespejoTexto& grupo, ContadoresC400& contadores);
 
  private:
   // An item summed under its partial totalizer (C425), keyed by its code
@@ -90,6 +92,7 @@ class CDiaECF {
   bool m_escreve = false;
   std::int64_t m_pis = 0, m_cofins = 0;
   std::string m_c460;
+  std::string m_texto;  // the day's other lines, before and after the cupons'
   std::vector<ItemDoCupom> m_itensDoCupom;
   std::uint32_t m_linhasC460 = 0, m_linhasC470 = 0;
   std::map<std::uint32_t, CMapaMFC<std::uint32_t, SomaC425>> m_c425;

@@ -100,7 +100,6 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
   REG_REDUCAO_ZPS z{};
   std::vector<REG_REDUCAO_Z_ALIQUOTAPS> totalizadores;
   std::vector<REG_TOTALIZADOR_NAO_FISCALPS> naoFiscais;
-  std::string texto;
   bool comMovimento = false;
   for (NumeroDia data = m_filtro.dataInicial; data <= m_filtro.dataFinal; ++data) {
     try {
@@ -120,9 +119,7 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
                                       }),
             __LINE__);
       if (!escreve) continue;
-      texto.clear();
       ContadoresC400 contadores;
-      dia.Escreve(z, totalizadores, naoFiscais, tabela, texto, contadores);
       if (!comMovimento) {
         comMovimento = true;
         std::string c400;
@@ -136,7 +133,7 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
         ++contadores.c400;
         ++contadores.total;
       }
-      m_grupoC400.Escreve(texto);
+      dia.Escreve(z, totalizadores, naoFiscais, tabela, m_grupoC400, contadores);
       m_contadores += contadores;
     } catch (const CErroDadosEFD& erro) {
       // The day is left out; the next one is tried.

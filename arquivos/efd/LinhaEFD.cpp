@@ -1,5 +1,6 @@
 #include "arquivos/efd/LinhaEFD.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -167,15 +168,24 @@ CLinhaEFD& CLinhaEFD::NumericoInteiro(std::int64_t valor, int largura) {
 CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   // The value's text as a numeric field of 14 keeping its comma: the sign
   // (the only character of the text such a field drops) left out, zeros on
-  // the left, or the rightmost 14 characters of a longer text.
-  char texto[32];
-  const std::size_t n = TextoValor(texto, valor4, decimais);
-  const std::size_t sinal = valor4 < 0 ? 1 : 0;
-  const std::size_t tamanho = n - sinal;
-  if (tamanho < 14) m_destino.append(14 - tamanho, '0');
-  const std::size_t corte = tamanho > 14 ? tamanho - 14 : 0;
-  m_destino.append(texto + sinal + corte, tamanho - corte);
-  m_destino += '|';
+  // the left, or the rightmost 14 characters of a longer text. Every item
+  // line has several, so the digits go straight into the field from the
+  // right, as many as fit.
+  char campo[15];
+  std::memset(campo, '0', 14);
+  campo[14] = '|';
+  const std::uint64_t magnitude = valor4 < 0 ? 0 - static_cast<std::uint64_t>(valor4) : static_cast<std::uint64_t>(valor4);
+  int posicao = 14;
+  if (decimais > 0) {
+    const auto fracao = static_cast<unsigned>(magnitude % 10000);
+    const char quatro[4] = {static_cast<char>('0' + fracao / 1000), static_cast<char>('0' + fracao / 100 % 10),
+                            static_cast<char>('0' + fracao / 10 % 10), static_cast<char>('0' + fracao % 10)};
+    for (int i = std::min(decimais, 8) - 1; i >= 0 && posicao > 0; --i) campo[--posicao] = i < 4 ? quatro[i] : '0';
+    if (posicao > 0) campo[--posicao] = ',';
+  }
+  for (std::uint64_t inteiro = magnitude / 10000; inteiro != 0 && posicao > 0; inteiro /= 10)
+    campo[--posicao] = static_cast<char>('0' + inteiro % 10);
+  m_destino.append(campo, sizeof campo);
   return *this;
 }
 

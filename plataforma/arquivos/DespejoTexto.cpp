@@ -23,6 +23,14 @@ CDespejoTexto::~CDespejoTexto() {
 }
 
 void CDespejoTexto::Escreve(std::string_view texto) {
+  if (texto.size() >= kBloco) {
+    // A block's worth or more goes to the file from where it is.
+    Descarrega();
+    if (std::fwrite(texto.data(), 1, texto.size(), m_arquivo) != texto.size())
+      throw CExcecaoArquivo(CExcecaoArquivo::discoCheio, errno, m_nome);
+    m_tamanho += texto.size();
+    return;
+  }
   m_tamanho += texto.size();
   m_pendente.append(texto);
   if (m_pendente.size() >= kBloco) Descarrega();

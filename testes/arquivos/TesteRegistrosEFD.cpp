@@ -256,7 +256,8 @@ TEST(RegrasEFD, CamposComoOFormatador) {
     ASSERT_EQ(std::string(texto, efd::TextoData(texto, dia)), DataInvertida(dia, false)) << dia;
   }
   for (std::int64_t valor : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{9999}, std::int64_t{10000},
-                             std::int64_t{-123456789}, std::int64_t{12345678901234}, INT64_MAX, INT64_MIN})
+                             std::int64_t{-123456789}, std::int64_t{12345678901234}, std::int64_t{99999999999999},
+                             std::int64_t{100000000000000}, std::int64_t{-999999999999999}, INT64_MAX, INT64_MIN})
     for (int decimais = 0; decimais <= 9; ++decimais) {
       const std::string valorTexto(texto, efd::TextoValor(texto, valor, decimais));
       EXPECT_EQ(valorTexto, f.FormataValor(valor, CQMXFormatador::kTamanhoBuffer - 1, decimais, false, false))
