@@ -112,7 +112,7 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
       // Every day's cupons are read, with a Z reduction or not: their
       // items belong to the file's item maps all the same.
       dia.Inicia(data, escreve);
-      Exige(caixa.PercorreItensCupons(emissora.Numero, data, data,
+      Exige(caixa.PercorreItensTributados(emissora.Numero, data, data,
                                       [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
                                         dia.Cupom(cupom, itens);
                                         return true;

@@ -32,6 +32,15 @@ const ConsultasDiaCaixa& PorEmissora() {
   return c;
 }
 
+const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
+  static const ConsultasDiaCaixa c{
+      PorEmissora().cupons,
+      "SELECT " QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
+      ", i.item",
+      nullptr};
+  return c;
+}
+
 #define QMX_ORDEM_NOTAS \
   " WHERE c.filial = ? AND c.data = ? AND c.status = 4 ORDER BY c.emissora, c.sequencia"
 
@@ -91,6 +100,11 @@ com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, NumeroDia dat
 com::HRESULT CConexaoECSCX::PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                                 const PorCupom& porCupom) {
   return Percorre(ItensPorEmissora(), emissora, dataInicial, dataFinal, porCupom);
+}
+
+com::HRESULT CConexaoECSCX::PercorreItensTributados(std::uint16_t emissora, NumeroDia dataInicial,
+                                                    NumeroDia dataFinal, const PorCupom& porCupom) {
+  return Percorre(ItensTributadosPorEmissora(), emissora, dataInicial, dataFinal, porCupom);
 }
 
 // Only the columns a count needs, each read as the full records read it.

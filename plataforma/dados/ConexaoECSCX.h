@@ -62,6 +62,11 @@ class IZTEC_Caixa {
   // how a cupom was paid.
   virtual com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) = 0;
+  // The same walk with the items as the SPED lines of an ECF read them:
+  // their description, NCM, unit and stock marks are not read and stay
+  // empty (those lines take the catalogue's), every other field as above.
+  virtual com::HRESULT PercorreItensTributados(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                               const PorCupom& porCupom) = 0;
   // The items of a branch's day, every ECF, with only what a stock count
   // needs (their order is the engine's). Answer false to stop.
   virtual com::HRESULT PercorreItensVendidos(std::uint16_t filial, NumeroDia data,
@@ -114,6 +119,8 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
                               const PorCupom& porCupom) override;
   com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                    const PorCupom& porCupom) override;
+  com::HRESULT PercorreItensTributados(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                       const PorCupom& porCupom) override;
   com::HRESULT PercorreItensVendidos(std::uint16_t filial, NumeroDia data,
                                      const std::function<bool(const ItemVendido&)>& porItem) override;
   com::HRESULT PercorreNotasConsumidor(std::uint16_t filial, NumeroDia dataInicial, NumeroDia dataFinal,

@@ -234,6 +234,13 @@ REG_EC_CXPS Cupom(const Linha& l) {
   "i.cupom, i.item, i.servico, i.codigo, i.descricao, i.quantidade, i.valor_unitario, i.desconto, "           \
   "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque, i.cst, i.unidade, i.ncm"
 
+// The same list with empty values in place of the description, NCM, unit
+// and stock marks, for a walk whose lines never show them: the engine does
+// not read those columns, and ItemCupom leaves those fields empty.
+#define QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO                                                                      \
+  "i.cupom, i.item, i.servico, i.codigo, '', i.quantidade, i.valor_unitario, i.desconto, "                    \
+  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, 0, 0, i.cst, 0, ''"
+
 // A walk over many cupons passes its converted descriptions along.
 template <class Linha>
 void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {

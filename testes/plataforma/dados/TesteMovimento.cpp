@@ -371,6 +371,55 @@ TEST_P(MovimentoLido, LimitesDeValorDataZeroETextoForaDoWindows1252) {
   EXPECT_STREQ(item.Descricao, "CAF\xC9 ? ?");
 }
 
+// The SPED lines' walk gives what the full walk gives but the item fields
+// those lines never show (description, NCM, unit, stock marks), left empty.
+TEST_P(MovimentoLido, ItensTributadosSaoOsItensSemOQueAsLinhasNaoMostram) {
+  for (int n = 0; n < 14; ++n) {
+    auto& c = m->Cupom(static_cast<std::uint16_t>(1 + n % 2), n % 3 ? kDia1 : kDia3);
+    c.Item(10, 1 + n, 3.25).Item(20, 2, 1.99, n % 2 ? 0.10 : 0);
+    if (n % 3 == 0) c.Cancela();
+    c.Item(30, 0.5, 7.0);
+    if (n % 5 == 4) c.Cancelado();
+    for (auto& i : c.itens) {
+      std::snprintf(i.NCM, sizeof i.NCM, "1006%04d", n);
+      std::snprintf(i.CST, sizeof i.CST, "0%d0", n % 7);
+      i.Unidade = static_cast<std::uint16_t>(1 + n % 3);
+      i.Excluido = static_cast<std::uint8_t>(n % 2);
+      i.IntegradoEstoque = static_cast<std::uint8_t>(n % 4 == 1);
+    }
+  }
+  m->Grava();
+  auto caixa = Conecta<CConexaoECSCX>();
+  using Lido = std::pair<REG_EC_CXPS, std::vector<REG_EC_CX_CIPS>>;
+  const auto guarda = [](std::vector<Lido>& lidos) -> PorCupom {
+    return [&lidos](const auto& c, const auto& itens, const auto&) { return lidos.emplace_back(c, itens), true; };
+  };
+  std::size_t comparados = 0, comNcm = 0;
+  for (const std::uint16_t ecf : {1, 2, 3}) {
+    std::vector<Lido> completos, tributados;
+    ASSERT_EQ(caixa->PercorreItensCupons(ecf, kDia1, kDia3, guarda(completos)), com::S_OK);
+    ASSERT_EQ(caixa->PercorreItensTributados(ecf, kDia1, kDia3, guarda(tributados)), com::S_OK);
+    ASSERT_EQ(completos.size(), tributados.size()) << ecf;
+    for (std::size_t k = 0; k < completos.size(); ++k) {
+      EXPECT_EQ(std::memcmp(&completos[k].first, &tributados[k].first, sizeof(REG_EC_CXPS)), 0) << ecf << " " << k;
+      ASSERT_EQ(completos[k].second.size(), tributados[k].second.size());
+      for (std::size_t i = 0; i < completos[k].second.size(); ++i) {
+        REG_EC_CX_CIPS esperado = completos[k].second[i];
+        EXPECT_NE(esperado.Descricao[0], '\0');
+        comNcm += esperado.NCM[0] != '\0' && esperado.Unidade != 0;
+        std::memset(esperado.Descricao, 0, sizeof esperado.Descricao);
+        std::memset(esperado.NCM, 0, sizeof esperado.NCM);
+        esperado.Unidade = 0;
+        esperado.Excluido = esperado.IntegradoEstoque = 0;
+        EXPECT_EQ(std::memcmp(&esperado, &tributados[k].second[i], sizeof esperado), 0) << ecf << " " << k << " " << i;
+        ++comparados;
+      }
+    }
+  }
+  EXPECT_EQ(comparados, 42u);
+  EXPECT_EQ(comNcm, 42u);
+}
+
 TEST_P(MovimentoLido, FalhaNoMeioDoPercursoEExcecaoDoChamador) {
   for (auto dia : {kDia1, kDia2, kDia3}) m->Cupom(1, dia).Item(10, 1, 1);
   m->Grava();
