@@ -94,11 +94,14 @@ const std::map<std::string, LimiteArquivo>& Limites() {
          kServicos, kUnidades, kPisCofins},
         0,
         false}},
-      // The ECF records of the SPED layout for the period (the same groups
-      // as the extract's, for the perfil asked).
+      // The SPED layout for the period: the notas and their items (C100,
+      // C170, C190), the same ECF groups as the extract's for the profile
+      // asked (the consumer notas of profile B are cupons among them), and
+      // the inventory at the final date (H005, H010).
       {"VendaPeriodo",
-       {{kFilial, kEmissoras, kAliquotasEcf, kReducoes, kTotalizadores, kCupons, kItensCupons, kProdutos,
-         kServicos, kUnidades, kPisCofins},
+       {{kFilial, kEmissoras, kNotas, kItensNotas, kAliquotasEcf, kReducoes, kTotalizadores, kCupons, kItensCupons,
+         kProdutos, kServicos, kUnidades, kPisCofins,
+         "SELECT * FROM estoque_inventario WHERE filial = ?1 AND data = ?3 ORDER BY produto"},
         0}},
       // E01/E02 (the ECF), E12 to E13 (reductions and totalizers, fiscal
       // and not), E14 and E15 (cupons and items), E16 (other documents),
