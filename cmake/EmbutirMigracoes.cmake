@@ -13,6 +13,11 @@ foreach(arquivo IN LISTS MIGRACOES)
   if(NOT versao MATCHES "^[0-9][0-9][0-9][0-9]$")
     message(FATAL_ERROR "migration without a version: ${nome}")
   endif()
+  # The sources are compiled to Windows-1252 and a server reads UTF-8: a
+  # character beyond ASCII would reach it as neither.
+  if(texto MATCHES "[^\t\n\r -~]")
+    message(FATAL_ERROR "migration with a character beyond ASCII: ${nome}")
+  endif()
   math(EXPR numero "${versao}")
   string(APPEND conteudo "    {${numero}, \"${nome}\", R\"qmxsql(${texto})qmxsql\"},\n")
 endforeach()

@@ -58,7 +58,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
       std::unordered_map<REG_KEY_SINTEGRA, Soma*, HashIndice> indice60D;
       linhasI.clear();
       std::uint32_t contaI = 0;
-      Exige(caixa.PercorreItensCupons(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
+      Exige(caixa.PercorreItensTributados(ecf.Numero, data, data, [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
         if (cupom.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
         for (const auto& item : itens) {
           const bool cancelado = cupom.Cancelado || item.Cancelado;
@@ -92,12 +92,12 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           // Cancelled sales are no sales of the month; an item is listed in
           // register 75 the first time the file uses it.
           if (cancelado) {
-            m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
+            m_itens.AcrescentaDoCupom(servico, item.Codigo, cupom.Id, item.Item);
             continue;
           }
           // The month's sums are kept per tax situation as the day's are.
           const auto [posicao, novo] = m_meses.try_emplace(ChaveMes{mes, item.Codigo, tipo});
-          if (novo) m_itens.Acrescenta(servico, item.Codigo, item.Descricao);
+          if (novo) m_itens.AcrescentaDoCupom(servico, item.Codigo, cupom.Id, item.Item);
           auto& doMes = posicao->second;
           doMes.quantidade += item.Quantidade.int64;
           doMes.valor += item.ValorTotal.int64;

@@ -3,6 +3,7 @@
 #include "arquivos/sintegra/LeiautesSintegra.h"
 #include <map>
 
+#include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoProduto.h"
 #include "plataforma/dados/ResultadosDados.h"
 
@@ -11,6 +12,23 @@ namespace qmx::sintegra {
 void CItensSintegra::Acrescenta(bool servico, std::uint32_t codigo, const char* descricao) {
   const std::uint64_t chave = (std::uint64_t{servico} << 32) | codigo;
   if (m_itens.find(chave) == m_itens.end()) m_itens.emplace(chave, Item{servico, codigo, descricao ? descricao : ""});
+}
+
+void CItensSintegra::AcrescentaDoCupom(bool servico, std::uint32_t codigo, std::uint32_t cupom, std::uint16_t item) {
+  const std::uint64_t chave = (std::uint64_t{servico} << 32) | codigo;
+  if (m_itens.find(chave) == m_itens.end()) m_itens.emplace(chave, Item{servico, codigo, "", cupom, item});
+}
+
+std::string CItensSintegra::DescricaoGuardada(ContextoSintegra& c, const Item& item) const {
+  if (!item.cupom) return item.descricao;
+  dados::CConexaoECSCX caixa;
+  Exige(caixa.Inicializa(c.triplo.chaveEmpresa, c.triplo.usuario, c.triplo.contexto), __LINE__);
+  std::vector<dados::CupomCompleto> cupons;
+  Exige(caixa.Le({item.cupom}, &cupons), __LINE__);
+  for (const auto& cupom : cupons)
+    for (const auto& i : cupom.Itens)
+      if (i.Item == item.item) return i.Descricao;
+  return {};
 }
 
 std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
@@ -22,7 +40,8 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
   std::uint32_t linhas = 0;
   for (const auto& [codigo, pItem] : ordem) {
     const Item& item = *pItem;
-    std::string ncm, descricao = item.descricao, unidade;
+    std::string ncm, descricao, unidade;
+    bool lido = false;
     std::int64_t ipi = 0, icms = 0, reducao = 0, baseST = 0;
     if (item.servico) {
       REG_SERVICOSPS s{};
@@ -32,6 +51,7 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
       if (r == dados::QMX_E_REGISTRO_INEXISTENTE) r = produtos.LeServicoDosDocumentos(item.codigo, &s);
       if (r != dados::QMX_E_REGISTRO_INEXISTENTE) {
         Exige(r, __LINE__);
+        lido = true;
         descricao = s.Descricao;
         REG_UNIDADES_MEDIDA_SERVICOSPS u{};
         if (s.Unidade && produtos.LeUnidadeServico(s.Unidade, &u) == com::S_OK) unidade = u.Sigla;
@@ -43,6 +63,7 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
       if (r == dados::QMX_E_REGISTRO_INEXISTENTE) r = produtos.LeDosDocumentos(item.codigo, c.filial.Numero, &p);
       if (r != dados::QMX_E_REGISTRO_INEXISTENTE) {
         Exige(r, __LINE__);
+        lido = true;
         descricao = p.Descricao;
         ncm = p.NCM;
         REG_UNIDADES_MEDIDAPS u{};
@@ -53,6 +74,7 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
         baseST = p.BaseST.int64;
       }
     }
+    if (!lido) descricao = DescricaoGuardada(c, item);
     c.Escreve(c.escritor.Monta(kRegistro75, {c.dataInicial, c.dataFinal, codigo, ncm, descricao, unidade, ipi, icms,
                                              reducao, baseST}));
     ++linhas;

@@ -160,6 +160,27 @@ TEST_F(Sintegra, UmECFSoEPeriodoSemMovimento) {
   EXPECT_EQ(linhas[2], "90" "12345678000195" "110042490114  " "99" "00000003" + std::string(80 + 5, ' ') + "1");
 }
 
+// An item whose record left the register, sold on a cupom that the
+// branch's documents do not find (recorded under another branch), keeps in
+// its 75 the description that cupom kept.
+TEST_F(Sintegra, ItemSemCadastroNemDocumentoDaFilialTemADescricaoDoCupom) {
+  m.Produto(10, "ARROZ TIPO 1 5KG").Tributacao('T', 1800);
+  m.Produto(70, "AZEITE EXTRA VIRGEM 500ML").Tributacao('T', 1800);
+  m.Cupom(1, kDia1).Item(10, 1, 12.5);
+  m.Cupom(1, kDia1).Item(10, 1, 12.5).Item(70, 2, 30).registro.Filial = 9;
+  m.ReducaoZ(1, kDia1);
+  m.Grava();
+  auto& sessao = empresa.Gravador().Sessao();
+  sessao.Executa("DELETE FROM produto_filial WHERE produto = 70", {});
+  sessao.Executa("DELETE FROM produto WHERE codigo = 70", {});
+  ASSERT_EQ(Executa(Roteiro("02/11/2026", "02/11/2026")), ui::IDOK) << testing::PrintToString(host.Erros());
+  std::vector<std::string> descricoes;
+  for (const auto& linha : LinhasCRLF(Gerado()))
+    if (linha.rfind("75", 0) == 0) descricoes.push_back(linha.substr(40, 53));
+  EXPECT_EQ(descricoes, (std::vector<std::string>{"ARROZ TIPO 1 5KG" + std::string(37, ' '),
+                                                  "AZEITE EXTRA VIRGEM 500ML" + std::string(28, ' ')}));
+}
+
 // A failed step, after the dialog's start, either stops the generation
 // (nothing left behind) or was a read whose failure leaves a record empty
 // (the file is made): never a file without its box, never a box of success
