@@ -169,11 +169,12 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   // The value's text as a numeric field of 14 keeping its comma: the sign
   // (the only character of the text such a field drops) left out, zeros on
   // the left, or the rightmost 14 characters of a longer text. Every item
-  // line has several, so the digits go straight into the field from the
-  // right, as many as fit.
-  char campo[15];
-  std::memset(campo, '0', 14);
-  campo[14] = '|';
+  // line has several, so the digits go straight into the field, in the
+  // line, from the right, as many as fit.
+  const std::size_t inicio = m_destino.size();
+  m_destino.append(14, '0');
+  m_destino += '|';
+  char* const campo = m_destino.data() + inicio;
   const std::uint64_t magnitude = valor4 < 0 ? 0 - static_cast<std::uint64_t>(valor4) : static_cast<std::uint64_t>(valor4);
   int posicao = 14;
   if (decimais > 0) {
@@ -185,7 +186,6 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   }
   for (std::uint64_t inteiro = magnitude / 10000; inteiro != 0 && posicao > 0; inteiro /= 10)
     campo[--posicao] = static_cast<char>('0' + inteiro % 10);
-  m_destino.append(campo, sizeof campo);
   return *this;
 }
 
