@@ -113,12 +113,14 @@ void CGeradorEFD::GeraEmissora(const REG_EMISSORPS& emissora) {
       // items belong to the file's item maps all the same.
       dia.Inicia(data, escreve);
       Exige(caixa.PercorreItensTributados(emissora.Numero, data, data,
-                                      [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
-                                        dia.Cupom(cupom, itens);
-                                        return true;
-                                      }),
+                                          [&](const REG_EC_CXPS& cupom, const auto& itens, const auto&) {
+                                            dia.Cupom(cupom, itens);
+                                            return true;
+                                          }),
             __LINE__);
       if (!escreve) continue;
+      // From here the day's lines go straight into the group: every read
+      // that can fail, and so leave the day out, came before this point.
       ContadoresC400 contadores;
       if (!comMovimento) {
         comMovimento = true;
