@@ -316,9 +316,10 @@ void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, const Limi
   while (linhas.size() < kBuffer + linha)
     for (std::size_t i = 0; i < linha; ++i) linhas += i + 2 == linha ? '\r' : i + 1 == linha ? '\n' : static_cast<char>('0' + i % 10);
   std::vector<char> buffer(kBuffer);
-  EVP_MD_CTX* md5 = EVP_MD_CTX_new();
-  EVP_DigestInit_ex(md5, EVP_md5(), nullptr);
   const bool assina = limite.assinado && bytes > kEad;
+  // An unsigned file is not digested at all.
+  EVP_MD_CTX* md5 = assina ? EVP_MD_CTX_new() : nullptr;
+  if (md5) EVP_DigestInit_ex(md5, EVP_md5(), nullptr);
   const std::uintmax_t corpo = assina ? bytes - kEad : bytes;
   for (std::uintmax_t escritos = 0; escritos < corpo;) {
     const auto n = static_cast<std::size_t>(std::min<std::uintmax_t>(kBuffer, corpo - escritos));
@@ -327,11 +328,11 @@ void EscreveEDigere(const std::string& caminho, std::uintmax_t bytes, const Limi
     if (::write(fd, buffer.data(), n) != static_cast<ssize_t>(n)) std::abort();
     escritos += n;
   }
-  unsigned char digesto[16];
-  unsigned int n = 0;
-  EVP_DigestFinal_ex(md5, digesto, &n);
-  EVP_MD_CTX_free(md5);
   if (assina) {
+    unsigned char digesto[16];
+    unsigned int n = 0;
+    EVP_DigestFinal_ex(md5, digesto, &n);
+    EVP_MD_CTX_free(md5);
     const std::string ead = LinhaAssinada(digesto);
     if (::write(fd, ead.data(), ead.size()) != static_cast<ssize_t>(ead.size())) std::abort();
   }

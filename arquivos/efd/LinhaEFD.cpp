@@ -50,6 +50,17 @@ std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos) {
   return static_cast<std::int64_t>(quociente);
 }
 
+namespace {
+
+// The i-th decimal digit of a value kept in ten-thousandths: four digits
+// are kept, the ones past them are zeros.
+char DigitoDecimal(unsigned fracao, int i) {
+  static constexpr unsigned kDivisor[4] = {1000, 100, 10, 1};
+  return i < 4 ? static_cast<char>('0' + fracao / kDivisor[i] % 10) : '0';
+}
+
+}  // namespace
+
 std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais) {
   std::size_t n = 0;
   const bool negativo = valor4 < 0;
@@ -59,9 +70,7 @@ std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais) {
   if (decimais > 0) {
     saida[n++] = ',';
     const auto fracao = static_cast<unsigned>(magnitude % 10000);
-    const char quatro[4] = {static_cast<char>('0' + fracao / 1000), static_cast<char>('0' + fracao / 100 % 10),
-                            static_cast<char>('0' + fracao / 10 % 10), static_cast<char>('0' + fracao % 10)};
-    for (int i = 0; i < decimais && i < 8; ++i) saida[n++] = i < 4 ? quatro[i] : '0';
+    for (int i = 0; i < decimais && i < 8; ++i) saida[n++] = DigitoDecimal(fracao, i);
   }
   return n;
 }
@@ -179,9 +188,7 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   int posicao = 14;
   if (decimais > 0) {
     const auto fracao = static_cast<unsigned>(magnitude % 10000);
-    const char quatro[4] = {static_cast<char>('0' + fracao / 1000), static_cast<char>('0' + fracao / 100 % 10),
-                            static_cast<char>('0' + fracao / 10 % 10), static_cast<char>('0' + fracao % 10)};
-    for (int i = std::min(decimais, 8) - 1; i >= 0 && posicao > 0; --i) campo[--posicao] = i < 4 ? quatro[i] : '0';
+    for (int i = std::min(decimais, 8) - 1; i >= 0 && posicao > 0; --i) campo[--posicao] = DigitoDecimal(fracao, i);
     if (posicao > 0) campo[--posicao] = ',';
   }
   for (std::uint64_t inteiro = magnitude / 10000; inteiro != 0 && posicao > 0; inteiro /= 10)

@@ -2,6 +2,7 @@
 
 #include "arquivos/sintegra/LeiautesSintegra.h"
 #include <map>
+#include <utility>
 
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoProduto.h"
@@ -10,13 +11,17 @@
 namespace qmx::sintegra {
 
 void CItensSintegra::Acrescenta(bool servico, std::uint32_t codigo, const char* descricao) {
-  const std::uint64_t chave = (std::uint64_t{servico} << 32) | codigo;
-  if (m_itens.find(chave) == m_itens.end()) m_itens.emplace(chave, Item{servico, codigo, descricao ? descricao : ""});
+  Guarda(Item{servico, codigo, descricao ? descricao : ""});
 }
 
 void CItensSintegra::AcrescentaDoCupom(bool servico, std::uint32_t codigo, std::uint32_t cupom, std::uint16_t item) {
-  const std::uint64_t chave = (std::uint64_t{servico} << 32) | codigo;
-  if (m_itens.find(chave) == m_itens.end()) m_itens.emplace(chave, Item{servico, codigo, "", cupom, item});
+  Guarda(Item{servico, codigo, "", cupom, item});
+}
+
+void CItensSintegra::Guarda(Item item) {
+  // The first document that met the item keeps it.
+  const std::uint64_t chave = (std::uint64_t{item.servico} << 32) | item.codigo;
+  m_itens.try_emplace(chave, std::move(item));
 }
 
 std::string CItensSintegra::DescricaoGuardada(ContextoSintegra& c, const Item& item) const {

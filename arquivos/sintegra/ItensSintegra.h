@@ -32,6 +32,7 @@ class CItensSintegra {
     std::uint32_t cupom = 0;  // the cupom that kept it, when not kept here
     std::uint16_t item = 0;
   };
+  void Guarda(Item item);
   std::string DescricaoGuardada(ContextoSintegra& contexto, const Item& item) const;
   // Keyed by kind and code while the file is read (an item is met millions
   // of times); ordered by the code's text only to be written.
