@@ -1,6 +1,5 @@
 #include "arquivos/paf/GeradorMovimentos.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -12,6 +11,7 @@
 #include "fisco/DadosDesenvolvedor.h"
 #include "frame/QMXGenerica.h"
 #include "plataforma/arquivos/DespejoTexto.h"
+#include "plataforma/arquivos/LinhasOrdenadas.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoECSCX.h"
 #include "plataforma/dados/ConexaoFormaPagamento.h"
@@ -74,8 +74,7 @@ class CGeradorMovimentos {
     ReducoesZ();
     Cupons();
     R06();
-    std::sort(m_r07.begin(), m_r07.end());
-    for (const auto& linha : m_r07) m_saida.EscreverTexto(linha);
+    m_r07.EscrevePara(m_saida);
   }
 
  private:
@@ -160,7 +159,7 @@ class CGeradorMovimentos {
       }
       for (const auto& p : pagamentos) {
         const auto forma = m_formas.find(p.Forma);
-        m_r07.push_back(m_e.Monta(kR07, {Serie(), Modelo(), c.COO, c.CCF, p.GNF,
+        m_r07.Acrescenta(m_e.Monta(kR07, {Serie(), Modelo(), c.COO, c.CCF, p.GNF,
                                          forma == m_formas.end() ? std::string() : forma->second, p.Valor.int64, 0}));
       }
       return true;
@@ -222,7 +221,8 @@ class CGeradorMovimentos {
   std::unordered_map<std::uint32_t, REG_PRODUTOPS> m_cacheProdutos;
   std::unordered_map<std::uint32_t, REG_SERVICOSPS> m_cacheServicos;
   std::map<std::uint16_t, std::string> m_unidades, m_unidadesServico;
-  std::vector<std::string> m_r07;
+  // One line per payment of the period, sorted as whole texts.
+  CLinhasOrdenadas m_r07{"R07"};
 };
 
 }  // namespace

@@ -36,7 +36,8 @@ struct DadosMovimentos {
 // Writes R01 to R07 of one ECF and period as a stream: the day's Z
 // reductions (R02) and their totalizers (R03), the cupons (R04) with their
 // items (R05, kept in a temporary file until the R04 lines are out), the
-// other documents (R06) and the payments (R07, sorted as whole texts).
+// other documents (R06) and the payments (R07, sorted as whole texts in
+// batches of bounded size, merged at the end).
 void EscreveMovimentos(const DadosMovimentos& dados, CArquivoTexto& saida);
 
 // The file name: model code, serial number and final date (DDMMYYYY).
