@@ -105,10 +105,12 @@ const std::map<std::string, LimiteArquivo>& Limites() {
         0}},
       // E01/E02 (the ECF), E12 to E13 (reductions and totalizers, fiscal
       // and not), E14 and E15 (cupons and items), E16 (other documents),
-      // E21 (means of payment).
+      // E21 (means of payment); each item's unit and production mark are
+      // its product's or service's.
       {"Movimentos",
        {{kFilial, kEmissoras, DeUmaEcf(kReducoes), DeUmaEcf(kTotalizadores), DeUmaEcf(kNaoFiscais),
-         DeUmaEcf(kCupons), DeUmaEcf(kItensCupons), DeUmaEcf(kDocumentosEcf), DeUmaEcf(kPagamentosCupons), kFormas},
+         DeUmaEcf(kCupons), DeUmaEcf(kItensCupons), DeUmaEcf(kDocumentosEcf), DeUmaEcf(kPagamentosCupons), kFormas,
+         kProdutos, kServicos, kUnidades},
         0}},
       // D1 to D4: the branch's DAVs of the period and their items.
       {"DAVs",

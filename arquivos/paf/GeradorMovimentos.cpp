@@ -1,5 +1,6 @@
 #include "arquivos/paf/GeradorMovimentos.h"
 
+#include <charconv>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -139,19 +140,21 @@ class CGeradorMovimentos {
                                              totais.desconto, totais.acrescimo, c.Total.int64,
                                              c.Cancelado ? "S" : "N", 0, nome, documento}));
       for (const auto& item : lista) {
-        std::string unidade;
+        const std::string* unidade;
         bool producao = false;
         if (item.Servico) {
           const auto& s = EmCache(m_cacheServicos, item.Codigo, [&](std::uint32_t k, REG_SERVICOSPS* r) { return m_produtos.LeServico(k, r); });
-          unidade = UnidadeServico(s.Unidade);
+          unidade = &UnidadeServico(s.Unidade);
         } else {
           const auto& p = EmCache(m_cacheProdutos, item.Codigo, [&](std::uint32_t k, REG_PRODUTOPS* r) { return m_produtos.LeLight(k, r); });
-          unidade = Unidade(p.Unidade);
+          unidade = &Unidade(p.Unidade);
           producao = p.Producao != 0;
         }
+        char codigo[12];
+        *std::to_chars(codigo, codigo + sizeof codigo - 1, item.Codigo).ptr = '\0';
         const std::string& linha = m_e.Monta(
-            kR05, {Serie(), Modelo(), c.COO, c.CCF, item.Item, std::to_string(item.Codigo), item.Descricao,
-                   item.Quantidade.int64, unidade, item.ValorUnitario.int64, item.Desconto.int64, 0,
+            kR05, {Serie(), Modelo(), c.COO, c.CCF, item.Item, codigo, item.Descricao,
+                   item.Quantidade.int64, *unidade, item.ValorUnitario.int64, item.Desconto.int64, 0,
                    item.ValorTotal.int64, Totalizador(item), item.Cancelado ? "S" : "N",
                    item.Cancelado ? item.Quantidade.int64 : 0, item.Cancelado ? item.ValorTotal.int64 : 0, 0,
                    (producao && !item.Servico) ? "T" : "P"});
