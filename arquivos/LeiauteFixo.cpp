@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/texto/DigitosDecimais.h"
 #include "plataforma/texto/LetrasEDigitos.h"
 #include "frame/QMXGenerica.h"
 
@@ -60,35 +61,6 @@ void CEscritorRegistro::Texto(const char* texto, std::size_t n) {
   if (n) std::memcpy(Reserva(n), texto, n);
 }
 
-namespace {
-
-// The decimal digits of a number written from the right, two at a time
-// from a table of the hundred pairs (a month's file formats tens of
-// millions of fields), ending just before `fim`; gives the first digit.
-char* DigitosAntesDe(std::uint64_t magnitude, char* fim) {
-  static constexpr char kPares[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char* p = fim;
-  while (magnitude >= 100) {
-    const auto par = static_cast<std::size_t>(magnitude % 100) * 2;
-    magnitude /= 100;
-    *--p = kPares[par + 1];
-    *--p = kPares[par];
-  }
-  if (magnitude >= 10) {
-    const auto par = static_cast<std::size_t>(magnitude) * 2;
-    *--p = kPares[par + 1];
-    *--p = kPares[par];
-  } else {
-    *--p = static_cast<char>('0' + magnitude);
-  }
-  return p;
-}
-
-}  // namespace
-
 // Zeros on the left up to the width; a number wider than the field keeps
 // its leftmost digits, as the formatter's cut at the width does.
 void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
@@ -105,7 +77,7 @@ void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int larg
 void CEscritorRegistro::NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda) {
   char digitos[20];
   char* fim = digitos + sizeof digitos;
-  const char* p = DigitosAntesDe(magnitude, fim);
+  const char* p = texto::DigitosAntesDe(magnitude, fim);
   const auto n = static_cast<std::size_t>(fim - p);
   char* campo = Reserva(largura);
   if (n < largura) {

@@ -7,6 +7,7 @@
 
 #include "calculo/Inteiro128.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/texto/DigitosDecimais.h"
 #include "plataforma/texto/LetrasEDigitos.h"
 
 namespace qmx::efd {
@@ -51,11 +52,6 @@ std::int64_t ParteDoValor(std::int64_t valor4, std::uint32_t centesimos) {
 }
 
 namespace {
-
-// "00" to "99", for numbers written two digits at a time.
-constexpr char kPares[] =
-    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
-    "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
 
 // The i-th decimal digit of a value kept in ten-thousandths: four digits
 // are kept, the ones past them are zeros.
@@ -184,20 +180,20 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   // (the only character of the text such a field drops) left out, zeros on
   // the left, or the rightmost 14 characters of a longer text. Every item
   // line has several, so the digits go straight into the field, in the
-  // line, from the right, two at a time where two fit.
+  // line, from the right.
   const std::size_t inicio = m_destino.size();
   m_destino.append("00000000000000|", 15);
   char* const campo = m_destino.data() + inicio;
   const std::uint64_t magnitude = valor4 < 0 ? 0 - static_cast<std::uint64_t>(valor4) : static_cast<std::uint64_t>(valor4);
   int posicao = 14;
   if (decimais == 2) {
-    std::memcpy(campo + 12, kPares + 2 * (magnitude % 10000 / 100), 2);
+    std::memcpy(campo + 12, texto::ParDeDigitos(static_cast<unsigned>(magnitude % 10000 / 100)), 2);
     campo[11] = ',';
     posicao = 11;
   } else if (decimais == 3) {
     const auto fracao = static_cast<unsigned>(magnitude % 10000);
     campo[13] = static_cast<char>('0' + fracao / 10 % 10);
-    std::memcpy(campo + 11, kPares + 2 * (fracao / 100), 2);
+    std::memcpy(campo + 11, texto::ParDeDigitos(fracao / 100), 2);
     campo[10] = ',';
     posicao = 10;
   } else if (decimais > 0) {
@@ -205,15 +201,19 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
     for (int i = std::min(decimais, 8) - 1; i >= 0 && posicao > 0; --i) campo[--posicao] = DigitoDecimal(fracao, i);
     if (posicao > 0) campo[--posicao] = ',';
   }
-  for (std::uint64_t inteiro = magnitude / 10000; inteiro != 0 && posicao > 0;) {
-    if (inteiro >= 10 && posicao >= 2) {
-      posicao -= 2;
-      std::memcpy(campo + posicao, kPares + 2 * (inteiro % 100), 2);
-      inteiro /= 100;
-    } else {
-      campo[--posicao] = static_cast<char>('0' + inteiro % 10);
-      inteiro /= 10;
-    }
+  // The whole part's digits before the comma (zero is the field's own
+  // "0"); of a whole part wider than what is left, the rightmost.
+  static constexpr std::uint64_t kCabe[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                            1000000000, 10000000000, 100000000000, 1000000000000,
+                                            10000000000000, 100000000000000};
+  const std::uint64_t inteiro = magnitude / 10000;
+  if (inteiro == 0) return *this;
+  if (inteiro < kCabe[posicao]) {
+    texto::DigitosAntesDe(inteiro, campo + posicao);
+  } else if (posicao > 0) {
+    char digitos[20];
+    texto::DigitosAntesDe(inteiro, digitos + sizeof digitos);
+    std::memcpy(campo, digitos + sizeof digitos - posicao, static_cast<std::size_t>(posicao));
   }
   return *this;
 }
