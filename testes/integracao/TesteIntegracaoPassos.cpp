@@ -20,7 +20,8 @@ namespace {
 
 using Linhas = std::vector<std::string>;
 
-std::string U8(const std::string& texto) { return texto::ParaUtf8(texto); }
+// For the tests that drive qmx through a POSIX shell (not built on Windows).
+[[maybe_unused]] std::string U8(const std::string& texto) { return texto::ParaUtf8(texto); }
 
 class IntegracaoPassos : public ::testing::Test {
  protected:

@@ -6,10 +6,6 @@ namespace {
 
 using namespace qmx::testes;
 
-HRESULT Ativa(std::uint32_t contexto, const COSERVERINFO* servidor, MULTI_QI* consultas, std::uint32_t quantos) {
-  return CoCreateInstanceEx(kClasseTeste, nullptr, contexto, servidor, quantos, consultas);
-}
-
 #if !defined(_WIN32)
 // The answers of the process's own class table. The Windows build activates
 // through the system's COM, which has its own answers for these cases (the
@@ -17,6 +13,10 @@ HRESULT Ativa(std::uint32_t contexto, const COSERVERINFO* servidor, MULTI_QI* co
 // authentication settings and the reserved fields of a request; a second
 // registration of a class); the activation tests with retries run there
 // against it.
+HRESULT Ativa(std::uint32_t contexto, const COSERVERINFO* servidor, MULTI_QI* consultas, std::uint32_t quantos) {
+  return CoCreateInstanceEx(kClasseTeste, nullptr, contexto, servidor, quantos, consultas);
+}
+
 TEST(AtivacaoCOM, ClasseSemFabricaNaoEstaRegistrada) {
   const IID iid = IServidorTeste::kIID;
   MULTI_QI consulta{&iid, nullptr, S_OK};

@@ -99,8 +99,9 @@ TEST_F(HostQtTeste, CadaDialogoDaBibliotecaComoSeuModelo) {
         ASSERT_NE(w, nullptr) << id << " " << m.id;
         EXPECT_STREQ(w->metaObject()->className(), ClasseQt(m)) << id << " " << m.id;
         EXPECT_EQ(w->geometry(), EmPixels(janela.font(), m.retangulo)) << id << " " << m.id;
-        if (m.classe == "Button" || (m.classe == "Static" && !m.texto.empty()))
+        if (m.classe == "Button" || (m.classe == "Static" && !m.texto.empty())) {
           EXPECT_EQ(TextoDoWidget(w), ParaQt(m.texto)) << id << " " << m.id;
+        }
         EXPECT_EQ(w->isEnabled(), !m.TemEstilo("WS_DISABLED")) << id << " " << m.id;
         const int posicao = static_cast<int>(filhos.indexOf(w));
         EXPECT_GT(posicao, anterior) << id << " " << m.id;

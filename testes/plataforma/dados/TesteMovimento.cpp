@@ -146,7 +146,9 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
     // pieces go in one round trip, their statements prepared on the way
     // the first time.
     CTransacaoDados transacao;
-    if (emTransacao) ASSERT_EQ(transacao.Inicia(empresa->Chave()), com::S_OK);
+    if (emTransacao) {
+      ASSERT_EQ(transacao.Inicia(empresa->Chave()), com::S_OK);
+    }
     std::map<std::uint32_t, REG_PRODUTOPS> juntos;
     for (int vez = 0; vez < 2; ++vez) {
       const auto antes = idas();
@@ -173,7 +175,9 @@ TEST_P(MovimentoLido, LidosJuntosSaoOsLidosUmAUm) {
       typename std::decay_t<decltype(juntos)>::mapped_type sozinho{};
       const bool achado = leSozinho(codigo, &sozinho) == com::S_OK;
       ASSERT_EQ(juntos.count(codigo), achado ? 1u : 0u) << codigo;
-      if (achado) EXPECT_TRUE(mesmosBytes(juntos.at(codigo), sozinho)) << codigo;
+      if (achado) {
+        EXPECT_TRUE(mesmosBytes(juntos.at(codigo), sozinho)) << codigo;
+      }
     }
   };
   std::map<std::uint16_t, REG_UNIDADES_MEDIDAPS> unidades;
