@@ -12,18 +12,42 @@
 
 namespace qmx::efd {
 
-void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula) {
+namespace {
+
+// The characters of a numeric field of FormataCampo: "/", "-", ".",
+// blanks (and "," unless kept) removed; at most 512 of them.
+struct TextoNumerico {
   char limpo[512];
   std::size_t n = 0;
-  for (char c : texto) {
-    if (c == '/' || c == '-' || c == '.' || c == ' ' || (c == ',' && !mantemVirgula)) continue;
-    if (n < sizeof limpo) limpo[n++] = c;
+  TextoNumerico(std::string_view texto, bool mantemVirgula) {
+    for (char c : texto) {
+      if (c == '/' || c == '-' || c == '.' || c == ' ' || (c == ',' && !mantemVirgula)) continue;
+      if (n < sizeof limpo) limpo[n++] = c;
+    }
   }
-  const std::size_t alvo = largura > 0 ? static_cast<std::size_t>(largura) : n;
-  if (n < alvo) destino.append(alvo - n, '0');
-  // Too long: the rightmost characters stay.
-  const std::size_t corte = n > alvo ? n - alvo : 0;
-  destino.append(limpo + corte, n - corte);
+  // The field's width: zeros on the left up to `largura`.
+  std::size_t Largura(int largura) const { return largura > 0 ? static_cast<std::size_t>(largura) : n; }
+  // Writes the field of that width; too long, the rightmost characters
+  // stay. Answers its end.
+  char* Escreve(char* saida, std::size_t alvo) const {
+    if (n < alvo) {
+      std::memset(saida, '0', alvo - n);
+      saida += alvo - n;
+    }
+    const std::size_t corte = n > alvo ? n - alvo : 0;
+    std::memcpy(saida, limpo + corte, n - corte);
+    return saida + (n - corte);
+  }
+};
+
+}  // namespace
+
+void AcrescentaNumerico(std::string& destino, std::string_view texto, int largura, bool mantemVirgula) {
+  const TextoNumerico numerico(texto, mantemVirgula);
+  const std::size_t alvo = numerico.Largura(largura);
+  const std::size_t inicio = destino.size();
+  destino.resize(inicio + alvo);
+  numerico.Escreve(destino.data() + inicio, alvo);
 }
 
 bool TemDigito(std::string_view texto) {
@@ -95,10 +119,39 @@ std::size_t TextoData(char* saida, NumeroDia numeroDia) {
   return 8;
 }
 
-CLinhaEFD::CLinhaEFD(std::string& destino, const char* registro) : m_destino(destino) {
-  m_destino += '|';
-  m_destino += registro;
-  m_destino += '|';
+namespace {
+
+// What the text is grown by ahead of a line: the widest item line and
+// then some, so that most lines grow it once.
+constexpr std::size_t kFolga = 256;
+
+}  // namespace
+
+CLinhaEFD::CLinhaEFD(std::string& destino, const char* registro)
+    : m_destino(destino), m_cursor(destino.data() + destino.size()), m_limite(m_cursor) {
+  const std::size_t n = std::strlen(registro);
+  char* p = Espaco(n + 2);
+  *p++ = '|';
+  std::memcpy(p, registro, n);
+  Campo(p + n);
+}
+
+CLinhaEFD::~CLinhaEFD() {
+  // The text may have grown past an ended line since.
+  if (!m_terminada) Corta();
+}
+
+void CLinhaEFD::Cresce(std::size_t n) {
+  const auto escrito = static_cast<std::size_t>(m_cursor - m_destino.data());
+  m_destino.resize(escrito + n + kFolga);
+  m_cursor = m_destino.data() + escrito;
+  m_limite = m_destino.data() + m_destino.size();
+}
+
+// The text cut back to the line's end.
+void CLinhaEFD::Corta() {
+  m_destino.resize(static_cast<std::size_t>(m_cursor - m_destino.data()));
+  m_limite = m_cursor;
 }
 
 std::string SoDigitos(std::string_view texto) {
@@ -109,13 +162,21 @@ std::string SoDigitos(std::string_view texto) {
 }
 
 CLinhaEFD& CLinhaEFD::Cfop(std::string_view texto) {
-  // Every item line has one: its digits gathered without a text of their own.
+  // Every item line has one: its digits, zeros on the left up to four or
+  // the rightmost four.
   char digitos[64];
   std::size_t n = 0;
   for (char c : texto)
     if (c >= '0' && c <= '9' && n < sizeof digitos) digitos[n++] = c;
   if (n == 0) return Vazio();
-  return Numerico(std::string_view(digitos, n), 4);
+  char* p = Espaco(5);
+  if (n >= 4) {
+    std::memcpy(p, digitos + n - 4, 4);
+  } else {
+    std::memset(p, '0', 4 - n);
+    std::memcpy(p + 4 - n, digitos, n);
+  }
+  return Campo(p + 4);
 }
 
 CLinhaEFD& CLinhaEFD::Inscricao(std::string_view inscricao) { return Texto(texto::LetrasEDigitos(inscricao)); }
@@ -131,31 +192,33 @@ CLinhaEFD& CLinhaEFD::Telefone(std::string_view ddd, std::string_view numero) {
 }
 
 CLinhaEFD& CLinhaEFD::Texto(std::string_view campo) {
-  m_destino.append(campo);
-  m_destino += '|';
-  return *this;
+  char* p = Espaco(campo.size() + 1);
+  std::memcpy(p, campo.data(), campo.size());
+  return Campo(p + campo.size());
 }
 
 CLinhaEFD& CLinhaEFD::Codigo(char tipo, std::uint32_t numero) {
-  char texto[16];
-  texto[0] = tipo;
-  const auto fim = std::to_chars(texto + 1, texto + sizeof texto, numero).ptr;
-  return Texto(std::string_view(texto, static_cast<std::size_t>(fim - texto)));
+  char* p = Espaco(16);
+  *p = tipo;
+  return Campo(std::to_chars(p + 1, p + 15, numero).ptr);
 }
 
 CLinhaEFD& CLinhaEFD::Vazios(int quantos) {
-  m_destino.append(static_cast<std::size_t>(quantos), '|');
+  if (quantos <= 0) return *this;
+  char* p = Espaco(static_cast<std::size_t>(quantos));
+  std::memset(p, '|', static_cast<std::size_t>(quantos));
+  m_cursor += quantos;
   return *this;
 }
 
 CLinhaEFD& CLinhaEFD::Inteiro(std::int64_t valor) {
-  char texto[24];
-  return Texto(std::string_view(texto, static_cast<std::size_t>(std::to_chars(texto, texto + sizeof texto, valor).ptr - texto)));
+  char* p = Espaco(24);
+  return Campo(std::to_chars(p, p + 23, valor).ptr);
 }
 
 CLinhaEFD& CLinhaEFD::Valor(std::int64_t valor4, int decimais) {
-  char texto[32];
-  return Texto(std::string_view(texto, TextoValor(texto, valor4, decimais)));
+  char* p = Espaco(33);
+  return Campo(p + TextoValor(p, valor4, decimais));
 }
 
 CLinhaEFD& CLinhaEFD::ValorCortado(std::int64_t valor4, int decimais, std::size_t largura) {
@@ -164,9 +227,9 @@ CLinhaEFD& CLinhaEFD::ValorCortado(std::int64_t valor4, int decimais, std::size_
 }
 
 CLinhaEFD& CLinhaEFD::Numerico(std::string_view texto, int largura, bool mantemVirgula) {
-  AcrescentaNumerico(m_destino, texto, largura, mantemVirgula);
-  m_destino += '|';
-  return *this;
+  const TextoNumerico numerico(texto, mantemVirgula);
+  const std::size_t alvo = numerico.Largura(largura);
+  return Campo(numerico.Escreve(Espaco(alvo + 1), alvo));
 }
 
 CLinhaEFD& CLinhaEFD::NumericoInteiro(std::int64_t valor, int largura) {
@@ -181,9 +244,9 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   // the left, or the rightmost 14 characters of a longer text. Every item
   // line has several, so the digits go straight into the field, in the
   // line, from the right.
-  const std::size_t inicio = m_destino.size();
-  m_destino.append("00000000000000|", 15);
-  char* const campo = m_destino.data() + inicio;
+  char* const campo = Espaco(15);
+  std::memcpy(campo, "00000000000000|", 15);
+  m_cursor += 15;
   const std::uint64_t magnitude = valor4 < 0 ? 0 - static_cast<std::uint64_t>(valor4) : static_cast<std::uint64_t>(valor4);
   int posicao = 14;
   if (decimais == 2) {
@@ -219,12 +282,15 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
 }
 
 CLinhaEFD& CLinhaEFD::Aliquota6(std::uint16_t centesimos) {
-  // "%.02f" of the rate over 100, the point turned into a comma.
-  char texto[16];
-  char* fim = std::to_chars(texto, texto + 8, static_cast<unsigned>(centesimos / 100)).ptr;
-  *fim++ = ',';
-  DoisDigitos(fim, centesimos % 100u);
-  return Numerico(std::string_view(texto, static_cast<std::size_t>(fim + 2 - texto)), 6, true);
+  // "%.02f" of the rate over 100, the point turned into a comma, in a
+  // numeric field of 6: at most 655,35, so always three whole digits.
+  char* p = Espaco(7);
+  const unsigned inteiro = centesimos / 100u;
+  p[0] = static_cast<char>('0' + inteiro / 100);
+  std::memcpy(p + 1, texto::ParDeDigitos(inteiro % 100), 2);
+  p[3] = ',';
+  std::memcpy(p + 4, texto::ParDeDigitos(centesimos % 100u), 2);
+  return Campo(p + 6);
 }
 
 // "%0*s" of the text without its separators, then cut at the width.
@@ -232,28 +298,37 @@ CLinhaEFD& CLinhaEFD::Digitos(std::string_view texto, int largura) {
   std::size_t n = 0;
   for (char c : texto) n += (c != '.' && c != '/' && c != '-') ? 1 : 0;
   const std::size_t alvo = largura > 0 ? static_cast<std::size_t>(largura) : 0;
-  std::size_t escritos = 0;
-  for (std::size_t i = n; i < alvo; ++i, ++escritos) m_destino += '0';
+  char* p = Espaco(alvo + 1);
+  if (n < alvo) {
+    std::memset(p, '0', alvo - n);
+    p += alvo - n;
+  }
+  std::size_t escritos = n < alvo ? alvo - n : 0;
   for (char c : texto) {
     if (escritos >= alvo) break;
     if (c == '.' || c == '/' || c == '-') continue;
-    m_destino += c;
+    *p++ = c;
     ++escritos;
   }
-  m_destino += '|';
-  return *this;
+  return Campo(p);
 }
 
 CLinhaEFD& CLinhaEFD::Data(NumeroDia numeroDia) {
-  char texto[8];
-  return Texto(std::string_view(texto, TextoData(texto, numeroDia)));
+  char* p = Espaco(9);
+  return Campo(p + TextoData(p, numeroDia));
 }
 
 CLinhaEFD& CLinhaEFD::Literal(std::string_view texto) {
-  m_destino.append(texto);
+  std::memcpy(Espaco(texto.size()), texto.data(), texto.size());
+  m_cursor += texto.size();
   return *this;
 }
 
-void CLinhaEFD::Fim() { m_destino += "\r\n"; }
+void CLinhaEFD::Fim() {
+  std::memcpy(Espaco(2), "\r\n", 2);
+  m_cursor += 2;
+  Corta();
+  m_terminada = true;
+}
 
 }  // namespace qmx::efd

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,9 +20,17 @@ namespace qmx::efd {
 // Each field gives what the formatter (CQMXFormatador) or FormataCampo
 // gives for it, written without printf and without allocating: the files
 // write millions of fields.
+//
+// The fields are written in place: the text is grown ahead of the line
+// and cut back to what was written at Fim (or when the builder goes, for a
+// line left without its end), so that a field costs no append of its own.
+// Nothing else may write to the text while its line is being built.
 class CLinhaEFD {
  public:
   CLinhaEFD(std::string& destino, const char* registro);
+  ~CLinhaEFD();
+  CLinhaEFD(const CLinhaEFD&) = delete;
+  CLinhaEFD& operator=(const CLinhaEFD&) = delete;
 
   CLinhaEFD& Texto(std::string_view campo);
   CLinhaEFD& Vazio() { return Texto({}); }
@@ -67,7 +76,26 @@ class CLinhaEFD {
   void Fim();
 
  private:
+  // Room for `n` more characters at the end of the line; where they go.
+  char* Espaco(std::size_t n) {
+    if (static_cast<std::size_t>(m_limite - m_cursor) < n) Cresce(n);
+    return m_cursor;
+  }
+  void Cresce(std::size_t n);
+  // The field written up to `fim` (from Espaco's answer), and its bar.
+  CLinhaEFD& Campo(char* fim) {
+    *fim++ = '|';
+    m_cursor = fim;
+    return *this;
+  }
+  void Corta();
+
   std::string& m_destino;
+  // The end of the line written so far and of the room ahead of it, in
+  // the text's characters.
+  char* m_cursor;
+  char* m_limite;
+  bool m_terminada = false;
 };
 
 // The decimal text of the formatter's FormataValor without padding ("-",
