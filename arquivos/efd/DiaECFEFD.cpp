@@ -59,14 +59,46 @@ void CDiaECF::Inicia(NumeroDia data, bool escreve) {
   m_linhasC460 = m_linhasC470 = 0;
   m_c425.clear();
   m_c490.RemoveAll();
-  m_ultimoC490 = nullptr;
+  m_analiticos.clear();
 }
 
-const std::string& CDiaECF::Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) const {
-  if (item.Servico) return m_cfops.servico;
-  if (item.TipoTributacao == 'F') return m_cfops.substituicao;
-  if (lido.producao) return m_cfops.producao;
-  return m_cfops.venda;
+// Which of the ECF's four CFOPs an item takes, and its text.
+unsigned CDiaECF::QualCfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) {
+  if (item.Servico) return 3;
+  if (item.TipoTributacao == 'F') return 1;
+  return lido.producao ? 2 : 0;
+}
+
+const std::string& CDiaECF::Cfop(unsigned qual) const {
+  switch (qual) {
+    case 1: return m_cfops.substituicao;
+    case 2: return m_cfops.producao;
+    case 3: return m_cfops.servico;
+    default: return m_cfops.venda;
+  }
+}
+
+// The day's analytic line of a tax situation, CFOP and rate. A day's
+// items fall in few of them, so the ones met are looked at first, by a
+// key that packs which CFOP it is, the rate and the situation's text (of
+// at most four characters; a longer one goes to the map every time).
+CDiaECF::SomaC490& CDiaECF::Analitico(std::string_view cst, unsigned qualCfop, std::uint16_t aliquota) {
+  std::uint32_t situacao = 0;
+  const bool curta = cst.size() <= sizeof situacao;
+  if (curta) std::memcpy(&situacao, cst.data(), cst.size());
+  const std::uint64_t chave = std::uint64_t{qualCfop} << 48 | std::uint64_t{aliquota} << 32 | situacao;
+  if (curta)
+    for (const auto& [conhecida, soma] : m_analiticos)
+      if (conhecida == chave) return *soma;
+  const std::string& cfop = Cfop(qualCfop);
+  SomaC490& soma = m_c490[ChaveAnalitica(cst, cfop, aliquota)];
+  if (soma.cfop.empty()) {
+    soma.cst = cst;
+    soma.cfop = cfop;
+    soma.aliquota = aliquota;
+  }
+  if (curta) m_analiticos.emplace_back(chave, &soma);
+  return soma;
 }
 
 // The key of a partial totalizer: its letter and, for a rate ("T1800",
@@ -118,23 +150,10 @@ void CDiaECF::Cupom(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIPS>&
       soma.pis += pc.pis;
       soma.cofins += pc.cofins;
     }
-    const std::string& cfop = Cfop(item, lido);
     const std::string_view cst = item.Servico ? kSituacaoServicoISS : SituacaoVendida(item.CST, lido);
-    const std::uint16_t aliquota = AliquotaICMS(item);
-    // Items of one tax situation, CFOP and rate come together: the last
-    // line summed is looked at before the map.
-    SomaC490* analitico = m_ultimoC490;
-    if (!analitico || analitico->aliquota != aliquota || analitico->cst != cst || analitico->cfop != cfop) {
-      analitico = &m_c490[ChaveAnalitica(cst, cfop, aliquota)];
-      if (analitico->cfop.empty()) {
-        analitico->cst = cst;
-        analitico->cfop = cfop;
-        analitico->aliquota = aliquota;
-      }
-      m_ultimoC490 = analitico;
-    }
-    analitico->operacao += item.ValorTotal.int64;
-    analitico->base += BaseICMS(item);
+    SomaC490& analitico = Analitico(cst, QualCfop(item, lido), AliquotaICMS(item));
+    analitico.operacao += item.ValorTotal.int64;
+    analitico.base += BaseICMS(item);
   }
   if (m_escreve && m_perfilA) Cupom460(cupom, itens);
 }
@@ -184,7 +203,7 @@ void CDiaECF::Cupom460(const REG_EC_CXPS& cupom, const std::vector<REG_EC_CX_CIP
         .Texto(lido.unidade)
         .N14(item.ValorTotal.int64)
         .Texto(servico ? kSituacaoServicoISS : SituacaoVendida(item.CST, lido))
-        .Cfop(Cfop(item, lido))
+        .Cfop(Cfop(QualCfop(item, lido)))
         .Aliquota6(AliquotaICMS(item));
     c470.N14(pc.pis).N14(pc.cofins).Fim();
     ++m_linhasC470;

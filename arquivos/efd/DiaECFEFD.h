@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -71,7 +73,9 @@ class CDiaECF {
     std::int64_t operacao = 0, base = 0;
   };
 
-  const std::string& Cfop(const REG_EC_CX_CIPS& item, const ItemLido& lido) const;
+  static unsigned QualCfop(const REG_EC_CX_CIPS& item, const ItemLido& lido);
+  const std::string& Cfop(unsigned qual) const;
+  SomaC490& Analitico(std::string_view cst, unsigned qualCfop, std::uint16_t aliquota);
   static std::uint32_t ChaveTotalizador(char letra, unsigned aliquota);
   static std::uint32_t Totalizador(const REG_EC_CX_CIPS& item);
   // An item as read for the cupom's lines: its catalogue data and taxes.
@@ -97,7 +101,7 @@ class CDiaECF {
   std::uint32_t m_linhasC460 = 0, m_linhasC470 = 0;
   std::map<std::uint32_t, CMapaMFC<std::uint32_t, SomaC425>> m_c425;
   CMapaMFC<double, SomaC490> m_c490;
-  SomaC490* m_ultimoC490 = nullptr;  // the line the last item summed into
+  std::vector<std::pair<std::uint64_t, SomaC490*>> m_analiticos;  // the day's lines met, by packed key
 };
 
 }  // namespace qmx::efd

@@ -291,4 +291,21 @@ TEST(RegrasEFD, CamposDasLinhas) {
                    "032150001|007|05112026|||\r\n");
 }
 
+// Lines are written ahead of the text's end and cut back: a field wider
+// than the room grows it mid-line, a line left without its end keeps what
+// it wrote, and a builder that outlives its ended line cuts nothing after.
+TEST(RegrasEFD, LinhasCrescemECortamNoLugar) {
+  std::string texto = "x";
+  {
+    efd::CLinhaEFD aberta(texto, "A");
+    aberta.Texto(std::string(1000, 'a')).Inteiro(-5);
+  }
+  {
+    efd::CLinhaEFD terminada(texto, "B");
+    terminada.Aliquota6(65535).Aliquota6(0).Cfop("5.1020").Cfop("51").Cfop("x").Fim();
+    efd::CLinhaEFD(texto, "C").Vazios(0).Literal("L").Fim();
+  }
+  EXPECT_EQ(texto, "x|A|" + std::string(1000, 'a') + "|-5||B|655,35|000,00|1020|0051||\r\n|C|L\r\n");
+}
+
 }  // namespace
