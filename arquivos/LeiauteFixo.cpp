@@ -18,11 +18,47 @@ namespace {
 
 bool TomaValor(Tipo tipo) { return tipo != Tipo::Brancos && tipo != Tipo::Literal; }
 
-int Digitos(std::uint64_t numero) {
-  int n = 1;
-  while (numero >= 10) numero /= 10, ++n;
-  return n;
+constexpr std::uint64_t kPotenciasDeDez[] = {1,
+                                             10,
+                                             100,
+                                             1000,
+                                             10000,
+                                             100000,
+                                             1000000,
+                                             10000000,
+                                             100000000,
+                                             1000000000,
+                                             10000000000,
+                                             100000000000,
+                                             1000000000000,
+                                             10000000000000,
+                                             100000000000000,
+                                             1000000000000000,
+                                             10000000000000000,
+                                             100000000000000000,
+                                             1000000000000000000,
+                                             10000000000000000000u};
+
+// Whether a number's digits (zero has one) fit in `digitos` places.
+bool Cabe(std::uint64_t numero, long digitos) {
+  return digitos >= 20 || (digitos >= 1 && numero < kPotenciasDeDez[digitos]);
 }
+
+// An amount of four implied decimals with `decimais` (0 to 4) of them: a
+// division by a constant each, not by a power read from a table.
+std::uint64_t ComDecimais(std::uint64_t valor4, int decimais) {
+  switch (decimais) {
+    case 0: return valor4 / 10000;
+    case 1: return valor4 / 1000;
+    case 2: return valor4 / 100;
+    case 3: return valor4 / 10;
+    default: return valor4;
+  }
+}
+
+// What a line is grown by ahead of its fields: more than any record's
+// width, so that a line grows its text once.
+constexpr std::size_t kFolga = 256;
 
 }  // namespace
 
@@ -35,23 +71,26 @@ const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
 
 void CEscritorRegistro::MontaEm(std::string& destino, std::span<const Campo> campos,
                                 std::initializer_list<leiaute::Valor> valores) {
-  // The values are counted before anything is written, so a wrong call
-  // leaves the text as it was.
-  std::size_t largura = m_tamanhoFimLinha, tomam = 0;
-  for (const auto& campo : campos) {
-    largura += static_cast<std::size_t>(campo.largura > 0 ? campo.largura : 0);
-    tomam += TomaValor(campo.tipo) ? 1 : 0;
-  }
-  if (tomam > valores.size()) throw std::invalid_argument("registro com valores a menos");
-  if (tomam < valores.size()) throw std::invalid_argument("registro com valores a mais");
-  // The record's width is made room for at once; a field that comes out
-  // of another width (a formatter's text) makes its own room.
+  // Each field is written in place as it comes; values that do not match
+  // the fields that take them leave the text as it was.
   const std::size_t inicio = destino.size();
-  destino.resize(inicio + largura);
   m_destino = &destino;
   m_fim = inicio;
+  const auto recusa = [&](const char* motivo) {
+    destino.resize(inicio);
+    m_destino = nullptr;
+    throw std::invalid_argument(motivo);
+  };
   auto valor = valores.begin();
-  for (const auto& campo : campos) Acrescenta(campo, TomaValor(campo.tipo) ? valor++ : nullptr);
+  for (const auto& campo : campos) {
+    const leiaute::Valor* seu = nullptr;
+    if (TomaValor(campo.tipo)) {
+      if (valor == valores.end()) recusa("registro com valores a menos");
+      seu = valor++;
+    }
+    Acrescenta(campo, seu);
+  }
+  if (valor != valores.end()) recusa("registro com valores a mais");
   Texto(m_fimLinha, m_tamanhoFimLinha);
   destino.resize(m_fim);
   m_destino = nullptr;
@@ -75,11 +114,17 @@ void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int larg
 }
 
 void CEscritorRegistro::NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda) {
+  char* campo = Reserva(largura);
+  if (Cabe(magnitude, static_cast<long>(largura))) {
+    // Written in place from the field's right end.
+    const char* primeiro = texto::DigitosAntesDe(magnitude, campo + largura);
+    std::memset(campo, '0', static_cast<std::size_t>(primeiro - campo));
+    return;
+  }
   char digitos[20];
   char* fim = digitos + sizeof digitos;
   const char* p = texto::DigitosAntesDe(magnitude, fim);
   const auto n = static_cast<std::size_t>(fim - p);
-  char* campo = Reserva(largura);
   if (n < largura) {
     std::memset(campo, '0', largura - n);
     std::memcpy(campo + (largura - n), p, n);
@@ -88,7 +133,7 @@ void CEscritorRegistro::NumeroNaLargura(std::uint64_t magnitude, std::size_t lar
   }
 }
 
-void CEscritorRegistro::Cresce(std::size_t n) { m_destino->resize(m_fim + n); }
+void CEscritorRegistro::Cresce(std::size_t n) { m_destino->resize(m_fim + n + kFolga); }
 
 // Year, month and day; the lines of one day repeat its date, decoded once.
 // Day numbers decode to years of four digits at most (and a day outside the
@@ -113,7 +158,8 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
     case Tipo::Brancos:
       if (campo.largura > 0) std::memset(Reserva(static_cast<std::size_t>(campo.largura)), ' ', static_cast<std::size_t>(campo.largura));
       return;
-    case Tipo::Literal: Texto(campo.literal, std::strlen(campo.literal)); return;
+    // A literal's width is its length (Lit).
+    case Tipo::Literal: Texto(campo.literal, static_cast<std::size_t>(campo.largura)); return;
     case Tipo::X: {
       // "%-*s" cut at the width: the text's first characters, blanks after.
       if (campo.largura <= 0) return;
@@ -151,10 +197,8 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       // amount times 10^d, when that text fits the field. A longer one is
       // cut at the width from its left, leading "0" included.
       if (valor->numero >= 0 && campo.decimais >= 0 && campo.decimais <= 4 &&
-          Digitos(static_cast<std::uint64_t>(valor->numero) / 10000) + campo.decimais <= campo.largura) {
-        std::uint64_t escala = 10000;
-        for (int i = 0; i < campo.decimais; ++i) escala /= 10;
-        Numero(static_cast<std::uint64_t>(valor->numero) / escala, campo.largura);
+          Cabe(static_cast<std::uint64_t>(valor->numero) / 10000, long{campo.largura} - campo.decimais)) {
+        Numero(ComDecimais(static_cast<std::uint64_t>(valor->numero), campo.decimais), campo.largura);
       } else {
         const char* texto = m_formatador.FormataValor(valor->numero, campo.largura, campo.decimais, true, true);
         Texto(texto, std::strlen(texto));

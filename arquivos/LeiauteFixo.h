@@ -118,8 +118,7 @@ class CEscritorRegistro {
   void NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda);
   void Data(NumeroDia dia);
   // Room for n more characters of the record being built, at its end (the
-  // record's width was made room for at its start: only a formatter's
-  // longer text grows it).
+  // text is grown ahead of the record, and cut back to it at its end).
   char* Reserva(std::size_t n) {
     if (m_fim + n > m_destino->size()) [[unlikely]] Cresce(n);
     char* p = m_destino->data() + m_fim;

@@ -16,10 +16,13 @@ namespace {
 TEST(EscritorRegistro, CamposDoSintegraIguaisAoFormatador) {
   CQMXFormatador formatador;
   CEscritorRegistro escritor("");
-  const std::int64_t valores[] = {0, 1, 9, 10, 99999, 123456789, 10000, 12345, -1, -12345, INT64_MAX, INT64_MIN + 1};
+  // Each side of a width: 999 and 1000, a whole part of 9999 and 10000.
+  const std::int64_t valores[] = {0,         1,          9,          10,     999,    1000,     99999,
+                                  123456789, 99990000,   100000000,  10000,  12345,  -1,       -12345,
+                                  INT64_MAX, INT64_MIN + 1};
   for (const auto valor : valores)
-    for (int largura : {1, 3, 6, 13, 16})
-      for (int decimais : {0, 2, 3}) {
+    for (int largura : {1, 3, 4, 6, 13, 16, 20, 21})
+      for (int decimais : {0, 1, 2, 3, 4}) {
         const leiaute::Campo v[] = {leiaute::V(largura, decimais)};
         EXPECT_EQ(escritor.Monta(v, {valor}), formatador.FormataValor(valor, largura, decimais, true, true))
             << valor << " V(" << largura << "," << decimais << ")";
