@@ -88,12 +88,12 @@ Soma LeSQLite(const std::string& arquivo, int dias) {
       sqlite3_bind_int(comando, 2, CodificaDia(static_cast<std::uint16_t>(dia), 11, 2026));
       while (sqlite3_step(comando) == SQLITE_ROW) {
         std::int64_t colunas = 0;
-        for (int c : {0, 1, 2, 3, 5, 6, 7, 9, 11, 12, 13}) colunas += sqlite3_column_int64(comando, c);
-        const auto* texto = reinterpret_cast<const char*>(sqlite3_column_text(comando, 4));
+        for (int c : {0, 1, 2, 3, 4, 5, 6, 8, 10, 13, 14}) colunas += sqlite3_column_int64(comando, c);
+        const auto* texto = reinterpret_cast<const char*>(sqlite3_column_text(comando, 12));
         std::strncpy(descricao, texto ? texto : "", sizeof descricao - 1);
-        const auto* letra = sqlite3_column_text(comando, 10);
+        const auto* letra = sqlite3_column_text(comando, 9);
         soma.texto += std::strlen(descricao) + (letra ? letra[0] != 0 : 0);
-        soma.valores += sqlite3_column_int64(comando, 8);
+        soma.valores += sqlite3_column_int64(comando, 7);
         benchmark::DoNotOptimize(colunas);
         ++soma.itens;
       }
@@ -122,10 +122,10 @@ Soma LePostgres(const std::string& conexao, int dias) {
       if (PQresultStatus(r) != PGRES_TUPLES_OK) std::abort();
       for (int l = 0, linhas = PQntuples(r); l < linhas; ++l) {
         std::int64_t colunas = 0;
-        for (int c : {0, 1, 2, 3, 5, 6, 7, 9, 11, 12, 13}) colunas += std::strtoll(PQgetvalue(r, l, c), nullptr, 10);
-        std::strncpy(descricao, PQgetvalue(r, l, 4), sizeof descricao - 1);
-        soma.texto += std::strlen(descricao) + (PQgetvalue(r, l, 10)[0] != 0);
-        soma.valores += std::strtoll(PQgetvalue(r, l, 8), nullptr, 10);
+        for (int c : {0, 1, 2, 3, 4, 5, 6, 8, 10, 13, 14}) colunas += std::strtoll(PQgetvalue(r, l, c), nullptr, 10);
+        std::strncpy(descricao, PQgetvalue(r, l, 12), sizeof descricao - 1);
+        soma.texto += std::strlen(descricao) + (PQgetvalue(r, l, 9)[0] != 0);
+        soma.valores += std::strtoll(PQgetvalue(r, l, 7), nullptr, 10);
         benchmark::DoNotOptimize(colunas);
         ++soma.itens;
       }

@@ -16,6 +16,7 @@ struct ConsultasDiaCaixa {
   const char* cupons;
   const char* itens;
   const char* pagamentos;
+  bool itensCompletos = true;  // false: the items' first columns alone
 };
 
 namespace {
@@ -37,7 +38,7 @@ const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
       PorEmissora().cupons,
       "SELECT " QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
       ", i.item",
-      nullptr};
+      nullptr, false};
   return c;
 }
 
@@ -71,14 +72,17 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
       auto cupons = s.Abre(consultas.cupons, {chave, data});
       auto cursorItens = consultas.itens ? s.Abre(consultas.itens, {chave, data}) : nullptr;
       auto cursorPagamentos = consultas.pagamentos ? s.Abre(consultas.pagamentos, {chave, data}) : nullptr;
-      bool haItem = cursorItens && cursorItens->Proxima();
+      // The cupom the item under the cursor belongs to (read once a row).
+      const auto proximoItem = [&] { return cursorItens && cursorItens->Proxima() ? cursorItens->Inteiro(0) : -1; };
+      std::int64_t cupomDoItem = proximoItem();
       bool haPagamento = cursorPagamentos && cursorPagamentos->Proxima();
       while (cupons->Proxima()) {
         const REG_EC_CXPS cupom = leitura::Cupom(*cupons);
         itens.clear();
-        for (; haItem && cursorItens->Inteiro(0) == cupom.Id; haItem = cursorItens->Proxima()) {
+        for (; cupomDoItem >= 0 && cupomDoItem == cupom.Id; cupomDoItem = proximoItem()) {
           itens.emplace_back();
-          leitura::ItemCupom(*cursorItens, itens.back(), &descricoes);
+          if (consultas.itensCompletos) leitura::ItemCupom(*cursorItens, itens.back(), &descricoes);
+          else leitura::ItemCupomTributado(*cursorItens, itens.back());
         }
         pagamentos.clear();
         for (; haPagamento && cursorPagamentos->Inteiro(0) == cupom.Id; haPagamento = cursorPagamentos->Proxima())

@@ -230,44 +230,49 @@ REG_EC_CXPS Cupom(const Linha& l) {
   return r;
 }
 
-#define QMX_COLUNAS_ITEM_CUPOM                                                                                \
-  "i.cupom, i.item, i.servico, i.codigo, i.descricao, i.quantidade, i.valor_unitario, i.desconto, "           \
-  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, i.excluido, i.integrado_estoque, i.cst, i.unidade, i.ncm"
-
-// The same list with empty values in place of the description, NCM, unit
-// and stock marks, for a walk whose lines never show them: the engine does
-// not read those columns, and ItemCupom leaves those fields empty.
+// An item's columns: first those every walk's lines use, then the
+// description, NCM, unit and stock marks.
 #define QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO                                                                      \
-  "i.cupom, i.item, i.servico, i.codigo, '', i.quantidade, i.valor_unitario, i.desconto, "                    \
-  "i.valor_total, i.aliquota, i.tributacao, i.cancelado, 0, 0, i.cst, 0, ''"
+  "i.cupom, i.item, i.servico, i.codigo, i.quantidade, i.valor_unitario, i.desconto, i.valor_total, "         \
+  "i.aliquota, i.tributacao, i.cancelado, i.cst"
+#define QMX_COLUNAS_ITEM_CUPOM \
+  QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO ", i.descricao, i.excluido, i.integrado_estoque, i.unidade, i.ncm"
 
-// A walk over many cupons passes its converted descriptions along.
+// An item from the first columns alone, for a walk whose lines never show
+// the others: the engine does not read them, and their fields stay empty.
 template <class Linha>
-void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {
+void ItemCupomTributado(const Linha& l, REG_EC_CX_CIPS& r) {
   std::memset(&r, 0, sizeof r);
   r.Cupom = static_cast<std::uint32_t>(l.Inteiro(0));
   r.Item = static_cast<std::uint16_t>(l.Inteiro(1));
   r.Servico = static_cast<std::uint8_t>(l.Inteiro(2));
   r.Codigo = static_cast<std::uint32_t>(l.Inteiro(3));
-  if (descricoes) descricoes->Copia(r.Descricao, std::uint64_t{r.Servico} << 32 | r.Codigo, l.Texto(4));
-  else CopiaTexto(r.Descricao, l.Texto(4));
-  r.Quantidade = Moeda(l, 5);
-  r.ValorUnitario = Moeda(l, 6);
-  r.Desconto = Moeda(l, 7);
-  r.ValorTotal = Moeda(l, 8);
-  r.AliquotaCentesimos = static_cast<std::uint16_t>(l.Inteiro(9));
-  r.TipoTributacao = static_cast<std::uint8_t>(Letra(l, 10));
-  r.Cancelado = static_cast<std::uint8_t>(l.Inteiro(11));
-  r.Excluido = static_cast<std::uint8_t>(l.Inteiro(12));
-  r.IntegradoEstoque = static_cast<std::uint8_t>(l.Inteiro(13));
-  CopiaTexto(r.CST, l.Texto(14));
-  r.Unidade = static_cast<std::uint16_t>(l.Inteiro(15));
-  CopiaTexto(r.NCM, l.Texto(16));
+  r.Quantidade = Moeda(l, 4);
+  r.ValorUnitario = Moeda(l, 5);
+  r.Desconto = Moeda(l, 6);
+  r.ValorTotal = Moeda(l, 7);
+  r.AliquotaCentesimos = static_cast<std::uint16_t>(l.Inteiro(8));
+  r.TipoTributacao = static_cast<std::uint8_t>(Letra(l, 9));
+  r.Cancelado = static_cast<std::uint8_t>(l.Inteiro(10));
+  CopiaTexto(r.CST, l.Texto(11));
   // The calculation fields: the value with eight decimals and the rate as
   // a percentage with four. An amount beyond what eight decimals hold wraps
   // as the 64-bit arithmetic of the platform does.
   r.ValorItem = static_cast<std::int64_t>(static_cast<std::uint64_t>(r.ValorTotal.int64) * 10000u);
   r.Aliquota = CY{static_cast<std::int64_t>(r.AliquotaCentesimos) * 100};
+}
+
+// The whole item. A walk over many cupons passes its converted
+// descriptions along.
+template <class Linha>
+void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {
+  ItemCupomTributado(l, r);
+  if (descricoes) descricoes->Copia(r.Descricao, std::uint64_t{r.Servico} << 32 | r.Codigo, l.Texto(12));
+  else CopiaTexto(r.Descricao, l.Texto(12));
+  r.Excluido = static_cast<std::uint8_t>(l.Inteiro(13));
+  r.IntegradoEstoque = static_cast<std::uint8_t>(l.Inteiro(14));
+  r.Unidade = static_cast<std::uint16_t>(l.Inteiro(15));
+  CopiaTexto(r.NCM, l.Texto(16));
 }
 
 #define QMX_COLUNAS_PAGAMENTO \
