@@ -43,6 +43,9 @@ std::uint16_t AliquotaICMS(const REG_EC_CX_CIPS& item) {
   return item.Servico || item.TipoTributacao == 'F' ? 0 : item.AliquotaCentesimos;
 }
 
+// How many of a day's analytic lines are looked at before the map.
+constexpr std::size_t kAnaliticosConhecidos = 32;
+
 }  // namespace
 
 ContadoresC400& ContadoresC400::operator+=(const ContadoresC400& o) {
@@ -81,7 +84,9 @@ const std::string& CDiaECF::Cfop(unsigned qual) const {
 // The day's analytic line of a tax situation, CFOP and rate. A day's
 // items fall in few of them, so the ones met are looked at first, by a
 // key that packs which CFOP it is, the rate and the situation's text (of
-// at most four characters; a longer one goes to the map every time).
+// at most four characters; a longer one goes to the map every time). A
+// day of unusually many lines keeps its first ones there, the rest are
+// found through the map.
 CDiaECF::SomaC490& CDiaECF::Analitico(std::string_view cst, unsigned qualCfop, std::uint16_t aliquota) {
   std::uint32_t situacao = 0;
   const bool curta = cst.size() <= sizeof situacao;
@@ -97,7 +102,7 @@ CDiaECF::SomaC490& CDiaECF::Analitico(std::string_view cst, unsigned qualCfop, s
     soma.cfop = cfop;
     soma.aliquota = aliquota;
   }
-  if (curta) m_analiticos.emplace_back(chave, &soma);
+  if (curta && m_analiticos.size() < kAnaliticosConhecidos) m_analiticos.emplace_back(chave, &soma);
   return soma;
 }
 

@@ -72,14 +72,15 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
       auto cupons = s.Abre(consultas.cupons, {chave, data});
       auto cursorItens = consultas.itens ? s.Abre(consultas.itens, {chave, data}) : nullptr;
       auto cursorPagamentos = consultas.pagamentos ? s.Abre(consultas.pagamentos, {chave, data}) : nullptr;
-      // The cupom the item under the cursor belongs to (read once a row).
+      // The cupom the item under the cursor belongs to (read once a row;
+      // -1 past the last).
       const auto proximoItem = [&] { return cursorItens && cursorItens->Proxima() ? cursorItens->Inteiro(0) : -1; };
       std::int64_t cupomDoItem = proximoItem();
       bool haPagamento = cursorPagamentos && cursorPagamentos->Proxima();
       while (cupons->Proxima()) {
         const REG_EC_CXPS cupom = leitura::Cupom(*cupons);
         itens.clear();
-        for (; cupomDoItem >= 0 && cupomDoItem == cupom.Id; cupomDoItem = proximoItem()) {
+        for (; cupomDoItem == cupom.Id; cupomDoItem = proximoItem()) {
           itens.emplace_back();
           if (consultas.itensCompletos) leitura::ItemCupom(*cursorItens, itens.back(), &descricoes);
           else leitura::ItemCupomTributado(*cursorItens, itens.back());
