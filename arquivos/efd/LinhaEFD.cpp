@@ -193,7 +193,8 @@ CLinhaEFD& CLinhaEFD::Telefone(std::string_view ddd, std::string_view numero) {
 
 CLinhaEFD& CLinhaEFD::Texto(std::string_view campo) {
   char* p = Espaco(campo.size() + 1);
-  std::memcpy(p, campo.data(), campo.size());
+  // An empty field may have no characters at all to copy from.
+  if (!campo.empty()) std::memcpy(p, campo.data(), campo.size());
   return Campo(p + campo.size());
 }
 
@@ -319,6 +320,7 @@ CLinhaEFD& CLinhaEFD::Data(NumeroDia numeroDia) {
 }
 
 CLinhaEFD& CLinhaEFD::Literal(std::string_view texto) {
+  if (texto.empty()) return *this;
   std::memcpy(Espaco(texto.size()), texto.data(), texto.size());
   m_cursor += texto.size();
   return *this;
