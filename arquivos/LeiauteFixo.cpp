@@ -18,32 +18,6 @@ namespace {
 
 bool TomaValor(Tipo tipo) { return tipo != Tipo::Brancos && tipo != Tipo::Literal; }
 
-constexpr std::uint64_t kPotenciasDeDez[] = {1,
-                                             10,
-                                             100,
-                                             1000,
-                                             10000,
-                                             100000,
-                                             1000000,
-                                             10000000,
-                                             100000000,
-                                             1000000000,
-                                             10000000000,
-                                             100000000000,
-                                             1000000000000,
-                                             10000000000000,
-                                             100000000000000,
-                                             1000000000000000,
-                                             10000000000000000,
-                                             100000000000000000,
-                                             1000000000000000000,
-                                             10000000000000000000u};
-
-// Whether a number's digits (zero has one) fit in `digitos` places.
-bool Cabe(std::uint64_t numero, long digitos) {
-  return digitos >= 20 || (digitos >= 1 && numero < kPotenciasDeDez[digitos]);
-}
-
 // An amount of four implied decimals with `decimais` (0 to 4) of them: a
 // division by a constant each, not by a power read from a table.
 std::uint64_t ComDecimais(std::uint64_t valor4, int decimais) {
@@ -115,7 +89,7 @@ void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int larg
 
 void CEscritorRegistro::NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda) {
   char* campo = Reserva(largura);
-  if (Cabe(magnitude, static_cast<long>(largura))) {
+  if (texto::CabeEm(magnitude, static_cast<long>(largura))) {
     // Written in place from the field's right end.
     const char* primeiro = texto::DigitosAntesDe(magnitude, campo + largura);
     std::memset(campo, '0', static_cast<std::size_t>(primeiro - campo));
@@ -197,7 +171,7 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       // amount times 10^d, when that text fits the field. A longer one is
       // cut at the width from its left, leading "0" included.
       if (valor->numero >= 0 && campo.decimais >= 0 && campo.decimais <= 4 &&
-          Cabe(static_cast<std::uint64_t>(valor->numero) / 10000, long{campo.largura} - campo.decimais)) {
+          texto::CabeEm(static_cast<std::uint64_t>(valor->numero) / 10000, long{campo.largura} - campo.decimais)) {
         Numero(ComDecimais(static_cast<std::uint64_t>(valor->numero), campo.decimais), campo.largura);
       } else {
         const char* texto = m_formatador.FormataValor(valor->numero, campo.largura, campo.decimais, true, true);

@@ -100,22 +100,13 @@ std::size_t TextoValor(char* saida, std::int64_t valor4, int decimais) {
   return n;
 }
 
-namespace {
-
-void DoisDigitos(char* saida, unsigned valor) {
-  saida[0] = static_cast<char>('0' + valor / 10 % 10);
-  saida[1] = static_cast<char>('0' + valor % 10);
-}
-
-}  // namespace
-
 std::size_t TextoData(char* saida, NumeroDia numeroDia) {
   const DiaMesAno data = DecodificaDia(numeroDia);
   const unsigned ano = data.ano;
-  DoisDigitos(saida, data.dia % 100u);
-  DoisDigitos(saida + 2, data.mes % 100u);
-  DoisDigitos(saida + 4, ano / 100 % 100);
-  DoisDigitos(saida + 6, ano % 100);
+  std::memcpy(saida, texto::ParDeDigitos(data.dia % 100u), 2);
+  std::memcpy(saida + 2, texto::ParDeDigitos(data.mes % 100u), 2);
+  std::memcpy(saida + 4, texto::ParDeDigitos(ano / 100 % 100), 2);
+  std::memcpy(saida + 6, texto::ParDeDigitos(ano % 100), 2);
   return 8;
 }
 
@@ -267,12 +258,9 @@ CLinhaEFD& CLinhaEFD::N14(std::int64_t valor4, int decimais) {
   }
   // The whole part's digits before the comma (zero is the field's own
   // "0"); of a whole part wider than what is left, the rightmost.
-  static constexpr std::uint64_t kCabe[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
-                                            1000000000, 10000000000, 100000000000, 1000000000000,
-                                            10000000000000, 100000000000000};
   const std::uint64_t inteiro = magnitude / 10000;
   if (inteiro == 0) return *this;
-  if (inteiro < kCabe[posicao]) {
+  if (texto::CabeEm(inteiro, posicao)) {
     texto::DigitosAntesDe(inteiro, campo + posicao);
   } else if (posicao > 0) {
     char digitos[20];

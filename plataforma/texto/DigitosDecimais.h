@@ -13,6 +13,32 @@ inline constexpr char kParesDeDigitos[] =
 // The two digits of a value below 100.
 inline const char* ParDeDigitos(unsigned valor) { return kParesDeDigitos + 2 * valor; }
 
+// Whether a number's decimal digits (zero has one) fit in `digitos`
+// places: a field written from the right takes it whole.
+inline bool CabeEm(std::uint64_t numero, long digitos) {
+  static constexpr std::uint64_t kPotenciasDeDez[] = {1,
+                                                      10,
+                                                      100,
+                                                      1000,
+                                                      10000,
+                                                      100000,
+                                                      1000000,
+                                                      10000000,
+                                                      100000000,
+                                                      1000000000,
+                                                      10000000000,
+                                                      100000000000,
+                                                      1000000000000,
+                                                      10000000000000,
+                                                      100000000000000,
+                                                      1000000000000000,
+                                                      10000000000000000,
+                                                      100000000000000000,
+                                                      1000000000000000000,
+                                                      10000000000000000000u};
+  return digitos >= 20 || (digitos >= 1 && numero < kPotenciasDeDez[digitos]);
+}
+
 // The decimal digits of a number written from the right, ending just
 // before `fim` (which has 20 characters of room before it); answers where
 // the first digit is. Zero is "0".
