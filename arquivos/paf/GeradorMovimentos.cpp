@@ -124,7 +124,7 @@ class CGeradorMovimentos {
   void Cupons() {
     // The items wait in a spill file of their own until every R04 is out.
     CDespejoTexto itens("R05");
-    Exige(m_caixa.PercorreCupons(m_d.emissora.Numero, m_d.dataInicial, m_d.dataFinal,
+    Exige(m_caixa.PercorreMovimento(m_d.emissora.Numero, m_d.dataInicial, m_d.dataFinal,
                                  [&](const REG_EC_CXPS& c, const auto& lista, const auto& pagamentos) {
       if (c.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
       std::string nome = c.NomeCliente, documento = c.DocumentoCliente;

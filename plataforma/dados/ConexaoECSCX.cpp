@@ -13,10 +13,14 @@ namespace qmx::dados {
 // does not need items or payments has no statement for them, and they are
 // not read at all.
 struct ConsultasDiaCaixa {
+  // How much of each item the items' statement selects.
+  enum class Itens : std::uint8_t { completos, descritos, tributados };
   const char* cupons;
   const char* itens;
   const char* pagamentos;
-  bool itensCompletos = true;  // false: the items' first columns alone
+  Itens colunasItens = Itens::completos;
+  bool pagamentosCompletos = true;  // false: without the holder's texts
+  bool cuponsCompletos = true;      // false: what the movement file shows
 };
 
 namespace {
@@ -38,7 +42,21 @@ const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
       PorEmissora().cupons,
       "SELECT " QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
       ", i.item",
-      nullptr, false};
+      nullptr, ConsultasDiaCaixa::Itens::tributados};
+  return c;
+}
+
+// The lines of an ECF's movement file show part of each cupom, each item's
+// description but neither its NCM, unit nor stock marks, and each
+// payment's means and value but not its holder.
+const ConsultasDiaCaixa& MovimentoPorEmissora() {
+  static const ConsultasDiaCaixa c{
+      "SELECT " QMX_COLUNAS_CUPOM_MOVIMENTO " FROM cupom c" QMX_ORDEM_EMISSORA,
+      "SELECT " QMX_COLUNAS_ITEM_CUPOM_DESCRITO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
+      ", i.item",
+      "SELECT " QMX_COLUNAS_PAGAMENTO_VALOR " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id"
+      QMX_ORDEM_EMISSORA ", p.sequencia",
+      ConsultasDiaCaixa::Itens::descritos, false, false};
   return c;
 }
 
@@ -78,16 +96,23 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
       std::int64_t cupomDoItem = proximoItem();
       bool haPagamento = cursorPagamentos && cursorPagamentos->Proxima();
       while (cupons->Proxima()) {
-        const REG_EC_CXPS cupom = leitura::Cupom(*cupons);
+        const REG_EC_CXPS cupom =
+            consultas.cuponsCompletos ? leitura::Cupom(*cupons) : leitura::CupomMovimento(*cupons);
         itens.clear();
         for (; cupomDoItem == cupom.Id; cupomDoItem = proximoItem()) {
           itens.emplace_back();
-          if (consultas.itensCompletos) leitura::ItemCupom(*cursorItens, itens.back(), &descricoes);
-          else leitura::ItemCupomTributado(*cursorItens, itens.back());
+          switch (consultas.colunasItens) {
+            case ConsultasDiaCaixa::Itens::completos: leitura::ItemCupom(*cursorItens, itens.back(), &descricoes); break;
+            case ConsultasDiaCaixa::Itens::descritos:
+              leitura::ItemCupomDescrito(*cursorItens, itens.back(), &descricoes);
+              break;
+            case ConsultasDiaCaixa::Itens::tributados: leitura::ItemCupomTributado(*cursorItens, itens.back()); break;
+          }
         }
         pagamentos.clear();
         for (; haPagamento && cursorPagamentos->Inteiro(0) == cupom.Id; haPagamento = cursorPagamentos->Proxima())
-          pagamentos.push_back(leitura::Pagamento(*cursorPagamentos));
+          pagamentos.push_back(consultas.pagamentosCompletos ? leitura::Pagamento(*cursorPagamentos)
+                                                             : leitura::PagamentoValor(*cursorPagamentos));
         REG_EC_CXPS completo = cupom;
         completo.QuantidadeItens = static_cast<std::uint16_t>(itens.size());
         if (!Chama(porCupom, completo, itens, pagamentos)) return com::S_OK;
@@ -100,6 +125,11 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
 com::HRESULT CConexaoECSCX::PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) {
   return Percorre(PorEmissora(), emissora, dataInicial, dataFinal, porCupom);
+}
+
+com::HRESULT CConexaoECSCX::PercorreMovimento(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                             const PorCupom& porCupom) {
+  return Percorre(MovimentoPorEmissora(), emissora, dataInicial, dataFinal, porCupom);
 }
 
 com::HRESULT CConexaoECSCX::PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,

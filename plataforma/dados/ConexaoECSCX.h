@@ -57,6 +57,12 @@ class IZTEC_Caixa {
   // one day is held in memory at a time.
   virtual com::HRESULT PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                       const PorCupom& porCupom) = 0;
+  // The same walk as the ECF's movement file reads it: each cupom's key,
+  // day, COO, CCF, status, cancellation, customer and total alone, the
+  // items without their NCM, unit and stock marks, the payments without
+  // their holder's texts (the fields not read stay empty).
+  virtual com::HRESULT PercorreMovimento(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                         const PorCupom& porCupom) = 0;
   // The same walk without the payments (the callback's payment list stays
   // empty): what the fiscal books and the stock read, which never look at
   // how a cupom was paid.
@@ -118,6 +124,8 @@ class CConexaoECSCX : public CConexaoDados, public IZTEC_Caixa {
 
   com::HRESULT PercorreCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                               const PorCupom& porCupom) override;
+  com::HRESULT PercorreMovimento(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
+                                 const PorCupom& porCupom) override;
   com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                    const PorCupom& porCupom) override;
   com::HRESULT PercorreItensTributados(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,

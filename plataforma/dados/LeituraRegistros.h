@@ -199,32 +199,42 @@ REG_ITENS_NF_PS ItemNota(const Linha& l) {
   return r;
 }
 
-#define QMX_COLUNAS_CUPOM                                                                                   \
-  "c.id, c.filial, c.emissora, c.data, c.hora, c.coo, c.ccf, c.sequencia, c.status, c.origem, c.cancelado, " \
-  "c.cliente, c.documento_cliente, c.nome_cliente, c.condicao_pagamento, c.subtotal, c.desconto, c.total, "  \
-  "c.numero_inicial, c.numero_final"
+// A cupom's columns: first what the ECF's movement file shows of it, then
+// the rest.
+#define QMX_COLUNAS_CUPOM_MOVIMENTO \
+  "c.id, c.data, c.coo, c.ccf, c.status, c.cancelado, c.cliente, c.documento_cliente, c.nome_cliente, c.total"
+#define QMX_COLUNAS_CUPOM                                                                         \
+  QMX_COLUNAS_CUPOM_MOVIMENTO ", c.filial, c.emissora, c.hora, c.sequencia, c.origem, c.condicao_pagamento, " \
+                              "c.subtotal, c.desconto, c.numero_inicial, c.numero_final"
+
+// A cupom from its first columns alone: the others stay zero.
+template <class Linha>
+REG_EC_CXPS CupomMovimento(const Linha& l) {
+  auto r = Zerado<REG_EC_CXPS>();
+  r.Id = static_cast<std::uint32_t>(l.Inteiro(0));
+  r.Data = static_cast<NumeroDia>(l.Inteiro(1));
+  r.COO = static_cast<std::uint32_t>(l.Inteiro(2));
+  r.CCF = static_cast<std::uint32_t>(l.Inteiro(3));
+  r.Status = static_cast<std::uint8_t>(l.Inteiro(4));
+  r.Cancelado = static_cast<std::uint8_t>(l.Inteiro(5));
+  r.Cliente = static_cast<std::uint32_t>(l.Inteiro(6));
+  CopiaTexto(r.DocumentoCliente, l.Texto(7));
+  CopiaTexto(r.NomeCliente, l.Texto(8));
+  r.Total = Moeda(l, 9);
+  return r;
+}
 
 template <class Linha>
 REG_EC_CXPS Cupom(const Linha& l) {
-  auto r = Zerado<REG_EC_CXPS>();
-  r.Id = static_cast<std::uint32_t>(l.Inteiro(0));
-  r.Filial = static_cast<std::uint16_t>(l.Inteiro(1));
-  r.Emissora = static_cast<std::uint16_t>(l.Inteiro(2));
-  r.Data = static_cast<NumeroDia>(l.Inteiro(3));
-  r.Hora = static_cast<std::int32_t>(l.Inteiro(4));
-  r.COO = static_cast<std::uint32_t>(l.Inteiro(5));
-  r.CCF = static_cast<std::uint32_t>(l.Inteiro(6));
-  r.Sequencia = static_cast<std::uint32_t>(l.Inteiro(7));
-  r.Status = static_cast<std::uint8_t>(l.Inteiro(8));
-  r.Origem = static_cast<std::uint8_t>(l.Inteiro(9));
-  r.Cancelado = static_cast<std::uint8_t>(l.Inteiro(10));
-  r.Cliente = static_cast<std::uint32_t>(l.Inteiro(11));
-  CopiaTexto(r.DocumentoCliente, l.Texto(12));
-  CopiaTexto(r.NomeCliente, l.Texto(13));
-  r.CondicaoPagamento = static_cast<std::uint16_t>(l.Inteiro(14));
-  r.Subtotal = Moeda(l, 15);
-  r.Desconto = Moeda(l, 16);
-  r.Total = Moeda(l, 17);
+  auto r = CupomMovimento(l);
+  r.Filial = static_cast<std::uint16_t>(l.Inteiro(10));
+  r.Emissora = static_cast<std::uint16_t>(l.Inteiro(11));
+  r.Hora = static_cast<std::int32_t>(l.Inteiro(12));
+  r.Sequencia = static_cast<std::uint32_t>(l.Inteiro(13));
+  r.Origem = static_cast<std::uint8_t>(l.Inteiro(14));
+  r.CondicaoPagamento = static_cast<std::uint16_t>(l.Inteiro(15));
+  r.Subtotal = Moeda(l, 16);
+  r.Desconto = Moeda(l, 17);
   r.NumeroInicial = static_cast<std::uint32_t>(l.Inteiro(18));
   r.NumeroFinal = static_cast<std::uint32_t>(l.Inteiro(19));
   return r;
@@ -235,8 +245,9 @@ REG_EC_CXPS Cupom(const Linha& l) {
 #define QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO                                                                      \
   "i.cupom, i.item, i.servico, i.codigo, i.quantidade, i.valor_unitario, i.desconto, i.valor_total, "         \
   "i.aliquota, i.tributacao, i.cancelado, i.cst"
+#define QMX_COLUNAS_ITEM_CUPOM_DESCRITO QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO ", i.descricao"
 #define QMX_COLUNAS_ITEM_CUPOM \
-  QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO ", i.descricao, i.excluido, i.integrado_estoque, i.unidade, i.ncm"
+  QMX_COLUNAS_ITEM_CUPOM_DESCRITO ", i.excluido, i.integrado_estoque, i.unidade, i.ncm"
 
 // An item from the first columns alone, for a walk whose lines never show
 // the others: the engine does not read them, and their fields stay empty.
@@ -262,30 +273,45 @@ void ItemCupomTributado(const Linha& l, REG_EC_CX_CIPS& r) {
   r.Aliquota = CY{static_cast<std::int64_t>(r.AliquotaCentesimos) * 100};
 }
 
-// The whole item. A walk over many cupons passes its converted
-// descriptions along.
+// The item with its description, without its NCM, unit and stock marks.
+// A walk over many cupons passes its converted descriptions along.
 template <class Linha>
-void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {
+void ItemCupomDescrito(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {
   ItemCupomTributado(l, r);
   if (descricoes) descricoes->Copia(r.Descricao, std::uint64_t{r.Servico} << 32 | r.Codigo, l.Texto(12));
   else CopiaTexto(r.Descricao, l.Texto(12));
+}
+
+// The whole item.
+template <class Linha>
+void ItemCupom(const Linha& l, REG_EC_CX_CIPS& r, CDescricoesConvertidas* descricoes = nullptr) {
+  ItemCupomDescrito(l, r, descricoes);
   r.Excluido = static_cast<std::uint8_t>(l.Inteiro(13));
   r.IntegradoEstoque = static_cast<std::uint8_t>(l.Inteiro(14));
   r.Unidade = static_cast<std::uint16_t>(l.Inteiro(15));
   CopiaTexto(r.NCM, l.Texto(16));
 }
 
-#define QMX_COLUNAS_PAGAMENTO \
-  "p.cupom, p.sequencia, p.forma, p.valor, p.gnf, p.titular, p.cidade, p.telefone, p.mensagem"
+// A payment's columns: first what says how much was paid and how, then the
+// holder's texts (card slips, cheques).
+#define QMX_COLUNAS_PAGAMENTO_VALOR "p.cupom, p.sequencia, p.forma, p.valor, p.gnf"
+#define QMX_COLUNAS_PAGAMENTO QMX_COLUNAS_PAGAMENTO_VALOR ", p.titular, p.cidade, p.telefone, p.mensagem"
 
+// A payment from its first columns alone: the holder's texts stay empty.
 template <class Linha>
-REG_EC_CX_PAGAMENTOPS Pagamento(const Linha& l) {
+REG_EC_CX_PAGAMENTOPS PagamentoValor(const Linha& l) {
   auto r = Zerado<REG_EC_CX_PAGAMENTOPS>();
   r.Cupom = static_cast<std::uint32_t>(l.Inteiro(0));
   r.Sequencia = static_cast<std::uint16_t>(l.Inteiro(1));
   r.Forma = static_cast<std::uint16_t>(l.Inteiro(2));
   r.Valor = Moeda(l, 3);
   r.GNF = static_cast<std::uint32_t>(l.Inteiro(4));
+  return r;
+}
+
+template <class Linha>
+REG_EC_CX_PAGAMENTOPS Pagamento(const Linha& l) {
+  auto r = PagamentoValor(l);
   CopiaTexto(r.Titular, l.Texto(5));
   CopiaTexto(r.Cidade, l.Texto(6));
   CopiaTexto(r.Telefone, l.Texto(7));

@@ -375,15 +375,22 @@ TEST_P(MovimentoLido, LimitesDeValorDataZeroETextoForaDoWindows1252) {
   EXPECT_STREQ(item.Descricao, "CAF\xC9 ? ?");
 }
 
-// The SPED lines' walk gives what the full walk gives but the item fields
-// those lines never show (description, NCM, unit, stock marks), left empty.
-TEST_P(MovimentoLido, ItensTributadosSaoOsItensSemOQueAsLinhasNaoMostram) {
+// The files' narrower walks give what the full walk gives but the fields
+// their lines never show, left empty: the SPED lines' items without their
+// description, NCM, unit and stock marks; the movement file's cupons
+// without their branch, ECF, time, key, origin, terms, subtotal, discount
+// and numbers, its items without NCM, unit and stock marks, its payments
+// without their holder.
+TEST_P(MovimentoLido, PercursosEstreitosSaoOCompletoSemOQueAsLinhasNaoMostram) {
   for (int n = 0; n < 14; ++n) {
     auto& c = m->Cupom(static_cast<std::uint16_t>(1 + n % 2), n % 3 ? kDia1 : kDia3);
     c.Item(10, 1 + n, 3.25).Item(20, 2, 1.99, n % 2 ? 0.10 : 0);
     if (n % 3 == 0) c.Cancela();
     c.Item(30, 0.5, 7.0);
     if (n % 5 == 4) c.Cancelado();
+    if (n % 4 == 2) c.Cliente(500u + static_cast<std::uint32_t>(n), "FULANO").Documento("123.456.789-09");
+    c.Origem(static_cast<std::uint8_t>(n % 3)).Pagamento(static_cast<std::uint16_t>(1 + n % 3), 5.0, 7u * n);
+    if (n % 2) c.Titular("TITULAR", "CIDADE", "5511", "MENSAGEM").Pagamento(2, 1.5);
     for (auto& i : c.itens) {
       std::snprintf(i.NCM, sizeof i.NCM, "1006%04d", n);
       std::snprintf(i.CST, sizeof i.CST, "0%d0", n % 7);
@@ -394,34 +401,72 @@ TEST_P(MovimentoLido, ItensTributadosSaoOsItensSemOQueAsLinhasNaoMostram) {
   }
   m->Grava();
   auto caixa = Conecta<CConexaoECSCX>();
-  using Lido = std::pair<REG_EC_CXPS, std::vector<REG_EC_CX_CIPS>>;
-  const auto guarda = [](std::vector<Lido>& lidos) -> PorCupom {
-    return [&lidos](const auto& c, const auto& itens, const auto&) { return lidos.emplace_back(c, itens), true; };
+  struct Lido {
+    REG_EC_CXPS cupom;
+    std::vector<REG_EC_CX_CIPS> itens;
+    std::vector<REG_EC_CX_PAGAMENTOPS> pagamentos;
   };
-  std::size_t comparados = 0, comNcm = 0;
+  const auto guarda = [](std::vector<Lido>& lidos) -> PorCupom {
+    return [&lidos](const auto& c, const auto& itens, const auto& pagamentos) {
+      return lidos.push_back({c, itens, pagamentos}), true;
+    };
+  };
+  const auto mesmos = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::size_t itens = 0, comNcm = 0, pagamentos = 0, comTitular = 0, comCliente = 0;
   for (const std::uint16_t ecf : {1, 2, 3}) {
-    std::vector<Lido> completos, tributados;
-    ASSERT_EQ(caixa->PercorreItensCupons(ecf, kDia1, kDia3, guarda(completos)), com::S_OK);
+    std::vector<Lido> completos, tributados, movimento;
+    ASSERT_EQ(caixa->PercorreCupons(ecf, kDia1, kDia3, guarda(completos)), com::S_OK);
     ASSERT_EQ(caixa->PercorreItensTributados(ecf, kDia1, kDia3, guarda(tributados)), com::S_OK);
+    ASSERT_EQ(caixa->PercorreMovimento(ecf, kDia1, kDia3, guarda(movimento)), com::S_OK);
     ASSERT_EQ(completos.size(), tributados.size()) << ecf;
+    ASSERT_EQ(completos.size(), movimento.size()) << ecf;
     for (std::size_t k = 0; k < completos.size(); ++k) {
-      EXPECT_EQ(std::memcmp(&completos[k].first, &tributados[k].first, sizeof(REG_EC_CXPS)), 0) << ecf << " " << k;
-      ASSERT_EQ(completos[k].second.size(), tributados[k].second.size());
-      for (std::size_t i = 0; i < completos[k].second.size(); ++i) {
-        REG_EC_CX_CIPS esperado = completos[k].second[i];
+      const Lido& completo = completos[k];
+      EXPECT_TRUE(mesmos(completo.cupom, tributados[k].cupom)) << ecf << " " << k;
+      EXPECT_TRUE(tributados[k].pagamentos.empty());
+      REG_EC_CXPS cupom = completo.cupom;
+      EXPECT_NE(cupom.Sequencia, 0u);
+      EXPECT_NE(cupom.Hora, 0);
+      comCliente += cupom.Cliente != 0 && cupom.DocumentoCliente[0] != '\0';
+      cupom.Filial = cupom.Emissora = 0;
+      cupom.Hora = 0;
+      cupom.Sequencia = cupom.NumeroInicial = cupom.NumeroFinal = 0;
+      cupom.Origem = 0;
+      cupom.CondicaoPagamento = 0;
+      cupom.Subtotal = cupom.Desconto = CY{};
+      EXPECT_TRUE(mesmos(cupom, movimento[k].cupom)) << ecf << " " << k;
+      ASSERT_EQ(completo.itens.size(), tributados[k].itens.size());
+      ASSERT_EQ(completo.itens.size(), movimento[k].itens.size());
+      for (std::size_t i = 0; i < completo.itens.size(); ++i) {
+        REG_EC_CX_CIPS esperado = completo.itens[i];
         EXPECT_NE(esperado.Descricao[0], '\0');
         comNcm += esperado.NCM[0] != '\0' && esperado.Unidade != 0;
-        std::memset(esperado.Descricao, 0, sizeof esperado.Descricao);
         std::memset(esperado.NCM, 0, sizeof esperado.NCM);
         esperado.Unidade = 0;
         esperado.Excluido = esperado.IntegradoEstoque = 0;
-        EXPECT_EQ(std::memcmp(&esperado, &tributados[k].second[i], sizeof esperado), 0) << ecf << " " << k << " " << i;
-        ++comparados;
+        EXPECT_TRUE(mesmos(esperado, movimento[k].itens[i])) << ecf << " " << k << " " << i;
+        std::memset(esperado.Descricao, 0, sizeof esperado.Descricao);
+        EXPECT_TRUE(mesmos(esperado, tributados[k].itens[i])) << ecf << " " << k << " " << i;
+        ++itens;
+      }
+      ASSERT_EQ(completo.pagamentos.size(), movimento[k].pagamentos.size());
+      for (std::size_t p = 0; p < completo.pagamentos.size(); ++p) {
+        REG_EC_CX_PAGAMENTOPS esperado = completo.pagamentos[p];
+        comTitular += esperado.Titular[0] && esperado.Cidade[0] && esperado.Telefone[0] && esperado.Mensagem[0];
+        std::memset(esperado.Titular, 0, sizeof esperado.Titular);
+        std::memset(esperado.Cidade, 0, sizeof esperado.Cidade);
+        std::memset(esperado.Telefone, 0, sizeof esperado.Telefone);
+        std::memset(esperado.Mensagem, 0, sizeof esperado.Mensagem);
+        EXPECT_TRUE(mesmos(esperado, movimento[k].pagamentos[p])) << ecf << " " << k << " " << p;
+        ++pagamentos;
       }
     }
   }
-  EXPECT_EQ(comparados, 42u);
+  EXPECT_EQ(itens, 42u);
   EXPECT_EQ(comNcm, 42u);
+  EXPECT_EQ(pagamentos, 21u);
+  EXPECT_EQ(comTitular, 7u);
+  EXPECT_EQ(comCliente, 3u);
 }
 
 TEST_P(MovimentoLido, FalhaNoMeioDoPercursoEExcecaoDoChamador) {
