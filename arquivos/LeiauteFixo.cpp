@@ -16,8 +16,6 @@ using leiaute::Tipo;
 
 namespace {
 
-bool TomaValor(Tipo tipo) { return tipo != Tipo::Brancos && tipo != Tipo::Literal; }
-
 // An amount of four implied decimals with `decimais` (0 to 4) of them: a
 // division by a constant each, not by a power read from a table.
 std::uint64_t ComDecimais(std::uint64_t valor4, int decimais) {
@@ -38,16 +36,19 @@ constexpr std::size_t kFolga = 256;
 
 const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
                                             std::initializer_list<leiaute::Valor> valores) {
-  m_linha.clear();
-  MontaEm(m_linha, campos, valores);
+  Escreve(m_linha, 0, campos, valores);
   return m_linha;
 }
 
 void CEscritorRegistro::MontaEm(std::string& destino, std::span<const Campo> campos,
                                 std::initializer_list<leiaute::Valor> valores) {
+  Escreve(destino, destino.size(), campos, valores);
+}
+
+void CEscritorRegistro::Escreve(std::string& destino, std::size_t inicio, std::span<const Campo> campos,
+                                std::initializer_list<leiaute::Valor> valores) {
   // Each field is written in place as it comes; values that do not match
-  // the fields that take them leave the text as it was.
-  const std::size_t inicio = destino.size();
+  // the fields that take them leave the text up to `inicio`.
   m_destino = &destino;
   m_fim = inicio;
   const auto recusa = [&](const char* motivo) {
@@ -58,7 +59,7 @@ void CEscritorRegistro::MontaEm(std::string& destino, std::span<const Campo> cam
   auto valor = valores.begin();
   for (const auto& campo : campos) {
     const leiaute::Valor* seu = nullptr;
-    if (TomaValor(campo.tipo)) {
+    if (leiaute::TomaValor(campo.tipo)) {
       if (valor == valores.end()) recusa("registro com valores a menos");
       seu = valor++;
     }
@@ -70,31 +71,14 @@ void CEscritorRegistro::MontaEm(std::string& destino, std::span<const Campo> cam
   m_destino = nullptr;
 }
 
-void CEscritorRegistro::Texto(const char* texto, std::size_t n) {
-  if (n) std::memcpy(Reserva(n), texto, n);
-}
-
 // Zeros on the left up to the width; a number wider than the field keeps
 // its leftmost digits, as the formatter's cut at the width does.
 void CEscritorRegistro::Numero(std::uint64_t magnitude, int largura) {
   if (largura > 0) NumeroNaLargura(magnitude, static_cast<std::size_t>(largura), true);
 }
 
-void CEscritorRegistro::NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
-  // Zeros on the left up to the width (at most 512); digits beyond the
-  // width fall off on the left.
-  if (largura > 512) largura = 512;
-  if (largura > 0) NumeroNaLargura(magnitude, static_cast<std::size_t>(largura), false);
-}
-
-void CEscritorRegistro::NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda) {
-  char* campo = Reserva(largura);
-  if (texto::CabeEm(magnitude, static_cast<long>(largura))) {
-    // Written in place from the field's right end.
-    const char* primeiro = texto::DigitosAntesDe(magnitude, campo + largura);
-    std::memset(campo, '0', static_cast<std::size_t>(primeiro - campo));
-    return;
-  }
+void CEscritorRegistro::NumeroLargoDemais(std::uint64_t magnitude, char* campo, std::size_t largura,
+                                          bool mantemAEsquerda) {
   char digitos[20];
   char* fim = digitos + sizeof digitos;
   const char* p = texto::DigitosAntesDe(magnitude, fim);
@@ -134,16 +118,7 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
       return;
     // A literal's width is its length (Lit).
     case Tipo::Literal: Texto(campo.literal, static_cast<std::size_t>(campo.largura)); return;
-    case Tipo::X: {
-      // "%-*s" cut at the width: the text's first characters, blanks after.
-      if (campo.largura <= 0) return;
-      const auto largura = static_cast<std::size_t>(campo.largura);
-      const std::size_t n = strnlen(valor->texto, largura);
-      char* p = Reserva(largura);
-      std::memcpy(p, valor->texto, n);
-      std::memset(p + n, ' ', largura - n);
-      return;
-    }
+    case Tipo::X: Alfanumerico(valor->texto, campo.largura); return;
     case Tipo::Inscricao: {
       const std::string limpa = texto::LetrasEDigitos(valor->texto);
       if (campo.largura <= 0) return;
@@ -190,22 +165,10 @@ void CEscritorRegistro::Acrescenta(const Campo& campo, const leiaute::Valor* val
             CQMXGenerica::FormataCampo(valor->texto, static_cast<std::uint16_t>(campo.largura), true, false);
         Texto(texto.data(), texto.size());
       } else {
-        // The sign is one of the characters a numeric field drops.
-        const std::uint64_t magnitude = valor->numero < 0 ? 0 - static_cast<std::uint64_t>(valor->numero)
-                                                          : static_cast<std::uint64_t>(valor->numero);
-        NumeroCortadoAEsquerda(magnitude, campo.largura);
+        NumericoInteiro(valor->numero, campo.largura);
       }
       return;
-    case Tipo::Quantia: {
-      const std::uint64_t magnitude = valor->numero < 0 ? 0 - static_cast<std::uint64_t>(valor->numero)
-                                                        : static_cast<std::uint64_t>(valor->numero);
-      std::uint64_t escala = 10000;
-      for (int i = 0; i < campo.decimais && i < 4; ++i) escala /= 10;
-      std::uint64_t valorCampo = magnitude / escala;
-      for (int i = 4; i < campo.decimais; ++i) valorCampo *= 10;
-      NumeroCortadoAEsquerda(valorCampo, campo.largura);
-      return;
-    }
+    case Tipo::Quantia: Quantia(valor->numero, campo.largura, campo.decimais); return;
     case Tipo::DataInvertida: Data(static_cast<NumeroDia>(valor->numero)); return;
   }
 }

@@ -3,11 +3,15 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <cstdint>
 #include <span>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "frame/QMXFormatador.h"
 #include "plataforma/calendario/DataCodificada.h"
+#include "plataforma/texto/DigitosDecimais.h"
 
 namespace qmx {
 
@@ -68,6 +72,17 @@ constexpr int Largura(std::span<const Campo> campos) {
   return total;
 }
 
+// Whether a field takes a value (blanks and literals do not).
+constexpr bool TomaValor(Tipo tipo) { return tipo != Tipo::Brancos && tipo != Tipo::Literal; }
+
+// How many of the first `ate` fields take a value: the whole record's
+// count, or where the value of field `ate` is among the values.
+constexpr std::size_t ContaValores(std::span<const Campo> campos, std::size_t ate = SIZE_MAX) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < campos.size() && i < ate; ++i) n += TomaValor(campos[i].tipo);
+  return n;
+}
+
 // The value of a field that takes one: a text (X, D, Numerico), an integer
 // (N, Numerico), an amount's raw four-decimal integer (V, Quantia), a day
 // number (Dt, DataInvertida) or a month code (MesAno).
@@ -107,15 +122,114 @@ class CEscritorRegistro {
   void MontaEm(std::string& destino, std::span<const leiaute::Campo> campos,
                std::initializer_list<leiaute::Valor> valores);
 
+  // The same, with the layout known when the program is built: a count of
+  // values that does not match its fields does not compile, and each
+  // field is written by its kind's code with its width as a constant (the
+  // lines of a month's file come out about twice as fast). The layout is
+  // an array of fields defined at namespace scope.
+  template <const auto& kCampos>
+  const std::string& Monta(const leiaute::Valor (&valores)[leiaute::ContaValores(kCampos)]) {
+    Escreve<kCampos>(m_linha, 0, valores);
+    return m_linha;
+  }
+  template <const auto& kCampos>
+  void MontaEm(std::string& destino, const leiaute::Valor (&valores)[leiaute::ContaValores(kCampos)]) {
+    Escreve<kCampos>(destino, destino.size(), valores);
+  }
+
   const std::string& Linha() const { return m_linha; }
 
  private:
+  // A record written over `destino` from `inicio` on, the text cut after
+  // it. The reused line is written over the last one without emptying it
+  // first: a line as long as the last one never grows the text.
+  void Escreve(std::string& destino, std::size_t inicio, std::span<const leiaute::Campo> campos,
+               std::initializer_list<leiaute::Valor> valores);
+  template <const auto& kCampos>
+  void Escreve(std::string& destino, std::size_t inicio,
+               const leiaute::Valor (&valores)[leiaute::ContaValores(kCampos)]) {
+    m_destino = &destino;
+    m_fim = inicio;
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      (CampoDoLeiaute<kCampos, I>(valores + std::integral_constant<std::size_t, leiaute::ContaValores(kCampos, I)>()),
+       ...);
+    }(std::make_index_sequence<std::size(kCampos)>{});
+    Texto(m_fimLinha, m_tamanhoFimLinha);
+    destino.resize(m_fim);
+    m_destino = nullptr;
+  }
+
+  // Field `I` of the layout: the usual kinds by their own code, the rest as
+  // a layout read at run time writes them. `valor` is the field's value
+  // (past the last one for a field that takes none).
+  template <const auto& kCampos, std::size_t I>
+  void CampoDoLeiaute(const leiaute::Valor* valor) {
+    using leiaute::Tipo;
+    constexpr leiaute::Campo kCampo = kCampos[I];
+    if constexpr (kCampo.tipo == Tipo::Literal) {
+      Texto(kCampos[I].literal, static_cast<std::size_t>(kCampo.largura));
+    } else if constexpr (kCampo.tipo == Tipo::X) {
+      Alfanumerico(valor->texto, kCampo.largura);
+    } else if constexpr (kCampo.tipo == Tipo::Quantia) {
+      Quantia(valor->numero, kCampo.largura, kCampo.decimais);
+    } else if constexpr (kCampo.tipo == Tipo::Dt || kCampo.tipo == Tipo::DataInvertida) {
+      Data(static_cast<NumeroDia>(valor->numero));
+    } else if constexpr (kCampo.tipo == Tipo::Numerico) {
+      if (valor->texto) Acrescenta(kCampo, valor);
+      else NumericoInteiro(valor->numero, kCampo.largura);
+    } else {
+      Acrescenta(kCampo, valor);
+    }
+  }
+
   void Acrescenta(const leiaute::Campo& campo, const leiaute::Valor* valor);
+  // "%-*s" cut at the width: the text's first characters, blanks after.
+  void Alfanumerico(const char* texto, int largura) {
+    if (largura <= 0) return;
+    const auto n = static_cast<std::size_t>(largura);
+    const std::size_t usados = strnlen(texto, n);
+    char* p = Reserva(n);
+    // Blanks over the whole width first: with the width a constant, a few
+    // stores instead of a call.
+    std::memset(p, ' ', n);
+    std::memcpy(p, texto, usados);
+  }
+  // |amount| cut to its decimals, without separators, as a numeric field.
+  void Quantia(std::int64_t valor, int largura, int decimais) {
+    const std::uint64_t magnitude =
+        valor < 0 ? 0 - static_cast<std::uint64_t>(valor) : static_cast<std::uint64_t>(valor);
+    std::uint64_t escala = 10000;
+    for (int i = 0; i < decimais && i < 4; ++i) escala /= 10;
+    std::uint64_t valorCampo = magnitude / escala;
+    for (int i = 4; i < decimais; ++i) valorCampo *= 10;
+    NumeroCortadoAEsquerda(valorCampo, largura);
+  }
+  // An integer in a numeric field: the sign is one of the characters the
+  // field drops.
+  void NumericoInteiro(std::int64_t valor, int largura) {
+    NumeroCortadoAEsquerda(valor < 0 ? 0 - static_cast<std::uint64_t>(valor) : static_cast<std::uint64_t>(valor),
+                           largura);
+  }
   void Numero(std::uint64_t magnitude, int largura);
-  void NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura);
+  // Zeros on the left up to the width (at most 512); digits beyond the
+  // width fall off on the left.
+  void NumeroCortadoAEsquerda(std::uint64_t magnitude, int largura) {
+    if (largura > 512) largura = 512;
+    if (largura > 0) NumeroNaLargura(magnitude, static_cast<std::size_t>(largura), false);
+  }
   // The number's digits in a field of the width, zeros on the left; a wider
   // number keeps its leftmost digits or its rightmost.
-  void NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda);
+  void NumeroNaLargura(std::uint64_t magnitude, std::size_t largura, bool mantemAEsquerda) {
+    char* campo = Reserva(largura);
+    if (texto::CabeEm(magnitude, static_cast<long>(largura))) [[likely]] {
+      // Written in place from the field's right end.
+      const char* primeiro = texto::DigitosAntesDe(magnitude, campo + largura);
+      std::memset(campo, '0', static_cast<std::size_t>(primeiro - campo));
+      return;
+    }
+    NumeroLargoDemais(magnitude, campo, largura, mantemAEsquerda);
+  }
+  void NumeroLargoDemais(std::uint64_t magnitude, char* campo, std::size_t largura, bool mantemAEsquerda);
   void Data(NumeroDia dia);
   // Room for n more characters of the record being built, at its end (the
   // text is grown ahead of the record, and cut back to it at its end).
@@ -126,7 +240,9 @@ class CEscritorRegistro {
     return p;
   }
   void Cresce(std::size_t n);
-  void Texto(const char* texto, std::size_t n);
+  void Texto(const char* texto, std::size_t n) {
+    if (n) std::memcpy(Reserva(n), texto, n);
+  }
 
   std::string m_linha;
   const char* m_fimLinha;

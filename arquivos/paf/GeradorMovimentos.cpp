@@ -1,7 +1,9 @@
 #include "arquivos/paf/GeradorMovimentos.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -12,6 +14,7 @@
 #include "fisco/DadosDesenvolvedor.h"
 #include "frame/QMXGenerica.h"
 #include "plataforma/arquivos/DespejoTexto.h"
+#include "plataforma/arquivos/ExcecaoArquivo.h"
 #include "plataforma/arquivos/LinhasOrdenadas.h"
 #include "plataforma/dados/ConexaoCFRT.h"
 #include "plataforma/dados/ConexaoECSCX.h"
@@ -55,6 +58,30 @@ std::string DataAnoMesDia(const std::string& data) {
 
 using impressora::CodigoAliquota;
 
+// An R05 line waits for the last R04 as its values, without the blanks and
+// zeros of its fields: about a third of the line's bytes go to the spill
+// file and come back. The texts keep what their fields show (a field cuts
+// a longer text); the description's bytes follow the record.
+struct ItemAdiado {
+  std::int64_t quantidade, unitario, desconto, total;
+  std::uint32_t coo, ccf, codigo;
+  std::uint16_t item;
+  char cancelado;  // S or N
+  char producao;   // T or P
+  char unidade[3 + 1];
+  char totalizador[7 + 1];
+  std::uint8_t tamanhoDescricao;
+};
+
+// The first characters of `texto` that a field one narrower than the array
+// shows, zeros after them.
+template <std::size_t N>
+void Guarda(char (&campo)[N], const char* texto) {
+  const std::size_t n = strnlen(texto, N - 1);
+  std::memcpy(campo, texto, n);
+  std::memset(campo + n, 0, N - n);
+}
+
 class CGeradorMovimentos {
  public:
   CGeradorMovimentos(const DadosMovimentos& d, CArquivoTexto& saida) : m_d(d), m_saida(saida) {
@@ -85,8 +112,8 @@ class CGeradorMovimentos {
   void R01() {
     const auto& e = m_d.emissora;
     const auto& s = m_d.software;
-    m_saida.EscreverTexto(m_e.Monta(
-        kR01, {e.NumeroSerie, e.Marca, e.Modelo, s.versao, DataAnoMesDia(s.data), Digitos(s.hora.c_str()),
+    m_saida.EscreverTexto(m_e.Monta<kR01>(
+        {e.NumeroSerie, e.Marca, e.Modelo, s.versao, DataAnoMesDia(s.data), Digitos(s.hora.c_str()),
                s.numeroCaixa, m_d.filial.Cnpj, m_d.filial.InscricaoEstadual, DadosDesenvolvedor::kCNPJ,
                DadosDesenvolvedor::kInscricaoEstadual, DadosDesenvolvedor::kInscricaoMunicipal,
                DadosDesenvolvedor::kRazaoSocial, "Torvo ECF", "5.2", m_d.md5Lista, m_d.dataInicial, m_d.dataFinal,
@@ -104,10 +131,10 @@ class CGeradorMovimentos {
       if (lida == dados::QMX_E_REGISTRO_INEXISTENTE) continue;
       Exige(lida, __LINE__);
       if (z.CRZ == 0) continue;
-      m_saida.EscreverTexto(m_e.Monta(kR02, {Serie(), Modelo(), z.CRZ, z.COOFinal, z.CRO, z.Data, z.DataEmissao,
+      m_saida.EscreverTexto(m_e.Monta<kR02>({Serie(), Modelo(), z.CRZ, z.COOFinal, z.CRO, z.Data, z.DataEmissao,
                                              z.HoraEmissao, z.VendaBruta.int64, m_d.mestre.DescontoISSQN ? "S" : "N"}));
       const auto totalizador = [&](const std::string& codigo, std::int64_t valor) {
-        r03 += m_e.Monta(kR03, {Serie(), Modelo(), z.CRZ, codigo, valor});
+        r03 += m_e.Monta<kR03>({Serie(), Modelo(), z.CRZ, codigo, valor});
       };
       for (const auto& a : aliquotas) totalizador(CodigoAliquota(a.Posicao, a.Tipo == 'S' ? 'S' : 'T', a.Aliquota), a.Valor.int64);
       std::int64_t naoFiscal = 0;
@@ -124,6 +151,7 @@ class CGeradorMovimentos {
   void Cupons() {
     // The items wait in a spill file of their own until every R04 is out.
     CDespejoTexto itens("R05");
+    constexpr std::size_t kDescricao = 100;  // the R05 description's width
     Exige(m_caixa.PercorreMovimento(m_d.emissora.Numero, m_d.dataInicial, m_d.dataFinal,
                                  [&](const REG_EC_CXPS& c, const auto& lista, const auto& pagamentos) {
       if (c.Status == QMX_STATUS_NOTA_CONSUMIDOR) return true;
@@ -136,7 +164,7 @@ class CGeradorMovimentos {
       // As the detail memory's E14: the items' net values, and only the
       // discount given on the subtotal (the items' own are in R05).
       const impressora::TotaisCupom totais = impressora::TotaisDoCupom(c, lista);
-      m_saida.EscreverTexto(m_e.Monta(kR04, {Serie(), Modelo(), c.CCF, c.COO, c.Data, totais.subtotal,
+      m_saida.EscreverTexto(m_e.Monta<kR04>({Serie(), Modelo(), c.CCF, c.COO, c.Data, totais.subtotal,
                                              totais.desconto, totais.acrescimo, c.Total.int64,
                                              c.Cancelado ? "S" : "N", 0, nome, documento}));
       for (const auto& item : lista) {
@@ -150,24 +178,38 @@ class CGeradorMovimentos {
           unidade = &Unidade(p.Unidade);
           producao = p.Producao != 0;
         }
-        char codigo[12];
-        *std::to_chars(codigo, codigo + sizeof codigo - 1, item.Codigo).ptr = '\0';
-        const std::string& linha = m_e.Monta(
-            kR05, {Serie(), Modelo(), c.COO, c.CCF, item.Item, codigo, item.Descricao,
-                   item.Quantidade.int64, *unidade, item.ValorUnitario.int64, item.Desconto.int64, 0,
-                   item.ValorTotal.int64, Totalizador(item), item.Cancelado ? "S" : "N",
-                   item.Cancelado ? item.Quantidade.int64 : 0, item.Cancelado ? item.ValorTotal.int64 : 0, 0,
-                   (producao && !item.Servico) ? "T" : "P"});
-        itens.Escreve(linha);
+        ItemAdiado a{item.Quantidade.int64, item.ValorUnitario.int64, item.Desconto.int64, item.ValorTotal.int64,
+                     c.COO, c.CCF, item.Codigo, item.Item, item.Cancelado ? 'S' : 'N',
+                     (producao && !item.Servico) ? 'T' : 'P', {}, {}, 0};
+        Guarda(a.unidade, unidade->c_str());
+        Guarda(a.totalizador, Totalizador(item).c_str());
+        const std::size_t descricao = strnlen(item.Descricao, kDescricao);
+        a.tamanhoDescricao = static_cast<std::uint8_t>(descricao);
+        itens.Escreve({reinterpret_cast<const char*>(&a), sizeof a});
+        itens.Escreve({item.Descricao, descricao});
       }
       for (const auto& p : pagamentos) {
         const auto forma = m_formas.find(p.Forma);
-        m_r07.Acrescenta(m_e.Monta(kR07, {Serie(), Modelo(), c.COO, c.CCF, p.GNF,
+        m_r07.Acrescenta(m_e.Monta<kR07>({Serie(), Modelo(), c.COO, c.CCF, p.GNF,
                                          forma == m_formas.end() ? std::string() : forma->second, p.Valor.int64, 0}));
       }
       return true;
     }), __LINE__);
-    itens.CopiaPara(m_saida);
+    itens.Rebobina();
+    ItemAdiado a;
+    char descricao[kDescricao + 1];
+    while (itens.Le(reinterpret_cast<char*>(&a), sizeof a)) {
+      if (a.tamanhoDescricao > kDescricao || !itens.Le(descricao, a.tamanhoDescricao))
+        throw CExcecaoArquivo(CExcecaoArquivo::erroFisico, EIO, "R05");
+      descricao[a.tamanhoDescricao] = '\0';
+      char codigo[12];
+      *std::to_chars(codigo, codigo + sizeof codigo - 1, a.codigo).ptr = '\0';
+      const bool cancelado = a.cancelado == 'S';
+      m_saida.EscreverTexto(m_e.Monta<kR05>(
+          {Serie(), Modelo(), a.coo, a.ccf, a.item, codigo, descricao, a.quantidade, a.unidade, a.unitario,
+                 a.desconto, 0, a.total, a.totalizador, cancelado ? "S" : "N", cancelado ? a.quantidade : 0,
+                 cancelado ? a.total : 0, 0, a.producao == 'T' ? "T" : "P"}));
+    }
   }
 
   const std::string& Unidade(std::uint16_t codigo) {
@@ -204,7 +246,7 @@ class CGeradorMovimentos {
         default: return true;
       }
       const bool comGRG = d.Tipo == 6 || d.Tipo == 13 || d.Tipo == 14;
-      m_saida.EscreverTexto(m_e.Monta(kR06, {Serie(), Modelo(), d.COO, d.GNF, comGRG ? d.GRG : 0u, d.CDC,
+      m_saida.EscreverTexto(m_e.Monta<kR06>({Serie(), Modelo(), d.COO, d.GNF, comGRG ? d.GRG : 0u, d.CDC,
                                              denominacao, d.Data, d.Hora}));
       return true;
     }), __LINE__);

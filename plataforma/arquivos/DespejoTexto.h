@@ -29,6 +29,14 @@ class CDespejoTexto {
   // stays and can be copied again.
   void CopiaPara(CArquivoTexto& destino);
 
+  // Reads the text back from its start, in pieces of the sizes the caller
+  // asks: Le fills `n` bytes and answers true, or answers false at the
+  // text's end. A piece cut short by the end throws CExcecaoArquivo (what
+  // was written in pieces comes back in the same pieces). Writing again
+  // goes on after the end.
+  void Rebobina();
+  bool Le(char* destino, std::size_t n);
+
   // Forgets the text.
   void Esvazia();
 
@@ -39,6 +47,12 @@ class CDespejoTexto {
   std::FILE* m_arquivo = nullptr;
   std::string m_pendente;
   std::size_t m_tamanho = 0;
+  // Reading back: a block read ahead, where the next piece begins in it,
+  // and how much of the file is still unread.
+  bool m_lendo = false;
+  std::string m_lido;
+  std::size_t m_posicaoLida = 0;
+  std::size_t m_naoLido = 0;
 };
 
 }  // namespace qmx

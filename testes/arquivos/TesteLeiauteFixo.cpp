@@ -86,4 +86,70 @@ TEST(EscritorRegistro, DatasRepetidasEForaDoCalendarioEMontaEmAcrescenta) {
   EXPECT_EQ(texto, "antes|2026010920991231\r\n2099123120260109\r\n");
 }
 
+// Layouts known when the program is built: every kind of field, widths at
+// their edges, and a short record to follow a long one.
+constexpr leiaute::Campo kTodos[] = {
+    leiaute::Lit("T1"), leiaute::X(5),     leiaute::N(4),          leiaute::D(6),    leiaute::V(8, 2),
+    leiaute::Dt(),      leiaute::MesAno(), leiaute::Brancos(3),    leiaute::Num(6),  leiaute::Quantia(7, 3),
+    leiaute::DataInv(), leiaute::Insc(8),  leiaute::Num(20),       leiaute::Quantia(19, 2), leiaute::X(1),
+    leiaute::Num(1),    leiaute::Lit("")};
+constexpr leiaute::Campo kCurto[] = {leiaute::Lit("C"), leiaute::X(2), leiaute::Num(3)};
+
+template <class Escritor, class... Valores>
+constexpr bool kAceita = requires(Escritor e) { e.template Monta<kCurto>({Valores{}...}); };
+static_assert(kAceita<CEscritorRegistro, const char*, int>);
+static_assert(!kAceita<CEscritorRegistro, const char*>);
+static_assert(!kAceita<CEscritorRegistro, const char*, int, int>);
+
+// The same record whether its layout is read when the line is written or
+// known when the program is built, over values drawn from tables of edges;
+// a reused line after a longer one holds the shorter one alone.
+TEST(EscritorRegistro, LeiauteConhecidoAoCompilarEscreveOMesmo) {
+  const std::int64_t numeros[] = {0,    1,         9,         10,        999,       1000,          99999,
+                                  -1,   -12345,    123456789, 99990000,  100000000, 1234567890123LL, INT64_MAX,
+                                  INT64_MIN, INT64_MIN + 1};
+  const char* textos[] = {"", "A", "12.345/6-7", "110.042.490.114", "Conceição Aparecida dos Santos", "ABCDEFGHIJ"};
+  const NumeroDia dias[] = {0, CodificaDia(9, 1, 2026), CodificaDia(31, 12, 2099), 3'100'000, -5};
+  const std::int64_t meses[] = {CodificaMes(11, 2026), CodificaMes(1, 2027), 0};
+  std::uint64_t semente = 88172645463325252ull;
+  const auto sorteia = [&](std::size_t n) {
+    semente ^= semente << 13;
+    semente ^= semente >> 7;
+    semente ^= semente << 17;
+    return static_cast<std::size_t>(semente % n);
+  };
+  CEscritorRegistro lido("\r\n"), conhecido("\r\n");
+  std::string juntos = "antes|", esperadoJuntos = "antes|";
+  for (int i = 0; i < 3000; ++i) {
+    const auto n = [&] { return numeros[sorteia(std::size(numeros))]; };
+    const auto t = [&] { return textos[sorteia(std::size(textos))]; };
+    const auto d = [&] { return dias[sorteia(std::size(dias))]; };
+    const char* numericoTexto = t();
+    const std::int64_t numerico = n();
+    const bool comTexto = sorteia(2) == 0;
+    const auto ponto = [&](const leiaute::Valor& a) { return a; };
+    const leiaute::Valor num6 = comTexto ? leiaute::Valor(numericoTexto) : leiaute::Valor(numerico);
+    const char* x5 = t();
+    const std::int64_t n4 = n(), v8 = n(), q7 = n(), q19 = n(), n20 = n(), n1 = n();
+    const char* d6 = sorteia(2) ? "12.345/6-7" : "98765432100";
+    const NumeroDia dt = d(), dinv = d();
+    const std::int64_t mes = meses[sorteia(std::size(meses))];
+    const char *insc = t(), *x1 = t();
+    const std::string esperado =
+        lido.Monta(kTodos, {x5, n4, d6, v8, dt, mes, num6, q7, dinv, insc, n20, q19, x1, n1});
+    EXPECT_EQ(conhecido.Monta<kTodos>({x5, n4, d6, v8, dt, mes, ponto(num6), q7, dinv, insc, n20, q19, x1, n1}),
+              esperado)
+        << i;
+    const std::string curto = lido.Monta(kCurto, {x1, n1});
+    EXPECT_EQ(conhecido.Monta<kCurto>({x1, n1}), curto) << i;
+    if (i % 100 == 0) {
+      conhecido.MontaEm<kTodos>(juntos, {x5, n4, d6, v8, dt, mes, num6, q7, dinv, insc, n20, q19, x1, n1});
+      conhecido.MontaEm<kCurto>(juntos, {x1, n1});
+      esperadoJuntos += esperado + curto;
+    }
+  }
+  EXPECT_EQ(juntos, esperadoJuntos);
+  EXPECT_EQ(conhecido.Monta<kCurto>({"XYZ", 1234}), "CXY234\r\n");
+}
+
 }  // namespace

@@ -115,8 +115,10 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   PastaTemporaria instalacao;
   m_empresa.MestreFilial(1, "SP");  // the list is made for the branch's state
   m_empresa.AcrescentaRegistro("[SOFTWARE\\ZT Redudeva\\Torvo ECF]\nPath=" + instalacao.Pasta().string() + "/\n");
+  m.Produto(60, std::string(100, 'D')).Tributacao('T', 1800);
   m.Cupom(1, kDia2).Item(10, 1, 12.5).Pagamento(2, 10, 80).Pagamento(1, 2.5);
   for (std::uint8_t tipo : {13, 14, 4}) m.Documento(1, kDia2, tipo, 80 + tipo, 70 + tipo, 5);
+  m.Cupom(1, kDia2).Item(60, 2, 1.5).Cancela().Pagamento(1, 3);
   m.ReducaoZ(1, kDia2);
   m.Grava();
   auto& sessao = m_empresa.Gravador().Sessao();
@@ -130,12 +132,18 @@ TEST_F(Movimentos, ArquivoDeUmECFIgualAoConferido) {
   char lista[33] = {};
   ASSERT_TRUE(QMX_GerarMD5_NotaFiscal(lista, 1));
   EXPECT_EQ(segundo.substr(258, 32), lista);
-  std::vector<std::string> r02, r07, r06;
+  std::vector<std::string> r02, r07, r06, r05;
   for (const auto& l : LinhasCRLF(segundo.substr(0, segundo.rfind("EAD"))))
-    for (const auto& [tipo, linhas] : {std::pair{"R02", &r02}, {"R07", &r07}, {"R06", &r06}})
+    for (const auto& [tipo, linhas] : {std::pair{"R02", &r02}, {"R07", &r07}, {"R06", &r06}, {"R05", &r05}})
       if (l.rfind(tipo, 0) == 0) linhas->push_back(l.substr(46));
+  // An item whose description fills its field, cancelled: its values come
+  // back whole after every R04.
+  EXPECT_EQ(r05.back().substr(12),
+            "00160            " + std::string(100, 'D') +
+                "0002000UN 0000015000000000000000000000000000030001T1800S" "0002000" "0000000000300" "0000000000000"
+                "TP32");
   EXPECT_EQ(r02, std::vector<std::string>{"000001000009000001202611022026110223000000000000006434S"});
-  ASSERT_EQ(r07.size(), 7u);
+  ASSERT_EQ(r07.size(), 8u);
   EXPECT_EQ(r07[5], "000011000005000000DINHEIRO       0000000000250N0000000000000");
   EXPECT_EQ(r07[6], "000011000005000080CARTAO         0000000001000N0000000000000");
   ASSERT_EQ(r06.size(), 7u);

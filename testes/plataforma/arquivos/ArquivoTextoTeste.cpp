@@ -1,4 +1,5 @@
 #include "plataforma/arquivos/ArquivoTexto.h"
+#include "plataforma/arquivos/DespejoTexto.h"
 #include "apoio/PastaTemporaria.h"
 #include "plataforma/arquivos/Descritores.h"
 #include "plataforma/arquivos/ExcecaoArquivo.h"
@@ -107,4 +108,54 @@ TEST(ArquivoTexto, GravacaoPorLinkSimbolicoAtualizaODestino)
     arquivo.Fechar();
     EXPECT_TRUE(std::filesystem::is_symlink(pasta.Caminho("link.txt")));
     EXPECT_EQ(qmx::testes::PastaTemporaria::Le(strDestino), "novo");
+}
+
+// A spill read back comes in the pieces it was written in, across its
+// blocks, ends cleanly between pieces and fails on a piece cut short; what
+// is written after reading goes after the end, and a copy still has it all.
+TEST(DespejoTexto, LidoDeVoltaNosPedacosEscritos)
+{
+    qmx::CDespejoTexto despejo("despejo");
+    std::vector<std::string> pedacos;
+    std::string tudo;
+    for (std::size_t n : {0u, 1u, 300u, 65535u, 65536u, 65537u, 7u, 200000u, 2u})
+    {
+        std::string pedaco(n, '\0');
+        for (std::size_t i = 0; i < n; ++i)
+            pedaco[i] = static_cast<char>((i * 131 + n) % 256);  // NULs and every byte
+        despejo.Escreve(pedaco);
+        pedacos.push_back(pedaco);
+        tudo += pedaco;
+    }
+    for (int volta = 0; volta < 2; ++volta)
+    {
+        despejo.Rebobina();
+        for (const auto& esperado : pedacos)
+        {
+            std::string lido(esperado.size(), 'x');
+            ASSERT_TRUE(despejo.Le(lido.data(), lido.size()));
+            EXPECT_EQ(lido, esperado);
+        }
+        char c = 0;
+        EXPECT_FALSE(despejo.Le(&c, 1));
+    }
+    // A piece asked past the end.
+    despejo.Rebobina();
+    std::string quase(tudo.size() - 1, '\0');
+    ASSERT_TRUE(despejo.Le(quase.data(), quase.size()));
+    char dois[2];
+    EXPECT_THROW(despejo.Le(dois, 2), CExcecaoArquivo);
+
+    despejo.Escreve("fim");
+    EXPECT_EQ(despejo.Tamanho(), tudo.size() + 3);
+    qmx::testes::PastaTemporaria pasta;
+    const std::string caminho = pasta.Caminho("copia.bin");
+    CArquivoTexto arquivo;
+    ASSERT_TRUE(arquivo.Abrir(caminho, CArquivoTexto::Modo::EscritaBinaria));
+    despejo.CopiaPara(arquivo);
+    arquivo.Fechar();
+    EXPECT_EQ(qmx::testes::PastaTemporaria::Le(caminho), tudo + "fim");
+    despejo.Esvazia();
+    despejo.Rebobina();
+    EXPECT_FALSE(despejo.Le(dois, 1));
 }
