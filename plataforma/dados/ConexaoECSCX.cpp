@@ -20,12 +20,14 @@ struct ConsultasDiaCaixa {
   const char* pagamentos;
   Itens colunasItens = Itens::completos;
   bool pagamentosCompletos = true;  // false: without the holder's texts
-  bool cuponsCompletos = true;      // false: what the movement file shows
+  bool cuponsCompletos = true;      // false: what the files' lines show
 };
 
 namespace {
 
 #define QMX_ORDEM_EMISSORA " WHERE c.emissora = ? AND c.data = ? ORDER BY c.sequencia"
+
+const char* CuponsResumidos() { return "SELECT " QMX_COLUNAS_CUPOM_RESUMIDO " FROM cupom c" QMX_ORDEM_EMISSORA; }
 
 const ConsultasDiaCaixa& PorEmissora() {
   static const ConsultasDiaCaixa c{
@@ -39,10 +41,10 @@ const ConsultasDiaCaixa& PorEmissora() {
 
 const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
   static const ConsultasDiaCaixa c{
-      PorEmissora().cupons,
+      CuponsResumidos(),
       "SELECT " QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
       ", i.item",
-      nullptr, ConsultasDiaCaixa::Itens::tributados};
+      nullptr, ConsultasDiaCaixa::Itens::tributados, true, false};
   return c;
 }
 
@@ -51,7 +53,7 @@ const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
 // payment's means and value but not its holder.
 const ConsultasDiaCaixa& MovimentoPorEmissora() {
   static const ConsultasDiaCaixa c{
-      "SELECT " QMX_COLUNAS_CUPOM_MOVIMENTO " FROM cupom c" QMX_ORDEM_EMISSORA,
+      CuponsResumidos(),
       "SELECT " QMX_COLUNAS_ITEM_CUPOM_DESCRITO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
       ", i.item",
       "SELECT " QMX_COLUNAS_PAGAMENTO_VALOR " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id"
@@ -97,7 +99,7 @@ com::HRESULT CConexaoECSCX::Percorre(const ConsultasDiaCaixa& consultas, std::ui
       bool haPagamento = cursorPagamentos && cursorPagamentos->Proxima();
       while (cupons->Proxima()) {
         const REG_EC_CXPS cupom =
-            consultas.cuponsCompletos ? leitura::Cupom(*cupons) : leitura::CupomMovimento(*cupons);
+            consultas.cuponsCompletos ? leitura::Cupom(*cupons) : leitura::CupomResumido(*cupons);
         itens.clear();
         for (; cupomDoItem == cupom.Id; cupomDoItem = proximoItem()) {
           itens.emplace_back();

@@ -68,10 +68,10 @@ class IZTEC_Caixa {
   // how a cupom was paid.
   virtual com::HRESULT PercorreItensCupons(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                            const PorCupom& porCupom) = 0;
-  // The same walk with the items as the tax files' ECF lines read them
-  // (SPED, Sintegra): their description, NCM, unit and stock marks are not
-  // read and stay empty (those lines take the catalogue's), every other
-  // field as above.
+  // The same walk as the tax files' ECF lines read it (SPED, Sintegra):
+  // the cupons as PercorreMovimento reads them, the items without their
+  // description, NCM, unit and stock marks (those lines take the
+  // catalogue's), no payments.
   virtual com::HRESULT PercorreItensTributados(std::uint16_t emissora, NumeroDia dataInicial, NumeroDia dataFinal,
                                                const PorCupom& porCupom) = 0;
   // The items of a branch's day, every ECF, with only what a stock count

@@ -199,17 +199,17 @@ REG_ITENS_NF_PS ItemNota(const Linha& l) {
   return r;
 }
 
-// A cupom's columns: first what the ECF's movement file shows of it, then
-// the rest.
-#define QMX_COLUNAS_CUPOM_MOVIMENTO \
+// A cupom's columns: first what the files' ECF lines show of it (the
+// movement file, the SPED and Sintegra lines), then the rest.
+#define QMX_COLUNAS_CUPOM_RESUMIDO \
   "c.id, c.data, c.coo, c.ccf, c.status, c.cancelado, c.cliente, c.documento_cliente, c.nome_cliente, c.total"
 #define QMX_COLUNAS_CUPOM                                                                         \
-  QMX_COLUNAS_CUPOM_MOVIMENTO ", c.filial, c.emissora, c.hora, c.sequencia, c.origem, c.condicao_pagamento, " \
+  QMX_COLUNAS_CUPOM_RESUMIDO ", c.filial, c.emissora, c.hora, c.sequencia, c.origem, c.condicao_pagamento, " \
                               "c.subtotal, c.desconto, c.numero_inicial, c.numero_final"
 
 // A cupom from its first columns alone: the others stay zero.
 template <class Linha>
-REG_EC_CXPS CupomMovimento(const Linha& l) {
+REG_EC_CXPS CupomResumido(const Linha& l) {
   auto r = Zerado<REG_EC_CXPS>();
   r.Id = static_cast<std::uint32_t>(l.Inteiro(0));
   r.Data = static_cast<NumeroDia>(l.Inteiro(1));
@@ -226,7 +226,7 @@ REG_EC_CXPS CupomMovimento(const Linha& l) {
 
 template <class Linha>
 REG_EC_CXPS Cupom(const Linha& l) {
-  auto r = CupomMovimento(l);
+  auto r = CupomResumido(l);
   r.Filial = static_cast<std::uint16_t>(l.Inteiro(10));
   r.Emissora = static_cast<std::uint16_t>(l.Inteiro(11));
   r.Hora = static_cast<std::int32_t>(l.Inteiro(12));
