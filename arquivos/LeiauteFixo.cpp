@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #include "plataforma/calendario/DataCodificada.h"
 #include "plataforma/texto/DigitosDecimais.h"
@@ -33,43 +32,6 @@ std::uint64_t ComDecimais(std::uint64_t valor4, int decimais) {
 constexpr std::size_t kFolga = 256;
 
 }  // namespace
-
-const std::string& CEscritorRegistro::Monta(std::span<const Campo> campos,
-                                            std::initializer_list<leiaute::Valor> valores) {
-  Escreve(m_linha, 0, campos, valores);
-  return m_linha;
-}
-
-void CEscritorRegistro::MontaEm(std::string& destino, std::span<const Campo> campos,
-                                std::initializer_list<leiaute::Valor> valores) {
-  Escreve(destino, destino.size(), campos, valores);
-}
-
-void CEscritorRegistro::Escreve(std::string& destino, std::size_t inicio, std::span<const Campo> campos,
-                                std::initializer_list<leiaute::Valor> valores) {
-  // Each field is written in place as it comes; values that do not match
-  // the fields that take them leave the text up to `inicio`.
-  m_destino = &destino;
-  m_fim = inicio;
-  const auto recusa = [&](const char* motivo) {
-    destino.resize(inicio);
-    m_destino = nullptr;
-    throw std::invalid_argument(motivo);
-  };
-  auto valor = valores.begin();
-  for (const auto& campo : campos) {
-    const leiaute::Valor* seu = nullptr;
-    if (leiaute::TomaValor(campo.tipo)) {
-      if (valor == valores.end()) recusa("registro com valores a menos");
-      seu = valor++;
-    }
-    Acrescenta(campo, seu);
-  }
-  if (valor != valores.end()) recusa("registro com valores a mais");
-  Texto(m_fimLinha, m_tamanhoFimLinha);
-  destino.resize(m_fim);
-  m_destino = nullptr;
-}
 
 // Zeros on the left up to the width; a number wider than the field keeps
 // its leftmost digits, as the formatter's cut at the width does.

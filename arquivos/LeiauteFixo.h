@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -112,26 +111,18 @@ class CEscritorRegistro {
   }
 
   // The record of the layout, each value given to the next field that
-  // takes one, followed by the line end. Throws std::invalid_argument when
-  // the values do not match the fields that take them.
-  const std::string& Monta(std::span<const leiaute::Campo> campos, std::initializer_list<leiaute::Valor> valores);
-
-  // The same record appended to the end of `destino` (a group of lines
-  // held together is built in place, without a copy of each line). On an
-  // error `destino` is left as it was.
-  void MontaEm(std::string& destino, std::span<const leiaute::Campo> campos,
-               std::initializer_list<leiaute::Valor> valores);
-
-  // The same, with the layout known when the program is built: a count of
-  // values that does not match its fields does not compile, and each
-  // field is written by its kind's code with its width as a constant (the
-  // lines of a month's file come out about twice as fast). The layout is
-  // an array of fields defined at namespace scope.
+  // takes one, followed by the line end, in a line reused by the next
+  // record. The layout is an array of fields defined at namespace scope,
+  // known when the program is built: a count of values that does not match
+  // its fields does not compile, and each field is written by its kind's
+  // code with its width as a constant.
   template <const auto& kCampos>
   const std::string& Monta(const leiaute::Valor (&valores)[leiaute::ContaValores(kCampos)]) {
     Escreve<kCampos>(m_linha, 0, valores);
     return m_linha;
   }
+  // The same record appended to the end of `destino` (a group of lines
+  // held together is built in place, without a copy of each line).
   template <const auto& kCampos>
   void MontaEm(std::string& destino, const leiaute::Valor (&valores)[leiaute::ContaValores(kCampos)]) {
     Escreve<kCampos>(destino, destino.size(), valores);
@@ -143,8 +134,6 @@ class CEscritorRegistro {
   // A record written over `destino` from `inicio` on, the text cut after
   // it. The reused line is written over the last one without emptying it
   // first: a line as long as the last one never grows the text.
-  void Escreve(std::string& destino, std::size_t inicio, std::span<const leiaute::Campo> campos,
-               std::initializer_list<leiaute::Valor> valores);
   template <const auto& kCampos>
   void Escreve(std::string& destino, std::size_t inicio,
                const leiaute::Valor (&valores)[leiaute::ContaValores(kCampos)]) {
@@ -159,9 +148,9 @@ class CEscritorRegistro {
     m_destino = nullptr;
   }
 
-  // Field `I` of the layout: the usual kinds by their own code, the rest as
-  // a layout read at run time writes them. `valor` is the field's value
-  // (past the last one for a field that takes none).
+  // Field `I` of the layout: the usual kinds by their own code, the rest
+  // through the writer of every kind. `valor` is the field's value (past
+  // the last one for a field that takes none).
   template <const auto& kCampos, std::size_t I>
   void CampoDoLeiaute(const leiaute::Valor* valor) {
     using leiaute::Tipo;
@@ -182,6 +171,7 @@ class CEscritorRegistro {
     }
   }
 
+  // Any kind of field, its width and decimals read from `campo`.
   void Acrescenta(const leiaute::Campo& campo, const leiaute::Valor* valor);
   // "%-*s" cut at the width: the text's first characters, blanks after.
   void Alfanumerico(const char* texto, int largura) {

@@ -129,7 +129,7 @@ ContagemDAV CGeradorDAVs::EscreveArquivo(const REG_FILIALPS& filial, const std::
   CEscritorRegistro escritor("\n");
   ContagemDAV contagem;
 
-  saida.Escreve(escritor.Monta(kRegistroD1, {filial.Cnpj, filial.InscricaoEstadual, filial.InscricaoMunicipal,
+  saida.Escreve(escritor.Monta<kRegistroD1>({filial.Cnpj, filial.InscricaoEstadual, filial.InscricaoMunicipal,
                                              razaoSocial}));
 
   ExigeDados(davs.PercorreDAVs(emissora.Numero, dataInicial, dataFinal,
@@ -137,8 +137,7 @@ ContagemDAV CGeradorDAVs::EscreveArquivo(const REG_FILIALPS& filial, const std::
                                  ZTCFRT cliente{};
                                  if (dav.Cliente != 0 && !LidoOuInexistente(clientes.Le(dav.Cliente, &cliente), __LINE__))
                                    cliente = ZTCFRT{};
-                                 saida.Escreve(escritor.Monta(
-                                     kRegistroD2,
+                                 saida.Escreve(escritor.Monta<kRegistroD2>(
                                      {filial.Cnpj, emissora.NumeroSerie, "ECF-IF", emissora.Marca, emissora.Modelo,
                                       dav.COODAV, std::to_string(dav.Numero), dav.Data, "ORÇAMENTO", dav.Valor.int64,
                                       dav.COOCupom, emissora.Numero, cliente.Nome, cliente.CnpjCpf}));
@@ -154,8 +153,7 @@ ContagemDAV CGeradorDAVs::EscreveArquivo(const REG_FILIALPS& filial, const std::
                                  for (const auto& item : itens) {
                                    const auto& produto = produtos.Le(item.Produto);
                                    const char situacao[2] = {SituacaoTributaria(item.Tributacao), '\0'};
-                                   saida.Escreve(escritor.Monta(
-                                       kRegistroD3,
+                                   saida.Escreve(escritor.Monta<kRegistroD3>(
                                        {numero, dav.Data, ++sequencia, std::to_string(item.Produto),
                                         produto.descricao, item.Quantidade.int64, produto.unidade,
                                         item.ValorUnitario.int64, item.Desconto.int64, item.Acrescimo.int64,
@@ -167,7 +165,7 @@ ContagemDAV CGeradorDAVs::EscreveArquivo(const REG_FILIALPS& filial, const std::
                                }),
              __LINE__);
 
-  saida.Escreve(escritor.Monta(kRegistroD9, {filial.Cnpj, filial.InscricaoEstadual, contagem.linhasD2,
+  saida.Escreve(escritor.Monta<kRegistroD9>({filial.Cnpj, filial.InscricaoEstadual, contagem.linhasD2,
                                              contagem.linhasD3}));
   return contagem;
 }

@@ -150,15 +150,15 @@ int CGeradorEstoque::Escreve(std::uint16_t filial, const CabecalhoEstoque& cabec
   if (const REG_EMISSORPS* e = cabecalho.emissora) {
     char hora[16];
     std::snprintf(hora, sizeof hora, "%06d", static_cast<int>(cabecalho.hora));
-    saida.Escreve(escritor.Monta(kRegistroE1, {f.Cnpj, f.InscricaoEstadual, f.InscricaoMunicipal,
+    saida.Escreve(escritor.Monta<kRegistroE1>({f.Cnpj, f.InscricaoEstadual, f.InscricaoMunicipal,
                                                cabecalho.razaoSocial, e->NumeroSerie, "ECF-IF", e->Marca, e->Modelo,
                                                cabecalho.data, hora}));
   }
   for (const auto& linha : linhas)
-    saida.Escreve(escritor.Monta(kRegistroE2, {f.Cnpj, std::to_string(linha.codigo), linha.descricao, linha.unidade,
+    saida.Escreve(escritor.Monta<kRegistroE2>({f.Cnpj, std::to_string(linha.codigo), linha.descricao, linha.unidade,
                                                linha.quantidade < 0 ? "-" : "+", linha.quantidade}));
   const int quantidade = static_cast<int>(linhas.size());
-  saida.Escreve(escritor.Monta(kRegistroE9, {f.Cnpj, f.InscricaoEstadual, quantidade}));
+  saida.Escreve(escritor.Monta<kRegistroE9>({f.Cnpj, f.InscricaoEstadual, quantidade}));
   return quantidade;
 }
 

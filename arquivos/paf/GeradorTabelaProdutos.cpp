@@ -92,7 +92,7 @@ int CGeradorTabelaProdutos::Escreve(std::uint16_t filial, std::uint16_t tabelaPr
     Exige(resultado, PassoFalho::RazaoSocial);
   }
   CEscritorRegistro escritor;
-  saida.Escreve(escritor.Monta(kRegistroP1, {registro.Cnpj, registro.InscricaoEstadual, registro.InscricaoMunicipal,
+  saida.Escreve(escritor.Monta<kRegistroP1>({registro.Cnpj, registro.InscricaoEstadual, registro.InscricaoMunicipal,
                                              razaoSocial}));
 
   // Two links: one walks, the other reads what each row needs.
@@ -134,7 +134,7 @@ int CGeradorTabelaProdutos::Escreve(std::uint16_t filial, std::uint16_t tabelaPr
   const auto escreveServicosAntesDe = [&](std::uint64_t limite) {
     for (; proximoServico < servicos.size() && servicos[proximoServico].codigo < limite; ++proximoServico, ++linhas) {
       const auto& s = servicos[proximoServico];
-      saida.Escreve(escritor.Monta(kRegistroP2, {registro.Cnpj, s.codigo, s.descricao, s.unidade,
+      saida.Escreve(escritor.Monta<kRegistroP2>({registro.Cnpj, s.codigo, s.descricao, s.unidade,
                                                  s.producao ? "T" : "P", "S", s.aliquotaISS, s.preco}));
     }
   };
@@ -155,8 +155,7 @@ int CGeradorTabelaProdutos::Escreve(std::uint16_t filial, std::uint16_t tabelaPr
                                           PassoFalho::ItensProdutos);
                                       const char situacao = SituacaoProduto(p.Tributacao);
                                       const char texto[2] = {situacao, '\0'};
-                                      saida.Escreve(escritor.Monta(
-                                          kRegistroP2,
+                                      saida.Escreve(escritor.Monta<kRegistroP2>(
                                           {registro.Cnpj, p.Codigo, p.Descricao,
                                            UnidadeP2(sigla.c_str(), p.UnidadeInterrogacao), p.Producao ? "T" : "P",
                                            texto, situacao == 'T' ? p.AliquotaICMS : 0,
@@ -167,7 +166,7 @@ int CGeradorTabelaProdutos::Escreve(std::uint16_t filial, std::uint16_t tabelaPr
           PassoFalho::ItensProdutos);
   escreveServicosAntesDe(std::numeric_limits<std::uint64_t>::max());
 
-  saida.Escreve(escritor.Monta(kRegistroP9, {registro.Cnpj, registro.InscricaoEstadual, linhas}));
+  saida.Escreve(escritor.Monta<kRegistroP9>({registro.Cnpj, registro.InscricaoEstadual, linhas}));
   return linhas;
 }
 

@@ -31,7 +31,7 @@ std::uint32_t CConsumidorSintegra::Escreve61() {
     // The rate of the day: its tax over its base, as a percentage.
     const std::int64_t aliquota =
         dia.base ? static_cast<std::int64_t>(static_cast<qmx::Inteiro128>(dia.icms) * 1000000 / dia.base) : 0;
-    c.Escreve(c.escritor.Monta(kRegistro61, {dia.data, dia.primeiro, dia.ultimo, dia.total, dia.base, dia.icms,
+    c.Escreve(c.escritor.Monta<kRegistro61>({dia.data, dia.primeiro, dia.ultimo, dia.total, dia.base, dia.icms,
                                              dia.isentas, dia.outras, aliquota}));
     ++linhas;
   };
@@ -77,7 +77,7 @@ std::uint32_t CConsumidorSintegra::Escreve61R() {
   auto& c = m_contexto;
   for (const auto& [chave, soma] : m_meses) {
     const bool tributado = !soma.servico && soma.letra == 'T';
-    c.Escreve(c.escritor.Monta(kRegistro61R, {static_cast<std::uint16_t>(chave.second), chave.first, soma.quantidade,
+    c.Escreve(c.escritor.Monta<kRegistro61R>({static_cast<std::uint16_t>(chave.second), chave.first, soma.quantidade,
                                               soma.valor, tributado ? soma.base : 0,
                                               tributado ? Percentual(soma.aliquota) : 0}));
   }

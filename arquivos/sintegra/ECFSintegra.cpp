@@ -66,8 +66,8 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           const auto imposto = ImpostoDoItem(item, cupom.Cancelado);
           const char letra = static_cast<char>(item.TipoTributacao);
           const std::string codigo = CodigoItem(servico, item.Codigo);
-          c.escritor.MontaEm(
-              linhasI, kRegistro60I, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
+          c.escritor.MontaEm<kRegistro60I>(
+              linhasI, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
                              item.ValorUnitario.int64, imposto.base,
                              SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
           ++contaI;
@@ -109,7 +109,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
         return true;
       }), __LINE__);
 
-      c.Escreve(c.escritor.Monta(kRegistro60M, {z.Data, ecf.NumeroSerie, ecf.Numero, z.COOInicial, z.COOFinal, z.CRZ,
+      c.Escreve(c.escritor.Monta<kRegistro60M>({z.Data, ecf.NumeroSerie, ecf.Numero, z.COOInicial, z.COOFinal, z.CRZ,
                                                 z.CRO, z.VendaBruta.int64, z.GrandeTotal.int64}));
       ++linhas;
       // The ICMS rates that moved, then always F, I, N, CANC, DESC and ISS
@@ -124,13 +124,13 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
         else mesma->second += a.Valor.int64;
       }
       for (const auto& [situacao, valor] : porAliquota) {
-        c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, situacao, valor}));
+        c.Escreve(c.escritor.Monta<kRegistro60A>({z.Data, ecf.NumeroSerie, situacao, valor}));
         ++linhas;
       }
       const std::pair<const char*, CY> fixos[] = {{"F", z.Substituicao}, {"I", z.Isento},      {"N", z.NaoTributado},
                                                   {"CANC", z.Cancelamentos}, {"DESC", z.Descontos}, {"ISS", z.ISS}};
       for (const auto& [nome, valor] : fixos) {
-        c.Escreve(c.escritor.Monta(kRegistro60A, {z.Data, ecf.NumeroSerie, nome, valor.int64}));
+        c.Escreve(c.escritor.Monta<kRegistro60A>({z.Data, ecf.NumeroSerie, nome, valor.int64}));
         ++linhas;
       }
       // The map keeps the rate of every item, but a substitution, exempt,
@@ -153,7 +153,7 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
         mesma.icms += soma.icms;
       }
       for (const auto& l : linhas60D) {
-        c.Escreve(c.escritor.Monta(kRegistro60D, {z.Data, ecf.NumeroSerie, l.codigo, l.soma.quantidade, l.soma.valor,
+        c.Escreve(c.escritor.Monta<kRegistro60D>({z.Data, ecf.NumeroSerie, l.codigo, l.soma.quantidade, l.soma.valor,
                                                   l.soma.base, l.situacao, l.soma.icms}));
         ++linhas;
       }
@@ -180,7 +180,7 @@ std::uint32_t CECFSintegra::Escreve60R() {
     linha.servico = soma.servico;
   }
   for (const auto& [chave, soma] : ordem)
-    c.Escreve(c.escritor.Monta(kRegistro60R, {static_cast<std::uint16_t>(std::get<0>(chave)), std::get<1>(chave),
+    c.Escreve(c.escritor.Monta<kRegistro60R>({static_cast<std::uint16_t>(std::get<0>(chave)), std::get<1>(chave),
                                               soma.quantidade, soma.valor, soma.servico ? 0 : soma.base,
                                               std::get<2>(chave)}));
   return static_cast<std::uint32_t>(ordem.size());

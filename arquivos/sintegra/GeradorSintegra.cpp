@@ -70,11 +70,11 @@ std::vector<std::string> Registros90(const REG_FILIALPS& filial, Contadores cont
   CEscritorRegistro escritor("");
   std::vector<std::string> saida;
   for (std::size_t inicio = 0; inicio < contadores.size(); inicio += 9) {
-    std::string linha = escritor.Monta(kCabeca90, {filial.Cnpj, InscricaoSintegra(filial.InscricaoEstadual)});
+    std::string linha = escritor.Monta<kCabeca90>({filial.Cnpj, InscricaoSintegra(filial.InscricaoEstadual)});
     for (std::size_t i = inicio; i < inicio + 9; ++i)
-      linha += i < contadores.size() ? escritor.Monta(kPar90, {contadores[i].first, contadores[i].second})
+      linha += i < contadores.size() ? escritor.Monta<kPar90>({contadores[i].first, contadores[i].second})
                                      : std::string(10, ' ');
-    linha += escritor.Monta(kPe90, {linhas90});
+    linha += escritor.Monta<kPe90>({linhas90});
     saida.push_back(linha + "\r\n");
   }
   return saida;
@@ -108,10 +108,10 @@ void CGeradorSintegra::Gera(const FiltroSintegra& filtro, const std::string& cam
   const auto& f = c.filial;
   // A branch without fax has zeros there, not its area code alone.
   const std::string fax = Digitos(f.Fax).empty() ? std::string() : Digitos(std::string(f.DDD) + f.Fax);
-  c.Escreve(c.escritor.Monta(kRegistro10, {f.Cnpj, InscricaoSintegra(f.InscricaoEstadual), razaoSocial, municipio.Nome,
+  c.Escreve(c.escritor.Monta<kRegistro10>({f.Cnpj, InscricaoSintegra(f.InscricaoEstadual), razaoSocial, municipio.Nome,
                                            municipio.UF, fax, c.dataInicial, c.dataFinal, filtro.convenio,
                                            filtro.natureza, filtro.finalidade}));
-  c.Escreve(c.escritor.Monta(kRegistro11, {f.Endereco, Digitos(f.NumeroEndereco), f.Complemento, f.Bairro, f.Cep,
+  c.Escreve(c.escritor.Monta<kRegistro11>({f.Endereco, Digitos(f.NumeroEndereco), f.Complemento, f.Bairro, f.Cep,
                                            f.Contato, Digitos(std::string(f.DDD) + f.Telefone)}));
   c.cfopVenda = CfopDeVenda(m_triplo);
 

@@ -80,7 +80,7 @@ std::uint32_t CItensSintegra::Escreve(ContextoSintegra& c) {
       }
     }
     if (!lido) descricao = DescricaoGuardada(c, item);
-    c.Escreve(c.escritor.Monta(kRegistro75, {c.dataInicial, c.dataFinal, codigo, ncm, descricao, unidade, ipi, icms,
+    c.Escreve(c.escritor.Monta<kRegistro75>({c.dataInicial, c.dataFinal, codigo, ncm, descricao, unidade, ipi, icms,
                                              reducao, baseST}));
     ++linhas;
   }

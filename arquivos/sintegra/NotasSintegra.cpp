@@ -129,7 +129,7 @@ void CNotasSintegra::Le() {
     const char situacao[2] = {Situacao(nota, *codigoModelo), 0};
     const auto linha50 = [&](const std::string& cfop, std::int64_t total, std::int64_t base, std::int64_t icms,
                              std::int64_t isentas, std::int64_t outras, std::int64_t aliquota) {
-      m_linhas50.push_back(escritor.Monta(kRegistro50, {participante.CnpjCpf, inscricao, nota.Data, uf, *codigoModelo,
+      m_linhas50.push_back(escritor.Monta<kRegistro50>({participante.CnpjCpf, inscricao, nota.Data, uf, *codigoModelo,
                                                         nota.Serie, nota.Numero, cfop, total, base, icms, isentas,
                                                         outras, aliquota, situacao}));
     };
@@ -170,8 +170,8 @@ void CNotasSintegra::Le() {
       // Register 54 lists goods; the services of a nota are in its 50 only.
       // The unit discount has eight decimals: cut to four, times the quantity.
       const CY desconto = CY{item.DescontoUnitario / 10000} * item.Quantidade;
-      m_linhas54.push_back(escritor.Monta(
-          kRegistro54, {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, situacao,
+      m_linhas54.push_back(escritor.Monta<kRegistro54>(
+          {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, situacao,
                         item.Sequencia, CodigoItem(false, item.Codigo), item.Quantidade.int64, item.ValorItem.int64,
                         desconto.int64, item.BaseICMS.int64, item.BaseST.int64, item.IPI.int64,
                         Percentual(item.AliquotaICMS)}));
@@ -189,7 +189,7 @@ void CNotasSintegra::Le() {
         {991, nota.Frete.int64}, {992, nota.Seguro.int64}, {999, nota.OutrasDespesas.int64}};
     for (const auto& [numero, valor] : extras)
       if (valor > 0 && !grupos.empty())
-        m_linhas54.push_back(escritor.Monta(kRegistro54, {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero,
+        m_linhas54.push_back(escritor.Monta<kRegistro54>({participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero,
                                                           grupos.front().cfop, "", numero, "", 0, 0, valor, 0, 0, 0, 0}));
     const std::int64_t acrescimos =
         nota.Frete.int64 + nota.Seguro.int64 + nota.OutrasDespesas.int64 - nota.Desconto.int64;

@@ -1,5 +1,5 @@
 // Records written from their layouts: each kind of field gives what the
-// formatting rules it stands for give, to the byte.
+// formatting rules it stands for give, to the byte, at every width asked.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,8 +10,19 @@
 #include "frame/QMXGenerica.h"
 
 using namespace qmx;
+using leiaute::Tipo;
 
 namespace {
+
+// A layout of one field, for the widths and decimals of a table.
+template <Tipo T, int L, int D = 0>
+constexpr leiaute::Campo kUm[] = {{T, L, D}};
+
+// f.template operator()<N>() for each N.
+template <int... N, class F>
+void ParaCada(F&& f) {
+  (f.template operator()<N>(), ...);
+}
 
 TEST(EscritorRegistro, CamposDoSintegraIguaisAoFormatador) {
   CQMXFormatador formatador;
@@ -21,24 +32,19 @@ TEST(EscritorRegistro, CamposDoSintegraIguaisAoFormatador) {
                                   123456789, 99990000,   100000000,  10000,  12345,  -1,       -12345,
                                   INT64_MAX, INT64_MIN + 1};
   for (const auto valor : valores)
-    for (int largura : {1, 3, 4, 6, 13, 16, 20, 21})
-      for (int decimais : {0, 1, 2, 3, 4}) {
-        const leiaute::Campo v[] = {leiaute::V(largura, decimais)};
-        EXPECT_EQ(escritor.Monta(v, {valor}), formatador.FormataValor(valor, largura, decimais, true, true))
-            << valor << " V(" << largura << "," << decimais << ")";
-        const leiaute::Campo n[] = {leiaute::N(largura)};
-        EXPECT_EQ(escritor.Monta(n, {valor}), formatador.FormataInteiro(valor, largura, true)) << valor;
-      }
+    ParaCada<1, 3, 4, 6, 13, 16, 20, 21>([&]<int L>() {
+      ParaCada<0, 1, 2, 3, 4>([&]<int D>() {
+        EXPECT_EQ((escritor.Monta<kUm<Tipo::V, L, D>>({valor})), formatador.FormataValor(valor, L, D, true, true))
+            << valor << " V(" << L << "," << D << ")";
+      });
+      EXPECT_EQ((escritor.Monta<kUm<Tipo::N, L>>({valor})), formatador.FormataInteiro(valor, L, true)) << valor;
+    });
   for (const char* texto : {"", "A", "ARROZ TIPO 1", "Conceição Aparecida dos Santos"})
-    for (int largura : {1, 5, 12, 40}) {
-      const leiaute::Campo x[] = {leiaute::X(largura)};
-      EXPECT_EQ(escritor.Monta(x, {texto}), formatador.FormataTexto(texto, largura, true, true)) << texto << largura;
-    }
-  const leiaute::Campo data[] = {leiaute::Dt(), leiaute::MesAno()};
-  EXPECT_EQ(escritor.Monta(data, {CodificaDia(9, 1, 2026), CodificaMes(11, 2026)}), "20260109112026");
-  const leiaute::Campo dois[] = {leiaute::X(2), leiaute::N(2)};
-  EXPECT_THROW(escritor.Monta(dois, {"a"}), std::invalid_argument);
-  EXPECT_THROW(escritor.Monta(dois, {"a", 1, 2}), std::invalid_argument);
+    ParaCada<1, 5, 12, 40>([&]<int L>() {
+      EXPECT_EQ((escritor.Monta<kUm<Tipo::X, L>>({texto})), formatador.FormataTexto(texto, L, true, true)) << texto << L;
+    });
+  static constexpr leiaute::Campo kData[] = {leiaute::Dt(), leiaute::MesAno()};
+  EXPECT_EQ(escritor.Monta<kData>({CodificaDia(9, 1, 2026), CodificaMes(11, 2026)}), "20260109112026");
 }
 
 TEST(EscritorRegistro, CamposDosArquivosPAFIguaisAoFormataCampo) {
@@ -46,23 +52,22 @@ TEST(EscritorRegistro, CamposDosArquivosPAFIguaisAoFormataCampo) {
   CEscritorRegistro escritor("");
   const std::int64_t valores[] = {0, 5, 10, 99999, 123456789, -12345, -1, 1234567890123LL, INT64_MAX, INT64_MIN};
   for (const auto valor : valores)
-    for (int largura : {1, 3, 7, 14, 19, 20, 25})
-      for (int decimais : {0, 2, 3}) {
-        const leiaute::Campo quantia[] = {leiaute::Quantia(largura, decimais)};
+    ParaCada<1, 3, 7, 14, 19, 20, 25>([&]<int L>() {
+      ParaCada<0, 2, 3>([&]<int D>() {
         // The amount as Brazilian text with its decimals, then a numeric field.
-        const std::string texto = formatador.FormataValor(valor, 100, decimais, false, false);
-        EXPECT_EQ(escritor.Monta(quantia, {valor}),
-                  CQMXGenerica::FormataCampo(texto.c_str(), static_cast<std::uint16_t>(largura), true, false))
-            << valor << " Quantia(" << largura << "," << decimais << ")";
-        const leiaute::Campo numero[] = {leiaute::Num(largura)};
-        EXPECT_EQ(escritor.Monta(numero, {valor}),
-                  CQMXGenerica::FormataCampo(std::to_string(valor).c_str(), static_cast<std::uint16_t>(largura), true, false))
-            << valor;
-      }
-  const leiaute::Campo campos[] = {leiaute::Num(14), leiaute::X(3), leiaute::DataInv(), leiaute::DataInv()};
-  EXPECT_EQ(escritor.Monta(campos, {"12.345.678/0001-95", "ABCD", CodificaDia(5, 11, 2026), 0}),
+        const std::string texto = formatador.FormataValor(valor, 100, D, false, false);
+        EXPECT_EQ((escritor.Monta<kUm<Tipo::Quantia, L, D>>({valor})),
+                  CQMXGenerica::FormataCampo(texto.c_str(), static_cast<std::uint16_t>(L), true, false))
+            << valor << " Quantia(" << L << "," << D << ")";
+      });
+      EXPECT_EQ((escritor.Monta<kUm<Tipo::Numerico, L>>({valor})),
+                CQMXGenerica::FormataCampo(std::to_string(valor).c_str(), static_cast<std::uint16_t>(L), true, false))
+          << valor;
+    });
+  static constexpr leiaute::Campo kCampos[] = {leiaute::Num(14), leiaute::X(3), leiaute::DataInv(), leiaute::DataInv()};
+  EXPECT_EQ(escritor.Monta<kCampos>({"12.345.678/0001-95", "ABCD", CodificaDia(5, 11, 2026), 0}),
             "12345678000195ABC2026110500000000");
-  EXPECT_EQ(escritor.Monta(campos, {"BE0910 001-2", "", 1, 1}).substr(0, 14), "0000BE09100012");
+  EXPECT_EQ(escritor.Monta<kCampos>({"BE0910 001-2", "", 1, 1}).substr(0, 14), "0000BE09100012");
 }
 
 // A writer remembers the last date it wrote: dates that repeat, change back
@@ -70,24 +75,22 @@ TEST(EscritorRegistro, CamposDosArquivosPAFIguaisAoFormataCampo) {
 // formatting writes them.
 TEST(EscritorRegistro, DatasRepetidasEForaDoCalendarioEMontaEmAcrescenta) {
   CEscritorRegistro escritor("\r\n");
-  const leiaute::Campo campos[] = {leiaute::Dt(), leiaute::DataInv()};
+  static constexpr leiaute::Campo kCampos[] = {leiaute::Dt(), leiaute::DataInv()};
   const NumeroDia dia = CodificaDia(9, 1, 2026), outro = CodificaDia(31, 12, 2099), fora = 3'100'000;
   const std::pair<NumeroDia, NumeroDia> pares[] = {{dia, dia}, {dia, outro}, {outro, dia}, {0, dia},
                                                    {fora, fora}, {dia, fora}, {fora, 0}, {-5, dia}, {dia, dia}};
   for (const auto& [a, b] : pares)
-    EXPECT_EQ(escritor.Monta(campos, {a, b}), DataInvertida(a, true) + DataInvertida(b, true) + "\r\n") << a << " " << b;
-  EXPECT_EQ(escritor.Monta(campos, {fora, dia}), "0000000020260109\r\n");
+    EXPECT_EQ(escritor.Monta<kCampos>({a, b}), DataInvertida(a, true) + DataInvertida(b, true) + "\r\n") << a << " " << b;
+  EXPECT_EQ(escritor.Monta<kCampos>({fora, dia}), "0000000020260109\r\n");
 
   std::string texto = "antes|";
-  escritor.MontaEm(texto, campos, {dia, outro});
-  escritor.MontaEm(texto, campos, {outro, dia});
-  EXPECT_EQ(texto, "antes|2026010920991231\r\n2099123120260109\r\n");
-  EXPECT_THROW(escritor.MontaEm(texto, campos, {dia}), std::invalid_argument);
+  escritor.MontaEm<kCampos>(texto, {dia, outro});
+  escritor.MontaEm<kCampos>(texto, {outro, dia});
   EXPECT_EQ(texto, "antes|2026010920991231\r\n2099123120260109\r\n");
 }
 
-// Layouts known when the program is built: every kind of field, widths at
-// their edges, and a short record to follow a long one.
+// Every kind of field in one record, widths at their edges, and a short
+// record to follow a long one.
 constexpr leiaute::Campo kTodos[] = {
     leiaute::Lit("T1"), leiaute::X(5),     leiaute::N(4),          leiaute::D(6),    leiaute::V(8, 2),
     leiaute::Dt(),      leiaute::MesAno(), leiaute::Brancos(3),    leiaute::Num(6),  leiaute::Quantia(7, 3),
@@ -95,19 +98,20 @@ constexpr leiaute::Campo kTodos[] = {
     leiaute::Num(1),    leiaute::Lit("")};
 constexpr leiaute::Campo kCurto[] = {leiaute::Lit("C"), leiaute::X(2), leiaute::Num(3)};
 
+// A record with the wrong number of values does not compile.
 template <class Escritor, class... Valores>
 constexpr bool kAceita = requires(Escritor e) { e.template Monta<kCurto>({Valores{}...}); };
 static_assert(kAceita<CEscritorRegistro, const char*, int>);
 static_assert(!kAceita<CEscritorRegistro, const char*>);
 static_assert(!kAceita<CEscritorRegistro, const char*, int, int>);
 
-// The same record whether its layout is read when the line is written or
-// known when the program is built, over values drawn from tables of edges;
-// a reused line after a longer one holds the shorter one alone.
-TEST(EscritorRegistro, LeiauteConhecidoAoCompilarEscreveOMesmo) {
-  const std::int64_t numeros[] = {0,    1,         9,         10,        999,       1000,          99999,
-                                  -1,   -12345,    123456789, 99990000,  100000000, 1234567890123LL, INT64_MAX,
-                                  INT64_MIN, INT64_MIN + 1};
+// A whole record is its fields, each written alone, one after another, with
+// each value given to its own field; a reused line after a longer one holds
+// the shorter one alone, and records appended to a text follow it.
+TEST(EscritorRegistro, RegistroEhSeusCamposUmAposOOutro) {
+  const std::int64_t numeros[] = {0,   1,       9,         10,       999,       1000,          99999,    -1,
+                                  -12345, 123456789, 99990000, 100000000, 1234567890123LL, INT64_MAX, INT64_MIN,
+                                  INT64_MIN + 1};
   const char* textos[] = {"", "A", "12.345/6-7", "110.042.490.114", "Conceição Aparecida dos Santos", "ABCDEFGHIJ"};
   const NumeroDia dias[] = {0, CodificaDia(9, 1, 2026), CodificaDia(31, 12, 2099), 3'100'000, -5};
   const std::int64_t meses[] = {CodificaMes(11, 2026), CodificaMes(1, 2027), 0};
@@ -118,38 +122,43 @@ TEST(EscritorRegistro, LeiauteConhecidoAoCompilarEscreveOMesmo) {
     semente ^= semente << 17;
     return static_cast<std::size_t>(semente % n);
   };
-  CEscritorRegistro lido("\r\n"), conhecido("\r\n");
+  // Each field alone, from a writer of its own (a writer remembers dates).
+  CEscritorRegistro sozinho(""), registro("\r\n");
+  const auto campo = [&]<const auto& kCampo>(const leiaute::Valor& valor) {
+    return std::string(sozinho.Monta<kCampo>({valor}));
+  };
   std::string juntos = "antes|", esperadoJuntos = "antes|";
   for (int i = 0; i < 3000; ++i) {
     const auto n = [&] { return numeros[sorteia(std::size(numeros))]; };
     const auto t = [&] { return textos[sorteia(std::size(textos))]; };
     const auto d = [&] { return dias[sorteia(std::size(dias))]; };
-    const char* numericoTexto = t();
-    const std::int64_t numerico = n();
-    const bool comTexto = sorteia(2) == 0;
-    const auto ponto = [&](const leiaute::Valor& a) { return a; };
-    const leiaute::Valor num6 = comTexto ? leiaute::Valor(numericoTexto) : leiaute::Valor(numerico);
-    const char* x5 = t();
+    const leiaute::Valor num6 = sorteia(2) ? leiaute::Valor(t()) : leiaute::Valor(n());
+    const char *x5 = t(), *insc = t(), *x1 = t();
     const std::int64_t n4 = n(), v8 = n(), q7 = n(), q19 = n(), n20 = n(), n1 = n();
     const char* d6 = sorteia(2) ? "12.345/6-7" : "98765432100";
     const NumeroDia dt = d(), dinv = d();
     const std::int64_t mes = meses[sorteia(std::size(meses))];
-    const char *insc = t(), *x1 = t();
     const std::string esperado =
-        lido.Monta(kTodos, {x5, n4, d6, v8, dt, mes, num6, q7, dinv, insc, n20, q19, x1, n1});
-    EXPECT_EQ(conhecido.Monta<kTodos>({x5, n4, d6, v8, dt, mes, ponto(num6), q7, dinv, insc, n20, q19, x1, n1}),
-              esperado)
+        "T1" + campo.operator()<kUm<Tipo::X, 5>>(x5) + campo.operator()<kUm<Tipo::N, 4>>(n4) +
+        campo.operator()<kUm<Tipo::D, 6>>(d6) + campo.operator()<kUm<Tipo::V, 8, 2>>(v8) +
+        campo.operator()<kUm<Tipo::Dt, 8>>(dt) + campo.operator()<kUm<Tipo::MesAno, 6>>(mes) + "   " +
+        campo.operator()<kUm<Tipo::Numerico, 6>>(num6) + campo.operator()<kUm<Tipo::Quantia, 7, 3>>(q7) +
+        campo.operator()<kUm<Tipo::DataInvertida, 8>>(dinv) + campo.operator()<kUm<Tipo::Inscricao, 8>>(insc) +
+        campo.operator()<kUm<Tipo::Numerico, 20>>(n20) + campo.operator()<kUm<Tipo::Quantia, 19, 2>>(q19) +
+        campo.operator()<kUm<Tipo::X, 1>>(x1) + campo.operator()<kUm<Tipo::Numerico, 1>>(n1) + "\r\n";
+    EXPECT_EQ(registro.Monta<kTodos>({x5, n4, d6, v8, dt, mes, num6, q7, dinv, insc, n20, q19, x1, n1}), esperado)
         << i;
-    const std::string curto = lido.Monta(kCurto, {x1, n1});
-    EXPECT_EQ(conhecido.Monta<kCurto>({x1, n1}), curto) << i;
+    const std::string curto =
+        "C" + campo.operator()<kUm<Tipo::X, 2>>(x1) + campo.operator()<kUm<Tipo::Numerico, 3>>(n1) + "\r\n";
+    EXPECT_EQ(registro.Monta<kCurto>({x1, n1}), curto) << i;
     if (i % 100 == 0) {
-      conhecido.MontaEm<kTodos>(juntos, {x5, n4, d6, v8, dt, mes, num6, q7, dinv, insc, n20, q19, x1, n1});
-      conhecido.MontaEm<kCurto>(juntos, {x1, n1});
+      registro.MontaEm<kTodos>(juntos, {x5, n4, d6, v8, dt, mes, num6, q7, dinv, insc, n20, q19, x1, n1});
+      registro.MontaEm<kCurto>(juntos, {x1, n1});
       esperadoJuntos += esperado + curto;
     }
   }
   EXPECT_EQ(juntos, esperadoJuntos);
-  EXPECT_EQ(conhecido.Monta<kCurto>({"XYZ", 1234}), "CXY234\r\n");
+  EXPECT_EQ(registro.Monta<kCurto>({"XYZ", 1234}), "CXY234\r\n");
 }
 
 }  // namespace
