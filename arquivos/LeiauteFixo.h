@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <type_traits>

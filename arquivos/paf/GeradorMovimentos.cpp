@@ -114,10 +114,10 @@ class CGeradorMovimentos {
     const auto& s = m_d.software;
     m_saida.EscreverTexto(m_e.Monta<kR01>(
         {e.NumeroSerie, e.Marca, e.Modelo, s.versao, DataAnoMesDia(s.data), Digitos(s.hora.c_str()),
-               s.numeroCaixa, m_d.filial.Cnpj, m_d.filial.InscricaoEstadual, DadosDesenvolvedor::kCNPJ,
-               DadosDesenvolvedor::kInscricaoEstadual, DadosDesenvolvedor::kInscricaoMunicipal,
-               DadosDesenvolvedor::kRazaoSocial, "Torvo ECF", "5.2", m_d.md5Lista, m_d.dataInicial, m_d.dataFinal,
-               "0113"}));
+         s.numeroCaixa, m_d.filial.Cnpj, m_d.filial.InscricaoEstadual, DadosDesenvolvedor::kCNPJ,
+         DadosDesenvolvedor::kInscricaoEstadual, DadosDesenvolvedor::kInscricaoMunicipal,
+         DadosDesenvolvedor::kRazaoSocial, "Torvo ECF", "5.2", m_d.md5Lista, m_d.dataInicial, m_d.dataFinal,
+         "0113"}));
   }
 
   // R02 per day with a Z reduction, then the R03 totalizers of those days.
@@ -205,10 +205,10 @@ class CGeradorMovimentos {
       char codigo[12];
       *std::to_chars(codigo, codigo + sizeof codigo - 1, a.codigo).ptr = '\0';
       const bool cancelado = a.cancelado == 'S';
-      m_saida.EscreverTexto(m_e.Monta<kR05>(
-          {Serie(), Modelo(), a.coo, a.ccf, a.item, codigo, descricao, a.quantidade, a.unidade, a.unitario,
-                 a.desconto, 0, a.total, a.totalizador, cancelado ? "S" : "N", cancelado ? a.quantidade : 0,
-                 cancelado ? a.total : 0, 0, a.producao == 'T' ? "T" : "P"}));
+      m_saida.EscreverTexto(m_e.Monta<kR05>({Serie(), Modelo(), a.coo, a.ccf, a.item, codigo, descricao, a.quantidade,
+                                             a.unidade, a.unitario, a.desconto, 0, a.total, a.totalizador,
+                                             cancelado ? "S" : "N", cancelado ? a.quantidade : 0,
+                                             cancelado ? a.total : 0, 0, a.producao == 'T' ? "T" : "P"}));
     }
   }
 

@@ -68,8 +68,8 @@ std::uint32_t CECFSintegra::EscreveDias(const std::vector<REG_EMISSORPS>& emisso
           const std::string codigo = CodigoItem(servico, item.Codigo);
           c.escritor.MontaEm<kRegistro60I>(
               linhasI, {cupom.Data, ecf.NumeroSerie, cupom.COO, item.Item, codigo, item.Quantidade.int64,
-                             item.ValorUnitario.int64, imposto.base,
-                             SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
+                        item.ValorUnitario.int64, imposto.base,
+                        SituacaoTributaria(cancelado, servico, letra, item.AliquotaCentesimos), imposto.icms});
           ++contaI;
           // One 60D per item and tax situation: an item sold at two rates
           // in a day has two lines (earlier versions summed them under one);

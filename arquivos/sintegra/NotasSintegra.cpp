@@ -171,10 +171,9 @@ void CNotasSintegra::Le() {
       // The unit discount has eight decimals: cut to four, times the quantity.
       const CY desconto = CY{item.DescontoUnitario / 10000} * item.Quantidade;
       m_linhas54.push_back(escritor.Monta<kRegistro54>(
-          {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, situacao,
-                        item.Sequencia, CodigoItem(false, item.Codigo), item.Quantidade.int64, item.ValorItem.int64,
-                        desconto.int64, item.BaseICMS.int64, item.BaseST.int64, item.IPI.int64,
-                        Percentual(item.AliquotaICMS)}));
+          {participante.CnpjCpf, *codigoModelo, nota.Serie, nota.Numero, cfop, situacao, item.Sequencia,
+           CodigoItem(false, item.Codigo), item.Quantidade.int64, item.ValorItem.int64, desconto.int64,
+           item.BaseICMS.int64, item.BaseST.int64, item.IPI.int64, Percentual(item.AliquotaICMS)}));
       m_itens.Acrescenta(false, item.Codigo, item.Descricao);
     }
     if (SemValores(nota.CodigoTipo)) {
