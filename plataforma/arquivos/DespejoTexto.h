@@ -11,8 +11,8 @@ namespace qmx {
 
 // A text too large to hold in memory, kept in an anonymous temporary file
 // (removed by the system when closed) until it can be copied to its place
-// in a file. Bytes go in and come out as they are. A failure to create,
-// write or read the file throws CExcecaoArquivo naming `nome`.
+// in a file or read back. Bytes go in and come out as they are. A failure
+// to create, write or read the file throws CExcecaoArquivo naming `nome`.
 class CDespejoTexto {
  public:
   explicit CDespejoTexto(std::string nome);
