@@ -178,9 +178,19 @@ class CGeradorMovimentos {
           unidade = &Unidade(p.Unidade);
           producao = p.Producao != 0;
         }
-        ItemAdiado a{item.Quantidade.int64, item.ValorUnitario.int64, item.Desconto.int64, item.ValorTotal.int64,
-                     c.COO, c.CCF, item.Codigo, item.Item, item.Cancelado ? 'S' : 'N',
-                     (producao && !item.Servico) ? 'T' : 'P', {}, {}, 0};
+        // Zeroed whole, its padding too: every byte that goes to the file is set.
+        ItemAdiado a;
+        std::memset(&a, 0, sizeof a);
+        a.quantidade = item.Quantidade.int64;
+        a.unitario = item.ValorUnitario.int64;
+        a.desconto = item.Desconto.int64;
+        a.total = item.ValorTotal.int64;
+        a.coo = c.COO;
+        a.ccf = c.CCF;
+        a.codigo = item.Codigo;
+        a.item = item.Item;
+        a.cancelado = item.Cancelado ? 'S' : 'N';
+        a.producao = (producao && !item.Servico) ? 'T' : 'P';
         Guarda(a.unidade, unidade->c_str());
         Guarda(a.totalizador, Totalizador(item).c_str());
         const std::size_t descricao = strnlen(item.Descricao, kDescricao);
