@@ -73,13 +73,11 @@ struct ItemAdiado {
   std::uint8_t tamanhoDescricao;
 };
 
-// The first characters of `texto` that a field one narrower than the array
-// shows, zeros after them.
+// The first characters of `texto` that a field one narrower than the
+// zeroed array shows.
 template <std::size_t N>
 void Guarda(char (&campo)[N], const char* texto) {
-  const std::size_t n = strnlen(texto, N - 1);
-  std::memcpy(campo, texto, n);
-  std::memset(campo + n, 0, N - n);
+  std::memcpy(campo, texto, strnlen(texto, N - 1));
 }
 
 class CGeradorMovimentos {

@@ -25,26 +25,26 @@ struct ConsultasDiaCaixa {
 
 namespace {
 
+// A walk's statements from their columns and the order of the day's
+// cupons: each cupom's items and payments follow it in the same order.
+#define QMX_CUPONS(colunas, ordem) "SELECT " colunas " FROM cupom c" ordem
+#define QMX_ITENS(colunas, ordem) "SELECT " colunas " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" ordem ", i.item"
+#define QMX_PAGAMENTOS(colunas, ordem) \
+  "SELECT " colunas " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" ordem ", p.sequencia"
+
 #define QMX_ORDEM_EMISSORA " WHERE c.emissora = ? AND c.data = ? ORDER BY c.sequencia"
 
-const char* CuponsResumidos() { return "SELECT " QMX_COLUNAS_CUPOM_RESUMIDO " FROM cupom c" QMX_ORDEM_EMISSORA; }
-
 const ConsultasDiaCaixa& PorEmissora() {
-  static const ConsultasDiaCaixa c{
-      "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_EMISSORA,
-      "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
-      ", i.item",
-      "SELECT " QMX_COLUNAS_PAGAMENTO " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id" QMX_ORDEM_EMISSORA
-      ", p.sequencia"};
+  static const ConsultasDiaCaixa c{QMX_CUPONS(QMX_COLUNAS_CUPOM, QMX_ORDEM_EMISSORA),
+                                   QMX_ITENS(QMX_COLUNAS_ITEM_CUPOM, QMX_ORDEM_EMISSORA),
+                                   QMX_PAGAMENTOS(QMX_COLUNAS_PAGAMENTO, QMX_ORDEM_EMISSORA)};
   return c;
 }
 
 const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
-  static const ConsultasDiaCaixa c{
-      CuponsResumidos(),
-      "SELECT " QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
-      ", i.item",
-      nullptr, ConsultasDiaCaixa::Itens::tributados, true, false};
+  static const ConsultasDiaCaixa c{QMX_CUPONS(QMX_COLUNAS_CUPOM_RESUMIDO, QMX_ORDEM_EMISSORA),
+                                   QMX_ITENS(QMX_COLUNAS_ITEM_CUPOM_TRIBUTADO, QMX_ORDEM_EMISSORA), nullptr,
+                                   ConsultasDiaCaixa::Itens::tributados, true, false};
   return c;
 }
 
@@ -52,13 +52,10 @@ const ConsultasDiaCaixa& ItensTributadosPorEmissora() {
 // description but neither its NCM, unit nor stock marks, and each
 // payment's means and value but not its holder.
 const ConsultasDiaCaixa& MovimentoPorEmissora() {
-  static const ConsultasDiaCaixa c{
-      CuponsResumidos(),
-      "SELECT " QMX_COLUNAS_ITEM_CUPOM_DESCRITO " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_EMISSORA
-      ", i.item",
-      "SELECT " QMX_COLUNAS_PAGAMENTO_VALOR " FROM cupom c JOIN cupom_pagamento p ON p.cupom = c.id"
-      QMX_ORDEM_EMISSORA ", p.sequencia",
-      ConsultasDiaCaixa::Itens::descritos, false, false};
+  static const ConsultasDiaCaixa c{QMX_CUPONS(QMX_COLUNAS_CUPOM_RESUMIDO, QMX_ORDEM_EMISSORA),
+                                   QMX_ITENS(QMX_COLUNAS_ITEM_CUPOM_DESCRITO, QMX_ORDEM_EMISSORA),
+                                   QMX_PAGAMENTOS(QMX_COLUNAS_PAGAMENTO_VALOR, QMX_ORDEM_EMISSORA),
+                                   ConsultasDiaCaixa::Itens::descritos, false, false};
   return c;
 }
 
@@ -71,11 +68,8 @@ const ConsultasDiaCaixa& ItensPorEmissora() {
 }
 
 const ConsultasDiaCaixa& NotasConsumidor() {
-  static const ConsultasDiaCaixa c{
-      "SELECT " QMX_COLUNAS_CUPOM " FROM cupom c" QMX_ORDEM_NOTAS,
-      "SELECT " QMX_COLUNAS_ITEM_CUPOM " FROM cupom c JOIN cupom_item i ON i.cupom = c.id" QMX_ORDEM_NOTAS
-      ", i.item",
-      nullptr};
+  static const ConsultasDiaCaixa c{QMX_CUPONS(QMX_COLUNAS_CUPOM, QMX_ORDEM_NOTAS),
+                                   QMX_ITENS(QMX_COLUNAS_ITEM_CUPOM, QMX_ORDEM_NOTAS), nullptr};
   return c;
 }
 
